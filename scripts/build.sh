@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, then configures (once) and builds incrementally
+# into ./build.  Extra arguments go to the build tool (e.g. a target name).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$root/scripts/deps.sh"
+build="${TEC_BUILD_DIR:-$root/build}"
+if [[ ! -f "$build/build.ninja" ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" -- "$@"

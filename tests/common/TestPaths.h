@@ -1,0 +1,38 @@
+// Folders the tests read from and write to.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace tectest {
+
+// Fixtures committed with the tests.
+inline std::string DataFile(const std::string& name)
+{
+    return std::string(TEC_TEST_DATA_DIR) + "/" + name;
+}
+
+// The published reference catalogues; tests that need them skip when the
+// folder is absent.
+inline std::string SharedDataFile(const std::string& name)
+{
+    return std::string(TEC_SHARED_DATA_DIR) + "/" + name;
+}
+
+inline bool HaveSharedData()
+{
+    return std::filesystem::is_directory(TEC_SHARED_DATA_DIR);
+}
+
+// A fresh, empty scratch folder for one test, removed by the caller when it
+// wants to (left behind on failure for inspection).
+inline std::filesystem::path ScratchDir(const std::string& name)
+{
+    auto dir = std::filesystem::temp_directory_path() / ("tec-test-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+} // namespace tectest
