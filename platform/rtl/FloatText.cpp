@@ -26,6 +26,27 @@ struct Decimal {
     bool special = false;  // infinity or NaN: text in digits
 };
 
+// Rounds a digit string to `keep` digits, half away from zero; a carry out
+// of the first digit raises the exponent.  keep <= 0 rounds to "" or "1".
+std::string RoundDigits(const std::string& digits, int keep, int& exponent)
+{
+    if (keep >= static_cast<int>(digits.size())) return digits + std::string(static_cast<std::size_t>(keep) - digits.size(), '0');
+    bool up = keep >= 0 && digits[static_cast<std::size_t>(keep)] >= '5';
+    std::string r = keep > 0 ? digits.substr(0, static_cast<std::size_t>(keep)) : std::string();
+    if (up) {
+        int k = static_cast<int>(r.size()) - 1;
+        while (k >= 0 && r[static_cast<std::size_t>(k)] == '9') r[static_cast<std::size_t>(k--)] = '0';
+        if (k >= 0) {
+            ++r[static_cast<std::size_t>(k)];
+        } else {
+            r.insert(0, "1");
+            ++exponent;
+            if (keep > 0) r.pop_back();
+        }
+    }
+    return r;
+}
+
 Decimal ToDecimal(long double value, int precision)
 {
     Decimal d;
@@ -43,16 +64,19 @@ Decimal ToDecimal(long double value, int precision)
         d.exponent = 0;
         return d;
     }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*Le", precision - 1, std::fabs(value));
-    // buf: "d.ddddde[+-]xx"
+    // Enough digits to see the exact binary value's decimal expansion near
+    // the rounding place, then round half away from zero on the digits, as
+    // number texts conventionally do (1.25 -> "1.3" at one decimal).
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%.39Le", std::fabs(value));
     std::string s(buf);
     auto e = s.find('e');
-    std::string mant = s.substr(0, e);
     int exp10 = std::atoi(s.c_str() + e + 1);
-    for (char c : mant)
-        if (c != '.') d.digits += c;
+    std::string all;
+    for (std::size_t k = 0; k < e; ++k)
+        if (s[k] != '.') all += s[k];
     d.exponent = exp10 + 1;
+    d.digits = RoundDigits(all, precision, d.exponent);
     return d;
 }
 
@@ -91,18 +115,32 @@ std::string FixedText(long double value, int precision, int decimals, bool group
     if (decimals > 18) decimals = 18;
     Decimal d = ToDecimal(value, precision);
     if (d.special) return d.digits;
-    // Rebuild the rounded value from its significant digits, then round that
-    // to the decimals (two-step rounding, as the original conversions do).
-    std::string text = std::string(d.negative ? "-" : "") + "0." + d.digits + "e" + std::to_string(d.exponent);
-    long double rounded = std::strtold(text.c_str(), nullptr);
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, std::fabs(rounded));
-    std::string s(buf);
-    std::string intPart = s.substr(0, s.find('.'));
-    std::string frac = s.find('.') == std::string::npos ? "" : s.substr(s.find('.') + 1);
-    bool allZero = true;
-    for (char c : s)
-        if (c >= '1' && c <= '9') allZero = false;
+    std::string digits = d.digits;
+    int exp = d.exponent;
+    if (digits.find_first_not_of('0') == std::string::npos) {
+        digits = "0";
+        exp = 1;
+    }
+    // Keep the digits up to `decimals` after the point, rounding the rest.
+    int keep = exp + decimals;
+    if (keep < 0) {
+        digits.clear();
+    } else {
+        int e2 = exp;
+        digits = RoundDigits(digits, keep, e2);
+        if (e2 != exp) {
+            // The carry made one more integer digit.
+            exp = e2;
+            if (static_cast<int>(digits.size()) < exp + decimals) digits += '0';
+        }
+    }
+    std::string intPart, frac;
+    for (int k = 0; k < exp; ++k)
+        intPart += k < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(k)] : '0';
+    if (intPart.empty()) intPart = "0";
+    for (int k = exp; k < exp + decimals; ++k)
+        frac += (k >= 0 && k < static_cast<int>(digits.size())) ? digits[static_cast<std::size_t>(k)] : '0';
+    bool allZero = (intPart + frac).find_first_not_of('0') == std::string::npos;
     std::string r;
     if (d.negative && !allZero) r += '-';
     r += group ? GroupThousands(intPart) : intPart;
