@@ -242,25 +242,11 @@ static std::string ApplyPicture(const std::string& pic, long double value, bool 
             while (j < pic.size() && pic[j] == '0') { ++expDigits; ++j; }
         }
     }
-    if (firstDigit == std::string::npos) {
-        // No placeholders: the picture is all literal.
-        std::string r;
-        for (std::size_t i = 0; i < pic.size(); ++i) {
-            char c = pic[i];
-            if (c == '"' || c == '\'') {
-                std::size_t j = pic.find(c, i + 1);
-                if (j == std::string::npos) j = pic.size();
-                r += pic.substr(i + 1, j - i - 1);
-                i = j;
-            } else {
-                r += c;
-            }
-        }
-        return r;
-    }
     const int decimals = fracZeros + fracHashes;
     std::string number;
-    if (sci) {
+    if (firstDigit == std::string::npos) {
+        // No placeholders: the picture is all literal.
+    } else if (sci) {
         int intDigits = std::max(1, intZeros + intHashes);
         Decimal d = ToDecimal(value, std::min(18, intDigits + decimals));
         int exp = value == 0 ? 0 : d.exponent - intDigits;

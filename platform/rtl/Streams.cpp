@@ -141,9 +141,10 @@ TFileStream::~TFileStream()
     if (FHandle >= 0) ::close(FHandle);
 }
 
-// --- TMemoryStream --------------------------------------------------------
+// --- memory streams -------------------------------------------------------
 
-int64_t TMemoryStream::Read(void* buffer, int64_t count)
+template <typename Container>
+int64_t TBufferStream<Container>::Read(void* buffer, int64_t count)
 {
     if (count <= 0 || FPosition >= Size()) return 0;
     int64_t n = std::min<int64_t>(count, Size() - FPosition);
@@ -152,7 +153,8 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count)
     return n;
 }
 
-int64_t TMemoryStream::Write(const void* buffer, int64_t count)
+template <typename Container>
+int64_t TBufferStream<Container>::Write(const void* buffer, int64_t count)
 {
     if (count <= 0) return 0;
     if (FPosition + count > Size()) FData.resize(static_cast<std::size_t>(FPosition + count));
@@ -161,21 +163,26 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count)
     return count;
 }
 
-int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
+template <typename Container>
+int64_t TBufferStream<Container>::Seek(int64_t offset, TSeekOrigin origin)
 {
     int64_t base = origin == TSeekOrigin::soBeginning ? 0 : origin == TSeekOrigin::soCurrent ? FPosition : Size();
     int64_t p = base + offset;
     if (p < 0) return -1;
-    FPosition = p;  // past the end is allowed; a write there fills with zeros
+    FPosition = p;
     return FPosition;
 }
 
-void TMemoryStream::SetSize(int64_t newSize)
+template <typename Container>
+void TBufferStream<Container>::SetSize(int64_t newSize)
 {
     if (newSize < 0) newSize = 0;
     FData.resize(static_cast<std::size_t>(newSize));
     if (FPosition > newSize) FPosition = newSize;
 }
+
+template class TBufferStream<std::vector<uint8_t>>;
+template class TBufferStream<std::string>;
 
 void TMemoryStream::Clear()
 {
@@ -210,40 +217,6 @@ void TMemoryStream::SaveToFile(const std::string& fileName)
 }
 
 // --- TStringStream --------------------------------------------------------
-
-int64_t TStringStream::Read(void* buffer, int64_t count)
-{
-    if (count <= 0 || FPosition >= Size()) return 0;
-    int64_t n = std::min<int64_t>(count, Size() - FPosition);
-    std::memcpy(buffer, FData.data() + FPosition, static_cast<std::size_t>(n));
-    FPosition += n;
-    return n;
-}
-
-int64_t TStringStream::Write(const void* buffer, int64_t count)
-{
-    if (count <= 0) return 0;
-    if (FPosition + count > Size()) FData.resize(static_cast<std::size_t>(FPosition + count));
-    std::memcpy(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
-    FPosition += count;
-    return count;
-}
-
-int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin)
-{
-    int64_t base = origin == TSeekOrigin::soBeginning ? 0 : origin == TSeekOrigin::soCurrent ? FPosition : Size();
-    int64_t p = base + offset;
-    if (p < 0) return -1;
-    FPosition = p;
-    return FPosition;
-}
-
-void TStringStream::SetSize(int64_t newSize)
-{
-    if (newSize < 0) newSize = 0;
-    FData.resize(static_cast<std::size_t>(newSize));
-    if (FPosition > newSize) FPosition = newSize;
-}
 
 std::string TStringStream::ReadString(int64_t count)
 {

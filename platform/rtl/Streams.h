@@ -76,7 +76,11 @@ private:
     std::string FFileName;
 };
 
-class TMemoryStream : public TStream {
+// A stream over bytes held in memory: a vector (TMemoryStream) or a string
+// (TStringStream).  Seeking past the end is allowed; writing there fills the
+// gap with zeros.
+template <typename Container>
+class TBufferStream : public TStream {
 public:
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
@@ -84,6 +88,18 @@ public:
     int64_t Size() override { return static_cast<int64_t>(FData.size()); }
     void SetSize(int64_t newSize) override;
 
+protected:
+    TBufferStream() = default;
+    explicit TBufferStream(Container data) : FData(std::move(data)) {}
+    Container FData;
+    int64_t FPosition = 0;
+};
+
+extern template class TBufferStream<std::vector<uint8_t>>;
+extern template class TBufferStream<std::string>;
+
+class TMemoryStream : public TBufferStream<std::vector<uint8_t>> {
+public:
     void Clear();
     uint8_t* Memory() { return FData.data(); }
     const uint8_t* Memory() const { return FData.data(); }
@@ -95,28 +111,15 @@ public:
     {
         return {reinterpret_cast<const char*>(FData.data()), FData.size()};
     }
-
-protected:
-    std::vector<uint8_t> FData;
-    int64_t FPosition = 0;
 };
 
 // A stream over a byte string.
-class TStringStream : public TStream {
+class TStringStream : public TBufferStream<std::string> {
 public:
-    explicit TStringStream(std::string data = {}) : FData(std::move(data)) {}
-    int64_t Read(void* buffer, int64_t count) override;
-    int64_t Write(const void* buffer, int64_t count) override;
-    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
-    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
-    void SetSize(int64_t newSize) override;
+    explicit TStringStream(std::string data = {}) : TBufferStream(std::move(data)) {}
     const std::string& DataString() const { return FData; }
     // Reads count bytes (or up to the end) as a string.
     std::string ReadString(int64_t count);
-
-private:
-    std::string FData;
-    int64_t FPosition = 0;
 };
 
 } // namespace rtl
