@@ -1,0 +1,330 @@
+// TSolarEclipse: elements, catalogue row and local circumstances.
+#include "compute/BesselSE.h"
+
+#include <cmath>
+#include <utility>
+
+#include "compute/AstroBase.h"
+#include "compute/AstroMath.h"
+#include "platform/db/DataSet.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace compute {
+
+namespace {
+
+int IterationLimit = 25;
+
+// Earth's rotation in degrees per second of time (1.002738 * 15"/s).
+constexpr long double RotationPerSecond = 0.00417807L;
+
+void CheckIndex(int index, int count, const char* array)
+{
+    if (index < 0 || index >= count)
+        throw rtl::Exception(std::string("Index out of range (") + array + ").");
+}
+
+long double Altitude(long double sind, long double cosd, long double sinPhi, long double cosPhi,
+                     long double cosH)
+{
+    return RadiansToDeg(std::asin(sind * sinPhi + cosd * cosPhi * cosH));
+}
+
+} // namespace
+
+void SetEclipseAccuracy(bool high) { IterationLimit = high ? 25 : 20; }
+
+int EclipseIterationLimit() { return IterationLimit; }
+
+// Geodetic latitude to geocentric rho sin(phi'), rho cos(phi') (Meeus,
+// Astronomical Algorithms, ch. 11), with the catalogue's flattening.
+void ObserverGeocentric(long double& rhoSinPhi, long double& rhoCosPhi, long double latitude,
+                        long double height)
+{
+    const long double phi = DegToRadians(latitude);
+    const long double u = std::atan(0.99664719L * std::tan(phi));
+    rhoSinPhi = 0.99664719L * std::sin(u) + (height / 6378140) * std::sin(phi);
+    rhoCosPhi = std::cos(u) + (height / 6378140) * std::cos(phi);
+}
+
+TSolarEclipse::TSolarEclipse() = default;
+
+void TSolarEclipse::ReadFromDataSet(db::TDataSet* ds)
+{
+    auto f = [ds](const char* name) { return ds->FieldByName(name)->AsFloat(); };
+    auto i = [ds](const char* name) { return ds->FieldByName(name)->AsInteger(); };
+    auto s = [ds](const char* name) { return ds->FieldByName(name)->AsString(); };
+
+    FJDE = f("JDE");
+    FDeltaT = compute::DeltaT(FJDE);
+    FddT = i("deltaT") / 86400.0L - FDeltaT;
+    FJD0 = f("JD0");
+    FDT = s("DT");
+    FSaros = i("Saros");
+    FLunation = i("k");
+    FCatNo = i("CatNo");
+    FEclipseType = s("Type");
+    FT0 = i("T0");
+    FGamma = f("Gamma");
+    FMagnitude = f("Magnitude");
+    FMELat = static_cast<double>(f("MELat"));
+    FMELon = static_cast<double>(f("MELon") + 360 * FddT);
+    static const char* const xNames[4] = {"X0", "X1", "X2", "X3"};
+    static const char* const yNames[4] = {"Y0", "Y1", "Y2", "Y3"};
+    for (int k = 0; k < 4; ++k) {
+        FXe[k] = f(xNames[k]);
+        FYe[k] = f(yNames[k]);
+    }
+    static const char* const dNames[3] = {"d0", "d1", "d2"};
+    static const char* const l1Names[3] = {"L10", "L11", "L12"};
+    static const char* const l2Names[3] = {"L20", "L21", "L22"};
+    for (int k = 0; k < 3; ++k)
+        Fde[k] = f(dNames[k]);
+    FMe[0] = f("M0");
+    FMe[1] = f("M1");
+    for (int k = 0; k < 3; ++k)
+        FL1e[k] = f(l1Names[k]);
+    for (int k = 0; k < 3; ++k)
+        FL2e[k] = f(l2Names[k]);
+    FTanF1 = f("TanF1");
+    FTanF2 = f("TanF2");
+}
+
+// --- elements ---------------------------------------------------------------
+
+long double TSolarEclipse::X(long double jd) const
+{
+    return Poly3(ElementTime(jd), FXe[3], FXe[2], FXe[1], FXe[0]);
+}
+
+long double TSolarEclipse::Y(long double jd) const
+{
+    return Poly3(ElementTime(jd), FYe[3], FYe[2], FYe[1], FYe[0]);
+}
+
+long double TSolarEclipse::d(long double jd) const
+{
+    return Poly2(ElementTime(jd), Fde[2], Fde[1], Fde[0]);
+}
+
+long double TSolarEclipse::M(long double jd) const { return Poly1(ElementTime(jd), FMe[1], FMe[0]); }
+
+long double TSolarEclipse::L1(long double jd) const
+{
+    return Poly2(ElementTime(jd), FL1e[2], FL1e[1], FL1e[0]);
+}
+
+long double TSolarEclipse::L2(long double jd) const
+{
+    return Poly2(ElementTime(jd), FL2e[2], FL2e[1], FL2e[0]);
+}
+
+long double TSolarEclipse::dX(long double jd) const
+{
+    const long double t = ElementTime(jd);
+    return FXe[1] + 2 * FXe[2] * t + 3 * FXe[3] * t * t;
+}
+
+long double TSolarEclipse::dY(long double jd) const
+{
+    const long double t = ElementTime(jd);
+    return FYe[1] + 2 * FYe[2] * t + 3 * FYe[3] * t * t;
+}
+
+void TSolarEclipse::SetXe(int index, long double value)
+{
+    CheckIndex(index, 4, "Xe");
+    FXe[index] = value;
+}
+
+void TSolarEclipse::SetYe(int index, long double value)
+{
+    CheckIndex(index, 4, "Ye");
+    FYe[index] = value;
+}
+
+void TSolarEclipse::Setde(int index, long double value)
+{
+    CheckIndex(index, 3, "de");
+    Fde[index] = value;
+}
+
+void TSolarEclipse::SetMe(int index, long double value)
+{
+    CheckIndex(index, 2, "Me");
+    FMe[index] = value;
+}
+
+void TSolarEclipse::SetL1e(int index, long double value)
+{
+    CheckIndex(index, 3, "L1e");
+    FL1e[index] = value;
+}
+
+void TSolarEclipse::SetL2e(int index, long double value)
+{
+    CheckIndex(index, 3, "L2e");
+    FL2e[index] = value;
+}
+
+long double TSolarEclipse::de(int index) const
+{
+    CheckIndex(index, 3, "de");
+    return Fde[index];
+}
+
+long double TSolarEclipse::Me(int index) const
+{
+    CheckIndex(index, 2, "Me");
+    return FMe[index];
+}
+
+// --- fundamental quantities -------------------------------------------------
+
+// The observer's coordinates (xi, eta, zeta) on the fundamental plane, their
+// hourly rates, and the shadow's position (u, v) and motion (a, b) relative
+// to the observer, at time jd (TD).  Rates per hour; d1 and M1 are the
+// elements' hourly coefficients in degrees, hence the factor pi/180.
+void TSolarEclipse::Fundamentals(long double jd, long double longitude, long double rhoSinPhi,
+                                 long double rhoCosPhi, TFundamentals& f) const
+{
+    f.H = M(jd) - longitude - RotationPerSecond * FDeltaT * 86400;
+    const long double H = DegToRadians(f.H);
+    f.sinH = std::sin(H);
+    f.cosH = std::cos(H);
+    const long double dd = DegToRadians(d(jd));
+    f.sind = std::sin(dd);
+    f.cosd = std::cos(dd);
+    f.xi = rhoCosPhi * f.sinH;
+    f.eta = rhoSinPhi * f.cosd - rhoCosPhi * f.cosH * f.sind;
+    f.zeta = rhoSinPhi * f.sind + rhoCosPhi * f.cosH * f.cosd;
+    const long double xiRate = 0.01745329L * FMe[1] * rhoCosPhi * f.cosH;
+    const long double etaRate = 0.01745329L * (FMe[1] * f.xi * f.sind - Fde[1] * f.zeta);
+    f.u = X(jd) - f.xi;
+    f.v = Y(jd) - f.eta;
+    f.a = dX(jd) - xiRate;
+    f.b = dY(jd) - etaRate;
+    f.n2 = f.a * f.a + f.b * f.b;
+    f.L1p = L1(jd) - f.zeta * FTanF1;
+    f.L2p = L2(jd) - f.zeta * FTanF2;
+}
+
+// --- local circumstances ----------------------------------------------------
+
+// Refines a contact time jd (TD) in place: outer contacts on the penumbral
+// radius L1', inner ones on the umbral radius L2'; sign -1 moves to the
+// earlier, +1 to the later solution.  Gives the Sun's altitude there.
+bool TSolarEclipse::RefineContact(long double& jd, long double& altitude, long double sign, bool outer,
+                                  long double longitude, long double rhoSinPhi, long double rhoCosPhi,
+                                  long double sinPhi, long double cosPhi) const
+{
+    TFundamentals f;
+    int count = 0;
+    long double S = 0;
+    for (;;) {
+        Fundamentals(jd, longitude, rhoSinPhi, rhoCosPhi, f);
+        const long double L = outer ? f.L1p : f.L2p;
+        const long double n = std::sqrt(f.n2);
+        S = (f.a * f.v - f.u * f.b) / (n * L);
+        if (std::fabs(S) > 1)
+            break;
+        const long double tau = sign * L * std::sqrt(1 - S * S) / n - (f.u * f.a + f.v * f.b) / f.n2;
+        jd += tau / 24;
+        ++count;
+        if (count >= IterationLimit || std::fabs(tau) < 0.0002L)
+            break;
+    }
+    altitude = Altitude(f.sind, f.cosd, sinPhi, cosPhi, f.cosH);
+    return count < IterationLimit && std::fabs(S) <= 1;
+}
+
+bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc) const
+{
+    long double rs = 0, rc = 0;
+    ObserverGeocentric(rs, rc, lc.Latitude, 0);
+    const long double phi = DegToRadians(lc.Latitude);
+    const long double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
+    const long double lon = lc.Longitude;
+
+    lc.JD0 = lc.JD1 = lc.JD3 = lc.JD4 = 0;
+    lc.JD2 = FJDE;
+    lc.SA0 = lc.SA1 = lc.SA2 = lc.SA3 = lc.SA4 = 0;
+    lc.EclipseType = 'N';
+    lc.Magnitude = 0;
+
+    // Maximum: the time of least distance from the shadow axis.
+    TFundamentals f;
+    int count = 0;
+    long double t = lc.JD2;
+    for (;;) {
+        Fundamentals(t, lon, rs, rc, f);
+        const long double tau = -(f.u * f.a + f.v * f.b) / f.n2;
+        t += tau / 24;
+        ++count;
+        if (count >= IterationLimit || std::fabs(tau) < 0.0002L)
+            break;
+    }
+    lc.JD2 = t;
+    const bool maximumConverged = count < IterationLimit;
+    bool result = maximumConverged;
+
+    if (result) {
+        const long double m = std::sqrt(f.u * f.u + f.v * f.v);
+        const long double n = std::sqrt(f.n2);
+        lc.Magnitude = (f.L1p - m) / (f.L1p + f.L2p);
+        const long double S = (f.a * f.v - f.u * f.b) / (n * f.L1p);
+        if (!(std::fabs(S) <= 1) || !(lc.Magnitude >= 0)) {
+            result = false;
+        } else {
+            lc.SA2 = Altitude(f.sind, f.cosd, sinPhi, cosPhi, f.cosH);
+            lc.EclipseType = 'P';
+            const long double tau1 = std::fabs(S) < 1 ? f.L1p * std::sqrt(1 - S * S) / n : 0;
+            long double tau2 = 0;
+            if (m < std::fabs(f.L2p)) {
+                const long double S2 = (f.a * f.v - f.u * f.b) / (n * f.L2p);
+                tau2 = std::fabs(S2) < 1 ? f.L2p * std::sqrt(1 - S2 * S2) / n : 0;
+                lc.EclipseType = f.L2p >= 0 ? 'A' : 'T';
+            }
+
+            lc.JD0 = lc.JD2 - tau1 / 24;
+            lc.JD4 = lc.JD2 + tau1 / 24;
+            result = RefineContact(lc.JD0, lc.SA0, -1, true, lon, rs, rc, sinPhi, cosPhi);
+            if (result)
+                result = RefineContact(lc.JD4, lc.SA4, +1, true, lon, rs, rc, sinPhi, cosPhi);
+
+            if (result && (lc.EclipseType == 'A' || lc.EclipseType == 'T')) {
+                lc.JD1 = lc.JD2 - tau2 / 24;
+                lc.JD3 = lc.JD2 + tau2 / 24;
+                result = RefineContact(lc.JD1, lc.SA1, +1, false, lon, rs, rc, sinPhi, cosPhi);
+                if (result)
+                    result = RefineContact(lc.JD3, lc.SA3, -1, false, lon, rs, rc, sinPhi, cosPhi);
+                // L2' is negative in a total eclipse, which swaps the two.
+                if (lc.JD3 < lc.JD1) {
+                    std::swap(lc.JD1, lc.JD3);
+                    std::swap(lc.SA1, lc.SA3);
+                }
+            }
+        }
+    }
+
+    if (maximumConverged) {
+        lc.JD0 -= FDeltaT;
+        lc.JD1 -= FDeltaT;
+        lc.JD2 -= FDeltaT;
+        lc.JD3 -= FDeltaT;
+        lc.JD4 -= FDeltaT;
+    }
+    lc.JD[0] = lc.JD0;
+    lc.JD[1] = lc.JD1;
+    lc.JD[2] = lc.JD2;
+    lc.JD[3] = lc.JD3;
+    lc.JD[4] = lc.JD4;
+    lc.SA[0] = lc.SA0;
+    lc.SA[1] = lc.SA1;
+    lc.SA[2] = lc.SA2;
+    lc.SA[3] = lc.SA3;
+    lc.SA[4] = lc.SA4;
+    return result;
+}
+
+} // namespace compute

@@ -1,0 +1,206 @@
+// A solar eclipse of the catalogue as Besselian elements, and what is
+// computed from them: the local circumstances at a place (contacts,
+// maximum, magnitude, Sun altitudes, local type), the central line, the
+// limits of the total/annular path and of the partial phase, curves of
+// equal magnitude and the greatest eclipse at a place.
+//
+// Method: Besselian elements after the Explanatory Supplement to the
+// Astronomical Almanac (1992, ch. 8) and Meeus, Elements of Solar Eclipses
+// 1951-2200 (1989); the local-circumstance iterations as in the Five
+// Millennium Canon's local-circumstance computations.
+//
+// Units and conventions everywhere in this unit:
+//   - times are Julian Days; the elements and every internal iteration run
+//     in dynamical time (TD); only TSELocalCircumstances hands out universal
+//     time (UT = TD - DeltaT());
+//   - the element polynomials take t = (JD - JD0) * 24 hours;
+//   - x, y, l1, l2 in Earth equatorial radii; d and mu in degrees, M1 in
+//     degrees per hour;
+//   - latitudes are geodetic, north positive; longitudes WEST positive; both
+//     in degrees; altitudes in degrees, geometric (no refraction, no
+//     parallax); observers at height 0 on the reference ellipsoid
+//     (b/a = 0.99664719);
+//   - the Earth's rotation during delta T enters the hour angle as
+//     0.00417807 degrees per second of DeltaT().
+// Elements and catalogue values are long double; MELat, MELon and ddT
+// double.  The solvers share one process-wide iteration limit
+// (SetEclipseAccuracy).  GUI thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/rtl/Classes.h"
+
+namespace db {
+class TDataSet;
+}
+
+namespace compute {
+
+// Local circumstances of a solar eclipse at one place.
+struct TSELocalCircumstances {
+    long double Longitude = 0;   // input, degrees, west positive
+    long double Latitude = 0;    // input, degrees (geodetic)
+    long double JD0 = 0, SA0 = 0;   // first contact (JD, UT) and Sun altitude
+    long double JD1 = 0, SA1 = 0;   // second contact (start of total/annular phase)
+    long double JD2 = 0, SA2 = 0;   // maximum
+    long double JD3 = 0, SA3 = 0;   // third contact
+    long double JD4 = 0, SA4 = 0;   // last contact
+    long double JD[5] = {};         // copies of JD0..JD4
+    long double SA[5] = {};         // copies of SA0..SA4
+    long double Magnitude = 0;      // fraction of the Sun's diameter covered
+    char EclipseType = 'N';         // 'N' none, 'P' partial, 'A' annular, 'T' total
+};
+
+// Up to two points of a curve on one meridian.
+struct TCurveData {
+    long double JD1 = 0, JD2 = 0;             // TD
+    long double Latitude1 = 0, Latitude2 = 0; // degrees
+    long double Altitude1 = 0, Altitude2 = 0; // Sun altitude, degrees
+    bool Valid1 = false, Valid2 = false;
+};
+
+// The iteration limit of every solar solver: 25 (true) or 20 (false);
+// 25 at start-up.
+void SetEclipseAccuracy(bool high);
+int EclipseIterationLimit();
+
+// Geocentric coordinates of an observer at geodetic latitude (degrees) and
+// height (metres), in Earth equatorial radii.
+void ObserverGeocentric(long double& rhoSinPhi, long double& rhoCosPhi, long double latitude,
+                        long double height);
+
+class TSolarEclipse : public rtl::TObject {
+public:
+    TSolarEclipse();
+
+    // Loads the current row of a BE_SE catalogue data set (columns by name;
+    // a missing column raises the data set's exception).  DeltaT() becomes
+    // the program's delta-T model at JDE, and the point of greatest
+    // eclipse moves by 360 degrees per day of (catalogue - program) delta T.
+    void ReadFromDataSet(db::TDataSet* dataSet);
+
+    // Element values at a time (JD, TD): X, Y, L1, L2 in Earth radii, d and
+    // M in degrees; dX, dY in Earth radii per hour.
+    long double X(long double jd) const;
+    long double Y(long double jd) const;
+    long double d(long double jd) const;
+    long double M(long double jd) const;
+    long double L1(long double jd) const;
+    long double L2(long double jd) const;
+    long double dX(long double jd) const;
+    long double dY(long double jd) const;
+
+    // Local circumstances at lc.Latitude, lc.Longitude: true when an
+    // eclipse is seen there and every contact converged.  Times out in UT.
+    bool LocalCircumstances(TSELocalCircumstances& lc) const;
+
+    // The central line at a time jde (TD): where the shadow axis meets the
+    // Earth, and the Sun's altitude there.  False when it misses.
+    bool CurveOfCentralEclipse(long double jde, long double& latitude, long double& longitude,
+                               long double& altitude) const;
+    // The latitudes on the meridian `longitude` where the local magnitude
+    // equals G on the side `signum` (+1/-1) of the shadow track (G 0: limit
+    // of the partial phase, G 1: edge of the total/annular path; signum 0
+    // with G 0: the central line).  Returns Data.Valid1.
+    bool LimitsFromLongitude(long double longitude, int signum, long double G, TCurveData& data) const;
+    bool CurveOfCentralEclipseFromLongitude(long double longitude, TCurveData& data) const;
+    bool LimitsOfPathOfTotalOrAnnularPhase(long double longitude, int signum, TCurveData& data) const;
+    bool CurveOfEqualMagnitude(long double longitude, int signum, long double magnitude,
+                               TCurveData& data) const;
+    // Time (JD, TD), magnitude and Sun altitude of maximum eclipse at a
+    // place (height 0); true when the iteration converged.
+    bool GreatestEclipse(long double latitude, long double longitude, long double& jd,
+                         long double& magnitude, long double& altitude) const;
+
+    // --- catalogue values -----------------------------------------------
+    long double JDE() const { return FJDE; }
+    void SetJDE(long double v) { FJDE = v; }
+    long double JD0() const { return FJD0; }
+    void SetJD0(long double v) { FJD0 = v; }
+    const std::string& DT() const { return FDT; }
+    void SetDT(const std::string& v) { FDT = v; }
+    int32_t T0() const { return FT0; }
+    void SetT0(int32_t v) { FT0 = v; }
+    long double TanF1() const { return FTanF1; }
+    void SetTanF1(long double v) { FTanF1 = v; }
+    long double TanF2() const { return FTanF2; }
+    void SetTanF2(long double v) { FTanF2 = v; }
+    int32_t Saros() const { return FSaros; }
+    void SetSaros(int32_t v) { FSaros = v; }
+    int32_t Lunation() const { return FLunation; }
+    void SetLunation(int32_t v) { FLunation = v; }
+    int32_t CatNo() const { return FCatNo; }
+    void SetCatNo(int32_t v) { FCatNo = v; }
+    long double Gamma() const { return FGamma; }
+    void SetGamma(long double v) { FGamma = v; }
+    long double Magnitude() const { return FMagnitude; }
+    void SetMagnitude(long double v) { FMagnitude = v; }
+    const std::string& EclipseType() const { return FEclipseType; }
+    void SetEclipseType(const std::string& v) { FEclipseType = v; }
+    // Delta T in days used for UT and the hour angle.
+    long double DeltaT() const { return FDeltaT; }
+    void SetDeltaT(long double v) { FDeltaT = v; }
+    // Point of greatest eclipse, degrees, longitude west positive.
+    double MELat() const { return FMELat; }
+    void SetMELat(double v) { FMELat = v; }
+    double MELon() const { return FMELon; }
+    void SetMELon(double v) { FMELon = v; }
+    // Catalogue delta T minus DeltaT(), days.
+    double ddT() const { return FddT; }
+
+    // Element coefficients by index (X, Y: 0..3; d, L1, L2: 0..2; M: 0..1).
+    // Another index raises rtl::Exception "Index out of range (Xe)." etc.
+    void SetXe(int index, long double value);
+    void SetYe(int index, long double value);
+    void Setde(int index, long double value);
+    void SetMe(int index, long double value);
+    void SetL1e(int index, long double value);
+    void SetL2e(int index, long double value);
+    long double de(int index) const;
+    long double Me(int index) const;
+
+    std::string ClassName() const override { return "TSolarEclipse"; }
+
+private:
+    // The fundamental quantities at one time for one place.
+    struct TFundamentals {
+        long double H = 0;        // hour angle, degrees
+        long double sinH = 0, cosH = 0;
+        long double sind = 0, cosd = 0;
+        long double xi = 0, eta = 0, zeta = 0;
+        long double u = 0, v = 0, a = 0, b = 0, n2 = 0;
+        long double L1p = 0, L2p = 0;   // cone radii on the observer's plane
+    };
+    void Fundamentals(long double jd, long double longitude, long double rhoSinPhi,
+                      long double rhoCosPhi, TFundamentals& f) const;
+    long double ElementTime(long double jd) const { return (jd - FJD0) * 24; }
+    bool SolveLimitPoint(long double longitude, int signum, long double G, long double& jd,
+                         long double& latitude, long double& altitude, int& count) const;
+    bool RefineContact(long double& jd, long double& altitude, long double sign, bool outer,
+                       long double longitude, long double rhoSinPhi, long double rhoCosPhi,
+                       long double sinPhi, long double cosPhi) const;
+
+    long double FXe[4] = {};
+    long double FYe[4] = {};
+    long double Fde[3] = {};
+    long double FMe[2] = {};
+    long double FL1e[3] = {};
+    long double FL2e[3] = {};
+    long double FTanF1 = 0, FTanF2 = 0;
+    long double FJDE = 0;
+    int32_t FSaros = 0;
+    long double FGamma = 0, FMagnitude = 0;
+    int32_t FLunation = 0;
+    int32_t FT0 = 0;
+    std::string FEclipseType = "N";
+    std::string FDT;
+    int32_t FCatNo = 0;
+    long double FJD0 = 0;
+    long double FDeltaT = 0;
+    double FMELon = 0, FMELat = 0;
+    double FddT = 0;
+};
+
+} // namespace compute
