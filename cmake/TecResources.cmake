@@ -4,8 +4,9 @@
 #
 # Embeds files into <target> as resources of the registry in
 # platform/rtl/Resources.h.  Each entry needs a NAME or an ID (or both), a TYPE
-# (CURSOR, BITMAP, ICON, STRING, RCDATA or PNG) and a FILE (relative paths are
-# taken from the calling folder).  The bytes are assembled straight from the
+# (CURSOR, BITMAP, ICON, STRING, RCDATA or PNG; several types register the
+# same bytes under each) and a FILE (relative paths are taken from the
+# calling folder).  The bytes are assembled straight from the
 # file with .incbin, so even pictures of several megabytes cost nothing to
 # compile; a changed file rebuilds the one generated source.
 #
@@ -33,6 +34,8 @@ function(tec_embed_resources target)
       endif()
     elseif(keyword STREQUAL "")
       message(FATAL_ERROR "tec_embed_resources(${target}): unexpected argument '${arg}'")
+    elseif(keyword STREQUAL "TYPE")
+      list(APPEND e_${count}_TYPE "${arg}")
     else()
       if(DEFINED e_${count}_${keyword})
         message(FATAL_ERROR "tec_embed_resources(${target}): ${keyword} given twice")
@@ -58,7 +61,7 @@ function(tec_embed_resources target)
   foreach(i RANGE ${count})
     set(name "${e_${i}_NAME}")
     set(id "${e_${i}_ID}")
-    set(type "${e_${i}_TYPE}")
+    set(types "${e_${i}_TYPE}")
     set(file "${e_${i}_FILE}")
     if(name STREQUAL "" AND id STREQUAL "")
       message(FATAL_ERROR "tec_embed_resources(${target}): an entry has neither NAME nor ID")
@@ -71,21 +74,27 @@ function(tec_embed_resources target)
     elseif(NOT id MATCHES "^[0-9]+$")
       message(FATAL_ERROR "tec_embed_resources(${target}): bad resource number '${id}'")
     endif()
-    string(TOUPPER "${type}" type)
-    if(type STREQUAL "CURSOR")
-      set(cxxtype Cursor)
-    elseif(type STREQUAL "BITMAP")
-      set(cxxtype Bitmap)
-    elseif(type STREQUAL "ICON")
-      set(cxxtype Icon)
-    elseif(type STREQUAL "STRING")
-      set(cxxtype StringTable)
-    elseif(type STREQUAL "RCDATA")
-      set(cxxtype RCData)
-    elseif(type STREQUAL "PNG")
-      set(cxxtype PNG)
-    else()
-      message(FATAL_ERROR "tec_embed_resources(${target}): unknown TYPE '${type}' of ${name}${id}")
+    set(cxxtypes "")
+    foreach(type IN LISTS types)
+      string(TOUPPER "${type}" type)
+      if(type STREQUAL "CURSOR")
+        list(APPEND cxxtypes Cursor)
+      elseif(type STREQUAL "BITMAP")
+        list(APPEND cxxtypes Bitmap)
+      elseif(type STREQUAL "ICON")
+        list(APPEND cxxtypes Icon)
+      elseif(type STREQUAL "STRING")
+        list(APPEND cxxtypes StringTable)
+      elseif(type STREQUAL "RCDATA")
+        list(APPEND cxxtypes RCData)
+      elseif(type STREQUAL "PNG")
+        list(APPEND cxxtypes PNG)
+      else()
+        message(FATAL_ERROR "tec_embed_resources(${target}): unknown TYPE '${type}' of ${name}${id}")
+      endif()
+    endforeach()
+    if(NOT cxxtypes)
+      message(FATAL_ERROR "tec_embed_resources(${target}): no TYPE for ${name}${id}")
     endif()
     if(file STREQUAL "")
       message(FATAL_ERROR "tec_embed_resources(${target}): no FILE for ${name}${id}")
@@ -110,9 +119,11 @@ function(tec_embed_resources target)
     string(APPEND decls
       "extern \"C\" const uint8_t ${prefix}_${i}[];\n"
       "extern \"C\" const uint64_t ${prefix}_${i}_size;\n")
-    string(APPEND table
-      "    {\"${name}\", ${id}, rtl::TResourceType::${cxxtype}, ${prefix}_${i}, "
-      "static_cast<size_t>(${prefix}_${i}_size)},\n")
+    foreach(cxxtype IN LISTS cxxtypes)
+      string(APPEND table
+        "    {\"${name}\", ${id}, rtl::TResourceType::${cxxtype}, ${prefix}_${i}, "
+        "static_cast<size_t>(${prefix}_${i}_size)},\n")
+    endforeach()
   endforeach()
 
   set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources_${calls}.cpp")

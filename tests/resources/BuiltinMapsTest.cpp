@@ -132,6 +132,10 @@ TEST(BuiltinMaps, ResourcesArePalettePngsOfTheRecordedSize)
         for (char& c : lower)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_EQ(FindResource(lower, TResourceType::PNG), r);
+        // Also raw data, for loaders that look there; the same bytes.
+        const rtl::TResource* raw = FindResource(map->ResourceName, TResourceType::RCData);
+        ASSERT_NE(raw, nullptr);
+        EXPECT_EQ(raw->Data, r->Data);
 
         worldmaps::TPngInfo info;
         TPaletteImage image = worldmaps::DecodePng(r->Data, r->Size, &info);

@@ -46,6 +46,14 @@ TEST(ResourceRegistry, TypeIsPartOfTheKey)
     EXPECT_EQ(text->Text(), ReadFile(tectest::DataFile("resources/binary.dat")));
     EXPECT_EQ(FindResource("Hello_Text", TResourceType::Bitmap), nullptr);
     EXPECT_EQ(FindResource("BinaryData", TResourceType::PNG), nullptr);
+
+    // One file given two types: one copy of the bytes, found under both.
+    const TResource* png = FindResource("twice", TResourceType::PNG);
+    const TResource* raw = FindResource("TWICE", TResourceType::RCData);
+    ASSERT_NE(png, nullptr);
+    ASSERT_NE(raw, nullptr);
+    EXPECT_EQ(png->Data, raw->Data);
+    EXPECT_EQ(raw->Text(), "Hello, resources.\n");
 }
 
 TEST(ResourceRegistry, NumberLookup)
