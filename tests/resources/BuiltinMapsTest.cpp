@@ -1,8 +1,8 @@
 // The built-in world maps: embedded PNGs of the right size and kind, whose
 // land, water and coasts sit where the map records' projection puts them.
 // Places are published coordinates (degrees, longitude west positive),
-// projected with the program's plate carrée: u = lon/180, v = lat/90,
-// pixel x = round(X0 - u X1), y = round(Y0 - v Y1).
+// projected with the program's plate carrée into (u, v) and placed as the map
+// does: pixel x = round(X0 - u X1), y = round(Y0 - v Y1).
 
 #include "resources/BuiltinMaps.h"
 
@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "compute/uProjections.h"
 #include "platform/rtl/Resources.h"
 #include "tools/worldmaps/PaletteImage.h"
 
@@ -44,8 +45,8 @@ struct TPixel {
 
 TPixel Project(const TBuiltinMap& map, double lat, double lonWest)
 {
-    double lon = std::remainder(lonWest, 360.0);  // to [-180, 180]
-    double u = lon / 180.0, v = lat / 90.0;
+    long double u = 0, v = 0;
+    EXPECT_TRUE(compute::ProjectPlateCarree(lat, compute::NormalizeDegrees(lonWest - map.dLon), u, v));
     return {static_cast<int>(std::lround(map.X0 - u * map.X1)),
             static_cast<int>(std::lround(map.Y0 - v * map.Y1))};
 }
