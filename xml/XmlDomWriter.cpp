@@ -1,0 +1,326 @@
+// Writing the tree as XML text, in the readable or the compact layout.
+// The writer walks the tree with a heap stack, so nesting depth costs no
+// call stack.
+#include <algorithm>
+
+#include "platform/rtl/Files.h"
+#include "xml/XmlDom.h"
+
+namespace xml::detail {
+
+using rtl::EFilerError;
+
+class TXmlWriter {
+public:
+    // AStream nullptr: the text is gathered for Text().
+    TXmlWriter(rtl::TStream* AStream, TUtf8XmlDom* AProgressDoc) : FStream(AStream), FDoc(AProgressDoc) {}
+
+    void WriteTree(TUtf8XmlNode* ANode, int ADepth);
+    void Put(std::string_view S)
+    {
+        FBuf.append(S);
+        if (FStream && FBuf.size() >= 65536) Flush();
+    }
+    void Flush()
+    {
+        if (FStream && !FBuf.empty()) {
+            FStream->WriteBuffer(FBuf.data(), static_cast<int64_t>(FBuf.size()));
+            FWritten += static_cast<int64_t>(FBuf.size());
+            FBuf.clear();
+        }
+    }
+    int64_t Position() const { return FWritten + static_cast<int64_t>(FBuf.size()); }
+    void Progress(int64_t APosition)
+    {
+        if (FDoc && FDoc->OnProgress) {
+            Flush();
+            FDoc->OnProgress(FDoc, static_cast<int32_t>(std::min<int64_t>(APosition, INT32_MAX)));
+        }
+    }
+    std::string& Text() { return FBuf; }
+
+private:
+    static bool Readable(const TUtf8XmlNode* N)
+    {
+        return N->FDocument && N->FDocument->FXmlFormat == xfReadable;
+    }
+    void PutIndent(const TUtf8XmlNode* N, int ADepth)
+    {
+        if (!Readable(N)) return;
+        for (int i = 0; i < ADepth; ++i) Put(N->FDocument->FIndentString);
+    }
+    void PutLineEnd(const TUtf8XmlNode* N)
+    {
+        if (Readable(N)) Put("\r\n");
+    }
+    static bool IsShortForm(const TUtf8XmlNode* N, int ADepth)
+    {
+        return N->FElementType == xeNormal && N->FValue.empty() && N->NodeCount() == 0 &&
+               !(N->FDocument && N->FDocument->FUseFullNodes) && ADepth > 0;
+    }
+    void PutInnerTag(const TUtf8XmlNode* N, bool AShort)
+    {
+        for (int i = 0; i < N->AttributeCount(); ++i) {
+            Put(" ");
+            Put(N->FAttributes->Items(i));
+        }
+        if (AShort) Put("/");
+    }
+    bool Open(TUtf8XmlNode* N, int ADepth);
+    void Close(TUtf8XmlNode* N, int ADepth);
+    void AfterChild(TUtf8XmlNode* AParent, int AIndex);
+
+    rtl::TStream* FStream;
+    TUtf8XmlDom* FDoc;
+    std::string FBuf;
+    int64_t FWritten = 0;
+};
+
+// Writes the start of a node; true when its children follow.
+bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth)
+{
+    const bool children = N->NodeCount() > 0;
+    switch (N->FElementType) {
+    case xeNormal:
+        PutIndent(N, ADepth);
+        Put("<");
+        Put(N->FName);
+        PutInnerTag(N, IsShortForm(N, ADepth));
+        Put(">");
+        Put(N->FValue);
+        if (children) PutLineEnd(N);
+        return children;
+    case xeComment:
+        PutIndent(N, ADepth);
+        Put("<!--");
+        Put(N->FValue);
+        Put("-->");
+        return false;
+    case xeCData:
+        PutIndent(N, ADepth);
+        Put("<![CDATA[");
+        Put(N->FValue);
+        Put("]]>");
+        return false;
+    case xeDeclaration:
+        N->DeleteEmptyAttributes();
+        PutIndent(N, ADepth);
+        Put("<?xml");
+        PutInnerTag(N, false);
+        Put("?>");
+        return false;
+    case xeStylesheet:
+        PutIndent(N, ADepth);
+        Put("<?xml-stylesheet");
+        PutInnerTag(N, false);
+        Put("?>");
+        return false;
+    case xeDoctype:
+        PutIndent(N, ADepth);
+        Put("<!DOCTYPE ");
+        Put(N->FName);
+        Put(" ");
+        Put(N->FValue);
+        if (!children) {
+            Put(">");
+            return false;
+        }
+        Put(" [");
+        PutLineEnd(N);
+        return true;
+    case xeElement:
+    case xeAttList:
+    case xeEntity:
+    case xeNotation:
+        PutIndent(N, ADepth);
+        Put(N->FElementType == xeElement   ? "<!ELEMENT "
+            : N->FElementType == xeAttList ? "<!ATTLIST "
+            : N->FElementType == xeEntity  ? "<!ENTITY "
+                                           : "<!NOTATION ");
+        Put(N->FName);
+        Put(" ");
+        Put(N->FValue);
+        Put(">");
+        return false;
+    case xeExclam:
+        PutIndent(N, ADepth);
+        Put("<!");
+        Put(N->FValue);
+        Put(">");
+        return false;
+    case xeQuestion:
+        PutIndent(N, ADepth);
+        Put("<?");
+        Put(N->FValue);
+        Put("?>");
+        return false;
+    case xeCharData:
+        Put(N->FValue);
+        return false;
+    case xeUnknown:
+        PutIndent(N, ADepth);
+        Put("<");
+        Put(N->FValue);
+        Put(">");
+        return false;
+    }
+    throw EFilerError("Illegal element type");
+}
+
+void TXmlWriter::Close(TUtf8XmlNode* N, int ADepth)
+{
+    if (N->FElementType == xeNormal) {
+        if (IsShortForm(N, ADepth)) return;
+        if (N->NodeCount() > 0) PutIndent(N, ADepth);
+        Put("</");
+        Put(N->FName);
+        Put(">");
+    } else if (N->FElementType == xeDoctype && N->NodeCount() > 0) {
+        Put("]>");
+    }
+}
+
+void TXmlWriter::AfterChild(TUtf8XmlNode* AParent, int AIndex)
+{
+    if (AParent->FElementType == xeDoctype) {
+        PutLineEnd(AParent);
+        return;
+    }
+    // Text runs join their neighbours on one line.
+    const TUtf8XmlNode* child = AParent->Nodes(AIndex);
+    const TUtf8XmlNode* next = AParent->Nodes(AIndex + 1);
+    if (child->FElementType != xeCharData && !(next && next->FElementType == xeCharData))
+        PutLineEnd(AParent);
+}
+
+void TXmlWriter::WriteTree(TUtf8XmlNode* ANode, int ADepth)
+{
+    struct TFrame {
+        TUtf8XmlNode* Node;
+        int Depth;
+        int Next;
+    };
+    if (!Open(ANode, ADepth)) {
+        Close(ANode, ADepth);
+        Progress(Position());
+        return;
+    }
+    std::vector<TFrame> stack{{ANode, ADepth, 0}};
+    while (!stack.empty()) {
+        TFrame& top = stack.back();
+        if (top.Next < top.Node->NodeCount()) {
+            TUtf8XmlNode* child = top.Node->Nodes(top.Next);
+            const int depth = top.Depth + 1;
+            if (Open(child, depth)) {
+                stack.push_back({child, depth, 0});
+                continue;
+            }
+            Close(child, depth);
+            Progress(Position());
+            AfterChild(top.Node, top.Next);
+            ++top.Next;
+            continue;
+        }
+        TFrame done = top;
+        stack.pop_back();
+        Close(done.Node, done.Depth);
+        Progress(Position());
+        if (!stack.empty()) {
+            TFrame& parent = stack.back();
+            AfterChild(parent.Node, parent.Next);
+            ++parent.Next;
+        }
+    }
+}
+
+} // namespace xml::detail
+
+namespace xml {
+
+std::string TUtf8XmlNode::WriteInnerTag() const
+{
+    std::string r;
+    for (int i = 0; i < AttributeCount(); ++i) r += " " + FAttributes->Items(i);
+    if (FElementType == xeNormal && FValue.empty() && NodeCount() == 0 &&
+        !(FDocument && FDocument->UseFullNodes()) && TreeDepth() > 0)
+        r += "/";
+    return r;
+}
+
+void TUtf8XmlNode::WriteToStream(rtl::TStream& S)
+{
+    detail::TXmlWriter writer(&S, FDocument);
+    writer.WriteTree(this, TreeDepth());
+    writer.Flush();
+}
+
+std::string TUtf8XmlNode::WriteToString()
+{
+    detail::TXmlWriter writer(nullptr, FDocument);
+    writer.WriteTree(this, TreeDepth());
+    return std::move(writer.Text());
+}
+
+std::string TUtf8XmlDom::LineFeed() const
+{
+    return FXmlFormat == xfReadable ? "\r\n" : "\n";
+}
+
+void TUtf8XmlDom::WriteToStream(rtl::TStream& S)
+{
+    detail::TXmlWriter writer(&S, this);
+    if (!Root() && FParserWarnings) throw rtl::EFilerError("XML root element not defined.");
+    writer.Progress(0);
+    const std::string lf = LineFeed();
+    for (int i = 0; i < FRootNodes->NodeCount(); ++i) {
+        writer.WriteTree(FRootNodes->Nodes(i), 0);
+        writer.Put(lf);
+    }
+    writer.Flush();
+    writer.Progress(writer.Position());
+}
+
+std::string TUtf8XmlDom::WriteToString()
+{
+    detail::TXmlWriter writer(nullptr, this);
+    if (!Root() && FParserWarnings) throw rtl::EFilerError("XML root element not defined.");
+    writer.Progress(0);
+    const std::string lf = LineFeed();
+    for (int i = 0; i < FRootNodes->NodeCount(); ++i) {
+        writer.WriteTree(FRootNodes->Nodes(i), 0);
+        writer.Put(lf);
+    }
+    writer.Progress(writer.Position());
+    return std::move(writer.Text());
+}
+
+void TUtf8XmlDom::SaveToStream(rtl::TStream& Stream)
+{
+    TsdBufferedWriteStream buffered(&Stream);
+    TsdUtf8Stream codec(&buffered);
+    codec.SetEncoding(FExternalEncoding);
+    FCodecStream = &codec;
+    try {
+        WriteToStream(codec);
+        buffered.Flush();
+    } catch (...) {
+        FCodecStream = nullptr;
+        try {
+            buffered.Flush();
+        } catch (...) {
+        }
+        throw;
+    }
+    FCodecStream = nullptr;
+}
+
+void TUtf8XmlDom::SaveToFile(const std::string& AFileName)
+{
+    // Gathered in memory and then written in one go through a temporary
+    // file, so that a failed save never leaves a truncated file behind.
+    rtl::TMemoryStream memory;
+    SaveToStream(memory);
+    rtl::WriteFileAtomic(AFileName, memory.View());
+}
+
+} // namespace xml
