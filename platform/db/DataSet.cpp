@@ -485,34 +485,37 @@ void TCustomMemDataSet::SetSort(const std::string& sort)
 
 void TCustomMemDataSet::ApplySort()
 {
-    FOrder.resize(FRecords.size());
-    std::iota(FOrder.begin(), FOrder.end(), 0);
-    if (rtl::Trim(FSort).empty()) return;
-
+    // The keys are checked before the order changes, so that a faulty sort
+    // leaves the rows as they were.
     struct Key {
         int Field;
         bool Descending;
     };
     std::vector<Key> keys;
-    for (const std::string& part : SplitNames(FSort, ",;")) {
-        if (part.empty()) continue;
-        std::string name = part;
-        bool desc = false;
-        std::size_t blank = part.find_last_of(" \t");
-        if (blank != std::string::npos) {
-            std::string word = rtl::Trim(part.substr(blank + 1));
-            if (rtl::SameText(word, "DESC") || rtl::SameText(word, "ASC")) {
-                desc = rtl::SameText(word, "DESC");
-                name = rtl::Trim(part.substr(0, blank));
+    if (!rtl::Trim(FSort).empty()) {
+        for (const std::string& part : SplitNames(FSort, ",;")) {
+            if (part.empty()) continue;
+            std::string name = part;
+            bool desc = false;
+            std::size_t blank = part.find_last_of(" \t");
+            if (blank != std::string::npos) {
+                std::string word = rtl::Trim(part.substr(blank + 1));
+                if (rtl::SameText(word, "DESC") || rtl::SameText(word, "ASC")) {
+                    desc = rtl::SameText(word, "DESC");
+                    name = rtl::Trim(part.substr(0, blank));
+                }
             }
+            int index = -1;
+            for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
+                if (rtl::SameText(FFieldDefs[i].Name, name)) index = static_cast<int>(i);
+            if (index < 0)
+                throw EDatabaseError(DisplayName() + ": Field '" + name + "' not found");
+            keys.push_back({index, desc});
         }
-        int index = -1;
-        for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
-            if (rtl::SameText(FFieldDefs[i].Name, name)) index = static_cast<int>(i);
-        if (index < 0)
-            throw EDatabaseError(DisplayName() + ": Field '" + name + "' not found");
-        keys.push_back({index, desc});
     }
+    FOrder.resize(FRecords.size());
+    std::iota(FOrder.begin(), FOrder.end(), 0);
+    if (keys.empty()) return;
     std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
         for (const Key& k : keys) {
             int c = CompareValues(FRecords[a][k.Field], FRecords[b][k.Field]);
@@ -548,7 +551,12 @@ void TMemDataSet::ClearRecords()
 
 TDataSource::TDataSource(rtl::TComponent* owner) : rtl::TComponent(owner) {}
 
-TDataSource::~TDataSource() { SetDataSet(nullptr); }
+TDataSource::~TDataSource()
+{
+    // Quietly: the handlers may belong to objects already gone.
+    if (FDataSet) FDataSet->DetachSource(this);
+    FDataSet = nullptr;
+}
 
 void TDataSource::SetDataSet(TDataSet* dataSet)
 {

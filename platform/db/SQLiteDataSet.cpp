@@ -1,0 +1,238 @@
+#include "platform/db/SQLiteDataSet.h"
+
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include <sqlite3.h>
+
+#include "platform/rtl/Strings.h"
+
+namespace db {
+
+namespace {
+
+TFieldType TypeFromDeclaration(const char* decl, int& size)
+{
+    size = 0;
+    if (!decl) return TFieldType::ftUnknown;
+    std::string d = rtl::UpperCase(decl);
+    if (d.find("SMALLINT") != std::string::npos) return TFieldType::ftSmallint;
+    if (d.find("BIGINT") != std::string::npos) return TFieldType::ftLargeint;
+    if (d.find("INT") != std::string::npos) return TFieldType::ftInteger;
+    if (d.find("CHAR") != std::string::npos || d.find("TEXT") != std::string::npos ||
+        d.find("CLOB") != std::string::npos) {
+        std::size_t open = d.find('(');
+        if (open != std::string::npos) size = std::atoi(d.c_str() + open + 1);
+        return TFieldType::ftString;
+    }
+    if (d.find("REAL") != std::string::npos || d.find("FLOA") != std::string::npos ||
+        d.find("DOUB") != std::string::npos || d.find("NUMERIC") != std::string::npos ||
+        d.find("DECIMAL") != std::string::npos)
+        return TFieldType::ftFloat;
+    if (d.find("BOOL") != std::string::npos) return TFieldType::ftBoolean;
+    return TFieldType::ftUnknown;
+}
+
+TFieldType TypeFromValue(int storageClass)
+{
+    switch (storageClass) {
+    case SQLITE_INTEGER: return TFieldType::ftLargeint;
+    case SQLITE_FLOAT: return TFieldType::ftFloat;
+    default: return TFieldType::ftString;
+    }
+}
+
+// The connection of one load: opened read-only, closed on every path.
+class Connection {
+public:
+    explicit Connection(const std::string& file) : FFile(file)
+    {
+        std::error_code ec;
+        if (file.empty())
+            throw EDatabaseError("No database file given");
+        if (!std::filesystem::exists(file, ec))
+            throw EDatabaseError("Cannot open the database file '" + file +
+                                 "': the file does not exist");
+        if (std::filesystem::is_directory(file, ec))
+            throw EDatabaseError("Cannot open the database file '" + file + "': it is a folder");
+        int rc = sqlite3_open_v2(file.c_str(), &FDb, SQLITE_OPEN_READONLY, nullptr);
+        if (rc != SQLITE_OK)
+            throw EDatabaseError("Cannot open the database file '" + file + "': " + Message(rc));
+    }
+    ~Connection()
+    {
+        if (FStmt) sqlite3_finalize(FStmt);
+        sqlite3_close(FDb);
+    }
+
+    std::string Message(int rc) const
+    {
+        return FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(rc);
+    }
+
+    [[noreturn]] void Fail(int rc, const std::string& sql) const
+    {
+        throw EDatabaseError("Database file '" + FFile + "': " + Message(rc) +
+                             (sql.empty() ? "" : " (statement: " + sql + ")"));
+    }
+
+    // Runs a single read-only statement and hands every row to the data set.
+    template <typename Define, typename Add>
+    void Load(const std::string& sql, Define define, Add add)
+    {
+        const char* tail = nullptr;
+        int rc = sqlite3_prepare_v2(FDb, sql.c_str(), static_cast<int>(sql.size()), &FStmt, &tail);
+        if (rc != SQLITE_OK) Fail(rc, sql);
+        if (!FStmt) throw EDatabaseError("Database file '" + FFile + "': empty statement");
+        for (const char* p = tail; p && *p; ++p)
+            if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';')
+                throw EDatabaseError("Database file '" + FFile +
+                                     "': only one statement may be run (statement: " + sql + ")");
+        if (!sqlite3_stmt_readonly(FStmt))
+            throw EDatabaseError("Database file '" + FFile +
+                                 "': the catalogue is read only (statement: " + sql + ")");
+        const int columns = sqlite3_column_count(FStmt);
+        std::vector<TFieldType> types(columns);
+        std::vector<int> sizes(columns);
+        for (int c = 0; c < columns; ++c)
+            types[c] = TypeFromDeclaration(sqlite3_column_decltype(FStmt, c), sizes[c]);
+        std::vector<std::vector<TFieldValue>> rows;
+        while ((rc = sqlite3_step(FStmt)) == SQLITE_ROW) {
+            std::vector<TFieldValue> row(columns);
+            for (int c = 0; c < columns; ++c) {
+                int kind = sqlite3_column_type(FStmt, c);
+                if (types[c] == TFieldType::ftUnknown && kind != SQLITE_NULL) types[c] = TypeFromValue(kind);
+                switch (kind) {
+                case SQLITE_INTEGER: row[c] = static_cast<int64_t>(sqlite3_column_int64(FStmt, c)); break;
+                case SQLITE_FLOAT: row[c] = static_cast<long double>(sqlite3_column_double(FStmt, c)); break;
+                case SQLITE_NULL: break;
+                default: {
+                    const unsigned char* text = sqlite3_column_text(FStmt, c);
+                    row[c] = std::string(text ? reinterpret_cast<const char*>(text) : "",
+                                         static_cast<std::size_t>(sqlite3_column_bytes(FStmt, c)));
+                }
+                }
+            }
+            rows.push_back(std::move(row));
+        }
+        if (rc != SQLITE_DONE) Fail(rc, sql);
+        for (int c = 0; c < columns; ++c)
+            define(std::string(sqlite3_column_name(FStmt, c)),
+                   types[c] == TFieldType::ftUnknown ? TFieldType::ftString : types[c], sizes[c]);
+        for (auto& row : rows) add(std::move(row));
+    }
+
+private:
+    std::string FFile;
+    sqlite3* FDb = nullptr;
+    sqlite3_stmt* FStmt = nullptr;
+};
+
+std::string QuoteIdentifier(const std::string& name)
+{
+    std::string q = "\"";
+    for (char c : name) {
+        if (c == '"') q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
+
+} // namespace
+
+// --- TSQLiteTable -----------------------------------------------------------
+
+void TSQLiteTable::SetDatabaseFile(const std::string& file)
+{
+    if (file == FDatabaseFile) return;
+    Close();
+    FDatabaseFile = file;
+}
+
+void TSQLiteTable::SetTableName(const std::string& name)
+{
+    if (name == FTableName) return;
+    Close();
+    FTableName = name;
+}
+
+std::string TSQLiteTable::DisplayName() const
+{
+    if (!Name().empty()) return Name();
+    return FTableName.empty() ? ClassName() : FTableName;
+}
+
+void TSQLiteTable::InternalOpen()
+{
+    if (rtl::Trim(FTableName).empty())
+        throw EDatabaseError(DisplayName() + ": No table name given for the database file '" +
+                             FDatabaseFile + "'");
+    ClearFieldDefs();
+    Connection connection(FDatabaseFile);
+    connection.Load(
+        "SELECT * FROM " + QuoteIdentifier(FTableName),
+        [this](const std::string& n, TFieldType t, int s) { DefineField(n, t, s); },
+        [this](std::vector<TFieldValue> row) { AddRecord(std::move(row)); });
+    TCustomMemDataSet::InternalOpen();
+}
+
+// --- TSQLiteQuery -----------------------------------------------------------
+
+void TSQLiteQuery::SetDatabaseFile(const std::string& file)
+{
+    if (file == FDatabaseFile) return;
+    Close();
+    FDatabaseFile = file;
+}
+
+std::string TSQLiteQuery::DisplayName() const { return Name().empty() ? ClassName() : Name(); }
+
+std::string TSQLiteQuery::TranslateStatement(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\'') {   // a single-quoted literal stays as it is
+            std::size_t end = i + 1;
+            while (end < text.size()) {
+                if (text[end] == '\'') {
+                    if (end + 1 < text.size() && text[end + 1] == '\'') { end += 2; continue; }
+                    break;
+                }
+                ++end;
+            }
+            out.append(text, i, end - i + 1);
+            i = end;
+        } else if (c == '"') {
+            std::string literal;
+            std::size_t end = i + 1;
+            for (; end < text.size(); ++end) {
+                if (text[end] == '"') {
+                    if (end + 1 < text.size() && text[end + 1] == '"') { literal += '"'; ++end; continue; }
+                    break;
+                }
+                literal += text[end];
+            }
+            out += rtl::QuotedStr(literal);
+            i = end;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void TSQLiteQuery::InternalOpen()
+{
+    std::string sql = TranslateStatement(FSQL.Text());
+    ClearFieldDefs();
+    Connection connection(FDatabaseFile);
+    connection.Load(
+        sql, [this](const std::string& n, TFieldType t, int s) { DefineField(n, t, s); },
+        [this](std::vector<TFieldValue> row) { AddRecord(std::move(row)); });
+    TCustomMemDataSet::InternalOpen();
+}
+
+} // namespace db

@@ -1,0 +1,69 @@
+// Read-only data sets on an SQLite database file: a whole table, or the
+// result of a SELECT statement.  Opening reads every row into memory (a
+// static cursor), so the data set never holds the file open afterwards.
+//
+// A missing file, a file that is not a database, an unknown table or a
+// faulty statement raises EDatabaseError with a message naming the file
+// (and the table or statement); nothing is ever written to the file.
+#pragma once
+
+#include <string>
+
+#include "platform/db/DataSet.h"
+#include "platform/rtl/Lists.h"
+
+namespace db {
+
+// A table opened by name; Sort (inherited) orders it on the client, e.g.
+// SetSort("CatNo").
+class TSQLiteTable : public TCustomMemDataSet {
+public:
+    explicit TSQLiteTable(rtl::TComponent* owner = nullptr) : TCustomMemDataSet(owner) {}
+
+    const std::string& DatabaseFile() const { return FDatabaseFile; }
+    void SetDatabaseFile(const std::string& file);
+    const std::string& TableName() const { return FTableName; }
+    void SetTableName(const std::string& name);
+
+    std::string DisplayName() const override;
+    std::string ClassName() const override { return "TSQLiteTable"; }
+
+protected:
+    void InternalOpen() override;
+
+private:
+    std::string FDatabaseFile;
+    std::string FTableName;
+};
+
+// A read-only query from statement lines (SQL), run when the data set
+// opens.  Texts in double quotes are string literals ("Type = "T"" selects
+// the rows whose Type is T), as the statements of the catalogue dialog
+// write them.  Only one statement, and only one that reads, is accepted.
+class TSQLiteQuery : public TCustomMemDataSet {
+public:
+    explicit TSQLiteQuery(rtl::TComponent* owner = nullptr) : TCustomMemDataSet(owner) {}
+
+    const std::string& DatabaseFile() const { return FDatabaseFile; }
+    void SetDatabaseFile(const std::string& file);
+    // The statement lines; changing them closes nothing by itself: the new
+    // statement runs at the next Open.
+    rtl::TStringList& SQL() { return FSQL; }
+    const rtl::TStringList& SQL() const { return FSQL; }
+
+    std::string DisplayName() const override;
+    std::string ClassName() const override { return "TSQLiteQuery"; }
+
+    // The statement as run: the lines joined, double-quoted texts turned
+    // into single-quoted literals.
+    static std::string TranslateStatement(const std::string& text);
+
+protected:
+    void InternalOpen() override;
+
+private:
+    std::string FDatabaseFile;
+    rtl::TStringList FSQL;
+};
+
+} // namespace db

@@ -1,0 +1,207 @@
+// The SQLite data sets on a small catalogue built from a fixture, and their
+// errors for missing, damaged and misused files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sqlite3.h>
+
+#include "platform/db/SQLiteDataSet.h"
+#include "TestPaths.h"
+
+using namespace db;
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Builds the fixture database once per test into a scratch folder.
+class SQLiteDataSetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = tectest::ScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        file = (dir / "be.db").string();
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        std::string sql = ReadFile(tectest::DataFile("platform/db/mini-catalogue.sql"));
+        char* err = nullptr;
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err), SQLITE_OK) << err;
+        sqlite3_close(db);
+    }
+
+    // The statement lines of the catalogue dialog's filter.
+    static void FilterLines(TSQLiteQuery& q, const std::string& table, const std::vector<std::string>& types,
+                            const std::string& saros, const std::string& order)
+    {
+        q.SQL().Clear();
+        q.SQL().Add("SELECT * FROM " + table);
+        q.SQL().Add(table == "BE_SE" ? "WHERE ((Type = \"N\")" : "WHERE ((Type = \"M\")");
+        for (const auto& t : types) q.SQL().Add("OR (Type = \"" + t + "\")");
+        q.SQL().Add(")");
+        if (!saros.empty()) q.SQL().Add("AND (Saros = " + saros + ")");
+        q.SQL().Add("ORDER BY " + order);
+    }
+
+    static std::vector<int> Column(TDataSet& ds, const char* name)
+    {
+        std::vector<int> out;
+        for (ds.First(); !ds.Eof(); ds.Next()) out.push_back(ds.FieldByName(name)->AsInteger());
+        return out;
+    }
+
+    std::filesystem::path dir;
+    std::string file;
+};
+
+} // namespace
+
+TEST_F(SQLiteDataSetTest, TableSortedOnCatNo)
+{
+    TSQLiteTable table;
+    table.SetDatabaseFile(file);
+    table.SetTableName("BE_SE");
+    table.SetSort("CatNo");
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 7);
+    EXPECT_EQ(Column(table, "CatNo"), (std::vector<int>{1, 9554, 9555, 9561, 9562, 9563, 9564}));
+    EXPECT_EQ(table.FieldByName("CatNo")->DataType(), TFieldType::ftSmallint);
+    EXPECT_EQ(table.FieldByName("k")->DataType(), TFieldType::ftInteger);
+    EXPECT_EQ(table.FieldByName("Gamma")->DataType(), TFieldType::ftFloat);
+    EXPECT_EQ(table.FieldByName("DT")->DataType(), TFieldType::ftString);
+    EXPECT_EQ(table.FieldByName("DT")->Size(), 12);
+
+    // Locate without options (the dialog's catalogue number) and with a
+    // partial key (its "Go to year").
+    ASSERT_TRUE(table.Locate("CatNo", int64_t(9561)));
+    EXPECT_EQ(table.FieldByName("DT")->AsString(), "2024 Apr 08");
+    EXPECT_NEAR(static_cast<double>(table.FieldByName("Gamma")->AsFloat()), 0.3431, 1e-12);
+    EXPECT_EQ(table.FieldByName("Saros")->AsInteger(), 139);
+    ASSERT_TRUE(table.Locate("DT", std::string("2025"), {TLocateOption::loPartialKey}));
+    EXPECT_EQ(table.FieldByName("CatNo")->AsInteger(), 9563);
+    EXPECT_EQ(table.FieldByName("Magnitude")->AsFloat(), 0.0L);   // empty reads 0
+    EXPECT_FALSE(table.Locate("DT", std::string("2026"), {TLocateOption::loPartialKey}));
+    EXPECT_EQ(table.FieldByName("CatNo")->AsInteger(), 9563);
+    ASSERT_TRUE(table.Locate("DT", std::string("-1999"), {TLocateOption::loPartialKey}));
+    EXPECT_EQ(table.RecNo(), 1);
+    EXPECT_THROW(table.FieldByName("MagUmbra"), EDatabaseError);
+}
+
+TEST_F(SQLiteDataSetTest, QueryFromTheDialogsStatementLines)
+{
+    TSQLiteQuery q;
+    q.SetDatabaseFile(file);
+    struct Case {
+        const char* table;
+        std::vector<std::string> types;
+        std::string saros, order;
+        std::vector<int> catNos;
+    } cases[] = {
+        {"BE_SE", {"P", "T", "A", "H"}, "", "k", {1, 9554, 9555, 9561, 9562, 9563, 9564}},
+        {"BE_SE", {"T"}, "", "k", {1, 9561}},
+        {"BE_SE", {"T", "A"}, "", "Type,CatNo", {9555, 9562, 1, 9561}},
+        {"BE_SE", {"P", "T", "A", "H"}, "139", "k", {9561}},
+        {"BE_SE", {"P", "T", "A", "H"}, "-5", "k", {}},
+        {"BE_SE", {"P", "T"}, "", "Magnitude,CatNo", {9563, 9564, 9561, 1}},   // null first
+        {"BE_SE", {}, "", "k", {}},                                          // only the opening term
+        {"BE_LE", {"P", "T"}, "", "MagUmbra,CatNo", {9705, 9706, 9707}},
+        {"BE_LE", {"N", "P", "T"}, "", "k", {9704, 9705, 9706, 9707}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + " " + c.order + " " + c.saros);
+        q.Close();
+        FilterLines(q, c.table, c.types, c.saros, c.order);
+        q.Open();
+        EXPECT_EQ(q.RecordCount(), static_cast<int>(c.catNos.size()));
+        EXPECT_EQ(Column(q, "CatNo"), c.catNos);
+    }
+}
+
+TEST_F(SQLiteDataSetTest, FaultyStatementRaisesAndLeavesTheQueryClosed)
+{
+    TSQLiteQuery q;
+    q.SetDatabaseFile(file);
+    FilterLines(q, "BE_SE", {"T"}, "-", "k");   // a lone "-" typed as Saros
+    try {
+        q.Open();
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(e.Message().find(file), std::string::npos) << e.Message();
+    }
+    EXPECT_FALSE(q.Active());
+    EXPECT_EQ(q.FieldCount(), 0);
+
+    // Nothing but one reading statement is run on the catalogue.
+    const std::string before = ReadFile(file);
+    for (const char* sql : {"DELETE FROM BE_SE", "SELECT * FROM BE_SE; DELETE FROM BE_SE",
+                            "UPDATE BE_SE SET Type = 'X'", "DROP TABLE BE_LE"}) {
+        SCOPED_TRACE(sql);
+        q.SQL().SetText(sql);
+        EXPECT_THROW(q.Open(), EDatabaseError);
+        EXPECT_FALSE(q.Active());
+    }
+    EXPECT_EQ(ReadFile(file), before);
+}
+
+TEST_F(SQLiteDataSetTest, TranslatesDoubleQuotedTexts)
+{
+    EXPECT_EQ(TSQLiteQuery::TranslateStatement("WHERE ((Type = \"N\")\nOR (Type = \"P\")\n"),
+              "WHERE ((Type = 'N')\nOR (Type = 'P')\n");
+    EXPECT_EQ(TSQLiteQuery::TranslateStatement("a = \"it's\" AND b = 'say \"x\"'"),
+              "a = 'it''s' AND b = 'say \"x\"'");
+}
+
+TEST_F(SQLiteDataSetTest, MissingOrDamagedFilesNameTheFile)
+{
+    auto expectError = [](const std::string& dbFile, const std::string& tableName,
+                          const std::string& mentions) {
+        TSQLiteTable t;
+        t.SetDatabaseFile(dbFile);
+        t.SetTableName(tableName);
+        try {
+            t.Open();
+            ADD_FAILURE() << "no error for " << dbFile;
+        } catch (const EDatabaseError& e) {
+            EXPECT_NE(e.Message().find(dbFile), std::string::npos) << e.Message();
+            EXPECT_NE(e.Message().find(mentions), std::string::npos) << e.Message();
+        }
+        EXPECT_FALSE(t.Active());
+    };
+    expectError((dir / "absent.db").string(), "BE_SE", "does not exist");
+    expectError(file, "BE_XX", "BE_XX");
+
+    const std::string garbage = (dir / "garbage.db").string();
+    std::ofstream(garbage, std::ios::binary) << std::string(4096, 'x');
+    expectError(garbage, "BE_SE", "not a database");
+
+    // A catalogue cut short: the first page (with the schema) survives, the
+    // table's pages are gone.
+    std::string bytes = ReadFile(file);
+    const std::string cut = (dir / "cut.db").string();
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(cut.c_str(), &db), SQLITE_OK);
+        std::string sql = "CREATE TABLE BE_SE (CatNo INTEGER, Pad TEXT);"
+                          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                          " INSERT INTO BE_SE SELECT i, printf('%0100d', i) FROM n;";
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        std::string all = ReadFile(cut);
+        ASSERT_GT(all.size(), 65536u);
+        std::ofstream(cut, std::ios::binary | std::ios::trunc) << all.substr(0, 8192);
+    }
+    expectError(cut, "BE_SE", "malformed");
+
+    const std::string folder = (dir / "folder.db").string();
+    std::filesystem::create_directories(folder);
+    expectError(folder, "BE_SE", "folder");
+    expectError(file, "", "No table name");
+}

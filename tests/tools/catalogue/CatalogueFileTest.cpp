@@ -1,0 +1,183 @@
+// The shipped catalogue: opened through the data layer, regenerated in part
+// by the tool row for row, and compared with the published canons.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "platform/db/SQLiteDataSet.h"
+#include "tools/catalogue/CanonCheck.h"
+#include "TestPaths.h"
+
+using namespace db;
+
+namespace {
+
+const std::string kShipped = TEC_CATALOGUE_FILE;
+
+std::map<int64_t, std::vector<TFieldValue>> RowsByLunation(const std::string& file,
+                                                           const std::string& table,
+                                                           std::vector<std::string>& names)
+{
+    TSQLiteTable t;
+    t.SetDatabaseFile(file);
+    t.SetTableName(table);
+    t.Open();
+    names = t.FieldNames();
+    std::map<int64_t, std::vector<TFieldValue>> rows;
+    for (t.First(); !t.Eof(); t.Next()) {
+        std::vector<TFieldValue> row;
+        for (int i = 0; i < t.FieldCount(); ++i) row.push_back(t.Fields(i)->Value());
+        rows[t.FieldByName("k")->AsLargeInt()] = row;
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(ShippedCatalogue, OpensThroughTheDataLayerInCatalogueOrder)
+{
+    ASSERT_TRUE(std::filesystem::exists(kShipped)) << kShipped << " was not built";
+    TSQLiteTable se;
+    se.SetDatabaseFile(kShipped);
+    se.SetTableName("BE_SE");
+    se.SetSort("CatNo");
+    se.Open();
+    EXPECT_GT(se.RecordCount(), 11890);
+    int expected = 1;
+    long double lastJDE = -1;
+    std::set<int> lunations;
+    for (se.First(); !se.Eof(); se.Next(), ++expected) {
+        ASSERT_EQ(se.FieldByName("CatNo")->AsInteger(), expected);
+        long double jde = se.FieldByName("JDE")->AsFloat();
+        ASSERT_GT(jde, lastJDE);
+        lastJDE = jde;
+        ASSERT_TRUE(lunations.insert(se.FieldByName("k")->AsInteger()).second);
+        const std::string type = se.FieldByName("Type")->AsString();
+        ASSERT_TRUE(type == "P" || type == "T" || type == "A" || type == "H") << type;
+        ASSERT_LE(se.FieldByName("DT")->AsString().size(), 12u);
+        long double t0 = (jde - se.FieldByName("JD0")->AsFloat()) * 24;
+        ASSERT_LE(std::abs(static_cast<double>(t0)), 0.5 + 1e-6);   // T0 is the nearest hour
+    }
+    // "Go to year": the first eclipse of -1999 and of 2024.
+    ASSERT_TRUE(se.Locate("DT", std::string("-1999"), {TLocateOption::loPartialKey}));
+    EXPECT_EQ(se.FieldByName("CatNo")->AsInteger(), 1);
+    ASSERT_TRUE(se.Locate("k", int64_t(300)));
+    EXPECT_EQ(se.FieldByName("DT")->AsString(), "2024 Apr 08");
+    EXPECT_EQ(se.FieldByName("Type")->AsString(), "T");
+    EXPECT_EQ(se.FieldByName("T0")->AsInteger(), 18);
+    EXPECT_EQ(se.FieldByName("deltaT")->AsInteger(), 74);
+
+    TSQLiteTable le;
+    le.SetDatabaseFile(kShipped);
+    le.SetTableName("BE_LE");
+    le.SetSort("CatNo");
+    le.Open();
+    EXPECT_GT(le.RecordCount(), 12050);
+    for (le.First(); !le.Eof(); le.Next()) {
+        const std::string type = le.FieldByName("Type")->AsString();
+        ASSERT_TRUE(type == "N" || type == "P" || type == "T") << type;
+        ASSERT_EQ(le.FieldByName("QSE")->AsString().size(), 2u);
+        long double pen = le.FieldByName("DurationPen")->AsFloat(),
+                    par = le.FieldByName("DurationPar")->AsFloat(),
+                    tot = le.FieldByName("DurationTot")->AsFloat();
+        ASSERT_GT(pen, par);
+        ASSERT_GE(par, tot);
+        ASSERT_EQ(par > 0, type != "N");
+        ASSERT_EQ(tot > 0, type == "T");
+    }
+    ASSERT_TRUE(le.Locate("DT", std::string("2025 Mar"), {TLocateOption::loPartialKey}));
+    EXPECT_EQ(le.FieldByName("QSE")->AsString(), "-p");
+}
+
+TEST(ShippedCatalogue, ToolRegeneratesSampleRowsIdentically)
+{
+    ASSERT_TRUE(std::filesystem::exists(kShipped)) << kShipped << " was not built";
+    auto dir = tectest::ScratchDir("catalogue-sample");
+    struct Span {
+        int from, to;
+    } spans[] = {{-1999, -1990}, {1999, 2001}, {2995, 3000}};
+    std::vector<std::string> names, sampleNames;
+    auto se = RowsByLunation(kShipped, "BE_SE", names);
+    std::vector<std::string> lnames;
+    auto le = RowsByLunation(kShipped, "BE_LE", lnames);
+    int compared = 0;
+    for (const Span& s : spans) {
+        const std::string out = (dir / ("sample" + std::to_string(s.from) + ".db")).string();
+        const std::string cmd = std::string("\"") + TEC_CATALOGUE_TOOL + "\" --threads 2 --from " +
+                                std::to_string(s.from) + " --to " + std::to_string(s.to) +
+                                " --output \"" + out + "\" 2>/dev/null";
+        ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+        for (const char* table : {"BE_SE", "BE_LE"}) {
+            const auto& shipped = std::string(table) == "BE_SE" ? se : le;
+            auto sample = RowsByLunation(out, table, sampleNames);
+            ASSERT_EQ(sampleNames, std::string(table) == "BE_SE" ? names : lnames);
+            ASSERT_GE(sample.size(), 5u);
+            for (const auto& [k, row] : sample) {
+                auto it = shipped.find(k);
+                ASSERT_NE(it, shipped.end()) << table << " lunation " << k;
+                for (std::size_t i = 0; i < row.size(); ++i) {
+                    if (sampleNames[i] == "ID" || sampleNames[i] == "CatNo") continue;   // positions
+                    EXPECT_EQ(row[i], it->second[i]) << table << " lunation " << k << " " << sampleNames[i];
+                }
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 80);
+}
+
+TEST(ShippedCatalogue, AgreesWithTheFiveMillenniumCanons)
+{
+    if (!tectest::HaveSharedData()) GTEST_SKIP() << "no published canons at " << TEC_SHARED_DATA_DIR;
+    ASSERT_TRUE(std::filesystem::exists(kShipped)) << kShipped << " was not built";
+    auto report = catalogue::CompareWithCanon(kShipped, TEC_SHARED_DATA_DIR, catalogue::StandardSpans());
+    std::cout << catalogue::FormatReport(report);
+    int solarTotal = 0, solarTypes = 0, lunarTotal = 0, lunarTypes = 0;
+    for (const auto& s : report.Solar) {
+        if (s.Span.From == 1900) {
+            EXPECT_LE(s.XY.Median(), 1.5e-5);
+            EXPECT_LE(s.XY.Max(), 5e-5);
+            EXPECT_LE(s.Time.Max(), 2.0);
+        } else if (s.Span.From == 1600) {
+            EXPECT_LE(s.XY.Median(), 1e-4);
+            EXPECT_LE(s.XY.Max(), 3e-4);
+            EXPECT_LE(s.Time.Max(), 5.0);
+            EXPECT_LE(s.Gamma.Max(), 5e-4);
+            EXPECT_LE(s.Magnitude.Max(), 1e-3);
+            EXPECT_EQ(s.MissingHere, 0);
+            EXPECT_EQ(s.MissingCanon, 0);
+            EXPECT_EQ(s.SarosDiffers, 0);
+        } else {
+            solarTotal += s.Compared;
+            solarTypes += s.TypeDiffers;
+            EXPECT_EQ(s.SarosDiffers, 0) << s.Span.Label;
+            // Marginal partial eclipses (magnitude below 0.001) may fall on
+            // either side of the limit; no more than one per millennium.
+            EXPECT_LE(s.MissingHere + s.MissingCanon, 1) << s.Span.Label;
+        }
+    }
+    for (const auto& l : report.Lunar) {
+        if (l.Span.From == 1600) {
+            EXPECT_LE(l.DurPar.Max(), 0.25);
+            EXPECT_LE(l.DurTot.Max(), 0.35);
+            EXPECT_LE(l.DurPen.Median(), 0.1);
+            EXPECT_LE(l.Gamma.Max(), 5e-4);
+            EXPECT_LE(l.MagUmbra.Max(), 1e-3);
+            EXPECT_EQ(l.MissingHere, 0);
+            EXPECT_EQ(l.MissingCanon, 0);
+            EXPECT_EQ(l.QSEDiffers, 0);
+        } else if (l.Span.From != 1900) {
+            lunarTotal += l.Compared;
+            lunarTypes += l.TypeDiffers;
+            EXPECT_EQ(l.SarosDiffers, 0) << l.Span.Label;
+            EXPECT_LE(l.MissingHere + l.MissingCanon, 1) << l.Span.Label;
+        }
+    }
+    EXPECT_GT(solarTotal, 11890);
+    EXPECT_GT(lunarTotal, 12050);
+    EXPECT_LE(solarTypes, solarTotal / 1000);
+    EXPECT_LE(lunarTypes, lunarTotal / 1000);
+}
