@@ -68,8 +68,15 @@ private:
 
 class TStreamSource : public TXmlSource {
 public:
-    explicit TStreamSource(rtl::TStream& AStream) : FStream(AStream) {}
-    int64_t Position() override { return FStream.Position(); }
+    explicit TStreamSource(rtl::TStream& AStream)
+        : FStream(AStream), FCodec(dynamic_cast<TsdCodecStream*>(&AStream))
+    {
+    }
+    // A conversion stream knows no position before its first read.
+    int64_t Position() override
+    {
+        return FCodec && FCodec->Mode() == umUnknown ? 0 : FStream.Position();
+    }
     int64_t Size() override { return FStream.Size(); }
 
 protected:
@@ -84,6 +91,7 @@ protected:
 
 private:
     rtl::TStream& FStream;
+    TsdCodecStream* FCodec;
 };
 
 class TXmlParser {
