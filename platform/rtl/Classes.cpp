@@ -4,14 +4,67 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 #include <typeinfo>
+#include <unordered_map>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 
 namespace rtl {
 
+// --- object handles -------------------------------------------------------
+
+namespace {
+
+struct HandleTable {
+    std::mutex Lock;
+    std::unordered_map<int32_t, TObject*> Objects;
+    int32_t Next = 1;
+};
+
+HandleTable& Handles()
+{
+    static HandleTable* table = new HandleTable;  // outlives every static object
+    return *table;
+}
+
+} // namespace
+
+int32_t ObjectHandle(const TObject* obj)
+{
+    if (!obj) return 0;
+    HandleTable& t = Handles();
+    std::lock_guard<std::mutex> guard(t.Lock);
+    if (obj->FHandle != 0) return obj->FHandle;
+    if (t.Next == INT32_MAX) throw EOutOfMemory("Out of object handles");
+    int32_t h = t.Next++;
+    t.Objects.emplace(h, const_cast<TObject*>(obj));
+    obj->FHandle = h;
+    return h;
+}
+
+TObject* HandleToObject(int32_t handle)
+{
+    if (handle == 0) return nullptr;
+    HandleTable& t = Handles();
+    std::lock_guard<std::mutex> guard(t.Lock);
+    auto it = t.Objects.find(handle);
+    return it == t.Objects.end() ? nullptr : it->second;
+}
+
+void ReleaseObjectHandle(const TObject* obj)
+{
+    if (obj->FHandle == 0) return;
+    HandleTable& t = Handles();
+    std::lock_guard<std::mutex> guard(t.Lock);
+    t.Objects.erase(obj->FHandle);
+    obj->FHandle = 0;
+}
+
 // --- TObject --------------------------------------------------------------
+
+TObject::~TObject() { ReleaseObjectHandle(this); }
 
 std::string TObject::ClassName() const
 {
@@ -42,6 +95,14 @@ void TPersistent::AssignTo(TPersistent* dest) const
     throw EConvertError("Cannot assign a " + ClassName() + " to a " + dest->ClassName());
 }
 
+std::string TPersistent::GetNamePath() const
+{
+    std::string path = ClassName();
+    return path;
+}
+
+void TPersistent::DefineProperties(TFiler&) {}
+
 // --- TComponent -----------------------------------------------------------
 
 bool IsValidIdent(const std::string& ident)
@@ -61,6 +122,9 @@ TComponent::TComponent(TComponent* owner)
 
 TComponent::~TComponent()
 {
+    // A component on its way out is nil to scripts and to the global list.
+    ReleaseObjectHandle(this);
+    RemoveGlobalComponent(this);
     Destroying();
     // Tell everyone who asked; each answer removes the pair from both lists.
     std::vector<TComponent*> notifies = FFreeNotifies;
@@ -213,6 +277,45 @@ void TComponent::Notification(TComponent* component, TOperation operation)
         --i;
         if (i >= ComponentCount()) i = ComponentCount() - 1;
     }
+}
+
+void TComponent::GetChildren(const std::function<void(TComponent*)>&, TComponent*) {}
+
+void TComponent::Updating() { SetComponentState(TComponentStateItem::csUpdating, true); }
+void TComponent::Updated() { SetComponentState(TComponentStateItem::csUpdating, false); }
+
+// --- global components ------------------------------------------------------
+
+namespace {
+std::vector<TComponent*>& GlobalList()
+{
+    static auto* list = new std::vector<TComponent*>;
+    return *list;
+}
+} // namespace
+
+void AddGlobalComponent(TComponent* component)
+{
+    auto& list = GlobalList();
+    if (component && std::find(list.begin(), list.end(), component) == list.end())
+        list.push_back(component);
+}
+
+void RemoveGlobalComponent(TComponent* component)
+{
+    auto& list = GlobalList();
+    auto it = std::find(list.begin(), list.end(), component);
+    if (it != list.end()) list.erase(it);
+}
+
+const std::vector<TComponent*>& GlobalComponents() { return GlobalList(); }
+
+TComponent* FindGlobalComponent(std::string_view name)
+{
+    if (name.empty()) return nullptr;
+    for (TComponent* c : GlobalList())
+        if (SameText(c->Name(), name)) return c;
+    return nullptr;
 }
 
 void TComponent::Loaded() { SetComponentState(TComponentStateItem::csLoading, false); }
