@@ -230,8 +230,10 @@ TEST(BuiltinMaps, OpenSeaIsWaterAndTheSouthPoleIsLand)
             EXPECT_EQ(Kind(image, px.X, px.Y), TKind::Water) << map->ResourceName << " " << p.Name;
         }
         // Antarctica fills the bottom row.
-        for (int x = 0; x < image.Width; x += image.Width / 16)
-            EXPECT_EQ(Kind(image, x, image.Height - 1), TKind::Land) << map->ResourceName << " " << x;
+        int water = 0;
+        for (int x = 0; x < image.Width; ++x)
+            water += Kind(image, x, image.Height - 1) != TKind::Land;
+        EXPECT_EQ(water, 0) << map->ResourceName;
     }
 }
 

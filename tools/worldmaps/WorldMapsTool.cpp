@@ -113,38 +113,59 @@ std::vector<float> LandFraction(const fs::path& work, const TMapJob& job, const 
         --rLast;
     const int rows = rLast - rFirst + 1;
 
-    // GMT samples correctly only within [-180, 180] and less than a whole
-    // turn at once: the columns inside come in two halves, columns beyond
-    // either edge (the picture may span a little more than a turn) are
-    // taken a turn away.  Every request holds two columns at least.
-    int tFirst = 0, tLast = nx - 1;
-    while (lonOf(tFirst) < -180.0 - 1e-9)
-        ++tFirst;
-    while (lonOf(tLast) > 180.0 + 1e-9)
-        --tLast;
+    // GMT's land mask is unreliable in the first and last few degrees of a
+    // request (at the south pole) and cannot take a whole turn at once.  So
+    // the columns come in three pieces, 90 W to 90 E, 90 E eastwards and
+    // west of 90 W (taken a turn away, as 180 E onwards), each asked for with
+    // a margin of columns on both sides that is then dropped; the margins of
+    // the second and third pieces must agree with the first piece's columns.
+    const double step = 180.0 / g.X1 / k;  // degrees between columns
+    const int margin = static_cast<int>(std::ceil(6.0 / step));
+    int tWest = 0, tEast = nx - 1;  // first column east of 90 W, last west of 90 E
+    while (tWest < nx && lonOf(tWest) < -90.0)
+        ++tWest;
+    while (tEast >= 0 && lonOf(tEast) > 90.0)
+        --tEast;
     std::vector<int8_t> mask(static_cast<size_t>(nx) * rows);
+    std::vector<bool> filled(nx, false);
+    size_t disagreements = 0, compared = 0;
     auto fetch = [&](int c0, int c1, double shift) {
+        if (c0 > c1)
+            return;
+        const int q0 = c0 - margin, q1 = c1 + margin;
         auto lon = [&](int c) { return lonOf(c) + shift; };
-        std::vector<int8_t> part = LandMask(work, job, c0, c1, rFirst, rLast, lon, latOf);
-        const int width = c1 - c0 + 1;
-        for (int r = 0; r < rows; ++r)
-            for (int c = std::max(c0, 0); c <= std::min(c1, nx - 1); ++c)
-                mask[static_cast<size_t>(r) * nx + c] = part[static_cast<size_t>(r) * width + (c - c0)];
+        std::vector<int8_t> part = LandMask(work, job, q0, q1, rFirst, rLast, lon, latOf);
+        const int width = q1 - q0 + 1;
+        for (int c = std::max(q0, 0); c <= std::min(q1, nx - 1); ++c) {
+            bool own = c >= c0 && c <= c1;
+            for (int r = 0; r < rows; ++r) {
+                int8_t v = part[static_cast<size_t>(r) * width + (c - q0)];
+                int8_t& cell = mask[static_cast<size_t>(r) * nx + c];
+                if (own)
+                    cell = v;
+                else if (filled[c]) {
+                    ++compared;
+                    disagreements += cell != v;
+                }
+            }
+        }
+        for (int c = c0; c <= c1; ++c)
+            filled[c] = true;
     };
-    int mid = (tFirst + tLast) / 2;
-    fetch(tFirst, mid, 0.0);
-    fetch(mid, tLast, 0.0);
-    if (tFirst > 0)
-        fetch(std::min(0, tFirst - 2), tFirst - 1, 360.0);
-    if (tLast < nx - 1)
-        fetch(tLast + 1, std::max(nx - 1, tLast + 2), -360.0);
+    fetch(tWest, tEast, 0.0);
+    fetch(tEast + 1, nx - 1, 0.0);
+    fetch(0, tWest - 1, 360.0);
+    // A few samples right on a shoreline may fall either way.
+    std::cerr << "  pieces agree on " << compared - disagreements << " of " << compared << " samples" << std::endl;
+    if (disagreements * 1000 > compared)
+        throw std::runtime_error("land mask pieces disagree at " + std::to_string(disagreements) + " samples");
 
     std::vector<float> fraction(static_cast<size_t>(g.Width) * g.Height);
     for (int y = 0; y < g.Height; ++y)
         for (int x = 0; x < g.Width; ++x) {
             int land = 0;
             for (int j = 0; j < k; ++j) {
-                int r = std::clamp(y * k + j, rFirst, rLast) - rFirst;
+                int r = std::clamp(y * k + j, rFirst, rLast) - rFirst;  // rows beyond a pole
                 for (int i = 0; i < k; ++i)
                     land += mask[static_cast<size_t>(r) * nx + x * k + i] != 0;
             }
