@@ -186,9 +186,10 @@ TEST(LunarEclipse, HorizonCoordinatesAgreeWithVectorComputation)
             HorizonByVectors(e.LE.RA(T), e.LE.DEC(T), e.LE.R(T), GreenwichSiderealTime(lc.JD[i]),
                              p[0], p[1], az, alt);
             EXPECT_NEAR(lc.Moon[i][1], alt, 0.02L) << static_cast<double>(p[0]) << " contact " << i;
-            if (std::fabs(alt) < 89)   // the azimuth is undefined in the zenith
+            if (std::fabs(alt) < 89) {   // the azimuth is undefined in the zenith
                 EXPECT_NEAR(std::remainder(lc.Moon[i][0] - az, 360.0L), 0, 1e-6L)
                     << static_cast<double>(p[0]) << " contact " << i;
+            }
             EXPECT_EQ(lc.Moon[i][2], 0);
             EXPECT_EQ((lc.State >> i) & 1, lc.Moon[i][1] > 0 ? 1 : 0);
         }

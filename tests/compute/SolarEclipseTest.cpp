@@ -203,6 +203,24 @@ TEST(SolarEclipse, ReadsTheCatalogueRow)
     EXPECT_EQ(se.Me(1), 15.00408L);
 }
 
+TEST(SolarEclipse, MissingColumnRaisesTheDataSetError)
+{
+    auto full = comptest::SolarDataSet(Eclipse20240408());
+    db::TMemDataSet partial;
+    std::vector<db::TFieldValue> values;
+    for (int i = 0; i < full->FieldCount(); ++i) {
+        db::TField* field = full->Fields(i);
+        if (field->FieldName() == "TanF2")
+            continue;
+        partial.AddFieldDef(field->FieldName(), field->DataType(), field->Size());
+        values.push_back(field->Value());
+    }
+    partial.AppendRecord(values);
+    partial.Open();
+    TSolarEclipse se;
+    EXPECT_THROW(se.ReadFromDataSet(&partial), db::EDatabaseError);
+}
+
 TEST(SolarEclipse, ElementIndexesOutsideTheirArraysRaise)
 {
     TSolarEclipse se;
