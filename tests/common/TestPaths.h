@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 namespace tectest {
 
 // Fixtures committed with the tests.
@@ -26,10 +28,12 @@ inline bool HaveSharedData()
 }
 
 // A fresh, empty scratch folder for one test, removed by the caller when it
-// wants to (left behind on failure for inspection).
+// wants to (left behind on failure for inspection).  The process id keeps
+// test cases that CTest runs side by side out of each other's folders.
 inline std::filesystem::path ScratchDir(const std::string& name)
 {
-    auto dir = std::filesystem::temp_directory_path() / ("tec-test-" + name);
+    auto dir = std::filesystem::temp_directory_path() /
+               ("tec-test-" + name + "-" + std::to_string(static_cast<long>(getpid())));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
