@@ -334,12 +334,13 @@ std::string FormatReport(const CanonReport& report)
     };
     out += "Solar eclipses (median / largest difference; x, y, l1, l2 in Earth radii, d and mu in "
            "degrees, time in seconds)\n\n";
-    out += "| years | compared | x | y | d | mu | l1 | l2 | gamma | magnitude | time | type differs | "
+    out += "| years | compared | x | y | max(x, y) | d | mu | l1 | l2 | gamma | magnitude | time | type differs | "
            "Saros differs | missing here / in canon |\n";
-    out += "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+    out += "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
     for (const auto& b : report.Solar) {
-        std::snprintf(buf, sizeof buf, "| %s | %d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %.3f %% | %d | %d / %d |\n",
+        std::snprintf(buf, sizeof buf, "| %s | %d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %.3f %% | %d | %d / %d |\n",
                       b.Span.Label.c_str(), b.Compared, mm(b.X, "%.1e").c_str(), mm(b.Y, "%.1e").c_str(),
+                      mm(b.XY, "%.1e").c_str(),
                       mm(b.D, "%.1e").c_str(), mm(b.Mu, "%.1e").c_str(), mm(b.L1, "%.1e").c_str(),
                       mm(b.L2, "%.1e").c_str(), mm(b.Gamma, "%.1e").c_str(),
                       mm(b.Magnitude, "%.1e").c_str(), mm(b.Time, "%.1f").c_str(),
