@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestUtil.h"
+#include "TestPaths.h"
 #include "platform/gui/Graphics.h"
 
 using namespace gui;
@@ -384,6 +385,63 @@ TEST(Canvas, ShapesStayInsideTheirBox)
     EXPECT_EQ(PaintedExtent(*bmp2, clWhite), Rect(5, 5, 31, 31));
     EXPECT_EQ(bmp2->Canvas()->Pixels(10, 10), clRed);
     EXPECT_EQ(bmp2->Canvas()->Pixels(25, 25), clWhite);
+}
+
+} // namespace
+
+namespace {
+
+// A drawing with every kind of element, saved as PNG (left in the scratch
+// folder for a look) and read back unchanged.
+TEST(Canvas, CompositeDrawingSurvivesPng)
+{
+    auto bmp = NewBitmap(320, 200, clWhite);
+    TCanvas* cv = bmp->Canvas();
+    TRect face = Rect(0, 0, 320, 200);
+    cv->DrawEdge(face, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
+    cv->Brush()->SetColor(RGB(240, 250, 255));
+    cv->Pen()->SetColor(clNavy);
+    cv->Rectangle(10, 10, 150, 90);
+    cv->Brush()->SetColor(clYellow);
+    cv->Ellipse(20, 20, 80, 80);
+    cv->Brush()->SetColor(clRed);
+    cv->Pie(90, 20, 140, 70, 140, 45, 115, 20);
+    cv->Pen()->SetColor(clGreen);
+    cv->Pen()->SetWidth(3);
+    cv->Polyline({{160, 80}, {200, 20}, {240, 80}, {280, 20}});
+    cv->Pen()->SetWidth(1);
+    cv->Brush()->SetColor(clBtnFace);
+    cv->Font()->SetName("Arial");
+    cv->Font()->SetSize(11);
+    TRect tr = Rect(10, 100, 200, 125);
+    cv->DrawText("&Maximum eclipse \u0394T", tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    cv->Font()->SetName("Symbol");
+    cv->TextOut(210, 100, "Dabg");
+    cv->Font()->SetName("Tahoma");
+    cv->Font()->SetOrientation(900);
+    cv->SetBkMode(TRANSPARENT);
+    cv->TextOut(290, 190, "Rotated 90");
+    cv->Font()->SetOrientation(0);
+    TRect box = Rect(10, 135, 23, 148);
+    cv->DrawFrameControl(box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+    box = Rect(30, 135, 43, 148);
+    cv->DrawFrameControl(box, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED);
+    box = Rect(50, 135, 66, 151);
+    cv->DrawFrameControl(box, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+    box = Rect(75, 135, 140, 160);
+    cv->DrawFrameControl(box, DFC_BUTTON, DFCS_BUTTONPUSH);
+    cv->DrawFocusRect(Rect(78, 138, 137, 157));
+
+    TPicture pic;
+    pic.SetGraphic(bmp.get());
+    auto path = (tectest::ScratchDir("gui-demo") / "drawing.png").string();
+    pic.SaveToFile(path);
+    TPicture back;
+    back.LoadFromFile(path);
+    TBitmap* b = back.Bitmap();
+    ASSERT_EQ(b->Width(), 320);
+    for (int y = 0; y < 200; y += 3)
+        for (int x = 0; x < 320; x += 3) ASSERT_EQ(b->Canvas()->Pixels(x, y), cv->Pixels(x, y));
 }
 
 } // namespace
