@@ -66,8 +66,19 @@ private:
         }
         if (AShort) Put("/");
     }
-    bool Open(TUtf8XmlNode* N, int ADepth);
-    void Close(TUtf8XmlNode* N, int ADepth);
+    // Mixed content (a value or text runs beside child elements) is
+    // written as it stands, without line ends or indentation among the
+    // children, so that reading it back gives the same texts.
+    static bool WrittenInline(const TUtf8XmlNode* N)
+    {
+        if (!Readable(N) || N->FElementType != xeNormal) return false;
+        if (!N->FValue.empty()) return true;
+        for (int i = 0; i < N->NodeCount(); ++i)
+            if (N->Nodes(i)->FElementType == xeCharData) return true;
+        return false;
+    }
+    bool Open(TUtf8XmlNode* N, int ADepth, bool AIndent);
+    void Close(TUtf8XmlNode* N, int ADepth, bool AInline);
     void AfterChild(TUtf8XmlNode* AParent, int AIndex);
 
     rtl::TStream* FStream;
@@ -77,46 +88,47 @@ private:
 };
 
 // Writes the start of a node; true when its children follow.
-bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth)
+bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth, bool AIndent)
 {
     const bool children = N->NodeCount() > 0;
+    const int indent = AIndent ? ADepth : 0;
     switch (N->FElementType) {
     case xeNormal:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<");
         Put(N->FName);
         PutInnerTag(N, IsShortForm(N, ADepth));
         Put(">");
         Put(N->FValue);
-        if (children) PutLineEnd(N);
+        if (children && !WrittenInline(N)) PutLineEnd(N);
         return children;
     case xeComment:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<!--");
         Put(N->FValue);
         Put("-->");
         return false;
     case xeCData:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<![CDATA[");
         Put(N->FValue);
         Put("]]>");
         return false;
     case xeDeclaration:
         N->DeleteEmptyAttributes();
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<?xml");
         PutInnerTag(N, false);
         Put("?>");
         return false;
     case xeStylesheet:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<?xml-stylesheet");
         PutInnerTag(N, false);
         Put("?>");
         return false;
     case xeDoctype:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<!DOCTYPE ");
         Put(N->FName);
         Put(" ");
@@ -132,7 +144,7 @@ bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth)
     case xeAttList:
     case xeEntity:
     case xeNotation:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put(N->FElementType == xeElement   ? "<!ELEMENT "
             : N->FElementType == xeAttList ? "<!ATTLIST "
             : N->FElementType == xeEntity  ? "<!ENTITY "
@@ -143,13 +155,13 @@ bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth)
         Put(">");
         return false;
     case xeExclam:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<!");
         Put(N->FValue);
         Put(">");
         return false;
     case xeQuestion:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<?");
         Put(N->FValue);
         Put("?>");
@@ -158,7 +170,7 @@ bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth)
         Put(N->FValue);
         return false;
     case xeUnknown:
-        PutIndent(N, ADepth);
+        PutIndent(N, indent);
         Put("<");
         Put(N->FValue);
         Put(">");
@@ -167,11 +179,11 @@ bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth)
     throw EFilerError("Illegal element type");
 }
 
-void TXmlWriter::Close(TUtf8XmlNode* N, int ADepth)
+void TXmlWriter::Close(TUtf8XmlNode* N, int ADepth, bool AInline)
 {
     if (N->FElementType == xeNormal) {
         if (IsShortForm(N, ADepth)) return;
-        if (N->NodeCount() > 0) PutIndent(N, ADepth);
+        if (N->NodeCount() > 0 && !AInline) PutIndent(N, ADepth);
         Put("</");
         Put(N->FName);
         Put(">");
@@ -186,6 +198,7 @@ void TXmlWriter::AfterChild(TUtf8XmlNode* AParent, int AIndex)
         PutLineEnd(AParent);
         return;
     }
+    if (WrittenInline(AParent)) return;
     // Text runs join their neighbours on one line.
     const TUtf8XmlNode* child = AParent->Nodes(AIndex);
     const TUtf8XmlNode* next = AParent->Nodes(AIndex + 1);
@@ -199,23 +212,24 @@ void TXmlWriter::WriteTree(TUtf8XmlNode* ANode, int ADepth)
         TUtf8XmlNode* Node;
         int Depth;
         int Next;
+        bool Inline;
     };
-    if (!Open(ANode, ADepth)) {
-        Close(ANode, ADepth);
+    if (!Open(ANode, ADepth, true)) {
+        Close(ANode, ADepth, false);
         Progress(Position());
         return;
     }
-    std::vector<TFrame> stack{{ANode, ADepth, 0}};
+    std::vector<TFrame> stack{{ANode, ADepth, 0, WrittenInline(ANode)}};
     while (!stack.empty()) {
         TFrame& top = stack.back();
         if (top.Next < top.Node->NodeCount()) {
             TUtf8XmlNode* child = top.Node->Nodes(top.Next);
             const int depth = top.Depth + 1;
-            if (Open(child, depth)) {
-                stack.push_back({child, depth, 0});
+            if (Open(child, depth, !top.Inline)) {
+                stack.push_back({child, depth, 0, WrittenInline(child)});
                 continue;
             }
-            Close(child, depth);
+            Close(child, depth, false);
             Progress(Position());
             AfterChild(top.Node, top.Next);
             ++top.Next;
@@ -223,7 +237,7 @@ void TXmlWriter::WriteTree(TUtf8XmlNode* ANode, int ADepth)
         }
         TFrame done = top;
         stack.pop_back();
-        Close(done.Node, done.Depth);
+        Close(done.Node, done.Depth, done.Inline);
         Progress(Position());
         if (!stack.empty()) {
             TFrame& parent = stack.back();
