@@ -131,12 +131,22 @@ bool TCanvas::DrawFrameControl(TRect& r, uint32_t type, uint32_t state)
             int d = std::min(r.Width(), r.Height());
             TRect c = Bounds(r.Left + (r.Width() - d) / 2, r.Top + (r.Height() - d) / 2, d, d);
             QRectF cf(c.Left, c.Top, d - 1, d - 1);
+            // Classic ring: outer shadow / highlight, inner dark shadow / light.
             p->setBrush(ToQColor(pushed || inactive ? clBtnFace : clWindow));
-            p->setPen(QPen(ToQColor(flat ? clBtnShadow : clBtnShadow), 1));
+            p->setPen(Qt::NoPen);
             p->drawEllipse(cf);
-            if (!flat) {
-                p->setPen(QPen(ToQColor(clBtnHighlight), 1));
-                p->drawArc(cf, -135 * 16, 180 * 16);
+            auto ring = [&](const QRectF& box, TColor tl, TColor br) {
+                p->setBrush(Qt::NoBrush);
+                p->setPen(QPen(ToQColor(tl), 1));
+                p->drawArc(box, 45 * 16, 180 * 16);
+                p->setPen(QPen(ToQColor(br), 1));
+                p->drawArc(box, 225 * 16, 180 * 16);
+            };
+            if (flat) {
+                ring(cf, clBtnShadow, clBtnShadow);
+            } else {
+                ring(cf, clBtnShadow, clBtnHighlight);
+                ring(cf.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
             }
             if (checked) {
                 int dot = std::max(2, d / 3);
