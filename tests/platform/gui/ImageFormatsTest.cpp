@@ -10,6 +10,7 @@
 #include "GuiTestUtil.h"
 #include "TestPaths.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Cursors.h"
 #include "platform/gui/JpegImage.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Resources.h"
@@ -386,6 +387,48 @@ TEST(Resources, PicturesLoadByNameAndNumber)
     p.LoadFromResourceID(7401);
     EXPECT_EQ(p.Width(), 3);
     EXPECT_THROW(p.LoadFromResourceID(7402), rtl::EResNotFound);
+}
+
+} // namespace
+
+namespace {
+
+// A 2 x 2 cursor: 24-bit colours, the AND mask making (1, 0) transparent,
+// hot spot (1, 1); registered as cursor number 7410.
+TEST(Cursors, CursorFileGivesPictureMaskAndHotSpot)
+{
+    std::string dib;
+    Put32(dib, 40); Put32(dib, 2); Put32(dib, 4); Put16(dib, 1); Put16(dib, 24);
+    Put32(dib, 0); Put32(dib, 0); Put32(dib, 0); Put32(dib, 0); Put32(dib, 0); Put32(dib, 0);
+    // Colour rows bottom-up: bottom row blue, red; top row green, white.
+    dib += Bytes({0xFF, 0, 0, 0, 0, 0xFF, 0, 0});
+    dib += Bytes({0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0});
+    // Mask rows bottom-up (1 = transparent): top row's second pixel.
+    dib += Bytes({0, 0, 0, 0, 0x40, 0, 0, 0});
+    static std::string file;
+    file.clear();
+    Put16(file, 0); Put16(file, 2); Put16(file, 1);
+    file += Bytes({2, 2, 0, 0});
+    Put16(file, 1); Put16(file, 1);
+    Put32(file, static_cast<uint32_t>(dib.size())); Put32(file, 22);
+    file += dib;
+
+    static rtl::TResource res{"", 7410, rtl::TResourceType::Cursor, nullptr, 0};
+    res.Data = reinterpret_cast<const uint8_t*>(file.data());
+    res.Size = file.size();
+    rtl::RegisterResources(&res, 1);
+    TCursorImage cur = LoadCursorResource(7410);
+    ASSERT_EQ(cur.Image->Width(), 2);
+    ASSERT_EQ(cur.Image->Height(), 2);
+    EXPECT_EQ(cur.HotSpot, Point(1, 1));
+    EXPECT_EQ(cur.Image->Pixels(0, 0), clLime);
+    EXPECT_EQ(cur.Image->Alpha(1, 0), 0);
+    EXPECT_EQ(cur.Image->Alpha(0, 0), 255);
+    EXPECT_EQ(cur.Image->Pixels(0, 1), clBlue);
+    EXPECT_EQ(cur.Image->Pixels(1, 1), clRed);
+    EXPECT_THROW(LoadCursorResource(7411), rtl::EResNotFound);
+    const uint8_t junk[30] = {0, 0, 2, 0, 1, 0};
+    EXPECT_THROW(DecodeCursorFile(junk, sizeof junk), EInvalidGraphic);
 }
 
 } // namespace
