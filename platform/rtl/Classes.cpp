@@ -36,6 +36,7 @@ int32_t ObjectHandle(const TObject* obj)
     if (!obj) return 0;
     HandleTable& t = Handles();
     std::lock_guard<std::mutex> guard(t.Lock);
+    if (obj->FHandle == -1) return 0;  // being freed
     if (obj->FHandle != 0) return obj->FHandle;
     if (t.Next == INT32_MAX) throw EOutOfMemory("Out of object handles");
     int32_t h = t.Next++;
@@ -55,11 +56,13 @@ TObject* HandleToObject(int32_t handle)
 
 void ReleaseObjectHandle(const TObject* obj)
 {
-    if (obj->FHandle == 0) return;
-    HandleTable& t = Handles();
-    std::lock_guard<std::mutex> guard(t.Lock);
-    t.Objects.erase(obj->FHandle);
-    obj->FHandle = 0;
+    if (obj->FHandle == -1) return;
+    if (obj->FHandle != 0) {
+        HandleTable& t = Handles();
+        std::lock_guard<std::mutex> guard(t.Lock);
+        t.Objects.erase(obj->FHandle);
+    }
+    obj->FHandle = -1;  // no new handle while it is being freed
 }
 
 // --- TObject --------------------------------------------------------------

@@ -29,6 +29,7 @@ public:
     // The class descriptor (TypInfo.h): of this class when it is declared
     // with RTL_CLASS, otherwise of its nearest described ancestor.
     virtual const TClassInfo* ClassType() const;
+    using RtlSelf = TObject;
     static const TClassInfo& StaticClassInfo();
     // Is-a test against a class descriptor or a class name (case ignored).
     bool InheritsFrom(const TClassInfo& cls) const;
@@ -53,6 +54,7 @@ using TNotifyEvent = std::function<void(TObject* sender)>;
 // An object whose state can be copied from another by Assign.
 class TPersistent : public TObject {
 public:
+    using RtlSelf = TPersistent;
     static const TClassInfo& StaticClassInfo();
 
     // Copies source's state into this object.  The default hands the work
@@ -88,6 +90,7 @@ using TComponentState = Set<TComponentStateItem>;
 // with Notification(that, opRemove) before that component goes.
 class TComponent : public TPersistent {
 public:
+    using RtlSelf = TComponent;
     static const TClassInfo& StaticClassInfo();
 
     explicit TComponent(TComponent* owner);

@@ -294,10 +294,12 @@ void RegisterDescribedClassInfo(const TClassInfo& info);
 
 namespace typinfo_detail {
 
+// Does T itself (not only an ancestor) declare its descriptor?
 template <typename T, typename = void>
 struct HasStaticClassInfo : std::false_type {};
 template <typename T>
-struct HasStaticClassInfo<T, std::void_t<decltype(&T::StaticClassInfo)>> : std::true_type {};
+struct HasStaticClassInfo<T, std::void_t<typename T::RtlSelf>>
+    : std::bool_constant<std::is_same_v<typename T::RtlSelf, T>> {};
 
 template <typename T>
 struct IsSet : std::false_type {};
@@ -561,6 +563,7 @@ TPropDecl<C>& TPropDecl<C>::As(const TTypeInfo* type)
 // public).
 #define RTL_CLASS(Class, Parent)                                                   \
 public:                                                                            \
+    using RtlSelf = Class;                                                         \
     using RtlParent = Parent;                                                      \
     static const ::rtl::TClassInfo& StaticClassInfo();                             \
     const ::rtl::TClassInfo* ClassType() const override { return &StaticClassInfo(); }

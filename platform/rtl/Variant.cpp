@@ -390,9 +390,11 @@ bool Variant::IsNumeric() const { return IsInteger() || IsFloat(); }
 
 // --- conversions ------------------------------------------------------------
 
-int64_t Variant::AsInt64() const
+int64_t Variant::AsInt64() const { return IntegerOf(varInt64); }
+
+int64_t Variant::IntegerOf(TVarType target) const
 {
-    if (FArray) CastError(VarType(), varInt64);
+    if (FArray) CastError(VarType(), target);
     switch (FType) {
     case varEmpty: return 0;
     case varBoolean: return FV.b ? -1 : 0;
@@ -407,20 +409,19 @@ int64_t Variant::AsInt64() const
         bool isInt;
         int64_t i;
         long double f;
-        if (!TextToNumber(FStr, isInt, i, f)) CastError(FType, varInt64);
+        if (!TextToNumber(FStr, isInt, i, f)) CastError(FType, target);
         return isInt ? i : RoundToInt64(f);
     }
     default:
         if (IsIntType(FType)) return FV.i;
-        CastError(FType, varInt64);
+        CastError(FType, target);
     }
 }
 
 int32_t Variant::AsInteger() const
 {
     if (FArray) CastError(VarType(), varInteger);
-    if (FType == varNull || FType == varDispatch) CastError(FType, varInteger);
-    int64_t v = AsInt64();
+    int64_t v = IntegerOf(varInteger);
     if (v < INT32_MIN || v > INT32_MAX) Overflow();
     return static_cast<int32_t>(v);
 }
@@ -534,8 +535,7 @@ Variant Variant::AsType(TVarType type) const
     case varBoolean: return Variant(AsBoolean());
     case varShortInt: case varByte: case varSmallint: case varWord: case varInteger:
     case varLongWord: case varInt64: {
-        if (FType == varNull) CastError(FType, type);
-        int64_t v = AsInt64();
+        int64_t v = IntegerOf(type);
         int64_t lo = INT64_MIN, hi = INT64_MAX;
         switch (type) {
         case varShortInt: lo = -128; hi = 127; break;

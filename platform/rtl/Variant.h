@@ -179,6 +179,7 @@ private:
     std::shared_ptr<IDispatchObject> FDispatch;
 
     ArrayData& MutableArray();
+    int64_t IntegerOf(TVarType target) const;
 };
 
 // Variant arrays: bounds lists low and high bound per dimension.
