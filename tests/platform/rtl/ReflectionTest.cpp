@@ -151,11 +151,42 @@ private:
     bool FHasProp = false;
 };
 
+// Stores data beyond its published properties.
+class TWithData : public TComponent {
+    RTL_CLASS(TWithData, TComponent)
+public:
+    using TComponent::TComponent;
+    std::vector<std::string> extra;
+    std::string blob;
+    void DefineProperties(TFiler& filer) override
+    {
+        TComponent::DefineProperties(filer);
+        filer.DefineProperty(
+            "Extra",
+            [this](TReader& r) {
+                r.ReadListBegin();
+                while (!r.EndOfList()) extra.push_back(r.ReadString());
+                r.ReadListEnd();
+            },
+            [this](TWriter& w) {
+                w.WriteListBegin();
+                for (const auto& e : extra) w.WriteString(e);
+                w.WriteListEnd();
+            },
+            !extra.empty());
+        filer.DefineBinaryProperty(
+            "Blob", [this](TStream& s) { blob = s.ReadAll(); },
+            [this](TStream& s) { s.WriteString(blob); }, !blob.empty());
+    }
+};
+
 RTL_PUBLISHED(TFontLike)
 {
     c.Property("Name", &TFontLike::Name, &TFontLike::SetName);
     c.Property("Size", &TFontLike::Size, &TFontLike::SetSize).Default(0);
 }
+
+RTL_PUBLISHED(TWithData) {}
 
 RTL_PUBLISHED(TSampleItem)
 {
@@ -212,7 +243,8 @@ std::string B(std::initializer_list<int> bytes)
 void RegisterTestClasses()
 {
     RegisterClasses({&TComponent::StaticClassInfo(), &TSample::StaticClassInfo(),
-                     &TTestCellIO::StaticClassInfo(), &TSampleItem::StaticClassInfo()});
+                     &TTestCellIO::StaticClassInfo(), &TSampleItem::StaticClassInfo(),
+                     &TWithData::StaticClassInfo()});
 }
 
 // A sample with a value in every property, owning "Child1" as its buddy.
@@ -743,4 +775,25 @@ TEST(Collections, OrderIdsAndUpdates)
     delete b;  // an item freed alone leaves its collection
     EXPECT_EQ(coll.Count(), 1);
     EXPECT_EQ(coll.Items(0), c);
+}
+
+TEST(ComponentStream, DefinedPropertiesTravelBesideThePublishedOnes)
+{
+    RegisterTestClasses();
+    TWithData d(nullptr);
+    d.extra = {"one", "\u00e9t\u00e9"};
+    d.blob = std::string("\x00\x01\xFF", 3);
+    TMemoryStream ms;
+    WriteComponentToStream(ms, &d);
+    const std::string golden = "TPF0" + S("TWithData") + S("") +
+                               S("Extra") + B({0x01, 0x06, 0x03}) + "one" +
+                               B({0x14, 0x05, 0, 0, 0}) + "\u00e9t\u00e9" + B({0x00}) +
+                               S("Blob") + B({0x0A, 0x03, 0, 0, 0, 0x00, 0x01, 0xFF}) + B({0x00, 0x00});
+    EXPECT_EQ(std::string(ms.View()), golden);
+    ms.SetPosition(0);
+    std::unique_ptr<TComponent> r(ReadComponentFromStream(ms, nullptr));
+    auto* back = dynamic_cast<TWithData*>(r.get());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->extra, d.extra);
+    EXPECT_EQ(back->blob, d.blob);
 }
