@@ -163,6 +163,11 @@ void TWriter::WriteProperties(const TPersistent* instance)
     DefineAll(const_cast<TPersistent*>(instance), *this);
 }
 
+void TWriter::WriteDefinedProperties(const TPersistent* instance)
+{
+    DefineAll(const_cast<TPersistent*>(instance), *this);
+}
+
 void TWriter::WriteProperty(const TPersistent* instance, const TPropInfo* prop)
 {
     const TTypeInfo* t = prop->PropType();

@@ -75,6 +75,8 @@ public:
     void WriteComponent(TComponent* component);
     // Published properties in declaration order, then defined ones.
     void WriteProperties(const TPersistent* instance);
+    // Only the defined ones (DefineProperties), without an end marker.
+    void WriteDefinedProperties(const TPersistent* instance);
     void WriteCollection(const TCollection* collection);
 
     void WriteValue(TValueType type);
@@ -122,6 +124,10 @@ public:
     TComponent* ReadRootComponent(TComponent* root, TComponent* owner = nullptr);
     // Reads properties up to the vaNull that ends them.
     void ReadProperties(TPersistent* instance);
+    // Reads one property (name and value): published, dotted or defined.
+    // Unknown names raise EReadError "Error reading <object>.<name>:
+    // Property <name> does not exist".
+    void ReadProperty(TPersistent* instance);
     void ReadCollection(TCollection* collection);
 
     TValueType ReadValue();
@@ -152,7 +158,6 @@ private:
         std::string Name;
     };
     TComponent* ReadComponent(TComponent* component, TComponent* owner);
-    void ReadProperty(TPersistent* instance);
     void ReadPropValue(TPersistent* instance, const TPropInfo* prop);
     void ResolveFixups();
     [[noreturn]] void InvalidValue();

@@ -797,3 +797,20 @@ TEST(ComponentStream, DefinedPropertiesTravelBesideThePublishedOnes)
     EXPECT_EQ(back->extra, d.extra);
     EXPECT_EQ(back->blob, d.blob);
 }
+
+TEST(ComponentStream, DefinedPropertiesAloneReadOneByOne)
+{
+    // The form a serializer keeps beside its own attributes: defined
+    // properties only, read property by property until the data ends.
+    TWithData d(nullptr);
+    d.extra = {"x"};
+    TMemoryStream ms;
+    TWriter w(ms);
+    w.WriteDefinedProperties(&d);
+    EXPECT_EQ(std::string(ms.View()), S("Extra") + B({0x01, 0x06, 0x01}) + "x" + B({0x00}));
+    ms.SetPosition(0);
+    TWithData back(nullptr);
+    TReader r(ms);
+    while (ms.Position() < ms.Size()) r.ReadProperty(&back);
+    EXPECT_EQ(back.extra, d.extra);
+}
