@@ -52,9 +52,25 @@ constexpr int DRIVE_REMOVABLE = 2;
 constexpr int DRIVE_FIXED = 3;
 
 inline const std::string ApplicationTitle = "Tolmira Eclipse Calculator";
+
+// What this program relies on of the sibling "Tolmira Ephemeris" (a program
+// of its own, outside this one):
+// - it installs a desktop entry that is the default application of
+//   TEDocumentMimeType (its documents, "*.tlx"), whose Exec line starts
+//   with its executable; the executable's folder is its installation folder;
+// - the folder holds the executable TEExecutableName and beside it its
+//   version record "te.version" (platform/sys/VersionRecord.h) with
+//   FileVersion = four dotted numbers: 4.2.0 or later takes documents
+//   through its pipe socket TEPipeName, 4.0.0 up to 4.2.0 only as files in
+//   its "Temporary/" folder announced by the message TEDocumentMessage;
+// - while its main window (class TEWindowClass) is open, a socket of that
+//   name exists in the runtime folder (platform/sys/WindowSockets.h);
+// - started with one argument, a document's full path, it opens it.
 inline const std::string TEDocumentMimeType = "application/x-tolmira-ephemeris-document";
 inline const std::string TEExecutableName = "te";
 inline const std::string TEWindowClass = "TTEMainForm";
+inline const std::string TEPipeName = "TE";
+constexpr unsigned TEDocumentMessage = 3243;
 
 // --- user interaction --------------------------------------------------------
 // The GUI's dialog service plugs in here; until it does, questions are
