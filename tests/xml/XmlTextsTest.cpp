@@ -86,7 +86,9 @@ TEST(XmlFloatText, ReadingIsStrict)
     for (const auto& c : cases) {
         double v = -99;
         EXPECT_EQ(XmlTextToFloat(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
     }
     // Every text the writer produces reads back to the value.
     for (double x : {60.0, 0.25, 1.5e-7, 1e15, -0.5, 1e-300, 6.02214076e23, 51.4769})
@@ -197,7 +199,9 @@ TEST(XmlIntegerText, DecimalAndHexadecimal)
     for (const auto& c : cases) {
         int32_t v = 0;
         EXPECT_EQ(XmlTryStrToInt(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     try {
         XmlStrToInt("abc");
