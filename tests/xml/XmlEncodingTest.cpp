@@ -107,6 +107,10 @@ TEST(XmlEncoding, DeclarationSwitchesToUtf8)
     Loaded latin = Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\xE9</r>");
     EXPECT_EQ(latin.encoding, seAnsi);
     EXPECT_EQ(latin.value, "\xC3\xA9");
+    // A byte-order mark outweighs a declaration naming another encoding.
+    Loaded marked = Load("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\xC3\xA9</r>");
+    EXPECT_EQ(marked.encoding, seUTF8);
+    EXPECT_EQ(marked.value, "\xC3\xA9");
     // A UTF-16 file that claims UTF-8 is read as UTF-8 after its
     // declaration and fails.
     std::string wrong = "\xFF\xFE" + Utf16(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><r>x</r>", false);
