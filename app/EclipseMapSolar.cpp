@@ -1,0 +1,306 @@
+// The solar eclipse map: every pixel's local circumstances decide its
+// colour (path of totality, curves of equal magnitude and time, limits),
+// the pixels of the curves of equal time are collected, then the central
+// line, the labels and the marker of greatest eclipse are drawn.
+#include <cmath>
+#include <vector>
+
+#include "app/EclipseMap.h"
+#include "app/MapRowPass.h"
+#include "app/MapView.h"
+#include "compute/AstroBase.h"
+#include "compute/BesselSE.h"
+#include "compute/DatesAndTimes.h"
+#include "platform/rtl/Strings.h"
+
+namespace app {
+
+using namespace gui;
+using compute::TSELocalCircumstances;
+using compute::TSolarEclipse;
+
+namespace {
+
+// What one run of the pixel pass needs, fixed at its start.
+struct TSolarPass {
+    const TSolarEclipse* SEE = nullptr;
+    const TMapData* Map = nullptr;
+    int W = 0, H = 0;
+    bool TopDown = true;
+    std::array<bool, MapSlotCount> Flags{};
+    // Curves of equal magnitude: round(N m) of each curve's magnitude m
+    // marked in a table of 0..N; disabled for a width the curves cannot have.
+    bool MagnitudeCurves = false;
+    long long N = 0;
+    std::vector<char> CEMTarget;
+    // Curves of equal time: their times (JD, UT) in order, half-width in days.
+    std::vector<double> CETTimes;
+    double CETHalfWidth = 0;
+    double VBLWidth = 0;
+
+    int RowY(int r) const { return TopDown ? r : H - 1 - r; }
+};
+
+// One computed row: the slot whose colour each pixel gets (-1 none), the
+// curve-of-equal-time points in column order (x, index of the time), and
+// whether the eclipse is visible anywhere in the row.
+struct TSolarRow {
+    std::vector<int8_t> Slot;
+    std::vector<std::pair<int, int>> CETPoints;
+    bool Visible = false;
+};
+
+void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
+{
+    const int y = p.RowY(r);
+    row.Slot.assign(p.W, -1);
+    row.CETPoints.clear();
+    row.Visible = false;
+    int last = -99;
+    for (int x = 0; x < p.W; ++x) {
+        double lat = 0, lon = 0;
+        if (!PixelToGeo(*p.Map, x, y, lat, lon)) continue;
+        TSELocalCircumstances lc;
+        lc.Latitude = lat;
+        lc.Longitude = lon;
+        if (!p.SEE->LocalCircumstances(lc)) continue;
+        row.Visible = row.Visible || ((lc.SA0 >= 0 || lc.SA2 >= 0 || lc.SA4 >= 0) && lc.Magnitude >= 0);
+        const bool sunUp = lc.SA2 >= 0;
+        int slot = -1;
+        // The tests run in this order; the last one that matches gives the colour.
+        if (p.Flags[slotPath] && (lc.EclipseType == 'A' || lc.EclipseType == 'T') && sunUp) slot = slotPath;
+        if (p.MagnitudeCurves) {
+            if (p.Flags[slotLimit] && rtl::Round(p.N * 0.75L * lc.Magnitude) == 0 && sunUp) slot = slotLimit;
+            if (p.Flags[slotCEM] && sunUp) {
+                const long long m = rtl::Round(p.N * lc.Magnitude);
+                if (m >= 0 && m <= p.N && p.CEMTarget[m]) slot = slotCEM;
+            }
+        }
+        if (p.Flags[slotCET] && sunUp) {
+            for (size_t k = 0; k < p.CETTimes.size(); ++k) {
+                if (std::fabs(static_cast<double>(lc.JD2) - p.CETTimes[k]) < p.CETHalfWidth) {
+                    slot = slotCET;
+                    // Of a run of neighbouring pixels only the first is collected.
+                    if (x - 1 != last) row.CETPoints.emplace_back(x, static_cast<int>(k));
+                    last = x;
+                    break;
+                }
+            }
+        }
+        if (p.Flags[slotLimitMaximum] && p.VBLWidth >= std::fabs(lc.SA2)) slot = slotLimitMaximum;
+        if (p.Flags[slotLimitFirst] && p.VBLWidth >= std::fabs(lc.SA0)) slot = slotLimitFirst;
+        if (p.Flags[slotLimitLast] && p.VBLWidth >= std::fabs(lc.SA4)) slot = slotLimitLast;
+        row.Slot[x] = static_cast<int8_t>(slot);
+    }
+}
+
+std::string TypeWord(const std::string& type)
+{
+    const char t = type.empty() ? ' ' : type[0];
+    switch (t) {
+    case 'T': return "Total";
+    case 'A': return "Annular";
+    case 'H': return "Hybrid";
+    case 'P': return "Partial";
+    default: return "";
+    }
+}
+
+std::string Fixed4(long double v) { return rtl::FloatToStrF(v, rtl::TFloatFormat::ffFixed, 15, 4); }
+
+// The whole UT hour at or before the eclipse's reference time.
+double ReferenceHourUT(const TSolarEclipse& see)
+{
+    compute::TDateTimeRec rec;
+    compute::JDToCivilDateRec(0, rec, compute::TDToUT(see.JD0()));
+    rec.Minute = 0;
+    rec.Second = 0;
+    return static_cast<double>(compute::DateRecToJD(rec));
+}
+
+std::string HourMinuteUT(double jd)
+{
+    compute::TDateTimeRec rec;
+    compute::JDToCivilDateRec(0, rec, jd);
+    std::string text;
+    compute::TimeRecToText(rec, false, text);
+    return text;
+}
+
+} // namespace
+
+void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
+{
+    try {
+        FHost->SetStatus(stCalculating);
+        MarkerPos = {-1, -1};
+        Heading.Title = TypeWord(see.EclipseType()) + " Solar Eclipse of " + see.DT();
+        Heading.Gamma = Fixed4(see.Gamma());
+        Heading.Magnitude = Fixed4(see.Magnitude());
+        Heading.Saros = rtl::IntToStr(see.Saros());
+        Heading.Lunation = rtl::IntToStr(see.Lunation());
+        compute::FormatDHMS(Heading.DeltaT, see.DeltaT());
+        Heading.DeltaTSource = DeltaTSourceText(see.JDE(), DeltaTTableFile);
+        FHost->ShowHeading(Heading);
+        FHost->FillLocationTable();
+        LoadMap();
+        Invalidate();
+        Progress(0);
+
+        const TMapDrawSettings& s = Settings;
+        TSolarPass p;
+        p.SEE = &see;
+        p.Map = &MapData;
+        p.W = MapData.Width;
+        p.H = MapData.Height;
+        p.TopDown = see.Gamma() >= 0;
+        p.Flags = s.Flags;
+        // N = round(1 / width); a width outside (0, 1] (refused by the
+        // setter, possible in a hand-made file) draws no magnitude curves.
+        if (s.CEMWidth > 0 && s.CEMWidth <= 1) {
+            p.N = rtl::Round(1.0L / s.CEMWidth);
+            p.MagnitudeCurves = true;
+            p.CEMTarget.assign(static_cast<size_t>(p.N) + 1, 0);
+            // A step of 0 or less would never end the list: no curves then.
+            if (s.CEMScale > 0)
+                for (int k = 1;; ++k) {
+                    const double m = k * s.CEMScale;
+                    if (!(m < 0.9999)) break;
+                    if (m > 0.001) {
+                        const long long target = rtl::Round(p.N * static_cast<long double>(m));
+                        if (target >= 0 && target <= p.N) p.CEMTarget[target] = 1;
+                    }
+                }
+        }
+        const double t0 = ReferenceHourUT(see);
+        // A step of 0 minutes or less means no curves of equal time (it
+        // would never leave the loop over the curves).
+        if (s.CETScale > 0)
+            for (int k = 0;; ++k) {
+                const double t = t0 - 5.0 / 24 + k * s.CETScale / 1440.0;
+                if (!(t < t0 + 5.0 / 24)) break;
+                p.CETTimes.push_back(t);
+            }
+        p.CETHalfWidth = s.CETWidth / 1440;
+        p.VBLWidth = s.VBLWidth;
+        for (TCETTrack& track : *FCETData) {
+            track.Count = 0;
+            track.Value = 0;
+        }
+
+        // Colours as stored bytes (blue, green, red).
+        std::array<std::array<uint8_t, 3>, MapSlotCount> bgr{};
+        for (int i = 0; i < MapSlotCount; ++i) {
+            const TColor c = ColorToRGB(s.Colors[i]);
+            bgr[i] = {GetBValue(c), GetGValue(c), GetRValue(c)};
+        }
+
+        bool seen = false;
+        int emptyRows = 0;
+        std::function<void(int, TSolarRow&)> compute = [&p](int r, TSolarRow& row) { ComputeSolarRow(p, r, row); };
+        std::function<bool(int, TSolarRow&)> merge = [&](int r, TSolarRow& row) {
+            const int y = p.RowY(r);
+            uint8_t* line = FMap->ScanLine(y);
+            for (int x = 0; x < p.W; ++x) {
+                const int slot = row.Slot[x];
+                if (slot < 0) continue;
+                std::copy(bgr[slot].begin(), bgr[slot].end(), line + 3 * x);
+            }
+            for (const auto& [x, k] : row.CETPoints) AddCETPoint(*FCETData, x, y, p.CETTimes[k]);
+            if (row.Visible) {
+                seen = true;
+                emptyRows = 0;
+            } else if (seen) {
+                ++emptyRows;
+            }
+            Progress(static_cast<int>(rtl::Round(static_cast<long double>(r) * 100 / p.H)));
+            if (r % 200 == 0) Invalidate();
+            FHost->ProcessMessages();
+            return emptyRows < 3 && FHost->Status() != stCancel;
+        };
+        FLastPassRows = RunRowPass<TSolarRow>(p.H, Threads > 0 ? Threads : DefaultMapThreads(), compute, merge);
+
+        if (FHost->Status() != stCancel) {
+            TCanvas& c = *FMap->Canvas();
+            // Central line: points every 6 s over 4 hours around greatest eclipse.
+            const std::string type = see.EclipseType();
+            if (s.Flags[slotCentralLine] && !type.empty() && (type[0] == 'A' || type[0] == 'T' || type[0] == 'H')) {
+                const TColor colour = ColorToRGB(s.Colors[slotCentralLine]);
+                const long double start = see.JDE() - 1.0L / 6;
+                for (int k = 0; k <= 4800; ++k) {
+                    long double lat, lon, alt;
+                    if (!see.CurveOfCentralEclipse(start + k / 14400.0L, lat, lon, alt) || alt < 0) continue;
+                    int x, y;
+                    if (GeoToPixel(static_cast<double>(lat), static_cast<double>(lon), x, y)) c.SetPixels(x, y, colour);
+                }
+            }
+
+            // Magnitude labels.
+            if (s.Flags[slotCEM] && s.Flags[slotCEMLabels]) {
+                c.Font()->SetName("Arial");
+                c.Font()->SetSize(s.CEMLabelSize);
+                c.Font()->SetColor(s.Colors[slotCEMLabels]);
+                if (s.CEMLabelScale == 0) throw rtl::EDivByZero("Division by zero");
+                const int m = 180 / s.CEMLabelScale;
+                for (int i = -m; i <= m - 1; ++i) {
+                    const int lambda = s.CEMLabelScale * i + s.CEMLabelOffset;
+                    if (!(s.CEMScale > 0)) break;
+                    for (int k = 1;; ++k) {
+                        const double mag = k * s.CEMScale;
+                        if (!(mag < 0.999)) break;
+                        const std::string text = rtl::FloatToStrF(mag, rtl::TFloatFormat::ffFixed, 15, 2);
+                        for (int side : {+1, -1}) {
+                            compute::TCurveData d;
+                            see.CurveOfEqualMagnitude(lambda, side, mag, d);
+                            const bool valid[2] = {d.Valid1, d.Valid2};
+                            const long double lats[2] = {d.Latitude1, d.Latitude2};
+                            const long double alts[2] = {d.Altitude1, d.Altitude2};
+                            for (int j = 0; j < 2; ++j) {
+                                int x, y;
+                                if (valid[j] && alts[j] >= 0 && GeoToPixel(static_cast<double>(lats[j]), lambda, x, y) &&
+                                    std::fabs(lats[j]) < 80)
+                                    DrawTextBox(c, x, y, text, 1, 1, false);
+                            }
+                        }
+                    }
+                }
+            }
+
+            // Time labels at the first, middle (long tracks) and last point.
+            if (s.Flags[slotCET] && s.Flags[slotCETLabels]) {
+                c.Font()->SetName("Arial");
+                c.Font()->SetSize(s.CETLabelSize);
+                c.Font()->SetColor(s.Colors[slotCETLabels]);
+                c.Brush()->SetStyle(TBrushStyle::bsClear);
+                const int w = MapData.Width, h = MapData.Height;
+                auto edgeAligned = [&](int x, int y, const std::string& text) {
+                    const int ha = x == 0 ? 0 : x == w - 1 ? 2 : 1;
+                    const int va = y == 0 ? 0 : y == h - 1 ? 2 : 1;
+                    DrawTextBox(c, x, y, text, ha, va, false);
+                };
+                for (const TCETTrack& track : *FCETData) {
+                    if (track.Count <= 0) continue;
+                    const std::string text = HourMinuteUT(track.Value);
+                    edgeAligned(track.X[0], track.Y[0], text);
+                    if (track.Count > 250) {
+                        const int mid = track.Count / 2;
+                        DrawTextBox(c, track.X[mid], track.Y[mid], text, 1, 1, false);
+                    }
+                    edgeAligned(track.X[track.Count - 1], track.Y[track.Count - 1], text);
+                }
+            }
+
+            // Marker of greatest eclipse.
+            int x, y;
+            if (GeoToPixel(see.MELat(), see.MELon(), x, y)) {
+                DrawSprite(c, x, y, CrossHairSprite);
+                DrawTextBox(c, x + 10, y, "Maximum eclipse", 0, 1, false);
+            }
+        }
+        EndCalculation();
+    } catch (const std::exception&) {
+        FailCalculation();
+    }
+}
+
+} // namespace app

@@ -1,0 +1,142 @@
+// Timing of the eclipse map computations: the plain single-thread pass
+// (rows computed and merged one by one in the calling thread) against the
+// pass on several threads, for the solar eclipse of 2024 Apr 08 and the
+// lunar eclipse of 2025 Mar 14, with the speed-up and a pixel-for-pixel
+// comparison of the two maps (and of the collected curves of equal time).
+//
+//   map_bench [--map WORLD_0|WORLD_1] [--threads N[,N...]] [--png DIR]
+//
+// Run by hand, not by ctest; the catalogue must have been built.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MapTestUtil.h"
+#include "app/EclipseMap.h"
+#include "app/MapImages.h"
+#include "app/MapRowPass.h"
+
+using namespace app;
+
+namespace {
+
+struct TRun {
+    double Seconds = 0;
+    int Rows = 0;
+    std::unique_ptr<gui::TBitmap> Map;
+    std::unique_ptr<TCETData> CET;
+};
+
+TRun Solar(const compute::TSolarEclipse& see, const TMapData& map, int threads)
+{
+    TEclipseMap m;
+    m.MapData = map;
+    m.Settings = DefaultMapDrawSettings(map);
+    m.ResourceMapMode = ResourceMapModeFor(see.MELon());
+    m.Threads = threads;
+    m.LoadMap();  // decoded once before timing, as the idle handler does
+    const auto t0 = std::chrono::steady_clock::now();
+    m.CalculateSolarEclipseMap(see);
+    TRun r;
+    r.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    r.Rows = m.LastPassRows();
+    r.Map = std::make_unique<gui::TBitmap>();
+    r.Map->Assign(&m.Map());
+    r.CET = std::make_unique<TCETData>(m.CETData());
+    return r;
+}
+
+TRun Lunar(const compute::TLunarEclipse& lee, const TMapData& map, int threads)
+{
+    TEclipseMap m;
+    m.MapData = map;
+    m.Settings = DefaultMapDrawSettings(map);
+    m.ResourceMapMode = ResourceMapModeFor(lee.MELon());
+    m.Threads = threads;
+    m.LoadMap();
+    const auto t0 = std::chrono::steady_clock::now();
+    m.CalculateLunarEclipseMap(lee);
+    TRun r;
+    r.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    r.Rows = m.LastPassRows();
+    r.Map = std::make_unique<gui::TBitmap>();
+    r.Map->Assign(&m.Map());
+    return r;
+}
+
+bool SameCET(const TCETData* a, const TCETData* b)
+{
+    if (!a || !b) return a == b;
+    for (int i = 0; i < CETTrackCount; ++i) {
+        const TCETTrack &p = (*a)[i], &q = (*b)[i];
+        if (p.Count != q.Count || p.Value != q.Value) return false;
+        for (int k = 0; k < p.Count; ++k)
+            if (p.X[k] != q.X[k] || p.Y[k] != q.Y[k]) return false;
+    }
+    return true;
+}
+
+void Report(const char* what, const TRun& plain, const TRun& fast, int threads, const std::string& pngDir,
+            const std::string& tag)
+{
+    long long diff = 0;
+    const bool same = maptest::SamePixels(*plain.Map, *fast.Map, &diff);
+    const bool sameCET = SameCET(plain.CET.get(), fast.CET.get());
+    std::printf("%-8s %2d threads: plain %7.2f s, fast %7.2f s, speed-up %5.2fx, rows %d/%d, pixels %s (%lld differ)%s\n",
+                what, threads, plain.Seconds, fast.Seconds, plain.Seconds / fast.Seconds, plain.Rows, fast.Rows,
+                same ? "identical" : "DIFFERENT", diff,
+                plain.CET ? (sameCET ? ", curve points identical" : ", curve points DIFFERENT") : "");
+    std::fflush(stdout);
+    if (!pngDir.empty()) SavePictureFile(*fast.Map, pngDir + "/" + tag + ".png");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // text is drawn without a display
+    std::string mapName = "WORLD_0", pngDir;
+    std::vector<int> threadCounts;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--map") && i + 1 < argc) {
+            mapName = argv[++i];
+        } else if (!std::strcmp(argv[i], "--threads") && i + 1 < argc) {
+            for (const char* p = argv[++i]; *p;) {
+                threadCounts.push_back(std::atoi(p));
+                while (*p && *p != ',') ++p;
+                if (*p) ++p;
+            }
+        } else if (!std::strcmp(argv[i], "--png") && i + 1 < argc) {
+            pngDir = argv[++i];
+        } else {
+            std::fprintf(stderr, "usage: map_bench [--map WORLD_0|WORLD_1] [--threads N[,N...]] [--png DIR]\n");
+            return 2;
+        }
+    }
+    if (threadCounts.empty()) threadCounts = {2, DefaultMapThreads()};
+    const TMapData map = mapName == "WORLD_1" ? GeneralMapData : StandardMapData;
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    auto lee = maptest::LunarEclipse("2025 Mar 14");
+    if (!see || !lee) {
+        std::fprintf(stderr, "catalogue %s lacks the eclipses\n", maptest::CatalogueFile().c_str());
+        return 1;
+    }
+    compute::SetEclipseAccuracy(false);  // the map pass runs with 20 iterations
+    std::printf("map %s (%d x %d), %d cores reported\n", mapName.c_str(), map.Width, map.Height, DefaultMapThreads());
+
+    const TRun solarPlain = Solar(*see, map, 1);
+    for (int n : threadCounts) {
+        const TRun fast = Solar(*see, map, n);
+        Report("solar", solarPlain, fast, n, pngDir, "solar-2024-04-08-" + mapName + "-" + std::to_string(n));
+    }
+    const TRun lunarPlain = Lunar(*lee, map, 1);
+    for (int n : threadCounts) {
+        const TRun fast = Lunar(*lee, map, n);
+        Report("lunar", lunarPlain, fast, n, pngDir, "lunar-2025-03-14-" + mapName + "-" + std::to_string(n));
+    }
+    return 0;
+}

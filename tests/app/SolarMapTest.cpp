@@ -1,0 +1,319 @@
+// The solar eclipse map from the shipped catalogue: 2024 Apr 08 (total),
+// 2023 Oct 14 (annular), 2025 Mar 29 (partial).  Places in and out of the
+// published paths are found through the program's own GeoToPixel; the
+// curves, their drawing order and the collected curve points are checked;
+// the pass on several threads must give the plain pass's pixels and points.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+#include "MapTestUtil.h"
+#include "app/EclipseMap.h"
+#include "app/MapImages.h"
+#include "app/MapView.h"
+#include "compute/BesselSE.h"
+
+using namespace app;
+using maptest::PixelAt;
+
+namespace {
+
+// Records what the computation tells the window; cancels when asked to.
+class TRecordingHost : public TBasicMapHost {
+public:
+    int CancelAtMessage = -1;  // the n-th ProcessMessages call sets stCancel
+    int Messages = 0;
+    std::vector<int> Progress;
+    std::vector<std::string> Errors;
+    int TableFills = 0;
+    TEclipseHeading Heading;
+
+    void ProcessMessages() override
+    {
+        if (Messages++ == CancelAtMessage) SetStatus(stCancel);
+    }
+    void SetProgress(int percent) override { Progress.push_back(percent); }
+    void ShowError(const std::string& text) override { Errors.push_back(text); }
+    void FillLocationTable() override { ++TableFills; }
+    void ShowHeading(const TEclipseHeading& h) override { Heading = h; }
+};
+
+// The preview map of the catalogue as a map of its own: 360 x 180 pixels,
+// cheap enough for the edge cases.
+TMapData SmallMap()
+{
+    TMapData d = GeneralMapData;
+    d.ResourceName = "WORLD_360";
+    d.Width = 360;
+    d.Height = 180;
+    d.X0 = 180;
+    d.Y0 = 90;
+    d.X1 = 180;
+    d.Y1 = 90;
+    return d;
+}
+
+struct TMapRun {
+    TRecordingHost Host;
+    std::unique_ptr<TEclipseMap> Map;
+};
+
+std::unique_ptr<TMapRun> RunSolar(const compute::TSolarEclipse& see, const TMapData& data, int threads,
+                                  const std::function<void(TEclipseMap&)>& adjust = nullptr)
+{
+    auto run = std::make_unique<TMapRun>();
+    run->Map = std::make_unique<TEclipseMap>(&run->Host);
+    TEclipseMap& m = *run->Map;
+    m.MapData = data;
+    m.Settings = DefaultMapDrawSettings(data);
+    m.ResourceMapMode = ResourceMapModeFor(see.MELon());
+    m.Threads = threads;
+    if (adjust) adjust(m);
+    m.CalculateSolarEclipseMap(see);
+    return run;
+}
+
+// Pixels of each colour.
+std::map<gui::TColor, long long> Histogram(const gui::TBitmap& bmp)
+{
+    std::map<gui::TColor, long long> h;
+    for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); ++x) ++h[PixelAt(bmp, x, y)];
+    return h;
+}
+
+// How many of the 5 x 5 pixels around a place have a colour.
+int AroundPlace(const TEclipseMap& m, double lat, double lon, gui::TColor colour)
+{
+    int x = 0, y = 0;
+    EXPECT_TRUE(m.GeoToPixel(lat, lon, x, y));
+    int n = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) n += PixelAt(m.Map(), x + dx, y + dy) == colour;
+    return n;
+}
+
+class SolarMap : public testing::Test {
+protected:
+    static void SetUpTestSuite() { compute::SetEclipseAccuracy(false); }
+    static void TearDownTestSuite() { compute::SetEclipseAccuracy(true); }
+};
+
+// Published places (degrees, west positive).
+struct TPlace {
+    const char* Name;
+    double Lat, Lon;
+};
+const TPlace InPath2024[] = {{"Mazatlan", 23.2494, 106.4111}, {"Dallas", 32.7767, 96.7970}, {"Indianapolis", 39.7684, 86.1581}};
+const TPlace OutOfPath2024[] = {{"Los Angeles", 34.0522, 118.2437}, {"Miami", 25.7617, 80.1918}};
+
+} // namespace
+
+class SolarMap2024 : public SolarMap, public testing::WithParamInterface<const char*> {};
+
+TEST_P(SolarMap2024, PathCurvesAndMarkerOnTheBuiltInMap)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    const TMapData data = std::string(GetParam()) == "WORLD_0" ? StandardMapData : GeneralMapData;
+    auto run = RunSolar(*see, data, 0);
+    TEclipseMap& m = *run->Map;
+    EXPECT_EQ(run->Host.Status(), stCalculated);
+    EXPECT_TRUE(run->Host.Errors.empty());
+    EXPECT_EQ(run->Host.TableFills, 1);
+    EXPECT_EQ(run->Host.Heading.Title, "Total Solar Eclipse of 2024 Apr 08");
+    EXPECT_EQ(run->Host.Heading.Saros, "139");
+    EXPECT_EQ(m.MapData.dLon, 120);  // greatest eclipse at 104 W: centred on 120 W
+    const TMapDrawSettings& s = m.Settings;
+
+    for (const TPlace& p : InPath2024)
+        EXPECT_GE(AroundPlace(m, p.Lat, p.Lon, s.Colors[slotPath]), 13) << p.Name;
+    for (const TPlace& p : OutOfPath2024) EXPECT_EQ(AroundPlace(m, p.Lat, p.Lon, s.Colors[slotPath]), 0) << p.Name;
+
+    // Every curve is there.
+    auto h = Histogram(m.Map());
+    for (int slot : {slotPath, slotCentralLine, slotCEM, slotLimit, slotLimitMaximum, slotLimitFirst, slotCET})
+        EXPECT_GT(h[s.Colors[slot]], 0) << "slot " << slot;
+
+    // The cross-hair on the canon's greatest eclipse, 25.3 N 104.1 W.
+    int x = 0, y = 0;
+    ASSERT_TRUE(m.GeoToPixel(25.29, 104.13, x, y));
+    int blue = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        blue += PixelAt(m.Map(), x - 5, y + dy) == gui::clBlue && PixelAt(m.Map(), x + 5, y + dy) == gui::clBlue;
+    EXPECT_EQ(blue, 1);
+
+    // Curves of equal time: gamma > 0, so the rows ran from the top; in each
+    // track the points follow the rows, and within a row the columns, the
+    // first of a run of neighbours only.  The curves lie 30 minutes apart
+    // around the UT hour before the reference time.
+    const TCETData& cet = m.CETData();
+    int tracks = 0;
+    for (const TCETTrack& t : cet) {
+        if (t.Count == 0) continue;
+        ++tracks;
+        const double minutes = (t.Value + 0.5 - std::floor(t.Value + 0.5)) * 1440;
+        EXPECT_NEAR(std::fmod(minutes + 0.001, 30.0), 0, 0.01);
+        for (int k = 1; k < t.Count; ++k) {
+            ASSERT_GE(t.Y[k], t.Y[k - 1]);
+            if (t.Y[k] == t.Y[k - 1]) ASSERT_GT(t.X[k], t.X[k - 1] + 1);
+        }
+    }
+    EXPECT_GE(tracks, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(BuiltInMaps, SolarMap2024, testing::Values("WORLD_1", "WORLD_0"));
+
+TEST_F(SolarMap, FastPassGivesThePlainPassesPixelsAndPointsInTheirOrder)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    auto plain = RunSolar(*see, GeneralMapData, 1);
+    auto fast = RunSolar(*see, GeneralMapData, 5);
+    long long differences = -1;
+    EXPECT_TRUE(maptest::SamePixels(plain->Map->Map(), fast->Map->Map(), &differences)) << differences;
+    EXPECT_EQ(plain->Map->LastPassRows(), fast->Map->LastPassRows());
+    EXPECT_LT(plain->Map->LastPassRows(), 960);  // ended three rows after the eclipse
+    EXPECT_EQ(plain->Host.Progress, fast->Host.Progress);
+    EXPECT_EQ(plain->Host.Messages, plain->Map->LastPassRows());  // one pump per row
+    for (int i = 0; i < CETTrackCount; ++i) {
+        const TCETTrack &p = plain->Map->CETData()[i], &f = fast->Map->CETData()[i];
+        ASSERT_EQ(p.Count, f.Count) << i;
+        ASSERT_EQ(p.Value, f.Value) << i;
+        for (int k = 0; k < p.Count; ++k) ASSERT_TRUE(p.X[k] == f.X[k] && p.Y[k] == f.Y[k]) << i << " " << k;
+    }
+
+    // The colour of a pixel is that of the last test it passes, in the
+    // order path, limit, magnitude curves, time curves, visibility limits.
+    const TEclipseMap& m = *plain->Map;
+    const TMapDrawSettings& s = m.Settings;
+    const int n = static_cast<int>(std::lround(1 / s.CEMWidth));
+    gui::TBitmap clean;
+    TMapData cleanData = m.MapData;
+    LoadMapPicture(cleanData, m.ResourceMapMode, false, clean);
+    int mx = 0, my = 0;  // the marker of greatest eclipse and its text box
+    ASSERT_TRUE(m.GeoToPixel(see->MELat(), see->MELon(), mx, my));
+    int checked = 0, byLimits = 0;
+    for (int y = 0; y < m.LastPassRows(); y += 7)
+        for (int x = 0; x < m.MapData.Width; x += 5) {
+            double lat, lon;
+            ASSERT_TRUE(m.PixelToGeo(x, y, lat, lon));
+            compute::TSELocalCircumstances lc;
+            lc.Latitude = lat;
+            lc.Longitude = lon;
+            if (!see->LocalCircumstances(lc)) continue;
+            const bool up = lc.SA2 >= 0;
+            int slot = -1;
+            if ((lc.EclipseType == 'T' || lc.EclipseType == 'A') && up) slot = slotPath;
+            if (std::nearbyint(n * 0.75L * lc.Magnitude) == 0 && up) slot = slotLimit;
+            for (int k = 1; k * s.CEMScale < 0.9999; ++k)
+                if (std::nearbyint(n * lc.Magnitude) == std::nearbyint(n * k * s.CEMScale) && up) slot = slotCEM;
+            const gui::TColor cetColour = s.Colors[slotCET];
+            if (s.VBLWidth >= std::fabs(lc.SA2)) slot = slotLimitMaximum;
+            if (s.VBLWidth >= std::fabs(lc.SA0)) slot = slotLimitFirst;
+            if (s.VBLWidth >= std::fabs(lc.SA4)) slot = slotLimitLast;
+            const gui::TColor got = PixelAt(m.Map(), x, y);
+            if (x >= mx - 9 && x <= mx + 200 && y >= my - 15 && y <= my + 15) continue;  // drawn later
+            if (got == s.Colors[slotCentralLine]) continue;
+            if (got == cetColour && slot < slotLimitMaximum) continue;  // a curve of equal time over the first three
+            const gui::TColor expected = slot < 0 ? PixelAt(clean, x, y) : s.Colors[slot];
+            EXPECT_EQ(got, expected) << x << " " << y << " slot " << slot;
+            ++checked;
+            byLimits += slot >= slotLimitMaximum;
+        }
+    EXPECT_GT(checked, 5000);
+    EXPECT_GT(byLimits, 10);
+}
+
+TEST_F(SolarMap, CancelAfterAnyRowRestoresTheCleanMap)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    gui::TBitmap clean;
+    TMapData d = GeneralMapData;
+    LoadMapPicture(d, ResourceMapModeFor(see->MELon()), false, clean);
+    for (int threads : {1, 4}) {
+        auto run = RunSolar(*see, GeneralMapData, threads, [](TEclipseMap& m) {
+            static_cast<TRecordingHost*>(m.Host())->CancelAtMessage = 300;
+        });
+        EXPECT_EQ(run->Host.Status(), stCancelled) << threads;
+        EXPECT_EQ(run->Map->LastPassRows(), 301) << threads;
+        EXPECT_TRUE(maptest::SamePixels(run->Map->Map(), clean)) << threads;
+        EXPECT_EQ(run->Host.Progress.back(), 0);
+        EXPECT_TRUE(run->Host.Errors.empty());
+    }
+}
+
+TEST_F(SolarMap, PartialEclipseHasNoPathAndNoCentralLine)
+{
+    auto see = maptest::SolarEclipse("2025 Mar 29");
+    ASSERT_TRUE(see);
+    auto run = RunSolar(*see, GeneralMapData, 0);
+    const TMapDrawSettings& s = run->Map->Settings;
+    auto h = Histogram(run->Map->Map());
+    EXPECT_EQ(h[s.Colors[slotPath]], 0);
+    EXPECT_EQ(h[s.Colors[slotCentralLine]], 0);
+    EXPECT_GT(h[s.Colors[slotCEM]], 0);
+    EXPECT_GT(h[s.Colors[slotCET]], 0);
+    EXPECT_EQ(run->Host.Heading.Title, "Partial Solar Eclipse of 2025 Mar 29");
+    EXPECT_EQ(run->Map->MapData.dLon, 120);
+}
+
+TEST_F(SolarMap, AnnularEclipseCrossesAlbuquerque)
+{
+    auto see = maptest::SolarEclipse("2023 Oct 14");
+    ASSERT_TRUE(see);
+    auto run = RunSolar(*see, GeneralMapData, 0);
+    const TMapDrawSettings& s = run->Map->Settings;
+    EXPECT_GE(AroundPlace(*run->Map, 35.0844, 106.6504, s.Colors[slotPath]), 13);  // Albuquerque
+    EXPECT_EQ(AroundPlace(*run->Map, 32.7767, 96.7970, s.Colors[slotPath]), 0);    // Dallas: partial
+    auto h = Histogram(run->Map->Map());
+    EXPECT_GT(h[s.Colors[slotCentralLine]], 0);
+    EXPECT_EQ(run->Host.Heading.Title, "Annular Solar Eclipse of 2023 Oct 14");
+}
+
+TEST_F(SolarMap, StepOfEqualTimeOfZeroOrLessDrawsNoSuchCurves)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    for (int step : {0, -30}) {
+        auto run = RunSolar(*see, SmallMap(), 0, [step](TEclipseMap& m) { m.Settings.CETScale = step; });
+        EXPECT_EQ(run->Host.Status(), stCalculated) << step;
+        auto h = Histogram(run->Map->Map());
+        EXPECT_EQ(h[run->Map->Settings.Colors[slotCET]], 0) << step;
+        EXPECT_GT(h[run->Map->Settings.Colors[slotPath]], 0) << step;
+        for (const TCETTrack& t : run->Map->CETData()) EXPECT_EQ(t.Count, 0);
+    }
+}
+
+TEST_F(SolarMap, MagnitudeLabelStepOfZeroEndsWithTheRuntimeError)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    auto run = RunSolar(*see, SmallMap(), 0, [](TEclipseMap& m) {
+        m.Settings.Flags[slotCEMLabels] = true;
+        m.Settings.CEMLabelScale = 0;
+    });
+    EXPECT_EQ(run->Host.Status(), stCancelled);
+    ASSERT_EQ(run->Host.Errors.size(), 1u);
+    EXPECT_EQ(run->Host.Errors[0], "Runtime error. Calculation cancelled.");
+    EXPECT_EQ(run->Host.Progress.back(), 0);
+    // The pixels drawn so far stay.
+    EXPECT_GT(Histogram(run->Map->Map())[run->Map->Settings.Colors[slotPath]], 0);
+}
+
+TEST(CETTracks, PointsJoinTheTrackOfTheirTimeUntilFull)
+{
+    auto data = std::make_unique<TCETData>();
+    AddCETPoint(*data, 1, 1, 2460409.25);
+    AddCETPoint(*data, 2, 1, 2460409.2505);  // within 0.001 day: the same track
+    AddCETPoint(*data, 3, 1, 2460409.27);
+    EXPECT_EQ((*data)[0].Count, 2);
+    EXPECT_EQ((*data)[1].Count, 1);
+    for (int i = 0; i < 6000; ++i) AddCETPoint(*data, i % 100, 2, 2460409.25);
+    EXPECT_EQ((*data)[0].Count, 4999);
+    for (int i = 2; i < 40; ++i) AddCETPoint(*data, 1, 1, 2460409.3 + i * 0.01);
+    EXPECT_GT((*data)[31].Value, 1);  // every track taken, the rest dropped
+    EXPECT_EQ((*data)[31].Count, 1);
+}
