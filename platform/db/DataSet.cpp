@@ -72,8 +72,96 @@ std::vector<std::string> SplitNames(const std::string& list, const char* separat
 
 TField::TField(TDataSet* dataSet, std::string fieldName, TFieldType dataType, int size, int index)
     : FDataSet(dataSet), FFieldName(std::move(fieldName)), FDataType(dataType), FSize(size),
-      FIndex(index)
+      FIndex(index), FDataIndex(index)
 {
+    FAlignment = IsNumeric() ? TAlignment::taRightJustify : TAlignment::taLeftJustify;
+}
+
+bool TField::IsNumeric() const
+{
+    switch (FDataType) {
+    case TFieldType::ftSmallint: case TFieldType::ftInteger: case TFieldType::ftWord:
+    case TFieldType::ftFloat: case TFieldType::ftAutoInc: case TFieldType::ftLargeint:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TField::PropertyChanged(bool layoutAffected)
+{
+    if (FDataSet && FDataSet->Active())
+        FDataSet->DataEvent(layoutAffected ? TDataEvent::deLayoutChange
+                                           : TDataEvent::deDataSetChange);
+}
+
+void TField::SetIndex(int value)
+{
+    if (FDataSet) FDataSet->MoveField(this, value);
+}
+
+void TField::SetDisplayLabel(const std::string& value)
+{
+    if (value == FDisplayLabel) return;
+    FDisplayLabel = value;
+    PropertyChanged(true);
+}
+
+int TField::DisplayWidth() const
+{
+    if (FDisplayWidth > 0) return FDisplayWidth;
+    switch (FDataType) {
+    case TFieldType::ftString: return FSize > 0 ? FSize : 20;
+    case TFieldType::ftSmallint: return 6;
+    case TFieldType::ftWord: case TFieldType::ftBoolean: return 5;
+    case TFieldType::ftInteger: case TFieldType::ftAutoInc: return 11;
+    case TFieldType::ftLargeint: return 15;
+    case TFieldType::ftFloat: return 10;
+    default: return 10;
+    }
+}
+
+void TField::SetDisplayWidth(int value)
+{
+    if (value == FDisplayWidth) return;
+    FDisplayWidth = value;
+    PropertyChanged(true);
+}
+
+void TField::SetVisible(bool value)
+{
+    if (value == FVisible) return;
+    FVisible = value;
+    PropertyChanged(true);
+}
+
+void TField::SetAlignment(TAlignment value)
+{
+    if (value == FAlignment) return;
+    FAlignment = value;
+    PropertyChanged(false);
+}
+
+void TField::SetDisplayFormat(const std::string& value)
+{
+    if (value == FDisplayFormat) return;
+    FDisplayFormat = value;
+    PropertyChanged(false);
+}
+
+std::string TField::GetText(bool displayText) const
+{
+    std::string text;
+    if (OnGetText) {
+        OnGetText(const_cast<TField*>(this), text, displayText);
+        return text;
+    }
+    TFieldValue v = Value();
+    if (IsNullValue(v)) return text;
+    if (FDataType == TFieldType::ftBoolean) return AsBoolean() ? "True" : "False";
+    if (displayText && !FDisplayFormat.empty() && IsNumeric() && IsNumber(v))
+        return rtl::FormatFloat(FDisplayFormat, NumberOf(v));
+    return TextOf(v);
 }
 
 TFieldValue TField::Value() const { return FDataSet->GetFieldValue(this); }
@@ -138,8 +226,16 @@ TDataSet::TDataSet(rtl::TComponent* owner) : rtl::TComponent(owner) {}
 
 TDataSet::~TDataSet()
 {
-    for (TDataSource* source : FDataSources) source->FDataSet = nullptr;
+    // The sources stay; their links are told that the data are gone (the
+    // rows of a derived data set are already freed, so no field is read).
+    FState = TDataSetState::dsInactive;
+    FCurrent = -1;
+    std::vector<TDataSource*> sources = FDataSources;
     FDataSources.clear();
+    for (TDataSource* source : sources) {
+        source->FDataSet = nullptr;
+        source->UpdateLinkStates();
+    }
 }
 
 std::string TDataSet::DisplayName() const { return Name().empty() ? ClassName() : Name(); }
@@ -153,6 +249,7 @@ void TDataSet::CheckActive() const
 void TDataSet::Open()
 {
     if (Active()) return;
+    if (BeforeOpen) BeforeOpen(this);
     ClearFields();
     try {
         InternalOpen();
@@ -172,9 +269,11 @@ void TDataSet::Open()
 void TDataSet::Close()
 {
     if (!Active()) return;
+    if (BeforeClose) BeforeClose(this);
     InternalClose();
     FState = TDataSetState::dsInactive;
     FCurrent = -1;
+    FActiveOverride = -1;
     FBof = FEof = true;
     DataEvent(TDataEvent::deUpdateState);
     DataEvent(TDataEvent::deDataSetChange);
@@ -217,6 +316,19 @@ std::vector<std::string> TDataSet::FieldNames() const
     return names;
 }
 
+void TDataSet::MoveField(TField* field, int newIndex)
+{
+    int n = FieldCount();
+    newIndex = std::clamp(newIndex, 0, n - 1);
+    int old = field->FIndex;
+    if (old == newIndex) return;
+    auto item = std::move(FFields[old]);
+    FFields.erase(FFields.begin() + old);
+    FFields.insert(FFields.begin() + newIndex, std::move(item));
+    for (int i = 0; i < n; ++i) FFields[i]->FIndex = i;
+    if (Active()) DataEvent(TDataEvent::deLayoutChange);
+}
+
 TField* TDataSet::AddField(const std::string& name, TFieldType type, int size)
 {
     FFields.push_back(std::make_unique<TField>(this, name, type, size, FieldCount()));
@@ -231,6 +343,7 @@ int TDataSet::RecNo() const { return Active() && FCurrent >= 0 ? FCurrent + 1 : 
 
 void TDataSet::SetCurrentIndex(int index)
 {
+    FActiveOverride = -1;
     int n = Active() ? InternalRecordCount() : 0;
     if (n == 0) {
         FCurrent = -1;
@@ -243,14 +356,21 @@ void TDataSet::SetCurrentIndex(int index)
 
 void TDataSet::Scrolled(int oldIndex)
 {
+    FActiveOverride = -1;
     if (FCurrent == oldIndex) return;
     DataEvent(TDataEvent::deDataSetScroll);
     if (AfterScroll) AfterScroll(this);
 }
 
+void TDataSet::DoBeforeScroll()
+{
+    if (BeforeScroll) BeforeScroll(this);
+}
+
 void TDataSet::First()
 {
     CheckActive();
+    DoBeforeScroll();
     int old = FCurrent;
     SetCurrentIndex(0);
     FBof = true;
@@ -260,6 +380,7 @@ void TDataSet::First()
 void TDataSet::Last()
 {
     CheckActive();
+    DoBeforeScroll();
     int old = FCurrent;
     SetCurrentIndex(InternalRecordCount() - 1);
     FEof = true;
@@ -273,6 +394,7 @@ void TDataSet::Prior() { MoveBy(-1); }
 int TDataSet::MoveBy(int distance)
 {
     CheckActive();
+    DoBeforeScroll();
     int n = InternalRecordCount();
     int old = FCurrent;
     if (n == 0) {
@@ -306,6 +428,7 @@ void TDataSet::SetRecNo(int value)
 {
     CheckActive();
     if (value < 1 || value > InternalRecordCount()) return;
+    DoBeforeScroll();
     int old = FCurrent;
     SetCurrentIndex(value - 1);
     Scrolled(old);
@@ -314,8 +437,97 @@ void TDataSet::SetRecNo(int value)
 TFieldValue TDataSet::GetFieldValue(const TField* field) const
 {
     CheckActive();
-    if (FCurrent < 0 || !field) return {};
-    return InternalGetValue(FCurrent, field->Index());
+    int record = FActiveOverride >= 0 ? FActiveOverride : FCurrent;
+    if (record < 0 || record >= InternalRecordCount() || !field) return {};
+    return InternalGetValue(record, field->FDataIndex);
+}
+
+int TDataSet::InternalBookmarkIndex(int64_t key) const
+{
+    return key >= 0 && key < InternalRecordCount() ? static_cast<int>(key) : -1;
+}
+
+namespace {
+
+// A bookmark is the owner's address (so that another data set's bookmark
+// is refused) followed by the record key, both little-endian.
+TBookmark MakeBookmark(const TDataSet* owner, int64_t key)
+{
+    TBookmark b(16);
+    uint64_t o = reinterpret_cast<uintptr_t>(owner), k = static_cast<uint64_t>(key);
+    for (int i = 0; i < 8; ++i) {
+        b[i] = static_cast<uint8_t>(o >> (8 * i));
+        b[8 + i] = static_cast<uint8_t>(k >> (8 * i));
+    }
+    return b;
+}
+
+bool ReadBookmark(const TDataSet* owner, const TBookmark& b, int64_t& key)
+{
+    if (b.size() != 16) return false;
+    uint64_t o = 0, k = 0;
+    for (int i = 0; i < 8; ++i) {
+        o |= uint64_t(b[i]) << (8 * i);
+        k |= uint64_t(b[8 + i]) << (8 * i);
+    }
+    if (o != reinterpret_cast<uintptr_t>(owner)) return false;
+    key = static_cast<int64_t>(k);
+    return true;
+}
+
+} // namespace
+
+TBookmark TDataSet::GetBookmark() const
+{
+    if (!Active() || FCurrent < 0) return {};
+    return MakeBookmark(this, InternalBookmarkKey(FCurrent));
+}
+
+bool TDataSet::BookmarkValid(const TBookmark& bookmark) const
+{
+    int64_t key;
+    return Active() && ReadBookmark(this, bookmark, key) && InternalBookmarkIndex(key) >= 0;
+}
+
+void TDataSet::GotoBookmark(const TBookmark& bookmark)
+{
+    CheckActive();
+    int64_t key;
+    int index = ReadBookmark(this, bookmark, key) ? InternalBookmarkIndex(key) : -1;
+    if (index < 0) throw EDatabaseError(DisplayName() + ": Record not found");
+    DoBeforeScroll();
+    int old = FCurrent;
+    SetCurrentIndex(index);
+    Scrolled(old);
+}
+
+int TDataSet::CompareBookmarks(const TBookmark& a, const TBookmark& b) const
+{
+    auto position = [this](const TBookmark& m) {
+        int64_t key;
+        if (m.empty() || !ReadBookmark(this, m, key)) return -1;
+        return InternalBookmarkIndex(key);
+    };
+    int pa = position(a), pb = position(b);
+    return pa < pb ? -1 : pa > pb ? 1 : 0;
+}
+
+void TDataSet::DisableControls()
+{
+    if (FDisableCount++ == 0) {
+        FDisableState = FState;
+        FEventsMissed = false;
+        FLayoutMissed = false;
+    }
+}
+
+void TDataSet::EnableControls()
+{
+    if (FDisableCount == 0) return;
+    if (--FDisableCount > 0) return;
+    if (FDisableState != FState) DataEvent(TDataEvent::deUpdateState);
+    if (Active() && (FEventsMissed || FDisableState != FState))
+        DataEvent(FLayoutMissed ? TDataEvent::deLayoutChange : TDataEvent::deDataSetChange);
 }
 
 bool TDataSet::RecordMatches(int recordIndex, const std::vector<TField*>& fields,
@@ -324,7 +536,7 @@ bool TDataSet::RecordMatches(int recordIndex, const std::vector<TField*>& fields
     const bool partial = options.Contains(TLocateOption::loPartialKey);
     const bool noCase = options.Contains(TLocateOption::loCaseInsensitive);
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        TFieldValue v = InternalGetValue(recordIndex, fields[i]->Index());
+        TFieldValue v = InternalGetValue(recordIndex, fields[i]->FDataIndex);
         const TFieldValue& key = keys[i];
         if (IsNullValue(key)) {
             if (!IsNullValue(v)) return false;
@@ -363,6 +575,7 @@ bool TDataSet::Locate(const std::string& keyFields, const std::vector<TFieldValu
     int n = InternalRecordCount();
     for (int r = 0; r < n; ++r) {
         if (RecordMatches(r, fields, keyValues, options)) {
+            DoBeforeScroll();
             int old = FCurrent;
             SetCurrentIndex(r);
             Scrolled(old);
@@ -387,6 +600,12 @@ void TDataSet::DataChanged(int newCurrentIndex)
 
 void TDataSet::DataEvent(TDataEvent event, TField* field)
 {
+    if (FDisableCount > 0) {
+        // Only the fact is kept; EnableControls reports it once.
+        if (event != TDataEvent::deUpdateState) FEventsMissed = true;
+        if (event == TDataEvent::deLayoutChange) FLayoutMissed = true;
+        return;
+    }
     // A source may detach itself from its handler: walk a copy.
     std::vector<TDataSource*> sources = FDataSources;
     for (TDataSource* source : sources)
@@ -465,6 +684,17 @@ TFieldValue TCustomMemDataSet::InternalGetValue(int recordIndex, int fieldIndex)
     return FRecords[FOrder[recordIndex]][fieldIndex];
 }
 
+int64_t TCustomMemDataSet::InternalBookmarkKey(int recordIndex) const
+{
+    return FOrder[recordIndex];
+}
+
+int TCustomMemDataSet::InternalBookmarkIndex(int64_t key) const
+{
+    auto it = std::find(FOrder.begin(), FOrder.end(), key);
+    return it == FOrder.end() ? -1 : static_cast<int>(it - FOrder.begin());
+}
+
 void TCustomMemDataSet::SetSort(const std::string& sort)
 {
     std::string old = FSort;
@@ -505,6 +735,8 @@ void TCustomMemDataSet::ApplySort()
                     name = rtl::Trim(part.substr(0, blank));
                 }
             }
+            if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+                name = rtl::Trim(name.substr(1, name.size() - 2));
             int index = -1;
             for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
                 if (rtl::SameText(FFieldDefs[i].Name, name)) index = static_cast<int>(i);
@@ -553,9 +785,25 @@ TDataSource::TDataSource(rtl::TComponent* owner) : rtl::TComponent(owner) {}
 
 TDataSource::~TDataSource()
 {
-    // Quietly: the handlers may belong to objects already gone.
+    // Quietly for the events: their handlers may belong to objects already
+    // gone.  The links (whose controls are still there, or they would have
+    // left) hear that they lost their data.
     if (FDataSet) FDataSet->DetachSource(this);
     FDataSet = nullptr;
+    std::vector<TDataLink*> links = FDataLinks;
+    FDataLinks.clear();
+    for (TDataLink* link : links) {
+        link->FDataSource = nullptr;
+        link->UpdateState();
+    }
+}
+
+void TDataSource::UpdateLinkStates()
+{
+    std::vector<TDataLink*> links = FDataLinks;
+    for (TDataLink* link : links)
+        if (std::find(FDataLinks.begin(), FDataLinks.end(), link) != FDataLinks.end())
+            link->UpdateState();
 }
 
 void TDataSource::SetDataSet(TDataSet* dataSet)
@@ -564,6 +812,7 @@ void TDataSource::SetDataSet(TDataSet* dataSet)
     if (FDataSet) FDataSet->DetachSource(this);
     FDataSet = dataSet;
     if (FDataSet) FDataSet->AttachSource(this);
+    UpdateLinkStates();
     if (FEnabled) {
         if (OnStateChange) OnStateChange(this);
         if (OnDataChange) OnDataChange(this, nullptr);
@@ -574,6 +823,7 @@ void TDataSource::SetEnabled(bool value)
 {
     if (value == FEnabled) return;
     FEnabled = value;
+    UpdateLinkStates();
     if (FEnabled && OnDataChange) OnDataChange(this, nullptr);
 }
 
@@ -585,6 +835,10 @@ TDataSetState TDataSource::State() const
 void TDataSource::DataEvent(TDataEvent event, TField* field)
 {
     if (!FEnabled) return;
+    std::vector<TDataLink*> links = FDataLinks;
+    for (TDataLink* link : links)
+        if (std::find(FDataLinks.begin(), FDataLinks.end(), link) != FDataLinks.end())
+            link->DataEvent(event, field);
     switch (event) {
     case TDataEvent::deUpdateState:
         if (OnStateChange) OnStateChange(this);
@@ -601,6 +855,185 @@ void TDataSource::DataEvent(TDataEvent event, TField* field)
 void TDataSource::Notification(rtl::TComponent* component, rtl::TOperation operation)
 {
     rtl::TComponent::Notification(component, operation);
+}
+
+// --- TDataLink ----------------------------------------------------------------
+
+TDataLink::TDataLink() = default;
+
+TDataLink::~TDataLink()
+{
+    // Quietly: the control that owns the link is going.
+    if (FDataSource) {
+        auto& links = FDataSource->FDataLinks;
+        links.erase(std::remove(links.begin(), links.end(), this), links.end());
+    }
+    FDataSource = nullptr;
+}
+
+void TDataLink::SetDataSource(TDataSource* source)
+{
+    if (source == FDataSource) return;
+    if (FDataSource) {
+        auto& links = FDataSource->FDataLinks;
+        links.erase(std::remove(links.begin(), links.end(), this), links.end());
+    }
+    FDataSource = source;
+    if (FDataSource) FDataSource->FDataLinks.push_back(this);
+    UpdateState();
+}
+
+TDataSet* TDataLink::DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
+
+bool TDataLink::Editing() const
+{
+    TDataSet* ds = DataSet();
+    return FActive && ds &&
+           (ds->State() == TDataSetState::dsEdit || ds->State() == TDataSetState::dsInsert);
+}
+
+void TDataLink::SlideWindow()
+{
+    TDataSet* ds = DataSet();
+    int n = ds ? ds->RecordCount() : 0;
+    int cur = ds ? ds->FCurrent : -1;
+    if (n == 0 || cur < 0) {
+        FFirstRecord = 0;
+        return;
+    }
+    if (cur < FFirstRecord) FFirstRecord = cur;
+    else if (cur >= FFirstRecord + FBufferCount) FFirstRecord = cur - FBufferCount + 1;
+    // Near the end the window stays full, as far as there are records.
+    if (FFirstRecord + FBufferCount > n) FFirstRecord = std::max(0, n - FBufferCount);
+    FFirstRecord = std::min(FFirstRecord, cur);
+}
+
+void TDataLink::SetBufferCount(int value)
+{
+    FBufferCount = std::max(1, value);
+    if (FActive) SlideWindow();
+}
+
+int TDataLink::ActiveRecord() const
+{
+    TDataSet* ds = DataSet();
+    if (!FActive || !ds) return 0;
+    int record = ds->FActiveOverride >= 0 ? ds->FActiveOverride : ds->FCurrent;
+    return record < 0 ? 0 : record - FFirstRecord;
+}
+
+void TDataLink::SetActiveRecord(int value)
+{
+    TDataSet* ds = DataSet();
+    if (!FActive || !ds) return;
+    int record = FFirstRecord + value;
+    ds->FActiveOverride = record == ds->FCurrent ? -1 : record;
+}
+
+int TDataLink::RecordCount() const
+{
+    TDataSet* ds = DataSet();
+    if (!FActive || !ds) return 0;
+    return std::clamp(ds->RecordCount() - FFirstRecord, 0, FBufferCount);
+}
+
+bool TDataLink::Eof() const
+{
+    TDataSet* ds = DataSet();
+    return !FActive || !ds || ds->Eof();
+}
+
+bool TDataLink::Bof() const
+{
+    TDataSet* ds = DataSet();
+    return !FActive || !ds || ds->Bof();
+}
+
+int TDataLink::MoveBy(int distance)
+{
+    return FActive ? DataSet()->MoveBy(distance) : 0;
+}
+
+bool TDataLink::Edit()
+{
+    TDataSet* ds = DataSet();
+    return !FReadOnly && FActive && ds && ds->CanModify() && Editing();
+}
+
+void TDataLink::UpdateRecord()
+{
+    FUpdating = true;
+    try {
+        UpdateData();
+    } catch (...) {
+        FUpdating = false;
+        throw;
+    }
+    FUpdating = false;
+}
+
+void TDataLink::DataSetChanged() { RecordChanged(nullptr); }
+
+void TDataLink::DataSetScrolled(int distance)
+{
+    (void)distance;
+    DataSetChanged();
+}
+
+void TDataLink::LayoutChanged() { DataSetChanged(); }
+
+void TDataLink::UpdateState()
+{
+    TDataSet* ds = DataSet();
+    bool active = FDataSource && FDataSource->Enabled() && ds && ds->Active();
+    if (active != FActive) {
+        FActive = active;
+        FEditing = Editing();
+        if (FActive) {
+            FFirstRecord = ds->FCurrent < 0 ? 0 : ds->FCurrent;
+            SlideWindow();
+        } else {
+            FFirstRecord = 0;
+        }
+        ActiveChanged();
+        return;
+    }
+    bool editing = Editing();
+    if (editing != FEditing) {
+        FEditing = editing;
+        EditingChanged();
+    }
+}
+
+void TDataLink::DataEvent(TDataEvent event, TField* field)
+{
+    if (event == TDataEvent::deUpdateState) {
+        UpdateState();
+        return;
+    }
+    if (!FActive) return;
+    switch (event) {
+    case TDataEvent::deFieldChange:
+    case TDataEvent::deRecordChange:
+        if (!FUpdating) RecordChanged(field);
+        break;
+    case TDataEvent::deDataSetScroll: {
+        int old = FFirstRecord;
+        SlideWindow();
+        DataSetScrolled(FFirstRecord - old);
+        break;
+    }
+    case TDataEvent::deDataSetChange:
+        SlideWindow();
+        DataSetChanged();
+        break;
+    case TDataEvent::deLayoutChange:
+        SlideWindow();
+        LayoutChanged();
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace db

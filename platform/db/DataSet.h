@@ -6,10 +6,20 @@
 // memory; the SQLite data sets of SQLiteDataSet.h fill such a store from
 // the database).  Every change of the current row or of the data is
 // reported to the data sources attached to the data set (DataEvent), which
-// is where data-aware controls hook in.
+// is where data-aware controls hook in: a control owns a TDataLink, joins
+// it to a TDataSource and is told through the link's virtual notifications.
+//
+// A data link sees the records through a window of BufferCount records
+// that always holds the current record (a grid sets it to its visible
+// rows).  ActiveRecord is the current record's row inside that window;
+// setting it makes the fields read another record of the window without
+// moving the cursor, which is how a grid paints its rows.  Moving the
+// cursor slides the window as little as possible and tells the link how
+// far it slid (DataSetScrolled).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -36,7 +46,16 @@ enum class TFieldType {
 // One stored value: null, a whole number, a real number or a text.
 using TFieldValue = std::variant<std::monostate, int64_t, long double, std::string>;
 
-enum class TDataSetState { dsInactive, dsBrowse };
+// The data sets here are read only: they are inactive or browsing; the
+// editing states are named for the controls that ask about them.
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc, fkAggregate };
+
+// A position in a data set that survives a change of order; empty for
+// none.  Only the data set that made it can read it.
+using TBookmark = std::vector<uint8_t>;
 
 enum class TLocateOption { loCaseInsensitive, loPartialKey };
 using TLocateOptions = rtl::Set<TLocateOption>;
@@ -53,6 +72,12 @@ enum class TDataEvent {
 
 class TDataSet;
 class TDataSource;
+class TDataLink;
+class TField;
+
+// Called for the text of a field: displayText is true for the shown text,
+// false for the text an editor starts with.
+using TFieldGetTextEvent = std::function<void(TField* sender, std::string& text, bool displayText)>;
 
 // A column of a data set, reading the value of the data set's current
 // record.  Reading a null value gives 0, 0.0, "" or false.
@@ -65,9 +90,47 @@ public:
     TFieldType DataType() const { return FDataType; }
     // Declared text length for string fields, 0 otherwise.
     int Size() const { return FSize; }
-    // Position among the data set's fields (0-based).
+    // Position among the data set's fields (0-based).  Moving a field
+    // changes the order of Fields (and of a grid's default columns), not
+    // the data it reads.
     int Index() const { return FIndex; }
-    int FieldNo() const { return FIndex + 1; }
+    void SetIndex(int value);
+    // The field's column in the data (1-based), whatever its Index.
+    int FieldNo() const { return FDataIndex + 1; }
+    std::string FullName() const { return FFieldName; }
+    TFieldKind FieldKind() const { return TFieldKind::fkData; }
+    bool IsBlob() const { return false; }
+    bool IsNumeric() const;
+
+    // --- how controls show the field ------------------------------------
+    // The column title: DisplayLabel when set, else the field name.
+    std::string DisplayLabel() const { return FDisplayLabel.empty() ? FFieldName : FDisplayLabel; }
+    void SetDisplayLabel(const std::string& value);
+    std::string DisplayName() const { return DisplayLabel(); }
+    // Width in characters: the text size of string fields, a width by
+    // type for the others, unless set.
+    int DisplayWidth() const;
+    void SetDisplayWidth(int value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    // Numbers are right-aligned, everything else left-aligned, unless set.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    // Picture of FormatFloat ("0.000", "#,##0") for numeric fields; empty
+    // gives the general text.  Other fields ignore it.
+    const std::string& DisplayFormat() const { return FDisplayFormat; }
+    void SetDisplayFormat(const std::string& value);
+    const std::string& EditMask() const { return FEditMask; }
+    void SetEditMask(const std::string& value) { FEditMask = value; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+    // The shown text: OnGetText when assigned, else the value formatted by
+    // DisplayFormat; Boolean fields read "True" / "False"; null gives "".
+    std::string DisplayText() const { return GetText(true); }
+    // The text an editor starts with (the value without DisplayFormat).
+    std::string Text() const { return GetText(false); }
+
+    TFieldGetTextEvent OnGetText;
 
     bool IsNull() const;
     TFieldValue Value() const;
@@ -84,11 +147,23 @@ public:
     std::string ClassName() const override { return "TField"; }
 
 private:
+    friend class TDataSet;
+    std::string GetText(bool displayText) const;
+    void PropertyChanged(bool layoutAffected);
+
     TDataSet* FDataSet;
     std::string FFieldName;
     TFieldType FDataType;
     int FSize;
     int FIndex;
+    int FDataIndex;
+    std::string FDisplayLabel;
+    int FDisplayWidth = 0;
+    bool FVisible = true;
+    TAlignment FAlignment;
+    std::string FDisplayFormat;
+    std::string FEditMask;
+    bool FReadOnly = false;
 };
 
 // The cursor over a data set's rows.  Rows are numbered 1..RecordCount
@@ -144,15 +219,54 @@ public:
     bool Locate(const std::string& keyField, const TFieldValue& keyValue,
                 TLocateOptions options = {});
 
-    // The value of a field of the current record; null for an empty set.
+    // The value of a field of the active record (the current one, or the
+    // record a data link made active); null for an empty set.
     TFieldValue GetFieldValue(const TField* field) const;
+
+    // --- bookmarks ------------------------------------------------------
+    // A bookmark of the current record (empty when there is none).
+    TBookmark GetBookmark() const;
+    TBookmark Bookmark() const { return GetBookmark(); }
+    // Moves to the bookmarked record; an empty or foreign bookmark, or one
+    // whose record is gone, raises EDatabaseError "<name>: Record not found".
+    void GotoBookmark(const TBookmark& bookmark);
+    void SetBookmark(const TBookmark& bookmark) { GotoBookmark(bookmark); }
+    bool BookmarkValid(const TBookmark& bookmark) const;
+    // Order of two bookmarks in the current order of the records (-1, 0,
+    // 1); an empty bookmark comes first.
+    int CompareBookmarks(const TBookmark& a, const TBookmark& b) const;
+
+    // --- controls -------------------------------------------------------
+    // While disabled (counted), the data sources hear nothing; enabling
+    // the last time tells them once that the data changed, if anything
+    // happened meanwhile.
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return FDisableCount > 0; }
+
+    // What controls ask of a data set; the data sets here are read-only,
+    // sequenced (RecNo is the position) and two-way.
+    virtual bool CanModify() const { return false; }
+    virtual bool IsSequenced() const { return true; }
+    virtual bool IsUniDirectional() const { return false; }
+    bool DefaultFields() const { return true; }
+    bool Filtered() const { return false; }
+    // Nothing is pending in a read-only data set: checks that it is open.
+    void CheckBrowseMode() const { CheckActive(); }
+    // Records are read at once; kept for callers that tell the data set
+    // its position may have moved underneath.
+    void CursorPosChanged() {}
 
     // Name used in messages: Name(), else a description of the source.
     virtual std::string DisplayName() const;
 
-    // Events, called after the action has happened.
+    // Events, called before and after the action.  An exception from a
+    // Before event stops the action.
+    rtl::TNotifyEvent BeforeOpen;
     rtl::TNotifyEvent AfterOpen;
+    rtl::TNotifyEvent BeforeClose;
     rtl::TNotifyEvent AfterClose;
+    rtl::TNotifyEvent BeforeScroll;
     rtl::TNotifyEvent AfterScroll;
 
     std::string ClassName() const override { return "TDataSet"; }
@@ -165,6 +279,10 @@ protected:
     virtual int InternalRecordCount() const = 0;
     // The value of field fieldIndex in record recordIndex (0-based each).
     virtual TFieldValue InternalGetValue(int recordIndex, int fieldIndex) const = 0;
+    // A key of the record at recordIndex that survives a change of order,
+    // and back (-1 when no record has the key).  By default the position.
+    virtual int64_t InternalBookmarkKey(int recordIndex) const { return recordIndex; }
+    virtual int InternalBookmarkIndex(int64_t key) const;
 
     TField* AddField(const std::string& name, TFieldType type, int size = 0);
     void ClearFields();
@@ -183,8 +301,12 @@ protected:
 
 private:
     friend class TDataSource;
+    friend class TDataLink;
+    friend class TField;
     void AttachSource(TDataSource* source);
     void DetachSource(TDataSource* source);
+    void MoveField(TField* field, int newIndex);
+    void DoBeforeScroll();
     void Scrolled(int oldIndex);
     bool RecordMatches(int recordIndex, const std::vector<TField*>& fields,
                        const std::vector<TFieldValue>& keys, TLocateOptions options) const;
@@ -195,6 +317,13 @@ private:
     int FCurrent = -1;
     bool FBof = true;
     bool FEof = true;
+    // Record the fields read instead of the current one (a data link's
+    // ActiveRecord), -1 for none.
+    int FActiveOverride = -1;
+    int FDisableCount = 0;
+    TDataSetState FDisableState = TDataSetState::dsInactive;
+    bool FEventsMissed = false;
+    bool FLayoutMissed = false;
 };
 
 // Rows kept in memory: field definitions and records added by the owner of
@@ -205,7 +334,8 @@ public:
     explicit TCustomMemDataSet(rtl::TComponent* owner = nullptr);
 
     // Client sort: field names separated by "," or ";", each optionally
-    // followed by "ASC" or "DESC" ("CatNo", "Type,CatNo DESC").  Nulls
+    // in brackets and followed by "ASC" or "DESC" ("CatNo", "Type,CatNo
+    // DESC", "[CatNo] ASC,[Saros] DESC").  Nulls
     // come first; equal keys keep their stored order.  Setting it on an
     // open data set re-sorts and keeps the cursor on the same record.  An
     // unknown field raises EDatabaseError naming it.  "" gives stored order.
@@ -231,6 +361,9 @@ protected:
     void InternalClose() override;
     int InternalRecordCount() const override;
     TFieldValue InternalGetValue(int recordIndex, int fieldIndex) const override;
+    // The stored record: its place survives a new sort.
+    int64_t InternalBookmarkKey(int recordIndex) const override;
+    int InternalBookmarkIndex(int64_t key) const override;
 
 private:
     void ApplySort();
@@ -277,15 +410,93 @@ public:
     std::string ClassName() const override { return "TDataSource"; }
 
 protected:
-    // Called by the data set for every event; the base turns them into
-    // OnDataChange / OnStateChange.
+    // Called by the data set for every event; the base tells the data
+    // links, then turns the event into OnDataChange / OnStateChange.
     virtual void DataEvent(TDataEvent event, TField* field);
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
 
 private:
     friend class TDataSet;
+    friend class TDataLink;
+    // Tells every link that the data set, its state or Enabled changed.
+    void UpdateLinkStates();
+
     TDataSet* FDataSet = nullptr;
     bool FEnabled = true;
+    std::vector<TDataLink*> FDataLinks;
+};
+
+// The tie of one data-aware control to a data source.  The control
+// derives its link from this class and overrides the notifications.  A
+// link is active while its source is enabled and has an open data set.
+class TDataLink : public rtl::TPersistent {
+public:
+    TDataLink();
+    ~TDataLink() override;
+
+    TDataSource* DataSource() const { return FDataSource; }
+    void SetDataSource(TDataSource* source);
+    TDataSet* DataSet() const;
+    bool Active() const { return FActive; }
+    // Whether the data set is being edited (never, for read-only sets).
+    bool Editing() const;
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+    // Marks the link of a control on screen (a grid or an edit).
+    bool VisualControl() const { return FVisualControl; }
+    void SetVisualControl(bool value) { FVisualControl = value; }
+
+    // The window of records (see the top of this file).
+    int BufferCount() const { return FBufferCount; }
+    void SetBufferCount(int value);
+    int ActiveRecord() const;
+    void SetActiveRecord(int value);
+    // Records in the window (fewer than BufferCount near the end).
+    int RecordCount() const;
+    // Absolute position (0-based) of the window's first record.
+    int FirstRecord() const { return FFirstRecord; }
+    bool Eof() const;
+    bool Bof() const;
+    // Moves the data set's cursor; returns the distance moved.
+    int MoveBy(int distance);
+    // Puts the data set into editing; false for read-only data.
+    bool Edit();
+    // Asks the control to write its pending value (UpdateData).
+    void UpdateRecord();
+
+    std::string ClassName() const override { return "TDataLink"; }
+
+protected:
+    // --- notifications, for the control to override --------------------
+    virtual void ActiveChanged() {}
+    virtual void CheckBrowseMode() {}
+    // By default: RecordChanged(nullptr).
+    virtual void DataSetChanged();
+    // distance: how many records the window slid (positive: forward).
+    // By default: DataSetChanged.
+    virtual void DataSetScrolled(int distance);
+    virtual void EditingChanged() {}
+    virtual void FocusControl(TField** field) { (void)field; }
+    // By default: DataSetChanged.
+    virtual void LayoutChanged();
+    virtual void RecordChanged(TField* field) { (void)field; }
+    virtual void UpdateData() {}
+
+private:
+    friend class TDataSource;
+    friend class TDataSet;
+    void DataEvent(TDataEvent event, TField* field);
+    void UpdateState();
+    void SlideWindow();
+
+    TDataSource* FDataSource = nullptr;
+    int FBufferCount = 1;
+    int FFirstRecord = 0;
+    bool FActive = false;
+    bool FEditing = false;
+    bool FReadOnly = false;
+    bool FVisualControl = false;
+    bool FUpdating = false;
 };
 
 } // namespace db
