@@ -22,6 +22,14 @@ double Stat::Median() const
     return v[v.size() / 2];
 }
 
+double Stat::Mean() const
+{
+    if (Values.empty()) return 0;
+    double sum = 0;
+    for (double v : Values) sum += v;
+    return sum / Values.size();
+}
+
 double Stat::Max() const
 {
     return Values.empty() ? 0 : *std::max_element(Values.begin(), Values.end());
@@ -127,7 +135,7 @@ struct OurSolar {
 };
 
 struct OurLunar {
-    long double JDE, Gamma, MagPen, MagUmbra, Pen, Par, Tot;
+    long double JDE, Gamma, MagPen, MagUmbra, Pen, Par, Tot, R0;
     std::string Type, QSE;
     int Saros, Year;
 };
@@ -193,7 +201,7 @@ CanonReport CompareWithCanon(const std::string& catalogueFile, const std::string
                 solar[sqlite3_column_int(st, 0)] = o;
             });
     db.Each("SELECT k, JDE, Gamma, MagPen, MagUmbra, DurationPen, DurationPar, DurationTot, Type, "
-            "QSE, Saros, DT FROM BE_LE",
+            "QSE, Saros, DT, R0 FROM BE_LE",
             [&](sqlite3_stmt* st) {
                 OurLunar o;
                 o.JDE = sqlite3_column_double(st, 1);
@@ -207,6 +215,7 @@ CanonReport CompareWithCanon(const std::string& catalogueFile, const std::string
                 o.QSE = reinterpret_cast<const char*>(sqlite3_column_text(st, 9));
                 o.Saros = sqlite3_column_int(st, 10);
                 o.Year = std::atoi(reinterpret_cast<const char*>(sqlite3_column_text(st, 11)));
+                o.R0 = sqlite3_column_double(st, 12);
                 lunar[sqlite3_column_int(st, 0)] = o;
             });
 
@@ -305,9 +314,24 @@ CanonReport CompareWithCanon(const std::string& catalogueFile, const std::string
             b->MagPen.Add(std::fabs(static_cast<double>(o.MagPen) - Num(r[9])));
             b->MagUmbra.Add(std::fabs(static_cast<double>(o.MagUmbra) - Num(r[10])));
             b->Time.Add(static_cast<double>(std::fabs(o.JDE - date.JD) * 86400.0L));
-            b->DurPen.Add(std::fabs(static_cast<double>(o.Pen) * 60 - Num(r[13])));
-            if (o.Par > 0 || Num(r[14]) > 0) b->DurPar.Add(std::fabs(static_cast<double>(o.Par) * 60 - Num(r[14])));
-            if (o.Tot > 0 || Num(r[15]) > 0) b->DurTot.Add(std::fabs(static_cast<double>(o.Tot) * 60 - Num(r[15])));
+            const double dPen = std::fabs(static_cast<double>(o.Pen) * 60 - Num(r[13]));
+            b->DurPen.Add(dPen);
+            b->DurationsOff += dPen > 0.2;
+            if (o.Par > 0 || Num(r[14]) > 0) {
+                const double d = std::fabs(static_cast<double>(o.Par) * 60 - Num(r[14]));
+                b->DurPar.Add(d);
+                b->DurationsOff += d > 0.2;
+            }
+            if (o.Tot > 0 || Num(r[15]) > 0) {
+                const double d = std::fabs(static_cast<double>(o.Tot) * 60 - Num(r[15]));
+                b->DurTot.Add(d);
+                b->DurationsOff += d > 0.2;
+            }
+            // The Moon's geocentric semi-diameter (k = 0.2725076), arc seconds.
+            const long double sMoon =
+                std::asin(0.2725076L * kEarthRadiusAU / o.R0) / kDeg * 3600.0L;
+            b->PenRadius.Add(static_cast<double>(2 * sMoon * (Num(r[9]) - o.MagPen)));
+            b->UmbRadius.Add(static_cast<double>(2 * sMoon * (Num(r[10]) - o.MagUmbra)));
         }
     }
     for (const auto& [k, o] : lunar)
@@ -350,14 +374,16 @@ std::string FormatReport(const CanonReport& report)
     }
     out += "\nLunar eclipses (median / largest difference; durations in minutes, time in seconds)\n\n";
     out += "| years | compared | gamma | pen. magnitude | umbral magnitude | penumbral | partial | "
-           "total | time | type differs | QSE differs | Saros differs | missing here / in canon |\n";
-    out += "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+           "total | durations > 0.2 min | canon - ours pen. / umbral radius (\", mean) | time | "
+           "type differs | QSE differs | Saros differs | missing here / in canon |\n";
+    out += "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
     for (const auto& b : report.Lunar) {
-        std::snprintf(buf, sizeof buf, "| %s | %d | %s | %s | %s | %s | %s | %s | %s | %.3f %% | %d | %d | %d / %d |\n",
+        std::snprintf(buf, sizeof buf, "| %s | %d | %s | %s | %s | %s | %s | %s | %d | %+.3f / %+.3f | %s | %.3f %% | %d | %d | %d / %d |\n",
                       b.Span.Label.c_str(), b.Compared, mm(b.Gamma, "%.1e").c_str(),
                       mm(b.MagPen, "%.1e").c_str(), mm(b.MagUmbra, "%.1e").c_str(),
                       mm(b.DurPen, "%.2f").c_str(), mm(b.DurPar, "%.2f").c_str(),
-                      mm(b.DurTot, "%.2f").c_str(), mm(b.Time, "%.1f").c_str(),
+                      mm(b.DurTot, "%.2f").c_str(), b.DurationsOff, b.PenRadius.Mean(),
+                      b.UmbRadius.Mean(), mm(b.Time, "%.1f").c_str(),
                       b.Compared ? 100.0 * b.TypeDiffers / b.Compared : 0.0, b.QSEDiffers,
                       b.SarosDiffers, b.MissingHere, b.MissingCanon);
         out += buf;

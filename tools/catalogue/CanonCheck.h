@@ -13,6 +13,7 @@ struct Stat {
     void Add(double v) { Values.push_back(v); }
     double Median() const;
     double Max() const;
+    double Mean() const;
 };
 
 struct YearSpan {
@@ -35,6 +36,13 @@ struct LunarComparison {
     YearSpan Span;
     Stat Gamma, MagPen, MagUmbra, Time;   // Time in seconds
     Stat DurPen, DurPar, DurTot;          // minutes
+    // Shadow radii the canon's magnitudes imply minus ours (arc seconds,
+    // signed): 2 s_Moon (canon magnitude - ours) with the Moon's
+    // semi-diameter s_Moon of our catalogue row.  Half their difference is
+    // the difference of the Sun's semi-diameter and does not depend on the
+    // ephemeris.
+    Stat PenRadius, UmbRadius;
+    int DurationsOff = 0;   // phases whose duration differs by more than 0.2 min
     int Compared = 0, TypeDiffers = 0, QSEDiffers = 0, SarosDiffers = 0;
     int MissingHere = 0, MissingCanon = 0;
 };
