@@ -373,6 +373,14 @@ LunarState LunarAt(Ephemeris& eph, long double jdTD)
     s.theta = std::atan2(across, along);
     long double piMoon = std::asin(1 / rm), piSun = std::asin(1 / rs);
     long double sSun = std::asin(kSunRadius / rs);
+    // Danjon's rule as stated, with sin(parallax) = radius / distance and
+    // the Sun's 959.63" at 1 AU.  The lunar canon's magnitudes imply radii
+    // 0.24" (penumbra) and 0.11" (umbra) larger in every millennium: a part
+    // growing as the cube of the Moon's parallax (about parallax^3 / 6, as
+    // if the parallax were taken as tan(radius / distance)) plus 0.065" on
+    // the Sun's semi-diameter (959.695" at 1 AU, where the solar canon's
+    // cone angles imply 959.63").  Neither is a better physical constant,
+    // so the rule is kept as stated; the canon check reports the offsets.
     s.umbra = 1.01L * piMoon + piSun - sSun;
     s.penumbra = 1.01L * piMoon + piSun + sSun;
     s.moonPen = std::asin(kMoonLunar / rm);
