@@ -1,0 +1,58 @@
+// The same program in the four languages gives the same results:
+// recursion, loops with break and continue, case/select, try-except,
+// try-finally with exit, with-blocks, arrays, strings and a bound host
+// class (published, indexed and default properties, methods, an event).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "ScriptTestUtil.h"
+#include "TestBindings.h"
+#include "TestPaths.h"
+
+using namespace qstest;
+
+namespace {
+
+std::string ReadFile(const std::string& name)
+{
+    std::ifstream f(tectest::DataFile("script/" + name), std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+struct TLangCase {
+    const char* Lang;
+    const char* File;
+};
+
+class Equivalent : public ::testing::TestWithParam<TLangCase> {};
+
+TEST_P(Equivalent, SameResults)
+{
+    RegisterTestModule();
+    auto s = NewScript(GetParam().Lang);
+    TScriptCounter obj(nullptr);
+    s->AddVariable("Out", "String", qs::Variant(std::string()));
+    s->AddObject("Obj", &obj);
+    auto r = CompileAndRun(*s, ReadFile(GetParam().File));
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "3628800;64;abbc;boom;F1;30;Jelloell5;9,10,300;E0");
+    EXPECT_EQ(obj.Count(), 9);
+    EXPECT_EQ(obj.Items(2), 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Equivalent,
+                         ::testing::Values(TLangCase{"PascalScript", "equivalent.pas"},
+                                           TLangCase{"C++Script", "equivalent.cpps"},
+                                           TLangCase{"JScript", "equivalent.js"},
+                                           TLangCase{"BasicScript", "equivalent.vbs"}),
+                         [](const auto& info) {
+                             std::string n = info.param.Lang;
+                             return n == "C++Script" ? std::string("CppScript") : n;
+                         });
+
+} // namespace
