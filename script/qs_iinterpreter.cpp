@@ -546,6 +546,12 @@ bool TqsScript::SetILCode(rtl::TStream& Stream)
     FErrorMsg.clear();
     TqsILParser parser(this);
     try {
+        // The intermediate code does not name its language; the program's
+        // language decides whether names must be declared.
+        try {
+            parser.SelectLanguage(FSyntaxType);
+        } catch (const rtl::Exception&) {
+        }
         parser.ILScript().LoadFromStream(Stream);
         parser.ParseILScript();
     } catch (const rtl::Exception& e) {
