@@ -1,0 +1,862 @@
+// Forms: the top-level frame around the client window, showing, modal
+// loops, closing, focus inside the form and shortcuts.
+#include "platform/gui/Forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <algorithm>
+
+#include "platform/gui/ActnList.h"
+#include "platform/gui/ControlsQt.h"
+#include "platform/gui/Menus.h"
+#include "platform/gui/QtBridge.h"
+
+namespace gui {
+
+namespace qtw {
+bool HandleEvent(IBridge* bridge, QEvent* e);
+}
+
+// The top-level window of a form: the window system's frame around the
+// menu bar and the form's client window.
+class FormFrame : public QWidget {
+public:
+    explicit FormFrame(TCustomForm* form) : FForm(form) {}
+    TCustomForm* FForm;
+
+protected:
+    bool event(QEvent* e) override;
+};
+
+struct TCustomForm::FormImpl {
+    FormFrame* frame = nullptr;
+    int menuHeight = 0;
+};
+
+struct FormAccess {
+    static void FrameResized(TCustomForm* f, int x, int y, int w, int h)
+    {
+        if (w == f->FWidth && h == f->FHeight) {
+            f->FLeft = x;
+            f->FTop = y;
+            return;
+        }
+        ControlAccess::SetBoundsFromWindow(f, x, y, w, h);
+        f->LayoutFrame();
+        f->Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(f->ClientWidth(), f->ClientHeight()));
+    }
+    static void Activated(TCustomForm* f, bool active)
+    {
+        if (active) Screen->SetActiveForm(f);
+        else if (Screen->ActiveForm() == f && !f->FormState().Contains(TFormStateItem::fsModal)) {
+            // Another program's window took over: the form only loses its active look.
+        }
+    }
+};
+
+bool FormFrame::event(QEvent* e)
+{
+    if (!FForm) return QWidget::event(e);
+    try {
+        switch (e->type()) {
+        case QEvent::Close:
+            e->ignore();
+            FForm->Close();
+            return true;
+        case QEvent::Resize:
+        case QEvent::Move:
+            if (isVisible() && !isMinimized())
+                FormAccess::FrameResized(FForm, x(), y(), width(), height());
+            return QWidget::event(e);
+        case QEvent::WindowActivate:
+            FormAccess::Activated(FForm, true);
+            return QWidget::event(e);
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return qtw::HandleEvent(FForm->Data().bridge, e);
+        default:
+            return QWidget::event(e);
+        }
+    } catch (...) {
+        Application->HandleException(FForm);
+        return true;
+    }
+}
+
+namespace {
+// Brings a window up where the window system allows it (the headless
+// platform keeps no stacking order).
+void RaiseFrame(QWidget* frame)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    frame->raise();
+    frame->activateWindow();
+}
+} // namespace
+
+TCustomForm* GetParentForm(const TControl* control)
+{
+    const TControl* c = control;
+    while (c && c->Parent()) c = c->Parent();
+    return c ? dynamic_cast<TCustomForm*>(const_cast<TControl*>(c)) : nullptr;
+}
+
+// --------------------------------------------------------------- TCustomForm
+
+TCustomForm::TCustomForm(rtl::TComponent* owner)
+    : TScrollingWinControl(owner, TWindowKind::wkForm), FForm(std::make_unique<FormImpl>()),
+      FCanvas(std::make_unique<TControlCanvas>(this))
+{
+    FFormState.Include(TFormStateItem::fsCreating);
+    FControlStyle = {TControlStyleItem::csAcceptsControls, TControlStyleItem::csCaptureMouse,
+                     TControlStyleItem::csClickEvents, TControlStyleItem::csSetCaption,
+                     TControlStyleItem::csDoubleClicks};
+    FVisible = false;
+    FParentFont = false;
+    SetAutoScroll(false);
+    auto* frame = new FormFrame(this);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    FForm->frame = frame;
+    Data().top = frame;
+    QWidget* client = Data().widget;
+    client->setParent(frame);
+    client->show();
+    frame->hide();
+    FLeft = 0; FTop = 0; FWidth = 320; FHeight = 240;
+    frame->setGeometry(0, 0, FWidth, FHeight);
+    LayoutFrame();
+    if (QWidget* w = Data().widget) w->setFont(qt::MakeFont(*FFont));
+    Screen->AddForm(this);
+    rtl::AddGlobalComponent(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    if (!FDestroyCalled) BeforeDestruction();
+    if (FForm->frame) FForm->frame->FForm = nullptr;
+    if (Application->MainForm() == this) Application->SetMainForm(nullptr);
+    Screen->RemoveForm(this);
+    rtl::RemoveGlobalComponent(this);
+}
+
+void TCustomForm::AfterConstruction()
+{
+    if (FCreated) return;
+    FCreated = true;
+    FFormState.Exclude(TFormStateItem::fsCreating);
+    DoCreate();
+}
+
+void TCustomForm::BeforeDestruction()
+{
+    if (FDestroyCalled) return;
+    FDestroyCalled = true;
+    Destroying();
+    DoDestroy();
+}
+
+void TCustomForm::DoCreate()
+{
+    if (OnCreate) OnCreate(this);
+}
+void TCustomForm::DoDestroy()
+{
+    if (OnDestroy) OnDestroy(this);
+}
+void TCustomForm::DoShow()
+{
+    if (OnShow) OnShow(this);
+}
+void TCustomForm::DoHide()
+{
+    if (OnHide) OnHide(this);
+}
+void TCustomForm::DoClose(TCloseAction& action)
+{
+    if (OnClose) OnClose(this, action);
+}
+void TCustomForm::Activate()
+{
+    FActive = true;
+    if (OnActivate) OnActivate(this);
+}
+void TCustomForm::Deactivate()
+{
+    FActive = false;
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::LayoutFrame()
+{
+    int mh = 0;
+    if (QMenuBar* mb = Data().menuBar) {
+        mh = mb->isVisible() || !mb->isHidden() ? mb->sizeHint().height() : 0;
+        mb->setGeometry(0, 0, FWidth, mh);
+    }
+    FForm->menuHeight = mh;
+    if (QWidget* c = Data().widget) c->setGeometry(0, mh, FWidth, std::max(0, FHeight - mh));
+}
+
+TRect TCustomForm::ClientRect() const
+{
+    TRect r = TScrollingWinControl::ClientRect();
+    r.Bottom = std::max(0, r.Bottom - FForm->menuHeight);
+    return r;
+}
+
+TPoint TCustomForm::ClientOrigin() const
+{
+    const QPoint p = Data().widget->mapToGlobal(QPoint(0, 0));
+    return {p.x(), p.y()};
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height)
+{
+    TScrollingWinControl::SetBounds(left, top, width, height);
+    FForm->frame->setGeometry(FLeft, FTop, FWidth, FHeight);
+    LayoutFrame();
+}
+
+bool TCustomForm::Showing() const { return FVisible; }
+
+TCanvas* TCustomForm::Canvas() { return FCanvas.get(); }
+
+void TCustomForm::PaintWindow(TCanvas* canvas)
+{
+    if (!OnPaint) return;
+    qt::AttachPainter(*FCanvas, qt::Painter(*canvas), Data().widget->width(), Data().widget->height());
+    try {
+        OnPaint(this);
+    } catch (...) {
+        qt::DetachPainter(*FCanvas);
+        throw;
+    }
+    qt::DetachPainter(*FCanvas);
+}
+
+void TCustomForm::SetBorderStyle(TBorderStyle style)
+{
+    FBorderStyle = style;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::SetBorderIcons(const TBorderIcons& icons)
+{
+    FBorderIcons = icons;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style)
+{
+    FFormStyle = style;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::ApplyWindowFlags()
+{
+    QWidget* f = FForm->frame;
+    const bool wasVisible = f->isVisible();
+    Qt::WindowFlags flags = Qt::Window;
+    switch (FBorderStyle) {
+    case TBorderStyle::bsNone: flags |= Qt::FramelessWindowHint; break;
+    case TBorderStyle::bsDialog: flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint; break;
+    case TBorderStyle::bsToolWindow: case TBorderStyle::bsSizeToolWin: flags = Qt::Tool; break;
+    default: break;
+    }
+    if (FBorderStyle != TBorderStyle::bsNone) {
+        flags |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+        if (FBorderIcons.Contains(TBorderIcon::biSystemMenu)) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (FBorderIcons.Contains(TBorderIcon::biMinimize) && FBorderStyle != TBorderStyle::bsDialog)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (FBorderIcons.Contains(TBorderIcon::biMaximize) && FBorderStyle != TBorderStyle::bsDialog)
+            flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if (FFormStyle == TFormStyle::fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
+    f->setWindowFlags(flags);
+    if (FBorderStyle == TBorderStyle::bsSingle || FBorderStyle == TBorderStyle::bsDialog ||
+        FBorderStyle == TBorderStyle::bsToolWindow)
+        f->setFixedSize(FWidth, FHeight);
+    else {
+        f->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);
+        f->setMaximumSize(FConstraints.MaxWidth > 0 ? FConstraints.MaxWidth : QWIDGETSIZE_MAX,
+                          FConstraints.MaxHeight > 0 ? FConstraints.MaxHeight : QWIDGETSIZE_MAX);
+    }
+    if (wasVisible) f->show();
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    if (FForm->frame->isMinimized()) return TWindowState::wsMinimized;
+    if (FForm->frame->isMaximized()) return TWindowState::wsMaximized;
+    return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState state)
+{
+    FWindowState = state;
+    if (!FVisible) return;
+    switch (state) {
+    case TWindowState::wsMinimized: FForm->frame->showMinimized(); break;
+    case TWindowState::wsMaximized: FForm->frame->showMaximized(); break;
+    default: FForm->frame->showNormal(); break;
+    }
+}
+
+void TCustomForm::SetAlphaBlend(bool v)
+{
+    FAlphaBlend = v;
+    FForm->frame->setWindowOpacity(v ? FAlphaBlendValue / 255.0 : 1.0);
+}
+
+void TCustomForm::SetAlphaBlendValue(int v)
+{
+    FAlphaBlendValue = std::clamp(v, 0, 255);
+    if (FAlphaBlend) FForm->frame->setWindowOpacity(FAlphaBlendValue / 255.0);
+}
+
+void TCustomForm::SetAcceptFiles(bool value)
+{
+    FAcceptFiles = value;
+    FForm->frame->setAcceptDrops(value);
+    Data().widget->setAcceptDrops(value);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu)
+{
+    if (FMenu) FMenu->RemoveFreeNotification(this);
+    FMenu = menu;
+    if (menu) menu->FreeNotification(this);
+    MenuChanged();
+}
+
+void TCustomForm::MenuChanged()
+{
+    if (!FMenu) {
+        if (Data().menuBar) Data().menuBar->hide();
+    } else {
+        if (!Data().menuBar) Data().menuBar = new QMenuBar(FForm->frame);
+        FMenu->FillMenuBar(Data().menuBar);
+        Data().menuBar->show();
+    }
+    LayoutFrame();
+    Realign();
+}
+
+void TCustomForm::Notification(rtl::TComponent* component, rtl::TOperation operation)
+{
+    TScrollingWinControl::Notification(component, operation);
+    if (operation == rtl::TOperation::opRemove) {
+        if (component == FMenu) {
+            FMenu = nullptr;
+            if (!IsDestroying()) MenuChanged();
+        }
+        if (component == FActiveControl) FActiveControl = nullptr;
+        if (component == FFocusedControl) FFocusedControl = nullptr;
+    }
+}
+
+void TCustomForm::PlaceOnFirstShow()
+{
+    if (FPlaced) return;
+    FPlaced = true;
+    TRect area = Screen->WorkAreaRect();
+    TCustomForm* ref = nullptr;
+    switch (FPosition) {
+    case TPosition::poMainFormCenter: ref = Application->MainForm(); break;
+    case TPosition::poOwnerFormCenter: ref = dynamic_cast<TCustomForm*>(Owner()); break;
+    default: break;
+    }
+    if (ref == this || (ref && !ref->Visible())) ref = nullptr;
+    if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter ||
+        ((FPosition == TPosition::poMainFormCenter || FPosition == TPosition::poOwnerFormCenter) && !ref)) {
+        SetBounds(area.Left + (area.Width() - FWidth) / 2, area.Top + (area.Height() - FHeight) / 2, FWidth, FHeight);
+    } else if (ref) {
+        SetBounds(ref->Left() + (ref->Width() - FWidth) / 2, ref->Top() + (ref->Height() - FHeight) / 2, FWidth, FHeight);
+    }
+}
+
+void TCustomForm::SetVisible(bool visible)
+{
+    if (FVisible == visible) return;
+    if (visible) {
+        PlaceOnFirstShow();
+        FVisible = true;
+        FFormState.Include(TFormStateItem::fsVisible);
+        Perform(CM_SHOWINGCHANGED, 1, 0);
+        DoShow();
+        if (!FVisible) return;
+        ApplyWindowFlags();
+        FForm->frame->setWindowTitle(QString::fromStdString(Caption()));
+        FForm->frame->setGeometry(FLeft, FTop, FWidth, FHeight);
+        LayoutFrame();
+        if (FWindowState == TWindowState::wsMaximized) FForm->frame->showMaximized();
+        else if (FWindowState == TWindowState::wsMinimized) FForm->frame->showMinimized();
+        else FForm->frame->show();
+        RaiseFrame(FForm->frame);
+        Screen->SetActiveForm(this);
+        if (!FActiveControl) SelectFirst();
+        if (FActiveControl && FActiveControl->CanFocus()) SetFocusedControl(FActiveControl);
+        else SetFocusedControl(this);
+    } else {
+        Perform(CM_SHOWINGCHANGED, 0, 0);
+        DoHide();
+        FVisible = false;
+        FFormState.Exclude(TFormStateItem::fsVisible);
+        FForm->frame->hide();
+        if (Screen->ActiveForm() == this) {
+            TCustomForm* next = nullptr;
+            for (int i = Screen->FormCount() - 1; i >= 0; --i)
+                if (Screen->Forms(i) != this && Screen->Forms(i)->Visible()) { next = Screen->Forms(i); break; }
+            Screen->SetActiveForm(next);
+        }
+    }
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0, 0);
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+void TCustomForm::BringToFront()
+{
+    if (FVisible) {
+        RaiseFrame(FForm->frame);
+        Screen->SetActiveForm(this);
+    }
+}
+
+void TCustomForm::SendToBack()
+{
+    if (FVisible) FForm->frame->lower();
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (FVisible || !FEnabled || FFormState.Contains(TFormStateItem::fsModal))
+        throw rtl::EInvalidOperation("Cannot make a visible window modal");
+    SetCaptureControl(nullptr);
+    TCustomForm* previous = Screen->ActiveForm();
+    FFormState.Include(TFormStateItem::fsModal);
+    FForm->frame->setWindowModality(Qt::ApplicationModal);
+    FModalResult = mrNone;
+    auto finish = [&] {
+        if (FVisible) Hide();
+        FFormState.Exclude(TFormStateItem::fsModal);
+        FForm->frame->setWindowModality(Qt::NonModal);
+        if (previous && previous != this && previous->Visible()) Screen->SetActiveForm(previous);
+    };
+    try {
+        Show();
+        while (FModalResult == mrNone) {
+            Application->HandleMessage();
+            if (Application->Terminated()) FModalResult = mrCancel;
+            else if (FModalResult != mrNone) CloseModal();
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    const TModalResult result = FModalResult;
+    finish();
+    return result;
+}
+
+void TCustomForm::CloseModal()
+{
+    TCloseAction action = TCloseAction::caNone;
+    if (CloseQuery()) {
+        action = TCloseAction::caHide;
+        DoClose(action);
+    }
+    switch (action) {
+    case TCloseAction::caNone: FModalResult = mrNone; break;
+    case TCloseAction::caFree: Release(); break;
+    default: break;
+    }
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close()
+{
+    if (FFormState.Contains(TFormStateItem::fsModal)) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = TCloseAction::caHide;
+    DoClose(action);
+    if (action == TCloseAction::caNone) return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        Hide();
+    } else if (action == TCloseAction::caHide) {
+        Hide();
+    } else if (action == TCloseAction::caMinimize) {
+        SetWindowState(TWindowState::wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TCustomForm::Release()
+{
+    const HWND h = Handle();
+    QueueInMainThread([h] {
+        if (auto* f = dynamic_cast<TCustomForm*>(FindControl(h))) {
+            f->BeforeDestruction();
+            delete f;
+        }
+    });
+}
+
+std::unique_ptr<TBitmap> TCustomForm::GetFormImage()
+{
+    QWidget* w = Data().widget;
+    auto bmp = std::make_unique<TBitmap>(std::max(1, w->width()), std::max(1, w->height()),
+                                         TPixelFormat::pf32bit);
+    QImage& img = qt::Image(*bmp);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        w->render(&p, QPoint(0, 0), QRegion(), QWidget::DrawChildren);
+    }
+    return bmp;
+}
+
+// -- focus
+
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    if (control && (control == this || gui::GetParentForm(control) != this ||
+                    (!IsLoading() && !control->CanFocus())))
+        throw rtl::EInvalidOperation("Cannot focus a disabled or invisible window");
+    FActiveControl = control;
+    if (control && FVisible && !IsLoading()) SetFocusedControl(control);
+}
+
+void TCustomForm::FocusControl(TWinControl* control)
+{
+    SetActiveControl(control);
+    if (FVisible && Screen->ActiveForm() != this) BringToFront();
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* control)
+{
+    if (control == this) control = nullptr;
+    TWinControl* old = FFocusedControl;
+    const bool sameForm = Screen->ActiveForm() == this;
+    if (old == control && sameForm && Screen->ActiveControl() == (control ? control : this)) return true;
+    if (control) FActiveControl = control;
+    FFocusedControl = control;
+    // The chains from each control up to (not including) the form.
+    auto chain = [this](TWinControl* c) {
+        std::vector<TWinControl*> v;
+        for (; c && c != this; c = c->Parent()) v.push_back(c);
+        return v;
+    };
+    const std::vector<TWinControl*> oldChain = chain(old), newChain = chain(control);
+    const HWND newHandle = control ? control->Handle() : Handle();
+    const HWND oldHandle = old ? old->Handle() : 0;
+    if (old && old != control) old->Perform(WM_KILLFOCUS, newHandle, 0);
+    for (TWinControl* c : oldChain)
+        if (std::find(newChain.begin(), newChain.end(), c) == newChain.end() && FindControl(oldHandle) == old)
+            c->Perform(CM_EXIT, 0, 0);
+    for (auto it = newChain.rbegin(); it != newChain.rend(); ++it)
+        if (std::find(oldChain.begin(), oldChain.end(), *it) == oldChain.end()) (*it)->Perform(CM_ENTER, 0, 0);
+    if (FFocusedControl != control) return false;   // a handler moved the focus on
+    if (control && control != old) control->Perform(WM_SETFOCUS, oldHandle, 0);
+    Screen->SetActiveControl(control ? control : this);
+    if (control) {
+        QWidget* w = control->Data().widget;
+        if (w && !w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+    }
+    return true;
+}
+
+void TCustomForm::DefocusControl(TWinControl* control, bool removing)
+{
+    (void)removing;
+    if (control->ContainsControl(FFocusedControl)) FFocusedControl = nullptr;
+    if (control->ContainsControl(FActiveControl)) FActiveControl = nullptr;
+    if (control->ContainsControl(Screen->ActiveControl())) Screen->SetActiveControl(nullptr);
+}
+
+bool TCustomForm::IsShortCut(TMessage& keyMsg)
+{
+    bool handled = false;
+    if (OnShortCut) OnShortCut(keyMsg, handled);
+    if (handled) return true;
+    if (FMenu && FMenu->IsShortCut(keyMsg)) return true;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)))
+            if (list->IsShortCut(keyMsg)) return true;
+    return false;
+}
+
+void TCustomForm::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_DIALOGKEY:
+        // Tab and the arrow keys move the focus; Enter and Escape go to the buttons.
+        if (!KeyDataToShiftState(m.LParam).Contains(TShiftStateItem::ssAlt) &&
+            !KeyDataToShiftState(m.LParam).Contains(TShiftStateItem::ssCtrl)) {
+            switch (m.WParam) {
+            case VK_TAB:
+                SelectNext(FFocusedControl, !GetShiftState().Contains(TShiftStateItem::ssShift), true);
+                m.Result = 1;
+                return;
+            case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+                if (FFocusedControl) {
+                    if (TWinControl* p = FFocusedControl->Parent())
+                        p->SelectNext(FFocusedControl, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
+                }
+                m.Result = 1;
+                return;
+            default:
+                break;
+            }
+        }
+        TScrollingWinControl::Dispatch(m);
+        return;
+    case WM_CLOSE:
+        Close();
+        return;
+    case CM_SHOWINGCHANGED:
+        DefaultHandler(m);
+        return;
+    default:
+        TScrollingWinControl::Dispatch(m);
+        return;
+    }
+}
+
+// ----------------------------------------------------------- scroll windows
+
+TControlScrollBar::TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind)
+    : FControl(control), FKind(kind) {}
+
+void TControlScrollBar::SetPosition(int value)
+{
+    const int client = FKind == TScrollBarKind::sbHorizontal ? FControl->ClientWidth() : FControl->ClientHeight();
+    value = std::clamp(value, 0, std::max(0, FRange - client));
+    if (value == FPosition) return;
+    const int old = FPosition;
+    FPosition = value;
+    FControl->ScrollBarMoved(this, old);
+}
+
+void TControlScrollBar::SetRange(int value)
+{
+    FRange = std::max(0, value);
+    FControl->SetAutoScroll(false);
+    FControl->UpdateScrollBars();
+}
+
+void TControlScrollBar::SetVisible(bool value)
+{
+    FVisible = value;
+    FControl->UpdateScrollBars();
+}
+
+bool TControlScrollBar::IsScrollBarVisible() const
+{
+    QScrollBar* b = FKind == TScrollBarKind::sbHorizontal ? FControl->Data().hbar : FControl->Data().vbar;
+    return b && !b->isHidden();
+}
+
+int TControlScrollBar::Size() const { return 16; }
+
+void TControlScrollBar::Assign(const rtl::TPersistent* source)
+{
+    if (auto s = dynamic_cast<const TControlScrollBar*>(source)) {
+        FIncrement = s->FIncrement; FVisible = s->FVisible; FTracking = s->FTracking;
+        FSmooth = s->FSmooth; FRange = s->FRange;
+        SetPosition(s->FPosition);
+        return;
+    }
+    rtl::TPersistent::Assign(source);
+}
+
+TScrollingWinControl::TScrollingWinControl(rtl::TComponent* owner)
+    : TScrollingWinControl(owner, TWindowKind::wkScrollBox) {}
+
+TScrollingWinControl::TScrollingWinControl(rtl::TComponent* owner, TWindowKind kind)
+    : TWinControl(owner, kind)
+{
+    Init();
+}
+
+TScrollingWinControl::~TScrollingWinControl() = default;
+
+void TScrollingWinControl::Init()
+{
+    FHorz = std::make_unique<TControlScrollBar>(this, TScrollBarKind::sbHorizontal);
+    FVert = std::make_unique<TControlScrollBar>(this, TScrollBarKind::sbVertical);
+    auto make = [this](Qt::Orientation o, TControlScrollBar* bar) {
+        auto* sb = new QScrollBar(o, Data().widget);
+        sb->hide();
+        QObject::connect(sb, &QScrollBar::valueChanged, sb, [this, bar](int v) {
+            if (!FUpdating) bar->SetPosition(v);
+        });
+        return sb;
+    };
+    Data().hbar = make(Qt::Horizontal, FHorz.get());
+    Data().vbar = make(Qt::Vertical, FVert.get());
+}
+
+void TScrollingWinControl::SetAutoScroll(bool value)
+{
+    FAutoScroll = value;
+}
+
+TRect TScrollingWinControl::ClientRect() const
+{
+    int w = FWidth, h = FHeight;
+    if (Data().vbar && !Data().vbar->isHidden()) w -= FVert->Size();
+    if (Data().hbar && !Data().hbar->isHidden()) h -= FHorz->Size();
+    return Rect(0, 0, std::max(0, w), std::max(0, h));
+}
+
+void TScrollingWinControl::AlignControls(TControl* control, TRect& rect)
+{
+    TWinControl::AlignControls(control, rect);
+    UpdateScrollBars();
+}
+
+void TScrollingWinControl::UpdateScrollBars()
+{
+    if (FUpdating || IsDestroying() || !Data().hbar) return;
+    FUpdating = true;
+    if (FAutoScroll) {
+        int right = 0, bottom = 0;
+        for (int i = 0; i < ControlCount(); ++i) {
+            TControl* c = Controls(i);
+            if (!c->Visible()) continue;
+            if (c->Align() == TAlign::alNone || c->Align() == TAlign::alLeft || c->Align() == TAlign::alRight)
+                right = std::max(right, c->Left() + c->Width() + FHorz->FPosition);
+            if (c->Align() == TAlign::alNone || c->Align() == TAlign::alTop || c->Align() == TAlign::alBottom)
+                bottom = std::max(bottom, c->Top() + c->Height() + FVert->FPosition);
+        }
+        FHorz->FRange = right;
+        FVert->FRange = bottom;
+    }
+    // Which bars are needed: showing one narrows the room for the other.
+    bool showH = false, showV = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        const int cw = FWidth - (showV ? FVert->Size() : 0);
+        const int ch = FHeight - (showH ? FHorz->Size() : 0);
+        showH = FHorz->FVisible && FHorz->FRange > cw;
+        showV = FVert->FVisible && FVert->FRange > ch;
+    }
+    QScrollBar* hb = Data().hbar;
+    QScrollBar* vb = Data().vbar;
+    const int cw = FWidth - (showV ? FVert->Size() : 0);
+    const int ch = FHeight - (showH ? FHorz->Size() : 0);
+    hb->setVisible(showH);
+    vb->setVisible(showV);
+    hb->setGeometry(0, FHeight - FHorz->Size(), std::max(0, cw), FHorz->Size());
+    vb->setGeometry(FWidth - FVert->Size(), 0, FVert->Size(), std::max(0, ch));
+    hb->raise();
+    vb->raise();
+    hb->setRange(0, std::max(0, FHorz->FRange - cw));
+    vb->setRange(0, std::max(0, FVert->FRange - ch));
+    hb->setPageStep(std::max(1, cw));
+    vb->setPageStep(std::max(1, ch));
+    hb->setSingleStep(FHorz->FIncrement);
+    vb->setSingleStep(FVert->FIncrement);
+    hb->setTracking(true);
+    vb->setTracking(true);
+    FUpdating = false;
+    // Positions beyond the new ranges scroll back.
+    const int maxH = showH ? std::max(0, FHorz->FRange - cw) : 0;
+    const int maxV = showV ? std::max(0, FVert->FRange - ch) : 0;
+    if (FHorz->FPosition > maxH) FHorz->SetPosition(maxH);
+    if (FVert->FPosition > maxV) FVert->SetPosition(maxV);
+    FUpdating = true;
+    hb->setValue(FHorz->FPosition);
+    vb->setValue(FVert->FPosition);
+    FUpdating = false;
+}
+
+void TScrollingWinControl::ScrollBarMoved(TControlScrollBar* bar, int oldPos)
+{
+    const int d = oldPos - bar->FPosition;
+    if (bar->Kind() == TScrollBarKind::sbHorizontal) ScrollBy(d, 0);
+    else ScrollBy(0, d);
+    FUpdating = true;
+    if (bar->Kind() == TScrollBarKind::sbHorizontal) Data().hbar->setValue(bar->FPosition);
+    else Data().vbar->setValue(bar->FPosition);
+    FUpdating = false;
+    Perform(bar->Kind() == TScrollBarKind::sbHorizontal ? WM_HSCROLL : WM_VSCROLL,
+            MAKEWPARAM(SB_THUMBPOSITION, bar->FPosition), 0);
+}
+
+void TScrollingWinControl::ScrollInView(TControl* control)
+{
+    if (!control || !ContainsControl(control)) return;
+    const TRect cr = ClientRect();
+    TPoint p = control->ClientToParent({0, 0}, this);
+    if (p.X < 0) FHorz->SetPosition(FHorz->Position() + p.X);
+    else if (p.X + control->Width() > cr.Right)
+        FHorz->SetPosition(FHorz->Position() + std::min(p.X, p.X + control->Width() - cr.Right));
+    p = control->ClientToParent({0, 0}, this);
+    if (p.Y < 0) FVert->SetPosition(FVert->Position() + p.Y);
+    else if (p.Y + control->Height() > cr.Bottom)
+        FVert->SetPosition(FVert->Position() + std::min(p.Y, p.Y + control->Height() - cr.Bottom));
+}
+
+void TScrollingWinControl::Dispatch(TMessage& m)
+{
+    if (m.Msg == WM_SIZE) {
+        TWinControl::Dispatch(m);
+        UpdateScrollBars();
+        return;
+    }
+    TWinControl::Dispatch(m);
+}
+
+bool TScrollingWinControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
+{
+    if (TWinControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+    TControlScrollBar* bar = shift.Contains(TShiftStateItem::ssShift) ? FHorz.get() : FVert.get();
+    if (!bar->IsScrollBarVisible()) return false;
+    const int steps = wheelDelta / WHEEL_DELTA;
+    bar->SetPosition(bar->Position() - steps * 3 * bar->Increment());
+    return true;
+}
+
+TScrollBox::TScrollBox(rtl::TComponent* owner) : TScrollingWinControl(owner)
+{
+    FControlStyle = {TControlStyleItem::csAcceptsControls, TControlStyleItem::csCaptureMouse,
+                     TControlStyleItem::csClickEvents, TControlStyleItem::csSetCaption,
+                     TControlStyleItem::csDoubleClicks};
+    SetBounds(0, 0, 185, 41);
+}
+
+void TScrollBox::SetBorderStyle(TBorderStyle style)
+{
+    FBorderStyle = style;
+    Invalidate();
+}
+
+} // namespace gui
