@@ -51,7 +51,17 @@ QS_BINARY_NODE(TLessEqNode, opLessEq, Variant(a <= b))
 QS_BINARY_NODE(TGreatEqNode, opGreatEq, Variant(a >= b))
 QS_BINARY_NODE(TNonEqNode, opNonEq, Variant(a != b))
 QS_BINARY_NODE(TEqNode, opEq, Variant(a == b))
-QS_BINARY_NODE(TPlusNode, opPlus, a + b)
+// Texts longer than this are refused (a doubling loop would otherwise
+// exhaust memory).
+constexpr size_t kMaxText = 64u << 20;
+
+Variant CheckedText(Variant v)
+{
+    if (v.IsString() && v.AsString().size() > kMaxText) throw rtl::EOutOfMemory("Out of memory");
+    return v;
+}
+
+QS_BINARY_NODE(TPlusNode, opPlus, CheckedText(a + b))
 QS_BINARY_NODE(TMinusNode, opMinus, a - b)
 QS_BINARY_NODE(TXorNode, opXor, rtl::VarXor(a, b))
 QS_BINARY_NODE(TMulNode, opMul, a * b)
@@ -68,8 +78,8 @@ public:
     {
         Variant a = L(this);
         Variant b = R(this);
-        if (a.IsString()) return Variant(a.AsString() + rtl::VarToStr(b));
-        return a + b;
+        if (a.IsString()) return CheckedText(Variant(a.AsString() + rtl::VarToStr(b)));
+        return CheckedText(a + b);
     }
 };
 
@@ -268,8 +278,14 @@ TqsExpression::TqsExpression(TqsScript* Script)
 
 TqsExpression::~TqsExpression() { delete FNode; }
 
+void TqsExpression::CountItem()
+{
+    if (++FItemCount > kMaxItems) throw rtl::Exception("Expression too complex");
+}
+
 void TqsExpression::AddOperand(TqsExpressionNode* node)
 {
+    CountItem();
     node->SetSourcePos(FSourcePos);
     FCurNode->AddNode(node);
     FCurNode = node;
@@ -283,6 +299,7 @@ void TqsExpression::AddSet(TqsSetExpression* Set) { AddOperand(new TqsSetNode(Se
 
 void TqsExpression::AddOperator(const std::string& OpText)
 {
+    CountItem();
     std::string upper = rtl::UpperCase(OpText);
     TqsOperatorNode* n = MakeOperator(upper);
     if (!n) throw rtl::Exception("Unknown operator: '" + OpText + "'");

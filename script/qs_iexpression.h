@@ -81,8 +81,14 @@ public:
     void SetCurrentPos(const std::string& p) { FSourcePos = p; }
     TqsExpressionNode* Tree() const { return FNode; }
 
+    // An expression holds at most this many operands and operators, so
+    // that its tree stays shallow enough to evaluate recursively.
+    static constexpr int kMaxItems = 4000;
+
 private:
     void AddOperand(TqsExpressionNode* node);
+    void CountItem();
+    int FItemCount = 0;
     TqsExpressionNode* FCurNode;
     TqsExpressionNode* FNode;
     TqsScript* FScript;

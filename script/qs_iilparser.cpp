@@ -47,6 +47,7 @@ struct TqsGrammar {
     TqsXMLDocument doc;
     std::vector<std::unique_ptr<TqsGrammarElem>> elems;
     const TqsGrammarElem* program = nullptr;
+    std::string statementExpected;  // the grammar's err3 text
     TqsXMLItem* parser = nullptr;
     TqsXMLItem* types = nullptr;
 };
@@ -135,6 +136,8 @@ std::shared_ptr<TqsGrammar> BuildGrammar(const std::string& text)
     }
     auto it = rules.find("program");
     g->program = it == rules.end() ? nullptr : it->second;
+    g->statementExpected = "Statement expected";
+    if (errors && errors->Find("err3") >= 0) g->statementExpected = errors->Items(errors->Find("err3"))->Prop("text");
     return g;
 }
 
@@ -384,6 +387,7 @@ bool TqsILParser::Run(const TqsGrammarElem* E)
         else matched = rtl::AnsiSameText(token, E->text);
     }
 
+    if (isToken && matched && FParser.Position() > FFurthest) FFurthest = FParser.Position();
     bool ok = matched;
     if (!matched) {
         RecordError(E, start);
@@ -459,6 +463,7 @@ bool TqsILParser::MakeILScript(const std::string& Text)
     FErrPosText.clear();
     FErrTerm = false;
     FDepth = 0;
+    FFurthest = 1;
     FParser.SetText(Text);
     // Language directive: "#language <name>" on the first line.
     if (!Text.empty() && Text[0] == '#') {
@@ -481,6 +486,21 @@ bool TqsILParser::MakeILScript(const std::string& Text)
     bool ok = false;
     try {
         ok = FGrammar && FGrammar->program ? Run(FGrammar->program) : false;
+        if (!ok && FErrMsg.empty()) {
+            // A failed parse without a recorded error: report it where the
+            // parser got furthest instead of counting it as a success.
+            FErrMsg = FGrammar ? FGrammar->statementExpected : std::string("Statement expected");
+            FErrPosText = PosAfterSkip(FFurthest);
+        }
+        if (ok && FErrMsg.empty()) {
+            // Text the start rule left unread is a statement that could not
+            // be read, not something to ignore silently.
+            FParser.SkipSpaces();
+            if (FParser.Position() <= FParser.Size()) {
+                FErrMsg = FGrammar->statementExpected;
+                FErrPosText = FParser.GetXYPosition();
+            }
+        }
     } catch (const rtl::Exception& e) {
         if (e.Message() != kNestingTooDeep) throw;
         FErrMsg = kNestingTooDeep;

@@ -109,6 +109,7 @@ private:
     std::string FErrPosText;
     bool FErrTerm = false;
     int FDepth = 0;
+    int FFurthest = 1;
 };
 
 // Registers the four built-in grammars (JScript, BasicScript, C++Script,

@@ -807,4 +807,15 @@ public:
     using Exception::Exception;
 };
 
+// A bound on the statements and loop iterations a thread's scripts may
+// run (for untrusted scripts and tests); -1, the default, is no bound.
+// Past it the running script raises EqsStepLimit "Step limit exceeded".
+class EqsStepLimit : public rtl::Exception {
+public:
+    using Exception::Exception;
+};
+void SetStepLimit(int64_t steps);
+// Counts one step against the limit.
+void CountStep();
+
 } // namespace qs

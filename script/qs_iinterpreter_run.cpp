@@ -11,6 +11,19 @@
 
 namespace qs {
 
+namespace {
+thread_local int64_t gStepsLeft = -1;
+}
+
+void SetStepLimit(int64_t steps) { gStepsLeft = steps; }
+
+void CountStep()
+{
+    if (gStepsLeft < 0) return;
+    if (gStepsLeft == 0) throw EqsStepLimit("Step limit exceeded");
+    --gStepsLeft;
+}
+
 // --- designators ------------------------------------------------------------------------
 
 TqsDesignator::TqsDesignator(TqsScript* AProgram)
@@ -260,6 +273,7 @@ TqsStatement::TqsStatement(TqsScript* AProgram, const std::string& UnitName, con
 
 void TqsStatement::RunLine()
 {
+    CountStep();
     for (TqsScript* p = FProgram; p; p = p->Parent())
         if (p->OnRunLine) {
             p->OnRunLine(FProgram, FUnitName, FSourcePos);
@@ -417,6 +431,7 @@ void TqsRepeatStmt::Execute()
     if (FProgram->FTerminated) return;
     TqsScript* p = FProgram;
     for (;;) {
+        CountStep();
         ExecuteList();
         if (p->FBreakCalled || p->FExitCalled || p->FTerminated) break;
         p->FContinueCalled = false;
@@ -435,6 +450,7 @@ void TqsWhileStmt::Execute()
     TqsScript* p = FProgram;
     for (;;) {
         if (p->FTerminated) break;
+        CountStep();
         if (!FCondition->GetValue().AsBoolean()) break;
         ExecuteList();
         if (p->FBreakCalled || p->FExitCalled) break;
@@ -461,6 +477,7 @@ void TqsForStmt::Execute()
     // instead of overflowing.
     if (!FDown) {
         for (int64_t i = b; i <= e; ++i) {
+            CountStep();
             var->SetStored(Variant(static_cast<int32_t>(i)));
             ExecuteList();
             if (p->FBreakCalled || p->FExitCalled || p->FTerminated) break;
@@ -468,6 +485,7 @@ void TqsForStmt::Execute()
         }
     } else {
         for (int64_t i = b; i >= e; --i) {
+            CountStep();
             var->SetStored(Variant(static_cast<int32_t>(i)));
             ExecuteList();
             if (p->FBreakCalled || p->FExitCalled || p->FTerminated) break;
@@ -496,6 +514,7 @@ void TqsVbForStmt::Execute()
     auto* var = static_cast<TqsVariable*>(FVariable);
     Variant i = b;
     while (down ? i >= e : i <= e) {
+        CountStep();
         var->SetStored(i);
         ExecuteList();
         if (p->FBreakCalled || p->FExitCalled || p->FTerminated) break;
@@ -527,6 +546,7 @@ void TqsCppForStmt::Execute()
     if (p->FTerminated) return;
     for (;;) {
         if (p->FTerminated) break;
+        CountStep();
         if (!FExpression->GetValue().AsBoolean()) break;
         ExecuteList();
         if (p->FBreakCalled || p->FExitCalled) break;
@@ -573,6 +593,8 @@ void TqsTryStmt::Execute()
         try {
             ExecuteList();
         } catch (const EqsStackOverflow&) {
+            throw;
+        } catch (const EqsStepLimit&) {
             throw;
         } catch (const rtl::Exception& e) {
             p->SetVariable("ExceptionClassName", Variant(ExceptionClassName(e)));

@@ -46,6 +46,27 @@ std::string FormatN(std::string_view fmt, const std::vector<rtl::TFormatArg>& a)
 
 std::string FormatArgs(std::string_view fmt, const std::vector<rtl::TFormatArg>& a)
 {
+    // A width or precision beyond any text a report shows is refused
+    // rather than allocated.
+    for (size_t i = 0; i < fmt.size(); ++i) {
+        if (fmt[i] != '%') continue;
+        size_t j = i + 1;
+        while (j < fmt.size() && std::string_view("0123456789:-.*").find(fmt[j]) != std::string_view::npos) {
+            if (fmt[j] >= '0' && fmt[j] <= '9') {
+                size_t k = j;
+                while (k < fmt.size() && fmt[k] >= '0' && fmt[k] <= '9') ++k;
+                if (k - j > 5) throw rtl::EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
+                j = k;
+            } else {
+                ++j;
+            }
+        }
+        if (j < fmt.size() && fmt[j] == '%') i = j;
+    }
+    if (fmt.find('*') != std::string_view::npos)
+        for (const rtl::TFormatArg& x : a)
+            if (x.kind() == rtl::TFormatArg::Kind::Int && (x.AsInt() > 99999 || x.AsInt() < -99999))
+                throw rtl::EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
     using F = std::string (*)(std::string_view, const std::vector<rtl::TFormatArg>&);
     static const F table[] = {
         FormatN<0>,  FormatN<1>,  FormatN<2>,  FormatN<3>,  FormatN<4>,  FormatN<5>,  FormatN<6>,

@@ -12,7 +12,7 @@ namespace {
 const char* const kInvalidFormat = "Invalid file format";
 // Elements nested deeper than this are refused as a format error, so a
 // hostile file cannot exhaust the stack.
-constexpr int kMaxDepth = 10000;
+constexpr int kMaxDepth = 4000;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
