@@ -1,0 +1,178 @@
+// TCustomDrawGrid (the owner draws and edits through events) and
+// TStringGrid (a sparse store of texts and objects that outlives the counts).
+#include "platform/gui/Grids.h"
+
+#include <algorithm>
+
+namespace gui {
+
+// --------------------------------------------------------- TCustomDrawGrid
+
+TRect TCustomDrawGrid::CellRectAny(int aCol, int aRow) const
+{
+    auto place = [](int index, int fixed, int first, int lw, auto extent) {
+        int pos = 0;
+        if (index < fixed || index < first) {
+            for (int k = 0; k < index; ++k) pos += extent(k) < 0 ? 0 : extent(k) + lw;
+            if (index >= fixed)   // scrolled out to the left: before the fixed boundary
+                for (int k = fixed; k < first; ++k) pos -= extent(k) < 0 ? 0 : extent(k) + lw;
+            return pos;
+        }
+        for (int k = 0; k < fixed; ++k) pos += extent(k) < 0 ? 0 : extent(k) + lw;
+        for (int k = first; k < index; ++k) pos += extent(k) < 0 ? 0 : extent(k) + lw;
+        return pos;
+    };
+    const int lwh = FOptions.Contains(TGridOption::goVertLine) ||
+                            FOptions.Contains(TGridOption::goFixedVertLine)
+                        ? FGridLineWidth : 0;
+    const int lwv = FOptions.Contains(TGridOption::goHorzLine) ||
+                            FOptions.Contains(TGridOption::goFixedHorzLine)
+                        ? FGridLineWidth : 0;
+    int x = place(aCol, FFixedCols, FTopLeft.X, lwh, [this](int i) { return ColWidths(i); });
+    int y = place(aRow, FFixedRows, FTopLeft.Y, lwv, [this](int i) { return RowHeights(i); });
+    return {x, y, x + std::max(0, ColWidths(aCol)), y + std::max(0, RowHeights(aRow))};
+}
+
+void TCustomDrawGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state)
+{
+    if (OnDrawCell) OnDrawCell(this, aCol, aRow, rect, state);
+}
+
+bool TCustomDrawGrid::SelectCell(int aCol, int aRow)
+{
+    bool can = true;
+    if (OnSelectCell) OnSelectCell(this, aCol, aRow, can);
+    return can;
+}
+
+std::string TCustomDrawGrid::GetEditText(int aCol, int aRow)
+{
+    std::string value;
+    if (OnGetEditText) OnGetEditText(this, aCol, aRow, value);
+    return value;
+}
+
+void TCustomDrawGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    if (OnSetEditText) OnSetEditText(this, aCol, aRow, value);
+}
+
+// ------------------------------------------------------------- TStringGrid
+
+std::string TStringGrid::Cells(int aCol, int aRow) const
+{
+    auto it = FCells.find(Key(aCol, aRow));
+    return it == FCells.end() ? std::string() : it->second.Text;
+}
+
+void TStringGrid::SetCells(int aCol, int aRow, const std::string& value)
+{
+    if (aCol < 0 || aRow < 0) throw EInvalidGridOperation("Grid index out of range");
+    auto it = FCells.find(Key(aCol, aRow));
+    if (it == FCells.end()) {
+        if (value.empty()) return;
+        FCells[Key(aCol, aRow)].Text = value;
+    } else {
+        if (it->second.Text == value) return;
+        it->second.Text = value;
+        if (value.empty() && !it->second.Object) FCells.erase(it);
+    }
+    InvalidateCell(aCol, aRow);
+    // An open editor on this cell shows the new text.
+    if (FInplaceEdit && FInplaceEdit->Visible() && FInplaceCell == TGridCoord{aCol, aRow} &&
+        FInplaceEdit->EditText() != value && !FInplaceEdit->Modified())
+        FInplaceEdit->UpdateContents();
+}
+
+rtl::TObject* TStringGrid::Objects(int aCol, int aRow) const
+{
+    auto it = FCells.find(Key(aCol, aRow));
+    return it == FCells.end() ? nullptr : it->second.Object;
+}
+
+void TStringGrid::SetObjects(int aCol, int aRow, rtl::TObject* value)
+{
+    if (aCol < 0 || aRow < 0) throw EInvalidGridOperation("Grid index out of range");
+    auto it = FCells.find(Key(aCol, aRow));
+    if (it == FCells.end()) {
+        if (value) FCells[Key(aCol, aRow)].Object = value;
+        return;
+    }
+    it->second.Object = value;
+    if (!value && it->second.Text.empty()) FCells.erase(it);
+}
+
+std::vector<std::string> TStringGrid::Rows(int aRow) const
+{
+    std::vector<std::string> v;
+    for (int c = 0; c < FColCount; ++c) v.push_back(Cells(c, aRow));
+    return v;
+}
+
+void TStringGrid::SetRows(int aRow, const std::vector<std::string>& values)
+{
+    for (int c = 0; c < static_cast<int>(values.size()); ++c) SetCells(c, aRow, values[c]);
+}
+
+std::vector<std::string> TStringGrid::Cols(int aCol) const
+{
+    std::vector<std::string> v;
+    for (int r = 0; r < FRowCount; ++r) v.push_back(Cells(aCol, r));
+    return v;
+}
+
+void TStringGrid::SetCols(int aCol, const std::vector<std::string>& values)
+{
+    for (int r = 0; r < static_cast<int>(values.size()); ++r) SetCells(aCol, r, values[r]);
+}
+
+void TStringGrid::ClearCells()
+{
+    FCells.clear();
+    Invalidate();
+}
+
+void TStringGrid::Remap(bool cols, int fromIndex, int toIndex)
+{
+    std::unordered_map<uint64_t, TCell> moved;
+    moved.reserve(FCells.size());
+    for (auto& [key, cell] : FCells) {
+        int c = static_cast<int>(key >> 32), r = static_cast<int>(key & 0xFFFFFFFF);
+        int& i = cols ? c : r;
+        if (i == fromIndex) i = toIndex;
+        else if (fromIndex < toIndex && i > fromIndex && i <= toIndex) --i;
+        else if (fromIndex > toIndex && i >= toIndex && i < fromIndex) ++i;
+        moved[Key(c, r)] = std::move(cell);
+    }
+    FCells.swap(moved);
+}
+
+void TStringGrid::ColumnMovedData(int fromIndex, int toIndex) { Remap(true, fromIndex, toIndex); }
+void TStringGrid::RowMovedData(int fromIndex, int toIndex) { Remap(false, fromIndex, toIndex); }
+
+void TStringGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state)
+{
+    if (FDefaultDrawing) {
+        TCanvas* c = Canvas();
+        const std::string text = Cells(aCol, aRow);
+        if (!text.empty()) {
+            int th = c->TextHeight(text);
+            c->TextRect(rect, rect.Left + 4, rect.Top + std::max(0, (rect.Height() - th) / 2), text);
+        }
+    }
+    TDrawGrid::DrawCell(aCol, aRow, rect, state);
+}
+
+std::string TStringGrid::GetEditText(int aCol, int aRow)
+{
+    if (OnGetEditText) return TDrawGrid::GetEditText(aCol, aRow);
+    return Cells(aCol, aRow);
+}
+
+void TStringGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    SetCells(aCol, aRow, value);
+    TDrawGrid::SetEditText(aCol, aRow, value);
+}
+
+} // namespace gui
