@@ -439,3 +439,41 @@ TEST(HTMLLabel, VerticalAlignmentGradientAndZeroSize)
     EXPECT_EQ(top, 0);
     EXPECT_GT(bottom, 20);
 }
+
+TEST(HTMLLabel, HintsPrintingAndTransparency)
+{
+    Host h;
+    auto* l = new THTMLLabel(&h.form);
+    l->SetParent(&h.form);
+    l->SetBounds(10, 10, 300, 30);
+    FixedFont(l);
+    rtl::TStringList text{"see <a href=\"more\">more</a> <b>here</b>"};
+    l->SetHTMLText(&text);
+    l->SetHint("plain hint");
+    EXPECT_EQ(l->HintAt(60, 10), "plain hint");
+    l->SetAnchorHint(true);
+    l->OnAnchorHint = [](rtl::TObject*, std::string& a) { a = "[" + a + "]"; };
+    EXPECT_EQ(l->HintAt(60, 10), "[more]");
+    l->SetHintShowFull(true);
+    EXPECT_EQ(l->HintAt(5, 10), "see more here");
+    l->SetHTMLHint(true);
+    EXPECT_EQ(l->HintAt(5, 10), text.Strings(0));
+
+    // Printing draws onto any canvas with that canvas's font.
+    gui::TBitmap page(400, 60);
+    markuptest::UseFixedFont(*page.Canvas());
+    page.Canvas()->FillRect(Rect(0, 0, 400, 60));
+    l->HTMLPrint(*page.Canvas(), Rect(0, 0, 400, 60));
+    EXPECT_GT(markuptest::CountColor(page, Rect(49, 0, 97, 23), ColorToRGB(clBlue)), 10);
+
+    // Transparent: no background fill, the line gradient is still drawn.
+    h.form.SetColor(RGB(0, 128, 0));
+    l->SetColor(clRed);
+    l->SetTransparent(true);
+    l->SetGradientType(TGradientType::gtBottomLine);
+    l->SetColorTo(clRed);
+    h.form.Show();
+    auto img = h.form.GetFormImage();
+    EXPECT_EQ(img->Canvas()->Pixels(300, 12), RGB(0, 128, 0));
+    EXPECT_EQ(img->Canvas()->Pixels(300, 39), RGB(255, 0, 0));
+}

@@ -453,3 +453,78 @@ TEST(MarkupControls, LayoutAndHitInTheGrid)
 }
 
 } // namespace
+
+namespace {
+
+// A container holding one picture of w x h in a plain colour.
+struct OnePicture {
+    TPictureContainer pc{nullptr};
+    OnePicture(const char* name, int w, int h, gui::TColor color)
+    {
+        gui::TBitmap b(w, h);
+        b.Canvas()->Brush()->SetColor(color);
+        b.Canvas()->FillRect(Rect(0, 0, w, h));
+        rtl::TMemoryStream m;
+        b.SaveToStream(m);
+        m.SetPosition(0);
+        TPictureItem* item = pc.Items()->Add();
+        item->SetName(name);
+        item->Picture()->LoadFromStream(m);
+    }
+};
+
+} // namespace
+
+TEST(MarkupImages, BackgroundTilesAreCutAtTheRectangle)
+{
+    OnePicture red("tile", 10, 10, gui::RGB(255, 0, 0));
+    Canvas cv;
+    TMarkupOptions o;
+    o.PictureContainer = &red.pc;
+    TMarkupResult r;
+    DrawMarkupText(P, cv.C(), "<body background=\"tile\">", Rect(5, 5, 30, 30), o, r);
+    EXPECT_EQ(cv.C().Pixels(5, 5), gui::RGB(255, 0, 0));
+    EXPECT_EQ(cv.C().Pixels(29, 29), gui::RGB(255, 0, 0));   // third tile, cut
+    EXPECT_EQ(cv.C().Pixels(30, 29), gui::clWhite);
+    EXPECT_EQ(cv.C().Pixels(4, 10), gui::clWhite);
+}
+
+TEST(MarkupImages, AltPictureWhileHoveredInsideAnAnchor)
+{
+    OnePicture pics("off", 20, 20, gui::RGB(0, 0, 255));
+    gui::TBitmap on(20, 20);
+    on.Canvas()->Brush()->SetColor(gui::RGB(0, 255, 0));
+    on.Canvas()->FillRect(Rect(0, 0, 20, 20));
+    rtl::TMemoryStream m;
+    on.SaveToStream(m);
+    m.SetPosition(0);
+    TPictureItem* item = pics.pc.Items()->Add();
+    item->SetName("on");
+    item->Picture()->LoadFromStream(m);
+    const char* markup = "<a href=\"x\"><img src=\"off\" alt=\"on\"></a>";
+    TMarkupOptions o;
+    o.PictureContainer = &pics.pc;
+    o.PointX = 200;
+    o.PointY = 200;
+    Canvas away;
+    TMarkupResult r;
+    DrawMarkupText(P, away.C(), markup, Rect(0, 0, 100, 50), o, r);
+    EXPECT_EQ(away.C().Pixels(10, 10), gui::RGB(0, 0, 255));
+    o.PointX = 10;
+    o.PointY = 10;
+    Canvas over;
+    DrawMarkupText(P, over.C(), markup, Rect(0, 0, 100, 50), o, r);
+    EXPECT_EQ(over.C().Pixels(10, 10), gui::RGB(0, 255, 0));
+}
+
+TEST(MarkupDrawing, PanelWithoutWrapSkipsRunsAtTheRightEdge)
+{
+    Canvas cv;
+    TMarkupOptions o;
+    o.WordWrap = false;
+    TMarkupResult r;
+    // The second run starts at 61, within a "w" (12) of the right edge 70.
+    DrawMarkupText(P, cv.C(), "aaaaa<b>bbbbb</b>", Rect(0, 0, 70, 30), o, r);
+    EXPECT_GT(CountInk(cv.bmp, Rect(0, 0, 60, 30)), 0);
+    EXPECT_EQ(CountInk(cv.bmp, Rect(61, 0, 300, 30)), 0);
+}
