@@ -1,0 +1,38 @@
+// The main window's status machine as a table: which actions are enabled
+// and checked in each status, and which commands stand on subsystems that
+// do not exist yet (disabled, with a hint saying so).  The window applies
+// the table in UpdateActionStates.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "app/MapTypes.h"
+
+namespace app {
+
+struct TActionStateInput {
+    TStatus Status = stNeedCalculation;
+    int LocationCount = 0;
+    bool TEFound = false;
+    bool LocationsPanelVisible = false;
+};
+
+// The window is idle (may start any command) in stNeedCalculation,
+// stCalculated and stCancelled.
+bool IsIdleStatus(TStatus status);
+
+// Enabled state of every action the status decides, by action name
+// ("actSelectEclipse" ...).  In stError a document can still be opened,
+// a new one started and an eclipse selected: those three are the way out
+// of the error.
+std::map<std::string, bool> ActionEnabledStates(const TActionStateInput& input);
+
+// Whether dropped documents are accepted: in every status but stCalculating.
+bool AcceptsDroppedFiles(TStatus status);
+
+// Actions whose command needs a part of the program that is not there
+// yet, with the hint they show; they stay disabled whatever the status.
+const std::map<std::string, std::string>& UnavailableActions();
+
+} // namespace app
