@@ -87,6 +87,12 @@ std::string DeltaTSourceText(long double jde, const std::string& deltaTTableFile
     return deltaTTableFile;
 }
 
+std::string PrintMapProgressCaption(long long done, long long total)
+{
+    const long long percent = total > 0 ? static_cast<long long>(static_cast<double>(done) / total * 100) : 0;
+    return "Printing the map - " + std::to_string(percent) + "%";
+}
+
 // --- the map ----------------------------------------------------------------
 
 TEclipseMap::TEclipseMap(TMapHost* host)

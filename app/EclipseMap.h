@@ -109,6 +109,10 @@ gui::TPoint CenterViewOn(gui::TPoint pixel, int viewWidth, int viewHeight);
 // The delta-T source text of status panel 1 for an eclipse at jde.
 std::string DeltaTSourceText(long double jde, const std::string& deltaTTableFile);
 
+// The caption of the map printing's abort dialog at done of total:
+// "Printing the map - 42%" (the whole-number part of the percentage).
+std::string PrintMapProgressCaption(long long done, long long total);
+
 // The shading intensity index of a lunar visibility class 0..11: the class
 // itself up to 6, 12 - class above.
 int ShadingIndex(int zone);

@@ -10,7 +10,9 @@
 #include "app/MapRowPass.h"
 #include "app/MapView.h"
 #include "compute/DatesAndTimes.h"
+#include "compute/AstroMath.h"
 #include "compute/LunarEclipses.h"
+#include "compute/uProjections.h"
 #include "platform/rtl/Strings.h"
 
 namespace app {
@@ -65,39 +67,132 @@ private:
 
 struct TLunarPass {
     const TLunarEclipse* LEE = nullptr;
-    const TMapData* Map = nullptr;
-    const uint8_t* Source = nullptr;  // the clean map's first row
-    std::ptrdiff_t Stride = 0;
+    // Copies of the map's description and of its clean picture (rows of
+    // 3 W bytes): messages pumped between rows cannot touch what the
+    // workers read.
+    TMapData Map;
+    std::vector<uint8_t> Source;
     int W = 0, H = 0;
     std::array<double, 7> Factors{};
     std::array<bool, 7> Unchanged{};  // factor within 0.01 of 1
+    // Whether rows are parallels on which the visibility of each contact
+    // forms a single arc (see ComputeLunarRowByRuns).
+    bool ByRuns = false;
+    int Step = 16;
+    // Longitudes (degrees, west positive) of the highest and lowest Moon at
+    // each existing contact.
+    std::vector<double> ExtremeLongitudes;
 };
 
 struct TLunarRow {
     std::vector<uint8_t> Pixels;  // blue, green, red
     std::unique_ptr<TShadeCache> Cache;
+    std::vector<int> State;  // per pixel: State bits, -1 no place, -2 not computed
 };
 
-void ComputeLunarRow(const TLunarPass& p, int y, TLunarRow& row)
+void Shade(const TLunarPass& p, TLunarRow& row, int x, int zone)
 {
-    if (!row.Cache) row.Cache = std::make_unique<TShadeCache>(&p.Factors);
-    const uint8_t* src = p.Source + p.Stride * y;
-    row.Pixels.assign(src, src + 3 * static_cast<size_t>(p.W));
+    const int index = ShadingIndex(zone);
+    if (p.Unchanged[index]) return;  // the colour stays as it is
+    uint8_t* px = row.Pixels.data() + 3 * x;
+    const TColor shaded = row.Cache->Shade(RGB(px[2], px[1], px[0]), index);
+    px[0] = GetBValue(shaded);
+    px[1] = GetGValue(shaded);
+    px[2] = GetRValue(shaded);
+}
+
+// The State bits of one pixel's place; -1 when the pixel has no place.
+int PixelState(const TLunarPass& p, int x, int y, double* latitude = nullptr)
+{
+    double lat = 0, lon = 0;
+    if (!PixelToGeo(p.Map, x, y, lat, lon)) return -1;
+    TLELocalCircumstances lc;
+    lc.Latitude = lat;
+    lc.Longitude = lon;
+    p.LEE->LocalCircumstances(lc);
+    if (latitude) *latitude = lat;
+    return lc.State;
+}
+
+// The plain way: every pixel on its own.
+void ComputeLunarRowByPixels(const TLunarPass& p, int y, TLunarRow& row)
+{
     for (int x = 0; x < p.W; ++x) {
         double lat = 0, lon = 0;
-        if (!PixelToGeo(*p.Map, x, y, lat, lon)) continue;
+        if (!PixelToGeo(p.Map, x, y, lat, lon)) continue;
         TLELocalCircumstances lc;
         lc.Latitude = lat;
         lc.Longitude = lon;
         p.LEE->LocalCircumstances(lc);
-        const int index = ShadingIndex(lc.Zone);
-        if (p.Unchanged[index]) continue;  // the colour stays as it is
-        uint8_t* px = row.Pixels.data() + 3 * x;
-        const TColor shaded = row.Cache->Shade(RGB(px[2], px[1], px[0]), index);
-        px[0] = GetBValue(shaded);
-        px[1] = GetGValue(shaded);
-        px[2] = GetRValue(shaded);
+        Shade(p, row, x, lc.Zone);
     }
+}
+
+// The same pixels with far fewer evaluations.  On a map whose rows are
+// parallels, the Moon's topocentric altitude at a contact depends on the
+// longitude only through cos H (H its hour angle) and grows with it, so the
+// places that see a contact form one arc of the parallel around the
+// longitude of the highest Moon, and those that do not one arc around the
+// lowest.  Every run of equal bits along a row therefore either touches an
+// end of the row or holds the pixel next to such an extreme.  Sampling the
+// row every Step pixels, at its ends and beside every extreme (and its
+// copy a turn away, on a map slightly wider than the world), every run
+// holds a sample: between two neighbouring samples of the same State all
+// pixels share it, and only the gaps between different samples need their
+// pixels computed one by one.
+void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
+{
+    std::vector<int>& state = row.State;
+    state.assign(p.W, -2);
+    double lat = 0;
+    bool haveLatitude = false;
+    auto sample = [&](int x) {
+        if (x < 0 || x >= p.W || state[x] != -2) return;
+        double la = 0;
+        state[x] = PixelState(p, x, y, &la);
+        if (state[x] >= 0 && !haveLatitude) {
+            lat = la;
+            haveLatitude = true;
+        }
+    };
+    for (int x = 0; x < p.W; x += p.Step) sample(x);
+    sample(p.W - 1);
+    if (!haveLatitude) {  // no place among the samples: every pixel on its own
+        ComputeLunarRowByPixels(p, y, row);
+        return;
+    }
+    // A map a little wider than the world shows the longitudes at its ends
+    // twice: the copy a turn (2 X1 pixels) away is sampled as well.
+    const int turn = static_cast<int>(rtl::Round(2 * p.Map.X1));
+    for (double lon : p.ExtremeLongitudes) {
+        int xe = 0, ye = 0;
+        if (!GeoToPixel(p.Map, lat, lon, xe, ye)) continue;
+        for (int copy : {xe - turn, xe, xe + turn})
+            for (int x = copy - 1; x <= copy + 1; ++x) sample(x);
+    }
+    int left = -1;  // the last sample
+    for (int x = 0; x < p.W; ++x) {
+        if (state[x] == -2) continue;
+        if (left >= 0 && x - left > 1) {
+            if (state[left] >= 0 && state[left] == state[x]) {
+                for (int i = left + 1; i < x; ++i) state[i] = state[x];
+            } else {
+                for (int i = left + 1; i < x; ++i) state[i] = PixelState(p, i, y);
+            }
+        }
+        left = x;
+    }
+    for (int x = 0; x < p.W; ++x)
+        if (state[x] >= 0) Shade(p, row, x, p.LEE->LunarVisibilityZone(state[x]));
+}
+
+void ComputeLunarRow(const TLunarPass& p, int y, TLunarRow& row)
+{
+    if (!row.Cache) row.Cache = std::make_unique<TShadeCache>(&p.Factors);
+    const uint8_t* src = p.Source.data() + static_cast<size_t>(y) * 3 * p.W;
+    row.Pixels.assign(src, src + 3 * static_cast<size_t>(p.W));
+    if (p.ByRuns) ComputeLunarRowByRuns(p, y, row);
+    else ComputeLunarRowByPixels(p, y, row);
 }
 
 std::string TypeWord(const std::string& type)
@@ -139,16 +234,28 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
 
         TLunarPass p;
         p.LEE = &lee;
-        p.Map = &MapData;
+        p.Map = MapData;
         p.W = MapData.Width;
         p.H = MapData.Height;
-        if (p.H > 0) {
-            p.Source = FMap->ScanLine(0);
-            p.Stride = p.H > 1 ? FMap->ScanLine(1) - FMap->ScanLine(0) : 0;
-        }
+        p.Source.resize(static_cast<size_t>(p.W) * 3 * p.H);
+        for (int y = 0; y < p.H; ++y)
+            std::copy_n(FMap->ScanLine(y), 3 * static_cast<size_t>(p.W), p.Source.data() + static_cast<size_t>(y) * 3 * p.W);
         for (int i = 0; i < 7; ++i) {
             p.Factors[i] = s.LEShadingIntensity[i] * 0.01;
             p.Unchanged[i] = std::fabs(p.Factors[i] - 1) <= 0.01;
+        }
+        // Rows are parallels on the cylindrical and pseudo-cylindrical maps;
+        // the arc argument needs each parallel to appear at most once.
+        const int threads = Threads > 0 ? Threads : DefaultMapThreads();
+        const bool parallels = MapData.Projection == compute::prjPlateCarree ||
+                               MapData.Projection == compute::prjMercator || MapData.Projection == compute::prjRobinson;
+        p.ByRuns = threads > 1 && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
+        for (int i = 0; i < 7; ++i) {
+            const compute::TLunarContact& c = lee.Contact(i);
+            if (c.JD <= 1) continue;
+            const double highest = static_cast<double>(compute::NormalizeDegrees(compute::RadiansToDeg(c.GHA)));
+            p.ExtremeLongitudes.push_back(highest);
+            p.ExtremeLongitudes.push_back(static_cast<double>(compute::NormalizeDegrees(highest + 180)));
         }
 
         std::function<void(int, TLunarRow&)> compute = [&p](int y, TLunarRow& row) { ComputeLunarRow(p, y, row); };
@@ -159,9 +266,7 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
             FHost->ProcessMessages();
             return FHost->Status() != stCancel;
         };
-        // The workers read the clean rows in place while the merge writes
-        // the rows before them: no row is read after it was written.
-        FLastPassRows = RunRowPass<TLunarRow>(p.H, Threads > 0 ? Threads : DefaultMapThreads(), compute, merge);
+        FLastPassRows = RunRowPass<TLunarRow>(p.H, threads, compute, merge);
 
         if (FHost->Status() != stCancel && s.Flags[slotLunarLabels]) {
             const int ym = p.H / 2;

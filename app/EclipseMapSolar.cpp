@@ -24,7 +24,8 @@ namespace {
 // What one run of the pixel pass needs, fixed at its start.
 struct TSolarPass {
     const TSolarEclipse* SEE = nullptr;
-    const TMapData* Map = nullptr;
+    // A copy: messages pumped between rows cannot move the workers' map.
+    TMapData Map;
     int W = 0, H = 0;
     bool TopDown = true;
     std::array<bool, MapSlotCount> Flags{};
@@ -59,7 +60,7 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
     int last = -99;
     for (int x = 0; x < p.W; ++x) {
         double lat = 0, lon = 0;
-        if (!PixelToGeo(*p.Map, x, y, lat, lon)) continue;
+        if (!PixelToGeo(p.Map, x, y, lat, lon)) continue;
         TSELocalCircumstances lc;
         lc.Latitude = lat;
         lc.Longitude = lon;
@@ -150,7 +151,7 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
         const TMapDrawSettings& s = Settings;
         TSolarPass p;
         p.SEE = &see;
-        p.Map = &MapData;
+        p.Map = MapData;
         p.W = MapData.Width;
         p.H = MapData.Height;
         p.TopDown = see.Gamma() >= 0;

@@ -6,13 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 #include "MapTestUtil.h"
+#include "TestPaths.h"
 #include "app/EclipseMap.h"
 #include "app/MapColors.h"
 #include "app/MapImages.h"
 #include "app/MapView.h"
+#include "app/SEPaths.h"
+#include "compute/uProjections.h"
 
 using namespace app;
 using maptest::PixelAt;
@@ -127,18 +131,61 @@ TEST(LunarMap, LabelsMarkTheMiddleRowAndTheZenith)
     EXPECT_EQ(PixelAt(with.Map(), x + 5, y), gui::clBlue);
 }
 
-TEST(LunarMap, FastPassMatchesThePlainPassAndCancelRestoresTheMap)
+TEST(LunarMap, FastPassGivesThePlainPassesPixels)
+{
+    // On maps whose rows are parallels the fast pass computes only the
+    // pixels where the visibility may change; every pixel must still be the
+    // plain pass's.  Built-in maps, and user maps in Robinson and Mercator.
+    auto dir = tectest::ScratchDir("lunar-maps");
+    const std::string savedMaps = MapsPath;
+    MapsPath = dir.string() + "/";
+    {
+        gui::TBitmap picture(800, 400);
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 800; ++x) picture.ScanLine(y)[3 * x + (x + y) % 3] = static_cast<uint8_t>(x ^ y);
+        SavePictureFile(picture, (dir / "user.png").string());
+    }
+    TMapData robinson, mercator;
+    robinson.FileName = mercator.FileName = "user.png";
+    robinson.Projection = compute::prjRobinson;
+    mercator.Projection = compute::prjMercator;
+    robinson.X0 = mercator.X0 = 400;
+    robinson.Y0 = mercator.Y0 = 200;
+    robinson.X1 = mercator.X1 = 400;
+    robinson.Y1 = 200;
+    mercator.Y1 = 80;
+    mercator.dLon = -20;
+
+    TMapData wider = SmallMap();  // 362 degrees in 360 pixels: both ends show the same longitudes
+    wider.X1 = 179;
+    struct TCase {
+        const char* Eclipse;
+        TMapData Map;
+    };
+    const TCase cases[] = {{"2025 Mar 14", SmallMap()}, {"2025 Mar 14", wider}, {"2025 Sep 07", wider},
+                           {"2025 Mar 14", GeneralMapData}, {"2025 Mar 14", robinson},
+                           {"2025 Mar 14", mercator}, {"2024 Mar 25", mercator}, {"2025 Sep 07", robinson}};
+    for (const TCase& c : cases) {
+        auto lee = maptest::LunarEclipse(c.Eclipse);
+        ASSERT_TRUE(lee);
+        TEclipseMap plain, fast;
+        Prepare(plain, c.Map, *lee, true, 1);
+        Prepare(fast, c.Map, *lee, true, 6);
+        plain.CalculateLunarEclipseMap(*lee);
+        fast.CalculateLunarEclipseMap(*lee);
+        long long differences = -1;
+        EXPECT_TRUE(maptest::SamePixels(plain.Map(), fast.Map(), &differences))
+            << c.Eclipse << " " << static_cast<int>(c.Map.Projection) << " " << c.Map.Width << ": " << differences;
+        EXPECT_EQ(plain.LastPassRows(), c.Map.ResourceName.empty() ? 400 : c.Map.Height);  // no early end
+    }
+    MapsPath = savedMaps;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(LunarMap, CancelRestoresTheCleanMap)
 {
     auto lee = maptest::LunarEclipse("2025 Mar 14");
     ASSERT_TRUE(lee);
-    TEclipseMap plain, fast;
-    Prepare(plain, SmallMap(), *lee, true, 1);
-    Prepare(fast, SmallMap(), *lee, true, 6);
-    plain.CalculateLunarEclipseMap(*lee);
-    fast.CalculateLunarEclipseMap(*lee);
-    EXPECT_TRUE(maptest::SamePixels(plain.Map(), fast.Map()));
-    EXPECT_EQ(plain.LastPassRows(), 180);  // no early end
-
     gui::TBitmap clean;
     TMapData d = SmallMap();
     LoadMapPicture(d, ResourceMapModeFor(lee->MELon()), false, clean);

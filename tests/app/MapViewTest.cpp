@@ -288,3 +288,36 @@ TEST(MapOverlays, InfoBoxStandsInItsCornerOnBothMapSizes)
         }
     }
 }
+
+TEST(MapView, AltitudeChartBarsPointByTheSunsAltitude)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    // Dallas: the Sun high all eclipse long; white bars to the right.
+    int x = 0, y = 0;
+    ASSERT_TRUE(GeoToPixel(StandardMapData, 32.7767, 96.7970, x, y));
+    TMapReadout r = SolarReadout(StandardMapData, *see, x, y);
+    const gui::TColor panel = gui::RGB(240, 240, 240);
+    gui::TBitmap chart(120, 92);
+    DrawAltitudeChart(*chart.Canvas(), 120, 92, panel, false, r);
+    for (int i = 0; i < 5; ++i) {
+        const int len = static_cast<int>(std::lround(r.Bars[i].Altitude * 0.33));
+        EXPECT_EQ(maptest::PixelAt(chart, 61, 15 * i + 20), gui::clWhite) << i;
+        EXPECT_EQ(maptest::PixelAt(chart, 62 + len, 15 * i + 20), panel) << i;
+        EXPECT_EQ(maptest::PixelAt(chart, 57, 15 * i + 20), panel) << i;
+    }
+    // A place where the eclipse begins before sunrise: a grey first bar to the left.
+    // Westward along 10 N from 150 W, the first such place.
+    bool found = false;
+    for (double lon = 150; lon < 180 && !found; lon += 0.5) {
+        ASSERT_TRUE(GeoToPixel(StandardMapData, 10, lon, x, y));
+        r = SolarReadout(StandardMapData, *see, x, y);
+        found = !r.Bars.empty() && r.Bars[0].Altitude < -1;
+    }
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(r.Grey[0]);
+    DrawAltitudeChart(*chart.Canvas(), 120, 92, panel, false, r);
+    EXPECT_EQ(maptest::PixelAt(chart, 58, 20), gui::clGray);
+    EXPECT_EQ(maptest::PixelAt(chart, 62, 20), panel);
+    EXPECT_EQ(PrintMapProgressCaption(1, 3), "Printing the map - 33%");
+}
