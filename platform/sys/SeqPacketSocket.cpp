@@ -188,6 +188,9 @@ int TSeqPacketSocket::Send(const void* data, std::size_t count)
         if (n >= 0) return static_cast<std::size_t>(n) == count ? 0 : EMSGSIZE;
         if (errno == EINTR) continue;
         if (errno == EWOULDBLOCK) return EAGAIN;
+        // A peer that closed with messages unread resets the connection:
+        // for the sender it has gone all the same.
+        if (errno == ECONNRESET) return EPIPE;
         return errno;
     }
 }
