@@ -18,12 +18,6 @@ namespace app {
 
 namespace {
 
-TQueuedPipeDispatcher& FallbackDispatcher()
-{
-    static TQueuedPipeDispatcher dispatcher;
-    return dispatcher;
-}
-
 std::atomic<TPipeDispatcher*> GDefaultDispatcher{nullptr};
 
 } // namespace
@@ -31,7 +25,7 @@ std::atomic<TPipeDispatcher*> GDefaultDispatcher{nullptr};
 TPipeDispatcher* DefaultPipeDispatcher()
 {
     TPipeDispatcher* d = GDefaultDispatcher.load();
-    return d ? d : &FallbackDispatcher();
+    return d ? d : GuiPipeDispatcher();
 }
 
 void SetDefaultPipeDispatcher(TPipeDispatcher* dispatcher)

@@ -43,9 +43,12 @@ public:
     virtual void Post(std::function<void()> fn) = 0;
 };
 
-// The dispatcher new clients take; the program sets it to its GUI
-// thread's queue at start-up.  Unset, notices are only queued (see
-// TQueuedPipeDispatcher) and never delivered.
+// The GUI thread's message queue (the application's, see
+// platform/gui/Controls.h QueueInMainThread): notices run there between
+// other messages, also inside ProcessMessages.
+TPipeDispatcher* GuiPipeDispatcher();
+// The dispatcher new clients take: GuiPipeDispatcher() unless another one
+// has been set (nullptr sets it back).
 TPipeDispatcher* DefaultPipeDispatcher();
 void SetDefaultPipeDispatcher(TPipeDispatcher* dispatcher);
 

@@ -13,6 +13,7 @@
 #include "PipeRecorder.h"
 #include "PipeTestUtil.h"
 #include "app/Pipes.h"
+#include "platform/gui/Forms.h"
 #include "platform/sys/SeqPacketSocket.h"
 
 using namespace app;
@@ -355,4 +356,28 @@ TEST_F(PipeClientTest, AnOwnerFreesItsConnectedClient)
     }
     Dispatcher.ProcessPosted();
     SUCCEED();
+}
+
+// In the program the notices travel through the application's message
+// queue: the worker's dequeues and reports are handled by ProcessMessages.
+TEST(PipeClientGui, NoticesArriveThroughTheApplicationsMessageQueue)
+{
+    pipetest::ScopedRuntimeDir runtime;
+    gui::Application->Initialize();
+    tepeer::TPipeRecorder server(runtime.Path("TE"));
+    ASSERT_TRUE(server.Listening());
+    TPipeClient client(nullptr);
+    EXPECT_EQ(client.Dispatcher(), GuiPipeDispatcher());
+    client.SetPipeName("TE");
+    std::vector<uint32_t> sent;
+    client.OnPipeSent = [&](rtl::TObject*, uint32_t, uint32_t size) { sent.push_back(size); };
+    ASSERT_TRUE(client.Connect(1000));
+    for (const std::string m : {"a", "bb", "ccc"}) ASSERT_TRUE(client.Write(m.data(), m.size()));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (sent.size() < 3 && std::chrono::steady_clock::now() < end) {
+        gui::Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(sent, (std::vector<uint32_t>{1, 2, 3}));
+    EXPECT_EQ(server.Messages(), (std::vector<std::string>{"a", "bb", "ccc"}));
 }
