@@ -56,3 +56,31 @@ INSTANTIATE_TEST_SUITE_P(Languages, Equivalent,
                          });
 
 } // namespace
+
+namespace {
+
+TEST(Bindings, ConstructFreeAndEventAssignment)
+{
+    RegisterTestModule();
+    auto s = NewScript("PascalScript");
+    TScriptCounter obj(nullptr);
+    s->AddVariable("Out", "String", qs::Variant(std::string()));
+    s->AddObject("Obj", &obj);
+    auto r = CompileAndRun(*s,
+                           "var c: TScriptCounter;\n"
+                           "procedure Changed(Sender: TObject); begin Out := Out + 'E' end;\n"
+                           "begin\n"
+                           "  c := TScriptCounter.Create(nil); c.Count := 3; c.Active := True; c.Ratio := 0.5;\n"
+                           "  Out := IntToStr(c.Count) + BoolToStr(c.Active) + FloatToStr(c.Ratio);\n"
+                           "  if c is TComponent then Out := Out + 'C';\n"
+                           "  c.Free;\n"
+                           "  Obj.OnChange := 'Changed'; Obj.Fire; Obj.OnChange := '0'; Obj.Fire;\n"
+                           "  try Obj.OnChange := 'Out' except Out := Out + ';' + ExceptionMessage end;\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "3-10.5CE;Event handler must be a procedure");
+    EXPECT_FALSE(static_cast<bool>(obj.OnChange));
+}
+
+} // namespace
