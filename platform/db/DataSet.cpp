@@ -479,8 +479,9 @@ bool ReadBookmark(const TDataSet* owner, const TBookmark& b, int64_t& key)
 
 TBookmark TDataSet::GetBookmark() const
 {
-    if (!Active() || FCurrent < 0) return {};
-    return MakeBookmark(this, InternalBookmarkKey(FCurrent));
+    int record = FActiveOverride >= 0 ? FActiveOverride : FCurrent;
+    if (!Active() || record < 0 || record >= InternalRecordCount()) return {};
+    return MakeBookmark(this, InternalBookmarkKey(record));
 }
 
 bool TDataSet::BookmarkValid(const TBookmark& bookmark) const

@@ -224,7 +224,8 @@ public:
     TFieldValue GetFieldValue(const TField* field) const;
 
     // --- bookmarks ------------------------------------------------------
-    // A bookmark of the current record (empty when there is none).
+    // A bookmark of the active record (the current one, or the record a
+    // data link made active; empty when there is none).
     TBookmark GetBookmark() const;
     TBookmark Bookmark() const { return GetBookmark(); }
     // Moves to the bookmarked record; an empty or foreign bookmark, or one

@@ -299,8 +299,12 @@ protected:
     // Writes the editor's text to the cell.
     void UpdateText();
     void InvalidateEditor();
-    void ModifyScrollBar(int bar, int code, int pos);
-    void UpdateScrollRange();
+    // Scrolls for a scroll bar message (SB_* code, thumb position 0..127).
+    virtual void ModifyScrollBar(int bar, int code, int pos);
+    // Decides which scroll bars show and where their thumbs stand.
+    virtual void UpdateScrollRange();
+    // For the thumb's length: how many of how many scrolling cells show.
+    virtual void ScrollBarExtent(int bar, int& visible, int& total) const;
     TGridCoord MaxTopLeft() const;
     void InvalidateRect(const TRect& r);
     TRect BoxRect(int aLeft, int aTop, int aRight, int aBottom) const;
@@ -360,6 +364,7 @@ protected:
     bool ScrollBarMouseDown(int x, int y);
     void ScrollBarMouseMove(int x, int y, bool release);
     void ComputeScrollBars();
+protected:
     void SizeChangedInternal(int oldCols, int oldRows);
     void SetAxisCount(bool cols, int value);
 };

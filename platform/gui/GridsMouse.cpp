@@ -110,8 +110,23 @@ void TCustomGrid::Dispatch(TMessage& message)
     }
 }
 
+void TCustomGrid::ScrollBarExtent(int bar, int& visible, int& total) const
+{
+    if (bar == SB_VERT) {
+        visible = VisibleRowCount();
+        total = FRowCount - FFixedRows;
+    } else {
+        visible = VisibleColCount();
+        total = FColCount - FFixedCols;
+    }
+}
+
 TCustomGrid::BarGeometry TCustomGrid::ScrollBarGeometry(int bar) const
 {
+    int visible, total;
+    ScrollBarExtent(bar, visible, total);
+    visible = std::max(1, visible);
+    total = std::max(1, total);
     BarGeometry g;
     const int s = ScrollBarSize();
     TRect c = ClientRect();
@@ -120,8 +135,7 @@ TCustomGrid::BarGeometry TCustomGrid::ScrollBarGeometry(int bar) const
         g.Up = {g.Whole.Left, 0, g.Whole.Right, std::min(s, c.Bottom / 2)};
         g.Down = {g.Whole.Left, std::max(g.Up.Bottom, c.Bottom - s), g.Whole.Right, c.Bottom};
         g.Track = {g.Whole.Left, g.Up.Bottom, g.Whole.Right, g.Down.Top};
-        int n = std::max(1, FRowCount - FFixedRows);
-        int len = std::max(s / 2 + 4, g.Track.Height() * std::max(1, VisibleRowCount()) / n);
+        int len = std::max(s / 2 + 4, g.Track.Height() * visible / total);
         len = std::min(len, g.Track.Height());
         int top = g.Track.Top + MulDivRound(g.Track.Height() - len, FVertPos, GridScrollBarMax);
         g.Thumb = {g.Whole.Left + 2, top, g.Whole.Right - 2, top + len};
@@ -130,8 +144,7 @@ TCustomGrid::BarGeometry TCustomGrid::ScrollBarGeometry(int bar) const
         g.Up = {0, g.Whole.Top, std::min(s, c.Right / 2), g.Whole.Bottom};
         g.Down = {std::max(g.Up.Right, c.Right - s), g.Whole.Top, c.Right, g.Whole.Bottom};
         g.Track = {g.Up.Right, g.Whole.Top, g.Down.Left, g.Whole.Bottom};
-        int n = std::max(1, FColCount - FFixedCols);
-        int len = std::max(s / 2 + 4, g.Track.Width() * std::max(1, VisibleColCount()) / n);
+        int len = std::max(s / 2 + 4, g.Track.Width() * visible / total);
         len = std::min(len, g.Track.Width());
         int left = g.Track.Left + MulDivRound(g.Track.Width() - len, FHorzPos, GridScrollBarMax);
         g.Thumb = {left, g.Whole.Top + 2, left + len, g.Whole.Bottom - 2};
