@@ -416,6 +416,19 @@ bool TCustomDBGrid::CanEditShow() const
 
 // ------------------------------------------------------------------ layout
 
+void TCustomDBGrid::BeginLayout()
+{
+    BeginUpdate();
+    ++FLayoutLock;
+}
+
+void TCustomDBGrid::EndLayout()
+{
+    if (FLayoutLock == 0) return;
+    if (--FLayoutLock == 0) InternalLayout();
+    EndUpdate();
+}
+
 void TCustomDBGrid::InternalLayout()
 {
     if (FLayoutLock > 0) return;

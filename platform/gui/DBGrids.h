@@ -199,6 +199,10 @@ public:
     int RawToDataColumn(int aCol) const { return aCol - FIndicatorOffset; }
     int DataToRawColumn(int aCol) const { return aCol + FIndicatorOffset; }
 
+    // Layout changes between these are applied once, by the last EndLayout.
+    void BeginLayout();
+    void EndLayout();
+
     // Draws the cell as the grid does by itself: the field's display text
     // with the column's alignment.
     void DefaultDrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state);

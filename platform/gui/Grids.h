@@ -279,6 +279,10 @@ protected:
                                  int& sizingOfs);
     virtual bool BeginColumnDrag(int& origin, int& destination, const TPoint& mousePt);
     virtual bool EndColumnDrag(int& origin, int& destination, const TPoint& mousePt);
+    // Removes a column or row: it moves to the end and the count shrinks
+    // (a string grid keeps its texts there, beyond the count).
+    virtual void DeleteColumn(int aCol);
+    virtual void DeleteRow(int aRow);
     // Row or column data moved (the store follows; TStringGrid moves cells).
     virtual void ColumnMovedData(int fromIndex, int toIndex) {}
     virtual void RowMovedData(int fromIndex, int toIndex) {}

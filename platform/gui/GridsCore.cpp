@@ -456,6 +456,18 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
     Invalidate();
 }
 
+void TCustomGrid::DeleteColumn(int aCol)
+{
+    MoveColumn(aCol, FColCount - 1);
+    SetColCount(FColCount - 1);
+}
+
+void TCustomGrid::DeleteRow(int aRow)
+{
+    MoveRow(aRow, FRowCount - 1);
+    SetRowCount(FRowCount - 1);
+}
+
 // ------------------------------------------------------------- invalidation
 
 void TCustomGrid::Invalidate()

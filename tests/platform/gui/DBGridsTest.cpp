@@ -124,6 +124,21 @@ TEST(DBGrid, ShowsTheFirstRowsAndFollowsTheDataSet)
         EXPECT_EQ(f.Text(r, 1), "row " + std::to_string(r));
     }
     EXPECT_EQ(f.Text(2, 2), "0.5");
+    f.Query.FieldByName("X")->SetDisplayFormat("0.00");
+    f.Query.MoveBy(2);
+    auto img = f.Paint();
+    EXPECT_EQ(f.Text(2, 2), "0.50");
+    TPngImage png;
+    png.Assign(img.get());
+    png.SaveToFile((tectest::ScratchDir("dbgrid-numbers") / "numbers-grid.png").string());
+    // The indicator marks the current record's row with a dark triangle.
+    TRect ind = g.CellRect(0, 3);
+    int dark = 0;
+    for (int y = ind.Top; y < ind.Bottom; ++y)
+        for (int x = ind.Left; x < ind.Right; ++x)
+            if (img->Canvas()->Pixels(x, y) == ColorToRGB(clWindowText)) ++dark;
+    EXPECT_GT(dark, 5);
+    f.Query.First();
 
     // The data set moves, the grid follows.
     f.Query.MoveBy(3);

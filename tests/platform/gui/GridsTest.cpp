@@ -230,6 +230,15 @@ TEST(StringGrid, ColumnsSizedAndMovedByMouse)
     EXPECT_EQ(moved, (std::pair<int, int>{1, 3}));
     EXPECT_EQ(g.Rows(1), (std::vector<std::string>{"c0", "c2", "c3", "c1", "c4", "c5"}));
     EXPECT_EQ(g.ColWidths(3), 94);   // the width went with the column
+
+    // Rows are sized in the fixed column.
+    g.SetOptions(g.Options() + TGridOptions{TGridOption::goRowSizing});
+    int ry = g.CellRect(0, 2).Bottom;
+    sim::MouseDown(&g, TMouseButton::mbLeft, 10, ry);
+    sim::MouseMove(&g, 10, ry + 12, {TShiftStateItem::ssLeft});
+    sim::MouseUp(&g, TMouseButton::mbLeft, 10, ry + 12);
+    EXPECT_EQ(g.RowHeights(2), 32);
+    EXPECT_EQ(g.RowHeights(3), 20);
 }
 
 TEST(StringGrid, CellsSurviveShrinkingAndRegrowing)
