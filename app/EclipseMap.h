@@ -49,8 +49,9 @@ public:
     gui::TPoint MarkerPos{-1, -1};
     TCETData& CETData() { return *FCETData; }
     const TCETData& CETData() const { return *FCETData; }
-    // Threads of a map computation; 0: every core, 1: the plain pass in the
-    // calling thread.
+    // Threads of a map computation; 0: every core.  1 is the plain pass:
+    // every pixel computed in the calling thread, row after row (the
+    // reference the faster passes are measured and checked against).
     int Threads = 0;
     TMapHost* Host() const { return FHost; }
     void SetHost(TMapHost* host);
@@ -108,6 +109,12 @@ gui::TPoint CenterViewOn(gui::TPoint pixel, int viewWidth, int viewHeight);
 
 // The delta-T source text of status panel 1 for an eclipse at jde.
 std::string DeltaTSourceText(long double jde, const std::string& deltaTTableFile);
+
+// The time labels of the curves of equal time ("hh:mm" UT) in the canvas's
+// font: at each track's first and last point (aligned to the map's edge
+// there, else centred) and, for a track of more than 250 points, at its
+// middle point.
+void DrawTimeLabels(gui::TCanvas& canvas, const TCETData& data, int mapWidth, int mapHeight);
 
 // The caption of the map printing's abort dialog at done of total:
 // "Printing the map - 42%" (the whole-number part of the percentage).

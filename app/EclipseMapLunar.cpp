@@ -249,7 +249,7 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         const int threads = Threads > 0 ? Threads : DefaultMapThreads();
         const bool parallels = MapData.Projection == compute::prjPlateCarree ||
                                MapData.Projection == compute::prjMercator || MapData.Projection == compute::prjRobinson;
-        p.ByRuns = threads > 1 && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
+        p.ByRuns = Threads != 1 && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
         for (int i = 0; i < 7; ++i) {
             const compute::TLunarContact& c = lee.Contact(i);
             if (c.JD <= 1) continue;

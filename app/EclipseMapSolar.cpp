@@ -130,6 +130,25 @@ std::string HourMinuteUT(double jd)
 
 } // namespace
 
+void DrawTimeLabels(TCanvas& c, const TCETData& data, int w, int h)
+{
+    auto edgeAligned = [&](int x, int y, const std::string& text) {
+        const int ha = x == 0 ? 0 : x == w - 1 ? 2 : 1;
+        const int va = y == 0 ? 0 : y == h - 1 ? 2 : 1;
+        DrawTextBox(c, x, y, text, ha, va, false);
+    };
+    for (const TCETTrack& track : data) {
+        if (track.Count <= 0) continue;
+        const std::string text = HourMinuteUT(track.Value);
+        edgeAligned(track.X[0], track.Y[0], text);
+        if (track.Count > 250) {
+            const int mid = track.Count / 2;
+            DrawTextBox(c, track.X[mid], track.Y[mid], text, 1, 1, false);
+        }
+        edgeAligned(track.X[track.Count - 1], track.Y[track.Count - 1], text);
+    }
+}
+
 void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
 {
     try {
@@ -267,28 +286,13 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
                 }
             }
 
-            // Time labels at the first, middle (long tracks) and last point.
+            // Time labels.
             if (s.Flags[slotCET] && s.Flags[slotCETLabels]) {
                 c.Font()->SetName("Arial");
                 c.Font()->SetSize(s.CETLabelSize);
                 c.Font()->SetColor(s.Colors[slotCETLabels]);
                 c.Brush()->SetStyle(TBrushStyle::bsClear);
-                const int w = MapData.Width, h = MapData.Height;
-                auto edgeAligned = [&](int x, int y, const std::string& text) {
-                    const int ha = x == 0 ? 0 : x == w - 1 ? 2 : 1;
-                    const int va = y == 0 ? 0 : y == h - 1 ? 2 : 1;
-                    DrawTextBox(c, x, y, text, ha, va, false);
-                };
-                for (const TCETTrack& track : *FCETData) {
-                    if (track.Count <= 0) continue;
-                    const std::string text = HourMinuteUT(track.Value);
-                    edgeAligned(track.X[0], track.Y[0], text);
-                    if (track.Count > 250) {
-                        const int mid = track.Count / 2;
-                        DrawTextBox(c, track.X[mid], track.Y[mid], text, 1, 1, false);
-                    }
-                    edgeAligned(track.X[track.Count - 1], track.Y[track.Count - 1], text);
-                }
+                DrawTimeLabels(c, *FCETData, MapData.Width, MapData.Height);
             }
 
             // Marker of greatest eclipse.

@@ -317,3 +317,30 @@ TEST(CETTracks, PointsJoinTheTrackOfTheirTimeUntilFull)
     EXPECT_GT((*data)[31].Value, 1);  // every track taken, the rest dropped
     EXPECT_EQ((*data)[31].Count, 1);
 }
+
+TEST(CETTracks, LongTracksGetAThirdLabelInTheMiddle)
+{
+    for (int count : {250, 251}) {
+        auto data = std::make_unique<TCETData>();
+        for (int i = 0; i < count; ++i) AddCETPoint(*data, 50 + 2 * i, 60, 2460409.25);
+        gui::TBitmap bmp(600, 120);
+        bmp.Canvas()->Font()->SetColor(gui::clBlue);
+        DrawTimeLabels(*bmp.Canvas(), *data, 600, 120);
+        int marked = 0;  // non-white pixels around the middle point
+        const int xm = 50 + 2 * (count / 2);
+        for (int y = 50; y < 70; ++y)
+            for (int x = xm - 12; x <= xm + 12; ++x) marked += PixelAt(bmp, x, y) != gui::clWhite;
+        EXPECT_EQ(marked > 0, count == 251) << count;
+        int first = 0;  // and around the first point, always
+        for (int y = 50; y < 70; ++y)
+            for (int x = 40; x <= 60; ++x) first += PixelAt(bmp, x, y) != gui::clWhite;
+        EXPECT_GT(first, 0) << count;
+    }
+    // At the map's edge a label is aligned to the edge, not centred on it.
+    auto data = std::make_unique<TCETData>();
+    AddCETPoint(*data, 0, 60, 2460409.25);
+    gui::TBitmap bmp(600, 120);
+    bmp.Canvas()->Font()->SetColor(gui::clBlue);
+    DrawTimeLabels(*bmp.Canvas(), *data, 600, 120);
+    EXPECT_EQ(PixelAt(bmp, 0, 60), gui::clBlue);  // the box's left frame on column 0
+}
