@@ -198,7 +198,33 @@ TColumn* TDBGridColumns::Add()
         FRebuilding = false;
         FState = TDBGridColumnsState::csCustomized;
     }
-    return static_cast<TColumn*>(TCollection::Add());
+    // The collection reports the new item while it is still being made:
+    // lay the grid out once it is complete.
+    BeginUpdate();
+    TColumn* column;
+    try {
+        column = static_cast<TColumn*>(TCollection::Add());
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    return column;
+}
+
+TColumn* TDBGridColumns::Insert(int index)
+{
+    BeginUpdate();
+    TColumn* column;
+    try {
+        column = Add();
+        column->SetIndex(index);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    return column;
 }
 
 void TDBGridColumns::SetState(TDBGridColumnsState value)

@@ -109,6 +109,7 @@ public:
 
     TCustomDBGrid* Grid() const { return FGrid; }
     TColumn* Add();
+    TColumn* Insert(int index);
     TColumn* operator[](int index) const { return Items(index); }
     TColumn* Items(int index) const { return static_cast<TColumn*>(TCollection::Items(index)); }
     TDBGridColumnsState State() const { return FState; }
