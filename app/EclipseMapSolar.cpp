@@ -176,13 +176,22 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
         p.TopDown = see.Gamma() >= 0;
         p.Flags = s.Flags;
         // N = round(1 / width); a width outside (0, 1] (refused by the
-        // setter, possible in a hand-made file) draws no magnitude curves.
-        if (s.CEMWidth > 0 && s.CEMWidth <= 1) {
+        // setter, possible in a hand-made file) or too fine for any map
+        // (below 1e-7 magnitude) draws no magnitude curves.
+        if (s.CEMWidth >= 1e-7 && s.CEMWidth <= 1) {
             p.N = rtl::Round(1.0L / s.CEMWidth);
             p.MagnitudeCurves = true;
             p.CEMTarget.assign(static_cast<size_t>(p.N) + 1, 0);
             // A step of 0 or less would never end the list: no curves then.
-            if (s.CEMScale > 0)
+            // A step finer than 1/N marks every band from the first curve
+            // to the last one without walking the curves one by one.
+            if (s.CEMScale > 0 && s.CEMScale * p.N < 1) {
+                const double first = s.CEMScale * (std::floor(0.001 / s.CEMScale) + 1);
+                const double last = s.CEMScale * (std::ceil(0.9999 / s.CEMScale) - 1);
+                for (long long t = rtl::Round(p.N * static_cast<long double>(first));
+                     t <= rtl::Round(p.N * static_cast<long double>(last)); ++t)
+                    if (t >= 0 && t <= p.N) p.CEMTarget[t] = 1;
+            } else if (s.CEMScale > 0) {
                 for (int k = 1;; ++k) {
                     const double m = k * s.CEMScale;
                     if (!(m < 0.9999)) break;
@@ -191,6 +200,7 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
                         if (target >= 0 && target <= p.N) p.CEMTarget[target] = 1;
                     }
                 }
+            }
         }
         const double t0 = ReferenceHourUT(see);
         // A step of 0 minutes or less means no curves of equal time (it

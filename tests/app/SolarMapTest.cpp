@@ -287,6 +287,35 @@ TEST_F(SolarMap, StepOfEqualTimeOfZeroOrLessDrawsNoSuchCurves)
     }
 }
 
+TEST_F(SolarMap, MagnitudeStepOrWidthOfZeroDrawsNoMagnitudeCurves)
+{
+    auto see = maptest::SolarEclipse("2024 Apr 08");
+    ASSERT_TRUE(see);
+    struct TCase {
+        double Width, Scale;
+        bool Limit;  // the limit of the eclipse is still drawn
+    };
+    for (const TCase& c : {TCase{0.01, 0, true}, TCase{0.01, -0.25, true}, TCase{0, 0.25, false}}) {
+        auto run = RunSolar(*see, SmallMap(), 0, [&](TEclipseMap& m) {
+            m.Settings.CEMWidth = c.Width;
+            m.Settings.CEMScale = c.Scale;
+            m.Settings.Flags[slotCEMLabels] = true;
+        });
+        EXPECT_EQ(run->Host.Status(), stCalculated) << c.Width << " " << c.Scale;
+        auto h = Histogram(run->Map->Map());
+        EXPECT_EQ(h[run->Map->Settings.Colors[slotCEM]], 0);
+        // (The cross-hair's 24 blue pixels share the limit's colour.)
+        EXPECT_EQ(h[run->Map->Settings.Colors[slotLimit]] > 24, c.Limit);
+        EXPECT_GT(h[run->Map->Settings.Colors[slotPath]], 0);
+    }
+    // A step finer than the band width: every band between the first and
+    // the last curve, as walking the curves would mark.
+    auto fine = RunSolar(*see, SmallMap(), 0, [](TEclipseMap& m) { m.Settings.CEMScale = 0.001; });
+    auto walked = RunSolar(*see, SmallMap(), 0, [](TEclipseMap& m) { m.Settings.CEMScale = 0.0100001; });
+    EXPECT_GT(Histogram(fine->Map->Map())[fine->Map->Settings.Colors[slotCEM]],
+              Histogram(walked->Map->Map())[walked->Map->Settings.Colors[slotCEM]] / 2);
+}
+
 TEST_F(SolarMap, MagnitudeLabelStepOfZeroEndsWithTheRuntimeError)
 {
     auto see = maptest::SolarEclipse("2024 Apr 08");
