@@ -81,7 +81,9 @@ TEST(MarkupRobustness, OneMegabyteOfMarkupInBoundedTime)
         auto start = std::chrono::steady_clock::now();
         RenderEveryWay(t);
         double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        EXPECT_LT(s, 20.0) << t.substr(0, 20);
+        // A guard against quadratic work, not a speed test: about 4 s on an
+        // idle machine, and CTest runs many tests side by side.
+        EXPECT_LT(s, 120.0) << t.substr(0, 20);
     }
     // Measuring the whole of a long text lays out every line.
     Canvas cv;
