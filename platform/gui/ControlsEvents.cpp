@@ -29,8 +29,6 @@ namespace gui {
 namespace qtw {
 void SetMouseControl(TControl* c);
 void NoteKey(uint16_t vk, bool down);
-// Drop events of windows (DragDrop.cpp sets it).
-bool (*gDropHandler)(TWinControl*, QEvent*) = nullptr;
 
 namespace {
 thread_local NativeContext* gCurrent = nullptr;
@@ -245,7 +243,7 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
     const bool alt = (ke->modifiers() & Qt::AltModifier) && !(ke->modifiers() & Qt::ControlModifier);
     LPARAM kd = 1;
     if (keypad && vk == VK_DECIMAL) kd |= LPARAM(0x53) << 16;
-    if (alt) kd |= KF_ALTDOWN_BIT;
+    if (ke->modifiers() & Qt::AltModifier) kd |= KF_ALTDOWN_BIT;
     if (ke->isAutoRepeat()) kd |= LPARAM(1) << 30;
     if (!press) kd |= KF_UP_BIT | (LPARAM(1) << 30);
     QPointer<QWidget> guard(guardWidget);
@@ -415,7 +413,7 @@ bool Dispatch(TWinControl* c, IBridge* b, QEvent* e, QWidget* w)
     case QEvent::DragMove:
     case QEvent::DragLeave:
     case QEvent::Drop:
-        if (gDropHandler && gDropHandler(c, e)) return true;
+        if (HandleDropEvent(c, e)) return true;
         return b ? b->NativeEvent(e) : false;
     default:
         return b ? b->NativeEvent(e) : false;
@@ -482,7 +480,7 @@ QWidget* CreateWindowWidget(TWinControl* control, int kind, qtw::IBridge*& bridg
         m->viewport()->setMouseTracking(true);
         break;
     }
-    case 4: make(new qtw::Bridge<QComboBox>()); break;                  // wkComboBox
+    case 4: w = CreateComboWidget(control, bridge); break;              // wkComboBox
     case 5: {                                                             // wkListBox
         auto* l = new qtw::Bridge<QListWidget>();
         make(l);

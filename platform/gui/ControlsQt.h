@@ -34,6 +34,9 @@ public:
     TWinControl* Control = nullptr;
 };
 
+// Drag events over a window (DragDrop.cpp); false when the window takes no drops.
+bool HandleDropEvent(TWinControl* control, QEvent* e);
+
 // Turns one Qt event of a bridged widget into messages (ControlsEvents.cpp).
 bool HandleEvent(IBridge* bridge, QEvent* e);
 
@@ -113,6 +116,8 @@ struct ControlAccess {
     static void SetVisibleFlag(TControl* c, bool v) { c->FVisible = v; }
 };
 
+// The combo box's widget (StdCtrls.cpp: it reports the list opening and closing).
+QWidget* CreateComboWidget(TWinControl* control, qtw::IBridge*& bridge);
 // Creates the widget of a window kind (the form's frame is made by Forms.cpp).
 QWidget* CreateWindowWidget(TWinControl* control, int kind, qtw::IBridge*& bridge);
 // The widget of any control: its own window, or its parent's client for a

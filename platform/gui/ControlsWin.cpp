@@ -638,8 +638,9 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_SYSKEYDOWN: CNKeyDown(m); return;
     case CN_CHAR:
     case CN_SYSCHAR:
+        // Accelerators: Alt+key always, a plain key when the control takes no characters.
         m.Result = 0;
-        if (!(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) {
+        if (m.Msg == CN_SYSCHAR || !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) {
             if (TCustomForm* f = GetParentForm())
                 if (f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) m.Result = 1;
         }
@@ -657,6 +658,7 @@ void TWinControl::Dispatch(TMessage& m)
         if (!DoKeyUp(m)) DefaultHandler(m);
         return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
+    case CM_FOCUSCHANGED: Broadcast(m); return;
     case CM_DIALOGCHAR: CMDialogChar(m); return;
     case CM_CHILDKEY: CMChildKey(m); return;
     case CM_ENTER: CMEnter(m); return;
@@ -689,6 +691,12 @@ void TWinControl::DefaultHandler(TMessage& m)
     qtw::NativeContext* ctx = qtw::CurrentNative();
     if (ctx && ctx->control == this && ctx->msg == m.Msg && !ctx->reachedDefault) {
         ctx->reachedDefault = true;
+        // Native windows take the focus when clicked, before anything else.
+        if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && FImpl->native &&
+            (FImpl->native->focusPolicy() & Qt::ClickFocus) && !Focused() && CanFocus()) {
+            if (TCustomForm* f = GetParentForm())
+                if (f->Visible()) f->SetFocusedControl(this);
+        }
         if (!ctx->deferNative && ctx->bridge) ctx->nativeResult = ctx->bridge->NativeEvent(ctx->event);
         return;
     }

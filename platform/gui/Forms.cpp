@@ -585,6 +585,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
         if (std::find(oldChain.begin(), oldChain.end(), *it) == oldChain.end()) (*it)->Perform(CM_ENTER, 0, 0);
     if (FFocusedControl != control) return false;   // a handler moved the focus on
     if (control && control != old) control->Perform(WM_SETFOCUS, oldHandle, 0);
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
     Screen->SetActiveControl(control ? control : this);
     if (control) {
         QWidget* w = control->Data().widget;

@@ -40,9 +40,12 @@ void FillQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form)
 {
     menu->clear();
     const HWND formHandle = form ? form->Handle() : 0;
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [formHandle] {
-        if (formHandle) SendMessage(formHandle, WM_ENTERMENULOOP, 0, 0);
-    }, Qt::UniqueConnection);
+    if (!menu->property("tecMenuLoop").toBool()) {
+        menu->setProperty("tecMenuLoop", true);
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [formHandle] {
+            if (formHandle) SendMessage(formHandle, WM_ENTERMENULOOP, 0, 0);
+        });
+    }
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
         if (!item->Visible()) continue;
