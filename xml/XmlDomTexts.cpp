@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Strings.h"
 
 namespace xml {
 
@@ -42,23 +43,11 @@ std::string EscapeString(std::string_view AValue)
     return r;
 }
 
+// Unpaired surrogates are kept: text read from 16-bit sources converts back
+// unchanged.
 static void AppendCodePoint(std::string& out, uint32_t cp)
 {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    rtl::AppendUTF8AllowSurrogates(out, static_cast<char32_t>(cp));
 }
 
 // The value of a numeric reference's digits ("65", "x41"), or -1.

@@ -267,7 +267,13 @@ std::vector<std::string> SplitString(std::string_view s, char delimiter)
 
 void AppendUTF8(std::string& out, char32_t cp)
 {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;
+    AppendUTF8AllowSurrogates(out, cp);
+}
+
+void AppendUTF8AllowSurrogates(std::string& out, char32_t cp)
+{
+    if (cp > 0x10FFFF) cp = 0xFFFD;
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {

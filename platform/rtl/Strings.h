@@ -70,8 +70,12 @@ std::vector<std::string> SplitString(std::string_view s, char delimiter);
 std::u16string UTF8ToUTF16(std::string_view s);
 // Unpaired surrogates become U+FFFD.
 std::string UTF16ToUTF8(std::u16string_view s);
-// Appends the UTF-8 encoding of one code point.
+// Appends the UTF-8 encoding of one code point; surrogates and values
+// beyond U+10FFFF become U+FFFD.
 void AppendUTF8(std::string& out, char32_t cp);
+// The same, but a surrogate is kept in its three-byte form, so that 16-bit
+// text with an unpaired half survives a round trip through UTF-8.
+void AppendUTF8AllowSurrogates(std::string& out, char32_t cp);
 // Decodes the code point at byte position i (0-based) and advances i; a
 // malformed sequence yields U+FFFD and advances one byte.
 char32_t NextUTF8(std::string_view s, std::size_t& i);

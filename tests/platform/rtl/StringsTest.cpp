@@ -76,6 +76,25 @@ TEST(Strings, Utf8AndUtf16)
     EXPECT_EQ(UTF8ToUTF16("\xE2\x82"), std::u16string(u"\uFFFD\uFFFD"));
     EXPECT_EQ(UTF8ToUTF16("\xC0\xAF"), std::u16string(u"\uFFFD\uFFFD"));  // overlong
     EXPECT_EQ(UTF16ToUTF8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+    // Encoding one code point: a surrogate is replaced or kept on request,
+    // values beyond U+10FFFF are always replaced.
+    struct {
+        char32_t cp;
+        const char* strict;
+        const char* kept;
+    } points[] = {{0x41, "A", "A"},
+                  {0x7FF, "\xDF\xBF", "\xDF\xBF"},
+                  {0xD800, "\xEF\xBF\xBD", "\xED\xA0\x80"},
+                  {0xDFFF, "\xEF\xBF\xBD", "\xED\xBF\xBF"},
+                  {0x10FFFF, "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+                  {0x110000, "\xEF\xBF\xBD", "\xEF\xBF\xBD"}};
+    for (const auto& p : points) {
+        std::string strict, kept;
+        AppendUTF8(strict, p.cp);
+        AppendUTF8AllowSurrogates(kept, p.cp);
+        EXPECT_EQ(strict, p.strict) << std::hex << static_cast<uint32_t>(p.cp);
+        EXPECT_EQ(kept, p.kept) << std::hex << static_cast<uint32_t>(p.cp);
+    }
 }
 
 TEST(Strings, NumberTextRoundTrips)
