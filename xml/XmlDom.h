@@ -470,6 +470,8 @@ private:
     friend class detail::TXmlParser;
     friend class detail::TXmlWriter;
     void Init(TXmlNodeClass ANodeClass);
+    // The top-level nodes through a writer, with progress at both ends.
+    void WriteDocument(detail::TXmlWriter& AWriter);
 
     bool FAbortParsing = false;
     TBinaryEncodingType FBinaryEncoding = xbeBase64;

@@ -232,15 +232,22 @@ int TUtf8XmlNode::NodeAdd(TUtf8XmlNode* ANode)
     return NodeCount() - 1;
 }
 
-TUtf8XmlNode* TUtf8XmlNode::NodeNew(std::string_view AName)
+// A new node of the class, freed again when the name is refused.
+static TUtf8XmlNode* NewNamedNode(TXmlNodeClass AClass, TUtf8XmlDom* ADocument, std::string_view AName)
 {
-    TUtf8XmlNode* node = NodeClass()(FDocument);
+    TUtf8XmlNode* node = AClass(ADocument);
     try {
         node->SetName(AName);
     } catch (...) {
         delete node;
         throw;
     }
+    return node;
+}
+
+TUtf8XmlNode* TUtf8XmlNode::NodeNew(std::string_view AName)
+{
+    TUtf8XmlNode* node = NewNamedNode(NodeClass(), FDocument, AName);
     NodeAdd(node);
     return node;
 }
@@ -248,13 +255,7 @@ TUtf8XmlNode* TUtf8XmlNode::NodeNew(std::string_view AName)
 TUtf8XmlNode* TUtf8XmlNode::NodeNewAtIndex(int Index, std::string_view AName)
 {
     if (Index < 0 || Index > NodeCount()) return nullptr;
-    TUtf8XmlNode* node = NodeClass()(FDocument);
-    try {
-        node->SetName(AName);
-    } catch (...) {
-        delete node;
-        throw;
-    }
+    TUtf8XmlNode* node = NewNamedNode(NodeClass(), FDocument, AName);
     NodeInsert(Index, node);
     return node;
 }

@@ -289,6 +289,24 @@ void TXmlParser::FinishElement(TFrame& F)
     }
 }
 
+// Reads the start of a new child of F's node.  Returns the child when it is
+// complete already; nullptr when its content follows, the child and how it
+// began then set in AChild and AChildBegin.
+TUtf8XmlNode* TXmlParser::BeginChild(TFrame& F, TUtf8XmlNode*& AChild, TBegin& AChildBegin)
+{
+    TUtf8XmlNode* child = F.Node->NodeNew("");
+    FBeginning = child;
+    TBegin b = BeginNode(child);
+    FBeginning = nullptr;
+    if (b != bComplete) {
+        AChild = child;
+        AChildBegin = b;
+        return nullptr;
+    }
+    Completed(child);
+    return child;
+}
+
 TXmlParser::TStep TXmlParser::StepElement(TFrame& F, TUtf8XmlNode*& AChild, TBegin& AChildBegin)
 {
     for (;;) {
@@ -318,16 +336,8 @@ TXmlParser::TStep TXmlParser::StepElement(TFrame& F, TUtf8XmlNode*& AChild, TBeg
         F.HasChildTags = true;
         FSrc.Unread(d);
         FSrc.Unread('<');
-        TUtf8XmlNode* child = F.Node->NodeNew("");
-        FBeginning = child;
-        TBegin b = BeginNode(child);
-        FBeginning = nullptr;
-        if (b != bComplete) {
-            AChild = child;
-            AChildBegin = b;
-            return sChild;
-        }
-        Completed(child);
+        TUtf8XmlNode* child = BeginChild(F, AChild, AChildBegin);
+        if (!child) return sChild;
         if (FDoc && FDoc->FDropCommentsOnParse && child->FElementType == xeComment)
             F.Node->NodeRemove(child);
     }
@@ -347,16 +357,8 @@ TXmlParser::TStep TXmlParser::StepDtd(TFrame& F, TUtf8XmlNode*& AChild, TBegin& 
             return sFinished;
         }
         FSrc.Unread(c);
-        TUtf8XmlNode* child = F.Node->NodeNew("");
-        FBeginning = child;
-        TBegin b = BeginNode(child);
-        FBeginning = nullptr;
-        if (b != bComplete) {
-            AChild = child;
-            AChildBegin = b;
-            return sChild;
-        }
-        Completed(child);
+        TUtf8XmlNode* child = BeginChild(F, AChild, AChildBegin);
+        if (!child) return sChild;
         // Stray text between the declarations gives no node.
         if (child->IsClear()) F.Node->NodeRemove(child);
     }

@@ -117,6 +117,7 @@ private:
     };
 
     TBegin BeginNode(TUtf8XmlNode* ANode);
+    TUtf8XmlNode* BeginChild(TFrame& F, TUtf8XmlNode*& AChild, TBegin& AChildBegin);
     TStep StepElement(TFrame& F, TUtf8XmlNode*& AChild, TBegin& AChildBegin);
     TStep StepDtd(TFrame& F, TUtf8XmlNode*& AChild, TBegin& AChildBegin);
     void FinishElement(TFrame& F);

@@ -77,6 +77,23 @@ private:
             if (N->Nodes(i)->FElementType == xeCharData) return true;
         return false;
     }
+    // One indented piece of markup: AOpen, the text, AClose.
+    void PutMarkup(const TUtf8XmlNode* N, int AIndent, std::string_view AOpen, std::string_view AText,
+                   std::string_view AClose)
+    {
+        PutIndent(N, AIndent);
+        Put(AOpen);
+        Put(AText);
+        Put(AClose);
+    }
+    // A processing instruction with the node's attributes.
+    void PutInstruction(const TUtf8XmlNode* N, int AIndent, std::string_view AOpen)
+    {
+        PutIndent(N, AIndent);
+        Put(AOpen);
+        PutInnerTag(N, false);
+        Put("?>");
+    }
     bool Open(TUtf8XmlNode* N, int ADepth, bool AIndent);
     void Close(TUtf8XmlNode* N, int ADepth, bool AInline);
     void AfterChild(TUtf8XmlNode* AParent, int AIndex);
@@ -103,29 +120,17 @@ bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth, bool AIndent)
         if (children && !WrittenInline(N)) PutLineEnd(N);
         return children;
     case xeComment:
-        PutIndent(N, indent);
-        Put("<!--");
-        Put(N->FValue);
-        Put("-->");
+        PutMarkup(N, indent, "<!--", N->FValue, "-->");
         return false;
     case xeCData:
-        PutIndent(N, indent);
-        Put("<![CDATA[");
-        Put(N->FValue);
-        Put("]]>");
+        PutMarkup(N, indent, "<![CDATA[", N->FValue, "]]>");
         return false;
     case xeDeclaration:
         N->DeleteEmptyAttributes();
-        PutIndent(N, indent);
-        Put("<?xml");
-        PutInnerTag(N, false);
-        Put("?>");
+        PutInstruction(N, indent, "<?xml");
         return false;
     case xeStylesheet:
-        PutIndent(N, indent);
-        Put("<?xml-stylesheet");
-        PutInnerTag(N, false);
-        Put("?>");
+        PutInstruction(N, indent, "<?xml-stylesheet");
         return false;
     case xeDoctype:
         PutIndent(N, indent);
@@ -155,25 +160,16 @@ bool TXmlWriter::Open(TUtf8XmlNode* N, int ADepth, bool AIndent)
         Put(">");
         return false;
     case xeExclam:
-        PutIndent(N, indent);
-        Put("<!");
-        Put(N->FValue);
-        Put(">");
+        PutMarkup(N, indent, "<!", N->FValue, ">");
         return false;
     case xeQuestion:
-        PutIndent(N, indent);
-        Put("<?");
-        Put(N->FValue);
-        Put("?>");
+        PutMarkup(N, indent, "<?", N->FValue, "?>");
         return false;
     case xeCharData:
         Put(N->FValue);
         return false;
     case xeUnknown:
-        PutIndent(N, indent);
-        Put("<");
-        Put(N->FValue);
-        Put(">");
+        PutMarkup(N, indent, "<", N->FValue, ">");
         return false;
     }
     throw EFilerError("Illegal element type");
@@ -280,31 +276,29 @@ std::string TUtf8XmlDom::LineFeed() const
     return FXmlFormat == xfReadable ? "\r\n" : "\n";
 }
 
+void TUtf8XmlDom::WriteDocument(detail::TXmlWriter& AWriter)
+{
+    if (!Root() && FParserWarnings) throw rtl::EFilerError("XML root element not defined.");
+    AWriter.Progress(0);
+    const std::string lf = LineFeed();
+    for (int i = 0; i < FRootNodes->NodeCount(); ++i) {
+        AWriter.WriteTree(FRootNodes->Nodes(i), 0);
+        AWriter.Put(lf);
+    }
+    AWriter.Flush();
+    AWriter.Progress(AWriter.Position());
+}
+
 void TUtf8XmlDom::WriteToStream(rtl::TStream& S)
 {
     detail::TXmlWriter writer(&S, this);
-    if (!Root() && FParserWarnings) throw rtl::EFilerError("XML root element not defined.");
-    writer.Progress(0);
-    const std::string lf = LineFeed();
-    for (int i = 0; i < FRootNodes->NodeCount(); ++i) {
-        writer.WriteTree(FRootNodes->Nodes(i), 0);
-        writer.Put(lf);
-    }
-    writer.Flush();
-    writer.Progress(writer.Position());
+    WriteDocument(writer);
 }
 
 std::string TUtf8XmlDom::WriteToString()
 {
     detail::TXmlWriter writer(nullptr, this);
-    if (!Root() && FParserWarnings) throw rtl::EFilerError("XML root element not defined.");
-    writer.Progress(0);
-    const std::string lf = LineFeed();
-    for (int i = 0; i < FRootNodes->NodeCount(); ++i) {
-        writer.WriteTree(FRootNodes->Nodes(i), 0);
-        writer.Put(lf);
-    }
-    writer.Progress(writer.Position());
+    WriteDocument(writer);
     return std::move(writer.Text());
 }
 
