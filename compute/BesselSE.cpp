@@ -18,10 +18,13 @@ int IterationLimit = 25;
 // Earth's rotation in degrees per second of time (1.002738 * 15"/s).
 constexpr long double RotationPerSecond = 0.00417807L;
 
-void CheckIndex(int index, int count, const char* array)
+// One coefficient of an element's polynomial, the index checked.
+template <typename T, std::size_t N>
+T& Coefficient(T (&coefficients)[N], int index, const char* array)
 {
-    if (index < 0 || index >= count)
+    if (index < 0 || index >= static_cast<int>(N))
         throw rtl::Exception(std::string("Index out of range (") + array + ").");
+    return coefficients[index];
 }
 
 long double Altitude(long double sind, long double cosd, long double sinPhi, long double cosPhi,
@@ -131,53 +134,14 @@ long double TSolarEclipse::dY(long double jd) const
     return FYe[1] + 2 * FYe[2] * t + 3 * FYe[3] * t * t;
 }
 
-void TSolarEclipse::SetXe(int index, long double value)
-{
-    CheckIndex(index, 4, "Xe");
-    FXe[index] = value;
-}
-
-void TSolarEclipse::SetYe(int index, long double value)
-{
-    CheckIndex(index, 4, "Ye");
-    FYe[index] = value;
-}
-
-void TSolarEclipse::Setde(int index, long double value)
-{
-    CheckIndex(index, 3, "de");
-    Fde[index] = value;
-}
-
-void TSolarEclipse::SetMe(int index, long double value)
-{
-    CheckIndex(index, 2, "Me");
-    FMe[index] = value;
-}
-
-void TSolarEclipse::SetL1e(int index, long double value)
-{
-    CheckIndex(index, 3, "L1e");
-    FL1e[index] = value;
-}
-
-void TSolarEclipse::SetL2e(int index, long double value)
-{
-    CheckIndex(index, 3, "L2e");
-    FL2e[index] = value;
-}
-
-long double TSolarEclipse::de(int index) const
-{
-    CheckIndex(index, 3, "de");
-    return Fde[index];
-}
-
-long double TSolarEclipse::Me(int index) const
-{
-    CheckIndex(index, 2, "Me");
-    return FMe[index];
-}
+void TSolarEclipse::SetXe(int index, long double value) { Coefficient(FXe, index, "Xe") = value; }
+void TSolarEclipse::SetYe(int index, long double value) { Coefficient(FYe, index, "Ye") = value; }
+void TSolarEclipse::Setde(int index, long double value) { Coefficient(Fde, index, "de") = value; }
+void TSolarEclipse::SetMe(int index, long double value) { Coefficient(FMe, index, "Me") = value; }
+void TSolarEclipse::SetL1e(int index, long double value) { Coefficient(FL1e, index, "L1e") = value; }
+void TSolarEclipse::SetL2e(int index, long double value) { Coefficient(FL2e, index, "L2e") = value; }
+long double TSolarEclipse::de(int index) const { return Coefficient(Fde, index, "de"); }
+long double TSolarEclipse::Me(int index) const { return Coefficient(FMe, index, "Me"); }
 
 // --- fundamental quantities -------------------------------------------------
 
@@ -207,6 +171,25 @@ void TSolarEclipse::Fundamentals(long double jd, long double longitude, long dou
     f.n2 = f.a * f.a + f.b * f.b;
     f.L1p = L1(jd) - f.zeta * FTanF1;
     f.L2p = L2(jd) - f.zeta * FTanF2;
+}
+
+// Moves jd (TD) to the instant the place is closest to the shadow axis, by
+// steps until one is shorter than tolerance (hours); f holds the quantities
+// there.  False when limit steps did not get there.
+bool TSolarEclipse::NearestApproach(long double& jd, long double longitude, long double rhoSinPhi,
+                                    long double rhoCosPhi, TFundamentals& f, int limit,
+                                    long double tolerance) const
+{
+    int count = 0;
+    for (;;) {
+        Fundamentals(jd, longitude, rhoSinPhi, rhoCosPhi, f);
+        const long double tau = -(f.u * f.a + f.v * f.b) / f.n2;
+        jd += tau / 24;
+        ++count;
+        if (count >= limit || std::fabs(tau) < tolerance)
+            break;
+    }
+    return count < limit;
 }
 
 // --- local circumstances ----------------------------------------------------
@@ -254,18 +237,7 @@ bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc) const
 
     // Maximum: the time of least distance from the shadow axis.
     TFundamentals f;
-    int count = 0;
-    long double t = lc.JD2;
-    for (;;) {
-        Fundamentals(t, lon, rs, rc, f);
-        const long double tau = -(f.u * f.a + f.v * f.b) / f.n2;
-        t += tau / 24;
-        ++count;
-        if (count >= IterationLimit || std::fabs(tau) < 0.0002L)
-            break;
-    }
-    lc.JD2 = t;
-    const bool maximumConverged = count < IterationLimit;
+    const bool maximumConverged = NearestApproach(lc.JD2, lon, rs, rc, f, IterationLimit, 0.0002L);
     bool result = maximumConverged;
 
     if (result) {

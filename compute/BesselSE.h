@@ -178,6 +178,8 @@ private:
     long double ElementTime(long double jd) const { return (jd - FJD0) * 24; }
     bool SolveLimitPoint(long double longitude, int signum, long double G, long double& jd,
                          long double& latitude, long double& altitude, int& count) const;
+    bool NearestApproach(long double& jd, long double longitude, long double rhoSinPhi,
+                         long double rhoCosPhi, TFundamentals& f, int limit, long double tolerance) const;
     bool RefineContact(long double& jd, long double& altitude, long double sign, bool outer,
                        long double longitude, long double rhoSinPhi, long double rhoCosPhi,
                        long double sinPhi, long double cosPhi) const;

@@ -140,18 +140,10 @@ bool TSolarEclipse::GreatestEclipse(long double latitude, long double longitude,
     long double rs = 0, rc = 0;
     ObserverGeocentric(rs, rc, latitude, 0);
     TFundamentals f;
-    int count = 0;
-    for (;;) {
-        Fundamentals(jd, longitude, rs, rc, f);
-        const long double tau = -(f.u * f.a + f.v * f.b) / f.n2;
-        jd += tau / 24;
-        ++count;
-        if (count >= limit || std::fabs(tau) < 0.001L)
-            break;
-    }
+    const bool converged = NearestApproach(jd, longitude, rs, rc, f, limit, 0.001L);
     altitude = Altitude(f.sind, f.cosd, latitude, f.cosH);
     magnitude = (f.L1p - std::sqrt(f.u * f.u + f.v * f.v)) / (f.L1p + f.L2p);
-    return count < limit;
+    return converged;
 }
 
 } // namespace compute
