@@ -5,28 +5,18 @@
 #include <cstring>
 #include <fstream>
 
+#include "TestDates.h"
 #include "TestPaths.h"
 #include "compute/AstroBase.h"
 #include "compute/DatesAndTimes.h"
 #include "platform/rtl/Exceptions.h"
 
 using namespace compute;
+using tectest::DateRec;
 
 namespace {
 
 long double Seconds(long double days) { return days * 86400; }
-
-TDateTimeRec Rec(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
-{
-    TDateTimeRec r;
-    r.Year = year;
-    r.Month = month;
-    r.Day = day;
-    r.Hour = hour;
-    r.Minute = minute;
-    r.Second = second;
-    return r;
-}
 
 // Every test starts from the start-up state and leaves it behind.
 class DeltaTModel : public ::testing::Test {
@@ -104,7 +94,7 @@ TEST_F(DeltaTModel, ContinuesSmoothlyAfterTheTable)
 TEST_F(DeltaTModel, LongTermParabolas)
 {
     // Meeus example 10.b: 333 February 6, 6h TD gives 6146 s.
-    EXPECT_NEAR(Seconds(DeltaT(DateRecToJD(Rec(333, 2, 6, 6)))), 6146, 1);
+    EXPECT_NEAR(Seconds(DeltaT(DateRecToJD(DateRec(333, 2, 6, 6)))), 6146, 1);
     UseInternalDeltaTTable = false;
     EXPECT_NEAR(Seconds(DeltaT(DecimalYearToJD(2000))), 102, 1e-6L);
     EXPECT_NEAR(Seconds(DeltaT(DecimalYearToJD(0))), 2177 + 497 * -20 + 44.1L * 400, 1e-6L);
@@ -222,7 +212,7 @@ TEST(SiderealTime, MeeusExamples)
     auto reduced = [](long double h) { return h - 24 * std::floor(h / 24); };
     EXPECT_NEAR(reduced(GreenwichSiderealTime(2446895.5L)), 13 + 10 / 60.0L + 46.3668L / 3600,
                 1e-4L / 3600);
-    EXPECT_NEAR(reduced(GreenwichSiderealTime(DateRecToJD(Rec(1987, 4, 10, 19, 21)))),
+    EXPECT_NEAR(reduced(GreenwichSiderealTime(DateRecToJD(DateRec(1987, 4, 10, 19, 21)))),
                 8 + 34 / 60.0L + 57.0896L / 3600, 1e-3L / 3600);
     EXPECT_NEAR(GreenwichSiderealTime(2451545.0L), 18.697374558L, 1e-9L);
 }

@@ -7,72 +7,22 @@
 #include <set>
 #include <vector>
 
-#include "CatalogueRows.h"
+#include "CanonEclipses.h"
 #include "compute/AstroBase.h"
 #include "compute/DatesAndTimes.h"
 #include "compute/LunarEclipses.h"
 
 using namespace compute;
+using tectest::JD;
 
 namespace {
 
 constexpr long double Deg = 0.017453292519943295769L;
 
-long double JD(int year, int month, int day, int hour, int minute = 0, int second = 0)
-{
-    TDateTimeRec r;
-    r.Year = year;
-    r.Month = month;
-    r.Day = day;
-    r.Hour = hour;
-    r.Minute = minute;
-    r.Second = second;
-    return DateRecToJD(r);
-}
-
 long double Seconds(long double days) { return days * 86400; }
 
-// Canon of lunar eclipses (Espenak & Meeus, NASA/TP-2009-214172), number
-// 9706: 2025 March 14, greatest eclipse 06:59:56 TD, delta T 75 s, Moon in
-// the zenith at 3 N 102 W, durations 362.6 / 218.3 / 65.4 minutes.  The
-// canon prints no polynomials of the Moon's place, so these are made to
-// put the Moon in the zenith of that point at greatest eclipse, moving
-// 0.55 degree per hour in right ascension and -0.25 in declination at
-// 0.00244 AU (365000 km).
-comptest::TLunarRow Eclipse20250314()
-{
-    comptest::TLunarRow r;
-    r.CatNo = 9706;
-    r.Saros = 123;
-    r.k = 311;
-    r.DT = "2025 Mar 14";
-    r.Type = "T";
-    r.QSE = "-p";
-    r.JDE = JD(2025, 3, 14, 6, 59, 56);
-    r.DurationPen = 362.6L / 60;
-    r.DurationPar = 218.3L / 60;
-    r.DurationTot = 65.4L / 60;
-    r.Gamma = 0.3484L;
-    r.MagPen = 2.2595L;
-    r.MagUmbra = 1.1784L;
-    r.MELat = 3;
-    r.MELon = 102;
-    r.deltaT = 75;
-    const long double gmstDeg = GreenwichSiderealTime(r.JDE - 75.0L / 86400) * 15;
-    r.RA[0] = std::fmod(gmstDeg - 102 + 3600, 360.0L);
-    r.RA[1] = 0.55L;
-    r.DEC[0] = 3;
-    r.DEC[1] = -0.25L;
-    r.R[0] = 0.00244L;
-    return r;
-}
-
 struct TLoadedLunar {
-    explicit TLoadedLunar(const comptest::TLunarRow& row)
-    {
-        auto ds = comptest::LunarDataSet(row);
-        LE.ReadFromDataSet(ds.get());
-    }
+    explicit TLoadedLunar(const tectest::TLunarRow& row) { tectest::ReadRow(LE, row); }
     TLunarEclipse LE;
 };
 
@@ -113,7 +63,7 @@ void HorizonByVectors(long double raDeg, long double decDeg, long double rAU, lo
 
 TEST(LunarEclipse, ReadsTheCatalogueRow)
 {
-    TLoadedLunar e(Eclipse20250314());
+    TLoadedLunar e(tectest::Lunar20250314());
     const TLunarEclipse& le = e.LE;
     EXPECT_EQ(le.CatNo(), 9706);
     EXPECT_EQ(le.Saros(), 123);
@@ -138,7 +88,7 @@ TEST(LunarEclipse, ReadsTheCatalogueRow)
 // is 75.2 s, hence one second.
 TEST(LunarEclipse, ContactsOf20250314FromCatalogueDurations)
 {
-    TLoadedLunar e(Eclipse20250314());
+    TLoadedLunar e(tectest::Lunar20250314());
     const TLELocalCircumstances lc = At(e.LE, 48.14L, -11.58L);
     const long double expected[7] = {JD(2025, 3, 14, 3, 57, 23), JD(2025, 3, 14, 5, 9, 32),
                                      JD(2025, 3, 14, 6, 25, 59), JD(2025, 3, 14, 6, 59, 56) - 75.0L / 86400,
@@ -151,7 +101,7 @@ TEST(LunarEclipse, ContactsOf20250314FromCatalogueDurations)
 
 TEST(LunarEclipse, PenumbralEclipseHasThreeContacts)
 {
-    comptest::TLunarRow row = Eclipse20250314();
+    tectest::TLunarRow row = tectest::Lunar20250314();
     row.Type = "N";
     row.DurationPar = 0;
     row.DurationTot = 0;
@@ -174,7 +124,7 @@ TEST(LunarEclipse, PenumbralEclipseHasThreeContacts)
 // which differs by less than (a/r)^2 = 3e-4 rad, hence 0.02 degree.
 TEST(LunarEclipse, HorizonCoordinatesAgreeWithVectorComputation)
 {
-    TLoadedLunar e(Eclipse20250314());
+    TLoadedLunar e(tectest::Lunar20250314());
     const long double places[][2] = {{48.14L, -11.58L}, {40.71L, 74.01L}, {-33.87L, -151.21L},
                                      {3, 102}, {-60, 30}, {70, 150}};
     for (const auto& p : places) {
@@ -198,7 +148,7 @@ TEST(LunarEclipse, HorizonCoordinatesAgreeWithVectorComputation)
 
 TEST(LunarEclipse, ZenithAntipodeAndAzimuthConvention)
 {
-    TLoadedLunar e(Eclipse20250314());
+    TLoadedLunar e(tectest::Lunar20250314());
     // The sub-lunar point at greatest eclipse (the catalogue's 75 s delta
     // T against the program's 75.2 s turns the Earth by 0.001 degree).
     TLELocalCircumstances lc = At(e.LE, 3, 102);
@@ -251,7 +201,7 @@ TEST(LunarEclipse, VisibilityZoneTable)
         {"N", {{1, {1, 8, 9, 65}}, {6, {73}}, {11, {64, 72}}}},
     };
     for (const std::string type : {"T", "P", "N", "X"}) {
-        comptest::TLunarRow row = Eclipse20250314();
+        tectest::TLunarRow row = tectest::Lunar20250314();
         row.Type = type;
         TLoadedLunar e(row);
         std::map<int, int> expected;

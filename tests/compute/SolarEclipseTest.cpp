@@ -7,100 +7,24 @@
 #include <cmath>
 #include <vector>
 
-#include "CatalogueRows.h"
+#include "CanonEclipses.h"
 #include "compute/AstroBase.h"
 #include "compute/BesselSE.h"
 #include "compute/DatesAndTimes.h"
 
 using namespace compute;
+using tectest::JD;
 
 namespace {
 
-long double JD(int year, int month, int day, int hour, int minute = 0, int second = 0)
-{
-    TDateTimeRec r;
-    r.Year = year;
-    r.Month = month;
-    r.Day = day;
-    r.Hour = hour;
-    r.Minute = minute;
-    r.Second = second;
-    return DateRecToJD(r);
-}
-
 long double Seconds(long double days) { return days * 86400; }
-
-// Canon elements of the total eclipse of 2024 April 8 (catalogue 9561).
-comptest::TSolarRow Eclipse20240408()
-{
-    comptest::TSolarRow r;
-    r.CatNo = 9561;
-    r.Saros = 139;
-    r.k = 300;
-    r.T0 = 18;
-    r.DT = "2024 Apr 08";
-    r.Type = "T";
-    r.JDE = JD(2024, 4, 8, 18, 18, 29);
-    r.JD0 = JD(2024, 4, 8, 18);
-    r.Gamma = 0.34314L;
-    r.Magnitude = 1.05655L;
-    const long double X[4] = {-0.318244L, 0.5117116L, 0.0000326L, -0.00000842L};
-    const long double Y[4] = {0.219764L, 0.2709589L, -0.0000595L, -0.00000466L};
-    const long double d[3] = {7.5862L, 0.014844L, -0.000002L};
-    const long double L1[3] = {0.535814L, 0.0000618L, -0.0000128L};
-    const long double L2[3] = {-0.010272L, 0.0000615L, -0.0000127L};
-    std::copy(X, X + 4, r.X);
-    std::copy(Y, Y + 4, r.Y);
-    std::copy(d, d + 3, r.d);
-    std::copy(L1, L1 + 3, r.L1);
-    std::copy(L2, L2 + 3, r.L2);
-    r.M[0] = 89.59122L;
-    r.M[1] = 15.00408L;
-    r.TanF1 = 0.0046683L;
-    r.TanF2 = 0.004645L;
-    r.MELat = 25.28945L;
-    r.MELon = 104.12775L;
-    r.deltaT = 74;
-    return r;
-}
-
-// Canon elements of the annular eclipse of 2023 October 14 (catalogue 9560).
-comptest::TSolarRow Eclipse20231014()
-{
-    comptest::TSolarRow r;
-    r.CatNo = 9560;
-    r.Saros = 134;
-    r.T0 = 18;
-    r.Type = "A";
-    r.JDE = JD(2023, 10, 14, 18, 0, 41);
-    r.JD0 = JD(2023, 10, 14, 18);
-    const long double X[4] = {0.169658L, 0.4585533L, 0.0000278L, -0.00000543L};
-    const long double Y[4] = {0.334859L, -0.2413671L, 0.000024L, 0.00000303L};
-    const long double d[3] = {-8.24419L, -0.014888L, 0.000002L};
-    const long double L1[3] = {0.564311L, -0.0000891L, -0.0000103L};
-    const long double L2[3] = {0.018083L, -0.0000886L, -0.0000103L};
-    std::copy(X, X + 4, r.X);
-    std::copy(Y, Y + 4, r.Y);
-    std::copy(d, d + 3, r.d);
-    std::copy(L1, L1 + 3, r.L1);
-    std::copy(L2, L2 + 3, r.L2);
-    r.M[0] = 93.50173L;
-    r.M[1] = 15.00353L;
-    r.TanF1 = 0.0046882L;
-    r.TanF2 = 0.0046648L;
-    r.MELat = 11.36796L;
-    r.MELon = 83.09216L;
-    r.deltaT = 74;
-    return r;
-}
 
 // An eclipse loaded from its catalogue row, with delta T set to the value
 // the published circumstances were computed with.
 struct TLoadedEclipse {
-    explicit TLoadedEclipse(const comptest::TSolarRow& row, long double deltaTSeconds)
+    explicit TLoadedEclipse(const tectest::TSolarRow& row, long double deltaTSeconds)
     {
-        auto ds = comptest::SolarDataSet(row);
-        SE.ReadFromDataSet(ds.get());
+        tectest::ReadRow(SE, row);
         SE.SetDeltaT(deltaTSeconds / 86400);
     }
     TSolarEclipse SE;
@@ -174,8 +98,8 @@ long double PathWidthKm(const TSolarEclipse& se, long double lat, long double lo
 
 TEST(SolarEclipse, ReadsTheCatalogueRow)
 {
-    const comptest::TSolarRow row = Eclipse20240408();
-    auto ds = comptest::SolarDataSet(row);
+    const tectest::TSolarRow row = tectest::Solar20240408();
+    auto ds = tectest::SolarDataSet(row);
     TSolarEclipse se;
     EXPECT_EQ(se.EclipseType(), "N");
     se.ReadFromDataSet(ds.get());
@@ -205,7 +129,7 @@ TEST(SolarEclipse, ReadsTheCatalogueRow)
 
 TEST(SolarEclipse, MissingColumnRaisesTheDataSetError)
 {
-    auto full = comptest::SolarDataSet(Eclipse20240408());
+    auto full = tectest::SolarDataSet(tectest::Solar20240408());
     db::TMemDataSet partial;
     std::vector<db::TFieldValue> values;
     for (int i = 0; i < full->FieldCount(); ++i) {
@@ -245,7 +169,7 @@ TEST(SolarEclipse, ElementIndexesOutsideTheirArraysRaise)
 // 0.34314, magnitude 1.05655, Sun altitude 70 degrees.
 TEST(SolarEclipse, GreatestEclipseOf20240408)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     const long double t = AxisClosestApproach(e.SE);
     // The canon gives the time to the second.
     EXPECT_NEAR(Seconds(t - JD(2024, 4, 8, 18, 18, 29)), 0, 1.0L);
@@ -275,7 +199,7 @@ TEST(SolarEclipse, GreatestEclipseOf20240408)
 
 TEST(SolarEclipse, CentralDurationAndPathWidthOf20240408)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     TSELocalCircumstances lc;
     lc.Latitude = 25.28945L;
     lc.Longitude = 104.12775L;
@@ -292,7 +216,7 @@ TEST(SolarEclipse, CentralDurationAndPathWidthOf20240408)
 
 TEST(SolarEclipse, CentralLineFromTimeAndFromLongitudeAgree)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     for (long double hours : {-1.0L, -0.5L, 0.0L, 0.5L, 1.0L}) {
         const long double t = e.SE.JDE() + hours / 24;
         long double lat, lon, alt;
@@ -316,7 +240,7 @@ TEST(SolarEclipse, CentralLineFromTimeAndFromLongitudeAgree)
 // are independent iterations on the same elements.
 TEST(SolarEclipse, CurvesOfEqualMagnitudeHaveTheirMagnitude)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     for (long double G : {0.0L, 0.5L, 1.0L}) {
         for (int signum : {-1, 1}) {
             for (long double lon : {60.0L, 90.0L, 104.0L, 120.0L}) {
@@ -360,7 +284,7 @@ struct TPublishedContacts {
 // delta T moves a contact by less than the change itself, hence 5 s.
 TEST(SolarEclipse, LocalCircumstancesAtPublishedPlaces)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     const TPublishedContacts places[] = {
         {41.0341L, 83.6523L, 'T', {17, 55, 52}, {19, 10, 42}, {19, 12, 34}, {19, 14, 27}, {20, 26, 37},
          56.3L, 50.3L, 39.6L},
@@ -397,7 +321,7 @@ TEST(SolarEclipse, LocalCircumstancesAtPublishedPlaces)
 
 TEST(SolarEclipse, PlacesOutsideThePenumbraAndOnTheNightSide)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     // South Pacific far south of the track, Cape Town, central Siberia.
     const long double outside[][2] = {{-60, 104}, {-33.9L, -18.4L}, {70, -100}};
     for (const auto& p : outside) {
@@ -422,7 +346,7 @@ TEST(SolarEclipse, PlacesOutsideThePenumbraAndOnTheNightSide)
 
 TEST(SolarEclipse, IterationLimitDoesNotChangeConvergedResults)
 {
-    TLoadedEclipse e(Eclipse20240408(), 74.0L);
+    TLoadedEclipse e(tectest::Solar20240408(), 74.0L);
     TSELocalCircumstances a, b;
     a.Latitude = b.Latitude = 41.0341L;
     a.Longitude = b.Longitude = 83.6523L;
@@ -442,7 +366,7 @@ TEST(SolarEclipse, IterationLimitDoesNotChangeConvergedResults)
 // magnitude 0.95204, central duration 5m17s.
 TEST(SolarEclipse, AnnularEclipseOf20231014)
 {
-    TLoadedEclipse e(Eclipse20231014(), 73.7L);
+    TLoadedEclipse e(tectest::Solar20231014(), 73.7L);
     const long double t = AxisClosestApproach(e.SE);
     EXPECT_NEAR(Seconds(t - JD(2023, 10, 14, 18, 0, 41)), 0, 1.0L);
     long double lat, lon, alt;
