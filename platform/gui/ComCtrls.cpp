@@ -238,6 +238,8 @@ void TPageControl::UpdateTabs()
     bar->setCurrentIndex(current);
     bar->setGeometry(2, 0, std::max(0, Width() - 4), bar->sizeHint().height());
     FSyncing = false;
+    const TRect r = DisplayRect();
+    for (TTabSheet* p : FPages) p->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     Realign();
 }
 

@@ -382,7 +382,9 @@ void TControl::DefaultHandler(TMessage& m)
 {
     switch (m.Msg) {
     case WM_CONTEXTMENU:
-        if (m.Result == 0 && FParent) m.Result = FParent->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+        // A window passes an unanswered request on to its parent; a graphic
+        // control was asked by its parent, which goes on by itself.
+        if (m.Result == 0 && FParent && IsWindowed()) m.Result = FParent->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
         break;
     case CM_HITTEST:
         m.Result = HTCLIENT;

@@ -573,6 +573,8 @@ bool IsMainThread();
 // Whether the window's parent chain reaches the handle (IsChild).
 bool IsChild(HWND parent, HWND child);
 bool IsWindowVisible(HWND handle);
+// Whether the handle still names a window (control or AllocateHWnd window).
+bool IsWindow(HWND handle);
 bool IsWindowEnabled(HWND handle);
 
 } // namespace gui

@@ -381,7 +381,7 @@ bool Dispatch(TWinControl* c, IBridge* b, QEvent* e, QWidget* w)
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(e);
         QPoint local = me->position().toPoint();
-        if (!b) local = c->Data().widget->mapFrom(w, local);
+        if (!b) local = w->mapTo(c->Data().widget, local);
         return HandleMouse(c, b, me, local);
     }
     case QEvent::Wheel:

@@ -184,6 +184,8 @@ bool IsChild(HWND parent, HWND child)
     return false;
 }
 
+bool IsWindow(HWND handle) { return Targets().count(handle) != 0; }
+
 bool IsWindowVisible(HWND handle)
 {
     TWinControl* c = FindControl(handle);
@@ -605,6 +607,14 @@ void TWinControl::SelectFirst()
 
 void TWinControl::WndProc(TMessage& m)
 {
+    if (m.Msg == WM_CONTEXTMENU && m.LParam != -1) {
+        // A graphic child under the point gets the request first.
+        const TPoint p = ScreenToClient({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+        if (TControl* g = ControlAtPos(p, false)) {
+            m.Result = g->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+            if (m.Result != 0) return;
+        }
+    }
     if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MBUTTONDBLCLK) {
         // Mouse messages over a graphic child (or held by one) are its own.
         TControl* target = nullptr;

@@ -377,7 +377,8 @@ bool SetTimer(HWND handle, uintptr_t id, unsigned ms)
     if (it == timers.end()) {
         auto e = std::make_unique<TimerEntry>();
         e->fire = [handle, id] {
-            if (SendMessage(handle, WM_TIMER, id, 0) == 0 && !FindControl(handle)) KillTimer(handle, id);
+            if (!IsWindow(handle)) KillTimer(handle, id);   // the window is gone
+            else SendMessage(handle, WM_TIMER, id, 0);
         };
         Register(e.get());
         it = timers.emplace(key, std::move(e)).first;

@@ -51,6 +51,13 @@ void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, in
 {
     QWidget* w = Target(c, x, y);
     if (!w) return;
+    // The innermost widget there gets it (a list's viewport, a combo's text field).
+    if (QWidget* inner = w->childAt(x, y)) {
+        const QPoint p = inner->mapFrom(w, QPoint(x, y));
+        x = p.x();
+        y = p.y();
+        w = inner;
+    }
     const QPointF local(x, y);
     const QPointF global = w->mapToGlobal(QPoint(x, y));
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) gHeld |= button;
