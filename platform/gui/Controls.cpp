@@ -10,6 +10,7 @@
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ControlsQt.h"
+#include "platform/gui/GraphicsQt.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/QtBridge.h"
@@ -322,6 +323,7 @@ void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)
 void TControl::Invalidate()
 {
     if (!FParent || !FVisible) return;
+    ClearOverlay(FParent);
     if (QWidget* w = ControlAccess::ClientWidget(FParent)) w->update(QRect(FLeft, FTop, FWidth, FHeight));
 }
 
@@ -677,10 +679,94 @@ void TGraphicControl::Dispatch(TMessage& m)
     TControl::Dispatch(m);
 }
 
+namespace {
+std::vector<TControlCanvas*>& PendingCanvases()
+{
+    static std::vector<TControlCanvas*> list;
+    return list;
+}
+} // namespace
+
+TControlCanvas::~TControlCanvas()
+{
+    auto& l = PendingCanvases();
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+}
+
 void TControlCanvas::CreateHandle()
 {
-    // Outside painting a control's canvas has no surface: drawing on it is
-    // dropped, as it would be overwritten by the next paint anyway.
+    // Outside painting the control's window gets an overlay picture that
+    // the canvas draws on; the message loop shows it soon after.
+    if (!FControl->Showing()) return;
+    TWinControl* host = FControl->IsWindowed() ? static_cast<TWinControl*>(FControl) : FControl->Parent();
+    if (!host) return;
+    QWidget* w = ControlAccess::ClientWidget(host);
+    auto& d = host->Data();
+    if (!d.overlay || d.overlay->size() != w->size()) {
+        d.overlay = std::make_unique<QImage>(w->size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        d.overlay->fill(Qt::transparent);
+    }
+    TCanvas::Impl& ci = Data();
+    ci.ownPainter = std::make_unique<QPainter>(d.overlay.get());
+    ci.painter = ci.ownPainter.get();
+    ci.image = d.overlay.get();
+    ci.width = d.overlay->width();
+    ci.height = d.overlay->height();
+    ci.rasterDevice = true;
+    ci.painter->setRenderHint(QPainter::Antialiasing, false);
+    ci.painter->setRenderHint(QPainter::TextAntialiasing, true);
+    if (!FControl->IsWindowed()) {
+        ci.viewportOrg = QPoint(FControl->Left(), FControl->Top());
+        ci.windowOrg = QPoint(0, 0);
+        ci.clip = QRegion(FControl->Left(), FControl->Top(), FControl->Width(), FControl->Height());
+    }
+    auto& pending = PendingCanvases();
+    if (std::find(pending.begin(), pending.end(), this) == pending.end()) {
+        if (pending.empty()) QueueInMainThread([] {
+            std::vector<TControlCanvas*> list = PendingCanvases();
+            for (TControlCanvas* c : list) c->FlushDrawing();
+        });
+        pending.push_back(this);
+    }
+}
+
+void TControlCanvas::FlushDrawing()
+{
+    auto& l = PendingCanvases();
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+    if (!Data().ownPainter) return;
+    CanvasAccess::Free(*this);
+    if (!FControl->IsWindowed()) {
+        Data().viewportOrg = QPoint(0, 0);
+        Data().clip.reset();
+    }
+    TWinControl* host = FControl->IsWindowed() ? static_cast<TWinControl*>(FControl) : FControl->Parent();
+    if (host) ControlAccess::ClientWidget(host)->update();
+}
+
+void PaintOverlay(TWinControl* control, QPainter& painter)
+{
+    auto& d = control->Data();
+    if (!d.overlay) return;
+    // The canvases drawing before may have left an origin and a clip behind.
+    painter.resetTransform();
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(0, 0, *d.overlay);
+}
+
+void ClearOverlay(TWinControl* control)
+{
+    auto& d = control->Data();
+    if (!d.overlay) return;
+    // Canvases still drawing on it stop first.
+    std::vector<TControlCanvas*> list = PendingCanvases();
+    for (TControlCanvas* c : list) {
+        TControl* cc = c->Control();
+        TWinControl* host = cc->IsWindowed() ? static_cast<TWinControl*>(cc) : cc->Parent();
+        if (host == control) c->FlushDrawing();
+    }
+    d.overlay.reset();
 }
 
 // ------------------------------------------------------------ shift states

@@ -124,7 +124,10 @@ public:
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(class TControl* control) : FControl(control) {}
+    ~TControlCanvas() override;
     TControl* Control() const { return FControl; }
+    // Ends drawing outside painting and shows it (done by the message loop).
+    void FlushDrawing();
 
 protected:
     void CreateHandle() override;

@@ -343,6 +343,7 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
             throw;
         }
         qt::DetachPainter(*cv);
+        PaintOverlay(c, p);
         return;
     }
     QPointer<QWidget> guard(w);
@@ -352,9 +353,10 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
     bool graphic = false;
     for (int i = 0; i < c->ControlCount(); ++i)
         if (!c->Controls(i)->IsWindowed() && c->Controls(i)->Visible()) graphic = true;
-    if (graphic) {
+    if (graphic || c->Data().overlay) {
         QPainter p(w);
         ControlAccess::PaintGraphicChildren(c, &p, w->width(), w->height());
+        PaintOverlay(c, p);
     }
 }
 

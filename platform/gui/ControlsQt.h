@@ -13,6 +13,7 @@
 #include "platform/gui/Controls.h"
 
 class QKeyEvent;
+class QImage;
 class QScrollBar;
 class QMenuBar;
 class QCursor;
@@ -103,6 +104,9 @@ struct TWinControl::Impl {
     QScrollBar* hbar = nullptr;      // scrolling windows' bars
     QScrollBar* vbar = nullptr;
     QMenuBar* menuBar = nullptr;     // forms with a main menu
+    // What was drawn on the window's controls outside painting; shown over
+    // the painted picture until the window is invalidated.
+    std::unique_ptr<QImage> overlay;
 };
 
 // Helpers shared by the control sources.
@@ -129,6 +133,10 @@ TWinControl* ControlOfWidget(QWidget* w);
 void ApplyCursor(QWidget* w, TCursor cursor);
 // The Qt application, made when missing.
 void EnsureQtApp();
+// Shows what was drawn outside painting over the window's picture.
+void PaintOverlay(TWinControl* control, QPainter& painter);
+// Drops it (the window is being repainted from scratch).
+void ClearOverlay(TWinControl* control);
 // The program's own cursor of that number (Screen's cursor table).
 bool LookupScreenCursor(TCursor index, QCursor& out);
 

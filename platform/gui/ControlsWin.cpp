@@ -291,6 +291,7 @@ std::string TWinControl::GetText() const { return TControl::GetText(); }
 
 void TWinControl::Invalidate()
 {
+    ClearOverlay(this);
     if (FImpl->widget) FImpl->widget->update();
     if (FImpl->client && FImpl->client != FImpl->widget) FImpl->client->update();
 }

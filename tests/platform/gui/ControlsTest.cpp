@@ -281,3 +281,29 @@ TEST(MessageLoop, MessagePostedFromAWorkerThreadArrivesInTheGuiThread)
     w2.join();
     EXPECT_EQ(ranIn, gui);
 }
+
+TEST(Controls, DrawingOnAControlOutsidePaintingShowsUntilItIsInvalidated)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 120, 100);
+    form.SetColor(clWhite);
+    auto* spot = new TSpot(&form);
+    spot->SetParent(&form);
+    spot->SetBounds(20, 30, 40, 40);
+    form.Show();
+    Application->ProcessMessages();
+    // A chart drawn straight on the canvas in a mouse handler.
+    spot->Canvas()->Brush()->SetColor(clYellow);
+    spot->Canvas()->FillRect(Rect(5, 5, 15, 15));
+    spot->Canvas()->FillRect(Rect(30, 30, 80, 80));   // clipped to the control
+    Application->ProcessMessages();
+    auto img = form.GetFormImage();
+    EXPECT_EQ(img->Canvas()->Pixels(20 + 10, 30 + 10), clYellow);
+    EXPECT_EQ(img->Canvas()->Pixels(20 + 2, 30 + 2), clBlue);
+    EXPECT_EQ(img->Canvas()->Pixels(20 + 45, 30 + 45), clWhite);
+    spot->Invalidate();
+    Application->ProcessMessages();
+    img = form.GetFormImage();
+    EXPECT_EQ(img->Canvas()->Pixels(20 + 10, 30 + 10), clBlue);
+    form.Hide();
+}
