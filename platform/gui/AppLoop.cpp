@@ -14,6 +14,7 @@
 #include <map>
 
 #include "platform/gui/ActnList.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
@@ -265,6 +266,16 @@ void TApplication::SetHint(const std::string& hint)
 {
     if (FHint == hint) return;
     FHint = hint;
+    // Status bars with AutoHint show it (the first panel, or the simple text).
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* f = Screen->Forms(i);
+        for (int k = 0; k < f->ComponentCount(); ++k)
+            if (auto* sb = dynamic_cast<TStatusBar*>(f->Components(k)))
+                if (sb->AutoHint()) {
+                    if (sb->SimplePanel() || sb->PanelCount() == 0) sb->SetSimpleText(hint);
+                    else sb->Panels(0)->SetText(hint);
+                }
+    }
     if (OnHint) OnHint(this);
     std::vector<TApplicationEvents*> list = EventComponents();
     for (TApplicationEvents* e : list)

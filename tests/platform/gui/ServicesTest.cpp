@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/InputSim.h"
@@ -231,5 +232,37 @@ TEST(Hints, MouseOverAControlSetsTheLongHintAndCanRefuseThePopup)
     b->WindowProc = old;
     Application->OnHint = nullptr;
     Application->CancelHint();
+    form.Hide();
+}
+
+TEST(Hints, MouseEnterAndLeaveFollowThePointerAcrossGraphicControls)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    auto* a = new TLabel(&form);
+    a->SetParent(&form);
+    a->SetBounds(10, 10, 40, 20);
+    a->SetAutoSize(false);
+    a->SetHint("first label");
+    auto* b = new TLabel(&form);
+    b->SetParent(&form);
+    b->SetBounds(100, 10, 40, 20);
+    b->SetAutoSize(false);
+    auto* status = new TStatusBar(&form);
+    status->SetParent(&form);
+    status->SetAutoHint(true);
+    status->SetSimplePanel(true);
+    std::vector<std::string> log;
+    a->OnMouseEnter = [&](rtl::TObject*) { log.push_back("enter a"); };
+    a->OnMouseLeave = [&](rtl::TObject*) { log.push_back("leave a"); };
+    b->OnMouseEnter = [&](rtl::TObject*) { log.push_back("enter b"); };
+    form.Show();
+    sim::MouseMove(&form, 15, 15);
+    EXPECT_EQ(status->SimpleText(), "first label");
+    sim::MouseMove(&form, 20, 15);                 // still on a: nothing new
+    sim::MouseMove(&form, 105, 15);
+    EXPECT_EQ(log, (std::vector<std::string>{"enter a", "leave a", "enter b"}));
+    EXPECT_TRUE(b->MouseInClient());
+    EXPECT_EQ(status->SimpleText(), "");
     form.Hide();
 }
