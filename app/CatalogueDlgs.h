@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "app/MapTypes.h"
-
-namespace db {
-class TDataSet;
-}
-namespace gui {
-class TBitmap;
-}
+#include "platform/db/SQLiteDataSet.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Grids.h"
+#include "platform/gui/StdCtrls.h"
 
 namespace app {
 
@@ -54,5 +52,71 @@ double PreviewZoneFactor(int zone);
 // local circumstances at longitude 180 - i and latitude 90 - j (degrees,
 // west positive).
 void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBitmap& map);
+
+// The dialog.  Interim controls until the styled controls and data-aware
+// grids exist: two radio buttons stand for the page tabs, plain string
+// grids filled from the queries for the sortable data-aware grids, group
+// boxes of check boxes for the check groups, plain edits for the numeric
+// edits.
+class TCatalogueDlg : public gui::TForm {
+public:
+    explicit TCatalogueDlg(rtl::TComponent* owner);
+    ~TCatalogueDlg() override;
+
+    int SECatNo() const { return FSECatNo; }
+    void SetSECatNo(int value);
+    int LECatNo() const { return FLECatNo; }
+    void SetLECatNo(int value);
+    TEventType EventType() const { return FEventType; }
+    void SetEventType(TEventType value);
+    bool UseGeneralMap() const { return FUseGeneralMap; }
+    void SetUseGeneralMap(bool value);
+
+    // --- controls ----------------------------------------------------------
+    gui::TRadioButton* TSSolarEclipses;  // page tab "Solar Eclipses"
+    gui::TRadioButton* TSLunarEclipses;  // page tab "Lunar Eclipses"
+    gui::TStringGrid* SEGrid;
+    gui::TStringGrid* LEGrid;
+    gui::TGroupBox* CGSEType;
+    std::array<gui::TCheckBox*, 4> SETypeItems{};
+    gui::TGroupBox* CGLEType;
+    std::array<gui::TCheckBox*, 3> LETypeItems{};
+    gui::TEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
+    gui::TButton *TBSEReset, *TBLEReset;
+    gui::TPaintBox* PaintBox;
+    gui::TCheckBox* CBGeneralMap;
+    gui::TTimer* Timer;
+    gui::TButton *OKBtn, *CancelBtn;
+    db::TSQLiteQuery* SETable;
+    db::TSQLiteQuery* LETable;
+    db::TDataSource *SEDataSource, *LEDataSource;
+
+    std::string Order = "k";
+    gui::TBitmap& Map() { return *FMap; }
+
+    // --- handlers ----------------------------------------------------------
+    void ApplyFilter();
+    void TitleClick(TEventType page, int column);
+    void GoToYearEdit(TEventType page);
+    void ResetClick(TEventType page);
+    void TimerTimer();
+    void OKBtnClick();
+    // Moves the query of a page to a grid row (a click on the grid).
+    void GridRowSelected(TEventType page, int row);
+
+private:
+    void FillGrid(TEventType page);
+    void SyncGridRow(TEventType page);
+    void PageChange(TEventType page);
+    db::TSQLiteQuery* Query(TEventType page) const { return page == etSolarEclipse ? SETable : LETable; }
+    gui::TStringGrid* Grid(TEventType page) const { return page == etSolarEclipse ? SEGrid : LEGrid; }
+
+    int FSECatNo = 0;
+    int FLECatNo = 0;
+    TEventType FEventType = etSolarEclipse;
+    bool FUseGeneralMap = true;
+    bool FSyncing = false;
+    std::unique_ptr<gui::TBitmap> FMap;
+};
 
 } // namespace app

@@ -66,4 +66,66 @@ bool BitmapToDIB(const gui::TBitmap& bitmap, TDibBlock& info, TDibBlock& bits, i
     }
 }
 
+TAbortDialog::TAbortDialog(rtl::TComponent* owner) : TForm(owner)
+{
+    SetCaption("Printing");
+    SetBorderStyle(gui::TBorderStyle::bsDialog);
+    SetBorderIcons({gui::TBorderIcon::biMaximize});
+    SetFormStyle(gui::TFormStyle::fsStayOnTop);
+    SetPosition(gui::TPosition::poScreenCenter);
+    SetClientSize(260, 70);
+    btnCancel = new gui::TButton(this);
+    btnCancel->SetParent(this);
+    btnCancel->SetBounds(90, 22, 80, 26);
+    btnCancel->SetCaption("&Cancel");
+    btnCancel->SetDefault(true);
+    btnCancel->OnClick = [this](rtl::TObject*) { btnCancelClick(); };
+}
+
+bool TAbortDialog::Aborted()
+{
+    if (gui::Application) gui::Application->ProcessMessages();
+    return Canceled;
+}
+
+TAbortDialog* CreateAbortDialog(rtl::TComponent* owner)
+{
+    try {
+        auto* dialog = new TAbortDialog(owner);
+        dialog->Show();
+        if (gui::Application) gui::Application->ProcessMessages();
+        return dialog;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+void SetAbortDialogText(TAbortDialog* dialog, const std::string& text)
+{
+    if (!dialog) return;
+    try {
+        dialog->SetCaption(text);
+        if (gui::Application) gui::Application->ProcessMessages();
+    } catch (const std::exception&) {
+    }
+}
+
+bool AbortDialogCanceled(TAbortDialog* dialog)
+{
+    if (!dialog) return false;
+    try {
+        return dialog->Aborted();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void FreeAbortDialog(TAbortDialog* dialog)
+{
+    try {
+        delete dialog;
+    } catch (...) {
+    }
+}
+
 } // namespace app

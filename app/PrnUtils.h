@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/PrnDib.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 
 namespace rtl {
 class TStream;
@@ -24,5 +26,22 @@ bool LoadDIBFromBMPStream(rtl::TStream& stream, TDibBlock& info, TDibBlock& bits
 
 // The bitmap written as BMP into memory and read back.
 bool BitmapToDIB(const gui::TBitmap& bitmap, TDibBlock& info, TDibBlock& bits, int& width, int& height);
+
+// The progress dialog of a print job: "Printing" with a Cancel button.
+class TAbortDialog : public gui::TForm {
+public:
+    explicit TAbortDialog(rtl::TComponent* owner);
+    gui::TButton* btnCancel;
+    bool Canceled = false;
+    void btnCancelClick() { Canceled = true; }
+    // Handles the waiting messages, then tells whether Cancel was pressed.
+    bool Aborted();
+};
+
+// Creates and shows the dialog (not modal); nullptr when that fails.
+TAbortDialog* CreateAbortDialog(rtl::TComponent* owner);
+void SetAbortDialogText(TAbortDialog* dialog, const std::string& text);
+bool AbortDialogCanceled(TAbortDialog* dialog);
+void FreeAbortDialog(TAbortDialog* dialog);
 
 } // namespace app

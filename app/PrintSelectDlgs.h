@@ -1,0 +1,31 @@
+// The print selection dialog: print the eclipse map or the location table
+// (the latter optionally as a preview).
+#pragma once
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace app {
+
+class TPrintSelectDlg : public gui::TForm {
+public:
+    explicit TPrintSelectDlg(rtl::TComponent* owner);
+    gui::TButton* OKBtn;
+    gui::TButton* CancelBtn;
+    gui::TRadioButton* RBEclipseMap;
+    gui::TRadioButton* RBLocationTable;
+    gui::TCheckBox* CBPreview;
+    bool FPrintLocationTable = false;
+    bool FPrintEclipseMap = true;
+    bool FPreview = false;
+    void SetPreview(bool value);
+    void SetPrintEclipseMap(bool value);
+    void SetPrintLocationTable(bool value);
+    // The location table cannot be printed yet (no report engine).
+    void SetLocationTableAvailable(bool value);
+
+private:
+    void RadioClick();
+};
+
+} // namespace app

@@ -1,0 +1,644 @@
+// The main window: components, state setters, the status machine and the
+// idle calculation.  The commands are in SEMainCommands.cpp.
+#include "app/SEMain.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/AppMessages.h"
+#include "app/CatalogueDlgs.h"
+#include "app/MapImages.h"
+#include "app/MapView.h"
+#include "app/SEPaths.h"
+#include "compute/AstroBase.h"
+#include "compute/DatesAndTimes.h"
+#include "platform/rtl/Strings.h"
+
+namespace app {
+
+using namespace gui;
+
+TSEMainForm* SEMainForm = nullptr;
+
+TOpenDialogEx::TOpenDialogEx(rtl::TComponent* owner) : TOpenDialog(owner) {}
+bool TOpenDialogEx::Execute()
+{
+    OkButtonText = OKText;
+    CancelButtonText = CancelText;
+    FileNameLabel = FileNameText;
+    FileTypeLabel = FileTypeText;
+    HideFileType = !ShowFileType;
+    return TOpenDialog::Execute();
+}
+TSaveDialogEx::TSaveDialogEx(rtl::TComponent* owner) : TSaveDialog(owner) {}
+bool TSaveDialogEx::Execute()
+{
+    OkButtonText = OKText;
+    CancelButtonText = CancelText;
+    FileNameLabel = FileNameText;
+    FileTypeLabel = FileTypeText;
+    HideFileType = !ShowFileType;
+    return TSaveDialog::Execute();
+}
+
+namespace {
+
+TLabel* MakeLabel(rtl::TComponent* owner, TWinControl* parent, int x, int y, const std::string& caption)
+{
+    auto* l = new TLabel(owner);
+    l->SetParent(parent);
+    l->SetBounds(x, y, 100, 16);
+    l->SetCaption(caption);
+    return l;
+}
+
+} // namespace
+
+TSEMainForm::TSEMainForm(rtl::TComponent* owner) : TForm(owner)
+{
+    FEclipseMap = std::make_unique<TEclipseMap>(this);
+    CreateComponents();
+    CreateActions();
+    CreateMenus();
+    OnCreate = [this](rtl::TObject*) { FormCreate(); };
+    OnDestroy = [this](rtl::TObject*) { FormDestroy(); };
+    OnShow = [this](rtl::TObject*) { UpdateActionStates(); };
+    OnFilesDropped = [this](rtl::TObject*, const std::vector<std::string>& files) { FilesDropped(files); };
+    SEMainForm = this;
+}
+
+TSEMainForm::~TSEMainForm()
+{
+    if (SEMainForm == this) SEMainForm = nullptr;
+}
+
+void TSEMainForm::CreateComponents()
+{
+    SetCaption(ApplicationTitle);
+    SetBounds(10, 10, 1100, 760);
+    SetKeyPreview(true);
+
+    ToolBar = new TPanel(this);
+    ToolBar->SetParent(this);
+    ToolBar->SetAlign(TAlign::alTop);
+    ToolBar->SetHeight(30);
+    ToolBar->SetCaption("");
+
+    StatusBar = new TPanel(this);
+    StatusBar->SetParent(this);
+    StatusBar->SetAlign(TAlign::alBottom);
+    StatusBar->SetHeight(22);
+    StatusBar->SetCaption("");
+    for (int i = 3; i >= 0; --i) {
+        // Added right to left so that panel 0 ends up leftmost.
+        auto* p = new TPanel(this);
+        p->SetParent(StatusBar);
+        p->SetAlign(i == 3 ? TAlign::alClient : TAlign::alLeft);
+        p->SetWidth(0);
+        p->SetCaption("");
+        p->SetBevelOuter(TBevelCut::bvLowered);
+        StatusPanels[static_cast<std::size_t>(i)] = p;
+    }
+
+    ControlPanel = new TPanel(this);
+    ControlPanel->SetParent(this);
+    ControlPanel->SetAlign(TAlign::alRight);
+    ControlPanel->SetWidth(250);
+    ControlPanel->SetCaption("");
+    auto* caption = MakeLabel(this, ControlPanel, 6, 4, "Information");
+    caption->Font()->SetStyle({TFontStyle::fsBold});
+    LTitle = MakeLabel(this, ControlPanel, 6, 24, "");
+    LTitle->SetAutoSize(false);
+    LTitle->SetWordWrap(true);
+    LTitle->SetBounds(6, 24, 238, 34);
+    LTitle->Font()->SetStyle({TFontStyle::fsBold});
+    LTitle->Font()->SetColor(clNavy);
+    LTitle->SetCursor(crHandPoint);
+    const char* names[] = {"Gamma:", "Magnitude:", "Lunation:", "Saros:", "Delta T:", "Position:"};
+    TLabel** values[] = {&LGamma, &LMagnitude, &LLunation, &LSaros, &LDeltaT, &LPosition};
+    for (int i = 0; i < 6; ++i) {
+        MakeLabel(this, ControlPanel, 6, 62 + 18 * i, names[i]);
+        *values[i] = MakeLabel(this, ControlPanel, 90, 62 + 18 * i, "");
+    }
+    for (int i = 0; i < 7; ++i) {
+        InfoLabels[static_cast<std::size_t>(i)] = MakeLabel(this, ControlPanel, 6, 176 + 18 * i, "");
+        InfoLabels[static_cast<std::size_t>(7 + i)] = MakeLabel(this, ControlPanel, 50, 176 + 18 * i, "");
+    }
+    PBInfo = new TPaintBox(this);
+    PBInfo->SetParent(ControlPanel);
+    PBInfo->SetBounds(6, 310, 238, 92);
+    PBInfo->OnPaint = [this](rtl::TObject*) {
+        TCanvas* c = PBInfo->Canvas();
+        c->Brush()->SetColor(ControlPanel->Color());
+        c->FillRect({0, 0, PBInfo->Width(), PBInfo->Height()});
+    };
+    ProgressBar = new TPaintBox(this);
+    ProgressBar->SetParent(ControlPanel);
+    ProgressBar->SetBounds(6, 440, 238, 14);
+    ProgressBar->OnPaint = [this](rtl::TObject*) { ProgressPaint(); };
+
+    LocationsPanel = new TPanel(this);
+    LocationsPanel->SetParent(this);
+    LocationsPanel->SetAlign(TAlign::alBottom);
+    LocationsPanel->SetHeight(160);
+    LocationsPanel->SetCaption("");
+    LocationsPanel->SetVisible(false);
+    SG = new TStringGrid(this);
+    SG->SetParent(LocationsPanel);
+    SG->SetAlign(TAlign::alClient);
+    SG->SetColCount(2);
+    SG->SetRowCount(2);
+    SG->SetFixedRows(1);
+
+    ScrollBox = new TScrollBox(this);
+    ScrollBox->SetParent(this);
+    ScrollBox->SetAlign(TAlign::alClient);
+    ScrollBox->SetDoubleBuffered(true);
+    ScrollBox->HorzScrollBar()->SetTracking(true);
+    ScrollBox->VertScrollBar()->SetTracking(true);
+    PaintBox = new TPaintBox(this);
+    PaintBox->SetParent(ScrollBox);
+    PaintBox->SetCursor(crCross);
+    PaintBox->OnPaint = [this](rtl::TObject*) { PaintBoxPaint(); };
+
+    CBE_SE = new db::TSQLiteTable(this);
+    CBE_LE = new db::TSQLiteTable(this);
+    OpenDlg = new TOpenDialogEx(this);
+    SaveDlg = new TSaveDialogEx(this);
+    PrintDlg = new TPrintDialog(this);
+    ApplicationEvents = new TApplicationEvents(this);
+    ApplicationEvents->OnIdle = [this](rtl::TObject*, bool& done) {
+        IdleCalculation();
+        done = true;
+    };
+}
+
+gui::TAction* TSEMainForm::AddAction(const std::string& name, const std::string& caption, TShortCut shortCut,
+                                     std::function<void()> execute)
+{
+    auto* a = new TAction(this);
+    a->SetName(name);
+    a->SetCaption(caption);
+    a->SetShortCut(shortCut);
+    a->SetActionList(ActionManager);
+    if (execute) a->OnExecute = [execute](rtl::TObject*) { execute(); };
+    FActions[name] = a;
+    return a;
+}
+
+gui::TAction* TSEMainForm::Action(const std::string& name) const
+{
+    auto it = FActions.find(name);
+    return it == FActions.end() ? nullptr : it->second;
+}
+
+void TSEMainForm::CreateActions()
+{
+    ActionManager = new TActionList(this);
+    const TShiftState none, ctrl{TShiftStateItem::ssCtrl}, alt{TShiftStateItem::ssAlt},
+        ctrlAlt{TShiftStateItem::ssCtrl, TShiftStateItem::ssAlt};
+    AddAction("actSelectEclipse", "Select &eclipse", ShortCut(VK_F9, none), [this] { SelectEclipse(); });
+    AddAction("actCancelCalculation", "Cancel calculation", ShortCut(VK_ESCAPE, none), [this] { SetStatus(stCancel); })
+        ->AddSecondaryShortCut(ShortCut(VK_F2, ctrl));
+    AddAction("actFileNew", "New...", scNone, [this] { FileNew(); });
+    AddAction("actFileOpen", "&Open...", ShortCut('O', ctrl), [this] { FileOpen(); });
+    AddAction("actFileSave", "&Save", scNone, [this] { FileSave(); });
+    AddAction("actFileSaveAs", "Save as...", ShortCut('S', ctrl), [this] { FileSaveAs(); });
+    AddAction("actSaveAsGraphics", "Save as &graphics file...", scNone, [this] { SaveAsGraphics(); });
+    AddAction("actFilePrint", "&Print...", ShortCut('P', ctrl), [this] { FilePrint(); });
+    AddAction("actExit", "E&xit", scNone, [this] { Close(); });
+    AddAction("actMapOpenFile", "&Open map...", ShortCut('M', alt), [this] { MapOpenFile(); });
+    AddAction("actMapGeneral", "General map", ShortCut('G', alt), [this] { MapGeneral(); });
+    AddAction("actMapStandard", "&Standard map", ShortCut('W', alt), [this] { MapStandard(); });
+    AddAction("actMapGreyScale", "Greyscale", scNone, [this] { SetGreyScaleMap(!GreyScaleMap()); });
+    AddAction("actMapInformation", "Map &information...", scNone, [this] { MapInformation(); });
+    AddAction("actSettingsSettings", "&Options...", scNone, nullptr);
+    AddAction("actSettingsDeltaT", "Delta T...", scNone, nullptr);
+    AddAction("actLocationsAdd", "&Add new location...", scNone, nullptr);
+    AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone, nullptr);
+    AddAction("actLocationsEdit", "&Edit location...", scNone, nullptr);
+    AddAction("actLocationsDelete", "&Delete location from table", scNone, nullptr);
+    AddAction("actLocationsClear", "&Clear location table", scNone, nullptr);
+    AddAction("actLocationsOpenList", "&Open location list...", ShortCut('L', alt), nullptr);
+    AddAction("actLocationsSaveList", "&Save location list...", scNone, nullptr);
+    AddAction("actLocationsPrint", "&Print location table...", scNone, nullptr);
+    AddAction("actLocationsViewList", "&Show &location table", ShortCut('L', ctrl), [this] {
+        LocationsPanel->SetVisible(!LocationsPanel->Visible());
+        UpdateActionStates();
+    });
+    for (auto [name, caption] : {std::pair{"actLocationsSortByName", "by &name"},
+                                 {"actLocationsSortByCountry", "by &country / region"},
+                                 {"actLocationsSortByLatitude", "by &latitude"},
+                                 {"actLocationsSortByLongitude", "by l&ongitude"},
+                                 {"actLocationsSortByMagnitude", "by &magnitude"}})
+        AddAction(name, caption, scNone, nullptr);
+    AddAction("actLocationsShowInMap", "Show location in map", scNone, nullptr);
+    AddAction("actLocationsTimeShiftMode", "&Time shift mode...", scNone, nullptr);
+    AddAction("actLocationsFind", "&Create location list for eclipse...", scNone, nullptr);
+    AddAction("actLocationsSEEclipses", "Calculate &solar eclipses for location...", scNone, nullptr);
+    AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone, nullptr);
+    AddAction("actLocationsRunInTE", "Run in &Tolmira Ephemeris", scNone, nullptr);
+    AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris &Document", scNone, nullptr);
+    AddAction("actLocationsCreateAllTEDocuments", "Create TE Documents (complete list)", ShortCut('A', ctrlAlt), nullptr);
+    AddAction("actHelpDocumentation", "&Documentation", ShortCut(VK_F1, none), [] {
+        const std::string help = ProgramPath + "Tolmira Eclipse Calculator Documentation.html";
+        if (!std::filesystem::exists(help) || !ShellOpen(help))
+            MessageDlg("The documentation is not installed.", TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
+    });
+    AddAction("actHelpOnline", "Tolmira Solar Eclipse Calculator on the web", scNone, [] { ShellOpen(MakerWebPage); });
+    AddAction("actHelpAbout", "About...", scNone, [this] { HelpAbout(); });
+    for (const auto& [name, hint] : UnavailableActions())
+        if (TAction* a = Action(name)) a->SetHint(hint);
+}
+
+void TSEMainForm::CreateMenus()
+{
+    MenuBar = new TMainMenu(this);
+    auto menu = [this](const std::string& caption, std::initializer_list<const char*> actions) {
+        auto* top = new TMenuItem(this);
+        top->SetCaption(caption);
+        MenuBar->Items()->Add(top);
+        for (const char* name : actions) {
+            auto* item = new TMenuItem(this);
+            if (std::string(name) == "-") item->SetCaption("-");
+            else item->SetAction(Action(name));
+            top->Add(item);
+        }
+    };
+    menu("&File", {"actFileNew", "actFileOpen", "actFileSaveAs", "-", "actSaveAsGraphics", "actFilePrint", "-", "actExit"});
+    menu("&Map", {"actMapOpenFile", "-", "actMapGeneral", "actMapStandard", "-", "actMapGreyScale", "actMapInformation"});
+    menu("&Settings", {"actSelectEclipse", "actSettingsSettings", "actSettingsDeltaT"});
+    menu("&Locations", {"actLocationsAdd", "actLocationsAddFromDatabase", "-", "actLocationsOpenList",
+                        "actLocationsSaveList", "-", "actLocationsClear", "actLocationsFind", "actLocationsPrint", "-",
+                        "actLocationsViewList"});
+    menu("&Help", {"actHelpDocumentation", "actHelpOnline", "actHelpAbout"});
+    SetMenu(MenuBar);
+
+    int x = 4;
+    for (const char* name : {"actFileNew", "actFileOpen", "actFileSaveAs", "actFilePrint", "-", "actMapOpenFile", "-",
+                             "actSettingsSettings", "actSettingsDeltaT", "-", "actSelectEclipse",
+                             "actCancelCalculation", "-", "actHelpDocumentation", "-", "actExit"}) {
+        if (std::string(name) == "-") {
+            x += 8;
+            continue;
+        }
+        auto* b = new TButton(this);
+        b->SetParent(ToolBar);
+        b->SetAction(Action(name));
+        const int w = 24 + ToolBar->Canvas()->TextWidth(StripHotkey(Action(name)->Caption()));
+        b->SetBounds(x, 3, w, 24);
+        b->SetShowHint(true);
+        x += w + 2;
+    }
+}
+
+// ------------------------------------------------------------------ life
+
+void TSEMainForm::FormCreate()
+{
+    SetStatus(stNeedCalculation);
+    SetCaption(ApplicationTitle);
+    OpenDlg->InitialDir = DocumentsPath;
+    ExpandObserverDlg = true;
+    FLocationList = std::make_unique<TObserverDataList>("SE");
+    if (Application) Application->SetHelpFile(ProgramPath + "Tolmira Eclipse Calculator Documentation.html");
+    for (TLabel* l : InfoLabels) l->SetCaption("");
+    SetEventType(etLunarEclipse);
+    SetDefaults();
+    FEclipseMap->LoadMap();
+
+    for (auto [table, name] : {std::pair{CBE_SE, "BE_SE"}, {CBE_LE, "BE_LE"}}) {
+        table->SetDatabaseFile(DatabaseFile);
+        table->SetTableName(name);
+        try {
+            table->Open();
+            table->SetSort("CatNo");
+            table->First();
+        } catch (const std::exception& e) {
+            SetError(e.what());
+        }
+    }
+    if (CBE_SE->Active() && !CBE_SE->IsEmpty()) SEE.ReadFromDataSet(CBE_SE);
+    if (CBE_LE->Active() && !CBE_LE->IsEmpty()) LEE.ReadFromDataSet(CBE_LE);
+    SetDeltaTTableFile("");
+    SetGreyScaleMap(false);
+    SetModified(false);
+    SetFileName("");
+
+    FConfigurationStore = std::make_unique<TConfigurationStore>(ConfigFile);
+    TSettings settings = GatherSettings();
+    SetStatus(stReading);
+    const TSettingsReadResult r = FConfigurationStore->Load(settings, *FLocationList, LoadDeltaTTableFromProgramFolder);
+    if (r.Ok || r.FileMissing) {
+        ApplySettings(settings);
+    } else {
+        SetError(r.Error.empty() ? "The configuration could not be read." : r.Error);
+    }
+}
+
+void TSEMainForm::FormDestroy()
+{
+    if (FDestroyed) return;
+    FDestroyed = true;
+    ApplicationEvents->OnIdle = nullptr;
+    if (FConfigurationStore && FLocationList) {
+        try {
+            FConfigurationStore->Save(GatherSettings(), *FLocationList);
+        } catch (const std::exception& e) {
+            ShowNotice(std::string("The configuration could not be written: ") + e.what());
+        }
+    }
+    CBE_SE->Close();
+    CBE_LE->Close();
+}
+
+void TSEMainForm::SetDefaults()
+{
+    FEclipseMap->MapData = GeneralMapData;
+    FEclipseMap->ResourceMapMode = rmmNormal;
+    FEclipseMap->Settings = DefaultMapDrawSettings(GeneralMapData);
+    FEclipseMap->ClearMarker();
+    LocationsPanel->SetVisible(false);
+    if (FLocationList) FLocationList->Clear();
+}
+
+// --------------------------------------------------------------- setters
+
+void TSEMainForm::SetStatus(TStatus status)
+{
+    FStatus = status;
+    if (status != stError) FErrorMessage.clear();
+    SetAcceptFiles(AcceptsDroppedFiles(status));
+    SetStatusText(2, FErrorMessage);
+    UpdateActionStates();
+}
+
+void TSEMainForm::SetError(const std::string& message)
+{
+    FErrorMessage = message;
+    FStatus = stError;
+    SetAcceptFiles(true);
+    SetStatusText(2, message);
+    UpdateActionStates();
+}
+
+void TSEMainForm::SetModified(bool value)
+{
+    FModified = value;
+    SetStatusText(0, value ? "Modified" : "");
+    UpdateActionStates();
+}
+
+void TSEMainForm::SetFileName(const std::string& name)
+{
+    FFileName = name;
+    if (!rtl::Trim(name).empty()) {
+        SetCaption(DocumentCaption(name));
+        ReadDocument(name, false);
+    } else {
+        SetCaption(ApplicationTitle);
+    }
+}
+
+bool TSEMainForm::ReadDocument(const std::string& fileName, bool withConfiguration)
+{
+    TSettings settings = GatherSettings();
+    SetStatus(stReading);
+    const TSettingsReadResult r = ReadSettings(fileName, withConfiguration, settings, *FLocationList,
+                                               LoadDeltaTTableFromProgramFolder);
+    if (!r.Ok) {
+        SetError(r.Error.empty() ? "The document " + fileName + " could not be read." : r.Error);
+        return false;
+    }
+    ApplySettings(settings);
+    SetModified(false);
+    if (FStatus != stError) SetStatus(stNeedCalculation);
+    return true;
+}
+
+void TSEMainForm::SetEventType(TEventType type)
+{
+    FEventType = type;
+    const bool solar = type == etSolarEclipse;
+    static const char* solarCaptions[] = {"T1:", "T2:", "Max.:", "T3:", "T4:"};
+    static const char* solarHints[] = {"T1: First contact", "T2: Second contact (total phase begins)", "Maximum eclipse",
+                                       "T3: Third contact (total phase ends)", "T4: Last contact"};
+    static const char* lunarCaptions[] = {"P1:", "U1:", "U2:", "Max.:", "U3:", "U4:", "P4:"};
+    static const char* lunarHints[] = {"P1: Penumbral phase begins", "U1: Partial phase begins",
+                                       "U2: Total phase begins", "Maximum eclipse", "U3: Total phase ends",
+                                       "U4: Partial phase ends", "P4: Penumbral phase ends"};
+    for (int i = 0; i < 7; ++i) {
+        TLabel* name = InfoLabels[static_cast<std::size_t>(i)];
+        TLabel* value = InfoLabels[static_cast<std::size_t>(7 + i)];
+        const bool visible = !solar || i < 5;
+        name->SetVisible(visible);
+        value->SetVisible(visible);
+        if (!visible) continue;
+        name->SetCaption(solar ? solarCaptions[i] : lunarCaptions[i]);
+        name->SetHint(solar ? solarHints[i] : lunarHints[i]);
+        name->SetShowHint(true);
+    }
+    PBInfo->SetHeight(solar ? 92 : 122);
+    FEclipseMap->Notices = solar ? SolarNotices : LunarNotices;
+    if (TAction* a = Action("actLocationsSortByMagnitude")) a->SetEnabled(solar && FLocationList && FLocationList->Count() > 0);
+}
+
+void TSEMainForm::SetDeltaTTableFile(const std::string& name)
+{
+    FDeltaTTableFile = rtl::Trim(name).empty() ? "" : std::filesystem::path(name).filename().string();
+    if (!FDeltaTTableFile.empty()) {
+        try {
+            LoadDeltaTTableFromProgramFolder(FDeltaTTableFile);
+        } catch (const std::exception& e) {
+            ShowNotice(e.what());
+            FDeltaTTableFile.clear();
+            compute::UseInternalDeltaTTable = true;
+        }
+    }
+    FEclipseMap->DeltaTTableFile = FDeltaTTableFile;
+    SetStatusText(1, DeltaTSourceText(SEE.JDE(), FDeltaTTableFile));
+}
+
+void TSEMainForm::SetGreyScaleMap(bool value)
+{
+    FEclipseMap->GreyScaleMap = value;
+    Action("actMapGreyScale")->SetChecked(value);
+    SetModified(true);
+    SetStatus(stNeedCalculation);
+}
+
+void TSEMainForm::SetStatusText(int panel, const std::string& text)
+{
+    TPanel* p = StatusPanels[static_cast<std::size_t>(panel)];
+    if (!p) return;
+    if (panel < 3) p->SetWidth(text.empty() ? 0 : StatusBar->Canvas()->TextWidth(text) + 10);
+    p->SetAlignment(TAlignment::taCenter);
+    p->SetCaption(text);
+}
+
+std::string TSEMainForm::StatusText(int panel) const
+{
+    return StatusPanels[static_cast<std::size_t>(panel)]->Caption();
+}
+
+void TSEMainForm::UpdateActionStates()
+{
+    if (FActions.empty()) return;
+    TActionStateInput in;
+    in.Status = FStatus;
+    in.LocationCount = FLocationList ? FLocationList->Count() : 0;
+    in.TEFound = TEFound;
+    in.LocationsPanelVisible = LocationsPanel && LocationsPanel->Visible();
+    for (const auto& [name, enabled] : ActionEnabledStates(in))
+        if (TAction* a = Action(name)) a->SetEnabled(enabled);
+    for (const auto& [name, hint] : UnavailableActions())
+        if (TAction* a = Action(name)) a->SetEnabled(false);
+    // Commands whose parts are not there yet stay disabled.
+    for (const char* name : {"actLocationsAdd", "actLocationsAddFromDatabase", "actLocationsDelete",
+                             "actLocationsClear", "actLocationsOpenList", "actLocationsSaveList",
+                             "actLocationsSortByName", "actLocationsSortByCountry", "actLocationsSortByLatitude",
+                             "actLocationsSortByLongitude", "actLocationsSortByMagnitude", "actLocationsShowInMap",
+                             "actLocationsRunInTE", "actLocationsSaveAsTEDocument",
+                             "actLocationsCreateAllTEDocuments"})
+        if (TAction* a = Action(name)) a->SetEnabled(false);
+    Action("actLocationsViewList")->SetChecked(in.LocationsPanelVisible);
+}
+
+bool TSEMainForm::CanDiscardDocument()
+{
+    if (!FModified) return true;
+    const int answer = MessageDlg("The document has unsaved changes. Do you want to save them?",
+                                  TMsgDlgType::mtConfirmation, mbYesNoCancel());
+    if (answer == mrYes) return FileSave();
+    return answer == mrNo;
+}
+
+// ------------------------------------------------------------------ idle
+
+bool TSEMainForm::SelectCatalogueEntry(TEventType type, int catNo)
+{
+    SetEventType(type);
+    db::TSQLiteTable* table = type == etSolarEclipse ? CBE_SE : CBE_LE;
+    bool found = false;
+    try {
+        found = table->Active() && table->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
+    } catch (const std::exception&) {
+        found = false;
+    }
+    if (found) SetStatus(stNeedCalculation);
+    else SetError("Catalogue number " + rtl::IntToStr(catNo) + " is not in the " +
+                  (type == etSolarEclipse ? "solar" : "lunar") + " eclipse catalogue.");
+    return found;
+}
+
+void TSEMainForm::IdleCalculation()
+{
+    if (FStatus != stNeedCalculation) return;
+    try {
+        db::TDataSet* table = FEventType == etSolarEclipse ? static_cast<db::TDataSet*>(CBE_SE) : CBE_LE;
+        if (FEventType == etSolarEclipse) SEE.ReadFromDataSet(table);
+        else LEE.ReadFromDataSet(table);
+        const double meLat = static_cast<double>(table->FieldByName("MELat")->AsFloat());
+        const double meLon = static_cast<double>(table->FieldByName("MELon")->AsFloat());
+        FEclipseMap->ResourceMapMode = ResourceMapModeFor(meLon);
+        FEclipseMap->LoadMap();
+        int x = 0, y = 0;
+        if (!FEclipseMap->GeoToPixel(meLat, meLon, x, y)) x = y = 0;
+        // The scroll ranges follow the paint box's new size first.
+        ScrollBox->Realign();
+        ScrollBox->UpdateScrollBars();
+        if (ScrollInfo.HasScrollInfo) {
+            ScrollBox->HorzScrollBar()->SetPosition(ScrollInfo.X);
+            ScrollBox->VertScrollBar()->SetPosition(ScrollInfo.Y);
+            ScrollInfo.HasScrollInfo = false;
+        } else {
+            const TPoint p = CenterViewOn({x, y}, ScrollBox->ClientWidth(), ScrollBox->ClientHeight());
+            ScrollBox->HorzScrollBar()->SetPosition(p.X);
+            ScrollBox->VertScrollBar()->SetPosition(p.Y);
+        }
+        Calculate();
+    } catch (const std::exception& e) {
+        SetProgress(0);
+        SetStatus(stCancelled);
+        ShowError(CalculationErrorMessage);
+    }
+    PaintBox->Invalidate();
+}
+
+void TSEMainForm::Calculate()
+{
+    if (FEventType == etSolarEclipse) FEclipseMap->CalculateSolarEclipseMap(SEE);
+    else FEclipseMap->CalculateLunarEclipseMap(LEE);
+    SetStatusText(1, DeltaTSourceText(FEventType == etSolarEclipse ? SEE.JDE() : LEE.JD(), FDeltaTTableFile));
+}
+
+// --------------------------------------------------------------- host
+
+void TSEMainForm::ShowHeading(const TEclipseHeading& h)
+{
+    LTitle->SetCaption(h.Title);
+    LGamma->SetCaption(h.Gamma);
+    LMagnitude->SetCaption(h.Magnitude);
+    LLunation->SetCaption(h.Lunation);
+    LSaros->SetCaption(h.Saros);
+    LDeltaT->SetCaption(h.DeltaT);
+    if (!h.DeltaTSource.empty()) SetStatusText(1, h.DeltaTSource);
+}
+
+void TSEMainForm::FillLocationTable()
+{
+    // Interim table: place and position of every location.
+    const int n = FLocationList->Count();
+    SG->SetRowCount(std::max(2, n + 1));
+    SG->SetCells(0, 0, "Location");
+    SG->SetCells(1, 0, "Position");
+    SG->SetColWidths(0, 220);
+    SG->SetColWidths(1, 220);
+    for (int i = 0; i < n; ++i) {
+        const TObserverData* o = FLocationList->Items(i);
+        SG->SetCells(0, i + 1, o->Place());
+        const double degrees = 180 / 3.14159265358979323846;
+        SG->SetCells(1, i + 1, PositionText(static_cast<double>(o->GeoLatitude()) * degrees,
+                                            static_cast<double>(o->GeoLongitude()) * degrees));
+    }
+    UpdateActionStates();
+}
+
+void TSEMainForm::MapSizeChanged(int width, int height)
+{
+    // The scroll box scrolls by moving the paint box: keep its place.
+    PaintBox->SetBounds(PaintBox->Left(), PaintBox->Top(), width, height);
+}
+void TSEMainForm::InvalidateMap() { PaintBox->Invalidate(); }
+
+void TSEMainForm::SetProgress(int percent)
+{
+    FProgress = std::clamp(percent, 0, 100);
+    ProgressBar->Invalidate();
+}
+
+void TSEMainForm::ProcessMessages()
+{
+    if (Application) Application->ProcessMessages();
+}
+
+void TSEMainForm::ShowError(const std::string& text)
+{
+    MessageDlg(text, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+}
+
+void TSEMainForm::PaintBoxPaint() { FEclipseMap->PaintMap(*PaintBox->Canvas(), FLocationList.get()); }
+
+void TSEMainForm::ProgressPaint()
+{
+    TCanvas* c = ProgressBar->Canvas();
+    const int w = ProgressBar->Width(), h = ProgressBar->Height();
+    c->Brush()->SetColor(clWhite);
+    c->Pen()->SetColor(clGray);
+    c->Rectangle(0, 0, w, h);
+    c->Brush()->SetColor(clNavy);
+    if (FProgress > 0) c->FillRect({1, 1, 1 + (w - 2) * FProgress / 100, h - 1});
+}
+
+} // namespace app

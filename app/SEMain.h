@@ -1,0 +1,187 @@
+// The main window: the world map in a scroll box with the eclipse computed
+// into it from the idle loop, the information panel, the location table,
+// the menus and commands, and the catalogue tables.  The status machine
+// (SEMainStates.h) decides which commands are enabled.
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/EclipseMap.h"
+#include "app/ObserverDataLists.h"
+#include "app/SEMainStates.h"
+#include "app/SettingsFiles.h"
+#include "compute/BesselSE.h"
+#include "compute/LunarEclipses.h"
+#include "platform/db/SQLiteDataSet.h"
+#include "platform/gui/ActnList.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Grids.h"
+#include "platform/gui/Menus.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace app {
+
+class TCatalogueDlg;
+
+// The file dialogs with settable button and label texts.
+class TOpenDialogEx : public gui::TOpenDialog {
+public:
+    explicit TOpenDialogEx(rtl::TComponent* owner);
+    std::string OKText = "&Open", CancelText = "Cancel", DriveText = "Look &in", FileNameText = "File &name",
+                FileTypeText = "File &type", ReadOnlyText = "Open as &read-only", HelpText = "&Help";
+    bool ShowFileType = true;
+    bool Execute() override;
+};
+class TSaveDialogEx : public gui::TSaveDialog {
+public:
+    explicit TSaveDialogEx(rtl::TComponent* owner);
+    std::string OKText = "&Save", CancelText = "Cancel", DriveText = "Look &in", FileNameText = "File &name",
+                FileTypeText = "File &type", ReadOnlyText, HelpText = "&Help";
+    bool ShowFileType = true;
+    bool Execute() override;
+};
+
+class TSEMainForm : public gui::TForm, public TMapHost {
+public:
+    explicit TSEMainForm(rtl::TComponent* owner);
+    ~TSEMainForm() override;
+
+    // --- components (names as the window description gives them) --------
+    gui::TMainMenu* MenuBar = nullptr;
+    gui::TPanel* ToolBar = nullptr;          // interim: buttons bound to the actions
+    gui::TScrollBox* ScrollBox = nullptr;
+    gui::TPaintBox* PaintBox = nullptr;
+    gui::TPanel* ControlPanel = nullptr;     // interim for the caption panel "Information"
+    gui::TLabel *LTitle = nullptr, *LGamma = nullptr, *LMagnitude = nullptr, *LLunation = nullptr,
+                *LSaros = nullptr, *LDeltaT = nullptr, *LPosition = nullptr;
+    std::array<gui::TLabel*, 14> InfoLabels{};
+    gui::TPaintBox* PBInfo = nullptr;
+    gui::TPaintBox* ProgressBar = nullptr;   // interim progress bar
+    gui::TPanel* LocationsPanel = nullptr;   // interim for the caption panel "Locations"
+    gui::TStringGrid* SG = nullptr;          // interim for the location table grid
+    gui::TPanel* StatusBar = nullptr;        // interim status bar
+    std::array<gui::TPanel*, 4> StatusPanels{};
+    db::TSQLiteTable* CBE_SE = nullptr;
+    db::TSQLiteTable* CBE_LE = nullptr;
+    TOpenDialogEx* OpenDlg = nullptr;
+    TSaveDialogEx* SaveDlg = nullptr;
+    gui::TPrintDialog* PrintDlg = nullptr;
+    gui::TApplicationEvents* ApplicationEvents = nullptr;
+    gui::TActionList* ActionManager = nullptr;
+    // Actions by name ("actSelectEclipse" ...).
+    gui::TAction* Action(const std::string& name) const;
+
+    // --- state -----------------------------------------------------------
+    TEclipseMap& EclipseMap() { return *FEclipseMap; }
+    compute::TSolarEclipse SEE;
+    compute::TLunarEclipse LEE;
+    TScrollInfo ScrollInfo;
+    bool ExpandObserverDlg = true;
+
+    TStatus Status() const override { return FStatus; }
+    void SetStatus(TStatus status) override;
+    // The status stError with the reason shown in the status bar.
+    void SetError(const std::string& message);
+    const std::string& ErrorMessage() const { return FErrorMessage; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool value);
+    const std::string& FileName() const { return FFileName; }
+    // Opens the document (empty: no document).
+    void SetFileName(const std::string& name);
+    TEventType EventType() const { return FEventType; }
+    void SetEventType(TEventType type);
+    const std::string& DeltaTTableFile() const { return FDeltaTTableFile; }
+    void SetDeltaTTableFile(const std::string& name);
+    bool GreyScaleMap() const { return FEclipseMap->GreyScaleMap; }
+    void SetGreyScaleMap(bool value);
+    TObserverDataList& LocationList() { return *FLocationList; }
+    void SetStatusText(int panel, const std::string& text);
+    std::string StatusText(int panel) const;
+    void UpdateActionStates();
+    // Asks before unsaved changes are dropped (Yes saves, No drops, Cancel
+    // keeps the document); true when the caller may go on.
+    bool CanDiscardDocument();
+    void SetDefaults();
+
+    // Locates a catalogue number in the table of the event type: found:
+    // stNeedCalculation; not found: stError.
+    bool SelectCatalogueEntry(TEventType type, int catNo);
+    // One idle step: runs the calculation when the status asks for it.
+    void IdleCalculation();
+    // Opens the document named on the command line.
+    void OpenCommandLineDocument(const std::string& argument);
+    // Documents dropped on the window: the first ".sec" one is opened.
+    void FilesDropped(const std::vector<std::string>& files);
+
+    // The catalogue dialog the select command shows (set by the program).
+    TCatalogueDlg* CatalogueDlg = nullptr;
+    // Map printing into the printer (after the selection dialog).
+    void PrintMap();
+
+    // --- TMapHost ----------------------------------------------------------
+    void ShowHeading(const TEclipseHeading& heading) override;
+    void FillLocationTable() override;
+    void MapSizeChanged(int width, int height) override;
+    void InvalidateMap() override;
+    void SetProgress(int percent) override;
+    void ProcessMessages() override;
+    void ShowError(const std::string& text) override;
+
+    // --- commands --------------------------------------------------------
+    void SelectEclipse();
+    void FileNew();
+    void FileOpen();
+    bool FileSave();
+    bool FileSaveAs();
+    void FilePrint();
+    void SaveAsGraphics();
+    void MapStandard();
+    void MapGeneral();
+    void MapOpenFile();
+    void MapInformation();
+    void HelpAbout();
+
+    // Settings exchanged with the configuration and documents.
+    TSettings GatherSettings() const;
+    void ApplySettings(const TSettings& settings);
+    bool ReadDocument(const std::string& fileName, bool withConfiguration);
+
+private:
+    void CreateComponents();
+    void CreateActions();
+    void CreateMenus();
+    void FormCreate();
+    void FormDestroy();
+    void Calculate();
+    void PaintBoxPaint();
+    void ProgressPaint();
+    gui::TAction* AddAction(const std::string& name, const std::string& caption, gui::TShortCut shortCut,
+                            std::function<void()> execute);
+
+    std::unique_ptr<TEclipseMap> FEclipseMap;
+    std::unique_ptr<TObserverDataList> FLocationList;
+    std::unique_ptr<TConfigurationStore> FConfigurationStore;
+    TConfigurationSettings FConfiguration;
+    std::map<std::string, gui::TAction*> FActions;
+    TStatus FStatus = stNeedCalculation;
+    std::string FErrorMessage;
+    bool FModified = false;
+    std::string FFileName;
+    TEventType FEventType = etLunarEclipse;
+    std::string FDeltaTTableFile;
+    int FProgress = 0;
+    bool FDestroyed = false;
+};
+
+// The program's main window, once created.
+extern TSEMainForm* SEMainForm;
+
+// The credits texts and the maker's web address.
+inline const std::string MakerWebPage = "https://www.tolmira.example/eclipse";
+
+} // namespace app

@@ -1,0 +1,343 @@
+// The main window's commands: choosing an eclipse, documents, printing,
+// saving the picture, maps and help.
+#include <filesystem>
+
+#include "app/CatalogueDlgs.h"
+#include "app/MapDlgs.h"
+#include "app/PrintSelectDlgs.h"
+#include "app/PrnUtils.h"
+#include "app/SEMain.h"
+#include "app/SEPaths.h"
+#include "app/SplashScreens.h"
+#include "compute/AstroBase.h"
+#include "platform/gui/Printers.h"
+#include "platform/rtl/Strings.h"
+
+namespace app {
+
+using namespace gui;
+
+// ------------------------------------------------------------- eclipse
+
+void TSEMainForm::SelectEclipse()
+{
+    if (!CatalogueDlg) return;
+    CatalogueDlg->SetSECatNo(SEE.CatNo());
+    CatalogueDlg->SetLECatNo(LEE.CatNo());
+    CatalogueDlg->SetEventType(FEventType);
+    CatalogueDlg->SetUseGeneralMap(true);
+    if (CatalogueDlg->ShowModal() != mrOk) return;
+    const TEventType type = CatalogueDlg->EventType();
+    SelectCatalogueEntry(type, type == etSolarEclipse ? CatalogueDlg->SECatNo() : CatalogueDlg->LECatNo());
+    FFileName.clear();
+    SetCaption(ApplicationTitle);
+}
+
+// ------------------------------------------------------------ documents
+
+TSettings TSEMainForm::GatherSettings() const
+{
+    TSettings s;
+    const TMapDrawSettings& d = FEclipseMap->Settings;
+    s.DeltaTTableFile = FDeltaTTableFile;
+    s.UseInternalDeltaTTable = compute::UseInternalDeltaTTable;
+    s.MapData = FEclipseMap->MapData;
+    s.CEMScale = d.CEMScale;
+    s.CEMWidth = d.CEMWidth;
+    s.CEMLabelScale = d.CEMLabelScale;
+    s.CEMLabelOffset = d.CEMLabelOffset;
+    s.CEMLabelSize = d.CEMLabelSize;
+    s.CETScale = d.CETScale;
+    s.CETWidth = d.CETWidth;
+    s.CETLabelSize = d.CETLabelSize;
+    s.VBLWidth = d.VBLWidth;
+    s.LEShadingIntensity = d.LEShadingIntensity;
+    s.LELongLabels = d.LELongLabels;
+    s.LELabelSize = d.LELabelSize;
+    s.InfoPosition = static_cast<int32_t>(d.InfoPosition);
+    for (int i = 0; i < MapSlotCount; ++i) {
+        s.Colors[static_cast<std::size_t>(i)] = d.Colors[static_cast<std::size_t>(i)];
+        s.Flags[static_cast<std::size_t>(i)] = d.Flags[static_cast<std::size_t>(i)];
+    }
+    s.GreyScaleMap = FEclipseMap->GreyScaleMap;
+    s.EventType = FEventType == etSolarEclipse ? 0 : 1;
+    s.SECatNo = SEE.CatNo();
+    s.LECatNo = LEE.CatNo();
+    if (CBE_SE->Active() && !CBE_SE->IsEmpty()) s.SEDate = CBE_SE->FieldByName("DT")->AsString();
+    if (CBE_LE->Active() && !CBE_LE->IsEmpty()) s.LEDate = CBE_LE->FieldByName("DT")->AsString();
+    s.ScrollInfo = {ScrollBox->HorzScrollBar()->Position(), ScrollBox->VertScrollBar()->Position(), true};
+    s.Configuration = FConfiguration;
+    s.Configuration.Modified = FModified;
+    s.Configuration.ObserverDlgExpanded = ExpandObserverDlg;
+    s.Configuration.LocationsPanelVisible = LocationsPanel->Visible();
+    return s;
+}
+
+void TSEMainForm::ApplySettings(const TSettings& s)
+{
+    TMapDrawSettings& d = FEclipseMap->Settings;
+    FEclipseMap->MapData = s.MapData;
+    // Values outside a setter's range leave the field as it was.
+    if (s.CEMScale > 0 && s.CEMScale <= 1) d.CEMScale = s.CEMScale;
+    if (s.CEMWidth > 0 && s.CEMWidth <= 1) d.CEMWidth = s.CEMWidth;
+    if (s.VBLWidth > 0 && s.VBLWidth <= 1) d.VBLWidth = s.VBLWidth;
+    if (s.CEMLabelSize >= 8 && s.CEMLabelSize <= 16) d.CEMLabelSize = s.CEMLabelSize;
+    d.CEMLabelScale = s.CEMLabelScale;
+    d.CEMLabelOffset = s.CEMLabelOffset;
+    // A step of no minutes would never end the curves of equal time.
+    if (s.CETScale > 0) d.CETScale = s.CETScale;
+    d.CETWidth = s.CETWidth;
+    d.CETLabelSize = s.CETLabelSize;
+    d.LEShadingIntensity = s.LEShadingIntensity;
+    d.LELongLabels = s.LELongLabels;
+    d.LELabelSize = s.LELabelSize;
+    if (s.InfoPosition >= 0 && s.InfoPosition <= 5) d.InfoPosition = static_cast<TInfoPosition>(s.InfoPosition);
+    for (int i = 0; i < MapSlotCount; ++i) {
+        d.Colors[static_cast<std::size_t>(i)] = s.Colors[static_cast<std::size_t>(i)];
+        d.Flags[static_cast<std::size_t>(i)] = s.Flags[static_cast<std::size_t>(i)];
+    }
+    FEclipseMap->GreyScaleMap = s.GreyScaleMap;
+    Action("actMapGreyScale")->SetChecked(s.GreyScaleMap);
+    SetDeltaTTableFile(s.DeltaTTableFile);
+    FConfiguration = s.Configuration;
+    ExpandObserverDlg = s.Configuration.ObserverDlgExpanded;
+    LocationsPanel->SetVisible(s.Configuration.LocationsPanelVisible);
+    ScrollInfo = s.ScrollInfo;
+    FillLocationTable();
+    // The eclipse last: it sets the status.
+    const TEventType type = s.EventType == 0 ? etSolarEclipse : etLunarEclipse;
+    const int other = type == etSolarEclipse ? s.LECatNo : s.SECatNo;
+    db::TSQLiteTable* otherTable = type == etSolarEclipse ? CBE_LE : CBE_SE;
+    if (otherTable->Active()) otherTable->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(other)));
+    if (otherTable == CBE_SE && CBE_SE->Active() && !CBE_SE->IsEmpty()) SEE.ReadFromDataSet(CBE_SE);
+    if (otherTable == CBE_LE && CBE_LE->Active() && !CBE_LE->IsEmpty()) LEE.ReadFromDataSet(CBE_LE);
+    SelectCatalogueEntry(type, type == etSolarEclipse ? s.SECatNo : s.LECatNo);
+}
+
+void TSEMainForm::FileNew()
+{
+    if (!CanDiscardDocument()) return;
+    SetDefaults();
+    FFileName.clear();
+    SetCaption(ApplicationTitle);
+    FEclipseMap->LoadMap();
+    PaintBox->Invalidate();
+    SelectEclipse();
+    SetModified(false);
+}
+
+void TSEMainForm::FileOpen()
+{
+    if (!CanDiscardDocument()) return;
+    OpenDlg->Title = "Open";
+    OpenDlg->Filter = DocumentFilter;
+    OpenDlg->DefaultExt = "sec";
+    OpenDlg->InitialDir = DocumentsPath;
+    OpenDlg->FileName = "";
+    if (!OpenDlg->Execute()) return;
+    SetFileName(OpenDlg->FileName);
+}
+
+bool TSEMainForm::FileSave()
+{
+    if (rtl::Trim(FFileName).empty()) return FileSaveAs();
+    try {
+        WriteSettings(FFileName, false, GatherSettings(), *FLocationList);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+        return false;
+    }
+    SetModified(false);
+    return true;
+}
+
+bool TSEMainForm::FileSaveAs()
+{
+    SaveDlg->Title = "Save as";
+    SaveDlg->Filter = DocumentFilter;
+    SaveDlg->DefaultExt = "sec";
+    SaveDlg->InitialDir = DocumentsPath;
+    SaveDlg->FileName = FFileName.empty() ? "" : std::filesystem::path(FFileName).filename().string();
+    SaveDlg->Options += TOpenOption::ofOverwritePrompt;
+    if (!SaveDlg->Execute()) return false;
+    std::string name = SaveDlg->FileName;
+    if (std::filesystem::path(name).extension().empty()) name += DocumentExtension;
+    try {
+        WriteSettings(name, false, GatherSettings(), *FLocationList);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+        return false;
+    }
+    FFileName = name;
+    SetCaption(DocumentCaption(name));
+    SetModified(false);
+    return true;
+}
+
+void TSEMainForm::OpenCommandLineDocument(const std::string& argument)
+{
+    const std::string name = DocumentFromArgument(argument);
+    if (!name.empty()) SetFileName(name);
+}
+
+void TSEMainForm::FilesDropped(const std::vector<std::string>& files)
+{
+    if (!AcceptsDroppedFiles(FStatus)) return;
+    for (const std::string& f : files)
+        if (IsDocumentFileName(f)) {
+            if (CanDiscardDocument()) SetFileName(f);
+            return;
+        }
+}
+
+// ------------------------------------------------------------- printing
+
+void TSEMainForm::FilePrint()
+{
+    if (Printer()->Printing()) {
+        MessageDlg("The printer is already in use. Please try again later.", TMsgDlgType::mtInformation,
+                   {TMsgDlgBtn::mbOK});
+        return;
+    }
+    TPrintSelectDlg dlg(nullptr);
+    dlg.SetPrintEclipseMap(true);
+    dlg.SetPreview(false);
+    dlg.SetLocationTableAvailable(false);
+    if (dlg.ShowModal() != mrOk) return;
+    if (dlg.FPrintEclipseMap) PrintMap();
+}
+
+void TSEMainForm::PrintMap()
+{
+    PrintDlg->Copies = 1;
+    if (!PrintDlg->Execute()) return;
+    TPrinter* printer = Printer();
+    printer->SetOrientation(FEclipseMap->MapData.Height < FEclipseMap->MapData.Width
+                                ? TPrinterOrientation::poLandscape
+                                : TPrinterOrientation::poPortrait);
+    std::unique_ptr<TBitmap> picture = FEclipseMap->MapPicture(FLocationList.get());
+    TDibBlock info, bits;
+    int w, h;
+    if (!BitmapToDIB(*picture, info, bits, w, h)) {
+        MessageDlg("Printing error: Could not load bitmap.\r\nPrinting aborted.", TMsgDlgType::mtError,
+                   {TMsgDlgBtn::mbOK});
+        return;
+    }
+    TAbortDialog* abort = CreateAbortDialog(this);
+    TPrnMessageOwner previous = PrnSetMessageOwner([](const std::string& text) {
+        MessageDlgCaptions(text, "TQuorvaImagePrinter", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, {});
+    });
+    PrnSetShowErrors(true);
+    PrnSetUseBlit(true);
+    PrnSetPixelScale(1, 1);
+    PrnSetSourceBands(true);
+    int result = 0;
+    try {
+        printer->SetTitle(ApplicationTitle);
+        printer->BeginDoc();
+        TCanvasPrnDevice device(*printer->Canvas(), {Screen ? Screen->Width() : 1920, Screen ? Screen->Height() : 1080});
+        const int copies = std::max(1, PrintDlg->Copies);
+        for (int copy = 1; copy <= copies; ++copy) {
+            if (copy > 1) printer->NewPage();
+            result = PrintDIB(device, info, bits, true, true, [abort](int tile, int count) {
+                const int percent = static_cast<int>(static_cast<double>(tile) / count * 100);
+                SetAbortDialogText(abort, "Printing the map - " + rtl::IntToStr(percent) + "%");
+                return AbortDialogCanceled(abort) ? 0 : 1;
+            });
+            if (result <= 0) break;
+        }
+        if (result > 0) printer->EndDoc();
+        else printer->Abort();
+    } catch (const std::exception& e) {
+        if (printer->Printing()) printer->Abort();
+        result = -1;
+    }
+    FreeAbortDialog(abort);
+    PrnSetMessageOwner(previous);
+    if (result <= 0)
+        MessageDlg("Printing error: User abort or other error.\r\nPrinting aborted.", TMsgDlgType::mtError,
+                   {TMsgDlgBtn::mbOK});
+}
+
+void TSEMainForm::SaveAsGraphics()
+{
+    SaveDlg->Title = "Save as graphics file";
+    SaveDlg->Filter = "PNG files (*.png)|*.png|JPEG files (*.jpg)|*.jpg;*.jpeg|Bitmap files (*.bmp)|*.bmp";
+    SaveDlg->FilterIndex = 1;
+    SaveDlg->DefaultExt = "png";
+    SaveDlg->InitialDir = ExportPath;
+    SaveDlg->FileName = "";
+    if (!SaveDlg->Execute()) return;
+    try {
+        FEclipseMap->SaveAsGraphics(SaveDlg->FileName, FLocationList.get());
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    }
+}
+
+// ------------------------------------------------------------------ maps
+
+void TSEMainForm::MapStandard()
+{
+    FEclipseMap->MapData = StandardMapData;
+    TMapDrawSettings& d = FEclipseMap->Settings;
+    d.CEMWidth = StandardMapData.CEMWidth;
+    d.CEMScale = StandardMapData.CEMScale;
+    d.CEMLabelScale = StandardMapData.CEMLabelScale;
+    d.CEMLabelOffset = StandardMapData.CEMLabelOffset;
+    d.VBLWidth = StandardMapData.VBLWidth;
+    SetModified(true);
+    SetStatus(stNeedCalculation);
+}
+
+void TSEMainForm::MapGeneral()
+{
+    FEclipseMap->MapData = GeneralMapData;
+    TMapDrawSettings& d = FEclipseMap->Settings;
+    d.CEMWidth = GeneralMapData.CEMWidth;
+    d.CEMScale = GeneralMapData.CEMScale;
+    d.CEMLabelScale = GeneralMapData.CEMLabelScale;
+    d.CEMLabelOffset = GeneralMapData.CEMLabelOffset;
+    d.VBLWidth = GeneralMapData.VBLWidth;
+    SetModified(true);
+    SetStatus(stNeedCalculation);
+}
+
+void TSEMainForm::MapOpenFile()
+{
+    TMapsDlg dlg(nullptr);
+    dlg.SetMapsPath(MapsPath);
+    if (dlg.ShowModal() != mrOk) return;
+    TMapData data;
+    if (dlg.FStandardMap) data = StandardMapData;
+    else if (dlg.FGeneralMap) data = GeneralMapData;
+    else {
+        try {
+            data = FEclipseMap->MapData;
+            if (!ReadMapDataFile(dlg.FFileName, data)) data = StandardMapData;
+        } catch (const std::exception& e) {
+            MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+            return;
+        }
+    }
+    FEclipseMap->MapData = data;
+    ApplyMapCurveDefaults(FEclipseMap->Settings, data);
+    SetModified(true);
+    SetStatus(stNeedCalculation);
+}
+
+void TSEMainForm::MapInformation()
+{
+    TMapInfoDlg dlg(nullptr);
+    dlg.SetMapData(FEclipseMap->MapData);
+    dlg.ShowModal();
+}
+
+void TSEMainForm::HelpAbout()
+{
+    TSplashScreen splash(nullptr);
+    splash.FCanClose = true;
+    splash.ShowModal();
+}
+
+} // namespace app

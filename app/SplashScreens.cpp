@@ -1,0 +1,78 @@
+#include "app/SplashScreens.h"
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
+#include "app/SEPaths.h"
+#include "app/uFileInfo.h"
+#include "platform/rtl/DateTime.h"
+
+namespace app {
+
+using namespace gui;
+
+std::string SplashVersionText()
+{
+    std::string version = TEC_VERSION_TEXT;
+    std::string date;
+    std::error_code ec;
+    const std::string exe = Application ? Application->ExeName() : "";
+    const auto time = std::filesystem::last_write_time(exe, ec);
+    if (!ec) {
+        const auto sys = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            time - std::filesystem::file_time_type::clock::now() + std::chrono::system_clock::now());
+        const std::time_t t = std::chrono::system_clock::to_time_t(sys);
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        char buffer[16];
+        std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &tm);
+        date = buffer;
+    }
+    return "v" + version + (date.empty() ? "" : "  (" + date + ")");
+}
+
+TSplashScreen::TSplashScreen(rtl::TComponent* owner) : TForm(owner)
+{
+    SetCaption("About");
+    SetBorderStyle(TBorderStyle::bsNone);
+    SetPosition(TPosition::poScreenCenter);
+    SetClientSize(420, 220);
+    // The short date format of the run becomes ISO, as dates in the program show.
+    rtl::FormatSettings().ShortDateFormat = "yyyy-mm-dd";
+    Panel1 = new TPanel(this);
+    Panel1->SetParent(this);
+    Panel1->SetAlign(TAlign::alClient);
+    Panel1->SetCaption("");
+    Panel1->SetColor(clWhite);
+    ProgramIcon = new TImage(this);
+    ProgramIcon->SetParent(Panel1);
+    ProgramIcon->SetBounds(16, 16, 64, 64);
+    ProductName = new TLabel(this);
+    ProductName->SetParent(Panel1);
+    ProductName->SetBounds(96, 20, 300, 30);
+    ProductName->Font()->SetSize(16);
+    ProductName->Font()->SetStyle({TFontStyle::fsBold});
+    ProductName->SetCaption(Application && !Application->Title().empty() ? Application->Title() : ApplicationTitle);
+    Version = new TLabel(this);
+    Version->SetParent(Panel1);
+    Version->SetBounds(96, 56, 300, 18);
+    Version->SetCaption(SplashVersionText());
+    HTMLLabel = new TLabel(this);
+    HTMLLabel->SetParent(Panel1);
+    HTMLLabel->SetAutoSize(false);
+    HTMLLabel->SetWordWrap(true);
+    HTMLLabel->SetBounds(16, 100, 388, 100);
+    HTMLLabel->SetCaption("Solar eclipse predictions after the Five Millennium Canon of Solar Eclipses, "
+                          "lunar eclipse predictions after the Five Millennium Canon of Lunar Eclipses "
+                          "(F. Espenak and J. Meeus, NASA).\n" + std::string("www.tolmira.example/eclipse"));
+    for (TControl* c : std::initializer_list<TControl*>{Panel1, ProductName, HTMLLabel})
+        c->OnClick = [this](rtl::TObject*) { ClickClose(); };
+}
+
+void TSplashScreen::ClickClose()
+{
+    if (FCanClose) SetModalResult(mrOk);
+}
+
+} // namespace app

@@ -1,0 +1,293 @@
+// The main window offscreen: a document from the command line computed by
+// the idle handler and saved as PNG, compared with the map engine's own
+// rendering; the stored scroll position; a failed locate; the catalogue
+// dialog choosing 2024 Apr 08; printing through the print selection; and
+// screenshots for looking at.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "AppTestEnv.h"
+#include "app/CatalogueDlgs.h"
+#include "app/MapDlgs.h"
+#include "app/MapImages.h"
+#include "app/SEMain.h"
+#include "app/SEPaths.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Printers.h"
+
+using namespace app;
+
+namespace {
+
+const std::string CatalogueFile = std::string(TEC_RUNTIME_DIR) + "/be.db";
+const std::filesystem::path Shots = std::filesystem::path(TEC_RUNTIME_DIR).parent_path() / "tests" / "screenshots";
+
+class MainWindow : public apptest::HomeFixture {
+protected:
+    void SetUp() override
+    {
+        HomeFixture::SetUp();
+        if (!std::filesystem::exists(CatalogueFile)) GTEST_SKIP() << "no catalogue built";
+        TPathsSetup setup;
+        setup.ExecutableFile = std::string(TEC_RUNTIME_DIR) + "/tolmira-eclipse";
+        InitPaths(setup);
+        gui::Application->Initialize();
+        auto service = std::make_unique<gui::TScriptedDialogService>();
+        Dialogs = service.get();
+        gui::SetDialogService(std::move(service));
+        Form = new TSEMainForm(nullptr);
+        Form->AfterConstruction();
+        Form->Show();
+        gui::Application->ProcessMessages();
+        std::filesystem::create_directories(Shots);
+    }
+    void TearDown() override
+    {
+        delete Catalogue;
+        if (Form) {
+            Form->BeforeDestruction();
+            delete Form;
+        }
+        gui::SetDialogService(nullptr);
+        HomeFixture::TearDown();
+    }
+    // Runs idle calls until the status settles.
+    void RunIdle()
+    {
+        for (int i = 0; i < 5 && Form->Status() == stNeedCalculation; ++i) {
+            bool done = false;
+            gui::Application->DoIdle(done);
+        }
+    }
+    std::string WriteDocument(int eventType, int catNo, TScrollInfo scroll = {})
+    {
+        TSettings s = Form->GatherSettings();
+        s.EventType = eventType;
+        (eventType == 0 ? s.SECatNo : s.LECatNo) = catNo;
+        s.ScrollInfo = scroll;
+        TObserverDataList none("SE");
+        const std::string file = H("eclipse.sec");
+        WriteSettings(file, false, s, none);
+        return file;
+    }
+    void Shot(gui::TWinControl* control, const std::string& name)
+    {
+        gui::Application->ProcessMessages();
+        auto image = control->GetImage();
+        if (!image) return;
+        gui::TPicture picture;
+        picture.SetGraphic(image.get());
+        picture.SaveToFile((Shots / name).string());
+    }
+
+    gui::TScriptedDialogService* Dialogs = nullptr;
+    TSEMainForm* Form = nullptr;
+    TCatalogueDlg* Catalogue = nullptr;
+};
+
+TEST_F(MainWindow, DocumentOnTheCommandLineIsComputedAndSavedAsTheEngineDrawsIt)
+{
+    const auto start = std::chrono::steady_clock::now();
+    Form->OpenCommandLineDocument(WriteDocument(0, 9563, {600, 150, true}));  // 2024 Apr 08
+    EXPECT_EQ(Form->Status(), stNeedCalculation);
+    EXPECT_EQ(Form->Caption(), "Tolmira Eclipse Calculator - [eclipse.sec]");
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("document to computed general map: %.2f s\n", seconds);
+    EXPECT_EQ(Form->LTitle->Caption(), Form->EclipseMap().Heading.Title);
+    EXPECT_NE(Form->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
+    // Greatest eclipse at 104 W: the built-in map is centred on 120 W.
+    EXPECT_EQ(Form->EclipseMap().ResourceMapMode, rmm120W);
+    Shot(Form, "main-solar.png");
+
+    const std::string saved = R("map.png");
+    Dialogs->FileAnswers.push_back({true, saved, 1});
+    Form->SaveAsGraphics();
+    ASSERT_TRUE(std::filesystem::exists(saved));
+
+    // The engine alone, on the same eclipse and settings.
+    TEclipseMap engine;
+    engine.MapData = GeneralMapData;
+    engine.Settings = Form->EclipseMap().Settings;
+    engine.Notices = SolarNotices;
+    engine.ResourceMapMode = ResourceMapModeFor(104.127882216765);
+    engine.LoadMap();
+    compute::TSolarEclipse see;
+    ASSERT_TRUE(Form->CBE_SE->Locate("CatNo", db::TFieldValue(int64_t{9563})));
+    see.ReadFromDataSet(Form->CBE_SE);
+    engine.CalculateSolarEclipseMap(see);
+    const std::string reference = R("reference.png");
+    engine.SaveAsGraphics(reference, nullptr);
+    gui::TPicture a, b;
+    a.LoadFromFile(saved);
+    b.LoadFromFile(reference);
+    ASSERT_EQ(a.Width(), 1920);
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Height(), b.Height());
+    gui::TBitmap* ba = a.Bitmap();
+    gui::TBitmap* bb = b.Bitmap();
+    int differing = 0;
+    for (int y = 0; y < ba->Height(); y += 2)
+        for (int x = 0; x < ba->Width(); x += 2)
+            if (ba->Canvas()->Pixels(x, y) != bb->Canvas()->Pixels(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(MainWindow, LunarEclipseAndStoredScrollPositionAppliedOnce)
+{
+    Form->OpenCommandLineDocument(WriteDocument(1, 9705, {40, 30, true}));  // 2025 Mar 14
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    EXPECT_EQ(Form->ScrollBox->HorzScrollBar()->Position(), 40);
+    EXPECT_EQ(Form->ScrollBox->VertScrollBar()->Position(), 30);
+    Shot(Form, "main-lunar.png");
+    // The next calculation centres the view on greatest eclipse instead.
+    Form->SetStatus(stNeedCalculation);
+    RunIdle();
+    int x, y;
+    ASSERT_TRUE(Form->EclipseMap().GeoToPixel(2.68184130271341, 102.228987479017, x, y));
+    const gui::TPoint centred = CenterViewOn({x, y}, Form->ScrollBox->ClientWidth(), Form->ScrollBox->ClientHeight());
+    ASSERT_GT(centred.X, 40);
+    EXPECT_EQ(Form->ScrollBox->HorzScrollBar()->Position(), centred.X);
+    EXPECT_EQ(Form->ScrollBox->VertScrollBar()->Position(), centred.Y);
+}
+
+TEST_F(MainWindow, FailedLocateGivesErrorYetLeavesTheWayOut)
+{
+    EXPECT_FALSE(Form->SelectCatalogueEntry(etSolarEclipse, 999999));
+    EXPECT_EQ(Form->Status(), stError);
+    EXPECT_EQ(Form->ErrorMessage(), "Catalogue number 999999 is not in the solar eclipse catalogue.");
+    EXPECT_EQ(Form->StatusText(2), Form->ErrorMessage());
+    EXPECT_TRUE(Form->Action("actSelectEclipse")->Enabled());
+    EXPECT_TRUE(Form->Action("actFileOpen")->Enabled());
+    EXPECT_TRUE(Form->Action("actFileNew")->Enabled());
+    EXPECT_FALSE(Form->Action("actFilePrint")->Enabled());
+    RunIdle();
+    EXPECT_EQ(Form->Status(), stError);  // nothing computed
+}
+
+TEST_F(MainWindow, NewAndOpenAskBeforeDroppingChanges)
+{
+    Form->SetModified(true);
+    Dialogs->MessageAnswers.push_back(gui::mrCancel);
+    Form->FileOpen();
+    ASSERT_EQ(Dialogs->Calls.size(), 1u);
+    EXPECT_EQ(Dialogs->Calls[0].Kind, "MessageDlg");
+    EXPECT_TRUE(Form->Modified());  // cancelled: nothing happened
+    // No: the document is dropped and the open dialog comes (cancelled here).
+    Dialogs->MessageAnswers.push_back(gui::mrNo);
+    Form->FileOpen();
+    EXPECT_EQ(Dialogs->Calls.back().Kind, "File");
+    // A dropped document asks too.
+    Dialogs->MessageAnswers.push_back(gui::mrCancel);
+    const std::string doc = WriteDocument(0, 9563);
+    Form->FilesDropped({doc});
+    EXPECT_TRUE(Form->FileName().empty());
+    Dialogs->MessageAnswers.push_back(gui::mrNo);
+    Form->FilesDropped({doc});
+    EXPECT_EQ(Form->FileName(), doc);
+    EXPECT_FALSE(Form->Modified());
+}
+
+TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
+{
+    Catalogue = new TCatalogueDlg(nullptr);
+    Catalogue->AfterConstruction();
+    Form->CatalogueDlg = Catalogue;
+    // Filter: total only, Saros 139; sort by gamma; jump to 2024.
+    Catalogue->SETypeItems[0]->SetChecked(false);
+    Catalogue->SETypeItems[2]->SetChecked(false);
+    Catalogue->SETypeItems[3]->SetChecked(false);
+    Catalogue->ESESaros->SetText("139");
+    Catalogue->ApplyFilter();
+    EXPECT_NE(Catalogue->Caption().find("Solar Eclipse Catalogue ["), std::string::npos);
+    Catalogue->ESEGoTo->SetText("2010");
+    Catalogue->GoToYearEdit(etSolarEclipse);
+    EXPECT_EQ(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
+    EXPECT_EQ(Catalogue->ESEGoTo->Text(), "");
+    Catalogue->TitleClick(etSolarEclipse, 4);  // gamma: the same eclipse stays selected
+    EXPECT_EQ(Catalogue->Order, "Gamma,CatNo");
+    EXPECT_EQ(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
+    EXPECT_EQ(Catalogue->SEGrid->Cells(1, Catalogue->SEGrid->Row()), "2024 Apr 08");
+    Catalogue->TimerTimer();
+    EXPECT_EQ(Catalogue->Map().Canvas()->Pixels(180 - 97, 90 - 33), gui::RGB(255, 0, 0));
+    Catalogue->Show();
+    Shot(Catalogue, "catalogue.png");
+    Catalogue->Hide();
+    // OK through the select command: the map of that eclipse is computed.
+    Catalogue->OKBtnClick();
+    EXPECT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, Catalogue->SECatNo()));
+    RunIdle();
+    EXPECT_EQ(Form->Status(), stCalculated);
+    EXPECT_NE(Form->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
+}
+
+TEST_F(MainWindow, PrintsTheMapIntoAPdfThroughTheSelection)
+{
+    Form->OpenCommandLineDocument(WriteDocument(0, 9563));
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    const std::string pdf = R("map.pdf");
+    gui::Printer()->SetOutputFileName(pdf);
+    gui::Printer()->SetResolution(300);
+    Dialogs->PrintAnswers.push_back({true, {}});
+    Form->PrintMap();
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(gui::Printer()->Orientation(), gui::TPrinterOrientation::poLandscape);
+    const std::string png = R("page");
+    ASSERT_EQ(std::system(("pdftoppm -r 30 -png -singlefile \"" + pdf + "\" \"" + png + "\"").c_str()), 0);
+    gui::TPicture page;
+    page.LoadFromFile(png + ".png");
+    // A4 landscape at 30 dpi: 351 x 248; the 2:1 map fills the area's width.
+    EXPECT_NEAR(page.Width(), 351, 2);
+    gui::TBitmap* b = page.Bitmap();
+    int top = -1, bottom = -1;
+    for (int y = 0; y < b->Height(); ++y)
+        for (int x = 0; x < b->Width(); ++x) {
+            const gui::TColor c = b->Canvas()->Pixels(x, y);
+            if (gui::GetRValue(c) + gui::GetGValue(c) + gui::GetBValue(c) < 740) {
+                if (top < 0) top = y;
+                bottom = y;
+                break;
+            }
+        }
+    ASSERT_GE(top, 0);
+    std::printf("printed map rows %d..%d of %d\n", top, bottom, b->Height());
+    EXPECT_NEAR(bottom - top + 1, (351 - 2 * 7.5) / 2, 4);     // height = area width / 2
+    EXPECT_NEAR(top + (bottom - top + 1) / 2.0, 248 / 2.0, 3);  // centred
+    std::filesystem::copy_file(png + ".png", Shots / "printed-page.png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+TEST_F(MainWindow, MapDialogsShowTheMaps)
+{
+    TMapInfoDlg info(nullptr);
+    info.SetMapData(GeneralMapData);
+    EXPECT_EQ(info.LMapFileName->Caption(), "internal resource");
+    EXPECT_FALSE(info.BMapDefaults->Enabled());
+    EXPECT_EQ(info.LMapDimension->Caption(), "1920 x 960 pixels");
+    info.Show();
+    Shot(&info, "map-information.png");
+    info.Hide();
+
+    apptest::WriteText(H("maps/world.map"), "");
+    TMapData m = GeneralMapData;
+    m.ResourceName.clear();
+    m.FileName = "world.png";
+    m.Description = "My world";
+    SaveMapDataFile(H("maps/world.map"), m);
+    TMapsDlg maps(nullptr);
+    maps.SetMapsPath(H("maps/"));
+    maps.FillList();
+    EXPECT_EQ(maps.StringGrid->Cells(0, 1), "My world");
+    EXPECT_EQ(maps.StringGrid->Cells(1, 1), "1920 x 960");
+    EXPECT_EQ(maps.FFileName, H("maps/world.map"));
+    maps.Show();
+    Shot(&maps, "maps.png");
+    maps.Hide();
+}
+
+} // namespace
