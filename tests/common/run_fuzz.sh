@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds a libFuzzer target with clang, in the CMake project of its own that
+# <project-dir> holds (the main build uses g++), and runs it for a bounded
+# time.
+# Usage: run_fuzz.sh <project-dir> <build-dir> <target> <seconds>
+#            [-D<var>=<value>]... [--seeds <folder or pattern>]... [-- <libFuzzer options>...]
+# -D values go to configuring the project; the seed files start the corpus.
+# Leaks inside system libraries are ignored as lsan.supp beside this script
+# lists them.
+# Exit 0: no finding; 77: skipped (no clang or no libFuzzer); other: a
+# finding, whose input is saved under <build-dir>/artifacts/ -- add it to the
+# target's seeds under tests/data/ so that the normal test suite keeps
+# checking it.
+set -u
+if [ $# -lt 4 ]; then
+    echo "usage: run_fuzz.sh <project-dir> <build-dir> <target> <seconds> [-D...] [--seeds ...] [-- options]" >&2
+    exit 2
+fi
+project="$(cd "$1" && pwd)"
+build="$2"
+target="$3"
+seconds="$4"
+shift 4
+defines=()
+seeds=()
+options=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+    -D*) defines+=("$1") ;;
+    --seeds)
+        seeds+=("${2:?seed folder or pattern}")
+        shift
+        ;;
+    --)
+        shift
+        options=("$@")
+        break
+        ;;
+    *)
+        echo "run_fuzz.sh: unknown argument $1" >&2
+        exit 2
+        ;;
+    esac
+    shift
+done
+
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp}"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0"
+
+clangxx="$(command -v clang++ || true)"
+if [ -z "$clangxx" ]; then
+    echo "clang++ not found: fuzzing skipped"
+    exit 77
+fi
+mkdir -p "$build"
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+if ! cmake -S "$project" -B "$build" "${generator[@]}" -DCMAKE_CXX_COMPILER="$clangxx" \
+        -DCMAKE_BUILD_TYPE=Debug "${defines[@]}" >"$build/configure.log" 2>&1; then
+    cat "$build/configure.log"
+    echo "fuzz target cannot be configured: skipped"
+    exit 77
+fi
+if ! cmake --build "$build" -j 3 >"$build/build.log" 2>&1; then
+    if grep -q -e "libclang_rt.fuzzer" -e "fsanitize=fuzzer" "$build/build.log"; then
+        tail -20 "$build/build.log"
+        echo "libFuzzer is not available: skipped"
+        exit 77
+    fi
+    tail -40 "$build/build.log"
+    exit 1
+fi
+
+corpus="$build/corpus"
+artifacts="$build/artifacts"
+mkdir -p "$corpus" "$artifacts"
+for spec in "${seeds[@]}"; do
+    if [ -d "$spec" ]; then
+        spec="$spec/*"
+    fi
+    for f in $spec; do
+        [ -f "$f" ] && cp "$f" "$corpus"/
+    done
+done
+"$build/$target" "$corpus" -max_total_time="$seconds" -artifact_prefix="$artifacts/" \
+    -print_final_stats=1 "${options[@]}" 2>&1 | tail -25
+status=${PIPESTATUS[0]}
+if [ "$status" -ne 0 ]; then
+    echo "fuzzing found a failing input in $artifacts:"
+    ls -l "$artifacts"
+fi
+exit "$status"
