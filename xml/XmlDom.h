@@ -50,7 +50,9 @@ public:
     using Exception::Exception;
 };
 
-enum TXmlElementType {
+// Of a fixed underlying type, so that a value outside the list (stored or
+// set from a number) is still a value, which the writer refuses.
+enum TXmlElementType : int {
     xeNormal,       // an element
     xeComment,      // <!--...-->
     xeCData,        // <![CDATA[...]]>
