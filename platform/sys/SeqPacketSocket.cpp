@@ -16,20 +16,11 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/sys/XdgFolders.h"
+#include "platform/sys/SocketFiles.h"
 
 namespace sys {
 
 namespace {
-
-// Fills a socket address; false when the path does not fit.
-bool MakeAddress(const std::string& path, sockaddr_un& address)
-{
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, path.data(), path.size());
-    return true;
-}
 
 int NewSocket()
 {
@@ -141,7 +132,7 @@ bool TSeqPacketSocket::Connect(const std::string& path, int waitMs, int& error)
     Close();
     error = 0;
     sockaddr_un address;
-    if (!MakeAddress(path, address)) {
+    if (!detail::MakeSocketAddress(path, address)) {
         error = ENAMETOOLONG;
         return false;
     }
@@ -276,7 +267,7 @@ bool TSeqPacketListener::Listen(const std::string& path, int& error, int backlog
     Close();
     error = 0;
     sockaddr_un address;
-    if (!MakeAddress(path, address)) {
+    if (!detail::MakeSocketAddress(path, address)) {
         error = ENAMETOOLONG;
         return false;
     }
@@ -348,12 +339,7 @@ bool TSeqPacketListener::Accept(TSeqPacketSocket& client, int waitMs, const TWai
 
 void TSeqPacketListener::Close()
 {
-    if (FHandle >= 0) {
-        ::close(FHandle);
-        FHandle = -1;
-        if (!FPath.empty()) ::unlink(FPath.c_str());
-    }
-    FPath.clear();
+    detail::CloseSocketFile(FHandle, FPath);
 }
 
 } // namespace sys

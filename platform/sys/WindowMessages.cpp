@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/sys/WindowSockets.h"
+#include "platform/sys/SocketFiles.h"
 
 namespace sys {
 
@@ -18,22 +19,13 @@ namespace {
 
 constexpr std::size_t DatagramSize = 20;
 
-bool MakeAddress(const std::string& path, sockaddr_un& address)
-{
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, path.data(), path.size());
-    return true;
-}
-
 } // namespace
 
 bool PostWindowClassMessage(const std::string& windowClass, uint32_t msg, int64_t wParam, int64_t lParam)
 {
     if (!TWindowSockets::Exists(windowClass)) return false;
     sockaddr_un address;
-    if (!MakeAddress(TWindowSockets::SocketPath(windowClass), address)) return false;
+    if (!detail::MakeSocketAddress(TWindowSockets::SocketPath(windowClass), address)) return false;
     int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     unsigned char datagram[DatagramSize];
@@ -60,7 +52,8 @@ bool TWindowClassSocket::Open(const std::string& windowClass, int& error)
     error = 0;
     const std::string path = TWindowSockets::SocketPath(windowClass);
     sockaddr_un address;
-    if (windowClass.empty() || windowClass.find('/') != std::string::npos || !MakeAddress(path, address)) {
+    if (windowClass.empty() || windowClass.find('/') != std::string::npos ||
+        !detail::MakeSocketAddress(path, address)) {
         error = ENAMETOOLONG;
         return false;
     }
@@ -121,12 +114,7 @@ bool TWindowClassSocket::Receive(TWindowMessage& message, int waitMs)
 
 void TWindowClassSocket::Close()
 {
-    if (FHandle >= 0) {
-        ::close(FHandle);
-        FHandle = -1;
-        if (!FPath.empty()) ::unlink(FPath.c_str());
-    }
-    FPath.clear();
+    detail::CloseSocketFile(FHandle, FPath);
 }
 
 } // namespace sys
