@@ -1,6 +1,7 @@
 #include "script/qs_iexpression.h"
 
 #include <map>
+#include <memory>
 
 #include "platform/rtl/Strings.h"
 #include "script/qs_itools.h"
@@ -285,9 +286,10 @@ void TqsExpression::CountItem()
 
 void TqsExpression::AddOperand(TqsExpressionNode* node)
 {
+    std::unique_ptr<TqsExpressionNode> owned(node);   // freed when the expression is too long
     CountItem();
     node->SetSourcePos(FSourcePos);
-    FCurNode->AddNode(node);
+    FCurNode->AddNode(owned.release());
     FCurNode = node;
 }
 

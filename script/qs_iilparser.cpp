@@ -1,6 +1,7 @@
 // First pass: the grammar interpreter that emits the intermediate code.
 #include "script/qs_iilparser.h"
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 
@@ -16,10 +17,12 @@
 
 namespace qs {
 
-// Grammar rules may nest this deep while a script is parsed; deeper input
-// (thousands of nested brackets) is refused with a compile error instead of
-// exhausting the native stack.
+// Grammar rules may nest this deep while a script is parsed, on at most this
+// much of the native stack (builds with larger frames reach it first);
+// deeper input (thousands of nested brackets) is refused with a compile
+// error instead of exhausting the stack.
 constexpr int kMaxGrammarDepth = 3000;
+constexpr std::uintptr_t kMaxGrammarStack = 4u << 20;
 const char* const kNestingTooDeep = "Nesting too deep";
 
 struct TqsGrammarElem {
@@ -309,10 +312,11 @@ void TqsILParser::EmitUses(size_t mark)
 
 bool TqsILParser::Run(const TqsGrammarElem* E)
 {
-    if (++FDepth > kMaxGrammarDepth) {
-        --FDepth;
-        throw rtl::Exception(kNestingTooDeep);
-    }
+    const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    if (FDepth == 0) FStackTop = frame;
+    const std::uintptr_t used = FStackTop > frame ? FStackTop - frame : frame - FStackTop;
+    if (FDepth >= kMaxGrammarDepth || used > kMaxGrammarStack) throw rtl::Exception(kNestingTooDeep);
+    ++FDepth;
     struct DepthGuard {
         int& d;
         ~DepthGuard() { --d; }

@@ -7,6 +7,7 @@
 // program's items and statement tree.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +110,7 @@ private:
     std::string FErrPosText;
     bool FErrTerm = false;
     int FDepth = 0;
+    std::uintptr_t FStackTop = 0;   // where the outermost grammar rule's frame lies
     int FFurthest = 1;
 };
 
