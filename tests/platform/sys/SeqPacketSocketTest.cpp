@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "TestEnv.h"
 #include "platform/sys/SeqPacketSocket.h"
 #include "platform/sys/WindowMessages.h"
 #include "platform/sys/WindowSockets.h"
@@ -23,25 +24,20 @@ class SocketTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        const char* old = std::getenv("XDG_RUNTIME_DIR");
-        FOld = old ? old : "";
-        FHadOld = old != nullptr;
         Dir = "/tmp/tecs-" + std::to_string(getpid());
         fs::remove_all(Dir);
         fs::create_directories(Dir);
-        setenv("XDG_RUNTIME_DIR", Dir.c_str(), 1);
+        FEnv.Set("XDG_RUNTIME_DIR", Dir);
     }
     void TearDown() override
     {
-        if (FHadOld) setenv("XDG_RUNTIME_DIR", FOld.c_str(), 1);
-        else unsetenv("XDG_RUNTIME_DIR");
+        FEnv.Restore();
         fs::remove_all(Dir);
     }
     std::string Dir;
 
 private:
-    std::string FOld;
-    bool FHadOld = false;
+    tectest::ScopedEnv FEnv;
 };
 
 // Receives one message, waiting for it.
