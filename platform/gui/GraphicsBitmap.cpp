@@ -235,16 +235,7 @@ void TBitmap::Assign(const rtl::TPersistent* source)
     }
     if (auto g = dynamic_cast<const TGraphic*>(source)) {
         ReleaseCanvas(FCanvas);
-        QImage img = GraphicToImage(*g);
-        if (img.hasAlphaChannel()) {
-            // Partly transparent pixels are laid on white, as on a fresh bitmap.
-            QImage flat(img.size(), QImage::Format_RGB32);
-            flat.fill(Qt::white);
-            QPainter p(&flat);
-            p.drawImage(0, 0, img);
-            p.end();
-            img = flat;
-        }
+        QImage img = OpaqueOnWhite(GraphicToImage(*g));
         FPixelFormat = TPixelFormat::pf24bit;
         FImpl->image = img.convertToFormat(QtFormat(FPixelFormat));
         FTransparent = g->Transparent();
@@ -270,6 +261,17 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) const
 
 QImage& qt::Image(TBitmap& bitmap) { return bitmap.Data().image; }
 const QImage& qt::Image(const TBitmap& bitmap) { return bitmap.Data().image; }
+
+QImage OpaqueOnWhite(const QImage& image)
+{
+    if (!image.hasAlphaChannel()) return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter p(&flat);
+    p.drawImage(0, 0, image);
+    p.end();
+    return flat;
+}
 
 QImage GraphicToImage(const TGraphic& graphic)
 {

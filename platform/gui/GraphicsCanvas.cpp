@@ -574,6 +574,16 @@ double RayAngle(const QRectF& box, int x, int y)
     return std::atan2(-(y - cy) / ry, (x - cx) / rx) * 180.0 / M_PI;
 }
 
+// The start angle of an arc from the ray towards (x3, y3) and its span,
+// counter-clockwise, to the ray towards (x4, y4); a full turn when the two
+// rays meet.
+void ArcAngles(const QRectF& box, int x3, int y3, int x4, int y4, double& start, double& span)
+{
+    start = RayAngle(box, x3, y3);
+    span = RayAngle(box, x4, y4) - start;
+    if (span <= 0) span += 360;
+}
+
 } // namespace
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h)
@@ -603,9 +613,8 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     if (!CanvasAccess::Begin(*this)) return;
     Changing();
     QRectF box = ShapeBox(x1, y1, x2, y2);
-    double a0 = RayAngle(box, x3, y3), a1 = RayAngle(box, x4, y4);
-    double span = a1 - a0;
-    if (span <= 0) span += 360;
+    double a0 = 0, span = 0;
+    ArcAngles(box, x3, y3, x4, y4, a0, span);
     QPainter* p = FImpl->painter;
     if (UsePenMode(p, *FPen)) {
         QPen q = MakeQPen(*FPen);
@@ -623,9 +632,8 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     if (!CanvasAccess::Begin(*this)) return;
     Changing();
     QRectF box = ShapeBox(x1, y1, x2, y2);
-    double a0 = RayAngle(box, x3, y3), a1 = RayAngle(box, x4, y4);
-    double span = a1 - a0;
-    if (span <= 0) span += 360;
+    double a0 = 0, span = 0;
+    ArcAngles(box, x3, y3, x4, y4, a0, span);
     QPainterPath path;
     path.moveTo(box.center());
     path.arcTo(box, a0, span);

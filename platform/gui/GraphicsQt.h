@@ -39,6 +39,9 @@ struct TJPEGImage::Impl {
 
 // Any graphic's pixels (a bitmap, PNG or JPEG directly; others drawn).
 QImage GraphicToImage(const TGraphic& graphic);
+// The image without transparency: partly transparent pixels laid on white,
+// as on a fresh bitmap.
+QImage OpaqueOnWhite(const QImage& image);
 
 // What SaveDC keeps.
 struct CanvasSavedState {

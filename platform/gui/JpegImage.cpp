@@ -193,16 +193,7 @@ void TJPEGImage::Assign(const rtl::TPersistent* source)
         return;
     }
     if (auto g = dynamic_cast<const TGraphic*>(source)) {
-        QImage img = GraphicToImage(*g);
-        if (img.hasAlphaChannel()) {
-            QImage flat(img.size(), QImage::Format_RGB32);
-            flat.fill(Qt::white);
-            QPainter p(&flat);
-            p.drawImage(0, 0, img);
-            p.end();
-            img = flat;
-        }
-        FImpl->image = img.convertToFormat(QImage::Format_RGB32);
+        FImpl->image = OpaqueOnWhite(GraphicToImage(*g)).convertToFormat(QImage::Format_RGB32);
         Changed();
         return;
     }

@@ -445,3 +445,30 @@ TEST(Canvas, CompositeDrawingSurvivesPng)
 }
 
 } // namespace
+
+// Arcs run counter-clockwise from the first ray to the second; rays that
+// meet give the whole ellipse.
+TEST(Canvas, ArcAndPieRunCounterClockwiseBetweenTheirRays)
+{
+    auto bmp = NewBitmap(42, 42);
+    TCanvas* cv = bmp->Canvas();
+    cv->Pen()->SetColor(clBlack);
+    cv->Arc(1, 1, 41, 41, 41, 21, 1, 21);   // right to left over the top
+    EXPECT_EQ(cv->Pixels(21, 1), clBlack);
+    EXPECT_EQ(cv->Pixels(21, 40), clWhite);
+    cv->Arc(1, 1, 41, 41, 1, 21, 41, 21);   // left to right under the bottom
+    EXPECT_EQ(cv->Pixels(21, 40), clBlack);
+
+    auto full = NewBitmap(42, 42);
+    full->Canvas()->Pen()->SetColor(clBlack);
+    full->Canvas()->Arc(1, 1, 41, 41, 41, 21, 41, 21);
+    for (TPoint p : {TPoint{21, 1}, TPoint{21, 40}, TPoint{1, 21}, TPoint{40, 21}})
+        EXPECT_EQ(full->Canvas()->Pixels(p.X, p.Y), clBlack) << p.X << "," << p.Y;
+
+    auto pie = NewBitmap(42, 42);
+    pie->Canvas()->Brush()->SetColor(clRed);
+    pie->Canvas()->Pie(1, 1, 41, 41, 41, 21, 21, 1);   // the upper right quarter
+    EXPECT_EQ(pie->Canvas()->Pixels(28, 14), clRed);
+    EXPECT_EQ(pie->Canvas()->Pixels(14, 14), clWhite);
+    EXPECT_EQ(pie->Canvas()->Pixels(28, 28), clWhite);
+}
