@@ -163,8 +163,8 @@ inline TSolarRow Solar20240408()
     r.Type = "T";
     r.JDE = JD(2024, 4, 8, 18, 18, 29);
     r.JD0 = JD(2024, 4, 8, 18);
-    r.Gamma = 0.34314L;
-    r.Magnitude = 1.05655L;
+    r.Gamma = 0.3431L;       // as the catalogue prints them
+    r.Magnitude = 1.0566L;
     const long double X[4] = {-0.318244L, 0.5117116L, 0.0000326L, -0.00000842L};
     const long double Y[4] = {0.219764L, 0.2709589L, -0.0000595L, -0.00000466L};
     const long double d[3] = {7.5862L, 0.014844L, -0.000002L};
