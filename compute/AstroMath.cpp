@@ -116,23 +116,20 @@ void DMSToText(const TDMS& dms, int precision, std::string& text)
     text += "''";
 }
 
-void LatitudeToText(const TDMS& dms, std::string& text)
+// The angle without its sign, then the letter of its side.
+static void AngleWithSideToText(const TDMS& dms, const char* positive, const char* negative,
+                                std::string& text)
 {
     TDMS d = dms;
     const int sign = d.Sign;
     d.Sign = 1;
     DMSToText(d, 0, text);
-    text += sign == 1 ? " N" : " S";
+    text += sign == 1 ? positive : negative;
 }
 
-void LongitudeToText(const TDMS& dms, std::string& text)
-{
-    TDMS d = dms;
-    const int sign = d.Sign;
-    d.Sign = 1;
-    DMSToText(d, 0, text);
-    text += sign == 1 ? " W" : " E";
-}
+void LatitudeToText(const TDMS& dms, std::string& text) { AngleWithSideToText(dms, " N", " S", text); }
+
+void LongitudeToText(const TDMS& dms, std::string& text) { AngleWithSideToText(dms, " W", " E", text); }
 
 void ParsePosition(const std::string& text, char& letter, TDMS& dms)
 {
