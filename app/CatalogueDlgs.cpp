@@ -145,6 +145,7 @@ void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBit
 
 #include "app/SEPaths.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Messages.h"
 
 namespace app {
 
@@ -153,7 +154,41 @@ using namespace gui;
 namespace {
 
 const char* const ColumnTitles[7] = {"Cat. no", "Date", "Type", "Magnitude", "Gamma", "Saros", "Lunation"};
-const int ColumnWidths[7] = {42, 68, 30, 56, 52, 36, 50};
+// The columns' widths for the dialog's font (about 1.3 times the widths
+// for the classic 8-point font, which our font is wider than).
+const int ColumnWidths[7] = {55, 88, 39, 73, 68, 47, 65};
+const TAlignment ColumnAlignments[7] = {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter,
+                                        TAlignment::taRightJustify, TAlignment::taRightJustify,
+                                        TAlignment::taRightJustify, TAlignment::taRightJustify};
+const TColor AlternateRowColor = 14803425;  // RGB 225, 225, 225
+const TColor GridFixedColor = 14145495;     // RGB 215, 215, 215
+
+// The Saros and year edits take the Return key themselves (it applies
+// them) instead of handing it to the dialog's default button.
+class TReturnEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == CM_WANTSPECIALKEY && m.WParam == VK_RETURN) {
+            m.Result = 1;
+            return;
+        }
+        TEdit::Dispatch(m);
+    }
+};
+
+TEdit* LabelledEdit(TWinControl* parent, rtl::TComponent* owner, int x, int y, const std::string& label)
+{
+    auto* l = new TLabel(owner);
+    l->SetParent(parent);
+    l->SetBounds(x, y + 3, 80, 16);
+    l->SetCaption(label);
+    auto* e = new TReturnEdit(owner);
+    e->SetParent(parent);
+    e->SetBounds(x + 84, y, 86, 22);
+    return e;
+}
 
 } // namespace
 
@@ -162,103 +197,87 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
     SetCaption("Eclipse Catalogue");
     SetBorderStyle(TBorderStyle::bsDialog);
     SetPosition(TPosition::poScreenCenter);
-    SetClientSize(780, 560);
+    SetClientSize(1080, 560);
 
-    TSSolarEclipses = new TRadioButton(this);
-    TSSolarEclipses->SetParent(this);
-    TSSolarEclipses->SetBounds(8, 6, 140, 20);
+    PageControl = new TPageControl(this);
+    PageControl->SetParent(this);
+    PageControl->SetBounds(8, 8, 690, 508);
+    TSSolarEclipses = new TTabSheet(this);
+    TSSolarEclipses->SetPageControl(PageControl);
     TSSolarEclipses->SetCaption("Solar Eclipses");
-    TSLunarEclipses = new TRadioButton(this);
-    TSLunarEclipses->SetParent(this);
-    TSLunarEclipses->SetBounds(150, 6, 140, 20);
+    TSLunarEclipses = new TTabSheet(this);
+    TSLunarEclipses->SetPageControl(PageControl);
     TSLunarEclipses->SetCaption("Lunar Eclipses");
-    TSSolarEclipses->OnClick = [this](rtl::TObject*) { PageChange(etSolarEclipse); };
-    TSLunarEclipses->OnClick = [this](rtl::TObject*) { PageChange(etLunarEclipse); };
+    PageControl->OnChange = [this](rtl::TObject*) { PageControlChange(); };
+
+    SETable = new db::TSQLiteQuery(this);
+    LETable = new db::TSQLiteQuery(this);
+    SEDataSource = new db::TDataSource(this);
+    LEDataSource = new db::TDataSource(this);
+    SEDataSource->SetDataSet(SETable);
+    LEDataSource->SetDataSet(LETable);
 
     for (TEventType page : {etSolarEclipse, etLunarEclipse}) {
-        auto* grid = new TStringGrid(this);
-        grid->SetParent(this);
-        grid->SetBounds(8, 32, 400, 480);
-        grid->SetColCount(7);
-        grid->SetRowCount(2);
-        grid->SetFixedRows(1);
-        grid->SetFixedCols(0);
-        grid->SetDefaultRowHeight(17);
-        grid->SetOptions(grid->Options() + TGridOptions{TGridOption::goRowSelect, TGridOption::goFixedRowClick, TGridOption::goFixedColClick});
-        for (int c = 0; c < 7; ++c) {
-            grid->SetColWidths(c, ColumnWidths[c] + 4);
-            grid->SetCells(c, 0, ColumnTitles[c]);
-        }
-        grid->OnFixedCellClick = [this, page](rtl::TObject*, int col, int) { TitleClick(page, col); };
-        grid->OnSelectCell = [this, page](rtl::TObject*, int, int row, bool&) { GridRowSelected(page, row); };
+        TTabSheet* sheet = page == etSolarEclipse ? TSSolarEclipses : TSLunarEclipses;
+        auto* grid = new TDBGrid(this);
+        grid->SetParent(sheet);
+        grid->SetBounds(4, 4, 484, 470);
+        SetUpGrid(grid, page);
         (page == etSolarEclipse ? SEGrid : LEGrid) = grid;
-    }
 
-    auto group = [this](const std::string& caption, std::initializer_list<const char*> items, auto& boxes) {
-        auto* g = new TGroupBox(this);
-        g->SetParent(this);
-        g->SetBounds(420, 32, 170, 30 + 20 * static_cast<int>(items.size()));
-        g->SetCaption(caption);
-        int i = 0;
-        for (const char* item : items) {
-            auto* cb = new TCheckBox(this);
-            cb->SetParent(g);
-            cb->SetBounds(10, 20 + 20 * i, 140, 18);
-            cb->SetCaption(item);
-            cb->OnClick = [this](rtl::TObject*) { if (!FSyncing) ApplyFilter(); };
-            boxes[static_cast<std::size_t>(i++)] = cb;
+        auto* group = new htmltext::THTMLCheckGroup(this);
+        group->SetParent(sheet);
+        group->SetBounds(496, 4, 180, page == etSolarEclipse ? 110 : 92);
+        group->SetCaption(" Eclipse type ");
+        static const std::vector<std::string> solarTypes{"partial", "total", "annular", "hybrid"},
+            lunarTypes{"penumbral", "partial", "total"};
+        for (const std::string& item : page == etSolarEclipse ? solarTypes : lunarTypes) group->Items()->Add(item);
+        group->OnClick = [this](rtl::TObject*) { ApplyFilter(); };
+        (page == etSolarEclipse ? CGSEType : CGLEType) = group;
+
+        TEdit* saros = LabelledEdit(sheet, this, 496, 126, "Saros");
+        TEdit* goTo = LabelledEdit(sheet, this, 496, 156, "Go to year");
+        saros->OnExit = [this](rtl::TObject*) { ApplyFilter(); };
+        saros->OnKeyDown = [this](rtl::TObject*, uint16_t& key, TShiftState) {
+            if (key == VK_RETURN) ApplyFilter();
+        };
+        goTo->OnExit = [this, page](rtl::TObject*) { GoToYearEdit(page); };
+        goTo->OnKeyDown = [this, page](rtl::TObject*, uint16_t& key, TShiftState) {
+            if (key == VK_RETURN) GoToYearEdit(page);
+        };
+        auto* reset = new TButton(this);
+        reset->SetParent(sheet);
+        reset->SetBounds(580, 188, 86, 24);
+        reset->SetCaption("Reset");
+        reset->OnClick = [this, page](rtl::TObject*) { ResetClick(page); };
+        if (page == etSolarEclipse) {
+            ESESaros = saros;
+            ESEGoTo = goTo;
+            TBSEReset = reset;
+        } else {
+            ELESaros = saros;
+            ELEGoTo = goTo;
+            TBLEReset = reset;
         }
-        return g;
-    };
-    CGSEType = group(" Eclipse type ", {"partial", "total", "annular", "hybrid"}, SETypeItems);
-    CGLEType = group(" Eclipse type ", {"penumbral", "partial", "total"}, LETypeItems);
-
-    auto edit = [this](int y, const std::string& label) {
-        auto* l = new TLabel(this);
-        l->SetParent(this);
-        l->SetBounds(600, y + 3, 70, 16);
-        l->SetCaption(label);
-        auto* e = new TEdit(this);
-        e->SetParent(this);
-        e->SetBounds(680, y, 80, 22);
-        return e;
-    };
-    ESESaros = edit(40, "Saros");
-    ESEGoTo = edit(70, "Go to year");
-    ELESaros = edit(40, "Saros");
-    ELEGoTo = edit(70, "Go to year");
-    for (TEdit* e : {ESESaros, ELESaros}) {
-        e->OnExit = [this](rtl::TObject*) { ApplyFilter(); };
-        e->OnKeyDown = [this](rtl::TObject*, uint16_t& key, TShiftState) { if (key == VK_RETURN) ApplyFilter(); };
-    }
-    ESEGoTo->OnExit = [this](rtl::TObject*) { GoToYearEdit(etSolarEclipse); };
-    ESEGoTo->OnKeyDown = [this](rtl::TObject*, uint16_t& key, TShiftState) { if (key == VK_RETURN) GoToYearEdit(etSolarEclipse); };
-    ELEGoTo->OnExit = [this](rtl::TObject*) { GoToYearEdit(etLunarEclipse); };
-    ELEGoTo->OnKeyDown = [this](rtl::TObject*, uint16_t& key, TShiftState) { if (key == VK_RETURN) GoToYearEdit(etLunarEclipse); };
-    TBSEReset = new TButton(this);
-    TBLEReset = new TButton(this);
-    for (auto [b, page] : {std::pair{TBSEReset, etSolarEclipse}, {TBLEReset, etLunarEclipse}}) {
-        b->SetParent(this);
-        b->SetBounds(680, 100, 80, 24);
-        b->SetCaption("Reset");
-        b->OnClick = [this, page](rtl::TObject*) { ResetClick(page); };
     }
 
     PaintBox = new TPaintBox(this);
     PaintBox->SetParent(this);
-    PaintBox->SetBounds(412, 200, 361, 180);
+    PaintBox->SetBounds(710, 30, 361, 180);
     PaintBox->OnPaint = [this](rtl::TObject*) {
         TCanvas* c = PaintBox->Canvas();
         c->Draw(0, 0, FMap.get());
         c->Brush()->SetStyle(TBrushStyle::bsClear);
+        c->Pen()->SetStyle(TPenStyle::psSolid);
         c->Pen()->SetColor(clBlack);
         c->Pen()->SetWidth(1);
         c->Rectangle(0, 0, PaintBox->Width(), PaintBox->Height());
     };
-    CBGeneralMap = new TCheckBox(this);
+    CBGeneralMap = new htmltext::THTMLCheckBox(this);
     CBGeneralMap->SetParent(this);
-    CBGeneralMap->SetBounds(412, 390, 200, 20);
+    CBGeneralMap->SetBounds(710, 218, 200, 20);
     CBGeneralMap->SetCaption("General map");
+    SetUseGeneralMap(true);
 
     Timer = new TTimer(this);
     Timer->SetEnabled(false);
@@ -267,84 +286,126 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
 
     OKBtn = new TButton(this);
     OKBtn->SetParent(this);
-    OKBtn->SetBounds(600, 524, 80, 26);
+    OKBtn->SetBounds(900, 524, 80, 26);
     OKBtn->SetCaption("OK");
     OKBtn->SetDefault(true);
     OKBtn->SetModalResult(mrOk);
     OKBtn->OnClick = [this](rtl::TObject*) { OKBtnClick(); };
     CancelBtn = new TButton(this);
     CancelBtn->SetParent(this);
-    CancelBtn->SetBounds(690, 524, 80, 26);
+    CancelBtn->SetBounds(990, 524, 80, 26);
     CancelBtn->SetCaption("Cancel");
     CancelBtn->SetCancel(true);
     CancelBtn->SetModalResult(mrCancel);
 
     // FormCreate
-    SETable = new db::TSQLiteQuery(this);
-    LETable = new db::TSQLiteQuery(this);
-    SEDataSource = new db::TDataSource(this);
-    LEDataSource = new db::TDataSource(this);
-    SEDataSource->SetDataSet(SETable);
-    LEDataSource->SetDataSet(LETable);
-    for (db::TDataSource* s : {SEDataSource, LEDataSource})
-        s->OnDataChange = [this](rtl::TObject*, db::TField*) {
+    FEventType = etSolarEclipse;
+    for (int i = 0; i < 4; ++i) CGSEType->SetItemChecked(i, true);
+    ESESaros->SetText("");
+    CGLEType->SetItemChecked(0, false);
+    CGLEType->SetItemChecked(1, true);
+    CGLEType->SetItemChecked(2, true);
+    ELESaros->SetText("");
+    FMap->LoadFromResourceName("WORLD_360");
+    FMap->SetPixelFormat(TPixelFormat::pf24bit);
+    for (auto [q, statement] : {std::pair{SETable, "SELECT * FROM BE_SE"}, {LETable, "SELECT * FROM BE_LE"}}) {
+        q->SetDatabaseFile(DatabaseFile);
+        q->SQL().Add(statement);
+        try {
+            q->Open();
+            FormatFields(q);
+        } catch (const std::exception& e) {
+            MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+        }
+    }
+    // The preview follows every change of the current row, 500 ms after
+    // the last one.
+    for (db::TDataSource* source : {SEDataSource, LEDataSource})
+        source->OnDataChange = [this](rtl::TObject*, db::TField*) {
             Timer->SetEnabled(false);
             Timer->SetEnabled(true);
         };
-    FSyncing = true;
-    for (TCheckBox* cb : SETypeItems) cb->SetChecked(true);
-    LETypeItems[0]->SetChecked(false);
-    LETypeItems[1]->SetChecked(true);
-    LETypeItems[2]->SetChecked(true);
-    FSyncing = false;
-    FMap->LoadFromResourceName("WORLD_360");
-    FMap->SetPixelFormat(TPixelFormat::pf24bit);
-    SETable->SetDatabaseFile(DatabaseFile);
-    LETable->SetDatabaseFile(DatabaseFile);
-    SETable->SQL().Add("SELECT * FROM BE_SE");
-    LETable->SQL().Add("SELECT * FROM BE_LE");
-    try {
-        SETable->Open();
-        LETable->Open();
-    } catch (const std::exception& e) {
-        ShowMessage(e.what());
-    }
     Order = "k";
+    // Both lists start filtered by their checked types, so that the lunar
+    // page never lists the penumbral eclipses its filter leaves out.
+    FEventType = etLunarEclipse;
+    ApplyFilter();
     SetEventType(etSolarEclipse);
     ApplyFilter();
-    FillGrid(etLunarEclipse);
 }
 
 TCatalogueDlg::~TCatalogueDlg()
 {
+    Timer->SetEnabled(false);
+    SEDataSource->OnDataChange = nullptr;
+    LEDataSource->OnDataChange = nullptr;
     SETable->Close();
     LETable->Close();
+}
+
+void TCatalogueDlg::SetUpGrid(TDBGrid* grid, TEventType page)
+{
+    grid->SetDataSource(page == etSolarEclipse ? SEDataSource : LEDataSource);
+    grid->SetReadOnly(true);
+    grid->SetOptions(TDBGridOptions{TDBGridOption::dgTitles, TDBGridOption::dgColumnResize,
+                                    TDBGridOption::dgColLines, TDBGridOption::dgRowLines,
+                                    TDBGridOption::dgRowSelect, TDBGridOption::dgAlwaysShowSelection,
+                                    TDBGridOption::dgTitleClick});
+    grid->SetDefaultRowHeight(17);
+    grid->SetFixedColor(GridFixedColor);
+    const char* magnitude = page == etSolarEclipse ? "Magnitude" : "MagUmbra";
+    const char* fields[7] = {"CatNo", "DT", "Type", magnitude, "Gamma", "Saros", "k"};
+    grid->BeginLayout();
+    for (int c = 0; c < 7; ++c) {
+        TColumn* column = grid->Columns()->Add();
+        column->SetFieldName(fields[c]);
+        column->Title()->SetCaption(ColumnTitles[c]);
+        column->Title()->SetAlignment(ColumnAlignments[c]);
+        column->SetAlignment(ColumnAlignments[c]);
+        column->SetWidth(ColumnWidths[c]);
+    }
+    grid->EndLayout();
+    // Data rows alternately white and light grey by their place in the
+    // list; the current row highlighted as the grid draws it.
+    grid->OnDrawColumnCell = [grid](rtl::TObject*, const TRect& rect, int, TColumn* column, TGridDrawState state) {
+        if (state.Contains(TGridDrawStateItem::gdSelected)) return;
+        db::TDataSet* data = grid->DataSource() ? grid->DataSource()->DataSet() : nullptr;
+        if (!data) return;
+        const int record = data->RecNo() - (grid->Row() - grid->TitleOffset()) + grid->DataLink()->ActiveRecord();
+        if (record % 2 != 0) return;  // first, third ... row: white as drawn
+        TCanvas* c = grid->Canvas();
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        c->Brush()->SetColor(AlternateRowColor);
+        c->Font()->SetColor(clBlack);
+        c->FillRect(rect);
+        grid->DefaultDrawColumnCell(rect, column->Index(), column, state);
+    };
+    grid->OnTitleClick = [this, page](TColumn* column) { TitleClick(page, column->Index()); };
+}
+
+void TCatalogueDlg::FormatFields(db::TSQLiteQuery* q)
+{
+    if (!q->Active()) return;
+    for (const char* name : {"Gamma", "Magnitude", "MagUmbra"})
+        if (db::TField* f = q->FindField(name)) f->SetDisplayFormat("0.0000");
 }
 
 void TCatalogueDlg::SetSECatNo(int value)
 {
     FSECatNo = value;
     if (SETable->Active()) SETable->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(value)));
-    SyncGridRow(etSolarEclipse);
 }
 
 void TCatalogueDlg::SetLECatNo(int value)
 {
     FLECatNo = value;
     if (LETable->Active()) LETable->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(value)));
-    SyncGridRow(etLunarEclipse);
 }
 
 void TCatalogueDlg::SetEventType(TEventType value)
 {
     FEventType = value;
-    const bool solar = value == etSolarEclipse;
-    FSyncing = true;
-    TSSolarEclipses->SetChecked(solar);
-    TSLunarEclipses->SetChecked(!solar);
-    FSyncing = false;
-    for (TControl* c : std::initializer_list<TControl*>{SEGrid, CGSEType, ESESaros, ESEGoTo, TBSEReset}) c->SetVisible(solar);
-    for (TControl* c : std::initializer_list<TControl*>{LEGrid, CGLEType, ELESaros, ELEGoTo, TBLEReset}) c->SetVisible(!solar);
+    PageControl->SetActivePageIndex(value == etSolarEclipse ? 0 : 1);
 }
 
 void TCatalogueDlg::SetUseGeneralMap(bool value)
@@ -353,10 +414,9 @@ void TCatalogueDlg::SetUseGeneralMap(bool value)
     CBGeneralMap->SetChecked(value);
 }
 
-void TCatalogueDlg::PageChange(TEventType page)
+void TCatalogueDlg::PageControlChange()
 {
-    if (FSyncing) return;
-    SetEventType(page);
+    SetEventType(PageControl->ActivePageIndex() == 1 ? etLunarEclipse : etSolarEclipse);
     ApplyFilter();
 }
 
@@ -370,11 +430,9 @@ void TCatalogueDlg::ApplyFilter()
         MessageDlg("\"" + saros->Text() + "\" is not a Saros number.", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
         return;
     }
+    htmltext::THTMLCheckGroup* group = page == etSolarEclipse ? CGSEType : CGLEType;
     std::array<bool, 4> types{};
-    if (page == etSolarEclipse)
-        for (int i = 0; i < 4; ++i) types[static_cast<std::size_t>(i)] = SETypeItems[static_cast<std::size_t>(i)]->Checked();
-    else
-        for (int i = 0; i < 3; ++i) types[static_cast<std::size_t>(i)] = LETypeItems[static_cast<std::size_t>(i)]->Checked();
+    for (int i = 0; i < group->ButtonCount(); ++i) types[static_cast<std::size_t>(i)] = group->GetItemChecked(i);
 
     db::TFieldValue k;
     if (q->Active() && !q->IsEmpty()) k = q->FieldByName("k")->Value();
@@ -387,57 +445,10 @@ void TCatalogueDlg::ApplyFilter()
         MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
         return;
     }
+    FormatFields(q);
     if (!std::holds_alternative<std::monostate>(k)) q->Locate("k", k);
     SetCaption(std::string(page == etSolarEclipse ? "Solar" : "Lunar") + " Eclipse Catalogue [" +
                rtl::IntToStr(q->RecordCount()) + " entries]");
-    FillGrid(page);
-}
-
-void TCatalogueDlg::FillGrid(TEventType page)
-{
-    db::TSQLiteQuery* q = Query(page);
-    TStringGrid* g = Grid(page);
-    FSyncing = true;
-    const int n = q->Active() ? q->RecordCount() : 0;
-    g->SetRowCount(std::max(2, n + 1));
-    if (n == 0)
-        for (int c = 0; c < 7; ++c) g->SetCells(c, 1, "");
-    if (n > 0) {
-        const int current = q->RecNo();
-        q->DisableControls();
-        const char* magnitude = page == etSolarEclipse ? "Magnitude" : "MagUmbra";
-        const char* fields[7] = {"CatNo", "DT", "Type", magnitude, "Gamma", "Saros", "k"};
-        std::array<db::TField*, 7> f{};
-        for (int c = 0; c < 7; ++c) f[static_cast<std::size_t>(c)] = q->FieldByName(fields[c]);
-        int row = 1;
-        for (q->First(); !q->Eof(); q->Next(), ++row)
-            for (int c = 0; c < 7; ++c) {
-                db::TField* field = f[static_cast<std::size_t>(c)];
-                std::string text = (c == 3 || c == 4) ? rtl::Format("%.4f", {static_cast<double>(field->AsFloat())})
-                                                      : field->AsString();
-                g->SetCells(c, row, text);
-            }
-        q->SetRecNo(current);
-        q->EnableControls();
-    }
-    FSyncing = false;
-    SyncGridRow(page);
-}
-
-void TCatalogueDlg::SyncGridRow(TEventType page)
-{
-    db::TSQLiteQuery* q = Query(page);
-    if (!q->Active() || q->IsEmpty()) return;
-    FSyncing = true;
-    Grid(page)->SetRow(q->RecNo());
-    FSyncing = false;
-}
-
-void TCatalogueDlg::GridRowSelected(TEventType page, int row)
-{
-    if (FSyncing) return;
-    db::TSQLiteQuery* q = Query(page);
-    if (q->Active() && row >= 1 && row <= q->RecordCount()) q->SetRecNo(row);
 }
 
 void TCatalogueDlg::TitleClick(TEventType page, int column)
@@ -447,8 +458,7 @@ void TCatalogueDlg::TitleClick(TEventType page, int column)
     if (q->Active() && !q->IsEmpty()) k = q->FieldByName("k")->Value();
     Order = CatalogueOrderForColumn(column, page);
     ApplyFilter();
-    if (!std::holds_alternative<std::monostate>(k)) q->Locate("k", k);
-    SyncGridRow(page);
+    if (!std::holds_alternative<std::monostate>(k) && q->Active()) q->Locate("k", k);
 }
 
 void TCatalogueDlg::GoToYearEdit(TEventType page)
@@ -457,28 +467,23 @@ void TCatalogueDlg::GoToYearEdit(TEventType page)
     const std::string text = rtl::Trim(e->Text());
     if (text.empty()) return;
     int32_t year;
-    if (rtl::TryStrToInt(text, year)) {
-        GoToYear(*Query(page), year);
-        SyncGridRow(page);
-    }
+    if (rtl::TryStrToInt(text, year) && Query(page)->Active()) GoToYear(*Query(page), year);
     e->SetText("");
 }
 
 void TCatalogueDlg::ResetClick(TEventType page)
 {
-    FSyncing = true;
     if (page == etSolarEclipse) {
         ESESaros->SetText("");
         ESEGoTo->SetText("");
-        for (TCheckBox* cb : SETypeItems) cb->SetChecked(true);
+        for (int i = 0; i < 4; ++i) CGSEType->SetItemChecked(i, true);
     } else {
         ELESaros->SetText("");
         ELEGoTo->SetText("");
-        LETypeItems[0]->SetChecked(false);
-        LETypeItems[1]->SetChecked(true);
-        LETypeItems[2]->SetChecked(true);
+        CGLEType->SetItemChecked(0, false);
+        CGLEType->SetItemChecked(1, true);
+        CGLEType->SetItemChecked(2, true);
     }
-    FSyncing = false;
     ApplyFilter();
 }
 

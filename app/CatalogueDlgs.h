@@ -7,14 +7,17 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/MapTypes.h"
+#include "htmltext/htmlbuttons.h"
 #include "platform/db/SQLiteDataSet.h"
+#include "platform/gui/ComCtrls.h"
+#include "platform/gui/DBGrids.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
-#include "platform/gui/Grids.h"
 #include "platform/gui/StdCtrls.h"
 
 namespace app {
@@ -53,11 +56,10 @@ double PreviewZoneFactor(int zone);
 // west positive).
 void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBitmap& map);
 
-// The dialog.  Interim controls until the styled controls and data-aware
-// grids exist: two radio buttons stand for the page tabs, plain string
-// grids filled from the queries for the sortable data-aware grids, group
-// boxes of check boxes for the check groups, plain edits for the numeric
-// edits.
+// The dialog.  The type filters are markup check groups, the preview's
+// "General map" a markup check box, the lists data-aware grids over the
+// two queries (interim for the sortable grids: titles sort through the
+// dialog's own ORDER BY); plain edits stand for the numeric edits.
 class TCatalogueDlg : public gui::TForm {
 public:
     explicit TCatalogueDlg(rtl::TComponent* owner);
@@ -73,18 +75,17 @@ public:
     void SetUseGeneralMap(bool value);
 
     // --- controls ----------------------------------------------------------
-    gui::TRadioButton* TSSolarEclipses;  // page tab "Solar Eclipses"
-    gui::TRadioButton* TSLunarEclipses;  // page tab "Lunar Eclipses"
-    gui::TStringGrid* SEGrid;
-    gui::TStringGrid* LEGrid;
-    gui::TGroupBox* CGSEType;
-    std::array<gui::TCheckBox*, 4> SETypeItems{};
-    gui::TGroupBox* CGLEType;
-    std::array<gui::TCheckBox*, 3> LETypeItems{};
+    gui::TPageControl* PageControl;
+    gui::TTabSheet* TSSolarEclipses;  // page 0 "Solar Eclipses"
+    gui::TTabSheet* TSLunarEclipses;  // page 1 "Lunar Eclipses"
+    gui::TDBGrid* SEGrid;
+    gui::TDBGrid* LEGrid;
+    htmltext::THTMLCheckGroup* CGSEType;  // partial, total, annular, hybrid
+    htmltext::THTMLCheckGroup* CGLEType;  // penumbral, partial, total
     gui::TEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
     gui::TButton *TBSEReset, *TBLEReset;
     gui::TPaintBox* PaintBox;
-    gui::TCheckBox* CBGeneralMap;
+    htmltext::THTMLCheckBox* CBGeneralMap;
     gui::TTimer* Timer;
     gui::TButton *OKBtn, *CancelBtn;
     db::TSQLiteQuery* SETable;
@@ -96,26 +97,23 @@ public:
 
     // --- handlers ----------------------------------------------------------
     void ApplyFilter();
+    // A click on the title of column 0..6 of a page's grid.
     void TitleClick(TEventType page, int column);
     void GoToYearEdit(TEventType page);
     void ResetClick(TEventType page);
     void TimerTimer();
     void OKBtnClick();
-    // Moves the query of a page to a grid row (a click on the grid).
-    void GridRowSelected(TEventType page, int row);
 
 private:
-    void FillGrid(TEventType page);
-    void SyncGridRow(TEventType page);
-    void PageChange(TEventType page);
+    void PageControlChange();
+    void SetUpGrid(gui::TDBGrid* grid, TEventType page);
+    void FormatFields(db::TSQLiteQuery* query);
     db::TSQLiteQuery* Query(TEventType page) const { return page == etSolarEclipse ? SETable : LETable; }
-    gui::TStringGrid* Grid(TEventType page) const { return page == etSolarEclipse ? SEGrid : LEGrid; }
 
     int FSECatNo = 0;
     int FLECatNo = 0;
     TEventType FEventType = etSolarEclipse;
     bool FUseGeneralMap = true;
-    bool FSyncing = false;
     std::unique_ptr<gui::TBitmap> FMap;
 };
 

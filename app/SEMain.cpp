@@ -79,27 +79,18 @@ void TSEMainForm::CreateComponents()
     SetBounds(10, 10, 1100, 760);
     SetKeyPreview(true);
 
-    ToolBar = new TPanel(this);
+    ToolBar = new TToolBar(this);
     ToolBar->SetParent(this);
     ToolBar->SetAlign(TAlign::alTop);
-    ToolBar->SetHeight(30);
-    ToolBar->SetCaption("");
+    ToolBar->SetShowCaptions(true);
+    ToolBar->SetFlat(false);
+    ToolBar->SetShowHint(true);
 
-    StatusBar = new TPanel(this);
+    StatusBar = new TStatusBar(this);
     StatusBar->SetParent(this);
     StatusBar->SetAlign(TAlign::alBottom);
     StatusBar->SetHeight(22);
-    StatusBar->SetCaption("");
-    for (int i = 3; i >= 0; --i) {
-        // Added right to left so that panel 0 ends up leftmost.
-        auto* p = new TPanel(this);
-        p->SetParent(StatusBar);
-        p->SetAlign(i == 3 ? TAlign::alClient : TAlign::alLeft);
-        p->SetWidth(0);
-        p->SetCaption("");
-        p->SetBevelOuter(TBevelCut::bvLowered);
-        StatusPanels[static_cast<std::size_t>(i)] = p;
-    }
+    for (int i = 0; i < 4; ++i) StatusBar->AddPanel()->SetWidth(0);
 
     ControlPanel = new TPanel(this);
     ControlPanel->SetParent(this);
@@ -133,10 +124,11 @@ void TSEMainForm::CreateComponents()
         c->Brush()->SetColor(ControlPanel->Color());
         c->FillRect({0, 0, PBInfo->Width(), PBInfo->Height()});
     };
-    ProgressBar = new TPaintBox(this);
+    ProgressBar = new TProgressBar(this);
     ProgressBar->SetParent(ControlPanel);
     ProgressBar->SetBounds(6, 440, 238, 14);
-    ProgressBar->OnPaint = [this](rtl::TObject*) { ProgressPaint(); };
+    ProgressBar->SetSmooth(true);
+    LDeltaT->SetCursor(crHandPoint);
 
     LocationsPanel = new TPanel(this);
     LocationsPanel->SetParent(this);
@@ -150,6 +142,8 @@ void TSEMainForm::CreateComponents()
     SG->SetColCount(2);
     SG->SetRowCount(2);
     SG->SetFixedRows(1);
+    LTimeShift = MakeLabel(this, LocationsPanel, 6, 2, "");
+    LTimeShift->SetAlign(TAlign::alTop);
 
     ScrollBox = new TScrollBox(this);
     ScrollBox->SetParent(this);
@@ -161,12 +155,41 @@ void TSEMainForm::CreateComponents()
     PaintBox->SetParent(ScrollBox);
     PaintBox->SetCursor(crCross);
     PaintBox->OnPaint = [this](rtl::TObject*) { PaintBoxPaint(); };
+    PaintBox->OnMouseMove = [this](rtl::TObject*, TShiftState, int x, int y) { PaintBoxMouseMove(x, y); };
+    PaintBox->OnMouseDown = [this](rtl::TObject*, TMouseButton button, TShiftState, int x, int y) {
+        PaintBoxMouseDown(button, x, y);
+    };
+    PaintBox->OnClick = [this](rtl::TObject*) {
+        if (ScrollBox->CanFocus()) ScrollBox->SetFocus();
+    };
+    ScrollBox->OnMouseWheelDown = [this](rtl::TObject*, TShiftState, TPoint, bool& handled) {
+        ScrollBox->VertScrollBar()->SetPosition(ScrollBox->VertScrollBar()->Position() + 10);
+        handled = true;
+    };
+    ScrollBox->OnMouseWheelUp = [this](rtl::TObject*, TShiftState, TPoint, bool& handled) {
+        ScrollBox->VertScrollBar()->SetPosition(std::max(0, ScrollBox->VertScrollBar()->Position() - 10));
+        handled = true;
+    };
 
     CBE_SE = new db::TSQLiteTable(this);
     CBE_LE = new db::TSQLiteTable(this);
     OpenDlg = new TOpenDialogEx(this);
     SaveDlg = new TSaveDialogEx(this);
     PrintDlg = new TPrintDialog(this);
+    // Label links: the title chooses an eclipse, delta T opens its table,
+    // the time shift its mode (each only while its command is enabled).
+    for (auto [label, action] : {std::pair{LTitle, "actSelectEclipse"}, {LDeltaT, "actSettingsDeltaT"},
+                                 {LTimeShift, "actLocationsTimeShiftMode"}}) {
+        label->SetCursor(crHandPoint);
+        const std::string name = action;
+        label->OnClick = [this, name](rtl::TObject*) {
+            TAction* a = Action(name);
+            if (a && a->Enabled()) a->Execute();
+        };
+        TLabel* l = label;
+        label->OnMouseEnter = [this, l](rtl::TObject*) { LabelLinkEnter(l); };
+        label->OnMouseLeave = [this, l](rtl::TObject*) { LabelLinkLeave(l); };
+    }
     ApplicationEvents = new TApplicationEvents(this);
     ApplicationEvents->OnIdle = [this](rtl::TObject*, bool& done) {
         IdleCalculation();
@@ -275,21 +298,15 @@ void TSEMainForm::CreateMenus()
     menu("&Help", {"actHelpDocumentation", "actHelpOnline", "actHelpAbout"});
     SetMenu(MenuBar);
 
-    int x = 4;
     for (const char* name : {"actFileNew", "actFileOpen", "actFileSaveAs", "actFilePrint", "-", "actMapOpenFile", "-",
                              "actSettingsSettings", "actSettingsDeltaT", "-", "actSelectEclipse",
                              "actCancelCalculation", "-", "actHelpDocumentation", "-", "actExit"}) {
         if (std::string(name) == "-") {
-            x += 8;
+            ToolBar->AddSeparator();
             continue;
         }
-        auto* b = new TButton(this);
-        b->SetParent(ToolBar);
-        b->SetAction(Action(name));
-        const int w = 24 + ToolBar->Canvas()->TextWidth(StripHotkey(Action(name)->Caption()));
-        b->SetBounds(x, 3, w, 24);
+        TToolButton* b = ToolBar->AddActionButton(Action(name));
         b->SetShowHint(true);
-        x += w + 2;
     }
 }
 
@@ -441,7 +458,9 @@ void TSEMainForm::SetEventType(TEventType type)
     }
     PBInfo->SetHeight(solar ? 92 : 122);
     FEclipseMap->Notices = solar ? SolarNotices : LunarNotices;
-    if (TAction* a = Action("actLocationsSortByMagnitude")) a->SetEnabled(solar && FLocationList && FLocationList->Count() > 0);
+    if (TAction* a = Action("actLocationsSortByMagnitude"))
+        a->SetEnabled(solar && FLocationList && FLocationList->Count() > 0 &&
+                      !UnavailableActions().count("actLocationsSortByMagnitude"));
 }
 
 void TSEMainForm::SetDeltaTTableFile(const std::string& name)
@@ -457,7 +476,7 @@ void TSEMainForm::SetDeltaTTableFile(const std::string& name)
         }
     }
     FEclipseMap->DeltaTTableFile = FDeltaTTableFile;
-    SetStatusText(1, DeltaTSourceText(SEE.JDE(), FDeltaTTableFile));
+    SetStatusText(1, DeltaTSource(SEE.JDE()));
 }
 
 void TSEMainForm::SetGreyScaleMap(bool value)
@@ -470,16 +489,24 @@ void TSEMainForm::SetGreyScaleMap(bool value)
 
 void TSEMainForm::SetStatusText(int panel, const std::string& text)
 {
-    TPanel* p = StatusPanels[static_cast<std::size_t>(panel)];
-    if (!p) return;
-    if (panel < 3) p->SetWidth(text.empty() ? 0 : StatusBar->Canvas()->TextWidth(text) + 10);
+    if (panel < 0 || panel >= StatusBar->PanelCount()) return;
+    TStatusPanel* p = StatusBar->Panels(panel);
+    p->SetWidth(text.empty() ? 0 : StatusBar->Canvas()->TextWidth(text) + 10);
     p->SetAlignment(TAlignment::taCenter);
-    p->SetCaption(text);
+    p->SetText(text);
 }
 
 std::string TSEMainForm::StatusText(int panel) const
 {
-    return StatusPanels[static_cast<std::size_t>(panel)]->Caption();
+    return panel >= 0 && panel < StatusBar->PanelCount() ? StatusBar->Panels(panel)->Text() : std::string();
+}
+
+std::string TSEMainForm::DeltaTSource(long double jde) const
+{
+    // Without a table file the values come from the delta-T unit's own
+    // table and expressions: say so rather than show nothing.
+    const std::string text = DeltaTSourceText(jde, FDeltaTTableFile);
+    return text.empty() ? "Built-in delta T model" : text;
 }
 
 void TSEMainForm::UpdateActionStates()
@@ -493,14 +520,6 @@ void TSEMainForm::UpdateActionStates()
     for (const auto& [name, enabled] : ActionEnabledStates(in))
         if (TAction* a = Action(name)) a->SetEnabled(enabled);
     for (const auto& [name, hint] : UnavailableActions())
-        if (TAction* a = Action(name)) a->SetEnabled(false);
-    // Commands whose parts are not there yet stay disabled.
-    for (const char* name : {"actLocationsAdd", "actLocationsAddFromDatabase", "actLocationsDelete",
-                             "actLocationsClear", "actLocationsOpenList", "actLocationsSaveList",
-                             "actLocationsSortByName", "actLocationsSortByCountry", "actLocationsSortByLatitude",
-                             "actLocationsSortByLongitude", "actLocationsSortByMagnitude", "actLocationsShowInMap",
-                             "actLocationsRunInTE", "actLocationsSaveAsTEDocument",
-                             "actLocationsCreateAllTEDocuments"})
         if (TAction* a = Action(name)) a->SetEnabled(false);
     Action("actLocationsViewList")->SetChecked(in.LocationsPanelVisible);
 }
@@ -570,7 +589,7 @@ void TSEMainForm::Calculate()
 {
     if (FEventType == etSolarEclipse) FEclipseMap->CalculateSolarEclipseMap(SEE);
     else FEclipseMap->CalculateLunarEclipseMap(LEE);
-    SetStatusText(1, DeltaTSourceText(FEventType == etSolarEclipse ? SEE.JDE() : LEE.JD(), FDeltaTTableFile));
+    SetStatusText(1, DeltaTSource(FEventType == etSolarEclipse ? SEE.JDE() : LEE.JD()));
 }
 
 // --------------------------------------------------------------- host
@@ -583,7 +602,8 @@ void TSEMainForm::ShowHeading(const TEclipseHeading& h)
     LLunation->SetCaption(h.Lunation);
     LSaros->SetCaption(h.Saros);
     LDeltaT->SetCaption(h.DeltaT);
-    if (!h.DeltaTSource.empty()) SetStatusText(1, h.DeltaTSource);
+    SetStatusText(1, h.DeltaTSource.empty() ? DeltaTSource(FEventType == etSolarEclipse ? SEE.JDE() : LEE.JD())
+                                            : h.DeltaTSource);
 }
 
 void TSEMainForm::FillLocationTable()
@@ -612,11 +632,7 @@ void TSEMainForm::MapSizeChanged(int width, int height)
 }
 void TSEMainForm::InvalidateMap() { PaintBox->Invalidate(); }
 
-void TSEMainForm::SetProgress(int percent)
-{
-    FProgress = std::clamp(percent, 0, 100);
-    ProgressBar->Invalidate();
-}
+void TSEMainForm::SetProgress(int percent) { ProgressBar->SetPosition(std::clamp(percent, 0, 100)); }
 
 void TSEMainForm::ProcessMessages()
 {
@@ -628,17 +644,51 @@ void TSEMainForm::ShowError(const std::string& text)
     MessageDlg(text, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
 }
 
-void TSEMainForm::PaintBoxPaint() { FEclipseMap->PaintMap(*PaintBox->Canvas(), FLocationList.get()); }
-
-void TSEMainForm::ProgressPaint()
+void TSEMainForm::PaintBoxMouseMove(int x, int y)
 {
-    TCanvas* c = ProgressBar->Canvas();
-    const int w = ProgressBar->Width(), h = ProgressBar->Height();
-    c->Brush()->SetColor(clWhite);
-    c->Pen()->SetColor(clGray);
-    c->Rectangle(0, 0, w, h);
-    c->Brush()->SetColor(clNavy);
-    if (FProgress > 0) c->FillRect({1, 1, 1 + (w - 2) * FProgress / 100, h - 1});
+    const bool solar = FEventType == etSolarEclipse;
+    const TMapData& map = FEclipseMap->MapData;
+    const TMapReadout r = solar ? SolarReadout(map, SEE, x, y) : LunarReadout(map, LEE, x, y);
+    LPosition->SetCaption(r.Position);
+    for (std::size_t i = 0; i < 7; ++i) {
+        TLabel* value = InfoLabels[7 + i];
+        value->SetCaption(r.Values[i]);
+        value->Font()->SetColor(r.Grey[i] ? TColor(0x808080) : clBlack);
+    }
+    if (r.ChartCleared || r.ChartDrawn)
+        DrawAltitudeChart(*PBInfo->Canvas(), PBInfo->Width(), PBInfo->Height(), ControlPanel->Color(), !solar, r);
 }
+
+void TSEMainForm::PaintBoxMouseDown(TMouseButton button, int x, int y)
+{
+    // Adding and editing locations by the right button comes with the
+    // location dialogs.
+    if (button != TMouseButton::mbLeft || !FLocationList) return;
+    const int i = FindLocationAt(FEclipseMap->MapData, *FLocationList, x, y);
+    if (i < 0) return;
+    FEclipseMap->MarkLocation(*FLocationList->Items(i));
+    LocationsPanel->SetVisible(true);
+    UpdateActionStates();
+    PaintBox->Invalidate();
+}
+
+void TSEMainForm::LabelLinkEnter(TLabel* label)
+{
+    label->Font()->SetStyle(label->Font()->Style() + TFontStyles{TFontStyle::fsUnderline});
+    label->Font()->SetColor(TColor(0xFF0000));
+}
+
+void TSEMainForm::LabelLinkLeave(TLabel* label)
+{
+    if (label == LTitle) {
+        label->Font()->SetStyle({TFontStyle::fsBold});
+        label->Font()->SetColor(clNavy);
+    } else {
+        label->Font()->SetStyle({});
+        label->Font()->SetColor(clBlack);
+    }
+}
+
+void TSEMainForm::PaintBoxPaint() { FEclipseMap->PaintMap(*PaintBox->Canvas(), FLocationList.get()); }
 
 } // namespace app

@@ -17,6 +17,7 @@
 #include "compute/LunarEclipses.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ActnList.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
@@ -53,7 +54,7 @@ public:
 
     // --- components (names as the window description gives them) --------
     gui::TMainMenu* MenuBar = nullptr;
-    gui::TPanel* ToolBar = nullptr;          // interim: buttons bound to the actions
+    gui::TToolBar* ToolBar = nullptr;        // buttons bound to the actions, with captions
     gui::TScrollBox* ScrollBox = nullptr;
     gui::TPaintBox* PaintBox = nullptr;
     gui::TPanel* ControlPanel = nullptr;     // interim for the caption panel "Information"
@@ -61,11 +62,10 @@ public:
                 *LSaros = nullptr, *LDeltaT = nullptr, *LPosition = nullptr;
     std::array<gui::TLabel*, 14> InfoLabels{};
     gui::TPaintBox* PBInfo = nullptr;
-    gui::TPaintBox* ProgressBar = nullptr;   // interim progress bar
+    gui::TProgressBar* ProgressBar = nullptr;
     gui::TPanel* LocationsPanel = nullptr;   // interim for the caption panel "Locations"
     gui::TStringGrid* SG = nullptr;          // interim for the location table grid
-    gui::TPanel* StatusBar = nullptr;        // interim status bar
-    std::array<gui::TPanel*, 4> StatusPanels{};
+    gui::TStatusBar* StatusBar = nullptr;    // four panels: modified, delta T source, error, rest
     db::TSQLiteTable* CBE_SE = nullptr;
     db::TSQLiteTable* CBE_LE = nullptr;
     TOpenDialogEx* OpenDlg = nullptr;
@@ -73,6 +73,7 @@ public:
     gui::TPrintDialog* PrintDlg = nullptr;
     gui::TApplicationEvents* ApplicationEvents = nullptr;
     gui::TActionList* ActionManager = nullptr;
+    gui::TLabel* LTimeShift = nullptr;       // time scale of the location table, a link
     // Actions by name ("actSelectEclipse" ...).
     gui::TAction* Action(const std::string& name) const;
 
@@ -101,6 +102,10 @@ public:
     void SetGreyScaleMap(bool value);
     TObserverDataList& LocationList() { return *FLocationList; }
     void SetStatusText(int panel, const std::string& text);
+    // The delta-T source shown in status panel 1 for an eclipse at jde:
+    // "Internal delta T table" or the table's file name as the delta-T
+    // unit decides, "Built-in delta T model" when neither applies.
+    std::string DeltaTSource(long double jde) const;
     std::string StatusText(int panel) const;
     void UpdateActionStates();
     // Asks before unsaved changes are dropped (Yes saves, No drops, Cancel
@@ -132,6 +137,17 @@ public:
     void ProcessMessages() override;
     void ShowError(const std::string& text) override;
 
+    // --- the map under the mouse ---------------------------------------------
+    // The readout of the local circumstances at a map pixel in the
+    // information panel, with the altitude chart.
+    void PaintBoxMouseMove(int x, int y);
+    // Left button: the location under the pointer is marked and the
+    // locations panel shown.
+    void PaintBoxMouseDown(gui::TMouseButton button, int x, int y);
+    // Label links of the information panel: underlined blue under the mouse.
+    void LabelLinkEnter(gui::TLabel* label);
+    void LabelLinkLeave(gui::TLabel* label);
+
     // --- commands --------------------------------------------------------
     void SelectEclipse();
     void FileNew();
@@ -159,7 +175,6 @@ private:
     void FormDestroy();
     void Calculate();
     void PaintBoxPaint();
-    void ProgressPaint();
     gui::TAction* AddAction(const std::string& name, const std::string& caption, gui::TShortCut shortCut,
                             std::function<void()> execute);
 
@@ -174,7 +189,6 @@ private:
     std::string FFileName;
     TEventType FEventType = etLunarEclipse;
     std::string FDeltaTTableFile;
-    int FProgress = 0;
     bool FDestroyed = false;
 };
 

@@ -32,21 +32,40 @@ std::map<std::string, bool> ActionEnabledStates(const TActionStateInput& in)
     return s;
 }
 
+std::string UnavailableHint(const std::string& command, const std::string& missing)
+{
+    return command + " (not available yet: " + missing + " is still being built)";
+}
+
 const std::map<std::string, std::string>& UnavailableActions()
 {
-    static const std::string dialogs = " (not available yet: its dialog is still being built)";
-    static const std::string report = " (not available yet: the report engine is still being built)";
+    static const std::string options = "the options dialog", deltaT = "the delta T dialog",
+                             dialogs = "the location dialogs", table = "the location table",
+                             report = "the location table report", lists = "the eclipse lists of one location";
     static const std::map<std::string, std::string> actions = {
-        {"actSettingsSettings", "Options" + dialogs},
-        {"actSettingsDeltaT", "Delta T" + dialogs},
-        {"actLocationsAdd", "Add new location" + dialogs},
-        {"actLocationsAddFromDatabase", "Add location from database" + dialogs},
-        {"actLocationsEdit", "Edit location" + dialogs},
-        {"actLocationsTimeShiftMode", "Time shift mode" + dialogs},
-        {"actLocationsFind", "Create location list for eclipse" + dialogs},
-        {"actLocationsSEEclipses", "Calculate solar eclipses for location" + dialogs},
-        {"actLocationsLEEclipses", "Calculate lunar eclipses for location" + dialogs},
-        {"actLocationsPrint", "Print location table" + report},
+        {"actSettingsSettings", UnavailableHint("Options", options)},
+        {"actSettingsDeltaT", UnavailableHint("Delta T", deltaT)},
+        {"actLocationsAdd", UnavailableHint("Add new location", dialogs)},
+        {"actLocationsAddFromDatabase", UnavailableHint("Add location from database", dialogs)},
+        {"actLocationsEdit", UnavailableHint("Edit location", dialogs)},
+        {"actLocationsTimeShiftMode", UnavailableHint("Time shift mode", dialogs)},
+        {"actLocationsFind", UnavailableHint("Create location list for eclipse", dialogs)},
+        {"actLocationsDelete", UnavailableHint("Delete location from table", table)},
+        {"actLocationsClear", UnavailableHint("Clear location table", table)},
+        {"actLocationsOpenList", UnavailableHint("Open location list", table)},
+        {"actLocationsSaveList", UnavailableHint("Save location list", table)},
+        {"actLocationsSortByName", UnavailableHint("Sort by name", table)},
+        {"actLocationsSortByCountry", UnavailableHint("Sort by country / region", table)},
+        {"actLocationsSortByLatitude", UnavailableHint("Sort by latitude", table)},
+        {"actLocationsSortByLongitude", UnavailableHint("Sort by longitude", table)},
+        {"actLocationsSortByMagnitude", UnavailableHint("Sort by magnitude", table)},
+        {"actLocationsShowInMap", UnavailableHint("Show location in map", table)},
+        {"actLocationsRunInTE", UnavailableHint("Run in Tolmira Ephemeris", table)},
+        {"actLocationsSaveAsTEDocument", UnavailableHint("Create Tolmira Ephemeris Document", table)},
+        {"actLocationsCreateAllTEDocuments", UnavailableHint("Create TE Documents (complete list)", table)},
+        {"actLocationsSEEclipses", UnavailableHint("Calculate solar eclipses for location", lists)},
+        {"actLocationsLEEclipses", UnavailableHint("Calculate lunar eclipses for location", lists)},
+        {"actLocationsPrint", UnavailableHint("Print location table", report)},
     };
     return actions;
 }

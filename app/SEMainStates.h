@@ -31,6 +31,10 @@ std::map<std::string, bool> ActionEnabledStates(const TActionStateInput& input);
 // Whether dropped documents are accepted: in every status but stCalculating.
 bool AcceptsDroppedFiles(TStatus status);
 
+// The one wording of those hints: "<command> (not available yet: <the
+// missing part> is still being built)".
+std::string UnavailableHint(const std::string& command, const std::string& missing);
+
 // Actions whose command needs a part of the program that is not there
 // yet, with the hint they show; they stay disabled whatever the status.
 const std::map<std::string, std::string>& UnavailableActions();

@@ -15,6 +15,7 @@
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/Printers.h"
 
 using namespace app;
@@ -197,29 +198,78 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     Catalogue = new TCatalogueDlg(nullptr);
     Catalogue->AfterConstruction();
     Form->CatalogueDlg = Catalogue;
-    // Filter: total only, Saros 139; sort by gamma; jump to 2024.
-    Catalogue->SETypeItems[0]->SetChecked(false);
-    Catalogue->SETypeItems[2]->SetChecked(false);
-    Catalogue->SETypeItems[3]->SetChecked(false);
-    Catalogue->ESESaros->SetText("139");
-    Catalogue->ApplyFilter();
-    EXPECT_NE(Catalogue->Caption().find("Solar Eclipse Catalogue ["), std::string::npos);
-    Catalogue->ESEGoTo->SetText("2010");
-    Catalogue->GoToYearEdit(etSolarEclipse);
+    Catalogue->Show();
+    gui::Application->ProcessMessages();
+    // Both pages start filtered by their types: no penumbral eclipse listed.
+    EXPECT_EQ(Catalogue->Caption().rfind("Solar Eclipse Catalogue [", 0), 0u);
+    ASSERT_TRUE(Catalogue->LETable->Active());
+    for (Catalogue->LETable->First(); !Catalogue->LETable->Eof(); Catalogue->LETable->Next())
+        ASSERT_NE(Catalogue->LETable->FieldByName("Type")->AsString(), "N");
+
+    // Filter by clicking the type boxes: total only; Saros 139 typed.
+    for (int i : {0, 2, 3}) {
+        gui::TControl* box = Catalogue->CGSEType->Buttons(i);
+        gui::sim::Click(box, 6, box->Height() / 2);
+    }
+    EXPECT_FALSE(Catalogue->CGSEType->GetItemChecked(0));
+    EXPECT_TRUE(Catalogue->CGSEType->GetItemChecked(1));
+    gui::sim::Click(Catalogue->ESESaros, 5, 5);
+    gui::sim::TypeText("139", Catalogue->ESESaros);
+    gui::sim::KeyPress(gui::VK_RETURN, {}, Catalogue->ESESaros);
+    const int count = Catalogue->SETable->RecordCount();
+    EXPECT_GT(count, 30);
+    EXPECT_LT(count, 80);
+    EXPECT_EQ(Catalogue->Caption(), "Solar Eclipse Catalogue [" + std::to_string(count) + " entries]");
+    for (Catalogue->SETable->First(); !Catalogue->SETable->Eof(); Catalogue->SETable->Next()) {
+        ASSERT_EQ(Catalogue->SETable->FieldByName("Type")->AsString(), "T");
+        ASSERT_EQ(Catalogue->SETable->FieldByName("Saros")->AsInteger(), 139);
+    }
+    // Jump to a year without an eclipse of the series: the next one.
+    gui::sim::Click(Catalogue->ESEGoTo, 5, 5);
+    gui::sim::TypeText("2010", Catalogue->ESEGoTo);
+    gui::sim::KeyPress(gui::VK_RETURN, {}, Catalogue->ESEGoTo);
     EXPECT_EQ(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
     EXPECT_EQ(Catalogue->ESEGoTo->Text(), "");
-    Catalogue->TitleClick(etSolarEclipse, 4);  // gamma: the same eclipse stays selected
+    // A click on the "Gamma" title sorts; the same eclipse stays selected.
+    gui::TDBGrid* grid = Catalogue->SEGrid;
+    const gui::TRect title = grid->CellRect(grid->DataToRawColumn(4), 0);
+    gui::sim::Click(grid, (title.Left + title.Right) / 2, (title.Top + title.Bottom) / 2);
     EXPECT_EQ(Catalogue->Order, "Gamma,CatNo");
     EXPECT_EQ(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
-    EXPECT_EQ(Catalogue->SEGrid->Cells(1, Catalogue->SEGrid->Row()), "2024 Apr 08");
+    double previous = -2;
+    Catalogue->SETable->DisableControls();
+    const int at = Catalogue->SETable->RecNo();
+    for (Catalogue->SETable->First(); !Catalogue->SETable->Eof(); Catalogue->SETable->Next()) {
+        const double gamma = static_cast<double>(Catalogue->SETable->FieldByName("Gamma")->AsFloat());
+        ASSERT_GE(gamma, previous);
+        previous = gamma;
+    }
+    Catalogue->SETable->SetRecNo(at);
+    Catalogue->SETable->EnableControls();
+    // The grid shows the eclipse in its current row, gamma as 0.0000.
+    EXPECT_EQ(grid->Fields(4)->DisplayText(), "0.3431");
+    // A row change starts the preview timer; the preview shows the path.
+    EXPECT_TRUE(Catalogue->Timer->Enabled());
     Catalogue->TimerTimer();
     EXPECT_EQ(Catalogue->Map().Canvas()->Pixels(180 - 97, 90 - 33), gui::RGB(255, 0, 0));
-    Catalogue->Show();
+    EXPECT_TRUE(Catalogue->CBGeneralMap->Checked());
     Shot(Catalogue, "catalogue.png");
+    // A click on another row moves the query there.
+    const gui::TRect next = grid->CellRect(grid->DataToRawColumn(0), grid->Row() == 1 ? 2 : 1);
+    gui::sim::Click(grid, next.Left + 5, (next.Top + next.Bottom) / 2);
+    EXPECT_NE(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
+    gui::sim::Click(grid, next.Left + 5, (next.Top + next.Bottom) / 2 + (grid->Row() == 1 ? 17 : -17));
     Catalogue->Hide();
-    // OK through the select command: the map of that eclipse is computed.
-    Catalogue->OKBtnClick();
-    EXPECT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, Catalogue->SECatNo()));
+
+    // Select eclipse (F9) shows the dialog modally; the eclipse at the
+    // cursor is handed in again, OK computes its map.
+    ASSERT_TRUE(Catalogue->SETable->Locate("DT", db::TFieldValue(std::string("2024 Apr 08"))));
+    Form->SEE.ReadFromDataSet(Catalogue->SETable);
+    Form->SetEventType(etSolarEclipse);
+    gui::sim::PostClick(Catalogue->OKBtn, 10, 10);
+    Form->SelectEclipse();
+    EXPECT_EQ(Catalogue->SECatNo(), 9563);
+    EXPECT_EQ(Form->Status(), stNeedCalculation);
     RunIdle();
     EXPECT_EQ(Form->Status(), stCalculated);
     EXPECT_NE(Form->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
