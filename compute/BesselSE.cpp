@@ -16,7 +16,7 @@ namespace {
 int IterationLimit = 25;
 
 // Earth's rotation in degrees per second of time (1.002738 * 15"/s).
-constexpr long double RotationPerSecond = 0.00417807L;
+constexpr long double RotationPerSecond = SERotationPerSecond;
 
 // One coefficient of an element's polynomial, the index checked.
 template <typename T, std::size_t N>
@@ -45,8 +45,8 @@ void ObserverGeocentric(long double& rhoSinPhi, long double& rhoCosPhi, long dou
                         long double height)
 {
     const long double phi = DegToRadians(latitude);
-    const long double u = std::atan(0.99664719L * std::tan(phi));
-    rhoSinPhi = 0.99664719L * std::sin(u) + (height / 6378140) * std::sin(phi);
+    const long double u = std::atan(SEAxisRatio * std::tan(phi));
+    rhoSinPhi = SEAxisRatio * std::sin(u) + (height / 6378140) * std::sin(phi);
     rhoCosPhi = std::cos(u) + (height / 6378140) * std::cos(phi);
 }
 
@@ -140,6 +140,10 @@ void TSolarEclipse::Setde(int index, long double value) { Coefficient(Fde, index
 void TSolarEclipse::SetMe(int index, long double value) { Coefficient(FMe, index, "Me") = value; }
 void TSolarEclipse::SetL1e(int index, long double value) { Coefficient(FL1e, index, "L1e") = value; }
 void TSolarEclipse::SetL2e(int index, long double value) { Coefficient(FL2e, index, "L2e") = value; }
+long double TSolarEclipse::Xe(int index) const { return Coefficient(FXe, index, "Xe"); }
+long double TSolarEclipse::Ye(int index) const { return Coefficient(FYe, index, "Ye"); }
+long double TSolarEclipse::L1e(int index) const { return Coefficient(FL1e, index, "L1e"); }
+long double TSolarEclipse::L2e(int index) const { return Coefficient(FL2e, index, "L2e"); }
 long double TSolarEclipse::de(int index) const { return Coefficient(Fde, index, "de"); }
 long double TSolarEclipse::Me(int index) const { return Coefficient(FMe, index, "Me"); }
 
@@ -152,25 +156,48 @@ long double TSolarEclipse::Me(int index) const { return Coefficient(FMe, index, 
 void TSolarEclipse::Fundamentals(long double jd, long double longitude, long double rhoSinPhi,
                                  long double rhoCosPhi, TFundamentals& f) const
 {
-    f.H = M(jd) - longitude - RotationPerSecond * FDeltaT * 86400;
+    TSEStart e;
+    ElementsAt(jd, e);
+    f.H = e.M - longitude - RotationPerSecond * FDeltaT * 86400;
     const long double H = DegToRadians(f.H);
     f.sinH = std::sin(H);
     f.cosH = std::cos(H);
+    ObserverTerms(e, rhoSinPhi, rhoCosPhi, f);
+}
+
+// The elements at time jd (TD) that Fundamentals takes.
+void TSolarEclipse::ElementsAt(long double jd, TSEStart& e) const
+{
+    e.JD = jd;
+    e.M = M(jd);
     const long double dd = DegToRadians(d(jd));
-    f.sind = std::sin(dd);
-    f.cosd = std::cos(dd);
+    e.SinD = std::sin(dd);
+    e.CosD = std::cos(dd);
+    e.X = X(jd);
+    e.Y = Y(jd);
+    e.dX = dX(jd);
+    e.dY = dY(jd);
+    e.L1 = L1(jd);
+    e.L2 = L2(jd);
+}
+
+void TSolarEclipse::ObserverTerms(const TSEStart& e, long double rhoSinPhi, long double rhoCosPhi,
+                                  TFundamentals& f) const
+{
+    f.sind = e.SinD;
+    f.cosd = e.CosD;
     f.xi = rhoCosPhi * f.sinH;
     f.eta = rhoSinPhi * f.cosd - rhoCosPhi * f.cosH * f.sind;
     f.zeta = rhoSinPhi * f.sind + rhoCosPhi * f.cosH * f.cosd;
-    const long double xiRate = 0.01745329L * FMe[1] * rhoCosPhi * f.cosH;
-    const long double etaRate = 0.01745329L * (FMe[1] * f.xi * f.sind - Fde[1] * f.zeta);
-    f.u = X(jd) - f.xi;
-    f.v = Y(jd) - f.eta;
-    f.a = dX(jd) - xiRate;
-    f.b = dY(jd) - etaRate;
+    const long double xiRate = SERateFactor * FMe[1] * rhoCosPhi * f.cosH;
+    const long double etaRate = SERateFactor * (FMe[1] * f.xi * f.sind - Fde[1] * f.zeta);
+    f.u = e.X - f.xi;
+    f.v = e.Y - f.eta;
+    f.a = e.dX - xiRate;
+    f.b = e.dY - etaRate;
     f.n2 = f.a * f.a + f.b * f.b;
-    f.L1p = L1(jd) - f.zeta * FTanF1;
-    f.L2p = L2(jd) - f.zeta * FTanF2;
+    f.L1p = e.L1 - f.zeta * FTanF1;
+    f.L2p = e.L2 - f.zeta * FTanF2;
 }
 
 // Moves jd (TD) to the instant the place is closest to the shadow axis, by
@@ -178,11 +205,12 @@ void TSolarEclipse::Fundamentals(long double jd, long double longitude, long dou
 // there.  False when limit steps did not get there.
 bool TSolarEclipse::NearestApproach(long double& jd, long double longitude, long double rhoSinPhi,
                                     long double rhoCosPhi, TFundamentals& f, int limit,
-                                    long double tolerance) const
+                                    long double tolerance, bool first) const
 {
     int count = 0;
     for (;;) {
-        Fundamentals(jd, longitude, rhoSinPhi, rhoCosPhi, f);
+        if (!first || count > 0)
+            Fundamentals(jd, longitude, rhoSinPhi, rhoCosPhi, f);
         const long double tau = -(f.u * f.a + f.v * f.b) / f.n2;
         jd += tau / 24;
         ++count;
@@ -214,19 +242,55 @@ bool TSolarEclipse::RefineContact(long double& jd, long double& altitude, long d
         const long double tau = sign * L * std::sqrt(1 - S * S) / n - (f.u * f.a + f.v * f.b) / f.n2;
         jd += tau / 24;
         ++count;
-        if (count >= IterationLimit || std::fabs(tau) < 0.0002L)
+        if (count >= IterationLimit || std::fabs(tau) < SESolverTolerance)
             break;
     }
     altitude = Altitude(f.sind, f.cosd, sinPhi, cosPhi, f.cosH);
     return count < IterationLimit && std::fabs(S) <= 1;
 }
 
+void TSolarEclipse::PreparePlace(long double latitude, TSEPlace& place) const
+{
+    place.Latitude = latitude;
+    ObserverGeocentric(place.RhoSinPhi, place.RhoCosPhi, latitude, 0);
+    const long double phi = DegToRadians(latitude);
+    place.SinPhi = std::sin(phi);
+    place.CosPhi = std::cos(phi);
+}
+
+void TSolarEclipse::PrepareStart(TSEStart& start) const { ElementsAt(FJDE, start); }
+
+void TSolarEclipse::PrepareMeridian(long double longitude, TSEMeridian& meridian) const
+{
+    meridian.Longitude = longitude;
+    meridian.H = M(FJDE) - longitude - RotationPerSecond * FDeltaT * 86400;
+    const long double H = DegToRadians(meridian.H);
+    meridian.SinH = std::sin(H);
+    meridian.CosH = std::cos(H);
+}
+
 bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc) const
 {
-    long double rs = 0, rc = 0;
-    ObserverGeocentric(rs, rc, lc.Latitude, 0);
-    const long double phi = DegToRadians(lc.Latitude);
-    const long double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
+    TSEPlace place;
+    PreparePlace(lc.Latitude, place);
+    return Circumstances(lc, place, nullptr, nullptr);
+}
+
+bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc, const TSEPlace& place,
+                                       const TSEMeridian& meridian, const TSEStart& start) const
+{
+    lc.Latitude = place.Latitude;
+    lc.Longitude = meridian.Longitude;
+    return Circumstances(lc, place, &meridian, &start);
+}
+
+// The local circumstances; with meridian and start the first step of the
+// maximum takes their prepared terms (the same values Fundamentals gives).
+bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian* meridian,
+                                  const TSEStart* start) const
+{
+    const long double rs = place.RhoSinPhi, rc = place.RhoCosPhi;
+    const long double sinPhi = place.SinPhi, cosPhi = place.CosPhi;
     const long double lon = lc.Longitude;
 
     lc.JD0 = lc.JD1 = lc.JD3 = lc.JD4 = 0;
@@ -237,7 +301,15 @@ bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc) const
 
     // Maximum: the time of least distance from the shadow axis.
     TFundamentals f;
-    const bool maximumConverged = NearestApproach(lc.JD2, lon, rs, rc, f, IterationLimit, 0.0002L);
+    const bool first = meridian && start && start->JD == lc.JD2;
+    if (first) {
+        f.H = meridian->H;
+        f.sinH = meridian->SinH;
+        f.cosH = meridian->CosH;
+        ObserverTerms(*start, rs, rc, f);
+    }
+    const bool maximumConverged =
+        NearestApproach(lc.JD2, lon, rs, rc, f, IterationLimit, SESolverTolerance, first);
     bool result = maximumConverged;
 
     if (result) {

@@ -24,7 +24,8 @@
 //     0.00417807 degrees per second of DeltaT().
 // Elements and catalogue values are long double; MELat, MELon and ddT
 // double.  The solvers share one process-wide iteration limit
-// (SetEclipseAccuracy).  GUI thread only.
+// (SetEclipseAccuracy).  The solvers only read the object: several threads
+// may solve at once while nothing changes the eclipse or the limit.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +67,39 @@ struct TCurveData {
 void SetEclipseAccuracy(bool high);
 int EclipseIterationLimit();
 
+// Constants of the local-circumstance solver, for code that bounds what it
+// can give: the Earth's rotation per second of delta T (degrees), the
+// convergence tolerance of the maximum and the contacts (hours), the factor
+// of the observer's rates (radians per degree, as the solver rounds it) and
+// the ellipsoid's axis ratio b/a.
+constexpr long double SERotationPerSecond = 0.00417807L;
+constexpr long double SESolverTolerance = 0.0002L;
+constexpr long double SERateFactor = 0.01745329L;
+constexpr long double SEAxisRatio = 0.99664719L;
+
+// The latitude terms of a place (height 0), prepared once for every place
+// of that latitude.
+struct TSEPlace {
+    long double Latitude = 0;   // degrees (geodetic)
+    long double RhoSinPhi = 0, RhoCosPhi = 0;
+    long double SinPhi = 0, CosPhi = 0;
+};
+
+// The hour angle of a longitude at JDE (where every solve starts), prepared
+// once for every place of that longitude.
+struct TSEMeridian {
+    long double Longitude = 0;  // degrees, west positive
+    long double H = 0;          // degrees
+    long double SinH = 0, CosH = 0;
+};
+
+// The elements at JDE, prepared once per eclipse for the solves.
+struct TSEStart {
+    long double JD = 0;
+    long double M = 0, SinD = 0, CosD = 0;
+    long double X = 0, Y = 0, dX = 0, dY = 0, L1 = 0, L2 = 0;
+};
+
 // Geocentric coordinates of an observer at geodetic latitude (degrees) and
 // height (metres), in Earth equatorial radii.
 void ObserverGeocentric(long double& rhoSinPhi, long double& rhoCosPhi, long double latitude,
@@ -95,6 +129,14 @@ public:
     // Local circumstances at lc.Latitude, lc.Longitude: true when an
     // eclipse is seen there and every contact converged.  Times out in UT.
     bool LocalCircumstances(TSELocalCircumstances& lc) const;
+    // The same for many places: the latitude, longitude and start terms
+    // prepared once (lc's Latitude and Longitude are taken from place and
+    // meridian).  Gives bit for bit what LocalCircumstances gives.
+    void PreparePlace(long double latitude, TSEPlace& place) const;
+    void PrepareMeridian(long double longitude, TSEMeridian& meridian) const;
+    void PrepareStart(TSEStart& start) const;
+    bool LocalCircumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
+                            const TSEStart& start) const;
 
     // The central line at a time jde (TD): where the shadow axis meets the
     // Earth, and the Sun's altitude there.  False when it misses.
@@ -158,8 +200,12 @@ public:
     void SetMe(int index, long double value);
     void SetL1e(int index, long double value);
     void SetL2e(int index, long double value);
+    long double Xe(int index) const;
+    long double Ye(int index) const;
     long double de(int index) const;
     long double Me(int index) const;
+    long double L1e(int index) const;
+    long double L2e(int index) const;
 
     std::string ClassName() const override { return "TSolarEclipse"; }
 
@@ -175,11 +221,18 @@ private:
     };
     void Fundamentals(long double jd, long double longitude, long double rhoSinPhi,
                       long double rhoCosPhi, TFundamentals& f) const;
+    // The observer's part of Fundamentals, f.H, f.sinH and f.cosH set.
+    void ObserverTerms(const TSEStart& e, long double rhoSinPhi, long double rhoCosPhi, TFundamentals& f) const;
+    void ElementsAt(long double jd, TSEStart& e) const;
+    bool Circumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian* meridian,
+                       const TSEStart* start) const;
     long double ElementTime(long double jd) const { return (jd - FJD0) * 24; }
     bool SolveLimitPoint(long double longitude, int signum, long double G, long double& jd,
                          long double& latitude, long double& altitude, int& count) const;
+    // With first, f already holds the quantities at jd for the first step.
     bool NearestApproach(long double& jd, long double longitude, long double rhoSinPhi,
-                         long double rhoCosPhi, TFundamentals& f, int limit, long double tolerance) const;
+                         long double rhoCosPhi, TFundamentals& f, int limit, long double tolerance,
+                         bool first = false) const;
     bool RefineContact(long double& jd, long double& altitude, long double sign, bool outer,
                        long double longitude, long double rhoSinPhi, long double rhoCosPhi,
                        long double sinPhi, long double cosPhi) const;

@@ -390,3 +390,48 @@ TEST(SolarEclipse, AnnularEclipseOf20231014)
     EXPECT_NEAR(Seconds(lc.JD3 - lc.JD1), 317, 1.5L);
     EXPECT_NEAR(lc.Magnitude, magnitude, 1e-6L);
 }
+
+// The prepared solve for many places (latitude, longitude and start terms
+// computed once) must give every field of the one-place solve bit for bit,
+// inside and outside the penumbra, on the night side, near the poles and
+// at both iteration limits.
+TEST(SolarEclipse, PreparedSolveGivesTheOnePlaceSolveBitForBit)
+{
+    for (const tectest::TSolarRow& row : {tectest::Solar20240408(), tectest::Solar20231014(), tectest::Solar20120520()}) {
+        TLoadedEclipse e(row, 74.0L);
+        TSEStart start;
+        e.SE.PrepareStart(start);
+        int eclipsed = 0, none = 0;
+        for (bool high : {false, true}) {
+            SetEclipseAccuracy(high);
+            for (double lat = -89.75; lat < 90; lat += 2.5) {
+                TSEPlace place;
+                e.SE.PreparePlace(lat, place);
+                for (double lon = -179.9; lon < 180; lon += 1.7) {
+                    TSEMeridian meridian;
+                    e.SE.PrepareMeridian(lon, meridian);
+                    TSELocalCircumstances a, b;
+                    a.Latitude = lat;
+                    a.Longitude = lon;
+                    const bool ra = e.SE.LocalCircumstances(a);
+                    const bool rb = e.SE.LocalCircumstances(b, place, meridian, start);
+                    ASSERT_EQ(ra, rb) << lat << " " << lon;
+                    (ra ? eclipsed : none)++;
+                    ASSERT_EQ(a.Latitude, b.Latitude);
+                    ASSERT_EQ(a.Longitude, b.Longitude);
+                    for (int i = 0; i < 5; ++i) {
+                        ASSERT_EQ(a.JD[i], b.JD[i]) << lat << " " << lon << " " << i;
+                        ASSERT_EQ(a.SA[i], b.SA[i]) << lat << " " << lon << " " << i;
+                    }
+                    ASSERT_TRUE(a.JD0 == b.JD0 && a.JD1 == b.JD1 && a.JD2 == b.JD2 && a.JD3 == b.JD3 && a.JD4 == b.JD4);
+                    ASSERT_TRUE(a.SA0 == b.SA0 && a.SA1 == b.SA1 && a.SA2 == b.SA2 && a.SA3 == b.SA3 && a.SA4 == b.SA4);
+                    ASSERT_EQ(a.Magnitude, b.Magnitude);
+                    ASSERT_EQ(a.EclipseType, b.EclipseType);
+                }
+            }
+        }
+        EXPECT_GT(eclipsed, 1000);
+        EXPECT_GT(none, 1000);
+    }
+    SetEclipseAccuracy(true);
+}
