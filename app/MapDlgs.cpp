@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "compute/uProjections.h"
 #include "platform/gui/Dialogs.h"
@@ -72,19 +73,39 @@ void TMapsDlg::SetMapsPath(const std::string& path) { FMapsPath = path; }
 
 bool ReadMapDescription(const std::string& fileName, TMapData& data)
 {
-    // The list reads the description and size as the file states them;
-    // the record is checked only when the map is chosen.
-    TMapData read = data;
+    // The list shows a description as the file states it; the record is
+    // checked (and its projection set up) only when the map is chosen.
     xml::TWideXmlDom dom("MapData");
     dom.LoadFromFile(fileName);
-    xml::TWideXmlNode* root = dom.Root();
-    if (!root) return true;
-    read.Description = root->ReadString("Description", "");
-    read.Source = root->ReadString("Source", "");
-    read.FileName = root->ReadString("File", "");
-    read.Width = root->ReadInteger("Width", 0);
-    read.Height = root->ReadInteger("Height", 0);
-    data = read;
+    xml::TWideXmlNode* node = dom.Root();
+    if (!node) return true;
+    TMapData d = data;
+    d.Description = node->ReadString("Description", "");
+    d.Source = node->ReadString("Source", "");
+    d.FileName = node->ReadString("File", "");
+    d.ResourceName = rtl::Trim(node->ReadString("Resource", ""));
+    const int32_t projection = node->ReadInteger("Projection", 0);
+    d.Projection = projection >= 0 && projection <= 4 ? static_cast<compute::TProjection>(projection)
+                                                      : compute::prjRobinson;
+    d.Width = node->ReadInteger("Width", 0);
+    d.Height = node->ReadInteger("Height", 0);
+    d.dLat = node->ReadFloat("dLat", 0);
+    d.dLon = node->ReadFloat("dLon", 0);
+    d.X0 = node->ReadFloat("X0", 0);
+    d.X1 = node->ReadFloat("X1", 0);
+    d.Y0 = node->ReadFloat("Y0", 0);
+    d.Y1 = node->ReadFloat("Y1", 0);
+    d.F1 = node->ReadFloat("F1", 0);
+    d.F2 = node->ReadFloat("F2", 0);
+    d.F3 = node->ReadFloat("F3", 0);
+    d.F4 = node->ReadFloat("F4", 0);
+    xml::TWideXmlNode* def = node->NodeFindOrCreate("Default");
+    d.CEMWidth = def->ReadFloat("CEMWidth", 0.01);
+    d.CEMScale = def->ReadFloat("CEMScale", 0.2);
+    d.CEMLabelScale = def->ReadInteger("CEMLabelScale", 30);
+    d.CEMLabelOffset = def->ReadInteger("CEMLabelOffset", 0);
+    d.VBLWidth = def->ReadFloat("VBLWidth", 0.08);
+    data = d;
     return true;
 }
 
@@ -205,6 +226,9 @@ TDefaultsDlg::TDefaultsDlg(rtl::TComponent* owner) : TForm(owner)
     MakeLabel(this, 8, 244, 300, "Curves of limits of visiblity");
     EVBLWidth = edit(264, "Width [mag]");
     TBLoad = MakeButton(this, 8, 298, 150, "Load current settings", mrNone);
+    TBLoad->OnClick = [this](rtl::TObject*) {
+        if (SEMainForm) LoadCurrent(SEMainForm->EclipseMap().Settings);
+    };
     OKBtn = MakeButton(this, 244, 298, 80, "OK", mrNone);
     OKBtn->SetDefault(true);
     OKBtn->OnClick = [this](rtl::TObject*) {
@@ -235,7 +259,7 @@ void TDefaultsDlg::SetMapFileName(const std::string& name)
     Changed = false;
 }
 
-void TDefaultsDlg::LoadCurrent(const TMapData& current)
+void TDefaultsDlg::LoadCurrent(const TMapDrawSettings& current)
 {
     Changed = true;
     MapData.CEMWidth = current.CEMWidth;

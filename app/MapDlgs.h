@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MapData.h"
+#include "app/MapTypes.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/StdCtrls.h"
@@ -52,8 +53,8 @@ public:
     TMapData MapData;
     bool Changed = false;
     void SetMapFileName(const std::string& name);
-    // The main window's current curve values (TBLoad).
-    void LoadCurrent(const TMapData& current);
+    // The main window's current curve values (TBLoad; Changed is set).
+    void LoadCurrent(const TMapDrawSettings& current);
     // OK: asks before the file is rewritten; false keeps the dialog open.
     bool Confirm();
 

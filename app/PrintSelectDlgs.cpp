@@ -1,5 +1,7 @@
 #include "app/PrintSelectDlgs.h"
 
+#include "app/SEMainStates.h"
+
 namespace app {
 
 using namespace gui;
@@ -10,15 +12,15 @@ TPrintSelectDlg::TPrintSelectDlg(rtl::TComponent* owner) : TForm(owner)
     SetBorderStyle(TBorderStyle::bsDialog);
     SetPosition(TPosition::poScreenCenter);
     SetClientSize(300, 130);
-    RBEclipseMap = new TRadioButton(this);
+    RBEclipseMap = new htmltext::THTMLRadioButton(this);
     RBEclipseMap->SetParent(this);
     RBEclipseMap->SetBounds(16, 12, 260, 20);
     RBEclipseMap->SetCaption("Print eclipse map");
-    RBLocationTable = new TRadioButton(this);
+    RBLocationTable = new htmltext::THTMLRadioButton(this);
     RBLocationTable->SetParent(this);
     RBLocationTable->SetBounds(16, 36, 260, 20);
     RBLocationTable->SetCaption("Print location table");
-    CBPreview = new TCheckBox(this);
+    CBPreview = new htmltext::THTMLCheckBox(this);
     CBPreview->SetParent(this);
     CBPreview->SetBounds(36, 60, 200, 20);
     CBPreview->SetCaption("Preview");
@@ -56,21 +58,19 @@ void TPrintSelectDlg::SetPreview(bool value)
 void TPrintSelectDlg::SetPrintEclipseMap(bool value)
 {
     RBEclipseMap->SetChecked(value);
-    if (value) RBLocationTable->SetChecked(false);
     RadioClick();
 }
 
 void TPrintSelectDlg::SetPrintLocationTable(bool value)
 {
     RBLocationTable->SetChecked(value);
-    if (value) RBEclipseMap->SetChecked(false);
     RadioClick();
 }
 
 void TPrintSelectDlg::SetLocationTableAvailable(bool value)
 {
     RBLocationTable->SetEnabled(value);
-    if (!value) RBLocationTable->SetHint("Not available yet: the report engine is still being built");
+    if (!value) RBLocationTable->SetHint(UnavailableHint("Print location table", "the location table report"));
     RBLocationTable->SetShowHint(!value);
 }
 

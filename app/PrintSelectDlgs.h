@@ -2,6 +2,7 @@
 // (the latter optionally as a preview).
 #pragma once
 
+#include "htmltext/htmlbuttons.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -12,9 +13,9 @@ public:
     explicit TPrintSelectDlg(rtl::TComponent* owner);
     gui::TButton* OKBtn;
     gui::TButton* CancelBtn;
-    gui::TRadioButton* RBEclipseMap;
-    gui::TRadioButton* RBLocationTable;
-    gui::TCheckBox* CBPreview;
+    htmltext::THTMLRadioButton* RBEclipseMap;
+    htmltext::THTMLRadioButton* RBLocationTable;
+    htmltext::THTMLCheckBox* CBPreview;
     bool FPrintLocationTable = false;
     bool FPrintEclipseMap = true;
     bool FPreview = false;

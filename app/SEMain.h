@@ -83,6 +83,8 @@ public:
     compute::TLunarEclipse LEE;
     TScrollInfo ScrollInfo;
     bool ExpandObserverDlg = true;
+    // Whether the sibling program's folder is detected (configuration).
+    bool AutoDetectPathToTE() const { return FConfiguration.AutoDetectPathToTE; }
 
     TStatus Status() const override { return FStatus; }
     void SetStatus(TStatus status) override;

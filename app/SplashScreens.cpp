@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "app/uFileInfo.h"
 #include "platform/rtl/DateTime.h"
@@ -32,6 +33,15 @@ std::string SplashVersionText()
     return "v" + version + (date.empty() ? "" : "  (" + date + ")");
 }
 
+std::string SplashCreditsMarkup()
+{
+    return "Solar eclipse predictions after the <a href=\"https://eclipse.gsfc.nasa.gov/SEpubs/5MCSE.html\">"
+           "Five Millennium Canon of Solar Eclipses</a>, lunar eclipse predictions after the "
+           "<a href=\"https://eclipse.gsfc.nasa.gov/SEpubs/5MCLE.html\">Five Millennium Canon of Lunar "
+           "Eclipses</a> (F. Espenak and J. Meeus, NASA).<br><br>"
+           "<a href=\"" + MakerWebPage + "\">" + MakerWebPage.substr(MakerWebPage.find("//") + 2) + "</a>";
+}
+
 TSplashScreen::TSplashScreen(rtl::TComponent* owner) : TForm(owner)
 {
     SetCaption("About");
@@ -58,14 +68,12 @@ TSplashScreen::TSplashScreen(rtl::TComponent* owner) : TForm(owner)
     Version->SetParent(Panel1);
     Version->SetBounds(96, 56, 300, 18);
     Version->SetCaption(SplashVersionText());
-    HTMLLabel = new TLabel(this);
+    HTMLLabel = new htmltext::THTMLLabel(this);
     HTMLLabel->SetParent(Panel1);
-    HTMLLabel->SetAutoSize(false);
-    HTMLLabel->SetWordWrap(true);
-    HTMLLabel->SetBounds(16, 100, 388, 100);
-    HTMLLabel->SetCaption("Solar eclipse predictions after the Five Millennium Canon of Solar Eclipses, "
-                          "lunar eclipse predictions after the Five Millennium Canon of Lunar Eclipses "
-                          "(F. Espenak and J. Meeus, NASA).\n" + std::string("www.tolmira.example/eclipse"));
+    HTMLLabel->SetBounds(16, 96, 388, 110);
+    rtl::TStringList credits;
+    credits.Add(SplashCreditsMarkup());
+    HTMLLabel->SetHTMLText(&credits);
     for (TControl* c : std::initializer_list<TControl*>{Panel1, ProductName, HTMLLabel})
         c->OnClick = [this](rtl::TObject*) { ClickClose(); };
 }

@@ -2,6 +2,7 @@
 // About box (closed by a click when FCanClose is set).
 #pragma once
 
+#include "htmltext/HTMLLabel.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
@@ -15,12 +16,15 @@ public:
     gui::TImage* ProgramIcon;
     gui::TLabel* ProductName;
     gui::TLabel* Version;
-    // Interim for the markup label: a plain label with the credits.
-    gui::TLabel* HTMLLabel;
+    // The credits, with links to the maker's web site and the catalogues.
+    htmltext::THTMLLabel* HTMLLabel;
     bool FCanClose = false;
     // A click on the panel, product name or credits.
     void ClickClose();
 };
+
+// The credits label's markup.
+std::string SplashCreditsMarkup();
 
 // "v" + the program's version + "  (" + the program file's date + ")".
 std::string SplashVersionText();

@@ -1,0 +1,48 @@
+#include "app/ProgramStart.h"
+
+#include <thread>
+
+#include "app/AppMessages.h"
+#include "app/CatalogueDlgs.h"
+#include "app/PathToTEDlgs.h"
+#include "app/SEMain.h"
+#include "app/SEPaths.h"
+#include "app/SplashScreens.h"
+#include "platform/gui/Dialogs.h"
+
+namespace app {
+
+TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chrono::milliseconds splashPause)
+{
+    gui::Application->SetMainFormOnTaskBar(true);
+    gui::Application->SetTitle(ApplicationTitle);
+    PathsQuestion = [](const std::string& text, const std::string& caption) {
+        return gui::MessageDlgCaptions(text, caption, gui::TMsgDlgType::mtCustom, gui::mbYesNo(), {}) == gui::mrYes;
+    };
+    PathsErrorMessage = [](const std::string& text, const std::string& caption) {
+        gui::MessageDlgCaptions(text, caption, gui::TMsgDlgType::mtError, {gui::TMsgDlgBtn::mbOK}, {});
+    };
+    AppNotice = [](const std::string& text) { gui::ShowMessage(text); };
+
+    const auto shown = std::chrono::steady_clock::now();
+    auto* splash = new TSplashScreen(nullptr);
+    splash->Show();
+    splash->Update();
+    gui::Application->ProcessMessages();
+
+    TProgramWindows w;
+    gui::Application->CreateForm(w.Main);
+    if (!arguments.empty()) w.Main->OpenCommandLineDocument(arguments.front());
+    gui::Application->CreateForm(w.Catalogue);
+    w.Main->CatalogueDlg = w.Catalogue;
+    gui::Application->CreateForm(w.PathToTE);
+    w.PathToTE->SetAutoDetectPathToTE(w.Main->AutoDetectPathToTE());
+    w.PathToTE->SetTEInstallationPath(TEPath);
+
+    const auto elapsed = std::chrono::steady_clock::now() - shown;
+    if (elapsed < splashPause) std::this_thread::sleep_for(splashPause - elapsed);
+    delete splash;
+    return w;
+}
+
+} // namespace app

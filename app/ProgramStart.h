@@ -1,0 +1,34 @@
+// The program's start-up after the folders are set and the application
+// object is initialised: the splash window, the windows that live for the
+// whole run, and the document named on the command line.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace app {
+
+class TSEMainForm;
+class TCatalogueDlg;
+class TPathToTEDlg;
+
+struct TProgramWindows {
+    TSEMainForm* Main = nullptr;
+    TCatalogueDlg* Catalogue = nullptr;
+    TPathToTEDlg* PathToTE = nullptr;
+};
+
+// The splash pause: the splash window stays at least this long.
+inline constexpr std::chrono::milliseconds SplashPause{1000};
+
+// Sets the application's title and message hooks, shows the splash window,
+// creates the main window (which reads the configuration), opens the
+// document of the first argument when there is one, creates the catalogue
+// and sibling-installation dialogs, and frees the splash once it has been
+// shown for splashPause.  The windows are created while the splash shows,
+// so the pause only stretches a start-up that is quicker than it.
+TProgramWindows StartProgram(const std::vector<std::string>& arguments,
+                             std::chrono::milliseconds splashPause = SplashPause);
+
+} // namespace app

@@ -1,0 +1,344 @@
+// The main window's commands and dialogs offscreen: unavailable commands,
+// the idle map shift, the mouse readout and label links, the status bar,
+// the map dialogs, the sibling installation dialog, printing through the
+// print selection, the About box, and the start-up time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "MainWindowFixture.h"
+#include "app/MapDlgs.h"
+#include "app/MapImages.h"
+#include "app/MapView.h"
+#include "app/PathToTEDlgs.h"
+#include "app/PrintSelectDlgs.h"
+#include "app/ProgramStart.h"
+#include "app/SEMainStates.h"
+#include "app/SplashScreens.h"
+#include "platform/gui/InputSim.h"
+#include "platform/gui/Printers.h"
+
+using namespace app;
+using apptest::MainWindow;
+using apptest::Shots;
+
+namespace {
+
+// Every action that has no command yet is disabled in every status, with
+// a hint in the one wording; every other action has its command.
+TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
+{
+    const std::string wording = " (not available yet: ";
+    for (TStatus status : {stNeedCalculation, stCalculating, stCalculated, stCancel, stCancelled, stReading, stError}) {
+        Form->SetStatus(status);
+        for (int i = 0; i < Form->ActionManager->ActionCount(); ++i) {
+            auto* a = dynamic_cast<gui::TAction*>(Form->ActionManager->Actions(i));
+            ASSERT_NE(a, nullptr);
+            const bool unavailable = UnavailableActions().count(a->Name()) > 0;
+            if (unavailable) {
+                EXPECT_FALSE(a->Enabled()) << a->Name() << " in status " << static_cast<int>(status);
+                EXPECT_NE(a->Hint().find(wording), std::string::npos) << a->Name();
+                EXPECT_TRUE(a->Hint().ends_with(" is still being built)")) << a->Name();
+            } else {
+                EXPECT_TRUE(static_cast<bool>(a->OnExecute)) << a->Name() << " has no command and no hint";
+            }
+        }
+    }
+    // The tool bar shows the hint of its buttons, also of disabled ones.
+    gui::TToolButton* options = nullptr;
+    for (int i = 0; i < Form->ToolBar->ButtonCount(); ++i)
+        if (Form->ToolBar->Buttons(i)->Action() == Form->Action("actSettingsSettings")) options = Form->ToolBar->Buttons(i);
+    ASSERT_NE(options, nullptr);
+    EXPECT_FALSE(options->Enabled());
+    EXPECT_EQ(options->Hint(), UnavailableHint("Options", "the options dialog"));
+    // The sort by magnitude stays disabled whatever the eclipse type.
+    Form->SetEventType(etSolarEclipse);
+    EXPECT_FALSE(Form->Action("actLocationsSortByMagnitude")->Enabled());
+}
+
+// The idle calculation centres a built-in map on 120 degrees west or east
+// when greatest eclipse lies more than 60 degrees from Greenwich; a map
+// from a file is never shifted.
+TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
+{
+    struct Case {
+        int CatNo;
+        double MELon;  // of the catalogue row
+        TResourceMapMode Mode;
+        double dLon;
+    };
+    const Case cases[] = {
+        {10069, 59.99, rmmNormal, 0},   // 2241 Feb 11
+        {9202, 60.20, rmm120W, 120},    // 1865 Oct 19
+        {9516, -59.55, rmmNormal, 0},   // 2002 Dec 04
+        {9668, -60.40, rmm120E, -120},  // 2070 Oct 04
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, c.CatNo));
+        EXPECT_NEAR(Form->CBE_SE->FieldByName("MELon")->AsFloat(), c.MELon, 0.01);
+        // Esc cancels the computation after its first row: the shift is
+        // chosen before it starts.
+        gui::sim::PostKeyPress(gui::VK_ESCAPE);
+        RunIdle();
+        ASSERT_EQ(Form->Status(), stCancelled) << c.CatNo;
+        EXPECT_EQ(Form->EclipseMap().ResourceMapMode, c.Mode) << c.CatNo;
+        EXPECT_EQ(Form->EclipseMap().MapData.dLon, c.dLon) << c.CatNo;
+        // The view is centred on greatest eclipse, which lies on the map.
+        int x, y;
+        ASSERT_TRUE(Form->EclipseMap().GeoToPixel(Form->CBE_SE->FieldByName("MELat")->AsFloat(),
+                                                  Form->CBE_SE->FieldByName("MELon")->AsFloat(), x, y));
+        EXPECT_GT(x, Form->EclipseMap().Map().Width() / 6) << c.CatNo;
+        EXPECT_LT(x, Form->EclipseMap().Map().Width() * 5 / 6) << c.CatNo;
+    }
+
+    // The same eclipse of 1865 on a map file of the same picture: no shift.
+    TMapData file = GeneralMapData;
+    file.ResourceName.clear();
+    file.FileName = "plain.png";
+    file.Description = "A world map file";
+    {
+        gui::TPicture picture;
+        picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
+        picture.SaveToFile(MapsPath + "plain.png");
+    }
+    SaveMapDataFile(MapsPath + "plain.map", file);
+    TMapData read = file;
+    ASSERT_TRUE(ReadMapDataFile(MapsPath + "plain.map", read));
+    Form->EclipseMap().MapData = read;
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9202));
+    gui::sim::PostKeyPress(gui::VK_ESCAPE);
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCancelled);
+    EXPECT_EQ(Form->EclipseMap().MapData.FileName, "plain.png");
+    EXPECT_EQ(Form->EclipseMap().MapData.dLon, 0);
+    int x, y;
+    ASSERT_TRUE(Form->EclipseMap().GeoToPixel(0, 0, x, y));
+    EXPECT_NEAR(x, Form->EclipseMap().Map().Width() / 2, 2);  // Greenwich stays in the middle
+}
+
+// After the total eclipse of 2024 Apr 08 is computed: the status bar names
+// the delta-T source, and the mouse reads the local circumstances.  At the
+// point of greatest eclipse (25.3 N, 104.1 W) maximum is at 18:17 UT with
+// the Sun 70 degrees high (published canon values).
+TEST_F(MainWindow, ReadoutUnderTheMouseAndStatusBar)
+{
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    EXPECT_EQ(Form->StatusText(1), "Built-in delta T model");  // 2024: beyond the yearly table, no table file
+    EXPECT_GT(Form->StatusBar->Panels(1)->Width(), 10);
+
+    int x, y;
+    ASSERT_TRUE(Form->EclipseMap().GeoToPixel(25.29, 104.13, x, y));
+    gui::sim::MouseMove(Form->PaintBox, x, y);
+    const std::string position = Form->LPosition->Caption();
+    EXPECT_EQ(position.rfind("104\xC2\xB0 ", 0), 0u) << position;
+    EXPECT_NE(position.find("W, 25\xC2\xB0 "), std::string::npos) << position;
+    const std::string maximum = Form->InfoLabels[9]->Caption();
+    EXPECT_EQ(maximum.substr(0, 8), "18:17 UT") << maximum;
+    EXPECT_NE(maximum.find(", 1.0"), std::string::npos) << maximum;
+    EXPECT_TRUE(maximum.find(", 69.") != std::string::npos || maximum.find(", 70.") != std::string::npos) << maximum;
+    EXPECT_NE(Form->InfoLabels[8]->Caption(), "---");  // total there: second and third contact
+    EXPECT_NE(Form->InfoLabels[10]->Caption(), "---");
+    Shot(Form, "main-readout.png");
+    // Far south the eclipse is not seen.
+    ASSERT_TRUE(Form->EclipseMap().GeoToPixel(-70, 120, x, y));
+    gui::sim::MouseMove(Form->PaintBox, x, y);
+    EXPECT_NE(Form->LPosition->Caption(), "---");
+    EXPECT_EQ(Form->InfoLabels[9]->Caption(), "no eclipse visible");
+    EXPECT_EQ(Form->InfoLabels[7]->Caption(), "---");
+    ASSERT_TRUE(Form->EclipseMap().GeoToPixel(25.29, 104.13, x, y));
+
+    // 1955 lies in the yearly table: the internal table is named.
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9412));  // 1955 Jun 20
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    EXPECT_EQ(Form->StatusText(1), "Internal delta T table");
+
+    // The title is a link: underlined blue under the mouse, bold navy again after.
+    gui::sim::MouseMove(Form->LTitle, 5, 5);
+    EXPECT_TRUE(Form->LTitle->Font()->Style().Contains(gui::TFontStyle::fsUnderline));
+    EXPECT_EQ(Form->LTitle->Font()->Color(), gui::TColor(0xFF0000));
+    gui::sim::MouseMove(Form->PaintBox, x, y);
+    EXPECT_FALSE(Form->LTitle->Font()->Style().Contains(gui::TFontStyle::fsUnderline));
+    EXPECT_EQ(Form->LTitle->Font()->Color(), gui::clNavy);
+}
+
+TEST_F(MainWindow, MapDefaultsLoadTheWindowsCurrentValues)
+{
+    TMapData file = StandardMapData;
+    file.ResourceName.clear();
+    file.FileName = "europe.png";
+    file.Description = "Europe";
+    file.CETScale = 10;
+    {
+        gui::TPicture picture;
+        picture.Bitmap()->LoadFromResourceName(StandardMapData.ResourceName);
+        picture.SaveToFile(MapsPath + "europe.png");
+    }
+    SaveMapDataFile(MapsPath + "europe.map", file);
+    Form->EclipseMap().Settings.CEMScale = 0.5;
+    Form->EclipseMap().Settings.CETScale = 20;
+    Form->EclipseMap().Settings.VBLWidth = 0.3;
+
+    TMapInfoDlg info(nullptr);
+    info.SetMapData(file);
+    EXPECT_EQ(info.LMapFileName->Caption(), "europe.png");
+    EXPECT_TRUE(info.BMapDefaults->Enabled());
+
+    TDefaultsDlg dlg(nullptr);
+    dlg.SetMapFileName(MapsPath + "europe.map");
+    EXPECT_EQ(dlg.ECETScale->Text(), "10");
+    EXPECT_FALSE(dlg.Changed);
+    dlg.Show();
+    gui::sim::Click(dlg.TBLoad, 5, 5);
+    EXPECT_TRUE(dlg.Changed);
+    EXPECT_EQ(dlg.ECEMScale->Text(), "0.5");
+    EXPECT_EQ(dlg.ECETScale->Text(), "20");
+    Shot(&dlg, "map-defaults.png");
+    // Cancel keeps the dialog open with the loaded values; Yes writes them.
+    Dialogs->MessageAnswers.push_back(gui::mrCancel);
+    EXPECT_FALSE(dlg.Confirm());
+    EXPECT_EQ(dlg.ECETScale->Text(), "20");
+    Dialogs->MessageAnswers.push_back(gui::mrYes);
+    EXPECT_TRUE(dlg.Confirm());
+    EXPECT_EQ(Dialogs->Calls.back().Text, "The settings were changed. Do you want to modify the map file\r\neurope.map ?");
+    dlg.Hide();
+    TMapData back = StandardMapData;
+    ASSERT_TRUE(ReadMapDataFile(MapsPath + "europe.map", back));
+    EXPECT_EQ(back.CEMScale, 0.5);
+    EXPECT_EQ(back.CETScale, 20);
+    EXPECT_EQ(back.VBLWidth, 0.3);
+    EXPECT_EQ(back.Description, "Europe");
+}
+
+TEST_F(MainWindow, SiblingInstallationDialogChecksTheFolder)
+{
+    TPathToTEDlg dlg(nullptr);
+    dlg.SetAutoDetectPathToTE(false);
+    EXPECT_TRUE(dlg.EPathToTE->Enabled());
+    struct Case {
+        std::string Version;
+        std::string Message;
+        gui::TColor Color;
+    };
+    const Case cases[] = {
+        {"4.2.0.117", "Tolmira Ephemeris installation has been found.", gui::clBlack},
+        {"4.1.9.0", "Tolmira Ephemeris installation has been found.", gui::clBlack},
+        {"3.9.9.9", "Tolmira Ephemeris v4.0 or higher is required.", gui::clRed},
+    };
+    for (const Case& c : cases) {
+        const std::string folder = InstallSibling("te-" + c.Version, c.Version);
+        dlg.SetTEInstallationPath(folder.substr(0, folder.size() - 1));  // no trailing separator
+        EXPECT_EQ(dlg.TEInstallationPath(), folder);
+        EXPECT_EQ(dlg.LMessage->Caption(), c.Message) << c.Version;
+        EXPECT_EQ(dlg.LMessage->Font()->Color(), c.Color) << c.Version;
+    }
+    dlg.SetTEInstallationPath(R("nothing-here"));
+    EXPECT_EQ(dlg.LMessage->Caption(), "Tolmira Ephemeris installation has NOT been found.");
+    // Detection on: the registered sibling (the last one installed) is taken.
+    dlg.Show();
+    gui::sim::Click(dlg.CBAutoDetectPath, 5, 8);
+    EXPECT_TRUE(dlg.AutoDetectPathToTE());
+    EXPECT_FALSE(dlg.EPathToTE->Enabled());
+    EXPECT_EQ(dlg.TEInstallationPath(), FindSiblingFolder());
+    EXPECT_EQ(dlg.LMessage->Caption(), "Tolmira Ephemeris v4.0 or higher is required.");
+    Shot(&dlg, "sibling-installation.png");
+    dlg.Hide();
+}
+
+// Print: the selection dialog comes with the map chosen and the preview
+// off; OK prints the map into the PDF file.
+TEST_F(MainWindow, PrintCommandGoesThroughTheSelection)
+{
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    const std::string pdf = R("print.pdf");
+    gui::Printer()->SetOutputFileName(pdf);
+    gui::Printer()->SetResolution(300);
+    Dialogs->PrintAnswers.push_back({true, {}});
+    bool seen = false;
+    gui::TApplicationEvents hook(nullptr);
+    hook.OnIdle = [&](rtl::TObject*, bool& done) {
+        done = true;
+        for (int i = 0; i < gui::Screen->FormCount(); ++i) {
+            auto* d = dynamic_cast<TPrintSelectDlg*>(gui::Screen->Forms(i));
+            if (!d || !d->Visible() || seen) continue;
+            seen = true;
+            EXPECT_TRUE(d->RBEclipseMap->Checked());
+            EXPECT_FALSE(d->CBPreview->Enabled());
+            EXPECT_FALSE(d->RBLocationTable->Enabled());
+            EXPECT_EQ(d->RBLocationTable->Hint(), UnavailableHint("Print location table", "the location table report"));
+            Shot(d, "print-selection.png");
+            gui::sim::Click(d->OKBtn, 5, 5);
+        }
+    };
+    Form->FilePrint();
+    EXPECT_TRUE(seen);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_GT(std::filesystem::file_size(pdf), 10000u);
+    EXPECT_EQ(Dialogs->Calls.back().Kind, "Print");
+}
+
+TEST_F(MainWindow, AboutBoxClosesOnAClickTheSplashDoesNot)
+{
+    TSplashScreen splash(nullptr);
+    EXPECT_NE(splash.HTMLLabel->Text().find("Five Millennium Canon of Solar Eclipses"), std::string::npos);
+    EXPECT_NE(splash.Version->Caption().find("v"), std::string::npos);
+    splash.Show();
+    Shot(&splash, "about.png");
+    gui::sim::Click(splash.Panel1, 5, 5);
+    EXPECT_EQ(splash.ModalResult(), gui::mrNone);  // the start-up splash stays
+    splash.FCanClose = true;
+    gui::sim::Click(splash.ProductName, 5, 5);
+    EXPECT_EQ(splash.ModalResult(), gui::mrOk);
+    splash.Hide();
+}
+
+// From the start of the program to the computed general map of the
+// document named on the command line, splash pause included.
+class StartUp : public apptest::HomeFixture {};
+
+TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
+{
+    if (!std::filesystem::exists(apptest::CatalogueFile)) GTEST_SKIP() << "no catalogue built";
+    auto service = std::make_unique<gui::TScriptedDialogService>();
+    gui::SetDialogService(std::move(service));
+    // The document: the eclipse of 2024 Apr 08 on the general map.
+    TSettings s;
+    s.EventType = 0;
+    s.SECatNo = 9563;
+    TObserverDataList none("SE");
+    const std::string doc = H("eclipse.sec");
+    WriteSettings(doc, false, s, none);
+
+    const auto start = std::chrono::steady_clock::now();
+    TPathsSetup setup;
+    setup.ExecutableFile = std::string(TEC_RUNTIME_DIR) + "/tolmira-eclipse";
+    InitPaths(setup);
+    gui::Application->Initialize();
+    TProgramWindows w = StartProgram({doc});
+    w.Main->Show();
+    for (int i = 0; i < 10 && w.Main->Status() != stCalculated; ++i) {
+        gui::Application->ProcessMessages();
+        bool done = false;
+        gui::Application->DoIdle(done);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("start-up to the computed general map: %.2f s (splash pause %lld ms included)\n", seconds,
+                static_cast<long long>(SplashPause.count()));
+    EXPECT_EQ(w.Main->Status(), stCalculated);
+    EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
+    EXPECT_NE(w.Main->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
+    EXPECT_LT(seconds, 10.0);  // the figure that matters is printed; this only catches a hang
+    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.PathToTE, w.Catalogue, w.Main}) {
+        f->BeforeDestruction();
+        delete f;
+    }
+    gui::SetDialogService(nullptr);
+}
+
+} // namespace
