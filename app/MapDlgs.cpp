@@ -275,6 +275,16 @@ void TDefaultsDlg::LoadCurrent(const TMapDrawSettings& current)
 
 bool TDefaultsDlg::ReadValues()
 {
+    // The widths and the magnitude step are at most 1.
+    for (auto [edit, name] : {std::pair{ECEMScale, "Scale [mag]"}, {ECEMWidth, "Width [mag]"},
+                              {ECETWidth, "Width [min]"}, {EVBLWidth, "Width [mag]"}}) {
+        long double value = 0;
+        if (rtl::TryStrToFloat(rtl::Trim(edit->Text()), value) && value > 1) {
+            MessageDlg(std::string(name) + ": " + edit->Text() + " is above the largest value, 1.", TMsgDlgType::mtError,
+                       {TMsgDlgBtn::mbOK});
+            return false;
+        }
+    }
     try {
         MapData.CEMScale = static_cast<double>(rtl::StrToFloat(ECEMScale->Text()));
         MapData.CEMWidth = static_cast<double>(rtl::StrToFloat(ECEMWidth->Text()));

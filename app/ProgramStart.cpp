@@ -45,4 +45,14 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
     return w;
 }
 
+void EndProgram(TProgramWindows& w)
+{
+    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.PathToTE, w.Catalogue, w.Main}) {
+        if (!f) continue;
+        f->BeforeDestruction();
+        delete f;
+    }
+    w = {};
+}
+
 } // namespace app

@@ -31,4 +31,8 @@ inline constexpr std::chrono::milliseconds SplashPause{1000};
 TProgramWindows StartProgram(const std::vector<std::string>& arguments,
                              std::chrono::milliseconds splashPause = SplashPause);
 
+// Frees the windows in the reverse order of their creation once the
+// message loop has ended; the main window writes the configuration.
+void EndProgram(TProgramWindows& windows);
+
 } // namespace app

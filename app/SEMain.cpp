@@ -70,6 +70,9 @@ TSEMainForm::TSEMainForm(rtl::TComponent* owner) : TForm(owner)
 
 TSEMainForm::~TSEMainForm()
 {
+    // The configuration is written while the window's members still live,
+    // however the window is freed.
+    BeforeDestruction();
     if (SEMainForm == this) SEMainForm = nullptr;
 }
 
@@ -136,6 +139,11 @@ void TSEMainForm::CreateComponents()
     LocationsPanel->SetHeight(160);
     LocationsPanel->SetCaption("");
     LocationsPanel->SetVisible(false);
+    LocationsToolBar = new TToolBar(this);
+    LocationsToolBar->SetParent(LocationsPanel);
+    LocationsToolBar->SetAlign(TAlign::alTop);
+    LocationsToolBar->SetShowCaptions(true);
+    LocationsToolBar->SetShowHint(true);
     SG = new TStringGrid(this);
     SG->SetParent(LocationsPanel);
     SG->SetAlign(TAlign::alClient);
@@ -297,6 +305,38 @@ void TSEMainForm::CreateMenus()
                         "actLocationsViewList"});
     menu("&Help", {"actHelpDocumentation", "actHelpOnline", "actHelpAbout"});
     SetMenu(MenuBar);
+
+    // The location table's pop-up menu, with the sort commands in a submenu.
+    PMLocations = new TPopupMenu(this);
+    auto item = [this](TMenuItem* parent, const char* name) {
+        auto* i = new TMenuItem(this);
+        if (std::string(name) == "-") i->SetCaption("-");
+        else i->SetAction(Action(name));
+        parent->Add(i);
+        return i;
+    };
+    for (const char* name : {"actLocationsClear", "actLocationsFind", "actLocationsOpenList", "actLocationsSaveList",
+                             "actLocationsPrint", "-", "actLocationsAdd", "actLocationsAddFromDatabase",
+                             "actLocationsEdit"})
+        item(PMLocations->Items(), name);
+    auto* sort = new TMenuItem(this);
+    sort->SetCaption("Sort");
+    PMLocations->Items()->Add(sort);
+    for (const char* name : {"actLocationsSortByName", "actLocationsSortByCountry", "actLocationsSortByLatitude",
+                             "actLocationsSortByLongitude", "actLocationsSortByMagnitude"})
+        item(sort, name);
+    for (const char* name : {"actLocationsDelete", "-", "actLocationsRunInTE", "actLocationsSaveAsTEDocument",
+                             "actLocationsSEEclipses"})
+        item(PMLocations->Items(), name);
+    SG->SetPopupMenu(PMLocations);
+
+    for (const char* name : {"actLocationsClear", "actLocationsFind", "actLocationsOpenList", "actLocationsSaveList",
+                             "actLocationsPrint", "-", "actLocationsAdd", "actLocationsAddFromDatabase",
+                             "actLocationsEdit", "actLocationsDelete", "-", "actLocationsRunInTE",
+                             "actLocationsSaveAsTEDocument", "-", "actLocationsSEEclipses", "actLocationsLEEclipses"}) {
+        if (std::string(name) == "-") LocationsToolBar->AddSeparator();
+        else LocationsToolBar->AddActionButton(Action(name))->SetShowHint(true);
+    }
 
     for (const char* name : {"actFileNew", "actFileOpen", "actFileSaveAs", "actFilePrint", "-", "actMapOpenFile", "-",
                              "actSettingsSettings", "actSettingsDeltaT", "-", "actSelectEclipse",
@@ -491,6 +531,7 @@ void TSEMainForm::SetStatusText(int panel, const std::string& text)
 {
     if (panel < 0 || panel >= StatusBar->PanelCount()) return;
     TStatusPanel* p = StatusBar->Panels(panel);
+    StatusBar->Canvas()->SetFont(StatusBar->Font());
     p->SetWidth(text.empty() ? 0 : StatusBar->Canvas()->TextWidth(text) + 10);
     p->SetAlignment(TAlignment::taCenter);
     p->SetText(text);

@@ -65,6 +65,8 @@ public:
     gui::TProgressBar* ProgressBar = nullptr;
     gui::TPanel* LocationsPanel = nullptr;   // interim for the caption panel "Locations"
     gui::TStringGrid* SG = nullptr;          // interim for the location table grid
+    gui::TToolBar* LocationsToolBar = nullptr;
+    gui::TPopupMenu* PMLocations = nullptr;  // pop-up menu of SG
     gui::TStatusBar* StatusBar = nullptr;    // four panels: modified, delta T source, error, rest
     db::TSQLiteTable* CBE_SE = nullptr;
     db::TSQLiteTable* CBE_LE = nullptr;

@@ -307,7 +307,14 @@ void TSEMainForm::MapOpenFile()
 {
     TMapsDlg dlg(nullptr);
     dlg.SetMapsPath(MapsPath);
-    if (dlg.ShowModal() != mrOk) return;
+    try {
+        if (dlg.ShowModal() != mrOk) return;
+    } catch (const std::exception& e) {
+        // A description in the Maps folder that cannot be read: the list
+        // is not shown and the map stays.
+        MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+        return;
+    }
     TMapData data;
     if (dlg.FStandardMap) data = StandardMapData;
     else if (dlg.FGeneralMap) data = GeneralMapData;

@@ -14,7 +14,8 @@ int main(int argc, char** argv)
     rtl::FormatSettings().DecimalSeparator = '.';
     app::InitPaths();
     gui::Application->Initialize();
-    app::StartProgram(std::vector<std::string>(argv + 1, argv + argc));
+    app::TProgramWindows windows = app::StartProgram(std::vector<std::string>(argv + 1, argv + argc));
     gui::Application->Run();
+    app::EndProgram(windows);
     return 0;
 }

@@ -334,10 +334,13 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
     EXPECT_NE(w.Main->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
     EXPECT_LT(seconds, 10.0);  // the figure that matters is printed; this only catches a hang
-    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.PathToTE, w.Catalogue, w.Main}) {
-        f->BeforeDestruction();
-        delete f;
-    }
+    // Ending the program writes the configuration with the eclipse shown.
+    EndProgram(w);
+    TSettings stored;
+    TObserverDataList list("SE");
+    ASSERT_TRUE(ReadSettings(ConfigFile, true, stored, list).Ok);
+    EXPECT_EQ(stored.EventType, 0);
+    EXPECT_EQ(stored.SECatNo, 9563);
     gui::SetDialogService(nullptr);
 }
 
