@@ -50,8 +50,10 @@ public:
     TCETData& CETData() { return *FCETData; }
     const TCETData& CETData() const { return *FCETData; }
     // Threads of a map computation; 0: every core.  1 is the plain pass:
-    // every pixel computed in the calling thread, row after row (the
-    // reference the faster passes are measured and checked against).
+    // every pixel computed on its own in the calling thread, row after row
+    // (the reference the faster passes are measured and checked against);
+    // the others also share work between pixels and skip what is proven
+    // to stay uncoloured.
     int Threads = 0;
     TMapHost* Host() const { return FHost; }
     void SetHost(TMapHost* host);

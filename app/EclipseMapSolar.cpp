@@ -3,9 +3,12 @@
 // the pixels of the curves of equal time are collected, then the central
 // line, the labels and the marker of greatest eclipse are drawn.
 #include <cmath>
+#include <limits>
+#include <memory>
 #include <vector>
 
 #include "app/EclipseMap.h"
+#include "app/EclipseMapSolarBounds.h"
 #include "app/MapRowPass.h"
 #include "app/MapView.h"
 #include "compute/AstroBase.h"
@@ -17,6 +20,9 @@ namespace app {
 
 using namespace gui;
 using compute::TSELocalCircumstances;
+using compute::TSEMeridian;
+using compute::TSEPlace;
+using compute::TSEStart;
 using compute::TSolarEclipse;
 
 namespace {
@@ -38,6 +44,15 @@ struct TSolarPass {
     std::vector<double> CETTimes;
     double CETHalfWidth = 0;
     double VBLWidth = 0;
+    // The solves' shared terms: the elements at the start, and each
+    // column's longitude with its hour angle (taken when a pixel of the
+    // column has that very longitude, as on cylindrical maps).
+    TSEStart Start;
+    std::vector<TSEMeridian> Meridians;
+    // Places proven to get nothing; null when the proofs are off.
+    std::unique_ptr<TSolarMapBounds> Bounds;
+    // The plain pass: every pixel solved on its own, nothing shared.
+    bool Plain = false;
 
     int RowY(int r) const { return TopDown ? r : H - 1 - r; }
 };
@@ -49,49 +64,135 @@ struct TSolarRow {
     std::vector<int8_t> Slot;
     std::vector<std::pair<int, int>> CETPoints;
     bool Visible = false;
+    // Columns solved at the maximum only whose visibility is open.
+    std::vector<int> Open;
 };
 
+// A place and a radius (degrees, radians of TSolarMapBounds::Distance).
+struct TDisc {
+    double Lat = 0, Lon = 0, Radius = -1;
+    bool Holds(double lat, double lon) const
+    {
+        return Radius > 0 && TSolarMapBounds::Distance(Lat, Lon, lat, lon) < Radius;
+    }
+};
+
+// A proof tried at a place unless a neighbour's result already decides it.
+struct TProofCache {
+    TDisc Proven, Unprovable;
+    template <class TProve>
+    bool Holds(double lat, double lon, TProve prove)
+    {
+        if (Proven.Holds(lat, lon)) return true;
+        if (Unprovable.Holds(lat, lon)) return false;
+        const double radius = prove(lat, lon);
+        if (radius > 0) Proven = {lat, lon, radius};
+        else if (radius < 0) Unprovable = {lat, lon, -radius};
+        return radius > 0;
+    }
+};
+
+// The slot of the tests that read the maximum only (path, limit, curves of
+// equal magnitude and time, limit of visibility of the maximum); the index
+// of the matching curve of equal time in *cet (-1 none).
+int MaximumSlot(const TSolarPass& p, const TSELocalCircumstances& lc, int* cet)
+{
+    const bool sunUp = lc.SA2 >= 0;
+    int slot = -1;
+    *cet = -1;
+    // The tests run in this order; the last one that matches gives the colour.
+    if (p.Flags[slotPath] && (lc.EclipseType == 'A' || lc.EclipseType == 'T') && sunUp) slot = slotPath;
+    if (p.MagnitudeCurves) {
+        if (p.Flags[slotLimit] && rtl::Round(p.N * 0.75L * lc.Magnitude) == 0 && sunUp) slot = slotLimit;
+        if (p.Flags[slotCEM] && sunUp) {
+            const long long m = rtl::Round(p.N * lc.Magnitude);
+            if (m >= 0 && m <= p.N && p.CEMTarget[m]) slot = slotCEM;
+        }
+    }
+    if (p.Flags[slotCET] && sunUp) {
+        for (size_t k = 0; k < p.CETTimes.size(); ++k) {
+            if (std::fabs(static_cast<double>(lc.JD2) - p.CETTimes[k]) < p.CETHalfWidth) {
+                slot = slotCET;
+                *cet = static_cast<int>(k);
+                break;
+            }
+        }
+    }
+    if (p.Flags[slotLimitMaximum] && p.VBLWidth >= std::fabs(lc.SA2)) slot = slotLimitMaximum;
+    return slot;
+}
+
+bool VisibleAt(const TSELocalCircumstances& lc)
+{
+    return (lc.SA0 >= 0 || lc.SA2 >= 0 || lc.SA4 >= 0) && lc.Magnitude >= 0;
+}
+
+// The row's pixels.  The plain pass solves every pixel on its own.  The
+// fast one leaves out places proven to get nothing, solves only the
+// maximum where the contacts are proven not to matter and the maximum
+// gives no colour (their visibility is settled at the row's end, only when
+// no other pixel of the row shows the eclipse), and shares the latitude,
+// longitude and start terms of the solves.  Both give the same slots,
+// points and visibility.
 void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
 {
     const int y = p.RowY(r);
     row.Slot.assign(p.W, -1);
     row.CETPoints.clear();
+    row.Open.clear();
     row.Visible = false;
     int last = -99;
+    TSEPlace place;
+    place.Latitude = std::numeric_limits<long double>::quiet_NaN();
+    TSEMeridian own;
+    auto prepared = [&](int x, double lat, double lon) -> const TSEMeridian& {
+        if (!(place.Latitude == static_cast<long double>(lat))) p.SEE->PreparePlace(lat, place);
+        if (p.Meridians[x].Longitude == static_cast<long double>(lon)) return p.Meridians[x];
+        p.SEE->PrepareMeridian(lon, own);
+        return own;
+    };
+    TProofCache empty, clear;
+    auto proveEmpty = [&p](double lat, double lon) { return p.Bounds->ProveEmpty(lat, lon); };
+    auto proveClear = [&p](double lat, double lon) { return p.Bounds->ProveContactsClear(lat, lon); };
     for (int x = 0; x < p.W; ++x) {
         double lat = 0, lon = 0;
         if (!PixelToGeo(p.Map, x, y, lat, lon)) continue;
         TSELocalCircumstances lc;
-        lc.Latitude = lat;
-        lc.Longitude = lon;
-        if (!p.SEE->LocalCircumstances(lc)) continue;
-        row.Visible = row.Visible || ((lc.SA0 >= 0 || lc.SA2 >= 0 || lc.SA4 >= 0) && lc.Magnitude >= 0);
-        const bool sunUp = lc.SA2 >= 0;
-        int slot = -1;
-        // The tests run in this order; the last one that matches gives the colour.
-        if (p.Flags[slotPath] && (lc.EclipseType == 'A' || lc.EclipseType == 'T') && sunUp) slot = slotPath;
-        if (p.MagnitudeCurves) {
-            if (p.Flags[slotLimit] && rtl::Round(p.N * 0.75L * lc.Magnitude) == 0 && sunUp) slot = slotLimit;
-            if (p.Flags[slotCEM] && sunUp) {
-                const long long m = rtl::Round(p.N * lc.Magnitude);
-                if (m >= 0 && m <= p.N && p.CEMTarget[m]) slot = slotCEM;
-            }
-        }
-        if (p.Flags[slotCET] && sunUp) {
-            for (size_t k = 0; k < p.CETTimes.size(); ++k) {
-                if (std::fabs(static_cast<double>(lc.JD2) - p.CETTimes[k]) < p.CETHalfWidth) {
-                    slot = slotCET;
-                    // Of a run of neighbouring pixels only the first is collected.
-                    if (x - 1 != last) row.CETPoints.emplace_back(x, static_cast<int>(k));
-                    last = x;
-                    break;
+        int cet = -1;
+        if (p.Plain) {
+            lc.Latitude = lat;
+            lc.Longitude = lon;
+            if (!p.SEE->LocalCircumstances(lc)) continue;
+        } else {
+            if (p.Bounds && empty.Holds(lat, lon, proveEmpty)) continue;
+            if (p.Bounds && clear.Holds(lat, lon, proveClear)) {
+                if (!p.SEE->LocalMaximum(lc, place, prepared(x, lat, lon), p.Start)) continue;
+                if (MaximumSlot(p, lc, &cet) < 0) {
+                    // No colour whether or not the contacts converge.
+                    if (!row.Visible) row.Open.push_back(x);
+                    continue;
                 }
             }
+            if (!p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start)) continue;
         }
-        if (p.Flags[slotLimitMaximum] && p.VBLWidth >= std::fabs(lc.SA2)) slot = slotLimitMaximum;
+        row.Visible = row.Visible || VisibleAt(lc);
+        int slot = MaximumSlot(p, lc, &cet);
+        if (cet >= 0) {
+            // Of a run of neighbouring pixels only the first is collected.
+            if (x - 1 != last) row.CETPoints.emplace_back(x, cet);
+            last = x;
+        }
         if (p.Flags[slotLimitFirst] && p.VBLWidth >= std::fabs(lc.SA0)) slot = slotLimitFirst;
         if (p.Flags[slotLimitLast] && p.VBLWidth >= std::fabs(lc.SA4)) slot = slotLimitLast;
         row.Slot[x] = static_cast<int8_t>(slot);
+    }
+    // The row's visibility: the open columns until one shows the eclipse.
+    for (size_t i = 0; i < row.Open.size() && !row.Visible; ++i) {
+        const int x = row.Open[i];
+        double lat = 0, lon = 0;
+        PixelToGeo(p.Map, x, y, lat, lon);
+        TSELocalCircumstances lc;
+        row.Visible = p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start) && VisibleAt(lc);
     }
 }
 
@@ -213,6 +314,28 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             }
         p.CETHalfWidth = s.CETWidth / 1440;
         p.VBLWidth = s.VBLWidth;
+        // Threads 1 is the plain pass, the reference of the others: every
+        // pixel solved on its own.  The others share the solves' terms and
+        // leave out the places proven to get nothing.
+        const int threads = Threads > 0 ? Threads : DefaultMapThreads();
+        p.Plain = Threads == 1;
+        see.PrepareStart(p.Start);
+        p.Meridians.resize(p.W);
+        for (int x = 0; x < p.W; ++x) {
+            double lat = 0, lon = 0;
+            if (app::PixelToGeo(p.Map, x, p.H / 2, lat, lon)) see.PrepareMeridian(lon, p.Meridians[x]);
+            else p.Meridians[x].Longitude = std::numeric_limits<long double>::quiet_NaN();
+        }
+        if (!p.Plain) {
+            // A place left alone must keep the Sun below the horizon, and
+            // below the drawn visibility limits' half-width when they are
+            // drawn; the contacts matter only through their limits.
+            const bool limits = s.Flags[slotLimitMaximum] || s.Flags[slotLimitFirst] || s.Flags[slotLimitLast];
+            const double altitude = limits && s.VBLWidth > 0 ? s.VBLWidth : 0;
+            const bool contactLimits = (s.Flags[slotLimitFirst] || s.Flags[slotLimitLast]) && s.VBLWidth >= 0;
+            p.Bounds = std::make_unique<TSolarMapBounds>(see, altitude, contactLimits ? s.VBLWidth : -1);
+            if (!p.Bounds->Enabled()) p.Bounds.reset();
+        }
         for (TCETTrack& track : *FCETData) {
             track.Count = 0;
             track.Value = 0;
@@ -248,7 +371,7 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             FHost->ProcessMessages();
             return emptyRows < 3 && FHost->Status() != stCancel;
         };
-        FLastPassRows = RunRowPass<TSolarRow>(p.H, Threads > 0 ? Threads : DefaultMapThreads(), compute, merge);
+        FLastPassRows = RunRowPass<TSolarRow>(p.H, threads, compute, merge);
 
         if (FHost->Status() != stCancel) {
             TCanvas& c = *FMap->Canvas();

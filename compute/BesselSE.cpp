@@ -273,7 +273,7 @@ bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc) const
 {
     TSEPlace place;
     PreparePlace(lc.Latitude, place);
-    return Circumstances(lc, place, nullptr, nullptr);
+    return Circumstances(lc, place, nullptr, nullptr, true);
 }
 
 bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc, const TSEPlace& place,
@@ -281,13 +281,22 @@ bool TSolarEclipse::LocalCircumstances(TSELocalCircumstances& lc, const TSEPlace
 {
     lc.Latitude = place.Latitude;
     lc.Longitude = meridian.Longitude;
-    return Circumstances(lc, place, &meridian, &start);
+    return Circumstances(lc, place, &meridian, &start, true);
+}
+
+bool TSolarEclipse::LocalMaximum(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
+                                 const TSEStart& start) const
+{
+    lc.Latitude = place.Latitude;
+    lc.Longitude = meridian.Longitude;
+    return Circumstances(lc, place, &meridian, &start, false);
 }
 
 // The local circumstances; with meridian and start the first step of the
 // maximum takes their prepared terms (the same values Fundamentals gives).
+// Without contacts the solve ends after the maximum.
 bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian* meridian,
-                                  const TSEStart* start) const
+                                  const TSEStart* start, bool contacts) const
 {
     const long double rs = place.RhoSinPhi, rc = place.RhoCosPhi;
     const long double sinPhi = place.SinPhi, cosPhi = place.CosPhi;
@@ -330,22 +339,24 @@ bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& pla
                 lc.EclipseType = f.L2p >= 0 ? 'A' : 'T';
             }
 
-            lc.JD0 = lc.JD2 - tau1 / 24;
-            lc.JD4 = lc.JD2 + tau1 / 24;
-            result = RefineContact(lc.JD0, lc.SA0, -1, true, lon, rs, rc, sinPhi, cosPhi);
-            if (result)
-                result = RefineContact(lc.JD4, lc.SA4, +1, true, lon, rs, rc, sinPhi, cosPhi);
-
-            if (result && (lc.EclipseType == 'A' || lc.EclipseType == 'T')) {
-                lc.JD1 = lc.JD2 - tau2 / 24;
-                lc.JD3 = lc.JD2 + tau2 / 24;
-                result = RefineContact(lc.JD1, lc.SA1, +1, false, lon, rs, rc, sinPhi, cosPhi);
+            if (contacts) {
+                lc.JD0 = lc.JD2 - tau1 / 24;
+                lc.JD4 = lc.JD2 + tau1 / 24;
+                result = RefineContact(lc.JD0, lc.SA0, -1, true, lon, rs, rc, sinPhi, cosPhi);
                 if (result)
-                    result = RefineContact(lc.JD3, lc.SA3, -1, false, lon, rs, rc, sinPhi, cosPhi);
-                // L2' is negative in a total eclipse, which swaps the two.
-                if (lc.JD3 < lc.JD1) {
-                    std::swap(lc.JD1, lc.JD3);
-                    std::swap(lc.SA1, lc.SA3);
+                    result = RefineContact(lc.JD4, lc.SA4, +1, true, lon, rs, rc, sinPhi, cosPhi);
+
+                if (result && (lc.EclipseType == 'A' || lc.EclipseType == 'T')) {
+                    lc.JD1 = lc.JD2 - tau2 / 24;
+                    lc.JD3 = lc.JD2 + tau2 / 24;
+                    result = RefineContact(lc.JD1, lc.SA1, +1, false, lon, rs, rc, sinPhi, cosPhi);
+                    if (result)
+                        result = RefineContact(lc.JD3, lc.SA3, -1, false, lon, rs, rc, sinPhi, cosPhi);
+                    // L2' is negative in a total eclipse, which swaps the two.
+                    if (lc.JD3 < lc.JD1) {
+                        std::swap(lc.JD1, lc.JD3);
+                        std::swap(lc.SA1, lc.SA3);
+                    }
                 }
             }
         }

@@ -137,6 +137,13 @@ public:
     void PrepareStart(TSEStart& start) const;
     bool LocalCircumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
                             const TSEStart& start) const;
+    // The maximum alone: JD2, SA2, Magnitude and EclipseType as
+    // LocalCircumstances gives them (the contacts are not refined, their
+    // fields mean nothing).  True when the maximum converged with an
+    // eclipse there; LocalCircumstances is then true when the contacts
+    // converge too.
+    bool LocalMaximum(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
+                      const TSEStart& start) const;
 
     // The central line at a time jde (TD): where the shadow axis meets the
     // Earth, and the Sun's altitude there.  False when it misses.
@@ -225,7 +232,7 @@ private:
     void ObserverTerms(const TSEStart& e, long double rhoSinPhi, long double rhoCosPhi, TFundamentals& f) const;
     void ElementsAt(long double jd, TSEStart& e) const;
     bool Circumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian* meridian,
-                       const TSEStart* start) const;
+                       const TSEStart* start, bool contacts) const;
     long double ElementTime(long double jd) const { return (jd - FJD0) * 24; }
     bool SolveLimitPoint(long double longitude, int signum, long double G, long double& jd,
                          long double& latitude, long double& altitude, int& count) const;

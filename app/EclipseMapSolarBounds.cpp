@@ -1,0 +1,249 @@
+// Proofs that a place of the solar map gets nothing; see EclipseMapSolarBounds.h.
+#include "app/EclipseMapSolarBounds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "compute/BesselSE.h"
+
+namespace app {
+
+namespace {
+
+constexpr double Rad = 3.14159265358979323846 / 180;
+// Levels of the slab tree of one time interval.
+constexpr int Depth = 11;
+// Far beyond the rounding of the solver and of these bounds.
+constexpr double Margin = 1e-8;
+// The longest interval worth splitting into slabs (hours).
+constexpr double LongestInterval = 100;
+
+// A polynomial of element time with its coefficient bounds.
+struct TPoly {
+    double C[4] = {0, 0, 0, 0};
+    double operator()(double t) const { return C[0] + t * (C[1] + t * (C[2] + t * C[3])); }
+    double Slope(double t) const { return C[1] + t * (2 * C[2] + t * 3 * C[3]); }
+    // Bounds of |p'| and |p''| for |t| <= tau.
+    double MaxSlope(double tau) const
+    {
+        return std::fabs(C[1]) + 2 * std::fabs(C[2]) * tau + 3 * std::fabs(C[3]) * tau * tau;
+    }
+    double MaxCurvature(double tau) const { return 2 * std::fabs(C[2]) + 6 * std::fabs(C[3]) * tau; }
+};
+
+} // namespace
+
+struct TSolarMapBounds::TPlace {
+    double RhoSinPhi, RhoCosPhi, SinPhi, CosPhi, SinL, CosL;
+};
+
+TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altitude, double contactAltitude)
+{
+    FContactsMatter = contactAltitude >= 0;
+    TPoly X, Y, L1, d, M;
+    for (int i = 0; i < 4; ++i) {
+        X.C[i] = static_cast<double>(see.Xe(i));
+        Y.C[i] = static_cast<double>(see.Ye(i));
+    }
+    for (int i = 0; i < 3; ++i) {
+        L1.C[i] = static_cast<double>(see.L1e(i));
+        d.C[i] = static_cast<double>(see.de(i));
+    }
+    M.C[0] = static_cast<double>(see.Me(0));
+    M.C[1] = static_cast<double>(see.Me(1));
+    const double tanF1 = static_cast<double>(see.TanF1());
+    FTanF1 = tanF1;
+    const double F = std::fabs(tanF1);
+    for (double c : {X.C[0], X.C[1], X.C[2], X.C[3], Y.C[0], Y.C[1], Y.C[2], Y.C[3], L1.C[0], L1.C[1], L1.C[2],
+                     d.C[0], d.C[1], d.C[2], M.C[0], M.C[1], tanF1})
+        if (!std::isfinite(c)) return;
+    // The solver's observer rates are at most k (|M1| + |d1|) radii per hour.
+    const double w = static_cast<double>(compute::SERateFactor) * (std::fabs(M.C[1]) + std::fabs(d.C[1])) * (1 + 1e-9);
+    const double tol = static_cast<double>(compute::SESolverTolerance);
+    auto maxV = [&](double tau) { return std::hypot(X.MaxSlope(tau), Y.MaxSlope(tau)); };
+
+    // e(t) > 0: no place on the Earth can end a converged solve at t (m is
+    // at least |(x, y)| - 1, and |L1'| at most |L1| + |tan f1|).
+    auto e = [&](double t) {
+        return std::hypot(X(t), Y(t)) - 1 - std::fabs(L1(t)) - F - tol * (std::hypot(X.Slope(t), Y.Slope(t)) + w) -
+               Margin;
+    };
+    auto eSlope = [&](double tau) {
+        return maxV(tau) + L1.MaxSlope(tau) + tol * std::hypot(X.MaxCurvature(tau), Y.MaxCurvature(tau));
+    };
+
+    // Far off, the cubic term of x or y outgrows everything else: for
+    // |t| >= R, |c3| |t|^3 - |c2| t^2 - |c1| |t| - |c0| exceeds the rest.
+    const TPoly& lead = std::fabs(X.C[3]) >= std::fabs(Y.C[3]) ? X : Y;
+    const double c3 = std::fabs(lead.C[3]);
+    if (!(c3 > 0)) return;
+    const double B2 = std::fabs(lead.C[2]) + std::fabs(L1.C[2]) + 3 * tol * (std::fabs(X.C[3]) + std::fabs(Y.C[3]));
+    const double B1 = std::fabs(lead.C[1]) + std::fabs(L1.C[1]) + 2 * tol * (std::fabs(X.C[2]) + std::fabs(Y.C[2]));
+    const double B0 = std::fabs(lead.C[0]) + 1 + std::fabs(L1.C[0]) + F +
+                      tol * (std::fabs(X.C[1]) + std::fabs(Y.C[1]) + w) + Margin;
+    double R = 8;
+    while (!(c3 - B2 / R - B1 / (R * R) - B0 / (R * R * R) > 1e-12)) {
+        R *= 2;
+        if (R > 1e5) return;
+    }
+
+    // Within [-R, R]: slabs where e stays positive are left out; the rest,
+    // down to half a minute, makes the intervals.
+    const double finest = 1.0 / 128;
+    std::vector<TInterval> stack{{-R, R}};
+    std::vector<TInterval> in;
+    while (!stack.empty()) {
+        const TInterval s = stack.back();
+        stack.pop_back();
+        const double c = (s.A + s.B) / 2, h = (s.B - s.A) / 2;
+        const double tau = std::max(std::fabs(s.A), std::fabs(s.B));
+        const double ec = e(c);
+        if (!std::isfinite(ec)) return;
+        if (ec - eSlope(tau) * h > 0) continue;
+        if (h < finest) {
+            if (!in.empty() && s.A <= in.back().B + 1e-12) in.back().B = s.B;
+            else in.push_back(s);
+            continue;
+        }
+        stack.push_back({c, s.B});  // the left half first: intervals in order
+        stack.push_back({s.A, c});
+    }
+    if (in.empty()) {
+        // No place can see anything: every place is proven.
+        FEnabled = true;
+        return;
+    }
+    for (TInterval& i : in) {
+        i.A -= 1e-6;
+        i.B += 1e-6;
+        if (i.B - i.A > LongestInterval) return;
+    }
+
+    // A converged solve in an interval has m - |L1'| <= 0.0002 n <= slack.
+    double slack = 0;
+    for (const TInterval& i : in) {
+        const double tau = std::max(std::fabs(i.A), std::fabs(i.B));
+        slack = std::max(slack, tol * (maxV(tau) + w));
+    }
+    FSlack = slack * (1 + 1e-6) + Margin;
+
+    // Thresholds a hair beyond the drawn ones (the solver's rounding).
+    if (std::isfinite(altitude)) {
+        const double theta = std::max(0.0, altitude) + 1e-7;
+        if (theta < 89) FEmpty.Low = std::sin(-theta * Rad) - 1e-12;
+    }
+    if (FContactsMatter && std::isfinite(contactAltitude)) {
+        const double theta = contactAltitude + 1e-7;
+        if (theta < 89) {
+            FContacts.Low = std::sin(-theta * Rad) - 1e-12;
+            FContacts.High = std::sin(theta * Rad) + 1e-12;
+        }
+    }
+
+    // Slab trees: node i covers its part of the interval, children 2i+1, 2i+2.
+    const long double g0 = see.Me(0) - compute::SERotationPerSecond * see.DeltaT() * 86400;
+    for (const TInterval& iv : in) {
+        std::vector<TNode> tree((1u << Depth) - 1);
+        for (int level = 0; level < Depth; ++level) {
+            const int count = 1 << level;
+            const double width = (iv.B - iv.A) / count;
+            for (int j = 0; j < count; ++j) {
+                const double a = iv.A + width * j, b = a + width;
+                const double c = (a + b) / 2, h = width / 2;
+                const double tau = std::max(std::fabs(a), std::fabs(b));
+                TNode& n = tree[count - 1 + j];
+                n.X = X(c);
+                n.Y = Y(c);
+                n.L1 = L1(c);
+                const long double g = (g0 + see.Me(1) * static_cast<long double>(c)) * (3.14159265358979323846264L / 180);
+                n.SinG = static_cast<double>(std::sin(g));
+                n.CosG = static_cast<double>(std::cos(g));
+                const long double dd = static_cast<long double>(d(c)) * (3.14159265358979323846264L / 180);
+                n.SinD = static_cast<double>(std::sin(dd));
+                n.CosD = static_cast<double>(std::cos(dd));
+                // The place turns about the axis and with the declination:
+                // its position and zenith move at most omega per hour.
+                const double omega = (std::fabs(M.C[1]) + d.MaxSlope(tau)) * Rad;
+                n.DMargin = (maxV(tau) + (1 + F) * omega + L1.MaxSlope(tau)) * h + Margin;
+                n.AMargin = omega * h + Margin;
+            }
+        }
+        FTrees.push_back(std::move(tree));
+    }
+    FIntervals = in;
+    FEnabled = true;
+}
+
+double TSolarMapBounds::Distance(double lat1, double lon1, double lat2, double lon2)
+{
+    double dl = std::fmod(std::fabs(lon1 - lon2), 360.0);
+    if (dl > 180) dl = 360 - dl;
+    return (1.0034 * std::fabs(lat1 - lat2) + dl) * Rad;
+}
+
+double TSolarMapBounds::ProveNode(const TPlace& p, const TClauses& cl, const std::vector<TNode>& tree, int i,
+                                  int level) const
+{
+    const TNode& n = tree[i];
+    // Hour angle H = G - longitude (west positive).
+    const double sinH = n.SinG * p.CosL - n.CosG * p.SinL;
+    const double cosH = n.CosG * p.CosL + n.SinG * p.SinL;
+    const double xi = p.RhoCosPhi * sinH;
+    const double eta = p.RhoSinPhi * n.CosD - p.RhoCosPhi * cosH * n.SinD;
+    const double zeta = p.RhoSinPhi * n.SinD + p.RhoCosPhi * cosH * n.CosD;
+    const double D = std::hypot(n.X - xi, n.Y - eta) - std::fabs(n.L1 - zeta * FTanF1);
+    const double scale = 1 + std::fabs(FTanF1);
+    const double sinAlt = n.SinD * p.SinPhi + n.CosD * p.CosPhi * cosH;
+    // Each test in radians of the place metric: positive where it holds.
+    const double none = -std::numeric_limits<double>::infinity();
+    const double sD = (D - FSlack) / scale;
+    const double sLow = cl.Low > -2 ? cl.Low - sinAlt : none;
+    const double sHigh = cl.High < 2 ? sinAlt - cl.High : none;
+    const double s = std::max({sD, sLow, sHigh});
+    if (!(s > 0)) return std::isnan(s) ? 0 : s;
+    const double lb = std::max({sD - n.DMargin / scale, sLow - n.AMargin, sHigh - n.AMargin});
+    const bool leaf = level == Depth - 1;
+    if (lb >= 0.5 * s || (leaf && lb > 0)) return lb;
+    if (leaf) return 0;
+    const double left = ProveNode(p, cl, tree, 2 * i + 1, level + 1);
+    if (!(left > 0)) return left;
+    const double right = ProveNode(p, cl, tree, 2 * i + 2, level + 1);
+    if (!(right > 0)) return right;
+    return std::min(left, right);
+}
+
+double TSolarMapBounds::Prove(double latitude, double longitude, const TClauses& clauses) const
+{
+    if (!FEnabled) return 0;
+    TPlace p;
+    long double rs = 0, rc = 0;
+    compute::ObserverGeocentric(rs, rc, latitude, 0);
+    p.RhoSinPhi = static_cast<double>(rs);
+    p.RhoCosPhi = static_cast<double>(rc);
+    p.SinPhi = std::sin(latitude * Rad);
+    p.CosPhi = std::cos(latitude * Rad);
+    p.SinL = std::sin(longitude * Rad);
+    p.CosL = std::cos(longitude * Rad);
+    double radius = std::numeric_limits<double>::infinity();
+    for (const std::vector<TNode>& tree : FTrees) {
+        const double r = ProveNode(p, clauses, tree, 0, 0);
+        if (!(r > 0)) return r;
+        radius = std::min(radius, r);
+    }
+    // Rounding of the distances: a hair less.  No interval: the whole Earth.
+    return radius == std::numeric_limits<double>::infinity() ? 10 : radius * (1 - 1e-6);
+}
+
+double TSolarMapBounds::ProveEmpty(double latitude, double longitude) const
+{
+    return Prove(latitude, longitude, FEmpty);
+}
+
+double TSolarMapBounds::ProveContactsClear(double latitude, double longitude) const
+{
+    if (!FContactsMatter) return 10;
+    return Prove(latitude, longitude, FContacts);
+}
+
+} // namespace app

@@ -1,0 +1,89 @@
+// Places of the solar map whose pixel the local circumstances cannot colour,
+// proven from the elements without solving there.
+//
+// The solver's maximum and its first and last contacts each end at a time
+// t where it converged with |S| <= 1; there the place's distance m from the
+// shadow axis is at most |L1'| + 0.0002 n (the along-track remainder of the
+// last step).  That holds wherever the iteration wandered, so the bounds
+// need no knowledge of its path:
+//   - the times where any place could meet that condition form a few
+//     intervals of the element time (the rest of the real line is excluded
+//     by polynomial bounds; far from the eclipse the cubic elements may
+//     bring a ghost of the shadow back, and its interval is kept too);
+//   - a place for which, at every such time, m - |L1'| exceeds the slack or
+//     the Sun stays below the drawing threshold, ends either unsolved
+//     (nothing drawn) or with the Sun below that threshold at the maximum
+//     and both outer contacts: no colour, no visible eclipse, no point of
+//     a curve of equal time.
+// The time intervals are split into slabs with Lipschitz bounds (element
+// polynomials, the observer's rotation); a proof for one place also holds
+// within a radius around it (the place metric of Distance), so whole spans
+// of a row follow from one proof.
+#pragma once
+
+#include <vector>
+
+namespace compute {
+class TSolarEclipse;
+}
+
+namespace app {
+
+class TSolarMapBounds {
+public:
+    // altitude: degrees (>= 0) the Sun must stay below for a place to be left
+    // alone: 0, or the half-width of the drawn visibility limits.
+    // contactAltitude: degrees (>= 0) the Sun must stay away from the horizon
+    // at the outer contacts for them not to matter; negative when they never
+    // matter.
+    TSolarMapBounds(const compute::TSolarEclipse& see, double altitude, double contactAltitude = -1);
+
+    // False when the elements defeat the proof (nothing is then skipped).
+    bool Enabled() const { return FEnabled; }
+
+    // Tries to prove that the place (degrees, west positive) gets nothing.
+    // > 0: proven, also for every place closer than the result (Distance);
+    // < 0: not provable, and neither for places closer than minus the
+    // result; 0: not proven.
+    double ProveEmpty(double latitude, double longitude) const;
+    // The same for: a converged first or last contact has the Sun more
+    // than contactAltitude from the horizon (so only the maximum decides
+    // the colour).
+    double ProveContactsClear(double latitude, double longitude) const;
+
+    // The place metric of the radii, in radians: 1.0034 |dlat| + |dlon|,
+    // the longitude difference taken the short way round.
+    static double Distance(double lat1, double lon1, double lat2, double lon2);
+
+    // Time intervals (hours of element time) the proofs cover.
+    struct TInterval {
+        double A, B;
+    };
+    const std::vector<TInterval>& Intervals() const { return FIntervals; }
+
+private:
+    // A time slab at its centre: element values and the Lipschitz margins
+    // of the tests over the half-width.
+    struct TNode {
+        double X, Y, L1, SinG, CosG, SinD, CosD;
+        double DMargin, AMargin;
+    };
+    struct TPlace;
+    // Altitude tests of a proof: sin(altitude) below Low or above High
+    // (-2 and 2: no such test).
+    struct TClauses {
+        double Low = -2, High = 2;
+    };
+    double Prove(double latitude, double longitude, const TClauses& clauses) const;
+    double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;
+
+    bool FEnabled = false;
+    double FTanF1 = 0;
+    double FSlack = 0;  // allowed m - |L1'| at a converged solve, with a safety margin
+    TClauses FEmpty, FContacts;
+    bool FContactsMatter = false;
+    std::vector<TInterval> FIntervals;
+    std::vector<std::vector<TNode>> FTrees;  // one complete binary tree per interval
+};
+
+} // namespace app
