@@ -226,6 +226,90 @@ TEST_F(SolarMap, FastPassGivesThePlainPassesPixelsAndPointsInTheirOrder)
     EXPECT_GT(byLimits, 10);
 }
 
+// A map description in another projection over a built-in picture (the
+// picture is only the background; the projection places the pixels).
+TMapData ProjectedMap(compute::TProjection projection, double f1)
+{
+    TMapData d = GeneralMapData;
+    d.Projection = projection;
+    d.X0 = 960;
+    d.Y0 = 480;
+    if (projection == compute::prjRobinson) {
+        d.X1 = 960 / 0.8487;
+        d.Y1 = 460;
+    } else {
+        d.X1 = d.Y1 = 300;
+        d.F1 = f1;
+        compute::SetAzimuthalCenter(f1);
+    }
+    return d;
+}
+
+// The fast pass against the plain one: the same pixels, the same rows
+// merged, the same progress and the same curve points in the same order.
+void ExpectSamePasses(const std::string& dt, const TMapData& data, int threads,
+                      const std::function<void(TEclipseMap&)>& adjust = nullptr)
+{
+    SCOPED_TRACE(dt + " on " + data.ResourceName + " projection " + std::to_string(static_cast<int>(data.Projection)));
+    auto see = maptest::SolarEclipse(dt);
+    ASSERT_TRUE(see);
+    auto plain = RunSolar(*see, data, 1, adjust);
+    auto fast = RunSolar(*see, data, threads, adjust);
+    ASSERT_EQ(plain->Host.Status(), stCalculated);
+    ASSERT_EQ(fast->Host.Status(), stCalculated);
+    long long differences = -1;
+    EXPECT_TRUE(maptest::SamePixels(plain->Map->Map(), fast->Map->Map(), &differences)) << differences;
+    EXPECT_EQ(plain->Map->LastPassRows(), fast->Map->LastPassRows());
+    EXPECT_EQ(plain->Host.Progress, fast->Host.Progress);
+    int points = 0;
+    for (int i = 0; i < CETTrackCount; ++i) {
+        const TCETTrack &p = plain->Map->CETData()[i], &f = fast->Map->CETData()[i];
+        ASSERT_EQ(p.Count, f.Count) << i;
+        ASSERT_EQ(p.Value, f.Value) << i;
+        for (int k = 0; k < p.Count; ++k) ASSERT_TRUE(p.X[k] == f.X[k] && p.Y[k] == f.Y[k]) << i << " " << k;
+        points += p.Count;
+    }
+    // Something to compare: the eclipse was drawn.
+    EXPECT_GT(points, 0);
+    auto h = Histogram(plain->Map->Map());
+    EXPECT_GT(h[plain->Map->Settings.Colors[slotCEM]], 0);
+}
+
+TEST_F(SolarMap, FastPassGivesThePlainPassesPixelsForTotalAnnularHybridAndPolarEclipses)
+{
+    for (const char* dt : {"2023 Oct 14", "2023 Apr 20", "2021 Dec 04", "2025 Mar 29", "2022 Apr 30"})
+        ExpectSamePasses(dt, GeneralMapData, 3);
+}
+
+TEST_F(SolarMap, FastPassGivesThePlainPassesPixelsOnOtherProjectionsAndSettings)
+{
+    // A polar partial eclipse on an azimuthal map centred on the pole
+    // (pixels outside the disc have no place), a total one on a Robinson map.
+    ExpectSamePasses("2025 Mar 29", ProjectedMap(compute::prjLambertAzimuthalEqualArea, 90), 4);
+    ExpectSamePasses("2024 Apr 08", ProjectedMap(compute::prjRobinson, 0), 2);
+    // Wide visibility limits, a curve of equal time every 7 minutes, the
+    // labels on; then the visibility limits off (the contacts never matter).
+    ExpectSamePasses("2023 Apr 20", GeneralMapData, 3, [](TEclipseMap& m) {
+        m.Settings.VBLWidth = 2.5;
+        m.Settings.CETScale = 7;
+        m.Settings.CETWidth = 0.5;
+        m.Settings.Flags[slotCEMLabels] = m.Settings.Flags[slotCETLabels] = true;
+    });
+    ExpectSamePasses("2021 Dec 04", GeneralMapData, 3, [](TEclipseMap& m) {
+        m.Settings.Flags[slotLimitMaximum] = m.Settings.Flags[slotLimitFirst] = m.Settings.Flags[slotLimitLast] = false;
+    });
+    // The 120-degree shifted map of the standard size's half.
+    TMapData shifted = GeneralMapData;
+    shifted.dLon = 120;
+    ExpectSamePasses("2024 Oct 02", shifted, 5);
+}
+
+TEST_F(SolarMap, FastPassGivesThePlainPassesPixelsOnTheStandardMap)
+{
+    // A total eclipse near the south pole: the pass runs from the bottom.
+    ExpectSamePasses("2021 Dec 04", StandardMapData, 8);
+}
+
 TEST_F(SolarMap, CancelAfterAnyRowRestoresTheCleanMap)
 {
     auto see = maptest::SolarEclipse("2024 Apr 08");
