@@ -531,8 +531,10 @@ void TSEMainForm::SetStatusText(int panel, const std::string& text)
 {
     if (panel < 0 || panel >= StatusBar->PanelCount()) return;
     TStatusPanel* p = StatusBar->Panels(panel);
+    // The text's width + 10, and the 3 pixels each side by which this
+    // status bar insets a panel's text.
     StatusBar->Canvas()->SetFont(StatusBar->Font());
-    p->SetWidth(text.empty() ? 0 : StatusBar->Canvas()->TextWidth(text) + 10);
+    p->SetWidth(text.empty() ? 0 : StatusBar->Canvas()->TextWidth(text) + 10 + 6);
     p->SetAlignment(TAlignment::taCenter);
     p->SetText(text);
 }
@@ -637,6 +639,13 @@ void TSEMainForm::Calculate()
 
 void TSEMainForm::ShowHeading(const TEclipseHeading& h)
 {
+    // A new eclipse: the readout of the last one under the mouse goes.
+    LPosition->SetCaption("");
+    for (std::size_t i = 7; i < 14; ++i) {
+        InfoLabels[i]->SetCaption("");
+        InfoLabels[i]->Font()->SetColor(clBlack);
+    }
+    PBInfo->Invalidate();
     LTitle->SetCaption(h.Title);
     LGamma->SetCaption(h.Gamma);
     LMagnitude->SetCaption(h.Magnitude);

@@ -63,6 +63,7 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
 // from a file is never shifted.
 TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
 {
+    UseOwnMapsFolder();
     struct Case {
         int CatNo;
         double MELon;  // of the catalogue row
@@ -168,6 +169,7 @@ TEST_F(MainWindow, ReadoutUnderTheMouseAndStatusBar)
 
 TEST_F(MainWindow, MapDefaultsLoadTheWindowsCurrentValues)
 {
+    UseOwnMapsFolder();
     TMapData file = StandardMapData;
     file.ResourceName.clear();
     file.FileName = "europe.png";

@@ -50,6 +50,13 @@ protected:
         gui::SetDialogService(nullptr);
         HomeFixture::TearDown();
     }
+    // Map files of a test go into the user's own Maps folder (which takes
+    // precedence), never into the program's.
+    void UseOwnMapsFolder()
+    {
+        std::filesystem::create_directories(DocumentsPath + "Maps");
+        MapsPath = DocumentsPath + "Maps/";
+    }
     // Runs idle calls until the status settles.
     void RunIdle()
     {
