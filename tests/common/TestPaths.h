@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include <unistd.h>
@@ -25,6 +27,15 @@ inline std::string SharedDataFile(const std::string& name)
 inline bool HaveSharedData()
 {
     return std::filesystem::is_directory(TEC_SHARED_DATA_DIR);
+}
+
+// The whole content of a file; empty when it cannot be read.
+inline std::string ReadText(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
 // A fresh, empty scratch folder for one test, removed by the caller when it

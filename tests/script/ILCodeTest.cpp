@@ -14,13 +14,7 @@ using namespace qstest;
 
 namespace {
 
-std::string ReadData(const std::string& name)
-{
-    std::ifstream f(tectest::DataFile("script/" + name), std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
+std::string ReadData(const std::string& name) { return tectest::ReadText(tectest::DataFile("script/" + name)); }
 
 // The intermediate code of a text, written with indentation.
 std::string ILOf(const std::string& lang, const std::string& text, std::string* error = nullptr)

@@ -15,13 +15,7 @@ using namespace qstest;
 
 namespace {
 
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream f(tectest::DataFile("script/" + name), std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
+std::string ReadFile(const std::string& name) { return tectest::ReadText(tectest::DataFile("script/" + name)); }
 
 struct TLangCase {
     const char* Lang;

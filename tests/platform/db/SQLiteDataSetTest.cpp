@@ -15,14 +15,6 @@ using namespace db;
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Builds the fixture database once per test into a scratch folder.
 class SQLiteDataSetTest : public ::testing::Test {
 protected:
@@ -32,7 +24,7 @@ protected:
         file = (dir / "be.db").string();
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-        std::string sql = ReadFile(tectest::DataFile("platform/db/mini-catalogue.sql"));
+        std::string sql = tectest::ReadText(tectest::DataFile("platform/db/mini-catalogue.sql"));
         char* err = nullptr;
         ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err), SQLITE_OK) << err;
         sqlite3_close(db);
@@ -140,7 +132,7 @@ TEST_F(SQLiteDataSetTest, FaultyStatementRaisesAndLeavesTheQueryClosed)
     EXPECT_EQ(q.FieldCount(), 0);
 
     // Nothing but one reading statement is run on the catalogue.
-    const std::string before = ReadFile(file);
+    const std::string before = tectest::ReadText(file);
     for (const char* sql : {"DELETE FROM BE_SE", "SELECT * FROM BE_SE; DELETE FROM BE_SE",
                             "UPDATE BE_SE SET Type = 'X'", "DROP TABLE BE_LE"}) {
         SCOPED_TRACE(sql);
@@ -148,7 +140,7 @@ TEST_F(SQLiteDataSetTest, FaultyStatementRaisesAndLeavesTheQueryClosed)
         EXPECT_THROW(q.Open(), EDatabaseError);
         EXPECT_FALSE(q.Active());
     }
-    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(tectest::ReadText(file), before);
 }
 
 TEST_F(SQLiteDataSetTest, TranslatesDoubleQuotedTexts)
@@ -184,7 +176,7 @@ TEST_F(SQLiteDataSetTest, MissingOrDamagedFilesNameTheFile)
 
     // A catalogue cut short: the first page (with the schema) survives, the
     // table's pages are gone.
-    std::string bytes = ReadFile(file);
+    std::string bytes = tectest::ReadText(file);
     const std::string cut = (dir / "cut.db").string();
     {
         sqlite3* db = nullptr;
@@ -194,7 +186,7 @@ TEST_F(SQLiteDataSetTest, MissingOrDamagedFilesNameTheFile)
                           " INSERT INTO BE_SE SELECT i, printf('%0100d', i) FROM n;";
         ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
-        std::string all = ReadFile(cut);
+        std::string all = tectest::ReadText(cut);
         ASSERT_GT(all.size(), 65536u);
         std::ofstream(cut, std::ios::binary | std::ios::trunc) << all.substr(0, 8192);
     }

@@ -50,10 +50,7 @@ std::string CatalogueDb()
     auto dir = tectest::ScratchDir("dbgrid-catalogue");
     std::string file = (dir / "be.db").string();
     std::filesystem::remove(file);
-    std::ifstream in(tectest::DataFile("platform/db/mini-catalogue.sql"));
-    std::stringstream s;
-    s << in.rdbuf();
-    Exec(file, s.str());
+    Exec(file, tectest::ReadText(tectest::DataFile("platform/db/mini-catalogue.sql")));
     return file;
 }
 

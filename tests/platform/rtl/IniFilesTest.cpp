@@ -11,14 +11,6 @@ using namespace rtl;
 
 namespace {
 
-std::string Slurp(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 void Spit(const std::filesystem::path& p, const std::string& s)
 {
     std::ofstream out(p, std::ios::binary);
@@ -88,10 +80,10 @@ TEST(IniFiles, WritesKeepCommentsAndRoundTrip)
         EXPECT_THROW(ini.WriteString("Texts", "a=b", "x"), EIniFileException);
         EXPECT_THROW(ini.WriteString("Texts", "Two", "line\nbreak"), EIniFileException);
         // Nothing reaches the file before UpdateFile.
-        EXPECT_EQ(Slurp(file), "; keep me\n[Grid]\n; and me\nWidth=10\n");
+        EXPECT_EQ(tectest::ReadText(file), "; keep me\n[Grid]\n; and me\nWidth=10\n");
         ini.UpdateFile();
     }
-    EXPECT_EQ(Slurp(file),
+    EXPECT_EQ(tectest::ReadText(file),
               "; keep me\n\n[Grid]\n; and me\nWidth=20\nShow=1\nRatio=0.1\n\n[Dates]\nStart=2024-03-05\n\n"
               "[Texts]\nName=padded\n\n");
     TMemIniFile back(file.string());
@@ -111,11 +103,11 @@ TEST(IniFiles, IniFileWritesThroughAndReportsFailures)
     auto file = dir / "b.ini";
     TIniFile ini(file.string());
     ini.WriteString("S", "K", "V");
-    EXPECT_EQ(Slurp(file), "[S]\nK=V\n\n");
+    EXPECT_EQ(tectest::ReadText(file), "[S]\nK=V\n\n");
     TMemIniFile other(file.string());
     EXPECT_EQ(other.ReadString("s", "k", ""), "V");
     ini.EraseSection("S");
-    EXPECT_EQ(Slurp(file), "");
+    EXPECT_EQ(tectest::ReadText(file), "");
     EXPECT_FALSE(std::filesystem::exists(dir / "b.ini.tmp"));
 
     // A case-sensitive file tells names apart.
