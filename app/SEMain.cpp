@@ -89,12 +89,6 @@ void TSEMainForm::CreateComponents()
     ToolBar->SetFlat(false);
     ToolBar->SetShowHint(true);
 
-    StatusBar = new TStatusBar(this);
-    StatusBar->SetParent(this);
-    StatusBar->SetAlign(TAlign::alBottom);
-    StatusBar->SetHeight(22);
-    for (int i = 0; i < 4; ++i) StatusBar->AddPanel()->SetWidth(0);
-
     ControlPanel = new TPanel(this);
     ControlPanel->SetParent(this);
     ControlPanel->SetAlign(TAlign::alRight);
@@ -152,6 +146,13 @@ void TSEMainForm::CreateComponents()
     SG->SetFixedRows(1);
     LTimeShift = MakeLabel(this, LocationsPanel, 6, 2, "");
     LTimeShift->SetAlign(TAlign::alTop);
+
+    // Created after the locations panel: the outermost bottom row.
+    StatusBar = new TStatusBar(this);
+    StatusBar->SetParent(this);
+    StatusBar->SetAlign(TAlign::alBottom);
+    StatusBar->SetHeight(22);
+    for (int i = 0; i < 4; ++i) StatusBar->AddPanel()->SetWidth(0);
 
     ScrollBox = new TScrollBox(this);
     ScrollBox->SetParent(this);
@@ -255,7 +256,7 @@ void TSEMainForm::CreateActions()
     AddAction("actLocationsSaveList", "&Save location list...", scNone, nullptr);
     AddAction("actLocationsPrint", "&Print location table...", scNone, nullptr);
     AddAction("actLocationsViewList", "&Show &location table", ShortCut('L', ctrl), [this] {
-        LocationsPanel->SetVisible(!LocationsPanel->Visible());
+        SetLocationsPanelVisible(!LocationsPanel->Visible());
         UpdateActionStates();
     });
     for (auto [name, caption] : {std::pair{"actLocationsSortByName", "by &name"},
@@ -416,7 +417,7 @@ void TSEMainForm::SetDefaults()
     FEclipseMap->ResourceMapMode = rmmNormal;
     FEclipseMap->Settings = DefaultMapDrawSettings(GeneralMapData);
     FEclipseMap->ClearMarker();
-    LocationsPanel->SetVisible(false);
+    SetLocationsPanelVisible(false);
     if (FLocationList) FLocationList->Clear();
 }
 
@@ -717,9 +718,16 @@ void TSEMainForm::PaintBoxMouseDown(TMouseButton button, int x, int y)
     const int i = FindLocationAt(FEclipseMap->MapData, *FLocationList, x, y);
     if (i < 0) return;
     FEclipseMap->MarkLocation(*FLocationList->Items(i));
-    LocationsPanel->SetVisible(true);
+    SetLocationsPanelVisible(true);
     UpdateActionStates();
     PaintBox->Invalidate();
+}
+
+void TSEMainForm::SetLocationsPanelVisible(bool value)
+{
+    // Shown again, the panel goes above the status bar, not below it.
+    if (value && !LocationsPanel->Visible()) LocationsPanel->SetTop(StatusBar->Top() - LocationsPanel->Height());
+    LocationsPanel->SetVisible(value);
 }
 
 void TSEMainForm::LabelLinkEnter(TLabel* label)

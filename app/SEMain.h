@@ -148,6 +148,8 @@ public:
     // Left button: the location under the pointer is marked and the
     // locations panel shown.
     void PaintBoxMouseDown(gui::TMouseButton button, int x, int y);
+    // Shows or hides the locations panel (above the status bar).
+    void SetLocationsPanelVisible(bool value);
     // Label links of the information panel: underlined blue under the mouse.
     void LabelLinkEnter(gui::TLabel* label);
     void LabelLinkLeave(gui::TLabel* label);

@@ -101,7 +101,7 @@ void TSEMainForm::ApplySettings(const TSettings& s)
     SetDeltaTTableFile(s.DeltaTTableFile);
     FConfiguration = s.Configuration;
     ExpandObserverDlg = s.Configuration.ObserverDlgExpanded;
-    LocationsPanel->SetVisible(s.Configuration.LocationsPanelVisible);
+    SetLocationsPanelVisible(s.Configuration.LocationsPanelVisible);
     ScrollInfo = s.ScrollInfo;
     FillLocationTable();
     // The eclipse last: it sets the status.

@@ -71,6 +71,7 @@ TSplashScreen::TSplashScreen(rtl::TComponent* owner) : TForm(owner)
     HTMLLabel = new htmltext::THTMLLabel(this);
     HTMLLabel->SetParent(Panel1);
     HTMLLabel->SetBounds(16, 96, 388, 110);
+    HTMLLabel->SetColor(clWhite);
     rtl::TStringList credits;
     credits.Add(SplashCreditsMarkup());
     HTMLLabel->SetHTMLText(&credits);
