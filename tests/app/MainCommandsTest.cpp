@@ -7,12 +7,15 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "MainWindowFixture.h"
 #include "app/MapDlgs.h"
 #include "app/MapImages.h"
 #include "app/MapView.h"
 #include "app/PathToTEDlgs.h"
+#include "app/PrnDib.h"
+#include "app/PrnUtils.h"
 #include "app/PrintSelectDlgs.h"
 #include "app/ProgramStart.h"
 #include "app/SEMainStates.h"
@@ -283,6 +286,114 @@ TEST_F(MainWindow, PrintCommandGoesThroughTheSelection)
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_GT(std::filesystem::file_size(pdf), 10000u);
     EXPECT_EQ(Dialogs->Calls.back().Kind, "Print");
+}
+
+// The computed map printed at 450 dpi on a printer beside a 1920 x 1080
+// display: the page area is cut into 3 x 3 tiles, the progress runs from
+// 11 to 100 percent, and the page shows the map fitted to the area's
+// width and centred, without seams between the tiles.
+TEST_F(MainWindow, MapPrintedInNineTilesMatchesThePicture)
+{
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    const std::unique_ptr<gui::TBitmap> picture = Form->EclipseMap().MapPicture(&Form->LocationList());
+    TDibBlock info, bits;
+    int w, h;
+    ASSERT_TRUE(BitmapToDIB(*picture, info, bits, w, h));
+
+    const std::string pdf = R("nine.pdf");
+    gui::TPrinter printer;
+    printer.SetOutputFileName(pdf);
+    printer.SetResolution(450);
+    printer.SetOrientation(gui::TPrinterOrientation::poLandscape);
+    PrnSetUseBlit(true);
+    PrnSetPixelScale(1, 1);
+    PrnSetSourceBands(true);
+    printer.BeginDoc();
+    TCanvasPrnDevice device(*printer.Canvas(), {1920, 1080});
+    TPageMetrics m;
+    ASSERT_TRUE(GetPageMetrics(device, m));
+    std::vector<std::string> progress;
+    std::set<int> counts;
+    ASSERT_EQ(PrintDIB(device, info, bits, true, true, [&](int tile, int count) {
+                  counts.insert(count);
+                  const std::string caption = PrintMapProgressCaption(tile, count);
+                  if (progress.empty() || progress.back() != caption) progress.push_back(caption);
+                  return 1;
+              }),
+              prnPrinted);
+    printer.EndDoc();
+    PrnSetUseBlit(false);
+    EXPECT_EQ(counts, std::set<int>{9});
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), "Printing the map - 11%");
+    EXPECT_EQ(progress.back(), "Printing the map - 100%");
+
+    // Rendered at 45 dpi, one page pixel is 10 device pixels.
+    const std::string png = R("nine");
+    ASSERT_EQ(std::system(("pdftoppm -r 45 -png -singlefile \"" + pdf + "\" \"" + png + "\"").c_str()), 0);
+    gui::TPicture page;
+    page.LoadFromFile(png + ".png");
+    gui::TRect fit = FitPictureRect(w, h, m.AreaWidth, m.AreaHeight, true);
+    gui::OffsetRect(fit, m.Margin, m.Margin);
+    EXPECT_EQ(fit.Width(), m.AreaWidth);  // a 2:1 map fills the landscape area's width
+    // Page pixels against the picture's pixels under them, away from edges.
+    long long difference = 0;
+    int samples = 0, seamDark = 0;
+    for (int py = fit.Top / 10 + 2; py < fit.Bottom / 10 - 2; ++py)
+        for (int px = fit.Left / 10 + 2; px < fit.Right / 10 - 2; px += 3) {
+            const int sx = static_cast<int>((px * 10.0 + 5 - fit.Left) * w / fit.Width());
+            const int sy = static_cast<int>((py * 10.0 + 5 - fit.Top) * h / fit.Height());
+            const gui::TColor a = page.Bitmap()->Canvas()->Pixels(px, py);
+            const gui::TColor b = picture->Canvas()->Pixels(sx, sy);
+            const int d = std::abs(gui::GetRValue(a) - gui::GetRValue(b)) + std::abs(gui::GetGValue(a) - gui::GetGValue(b)) +
+                          std::abs(gui::GetBValue(a) - gui::GetBValue(b));
+            difference += d;
+            ++samples;
+        }
+    // Tile seams (every 1920 device pixels across, 1080 down) would show as
+    // lines of another colour: the rows and columns at the seams match the
+    // picture as well as any other.
+    for (int seam : {1, 2}) {
+        const int row = (fit.Top + seam * 1080) / 10;
+        const int col = (fit.Left + seam * 1920) / 10;
+        for (int k = 0; k < 40; ++k) {
+            const gui::TColor r = page.Bitmap()->Canvas()->Pixels(fit.Left / 10 + 5 + k * 10, row);
+            const gui::TColor c = page.Bitmap()->Canvas()->Pixels(col, fit.Top / 10 + 5 + k * 5);
+            seamDark += (gui::GetRValue(r) + gui::GetGValue(r) + gui::GetBValue(r) < 60) +
+                        (gui::GetRValue(c) + gui::GetGValue(c) + gui::GetBValue(c) < 60);
+        }
+    }
+    // The red path of totality lies where the picture puts it.
+    auto redCentre = [](gui::TBitmap& b, int step, double& cx, double& cy) {
+        double sx = 0, sy = 0;
+        int n = 0;
+        for (int y = 0; y < b.Height(); y += step)
+            for (int x = 0; x < b.Width(); x += step) {
+                const gui::TColor c = b.Canvas()->Pixels(x, y);
+                if (gui::GetRValue(c) > 200 && gui::GetGValue(c) < 90 && gui::GetBValue(c) < 90) {
+                    sx += x;
+                    sy += y;
+                    ++n;
+                }
+            }
+        cx = n ? sx / n : -1;
+        cy = n ? sy / n : -1;
+        return n;
+    };
+    double pageX, pageY, picX, picY;
+    ASSERT_GT(redCentre(*page.Bitmap(), 1, pageX, pageY), 50);
+    ASSERT_GT(redCentre(*picture, 2, picX, picY), 50);
+    EXPECT_NEAR(pageX, (fit.Left + picX * fit.Width() / w) / 10, 3);
+    EXPECT_NEAR(pageY, (fit.Top + picY * fit.Height() / h) / 10, 3);
+    ASSERT_GT(samples, 1000);
+    std::printf("nine tiles: mean colour difference %.1f over %d samples, %d dark seam pixels\n",
+                static_cast<double>(difference) / samples, samples, seamDark);
+    EXPECT_LT(static_cast<double>(difference) / samples, 40.0);
+    EXPECT_LE(seamDark, 4);
+    std::filesystem::copy_file(png + ".png", Shots / "printed-nine-tiles.png",
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 TEST_F(MainWindow, AboutBoxClosesOnAClickTheSplashDoesNot)
