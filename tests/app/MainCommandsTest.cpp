@@ -457,4 +457,33 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     gui::SetDialogService(nullptr);
 }
 
+// A new user: no configuration yet.  The shipped one is copied and read,
+// and the first idle call computes the eclipse it names.
+TEST_F(StartUp, NewUserStartsWithTheShippedConfiguration)
+{
+    if (!std::filesystem::exists(apptest::CatalogueFile)) GTEST_SKIP() << "no catalogue built";
+    gui::SetDialogService(std::make_unique<gui::TScriptedDialogService>());
+    TPathsSetup setup;
+    setup.ExecutableFile = std::string(TEC_RUNTIME_DIR) + "/tolmira-eclipse";
+    InitPaths(setup);
+    ASSERT_TRUE(std::filesystem::exists(ProgramPath + "tec.ini"));
+    ASSERT_FALSE(std::filesystem::exists(ConfigFile));
+    gui::Application->Initialize();
+    TProgramWindows w = StartProgram({}, std::chrono::milliseconds(0));
+    EXPECT_TRUE(std::filesystem::exists(ConfigFile));
+    w.Main->Show();
+    for (int i = 0; i < 10 && w.Main->Status() != stCalculated; ++i) {
+        gui::Application->ProcessMessages();
+        bool done = false;
+        gui::Application->DoIdle(done);
+    }
+    EXPECT_EQ(w.Main->Status(), stCalculated);
+    EXPECT_EQ(w.Main->EventType(), etSolarEclipse);
+    EXPECT_EQ(w.Main->LTitle->Caption(), "Total Solar Eclipse of 2024 Apr 08");
+    EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
+    EXPECT_EQ(w.Main->StatusText(1), "Built-in delta T model");
+    EndProgram(w);
+    gui::SetDialogService(nullptr);
+}
+
 } // namespace
