@@ -139,6 +139,7 @@ TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altit
             FContacts.Low = std::sin(-theta * Rad) - 1e-12;
             FContacts.High = std::sin(theta * Rad) + 1e-12;
         }
+        FContacts.Edge = true;
     }
 
     // Slab trees: node i covers its part of the interval, children 2i+1, 2i+2.
@@ -197,7 +198,7 @@ double TSolarMapBounds::ProveNode(const TPlace& p, const TClauses& cl, const std
     const double sinAlt = n.SinD * p.SinPhi + n.CosD * p.CosPhi * cosH;
     // Each test in radians of the place metric: positive where it holds.
     const double none = -std::numeric_limits<double>::infinity();
-    const double sD = (D - FSlack) / scale;
+    const double sD = ((cl.Edge ? std::fabs(D) : D) - FSlack) / scale;
     const double sLow = cl.Low > -2 ? cl.Low - sinAlt : none;
     const double sHigh = cl.High < 2 ? sinAlt - cl.High : none;
     const double s = std::max({sD, sLow, sHigh});

@@ -14,7 +14,11 @@
 //     the Sun stays below the drawing threshold, ends either unsolved
 //     (nothing drawn) or with the Sun below that threshold at the maximum
 //     and both outer contacts: no colour, no visible eclipse, no point of
-//     a curve of equal time.
+//     a curve of equal time;
+//   - a converged outer contact also has m >= |L1'| - 0.0002 n: a place for
+//     which, at every time where |m - |L1'|| is within the slack, the Sun
+//     is further from the horizon than the visibility limits' half-width,
+//     gets no such limit from its contacts, and only its maximum decides.
 // The time intervals are split into slabs with Lipschitz bounds (element
 // polynomials, the observer's rotation); a proof for one place also holds
 // within a radius around it (the place metric of Distance), so whole spans
@@ -70,9 +74,12 @@ private:
     };
     struct TPlace;
     // Altitude tests of a proof: sin(altitude) below Low or above High
-    // (-2 and 2: no such test).
+    // (-2 and 2: no such test).  Edge: the times that matter are those on
+    // the penumbra's edge (|m - |L1'|| within the slack, as at a converged
+    // contact), not all those inside it.
     struct TClauses {
         double Low = -2, High = 2;
+        bool Edge = false;
     };
     double Prove(double latitude, double longitude, const TClauses& clauses) const;
     double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;
