@@ -1,7 +1,9 @@
 // The solar eclipse map: every pixel's local circumstances decide its
 // colour (path of totality, curves of equal magnitude and time, limits),
 // the pixels of the curves of equal time are collected, then the central
-// line, the labels and the marker of greatest eclipse are drawn.
+// line, the labels and the marker of greatest eclipse are drawn.  The fast
+// pass gives the plain pass's pixels and points with far fewer solves (see
+// ComputeSolarRow and EclipseMapSolarBounds.h).
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -49,7 +51,8 @@ struct TSolarPass {
     // column has that very longitude, as on cylindrical maps).
     TSEStart Start;
     std::vector<TSEMeridian> Meridians;
-    // Places proven to get nothing; null when the proofs are off.
+    // Proofs of places that get nothing or whose contacts do not matter;
+    // null when the proofs are off.
     std::unique_ptr<TSolarMapBounds> Bounds;
     // The plain pass: every pixel solved on its own, nothing shared.
     bool Plain = false;
@@ -315,18 +318,19 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
         p.CETHalfWidth = s.CETWidth / 1440;
         p.VBLWidth = s.VBLWidth;
         // Threads 1 is the plain pass, the reference of the others: every
-        // pixel solved on its own.  The others share the solves' terms and
-        // leave out the places proven to get nothing.
+        // pixel solved on its own.  The others share the solves' terms,
+        // leave out the places proven to get nothing and solve only the
+        // maximum where the contacts are proven not to matter.
         const int threads = Threads > 0 ? Threads : DefaultMapThreads();
         p.Plain = Threads == 1;
-        see.PrepareStart(p.Start);
-        p.Meridians.resize(p.W);
-        for (int x = 0; x < p.W; ++x) {
-            double lat = 0, lon = 0;
-            if (app::PixelToGeo(p.Map, x, p.H / 2, lat, lon)) see.PrepareMeridian(lon, p.Meridians[x]);
-            else p.Meridians[x].Longitude = std::numeric_limits<long double>::quiet_NaN();
-        }
         if (!p.Plain) {
+            see.PrepareStart(p.Start);
+            p.Meridians.resize(p.W);
+            for (int x = 0; x < p.W; ++x) {
+                double lat = 0, lon = 0;
+                if (app::PixelToGeo(p.Map, x, p.H / 2, lat, lon)) see.PrepareMeridian(lon, p.Meridians[x]);
+                else p.Meridians[x].Longitude = std::numeric_limits<long double>::quiet_NaN();
+            }
             // A place left alone must keep the Sun below the horizon, and
             // below the drawn visibility limits' half-width when they are
             // drawn; the contacts matter only through their limits.
