@@ -95,6 +95,12 @@ struct TProofCache {
     }
 };
 
+// rtl::Round of a magnitude scaled by N: the nearest integer, ties to even.
+// The fast pass rounds in the default rounding mode without saving the
+// floating-point state as nearbyintl does: the same integers, several
+// times faster.
+long long RoundToEven(const TSolarPass& p, long double v) { return p.Plain ? rtl::Round(v) : std::llrintl(v); }
+
 // The slot of the tests that read the maximum only (path, limit, curves of
 // equal magnitude and time, limit of visibility of the maximum); the index
 // of the matching curve of equal time in *cet (-1 none).
@@ -106,9 +112,9 @@ int MaximumSlot(const TSolarPass& p, const TSELocalCircumstances& lc, int* cet)
     // The tests run in this order; the last one that matches gives the colour.
     if (p.Flags[slotPath] && (lc.EclipseType == 'A' || lc.EclipseType == 'T') && sunUp) slot = slotPath;
     if (p.MagnitudeCurves) {
-        if (p.Flags[slotLimit] && rtl::Round(p.N * 0.75L * lc.Magnitude) == 0 && sunUp) slot = slotLimit;
+        if (p.Flags[slotLimit] && RoundToEven(p, p.N * 0.75L * lc.Magnitude) == 0 && sunUp) slot = slotLimit;
         if (p.Flags[slotCEM] && sunUp) {
-            const long long m = rtl::Round(p.N * lc.Magnitude);
+            const long long m = RoundToEven(p, p.N * lc.Magnitude);
             if (m >= 0 && m <= p.N && p.CEMTarget[m]) slot = slotCEM;
         }
     }

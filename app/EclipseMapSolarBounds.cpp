@@ -178,7 +178,8 @@ TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altit
 
 double TSolarMapBounds::Distance(double lat1, double lon1, double lat2, double lon2)
 {
-    double dl = std::fmod(std::fabs(lon1 - lon2), 360.0);
+    double dl = std::fabs(lon1 - lon2);
+    if (dl > 360) dl = std::fmod(dl, 360.0);
     if (dl > 180) dl = 360 - dl;
     return (1.0034 * std::fabs(lat1 - lat2) + dl) * Rad;
 }
