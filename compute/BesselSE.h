@@ -130,8 +130,9 @@ public:
     // eclipse is seen there and every contact converged.  Times out in UT.
     bool LocalCircumstances(TSELocalCircumstances& lc) const;
     // The same for many places: the latitude, longitude and start terms
-    // prepared once (lc's Latitude and Longitude are taken from place and
-    // meridian).  Gives bit for bit what LocalCircumstances gives.
+    // prepared once by this eclipse (lc's Latitude and Longitude are taken
+    // from place and meridian).  Gives bit for bit what LocalCircumstances
+    // gives.
     void PreparePlace(long double latitude, TSEPlace& place) const;
     void PrepareMeridian(long double longitude, TSEMeridian& meridian) const;
     void PrepareStart(TSEStart& start) const;
