@@ -175,7 +175,7 @@ TPageControl::TPageControl(rtl::TComponent* owner) : TWinControl(owner)
     bar->setExpanding(false);
     bar->setFocusPolicy(Qt::NoFocus);
     bar->show();
-    QObject::connect(bar, &QTabBar::currentChanged, bar, [this](int tab) {
+    QObject::connect(bar, &QTabBar::currentChanged, bar, qtw::Guarded<int>([this](int tab) {
         if (FSyncing) return;
         int n = -1;
         TTabSheet* target = nullptr;
@@ -188,7 +188,7 @@ TPageControl::TPageControl(rtl::TComponent* owner) : TWinControl(owner)
         }
         ShowPage(target);
         Change();
-    });
+    }));
     SetBounds(0, 0, 289, 193);
 }
 

@@ -89,6 +89,24 @@ int QtKeyOf(uint16_t vk);
 TShiftState ShiftFromQt(int modifiers, int buttons);
 void NoteModifiers(int modifiers, int buttons);
 
+// Handlers run from a toolkit signal must not let an exception pass through
+// the toolkit's own code (its clean-up, such as a button's pressed state and
+// mouse grab, would be skipped).  Guarded<Args...>(f) wraps f so that an
+// exception is shown the way any event handler's exception is.
+void ShowSignalException();
+
+template <typename... A, typename F>
+auto Guarded(F f)
+{
+    return [f = std::move(f)](A... a) {
+        try {
+            f(a...);
+        } catch (...) {
+            ShowSignalException();
+        }
+    };
+}
+
 } // namespace qtw
 
 struct TWinControl::Impl {

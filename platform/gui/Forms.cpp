@@ -716,9 +716,9 @@ void TScrollingWinControl::Init()
     auto make = [this](Qt::Orientation o, TControlScrollBar* bar) {
         auto* sb = new QScrollBar(o, Data().widget);
         sb->hide();
-        QObject::connect(sb, &QScrollBar::valueChanged, sb, [this, bar](int v) {
+        QObject::connect(sb, &QScrollBar::valueChanged, sb, qtw::Guarded<int>([this, bar](int v) {
             if (!FUpdating) bar->SetPosition(v);
-        });
+        }));
         return sb;
     };
     Data().hbar = make(Qt::Horizontal, FHorz.get());

@@ -217,7 +217,7 @@ TButton::TButton(rtl::TComponent* owner) : TButtonControl(owner, TWindowKind::wk
     b->setAutoDefault(false);
     b->setFocusPolicy(Qt::StrongFocus);
     const HWND h = Handle();
-    QObject::connect(b, &QPushButton::clicked, b, [h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
+    QObject::connect(b, &QPushButton::clicked, b, qtw::Guarded([h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); }));
     SetBounds(0, 0, 75, 25);
 }
 
@@ -269,7 +269,7 @@ TCheckBox::TCheckBox(rtl::TComponent* owner) : TButtonControl(owner, TWindowKind
     auto* b = NativeOf<QCheckBox>(this);
     b->setFocusPolicy(Qt::StrongFocus);
     const HWND h = Handle();
-    QObject::connect(b, &QCheckBox::clicked, b, [h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
+    QObject::connect(b, &QCheckBox::clicked, b, qtw::Guarded([h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); }));
     SetBounds(0, 0, 97, 17);
 }
 
@@ -316,7 +316,7 @@ TRadioButton::TRadioButton(rtl::TComponent* owner) : TButtonControl(owner, TWind
     b->setAutoExclusive(false);
     b->setFocusPolicy(Qt::StrongFocus);
     const HWND h = Handle();
-    QObject::connect(b, &QRadioButton::clicked, b, [h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
+    QObject::connect(b, &QRadioButton::clicked, b, qtw::Guarded([h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); }));
     SetBounds(0, 0, 113, 17);
 }
 
@@ -357,9 +357,9 @@ TCustomEdit::TCustomEdit(rtl::TComponent* owner, TWindowKind kind) : TWinControl
     const HWND h = Handle();
     if (auto* le = dynamic_cast<QLineEdit*>(ControlAccess::Widget(this))) {
         le->setFocusPolicy(Qt::StrongFocus);
-        QObject::connect(le, &QLineEdit::textChanged, le, [h] {
+        QObject::connect(le, &QLineEdit::textChanged, le, qtw::Guarded([h] {
             SendMessage(h, CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), 0);
-        });
+        }));
         SetBounds(0, 0, 121, 21);
     }
 }
@@ -614,7 +614,7 @@ TMemo::TMemo(rtl::TComponent* owner) : TCustomEdit(owner, TWindowKind::wkMemo), 
     pe->setTabChangesFocus(true);
     FAutoSelect = false;
     const HWND h = Handle();
-    QObject::connect(pe, &QPlainTextEdit::textChanged, pe, [h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), 0); });
+    QObject::connect(pe, &QPlainTextEdit::textChanged, pe, qtw::Guarded([h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), 0); }));
     FLines->OnChange = [this](rtl::TObject*) { LinesChanged(); };
     SetBounds(0, 0, 185, 89);
 }
@@ -821,9 +821,9 @@ TCustomComboBox::TCustomComboBox(rtl::TComponent* owner)
     w->setFocusPolicy(Qt::StrongFocus);
     w->setInsertPolicy(QComboBox::NoInsert);
     const HWND h = Handle();
-    QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w, [h](int) {
+    QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w, qtw::Guarded<int>([h](int) {
         SendMessage(h, CN_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), 0);
-    });
+    }));
     FItems->OnChange = [this](rtl::TObject*) { ItemsChanged(); };
     SetStyle(TComboBoxStyle::csDropDown);
     SetBounds(0, 0, 145, 21);
@@ -861,7 +861,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle s)
         le->installEventFilter(Data().filter.get());
         le->setMouseTracking(true);
         const HWND h = Handle();
-        QObject::connect(le, &QLineEdit::textEdited, le, [h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, CBN_EDITCHANGE), 0); });
+        QObject::connect(le, &QLineEdit::textEdited, le, qtw::Guarded([h] { SendMessage(h, CN_COMMAND, MAKEWPARAM(0, CBN_EDITCHANGE), 0); }));
         if (FMaxLength > 0) le->setMaxLength(FMaxLength);
     }
 }
@@ -1106,12 +1106,12 @@ TCustomListBox::TCustomListBox(rtl::TComponent* owner)
     auto* w = NativeOf<QListWidget>(this);
     w->setFocusPolicy(Qt::StrongFocus);
     const HWND h = Handle();
-    QObject::connect(w, &QListWidget::itemSelectionChanged, w, [h] {
+    QObject::connect(w, &QListWidget::itemSelectionChanged, w, qtw::Guarded([h] {
         SendMessage(h, CN_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE), 0);
-    });
-    QObject::connect(w, &QListWidget::itemDoubleClicked, w, [h] {
+    }));
+    QObject::connect(w, &QListWidget::itemDoubleClicked, w, qtw::Guarded([h] {
         SendMessage(h, CN_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), 0);
-    });
+    }));
     FItems->OnChange = [this](rtl::TObject*) { ItemsChanged(); };
     SetBounds(0, 0, 121, 97);
 }
@@ -1326,9 +1326,9 @@ TScrollBar::TScrollBar(rtl::TComponent* owner) : TWinControl(owner, TWindowKind:
     FTabStop = true;
     auto* sb = NativeOf<QScrollBar>(this);
     sb->setOrientation(Qt::Horizontal);
-    QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, [this, sb](int action) {
+    QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, qtw::Guarded<int>([this, sb](int action) {
         if (!FSyncing) ScrollBarAccess::Moved(this, action, sb->sliderPosition());
-    });
+    }));
     Sync();
     SetBounds(0, 0, 121, 17);
 }
