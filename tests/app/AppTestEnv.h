@@ -12,41 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include "TestEnv.h"
 #include "TestPaths.h"
 
 namespace apptest {
 
 namespace fs = std::filesystem;
 
-class ScopedEnv {
-public:
-    void Set(const std::string& name, const std::optional<std::string>& value)
-    {
-        if (!FSaved.count(name)) {
-            const char* old = std::getenv(name.c_str());
-            FSaved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) setenv(name.c_str(), value->c_str(), 1);
-        else unsetenv(name.c_str());
-    }
-    ~ScopedEnv()
-    {
-        for (auto& [name, value] : FSaved) {
-            if (value) setenv(name.c_str(), value->c_str(), 1);
-            else unsetenv(name.c_str());
-        }
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> FSaved;
-};
-
-inline void WriteText(const fs::path& file, const std::string& text, bool executable = false)
-{
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-    if (executable) fs::permissions(file, fs::perms::owner_all, fs::perm_options::add);
-}
+using tectest::ScopedEnv;
+using tectest::WriteText;
 
 inline std::string ReadBytes(const fs::path& file)
 {
