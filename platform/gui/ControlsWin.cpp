@@ -649,11 +649,14 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_SYSKEYDOWN: CNKeyDown(m); return;
     case CN_CHAR:
     case CN_SYSCHAR:
-        // Accelerators: Alt+key always, a plain key when the control takes no characters.
+        // Accelerators: Alt+key always, a plain key when the control takes no
+        // characters; then Alt+key opens the menu of that letter.
         m.Result = 0;
         if (m.Msg == CN_SYSCHAR || !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) {
-            if (TCustomForm* f = GetParentForm())
+            if (TCustomForm* f = GetParentForm()) {
                 if (f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) m.Result = 1;
+                else if (m.Msg == CN_SYSCHAR && f->Perform(WM_SYSCOMMAND, SC_KEYMENU, m.WParam) != 0) m.Result = 1;
+            }
         }
         return;
     case WM_KEYDOWN:

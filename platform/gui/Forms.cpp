@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
@@ -61,6 +62,19 @@ struct FormAccess {
     }
 };
 
+namespace {
+// Alt with a letter of the form's menu bar.
+bool MenuLetterKey(TCustomForm* form, QKeyEvent* ke)
+{
+    if (!form->Menu() || !(ke->modifiers() & Qt::AltModifier) || (ke->modifiers() & Qt::ControlModifier)) return false;
+    char16_t ch = 0;
+    if (!ke->text().isEmpty()) ch = ke->text().at(0).unicode();
+    else if (ke->key() >= Qt::Key_A && ke->key() <= Qt::Key_Z) ch = static_cast<char16_t>('A' + ke->key() - Qt::Key_A);
+    else if (ke->key() >= Qt::Key_0 && ke->key() <= Qt::Key_9) ch = static_cast<char16_t>('0' + ke->key() - Qt::Key_0);
+    return form->Menu()->FindAccelItem(ch) != nullptr;
+}
+} // namespace
+
 bool FormFrame::event(QEvent* e)
 {
     if (!FForm) return QWidget::event(e);
@@ -77,6 +91,14 @@ bool FormFrame::event(QEvent* e)
             return QWidget::event(e);
         case QEvent::WindowActivate:
             FormAccess::Activated(FForm, true);
+            return QWidget::event(e);
+        case QEvent::ShortcutOverride:
+            // The menu bar's letters wait until the key has been offered as
+            // a shortcut and to the controls' accelerators (CN_SYSCHAR).
+            if (MenuLetterKey(FForm, static_cast<QKeyEvent*>(e))) {
+                e->accept();
+                return true;
+            }
             return QWidget::event(e);
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -641,6 +663,16 @@ void TCustomForm::Dispatch(TMessage& m)
         return;
     case WM_CLOSE:
         Close();
+        return;
+    case WM_SYSCOMMAND:
+        // Alt with a menu letter, after the shortcuts and accelerators.
+        if ((m.WParam & 0xFFF0) == SC_KEYMENU && FMenu) {
+            if (TMenuItem* item = FMenu->FindAccelItem(static_cast<char16_t>(m.LParam))) {
+                m.Result = FMenu->OpenMenu(item) ? 1 : 0;
+                return;
+            }
+        }
+        TScrollingWinControl::Dispatch(m);
         return;
     case CM_SHOWINGCHANGED:
         DefaultHandler(m);

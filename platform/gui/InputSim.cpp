@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -11,6 +12,7 @@
 
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 
 namespace gui::sim {
 
@@ -200,6 +202,23 @@ void PostKeyPress(uint16_t vk, TShiftState shift)
 {
     const auto mask = shift.ToMask();
     QueueInMainThread([vk, mask] { KeyPress(vk, TShiftState::FromMask(mask)); });
+}
+
+bool HoverMenuItem(TMenuItem* item)
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(w);
+        if (!menu || !menu->isVisible()) continue;
+        for (QAction* a : menu->actions()) {
+            if (reinterpret_cast<TMenuItem*>(a->property("tecItem").value<quintptr>()) != item) continue;
+            const QPoint p = menu->actionGeometry(a).center();
+            QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(p), QPointF(menu->mapToGlobal(p)), Qt::NoButton,
+                          gHeld, Qt::NoModifier);
+            QCoreApplication::sendEvent(menu, &e);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool DropFiles(TWinControl* target, const std::vector<std::string>& files, int x, int y)

@@ -9,6 +9,10 @@
 
 #include "platform/gui/Controls.h"
 
+namespace gui {
+class TMenuItem;
+}
+
 namespace gui::sim {
 
 void MouseMove(TControl* control, int x, int y, TShiftState shift = {});
@@ -33,6 +37,10 @@ void TypeText(const std::string& text, TWinControl* target = nullptr);
 // (ProcessMessages, a modal loop, Run) handles them.
 void PostClick(TControl* control, int x, int y);
 void PostKeyPress(uint16_t vk, TShiftState shift = {});
+
+// Moves the mouse over an item of an open menu (a menu bar's or a pop-up
+// menu's); false when no open menu shows the item.
+bool HoverMenuItem(TMenuItem* item);
 
 // Files dropped from another program onto the window at a client point.
 // False when the window does not take file drops.

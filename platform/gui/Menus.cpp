@@ -7,6 +7,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 
 #include <algorithm>
@@ -34,6 +35,56 @@ TCustomForm* FormOf(rtl::TComponent* c)
     return nullptr;
 }
 
+// Qt actions know their item by its parent and index, so that an item freed
+// while its menu lives is never reached.
+void TagAction(QAction* a, TMenuItem* parent, int index)
+{
+    a->setProperty("tecParent", QVariant::fromValue(reinterpret_cast<quintptr>(parent)));
+    a->setProperty("tecIndex", index);
+    a->setProperty("tecItem", QVariant::fromValue(reinterpret_cast<quintptr>(parent->Items(index))));
+}
+
+// The item shown by a Qt action of a menu that the program's items still hold.
+TMenuItem* ItemOf(QAction* a)
+{
+    if (!a) return nullptr;
+    auto* parent = reinterpret_cast<TMenuItem*>(a->property("tecParent").value<quintptr>());
+    auto* item = reinterpret_cast<TMenuItem*>(a->property("tecItem").value<quintptr>());
+    const int index = a->property("tecIndex").toInt();
+    if (!parent || !item || index < 0 || index >= parent->Count() || parent->Items(index) != item) return nullptr;
+    return item;
+}
+
+// The item under the mouse or the keyboard's highlight gives the hint.
+void HintOfAction(QAction* a)
+{
+    TMenuItem* item = ItemOf(a);
+    Application->SetHint(item ? GetLongHint(item->Hint()) : std::string());
+}
+
+// Mouse moves over a menu: the entry under the pointer gives the hint, a
+// disabled one too (the menu does not highlight those).
+class MenuHintFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseMove)
+            if (auto* menu = qobject_cast<QMenu*>(watched))
+                HintOfAction(menu->actionAt(static_cast<QMouseEvent*>(e)->position().toPoint()));
+        return false;
+    }
+};
+
+void WatchHints(QMenu* menu)
+{
+    if (menu->property("tecHints").toBool()) return;
+    menu->setProperty("tecHints", true);
+    menu->installEventFilter(new MenuHintFilter(menu));
+    QObject::connect(menu, &QMenu::hovered, menu, [](QAction* a) { HintOfAction(a); });
+    QObject::connect(menu, &QMenu::aboutToHide, menu, [] { Application->SetHint(""); });
+}
+
 } // namespace
 
 void FillQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form)
@@ -46,6 +97,7 @@ void FillQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form)
             if (formHandle) SendMessage(formHandle, WM_ENTERMENULOOP, 0, 0);
         });
     }
+    WatchHints(menu);
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
         if (!item->Visible()) continue;
@@ -56,6 +108,7 @@ void FillQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form)
         if (item->Count() > 0) {
             QMenu* sub = menu->addMenu(MenuText(item));
             sub->setEnabled(item->Enabled());
+            TagAction(sub->menuAction(), parent, i);
             FillQtMenu(sub, item, form);
             continue;
         }
@@ -63,6 +116,7 @@ void FillQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form)
         a->setEnabled(item->Enabled());
         a->setCheckable(item->Checked() || item->AutoCheck() || item->RadioItem());
         a->setChecked(item->Checked());
+        TagAction(a, parent, i);
         QPointer<QMenu> guard(menu);
         // The item may be freed while the menu lives: find it again by owner and index.
         TMenuItem* p = parent;
@@ -265,12 +319,68 @@ void TMainMenu::FillMenuBar(QMenuBar* bar)
         if (!item->Visible()) continue;
         QMenu* m = bar->addMenu(QString::fromStdString(item->Caption()));
         m->setEnabled(item->Enabled());
+        TagAction(m->menuAction(), FItems, i);
         QObject::connect(m, &QMenu::aboutToShow, m, [item, m, form] {
             for (int k = 0; k < item->Count(); ++k) item->Items(k)->InitiateAction();
             FillQtMenu(m, item, form);
         });
         FillQtMenu(m, item, form);
     }
+}
+
+namespace {
+
+QMenuBar* BarOf(const TMainMenu* menu)
+{
+    TCustomForm* f = FormOf(menu->Owner());
+    return f && f->Menu() == menu ? f->Data().menuBar : nullptr;
+}
+
+} // namespace
+
+TMenuItem* TMainMenu::FindAccelItem(char16_t ch) const
+{
+    if (!ch) return nullptr;
+    for (int i = 0; i < FItems->Count(); ++i) {
+        TMenuItem* item = FItems->Items(i);
+        if (item->Visible() && item->Enabled() && IsAccel(ch, item->Caption())) return item;
+    }
+    return nullptr;
+}
+
+bool TMainMenu::OpenMenu(TMenuItem* barItem)
+{
+    QMenuBar* bar = BarOf(this);
+    if (!bar || !bar->isVisible()) return false;
+    for (QAction* a : bar->actions()) {
+        if (ItemOf(a) != barItem || !a->menu()) continue;
+        bar->setActiveAction(a);
+        QMenu* m = a->menu();
+        if (!m->isVisible()) return false;
+        // Opened from the keyboard: the first entry that can run is highlighted.
+        for (QAction* e : m->actions())
+            if (!e->isSeparator() && e->isEnabled() && e->isVisible()) {
+                m->setActiveAction(e);
+                break;
+            }
+        return true;
+    }
+    return false;
+}
+
+TMenuItem* TMainMenu::OpenedItem() const
+{
+    if (QMenuBar* bar = BarOf(this))
+        for (QAction* a : bar->actions())
+            if (a->menu() && a->menu()->isVisible()) return ItemOf(a);
+    return nullptr;
+}
+
+void TMainMenu::CloseMenu()
+{
+    if (QMenuBar* bar = BarOf(this))
+        for (QAction* a : bar->actions())
+            if (a->menu() && a->menu()->isVisible()) a->menu()->hide();
 }
 
 TPopupMenu::~TPopupMenu() { delete FMenuWidget; }

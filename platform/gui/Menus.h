@@ -128,6 +128,18 @@ public:
     void MenuChanged(TMenuItem* item) override;
     // Builds the menu bar's menus from the items.
     void FillMenuBar(QMenuBar* bar);
+
+    // The shown and enabled bar item whose caption's accelerator is ch, or
+    // nullptr.  Alt with that letter opens its menu once no shortcut and no
+    // control's accelerator took the key.
+    TMenuItem* FindAccelItem(char16_t ch) const;
+    // Opens a bar item's menu as its letter does, the first enabled entry
+    // highlighted; false when the form shows no such menu.
+    bool OpenMenu(TMenuItem* barItem);
+    // The bar item whose menu is open, or nullptr.
+    TMenuItem* OpenedItem() const;
+    // Closes the open menu of the bar.
+    void CloseMenu();
 };
 
 enum class TPopupAlignment { paLeft, paRight, paCenter };
@@ -161,6 +173,8 @@ private:
 };
 
 // Builds a Qt menu from a menu item's sub-items (private to platform/gui).
+// The item under the mouse or chosen by the arrow keys puts its long hint
+// into Application->Hint while the menu is open; closing it clears it.
 void FillQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form);
 
 } // namespace gui
