@@ -129,3 +129,38 @@ TEST(SolarMapBoundsElements, DistanceTakesTheShortWayRound)
     EXPECT_NEAR(TSolarMapBounds::Distance(10, 0, 12, 0), 2 * 1.0034 * deg, 1e-12);
     EXPECT_NEAR(TSolarMapBounds::Distance(0, 350, 0, -5), 5 * deg, 1e-12);
 }
+
+// Every 60th eclipse of the catalogue (five millennia of elements and
+// delta T): the proofs are on and hold at every place of a coarse grid.
+TEST(SolarMapBoundsCatalogue, ProofsHoldAcrossTheCatalogue)
+{
+    compute::SetEclipseAccuracy(false);
+    db::TSQLiteTable table;
+    table.SetDatabaseFile(maptest::CatalogueFile());
+    table.SetTableName("BE_SE");
+    table.SetSort("CatNo");
+    table.Open();
+    int eclipses = 0, row = 0;
+    for (table.First(); !table.Eof(); table.Next(), ++row) {
+        if (row % 60 != 0) continue;
+        compute::TSolarEclipse see;
+        see.ReadFromDataSet(&table);
+        SCOPED_TRACE(see.DT());
+        const TSolarMapBounds b(see, Threshold, Threshold);
+        ASSERT_TRUE(b.Enabled());
+        ++eclipses;
+        for (double lat = -87.5; lat < 90; lat += 5)
+            for (double lon = -178.1; lon < 180; lon += 5.5) {
+                compute::TSELocalCircumstances lc;
+                lc.Latitude = lat;
+                lc.Longitude = lon;
+                if (!see.LocalCircumstances(lc)) continue;
+                if (b.ProveEmpty(lat, lon) > 0)
+                    EXPECT_TRUE(lc.SA0 < -Threshold && lc.SA2 < -Threshold && lc.SA4 < -Threshold) << lat << " " << lon;
+                if (b.ProveContactsClear(lat, lon) > 0)
+                    EXPECT_TRUE(std::fabs(lc.SA0) > Threshold && std::fabs(lc.SA4) > Threshold) << lat << " " << lon;
+            }
+    }
+    EXPECT_GT(eclipses, 150);
+    compute::SetEclipseAccuracy(true);
+}
