@@ -323,6 +323,16 @@ TWindowState TCustomForm::WindowState() const
     return FWindowState;
 }
 
+TRect TCustomForm::NormalBounds() const
+{
+    // The frame's geometry is what SetBounds sets (the window system's
+    // decorations lie outside it).
+    const QWidget* f = FForm->frame;
+    QRect g = f->normalGeometry();
+    if (!g.isValid() || g.isEmpty()) g = f->geometry();
+    return Rect(g.x(), g.y(), g.x() + g.width(), g.y() + g.height());
+}
+
 void TCustomForm::SetWindowState(TWindowState state)
 {
     FWindowState = state;

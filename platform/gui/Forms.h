@@ -166,6 +166,10 @@ public:
     void SetFormStyle(TFormStyle style);
     TWindowState WindowState() const;
     void SetWindowState(TWindowState state);
+    // The window's bounds in the normal state: its bounds while normal, the
+    // bounds it takes again when restored while maximised or minimised (in
+    // SetBounds' terms, so that they can be stored and given back).
+    TRect NormalBounds() const;
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool v) { FKeyPreview = v; }
     const TFormState& FormState() const { return FFormState; }
