@@ -204,6 +204,9 @@ void TSEMainForm::CreateComponents()
         IdleCalculation();
         done = true;
     };
+    // Hints of the menu entry or control under the mouse or the keyboard's
+    // highlight, in the last panel (the first ones are the document's).
+    ApplicationEvents->OnHint = [this](rtl::TObject*) { SetStatusText(3, Application->Hint()); };
 }
 
 gui::TAction* TSEMainForm::AddAction(const std::string& name, const std::string& caption, TShortCut shortCut,
@@ -390,6 +393,7 @@ void TSEMainForm::FormCreate()
     const TSettingsReadResult r = FConfigurationStore->Load(settings, *FLocationList, LoadDeltaTTableFromProgramFolder);
     if (r.Ok || r.FileMissing) {
         ApplySettings(settings);
+        ApplyWindowLayout(settings.Configuration);
     } else {
         SetError(r.Error.empty() ? "The configuration could not be read." : r.Error);
     }
@@ -400,6 +404,7 @@ void TSEMainForm::FormDestroy()
     if (FDestroyed) return;
     FDestroyed = true;
     ApplicationEvents->OnIdle = nullptr;
+    ApplicationEvents->OnHint = nullptr;
     if (FConfigurationStore && FLocationList) {
         try {
             FConfigurationStore->Save(GatherSettings(), *FLocationList);

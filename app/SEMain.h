@@ -168,9 +168,15 @@ public:
     void MapInformation();
     void HelpAbout();
 
-    // Settings exchanged with the configuration and documents.
+    // Settings exchanged with the configuration and documents.  The window
+    // layout goes into settings.Configuration: the window's normal bounds
+    // and state, the locations panel's height and visibility.
     TSettings GatherSettings() const;
     void ApplySettings(const TSettings& settings);
+    // The window state of the configuration, and with the normal state its
+    // bounds (kept on the screen); the locations panel's height.  Applied
+    // once, when the window is created.
+    void ApplyWindowLayout(const TConfigurationSettings& configuration);
     bool ReadDocument(const std::string& fileName, bool withConfiguration);
 
 private:
@@ -197,6 +203,11 @@ private:
     std::string FDeltaTTableFile;
     bool FDestroyed = false;
 };
+
+// The smallest window and locations panel the configuration can ask for.
+inline constexpr int MinimumFormWidth = 400;
+inline constexpr int MinimumFormHeight = 300;
+inline constexpr int MinimumLocationsPanelHeight = 50;
 
 // The program's main window, once created.
 extern TSEMainForm* SEMainForm;

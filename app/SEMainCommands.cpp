@@ -1,5 +1,6 @@
 // The main window's commands: choosing an eclipse, documents, printing,
 // saving the picture, maps and help.
+#include <algorithm>
 #include <filesystem>
 
 #include "app/CatalogueDlgs.h"
@@ -65,10 +66,27 @@ TSettings TSEMainForm::GatherSettings() const
     s.LECatNo = LEE.CatNo();
     if (CBE_SE->Active() && !CBE_SE->IsEmpty()) s.SEDate = CBE_SE->FieldByName("DT")->AsString();
     if (CBE_LE->Active() && !CBE_LE->IsEmpty()) s.LEDate = CBE_LE->FieldByName("DT")->AsString();
-    s.ScrollInfo = {ScrollBox->HorzScrollBar()->Position(), ScrollBox->VertScrollBar()->Position(), true};
+    // A stored position that no calculation has applied yet is still the
+    // one the user left; the view is not scrolled until then.
+    s.ScrollInfo = ScrollInfo.HasScrollInfo
+                       ? ScrollInfo
+                       : TScrollInfo{ScrollBox->HorzScrollBar()->Position(), ScrollBox->VertScrollBar()->Position(), true};
     s.Configuration = FConfiguration;
     s.Configuration.Modified = FModified;
     s.Configuration.ObserverDlgExpanded = ExpandObserverDlg;
+    const TRect bounds = NormalBounds();
+    s.Configuration.FormLeft = bounds.Left;
+    s.Configuration.FormTop = bounds.Top;
+    s.Configuration.FormWidth = bounds.Width();
+    s.Configuration.FormHeight = bounds.Height();
+    switch (WindowState()) {
+    case TWindowState::wsNormal: s.Configuration.FormWindowState = 0; break;
+    case TWindowState::wsMinimized: s.Configuration.FormWindowState = 1; break;
+    case TWindowState::wsMaximized: s.Configuration.FormWindowState = 2; break;
+    }
+    // The interim locations panel lies docked above the status bar: only its
+    // height is its own; its place and width stay as stored.
+    s.Configuration.LocationsPanelHeight = LocationsPanel->Height();
     s.Configuration.LocationsPanelVisible = LocationsPanel->Visible();
     return s;
 }
@@ -112,6 +130,30 @@ void TSEMainForm::ApplySettings(const TSettings& s)
     if (otherTable == CBE_SE && CBE_SE->Active() && !CBE_SE->IsEmpty()) SEE.ReadFromDataSet(CBE_SE);
     if (otherTable == CBE_LE && CBE_LE->Active() && !CBE_LE->IsEmpty()) LEE.ReadFromDataSet(CBE_LE);
     SelectCatalogueEntry(type, type == etSolarEclipse ? s.SECatNo : s.LECatNo);
+}
+
+void TSEMainForm::ApplyWindowLayout(const TConfigurationSettings& c)
+{
+    switch (c.FormWindowState) {
+    case 0: {
+        // A window too small to use, or out of sight (the screen it was on
+        // has gone), comes back usable and on the screen.
+        const TRect area = Screen->WorkAreaRect();
+        const int width = std::clamp(c.FormWidth, MinimumFormWidth, std::max(MinimumFormWidth, area.Width()));
+        const int height = std::clamp(c.FormHeight, MinimumFormHeight, std::max(MinimumFormHeight, area.Height()));
+        int left = c.FormLeft, top = c.FormTop;
+        if (left + width <= area.Left || left >= area.Right || top + height <= area.Top || top >= area.Bottom) {
+            left = area.Left + 10;
+            top = area.Top + 10;
+        }
+        SetBounds(left, top, width, height);
+        SetWindowState(TWindowState::wsNormal);
+        break;
+    }
+    case 1: SetWindowState(TWindowState::wsMinimized); break;
+    default: SetWindowState(TWindowState::wsMaximized); break;
+    }
+    LocationsPanel->SetHeight(std::max(MinimumLocationsPanelHeight, c.LocationsPanelHeight));
 }
 
 void TSEMainForm::FileNew()

@@ -1,0 +1,260 @@
+// The main window's keys, hints and layout: the map and location keys run
+// their commands before the menu letters, menu entries show their hints in
+// the status bar, and the window's place, state, locations panel and scroll
+// position go from the configuration to the window at start and back at
+// exit.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "MainWindowFixture.h"
+#include "app/MapDlgs.h"
+#include "app/ProgramStart.h"
+#include "app/SEMain.h"
+#include "app/SEMainStates.h"
+#include "app/SEPaths.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/InputSim.h"
+
+using namespace app;
+
+namespace {
+
+using apptest::MainWindow;
+
+const gui::TShiftState Alt{gui::TShiftStateItem::ssAlt};
+
+// The menu entry bound to an action.
+gui::TMenuItem* EntryOf(gui::TMenuItem* parent, gui::TBasicAction* action)
+{
+    for (int i = 0; i < parent->Count(); ++i) {
+        if (parent->Items(i)->Action() == action) return parent->Items(i);
+        if (gui::TMenuItem* sub = EntryOf(parent->Items(i), action)) return sub;
+    }
+    return nullptr;
+}
+
+TEST_F(MainWindow, AltKeysRunTheirCommandsBeforeTheMenuLetters)
+{
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    gui::TMainMenu* bar = Form->MenuBar;
+
+    // Alt+M: the maps dialog, not the "&Map" menu.
+    bool mapsDialog = false;
+    gui::QueueInMainThread([&] {
+        if (auto* dlg = dynamic_cast<TMapsDlg*>(gui::Screen->ActiveForm())) {
+            mapsDialog = true;
+            dlg->SetModalResult(gui::mrCancel);
+        }
+    });
+    gui::sim::KeyPress('M', Alt);
+    EXPECT_TRUE(mapsDialog);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
+
+    // Alt+W and Alt+G: the standard and the general map.
+    gui::sim::KeyPress('W', Alt);
+    EXPECT_EQ(Form->EclipseMap().MapData.ResourceName, StandardMapData.ResourceName);
+    EXPECT_EQ(Form->Status(), stNeedCalculation);
+    gui::sim::KeyPress('G', Alt);
+    EXPECT_EQ(Form->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
+
+    // Alt+L: the location list command, once it can run.
+    gui::TAction* openList = Form->Action("actLocationsOpenList");
+    int lists = 0;
+    openList->OnExecute = [&](rtl::TObject*) { ++lists; };
+    openList->SetEnabled(true);
+    gui::sim::KeyPress('L', Alt);
+    EXPECT_EQ(lists, 1);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
+
+    // While it cannot (the location table is still to come), the key falls
+    // to the "&Locations" menu, where the greyed entry tells why.
+    Form->UpdateActionStates();
+    ASSERT_FALSE(openList->Enabled());
+    gui::sim::KeyPress('L', Alt);
+    EXPECT_EQ(lists, 1);
+    gui::TMenuItem* locations = bar->Items()->Find("&Locations");
+    ASSERT_EQ(bar->OpenedItem(), locations);
+    ASSERT_TRUE(gui::sim::HoverMenuItem(EntryOf(locations, openList)));
+    EXPECT_EQ(Form->StatusText(3), UnavailableActions().at("actLocationsOpenList"));
+    bar->CloseMenu();
+    EXPECT_EQ(Form->StatusText(3), "");
+}
+
+TEST_F(MainWindow, MenuEntriesShowTheirHintsInTheStatusBar)
+{
+    // A command that cannot run yet says so from its menu entry, as from
+    // its tool button.
+    gui::TMainMenu* bar = Form->MenuBar;
+    gui::sim::KeyPress('S', Alt);
+    gui::TMenuItem* settings = bar->Items()->Find("&Settings");
+    ASSERT_EQ(bar->OpenedItem(), settings);
+    gui::TAction* options = Form->Action("actSettingsSettings");
+    ASSERT_FALSE(options->Enabled());
+    ASSERT_TRUE(gui::sim::HoverMenuItem(EntryOf(settings, options)));
+    EXPECT_EQ(Form->StatusText(3), gui::GetLongHint(options->Hint()));
+    EXPECT_NE(Form->StatusText(3), "");
+    // The document's own panels keep their texts.
+    EXPECT_EQ(Form->StatusText(1), Form->DeltaTSource(Form->SEE.JDE()));
+    bar->CloseMenu();
+    EXPECT_EQ(Form->StatusText(3), "");
+}
+
+// The program from its start to its end, with a configuration written
+// for the test.
+class WindowLayout : public apptest::HomeFixture {
+protected:
+    void SetUp() override
+    {
+        HomeFixture::SetUp();
+        if (!std::filesystem::exists(apptest::CatalogueFile)) GTEST_SKIP() << "no catalogue built";
+        gui::SetDialogService(std::make_unique<gui::TScriptedDialogService>());
+        TPathsSetup setup;
+        setup.ExecutableFile = std::string(TEC_RUNTIME_DIR) + "/tolmira-eclipse";
+        InitPaths(setup);
+        gui::Application->Initialize();
+        // The shipped configuration is the starting point.
+        TObserverDataList list("SE");
+        ASSERT_TRUE(ReadSettings(ProgramPath + "tec.ini", true, Config, list).Ok);
+    }
+    void TearDown() override
+    {
+        if (Windows.Main) EndProgram(Windows);
+        gui::SetDialogService(nullptr);
+        HomeFixture::TearDown();
+    }
+    void Start()
+    {
+        TObserverDataList none("SE");
+        WriteSettings(ConfigFile, true, Config, none);
+        Windows = StartProgram({}, std::chrono::milliseconds(0));
+        Windows.Main->Show();
+        gui::Application->ProcessMessages();
+    }
+    void Calculate()
+    {
+        for (int i = 0; i < 10 && Windows.Main->Status() == stNeedCalculation; ++i) {
+            bool done = false;
+            gui::Application->DoIdle(done);
+        }
+    }
+    // Closes the window as the user does and ends the program; the
+    // configuration it wrote.
+    TSettings End()
+    {
+        Windows.Main->Close();
+        gui::Application->ProcessMessages();
+        EndProgram(Windows);
+        TSettings stored;
+        TObserverDataList list("SE");
+        EXPECT_TRUE(ReadSettings(ConfigFile, true, stored, list).Ok);
+        return stored;
+    }
+
+    TSettings Config;
+    TProgramWindows Windows;
+};
+
+TEST_F(WindowLayout, NormalWindowTakesItsBoundsAndGivesThemBack)
+{
+    TConfigurationSettings& c = Config.Configuration;
+    c.FormWindowState = 0;
+    c.FormLeft = 40, c.FormTop = 30, c.FormWidth = 700, c.FormHeight = 500;
+    c.LocationsPanelVisible = true;
+    c.LocationsPanelHeight = 120;
+    c.LocationsPanelLeft = 200;
+    Config.ScrollInfo = {100, 50, true};
+    Start();
+    TSEMainForm* form = Windows.Main;
+    EXPECT_EQ(form->WindowState(), gui::TWindowState::wsNormal);
+    EXPECT_EQ(form->NormalBounds(), gui::Rect(40, 30, 740, 530));
+    EXPECT_EQ(form->Width(), 700);
+    EXPECT_EQ(form->Height(), 500);
+    EXPECT_TRUE(form->LocationsPanel->Visible());
+    EXPECT_EQ(form->LocationsPanel->Height(), 120);
+    Calculate();
+    ASSERT_EQ(form->Status(), stCalculated);
+    EXPECT_EQ(form->ScrollBox->HorzScrollBar()->Position(), 100);
+    EXPECT_EQ(form->ScrollBox->VertScrollBar()->Position(), 50);
+
+    // The user moves and sizes the window, the panel and the view.
+    form->SetBounds(60, 50, 720, 520);
+    form->LocationsPanel->SetHeight(140);
+    form->ScrollBox->HorzScrollBar()->SetPosition(300);
+    form->ScrollBox->VertScrollBar()->SetPosition(200);
+    const TSettings stored = End();
+    const TConfigurationSettings& s = stored.Configuration;
+    EXPECT_EQ(s.FormWindowState, 0);
+    EXPECT_EQ(s.FormLeft, 60);
+    EXPECT_EQ(s.FormTop, 50);
+    EXPECT_EQ(s.FormWidth, 720);
+    EXPECT_EQ(s.FormHeight, 520);
+    EXPECT_TRUE(s.LocationsPanelVisible);
+    EXPECT_EQ(s.LocationsPanelHeight, 140);
+    EXPECT_EQ(s.LocationsPanelLeft, 200);    // the docked panel keeps the stored place
+    EXPECT_EQ(s.LocationsPanelTop, c.LocationsPanelTop);
+    EXPECT_EQ(s.LocationsPanelWidth, c.LocationsPanelWidth);
+    EXPECT_EQ(s.ToolPanelTop, c.ToolPanelTop);
+    EXPECT_EQ(s.ToolPanelLeft, c.ToolPanelLeft);
+    EXPECT_EQ(stored.ScrollInfo.X, 300);
+    EXPECT_EQ(stored.ScrollInfo.Y, 200);
+}
+
+TEST_F(WindowLayout, MaximisedWindowKeepsItsNormalBoundsApart)
+{
+    // Maximised: the stored bounds are not applied; the window's normal
+    // bounds are written back with the state.
+    Config.Configuration.FormWindowState = 2;
+    Config.Configuration.FormLeft = 5000;
+    Start();
+    TSEMainForm* form = Windows.Main;
+    EXPECT_EQ(form->WindowState(), gui::TWindowState::wsMaximized);
+    const gui::TRect normal = form->NormalBounds();
+    EXPECT_NE(normal.Left, 5000);
+    const TSettings stored = End();
+    EXPECT_EQ(stored.Configuration.FormWindowState, 2);
+    // (The reader passes over the bounds of a maximised window.)
+    const std::string bounds = "<Form><Top>" + std::to_string(normal.Top) + "</Top><Left>" +
+                             std::to_string(normal.Left) + "</Left><Width>" + std::to_string(normal.Width()) +
+                             "</Width><Height>" + std::to_string(normal.Height()) + "</Height><WindowState>2";
+    EXPECT_NE(apptest::ReadBytes(ConfigFile).find(bounds), std::string::npos) << bounds;
+}
+
+TEST_F(WindowLayout, BoundsOutOfSightOrTooSmallComeBackUsable)
+{
+    const gui::TRect area = gui::Screen->WorkAreaRect();
+    TConfigurationSettings& c = Config.Configuration;
+    c.FormWindowState = 0;
+    c.FormLeft = area.Right + 2000, c.FormTop = 30, c.FormWidth = 20, c.FormHeight = -5;
+    c.LocationsPanelVisible = true;
+    c.LocationsPanelHeight = 0;
+    Start();
+    TSEMainForm* form = Windows.Main;
+    EXPECT_EQ(form->NormalBounds(), gui::Rect(area.Left + 10, area.Top + 10, area.Left + 10 + MinimumFormWidth,
+                                              area.Top + 10 + MinimumFormHeight));
+    EXPECT_EQ(form->LocationsPanel->Height(), MinimumLocationsPanelHeight);
+}
+
+TEST_F(WindowLayout, StoredScrollPositionNotYetAppliedIsKept)
+{
+    // No calculation has applied the stored position when the window
+    // closes: closed before the first one, or the eclipse the configuration
+    // names is not in the catalogue (no calculation at all).  The view is
+    // not scrolled; the exit keeps the stored position.
+    const std::pair<int, TStatus> cases[] = {{9563, stNeedCalculation}, {999999, stError}};
+    for (const auto& [catNo, status] : cases) {
+        Config.ScrollInfo = {630, 15, true};
+        Config.SECatNo = catNo;
+        Start();
+        ASSERT_EQ(Windows.Main->Status(), status) << catNo;
+        if (status == stError) Calculate();
+        EXPECT_EQ(Windows.Main->ScrollBox->HorzScrollBar()->Position(), 0) << catNo;
+        const TSettings stored = End();
+        EXPECT_EQ(stored.ScrollInfo.X, 630) << catNo;
+        EXPECT_EQ(stored.ScrollInfo.Y, 15) << catNo;
+    }
+}
+
+} // namespace
