@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Forms.h"
@@ -304,30 +305,6 @@ bool TMenu::IsShortCut(TMessage& keyMsg)
     return true;
 }
 
-void TMainMenu::MenuChanged(TMenuItem*)
-{
-    if (TCustomForm* f = FormOf(Owner()))
-        if (f->Menu() == this && !f->IsDestroying()) f->MenuChanged();
-}
-
-void TMainMenu::FillMenuBar(QMenuBar* bar)
-{
-    bar->clear();
-    TCustomForm* form = FormOf(Owner());
-    for (int i = 0; i < FItems->Count(); ++i) {
-        TMenuItem* item = FItems->Items(i);
-        if (!item->Visible()) continue;
-        QMenu* m = bar->addMenu(QString::fromStdString(item->Caption()));
-        m->setEnabled(item->Enabled());
-        TagAction(m->menuAction(), FItems, i);
-        QObject::connect(m, &QMenu::aboutToShow, m, [item, m, form] {
-            for (int k = 0; k < item->Count(); ++k) item->Items(k)->InitiateAction();
-            FillQtMenu(m, item, form);
-        });
-        FillQtMenu(m, item, form);
-    }
-}
-
 namespace {
 
 QMenuBar* BarOf(const TMainMenu* menu)
@@ -336,7 +313,82 @@ QMenuBar* BarOf(const TMainMenu* menu)
     return f && f->Menu() == menu ? f->Data().menuBar : nullptr;
 }
 
+// Brings a shown menu in step with its items: captions and states in place
+// (the highlight stays), the whole menu again when entries came or went.
+void SyncQtMenu(QMenu* menu, TMenuItem* parent, TCustomForm* form)
+{
+    int shown = 0;
+    for (int i = 0; i < parent->Count(); ++i) shown += parent->Items(i)->Visible() ? 1 : 0;
+    int tagged = 0;
+    bool same = true;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        TMenuItem* item = ItemOf(a);
+        if (!item || !item->Visible() || item->IsLine()) { same = false; break; }
+        ++tagged;
+        a->setText(MenuText(item));
+        a->setEnabled(item->Enabled());
+        if (!a->menu()) {
+            a->setCheckable(item->Checked() || item->AutoCheck() || item->RadioItem());
+            a->setChecked(item->Checked());
+        }
+    }
+    int lines = 0;
+    for (int i = 0; i < parent->Count(); ++i) lines += parent->Items(i)->Visible() && parent->Items(i)->IsLine() ? 1 : 0;
+    if (!same || tagged != shown - lines) FillQtMenu(menu, parent, form);
+}
+
 } // namespace
+
+void TMainMenu::MenuChanged(TMenuItem* item)
+{
+    TCustomForm* f = FormOf(Owner());
+    if (!f || f->Menu() != this || f->IsDestroying()) return;
+    // A menu's entries are made when it opens, so a change below the bar
+    // only reaches a menu that is open now; the bar itself is built again
+    // for changes of its own items.
+    TMenuItem* top = item;
+    while (top && top->Parent() && top->Parent() != FItems) top = top->Parent();
+    if (item && top && top != item && top->Parent() == FItems) {
+        if (QMenuBar* bar = BarOf(this))
+            for (QAction* a : bar->actions())
+                if (ItemOf(a) == top && a->menu() && a->menu()->isVisible()) SyncQtMenu(a->menu(), top, f);
+        return;
+    }
+    f->MenuChanged();
+}
+
+void TMainMenu::FillMenuBar(QMenuBar* bar)
+{
+    // The menus of the last build go (the bar keeps menus it made until it
+    // is freed); one that is open closes.
+    std::vector<QMenu*> old;
+    for (QAction* a : bar->actions())
+        if (a->menu()) old.push_back(a->menu());
+    bar->clear();
+    for (QMenu* m : old) {
+        m->hide();
+        m->deleteLater();
+    }
+    TCustomForm* form = FormOf(Owner());
+    const HWND formHandle = form ? form->Handle() : 0;
+    for (int i = 0; i < FItems->Count(); ++i) {
+        TMenuItem* item = FItems->Items(i);
+        if (!item->Visible()) continue;
+        QMenu* m = bar->addMenu(QString::fromStdString(item->Caption()));
+        m->setEnabled(item->Enabled());
+        TagAction(m->menuAction(), FItems, i);
+        // The form updates its commands as the menu loop starts, then the
+        // entries are made from them.
+        m->setProperty("tecMenuLoop", true);
+        QObject::connect(m, &QMenu::aboutToShow, m, [item, m, form, formHandle] {
+            if (formHandle) SendMessage(formHandle, WM_ENTERMENULOOP, 0, 0);
+            for (int k = 0; k < item->Count(); ++k) item->Items(k)->InitiateAction();
+            FillQtMenu(m, item, form);
+        });
+        FillQtMenu(m, item, form);
+    }
+}
 
 TMenuItem* TMainMenu::FindAccelItem(char16_t ch) const
 {

@@ -128,6 +128,17 @@ TEST_F(MenuBar, LetterWithoutShortcutOpensItsMenu)
     Form->Menu->CloseMenu();
     EXPECT_EQ(Form->Menu->OpenedItem(), nullptr);
 
+    // A command whose state changes while its menu is open: the menu stays
+    // open and follows it.
+    sim::KeyPress('F', Alt);
+    Form->actSave->SetEnabled(true);
+    Form->actSave->SetCaption("&Save now");
+    EXPECT_EQ(Form->Menu->OpenedItem(), Form->FileMenu);
+    EXPECT_EQ(Form->Save->Caption(), "&Save now");
+    Form->actSave->SetEnabled(false);
+    Form->Menu->CloseMenu();
+    EXPECT_EQ(Form->Menu->OpenedItem(), nullptr);
+
     // A disabled command does not take its key: the letter opens the menu,
     // where the greyed entry shows why.
     Form->actOpenMap->SetEnabled(false);
