@@ -91,6 +91,21 @@ std::string JoinLines(const std::vector<std::string>& lines)
     return text;
 }
 
+// The memo lines naming the catalogue the values come from and the place the
+// local circumstances below them are for.
+void AppendSourceAndPlace(std::vector<std::string>& m, const char* kind, const TObserverData& location)
+{
+    m.push_back("");
+    m.push_back(std::string("Data from Five Millennium Canon of ") + kind + " Eclipses -1999 to +3000");
+    m.push_back(CreditLine);
+    m.push_back(DoubleSeparator());
+    m.push_back("");
+    m.push_back("Local Circumstances at " + location.Place());
+    m.push_back("  Longitude: " + LongitudeText(location));
+    m.push_back("  Latitude : " + LatitudeText(location));
+    m.push_back(Separator());
+}
+
 std::string GoToScript(const std::string& contact)
 {
     return "begin" + CRLF + "  GoToJD(StrToJD('" + contact + "'));" + CRLF + "end;";
@@ -374,15 +389,7 @@ bool BuildSolarTEDocument(const TTEContext& context, TWideXmlDom& doc, const TOb
     m.push_back("Saros number    : " + CatalogueNumber(se.Saros()));
     m.push_back("Lunation number : " + CatalogueNumber(se.Lunation()));
     m.push_back("Catalogue number: " + CatalogueNumber(se.CatNo()));
-    m.push_back("");
-    m.push_back("Data from Five Millennium Canon of Solar Eclipses -1999 to +3000");
-    m.push_back(CreditLine);
-    m.push_back(DoubleSeparator());
-    m.push_back("");
-    m.push_back("Local Circumstances at " + location.Place());
-    m.push_back("  Longitude: " + LongitudeText(location));
-    m.push_back("  Latitude : " + LatitudeText(location));
-    m.push_back(Separator());
+    AppendSourceAndPlace(m, "Solar", location);
     switch (local) {
     case 'T': m.push_back("Eclipse type      : total"); break;
     case 'A': m.push_back("Eclipse type      : annular"); break;
@@ -448,15 +455,7 @@ bool BuildLunarTEDocument(const TTEContext& context, TWideXmlDom& doc, const TOb
     m.push_back("Saros number     : " + CatalogueNumber(le.Saros()));
     m.push_back("Lunation number  : " + CatalogueNumber(le.Lunation()));
     m.push_back("Catalogue number : " + CatalogueNumber(le.CatNo()));
-    m.push_back("");
-    m.push_back("Data from Five Millennium Canon of Lunar Eclipses -1999 to +3000");
-    m.push_back(CreditLine);
-    m.push_back(DoubleSeparator());
-    m.push_back("");
-    m.push_back("Local Circumstances at " + location.Place());
-    m.push_back("  Longitude: " + LongitudeText(location));
-    m.push_back("  Latitude : " + LatitudeText(location));
-    m.push_back(Separator());
+    AppendSourceAndPlace(m, "Lunar", location);
     m.push_back("Penumbral phase begins: " + C[0]);
     if (partial) m.push_back("Partial phase begins  : " + C[1]);
     if (total) m.push_back("Total phase begins    : " + C[2]);
