@@ -84,7 +84,7 @@ void WriteMapData(xml::TWideXmlNode* node, const TMapData& d)
     def->WriteFloat("VBLWidth", d.VBLWidth);
 }
 
-bool ReadMapData(xml::TWideXmlNode* node, TMapData& d)
+bool ReadMapElements(xml::TWideXmlNode* node, TMapData& d, bool withEqualTimeCurves)
 {
     d.Description = node->ReadString("Description", "");
     d.Source = node->ReadString("Source", "");
@@ -110,9 +110,17 @@ bool ReadMapData(xml::TWideXmlNode* node, TMapData& d)
     d.CEMScale = def->ReadFloat("CEMScale", 0.2);
     d.CEMLabelScale = def->ReadInteger("CEMLabelScale", 30);
     d.CEMLabelOffset = def->ReadInteger("CEMLabelOffset", 0);
-    d.CETWidth = def->ReadFloat("CETWidth", 0.025);
-    d.CETScale = def->ReadInteger("CETScale", 60);
+    if (withEqualTimeCurves) {
+        d.CETWidth = def->ReadFloat("CETWidth", 0.025);
+        d.CETScale = def->ReadInteger("CETScale", 60);
+    }
     d.VBLWidth = def->ReadFloat("VBLWidth", 0.08);
+    return knownProjection;
+}
+
+bool ReadMapData(xml::TWideXmlNode* node, TMapData& d)
+{
+    const bool knownProjection = ReadMapElements(node, d, true);
 
     // A projection number the program does not know makes the record
     // invalid like a missing bitmap does.

@@ -54,6 +54,12 @@ inline const std::string InvalidMapDataMessage = "The map data seems to be inval
 
 // Writes the record's elements into node, in the file order.
 void WriteMapData(xml::TWideXmlNode* node, const TMapData& data);
+// Reads the elements of node into data as they stand, missing ones taking
+// their defaults, without any check; the curves of equal time (CETWidth,
+// CETScale) only with withEqualTimeCurves, otherwise data keeps its own.
+// An unknown projection number reads as Robinson; returns whether the
+// number was known.
+bool ReadMapElements(xml::TWideXmlNode* node, TMapData& data, bool withEqualTimeCurves);
 // Reads node into data (missing elements take their defaults), then
 // validates: a record without resource whose MapsPath + FileName is no
 // file, with X1 or Y1 of 0, or with an unknown projection, is replaced by the standard map and the

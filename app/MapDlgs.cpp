@@ -79,32 +79,9 @@ bool ReadMapDescription(const std::string& fileName, TMapData& data)
     dom.LoadFromFile(fileName);
     xml::TWideXmlNode* node = dom.Root();
     if (!node) return true;
+    // The list's rule: every element but the curves of equal time.
     TMapData d = data;
-    d.Description = node->ReadString("Description", "");
-    d.Source = node->ReadString("Source", "");
-    d.FileName = node->ReadString("File", "");
-    d.ResourceName = rtl::Trim(node->ReadString("Resource", ""));
-    const int32_t projection = node->ReadInteger("Projection", 0);
-    d.Projection = projection >= 0 && projection <= 4 ? static_cast<compute::TProjection>(projection)
-                                                      : compute::prjRobinson;
-    d.Width = node->ReadInteger("Width", 0);
-    d.Height = node->ReadInteger("Height", 0);
-    d.dLat = node->ReadFloat("dLat", 0);
-    d.dLon = node->ReadFloat("dLon", 0);
-    d.X0 = node->ReadFloat("X0", 0);
-    d.X1 = node->ReadFloat("X1", 0);
-    d.Y0 = node->ReadFloat("Y0", 0);
-    d.Y1 = node->ReadFloat("Y1", 0);
-    d.F1 = node->ReadFloat("F1", 0);
-    d.F2 = node->ReadFloat("F2", 0);
-    d.F3 = node->ReadFloat("F3", 0);
-    d.F4 = node->ReadFloat("F4", 0);
-    xml::TWideXmlNode* def = node->NodeFindOrCreate("Default");
-    d.CEMWidth = def->ReadFloat("CEMWidth", 0.01);
-    d.CEMScale = def->ReadFloat("CEMScale", 0.2);
-    d.CEMLabelScale = def->ReadInteger("CEMLabelScale", 30);
-    d.CEMLabelOffset = def->ReadInteger("CEMLabelOffset", 0);
-    d.VBLWidth = def->ReadFloat("VBLWidth", 0.08);
+    ReadMapElements(node, d, false);
     data = d;
     return true;
 }

@@ -6,6 +6,7 @@
 #include "AppTestEnv.h"
 #include "app/AppMessages.h"
 #include "app/MapData.h"
+#include "app/MapDlgs.h"
 #include "app/SEPaths.h"
 #include "compute/uProjections.h"
 #include "xml/XmlDom.h"
@@ -150,6 +151,36 @@ TEST_F(MapDataTest, ConicAndAzimuthalDescriptionsSetUpTheirProjection)
     app::ReadMapDataFile((Dir / "c.map").string(), d);
     EXPECT_NE(project(), a);
     compute::SetConicParallels(40, 68);
+}
+
+TEST_F(MapDataTest, MapListReadsEveryElementButTheCurvesOfEqualTime)
+{
+    // The list shows the file as it stands: no check, no notice, and the
+    // curves of equal time stay those of the record passed in.
+    const std::string file = (Dir / "conic.map").string();
+    fs::copy_file(tectest::DataFile("app/map/conic.map"), file, fs::copy_options::overwrite_existing);
+    app::TMapData listed;
+    listed.CETWidth = 7;
+    listed.CETScale = 9;
+    EXPECT_TRUE(app::ReadMapDescription(file, listed));
+    EXPECT_TRUE(Notices.empty());
+    EXPECT_EQ(listed.CETWidth, 7);
+    EXPECT_EQ(listed.CETScale, 9);
+    EXPECT_EQ(listed.Description, "User map, Lambert conformal conic, Europe");
+    EXPECT_EQ(listed.FileName, "user.png");   // no such bitmap yet: listed anyway
+    EXPECT_EQ(listed.Projection, compute::prjLambertConformalConic);
+    EXPECT_EQ(listed.CEMLabelOffset, 15);
+    EXPECT_DOUBLE_EQ(listed.VBLWidth, 0.2);
+
+    WriteText(Dir / "user.png", "not really a picture");
+    app::TMapData read;
+    ASSERT_TRUE(app::ReadMapDataFile(file, read));
+    compute::SetConicParallels(40, 68);
+    EXPECT_DOUBLE_EQ(read.CETWidth, 0.3);
+    EXPECT_EQ(read.CETScale, 30);
+    read.CETWidth = 7;
+    read.CETScale = 9;
+    EXPECT_EQ(listed, read);
 }
 
 } // namespace
