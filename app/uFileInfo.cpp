@@ -1,6 +1,6 @@
 #include "app/uFileInfo.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
@@ -33,9 +33,8 @@ sys::TVersionRecord OwnRecord()
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    struct stat sa{}, sb{};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 } // namespace

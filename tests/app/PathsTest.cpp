@@ -2,13 +2,10 @@
 // program's discovery and version classes, starting it, and file names.
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include "AppTestEnv.h"
 #include "app/SEPaths.h"
 #include "app/uFileInfo.h"
+#include "platform/sys/WindowMessages.h"
 
 namespace {
 
@@ -233,15 +230,12 @@ TEST_F(PathsTest, StartSiblingAsksOnlyWhenItIsNotRunning)
     EXPECT_EQ(launchedDocument, "/docs/Paris 2026.tlx");
 
     // Running: its window socket exists; nothing is asked.
-    int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::string path = R("run/TTEMainForm");
-    std::copy(path.begin(), path.end(), addr.sun_path);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    sys::TWindowClassSocket window;
+    int error = 0;
+    ASSERT_TRUE(window.Open("TTEMainForm", error)) << error;
+    ASSERT_TRUE(std::filesystem::exists(R("run/TTEMainForm")));
     EXPECT_EQ(app::StartSibling("/docs/x.tlx"), 2);
     EXPECT_EQ(asked, 2);
-    ::close(fd);
 }
 
 TEST_F(PathsTest, DefaultQuestionAnswersNo)
@@ -363,10 +357,7 @@ TEST(VersionInfo, RecordFieldsAndFlags)
 TEST(VersionInfo, OwnExecutableHasItsCompiledRecord)
 {
     app::TFileVersionInfo info;
-    char buf[4096];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    ASSERT_GT(n, 0);
-    app::GetFileVersionInfoRec(std::string(buf, static_cast<std::size_t>(n)), info);
+    app::GetFileVersionInfoRec(std::filesystem::read_symlink("/proc/self/exe").string(), info);
     EXPECT_EQ(info.ProductName, "Tolmira Eclipse Calculator");
     EXPECT_FALSE(info.FileVersion.empty());
     EXPECT_EQ(info.FileFunction, "Application");

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 #include "AppTestEnv.h"
 #include "app/Pipes.h"
@@ -23,7 +22,7 @@ class ScopedRuntimeDir {
 public:
     ScopedRuntimeDir()
     {
-        Dir = "/tmp/tecp-" + std::to_string(static_cast<long>(getpid()));
+        Dir = "/tmp/tecp-" + tectest::ProcessTag();
         fs::remove_all(Dir);
         fs::create_directories(Dir);
         FEnv.Set("XDG_RUNTIME_DIR", Dir);

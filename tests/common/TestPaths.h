@@ -38,13 +38,20 @@ inline std::string ReadText(const std::filesystem::path& file)
     return content.str();
 }
 
+// This test process's id as text, for names that parallel test cases must
+// not share.
+inline std::string ProcessTag()
+{
+    return std::to_string(static_cast<long>(getpid()));
+}
+
 // A fresh, empty scratch folder for one test, removed by the caller when it
 // wants to (left behind on failure for inspection).  The process id keeps
 // test cases that CTest runs side by side out of each other's folders.
 inline std::filesystem::path ScratchDir(const std::string& name)
 {
     auto dir = std::filesystem::temp_directory_path() /
-               ("tec-test-" + name + "-" + std::to_string(static_cast<long>(getpid())));
+               ("tec-test-" + name + "-" + ProcessTag());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
