@@ -254,48 +254,47 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
         return RunMessage(c, b, ke, m);
     }
 
-    bool downReached = true;
-    if (vk) {
-        TMessage cn{alt ? static_cast<uint32_t>(CN_SYSKEYDOWN) : static_cast<uint32_t>(CN_KEYDOWN), vk, kd, 0};
+    // A key or character goes first to the control as its notification
+    // (CN_*: shortcuts and dialog keys may take it), then as the window
+    // message with the native handling held back; reachedDefault tells
+    // whether the message got through to the default handler.
+    enum class Step { Gone, Taken, Handled, Reached };
+    auto deliverKey = [&](uint32_t cnMsg, uint32_t wmMsg, WPARAM w, TMessage& m) {
+        TMessage cn{cnMsg, w, kd, 0};
         Deliver(c, cn);
-        if (!guard) return true;
-        if (cn.Result != 0) return true;
+        if (!guard) return Step::Gone;
+        if (cn.Result != 0) return Step::Taken;
         NativeContext ctx;
         ctx.control = c;
-        ctx.msg = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        ctx.msg = wmMsg;
         ctx.event = ke;
         ctx.bridge = b;
         ctx.deferNative = true;
-        TMessage m{ctx.msg, vk, kd, 0};
+        m = TMessage{wmMsg, w, kd, 0};
         {
             NativeScope scope(ctx);
             Deliver(c, m);
         }
-        if (!guard) return true;
-        downReached = ctx.reachedDefault;
+        if (!guard) return Step::Gone;
+        return ctx.reachedDefault ? Step::Reached : Step::Handled;
+    };
+
+    bool downReached = true;
+    if (vk) {
+        TMessage m;
+        const Step step = alt ? deliverKey(CN_SYSKEYDOWN, WM_SYSKEYDOWN, vk, m) : deliverKey(CN_KEYDOWN, WM_KEYDOWN, vk, m);
+        if (step == Step::Gone || step == Step::Taken) return true;
+        downReached = step == Step::Reached;
     }
     const std::u16string text = ke->text().toStdU16String();
     std::u16string newText;
     bool charsReached = true;
     bool changed = false;
     for (char16_t ch : text) {
-        TMessage cnc{alt ? static_cast<uint32_t>(CN_SYSCHAR) : static_cast<uint32_t>(CN_CHAR), ch, kd, 0};
-        Deliver(c, cnc);
-        if (!guard) return true;
-        if (cnc.Result != 0) { charsReached = false; changed = true; continue; }
-        NativeContext ctx;
-        ctx.control = c;
-        ctx.msg = alt ? WM_SYSCHAR : WM_CHAR;
-        ctx.event = ke;
-        ctx.bridge = b;
-        ctx.deferNative = true;
-        TMessage m{ctx.msg, ch, kd, 0};
-        {
-            NativeScope scope(ctx);
-            Deliver(c, m);
-        }
-        if (!guard) return true;
-        if (!ctx.reachedDefault) { charsReached = false; changed = true; continue; }
+        TMessage m;
+        const Step step = alt ? deliverKey(CN_SYSCHAR, WM_SYSCHAR, ch, m) : deliverKey(CN_CHAR, WM_CHAR, ch, m);
+        if (step == Step::Gone) return true;
+        if (step != Step::Reached) { charsReached = false; changed = true; continue; }
         if (static_cast<char16_t>(m.WParam) != ch) changed = true;
         newText += static_cast<char16_t>(m.WParam);
     }
