@@ -99,6 +99,14 @@ void TList::Sort(const std::function<int(void*, void*)>& compare)
 
 // --- TStringList ----------------------------------------------------------
 
+// Brackets a change of many items; the update ends even when an item is
+// refused (a sorted list with dupError raises), so OnChange keeps firing.
+struct TStringList::UpdateScope {
+    explicit UpdateScope(TStringList& list) : l(list) { l.BeginUpdate(); }
+    ~UpdateScope() { l.EndUpdate(); }
+    TStringList& l;
+};
+
 TStringList::TStringList(std::initializer_list<std::string> items)
 {
     for (const auto& s : items) Add(s);
@@ -162,9 +170,8 @@ int TStringList::AddObject(const std::string& s, TObject* obj)
 
 void TStringList::AddStrings(const TStringList& other)
 {
-    BeginUpdate();
+    UpdateScope update(*this);
     for (int i = 0; i < other.Count(); ++i) AddObject(other.Strings(i), other.Objects(i));
-    EndUpdate();
 }
 
 void TStringList::Insert(int index, const std::string& s) { InsertObject(index, s, nullptr); }
@@ -345,40 +352,40 @@ void TStringList::SetValues(const std::string& name, const std::string& value)
     }
 }
 
-std::string TStringList::DelimitedText() const
+std::string TStringList::JoinDelimited(char delimiter, char quoteChar, bool strict) const
 {
     std::string out;
     for (int i = 0; i < Count(); ++i) {
         const std::string& s = FItems[static_cast<std::size_t>(i)].s;
-        bool quote = s.find(FDelimiter) != std::string::npos || s.find(FQuoteChar) != std::string::npos ||
-                     (s.empty() && !FStrictDelimiter && Count() == 1);
-        if (!FStrictDelimiter)
+        bool quote = s.find(delimiter) != std::string::npos || s.find(quoteChar) != std::string::npos ||
+                     (s.empty() && !strict && Count() == 1);
+        if (!strict)
             for (char c : s)
                 if (static_cast<unsigned char>(c) <= 32) quote = true;
-        if (i > 0) out += FDelimiter;
-        out += quote ? QuotedStr(s, FQuoteChar) : s;
+        if (i > 0) out += delimiter;
+        out += quote ? QuotedStr(s, quoteChar) : s;
     }
     return out;
 }
 
-void TStringList::SetDelimitedText(std::string_view text)
+void TStringList::SplitDelimited(std::string_view text, char delimiter, char quoteChar, bool strict)
 {
-    BeginUpdate();
+    UpdateScope update(*this);
     Clear();
     std::size_t i = 0;
     auto isSep = [&](char c) {
-        return c == FDelimiter || (!FStrictDelimiter && static_cast<unsigned char>(c) <= 32 && c != 0);
+        return c == delimiter || (!strict && static_cast<unsigned char>(c) <= 32 && c != 0);
     };
-    if (!FStrictDelimiter)
+    if (!strict)
         while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32) ++i;
     while (i < text.size()) {
         std::string item;
-        if (text[i] == FQuoteChar) {
+        if (text[i] == quoteChar) {
             ++i;
             while (i < text.size()) {
-                if (text[i] == FQuoteChar) {
-                    if (i + 1 < text.size() && text[i + 1] == FQuoteChar) {
-                        item += FQuoteChar;
+                if (text[i] == quoteChar) {
+                    if (i + 1 < text.size() && text[i + 1] == quoteChar) {
+                        item += quoteChar;
                         i += 2;
                         continue;
                     }
@@ -393,39 +400,35 @@ void TStringList::SetDelimitedText(std::string_view text)
             while (i < text.size() && !isSep(text[i])) item += text[i++];
         }
         Add(item);
-        if (!FStrictDelimiter)
-            while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32 && text[i] != FDelimiter) ++i;
-        if (i < text.size() && text[i] == FDelimiter) {
+        if (!strict)
+            while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32 && text[i] != delimiter) ++i;
+        if (i < text.size() && text[i] == delimiter) {
             ++i;
-            if (!FStrictDelimiter)
+            if (!strict)
                 while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32) ++i;
             if (i >= text.size()) Add("");  // a trailing delimiter ends an empty item
         }
     }
-    EndUpdate();
+}
+
+std::string TStringList::DelimitedText() const
+{
+    return JoinDelimited(FDelimiter, FQuoteChar, FStrictDelimiter);
+}
+
+void TStringList::SetDelimitedText(std::string_view text)
+{
+    SplitDelimited(text, FDelimiter, FQuoteChar, FStrictDelimiter);
 }
 
 std::string TStringList::CommaText() const
 {
-    TStringList tmp;
-    tmp.FItems = FItems;
-    tmp.FDelimiter = ',';
-    tmp.FQuoteChar = '"';
-    tmp.FStrictDelimiter = false;
-    return tmp.DelimitedText();
+    return JoinDelimited(',', '"', false);
 }
 
 void TStringList::SetCommaText(std::string_view text)
 {
-    char d = FDelimiter, q = FQuoteChar;
-    bool strict = FStrictDelimiter;
-    FDelimiter = ',';
-    FQuoteChar = '"';
-    FStrictDelimiter = false;
-    SetDelimitedText(text);
-    FDelimiter = d;
-    FQuoteChar = q;
-    FStrictDelimiter = strict;
+    SplitDelimited(text, ',', '"', false);
 }
 
 std::string TStringList::Text() const
@@ -440,7 +443,7 @@ std::string TStringList::Text() const
 
 void TStringList::SetText(std::string_view text)
 {
-    BeginUpdate();
+    UpdateScope update(*this);
     Clear();
     std::size_t i = 0;
     while (i < text.size()) {
@@ -455,7 +458,6 @@ void TStringList::SetText(std::string_view text)
         }
         i = j;
     }
-    EndUpdate();
 }
 
 void TStringList::LoadFromFile(const std::string& fileName)

@@ -145,6 +145,9 @@ private:
     };
     void CheckIndex(int index) const;
     void SortItems();
+    struct UpdateScope;
+    std::string JoinDelimited(char delimiter, char quoteChar, bool strict) const;
+    void SplitDelimited(std::string_view text, char delimiter, char quoteChar, bool strict);
 
     std::vector<Item> FItems;
     bool FSorted = false;

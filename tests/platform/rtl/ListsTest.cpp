@@ -86,6 +86,20 @@ TEST(StringList, CommaAndDelimitedTexts)
     strict.SetDelimitedText("one two;three;");
     EXPECT_EQ(strict.ToVector(), (std::vector<std::string>{"one two", "three", ""}));
     EXPECT_EQ(strict.DelimitedText(), "one two;three;");
+
+    // A refused item ends the change: the list's own delimiter settings stay
+    // and change events go on.
+    TStringList sorted;
+    sorted.SetSorted(true);
+    sorted.SetDuplicates(TDuplicates::dupError);
+    sorted.SetDelimiter(';');
+    int changes = 0;
+    sorted.OnChange = [&](TObject*) { ++changes; };
+    EXPECT_THROW(sorted.SetCommaText("a,b,a"), EStringListError);
+    EXPECT_EQ(sorted.Delimiter(), ';');
+    changes = 0;
+    sorted.Add("c");
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(StringList, TextAndFiles)
