@@ -208,7 +208,7 @@ std::string FloatToStr(long double value)
 }
 
 // FormatFloat: one section of the picture applied to |value|.
-static std::string ApplyPicture(const std::string& pic, long double value, bool negative)
+static std::string ApplyPicture(const std::string& pic, long double value)
 {
     // Analyse the picture: digit placeholders before and after the point,
     // thousands flag, exponent part; literals are kept in place.
@@ -283,7 +283,6 @@ static std::string ApplyPicture(const std::string& pic, long double value, bool 
         }
         if (i >= firstDigit && i <= lastDigit) {
             if (!placed) {
-                if (negative) r += '-';
                 r += number;
                 placed = true;
             }
@@ -325,10 +324,10 @@ std::string FormatFloat(std::string_view picture, long double value)
     sections.push_back(cur);
     if (picture.empty()) return FloatToStr(value);
     if (value == 0 && sections.size() >= 3 && !sections[2].empty())
-        return ApplyPicture(sections[2], 0, false);
+        return ApplyPicture(sections[2], 0);
     if (value < 0 && sections.size() >= 2 && !sections[1].empty())
-        return ApplyPicture(sections[1], -value, false);
-    std::string r = ApplyPicture(sections[0], std::fabs(value), false);
+        return ApplyPicture(sections[1], -value);
+    std::string r = ApplyPicture(sections[0], std::fabs(value));
     // A negative value that shows as zero has no minus sign.
     bool nonZero = false;
     for (char c : r)

@@ -1,7 +1,6 @@
 #include "platform/rtl/Format.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -28,18 +27,14 @@ std::string Pad(std::string s, int width, bool left)
 
 std::string Format(std::string_view fmt, std::initializer_list<TFormatArg> argList)
 {
-    const std::vector<const TFormatArg*> args = [&] {
-        std::vector<const TFormatArg*> v;
-        for (const auto& a : argList) v.push_back(&a);
-        return v;
-    }();
+    const TFormatArg* const args = argList.begin();
     std::size_t argIndex = 0;
     std::string out;
     std::size_t i = 0;
 
     auto nextArg = [&]() -> const TFormatArg& {
-        if (argIndex >= args.size()) Invalid(fmt);
-        return *args[argIndex++];
+        if (argIndex >= argList.size()) Invalid(fmt);
+        return args[argIndex++];
     };
     // A number in the specifier, or "*" taken from the arguments; -1 when
     // absent.
