@@ -16,6 +16,7 @@
 #include "app/MapImages.h"
 #include "app/MapView.h"
 #include "app/SEPaths.h"
+#include "chart/PlotUtils.h"
 #include "compute/uProjections.h"
 
 using namespace app;
@@ -227,17 +228,17 @@ TEST(MapColors, ValueScalingKeepsHueAndSaturation)
     EXPECT_EQ(ScaleColorValue(gui::RGB(200, 100, 0), 0.5), gui::RGB(100, 50, 0));
     EXPECT_EQ(ScaleColorValue(gui::RGB(200, 200, 200), 0.3), gui::RGB(60, 60, 60));
     double h, s, v;
-    RgbToHsv(0, 0, 255, h, s, v);
+    chart::RgbToHsv(0, 0, 255, h, s, v);
     EXPECT_DOUBLE_EQ(h, 240);
     EXPECT_DOUBLE_EQ(s, 1);
     EXPECT_DOUBLE_EQ(v, 1);
-    RgbToHsv(90, 90, 90, h, s, v);
+    chart::RgbToHsv(90, 90, 90, h, s, v);
     EXPECT_EQ(h, -1);
-    RgbToHsv(0, 0, 0, h, s, v);
+    chart::RgbToHsv(0, 0, 0, h, s, v);
     EXPECT_EQ(h, 0);
     int r, g, b;
-    HsvToRgb(400, 1, 1, r, g, b);  // a hue outside [0, 360) counts as 0
+    chart::HsvToRgb(400, 1, 1, r, g, b);  // a hue outside [0, 360) counts as 0
     EXPECT_EQ(gui::RGB(r, g, b), gui::clRed);
-    HsvToRgb(120, 2, 0.5, r, g, b);  // saturation clamped to 1
+    chart::HsvToRgb(120, 2, 0.5, r, g, b);  // saturation clamped to 1
     EXPECT_EQ(gui::RGB(r, g, b), gui::RGB(0, 128, 0));
 }
