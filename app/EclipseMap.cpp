@@ -131,6 +131,15 @@ void TEclipseMap::FailCalculation()
     FHost->ShowError(CalculationErrorMessage);
 }
 
+void TEclipseMap::DrawGreatestEclipseMarker(gui::TCanvas& c, double lat, double lon, const char* caption)
+{
+    int x, y;
+    if (GeoToPixel(lat, lon, x, y)) {
+        DrawSprite(c, x, y, CrossHairSprite);
+        DrawTextBox(c, x + 10, y, caption, 0, 1, false);
+    }
+}
+
 void TEclipseMap::EndCalculation()
 {
     if (FHost->Status() == stCancel) {

@@ -96,6 +96,9 @@ private:
     void Invalidate();
     void Progress(int percent);
     void FailCalculation();
+    // The cross-hair and its caption at the place of greatest eclipse, when
+    // that place lies on the map.
+    void DrawGreatestEclipseMarker(gui::TCanvas& c, double lat, double lon, const char* caption);
     void EndCalculation();
 
     TMapHost* FHost;

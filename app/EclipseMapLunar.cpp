@@ -289,11 +289,7 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
                 const std::string label = LunarZoneLabel(lee.EclipseType(), zone, s.LELongLabels);
                 if (!label.empty()) DrawTextBox(c, x, ym, label, 1, 1, false);
             }
-            int x, y;
-            if (GeoToPixel(lee.MELat(), lee.MELon(), x, y)) {
-                DrawSprite(c, x, y, CrossHairSprite);
-                DrawTextBox(c, x + 10, y, "Maximum eclipse\r\nin zenith", 0, 1, false);
-            }
+            DrawGreatestEclipseMarker(c, lee.MELat(), lee.MELon(), "Maximum eclipse\r\nin zenith");
         }
         EndCalculation();
     } catch (const std::exception&) {

@@ -439,11 +439,7 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             }
 
             // Marker of greatest eclipse.
-            int x, y;
-            if (GeoToPixel(see.MELat(), see.MELon(), x, y)) {
-                DrawSprite(c, x, y, CrossHairSprite);
-                DrawTextBox(c, x + 10, y, "Maximum eclipse", 0, 1, false);
-            }
+            DrawGreatestEclipseMarker(c, see.MELat(), see.MELon(), "Maximum eclipse");
         }
         EndCalculation();
     } catch (const std::exception&) {
