@@ -486,7 +486,7 @@ void Renderer::DoTag(const std::string& src, std::size_t pos, std::size_t tagEnd
             else if (c2 == 'N') {
                 std::string up = rtl::UpperCase(tag);
                 bool valid = false;
-                int x = ReadMarkupNumber(QuotedAfter(up, up.find('X')), &valid);
+                int x = ReadMarkupCoordinate(QuotedAfter(up, up.find('X')), &valid);
                 if (valid && x > v.lineWidth) {
                     v.lineWidth = x;
                     runLeft = FR.Left + x;
@@ -497,7 +497,7 @@ void Renderer::DoTag(const std::string& src, std::size_t pos, std::size_t tagEnd
         case 'O':
             if (c2 == 'F' && Panel()) {
                 std::string up = rtl::UpperCase(tag);
-                int x = ReadMarkupNumber(QuotedAfter(up, up.find('X')));
+                int x = ReadMarkupCoordinate(QuotedAfter(up, up.find('X')));
                 lineOffset = x;
                 runLeft = x;
                 v.lineWidth = x;
@@ -686,7 +686,7 @@ void Renderer::DoParagraph(const std::string& tag, LineVars& v)
         if (a.find("LEFT") != std::string::npos) alignment = 0;
         if (a.find("CENTER") != std::string::npos) alignment = 2;
     }
-    if (up.find("INDENT") != std::string::npos) indent = ReadMarkupNumber(TagAttribute(tag, "INDENT", false));
+    if (up.find("INDENT") != std::string::npos) indent = ReadMarkupCoordinate(TagAttribute(tag, "INDENT", false));
     if (measure) return;
     std::string bg = TagAttribute(tag, "BGCOLOR", false);
     if (bg.empty()) return;
@@ -848,8 +848,8 @@ void Renderer::DoImage(const std::string& tag, LineVars& v)
     std::string alt = TagAttribute(tag, "ALT", true);
     if (!alt.empty() && hoveredImage == imageCount) src = alt;
     std::string up = rtl::UpperCase(tag);
-    int width = up.find("WIDTH") != std::string::npos ? ReadMarkupNumber(TagAttribute(tag, "WIDTH", false)) : 0;
-    int height = up.find("HEIGHT") != std::string::npos ? ReadMarkupNumber(TagAttribute(tag, "HEIGHT", false)) : 0;
+    int width = up.find("WIDTH") != std::string::npos ? ReadMarkupCoordinate(TagAttribute(tag, "WIDTH", false)) : 0;
+    int height = up.find("HEIGHT") != std::string::npos ? ReadMarkupCoordinate(TagAttribute(tag, "HEIGHT", false)) : 0;
     int w = 0, h = 0;
     ImageSource s = Resolve(src, false);
     if (s.listIndex >= 0) {
@@ -934,7 +934,7 @@ void Renderer::DoControl(const std::string& tag, LineVars& v)
     TControlTag t = ParseControlTag(tag.size() > 7 ? tag.substr(7) : std::string());
     if (t.Width.empty()) return;
     const int gh = TextH("gh");
-    int w = std::max(0, ReadMarkupNumber(t.Width));
+    int w = std::max(0, ReadMarkupCoordinate(t.Width));
     int h = gh + 6;
     if (t.Type == "COMBO") h = 25;
     else if (t.Type == "BUTTON") h = 18;

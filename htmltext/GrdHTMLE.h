@@ -94,6 +94,11 @@ std::string TagAttribute(const std::string& tagText, const std::string& name, bo
 // Reads a number from the start of text: blanks, sign, digits ("$", "x" or
 // "0x" for hexadecimal); valid tells whether the whole text was read.
 int ReadMarkupNumber(const std::string& text, bool* valid = nullptr);
+// A position or size read like ReadMarkupNumber, held within plus or minus
+// kMarkupCoordinateLimit pixels -- far beyond any screen or page -- so that
+// the layout can add widths to it without overflowing.
+constexpr int kMarkupCoordinateLimit = 1000000;
+int ReadMarkupCoordinate(const std::string& text, bool* valid = nullptr);
 
 // ------------------------------------------------------------ text utilities
 

@@ -173,6 +173,11 @@ int ReadMarkupNumber(const std::string& text, bool* valid)
     return static_cast<int>(neg ? -v : v);
 }
 
+int ReadMarkupCoordinate(const std::string& text, bool* valid)
+{
+    return std::clamp(ReadMarkupNumber(text, valid), -kMarkupCoordinateLimit, kMarkupCoordinateLimit);
+}
+
 // ---------------------------------------------------------------- rewrites
 
 std::string PrepareMarkup(TMarkupDialect dialect, const std::string& markup)

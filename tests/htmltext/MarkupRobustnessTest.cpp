@@ -55,12 +55,32 @@ TEST(MarkupRobustness, BrokenMarkup)
         "<control width=\"10\" type=\"nosuch\">", "<body background=\"x://y\" bgcolor=\"clred\">",
         "<body bgcolor=\"#12\" bgcolorto=\"clBlue\" dir=\"v\">x", "<p bgcolor=\"clRed\" bgcolorto=\"\">x",
         "\xff\xfe\x00\x80 <b>\xc3</b>", "<e><shad><blink><hi>x", "<sub><sup>x</sup></sub>",
+        "<ind x=\"99999999999\">a b<ind x=\"99999999999\">c", "<ofs x=\"99999999999\">a b c",
+        "<p indent=\"99999999999\">a", "<img src=\"x\" width=\"99999999999\" height=\"99999999999\">a",
+        "<control type=\"edit\" width=\"99999999999\">a",
     };
     for (const char* c : cases) {
         SCOPED_TRACE(c);
         RenderEveryWay(c);
         RenderEveryWay(c, 1);
     }
+}
+
+TEST(MarkupRobustness, HugePositionsAreHeldAtTheCoordinateLimit)
+{
+    // Text after a runaway indent still adds its width to the line without
+    // overflowing: the measured width ends just past the limit.
+    for (TMarkupDialect d : {TMarkupDialect::mdPanel, TMarkupDialect::mdGrid}) {
+        Canvas cv;
+        TMarkupResult r;
+        TMarkupOptions o;
+        o.WordWrap = false;
+        DrawMarkupText(d, cv.C(), "<ind x=\"99999999999\">text", gui::Rect(0, 0, 300, 200), o, r);
+        EXPECT_GT(r.XSize, kMarkupCoordinateLimit);
+        EXPECT_LT(r.XSize, kMarkupCoordinateLimit + 1000);
+    }
+    EXPECT_EQ(ReadMarkupCoordinate("-99999999999"), -kMarkupCoordinateLimit);
+    EXPECT_EQ(ReadMarkupCoordinate("123"), 123);
 }
 
 TEST(MarkupRobustness, OneMegabyteOfMarkupInBoundedTime)
