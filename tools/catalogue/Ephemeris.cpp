@@ -39,12 +39,21 @@ void Ephemeris::Calc(long double jd, int body, int flags, double out[6])
                                  " (install swe-standard-data)");
 }
 
+long double MoonTidalShiftDays(long double jdTD)
+{
+    // The Moon's sidereal mean motion: 1732559343.736" per Julian century.
+    constexpr long double kMoonArcsecPerSecond = 1732559343.736L / (36525.0L * 86400.0L);
+    const long double u = (jdTD - 2451545.0L) / 36525.0L + 0.45L;   // centuries from 1955.0
+    const long double arcsec = 0.5L * (kCanonMoonTidalAcceleration - kFilesMoonTidalAcceleration) * u * u;
+    return arcsec / kMoonArcsecPerSecond / 86400.0L;
+}
+
 SunMoon Ephemeris::At(long double jdTD)
 {
     double s[6], m[6];
     const int flags = SEFLG_SWIEPH | SEFLG_EQUATORIAL | SEFLG_XYZ;
     Calc(jdTD, SE_SUN, flags, s);
-    Calc(jdTD, SE_MOON, flags, m);
+    Calc(jdTD + MoonTidalShiftDays(jdTD), SE_MOON, flags, m);
     const long double k = 1.0L / kEarthRadiusAU;
     return {{s[0] * k, s[1] * k, s[2] * k}, {m[0] * k, m[1] * k, m[2] * k}};
 }
@@ -53,7 +62,7 @@ void Ephemeris::Elongation(long double jdTD, long double& dLongitude, long doubl
 {
     double s[6], m[6];
     Calc(jdTD, SE_SUN, SEFLG_SWIEPH, s);
-    Calc(jdTD, SE_MOON, SEFLG_SWIEPH, m);
+    Calc(jdTD + MoonTidalShiftDays(jdTD), SE_MOON, SEFLG_SWIEPH, m);
     long double d = std::fmod(static_cast<long double>(m[0]) - s[0], 360.0L);
     if (d < -180) d += 360;
     if (d >= 180) d -= 360;

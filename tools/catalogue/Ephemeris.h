@@ -36,6 +36,18 @@ struct SunMoon {
     Vec3 Moon;   // Earth radii
 };
 
+// The Moon's tidal acceleration in longitude ("/century^2): that of the
+// ephemeris files (DE431), and the one the delta T correction below assumes
+// (-0.91072 (n + 26) u^2 = -0.000012932 (y - 1955)^2).
+constexpr long double kFilesMoonTidalAcceleration = -25.80L;
+constexpr long double kCanonMoonTidalAcceleration = -25.858L;
+// The files' Moon is read this many days later than jdTD (negative: earlier)
+// so that its mean longitude carries kCanonMoonTidalAcceleration, as the
+// delta T it is used with assumes: 1/2 (n_canon - n_files) u^2 over the
+// Moon's mean motion, u in centuries from 1955.  Without it, delta T and the
+// Moon disagree by up to ~85 s of time in -2000.
+long double MoonTidalShiftDays(long double jdTD);
+
 // One per thread: the ephemeris library keeps its state per thread.
 class Ephemeris {
 public:

@@ -55,6 +55,26 @@ TEST(CatalogueDeltaT, EspenakMeeusWithTheCanonsCorrection)
         EXPECT_NEAR(static_cast<double>(DeltaTSeconds(y - 1e-6L)), static_cast<double>(DeltaTSeconds(y)), 1.0) << y;
 }
 
+TEST(CatalogueDeltaT, MoonIsReadWithTheTidalAccelerationDeltaTAssumes)
+{
+    // Morrison and Stephenson: a tidal acceleration changed by dn ("/cy^2)
+    // moves lunar events by 0.91072 dn u^2 seconds, u in centuries from
+    // 1955.  Here dn = -25.858 - (-25.80): the files' Moon is read earlier.
+    struct Case {
+        long double jd, u;
+    } cases[] = {
+        {CalendarToJD(-1999, 6, 12.0L), (-1999.0L + 5.4L / 12 - 1955) / 100},
+        {CalendarToJD(1000, 1, 1.0L), -9.55L},
+        {CalendarToJD(1955, 1, 1.0L), 0},
+        {CalendarToJD(3000, 12, 31.0L), 10.46L},
+    };
+    for (const Case& c : cases) {
+        const double expected = -0.91072 * 0.058 * static_cast<double>(c.u * c.u);
+        EXPECT_NEAR(static_cast<double>(MoonTidalShiftDays(c.jd) * 86400), expected, 0.003 * std::fabs(expected) + 0.01)
+            << static_cast<double>(c.u);
+    }
+}
+
 TEST(CatalogueCalendar, DateTexts)
 {
     EXPECT_EQ(DateText(JD(2024, 4, 8, 18, 18, 29)), "2024 Apr 08");
