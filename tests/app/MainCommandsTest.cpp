@@ -446,7 +446,7 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     EXPECT_EQ(w.Main->Status(), stCalculated);
     EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
     EXPECT_NE(w.Main->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
-    EXPECT_LT(seconds, 10.0);  // the figure that matters is printed; this only catches a hang
+    EXPECT_LT(seconds, 60.0);  // the figure that matters is printed; this only catches a hang
     // Ending the program writes the configuration with the eclipse shown.
     EndProgram(w);
     TSettings stored;
