@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
 # Builds a libFuzzer target with clang, in the CMake project of its own that
-# <project-dir> holds (the main build uses g++), and runs it for a bounded
-# time.
-# Usage: run_fuzz.sh <project-dir> <build-dir> <target> <seconds>
+# <project-dir> holds (the main build uses g++), replays the target's corpus
+# through it and then fuzzes for <runs> further inputs.
+# Usage: run_fuzz.sh <project-dir> <build-dir> <target> <runs>
 #            [-D<var>=<value>]... [--seeds <folder or pattern>]... [-- <libFuzzer options>...]
-# -D values go to configuring the project; the seed files start the corpus.
+# -D values go to configuring the project; the seed files (hand-written
+# inputs, every input that once failed, and the corpus kept from earlier
+# campaigns, packed as a .tar.gz of one folder) start the corpus.
+# <runs> 0 replays the corpus only: the same inputs on every machine, so the
+# test suite stays deterministic.  A campaign raises <runs> (the test suite's
+# TEC_FUZZ_RUNS) and picks a random seed with TEC_FUZZ_SEED (default 1);
+# its corpus is left in <build-dir>/corpus; what adds coverage goes into the
+# kept corpus with
+#   mkdir kept && tar -xzf <kept>.tar.gz -C kept --strip-components=1
+#   <build-dir>/<target> -merge=1 kept <build-dir>/corpus
+#   tar -czf <kept>.tar.gz --transform 's|^kept|corpus|' kept
+# TEC_FUZZ_MAX_SECONDS (default 900) caps the time.
 # Leaks inside system libraries are ignored as lsan.supp beside this script
 # lists them.
 # Exit 0: no finding; 77: skipped (no clang or no libFuzzer); other: a
 # finding, whose input is saved under <build-dir>/artifacts/ -- add it to the
-# target's seeds under tests/data/ so that the normal test suite keeps
-# checking it.
+# target's seeds under tests/data/ so that every later run replays it.
 set -u
 if [ $# -lt 4 ]; then
-    echo "usage: run_fuzz.sh <project-dir> <build-dir> <target> <seconds> [-D...] [--seeds ...] [-- options]" >&2
+    echo "usage: run_fuzz.sh <project-dir> <build-dir> <target> <runs> [-D...] [--seeds ...] [-- options]" >&2
     exit 2
 fi
 project="$(cd "$1" && pwd)"
 build="$2"
 target="$3"
-seconds="$4"
+runs="$4"
 shift 4
 defines=()
 seeds=()
@@ -74,8 +84,19 @@ fi
 
 corpus="$build/corpus"
 artifacts="$build/artifacts"
+rm -rf "$corpus" "$artifacts"
 mkdir -p "$corpus" "$artifacts"
 for spec in "${seeds[@]}"; do
+    case "$spec" in
+    *.tar.gz)
+        # A kept corpus: many small files, packed.
+        if [ -f "$spec" ] && ! tar -xzf "$spec" -C "$corpus" --strip-components=1; then
+            echo "run_fuzz.sh: cannot unpack $spec" >&2
+            exit 2
+        fi
+        continue
+        ;;
+    esac
     if [ -d "$spec" ]; then
         spec="$spec/*"
     fi
@@ -83,7 +104,8 @@ for spec in "${seeds[@]}"; do
         [ -f "$f" ] && cp "$f" "$corpus"/
     done
 done
-"$build/$target" "$corpus" -max_total_time="$seconds" -artifact_prefix="$artifacts/" \
+"$build/$target" "$corpus" -runs="$runs" -seed="${TEC_FUZZ_SEED:-1}" \
+    -max_total_time="${TEC_FUZZ_MAX_SECONDS:-900}" -artifact_prefix="$artifacts/" \
     -print_final_stats=1 "${options[@]}" 2>&1 | tail -25
 status=${PIPESTATUS[0]}
 if [ "$status" -ne 0 ]; then
