@@ -152,6 +152,8 @@ TEST_F(MenuBar, LetterWithoutShortcutOpensItsMenu)
     EXPECT_EQ(Form->Edit->Text(), "f");
     sim::KeyPress('Q', Alt);
     EXPECT_EQ(Form->Menu->OpenedItem(), nullptr);
+    // ... nor does such a letter land in the focused edit.
+    EXPECT_EQ(Form->Edit->Text(), "f");
 }
 
 TEST_F(MenuBar, HighlightedEntryShowsItsHintInTheStatusBar)
