@@ -43,8 +43,9 @@ constexpr long double kFilesMoonTidalAcceleration = -25.80L;
 constexpr long double kCanonMoonTidalAcceleration = -25.858L;
 // The files' Moon is read this many days later than jdTD (negative: earlier)
 // so that its mean longitude carries kCanonMoonTidalAcceleration, as the
-// delta T it is used with assumes: 1/2 (n_canon - n_files) u^2 over the
-// Moon's mean motion, u in centuries from 1955.  Without it, delta T and the
+// delta T it is used with assumes: 1/2 (n_canon - n_files) T^2 over the
+// Moon's mean motion, T in centuries from J2000, the era of laser ranging
+// to which both lunar ephemerides are fitted.  Without it, delta T and the
 // Moon disagree by up to ~85 s of time in -2000.
 long double MoonTidalShiftDays(long double jdTD);
 

@@ -58,15 +58,16 @@ TEST(CatalogueDeltaT, EspenakMeeusWithTheCanonsCorrection)
 TEST(CatalogueDeltaT, MoonIsReadWithTheTidalAccelerationDeltaTAssumes)
 {
     // Morrison and Stephenson: a tidal acceleration changed by dn ("/cy^2)
-    // moves lunar events by 0.91072 dn u^2 seconds, u in centuries from
-    // 1955.  Here dn = -25.858 - (-25.80): the files' Moon is read earlier.
+    // moves lunar events by 0.91072 dn T^2 seconds, T in centuries from the
+    // epoch where the two lunar ephemerides agree (here J2000).  Here
+    // dn = -25.858 - (-25.80): the files' Moon is read earlier.
     struct Case {
         long double jd, u;
     } cases[] = {
-        {CalendarToJD(-1999, 6, 12.0L), (-1999.0L + 5.4L / 12 - 1955) / 100},
-        {CalendarToJD(1000, 1, 1.0L), -9.55L},
-        {CalendarToJD(1955, 1, 1.0L), 0},
-        {CalendarToJD(3000, 12, 31.0L), 10.46L},
+        {CalendarToJD(-1999, 6, 12.0L), (-1999.0L + 5.4L / 12 - 2000) / 100},
+        {CalendarToJD(1000, 1, 1.0L), -10.0L},
+        {CalendarToJD(2000, 1, 1.5L), 0},
+        {CalendarToJD(3000, 12, 31.0L), 10.01L},
     };
     for (const Case& c : cases) {
         const double expected = -0.91072 * 0.058 * static_cast<double>(c.u * c.u);
