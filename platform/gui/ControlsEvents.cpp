@@ -298,9 +298,10 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
         if (static_cast<char16_t>(m.WParam) != ch) changed = true;
         newText += static_cast<char16_t>(m.WParam);
     }
-    // A character typed with Alt is the letter of a menu or control; one
-    // that nothing took is dropped, never typed into the focused control.
-    if (alt && !text.empty()) return true;
+    // A printable character typed with Alt is the letter of a menu or
+    // control; one that nothing took is dropped, never typed into the focused
+    // control.  Control characters (Alt+Backspace) keep their native meaning.
+    if (alt && IsPrintable(text)) return true;
     const bool wantNative = text.empty() ? downReached : (charsReached || !newText.empty()) && (downReached || IsPrintable(newText));
     if (!wantNative) return true;
     // Windows drawn by the program have no native key handling (Qt's own

@@ -43,8 +43,8 @@ long double MoonTidalShiftDays(long double jdTD)
 {
     // The Moon's sidereal mean motion: 1732559343.736" per Julian century.
     constexpr long double kMoonArcsecPerSecond = 1732559343.736L / (36525.0L * 86400.0L);
-    const long double u = (jdTD - 2451545.0L) / 36525.0L;   // centuries from J2000
-    const long double arcsec = 0.5L * (kCanonMoonTidalAcceleration - kFilesMoonTidalAcceleration) * u * u;
+    const long double T = (jdTD - 2451545.0L) / 36525.0L;   // centuries from J2000
+    const long double arcsec = 0.5L * (kCanonMoonTidalAcceleration - kFilesMoonTidalAcceleration) * T * T;
     return arcsec / kMoonArcsecPerSecond / 86400.0L;
 }
 
