@@ -11,6 +11,7 @@
 #include "compute/AstroBase.h"
 #include "compute/AstroMath.h"
 #include "compute/DatesAndTimes.h"
+#include "platform/rtl/Strings.h"
 
 namespace app {
 
@@ -123,6 +124,26 @@ bool TEclipseMap::PixelToGeo(int x, int y, double& lat, double& lon) const
 void TEclipseMap::Invalidate() { FHost->InvalidateMap(); }
 
 void TEclipseMap::Progress(int percent) { FHost->SetProgress(percent); }
+
+void TEclipseMap::StartCalculation(const std::string& title, long double gamma, long double magnitude,
+                                   int32_t saros, int32_t lunation, long double deltaT, long double jde)
+{
+    FHost->SetStatus(stCalculating);
+    MarkerPos = {-1, -1};
+    const auto fixed4 = [](long double v) { return rtl::FloatToStrF(v, rtl::TFloatFormat::ffFixed, 15, 4); };
+    Heading.Title = title;
+    Heading.Gamma = fixed4(gamma);
+    Heading.Magnitude = fixed4(magnitude);
+    Heading.Saros = rtl::IntToStr(saros);
+    Heading.Lunation = rtl::IntToStr(lunation);
+    compute::FormatDHMS(Heading.DeltaT, deltaT);
+    Heading.DeltaTSource = DeltaTSourceText(jde, DeltaTTableFile);
+    FHost->ShowHeading(Heading);
+    FHost->FillLocationTable();
+    LoadMap();
+    Invalidate();
+    Progress(0);
+}
 
 void TEclipseMap::FailCalculation()
 {

@@ -96,6 +96,10 @@ private:
     void Invalidate();
     void Progress(int percent);
     void FailCalculation();
+    // The start of a map computation: status stCalculating, no marker, the
+    // heading shown, the location table refilled and the clean map loaded.
+    void StartCalculation(const std::string& title, long double gamma, long double magnitude, int32_t saros,
+                          int32_t lunation, long double deltaT, long double jde);
     // The cross-hair and its caption at the place of greatest eclipse, when
     // that place lies on the map.
     void DrawGreatestEclipseMarker(gui::TCanvas& c, double lat, double lon, const char* caption);

@@ -211,20 +211,8 @@ std::string TypeWord(const std::string& type)
 void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
 {
     try {
-        FHost->SetStatus(stCalculating);
-        MarkerPos = {-1, -1};
-        Heading.Title = TypeWord(lee.EclipseType()) + " Lunar Eclipse of " + lee.DT();
-        Heading.Gamma = rtl::FloatToStrF(lee.Gamma(), rtl::TFloatFormat::ffFixed, 15, 4);
-        Heading.Magnitude = rtl::FloatToStrF(lee.MagUmbra(), rtl::TFloatFormat::ffFixed, 15, 4);
-        Heading.Saros = rtl::IntToStr(lee.Saros());
-        Heading.Lunation = rtl::IntToStr(lee.Lunation());
-        compute::FormatDHMS(Heading.DeltaT, lee.deltaT());
-        Heading.DeltaTSource = DeltaTSourceText(lee.JD(), DeltaTTableFile);
-        FHost->ShowHeading(Heading);
-        FHost->FillLocationTable();
-        LoadMap();
-        Invalidate();
-        Progress(0);
+        StartCalculation(TypeWord(lee.EclipseType()) + " Lunar Eclipse of " + lee.DT(), lee.Gamma(), lee.MagUmbra(),
+                         lee.Saros(), lee.Lunation(), lee.deltaT(), lee.JD());
 
         const TMapDrawSettings& s = Settings;
         TCanvas& c = *FMap->Canvas();

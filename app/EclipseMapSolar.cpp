@@ -217,8 +217,6 @@ std::string TypeWord(const std::string& type)
     }
 }
 
-std::string Fixed4(long double v) { return rtl::FloatToStrF(v, rtl::TFloatFormat::ffFixed, 15, 4); }
-
 // The whole UT hour at or before the eclipse's reference time.
 double ReferenceHourUT(const TSolarEclipse& see)
 {
@@ -262,20 +260,8 @@ void DrawTimeLabels(TCanvas& c, const TCETData& data, int w, int h)
 void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
 {
     try {
-        FHost->SetStatus(stCalculating);
-        MarkerPos = {-1, -1};
-        Heading.Title = TypeWord(see.EclipseType()) + " Solar Eclipse of " + see.DT();
-        Heading.Gamma = Fixed4(see.Gamma());
-        Heading.Magnitude = Fixed4(see.Magnitude());
-        Heading.Saros = rtl::IntToStr(see.Saros());
-        Heading.Lunation = rtl::IntToStr(see.Lunation());
-        compute::FormatDHMS(Heading.DeltaT, see.DeltaT());
-        Heading.DeltaTSource = DeltaTSourceText(see.JDE(), DeltaTTableFile);
-        FHost->ShowHeading(Heading);
-        FHost->FillLocationTable();
-        LoadMap();
-        Invalidate();
-        Progress(0);
+        StartCalculation(TypeWord(see.EclipseType()) + " Solar Eclipse of " + see.DT(), see.Gamma(), see.Magnitude(),
+                         see.Saros(), see.Lunation(), see.DeltaT(), see.JDE());
 
         const TMapDrawSettings& s = Settings;
         TSolarPass p;
