@@ -157,5 +157,7 @@ void PaintOverlay(TWinControl* control, QPainter& painter);
 void ClearOverlay(TWinControl* control);
 // The program's own cursor of that number (Screen's cursor table).
 bool LookupScreenCursor(TCursor index, QCursor& out);
+// A widget with its children drawn into a new 32-bit bitmap on white.
+std::unique_ptr<TBitmap> RenderWidget(QWidget* w);
 
 } // namespace gui

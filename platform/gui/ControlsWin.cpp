@@ -891,9 +891,10 @@ void TWinControl::PaintTo(TCanvas* canvas, int x, int y)
     canvas->Draw(x, y, img.get());
 }
 
-std::unique_ptr<TBitmap> TWinControl::GetImage()
+std::unique_ptr<TBitmap> TWinControl::GetImage() { return RenderWidget(FImpl->top ? FImpl->top : FImpl->widget); }
+
+std::unique_ptr<TBitmap> RenderWidget(QWidget* w)
 {
-    QWidget* w = FImpl->top ? FImpl->top : FImpl->widget;
     auto bmp = std::make_unique<TBitmap>(std::max(1, w->width()), std::max(1, w->height()),
                                          TPixelFormat::pf32bit);
     QImage& img = qt::Image(*bmp);

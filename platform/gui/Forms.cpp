@@ -561,19 +561,7 @@ void TCustomForm::Release()
     });
 }
 
-std::unique_ptr<TBitmap> TCustomForm::GetFormImage()
-{
-    QWidget* w = Data().widget;
-    auto bmp = std::make_unique<TBitmap>(std::max(1, w->width()), std::max(1, w->height()),
-                                         TPixelFormat::pf32bit);
-    QImage& img = qt::Image(*bmp);
-    img.fill(Qt::white);
-    {
-        QPainter p(&img);
-        w->render(&p, QPoint(0, 0), QRegion(), QWidget::DrawChildren);
-    }
-    return bmp;
-}
+std::unique_ptr<TBitmap> TCustomForm::GetFormImage() { return RenderWidget(Data().widget); }
 
 // -- focus
 
