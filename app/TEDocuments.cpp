@@ -47,16 +47,6 @@ char FirstLetter(const std::string& text)
     return text.empty() ? '\0' : text[0];
 }
 
-// The date of a Julian Day (UT) as YYYY-MM-DD.
-std::string UTDateText(long double jd)
-{
-    compute::TDateTimeRec rec;
-    compute::JDToCivilDateRec(0, rec, jd);
-    std::string text;
-    compute::DateRecToYMDText(rec, text);
-    return text;
-}
-
 std::string LongitudeText(const TObserverData& location)
 {
     compute::TDMS dms;
@@ -325,6 +315,15 @@ std::string GeneratedFileName(long double maximumJD, const std::string& typeWord
 }
 
 } // namespace
+
+std::string UTDateText(long double jd)
+{
+    compute::TDateTimeRec rec;
+    compute::JDToCivilDateRec(0, rec, jd);
+    std::string text;
+    compute::DateRecToYMDText(rec, text);
+    return text;
+}
 
 std::string RepeatString(const std::string& text, int32_t count)
 {

@@ -89,6 +89,8 @@ int32_t TETimeShift(int32_t timeShiftMode, const TObserverData& location);
 // A Julian Day (UT) as "YYYY-MM-DD  hh:mm:ss" in zone seconds; "" for 0
 // (a contact that does not exist).
 std::string TEContactText(long double jd, int32_t zone);
+// The date of a Julian Day (UT) as "YYYY-MM-DD".
+std::string UTDateText(long double jd);
 
 // Fill doc (a new document whose root is "TEDocument") for one location
 // and return the generated, cleaned file name.  The solar one does nothing

@@ -61,16 +61,6 @@ bool SaveBuilt(const TTEContext& context, TWideXmlDom& doc, const std::string& f
     return true;
 }
 
-// The UT date of the maximum as YYYY-MM-DD.
-std::string MaximumDate(long double jd)
-{
-    compute::TDateTimeRec rec;
-    compute::JDToCivilDateRec(0, rec, jd);
-    std::string text;
-    compute::DateRecToYMDText(rec, text);
-    return text;
-}
-
 } // namespace
 
 bool SaveSolarTEDocument(const TTEContext& context, const std::string& folder, std::string& fileName, bool ask,
@@ -131,7 +121,7 @@ void CreateAllTEDocuments(const TTEContext& context)
         TLELocalCircumstances le;
         if (!TELocalCircumstances(context, location, se, le)) continue;
         const std::string folder = TEDocumentsPath + (Lunar(context) ? "Lunar Eclipse of " : "Solar Eclipse of ") +
-                                   MaximumDate(Lunar(context) ? le.JD[3] : se.JD2) + "/";
+                                   UTDateText(Lunar(context) ? le.JD[3] : se.JD2) + "/";
         if (!rtl::DirectoryExists(folder) && !rtl::ForceDirectories(folder))
             throw rtl::EInOutError("Cannot create the folder \"" + folder + "\".");
         std::string fileName;
