@@ -186,6 +186,9 @@ private:
     void FormCreate();
     void FormDestroy();
     void Calculate();
+    // Switches to a built-in map with its magnitude-curve and limit-band
+    // settings (the time-curve settings stay).
+    void UseBuiltInMap(const TMapData& map);
     void PaintBoxPaint();
     gui::TAction* AddAction(const std::string& name, const std::string& caption, gui::TShortCut shortCut,
                             std::function<void()> execute);

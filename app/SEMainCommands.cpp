@@ -319,31 +319,22 @@ void TSEMainForm::SaveAsGraphics()
 
 // ------------------------------------------------------------------ maps
 
-void TSEMainForm::MapStandard()
+void TSEMainForm::UseBuiltInMap(const TMapData& map)
 {
-    FEclipseMap->MapData = StandardMapData;
+    FEclipseMap->MapData = map;
     TMapDrawSettings& d = FEclipseMap->Settings;
-    d.CEMWidth = StandardMapData.CEMWidth;
-    d.CEMScale = StandardMapData.CEMScale;
-    d.CEMLabelScale = StandardMapData.CEMLabelScale;
-    d.CEMLabelOffset = StandardMapData.CEMLabelOffset;
-    d.VBLWidth = StandardMapData.VBLWidth;
+    d.CEMWidth = map.CEMWidth;
+    d.CEMScale = map.CEMScale;
+    d.CEMLabelScale = map.CEMLabelScale;
+    d.CEMLabelOffset = map.CEMLabelOffset;
+    d.VBLWidth = map.VBLWidth;
     SetModified(true);
     SetStatus(stNeedCalculation);
 }
 
-void TSEMainForm::MapGeneral()
-{
-    FEclipseMap->MapData = GeneralMapData;
-    TMapDrawSettings& d = FEclipseMap->Settings;
-    d.CEMWidth = GeneralMapData.CEMWidth;
-    d.CEMScale = GeneralMapData.CEMScale;
-    d.CEMLabelScale = GeneralMapData.CEMLabelScale;
-    d.CEMLabelOffset = GeneralMapData.CEMLabelOffset;
-    d.VBLWidth = GeneralMapData.VBLWidth;
-    SetModified(true);
-    SetStatus(stNeedCalculation);
-}
+void TSEMainForm::MapStandard() { UseBuiltInMap(StandardMapData); }
+
+void TSEMainForm::MapGeneral() { UseBuiltInMap(GeneralMapData); }
 
 void TSEMainForm::MapOpenFile()
 {
