@@ -52,17 +52,32 @@ QS_BINARY_NODE(TLessEqNode, opLessEq, Variant(a <= b))
 QS_BINARY_NODE(TGreatEqNode, opGreatEq, Variant(a >= b))
 QS_BINARY_NODE(TNonEqNode, opNonEq, Variant(a != b))
 QS_BINARY_NODE(TEqNode, opEq, Variant(a == b))
-// Texts longer than this are refused (a doubling loop would otherwise
-// exhaust memory).
-constexpr size_t kMaxText = 64u << 20;
+void CheckTextLength(size_t length)
+{
+    if (length > kMaxScriptText) throw rtl::EOutOfMemory("Out of memory");
+}
 
 Variant CheckedText(Variant v)
 {
-    if (v.IsString() && v.AsString().size() > kMaxText) throw rtl::EOutOfMemory("Out of memory");
+    if (v.IsString()) CheckTextLength(v.TextRef().size());
     return v;
 }
 
-QS_BINARY_NODE(TPlusNode, opPlus, CheckedText(a + b))
+// "+", and Basic's "&" (strCat), which joins a text with the text of any
+// operand.
+class TJoinNode : public TqsOperatorNode {
+public:
+    explicit TJoinNode(bool strCat) : TqsOperatorNode(opPlus), FStrCat(strCat) {}
+    Variant GetValue() override
+    {
+        Variant a = L(this);
+        Variant b = R(this);
+        qsAppendValue(a, b, FStrCat);
+        return a;
+    }
+    const bool FStrCat;
+};
+
 QS_BINARY_NODE(TMinusNode, opMinus, a - b)
 QS_BINARY_NODE(TXorNode, opXor, rtl::VarXor(a, b))
 QS_BINARY_NODE(TMulNode, opMul, a * b)
@@ -71,18 +86,6 @@ QS_BINARY_NODE(TDivIntNode, opDivInt, rtl::VarIntDiv(a, b))
 QS_BINARY_NODE(TModNode, opMod, rtl::VarMod(a, b))
 QS_BINARY_NODE(TShlNode, opShl, rtl::VarShl(a, b))
 QS_BINARY_NODE(TShrNode, opShr, rtl::VarShr(a, b))
-
-class TStrCatNode : public TqsOperatorNode {
-public:
-    TStrCatNode() : TqsOperatorNode(opPlus) {}
-    Variant GetValue() override
-    {
-        Variant a = L(this);
-        Variant b = R(this);
-        if (a.IsString()) return CheckedText(Variant(a.AsString() + rtl::VarToStr(b)));
-        return CheckedText(a + b);
-    }
-};
 
 class TOrNode : public TqsOperatorNode {
 public:
@@ -185,8 +188,8 @@ TqsOperatorNode* MakeOperator(const std::string& upper)
     if (upper == ">=") return new TGreatEqNode();
     if (upper == "<>") return new TNonEqNode();
     if (upper == "=") return new TEqNode();
-    if (upper == "+") return new TPlusNode();
-    if (upper == "STRCAT") return new TStrCatNode();
+    if (upper == "+") return new TJoinNode(false);
+    if (upper == "STRCAT") return new TJoinNode(true);
     if (upper == "-") return new TMinusNode();
     if (upper == "OR") return new TOrNode();
     if (upper == "XOR") return new TXorNode();
@@ -217,6 +220,29 @@ TqsVarType OperandType(const Variant& v)
 }
 
 } // namespace
+
+void qsAppendValue(Variant& acc, const Variant& tail, bool strCat)
+{
+    if (strCat) {
+        // "&" joins a text with the text of anything; otherwise it is "+".
+        if (acc.IsString()) {
+            std::string text = rtl::VarToStr(tail);
+            CheckTextLength(acc.TextRef().size() + text.size());
+            acc.AppendText(text);
+            if (acc.VarType() != rtl::varUString) acc = acc.AsType(rtl::varUString);
+            return;
+        }
+        acc = CheckedText(acc + tail);
+        return;
+    }
+    const bool concat = (acc.IsString() && (tail.IsString() || tail.IsEmpty())) || (acc.IsEmpty() && tail.IsString());
+    if (concat) {
+        CheckTextLength(acc.TextRef().size() + tail.TextRef().size());
+        acc.AppendInPlace(tail);
+        return;
+    }
+    acc = CheckedText(acc + tail);
+}
 
 // --- nodes -------------------------------------------------------------------------
 
@@ -429,7 +455,7 @@ char TqsExpression::Optimize(TqsDesignator* Designator)
     auto* vd = dynamic_cast<TqsVariableDesignator*>(Designator);
     auto* root = dynamic_cast<TqsOperatorNode*>(FNode);
     if (!vd || !root || !IsOp(root->FOp, {opPlus, opMinus, opMul, opDivFloat})) return ' ';
-    if (dynamic_cast<TStrCatNode*>(root)) return ' ';
+    if (auto* join = dynamic_cast<TJoinNode*>(root); join && join->FStrCat) return ' ';
     char c = root->FOp == opPlus ? '+' : root->FOp == opMinus ? '-' : root->FOp == opMul ? '*' : '/';
     TqsCustomVariable* var = vd->RefItem();
     auto reads = [var](TqsExpressionNode* n) {
@@ -452,6 +478,27 @@ char TqsExpression::Optimize(TqsDesignator* Designator)
         return c;
     }
     return ' ';
+}
+
+bool TqsExpression::AppendChain(TqsDesignator* Designator, std::vector<std::pair<TqsCustomVariable*, bool>>& tails) const
+{
+    auto* vd = dynamic_cast<TqsVariableDesignator*>(Designator);
+    if (!vd || vd->LateBindingXmlSource() || !vd->RefItem()) return false;
+    TqsCustomVariable* var = vd->RefItem();
+    std::vector<std::pair<TqsCustomVariable*, bool>> found;
+    TqsExpressionNode* n = FNode;
+    while (auto* op = dynamic_cast<TqsOperatorNode*>(n)) {
+        auto* join = dynamic_cast<TJoinNode*>(op);
+        if (!join || !op->FLeft || !op->FRight) return false;
+        found.emplace_back(op->FRight, join->FStrCat);
+        n = op->FLeft;
+    }
+    auto* leaf = dynamic_cast<TqsDesignatorNode*>(n);
+    if (found.empty() || !leaf) return false;
+    auto* ld = dynamic_cast<TqsVariableDesignator*>(leaf->FDesignator);
+    if (!ld || ld->LateBindingXmlSource() || ld->RefItem() != var) return false;
+    tails.assign(found.rbegin(), found.rend());
+    return true;
 }
 
 TqsCustomVariable* TqsExpression::SingleItem() const

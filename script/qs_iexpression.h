@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "script/qs_iinterpreter.h"
 
@@ -14,6 +16,15 @@ enum TqsOperatorType {
     opDivFloat, opDivInt, opMod, opAnd, opShl, opShr, opLeftBracket, opRightBracket, opNot, opUnMinus,
     opIn, opIs
 };
+
+// Texts longer than this many bytes are refused with EOutOfMemory (a
+// doubling loop would otherwise exhaust memory).
+constexpr size_t kMaxScriptText = 64u << 20;
+
+// acc := acc + tail ("+"), or acc := acc & tail ("&", strCat): the value,
+// kind and errors those operators give, with texts appended in place where
+// acc's text is not shared.
+void qsAppendValue(Variant& acc, const Variant& tail, bool strCat);
 
 class TqsExpressionNode : public TqsCustomVariable {
 public:
@@ -71,6 +82,11 @@ public:
     std::string Finalize();
     // The operator of a compound assignment to Designator, or " ".
     char Optimize(TqsDesignator* Designator);
+    // True when the expression is "Designator + a + b ..." or
+    // "Designator & a & b ..." (any mix) with the assigned variable as its
+    // leftmost operand; tails gets the other operands in evaluation order,
+    // each with whether it joins by "&".
+    bool AppendChain(TqsDesignator* Designator, std::vector<std::pair<TqsCustomVariable*, bool>>& tails) const;
     TqsCustomVariable* SingleItem() const;
     Variant GetValue() override;
     void SetValue(const Variant& value) override;

@@ -342,7 +342,11 @@ void TqsILParser::DoAssign(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
         SetPos(x);
         Error(SIncompatibleTypes + ": '" + d->GetFullTypeName() + "', '" + e->GetFullTypeName() + "'");
     }
-    if (op == " ") op = std::string(1, e->Optimize(d.get()));
+    std::vector<std::pair<TqsCustomVariable*, bool>> tails;
+    if (op == " ") {
+        op = std::string(1, e->Optimize(d.get()));
+        if (op == " " && e->AppendChain(d.get(), tails)) op = "+";
+    }
     TqsAssignmentStmt* s;
     switch (op.empty() ? ' ' : op[0]) {
     case '*': s = NewStmt<TqsAssignMulStmt>(E, P); break;
@@ -351,6 +355,7 @@ void TqsILParser::DoAssign(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
     case '/': s = NewStmt<TqsAssignDivStmt>(E, P); break;
     default: s = NewStmt<TqsAssignmentStmt>(E, P); break;
     }
+    if (auto* plus = dynamic_cast<TqsAssignPlusStmt*>(s)) plus->FTails = std::move(tails);
     s->FDesignator = d.release();
     s->FExpression = e.release();
     s->Optimize();

@@ -123,7 +123,9 @@ void TqsVariable::SetValue(const Variant& value)
     case fvtInt: FValue = Variant(value.AsInteger()); break;
     case fvtBool: FValue = Variant(value.AsBoolean()); break;
     case fvtFloat: FValue = Variant(value.AsDouble()); break;
-    case fvtString: FValue = Variant::AnsiString(rtl::VarToStr(value)); break;
+    case fvtString:
+        FValue = value.IsString() ? value.AsType(rtl::varString) : Variant::AnsiString(rtl::VarToStr(value));
+        break;
     default: FValue = value; break;
     }
 }
@@ -137,19 +139,36 @@ Variant TqsVariable::GetValue()
     return FValue;
 }
 
+void TqsVariable::ReleaseStoredValue()
+{
+    // Only kinds whose SetValue cannot fail may let go: the value must not
+    // be lost when the assignment that follows raises.
+    if (!FIsReadOnly && (FTyp == fvtVariant || FTyp == fvtString)) FValue = Variant();
+}
+
 void TqsStringVariable::SetValue(const Variant& value)
 {
     if (FIsReadOnly) return;
-    FStr = rtl::VarToStr(value);
+    FText = value.IsString() ? value.AsType(rtl::varUString) : Variant(rtl::VarToStr(value));
 }
 
 Variant TqsStringVariable::GetValue()
 {
     if (OnGetVarValue) {
-        Variant v = OnGetVarValue(FName, FTyp, Variant(FStr));
+        Variant v = OnGetVarValue(FName, FTyp, FText);
         if (!v.IsNull()) return v;
     }
-    return Variant(FStr);
+    return FText;
+}
+
+void TqsStringVariable::ReleaseStoredValue()
+{
+    if (!FIsReadOnly) FText = Variant(std::string());
+}
+
+void TqsParamItem::ReleaseStoredValue()
+{
+    if (!FIsReadOnly) FValue = Variant();
 }
 
 TqsParamItem::TqsParamItem(const std::string& AName, TqsVarType ATyp, const std::string& ATypeName,

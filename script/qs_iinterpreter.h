@@ -79,6 +79,11 @@ public:
 
     virtual void SetValue(const Variant& value);
     virtual Variant GetValue();
+    // Drops the stored value just before a SetValue that replaces it, so
+    // that a text read from the variable earlier is held only by the reader
+    // and can be appended to in place.  Plain storage only; the others keep
+    // their value.
+    virtual void ReleaseStoredValue() {}
 
     TqsParamItem* Params(int index) const;
     std::string GetFullTypeName() const;
@@ -132,6 +137,7 @@ public:
     using TqsCustomVariable::TqsCustomVariable;
     void SetValue(const Variant& value) override;
     Variant GetValue() override;
+    void ReleaseStoredValue() override;
     // The stored value without conversion (for-loop counters).
     void SetStored(const Variant& value) { FValue = value; }
 };
@@ -148,10 +154,12 @@ public:
     using TqsVariable::TqsVariable;
     void SetValue(const Variant& value) override;
     Variant GetValue() override;
-    std::string& Str() { return FStr; }
+    void ReleaseStoredValue() override;
+    const std::string& Str() const { return FText.TextRef(); }
+    void SetStr(std::string s) { FText = Variant(std::move(s)); }
 
 private:
-    std::string FStr;
+    Variant FText = Variant(std::string());   // always a Unicode text
 };
 
 class TqsParamItem : public TqsCustomVariable {
@@ -164,6 +172,7 @@ public:
     void SetIsOptional(bool v) { FIsOptional = v; }
     bool IsVarParam() const { return FIsVarParam; }
     void SetIsVarParam(bool v) { FIsVarParam = v; }
+    void ReleaseStoredValue() override;
 
 private:
     Variant FDefValue = Variant::Null();
@@ -659,10 +668,18 @@ public:
     TqsCustomVariable* FExpr = nullptr;
 };
 
+// "v := v + a", "v += a", and chains "v := v + a + b" / "v := v & a & b"
+// whose leftmost operand is the assigned variable.  Texts are appended to
+// the variable's own text in place when nothing else holds it, so a loop
+// that grows a text runs in linear time; the operands are evaluated, and
+// errors raised, exactly as the expression would.
 class TqsAssignPlusStmt : public TqsAssignmentStmt {
 public:
     using TqsAssignmentStmt::TqsAssignmentStmt;
     void Execute() override;
+    // The operands after the variable, in evaluation order, each with
+    // whether it joins by "&"; empty: the single operand FExpr joins by "+".
+    std::vector<std::pair<TqsCustomVariable*, bool>> FTails;
 };
 class TqsAssignMinusStmt : public TqsAssignmentStmt {
 public:

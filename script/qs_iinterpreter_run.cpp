@@ -205,7 +205,7 @@ void TqsStringDesignator::SetValue(const Variant& value)
 {
     auto* sv = static_cast<TqsStringVariable*>(FRefItem);
     if (sv->IsReadOnly()) return;
-    sv->Str() = qsSetCharAt(sv->Str(), FRef1->GetValue().AsInteger(), rtl::VarToStr(value));
+    sv->SetStr(qsSetCharAt(sv->Str(), FRef1->GetValue().AsInteger(), rtl::VarToStr(value)));
 }
 
 Variant TqsArrayDesignator::GetValue()
@@ -325,9 +325,44 @@ void TqsAssignPlusStmt::Execute()
 {
     RunLine();
     if (FProgram->FTerminated) return;
-    Variant a = FVar->GetValue();
-    Variant b = FExpr->GetValue();
-    FVar->SetValue(a + b);
+    // The variable's value is read first and shares its text with the
+    // variable.  While every operand so far only appends text, the appends
+    // wait (later operands may still read the variable); once the last
+    // operand is in, the variable lets go of its text and the appends are
+    // made to the one remaining holder, in place.
+    Variant head = FVar->GetValue();
+    const size_t n = FTails.empty() ? 1 : FTails.size();
+    std::vector<std::pair<Variant, bool>> pending;
+    size_t length = head.TextRef().size();
+    bool deferring = head.IsString();
+    Variant acc;
+    for (size_t i = 0; i < n; ++i) {
+        TqsCustomVariable* operand = FTails.empty() ? FExpr : FTails[i].first;
+        const bool strCat = !FTails.empty() && FTails[i].second;
+        Variant r = operand->GetValue();
+        if (deferring) {
+            if (strCat || r.IsString() || r.IsEmpty()) {
+                if (strCat) r = Variant(rtl::VarToStr(r));   // fails here, as "&" would
+                length += r.TextRef().size();
+                if (length > kMaxScriptText) throw rtl::EOutOfMemory("Out of memory");
+                pending.emplace_back(std::move(r), strCat);
+                continue;
+            }
+            acc = head;
+            for (auto& [text, cat] : pending) qsAppendValue(acc, text, cat);
+            pending.clear();
+            deferring = false;
+        } else if (i == 0) {
+            acc = head;
+        }
+        qsAppendValue(acc, r, strCat);
+    }
+    if (deferring) {
+        FVar->ReleaseStoredValue();
+        acc = std::move(head);
+        for (auto& [text, cat] : pending) qsAppendValue(acc, text, cat);
+    }
+    FVar->SetValue(acc);
 }
 
 void TqsAssignMinusStmt::Execute()

@@ -193,6 +193,15 @@ bool TextToDate(const std::string& text, double& result)
 
 int StrRank(TVarType t) { return t == varUString ? 3 : t == varOleStr ? 2 : 1; }
 
+// The string kind of "a + b" for two texts, or a text and Empty: the higher
+// ranked of the two.
+TVarType ConcatKind(const Variant& a, const Variant& b)
+{
+    if (!a.IsString()) return b.VarType();
+    if (!b.IsString()) return a.VarType();
+    return StrRank(a.VarType()) >= StrRank(b.VarType()) ? a.VarType() : b.VarType();
+}
+
 Variant MakeString(TVarType kind, std::string s)
 {
     switch (kind) {
@@ -246,13 +255,8 @@ Variant Arith(ArithOp op, const Variant& a0, const Variant& b0)
     if (a0.IsNull() || b0.IsNull()) return Variant::Null();
     if (op == ArithOp::Add) {
         bool sa = a0.IsString() || a0.IsEmpty(), sb = b0.IsString() || b0.IsEmpty();
-        if (sa && sb && (a0.IsString() || b0.IsString())) {
-            TVarType kind;
-            if (!a0.IsString()) kind = b0.VarType();
-            else if (!b0.IsString()) kind = a0.VarType();
-            else kind = StrRank(a0.VarType()) >= StrRank(b0.VarType()) ? a0.VarType() : b0.VarType();
-            return MakeString(kind, a0.AsString() + b0.AsString());
-        }
+        if (sa && sb && (a0.IsString() || b0.IsString()))
+            return MakeString(ConcatKind(a0, b0), a0.TextRef() + b0.TextRef());
     }
     Variant a = Numeric(a0), b = Numeric(b0);
     Cat ca = NumCat(a.VarType()), cb = NumCat(b.VarType());
@@ -322,6 +326,26 @@ bool LogicalOperand(const Variant& v, bool& value)
 }
 
 } // namespace
+
+// --- shared text --------------------------------------------------------------
+
+VariantText::VariantText(std::string s)
+{
+    if (!s.empty()) FText = std::make_shared<std::string>(std::move(s));
+}
+
+const std::string& VariantText::Get() const
+{
+    static const std::string empty;
+    return FText ? *FText : empty;
+}
+
+std::string& VariantText::Unshared()
+{
+    if (!FText) FText = std::make_shared<std::string>();
+    else if (FText.use_count() > 1) FText = std::make_shared<std::string>(*FText);
+    return *FText;
+}
 
 // --- construction -----------------------------------------------------------
 
@@ -409,7 +433,7 @@ int64_t Variant::IntegerOf(TVarType target) const
         bool isInt;
         int64_t i;
         long double f;
-        if (!TextToNumber(FStr, isInt, i, f)) CastError(FType, target);
+        if (!TextToNumber(FStr.Get(), isInt, i, f)) CastError(FType, target);
         return isInt ? i : RoundToInt64(f);
     }
     default:
@@ -435,7 +459,7 @@ bool Variant::AsBoolean() const
     case varSingle: case varDouble: case varDate: return FV.d != 0;
     case varString: case varOleStr: case varUString: {
         bool b;
-        if (!TextToBool(FStr, b)) CastError(FType, varBoolean);
+        if (!TextToBool(FStr.Get(), b)) CastError(FType, varBoolean);
         return b;
     }
     default:
@@ -456,7 +480,7 @@ long double Variant::AsExtended() const
         bool isInt;
         int64_t i;
         long double f;
-        if (!TextToNumber(FStr, isInt, i, f)) CastError(FType, varDouble);
+        if (!TextToNumber(FStr.Get(), isInt, i, f)) CastError(FType, varDouble);
         return isInt ? static_cast<long double>(i) : f;
     }
     default:
@@ -483,9 +507,9 @@ double Variant::AsDate() const
 {
     if (!FArray && IsStrType(FType)) {
         double d;
-        if (TextToDate(FStr, d)) return d;
+        if (TextToDate(FStr.Get(), d)) return d;
         long double f;
-        if (TextToFloat(FStr, f)) return static_cast<double>(f);
+        if (TextToFloat(FStr.Get(), f)) return static_cast<double>(f);
         CastError(FType, varDate);
     }
     if (FType == varNull || FType == varDispatch || FArray) CastError(VarType(), varDate);
@@ -502,11 +526,43 @@ std::string Variant::AsString() const
     case varDouble: return FloatToStr(FV.d);
     case varDate: return DateTimeToStr(FV.d);
     case varCurrency: return FloatToStr(static_cast<long double>(FV.i) / 10000.0L);
-    case varString: case varOleStr: case varUString: return FStr;
+    case varString: case varOleStr: case varUString: return FStr.Get();
     default:
         if (IsIntType(FType)) return IntToStr(FV.i);
         CastError(FType, varUString);
     }
+}
+
+const std::string& Variant::TextRef() const
+{
+    static const std::string empty;
+    return !FArray && IsStrType(FType) ? FStr.Get() : empty;
+}
+
+bool Variant::AppendInPlace(const Variant& b)
+{
+    if (FArray || b.FArray) return false;
+    const bool sa = IsStrType(FType), sb = IsStrType(b.FType);
+    if (!(sa && (sb || b.FType == varEmpty)) && !(FType == varEmpty && sb)) return false;
+    const TVarType kind = ConcatKind(*this, b);
+    if (!sa) {
+        *this = b;   // Empty + text: the text, shared
+    } else if (sb && !b.FStr.Get().empty()) {
+        if (&b == this) {
+            std::string& t = FStr.Unshared();
+            t.append(std::string(t));
+        } else {
+            FStr.Unshared().append(b.FStr.Get());
+        }
+    }
+    FType = kind;
+    return true;
+}
+
+void Variant::AppendText(std::string_view text)
+{
+    if (FArray || !IsStrType(FType)) InvalidOp();
+    if (!text.empty()) FStr.Unshared().append(text);
 }
 
 std::u16string Variant::AsU16String() const { return UTF8ToUTF16(AsString()); }
@@ -556,9 +612,15 @@ Variant Variant::AsType(TVarType type) const
     case varDouble: return Variant(AsDouble());
     case varCurrency: return FromCurrencyScaled(AsCurrencyScaled());
     case varDate: return FromDate(AsDate());
-    case varString: case varOleStr: case varUString:
+    case varString: case varOleStr: case varUString: {
         if (FType == varNull) CastError(FType, type);
+        if (IsStrType(FType)) {
+            Variant r = *this;   // shares the text
+            r.FType = type;
+            return r;
+        }
         return MakeString(type, AsString());
+    }
     case varDispatch: return Variant(AsDispatch());
     default:
         throw EVariantBadVarTypeError("Invalid variant type");
@@ -634,7 +696,7 @@ struct VariantAccess {
     static TVarType RawType(const Variant& v) { return v.FType; }
     static double D(const Variant& v) { return v.FV.d; }
     static int64_t I(const Variant& v) { return v.FV.i; }
-    static const std::string& S(const Variant& v) { return v.FStr; }
+    static const std::string& S(const Variant& v) { return v.FStr.Get(); }
 };
 
 Variant VarArrayCreate(const std::vector<int32_t>& bounds, TVarType elementType)
@@ -690,7 +752,7 @@ bool SameValue(const Variant& a, const Variant& b)
     case varSingle: case varDouble: case varDate: return a.FV.d == b.FV.d;
     case varDispatch: return a.FDispatch == b.FDispatch;
     default:
-        if (IsStrType(a.FType)) return a.FStr == b.FStr;
+        if (IsStrType(a.FType)) return a.FStr.Get() == b.FStr.Get();
         return a.FV.i == b.FV.i;
     }
 }

@@ -10,7 +10,10 @@
 //   - conversion of a float to an integer rounds halves to the even
 //     neighbour.
 // The three string kinds (8-bit varString, OLE varOleStr, Unicode
-// varUString) keep their kind; all hold UTF-8 text here.
+// varUString) keep their kind; all hold UTF-8 text here.  Copies of a text
+// value share its text until one of them changes it (copy on write), so a
+// copy costs no text copy and appending to a text nobody else holds is done
+// in place (AppendInPlace).
 // An object travels as an integer Variant holding its 32-bit handle
 // (ObjectHandle in Classes.h), 0 for none.
 #pragma once
@@ -76,6 +79,21 @@ RTL_DECLARE_EXCEPTION(EVariantInvalidArgError, EVariantError)
 RTL_DECLARE_EXCEPTION(EVariantBadVarTypeError, EVariantError)
 
 // An automation object reached by late binding (held by varDispatch).
+// The text of a string Variant, shared by its copies until one of them
+// changes it.
+class VariantText {
+public:
+    VariantText() = default;
+    explicit VariantText(std::string s);
+    const std::string& Get() const;
+    // The text for changing: copied first while another holder shares it.
+    std::string& Unshared();
+    bool Shared() const { return FText && FText.use_count() > 1; }
+
+private:
+    std::shared_ptr<std::string> FText;
+};
+
 class IDispatchObject {
 public:
     virtual ~IDispatchObject() = default;
@@ -101,9 +119,9 @@ public:
     Variant(double v) : FType(varDouble) { FV.d = v; }
     Variant(long double v) : FType(varDouble) { FV.d = static_cast<double>(v); }
     // Texts become Unicode strings (varUString).
-    Variant(const char* s) : FType(varUString), FStr(s) {}
+    Variant(const char* s) : FType(varUString), FStr(std::string(s)) {}
     Variant(std::string s) : FType(varUString), FStr(std::move(s)) {}
-    Variant(std::string_view s) : FType(varUString), FStr(s) {}
+    Variant(std::string_view s) : FType(varUString), FStr(std::string(s)) {}
     Variant(std::u16string_view s);
     explicit Variant(std::shared_ptr<IDispatchObject> d);
 
@@ -142,6 +160,8 @@ public:
     int64_t AsCurrencyScaled() const;  // value * 10000
     double AsDate() const;        // texts are read as dates (short date format) or numbers
     std::string AsString() const; // UTF-8
+    // The text of a string value without copying it ("" for other kinds).
+    const std::string& TextRef() const;
     std::u16string AsU16String() const;
     std::shared_ptr<IDispatchObject> AsDispatch() const;
     // The object whose handle the value holds (nullptr for 0 or a freed one).
@@ -149,6 +169,18 @@ public:
 
     // Converts to the given type code (element type codes only).
     Variant AsType(TVarType type) const;
+
+    // Appends b in place when "*this + b" concatenates (a text and a text or
+    // Empty, or Empty and a text), giving the kind "+" gives; the text is
+    // copied first only while another Variant shares it, so a loop of
+    // appends to one holder grows in amortised linear time.  Returns false,
+    // changing nothing, when "+" would compute a number or Null instead.
+    bool AppendInPlace(const Variant& b);
+    // Appends text to a string value in place, keeping its kind (string
+    // values only; EVariantInvalidOpError otherwise).
+    void AppendText(std::string_view text);
+    // Whether another Variant shares this value's text.
+    bool SharesText() const { return FStr.Shared(); }
 
     // Variant arrays.  Indexes are checked against the bounds
     // (EVariantBadIndexError); dimension numbers are 1-based.
@@ -174,7 +206,7 @@ private:
         double d;
         bool b;
     } FV{0};
-    std::string FStr;
+    VariantText FStr;
     std::shared_ptr<ArrayData> FArray;
     std::shared_ptr<IDispatchObject> FDispatch;
 

@@ -34,7 +34,7 @@ namespace {
 const std::string StartQuestion = "Tolmira Ephemeris is currently not running.\r\nDo you wish to start it?";
 const std::string DallasFile = "2024-04-08 - Total Solar Eclipse - Dallas (USA).tlx";
 
-bool WaitFor(const std::function<bool()>& done, int ms = 10000)
+bool WaitFor(const std::function<bool()>& done, int ms = 60000)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!done()) {
@@ -125,7 +125,7 @@ TEST_F(HandOverTest, ThroughThePipeWhenTheSiblingServesIt)
     ASSERT_TRUE(sibling.Listening());
     EXPECT_EQ(RunInTE(Context), TTEHandOver::thoPipe);
     EXPECT_EQ(RunInTE(Context), TTEHandOver::thoPipe);
-    ASSERT_TRUE(Dispatcher.ProcessUntil([&] { return sibling.Count() == 2; }, 10000));
+    ASSERT_TRUE(Dispatcher.ProcessUntil([&] { return sibling.Count() == 2; }, 60000));
     const std::string expected = ExpectedDocument();
     const auto got = sibling.Messages();
     // One whole document per message, exactly as the library writes it,
@@ -183,7 +183,7 @@ TEST_F(HandOverTest, ANotRunningSiblingIsStartedWithTheFileWhenTheUserAgrees)
 
     // ... and takes the next hand-over through its pipe.
     EXPECT_EQ(RunInTE(Context), TTEHandOver::thoPipe);
-    ASSERT_TRUE(Dispatcher.ProcessUntil([&] { return fs::exists(record / "pipe-0001.tlx"); }, 10000));
+    ASSERT_TRUE(Dispatcher.ProcessUntil([&] { return fs::exists(record / "pipe-0001.tlx"); }, 60000));
     ASSERT_TRUE(WaitFor([&] { return apptest::ReadBytes(record / "pipe-0001.tlx") == ExpectedDocument(); }));
     EXPECT_EQ(Questions.size(), 1u);
 
@@ -191,7 +191,7 @@ TEST_F(HandOverTest, ANotRunningSiblingIsStartedWithTheFileWhenTheUserAgrees)
     bool gone = false;
     Client->OnPipeDisconnect = [&](rtl::TObject*, uint32_t) { gone = true; };
     EXPECT_TRUE(sys::PostWindowClassMessage(TEWindowClass, 16));
-    EXPECT_TRUE(Dispatcher.ProcessUntil([&] { return gone; }, 10000));
+    EXPECT_TRUE(Dispatcher.ProcessUntil([&] { return gone; }, 60000));
     EXPECT_TRUE(WaitFor([&] { return !sys::TWindowSockets::Exists(TEWindowClass); }));
     EXPECT_EQ(apptest::ReadBytes(record / "messages.txt"), "16 0 0\n");
 }
@@ -290,7 +290,7 @@ TEST_F(HandOverTest, ALunarEclipseTravelsTheSameWay)
     Locations.Add(Lima());
     Context.SelectedIndex = 1;
     EXPECT_EQ(RunInTE(Context), TTEHandOver::thoPipe);
-    ASSERT_TRUE(Dispatcher.ProcessUntil([&] { return sibling.Count() == 1; }, 10000));
+    ASSERT_TRUE(Dispatcher.ProcessUntil([&] { return sibling.Count() == 1; }, 60000));
     xml::TWideXmlDom doc;
     rtl::TStringStream stream(sibling.Messages()[0]);
     doc.LoadFromStream(stream);

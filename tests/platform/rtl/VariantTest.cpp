@@ -291,3 +291,75 @@ TEST(Variant, ArraysHaveBoundsAndConvertElements)
     Variant empty = VarArrayCreate({0, -1}, varVariant);  // bounds 0..-1: no elements
     EXPECT_EQ(VarArrayHighBound(empty, 1), -1);
 }
+
+namespace {
+
+// AppendInPlace gives exactly what "+" gives, value and kind, for every
+// pairing of kinds, and refuses (changing nothing) where "+" computes.
+TEST(Variant, AppendInPlaceAgreesWithPlus)
+{
+    const std::vector<Variant> values = {
+        Variant(), Variant::Null(), Variant("ab"), Variant::AnsiString("cd"), Variant::OleStr("ef"),
+        Variant(std::string()), Variant(int32_t(3)), Variant(2.5), Variant(true), Variant("7"),
+    };
+    for (const Variant& a : values)
+        for (const Variant& b : values) {
+            Variant acc = a;
+            const bool appended = acc.AppendInPlace(b);
+            Variant sum;
+            bool raised = false;
+            try {
+                sum = a + b;
+            } catch (const EVariantError&) {
+                raised = true;
+            }
+            const std::string what = VarTypeAsText(a.VarType()) + " + " + VarTypeAsText(b.VarType());
+            if (appended) {
+                ASSERT_FALSE(raised) << what;
+                EXPECT_TRUE(SameValue(acc, sum)) << what;
+            } else {
+                EXPECT_TRUE(SameValue(acc, a)) << what;
+                EXPECT_FALSE(!raised && sum.IsString() && (a.IsString() || a.IsEmpty()) &&
+                             (b.IsString() || b.IsEmpty()))
+                    << what << ": a concatenation was refused";
+            }
+        }
+}
+
+// Copies share a text until one of them changes it: the others keep theirs.
+TEST(Variant, CopiesKeepTheirTextWhenOneIsAppendedTo)
+{
+    Variant a("text");
+    Variant b = a;
+    EXPECT_TRUE(a.SharesText());
+    ASSERT_TRUE(b.AppendInPlace(Variant("!")));
+    EXPECT_EQ(a.AsString(), "text");
+    EXPECT_EQ(b.AsString(), "text!");
+    EXPECT_FALSE(a.SharesText());
+
+    Variant c = a;
+    ASSERT_TRUE(c.AppendInPlace(c));   // itself
+    EXPECT_EQ(c.AsString(), "texttext");
+    ASSERT_TRUE(a.AppendInPlace(a));
+    EXPECT_EQ(a.AsString(), "texttext");
+
+    Variant d = Variant::AnsiString("x");
+    Variant e = d.AsType(varUString);   // another kind of the same text
+    d.AppendText("y");
+    EXPECT_EQ(e.AsString(), "x");
+    EXPECT_EQ(e.VarType(), varUString);
+    EXPECT_EQ(d.VarType(), varString);
+    EXPECT_THROW(Variant(1).AppendText("z"), EVariantInvalidOpError);
+}
+
+// Appending to a text held once reuses its storage: a million one-character
+// appends finish (quadratic copying would take hours).
+TEST(Variant, ManyAppendsToOneHolderGrowTheText)
+{
+    Variant s("");
+    const Variant one("x");
+    for (int i = 0; i < 1000000; ++i) ASSERT_TRUE(s.AppendInPlace(one));
+    EXPECT_EQ(s.TextRef().size(), 1000000u);
+}
+
+} // namespace

@@ -217,7 +217,7 @@ TEST_F(XdgTest, DetachedStartRunsTheProgramWithItsArguments)
         std::error_code ec;
         return fs::exists(marker, ec) && fs::file_size(marker, ec) > 0;
     };
-    for (int i = 0; i < 200 && !written(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 3000 && !written(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::ifstream in(marker);
     std::string line;
     std::getline(in, line);

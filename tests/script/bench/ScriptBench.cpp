@@ -41,6 +41,38 @@ void BM_EvaluateCompilesEachTime(benchmark::State& state)
 }
 BENCHMARK(BM_EvaluateCompilesEachTime)->Unit(benchmark::kMicrosecond);
 
+// Growing one text variable: 20,000 appends of a 100-character text in
+// each language (a 2 MB result), and a million one-character appends.
+void AppendLoop(benchmark::State& state, const char* lang, const char* program, size_t expected)
+{
+    qs::TqsScript s(nullptr);
+    s.AddRTTI();
+    s.SetSyntaxType(lang);
+    std::string text = program;
+    text.replace(text.find("%s"), 2, std::string(expected == 1000000 ? 1 : 100, 'x'));
+    s.SetText(text);
+    if (!s.Compile()) state.SkipWithError(s.ErrorMsg().c_str());
+    for (auto _ : state) s.Execute();
+    if (rtl::VarToStr(s.Find("s")->GetValue()).size() != expected) state.SkipWithError("wrong text length");
+}
+BENCHMARK_CAPTURE(AppendLoop, Pascal20k, "PascalScript",
+                  "var s: String; i: Integer; begin s := ''; for i := 1 to 20000 do s := s + '%s' end.",
+                  2000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AppendLoop, Cpp20k, "C++Script",
+                  "String s; int i; { s = \"\"; for (i = 1; i <= 20000; i++) s += \"%s\"; }", 2000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AppendLoop, JScript20k, "JScript",
+                  "s = \"\"; for (i = 1; i <= 20000; i++) s = s + \"%s\";", 2000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AppendLoop, Basic20k, "BasicScript",
+                  "s = \"\"\nFor i = 1 To 20000\n  s = s & \"%s\"\nNext\n", 2000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AppendLoop, PascalMillionChars, "PascalScript",
+                  "var s: String; i: Integer; begin s := ''; for i := 1 to 1000000 do s := s + '%s' end.",
+                  1000000)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
