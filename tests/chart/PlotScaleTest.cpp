@@ -337,6 +337,19 @@ TEST(ScalePaint, OpaqueHorizontalAndVerticalScales)
     png.SaveToFile((dir / "scale-vertical-transparent.png").string());
 }
 
+TEST(ScalePaint, AStandAloneScalePaintsItsOwnWindow)
+{
+    auto s = NewScale(TScaleType::sctXT, 300, 50);
+    s->SetColorBackGnd(gui::clWhite);
+    auto bmp = WhiteBitmap(300, 50);
+    s->PaintTo(bmp->Canvas(), 0, 0);
+    // Base line at MarginTop, a major tick reaching 7 pixels down at 0.
+    EXPECT_TRUE(Dark(*bmp, 150, 20));
+    EXPECT_TRUE(Dark(*bmp, 20, 26));
+    EXPECT_FALSE(Dark(*bmp, 20, 27));
+    EXPECT_EQ(s->NumTicks(), 21);   // the minor pass records every position
+}
+
 TEST(ScalePaint, NothingWhileSuppressedAndEventsBracketThePaint)
 {
     auto bmp = WhiteBitmap(400, 60);

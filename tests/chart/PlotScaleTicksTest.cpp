@@ -161,6 +161,14 @@ TEST(LinearTicks, ZeroRuleFixedDecimalsUserTextAndInscription)
     ASSERT_NE(zero, nullptr);
     EXPECT_EQ(zero->Label, " 0.0E+00");
 
+    // A tick that sums to a hair off zero is written as zero.
+    auto hair = NewScale(TScaleType::sctXB, -0.3, 0.3);
+    hair->SetDecPlaces(-1);
+    const TTickPlan hp0 = hair->PlanTicks();
+    ASSERT_NE(MajorNear(hp0, 0, 1e-12), nullptr);
+    EXPECT_EQ(MajorNear(hp0, 0, 1e-12)->Label, " 0.0E+00");
+    EXPECT_EQ(MajorNear(hp0, 0.1, 1e-12)->Label, " 1.0E-01");
+
     // DecPlaces 0 leaves fractional ticks unlabelled (0 .. 7: step 0.5).
     auto half = NewScale(TScaleType::sctXB, 0, 7, 10);
     half->SetDecPlaces(0);
