@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -248,6 +249,23 @@ TEST(ScaleTicks, MinTicksZeroOnADescendingRangeEnds)
     // A range of millions of units with a tick at each stays bounded.
     s->SetRange(0, 5e6);
     EXPECT_LE(s->PlanTicks().Ticks.size(), 50000u);
+}
+
+TEST(ScaleTicks, NonFiniteRangesPaintWithoutHanging)
+{
+    auto bmp = WhiteBitmap(400, 60);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (TFigType type : {TFigType::ftNum, TFigType::ftTime, TFigType::ftDateTime}) {
+        for (auto [lo, hi] : {std::pair{0.0, inf}, {-inf, 0.0}, {nan, 1.0}, {0.0, 1e300}}) {
+            auto s = NewScale(TScaleType::sctXB, 400, 60);
+            s->SetLabelType(type);
+            s->SetRange(lo, hi);
+            s->UseForeignCanvas(bmp->Canvas(), 0, 0);
+            s->ForcePaint();
+            EXPECT_LE(s->NumTicks(), TScale::MaxRecordedTicks);
+        }
+    }
 }
 
 // ------------------------------------------------------------------ painting
