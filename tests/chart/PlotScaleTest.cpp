@@ -368,6 +368,33 @@ TEST(ScalePaint, AStandAloneScalePaintsItsOwnWindow)
     EXPECT_EQ(s->NumTicks(), 21);   // the minor pass records every position
 }
 
+TEST(ScalePaint, DateLinesStandOneRowFurtherFromTheBaseLine)
+{
+    auto dir = tectest::ScratchDir("chart-scale-dates");
+    for (TScaleType type : {TScaleType::sctXT, TScaleType::sctYL}) {
+        const bool vertical = IsVerticalScale(type);
+        auto bmp = WhiteBitmap(vertical ? 140 : 500, vertical ? 400 : 80);
+        auto s = NewScale(type, bmp->Width(), bmp->Height());
+        s->SetColorBackGnd(gui::clWhite);
+        s->SetLabelType(TFigType::ftDateTime);
+        s->SetRange(45366 + 22 / 24.0, 45367 + 3 / 24.0);   // 2024-03-15 22:00 .. 03:00
+        s->UseForeignCanvas(bmp->Canvas(), 0, 0);
+        s->ForcePaint();
+        const int h = bmp->Canvas()->TextHeight("0");
+        if (!vertical) {
+            // Time labels below the line at 20 + 7, the date line one text height lower.
+            EXPECT_GT(InkIn(*bmp, gui::Rect(0, 27, 500, 27 + h)), 0);
+            EXPECT_GT(InkIn(*bmp, gui::Rect(0, 27 + h, 500, 27 + 2 * h)), 0);
+        } else {
+            // The date of 22:00 (at the bottom, y = 379) stands above its time label.
+            EXPECT_GT(InkIn(*bmp, gui::Rect(28, 379 - 3 * (h / 2), 140, 379 - h / 2)), 0);
+        }
+        gui::TPngImage png;
+        png.Assign(bmp.get());
+        png.SaveToFile((dir / (vertical ? "dates-vertical.png" : "dates-horizontal.png")).string());
+    }
+}
+
 TEST(ScalePaint, NothingWhileSuppressedAndEventsBracketThePaint)
 {
     auto bmp = WhiteBitmap(400, 60);
