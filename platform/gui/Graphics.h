@@ -317,6 +317,11 @@ public:
 
     // Whether the canvas currently has a surface to draw on.
     bool HandleAllocated() const;
+    // Whether this is a printer's canvas (set by the printer for its own
+    // canvas).  Drawing that differs on paper asks this one flag: data
+    // marks drawn as lines, fonts sized at the printer's resolution.
+    bool IsPrinterCanvas() const { return FPrinterCanvas; }
+    void SetPrinterCanvas(bool value) { FPrinterCanvas = value; }
     // Kept for callers that bracket drawing from other threads.
     void Lock() {}
     void Unlock() {}
@@ -445,6 +450,7 @@ private:
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
+    bool FPrinterCanvas = false;
 };
 
 // --------------------------------------------------------------- graphics

@@ -25,7 +25,7 @@ namespace {
 
 class TPrinterCanvas : public TCanvas {
 public:
-    explicit TPrinterCanvas(TPrinter* owner) : FOwner(owner) {}
+    explicit TPrinterCanvas(TPrinter* owner) : FOwner(owner) { SetPrinterCanvas(true); }
     void Attach(QPainter* painter) { qt::AttachPainter(*this, painter, 0, 0, 96); }
     void Detach() { qt::DetachPainter(*this); }
     void SetGeometry(int w, int h, int dpi, int pw, int ph, int ox, int oy, int mmx, int mmy)

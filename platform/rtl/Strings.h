@@ -82,6 +82,13 @@ char32_t NextUTF8(std::string_view s, std::size_t& i);
 // Number of code points.
 int UTF8Length(std::string_view s);
 
+// --- character categories -------------------------------------------------
+
+// True for a character of the Unicode number categories: decimal digit (Nd),
+// letter number (Nl) and other number (No), so '7', U+00B2 (superscript two)
+// and U+00BD (one half) all count (Unicode 14 tables).
+bool IsNumberChar(char32_t c);
+
 // --- numbers and text -----------------------------------------------------
 
 std::string IntToStr(int64_t value);

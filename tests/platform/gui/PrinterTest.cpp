@@ -166,3 +166,11 @@ TEST(Printer, PrintedPageShowsShapesWhereTheCapabilitiesSay)
 }
 
 } // namespace
+
+TEST(Printer, OnlyThePrintersCanvasSaysItIsOne)
+{
+    TPrinter p;
+    EXPECT_TRUE(p.Canvas()->IsPrinterCanvas());
+    TBitmap bmp(4, 4);
+    EXPECT_FALSE(bmp.Canvas()->IsPrinterCanvas());
+}

@@ -1,0 +1,196 @@
+// Grid foundation (gridbase/): the grid base class, its cell lists, editors
+// and the free routines the grid family shares.  It builds on platform/rtl
+// and platform/gui; the string grid (grid/) and its data exchange (gridio/)
+// build on it.  It implements no seam of its own.
+//
+// ExUtil: stateless routines on cell texts, numbers and dates, and the filter
+// conditions a user types to filter or search a grid.  Their edge cases are
+// the contract of the grid's files and exchange formats: a text written by
+// one routine is read back by its partner (EncodeCellLineBreaks and
+// DecodeCellLineBreaks, EncodePrefixedWideText and DecodePrefixedWideText,
+// FindClosingQuote for CSV fields), so separators and escapes never change.
+//
+// The rule a caller must know: texts are UTF-8, and positions are 1-based
+// byte positions as in rtl::Pos and rtl::Copy, 0 meaning "not found".  The
+// characters searched for are ASCII in every caller, so a position never
+// falls inside a character.  Locale values (decimal, thousand and date
+// separators, the short date format) are read from rtl::FormatSettings() at
+// each call.
+//
+//   std::string line = EncodeCellLineBreaks("a\r\nb");     // "a\t\bb"
+//   std::string back = DecodeCellLineBreaks(line, true);   // "a\r\nb"
+//   bool hit = MatchFilterCondition(">1&<5|a*", "3", false);  // true
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/gui/Grids.h"
+#include "platform/gui/Types.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Lists.h"
+
+namespace gridbase {
+
+using gui::TColor;
+
+// --- search and small numeric routines (ExUtilText.cpp) --------------------
+
+// Position of the first c in text; 0 when absent.
+int FindCharIndex(char32_t c, std::string_view text);
+// As FindCharIndex; pos is set only when found.
+int FindCharIndexOut(char32_t c, std::string_view text, int& pos);
+// Position of pattern in text (case-sensitive), 0 when absent; pos is always set.
+int FindSubstrOut(std::string_view pattern, std::string_view text, int& pos);
+// Position of pattern in the text upper-cased with the ASCII rule; the
+// pattern is taken as it is, so it must already be upper case.
+int PosInUpperCase(std::string_view pattern, std::string_view text);
+// Position of pattern in text; 0 when either is empty or pattern is longer.
+int PosInWideText(std::string_view pattern, std::string_view text);
+int CountCharOccurrences(char32_t c, std::string_view text);
+bool CellInGridRect(const gui::TGridRect& r, int col, int row);
+int32_t LargerOf(int32_t a, int32_t b);
+int32_t SmallerOf(int32_t a, int32_t b);
+// Equal limits leave the value alone; a limit of 0 or below is not applied.
+int32_t ClampToLimits(int32_t value, int32_t low, int32_t high);
+// The colour at half intensity (system colours resolved first).
+TColor HalveColor(TColor color);
+// "RRGGBB" in upper-case hexadecimal from a 0x00BBGGRR value.
+std::string ColorToHtmlHex(TColor color);
+
+// --- line breaks, quotes and plain-text encodings (ExUtilText.cpp) ---------
+
+// Every double quote written twice.
+std::string DoubleQuoteMarks(std::string_view text);
+// A doubled quote char becomes one, a lone one is dropped.
+std::string UnescapeQuoteChar(char quote, std::string_view text);
+// Where a quoted CSV field ends: the last quote of the first odd run of
+// quote chars that another character follows, or the length when the text
+// ends in a quote; 0 when neither.  pos receives the result too.
+int FindClosingQuote(char quote, std::string_view text, int& pos);
+int FindClosingQuote(char quote, std::string_view text);
+int CountClosingQuotes(char quote, std::string_view text);
+// CR LF pairs become U+000B and the text is put in double quotes.
+void QuoteWithVTBreaks(std::string& text);
+void VTToCRLF(std::string& text);
+void CRLFToLF(std::string& text);
+// CR becomes "~", LF is dropped; and back ("~" to CR LF, "^" alone to "").
+void CRToTilde(std::string& text);
+void TildeToCRLF(std::string& text);
+
+// The native cell encoding of the grid's text files, one line per cell.
+// A text with a CR and none of U+0001, U+0008, U+0009 is written as it
+// always was: CR to U+0009, LF to U+0008, NUL to U+0001; a text without a
+// CR, U+0008 or U+0009 is written unchanged.  Any other text (one holding
+// a tab or U+0008, or a CR together with U+0001) is escaped: U+0008
+// introduces a letter, "r" CR, "n" LF, "0" NUL, "t" tab, "b" U+0008, and
+// U+0001 stays as it is.  Decoding tells the forms apart: U+0009 present
+// means the first, else U+0008 present the escaped form (an U+0008 followed
+// by no such letter is kept as it stands), else the text is plain.  So
+// DecodeCellLineBreaks(EncodeCellLineBreaks(t), true) == t for every t.
+std::string EncodeCellLineBreaks(std::string_view text);
+// Without multiLine only the first line of the decoded text.
+std::string DecodeCellLineBreaks(std::string_view text, bool multiLine);
+// The text before the first CR; the line, the CR and an LF right after it
+// are cut from text, which keeps the rest only with keepRest.  Without a CR
+// the whole text is the line and text is emptied.
+std::string CutFirstLine(std::string& text, bool keepRest);
+// Multi-line: 1 + the number of CRs; otherwise 1.
+int CountTextLines(std::string_view text, bool multiLine);
+// Backslash + "n" to CR, and CR to backslash + "n" (LF dropped).
+std::string EscapedNewlinesToCR(std::string_view text);
+std::string CRToEscapedNewlines(std::string_view text);
+// Every CR removed, LF kept (two names, one operation).
+std::string RemoveCRChars(std::string_view text);
+std::string StripCRChars(std::string_view text);
+// Every CR to "<br>" (LF kept).
+std::string CRToHtmlBreak(std::string_view text);
+// All lines joined without a separator.
+std::string ConcatLines(const rtl::TStringList& lines);
+// Cuts the field before the first delimiter, and the delimiter's first
+// character, from text; without the delimiter the field is empty and text
+// unchanged.
+std::string CutLeadingField(std::string& text, std::string_view delimiter);
+// Every character replaced by c, the number of characters kept.
+void FillWithChar(std::string& text, char32_t c);
+// The text in the OEM code page, read back as ANSI (Windows-1252) text, so
+// that writing the result in the ANSI page gives the OEM bytes; and the
+// reverse.  Characters without a counterpart follow rtl/CodePages.h.
+void ConvertToOem(std::string& text);
+void ConvertFromOem(std::string& text);
+
+// --- prefixed wide text (ExUtilText.cpp) -----------------------------------
+
+// "|\" followed by two characters (U+0000..U+00FF) per UTF-16 code unit of
+// the text, high byte first.
+std::string EncodePrefixedWideText(std::string_view text);
+// The reverse for a text with "|\" at position 1 (an odd last character is
+// ignored); any other text is returned unchanged.
+std::string DecodePrefixedWideText(std::string_view text);
+
+// --- classification and anchors (ExUtilText.cpp, ExUtilNumbers.cpp) --------
+
+enum : int {
+    ctPlainText = 0, ctHtmlText = 1, ctRtfText = 2, ctFormulaText = 3, ctWideText = 5
+};
+// 0 plain, 1 HTML (only with lookForHtml), 2 RTF, 3 formula, 5 prefixed wide text.
+int ClassifyCellText(std::string_view text, bool lookForHtml);
+
+enum : int { ntInteger = 0, ntDecimal = 1, ntOther = 2, ntExponent = 5 };
+// 0 integer, 1 decimal number (locale separators), 5 number with an
+// exponent, 2 anything else (the empty text too).
+int ClassifyNumberText(std::string_view text);
+// A character of the Unicode number categories.
+bool IsDigitChar(char32_t c);
+bool IsDigitOrMinus(char32_t c);
+// "://" or "mailto:" in the text (case-sensitive).
+bool IsUrlOrMail(std::string_view text);
+// Everything up to and including "://", else "mailto:", removed.
+void StripUrlScheme(std::string& text);
+// "R<row>C<col>" (case ignored): point.X = column, point.Y = row.
+bool ParseRowColRef(std::string_view text, gui::TPoint& point);
+// The locale date separator twice, neither at the start of its part.
+bool HasTwoDateSeparators(std::string_view text);
+
+// --- numbers, dates and names (ExUtilNumbers.cpp) --------------------------
+
+// A plain number text ("-", digits, ".", "e", "E", "+") from a formatted
+// number: "(1,234.50)" gives "-1234.50", "$ -12" gives "-12".
+std::string ExtractNumberText(std::string_view text);
+// Dates written month/day/year or day/month/year with "/", "." or "-";
+// 0 when the text is not of that shape.  A year of one or two digits is
+// 1900 + year above 25 and 2000 + year otherwise; a longer one is taken as
+// written.  An impossible date raises EConvertError.
+rtl::TDateTime ParseMDYDate(std::string_view text);
+rtl::TDateTime ParseDMYDate(std::string_view text);
+// The next date of a series.  Only days: date + days; only years: the same
+// day years later; only months: the month moved by months read as a signed
+// 16-bit count (65535 is one month back), the day kept; otherwise date +
+// step.  An impossible date (31 April) raises EConvertError.
+rtl::TDateTime AddDateStep(uint16_t years, uint16_t months, uint16_t days, rtl::TDateTime date,
+                           rtl::TDateTime step);
+// "mcdonald" -> "McDonald", "john smith iii" -> "John Smith III".
+std::string CapitalizeName(std::string_view text);
+// The HTML fragment wrapped in the clipboard HTML header; the offsets count
+// bytes of the UTF-8 result (equal to characters for ASCII fragments).
+void WrapClipboardHtml(std::string& html);
+
+// --- filter conditions (ExUtilFilter.cpp) ----------------------------------
+
+// Does the cell text value satisfy the condition?  Simple conditions
+// (comparisons ">5", ">=a", "<1/2/2011", wildcard patterns "a*", "?b",
+// "\*", negation "!") joined left to right by "&" (and) or "|", ";", "^"
+// (or), grouped by parentheses; double quotes keep spaces and operators in
+// an operand.  A negated comparison is its opposite ("!>5" holds for 5 and
+// 4, not 6); a "(" without its ")" closes at the end of the condition.
+bool MatchFilterCondition(std::string_view condition, std::string_view value, bool caseSensitive);
+// The text without the spaces outside double quotes.
+std::string RemoveUnquotedSpaces(std::string_view text);
+// One simple condition; condition and value already in the same case.
+bool MatchSimpleCondition(std::string_view condition, std::string_view value);
+// A date with an optional time in the locale's order, separators and time
+// separator ("3/4/2011 10:30"); false for anything else.
+bool ParseDateTimeText(std::string_view text, rtl::TDateTime& dateTime);
+
+} // namespace gridbase
