@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <random>
 
 #include "ScriptTestUtil.h"
@@ -84,7 +85,10 @@ TEST(Robustness, MegabyteScript)
     ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
     EXPECT_EQ(r.RuntimeError, "");
     EXPECT_GT(rtl::StrToInt(Str(*s, "x")), 50000);
-    EXPECT_LT(seconds, 30.0);
+    // Only a guard against quadratic work: about 5 s on an idle machine,
+    // many times that while CTest runs other tests beside it.
+    std::printf("a megabyte script compiled and run: %.1f s\n", seconds);
+    EXPECT_LT(seconds, 300.0);
 }
 
 TEST(Robustness, EndlessLoopsStopAtTheStepLimit)
