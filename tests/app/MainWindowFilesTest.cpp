@@ -173,6 +173,22 @@ protected:
         WriteSettings(file, false, s, list);
         return file;
     }
+    // Opens a document of the eclipse of 2024 Apr 08 with three places and
+    // computes it; returns the document's name.
+    std::string OpenThreePlaces(const std::string& name)
+    {
+        TObserverDataList places("SE");
+        ThreePlaces(places);
+        TSettings s = Form->GatherSettings();
+        s.EventType = 0;
+        s.SECatNo = 9563;
+        s.SEDate = "2024 Apr 08";
+        const std::string doc = WriteDocument(name, s, places);
+        Form->SetFileName(doc);
+        RunIdle();
+        EXPECT_EQ(Form->Status(), stCalculated);
+        return doc;
+    }
     int Messages() const
     {
         int n = 0;
@@ -287,15 +303,7 @@ TEST_F(WindowFiles, DocumentsThatCannotBeReadChangeNothing)
 {
     Start();
     UseCatalogueDialog();
-    TObserverDataList places("SE");
-    ThreePlaces(places);
-    TSettings s = Form->GatherSettings();
-    s.EventType = 0;
-    s.SECatNo = 9563;
-    s.SEDate = "2024 Apr 08";
-    const std::string good = WriteDocument("good.sec", s, places);
-    Form->SetFileName(good);
-    RunIdle();
+    const std::string good = OpenThreePlaces("good.sec");
     ASSERT_EQ(Form->Status(), stCalculated);
     Form->SetModified(true);
     const std::string state = StateBytes();
@@ -355,13 +363,7 @@ TEST_F(WindowFiles, NewCancelledLeavesEverythingAsItWas)
 {
     Start();
     UseCatalogueDialog();
-    TObserverDataList places("SE");
-    ThreePlaces(places);
-    TSettings s = Form->GatherSettings();
-    s.EventType = 0;
-    s.SECatNo = 9563;
-    Form->SetFileName(WriteDocument("doc.sec", s, places));
-    RunIdle();
+    OpenThreePlaces("doc.sec");
     ASSERT_EQ(Form->Status(), stCalculated);
     const std::string state = StateBytes();
     const std::string title = Form->LTitle->Caption();
@@ -390,13 +392,7 @@ TEST_F(WindowFiles, AClickOnAPlaceMakesItsRowCurrentAndNewEmptiesTheTable)
 {
     Start();
     UseCatalogueDialog();
-    TObserverDataList places("SE");
-    ThreePlaces(places);
-    TSettings s = Form->GatherSettings();
-    s.EventType = 0;
-    s.SECatNo = 9563;
-    Form->SetFileName(WriteDocument("three.sec", s, places));
-    RunIdle();
+    OpenThreePlaces("three.sec");
     ASSERT_EQ(Form->SG->RowCount(), 4);
     EXPECT_EQ(Form->SG->Row(), 1);
     const TObserverData* denver = Form->LocationList().Items(1);
@@ -530,13 +526,7 @@ TEST_F(WindowFiles, SiblingCommandsFollowTheListAndTheSibling)
         return true;
     };
     Start();
-    TObserverDataList places("SE");
-    ThreePlaces(places);
-    TSettings s = Form->GatherSettings();
-    s.EventType = 0;
-    s.SECatNo = 9563;
-    Form->SetFileName(WriteDocument("three.sec", s, places));
-    RunIdle();
+    OpenThreePlaces("three.sec");
     gui::TAction* run = Form->Action("actLocationsRunInTE");
     gui::TAction* save = Form->Action("actLocationsSaveAsTEDocument");
     gui::TAction* all = Form->Action("actLocationsCreateAllTEDocuments");
