@@ -134,7 +134,9 @@ public:
     TTEContext TEContext();
 
     // Locates a catalogue number in the table of the event type: found:
-    // stNeedCalculation; not found: stError.
+    // the row read into SEE or LEE, stNeedCalculation; not found: stError.
+    // Without a catalogue: stError with its cause, the number kept for the
+    // configuration.
     bool SelectCatalogueEntry(TEventType type, int catNo);
     // One idle step: runs the calculation when the status asks for it.
     void IdleCalculation();
