@@ -315,7 +315,9 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
             q->Open();
             FormatFields(q);
         } catch (const std::exception& e) {
-            MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+            // The main window has told the user that the catalogue cannot
+            // be opened: the lists stay empty without a message of their own.
+            FCatalogueError = e.what();
         }
     }
     // The preview follows every change of the current row, 500 ms after
@@ -406,6 +408,13 @@ void TCatalogueDlg::SetEventType(TEventType value)
 {
     FEventType = value;
     PageControl->SetActivePageIndex(value == etSolarEclipse ? 0 : 1);
+    UpdateOKButton();
+}
+
+void TCatalogueDlg::UpdateOKButton()
+{
+    db::TSQLiteQuery* q = Query(FEventType);
+    OKBtn->SetEnabled(q->Active() && !q->IsEmpty());
 }
 
 void TCatalogueDlg::SetUseGeneralMap(bool value)
@@ -442,10 +451,12 @@ void TCatalogueDlg::ApplyFilter()
     try {
         q->Open();
     } catch (const std::exception& e) {
-        MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+        if (FCatalogueError.empty()) MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+        UpdateOKButton();
         return;
     }
     FormatFields(q);
+    UpdateOKButton();
     if (!std::holds_alternative<std::monostate>(k)) q->Locate("k", k);
     SetCaption(std::string(page == etSolarEclipse ? "Solar" : "Lunar") + " Eclipse Catalogue [" +
                rtl::IntToStr(q->RecordCount()) + " entries]");

@@ -109,12 +109,16 @@ private:
     void SetUpGrid(gui::TDBGrid* grid, TEventType page);
     void FormatFields(db::TSQLiteQuery* query);
     db::TSQLiteQuery* Query(TEventType page) const { return page == etSolarEclipse ? SETable : LETable; }
+    // OK is enabled while the current page lists an eclipse.
+    void UpdateOKButton();
 
     int FSECatNo = 0;
     int FLECatNo = 0;
     TEventType FEventType = etSolarEclipse;
     bool FUseGeneralMap = true;
     std::unique_ptr<gui::TBitmap> FMap;
+    // Why the catalogue could not be opened ("" while it could).
+    std::string FCatalogueError;
 };
 
 } // namespace app

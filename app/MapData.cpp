@@ -129,9 +129,14 @@ bool ReadMapData(xml::TWideXmlNode* node, TMapData& d)
         d = StandardMapData;
         ShowNotice(InvalidMapDataMessage);
     }
+    UseMapProjection(d);
+    return valid;
+}
+
+void UseMapProjection(const TMapData& d)
+{
     if (d.Projection == compute::prjLambertConformalConic) compute::SetConicParallels(d.F1, d.F2);
     else if (d.Projection == compute::prjLambertAzimuthalEqualArea) compute::SetAzimuthalCenter(d.F1);
-    return valid;
 }
 
 bool ReadMapDataFile(const std::string& fileName, TMapData& data)

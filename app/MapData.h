@@ -67,6 +67,9 @@ bool ReadMapElements(xml::TWideXmlNode* node, TMapData& data, bool withEqualTime
 // azimuthal projection from F1, F2.  Returns false when the record was
 // replaced.
 bool ReadMapData(xml::TWideXmlNode* node, TMapData& data);
+// Sets the projection's parameters the record carries (the conic map's
+// standard parallels, the azimuthal map's centre), as reading it does.
+void UseMapProjection(const TMapData& data);
 // Loads an XML file and reads its root element (whatever its name).
 // Errors of loading and parsing raise to the caller; data is then unchanged.
 bool ReadMapDataFile(const std::string& fileName, TMapData& data);

@@ -323,9 +323,68 @@ bool HandleTile(TJob& job, const TRect& tile, int tileNo)
 
 } // namespace
 
+bool IsPaletteDevice(const TPrnDevice& device)
+{
+    return device.GetDeviceCaps(gui::BITSPIXEL) * device.GetDeviceCaps(gui::PLANES) <= 8 &&
+           (device.GetDeviceCaps(gui::RASTERCAPS) & gui::RC_PALETTE) != 0;
+}
+
+namespace {
+
+// The palette step: selects the palette the mode asks for and puts the
+// earlier one back when the job ends, however it ends.
+class TPaletteStep {
+public:
+    TPaletteStep(TPrnDevice& device, const TPrnPalette* given, bool create, bool background, const TDibBlock& work,
+                 int colors)
+        : FDevice(device)
+    {
+        const bool paletteDevice = IsPaletteDevice(device);
+        const TPrnPalette* chosen = nullptr;
+        bool fromTable = false;
+        switch (GOptions.PaletteMode) {
+        case 1: chosen = given; break;
+        case 2: fromTable = paletteDevice; break;
+        default:
+            if (paletteDevice) {
+                chosen = given;
+                fromTable = !given && create;
+            }
+            break;
+        }
+        if (fromTable && colors > 0) {
+            // One entry per colour of the table (its quads are blue, green, red).
+            for (int i = 0; i < colors; ++i) {
+                const uint8_t* q = &work[static_cast<std::size_t>(40 + 4 * i)];
+                FCreated.Entries.push_back(q[2] | (q[1] << 8) | (static_cast<uint32_t>(q[0]) << 16));
+            }
+            chosen = &FCreated;
+        }
+        if (!chosen) return;
+        FPrevious = device.SelectPalette(*chosen, background);
+        device.RealizePalette();
+        FSelected = true;
+    }
+    ~TPaletteStep()
+    {
+        if (FSelected) FDevice.RestorePalette(FPrevious);
+    }
+    TPaletteStep(const TPaletteStep&) = delete;
+    TPaletteStep& operator=(const TPaletteStep&) = delete;
+
+private:
+    TPrnDevice& FDevice;
+    TPrnPalette FCreated;
+    int FPrevious = 0;
+    bool FSelected = false;
+};
+
+} // namespace
+
 int PrintDIBRect(TPrnDevice& device, int destX, int destY, int destWidth, int destHeight, int sourceX, int sourceY,
                  int sourceWidth, int sourceHeight, const TDibBlock& info, const TDibBlock& bits,
-                 bool /*forceBackground*/, bool /*createPalette*/, const TRect& clip, const TPrnProgress& progress)
+                 bool forceBackground, bool createPalette, const TRect& clip, const TPrnProgress& progress,
+                 const TPrnPalette* palette)
 {
     TDibHeader h;
     if (!AnalyseDibHeader(info, h) || bits.empty() || sourceX < 0 || sourceY < 0 || sourceWidth <= 0 ||
@@ -416,6 +475,7 @@ int PrintDIBRect(TPrnDevice& device, int destX, int destY, int destWidth, int de
     job.Progress = &progress;
     job.UseBlit = GOptions.UseBlit;
 
+    const TPaletteStep paletteStep(device, palette, createPalette, forceBackground, work, h.Colors);
     const TSize screen = device.DisplaySize();
     int tileW = std::max(1, screen.cx), tileH = std::max(1, screen.cy);
     if (!(device.GetDeviceCaps(gui::RASTERCAPS) & gui::RC_BITMAP64))

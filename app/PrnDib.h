@@ -49,6 +49,11 @@ bool AnalyseDibHeader(const TDibBlock& info, TDibHeader& header);
 // ((width x bits + 31) div 32) x 4.
 int DibRowSize(int width, int bitCount);
 
+// A logical palette: its entries as RGB values (red in the low byte).
+struct TPrnPalette {
+    std::vector<uint32_t> Entries;
+};
+
 // The device a DIB goes to: the printer's canvas, or a recording device in
 // tests.  Logical coordinates; MoveWindowOrg and IntersectClipRect act as
 // on a canvas.
@@ -71,6 +76,13 @@ public:
                           const TDibBlock& bits, bool stretch) = 0;
     // A cross through the middle of r in black with a pen of width pixels.
     virtual bool DrawCross(const gui::TRect& r, int width) = 0;
+    // Selects a palette (into the background when asked) and returns a
+    // token of the one selected before; RealizePalette maps its entries
+    // into the device's; RestorePalette selects the earlier one back.  A
+    // device without palettes ignores them.
+    virtual int SelectPalette(const TPrnPalette& /*palette*/, bool /*background*/) { return 0; }
+    virtual void RealizePalette() {}
+    virtual void RestorePalette(int /*previous*/) {}
     virtual void Flush() {}
 };
 
@@ -129,6 +141,10 @@ struct TPrnOptions {
     int BlitFallback = 1;
     int SleepMs = -1;
     int Frames = 0;
+    // 0: a given palette on palette devices, one created from the colour
+    // table only when asked (on palette devices); 1: never create one,
+    // select a given one on any device; 2: ignore a given one, create one
+    // from the colour table on palette devices.
     int PaletteMode = 0;
     int WholeDevice = 0;
     bool FlushEachTile = true;
@@ -153,11 +169,17 @@ enum : int {
 int PrintDIB(TPrnDevice& device, const TDibBlock& info, const TDibBlock& bits, bool centre,
              bool useMargins, const TPrnProgress& progress);
 
+// A palette device: at most 8 bits per pixel over all planes, and
+// RC_PALETTE among its raster capabilities.
+bool IsPaletteDevice(const TPrnDevice& device);
+
 // Prints the source rectangle of the picture into the destination
-// rectangle, clipped to clip.
+// rectangle, clipped to clip.  The palette step follows
+// PrnOptions().PaletteMode with the given palette (may be null) and
+// createPalette; a palette it selects is selected back afterwards.
 int PrintDIBRect(TPrnDevice& device, int destX, int destY, int destWidth, int destHeight, int sourceX,
                  int sourceY, int sourceWidth, int sourceHeight, const TDibBlock& info, const TDibBlock& bits,
                  bool forceBackground, bool createPalette, const gui::TRect& clip,
-                 const TPrnProgress& progress);
+                 const TPrnProgress& progress, const TPrnPalette* palette = nullptr);
 
 } // namespace app

@@ -10,6 +10,7 @@
 #include "app/CatalogueDlgs.h"
 #include "app/MapImages.h"
 #include "app/MapView.h"
+#include "app/Pipes.h"
 #include "app/SEPaths.h"
 #include "compute/AstroBase.h"
 #include "compute/DatesAndTimes.h"
@@ -185,6 +186,8 @@ void TSEMainForm::CreateComponents()
     OpenDlg = new TOpenDialogEx(this);
     SaveDlg = new TSaveDialogEx(this);
     PrintDlg = new TPrintDialog(this);
+    TEClient = new TPipeClient(this);
+    TEClient->SetPipeName(TEPipeName);
     // Label links: the title chooses an eclipse, delta T opens its table,
     // the time shift its mode (each only while its command is enabled).
     for (auto [label, action] : {std::pair{LTitle, "actSelectEclipse"}, {LDeltaT, "actSettingsDeltaT"},
@@ -273,9 +276,16 @@ void TSEMainForm::CreateActions()
     AddAction("actLocationsFind", "&Create location list for eclipse...", scNone, nullptr);
     AddAction("actLocationsSEEclipses", "Calculate &solar eclipses for location...", scNone, nullptr);
     AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone, nullptr);
-    AddAction("actLocationsRunInTE", "Run in &Tolmira Ephemeris", scNone, nullptr);
-    AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris &Document", scNone, nullptr);
-    AddAction("actLocationsCreateAllTEDocuments", "Create TE Documents (complete list)", ShortCut('A', ctrlAlt), nullptr);
+    AddAction("actLocationsRunInTE", "Run in &Tolmira Ephemeris", scNone, [this] { RunInTE(TEContext()); });
+    AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris &Document", scNone,
+              [this] { SaveTEDocumentForSelection(TEContext()); });
+    AddAction("actLocationsCreateAllTEDocuments", "Create TE Documents (complete list)", ShortCut('A', ctrlAlt), [this] {
+        try {
+            CreateAllTEDocuments(TEContext());
+        } catch (const std::exception& e) {
+            ShowError(e.what());
+        }
+    });
     AddAction("actHelpDocumentation", "&Documentation", ShortCut(VK_F1, none), [] {
         const std::string help = ProgramPath + "Tolmira Eclipse Calculator Documentation.html";
         if (!std::filesystem::exists(help) || !ShellOpen(help))
@@ -377,8 +387,13 @@ void TSEMainForm::FormCreate()
             table->SetSort("CatNo");
             table->First();
         } catch (const std::exception& e) {
-            SetError(e.what());
+            // Both tables live in one file: its fault is told once.
+            if (FCatalogueError.empty()) FCatalogueError = "The eclipse catalogue cannot be opened: " + std::string(e.what());
         }
+    }
+    if (!FCatalogueError.empty()) {
+        ShowError(FCatalogueError);
+        SetError(FCatalogueError);
     }
     if (CBE_SE->Active() && !CBE_SE->IsEmpty()) SEE.ReadFromDataSet(CBE_SE);
     if (CBE_LE->Active() && !CBE_LE->IsEmpty()) LEE.ReadFromDataSet(CBE_LE);
@@ -394,6 +409,9 @@ void TSEMainForm::FormCreate()
     if (r.Ok || r.FileMissing) {
         ApplySettings(settings);
         ApplyWindowLayout(settings.Configuration);
+        ShowReadNotice(r);
+        // Last: the grey-scale setter has marked the document modified.
+        SetModified(settings.Configuration.Modified);
     } else {
         SetError(r.Error.empty() ? "The configuration could not be read." : r.Error);
     }
@@ -421,9 +439,65 @@ void TSEMainForm::SetDefaults()
     FEclipseMap->MapData = GeneralMapData;
     FEclipseMap->ResourceMapMode = rmmNormal;
     FEclipseMap->Settings = DefaultMapDrawSettings(GeneralMapData);
+    SetTimeShiftMode(tsmSTZ);
     FEclipseMap->ClearMarker();
     SetLocationsPanelVisible(false);
-    if (FLocationList) FLocationList->Clear();
+    if (FLocationList) ClearLocations();
+}
+
+void TSEMainForm::SetTimeShiftMode(int32_t value)
+{
+    static const char* captions[] = {"Times in UTC", "Times in mean local time", "Times in local time"};
+    // A mode that names no time scale would give no time offset: the
+    // current one stays.
+    if (value < tsmNone || value > tsmSTZ) return;
+    FTimeShiftMode = value;
+    LTimeShift->SetCaption(captions[value]);
+}
+
+void TSEMainForm::ShowLocation(const std::string& place)
+{
+    const int index = FLocationList->FindPlace(place);
+    if (index < 0) return;
+    SG->SetRow(index + SG->FixedRows());
+    if (FEclipseMap->MarkLocation(*FLocationList->Items(index))) PaintBox->Invalidate();
+}
+
+TTEContext TSEMainForm::TEContext()
+{
+    TTEContext c;
+    const bool lunar = FEventType == etLunarEclipse;
+    c.EventType = lunar ? TEEventLunar : TEEventSolar;
+    c.SolarEclipse = &SEE;
+    c.LunarEclipse = &LEE;
+    c.TimeShiftMode = FTimeShiftMode;
+    c.DeltaTTableFile = FDeltaTTableFile;
+    c.Locations = FLocationList.get();
+    c.SelectedIndex = SG->Row() - SG->FixedRows();
+    c.TEClient = TEClient;
+    c.SaveDialog = [this](const TTESaveRequest& request, std::string& fileName) {
+        SaveDlg->Title = request.Title;
+        SaveDlg->Filter = request.Filter;
+        SaveDlg->FilterIndex = 1;
+        SaveDlg->DefaultExt = request.DefaultExt;
+        SaveDlg->InitialDir = request.InitialDir;
+        SaveDlg->FileName = request.FileName;
+        if (!SaveDlg->Execute()) return false;
+        fileName = SaveDlg->FileName;
+        return true;
+    };
+    c.ShowMessage = [](const std::string& text) {
+        MessageDlg(text, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
+    };
+    return c;
+}
+
+void TSEMainForm::ClearLocations()
+{
+    FLocationList->Clear();
+    FEclipseMap->ClearMarker();
+    PaintBox->Invalidate();
+    FillLocationTable();
 }
 
 // --------------------------------------------------------------- setters
@@ -433,7 +507,7 @@ void TSEMainForm::SetStatus(TStatus status)
     FStatus = status;
     if (status != stError) FErrorMessage.clear();
     SetAcceptFiles(AcceptsDroppedFiles(status));
-    SetStatusText(2, FErrorMessage);
+    SetStatusText(2, FErrorMessage.empty() ? FReadNotice : FErrorMessage);
     UpdateActionStates();
 }
 
@@ -455,29 +529,60 @@ void TSEMainForm::SetModified(bool value)
 
 void TSEMainForm::SetFileName(const std::string& name)
 {
-    FFileName = name;
     if (!rtl::Trim(name).empty()) {
+        // A document that cannot be read leaves the current one, its name
+        // included: Save must not write over the file the user may repair.
+        if (!ReadDocument(name, false)) return;
+        FFileName = name;
         SetCaption(DocumentCaption(name));
-        ReadDocument(name, false);
     } else {
+        FFileName = name;
         SetCaption(ApplicationTitle);
     }
 }
 
 bool TSEMainForm::ReadDocument(const std::string& fileName, bool withConfiguration)
 {
+    // Read into a copy of the settings and a list of its own: only a whole
+    // read is applied.
     TSettings settings = GatherSettings();
+    auto locations = std::make_unique<TObserverDataList>(FLocationList->Name());
+    const TStatus previous = FStatus;
+    const bool useInternalDeltaT = compute::UseInternalDeltaTTable;
     SetStatus(stReading);
-    const TSettingsReadResult r = ReadSettings(fileName, withConfiguration, settings, *FLocationList,
-                                               LoadDeltaTTableFromProgramFolder);
+    TSettingsReadResult r =
+        ReadSettings(fileName, withConfiguration, settings, *locations, LoadDeltaTTableFromProgramFolder);
+    if (r.Ok && r.TooNew) {
+        r.Ok = false;
+        r.Error = "It was written by a newer version of this program (format " + rtl::IntToStr(r.Major) + ").";
+    }
     if (!r.Ok) {
-        SetError(r.Error.empty() ? "The document " + fileName + " could not be read." : r.Error);
+        // What the reader set on its way (delta-T table, map projection)
+        // goes back to the current document's.
+        compute::UseInternalDeltaTTable = useInternalDeltaT;
+        try {
+            LoadDeltaTTableFromProgramFolder(FDeltaTTableFile);
+        } catch (const std::exception&) {
+        }
+        UseMapProjection(FEclipseMap->MapData);
+        SetStatus(previous == stReading ? stNeedCalculation : previous);
+        ShowError("The document \"" + fileName + "\" could not be opened:\r\n" +
+                  (r.Error.empty() ? std::string("The file could not be read.") : r.Error));
         return false;
     }
+    FLocationList.swap(locations);
+    FEclipseMap->ClearMarker();
     ApplySettings(settings);
+    ShowReadNotice(r);
     SetModified(false);
     if (FStatus != stError) SetStatus(stNeedCalculation);
     return true;
+}
+
+void TSEMainForm::ShowReadNotice(const TSettingsReadResult& r)
+{
+    FReadNotice = OutOfRangeNotice(r.OutOfRange);
+    if (FStatus != stError) SetStatusText(2, FReadNotice);
 }
 
 void TSEMainForm::SetEventType(TEventType type)
@@ -588,14 +693,26 @@ bool TSEMainForm::SelectCatalogueEntry(TEventType type, int catNo)
 {
     SetEventType(type);
     db::TSQLiteTable* table = type == etSolarEclipse ? CBE_SE : CBE_LE;
+    if (!table->Active() && !FCatalogueError.empty()) {
+        // No catalogue: its fault is the cause, and the eclipse asked for is
+        // kept for the configuration.
+        (type == etSolarEclipse ? FStoredSECatNo : FStoredLECatNo) = catNo;
+        SetError(FCatalogueError);
+        return false;
+    }
     bool found = false;
     try {
         found = table->Active() && table->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
     } catch (const std::exception&) {
         found = false;
     }
-    if (found) SetStatus(stNeedCalculation);
-    else SetError("Catalogue number " + rtl::IntToStr(catNo) + " is not in the " +
+    if (found) {
+        // The eclipse of the row: the configuration is right also when the
+        // program ends before the calculation.
+        if (type == etSolarEclipse) SEE.ReadFromDataSet(table);
+        else LEE.ReadFromDataSet(table);
+        SetStatus(stNeedCalculation);
+    } else SetError("Catalogue number " + rtl::IntToStr(catNo) + " is not in the " +
                   (type == etSolarEclipse ? "solar" : "lunar") + " eclipse catalogue.");
     return found;
 }
@@ -666,6 +783,10 @@ void TSEMainForm::FillLocationTable()
 {
     // Interim table: place and position of every location.
     const int n = FLocationList->Count();
+    // Every fill starts from an empty table: an empty list leaves the
+    // header and one empty row.
+    for (int r = 1; r < SG->RowCount(); ++r)
+        for (int c = 0; c < SG->ColCount(); ++c) SG->SetCells(c, r, "");
     SG->SetRowCount(std::max(2, n + 1));
     SG->SetCells(0, 0, "Location");
     SG->SetCells(1, 0, "Position");
@@ -722,10 +843,9 @@ void TSEMainForm::PaintBoxMouseDown(TMouseButton button, int x, int y)
     if (button != TMouseButton::mbLeft || !FLocationList) return;
     const int i = FindLocationAt(FEclipseMap->MapData, *FLocationList, x, y);
     if (i < 0) return;
-    FEclipseMap->MarkLocation(*FLocationList->Items(i));
+    ShowLocation(FLocationList->Items(i)->Place());
     SetLocationsPanelVisible(true);
     UpdateActionStates();
-    PaintBox->Invalidate();
 }
 
 void TSEMainForm::SetLocationsPanelVisible(bool value)

@@ -13,6 +13,7 @@
 #include "app/ObserverDataLists.h"
 #include "app/SEMainStates.h"
 #include "app/SettingsFiles.h"
+#include "app/TEDocuments.h"
 #include "compute/BesselSE.h"
 #include "compute/LunarEclipses.h"
 #include "platform/db/SQLiteDataSet.h"
@@ -28,6 +29,7 @@
 namespace app {
 
 class TCatalogueDlg;
+class TPipeClient;
 
 // The file dialogs with settable button and label texts.
 class TOpenDialogEx : public gui::TOpenDialog {
@@ -76,6 +78,7 @@ public:
     gui::TApplicationEvents* ApplicationEvents = nullptr;
     gui::TActionList* ActionManager = nullptr;
     gui::TLabel* LTimeShift = nullptr;       // time scale of the location table, a link
+    TPipeClient* TEClient = nullptr;         // the sibling's pipe "TE"
     // Actions by name ("actSelectEclipse" ...).
     gui::TAction* Action(const std::string& name) const;
 
@@ -116,9 +119,24 @@ public:
     // keeps the document); true when the caller may go on.
     bool CanDiscardDocument();
     void SetDefaults();
+    // The time scale of the location table (tsmNone, tsmMLT, tsmSTZ): stored
+    // and named by LTimeShift.  A value outside them keeps the current mode.
+    int32_t TimeShiftMode() const { return FTimeShiftMode; }
+    void SetTimeShiftMode(int32_t value);
+    // The location of that place (letter case ignored) becomes the table's
+    // current row, and the marker moves to it when it lies on the map.
+    void ShowLocation(const std::string& place);
+    // Empties the location list, clears the marker and refills the table.
+    void ClearLocations();
+    // What the sibling-program commands read of the window: the eclipse,
+    // the time scale, the list with the current row, the pipe client, the
+    // save dialog and message boxes.
+    TTEContext TEContext();
 
     // Locates a catalogue number in the table of the event type: found:
-    // stNeedCalculation; not found: stError.
+    // the row read into SEE or LEE, stNeedCalculation; not found: stError.
+    // Without a catalogue: stError with its cause, the number kept for the
+    // configuration.
     bool SelectCatalogueEntry(TEventType type, int catNo);
     // One idle step: runs the calculation when the status asks for it.
     void IdleCalculation();
@@ -177,6 +195,9 @@ public:
     // bounds (kept on the screen); the locations panel's height.  Applied
     // once, when the window is created.
     void ApplyWindowLayout(const TConfigurationSettings& configuration);
+    // Reads a document (or with withConfiguration the configuration) into
+    // the window; one that cannot be read changes nothing and is reported
+    // in a message box naming the file and the reason (false).
     bool ReadDocument(const std::string& fileName, bool withConfiguration);
 
 private:
@@ -190,6 +211,11 @@ private:
     // settings (the time-curve settings stay).
     void UseBuiltInMap(const TMapData& map);
     void PaintBoxPaint();
+    // The catalogue dialog: true with the chosen event type and catalogue
+    // number on OK.
+    bool AskEclipse(TEventType& type, int& catNo);
+    // Status panel 2 names the values a read replaced by their defaults.
+    void ShowReadNotice(const TSettingsReadResult& r);
     gui::TAction* AddAction(const std::string& name, const std::string& caption, gui::TShortCut shortCut,
                             std::function<void()> execute);
 
@@ -203,6 +229,15 @@ private:
     bool FModified = false;
     std::string FFileName;
     TEventType FEventType = etLunarEclipse;
+    int32_t FTimeShiftMode = tsmSTZ;
+    // A note of the last read shown in status panel 2 while no error is
+    // (values out of range replaced by their defaults).
+    std::string FReadNotice;
+    // Why the eclipse catalogue cannot be used ("" while it can), and the
+    // eclipses the configuration named meanwhile: written back unchanged.
+    std::string FCatalogueError;
+    int32_t FStoredSECatNo = 0, FStoredLECatNo = 0;
+    std::string FStoredSEDate, FStoredLEDate;
     std::string FDeltaTTableFile;
     bool FDestroyed = false;
 };

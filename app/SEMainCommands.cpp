@@ -20,16 +20,25 @@ using namespace gui;
 
 // ------------------------------------------------------------- eclipse
 
-void TSEMainForm::SelectEclipse()
+bool TSEMainForm::AskEclipse(TEventType& type, int& catNo)
 {
-    if (!CatalogueDlg) return;
+    if (!CatalogueDlg) return false;
     CatalogueDlg->SetSECatNo(SEE.CatNo());
     CatalogueDlg->SetLECatNo(LEE.CatNo());
     CatalogueDlg->SetEventType(FEventType);
     CatalogueDlg->SetUseGeneralMap(true);
-    if (CatalogueDlg->ShowModal() != mrOk) return;
-    const TEventType type = CatalogueDlg->EventType();
-    SelectCatalogueEntry(type, type == etSolarEclipse ? CatalogueDlg->SECatNo() : CatalogueDlg->LECatNo());
+    if (CatalogueDlg->ShowModal() != mrOk) return false;
+    type = CatalogueDlg->EventType();
+    catNo = type == etSolarEclipse ? CatalogueDlg->SECatNo() : CatalogueDlg->LECatNo();
+    return true;
+}
+
+void TSEMainForm::SelectEclipse()
+{
+    TEventType type;
+    int catNo = 0;
+    if (!AskEclipse(type, catNo)) return;
+    SelectCatalogueEntry(type, catNo);
     FFileName.clear();
     SetCaption(ApplicationTitle);
 }
@@ -61,11 +70,21 @@ TSettings TSEMainForm::GatherSettings() const
         s.Flags[static_cast<std::size_t>(i)] = d.Flags[static_cast<std::size_t>(i)];
     }
     s.GreyScaleMap = FEclipseMap->GreyScaleMap;
+    s.TimeShiftMode = FTimeShiftMode;
     s.EventType = FEventType == etSolarEclipse ? 0 : 1;
     s.SECatNo = SEE.CatNo();
     s.LECatNo = LEE.CatNo();
     if (CBE_SE->Active() && !CBE_SE->IsEmpty()) s.SEDate = CBE_SE->FieldByName("DT")->AsString();
     if (CBE_LE->Active() && !CBE_LE->IsEmpty()) s.LEDate = CBE_LE->FieldByName("DT")->AsString();
+    // Without a catalogue the eclipses stay those the configuration named.
+    if (!CBE_SE->Active()) {
+        s.SECatNo = FStoredSECatNo;
+        s.SEDate = FStoredSEDate;
+    }
+    if (!CBE_LE->Active()) {
+        s.LECatNo = FStoredLECatNo;
+        s.LEDate = FStoredLEDate;
+    }
     // A stored position that no calculation has applied yet is still the
     // one the user left; the view is not scrolled until then.
     s.ScrollInfo = ScrollInfo.HasScrollInfo
@@ -114,8 +133,10 @@ void TSEMainForm::ApplySettings(const TSettings& s)
         d.Colors[static_cast<std::size_t>(i)] = s.Colors[static_cast<std::size_t>(i)];
         d.Flags[static_cast<std::size_t>(i)] = s.Flags[static_cast<std::size_t>(i)];
     }
-    FEclipseMap->GreyScaleMap = s.GreyScaleMap;
-    Action("actMapGreyScale")->SetChecked(s.GreyScaleMap);
+    SetTimeShiftMode(s.TimeShiftMode);
+    // The setter marks the document modified and asks for a calculation;
+    // the readers set the modified flag afterwards.
+    SetGreyScaleMap(s.GreyScaleMap);
     SetDeltaTTableFile(s.DeltaTTableFile);
     FConfiguration = s.Configuration;
     ExpandObserverDlg = s.Configuration.ObserverDlgExpanded;
@@ -123,6 +144,10 @@ void TSEMainForm::ApplySettings(const TSettings& s)
     ScrollInfo = s.ScrollInfo;
     FillLocationTable();
     // The eclipse last: it sets the status.
+    FStoredSECatNo = s.SECatNo;
+    FStoredSEDate = s.SEDate;
+    FStoredLECatNo = s.LECatNo;
+    FStoredLEDate = s.LEDate;
     const TEventType type = s.EventType == 0 ? etSolarEclipse : etLunarEclipse;
     const int other = type == etSolarEclipse ? s.LECatNo : s.SECatNo;
     db::TSQLiteTable* otherTable = type == etSolarEclipse ? CBE_LE : CBE_SE;
@@ -159,12 +184,16 @@ void TSEMainForm::ApplyWindowLayout(const TConfigurationSettings& c)
 void TSEMainForm::FileNew()
 {
     if (!CanDiscardDocument()) return;
+    // The eclipse is chosen first: cancelled, everything stays as it was.
+    TEventType type;
+    int catNo = 0;
+    if (!AskEclipse(type, catNo)) return;
     SetDefaults();
     FFileName.clear();
     SetCaption(ApplicationTitle);
     FEclipseMap->LoadMap();
     PaintBox->Invalidate();
-    SelectEclipse();
+    SelectCatalogueEntry(type, catNo);
     SetModified(false);
 }
 

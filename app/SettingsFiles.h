@@ -76,9 +76,9 @@ struct TSettings {
     bool GreyScaleMap = false;
     int32_t EventType = 0;  // 0 solar, 1 lunar
     int32_t SECatNo = 1;
-    std::string SEDate;     // written only
+    std::string SEDate;     // the catalogue's date text; written back as read while no catalogue is open
     int32_t LECatNo = 1;
-    std::string LEDate;     // written only
+    std::string LEDate;
     TScrollInfo ScrollInfo;
     TConfigurationSettings Configuration;
 };
@@ -95,7 +95,17 @@ struct TSettingsReadResult {
     int32_t Minor = 0;
     std::string Error;          // why reading failed
     std::vector<std::string> Notices;  // what the user has been told
+    // Elements whose value lay outside the range the program allows
+    // ("Settings/SE/CEM/CEMScale" ...): the record holds their defaults.
+    std::vector<std::string> OutOfRange;
 };
+
+// The one status-bar line that names the elements a read replaced by their
+// defaults; "" when there are none.
+std::string OutOfRangeNotice(const std::vector<std::string>& elements);
+// At most maxLength characters of text with every character that is not
+// printable ASCII shown as "?", and "..." where it was cut.
+std::string PrintableExcerpt(const std::string& text, std::size_t maxLength = 80);
 
 // Loads a user delta-T table by its file name (no folder); raises
 // rtl::Exception with the loader's message when it cannot.
@@ -107,9 +117,13 @@ void LoadDeltaTTableFromProgramFolder(const std::string& fileName);
 // Reads a file of the format into settings and locations (the location list
 // is cleared and refilled).  With withConfiguration the Configuration node
 // is read too, and the sibling installation it names is applied
-// (ApplyConfiguredSibling).  Never raises: a missing, unreadable or
-// malformed file gives Ok false with Error set, and what was read before the
-// fault stays in settings.  A delta-T table that cannot be loaded does not
+// (ApplyConfiguredSibling).  Never raises: a missing, empty, unreadable or
+// malformed file, one whose root is not "TSEC", or an eclipse element
+// (Mode, CatNo, SECatNo, LECatNo) that is not a whole number or names no
+// event type gives Ok false with Error set (a short, printable text), and
+// what was read before the fault stays in settings.  A value outside the
+// range the program allows is replaced by its default and named in
+// OutOfRange.  A delta-T table that cannot be loaded does not
 // end the read: the notice names it, DeltaTTableFile becomes "" and the
 // internal table is used (UseInternalDeltaTTable true) - the built-in model.
 // The internal-table switch of the delta-T unit is set from the file.

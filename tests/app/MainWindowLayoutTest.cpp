@@ -5,6 +5,8 @@
 // exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <chrono>
 
 #include "MainWindowFixture.h"
@@ -232,9 +234,12 @@ TEST_F(WindowLayout, BoundsOutOfSightOrTooSmallComeBackUsable)
     c.LocationsPanelHeight = 0;
     Start();
     TSEMainForm* form = Windows.Main;
+    // Too small: the smallest size; no size at all (out of range): the
+    // default size (800 x 700), kept on the screen.
+    const int height = std::clamp(700, MinimumFormHeight, std::max(MinimumFormHeight, area.Height()));
     EXPECT_EQ(form->NormalBounds(), gui::Rect(area.Left + 10, area.Top + 10, area.Left + 10 + MinimumFormWidth,
-                                              area.Top + 10 + MinimumFormHeight));
-    EXPECT_EQ(form->LocationsPanel->Height(), MinimumLocationsPanelHeight);
+                                              area.Top + 10 + height));
+    EXPECT_EQ(form->LocationsPanel->Height(), 300);
 }
 
 TEST_F(WindowLayout, StoredScrollPositionNotYetAppliedIsKept)

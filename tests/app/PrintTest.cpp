@@ -406,4 +406,87 @@ TEST(PrintPdf, MapScaledToThePageAreaAndCentred)
     EXPECT_LT(gui::GetRValue(right), 60);
 }
 
+// The palette step: which palette each mode selects on a palette device
+// (8 bits, RC_PALETTE) and on a true-colour one, with and without a given
+// palette and the create flag; what it selects is selected back at the end.
+class TPaletteDevice : public TRecordingDevice {
+public:
+    const TPrnPalette* Given = nullptr;
+    std::vector<std::string> Calls;
+    std::vector<uint32_t> Created;
+    int SelectPalette(const TPrnPalette& palette, bool background) override
+    {
+        if (&palette != Given) Created = palette.Entries;
+        Calls.push_back(std::string(&palette == Given ? "select given" : "select created") +
+                        (background ? " background" : ""));
+        return 42;
+    }
+    void RealizePalette() override { Calls.push_back("realize"); }
+    void RestorePalette(int previous) override { Calls.push_back("restore " + std::to_string(previous)); }
+    bool StretchDIBits(const TRect& dest, const TRect& source, const TDibBlock& info, const TDibBlock& bits) override
+    {
+        if (Calls.empty() || Calls.back() != "band") Calls.push_back("band");
+        return TRecordingDevice::StretchDIBits(dest, source, info, bits);
+    }
+};
+
+TEST(PrintPalette, ModesDevicesAndTheCreateFlag)
+{
+    // An 8-bit picture of 4 x 2 pixels with four colours: red, green, blue, white.
+    TDibBlock info(40 + 16, 0), bits(8, 0);
+    info[0] = 40;
+    info[4] = 4;
+    info[8] = 2;
+    info[12] = 1;
+    info[14] = 8;
+    info[32] = 4;
+    const uint8_t quads[4][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}};  // blue, green, red
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k < 3; ++k) info[static_cast<std::size_t>(40 + 4 * i + k)] = quads[i][k];
+    const std::vector<uint32_t> table = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};  // as RGB, red low
+    const TPrnPalette given{{0x123456}};
+    const std::vector<std::string> none = {"band"};
+    const std::vector<std::string> withGiven = {"select given background", "realize", "band", "restore 42"};
+    const std::vector<std::string> withCreated = {"select created background", "realize", "band", "restore 42"};
+    struct Case {
+        int mode;
+        bool paletteDevice, hasGiven, create;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {0, true, true, false, withGiven},     {0, true, true, true, withGiven},
+        {0, true, false, true, withCreated},   {0, true, false, false, none},
+        {0, false, true, true, none},          {0, false, false, true, none},
+        {1, true, true, true, withGiven},      {1, false, true, false, withGiven},
+        {1, true, false, true, none},          {2, true, true, false, withCreated},
+        {2, true, false, false, withCreated},  {2, false, true, true, none},
+    };
+    const int savedMode = PrnOptions().PaletteMode;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << (c.paletteDevice ? " palette" : " true colour")
+                                        << (c.hasGiven ? " given" : "") << (c.create ? " create" : ""));
+        PrnOptions().PaletteMode = c.mode;
+        TPaletteDevice d;
+        d.Caps[gui::BITSPIXEL] = c.paletteDevice ? 8 : 24;
+        d.Caps[gui::PLANES] = 1;
+        d.Caps[gui::RASTERCAPS] = gui::RC_BITMAP64 | (c.paletteDevice ? gui::RC_PALETTE : 0);
+        d.Given = c.hasGiven ? &given : nullptr;
+        EXPECT_EQ(IsPaletteDevice(d), c.paletteDevice);
+        EXPECT_EQ(PrintDIBRect(d, 0, 0, 40, 20, 0, 0, 4, 2, info, bits, true, c.create, {0, 0, 40, 20}, {},
+                               d.Given),
+                  prnPrinted);
+        EXPECT_EQ(d.Calls, c.calls);
+        if (c.calls == withCreated) EXPECT_EQ(d.Created, table);
+    }
+    // Four planes of two bits are a palette device too; 24 bits in one are not.
+    TPaletteDevice planes;
+    planes.Caps[gui::BITSPIXEL] = 2;
+    planes.Caps[gui::PLANES] = 4;
+    planes.Caps[gui::RASTERCAPS] = gui::RC_PALETTE;
+    EXPECT_TRUE(IsPaletteDevice(planes));
+    planes.Caps[gui::PLANES] = 5;
+    EXPECT_FALSE(IsPaletteDevice(planes));
+    PrnOptions().PaletteMode = savedMode;
+}
+
 } // namespace
