@@ -110,6 +110,8 @@ public:
     // "Internal delta T table" or the table's file name as the delta-T
     // unit decides, "Built-in delta T model" when neither applies.
     std::string DeltaTSource(long double jde) const;
+    // The configured delta-T table when it is loaded; "" while it is refused.
+    std::string DeltaTTableInUse() const;
     std::string StatusText(int panel) const;
     void UpdateActionStates();
     // Asks before unsaved changes are dropped (Yes saves, No drops, Cancel

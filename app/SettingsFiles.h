@@ -110,8 +110,9 @@ void LoadDeltaTTableFromProgramFolder(const std::string& fileName);
 // (ApplyConfiguredSibling).  Never raises: a missing, unreadable or
 // malformed file gives Ok false with Error set, and what was read before the
 // fault stays in settings.  A delta-T table that cannot be loaded does not
-// end the read: the notice names it, DeltaTTableFile becomes "" and the
-// internal table is used (UseInternalDeltaTTable true) - the built-in model.
+// end the read: the notice names it, DeltaTTableFile keeps the name (the
+// user may mend the file) and the internal table is used
+// (UseInternalDeltaTTable true) - the built-in model.
 // The internal-table switch of the delta-T unit is set from the file.
 TSettingsReadResult ReadSettings(const std::string& fileName, bool withConfiguration, TSettings& settings,
                                  TObserverDataList& locations, const TDeltaTTableLoader& loadDeltaT = nullptr);

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "MainWindowFixture.h"
+#include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
 #include "app/MapDlgs.h"
 #include "app/MapImages.h"
@@ -105,6 +106,36 @@ TEST_F(MainWindow, FailedLocateGivesErrorYetLeavesTheWayOut)
     EXPECT_FALSE(Form->Action("actFilePrint")->Enabled());
     RunIdle();
     EXPECT_EQ(Form->Status(), stError);  // nothing computed
+}
+
+// A delta-T table with values no delta T can have is refused once, with
+// its line; the built-in model computes the eclipse, and the table's name
+// stays to be written back (the user may mend the file).
+TEST_F(MainWindow, ImpossibleDeltaTTableIsRefusedAndKeepsItsName)
+{
+    std::vector<std::string> notices;
+    AppNotice = [&](const std::string& text) { notices.push_back(text); };
+    DeltaTPath = R("deltat/");
+    apptest::WriteText(DeltaTPath + "impossible.txt", "2010 : 66\n2020 : 1e40\n2030 : -1e30\n");
+    TSettings s = Form->GatherSettings();
+    s.DeltaTTableFile = "impossible.txt";
+    s.UseInternalDeltaTTable = false;
+    s.EventType = 0;
+    s.SECatNo = 9563;   // 2024 Apr 08
+    TObserverDataList none("SE");
+    WriteSettings(H("impossible.sec"), false, s, none);
+    Form->OpenCommandLineDocument(H("impossible.sec"));
+    RunIdle();
+    ResetNoticeHandler();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "Error reading delta-T table:\r\nLine 2: Syntax error.\r\n" + DeltaTPath +
+                              "impossible.txt\r\nThe built-in delta T model is used instead.");
+    EXPECT_EQ(Form->StatusText(1), "Built-in delta T model");
+    // Delta T of the built-in model (about 74 s in 2024), curves drawn.
+    EXPECT_EQ(Form->LDeltaT->Caption().rfind("0:01:1", 0), 0u) << Form->LDeltaT->Caption();
+    EXPECT_EQ(Form->DeltaTTableFile(), "impossible.txt");
+    EXPECT_EQ(Form->GatherSettings().DeltaTTableFile, "impossible.txt");
 }
 
 TEST_F(MainWindow, NewAndOpenAskBeforeDroppingChanges)
