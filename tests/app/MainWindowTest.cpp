@@ -184,6 +184,7 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     gui::sim::Click(Catalogue->ESESaros, 5, 5);
     gui::sim::TypeText("139", Catalogue->ESESaros);
     gui::sim::KeyPress(gui::VK_RETURN, {}, Catalogue->ESESaros);
+    EXPECT_EQ(Catalogue->ModalResult(), gui::mrNone);   // Return only applies the edit
     const int count = Catalogue->SETable->RecordCount();
     EXPECT_GT(count, 30);
     EXPECT_LT(count, 80);
@@ -198,6 +199,7 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     gui::sim::KeyPress(gui::VK_RETURN, {}, Catalogue->ESEGoTo);
     EXPECT_EQ(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
     EXPECT_EQ(Catalogue->ESEGoTo->Text(), "");
+    EXPECT_EQ(Catalogue->ModalResult(), gui::mrNone);   // the jump, not the dialog's OK
     // A click on the "Gamma" title sorts; the same eclipse stays selected.
     gui::TDBGrid* grid = Catalogue->SEGrid;
     const gui::TRect title = grid->CellRect(grid->DataToRawColumn(4), 0);
