@@ -21,27 +21,6 @@ using namespace gui;
 
 TSEMainForm* SEMainForm = nullptr;
 
-TOpenDialogEx::TOpenDialogEx(rtl::TComponent* owner) : TOpenDialog(owner) {}
-bool TOpenDialogEx::Execute()
-{
-    OkButtonText = OKText;
-    CancelButtonText = CancelText;
-    FileNameLabel = FileNameText;
-    FileTypeLabel = FileTypeText;
-    HideFileType = !ShowFileType;
-    return TOpenDialog::Execute();
-}
-TSaveDialogEx::TSaveDialogEx(rtl::TComponent* owner) : TSaveDialog(owner) {}
-bool TSaveDialogEx::Execute()
-{
-    OkButtonText = OKText;
-    CancelButtonText = CancelText;
-    FileNameLabel = FileNameText;
-    FileTypeLabel = FileTypeText;
-    HideFileType = !ShowFileType;
-    return TSaveDialog::Execute();
-}
-
 namespace {
 
 TLabel* MakeLabel(rtl::TComponent* owner, TWinControl* parent, int x, int y, const std::string& caption)

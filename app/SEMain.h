@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/EclipseMap.h"
+#include "app/FileDialogsEx.h"
 #include "app/ObserverDataLists.h"
 #include "app/SEMainStates.h"
 #include "app/SettingsFiles.h"
@@ -28,24 +29,6 @@
 namespace app {
 
 class TCatalogueDlg;
-
-// The file dialogs with settable button and label texts.
-class TOpenDialogEx : public gui::TOpenDialog {
-public:
-    explicit TOpenDialogEx(rtl::TComponent* owner);
-    std::string OKText = "&Open", CancelText = "Cancel", DriveText = "Look &in", FileNameText = "File &name",
-                FileTypeText = "File &type", ReadOnlyText = "Open as &read-only", HelpText = "&Help";
-    bool ShowFileType = true;
-    bool Execute() override;
-};
-class TSaveDialogEx : public gui::TSaveDialog {
-public:
-    explicit TSaveDialogEx(rtl::TComponent* owner);
-    std::string OKText = "&Save", CancelText = "Cancel", DriveText = "Look &in", FileNameText = "File &name",
-                FileTypeText = "File &type", ReadOnlyText, HelpText = "&Help";
-    bool ShowFileType = true;
-    bool Execute() override;
-};
 
 class TSEMainForm : public gui::TForm, public TMapHost {
 public:

@@ -256,15 +256,90 @@ TEST_F(MainWindow, SiblingInstallationDialogChecksTheFolder)
 
 // Print: the selection dialog comes with the map chosen and the preview
 // off; OK prints the map into the PDF file.
+// The Map menu marks the built-in map in use; the maps dialog over an
+// empty Maps folder offers nothing to open (OK off), with one map it does.
+TEST_F(MainWindow, MapMenuMarksTheBuiltInMapAndEmptyMapsFolderOffersNothing)
+{
+    Form->MapStandard();
+    EXPECT_TRUE(Form->Action("actMapStandard")->Checked());
+    EXPECT_FALSE(Form->Action("actMapGeneral")->Checked());
+    Form->MapGeneral();
+    EXPECT_FALSE(Form->Action("actMapStandard")->Checked());
+    EXPECT_TRUE(Form->Action("actMapGeneral")->Checked());
+
+    UseOwnMapsFolder();
+    TMapsDlg maps(nullptr);
+    maps.SetMapsPath(MapsPath);
+    maps.FillList();
+    EXPECT_FALSE(maps.OKBtn->Enabled());
+    EXPECT_EQ(maps.FFileName, "");
+    EXPECT_TRUE(maps.Button1->Enabled());
+    EXPECT_TRUE(maps.Button2->Enabled());
+
+    TMapData file = GeneralMapData;
+    file.ResourceName.clear();
+    file.FileName = "plain.png";
+    file.Description = "A world map file";
+    {
+        gui::TPicture picture;
+        picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
+        picture.SaveToFile(MapsPath + "plain.png");
+    }
+    SaveMapDataFile(MapsPath + "plain.map", file);
+    maps.FillList();
+    EXPECT_TRUE(maps.OKBtn->Enabled());
+    EXPECT_EQ(maps.FFileName, MapsPath + "plain.map");
+    // A map file in use: neither built-in map is marked.
+    TMapData read = file;
+    ASSERT_TRUE(ReadMapDataFile(MapsPath + "plain.map", read));
+    Form->EclipseMap().MapData = read;
+    Form->UpdateActionStates();
+    EXPECT_FALSE(Form->Action("actMapStandard")->Checked());
+    EXPECT_FALSE(Form->Action("actMapGeneral")->Checked());
+}
+
+// The save dialogs suggest a name: the eclipse's date and type, or the
+// document's own name once there is one.
+TEST_F(MainWindow, SaveDialogsSuggestTheEclipseOrTheDocumentName)
+{
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));   // 2024 Apr 08, total
+    RunIdle();
+    Form->SaveAsGraphics();                                           // cancelled
+    ASSERT_EQ(Dialogs->Calls.back().Kind, "File");
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2024-04-08 total solar eclipse.png");
+    EXPECT_EQ(Dialogs->Calls.back().File.Filter,
+              "PNG files (*.png)|*.png|JPEG files (*.jpg)|*.jpg;*.jpeg|Bitmap files (*.bmp)|*.bmp");
+    // The desktop dialog shows each filter line once and the name in its edit.
+    const gui::TDesktopFileDialogView view = gui::ViewDesktopFileDialog(Dialogs->Calls.back().File);
+    EXPECT_EQ(view.Filters.front(), "PNG files (*.png)");
+    EXPECT_EQ(view.FileNameText, "2024-04-08 total solar eclipse.png");
+    EXPECT_TRUE(view.FileType.AccessKey);
+    EXPECT_FALSE(Form->FileSaveAs());
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2024-04-08 total solar eclipse.sec");
+
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etLunarEclipse, 9705));    // 2025 Mar 14, total
+    RunIdle();
+    Form->SaveAsGraphics();
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2025-03-14 total lunar eclipse.png");
+
+    Dialogs->FileAnswers.push_back({true, H("my eclipse.sec"), 1, {}});
+    ASSERT_TRUE(Form->FileSaveAs());
+    Form->SaveAsGraphics();
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "my eclipse.png");
+    EXPECT_FALSE(Form->FileSaveAs());
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "my eclipse.sec");
+}
+
 TEST_F(MainWindow, PrintCommandGoesThroughTheSelection)
 {
     ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     const std::string pdf = R("print.pdf");
-    gui::Printer()->SetOutputFileName(pdf);
     gui::Printer()->SetResolution(300);
-    Dialogs->PrintAnswers.push_back({true, {}});
+    gui::TPrintDialogRequest choice;
+    choice.OutputFileName = pdf;
+    Dialogs->PrintAnswers.push_back({true, choice});
     bool seen = false;
     gui::TApplicationEvents hook(nullptr);
     hook.OnIdle = [&](rtl::TObject*, bool& done) {

@@ -245,40 +245,83 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     EXPECT_NE(Form->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
 }
 
-TEST_F(MainWindow, PrintsTheMapIntoAPdfThroughTheSelection)
+// The page of a printed PDF at 30 dpi: its size and the first and last
+// rows holding map pixels (darker than the white paper).
+struct TPrintedPage {
+    int Width = 0, Height = 0, Top = -1, Bottom = -1;
+};
+
+TPrintedPage ReadPrintedPage(const std::string& pdf, const std::string& png)
 {
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));
-    RunIdle();
-    ASSERT_EQ(Form->Status(), stCalculated);
-    const std::string pdf = R("map.pdf");
-    gui::Printer()->SetOutputFileName(pdf);
-    gui::Printer()->SetResolution(300);
-    Dialogs->PrintAnswers.push_back({true, {}});
-    Form->PrintMap();
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(gui::Printer()->Orientation(), gui::TPrinterOrientation::poLandscape);
-    const std::string png = R("page");
-    ASSERT_EQ(std::system(("pdftoppm -r 30 -png -singlefile \"" + pdf + "\" \"" + png + "\"").c_str()), 0);
+    TPrintedPage r;
+    if (std::system(("pdftoppm -r 30 -png -singlefile \"" + pdf + "\" \"" + png + "\"").c_str()) != 0) return r;
     gui::TPicture page;
     page.LoadFromFile(png + ".png");
-    // A4 landscape at 30 dpi: 351 x 248; the 2:1 map fills the area's width.
-    EXPECT_NEAR(page.Width(), 351, 2);
     gui::TBitmap* b = page.Bitmap();
-    int top = -1, bottom = -1;
+    r.Width = b->Width();
+    r.Height = b->Height();
     for (int y = 0; y < b->Height(); ++y)
         for (int x = 0; x < b->Width(); ++x) {
             const gui::TColor c = b->Canvas()->Pixels(x, y);
             if (gui::GetRValue(c) + gui::GetGValue(c) + gui::GetBValue(c) < 740) {
-                if (top < 0) top = y;
-                bottom = y;
+                if (r.Top < 0) r.Top = y;
+                r.Bottom = y;
                 break;
             }
         }
-    ASSERT_GE(top, 0);
-    std::printf("printed map rows %d..%d of %d\n", top, bottom, b->Height());
-    EXPECT_NEAR(bottom - top + 1, (351 - 2 * 7.5) / 2, 4);     // height = area width / 2
-    EXPECT_NEAR(top + (bottom - top + 1) / 2.0, 248 / 2.0, 3);  // centred
-    std::filesystem::copy_file(png + ".png", Shots / "printed-page.png",
+    return r;
+}
+
+// The print dialog's choice reaches the printer: a PDF file that cannot be
+// written fails with the message, and the printer is still usable for the
+// next two jobs, into the files and on the paper the dialog names.
+TEST_F(MainWindow, PrintsTheMapIntoThePdfTheDialogChose)
+{
+    Form->OpenCommandLineDocument(WriteDocument(0, 9563));
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    gui::Printer()->SetResolution(300);
+    auto choose = [](const std::string& file, double w, double h) {
+        gui::TPrintDialogRequest r;
+        r.OutputFileName = file;
+        r.PaperWidthMm = w;
+        r.PaperHeightMm = h;
+        return std::make_pair(true, r);
+    };
+    Dialogs->PrintAnswers.push_back(choose(R("no-such-folder/map.pdf"), 210, 297));
+    Form->PrintMap();
+    ASSERT_EQ(Dialogs->Calls.back().Kind, "MessageDlg");
+    EXPECT_EQ(Dialogs->Calls.back().Text, "Printing error: User abort or other error.\r\nPrinting aborted.");
+    EXPECT_FALSE(gui::Printer()->Printing());
+
+    struct Job {
+        std::string Pdf;
+        double PaperW, PaperH;
+        int PageW, PageH;   // landscape at 30 dpi
+    } jobs[] = {{R("first.pdf"), 210, 297, 351, 248}, {R("second.pdf"), 148, 210, 248, 175}};
+    for (const Job& job : jobs) {
+        const std::size_t calls = Dialogs->Calls.size();
+        Dialogs->PrintAnswers.push_back(choose(job.Pdf, job.PaperW, job.PaperH));
+        Form->PrintMap();
+        ASSERT_EQ(Dialogs->Calls.size(), calls + 1) << job.Pdf;   // the dialog, no error message
+        ASSERT_TRUE(std::filesystem::exists(job.Pdf));
+        EXPECT_EQ(gui::Printer()->OutputFileName(), job.Pdf);
+        EXPECT_EQ(gui::Printer()->Orientation(), gui::TPrinterOrientation::poLandscape);
+        const TPrintedPage page = ReadPrintedPage(job.Pdf, R("page"));
+        EXPECT_NEAR(page.Width, job.PageW, 2) << job.Pdf;
+        EXPECT_NEAR(page.Height, job.PageH, 2) << job.Pdf;
+        ASSERT_GE(page.Top, 0) << job.Pdf;
+        std::printf("printed map rows %d..%d of %d\n", page.Top, page.Bottom, page.Height);
+        // The 2:1 map fills the area's width (margins 6.35 mm = 7.5 px) and is centred.
+        EXPECT_NEAR(page.Bottom - page.Top + 1, (page.Width - 2 * 7.5) / 2, 4) << job.Pdf;
+        EXPECT_NEAR(page.Top + (page.Bottom - page.Top + 1) / 2.0, page.Height / 2.0, 3) << job.Pdf;
+    }
+    // The next dialog starts from the last choice.
+    Dialogs->PrintAnswers.push_back({false, {}});
+    Form->PrintMap();
+    EXPECT_EQ(Dialogs->Calls.back().Print.OutputFileName, R("second.pdf"));
+    EXPECT_EQ(Dialogs->Calls.back().Print.PaperWidthMm, 148);
+    std::filesystem::copy_file(R("page.png"), Shots / "printed-page.png",
                                std::filesystem::copy_options::overwrite_existing);
 }
 
