@@ -564,6 +564,10 @@ void TSEMainForm::UpdateActionStates()
     for (const auto& [name, hint] : UnavailableActions())
         if (TAction* a = Action(name)) a->SetEnabled(false);
     Action("actLocationsViewList")->SetChecked(in.LocationsPanelVisible);
+    // The built-in map in use is marked in the Map menu (neither for a map file).
+    const TMapData& map = FEclipseMap->MapData;
+    Action("actMapGeneral")->SetChecked(map.ResourceName == GeneralMapData.ResourceName);
+    Action("actMapStandard")->SetChecked(map.ResourceName == StandardMapData.ResourceName);
 }
 
 bool TSEMainForm::CanDiscardDocument()

@@ -43,7 +43,7 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
             if (unavailable) {
                 EXPECT_FALSE(a->Enabled()) << a->Name() << " in status " << static_cast<int>(status);
                 EXPECT_NE(a->Hint().find(wording), std::string::npos) << a->Name();
-                EXPECT_TRUE(a->Hint().ends_with(" is still being built)")) << a->Name();
+                EXPECT_TRUE(a->Hint().ends_with(" still being built)")) << a->Name();
             } else {
                 EXPECT_TRUE(static_cast<bool>(a->OnExecute)) << a->Name() << " has no command and no hint";
             }
@@ -56,6 +56,13 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
     ASSERT_NE(options, nullptr);
     EXPECT_FALSE(options->Enabled());
     EXPECT_EQ(options->Hint(), UnavailableHint("Options", "the options dialog"));
+    // The verb agrees with what is being built.
+    EXPECT_EQ(options->Hint(), "Options (not available yet: the options dialog is still being built)");
+    EXPECT_EQ(Form->Action("actLocationsAdd")->Hint(),
+              "Add new location (not available yet: the location dialogs are still being built)");
+    EXPECT_EQ(UnavailableHint("Calculate solar eclipses for location", "the eclipse lists of one location"),
+              "Calculate solar eclipses for location (not available yet: the eclipse lists of one location are "
+              "still being built)");
     // The sort by magnitude stays disabled whatever the eclipse type.
     Form->SetEventType(etSolarEclipse);
     EXPECT_FALSE(Form->Action("actLocationsSortByMagnitude")->Enabled());
@@ -480,8 +487,23 @@ TEST_F(MainWindow, AboutBoxClosesOnAClickTheSplashDoesNot)
     Shot(&splash, "about.png");
     gui::sim::Click(splash.Panel1, 5, 5);
     EXPECT_EQ(splash.ModalResult(), gui::mrNone);  // the start-up splash stays
+    gui::sim::KeyPress(gui::VK_ESCAPE);
+    EXPECT_EQ(splash.ModalResult(), gui::mrNone);
+    // The program's icon fills the icon area: the dark disc in the middle,
+    // the bright corona around it.
+    const std::unique_ptr<gui::TBitmap> shot = splash.GetImage();
+    const gui::TPoint centre{splash.ProgramIcon->Left() + 32, splash.ProgramIcon->Top() + 32};
+    const gui::TColor disc = shot->Canvas()->Pixels(centre.X, centre.Y);
+    EXPECT_LT(gui::GetRValue(disc) + gui::GetGValue(disc) + gui::GetBValue(disc), 150);
+    const gui::TColor corona = shot->Canvas()->Pixels(centre.X + 21, centre.Y);
+    EXPECT_GT(gui::GetRValue(corona), 230);
+    EXPECT_GT(gui::GetGValue(corona), 150);
     splash.FCanClose = true;
     gui::sim::Click(splash.ProductName, 5, 5);
+    EXPECT_EQ(splash.ModalResult(), gui::mrOk);
+    // As the About box, Escape closes it.
+    splash.SetModalResult(gui::mrNone);
+    gui::sim::KeyPress(gui::VK_ESCAPE);
     EXPECT_EQ(splash.ModalResult(), gui::mrOk);
     splash.Hide();
 }
@@ -519,6 +541,18 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     std::printf("start-up to the computed general map: %.2f s (splash pause %lld ms included)\n", seconds,
                 static_cast<long long>(SplashPause.count()));
     EXPECT_EQ(w.Main->Status(), stCalculated);
+    // The program's icon is every window's icon.
+    ASSERT_NE(gui::ProgramIcon(), nullptr);
+    EXPECT_EQ(gui::ProgramIcon()->Width(), 256);
+    // The desktop entry starts the program with a document and names the
+    // icon installed beside it.
+    const std::string entry = apptest::ReadBytes(std::string(TEC_SOURCE_DIR) + "/app/tolmira-eclipse.desktop");
+    for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Tolmira Eclipse Calculator\n",
+                             "\nExec=tolmira-eclipse %f\n", "\nIcon=tolmira-eclipse\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line;
+    gui::TPicture installed;
+    installed.LoadFromFile(std::string(TEC_SOURCE_DIR) + "/resources/icons/tolmira-eclipse.png");
+    EXPECT_EQ(installed.Width(), 256);
     EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
     EXPECT_NE(w.Main->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
     EXPECT_LT(seconds, 60.0);  // the figure that matters is printed; this only catches a hang

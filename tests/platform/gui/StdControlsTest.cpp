@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/gui/ActnList.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/ExtCtrls.h"
@@ -261,6 +262,55 @@ TEST_F(DrawnControls, ScrollBoxScrollsItsChildrenByPositionAndWheel)
     box->OnMouseWheel = [](rtl::TObject*, TShiftState, int, TPoint, bool& handled) { handled = true; };
     sim::Wheel(box, -WHEEL_DELTA, 50, 50);
     EXPECT_EQ(box->VertScrollBar()->Position(), 3 * box->VertScrollBar()->Increment());
+}
+
+// The square between the two scroll bars shows the window colour, not a
+// black hole, on screen and in the box's picture.
+TEST_F(DrawnControls, ScrollBoxCornerBetweenTheBarsIsInTheWindowColour)
+{
+    auto* box = Make<TScrollBox>(10, 10, 200, 150);
+    auto* pb = new TPaintBox(&form);
+    pb->SetParent(box);
+    pb->SetBounds(0, 0, 600, 400);
+    pb->OnPaint = [pb](rtl::TObject*) {
+        pb->Canvas()->Brush()->SetColor(clBlack);
+        pb->Canvas()->FillRect(pb->ClientRect());
+    };
+    ASSERT_TRUE(box->VertScrollBar()->IsScrollBarVisible() && box->HorzScrollBar()->IsScrollBarVisible());
+    Application->ProcessMessages();
+    const std::unique_ptr<TBitmap> shot = box->GetImage();
+    const int cx = box->Width() - box->VertScrollBar()->Size() / 2;
+    const int cy = box->Height() - box->HorzScrollBar()->Size() / 2;
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(cx, cy)), ColorToRGB(clBtnFace));
+    EXPECT_EQ(shot->Canvas()->Pixels(20, 20), clBlack);   // the content itself
+}
+
+// A tool bar too narrow for its buttons continues them on further rows and
+// grows by those rows; wide enough again, it is one row at its height.
+TEST_F(DrawnControls, ToolBarWrapsButtonsThatDoNotFitAndGrows)
+{
+    auto* bar = Make<TToolBar>(0, 0, 400, 29);
+    bar->SetShowCaptions(true);
+    TActionList actions(&form);
+    for (const char* caption : {"Clear", "Create list", "Open list", "Save list", "Print", "Add", "Edit", "Delete"}) {
+        auto* a = new TAction(&form);
+        a->SetCaption(caption);
+        a->SetActionList(&actions);
+        bar->AddActionButton(a);
+        if (std::string(caption) == "Print") bar->AddSeparator();
+    }
+    form.SetClientWidth(180);
+    const int oneRow = 29;
+    ASSERT_GT(bar->RowCount(), 1);
+    EXPECT_EQ(bar->Height(), oneRow + (bar->RowCount() - 1) * bar->Buttons(0)->Height());
+    for (int i = 0; i < bar->ButtonCount(); ++i) {
+        const TRect r = bar->Buttons(i)->BoundsRect();
+        EXPECT_LE(r.Right, bar->ClientWidth()) << i;
+        EXPECT_LE(r.Bottom, bar->ClientHeight()) << i;
+    }
+    form.SetClientWidth(1000);
+    EXPECT_EQ(bar->RowCount(), 1);
+    EXPECT_EQ(bar->Height(), oneRow);
 }
 
 TEST_F(DrawnControls, PageControlSwitchesPagesAndAsksFirst)
