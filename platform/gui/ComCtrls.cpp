@@ -336,6 +336,11 @@ void TPageControl::Dispatch(TMessage& m)
         return;
     case WM_PAINT:
         if (auto* c = reinterpret_cast<TCanvas*>(m.WParam)) {
+            // The control is opaque: it paints all of itself, the strip
+            // beside the tabs and the ring around the page included.
+            c->Brush()->SetStyle(TBrushStyle::bsSolid);
+            c->Brush()->SetColor(Color());
+            c->FillRect(ClientRect());
             TRect r = DisplayRect();
             InflateRect(r, 2, 2);
             c->Frame3D(r, clBtnHighlight, clBtnShadow, 1);

@@ -347,6 +347,28 @@ TEST_F(DrawnControls, PageControlSwitchesPagesAndAsksFirst)
     EXPECT_NE(pc->ActivePage(), nullptr);
 }
 
+// The page control paints all of itself: the strip beside the tabs and the
+// ring between its frame and the page are in its colour, never left to
+// whatever lies beneath (black on a bare X server).
+TEST_F(DrawnControls, PageControlPaintsTheStripBesideItsTabsAndAroundThePage)
+{
+    auto* pc = Make<TPageControl>(10, 10, 300, 200);
+    auto* page = new TTabSheet(&form);
+    page->SetPageControl(pc);
+    page->SetCaption("Page");
+    auto* content = Make<TPanel>(0, 0, 10, 10);
+    content->SetParent(page);
+    content->SetAlign(TAlign::alClient);
+    content->SetColor(clWhite);
+    Application->ProcessMessages();
+    const std::unique_ptr<TBitmap> shot = pc->GetImage();
+    const TRect d = pc->DisplayRect();
+    const TColor face = ColorToRGB(clBtnFace);
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(pc->Width() - 20, d.Top / 2)), face);   // beside the tab
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(d.Left - 1, (d.Top + d.Bottom) / 2)), face);   // the ring
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(d.Left + 5, d.Top + 5)), ColorToRGB(clWhite));   // the page
+}
+
 TEST_F(Timers, ManualClockFiresTimersInOrderAndRestartsOnEnable)
 {
     TTimer::UseManualClock(true);
