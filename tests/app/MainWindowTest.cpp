@@ -321,6 +321,19 @@ TEST_F(MainWindow, PrintsTheMapIntoThePdfTheDialogChose)
     Form->PrintMap();
     EXPECT_EQ(Dialogs->Calls.back().Print.OutputFileName, R("second.pdf"));
     EXPECT_EQ(Dialogs->Calls.back().Print.PaperWidthMm, 148);
+
+    // The desktop's own print dialog, accepted with Return, prints into the
+    // file and on the paper it was started with.
+    std::unique_ptr<gui::IDialogService> scripted = gui::SetDialogService(nullptr);
+    gui::Printer()->SetOutputFileName(R("third.pdf"));
+    gui::sim::PostKeyPress(gui::VK_RETURN);
+    Form->PrintMap();
+    gui::SetDialogService(std::move(scripted));
+    ASSERT_TRUE(std::filesystem::exists(R("third.pdf")));
+    const TPrintedPage third = ReadPrintedPage(R("third.pdf"), R("page3"));
+    EXPECT_NEAR(third.Width, 248, 2);   // A5 landscape
+    EXPECT_NEAR(third.Height, 175, 2);
+    EXPECT_GE(third.Top, 0);
     std::filesystem::copy_file(R("page.png"), Shots / "printed-page.png",
                                std::filesystem::copy_options::overwrite_existing);
 }
