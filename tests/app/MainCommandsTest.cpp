@@ -29,6 +29,21 @@ using apptest::Shots;
 
 namespace {
 
+// A map file "plain.map" in MapsPath with the general map's picture as
+// "plain.png"; returns its description record.
+TMapData WritePlainMapFile()
+{
+    TMapData file = GeneralMapData;
+    file.ResourceName.clear();
+    file.FileName = "plain.png";
+    file.Description = "A world map file";
+    gui::TPicture picture;
+    picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
+    picture.SaveToFile(MapsPath + "plain.png");
+    SaveMapDataFile(MapsPath + "plain.map", file);
+    return file;
+}
+
 // Every action that has no command yet is disabled in every status, with
 // a hint in the one wording; every other action has its command.
 TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
@@ -105,16 +120,7 @@ TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
     }
 
     // The same eclipse of 1865 on a map file of the same picture: no shift.
-    TMapData file = GeneralMapData;
-    file.ResourceName.clear();
-    file.FileName = "plain.png";
-    file.Description = "A world map file";
-    {
-        gui::TPicture picture;
-        picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
-        picture.SaveToFile(MapsPath + "plain.png");
-    }
-    SaveMapDataFile(MapsPath + "plain.map", file);
+    const TMapData file = WritePlainMapFile();
     TMapData read = file;
     ASSERT_TRUE(ReadMapDataFile(MapsPath + "plain.map", read));
     Form->EclipseMap().MapData = read;
@@ -283,16 +289,7 @@ TEST_F(MainWindow, MapMenuMarksTheBuiltInMapAndEmptyMapsFolderOffersNothing)
     EXPECT_TRUE(maps.Button1->Enabled());
     EXPECT_TRUE(maps.Button2->Enabled());
 
-    TMapData file = GeneralMapData;
-    file.ResourceName.clear();
-    file.FileName = "plain.png";
-    file.Description = "A world map file";
-    {
-        gui::TPicture picture;
-        picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
-        picture.SaveToFile(MapsPath + "plain.png");
-    }
-    SaveMapDataFile(MapsPath + "plain.map", file);
+    const TMapData file = WritePlainMapFile();
     maps.FillList();
     EXPECT_TRUE(maps.OKBtn->Enabled());
     EXPECT_EQ(maps.FFileName, MapsPath + "plain.map");
