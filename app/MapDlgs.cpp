@@ -104,6 +104,10 @@ void TMapsDlg::FillList()
     // selection and OK stays off (the built-in maps remain).
     StringGrid->SetEnabled(!files.empty());
     OKBtn->SetEnabled(!files.empty());
+    TGridOptions options = StringGrid->Options();
+    if (files.empty()) options.Exclude(TGridOption::goRowSelect);
+    else options.Include(TGridOption::goRowSelect);
+    StringGrid->SetOptions(options);
     if (files.empty()) {
         FFileName.clear();
         return;

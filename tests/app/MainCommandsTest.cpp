@@ -286,6 +286,13 @@ TEST_F(MainWindow, MapMenuMarksTheBuiltInMapAndEmptyMapsFolderOffersNothing)
     maps.FillList();
     EXPECT_FALSE(maps.OKBtn->Enabled());
     EXPECT_EQ(maps.FFileName, "");
+    // The empty row shows no selection.
+    maps.Show();
+    const std::unique_ptr<gui::TBitmap> shot = maps.StringGrid->GetImage();
+    const gui::TRect row = maps.StringGrid->CellRect(1, 1);
+    EXPECT_EQ(gui::ColorToRGB(shot->Canvas()->Pixels(row.Left + 20, (row.Top + row.Bottom) / 2)),
+              gui::ColorToRGB(maps.StringGrid->Color()));
+    maps.Hide();
     EXPECT_TRUE(maps.Button1->Enabled());
     EXPECT_TRUE(maps.Button2->Enabled());
 
