@@ -164,7 +164,9 @@ const TColor AlternateRowColor = 14803425;  // RGB 225, 225, 225
 const TColor GridFixedColor = 14145495;     // RGB 215, 215, 215
 
 // The Saros and year edits take the Return key themselves (it applies
-// them) instead of handing it to the dialog's default button.
+// them) instead of handing it to the dialog's default button: neither as a
+// dialog key nor as the native edit's Return, which the window around it
+// would take for the default button.
 class TReturnEdit : public TEdit {
 public:
     using TEdit::TEdit;
@@ -174,6 +176,7 @@ public:
             m.Result = 1;
             return;
         }
+        if (m.Msg == WM_CHAR && m.WParam == '\r') return;
         TEdit::Dispatch(m);
     }
 };

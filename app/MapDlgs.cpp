@@ -56,7 +56,9 @@ TMapsDlg::TMapsDlg(rtl::TComponent* owner) : TForm(owner)
     StringGrid->SetColWidths(1, 100);
     StringGrid->SetOptions(StringGrid->Options() + TGridOptions{TGridOption::goRowSelect});
     StringGrid->OnSelectCell = [this](rtl::TObject*, int, int row, bool&) { SelectRow(row); };
-    StringGrid->OnDblClick = [this](rtl::TObject*) { SetModalResult(mrOk); };
+    StringGrid->OnDblClick = [this](rtl::TObject*) {
+        if (!FFileName.empty()) SetModalResult(mrOk);
+    };
     Button1 = MakeButton(this, 8, 284, 140, "Load &standard map", mrNone);
     Button2 = MakeButton(this, 154, 284, 140, "Load &general map", mrNone);
     Button1->OnClick = [this](rtl::TObject*) { FStandardMap = true; SetModalResult(mrOk); };
@@ -98,7 +100,18 @@ void TMapsDlg::FillList()
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(FMapsPath, ec))
         if (rtl::UpperCase(entry.path().extension().string()) == ".MAP") files.push_back(entry.path());
-    if (files.empty()) return;
+    // An empty folder leaves nothing to choose: the empty row takes no
+    // selection and OK stays off (the built-in maps remain).
+    StringGrid->SetEnabled(!files.empty());
+    OKBtn->SetEnabled(!files.empty());
+    TGridOptions options = StringGrid->Options();
+    if (files.empty()) options.Exclude(TGridOption::goRowSelect);
+    else options.Include(TGridOption::goRowSelect);
+    StringGrid->SetOptions(options);
+    if (files.empty()) {
+        FFileName.clear();
+        return;
+    }
     int row = 1;
     for (const auto& file : files) {
         TMapData data;

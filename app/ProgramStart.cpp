@@ -9,6 +9,7 @@
 #include "app/SEPaths.h"
 #include "app/SplashScreens.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/PngImage.h"
 
 namespace app {
 
@@ -16,6 +17,11 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
 {
     gui::Application->SetMainFormOnTaskBar(true);
     gui::Application->SetTitle(ApplicationTitle);
+    {
+        gui::TPngImage icon;
+        icon.LoadFromResourceName(ProgramIconResource);
+        gui::SetProgramIcon(icon);
+    }
     PathsQuestion = [](const std::string& text, const std::string& caption) {
         return gui::MessageDlgCaptions(text, caption, gui::TMsgDlgType::mtCustom, gui::mbYesNo(), {}) == gui::mrYes;
     };

@@ -22,27 +22,6 @@ using namespace gui;
 
 TSEMainForm* SEMainForm = nullptr;
 
-TOpenDialogEx::TOpenDialogEx(rtl::TComponent* owner) : TOpenDialog(owner) {}
-bool TOpenDialogEx::Execute()
-{
-    OkButtonText = OKText;
-    CancelButtonText = CancelText;
-    FileNameLabel = FileNameText;
-    FileTypeLabel = FileTypeText;
-    HideFileType = !ShowFileType;
-    return TOpenDialog::Execute();
-}
-TSaveDialogEx::TSaveDialogEx(rtl::TComponent* owner) : TSaveDialog(owner) {}
-bool TSaveDialogEx::Execute()
-{
-    OkButtonText = OKText;
-    CancelButtonText = CancelText;
-    FileNameLabel = FileNameText;
-    FileTypeLabel = FileTypeText;
-    HideFileType = !ShowFileType;
-    return TSaveDialog::Execute();
-}
-
 namespace {
 
 TLabel* MakeLabel(rtl::TComponent* owner, TWinControl* parent, int x, int y, const std::string& caption)
@@ -618,15 +597,22 @@ void TSEMainForm::SetDeltaTTableFile(const std::string& name)
 {
     FDeltaTTableFile = rtl::Trim(name).empty() ? "" : std::filesystem::path(name).filename().string();
     if (!FDeltaTTableFile.empty()) {
-        try {
-            LoadDeltaTTableFromProgramFolder(FDeltaTTableFile);
-        } catch (const std::exception& e) {
-            ShowNotice(e.what());
-            FDeltaTTableFile.clear();
-            compute::UseInternalDeltaTTable = true;
+        // The configuration reader has just tried this table: it is loaded,
+        // or it was refused and reported once.
+        const compute::TDeltaTTable& t = compute::DeltaTTable;
+        const bool tried = t.FileName == DeltaTPath + FDeltaTTableFile && (t.IsLoaded || t.Error != 0);
+        if (!tried) {
+            try {
+                LoadDeltaTTableFromProgramFolder(FDeltaTTableFile);
+            } catch (const std::exception& e) {
+                ShowNotice(e.what());
+            }
         }
+        // A refused table keeps its name (it is written back, so that the
+        // mended file is used next time) while the built-in model serves.
+        if (!t.IsLoaded) compute::UseInternalDeltaTTable = true;
     }
-    FEclipseMap->DeltaTTableFile = FDeltaTTableFile;
+    FEclipseMap->DeltaTTableFile = DeltaTTableInUse();
     SetStatusText(1, DeltaTSource(SEE.JDE()));
 }
 
@@ -655,11 +641,18 @@ std::string TSEMainForm::StatusText(int panel) const
     return panel >= 0 && panel < StatusBar->PanelCount() ? StatusBar->Panels(panel)->Text() : std::string();
 }
 
+std::string TSEMainForm::DeltaTTableInUse() const
+{
+    const compute::TDeltaTTable& t = compute::DeltaTTable;
+    return !FDeltaTTableFile.empty() && t.IsLoaded && t.FileName == DeltaTPath + FDeltaTTableFile ? FDeltaTTableFile
+                                                                                                 : std::string();
+}
+
 std::string TSEMainForm::DeltaTSource(long double jde) const
 {
     // Without a table file the values come from the delta-T unit's own
     // table and expressions: say so rather than show nothing.
-    const std::string text = DeltaTSourceText(jde, FDeltaTTableFile);
+    const std::string text = DeltaTSourceText(jde, DeltaTTableInUse());
     return text.empty() ? "Built-in delta T model" : text;
 }
 
@@ -676,6 +669,10 @@ void TSEMainForm::UpdateActionStates()
     for (const auto& [name, hint] : UnavailableActions())
         if (TAction* a = Action(name)) a->SetEnabled(false);
     Action("actLocationsViewList")->SetChecked(in.LocationsPanelVisible);
+    // The built-in map in use is marked in the Map menu (neither for a map file).
+    const TMapData& map = FEclipseMap->MapData;
+    Action("actMapGeneral")->SetChecked(map.ResourceName == GeneralMapData.ResourceName);
+    Action("actMapStandard")->SetChecked(map.ResourceName == StandardMapData.ResourceName);
 }
 
 bool TSEMainForm::CanDiscardDocument()

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/EclipseMap.h"
+#include "app/FileDialogsEx.h"
 #include "app/ObserverDataLists.h"
 #include "app/SEMainStates.h"
 #include "app/SettingsFiles.h"
@@ -30,24 +31,6 @@ namespace app {
 
 class TCatalogueDlg;
 class TPipeClient;
-
-// The file dialogs with settable button and label texts.
-class TOpenDialogEx : public gui::TOpenDialog {
-public:
-    explicit TOpenDialogEx(rtl::TComponent* owner);
-    std::string OKText = "&Open", CancelText = "Cancel", DriveText = "Look &in", FileNameText = "File &name",
-                FileTypeText = "File &type", ReadOnlyText = "Open as &read-only", HelpText = "&Help";
-    bool ShowFileType = true;
-    bool Execute() override;
-};
-class TSaveDialogEx : public gui::TSaveDialog {
-public:
-    explicit TSaveDialogEx(rtl::TComponent* owner);
-    std::string OKText = "&Save", CancelText = "Cancel", DriveText = "Look &in", FileNameText = "File &name",
-                FileTypeText = "File &type", ReadOnlyText, HelpText = "&Help";
-    bool ShowFileType = true;
-    bool Execute() override;
-};
 
 class TSEMainForm : public gui::TForm, public TMapHost {
 public:
@@ -113,6 +96,8 @@ public:
     // "Internal delta T table" or the table's file name as the delta-T
     // unit decides, "Built-in delta T model" when neither applies.
     std::string DeltaTSource(long double jde) const;
+    // The configured delta-T table when it is loaded; "" while it is refused.
+    std::string DeltaTTableInUse() const;
     std::string StatusText(int panel) const;
     void UpdateActionStates();
     // Asks before unsaved changes are dropped (Yes saves, No drops, Cancel

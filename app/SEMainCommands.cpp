@@ -10,6 +10,7 @@
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "app/SplashScreens.h"
+#include "app/TEDocuments.h"
 #include "compute/AstroBase.h"
 #include "platform/gui/Printers.h"
 #include "platform/rtl/Strings.h"
@@ -17,6 +18,36 @@
 namespace app {
 
 using namespace gui;
+
+namespace {
+
+// The name a save dialog suggests: the document's own name, else the
+// eclipse's date (UT, of greatest eclipse) and type, such as
+// "2024-04-08 total solar eclipse", with the extension given.
+std::string SuggestedFileName(const std::string& document, TEventType type, const compute::TSolarEclipse& se,
+                              const compute::TLunarEclipse& le, const std::string& extension)
+{
+    if (!document.empty()) return std::filesystem::path(document).stem().string() + extension;
+    const bool solar = type == etSolarEclipse;
+    const std::string letter = solar ? se.EclipseType() : le.EclipseType();
+    if (letter.empty() || (solar ? se.CatNo() : le.CatNo()) <= 0) return "";
+    std::string word;
+    switch (letter[0]) {
+    case 'T': word = "total"; break;
+    case 'A': word = "annular"; break;
+    case 'H': word = "hybrid"; break;
+    case 'P': word = "partial"; break;
+    case 'N': word = solar ? "" : "penumbral"; break;
+    default: break;
+    }
+    const long double jd = compute::TDToUT(solar ? se.JDE() : static_cast<long double>(le.JD()));
+    std::string name = UTDateText(jd) + (word.empty() ? "" : " " + word) + (solar ? " solar" : " lunar") +
+                       " eclipse" + extension;
+    CleanFileName(name);
+    return name;
+}
+
+} // namespace
 
 // ------------------------------------------------------------- eclipse
 
@@ -228,7 +259,7 @@ bool TSEMainForm::FileSaveAs()
     SaveDlg->Filter = DocumentFilter;
     SaveDlg->DefaultExt = "sec";
     SaveDlg->InitialDir = DocumentsPath;
-    SaveDlg->FileName = FFileName.empty() ? "" : std::filesystem::path(FFileName).filename().string();
+    SaveDlg->FileName = SuggestedFileName(FFileName, FEventType, SEE, LEE, DocumentExtension);
     SaveDlg->Options += TOpenOption::ofOverwritePrompt;
     if (!SaveDlg->Execute()) return false;
     std::string name = SaveDlg->FileName;
@@ -337,7 +368,7 @@ void TSEMainForm::SaveAsGraphics()
     SaveDlg->FilterIndex = 1;
     SaveDlg->DefaultExt = "png";
     SaveDlg->InitialDir = ExportPath;
-    SaveDlg->FileName = "";
+    SaveDlg->FileName = SuggestedFileName(FFileName, FEventType, SEE, LEE, ".png");
     if (!SaveDlg->Execute()) return;
     try {
         FEclipseMap->SaveAsGraphics(SaveDlg->FileName, FLocationList.get());

@@ -37,15 +37,15 @@ void ReadDeltaT(TWideXmlNode* root, TSettings& s, const TDeltaTTableLoader& load
     } catch (const std::exception& e) {
         // A table that is gone or broken must not cost the rest of the
         // configuration: fall back to the built-in model and say so once.
+        // The name stays, so that the file is used again once mended; the
+        // delta-T unit keeps the refused name and its error.
         std::string notice = std::string(e.what()) + "\r\nThe built-in delta T model is used instead.";
         r.Notices.push_back(notice);
         ShowNotice(notice);
-        s.DeltaTTableFile.clear();
+        s.DeltaTTableFile = file;
         useInternal = true;
-        try {
-            (load ? load : LoadDeltaTTableFromProgramFolder)("");
-        } catch (const std::exception&) {
-        }
+        compute::DeltaTTable.IsLoaded = false;
+        compute::DeltaTTable.NumValues = 0;
     }
     s.UseInternalDeltaTTable = useInternal;
     compute::UseInternalDeltaTTable = useInternal;

@@ -123,9 +123,10 @@ void LoadDeltaTTableFromProgramFolder(const std::string& fileName);
 // event type gives Ok false with Error set (a short, printable text), and
 // what was read before the fault stays in settings.  A value outside the
 // range the program allows is replaced by its default and named in
-// OutOfRange.  A delta-T table that cannot be loaded does not
-// end the read: the notice names it, DeltaTTableFile becomes "" and the
-// internal table is used (UseInternalDeltaTTable true) - the built-in model.
+// OutOfRange.  A delta-T table that cannot be loaded does not end the read:
+// the notice names it, DeltaTTableFile keeps the name (the user may mend the
+// file) and the internal table is used (UseInternalDeltaTTable true) - the
+// built-in model.
 // The internal-table switch of the delta-T unit is set from the file.
 TSettingsReadResult ReadSettings(const std::string& fileName, bool withConfiguration, TSettings& settings,
                                  TObserverDataList& locations, const TDeltaTTableLoader& loadDeltaT = nullptr);

@@ -7,6 +7,7 @@
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "app/uFileInfo.h"
+#include "platform/gui/PngImage.h"
 #include "platform/rtl/DateTime.h"
 
 namespace app {
@@ -58,6 +59,13 @@ TSplashScreen::TSplashScreen(rtl::TComponent* owner) : TForm(owner)
     ProgramIcon = new TImage(this);
     ProgramIcon->SetParent(Panel1);
     ProgramIcon->SetBounds(16, 16, 64, 64);
+    ProgramIcon->SetStretch(true);
+    ProgramIcon->SetProportional(true);
+    {
+        TPngImage icon;
+        icon.LoadFromResourceName(ProgramIconResource);
+        ProgramIcon->Picture()->SetGraphic(&icon);
+    }
     ProductName = new TLabel(this);
     ProductName->SetParent(Panel1);
     ProductName->SetBounds(96, 20, 300, 30);
@@ -77,6 +85,14 @@ TSplashScreen::TSplashScreen(rtl::TComponent* owner) : TForm(owner)
     HTMLLabel->SetHTMLText(&credits);
     for (TControl* c : std::initializer_list<TControl*>{Panel1, ProductName, HTMLLabel})
         c->OnClick = [this](rtl::TObject*) { ClickClose(); };
+    // As the About box, Escape closes it too.
+    SetKeyPreview(true);
+    OnKeyDown = [this](rtl::TObject*, uint16_t& key, TShiftState) {
+        if (key == VK_ESCAPE && FCanClose) {
+            key = 0;
+            ClickClose();
+        }
+    };
 }
 
 void TSplashScreen::ClickClose()

@@ -1,5 +1,5 @@
 // The splash window shown while the program starts, which doubles as the
-// About box (closed by a click when FCanClose is set).
+// About box (closed by a click or Escape when FCanClose is set).
 #pragma once
 
 #include "htmltext/HTMLLabel.h"
@@ -8,6 +8,9 @@
 #include "platform/gui/StdCtrls.h"
 
 namespace app {
+
+// The resource holding the program's icon (PNG).
+inline const std::string ProgramIconResource = "PROGRAM_ICON";
 
 class TSplashScreen : public gui::TForm {
 public:
@@ -19,7 +22,7 @@ public:
     // The credits, with links to the maker's web site and the catalogues.
     htmltext::THTMLLabel* HTMLLabel;
     bool FCanClose = false;
-    // A click on the panel, product name or credits.
+    // A click on the panel, product name or credits, or Escape.
     void ClickClose();
 };
 

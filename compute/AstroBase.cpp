@@ -144,6 +144,18 @@ void LoadDeltaTFile(const std::string& fileName)
     YearlyRecord = fromFile;
 }
 
+namespace {
+
+// Delta T stays within a few hours over the catalogue's five millennia; a
+// value beyond a million seconds (or not a number at all) is a fault in the
+// table, refused like a line that cannot be read.
+bool PlausibleDeltaT(long double seconds)
+{
+    return std::isfinite(seconds) && std::fabs(seconds) <= 1.0e6L;
+}
+
+} // namespace
+
 int LoadDeltaTTable(const std::string& fileName)
 {
     TDeltaTTable& t = DeltaTTable;
@@ -181,7 +193,8 @@ int LoadDeltaTTable(const std::string& fileName)
         long double key = 0, value = 0;
         if (colon == std::string::npos ||
             !rtl::TryStrToFloat(rtl::Trim(line.substr(0, colon)), key) ||
-            !rtl::TryStrToFloat(rtl::Trim(line.substr(colon + 1)), value)) {
+            !rtl::TryStrToFloat(rtl::Trim(line.substr(colon + 1)), value) ||
+            !PlausibleDeltaT(value)) {
             t.Error = 2;
             RaiseTableError("Syntax error.");
         }

@@ -71,7 +71,8 @@ void LoadDeltaTFile();
 void LoadDeltaTFile(const std::string& fileName);
 
 // Loads a user text table into DeltaTTable; returns 0, or sets Error and
-// LineNumber and raises rtl::Exception with the texts of the format.
+// LineNumber and raises rtl::Exception with the texts of the format.  A
+// value beyond +-1e6 s (or not finite) is a syntax error of its line.
 int LoadDeltaTTable(const std::string& fileName);
 
 // Delta T in days for a Julian Day in dynamical time (TD):

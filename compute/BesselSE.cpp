@@ -362,12 +362,11 @@ bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& pla
         }
     }
 
+    // Times to UT.  A contact that was not computed keeps 0 ("absent"), so
+    // that callers testing for 0 are not misled by minus delta T.
     if (maximumConverged) {
-        lc.JD0 -= FDeltaT;
-        lc.JD1 -= FDeltaT;
-        lc.JD2 -= FDeltaT;
-        lc.JD3 -= FDeltaT;
-        lc.JD4 -= FDeltaT;
+        for (long double* jd : {&lc.JD0, &lc.JD1, &lc.JD2, &lc.JD3, &lc.JD4})
+            if (*jd != 0) *jd -= FDeltaT;
     }
     lc.JD[0] = lc.JD0;
     lc.JD[1] = lc.JD1;

@@ -72,9 +72,11 @@ void TApplication::Initialize()
 
 void TApplication::SetTitle(const std::string& title)
 {
+    // Only the program's own: the toolkit's display name would be appended
+    // to every window title by the desktop (" — <title>"), cutting dialog
+    // titles short and doubling the main window's.
     FTitle = title;
     EnsureQtApp();
-    QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }
 
 std::string TApplication::ExeName() const

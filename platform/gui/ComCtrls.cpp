@@ -336,6 +336,11 @@ void TPageControl::Dispatch(TMessage& m)
         return;
     case WM_PAINT:
         if (auto* c = reinterpret_cast<TCanvas*>(m.WParam)) {
+            // The control is opaque: it paints all of itself, the strip
+            // beside the tabs and the ring around the page included.
+            c->Brush()->SetStyle(TBrushStyle::bsSolid);
+            c->Brush()->SetColor(Color());
+            c->FillRect(ClientRect());
             TRect r = DisplayRect();
             InflateRect(r, 2, 2);
             c->Frame3D(r, clBtnHighlight, clBtnShadow, 1);
@@ -563,7 +568,8 @@ TToolButton* TToolBar::AddSeparator()
 void TToolBar::AlignControls(TControl* control, TRect& rect)
 {
     int x = rect.Left + 2;
-    const int y = rect.Top + 2;
+    int y = rect.Top + 2;
+    int rows = 1;
     TBitmap probe(1, 1);
     probe.Canvas()->SetFont(Font());
     int h = FButtonHeight;
@@ -579,13 +585,28 @@ void TToolBar::AlignControls(TControl* control, TRect& rect)
                 w = FButtonWidth;
                 if (FShowCaptions) w = std::max(w, probe.Canvas()->TextWidth(StripHotkey(b->Caption())) + 8);
             }
-            b->SetBounds(x, y, w, h);
-        } else {
-            c->SetBounds(x, y, c->Width(), c->Height());
         }
+        // Wrap before a control that would cross the right edge (a
+        // separator at the end of a row is simply left there).
+        const bool separator = b && (b->Style() == TToolButtonStyle::tbsSeparator ||
+                                     b->Style() == TToolButtonStyle::tbsDivider);
+        if (!separator && x > rect.Left + 2 && x + w > rect.Right - 2 && rect.Right > rect.Left) {
+            x = rect.Left + 2;
+            y += h;
+            ++rows;
+        }
+        if (b) b->SetBounds(x, y, w, h);
+        else c->SetBounds(x, y, c->Width(), c->Height());
         x += w;
     }
     (void)control;
+    FRowCount = rows;
+    const int extra = (rows - 1) * h;
+    if (extra != FWrapExtra) {
+        const int base = Height() - FWrapExtra;
+        FWrapExtra = extra;
+        SetHeight(base + extra);
+    }
 }
 
 void TToolBar::Paint()

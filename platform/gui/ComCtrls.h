@@ -231,7 +231,10 @@ public:
     // Appends a button for the action, or a separator for nullptr.
     TToolButton* AddActionButton(TBasicAction* action);
     TToolButton* AddSeparator();
+    // Buttons that do not fit the width continue on a further row, and the
+    // bar grows by the rows it needs (and shrinks back when they fit again).
     void AlignControls(TControl* control, TRect& rect) override;
+    int RowCount() const { return FRowCount; }
 
 protected:
     void Paint() override;
@@ -243,6 +246,8 @@ private:
     int FButtonHeight = 22;
     bool FShowCaptions = false;
     bool FFlat = true;
+    int FRowCount = 1;
+    int FWrapExtra = 0;   // height added for the rows beyond the first
 };
 
 } // namespace gui

@@ -4,18 +4,26 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QIcon>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "platform/gui/ControlsQt.h"
+#include "platform/gui/GraphicsQt.h"
 #include "platform/gui/Printers.h"
 #include "platform/gui/QtBridge.h"
 #include "platform/rtl/Files.h"
@@ -55,15 +63,91 @@ std::vector<std::pair<std::string, std::vector<std::string>>> ParseFilter(const 
     return out;
 }
 
+// The filter lines of the desktop dialog, which reads the patterns from a
+// final "(...)": "PNG files (*.png)" with "*.png" stays as it is, "PNG
+// files" becomes "PNG files (*.png)", and a description whose own final
+// group names other patterns gets the real ones in its place.
 QStringList QtFilters(const std::string& filter)
 {
     QStringList list;
     for (auto& [desc, pats] : ParseFilter(filter)) {
         QString p;
         for (auto& s : pats) p += (p.isEmpty() ? "" : " ") + QString::fromStdString(s);
-        list << QString::fromStdString(desc) + " (" + p + ")";
+        QString d = QString::fromStdString(desc).trimmed();
+        if (d.endsWith(')')) {
+            const qsizetype open = d.lastIndexOf('(');
+            if (open >= 0) d = d.left(open).trimmed();
+        }
+        list << (d.isEmpty() ? p : d + " (" + p + ")");
     }
     return list;
+}
+
+// The parts of the desktop file dialog (its widgets' object names).
+struct FileDialogParts {
+    QLabel *lookInLabel, *fileNameLabel, *fileTypeLabel;
+    QWidget *lookInList, *fileNameEdit, *fileTypeList;
+    QPushButton *ok, *cancel;
+};
+
+FileDialogParts PartsOf(QFileDialog& dlg)
+{
+    FileDialogParts p{};
+    p.lookInLabel = dlg.findChild<QLabel*>("lookInLabel");
+    p.fileNameLabel = dlg.findChild<QLabel*>("fileNameLabel");
+    p.fileTypeLabel = dlg.findChild<QLabel*>("fileTypeLabel");
+    p.lookInList = dlg.findChild<QWidget*>("lookInCombo");
+    p.fileNameEdit = dlg.findChild<QWidget*>("fileNameEdit");
+    p.fileTypeList = dlg.findChild<QWidget*>("fileTypeCombo");
+    if (auto* box = dlg.findChild<QDialogButtonBox*>("buttonBox")) {
+        p.ok = box->button(QDialogButtonBox::Open);
+        if (!p.ok) p.ok = box->button(QDialogButtonBox::Save);
+        p.cancel = box->button(QDialogButtonBox::Cancel);
+    }
+    return p;
+}
+
+// Sets up the desktop dialog for a request; returns its filter lines.
+QStringList SetUpFileDialog(QFileDialog& dlg, const TFileDialogRequest& r)
+{
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setAcceptMode(r.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (r.Save) dlg.setFileMode(QFileDialog::AnyFile);
+    else dlg.setFileMode(r.Options.Contains(TOpenOption::ofAllowMultiSelect) ? QFileDialog::ExistingFiles
+                                                                              : QFileDialog::ExistingFile);
+    if (!r.Options.Contains(TOpenOption::ofOverwritePrompt)) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QStringList filters = QtFilters(r.Filter);
+    if (!filters.isEmpty()) {
+        dlg.setNameFilters(filters);
+        const int i = std::clamp(r.FilterIndex, 1, static_cast<int>(filters.size())) - 1;
+        dlg.selectNameFilter(filters[i]);
+    }
+    if (!r.FileName.empty()) dlg.selectFile(QString::fromStdString(r.FileName));
+    auto label = [&](QFileDialog::DialogLabel which, const std::string& text) {
+        if (!text.empty()) dlg.setLabelText(which, QString::fromStdString(text));
+    };
+    label(QFileDialog::Accept, r.OkButtonText);
+    label(QFileDialog::Reject, r.CancelButtonText);
+    label(QFileDialog::LookIn, r.LookInLabel);
+    label(QFileDialog::FileName, r.FileNameLabel);
+    label(QFileDialog::FileType, r.FileTypeLabel);
+    // The labels name their controls, so that "&" marks an access key
+    // instead of showing.
+    const FileDialogParts p = PartsOf(dlg);
+    if (p.lookInLabel && p.lookInList) p.lookInLabel->setBuddy(p.lookInList);
+    if (p.fileNameLabel && p.fileNameEdit) p.fileNameLabel->setBuddy(p.fileNameEdit);
+    if (p.fileTypeLabel && p.fileTypeList) p.fileTypeLabel->setBuddy(p.fileTypeList);
+    auto hide = [&](TFileDialogControl c, std::initializer_list<QWidget*> widgets) {
+        if (!r.HiddenControls.Contains(c)) return;
+        for (QWidget* w : widgets)
+            if (w) w->setVisible(false);
+    };
+    hide(TFileDialogControl::fdcOkButton, {p.ok});
+    hide(TFileDialogControl::fdcCancelButton, {p.cancel});
+    hide(TFileDialogControl::fdcLookIn, {p.lookInLabel, p.lookInList});
+    hide(TFileDialogControl::fdcFileName, {p.fileNameLabel, p.fileNameEdit});
+    hide(TFileDialogControl::fdcFileType, {p.fileTypeLabel, p.fileTypeList});
+    return filters;
 }
 
 class DesktopDialogService : public IDialogService {
@@ -143,23 +227,7 @@ public:
     {
         EnsureQtApp();
         QFileDialog dlg(DialogParent(), QString::fromStdString(r.Title), QString::fromStdString(r.InitialDir));
-        dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-        dlg.setAcceptMode(r.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        if (r.Save) dlg.setFileMode(QFileDialog::AnyFile);
-        else dlg.setFileMode(r.Options.Contains(TOpenOption::ofAllowMultiSelect) ? QFileDialog::ExistingFiles
-                                                                                  : QFileDialog::ExistingFile);
-        if (!r.Options.Contains(TOpenOption::ofOverwritePrompt)) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-        const QStringList filters = QtFilters(r.Filter);
-        if (!filters.isEmpty()) {
-            dlg.setNameFilters(filters);
-            const int i = std::clamp(r.FilterIndex, 1, static_cast<int>(filters.size())) - 1;
-            dlg.selectNameFilter(filters[i]);
-        }
-        if (!r.FileName.empty()) dlg.selectFile(QString::fromStdString(r.FileName));
-        if (!r.OkButtonText.empty()) dlg.setLabelText(QFileDialog::Accept, QString::fromStdString(r.OkButtonText));
-        if (!r.CancelButtonText.empty()) dlg.setLabelText(QFileDialog::Reject, QString::fromStdString(r.CancelButtonText));
-        if (!r.FileNameLabel.empty()) dlg.setLabelText(QFileDialog::FileName, QString::fromStdString(r.FileNameLabel));
-        if (!r.FileTypeLabel.empty()) dlg.setLabelText(QFileDialog::FileType, QString::fromStdString(r.FileTypeLabel));
+        const QStringList filters = SetUpFileDialog(dlg, r);
         if (dlg.exec() != QDialog::Accepted) return false;
         const QStringList files = dlg.selectedFiles();
         if (files.isEmpty()) return false;
@@ -174,9 +242,22 @@ public:
     bool PrintDialog(TPrintDialogRequest& r) override
     {
         EnsureQtApp();
-        QPrinter printer;
+        // The dialog starts from the request (the printer's settings) and
+        // its choice is read back from the same device.
+        QPrinter printer(QPrinter::HighResolution);
+        const std::vector<std::string> names = gui::Printer()->Printers();
+        if (!r.OutputFileName.empty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(r.OutputFileName));
+        } else if (r.PrinterIndex >= 0 && r.PrinterIndex < static_cast<int>(names.size())) {
+            printer.setPrinterName(QString::fromStdString(names[static_cast<std::size_t>(r.PrinterIndex)]));
+        }
         printer.setCopyCount(r.Copies);
         printer.setCollateCopies(r.Collate);
+        if (r.PaperWidthMm > 0 && r.PaperHeightMm > 0)
+            printer.setPageSize(QPageSize(QSizeF(r.PaperWidthMm, r.PaperHeightMm), QPageSize::Millimeter));
+        printer.setPageOrientation(r.Orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
+                                                                                     : QPageLayout::Portrait);
         QPrintDialog dlg(&printer, DialogParent());
         if (r.AllowPageNums) {
             dlg.setMinMax(r.MinPage, r.MaxPage);
@@ -195,9 +276,19 @@ public:
         r.PrintRange = printer.printRange() == QPrinter::PageRange ? TPrintRange::prPageNums
                        : printer.printRange() == QPrinter::Selection ? TPrintRange::prSelection
                                                                       : TPrintRange::prAllPages;
-        const std::vector<std::string> names = gui::Printer()->Printers();
+        r.OutputFileName = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName().toStdString()
+                                                                         : std::string();
+        r.PrinterIndex = -1;
         for (std::size_t i = 0; i < names.size(); ++i)
             if (names[i] == printer.printerName().toStdString()) r.PrinterIndex = static_cast<int>(i);
+        const QPageLayout layout = printer.pageLayout();
+        const QSizeF paper = layout.pageSize().size(QPageSize::Millimeter);
+        if (paper.width() > 0 && paper.height() > 0) {
+            r.PaperWidthMm = paper.width();
+            r.PaperHeightMm = paper.height();
+        }
+        r.Orientation = layout.orientation() == QPageLayout::Landscape ? TPrinterOrientation::poLandscape
+                                                                       : TPrinterOrientation::poPortrait;
         return true;
     }
 
@@ -277,6 +368,42 @@ std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService>
     return old;
 }
 
+TDesktopFileDialogView ViewDesktopFileDialog(const TFileDialogRequest& r)
+{
+    EnsureQtApp();
+    QFileDialog dlg(nullptr, QString::fromStdString(r.Title), QString::fromStdString(r.InitialDir));
+    const QStringList filters = SetUpFileDialog(dlg, r);
+    const FileDialogParts p = PartsOf(dlg);
+    TDesktopFileDialogView v;
+    auto label = [](QLabel* l) {
+        TDesktopFileDialogView::Item i;
+        if (!l) return i;
+        i.Text = l->text().toStdString();
+        i.Shown = !l->isHidden();
+        i.AccessKey = l->buddy() != nullptr && l->text().contains('&');
+        return i;
+    };
+    auto button = [](QPushButton* b) {
+        TDesktopFileDialogView::Item i;
+        if (!b) return i;
+        i.Text = b->text().toStdString();
+        i.Shown = !b->isHidden();
+        i.AccessKey = b->text().contains('&');
+        return i;
+    };
+    v.LookIn = label(p.lookInLabel);
+    v.FileName = label(p.fileNameLabel);
+    v.FileType = label(p.fileTypeLabel);
+    v.OkButton = button(p.ok);
+    v.CancelButton = button(p.cancel);
+    v.LookInListShown = p.lookInList && !p.lookInList->isHidden();
+    v.FileNameEditShown = p.fileNameEdit && !p.fileNameEdit->isHidden();
+    v.FileTypeListShown = p.fileTypeList && !p.fileTypeList->isHidden();
+    for (const QString& f : filters) v.Filters.push_back(f.toStdString());
+    if (auto* edit = qobject_cast<QLineEdit*>(p.fileNameEdit)) v.FileNameText = edit->text().toStdString();
+    return v;
+}
+
 // -------------------------------------------------------- scripted service
 
 int TScriptedDialogService::MessageBox(const std::string& text, const std::string& caption, uint32_t flags)
@@ -322,6 +449,7 @@ bool TScriptedDialogService::PrintDialog(TPrintDialogRequest& request)
 {
     Call c;
     c.Kind = "Print";
+    c.Print = request;
     Calls.push_back(c);
     if (PrintAnswers.empty()) return false;
     auto a = PrintAnswers.front();
@@ -431,8 +559,9 @@ bool TOpenDialog::DoExecute(bool save)
     r.Save = save;
     r.Title = Title; r.Filter = Filter; r.FilterIndex = FilterIndex; r.DefaultExt = DefaultExt;
     r.InitialDir = InitialDir; r.FileName = FileName; r.Options = Options;
-    r.OkButtonText = OkButtonText; r.CancelButtonText = CancelButtonText;
-    r.FileNameLabel = FileNameLabel; r.FileTypeLabel = FileTypeLabel; r.HideFileType = HideFileType;
+    r.OkButtonText = OkButtonText; r.CancelButtonText = CancelButtonText; r.LookInLabel = LookInLabel;
+    r.FileNameLabel = FileNameLabel; r.FileTypeLabel = FileTypeLabel; r.ReadOnlyLabel = ReadOnlyLabel;
+    r.HelpButtonText = HelpButtonText; r.HiddenControls = HiddenControls;
     if (OnShow) OnShow(this);
     const bool ok = GetDialogService().FileDialog(r);
     if (OnClose) OnClose(this);
@@ -462,11 +591,21 @@ bool TPrintDialog::Execute()
     r.Copies = Copies; r.Collate = Collate; r.FromPage = FromPage; r.ToPage = ToPage;
     r.MinPage = MinPage; r.MaxPage = MaxPage; r.PrintRange = PrintRange;
     r.AllowPageNums = AllowPageNums; r.AllowSelection = AllowSelection;
-    r.PrinterIndex = gui::Printer()->PrinterIndex();
+    TPrinter* printer = gui::Printer();
+    r.PrinterIndex = printer->PrinterIndex();
+    r.OutputFileName = printer->OutputFileName();
+    r.PaperWidthMm = printer->PaperWidthMm();
+    r.PaperHeightMm = printer->PaperHeightMm();
+    r.Orientation = printer->Orientation();
     if (!GetDialogService().PrintDialog(r)) return false;
     Copies = r.Copies; Collate = r.Collate; FromPage = r.FromPage; ToPage = r.ToPage; PrintRange = r.PrintRange;
-    gui::Printer()->SetCopies(std::max(1, Copies));
-    if (r.PrinterIndex >= 0) gui::Printer()->SetPrinterIndex(r.PrinterIndex);
+    if (printer->Printing()) return true;   // the job under way keeps its device
+    printer->SetCopies(std::max(1, Copies));
+    printer->SetOutputFileName(r.OutputFileName);
+    const int count = static_cast<int>(printer->Printers().size());
+    printer->SetPrinterIndex(r.PrinterIndex >= -1 && r.PrinterIndex < count ? r.PrinterIndex : -1);
+    printer->SetPaper(r.PaperWidthMm, r.PaperHeightMm);
+    printer->SetOrientation(r.Orientation);
     return true;
 }
 
@@ -502,6 +641,24 @@ bool ShellOpen(const std::string& target)
 }
 
 void SetShellOpenHandler(std::function<bool(const std::string&)> handler) { ShellHandler() = std::move(handler); }
+
+namespace {
+std::unique_ptr<TPicture>& IconSlot()
+{
+    static std::unique_ptr<TPicture> icon;
+    return icon;
+}
+} // namespace
+
+void SetProgramIcon(const TGraphic& icon)
+{
+    if (!IconSlot()) IconSlot() = std::make_unique<TPicture>();
+    IconSlot()->SetGraphic(&icon);
+    EnsureQtApp();
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(GraphicToImage(icon))));
+}
+
+const TPicture* ProgramIcon() { return IconSlot().get(); }
 
 void MessageBeep(uint32_t)
 {

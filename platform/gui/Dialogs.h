@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gui/Forms.h"
+#include "platform/gui/Printers.h"
 
 namespace gui {
 
@@ -32,7 +33,13 @@ enum class TOpenOption {
 };
 using TOpenOptions = rtl::Set<TOpenOption, 32>;
 
+// Controls of a file dialog that a caller may hide.
+enum class TFileDialogControl { fdcOkButton, fdcCancelButton, fdcLookIn, fdcFileName, fdcFileType };
+using TFileDialogControls = rtl::Set<TFileDialogControl, 8>;
+
 // What a file dialog asks and what it answers (FileName, Files, FilterIndex).
+// A description in Filter that ends with its own "(patterns)" is shown as
+// it is; otherwise the patterns are added in parentheses.
 struct TFileDialogRequest {
     bool Save = false;
     std::string Title;
@@ -43,14 +50,23 @@ struct TFileDialogRequest {
     std::string FileName;
     std::vector<std::string> Files;
     TOpenOptions Options;
-    std::string OkButtonText;    // empty: the desktop's own texts
+    // Texts of the buttons and labels, "&" marking the access key; empty
+    // keeps the desktop's own.  The desktop dialog has no read-only box and
+    // no help button: their texts are passed on but not shown.
+    std::string OkButtonText;
     std::string CancelButtonText;
+    std::string LookInLabel;
     std::string FileNameLabel;
     std::string FileTypeLabel;
-    bool HideFileType = false;
+    std::string ReadOnlyLabel;
+    std::string HelpButtonText;
+    TFileDialogControls HiddenControls;   // a label is hidden with its list or edit
 };
 
 enum class TPrintRange { prAllPages, prSelection, prPageNums };
+// What the print dialog starts from and what the user chose: the printer
+// (PrinterIndex into Printer()->Printers(), -1 the default one) or a PDF
+// file (OutputFileName not empty), the paper and its orientation.
 struct TPrintDialogRequest {
     int Copies = 1;
     bool Collate = false;
@@ -59,6 +75,9 @@ struct TPrintDialogRequest {
     bool AllowPageNums = false;
     bool AllowSelection = false;
     int PrinterIndex = -1;
+    std::string OutputFileName;
+    double PaperWidthMm = 210, PaperHeightMm = 297;
+    TPrinterOrientation Orientation = TPrinterOrientation::poPortrait;
 };
 
 class IDialogService {
@@ -96,12 +115,14 @@ public:
         TMsgDlgButtons Buttons;
         std::vector<std::string> ButtonCaptions;
         TFileDialogRequest File;
+        TPrintDialogRequest Print;   // what the print dialog was started from
     };
     std::vector<Call> Calls;
 
     std::deque<int> MessageAnswers;                   // ID* or mr*
     struct FileAnswer { bool Ok; std::string FileName; int FilterIndex = 0; std::vector<std::string> Files; };
     std::deque<FileAnswer> FileAnswers;
+    // The chosen settings replace the request as a whole.
     std::deque<std::pair<bool, TPrintDialogRequest>> PrintAnswers;
     std::deque<std::pair<bool, TColor>> ColorAnswers;
     std::deque<std::pair<bool, std::string>> FontAnswers;     // font name; size kept
@@ -155,12 +176,16 @@ public:
     std::string FileName;
     std::vector<std::string> Files;
     TOpenOptions Options{TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing};
-    // Texts of the OK button and of the labels; empty keeps the desktop's.
+    // Texts of the buttons and labels and the controls hidden, as in
+    // TFileDialogRequest.
     std::string OkButtonText;
     std::string CancelButtonText;
+    std::string LookInLabel;
     std::string FileNameLabel;
     std::string FileTypeLabel;
-    bool HideFileType = false;
+    std::string ReadOnlyLabel;
+    std::string HelpButtonText;
+    TFileDialogControls HiddenControls;
 
 protected:
     bool DoExecute(bool save);
@@ -172,6 +197,8 @@ public:
     bool Execute() override { return DoExecute(true); }
 };
 
+// Shows the print dialog on the settings of Printer(); OK hands the choice
+// (printer or PDF file, copies, paper, orientation) to Printer().
 class TPrintDialog : public TCommonDialog {
 public:
     explicit TPrintDialog(rtl::TComponent* owner) : TCommonDialog(owner) {}
@@ -204,6 +231,23 @@ private:
     std::unique_ptr<TFont> FFont;
 };
 
+// The desktop's file dialog as it is set up for a request, read without
+// showing it: what each label and button says, whether it is shown, whether
+// its "&" marks an access key (rather than showing), the filter lines and
+// the suggested file name.
+struct TDesktopFileDialogView {
+    struct Item {
+        std::string Text;
+        bool Shown = false;
+        bool AccessKey = false;
+    };
+    Item LookIn, FileName, FileType, OkButton, CancelButton;   // labels and buttons
+    bool LookInListShown = false, FileNameEditShown = false, FileTypeListShown = false;
+    std::vector<std::string> Filters;
+    std::string FileNameText;
+};
+TDesktopFileDialogView ViewDesktopFileDialog(const TFileDialogRequest& request);
+
 // --------------------------------------------------------- desktop services
 
 // Opens a URL ("https://…", "mailto:…") or a document with the desktop's
@@ -214,5 +258,10 @@ void SetShellOpenHandler(std::function<bool(const std::string&)> handler);
 
 // Plays the desktop's alert sound.
 void MessageBeep(uint32_t type = 0);
+
+// The program's icon: every window shows it, and the desktop shows it for
+// the program.  ProgramIcon() is null until one is set.
+void SetProgramIcon(const TGraphic& icon);
+const TPicture* ProgramIcon();
 
 } // namespace gui

@@ -739,6 +739,10 @@ TScrollingWinControl::TScrollingWinControl(rtl::TComponent* owner, TWindowKind k
 
 TScrollingWinControl::~TScrollingWinControl() = default;
 
+namespace {
+const char* const ScrollCornerName = "tecScrollCorner";
+} // namespace
+
 void TScrollingWinControl::Init()
 {
     FHorz = std::make_unique<TControlScrollBar>(this, TScrollBarKind::sbHorizontal);
@@ -753,6 +757,13 @@ void TScrollingWinControl::Init()
     };
     Data().hbar = make(Qt::Horizontal, FHorz.get());
     Data().vbar = make(Qt::Vertical, FVert.get());
+    // The square between the two bars, in the window colour (else it shows
+    // whatever lies beneath, or nothing at all).
+    auto* corner = new QWidget(Data().widget);
+    corner->setObjectName(ScrollCornerName);
+    corner->setAutoFillBackground(true);
+    corner->setBackgroundRole(QPalette::Window);
+    corner->hide();
 }
 
 void TScrollingWinControl::SetAutoScroll(bool value)
@@ -809,6 +820,14 @@ void TScrollingWinControl::UpdateScrollBars()
     vb->setGeometry(FWidth - FVert->Size(), 0, FVert->Size(), std::max(0, ch));
     hb->raise();
     vb->raise();
+    if (auto* corner = Data().widget->findChild<QWidget*>(ScrollCornerName, Qt::FindDirectChildrenOnly)) {
+        QPalette palette = corner->palette();
+        palette.setColor(QPalette::Window, qt::MakeColor(clBtnFace));
+        corner->setPalette(palette);
+        corner->setGeometry(std::max(0, cw), std::max(0, ch), FVert->Size(), FHorz->Size());
+        corner->setVisible(showH && showV);
+        corner->raise();
+    }
     hb->setRange(0, std::max(0, FHorz->FRange - cw));
     vb->setRange(0, std::max(0, FVert->FRange - ch));
     hb->setPageStep(std::max(1, cw));

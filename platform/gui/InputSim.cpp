@@ -93,9 +93,21 @@ std::u16string KeyText(uint16_t vk, TShiftState shift)
     }
 }
 
+// The desktop's own modal dialog (file, print, message box) running its
+// loop, or nullptr while one of the program's forms is in front.
+QWidget* DesktopModalDialog()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (Screen->Forms(i)->Data().top == modal) return nullptr;
+    return modal;
+}
+
 QWidget* KeyTarget(TWinControl* target)
 {
     if (target) return ControlAccess::Widget(target);
+    if (QWidget* dialog = DesktopModalDialog()) return dialog->focusWidget() ? dialog->focusWidget() : dialog;
     TCustomForm* f = Screen->ActiveForm();
     if (!f) return QApplication::focusWidget();
     if (TWinControl* c = f->FocusedControl()) return ControlAccess::Widget(c);

@@ -25,7 +25,8 @@ void DblClick(TControl* control, int x, int y);
 void Wheel(TControl* control, int delta, int x, int y, TShiftState shift = {});
 
 // Key events go to the window holding the focus in the active form (the
-// form itself when no control has it), or to target when given.
+// form itself when no control has it), or to target when given; while a
+// desktop dialog (file, print, message box) runs, to that dialog.
 void KeyDown(uint16_t vk, TShiftState shift = {}, TWinControl* target = nullptr);
 void KeyUp(uint16_t vk, TShiftState shift = {}, TWinControl* target = nullptr);
 // Down and up, with the character the key types.

@@ -120,6 +120,9 @@ void TPrinter::SetPaper(double widthMm, double heightMm)
     if (widthMm > 0 && heightMm > 0) { FImpl->paperW = widthMm; FImpl->paperH = heightMm; }
 }
 
+double TPrinter::PaperWidthMm() const { return FImpl->paperW; }
+double TPrinter::PaperHeightMm() const { return FImpl->paperH; }
+
 void TPrinter::SetMargins(double leftMm, double topMm, double rightMm, double bottomMm)
 {
     CheckNotPrinting();
@@ -208,7 +211,9 @@ void TPrinter::BeginDoc()
     Impl& d = *FImpl;
     d.painter = std::make_unique<QPainter>();
     if (!d.painter->begin(d.printer.get())) {
+        // The device may stay half started: the next job gets a fresh one.
         d.painter.reset();
+        d.printer.reset();
         throw EPrinter("Printer selected is not valid");
     }
     canvas->Attach(d.painter.get());
@@ -231,6 +236,7 @@ void TPrinter::EndDoc()
     static_cast<TPrinterCanvas*>(Canvas())->Detach();
     bool ok = FImpl->painter->end();
     FImpl->painter.reset();
+    FImpl->printer.reset();   // a finished device takes no new settings
     FPrinting = false;
     if (!ok) throw EPrinter("Printing failed");
 }
@@ -242,6 +248,7 @@ void TPrinter::Abort()
     FImpl->printer->abort();
     if (FImpl->painter->isActive()) FImpl->painter->end();
     FImpl->painter.reset();
+    FImpl->printer.reset();
     FPrinting = false;
     FAborted = true;
     if (!FOutputFileName.empty()) {

@@ -45,7 +45,9 @@ public:
     // BeginDoc raises EPrinter "Printing in progress" during a job, or
     // "Printer selected is not valid" when the job cannot start; NewPage,
     // EndDoc and Abort raise EPrinter "Printer is not currently printing"
-    // outside one.  An aborted job leaves no output file.
+    // outside one.  An aborted job leaves no output file.  Every job, also
+    // one that could not start or failed, leaves the printer ready for the
+    // next one with any settings.
     void BeginDoc();
     void NewPage();
     void EndDoc();
@@ -70,6 +72,8 @@ public:
     // Paper size and unprintable margins in millimetres (default A4 with
     // margins of 6.35 mm; a system printer's own margins apply when larger).
     void SetPaper(double widthMm, double heightMm);
+    double PaperWidthMm() const;
+    double PaperHeightMm() const;
     void SetMargins(double leftMm, double topMm, double rightMm, double bottomMm);
 
     struct Impl;

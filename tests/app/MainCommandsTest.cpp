@@ -29,6 +29,21 @@ using apptest::Shots;
 
 namespace {
 
+// A map file "plain.map" in MapsPath with the general map's picture as
+// "plain.png"; returns its description record.
+TMapData WritePlainMapFile()
+{
+    TMapData file = GeneralMapData;
+    file.ResourceName.clear();
+    file.FileName = "plain.png";
+    file.Description = "A world map file";
+    gui::TPicture picture;
+    picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
+    picture.SaveToFile(MapsPath + "plain.png");
+    SaveMapDataFile(MapsPath + "plain.map", file);
+    return file;
+}
+
 // Every action that has no command yet is disabled in every status, with
 // a hint in the one wording; every other action has its command.
 TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
@@ -43,7 +58,7 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
             if (unavailable) {
                 EXPECT_FALSE(a->Enabled()) << a->Name() << " in status " << static_cast<int>(status);
                 EXPECT_NE(a->Hint().find(wording), std::string::npos) << a->Name();
-                EXPECT_TRUE(a->Hint().ends_with(" is still being built)")) << a->Name();
+                EXPECT_TRUE(a->Hint().ends_with(" still being built)")) << a->Name();
             } else {
                 EXPECT_TRUE(static_cast<bool>(a->OnExecute)) << a->Name() << " has no command and no hint";
             }
@@ -56,6 +71,13 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
     ASSERT_NE(options, nullptr);
     EXPECT_FALSE(options->Enabled());
     EXPECT_EQ(options->Hint(), UnavailableHint("Options", "the options dialog"));
+    // The verb agrees with what is being built.
+    EXPECT_EQ(options->Hint(), "Options (not available yet: the options dialog is still being built)");
+    EXPECT_EQ(Form->Action("actLocationsAdd")->Hint(),
+              "Add new location (not available yet: the location dialogs are still being built)");
+    EXPECT_EQ(UnavailableHint("Calculate solar eclipses for location", "the eclipse lists of one location"),
+              "Calculate solar eclipses for location (not available yet: the eclipse lists of one location are "
+              "still being built)");
     // The sort by magnitude stays disabled whatever the eclipse type.
     Form->SetEventType(etSolarEclipse);
     EXPECT_FALSE(Form->Action("actLocationsSortByMagnitude")->Enabled());
@@ -98,16 +120,7 @@ TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
     }
 
     // The same eclipse of 1865 on a map file of the same picture: no shift.
-    TMapData file = GeneralMapData;
-    file.ResourceName.clear();
-    file.FileName = "plain.png";
-    file.Description = "A world map file";
-    {
-        gui::TPicture picture;
-        picture.Bitmap()->LoadFromResourceName(GeneralMapData.ResourceName);
-        picture.SaveToFile(MapsPath + "plain.png");
-    }
-    SaveMapDataFile(MapsPath + "plain.map", file);
+    const TMapData file = WritePlainMapFile();
     TMapData read = file;
     ASSERT_TRUE(ReadMapDataFile(MapsPath + "plain.map", read));
     Form->EclipseMap().MapData = read;
@@ -256,15 +269,88 @@ TEST_F(MainWindow, SiblingInstallationDialogChecksTheFolder)
 
 // Print: the selection dialog comes with the map chosen and the preview
 // off; OK prints the map into the PDF file.
+// The Map menu marks the built-in map in use; the maps dialog over an
+// empty Maps folder offers nothing to open (OK off), with one map it does.
+TEST_F(MainWindow, MapMenuMarksTheBuiltInMapAndEmptyMapsFolderOffersNothing)
+{
+    Form->MapStandard();
+    EXPECT_TRUE(Form->Action("actMapStandard")->Checked());
+    EXPECT_FALSE(Form->Action("actMapGeneral")->Checked());
+    Form->MapGeneral();
+    EXPECT_FALSE(Form->Action("actMapStandard")->Checked());
+    EXPECT_TRUE(Form->Action("actMapGeneral")->Checked());
+
+    UseOwnMapsFolder();
+    TMapsDlg maps(nullptr);
+    maps.SetMapsPath(MapsPath);
+    maps.FillList();
+    EXPECT_FALSE(maps.OKBtn->Enabled());
+    EXPECT_EQ(maps.FFileName, "");
+    // The empty row shows no selection.
+    maps.Show();
+    const std::unique_ptr<gui::TBitmap> shot = maps.StringGrid->GetImage();
+    const gui::TRect row = maps.StringGrid->CellRect(1, 1);
+    EXPECT_EQ(gui::ColorToRGB(shot->Canvas()->Pixels(row.Left + 20, (row.Top + row.Bottom) / 2)),
+              gui::ColorToRGB(maps.StringGrid->Color()));
+    maps.Hide();
+    EXPECT_TRUE(maps.Button1->Enabled());
+    EXPECT_TRUE(maps.Button2->Enabled());
+
+    const TMapData file = WritePlainMapFile();
+    maps.FillList();
+    EXPECT_TRUE(maps.OKBtn->Enabled());
+    EXPECT_EQ(maps.FFileName, MapsPath + "plain.map");
+    // A map file in use: neither built-in map is marked.
+    TMapData read = file;
+    ASSERT_TRUE(ReadMapDataFile(MapsPath + "plain.map", read));
+    Form->EclipseMap().MapData = read;
+    Form->UpdateActionStates();
+    EXPECT_FALSE(Form->Action("actMapStandard")->Checked());
+    EXPECT_FALSE(Form->Action("actMapGeneral")->Checked());
+}
+
+// The save dialogs suggest a name: the eclipse's date and type, or the
+// document's own name once there is one.
+TEST_F(MainWindow, SaveDialogsSuggestTheEclipseOrTheDocumentName)
+{
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));   // 2024 Apr 08, total
+    RunIdle();
+    Form->SaveAsGraphics();                                           // cancelled
+    ASSERT_EQ(Dialogs->Calls.back().Kind, "File");
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2024-04-08 total solar eclipse.png");
+    EXPECT_EQ(Dialogs->Calls.back().File.Filter,
+              "PNG files (*.png)|*.png|JPEG files (*.jpg)|*.jpg;*.jpeg|Bitmap files (*.bmp)|*.bmp");
+    // The desktop dialog shows each filter line once and the name in its edit.
+    const gui::TDesktopFileDialogView view = gui::ViewDesktopFileDialog(Dialogs->Calls.back().File);
+    EXPECT_EQ(view.Filters.front(), "PNG files (*.png)");
+    EXPECT_EQ(view.FileNameText, "2024-04-08 total solar eclipse.png");
+    EXPECT_TRUE(view.FileType.AccessKey);
+    EXPECT_FALSE(Form->FileSaveAs());
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2024-04-08 total solar eclipse.sec");
+
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etLunarEclipse, 9705));    // 2025 Mar 14, total
+    RunIdle();
+    Form->SaveAsGraphics();
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2025-03-14 total lunar eclipse.png");
+
+    Dialogs->FileAnswers.push_back({true, H("my eclipse.sec"), 1, {}});
+    ASSERT_TRUE(Form->FileSaveAs());
+    Form->SaveAsGraphics();
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "my eclipse.png");
+    EXPECT_FALSE(Form->FileSaveAs());
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "my eclipse.sec");
+}
+
 TEST_F(MainWindow, PrintCommandGoesThroughTheSelection)
 {
     ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     const std::string pdf = R("print.pdf");
-    gui::Printer()->SetOutputFileName(pdf);
     gui::Printer()->SetResolution(300);
-    Dialogs->PrintAnswers.push_back({true, {}});
+    gui::TPrintDialogRequest choice;
+    choice.OutputFileName = pdf;
+    Dialogs->PrintAnswers.push_back({true, choice});
     bool seen = false;
     gui::TApplicationEvents hook(nullptr);
     hook.OnIdle = [&](rtl::TObject*, bool& done) {
@@ -405,8 +491,23 @@ TEST_F(MainWindow, AboutBoxClosesOnAClickTheSplashDoesNot)
     Shot(&splash, "about.png");
     gui::sim::Click(splash.Panel1, 5, 5);
     EXPECT_EQ(splash.ModalResult(), gui::mrNone);  // the start-up splash stays
+    gui::sim::KeyPress(gui::VK_ESCAPE);
+    EXPECT_EQ(splash.ModalResult(), gui::mrNone);
+    // The program's icon fills the icon area: the dark disc in the middle,
+    // the bright corona around it.
+    const std::unique_ptr<gui::TBitmap> shot = splash.GetImage();
+    const gui::TPoint centre{splash.ProgramIcon->Left() + 32, splash.ProgramIcon->Top() + 32};
+    const gui::TColor disc = shot->Canvas()->Pixels(centre.X, centre.Y);
+    EXPECT_LT(gui::GetRValue(disc) + gui::GetGValue(disc) + gui::GetBValue(disc), 150);
+    const gui::TColor corona = shot->Canvas()->Pixels(centre.X + 21, centre.Y);
+    EXPECT_GT(gui::GetRValue(corona), 230);
+    EXPECT_GT(gui::GetGValue(corona), 150);
     splash.FCanClose = true;
     gui::sim::Click(splash.ProductName, 5, 5);
+    EXPECT_EQ(splash.ModalResult(), gui::mrOk);
+    // As the About box, Escape closes it.
+    splash.SetModalResult(gui::mrNone);
+    gui::sim::KeyPress(gui::VK_ESCAPE);
     EXPECT_EQ(splash.ModalResult(), gui::mrOk);
     splash.Hide();
 }
@@ -444,6 +545,18 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     std::printf("start-up to the computed general map: %.2f s (splash pause %lld ms included)\n", seconds,
                 static_cast<long long>(SplashPause.count()));
     EXPECT_EQ(w.Main->Status(), stCalculated);
+    // The program's icon is every window's icon.
+    ASSERT_NE(gui::ProgramIcon(), nullptr);
+    EXPECT_EQ(gui::ProgramIcon()->Width(), 256);
+    // The desktop entry starts the program with a document and names the
+    // icon installed beside it.
+    const std::string entry = apptest::ReadBytes(std::string(TEC_SOURCE_DIR) + "/app/tolmira-eclipse.desktop");
+    for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Tolmira Eclipse Calculator\n",
+                             "\nExec=tolmira-eclipse %f\n", "\nIcon=tolmira-eclipse\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line;
+    gui::TPicture installed;
+    installed.LoadFromFile(std::string(TEC_SOURCE_DIR) + "/resources/icons/tolmira-eclipse.png");
+    EXPECT_EQ(installed.Width(), 256);
     EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
     EXPECT_NE(w.Main->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
     EXPECT_LT(seconds, 60.0);  // the figure that matters is printed; this only catches a hang

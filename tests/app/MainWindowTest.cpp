@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "MainWindowFixture.h"
+#include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
 #include "app/MapDlgs.h"
 #include "app/MapImages.h"
@@ -107,6 +108,36 @@ TEST_F(MainWindow, FailedLocateGivesErrorYetLeavesTheWayOut)
     EXPECT_EQ(Form->Status(), stError);  // nothing computed
 }
 
+// A delta-T table with values no delta T can have is refused once, with
+// its line; the built-in model computes the eclipse, and the table's name
+// stays to be written back (the user may mend the file).
+TEST_F(MainWindow, ImpossibleDeltaTTableIsRefusedAndKeepsItsName)
+{
+    std::vector<std::string> notices;
+    AppNotice = [&](const std::string& text) { notices.push_back(text); };
+    DeltaTPath = R("deltat/");
+    apptest::WriteText(DeltaTPath + "impossible.txt", "2010 : 66\n2020 : 1e40\n2030 : -1e30\n");
+    TSettings s = Form->GatherSettings();
+    s.DeltaTTableFile = "impossible.txt";
+    s.UseInternalDeltaTTable = false;
+    s.EventType = 0;
+    s.SECatNo = 9563;   // 2024 Apr 08
+    TObserverDataList none("SE");
+    WriteSettings(H("impossible.sec"), false, s, none);
+    Form->OpenCommandLineDocument(H("impossible.sec"));
+    RunIdle();
+    ResetNoticeHandler();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "Error reading delta-T table:\r\nLine 2: Syntax error.\r\n" + DeltaTPath +
+                              "impossible.txt\r\nThe built-in delta T model is used instead.");
+    EXPECT_EQ(Form->StatusText(1), "Built-in delta T model");
+    // Delta T of the built-in model (about 74 s in 2024), curves drawn.
+    EXPECT_EQ(Form->LDeltaT->Caption().rfind("0:01:1", 0), 0u) << Form->LDeltaT->Caption();
+    EXPECT_EQ(Form->DeltaTTableFile(), "impossible.txt");
+    EXPECT_EQ(Form->GatherSettings().DeltaTTableFile, "impossible.txt");
+}
+
 TEST_F(MainWindow, NewAndOpenAskBeforeDroppingChanges)
 {
     Form->SetModified(true);
@@ -153,6 +184,7 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     gui::sim::Click(Catalogue->ESESaros, 5, 5);
     gui::sim::TypeText("139", Catalogue->ESESaros);
     gui::sim::KeyPress(gui::VK_RETURN, {}, Catalogue->ESESaros);
+    EXPECT_EQ(Catalogue->ModalResult(), gui::mrNone);   // Return only applies the edit
     const int count = Catalogue->SETable->RecordCount();
     EXPECT_GT(count, 30);
     EXPECT_LT(count, 80);
@@ -167,6 +199,7 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     gui::sim::KeyPress(gui::VK_RETURN, {}, Catalogue->ESEGoTo);
     EXPECT_EQ(Catalogue->SETable->FieldByName("DT")->AsString(), "2024 Apr 08");
     EXPECT_EQ(Catalogue->ESEGoTo->Text(), "");
+    EXPECT_EQ(Catalogue->ModalResult(), gui::mrNone);   // the jump, not the dialog's OK
     // A click on the "Gamma" title sorts; the same eclipse stays selected.
     gui::TDBGrid* grid = Catalogue->SEGrid;
     const gui::TRect title = grid->CellRect(grid->DataToRawColumn(4), 0);
@@ -212,40 +245,96 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     EXPECT_NE(Form->LTitle->Caption().find("2024 Apr 08"), std::string::npos);
 }
 
-TEST_F(MainWindow, PrintsTheMapIntoAPdfThroughTheSelection)
+// The page of a printed PDF at 30 dpi: its size and the first and last
+// rows holding map pixels (darker than the white paper).
+struct TPrintedPage {
+    int Width = 0, Height = 0, Top = -1, Bottom = -1;
+};
+
+TPrintedPage ReadPrintedPage(const std::string& pdf, const std::string& png)
 {
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));
-    RunIdle();
-    ASSERT_EQ(Form->Status(), stCalculated);
-    const std::string pdf = R("map.pdf");
-    gui::Printer()->SetOutputFileName(pdf);
-    gui::Printer()->SetResolution(300);
-    Dialogs->PrintAnswers.push_back({true, {}});
-    Form->PrintMap();
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(gui::Printer()->Orientation(), gui::TPrinterOrientation::poLandscape);
-    const std::string png = R("page");
-    ASSERT_EQ(std::system(("pdftoppm -r 30 -png -singlefile \"" + pdf + "\" \"" + png + "\"").c_str()), 0);
+    TPrintedPage r;
+    if (std::system(("pdftoppm -r 30 -png -singlefile \"" + pdf + "\" \"" + png + "\"").c_str()) != 0) return r;
     gui::TPicture page;
     page.LoadFromFile(png + ".png");
-    // A4 landscape at 30 dpi: 351 x 248; the 2:1 map fills the area's width.
-    EXPECT_NEAR(page.Width(), 351, 2);
     gui::TBitmap* b = page.Bitmap();
-    int top = -1, bottom = -1;
+    r.Width = b->Width();
+    r.Height = b->Height();
     for (int y = 0; y < b->Height(); ++y)
         for (int x = 0; x < b->Width(); ++x) {
             const gui::TColor c = b->Canvas()->Pixels(x, y);
             if (gui::GetRValue(c) + gui::GetGValue(c) + gui::GetBValue(c) < 740) {
-                if (top < 0) top = y;
-                bottom = y;
+                if (r.Top < 0) r.Top = y;
+                r.Bottom = y;
                 break;
             }
         }
-    ASSERT_GE(top, 0);
-    std::printf("printed map rows %d..%d of %d\n", top, bottom, b->Height());
-    EXPECT_NEAR(bottom - top + 1, (351 - 2 * 7.5) / 2, 4);     // height = area width / 2
-    EXPECT_NEAR(top + (bottom - top + 1) / 2.0, 248 / 2.0, 3);  // centred
-    std::filesystem::copy_file(png + ".png", Shots / "printed-page.png",
+    return r;
+}
+
+// The print dialog's choice reaches the printer: a PDF file that cannot be
+// written fails with the message, and the printer is still usable for the
+// next two jobs, into the files and on the paper the dialog names.
+TEST_F(MainWindow, PrintsTheMapIntoThePdfTheDialogChose)
+{
+    Form->OpenCommandLineDocument(WriteDocument(0, 9563));
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    gui::Printer()->SetResolution(300);
+    auto choose = [](const std::string& file, double w, double h) {
+        gui::TPrintDialogRequest r;
+        r.OutputFileName = file;
+        r.PaperWidthMm = w;
+        r.PaperHeightMm = h;
+        return std::make_pair(true, r);
+    };
+    Dialogs->PrintAnswers.push_back(choose(R("no-such-folder/map.pdf"), 210, 297));
+    Form->PrintMap();
+    ASSERT_EQ(Dialogs->Calls.back().Kind, "MessageDlg");
+    EXPECT_EQ(Dialogs->Calls.back().Text, "Printing error: User abort or other error.\r\nPrinting aborted.");
+    EXPECT_FALSE(gui::Printer()->Printing());
+
+    struct Job {
+        std::string Pdf;
+        double PaperW, PaperH;
+        int PageW, PageH;   // landscape at 30 dpi
+    } jobs[] = {{R("first.pdf"), 210, 297, 351, 248}, {R("second.pdf"), 148, 210, 248, 175}};
+    for (const Job& job : jobs) {
+        const std::size_t calls = Dialogs->Calls.size();
+        Dialogs->PrintAnswers.push_back(choose(job.Pdf, job.PaperW, job.PaperH));
+        Form->PrintMap();
+        ASSERT_EQ(Dialogs->Calls.size(), calls + 1) << job.Pdf;   // the dialog, no error message
+        ASSERT_TRUE(std::filesystem::exists(job.Pdf));
+        EXPECT_EQ(gui::Printer()->OutputFileName(), job.Pdf);
+        EXPECT_EQ(gui::Printer()->Orientation(), gui::TPrinterOrientation::poLandscape);
+        const TPrintedPage page = ReadPrintedPage(job.Pdf, R("page"));
+        EXPECT_NEAR(page.Width, job.PageW, 2) << job.Pdf;
+        EXPECT_NEAR(page.Height, job.PageH, 2) << job.Pdf;
+        ASSERT_GE(page.Top, 0) << job.Pdf;
+        std::printf("printed map rows %d..%d of %d\n", page.Top, page.Bottom, page.Height);
+        // The 2:1 map fills the area's width (margins 6.35 mm = 7.5 px) and is centred.
+        EXPECT_NEAR(page.Bottom - page.Top + 1, (page.Width - 2 * 7.5) / 2, 4) << job.Pdf;
+        EXPECT_NEAR(page.Top + (page.Bottom - page.Top + 1) / 2.0, page.Height / 2.0, 3) << job.Pdf;
+    }
+    // The next dialog starts from the last choice.
+    Dialogs->PrintAnswers.push_back({false, {}});
+    Form->PrintMap();
+    EXPECT_EQ(Dialogs->Calls.back().Print.OutputFileName, R("second.pdf"));
+    EXPECT_EQ(Dialogs->Calls.back().Print.PaperWidthMm, 148);
+
+    // The desktop's own print dialog, accepted with Return, prints into the
+    // file and on the paper it was started with.
+    std::unique_ptr<gui::IDialogService> scripted = gui::SetDialogService(nullptr);
+    gui::Printer()->SetOutputFileName(R("third.pdf"));
+    gui::sim::PostKeyPress(gui::VK_RETURN);
+    Form->PrintMap();
+    gui::SetDialogService(std::move(scripted));
+    ASSERT_TRUE(std::filesystem::exists(R("third.pdf")));
+    const TPrintedPage third = ReadPrintedPage(R("third.pdf"), R("page3"));
+    EXPECT_NEAR(third.Width, 248, 2);   // A5 landscape
+    EXPECT_NEAR(third.Height, 175, 2);
+    EXPECT_GE(third.Top, 0);
+    std::filesystem::copy_file(R("page.png"), Shots / "printed-page.png",
                                std::filesystem::copy_options::overwrite_existing);
 }
 

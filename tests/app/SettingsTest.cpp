@@ -341,7 +341,8 @@ TEST_F(SettingsTest, MissingDeltaTTableFallsBackAndKeepsEverythingElse)
     EXPECT_EQ(r.Notices, Notices);
     EXPECT_EQ(Notices[0], "Error reading delta-T table:\r\nFile not found:\r\n" + app::DeltaTPath +
                               "Morrison and Stephenson (2004)\r\nThe built-in delta T model is used instead.");
-    EXPECT_EQ(s.DeltaTTableFile, "");
+    // The name stays (the user may put the file back); the built-in model serves.
+    EXPECT_EQ(s.DeltaTTableFile, "Morrison and Stephenson (2004)");
     EXPECT_TRUE(s.UseInternalDeltaTTable);
     EXPECT_TRUE(compute::UseInternalDeltaTTable);
     EXPECT_FALSE(compute::DeltaTTable.IsLoaded);
@@ -358,6 +359,7 @@ TEST_F(SettingsTest, MissingDeltaTTableFallsBackAndKeepsEverythingElse)
     app::TSettings t;
     ASSERT_TRUE(app::ReadSettings(file, true, t, again, AcceptDefaultTable).Ok);
     EXPECT_EQ(again.Count(), 1);
+    EXPECT_EQ(t.DeltaTTableFile, "Morrison and Stephenson (2004)");
 }
 
 TEST_F(SettingsTest, BrokenDeltaTTableFallsBackWithTheLoadersMessage)
@@ -374,7 +376,9 @@ TEST_F(SettingsTest, BrokenDeltaTTableFallsBackWithTheLoadersMessage)
     EXPECT_EQ(Notices[0], "Error reading delta-T table:\r\nLine 3: Syntax error.\r\n" + app::DeltaTPath +
                               "Morrison and Stephenson (2004)\r\nThe built-in delta T model is used instead.");
     EXPECT_EQ(locations.Count(), 1);
-    EXPECT_EQ(s.DeltaTTableFile, "");
+    EXPECT_EQ(s.DeltaTTableFile, "Morrison and Stephenson (2004)");
+    EXPECT_FALSE(compute::DeltaTTable.IsLoaded);
+    EXPECT_EQ(compute::DeltaTTable.Error, 2);
 
     Notices.clear();
     WriteText(R("good.sec"), "<?xml version=\"1.0\"?><TSEC><Major>2</Major><DeltaT><DeltaTFile>good</DeltaTFile>"

@@ -148,6 +148,12 @@ TEST_F(DeltaTModel, MalformedTablesReportLineAndReason)
         {"syntax.txt", "1900 : 1\n! c\n1901 2\n", 2, 3, ": Syntax error."},
         {"badvalue.txt", "1900 : x\n", 2, 1, ": Syntax error."},
         {"badkey.txt", "abc : 1\n", 2, 1, ": Syntax error."},
+        // Values no delta T can have: refused like unreadable ones.
+        {"huge.txt", "2010 : 66\n2020 : 1e40\n2030 : -1e30\n", 2, 2, ": Syntax error."},
+        {"negative.txt", "2010 : 66\n2030 : -1e30\n", 2, 2, ": Syntax error."},
+        {"beyond.txt", "2010 : 1000000.5\n", 2, 1, ": Syntax error."},
+        {"nan.txt", "2010 : 66\n2011 : nan\n", 2, 2, ": Syntax error."},
+        {"inf.txt", "2010 : inf\n", 2, 1, ": Syntax error."},
         {"range.txt", "1900 : 1\n3000.5 : 2\n", 4, 2, ": JD or year out of range."},
         {"range2.txt", "624999 : 2\n", 4, 1, ": JD or year out of range."},
         {"order.txt", "1900 : 1\n1900 : 2\n", 5, 2, ": No ascending order."},

@@ -308,9 +308,11 @@ TEST(SolarEclipse, LocalCircumstancesAtPublishedPlaces)
             EXPECT_NEAR(lc.SA2, p.saMax, 0.1L);
             EXPECT_NEAR(lc.SA4, p.sa4, 0.1L);
         } else {
-            // No inner contacts: they hold 0 minus delta T.
-            EXPECT_EQ(lc.JD1, -e.SE.DeltaT());
-            EXPECT_EQ(lc.JD3, -e.SE.DeltaT());
+            // No inner contacts: they hold 0, "absent".
+            EXPECT_EQ(lc.JD1, 0);
+            EXPECT_EQ(lc.JD3, 0);
+            EXPECT_EQ(lc.SA1, 0);
+            EXPECT_EQ(lc.SA3, 0);
             EXPECT_GT(lc.Magnitude, 0.5L);
             EXPECT_LT(lc.Magnitude, 1);
         }
@@ -330,6 +332,10 @@ TEST(SolarEclipse, PlacesOutsideThePenumbraAndOnTheNightSide)
         lc.Longitude = p[1];
         EXPECT_FALSE(e.SE.LocalCircumstances(lc)) << static_cast<double>(p[0]);
         EXPECT_EQ(lc.EclipseType, 'N');
+        // No contact was computed: all four are absent (0), only the
+        // maximum holds a time.
+        for (int i : {0, 1, 3, 4}) EXPECT_EQ(lc.JD[i], 0) << i;
+        EXPECT_GT(lc.JD2, 2460400);
     }
     // Tokyo at 3 a.m.: the penumbra covers its projection on the
     // fundamental plane, so it gets contacts with the Sun below the

@@ -9,6 +9,8 @@
 
 #include "GuiTestUtil.h"
 #include "TestPaths.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/gui/Printers.h"
 
@@ -163,6 +165,63 @@ TEST(Printer, PrintedPageShowsShapesWhereTheCapabilitiesSay)
     ASSERT_TRUE(RenderPage(dir / "page.pdf", 2, dpi, second));
     EXPECT_TRUE(Dark(second, ox + w / 2, oy + h / 2));
     EXPECT_TRUE(Light(second, ox + 3, oy + 3));
+}
+
+// A job that cannot start (its file cannot be written) leaves the printer
+// ready: the next job with other settings prints.
+TEST(Printer, FailedJobLeavesThePrinterUsable)
+{
+    if (!HavePdfToPpm()) GTEST_SKIP() << "pdftoppm missing";
+    auto dir = tectest::ScratchDir("gui-printer-failed");
+    auto p = PdfPrinter(dir / "no-such-folder" / "x.pdf", 72);
+    EXPECT_THROW(p->BeginDoc(), EPrinter);
+    EXPECT_FALSE(p->Printing());
+    for (const char* name : {"first.pdf", "second.pdf"}) {
+        p->SetOutputFileName((dir / name).string());
+        p->SetResolution(100);
+        p->SetOrientation(TPrinterOrientation::poLandscape);
+        p->BeginDoc();
+        p->Canvas()->Brush()->SetColor(clBlack);
+        p->Canvas()->FillRect(Rect(100, 100, 300, 300));
+        p->EndDoc();
+        TPngImage page;
+        ASSERT_TRUE(RenderPage(dir / name, 1, 100, page)) << name;
+        EXPECT_GT(page.Width(), page.Height()) << name;   // landscape
+        EXPECT_TRUE(Dark(page, p->GetDeviceCaps(PHYSICALOFFSETX) + 200, p->GetDeviceCaps(PHYSICALOFFSETY) + 200))
+            << name;
+    }
+}
+
+// The desktop's print dialog starts from the printer's settings (a PDF
+// file, A5) and hands its choice back to the printer: accepted with
+// Return, the next job goes into that file on that paper.
+TEST(Printer, DesktopPrintDialogStartsFromThePrinterAndHandsItsChoiceBack)
+{
+    if (!HavePdfToPpm()) GTEST_SKIP() << "pdftoppm missing";
+    auto dir = tectest::ScratchDir("gui-printer-dialog");
+    std::unique_ptr<IDialogService> scripted = SetDialogService(nullptr);   // the desktop's dialogs
+    std::unique_ptr<TPrinter> previous = SetPrinter(std::make_unique<TPrinter>());
+    TPrinter* p = Printer();
+    const std::string file = (dir / "chosen.pdf").string();
+    p->SetOutputFileName(file);
+    p->SetPaper(148, 210);
+    p->SetOrientation(TPrinterOrientation::poLandscape);
+    p->SetResolution(72);
+    sim::PostKeyPress(VK_RETURN);
+    TPrintDialog dialog(nullptr);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(p->OutputFileName(), file);
+    EXPECT_NEAR(p->PaperWidthMm(), 148, 0.5);
+    EXPECT_NEAR(p->PaperHeightMm(), 210, 0.5);
+    EXPECT_EQ(p->Orientation(), TPrinterOrientation::poLandscape);
+    p->BeginDoc();
+    p->EndDoc();
+    TPngImage page;
+    ASSERT_TRUE(RenderPage(dir / "chosen.pdf", 1, 72, page));
+    EXPECT_NEAR(page.Width(), 210 / 25.4 * 72, 2);    // A5 landscape
+    EXPECT_NEAR(page.Height(), 148 / 25.4 * 72, 2);
+    SetPrinter(std::move(previous));
+    SetDialogService(std::move(scripted));
 }
 
 } // namespace

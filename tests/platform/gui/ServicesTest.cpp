@@ -51,6 +51,64 @@ TEST_F(Dialogs, MessageBoxesAnswerFromTheScriptAndAreRecorded)
     EXPECT_EQ(dialogs->Calls[3].Text, "Done");
 }
 
+// The desktop's own file dialog, set up offscreen and read without showing
+// it: texts with "&" as access keys, the controls asked to hide, filter
+// lines whose description already names the patterns shown once, and the
+// suggested file name.
+TEST(DesktopFileDialog, ShowsTheTextsAndHidesTheControlsAsked)
+{
+    TFileDialogRequest r;
+    r.Save = true;
+    r.InitialDir = "/tmp";
+    r.Filter = "PNG files (*.png)|*.png|JPEG files (*.jpg)|*.jpg;*.jpeg|Bitmap files|*.bmp|All files (*.*)|*.*";
+    r.FileName = "2024-04-08 total solar eclipse.png";
+    r.OkButtonText = "&Save";
+    r.CancelButtonText = "Cancel";
+    r.LookInLabel = "Look &in";
+    r.FileNameLabel = "File &name";
+    r.FileTypeLabel = "File &type";
+    TDesktopFileDialogView v = ViewDesktopFileDialog(r);
+    EXPECT_EQ(v.LookIn.Text, "Look &in");
+    EXPECT_EQ(v.FileName.Text, "File &name");
+    EXPECT_EQ(v.FileType.Text, "File &type");
+    for (const auto* item : {&v.LookIn, &v.FileName, &v.FileType}) {
+        EXPECT_TRUE(item->Shown) << item->Text;
+        EXPECT_TRUE(item->AccessKey) << item->Text;   // an access key, not a literal "&"
+    }
+    EXPECT_EQ(v.OkButton.Text, "&Save");
+    EXPECT_TRUE(v.OkButton.Shown);
+    EXPECT_TRUE(v.CancelButton.Shown);
+    EXPECT_TRUE(v.LookInListShown && v.FileNameEditShown && v.FileTypeListShown);
+    EXPECT_EQ(v.Filters, (std::vector<std::string>{"PNG files (*.png)", "JPEG files (*.jpg *.jpeg)",
+                                                   "Bitmap files (*.bmp)", "All files (*.*)"}));
+    EXPECT_EQ(v.FileNameText, "2024-04-08 total solar eclipse.png");
+
+    // Each control hidden on its own, with its label.
+    struct Case {
+        TFileDialogControl control;
+        bool TDesktopFileDialogView::*list;
+        TDesktopFileDialogView::Item TDesktopFileDialogView::*label;
+    } cases[] = {
+        {TFileDialogControl::fdcLookIn, &TDesktopFileDialogView::LookInListShown, &TDesktopFileDialogView::LookIn},
+        {TFileDialogControl::fdcFileName, &TDesktopFileDialogView::FileNameEditShown, &TDesktopFileDialogView::FileName},
+        {TFileDialogControl::fdcFileType, &TDesktopFileDialogView::FileTypeListShown, &TDesktopFileDialogView::FileType},
+        {TFileDialogControl::fdcOkButton, nullptr, &TDesktopFileDialogView::OkButton},
+        {TFileDialogControl::fdcCancelButton, nullptr, &TDesktopFileDialogView::CancelButton},
+    };
+    for (const Case& c : cases) {
+        TFileDialogRequest h = r;
+        h.HiddenControls = {c.control};
+        v = ViewDesktopFileDialog(h);
+        EXPECT_FALSE((v.*c.label).Shown) << static_cast<int>(c.control);
+        if (c.list) {
+            EXPECT_FALSE(v.*c.list) << static_cast<int>(c.control);
+        }
+        // The others stay.
+        const int shown = v.LookIn.Shown + v.FileName.Shown + v.FileType.Shown + v.OkButton.Shown + v.CancelButton.Shown;
+        EXPECT_EQ(shown, 4) << static_cast<int>(c.control);
+    }
+}
+
 TEST_F(Dialogs, FileDialogsPassTheirSettingsAndAddTheFilterExtension)
 {
     TSaveDialog save(nullptr);
@@ -60,6 +118,8 @@ TEST_F(Dialogs, FileDialogsPassTheirSettingsAndAddTheFilterExtension)
     save.DefaultExt = "png";
     save.InitialDir = "/tmp";
     save.OkButtonText = "Export";
+    save.LookInLabel = "Look &in";
+    save.HiddenControls = {TFileDialogControl::fdcFileType};
     save.Options.Include(TOpenOption::ofOverwritePrompt);
     struct Case {
         std::string typed;
@@ -83,6 +143,8 @@ TEST_F(Dialogs, FileDialogsPassTheirSettingsAndAddTheFilterExtension)
     EXPECT_EQ(req.Title, "Export map");
     EXPECT_EQ(req.FilterIndex, 2);
     EXPECT_EQ(req.OkButtonText, "Export");
+    EXPECT_EQ(req.LookInLabel, "Look &in");
+    EXPECT_TRUE(req.HiddenControls == TFileDialogControls{TFileDialogControl::fdcFileType});
     EXPECT_TRUE(req.Options.Contains(TOpenOption::ofOverwritePrompt));
 
     // Cancel leaves the name as it was.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/gui/ActnList.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/ExtCtrls.h"
@@ -263,6 +264,55 @@ TEST_F(DrawnControls, ScrollBoxScrollsItsChildrenByPositionAndWheel)
     EXPECT_EQ(box->VertScrollBar()->Position(), 3 * box->VertScrollBar()->Increment());
 }
 
+// The square between the two scroll bars shows the window colour, not a
+// black hole, on screen and in the box's picture.
+TEST_F(DrawnControls, ScrollBoxCornerBetweenTheBarsIsInTheWindowColour)
+{
+    auto* box = Make<TScrollBox>(10, 10, 200, 150);
+    auto* pb = new TPaintBox(&form);
+    pb->SetParent(box);
+    pb->SetBounds(0, 0, 600, 400);
+    pb->OnPaint = [pb](rtl::TObject*) {
+        pb->Canvas()->Brush()->SetColor(clBlack);
+        pb->Canvas()->FillRect(pb->ClientRect());
+    };
+    ASSERT_TRUE(box->VertScrollBar()->IsScrollBarVisible() && box->HorzScrollBar()->IsScrollBarVisible());
+    Application->ProcessMessages();
+    const std::unique_ptr<TBitmap> shot = box->GetImage();
+    const int cx = box->Width() - box->VertScrollBar()->Size() / 2;
+    const int cy = box->Height() - box->HorzScrollBar()->Size() / 2;
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(cx, cy)), ColorToRGB(clBtnFace));
+    EXPECT_EQ(shot->Canvas()->Pixels(20, 20), clBlack);   // the content itself
+}
+
+// A tool bar too narrow for its buttons continues them on further rows and
+// grows by those rows; wide enough again, it is one row at its height.
+TEST_F(DrawnControls, ToolBarWrapsButtonsThatDoNotFitAndGrows)
+{
+    auto* bar = Make<TToolBar>(0, 0, 400, 29);
+    bar->SetShowCaptions(true);
+    TActionList actions(&form);
+    for (const char* caption : {"Clear", "Create list", "Open list", "Save list", "Print", "Add", "Edit", "Delete"}) {
+        auto* a = new TAction(&form);
+        a->SetCaption(caption);
+        a->SetActionList(&actions);
+        bar->AddActionButton(a);
+        if (std::string(caption) == "Print") bar->AddSeparator();
+    }
+    form.SetClientWidth(180);
+    const int oneRow = 29;
+    ASSERT_GT(bar->RowCount(), 1);
+    EXPECT_EQ(bar->Height(), oneRow + (bar->RowCount() - 1) * bar->Buttons(0)->Height());
+    for (int i = 0; i < bar->ButtonCount(); ++i) {
+        const TRect r = bar->Buttons(i)->BoundsRect();
+        EXPECT_LE(r.Right, bar->ClientWidth()) << i;
+        EXPECT_LE(r.Bottom, bar->ClientHeight()) << i;
+    }
+    form.SetClientWidth(1000);
+    EXPECT_EQ(bar->RowCount(), 1);
+    EXPECT_EQ(bar->Height(), oneRow);
+}
+
 TEST_F(DrawnControls, PageControlSwitchesPagesAndAsksFirst)
 {
     auto* pc = Make<TPageControl>(10, 10, 300, 200);
@@ -295,6 +345,28 @@ TEST_F(DrawnControls, PageControlSwitchesPagesAndAsksFirst)
     delete pages[2];
     EXPECT_EQ(pc->PageCount(), 2);
     EXPECT_NE(pc->ActivePage(), nullptr);
+}
+
+// The page control paints all of itself: the strip beside the tabs and the
+// ring between its frame and the page are in its colour, never left to
+// whatever lies beneath (black on a bare X server).
+TEST_F(DrawnControls, PageControlPaintsTheStripBesideItsTabsAndAroundThePage)
+{
+    auto* pc = Make<TPageControl>(10, 10, 300, 200);
+    auto* page = new TTabSheet(&form);
+    page->SetPageControl(pc);
+    page->SetCaption("Page");
+    auto* content = Make<TPanel>(0, 0, 10, 10);
+    content->SetParent(page);
+    content->SetAlign(TAlign::alClient);
+    content->SetColor(clWhite);
+    Application->ProcessMessages();
+    const std::unique_ptr<TBitmap> shot = pc->GetImage();
+    const TRect d = pc->DisplayRect();
+    const TColor face = ColorToRGB(clBtnFace);
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(pc->Width() - 20, d.Top / 2)), face);   // beside the tab
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(d.Left - 1, (d.Top + d.Bottom) / 2)), face);   // the ring
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(d.Left + 5, d.Top + 5)), ColorToRGB(clWhite));   // the page
 }
 
 TEST_F(Timers, ManualClockFiresTimersInOrderAndRestartsOnEnable)
