@@ -64,6 +64,9 @@ TSEMainForm::TSEMainForm(rtl::TComponent* owner) : TForm(owner)
     OnCreate = [this](rtl::TObject*) { FormCreate(); };
     OnDestroy = [this](rtl::TObject*) { FormDestroy(); };
     OnShow = [this](rtl::TObject*) { UpdateActionStates(); };
+    // Exit, the window's close button and the end of the desktop session
+    // all ask before unsaved changes go.
+    OnCloseQuery = [this](rtl::TObject*, bool& canClose) { canClose = CanDiscardDocument(); };
     OnFilesDropped = [this](rtl::TObject*, const std::vector<std::string>& files) { FilesDropped(files); };
     SEMainForm = this;
 }
@@ -455,10 +458,16 @@ void TSEMainForm::SetModified(bool value)
 
 void TSEMainForm::SetFileName(const std::string& name)
 {
+    const std::string previous = FFileName;
     FFileName = name;
     if (!rtl::Trim(name).empty()) {
         SetCaption(DocumentCaption(name));
-        ReadDocument(name, false);
+        // A document that could not be read is not the window's document:
+        // the title goes back to the one before.
+        if (!ReadDocument(name, false)) {
+            FFileName = previous;
+            SetCaption(DocumentCaption(previous));
+        }
     } else {
         SetCaption(ApplicationTitle);
     }
