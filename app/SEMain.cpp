@@ -280,7 +280,7 @@ void TSEMainForm::CreateActions()
     AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris &Document", scNone, nullptr);
     AddAction("actLocationsCreateAllTEDocuments", "Create TE Documents (complete list)", ShortCut('A', ctrlAlt), nullptr);
     AddAction("actHelpDocumentation", "&Documentation", ShortCut(VK_F1, none), [] {
-        const std::string help = ProgramPath + "Tolmira Eclipse Calculator Documentation.html";
+        const std::string help = ProgramPath + HelpFileName;
         if (!std::filesystem::exists(help) || !ShellOpen(help))
             MessageDlg("The documentation is not installed.", TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
     });
@@ -366,7 +366,7 @@ void TSEMainForm::FormCreate()
     OpenDlg->InitialDir = DocumentsPath;
     ExpandObserverDlg = true;
     FLocationList = std::make_unique<TObserverDataList>("SE");
-    if (Application) Application->SetHelpFile(ProgramPath + "Tolmira Eclipse Calculator Documentation.html");
+    if (Application) Application->SetHelpFile(ProgramPath + HelpFileName);
     for (TLabel* l : InfoLabels) l->SetCaption("");
     SetEventType(etLunarEclipse);
     SetDefaults();
@@ -385,7 +385,15 @@ void TSEMainForm::FormCreate()
     }
     if (CBE_SE->Active() && !CBE_SE->IsEmpty()) SEE.ReadFromDataSet(CBE_SE);
     if (CBE_LE->Active() && !CBE_LE->IsEmpty()) LEE.ReadFromDataSet(CBE_LE);
-    SetDeltaTTableFile("");
+    // The shipped table, quietly: the configuration read next names the
+    // table in use and reports one that cannot be read, once.
+    FDeltaTTableFile = DefaultDeltaTTableFile;
+    try {
+        LoadDeltaTTableFromProgramFolder(FDeltaTTableFile);
+    } catch (const std::exception&) {
+        LoadDeltaTTableFromProgramFolder("");
+    }
+    FEclipseMap->DeltaTTableFile = FDeltaTTableFile;
     SetGreyScaleMap(false);
     SetModified(false);
     SetFileName("");
