@@ -1,13 +1,19 @@
 // The main window on the desktop: leaving the program (Exit, the close
 // button, the end of the session) asks about unsaved changes, the window
 // title follows the document, and the status bar stays the bottom row when
-// the locations panel is shown from the start.
+// the locations panel is shown from the start, and the accelerators of
+// every menu level and form differ.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
+#include <map>
 
 #include "MainWindowFixture.h"
+#include "app/MapDlgs.h"
+#include "app/PathToTEDlgs.h"
+#include "app/PrintSelectDlgs.h"
 #include "app/ProgramStart.h"
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
@@ -184,3 +190,116 @@ TEST_F(ProgramWindow, StatusBarStaysBelowTheLocationsPanelShownAtStart)
 }
 
 } // namespace
+
+namespace {
+
+// The accelerator letter of a caption ("Save &as..." -> 'A'), 0 for none.
+char Accelerator(const std::string& caption)
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+    }
+    return 0;
+}
+
+// Every entry of a menu level and of the levels below has a letter, and no
+// two of one level share it.
+void CheckMenuLevel(gui::TMenuItem* level, const std::string& path)
+{
+    std::map<char, std::string> taken;
+    for (int i = 0; i < level->Count(); ++i) {
+        gui::TMenuItem* item = level->Items(i);
+        if (item->IsLine()) continue;
+        const std::string caption = item->Caption();
+        const char letter = Accelerator(caption);
+        EXPECT_NE(letter, 0) << path << ": \"" << caption << "\" has no accelerator";
+        if (letter) {
+            EXPECT_TRUE(taken.emplace(letter, caption).second)
+                << path << ": \"" << caption << "\" and \"" << taken[letter] << "\" share " << letter;
+        }
+        if (item->Count() > 0) CheckMenuLevel(item, path + " > " + caption);
+    }
+}
+
+// The buttons, check boxes and radio buttons of a form: their letters
+// differ; buttons other than the default and cancel ones (Enter and Esc)
+// have one.
+void CheckForm(gui::TWinControl* parent, std::map<char, std::string>& taken, const std::string& form)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        gui::TControl* c = parent->Controls(i);
+        const std::string caption = c->Caption();
+        const char letter = Accelerator(caption);
+        if (auto* b = dynamic_cast<gui::TButton*>(c)) {
+            if (!b->Default() && !b->Cancel() && caption != "...")
+                EXPECT_NE(letter, 0) << form << ": button \"" << caption << "\" has no accelerator";
+        }
+        if (letter) {
+            EXPECT_TRUE(taken.emplace(letter, caption).second)
+                << form << ": \"" << caption << "\" and \"" << taken[letter] << "\" share " << letter;
+        }
+        if (dynamic_cast<gui::TTabSheet*>(c)) {
+            // One page shows at a time: each page's letters differ from
+            // the form's own.
+            std::map<char, std::string> page = taken;
+            CheckForm(static_cast<gui::TWinControl*>(c), page, form + " > " + caption);
+        } else if (auto* w = dynamic_cast<gui::TWinControl*>(c)) {
+            CheckForm(w, taken, form);
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(MainWindow, AcceleratorsDifferInEveryMenuLevelAndForm)
+{
+    CheckMenuLevel(Form->MenuBar->Items(), "menu bar");
+    CheckMenuLevel(Form->PMLocations->Items(), "location table menu");
+
+    // The main window: its bar letters are its only Alt letters, besides
+    // the commands' own Alt shortcuts, which take their key even while they
+    // cannot run.  Tool buttons take none (their captions show no "&").
+    std::map<char, std::string> bar;
+    for (int i = 0; i < Form->MenuBar->Items()->Count(); ++i) {
+        const std::string caption = Form->MenuBar->Items()->Items(i)->Caption();
+        EXPECT_TRUE(bar.emplace(Accelerator(caption), caption).second) << caption;
+    }
+    for (gui::TToolBar* tools : {Form->ToolBar, Form->LocationsToolBar})
+        for (int i = 0; i < tools->ButtonCount(); ++i) {
+            gui::TToolButton* b = tools->Buttons(i);
+            if (!Accelerator(b->Caption())) continue;
+            // The caption is drawn as it would be without its "&".
+            auto shown = b->Parent()->GetImage();
+            const std::string caption = b->Caption();
+            std::string plain;
+            for (char ch : caption)
+                if (ch != '&') plain += ch;
+            b->SetCaption(plain);
+            auto bare = b->Parent()->GetImage();
+            b->SetCaption(caption);
+            ASSERT_TRUE(shown && bare);
+            bool same = true;
+            for (int y = b->Top(); y < b->Top() + b->Height() && same; ++y)
+                for (int x = b->Left(); x < b->Left() + b->Width() && same; ++x)
+                    same = shown->Canvas()->Pixels(x, y) == bare->Canvas()->Pixels(x, y);
+            EXPECT_TRUE(same) << "tool button \"" << caption << "\" shows an accelerator";
+            break;  // one button of each bar shows how the bar draws
+        }
+
+    std::vector<std::pair<std::string, std::unique_ptr<gui::TForm>>> forms;
+    forms.emplace_back("Print", std::make_unique<TPrintSelectDlg>(nullptr));
+    forms.emplace_back("Maps", std::make_unique<TMapsDlg>(nullptr));
+    forms.emplace_back("Map Information", std::make_unique<TMapInfoDlg>(nullptr));
+    forms.emplace_back("Map default properties", std::make_unique<TDefaultsDlg>(nullptr));
+    forms.emplace_back("Tolmira Ephemeris Installation", std::make_unique<TPathToTEDlg>(nullptr));
+    forms.emplace_back("Eclipse Catalogue", std::make_unique<TCatalogueDlg>(nullptr));
+    for (auto& [name, form] : forms) {
+        std::map<char, std::string> taken;
+        CheckForm(form.get(), taken, name);
+    }
+}

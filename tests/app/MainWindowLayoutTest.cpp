@@ -34,7 +34,7 @@ gui::TMenuItem* EntryOf(gui::TMenuItem* parent, gui::TBasicAction* action)
     return nullptr;
 }
 
-TEST_F(MainWindow, AltKeysRunTheirCommandsBeforeTheMenuLetters)
+TEST_F(MainWindow, AltKeysRunTheirCommandsNotTheMenus)
 {
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
@@ -69,18 +69,28 @@ TEST_F(MainWindow, AltKeysRunTheirCommandsBeforeTheMenuLetters)
     EXPECT_EQ(lists, 1);
     EXPECT_EQ(bar->OpenedItem(), nullptr);
 
-    // While it cannot (the location table is still to come), the key falls
-    // to the "&Locations" menu, where the greyed entry tells why.
+    // While it cannot (the location table is still to come), the key shown
+    // on its entry does nothing: it does not open the "&Locations" menu.
+    // The menu opens by its letter with Alt released first, and the greyed
+    // entry tells why.
     Form->UpdateActionStates();
     ASSERT_FALSE(openList->Enabled());
     gui::sim::KeyPress('L', Alt);
     EXPECT_EQ(lists, 1);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
     gui::TMenuItem* locations = bar->Items()->Find("&Locations");
-    ASSERT_EQ(bar->OpenedItem(), locations);
+    ASSERT_TRUE(bar->OpenMenu(locations));
     ASSERT_TRUE(gui::sim::HoverMenuItem(EntryOf(locations, openList)));
     EXPECT_EQ(Form->StatusText(3), UnavailableActions().at("actLocationsOpenList"));
     bar->CloseMenu();
     EXPECT_EQ(Form->StatusText(3), "");
+
+    // The same for Alt+M while the map is being computed.
+    Form->SetStatus(stCalculating);
+    ASSERT_FALSE(Form->Action("actMapOpenFile")->Enabled());
+    gui::sim::KeyPress('M', Alt);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
+    Form->SetStatus(stCalculated);
 }
 
 TEST_F(MainWindow, MenuEntriesShowTheirHintsInTheStatusBar)
