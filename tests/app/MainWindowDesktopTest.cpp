@@ -1,8 +1,8 @@
 // The main window on the desktop: leaving the program (Exit, the close
 // button, the end of the session) asks about unsaved changes, the window
-// title follows the document, and the status bar stays the bottom row when
-// the locations panel is shown from the start, and the accelerators of
-// every menu level and form differ.
+// title follows the document, and the accelerators of every menu level and
+// form differ.  (The title of a document named at start and the status bar
+// below the locations panel are tested with the window's layout.)
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -14,7 +14,6 @@
 #include "app/MapDlgs.h"
 #include "app/PathToTEDlgs.h"
 #include "app/PrintSelectDlgs.h"
-#include "app/ProgramStart.h"
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "platform/gui/Dialogs.h"
@@ -120,73 +119,6 @@ TEST_F(MainWindow, TitleFollowsTheDocumentOnce)
     Form->Show();
     Form->SetCaption(ApplicationTitle);
     EXPECT_EQ(Form->WindowTitle(), "Tolmira Eclipse Calculator");
-}
-
-// The program from its start, with a configuration written for the test.
-class ProgramWindow : public apptest::HomeFixture {
-protected:
-    void SetUp() override
-    {
-        HomeFixture::SetUp();
-        if (!std::filesystem::exists(apptest::CatalogueFile)) GTEST_SKIP() << "no catalogue built";
-        gui::SetDialogService(std::make_unique<gui::TScriptedDialogService>());
-        TPathsSetup setup;
-        setup.ExecutableFile = std::string(TEC_RUNTIME_DIR) + "/tolmira-eclipse";
-        InitPaths(setup);
-        gui::Application->Initialize();
-        TObserverDataList list("SE");
-        ASSERT_TRUE(ReadSettings(ProgramPath + "tec.ini", true, Config, list).Ok);
-    }
-    void TearDown() override
-    {
-        if (Windows.Main) EndProgram(Windows);
-        gui::SetDialogService(nullptr);
-        HomeFixture::TearDown();
-    }
-    void Start(const std::vector<std::string>& arguments = {})
-    {
-        TObserverDataList none("SE");
-        WriteSettings(ConfigFile, true, Config, none);
-        Windows = StartProgram(arguments, std::chrono::milliseconds(0));
-        Windows.Main->Show();
-        gui::Application->ProcessMessages();
-    }
-    TSettings Config;
-    TProgramWindows Windows;
-};
-
-TEST_F(ProgramWindow, DocumentOnTheCommandLineNamedOnceInTheTitle)
-{
-    TSettings s = Config;
-    s.EventType = 0;
-    s.SECatNo = 9563;
-    TObserverDataList none("SE");
-    WriteSettings(H("good.sec"), false, s, none);
-    Start({H("good.sec")});
-    EXPECT_EQ(Windows.Main->WindowTitle(), "Tolmira Eclipse Calculator - [good.sec]");
-}
-
-TEST_F(ProgramWindow, StatusBarStaysBelowTheLocationsPanelShownAtStart)
-{
-    // The shipped configuration's maximised window and panel height, taller
-    // than the panel's own.
-    ASSERT_EQ(Config.Configuration.FormWindowState, 2);
-    ASSERT_EQ(Config.Configuration.LocationsPanelHeight, 300);
-    Config.Configuration.LocationsPanelVisible = true;
-    Start();
-    TSEMainForm* f = Windows.Main;
-    ASSERT_TRUE(f->LocationsPanel->Visible());
-    // Map, locations panel, status bar from top to bottom, the status bar
-    // on the window's lower edge.
-    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
-    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
-    EXPECT_EQ(f->ScrollBox->Top() + f->ScrollBox->Height(), f->LocationsPanel->Top());
-    EXPECT_EQ(f->LocationsPanel->Height(), 300);
-    // Hidden and shown again: the same order.
-    f->Action("actLocationsViewList")->Execute();
-    f->Action("actLocationsViewList")->Execute();
-    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
-    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
 }
 
 } // namespace

@@ -135,11 +135,11 @@ protected:
         gui::SetDialogService(nullptr);
         HomeFixture::TearDown();
     }
-    void Start()
+    void Start(const std::vector<std::string>& arguments = {})
     {
         TObserverDataList none("SE");
         WriteSettings(ConfigFile, true, Config, none);
-        Windows = StartProgram({}, std::chrono::milliseconds(0));
+        Windows = StartProgram(arguments, std::chrono::milliseconds(0));
         Windows.Main->Show();
         gui::Application->ProcessMessages();
     }
@@ -266,5 +266,40 @@ TEST_F(WindowLayout, StoredScrollPositionNotYetAppliedIsKept)
         EXPECT_EQ(stored.ScrollInfo.Y, 15) << catNo;
     }
 }
+
+TEST_F(WindowLayout, DocumentOnTheCommandLineNamedOnceInTheTitle)
+{
+    TSettings s = Config;
+    s.EventType = 0;
+    s.SECatNo = 9563;
+    TObserverDataList none("SE");
+    WriteSettings(H("good.sec"), false, s, none);
+    Start({H("good.sec")});
+    EXPECT_EQ(Windows.Main->WindowTitle(), "Tolmira Eclipse Calculator - [good.sec]");
+}
+
+TEST_F(WindowLayout, StatusBarStaysBelowTheLocationsPanelShownAtStart)
+{
+    // The shipped configuration's maximised window and panel height, taller
+    // than the panel's own.
+    ASSERT_EQ(Config.Configuration.FormWindowState, 2);
+    ASSERT_EQ(Config.Configuration.LocationsPanelHeight, 300);
+    Config.Configuration.LocationsPanelVisible = true;
+    Start();
+    TSEMainForm* f = Windows.Main;
+    ASSERT_TRUE(f->LocationsPanel->Visible());
+    // Map, locations panel, status bar from top to bottom, the status bar
+    // on the window's lower edge.
+    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
+    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
+    EXPECT_EQ(f->ScrollBox->Top() + f->ScrollBox->Height(), f->LocationsPanel->Top());
+    EXPECT_EQ(f->LocationsPanel->Height(), 300);
+    // Hidden and shown again: the same order.
+    f->Action("actLocationsViewList")->Execute();
+    f->Action("actLocationsViewList")->Execute();
+    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
+    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
+}
+
 
 } // namespace
