@@ -251,7 +251,7 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
         auto* reset = new TButton(this);
         reset->SetParent(sheet);
         reset->SetBounds(580, 188, 86, 24);
-        reset->SetCaption("Reset");
+        reset->SetCaption("&Reset");
         reset->OnClick = [this, page](rtl::TObject*) { ResetClick(page); };
         if (page == etSolarEclipse) {
             ESESaros = saros;

@@ -84,7 +84,8 @@ TPoint CenterViewOn(TPoint pixel, int viewWidth, int viewHeight)
 std::string DeltaTSourceText(long double jde, const std::string& deltaTTableFile)
 {
     const long double year = compute::JDToDecimalYear(jde);
-    if (compute::UseInternalDeltaTTable && year >= 1620 && year <= 2020) return "Internal delta T table";
+    // From 1620 on the internal table serves, continued past its last year.
+    if (compute::UseInternalDeltaTTable && year >= 1620) return "Internal delta T table";
     return deltaTTableFile;
 }
 

@@ -155,7 +155,7 @@ TMapInfoDlg::TMapInfoDlg(rtl::TComponent* owner) : TForm(owner)
     LMapSource->SetAutoSize(false);
     LMapSource->SetWordWrap(true);
     LMapSource->SetBounds(144, 150, 300, 44);
-    BMapDefaults = MakeButton(this, 8, 204, 110, "Map defaults", mrNone);
+    BMapDefaults = MakeButton(this, 8, 204, 110, "Map &defaults", mrNone);
     BMapDefaults->OnClick = [this](rtl::TObject*) { MapDefaultsClick(); };
     OKBtn = MakeButton(this, 372, 204, 80, "OK", mrOk);
     OKBtn->SetDefault(true);
@@ -215,7 +215,7 @@ TDefaultsDlg::TDefaultsDlg(rtl::TComponent* owner) : TForm(owner)
     ECETScale = edit(214, "Scale [min]");
     MakeLabel(this, 8, 244, 300, "Curves of limits of visiblity");
     EVBLWidth = edit(264, "Width [mag]");
-    TBLoad = MakeButton(this, 8, 298, 150, "Load current settings", mrNone);
+    TBLoad = MakeButton(this, 8, 298, 150, "&Load current settings", mrNone);
     TBLoad->OnClick = [this](rtl::TObject*) {
         if (SEMainForm) LoadCurrent(SEMainForm->EclipseMap().Settings);
     };

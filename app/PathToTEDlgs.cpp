@@ -19,7 +19,7 @@ TPathToTEDlg::TPathToTEDlg(rtl::TComponent* owner) : TForm(owner)
     CBAutoDetectPath = new TCheckBox(this);
     CBAutoDetectPath->SetParent(this);
     CBAutoDetectPath->SetBounds(12, 12, 200, 20);
-    CBAutoDetectPath->SetCaption("Auto-detect");
+    CBAutoDetectPath->SetCaption("&Auto-detect");
     CBAutoDetectPath->OnClick = [this](rtl::TObject*) { CBAutoDetectPathClick(); };
 
     auto* label = new TLabel(this);

@@ -15,15 +15,15 @@ TPrintSelectDlg::TPrintSelectDlg(rtl::TComponent* owner) : TForm(owner)
     RBEclipseMap = new htmltext::THTMLRadioButton(this);
     RBEclipseMap->SetParent(this);
     RBEclipseMap->SetBounds(16, 12, 260, 20);
-    RBEclipseMap->SetCaption("Print eclipse map");
+    RBEclipseMap->SetCaption("Print eclipse &map");
     RBLocationTable = new htmltext::THTMLRadioButton(this);
     RBLocationTable->SetParent(this);
     RBLocationTable->SetBounds(16, 36, 260, 20);
-    RBLocationTable->SetCaption("Print location table");
+    RBLocationTable->SetCaption("Print location &table");
     CBPreview = new htmltext::THTMLCheckBox(this);
     CBPreview->SetParent(this);
     CBPreview->SetBounds(36, 60, 200, 20);
-    CBPreview->SetCaption("Preview");
+    CBPreview->SetCaption("&Preview");
     OKBtn = new TButton(this);
     OKBtn->SetParent(this);
     OKBtn->SetBounds(124, 96, 80, 26);

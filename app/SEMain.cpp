@@ -44,7 +44,20 @@ TSEMainForm::TSEMainForm(rtl::TComponent* owner) : TForm(owner)
     OnCreate = [this](rtl::TObject*) { FormCreate(); };
     OnDestroy = [this](rtl::TObject*) { FormDestroy(); };
     OnShow = [this](rtl::TObject*) { UpdateActionStates(); };
+    // Exit, the window's close button and the end of the desktop session
+    // all ask before unsaved changes go.
+    OnCloseQuery = [this](rtl::TObject*, bool& canClose) { canClose = CanDiscardDocument(); };
     OnFilesDropped = [this](rtl::TObject*, const std::vector<std::string>& files) { FilesDropped(files); };
+    // Alt with a letter that a command shows as its shortcut means that
+    // command only: while it cannot run the key does nothing, rather than
+    // open the menu of the same letter (menus open with Alt released first).
+    OnShortCut = [this](TMessage& message, bool& handled) {
+        const TShiftState shift = KeyDataToShiftState(message.LParam);
+        if (shift != TShiftState{TShiftStateItem::ssAlt}) return;
+        const TShortCut key = ShortCut(static_cast<uint16_t>(message.WParam), shift);
+        for (const auto& [name, action] : FActions)
+            if (action->ShortCut() == key && !action->Enabled()) handled = true;
+    };
     SEMainForm = this;
 }
 
@@ -218,29 +231,29 @@ void TSEMainForm::CreateActions()
     AddAction("actSelectEclipse", "Select &eclipse", ShortCut(VK_F9, none), [this] { SelectEclipse(); });
     AddAction("actCancelCalculation", "Cancel calculation", ShortCut(VK_ESCAPE, none), [this] { SetStatus(stCancel); })
         ->AddSecondaryShortCut(ShortCut(VK_F2, ctrl));
-    AddAction("actFileNew", "New...", scNone, [this] { FileNew(); });
+    AddAction("actFileNew", "&New...", scNone, [this] { FileNew(); });
     AddAction("actFileOpen", "&Open...", ShortCut('O', ctrl), [this] { FileOpen(); });
     AddAction("actFileSave", "&Save", scNone, [this] { FileSave(); });
-    AddAction("actFileSaveAs", "Save as...", ShortCut('S', ctrl), [this] { FileSaveAs(); });
+    AddAction("actFileSaveAs", "Save &as...", ShortCut('S', ctrl), [this] { FileSaveAs(); });
     AddAction("actSaveAsGraphics", "Save as &graphics file...", scNone, [this] { SaveAsGraphics(); });
     AddAction("actFilePrint", "&Print...", ShortCut('P', ctrl), [this] { FilePrint(); });
     AddAction("actExit", "E&xit", scNone, [this] { Close(); });
     AddAction("actMapOpenFile", "&Open map...", ShortCut('M', alt), [this] { MapOpenFile(); });
-    AddAction("actMapGeneral", "General map", ShortCut('G', alt), [this] { MapGeneral(); });
+    AddAction("actMapGeneral", "&General map", ShortCut('G', alt), [this] { MapGeneral(); });
     AddAction("actMapStandard", "&Standard map", ShortCut('W', alt), [this] { MapStandard(); });
-    AddAction("actMapGreyScale", "Greyscale", scNone, [this] { SetGreyScaleMap(!GreyScaleMap()); });
+    AddAction("actMapGreyScale", "G&reyscale", scNone, [this] { SetGreyScaleMap(!GreyScaleMap()); });
     AddAction("actMapInformation", "Map &information...", scNone, [this] { MapInformation(); });
     AddAction("actSettingsSettings", "&Options...", scNone, nullptr);
-    AddAction("actSettingsDeltaT", "Delta T...", scNone, nullptr);
+    AddAction("actSettingsDeltaT", "&Delta T...", scNone, nullptr);
     AddAction("actLocationsAdd", "&Add new location...", scNone, nullptr);
     AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone, nullptr);
     AddAction("actLocationsEdit", "&Edit location...", scNone, nullptr);
-    AddAction("actLocationsDelete", "&Delete location from table", scNone, nullptr);
+    AddAction("actLocationsDelete", "De&lete location from table", scNone, nullptr);
     AddAction("actLocationsClear", "&Clear location table", scNone, nullptr);
     AddAction("actLocationsOpenList", "&Open location list...", ShortCut('L', alt), nullptr);
     AddAction("actLocationsSaveList", "&Save location list...", scNone, nullptr);
     AddAction("actLocationsPrint", "&Print location table...", scNone, nullptr);
-    AddAction("actLocationsViewList", "&Show &location table", ShortCut('L', ctrl), [this] {
+    AddAction("actLocationsViewList", "Show &location table", ShortCut('L', ctrl), [this] {
         SetLocationsPanelVisible(!LocationsPanel->Visible());
         UpdateActionStates();
     });
@@ -252,11 +265,11 @@ void TSEMainForm::CreateActions()
         AddAction(name, caption, scNone, nullptr);
     AddAction("actLocationsShowInMap", "Show location in map", scNone, nullptr);
     AddAction("actLocationsTimeShiftMode", "&Time shift mode...", scNone, nullptr);
-    AddAction("actLocationsFind", "&Create location list for eclipse...", scNone, nullptr);
-    AddAction("actLocationsSEEclipses", "Calculate &solar eclipses for location...", scNone, nullptr);
+    AddAction("actLocationsFind", "C&reate location list for eclipse...", scNone, nullptr);
+    AddAction("actLocationsSEEclipses", "Calculate solar eclipses &for location...", scNone, nullptr);
     AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone, nullptr);
-    AddAction("actLocationsRunInTE", "Run in &Tolmira Ephemeris", scNone, [this] { RunInTE(TEContext()); });
-    AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris &Document", scNone,
+    AddAction("actLocationsRunInTE", "R&un in Tolmira Ephemeris", scNone, [this] { RunInTE(TEContext()); });
+    AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris Docu&ment", scNone,
               [this] { SaveTEDocumentForSelection(TEContext()); });
     AddAction("actLocationsCreateAllTEDocuments", "Create TE Documents (complete list)", ShortCut('A', ctrlAlt), [this] {
         try {
@@ -266,12 +279,12 @@ void TSEMainForm::CreateActions()
         }
     });
     AddAction("actHelpDocumentation", "&Documentation", ShortCut(VK_F1, none), [] {
-        const std::string help = ProgramPath + "Tolmira Eclipse Calculator Documentation.html";
+        const std::string help = ProgramPath + HelpFileName;
         if (!std::filesystem::exists(help) || !ShellOpen(help))
             MessageDlg("The documentation is not installed.", TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
     });
-    AddAction("actHelpOnline", "Tolmira Solar Eclipse Calculator on the web", scNone, [] { ShellOpen(MakerWebPage); });
-    AddAction("actHelpAbout", "About...", scNone, [this] { HelpAbout(); });
+    AddAction("actHelpOnline", "Tolmira Solar Eclipse Calculator on the &web", scNone, [] { ShellOpen(MakerWebPage); });
+    AddAction("actHelpAbout", "&About...", scNone, [this] { HelpAbout(); });
     for (const auto& [name, hint] : UnavailableActions())
         if (TAction* a = Action(name)) a->SetHint(hint);
 }
@@ -313,7 +326,7 @@ void TSEMainForm::CreateMenus()
                              "actLocationsEdit"})
         item(PMLocations->Items(), name);
     auto* sort = new TMenuItem(this);
-    sort->SetCaption("Sort");
+    sort->SetCaption("Sor&t");
     PMLocations->Items()->Add(sort);
     for (const char* name : {"actLocationsSortByName", "actLocationsSortByCountry", "actLocationsSortByLatitude",
                              "actLocationsSortByLongitude", "actLocationsSortByMagnitude"})
@@ -352,7 +365,7 @@ void TSEMainForm::FormCreate()
     OpenDlg->InitialDir = DocumentsPath;
     ExpandObserverDlg = true;
     FLocationList = std::make_unique<TObserverDataList>("SE");
-    if (Application) Application->SetHelpFile(ProgramPath + "Tolmira Eclipse Calculator Documentation.html");
+    if (Application) Application->SetHelpFile(ProgramPath + HelpFileName);
     for (TLabel* l : InfoLabels) l->SetCaption("");
     SetEventType(etLunarEclipse);
     SetDefaults();
@@ -376,7 +389,15 @@ void TSEMainForm::FormCreate()
     }
     if (CBE_SE->Active() && !CBE_SE->IsEmpty()) SEE.ReadFromDataSet(CBE_SE);
     if (CBE_LE->Active() && !CBE_LE->IsEmpty()) LEE.ReadFromDataSet(CBE_LE);
-    SetDeltaTTableFile("");
+    // The shipped table, quietly: the configuration read next names the
+    // table in use and reports one that cannot be read, once.
+    FDeltaTTableFile = DefaultDeltaTTableFile;
+    try {
+        LoadDeltaTTableFromProgramFolder(FDeltaTTableFile);
+    } catch (const std::exception&) {
+        LoadDeltaTTableFromProgramFolder("");
+    }
+    FEclipseMap->DeltaTTableFile = FDeltaTTableFile;
     SetGreyScaleMap(false);
     SetModified(false);
     SetFileName("");

@@ -237,5 +237,10 @@ extern TSEMainForm* SEMainForm;
 
 // The credits texts and the maker's web address.
 inline const std::string MakerWebPage = "https://www.tolmira.example/eclipse";
+// The delta-T table the program ships and selects until the configuration
+// names another (a file of the DeltaT folder).
+inline const std::string DefaultDeltaTTableFile = "Morrison and Stephenson (2004)";
+// The user manual, relative to the program folder; F1 opens it.
+inline const std::string HelpFileName = "doc/index.html";
 
 } // namespace app

@@ -209,7 +209,11 @@ void TSEMainForm::ApplyWindowLayout(const TConfigurationSettings& c)
     case 1: SetWindowState(TWindowState::wsMinimized); break;
     default: SetWindowState(TWindowState::wsMaximized); break;
     }
-    LocationsPanel->SetHeight(std::max(MinimumLocationsPanelHeight, c.LocationsPanelHeight));
+    // The panel grows upwards: its lower edge stays on the status bar, which
+    // remains the bottom row.
+    const int height = std::max(MinimumLocationsPanelHeight, c.LocationsPanelHeight);
+    LocationsPanel->SetBounds(LocationsPanel->Left(), LocationsPanel->Top() + LocationsPanel->Height() - height,
+                              LocationsPanel->Width(), height);
 }
 
 void TSEMainForm::FileNew()

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QSessionManager>
 #include <QToolTip>
 
 #include <algorithm>
@@ -67,7 +68,31 @@ void TApplication::Initialize()
     if (!FImpl->counter) {
         FImpl->counter = new EventCounter();
         QCoreApplication::instance()->installEventFilter(FImpl->counter);
+#if QT_CONFIG(sessionmanager)
+        // Logging out asks the main form as closing it does; a refusal
+        // cancels the logout.  Without leave to interact nothing is asked.
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [this](QSessionManager& manager) {
+            if (!manager.allowsInteraction()) return;
+            const bool mayEnd = QueryEndSession();
+            manager.release();
+            if (!mayEnd) manager.cancel();
+        }, Qt::DirectConnection);
+#endif
     }
+}
+
+bool TApplication::QueryEndSession()
+{
+    if (!FMainForm) return true;
+    TMessage m;
+    m.Msg = WM_QUERYENDSESSION;
+    try {
+        FMainForm->Dispatch(m);
+    } catch (...) {
+        HandleException(FMainForm);
+        return true;
+    }
+    return m.Result != 0;
 }
 
 void TApplication::SetTitle(const std::string& title)

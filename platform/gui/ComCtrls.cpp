@@ -517,7 +517,9 @@ void TToolButton::Paint()
         c->Brush()->SetStyle(TBrushStyle::bsClear);
         if (!Enabled()) c->Font()->SetColor(clGrayText);
         TRect t = Rect(0, textTop + off, Width(), Height());
-        c->DrawText(Caption(), t, DT_CENTER | DT_SINGLELINE);
+        // The bar takes no Alt letters (the menus carry them): an "&" of the
+        // caption shows no underline.
+        c->DrawText(Caption(), t, DT_CENTER | DT_SINGLELINE | DT_HIDEPREFIX);
     }
 }
 

@@ -521,6 +521,18 @@ void TCustomForm::CloseModal()
     }
 }
 
+std::string TCustomForm::WindowTitle() const
+{
+    // The window system puts the application's display name after a title
+    // that does not end with it, once the application has set one (until
+    // then the display name is the application's name).
+    QString title = FForm->frame->windowTitle();
+    const QString name = QGuiApplication::applicationDisplayName();
+    if (name != QCoreApplication::applicationName() && !title.endsWith(name))
+        title += (title.isEmpty() ? QString() : QString::fromUtf8(" \u2014 ")) + name;
+    return title.toStdString();
+}
+
 bool TCustomForm::CloseQuery()
 {
     bool canClose = true;
@@ -661,6 +673,15 @@ void TCustomForm::Dispatch(TMessage& m)
         return;
     case WM_CLOSE:
         Close();
+        return;
+    case CM_TEXTCHANGED:
+        // The title follows the caption at any time, shown or not.
+        FForm->frame->setWindowTitle(QString::fromStdString(Caption()));
+        TScrollingWinControl::Dispatch(m);
+        return;
+    case WM_QUERYENDSESSION:
+        // The session may end when the form may close.
+        m.Result = CloseQuery() ? 1 : 0;
         return;
     case WM_SYSCOMMAND:
         // Alt with a menu letter, after the shortcuts and accelerators.

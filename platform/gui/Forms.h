@@ -202,6 +202,9 @@ public:
     virtual TModalResult ShowModal();
     void Close();
     virtual bool CloseQuery();
+    // The title the window system shows for the form: its caption (which it
+    // follows at any time), with whatever the window system adds to it.
+    std::string WindowTitle() const;
     // Frees the form once the messages being handled are done.
     void Release();
     void BringToFront();
@@ -393,6 +396,10 @@ public:
     bool IsShortCut(TMessage& keyMsg);
     // Opens the help file at its contents through the desktop.
     bool HelpShowTableOfContents();
+    // The desktop session is ending (the user logs out): the main form is
+    // asked whether it may close (WM_QUERYENDSESSION, which runs its
+    // CloseQuery).  False when it refused, so that the logout is cancelled.
+    bool QueryEndSession();
 
     rtl::TNotifyEvent OnActivate;
     rtl::TNotifyEvent OnDeactivate;

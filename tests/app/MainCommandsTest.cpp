@@ -144,7 +144,7 @@ TEST_F(MainWindow, ReadoutUnderTheMouseAndStatusBar)
     ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
-    EXPECT_EQ(Form->StatusText(1), "Built-in delta T model");  // 2024: beyond the yearly table, no table file
+    EXPECT_EQ(Form->StatusText(1), "Internal delta T table");  // 2024: the yearly table continued
     EXPECT_GT(Form->StatusBar->Panels(1)->Width(), 10);
 
     int x, y;
@@ -594,7 +594,8 @@ TEST_F(StartUp, NewUserStartsWithTheShippedConfiguration)
     EXPECT_EQ(w.Main->EventType(), etSolarEclipse);
     EXPECT_EQ(w.Main->LTitle->Caption(), "Total Solar Eclipse of 2024 Apr 08");
     EXPECT_EQ(w.Main->EclipseMap().MapData.ResourceName, GeneralMapData.ResourceName);
-    EXPECT_EQ(w.Main->StatusText(1), "Built-in delta T model");
+    EXPECT_EQ(w.Main->StatusText(1), "Internal delta T table");
+    EXPECT_EQ(w.Main->DeltaTTableFile(), DefaultDeltaTTableFile);
     EndProgram(w);
     gui::SetDialogService(nullptr);
 }

@@ -36,7 +36,7 @@ gui::TMenuItem* EntryOf(gui::TMenuItem* parent, gui::TBasicAction* action)
     return nullptr;
 }
 
-TEST_F(MainWindow, AltKeysRunTheirCommandsBeforeTheMenuLetters)
+TEST_F(MainWindow, AltKeysRunTheirCommandsNotTheMenus)
 {
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
@@ -71,18 +71,28 @@ TEST_F(MainWindow, AltKeysRunTheirCommandsBeforeTheMenuLetters)
     EXPECT_EQ(lists, 1);
     EXPECT_EQ(bar->OpenedItem(), nullptr);
 
-    // While it cannot (the location table is still to come), the key falls
-    // to the "&Locations" menu, where the greyed entry tells why.
+    // While it cannot (the location table is still to come), the key shown
+    // on its entry does nothing: it does not open the "&Locations" menu.
+    // The menu opens by its letter with Alt released first, and the greyed
+    // entry tells why.
     Form->UpdateActionStates();
     ASSERT_FALSE(openList->Enabled());
     gui::sim::KeyPress('L', Alt);
     EXPECT_EQ(lists, 1);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
     gui::TMenuItem* locations = bar->Items()->Find("&Locations");
-    ASSERT_EQ(bar->OpenedItem(), locations);
+    ASSERT_TRUE(bar->OpenMenu(locations));
     ASSERT_TRUE(gui::sim::HoverMenuItem(EntryOf(locations, openList)));
     EXPECT_EQ(Form->StatusText(3), UnavailableActions().at("actLocationsOpenList"));
     bar->CloseMenu();
     EXPECT_EQ(Form->StatusText(3), "");
+
+    // The same for Alt+M while the map is being computed.
+    Form->SetStatus(stCalculating);
+    ASSERT_FALSE(Form->Action("actMapOpenFile")->Enabled());
+    gui::sim::KeyPress('M', Alt);
+    EXPECT_EQ(bar->OpenedItem(), nullptr);
+    Form->SetStatus(stCalculated);
 }
 
 TEST_F(MainWindow, MenuEntriesShowTheirHintsInTheStatusBar)
@@ -127,11 +137,11 @@ protected:
         gui::SetDialogService(nullptr);
         HomeFixture::TearDown();
     }
-    void Start()
+    void Start(const std::vector<std::string>& arguments = {})
     {
         TObserverDataList none("SE");
         WriteSettings(ConfigFile, true, Config, none);
-        Windows = StartProgram({}, std::chrono::milliseconds(0));
+        Windows = StartProgram(arguments, std::chrono::milliseconds(0));
         Windows.Main->Show();
         gui::Application->ProcessMessages();
     }
@@ -261,5 +271,40 @@ TEST_F(WindowLayout, StoredScrollPositionNotYetAppliedIsKept)
         EXPECT_EQ(stored.ScrollInfo.Y, 15) << catNo;
     }
 }
+
+TEST_F(WindowLayout, DocumentOnTheCommandLineNamedOnceInTheTitle)
+{
+    TSettings s = Config;
+    s.EventType = 0;
+    s.SECatNo = 9563;
+    TObserverDataList none("SE");
+    WriteSettings(H("good.sec"), false, s, none);
+    Start({H("good.sec")});
+    EXPECT_EQ(Windows.Main->WindowTitle(), "Tolmira Eclipse Calculator - [good.sec]");
+}
+
+TEST_F(WindowLayout, StatusBarStaysBelowTheLocationsPanelShownAtStart)
+{
+    // The shipped configuration's maximised window and panel height, taller
+    // than the panel's own.
+    ASSERT_EQ(Config.Configuration.FormWindowState, 2);
+    ASSERT_EQ(Config.Configuration.LocationsPanelHeight, 300);
+    Config.Configuration.LocationsPanelVisible = true;
+    Start();
+    TSEMainForm* f = Windows.Main;
+    ASSERT_TRUE(f->LocationsPanel->Visible());
+    // Map, locations panel, status bar from top to bottom, the status bar
+    // on the window's lower edge.
+    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
+    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
+    EXPECT_EQ(f->ScrollBox->Top() + f->ScrollBox->Height(), f->LocationsPanel->Top());
+    EXPECT_EQ(f->LocationsPanel->Height(), 300);
+    // Hidden and shown again: the same order.
+    f->Action("actLocationsViewList")->Execute();
+    f->Action("actLocationsViewList")->Execute();
+    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
+    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
+}
+
 
 } // namespace

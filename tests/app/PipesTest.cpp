@@ -374,7 +374,9 @@ TEST(PipeClientGui, NoticesArriveThroughTheApplicationsMessageQueue)
     ASSERT_TRUE(client.Connect(30000));
     for (const std::string m : {"a", "bb", "ccc"}) ASSERT_TRUE(client.Write(m.data(), m.size()));
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (sent.size() < 3 && std::chrono::steady_clock::now() < end) {
+    // The client reports a message sent once it is written; the server's
+    // thread may store it a moment later.
+    while ((sent.size() < 3 || server.Messages().size() < 3) && std::chrono::steady_clock::now() < end) {
         gui::Application->ProcessMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
