@@ -80,4 +80,51 @@ bool BackgroundAreaRect(TBGAreaMode mode, int x0, int y0, int gw, int gh, int px
     return true;
 }
 
+void DrawGrid(gui::TCanvas& c, const TGridContext& g)
+{
+    using GS = GridStyleType;
+    if (g.Style == GS::gsNone || !g.Map) return;
+    c.Brush()->SetColor(g.ChartColor);
+    c.Pen()->SetColor(g.Color);
+    auto at = [&](double x, double y) {
+        gui::TPoint p = g.Map(x, y);
+        return gui::TPoint(p.X + g.ShiftX, p.Y + g.ShiftY);
+    };
+    if (g.Style == GS::gsPoints) {
+        int n = 0;
+        for (double x : g.Xs)
+            for (double y : g.Ys) {
+                if (n++ >= 1000) return;
+                const gui::TPoint p = at(x, y);
+                c.SetPixels(p.X, p.Y, g.Color);
+            }
+        return;
+    }
+    const bool dotted = g.Style == GS::gsHorizDotLines || g.Style == GS::gsVertDotLines || g.Style == GS::gsDotLines;
+    const bool vertical = g.Style == GS::gsVertLines || g.Style == GS::gsLines || g.Style == GS::gsVertDotLines ||
+                          g.Style == GS::gsDotLines;
+    const bool horizontal = g.Style == GS::gsHorizLines || g.Style == GS::gsLines ||
+                            g.Style == GS::gsHorizDotLines || g.Style == GS::gsDotLines;
+    c.Pen()->SetStyle(dotted ? gui::TPenStyle::psDot : gui::TPenStyle::psSolid);
+    auto line = [&](gui::TPoint a, gui::TPoint b) {
+        c.MoveTo(a.X, a.Y);
+        c.LineTo(b.X, b.Y);
+    };
+    if (vertical) {
+        int n = 0;
+        for (double x : g.Xs) {
+            if (n++ >= 1000) break;
+            line(at(x, g.YRangeLow), at(x, g.YRangeHigh));
+        }
+    }
+    if (horizontal) {
+        int n = 0;
+        for (double y : g.Ys) {
+            if (n++ >= 1000) break;
+            line(at(g.XRangeLow, y), at(g.XRangeHigh, y));
+        }
+    }
+    c.Pen()->SetStyle(gui::TPenStyle::psSolid);
+}
+
 } // namespace chart

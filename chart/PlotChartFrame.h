@@ -1,6 +1,7 @@
 // What the chart draws around its data: the control area with its drop
-// shadow, the place of the chart caption, and the coloured area of the
-// plot background, as routines of their own that the chart control calls.
+// shadow, the place of the chart caption, the coloured area of the plot
+// background and the grid, as routines of their own that the chart control
+// calls.
 //
 // The rule a caller must know: the shadow of width S takes the right and
 // bottom S pixels of the control, so the plot area ends S pixels earlier;
@@ -9,6 +10,9 @@
 //     chart::DrawControlArea(*bmp.Canvas(), 200, 100, 5, gui::clBtnFace,
 //                            chart::TShadowStyle::ssFlying, gui::clGrayText, gui::clBtnFace);
 #pragma once
+
+#include <functional>
+#include <vector>
 
 #include "chart/PlotBase.h"
 #include "chart/PlotChartProps.h"
@@ -40,5 +44,25 @@ gui::TPoint ChartCaptionOrigin(TCaptionAnchorHoriz anchorH, TCaptionAnchorVert a
 // (AreaRight, AreaBottom).  False for bamNone.
 bool BackgroundAreaRect(TBGAreaMode mode, int x0, int y0, int gw, int gh, int px, int py, int ax1,
                         int ay1, int ax2, int ay2, gui::TRect& rect);
+
+enum class GridStyleType {
+    gsNone, gsPoints, gsVertLines, gsHorizLines, gsLines, gsHorizDotLines, gsVertDotLines, gsDotLines
+};
+
+// The grid of the active layer: lines at the X positions across the Y range
+// and at the Y positions across the X range (vertical ones first), dotted
+// for the dotted styles, or one pixel at every pair of positions (at most
+// 1000 pixels).  Map gives the control pixel of a chart point; Shift is
+// added to it (x0 - L, y0 - T).  The pen is left solid.
+struct TGridContext {
+    GridStyleType Style = GridStyleType::gsNone;
+    TColor Color = gui::clBlack;
+    TColor ChartColor = gui::clWhite;
+    std::vector<double> Xs, Ys;   // from GridPositions
+    double XRangeLow = 0, XRangeHigh = 1, YRangeLow = 0, YRangeHigh = 1;
+    std::function<gui::TPoint(double x, double y)> Map;
+    int ShiftX = 0, ShiftY = 0;
+};
+void DrawGrid(gui::TCanvas& canvas, const TGridContext& grid);
 
 } // namespace chart

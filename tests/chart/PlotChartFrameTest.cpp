@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "chart/PlotChartCoords.h"
 #include "chart/PlotChartFrame.h"
 #include "platform/gui/Graphics.h"
 
@@ -90,6 +91,54 @@ TEST(ChartFrame, BackgroundAreaRectangles)
     }
     gui::TRect r;
     EXPECT_FALSE(BackgroundAreaRect(TBGAreaMode::bamNone, 0, 0, 201, 101, -50, -30, 90, 60, 130, 110, r));
+}
+
+// X 0..10 and Y 0..10 on a 120 x 120 bitmap: pixel (10 + 10 x, 110 - 10 y).
+TGridContext Grid(GridStyleType style)
+{
+    TGridContext g;
+    g.Style = style;
+    g.Color = kShadow;
+    g.Xs = GridPositions(0, 10, false, 3, {});   // 0, 3, 6, 9
+    g.Ys = GridPositions(0, 10, false, 5, {});   // 0, 5
+    g.XRangeLow = g.YRangeLow = 0;
+    g.XRangeHigh = g.YRangeHigh = 10;
+    g.Map = [](double x, double y) { return gui::TPoint(int(10 + 10 * x), int(110 - 10 * y)); };
+    return g;
+}
+
+TEST(ChartFrame, GridLinesAndPoints)
+{
+    auto draw = [](GridStyleType style) {
+        auto bmp = std::make_unique<gui::TBitmap>(120, 120);
+        bmp->Canvas()->Brush()->SetColor(gui::clWhite);
+        bmp->Canvas()->FillRect(gui::Rect(0, 0, 120, 120));
+        DrawGrid(*bmp->Canvas(), Grid(style));
+        return bmp;
+    };
+    auto lines = draw(GridStyleType::gsLines);
+    for (int x : {10, 40, 70, 100}) EXPECT_EQ(lines->Canvas()->Pixels(x, 55), kShadow) << x;
+    EXPECT_EQ(lines->Canvas()->Pixels(55, 60), kShadow);   // y = 5
+    EXPECT_EQ(lines->Canvas()->Pixels(55, 55), gui::clWhite);
+    EXPECT_EQ(lines->Canvas()->Pixels(110, 55), gui::clWhite);  // 10 is the upper end: no line
+
+    auto vert = draw(GridStyleType::gsVertLines);
+    EXPECT_EQ(vert->Canvas()->Pixels(40, 55), kShadow);
+    EXPECT_EQ(vert->Canvas()->Pixels(55, 60), gui::clWhite);
+
+    auto dots = draw(GridStyleType::gsDotLines);
+    int ink = 0;
+    for (int y = 12; y < 108; ++y) ink += dots->Canvas()->Pixels(40, y) == kShadow;
+    EXPECT_GT(ink, 20);
+    EXPECT_LT(ink, 90);   // dotted, not solid
+    EXPECT_EQ(dots->Canvas()->Pen()->Style(), gui::TPenStyle::psSolid);
+
+    auto points = draw(GridStyleType::gsPoints);
+    int n = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 120; ++x) n += points->Canvas()->Pixels(x, y) == kShadow;
+    EXPECT_EQ(n, 8);
+    EXPECT_EQ(points->Canvas()->Pixels(40, 60), kShadow);
 }
 
 } // namespace
