@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "ChartTestItems.h"
 #include "chart/PlotChartCoords.h"
 
 using namespace chart;
@@ -81,28 +82,18 @@ TEST(ChartCoords, ConfinementPansWholeOrClips)
     }
 }
 
-TrcChartItem Item(TrcItem kind, double x, double y, double x2 = 0, double y2 = 0, int layer = 1)
-{
-    TrcChartItem it{};
-    it.ItemKind = kind;
-    it.x = x;
-    it.y = y;
-    it.x2 = x2;
-    it.y2 = y2;
-    it.Layer = layer;
-    return it;
-}
+using charttest::MakeItem;
 
 TEST(ChartCoords, AutomaticRangeOfALayer)
 {
     TChartItemStore s;
-    s.Append(Item(TrcItem::tkMoveTo, 0, 5));
-    s.Append(Item(TrcItem::tkLineto, 100, 15));
-    s.Append(Item(TrcItem::tkRectRelPix, 1000, 1000));   // placed in pixels: does not count
-    s.Append(Item(TrcItem::tkMarkAt, 3, 3, 0, 0, 2));
-    s.Append(Item(TrcItem::tkEllipse, 0, 0, 2, 1, 3));
-    s.Append(Item(TrcItem::tkMarkAt, 1, 10, 0, 0, 4));
-    s.Append(Item(TrcItem::tkMarkAt, 1000, 100, 0, 0, 4));
+    s.Append(MakeItem(TrcItem::tkMoveTo, 0, 5));
+    s.Append(MakeItem(TrcItem::tkLineto, 100, 15));
+    s.Append(MakeItem(TrcItem::tkRectRelPix, 1000, 1000));   // placed in pixels: does not count
+    s.Append(MakeItem(TrcItem::tkMarkAt, 3, 3, 0, 0, 2));
+    s.Append(MakeItem(TrcItem::tkEllipse, 0, 0, 2, 1, 3));
+    s.Append(MakeItem(TrcItem::tkMarkAt, 1, 10, 0, 0, 4));
+    s.Append(MakeItem(TrcItem::tkMarkAt, 1000, 100, 0, 0, 4));
 
     TLayerRange r = AutoRangeOfLayer(s, 1, false, false, 10, 0);
     EXPECT_DOUBLE_EQ(r.XLo, -10);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "ChartTestItems.h"
 #include "TestPaths.h"
 #include "chart/PlotChartRender.h"
 #include "platform/gui/PngImage.h"
@@ -16,16 +17,10 @@ namespace {
 
 constexpr gui::TColor kInk = gui::clRed, kFill = gui::clLime;
 
+// An item in the ink and fill colours of these tests.
 TrcChartItem Item(TrcItem kind, double x, double y, double x2 = 0, double y2 = 0, int layer = 1)
 {
-    TrcChartItem it{};
-    it.ItemKind = kind;
-    it.x = x;
-    it.y = y;
-    it.x2 = x2;
-    it.y2 = y2;
-    it.Layer = layer;
-    it.LWid = 1;
+    TrcChartItem it = charttest::MakeItem(kind, x, y, x2, y2, layer);
     it.Color = kInk;
     it.FillColor = kFill;
     return it;
