@@ -1,5 +1,8 @@
 #include "chart/PlotChartCoords.h"
 
+#include "chart/PlotChartProps.h"
+#include "chart/PlotUtils.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -169,6 +172,68 @@ TLayerRange AutoRangeOfLayer(const TChartItemStore& items, int layer, bool logX,
     r.YLo = yMin;
     r.YHi = yMax;
     return r;
+}
+
+// ------------------------------------------------------------------ grid
+
+std::vector<double> GridPositions(double rangeLow, double rangeHigh, bool logarithmic, double v,
+                                  const std::vector<double>& ticks)
+{
+    constexpr int kMaxLines = 1000;
+    const double a = std::min(rangeLow, rangeHigh), b = std::max(rangeLow, rangeHigh);
+    std::vector<double> out;
+    if (logarithmic && v < 0 && !(a > 0)) return out;   // no decades at or below zero
+
+    // Decade and mantissa of a positive value, the logarithm snapped to an
+    // integer within 1e-14.
+    auto split = [](double p, int& g, int& m) {
+        double l = std::log10(p);
+        if (std::fabs(l - std::round(l)) < 1e-14) l = std::round(l);
+        g = FloorToInteger(l);
+        m = static_cast<int>(std::nearbyint(std::pow(10.0, l - g)));
+    };
+
+    double p;
+    if (v == 0) {
+        p = ticks.empty() ? a : ticks[0];
+    } else if (!logarithmic || v > 0) {
+        p = CeilToInteger(a / v) * v;
+    } else if (v == -1) {
+        p = std::pow(10.0, CeilToInteger(std::log10(a)));
+    } else if (v == -2 || v == -3) {
+        const double l = std::log10(a);
+        const int E = FloorToInteger(l);
+        const double g = std::nearbyint(std::pow(10.0, l - E));
+        double mantissa = g;
+        if (v == -2) mantissa = g <= 2 ? 2 : g <= 5 ? 5 : 10;
+        p = mantissa * std::pow(10.0, E);
+    } else {
+        p = a;
+    }
+
+    for (int k = 2; out.size() < static_cast<std::size_t>(kMaxLines); ++k) {
+        if (!(p < b)) break;
+        out.push_back(p);
+        double next;
+        if (v == 0) {
+            next = k - 1 < static_cast<int>(ticks.size()) ? ticks[static_cast<std::size_t>(k - 1)] : b;
+        } else if (!logarithmic || v > 0) {
+            next = p + std::fabs(v);
+        } else if (v == -1) {
+            next = p * 10;
+        } else {
+            int g, m;
+            split(p, g, m);
+            int mantissa;
+            if (v == -2) mantissa = m <= 1 ? 2 : m <= 2 ? 5 : 10;
+            else mantissa = m + 1;
+            next = mantissa * std::pow(10.0, g);
+        }
+        // A step that does not move ends the grid.
+        if (!(next != p)) break;
+        p = next;
+    }
+    return out;
 }
 
 // ---------------------------------------------------------- zoom history

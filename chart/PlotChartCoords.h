@@ -15,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "chart/PlotChartItems.h"
 
@@ -62,6 +63,16 @@ struct TLayerRange {
 };
 TLayerRange AutoRangeOfLayer(const TChartItemStore& items, int layer, bool logX, bool logY,
                              double margin, double minRange);
+
+// The positions of the chart grid along one axis over rangeLow..rangeHigh
+// (either order), by the spacing rule v (GridDx or GridDy): 0 follows the
+// scale's ticks (ticks: the tick values of its last paint); v > 0, or any v
+// on a linear axis, steps by |v| from the first multiple of v; on a
+// logarithmic axis -1 gives decades, -2 the 1-2-5 series, -3 every
+// integer mantissa.  Positions lie strictly below the span's upper end;
+// at most 1000.
+std::vector<double> GridPositions(double rangeLow, double rangeHigh, bool logarithmic, double v,
+                                  const std::vector<double>& ticks);
 
 // For each layer 1..16 a ring of 16 ranges.  Push records all layers at
 // once; entry 0 is the latest push, -1 the one before, down to -15.

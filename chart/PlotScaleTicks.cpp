@@ -63,7 +63,7 @@ int AutoDecimals(int decPlaces, double rangeHigh, double rangeLow)
 {
     if (decPlaces != -2 && decPlaces != -3) return decPlaces;
     const double d = std::fabs(rangeHigh - rangeLow);
-    if (d >= 1e6 || d <= 1e-4) return -1;
+    if (!(d < 1e6 && d > 1e-4)) return -1;   // also a range that is not a number
     if (d >= 100) return 0;
     return 2 - static_cast<int>(std::nearbyint(std::log(d) / 2.5));
 }
@@ -71,8 +71,9 @@ int AutoDecimals(int decPlaces, double rangeHigh, double rangeLow)
 int AutoDecimalsLog(int decPlaces, double lo, double hi)
 {
     if (decPlaces != -2) return decPlaces;
-    if (hi - lo >= 1e6 || hi - lo <= 1e-4) return -1;
+    if (!(hi - lo < 1e6 && hi - lo > 1e-4)) return -1;
     if (lo >= 1) return 0;
+    if (!(lo > 0)) return -1;
     return 1 - static_cast<int>(std::nearbyint(std::log10(lo)));
 }
 

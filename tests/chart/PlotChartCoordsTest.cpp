@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
+#include "ChartTestItems.h"
 #include "chart/PlotChartCoords.h"
 
 using namespace chart;
@@ -80,28 +82,18 @@ TEST(ChartCoords, ConfinementPansWholeOrClips)
     }
 }
 
-TrcChartItem Item(TrcItem kind, double x, double y, double x2 = 0, double y2 = 0, int layer = 1)
-{
-    TrcChartItem it{};
-    it.ItemKind = kind;
-    it.x = x;
-    it.y = y;
-    it.x2 = x2;
-    it.y2 = y2;
-    it.Layer = layer;
-    return it;
-}
+using charttest::MakeItem;
 
 TEST(ChartCoords, AutomaticRangeOfALayer)
 {
     TChartItemStore s;
-    s.Append(Item(TrcItem::tkMoveTo, 0, 5));
-    s.Append(Item(TrcItem::tkLineto, 100, 15));
-    s.Append(Item(TrcItem::tkRectRelPix, 1000, 1000));   // placed in pixels: does not count
-    s.Append(Item(TrcItem::tkMarkAt, 3, 3, 0, 0, 2));
-    s.Append(Item(TrcItem::tkEllipse, 0, 0, 2, 1, 3));
-    s.Append(Item(TrcItem::tkMarkAt, 1, 10, 0, 0, 4));
-    s.Append(Item(TrcItem::tkMarkAt, 1000, 100, 0, 0, 4));
+    s.Append(MakeItem(TrcItem::tkMoveTo, 0, 5));
+    s.Append(MakeItem(TrcItem::tkLineto, 100, 15));
+    s.Append(MakeItem(TrcItem::tkRectRelPix, 1000, 1000));   // placed in pixels: does not count
+    s.Append(MakeItem(TrcItem::tkMarkAt, 3, 3, 0, 0, 2));
+    s.Append(MakeItem(TrcItem::tkEllipse, 0, 0, 2, 1, 3));
+    s.Append(MakeItem(TrcItem::tkMarkAt, 1, 10, 0, 0, 4));
+    s.Append(MakeItem(TrcItem::tkMarkAt, 1000, 100, 0, 0, 4));
 
     TLayerRange r = AutoRangeOfLayer(s, 1, false, false, 10, 0);
     EXPECT_DOUBLE_EQ(r.XLo, -10);
@@ -134,6 +126,28 @@ TEST(ChartCoords, AutomaticRangeOfALayer)
     EXPECT_EQ(r.XHi, 1);
     EXPECT_EQ(r.YLo, -1);
     EXPECT_EQ(r.YHi, 1);
+}
+
+TEST(ChartCoords, GridPositionsBySpacingRule)
+{
+    using V = std::vector<double>;
+    EXPECT_EQ(GridPositions(0, 10, false, 3, {}), (V{0, 3, 6, 9}));
+    EXPECT_EQ(GridPositions(10, 0, false, -3, {}), (V{0, 3, 6, 9}));   // linear: |v|, either order
+    EXPECT_EQ(GridPositions(0.5, 10, false, 3, {}), (V{3, 6, 9}));
+    EXPECT_EQ(GridPositions(0, 10, false, 0, {0, 2.5, 5, 7.5, 10}), (V{0, 2.5, 5, 7.5}));
+    EXPECT_EQ(GridPositions(1, 4, false, 0, {}), (V{1}));               // no ticks: the lower end
+    EXPECT_EQ(GridPositions(1, 1000, true, -1, {}), (V{1, 10, 100}));
+    const V series = GridPositions(1, 100, true, -2, {});
+    ASSERT_EQ(series.size(), 5u);
+    const double expected[] = {2, 5, 10, 20, 50};
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_NEAR(series[i], expected[i], 1e-9 * expected[i]);
+    const V every = GridPositions(1, 30, true, -3, {});
+    ASSERT_EQ(every.size(), 11u);                                       // 1..9, 10, 20
+    EXPECT_NEAR(every[2], 3, 1e-9);
+    EXPECT_NEAR(every[9], 10, 1e-9);
+    EXPECT_NEAR(every[10], 20, 1e-9);
+    EXPECT_EQ(GridPositions(1, 1e9, false, 1, {}).size(), 1000u);      // at most 1000 lines
+    EXPECT_TRUE(GridPositions(0, 100, true, -1, {}).empty());
 }
 
 TEST(ChartCoords, ZoomHistoryRing)

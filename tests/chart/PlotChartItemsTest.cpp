@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "ChartTestItems.h"
 #include "chart/PlotChartItems.h"
 
 using namespace chart;
@@ -15,12 +16,8 @@ namespace {
 
 TrcChartItem Item(TrcItem kind, double x, double y, uint8_t cls = 0, int layer = 1)
 {
-    TrcChartItem it{};
-    it.ItemKind = kind;
-    it.x = x;
-    it.y = y;
+    TrcChartItem it = charttest::MakeItem(kind, x, y, 0, 0, layer);
     it.ItemClass = cls;
-    it.Layer = layer;
     return it;
 }
 
