@@ -234,10 +234,10 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         }
         // Rows are parallels on the cylindrical and pseudo-cylindrical maps;
         // the arc argument needs each parallel to appear at most once.
-        const int threads = Threads > 0 ? Threads : DefaultMapThreads();
+        const int threads = PlainPass ? 1 : Threads > 0 ? Threads : DefaultMapThreads();
         const bool parallels = MapData.Projection == compute::prjPlateCarree ||
                                MapData.Projection == compute::prjMercator || MapData.Projection == compute::prjRobinson;
-        p.ByRuns = Threads != 1 && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
+        p.ByRuns = !PlainPass && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
         for (int i = 0; i < 7; ++i) {
             const compute::TLunarContact& c = lee.Contact(i);
             if (c.JD <= 1) continue;

@@ -309,12 +309,13 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             }
         p.CETHalfWidth = s.CETWidth / 1440;
         p.VBLWidth = s.VBLWidth;
-        // Threads 1 is the plain pass, the reference of the others: every
-        // pixel solved on its own.  The others share the solves' terms,
-        // leave out the places proven to get nothing and solve only the
-        // maximum where the contacts are proven not to matter.
-        const int threads = Threads > 0 ? Threads : DefaultMapThreads();
-        p.Plain = Threads == 1;
+        // The plain pass, the reference of the fast one, solves every pixel
+        // on its own in the calling thread.  The fast pass shares the
+        // solves' terms, leaves out the places proven to get nothing and
+        // solves only the maximum where the contacts are proven not to
+        // matter, on one thread as on many.
+        p.Plain = PlainPass;
+        const int threads = p.Plain ? 1 : Threads > 0 ? Threads : DefaultMapThreads();
         if (!p.Plain) {
             see.PrepareStart(p.Start);
             p.Meridians.resize(p.W);
