@@ -78,7 +78,7 @@ struct TLunarPass {
     // Whether rows are parallels on which the visibility of each contact
     // forms a single arc (see ComputeLunarRowByRuns).
     bool ByRuns = false;
-    int Step = 16;
+    int Step = 64;
     // Longitudes (degrees, west positive) of the highest and lowest Moon at
     // each existing contact.
     std::vector<double> ExtremeLongitudes;
@@ -137,9 +137,23 @@ void ComputeLunarRowByPixels(const TLunarPass& p, int y, TLunarRow& row)
 // end of the row or holds the pixel next to such an extreme.  Sampling the
 // row every Step pixels, at its ends and beside every extreme (and its
 // copy a turn away, on a map slightly wider than the world), every run
-// holds a sample: between two neighbouring samples of the same State all
-// pixels share it, and only the gaps between different samples need their
-// pixels computed one by one.
+// holds a sample: between two neighbouring samples each contact's bit
+// changes at most once.  So between two pixels of the same State all
+// pixels share it, and a gap between different States is halved until
+// every part has equal ends (or no pixels left inside).
+void FillGap(const TLunarPass& p, int y, std::vector<int>& state, int left, int right)
+{
+    if (right - left <= 1) return;
+    if (state[left] >= 0 && state[left] == state[right]) {
+        for (int i = left + 1; i < right; ++i) state[i] = state[left];
+        return;
+    }
+    const int middle = left + (right - left) / 2;
+    state[middle] = PixelState(p, middle, y);
+    FillGap(p, y, state, left, middle);
+    FillGap(p, y, state, middle, right);
+}
+
 void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
 {
     std::vector<int>& state = row.State;
@@ -173,13 +187,7 @@ void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
     int left = -1;  // the last sample
     for (int x = 0; x < p.W; ++x) {
         if (state[x] == -2) continue;
-        if (left >= 0 && x - left > 1) {
-            if (state[left] >= 0 && state[left] == state[x]) {
-                for (int i = left + 1; i < x; ++i) state[i] = state[x];
-            } else {
-                for (int i = left + 1; i < x; ++i) state[i] = PixelState(p, i, y);
-            }
-        }
+        if (left >= 0) FillGap(p, y, state, left, x);
         left = x;
     }
     for (int x = 0; x < p.W; ++x)
