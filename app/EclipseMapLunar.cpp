@@ -78,7 +78,7 @@ struct TLunarPass {
     // Whether rows are parallels on which the visibility of each contact
     // forms a single arc (see ComputeLunarRowByRuns).
     bool ByRuns = false;
-    int Step = 64;
+    int Step = 128;
     // Longitudes (degrees, west positive) of the highest and lowest Moon at
     // each existing contact.
     std::vector<double> ExtremeLongitudes;
@@ -190,8 +190,15 @@ void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
         if (left >= 0) FillGap(p, y, state, left, x);
         left = x;
     }
-    for (int x = 0; x < p.W; ++x)
-        if (state[x] >= 0) Shade(p, row, x, p.LEE->LunarVisibilityZone(state[x]));
+    int lastState = -1, zone = 0;  // the class of the last State met
+    for (int x = 0; x < p.W; ++x) {
+        if (state[x] < 0) continue;
+        if (state[x] != lastState) {
+            lastState = state[x];
+            zone = p.LEE->LunarVisibilityZone(lastState);
+        }
+        Shade(p, row, x, zone);
+    }
 }
 
 void ComputeLunarRow(const TLunarPass& p, int y, TLunarRow& row)
@@ -233,9 +240,11 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         p.Map = MapData;
         p.W = MapData.Width;
         p.H = MapData.Height;
-        p.Source.resize(static_cast<size_t>(p.W) * 3 * p.H);
-        for (int y = 0; y < p.H; ++y)
-            std::copy_n(FMap->ScanLine(y), 3 * static_cast<size_t>(p.W), p.Source.data() + static_cast<size_t>(y) * 3 * p.W);
+        p.Source.reserve(static_cast<size_t>(p.W) * 3 * p.H);  // filled row by row, never zeroed first
+        for (int y = 0; y < p.H; ++y) {
+            const uint8_t* line = FMap->ScanLine(y);
+            p.Source.insert(p.Source.end(), line, line + 3 * static_cast<size_t>(p.W));
+        }
         for (int i = 0; i < 7; ++i) {
             p.Factors[i] = s.LEShadingIntensity[i] * 0.01;
             p.Unchanged[i] = std::fabs(p.Factors[i] - 1) <= 0.01;

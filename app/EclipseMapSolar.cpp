@@ -41,7 +41,7 @@ namespace {
 // A part that cannot be proven whole is split in four, down to
 // SmallestBlock pixels; the rest is solved pixel by pixel.
 constexpr int Block = 16;
-constexpr int SmallestBlock = 2;
+constexpr int SmallestBlock = 4;
 
 // The proofs of one block, one bit per pixel (bit x of word y in the block).
 // Unproven: pixels where proving that they get nothing is known to fail.
@@ -284,12 +284,13 @@ bool VisibleAt(const TSELocalCircumstances& lc)
 }
 
 // The row's pixels.  The plain pass solves every pixel on its own.  The
-// fast one leaves out places proven to get nothing, solves only the
-// maximum where the contacts are proven not to matter and the maximum
-// gives no colour (their visibility is settled at the row's end, only when
-// no other pixel of the row shows the eclipse), and shares the latitude,
-// longitude and start terms of the solves.  Both give the same slots,
-// points and visibility.
+// fast one leaves out the parts of blocks proven to get nothing or no
+// colour, then places proven to get nothing, solves only the maximum where
+// the contacts are proven not to matter and the maximum gives no colour
+// (the visibility of unsolved pixels is settled at the row's end, only
+// when no other pixel of the row shows the eclipse), and shares the
+// latitude, longitude and start terms of the solves.  Both give the same
+// slots, points and visibility.
 void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
 {
     const int y = p.RowY(r);
