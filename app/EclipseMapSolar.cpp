@@ -270,7 +270,13 @@ const TBlockMasks* BlockRow(const TSolarPass& p, int y)
     if (row.Done.load(std::memory_order_acquire) < blocks.Columns) {
         TSquareCaches caches;
         for (int bx; (bx = row.Next.fetch_add(1)) < blocks.Columns;) {
-            ProveBlock(p, bx, by, masks[bx], caches);
+            // Whatever was proven before a failure stands; the rest is
+            // solved pixel by pixel.  The block counts as done either way,
+            // or the other threads would wait for it forever.
+            try {
+                ProveBlock(p, bx, by, masks[bx], caches);
+            } catch (...) {
+            }
             row.Done.fetch_add(1, std::memory_order_release);
         }
         while (row.Done.load(std::memory_order_acquire) < blocks.Columns) std::this_thread::yield();

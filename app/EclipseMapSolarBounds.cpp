@@ -340,9 +340,11 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
     const double rL1 = n.L1Rate + F1 * n.Omega, rL2 = n.L2Rate + F2 * n.Omega;
     const double rAcross = n.Deviation + turn;
     double magnitude = D > 0 ? (L1p - across) / D : -1;
+    // The uncoloured range of the magnitude here, if any (ranges in order).
     const TInterval* band = nullptr;
-    for (const TInterval& i : FRules.Magnitudes)
-        if (magnitude > i.A && magnitude < i.B) band = &i;
+    auto next = std::upper_bound(FRules.Magnitudes.begin(), FRules.Magnitudes.end(), magnitude,
+                                 [](double m, const TInterval& i) { return m < i.A; });
+    if (next != FRules.Magnitudes.begin() && magnitude < (next - 1)->B) band = &*(next - 1);
 
     // The tests with the slab's half-width dt (0: at its centre time alone).
     auto proven = [&](double dt) {
@@ -373,9 +375,9 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
                 return false;
         }
         // No curve of equal time within reach of the time of maximum.
-        auto next = std::lower_bound(FRuleTimes.begin(), FRuleTimes.end(), n.T);
-        if (next != FRuleTimes.end() && *next - n.T - dt < FRuleHalfWidth) return false;
-        if (next != FRuleTimes.begin() && n.T - *(next - 1) - dt < FRuleHalfWidth) return false;
+        auto later = std::lower_bound(FRuleTimes.begin(), FRuleTimes.end(), n.T);
+        if (later != FRuleTimes.end() && *later - n.T - dt < FRuleHalfWidth) return false;
+        if (later != FRuleTimes.begin() && n.T - *(later - 1) - dt < FRuleHalfWidth) return false;
         return true;
     };
     if (proven(h)) return 1;
