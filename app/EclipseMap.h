@@ -49,12 +49,14 @@ public:
     gui::TPoint MarkerPos{-1, -1};
     TCETData& CETData() { return *FCETData; }
     const TCETData& CETData() const { return *FCETData; }
-    // Threads of a map computation; 0: every core.  1 is the plain pass:
-    // every pixel computed on its own in the calling thread, row after row
-    // (the reference the faster passes are measured and checked against);
-    // the others also share work between pixels and skip what is proven
-    // to stay uncoloured.
+    // Threads of a map computation; 0: every core, 1: the calling thread
+    // alone.  The pass is the same on any number of threads: it shares
+    // work between pixels and skips what is proven to get one colour.
     int Threads = 0;
+    // The plain pass instead (tests and the map benchmark only): every
+    // pixel computed on its own in the calling thread, row after row, the
+    // reference the fast pass is measured and checked against.
+    bool PlainPass = false;
     TMapHost* Host() const { return FHost; }
     void SetHost(TMapHost* host);
 

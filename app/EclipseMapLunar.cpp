@@ -78,7 +78,7 @@ struct TLunarPass {
     // Whether rows are parallels on which the visibility of each contact
     // forms a single arc (see ComputeLunarRowByRuns).
     bool ByRuns = false;
-    int Step = 16;
+    int Step = 128;
     // Longitudes (degrees, west positive) of the highest and lowest Moon at
     // each existing contact.
     std::vector<double> ExtremeLongitudes;
@@ -137,9 +137,23 @@ void ComputeLunarRowByPixels(const TLunarPass& p, int y, TLunarRow& row)
 // end of the row or holds the pixel next to such an extreme.  Sampling the
 // row every Step pixels, at its ends and beside every extreme (and its
 // copy a turn away, on a map slightly wider than the world), every run
-// holds a sample: between two neighbouring samples of the same State all
-// pixels share it, and only the gaps between different samples need their
-// pixels computed one by one.
+// holds a sample: between two neighbouring samples each contact's bit
+// changes at most once.  So between two pixels of the same State all
+// pixels share it, and a gap between different States is halved until
+// every part has equal ends (or no pixels left inside).
+void FillGap(const TLunarPass& p, int y, std::vector<int>& state, int left, int right)
+{
+    if (right - left <= 1) return;
+    if (state[left] >= 0 && state[left] == state[right]) {
+        for (int i = left + 1; i < right; ++i) state[i] = state[left];
+        return;
+    }
+    const int middle = left + (right - left) / 2;
+    state[middle] = PixelState(p, middle, y);
+    FillGap(p, y, state, left, middle);
+    FillGap(p, y, state, middle, right);
+}
+
 void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
 {
     std::vector<int>& state = row.State;
@@ -173,17 +187,18 @@ void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
     int left = -1;  // the last sample
     for (int x = 0; x < p.W; ++x) {
         if (state[x] == -2) continue;
-        if (left >= 0 && x - left > 1) {
-            if (state[left] >= 0 && state[left] == state[x]) {
-                for (int i = left + 1; i < x; ++i) state[i] = state[x];
-            } else {
-                for (int i = left + 1; i < x; ++i) state[i] = PixelState(p, i, y);
-            }
-        }
+        if (left >= 0) FillGap(p, y, state, left, x);
         left = x;
     }
-    for (int x = 0; x < p.W; ++x)
-        if (state[x] >= 0) Shade(p, row, x, p.LEE->LunarVisibilityZone(state[x]));
+    int lastState = -1, zone = 0;  // the class of the last State met
+    for (int x = 0; x < p.W; ++x) {
+        if (state[x] < 0) continue;
+        if (state[x] != lastState) {
+            lastState = state[x];
+            zone = p.LEE->LunarVisibilityZone(lastState);
+        }
+        Shade(p, row, x, zone);
+    }
 }
 
 void ComputeLunarRow(const TLunarPass& p, int y, TLunarRow& row)
@@ -225,19 +240,21 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         p.Map = MapData;
         p.W = MapData.Width;
         p.H = MapData.Height;
-        p.Source.resize(static_cast<size_t>(p.W) * 3 * p.H);
-        for (int y = 0; y < p.H; ++y)
-            std::copy_n(FMap->ScanLine(y), 3 * static_cast<size_t>(p.W), p.Source.data() + static_cast<size_t>(y) * 3 * p.W);
+        p.Source.reserve(static_cast<size_t>(p.W) * 3 * p.H);  // filled row by row, never zeroed first
+        for (int y = 0; y < p.H; ++y) {
+            const uint8_t* line = FMap->ScanLine(y);
+            p.Source.insert(p.Source.end(), line, line + 3 * static_cast<size_t>(p.W));
+        }
         for (int i = 0; i < 7; ++i) {
             p.Factors[i] = s.LEShadingIntensity[i] * 0.01;
             p.Unchanged[i] = std::fabs(p.Factors[i] - 1) <= 0.01;
         }
         // Rows are parallels on the cylindrical and pseudo-cylindrical maps;
         // the arc argument needs each parallel to appear at most once.
-        const int threads = Threads > 0 ? Threads : DefaultMapThreads();
+        const int threads = PlainPass ? 1 : Threads > 0 ? Threads : DefaultMapThreads();
         const bool parallels = MapData.Projection == compute::prjPlateCarree ||
                                MapData.Projection == compute::prjMercator || MapData.Projection == compute::prjRobinson;
-        p.ByRuns = Threads != 1 && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
+        p.ByRuns = !PlainPass && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
         for (int i = 0; i < 7; ++i) {
             const compute::TLunarContact& c = lee.Contact(i);
             if (c.JD <= 1) continue;

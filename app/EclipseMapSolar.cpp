@@ -4,9 +4,14 @@
 // line, the labels and the marker of greatest eclipse are drawn.  The fast
 // pass gives the plain pass's pixels and points with far fewer solves (see
 // ComputeSolarRow and EclipseMapSolarBounds.h).
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "app/EclipseMap.h"
@@ -28,6 +33,36 @@ using compute::TSEStart;
 using compute::TSolarEclipse;
 
 namespace {
+
+// The map in blocks of Block x Block pixels, proven in parts: pixels
+// proven to get nothing (or without a place) need no work at all; pixels
+// whose maximum is proven to give no colour and whose contacts are proven
+// not to matter need no solve (only the row's visibility may ask for one).
+// A part that cannot be proven whole is split in four, down to
+// SmallestBlock pixels; the rest is solved pixel by pixel.
+constexpr int Block = 16;
+constexpr int SmallestBlock = 4;
+
+// The proofs of one block, one bit per pixel (bit x of word y in the block).
+// Unproven: pixels where proving that they get nothing is known to fail.
+struct TBlockMasks {
+    std::array<uint16_t, Block> Empty{};
+    std::array<uint16_t, Block> Clear{};
+    std::array<uint16_t, Block> Unproven{};
+};
+
+// A row of blocks is proven when a row of pixels first needs it, by all the
+// threads that need it, each taking the next block not yet taken.
+struct TBlockRow {
+    std::atomic<int> Next{0};
+    std::atomic<int> Done{0};
+};
+
+struct TBlockProofs {
+    int Columns = 0;
+    std::vector<TBlockMasks> Masks;  // Columns per row of blocks
+    std::unique_ptr<TBlockRow[]> Rows;
+};
 
 // What one run of the pixel pass needs, fixed at its start.
 struct TSolarPass {
@@ -54,6 +89,9 @@ struct TSolarPass {
     // Proofs of places that get nothing or whose contacts do not matter;
     // null when the proofs are off.
     std::unique_ptr<TSolarMapBounds> Bounds;
+    // Null when the proofs are off.  Written by the threads while they
+    // prove rows of blocks.
+    std::unique_ptr<TBlockProofs> Blocks;
     // The plain pass: every pixel solved on its own, nothing shared.
     bool Plain = false;
 
@@ -131,18 +169,134 @@ int MaximumSlot(const TSolarPass& p, const TSELocalCircumstances& lc, int* cet)
     return slot;
 }
 
+// The discs of the last proofs of squares (see ProveSquare).
+struct TSquareCaches {
+    TDisc Empty, NotEmpty, Clear, NotClear;
+};
+
+// The places of a block's pixels (block coordinates).
+struct TBlockPlaces {
+    std::array<double, Block * Block> Lat, Lon;
+    std::array<bool, Block * Block> Ok;
+};
+
+// Proves the square of s x s pixels at (x0, y0) of a block (block
+// coordinates, w x h of it on the map), or its quarters, into masks.
+void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, TBlockMasks& masks, int x0, int y0,
+                 int s, TSquareCaches& caches)
+{
+    const int x1 = std::min(x0 + s, w), y1 = std::min(y0 + s, h);
+    if (x0 >= x1 || y0 >= y1) return;
+    // The disc around the centre pixel's place that holds every pixel's place.
+    int c = std::min(y0 + s / 2, y1 - 1) * Block + std::min(x0 + s / 2, x1 - 1);
+    for (int y = y0; y < y1 && !places.Ok[c]; ++y)
+        for (int x = x0; x < x1 && !places.Ok[c]; ++x) c = y * Block + x;
+    if (!places.Ok[c]) return;  // no pixel with a place: all marked empty already
+    const double lat = places.Lat[c], lon = places.Lon[c];
+    double radius = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (places.Ok[y * Block + x])
+                radius = std::max(radius, TSolarMapBounds::Distance(lat, lon, places.Lat[y * Block + x], places.Lon[y * Block + x]));
+    auto mark = [&](std::array<uint16_t, Block>& bits) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) bits[y] |= static_cast<uint16_t>(1u << x);
+    };
+    // Discs proven (or found unprovable) before, here or in a neighbouring
+    // block, may decide the square without a proof.
+    auto inside = [&](const TDisc& d) {
+        return d.Radius > 0 && TSolarMapBounds::Distance(d.Lat, d.Lon, lat, lon) + radius < d.Radius;
+    };
+    auto prove = [&](TDisc& proven, TDisc& unprovable, auto proof) {
+        if (inside(proven)) return true;
+        if (unprovable.Holds(lat, lon)) return false;
+        const double r = proof(lat, lon);
+        if (r > 0) proven = {lat, lon, r};
+        else if (r < 0) unprovable = {lat, lon, -r};
+        return r > radius;
+    };
+    const TSolarMapBounds& b = *p.Bounds;
+    if (prove(caches.Empty, caches.NotEmpty, [&b](double la, double lo) { return b.ProveEmpty(la, lo); })) {
+        mark(masks.Empty);
+        return;
+    }
+    if (radius <= TSolarMapBounds::MaxRadius &&
+        prove(caches.Clear, caches.NotClear, [&b](double la, double lo) { return b.ProveContactsClear(la, lo); }) &&
+        b.ProveMaximumClear(lat, lon, radius)) {
+        mark(masks.Clear);
+        return;
+    }
+    if (s <= SmallestBlock) {
+        // Pixel by pixel, what the last proofs of nothing tell.
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const int i = y * Block + x;
+                if (!places.Ok[i]) continue;
+                const uint16_t bit = static_cast<uint16_t>(1u << x);
+                if (caches.Empty.Holds(places.Lat[i], places.Lon[i])) masks.Empty[y] |= bit;
+                else if (caches.NotEmpty.Holds(places.Lat[i], places.Lon[i])) masks.Unproven[y] |= bit;
+            }
+        return;
+    }
+    const int half = s / 2;
+    ProveSquare(p, places, w, h, masks, x0, y0, half, caches);
+    ProveSquare(p, places, w, h, masks, x0 + half, y0, half, caches);
+    ProveSquare(p, places, w, h, masks, x0, y0 + half, half, caches);
+    ProveSquare(p, places, w, h, masks, x0 + half, y0 + half, half, caches);
+}
+
+void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquareCaches& caches)
+{
+    const int w = std::min(Block, p.W - bx * Block), h = std::min(Block, p.H - by * Block);
+    TBlockPlaces places;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int i = y * Block + x;
+            places.Ok[i] = PixelToGeo(p.Map, bx * Block + x, by * Block + y, places.Lat[i], places.Lon[i]);
+            // A pixel without a place gets nothing.
+            if (!places.Ok[i]) masks.Empty[y] |= static_cast<uint16_t>(1u << x);
+        }
+    ProveSquare(p, places, w, h, masks, 0, 0, Block, caches);
+}
+
+// The proven masks of the row of blocks that holds map row y: proven by
+// every thread that needs it before it is done, each taking the next block.
+const TBlockMasks* BlockRow(const TSolarPass& p, int y)
+{
+    TBlockProofs& blocks = *p.Blocks;
+    const int by = y / Block;
+    TBlockMasks* masks = blocks.Masks.data() + static_cast<size_t>(by) * blocks.Columns;
+    TBlockRow& row = blocks.Rows[by];
+    if (row.Done.load(std::memory_order_acquire) < blocks.Columns) {
+        TSquareCaches caches;
+        for (int bx; (bx = row.Next.fetch_add(1)) < blocks.Columns;) {
+            // Whatever was proven before a failure stands; the rest is
+            // solved pixel by pixel.  The block counts as done either way,
+            // or the other threads would wait for it forever.
+            try {
+                ProveBlock(p, bx, by, masks[bx], caches);
+            } catch (...) {
+            }
+            row.Done.fetch_add(1, std::memory_order_release);
+        }
+        while (row.Done.load(std::memory_order_acquire) < blocks.Columns) std::this_thread::yield();
+    }
+    return masks;
+}
+
 bool VisibleAt(const TSELocalCircumstances& lc)
 {
     return (lc.SA0 >= 0 || lc.SA2 >= 0 || lc.SA4 >= 0) && lc.Magnitude >= 0;
 }
 
 // The row's pixels.  The plain pass solves every pixel on its own.  The
-// fast one leaves out places proven to get nothing, solves only the
-// maximum where the contacts are proven not to matter and the maximum
-// gives no colour (their visibility is settled at the row's end, only when
-// no other pixel of the row shows the eclipse), and shares the latitude,
-// longitude and start terms of the solves.  Both give the same slots,
-// points and visibility.
+// fast one leaves out the parts of blocks proven to get nothing or no
+// colour, then places proven to get nothing, solves only the maximum where
+// the contacts are proven not to matter and the maximum gives no colour
+// (the visibility of unsolved pixels is settled at the row's end, only
+// when no other pixel of the row shows the eclipse), and shares the
+// latitude, longitude and start terms of the solves.  Both give the same
+// slots, points and visibility.
 void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
 {
     const int y = p.RowY(r);
@@ -163,7 +317,20 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
     TProofCache empty, clear;
     auto proveEmpty = [&p](double lat, double lon) { return p.Bounds->ProveEmpty(lat, lon); };
     auto proveClear = [&p](double lat, double lon) { return p.Bounds->ProveContactsClear(lat, lon); };
+    const TBlockMasks* masks = p.Blocks ? BlockRow(p, y) : nullptr;
     for (int x = 0; x < p.W; ++x) {
+        bool tryEmpty = true;
+        if (masks) {
+            const TBlockMasks& m = masks[x / Block];
+            const uint16_t bit = static_cast<uint16_t>(1u << (x % Block));
+            if (m.Empty[y % Block] & bit) continue;
+            if (m.Clear[y % Block] & bit) {
+                // No colour whether or not it has an eclipse.
+                if (!row.Visible) row.Open.push_back(x);
+                continue;
+            }
+            tryEmpty = !(m.Unproven[y % Block] & bit);
+        }
         double lat = 0, lon = 0;
         if (!PixelToGeo(p.Map, x, y, lat, lon)) continue;
         TSELocalCircumstances lc;
@@ -173,7 +340,7 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
             lc.Longitude = lon;
             if (!p.SEE->LocalCircumstances(lc)) continue;
         } else {
-            if (p.Bounds && empty.Holds(lat, lon, proveEmpty)) continue;
+            if (p.Bounds && tryEmpty && empty.Holds(lat, lon, proveEmpty)) continue;
             if (p.Bounds && clear.Holds(lat, lon, proveClear)) {
                 if (!p.SEE->LocalMaximum(lc, place, prepared(x, lat, lon), p.Start)) continue;
                 if (MaximumSlot(p, lc, &cet) < 0) {
@@ -203,6 +370,37 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
         TSELocalCircumstances lc;
         row.Visible = p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start) && VisibleAt(lc);
     }
+}
+
+// What the maximum must show for MaximumSlot to give no colour.
+TSolarMapBounds::TMaximumRules MaximumRules(const TSolarPass& p)
+{
+    TSolarMapBounds::TMaximumRules rules;
+    rules.Altitude = p.Flags[slotLimitMaximum] && p.VBLWidth > 0 ? p.VBLWidth : 0;
+    rules.Path = p.Flags[slotPath];
+    if (p.MagnitudeCurves) {
+        // Closed ranges of the magnitudes that colour: round(0.75 N m) = 0
+        // and round(N m) on a curve (ties either way).
+        std::vector<TSolarMapBounds::TInterval> coloured;
+        const double n = static_cast<double>(p.N);
+        if (p.Flags[slotLimit]) coloured.push_back({-0.5 / (0.75 * n), 0.5 / (0.75 * n)});
+        if (p.Flags[slotCEM])
+            for (long long k = 0; k <= p.N; ++k)
+                if (p.CEMTarget[k]) coloured.push_back({(k - 0.5) / n, (k + 0.5) / n});
+        std::sort(coloured.begin(), coloured.end(), [](const auto& a, const auto& b) { return a.A < b.A; });
+        rules.Magnitudes.clear();
+        double from = -1e300;
+        for (const TSolarMapBounds::TInterval& c : coloured) {
+            if (c.A > from) rules.Magnitudes.push_back({from, c.A});
+            from = std::max(from, c.B);
+        }
+        rules.Magnitudes.push_back({from, 1e300});
+    }
+    if (p.Flags[slotCET]) {
+        rules.Times = p.CETTimes;
+        rules.HalfWidth = p.CETHalfWidth;
+    }
+    return rules;
 }
 
 std::string TypeWord(const std::string& type)
@@ -309,12 +507,13 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             }
         p.CETHalfWidth = s.CETWidth / 1440;
         p.VBLWidth = s.VBLWidth;
-        // Threads 1 is the plain pass, the reference of the others: every
-        // pixel solved on its own.  The others share the solves' terms,
-        // leave out the places proven to get nothing and solve only the
-        // maximum where the contacts are proven not to matter.
-        const int threads = Threads > 0 ? Threads : DefaultMapThreads();
-        p.Plain = Threads == 1;
+        // The plain pass, the reference of the fast one, solves every pixel
+        // on its own in the calling thread.  The fast pass shares the
+        // solves' terms, leaves out the places proven to get nothing and
+        // solves only the maximum where the contacts are proven not to
+        // matter, on one thread as on many.
+        p.Plain = PlainPass;
+        const int threads = p.Plain ? 1 : Threads > 0 ? Threads : DefaultMapThreads();
         if (!p.Plain) {
             see.PrepareStart(p.Start);
             p.Meridians.resize(p.W);
@@ -330,7 +529,16 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             const double altitude = limits && s.VBLWidth > 0 ? s.VBLWidth : 0;
             const bool contactLimits = (s.Flags[slotLimitFirst] || s.Flags[slotLimitLast]) && s.VBLWidth >= 0;
             p.Bounds = std::make_unique<TSolarMapBounds>(see, altitude, contactLimits ? s.VBLWidth : -1);
-            if (!p.Bounds->Enabled()) p.Bounds.reset();
+            if (!p.Bounds->Enabled()) {
+                p.Bounds.reset();
+            } else {
+                p.Bounds->SetMaximumRules(MaximumRules(p));
+                p.Blocks = std::make_unique<TBlockProofs>();
+                p.Blocks->Columns = (p.W + Block - 1) / Block;
+                const int rows = (p.H + Block - 1) / Block;
+                p.Blocks->Masks.resize(static_cast<size_t>(p.Blocks->Columns) * rows);
+                p.Blocks->Rows = std::make_unique<TBlockRow[]>(rows);
+            }
         }
         for (TCETTrack& track : *FCETData) {
             track.Count = 0;

@@ -41,13 +41,14 @@ struct TSolarMapBounds::TPlace {
 TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altitude, double contactAltitude)
 {
     FContactsMatter = contactAltitude >= 0;
-    TPoly X, Y, L1, d, M;
+    TPoly X, Y, L1, L2, d, M;
     for (int i = 0; i < 4; ++i) {
         X.C[i] = static_cast<double>(see.Xe(i));
         Y.C[i] = static_cast<double>(see.Ye(i));
     }
     for (int i = 0; i < 3; ++i) {
         L1.C[i] = static_cast<double>(see.L1e(i));
+        L2.C[i] = static_cast<double>(see.L2e(i));
         d.C[i] = static_cast<double>(see.de(i));
     }
     M.C[0] = static_cast<double>(see.Me(0));
@@ -142,6 +143,23 @@ TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altit
         FContacts.Edge = true;
     }
 
+    // What ProveMaximumClear needs of the solver's maximum: its observer
+    // rates k M1 and k (M1, d1) (k the solver's rounded factor), their
+    // change per unit of Distance, and how far they are from the true
+    // rates (the rounding of k; d1 for the whole rate of d).
+    const double tanF2 = static_cast<double>(see.TanF2());
+    FTanF2 = tanF2;
+    FM1 = M.C[1];
+    FD1 = d.C[1];
+    const double k = static_cast<double>(compute::SERateFactor);
+    const double wSolver = k * (std::fabs(M.C[1]) + std::fabs(d.C[1])) * (1 + 1e-9);
+    FPlaceRate = std::hypot(k * std::fabs(M.C[1]), wSolver) * (1 + 1e-9);
+    const double deviation = 2 * (std::fabs(M.C[1]) + std::fabs(d.C[1])) * std::fabs(Rad - k) + 1e-12;
+    FJD0 = static_cast<double>(see.JD0());
+    FDeltaT = static_cast<double>(see.DeltaT());
+    FMaximumProofs = std::isfinite(tanF2) && std::isfinite(L2.C[0]) && std::isfinite(L2.C[1]) &&
+                     std::isfinite(L2.C[2]) && std::isfinite(FJD0) && std::isfinite(FDeltaT);
+
     // Slab trees: node i covers its part of the interval, children 2i+1, 2i+2.
     const long double g0 = see.Me(0) - compute::SERotationPerSecond * see.DeltaT() * 86400;
     for (const TInterval& iv : in) {
@@ -168,6 +186,17 @@ TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altit
                 const double omega = (std::fabs(M.C[1]) + d.MaxSlope(tau)) * Rad;
                 n.DMargin = (maxV(tau) + (1 + F) * omega + L1.MaxSlope(tau)) * h + Margin;
                 n.AMargin = omega * h + Margin;
+                n.DX = X.Slope(c);
+                n.DY = Y.Slope(c);
+                n.L2 = L2(c);
+                n.T = c;
+                n.H = h;
+                n.Speed = maxV(tau) + omega;
+                n.Accel = std::hypot(X.MaxCurvature(tau), Y.MaxCurvature(tau)) + 3 * wSolver * omega;
+                n.Deviation = deviation + 2 * std::fabs(d.C[2]) * tau * Rad;
+                n.L1Rate = L1.MaxSlope(tau);
+                n.L2Rate = L2.MaxSlope(tau);
+                n.Omega = omega;
             }
         }
         FTrees.push_back(std::move(tree));
@@ -194,7 +223,8 @@ double TSolarMapBounds::ProveNode(const TPlace& p, const TClauses& cl, const std
     const double xi = p.RhoCosPhi * sinH;
     const double eta = p.RhoSinPhi * n.CosD - p.RhoCosPhi * cosH * n.SinD;
     const double zeta = p.RhoSinPhi * n.SinD + p.RhoCosPhi * cosH * n.CosD;
-    const double D = std::hypot(n.X - xi, n.Y - eta) - std::fabs(n.L1 - zeta * FTanF1);
+    const double dx = n.X - xi, dy = n.Y - eta;
+    const double D = std::sqrt(dx * dx + dy * dy) - std::fabs(n.L1 - zeta * FTanF1);
     const double scale = 1 + std::fabs(FTanF1);
     const double sinAlt = n.SinD * p.SinPhi + n.CosD * p.CosPhi * cosH;
     // Each test in radians of the place metric: positive where it holds.
@@ -215,18 +245,25 @@ double TSolarMapBounds::ProveNode(const TPlace& p, const TClauses& cl, const std
     return std::min(left, right);
 }
 
-double TSolarMapBounds::Prove(double latitude, double longitude, const TClauses& clauses) const
+TSolarMapBounds::TPlace TSolarMapBounds::MakePlace(double latitude, double longitude)
 {
-    if (!FEnabled) return 0;
+    // The observer's geocentric terms (height 0) in double: far finer than
+    // the proofs' margins.
     TPlace p;
-    long double rs = 0, rc = 0;
-    compute::ObserverGeocentric(rs, rc, latitude, 0);
-    p.RhoSinPhi = static_cast<double>(rs);
-    p.RhoCosPhi = static_cast<double>(rc);
-    p.SinPhi = std::sin(latitude * Rad);
-    p.CosPhi = std::cos(latitude * Rad);
+    const double phi = latitude * Rad;
+    const double u = std::atan(static_cast<double>(compute::SEAxisRatio) * std::tan(phi));
+    p.RhoSinPhi = static_cast<double>(compute::SEAxisRatio) * std::sin(u);
+    p.RhoCosPhi = std::cos(u);
+    p.SinPhi = std::sin(phi);
+    p.CosPhi = std::cos(phi);
     p.SinL = std::sin(longitude * Rad);
     p.CosL = std::cos(longitude * Rad);
+    return p;
+}
+
+double TSolarMapBounds::Prove(const TPlace& p, const TClauses& clauses) const
+{
+    if (!FEnabled) return 0;
     double radius = std::numeric_limits<double>::infinity();
     for (const std::vector<TNode>& tree : FTrees) {
         const double r = ProveNode(p, clauses, tree, 0, 0);
@@ -239,13 +276,137 @@ double TSolarMapBounds::Prove(double latitude, double longitude, const TClauses&
 
 double TSolarMapBounds::ProveEmpty(double latitude, double longitude) const
 {
-    return Prove(latitude, longitude, FEmpty);
+    return Prove(MakePlace(latitude, longitude), FEmpty);
 }
 
 double TSolarMapBounds::ProveContactsClear(double latitude, double longitude) const
 {
     if (!FContactsMatter) return 10;
-    return Prove(latitude, longitude, FContacts);
+    return Prove(MakePlace(latitude, longitude), FContacts);
+}
+
+void TSolarMapBounds::SetMaximumRules(const TMaximumRules& rules)
+{
+    FRules = rules;
+    const double theta = std::max(0.0, rules.Altitude) + 1e-7;
+    FSinRulesAltitude = std::sin(theta * Rad) + 1e-12;
+    if (!(theta < 89)) FSinRulesAltitude = 2;  // never provable on the sunlit side
+    // A time of maximum lies within the tolerance of the time where the
+    // maximum ended.
+    FRuleTimes.clear();
+    for (double t : rules.Times)
+        FRuleTimes.push_back(static_cast<double>((static_cast<long double>(t) + FDeltaT - FJD0) * 24));
+    std::sort(FRuleTimes.begin(), FRuleTimes.end());
+    FRuleHalfWidth = rules.HalfWidth * 24 + static_cast<double>(compute::SESolverTolerance) + 1e-6;
+    if (!std::isfinite(FRuleHalfWidth)) FSinRulesAltitude = 2;
+    for (double t : FRuleTimes)
+        if (!std::isfinite(t)) FSinRulesAltitude = 2;
+}
+
+int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n) const
+{
+    const double k = static_cast<double>(compute::SERateFactor);
+    const double tol = static_cast<double>(compute::SESolverTolerance);
+    const double F1 = std::fabs(FTanF1), F2 = std::fabs(FTanF2);
+    const double sinH = n.SinG * p.CosL - n.CosG * p.SinL;
+    const double cosH = n.CosG * p.CosL + n.SinG * p.SinL;
+    const double xi = p.RhoCosPhi * sinH;
+    const double eta = p.RhoSinPhi * n.CosD - p.RhoCosPhi * cosH * n.SinD;
+    const double zeta = p.RhoSinPhi * n.SinD + p.RhoCosPhi * cosH * n.CosD;
+    // The solver's relative position (u, v) and velocity (a, b) of the axis.
+    const double u = n.X - xi, v = n.Y - eta;
+    const double a = n.DX - k * FM1 * p.RhoCosPhi * cosH;
+    const double b = n.DY - k * (FM1 * xi * n.SinD - FD1 * zeta);
+    const double speed = std::sqrt(a * a + b * b);
+    const double h = n.H;
+    // Bounds over the slab and the disc: the least speed, the largest
+    // offset, and what the turning of (a, b) does to the offsets along and
+    // across it (per hour and per unit of Distance).
+    const double speedMin = speed - n.Accel * h - FPlaceRate * R;
+    if (!(speedMin > 0.01)) return speed - FPlaceRate * R > 0.01 ? 0 : -1;
+    const double offsetMax = std::sqrt(u * u + v * v) + n.Speed * h + R;
+    const double turn = offsetMax * n.Accel / speedMin;
+    // (Unit vectors of v and w differ by at most |v - w| / min(|v|, |w|).)
+    const double perRadius = 1 + offsetMax * FPlaceRate / speedMin;
+    const double along = (u * a + v * b) / speed;
+    const double rAlong = n.Speed + turn;
+    // Most slabs: the maximum cannot end there, the last step would be too long.
+    if (std::fabs(along) - tol * speed - (rAlong + tol * n.Accel) * h - (perRadius + tol * FPlaceRate) * R - Margin > 0)
+        return 1;
+    const double across = std::fabs(u * b - v * a) / speed;
+    const double L1p = n.L1 - zeta * FTanF1, L2p = n.L2 - zeta * FTanF2;
+    const double D = L1p + L2p;
+    const double sinAlt = n.SinD * p.SinPhi + n.CosD * p.CosPhi * cosH;
+    const double rL1 = n.L1Rate + F1 * n.Omega, rL2 = n.L2Rate + F2 * n.Omega;
+    const double rAcross = n.Deviation + turn;
+    double magnitude = D > 0 ? (L1p - across) / D : -1;
+    // The uncoloured range of the magnitude here, if any (ranges in order).
+    const TInterval* band = nullptr;
+    auto next = std::upper_bound(FRules.Magnitudes.begin(), FRules.Magnitudes.end(), magnitude,
+                                 [](double m, const TInterval& i) { return m < i.A; });
+    if (next != FRules.Magnitudes.begin() && magnitude < (next - 1)->B) band = &*(next - 1);
+
+    // The tests with the slab's half-width dt (0: at its centre time alone).
+    auto proven = [&](double dt) {
+        auto holds = [&](double value, double perHour, double perDistance) {
+            return value - perHour * dt - perDistance * R - Margin > 0;
+        };
+        // The maximum cannot end here.
+        if (dt < h && holds(std::fabs(along) - tol * speed, rAlong + tol * n.Accel, perRadius + tol * FPlaceRate)) return true;
+        // No eclipse: |S| = |cr| / |L1'| > 1.
+        if (holds(across - std::fabs(L1p), rAcross + rL1, perRadius + F1)) return true;
+        const bool positive = holds(D, rL1 + rL2, F1 + F2);
+        // The Sun far below the horizon: nothing the maximum can colour.
+        if (holds(-FSinRulesAltitude - sinAlt, n.Omega, 1)) return true;
+        // The Sun far above it: each rule must keep its colour away.
+        if (!holds(sinAlt - FSinRulesAltitude, n.Omega, 1)) return false;
+        if (FRules.Path && !holds(across - std::fabs(L2p), rAcross + rL2, perRadius + F2)) return false;
+        if (!band || !positive) return false;
+        if (band->A > -1e299) {
+            const double lo = band->A;
+            if (!holds(L1p - across - tol * speed - lo * D, rL1 + rAcross + tol * n.Accel + std::fabs(lo) * (rL1 + rL2),
+                       F1 + perRadius + tol * FPlaceRate + std::fabs(lo) * (F1 + F2)))
+                return false;
+        }
+        if (band->B < 1e299) {
+            const double hi = band->B;
+            if (!holds(hi * D - L1p + across, std::fabs(hi) * (rL1 + rL2) + rL1 + rAcross,
+                       std::fabs(hi) * (F1 + F2) + F1 + perRadius))
+                return false;
+        }
+        // No curve of equal time within reach of the time of maximum.
+        auto later = std::lower_bound(FRuleTimes.begin(), FRuleTimes.end(), n.T);
+        if (later != FRuleTimes.end() && *later - n.T - dt < FRuleHalfWidth) return false;
+        if (later != FRuleTimes.begin() && n.T - *(later - 1) - dt < FRuleHalfWidth) return false;
+        return true;
+    };
+    if (proven(h)) return 1;
+    return proven(0) ? 0 : -1;
+}
+
+bool TSolarMapBounds::ProveMaximumTree(const TPlace& p, double radius, const std::vector<TNode>& tree, int i,
+                                       int level) const
+{
+    const int r = ProveMaximumNode(p, radius, tree[i]);
+    if (r > 0) return true;
+    if (r < 0 || level == Depth - 1) return false;
+    return ProveMaximumTree(p, radius, tree, 2 * i + 1, level + 1) &&
+           ProveMaximumTree(p, radius, tree, 2 * i + 2, level + 1);
+}
+
+bool TSolarMapBounds::ProveMaximum(const TPlace& p, double radius) const
+{
+    if (!FEnabled || !FMaximumProofs || !(radius >= 0 && radius <= MaxRadius)) return false;
+    // A hair more than asked: the rounding of the distances.
+    const double r = radius * (1 + 1e-6) + 1e-12;
+    for (const std::vector<TNode>& tree : FTrees)
+        if (!ProveMaximumTree(p, r, tree, 0, 0)) return false;
+    return true;
+}
+
+bool TSolarMapBounds::ProveMaximumClear(double latitude, double longitude, double radius) const
+{
+    return ProveMaximum(MakePlace(latitude, longitude), radius);
 }
 
 } // namespace app

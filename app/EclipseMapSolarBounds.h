@@ -23,6 +23,17 @@
 // polynomials, the observer's rotation); a proof for one place also holds
 // within a radius around it (the place metric of Distance), so whole spans
 // of a row follow from one proof.
+//
+// A converged maximum also ends where the last step was shorter than the
+// tolerance: the place's along-track offset from the axis |al| < 0.0002 n,
+// so its distance m lies between the cross-track offset |cr| and
+// |cr| + 0.0002 n, and its time of maximum within 0.0002 h of that time.
+// ProveMaximumClear uses this for a whole disc of places (a block of
+// pixels): at every time of the intervals, either no place of the disc can
+// end its maximum there, or none has an eclipse there, or each has the Sun
+// further from the horizon than the drawn limit with nothing that colours
+// on the sunlit side (a magnitude in one of the uncoloured ranges, not
+// central, no curve of equal time within reach).
 #pragma once
 
 #include <vector>
@@ -55,14 +66,40 @@ public:
     // the colour).
     double ProveContactsClear(double latitude, double longitude) const;
 
-    // The place metric of the radii, in radians: 1.0034 |dlat| + |dlon|,
-    // the longitude difference taken the short way round.
-    static double Distance(double lat1, double lon1, double lat2, double lon2);
-
     // Time intervals (hours of element time) the proofs cover.
     struct TInterval {
         double A, B;
     };
+
+    // What a converged maximum must show for its pixel to get no colour
+    // from the tests that read the maximum (those of the path, the limit,
+    // the curves of equal magnitude and time and the limit of visibility
+    // of the maximum).
+    struct TMaximumRules {
+        // Degrees >= 0 the Sun must be away from the horizon: the drawn
+        // half-width of that limit of visibility, else 0.
+        double Altitude = 0;
+        // Central places (the path of totality) are coloured.
+        bool Path = false;
+        // The magnitudes that give no colour: open ranges in order.
+        std::vector<TInterval> Magnitudes{{-1e300, 1e300}};
+        // Times of the curves of equal time (JD, UT) and their half-width
+        // (days): a time of maximum closer than that is coloured.
+        std::vector<double> Times;
+        double HalfWidth = 0;
+    };
+    void SetMaximumRules(const TMaximumRules& rules);
+    // The largest radius ProveMaximumClear takes.
+    static constexpr double MaxRadius = 0.03;
+    // True when it is proven that no place within radius (Distance, at
+    // most MaxRadius) of the place gets a colour from its maximum: each
+    // one's maximum fails, has no eclipse or passes none of the rules.
+    bool ProveMaximumClear(double latitude, double longitude, double radius) const;
+
+    // The place metric of the radii, in radians: 1.0034 |dlat| + |dlon|,
+    // the longitude difference taken the short way round.
+    static double Distance(double lat1, double lon1, double lat2, double lon2);
+
     const std::vector<TInterval>& Intervals() const { return FIntervals; }
 
 private:
@@ -71,6 +108,14 @@ private:
     struct TNode {
         double X, Y, L1, SinG, CosG, SinD, CosD;
         double DMargin, AMargin;
+        // For ProveMaximumClear: the element rates and L2 at the centre,
+        // the half-width (hours) and bounds over the slab of the speed of
+        // the axis relative to an observer, of the rate of change of the
+        // solver's relative velocity (a, b), of its difference from the
+        // true one, of the rates of L1 and L2 and of the observer's
+        // rotation (radians per hour).
+        double DX, DY, L2, T, H;
+        double Speed, Accel, Deviation, L1Rate, L2Rate, Omega;
     };
     struct TPlace;
     // Altitude tests of a proof: sin(altitude) below Low or above High
@@ -81,14 +126,31 @@ private:
         double Low = -2, High = 2;
         bool Edge = false;
     };
-    double Prove(double latitude, double longitude, const TClauses& clauses) const;
+    static TPlace MakePlace(double latitude, double longitude);
+    double Prove(const TPlace& p, const TClauses& clauses) const;
+    bool ProveMaximum(const TPlace& p, double radius) const;
     double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;
+    // 1: proven over the node's slab, 0: not proven, -1: not even at its
+    // centre time (its children need no try).
+    int ProveMaximumNode(const TPlace& p, double radius, const TNode& n) const;
+    bool ProveMaximumTree(const TPlace& p, double radius, const std::vector<TNode>& tree, int node, int level) const;
 
     bool FEnabled = false;
     double FTanF1 = 0;
     double FSlack = 0;  // allowed m - |L1'| at a converged solve, with a safety margin
     TClauses FEmpty, FContacts;
     bool FContactsMatter = false;
+    // ProveMaximumClear: on when the elements allow it (the relative speed
+    // of the axis and the sum of the cone radii bounded away from 0).
+    bool FMaximumProofs = false;
+    double FTanF2 = 0;
+    double FM1 = 0, FD1 = 0;      // the solver's M1 and d1 (degrees per hour)
+    double FPlaceRate = 0;        // change of (a, b) per unit of Distance
+    double FJD0 = 0, FDeltaT = 0; // element epoch and delta T (days)
+    TMaximumRules FRules;
+    double FSinRulesAltitude = 0;
+    std::vector<double> FRuleTimes;  // element hours
+    double FRuleHalfWidth = 0;       // hours, with the tolerance
     std::vector<TInterval> FIntervals;
     std::vector<std::vector<TNode>> FTrees;  // one complete binary tree per interval
 };

@@ -8,7 +8,7 @@
 // written, curve points collected, the decision to stop) is the same as in
 // a single-thread pass.  Workers run at most Window rows ahead of the merge,
 // so a stop wastes little work.  With one thread the rows are computed in
-// the calling thread itself: the plain pass.
+// the calling thread itself.
 #pragma once
 
 #include <algorithm>

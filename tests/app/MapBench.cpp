@@ -1,6 +1,6 @@
-// Timing of the eclipse map computations: the plain single-thread pass
-// (every pixel solved on its own, rows computed and merged one by one in
-// the calling thread) against the fast pass on several threads, for the
+// Timing of the eclipse map computations: the plain pass (every pixel
+// solved on its own, rows computed and merged one by one in the calling
+// thread) against the fast pass on one thread or several, for the
 // solar eclipse of 2024 Apr 08 (or others) and the lunar eclipse of
 // 2025 Mar 14, with the speed-up and a pixel-for-pixel comparison of the
 // two maps (and of the collected curves of equal time).
@@ -9,6 +9,7 @@
 //             [--eclipse "2023 Apr 20"]...   (solar eclipses; default 2024 Apr 08)
 //
 // Run by hand, not by ctest; the catalogue must have been built.
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -35,12 +36,14 @@ struct TRun {
     std::unique_ptr<TCETData> CET;
 };
 
+// threads 0: the plain pass.
 TRun Solar(const compute::TSolarEclipse& see, const TMapData& map, int threads)
 {
     TEclipseMap m;
     m.MapData = map;
     m.Settings = DefaultMapDrawSettings(map);
     m.ResourceMapMode = ResourceMapModeFor(see.MELon());
+    m.PlainPass = threads == 0;
     m.Threads = threads;
     m.LoadMap();  // decoded once before timing, as the idle handler does
     const auto t0 = std::chrono::steady_clock::now();
@@ -56,12 +59,14 @@ TRun Solar(const compute::TSolarEclipse& see, const TMapData& map, int threads)
     return r;
 }
 
+// threads 0: the plain pass.
 TRun Lunar(const compute::TLunarEclipse& lee, const TMapData& map, int threads)
 {
     TEclipseMap m;
     m.MapData = map;
     m.Settings = DefaultMapDrawSettings(map);
     m.ResourceMapMode = ResourceMapModeFor(lee.MELon());
+    m.PlainPass = threads == 0;
     m.Threads = threads;
     m.LoadMap();
     const auto t0 = std::chrono::steady_clock::now();
@@ -119,7 +124,7 @@ int main(int argc, char** argv)
             mapName = argv[++i];
         } else if (!std::strcmp(argv[i], "--threads") && i + 1 < argc) {
             for (const char* p = argv[++i]; *p;) {
-                threadCounts.push_back(std::atoi(p));
+                threadCounts.push_back(std::max(1, std::atoi(p)));
                 while (*p && *p != ',') ++p;
                 if (*p) ++p;
             }
@@ -159,7 +164,7 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("solar eclipse %s (%s)\n", date.c_str(), see->EclipseType().c_str());
-        const TRun solarPlain = Solar(*see, map, 1);
+        const TRun solarPlain = Solar(*see, map, 0);
         std::string tag = date;
         for (char& ch : tag)
             if (ch == ' ') ch = '-';
@@ -169,7 +174,7 @@ int main(int argc, char** argv)
         }
     }
     if (only != "solar") {
-        const TRun lunarPlain = Lunar(*lee, map, 1);
+        const TRun lunarPlain = Lunar(*lee, map, 0);
         for (int n : threadCounts) {
             const TRun fast = Lunar(*lee, map, n);
             Report("lunar", lunarPlain, fast, n, pngDir, "lunar-2025-03-14-" + mapName + "-" + std::to_string(n));

@@ -5,8 +5,10 @@
 // away from the horizon; every converged solve lies in the bounds' times.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "MapTestUtil.h"
 #include "app/EclipseMapSolarBounds.h"
@@ -164,3 +166,92 @@ TEST(SolarMapBoundsCatalogue, ProofsHoldAcrossTheCatalogue)
     EXPECT_GT(eclipses, 150);
     compute::SetEclipseAccuracy(true);
 }
+
+// The block proof of the map's maximum on random discs of places (random
+// centres, radii up to the largest one taken): wherever it claims that no
+// place of the disc gets a colour from its maximum, the solver agrees at
+// every place tried in the disc.  A proof that claims one colour where two
+// occur is a fault.
+class SolarMapBlockProofs : public SolarMapBounds {};
+
+TEST_P(SolarMapBlockProofs, ProvenDiscsGetNoColourFromTheMaximum)
+{
+    auto see = maptest::SolarEclipse(GetParam());
+    ASSERT_TRUE(see);
+    TSolarMapBounds b(*see, Threshold, Threshold);
+    ASSERT_TRUE(b.Enabled());
+    // The default settings: magnitude curves every 0.2 with N = 100 and the
+    // limit, curves of equal time every hour, half a minute wide.
+    TSolarMapBounds::TMaximumRules rules;
+    rules.Altitude = Threshold;
+    rules.Path = true;
+    const int n = 100;
+    rules.Magnitudes = {{-1e300, -0.5 / (0.75 * n)}, {0.5 / (0.75 * n), 19.5 / n}, {20.5 / n, 39.5 / n},
+                        {40.5 / n, 59.5 / n},       {60.5 / n, 79.5 / n},      {80.5 / n, 1e300}};
+    const long double t0 = std::floor(see->JDE() - see->DeltaT() - 0.5L) + 0.5L;  // midnight UT before
+    for (int k = -30; k <= 60; ++k) rules.Times.push_back(static_cast<double>(t0 + k / 24.0L));
+    rules.HalfWidth = 0.5 / 1440;
+    b.SetMaximumRules(rules);
+
+    auto coloured = [&](const compute::TSELocalCircumstances& lc) {
+        if (lc.EclipseType == 'N') return false;  // the maximum failed or saw no eclipse
+        const bool up = lc.SA2 >= 0;
+        if ((lc.EclipseType == 'A' || lc.EclipseType == 'T') && up) return true;
+        const long double m = std::nearbyint(n * lc.Magnitude);
+        if (std::nearbyint(n * 0.75L * lc.Magnitude) == 0 && up) return true;
+        if (up && (m == 20 || m == 40 || m == 60 || m == 80)) return true;
+        for (double t : rules.Times)
+            if (std::fabs(static_cast<double>(lc.JD2) - t) < rules.HalfWidth && up) return true;
+        return Threshold >= std::fabs(lc.SA2);
+    };
+
+    std::mt19937 random(12345);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const double deg = 180 / 3.14159265358979323846;
+    int proven = 0, sunlit = 0, provenSunlit = 0;
+    for (int disc = 0; disc < 1500; ++disc) {
+        // Centres near the eclipse's track half of the time.
+        double lat, lon;
+        if (disc % 2 == 0) {
+            lat = see->MELat() + (unit(random) - 0.5) * 80;
+            lon = see->MELon() + (unit(random) - 0.5) * 120;
+        } else {
+            lat = unit(random) * 180 - 90;
+            lon = unit(random) * 360 - 180;
+        }
+        lat = std::clamp(lat, -89.9, 89.9);
+        const double radius = TSolarMapBounds::MaxRadius * std::pow(unit(random), 1.5);
+        compute::TSELocalCircumstances centre;
+        centre.Latitude = lat;
+        centre.Longitude = lon;
+        see->LocalCircumstances(centre);
+        const bool day = centre.EclipseType != 'N' && centre.SA2 > 1;
+        sunlit += day;
+        if (!b.ProveMaximumClear(lat, lon, radius)) continue;
+        ++proven;
+        provenSunlit += day;
+        // Places of the disc: its centre, its rim and random ones inside
+        // (the disc of the metric 1.0034 |dlat| + |dlon|).
+        for (int i = 0; i < 60; ++i) {
+            const double r = (i < 8 ? 0.9999 : std::sqrt(unit(random))) * radius * deg;
+            const double share = unit(random);
+            const double dlat = (unit(random) < 0.5 ? -1 : 1) * r * share / 1.0034;
+            const double dlon = (unit(random) < 0.5 ? -1 : 1) * r * (1 - share);
+            compute::TSELocalCircumstances lc;
+            lc.Latitude = i == 0 ? lat : lat + dlat;
+            lc.Longitude = i == 0 ? lon : lon + dlon;
+            if (std::fabs(lc.Latitude) > 90) continue;
+            see->LocalCircumstances(lc);
+            EXPECT_FALSE(coloured(lc)) << "disc " << lat << " " << lon << " r " << radius << ": place "
+                                       << static_cast<double>(lc.Latitude) << " "
+                                       << static_cast<double>(lc.Longitude) << " magnitude "
+                                       << static_cast<double>(lc.Magnitude) << " SA2 " << static_cast<double>(lc.SA2);
+        }
+    }
+    // The proof carries weight where it is meant to: in the sunlit penumbra.
+    EXPECT_GT(provenSunlit, sunlit / 5) << proven << " " << sunlit;
+}
+
+INSTANTIATE_TEST_SUITE_P(Eclipses, SolarMapBlockProofs,
+                         testing::Values("2024 Apr 08", "2023 Oct 14", "2023 Apr 20", "2021 Dec 04", "2025 Mar 29",
+                                         "2024 Oct 02"));
