@@ -100,6 +100,7 @@ TEST_F(MainWindow, MenuEntriesShowTheirHintsInTheStatusBar)
     // A command that cannot run yet says so from its menu entry, as from
     // its tool button.
     gui::TMainMenu* bar = Form->MenuBar;
+    const std::string source = Form->StatusText(1);
     gui::sim::KeyPress('S', Alt);
     gui::TMenuItem* settings = bar->Items()->Find("&Settings");
     ASSERT_EQ(bar->OpenedItem(), settings);
@@ -109,7 +110,7 @@ TEST_F(MainWindow, MenuEntriesShowTheirHintsInTheStatusBar)
     EXPECT_EQ(Form->StatusText(3), gui::GetLongHint(options->Hint()));
     EXPECT_NE(Form->StatusText(3), "");
     // The document's own panels keep their texts.
-    EXPECT_EQ(Form->StatusText(1), Form->DeltaTSource(Form->SEE.JDE()));
+    EXPECT_EQ(Form->StatusText(1), source);
     bar->CloseMenu();
     EXPECT_EQ(Form->StatusText(3), "");
 }
