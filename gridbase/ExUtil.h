@@ -26,6 +26,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Types.h"
 #include "platform/rtl/DateTime.h"
@@ -192,5 +193,36 @@ bool MatchSimpleCondition(std::string_view condition, std::string_view value);
 // A date with an optional time in the locale's order, separators and time
 // separator ("3/4/2011 10:30"); false for anything else.
 bool ParseDateTimeText(std::string_view text, rtl::TDateTime& dateTime);
+
+} // namespace gridbase
+
+// --- drawing routines (ExUtilDraw.cpp) ----------------------------------------
+//
+// Each draws on the canvas it is given and leaves the pen, brush and font
+// as it used them last.  Colours are resolved to RGB before any arithmetic;
+// roundings are half to even.
+
+namespace gridbase {
+
+// Fills rect in steps bands (0 counts as 1) from color towards colorTo, each
+// band one pixel longer than its share so that neighbours overlap; the last
+// band stops one step short of colorTo.  colorTo clNone: one plain rectangle.
+void DrawGradient(gui::TCanvas* canvas, TColor color, TColor colorTo, int steps, const gui::TRect& rect,
+                  bool horizontal);
+// One gradient (colour -> colour to), or two halves (then mirror colour ->
+// mirror colour to), 128 steps, filled only with fill and a colour; then an
+// optional one-pixel border (or only the two side lines).
+void DrawMirrorGradient(gui::TCanvas* canvas, gui::TRect rect, TColor color, TColor colorTo, TColor mirrorColor,
+                        TColor mirrorColorTo, bool vertical, TColor borderColor, bool sideLinesOnly, bool fill);
+// The colour at position in the range from..to; an empty range gives color.
+TColor BlendColorAt(TColor color, TColor colorTo, int from, int to, int position);
+// The rounded, gradient-filled selection frame of one cell.  ends: 0 closed
+// on both sides, 1 the first cell of a run (closed left), 2 the last
+// (closed right), 3 a middle cell.
+void DrawSelectionFrame(gui::TCanvas* canvas, TColor upperColor, TColor upperColorTo, TColor lowerColor,
+                        TColor lowerColorTo, TColor innerTopColor, TColor innerBottomColor, TColor borderColor,
+                        TColor cornerColor, TColor backgroundColor, const gui::TRect& rect, int ends);
+// A filled triangle with corners (x - 3, y), (x + 3, y) and (x, y + 3).
+void DrawDownTriangle(gui::TCanvas* canvas, int x, int y, TColor color);
 
 } // namespace gridbase
