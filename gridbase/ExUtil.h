@@ -226,3 +226,49 @@ void DrawSelectionFrame(gui::TCanvas* canvas, TColor upperColor, TColor upperCol
 void DrawDownTriangle(gui::TCanvas* canvas, int x, int y, TColor color);
 
 } // namespace gridbase
+
+namespace gridbase {
+
+// The look of a multi-level progress bar.
+struct TProgressAppearance {
+    TColor Level0Color = 0x00FF00, Level0ColorTo = 0x00C000;
+    TColor Level1Color = 0x00FFFF, Level1ColorTo = 0x00C0C0;
+    TColor Level2Color = 0x0080FF, Level2ColorTo = 0x0060C0;
+    TColor Level3Color = 0x0000FF, Level3ColorTo = 0x0000C0;
+    int32_t Level1Perc = 70;
+    int32_t Level2Perc = 90;
+    TColor BorderColor = 0x000000;
+    bool ShowBorder = true;
+    bool Stacked = false;
+    bool ShowPercentage = true;
+    const gui::TFont* Font = nullptr;  // the percentage's font; the canvas font when nullptr
+    bool CompletionSmooth = true;
+    bool ShowGradient = false;
+    int32_t Steps = 8;
+    TColor UnCompleteColor = gui::clWhite;
+    bool Vertical = false;
+};
+
+// A cell progress bar with its text, which changes colour where the bar
+// ends.  format: Format text for the value (rounded when it holds "d" or
+// "u"), percent then from minimum..maximum; empty: the rounded value and
+// "%".  With a format and minimum = maximum nothing is drawn.
+void DrawProgressBar(gui::TCanvas* canvas, gui::TRect rect, TColor fillColor, TColor fillTextColor,
+                     TColor emptyColor, TColor emptyTextColor, double value, int marginX, int marginY,
+                     double minimum, double maximum, const std::string& format, TColor borderColor, bool upwardY);
+// Levels by percent, stacked or one colour, smooth or in blocks.
+void DrawLevelProgressBar(gui::TCanvas* canvas, const gui::TRect& rect, int percent,
+                          const TProgressAppearance& look);
+// The ellipse in rect with the sector of percent (clockwise from twelve
+// o'clock) filled in color; outline and radii in 0x808080.  0 % draws the
+// outline only; every other percentage fills exactly its sector.
+void DrawProgressPie(gui::TCanvas* canvas, const gui::TRect& rect, TColor color, int percent, bool upwardY);
+// A bar from the centre, right for positive and left for negative values
+// (limited to -maximum..maximum); maximum 0 draws nothing.
+void DrawSignedBar(gui::TCanvas* canvas, const gui::TRect& rect, int value, int maximum, bool showValue,
+                   TColor negativeColor, TColor positiveColor);
+// The bitmap at rect's top-left corner, pixels of its top-left pixel's
+// colour drawn in color.
+void DrawBitmapOnColor(gui::TCanvas* canvas, const gui::TBitmap* bitmap, TColor color, const gui::TRect& rect);
+
+} // namespace gridbase
