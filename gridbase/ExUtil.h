@@ -272,3 +272,17 @@ void DrawSignedBar(gui::TCanvas* canvas, const gui::TRect& rect, int value, int 
 void DrawBitmapOnColor(gui::TCanvas* canvas, const gui::TBitmap* bitmap, TColor color, const gui::TRect& rect);
 
 } // namespace gridbase
+
+namespace gui {
+class TWinControl;
+}
+
+namespace gridbase {
+
+// A red zigzag under length characters of text from the 0-based index start,
+// as the text stands in a single-line edit placed on rect (measured with a
+// hidden edit, a child of grid, freed before drawing).
+void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::string& text, const gui::TRect& rect,
+                       int yOffset, int start, int length);
+
+} // namespace gridbase

@@ -1,5 +1,7 @@
-// ExUtil: gradients, the selection frame and small glyphs.
+// ExUtil: gradients, the selection frame, small glyphs and the wavy underline.
 #include "gridbase/ExUtil.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Strings.h"
 
 namespace gridbase {
@@ -157,6 +159,56 @@ void DrawDownTriangle(gui::TCanvas* canvas, int x, int y, TColor color)
     SetPenAndBrush(canvas, color);
     canvas->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
     canvas->Polygon({gui::TPoint(x - 3, y), gui::TPoint(x + 3, y), gui::TPoint(x, y + 3)});
+}
+
+} // namespace gridbase
+
+// --- wavy underline ------------------------------------------------------------
+
+namespace gridbase {
+
+void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::string& text, const gui::TRect& rect,
+                       int yOffset, int start, int length)
+{
+    const int count = rtl::UTF8Length(text);
+    if (!grid || count == 0) return;
+    gui::TPoint p1, p2;
+    {
+        gui::TEdit edit(grid);
+        edit.SetVisible(false);
+        edit.SetParent(grid);
+        edit.SetBounds(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+        edit.SetText(text);
+        auto pos = [&](int index) {
+            const gui::LRESULT r = edit.Perform(gui::EM_POSFROMCHAR, static_cast<gui::WPARAM>(index), 0);
+            return gui::TPoint(gui::GET_X_LPARAM(r), gui::GET_Y_LPARAM(r));
+        };
+        // Past the end a character position is the last one's, 4 pixels on.
+        auto after = [&] {
+            gui::TPoint p = pos(count - 1);
+            p.X += 4;
+            return p;
+        };
+        p1 = start < count ? pos(start) : after();
+        if (start + length < count) {
+            p2 = pos(start + length - 1);
+        } else {
+            p2 = after();
+            p2.Y = p1.Y;
+        }
+    }
+    canvas->Pen()->SetColor(0x0000FF);
+    canvas->Pen()->SetWidth(2);
+    canvas->MoveTo(rect.Left + p1.X, rect.Top + p1.Y + yOffset + 3);
+    int x = p1.X, d = 3;
+    while (x <= p2.X) {
+        d = d == 0 ? 3 : 0;
+        canvas->LineTo(rect.Left + x + 3, rect.Top + p2.Y + yOffset + d);
+        x += 3;
+    }
+    d = d == 0 ? 3 : 0;
+    canvas->LineTo(rect.Left + x + 3, rect.Top + p2.Y + yOffset + d);
+    canvas->Pen()->SetWidth(1);
 }
 
 } // namespace gridbase

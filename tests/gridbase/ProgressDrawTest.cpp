@@ -6,7 +6,10 @@
 #include <numbers>
 
 #include "gridbase/ExUtil.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/StdCtrls.h"
 
 using namespace gridbase;
 using gui::TColor;
@@ -172,4 +175,39 @@ TEST(LevelProgressBar, StackedAndLevelColours)
     DrawLevelProgressBar(almost.C(), r, 99, look);
     EXPECT_EQ(full.C()->Pixels(50, 5), 0x0000FFu);
     EXPECT_EQ(almost.C()->Pixels(50, 5), 0x0080FFu);
+}
+
+TEST(WavyUnderline, UnderTheMarkedCharactersOnly)
+{
+    gui::TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 100);
+    auto* host = new gui::TPanel(&form);
+    host->SetParent(&form);
+    host->SetBounds(0, 0, 300, 100);
+    form.Show();
+    const TRect cell(10, 10, 250, 30);
+    const std::string text = "abc defgh ij";
+    // Where the edit puts the characters.
+    gui::TEdit probe(host);
+    probe.SetParent(host);
+    probe.SetBounds(cell.Left, cell.Top, cell.Right - cell.Left, cell.Bottom - cell.Top);
+    probe.SetText(text);
+    auto xOf = [&](int i) { return gui::GET_X_LPARAM(probe.Perform(gui::EM_POSFROMCHAR, static_cast<gui::WPARAM>(i), 0)); };
+
+    ASSERT_LT(xOf(4), xOf(8));
+    Canvas c(300, 60);
+    DrawWavyUnderline(host, c.C(), text, cell, 12, 4, 5);  // under "defgh"
+    int first = 1000, last = -1;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (c.C()->Pixels(x, y) == kRed) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    ASSERT_LT(first, last);
+    EXPECT_GE(first, cell.Left + xOf(4) - 2);
+    EXPECT_LE(first, cell.Left + xOf(4) + 2);
+    EXPECT_GE(last, cell.Left + xOf(8));
+    EXPECT_LE(last, cell.Left + xOf(8) + 9);
+    EXPECT_LT(last, cell.Left + xOf(10));  // not under "ij"
 }
