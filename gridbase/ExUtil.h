@@ -286,3 +286,18 @@ void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::
                        int yOffset, int start, int length);
 
 } // namespace gridbase
+
+namespace gridbase {
+
+// DrawBitmapOnColor with the program's bitmap resource of that name; a
+// missing one raises EResNotFound.
+void DrawResourceBitmapOnColor(gui::TCanvas* canvas, TColor color, const gui::TRect& rect, const std::string& name);
+
+// Translucent windows: this platform has none, so both calls change nothing
+// and answer success, as for a system that lacks the functions.
+bool CallUpdateLayeredWindow(std::uintptr_t window, std::uintptr_t destDC, const gui::TPoint* destPos,
+                             const gui::TSize* size, std::uintptr_t sourceDC, const gui::TPoint* sourcePos,
+                             TColor colorKey, const void* blend, uint32_t flags);
+bool CallSetLayeredWindowAttributes(std::uintptr_t window, TColor colorKey, uint8_t alpha, uint32_t flags);
+
+} // namespace gridbase

@@ -232,3 +232,22 @@ void DrawBitmapOnColor(gui::TCanvas* canvas, const gui::TBitmap* bitmap, TColor 
 }
 
 } // namespace gridbase
+
+namespace gridbase {
+
+void DrawResourceBitmapOnColor(gui::TCanvas* canvas, TColor color, const gui::TRect& rect, const std::string& name)
+{
+    gui::TBitmap bitmap;
+    bitmap.LoadFromResourceName(name);
+    DrawBitmapOnColor(canvas, &bitmap, color, rect);
+}
+
+bool CallUpdateLayeredWindow(std::uintptr_t, std::uintptr_t, const gui::TPoint*, const gui::TSize*, std::uintptr_t,
+                             const gui::TPoint*, TColor, const void*, uint32_t)
+{
+    return true;
+}
+
+bool CallSetLayeredWindowAttributes(std::uintptr_t, TColor, uint8_t, uint32_t) { return true; }
+
+} // namespace gridbase

@@ -10,6 +10,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/Exceptions.h"
 
 using namespace gridbase;
 using gui::TColor;
@@ -210,4 +211,20 @@ TEST(WavyUnderline, UnderTheMarkedCharactersOnly)
     EXPECT_GE(last, cell.Left + xOf(8));
     EXPECT_LE(last, cell.Left + xOf(8) + 9);
     EXPECT_LT(last, cell.Left + xOf(10));  // not under "ij"
+}
+
+TEST(BitmapOnColor, KeyColourTakesTheGivenColour)
+{
+    gui::TBitmap glyph;
+    glyph.SetSize(4, 4);
+    glyph.Canvas()->Brush()->SetColor(0x00FF00);  // the key: its top-left pixel's colour
+    glyph.Canvas()->FillRect(TRect(0, 0, 4, 4));
+    glyph.Canvas()->SetPixels(2, 2, 0x000000);
+    Canvas c(10, 10);
+    DrawBitmapOnColor(c.C(), &glyph, kBlue, TRect(3, 3, 10, 10));
+    EXPECT_EQ(c.C()->Pixels(3, 3), kBlue);
+    EXPECT_EQ(c.C()->Pixels(5, 5), 0x000000u);
+    EXPECT_EQ(c.C()->Pixels(7, 7), kWhite);  // the bitmap's own size only
+    EXPECT_THROW(DrawResourceBitmapOnColor(c.C(), kBlue, TRect(0, 0, 4, 4), "NoSuchGlyph"), rtl::Exception);
+    EXPECT_TRUE(CallSetLayeredWindowAttributes(0, 0, 128, 2));
 }
