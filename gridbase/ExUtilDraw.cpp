@@ -212,3 +212,25 @@ void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::
 }
 
 } // namespace gridbase
+
+// --- editor buttons ---------------------------------------------------------------
+
+namespace gridbase {
+
+void DrawComboButton(gui::TCanvas* canvas, std::uintptr_t, const gui::TRect& rect, bool)
+{
+    gui::TRect r(rect.Right - 17 - 2, rect.Top + 1, rect.Right - 2, rect.Bottom - 1);
+    canvas->DrawFrameControl(r, gui::DFC_SCROLL, gui::DFCS_FLAT | gui::DFCS_SCROLLCOMBOBOX);
+}
+
+void DrawSpinButtons(gui::TCanvas* canvas, std::uintptr_t, const gui::TRect& rect, bool)
+{
+    const gui::TRect r(rect.Right - 15 - 1, rect.Top - 1, rect.Right - 1, rect.Bottom - 1);
+    const int half = (r.Bottom - r.Top) / 2;
+    gui::TRect up(r.Left, r.Top, r.Right, r.Top + half);
+    gui::TRect down(r.Left, r.Top + half + 1, r.Right, r.Bottom);
+    canvas->DrawFrameControl(up, gui::DFC_SCROLL, gui::DFCS_FLAT | gui::DFCS_SCROLLUP);
+    canvas->DrawFrameControl(down, gui::DFC_SCROLL, gui::DFCS_FLAT | gui::DFCS_SCROLLDOWN);
+}
+
+} // namespace gridbase

@@ -228,3 +228,20 @@ TEST(BitmapOnColor, KeyColourTakesTheGivenColour)
     EXPECT_THROW(DrawResourceBitmapOnColor(c.C(), kBlue, TRect(0, 0, 4, 4), "NoSuchGlyph"), rtl::Exception);
     EXPECT_TRUE(CallSetLayeredWindowAttributes(0, 0, 128, 2));
 }
+
+TEST(EditorButtons, ComboAndSpinAtTheRightEdge)
+{
+    const TRect cell(0, 0, 80, 20);
+    for (bool themed : {false, true}) {
+        Canvas combo(80, 20), spin(80, 20);
+        DrawComboButton(combo.C(), 0, cell, themed);
+        DrawSpinButtons(spin.C(), 0, cell, themed);
+        // Only the buttons' columns change: 61..77 for the combo, 64..78 for the spin.
+        EXPECT_EQ(combo.Count(kWhite, TRect(0, 0, 61, 20)), 61 * 20) << themed;
+        EXPECT_LT(combo.Count(kWhite, TRect(61, 1, 78, 19)), 17 * 18) << themed;
+        EXPECT_EQ(combo.Count(kWhite, TRect(78, 0, 80, 20)), 2 * 20) << themed;
+        EXPECT_EQ(spin.Count(kWhite, TRect(0, 0, 64, 20)), 64 * 20) << themed;
+        EXPECT_LT(spin.Count(kWhite, TRect(64, 0, 79, 9)), 15 * 9) << themed;    // up arrow
+        EXPECT_LT(spin.Count(kWhite, TRect(64, 10, 79, 19)), 15 * 9) << themed;  // down arrow
+    }
+}
