@@ -3,8 +3,10 @@
 // and platform/gui; the string grid (grid/) and its data exchange (gridio/)
 // build on it.  It implements no seam of its own.
 //
-// ExUtil: stateless routines on cell texts, numbers and dates, and the filter
-// conditions a user types to filter or search a grid.  Their edge cases are
+// ExUtil: stateless routines on cell texts, numbers and dates, the filter
+// conditions a user types to filter or search a grid, and the drawing
+// routines of the grid family (gradients, selection frames, progress bars,
+// pies, editor buttons).  The text routines' edge cases are
 // the contract of the grid's files and exchange formats: a text written by
 // one routine is read back by its partner (EncodeCellLineBreaks and
 // DecodeCellLineBreaks, EncodePrefixedWideText and DecodePrefixedWideText,
@@ -31,6 +33,10 @@
 #include "platform/gui/Types.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Lists.h"
+
+namespace gui {
+class TWinControl;
+}
 
 namespace gridbase {
 
@@ -194,15 +200,11 @@ bool MatchSimpleCondition(std::string_view condition, std::string_view value);
 // separator ("3/4/2011 10:30"); false for anything else.
 bool ParseDateTimeText(std::string_view text, rtl::TDateTime& dateTime);
 
-} // namespace gridbase
-
-// --- drawing routines (ExUtilDraw.cpp) ----------------------------------------
+// --- drawing routines (ExUtilDraw.cpp, ExUtilProgress.cpp) ------------------
 //
 // Each draws on the canvas it is given and leaves the pen, brush and font
 // as it used them last.  Colours are resolved to RGB before any arithmetic;
 // roundings are half to even.
-
-namespace gridbase {
 
 // Fills rect in steps bands (0 counts as 1) from color towards colorTo, each
 // band one pixel longer than its share so that neighbours overlap; the last
@@ -225,9 +227,6 @@ void DrawSelectionFrame(gui::TCanvas* canvas, TColor upperColor, TColor upperCol
 // A filled triangle with corners (x - 3, y), (x + 3, y) and (x, y + 3).
 void DrawDownTriangle(gui::TCanvas* canvas, int x, int y, TColor color);
 
-} // namespace gridbase
-
-namespace gridbase {
 
 // The look of a multi-level progress bar.
 struct TProgressAppearance {
@@ -271,13 +270,6 @@ void DrawSignedBar(gui::TCanvas* canvas, const gui::TRect& rect, int value, int 
 // colour drawn in color.
 void DrawBitmapOnColor(gui::TCanvas* canvas, const gui::TBitmap* bitmap, TColor color, const gui::TRect& rect);
 
-} // namespace gridbase
-
-namespace gui {
-class TWinControl;
-}
-
-namespace gridbase {
 
 // A red zigzag under length characters of text from the 0-based index start,
 // as the text stands in a single-line edit placed on rect (measured with a
@@ -285,9 +277,6 @@ namespace gridbase {
 void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::string& text, const gui::TRect& rect,
                        int yOffset, int start, int length);
 
-} // namespace gridbase
-
-namespace gridbase {
 
 // DrawBitmapOnColor with the program's bitmap resource of that name; a
 // missing one raises EResNotFound.
@@ -300,9 +289,6 @@ bool CallUpdateLayeredWindow(std::uintptr_t window, std::uintptr_t destDC, const
                              TColor colorKey, const void* blend, uint32_t flags);
 bool CallSetLayeredWindowAttributes(std::uintptr_t window, TColor colorKey, uint8_t alpha, uint32_t flags);
 
-} // namespace gridbase
-
-namespace gridbase {
 
 // The drop-down button of a combo editor at the right edge of rect (17
 // pixels wide, 1 pixel in from top and bottom, 2 pixels in from the right),
