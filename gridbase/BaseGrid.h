@@ -306,9 +306,28 @@ public:
                                      TColor& mirrorColorTo, gui::TFont& font, gui::TAlignment& ha,
                                      TVAlignment& va, bool& ww, TCellGradientDirection& gd) {}
     virtual int DisplColIndex(int aCol) const { return aCol; }
+    // Draws the cell's content inside rect: here GetCellText centred on one line.
+    virtual void DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect,
+                              gui::TGridDrawState state);
+
+    // --- navigation (BaseGridPaint.cpp) -------------------------------------
+    // Moves the current cell to the base cell of its block.
+    void SnapToBaseCell();
+    // Right and Down leave a merged block, Page Down and the wheel keep off
+    // a hidden last row; the current cell always ends on a base cell.
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
+    bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
 
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+    // The inherited painting, then the next paint pass.
+    void Paint() override;
+    // Draws a merged block once per pass, clipped off the fixed cells, with
+    // the visual properties, active row, selection frame and own grid lines.
+    void DrawCell(int aCol, int aRow, const gui::TRect& rect, gui::TGridDrawState state) override;
+    bool SelectCell(int aCol, int aRow) override;
+    void TopLeftChanged() override;
 
 private:
     friend class TCellProperties;
@@ -321,6 +340,11 @@ private:
     void Release(rtl::TObject* object, bool freeGraphic, bool freeWhenUnheld);
     void Forget(TCellProperties* props) { FOwned.erase(props); }
     static void FreeProperties(TCellProperties* props, bool freeGraphic);
+    // Draws a base or plain cell: background, own grid lines, content.
+    void DrawCellAt(int aCol, int aRow, const gui::TRect& rect, gui::TGridDrawState state);
+    int FixedColsWidth() const;
+    int FixedRowsHeight() const;
+    void RepaintMergedFixedCells();
 
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;

@@ -639,7 +639,17 @@ gui::TPoint TBaseGrid::CellSize(int c, int r) const
 
 void TBaseGrid::RepaintCell(int c, int r)
 {
-    if (HandleAllocated()) InvalidateRect(CellRect(c, r));
+    if (!HandleAllocated()) return;
+    // A block wholly out of view needs no repaint (and its rectangle would
+    // cost a sum over every row above it).
+    const gui::TRect block = FullCell(c, r);
+    auto seen = [](int first, int last, int fixed, int top, int visible) {
+        return first < fixed || (last >= top && first <= top + visible);
+    };
+    if (!seen(block.Left, block.Right, FixedCols(), LeftCol(), VisibleColCount()) ||
+        !seen(block.Top, block.Bottom, FixedRows(), TopRow(), VisibleRowCount()))
+        return;
+    InvalidateRect(CellRect(c, r));
 }
 
 } // namespace gridbase

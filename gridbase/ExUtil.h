@@ -3,8 +3,10 @@
 // and platform/gui; the string grid (grid/) and its data exchange (gridio/)
 // build on it.  It implements no seam of its own.
 //
-// ExUtil: stateless routines on cell texts, numbers and dates, and the filter
-// conditions a user types to filter or search a grid.  Their edge cases are
+// ExUtil: stateless routines on cell texts, numbers and dates, the filter
+// conditions a user types to filter or search a grid, and the drawing
+// routines of the grid family (gradients, selection frames, progress bars,
+// pies, editor buttons).  The text routines' edge cases are
 // the contract of the grid's files and exchange formats: a text written by
 // one routine is read back by its partner (EncodeCellLineBreaks and
 // DecodeCellLineBreaks, EncodePrefixedWideText and DecodePrefixedWideText,
@@ -26,10 +28,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Types.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Lists.h"
+
+namespace gui {
+class TWinControl;
+}
 
 namespace gridbase {
 
@@ -192,5 +199,103 @@ bool MatchSimpleCondition(std::string_view condition, std::string_view value);
 // A date with an optional time in the locale's order, separators and time
 // separator ("3/4/2011 10:30"); false for anything else.
 bool ParseDateTimeText(std::string_view text, rtl::TDateTime& dateTime);
+
+// --- drawing routines (ExUtilDraw.cpp, ExUtilProgress.cpp) ------------------
+//
+// Each draws on the canvas it is given and leaves the pen, brush and font
+// as it used them last.  Colours are resolved to RGB before any arithmetic;
+// roundings are half to even.
+
+// Fills rect in steps bands (0 counts as 1) from color towards colorTo, each
+// band one pixel longer than its share so that neighbours overlap; the last
+// band stops one step short of colorTo.  colorTo clNone: one plain rectangle.
+void DrawGradient(gui::TCanvas* canvas, TColor color, TColor colorTo, int steps, const gui::TRect& rect,
+                  bool horizontal);
+// One gradient (colour -> colour to), or two halves (then mirror colour ->
+// mirror colour to), 128 steps, filled only with fill and a colour; then an
+// optional one-pixel border (or only the two side lines).
+void DrawMirrorGradient(gui::TCanvas* canvas, gui::TRect rect, TColor color, TColor colorTo, TColor mirrorColor,
+                        TColor mirrorColorTo, bool vertical, TColor borderColor, bool sideLinesOnly, bool fill);
+// The colour at position in the range from..to; an empty range gives color.
+TColor BlendColorAt(TColor color, TColor colorTo, int from, int to, int position);
+// The rounded, gradient-filled selection frame of one cell.  ends: 0 closed
+// on both sides, 1 the first cell of a run (closed left), 2 the last
+// (closed right), 3 a middle cell.
+void DrawSelectionFrame(gui::TCanvas* canvas, TColor upperColor, TColor upperColorTo, TColor lowerColor,
+                        TColor lowerColorTo, TColor innerTopColor, TColor innerBottomColor, TColor borderColor,
+                        TColor cornerColor, TColor backgroundColor, const gui::TRect& rect, int ends);
+// A filled triangle with corners (x - 3, y), (x + 3, y) and (x, y + 3).
+void DrawDownTriangle(gui::TCanvas* canvas, int x, int y, TColor color);
+
+
+// The look of a multi-level progress bar.
+struct TProgressAppearance {
+    TColor Level0Color = 0x00FF00, Level0ColorTo = 0x00C000;
+    TColor Level1Color = 0x00FFFF, Level1ColorTo = 0x00C0C0;
+    TColor Level2Color = 0x0080FF, Level2ColorTo = 0x0060C0;
+    TColor Level3Color = 0x0000FF, Level3ColorTo = 0x0000C0;
+    int32_t Level1Perc = 70;
+    int32_t Level2Perc = 90;
+    TColor BorderColor = 0x000000;
+    bool ShowBorder = true;
+    bool Stacked = false;
+    bool ShowPercentage = true;
+    const gui::TFont* Font = nullptr;  // the percentage's font; the canvas font when nullptr
+    bool CompletionSmooth = true;
+    bool ShowGradient = false;
+    int32_t Steps = 8;
+    TColor UnCompleteColor = gui::clWhite;
+    bool Vertical = false;
+};
+
+// A cell progress bar with its text, which changes colour where the bar
+// ends.  format: Format text for the value (rounded when it holds "d" or
+// "u"), percent then from minimum..maximum; empty: the rounded value and
+// "%".  With a format and minimum = maximum nothing is drawn.
+void DrawProgressBar(gui::TCanvas* canvas, gui::TRect rect, TColor fillColor, TColor fillTextColor,
+                     TColor emptyColor, TColor emptyTextColor, double value, int marginX, int marginY,
+                     double minimum, double maximum, const std::string& format, TColor borderColor, bool upwardY);
+// Levels by percent, stacked or one colour, smooth or in blocks.
+void DrawLevelProgressBar(gui::TCanvas* canvas, const gui::TRect& rect, int percent,
+                          const TProgressAppearance& look);
+// The ellipse in rect with the sector of percent (clockwise from twelve
+// o'clock) filled in color; outline and radii in 0x808080.  0 % draws the
+// outline only; every other percentage fills exactly its sector.
+void DrawProgressPie(gui::TCanvas* canvas, const gui::TRect& rect, TColor color, int percent, bool upwardY);
+// A bar from the centre, right for positive and left for negative values
+// (limited to -maximum..maximum); maximum 0 draws nothing.
+void DrawSignedBar(gui::TCanvas* canvas, const gui::TRect& rect, int value, int maximum, bool showValue,
+                   TColor negativeColor, TColor positiveColor);
+// The bitmap at rect's top-left corner, pixels of its top-left pixel's
+// colour drawn in color.
+void DrawBitmapOnColor(gui::TCanvas* canvas, const gui::TBitmap* bitmap, TColor color, const gui::TRect& rect);
+
+
+// A red zigzag under length characters of text from the 0-based index start,
+// as the text stands in a single-line edit placed on rect (measured with a
+// hidden edit, a child of grid, freed before drawing).
+void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::string& text, const gui::TRect& rect,
+                       int yOffset, int start, int length);
+
+
+// DrawBitmapOnColor with the program's bitmap resource of that name; a
+// missing one raises EResNotFound.
+void DrawResourceBitmapOnColor(gui::TCanvas* canvas, TColor color, const gui::TRect& rect, const std::string& name);
+
+// Translucent windows: this platform has none, so both calls change nothing
+// and answer success, as for a system that lacks the functions.
+bool CallUpdateLayeredWindow(std::uintptr_t window, std::uintptr_t destDC, const gui::TPoint* destPos,
+                             const gui::TSize* size, std::uintptr_t sourceDC, const gui::TPoint* sourcePos,
+                             TColor colorKey, const void* blend, uint32_t flags);
+bool CallSetLayeredWindowAttributes(std::uintptr_t window, TColor colorKey, uint8_t alpha, uint32_t flags);
+
+
+// The drop-down button of a combo editor at the right edge of rect (17
+// pixels wide, 1 pixel in from top and bottom, 2 pixels in from the right),
+// and the up/down buttons of a spin editor (15 pixels wide, 1 pixel up and
+// left).  themed asks for the desktop theme's look; until the grid family's
+// theme binding supplies one, both draw the flat classic buttons.
+void DrawComboButton(gui::TCanvas* canvas, std::uintptr_t window, const gui::TRect& rect, bool themed);
+void DrawSpinButtons(gui::TCanvas* canvas, std::uintptr_t window, const gui::TRect& rect, bool themed);
 
 } // namespace gridbase

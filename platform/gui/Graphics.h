@@ -227,6 +227,8 @@ private:
     TPenMode FMode = TPenMode::pmCopy;
 };
 
+enum class TFillStyle { fsSurface, fsBorder };
+
 enum class TBrushStyle {
     bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
 };
@@ -349,6 +351,11 @@ public:
     TColor Pixels(int x, int y) const;
     // Writes are ignored outside the surface and the clip region.
     void SetPixels(int x, int y, TColor color);
+    // Fills with the brush the area around (x, y) bounded by pixels of color
+    // (fsBorder), or made of pixels of color (fsSurface); neighbours are the
+    // four pixels left, right, above and below, so a one-pixel line of any
+    // slope holds the fill.  Stays inside the clip rectangle.
+    void FloodFill(int x, int y, TColor color, TFillStyle style);
     void DrawFocusRect(const TRect& r);
 
     // -- text
