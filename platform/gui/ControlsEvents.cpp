@@ -325,34 +325,83 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
     return false;
 }
 
+// The window's border band: WM_NCPAINT with a canvas over the whole window,
+// after everything inside has painted.
+void PaintNonClient(TWinControl* c, QWidget* w)
+{
+    TWinControl::Impl& d = c->Data();
+    if (!d.ncPaint) return;
+    QPainter p(w);
+    if (!d.windowCanvas) d.windowCanvas = std::make_unique<TCanvas>();
+    TCanvas* cv = d.windowCanvas.get();
+    qt::AttachPainter(*cv, &p, w->width(), w->height());
+    cv->SetWindowOrg(0, 0);
+    cv->SetViewportOrg(0, 0);
+    cv->SelectClipRgn(nullptr);
+    try {
+        TMessage nc{WM_NCPAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
+        Deliver(c, nc);
+    } catch (...) {
+        qt::DetachPainter(*cv);
+        throw;
+    }
+    qt::DetachPainter(*cv);
+}
+
 void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
 {
     TWinControl::Impl& d = c->Data();
     QWidget* w = b->Widget();
+    QPointer<QWidget> guard(w);
     if (d.customPaint) {
-        QPainter p(w);
-        TCanvas* cv = d.paintCanvas.get();
-        qt::AttachPainter(*cv, &p, w->width(), w->height());
-        cv->SetWindowOrg(0, 0);
-        cv->SetViewportOrg(0, 0);
-        cv->SelectClipRgn(nullptr);
-        try {
-            TMessage erase{WM_ERASEBKGND, reinterpret_cast<WPARAM>(cv), 0, 0};
-            Deliver(c, erase);
-            TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
-            Deliver(c, paint);
-        } catch (...) {
+        {
+            QPainter p(w);
+            TCanvas* cv = d.paintCanvas.get();
+            qt::AttachPainter(*cv, &p, w->width(), w->height());
+            cv->SetWindowOrg(0, 0);
+            cv->SetViewportOrg(0, 0);
+            cv->SelectClipRgn(nullptr);
+            try {
+                TMessage erase{WM_ERASEBKGND, reinterpret_cast<WPARAM>(cv), 0, 0};
+                Deliver(c, erase);
+                TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
+                Deliver(c, paint);
+            } catch (...) {
+                qt::DetachPainter(*cv);
+                throw;
+            }
             qt::DetachPainter(*cv);
-            throw;
+            PaintOverlay(c, p);
         }
-        qt::DetachPainter(*cv);
-        PaintOverlay(c, p);
+        if (guard) PaintNonClient(c, w);
         return;
     }
-    QPointer<QWidget> guard(w);
     TMessage paint{WM_PAINT, 0, 0, 0};
     RunMessage(c, b, e, paint);
     if (!guard) return;
+    if (d.paintOverNative) {
+        // The control paints over what the native window drew: WM_PAINT once
+        // more, now with a canvas (its graphic children come with it).
+        {
+            QPainter p(w);
+            TCanvas* cv = d.paintCanvas.get();
+            qt::AttachPainter(*cv, &p, w->width(), w->height());
+            cv->SetWindowOrg(0, 0);
+            cv->SetViewportOrg(0, 0);
+            cv->SelectClipRgn(nullptr);
+            try {
+                TMessage over{WM_PAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
+                Deliver(c, over);
+            } catch (...) {
+                qt::DetachPainter(*cv);
+                throw;
+            }
+            qt::DetachPainter(*cv);
+            if (guard) PaintOverlay(c, p);
+        }
+        if (guard) PaintNonClient(c, w);
+        return;
+    }
     bool graphic = false;
     for (int i = 0; i < c->ControlCount(); ++i)
         if (!c->Controls(i)->IsWindowed() && c->Controls(i)->Visible()) graphic = true;
@@ -361,6 +410,7 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
         ControlAccess::PaintGraphicChildren(c, &p, w->width(), w->height());
         PaintOverlay(c, p);
     }
+    if (guard) PaintNonClient(c, w);
 }
 
 bool HandleHint(TWinControl* c, QHelpEvent* he)
