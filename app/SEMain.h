@@ -15,6 +15,7 @@
 #include "app/SettingsFiles.h"
 #include "compute/BesselSE.h"
 #include "compute/LunarEclipses.h"
+#include "controls/ExProgressBar.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ComCtrls.h"
@@ -62,7 +63,7 @@ public:
                 *LSaros = nullptr, *LDeltaT = nullptr, *LPosition = nullptr;
     std::array<gui::TLabel*, 14> InfoLabels{};
     gui::TPaintBox* PBInfo = nullptr;
-    gui::TProgressBar* ProgressBar = nullptr;
+    controls::TExProgressBar* ProgressBar = nullptr;
     gui::TPanel* LocationsPanel = nullptr;   // interim for the caption panel "Locations"
     gui::TStringGrid* SG = nullptr;          // interim for the location table grid
     gui::TToolBar* LocationsToolBar = nullptr;
