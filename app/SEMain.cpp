@@ -163,9 +163,11 @@ void TSEMainForm::CreateComponents()
     StatusBar->SetHeight(22);
     for (int i = 0; i < 4; ++i) StatusBar->AddPanel()->SetWidth(0);
 
-    ScrollBox = new TScrollBox(this);
+    ScrollBox = new controls::TExScrollBox(this);
     ScrollBox->SetParent(this);
     ScrollBox->SetAlign(TAlign::alClient);
+    ScrollBox->SetBorderColor(clNavy);
+    ScrollBox->SetCtl3D(false);
     ScrollBox->SetDoubleBuffered(true);
     ScrollBox->HorzScrollBar()->SetTracking(true);
     ScrollBox->VertScrollBar()->SetTracking(true);

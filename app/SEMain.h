@@ -16,6 +16,7 @@
 #include "compute/BesselSE.h"
 #include "compute/LunarEclipses.h"
 #include "controls/ExProgressBar.h"
+#include "controls/ExScrollBox.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ComCtrls.h"
@@ -56,7 +57,7 @@ public:
     // --- components (names as the window description gives them) --------
     gui::TMainMenu* MenuBar = nullptr;
     gui::TToolBar* ToolBar = nullptr;        // buttons bound to the actions, with captions
-    gui::TScrollBox* ScrollBox = nullptr;
+    controls::TExScrollBox* ScrollBox = nullptr;
     gui::TPaintBox* PaintBox = nullptr;
     gui::TPanel* ControlPanel = nullptr;     // interim for the caption panel "Information"
     gui::TLabel *LTitle = nullptr, *LGamma = nullptr, *LMagnitude = nullptr, *LLunation = nullptr,
