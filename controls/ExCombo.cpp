@@ -3,6 +3,7 @@
 // frames).
 
 #include "controls/ExCombo.h"
+#include "controls/VersionText.h"
 
 #include "controls/ThemeBinding.h"
 #include "platform/gui/Forms.h"
@@ -47,12 +48,7 @@ bool TExCustomCombo::ThemesActive() const { return FIsThemed && ACXPVS().ThemeAc
 
 bool TExCustomCombo::HasFocus() const { return Focused() || FHasFocus; }
 
-std::string TExCustomCombo::Version() const
-{
-    const uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
-           "." + std::to_string(v & 0xFF);
-}
+std::string TExCustomCombo::Version() const { return VersionText(GetVersionNr()); }
 
 // ------------------------------------------------------------- properties
 

@@ -1,6 +1,7 @@
 // TExProgressBar and DrawGauge.
 
 #include "controls/ExProgressBar.h"
+#include "controls/VersionText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -291,12 +292,7 @@ void TExProgressBar::SetInfiniteInterval(int ms)
     FTimer->SetInterval(static_cast<unsigned>(std::max(0, ms)));
 }
 
-std::string TExProgressBar::Version() const
-{
-    const uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
-           "." + std::to_string(v & 0xFF);
-}
+std::string TExProgressBar::Version() const { return VersionText(GetVersionNr()); }
 
 void TExProgressBar::AnimateTick()
 {

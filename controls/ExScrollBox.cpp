@@ -1,6 +1,7 @@
 // TExScrollBox: parent background, coloured frame and scroll events.
 
 #include "controls/ExScrollBox.h"
+#include "controls/VersionText.h"
 
 namespace controls {
 
@@ -15,12 +16,7 @@ TExScrollBox::TExScrollBox(rtl::TComponent* owner) : TScrollBox(owner)
 
 TExScrollBox::~TExScrollBox() = default;
 
-std::string TExScrollBox::Version() const
-{
-    const uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
-           "." + std::to_string(v & 0xFF);
-}
+std::string TExScrollBox::Version() const { return VersionText(GetVersionNr()); }
 
 void TExScrollBox::SetBorderColor(TColor c)
 {

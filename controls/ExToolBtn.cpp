@@ -1,6 +1,7 @@
 // TExToolButton: states, painting, glyphs, groups and looks.
 
 #include "controls/ExToolBtn.h"
+#include "controls/VersionText.h"
 
 #include <cmath>
 
@@ -211,12 +212,7 @@ void TExToolButton::Notification(rtl::TComponent* component, rtl::TOperation ope
     if (operation == rtl::TOperation::opRemove && component == FDropDownMenu) FDropDownMenu = nullptr;
 }
 
-std::string TExToolButton::Version() const
-{
-    const uint32_t v = GetVersionNr();
-    return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
-           "." + std::to_string(v & 0xFF);
-}
+std::string TExToolButton::Version() const { return VersionText(GetVersionNr()); }
 
 void TExToolButton::ShowDropDownMenu()
 {

@@ -325,27 +325,35 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
     return false;
 }
 
+// Hands a painter begun on the widget to a canvas and delivers the messages
+// with that canvas in WParam; the canvas is given back also on failure.
+void DeliverWithCanvas(TWinControl* c, QPainter& p, QWidget* w, TCanvas* cv, std::initializer_list<uint32_t> msgs)
+{
+    qt::AttachPainter(*cv, &p, w->width(), w->height());
+    cv->SetWindowOrg(0, 0);
+    cv->SetViewportOrg(0, 0);
+    cv->SelectClipRgn(nullptr);
+    try {
+        for (uint32_t msg : msgs) {
+            TMessage m{msg, reinterpret_cast<WPARAM>(cv), 0, 0};
+            Deliver(c, m);
+        }
+    } catch (...) {
+        qt::DetachPainter(*cv);
+        throw;
+    }
+    qt::DetachPainter(*cv);
+}
+
 // The window's border band: WM_NCPAINT with a canvas over the whole window,
 // after everything inside has painted.
 void PaintNonClient(TWinControl* c, QWidget* w)
 {
     TWinControl::Impl& d = c->Data();
     if (!d.ncPaint) return;
-    QPainter p(w);
     if (!d.windowCanvas) d.windowCanvas = std::make_unique<TCanvas>();
-    TCanvas* cv = d.windowCanvas.get();
-    qt::AttachPainter(*cv, &p, w->width(), w->height());
-    cv->SetWindowOrg(0, 0);
-    cv->SetViewportOrg(0, 0);
-    cv->SelectClipRgn(nullptr);
-    try {
-        TMessage nc{WM_NCPAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
-        Deliver(c, nc);
-    } catch (...) {
-        qt::DetachPainter(*cv);
-        throw;
-    }
-    qt::DetachPainter(*cv);
+    QPainter p(w);
+    DeliverWithCanvas(c, p, w, d.windowCanvas.get(), {WM_NCPAINT});
 }
 
 void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
@@ -356,21 +364,7 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
     if (d.customPaint) {
         {
             QPainter p(w);
-            TCanvas* cv = d.paintCanvas.get();
-            qt::AttachPainter(*cv, &p, w->width(), w->height());
-            cv->SetWindowOrg(0, 0);
-            cv->SetViewportOrg(0, 0);
-            cv->SelectClipRgn(nullptr);
-            try {
-                TMessage erase{WM_ERASEBKGND, reinterpret_cast<WPARAM>(cv), 0, 0};
-                Deliver(c, erase);
-                TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
-                Deliver(c, paint);
-            } catch (...) {
-                qt::DetachPainter(*cv);
-                throw;
-            }
-            qt::DetachPainter(*cv);
+            DeliverWithCanvas(c, p, w, d.paintCanvas.get(), {WM_ERASEBKGND, WM_PAINT});
             PaintOverlay(c, p);
         }
         if (guard) PaintNonClient(c, w);
@@ -384,19 +378,7 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
         // more, now with a canvas (its graphic children come with it).
         {
             QPainter p(w);
-            TCanvas* cv = d.paintCanvas.get();
-            qt::AttachPainter(*cv, &p, w->width(), w->height());
-            cv->SetWindowOrg(0, 0);
-            cv->SetViewportOrg(0, 0);
-            cv->SelectClipRgn(nullptr);
-            try {
-                TMessage over{WM_PAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
-                Deliver(c, over);
-            } catch (...) {
-                qt::DetachPainter(*cv);
-                throw;
-            }
-            qt::DetachPainter(*cv);
+            DeliverWithCanvas(c, p, w, d.paintCanvas.get(), {WM_PAINT});
             if (guard) PaintOverlay(c, p);
         }
         if (guard) PaintNonClient(c, w);
