@@ -401,6 +401,13 @@ void TExToolButton::NotifyGroup()
 
 void TExToolButton::Click() { TGraphicControl::Click(); }
 
+void TExToolButton::ActionChange(TBasicAction* sender, bool checkDefaults)
+{
+    TGraphicControl::ActionChange(sender, checkDefaults);
+    auto* a = dynamic_cast<TCustomAction*>(sender);
+    if (a && FGroupIndex != 0 && FAllowAllUp && a->Checked() != FDown) SetDown(a->Checked());
+}
+
 // ------------------------------------------------------------------ mouse
 
 bool TExToolButton::Inside(int x, int y) const

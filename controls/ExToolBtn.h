@@ -128,6 +128,9 @@ public:
     rtl::TNotifyEvent OnDropDown;
 
     void Click() override;
+    // The linked action's caption, enabled state, hint and visibility (the
+    // base), and its Checked as Down for a button of a group that may be all up.
+    void ActionChange(gui::TBasicAction* sender, bool checkDefaults) override;
     void Dispatch(gui::TMessage& m) override;
     void WndProc(gui::TMessage& m) override;
     void Loaded() override;

@@ -5,6 +5,7 @@
 
 #include "ControlsFixture.h"
 #include "controls/ExToolBtn.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/InputSim.h"
 
 using namespace controls;
@@ -273,4 +274,29 @@ TEST(ExToolButton, EnterAndLeaveEvents)
     b->SetEnabled(false);
     sim::MouseMove(b, 5, 5);
     EXPECT_FALSE(b->MouseInControl());
+}
+
+TEST(ExToolButton, LinkedActionGivesCaptionAndChecked)
+{
+    ButtonHost h;
+    auto* b = h.Add(10, 10);
+    auto* action = new TAction(&h.form);
+    action->SetCaption("Reset");
+    b->SetGroupIndex(3);
+    b->SetAllowAllUp(true);
+    b->SetAction(action);
+    EXPECT_EQ(b->Caption(), "Reset");
+    action->SetChecked(true);
+    EXPECT_TRUE(b->Down());
+    action->SetChecked(false);
+    EXPECT_FALSE(b->Down());
+    // Without AllowAllUp the action's check does not reach the button.
+    b->SetAllowAllUp(false);
+    action->SetChecked(true);
+    EXPECT_FALSE(b->Down());
+    int runs = 0;
+    action->OnExecute = [&](rtl::TObject*) { ++runs; };
+    h.Show();
+    sim::Click(b, 5, 5);
+    EXPECT_EQ(runs, 1);
 }
