@@ -248,10 +248,13 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
         goTo->OnKeyDown = [this, page](rtl::TObject*, uint16_t& key, TShiftState) {
             if (key == VK_RETURN) GoToYearEdit(page);
         };
-        auto* reset = new TButton(this);
+        auto* reset = new controls::TExToolButton(this);
         reset->SetParent(sheet);
-        reset->SetBounds(580, 188, 86, 24);
+        reset->SetBounds(580, 188, 88, 19);
         reset->SetCaption("&Reset");
+        reset->SetBorderColor(clBlack);
+        reset->SetBorderDownColor(clMaroon);
+        reset->SetBorderHotColor(clBlue);
         reset->OnClick = [this, page](rtl::TObject*) { ResetClick(page); };
         if (page == etSolarEclipse) {
             ESESaros = saros;

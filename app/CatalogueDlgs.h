@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/MapTypes.h"
+#include "controls/ExToolBtn.h"
 #include "htmltext/htmlbuttons.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ComCtrls.h"
@@ -83,7 +84,7 @@ public:
     htmltext::THTMLCheckGroup* CGSEType;  // partial, total, annular, hybrid
     htmltext::THTMLCheckGroup* CGLEType;  // penumbral, partial, total
     gui::TEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
-    gui::TButton *TBSEReset, *TBLEReset;
+    controls::TExToolButton *TBSEReset, *TBLEReset;
     gui::TPaintBox* PaintBox;
     htmltext::THTMLCheckBox* CBGeneralMap;
     gui::TTimer* Timer;

@@ -114,10 +114,19 @@ void TSEMainForm::CreateComponents()
         c->Brush()->SetColor(ControlPanel->Color());
         c->FillRect({0, 0, PBInfo->Width(), PBInfo->Height()});
     };
-    ProgressBar = new TProgressBar(this);
+    // Navy until the computation completes, the level-3 colours at 100 %.
+    ProgressBar = new controls::TExProgressBar(this);
     ProgressBar->SetParent(ControlPanel);
-    ProgressBar->SetBounds(6, 440, 238, 14);
-    ProgressBar->SetSmooth(true);
+    ProgressBar->SetBounds(6, 440, 238, 18);
+    ProgressBar->SetCompletionSmooth(true);
+    ProgressBar->SetLevel0Color(clNavy);
+    ProgressBar->SetLevel0ColorTo(clNavy);
+    ProgressBar->SetLevel1Perc(100);
+    ProgressBar->SetLevel2Perc(100);
+    ProgressBar->SetShowBorder(true);
+    ProgressBar->PercentFont()->SetName("Verdana");
+    ProgressBar->PercentFont()->SetColor(clGray);
+    ProgressBar->SetPosition(0);
     LDeltaT->SetCursor(crHandPoint);
 
     LocationsPanel = new TPanel(this);
@@ -147,9 +156,11 @@ void TSEMainForm::CreateComponents()
     StatusBar->SetHeight(22);
     for (int i = 0; i < 4; ++i) StatusBar->AddPanel()->SetWidth(0);
 
-    ScrollBox = new TScrollBox(this);
+    ScrollBox = new controls::TExScrollBox(this);
     ScrollBox->SetParent(this);
     ScrollBox->SetAlign(TAlign::alClient);
+    ScrollBox->SetBorderColor(clNavy);
+    ScrollBox->SetCtl3D(false);
     ScrollBox->SetDoubleBuffered(true);
     ScrollBox->HorzScrollBar()->SetTracking(true);
     ScrollBox->VertScrollBar()->SetTracking(true);

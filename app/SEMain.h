@@ -17,6 +17,8 @@
 #include "app/TEDocuments.h"
 #include "compute/BesselSE.h"
 #include "compute/LunarEclipses.h"
+#include "controls/ExProgressBar.h"
+#include "controls/ExScrollBox.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ComCtrls.h"
@@ -40,14 +42,14 @@ public:
     // --- components (names as the window description gives them) --------
     gui::TMainMenu* MenuBar = nullptr;
     gui::TToolBar* ToolBar = nullptr;        // buttons bound to the actions, with captions
-    gui::TScrollBox* ScrollBox = nullptr;
+    controls::TExScrollBox* ScrollBox = nullptr;
     gui::TPaintBox* PaintBox = nullptr;
     gui::TPanel* ControlPanel = nullptr;     // interim for the caption panel "Information"
     gui::TLabel *LTitle = nullptr, *LGamma = nullptr, *LMagnitude = nullptr, *LLunation = nullptr,
                 *LSaros = nullptr, *LDeltaT = nullptr, *LPosition = nullptr;
     std::array<gui::TLabel*, 14> InfoLabels{};
     gui::TPaintBox* PBInfo = nullptr;
-    gui::TProgressBar* ProgressBar = nullptr;
+    controls::TExProgressBar* ProgressBar = nullptr;
     gui::TPanel* LocationsPanel = nullptr;   // interim for the caption panel "Locations"
     gui::TStringGrid* SG = nullptr;          // interim for the location table grid
     gui::TToolBar* LocationsToolBar = nullptr;

@@ -495,6 +495,16 @@ protected:
     // true when the native control knows the message.
     virtual bool NativeMessage(TMessage& m);
     virtual void CreateWnd() {}
+    // Native windows: after the native control has painted, WM_PAINT comes
+    // once more with a canvas over the client area in WParam, so the control
+    // can paint over the native look (its graphic children are painted by
+    // that pass).
+    void SetPaintOverNative(bool value);
+    // After painting, WM_NCPAINT comes with a canvas over the whole window
+    // in WParam (the window's rectangle at (0, 0), the "window DC"), for the
+    // border band around the client area.  Drawing outside painting is done
+    // by invalidating: the next paint sends both messages again.
+    void SetNonClientPaint(bool value);
     void CMDialogKey(TMessage& m);
     void CMDialogChar(TMessage& m);
     void CMChildKey(TMessage& m);
@@ -555,6 +565,9 @@ TControl* MouseControl();
 TWinControl* FindControl(HWND handle);
 // The innermost control at a screen point.
 TControl* FindDragTarget(TPoint screenPos, bool allowDisabled);
+// System sizes: SM_CXVSCROLL (width of a vertical scroll bar),
+// SM_CYHSCROLL, SM_CXBORDER, SM_CYBORDER, SM_CXEDGE, SM_CYEDGE; 0 for others.
+int GetSystemMetrics(int index);
 // Where the mouse pointer is, in screen coordinates.
 TPoint GetCursorPos();
 void SetCursorPos(TPoint p);

@@ -325,34 +325,65 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
     return false;
 }
 
+// Hands a painter begun on the widget to a canvas and delivers the messages
+// with that canvas in WParam; the canvas is given back also on failure.
+void DeliverWithCanvas(TWinControl* c, QPainter& p, QWidget* w, TCanvas* cv, std::initializer_list<uint32_t> msgs)
+{
+    qt::AttachPainter(*cv, &p, w->width(), w->height());
+    cv->SetWindowOrg(0, 0);
+    cv->SetViewportOrg(0, 0);
+    cv->SelectClipRgn(nullptr);
+    try {
+        for (uint32_t msg : msgs) {
+            TMessage m{msg, reinterpret_cast<WPARAM>(cv), 0, 0};
+            Deliver(c, m);
+        }
+    } catch (...) {
+        qt::DetachPainter(*cv);
+        throw;
+    }
+    qt::DetachPainter(*cv);
+}
+
+// The window's border band: WM_NCPAINT with a canvas over the whole window,
+// after everything inside has painted.
+void PaintNonClient(TWinControl* c, QWidget* w)
+{
+    TWinControl::Impl& d = c->Data();
+    if (!d.ncPaint) return;
+    if (!d.windowCanvas) d.windowCanvas = std::make_unique<TCanvas>();
+    QPainter p(w);
+    DeliverWithCanvas(c, p, w, d.windowCanvas.get(), {WM_NCPAINT});
+}
+
 void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
 {
     TWinControl::Impl& d = c->Data();
     QWidget* w = b->Widget();
+    QPointer<QWidget> guard(w);
     if (d.customPaint) {
-        QPainter p(w);
-        TCanvas* cv = d.paintCanvas.get();
-        qt::AttachPainter(*cv, &p, w->width(), w->height());
-        cv->SetWindowOrg(0, 0);
-        cv->SetViewportOrg(0, 0);
-        cv->SelectClipRgn(nullptr);
-        try {
-            TMessage erase{WM_ERASEBKGND, reinterpret_cast<WPARAM>(cv), 0, 0};
-            Deliver(c, erase);
-            TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(cv), 0, 0};
-            Deliver(c, paint);
-        } catch (...) {
-            qt::DetachPainter(*cv);
-            throw;
+        {
+            QPainter p(w);
+            DeliverWithCanvas(c, p, w, d.paintCanvas.get(), {WM_ERASEBKGND, WM_PAINT});
+            PaintOverlay(c, p);
         }
-        qt::DetachPainter(*cv);
-        PaintOverlay(c, p);
+        if (guard) PaintNonClient(c, w);
         return;
     }
-    QPointer<QWidget> guard(w);
     TMessage paint{WM_PAINT, 0, 0, 0};
     RunMessage(c, b, e, paint);
     if (!guard) return;
+    if (d.paintOverNative) {
+        // The control paints over what the native window drew: WM_PAINT once
+        // more, now with a canvas (its graphic children come with it).
+        {
+            QPainter p(w);
+            DeliverWithCanvas(c, p, w, d.paintCanvas.get(), {WM_PAINT});
+            if (guard) PaintOverlay(c, p);
+        }
+        if (guard) PaintNonClient(c, w);
+        return;
+    }
     bool graphic = false;
     for (int i = 0; i < c->ControlCount(); ++i)
         if (!c->Controls(i)->IsWindowed() && c->Controls(i)->Visible()) graphic = true;
@@ -361,6 +392,7 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
         ControlAccess::PaintGraphicChildren(c, &p, w->width(), w->height());
         PaintOverlay(c, p);
     }
+    if (guard) PaintNonClient(c, w);
 }
 
 bool HandleHint(TWinControl* c, QHelpEvent* he)

@@ -116,7 +116,10 @@ struct TWinControl::Impl {
     QWidget* client = nullptr;       // where child windows go (usually widget)
     QWidget* top = nullptr;          // forms: the top-level frame around the client
     bool customPaint = true;         // erase + PaintWindow, else the native look
+    bool paintOverNative = false;    // native look, then WM_PAINT with a canvas
+    bool ncPaint = false;            // WM_NCPAINT with a window canvas after painting
     std::unique_ptr<TCanvas> paintCanvas;   // for windows without their own canvas
+    std::unique_ptr<TCanvas> windowCanvas;  // the whole window, for WM_NCPAINT
     std::unique_ptr<qtw::ChildInputFilter> filter;
     QPointer<QWidget> native;        // the native widget of kinds other than wkPlain
     QScrollBar* hbar = nullptr;      // scrolling windows' bars

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPointer>
+#include <QStyle>
 #include <QThread>
 #include <QWidget>
 
@@ -244,6 +245,35 @@ TWinControl::~TWinControl()
 }
 
 void TWinControl::RecreateWnd() { Invalidate(); }
+
+void TWinControl::SetPaintOverNative(bool value)
+{
+    if (FImpl->paintOverNative == value) return;
+    FImpl->paintOverNative = value;
+    Invalidate();
+}
+
+void TWinControl::SetNonClientPaint(bool value)
+{
+    if (FImpl->ncPaint == value) return;
+    FImpl->ncPaint = value;
+    Invalidate();
+}
+
+int GetSystemMetrics(int index)
+{
+    EnsureQtApp();
+    QStyle* style = QApplication::style();
+    switch (index) {
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL: return style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    case SM_CXBORDER:
+    case SM_CYBORDER: return 1;
+    case SM_CXEDGE:
+    case SM_CYEDGE: return 2;
+    default: return 0;
+    }
+}
 
 bool TWinControl::Showing() const
 {

@@ -762,6 +762,28 @@ TScrollingWinControl::~TScrollingWinControl() = default;
 
 namespace {
 const char* const ScrollCornerName = "tecScrollCorner";
+
+// Ends a scroll the classic way: when the mouse lets go of a scroll bar
+// (thumb, arrow or page area), WM_HSCROLL or WM_VSCROLL with SB_ENDSCROLL.
+class ScrollEndFilter : public QObject {
+public:
+    ScrollEndFilter(TWinControl* control, uint32_t msg, QObject* parent)
+        : QObject(parent), FControl(control), FMsg(msg) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease && FControl) {
+            const HWND h = FControl->Handle();
+            QMetaObject::invokeMethod(this, [h, msg = FMsg] { SendMessage(h, msg, MAKEWPARAM(SB_ENDSCROLL, 0), 0); },
+                                      Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    TWinControl* FControl;
+    uint32_t FMsg;
+};
+
 } // namespace
 
 void TScrollingWinControl::Init()
@@ -774,6 +796,7 @@ void TScrollingWinControl::Init()
         QObject::connect(sb, &QScrollBar::valueChanged, sb, qtw::Guarded<int>([this, bar](int v) {
             if (!FUpdating) bar->SetPosition(v);
         }));
+        sb->installEventFilter(new ScrollEndFilter(this, o == Qt::Horizontal ? WM_HSCROLL : WM_VSCROLL, sb));
         return sb;
     };
     Data().hbar = make(Qt::Horizontal, FHorz.get());

@@ -102,6 +102,12 @@ enum : uint32_t {
     BF_FLAT = 0x4000, BF_MONO = 0x8000,
 };
 
+// GetSystemMetrics indices.
+enum : int {
+    SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXBORDER = 5, SM_CYBORDER = 6,
+    SM_CXEDGE = 45, SM_CYEDGE = 46,
+};
+
 // DrawFrameControl types and states.
 enum : uint32_t {
     DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4,

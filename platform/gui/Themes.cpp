@@ -1,0 +1,232 @@
+// The theme service on Qt: parts are drawn with the application style's
+// primitives (bevel panels, arrows, check and radio indicators, title-bar
+// buttons); the states map onto the style's enabled, hover and sunken flags.
+
+#include "platform/gui/Themes.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <map>
+
+#include "platform/gui/GraphicsQt.h"
+
+namespace gui {
+
+namespace {
+
+enum class ThemeClass { Button = 1, ComboBox, Spin, Window };
+
+struct ServiceState {
+    bool installed = true;
+    bool active = true;
+    std::string scheme = "NormalColor";
+    std::map<HTHEME, ThemeClass> open;
+    HTHEME nextTheme = 1;
+    std::map<HTHEMELIB, bool> libraries;
+    HTHEMELIB nextLibrary = 1;
+};
+
+ServiceState& State()
+{
+    static ServiceState s;
+    return s;
+}
+
+bool ClassOf(const std::string& name, ThemeClass& out)
+{
+    std::string n;
+    for (char ch : name) n += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch + 32 : ch);
+    if (n == "button") out = ThemeClass::Button;
+    else if (n == "combobox") out = ThemeClass::ComboBox;
+    else if (n == "spin") out = ThemeClass::Spin;
+    else if (n == "window") out = ThemeClass::Window;
+    else return false;
+    return true;
+}
+
+// State numbers shared by the parts drawn here: 1 normal, 2 hot, 3 pressed,
+// 4 disabled (5 default or focused for push buttons).
+QStyle::State StyleState(int stateId)
+{
+    QStyle::State s = QStyle::State_None;
+    if (stateId != 4) s |= QStyle::State_Enabled;
+    if (stateId == 2) s |= QStyle::State_MouseOver;
+    if (stateId == 3) s |= QStyle::State_Sunken | QStyle::State_On;
+    else s |= QStyle::State_Raised;
+    if (stateId == 5) s |= QStyle::State_HasFocus;
+    return s;
+}
+
+void Bevel(QStyle* style, QPainter* p, const QRect& r, int stateId)
+{
+    QStyleOptionButton o;
+    o.rect = r;
+    o.state = StyleState(stateId);
+    o.palette = QApplication::palette();
+    style->drawControl(QStyle::CE_PushButtonBevel, &o, p, nullptr);
+}
+
+void Arrow(QStyle* style, QPainter* p, const QRect& r, int stateId, QStyle::PrimitiveElement arrow)
+{
+    QStyleOption o;
+    o.rect = r.adjusted(2, 2, -2, -2);
+    if (stateId == 3) o.rect.translate(1, 1);
+    o.state = StyleState(stateId);
+    o.palette = QApplication::palette();
+    style->drawPrimitive(arrow, &o, p, nullptr);
+}
+
+void DrawPart(ThemeClass cls, QPainter* p, const QRect& r, int partId, int stateId)
+{
+    QStyle* style = QApplication::style();
+    switch (cls) {
+    case ThemeClass::Button:
+        if (partId == 2 || partId == 3) {
+            // Radio button and check box: states 1-4 unchecked, 5-8 checked.
+            QStyleOptionButton o;
+            o.rect = r;
+            const int s = (stateId - 1) % 4 + 1;
+            o.state = StyleState(s) & ~QStyle::State_On;
+            o.state |= stateId > 4 ? QStyle::State_On : QStyle::State_Off;
+            o.palette = QApplication::palette();
+            style->drawPrimitive(partId == 2 ? QStyle::PE_IndicatorRadioButton : QStyle::PE_IndicatorCheckBox,
+                                 &o, p, nullptr);
+        } else {
+            Bevel(style, p, r, stateId);
+        }
+        break;
+    case ThemeClass::ComboBox:
+        Bevel(style, p, r, stateId);
+        Arrow(style, p, r, stateId, QStyle::PE_IndicatorArrowDown);
+        break;
+    case ThemeClass::Spin: {
+        Bevel(style, p, r, stateId);
+        const QStyle::PrimitiveElement arrows[] = {QStyle::PE_IndicatorArrowUp, QStyle::PE_IndicatorArrowDown,
+                                                   QStyle::PE_IndicatorArrowRight, QStyle::PE_IndicatorArrowLeft};
+        Arrow(style, p, r, stateId, arrows[(partId >= 1 && partId <= 4 ? partId : 1) - 1]);
+        break;
+    }
+    case ThemeClass::Window: {
+        // 1 caption; 15 minimise, 17 maximise, 18 close, 21 restore; others
+        // a plain bevel.
+        if (partId == 1) {
+            QStyleOptionTitleBar o;
+            o.rect = r;
+            o.state = StyleState(stateId) | QStyle::State_Active;
+            o.palette = QApplication::palette();
+            o.titleBarState = Qt::WindowActive;
+            o.subControls = QStyle::SC_TitleBarLabel;
+            style->drawComplexControl(QStyle::CC_TitleBar, &o, p, nullptr);
+            break;
+        }
+        Bevel(style, p, r, stateId);
+        QStyle::StandardPixmap sp = QStyle::SP_TitleBarCloseButton;
+        if (partId == 15) sp = QStyle::SP_TitleBarMinButton;
+        else if (partId == 17) sp = QStyle::SP_TitleBarMaxButton;
+        else if (partId == 21) sp = QStyle::SP_TitleBarNormalButton;
+        else if (partId != 18) break;
+        const QIcon icon = style->standardIcon(sp);
+        const int d = std::max(1, std::min(r.width(), r.height()) - 4);
+        icon.paint(p, QRect(r.x() + (r.width() - d) / 2, r.y() + (r.height() - d) / 2, d, d), Qt::AlignCenter,
+                   stateId == 4 ? QIcon::Disabled : QIcon::Normal);
+        break;
+    }
+    }
+}
+
+HTHEME OpenImpl(const TWinControl*, const std::string& classList)
+{
+    ServiceState& s = State();
+    if (!s.installed || !s.active) return 0;
+    std::size_t start = 0;
+    while (start <= classList.size()) {
+        std::size_t end = classList.find(';', start);
+        if (end == std::string::npos) end = classList.size();
+        ThemeClass cls;
+        if (ClassOf(classList.substr(start, end - start), cls)) {
+            HTHEME h = s.nextTheme++;
+            s.open[h] = cls;
+            return h;
+        }
+        start = end + 1;
+    }
+    return 0;
+}
+
+bool DrawImpl(HTHEME theme, TCanvas& canvas, int partId, int stateId, const TRect& r, const TRect* clip)
+{
+    auto it = State().open.find(theme);
+    if (it == State().open.end() || r.Width() <= 0 || r.Height() <= 0) return false;
+    if (!CanvasAccess::Begin(canvas)) return false;
+    QPainter* p = canvas.Data().painter;
+    p->save();
+    if (clip) p->setClipRect(QRect(clip->Left, clip->Top, clip->Width(), clip->Height()), Qt::IntersectClip);
+    DrawPart(it->second, p, QRect(r.Left, r.Top, r.Width(), r.Height()), partId, stateId);
+    p->restore();
+    return true;
+}
+
+bool CloseImpl(HTHEME theme) { return State().open.erase(theme) > 0; }
+
+bool ActiveImpl() { return State().installed && State().active; }
+
+bool NameImpl(std::string& fileName, std::string& colorName, std::string& sizeName)
+{
+    if (!ActiveImpl()) return false;
+    fileName = "Tolmira.style";
+    colorName = State().scheme;
+    sizeName = "NormalSize";
+    return true;
+}
+
+} // namespace
+
+HTHEME OpenThemeData(const TWinControl* window, const std::string& classList) { return OpenImpl(window, classList); }
+bool DrawThemeBackground(HTHEME theme, TCanvas& canvas, int partId, int stateId, const TRect& r, const TRect* clip)
+{
+    return DrawImpl(theme, canvas, partId, stateId, r, clip);
+}
+bool CloseThemeData(HTHEME theme) { return CloseImpl(theme); }
+bool IsThemeActive() { return ActiveImpl(); }
+bool GetCurrentThemeName(std::string& fileName, std::string& colorName, std::string& sizeName)
+{
+    return NameImpl(fileName, colorName, sizeName);
+}
+
+HTHEMELIB LoadThemeLibrary()
+{
+    ServiceState& s = State();
+    if (!s.installed) return 0;
+    HTHEMELIB h = s.nextLibrary++;
+    s.libraries[h] = true;
+    return h;
+}
+
+void FreeThemeLibrary(HTHEMELIB library) { State().libraries.erase(library); }
+
+ThemeProc FindThemeProc(HTHEMELIB library, const std::string& name)
+{
+    if (!State().libraries.count(library)) return nullptr;
+    if (name == "OpenThemeData") return reinterpret_cast<ThemeProc>(&OpenImpl);
+    if (name == "CloseThemeData") return reinterpret_cast<ThemeProc>(&CloseImpl);
+    if (name == "DrawThemeBackground") return reinterpret_cast<ThemeProc>(&DrawImpl);
+    if (name == "IsThemeActive") return reinterpret_cast<ThemeProc>(&ActiveImpl);
+    if (name == "GetCurrentThemeName") return reinterpret_cast<ThemeProc>(&NameImpl);
+    return nullptr;
+}
+
+int ThemeLibraryRefCount() { return static_cast<int>(State().libraries.size()); }
+
+void SetThemeServiceInstalled(bool installed) { State().installed = installed; }
+void SetThemeActive(bool active) { State().active = active; }
+void SetThemeColorScheme(const std::string& name) { State().scheme = name; }
+void ResetThemeService()
+{
+    State().installed = true;
+    State().active = true;
+    State().scheme = "NormalColor";
+}
+
+} // namespace gui
