@@ -251,7 +251,7 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
         auto* reset = new controls::TExToolButton(this);
         reset->SetParent(sheet);
         reset->SetBounds(580, 188, 88, 19);
-        reset->SetCaption("&Reset");
+        reset->SetCaption("Reset");
         reset->SetBorderColor(clBlack);
         reset->SetBorderDownColor(clMaroon);
         reset->SetBorderHotColor(clBlue);
