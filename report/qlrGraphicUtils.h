@@ -16,6 +16,12 @@
 
 #include <memory>
 
+namespace gui {
+class TBitmap;
+class TCanvas;
+class TImageList;
+} // namespace gui
+
 namespace qlr {
 
 struct TqlrRect {
@@ -47,5 +53,15 @@ public:
 
     long double X = 0, Y = 0, X1 = 0, Y1 = 0;
 };
+
+// Cuts a strip of tiles, row by row from the top-left, into image lists,
+// each tile masked with its own transparent colour.  With second given the
+// strip holds pairs: each normal image goes to first, the disabled image to
+// its right goes to second.
+void SplitImageStrip(const gui::TBitmap& strip, int tileWidth, int tileHeight,
+                     gui::TImageList* second, gui::TImageList& first);
+// Draws bitmap at (x, y) leaving out its transparent colour; nothing for
+// none.
+void DrawTransparentBitmap(gui::TCanvas& canvas, int x, int y, const gui::TBitmap* bitmap);
 
 } // namespace qlr

@@ -3,12 +3,20 @@
 #include <algorithm>
 #include <memory>
 
+#include <zlib.h>
+
+#include "platform/gui/Graphics.h"
+#include "platform/gui/ImgList.h"
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
+#include "report/qlrGraphicUtils.h"
 #include "report/qlrUtils.h"
 #include "report/qlrXML.h"
 #include "script/qs_iconst.h"
+
+extern "C" void tec_resources_tec_report_0();
 
 namespace qlr {
 
@@ -214,6 +222,99 @@ bool TqlrResources::LessText::operator()(const std::string& a, const std::string
 
 TqlrResources::TqlrResources() : FHelpFile("VURudo.chm") { ScanLanguages(); }
 
+TqlrResources::~TqlrResources() = default;
+
+gui::TImageList& TqlrResources::List(std::unique_ptr<gui::TImageList>& list, int size)
+{
+    if (!list) {
+        list = std::make_unique<gui::TImageList>();
+        list->SetWidth(size);
+        list->SetHeight(size);
+    }
+    return *list;
+}
+
+void TqlrResources::LoadImages(const char* resource, gui::TImageList& list,
+                               void (TqlrResources::*setter)(const gui::TBitmap&, bool))
+{
+    if (list.Count() > 0) return;
+    tec_resources_tec_report_0();
+    gui::TBitmap bitmap;
+    rtl::TMemoryStream unpacked;
+    rtl::TResourceStream packed(resource, rtl::TResourceType::RCData);
+    std::string name;
+    UnpackGzipResource(packed, unpacked, name);
+    unpacked.SetPosition(0);
+    bitmap.LoadFromStream(unpacked);
+    (this->*setter)(bitmap, false);
+}
+
+gui::TImageList& TqlrResources::GetMainButtonImages()
+{
+    gui::TImageList& list = List(FMainButtonImages, 16);
+    LoadImages("DesgnButtons", list, &TqlrResources::SetButtonImages);
+    return list;
+}
+
+gui::TImageList& TqlrResources::GetDisabledButtonImages()
+{
+    GetMainButtonImages();
+    return List(FDisabledButtonImages, 16);
+}
+
+gui::TImageList& TqlrResources::GetPreviewButtonImages()
+{
+    gui::TImageList& list = List(FPreviewButtonImages, 16);
+    LoadImages("PreviewButtons", list, &TqlrResources::SetPreviewButtonImages);
+    return list;
+}
+
+gui::TImageList& TqlrResources::GetObjectImages()
+{
+    gui::TImageList& list = List(FObjectImages, 16);
+    LoadImages("ObjectButtons", list, &TqlrResources::SetObjectImages);
+    return list;
+}
+
+gui::TImageList& TqlrResources::GetWizardImages()
+{
+    gui::TImageList& list = List(FWizardImages, 32);
+    LoadImages("WizardButtons", list, &TqlrResources::SetWizardImages);
+    return list;
+}
+
+void TqlrResources::SetButtonImages(const gui::TBitmap& images, bool clear)
+{
+    gui::TImageList& main = List(FMainButtonImages, 16);
+    gui::TImageList& disabled = List(FDisabledButtonImages, 16);
+    if (clear) {
+        main.Clear();
+        disabled.Clear();
+    }
+    SplitImageStrip(images, 16, 16, &disabled, main);
+}
+
+void TqlrResources::SetPreviewButtonImages(const gui::TBitmap& images, bool clear)
+{
+    gui::TImageList& list = List(FPreviewButtonImages, 16);
+    if (clear) list.Clear();
+    SplitImageStrip(images, 16, 16, nullptr, list);
+}
+
+void TqlrResources::SetObjectImages(const gui::TBitmap& images, bool clear)
+{
+    gui::TImageList& list = List(FObjectImages, 16);
+    if (clear) list.Clear();
+    SplitImageStrip(images, 16, 16, nullptr, list);
+}
+
+void TqlrResources::SetWizardImages(const gui::TBitmap& images, bool clear)
+{
+    gui::TImageList& list = List(FWizardImages, 32);
+    if (clear) list.Clear();
+    SplitImageStrip(images, 32, 32, nullptr, list);
+}
+
 std::string TqlrResources::Get(std::string_view name) const
 {
     auto it = FNames.find(std::string(name));
@@ -331,5 +432,58 @@ TqlrResources& GetResources()
 }
 
 std::string GetResourceString(int id) { return GetResources().Get(rtl::IntToStr(id)); }
+
+void UnpackGzipResource(rtl::TStream& source, rtl::TStream& destination, std::string& name)
+{
+    uint8_t head[4];
+    if (source.Read(head, 4) != 4 || head[0] != 31 || head[1] != 139 || head[2] != 8) return;
+    uint8_t mtime[4], extra[2];
+    source.ReadBuffer(mtime, 4);
+    source.ReadBuffer(extra, 2);
+    if (head[3] & 8) {
+        name.clear();
+        char c;
+        while (source.Read(&c, 1) == 1 && c != 0) name += c;
+    }
+    std::string rest = source.ReadAll();
+    if (rest.size() < 8) throw rtl::EReadError("Stream decompress error");
+    std::string zstream;
+    zstream.reserve(rest.size() + 2);
+    zstream += '\x78';
+    zstream += '\xDA';
+    zstream.append(rest, 0, rest.size() - 8);
+    zstream.append(reinterpret_cast<const char*>(mtime), 4);
+
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) throw rtl::EReadError("Stream decompress error");
+    z.next_in = reinterpret_cast<Bytef*>(zstream.data());
+    z.avail_in = static_cast<uInt>(zstream.size());
+    std::string out;
+    int rc = Z_OK;
+    char buf[65536];
+    while (rc == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(buf);
+        z.avail_out = sizeof buf;
+        rc = inflate(&z, Z_NO_FLUSH);
+        out.append(buf, sizeof buf - z.avail_out);
+        if (rc == Z_BUF_ERROR && z.avail_in == 0) break;
+    }
+    inflateEnd(&z);
+    if (rc != Z_STREAM_END) throw rtl::EReadError("Stream decompress error");
+    destination.WriteString(out);
+}
+
+void CompressStream(rtl::TStream& source, rtl::TStream& destination, int level)
+{
+    source.SetPosition(0);
+    std::string in = source.ReadAll();
+    uLongf size = compressBound(static_cast<uLong>(in.size()));
+    std::string out(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(in.data()),
+                  static_cast<uLong>(in.size()), std::clamp(level, 0, 9)) != Z_OK)
+        throw rtl::EWriteError("Stream write error");
+    out.resize(size);
+    destination.WriteString(out);
+}
 
 } // namespace qlr

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,17 @@
 #include "platform/rtl/Streams.h"
 #include "report/qlrUnicodeUtils.h"
 
+namespace gui {
+class TBitmap;
+class TImageList;
+} // namespace gui
+
 namespace qlr {
 
 class TqlrResources {
 public:
     TqlrResources();
+    ~TqlrResources();
     TqlrResources(const TqlrResources&) = delete;
     TqlrResources& operator=(const TqlrResources&) = delete;
 
@@ -66,7 +73,30 @@ public:
     const std::vector<std::string>& Languages() const { return FLanguages; }
     void ScanLanguages();
 
+    // The image lists, filled on first use from the program's gzip-packed
+    // bitmap resources.  Only "PreviewButtons" (25 images of 16 x 16) is
+    // carried here; the getters of the other three raise EResNotFound.
+    gui::TImageList& GetMainButtonImages();
+    gui::TImageList& GetDisabledButtonImages();
+    gui::TImageList& GetPreviewButtonImages();
+    gui::TImageList& GetObjectImages();
+    gui::TImageList& GetWizardImages();
+    // Strips of 16 x 16 tiles (32 x 32 for the wizard list); with clear the
+    // list is emptied first.  SetButtonImages takes pairs of normal and
+    // disabled images.
+    void SetButtonImages(const gui::TBitmap& images, bool clear);
+    void SetPreviewButtonImages(const gui::TBitmap& images, bool clear);
+    void SetObjectImages(const gui::TBitmap& images, bool clear);
+    void SetWizardImages(const gui::TBitmap& images, bool clear);
+
 private:
+    gui::TImageList& List(std::unique_ptr<gui::TImageList>& list, int size);
+    // Fills list from the named resource when it is empty.
+    void LoadImages(const char* resource, gui::TImageList& list,
+                    void (TqlrResources::*setter)(const gui::TBitmap&, bool));
+
+    std::unique_ptr<gui::TImageList> FDisabledButtonImages, FMainButtonImages, FObjectImages,
+        FPreviewButtonImages, FWizardImages;
     struct LessText {
         bool operator()(const std::string& a, const std::string& b) const;
     };
@@ -83,5 +113,16 @@ private:
 TqlrResources& GetResources();
 // Get of the decimal text of id.
 std::string GetResourceString(int id);
+
+// Unpacks one gzip member (RFC 1952) from source into destination; name
+// receives the member's file name when it carries one.  The member's
+// modification-time field must hold the Adler-32 of the content (big-endian
+// bytes), as the program's resources are built: the member becomes a zlib
+// stream with that trailer.  Source that is no gzip member writes nothing;
+// damaged data raises EReadError "Stream decompress error".
+void UnpackGzipResource(rtl::TStream& source, rtl::TStream& destination, std::string& name);
+// The whole source, from its start, compressed as a zlib stream of the
+// given level (0..9) into destination.
+void CompressStream(rtl::TStream& source, rtl::TStream& destination, int level);
 
 } // namespace qlr

@@ -4,8 +4,11 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
+#include "report/qlrRes.h"
 
 namespace qlr {
 
@@ -174,6 +177,16 @@ void ParsePageRanges(std::string_view text, rtl::TStringList& list, int pageCoun
             list.Add(rtl::IntToStr(n));
         }
     }
+}
+
+void ShowReportError(const std::string& text)
+{
+    gui::GetDialogService().MessageBox(text, GetResources().Get("mbError"), gui::MB_OK | gui::MB_ICONERROR);
+}
+
+void ShowReportInfo(const std::string& text)
+{
+    gui::GetDialogService().MessageBox(text, GetResources().Get("mbInfo"), gui::MB_OK | gui::MB_ICONINFORMATION);
 }
 
 std::string GetTempFolder() { return rtl::TempDir(); }

@@ -66,6 +66,10 @@ std::string ExtractBracketedExpression(std::string_view text, std::string_view o
 // EConvertError.
 void ParsePageRanges(std::string_view text, rtl::TStringList& list, int pageCount);
 
+// Modal message boxes captioned with the texts "mbError" and "mbInfo".
+void ShowReportError(const std::string& text);
+void ShowReportInfo(const std::string& text);
+
 // The system's temporary folder, with a trailing delimiter.
 std::string GetTempFolder();
 // Creates a new empty file named "ql..." in the temporary folder and
