@@ -3,13 +3,16 @@
 // trees owned by a TqlrXMLDocument, written and read by TqlrXMLWriter and
 // TqlrXMLReader, which are each other's only partner.
 //
-// The report/ folder is the report model and engine.  It builds on the
-// script interpreter (script/, for every expression of a report) and on
-// platform/ (rtl streams, files, code pages and Variants; gui bitmaps,
-// image lists and message boxes).  It declares the report/ -> reportout/
-// seam: the printers, paper table, progress window, preview and dialogs
-// the engine calls are one interface declared here and registered by
-// reportout/; until then a default over gui::TPrinter serves.
+// The report/ folder is the report model and engine; this unit is its
+// foundation.  It builds on the script interpreter (script/, which runs
+// every expression of a report and whose messages qlrRes replaces) and on
+// platform/ (rtl streams, files, code pages, Variants and class
+// descriptors; gui bitmaps, image lists, menus and message boxes), with
+// zlib for the packed image resources.  It owns the report/ -> reportout/
+// seam: the printers, paper table, progress window, preview and print,
+// password and inherit dialogs the engine calls are one interface that
+// report/ declares (with the report object, still to come) and reportout/
+// registers; until it does, a default over gui::TPrinter serves.
 //
 // The rule a caller must know: an element's attributes are one unparsed
 // text (Text), searched by Prop; every attribute value goes through
