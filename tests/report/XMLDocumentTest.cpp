@@ -424,3 +424,36 @@ TEST(ReportXMLTexts, ValueToXML)
     };
     for (const auto& [v, out] : cases) EXPECT_EQ(ValueToXML(v), out) << rtl::VarTypeAsText(v.VarType());
 }
+
+TEST(ReportXMLDocument, SwappingAnItemThatHoldsASwappedItem)
+{
+    // Writing the outer item reads the inner one back from the same swap
+    // file; the outer copy must still land at the end of the file.
+    TqlrXMLDocument doc;
+    doc.Root()->SetName("r");
+    TqlrXMLItem* band = doc.Root()->Add();
+    band->SetName("band");
+    band->SetUnloadable(true);
+    TqlrXMLItem* sub = band->Add();
+    sub->SetName("sub");
+    sub->SetUnloadable(true);
+    sub->Add()->SetName("leaf");
+    TqlrXMLItem* other = doc.Root()->Add();
+    other->SetName("other");
+    other->SetUnloadable(true);
+    other->Add()->SetName("kept");
+    doc.UnloadItem(sub);
+    const int64_t subOffset = sub->Offset();
+    doc.UnloadItem(other);                      // sub's copy is no longer last
+    doc.UnloadItem(band);                       // frees sub
+    EXPECT_GT(band->Offset(), other->Offset());
+    EXPECT_GT(other->Offset(), subOffset);
+    doc.LoadItem(band);
+    doc.LoadItem(other);
+    EXPECT_EQ(Dump(band), "band(sub(leaf))");
+    EXPECT_EQ(Dump(other), "other(kept)");
+    // Read back whole, the inner item's marker is consumed: it is an
+    // ordinary item now.
+    EXPECT_FALSE(band->Items(0)->Unloadable());
+    EXPECT_EQ(Save(doc), kHeader + "<r><band ld=\"0\"><sub><leaf/></sub></band><other ld=\"0\"><kept/></other></r>");
+}
