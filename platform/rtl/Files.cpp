@@ -148,10 +148,32 @@ std::string ExecutableDir()
     return ExtractFilePath(std::string(buf));
 }
 
+std::string ExecutableFileName()
+{
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return {};
+    buf[n] = 0;
+    return std::string(buf);
+}
+
 std::string TempDir()
 {
     const char* t = std::getenv("TMPDIR");
     return IncludeTrailingPathDelimiter(t && *t ? t : "/tmp");
+}
+
+std::string CreateTempFile(std::string_view folder, std::string_view prefix)
+{
+    std::string dir = folder.empty() ? TempDir() : IncludeTrailingPathDelimiter(folder);
+    std::string tmpl = dir + std::string(prefix) + "XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back(0);
+    int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        throw EFCreateError("Cannot create file \"" + tmpl + "\". " + std::strerror(errno));
+    ::close(fd);
+    return std::string(name.data());
 }
 
 bool MatchesMask(std::string_view name, std::string_view mask)

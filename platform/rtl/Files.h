@@ -43,7 +43,13 @@ std::string ExpandFileName(std::string_view fileName);
 std::string GetCurrentDir();
 // The folder of the running executable, with a trailing delimiter.
 std::string ExecutableDir();
+// The full file name of the running executable.
+std::string ExecutableFileName();
 std::string TempDir();
+// Creates a new, uniquely named empty file whose name begins with prefix in
+// folder (TempDir() when folder is empty) and returns its full name.  The
+// caller deletes it.  Failure raises EFCreateError naming the folder.
+std::string CreateTempFile(std::string_view folder, std::string_view prefix);
 
 // Wildcard match of a file name against "*" and "?" (ASCII case ignored,
 // as file masks are matched on the original platform).
