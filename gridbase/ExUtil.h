@@ -293,8 +293,9 @@ bool CallSetLayeredWindowAttributes(std::uintptr_t window, TColor colorKey, uint
 // The drop-down button of a combo editor at the right edge of rect (17
 // pixels wide, 1 pixel in from top and bottom, 2 pixels in from the right),
 // and the up/down buttons of a spin editor (15 pixels wide, 1 pixel up and
-// left).  themed asks for the desktop theme's look; until the grid family's
-// theme binding supplies one, both draw the flat classic buttons.
+// left).  themed draws the parts of the desktop theme's "combobox" or
+// "spin" class (opened for the control of window, which may be 0); without
+// an active style, or unthemed, the flat classic buttons.
 void DrawComboButton(gui::TCanvas* canvas, std::uintptr_t window, const gui::TRect& rect, bool themed);
 void DrawSpinButtons(gui::TCanvas* canvas, std::uintptr_t window, const gui::TRect& rect, bool themed);
 

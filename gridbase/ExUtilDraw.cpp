@@ -1,7 +1,10 @@
 // ExUtil: gradients, the selection frame, small glyphs and the wavy underline.
+#include <initializer_list>
+
 #include "gridbase/ExUtil.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/Themes.h"
 #include "platform/rtl/Strings.h"
 
 namespace gridbase {
@@ -217,16 +220,42 @@ void DrawWavyUnderline(gui::TWinControl* grid, gui::TCanvas* canvas, const std::
 
 namespace gridbase {
 
-void DrawComboButton(gui::TCanvas* canvas, std::uintptr_t, const gui::TRect& rect, bool)
+namespace {
+
+// Parts drawn in the desktop theme's class for the editor's window; false
+// when the theme cannot be opened (no active style, or a style without the
+// class), so that the caller draws the classic look instead of nothing.
+struct TThemePart {
+    int PartId;
+    gui::TRect Rect;
+};
+bool DrawThemedParts(gui::TCanvas* canvas, std::uintptr_t window, const char* themeClass,
+                     std::initializer_list<TThemePart> parts)
+{
+    const gui::HTHEME theme = gui::OpenThemeData(gui::FindControl(window), themeClass);
+    if (theme == 0) return false;
+    for (const TThemePart& part : parts) gui::DrawThemeBackground(theme, *canvas, part.PartId, 1, part.Rect, nullptr);
+    gui::CloseThemeData(theme);
+    return true;
+}
+
+} // namespace
+
+void DrawComboButton(gui::TCanvas* canvas, std::uintptr_t window, const gui::TRect& rect, bool themed)
 {
     gui::TRect r(rect.Right - 17 - 2, rect.Top + 1, rect.Right - 2, rect.Bottom - 1);
+    if (themed && DrawThemedParts(canvas, window, "combobox", {{1, r}})) return;
     canvas->DrawFrameControl(r, gui::DFC_SCROLL, gui::DFCS_FLAT | gui::DFCS_SCROLLCOMBOBOX);
 }
 
-void DrawSpinButtons(gui::TCanvas* canvas, std::uintptr_t, const gui::TRect& rect, bool)
+void DrawSpinButtons(gui::TCanvas* canvas, std::uintptr_t window, const gui::TRect& rect, bool themed)
 {
     const gui::TRect r(rect.Right - 15 - 1, rect.Top - 1, rect.Right - 1, rect.Bottom - 1);
     const int half = (r.Bottom - r.Top) / 2;
+    if (themed && DrawThemedParts(canvas, window, "spin",
+                                  {{1, gui::TRect(r.Left, r.Top, r.Right, r.Top + half)},
+                                   {2, gui::TRect(r.Left, r.Top + half, r.Right, r.Bottom)}}))
+        return;
     gui::TRect up(r.Left, r.Top, r.Right, r.Top + half);
     gui::TRect down(r.Left, r.Top + half + 1, r.Right, r.Bottom);
     canvas->DrawFrameControl(up, gui::DFC_SCROLL, gui::DFCS_FLAT | gui::DFCS_SCROLLUP);

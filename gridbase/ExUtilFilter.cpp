@@ -1,8 +1,10 @@
 // ExUtil: filter conditions.  A condition is evaluated strictly left to
 // right without precedence ("a|b&c" is (a or b) and c); parentheses group.
 // Nothing here keeps state, and no condition, however malformed, raises or
-// fails to end.
+// fails to end; a wildcard pattern takes time polynomial in the lengths of
+// pattern and text, however many "*" it holds.
 #include <cmath>
+#include <vector>
 
 #include "gridbase/ExUtil.h"
 #include "platform/rtl/Strings.h"
@@ -102,70 +104,128 @@ int CompareWithOperand(std::string_view value, std::string_view operand)
     return Sign(wa, wb);
 }
 
-bool MatchWildcard(std::string_view pattern, std::string_view text)
-{
-    if (pattern.empty() && text.empty()) return true;
-    size_t p = 0, t = 0;
-    bool negate = false, match = true;
-    auto sameChar = [&](size_t& pp) {  // the character at pp against the one at t
-        size_t pe = pp, te = t;
-        rtl::NextUTF8(pattern, pe);
-        rtl::NextUTF8(text, te);
-        if (pattern.substr(pp, pe - pp) != text.substr(t, te - t)) return false;
-        pp = pe;
-        t = te;
-        return true;
-    };
-    while (match && !(p >= pattern.size() && t >= text.size())) {
-        if (p >= pattern.size()) {
-            match = false;  // text left over
-            break;
+// One simple condition against a text, decided with memory.  What follows a
+// "*" is matched as a whole simple condition against every later part of
+// the text, shortest first; the answer for a pattern position and a text
+// position never changes, so each "*" remembers how far down the text it
+// has been tried and the last position where its rest matched.  Every pair
+// of positions is so decided at most once, and a pattern with n "*" costs
+// at most n passes over the text instead of time growing as 2^n.
+class SimpleMatcher {
+public:
+    SimpleMatcher(std::string_view pattern, std::string_view text) : pattern_(pattern), text_(text) {}
+
+    // The condition from pattern position p against the text from t.
+    bool Match(size_t p, size_t t)
+    {
+        const std::string_view condition = pattern_.substr(p), value = text_.substr(t);
+        const size_t gt = condition.find('>'), lt = condition.find('<');
+        // A "!" before a comparison negates the comparison as a whole.
+        if (!condition.empty() && condition[0] == '!' &&
+            (gt != std::string_view::npos || lt != std::string_view::npos))
+            return !Match(p + 1, t);
+        bool inclusive = false;
+        if (gt != std::string_view::npos) {
+            const int cmp = CompareWithOperand(value, ReadOperand(condition, gt, inclusive));
+            if (cmp > 0 || (inclusive && cmp == 0)) return true;
         }
-        const char c = pattern[p];
-        if (c == '!') {
-            negate = true;
-            ++p;
-        } else if (c == '"') {
-            ++p;
-        } else if (c == '?') {
-            if (t >= text.size()) {
-                match = false;
-            } else {
-                rtl::NextUTF8(text, t);
-                ++p;
+        if (lt != std::string_view::npos) {
+            const int cmp = CompareWithOperand(value, ReadOperand(condition, lt, inclusive));
+            if (cmp < 0 || (inclusive && cmp == 0)) return true;
+        }
+        return MatchWildcard(p, t);
+    }
+
+private:
+    // What a "*" whose rest starts at a pattern position has learnt: the
+    // text positions from tried on have been tried, and with found the
+    // rest matched at lastMatch (the largest such position).
+    struct StarMemo {
+        size_t tried;
+        size_t lastMatch;
+        bool found;
+    };
+
+    // Does the rest from pattern position p match the text from some
+    // character start s >= t (or from the end)?
+    bool RestMatchesFrom(size_t p, size_t t)
+    {
+        if (memo_.empty()) memo_.assign(pattern_.size() + 1, StarMemo{text_.size() + 1, 0, false});
+        // Match(p, s) only reaches "*" further on in the pattern, so this
+        // entry is never changed underneath.
+        StarMemo& m = memo_[p];
+        if (m.found) return t <= m.lastMatch;
+        while (m.tried > t) {
+            const size_t s = --m.tried;
+            if (s < text_.size() && (static_cast<unsigned char>(text_[s]) & 0xC0) == 0x80) continue;
+            if (Match(p, s)) {
+                m.found = true;
+                m.lastMatch = s;
+                return true;
             }
-        } else if (c == '*') {
-            while (p < pattern.size() && pattern[p] == '*') ++p;
-            const std::string_view rest = pattern.substr(p);
-            bool found = false;
-            for (size_t s = text.size() + 1; s-- > t;) {  // shortest suffix first
-                if (s < text.size() && (static_cast<unsigned char>(text[s]) & 0xC0) == 0x80) continue;
-                if (MatchSimpleCondition(rest, text.substr(s))) {
-                    found = true;
-                    break;
-                }
-            }
-            match = found;
-            p = pattern.size();
-            t = text.size();
-        } else if (t >= text.size()) {
-            match = false;
-        } else if (c == '\\') {
-            ++p;
+        }
+        return false;
+    }
+
+    bool MatchWildcard(size_t p, size_t t)
+    {
+        const std::string_view pattern = pattern_, text = text_;
+        if (p >= pattern.size() && t >= text.size()) return true;
+        bool negate = false, match = true;
+        auto sameChar = [&](size_t& pp) {  // the character at pp against the one at t
+            size_t pe = pp, te = t;
+            rtl::NextUTF8(pattern, pe);
+            rtl::NextUTF8(text, te);
+            if (pattern.substr(pp, pe - pp) != text.substr(t, te - t)) return false;
+            pp = pe;
+            t = te;
+            return true;
+        };
+        while (match && !(p >= pattern.size() && t >= text.size())) {
             if (p >= pattern.size()) {
-                // A "\" with nothing after it stands for itself.
-                match = text[t] == '\\';
-                ++t;
+                match = false;  // text left over
+                break;
+            }
+            const char c = pattern[p];
+            if (c == '!') {
+                negate = true;
+                ++p;
+            } else if (c == '"') {
+                ++p;
+            } else if (c == '?') {
+                if (t >= text.size()) {
+                    match = false;
+                } else {
+                    rtl::NextUTF8(text, t);
+                    ++p;
+                }
+            } else if (c == '*') {
+                while (p < pattern.size() && pattern[p] == '*') ++p;
+                match = RestMatchesFrom(p, t);
+                p = pattern.size();
+                t = text.size();
+            } else if (t >= text.size()) {
+                match = false;
+            } else if (c == '\\') {
+                ++p;
+                if (p >= pattern.size()) {
+                    // A "\" with nothing after it stands for itself.
+                    match = text[t] == '\\';
+                    ++t;
+                } else {
+                    match = sameChar(p);
+                }
             } else {
                 match = sameChar(p);
             }
-        } else {
-            match = sameChar(p);
         }
+        const bool result = match && p >= pattern.size() && t >= text.size();
+        return negate ? !result : result;
     }
-    const bool result = match && p >= pattern.size() && t >= text.size();
-    return negate ? !result : result;
-}
+
+    std::string_view pattern_, text_;
+    std::vector<StarMemo> memo_;  // by pattern position; empty until a "*" is met
+};
 
 bool EvaluateSimple(std::string_view simple, std::string_view value, std::string_view upperValue,
                     bool caseSensitive)
@@ -237,20 +297,7 @@ std::string RemoveUnquotedSpaces(std::string_view text)
 
 bool MatchSimpleCondition(std::string_view condition, std::string_view value)
 {
-    const size_t gt = condition.find('>'), lt = condition.find('<');
-    // A "!" before a comparison negates the comparison as a whole.
-    if (!condition.empty() && condition[0] == '!' && (gt != std::string_view::npos || lt != std::string_view::npos))
-        return !MatchSimpleCondition(condition.substr(1), value);
-    bool inclusive = false;
-    if (gt != std::string_view::npos) {
-        const int cmp = CompareWithOperand(value, ReadOperand(condition, gt, inclusive));
-        if (cmp > 0 || (inclusive && cmp == 0)) return true;
-    }
-    if (lt != std::string_view::npos) {
-        const int cmp = CompareWithOperand(value, ReadOperand(condition, lt, inclusive));
-        if (cmp < 0 || (inclusive && cmp == 0)) return true;
-    }
-    return MatchWildcard(condition, value);
+    return SimpleMatcher(condition, value).Match(0, 0);
 }
 
 bool MatchFilterCondition(std::string_view condition, std::string_view value, bool caseSensitive)

@@ -140,3 +140,67 @@ TEST(FilterCondition, ParseDateTimeText)
     ASSERT_TRUE(ParseDateTimeText("24.12.2011 18:00", dt));
     EXPECT_DOUBLE_EQ(dt, rtl::EncodeDate(2011, 12, 24) + 0.75);
 }
+
+// Wildcard patterns as a simple condition matches them: "*" any run of
+// characters, "?" one character, "\" makes the next character plain, "!"
+// negates what the rest of its pattern level decides, and a double quote
+// is skipped.  What follows a "*" is matched as a whole condition against
+// each remaining part of the text, so a comparison there compares that part.
+TEST(FilterCondition, WildcardPatternsKeepTheirMatches)
+{
+    EnglishFormatSettings english;
+    const struct {
+        const char* pattern;
+        const char* text;
+        bool match;
+    } cases[] = {
+        {"", "", true}, {"", "a", false}, {"*", "", true}, {"**", "ab", true}, {"?", "", false},
+        {"??", "a", false}, {"??", "ab", true}, {"?*", "", false}, {"*?", "a", true}, {"a*b", "ab", true},
+        {"a*b", "axxb", true}, {"a*b", "axxbx", false}, {"a*b*c", "abbcc", true}, {"a*b*c", "acb", false},
+        {"*a*a*", "aa", true}, {"*a*a*", "a", false}, {"*ab", "aab", true}, {"*ab", "aba", false},
+        {"a**b", "ab", true}, {"*?*?*", "a", false}, {"*?*?*", "ab", true},
+        // escapes
+        {"\\?", "?", true}, {"\\?", "a", false}, {"\\\\", "\\", true}, {"a\\*", "a*", true},
+        {"a\\*", "ab", false}, {"*\\*", "x*", true}, {"*\\*", "x", false}, {"\\", "\\", true},
+        {"\\", "", false}, {"*\\", "a\\", true}, {"\\\xC3\xA9", "\xC3\xA9", true},
+        // multi-byte characters
+        {"?", "\xC3\xA9", true}, {"??", "\xC3\xA9", false}, {"*\xC3\xA9", "a\xC3\xA9", true},
+        {"\xC3\xA9?", "\xC3\xA9x", true}, {"*?", "\xC3\xA9", true}, {"?*?", "\xC3\xA9", false},
+        // negation anywhere in a level, and nested after a "*"
+        {"!", "", false}, {"!", "x", true}, {"a!", "a", false}, {"a!", "ab", true}, {"b!", "a", false},
+        {"!*", "x", false}, {"*!b", "ab", true}, {"*!b", "b", true}, {"a*!b", "xb", false},
+        {"a*!b", "ab", true}, {"a!*", "ab", false}, {"a!*", "b", false}, {"!a*!b", "ab", false},
+        {"!?!", "a", false}, {"*!*", "a", false},
+        // double quotes are skipped
+        {"\"", "", true}, {"\"a\"*", "ab", true}, {"*\"", "x", true}, {"a\"?", "ab", true},
+        // comparisons following a "*" compare the rest of the text
+        {"b*>m", "bz", true}, {"b*>m", "ba", false}, {"a*<5", "a3", true}, {"a*<5", "a7", true} /* the empty rest is below "5" as text */,
+        {"x*!>5", "x7", true}, {"x*!>5", "x3", true}, {"*>=b", "a", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchSimpleCondition(c.pattern, c.text), c.match)
+            << "pattern '" << c.pattern << "' text '" << c.text << "'";
+    // Case is folded before matching when the filter ignores it.
+    ExpectTable({{"A*?\xC3\xA9", "abc\xC3\x89", true}, {"*B\\C", "abc", true}}, false);
+    ExpectTable({{"A*?\xC3\xA9", "abc\xC3\x89", false}, {"*B\\C", "aBC", true}}, true);
+}
+
+// Patterns with many "*" that never match used to take time exponential in
+// their number; these finish (the test's timeout guards against a hang).
+TEST(FilterCondition, ManyStarsFinish)
+{
+    std::string stars, starsNoMatch, nested;
+    for (int i = 0; i < 30; ++i) {
+        stars += "*a";
+        nested += "*a!";
+    }
+    starsNoMatch = stars + "b";
+    const std::string text(2000, 'a');
+    EXPECT_FALSE(MatchSimpleCondition(starsNoMatch, text));
+    EXPECT_TRUE(MatchSimpleCondition(stars, text));
+    EXPECT_FALSE(MatchSimpleCondition(stars, std::string(29, 'a')));
+    EXPECT_FALSE(MatchSimpleCondition(stars + "?", text.substr(0, 30)));
+    EXPECT_TRUE(MatchSimpleCondition(nested, text));
+    EXPECT_FALSE(MatchFilterCondition(starsNoMatch + "|" + starsNoMatch, text, false));
+    EXPECT_FALSE(MatchSimpleCondition(starsNoMatch + ">b", std::string(300, 'a')));
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "gridbase/ExUtil.h"
@@ -10,6 +11,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/Themes.h"
 #include "platform/rtl/Exceptions.h"
 
 using namespace gridbase;
@@ -244,4 +246,26 @@ TEST(EditorButtons, ComboAndSpinAtTheRightEdge)
         EXPECT_LT(spin.Count(kWhite, TRect(64, 0, 79, 9)), 15 * 9) << themed;    // up arrow
         EXPECT_LT(spin.Count(kWhite, TRect(64, 10, 79, 19)), 15 * 9) << themed;  // down arrow
     }
+}
+
+// Themed buttons take the desktop style's look; with no active style they
+// fall back to the classic buttons rather than drawing nothing.
+TEST(EditorButtons, ThemedLookDiffersFromClassic)
+{
+    const TRect cell(0, 0, 80, 20);
+    auto draw = [&](bool themed, bool spin) {
+        auto c = std::make_unique<Canvas>(80, 20);
+        if (spin) DrawSpinButtons(c->C(), 0, cell, themed);
+        else DrawComboButton(c->C(), 0, cell, themed);
+        return c;
+    };
+    gui::ResetThemeService();
+    for (bool spin : {false, true}) {
+        auto classic = draw(false, spin), themed = draw(true, spin);
+        EXPECT_FALSE(themed->Same(*classic)) << spin;
+        EXPECT_EQ(themed->Count(kWhite, TRect(0, 0, 61, 20)), 61 * 20) << spin;  // left of the buttons untouched
+    }
+    gui::SetThemeActive(false);
+    for (bool spin : {false, true}) EXPECT_TRUE(draw(true, spin)->Same(*draw(false, spin))) << spin;
+    gui::ResetThemeService();
 }
