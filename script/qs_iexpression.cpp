@@ -235,8 +235,7 @@ void qsAppendValue(Variant& acc, const Variant& tail, bool strCat)
         acc = CheckedText(acc + tail);
         return;
     }
-    const bool concat = (acc.IsString() && (tail.IsString() || tail.IsEmpty())) || (acc.IsEmpty() && tail.IsString());
-    if (concat) {
+    if (acc.ConcatenatesWith(tail)) {
         CheckTextLength(acc.TextRef().size() + tail.TextRef().size());
         acc.AppendInPlace(tail);
         return;

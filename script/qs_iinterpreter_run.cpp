@@ -341,7 +341,7 @@ void TqsAssignPlusStmt::Execute()
         const bool strCat = !FTails.empty() && FTails[i].second;
         Variant r = operand->GetValue();
         if (deferring) {
-            if (strCat || r.IsString() || r.IsEmpty()) {
+            if (strCat || head.ConcatenatesWith(r)) {
                 if (strCat) r = Variant(rtl::VarToStr(r));   // fails here, as "&" would
                 length += r.TextRef().size();
                 if (length > kMaxScriptText) throw rtl::EOutOfMemory("Out of memory");

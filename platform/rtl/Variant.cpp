@@ -253,11 +253,8 @@ Variant Arith(ArithOp op, const Variant& a0, const Variant& b0)
 {
     if (a0.IsArray() || b0.IsArray()) InvalidOp();
     if (a0.IsNull() || b0.IsNull()) return Variant::Null();
-    if (op == ArithOp::Add) {
-        bool sa = a0.IsString() || a0.IsEmpty(), sb = b0.IsString() || b0.IsEmpty();
-        if (sa && sb && (a0.IsString() || b0.IsString()))
-            return MakeString(ConcatKind(a0, b0), a0.TextRef() + b0.TextRef());
-    }
+    if (op == ArithOp::Add && a0.ConcatenatesWith(b0))
+        return MakeString(ConcatKind(a0, b0), a0.TextRef() + b0.TextRef());
     Variant a = Numeric(a0), b = Numeric(b0);
     Cat ca = NumCat(a.VarType()), cb = NumCat(b.VarType());
     if (ca == Cat::Int && cb == Cat::Int) {
@@ -539,12 +536,18 @@ const std::string& Variant::TextRef() const
     return !FArray && IsStrType(FType) ? FStr.Get() : empty;
 }
 
-bool Variant::AppendInPlace(const Variant& b)
+bool Variant::ConcatenatesWith(const Variant& b) const
 {
     if (FArray || b.FArray) return false;
     const bool sa = IsStrType(FType), sb = IsStrType(b.FType);
-    if (!(sa && (sb || b.FType == varEmpty)) && !(FType == varEmpty && sb)) return false;
+    return (sa && (sb || b.FType == varEmpty)) || (FType == varEmpty && sb);
+}
+
+bool Variant::AppendInPlace(const Variant& b)
+{
+    if (!ConcatenatesWith(b)) return false;
     const TVarType kind = ConcatKind(*this, b);
+    const bool sa = IsStrType(FType), sb = IsStrType(b.FType);
     if (!sa) {
         *this = b;   // Empty + text: the text, shared
     } else if (sb && !b.FStr.Get().empty()) {

@@ -78,7 +78,6 @@ RTL_DECLARE_EXCEPTION(EVariantInvalidArgError, EVariantError)
 // "Invalid variant type"
 RTL_DECLARE_EXCEPTION(EVariantBadVarTypeError, EVariantError)
 
-// An automation object reached by late binding (held by varDispatch).
 // The text of a string Variant, shared by its copies until one of them
 // changes it.
 class VariantText {
@@ -94,6 +93,7 @@ private:
     std::shared_ptr<std::string> FText;
 };
 
+// An automation object reached by late binding (held by varDispatch).
 class IDispatchObject {
 public:
     virtual ~IDispatchObject() = default;
@@ -170,6 +170,9 @@ public:
     // Converts to the given type code (element type codes only).
     Variant AsType(TVarType type) const;
 
+    // Whether "*this + b" concatenates texts (a text and a text or Empty,
+    // or Empty and a text) rather than computing a number or Null.
+    bool ConcatenatesWith(const Variant& b) const;
     // Appends b in place when "*this + b" concatenates (a text and a text or
     // Empty, or Empty and a text), giving the kind "+" gives; the text is
     // copied first only while another Variant shares it, so a loop of
