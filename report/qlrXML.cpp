@@ -198,43 +198,11 @@ void TqlrXMLItem::DeleteProp(std::string_view name)
 
 // ---------------------------------------------------------------- reader
 
-TqlrXMLReader::TqlrXMLReader(rtl::TStream& stream) : FBuffer(kBufferSize), FStream(stream)
-{
-    FSize = stream.Size();
-    FPosition = stream.Position();
-}
+TqlrXMLReader::TqlrXMLReader(rtl::TStream& stream) : FBytes(stream, kBufferSize) {}
 
-TqlrXMLReader::~TqlrXMLReader()
-{
-    try {
-        FStream.SetPosition(FPosition);
-    } catch (...) {
-    }
-}
-
-void TqlrXMLReader::SetPosition(int64_t position)
-{
-    FPosition = position;
-    FStream.SetPosition(position);
-    FBufPos = FBufEnd = 0;
-}
+TqlrXMLReader::~TqlrXMLReader() = default;
 
 void TqlrXMLReader::RaiseException() { throw TqlrInvalidXMLException("Invalid file format"); }
-
-bool TqlrXMLReader::NextByte(char& c)
-{
-    if (FBufPos >= FBufEnd) {
-        if (FPosition >= FSize) return false;
-        int64_t want = std::min<int64_t>(kBufferSize, FSize - FPosition);
-        int64_t got = FStream.Read(FBuffer.data(), want);
-        if (got <= 0) return false;
-        FBufPos = 0;
-        FBufEnd = static_cast<int>(got);
-    }
-    c = FBuffer[FBufPos++];
-    ++FPosition;
-    return true;
-}
 
 void TqlrXMLReader::ReadTag(std::string& name, std::string& text)
 {
@@ -317,7 +285,7 @@ void TqlrXMLReader::ReadRootItem(TqlrXMLItem* item, bool readChildren)
 
 bool TqlrXMLReader::ReadItem(TqlrXMLItem* item, bool readChildren)
 {
-    int64_t start = FPosition;
+    int64_t start = FBytes.Position();
     ReadTag(item->FName, item->FText);
     FLastName = item->FName;
     const std::string& name = item->FName;

@@ -145,8 +145,8 @@ public:
     void ReadRootItem(TqlrXMLItem* item, bool readChildren);
     [[noreturn]] void RaiseException();
 
-    int64_t Position() const { return FPosition; }
-    void SetPosition(int64_t position);
+    int64_t Position() const { return FBytes.Position(); }
+    void SetPosition(int64_t position) { FBytes.SetPosition(position); }
     bool OldFormat() const { return FOldFormat; }
     void SetOldFormat(bool value) { FOldFormat = value; }
 
@@ -154,14 +154,10 @@ private:
     bool ReadItem(TqlrXMLItem* item, bool readChildren);
     // One tag into name and text; both empty at the end of the stream.
     void ReadTag(std::string& name, std::string& text);
-    bool NextByte(char& c);
+    bool NextByte(char& c) { return FBytes.Next(c); }
 
-    std::vector<char> FBuffer;
-    int FBufPos = 0;
-    int FBufEnd = 0;
-    int64_t FPosition = 0;
-    int64_t FSize = 0;
-    rtl::TStream& FStream;
+    // Puts the stream back right after the last byte consumed.
+    rtl::TByteReader FBytes;
     bool FOldFormat = false;
     std::string FLastName;
     std::string FTag;

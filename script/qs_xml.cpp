@@ -229,36 +229,11 @@ void TqsXMLItem::SetParent(TqsXMLItem* p)
 
 // --- reader ------------------------------------------------------------------------
 
-TqsXMLReader::TqsXMLReader(rtl::TStream& stream) : FStream(stream)
-{
-    FPosition = stream.Position();
-    FSize = stream.Size();
-}
+TqsXMLReader::TqsXMLReader(rtl::TStream& stream) : FBytes(stream) {}
 
-TqsXMLReader::~TqsXMLReader()
-{
-    try {
-        FStream.SetPosition(FPosition);
-    } catch (...) {
-    }
-}
+TqsXMLReader::~TqsXMLReader() = default;
 
 void TqsXMLReader::RaiseException() { throw EqsXMLError(kInvalidFormat); }
-
-bool TqsXMLReader::ReadByte(char& c)
-{
-    if (FBufPos >= FBufEnd) {
-        if (FPosition >= FSize) return false;
-        int64_t want = std::min<int64_t>(sizeof(FBuffer), FSize - FPosition);
-        int64_t got = FStream.Read(FBuffer, want);
-        if (got <= 0) return false;
-        FBufPos = 0;
-        FBufEnd = static_cast<int>(got);
-    }
-    c = FBuffer[FBufPos++];
-    ++FPosition;
-    return true;
-}
 
 void TqsXMLReader::ReadTag(std::string& name, std::string& text)
 {

@@ -96,19 +96,14 @@ public:
     [[noreturn]] void RaiseException();
 
 private:
-    bool ReadByte(char& c);
+    bool ReadByte(char& c) { return FBytes.Next(c); }
     // Reads the next tag into name and attribute text; false at the end.
     void ReadTag(std::string& name, std::string& text);
     void ReadItem(TqsXMLItem* item, int depth);
     void ReadContent(TqsXMLItem* item, int depth);
     static bool SplitEmpty(std::string& name, std::string& text);
 
-    char FBuffer[4096];
-    int FBufPos = 0;
-    int FBufEnd = 0;
-    int64_t FPosition;
-    int64_t FSize;
-    rtl::TStream& FStream;
+    rtl::TByteReader FBytes;
 };
 
 class TqsXMLWriter {

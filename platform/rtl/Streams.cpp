@@ -227,4 +227,38 @@ std::string TStringStream::ReadString(int64_t count)
     return r;
 }
 
+// --- TByteReader -----------------------------------------------------------
+
+TByteReader::TByteReader(TStream& stream, int bufferSize)
+    : FStream(stream), FBuffer(static_cast<std::size_t>(bufferSize > 0 ? bufferSize : 4096)),
+      FPosition(stream.Position()), FSize(stream.Size())
+{
+}
+
+TByteReader::~TByteReader()
+{
+    try {
+        FStream.SetPosition(FPosition);
+    } catch (...) {
+    }
+}
+
+void TByteReader::SetPosition(int64_t position)
+{
+    FStream.SetPosition(position);
+    FPosition = position;
+    FBufPos = FBufEnd = 0;
+}
+
+bool TByteReader::Fill()
+{
+    if (FPosition >= FSize) return false;
+    const int64_t want = std::min<int64_t>(static_cast<int64_t>(FBuffer.size()), FSize - FPosition);
+    const int64_t got = FStream.Read(FBuffer.data(), want);
+    if (got <= 0) return false;
+    FBufPos = 0;
+    FBufEnd = static_cast<int>(got);
+    return true;
+}
+
 } // namespace rtl

@@ -122,4 +122,41 @@ public:
     std::string ReadString(int64_t count);
 };
 
+// Reads a stream byte by byte through a buffer of its own, keeping the
+// position of the next byte it has not handed out.  On destruction the
+// stream is put back at that position, so whatever was buffered but not
+// read stays unread for the stream's next reader.
+//   rtl::TByteReader bytes(stream);
+//   char c;
+//   while (bytes.Next(c)) ...
+class TByteReader {
+public:
+    explicit TByteReader(TStream& stream, int bufferSize = 4096);
+    ~TByteReader();
+    TByteReader(const TByteReader&) = delete;
+    TByteReader& operator=(const TByteReader&) = delete;
+
+    // The next byte; false at the end of the stream.
+    bool Next(char& c)
+    {
+        if (FBufPos >= FBufEnd && !Fill()) return false;
+        c = FBuffer[static_cast<std::size_t>(FBufPos++)];
+        ++FPosition;
+        return true;
+    }
+    int64_t Position() const { return FPosition; }
+    // Moves to a position of the stream; the buffer starts again there.
+    void SetPosition(int64_t position);
+
+private:
+    bool Fill();
+
+    TStream& FStream;
+    std::vector<char> FBuffer;
+    int FBufPos = 0;
+    int FBufEnd = 0;
+    int64_t FPosition;
+    int64_t FSize;
+};
+
 } // namespace rtl
