@@ -1,6 +1,7 @@
 // TExScrollBox: parent background, coloured frame and scroll events.
 
 #include "controls/ExScrollBox.h"
+#include "controls/ParentBackground.h"
 #include "controls/VersionText.h"
 
 namespace controls {
@@ -27,25 +28,8 @@ void TExScrollBox::SetBorderColor(TColor c)
 
 void TExScrollBox::PaintWindow(TCanvas* canvas)
 {
-    PaintBackground(canvas);
+    DrawParentBackground(this, canvas);
     TScrollBox::PaintWindow(canvas);
-}
-
-void TExScrollBox::PaintBackground(TCanvas* canvas)
-{
-    TWinControl* parent = Parent();
-    if (!parent) return;
-    const int saved = canvas->SaveDC();
-    const TPoint origin = parent->ScreenToClient(ClientOrigin());
-    canvas->MoveWindowOrg(-origin.X, -origin.Y);
-    try {
-        parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
-        parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
-    } catch (...) {
-        canvas->RestoreDC(saved);
-        throw;
-    }
-    canvas->RestoreDC(saved);
 }
 
 void TExScrollBox::DrawBorder(TCanvas* c)

@@ -35,9 +35,6 @@ public:
 protected:
     // The own surface: the parent's background, then (by the library) the children.
     void PaintWindow(gui::TCanvas* canvas) override;
-    // Paints the parent's erase and paint into canvas, shifted so that the
-    // parent's coordinates land in this box.
-    void PaintBackground(gui::TCanvas* canvas);
 
 private:
     void DrawBorder(gui::TCanvas* windowCanvas);
