@@ -45,13 +45,14 @@ inline std::string ProcessTag()
     return std::to_string(static_cast<long>(getpid()));
 }
 
-// A fresh, empty scratch folder for one test, removed by the caller when it
-// wants to (left behind on failure for inspection).  The process id keeps
-// test cases that CTest runs side by side out of each other's folders.
+// A fresh, empty scratch folder for one test.  It lies in the process's
+// private temporary folder (see TestMain.cpp), which goes away after a
+// passing run and stays for inspection after a failing one; the process id
+// keeps the name apart should a test run without that folder.
 inline std::filesystem::path ScratchDir(const std::string& name)
 {
     auto dir = std::filesystem::temp_directory_path() /
-               ("tec-test-" + name + "-" + ProcessTag());
+               (name + "-" + ProcessTag());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
