@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds a libFuzzer target with clang, in the CMake project of its own that
 # <project-dir> holds (the main build uses g++), replays the target's corpus
-# through it and then fuzzes for <runs> further inputs.
+# through it and then fuzzes for <runs> further inputs.  Several targets may
+# share one <build-dir>: configuring and building take a lock on it, so
+# tests running side by side build the shared layers once, one at a time.
 # Usage: run_fuzz.sh <project-dir> <build-dir> <target> <runs>
 #            [-D<var>=<value>]... [--seeds <folder or pattern>]... [-- <libFuzzer options>...]
 # -D values go to configuring the project; the seed files (hand-written
@@ -10,17 +12,17 @@
 # <runs> 0 replays the corpus only: the same inputs on every machine, so the
 # test suite stays deterministic.  A campaign raises <runs> (the test suite's
 # TEC_FUZZ_RUNS) and picks a random seed with TEC_FUZZ_SEED (default 1);
-# its corpus is left in <build-dir>/corpus; what adds coverage goes into the
-# kept corpus with
+# its corpus is left in <build-dir>/<target>.run/corpus; what adds coverage goes
+# into the kept corpus with
 #   mkdir kept && tar -xzf <kept>.tar.gz -C kept --strip-components=1
-#   <build-dir>/<target> -merge=1 kept <build-dir>/corpus
+#   <build-dir>/<target> -merge=1 kept <build-dir>/<target>.run/corpus
 #   tar -czf <kept>.tar.gz --transform 's|^kept|corpus|' kept
 # TEC_FUZZ_MAX_SECONDS (default 600) caps the fuzzing time, so that with the
 # build it ends inside the tests' own CTest timeout (900 s and more).
 # Leaks inside system libraries are ignored as lsan.supp beside this script
 # lists them.
 # Exit 0: no finding; 77: skipped (no clang or no libFuzzer); other: a
-# finding, whose input is saved under <build-dir>/artifacts/ -- add it to the
+# finding, whose input is saved under <build-dir>/<target>.run/artifacts/ -- add it to the
 # target's seeds under tests/data/ so that every later run replays it.
 set -u
 if [ $# -lt 4 ]; then
@@ -67,24 +69,30 @@ fi
 mkdir -p "$build"
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
+# The lock serialises configuring and building among the targets sharing
+# the build folder; each target then runs on its own.
+exec 9>"$build/.build.lock"
+flock 9
 if ! cmake -S "$project" -B "$build" "${generator[@]}" -DCMAKE_CXX_COMPILER="$clangxx" \
-        -DCMAKE_BUILD_TYPE=Debug "${defines[@]}" >"$build/configure.log" 2>&1; then
-    cat "$build/configure.log"
+        -DCMAKE_BUILD_TYPE=Debug "${defines[@]}" >"$build/configure-$target.log" 2>&1; then
+    cat "$build/configure-$target.log"
     echo "fuzz target cannot be configured: skipped"
     exit 77
 fi
-if ! cmake --build "$build" -j 3 >"$build/build.log" 2>&1; then
-    if grep -q -e "libclang_rt.fuzzer" -e "fsanitize=fuzzer" "$build/build.log"; then
-        tail -20 "$build/build.log"
+if ! cmake --build "$build" --target "$target" -j 3 >"$build/build-$target.log" 2>&1; then
+    if grep -q -e "libclang_rt.fuzzer" -e "fsanitize=fuzzer" "$build/build-$target.log"; then
+        tail -20 "$build/build-$target.log"
         echo "libFuzzer is not available: skipped"
         exit 77
     fi
-    tail -40 "$build/build.log"
+    tail -40 "$build/build-$target.log"
     exit 1
 fi
+flock -u 9
+exec 9>&-
 
-corpus="$build/corpus"
-artifacts="$build/artifacts"
+corpus="$build/$target.run/corpus"
+artifacts="$build/$target.run/artifacts"
 rm -rf "$corpus" "$artifacts"
 mkdir -p "$corpus" "$artifacts"
 for spec in "${seeds[@]}"; do
