@@ -8,6 +8,7 @@
 
 #include "chart/PlotChartPolyline.h"
 #include "chart/PlotChartProps.h"
+#include "platform/rtl/CodePages.h"
 #include "platform/rtl/Strings.h"
 
 namespace chart {
@@ -266,8 +267,7 @@ private:
             ClampPixelPair(p.X, p.Y);
         }
         // The item's single-byte text, as the platform's text.
-        std::string text;
-        for (char ch : ItemText(it)) rtl::AppendUTF8(text, static_cast<unsigned char>(ch));
+        const std::string text = rtl::CodePageToUTF8(ItemText(it), rtl::SystemCodePage());
         const gui::TSize sz = C.TextExtent(text);
         p.Y -= sz.cy / 2;
         if (it.MarkOrAlign == 1) p.X -= sz.cx;

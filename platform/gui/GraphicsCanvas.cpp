@@ -163,6 +163,9 @@ int TCanvas::GetDeviceCaps(int index) const
     case BITSPIXEL: return d.rasterDevice ? 32 : 24;
     case PLANES: return 1;
     case NUMCOLORS: return -1;
+    // Relative pixel width and height: pixels are square here.
+    case ASPECTX:
+    case ASPECTY: return 36;
     case RASTERCAPS:
         return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT |
                RC_STRETCHDIB | RC_SCALING;

@@ -58,4 +58,15 @@ inline std::filesystem::path ScratchDir(const std::string& name)
     return dir;
 }
 
+// Where a test leaves pictures for a person to look at: the folder named by
+// TEC_TEST_SNAPSHOTS when set (kept after the run), else a scratch folder.
+inline std::filesystem::path SnapshotDir()
+{
+    if (const char* dir = std::getenv("TEC_TEST_SNAPSHOTS")) {
+        std::filesystem::create_directories(dir);
+        return dir;
+    }
+    return ScratchDir("snapshots");
+}
+
 } // namespace tectest
