@@ -436,3 +436,18 @@ TEST(PlotChart, CrossHairsStayOffTheBorder)
     const gui::TPoint q = c.R2M(1, 0.01, 5);
     EXPECT_NE(bmp.Canvas()->Pixels(q.X, q.Y), gui::clBlue);
 }
+
+TEST(PlotChart, MissingBackgroundImageFallsBackOnceToThePlainBackground)
+{
+    TChartFixture f(300, 200);
+    TPlotChart& c = *f.Chart;
+    int changes = 0;
+    c.BackGroundImg()->SetIncludePath(true);
+    c.BackGroundImg()->SetName((tectest::ScratchDir("chart-bg") / "missing.bmp").string());
+    auto previous = c.BackGroundImg()->OnChange;
+    c.BackGroundImg()->OnChange = [&](rtl::TObject* s) { ++changes; previous(s); };
+    c.SetChartColor(gui::clYellow);   // paints
+    EXPECT_EQ(c.BackGroundImg()->Name(), "");
+    EXPECT_EQ(changes, 0);   // cleared quietly, not tried again
+    EXPECT_EQ(c.ChartBmp()->Canvas()->Pixels(150, 100), gui::clYellow);
+}
