@@ -82,6 +82,13 @@ public:
     TCustomPlotChart* UseDataOf() const { return FUseDataOf; }
     void SetUseDataOf(TCustomPlotChart* q);
 
+    // The item list as a binary file of 104-byte records, and as a text
+    // listing.  Failures end silently; a file that cannot be read whole
+    // (or holds an item the chart cannot draw) leaves the list unchanged.
+    void SaveData(const std::string& fileName) const;
+    void LoadData(const std::string& fileName, bool appendIt);
+    void SaveDataASC(const std::string& fileName) const;
+
     // Current attributes copied into appended items.
     int ActiveLayer() const { return FActiveLayer; }
     void SetActiveLayer(int v);

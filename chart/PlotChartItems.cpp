@@ -76,6 +76,17 @@ void TChartItemStore::Append(const TrcChartItem& item)
     d.Items[static_cast<std::size_t>(d.Num++)] = item;
 }
 
+void TChartItemStore::AppendLoaded(const std::vector<TrcChartItem>& items, bool replace)
+{
+    if (replace) Clear();
+    TData& d = *FData;
+    const int n = d.Num + static_cast<int>(items.size());
+    d.Items.resize(static_cast<std::size_t>(std::max(n, 1)));
+    std::copy(items.begin(), items.end(), d.Items.begin() + d.Num);
+    d.Num = n;
+    d.Allocated = n;
+}
+
 void TChartItemStore::Clear()
 {
     TData& d = *FData;

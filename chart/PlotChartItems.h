@@ -94,6 +94,9 @@ public:
     void Append(const TrcChartItem& item);
     // Back to an empty list (the next append allocates AllocSize again).
     void Clear();
+    // Items read from a file, after the list's (or in its place): the
+    // capacity becomes exactly the new count.
+    void AppendLoaded(const std::vector<TrcChartItem>& items, bool replace);
 
     void RemoveLastItem();
     void RemoveFirstItem() { RemoveItem(0); }
