@@ -653,8 +653,18 @@ void TCustomPlotChart::Loaded()
 void TCustomPlotChart::Dispatch(gui::TMessage& m)
 {
     gui::TCustomControl::Dispatch(m);
-    // Arrow keys and Tab reach the chart inside dialogs.
-    if (m.Msg == gui::WM_GETDLGCODE) m.Result = 3;
+    switch (m.Msg) {
+    case gui::WM_GETDLGCODE: m.Result = 3; break;   // arrow keys and Tab reach the chart in dialogs
+    case gui::WM_MOUSEMOVE:
+        if (OnMouseMoveInChart) {
+            const int x = gui::GET_X_LPARAM(m.LParam), y = gui::GET_Y_LPARAM(m.LParam);
+            double rx = 0, ry = 0;
+            M2R(FActiveLayer, x, y, rx, ry);
+            OnMouseMoveInChart(this, InPlot(x, y), gui::KeysToShiftState(static_cast<uint32_t>(m.WParam)), rx, ry);
+        }
+        break;
+    default: break;
+    }
 }
 
 } // namespace chart

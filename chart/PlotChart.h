@@ -49,7 +49,20 @@ enum class TrcLayout {
     rcl_X1Bottom_Y2Both, rcl_X2Bottom_Y2Left, rcl_X2Both_Y2Both
 };
 
-enum class TMouseActMode { maNone, maPan, maPanHoriz, maPanVert, maZoomWind, maZoomDrag, maZoomWindPos };
+// maZoom and the rotations have no behaviour in this chart.
+enum class TMouseActMode {
+    maNone, maPan, maPanHoriz, maPanVert, maRubberBand, maZoom, maZoomWind, maZoomWindPos, maZoomDrag,
+    maDragCrossH, maDragLabel, maRotate, maRotAndZoom, maRotXOnly, maRotZOnly
+};
+enum class TZoomState { zsNormal, zsDrawWin };
+enum class TMouseBoxState { msNormal, msFirstCorner, msRectDraw, msFinished };
+
+using TMouseMoveInChartEvent = std::function<void(rtl::TObject* sender, bool inChart, gui::TShiftState shift,
+                                                  double x, double y)>;
+using TRubberBandEvent = std::function<void(rtl::TObject* sender, int layer, double loX, double loY, double hiX,
+                                            double hiY)>;
+using TCrossHairMoveEvent = std::function<void(rtl::TObject* sender, TCrossHair* which)>;
+using TTextLabelMoveEvent = std::function<void(rtl::TObject* sender, TTextLabel* which)>;
 
 // Canvas is passed by reference: a handler may draw elsewhere.  Subtracting
 // (Left, Top) from a control pixel gives the canvas pixel.
@@ -244,6 +257,26 @@ public:
     bool MouseCursorFixed() const { return FMouseCursorFixed; }
     void SetMouseCursorFixed(bool v) { FMouseCursorFixed = v; }
 
+    // ---------------------------------------------------------------- mouse
+    // The last mouse position inside the plot, in the active layer's units.
+    double MousePosX() const { return FMousePosX; }
+    double MousePosY() const { return FMousePosY; }
+    TZoomState ZoomState() const { return FZoomState; }
+    // Lets the user drag a rectangle in the plot and waits for it (the
+    // message loop runs meanwhile).  False when cancelled by the right
+    // button or MouseBoxAbort; the out-parameters then keep their values.
+    bool MouseBox(double& xLo, double& yLo, double& xHi, double& yHi);
+    void MouseBoxAbort();
+    // The zoom, rubber-band or mouse-box rectangles shown over the picture
+    // (drawing one twice takes it away again).
+    const std::vector<gui::TRect>& WindowRects() const { return FWindowRects; }
+
+    TMouseMoveInChartEvent OnMouseMoveInChart;
+    rtl::TNotifyEvent OnZoomPan;
+    TRubberBandEvent OnRubberBand;
+    TCrossHairMoveEvent OnCrossHairMove;
+    TTextLabelMoveEvent OnTextLabelMove;
+
     // -------------------------------------------------------------- drawing
     bool AutoRedraw() const { return FAutoRedraw; }
     void SetAutoRedraw(bool v) { FAutoRedraw = v; }
@@ -290,6 +323,10 @@ public:
 protected:
     void Paint() override;
     void Dispatch(gui::TMessage& m) override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void DblClick() override;
 
 private:
     static int ClampLayer(int layer) { return layer < 1 ? 1 : layer > MaxLayers ? MaxLayers : layer; }
@@ -312,6 +349,16 @@ private:
     void DrawTextLabels(gui::TCanvas& canvas, int x0, int y0);
     void DrawGridOf(gui::TCanvas& canvas, int x0, int y0);
     void CopyToControl(gui::TBitmap& bmp, int x, int y);
+    bool InPlot(int x, int y) const;
+    gui::TPoint ClampToPlot(int x, int y) const;
+    void ToggleWindowRect(gui::TPoint a, gui::TPoint b);
+    void TakeAnchors(int x, int y);
+    void DragRanges(int x, int y);
+    void ZoomWindowDone(gui::TMouseButton button);
+    int NearestCrossHair(int x, int y) const;
+    int NearestTextLabel(int x, int y) const;
+    gui::TPoint LabelAnchor(const TTextLabel& l) const;
+    void SetMouseCursor(int x, int y);
     void ApplyLayoutRow(int scale, bool horizontal, int capX, int capY, gui::TAlignment alignment,
                         TScaleUnitAnchor anchor, int scalePos, bool visible, bool secondLocation);
 
@@ -362,6 +409,22 @@ private:
     bool FMouseCursorFixed = true;
     bool FIsometric = false;
     TrcLayout FLayout = TrcLayout::rcl_X1Bottom_Y1Left;
+
+    // Mouse state.
+    struct TAnchor {
+        int X = 0, Y = 0;
+        double LoX = 0, HiX = 0, LoY = 0, HiY = 0;
+    };
+    std::array<TAnchor, MaxLayers + 1> FAnchors{};
+    bool FLButtonWasDown = false;
+    TZoomState FZoomState = TZoomState::zsNormal;
+    gui::TPoint FWindAnchor, FWindCorner;
+    TMouseBoxState FMouseBoxState = TMouseBoxState::msNormal;
+    gui::TPoint FMouseBox1, FMouseBox2, FMouseBoxCorner;
+    int FCHNext = 1, FTLNext = 1;
+    double FMousePosX = 0, FMousePosY = 0;
+    bool FWasDblClk = false;
+    std::vector<gui::TRect> FWindowRects;
 
     bool FAutoRedraw = true;
     bool FSuppressPaint = true;

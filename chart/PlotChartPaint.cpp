@@ -363,6 +363,7 @@ void TCustomPlotChart::Paint()
 {
     if (!Visible() && !IsDesigning()) return;
     if (IsLoading() || FSuppressPaint || !FConstructed) return;
+    FWindowRects.clear();   // a fresh picture has no window rectangles
     RenderFrameAndScales(*FChartBmp->Canvas());
     RenderBackground(*FGrafBmp->Canvas(), 0, 0);
     RenderData(*FGrafBmp->Canvas(), 0, 0, false, 0);
