@@ -420,6 +420,13 @@ public:
     TPoint ViewportOrg() const;
     // Shifts the window origin by (-dx, -dy): what was drawn at (0, 0) now lands at (dx, dy).
     void MoveWindowOrg(int dx, int dy);
+    // Outside MM_TEXT the window extent in logical units maps onto the
+    // viewport extent in device units: device = (logical - window origin)
+    // x viewport ext / window ext + viewport origin.  Zero extents are ignored.
+    int SetMapMode(int mode);
+    int MapMode() const;
+    TSize SetWindowExt(int cx, int cy);
+    TSize SetViewportExt(int cx, int cy);
     void LPtoDP(TPoint* points, int count) const;
     void DPtoLP(TPoint* points, int count) const;
     // HORZRES, VERTRES, LOGPIXELSX/Y, BITSPIXEL, PLANES, RASTERCAPS, HORZSIZE,

@@ -23,13 +23,14 @@ bool HasRasterOps(QPainter* p)
     return p->paintEngine() && p->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
 }
 
-// Applies the logical-to-device offset and the clip region to the painter.
+// Applies the logical-to-device mapping and the clip region to the painter.
 void ApplyState(TCanvas::Impl& d)
 {
     QPainter* p = d.painter;
-    p->setWorldTransform(QTransform::fromTranslate(d.Offset().x(), d.Offset().y()));
+    const QTransform t = d.Transform();
+    p->setWorldTransform(t);
     if (d.clip) {
-        p->setClipRegion(d.clip->translated(-d.Offset()));
+        p->setClipRegion(t.isScaling() ? t.inverted().map(*d.clip) : d.clip->translated(-d.Offset()));
     } else {
         p->setClipping(false);
     }
@@ -139,16 +140,59 @@ TPoint TCanvas::SetViewportOrg(int x, int y)
 TPoint TCanvas::ViewportOrg() const { return {FImpl->viewportOrg.x(), FImpl->viewportOrg.y()}; }
 void TCanvas::MoveWindowOrg(int dx, int dy) { FImpl->windowOrg -= QPoint(dx, dy); }
 
+int TCanvas::SetMapMode(int mode)
+{
+    const int old = FImpl->mapMode;
+    if (mode == MM_TEXT || mode == MM_ISOTROPIC || mode == MM_ANISOTROPIC) FImpl->mapMode = mode;
+    return old;
+}
+int TCanvas::MapMode() const { return FImpl->mapMode; }
+
+TSize TCanvas::SetWindowExt(int cx, int cy)
+{
+    const TSize old{FImpl->windowExt.width(), FImpl->windowExt.height()};
+    if (cx != 0 && cy != 0) FImpl->windowExt = QSize(cx, cy);
+    return old;
+}
+TSize TCanvas::SetViewportExt(int cx, int cy)
+{
+    const TSize old{FImpl->viewportExt.width(), FImpl->viewportExt.height()};
+    if (cx != 0 && cy != 0) FImpl->viewportExt = QSize(cx, cy);
+    return old;
+}
+
+QTransform TCanvas::Impl::Transform() const
+{
+    double sx = 1, sy = 1;
+    if (mapMode != MM_TEXT) {
+        sx = double(viewportExt.width()) / windowExt.width();
+        sy = double(viewportExt.height()) / windowExt.height();
+        if (mapMode == MM_ISOTROPIC) {
+            // Units as large on both axes: the smaller scale wins, signs kept.
+            const double m = std::min(std::abs(sx), std::abs(sy));
+            sx = sx < 0 ? -m : m;
+            sy = sy < 0 ? -m : m;
+        }
+    }
+    return QTransform(sx, 0, 0, sy, viewportOrg.x() - windowOrg.x() * sx, viewportOrg.y() - windowOrg.y() * sy);
+}
+
 void TCanvas::LPtoDP(TPoint* points, int count) const
 {
-    QPoint o = FImpl->Offset();
-    for (int i = 0; i < count; ++i) { points[i].X += o.x(); points[i].Y += o.y(); }
+    const QTransform t = FImpl->Transform();
+    for (int i = 0; i < count; ++i) {
+        const QPointF p = t.map(QPointF(points[i].X, points[i].Y));
+        points[i] = {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
+    }
 }
 
 void TCanvas::DPtoLP(TPoint* points, int count) const
 {
-    QPoint o = FImpl->Offset();
-    for (int i = 0; i < count; ++i) { points[i].X -= o.x(); points[i].Y -= o.y(); }
+    const QTransform t = FImpl->Transform().inverted();
+    for (int i = 0; i < count; ++i) {
+        const QPointF p = t.map(QPointF(points[i].X, points[i].Y));
+        points[i] = {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
+    }
 }
 
 int TCanvas::GetDeviceCaps(int index) const
@@ -196,7 +240,7 @@ QRegion CurrentClip(const TCanvas::Impl& d)
 TRect TCanvas::ClipRect() const
 {
     if (!FImpl->painter) const_cast<TCanvas*>(this)->CreateHandle();
-    QRect r = CurrentClip(*FImpl).boundingRect().translated(-FImpl->Offset());
+    QRect r = FImpl->Transform().inverted().mapRect(CurrentClip(*FImpl).boundingRect());
     if (r.isEmpty()) return {};
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
@@ -225,13 +269,13 @@ void TCanvas::ExtSelectClipRgn(const TRegion* region, int mode)
 void TCanvas::IntersectClipRect(const TRect& r)
 {
     if (!FImpl->painter) CreateHandle();
-    FImpl->clip = CurrentClip(*FImpl).intersected(ToQRect(r).translated(FImpl->Offset()));
+    FImpl->clip = CurrentClip(*FImpl).intersected(FImpl->Transform().mapRect(ToQRect(r)));
 }
 
 void TCanvas::ExcludeClipRect(const TRect& r)
 {
     if (!FImpl->painter) CreateHandle();
-    FImpl->clip = CurrentClip(*FImpl).subtracted(ToQRect(r).translated(FImpl->Offset()));
+    FImpl->clip = CurrentClip(*FImpl).subtracted(FImpl->Transform().mapRect(ToQRect(r)));
 }
 
 bool TCanvas::GetClipRgn(TRegion& out) const
@@ -247,6 +291,9 @@ int TCanvas::SaveDC()
     s.id = FImpl->nextSaveId++;
     s.windowOrg = FImpl->windowOrg;
     s.viewportOrg = FImpl->viewportOrg;
+    s.mapMode = FImpl->mapMode;
+    s.windowExt = FImpl->windowExt;
+    s.viewportExt = FImpl->viewportExt;
     s.clip = FImpl->clip;
     s.bkMode = FImpl->bkMode;
     s.bkColor = FImpl->bkColor;
@@ -274,6 +321,9 @@ bool TCanvas::RestoreDC(int saved)
     stack.resize(index);
     FImpl->windowOrg = s.windowOrg;
     FImpl->viewportOrg = s.viewportOrg;
+    FImpl->mapMode = s.mapMode;
+    FImpl->windowExt = s.windowExt;
+    FImpl->viewportExt = s.viewportExt;
     FImpl->clip = s.clip;
     FImpl->bkMode = s.bkMode;
     FImpl->bkColor = s.bkColor;

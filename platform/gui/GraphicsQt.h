@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <QTransform>
 
 #include <memory>
 #include <optional>
@@ -47,6 +48,8 @@ QImage OpaqueOnWhite(const QImage& image);
 struct CanvasSavedState {
     int id = 0;
     QPoint windowOrg, viewportOrg;
+    int mapMode = 1;
+    QSize windowExt{1, 1}, viewportExt{1, 1};
     std::optional<QRegion> clip;
     int bkMode = OPAQUE;
     TColor bkColor = clWhite;
@@ -77,7 +80,13 @@ struct TCanvas::Impl {
     bool fontValid = false;
     QFont qfont;
 
+    int mapMode = 1;                      // MM_TEXT
+    QSize windowExt{1, 1}, viewportExt{1, 1};
+
     QPoint Offset() const { return viewportOrg - windowOrg; }
+    // Logical to device: (l - windowOrg) x scale + viewportOrg, the scale
+    // from the extents outside MM_TEXT.
+    QTransform Transform() const;
 };
 
 // Canvas internals shared by the canvas sources.

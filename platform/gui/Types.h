@@ -127,6 +127,9 @@ enum : uint32_t {
     TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24,
 };
 enum : int { ALTERNATE = 1, WINDING = 2 };
+// Mapping modes: pixels, or extents scaling logical units (equally on both
+// axes for MM_ISOTROPIC).
+enum : int { MM_TEXT = 1, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8 };
 enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
 
 // Device capability indices and raster capability bits.

@@ -149,6 +149,42 @@ TEST(Canvas, SaveRestoreBringsBackClipAndOrigin)
     EXPECT_FALSE(cv->RestoreDC(saved));
 }
 
+TEST(Canvas, ExtentsScaleLogicalUnitsOutsideTextMode)
+{
+    auto bmp = NewBitmap(60, 60);
+    TCanvas* cv = bmp->Canvas();
+    cv->SetWindowExt(96, 96);
+    cv->SetViewportExt(192, 300);   // ignored in MM_TEXT
+    cv->Brush()->SetColor(clRed);
+    cv->FillRect(Rect(0, 0, 5, 5));
+    EXPECT_EQ(PaintedExtent(*bmp, clWhite), Rect(0, 0, 5, 5));
+
+    // Isotropic: the smaller scale (2) on both axes, after the viewport origin.
+    cv->SetMapMode(MM_ISOTROPIC);
+    cv->SetViewportOrg(10, 4);
+    cv->Brush()->SetColor(clBlue);
+    cv->FillRect(Rect(5, 5, 10, 10));   // device 20..29, 14..23
+    TPoint p{5, 5};
+    cv->LPtoDP(&p, 1);
+    EXPECT_EQ(p, Point(20, 14));
+    cv->DPtoLP(&p, 1);
+    EXPECT_EQ(p, Point(5, 5));
+    // A logical clip rectangle lands on the scaled device area.
+    cv->IntersectClipRect(Rect(0, 0, 12, 12));   // device 10..33, 4..27
+    EXPECT_EQ(cv->ClipRect(), Rect(0, 0, 12, 12));
+    int saved = cv->SaveDC();
+    cv->SetMapMode(MM_TEXT);
+    cv->SetViewportOrg(0, 0);
+    EXPECT_EQ(cv->Pixels(29, 23), clBlue);
+    EXPECT_EQ(cv->Pixels(30, 24), clWhite);
+    EXPECT_EQ(cv->Pixels(19, 13), clWhite);
+    cv->RestoreDC(saved);
+    EXPECT_EQ(cv->MapMode(), MM_ISOTROPIC);
+    p = {1, 1};
+    cv->LPtoDP(&p, 1);
+    EXPECT_EQ(p, Point(12, 6));
+}
+
 TEST(Canvas, OriginOffsetMovesDrawingAndClipStaysOnTheDevice)
 {
     auto bmp = NewBitmap(30, 30);
