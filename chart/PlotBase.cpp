@@ -8,6 +8,42 @@
 namespace chart {
 
 namespace {
+constexpr int kScreenPixelsPerInch = 96;
+} // namespace
+
+void AssignCanvasFont(gui::TCanvas& canvas, const gui::TFont* font)
+{
+    gui::TFont& f = *canvas.Font();
+    if (!canvas.IsPrinterCanvas() || canvas.MapMode() == gui::MM_TEXT) {
+        f.Assign(font);   // the point size at the canvas font's resolution
+        return;
+    }
+    const int device = f.PixelsPerInch();
+    f.SetPixelsPerInch(font->PixelsPerInch());
+    f.Assign(font);
+    f.SetPixelsPerInch(device);   // the height stays
+}
+
+void SetCanvasFontSize(gui::TCanvas& canvas, int points)
+{
+    gui::TFont& f = *canvas.Font();
+    if (!canvas.IsPrinterCanvas()) {
+        f.SetSize(points);
+        return;
+    }
+    if (canvas.MapMode() == gui::MM_TEXT) {
+        f.SetPixelsPerInch(canvas.GetDeviceCaps(gui::LOGPIXELSY));
+        f.SetSize(points);
+        return;
+    }
+    const int device = f.PixelsPerInch();
+    f.SetPixelsPerInch(kScreenPixelsPerInch);
+    f.SetSize(points);
+    f.SetPixelsPerInch(device);
+}
+
+
+namespace {
 
 using gui::TBrushStyle;
 using gui::TCanvas;

@@ -44,6 +44,13 @@ enum class TFrameStyle { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEn
 // outline shapes leave the brush style solid.
 void DrawDataMark(gui::TCanvas& canvas, uint8_t mark, int x, int y);
 
+// Fonts that keep their point size on paper.  On a printer canvas in pixel
+// mapping the size applies at the printer's resolution; under the chart's
+// printout mapping (one logical unit is one screen pixel) font heights stay
+// in screen pixels.  Elsewhere these are plain Assign and SetSize.
+void AssignCanvasFont(gui::TCanvas& canvas, const gui::TFont* font);
+void SetCanvasFontSize(gui::TCanvas& canvas, int points);
+
 // A frame of the style on the inclusive rectangle left..right, top..bottom.
 // fsSimple is a one-pixel outline in simpleColor; the others are two-pixel
 // bevels in the four 3-D colours.  The style's highest bit is ignored.

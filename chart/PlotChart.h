@@ -257,6 +257,21 @@ public:
     bool MouseCursorFixed() const { return FMouseCursorFixed; }
     void SetMouseCursorFixed(bool v) { FMouseCursorFixed = v; }
 
+    // --------------------------------------------------------------- output
+    // Each draws the chart afresh without cross-hairs; black and white makes
+    // pens and texts black, fills silver and the backgrounds white.
+    void CopyToClipboard(bool blackAndWhite);
+    // Nothing for a null bitmap.
+    void CopyToBitmap(gui::TBitmap* bitmap, bool blackAndWhite);
+    // Written as the name's folder, its file name up to the first ".", and ".bmp".
+    void CopyToBMP(const std::string& fileName, bool blackAndWhite);
+    // One print job, the chart scaleF times its screen size, centred across
+    // the page half an inch below the top.
+    void PrintIt(double scaleF, bool blackAndWhite);
+    // Onto the page of the job the caller has begun, at (x, y) in device
+    // units; x and y then point past the chart.
+    void CopyToOpenPrinter(int& x, int& y, double scaleF, bool blackAndWhite);
+
     // ---------------------------------------------------------------- mouse
     // The last mouse position inside the plot, in the active layer's units.
     double MousePosX() const { return FMousePosX; }
@@ -349,6 +364,10 @@ private:
     void DrawTextLabels(gui::TCanvas& canvas, int x0, int y0);
     void DrawGridOf(gui::TCanvas& canvas, int x0, int y0);
     void CopyToControl(gui::TBitmap& bmp, int x, int y);
+    class TExportScope;
+    friend class TExportScope;
+    void RenderExportBitmap(bool blackAndWhite);
+    void PrintOnCanvas(gui::TCanvas& canvas, int h, int v, double scaleF, bool blackAndWhite, TExportScope& scope);
     bool InPlot(int x, int y) const;
     gui::TPoint ClampToPlot(int x, int y) const;
     void ToggleWindowRect(gui::TPoint a, gui::TPoint b);

@@ -42,12 +42,7 @@ void TCustomPlotChart::RenderFrameAndScales(TCanvas& canvas)
     canvas.Pen()->SetColor(FChartFrameColor);
     canvas.Pen()->SetStyle(gui::TPenStyle::psSolid);
     canvas.Brush()->SetStyle(gui::TBrushStyle::bsClear);
-    canvas.Font()->Assign(Font());
-    if (canvas.IsPrinterCanvas()) {
-        const int size = Font()->Size();
-        canvas.Font()->SetPixelsPerInch(canvas.GetDeviceCaps(gui::LOGPIXELSY));
-        canvas.Font()->SetSize(size);
-    }
+    AssignCanvasFont(canvas, Font());
     if (!FCaption.empty()) {
         const int w = canvas.TextWidth(FCaption);
         const TPoint p = ChartCaptionOrigin(FCaptionAnchorHoriz, FCaptionAnchorVert, FCaptionPosX, FCaptionPosY,
@@ -211,12 +206,7 @@ void TCustomPlotChart::DrawTextLabels(TCanvas& canvas, int x0, int y0)
         x += x0 - FArea.MarginLeft;
         y += y0 - FArea.MarginTop;
 
-        canvas.Font()->Assign(l.Font());
-        if (canvas.IsPrinterCanvas()) {
-            const int size = l.Font()->Size();
-            canvas.Font()->SetPixelsPerInch(canvas.GetDeviceCaps(gui::LOGPIXELSY));
-            canvas.Font()->SetSize(size);
-        }
+        AssignCanvasFont(canvas, l.Font());
         canvas.Pen()->SetColor(l.ColorBorder());
         canvas.Pen()->SetStyle(gui::TPenStyle::psSolid);
         canvas.Brush()->SetColor(l.ColorBkg());

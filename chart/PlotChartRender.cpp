@@ -97,10 +97,7 @@ private:
         case TrcItem::tkMarkAt: {
             Flush();
             SetPen(P, style);
-            if (C.IsPrinterCanvas() && it.MarkOrAlign > 47) {
-                C.Font()->SetPixelsPerInch(C.GetDeviceCaps(gui::LOGPIXELSY));
-                C.Font()->SetSize(it.SizeOrAngle);
-            }
+            if (C.IsPrinterCanvas() && it.MarkOrAlign > 47) SetCanvasFontSize(C, it.SizeOrAngle);
             const TPoint p = Point(it.Layer, it.x, it.y);
             DrawDataMark(C, it.MarkOrAlign, p.X, p.Y);
             break;
@@ -257,8 +254,7 @@ private:
         gui::TFont* font = C.Font();
         font->SetColor(P);
         font->SetStyle(Ctx.TextFontStyle);
-        if (C.IsPrinterCanvas()) font->SetPixelsPerInch(C.GetDeviceCaps(gui::LOGPIXELSY));
-        font->SetSize(it.SizeOrAngle);
+        SetCanvasFontSize(C, it.SizeOrAngle);
         SetFill(Ctx.TextBkColor, Ctx.TextBkStyle == TTextBkg::tbClear);
         TPoint p = Point(it.Layer, it.x, it.y);
         if (it.ItemKind == TrcItem::tkTextOfs) {

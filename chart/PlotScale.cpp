@@ -349,7 +349,7 @@ void TScale::Paint()
     TCanvas* target = FForeignCanvas ? FForeignCanvas : Canvas();
     const int x0 = FForeignCanvas ? FForeignX : 0;
     const int y0 = FForeignCanvas ? FForeignY : 0;
-    target->Font()->Assign(Font());
+    AssignCanvasFont(*target, Font());
     if (OnBeforeScaleRendered) OnBeforeScaleRendered(this, target);
 
     auto baseLine = [this](int ox, int oy) {
@@ -386,11 +386,8 @@ void TScale::Paint()
 // Ticks, labels and caption at the base line, then the base line itself.
 void TScale::PaintScale(TCanvas& c, int baseLine, int, int)
 {
-    if (c.IsPrinterCanvas()) {
-        // Labels keep their point size on paper.
-        c.Font()->SetPixelsPerInch(c.GetDeviceCaps(gui::LOGPIXELSY));
-        c.Font()->SetSize(Font()->Size());
-    }
+    // Labels keep their point size on paper.
+    if (c.IsPrinterCanvas()) SetCanvasFontSize(c, Font()->Size());
     c.Font()->SetColor(FColorScale);
     c.Brush()->SetStyle(FTransparent ? gui::TBrushStyle::bsClear : gui::TBrushStyle::bsSolid);
     if (!FTransparent) c.Brush()->SetColor(FColorBackGnd);

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "GuiTestUtil.h"
+#include "PdfPages.h"
 #include "TestPaths.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/InputSim.h"
@@ -18,18 +19,11 @@ using namespace gui;
 
 namespace {
 
-bool HavePdfToPpm() { return std::system("command -v pdftoppm >/dev/null 2>&1") == 0; }
+using tectest::HavePdfToPpm;
 
-// Renders one page of a PDF at dpi into a PNG picture.
 bool RenderPage(const std::filesystem::path& pdf, int page, int dpi, TPngImage& out)
 {
-    auto base = pdf.parent_path() / ("page" + std::to_string(page));
-    std::string cmd = "pdftoppm -r " + std::to_string(dpi) + " -f " + std::to_string(page) + " -l " +
-                      std::to_string(page) + " -png -singlefile '" + pdf.string() + "' '" +
-                      base.string() + "'";
-    if (std::system(cmd.c_str()) != 0) return false;
-    out.LoadFromFile(base.string() + ".png");
-    return true;
+    return tectest::RenderPdfPage(pdf, page, dpi, out);
 }
 
 bool Dark(const TPngImage& png, int x, int y)
