@@ -35,6 +35,10 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
 
+namespace gui {
+class TMetafile;
+}
+
 namespace chart {
 
 constexpr int MaxLayers = 16;
@@ -265,6 +269,10 @@ public:
     void CopyToBitmap(gui::TBitmap* bitmap, bool blackAndWhite);
     // Written as the name's folder, its file name up to the first ".", and ".bmp".
     void CopyToBMP(const std::string& fileName, bool blackAndWhite);
+    // An enhanced metafile of the chart on the clipboard, or in a file named
+    // as CopyToBMP does but with ".wmf" (the content is nevertheless EMF).
+    void CopyToClipboardWMF(bool blackAndWhite);
+    void CopyToWMF(const std::string& fileName, bool blackAndWhite);
     // One print job, the chart scaleF times its screen size, centred across
     // the page half an inch below the top.
     void PrintIt(double scaleF, bool blackAndWhite);
@@ -367,6 +375,7 @@ private:
     class TExportScope;
     friend class TExportScope;
     void RenderExportBitmap(bool blackAndWhite);
+    void RenderMetafile(gui::TMetafile& metafile, bool forFile, bool blackAndWhite);
     void PrintOnCanvas(gui::TCanvas& canvas, int h, int v, double scaleF, bool blackAndWhite, TExportScope& scope);
     bool InPlot(int x, int y) const;
     gui::TPoint ClampToPlot(int x, int y) const;

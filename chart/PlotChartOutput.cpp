@@ -11,6 +11,7 @@
 
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Metafile.h"
 #include "platform/gui/Printers.h"
 
 namespace chart {
@@ -154,6 +155,51 @@ void TCustomPlotChart::CopyToClipboard(bool blackAndWhite)
 {
     RenderExportBitmap(blackAndWhite);
     gui::Clipboard()->SetBitmap(*FChartBmp);
+}
+
+// -------------------------------------------------------------- metafiles
+
+void TCustomPlotChart::RenderMetafile(gui::TMetafile& metafile, bool forFile, bool blackAndWhite)
+{
+    TExportScope scope(*this, blackAndWhite);
+    gui::TMetafileCanvas canvas(&metafile, Width(), Height());
+    const int p = gui::Screen ? gui::Screen->PixelsPerInch() : 96;
+    const int X = canvas.GetDeviceCaps(gui::LOGPIXELSX), Y = canvas.GetDeviceCaps(gui::LOGPIXELSY);
+    canvas.SetMapMode(gui::MM_ISOTROPIC);
+    canvas.SetWindowExt(p, p);
+    canvas.SetViewportExt(X, Y);
+    scope.DrawScalesOn(&canvas);
+    RenderFrameAndScales(canvas);
+    RenderBackground(canvas, FArea.MarginLeft, FArea.MarginTop);
+    // A zero-length line at the far corner makes the picture span the control.
+    canvas.Pen()->SetColor(gui::clBlack);
+    canvas.MoveTo(Width(), Height());
+    canvas.LineTo(Width(), Height());
+    const int S = FArea.ShadowWidth, inner = forFile ? 1 : 0;
+    const gui::TRegion clip = gui::TRegion::CreateRect(
+        gui::TRect(Round(double(X) * FArea.MarginLeft / p), Round(double(Y) * FArea.MarginTop / p),
+                   Round(double(X) * (Width() - FArea.MarginRight - S - inner) / p),
+                   Round(double(Y) * (Height() - FArea.MarginBottom - S - inner) / p)));
+    canvas.SelectClipRgn(&clip);
+    RenderData(canvas, FArea.MarginLeft, FArea.MarginTop, blackAndWhite, 0);
+    canvas.SelectClipRgn(nullptr);
+    canvas.Finish();
+}
+
+void TCustomPlotChart::CopyToClipboardWMF(bool blackAndWhite)
+{
+    gui::TMetafile metafile;
+    RenderMetafile(metafile, false, blackAndWhite);
+    const std::vector<uint8_t> bytes = metafile.EmfBytes();
+    gui::Clipboard()->SetData(gui::CF_ENHMETAFILE, bytes);
+}
+
+void TCustomPlotChart::CopyToWMF(const std::string& fileName, bool blackAndWhite)
+{
+    gui::TMetafile metafile;
+    RenderMetafile(metafile, true, blackAndWhite);
+    // The name keeps its ".wmf" although the content is an enhanced metafile.
+    metafile.SaveToFile(ExportFileName(fileName, ".wmf"));
 }
 
 // ---------------------------------------------------------------- printer

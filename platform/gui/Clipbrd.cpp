@@ -29,6 +29,7 @@ QString MimeOf(TClipboardFormat f)
     case CF_TEXT: case CF_UNICODETEXT: return "text/plain";
     case CF_BITMAP: return "application/x-qt-image";
     case CF_HDROP: return "text/uri-list";
+    case CF_ENHMETAFILE: return "image/emf";
     default: break;
     }
     const std::string name = ClipboardFormatName(f);

@@ -10,7 +10,8 @@
 namespace gui {
 
 using TClipboardFormat = uint32_t;
-enum : TClipboardFormat { CF_TEXT = 1, CF_BITMAP = 2, CF_UNICODETEXT = 13, CF_HDROP = 15 };
+// CF_ENHMETAFILE carries the bytes of an enhanced metafile ("image/emf").
+enum : TClipboardFormat { CF_TEXT = 1, CF_BITMAP = 2, CF_UNICODETEXT = 13, CF_ENHMETAFILE = 14, CF_HDROP = 15 };
 
 // A format of the program's own (or a known one such as "Rich Text Format"),
 // numbered from 0xC000; the same name gives the same number.

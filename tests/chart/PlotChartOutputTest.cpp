@@ -6,9 +6,11 @@
 #include <memory>
 #include <stdexcept>
 
+#include "EmfRecords.h"
 #include "PdfPages.h"
 #include "TestPaths.h"
 #include "chart/PlotChart.h"
+#include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/PngImage.h"
 #include "platform/gui/Printers.h"
@@ -157,4 +159,31 @@ TEST(ChartOutput, PrintedCentredHalfAnInchDownAndPlacedOnAnOpenJob)
     EXPECT_NEAR(both.Height(), 2 * 313, 4);
     EXPECT_NEAR(both.Width(), 625, 3);
     gui::SetPrinter(std::move(previous));
+}
+
+TEST(ChartOutput, MetafileFileAndClipboard)
+{
+    TOutputFixture f;
+    TPlotChart& c = *f.Chart;
+    c.CopyToWMF((f.Dir / "a.b.c").string(), false);
+    ASSERT_TRUE(fs::exists(f.Dir / "a.wmf"));
+    const std::string text = tectest::ReadText(f.Dir / "a.wmf");
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
+    std::vector<tectest::TEmfRecord> recs;
+    ASSERT_EQ(tectest::ParseEmf(bytes, recs), "");
+    EXPECT_EQ(recs[0].I32(16), 399);   // the control's width and height
+    EXPECT_EQ(recs[0].I32(20), 199);
+    EXPECT_GT(tectest::CountEmfRecords(recs, 84), 5);   // scale labels
+    EXPECT_EQ(tectest::CountEmfRecords(recs, 30), 1);   // the plot's clip
+    // The red curve is a polyline inside the plot area.
+    bool curve = false;
+    for (const tectest::TEmfRecord& r : recs)
+        if (r.Type == 38 && r.U32(24) == 0x0000FF) curve = true;   // a red pen
+    EXPECT_TRUE(curve);
+    EXPECT_FALSE(c.SuppressPaint());
+
+    c.CopyToClipboardWMF(false);
+    const std::vector<uint8_t> clip = gui::Clipboard()->GetData(gui::CF_ENHMETAFILE);
+    if (clip.empty()) GTEST_SKIP() << "no clipboard here";
+    EXPECT_EQ(clip.size(), bytes.size());
 }
