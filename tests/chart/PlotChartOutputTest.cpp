@@ -92,6 +92,7 @@ TEST(ChartOutput, BlackAndWhiteLeavesTheColoursAsTheyWere)
     gui::TBitmap bmp;
     c.CopyToBitmap(&bmp, true);
     ASSERT_EQ(bmp.Width(), 400);
+    bmp.SaveToFile((tectest::SnapshotDir() / "chart-black-and-white.bmp").string());
     EXPECT_EQ(bmp.Canvas()->Pixels(2, 2), gui::clWhite);
     const gui::TPoint mid = c.R2M(1, 5, 5);
     EXPECT_EQ(bmp.Canvas()->Pixels(mid.X, mid.Y), gui::clBlack);
