@@ -367,6 +367,8 @@ private:
     void RecomputeIsometricRanges(bool throughSetters);
     TLayerRange LayerRange(int layer) const;
     TLayerRange AutoRangeOf(int layer, double margin, double minRange) const;
+    void AutoRangeAxes(int layer, double margin, double minRange, bool x, bool y);
+    void EqualRanges(std::bitset<17> layers, bool x, bool y);
     void RepaintIfAutoRedraw();
     void DrawCrossHairs(gui::TCanvas& canvas, int a, int b);
     void DrawTextLabels(gui::TCanvas& canvas, int x0, int y0);

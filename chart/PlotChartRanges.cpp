@@ -206,82 +206,51 @@ void TCustomPlotChart::AutoRange(int layer, double margin, double minRange)
 
 void TCustomPlotChart::AutoRangeXOnly(int layer, double margin, double minRange)
 {
-    FIsometric = false;
-    const int first = layer == 0 ? 1 : ClampLayer(layer), last = layer == 0 ? MaxLayers : first;
-    for (int i = first; i <= last; ++i) {
-        const TLayerRange r = AutoRangeOf(i, margin, minRange), cur = LayerRange(i);
-        ApplyJointRange(i, true, false, r.XLo, cur.YLo, r.XHi, cur.YHi);
-    }
-    RepaintIfAutoRedraw();
+    AutoRangeAxes(layer, margin, minRange, true, false);
 }
 
 void TCustomPlotChart::AutoRangeYOnly(int layer, double margin, double minRange)
 {
+    AutoRangeAxes(layer, margin, minRange, false, true);
+}
+
+// One axis automatic, the other kept as it is.
+void TCustomPlotChart::AutoRangeAxes(int layer, double margin, double minRange, bool x, bool y)
+{
     FIsometric = false;
     const int first = layer == 0 ? 1 : ClampLayer(layer), last = layer == 0 ? MaxLayers : first;
     for (int i = first; i <= last; ++i) {
-        const TLayerRange r = AutoRangeOf(i, margin, minRange), cur = LayerRange(i);
-        ApplyJointRange(i, true, false, cur.XLo, r.YLo, cur.XHi, r.YHi);
+        const TLayerRange a = AutoRangeOf(i, margin, minRange), cur = LayerRange(i);
+        ApplyJointRange(i, true, false, x ? a.XLo : cur.XLo, y ? a.YLo : cur.YLo, x ? a.XHi : cur.XHi,
+                        y ? a.YHi : cur.YHi);
     }
     RepaintIfAutoRedraw();
 }
 
-namespace {
-struct TUnion {
-    double XLo = 1.7e308, XHi = -1.7e308, YLo = 1.7e308, YHi = -1.7e308;
-};
-} // namespace
+void TCustomPlotChart::SetEqualRange(std::bitset<17> layers) { EqualRanges(layers, true, true); }
+void TCustomPlotChart::SetEqualRangeXOnly(std::bitset<17> layers) { EqualRanges(layers, true, false); }
+void TCustomPlotChart::SetEqualRangeYOnly(std::bitset<17> layers) { EqualRanges(layers, false, true); }
 
-void TCustomPlotChart::SetEqualRange(std::bitset<17> layers)
+// The layers of the set get the union of their ranges on the unified axes
+// and keep their own on the others.  No repaint of its own: the joint
+// range setters repaint.
+void TCustomPlotChart::EqualRanges(std::bitset<17> layers, bool x, bool y)
 {
-    TUnion u;
+    double xLo = 1.7e308, xHi = -1.7e308, yLo = 1.7e308, yHi = -1.7e308;
     for (int i = 1; i <= MaxLayers; ++i) {
-        if (!layers.test(i)) continue;
+        if (!layers.test(static_cast<std::size_t>(i))) continue;
         const TLayerRange r = LayerRange(i);
-        u.XLo = std::min(u.XLo, r.XLo);
-        u.XHi = std::max(u.XHi, r.XHi);
-        u.YLo = std::min(u.YLo, r.YLo);
-        u.YHi = std::max(u.YHi, r.YHi);
-    }
-    const bool saved = FAutoRedraw;
-    FAutoRedraw = false;   // SetRange's own repaint; the joint ranges repaint
-    for (int i = 1; i <= MaxLayers; ++i)
-        if (layers.test(i)) SetRange(i, u.XLo, u.YLo, u.XHi, u.YHi);
-    FAutoRedraw = saved;
-}
-
-void TCustomPlotChart::SetEqualRangeXOnly(std::bitset<17> layers)
-{
-    TUnion u;
-    for (int i = 1; i <= MaxLayers; ++i) {
-        if (!layers.test(i)) continue;
-        u.XLo = std::min(u.XLo, LayerRange(i).XLo);
-        u.XHi = std::max(u.XHi, LayerRange(i).XHi);
+        xLo = std::min(xLo, r.XLo);
+        xHi = std::max(xHi, r.XHi);
+        yLo = std::min(yLo, r.YLo);
+        yHi = std::max(yHi, r.YHi);
     }
     const bool saved = FAutoRedraw;
     FAutoRedraw = false;
     for (int i = 1; i <= MaxLayers; ++i) {
-        if (!layers.test(i)) continue;
+        if (!layers.test(static_cast<std::size_t>(i))) continue;
         const TLayerRange r = LayerRange(i);
-        SetRange(i, u.XLo, r.YLo, u.XHi, r.YHi);
-    }
-    FAutoRedraw = saved;
-}
-
-void TCustomPlotChart::SetEqualRangeYOnly(std::bitset<17> layers)
-{
-    TUnion u;
-    for (int i = 1; i <= MaxLayers; ++i) {
-        if (!layers.test(i)) continue;
-        u.YLo = std::min(u.YLo, LayerRange(i).YLo);
-        u.YHi = std::max(u.YHi, LayerRange(i).YHi);
-    }
-    const bool saved = FAutoRedraw;
-    FAutoRedraw = false;
-    for (int i = 1; i <= MaxLayers; ++i) {
-        if (!layers.test(i)) continue;
-        const TLayerRange r = LayerRange(i);
-        SetRange(i, r.XLo, u.YLo, r.XHi, u.YHi);
+        SetRange(i, x ? xLo : r.XLo, y ? yLo : r.YLo, x ? xHi : r.XHi, y ? yHi : r.YHi);
     }
     FAutoRedraw = saved;
 }

@@ -245,6 +245,18 @@ TEST(PlotChart, CoordinatesAndRangesThroughTheControl)
     // The scale control takes the range.
     EXPECT_DOUBLE_EQ(c.ScaleControlX(1)->RangeHigh(), 5.25);
 
+    // Equal ranges: the union of the set's ranges, on both axes or on one.
+    c.SetRange(2, 0, 0, 5, 5);
+    c.SetRange(3, 3, 1, 9, 2);
+    c.SetEqualRangeXOnly(std::bitset<17>().set(2).set(3));
+    EXPECT_DOUBLE_EQ(c.ScaleX(3)->RangeLow(), 0);
+    EXPECT_DOUBLE_EQ(c.ScaleY(3)->RangeHigh(), 2);
+    c.SetEqualRange(std::bitset<17>().set(2).set(3));
+    EXPECT_DOUBLE_EQ(c.ScaleX(2)->RangeHigh(), 9);
+    EXPECT_DOUBLE_EQ(c.ScaleY(3)->RangeLow(), 0);
+    EXPECT_DOUBLE_EQ(c.ScaleY(3)->RangeHigh(), 5);
+    EXPECT_DOUBLE_EQ(c.ScaleX(4)->RangeHigh(), 1);   // not in the set
+
     // Automatic ranges from the items.
     c.ScaleX(1)->SetMinRange(1e-10);
     c.MoveTo(0, 0);
