@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/gui/FontService.h"
 #include "platform/gui/JpegImage.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Resources.h"
@@ -390,25 +391,7 @@ void EnsureApplication()
 }
 
 namespace {
-
-// The families the program's fonts are drawn with on this platform.
-QString MapFamily(const std::string& name)
-{
-    static const std::pair<const char*, const char*> kMap[] = {
-        {"arial", "Liberation Sans"},        {"helvetica", "Liberation Sans"},
-        {"ms sans serif", "Liberation Sans"}, {"microsoft sans serif", "Liberation Sans"},
-        {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"},
-        {"courier new", "Liberation Mono"},  {"courier", "Liberation Mono"},
-        {"tahoma", "DejaVu Sans"},           {"verdana", "DejaVu Sans"},
-        {"segoe ui", "DejaVu Sans"},         {"small fonts", "DejaVu Sans"},
-        {"symbol", "DejaVu Sans"},
-    };
-    std::string lower = rtl::LowerCase(name);
-    for (const auto& [from, to] : kMap)
-        if (lower == from) return QString::fromLatin1(to);
-    return QString::fromStdString(name);
-}
-
+QString MapFamily(const std::string& name) { return QString::fromStdString(PlatformFontFamily(name)); }
 } // namespace
 
 QFont MakeFont(const TFont& font)
