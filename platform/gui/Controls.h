@@ -566,7 +566,8 @@ TWinControl* FindControl(HWND handle);
 // The innermost control at a screen point.
 TControl* FindDragTarget(TPoint screenPos, bool allowDisabled);
 // System sizes: SM_CXVSCROLL (width of a vertical scroll bar),
-// SM_CYHSCROLL, SM_CXBORDER, SM_CYBORDER, SM_CXEDGE, SM_CYEDGE; 0 for others.
+// SM_CYHSCROLL, SM_CXBORDER, SM_CYBORDER, SM_CXEDGE, SM_CYEDGE, SM_CXFRAME,
+// SM_CYFRAME; 0 for others.
 int GetSystemMetrics(int index);
 // Where the mouse pointer is, in screen coordinates.
 TPoint GetCursorPos();

@@ -271,6 +271,8 @@ int GetSystemMetrics(int index)
     case SM_CYBORDER: return 1;
     case SM_CXEDGE:
     case SM_CYEDGE: return 2;
+    case SM_CXFRAME:
+    case SM_CYFRAME: return 4;
     default: return 0;
     }
 }
@@ -742,6 +744,11 @@ void TWinControl::DefaultHandler(TMessage& m)
                 if (f->Visible()) f->SetFocusedControl(this);
         }
         if (!ctx->deferNative && ctx->bridge) ctx->nativeResult = ctx->bridge->NativeEvent(ctx->event);
+        return;
+    }
+    if (m.Msg == WM_SETREDRAW) {
+        // Painting suspended (0) or resumed; resuming does not repaint by itself.
+        if (FImpl->widget) FImpl->widget->setUpdatesEnabled(m.WParam != 0);
         return;
     }
     if (NativeMessage(m)) return;
