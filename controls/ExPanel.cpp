@@ -546,6 +546,7 @@ void TCustomExPanel::Notification(rtl::TComponent* component, rtl::TOperation op
     if (operation != rtl::TOperation::opRemove) return;
     if (component == FImages) FImages = nullptr;
     if (component == FPictureContainer) FPictureContainer = nullptr;
+    if (component == FStyler) FStyler = nullptr;
 }
 
 void TCustomExPanel::SetCursor(TCursor c)
@@ -661,6 +662,7 @@ void TCustomExPanel::Loaded()
     FSizeMoveSize = {Width(), Height()};
     FOwnCursor = Cursor();
     FOldColor = Color();
+    if (FStyler && FStyler->Settings()) ApplySettings(FStyler->Settings());
 }
 
 void TCustomExPanel::Assign(const rtl::TPersistent* source)

@@ -24,9 +24,11 @@
 #include <string>
 #include <vector>
 
+#include "controls/ComponentStyle.h"
 #include "controls/ExImage.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/StdCtrls.h"
 
 namespace gui {
 class TImageList;
@@ -39,6 +41,8 @@ class TPictureContainer;
 namespace controls {
 
 class TCustomExPanel;
+class TExPanelStyler;
+class TExPanelSettings;
 
 enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
 enum class TGradientDirection { gdVertical, gdHorizontal };
@@ -52,6 +56,12 @@ enum class TShadeType {
     stBitmapRStretch, stBitmapLStretch,
 };
 enum class TPanelPositionLocation { clRegistry, clInifile };
+enum class TExPanelStyle {
+    psXP, psFlat, psQuor, psClassic, psOffice2003Blue, psOffice2003Olive, psOffice2003Silver,
+    psOffice2003Classic, psOffice2007Luna, psOffice2007Obsidian, psWhidbey, psWindowsXP, psCustom,
+    psOffice2007Silver, psWindowsVista, psWindows7, psTerminal,
+};
+enum class TGroupStyle { gsVertical, gsHorizontal };
 
 using TAnchorEvent = std::function<void(rtl::TObject* sender, const std::string& anchor)>;
 using TAnchorHintEvent = std::function<void(rtl::TObject* sender, std::string& anchor)>;
@@ -373,6 +383,10 @@ public:
     bool ShowMoveCursor() const { return FShowMoveCursor; }
     void SetShowMoveCursor(bool v) { FShowMoveCursor = v; }
 
+    TExPanelStyler* Styler() const { return FStyler; }
+    // Stores the reference and, unless loading, applies the styler's settings.
+    virtual void SetStyler(TExPanelStyler* v);
+
     std::string Version() const;
     void SetVersion(const std::string&) {}
     static constexpr uint32_t GetVersionNr() { return 0x01090000; }
@@ -390,6 +404,10 @@ public:
     virtual void ShadeHeader();
     virtual void CollapsChanged() {}
     void DoAutoSize();
+    // Copies the look and behaviour of the settings, keeping the panel's own
+    // caption buttons; AssignSettings also takes Height, Width and Hint.
+    virtual void ApplySettings(const TExPanelSettings* s);
+    void AssignSettings(const TExPanelSettings* s);
     int OrderIndex() const { return FOrderIndex; }
     void SetOrderIndex(int v) { FOrderIndex = v; }
     // The shade bitmap of the caption (for looking at and for tests).
@@ -473,6 +491,7 @@ private:
     std::vector<gui::TControl*> FHiddenChildren;
     gui::TImageList* FImages = nullptr;
     htmltext::TPictureContainer* FPictureContainer = nullptr;
+    TExPanelStyler* FStyler = nullptr;
 
     bool FAnchorHint = false;
     bool FAutoHideChildren = true;
@@ -523,6 +542,239 @@ private:
 class TExPanel : public TCustomExPanel {
 public:
     explicit TExPanel(rtl::TComponent* owner) : TCustomExPanel(owner) {}
+};
+
+// ------------------------------------------------------- settings and styler
+
+// The look and behaviour of a caption panel in one object, to style many
+// panels alike.  Every notifying setter fires OnChange unless an update
+// bracket (BeginUpdate / EndUpdate) holds it back until its end.
+class TExPanelSettings : public rtl::TPersistent {
+public:
+    TExPanelSettings();
+    ~TExPanelSettings() override;
+
+#define TEC_PLAIN(Type, Name, Def)                  \
+    Type Name() const { return F##Name; }           \
+    void Set##Name(Type v) { F##Name = v; }
+#define TEC_NOTIFY(Type, Name, Def)                 \
+    Type Name() const { return F##Name; }           \
+    void Set##Name(Type v) { F##Name = v; Changed(); }
+#define TEC_SETTINGS_FIELDS(PLAIN, NOTIFY)                           \
+    PLAIN(bool, FixedHeight, false)                                   \
+    NOTIFY(bool, CanMove, false)                                      \
+    PLAIN(bool, FixedWidth, false)                                    \
+    NOTIFY(bool, Hover, false)                                        \
+    NOTIFY(bool, AutoHideChildren, true)                              \
+    NOTIFY(bool, AnchorHint, false)                                   \
+    PLAIN(bool, FixedLeft, false)                                     \
+    NOTIFY(bool, CanSize, false)                                      \
+    PLAIN(bool, ShowHint, false)                                      \
+    PLAIN(bool, FixedTop, false)                                      \
+    NOTIFY(bool, Collaps, false)                                      \
+    PLAIN(bool, ShowMoveCursor, false)                                \
+    NOTIFY(int, CollapsDelay, 0)                                      \
+    NOTIFY(int, BevelWidth, 1)                                        \
+    NOTIFY(int, CollapsSteps, 0)                                      \
+    PLAIN(int, Height, 120)                                           \
+    PLAIN(int, ShadowOffset, 0)                                       \
+    NOTIFY(std::string, Text, {})                                     \
+    PLAIN(std::string, Hint, {})                                      \
+    NOTIFY(gui::TBevelCut, BevelOuter, gui::TBevelCut::bvNone)        \
+    NOTIFY(gui::TBevelCut, BevelInner, gui::TBevelCut::bvNone)        \
+    NOTIFY(gui::TColor, HoverColor, gui::clNone)                      \
+    NOTIFY(gui::TColor, CollapsColor, gui::clBtnFace)                 \
+    NOTIFY(gui::TColor, BorderColor, 0)                               \
+    NOTIFY(gui::TColor, HoverFontColor, gui::clNone)                  \
+    PLAIN(gui::TColor, ShadowColor, 0)                                \
+    PLAIN(gui::TColor, Color, gui::clBtnFace)                         \
+    NOTIFY(gui::TColor, URLColor, 0xFF0000)                           \
+    NOTIFY(TTextVAlignment, TextVAlign, TTextVAlignment::tvaTop)      \
+    NOTIFY(gui::TBorderStyle, BorderStyle, gui::TBorderStyle::bsSingle) \
+    NOTIFY(gui::TCursor, Cursor, gui::crDefault)                      \
+    NOTIFY(bool, BorderShadow, false)                                 \
+    NOTIFY(int, Indent, 0)                                            \
+    NOTIFY(int, TopIndent, 0)                                         \
+    PLAIN(int, Width, 0)                                              \
+    NOTIFY(int, BorderWidth, 0)
+    TEC_SETTINGS_FIELDS(TEC_PLAIN, TEC_NOTIFY)
+#undef TEC_PLAIN
+#undef TEC_NOTIFY
+
+    // Fire only when the value changes.
+    gui::TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(gui::TColor v);
+    gui::TColor ColorMirror() const { return FColorMirror; }
+    void SetColorMirror(gui::TColor v);
+    gui::TColor ColorMirrorTo() const { return FColorMirrorTo; }
+    void SetColorMirrorTo(gui::TColor v);
+    gui::TFont* Font() const { return FFont.get(); }
+    void SetFont(const gui::TFont* f);
+    TPanelCaption* Caption() const { return FCaption.get(); }
+    // Takes the caption in place of the owned one.
+    void SetCaption(std::unique_ptr<TPanelCaption> c);
+    TPanelStatusBar* StatusBar() const { return FStatusBar.get(); }
+    void SetStatusBar(const TPanelStatusBar* s);
+    // No position object exists unless one is given (not owned).
+    TPanelPosition* Position() const { return FPosition; }
+    void SetPosition(TPanelPosition* p) { FPosition = p; }
+
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    // Copies nothing: code that wants other defaults sets the fields.
+    void Assign(const rtl::TPersistent*) override {}
+
+    rtl::TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    void HookCaption();
+#define TEC_FIELD(Type, Name, Def) Type F##Name = Def;
+    TEC_SETTINGS_FIELDS(TEC_FIELD, TEC_FIELD)
+#undef TEC_FIELD
+#undef TEC_SETTINGS_FIELDS
+    gui::TColor FColorTo = gui::clNone, FColorMirror = gui::clNone, FColorMirrorTo = gui::clNone;
+    std::unique_ptr<gui::TFont> FFont;
+    std::unique_ptr<TPanelCaption> FCaption;
+    std::unique_ptr<TPanelStatusBar> FStatusBar;
+    TPanelPosition* FPosition = nullptr;
+    int FUpdateCount = 0;
+};
+
+// A hidden window that reports a change of the desktop's style (WM_THEMECHANGED).
+class TThemeNotifierWindow : public gui::TWinControl {
+public:
+    explicit TThemeNotifierWindow(rtl::TComponent* owner);
+    void WndProc(gui::TMessage& m) override;
+    rtl::TNotifyEvent OnThemeChange;
+};
+
+// Fills its settings from one of 17 colour presets and pushes them into
+// every panel of its owner whose Styler is this one.
+//
+//     auto* styler = new controls::TExPanelStyler(form);
+//     panel->SetStyler(styler);
+//     styler->SetStyle(controls::TExPanelStyle::psOffice2003Blue);   // panels follow
+class TExPanelStyler : public rtl::TComponent, public IComponentStyle {
+public:
+    explicit TExPanelStyler(rtl::TComponent* owner);
+    ~TExPanelStyler() override;
+
+    TExPanelSettings* Settings() const { return FSettings.get(); }
+    // Takes the settings in place of the owned ones.
+    void SetSettings(std::unique_ptr<TExPanelSettings> s);
+    TExPanelStyle Style() const { return FStyle; }
+    void SetStyle(TExPanelStyle v);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v) { FAutoThemeAdapt = v; }
+    const std::string& Comments() const { return FComments; }
+    void SetComments(const std::string& v) { FComments = v; }
+    TThemeNotifierWindow* Notifier() const { return FNotifier; }
+
+    void SetComponentStyle(TQuorStyle style) override;
+    void Assign(const rtl::TPersistent* source) override;
+    void Loaded() override;
+
+private:
+    void SettingsChanged();
+    void ThemeChanged();
+    std::unique_ptr<TExPanelSettings> FSettings;
+    std::string FComments;
+    TThemeNotifierWindow* FNotifier = nullptr;
+    TExPanelStyle FStyle = TExPanelStyle::psXP;
+    bool FAutoThemeAdapt = false;
+};
+
+// The colour scheme of the active desktop style as the panel family sees
+// it: 1 blue, 2 olive, 3 silver, 0 otherwise or without a style.
+int PanelXPColorScheme();
+
+// ------------------------------------------------------------- panel group
+
+// A caption panel that stacks the caption panels placed in it: top to
+// bottom in columns (gsVertical) or side by side (gsHorizontal), with a
+// scroll bar when they do not fit.  A panel freed elsewhere leaves the
+// group's list by its removal notice.
+//
+//     auto* group = new controls::TExPanelGroup(form);
+//     group->SetParent(form);
+//     auto* p = group->AddPanel();   // placed, styled by DefaultPanel
+//     p->Caption()->SetText("First");
+class TExPanelGroup : public TExPanel, public IPanelArranger {
+public:
+    explicit TExPanelGroup(rtl::TComponent* owner);
+    ~TExPanelGroup() override;
+
+    int HorzPadding() const { return FHorzPadding; }
+    void SetHorzPadding(int v);
+    int VertPadding() const { return FVertPadding; }
+    void SetVertPadding(int v);
+    TGroupStyle GroupStyle() const { return FGroupStyle; }
+    void SetGroupStyle(TGroupStyle v);
+    int Columns() const { return FColumns; }
+    // Values <= 0 are ignored.
+    void SetColumns(int v);
+    bool ScrollSmooth() const { return FScrollSmooth; }
+    void SetScrollSmooth(bool v) { FScrollSmooth = v; }
+    TExPanelSettings* DefaultPanel() const { return FDefaultPanel.get(); }
+    void SetDefaultPanel(const TExPanelSettings* s) { FDefaultPanel->Assign(s); }
+    gui::TScrollBar* ScrollBar() const { return FScrollBar; }
+
+    int PanelCount() const { return static_cast<int>(FPanels.size()); }
+    TCustomExPanel* Panels(int i) const { return FPanels.at(static_cast<std::size_t>(i)); }
+    void ChildPanelChanged(TCustomExPanel* panel) override;
+    void UpdateGroup();
+    void OpenAllPanels();
+    void CloseAllPanels();
+    void BeginUpdate();
+    void EndUpdate();
+    void InitPanels();
+    TCustomExPanel* AddPanel();
+    TCustomExPanel* AppendPanel();
+    TCustomExPanel* InsertPanel(int index);
+    // Ignored unless 0 <= index < PanelCount.
+    void RemovePanel(int index);
+    // Raises rtl::EListError for an index outside the list.
+    void MovePanel(int fromIndex, int toIndex);
+    void Clear();
+    void SavePanelPositions();
+    void LoadPanelPositions();
+    // The extent the visible panels need (height for gsVertical, width for gsHorizontal).
+    int NeededExtent() const;
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void AlignControls(gui::TControl* control, gui::TRect& rect) override;
+    void CollapsChanged() override;
+    void Loaded() override;
+    void Dispatch(gui::TMessage& m) override;
+    bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
+    bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+
+private:
+    TCustomExPanel* NewPanel();
+    void Track(TCustomExPanel* p);
+    void Renumber();
+    void ArrangePanels();
+    void ArrangeVertical();
+    void ArrangeHorizontal();
+    void FitScrollBar();
+    std::vector<TCustomExPanel*> SortedChildPanels(bool byLeft) const;
+    void WheelBy(int delta);
+
+    int FUpdateCount = 0;
+    int FHorzPadding = 8, FVertPadding = 8;
+    TGroupStyle FGroupStyle = TGroupStyle::gsVertical;
+    bool FArranging = false;
+    gui::TScrollBar* FScrollBar = nullptr;
+    std::vector<TCustomExPanel*> FPanels;
+    std::unique_ptr<TExPanelSettings> FDefaultPanel;
+    int FColumns = 1;
+    bool FIndexOrder = false;
+    bool FScrollSmooth = false;
+    int FLastWidth = 0, FLastHeight = 0;
 };
 
 } // namespace controls

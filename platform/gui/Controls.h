@@ -578,6 +578,9 @@ HWND AllocateHWnd(std::function<void(TMessage&)> wndProc);
 void DeallocateHWnd(HWND handle);
 // Delivers a message now (GUI thread); 0 when the target is gone.
 LRESULT SendMessage(HWND handle, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Delivers a message now to every window (controls and AllocateHWnd
+// windows), as a system-wide notice such as WM_THEMECHANGED is delivered.
+void SendMessageToAllWindows(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Queues a message for the GUI thread; safe from any thread.  Messages to a
 // window freed before delivery are dropped.  False only when the program
 // has no message loop at all.

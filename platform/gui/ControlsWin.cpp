@@ -131,6 +131,14 @@ LRESULT SendMessage(HWND handle, uint32_t msg, WPARAM wParam, LPARAM lParam)
     return m.Result;
 }
 
+void SendMessageToAllWindows(uint32_t msg, WPARAM wParam, LPARAM lParam)
+{
+    std::vector<HWND> handles;
+    for (const auto& [h, target] : Targets()) handles.push_back(h);
+    // A window freed by an earlier one's handler is skipped.
+    for (HWND h : handles) SendMessage(h, msg, wParam, lParam);
+}
+
 bool PostMessage(HWND handle, uint32_t msg, WPARAM wParam, LPARAM lParam)
 {
     Dispatcher* d = GetDispatcher();
