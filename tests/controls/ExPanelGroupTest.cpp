@@ -443,3 +443,43 @@ TEST(ExPanelGroup, StyledTwoColumnGroupPicture)
     EXPECT_LT(body & 0xFF, 0xDAu);
     EXPECT_GT(body & 0xFF, 0x88u);
 }
+
+TEST(ExPanelPosition, SavedWhenTheFormGoesAndLoadedWithIt)
+{
+    const std::string file = TempFile("auto.ini");
+    auto make = [&](TForm* form) {
+        auto* p = new TExPanel(form);
+        p->SetParent(form);
+        p->Position()->SetLocation(TPanelPositionLocation::clInifile);
+        p->Position()->SetKey(file);
+        p->Position()->SetSection("Auto");
+        p->Position()->SetSave(true);
+        return p;
+    };
+    {
+        TForm form(nullptr);
+        TExPanel* p = make(&form);
+        p->SetBounds(21, 22, 123, 77);
+        delete p;   // the panel alone saves nothing
+        EXPECT_FALSE(std::filesystem::exists(file));
+        p = make(&form);
+        p->SetBounds(21, 22, 123, 77);
+    }
+    EXPECT_NE(ReadFile(file).find("Width=123"), std::string::npos);
+    TForm form(nullptr);
+    TExPanel* q = make(&form);
+    q->BeginLoading();
+    q->EndLoading();   // Loaded reads the place back
+    EXPECT_EQ(q->BoundsRect(), Rect(21, 22, 144, 99));
+
+    // A write that fails while the form goes reaches the exception handler.
+    std::vector<std::string> errors;
+    Application->OnException = [&](rtl::TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    {
+        TForm broken(nullptr);
+        TExPanel* p = make(&broken);
+        p->Position()->SetKey("/nonexistent-folder/tec/panel.ini");
+    }
+    Application->OnException = nullptr;
+    EXPECT_EQ(errors.size(), 1u);
+}
