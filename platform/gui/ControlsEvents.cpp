@@ -183,7 +183,6 @@ bool RunMessage(TWinControl* c, IBridge* b, QEvent* e, TMessage& m)
 bool HandleMouse(TWinControl* c, IBridge* b, QMouseEvent* me, QPoint local)
 {
     NoteModifiers(me->modifiers(), me->buttons());
-    if (SizeMoveMouse(c, me, local)) return true;
     const TPoint p{local.x(), local.y()};
     uint32_t msg = 0;
     const Qt::MouseButton btn = me->button();
@@ -203,6 +202,7 @@ bool HandleMouse(TWinControl* c, IBridge* b, QMouseEvent* me, QPoint local)
     default: return false;
     }
     if (msg == WM_MOUSEMOVE) TrackMouseControl(ControlUnder(c, p));
+    if (SizeMoveMouse(c, me, local)) return true;
     const uint32_t keys = MouseKeys(me->buttons(), me->modifiers());
     TMessage m{msg, keys, MAKELPARAM(p.X, p.Y), 0};
     const bool done = RunMessage(c, b, me, m);

@@ -549,3 +549,57 @@ TEST(ExPanel, AnchorsGoToTheShellOrToTheEvent)
     EXPECT_EQ(opened, (std::vector<std::string>{"https://example.org", "mailto:x@y.z"}));
     EXPECT_EQ(clicked, (std::vector<std::string>{"local"}));
 }
+
+TEST(ExPanel, AnchorHoverAndHint)
+{
+    Host h(400, 300);
+    auto* p = MakePanel(h.form, 0, 0, 380, 200);
+    p->SetCursor(crCross);
+    p->SetText("<a href=\"first\">anchor</a>");
+    p->SetAnchorHint(true);
+    std::vector<std::string> entered, left;
+    p->OnAnchorEnter = [&](rtl::TObject*, const std::string& a) { entered.push_back(a); };
+    p->OnAnchorExit = [&](rtl::TObject*, const std::string& a) { left.push_back(a); };
+    p->OnAnchorHint = [](rtl::TObject*, std::string& a) { a = "go to " + a; };
+    h.Show();
+    int y = -1;
+    for (int yy = 0; yy < 40 && y < 0; ++yy)
+        if (!p->AnchorAt(8, yy).empty()) y = yy;
+    ASSERT_GE(y, 0);
+    sim::MouseMove(p, 8, y + 1);
+    EXPECT_EQ(p->Cursor(), crHandPoint);
+    EXPECT_EQ(entered, std::vector<std::string>{"first"});
+    THintInfo info;
+    info.HintControl = p;
+    info.CursorPos = {8, y + 1};
+    EXPECT_EQ(p->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.HintStr, "go to first");
+    sim::MouseMove(p, 300, 150);
+    EXPECT_EQ(p->Cursor(), crCross);
+    EXPECT_EQ(left, std::vector<std::string>{"first"});
+}
+
+TEST(ExPanel, CloseDuringTheAnimationFreesThePanelAfterIt)
+{
+    Host h(400, 300);
+    NoDelay nd;
+    auto* p = MakePanel(h.form, 10, 10, 200, 150);
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetCloseButton(true);
+    p->SetFreeOnClose(true);
+    p->SetCollapsSteps(4);
+    const HWND handle = p->Handle();
+    int ends = 0;
+    p->OnEndCollapsExpand = [&](rtl::TObject*) { ++ends; };
+    h.Show();
+    nd.onStep = [&](int step) {
+        if (step == 1) sim::Click(p, 192, 8);   // handled inside the animation's pump
+    };
+    p->SetCollaps(true);
+    // The animation ran to its end on a living panel, then the panel goes.
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(nd.steps, 4);
+    EXPECT_EQ(FindControl(handle), p);
+    Application->ProcessMessages();
+    EXPECT_EQ(FindControl(handle), nullptr);
+}
