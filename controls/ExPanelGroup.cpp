@@ -293,11 +293,14 @@ int TExPanelGroup::NeededExtent() const
                 if (p->Visible()) w += p->Width() + FHorzPadding;
         return w;
     }
+    // The rows as the arrangement lays them out: each row ends with the
+    // panel of its last column, whose height moves the next row down.
+    // (Counting other child windows, such as the scroll bar, among the
+    // positions would pick the wrong panel of each row.)
     int h = FVertPadding;
-    for (int i = 0; i < ControlCount(); ++i) {
-        auto* p = dynamic_cast<TCustomExPanel*>(Controls(i));
-        if (p && p->Visible() && (i + 1) % FColumns == 0) h += p->Height() + FVertPadding;
-    }
+    const std::vector<TCustomExPanel*> list = SortedChildPanels(false);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i]->Visible() && (static_cast<int>(i) + 1) % FColumns == 0) h += list[i]->Height() + FVertPadding;
     return h;
 }
 

@@ -108,6 +108,11 @@ TEST(ExPanelGroup, TwoColumnsStartTheNextRowBelowTheSecondPanel)
     EXPECT_EQ(p[0]->Width(), (300 - 16) / 2);
     EXPECT_EQ(p[2]->Top(), 8 + 80 + 8);
     EXPECT_EQ(p[3]->Top(), 96);
+    // The needed height follows the same rows: 8 + (80 + 8) + (40 + 8).
+    EXPECT_EQ(g->NeededExtent(), 144);
+    g->SetBounds(0, 0, 300, 140);
+    EXPECT_TRUE(g->ScrollBar()->Visible());
+    EXPECT_EQ(g->ScrollBar()->Max(), 144);
     g->SetColumns(0);   // ignored
     EXPECT_EQ(g->Columns(), 2);
 }
