@@ -603,3 +603,37 @@ TEST(ExPanel, CloseDuringTheAnimationFreesThePanelAfterIt)
     Application->ProcessMessages();
     EXPECT_EQ(FindControl(handle), nullptr);
 }
+
+TEST(ExPanel, LoadingRecordsTheStateWithoutResizing)
+{
+    Host h;
+    auto* p = MakePanel(h.form, 0, 0, 200, 120);
+    int mins = 0;
+    p->OnMinimize = [&](rtl::TObject*) { ++mins; };
+    p->BeginLoading();
+    p->SetCollaps(true);
+    EXPECT_TRUE(p->Collaps());
+    EXPECT_EQ(p->Height(), 120);
+    EXPECT_EQ(mins, 1);
+    p->EndLoading();
+}
+
+TEST(ExPanel, AutoSizeFitsTheTextAndTheCaption)
+{
+    Host h;
+    auto* p = MakePanel(h.form, 0, 0, 300, 300);
+    p->SetText("A line of text<br>and a second one");
+    p->AutoSize()->SetEnabled(true);
+    const int w = p->Width(), hh = p->Height();
+    EXPECT_GT(w, 40);
+    EXPECT_LT(w, 300);
+    EXPECT_GT(hh, 20);
+    EXPECT_LT(hh, 100);
+    p->Caption()->SetVisible(true);
+    p->SetText(p->Text());   // auto-size runs again after the text is set
+    EXPECT_EQ(p->Height(), hh + 20);
+    EXPECT_EQ(p->Width(), w);
+    p->SetIndent(5);
+    p->SetText(p->Text());
+    EXPECT_EQ(p->Width(), w + 5);
+}
