@@ -19,11 +19,9 @@ namespace controls {
 using namespace gui;
 
 namespace {
-bool SameBitmap(const TBitmap* a, const TBitmap* b) { return a == b; }
 void CopyBitmap(TBitmap& into, const TBitmap* from)
 {
-    if (!from || SameBitmap(&into, from)) return;
-    into.Assign(from);
+    if (from && from != &into) into.Assign(from);
 }
 } // namespace
 

@@ -16,7 +16,8 @@
 //     p->SetCollaps(true);     // caption bar only; SetCollaps(false) -> 93
 //
 // Painting is in ExPanelPaint.cpp, the mouse in ExPanelMouse.cpp, position
-// saving in ExPanelPosition.cpp.
+// saving in ExPanelPosition.cpp; the panel group (TExPanelGroup) in
+// ExPanelGroup.cpp, the settings and styler in ExPanelStyler.cpp.
 #pragma once
 
 #include <functional>

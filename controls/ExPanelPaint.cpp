@@ -4,7 +4,6 @@
 // bar and size grip; and the shade pattern of the caption (ShadeHeader).
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 #include <random>
 
@@ -287,9 +286,6 @@ void TCustomExPanel::PaintCaption(TCanvas& c)
     PaintCaptionButtons(c, L, T, R, B);
 
     c.Font()->Assign(FCaption->Font());
-    const bool right = FCaption->ButtonPosition() == TCaptionButtonPosition::cbpRight;
-    const int buttons = (FCaption->CloseButton() ? 1 : 0) + (FCaption->MinMaxButton() ? 1 : 0);
-    (void)buttons;
     if (!top) {
         // PaintCaptionButtons moved the edges already; the text keeps clear of both.
         R = L + H;
@@ -308,7 +304,6 @@ void TCustomExPanel::PaintCaption(TCanvas& c)
         const int th = c.TextHeight(plain.empty() ? std::string("X") : plain);
         c.TextOut(L + std::max(0, (R - L - th) / 2), B - 2, plain);
         c.Brush()->SetStyle(TBrushStyle::bsSolid);
-        (void)right;
     } else {
         B = T + H;
         L += FCaption->Indent();
