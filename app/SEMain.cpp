@@ -98,12 +98,12 @@ void TSEMainForm::CreateComponents()
     ControlPanel->Caption()->Font()->SetColor(clHighlightText);
     ControlPanel->Caption()->Font()->SetStyle({TFontStyle::fsBold});
     ControlPanel->SetCollapsColor(clMenuHighlight);
-    ControlPanel->SetBounds(10, 50, 250, 223);
+    ControlPanel->SetBounds(10, 50, 322, 223);
     ControlPanel->SetFullHeight(93);
     ControlPanel->SetHeight(223);
     LTitle = MakeLabel(this, ControlPanel, 6, 22, "");
     LTitle->SetAutoSize(false);
-    LTitle->SetBounds(6, 22, 238, 16);
+    LTitle->SetBounds(6, 22, 310, 16);
     LTitle->Font()->SetStyle({TFontStyle::fsBold});
     LTitle->Font()->SetColor(clNavy);
     LTitle->SetCursor(crHandPoint);
@@ -120,7 +120,7 @@ void TSEMainForm::CreateComponents()
     }
     PBInfo = new TPaintBox(this);
     PBInfo->SetParent(ControlPanel);
-    PBInfo->SetBounds(100, 118, 144, 92);
+    PBInfo->SetBounds(172, 118, 144, 92);
     PBInfo->OnPaint = [this](rtl::TObject*) {
         TCanvas* c = PBInfo->Canvas();
         c->Brush()->SetColor(ControlPanel->Color());
@@ -130,7 +130,7 @@ void TSEMainForm::CreateComponents()
     // under the contacts, it keeps to the panel's bottom edge.
     ProgressBar = new controls::TExProgressBar(this);
     ProgressBar->SetParent(ControlPanel);
-    ProgressBar->SetBounds(6, 200, 90, 18);
+    ProgressBar->SetBounds(6, 200, 148, 18);
     ProgressBar->SetAnchors({TAnchorKind::akLeft, TAnchorKind::akBottom});
     ProgressBar->SetCompletionSmooth(true);
     ProgressBar->SetLevel0Color(clNavy);
