@@ -637,3 +637,26 @@ TEST(ExPanel, AutoSizeFitsTheTextAndTheCaption)
     p->SetText(p->Text());
     EXPECT_EQ(p->Width(), w + 5);
 }
+
+TEST(ExPanel, ThemedCaptionFollowsTheDesktopStyle)
+{
+    Host h(300, 200);
+    auto* p = MakePanel(h.form, 0, 0, 200, 120);
+    p->Caption()->SetVisible(true);
+    p->Caption()->SetCloseButton(true);
+    p->Caption()->SetMinMaxButton(true);
+    p->Caption()->SetColor(0x0000FF);
+    p->Caption()->SetShadeType(TShadeType::stXPCaption);
+    h.Show();
+    EXPECT_TRUE(p->IsThemed());
+    EXPECT_EQ(p->ButtonSize(true), 16);
+    auto themed = h.Image();
+    // The themed caption is the style's, not the plain red bar.
+    EXPECT_NE(PixelAt(*themed, 60, 10), 0x0000FFu);
+    SetThemeActive(false);
+    EXPECT_FALSE(p->IsThemed());
+    EXPECT_EQ(p->ButtonSize(true), 12);
+    p->Invalidate();
+    auto plain = h.Image();
+    EXPECT_EQ(PixelAt(*plain, 60, 10), 0x0000FFu);
+}
