@@ -30,7 +30,7 @@ struct SizeMoveLoop {
     int hit = HTNOWHERE;
     TPoint startScreen;
     TRect startScreenRect;   // the window's rectangle in screen coordinates at the press
-    bool cursorSet = false;
+    HWND cursorWindow = 0;   // the window showing a sizing cursor
 };
 SizeMoveLoop gLoop;
 
@@ -75,6 +75,8 @@ bool SizeMoveMouse(TWinControl* c, QMouseEvent* me, QPoint local)
 {
     if (c->Data().native || dynamic_cast<TCustomForm*>(c)) return false;
     const TPoint screen = c->ClientToScreen({local.x(), local.y()});
+    // A window freed during its loop leaves no loop behind.
+    if (gLoop.handle != 0 && !FindControl(gLoop.handle)) gLoop.handle = 0;
     const bool inLoop = gLoop.handle != 0 && gLoop.handle == c->Handle();
     switch (me->type()) {
     case QEvent::MouseButtonPress:
@@ -104,12 +106,13 @@ bool SizeMoveMouse(TWinControl* c, QMouseEvent* me, QPoint local)
             if (!FindControl(h)) return true;
             if (code == HTRIGHT || code == HTBOTTOM || code == HTBOTTOMRIGHT) {
                 ApplyCursor(c->Data().widget, CursorOfCode(code));
-                gLoop.cursorSet = true;
+                gLoop.cursorWindow = h;
                 return true;
             }
-            if (gLoop.cursorSet) {
-                gLoop.cursorSet = false;
-                ApplyCursor(c->Data().widget, c->Cursor());
+            // Off the band: the window that showed the sizing cursor gets its own back.
+            if (gLoop.cursorWindow) {
+                if (TWinControl* shown = FindControl(gLoop.cursorWindow)) ApplyCursor(shown->Data().widget, shown->Cursor());
+                gLoop.cursorWindow = 0;
             }
             if (code == HTCAPTION) {
                 TMessage sc{WM_SETCURSOR, c->Handle(), MAKELPARAM(HTCAPTION, WM_MOUSEMOVE), 0};
@@ -143,7 +146,10 @@ bool SizeMoveMouse(TWinControl* c, QMouseEvent* me, QPoint local)
         }
         const HWND h = c->Handle();
         c->WindowProc(m);
-        if (!FindControl(h)) return true;
+        if (!FindControl(h)) {
+            gLoop.handle = 0;
+            return true;
+        }
         TPoint tl{r.Left, r.Top};
         if (c->Parent()) tl = c->Parent()->ScreenToClient(tl);
         c->SetBounds(tl.X, tl.Y, r.Width(), r.Height());

@@ -660,3 +660,23 @@ TEST(ExPanel, ThemedCaptionFollowsTheDesktopStyle)
     auto plain = h.Image();
     EXPECT_EQ(PixelAt(*plain, 60, 10), 0x0000FFu);
 }
+
+TEST(ExPanel, PanelFreedWhileMovedLeavesNoLoopBehind)
+{
+    Host h(500, 400);
+    auto* p = MakePanel(h.form, 10, 10, 200, 100);
+    p->Caption()->SetVisible(true);
+    p->SetCanMove(true);
+    auto* q = MakePanel(h.form, 250, 10, 200, 100);
+    q->Caption()->SetVisible(true);
+    q->SetCanMove(true);
+    h.Show();
+    sim::MouseDown(p, TMouseButton::mbLeft, 50, 10);
+    delete p;
+    // Another panel moves as usual afterwards.
+    sim::MouseDown(q, TMouseButton::mbLeft, 50, 10);
+    sim::MouseMove(q, 60, 30);
+    sim::MouseUp(q, TMouseButton::mbLeft, 60, 30);
+    EXPECT_EQ(q->Left(), 260);
+    EXPECT_EQ(q->Top(), 30);
+}
