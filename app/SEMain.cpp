@@ -82,42 +82,56 @@ void TSEMainForm::CreateComponents()
     ToolBar->SetFlat(false);
     ToolBar->SetShowHint(true);
 
-    ControlPanel = new TPanel(this);
+    // The information panel floats over the map: moved by its caption,
+    // collapsed to it by its min/max button.
+    ControlPanel = new controls::TExPanel(this);
     ControlPanel->SetParent(this);
-    ControlPanel->SetAlign(TAlign::alRight);
-    ControlPanel->SetWidth(250);
-    ControlPanel->SetCaption("");
-    auto* caption = MakeLabel(this, ControlPanel, 6, 4, "Information");
-    caption->Font()->SetStyle({TFontStyle::fsBold});
-    LTitle = MakeLabel(this, ControlPanel, 6, 24, "");
+    ControlPanel->SetBevelOuter(TBevelCut::bvNone);
+    ControlPanel->SetBorderWidth(1);
+    ControlPanel->SetBorderColor(clGray);
+    ControlPanel->SetCanMove(true);
+    ControlPanel->Caption()->SetVisible(true);
+    ControlPanel->Caption()->SetText("Information");
+    ControlPanel->Caption()->SetMinMaxButton(true);
+    ControlPanel->Caption()->SetFlat(true);
+    ControlPanel->Caption()->SetColor(clHighlight);
+    ControlPanel->Caption()->Font()->SetColor(clHighlightText);
+    ControlPanel->Caption()->Font()->SetStyle({TFontStyle::fsBold});
+    ControlPanel->SetCollapsColor(clMenuHighlight);
+    ControlPanel->SetBounds(10, 50, 322, 223);
+    ControlPanel->SetFullHeight(93);
+    ControlPanel->SetHeight(223);
+    LTitle = MakeLabel(this, ControlPanel, 6, 22, "");
     LTitle->SetAutoSize(false);
-    LTitle->SetWordWrap(true);
-    LTitle->SetBounds(6, 24, 238, 34);
+    LTitle->SetBounds(6, 22, 310, 16);
     LTitle->Font()->SetStyle({TFontStyle::fsBold});
     LTitle->Font()->SetColor(clNavy);
     LTitle->SetCursor(crHandPoint);
     const char* names[] = {"Gamma:", "Magnitude:", "Lunation:", "Saros:", "Delta T:", "Position:"};
     TLabel** values[] = {&LGamma, &LMagnitude, &LLunation, &LSaros, &LDeltaT, &LPosition};
     for (int i = 0; i < 6; ++i) {
-        MakeLabel(this, ControlPanel, 6, 62 + 18 * i, names[i]);
-        *values[i] = MakeLabel(this, ControlPanel, 90, 62 + 18 * i, "");
+        MakeLabel(this, ControlPanel, 6, 38 + 13 * i, names[i]);
+        *values[i] = MakeLabel(this, ControlPanel, 80, 38 + 13 * i, "");
     }
+    // Contacts in rows beside the altitude chart, which grows with them.
     for (int i = 0; i < 7; ++i) {
-        InfoLabels[static_cast<std::size_t>(i)] = MakeLabel(this, ControlPanel, 6, 176 + 18 * i, "");
-        InfoLabels[static_cast<std::size_t>(7 + i)] = MakeLabel(this, ControlPanel, 50, 176 + 18 * i, "");
+        InfoLabels[static_cast<std::size_t>(i)] = MakeLabel(this, ControlPanel, 6, 118 + 16 * i, "");
+        InfoLabels[static_cast<std::size_t>(7 + i)] = MakeLabel(this, ControlPanel, 40, 118 + 16 * i, "");
     }
     PBInfo = new TPaintBox(this);
     PBInfo->SetParent(ControlPanel);
-    PBInfo->SetBounds(6, 310, 238, 92);
+    PBInfo->SetBounds(172, 118, 144, 92);
     PBInfo->OnPaint = [this](rtl::TObject*) {
         TCanvas* c = PBInfo->Canvas();
         c->Brush()->SetColor(ControlPanel->Color());
         c->FillRect({0, 0, PBInfo->Width(), PBInfo->Height()});
     };
-    // Navy until the computation completes, the level-3 colours at 100 %.
+    // Navy until the computation completes, the level-3 colours at 100 %;
+    // under the contacts, it keeps to the panel's bottom edge.
     ProgressBar = new controls::TExProgressBar(this);
     ProgressBar->SetParent(ControlPanel);
-    ProgressBar->SetBounds(6, 440, 238, 18);
+    ProgressBar->SetBounds(6, 200, 148, 18);
+    ProgressBar->SetAnchors({TAnchorKind::akLeft, TAnchorKind::akBottom});
     ProgressBar->SetCompletionSmooth(true);
     ProgressBar->SetLevel0Color(clNavy);
     ProgressBar->SetLevel0ColorTo(clNavy);
@@ -129,12 +143,25 @@ void TSEMainForm::CreateComponents()
     ProgressBar->SetPosition(0);
     LDeltaT->SetCursor(crHandPoint);
 
-    LocationsPanel = new TPanel(this);
+    // The location panel floats too: moved by its caption, sized at its
+    // right and bottom edges, hidden by its close button.
+    LocationsPanel = new controls::TExPanel(this);
     LocationsPanel->SetParent(this);
-    LocationsPanel->SetAlign(TAlign::alBottom);
-    LocationsPanel->SetHeight(160);
-    LocationsPanel->SetCaption("");
+    LocationsPanel->SetBevelOuter(TBevelCut::bvNone);
+    LocationsPanel->SetCanMove(true);
+    LocationsPanel->SetCanSize(true);
+    LocationsPanel->SetBorderWidth(2);
+    LocationsPanel->SetCollapsSteps(20);
+    LocationsPanel->SetCollapsDelay(200);
+    LocationsPanel->Constraints()->MinWidth = 100;
+    LocationsPanel->Constraints()->MinHeight = 50;
+    LocationsPanel->Caption()->SetVisible(true);
+    LocationsPanel->Caption()->SetText("Locations");
+    LocationsPanel->Caption()->SetCloseButton(true);
+    LocationsPanel->Caption()->Font()->SetStyle({TFontStyle::fsBold});
+    LocationsPanel->SetBounds(100, 100, 500, 300);
     LocationsPanel->SetVisible(false);
+    LocationsPanel->OnClose = [this](rtl::TObject*) { UpdateActionStates(); };
     LocationsToolBar = new TToolBar(this);
     LocationsToolBar->SetParent(LocationsPanel);
     LocationsToolBar->SetAlign(TAlign::alTop);
@@ -183,6 +210,10 @@ void TSEMainForm::CreateComponents()
         ScrollBox->VertScrollBar()->SetPosition(std::max(0, ScrollBox->VertScrollBar()->Position() - 10));
         handled = true;
     };
+
+    // The floating panels lie over the map.
+    ControlPanel->BringToFront();
+    LocationsPanel->BringToFront();
 
     CBE_SE = new db::TSQLiteTable(this);
     CBE_LE = new db::TSQLiteTable(this);
@@ -619,6 +650,7 @@ void TSEMainForm::SetEventType(TEventType type)
         name->SetShowHint(true);
     }
     PBInfo->SetHeight(solar ? 92 : 122);
+    ControlPanel->SetHeight(solar ? 223 : 253);
     FEclipseMap->Notices = solar ? SolarNotices : LunarNotices;
     if (TAction* a = Action("actLocationsSortByMagnitude"))
         a->SetEnabled(solar && FLocationList && FLocationList->Count() > 0 &&
@@ -879,9 +911,8 @@ void TSEMainForm::PaintBoxMouseDown(TMouseButton button, int x, int y)
 
 void TSEMainForm::SetLocationsPanelVisible(bool value)
 {
-    // Shown again, the panel goes above the status bar, not below it.
-    if (value && !LocationsPanel->Visible()) LocationsPanel->SetTop(StatusBar->Top() - LocationsPanel->Height());
     LocationsPanel->SetVisible(value);
+    if (value) LocationsPanel->BringToFront();
 }
 
 void TSEMainForm::LabelLinkEnter(TLabel* label)

@@ -18,6 +18,7 @@
 #include "compute/BesselSE.h"
 #include "compute/LunarEclipses.h"
 #include "controls/ExProgressBar.h"
+#include "controls/ExPanel.h"
 #include "controls/ExScrollBox.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ActnList.h"
@@ -44,13 +45,13 @@ public:
     gui::TToolBar* ToolBar = nullptr;        // buttons bound to the actions, with captions
     controls::TExScrollBox* ScrollBox = nullptr;
     gui::TPaintBox* PaintBox = nullptr;
-    gui::TPanel* ControlPanel = nullptr;     // interim for the caption panel "Information"
+    controls::TExPanel* ControlPanel = nullptr;     // caption panel "Information"
     gui::TLabel *LTitle = nullptr, *LGamma = nullptr, *LMagnitude = nullptr, *LLunation = nullptr,
                 *LSaros = nullptr, *LDeltaT = nullptr, *LPosition = nullptr;
     std::array<gui::TLabel*, 14> InfoLabels{};
     gui::TPaintBox* PBInfo = nullptr;
     controls::TExProgressBar* ProgressBar = nullptr;
-    gui::TPanel* LocationsPanel = nullptr;   // interim for the caption panel "Locations"
+    controls::TExPanel* LocationsPanel = nullptr;   // caption panel "Locations"
     gui::TStringGrid* SG = nullptr;          // interim for the location table grid
     gui::TToolBar* LocationsToolBar = nullptr;
     gui::TPopupMenu* PMLocations = nullptr;  // pop-up menu of SG

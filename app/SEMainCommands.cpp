@@ -134,10 +134,14 @@ TSettings TSEMainForm::GatherSettings() const
     case TWindowState::wsMinimized: s.Configuration.FormWindowState = 1; break;
     case TWindowState::wsMaximized: s.Configuration.FormWindowState = 2; break;
     }
-    // The interim locations panel lies docked above the status bar: only its
-    // height is its own; its place and width stay as stored.
-    s.Configuration.LocationsPanelHeight = LocationsPanel->Height();
+    // The floating panels' places as the user left them.
+    s.Configuration.LocationsPanelTop = LocationsPanel->Top();
+    s.Configuration.LocationsPanelLeft = LocationsPanel->Left();
+    s.Configuration.LocationsPanelWidth = LocationsPanel->GetWidth();
+    s.Configuration.LocationsPanelHeight = LocationsPanel->GetHeight();
     s.Configuration.LocationsPanelVisible = LocationsPanel->Visible();
+    s.Configuration.ToolPanelTop = ControlPanel->Top();
+    s.Configuration.ToolPanelLeft = ControlPanel->Left();
     return s;
 }
 
@@ -209,11 +213,21 @@ void TSEMainForm::ApplyWindowLayout(const TConfigurationSettings& c)
     case 1: SetWindowState(TWindowState::wsMinimized); break;
     default: SetWindowState(TWindowState::wsMaximized); break;
     }
-    // The panel grows upwards: its lower edge stays on the status bar, which
-    // remains the bottom row.
-    const int height = std::max(MinimumLocationsPanelHeight, c.LocationsPanelHeight);
-    LocationsPanel->SetBounds(LocationsPanel->Left(), LocationsPanel->Top() + LocationsPanel->Height() - height,
-                              LocationsPanel->Width(), height);
+    // The floating panels take their stored places; the location panel its
+    // stored size (the reader keeps it at least 100 x 50).
+    // A place out of the window (stored with a larger window) is pulled
+    // back so that the caption can still be reached.
+    const auto reachable = [this](int left, int top) {
+        const int maxLeft = std::max(0, ClientWidth() - 40), maxTop = std::max(0, ClientHeight() - 40);
+        return TPoint{std::clamp(left, 0, maxLeft), std::clamp(top, 0, maxTop)};
+    };
+    const TPoint lp = reachable(c.LocationsPanelLeft, c.LocationsPanelTop);
+    LocationsPanel->SetBounds(lp.X, lp.Y, LocationsPanel->Width(), LocationsPanel->Height());
+    LocationsPanel->SetWidth(c.LocationsPanelWidth);
+    LocationsPanel->SetHeight(std::max(MinimumLocationsPanelHeight, c.LocationsPanelHeight));
+    const TPoint tp = reachable(c.ToolPanelLeft, c.ToolPanelTop);
+    ControlPanel->SetBounds(tp.X, tp.Y, ControlPanel->Width(), ControlPanel->Height());
+    ControlPanel->SetCollaps(c.ToolPanelCollapsed);
 }
 
 void TSEMainForm::FileNew()

@@ -389,6 +389,7 @@ void TControl::DefaultHandler(TMessage& m)
         if (m.Result == 0 && FParent && IsWindowed()) m.Result = FParent->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
         break;
     case CM_HITTEST:
+    case WM_NCHITTEST:
         m.Result = HTCLIENT;
         break;
     default:

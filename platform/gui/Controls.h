@@ -566,7 +566,8 @@ TWinControl* FindControl(HWND handle);
 // The innermost control at a screen point.
 TControl* FindDragTarget(TPoint screenPos, bool allowDisabled);
 // System sizes: SM_CXVSCROLL (width of a vertical scroll bar),
-// SM_CYHSCROLL, SM_CXBORDER, SM_CYBORDER, SM_CXEDGE, SM_CYEDGE; 0 for others.
+// SM_CYHSCROLL, SM_CXBORDER, SM_CYBORDER, SM_CXEDGE, SM_CYEDGE, SM_CXFRAME,
+// SM_CYFRAME; 0 for others.
 int GetSystemMetrics(int index);
 // Where the mouse pointer is, in screen coordinates.
 TPoint GetCursorPos();
@@ -577,6 +578,9 @@ HWND AllocateHWnd(std::function<void(TMessage&)> wndProc);
 void DeallocateHWnd(HWND handle);
 // Delivers a message now (GUI thread); 0 when the target is gone.
 LRESULT SendMessage(HWND handle, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Delivers a message now to every window (controls and AllocateHWnd
+// windows), as a system-wide notice such as WM_THEMECHANGED is delivered.
+void SendMessageToAllWindows(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Queues a message for the GUI thread; safe from any thread.  Messages to a
 // window freed before delivery are dropped.  False only when the program
 // has no message loop at all.

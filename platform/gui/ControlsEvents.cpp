@@ -202,6 +202,7 @@ bool HandleMouse(TWinControl* c, IBridge* b, QMouseEvent* me, QPoint local)
     default: return false;
     }
     if (msg == WM_MOUSEMOVE) TrackMouseControl(ControlUnder(c, p));
+    if (SizeMoveMouse(c, me, local)) return true;
     const uint32_t keys = MouseKeys(me->buttons(), me->modifiers());
     TMessage m{msg, keys, MAKELPARAM(p.X, p.Y), 0};
     const bool done = RunMessage(c, b, me, m);

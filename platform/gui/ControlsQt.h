@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -152,6 +153,11 @@ QWidget* WidgetOf(const TControl* control);
 TWinControl* ControlOfWidget(QWidget* w);
 // Keeps Qt's cursor of a widget in step with a control's Cursor.
 void ApplyCursor(QWidget* w, TCursor cursor);
+// The move/size loop of child windows (ControlsSizeMove.cpp): true when the
+// mouse event was taken by it.
+namespace qtw {
+bool SizeMoveMouse(TWinControl* c, QMouseEvent* me, QPoint local);
+}
 // The Qt application, made when missing.
 void EnsureQtApp();
 // Shows what was drawn outside painting over the window's picture.

@@ -131,6 +131,14 @@ LRESULT SendMessage(HWND handle, uint32_t msg, WPARAM wParam, LPARAM lParam)
     return m.Result;
 }
 
+void SendMessageToAllWindows(uint32_t msg, WPARAM wParam, LPARAM lParam)
+{
+    std::vector<HWND> handles;
+    for (const auto& [h, target] : Targets()) handles.push_back(h);
+    // A window freed by an earlier one's handler is skipped.
+    for (HWND h : handles) SendMessage(h, msg, wParam, lParam);
+}
+
 bool PostMessage(HWND handle, uint32_t msg, WPARAM wParam, LPARAM lParam)
 {
     Dispatcher* d = GetDispatcher();
@@ -271,6 +279,8 @@ int GetSystemMetrics(int index)
     case SM_CYBORDER: return 1;
     case SM_CXEDGE:
     case SM_CYEDGE: return 2;
+    case SM_CXFRAME:
+    case SM_CYFRAME: return 4;
     default: return 0;
     }
 }
@@ -742,6 +752,11 @@ void TWinControl::DefaultHandler(TMessage& m)
                 if (f->Visible()) f->SetFocusedControl(this);
         }
         if (!ctx->deferNative && ctx->bridge) ctx->nativeResult = ctx->bridge->NativeEvent(ctx->event);
+        return;
+    }
+    if (m.Msg == WM_SETREDRAW) {
+        // Painting suspended (0) or resumed; resuming does not repaint by itself.
+        if (FImpl->widget) FImpl->widget->setUpdatesEnabled(m.WParam != 0);
         return;
     }
     if (NativeMessage(m)) return;

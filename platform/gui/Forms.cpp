@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ControlsQt.h"
@@ -162,9 +163,34 @@ TCustomForm::TCustomForm(rtl::TComponent* owner)
     rtl::AddGlobalComponent(this);
 }
 
+namespace {
+// The form's window goes, and with it every window inside: each is told
+// (WM_DESTROY, outer first) while its control is still whole.  This runs in
+// the form's destructor, so an error a handler raises goes to the
+// application's exception handler instead of ending the program.
+void SendDestroyMessages(TWinControl* w)
+{
+    try {
+        w->Perform(WM_DESTROY);
+    } catch (...) {
+        Application->HandleException(w);
+    }
+    std::vector<TControl*> children;
+    for (int i = 0; i < w->ControlCount(); ++i) children.push_back(w->Controls(i));
+    for (TControl* c : children) {
+        // Only children still there (a handler may have freed one).
+        bool there = false;
+        for (int i = 0; i < w->ControlCount() && !there; ++i) there = w->Controls(i) == c;
+        if (!there) continue;
+        if (auto* child = dynamic_cast<TWinControl*>(c)) SendDestroyMessages(child);
+    }
+}
+} // namespace
+
 TCustomForm::~TCustomForm()
 {
     if (!FDestroyCalled) BeforeDestruction();
+    SendDestroyMessages(this);
     if (FForm->frame) FForm->frame->FForm = nullptr;
     if (Application->MainForm() == this) Application->SetMainForm(nullptr);
     Screen->RemoveForm(this);

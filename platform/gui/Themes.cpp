@@ -10,6 +10,7 @@
 
 #include <map>
 
+#include "platform/gui/Controls.h"
 #include "platform/gui/GraphicsQt.h"
 
 namespace gui {
@@ -219,14 +220,34 @@ ThemeProc FindThemeProc(HTHEMELIB library, const std::string& name)
 
 int ThemeLibraryRefCount() { return static_cast<int>(State().libraries.size()); }
 
+namespace {
+// Windows learn of a change of the active style or its colour scheme.
+void NoticeThemeChange(bool changed)
+{
+    if (changed) SendMessageToAllWindows(WM_THEMECHANGED);
+}
+} // namespace
+
 void SetThemeServiceInstalled(bool installed) { State().installed = installed; }
-void SetThemeActive(bool active) { State().active = active; }
-void SetThemeColorScheme(const std::string& name) { State().scheme = name; }
+void SetThemeActive(bool active)
+{
+    const bool changed = State().active != active;
+    State().active = active;
+    NoticeThemeChange(changed);
+}
+void SetThemeColorScheme(const std::string& name)
+{
+    const bool changed = State().scheme != name;
+    State().scheme = name;
+    NoticeThemeChange(changed && State().active);
+}
 void ResetThemeService()
 {
+    const bool changed = !State().active || State().scheme != "NormalColor";
     State().installed = true;
     State().active = true;
     State().scheme = "NormalColor";
+    NoticeThemeChange(changed);
 }
 
 } // namespace gui

@@ -62,7 +62,8 @@ using PFNGetCurrentThemeName = bool (*)(std::string&, std::string&, std::string&
 // Handles of the service currently held.
 int ThemeLibraryRefCount();
 
-// ---- switches for tests (and for a desktop without styles)
+// ---- switches for tests (and for a desktop without styles); a change of
+// the active state or of the colour scheme sends WM_THEMECHANGED to every window
 // Whether the service is installed at all (LoadThemeLibrary fails when not).
 void SetThemeServiceInstalled(bool installed);
 // Whether a visual style is active.

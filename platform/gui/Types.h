@@ -106,6 +106,7 @@ enum : uint32_t {
 enum : int {
     SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXBORDER = 5, SM_CYBORDER = 6,
     SM_CXEDGE = 45, SM_CYEDGE = 46,
+    SM_CXFRAME = 32, SM_CYFRAME = 33,   // the sizing band of a sizable window
 };
 
 // DrawFrameControl types and states.

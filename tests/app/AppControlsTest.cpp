@@ -7,6 +7,7 @@
 #include "MainWindowFixture.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/StepPause.h"
 
 using namespace app;
 using namespace gui;
@@ -45,6 +46,55 @@ TEST_F(MainWindow, ProgressBarFillsInNavyWhileTheMapIsComputed)
     EXPECT_EQ(At(*during, bar->Left() + 4, y), ColorToRGB(clNavy));
     EXPECT_EQ(At(*during, bar->Left() + bar->Width() - 6, y), 0xFFFFFFu);
     Shot(Form->ControlPanel, "progress-done.png");
+}
+
+TEST_F(MainWindow, CaptionPanelsCollapseMoveAndClose)
+{
+    controls::TExPanel* info = Form->ControlPanel;
+    controls::TExPanel* places = Form->LocationsPanel;
+    gui::SetAnimationSleepHandler([](int) {});
+    Form->OpenCommandLineDocument(WriteDocument(0, 9563));   // 2024 Apr 08
+    RunIdle();
+    ASSERT_EQ(Form->Status(), stCalculated);
+    Form->Action("actLocationsViewList")->Execute();
+    ASSERT_TRUE(places->Visible());
+    EXPECT_EQ(info->Caption()->Text(), "Information");
+    EXPECT_EQ(info->Height(), 223);
+    Shot(Form, "panels-expanded.png");
+
+    // The min/max button collapses the information panel to its caption.
+    sim::Click(info, info->Width() - 8, 8);
+    EXPECT_TRUE(info->Collaps());
+    EXPECT_EQ(info->Height(), 18);
+    EXPECT_EQ(info->FullHeight(), 223);
+    Shot(Form, "panels-collapsed.png");
+    sim::Click(info, info->Width() - 8, 8);
+    EXPECT_EQ(info->Height(), 223);
+
+    // Dragged by its caption; sized at its corner, no smaller than 100 x 50.
+    const int left = places->Left(), top = places->Top();
+    sim::MouseDown(places, TMouseButton::mbLeft, 60, 8);
+    sim::MouseMove(places, 260, 48);
+    sim::MouseUp(places, TMouseButton::mbLeft, 60, 8);
+    EXPECT_EQ(places->Left(), left + 200);
+    EXPECT_EQ(places->Top(), top + 40);
+    sim::MouseDown(info, TMouseButton::mbLeft, 60, 8);
+    sim::MouseMove(info, 60, 308);
+    sim::MouseUp(info, TMouseButton::mbLeft, 60, 308);
+    EXPECT_EQ(info->Top(), 350);
+    sim::MouseDown(places, TMouseButton::mbLeft, places->Width() - 2, places->Height() - 2);
+    sim::MouseMove(places, 10, 10);
+    sim::MouseUp(places, TMouseButton::mbLeft, 10, 10);
+    EXPECT_EQ(places->Width(), 100);
+    EXPECT_EQ(places->Height(), 50);
+    places->SetBounds(places->Left(), places->Top(), 420, 220);
+    Shot(Form, "panels-moved.png");
+
+    // The close button hides the location panel and unchecks its command.
+    sim::Click(places, places->Width() - 2 - 8, 8);
+    EXPECT_FALSE(places->Visible());
+    EXPECT_FALSE(Form->Action("actLocationsViewList")->Checked());
+    gui::SetAnimationSleepHandler(nullptr);
 }
 
 TEST_F(MainWindow, CatalogueResetButtonsShowNormalHotAndPressed)

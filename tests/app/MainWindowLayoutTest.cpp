@@ -206,7 +206,7 @@ TEST_F(WindowLayout, NormalWindowTakesItsBoundsAndGivesThemBack)
     EXPECT_EQ(s.FormHeight, 520);
     EXPECT_TRUE(s.LocationsPanelVisible);
     EXPECT_EQ(s.LocationsPanelHeight, 140);
-    EXPECT_EQ(s.LocationsPanelLeft, 200);    // the docked panel keeps the stored place
+    EXPECT_EQ(s.LocationsPanelLeft, 200);    // the floating panel took the stored place
     EXPECT_EQ(s.LocationsPanelTop, c.LocationsPanelTop);
     EXPECT_EQ(s.LocationsPanelWidth, c.LocationsPanelWidth);
     EXPECT_EQ(s.ToolPanelTop, c.ToolPanelTop);
@@ -284,27 +284,28 @@ TEST_F(WindowLayout, DocumentOnTheCommandLineNamedOnceInTheTitle)
     EXPECT_EQ(Windows.Main->WindowTitle(), "Tolmira Eclipse Calculator - [good.sec]");
 }
 
-TEST_F(WindowLayout, StatusBarStaysBelowTheLocationsPanelShownAtStart)
+TEST_F(WindowLayout, FloatingPanelsTakeTheirStoredPlacesOverTheMap)
 {
-    // The shipped configuration's maximised window and panel height, taller
-    // than the panel's own.
+    // The shipped configuration's maximised window and panel size.
     ASSERT_EQ(Config.Configuration.FormWindowState, 2);
     ASSERT_EQ(Config.Configuration.LocationsPanelHeight, 300);
     Config.Configuration.LocationsPanelVisible = true;
     Start();
     TSEMainForm* f = Windows.Main;
     ASSERT_TRUE(f->LocationsPanel->Visible());
-    // Map, locations panel, status bar from top to bottom, the status bar
-    // on the window's lower edge.
+    // The map fills the window down to the status bar on the lower edge;
+    // the panels lie over it at their places.
     EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
-    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
-    EXPECT_EQ(f->ScrollBox->Top() + f->ScrollBox->Height(), f->LocationsPanel->Top());
-    EXPECT_EQ(f->LocationsPanel->Height(), 300);
-    // Hidden and shown again: the same order.
+    EXPECT_EQ(f->ScrollBox->Top() + f->ScrollBox->Height(), f->StatusBar->Top());
+    EXPECT_EQ(f->LocationsPanel->BoundsRect(), gui::Rect(100, 100, 600, 400));
+    EXPECT_EQ(f->ControlPanel->Left(), 10);
+    EXPECT_EQ(f->ControlPanel->Top(), 50);
+    // Hidden and shown again: the same place, above the map.
     f->Action("actLocationsViewList")->Execute();
+    EXPECT_FALSE(f->LocationsPanel->Visible());
     f->Action("actLocationsViewList")->Execute();
-    EXPECT_EQ(f->StatusBar->Top() + f->StatusBar->Height(), f->ClientHeight());
-    EXPECT_EQ(f->LocationsPanel->Top() + f->LocationsPanel->Height(), f->StatusBar->Top());
+    EXPECT_EQ(f->LocationsPanel->BoundsRect(), gui::Rect(100, 100, 600, 400));
+    EXPECT_EQ(gui::FindDragTarget(f->LocationsPanel->ClientToScreen({50, 5}), false), f->LocationsPanel);
 }
 
 
