@@ -1,7 +1,8 @@
 // ExObj: the grid's small containers.  TControlList records which control
 // is embedded in which cell; TFileStringList is the line buffer of the
 // grid's text-file readers and writers; TFilePicture is a cell picture known
-// by its file name.  TIntList holds integers and tells its
+// by its file name; TExGridButton is the flat push or toggle button of the
+// grid's search footer.  TIntList holds integers and tells its
 // owner which cell it belongs to whenever a value is added, deleted or set;
 // TSortIndexList holds the sort columns of a multi-column sort, each with a
 // direction bit, and its short text form ("u2;d5") that the grid's sort
@@ -26,7 +27,10 @@
 #include <string>
 #include <string_view>
 
+#include "gridbase/ExUtil.h"
+#include "platform/gui/Buttons.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Lists.h"
 
@@ -165,6 +169,164 @@ private:
     std::string FFilename;
     int FWidth = 0;
     int FHeight = 0;
+};
+
+// --- grid button ----------------------------------------------------------------
+
+enum class TExGridButtonStyle { tasButton, tasCheck };
+
+// Where glyph and caption go in a client area of the size given (margin -1
+// centres, spacing -1 spreads evenly).
+struct TGridGlyphLayout {
+    gui::TPoint GlyphPos;
+    gui::TRect TextBounds;
+    int Margin = 0, Spacing = 0;
+};
+TGridGlyphLayout CalcGridGlyphLayout(gui::TSize client, gui::TSize glyph, gui::TSize text,
+                                     gui::TButtonLayout layout, int margin, int spacing);
+
+// The colour scheme of the active visual style: 1 "NormalColor",
+// 2 "HomeStead", 3 "Metallic", 0 any other or none.
+int GridXPColorScheme();
+
+// A windowless flat push or toggle button: colours and 16-band gradients
+// for its normal, hot, pressed and checked states, rounded frames, a glyph
+// per state with a generated shadow and disabled glyph, a drop-down arrow
+// with a menu, exclusive groups, and, when not flat, a classic or themed
+// push-button frame.  OnClick fires only for a left-button release inside
+// the button that began on it; a press in the right 12 pixels of a
+// DropDownButton fires OnDropDown and shows DropDownMenu instead.
+class TExGridButton : public gui::TGraphicControl {
+public:
+    explicit TExGridButton(rtl::TComponent* owner);
+    ~TExGridButton() override;
+
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor c) { FColorTo = c; Invalidate(); }
+    TColor ColorHot() const { return FColorHot; }
+    void SetColorHot(TColor c) { FColorHot = c; }
+    TColor ColorHotTo() const { return FColorHotTo; }
+    void SetColorHotTo(TColor c) { FColorHotTo = c; }
+    TColor ColorDown() const { return FColorDown; }
+    void SetColorDown(TColor c) { FColorDown = c; }
+    TColor ColorDownTo() const { return FColorDownTo; }
+    void SetColorDownTo(TColor c) { FColorDownTo = c; }
+    TColor ColorChecked() const { return FColorChecked; }
+    void SetColorChecked(TColor c) { FColorChecked = c; Invalidate(); }
+    TColor ColorCheckedTo() const { return FColorCheckedTo; }
+    void SetColorCheckedTo(TColor c) { FColorCheckedTo = c; Invalidate(); }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor c) { FBorderColor = c; Invalidate(); }
+    TColor BorderDownColor() const { return FBorderDownColor; }
+    void SetBorderDownColor(TColor c) { FBorderDownColor = c; }
+    TColor BorderHotColor() const { return FBorderHotColor; }
+    void SetBorderHotColor(TColor c) { FBorderHotColor = c; }
+
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    bool Rounded() const { return FRounded; }
+    void SetRounded(bool v) { FRounded = v; Invalidate(); }
+    bool Shaded() const { return FShaded; }
+    void SetShaded(bool v);
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool v);
+    gui::TButtonLayout Layout() const { return FLayout; }
+    void SetLayout(gui::TButtonLayout l);
+    // -1 centres; values below -1 are ignored.
+    int Margin() const { return FMargin; }
+    void SetMargin(int v);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int v);
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
+    // A non-flat button takes the visual style when one is active.
+    bool AutoXPStyle() const { return FAutoXPStyle; }
+    void SetAutoXPStyle(bool v) { FAutoXPStyle = v; }
+
+    TExGridButtonStyle Style() const { return FStyle; }
+    void SetStyle(TExGridButtonStyle s) { FStyle = s; Invalidate(); }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int v);
+    bool Down() const { return FDown; }
+    void SetDown(bool v);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool v);
+    gui::TButtonState State() const { return FState; }
+    bool MouseInControl() const { return FMouseInControl; }
+
+    // Copied on assignment; a new Glyph also makes GlyphDisabled when that is empty.
+    gui::TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(const gui::TBitmap* b);
+    gui::TBitmap* GlyphHot() const { return FGlyphHot.get(); }
+    void SetGlyphHot(const gui::TBitmap* b) { FGlyphHot->Assign(b); }
+    gui::TBitmap* GlyphDown() const { return FGlyphDown.get(); }
+    void SetGlyphDown(const gui::TBitmap* b) { FGlyphDown->Assign(b); }
+    gui::TBitmap* GlyphDisabled() const { return FGlyphDisabled.get(); }
+    void SetGlyphDisabled(const gui::TBitmap* b) { FGlyphDisabled->Assign(b); }
+    gui::TBitmap* GlyphShade() const { return FGlyphShade.get(); }
+
+    bool DropDownButton() const { return FDropDownButton; }
+    void SetDropDownButton(bool v) { FDropDownButton = v; Invalidate(); }
+    gui::TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(gui::TPopupMenu* menu);
+
+    // Colours of look 1..4, BorderColor none, Rounded off, Flat on.
+    void ApplyLook(int look);
+
+    rtl::TNotifyEvent OnDropDown;
+
+    void Click() override;
+    void ActionChange(gui::TBasicAction* sender, bool checkDefaults) override;
+    void Dispatch(gui::TMessage& m) override;
+    void WndProc(gui::TMessage& m) override;
+    void Loaded() override;
+
+protected:
+    void Paint() override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+
+private:
+    bool Hot() const;
+    bool Designing() const;
+    void ThemeAdapt();
+    void SyncHotState();
+    void NotifyGroup();
+    void BuildShadeGlyph();
+    void ButtonGradient(TColor from, TColor to, const gui::TRect& r, TColor frame);
+    void DrawGlyphAndText(const gui::TRect& q, gui::TPoint offset, gui::TButtonState state);
+    void DrawStateGlyph(gui::TPoint pos, bool hasCaption);
+    void DrawCaptionText(gui::TRect r);
+    bool Inside(int x, int y) const;
+
+    TColor FColorTo = gui::clNone;
+    TColor FColorHot = 0xCAC7C7, FColorHotTo = gui::clNone;
+    TColor FColorDown = 0xD8D3D2, FColorDownTo = gui::clNone;
+    TColor FColorChecked = 0x808080, FColorCheckedTo = gui::clNone;
+    TColor FBorderColor = gui::clNone, FBorderDownColor = gui::clNone, FBorderHotColor = gui::clNone;
+    bool FFlat = true;
+    bool FRounded = false;
+    bool FShaded = true;
+    bool FShowCaption = true;
+    TExGridButtonStyle FStyle = TExGridButtonStyle::tasButton;
+    int FGroupIndex = 0;
+    bool FDown = false;
+    bool FAllowAllUp = false;
+    gui::TButtonLayout FLayout = gui::TButtonLayout::blGlyphLeft;
+    int FMargin = -1;
+    int FSpacing = 4;
+    bool FDropDownButton = false;
+    gui::TPopupMenu* FDropDownMenu = nullptr;
+    bool FAutoThemeAdapt = false;
+    bool FAutoXPStyle = false;
+
+    gui::TButtonState FState = gui::TButtonState::bsUp;
+    bool FDragging = false;
+    bool FMouseInControl = false;
+    bool FIsComCtl6 = false;
+    std::unique_ptr<gui::TBitmap> FGlyph, FGlyphHot, FGlyphDown, FGlyphDisabled, FGlyphShade;
 };
 
 } // namespace gridbase
