@@ -2,7 +2,9 @@
 // is embedded in which cell; TFileStringList is the line buffer of the
 // grid's text-file readers and writers; TFilePicture is a cell picture known
 // by its file name; TExGridButton is the flat push or toggle button of the
-// grid's search footer.  TIntList holds integers and tells its
+// grid's search footer; TPopupButton and TArrowWindow are the floating
+// header cell and the insertion arrows shown while a row or column is
+// moved.  TIntList holds integers and tells its
 // owner which cell it belongs to whenever a value is added, deleted or set;
 // TSortIndexList holds the sort columns of a multi-column sort, each with a
 // direction bit, and its short text form ("u2;d5") that the grid's sort
@@ -30,6 +32,7 @@
 #include "gridbase/ExUtil.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Lists.h"
@@ -327,6 +330,67 @@ private:
     bool FMouseInControl = false;
     bool FIsComCtl6 = false;
     std::unique_ptr<gui::TBitmap> FGlyph, FGlyphHot, FGlyphDown, FGlyphDisabled, FGlyphShade;
+};
+
+// --- move button and arrow windows ----------------------------------------------
+
+// The floating button that follows the mouse while a header cell is moved:
+// a top-most pop-up window the mouse passes through, with a gradient face
+// and the cell's caption (markup when it contains "</").  Give it its parent
+// first; Left and Top are then screen coordinates.
+class TPopupButton : public gui::TCustomControl {
+public:
+    explicit TPopupButton(rtl::TComponent* owner);
+
+    // Makes the window a pop-up of the parent's window.
+    void SetParent(gui::TWinControl* parent) override;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& v);
+    gui::TImageList* Images() const { return FImages; }
+    void SetImages(gui::TImageList* v) { FImages = v; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    TColor GradTo() const { return FGradTo; }
+    void SetGradTo(TColor v);
+    TColor GradFrom() const { return FGradFrom; }
+    void SetGradFrom(TColor v);
+    TColor GradMirrorTo() const { return FGradMirrorTo; }
+    void SetGradMirrorTo(TColor v);
+    TColor GradMirrorFrom() const { return FGradMirrorFrom; }
+    void SetGradMirrorFrom(TColor v);
+
+protected:
+    void Paint() override;
+
+private:
+    std::string FCaption;
+    gui::TImageList* FImages = nullptr;
+    bool FFlat = false;
+    TColor FGradTo = gui::clNone;
+    TColor FGradFrom = gui::clNone;
+    TColor FGradMirrorTo = 0;
+    TColor FGradMirrorFrom = 0;
+};
+
+enum class TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
+
+// A small arrow-shaped pop-up window marking the insertion point; arrLeft
+// is placed left of the point and points right, arrRight the reverse.
+class TArrowWindow : public gui::TPanel {
+public:
+    // Lime, a child of owner (a windowed control) made a pop-up, hidden.
+    TArrowWindow(gui::TWinControl* owner, TArrowDirection direction);
+
+    TArrowDirection Dir() const { return FDir; }
+    // The seven points of the outline, in the window's coordinates.
+    static std::vector<gui::TPoint> Outline(TArrowDirection direction);
+
+protected:
+    void Paint() override;
+
+private:
+    TArrowDirection FDir;
 };
 
 } // namespace gridbase
