@@ -337,7 +337,7 @@ TEST_F(PaintFixture, Screenshot)
     auto img = G->GetImage();
     gui::TPngImage png;
     png.Assign(img.get());
-    const std::string file = (tectest::ScratchDir("gridbase") / "basegrid.png").string();
+    const std::string file = (tectest::SnapshotDir() / "basegrid.png").string();
     png.SaveToFile(file);
     RecordProperty("screenshot", file);
     SUCCEED();
