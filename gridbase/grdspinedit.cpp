@@ -387,7 +387,9 @@ void TGrdSpinEdit::KeyDown(uint16_t& key, TShiftState shift)
 {
     if (key == VK_RETURN && FReturnIsTab) {
         key = VK_TAB;
-        PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
+        // Posted messages skip the loop's key preprocessing here, so the Tab
+        // goes as the key notice that moves the focus.
+        PostMessage(Handle(), CN_KEYDOWN, VK_TAB, 0);
     }
     if (key == VK_DELETE && !FEditorEnabled) key = 0;
     TCustomMaskEdit::KeyDown(key, shift);

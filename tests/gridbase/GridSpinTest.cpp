@@ -296,3 +296,20 @@ TEST_F(SpinFixture, StripLayoutGlyphsAndFaces)
         for (int x = 0; x < 15; ++x) differ += themed->Canvas()->Pixels(x, y) != classic->Canvas()->Pixels(x, y);
     EXPECT_GT(differ, 10);
 }
+
+TEST_F(SpinFixture, ReturnActsAsTab)
+{
+    auto* next = new TEdit(&Form);
+    next->SetParent(&Form);
+    next->SetBounds(10, 60, 100, 24);
+    Spin->SetFocus();
+    Spin->SetReturnIsTab(true);
+    sim::KeyDown(VK_RETURN, {}, Spin);
+    Application->ProcessMessages();
+    EXPECT_TRUE(next->Focused());
+    Spin->SetFocus();
+    Spin->SetReturnIsTab(false);
+    sim::KeyDown(VK_RETURN, {}, Spin);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Spin->Focused());
+}
