@@ -9,6 +9,8 @@ RTL_PUBLISHED(TExHintInfo)
 {
     c.Property("ShowHelp", &TExHintInfo::ShowHelp, &TExHintInfo::SetShowHelp).Default(false);
     c.Property("Title", &TExHintInfo::Title, &TExHintInfo::SetTitle);
+    c.Property("Picture", &TExHintInfo::Picture, [](TExHintInfo& h, TGDIPPicture* v) { h.SetPicture(v); });
+    c.Property("Notes", &TExHintInfo::Notes, [](TExHintInfo& h, rtl::TStringList* v) { h.SetNotes(v); });
 }
 
 TExHintInfo::TExHintInfo() : FPicture(std::make_unique<TGDIPPicture>()), FNotes(std::make_unique<rtl::TStringList>())

@@ -1,8 +1,10 @@
 // grddd: the grid's drop target, drop source, source data and the drag loop.
 #include "gridbase/grddd.h"
 
+#include <chrono>
 #include <cstring>
 #include <map>
+#include <thread>
 
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Strings.h"
@@ -309,6 +311,8 @@ void RevokeGridDropTarget(gui::TWinControl* window)
 TDragInputState TDragInput::Poll()
 {
     gui::Application->ProcessMessages();
+    // The pointer and keys are read about a hundred times a second.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
     TDragInputState s;
     s.ScreenPos = gui::GetCursorPos();
     s.LeftDown = gui::GetKeyState(gui::VK_LBUTTON) < 0;

@@ -17,6 +17,7 @@
 #include "platform/gui/PngImage.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/TypInfo.h"
 
 using namespace gridbase;
 using gui::TColor;
@@ -318,6 +319,11 @@ TEST(HintInfo, AssignOnlyFromHintInfo)
     EXPECT_TRUE(b.ShowHelp());
     EXPECT_EQ(b.WideTitle(), u"wide");
     EXPECT_EQ(b.Picture()->Width(), 4);
+
+    // Published by name, the picture and notes as objects of their own.
+    EXPECT_EQ(rtl::GetPropValue(&b, "Title").AsString(), "Title");
+    EXPECT_NE(rtl::GetPropInfo(&b, "Picture"), nullptr);
+    EXPECT_NE(rtl::GetPropInfo(&b, "Notes"), nullptr);
 
     rtl::TStringList notes;
     notes.Add("x");
