@@ -1,14 +1,13 @@
-// ExObj: the grid's small containers.  TControlList records which control
-// is embedded in which cell; TFileStringList is the line buffer of the
-// grid's text-file readers and writers; TFilePicture is a cell picture known
-// by its file name; TExGridButton is the flat push or toggle button of the
-// grid's search footer; TPopupButton and TArrowWindow are the floating
-// header cell and the insertion arrows shown while a row or column is
-// moved.  TIntList holds integers and tells its
+// ExObj: the grid's small objects.  TIntList holds integers and tells its
 // owner which cell it belongs to whenever a value is added, deleted or set;
 // TSortIndexList holds the sort columns of a multi-column sort, each with a
 // direction bit, and its short text form ("u2;d5") that the grid's sort
-// settings store.
+// settings store.  TControlList records which control is embedded in which
+// cell; TFileStringList is the line buffer of the grid's text-file readers
+// and writers; TFilePicture is a cell picture known by its file name.
+// TExGridButton is the flat push or toggle button of the grid's search
+// footer; TPopupButton and TArrowWindow are the floating header cell and
+// the insertion arrows shown while a row or column is moved.
 //
 // The rule a caller must know: Add, Delete, SetItem and DeleteValue fire
 // OnChange once each; Insert and the clearing by SetValuesText and
