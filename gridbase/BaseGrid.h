@@ -56,12 +56,27 @@ enum class TEditorType {
     edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown
 };
 
+RTL_ENUM(TGridSelectionStyle, "ssDefault", "ssVista", "ssWin7", "ssOffice2007")
+RTL_ENUM(TCellGradientDirection, "GradientVertical", "GradientHorizontal")
+RTL_ENUM(TColumnCalcType, "acNONE", "acSUM", "acAVG", "acCOUNT", "acMIN", "acMAX", "acSPREAD", "acCUSTOM")
+RTL_ENUM(TVAlignment, "vtaTop", "vtaCenter", "vtaBottom")
+RTL_ENUM(TEditorType, "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox",
+         "edDateEdit", "edDateEditUpDown", "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric",
+         "edPositiveNumeric", "edFloat", "edCapital", "edMixedCase", "edPassword", "edUnitEditBtn",
+         "edLowerCase", "edUpperCase", "edFloatSpinEdit", "edTimeSpinEdit", "edDateSpinEdit",
+         "edNumericEditBtn", "edFloatEditBtn", "edCustom", "edRichEdit", "edNone", "edUniEdit",
+         "edUniComboEdit", "edUniComboList", "edUniEditBtn", "edUniMemo", "edDateTimeEdit", "edValidChars",
+         "edTrackbarDropDown", "edMemoDropDown", "edCalculatorDropDown", "edTimePickerDropDown")
+
 using TGetDisplTextEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
 using TGetDisplWideTextEvent =
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value)>;
+RTL_EVENT(TGetDisplTextEvent)
+RTL_EVENT(TGetDisplWideTextEvent)
 
 // The properties of one cell, owned by its grid.
 class TCellProperties : public rtl::TPersistent {
+    RTL_CLASS(TCellProperties, rtl::TPersistent)
 public:
     TCellProperties(TBaseGrid* owner, int aCol, int aRow);
     ~TCellProperties() override;
@@ -170,7 +185,11 @@ private:
     gui::TControl* FControl = nullptr;
 };
 
+// Published (by name, through the run-time type information): ActiveRowShow,
+// ActiveRowColor, DefaultDrawing, GridLineWidth, GridLineColor,
+// GridFixedLineColor, UndoRedo and the two display-text events.
 class TBaseGrid : public gui::TStringGrid {
+    RTL_CLASS(TBaseGrid, gui::TStringGrid)
 public:
     explicit TBaseGrid(rtl::TComponent* owner);
     // Frees every cell's properties (and graphic objects of class
@@ -319,6 +338,10 @@ public:
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
 
+    // The scaling hook (m / d, as a form changes its resolution): the
+    // default row height follows; d = 0 or m = d changes nothing.
+    virtual void ScaleGrid(int m, int d);
+
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     // The inherited painting, then the next paint pass.
@@ -345,6 +368,8 @@ private:
     int FixedColsWidth() const;
     int FixedRowsHeight() const;
     void RepaintMergedFixedCells();
+    // Page Down and the wheel leave a hidden last row for the one above it.
+    void KeepOffHiddenLastRow();
 
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;

@@ -249,14 +249,25 @@ void TBaseGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
         break;
     default: break;
     }
+    const uint16_t pressed = key;
     gui::TStringGrid::KeyDown(key, shift);
+    // The ordinary page step clamps at the last row; a hidden last row is
+    // never made current by it.
+    if (pressed == gui::VK_NEXT) KeepOffHiddenLastRow();
     SnapToBaseCell();
+}
+
+void TBaseGrid::KeepOffHiddenLastRow()
+{
+    if (FHideLastRow && RowCount() > 1 && Row() == RowCount() - 1 && RowCount() - 2 >= FixedRows())
+        gui::TStringGrid::SetRow(RowCount() - 2);
 }
 
 bool TBaseGrid::DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos)
 {
     const bool answer = gui::TStringGrid::DoMouseWheelDown(shift, mousePos);
     if (VisibleRowCount() < Row() - TopRow() && Row() < RowCount() - 1 && FHideLastRow) SetTopRow(TopRow() + 1);
+    KeepOffHiddenLastRow();
     SnapToBaseCell();
     return answer;
 }
@@ -266,6 +277,17 @@ bool TBaseGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
     const bool answer = gui::TStringGrid::DoMouseWheelUp(shift, mousePos);
     SnapToBaseCell();
     return answer;
+}
+
+void TBaseGrid::ScaleGrid(int m, int d)
+{
+    if (m == d || d == 0) return;
+    // Rounded to the nearest pixel, halves away from zero.
+    const long long p = static_cast<long long>(DefaultRowHeight()) * m;
+    const long long q = d < 0 ? -static_cast<long long>(d) : d;
+    const long long n = d < 0 ? -p : p;
+    const long long h = n >= 0 ? (n + q / 2) / q : -((-n + q / 2) / q);
+    SetDefaultRowHeight(static_cast<int>(h));
 }
 
 } // namespace gridbase

@@ -20,6 +20,86 @@ gui::TRect Union(const gui::TRect& a, const gui::TRect& b)
 
 } // namespace
 
+// --- published properties ------------------------------------------------------
+
+namespace {
+
+// The class library's enumerations the cell properties publish, described
+// here for the run-time type information.
+const rtl::TTypeInfo* AlignmentType()
+{
+    static const rtl::TTypeInfo t =
+        rtl::TTypeInfo::Enumeration("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+    return &t;
+}
+const rtl::TTypeInfo* BrushStyleType()
+{
+    static const rtl::TTypeInfo t = rtl::TTypeInfo::Enumeration(
+        "TBrushStyle",
+        {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"});
+    return &t;
+}
+const rtl::TTypeInfo* FontStylesType()
+{
+    static const rtl::TTypeInfo style =
+        rtl::TTypeInfo::Enumeration("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
+    static const rtl::TTypeInfo t = rtl::TTypeInfo::SetOf("TFontStyles", &style);
+    return &t;
+}
+
+} // namespace
+
+RTL_PUBLISHED(TCellProperties)
+{
+    using P = TCellProperties;
+    c.Property("IsBaseCell", &P::IsBaseCell, &P::SetIsBaseCell);
+    c.Property("CellSpanX", &P::CellSpanX, &P::SetCellSpanX);
+    c.Property("CellSpanY", &P::CellSpanY, &P::SetCellSpanY);
+    c.Property("OwnerCol", &P::OwnerCol, &P::SetOwnerCol).Stored(false);
+    c.Property("OwnerRow", &P::OwnerRow, &P::SetOwnerRow).Stored(false);
+    c.Property(
+         "Alignment", [](P& p) { return static_cast<int32_t>(p.Alignment()); },
+         [](P& p, int32_t v) { p.SetAlignment(static_cast<gui::TAlignment>(v)); })
+        .As(AlignmentType());
+    c.Property("BorderColor", &P::BorderColor, &P::SetBorderColor);
+    c.Property("BorderWidth", &P::BorderWidth, &P::SetBorderWidth);
+    c.Property("BrushColor", &P::BrushColor, &P::SetBrushColor);
+    c.Property("BrushColorTo", &P::BrushColorTo, &P::SetBrushColorTo);
+    c.Property(
+         "BrushStyle", [](P& p) { return static_cast<int32_t>(p.BrushStyle()); },
+         [](P& p, int32_t v) { p.SetBrushStyle(static_cast<gui::TBrushStyle>(v)); })
+        .As(BrushStyleType());
+    c.Property("CellObject", &P::CellObject, &P::SetCellObject);
+    c.Property("FontColor", &P::FontColor, &P::SetFontColor);
+    c.Property("FontName", &P::FontName, &P::SetFontName);
+    c.Property("FontSize", &P::FontSize, &P::SetFontSize);
+    c.Property(
+         "FontStyle", [](P& p) { return static_cast<uint8_t>(p.FontStyle().ToMask()); },
+         [](P& p, uint8_t v) { p.SetFontStyle(gui::TFontStyles::FromMask(v)); })
+        .As(FontStylesType());
+    c.Property("Editor", &P::Editor, &P::SetEditor);
+    c.Property("GradientDirection", &P::GradientDirection, &P::SetGradientDirection);
+    c.Property("ReadOnly", &P::ReadOnly, &P::SetReadOnly);
+    c.Property("VAlignment", &P::VAlignment, &P::SetVAlignment);
+    c.Property("WordWrap", &P::WordWrap, &P::SetWordWrap);
+    c.Property("NodeLevel", &P::NodeLevel, &P::SetNodeLevel);
+    c.Property("Control", &P::Control, &P::SetControl);
+}
+
+RTL_PUBLISHED(TBaseGrid)
+{
+    using G = TBaseGrid;
+    c.Property("ActiveRowShow", &G::ActiveRowShow, &G::SetActiveRowShow).Default(false);
+    c.Property("ActiveRowColor", &G::ActiveRowColor, &G::SetActiveRowColor).Default(gui::clInfoBk);
+    c.Property("DefaultDrawing", &G::DefaultDrawing, &G::SetDefaultDrawing).Default(false);
+    c.Property("GridLineWidth", &G::GridLineWidth, &G::SetGridLineWidth).Default(1);
+    c.Property("GridLineColor", &G::GridLineColor, &G::SetGridLineColor).Default(0xC0C0C0);
+    c.Property("GridFixedLineColor", &G::GridFixedLineColor, &G::SetGridFixedLineColor).Default(0x808080);
+    c.Event("OnGetDisplText", &G::OnGetDisplText);
+    c.Event("OnGetDisplWideText", &G::OnGetDisplWideText);
+    c.Property("UndoRedo", &G::UndoRedo, &G::SetUndoRedo);
+}
+
 // --- TCellProperties ---------------------------------------------------------
 
 TCellProperties::TCellProperties(TBaseGrid* owner, int aCol, int aRow)

@@ -660,8 +660,22 @@ void SetProgramIcon(const TGraphic& icon)
 
 const TPicture* ProgramIcon() { return IconSlot().get(); }
 
-void MessageBeep(uint32_t)
+namespace {
+std::function<void(uint32_t)>& BeepHandler()
 {
+    static std::function<void(uint32_t)> handler;
+    return handler;
+}
+} // namespace
+
+void SetMessageBeepHandler(std::function<void(uint32_t type)> handler) { BeepHandler() = std::move(handler); }
+
+void MessageBeep(uint32_t type)
+{
+    if (BeepHandler()) {
+        BeepHandler()(type);
+        return;
+    }
     if (QCoreApplication::instance()) QApplication::beep();
 }
 

@@ -258,6 +258,8 @@ void SetShellOpenHandler(std::function<bool(const std::string&)> handler);
 
 // Plays the desktop's alert sound.
 void MessageBeep(uint32_t type = 0);
+// Replaces the sound (tests count beeps); nullptr restores it.
+void SetMessageBeepHandler(std::function<void(uint32_t type)> handler);
 
 // The program's icon: every window shows it, and the desktop shows it for
 // the program.  ProgramIcon() is null until one is set.

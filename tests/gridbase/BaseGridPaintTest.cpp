@@ -213,6 +213,51 @@ TEST_F(PaintFixture, WheelStepIntoABlockLandsOnItsBase)
     EXPECT_TRUE(G->IsBaseCell(G->Col(), G->Row()));
 }
 
+// Page Down and the wheel never make a hidden last row current; without
+// the hidden row they reach it as the plain grid does.
+TEST_F(PaintFixture, PageDownAndWheelKeepOffAHiddenLastRow)
+{
+    struct Case {
+        bool hide;
+        int expected;
+    };
+    for (const Case& c : {Case{true, 18}, Case{false, 19}}) {
+        SCOPED_TRACE(c.hide);
+        G->SetHideLastRow(c.hide);
+        G->SetTopRow(1);
+        G->SetRow(15);
+        gui::sim::KeyDown(gui::VK_NEXT, {}, G);
+        EXPECT_EQ(G->Row(), c.expected);
+        gui::sim::KeyDown(gui::VK_NEXT, {}, G);
+        EXPECT_EQ(G->Row(), c.expected);
+        G->SetRow(18);
+        gui::sim::Wheel(G, -120, 50, 50);
+        EXPECT_EQ(G->Row(), c.expected);
+    }
+    // A hidden last row that is the only row below the fixed one stays reachable.
+    G->SetHideLastRow(true);
+    G->SetRowCount(2);
+    G->SetFixedRows(1);
+    G->SetRow(1);
+    gui::sim::KeyDown(gui::VK_NEXT, {}, G);
+    EXPECT_EQ(G->Row(), 1);
+}
+
+TEST_F(PaintFixture, ScaleGridScalesTheDefaultRowHeight)
+{
+    struct Case {
+        int height, m, d, expected;
+    };
+    for (const Case& c : {Case{24, 144, 96, 36}, Case{25, 3, 2, 38}, Case{25, 96, 96, 25}, Case{25, 3, 0, 25},
+                          Case{20, 96, 120, 16}}) {
+        SCOPED_TRACE(testing::Message() << c.height << " " << c.m << "/" << c.d);
+        G->SetDefaultRowHeight(c.height);
+        G->ScaleGrid(c.m, c.d);
+        EXPECT_EQ(G->DefaultRowHeight(), c.expected);
+        EXPECT_EQ(G->RowHeights(3), c.expected);
+    }
+}
+
 TEST(DrawingRoutines, GradientBands)
 {
     gui::TBitmap bmp;
@@ -292,7 +337,7 @@ TEST_F(PaintFixture, Screenshot)
     auto img = G->GetImage();
     gui::TPngImage png;
     png.Assign(img.get());
-    const std::string file = (tectest::ScratchDir("gridbase") / "basegrid.png").string();
+    const std::string file = (tectest::SnapshotDir() / "basegrid.png").string();
     png.SaveToFile(file);
     RecordProperty("screenshot", file);
     SUCCEED();

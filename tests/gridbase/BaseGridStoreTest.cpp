@@ -8,6 +8,7 @@
 
 #include "gridbase/BaseGrid.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/TypInfo.h"
 
 using namespace gridbase;
 using gui::TPoint;
@@ -318,4 +319,37 @@ TEST_F(GridFixture, CellObjectLeavesTheTextAsItWas)
     G->SetCellText(3, 3, "keep");
     G->SetCellObject(3, 3, &marker);
     EXPECT_EQ(G->GetCellText(3, 3), "keep");
+}
+
+// The grid and its cell properties are reachable by property name, as a
+// form description or a script sets them.
+TEST_F(GridFixture, PublishedPropertiesByName)
+{
+    rtl::SetPropValue(G, "GridLineColor", rtl::Variant(int32_t(0x123456)));
+    EXPECT_EQ(G->GridLineColor(), 0x123456u);
+    rtl::SetPropValue(G, "ActiveRowShow", rtl::Variant(true));
+    EXPECT_TRUE(G->ActiveRowShow());
+    EXPECT_TRUE(rtl::IsDefaultPropValue(G, rtl::GetPropInfo(G, "GridLineWidth")));
+    EXPECT_FALSE(rtl::IsDefaultPropValue(G, rtl::GetPropInfo(G, "GridLineColor")));
+    ZAdiZaviDuraRavi undo(&Form);
+    G->SetUndoRedo(&undo);
+    EXPECT_EQ(rtl::GetPropInfo(G, "UndoRedo")->PropType()->ClassType(), &ZAdiZaviDuraRavi::StaticClassInfo());
+    ASSERT_NE(rtl::GetPropInfo(G, "OnGetDisplText"), nullptr);
+    EXPECT_EQ(rtl::GetPropInfo(G, "SelectionStyle"), nullptr);  // public, not published
+
+    TCellProperties* p = G->GetCellProperties(1, 1);
+    EXPECT_EQ(rtl::GetPropValue(p, "Alignment", true).AsString(), "taLeftJustify");
+    rtl::SetPropValue(p, "Alignment", rtl::Variant(std::string("taCenter")));
+    EXPECT_EQ(p->Alignment(), gui::TAlignment::taCenter);
+    rtl::SetPropValue(p, "VAlignment", rtl::Variant(std::string("vtaBottom")));
+    EXPECT_EQ(p->VAlignment(), TVAlignment::vtaBottom);
+    rtl::SetPropValue(p, "FontStyle", rtl::Variant(std::string("[fsBold,fsUnderline]")));
+    EXPECT_TRUE(p->FontStyle().Contains(gui::TFontStyle::fsBold));
+    EXPECT_TRUE(p->FontStyle().Contains(gui::TFontStyle::fsUnderline));
+    EXPECT_FALSE(p->FontStyle().Contains(gui::TFontStyle::fsItalic));
+    rtl::SetPropValue(p, "Editor", rtl::Variant(std::string("edTimePickerDropDown")));
+    EXPECT_EQ(p->Editor(), TEditorType::edTimePickerDropDown);
+    EXPECT_EQ(rtl::GetPropValue(p, "BrushStyle", true).AsString(), "bsSolid");
+    EXPECT_FALSE(rtl::GetPropInfo(p, "OwnerCol")->IsStored(p));
+    EXPECT_TRUE(rtl::GetPropInfo(p, "CellSpanX")->IsStored(p));
 }
