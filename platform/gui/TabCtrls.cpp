@@ -17,7 +17,7 @@ namespace gui {
 namespace {
 constexpr int kArrowsWidth = 34;   // two 16-pixel buttons and their gap
 constexpr int kTextPad = 6;        // on each side of an item's text
-constexpr int kImageGap = 3;       // between an item's image and its text
+constexpr int kImageGap = 6;       // between an item's image and its text (the padding)
 } // namespace
 
 // ------------------------------------------------------------ TTabStrings
