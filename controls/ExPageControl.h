@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/ExGradient.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/TabCtrls.h"
@@ -38,8 +39,6 @@ using gui::TColor;
 
 enum class TTabStyle { tsClassic, tsDotNet, tsLined };
 enum class TClosePosition { cpLeft, cpRight };
-// Colour changes down the height (vertical) or across the width.
-enum class TGradientDirection { gdVertical, gdHorizontal };
 using TTabOverlapSize = uint8_t;   // 0..15
 using TMarginSize = int32_t;
 using TMarginChange = std::function<void(TMarginSize newValue, TMarginSize oldValue, int index)>;
