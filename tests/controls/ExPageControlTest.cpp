@@ -226,6 +226,24 @@ TEST(ExPageControl, ChangeVetoAndEvents)
     // Setting from code fires nothing.
     h.pc->SetActivePageIndex(0);
     EXPECT_EQ(changes, 1);
+
+    // Multi-line: redrawing is held back from the change check to the
+    // change, and released afterwards.
+    h.pc->TCustomTabControl::OnChanging = nullptr;
+    h.pc->SetMultiLine(true);
+    bool suspendedInChange = false;
+    h.pc->OnChange = [&](rtl::TObject*) { suspendedInChange = h.pc->RedrawSuspended(); };
+    h.ClickTab(1);
+    EXPECT_EQ(h.pc->ActivePageIndex(), 1);
+    EXPECT_TRUE(suspendedInChange);
+    EXPECT_FALSE(h.pc->RedrawSuspended());
+    EXPECT_EQ(h.pc->UpdateCount(), 0);
+    // A refused change releases it too.
+    allow = false;
+    h.ClickTab(2);
+    EXPECT_EQ(h.pc->ActivePageIndex(), 1);
+    EXPECT_FALSE(h.pc->RedrawSuspended());
+    EXPECT_EQ(h.pc->UpdateCount(), 0);
 }
 
 TEST(ExPageControl, DefaultsAndNativeItemText)

@@ -79,6 +79,12 @@ TEST(ExSelector, PressWhileOpenEndsClosed)
     EXPECT_EQ(s->DropDownWindow()->Height(), 140);
     // The form stays the active one.
     EXPECT_EQ(Screen->ActiveForm(), &h.form);
+    // The bottom-right corner answers as a size grip, the rest nothing.
+    TSelectorDropDownWindow* win = s->DropDownWindow();
+    const TPoint corner = win->ClientToScreen({win->Width() - 3, win->Height() - 3});
+    EXPECT_EQ(win->Perform(WM_NCHITTEST, 0, MAKELPARAM(corner.X, corner.Y)), HTBOTTOMRIGHT);
+    const TPoint inside = win->ClientToScreen({20, 20});
+    EXPECT_EQ(win->Perform(WM_NCHITTEST, 0, MAKELPARAM(inside.X, inside.Y)), 0);
 
     // The press deactivates (hides, arms the timer), then reopens.
     sim::MouseDown(s, TMouseButton::mbLeft, 10, 10);
