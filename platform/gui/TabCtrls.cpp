@@ -587,6 +587,7 @@ void TCustomTabControl::Dispatch(TMessage& m)
         }
         return;
     }
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;   // arrows move the selection
     case TCM_GETCURSEL: m.Result = FTabIndex; return;
     case TCM_SETCURSEL: {
         const int old = FTabIndex;
