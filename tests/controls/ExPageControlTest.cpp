@@ -394,8 +394,19 @@ TEST(ExPageControl, CloseGlyphStatesAndOwnerDrawnTabs)
     sim::MouseMove(h.pc, box.Left + 4, box.Top + 4);
     ASSERT_FALSE(drawn.empty());
     EXPECT_EQ(drawn.back().second, 1);
+    {
+        auto hot = h.pc->GetImage();
+        EXPECT_EQ(PixelAt(*hot, box.Left, box.Top + 5), 0x000000u) << "hot outline";
+        EXPECT_EQ(PixelAt(*hot, box.Left + 3, box.Top + 3), 0x808080u) << "hot stroke";
+    }
     sim::MouseDown(h.pc, TMouseButton::mbLeft, box.Left + 4, box.Top + 4);
     EXPECT_EQ(drawn.back().second, 2);
+    {
+        auto down = h.pc->GetImage();
+        EXPECT_EQ(PixelAt(*down, box.Left, box.Top + 5), 0x000000u) << "pressed outline";
+        EXPECT_EQ(PixelAt(*down, box.Left + 1, box.Top + 1), 0xC0C0C0u) << "pressed fill";
+        EXPECT_EQ(PixelAt(*down, box.Left + 3, box.Top + 3), 0x000000u) << "pressed stroke";
+    }
     // Released off the glyph: nothing is closed.
     sim::MouseUp(h.pc, TMouseButton::mbLeft, 200, 150);
     EXPECT_EQ(h.pc->PageCount(), 2);
