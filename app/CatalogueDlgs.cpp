@@ -202,14 +202,24 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
     SetPosition(TPosition::poScreenCenter);
     SetClientSize(1080, 560);
 
-    PageControl = new TPageControl(this);
+    PageControl = new controls::TExPageControl(this);
     PageControl->SetParent(this);
     PageControl->SetBounds(8, 8, 690, 508);
-    TSSolarEclipses = new TTabSheet(this);
-    TSSolarEclipses->SetPageControl(PageControl);
+    PageControl->ActiveFont()->SetName("Tahoma");
+    PageControl->ActiveFont()->SetHeight(-11);
+    PageControl->ActiveFont()->SetColor(clWindowText);
+    PageControl->SetTabBackGroundColor(clBtnFace);
+    PageControl->TabMargin()->SetRightMargin(0);
+    PageControl->SetTabOverlap(0);
+    for (controls::TExTabSheet** sheet : {&TSSolarEclipses, &TSLunarEclipses}) {
+        *sheet = new controls::TExTabSheet(this);
+        (*sheet)->SetExPageControl(PageControl);
+        (*sheet)->SetColor(clBtnFace);
+        (*sheet)->SetColorTo(clNone);
+        (*sheet)->SetTabColor(clBtnFace);
+        (*sheet)->SetTabColorTo(clNone);
+    }
     TSSolarEclipses->SetCaption("Solar Eclipses");
-    TSLunarEclipses = new TTabSheet(this);
-    TSLunarEclipses->SetPageControl(PageControl);
     TSLunarEclipses->SetCaption("Lunar Eclipses");
     PageControl->OnChange = [this](rtl::TObject*) { PageControlChange(); };
 
@@ -221,7 +231,7 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
     LEDataSource->SetDataSet(LETable);
 
     for (TEventType page : {etSolarEclipse, etLunarEclipse}) {
-        TTabSheet* sheet = page == etSolarEclipse ? TSSolarEclipses : TSLunarEclipses;
+        controls::TExTabSheet* sheet = page == etSolarEclipse ? TSSolarEclipses : TSLunarEclipses;
         auto* grid = new TDBGrid(this);
         grid->SetParent(sheet);
         grid->SetBounds(4, 4, 484, 470);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/MapTypes.h"
+#include "controls/ExPageControl.h"
 #include "controls/ExToolBtn.h"
 #include "htmltext/htmlbuttons.h"
 #include "platform/db/SQLiteDataSet.h"
@@ -76,9 +77,9 @@ public:
     void SetUseGeneralMap(bool value);
 
     // --- controls ----------------------------------------------------------
-    gui::TPageControl* PageControl;
-    gui::TTabSheet* TSSolarEclipses;  // page 0 "Solar Eclipses"
-    gui::TTabSheet* TSLunarEclipses;  // page 1 "Lunar Eclipses"
+    controls::TExPageControl* PageControl;
+    controls::TExTabSheet* TSSolarEclipses;  // page 0 "Solar Eclipses"
+    controls::TExTabSheet* TSLunarEclipses;  // page 1 "Lunar Eclipses"
     gui::TDBGrid* SEGrid;
     gui::TDBGrid* LEGrid;
     htmltext::THTMLCheckGroup* CGSEType;  // partial, total, annular, hybrid

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "controls/ComponentStyle.h"
+#include "controls/ExGradient.h"
 #include "controls/ExImage.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Graphics.h"
@@ -46,7 +47,6 @@ class TExPanelStyler;
 class TExPanelSettings;
 
 enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
-enum class TGradientDirection { gdVertical, gdHorizontal };
 enum class TTextVAlignment { tvaTop, tvaCenter, tvaBottom };
 enum class TCaptionPosition { cpTop, cpLeft };
 enum class TCaptionButtonPosition { cbpRight, cbpLeft };

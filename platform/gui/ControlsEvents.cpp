@@ -206,6 +206,10 @@ bool HandleMouse(TWinControl* c, IBridge* b, QMouseEvent* me, QPoint local)
     const uint32_t keys = MouseKeys(me->buttons(), me->modifiers());
     TMessage m{msg, keys, MAKELPARAM(p.X, p.Y), 0};
     const bool done = RunMessage(c, b, me, m);
+    // Mouse input a control's window took is not handed on to its parent
+    // (the parent would take the mouse over and tell this control it was
+    // left, or see the press a second time).
+    if (b) me->accept();
     if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) {
         // A right click asks for the context menu, as the window system does.
         if (msg == WM_RBUTTONUP) {

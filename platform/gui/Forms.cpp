@@ -459,8 +459,16 @@ void TCustomForm::SetVisible(bool visible)
         LayoutFrame();
         if (FWindowState == TWindowState::wsMaximized) FForm->frame->showMaximized();
         else if (FWindowState == TWindowState::wsMinimized) FForm->frame->showMinimized();
-        else FForm->frame->show();
-        RaiseFrame(FForm->frame);
+        else {
+            FForm->frame->setAttribute(Qt::WA_ShowWithoutActivating, FShowWithoutActivation);
+            FForm->frame->show();
+        }
+        if (FShowWithoutActivation) FForm->frame->raise();
+        else RaiseFrame(FForm->frame);
+        if (FShowWithoutActivation) {
+            Perform(CM_VISIBLECHANGED, 1, 0);
+            return;
+        }
         Screen->SetActiveForm(this);
         if (!FActiveControl) SelectFirst();
         if (FActiveControl && FActiveControl->CanFocus()) SetFocusedControl(FActiveControl);
@@ -491,7 +499,9 @@ void TCustomForm::Hide() { SetVisible(false); }
 
 void TCustomForm::BringToFront()
 {
-    if (FVisible) {
+    if (FVisible && FShowWithoutActivation) {
+        FForm->frame->raise();
+    } else if (FVisible) {
         RaiseFrame(FForm->frame);
         Screen->SetActiveForm(this);
     }

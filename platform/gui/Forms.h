@@ -254,6 +254,8 @@ protected:
     virtual void Deactivate();
     void PaintWindow(TCanvas* canvas) override;
     void CloseModal();
+    // Drop-down windows: showing the form leaves the active form active.
+    void SetShowWithoutActivation(bool value) { FShowWithoutActivation = value; }
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
 
 private:
@@ -278,6 +280,7 @@ private:
     TMainMenu* FMenu = nullptr;
     TModalResult FModalResult = mrNone;
     bool FCreated = false;
+    bool FShowWithoutActivation = false;
     bool FDestroyCalled = false;
     bool FPlaced = false;
     bool FAlphaBlend = false;

@@ -60,6 +60,18 @@ void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, in
         y = p.y();
         w = inner;
     }
+    // While a button is held and a window has taken the mouse, moves and the
+    // release go to that window, as the window system's grab sends them.
+    TControl* capture = GetCaptureControl();
+    if (capture && capture->IsWindowed() && gHeld != Qt::NoButton &&
+        (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) && ControlOfWidget(w) != capture) {
+        if (QWidget* grab = ControlAccess::ClientWidget(static_cast<TWinControl*>(capture))) {
+            const QPoint p = grab->mapFromGlobal(w->mapToGlobal(QPoint(x, y)));
+            x = p.x();
+            y = p.y();
+            w = grab;
+        }
+    }
     const QPointF local(x, y);
     const QPointF global = w->mapToGlobal(QPoint(x, y));
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) gHeld |= button;

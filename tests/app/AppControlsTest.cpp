@@ -1,5 +1,6 @@
 // The styled controls on the program's windows: the main window's progress
-// bar while a map is computed, and the catalogue dialog's Reset buttons.
+// bar while a map is computed, the catalogue dialog's Reset buttons and
+// its page control.
 // Both leave screenshots in the screenshots folder for looking at.
 
 #include <gtest/gtest.h>
@@ -122,6 +123,35 @@ TEST_F(MainWindow, CatalogueResetButtonsShowNormalHotAndPressed)
     EXPECT_EQ(frameAt("reset-pressed.png"), ColorToRGB(clMaroon));
     sim::MouseUp(reset, TMouseButton::mbLeft, 40, 9);
     sim::MouseMove(reset, 200, 100);
+}
+
+TEST_F(MainWindow, CataloguePagesSwitchByTabAndByEventType)
+{
+    Catalogue = new TCatalogueDlg(nullptr);
+    Catalogue->AfterConstruction();
+    Form->CatalogueDlg = Catalogue;
+    Catalogue->Show();
+    Application->ProcessMessages();
+    controls::TExPageControl* pc = Catalogue->PageControl;
+    ASSERT_EQ(pc->PageCount(), 2);
+    EXPECT_EQ(pc->ActiveFont()->Height(), -11);
+    EXPECT_EQ(pc->TabOverlap(), 0);
+    Catalogue->SetEventType(etLunarEclipse);
+    EXPECT_EQ(pc->ActivePage(), Catalogue->TSLunarEclipses);
+    Application->ProcessMessages();
+    Shot(Catalogue, "catalogue-lunar-page.png");
+    // A click on the first tab shows the solar page through OnChange.
+    const TRect r = pc->PageTabRect(0);
+    sim::Click(pc, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    EXPECT_EQ(Catalogue->EventType(), etSolarEclipse);
+    EXPECT_TRUE(Catalogue->TSSolarEclipses->Visible());
+    EXPECT_FALSE(Catalogue->TSLunarEclipses->Visible());
+    Application->ProcessMessages();
+    auto img = pc->GetImage();
+    Shot(Catalogue, "catalogue-solar-page.png");
+    // The active tab is open toward its page: no border under it.
+    EXPECT_EQ(At(*img, r.Left + 8, r.Bottom), ColorToRGB(clBtnFace));
+    EXPECT_EQ(At(*img, r.Left, r.Top + 6), 0x808080u);
 }
 
 } // namespace
