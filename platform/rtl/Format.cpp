@@ -164,7 +164,17 @@ std::string FormatImpl(std::string_view fmt, std::initializer_list<TFormatArg> a
         case 'n':
         case 'm':
             if (a.kind() != K::Float) Invalid(fmt);
-            text = Localise(FloatToStrF(a.AsFloat(), TFloatFormat::ffNumber, 18, prec < 0 ? 2 : prec), fs);
+            if (fs) {
+                // Grouped here: the library's grouping follows the
+                // process-wide settings, not the ones given.
+                text = Localise(FloatToStrF(a.AsFloat(), TFloatFormat::ffFixed, 18, prec < 0 ? 2 : prec), fs);
+                const std::size_t digits0 = text[0] == '-' ? 1 : 0;
+                std::size_t end = text.find(fs->DecimalSeparator, digits0);
+                if (end == std::string::npos) end = text.size();
+                for (std::size_t k = end; k > digits0 + 3; k -= 3) text.insert(k - 3, 1, fs->ThousandSeparator);
+            } else {
+                text = FloatToStrF(a.AsFloat(), TFloatFormat::ffNumber, 18, prec < 0 ? 2 : prec);
+            }
             break;
         case 's':
             if (a.kind() != K::String) Invalid(fmt);
