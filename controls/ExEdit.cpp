@@ -24,10 +24,6 @@ namespace {
 
 const rtl::TFormatSettings& Loc() { return rtl::FormatSettings(); }
 
-bool IsSignedType(TExEditType t)
-{
-    return t == TExEditType::etNumeric || t == TExEditType::etFloat || t == TExEditType::etMoney;
-}
 
 std::string Without(std::string s, char c)
 {
@@ -769,6 +765,12 @@ void TExEdit::Dispatch(TMessage& m)
     case WM_CUT: WMCut(m); return;
     case WM_PASTE: WMPaste(m); return;
     case WM_SETFOCUS: WMSetFocus(m); return;
+    case WM_GETDLGCODE:
+        // A multi-line edit window (all but passwords): Return and Esc come
+        // to the edit, which forwards them as DefaultHandling says.
+        TCustomEdit::Dispatch(m);
+        if (FEditType != TExEditType::etPassword) m.Result |= DLGC_WANTALLKEYS;
+        return;
     case WM_KILLFOCUS: WMKillFocus(m); return;
     case CN_COMMAND:
         if (HIWORD(m.WParam) == EN_CHANGE) {
