@@ -177,6 +177,13 @@ TExEdit::TExEdit(rtl::TComponent* owner)
 
 TExEdit::~TExEdit()
 {
+    // The window goes with the edit: its value is kept now.
+    if (!Designing()) {
+        try {
+            SavePersist();
+        } catch (...) {
+        }
+    }
     HideLookup();
     if (TLabel* l = FLabel) {
         FLabel = nullptr;

@@ -133,6 +133,12 @@ public:
     TPersistenceLocation Location = TPersistenceLocation::plInifile;
 };
 
+// Where persistence goes by default: "<program>.INI" in the user's
+// configuration folder, and the registry stand-in "<program>/registry.ini"
+// there (registry key and subkey as the section "Key\Section").
+std::string PersistenceIniFile();
+std::string PersistenceRegistryFile();
+
 using TValueValidateEvent = std::function<void(rtl::TObject* sender, const std::string& value, bool& isValid)>;
 using TClipboardEvent = std::function<void(rtl::TObject* sender, const std::string& value, bool& allow)>;
 using TURLClickEvent = std::function<void(rtl::TObject* sender, const std::string& url, bool& show)>;

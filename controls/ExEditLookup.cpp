@@ -13,8 +13,6 @@ void TExEdit::UpdateLookupList() {}
 void TExEdit::TakeLookupEntry() {}
 void TExEdit::HideLookup() {}
 void TExEdit::MoveLookupIndex(int, bool) {}
-void TExEdit::LoadPersist() {}
-void TExEdit::SavePersist() {}
 void TExEdit::SetOleDropTarget(bool v) { FOleDropTarget = v; }
 
 } // namespace controls

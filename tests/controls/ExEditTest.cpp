@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "ControlsFixture.h"
 #include "controls/ExEdit.h"
 #include "platform/gui/InputSim.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/IniFiles.h"
 
 using namespace controls;
 using namespace gui;
@@ -388,4 +390,83 @@ TEST(RangeList, EditConvertsItsText)
     l.Add(9);
     e->ListToRangeStr(l);
     EXPECT_EQ(e->Text(), "1,7-9");
+}
+
+TEST(ExEditPersistence, IniEntriesRoundTripAndTheAtSign)
+{
+    const std::string dir = (std::filesystem::temp_directory_path() / "exedit-persist").string();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string ini = dir + "/prog.INI";
+    {
+        Host h;
+        auto* e = AddEdit(h);
+        e->SetName("Edit1");
+        e->Persistence()->Enable = true;
+        e->Persistence()->Key = ini;
+        e->Lookup()->Enabled = true;
+        e->Lookup()->History = true;
+        e->Lookup()->DisplayList()->Add("a");
+        e->Lookup()->DisplayList()->Add("b");
+        e->Lookup()->ValueList()->Add("x");
+        e->Lookup()->ValueList()->Add("y");
+        e->SetPrefix("$");
+        e->SetText("12");
+        delete e;
+    }
+    rtl::TStringList lines;
+    lines.LoadFromFile(ini);
+    EXPECT_EQ(lines.Text(), "[Edit1]\nEdit1=$12\nLOOKUPCOUNT=2\nLOOKUPDISPL1=a\nLOOKUPVAL1=x\nLOOKUPDISPL2=b\nLOOKUPVAL2=y\n\n");
+    {
+        Host h;
+        auto* e = AddEdit(h);
+        e->SetName("Edit1");
+        e->Persistence()->Enable = true;
+        e->Persistence()->Key = ini;
+        e->Lookup()->Enabled = true;
+        e->Lookup()->History = true;
+        e->LoadPersist();
+        EXPECT_EQ(e->Caption(), "$12");
+        EXPECT_EQ(e->Lookup()->DisplayList()->Count(), 2);
+        // Loading again appends to the lists.
+        e->LoadPersist();
+        EXPECT_EQ(e->Lookup()->DisplayList()->Count(), 4);
+        EXPECT_EQ(e->Lookup()->ValueList()->Strings(3), "y");
+        e->Persistence()->Enable = false;
+    }
+    // "@" is the absent mark: never restored.
+    {
+        rtl::TIniFile f(ini);
+        f.WriteString("Edit1", "Edit1", "@");
+    }
+    {
+        Host h;
+        auto* e = AddEdit(h);
+        e->SetName("Edit1");
+        e->SetText("keep");
+        e->Persistence()->Enable = true;
+        e->Persistence()->Key = ini;
+        e->LoadPersist();
+        EXPECT_EQ(e->Text(), "keep");
+        e->Persistence()->Enable = false;
+    }
+    // The registry stand-in keeps key and subkey as one section.
+    {
+        Host h;
+        auto* e = AddEdit(h);
+        e->SetName("Edit2");
+        e->Persistence()->Enable = true;
+        e->Persistence()->Location = TPersistenceLocation::plRegistry;
+        e->Persistence()->Key = "Software\\Tolmira\\Test";
+        e->Persistence()->Section = "Edits";
+        e->SetText("reg");
+        e->SavePersist();
+        e->SetText("other");
+        e->LoadPersist();
+        EXPECT_EQ(e->Text(), "reg");
+        rtl::TIniFile f(PersistenceRegistryFile());
+        EXPECT_EQ(f.ReadString("Software\\Tolmira\\Test\\Edits", "Edit2", ""), "reg");
+        f.EraseSection("Software\\Tolmira\\Test\\Edits");
+        e->Persistence()->Enable = false;
+    }
 }
