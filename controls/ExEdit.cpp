@@ -729,7 +729,9 @@ void TExEdit::WMKillFocus(TMessage& m)
         TCustomEdit::Dispatch(m);
         return;
     }
-    HideLookup();
+    // The lookup list goes, unless the focus goes into it.
+    const TWinControl* to = FindControl(static_cast<HWND>(m.WParam));
+    if (!(to && FLookupList && to == LookupListBox())) HideLookup();
     if (!FIsError && TControl::Color() != FNormalColor) {
         TControl::SetColor(FNormalColor);
         if (FIsWinXP) NudgeWidth();

@@ -145,7 +145,7 @@ using TURLClickEvent = std::function<void(rtl::TObject* sender, const std::strin
 using TLookupSelectEvent = std::function<void(rtl::TObject* sender, std::string& value)>;
 using TLookupIndexSelectEvent = std::function<void(rtl::TObject* sender, int index, std::string& value)>;
 
-class TLookupPopup;
+class TListHintWindow;
 
 // --------------------------------------------------------------- the edit
 
@@ -386,7 +386,7 @@ protected:
     int FIndentR = 0;
 
 private:
-    friend class TLookupPopup;
+    friend class TListHintWindow;
     TExEditType FEditType = TExEditType::etString;
     int FPrecision = 0;
     TPrecisionDisplay FPrecisionDisplay = TPrecisionDisplay::pdNormal;
@@ -443,7 +443,9 @@ private:
 
     std::unique_ptr<TLookupSettings> FLookup;
     std::unique_ptr<TPersistence> FPersistence;
-    TLookupPopup* FLookupList = nullptr;
+    TListHintWindow* FLookupList = nullptr;
+    std::vector<int> FLookupIndex;   // DisplayList index of each row
+    void EnsureLookupList();
 
     bool FOleDropSource = false;
     bool FOleDropTarget = false;

@@ -257,3 +257,62 @@ TEST(ExEditKeys, EscUndoesAndEnterIsForwarded)
     Application->ProcessMessages();
     EXPECT_EQ(enters, 1);
 }
+
+TEST(ExEditLookup, ShowsSortedMatchesAfterNumChars)
+{
+    Typing t;
+    TLookupSettings* l = t.e->Lookup();
+    l->Enabled = true;
+    for (const char* s : {"beta", "alpha", "bet", "gamma", "Betamax"}) l->DisplayList()->Add(s);
+    l->ValueList()->Add("B");
+    t.Set("");
+    t.Type("b");
+    EXPECT_FALSE(t.e->LookupVisible());
+    t.Type("e");
+    ASSERT_TRUE(t.e->LookupVisible());
+    TListBox* list = t.e->LookupListBox();
+    ASSERT_EQ(list->Count(), 3);
+    EXPECT_EQ(list->Items()->Strings(0), "bet");
+    EXPECT_EQ(list->Items()->Strings(1), "beta");
+    EXPECT_EQ(list->Items()->Strings(2), "Betamax");
+    EXPECT_EQ(list->ItemIndex(), 0);
+    // Backspace keeps the rows; the next accepted key refreshes them.
+    t.Key(VK_BACK);
+    EXPECT_EQ(list->Count(), 3);
+    t.Type("ex");
+    EXPECT_FALSE(t.e->LookupVisible());
+    // Down and Enter take "beta", whose index has a value: "B".
+    t.Set("");
+    t.Type("bet");
+    t.Key(VK_DOWN);
+    t.Key(VK_DOWN);
+    t.Key(VK_UP);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    t.Key(VK_RETURN);
+    EXPECT_FALSE(t.e->LookupVisible());
+    EXPECT_EQ(t.e->Text(), "B");
+    // An entry without a value gives its own text.
+    t.Set("");
+    t.Type("ga");
+    t.Key(VK_RETURN);
+    EXPECT_EQ(t.e->Text(), "gamma");
+    l->SetNumChars(0);
+    EXPECT_EQ(l->NumChars(), 2);
+}
+
+TEST(ExEditLookup, MultiModeCompletesTheLastItem)
+{
+    Typing t;
+    TLookupSettings* l = t.e->Lookup();
+    l->Enabled = true;
+    l->Multi = true;
+    for (const char* s : {"alpha", "beta"}) l->DisplayList()->Add(s);
+    t.Set("alpha;");
+    t.Type("be");
+    ASSERT_TRUE(t.e->LookupVisible());
+    EXPECT_EQ(t.e->LookupListBox()->Count(), 1);
+    t.Key(VK_RETURN);
+    EXPECT_EQ(t.e->Text(), "alpha;beta;");
+    EXPECT_EQ(t.e->SelStart(), 11);
+    EXPECT_EQ(t.e->SelLength(), 0);
+}
