@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "controls/ExEddd.h"
 #include "controls/VersionText.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
@@ -185,6 +186,7 @@ TExEdit::~TExEdit()
         }
     }
     HideLookup();
+    if (FOleDropTargetAssigned) RevokeDragDrop(this);
     if (TLabel* l = FLabel) {
         FLabel = nullptr;
         l->SetParent(nullptr);
@@ -774,6 +776,8 @@ void TExEdit::Dispatch(TMessage& m)
     case WM_CUT: WMCut(m); return;
     case WM_PASTE: WMPaste(m); return;
     case WM_SETFOCUS: WMSetFocus(m); return;
+    case WM_LBUTTONDOWN: WMLButtonDown(m); return;
+    case WM_MOUSEMOVE: WMMouseMove(m); return;
     case WM_GETDLGCODE:
         // A multi-line edit window (all but passwords): Return and Esc come
         // to the edit, which forwards them as DefaultHandling says.

@@ -146,6 +146,7 @@ using TLookupSelectEvent = std::function<void(rtl::TObject* sender, std::string&
 using TLookupIndexSelectEvent = std::function<void(rtl::TObject* sender, int index, std::string& value)>;
 
 class TListHintWindow;
+class TAEDropTarget;
 
 // --------------------------------------------------------------- the edit
 
@@ -450,6 +451,10 @@ private:
     bool FOleDropSource = false;
     bool FOleDropTarget = false;
     bool FOleDropTargetAssigned = false;
+    std::unique_ptr<TAEDropTarget> FDropTarget;
+    bool FDroppedOnSelf = false;   // the last drag ended on its own selection
+    void WMLButtonDown(gui::TMessage& m);
+    void WMMouseMove(gui::TMessage& m);
     bool FIsDragSource = false;
     bool FButtonDown = false;
     gui::TPoint FCaretPos{-1, -1};

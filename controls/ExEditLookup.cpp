@@ -155,6 +155,5 @@ void TExEdit::MoveLookupIndex(int delta, bool absolute)
     list->SetItemIndex(i);
 }
 
-void TExEdit::SetOleDropTarget(bool v) { FOleDropTarget = v; }
 
 } // namespace controls
