@@ -316,3 +316,25 @@ TEST(ExEditLookup, MultiModeCompletesTheLastItem)
     EXPECT_EQ(t.e->SelStart(), 11);
     EXPECT_EQ(t.e->SelLength(), 0);
 }
+
+TEST(ExEditKeys, KeypadDecimalTypesTheLocaleSeparator)
+{
+    const char oldDecimal = rtl::FormatSettings().DecimalSeparator, oldThousand = rtl::FormatSettings().ThousandSeparator;
+    rtl::FormatSettings().DecimalSeparator = ',';
+    rtl::FormatSettings().ThousandSeparator = '.';
+    {
+        Typing t;
+        t.e->SetAllowNumericNullValue(true);
+        t.e->SetEditType(TExEditType::etFloat);
+        t.e->SetPrecision(2);
+        t.e->SetExcelStyleDecimalSeparator(true);
+        t.Set("");
+        t.Type("3");
+        // The keypad's "." carries the keypad flag in its key data.
+        t.Key(VK_DECIMAL);
+        t.Type("5");
+        EXPECT_EQ(t.e->Text(), "3,5");
+    }
+    rtl::FormatSettings().DecimalSeparator = oldDecimal;
+    rtl::FormatSettings().ThousandSeparator = oldThousand;
+}

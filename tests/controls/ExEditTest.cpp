@@ -12,6 +12,7 @@
 #include "platform/gui/InputSim.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/sys/DebugLog.h"
 
 using namespace controls;
 using namespace gui;
@@ -469,4 +470,15 @@ TEST(ExEditPersistence, IniEntriesRoundTripAndTheAtSign)
         f.EraseSection("Software\\Tolmira\\Test\\Edits");
         e->Persistence()->Enable = false;
     }
+}
+
+TEST(RangeList, ShowWritesEachItemToTheDebugLog)
+{
+    std::vector<std::string> lines;
+    sys::SetDebugLogHandler([&](const std::string& s) { lines.push_back(s); });
+    TRangeList l;
+    l.StrToList("3,1-2");
+    l.Show();
+    sys::SetDebugLogHandler(nullptr);
+    EXPECT_EQ(lines, (std::vector<std::string>{"3", "1", "2"}));
 }
