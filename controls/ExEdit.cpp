@@ -555,6 +555,7 @@ void TExEdit::SetTransparent(bool v)
 {
     if (FTransparent == v) return;
     FTransparent = v;
+    SetBackgroundTransparent(v);
     Invalidate();
 }
 
@@ -863,6 +864,15 @@ void TExEdit::Dispatch(TMessage& m)
     case CM_SHOWINGCHANGED:
         TCustomEdit::Dispatch(m);
         if (FLabel) FLabel->SetVisible(Visible());
+        return;
+    case CM_HINTSHOW:
+        // A value wider than the edit shows whole in the hint.
+        if (FHintShowLargeText && m.LParam && GetTextSize() > Width()) {
+            auto* info = reinterpret_cast<THintInfo*>(m.LParam);
+            info->HintStr = Text();
+            info->HintPos = ClientToScreen({0, 0});
+        }
+        TCustomEdit::Dispatch(m);
         return;
     case CM_CANCELMODE:
         TCustomEdit::Dispatch(m);

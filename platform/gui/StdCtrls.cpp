@@ -481,14 +481,21 @@ std::string TCustomEdit::GetText() const
 // The edit's own colours: Color as the background and the font colour as
 // the text, what the colour messages give a classic edit.  A disabled edit
 // keeps its background and greys its text.
-static void ApplyEditColours(QWidget* w, TColor back, TColor text)
+static void ApplyEditColours(QWidget* w, TColor back, TColor text, bool transparent = false)
 {
     if (!w) return;
     QPalette p = w->palette();
-    p.setColor(QPalette::Base, ToQColor(back));
+    p.setColor(QPalette::Base, transparent ? QColor(Qt::transparent) : ToQColor(back));
     p.setColor(QPalette::Active, QPalette::Text, ToQColor(text));
     p.setColor(QPalette::Inactive, QPalette::Text, ToQColor(text));
     w->setPalette(p);
+}
+
+void TCustomEdit::SetBackgroundTransparent(bool v)
+{
+    FBackgroundTransparent = v;
+    ApplyEditColours(ControlAccess::Widget(this), FColor, FFont->Color(), v);
+    Invalidate();
 }
 
 void TCustomEdit::Dispatch(TMessage& m)
@@ -497,7 +504,7 @@ void TCustomEdit::Dispatch(TMessage& m)
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
         TWinControl::Dispatch(m);
-        ApplyEditColours(ControlAccess::Widget(this), FColor, FFont->Color());
+        ApplyEditColours(ControlAccess::Widget(this), FColor, FFont->Color(), FBackgroundTransparent);
         return;
     case CN_COMMAND:
         if (HIWORD(m.WParam) == EN_CHANGE && !FSetting) Change();

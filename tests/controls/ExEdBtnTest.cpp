@@ -152,9 +152,10 @@ TEST(ExEditBtn, FaceThemedAndClassic)
     b->Invalidate();
     b->Button()->Invalidate();
     const TColor classic = faceMiddle();
-    // Classic: the raised edge's light side; a face in either look.
+    // A face in either look, and the two looks differ.
     EXPECT_NE(classic, ColorToRGB(clWindow));
     EXPECT_NE(themed, ColorToRGB(clWindow));
+    EXPECT_NE(themed, classic);
 }
 
 TEST(ExDirectoryEdit, BrowserOpensAtTheTextOrTheCurrentFolder)

@@ -482,3 +482,34 @@ TEST(RangeList, ShowWritesEachItemToTheDebugLog)
     sys::SetDebugLogHandler(nullptr);
     EXPECT_EQ(lines, (std::vector<std::string>{"3", "1", "2"}));
 }
+
+TEST(ExEdit, LongValueShowsWholeInTheHint)
+{
+    Host h;
+    auto* e = AddEdit(h, 20, 20, 40);
+    e->SetHintShowLargeText(true);
+    e->SetHint("short");
+    e->SetText("a value far wider than forty pixels");
+    THintInfo info;
+    info.HintStr = "short";
+    e->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.HintStr, "a value far wider than forty pixels");
+    EXPECT_EQ(info.HintPos, e->ClientToScreen({0, 0}));
+    e->SetText("x");
+    info.HintStr = "short";
+    e->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.HintStr, "short");
+}
+
+TEST(ExEdit, TransparentShowsTheParent)
+{
+    Host h;
+    h.form.SetColor(clYellow);
+    auto* e = AddEdit(h, 20, 20, 120);
+    h.Show();
+    auto img = h.Image();
+    EXPECT_EQ(PixelAt(*img, 20 + 60, 20 + 9), clWhite);
+    e->SetTransparent(true);
+    img = h.Image();
+    EXPECT_EQ(PixelAt(*img, 20 + 60, 20 + 9), clYellow);
+}
