@@ -68,6 +68,12 @@ void TExEdit::UpdateLabel()
     if (!l) return;
     l->SetTransparent(FLabelTransparent);
     l->SetFont(FParentFnt ? Font() : FLabelFont.get());
+    // The focus mark survives a move while focused (FocusWidthInc moves it).
+    if (FFocusLabel && HasFocus()) {
+        TFontStyles st = l->Font()->Style();
+        st += TFontStyle::fsBold;
+        l->Font()->SetStyle(st);
+    }
     int t = l->Width();
     if (TCanvas* c = l->Canvas()) {
         c->SetFont(l->Font());

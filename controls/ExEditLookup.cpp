@@ -70,7 +70,7 @@ void TExEdit::UpdateLookupList()
     list->SetColor(FLookup->Color);
     list->Font()->SetName("Arial");
     list->Font()->SetSize(8);
-    int h = FLookup->DisplayCount * 12 + 4;
+    int h = 0;
     const TPoint origin = ClientToScreen({0, 0});
     const int top = origin.Y + Height() - 6;
     const int left = origin.X + PosFromChar(PrefixLen() + k).X + 8;
@@ -94,7 +94,11 @@ void TExEdit::UpdateLookupList()
     }
     if (d->Count() > 0 && !rows.empty()) list->SetItemIndex(0);
     const int n = static_cast<int>(rows.size());
-    if (n < FLookup->DisplayCount) h = n * 12 + 4;
+    // Rows are 12 pixels in the classic list; this list's own rows (and
+    // frame) may be taller, so the popup takes the height they need.
+    const int row = std::max(12, list->ItemHeight());
+    const int frame = row == 12 ? 4 : 4 + 2 * GetSystemMetrics(SM_CXEDGE);
+    h = std::min(n, FLookup->DisplayCount) * row + frame;
     if (n == 0) {
         HideLookup();
         return;

@@ -513,3 +513,27 @@ TEST(ExEdit, TransparentShowsTheParent)
     img = h.Image();
     EXPECT_EQ(PixelAt(*img, 20 + 60, 20 + 9), clYellow);
 }
+
+TEST(ExEdit, FocusWidensRealignsAndBoldsTheLabel)
+{
+    Host h;
+    auto* e = AddEdit(h, 100, 20, 80);
+    auto* other = AddEdit(h, 100, 100, 80);
+    e->SetFocusWidthInc(20);
+    e->SetFocusAlign(TEditAlign::eaRight);
+    e->SetFocusLabel(true);
+    e->SetLabelCaption("Year");
+    h.Show();
+    other->SetFocus();
+    Application->ProcessMessages();
+    e->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(e->Width(), 100);
+    EXPECT_EQ(e->EditAlign(), TEditAlign::eaRight);
+    EXPECT_TRUE(e->EditLabel()->Font()->Style().Contains(TFontStyle::fsBold));
+    other->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(e->Width(), 80);
+    EXPECT_EQ(e->EditAlign(), TEditAlign::eaLeft);
+    EXPECT_FALSE(e->EditLabel()->Font()->Style().Contains(TFontStyle::fsBold));
+}
