@@ -163,33 +163,21 @@ const TAlignment ColumnAlignments[7] = {TAlignment::taLeftJustify, TAlignment::t
 const TColor AlternateRowColor = 14803425;  // RGB 225, 225, 225
 const TColor GridFixedColor = 14145495;     // RGB 215, 215, 215
 
-// The Saros and year edits take the Return key themselves (it applies
-// them) instead of handing it to the dialog's default button: neither as a
-// dialog key nor as the native edit's Return, which the window around it
-// would take for the default button.
-class TReturnEdit : public TEdit {
-public:
-    using TEdit::TEdit;
-    void Dispatch(TMessage& m) override
-    {
-        if (m.Msg == CM_WANTSPECIALKEY && m.WParam == VK_RETURN) {
-            m.Result = 1;
-            return;
-        }
-        if (m.Msg == WM_CHAR && m.WParam == '\r') return;
-        TEdit::Dispatch(m);
-    }
-};
-
-TEdit* LabelledEdit(TWinControl* parent, rtl::TComponent* owner, int x, int y, const std::string& label)
+// A numeric edit with its caption label at the left: signed whole numbers,
+// empty allowed.  Return and Esc stay with the edit (OnKeyDown sees Return)
+// rather than pressing the dialog's default or cancel button.
+controls::TExEdit* LabelledEdit(TWinControl* parent, rtl::TComponent* owner, int x, int y, const std::string& label)
 {
-    auto* l = new TLabel(owner);
-    l->SetParent(parent);
-    l->SetBounds(x, y + 3, 80, 16);
-    l->SetCaption(label);
-    auto* e = new TReturnEdit(owner);
+    auto* e = new controls::TExEdit(owner);
     e->SetParent(parent);
-    e->SetBounds(x + 84, y, 86, 22);
+    e->SetBounds(x + 84, y, 86, 19);
+    e->SetEditType(controls::TExEditType::etNumeric);
+    e->SetSigned(true);
+    e->SetAllowNumericNullValue(true);
+    e->SetEditAlign(controls::TEditAlign::eaRight);
+    e->SetLabelPosition(controls::TExEdit::TLabelPosition::lpLeftCenter);
+    e->SetLabelCaption(label);
+    e->SetText("");
     return e;
 }
 
@@ -248,8 +236,8 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
         group->OnClick = [this](rtl::TObject*) { ApplyFilter(); };
         (page == etSolarEclipse ? CGSEType : CGLEType) = group;
 
-        TEdit* saros = LabelledEdit(sheet, this, 496, 126, "Saros");
-        TEdit* goTo = LabelledEdit(sheet, this, 496, 156, "Go to year");
+        controls::TExEdit* saros = LabelledEdit(sheet, this, 496, 126, "Saros");
+        controls::TExEdit* goTo = LabelledEdit(sheet, this, 496, 156, "Go to year");
         saros->OnExit = [this](rtl::TObject*) { ApplyFilter(); };
         saros->OnKeyDown = [this](rtl::TObject*, uint16_t& key, TShiftState) {
             if (key == VK_RETURN) ApplyFilter();
@@ -449,7 +437,7 @@ void TCatalogueDlg::ApplyFilter()
 {
     const TEventType page = FEventType;
     db::TSQLiteQuery* q = Query(page);
-    TEdit* saros = page == etSolarEclipse ? ESESaros : ELESaros;
+    controls::TExEdit* saros = page == etSolarEclipse ? ESESaros : ELESaros;
     if (!ValidSarosText(saros->Text())) {
         // Only a whole number can filter; the list stays as it is.
         MessageDlg("\"" + saros->Text() + "\" is not a Saros number.", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
@@ -490,11 +478,9 @@ void TCatalogueDlg::TitleClick(TEventType page, int column)
 
 void TCatalogueDlg::GoToYearEdit(TEventType page)
 {
-    TEdit* e = page == etSolarEclipse ? ESEGoTo : ELEGoTo;
-    const std::string text = rtl::Trim(e->Text());
-    if (text.empty()) return;
-    int32_t year;
-    if (rtl::TryStrToInt(text, year) && Query(page)->Active()) GoToYear(*Query(page), year);
+    controls::TExEdit* e = page == etSolarEclipse ? ESEGoTo : ELEGoTo;
+    if (rtl::Trim(e->Text()).empty()) return;
+    if (Query(page)->Active()) GoToYear(*Query(page), e->IntValue());
     e->SetText("");
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/MapTypes.h"
 #include "controls/ExPageControl.h"
+#include "controls/ExEdit.h"
 #include "controls/ExToolBtn.h"
 #include "htmltext/htmlbuttons.h"
 #include "platform/db/SQLiteDataSet.h"
@@ -61,7 +62,7 @@ void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBit
 // The dialog.  The type filters are markup check groups, the preview's
 // "General map" a markup check box, the lists data-aware grids over the
 // two queries (interim for the sortable grids: titles sort through the
-// dialog's own ORDER BY); plain edits stand for the numeric edits.
+// dialog's own ORDER BY).
 class TCatalogueDlg : public gui::TForm {
 public:
     explicit TCatalogueDlg(rtl::TComponent* owner);
@@ -84,7 +85,7 @@ public:
     gui::TDBGrid* LEGrid;
     htmltext::THTMLCheckGroup* CGSEType;  // partial, total, annular, hybrid
     htmltext::THTMLCheckGroup* CGLEType;  // penumbral, partial, total
-    gui::TEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
+    controls::TExEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
     controls::TExToolButton *TBSEReset, *TBLEReset;
     gui::TPaintBox* PaintBox;
     htmltext::THTMLCheckBox* CBGeneralMap;

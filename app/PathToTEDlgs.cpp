@@ -22,19 +22,18 @@ TPathToTEDlg::TPathToTEDlg(rtl::TComponent* owner) : TForm(owner)
     CBAutoDetectPath->SetCaption("&Auto-detect");
     CBAutoDetectPath->OnClick = [this](rtl::TObject*) { CBAutoDetectPathClick(); };
 
-    auto* label = new TLabel(this);
-    label->SetParent(this);
-    label->SetBounds(12, 42, 400, 16);
-    label->SetCaption("Tolmira Ephemeris installation directory");
-    EPathToTE = new TEdit(this);
+    // The folder edit: its button and F4 open the folder dialog; typed and
+    // chosen folders alike reach EPathToTEChange.
+    EPathToTE = new controls::TExDirectoryEdit(this);
     EPathToTE->SetParent(this);
-    EPathToTE->SetBounds(12, 60, 380, 22);
+    EPathToTE->SetBounds(12, 60, 249, 19);
+    EPathToTE->SetLabelPosition(controls::TExEdit::TLabelPosition::lpTopLeft);
+    EPathToTE->SetLabelAlwaysEnabled(true);
+    EPathToTE->SetLabelCaption("Tolmira Ephemeris installation directory");
+    EPathToTE->SetButtonStyle(controls::TButtonStyle::bsButton);
+    EPathToTE->SetButtonWidth(18);
+    EPathToTE->SetBrowseDialogText("Select Directory");
     EPathToTE->OnChange = [this](rtl::TObject*) { EPathToTEChange(); };
-    BBrowse = new TButton(this);
-    BBrowse->SetParent(this);
-    BBrowse->SetBounds(396, 59, 32, 24);
-    BBrowse->SetCaption("...");
-    BBrowse->OnClick = [this](rtl::TObject*) { BrowseClick(); };
 
     LMessage = new TLabel(this);
     LMessage->SetParent(this);
@@ -71,7 +70,6 @@ void TPathToTEDlg::SetAutoDetectPathToTE(bool value)
     FAutoDetectPathToTE = value;
     CBAutoDetectPath->SetChecked(value);
     EPathToTE->SetEnabled(!value);
-    BBrowse->SetEnabled(!value);
 }
 
 void TPathToTEDlg::SetTEInstallationPath(const std::string& value)
@@ -84,7 +82,6 @@ void TPathToTEDlg::CBAutoDetectPathClick()
 {
     FAutoDetectPathToTE = CBAutoDetectPath->Checked();
     EPathToTE->SetEnabled(!FAutoDetectPathToTE);
-    BBrowse->SetEnabled(!FAutoDetectPathToTE);
     if (FAutoDetectPathToTE) SetTEInstallationPath(FindSiblingFolder());
 }
 
@@ -107,12 +104,6 @@ void TPathToTEDlg::EPathToTEChange()
         LMessage->Font()->SetColor(clRed);
         break;
     }
-}
-
-void TPathToTEDlg::BrowseClick()
-{
-    std::string folder = FTEInstallationPath;
-    if (SelectDirectory("Select Directory", "", folder)) SetTEInstallationPath(folder);
 }
 
 } // namespace app

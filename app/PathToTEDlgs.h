@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "controls/ExDirectoryEdit.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -18,9 +19,7 @@ public:
     explicit TPathToTEDlg(rtl::TComponent* owner);
 
     gui::TCheckBox* CBAutoDetectPath;
-    // Interim for the directory edit: an edit with a browse button beside it.
-    gui::TEdit* EPathToTE;
-    gui::TButton* BBrowse;
+    controls::TExDirectoryEdit* EPathToTE;
     gui::TLabel* LMessage;
     gui::TLabel* LTEHomePage;
     gui::TButton *OKBtn, *CancelBtn;
@@ -34,7 +33,6 @@ public:
 
     void CBAutoDetectPathClick();
     void EPathToTEChange();
-    void BrowseClick();
 
 private:
     bool FAutoDetectPathToTE = true;

@@ -332,6 +332,29 @@ public:
         return true;
     }
 
+    bool BrowseFolderRequest(TFolderBrowseRequest& r) override
+    {
+        EnsureQtApp();
+        QWidget* owner = r.Owner ? ControlAccess::Widget(r.Owner) : DialogParent();
+        if (owner) owner = owner->window();
+        QFileDialog dlg(owner, QString::fromStdString(r.Title), QString::fromStdString(r.InitialSelection));
+        dlg.setFileMode(QFileDialog::Directory);
+        QFileDialog::Options o = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
+        // Without the new-folder button the dialog cannot make folders.
+        if (!r.AllowNewFolder) o |= QFileDialog::ReadOnly;
+        dlg.setOptions(o);
+        if (!r.InitialSelection.empty()) dlg.selectFile(QString::fromStdString(r.InitialSelection));
+        if (r.Place) {
+            dlg.adjustSize();
+            const TPoint p = r.Place(TSize{dlg.width(), dlg.height()});
+            dlg.move(p.X, p.Y);
+            r.PlacedAt = p;
+        }
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+        r.Directory = dlg.selectedFiles().front().toStdString();
+        return true;
+    }
+
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override
     {
         EnsureQtApp();
@@ -491,6 +514,20 @@ bool TScriptedDialogService::BrowseFolder(const std::string& caption, const std:
     auto a = FolderAnswers.front();
     FolderAnswers.pop_front();
     if (a.first) directory = a.second;
+    return a.first;
+}
+
+bool TScriptedDialogService::BrowseFolderRequest(TFolderBrowseRequest& request)
+{
+    Call c;
+    c.Kind = "Folder"; c.Text = request.Title; c.Flags = request.Flags;
+    Calls.push_back(c);
+    if (request.Place) request.PlacedAt = request.Place(FolderDialogSize);
+    FolderRequests.push_back(request);
+    if (FolderAnswers.empty()) return false;
+    auto a = FolderAnswers.front();
+    FolderAnswers.pop_front();
+    if (a.first) request.Directory = a.second;
     return a.first;
 }
 

@@ -80,6 +80,25 @@ struct TPrintDialogRequest {
     TPrinterOrientation Orientation = TPrinterOrientation::poPortrait;
 };
 
+// A folder-browse request: the title above the folder tree, the folder
+// selected at the start (no trailing delimiter), whether the dialog offers
+// to make a new folder, and where it goes: when the dialog is laid out,
+// Place receives its size and answers its top-left screen position (not
+// called: the dialog centres on its owner).  Flags keeps the classic
+// request bits (1 file-system folders only, 0x40 new style with a
+// new-folder button, 0x200 no new-folder button) for those who log them.
+// On success Directory holds the chosen folder.
+struct TFolderBrowseRequest {
+    std::string Title;
+    std::string InitialSelection;
+    bool AllowNewFolder = true;
+    uint32_t Flags = 0x41;
+    class TWinControl* Owner = nullptr;
+    std::function<TPoint(TSize dialogSize)> Place;
+    TPoint PlacedAt{-1, -1};       // where the dialog was put (filled in)
+    std::string Directory;
+};
+
 class IDialogService {
 public:
     virtual ~IDialogService() = default;
@@ -95,6 +114,14 @@ public:
     virtual bool FontDialog(TFont& font) = 0;
     virtual bool BrowseFolder(const std::string& caption, const std::string& root, std::string& directory) = 0;
     virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+    // The full folder request; the default asks BrowseFolder.
+    virtual bool BrowseFolderRequest(TFolderBrowseRequest& request)
+    {
+        std::string dir = request.InitialSelection;
+        if (!BrowseFolder(request.Title, "", dir)) return false;
+        request.Directory = dir;
+        return true;
+    }
 };
 
 // The service in use (the desktop's Qt dialogs unless replaced).
@@ -128,6 +155,10 @@ public:
     std::deque<std::pair<bool, std::string>> FontAnswers;     // font name; size kept
     std::deque<std::pair<bool, std::string>> FolderAnswers;
     std::deque<std::pair<bool, std::string>> InputAnswers;
+    // Folder requests as asked (a copy each), and the size the scripted
+    // folder dialog reports to the request's placement.
+    std::vector<TFolderBrowseRequest> FolderRequests;
+    TSize FolderDialogSize{420, 380};
 
     int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons,
@@ -138,6 +169,8 @@ public:
     bool FontDialog(TFont& font) override;
     bool BrowseFolder(const std::string& caption, const std::string& root, std::string& directory) override;
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+    // Takes the next FolderAnswers entry; an answer that throws is not scripted.
+    bool BrowseFolderRequest(TFolderBrowseRequest& request) override;
 };
 
 // ------------------------------------------------------------ message boxes

@@ -1,11 +1,15 @@
 // Drag and drop on Qt's drag events and QDrag.
 #include "platform/gui/DragDrop.h"
 
+#include <QApplication>
 #include <QDrag>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
+#include <deque>
 #include <map>
 #include <set>
 
@@ -206,6 +210,122 @@ int DoDragDrop(TWinControl* source, const TDataObject& data, int allowedEffects)
     if (allowedEffects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
     const Qt::DropAction done = drag->exec(actions);
     return ToEffects(done);
+}
+
+namespace {
+
+// What the loop sees of the input while it runs: each mouse or key event
+// becomes one step, taken in order (several may arrive in one pump).
+struct DragStep {
+    TPoint pos;
+    TShiftState keys;
+    bool escape = false;
+};
+
+struct DragInput : QObject {
+    std::deque<DragStep> steps;
+    DragStep last;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonPress: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            const QPoint g = me->globalPosition().toPoint();
+            last.pos = {g.x(), g.y()};
+            last.keys = qtw::ShiftFromQt(me->modifiers(), me->buttons());
+            steps.push_back(last);
+            return true;
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            DragStep s = last;
+            TShiftState k = qtw::ShiftFromQt(ke->modifiers(), Qt::NoButton);
+            if (last.keys.Contains(TShiftStateItem::ssLeft)) k.Include(TShiftStateItem::ssLeft);
+            s.keys = k;
+            s.escape = e->type() == QEvent::KeyPress && ke->key() == Qt::Key_Escape;
+            steps.push_back(s);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+};
+
+// The registered target whose window lies under a screen point (the
+// innermost one when windows nest).
+std::pair<TWinControl*, IDropTarget*> TargetAt(TPoint screen)
+{
+    std::pair<TWinControl*, IDropTarget*> best{nullptr, nullptr};
+    for (auto& [h, t] : Targets()) {
+        TWinControl* c = FindControl(h);
+        if (!c || !c->Showing()) continue;
+        const TPoint o = c->ClientToScreen({0, 0});
+        if (screen.X < o.X || screen.Y < o.Y || screen.X >= o.X + c->Width() || screen.Y >= o.Y + c->Height()) continue;
+        if (!best.first || best.first->ContainsControl(c) || IsChild(best.first->Handle(), c->Handle())) best = {c, t};
+    }
+    return best;
+}
+
+} // namespace
+
+int DoDragDrop(TWinControl* source, const TDataObject& data, int allowedEffects, IDropSource& dropSource, int& effect)
+{
+    DragInput in;
+    in.last.pos = GetCursorPos();
+    in.last.keys = GetShiftState();
+    in.last.keys.Include(TShiftStateItem::ssLeft);
+    DragStep step = in.last;
+    qApp->installEventFilter(&in);
+    if (source) source->SetMouseCapture(true);
+    std::pair<TWinControl*, IDropTarget*> current{nullptr, nullptr};
+    effect = DROPEFFECT_NONE;
+    int result = DRAGDROP_S_CANCEL;
+    bool moved = true;
+    for (;;) {
+        const int r = dropSource.QueryContinueDrag(step.escape, step.keys);
+        if (r == DRAGDROP_S_CANCEL) {
+            if (current.second) current.second->DragLeave();
+            effect = DROPEFFECT_NONE;
+            break;
+        }
+        if (r == DRAGDROP_S_DROP) {
+            if (current.second && effect != DROPEFFECT_NONE) {
+                const TPoint p = current.first->ScreenToClient(step.pos);
+                effect = current.second->Drop(data, step.keys, p, allowedEffects) & allowedEffects;
+                result = effect != DROPEFFECT_NONE ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
+            } else {
+                if (current.second) current.second->DragLeave();
+                effect = DROPEFFECT_NONE;
+            }
+            break;
+        }
+        if (moved) {
+            auto under = TargetAt(step.pos);
+            if (under.second != current.second) {
+                if (current.second) current.second->DragLeave();
+                current = under;
+                effect = current.second
+                             ? current.second->DragEnter(data, step.keys, current.first->ScreenToClient(step.pos), allowedEffects)
+                             : DROPEFFECT_NONE;
+            } else if (current.second) {
+                effect = current.second->DragOver(step.keys, current.first->ScreenToClient(step.pos), allowedEffects);
+            }
+            effect &= allowedEffects;
+            dropSource.GiveFeedback(effect);
+        }
+        while (in.steps.empty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+        const DragStep next = in.steps.front();
+        in.steps.pop_front();
+        moved = next.pos.X != step.pos.X || next.pos.Y != step.pos.Y || !(next.keys == step.keys);
+        step = next;
+    }
+    if (source) source->SetMouseCapture(false);
+    qApp->removeEventFilter(&in);
+    return result;
 }
 
 void DragAcceptFiles(HWND window, bool accept)

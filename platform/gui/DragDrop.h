@@ -55,6 +55,32 @@ void RevokeDragDrop(TWinControl* window);
 // Drags the data out of the window until it is dropped; the effect done.
 int DoDragDrop(TWinControl* source, const TDataObject& data, int allowedEffects);
 
+// ---- the in-process drag: a modal loop inside the program, with the
+// source's callbacks deciding when it ends (the classic COM protocol).
+enum : int {
+    S_OK = 0, S_FALSE = 1,
+    DRAGDROP_S_DROP = 0x00040100, DRAGDROP_S_CANCEL = 0x00040101, DRAGDROP_S_USEDEFAULTCURSORS = 0x00040102,
+};
+
+// The dragging side: asked at every step whether to go on (S_OK), drop
+// (DRAGDROP_S_DROP) or cancel (DRAGDROP_S_CANCEL), and told the effect the
+// target under the pointer offers.
+class IDropSource {
+public:
+    virtual ~IDropSource() = default;
+    virtual int QueryContinueDrag(bool escapePressed, TShiftState keys) = 0;
+    virtual int GiveFeedback(int effect) = 0;
+};
+
+// Runs the drag modally under mouse capture: pointer moves go to the drop
+// target registered for the window under the pointer (DragEnter, DragOver,
+// DragLeave), the source decides when it ends; a drop goes to the target
+// under the pointer.  The input of the loop is the program's own mouse and
+// key events (synthetic ones in tests), which the loop keeps from the
+// windows.  Returns DRAGDROP_S_DROP or DRAGDROP_S_CANCEL; effect is what
+// the target did.
+int DoDragDrop(TWinControl* source, const TDataObject& data, int allowedEffects, IDropSource& dropSource, int& effect);
+
 // Windows that take files dropped from outside get WM_DROPFILES with WParam
 // a drop handle valid while the message is handled.
 void DragAcceptFiles(HWND window, bool accept);

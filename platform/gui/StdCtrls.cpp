@@ -18,6 +18,7 @@
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ControlsQt.h"
+#include "platform/gui/GraphicsQt.h"
 #include "platform/gui/QtBridge.h"
 
 namespace gui {
@@ -477,9 +478,34 @@ std::string TCustomEdit::GetText() const
     return TWinControl::GetText();
 }
 
+// The edit's own colours: Color as the background and the font colour as
+// the text, what the colour messages give a classic edit.  A disabled edit
+// keeps its background and greys its text.
+static void ApplyEditColours(QWidget* w, TColor back, TColor text, bool transparent = false)
+{
+    if (!w) return;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, transparent ? QColor(Qt::transparent) : ToQColor(back));
+    p.setColor(QPalette::Active, QPalette::Text, ToQColor(text));
+    p.setColor(QPalette::Inactive, QPalette::Text, ToQColor(text));
+    w->setPalette(p);
+}
+
+void TCustomEdit::SetBackgroundTransparent(bool v)
+{
+    FBackgroundTransparent = v;
+    ApplyEditColours(ControlAccess::Widget(this), FColor, FFont->Color(), v);
+    Invalidate();
+}
+
 void TCustomEdit::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
+    case CM_COLORCHANGED:
+    case CM_FONTCHANGED:
+        TWinControl::Dispatch(m);
+        ApplyEditColours(ControlAccess::Widget(this), FColor, FFont->Color(), FBackgroundTransparent);
+        return;
     case CN_COMMAND:
         if (HIWORD(m.WParam) == EN_CHANGE && !FSetting) Change();
         return;

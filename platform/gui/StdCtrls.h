@@ -170,9 +170,13 @@ public:
     bool CanUndo() const;
     rtl::TNotifyEvent OnChange;
     void Dispatch(TMessage& m) override;
+    // The parent shows through the edit's background (its text stays).
+    bool BackgroundTransparent() const { return FBackgroundTransparent; }
+    void SetBackgroundTransparent(bool v);
 
 protected:
     TCustomEdit(rtl::TComponent* owner, TWindowKind kind);
+    bool FBackgroundTransparent = false;
     virtual void Change();
     void SetTextBuf(const std::string& s) override;
     std::string GetText() const override;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 
@@ -23,9 +24,34 @@ std::string Pad(std::string s, int width, bool left)
     return s;
 }
 
+// Puts the settings' separators into a number text made with "." and ",".
+std::string Localise(std::string text, const TFormatSettings* fs)
+{
+    if (!fs) return text;
+    for (char& c : text) {
+        if (c == '.') c = fs->DecimalSeparator;
+        else if (c == ',') c = fs->ThousandSeparator;
+    }
+    return text;
+}
+
+std::string FormatImpl(std::string_view fmt, std::initializer_list<TFormatArg> argList, const TFormatSettings* fs);
+
 } // namespace
 
 std::string Format(std::string_view fmt, std::initializer_list<TFormatArg> argList)
+{
+    return FormatImpl(fmt, argList, nullptr);
+}
+
+std::string Format(const TFormatSettings& fs, std::string_view fmt, std::initializer_list<TFormatArg> argList)
+{
+    return FormatImpl(fmt, argList, &fs);
+}
+
+namespace {
+
+std::string FormatImpl(std::string_view fmt, std::initializer_list<TFormatArg> argList, const TFormatSettings* fs)
 {
     const TFormatArg* const args = argList.begin();
     std::size_t argIndex = 0;
@@ -125,20 +151,30 @@ std::string Format(std::string_view fmt, std::initializer_list<TFormatArg> argLi
         }
         case 'e':
             if (a.kind() != K::Float) Invalid(fmt);
-            text = FloatToStrF(a.AsFloat(), TFloatFormat::ffExponent, prec < 0 ? 15 : prec, 3);
+            text = Localise(FloatToStrF(a.AsFloat(), TFloatFormat::ffExponent, prec < 0 ? 15 : prec, 3), fs);
             break;
         case 'f':
             if (a.kind() != K::Float) Invalid(fmt);
-            text = FloatToStrF(a.AsFloat(), TFloatFormat::ffFixed, 18, prec < 0 ? 2 : prec);
+            text = Localise(FloatToStrF(a.AsFloat(), TFloatFormat::ffFixed, 18, prec < 0 ? 2 : prec), fs);
             break;
         case 'g':
             if (a.kind() != K::Float) Invalid(fmt);
-            text = FloatToStrF(a.AsFloat(), TFloatFormat::ffGeneral, prec < 0 ? 15 : prec, 0);
+            text = Localise(FloatToStrF(a.AsFloat(), TFloatFormat::ffGeneral, prec < 0 ? 15 : prec, 0), fs);
             break;
         case 'n':
         case 'm':
             if (a.kind() != K::Float) Invalid(fmt);
-            text = FloatToStrF(a.AsFloat(), TFloatFormat::ffNumber, 18, prec < 0 ? 2 : prec);
+            if (fs) {
+                // Grouped here: the library's grouping follows the
+                // process-wide settings, not the ones given.
+                text = Localise(FloatToStrF(a.AsFloat(), TFloatFormat::ffFixed, 18, prec < 0 ? 2 : prec), fs);
+                const std::size_t digits0 = text[0] == '-' ? 1 : 0;
+                std::size_t end = text.find(fs->DecimalSeparator, digits0);
+                if (end == std::string::npos) end = text.size();
+                for (std::size_t k = end; k > digits0 + 3; k -= 3) text.insert(k - 3, 1, fs->ThousandSeparator);
+            } else {
+                text = FloatToStrF(a.AsFloat(), TFloatFormat::ffNumber, 18, prec < 0 ? 2 : prec);
+            }
             break;
         case 's':
             if (a.kind() != K::String) Invalid(fmt);
@@ -156,5 +192,7 @@ std::string Format(std::string_view fmt, std::initializer_list<TFormatArg> argLi
     }
     return out;
 }
+
+} // namespace
 
 } // namespace rtl

@@ -60,6 +60,18 @@ private:
 
 std::string Format(std::string_view fmt, std::initializer_list<TFormatArg> args);
 
+struct TFormatSettings;
+// As Format, with the decimal and thousand separators of fs in the numbers
+// of %e %f %g %n %m: for texts shown to the user in the locale's notation.
+// Files keep the plain Format.
+std::string Format(const TFormatSettings& fs, std::string_view fmt, std::initializer_list<TFormatArg> args);
+
+template <typename... Args>
+std::string Format(const TFormatSettings& fs, std::string_view fmt, const Args&... args)
+{
+    return Format(fs, fmt, std::initializer_list<TFormatArg>{TFormatArg(args)...});
+}
+
 template <typename... Args>
 std::string Format(std::string_view fmt, const Args&... args)
 {

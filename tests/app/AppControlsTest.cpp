@@ -154,4 +154,45 @@ TEST_F(MainWindow, CataloguePagesSwitchByTabAndByEventType)
     EXPECT_EQ(At(*img, r.Left, r.Top + 6), 0x808080u);
 }
 
+TEST_F(MainWindow, CatalogueSarosEditTakesSignedNumbersAndKeepsReturn)
+{
+    Catalogue = new TCatalogueDlg(nullptr);
+    Catalogue->AfterConstruction();
+    Form->CatalogueDlg = Catalogue;
+    Catalogue->Show();
+    Application->ProcessMessages();
+    controls::TExEdit* saros = Catalogue->ESESaros;
+    EXPECT_EQ(saros->Height(), 19);
+    ASSERT_NE(saros->EditLabel(), nullptr);
+    EXPECT_EQ(saros->EditLabel()->Caption(), "Saros");
+    EXPECT_LT(saros->EditLabel()->Left() + saros->EditLabel()->Width(), saros->Left());
+    saros->SetFocus();
+    Application->ProcessMessages();
+    sim::TypeText("1x3-9", saros);
+    // Letters are dropped, "-" turns the sign.
+    EXPECT_EQ(saros->Text(), "-139");
+    sim::KeyPress(VK_SUBTRACT, {}, saros);
+    EXPECT_EQ(saros->Text(), "139");
+    Shot(saros->Parent(), "catalogue-saros-focused.png");
+    // Return applies the filter in the dialog; it does not close it.
+    sim::KeyPress(VK_RETURN, {}, saros);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Catalogue->Visible());
+    EXPECT_NE(Catalogue->Caption().find("entries"), std::string::npos);
+    // A lone sign is no Saros number: the dialog says so.
+    saros->SelectAll();
+    sim::KeyPress(VK_SUBTRACT, {}, saros);
+    EXPECT_EQ(saros->Text(), "-");
+    Shot(saros->Parent(), "catalogue-saros-sign-only.png");
+    sim::KeyPress(VK_RETURN, {}, saros);
+    Application->ProcessMessages();
+    ASSERT_FALSE(Dialogs->Calls.empty());
+    EXPECT_EQ(Dialogs->Calls.back().Text, "\"-\" is not a Saros number.");
+    // The year edit jumps through its integer value and empties.
+    Catalogue->ESEGoTo->SetFocus();
+    sim::TypeText("2024", Catalogue->ESEGoTo);
+    sim::KeyPress(VK_RETURN, {}, Catalogue->ESEGoTo);
+    EXPECT_EQ(Catalogue->ESEGoTo->Text(), "");
+}
+
 } // namespace

@@ -264,6 +264,20 @@ TEST_F(MainWindow, SiblingInstallationDialogChecksTheFolder)
     EXPECT_EQ(dlg.TEInstallationPath(), FindSiblingFolder());
     EXPECT_EQ(dlg.LMessage->Caption(), "Tolmira Ephemeris v4.0 or higher is required.");
     Shot(&dlg, "sibling-installation.png");
+    // Detection off again: the edit takes typed and chosen folders.
+    gui::sim::Click(dlg.CBAutoDetectPath, 5, 8);
+    dlg.SetTEInstallationPath(R("nothing-here"));
+    Shot(&dlg, "sibling-installation-invalid.png");
+    EXPECT_FALSE(dlg.EPathToTE->IsValidDirectory());
+    // A folder chosen with the edit's button is checked like a typed one.
+    const std::string chosen = InstallSibling("te-chosen", "4.2.0.117");
+    Dialogs->FolderAnswers.push_back({true, chosen.substr(0, chosen.size() - 1)});
+    dlg.EPathToTE->ClickButton();
+    ASSERT_FALSE(Dialogs->FolderRequests.empty());
+    EXPECT_EQ(Dialogs->FolderRequests.back().Title, "Select Directory");
+    EXPECT_EQ(dlg.TEInstallationPath(), chosen);
+    EXPECT_EQ(dlg.LMessage->Caption(), "Tolmira Ephemeris installation has been found.");
+    Shot(&dlg, "sibling-installation-valid.png");
     dlg.Hide();
 }
 

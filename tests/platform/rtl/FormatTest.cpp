@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 
@@ -59,4 +60,32 @@ TEST(Format, MismatchedOrMissingArgumentsRaise)
     EXPECT_THROW(Format("%s %s", "one"), EConvertError);
     EXPECT_THROW(Format("%"), EConvertError);
     EXPECT_THROW(Format("%q", 1), EConvertError);
+}
+
+TEST(Format, LocaleSeparatorsOnlyInNumbers)
+{
+    TFormatSettings comma;
+    comma.DecimalSeparator = ',';
+    comma.ThousandSeparator = '.';
+    const TFormatSettings english;
+    struct Case {
+        const char* fmt;
+        double v;
+        const char* english;
+        const char* comma;
+    };
+    const Case cases[] = {
+        {"%.2n", 1234567.8, "1,234,567.80", "1.234.567,80"},
+        {"%.0n", 1234.6, "1,235", "1.235"},
+        {"%.2f", 3.5, "3.50", "3,50"},
+        {"%g", 3.5, "3.5", "3,5"},
+        {"%.3e", 1234.0, "1.23E+003", "1,23E+003"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Format(english, c.fmt, c.v), c.english) << c.fmt;
+        EXPECT_EQ(Format(comma, c.fmt, c.v), c.comma) << c.fmt;
+    }
+    // Texts and the plain Format keep their characters.
+    EXPECT_EQ(Format(comma, "%s:%d", "a.b,c", 1234), "a.b,c:1234");
+    EXPECT_EQ(Format("%.2n", 1234.5), "1,234.50");
 }
