@@ -69,6 +69,20 @@ struct TGridRect {
 // The thumb range of the grid's scroll bars.
 constexpr int GridScrollBarMax = 127;
 
+// Where the fixed and the scrolling cells of one axis lie in the client area.
+struct TGridAxisDrawInfo {
+    int FixedBoundary = 0;       // where the scrolling cells begin
+    int GridBoundary = 0;        // where the cells end
+    int FixedCellCount = 0;
+    int FirstGridCell = 0;       // LeftCol / TopRow
+    int LastFullVisibleCell = 0;
+    int LastVisibleCell = 0;
+    int GridCellCount = 0;
+};
+struct TGridDrawInfo {
+    TGridAxisDrawInfo Horz, Vert;
+};
+
 using TSelectCellEvent =
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& canSelect)>;
 using TDrawCellEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, TRect rect,
@@ -227,6 +241,16 @@ public:
     int ScrollBarPos(int bar) const { return bar == SB_VERT ? FVertPos : FHorzPos; }
     // Width of a scroll bar strip.
     static int ScrollBarSize();
+    // show: the bar (SB_VERT, SB_HORZ or SB_BOTH) stays shown even while
+    // everything fits (if the ScrollBars style has it); !show: it shows
+    // only while there is something to scroll, as by default.
+    void ShowScrollBar(int bar, bool show);
+    // ESB_DISABLE_BOTH: the bar shows without a thumb and ignores the
+    // mouse; ESB_ENABLE_BOTH undoes it.
+    void EnableScrollBar(int bar, uint32_t flags);
+    bool ScrollBarEnabled(int bar) const { return bar == SB_VERT ? !FVertDisabled : !FHorzDisabled; }
+    // The layout of both axes for the current scroll position.
+    void CalcDrawInfo(TGridDrawInfo& info) const;
 
     TRect ClientRect() const override;
     void Invalidate() override;
@@ -277,6 +301,10 @@ protected:
     // may be dragged, with the index and the boundary's position.
     virtual void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos,
                                  int& sizingOfs);
+    // The test the mouse handling asks, with the layout of the fixed
+    // cells; by default the test above.
+    virtual void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos,
+                                 int& sizingOfs, TGridDrawInfo& fixedInfo);
     virtual bool BeginColumnDrag(int& origin, int& destination, const TPoint& mousePt);
     virtual bool EndColumnDrag(int& origin, int& destination, const TPoint& mousePt);
     // Removes a column or row: it moves to the end and the count shrinks
@@ -355,6 +383,11 @@ protected:
     // Scroll bar being dragged: SB_VERT / SB_HORZ, -1 none.
     int FBarDrag = -1;
     int FBarDragOfs = 0;
+    // ShowScrollBar and EnableScrollBar.
+    bool FForceVert = false;
+    bool FForceHorz = false;
+    bool FVertDisabled = false;
+    bool FHorzDisabled = false;
 
     friend class TInplaceEdit;
     struct AxisInfo;
