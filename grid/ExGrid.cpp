@@ -104,6 +104,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     if (TGridIOHooks* hooks = GridIOHooks()) FPrintSettings = hooks->CreatePrintSettings(*this);
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
+    FSortSettings = std::make_unique<TSortSettings>();
     FControlLook = std::make_unique<TControlLook>();
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](rtl::TObject*) { NavigationChanged(); };
@@ -310,6 +311,7 @@ void TExStringGrid::Assign(const rtl::TPersistent* source)
     FHTMLSettings->Assign(src->FHTMLSettings.get());
     FBands->Assign(src->FBands.get());
     FCellNode->Assign(src->FCellNode.get());
+    FSortSettings->Assign(src->FSortSettings.get());
     FColumnSize->Assign(src->FColumnSize.get());
     FOfficeHint->Assign(src->FOfficeHint.get());
     FFixedRowAlways = src->FFixedRowAlways;

@@ -116,6 +116,15 @@ using TGridHintEvent = std::function<void(rtl::TObject* sender, int aRow, int aC
 using TGridWideHintEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, std::u16string& hint)>;
 using TOfficeHintEvent =
     std::function<void(rtl::TObject* sender, int aCol, int aRow, TExHintInfo* officeHint)>;
+using TGetCellGradientEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TColor& color,
+                                                 TColor& colorTo, TColor& mirror, TColor& mirrorTo,
+                                                 TCellGradientDirection& direction)>;
+using TCustomCellDrawEvent = std::function<void(rtl::TObject* sender, gui::TCanvas* canvas, int aCol, int aRow,
+                                                TGridDrawState state, gui::TRect rect, bool printing)>;
+using TGetCellBorderPropEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, gui::TPen* left,
+                                                   gui::TPen* top, gui::TPen* right, gui::TPen* bottom)>;
+using TFloatFormatEvent =
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& isFloat, std::string& floatFormat)>;
 using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
 using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
 
@@ -369,7 +378,8 @@ public:
     TColor KVRGradientMirrorTo() const { return FKVRGradMirrorTo; }
     void SetKVRGradientMirrorTo(TColor v) { StoreAndRepaint(FKVRGradMirrorTo, gui::ColorToRGB(v)); }
     TGridLook Look() const { return FLook; }
-    void SetLook(TGridLook v) { FLook = v; Invalidate(); }
+    // Applies the look's colour preset (ExGridView.cpp).
+    void SetLook(TGridLook v);
     int MaxEditLength() const { return FMaxEditLength; }
     void SetMaxEditLength(int v);
     bool AutoSize() const { return FAutoSize; }
@@ -388,9 +398,6 @@ public:
     EXGRID_STORED(std::string, CheckFalse, "N")
     EXGRID_STORED(TEditorType, DefaultEditor, TEditorType::edNormal)
     EXGRID_STORED(char, PasswordChar, '*')
-    EXGRID_STORED(TColor, URLColor, 0xFF0000)
-    EXGRID_STORED(bool, URLShow, false)
-    EXGRID_STORED(bool, URLFull, false)
     EXGRID_STORED(bool, EnableHTML, true)
     EXGRID_STORED(bool, HideFocusRect, false)
     EXGRID_STORED(TColor, HintColor, gui::clInfoBk)
@@ -505,6 +512,78 @@ public:
     // The editor just changed the cell: the next Invalidate is swallowed.
     void SetEditChange(bool v) { FEditChange = v; }
 
+    // --- painting (ExGridPaint.cpp, ExGridText.cpp) ---------------------------
+    // The brush, font, gradient, word wrap and alignment of a cell.  map:
+    // aCol is displayed and is mapped to its real index; select: selection
+    // colours apply; print: for the printer.
+    void GetVisualProperties(int aCol, int aRow, TGridDrawState& state, bool print, bool select, bool map,
+                             gui::TBrush& brush, TColor& colorTo, TColor& mirrorColor, TColor& mirrorColorTo,
+                             gui::TFont& font, TAlignment& ha, TVAlignment& va, bool& ww,
+                             TCellGradientDirection& gd) override;
+    // Horizontal alignment in the low byte, vertical in the high byte.
+    uint16_t ResolveCellAlignment(int aCol, int aRow);
+    void GetFontProperties(int aCol, int rCol, bool remap, gui::TBrush& brush, gui::TFont& font,
+                           TGridDrawState& state, int aRow);
+    // The shown text: the cell text, numbers formatted through OnGetFloatFormat.
+    virtual void GetFormattedCellText(int aCol, int aRow, std::string& text);
+    virtual void GetFormulaText(int aCol, int aRow, std::string& text);
+    // The size a cell's content needs (displayed column).
+    void GetCellTextSize(int aCol, int aRow, gui::TPoint& size, bool reserveGraphic, bool wordWrapped);
+    void CalcCellTextSize(int rCol, int dCol, gui::TPoint& size, bool reserveGraphic, bool wordWrapped,
+                          int aRow);
+    bool CellIsPassword(int aCol, int aRow);
+    // Graphic slots filled by the cell-graphic code; nothing until then.
+    virtual rtl::TObject* GetCellGraphic(int aCol, int aRow) { return nullptr; }
+    virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
+                                 TGridDrawState state) {}
+    virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
+    virtual void PaintBackgroundOutsideCells() {}
+    virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect) {}
+    virtual void PaintDesignHelper() {}
+    // Rotated text: true with the angle in degrees (none until cell graphics).
+    virtual bool IsRotated(int aCol, int aRow, int& angle) { return false; }
+    // Disjunct selection and modified rows (none until the selection model).
+    virtual bool GetRowSelect(int aRow) const { return false; }
+    virtual bool GetColSelect(int aCol) const { return false; }
+    bool IsSelected(int aCol, int aRow) const;
+    // Whether the inplace editor is open on the current cell.
+    bool Editing() const { return FEditing; }
+    EXGRID_STORED(bool, Multilinecells, false)
+    EXGRID_STORED(bool, NoDefaultDraw, false)
+    EXGRID_STORED(bool, NoImageAndText, false)
+    EXGRID_STORED(TColor, SelectionRectangleColor, 0)
+    gui::TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(gui::TPoint p) { FXYOffset = p; }
+    gui::TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(const gui::TBitmap* v);
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void DrawSortIndicator(gui::TCanvas* canvas, int aCol, int y, int x);
+
+    // --- view services (ExGridView.cpp) ---------------------------------------
+    static void LookToString(TGridLook look, std::string& s);
+    static void LookToCaption(TGridLook look, std::string& s);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor v);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v);
+    void RepaintCol(int aCol);
+    // Cell coordinates; nothing for a negative one.
+    void RepaintRect(const gui::TRect& r);
+    void SwapCells(gui::TGridCoord from, gui::TGridCoord to);
+    void ScrollInView(int colIndex, int rowIndex);
+    // Controls placed in cells: column X, real row Y (kept in step when
+    // columns and rows move).
+    struct TGridControlItem {
+        int X = 0, Y = 0;
+        gui::TControl* Control = nullptr;
+    };
+    std::vector<TGridControlItem>& ControlItems() { return FControlItems; }
+    // Moves a column or row (with the controls placed in cells).
+    void MoveColumn(int fromIndex, int toIndex);
+    void MoveRow(int fromIndex, int toIndex);
+
     // --- events ---------------------------------------------------------------
     TGridColorEvent OnGetCellColor;
     TGridColorEvent OnGetCellPrintColor;
@@ -526,6 +605,11 @@ public:
     TGridHintEvent OnGridHint;
     TGridWideHintEvent OnGridWideHint;
     TOfficeHintEvent OnOfficeHint;
+    TGetCellGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGetCellBorderPropEvent OnGetCellBorderProp;
+    TFloatFormatEvent OnGetFloatFormat;
+    rtl::TNotifyEvent OnPainted;
     TColumnSizeEvent OnColumnSize;
     TRowSizeEvent OnRowSize;
     // OnResize (the control's) is the grid's own resize event.
@@ -533,6 +617,22 @@ public:
     void Dispatch(gui::TMessage& message) override;
 
 protected:
+    void Paint() override;
+    void DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect,
+                      TGridDrawState state) override;
+    // What the text layer of one cell works with.
+    struct TCellTextContext {
+        gui::TCanvas* Canvas;
+        int Col, RCol, Row;
+        gui::TRect Rect;
+        TGridDrawState State;
+        TAlignment HAlign;
+        TVAlignment VAlign;
+        bool WordWrap;
+        TColor UnselectedBrush, UnselectedFont;
+        rtl::TObject* Graphic;
+    };
+    void DrawCellTextLayer(TCellTextContext& ctx);
     void CreateWnd() override;
     void Resize() override;
     using TBaseGrid::CalcSizingState;
@@ -577,6 +677,13 @@ protected:
     bool FNilObjects = false;
     bool FEditChange = false;
     bool FEditDisable = false;
+    bool FEditing = false;
+    bool FMouseDown = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    TColor FURLColor = 0xFF0000;
+    bool FLastDrawnHadGraphic = false;
+    int FLastTextWidth = 0;
     bool FClearTextOnly = false;
     int FNumNodes = 0;
     int FWheelMsg = 0;
@@ -640,7 +747,9 @@ private:
     std::unique_ptr<gui::TFont> FFixedFont;
     std::unique_ptr<gui::TFont> FActiveCellFont;
     std::unique_ptr<gui::TBitmap> FRowIndicator;
+    std::unique_ptr<TSortSettings> FSortSettings;
     std::vector<TGridChangeNotifier*> FNotifierList;
+    std::vector<TGridControlItem> FControlItems;
 };
 
 } // namespace grid

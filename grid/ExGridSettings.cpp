@@ -450,6 +450,24 @@ void TFloatingFooter::Assign(const rtl::TPersistent* source)
     FHeight = s->FHeight;
 }
 
+RTL_PUBLISHED(TSortSettings) {}
+
+void TSortSettings::Assign(const rtl::TPersistent* source)
+{
+    const auto* s = dynamic_cast<const TSortSettings*>(source);
+    if (!s) return;
+    FShow = s->FShow;
+    FColumn = s->FColumn;
+    FRow = s->FRow;
+    FFixedCols = s->FFixedCols;
+    FDirection = s->FDirection;
+    FIndexShow = s->FIndexShow;
+    FHeaderColor = s->FHeaderColor;
+    FHeaderColorTo = s->FHeaderColorTo;
+    FHeaderMirrorColor = s->FHeaderMirrorColor;
+    FHeaderMirrorColorTo = s->FHeaderMirrorColorTo;
+}
+
 TPrintSettings::TPrintSettings(TExStringGrid* grid)
     : FGrid(grid), FFont(std::make_unique<gui::TFont>()), FFixedFont(std::make_unique<gui::TFont>()),
       FHeaderFont(std::make_unique<gui::TFont>()), FFooterFont(std::make_unique<gui::TFont>())

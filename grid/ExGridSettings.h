@@ -429,6 +429,27 @@ private:
     std::unique_ptr<gui::TFont> FFont, FFixedFont, FHeaderFont, FFooterFont;
 };
 
+enum class TSortDirection { sdAscending, sdDescending };
+
+// Where the sort mark shows (the sorting operations keep the rest).
+class TSortSettings : public rtl::TPersistent {
+    RTL_CLASS(TSortSettings, rtl::TPersistent)
+public:
+    TSortSettings() = default;
+    void Assign(const rtl::TPersistent* source) override;
+
+    EXGRID_STORED(bool, Show, false)
+    EXGRID_STORED(int, Column, -1)
+    EXGRID_STORED(int, Row, 0)
+    EXGRID_STORED(bool, FixedCols, false)
+    EXGRID_STORED(TSortDirection, Direction, TSortDirection::sdAscending)
+    EXGRID_STORED(bool, IndexShow, false)
+    EXGRID_STORED(TColor, HeaderColor, gui::clNone)
+    EXGRID_STORED(TColor, HeaderColorTo, gui::clNone)
+    EXGRID_STORED(TColor, HeaderMirrorColor, gui::clNone)
+    EXGRID_STORED(TColor, HeaderMirrorColorTo, gui::clNone)
+};
+
 // One hidden row: its real index, its height before it was hidden, the
 // hiding level and its cells (one string with object per column).
 class TGridItem : public rtl::TCollectionItem {

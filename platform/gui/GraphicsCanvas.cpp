@@ -551,7 +551,17 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (inner.width() > 0 && inner.height() > 0)
         FillWith(*this, [&](const QBrush& b) { p->fillRect(inner, b); });
     if (outline) {
-        if (ThinRaster(*FImpl, pen)) {
+        if (ThinRaster(*FImpl, pen) && pen.Style() == TPenStyle::psSolid && pen.Mode() == TPenMode::pmCopy &&
+            p->transform().type() <= QTransform::TxTranslate) {
+            // The same pixels as the outline below, as four strips: cells
+            // and gradient bands are drawn as many small rectangles.
+            const QColor color = PenColor(pen);
+            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p->fillRect(QRect(x1, y1, x2 - x1, 1), color);
+            p->fillRect(QRect(x1, y2 - 1, x2 - x1, 1), color);
+            p->fillRect(QRect(x1, y1, 1, y2 - y1), color);
+            p->fillRect(QRect(x2 - 1, y1, 1, y2 - y1), color);
+        } else if (ThinRaster(*FImpl, pen)) {
             StrokePath(*this, {QPoint(x1, y1), QPoint(x2 - 1, y1), QPoint(x2 - 1, y2 - 1),
                                QPoint(x1, y2 - 1)}, true);
         } else if (UsePenMode(p, pen)) {
