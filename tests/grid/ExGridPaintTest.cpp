@@ -211,6 +211,29 @@ TEST_F(PaintFixture, FocusRectangleOfAMergedAreaWhenItsBaseCellIsCurrent)
     EXPECT_GT(Ink(*s, {f.Left + 1, f.Top, f.Right - 1, f.Top + 2}, Visual(2, 3).first), 10);
 }
 
+// The printing option that leaves out the display fonts decides nothing on
+// screen: stored colours always show there.
+TEST_F(PaintFixture, StoredColoursShowOnScreenWhateverThePrintOption)
+{
+    G->SetCellColor(2, 3, 0x00FF00);
+    G->SetCellFontColor(2, 3, 0x0000FF);
+    G->PrintSettings()->SetUseDisplayFont(false);
+    EXPECT_EQ(Visual(2, 3), std::make_pair(TColor(0x00FF00), TColor(0x0000FF)));
+    auto shot = Shot();
+    EXPECT_EQ(shot->Canvas()->Pixels(Cell(2, 3).Right - 5, Cell(2, 3).Bottom - 5), 0x00FF00u);
+    // For the printer the cell then prints plain.
+    gui::TBrush brush;
+    gui::TFont font;
+    TColor ct, m, mt;
+    TAlignment ha;
+    TVAlignment va;
+    bool ww = false;
+    TCellGradientDirection gd;
+    gui::TGridDrawState state;
+    G->GetVisualProperties(2, 3, state, true, false, true, brush, ct, m, mt, font, ha, va, ww, gd);
+    EXPECT_EQ(brush.Color(), gui::clWhite);
+}
+
 TEST_F(PaintFixture, BandsTable)
 {
     G->Bands()->SetActive(true);
@@ -223,6 +246,11 @@ TEST_F(PaintFixture, BandsTable)
     auto shot = Shot();
     EXPECT_EQ(shot->Canvas()->Pixels(Cell(2, 3).Left + 4, Cell(2, 3).Top + 4), 0xFF00FFu);
 
+    G->SetURLShow(true);
+    G->SetCells(2, 2, "https://example.org");
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goRangeSelect});
+    G->SetSelection({3, 4, 4, 5});
+    Snapshot("grid-bands-selection-url.png");
     G->Bands()->SetPrimaryLength(0);
     G->Bands()->SetSecondaryLength(0);
     EXPECT_EQ(Visual(2, 2).first, gui::clWhite);
