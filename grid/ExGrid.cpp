@@ -217,24 +217,6 @@ void TExStringGrid::CreateWnd()
     FIsWinXP = FIsWinXP && gui::IsThemeActive();
 }
 
-void TExStringGrid::Dispatch(gui::TMessage& message)
-{
-    if (message.Msg == gui::WM_TIMER && message.WParam == GridTimerId) {
-        ++FTimerTicks;
-        // Two seconds without typing end the incremental search.
-        if (FTimerTicks > 3 && FNavigation->AutoGotoIncremental()) {
-            SearchInc.clear();
-            FTimerTicks = 0;
-        }
-        return;
-    }
-    if (message.Msg == gui::WM_DESTROY && FGridTimerID) {
-        gui::KillTimer(Handle(), FGridTimerID);
-        FGridTimerID = 0;
-    }
-    TBaseGrid::Dispatch(message);
-}
-
 void TExStringGrid::Loaded()
 {
     TBaseGrid::Loaded();
@@ -406,19 +388,6 @@ void TExStringGrid::UpdateAlwaysScrollBars(bool force)
     }
 }
 
-void TExStringGrid::BeginUpdate()
-{
-    ++FUpdateCount;
-    gui::TCustomGrid::BeginUpdate();
-}
-
-void TExStringGrid::EndUpdate()
-{
-    if (FUpdateCount <= 0) return;
-    --FUpdateCount;
-    gui::TCustomGrid::EndUpdate();
-}
-
 // ------------------------------------------------------- data exchange
 
 void TExStringGrid::CopySelectionToClipboard()
@@ -459,17 +428,6 @@ void TExStringGrid::CopySelectionAsText()
         text += "\r\n";
     }
     gui::Clipboard()->SetAsText(text);
-}
-
-void TExStringGrid::RegisterNotifier(TGridChangeNotifier* n)
-{
-    if (n && std::find(FNotifierList.begin(), FNotifierList.end(), n) == FNotifierList.end())
-        FNotifierList.push_back(n);
-}
-
-void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* n)
-{
-    FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), n), FNotifierList.end());
 }
 
 } // namespace grid

@@ -125,6 +125,13 @@ using TGetCellBorderPropEvent = std::function<void(rtl::TObject* sender, int aRo
                                                    gui::TPen* top, gui::TPen* right, gui::TPen* bottom)>;
 using TFloatFormatEvent =
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& isFloat, std::string& floatFormat)>;
+using TRowDisjunctSelectEvent = std::function<void(rtl::TObject* sender, int aRow, bool state, bool& allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(rtl::TObject* sender, int aRow)>;
+using TCellValidateEvent =
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& valid)>;
+using TEditCellDoneEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow)>;
+using TCellsChangedEvent = std::function<void(rtl::TObject* sender, const gui::TRect& r)>;
+using TRowChangedEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow)>;
 using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
 using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
 
@@ -280,11 +287,58 @@ public:
     // The displayed index of a real column (all columns shown until hiding exists).
     int DisplColIndex(int aCol) const override;
     int RealColIndex(int aCol) const;
-    // Real row of a displayed one (no hidden rows until hiding exists).
-    virtual int DisplayToRealRow(int aRow) const { return aRow; }
-    virtual int RealToDisplRow(int aRow) const { return aRow; }
-    bool IsHiddenColumn(int aCol) const { return aCol >= 0 && aCol <= 512 && !FVisibleCol[aCol]; }
+    bool IsHiddenColumn(int aCol) const { return aCol >= 0 && aCol <= 511 && !FVisibleCol[aCol]; }
     int NumHiddenColumns() const { return FNumHidden; }
+    int StoreColCount() const override { return ColCount() + FNumHidden; }
+
+    // --- hidden rows and columns (ExGridRows.cpp) -------------------------------
+    // Real indexes; the last shown column is never hidden.
+    void HideColumn(int colIndex) { HideColumns(colIndex, colIndex); }
+    void HideColumns(int fromCol, int toCol);
+    void UnHideColumn(int colIndex) { UnHideColumns(colIndex, colIndex); }
+    void UnHideColumns(int fromCol, int toCol);
+    void UnHideColumnsAll() { UnHideColumns(0, ColCount() + FNumHidden); }
+    int TotalColCount() const { return ColCount() + FNumHidden; }
+    // Hidden rows keep their cells, objects and height in GridItems().
+    void HideRow(int rowIndex) { HideRows(rowIndex, rowIndex); }
+    void HideRows(int fromRow, int toRow);
+    void UnHideRow(int rowIndex) { UnHideRows(rowIndex, rowIndex); }
+    void UnHideRows(int fromRow, int toRow);
+    void UnHideRowsAll();
+    bool IsHiddenRow(int rowIndex) const;
+    int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    virtual int DisplayToRealRow(int aRow) const;
+    virtual int RealToDisplayRow(int aRow) const;
+    int RealToDisplRow(int aRow) const { return RealToDisplayRow(aRow); }
+    int DisplayToRealCol(int aCol) const { return RealColIndex(aCol); }
+    int RealToDisplayCol(int aCol) const { return DisplColIndex(aCol); }
+    // The current row; the setter fires OnRowChanged when the row changes.
+    int Row() const { return TBaseGrid::Row(); }
+    void SetRow(int value);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelHidden; }
+
+    // --- structure and clearing (ExGridRows.cpp) --------------------------------
+    virtual void InsertRows(int rowIndex, int rCount, bool updateCellControls = true);
+    virtual void RemoveRows(int rowIndex, int rCount);
+    virtual void RemoveRowBlock(int rowIndex, int rCount);
+    void AddRow();
+    virtual void InsertCols(int colIndex, int cCount);
+    virtual void RemoveCols(int colIndex, int cCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    // Everything, hidden columns included; counts and sizes stay.
+    void Clear();
+    void ClearCols(int colIndex, int cCount);
+    void ClearNormalCells();
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
+    void RemoveDuplicates(int aCol, bool doCase);
+    void MergeColumnCells(int colIndex, bool mainMerge);
+    void SplitColumnCells(int colIndex);
+    void MergeCols(int colIndex1, int colIndex2, const std::string& separator);
+    bool IsCell(const std::string& subStr, int& aCol, int& aRow);
 
     // --- dimensions, headers, formatting (ExGridDims.cpp) ----------------------
     int RowCount() const { return TBaseGrid::RowCount(); }
@@ -490,6 +544,7 @@ public:
     virtual void ClearRect(int fromCol, int fromRow, int toCol, int toRow);
 
     // The change notifiers the grid informs (not owned; kept once each).
+    // A notifier freed while registered leaves the list by itself.
     void RegisterNotifier(TGridChangeNotifier* n);
     void UnRegisterNotifier(TGridChangeNotifier* n);
     const std::vector<TGridChangeNotifier*>& Notifiers() const { return FNotifierList; }
@@ -542,10 +597,68 @@ public:
     virtual void PaintDesignHelper() {}
     // Rotated text: true with the angle in degrees (none until cell graphics).
     virtual bool IsRotated(int aCol, int aRow, int& angle) { return false; }
-    // Disjunct selection and modified rows (none until the selection model).
-    virtual bool GetRowSelect(int aRow) const { return false; }
-    virtual bool GetColSelect(int aCol) const { return false; }
+    // --- selection model (ExGridSelect.cpp) ------------------------------------
+    // "Invalid row accessed" / "Invalid column accessed" out of range.
+    virtual bool GetRowSelect(int aRow) const;
+    void SetRowSelect(int aRow, bool value);
+    virtual bool GetColSelect(int aCol) const;
+    void SetColSelect(int aCol, bool value);
+    void SelectRows(int rowIndex, int rCount);
+    void UnSelectRows(int rowIndex, int rCount);
+    void SelectCols(int colIndex, int cCount);
+    void UnSelectCols(int colIndex, int cCount);
+    void SelectRange(int fromCol, int toCol, int fromRow, int toRow);
+    void SelectCells(int fromCol, int fromRow, int toCol, int toRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void MarkSelectedRows(bool clearOthers);
     bool IsSelected(int aCol, int aRow) const;
+    int SelectedRowCount() const;
+    int CountSelectedRows() const { return SelectedRowCount(); }
+    int NthSelectedRow(int index) const;
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    int SelectedColCount() const;
+    std::string SelectedText();
+    void SetRowModified(int aRow, bool value);
+    bool GetRowModified(int aRow) const;
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+    // --- update lock, notification, validation (ExGridMessages.cpp) -------------
+    void StartUpdate() { ++FUpdateCount; }
+    // Unlocks at once, without a repaint.
+    void ResetUpdate();
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool v)
+    {
+        if (v) BeginUpdate();
+        else EndUpdate();
+    }
+    virtual void CellChanged(int aCol, int aRow) { CalcFooter(aCol); }
+    virtual void RememberCellValue(int aCol, int aRow);
+    virtual void CellsChanged(const gui::TRect& r);
+    virtual void AllCellsChanged() { CalcFooter(-1); }
+    // True when the value is accepted (or there was nothing to validate); a
+    // refused value brings the editor back on the edited cell.
+    virtual bool ValidateCell(const std::string& newValue);
+    // Posts "GridEditDone" to the grid: OnEditCellDone fires after the
+    // current message.
+    void EditingDone(int aCol, int aRow);
+    std::string GetVersionString() const { return Version() + " Aug, 2009"; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool v) { FModified = v; }
+    EXGRID_STORED(bool, AlwaysValidate, false)
+    EXGRID_STORED(bool, ExcelStyleDecimalSeparator, false)
+    // The last invalid-entry balloon (shown by the hint window once it exists).
+    const std::string& LastBalloonText() const { return FLastBalloonText; }
+    TCellValidateEvent OnCellValidate;
+    TEditCellDoneEvent OnEditCellDone;
+    rtl::TNotifyEvent OnEditingDone;
+    TCellsChangedEvent OnCellsChanged;
+    TRowChangedEvent OnRowChanged;
     // Whether the inplace editor is open on the current cell.
     bool Editing() const { return FEditing; }
     EXGRID_STORED(bool, Multilinecells, false)
@@ -617,6 +730,7 @@ public:
     void Dispatch(gui::TMessage& message) override;
 
 protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void Paint() override;
     void DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect,
                       TGridDrawState state) override;
@@ -677,6 +791,21 @@ protected:
     bool FNilObjects = false;
     bool FEditChange = false;
     bool FEditDisable = false;
+    bool FValidating = false;
+    int FPlatformLocks = 0;
+    bool FModified = false;
+    bool FOldModifiedValue = false;
+    int FOldCol = -1, FOldRow = -1;
+    std::string FOldCellText, FNewCellText, FLastBalloonText;
+    bool FSelHidden = false;
+    gui::TGridRect FOldSelection;
+    int FOldRowSel = -1;
+    int SearchTics = 0;
+    mutable std::vector<char> FRowSelect, FColSelect;
+    std::vector<int> FSelectedRows;
+    std::vector<char> FModifiedRows;
+    // Hidden real rows in ascending order (mirrors GridItems' Idx values).
+    std::vector<int> HiddenIdxSorted() const;
     bool FEditing = false;
     bool FMouseDown = false;
     bool FURLShow = false;
@@ -689,6 +818,12 @@ protected:
     int FWheelMsg = 0;
     int FWheelScrl = 0;
     std::string SearchInc;
+
+public:
+    // The incremental search text typed so far.
+    const std::string& IncrementalSearchText() const { return SearchInc; }
+
+protected:
 
     // Look.
     TColor FSelectionColor = 0xEACAB6;

@@ -371,14 +371,14 @@ void TExStringGrid::GetAllCells(int aCol, int realRow, std::string& text)
         DoGetDisplText(aCol, realRow, text);
         return;
     }
-    text = GetCellText(aCol, RealToDisplRow(realRow));
+    text = GetCellText(aCol, RealToDisplayRow(realRow));
 }
 
 rtl::TObject* TExStringGrid::GetAllObjects(int aCol, int realRow) const
 {
     if (rtl::TStringList* items = GetHiddenRowItems(realRow))
         return aCol >= 0 && aCol < items->Count() ? items->Objects(aCol) : nullptr;
-    return GetRawObject(aCol, RealToDisplRow(realRow));
+    return GetRawObject(aCol, RealToDisplayRow(realRow));
 }
 
 int TExStringGrid::GetAllColWidths(int realCol) const
@@ -423,26 +423,6 @@ void TExStringGrid::RemoveTagInRange(const std::string& tag, int fromCol, int fr
     for (int r = fromRow; r <= toRow; ++r)
         for (int c = fromCol; c <= toCol; ++c)
             SetCellText(c, r, htmltext::RemoveTagPairs(htmltext::TMarkupDialect::mdGrid, GetCellText(c, r), tag));
-}
-
-// --------------------------------------------------------- clearing cells
-
-void TExStringGrid::ClearRows(int row, int count)
-{
-    for (int r = row; r < row + count && r < RowCount(); ++r) {
-        for (int c = 0; c < AllColCount(); ++c) {
-            if (!FNilObjects) FreeCellProperties(c, r);
-            SetRawCellText(c, r, "");
-        }
-    }
-}
-
-void TExStringGrid::ClearRect(int fromCol, int fromRow, int toCol, int toRow)
-{
-    if (HasCellProps()) FreeCellPropertiesRect(fromCol, fromRow, toCol, toRow);
-    if (FClearTextOnly || IsDestroying()) return;
-    for (int r = fromRow; r <= toRow; ++r)
-        for (int c = fromCol; c <= toCol; ++c) SetRawCellText(c, r, "");
 }
 
 // ------------------------------------------------------------- sizing veto

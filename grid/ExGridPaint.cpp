@@ -26,8 +26,6 @@ bool IsControlType(TCellType t)
 
 } // namespace
 
-bool TExStringGrid::IsSelected(int aCol, int aRow) const { return Selection().Contains(aCol, aRow); }
-
 void TExStringGrid::SetRowIndicator(const gui::TBitmap* v)
 {
     if (v) FRowIndicator->Assign(v);
@@ -39,6 +37,9 @@ void TExStringGrid::SetRowIndicator(const gui::TBitmap* v)
 
 void TExStringGrid::Paint()
 {
+    // Nothing is painted while updates are locked; the end of the lock
+    // repaints the whole grid.
+    if (FUpdateCount > 0) return;
     Canvas()->Pen()->SetStyle(gui::TPenStyle::psSolid);
     TBaseGrid::Paint();
     gui::TCanvas* cv = Canvas();

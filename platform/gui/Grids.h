@@ -222,6 +222,10 @@ public:
     void MoveColRow(int aCol, int aRow, bool moveAnchor, bool show);
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
+    // Moves count rows from fromIndex so that they start at toIndex (the
+    // rows between shift over), in one step: what a row holds travels with
+    // it.  No move events.
+    void MoveRowBlock(int fromIndex, int count, int toIndex);
 
     // --- editing --------------------------------------------------------
     bool EditorMode() const { return FEditorMode; }
@@ -314,6 +318,7 @@ protected:
     // Row or column data moved (the store follows; TStringGrid moves cells).
     virtual void ColumnMovedData(int fromIndex, int toIndex) {}
     virtual void RowMovedData(int fromIndex, int toIndex) {}
+    virtual void RowBlockMovedData(int fromIndex, int count, int toIndex);
 
     void Paint() override;
     // Paints the background of a cell as the desktop style does and, for
@@ -558,6 +563,7 @@ protected:
     void SetEditText(int aCol, int aRow, const std::string& value) override;
     void ColumnMovedData(int fromIndex, int toIndex) override;
     void RowMovedData(int fromIndex, int toIndex) override;
+    void RowBlockMovedData(int fromIndex, int count, int toIndex) override;
 
 private:
     struct TCell {
@@ -568,8 +574,17 @@ private:
     {
         return (uint64_t(uint32_t(c)) << 32) | uint32_t(r);
     }
+    // Cells are kept under stored column and row numbers; a moved row or
+    // column only changes where its number stands in FRowIds / FColIds
+    // (position -> stored number), so a move costs O(rows), not O(cells).
+    // Positions beyond a list keep their own number.
     void Remap(bool cols, int fromIndex, int toIndex);
+    int StoredCol(int aCol) const { return aCol < static_cast<int>(FColIds.size()) ? FColIds[aCol] : aCol; }
+    int StoredRow(int aRow) const { return aRow < static_cast<int>(FRowIds.size()) ? FRowIds[aRow] : aRow; }
+    uint64_t StoredKey(int aCol, int aRow) const { return Key(StoredCol(aCol), StoredRow(aRow)); }
     std::unordered_map<uint64_t, TCell> FCells;
+    std::vector<int> FColIds;
+    std::vector<int> FRowIds;
 };
 
 } // namespace gui
