@@ -132,6 +132,15 @@ using TCellValidateEvent =
 using TEditCellDoneEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow)>;
 using TCellsChangedEvent = std::function<void(rtl::TObject* sender, const gui::TRect& r)>;
 using TRowChangedEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow)>;
+using TClickCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol)>;
+using TCanClickCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& allow)>;
+using TSelectionChangedEvent =
+    std::function<void(rtl::TObject* sender, int aLeft, int aTop, int aRight, int aBottom)>;
+using TAllowEvent = std::function<void(rtl::TObject* sender, bool& allow)>;
+using TCanAddRowEvent = std::function<void(rtl::TObject* sender, bool& canAdd)>;
+using TRowEvent = std::function<void(rtl::TObject* sender, int aRow)>;
+using TCanRowEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
+using TCellValueEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
 using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
 using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
 
@@ -697,6 +706,27 @@ public:
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
 
+    // --- input (ExGridInput.cpp) ------------------------------------------------
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
+    bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+    // Appends an empty row (before a visible footer row) unless OnCanAddRow refuses.
+    void AutoAddRow();
+    // Small hooks (7.127).
+    virtual void SelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
+    virtual void AutoInsertRow(int aRow);
+    virtual void AutoDeleteRow(int aRow);
+    virtual void SaveCellText(int aCol, int aRow, std::string& text);
+    virtual void LoadCellText(int aCol, int aRow, const std::string& text);
+    // XOR lines shown while a column or row edge is dragged; twice removes them.
+    void DrawColSizeLine(int x);
+    void DrawRowSizeLine(int y);
+    // Rows the wheel moves per notch: WheelIncrement, or the desktop's setting.
+    int WheelStep() const;
+
     // --- events ---------------------------------------------------------------
     TGridColorEvent OnGetCellColor;
     TGridColorEvent OnGetCellPrintColor;
@@ -723,6 +753,22 @@ public:
     TGetCellBorderPropEvent OnGetCellBorderProp;
     TFloatFormatEvent OnGetFloatFormat;
     rtl::TNotifyEvent OnPainted;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnDblClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCanClickCellEvent OnCanClickCell;
+    TSelectionChangedEvent OnSelectionChanged;
+    TAllowEvent OnClipboardCopy;
+    TAllowEvent OnClipboardCut;
+    TAllowEvent OnClipboardPaste;
+    TCanAddRowEvent OnCanAddRow;
+    TRowEvent OnAutoAddRow;
+    TCanRowEvent OnCanInsertRow;
+    TRowEvent OnAutoInsertRow;
+    TCanRowEvent OnCanDeleteRow;
+    TRowEvent OnAutoDeleteRow;
+    TCellValueEvent OnSaveCell;
+    TCellValueEvent OnLoadCell;
     TColumnSizeEvent OnColumnSize;
     TRowSizeEvent OnRowSize;
     // OnResize (the control's) is the grid's own resize event.
@@ -791,6 +837,8 @@ protected:
     bool FNilObjects = false;
     bool FEditChange = false;
     bool FEditDisable = false;
+    gui::TGridRect FPressSelection;
+    gui::TGridCoord FPressCell{-1, -1};
     bool FValidating = false;
     int FPlatformLocks = 0;
     bool FModified = false;

@@ -263,9 +263,13 @@ void TExStringGrid::InsertRows(int rowIndex, int rCount, bool updateCellControls
 {
     if (rCount <= 0 || rowIndex < 0 || rowIndex > RowCount()) return;
     const int lastWidth = ColWidths(ColCount() - 1);
+    const gui::TGridCoord current = FCurrent, anchor = FAnchor;
     {
         UpdateScope lock(this);
         InsertEmptyRows(*this, rowIndex, rCount, DefaultRowHeight());
+        // The current cell keeps its index: the rows move under it.
+        FCurrent = current;
+        FAnchor = anchor;
         if (rowIndex < static_cast<int>(FModifiedRows.size()))
             FModifiedRows.insert(FModifiedRows.begin() + rowIndex, static_cast<std::size_t>(rCount), 0);
         SetColWidths(ColCount() - 1, lastWidth);

@@ -326,9 +326,9 @@ void TCustomGrid::MoveColRow(int aCol, int aRow, bool moveAnchor, bool show)
         if (!FOptions.Contains(TGridOption::goAlwaysShowEditor)) HideEditor();
     }
     FCurrent = {aCol, aRow};
-    if (moveAnchor || !FOptions.Contains(TGridOption::goRangeSelect) ||
-        FOptions.Contains(TGridOption::goRowSelect))
-        FAnchor = FCurrent;
+    // With range selection the anchor stays, also in row-select mode
+    // (several whole rows selected at once).
+    if (moveAnchor || !FOptions.Contains(TGridOption::goRangeSelect)) FAnchor = FCurrent;
     if (show) ClampInView(FCurrent);
     SelectionMoved(oldSel);
     InvalidateCell(oldCurrent.X, oldCurrent.Y);
