@@ -57,6 +57,7 @@ enum class TGridLook {
 };
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta };
+enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TCellType {
     ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode,
@@ -141,6 +142,7 @@ using TCanAddRowEvent = std::function<void(rtl::TObject* sender, bool& canAdd)>;
 using TRowEvent = std::function<void(rtl::TObject* sender, int aRow)>;
 using TCanRowEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
 using TCellValueEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
+using TScrollHintEvent = std::function<void(rtl::TObject* sender, int index, std::string& hint)>;
 using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
 using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
 
@@ -470,7 +472,7 @@ public:
     EXGRID_STORED(int, ScrollWidth, 16)
     EXGRID_STORED(bool, ScrollProportional, false)
     EXGRID_STORED(bool, ScrollSynch, false)
-    EXGRID_STORED(bool, ScrollHints, false)
+    EXGRID_STORED(TScrollHintType, ScrollHints, TScrollHintType::shNone)
     EXGRID_STORED(bool, SaveFixedCells, true)
     EXGRID_STORED(bool, SaveHiddenCells, false)
     EXGRID_STORED(bool, SaveVirtCells, true)
@@ -726,6 +728,30 @@ public:
     void DrawRowSizeLine(int y);
     // Rows the wheel moves per notch: WheelIncrement, or the desktop's setting.
     int WheelStep() const;
+    // Adds x pixels to every shown column width and row height (and x to
+    // ZoomFactor); a total beyond -10..10 is refused.
+    void Zoom(int x);
+    // The text of the last scroll hint (shown by the hint window once it exists).
+    const std::string& LastScrollHint() const { return FLastScrollHint; }
+    TScrollHintEvent OnScrollHint;
+
+    // --- column sizing and order (ExGridColumns.cpp) ---------------------------
+    // The block of cells that saving, export and copying cover.
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    // -1: the last column; "Stretch column index out of range" beyond it.
+    void StretchColumn(int aCol);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void InitOrigColSizes();
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    int ColumnPosition(int aCol) const;
+    int ColumnAtPosition(int aCol) const;
+    void ScreenToCell(gui::TPoint pt, int& aCol, int& aRow) const;
 
     // --- events ---------------------------------------------------------------
     TGridColorEvent OnGetCellColor;
@@ -838,6 +864,11 @@ protected:
     bool FEditChange = false;
     bool FEditDisable = false;
     gui::TGridRect FPressSelection;
+    std::string FLastScrollHint;
+    std::vector<int> FOrigColSizes;
+    int FOldSize = 0;
+    std::vector<int> FColumnOrder;
+    bool FStretching = false;
     gui::TGridCoord FPressCell{-1, -1};
     bool FValidating = false;
     int FPlatformLocks = 0;

@@ -222,7 +222,7 @@ void TExStringGrid::ClearRowHeaders()
 
 int TExStringGrid::DisplColIndex(int aCol) const
 {
-    if (FNumHidden == 0 || aCol < 0 || aCol > 512) return aCol;
+    if (FNumHidden == 0 || aCol < 0 || aCol >= 512) return aCol;
     int d = aCol;
     for (int c = 0; c < aCol; ++c)
         if (!FVisibleCol[c]) --d;
@@ -231,13 +231,13 @@ int TExStringGrid::DisplColIndex(int aCol) const
 
 int TExStringGrid::RealColIndex(int aCol) const
 {
-    if (FNumHidden == 0) return aCol;
+    if (FNumHidden == 0 || aCol < 0 || aCol >= 512) return aCol;
     int shown = -1;
-    for (int c = 0; c <= 512; ++c) {
+    for (int c = 0; c < 512; ++c) {
         if (FVisibleCol[c]) ++shown;
         if (shown == aCol) return c;
     }
-    return aCol + FNumHidden;
+    return 0;
 }
 
 void TExStringGrid::RepaintRow(int aRow)

@@ -57,10 +57,9 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
             const int sc = FColumnSize->StretchColumn() < 0 ? ColCount() - 1 : FColumnSize->StretchColumn();
             int others = 0;
             for (int c = 0; c < ColCount(); ++c)
-                if (c != sc) others += ColWidths(c) + GridLineWidth();
+                if (c != sc) others += ColWidths(c);
             if (sc >= 0 && sc < ColCount() && others < Width()) {
-                const int w = ClientWidth() - others - GridLineWidth();
-                if (w > 0) SetColWidths(sc, w);
+                StretchColumn(sc);
                 if (ScrollBarAlways() == TScrollBarAlways::saNone) {
                     // Handled here: the resize is reported, the platform grid
                     // does not see this size message.
@@ -70,6 +69,32 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
             }
         }
         break;
+    case gui::WM_VSCROLL:
+    case gui::WM_HSCROLL: {
+        const bool vert = message.Msg == gui::WM_VSCROLL;
+        const int code = gui::LOWORD(message.WParam), pos = gui::HIWORD(message.WParam);
+        const TScrollHintType hints = ScrollHints();
+        const bool wantHint = hints == TScrollHintType::shBoth ||
+                              hints == (vert ? TScrollHintType::shVertical : TScrollHintType::shHorizontal);
+        if (code == gui::SB_THUMBTRACK) {
+            // The thumb runs over 0..127 across the scrolling rows (columns).
+            const int fixed = vert ? TBaseGrid::FixedRows() : TBaseGrid::FixedCols();
+            const int range = vert ? RowCount() - VisibleRowCount() - fixed : ColCount() - VisibleColCount() - fixed;
+            const int index = static_cast<int>((static_cast<long long>(pos) * range + 63) / 127) + fixed;
+            if (wantHint) {
+                std::string text = (vert ? "Row : " : "Col : ") + std::to_string(index);
+                if (OnScrollHint) OnScrollHint(this, index, text);
+                FLastScrollHint = text;
+            }
+            if (ScrollSynch()) {
+                if (vert) SetTopRow(index);
+                else SetLeftCol(index);
+            }
+        } else if (code == gui::SB_ENDSCROLL && wantHint) {
+            FLastScrollHint.clear();
+        }
+        break;
+    }
     case gui::WM_CHAR: {
         const gui::TShiftState shift = gui::GetShiftState();
         const bool ctrl = shift.Contains(gui::TShiftStateItem::ssCtrl);

@@ -151,7 +151,15 @@ int Moved(int x, int from, int to)
 
 void TExStringGrid::MoveColumn(int fromIndex, int toIndex)
 {
+    if (FColumnOrder.empty()) SetColumnOrder();
     gui::TCustomGrid::MoveColumn(fromIndex, toIndex);
+    // The recorded order follows, so that it still maps positions to the
+    // columns' recorded indexes.
+    if (fromIndex < static_cast<int>(FColumnOrder.size()) && toIndex < static_cast<int>(FColumnOrder.size())) {
+        const int entry = FColumnOrder[static_cast<std::size_t>(fromIndex)];
+        FColumnOrder.erase(FColumnOrder.begin() + fromIndex);
+        FColumnOrder.insert(FColumnOrder.begin() + toIndex, entry);
+    }
     for (TGridControlItem& it : FControlItems) it.X = Moved(it.X, fromIndex, toIndex);
 }
 

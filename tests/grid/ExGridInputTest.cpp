@@ -301,3 +301,87 @@ TEST_F(InputFixture, XorSizingLineDrawnTwiceLeavesThePicture)
     EXPECT_GT(changedOnce, 20);
     EXPECT_EQ(changedTwice, 0);
 }
+
+TEST_F(InputFixture, ThumbHintsAndZoom)
+{
+    G->SetScrollBars(gui::TScrollStyle::ssVertical);
+    G->SetRowCount(256);
+    G->SetDefaultRowHeight(20);
+    G->SetHeight(21 * 20);  // the fixed row and 20 rows (the grid draws its lines inside the cells)
+    ASSERT_EQ(G->VisibleRowCount(), 20);
+    G->SetScrollHints(TScrollHintType::shBoth);
+    G->Perform(gui::WM_VSCROLL, gui::MAKEWPARAM(gui::SB_THUMBTRACK, 64), 0);
+    EXPECT_EQ(G->LastScrollHint(), "Row : 119");
+    G->OnScrollHint = [](rtl::TObject*, int row, std::string& hint) { hint = "to " + std::to_string(row); };
+    G->Perform(gui::WM_VSCROLL, gui::MAKEWPARAM(gui::SB_THUMBTRACK, 0), 0);
+    EXPECT_EQ(G->LastScrollHint(), "to 1");
+    G->OnScrollHint = nullptr;
+    G->SetColCount(30);
+    G->SetFixedCols(2);
+    G->Perform(gui::WM_HSCROLL, gui::MAKEWPARAM(gui::SB_THUMBTRACK, 0), 0);
+    EXPECT_EQ(G->LastScrollHint(), "Col : 2");
+
+    G->SetColWidths(5, 0);
+    const int w = G->ColWidths(3);
+    for (int i = 0; i < 4; ++i) G->Zoom(3);
+    EXPECT_EQ(G->ZoomFactor(), 9);
+    EXPECT_EQ(G->ColWidths(3), w + 9);
+    EXPECT_EQ(G->ColWidths(5), 0);
+}
+
+TEST_F(InputFixture, SaveRangeTable)
+{
+    G->SetColCount(6);
+    G->SetRowCount(10);
+    G->SetFixedFooters(2);
+    G->SetFixedRightCols(1);
+    struct Case {
+        bool saveFixed;
+        int values[6];
+    } cases[] = {{false, {1, 1, 4, 7, 4, 7}}, {true, {0, 0, 5, 9, 6, 10}}};
+    for (const Case& c : cases) {
+        G->SetSaveFixedCells(c.saveFixed);
+        const int got[6] = {G->SaveStartCol(), G->SaveStartRow(), G->SaveEndCol(),
+                            G->SaveEndRow(),   G->SaveColCount(), G->SaveRowCount()};
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], c.values[i]) << c.saveFixed << " " << i;
+    }
+}
+
+TEST_F(InputFixture, ColumnMappingStretchingAndOrder)
+{
+    G->HideColumn(1);
+    G->HideColumn(3);
+    EXPECT_EQ(G->DisplayToRealCol(1), 2);
+    EXPECT_EQ(G->DisplayToRealCol(2), 4);
+    EXPECT_EQ(G->RealToDisplayCol(4), 2);
+    EXPECT_EQ(G->RealToDisplayCol(5), 3);
+    EXPECT_EQ(G->DisplayToRealCol(600), 600);
+    EXPECT_EQ(G->RealToDisplayCol(600), 600);
+    G->UnHideColumnsAll();
+
+    // Other columns wider than the client: not scrolled, the column takes
+    // the default width; scrolled, it stays.
+    G->ColumnSize()->SetStretch(true);
+    G->SetScrollBars(gui::TScrollStyle::ssBoth);
+    for (int c = 0; c < 6; ++c) G->SetColWidths(c, 150);
+    G->StretchColumn(-1);
+    EXPECT_EQ(G->ColWidths(5), G->DefaultColWidth());
+    G->SetColWidths(5, 150);
+    G->SetLeftCol(3);
+    G->StretchColumn(-1);
+    EXPECT_EQ(G->ColWidths(5), 150);
+    EXPECT_THROW(G->StretchColumn(6), ZEziDoroZezuz);
+    // Narrow columns: the last one fills the client width.
+    G->SetLeftCol(1);
+    for (int c = 0; c < 5; ++c) G->SetColWidths(c, 40);
+    G->StretchColumn(-1);
+    EXPECT_EQ(G->ColWidths(5), G->ClientWidth() - 5 * 40 - 1);
+
+    G->SetColCount(4);
+    for (int c = 0; c < 4; ++c) G->SetCells(c, 1, std::to_string(c));
+    G->MoveColumn(0, 3);
+    EXPECT_EQ(G->Cells(3, 1), "0");
+    G->ResetColumnOrder();
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(G->Cells(c, 1), std::to_string(c)) << c;
+    EXPECT_EQ(G->ColumnPosition(2), 2);
+}
