@@ -507,7 +507,22 @@ void TCanvas::LineTo(int x, int y)
     FImpl->penPos = QPoint(x, y);
     if (!CanvasAccess::Begin(*this)) return;
     Changing();
-    StrokePath(*this, {from, QPoint(x, y)}, false);
+    QPainter* p = FImpl->painter;
+    const TPen& pen = *FPen;
+    if ((from.x() == x || from.y() == y) && !(from.x() == x && from.y() == y) && ThinRaster(*FImpl, pen) &&
+        pen.Style() == TPenStyle::psSolid && pen.Mode() == TPenMode::pmCopy &&
+        p->transform().type() <= QTransform::TxTranslate) {
+        // The same pixels as the stroke below (the end point left out), as
+        // one strip: grids draw their lines cell by cell.
+        QRect strip = from.y() == y ? QRect(QPoint(std::min(from.x(), x + (x < from.x() ? 1 : 0)), y),
+                                            QPoint(std::max(from.x(), x + (x < from.x() ? 0 : -1)), y))
+                                    : QRect(QPoint(x, std::min(from.y(), y + (y < from.y() ? 1 : 0))),
+                                            QPoint(x, std::max(from.y(), y + (y < from.y() ? 0 : -1))));
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->fillRect(strip, PenColor(pen));
+    } else {
+        StrokePath(*this, {from, QPoint(x, y)}, false);
+    }
     Changed();
 }
 
