@@ -713,6 +713,10 @@ public:
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void DblClick() override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    EXGRID_STORED(bool, HintShowSizing, false)
+    // The sizing hint's text while a column or row is sized ("cw=<b>80</b>").
+    const std::string& LastSizingHint() const { return FLastSizingHint; }
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
     // Appends an empty row (before a visible footer row) unless OnCanAddRow refuses.
@@ -865,6 +869,8 @@ protected:
     bool FEditDisable = false;
     gui::TGridRect FPressSelection;
     std::string FLastScrollHint;
+    std::string FLastSizingHint;
+    int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
     std::vector<int> FOrigColSizes;
     int FOldSize = 0;
     std::vector<int> FColumnOrder;

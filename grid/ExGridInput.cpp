@@ -210,7 +210,39 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         }
     }
     FMouseDown = button == gui::TMouseButton::mbLeft;
+    if (button == gui::TMouseButton::mbLeft) {
+        // The sizing reference cell: in the header row the column left of a
+        // border the press lies just right of.
+        int rc = -1, rr = -1;
+        if (r == 0) MouseToCell(x - 5, y, rc, rr);
+        else if (c != 0) MouseToCell(x - 5, y - 4, rc, rr);
+        else MouseToCell(x, y - 4, rc, rr);
+        Colclicked = rc;
+        Rowclicked = rr;
+        if (rc >= 0 && rr >= 0) {
+            const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
+            Clickposdx = x - ref.Right;
+            Clickposdy = y - ref.Bottom;
+        }
+    }
     TBaseGrid::MouseDown(button, shift, x, y);
+}
+
+void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
+{
+    TBaseGrid::MouseMove(shift, x, y);
+    const gui::TGridState state = GridState();
+    if (state != gui::TGridState::gsColSizing && state != gui::TGridState::gsRowSizing) return;
+    if (!HintShowSizing() && !Designing()) return;
+    if (state == gui::TGridState::gsColSizing) {
+        const int rc = Colclicked >= 0 ? Colclicked : ColCount() - 1, rr = Colclicked >= 0 ? std::max(Rowclicked, 0) : 0;
+        const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
+        FLastSizingHint = "cw=<b>" + std::to_string(x - ref.Left - Clickposdx) + "</b>";
+    } else {
+        const int rr = Rowclicked >= 0 ? Rowclicked : RowCount() - 1, rc = Rowclicked >= 0 ? std::max(Colclicked, 0) : 0;
+        const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
+        FLastSizingHint = "rh=<b>" + std::to_string(y - ref.Top - Clickposdy) + "</b>";
+    }
 }
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)

@@ -385,3 +385,24 @@ TEST_F(InputFixture, ColumnMappingStretchingAndOrder)
     for (int c = 0; c < 4; ++c) EXPECT_EQ(G->Cells(c, 1), std::to_string(c)) << c;
     EXPECT_EQ(G->ColumnPosition(2), 2);
 }
+
+TEST_F(InputFixture, SizingHintAndRightClicksInsideFlaggedRows)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goColSizing});
+    G->SetHintShowSizing(true);
+    G->SetDefaultColWidth(64);
+    const gui::TRect c2 = G->gui::TCustomGrid::CellRect(2, 0);
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, c2.Right, c2.Top + 5);
+    ASSERT_EQ(G->GridState(), gui::TGridState::gsColSizing);
+    gui::sim::MouseMove(G, c2.Right + 16, c2.Top + 5, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(G->LastSizingHint(), "cw=<b>80</b>");
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, c2.Right + 16, c2.Top + 5);
+    EXPECT_EQ(G->ColWidths(2), 80);
+
+    // A right click inside three flagged rows keeps them.
+    G->MouseActions()->SetDisjunctRowSelect(true);
+    for (int r : {3, 4, 5}) G->SetRowSelect(r, true);
+    const gui::TPoint p = Centre(2, 4);
+    gui::sim::Click(G, p.X, p.Y, gui::TMouseButton::mbRight);
+    EXPECT_EQ(G->CountSelectedRows(), 3);
+}
