@@ -352,6 +352,8 @@ void TExStringGrid::Resize()
         FBackGround->ColorTo() != gui::clNone)
         Invalidate();
     UpdateAlwaysScrollBars(false);
+    UpdateVertScrollProportional();
+    UpdateHorzScrollProportional();
     if (Designing()) Invalidate();
 }
 

@@ -470,7 +470,12 @@ public:
     EXGRID_STORED(TScrollType, ScrollType, TScrollType::ssNormal)
     EXGRID_STORED(TColor, ScrollColor, gui::clNone)
     EXGRID_STORED(int, ScrollWidth, 16)
-    EXGRID_STORED(bool, ScrollProportional, false)
+    bool ScrollProportional() const { return FScrollProportional; }
+    // Off: the thumbs follow the visible and total scrolling cells again.
+    void SetScrollProportional(bool v);
+    // Thumb sizes in proportion to the visible part of the rows (columns).
+    void UpdateVertScrollProportional();
+    void UpdateHorzScrollProportional();
     EXGRID_STORED(bool, ScrollSynch, false)
     EXGRID_STORED(TScrollHintType, ScrollHints, TScrollHintType::shNone)
     EXGRID_STORED(bool, SaveFixedCells, true)
@@ -875,6 +880,8 @@ protected:
     int FOldSize = 0;
     std::vector<int> FColumnOrder;
     bool FStretching = false;
+    bool FScrollProportional = false;
+    bool FScrollLock = false;
     gui::TGridCoord FPressCell{-1, -1};
     bool FValidating = false;
     int FPlatformLocks = 0;

@@ -100,6 +100,64 @@ void TExStringGrid::ScreenToCell(gui::TPoint pt, int& aCol, int& aRow) const
     MouseToCell(p.X, p.Y, aCol, aRow);
 }
 
+// ---------------------------------------------------- proportional thumbs
+
+void TExStringGrid::SetScrollProportional(bool v)
+{
+    FScrollProportional = v;
+    if (v) {
+        UpdateVertScrollProportional();
+        UpdateHorzScrollProportional();
+    } else {
+        SetScrollInfo(gui::SB_VERT, {});
+        SetScrollInfo(gui::SB_HORZ, {});
+    }
+}
+
+namespace {
+// The thumb range for a part e (0..1) of the cells in view: positions run
+// over 0..127 with a page that grows with e.
+gui::TScrollInfo ProportionalInfo(float e, long above, long total, long extent, int currentPos, bool keepPos)
+{
+    gui::TScrollInfo info;
+    info.Max = static_cast<int>((e + 127) / (1 - e));
+    info.Page = info.Max - 126;
+    if (extent < total) info.Pos = static_cast<int>(static_cast<double>(above) / (total - extent) * 128);
+    else info.Pos = keepPos ? currentPos : 127;
+    return info;
+}
+} // namespace
+
+void TExStringGrid::UpdateVertScrollProportional()
+{
+    if (Loading() || Designing() || !FScrollProportional || FScrollLock) return;
+    const int l = GridLineWidth();
+    long fixedPart = l, total = l, above = l;
+    for (int r = 0; r < TBaseGrid::FixedRows(); ++r) fixedPart += l + RowHeights(r);
+    for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r) {
+        total += l + RowHeights(r);
+        if (r < TopRow()) above += l + RowHeights(r);
+    }
+    const float e = static_cast<float>(Height() - fixedPart) / static_cast<float>(total);
+    if (e >= 0.9999f) return;
+    SetScrollInfo(gui::SB_VERT, ProportionalInfo(e, above, total, Height(), GetScrollInfo(gui::SB_VERT).Pos, false));
+}
+
+void TExStringGrid::UpdateHorzScrollProportional()
+{
+    if (Loading() || Designing() || !FScrollProportional || FScrollLock) return;
+    const int l = GridLineWidth();
+    long fixedPart = l, total = l, before = l;
+    for (int c = 0; c < TBaseGrid::FixedCols(); ++c) fixedPart += l + ColWidths(c);
+    for (int c = TBaseGrid::FixedCols(); c < ColCount(); ++c) {
+        total += l + ColWidths(c);
+        if (c < LeftCol()) before += l + ColWidths(c);
+    }
+    const float e = static_cast<float>(Width() - fixedPart) / static_cast<float>(total);
+    if (e >= 0.9999f) return;
+    SetScrollInfo(gui::SB_HORZ, ProportionalInfo(e, before, total, Width(), GetScrollInfo(gui::SB_HORZ).Pos, true));
+}
+
 // -------------------------------------------------------------------- zoom
 
 void TExStringGrid::Zoom(int x)
@@ -107,12 +165,16 @@ void TExStringGrid::Zoom(int x)
     const int factor = FZoomFactor + x;
     if (factor < -10 || factor > 10) return;
     FZoomFactor = factor;
+    FScrollLock = true;
     BeginUpdate();
     for (int c = 0; c < ColCount(); ++c)
         if (ColWidths(c) > 0 && ColWidths(c) + x > 0) SetColWidths(c, ColWidths(c) + x);
     for (int r = 0; r < RowCount(); ++r)
         if (RowHeights(r) > 0 && RowHeights(r) + x > 0) SetRowHeights(r, RowHeights(r) + x);
     EndUpdate();
+    FScrollLock = false;
+    UpdateVertScrollProportional();
+    UpdateHorzScrollProportional();
 }
 
 } // namespace grid

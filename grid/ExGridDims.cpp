@@ -21,6 +21,8 @@ void TExStringGrid::SetRowCount(int value)
     FMaxRowCount = std::max(FMaxRowCount, value);
     SetNormalRowCount(value);
     InvalidateFooterPanel();
+    UpdateVertScrollProportional();
+    UpdateHorzScrollProportional();
     UpdateAlwaysScrollBars(false);
     if (FFloatingFooter && FFloatingFooter->Visible() && value != old && old > 0) {
         // The footer row stays the last row.
@@ -39,6 +41,8 @@ void TExStringGrid::SetColCount(int value)
     FMaxColCount = std::max(FMaxColCount, value + FNumHidden);
     InvalidateFooterPanel();
     SetBounds(Left(), Top(), Width(), Height());
+    UpdateHorzScrollProportional();
+    UpdateVertScrollProportional();
     UpdateAlwaysScrollBars(false);
 }
 

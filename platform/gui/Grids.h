@@ -69,6 +69,15 @@ struct TGridRect {
 // The thumb range of the grid's scroll bars.
 constexpr int GridScrollBarMax = 127;
 
+// A scroll bar's range for a proportional thumb: Page of Min..Max is in
+// view.  Page 0: the thumb follows the visible and total scrolling cells.
+struct TScrollInfo {
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Pos = 0;
+};
+
 // Where the fixed and the scrolling cells of one axis lie in the client area.
 struct TGridAxisDrawInfo {
     int FixedBoundary = 0;       // where the scrolling cells begin
@@ -253,6 +262,11 @@ public:
     // mouse; ESB_ENABLE_BOTH undoes it.
     void EnableScrollBar(int bar, uint32_t flags);
     bool ScrollBarEnabled(int bar) const { return bar == SB_VERT ? !FVertDisabled : !FHorzDisabled; }
+    // The thumb's length from a range and page (SB_VERT or SB_HORZ); the
+    // thumb's position stays the grid's own (0..127 over the scrolling cells).
+    void SetScrollInfo(int bar, const TScrollInfo& info);
+    // The range and page given last, with the thumb's current position.
+    TScrollInfo GetScrollInfo(int bar) const;
     // The layout of both axes for the current scroll position.
     void CalcDrawInfo(TGridDrawInfo& info) const;
 
@@ -393,6 +407,7 @@ protected:
     bool FForceHorz = false;
     bool FVertDisabled = false;
     bool FHorzDisabled = false;
+    TScrollInfo FVertInfo, FHorzInfo;
 
     friend class TInplaceEdit;
     struct AxisInfo;

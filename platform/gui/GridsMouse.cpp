@@ -112,6 +112,12 @@ void TCustomGrid::Dispatch(TMessage& message)
 
 void TCustomGrid::ScrollBarExtent(int bar, int& visible, int& total) const
 {
+    const TScrollInfo& info = bar == SB_VERT ? FVertInfo : FHorzInfo;
+    if (info.Page > 0) {
+        visible = info.Page;
+        total = std::max(info.Page, info.Max - info.Min + 1);
+        return;
+    }
     if (bar == SB_VERT) {
         visible = VisibleRowCount();
         total = FRowCount - FFixedRows;
@@ -249,6 +255,19 @@ void TCustomGrid::CalcDrawInfo(TGridDrawInfo& info) const
     };
     fill(Horz(), info.Horz);
     fill(Vert(), info.Vert);
+}
+
+void TCustomGrid::SetScrollInfo(int bar, const TScrollInfo& info)
+{
+    (bar == SB_VERT ? FVertInfo : FHorzInfo) = info;
+    if (bar == SB_VERT ? FVertBar : FHorzBar) Invalidate();
+}
+
+TScrollInfo TCustomGrid::GetScrollInfo(int bar) const
+{
+    TScrollInfo info = bar == SB_VERT ? FVertInfo : FHorzInfo;
+    info.Pos = bar == SB_VERT ? FVertPos : FHorzPos;
+    return info;
 }
 
 void TCustomGrid::ShowScrollBar(int bar, bool show)

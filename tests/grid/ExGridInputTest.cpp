@@ -406,3 +406,24 @@ TEST_F(InputFixture, SizingHintAndRightClicksInsideFlaggedRows)
     gui::sim::Click(G, p.X, p.Y, gui::TMouseButton::mbRight);
     EXPECT_EQ(G->CountSelectedRows(), 3);
 }
+
+TEST_F(InputFixture, ProportionalThumb)
+{
+    G->SetScrollBars(gui::TScrollStyle::ssVertical);
+    G->SetRowCount(100);
+    G->SetDefaultRowHeight(20);
+    G->SetHeight(220);
+    G->SetScrollProportional(true);
+    // One fixed row and 99 scrolling rows of 20 pixels, each with its line:
+    // e = (220 - (1 + 21)) / (1 + 99 * 21); Max = Trunc((e + 127) / (1 - e)).
+    const int l = G->GridLineWidth();
+    const float e = static_cast<float>(220 - (l + l + 20)) / static_cast<float>(l + 99 * (l + 20));
+    const int max = static_cast<int>((e + 127) / (1 - e));
+    ASSERT_EQ(l, 1);
+    EXPECT_EQ(max, 140);  // e = 198 / 2080
+    gui::TScrollInfo info = G->GetScrollInfo(gui::SB_VERT);
+    EXPECT_EQ(info.Max, max);
+    EXPECT_EQ(info.Page, max - 126);
+    G->SetScrollProportional(false);
+    EXPECT_EQ(G->GetScrollInfo(gui::SB_VERT).Page, 0);
+}
