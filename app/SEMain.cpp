@@ -167,12 +167,34 @@ void TSEMainForm::CreateComponents()
     LocationsToolBar->SetAlign(TAlign::alTop);
     LocationsToolBar->SetShowCaptions(true);
     LocationsToolBar->SetShowHint(true);
-    SG = new TStringGrid(this);
+    SG = new grid::TExStringGrid(this);
     SG->SetParent(LocationsPanel);
     SG->SetAlign(TAlign::alClient);
     SG->SetColCount(2);
     SG->SetRowCount(2);
     SG->SetFixedRows(1);
+    SG->SetFixedCols(0);
+    SG->SetOptions({TGridOption::goFixedVertLine, TGridOption::goFixedHorzLine, TGridOption::goVertLine,
+                    TGridOption::goHorzLine, TGridOption::goRowSelect});
+    SG->SetDefaultRowHeight(32);
+    SG->SetFixedRowHeight(34);
+    SG->Font()->SetName("Tahoma");
+    SG->Font()->SetSize(8);
+    SG->FixedFont()->SetName("Tahoma");
+    SG->FixedFont()->SetSize(8);
+    SG->FixedFont()->SetStyle({TFontStyle::fsBold});
+    SG->ActiveCellFont()->SetStyle({TFontStyle::fsBold});
+    SG->SetFlat(true);
+    SG->SetLook(grid::TGridLook::glStandard);
+    SG->SetSelectionColor(clActiveCaption);
+    SG->SetSelectionTextColor(clHighlightText);
+    SG->SetMultilinecells(true);
+    SG->MouseActions()->SetWheelIncrement(1);
+    SG->Navigation()->SetAllowClipboardShortCuts(true);
+    SG->Navigation()->SetHomeEndKey(grid::THomeEndAction::heFirstLastRow);
+    SG->SetScrollBars(TScrollStyle::ssBoth);
+    SG->OnClick = [this](rtl::TObject* s) { SGClick(s); };
+    SG->OnDblClick = [this](rtl::TObject* s) { SGDblClick(s); };
     LTimeShift = MakeLabel(this, LocationsPanel, 6, 2, "");
     LTimeShift->SetAlign(TAlign::alTop);
 
@@ -503,6 +525,18 @@ void TSEMainForm::ShowLocation(const std::string& place)
     if (index < 0) return;
     SG->SetRow(index + SG->FixedRows());
     if (FEclipseMap->MarkLocation(*FLocationList->Items(index))) PaintBox->Invalidate();
+}
+
+void TSEMainForm::SGClick(rtl::TObject*)
+{
+    const int index = SG->Row() - 1;
+    if (index < 0 || index >= FLocationList->Count()) return;
+    if (FEclipseMap->MarkLocation(*FLocationList->Items(index))) PaintBox->Invalidate();
+}
+
+void TSEMainForm::SGDblClick(rtl::TObject*)
+{
+    if (TAction* a = Action("actLocationsShowInMap"); a && a->Enabled()) a->Execute();
 }
 
 TTEContext TSEMainForm::TEContext()

@@ -20,6 +20,7 @@
 #include "controls/ExProgressBar.h"
 #include "controls/ExPanel.h"
 #include "controls/ExScrollBox.h"
+#include "grid/ExGrid.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ComCtrls.h"
@@ -52,7 +53,7 @@ public:
     gui::TPaintBox* PBInfo = nullptr;
     controls::TExProgressBar* ProgressBar = nullptr;
     controls::TExPanel* LocationsPanel = nullptr;   // caption panel "Locations"
-    gui::TStringGrid* SG = nullptr;          // interim for the location table grid
+    grid::TExStringGrid* SG = nullptr;       // the location table
     gui::TToolBar* LocationsToolBar = nullptr;
     gui::TPopupMenu* PMLocations = nullptr;  // pop-up menu of SG
     gui::TStatusBar* StatusBar = nullptr;    // four panels: modified, delta T source, error, rest
@@ -114,6 +115,10 @@ public:
     // The location of that place (letter case ignored) becomes the table's
     // current row, and the marker moves to it when it lies on the map.
     void ShowLocation(const std::string& place);
+    // The location table's click (marks the current row's location on the
+    // map) and double click (shows it in the map).
+    void SGClick(rtl::TObject* sender);
+    void SGDblClick(rtl::TObject* sender);
     // Empties the location list, clears the marker and refills the table.
     void ClearLocations();
     // What the sibling-program commands read of the window: the eclipse,

@@ -325,6 +325,9 @@ public:
                                      TColor& mirrorColorTo, gui::TFont& font, gui::TAlignment& ha,
                                      TVAlignment& va, bool& ww, TCellGradientDirection& gd) {}
     virtual int DisplColIndex(int aCol) const { return aCol; }
+    // Columns whose cells the property store serves: ColCount, and in a
+    // descendant that hides columns beyond ColCount also the hidden ones.
+    virtual int StoreColCount() const { return ColCount(); }
     // Draws the cell's content inside rect: here GetCellText centred on one line.
     virtual void DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect,
                               gui::TGridDrawState state);
@@ -354,7 +357,7 @@ protected:
 
 private:
     friend class TCellProperties;
-    bool Inside(int c, int r) const { return c >= 0 && r >= 0 && c < ColCount() && r < RowCount(); }
+    bool Inside(int c, int r) const { return c >= 0 && r >= 0 && c < StoreColCount() && r < RowCount(); }
     TCellProperties* CreateCellProperties(int c, int r);
     // Slot bookkeeping of the properties this grid owns: how many slots hold
     // each.  Properties leave it when freed; they are freed when the last

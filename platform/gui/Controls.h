@@ -585,6 +585,9 @@ void SendMessageToAllWindows(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0)
 // window freed before delivery are dropped.  False only when the program
 // has no message loop at all.
 bool PostMessage(HWND handle, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// A message number of the program's own, from 0xC000; the same name
+// (case ignored) gives the same number for the life of the process.
+uint32_t RegisterWindowMessage(const std::string& name);
 // Runs fn in the GUI thread: Queue returns at once, Synchronize waits until
 // fn has run (from the GUI thread itself it runs fn directly).
 void QueueInMainThread(std::function<void()> fn);

@@ -507,7 +507,22 @@ void TCanvas::LineTo(int x, int y)
     FImpl->penPos = QPoint(x, y);
     if (!CanvasAccess::Begin(*this)) return;
     Changing();
-    StrokePath(*this, {from, QPoint(x, y)}, false);
+    QPainter* p = FImpl->painter;
+    const TPen& pen = *FPen;
+    if ((from.x() == x || from.y() == y) && !(from.x() == x && from.y() == y) && ThinRaster(*FImpl, pen) &&
+        pen.Style() == TPenStyle::psSolid && pen.Mode() == TPenMode::pmCopy &&
+        p->transform().type() <= QTransform::TxTranslate) {
+        // The same pixels as the stroke below (the end point left out), as
+        // one strip: grids draw their lines cell by cell.
+        QRect strip = from.y() == y ? QRect(QPoint(std::min(from.x(), x + (x < from.x() ? 1 : 0)), y),
+                                            QPoint(std::max(from.x(), x + (x < from.x() ? 0 : -1)), y))
+                                    : QRect(QPoint(x, std::min(from.y(), y + (y < from.y() ? 1 : 0))),
+                                            QPoint(x, std::max(from.y(), y + (y < from.y() ? 0 : -1))));
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->fillRect(strip, PenColor(pen));
+    } else {
+        StrokePath(*this, {from, QPoint(x, y)}, false);
+    }
     Changed();
 }
 
@@ -551,7 +566,17 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (inner.width() > 0 && inner.height() > 0)
         FillWith(*this, [&](const QBrush& b) { p->fillRect(inner, b); });
     if (outline) {
-        if (ThinRaster(*FImpl, pen)) {
+        if (ThinRaster(*FImpl, pen) && pen.Style() == TPenStyle::psSolid && pen.Mode() == TPenMode::pmCopy &&
+            p->transform().type() <= QTransform::TxTranslate) {
+            // The same pixels as the outline below, as four strips: cells
+            // and gradient bands are drawn as many small rectangles.
+            const QColor color = PenColor(pen);
+            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p->fillRect(QRect(x1, y1, x2 - x1, 1), color);
+            p->fillRect(QRect(x1, y2 - 1, x2 - x1, 1), color);
+            p->fillRect(QRect(x1, y1, 1, y2 - y1), color);
+            p->fillRect(QRect(x2 - 1, y1, 1, y2 - y1), color);
+        } else if (ThinRaster(*FImpl, pen)) {
             StrokePath(*this, {QPoint(x1, y1), QPoint(x2 - 1, y1), QPoint(x2 - 1, y2 - 1),
                                QPoint(x1, y2 - 1)}, true);
         } else if (UsePenMode(p, pen)) {

@@ -69,6 +69,29 @@ struct TGridRect {
 // The thumb range of the grid's scroll bars.
 constexpr int GridScrollBarMax = 127;
 
+// A scroll bar's range for a proportional thumb: Page of Min..Max is in
+// view.  Page 0: the thumb follows the visible and total scrolling cells.
+struct TScrollInfo {
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Pos = 0;
+};
+
+// Where the fixed and the scrolling cells of one axis lie in the client area.
+struct TGridAxisDrawInfo {
+    int FixedBoundary = 0;       // where the scrolling cells begin
+    int GridBoundary = 0;        // where the cells end
+    int FixedCellCount = 0;
+    int FirstGridCell = 0;       // LeftCol / TopRow
+    int LastFullVisibleCell = 0;
+    int LastVisibleCell = 0;
+    int GridCellCount = 0;
+};
+struct TGridDrawInfo {
+    TGridAxisDrawInfo Horz, Vert;
+};
+
 using TSelectCellEvent =
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& canSelect)>;
 using TDrawCellEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, TRect rect,
@@ -208,6 +231,10 @@ public:
     void MoveColRow(int aCol, int aRow, bool moveAnchor, bool show);
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
+    // Moves count rows from fromIndex so that they start at toIndex (the
+    // rows between shift over), in one step: what a row holds travels with
+    // it.  No move events.
+    void MoveRowBlock(int fromIndex, int count, int toIndex);
 
     // --- editing --------------------------------------------------------
     bool EditorMode() const { return FEditorMode; }
@@ -227,6 +254,21 @@ public:
     int ScrollBarPos(int bar) const { return bar == SB_VERT ? FVertPos : FHorzPos; }
     // Width of a scroll bar strip.
     static int ScrollBarSize();
+    // show: the bar (SB_VERT, SB_HORZ or SB_BOTH) stays shown even while
+    // everything fits (if the ScrollBars style has it); !show: it shows
+    // only while there is something to scroll, as by default.
+    void ShowScrollBar(int bar, bool show);
+    // ESB_DISABLE_BOTH: the bar shows without a thumb and ignores the
+    // mouse; ESB_ENABLE_BOTH undoes it.
+    void EnableScrollBar(int bar, uint32_t flags);
+    bool ScrollBarEnabled(int bar) const { return bar == SB_VERT ? !FVertDisabled : !FHorzDisabled; }
+    // The thumb's length from a range and page (SB_VERT or SB_HORZ); the
+    // thumb's position stays the grid's own (0..127 over the scrolling cells).
+    void SetScrollInfo(int bar, const TScrollInfo& info);
+    // The range and page given last, with the thumb's current position.
+    TScrollInfo GetScrollInfo(int bar) const;
+    // The layout of both axes for the current scroll position.
+    void CalcDrawInfo(TGridDrawInfo& info) const;
 
     TRect ClientRect() const override;
     void Invalidate() override;
@@ -277,6 +319,10 @@ protected:
     // may be dragged, with the index and the boundary's position.
     virtual void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos,
                                  int& sizingOfs);
+    // The test the mouse handling asks, with the layout of the fixed
+    // cells; by default the test above.
+    virtual void CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos,
+                                 int& sizingOfs, TGridDrawInfo& fixedInfo);
     virtual bool BeginColumnDrag(int& origin, int& destination, const TPoint& mousePt);
     virtual bool EndColumnDrag(int& origin, int& destination, const TPoint& mousePt);
     // Removes a column or row: it moves to the end and the count shrinks
@@ -286,6 +332,7 @@ protected:
     // Row or column data moved (the store follows; TStringGrid moves cells).
     virtual void ColumnMovedData(int fromIndex, int toIndex) {}
     virtual void RowMovedData(int fromIndex, int toIndex) {}
+    virtual void RowBlockMovedData(int fromIndex, int count, int toIndex);
 
     void Paint() override;
     // Paints the background of a cell as the desktop style does and, for
@@ -355,6 +402,12 @@ protected:
     // Scroll bar being dragged: SB_VERT / SB_HORZ, -1 none.
     int FBarDrag = -1;
     int FBarDragOfs = 0;
+    // ShowScrollBar and EnableScrollBar.
+    bool FForceVert = false;
+    bool FForceHorz = false;
+    bool FVertDisabled = false;
+    bool FHorzDisabled = false;
+    TScrollInfo FVertInfo, FHorzInfo;
 
     friend class TInplaceEdit;
     struct AxisInfo;
@@ -525,6 +578,7 @@ protected:
     void SetEditText(int aCol, int aRow, const std::string& value) override;
     void ColumnMovedData(int fromIndex, int toIndex) override;
     void RowMovedData(int fromIndex, int toIndex) override;
+    void RowBlockMovedData(int fromIndex, int count, int toIndex) override;
 
 private:
     struct TCell {
@@ -535,8 +589,17 @@ private:
     {
         return (uint64_t(uint32_t(c)) << 32) | uint32_t(r);
     }
+    // Cells are kept under stored column and row numbers; a moved row or
+    // column only changes where its number stands in FRowIds / FColIds
+    // (position -> stored number), so a move costs O(rows), not O(cells).
+    // Positions beyond a list keep their own number.
     void Remap(bool cols, int fromIndex, int toIndex);
+    int StoredCol(int aCol) const { return aCol < static_cast<int>(FColIds.size()) ? FColIds[aCol] : aCol; }
+    int StoredRow(int aRow) const { return aRow < static_cast<int>(FRowIds.size()) ? FRowIds[aRow] : aRow; }
+    uint64_t StoredKey(int aCol, int aRow) const { return Key(StoredCol(aCol), StoredRow(aRow)); }
     std::unordered_map<uint64_t, TCell> FCells;
+    std::vector<int> FColIds;
+    std::vector<int> FRowIds;
 };
 
 } // namespace gui

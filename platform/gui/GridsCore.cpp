@@ -326,9 +326,9 @@ void TCustomGrid::MoveColRow(int aCol, int aRow, bool moveAnchor, bool show)
         if (!FOptions.Contains(TGridOption::goAlwaysShowEditor)) HideEditor();
     }
     FCurrent = {aCol, aRow};
-    if (moveAnchor || !FOptions.Contains(TGridOption::goRangeSelect) ||
-        FOptions.Contains(TGridOption::goRowSelect))
-        FAnchor = FCurrent;
+    // With range selection the anchor stays, also in row-select mode
+    // (several whole rows selected at once).
+    if (moveAnchor || !FOptions.Contains(TGridOption::goRangeSelect)) FAnchor = FCurrent;
     if (show) ClampInView(FCurrent);
     SelectionMoved(oldSel);
     InvalidateCell(oldCurrent.X, oldCurrent.Y);
@@ -454,6 +454,43 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
     RowMoved(fromIndex, toIndex);
     RowHeightsChanged();
     Invalidate();
+}
+
+namespace {
+
+// Where index i ends up when count items from from move to start at to.
+int MovedBlockIndex(int i, int from, int count, int to)
+{
+    if (i >= from && i < from + count) return i - from + to;
+    if (to < from && i >= to && i < from) return i + count;
+    if (to > from && i >= from + count && i < to + count) return i - count;
+    return i;
+}
+
+} // namespace
+
+void TCustomGrid::MoveRowBlock(int fromIndex, int count, int toIndex)
+{
+    if (count <= 0 || fromIndex == toIndex) return;
+    if (fromIndex < 0 || toIndex < 0 || fromIndex + count > FRowCount || toIndex + count > FRowCount)
+        throw EInvalidGridOperation("Grid index out of range");
+    HideEditor();
+    auto first = FRowHeights.begin();
+    if (toIndex < fromIndex) std::rotate(first + toIndex, first + fromIndex, first + fromIndex + count);
+    else std::rotate(first + fromIndex, first + fromIndex + count, first + toIndex + count);
+    RowBlockMovedData(fromIndex, count, toIndex);
+    FCurrent.Y = MovedBlockIndex(FCurrent.Y, fromIndex, count, toIndex);
+    FAnchor.Y = MovedBlockIndex(FAnchor.Y, fromIndex, count, toIndex);
+    RowHeightsChanged();
+    Invalidate();
+}
+
+void TCustomGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
+{
+    if (toIndex < fromIndex)
+        for (int k = 0; k < count; ++k) RowMovedData(fromIndex + k, toIndex + k);
+    else
+        for (int k = count - 1; k >= 0; --k) RowMovedData(fromIndex + k, toIndex + k);
 }
 
 void TCustomGrid::DeleteColumn(int aCol)

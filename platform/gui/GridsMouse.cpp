@@ -33,8 +33,8 @@ void TCustomGrid::ComputeScrollBars()
     FVertBar = FHorzBar = false;
     // A bar takes room from the other direction: settle in a few rounds.
     for (int round = 0; round < 3; ++round) {
-        bool v = wantV && Vert().MaxFirst() > FFixedRows;
-        bool h = wantH && Horz().MaxFirst() > FFixedCols;
+        bool v = wantV && (FForceVert || Vert().MaxFirst() > FFixedRows);
+        bool h = wantH && (FForceHorz || Horz().MaxFirst() > FFixedCols);
         if (v == FVertBar && h == FHorzBar) break;
         FVertBar = v;
         FHorzBar = h;
@@ -112,6 +112,12 @@ void TCustomGrid::Dispatch(TMessage& message)
 
 void TCustomGrid::ScrollBarExtent(int bar, int& visible, int& total) const
 {
+    const TScrollInfo& info = bar == SB_VERT ? FVertInfo : FHorzInfo;
+    if (info.Page > 0) {
+        visible = info.Page;
+        total = std::max(info.Page, info.Max - info.Min + 1);
+        return;
+    }
     if (bar == SB_VERT) {
         visible = VisibleRowCount();
         total = FRowCount - FFixedRows;
@@ -159,6 +165,7 @@ bool TCustomGrid::ScrollBarMouseDown(int x, int y)
         BarGeometry g = ScrollBarGeometry(bar);
         TPoint p{x, y};
         if (!g.Whole.Contains(p)) continue;
+        if (!ScrollBarEnabled(bar)) return true;
         const uint32_t msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
         if (g.Up.Contains(p)) Perform(msg, SB_LINEUP);
         else if (g.Down.Contains(p)) Perform(msg, SB_LINEDOWN);
@@ -229,6 +236,56 @@ void TCustomGrid::CalcSizingState(int x, int y, TGridState& state, int& index, i
     }
 }
 
+void TCustomGrid::CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos,
+                                  int& sizingOfs, TGridDrawInfo&)
+{
+    CalcSizingState(x, y, state, index, sizingPos, sizingOfs);
+}
+
+void TCustomGrid::CalcDrawInfo(TGridDrawInfo& info) const
+{
+    auto fill = [](const AxisInfo& a, TGridAxisDrawInfo& d) {
+        d.FixedBoundary = a.FixedBoundary;
+        d.GridBoundary = a.GridBoundary;
+        d.FixedCellCount = a.FixedCount;
+        d.FirstGridCell = a.First;
+        d.LastFullVisibleCell = a.LastFullVisible;
+        d.LastVisibleCell = a.LastVisible;
+        d.GridCellCount = a.Count;
+    };
+    fill(Horz(), info.Horz);
+    fill(Vert(), info.Vert);
+}
+
+void TCustomGrid::SetScrollInfo(int bar, const TScrollInfo& info)
+{
+    (bar == SB_VERT ? FVertInfo : FHorzInfo) = info;
+    if (bar == SB_VERT ? FVertBar : FHorzBar) Invalidate();
+}
+
+TScrollInfo TCustomGrid::GetScrollInfo(int bar) const
+{
+    TScrollInfo info = bar == SB_VERT ? FVertInfo : FHorzInfo;
+    info.Pos = bar == SB_VERT ? FVertPos : FHorzPos;
+    return info;
+}
+
+void TCustomGrid::ShowScrollBar(int bar, bool show)
+{
+    if (bar == SB_VERT || bar == SB_BOTH) FForceVert = show;
+    if (bar == SB_HORZ || bar == SB_BOTH) FForceHorz = show;
+    UpdateScrollRange();
+}
+
+void TCustomGrid::EnableScrollBar(int bar, uint32_t flags)
+{
+    const bool disable = flags == ESB_DISABLE_BOTH;
+    bool changed = false;
+    if ((bar == SB_VERT || bar == SB_BOTH) && FVertDisabled != disable) FVertDisabled = disable, changed = true;
+    if ((bar == SB_HORZ || bar == SB_BOTH) && FHorzDisabled != disable) FHorzDisabled = disable, changed = true;
+    if (changed && (FVertBar || FHorzBar)) Invalidate();
+}
+
 bool TCustomGrid::BeginColumnDrag(int&, int&, const TPoint&) { return true; }
 bool TCustomGrid::EndColumnDrag(int&, int&, const TPoint&) { return true; }
 
@@ -244,7 +301,9 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (button == TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble)) {
         TGridState state;
         int index, pos, ofs;
-        CalcSizingState(x, y, state, index, pos, ofs);
+        TGridDrawInfo info;
+        CalcDrawInfo(info);
+        CalcSizingState(x, y, state, index, pos, ofs, info);
         if (state != TGridState::gsNormal) {
             FGridState = state;
             FSizingIndex = index;
@@ -309,7 +368,9 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
         default: {
             TGridState state;
             int index, pos, ofs;
-            CalcSizingState(x, y, state, index, pos, ofs);
+            TGridDrawInfo info;
+            CalcDrawInfo(info);
+            CalcSizingState(x, y, state, index, pos, ofs, info);
             SetCursor(state == TGridState::gsColSizing   ? crHSplit
                       : state == TGridState::gsRowSizing ? crVSplit
                                                          : crDefault);

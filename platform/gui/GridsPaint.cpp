@@ -113,6 +113,7 @@ void TCustomGrid::PaintScrollBars()
         const bool vert = bar == SB_VERT;
         c->DrawFrameControl(up, DFC_SCROLL, (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | DFCS_FLAT);
         c->DrawFrameControl(down, DFC_SCROLL, (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | DFCS_FLAT);
+        if (!ScrollBarEnabled(bar)) continue;  // a disabled bar has no thumb
         c->Brush()->SetColor(clBtnShadow);
         c->Pen()->SetColor(clBtnShadow);
         c->RoundRect(g.Thumb.Left, g.Thumb.Top, g.Thumb.Right, g.Thumb.Bottom, 4, 4);

@@ -61,17 +61,18 @@ void TCustomDrawGrid::SetEditText(int aCol, int aRow, const std::string& value)
 
 std::string TStringGrid::Cells(int aCol, int aRow) const
 {
-    auto it = FCells.find(Key(aCol, aRow));
+    auto it = FCells.find(StoredKey(aCol, aRow));
     return it == FCells.end() ? std::string() : it->second.Text;
 }
 
 void TStringGrid::SetCells(int aCol, int aRow, const std::string& value)
 {
     if (aCol < 0 || aRow < 0) throw EInvalidGridOperation("Grid index out of range");
-    auto it = FCells.find(Key(aCol, aRow));
+    const uint64_t key = StoredKey(aCol, aRow);
+    auto it = FCells.find(key);
     if (it == FCells.end()) {
         if (value.empty()) return;
-        FCells[Key(aCol, aRow)].Text = value;
+        FCells[key].Text = value;
     } else {
         if (it->second.Text == value) return;
         it->second.Text = value;
@@ -86,16 +87,17 @@ void TStringGrid::SetCells(int aCol, int aRow, const std::string& value)
 
 rtl::TObject* TStringGrid::Objects(int aCol, int aRow) const
 {
-    auto it = FCells.find(Key(aCol, aRow));
+    auto it = FCells.find(StoredKey(aCol, aRow));
     return it == FCells.end() ? nullptr : it->second.Object;
 }
 
 void TStringGrid::SetObjects(int aCol, int aRow, rtl::TObject* value)
 {
     if (aCol < 0 || aRow < 0) throw EInvalidGridOperation("Grid index out of range");
-    auto it = FCells.find(Key(aCol, aRow));
+    const uint64_t key = StoredKey(aCol, aRow);
+    auto it = FCells.find(key);
     if (it == FCells.end()) {
-        if (value) FCells[Key(aCol, aRow)].Object = value;
+        if (value) FCells[key].Object = value;
         return;
     }
     it->second.Object = value;
@@ -129,22 +131,32 @@ void TStringGrid::SetCols(int aCol, const std::vector<std::string>& values)
 void TStringGrid::ClearCells()
 {
     FCells.clear();
+    FColIds.clear();
+    FRowIds.clear();
     Invalidate();
 }
 
 void TStringGrid::Remap(bool cols, int fromIndex, int toIndex)
 {
-    std::unordered_map<uint64_t, TCell> moved;
-    moved.reserve(FCells.size());
-    for (auto& [key, cell] : FCells) {
-        int c = static_cast<int>(key >> 32), r = static_cast<int>(key & 0xFFFFFFFF);
-        int& i = cols ? c : r;
-        if (i == fromIndex) i = toIndex;
-        else if (fromIndex < toIndex && i > fromIndex && i <= toIndex) --i;
-        else if (fromIndex > toIndex && i >= toIndex && i < fromIndex) ++i;
-        moved[Key(c, r)] = std::move(cell);
-    }
-    FCells.swap(moved);
+    if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0) return;
+    std::vector<int>& ids = cols ? FColIds : FRowIds;
+    // Positions up to the larger index get their own entries (a list that
+    // holds each of 0 .. size - 1 once stays such a list).
+    const std::size_t need = static_cast<std::size_t>(std::max(fromIndex, toIndex)) + 1;
+    for (std::size_t i = ids.size(); i < need; ++i) ids.push_back(static_cast<int>(i));
+    const int id = ids[static_cast<std::size_t>(fromIndex)];
+    ids.erase(ids.begin() + fromIndex);
+    ids.insert(ids.begin() + toIndex, id);
+}
+
+void TStringGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
+{
+    if (count <= 0 || fromIndex == toIndex || fromIndex < 0 || toIndex < 0) return;
+    const std::size_t need = static_cast<std::size_t>(std::max(fromIndex, toIndex) + count);
+    for (std::size_t i = FRowIds.size(); i < need; ++i) FRowIds.push_back(static_cast<int>(i));
+    auto first = FRowIds.begin();
+    if (toIndex < fromIndex) std::rotate(first + toIndex, first + fromIndex, first + fromIndex + count);
+    else std::rotate(first + fromIndex, first + fromIndex + count, first + toIndex + count);
 }
 
 void TStringGrid::ColumnMovedData(int fromIndex, int toIndex) { Remap(true, fromIndex, toIndex); }

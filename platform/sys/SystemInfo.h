@@ -16,6 +16,11 @@ struct TSystemInfo {
     int MinorVersion = 1;
     int ComCtlMajorVersion = 6;
     bool VistaOrLater = true;
+    // Lines the mouse wheel scrolls per notch.
+    int WheelScrollLines = 3;
+    // Width of a vertical and height of a horizontal scroll bar
+    // (SM_CXVSCROLL, SM_CYHSCROLL); 0 takes the desktop style's own.
+    int ScrollBarExtent = 0;
 
     // Major above 5, or 5 with a minor version above 0.
     bool IsXPOrLater() const { return MajorVersion > 5 || (MajorVersion == 5 && MinorVersion > 0); }

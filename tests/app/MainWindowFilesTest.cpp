@@ -22,6 +22,9 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/Clipbrd.h"
+#include "platform/gui/PngImage.h"
+#include "TestPaths.h"
 
 using namespace app;
 namespace fs = std::filesystem;
@@ -415,6 +418,51 @@ TEST_F(WindowFiles, AClickOnAPlaceMakesItsRowCurrentAndNewEmptiesTheTable)
     EXPECT_EQ(Form->TimeShiftMode(), tsmSTZ);
     EXPECT_TRUE(Form->FileName().empty());
     EXPECT_FALSE(Form->Modified());
+}
+
+// The location table is the program's string grid: a click makes a row
+// current and marks its place on the map, a double click reaches the
+// window's handler, Ctrl+C copies the row's text.
+TEST_F(WindowFiles, TheLocationTableIsTheStringGrid)
+{
+    Start();
+    UseCatalogueDialog();
+    OpenThreePlaces("table.sec");
+    grid::TExStringGrid* sg = Form->SG;
+    ASSERT_EQ(sg->RowCount(), 4);
+    EXPECT_EQ(sg->FixedCols(), 0);
+    EXPECT_EQ(sg->DefaultRowHeight(), 32);
+    EXPECT_EQ(sg->RowHeights(0), 34);
+    EXPECT_TRUE(sg->Options().Contains(gui::TGridOption::goRowSelect));
+    EXPECT_EQ(sg->Look(), grid::TGridLook::glStandard);
+    EXPECT_EQ(sg->PopupMenu(), Form->PMLocations);
+
+    int doubleClicks = 0;
+    auto handler = sg->OnDblClick;
+    sg->OnDblClick = [&](rtl::TObject* s) {
+        ++doubleClicks;
+        handler(s);
+    };
+    const gui::TRect row3 = sg->gui::TCustomGrid::CellRect(0, 3);
+    gui::sim::Click(sg, row3.Left + 10, row3.Top + 10);
+    EXPECT_EQ(sg->Row(), 3);
+    const TObserverData* third = Form->LocationList().Items(2);
+    int x = 0, y = 0;
+    ASSERT_TRUE(Form->EclipseMap().GeoToPixel(static_cast<double>(compute::RadiansToDeg(third->GeoLatitude())),
+                                              static_cast<double>(compute::RadiansToDeg(third->GeoLongitude())), x, y));
+    EXPECT_EQ(Form->EclipseMap().MarkerPos.X, x);
+    EXPECT_EQ(Form->EclipseMap().MarkerPos.Y, y);
+    gui::sim::DblClick(sg, row3.Left + 10, row3.Top + 10);
+    EXPECT_EQ(doubleClicks, 1);
+
+    gui::sim::KeyPress('C', {gui::TShiftStateItem::ssCtrl}, sg);
+    EXPECT_EQ(gui::Clipboard()->AsText(), sg->Cells(0, 3) + "\t" + sg->Cells(1, 3) + "\r\n");
+
+    Form->LocationsPanel->SetVisible(true);
+    auto shot = Form->GetImage();
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((tectest::SnapshotDir() / "main-window-location-table.png").string());
 }
 
 // --- a missing catalogue ---------------------------------------------------------

@@ -37,7 +37,8 @@ TEST_P(LineEndPoint, LineCoversItsStartButNotItsEnd)
 
 INSTANTIATE_TEST_SUITE_P(Directions, LineEndPoint,
                          ::testing::Values(LineCase{{2, 5}, {10, 5}}, LineCase{{10, 5}, {2, 5}},
-                                           LineCase{{4, 1}, {4, 15}}, LineCase{{0, 0}, {7, 7}},
+                                           LineCase{{4, 1}, {4, 15}}, LineCase{{4, 15}, {4, 1}},
+                                           LineCase{{0, 0}, {7, 7}},
                                            LineCase{{15, 2}, {3, 9}}));
 
 TEST(Canvas, PolylineLeavesOutOnlyTheLastPoint)

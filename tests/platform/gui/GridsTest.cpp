@@ -268,6 +268,41 @@ TEST(StringGrid, CellsSurviveShrinkingAndRegrowing)
     EXPECT_EQ(g.Objects(3, 900), nullptr);
 }
 
+// Moved rows, columns and row blocks take their texts, objects and heights
+// along, also to and from positions beyond the counts.
+TEST(StringGrid, MovedRowsAndBlocksCarryTheirCells)
+{
+    GridForm<TStringGrid> f(4, 8);
+    TStringGrid& g = *f.G;
+    rtl::TObject marker;
+    for (int r = 0; r < 8; ++r) g.SetCells(1, r, std::to_string(r));
+    g.SetCells(3, 9, "beyond");
+    g.SetObjects(2, 5, &marker);
+    g.SetRowHeights(5, 33);
+    auto column = [&] {
+        std::string s;
+        for (int r = 0; r < g.RowCount(); ++r) s += g.Cells(1, r) + (r + 1 < g.RowCount() ? "," : "");
+        return s;
+    };
+    g.MoveRow(5, 2);
+    EXPECT_EQ(column(), "0,1,5,2,3,4,6,7");
+    EXPECT_EQ(g.Objects(2, 2), &marker);
+    EXPECT_EQ(g.RowHeights(2), 33);
+    g.MoveRowBlock(1, 3, 4);  // 1,5,2 after 3,4,6
+    EXPECT_EQ(column(), "0,3,4,6,1,5,2,7");
+    EXPECT_EQ(g.Objects(2, 5), &marker);
+    EXPECT_EQ(g.RowHeights(5), 33);
+    g.MoveRowBlock(4, 3, 1);  // and back
+    EXPECT_EQ(column(), "0,1,5,2,3,4,6,7");
+    g.MoveColumn(1, 3);
+    EXPECT_EQ(g.Cells(3, 2), "5");
+    EXPECT_EQ(g.Cells(2, 2), "");
+    // A cell kept beyond the row count moved with its column.
+    g.SetRowCount(10);
+    EXPECT_EQ(g.Cells(2, 9), "beyond");
+    EXPECT_THROW(g.MoveRowBlock(8, 3, 0), EInvalidGridOperation);
+}
+
 TEST(StringGrid, InplaceEditorEditsACellAndWritesItBack)
 {
     GridForm<TStringGrid> f(4, 10);

@@ -1,0 +1,982 @@
+// ExGrid: TExStringGrid, the program's string grid control.  It builds on
+// the grid base of gridbase/ (TBaseGrid: per-cell property records, merged
+// cells, display-text events, undo link) and on htmltext/ (markup text and
+// its picture cache), and adds per-cell hooks with their events, settings
+// objects, fixed rows and columns that stay, cell formatting by row and
+// cell, header lists and the lifecycle around them.
+//
+// Seam to gridio/: the grid's clipboard, file, print and settings
+// operations live in gridio/, which sits above this folder.  gridio/
+// registers one TGridIOHooks object at start (SetGridIOHooks); until then
+// the grid does the least it can: copying puts the selected text (tab and
+// CR LF separated) on the clipboard, column sizes are neither saved nor
+// loaded, AssignCells copies nothing, and the grid keeps a plain
+// TPrintSettings for painting.
+//
+// Indexes: per-cell accessors take real column indexes (hidden columns
+// counted) and displayed rows; RowCount and ColCount count displayed rows
+// and columns, AllRowCount and AllColCount add the hidden ones.
+//
+// The rule a caller must know: change counts and fixed areas through this
+// class's setters (SetRowCount, SetFixedRows ...), not through the string
+// grid's, so that fixed rows that stay, the footer row and the scroll bars
+// follow.
+//
+//   auto* g = new grid::TExStringGrid(form);
+//   g->SetParent(form);
+//   g->SetColCount(7);
+//   g->SetRowColor(3, 0xF0FAFF);           // a light row
+//   g->SetCellFontStyle(2, 3, {gui::TFontStyle::fsBold});
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grid/ExGridSettings.h"
+#include "gridbase/BaseGrid.h"
+#include "gridbase/ExUtil.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace htmltext {
+class THTMLPictureCache;
+}
+
+namespace grid {
+
+using gridbase::TCellGradientDirection;
+using gridbase::TCellProperties;
+using gridbase::TEditorType;
+using gridbase::TVAlignment;
+using gui::TAlignment;
+using gui::TGridDrawState;
+
+enum class TGridLook {
+    glStandard, glSoft, glClassic, glKVR, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
+};
+enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum class TScrollType { ssNormal, ssFlat, ssEncarta };
+enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum class TCellType {
+    ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode,
+    ctRadio, ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton,
+    ctBitButton, ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary, ctRangeIndicator,
+    ctXPProgress, ctInterface, ctScrollbar, ctRadioButton, ctBalloon
+};
+enum class TSortStyle {
+    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
+    ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
+    ssImages, ssCheckBox, ssUnicode, ssDateTime, ssTime, ssAlphaNumericNoCase
+};
+enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = rtl::Set<TCellBorder, 8>;
+enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+
+// The grid's exception ("Cell does not contain integer value", "Invalid
+// row accessed" ...).
+class ZEziDoroZezuz : public rtl::Exception {
+public:
+    using Exception::Exception;
+};
+
+// The text of an office-style cell hint: a title and notes.
+class TExHintInfo : public rtl::TPersistent {
+    RTL_CLASS(TExHintInfo, rtl::TPersistent)
+public:
+    TExHintInfo() = default;
+    void Assign(const rtl::TPersistent* source) override;
+    EXGRID_STORED(std::string, Title, "")
+    EXGRID_STORED(std::string, Notes, "")
+    EXGRID_STORED(bool, ShowHelp, false)
+};
+
+// Events, parameters in their published order (note the order of ACol and ARow).
+using TGridColorEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TGridDrawState state,
+                                           gui::TBrush* brush, gui::TFont* font)>;
+using TGridBorderEvent =
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, gui::TPen* pen, TCellBorders& borders)>;
+using TGridAlignEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TAlignment& hAlign,
+                                           TVAlignment& vAlign)>;
+using TGridFormatEvent = std::function<void(rtl::TObject* sender, int aCol, TSortStyle& style,
+                                            std::string& prefix, std::string& suffix)>;
+using TGetEditorTypeEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, TEditorType& editor)>;
+using THasComboEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& hasComboBox)>;
+using THasSpinEditEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& hasSpinEdit)>;
+using TIsFixedCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& isFixed)>;
+using TCanEditCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& canEdit)>;
+using TIsPasswordCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& isPassword)>;
+using TGetCheckEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
+using TWordWrapEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& wordWrap)>;
+using TGetColumnFilterEvent = std::function<void(rtl::TObject* sender, int column, rtl::TStringList* filter)>;
+using TSearchFooterActionEvent = std::function<void(rtl::TObject* sender, const std::string& value, int aCol,
+                                                    int aRow, TSearchAction action)>;
+using TGridHintEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, std::string& hint)>;
+using TGridWideHintEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, std::u16string& hint)>;
+using TOfficeHintEvent =
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, TExHintInfo* officeHint)>;
+using TGetCellGradientEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TColor& color,
+                                                 TColor& colorTo, TColor& mirror, TColor& mirrorTo,
+                                                 TCellGradientDirection& direction)>;
+using TCustomCellDrawEvent = std::function<void(rtl::TObject* sender, gui::TCanvas* canvas, int aCol, int aRow,
+                                                TGridDrawState state, gui::TRect rect, bool printing)>;
+using TGetCellBorderPropEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, gui::TPen* left,
+                                                   gui::TPen* top, gui::TPen* right, gui::TPen* bottom)>;
+using TFloatFormatEvent =
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& isFloat, std::string& floatFormat)>;
+using TRowDisjunctSelectEvent = std::function<void(rtl::TObject* sender, int aRow, bool state, bool& allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(rtl::TObject* sender, int aRow)>;
+using TCellValidateEvent =
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& valid)>;
+using TEditCellDoneEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow)>;
+using TCellsChangedEvent = std::function<void(rtl::TObject* sender, const gui::TRect& r)>;
+using TRowChangedEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow)>;
+using TClickCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol)>;
+using TCanClickCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& allow)>;
+using TSelectionChangedEvent =
+    std::function<void(rtl::TObject* sender, int aLeft, int aTop, int aRight, int aBottom)>;
+using TAllowEvent = std::function<void(rtl::TObject* sender, bool& allow)>;
+using TCanAddRowEvent = std::function<void(rtl::TObject* sender, bool& canAdd)>;
+using TRowEvent = std::function<void(rtl::TObject* sender, int aRow)>;
+using TCanRowEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
+using TCellValueEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
+using TScrollHintEvent = std::function<void(rtl::TObject* sender, int index, std::string& hint)>;
+using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
+using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
+
+// A component that hears about changed cells: the grid calls CellsChanged
+// on every registered notifier with the rectangle of the cells (columns
+// Left..Right, rows Top..Bottom) that changed.
+class TGridChangeNotifier : public rtl::TComponent {
+    RTL_CLASS(TGridChangeNotifier, rtl::TComponent)
+public:
+    explicit TGridChangeNotifier(rtl::TComponent* owner) : rtl::TComponent(owner) {}
+    virtual void CellsChanged(const gui::TRect& r) {}
+};
+
+// The grid's clipboard, file, print and settings operations, registered by
+// gridio/ at start.  Every call gets the grid it acts on.
+class TGridIOHooks {
+public:
+    virtual ~TGridIOHooks() = default;
+    virtual void CopySelectionToClipboard(TExStringGrid& grid) = 0;
+    virtual void CutSelectionToClipboard(TExStringGrid& grid) = 0;
+    virtual void PasteSelectionFromClipboard(TExStringGrid& grid) = 0;
+    virtual void SaveColSizes(TExStringGrid& grid) = 0;
+    virtual void LoadColSizes(TExStringGrid& grid) = 0;
+    // Copies the cells of source into grid through the cell stream.
+    virtual void AssignCells(TExStringGrid& grid, const TExStringGrid& source) = 0;
+    // The printing options object the grid owns (a TPrintSettings descendant).
+    virtual std::unique_ptr<TPrintSettings> CreatePrintSettings(TExStringGrid& grid) = 0;
+};
+// Registers (nullptr: removes) the hooks; grids made afterwards create
+// their printing options through them.  Not owned.
+void SetGridIOHooks(TGridIOHooks* hooks);
+TGridIOHooks* GridIOHooks();
+
+// The numbers the grid's unit registers on first use: the clipboard format
+// "TExStringGrid Cells" and the window message "GridEditDone".
+uint32_t GridCellClipboardFormat();
+uint32_t GridEditDoneMessage();
+// Whether the common-controls library is recent enough for the date pickers
+// (always so on this platform).
+bool GridComCtrlsOK();
+
+// The most significant 32 bits of a file version (major version in the high
+// word, minor in the low word) from the bytes of a fixed version record;
+// -1 for a record that is too short or whose signature is not 0xFEEF04BD.
+int32_t GetModuleFileVersionMS(const std::vector<uint8_t>& versionRecord);
+
+class TExStringGrid : public gridbase::TBaseGrid {
+    RTL_CLASS(TExStringGrid, gridbase::TBaseGrid)
+public:
+    explicit TExStringGrid(rtl::TComponent* owner);
+    // Gives the owner form its resize handler back, then frees every
+    // companion and every cell property record the grid made, once.
+    ~TExStringGrid() override;
+
+    std::string ClassName() const override { return "TExStringGrid"; }
+
+    // --- lifecycle (ExGrid.cpp) ----------------------------------------------
+    // Settings and cells of another TExStringGrid (see the copying order in
+    // the implementation); any other source is ignored.  ControlLook,
+    // BackGround, Look and the selection colours are not copied.
+    void Assign(const rtl::TPersistent* source) override;
+    virtual void AssignCells(const rtl::TPersistent* source);
+    void Loaded() override;
+    void SetParent(gui::TWinControl* parent) override;
+    // One request is swallowed right after an editor change (FEditChange).
+    void Invalidate() override;
+    void SetBounds(int left, int top, int width, int height) override;
+    // Applies ScrollBarAlways: bars shown always, disabled while all fits.
+    void UpdateAlwaysScrollBars(bool force);
+    // The first form up the parent chain of control, or nullptr.
+    static gui::TCustomForm* FindParentForm(const gui::TControl* control);
+    // The owner form's resize handler while the grid lives.
+    void ParentFormResize(rtl::TObject* sender);
+
+    // Copy, cut and paste through the data-exchange hooks (see the seam above).
+    void CopySelectionToClipboard();
+    void CutSelectionToClipboard();
+    void PasteSelectionFromClipboard();
+    void SaveColSizes();
+    void LoadColSizes();
+
+    // --- settings objects (ExGridSettings.cpp) --------------------------------
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    void SetNavigation(const TNavigation* v) { FNavigation->Assign(v); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    void SetMouseActions(const TMouseActions* v) { FMouseActions->Assign(v); }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    void SetColumnSize(const TColumnSize* v) { FColumnSize->Assign(v); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    void SetSizeWhileTyping(const TSizeWhileTyping* v) { FSizeWhileTyping->Assign(v); }
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    void SetCellNode(const TCellNode* v) { FCellNode->Assign(v); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    void SetHTMLSettings(const THTMLSettings* v) { FHTMLSettings->Assign(v); }
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(const TBackGround* v) { FBackGround->Assign(v); }
+    TBands* Bands() const { return FBands.get(); }
+    void SetBands(const TBands* v) { FBands->Assign(v); }
+    TControlLook* ControlLook() const { return FControlLook.get(); }
+    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
+    TGrouping* Grouping() const { return FGrouping.get(); }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    htmltext::THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
+    TExHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+    TGridItems* GridItems() const { return FGridItems.get(); }
+    rtl::TStringList* FilterList() const { return FFilterList.get(); }
+    rtl::TStringList* LookupItems() const { return FLookupItems.get(); }
+    // Copies a non-nil list.
+    void SetLookupItems(const rtl::TStringList* v);
+
+    // Hooks of the settings objects' OnChange (empty here; descendants react).
+    virtual void NavigationChanged() {}
+    virtual void MouseActionsChanged() {}
+
+    // --- per-cell hooks (ExGridHooks.cpp) -------------------------------------
+    void GetDefaultCellProperties(int aCol, int aRow, gui::TFont& font, gui::TBrush& brush, TColor& colorTo,
+                                  TColor& mirrorColor, TColor& mirrorColorTo, TAlignment& ha, TVAlignment& va,
+                                  bool& ww, TCellGradientDirection& gd) override;
+    virtual void CanEditCell(int aCol, int aRow, bool& canEdit);
+    virtual void SearchFooterAction(const std::string& value, int aCol, int aRow, TSearchAction action);
+    virtual void GetCellHint(int aCol, int aRow, std::string& hint, std::u16string& wideHint);
+    // Brush and font of a cell on screen: active-cell headers, the cell's
+    // stored colours and font, then OnGetCellColor.
+    virtual void GetCellColor(int aCol, int aRow, TGridDrawState state, gui::TBrush* brush, gui::TFont* font);
+    virtual void GetCellPrintColor(int aCol, int aRow, TGridDrawState state, gui::TBrush* brush,
+                                   gui::TFont* font);
+    virtual void GetCellBorder(int aCol, int aRow, gui::TPen* pen, TCellBorders& borders);
+    virtual void GetCellPrintBorder(int aCol, int aRow, gui::TPen* pen, TCellBorders& borders);
+    virtual void QueryCellAlignment(int aCol, int aRow, TAlignment& hAlign, TVAlignment& vAlign);
+    virtual void GetColumnFormat(int aCol, TSortStyle& style, std::string& prefix, std::string& suffix);
+    virtual void GetCellEditorType(int aCol, int aRow, TEditorType& editor);
+    virtual void ResolveEditorType(int aCol, int aRow, TEditorType& editor);
+    virtual void IsFixedCell(int aCol, int aRow, bool& isFixed);
+    // The editability test of every caller; OnCanEditCell gets the base
+    // cell of a merged area and has the last word.
+    virtual void CanEditBaseCell(int aCol, int aRow, bool& canEdit);
+    virtual void IsPasswordCell(int aCol, int aRow, bool& isPassword);
+    virtual void GetCellWordWrap(int aCol, int aRow, bool& wordWrap);
+    virtual bool HasCombo(int aCol, int aRow);
+    virtual bool HasSpinEdit(int aCol, int aRow);
+    virtual void GetCheckTrue(int aCol, int aRow, std::string& value);
+    virtual void GetCheckFalse(int aCol, int aRow, std::string& value);
+    // Refills FilterList through OnGetColumnFilter; true when it holds entries.
+    virtual bool GetColumnFilter(int aCol);
+    // What the cell holds: no graphic (ctEmpty) until cell graphics exist.
+    virtual TCellType GetCellType(int aCol, int aRow) { return TCellType::ctEmpty; }
+    // Node and summary rows (none until nodes exist).
+    virtual bool IsNode(int aRow) const { return false; }
+    virtual bool IsSummary(int aRow) const { return false; }
+    // IsFixedCell for painting, selection and navigation.
+    bool IsFixed(int aCol, int aRow) const override;
+    // The displayed index of a real column (all columns shown until hiding exists).
+    int DisplColIndex(int aCol) const override;
+    int RealColIndex(int aCol) const;
+    bool IsHiddenColumn(int aCol) const { return aCol >= 0 && aCol <= 511 && !FVisibleCol[aCol]; }
+    int NumHiddenColumns() const { return FNumHidden; }
+    int StoreColCount() const override { return ColCount() + FNumHidden; }
+
+    // --- hidden rows and columns (ExGridRows.cpp) -------------------------------
+    // Real indexes; the last shown column is never hidden.
+    void HideColumn(int colIndex) { HideColumns(colIndex, colIndex); }
+    void HideColumns(int fromCol, int toCol);
+    void UnHideColumn(int colIndex) { UnHideColumns(colIndex, colIndex); }
+    void UnHideColumns(int fromCol, int toCol);
+    void UnHideColumnsAll() { UnHideColumns(0, ColCount() + FNumHidden); }
+    int TotalColCount() const { return ColCount() + FNumHidden; }
+    // Hidden rows keep their cells, objects and height in GridItems().
+    void HideRow(int rowIndex) { HideRows(rowIndex, rowIndex); }
+    void HideRows(int fromRow, int toRow);
+    void UnHideRow(int rowIndex) { UnHideRows(rowIndex, rowIndex); }
+    void UnHideRows(int fromRow, int toRow);
+    void UnHideRowsAll();
+    bool IsHiddenRow(int rowIndex) const;
+    int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    virtual int DisplayToRealRow(int aRow) const;
+    virtual int RealToDisplayRow(int aRow) const;
+    int RealToDisplRow(int aRow) const { return RealToDisplayRow(aRow); }
+    int DisplayToRealCol(int aCol) const { return RealColIndex(aCol); }
+    int RealToDisplayCol(int aCol) const { return DisplColIndex(aCol); }
+    // The current row; the setter fires OnRowChanged when the row changes.
+    int Row() const { return TBaseGrid::Row(); }
+    void SetRow(int value);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelHidden; }
+
+    // --- structure and clearing (ExGridRows.cpp) --------------------------------
+    virtual void InsertRows(int rowIndex, int rCount, bool updateCellControls = true);
+    virtual void RemoveRows(int rowIndex, int rCount);
+    virtual void RemoveRowBlock(int rowIndex, int rCount);
+    void AddRow();
+    virtual void InsertCols(int colIndex, int cCount);
+    virtual void RemoveCols(int colIndex, int cCount);
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    // Everything, hidden columns included; counts and sizes stay.
+    void Clear();
+    void ClearCols(int colIndex, int cCount);
+    void ClearNormalCells();
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
+    void RemoveDuplicates(int aCol, bool doCase);
+    void MergeColumnCells(int colIndex, bool mainMerge);
+    void SplitColumnCells(int colIndex);
+    void MergeCols(int colIndex1, int colIndex2, const std::string& separator);
+    bool IsCell(const std::string& subStr, int& aCol, int& aRow);
+
+    // --- dimensions, headers, formatting (ExGridDims.cpp) ----------------------
+    int RowCount() const { return TBaseGrid::RowCount(); }
+    void SetRowCount(int value);
+    int ColCount() const { return TBaseGrid::ColCount(); }
+    void SetColCount(int value);
+    // 1 when the platform count is 0 and FixedRowAlways is set.
+    int FixedRows() const;
+    void SetFixedRows(int value);
+    int FixedCols() const;
+    void SetFixedCols(int value);
+    int AllColCount() const { return ColCount() + FNumHidden; }
+    int AllRowCount() const { return RowCount() + (FGridItems ? FGridItems->Count() : 0); }
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int value);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int value);
+    int DefaultRowHeight() const { return TBaseGrid::DefaultRowHeight(); }
+    void SetDefaultRowHeight(int value);
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int value);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int value);
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool v) { FFixedColAlways = v; }
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool value);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment value);
+    // The text-drawing flag of VAlignment: 0 top, 4 (DT_VCENTER), 8 (DT_BOTTOM).
+    uint32_t VAlign() const { return FVAlign; }
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool value);
+    int MinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(int v) { FMinRowHeight = v; }
+    int MaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(int v) { FMaxRowHeight = v; }
+    int MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int v) { FMinColWidth = v; }
+    int MaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(int v) { FMaxColWidth = v; }
+
+    rtl::TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    void SetColumnHeaders(const rtl::TStringList* v);
+    rtl::TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    void SetRowHeaders(const rtl::TStringList* v);
+    void ShowColumnHeaders();
+    void ShowRowHeaders();
+    void ClearColumnHeaders();
+    void ClearRowHeaders();
+    // Column sizes follow changed headers (nothing until column sizing exists).
+    virtual void ColumnHeadersChanged() {}
+
+    // Appearance that only stores and repaints.
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor v) { StoreAndRepaint(FSelectionColor, v); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor v) { StoreAndRepaint(FSelectionColorTo, v); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor v) { StoreAndRepaint(FSelectionMirrorColor, v); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor v) { StoreAndRepaint(FSelectionMirrorColorTo, v); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor v) { StoreAndRepaint(FSelectionTextColor, v); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v) { StoreAndRepaint(FSelectionRectangle, v); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v) { StoreAndRepaint(FSelectionResizer, v); }
+    bool ShowSelection() const { return TBaseGrid::ShowSelection(); }
+    void SetShowSelection(bool v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    gui::TFont* FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(const gui::TFont* v);
+    gui::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    void SetActiveCellFont(const gui::TFont* v);
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v) { StoreAndRepaint(FActiveCellShow, v); }
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor v) { StoreAndRepaint(FActiveCellColor, v); }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor v) { StoreAndRepaint(FActiveCellColorTo, v); }
+    TColor KVRGradientFrom() const { return FKVRGradFrom; }
+    void SetKVRGradientFrom(TColor v) { StoreAndRepaint(FKVRGradFrom, gui::ColorToRGB(v)); }
+    TColor KVRGradientTo() const { return FKVRGradTo; }
+    void SetKVRGradientTo(TColor v) { StoreAndRepaint(FKVRGradTo, gui::ColorToRGB(v)); }
+    TColor KVRGradientMirrorFrom() const { return FKVRGradMirrorFrom; }
+    void SetKVRGradientMirrorFrom(TColor v) { StoreAndRepaint(FKVRGradMirrorFrom, gui::ColorToRGB(v)); }
+    TColor KVRGradientMirrorTo() const { return FKVRGradMirrorTo; }
+    void SetKVRGradientMirrorTo(TColor v) { StoreAndRepaint(FKVRGradMirrorTo, gui::ColorToRGB(v)); }
+    TGridLook Look() const { return FLook; }
+    // Applies the look's colour preset (ExGridView.cpp).
+    void SetLook(TGridLook v);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v) { FAutoSize = v; }
+    // "4.6.1.0" whatever is assigned.
+    std::string Version() const;
+    void SetVersion(const std::string&) {}
+    static uint32_t GetVersionNr() { return 0x04060100; }
+    gui::TCursor Cursor() const { return TBaseGrid::Cursor(); }
+    // Also remembered as the cursor to restore after a temporary one.
+    void SetCursor(gui::TCursor v);
+
+    // Stored here, read by the painting, editing and data-exchange code.
+    EXGRID_STORED(std::string, FloatFormat, "%.2f")
+    EXGRID_STORED(std::string, CheckTrue, "Y")
+    EXGRID_STORED(std::string, CheckFalse, "N")
+    EXGRID_STORED(TEditorType, DefaultEditor, TEditorType::edNormal)
+    EXGRID_STORED(char, PasswordChar, '*')
+    EXGRID_STORED(bool, EnableHTML, true)
+    EXGRID_STORED(bool, HideFocusRect, false)
+    EXGRID_STORED(TColor, HintColor, gui::clInfoBk)
+    EXGRID_STORED(TScrollBarAlways, ScrollBarAlways, TScrollBarAlways::saNone)
+    EXGRID_STORED(TScrollType, ScrollType, TScrollType::ssNormal)
+    EXGRID_STORED(TColor, ScrollColor, gui::clNone)
+    EXGRID_STORED(int, ScrollWidth, 16)
+    bool ScrollProportional() const { return FScrollProportional; }
+    // Off: the thumbs follow the visible and total scrolling cells again.
+    void SetScrollProportional(bool v);
+    // Thumb sizes in proportion to the visible part of the rows (columns).
+    void UpdateVertScrollProportional();
+    void UpdateHorzScrollProportional();
+    EXGRID_STORED(bool, ScrollSynch, false)
+    EXGRID_STORED(TScrollHintType, ScrollHints, TScrollHintType::shNone)
+    EXGRID_STORED(bool, SaveFixedCells, true)
+    EXGRID_STORED(bool, SaveHiddenCells, false)
+    EXGRID_STORED(bool, SaveVirtCells, true)
+    EXGRID_STORED(bool, SaveWithHTML, true)
+    EXGRID_STORED(bool, QuoteEmptyCells, true)
+    EXGRID_STORED(bool, AlwaysQuotes, false)
+    EXGRID_STORED(bool, JavaCSV, false)
+    EXGRID_STORED(char, Delimiter, '\0')
+    EXGRID_STORED(bool, LoadFirstRow, true)
+    EXGRID_STORED(std::string, XMLEncoding, "ISO-8859-1")
+    EXGRID_STORED(bool, AutoNumAlign, false)
+    EXGRID_STORED(bool, AutoFilterUpdate, true)
+    EXGRID_STORED(bool, AutoThemeAdapt, false)
+    EXGRID_STORED(bool, AnchorHint, false)
+    EXGRID_STORED(bool, EnableWheel, true)
+    EXGRID_STORED(bool, IntelliZoom, true)
+    EXGRID_STORED(bool, SizeGrowOnly, false)
+    EXGRID_STORED(bool, ShowNullDates, true)
+    EXGRID_STORED(bool, VirtualCells, false)
+    EXGRID_STORED(bool, EnhRowColMove, true)
+    EXGRID_STORED(bool, ShowDesignHelper, true)
+    EXGRID_STORED(bool, ExcelClipboardFormat, false)
+    EXGRID_STORED(bool, EnableBlink, false)
+    EXGRID_STORED(bool, EnhTextSize, false)
+    EXGRID_STORED(bool, SizeWithForm, false)
+    EXGRID_STORED(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
+    EXGRID_STORED(std::string, InvalidEntryTitle, "")
+    EXGRID_STORED(std::string, InvalidEntryText, "")
+    EXGRID_STORED(TInvalidEntryIcon, InvalidEntryIcon, TInvalidEntryIcon::ieWarning)
+    EXGRID_STORED(int, GroupColumn, -1)
+    EXGRID_STORED(int, ZoomFactor, 0)
+
+    // Per-cell and per-row formatting (real column indexes, displayed rows).
+    void SetCellColor(int aCol, int aRow, TColor color);
+    void SetCellColorTo(int aCol, int aRow, TColor color);
+    TColor GetCellBrushColor(int aCol, int aRow) const;
+    void SetCellFontColor(int aCol, int aRow, TColor color);
+    void SetCellFontStyle(int aCol, int aRow, gui::TFontStyles style);
+    void SetCellAlignment(int aCol, int aRow, TAlignment alignment);
+    bool GetCellReadOnly(int aCol, int aRow);
+    gui::TControl* GetCellControl(int aCol, int aRow) const;
+    // clNone frees the row's property records (every stored property goes).
+    void SetRowColor(int aRow, TColor color);
+    void SetRowColorTo(int aRow, TColor color);
+    // clNone frees the records of cells without a background colour only.
+    void SetRowFontColor(int aRow, TColor color);
+    void RepaintRow(int aRow);
+
+    // The current cell (the base cell of its merged area).
+    virtual std::string GetCurrentCellText();
+    virtual void SetCurrentCellText(const std::string& value);
+    virtual std::string GetCurrentCellDisplText();
+    virtual void SetCurrentCellEditText(const std::string& value);
+    std::string CurrentCell() { return GetCurrentCellText(); }
+    void SetCurrentCell(const std::string& v) { SetCurrentCellText(v); }
+    void GetStrippedCellText(int aCol, int aRow, std::string& text);
+
+    // By real row, past hidden rows.
+    rtl::TStringList* GetHiddenRowItems(int realRow) const;
+    void GetAllCells(int aCol, int realRow, std::string& text);
+    rtl::TObject* GetAllObjects(int aCol, int realRow) const;
+    int GetAllColWidths(int realCol) const;
+    void SetAllColWidths(int realCol, int width);
+
+    // Sort cross references of the last sort.
+    std::vector<int>& SortRowXRef() { return FSortRowXRef; }
+    int SortedRowIndex(int aRow) const;
+    int UnSortedRowIndex(int aRow) const;
+
+    void InsertTagInRange(const std::string& search, const std::string& tag, bool caseFlag, int fromCol,
+                          int fromRow, int toCol, int toRow);
+    void RemoveTagInRange(const std::string& tag, int fromCol, int fromRow, int toCol, int toRow);
+
+    void CellTextChanged(int aCol, int aRow) override {}
+    // Recalculates footer columns (-1: all); nothing until footers exist.
+    virtual void CalcFooter(int aCol) {}
+    // Clears rows keeping their objects while FNilObjects is set.
+    virtual void ClearRows(int row, int count);
+    // Frees the property records and objects of the block and empties it.
+    virtual void ClearRect(int fromCol, int fromRow, int toCol, int toRow);
+
+    // The change notifiers the grid informs (not owned; kept once each).
+    // A notifier freed while registered leaves the list by itself.
+    void RegisterNotifier(TGridChangeNotifier* n);
+    void UnRegisterNotifier(TGridChangeNotifier* n);
+    const std::vector<TGridChangeNotifier*>& Notifiers() const { return FNotifierList; }
+
+    // --- update lock --------------------------------------------------------
+    int UpdateCount() const { return FUpdateCount; }
+    void BeginUpdate();
+    void EndUpdate();
+
+    // Platform tests made at construction.
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsWinVista() const { return FIsWinVista; }
+    bool IsComCtl6() const { return FIsComCtl6; }
+    bool IsLoaded() const { return FLoaded; }
+    int MaxRowCountEver() const { return FMaxRowCount; }
+    int MaxColCountEver() const { return FMaxColCount; }
+    int WheelScrollLines() const { return FWheelScrl; }
+    int TimerTicks() const { return FTimerTicks; }
+    // The editor just changed the cell: the next Invalidate is swallowed.
+    void SetEditChange(bool v) { FEditChange = v; }
+
+    // --- painting (ExGridPaint.cpp, ExGridText.cpp) ---------------------------
+    // The brush, font, gradient, word wrap and alignment of a cell.  map:
+    // aCol is displayed and is mapped to its real index; select: selection
+    // colours apply; print: for the printer.
+    void GetVisualProperties(int aCol, int aRow, TGridDrawState& state, bool print, bool select, bool map,
+                             gui::TBrush& brush, TColor& colorTo, TColor& mirrorColor, TColor& mirrorColorTo,
+                             gui::TFont& font, TAlignment& ha, TVAlignment& va, bool& ww,
+                             TCellGradientDirection& gd) override;
+    // Horizontal alignment in the low byte, vertical in the high byte.
+    uint16_t ResolveCellAlignment(int aCol, int aRow);
+    void GetFontProperties(int aCol, int rCol, bool remap, gui::TBrush& brush, gui::TFont& font,
+                           TGridDrawState& state, int aRow);
+    // The shown text: the cell text, numbers formatted through OnGetFloatFormat.
+    virtual void GetFormattedCellText(int aCol, int aRow, std::string& text);
+    virtual void GetFormulaText(int aCol, int aRow, std::string& text);
+    // The size a cell's content needs (displayed column).
+    void GetCellTextSize(int aCol, int aRow, gui::TPoint& size, bool reserveGraphic, bool wordWrapped);
+    void CalcCellTextSize(int rCol, int dCol, gui::TPoint& size, bool reserveGraphic, bool wordWrapped,
+                          int aRow);
+    bool CellIsPassword(int aCol, int aRow);
+    // Graphic slots filled by the cell-graphic code; nothing until then.
+    virtual rtl::TObject* GetCellGraphic(int aCol, int aRow) { return nullptr; }
+    virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
+                                 TGridDrawState state) {}
+    virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
+    virtual void PaintBackgroundOutsideCells() {}
+    virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect) {}
+    virtual void PaintDesignHelper() {}
+    // Rotated text: true with the angle in degrees (none until cell graphics).
+    virtual bool IsRotated(int aCol, int aRow, int& angle) { return false; }
+    // --- selection model (ExGridSelect.cpp) ------------------------------------
+    // "Invalid row accessed" / "Invalid column accessed" out of range.
+    virtual bool GetRowSelect(int aRow) const;
+    void SetRowSelect(int aRow, bool value);
+    virtual bool GetColSelect(int aCol) const;
+    void SetColSelect(int aCol, bool value);
+    void SelectRows(int rowIndex, int rCount);
+    void UnSelectRows(int rowIndex, int rCount);
+    void SelectCols(int colIndex, int cCount);
+    void UnSelectCols(int colIndex, int cCount);
+    void SelectRange(int fromCol, int toCol, int fromRow, int toRow);
+    void SelectCells(int fromCol, int fromRow, int toCol, int toRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void MarkSelectedRows(bool clearOthers);
+    bool IsSelected(int aCol, int aRow) const;
+    int SelectedRowCount() const;
+    int CountSelectedRows() const { return SelectedRowCount(); }
+    int NthSelectedRow(int index) const;
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    int SelectedColCount() const;
+    std::string SelectedText();
+    void SetRowModified(int aRow, bool value);
+    bool GetRowModified(int aRow) const;
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+    // --- update lock, notification, validation (ExGridMessages.cpp) -------------
+    void StartUpdate() { ++FUpdateCount; }
+    // Unlocks at once, without a repaint.
+    void ResetUpdate();
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool v)
+    {
+        if (v) BeginUpdate();
+        else EndUpdate();
+    }
+    virtual void CellChanged(int aCol, int aRow) { CalcFooter(aCol); }
+    virtual void RememberCellValue(int aCol, int aRow);
+    virtual void CellsChanged(const gui::TRect& r);
+    virtual void AllCellsChanged() { CalcFooter(-1); }
+    // True when the value is accepted (or there was nothing to validate); a
+    // refused value brings the editor back on the edited cell.
+    virtual bool ValidateCell(const std::string& newValue);
+    // Posts "GridEditDone" to the grid: OnEditCellDone fires after the
+    // current message.
+    void EditingDone(int aCol, int aRow);
+    std::string GetVersionString() const { return Version() + " Aug, 2009"; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool v) { FModified = v; }
+    EXGRID_STORED(bool, AlwaysValidate, false)
+    EXGRID_STORED(bool, ExcelStyleDecimalSeparator, false)
+    // The last invalid-entry balloon (shown by the hint window once it exists).
+    const std::string& LastBalloonText() const { return FLastBalloonText; }
+    TCellValidateEvent OnCellValidate;
+    TEditCellDoneEvent OnEditCellDone;
+    rtl::TNotifyEvent OnEditingDone;
+    TCellsChangedEvent OnCellsChanged;
+    TRowChangedEvent OnRowChanged;
+    // Whether the inplace editor is open on the current cell.
+    bool Editing() const { return FEditing; }
+    EXGRID_STORED(bool, Multilinecells, false)
+    EXGRID_STORED(bool, NoDefaultDraw, false)
+    EXGRID_STORED(bool, NoImageAndText, false)
+    EXGRID_STORED(TColor, SelectionRectangleColor, 0)
+    gui::TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(gui::TPoint p) { FXYOffset = p; }
+    gui::TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(const gui::TBitmap* v);
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    void DrawSortIndicator(gui::TCanvas* canvas, int aCol, int y, int x);
+
+    // --- view services (ExGridView.cpp) ---------------------------------------
+    static void LookToString(TGridLook look, std::string& s);
+    static void LookToCaption(TGridLook look, std::string& s);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v);
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor v);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v);
+    void RepaintCol(int aCol);
+    // Cell coordinates; nothing for a negative one.
+    void RepaintRect(const gui::TRect& r);
+    void SwapCells(gui::TGridCoord from, gui::TGridCoord to);
+    void ScrollInView(int colIndex, int rowIndex);
+    // Controls placed in cells: column X, real row Y (kept in step when
+    // columns and rows move).
+    struct TGridControlItem {
+        int X = 0, Y = 0;
+        gui::TControl* Control = nullptr;
+    };
+    std::vector<TGridControlItem>& ControlItems() { return FControlItems; }
+    // Moves a column or row (with the controls placed in cells).
+    void MoveColumn(int fromIndex, int toIndex);
+    void MoveRow(int fromIndex, int toIndex);
+
+    // --- input (ExGridInput.cpp) ------------------------------------------------
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    EXGRID_STORED(bool, HintShowSizing, false)
+    // The sizing hint's text while a column or row is sized ("cw=<b>80</b>").
+    const std::string& LastSizingHint() const { return FLastSizingHint; }
+    bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
+    bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+    // Appends an empty row (before a visible footer row) unless OnCanAddRow refuses.
+    void AutoAddRow();
+    // Small hooks (7.127).
+    virtual void SelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
+    virtual void AutoInsertRow(int aRow);
+    virtual void AutoDeleteRow(int aRow);
+    virtual void SaveCellText(int aCol, int aRow, std::string& text);
+    virtual void LoadCellText(int aCol, int aRow, const std::string& text);
+    // XOR lines shown while a column or row edge is dragged; twice removes them.
+    void DrawColSizeLine(int x);
+    void DrawRowSizeLine(int y);
+    // Rows the wheel moves per notch: WheelIncrement, or the desktop's setting.
+    int WheelStep() const;
+    // Adds x pixels to every shown column width and row height (and x to
+    // ZoomFactor); a total beyond -10..10 is refused.
+    void Zoom(int x);
+    // The text of the last scroll hint (shown by the hint window once it exists).
+    const std::string& LastScrollHint() const { return FLastScrollHint; }
+    TScrollHintEvent OnScrollHint;
+
+    // --- column sizing and order (ExGridColumns.cpp) ---------------------------
+    // The block of cells that saving, export and copying cover.
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    // -1: the last column; "Stretch column index out of range" beyond it.
+    void StretchColumn(int aCol);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void InitOrigColSizes();
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    int ColumnPosition(int aCol) const;
+    int ColumnAtPosition(int aCol) const;
+    void ScreenToCell(gui::TPoint pt, int& aCol, int& aRow) const;
+
+    // --- events ---------------------------------------------------------------
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TIsFixedCellEvent OnIsFixedCell;
+    TCanEditCellEvent OnCanEditCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TWordWrapEvent OnGetWordWrap;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TOfficeHintEvent OnOfficeHint;
+    TGetCellGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGetCellBorderPropEvent OnGetCellBorderProp;
+    TFloatFormatEvent OnGetFloatFormat;
+    rtl::TNotifyEvent OnPainted;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnDblClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCanClickCellEvent OnCanClickCell;
+    TSelectionChangedEvent OnSelectionChanged;
+    TAllowEvent OnClipboardCopy;
+    TAllowEvent OnClipboardCut;
+    TAllowEvent OnClipboardPaste;
+    TCanAddRowEvent OnCanAddRow;
+    TRowEvent OnAutoAddRow;
+    TCanRowEvent OnCanInsertRow;
+    TRowEvent OnAutoInsertRow;
+    TCanRowEvent OnCanDeleteRow;
+    TRowEvent OnAutoDeleteRow;
+    TCellValueEvent OnSaveCell;
+    TCellValueEvent OnLoadCell;
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+    // OnResize (the control's) is the grid's own resize event.
+
+    void Dispatch(gui::TMessage& message) override;
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+    void Paint() override;
+    void DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect,
+                      TGridDrawState state) override;
+    // What the text layer of one cell works with.
+    struct TCellTextContext {
+        gui::TCanvas* Canvas;
+        int Col, RCol, Row;
+        gui::TRect Rect;
+        TGridDrawState State;
+        TAlignment HAlign;
+        TVAlignment VAlign;
+        bool WordWrap;
+        TColor UnselectedBrush, UnselectedFont;
+        rtl::TObject* Graphic;
+    };
+    void DrawCellTextLayer(TCellTextContext& ctx);
+    void CreateWnd() override;
+    void Resize() override;
+    using TBaseGrid::CalcSizingState;
+    // The platform's test, then OnColumnSize and OnRowSize may refuse.
+    void CalcSizingState(int x, int y, gui::TGridState& state, int& index, int& sizingPos, int& sizingOfs,
+                         gui::TGridDrawInfo& fixedInfo) override;
+    bool Designing() const { return ComponentState().Contains(rtl::TComponentStateItem::csDesigning); }
+    bool Loading() const { return ComponentState().Contains(rtl::TComponentStateItem::csLoading); }
+
+    // Dimensions and formatting.
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+    int FFixedRowsMin = 1;
+    int FFixedColsMin = 1;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    int FFixedRowHeight = 22;
+    int FMaxRowCount = 0;
+    int FMaxColCount = 0;
+    int FMinRowHeight = 0, FMaxRowHeight = 0, FMinColWidth = 0, FMaxColWidth = 0;
+    bool FWordWrapEx = true;
+    TVAlignment FVAlignment = TVAlignment::vtaTop;
+    uint32_t FVAlign = 0;
+    bool FIntegralHeight = false;
+    bool FVisibleCol[513];
+    int16_t FAllColWidths[513];
+    int FNumHidden = 0;
+    gui::TCursor FOldCursor = gui::crDefault;
+    std::vector<int> FSortRowXRef;
+
+    // Lifecycle.
+    bool FLoaded = false;
+    bool FWndCreated = false;
+    bool FIsWinXP = false, FIsWin7 = false, FIsWinVista = false, FIsComCtl6 = false;
+    uintptr_t FGridTimerID = 0;
+    int FTimerTicks = 0;
+    rtl::TNotifyEvent FOnResize;  // the owner form's own handler
+    bool ResizeAssigned = false;
+    gui::TCustomForm* FResizeForm = nullptr;
+    int PrevSizeX = 0, PrevSizeY = 0;
+    int FUpdateCount = 0;
+    bool FNilObjects = false;
+    bool FEditChange = false;
+    bool FEditDisable = false;
+    gui::TGridRect FPressSelection;
+    std::string FLastScrollHint;
+    std::string FLastSizingHint;
+    int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
+    std::vector<int> FOrigColSizes;
+    int FOldSize = 0;
+    std::vector<int> FColumnOrder;
+    bool FStretching = false;
+    bool FScrollProportional = false;
+    bool FScrollLock = false;
+    gui::TGridCoord FPressCell{-1, -1};
+    bool FValidating = false;
+    int FPlatformLocks = 0;
+    bool FModified = false;
+    bool FOldModifiedValue = false;
+    int FOldCol = -1, FOldRow = -1;
+    std::string FOldCellText, FNewCellText, FLastBalloonText;
+    bool FSelHidden = false;
+    gui::TGridRect FOldSelection;
+    int FOldRowSel = -1;
+    int SearchTics = 0;
+    mutable std::vector<char> FRowSelect, FColSelect;
+    std::vector<int> FSelectedRows;
+    std::vector<char> FModifiedRows;
+    // Hidden real rows in ascending order (mirrors GridItems' Idx values).
+    std::vector<int> HiddenIdxSorted() const;
+    bool FEditing = false;
+    bool FMouseDown = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    TColor FURLColor = 0xFF0000;
+    bool FLastDrawnHadGraphic = false;
+    int FLastTextWidth = 0;
+    bool FClearTextOnly = false;
+    int FNumNodes = 0;
+    int FWheelMsg = 0;
+    int FWheelScrl = 0;
+    std::string SearchInc;
+
+public:
+    // The incremental search text typed so far.
+    const std::string& IncrementalSearchText() const { return SearchInc; }
+
+protected:
+
+    // Look.
+    TColor FSelectionColor = 0xEACAB6;
+    TColor FSelectionColorTo = gui::clNone;
+    TColor FSelectionMirrorColor = gui::clNone;
+    TColor FSelectionMirrorColorTo = gui::clNone;
+    TColor FSelectionTextColor = 0;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FFlat = false;
+    bool FActiveCellShow = false;
+    TColor FActiveCellColor = 0x808080;
+    TColor FActiveCellColorTo = gui::clNone;
+    TColor FKVRGradFrom = 0xFFFFFF;
+    TColor FKVRGradTo = 0;
+    TColor FKVRGradMirrorFrom = gui::clNone;
+    TColor FKVRGradMirrorTo = gui::clNone;
+    TGridLook FLook = TGridLook::glXP;
+    int FMaxEditLength = 0;
+    bool FAutoSize = false;
+    gui::TPoint FXYOffset{2, 2};
+
+private:
+    template <typename T>
+    void StoreAndRepaint(T& field, T value)
+    {
+        if (field == value) return;
+        field = value;
+        Invalidate();
+    }
+    void AppearanceChange(rtl::TObject*) { Invalidate(); }
+    void InvalidateFooterPanel() {}
+    int FooterSafeRowCount() const;
+    // Copies the selected block as tab / CR LF text (no data-exchange hooks).
+    void CopySelectionAsText();
+
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TBackGround> FBackGround;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<htmltext::THTMLPictureCache> FImageCache;
+    std::unique_ptr<TExHintInfo> FOfficeHint;
+    std::unique_ptr<TGridItems> FGridItems;
+    std::unique_ptr<rtl::TStringList> FColumnHeaders;
+    std::unique_ptr<rtl::TStringList> FRowHeaders;
+    std::unique_ptr<rtl::TStringList> FLookupItems;
+    std::unique_ptr<rtl::TStringList> FFilterList;
+    std::unique_ptr<gui::TFont> FFixedFont;
+    std::unique_ptr<gui::TFont> FActiveCellFont;
+    std::unique_ptr<gui::TBitmap> FRowIndicator;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::vector<TGridChangeNotifier*> FNotifierList;
+    std::vector<TGridControlItem> FControlItems;
+};
+
+} // namespace grid

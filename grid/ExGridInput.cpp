@@ -1,0 +1,385 @@
+// ExGrid: keyboard, mouse and wheel input: scroll-only navigation, Home
+// and End by rows, appending on Down, clipboard keys, row insertion and
+// deletion, select-all; clicks and double clicks on cells with their
+// events; the wheel by rows; and the small hooks around them (selection
+// changed, automatic insertion and deletion, cell texts for saving, the
+// XOR sizing lines).
+#include <algorithm>
+
+#include "grid/ExGrid.h"
+#include "htmltext/GrdHTMLE.h"
+
+namespace grid {
+
+using gui::TGridOption;
+using gui::TShiftStateItem;
+
+namespace {
+
+bool SameRect(const gui::TGridRect& a, const gui::TGridRect& b) { return a == b; }
+
+} // namespace
+
+// ---------------------------------------------------------------- keyboard
+
+void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
+{
+    const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
+    const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
+    const bool alt = shift.Contains(TShiftStateItem::ssAlt);
+    const bool wasDown = key == gui::VK_DOWN;
+    const gui::TGridRect entrySelection = Selection();
+    const int entryRow = Row();
+    const int fixedRows = TBaseGrid::FixedRows();
+    // The handler gets a copy: what it does to it changes nothing here.
+    auto report = [&] {
+        if (!OnKeyDown) return;
+        uint16_t copy = key;
+        OnKeyDown(this, copy, shift);
+    };
+
+    // Scroll-only navigation: the view moves, the current cell stays.
+    if (FNavigation->MoveScrollOnly()) {
+        const int top = TopRow(), visible = VisibleRowCount();
+        bool done = true;
+        switch (key) {
+        case gui::VK_PRIOR: SetTopRow(visible + fixedRows < top ? top - visible : fixedRows); break;
+        case gui::VK_NEXT:
+            if (top + visible < RowCount()) SetTopRow(top + visible);
+            break;
+        case gui::VK_END: SetTopRow(std::max(fixedRows, RowCount() - visible)); break;
+        case gui::VK_HOME: SetTopRow(fixedRows); break;
+        case gui::VK_UP:
+            if (top > fixedRows) SetTopRow(top - 1);
+            break;
+        case gui::VK_DOWN:
+            if (top + visible < RowCount()) SetTopRow(top + 1);
+            break;
+        default: done = false;
+        }
+        if (done) {
+            key = 0;
+            return;
+        }
+    }
+
+    // Home and End by rows (or to the first and last column in row-select mode).
+    const bool homeEndBlocked = FFixedRowAlways && RowCount() == 1;
+    if ((key == gui::VK_HOME || key == gui::VK_END) && !homeEndBlocked) {
+        const bool byRows = FNavigation->HomeEndKey() == THomeEndAction::heFirstLastRow;
+        const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
+        if (byRows) {
+            int far;
+            if (key == gui::VK_HOME) far = fixedRows;
+            else far = FFloatingFooter->Visible() && RowCount() > 2 ? RowCount() - 2 : RowCount() - FFixedFooters - 1;
+            far = std::max(far, fixedRows);
+            const int keepLeft = LeftCol();
+            SetRow(far);
+            SnapToBaseCell();
+            if (shiftDown) {
+                SetSelection({0, std::min(entryRow, far), ColCount() - 1, std::max(entryRow, far)});
+                if (FMouseActions->DisjunctRowSelect()) MarkSelectedRows(false);
+            } else if (FMouseActions->DisjunctRowSelect()) {
+                ClearRowSelect();
+                MarkSelectedRows(false);
+            }
+            if (key == gui::VK_END && FFloatingFooter->Visible()) SetTopRow(std::max(fixedRows, RowCount() - VisibleRowCount()));
+            if (rowSelect && FNavigation->KeepHorizScroll()) SetLeftCol(keepLeft);
+            report();
+            key = 0;
+            return;
+        }
+        if (rowSelect) {
+            if (key == gui::VK_HOME) {
+                SetCol(TBaseGrid::FixedCols());
+                SetLeftCol(TBaseGrid::FixedCols());
+            } else {
+                SetCol(ColCount() - 1);
+                SetLeftCol(std::max(TBaseGrid::FixedCols(), ColCount() - VisibleColCount()));
+            }
+            SnapToBaseCell();
+            report();
+            key = 0;
+            return;
+        }
+    }
+
+    // Append a row on Down at the last normal row.
+    if (wasDown && FNavigation->AppendOnArrowDown()) {
+        const bool last = Row() + 1 == RowCount() - FFixedFooters ||
+                          (FFloatingFooter->Visible() && Row() + 2 == RowCount());
+        if (last) AutoAddRow();
+    }
+
+    const uint16_t original = key;
+    TBaseGrid::KeyDown(key, shift);  // reports the key and moves the cell
+    const uint16_t k = original;
+
+    if (FNavigation->AllowClipboardShortCuts()) {
+        auto run = [&](const TAllowEvent& ev, void (TExStringGrid::*op)()) {
+            bool allow = true;
+            if (ev) ev(this, allow);
+            if (allow) (this->*op)();
+            key = 0;
+        };
+        if (ctrl && k == 'X') return run(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard);
+        if (ctrl && k == 'V') return run(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard);
+        if (ctrl && (k == gui::VK_INSERT || k == 'C'))
+            return run(OnClipboardCopy, &TExStringGrid::CopySelectionToClipboard);
+        if (shiftDown && !ctrl && k == gui::VK_INSERT)
+            return run(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard);
+        if (shiftDown && !ctrl && k == gui::VK_DELETE)
+            return run(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard);
+    }
+
+    if (k == gui::VK_INSERT && !ctrl && !shiftDown && !alt && FNavigation->AllowInsertRow()) {
+        bool allow = true;
+        if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
+        if (!allow) return;
+        if (FNavigation->InsertPosition() == TInsertPosition::pInsertAfter) {
+            if (FFixedRowAlways && TBaseGrid::FixedRows() == RowCount()) {
+                AutoInsertRow(DisplayToRealRow(Row()));
+                SetRow(1);
+            } else if (Row() < RowCount()) {
+                AutoInsertRow(DisplayToRealRow(Row() + 1));
+                if (Row() + 1 < RowCount()) SetRow(Row() + 1);
+            }
+        } else {
+            AutoInsertRow(DisplayToRealRow(Row()));
+        }
+        CalcFooter(-1);
+    }
+
+    if (ctrl && k == 'A') {
+        if (!Options().Contains(TGridOption::goRowSelect) && !Options().Contains(TGridOption::goRangeSelect)) return;
+        const gui::TGridRect all{TBaseGrid::FixedCols(), fixedRows, ColCount() - FFixedRightCols - 1,
+                                 RowCount() - FFixedFooters - 1};
+        if (FMouseActions->DisjunctRowSelect())
+            for (int r = fixedRows; r <= all.Bottom; ++r) SetRowSelect(r, true);
+        MoveColRow(all.Right, all.Bottom, false, true);
+        SetSelection(all);
+        key = 0;
+        return;
+    }
+
+    if (k == gui::VK_DELETE && !alt && !shiftDown && FNavigation->AllowDeleteRow() &&
+        RowCount() - FFixedFooters - FixedRows() >= 1) {
+        bool allow = true;
+        if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), allow);
+        if (!allow) return;
+        AutoDeleteRow(Row());
+        if (FFloatingFooter->Visible() && Row() == RowCount() - 1) SetRow(RowCount() - 2);
+        RememberCellValue(Col(), Row());
+        CalcFooter(-1);
+    }
+
+    const gui::TGridRect sel = Selection();
+    if (!SameRect(sel, entrySelection)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+}
+
+void TExStringGrid::AutoAddRow()
+{
+    bool canAdd = true;
+    if (OnCanAddRow) OnCanAddRow(this, canAdd);
+    if (!canAdd) return;
+    if (FFloatingFooter->Visible() && RowCount() > 0) {
+        // The empty row goes above the footer row, which stays last.
+        InsertRows(RowCount() - 1, 1, true);
+    } else {
+        InsertRows(RowCount(), 1, true);
+    }
+    if (FFloatingFooter->Visible() || FFixedFooters > 0) SetRow(Row() + 1);
+    if (FFloatingFooter->Visible()) CalcFooter(-1);
+    if (OnAutoAddRow) OnAutoAddRow(this, Row());
+}
+
+// ------------------------------------------------------------------- mouse
+
+void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
+{
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    FPressSelection = Selection();
+    FPressCell = {c, r};
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnCanClickCell) {
+        bool allow = true;
+        OnCanClickCell(this, r, c, allow);
+        if (!allow) {
+            FPressCell = {-1, -1};
+            return;  // a refused click changes nothing
+        }
+    }
+    FMouseDown = button == gui::TMouseButton::mbLeft;
+    if (button == gui::TMouseButton::mbLeft) {
+        // The sizing reference cell: in the header row the column left of a
+        // border the press lies just right of.
+        int rc = -1, rr = -1;
+        if (r == 0) MouseToCell(x - 5, y, rc, rr);
+        else if (c != 0) MouseToCell(x - 5, y - 4, rc, rr);
+        else MouseToCell(x, y - 4, rc, rr);
+        Colclicked = rc;
+        Rowclicked = rr;
+        if (rc >= 0 && rr >= 0) {
+            const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
+            Clickposdx = x - ref.Right;
+            Clickposdy = y - ref.Bottom;
+        }
+    }
+    TBaseGrid::MouseDown(button, shift, x, y);
+}
+
+void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
+{
+    TBaseGrid::MouseMove(shift, x, y);
+    const gui::TGridState state = GridState();
+    if (state != gui::TGridState::gsColSizing && state != gui::TGridState::gsRowSizing) return;
+    if (!HintShowSizing() && !Designing()) return;
+    if (state == gui::TGridState::gsColSizing) {
+        const int rc = Colclicked >= 0 ? Colclicked : ColCount() - 1, rr = Colclicked >= 0 ? std::max(Rowclicked, 0) : 0;
+        const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
+        FLastSizingHint = "cw=<b>" + std::to_string(x - ref.Left - Clickposdx) + "</b>";
+    } else {
+        const int rr = Rowclicked >= 0 ? Rowclicked : RowCount() - 1, rc = Rowclicked >= 0 ? std::max(Colclicked, 0) : 0;
+        const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
+        FLastSizingHint = "rh=<b>" + std::to_string(y - ref.Top - Clickposdy) + "</b>";
+    }
+}
+
+void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
+{
+    const gui::TGridState state = GridState();
+    TBaseGrid::MouseUp(button, shift, x, y);
+    FMouseDown = false;
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
+    if (FPressCell.X < 0 || sizing) return;
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnClickCell) OnClickCell(this, r, c);
+    if (button == gui::TMouseButton::mbRight && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, c);
+    // The selection is compared with the one at the press.
+    const gui::TGridRect sel = Selection();
+    if (button == gui::TMouseButton::mbLeft && !SameRect(sel, FPressSelection))
+        SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+    RememberCellValue(Col(), Row());
+}
+
+void TExStringGrid::DblClick()
+{
+    TBaseGrid::DblClick();  // OnDblClick
+    // The cell of the press that made the double click.
+    const int c = FPressCell.X, r = FPressCell.Y;
+    if (c >= 0 && r >= 0 && OnDblClickCell) OnDblClickCell(this, r, c);
+}
+
+int TExStringGrid::WheelStep() const
+{
+    const int inc = FMouseActions->WheelIncrement();
+    return std::max(1, inc > 0 ? inc : FWheelScrl);
+}
+
+bool TExStringGrid::DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos)
+{
+    if (gui::TControl::DoMouseWheelDown(shift, mousePos)) return true;
+    if (!EnableWheel() || (FFixedRowAlways && RowCount() <= std::max(1, FFixedRowsMin))) return true;
+    const int last = std::max(TBaseGrid::FixedRows(), RowCount() - FFixedFooters - 1);
+    if (FMouseActions->WheelAction() == TWheelAction::waScroll) {
+        SetTopRow(std::min(TopRow() + WheelStep(), std::max(TBaseGrid::FixedRows(), RowCount() - VisibleRowCount())));
+    } else {
+        SetRow(std::min(Row() + WheelStep(), last));
+        SnapToBaseCell();
+    }
+    return true;
+}
+
+bool TExStringGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
+{
+    if (gui::TControl::DoMouseWheelUp(shift, mousePos)) return true;
+    if (!EnableWheel() || (FFixedRowAlways && RowCount() <= std::max(1, FFixedRowsMin))) return true;
+    if (FMouseActions->WheelAction() == TWheelAction::waScroll) {
+        SetTopRow(std::max(TBaseGrid::FixedRows(), TopRow() - WheelStep()));
+    } else {
+        SetRow(std::max(TBaseGrid::FixedRows(), Row() - WheelStep()));
+        SnapToBaseCell();
+    }
+    return true;
+}
+
+// -------------------------------------------------------------- small hooks
+
+void TExStringGrid::SelectionChanged(int aLeft, int aTop, int aRight, int aBottom)
+{
+    if ((FLook == TGridLook::glVista || FLook == TGridLook::glWin7 || FLook == TGridLook::glOffice2007) &&
+        !Options().Contains(TGridOption::goRowSelect)) {
+        const gui::TGridRect s = Selection();
+        RepaintRect(gui::TRect(s.Left, s.Top, s.Right, s.Bottom));
+    }
+    if (OnSelectionChanged) OnSelectionChanged(this, aLeft, aTop, aRight, aBottom);
+}
+
+void TExStringGrid::AutoInsertRow(int aRow)
+{
+    InsertRows(RealToDisplayRow(aRow), 1);
+    if (OnAutoInsertRow) OnAutoInsertRow(this, aRow);
+}
+
+void TExStringGrid::AutoDeleteRow(int aRow)
+{
+    if (RowCount() - TBaseGrid::FixedRows() - FFixedFooters != 1 || FFixedRowAlways) RemoveRowBlock(aRow, 1);
+    else ClearRows(aRow, 1);
+    if (OnAutoDeleteRow) OnAutoDeleteRow(this, aRow);
+}
+
+void TExStringGrid::SaveCellText(int aCol, int aRow, std::string& text)
+{
+    if (SaveVirtCells()) GetFormattedCellText(aCol, aRow, text);
+    else text = GetRawCellText(aCol, aRow);
+    if (text.empty() && GetCellType(aCol, aRow) == TCellType::ctCheckBox) {
+        // (The checked state comes with the check boxes; until then a cell
+        // without a value counts as unchecked.)
+        GetCheckFalse(aCol, aRow, text);
+    }
+    if (gridbase::ClassifyCellText(text, true) == gridbase::ctHtmlText && !SaveWithHTML())
+        text = htmltext::MarkupToPlainText(htmltext::TMarkupDialect::mdGrid, text);
+    if (OnSaveCell) OnSaveCell(this, aCol, aRow, text);
+}
+
+void TExStringGrid::LoadCellText(int aCol, int aRow, const std::string& text)
+{
+    std::string value = text;
+    if (OnLoadCell) OnLoadCell(this, aCol, aRow, value);
+    SetRawCellText(aCol, aRow, value);
+}
+
+// A black pen would leave every pixel as it is under XOR; white inverts
+// them, so the line shows and a second drawing removes it.
+void TExStringGrid::DrawColSizeLine(int x)
+{
+    gui::TCanvas* cv = Canvas();
+    gui::TPen saved;
+    saved.Assign(cv->Pen());
+    cv->Pen()->SetColor(gui::clWhite);
+    cv->Pen()->SetStyle(gui::TPenStyle::psDot);
+    cv->Pen()->SetMode(gui::TPenMode::pmXor);
+    cv->Pen()->SetWidth(1);
+    const int bottom = std::max(Height(), CalcCellRect(0, RowCount() - 1).Bottom);
+    cv->MoveTo(x, 0);
+    cv->LineTo(x, bottom);
+    cv->Pen()->Assign(&saved);
+}
+
+void TExStringGrid::DrawRowSizeLine(int y)
+{
+    gui::TCanvas* cv = Canvas();
+    gui::TPen saved;
+    saved.Assign(cv->Pen());
+    cv->Pen()->SetColor(gui::clWhite);
+    cv->Pen()->SetStyle(gui::TPenStyle::psDot);
+    cv->Pen()->SetMode(gui::TPenMode::pmXor);
+    cv->Pen()->SetWidth(1);
+    const int right = std::max(Width(), CalcCellRect(ColCount() - 1, 0).Right);
+    cv->MoveTo(0, y);
+    cv->LineTo(right, y);
+    cv->Pen()->Assign(&saved);
+}
+
+} // namespace grid
