@@ -1,0 +1,861 @@
+// The report object model: every object of a report template is a node of
+// one tree (report, pages, bands, views, dialog components, data sets) with
+// bounds in report units, a font that may follow the parent's, unique
+// names, copying through the XML serializer and the attribute text ("Diff")
+// that prepared pages store instead of whole objects.
+//
+// Report units are long double pixels at 96 per inch (3.77953 per mm).
+// The rule a caller must know: a component created with a TqlrComponent
+// owner is owned (freed, name-checked) by that owner's report and becomes
+// the owner's last child; its parent frees it in Clear.
+//
+// Example:
+//   auto report = std::make_unique<qlr::TqlrReport>(nullptr);
+//   auto* page = new qlr::TqlrReportPage(report.get());
+//   auto* memo = new qlr::TqlrMemoView(page);
+//   memo->CreateUniqueName();                       // "Memo1"
+//   memo->SetBounds(10, 10, 200, 20);
+//   report->FindObject("memo1") == memo;            // case ignored
+//
+// Units: qlrClassTree.cpp (the tree), qlrClassViews.cpp (views, frames,
+// highlights, formats, dialog components), qlrClassDataSets.cpp (data sets
+// and the global list), qlrClassObjects.cpp (pages, bands, memo, picture,
+// report root and the class registrations).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Graphics.h"
+#include "platform/gui/GraphicsTypInfo.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Lists.h"
+#include "platform/rtl/Set.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/rtl/Variant.h"
+
+namespace qlr {
+
+class TqlrReport;
+class TqlrPage;
+class TqlrDataSet;
+class TqlrUserDataSet;
+class TqlrXMLSerializer;
+class TqlrVariables;
+
+struct TqlrRect {
+    long double Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+struct TqlrPoint {
+    long double X = 0, Y = 0;
+};
+
+// Report units per millimetre, centimetre, tenth of an inch and inch.
+constexpr long double fr01cm = 3.77953L;
+constexpr long double fr1cm = 37.7953L;
+constexpr long double fr01in = 9.6L;
+constexpr long double fr1in = 96.0L;
+// A dot-matrix character cell.
+constexpr long double fr1CharX = 9.6L;
+constexpr long double fr1CharY = 17.0L;
+
+// X rounded to 8 decimals (ties to even), so that values written and read
+// back compare equal.
+long double RoundTo8Decimals(long double x);
+// |A - B| > 0.0001: the comparison of every Diff.
+bool FloatsDiffer(long double a, long double b);
+// General float text, 15 significant digits, "." separator.
+std::string qlrFloatToStr(long double x);
+
+enum class TqlrRestriction { rfDontModify, rfDontSize, rfDontMove, rfDontDelete, rfDontEdit };
+using TqlrRestrictions = rtl::Set<TqlrRestriction, 8>;
+RTL_ENUM(TqlrRestriction, "rfDontModify", "rfDontSize", "rfDontMove", "rfDontDelete", "rfDontEdit")
+RTL_SET(TqlrRestrictions, TqlrRestriction)
+
+enum class TqlrComponentStyleItem { csContainer, csPreviewVisible, csDefaultDiff };
+using TqlrComponentStyle = rtl::Set<TqlrComponentStyleItem, 8>;
+
+enum class TqlrAlign { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
+RTL_ENUM(TqlrAlign, "baNone", "baLeft", "baRight", "baCenter", "baWidth", "baBottom", "baClient")
+enum class TqlrFrameStyle { fsSolid, fsDash, fsDot, fsDashDot, fsDashDotDot, fsDouble, fsAltDot, fsSquare };
+RTL_ENUM(TqlrFrameStyle, "fsSolid", "fsDash", "fsDot", "fsDashDot", "fsDashDotDot", "fsDouble", "fsAltDot",
+         "fsSquare")
+enum class TqlrFrameType { ftLeft, ftRight, ftTop, ftBottom };
+using TqlrFrameTypes = rtl::Set<TqlrFrameType, 8>;
+RTL_ENUM(TqlrFrameType, "ftLeft", "ftRight", "ftTop", "ftBottom")
+RTL_SET(TqlrFrameTypes, TqlrFrameType)
+enum class TqlrShiftMode { smDontShift, smAlways, smWhenOverlapped };
+RTL_ENUM(TqlrShiftMode, "smDontShift", "smAlways", "smWhenOverlapped")
+enum class TqlrStretchMode { smDontStretch, smActualHeight, smMaxHeight };
+RTL_ENUM(TqlrStretchMode, "smDontStretch", "smActualHeight", "smMaxHeight")
+enum class TqlrFormatKind { fkText, fkNumeric, fkDateTime, fkBoolean };
+RTL_ENUM(TqlrFormatKind, "fkText", "fkNumeric", "fkDateTime", "fkBoolean")
+enum class TqlrRangeBegin { rbFirst, rbCurrent };
+RTL_ENUM(TqlrRangeBegin, "rbFirst", "rbCurrent")
+enum class TqlrRangeEnd { reLast, reCurrent, reCount };
+RTL_ENUM(TqlrRangeEnd, "reLast", "reCurrent", "reCount")
+enum class TqlrFieldType { fftNumeric, fftString, fftBoolean };
+
+// ----------------------------------------------------------------- tree
+
+class TqlrComponent : public rtl::TComponent {
+    RTL_CLASS(TqlrComponent, rtl::TComponent)
+public:
+    explicit TqlrComponent(rtl::TComponent* owner);
+    ~TqlrComponent() override;
+    // Sets IsDesigning before the object is built: use as
+    // DesignCreate<TqlrMemoView>(page).
+    template <typename T>
+    static T* DesignCreate(rtl::TComponent* owner, int flags = 0)
+    {
+        SetNextDesigning(true, flags);
+        return new T(owner);
+    }
+
+    // Children in drawing and streaming order.
+    const std::vector<TqlrComponent*>& Objects() const { return FObjects; }
+    // Every descendant, depth first, parents before children; rebuilt on
+    // each call.
+    const std::vector<TqlrComponent*>& AllObjects();
+    virtual const std::vector<TqlrComponent*>& ContainerObjects() { return FObjects; }
+
+    TqlrComponent* Parent() const { return FParent; }
+    virtual void SetParent(TqlrComponent* value);
+    TqlrPage* Page() const;
+    TqlrReport* Report() const;
+
+    long double Left() const { return FLeft; }
+    long double Top() const { return FTop; }
+    long double Width() const { return FWidth; }
+    long double Height() const { return FHeight; }
+    virtual void SetLeft(long double value);
+    virtual void SetTop(long double value);
+    virtual void SetWidth(long double value);
+    virtual void SetHeight(long double value);
+    void SetBounds(long double aLeft, long double aTop, long double aWidth, long double aHeight);
+    long double AbsLeft() const;
+    long double AbsTop() const;
+
+    gui::TFont* Font() const { return FFont.get(); }
+    virtual void SetFont(gui::TFont* value);
+    bool ParentFont() const { return FParentFont; }
+    virtual void SetParentFont(bool value);
+    bool Visible() const { return FVisible; }
+    virtual void SetVisible(bool value);
+    bool IsFontStored() const { return !FParentFont; }
+
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int value) { FGroupIndex = value; }
+    const TqlrRestrictions& Restrictions() const { return FRestrictions; }
+    void SetRestrictions(const TqlrRestrictions& value) { FRestrictions = value; }
+    const std::string& Description() const { return FDescription; }
+    void SetDescription(const std::string& value) { FDescription = value; }
+    const TqlrComponentStyle& qlComponentStyle() const { return FComponentStyle; }
+    void SetqlComponentStyle(const TqlrComponentStyle& value) { FComponentStyle = value; }
+    // The stem of unique names: the class name without "Tqlr" and "View".
+    std::string BaseName() const;
+
+    bool IsDesigning() const { return FIsDesigning; }
+    void SetIsDesigning(bool value) { FIsDesigning = value; }
+    bool IsLoading() const;
+    void SetIsLoading(bool value) { FIsLoading = value; }
+    bool IsPrinting() const { return FIsPrinting; }
+    void SetIsPrinting(bool value) { FIsPrinting = value; }
+    bool IsWriting() const { return FIsWriting; }
+    void SetIsWriting(bool value) { FIsWriting = value; }
+    bool IsAncestor() const;
+    void SetIsAncestor(bool value) { FAncestor = value; }
+
+    const std::string& AliasName() const { return FAliasName; }
+    void SetAliasName(const std::string& value) { FAliasName = value; }
+    TqlrComponent* OriginalComponent() const { return FOriginalComponent; }
+    void SetOriginalComponent(TqlrComponent* value) { FOriginalComponent = value; }
+    TqlrComponent* OriginalBand() const { return FOriginalBand; }
+    void SetOriginalBand(TqlrComponent* value) { FOriginalBand = value; }
+
+    virtual std::string GetDescription() const { return ClassName(); }
+    virtual void AlignChildren();
+    virtual void BeforeStartReport() {}
+    // Frees every child except those inherited from an ancestor report,
+    // which are cleared themselves.
+    virtual void Clear();
+    virtual void LoadFromStream(rtl::TStream& stream);
+    virtual void SaveToStream(rtl::TStream& stream, bool saveChildren = true, bool saveDefaultValues = false,
+                              bool streaming = false);
+    virtual void OnNotify(TObject*) {}
+    virtual void OnPaste() {}
+    // The attributes (" l=\"10\"" ...) in which this object differs from
+    // aComponent, an object of the same class.
+    virtual std::string Diff(TqlrComponent* aComponent);
+    // The object's serialized attributes, then " " + the base Diff.
+    std::string AllDiff(TqlrComponent* aComponent);
+    virtual bool ContainerAdd(TqlrComponent*) { return false; }
+
+    void Assign(const rtl::TPersistent* source) override;
+    void AssignAll(TqlrComponent* source, bool streaming = false);
+    void CreateUniqueName();
+    void SetName(const std::string& newName) override;
+    // First object of AllObjects named aName (case ignored); never this.
+    TqlrComponent* FindObject(const std::string& aName);
+    // A data set by name: the report's enabled data sets, or the global list.
+    TqlrDataSet* FindDataSet(TqlrDataSet* dataSet, const std::string& dsName);
+
+    void GetChildren(const std::function<void(rtl::TComponent*)>& proc, rtl::TComponent* root) override;
+
+protected:
+    virtual void FontChanged();
+    // The base Diff of this class (views extend Diff, AllDiff appends this).
+    std::string BaseDiff(TqlrComponent* aComponent);
+
+    std::string FBaseName;
+    TqlrComponentStyle FComponentStyle;
+
+private:
+    static void SetNextDesigning(bool designing, int flags);
+
+    std::unique_ptr<gui::TFont> FFont;
+    std::vector<TqlrComponent*> FObjects;
+    std::vector<TqlrComponent*> FAllObjects;
+    TqlrComponent* FParent = nullptr;
+    long double FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    bool FParentFont = true;
+    int FGroupIndex = 0;
+    bool FIsDesigning = false;
+    bool FIsLoading = false;
+    bool FIsPrinting = false;
+    bool FIsWriting = false;
+    TqlrRestrictions FRestrictions;
+    bool FVisible = true;
+    std::string FDescription;
+    bool FAncestor = false;
+    std::string FAliasName;
+    TqlrComponent* FOriginalComponent = nullptr;
+    TqlrComponent* FOriginalBand = nullptr;
+
+protected:
+    int FDesignFlags = 0;
+};
+
+class TqlrReportComponent : public TqlrComponent {
+    RTL_CLASS(TqlrReportComponent, TqlrComponent)
+public:
+    explicit TqlrReportComponent(rtl::TComponent* owner);
+
+    // Draws at device position offset + scale * report units.  The base
+    // class has nothing to draw and raises EAbstractError.
+    virtual void Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+                      long double offsetY);
+    virtual void BeforePrint();
+    virtual void GetData() {}
+    virtual void AfterPrint();
+    virtual std::string GetComponentText() { return ""; }
+    virtual TqlrRect GetRealBounds();
+
+    // Event texts name script procedures; they are stored, never run here.
+    std::string OnAfterData, OnAfterPrint, OnBeforePrint, OnPreviewClick, OnPreviewDblClick;
+    long double ShiftAmount = 0;
+    std::vector<TqlrReportComponent*> ShiftChildren;
+
+protected:
+    TqlrRect FOriginalRect;
+};
+
+// -------------------------------------------------------------- frames
+
+class TqlrFrame;
+
+class TqlrFrameLine : public rtl::TPersistent {
+    RTL_CLASS(TqlrFrameLine, rtl::TPersistent)
+public:
+    explicit TqlrFrameLine(TqlrFrame* frame = nullptr) : FFrame(frame) {}
+    gui::TColor Color() const { return FColor; }
+    void SetColor(gui::TColor v) { FColor = v; }
+    TqlrFrameStyle Style() const { return FStyle; }
+    void SetStyle(TqlrFrameStyle v) { FStyle = v; }
+    long double Width() const { return FWidth; }
+    void SetWidth(long double v) { FWidth = v; }
+    bool IsColorStored() const;
+    bool IsStyleStored() const;
+    bool IsWidthStored() const;
+    void Assign(const rtl::TPersistent* source) override;
+    std::string Diff(const TqlrFrameLine* aLine, const std::string& lineName, bool colorChanged,
+                     bool styleChanged, bool widthChanged) const;
+
+private:
+    TqlrFrame* FFrame;
+    gui::TColor FColor = gui::clBlack;
+    TqlrFrameStyle FStyle = TqlrFrameStyle::fsSolid;
+    long double FWidth = 1;
+};
+
+class TqlrFrame : public rtl::TPersistent {
+    RTL_CLASS(TqlrFrame, rtl::TPersistent)
+public:
+    TqlrFrame();
+    gui::TColor Color() const { return FColor; }
+    void SetColor(gui::TColor v);
+    bool DropShadow() const { return FDropShadow; }
+    void SetDropShadow(bool v) { FDropShadow = v; }
+    gui::TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(gui::TColor v) { FShadowColor = v; }
+    long double ShadowWidth() const { return FShadowWidth; }
+    void SetShadowWidth(long double v) { FShadowWidth = v; }
+    TqlrFrameStyle Style() const { return FStyle; }
+    void SetStyle(TqlrFrameStyle v);
+    const TqlrFrameTypes& Typ() const { return FTyp; }
+    void SetTyp(const TqlrFrameTypes& v) { FTyp = v; }
+    long double Width() const { return FWidth; }
+    void SetWidth(long double v);
+    TqlrFrameLine* LeftLine() const { return FLeftLine.get(); }
+    TqlrFrameLine* TopLine() const { return FTopLine.get(); }
+    TqlrFrameLine* RightLine() const { return FRightLine.get(); }
+    TqlrFrameLine* BottomLine() const { return FBottomLine.get(); }
+    void SetLeftLine(TqlrFrameLine* v) { FLeftLine->Assign(v); }
+    void SetTopLine(TqlrFrameLine* v) { FTopLine->Assign(v); }
+    void SetRightLine(TqlrFrameLine* v) { FRightLine->Assign(v); }
+    void SetBottomLine(TqlrFrameLine* v) { FBottomLine->Assign(v); }
+    void Assign(const rtl::TPersistent* source) override;
+    std::string Diff(const TqlrFrame* aFrame) const;
+
+private:
+    std::unique_ptr<TqlrFrameLine> FLeftLine, FTopLine, FRightLine, FBottomLine;
+    gui::TColor FColor = gui::clBlack;
+    bool FDropShadow = false;
+    long double FShadowWidth = 4;
+    gui::TColor FShadowColor = gui::clBlack;
+    TqlrFrameStyle FStyle = TqlrFrameStyle::fsSolid;
+    TqlrFrameTypes FTyp;
+    long double FWidth = 1;
+};
+
+// The conditional look of a memo: Font and Color while Condition holds.
+class TqlrHighlight : public rtl::TPersistent {
+    RTL_CLASS(TqlrHighlight, rtl::TPersistent)
+public:
+    TqlrHighlight();
+    bool Active() const { return FActive; }
+    void SetActive(bool v) { FActive = v; }
+    gui::TFont* Font() const { return FFont.get(); }
+    void SetFont(gui::TFont* v) { FFont->Assign(v); }
+    gui::TColor Color() const { return FColor; }
+    void SetColor(gui::TColor v) { FColor = v; }
+    const std::string& Condition() const { return FCondition; }
+    void SetCondition(const std::string& v) { FCondition = v; }
+    void Assign(const rtl::TPersistent* source) override;
+
+private:
+    bool FActive = false;
+    gui::TColor FColor = gui::clNone;
+    std::string FCondition;
+    std::unique_ptr<gui::TFont> FFont;
+};
+
+class TqlrFormat : public rtl::TPersistent {
+    RTL_CLASS(TqlrFormat, rtl::TPersistent)
+public:
+    const std::string& DecimalSeparator() const { return FDecimalSeparator; }
+    void SetDecimalSeparator(const std::string& v) { FDecimalSeparator = v; }
+    const std::string& ThousandSeparator() const { return FThousandSeparator; }
+    void SetThousandSeparator(const std::string& v) { FThousandSeparator = v; }
+    const std::string& FormatStr() const { return FFormatStr; }
+    void SetFormatStr(const std::string& v) { FFormatStr = v; }
+    TqlrFormatKind Kind() const { return FKind; }
+    void SetKind(TqlrFormatKind v) { FKind = v; }
+    void Assign(const rtl::TPersistent* source) override;
+
+private:
+    std::string FDecimalSeparator = ".";
+    std::string FThousandSeparator;
+    std::string FFormatStr;
+    TqlrFormatKind FKind = TqlrFormatKind::fkText;
+};
+
+// ---------------------------------------------------------------- views
+
+class TqlrView : public TqlrReportComponent {
+    RTL_CLASS(TqlrView, TqlrReportComponent)
+public:
+    explicit TqlrView(rtl::TComponent* owner);
+    ~TqlrView() override;
+
+    TqlrAlign Align() const { return FAlign; }
+    void SetAlign(TqlrAlign v) { FAlign = v; }
+    gui::TBrushStyle BrushStyle() const { return FBrushStyle; }
+    void SetBrushStyle(gui::TBrushStyle v) { FBrushStyle = v; }
+    gui::TColor Color() const { return FColor; }
+    void SetColor(gui::TColor v) { FColor = v; }
+    int Cursor() const { return FCursor; }
+    void SetCursor(int v) { FCursor = v; }
+    const std::string& DataField() const { return FDataField; }
+    void SetDataField(const std::string& v) { FDataField = v; }
+    TqlrDataSet* DataSet() const { return FDataSet; }
+    void SetDataSet(TqlrDataSet* v);
+    std::string DataSetName() const;
+    void SetDataSetName(const std::string& v);
+    TqlrFrame* Frame() const { return FFrame.get(); }
+    void SetFrame(TqlrFrame* v) { FFrame->Assign(v); }
+    bool Printable() const { return FPrintable; }
+    void SetPrintable(bool v) { FPrintable = v; }
+    TqlrShiftMode ShiftMode() const { return FShiftMode; }
+    void SetShiftMode(TqlrShiftMode v) { FShiftMode = v; }
+    const std::string& TagStr() const { return FTagStr; }
+    void SetTagStr(const std::string& v) { FTagStr = v; }
+    const std::string& URL() const { return FURL; }
+    void SetURL(const std::string& v) { FURL = v; }
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& v) { FHint = v; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool v) { FPlainText = v; }
+    bool IsDataField() const;
+
+    void Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+              long double offsetY) override;
+    void BeforePrint() override;
+    void GetData() override;
+    void AfterPrint() override;
+    std::string Diff(TqlrComponent* aComponent) override;
+
+    // The device rectangle of the last drawing.
+    int FX = 0, FY = 0, FX1 = 0, FY1 = 0, FDX = 0, FDY = 0, FFrameWidth = 0;
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+    virtual void PrepareDeviceRect(gui::TCanvas* canvas, long double scaleX, long double scaleY,
+                                   long double offsetX, long double offsetY);
+    virtual void PaintBackground();
+    virtual void PaintFrame();
+    // Replaces each [expression] of s by its value through the report's Calc.
+    std::string ExpandBrackets(const std::string& s);
+
+    long double FScaleX = 1, FScaleY = 1, FOffsetX = 0, FOffsetY = 0;
+    gui::TCanvas* FCanvas = nullptr;
+
+private:
+    TqlrAlign FAlign = TqlrAlign::baNone;
+    gui::TBrushStyle FBrushStyle = gui::TBrushStyle::bsSolid;
+    gui::TColor FColor = gui::clNone;
+    int FCursor = 0;
+    std::string FDataField;
+    TqlrDataSet* FDataSet = nullptr;
+    std::string FDataSetName;
+    std::unique_ptr<TqlrFrame> FFrame;
+    bool FPrintable = true;
+    TqlrShiftMode FShiftMode = TqlrShiftMode::smAlways;
+    std::string FTagStr, FTempTag, FTempURL, FHint, FURL;
+    bool FShowHint = false;
+    bool FPlainText = false;
+};
+
+class TqlrStretcheable : public TqlrView {
+    RTL_CLASS(TqlrStretcheable, TqlrView)
+public:
+    using TqlrView::TqlrView;
+    TqlrStretchMode StretchMode() const { return FStretchMode; }
+    void SetStretchMode(TqlrStretchMode v) { FStretchMode = v; }
+    virtual long double CalcHeight() { return Height(); }
+    virtual long double DrawPart() { return 0; }
+    virtual void InitPart() {}
+    long double FSaveHeight = 0, FSavedTop = 0;
+
+private:
+    TqlrStretchMode FStretchMode = TqlrStretchMode::smDontStretch;
+};
+
+// A non-visual component on a dialog or data page, drawn as a 28 x 28 icon.
+class TqlrDialogComponent : public TqlrReportComponent {
+    RTL_CLASS(TqlrDialogComponent, TqlrReportComponent)
+public:
+    explicit TqlrDialogComponent(rtl::TComponent* owner);
+    ~TqlrDialogComponent() override;
+    rtl::TComponent* Component() const { return FComponent; }
+    void SetComponent(rtl::TComponent* c) { FComponent = c; }
+    void Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+              long double offsetY) override;
+    void DefineProperties(rtl::TFiler& filer) override;
+
+protected:
+    rtl::TComponent* FComponent = nullptr;  // owned
+    int FImageIndex = -1;
+};
+
+// A window control of a dialog page; the control itself comes with the
+// dialog page.  Until then it keeps its values here.
+class TqlrDialogControl : public TqlrReportComponent {
+    RTL_CLASS(TqlrDialogControl, TqlrReportComponent)
+public:
+    explicit TqlrDialogControl(rtl::TComponent* owner);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& v) { FCaption = v; }
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v) { FEnabled = v; }
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& v) { FHint = v; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    void SetName(const std::string& newName) override;
+    void Draw(gui::TCanvas*, long double, long double, long double, long double) override {}
+    std::string OnClick, OnDblClick, OnEnter, OnExit, OnKeyDown, OnKeyUp, OnKeyPress, OnMouseDown, OnMouseUp,
+        OnMouseMove, OnActivate;
+
+private:
+    std::string FCaption, FHint;
+    bool FEnabled = true, FShowHint = false;
+};
+
+// ------------------------------------------------------------ data sets
+
+class TqlrDataSet : public TqlrDialogComponent {
+    RTL_CLASS(TqlrDataSet, TqlrDialogComponent)
+public:
+    explicit TqlrDataSet(rtl::TComponent* owner);
+    ~TqlrDataSet() override;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v) { FEnabled = v; }
+    TqlrRangeBegin RangeBegin() const { return FRangeBegin; }
+    void SetRangeBegin(TqlrRangeBegin v) { FRangeBegin = v; }
+    TqlrRangeEnd RangeEnd() const { return FRangeEnd; }
+    void SetRangeEnd(TqlrRangeEnd v) { FRangeEnd = v; }
+    int RangeEndCount() const { return FRangeEndCount; }
+    void SetRangeEndCount(int v) { FRangeEndCount = v; }
+    const std::string& UserName() const { return FUserName; }
+    // Raises "prInvProp"'s text for a blank name.
+    virtual void SetUserName(const std::string& v);
+    bool CloseDataSource() const { return FCloseDataSource; }
+    void SetCloseDataSource(bool v) { FCloseDataSource = v; }
+    bool OpenDataSource() const { return FOpenDataSource; }
+    void SetOpenDataSource(bool v) { FOpenDataSource = v; }
+    int RecNo() const { return FRecNo; }
+    TqlrReport* ReportRef() const { return FReportRef; }
+    void SetReportRef(TqlrReport* r) { FReportRef = r; }
+    void SetName(const std::string& newName) override;
+
+    virtual std::string DisplayText(const std::string&) { return ""; }
+    virtual int DisplayWidth(const std::string&) { return 10; }
+    virtual TqlrFieldType FieldType(const std::string&) { return TqlrFieldType::fftNumeric; }
+    virtual rtl::Variant Value(const std::string&) { return rtl::Variant::Null(); }
+    virtual void Initialize() {}
+    virtual void Finalize() {}
+    virtual void Open();
+    virtual void Close();
+    virtual void First();
+    virtual void Next();
+    virtual void Prior();
+    virtual bool Eof();
+    virtual int FieldsCount() { return 0; }
+    virtual bool IsBlobField(const std::string&) { return false; }
+    virtual int RecordCount();
+    virtual void AssignBlobTo(const std::string&, rtl::TObject*) {}
+    virtual void GetFieldList(rtl::TStringList& list) { list.Clear(); }
+    bool HasField(const std::string& fName);
+
+    // Host-program events (the script's names are the published texts).
+    std::function<void(TqlrDataSet*, bool&)> OnCheckEOF;
+    std::function<void(TqlrDataSet*)> OnFirst, OnNext, OnPrior, OnOpen, OnClose;
+    std::string OnCheckEOFName, OnFirstName, OnNextName, OnPriorName;
+
+private:
+    bool FCloseDataSource = false;
+    bool FEnabled = true;
+    bool FEof = false;
+    bool FOpenDataSource = true;
+    TqlrRangeBegin FRangeBegin = TqlrRangeBegin::rbFirst;
+    TqlrRangeEnd FRangeEnd = TqlrRangeEnd::reLast;
+    int FRangeEndCount = 0;
+    TqlrReport* FReportRef = nullptr;
+    std::string FUserName;
+    bool FInitialized = false;
+    int FRecNo = 0;
+};
+
+class TqlrUserDataSet : public TqlrDataSet {
+    RTL_CLASS(TqlrUserDataSet, TqlrDataSet)
+public:
+    explicit TqlrUserDataSet(rtl::TComponent* owner);
+    rtl::TStringList* Fields() const { return FFields.get(); }
+    void SetFields(rtl::TStringList* v) { FFields->Assign(v); }
+    std::string DisplayText(const std::string& field) override;
+    rtl::Variant Value(const std::string& field) override;
+    int FieldsCount() override { return FFields->Count(); }
+    void GetFieldList(rtl::TStringList& list) override;
+
+    std::function<void(const std::string&, rtl::Variant&)> OnGetValue;
+    std::function<void(TqlrUserDataSet*, const std::string&, rtl::Variant&)> OnNewGetValue;
+
+private:
+    std::unique_ptr<rtl::TStringList> FFields;
+};
+
+class TqlrCustomDBDataSet : public TqlrDataSet {
+    RTL_CLASS(TqlrCustomDBDataSet, TqlrDataSet)
+public:
+    explicit TqlrCustomDBDataSet(rtl::TComponent* owner);
+    rtl::TStringList* FieldAliases() const { return FAliases.get(); }
+    void SetFieldAliases(rtl::TStringList* v) { FAliases->Assign(v); }
+    // The alias of a field (the field itself when it has none), and back.
+    std::string GetAlias(const std::string& fName) const;
+    std::string ConvertAlias(const std::string& fName) const;
+    int FieldsCount() override;
+
+protected:
+    std::unique_ptr<rtl::TStringList> FAliases, FFields;
+};
+
+// The interface of a database connection; no connection class exists here.
+class TqlrCustomDatabase : public TqlrDialogComponent {
+    RTL_CLASS(TqlrCustomDatabase, TqlrDialogComponent)
+public:
+    using TqlrDialogComponent::TqlrDialogComponent;
+    virtual void SetConnected(bool) {}
+    virtual void SetDatabaseName(const std::string&) {}
+    virtual void SetLoginPrompt(bool) {}
+    virtual void SetParams(rtl::TStringList*) {}
+    virtual bool Connected() const { return false; }
+    virtual std::string DatabaseName() const { return ""; }
+    virtual bool LoginPrompt() const { return false; }
+    virtual rtl::TStringList* Params() const { return nullptr; }
+    virtual std::string ToString() const { return ""; }
+    virtual void FromString(const std::string&) {}
+    virtual void SetLogin(const std::string&, const std::string&) {}
+};
+
+// Every data set alive, in creation order.
+const std::vector<TqlrDataSet*>& GlobalDataSets();
+// A data set by user name (case ignored) from the global list, passing over
+// sets owned by another report; the fallback when none matches.
+TqlrDataSet* FindGlobalDataSet(TqlrDataSet* dataSet, const std::string& name, rtl::TComponent* owner);
+// User names and objects of the enabled, named data sets.
+void ListGlobalDataSets(rtl::TStringList& list);
+
+// ------------------------------------------------------- pages and bands
+//
+// What the object model needs of pages, bands, memos and pictures to hold a
+// template: their stored values.  Layout, paper sizes and text drawing are
+// built on top of these classes.
+
+class TqlrPage : public TqlrComponent {
+    RTL_CLASS(TqlrPage, TqlrComponent)
+public:
+    explicit TqlrPage(rtl::TComponent* owner);
+};
+
+enum class TPrinterOrientation { poPortrait, poLandscape };
+RTL_ENUM(TPrinterOrientation, "poPortrait", "poLandscape")
+
+class TqlrReportPage : public TqlrPage {
+    RTL_CLASS(TqlrReportPage, TqlrPage)
+public:
+    explicit TqlrReportPage(rtl::TComponent* owner);
+    TPrinterOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TPrinterOrientation v) { FOrientation = v; }
+    long double PaperWidth() const { return FPaperWidth; }
+    void SetPaperWidth(long double v) { FPaperWidth = RoundTo8Decimals(v); }
+    long double PaperHeight() const { return FPaperHeight; }
+    void SetPaperHeight(long double v) { FPaperHeight = RoundTo8Decimals(v); }
+    int PaperSize() const { return FPaperSize; }
+    void SetPaperSize(int v) { FPaperSize = v; }
+    long double LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
+
+private:
+    TPrinterOrientation FOrientation = TPrinterOrientation::poPortrait;
+    long double FPaperWidth = 210, FPaperHeight = 297;
+    int FPaperSize = 9;
+};
+
+// A dialog page: its children's AbsLeft / AbsTop stop at it.
+class TqlrDialogPage : public TqlrPage {
+    RTL_CLASS(TqlrDialogPage, TqlrPage)
+public:
+    using TqlrPage::TqlrPage;
+};
+
+// The page that holds a report's data sets and connections.
+class TqlrDataPage : public TqlrPage {
+    RTL_CLASS(TqlrDataPage, TqlrPage)
+public:
+    explicit TqlrDataPage(rtl::TComponent* owner);
+};
+
+class TqlrChild;
+
+class TqlrBand : public TqlrReportComponent {
+    RTL_CLASS(TqlrBand, TqlrReportComponent)
+public:
+    explicit TqlrBand(rtl::TComponent* owner);
+    TqlrChild* Child() const { return FChild; }
+    // Raises "Circular child reference is not allowed" for a loop.
+    void SetChild(TqlrChild* value);
+    bool Stretched() const { return FStretched; }
+    void SetStretched(bool v) { FStretched = v; }
+    bool Vertical() const { return FVertical; }
+    void SetVertical(bool v) { FVertical = v; }
+    bool StartNewPage() const { return FStartNewPage; }
+    void SetStartNewPage(bool v) { FStartNewPage = v; }
+    std::string BandName() const;
+    int BandNumber() const;
+    void Draw(gui::TCanvas*, long double, long double, long double, long double) override {}
+    std::string OnAfterCalcHeight;
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+
+private:
+    TqlrChild* FChild = nullptr;
+    bool FStretched = false, FVertical = false, FStartNewPage = false;
+};
+
+class TqlrDataBand : public TqlrBand {
+    RTL_CLASS(TqlrDataBand, TqlrBand)
+public:
+    explicit TqlrDataBand(rtl::TComponent* owner);
+    ~TqlrDataBand() override;
+    TqlrDataSet* DataSet() const { return FDataSet; }
+    void SetDataSet(TqlrDataSet* v);
+    std::string DataSetName() const;
+    void SetDataSetName(const std::string& v);
+    int RowCount() const { return FRowCount; }
+    void SetRowCount(int v);
+    TqlrUserDataSet* VirtualDataSet() const { return FVirtualDataSet.get(); }
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+
+private:
+    TqlrDataSet* FDataSet = nullptr;
+    std::string FDataSetName;
+    int FRowCount = 0;
+    std::unique_ptr<TqlrUserDataSet> FVirtualDataSet;
+};
+
+#define QLR_BAND_CLASS(Class, Base)                                            \
+    class Class : public Base {                                                \
+        RTL_CLASS(Class, Base)                                                 \
+    public:                                                                    \
+        using Base::Base;                                                      \
+    };
+QLR_BAND_CLASS(TqlrReportTitle, TqlrBand)
+QLR_BAND_CLASS(TqlrReportSummary, TqlrBand)
+QLR_BAND_CLASS(TqlrPageHeader, TqlrBand)
+QLR_BAND_CLASS(TqlrPageFooter, TqlrBand)
+QLR_BAND_CLASS(TqlrHeader, TqlrBand)
+QLR_BAND_CLASS(TqlrFooter, TqlrBand)
+QLR_BAND_CLASS(TqlrMasterData, TqlrDataBand)
+QLR_BAND_CLASS(TqlrDetailData, TqlrDataBand)
+QLR_BAND_CLASS(TqlrSubdetailData, TqlrDataBand)
+QLR_BAND_CLASS(TqlrDataBand4, TqlrDataBand)
+QLR_BAND_CLASS(TqlrDataBand5, TqlrDataBand)
+QLR_BAND_CLASS(TqlrDataBand6, TqlrDataBand)
+QLR_BAND_CLASS(TqlrGroupHeader, TqlrBand)
+QLR_BAND_CLASS(TqlrGroupFooter, TqlrBand)
+QLR_BAND_CLASS(TqlrChild, TqlrBand)
+QLR_BAND_CLASS(TqlrColumnHeader, TqlrBand)
+QLR_BAND_CLASS(TqlrColumnFooter, TqlrBand)
+QLR_BAND_CLASS(TqlrOverlay, TqlrBand)
+QLR_BAND_CLASS(TqlrNullBand, TqlrBand)
+#undef QLR_BAND_CLASS
+
+// A text object: the serializer writes its text as the pair "Text" and
+// reads "Text", "x" and "u" into it.
+class TqlrCustomMemoView : public TqlrStretcheable {
+    RTL_CLASS(TqlrCustomMemoView, TqlrStretcheable)
+public:
+    explicit TqlrCustomMemoView(rtl::TComponent* owner);
+    // The lines joined by CR LF.
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& v) { FText = v; }
+    bool AutoWidth() const { return FAutoWidth; }
+    void SetAutoWidth(bool v) { FAutoWidth = v; }
+    bool AllowExpressions() const { return FAllowExpressions; }
+    void SetAllowExpressions(bool v) { FAllowExpressions = v; }
+    TqlrHighlight* Highlight() const { return FHighlight.get(); }
+    void SetHighlight(TqlrHighlight* v) { FHighlight->Assign(v); }
+    TqlrFormat* DisplayFormat() const { return FDisplayFormat.get(); }
+    void SetDisplayFormat(TqlrFormat* v) { FDisplayFormat->Assign(v); }
+    int HAlign() const { return FHAlign; }
+    void SetHAlign(int v) { FHAlign = v; }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v) { FWordWrap = v; }
+
+private:
+    std::string FText;
+    bool FAutoWidth = false, FAllowExpressions = true, FWordWrap = true;
+    int FHAlign = 0;
+    std::unique_ptr<TqlrHighlight> FHighlight;
+    std::unique_ptr<TqlrFormat> FDisplayFormat;
+};
+
+class TqlrMemoView : public TqlrCustomMemoView {
+    RTL_CLASS(TqlrMemoView, TqlrCustomMemoView)
+public:
+    using TqlrCustomMemoView::TqlrCustomMemoView;
+};
+
+// A picture placeholder: stretch and aspect switches; the graphic itself
+// comes with the picture cache.
+class TqlrPictureView : public TqlrView {
+    RTL_CLASS(TqlrPictureView, TqlrView)
+public:
+    explicit TqlrPictureView(rtl::TComponent* owner);
+    bool Center() const { return FCenter; }
+    void SetCenter(bool v) { FCenter = v; }
+    bool KeepAspectRatio() const { return FKeepAspectRatio; }
+    void SetKeepAspectRatio(bool v) { FKeepAspectRatio = v; }
+    bool Stretched() const { return FStretched; }
+    void SetStretched(bool v) { FStretched = v; }
+    const std::string& FileLink() const { return FFileLink; }
+    void SetFileLink(const std::string& v) { FFileLink = v; }
+
+private:
+    bool FCenter = false, FKeepAspectRatio = true, FStretched = true;
+    std::string FFileLink;
+};
+
+// ------------------------------------------------------------ the report
+
+// The root of a template.  It holds the errors of the last load, the
+// variables, the report's own data-set list, the serializer reading it and
+// the expression evaluator (Calc) that views call.
+class TqlrReport : public TqlrComponent {
+    RTL_CLASS(TqlrReport, TqlrComponent)
+public:
+    explicit TqlrReport(rtl::TComponent* owner);
+    ~TqlrReport() override;
+
+    rtl::TStringList* Errors() const { return FErrors.get(); }
+    TqlrVariables* Variables() const { return FVariables.get(); }
+    // The enabled data sets FindDataSet searches when the global list is
+    // not used.
+    std::vector<TqlrDataSet*>& EnabledDataSets() { return FEnabledDataSets; }
+    bool UseGlobalDataSetList() const { return FUseGlobalDataSetList; }
+    void SetUseGlobalDataSetList(bool v) { FUseGlobalDataSetList = v; }
+    TqlrXMLSerializer* CurrentSerializer() const { return FSerializer; }
+    void SetCurrentSerializer(TqlrXMLSerializer* s) { FSerializer = s; }
+    // Whether child objects go into form resources (component streaming).
+    bool StoreInDFM() const { return FStoreInDFM; }
+    void SetStoreInDFM(bool v) { FStoreInDFM = v; }
+
+    // Evaluates an expression; raises when no evaluator is set.
+    rtl::Variant Calc(const std::string& expr);
+    std::function<rtl::Variant(const std::string&)> OnCalc;
+    // The view being printed ("Self" of expressions).
+    TqlrComponent* CurObject = nullptr;
+
+    void DefineProperties(rtl::TFiler& filer) override;
+
+private:
+    std::unique_ptr<rtl::TStringList> FErrors;
+    std::unique_ptr<TqlrVariables> FVariables;
+    std::vector<TqlrDataSet*> FEnabledDataSets;
+    bool FUseGlobalDataSetList = true;
+    bool FStoreInDFM = true;
+    TqlrXMLSerializer* FSerializer = nullptr;
+};
+
+// Registers the report classes for reading by class name (once).
+void RegisterReportClasses();
+
+} // namespace qlr

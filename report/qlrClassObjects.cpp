@@ -1,0 +1,506 @@
+// Pages, bands, the memo and picture views as far as a template holds
+// them, the report root, and the published properties and registration of
+// every report class.
+
+#include "platform/rtl/ComponentStream.h"
+#include "platform/rtl/Exceptions.h"
+#include "report/qlrClass.h"
+#include "report/qlrVariables.h"
+#include "report/qlrXMLSerializer.h"
+
+namespace qlr {
+
+using gui::TColor;
+
+// --- published properties ----------------------------------------------------------
+
+RTL_PUBLISHED(TqlrComponent) {}
+
+RTL_PUBLISHED(TqlrReportComponent)
+{
+    c.Property("Description", [](TqlrReportComponent& o) { return o.Description(); },
+               &TqlrReportComponent::SetDescription);
+    c.Property("OnAfterData", [](TqlrReportComponent& o) { return o.OnAfterData; },
+               [](TqlrReportComponent& o, std::string v) { o.OnAfterData = v; });
+    c.Property("OnAfterPrint", [](TqlrReportComponent& o) { return o.OnAfterPrint; },
+               [](TqlrReportComponent& o, std::string v) { o.OnAfterPrint = v; });
+    c.Property("OnBeforePrint", [](TqlrReportComponent& o) { return o.OnBeforePrint; },
+               [](TqlrReportComponent& o, std::string v) { o.OnBeforePrint = v; });
+    c.Property("OnPreviewClick", [](TqlrReportComponent& o) { return o.OnPreviewClick; },
+               [](TqlrReportComponent& o, std::string v) { o.OnPreviewClick = v; });
+    c.Property("OnPreviewDblClick", [](TqlrReportComponent& o) { return o.OnPreviewDblClick; },
+               [](TqlrReportComponent& o, std::string v) { o.OnPreviewDblClick = v; });
+}
+
+RTL_PUBLISHED(TqlrFrameLine)
+{
+    c.Property("Color", &TqlrFrameLine::Color, &TqlrFrameLine::SetColor).Stored(&TqlrFrameLine::IsColorStored);
+    c.Property("Style", &TqlrFrameLine::Style, &TqlrFrameLine::SetStyle).Stored(&TqlrFrameLine::IsStyleStored);
+    c.Property("Width", &TqlrFrameLine::Width, &TqlrFrameLine::SetWidth).Stored(&TqlrFrameLine::IsWidthStored);
+}
+
+RTL_PUBLISHED(TqlrFrame)
+{
+    c.Property("Color", &TqlrFrame::Color, &TqlrFrame::SetColor).Default(gui::clBlack);
+    c.Property("DropShadow", &TqlrFrame::DropShadow, &TqlrFrame::SetDropShadow).Default(false);
+    c.Property("ShadowColor", &TqlrFrame::ShadowColor, &TqlrFrame::SetShadowColor).Default(gui::clBlack);
+    c.Property("ShadowWidth", &TqlrFrame::ShadowWidth, &TqlrFrame::SetShadowWidth)
+        .Stored([](TqlrFrame& f) { return f.ShadowWidth() != 4; });
+    c.Property("Style", &TqlrFrame::Style, &TqlrFrame::SetStyle).Default(TqlrFrameStyle::fsSolid);
+    c.Property("Typ", [](TqlrFrame& f) { return f.Typ(); }, [](TqlrFrame& f, TqlrFrameTypes t) { f.SetTyp(t); })
+        .Default(TqlrFrameTypes());
+    c.Property("Width", &TqlrFrame::Width, &TqlrFrame::SetWidth).Stored([](TqlrFrame& f) { return f.Width() != 1; });
+    c.Property("LeftLine", &TqlrFrame::LeftLine, &TqlrFrame::SetLeftLine);
+    c.Property("TopLine", &TqlrFrame::TopLine, &TqlrFrame::SetTopLine);
+    c.Property("RightLine", &TqlrFrame::RightLine, &TqlrFrame::SetRightLine);
+    c.Property("BottomLine", &TqlrFrame::BottomLine, &TqlrFrame::SetBottomLine);
+}
+
+RTL_PUBLISHED(TqlrHighlight)
+{
+    c.Property("Active", &TqlrHighlight::Active, &TqlrHighlight::SetActive).Default(false);
+    c.Property("Font", &TqlrHighlight::Font, &TqlrHighlight::SetFont);
+    c.Property("Color", &TqlrHighlight::Color, &TqlrHighlight::SetColor).Default(gui::clNone);
+    c.Property("Condition", [](TqlrHighlight& h) { return h.Condition(); }, &TqlrHighlight::SetCondition);
+}
+
+RTL_PUBLISHED(TqlrFormat)
+{
+    c.Property("DecimalSeparator", [](TqlrFormat& f) { return f.DecimalSeparator(); },
+               &TqlrFormat::SetDecimalSeparator);
+    c.Property("ThousandSeparator", [](TqlrFormat& f) { return f.ThousandSeparator(); },
+               &TqlrFormat::SetThousandSeparator);
+    c.Property("FormatStr", [](TqlrFormat& f) { return f.FormatStr(); }, &TqlrFormat::SetFormatStr);
+    c.Property("Kind", &TqlrFormat::Kind, &TqlrFormat::SetKind).Default(TqlrFormatKind::fkText);
+}
+
+namespace {
+
+template <typename C>
+void Bounds(rtl::TClassDecl<C>& c)
+{
+    c.Property("Left", [](C& o) { return o.Left(); }, [](C& o, long double v) { o.SetLeft(v); });
+    c.Property("Top", [](C& o) { return o.Top(); }, [](C& o, long double v) { o.SetTop(v); });
+    c.Property("Width", [](C& o) { return o.Width(); }, [](C& o, long double v) { o.SetWidth(v); });
+    c.Property("Height", [](C& o) { return o.Height(); }, [](C& o, long double v) { o.SetHeight(v); });
+}
+
+template <typename C>
+void FontProps(rtl::TClassDecl<C>& c)
+{
+    c.Property("Font", [](C& o) { return o.Font(); }, [](C& o, gui::TFont* f) { o.SetFont(f); })
+        .Stored([](C& o) { return o.IsFontStored(); });
+    c.Property("ParentFont", [](C& o) { return o.ParentFont(); }, [](C& o, bool v) { o.SetParentFont(v); })
+        .Default(true);
+}
+
+template <typename C>
+void CommonProps(rtl::TClassDecl<C>& c)
+{
+    c.Property("GroupIndex", [](C& o) { return o.GroupIndex(); }, [](C& o, int v) { o.SetGroupIndex(v); })
+        .Default(0);
+    c.Property("Restrictions", [](C& o) { return o.Restrictions(); },
+               [](C& o, TqlrRestrictions v) { o.SetRestrictions(v); })
+        .Default(TqlrRestrictions());
+    c.Property("Visible", [](C& o) { return o.Visible(); }, [](C& o, bool v) { o.SetVisible(v); }).Default(true);
+}
+
+} // namespace
+
+RTL_PUBLISHED(TqlrView)
+{
+    c.Property("Align", &TqlrView::Align, &TqlrView::SetAlign).Default(TqlrAlign::baNone);
+    c.Property("Printable", &TqlrView::Printable, &TqlrView::SetPrintable).Default(true);
+    c.Property("ShiftMode", &TqlrView::ShiftMode, &TqlrView::SetShiftMode).Default(TqlrShiftMode::smAlways);
+    Bounds(c);
+    CommonProps(c);
+    c.Property("Hint", [](TqlrView& v) { return v.Hint(); }, &TqlrView::SetHint);
+    c.Property("ShowHint", &TqlrView::ShowHint, &TqlrView::SetShowHint).Default(false);
+    c.Property("BrushStyle", &TqlrView::BrushStyle, &TqlrView::SetBrushStyle).Default(gui::TBrushStyle::bsSolid);
+    c.Property("Color", &TqlrView::Color, &TqlrView::SetColor).Default(gui::clNone);
+    c.Property("DataField", [](TqlrView& v) { return v.DataField(); }, &TqlrView::SetDataField);
+    c.Property("DataSet", &TqlrView::DataSet, &TqlrView::SetDataSet);
+    c.Property("DataSetName", &TqlrView::DataSetName, &TqlrView::SetDataSetName)
+        .Stored([](TqlrView& v) { return v.DataSet() == nullptr; });
+    c.Property("Frame", &TqlrView::Frame, &TqlrView::SetFrame);
+    c.Property("PlainText", &TqlrView::PlainText, &TqlrView::SetPlainText).Default(false);
+    c.Property("Cursor", &TqlrView::Cursor, &TqlrView::SetCursor).Default(0);
+    c.Property("TagStr", [](TqlrView& v) { return v.TagStr(); }, &TqlrView::SetTagStr);
+    c.Property("URL", [](TqlrView& v) { return v.URL(); }, &TqlrView::SetURL);
+}
+
+RTL_PUBLISHED(TqlrStretcheable)
+{
+    c.Property("StretchMode", &TqlrStretcheable::StretchMode, &TqlrStretcheable::SetStretchMode)
+        .Default(TqlrStretchMode::smDontStretch);
+}
+
+RTL_PUBLISHED(TqlrDialogComponent) {}
+
+RTL_PUBLISHED(TqlrDialogControl)
+{
+    Bounds(c);
+    FontProps(c);
+    c.Property("GroupIndex", [](TqlrDialogControl& o) { return o.GroupIndex(); },
+               [](TqlrDialogControl& o, int v) { o.SetGroupIndex(v); })
+        .Default(0);
+    c.Property("Enabled", &TqlrDialogControl::Enabled, &TqlrDialogControl::SetEnabled).Default(true);
+    c.Property("Hint", [](TqlrDialogControl& o) { return o.Hint(); }, &TqlrDialogControl::SetHint);
+    c.Property("ShowHint", &TqlrDialogControl::ShowHint, &TqlrDialogControl::SetShowHint).Default(false);
+    c.Property("Visible", [](TqlrDialogControl& o) { return o.Visible(); },
+               [](TqlrDialogControl& o, bool v) { o.SetVisible(v); })
+        .Default(true);
+}
+
+RTL_PUBLISHED(TqlrDataSet)
+{
+    c.Property("Enabled", &TqlrDataSet::Enabled, &TqlrDataSet::SetEnabled).Default(true);
+    c.Property("RangeBegin", &TqlrDataSet::RangeBegin, &TqlrDataSet::SetRangeBegin).Default(TqlrRangeBegin::rbFirst);
+    c.Property("RangeEnd", &TqlrDataSet::RangeEnd, &TqlrDataSet::SetRangeEnd).Default(TqlrRangeEnd::reLast);
+    c.Property("RangeEndCount", &TqlrDataSet::RangeEndCount, &TqlrDataSet::SetRangeEndCount).Default(0);
+    c.Property("UserName", [](TqlrDataSet& d) { return d.UserName(); },
+               [](TqlrDataSet& d, std::string v) { d.SetUserName(v); });
+    c.Property("OnCheckEOF", [](TqlrDataSet& d) { return d.OnCheckEOFName; },
+               [](TqlrDataSet& d, std::string v) { d.OnCheckEOFName = v; });
+    c.Property("OnFirst", [](TqlrDataSet& d) { return d.OnFirstName; },
+               [](TqlrDataSet& d, std::string v) { d.OnFirstName = v; });
+    c.Property("OnNext", [](TqlrDataSet& d) { return d.OnNextName; },
+               [](TqlrDataSet& d, std::string v) { d.OnNextName = v; });
+    c.Property("OnPrior", [](TqlrDataSet& d) { return d.OnPriorName; },
+               [](TqlrDataSet& d, std::string v) { d.OnPriorName = v; });
+}
+
+RTL_PUBLISHED(TqlrUserDataSet)
+{
+    c.Property("Fields", &TqlrUserDataSet::Fields, &TqlrUserDataSet::SetFields);
+}
+
+RTL_PUBLISHED(TqlrCustomDBDataSet)
+{
+    c.Property("CloseDataSource", &TqlrCustomDBDataSet::CloseDataSource, &TqlrCustomDBDataSet::SetCloseDataSource)
+        .Default(false);
+    c.Property("FieldAliases", &TqlrCustomDBDataSet::FieldAliases, &TqlrCustomDBDataSet::SetFieldAliases);
+    c.Property("OpenDataSource", &TqlrCustomDBDataSet::OpenDataSource, &TqlrCustomDBDataSet::SetOpenDataSource)
+        .Default(true);
+}
+
+RTL_PUBLISHED(TqlrCustomDatabase) {}
+
+RTL_PUBLISHED(TqlrPage)
+{
+    FontProps(c);
+    CommonProps(c);
+}
+
+RTL_PUBLISHED(TqlrReportPage)
+{
+    c.Property("Orientation", &TqlrReportPage::Orientation, &TqlrReportPage::SetOrientation)
+        .Default(TPrinterOrientation::poPortrait);
+    c.Property("PaperWidth", &TqlrReportPage::PaperWidth, &TqlrReportPage::SetPaperWidth);
+    c.Property("PaperHeight", &TqlrReportPage::PaperHeight, &TqlrReportPage::SetPaperHeight);
+    c.Property("PaperSize", &TqlrReportPage::PaperSize, &TqlrReportPage::SetPaperSize);
+    c.Property("LeftMargin", [](TqlrReportPage& p) { return p.LeftMargin; },
+               [](TqlrReportPage& p, long double v) { p.LeftMargin = v; });
+    c.Property("RightMargin", [](TqlrReportPage& p) { return p.RightMargin; },
+               [](TqlrReportPage& p, long double v) { p.RightMargin = v; });
+    c.Property("TopMargin", [](TqlrReportPage& p) { return p.TopMargin; },
+               [](TqlrReportPage& p, long double v) { p.TopMargin = v; });
+    c.Property("BottomMargin", [](TqlrReportPage& p) { return p.BottomMargin; },
+               [](TqlrReportPage& p, long double v) { p.BottomMargin = v; });
+}
+
+RTL_PUBLISHED(TqlrDialogPage) { Bounds(c); }
+RTL_PUBLISHED(TqlrDataPage) { Bounds(c); }
+
+RTL_PUBLISHED(TqlrBand)
+{
+    FontProps(c);
+    Bounds(c);
+    c.Property("Restrictions", [](TqlrBand& o) { return o.Restrictions(); },
+               [](TqlrBand& o, TqlrRestrictions v) { o.SetRestrictions(v); })
+        .Default(TqlrRestrictions());
+    c.Property("Vertical", &TqlrBand::Vertical, &TqlrBand::SetVertical).Default(false);
+    c.Property("Visible", [](TqlrBand& o) { return o.Visible(); }, [](TqlrBand& o, bool v) { o.SetVisible(v); })
+        .Default(true);
+    c.Property("OnAfterCalcHeight", [](TqlrBand& b) { return b.OnAfterCalcHeight; },
+               [](TqlrBand& b, std::string v) { b.OnAfterCalcHeight = v; });
+    c.Property("Child", &TqlrBand::Child, &TqlrBand::SetChild);
+    c.Property("StartNewPage", &TqlrBand::StartNewPage, &TqlrBand::SetStartNewPage).Default(false);
+    c.Property("Stretched", &TqlrBand::Stretched, &TqlrBand::SetStretched).Default(false);
+}
+
+RTL_PUBLISHED(TqlrDataBand)
+{
+    c.Property("DataSet", &TqlrDataBand::DataSet, &TqlrDataBand::SetDataSet);
+    c.Property("DataSetName", &TqlrDataBand::DataSetName, &TqlrDataBand::SetDataSetName)
+        .Stored([](TqlrDataBand& b) { return b.DataSet() == nullptr; });
+    c.Property("RowCount", &TqlrDataBand::RowCount, &TqlrDataBand::SetRowCount).Default(0);
+}
+
+#define QLR_NO_PROPS(Class) RTL_PUBLISHED(Class) {}
+QLR_NO_PROPS(TqlrReportTitle)
+QLR_NO_PROPS(TqlrReportSummary)
+QLR_NO_PROPS(TqlrPageHeader)
+QLR_NO_PROPS(TqlrPageFooter)
+QLR_NO_PROPS(TqlrHeader)
+QLR_NO_PROPS(TqlrFooter)
+QLR_NO_PROPS(TqlrMasterData)
+QLR_NO_PROPS(TqlrDetailData)
+QLR_NO_PROPS(TqlrSubdetailData)
+QLR_NO_PROPS(TqlrDataBand4)
+QLR_NO_PROPS(TqlrDataBand5)
+QLR_NO_PROPS(TqlrDataBand6)
+QLR_NO_PROPS(TqlrGroupHeader)
+QLR_NO_PROPS(TqlrGroupFooter)
+QLR_NO_PROPS(TqlrChild)
+QLR_NO_PROPS(TqlrColumnHeader)
+QLR_NO_PROPS(TqlrColumnFooter)
+QLR_NO_PROPS(TqlrOverlay)
+QLR_NO_PROPS(TqlrNullBand)
+QLR_NO_PROPS(TqlrMemoView)
+#undef QLR_NO_PROPS
+
+RTL_PUBLISHED(TqlrCustomMemoView)
+{
+    c.Property("AllowExpressions", &TqlrCustomMemoView::AllowExpressions, &TqlrCustomMemoView::SetAllowExpressions)
+        .Default(true);
+    c.Property("AutoWidth", &TqlrCustomMemoView::AutoWidth, &TqlrCustomMemoView::SetAutoWidth).Default(false);
+    c.Property("DisplayFormat", &TqlrCustomMemoView::DisplayFormat, &TqlrCustomMemoView::SetDisplayFormat);
+    FontProps(c);
+    c.Property("HAlign", &TqlrCustomMemoView::HAlign, &TqlrCustomMemoView::SetHAlign).Default(0);
+    c.Property("Highlight", &TqlrCustomMemoView::Highlight, &TqlrCustomMemoView::SetHighlight);
+    c.Property("WordWrap", &TqlrCustomMemoView::WordWrap, &TqlrCustomMemoView::SetWordWrap).Default(true);
+}
+
+RTL_PUBLISHED(TqlrPictureView)
+{
+    c.Property("Center", &TqlrPictureView::Center, &TqlrPictureView::SetCenter).Default(false);
+    c.Property("FileLink", [](TqlrPictureView& p) { return p.FileLink(); }, &TqlrPictureView::SetFileLink);
+    c.Property("KeepAspectRatio", &TqlrPictureView::KeepAspectRatio, &TqlrPictureView::SetKeepAspectRatio)
+        .Default(true);
+    c.Property("Stretched", &TqlrPictureView::Stretched, &TqlrPictureView::SetStretched).Default(true);
+}
+
+RTL_PUBLISHED(TqlrReport)
+{
+    c.Property("StoreInDFM", &TqlrReport::StoreInDFM, &TqlrReport::SetStoreInDFM).Default(true);
+}
+
+// --- pages ---------------------------------------------------------------------
+
+TqlrPage::TqlrPage(rtl::TComponent* owner) : TqlrComponent(owner)
+{
+    FBaseName = "Page";
+}
+
+TqlrReportPage::TqlrReportPage(rtl::TComponent* owner) : TqlrPage(owner) {}
+
+TqlrDataPage::TqlrDataPage(rtl::TComponent* owner) : TqlrPage(owner)
+{
+    FBaseName = "Data";
+}
+
+// --- bands -----------------------------------------------------------------------
+
+TqlrBand::TqlrBand(rtl::TComponent* owner) : TqlrReportComponent(owner) {}
+
+void TqlrBand::SetChild(TqlrChild* value)
+{
+    for (TqlrBand* b = value; b; b = b->Child())
+        if (b == this) throw rtl::Exception("Circular child reference is not allowed");
+    if (FChild) FChild->RemoveFreeNotification(this);
+    FChild = value;
+    if (FChild) FChild->FreeNotification(this);
+}
+
+void TqlrBand::Notification(rtl::TComponent* component, rtl::TOperation operation)
+{
+    TqlrReportComponent::Notification(component, operation);
+    if (operation == rtl::TOperation::opRemove && component == FChild) FChild = nullptr;
+}
+
+std::string TqlrBand::BandName() const
+{
+    std::string name = ClassName();
+    for (const char* part : {"Tqlr", "Band"}) {
+        std::size_t at = name.find(part);
+        if (at != std::string::npos) name.erase(at, std::char_traits<char>::length(part));
+    }
+    return name;
+}
+
+int TqlrBand::BandNumber() const
+{
+    const rtl::TClassInfo* list[] = {
+        &TqlrReportTitle::StaticClassInfo(),   &TqlrReportSummary::StaticClassInfo(),
+        &TqlrPageHeader::StaticClassInfo(),    &TqlrPageFooter::StaticClassInfo(),
+        &TqlrHeader::StaticClassInfo(),        &TqlrFooter::StaticClassInfo(),
+        &TqlrMasterData::StaticClassInfo(),    &TqlrDetailData::StaticClassInfo(),
+        &TqlrSubdetailData::StaticClassInfo(), &TqlrDataBand4::StaticClassInfo(),
+        &TqlrDataBand5::StaticClassInfo(),     &TqlrDataBand6::StaticClassInfo(),
+        &TqlrGroupHeader::StaticClassInfo(),   &TqlrGroupFooter::StaticClassInfo(),
+        &TqlrChild::StaticClassInfo(),         &TqlrColumnHeader::StaticClassInfo(),
+        &TqlrColumnFooter::StaticClassInfo(),  &TqlrOverlay::StaticClassInfo()};
+    int result = 0;
+    for (int i = 0; i < 18; ++i)
+        if (list[i]->IsInstance(this)) result = i;
+    return result;
+}
+
+TqlrDataBand::TqlrDataBand(rtl::TComponent* owner)
+    : TqlrBand(owner), FVirtualDataSet(std::make_unique<TqlrUserDataSet>(nullptr))
+{
+    FVirtualDataSet->SetRangeEnd(TqlrRangeEnd::reCount);
+}
+
+TqlrDataBand::~TqlrDataBand()
+{
+    if (FDataSet) FDataSet->RemoveFreeNotification(this);
+}
+
+void TqlrDataBand::SetDataSet(TqlrDataSet* v)
+{
+    if (FDataSet == v) return;
+    if (FDataSet) FDataSet->RemoveFreeNotification(this);
+    FDataSet = v;
+    if (FDataSet) FDataSet->FreeNotification(this);
+    FDataSetName = v ? v->UserName() : std::string();
+}
+
+std::string TqlrDataBand::DataSetName() const
+{
+    return FDataSet ? FDataSet->UserName() : FDataSetName;
+}
+
+void TqlrDataBand::SetDataSetName(const std::string& v)
+{
+    FDataSetName = v;
+    TqlrDataSet* ds = FindDataSet(FDataSet, v);
+    if (ds != FDataSet) {
+        if (FDataSet) FDataSet->RemoveFreeNotification(this);
+        FDataSet = ds;
+        if (FDataSet) FDataSet->FreeNotification(this);
+    }
+}
+
+void TqlrDataBand::SetRowCount(int v)
+{
+    FRowCount = v;
+    FVirtualDataSet->SetRangeEndCount(v);
+}
+
+void TqlrDataBand::Notification(rtl::TComponent* component, rtl::TOperation operation)
+{
+    TqlrBand::Notification(component, operation);
+    if (operation == rtl::TOperation::opRemove && component == FDataSet) FDataSet = nullptr;
+}
+
+// --- memo and picture ------------------------------------------------------------
+
+TqlrCustomMemoView::TqlrCustomMemoView(rtl::TComponent* owner)
+    : TqlrStretcheable(owner), FHighlight(std::make_unique<TqlrHighlight>()),
+      FDisplayFormat(std::make_unique<TqlrFormat>())
+{
+    FComponentStyle.Exclude(TqlrComponentStyleItem::csDefaultDiff);
+}
+
+TqlrPictureView::TqlrPictureView(rtl::TComponent* owner) : TqlrView(owner)
+{
+    FComponentStyle.Exclude(TqlrComponentStyleItem::csDefaultDiff);
+}
+
+// --- the report ------------------------------------------------------------------
+
+TqlrReport::TqlrReport(rtl::TComponent* owner)
+    : TqlrComponent(owner), FErrors(std::make_unique<rtl::TStringList>()),
+      FVariables(std::make_unique<TqlrVariables>())
+{
+    RegisterReportClasses();
+}
+
+TqlrReport::~TqlrReport()
+{
+    // Children go while the report is still whole: their destructors may
+    // look up the report.
+    Clear();
+    DestroyComponents();
+}
+
+rtl::Variant TqlrReport::Calc(const std::string& expr)
+{
+    if (!OnCalc) throw rtl::Exception("No expression evaluator for: " + expr);
+    return OnCalc(expr);
+}
+
+// The variables travel as the defined property "Variables": while the
+// report is written by the serializer (IsWriting) as a list of one-string
+// lists holding each variable's attribute text, otherwise in the component
+// stream's collection form.
+void TqlrReport::DefineProperties(rtl::TFiler& filer)
+{
+    TqlrComponent::DefineProperties(filer);
+    auto read = [this](rtl::TReader& r) {
+        if (r.NextValue() == rtl::TValueType::vaCollection) {
+            r.ReadValue();
+            r.ReadCollection(FVariables.get());
+            return;
+        }
+        FVariables->Clear();
+        TqlrXMLSerializer own(nullptr);
+        TqlrXMLSerializer* serializer = FSerializer ? FSerializer : &own;
+        r.ReadListBegin();
+        while (!r.EndOfList()) {
+            r.ReadListBegin();
+            std::string text;
+            while (!r.EndOfList()) text = r.ReadString();
+            r.ReadListEnd();
+            if (serializer == &own) own.ReadPersistentStr(this, FVariables->Add(), text);
+            else serializer->XMLToObj(text, FVariables->Add());
+        }
+        r.ReadListEnd();
+    };
+    auto write = [this](rtl::TWriter& w) {
+        if (!IsWriting()) {
+            w.WriteCollection(FVariables.get());
+            return;
+        }
+        TqlrXMLSerializer serializer(nullptr);
+        serializer.SetOwner(this);
+        w.WriteListBegin();
+        for (int i = 0; i < FVariables->Count(); ++i) {
+            w.WriteListBegin();
+            w.WriteString(serializer.ObjToXML(FVariables->GetItem(i)));
+            w.WriteListEnd();
+        }
+        w.WriteListEnd();
+    };
+    filer.DefineProperty("Variables", read, write, FVariables->Count() > 0);
+}
+
+void RegisterReportClasses()
+{
+    static const bool done = [] {
+        gui::DescribeGraphicsClasses();
+        rtl::RegisterClasses({
+            &TqlrReport::StaticClassInfo(), &TqlrReportPage::StaticClassInfo(),
+            &TqlrDialogPage::StaticClassInfo(), &TqlrDataPage::StaticClassInfo(),
+            &TqlrReportTitle::StaticClassInfo(), &TqlrReportSummary::StaticClassInfo(),
+            &TqlrPageHeader::StaticClassInfo(), &TqlrPageFooter::StaticClassInfo(),
+            &TqlrHeader::StaticClassInfo(), &TqlrFooter::StaticClassInfo(),
+            &TqlrMasterData::StaticClassInfo(), &TqlrDetailData::StaticClassInfo(),
+            &TqlrSubdetailData::StaticClassInfo(), &TqlrDataBand4::StaticClassInfo(),
+            &TqlrDataBand5::StaticClassInfo(), &TqlrDataBand6::StaticClassInfo(),
+            &TqlrGroupHeader::StaticClassInfo(), &TqlrGroupFooter::StaticClassInfo(),
+            &TqlrChild::StaticClassInfo(), &TqlrColumnHeader::StaticClassInfo(),
+            &TqlrColumnFooter::StaticClassInfo(), &TqlrOverlay::StaticClassInfo(),
+            &TqlrNullBand::StaticClassInfo(), &TqlrMemoView::StaticClassInfo(),
+            &TqlrPictureView::StaticClassInfo(), &TqlrUserDataSet::StaticClassInfo(),
+            &TqlrFrame::StaticClassInfo(), &TqlrFrameLine::StaticClassInfo(),
+            &TqlrHighlight::StaticClassInfo(), &TqlrFormat::StaticClassInfo(),
+        });
+        return true;
+    }();
+    (void)done;
+}
+
+} // namespace qlr
