@@ -31,6 +31,7 @@
 #include "platform/gui/Graphics.h"
 #include "platform/gui/GraphicsTypInfo.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Collections.h"
 #include "platform/rtl/Lists.h"
 #include "platform/rtl/Set.h"
 #include "platform/rtl/TypInfo.h"
@@ -44,6 +45,8 @@ class TqlrDataSet;
 class TqlrUserDataSet;
 class TqlrXMLSerializer;
 class TqlrVariables;
+class TqlrXMLItem;
+class TqlrStyleItem;
 
 struct TqlrRect {
     long double Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -631,6 +634,139 @@ TqlrDataSet* FindGlobalDataSet(TqlrDataSet* dataSet, const std::string& name, rt
 // User names and objects of the enabled, named data sets.
 void ListGlobalDataSets(rtl::TStringList& list);
 
+// ---------------------------------------------------------- text layout
+//
+// TqlrDrawText lays text out on a private 600-dpi canvas (so that line
+// breaks never depend on the output device), measures it, cuts it at the
+// bottom of a rectangle and draws it on any canvas, stretching each line to
+// the 600-dpi layout (WYSIWYG).  Use: Lock; SetFont, SetOptions, SetGaps,
+// SetDimensions, SetText; queries or DrawText; Unlock.  DrawText and
+// CalcWidth consume the tags' change marks, so each needs its own SetText.
+
+enum class TqlrHAlign { haLeft, haRight, haCenter, haBlock };
+RTL_ENUM(TqlrHAlign, "haLeft", "haRight", "haCenter", "haBlock")
+enum class TqlrVAlign { vaTop, vaBottom, vaCenter };
+RTL_ENUM(TqlrVAlign, "vaTop", "vaBottom", "vaCenter")
+
+// The attributes of one laid-out character.
+struct TqlrHTMLTag {
+    int Position = 0;   // 1-based in the source text, tags and line ends counted
+    int Size = 0;       // points
+    int AddY = 0;       // 1: lowered (subscript)
+    gui::TFontStyles Style;
+    gui::TColor Color = 0;
+    bool Default = false;   // brings no change of attributes
+    bool Small = false;     // drawn at the sub/superscript size
+    bool DontWRAP = false;  // inside <nowrap>
+    void Assign(const TqlrHTMLTag& t);
+};
+using TqlrHTMLTags = std::vector<TqlrHTMLTag>;
+
+class TqlrHTMLTagsList {
+public:
+    bool AllowTags = true;
+    int AddY = 0;
+    gui::TColor Color = 0, DefColor = 0;
+    int DefSize = 10, Size = 10;
+    gui::TFontStyles DefStyle, Style;
+    int Position = 1;
+    bool DontWRAP = false;
+    std::vector<TqlrHTMLTags> Items;
+
+    void Clear() { Items.clear(); }
+    int Count() const { return static_cast<int>(Items.size()); }
+    void SetDefaults(gui::TColor defColor, int defSize, const gui::TFontStyles& defStyle);
+    // Interprets and removes the tags of s, recording one tag per remaining
+    // character on the last line.  An empty result becomes one blank.
+    void ExpandHTMLTags(std::u16string& s);
+    void BeginLine() { Items.emplace_back(); }
+    void SplitLine(int count, bool hyphen);
+    TqlrHTMLTags& LineAt(int index) { return Items[static_cast<std::size_t>(index)]; }
+    // Per-character widths of line (cumulative when asked) plus spacing on
+    // the canvas, styled by the tags of tag line tagLine; returns the total.
+    int MeasureCharWidths(const std::u16string& line, std::vector<int>& widths, bool cumulative, int spacing,
+                          int tagLine, gui::TCanvas& canvas);
+
+private:
+    void RecordCharTag();
+    const TqlrHTMLTag* PreviousTag() const;
+};
+
+class TqlrDrawText {
+public:
+    TqlrDrawText();
+    ~TqlrDrawText();
+    TqlrDrawText(const TqlrDrawText&) = delete;
+    TqlrDrawText& operator=(const TqlrDrawText&) = delete;
+
+    // One lock for every instance.
+    static void Lock();
+    static void Unlock();
+
+    void SetFont(const gui::TFont* font);
+    void SetOptions(bool wordWrap, bool htmlTags, bool rtlReading, bool wordBreak, bool clipped, bool wysiwyg,
+                    int rotation);
+    void SetGaps(long double paragraphGap, long double charSpacing, long double lineSpacing);
+    void SetDimensions(long double scaleX, long double scaleY, long double printScale, const gui::TRect& originalRect,
+                       const gui::TRect& scaledRect);
+    void SetText(const std::vector<std::u16string>& text);
+    void SetParaBreaks(bool firstParaBreak, bool lastParaBreak);
+    void DrawText(gui::TCanvas* canvas, TqlrHAlign hAlign, TqlrVAlign vAlign);
+    long double CalcHeight() const;
+    long double CalcWidth();
+    long double LineHeight() const { return TextHeight() + FLineSpacing; }
+    long double TextHeight() const;
+    long double UnusedSpace() const;
+    std::u16string GetOutBoundsText(bool& paraBreak);
+    const std::u16string& GetInBoundsText() const { return FPlainText; }
+    std::u16string GetWrappedText() const;
+    std::u16string DeleteTags(std::u16string txt);
+
+    // The laid-out lines and their flags (1: first line of a paragraph,
+    // 2: last line).
+    const std::vector<std::u16string>& Lines() const { return FText; }
+    int LineFlags(int index) const { return FFlags[static_cast<std::size_t>(index)]; }
+    const TqlrHTMLTagsList& Tags() const { return FHTMLTags; }
+    gui::TCanvas* LayoutCanvas() const { return FCanvas; }
+    bool UseDefaultCharset = true;
+
+private:
+    void WrapSourceLine(const std::u16string& line, int fullWidth, int firstWidth, int spacing);
+    void AddLine(const std::u16string& line);
+    void PaintLine(gui::TCanvas* canvas, int index, TqlrHAlign align, int wd, int y, int x, double cosA,
+                   double sinA);
+    void PlaceTextBlock(TqlrVAlign vAlign, int h, int& x, int& y, int& wd, double& cosA, double& sinA);
+    int FitLines() const;
+
+    std::unique_ptr<gui::TBitmap> FBMP;
+    gui::TCanvas* FCanvas;
+    int FDefPPI = 600, FScrPPI = 96;
+    int FFontSize = 10;
+    TqlrHTMLTagsList FHTMLTags;
+    long double FCharSpacing = 0, FLineSpacing = 0, FParagraphGap = 0;
+    uint32_t FOptions = 0;
+    gui::TRect FOriginalRect, FScaledRect;
+    std::u16string FPlainText;
+    long double FPrintScale = 1;
+    int FRotation = 0;
+    bool FRTLReading = false;
+    long double FScaleX = 1, FScaleY = 1;
+    std::vector<std::u16string> FText;
+    std::vector<int> FFlags;
+    bool FWordBreak = false, FWordWrap = true, FWysiwyg = true;
+    std::vector<int> FWidths;  // sized to the line, never a fixed capacity
+};
+
+// The instance of text objects outside a report and of the PDF export.
+TqlrDrawText& SharedDrawText();
+// Break positions (1-based, ascending) of an upper-case Cyrillic word.
+std::vector<int> HyphenPositions(const std::u16string& w);
+// The part of the word at from (1-based) that fits upto - from characters
+// with a hyphen; empty when there is none.
+std::u16string FindHyphenPoint(const std::u16string& s, int from, int upto, int n);
+// Spreads n increments of step over a[lo..hi], halving recursively.
+void SpreadIncrements(std::vector<int>& a, int lo, int hi, int step, int n);
+
 // ------------------------------------------------------- pages and bands
 //
 // What the object model needs of pages, bands, memos and pictures to hold a
@@ -758,34 +894,146 @@ QLR_BAND_CLASS(TqlrOverlay, TqlrBand)
 QLR_BAND_CLASS(TqlrNullBand, TqlrBand)
 #undef QLR_BAND_CLASS
 
-// A text object: the serializer writes its text as the pair "Text" and
-// reads "Text", "x" and "u" into it.
+// The text object.  Its text comes from a data field or from the template
+// with [expressions] replaced by their formatted values; the serializer
+// writes it as the pair "Text" and reads "Text", "x" and "u" into it.
 class TqlrCustomMemoView : public TqlrStretcheable {
     RTL_CLASS(TqlrCustomMemoView, TqlrStretcheable)
 public:
     explicit TqlrCustomMemoView(rtl::TComponent* owner);
+    ~TqlrCustomMemoView() override;
     // The lines joined by CR LF.
     const std::string& Text() const { return FText; }
     void SetText(const std::string& v) { FText = v; }
-    bool AutoWidth() const { return FAutoWidth; }
-    void SetAutoWidth(bool v) { FAutoWidth = v; }
+    std::vector<std::u16string> Lines() const;
     bool AllowExpressions() const { return FAllowExpressions; }
     void SetAllowExpressions(bool v) { FAllowExpressions = v; }
-    TqlrHighlight* Highlight() const { return FHighlight.get(); }
-    void SetHighlight(TqlrHighlight* v) { FHighlight->Assign(v); }
+    bool AllowHTMLTags() const { return FAllowHTMLTags; }
+    void SetAllowHTMLTags(bool v) { FAllowHTMLTags = v; }
+    bool AutoWidth() const { return FAutoWidth; }
+    void SetAutoWidth(bool v) { FAutoWidth = v; }
+    long double CharSpacing() const { return FCharSpacing; }
+    void SetCharSpacing(long double v) { FCharSpacing = v; }
+    bool Clipped() const { return FClipped; }
+    void SetClipped(bool v) { FClipped = v; }
     TqlrFormat* DisplayFormat() const { return FDisplayFormat.get(); }
     void SetDisplayFormat(TqlrFormat* v) { FDisplayFormat->Assign(v); }
-    int HAlign() const { return FHAlign; }
-    void SetHAlign(int v) { FHAlign = v; }
+    const std::string& ExpressionDelimiters() const { return FExpressionDelimiters; }
+    void SetExpressionDelimiters(const std::string& v) { FExpressionDelimiters = v; }
+    TqlrCustomMemoView* FlowTo() const { return FFlowTo; }
+    void SetFlowTo(TqlrCustomMemoView* v);
+    bool FirstParaBreak() const { return FFirstParaBreak; }
+    void SetFirstParaBreak(bool v) { FFirstParaBreak = v; }
+    bool LastParaBreak() const { return FLastParaBreak; }
+    void SetLastParaBreak(bool v) { FLastParaBreak = v; }
+    long double GapX() const { return FGapX; }
+    void SetGapX(long double v) { FGapX = v; }
+    long double GapY() const { return FGapY; }
+    void SetGapY(long double v) { FGapY = v; }
+    TqlrHAlign HAlign() const { return FHAlign; }
+    void SetHAlign(TqlrHAlign v) { FHAlign = v; }
+    bool HideZeros() const { return FHideZeros; }
+    void SetHideZeros(bool v) { FHideZeros = v; }
+    TqlrHighlight* Highlight() const { return FHighlight.get(); }
+    void SetHighlight(TqlrHighlight* v) { FHighlight->Assign(v); }
+    long double LineSpacing() const { return FLineSpacing; }
+    void SetLineSpacing(long double v) { FLineSpacing = v; }
+    long double ParagraphGap() const { return FParagraphGap; }
+    void SetParagraphGap(long double v) { FParagraphGap = v; }
+    int Rotation() const { return FRotation; }
+    void SetRotation(int v) { FRotation = v % 360; }
+    bool RTLReading() const { return FRTLReading; }
+    void SetRTLReading(bool v) { FRTLReading = v; }
+    const std::string& Style() const { return FStyle; }
+    void SetStyle(const std::string& v);
+    bool SuppressRepeated() const { return FSuppressRepeated; }
+    void SetSuppressRepeated(bool v) { FSuppressRepeated = v; }
+    bool Underlines() const { return FUnderlines; }
+    void SetUnderlines(bool v) { FUnderlines = v; }
+    TqlrVAlign VAlign() const { return FVAlign; }
+    void SetVAlign(TqlrVAlign v) { FVAlign = v; }
+    bool WordBreak() const { return FWordBreak; }
+    void SetWordBreak(bool v) { FWordBreak = v; }
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v) { FWordWrap = v; }
+    bool Wysiwyg() const { return FWysiwyg; }
+    void SetWysiwyg(bool v) { FWysiwyg = v; }
+    bool UseDefaultCharset() const { return FUseDefaultCharset; }
+    void SetUseDefaultCharset(bool v) { FUseDefaultCharset = v; }
+    const rtl::Variant& Value() const { return FValue; }
+    void SetValue(const rtl::Variant& v) { FValue = v; }
+    int TotalPages() const { return FTotalPages; }
+    void SetTotalPages(int v) { FTotalPages = v; }
+    int CopyNo() const { return FCopyNo; }
+    void SetCopyNo(int v) { FCopyNo = v; }
+    long double PrintScale() const { return FPrintScale; }
+    void SetPrintScale(long double v) { FPrintScale = v; }
+    const gui::TRect& TextRect() const { return FTextRect; }
+
+    // Color, font and frame from a style item (nothing for nullptr).
+    void ApplyStyle(const TqlrStyleItem* style);
+    // The text of a value under a display format (nullptr: DisplayFormat).
+    std::string FormatData(const rtl::Variant& value, const TqlrFormat* format = nullptr) const;
+    void ResetSuppress() { FLastValue = rtl::Variant(std::string()); }
+    void ExtractMacros();
+    // The laid-out lines (wrapWords) or the text without its markup.
+    std::string WrapText(bool wrapWords);
+    std::string GetComponentText() override;
+    std::string GetDescription() const override;
+
+    void Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+              long double offsetY) override;
+    void BeforePrint() override;
+    void GetData() override;
+    void AfterPrint() override;
+    std::string Diff(TqlrComponent* aComponent) override;
+    long double CalcHeight() override;
+    virtual long double CalcWidth();
+    long double DrawPart() override;
+    void InitPart() override;
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+    void PrepareDeviceRect(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+                           long double offsetY) override;
 
 private:
-    std::string FText;
-    bool FAutoWidth = false, FAllowExpressions = true, FWordWrap = true;
-    int FHAlign = 0;
-    std::unique_ptr<TqlrHighlight> FHighlight;
+    TqlrDrawText& Layout() const;
+    // The text area for a device rectangle already prepared.
+    gui::TRect TextArea(long double scaleX, long double scaleY) const;
+    long double ExtraHeight() const;
+    long double ExtraWidth() const;
+    void SetupLayout(TqlrDrawText& dt, long double scaleX, long double scaleY, long double offsetX,
+                     long double offsetY, gui::TCanvas* canvas);
+    void SetupFontAndOptions(TqlrDrawText& dt);
+    std::string EvaluateExpression(const std::string& expr);
+
+    bool FAllowExpressions = true, FAllowHTMLTags = false, FAutoWidth = false, FClipped = true;
+    long double FCharSpacing = 0;
     std::unique_ptr<TqlrFormat> FDisplayFormat;
+    std::string FExpressionDelimiters = "[,]";
+    TqlrCustomMemoView* FFlowTo = nullptr;
+    bool FFirstParaBreak = false, FLastParaBreak = false;
+    long double FGapX = 2, FGapY = 1;
+    TqlrHAlign FHAlign = TqlrHAlign::haLeft;
+    bool FHideZeros = false;
+    std::unique_ptr<TqlrHighlight> FHighlight;
+    long double FLineSpacing = 2, FParagraphGap = 0;
+    std::string FText;
+    std::u16string FPartMemo;
+    int FRotation = 0;
+    bool FRTLReading = false;
+    std::string FStyle;
+    bool FSuppressRepeated = false;
+    std::string FTempMemo;
+    bool FUnderlines = false;
+    TqlrVAlign FVAlign = TqlrVAlign::vaTop;
+    rtl::Variant FValue = rtl::Variant::Null();
+    bool FWordBreak = false, FWordWrap = true, FWysiwyg = true, FUseDefaultCharset = false;
+    rtl::Variant FLastValue = rtl::Variant::Null();
+    int FTotalPages = 0, FCopyNo = 0;
+    gui::TRect FTextRect;
+    long double FPrintScale = 1;
 };
 
 class TqlrMemoView : public TqlrCustomMemoView {
@@ -814,6 +1062,179 @@ private:
     std::string FFileLink;
 };
 
+// ------------------------------------------------------ options and styles
+
+enum class TqlrSilentMode { simMessageBoxes, simSilent, simReThrow };
+RTL_ENUM(TqlrSilentMode, "simMessageBoxes", "simSilent", "simReThrow")
+enum class TqlrPreviewButton {
+    pbPrint, pbLoad, pbSave, pbExport, pbZoom, pbFind, pbOutline, pbPageSetup, pbTools, pbEdit, pbNavigator,
+    pbExportQuick, pbNoClose, pbNoFullScreen, pbNoEmail
+};
+using TqlrPreviewButtons = rtl::Set<TqlrPreviewButton, 16>;
+RTL_ENUM(TqlrPreviewButton, "pbPrint", "pbLoad", "pbSave", "pbExport", "pbZoom", "pbFind", "pbOutline",
+         "pbPageSetup", "pbTools", "pbEdit", "pbNavigator", "pbExportQuick", "pbNoClose", "pbNoFullScreen",
+         "pbNoEmail")
+RTL_SET(TqlrPreviewButtons, TqlrPreviewButton)
+enum class TqlrZoomMode { zmDefault, zmWholePage, zmPageWidth, zmManyPages };
+RTL_ENUM(TqlrZoomMode, "zmDefault", "zmWholePage", "zmPageWidth", "zmManyPages")
+enum class TqlrPrintMode { pmDefault, pmSplit, pmJoin, pmScale };
+RTL_ENUM(TqlrPrintMode, "pmDefault", "pmSplit", "pmJoin", "pmScale")
+enum class TqlrPrintPages { ppAll, ppOdd, ppEven };
+RTL_ENUM(TqlrPrintPages, "ppAll", "ppOdd", "ppEven")
+enum class TqlrDuplexMode { dmNone, dmVertical, dmHorizontal, dmSimplex };
+RTL_ENUM(TqlrDuplexMode, "dmNone", "dmVertical", "dmHorizontal", "dmSimplex")
+
+class TqlrEngineOptions : public rtl::TPersistent {
+    RTL_CLASS(TqlrEngineOptions, rtl::TPersistent)
+public:
+    TqlrEngineOptions() { Clear(); }
+    bool ConvertNulls = true, DestroyForms = true, DoublePass = false;
+    int MaxMemSize = 10;
+    bool PrintIfEmpty = true;
+    void* ReportThread = nullptr;
+    bool EnableThreadSafe = false;
+    TqlrSilentMode NewSilentMode = TqlrSilentMode::simMessageBoxes;
+    std::string TempDir;
+    bool UseFileCache = false, UseGlobalDataSetList = true, IgnoreDevByZero = false;
+    // True exactly for simSilent; writing False gives simMessageBoxes.
+    bool SilentMode() const { return NewSilentMode == TqlrSilentMode::simSilent; }
+    void SetSilentMode(bool v) { NewSilentMode = v ? TqlrSilentMode::simSilent : TqlrSilentMode::simMessageBoxes; }
+    // Copies all but DestroyForms, ReportThread, EnableThreadSafe and
+    // UseGlobalDataSetList.
+    void Assign(const rtl::TPersistent* source) override;
+    void Clear();
+};
+
+class TqlrPreviewOptions : public rtl::TPersistent {
+    RTL_CLASS(TqlrPreviewOptions, rtl::TPersistent)
+public:
+    TqlrPreviewOptions() { Clear(); }
+    bool AllowEdit = true;
+    TqlrPreviewButtons Buttons = TqlrPreviewButtons::FromMask(0x0FFF);
+    bool DoubleBuffered = true, Maximized = true, MDIChild = false, Modal = true, OutlineExpand = true,
+         OutlineVisible = false;
+    int OutlineWidth = 120, PagesInCache = 50;
+    bool ShowCaptions = false, ThumbnailVisible = false;
+    long double Zoom = 1.0;
+    TqlrZoomMode ZoomMode = TqlrZoomMode::zmDefault;
+    bool PictureCacheInFile = false, RTLPreview = false;
+    void Assign(const rtl::TPersistent* source) override;
+    void Clear();
+};
+
+class TqlrPrintOptions : public rtl::TPersistent {
+    RTL_CLASS(TqlrPrintOptions, rtl::TPersistent)
+public:
+    TqlrPrintOptions();
+    int Copies = 1;
+    bool Collate = true;
+    std::string PageNumbers;
+    int PagesOnSheet = 0;
+    std::string Printer;
+    TqlrPrintMode PrintMode = TqlrPrintMode::pmDefault;
+    int PrintOnSheet = 0;
+    TqlrPrintPages PrintPages = TqlrPrintPages::ppAll;
+    bool Reverse = false, ShowDialog = true, SwapPageSize = false;
+    std::string PrnOutFileName;
+    TqlrDuplexMode Duplex = TqlrDuplexMode::dmNone;
+    int SplicingLine = 3;
+    void Assign(const rtl::TPersistent* source) override;
+    void Clear();
+};
+
+class TqlrReportOptions : public rtl::TPersistent {
+    RTL_CLASS(TqlrReportOptions, rtl::TPersistent)
+public:
+    explicit TqlrReportOptions(TqlrReport* report = nullptr);
+    std::string Author;
+    bool Compressed = false;
+    std::string ConnectionName;
+    double CreateDate = 0, LastChange = 0;
+    rtl::TStringList* Description() const { return FDescription.get(); }
+    void SetDescription(rtl::TStringList* v) { FDescription->Assign(v); }
+    std::string InitString, Name, Password;
+    std::string VersionBuild, VersionMajor, VersionMinor, VersionRelease;
+    // The password accepted while the program runs.
+    std::string PrevPassword;
+    void Assign(const rtl::TPersistent* source) override;
+    void Clear();
+    // Asks for the password at most once per run (see the .cpp).
+    bool CheckPassword();
+    TqlrReport* Report() const { return FReport; }
+
+private:
+    TqlrReport* FReport;
+    std::unique_ptr<rtl::TStringList> FDescription;
+};
+
+class TqlrStyleItem : public rtl::TCollectionItem {
+    RTL_CLASS(TqlrStyleItem, rtl::TCollectionItem)
+public:
+    explicit TqlrStyleItem(rtl::TCollection* collection);
+    const std::string& Name() const { return FName; }
+    // Raises "Duplicate name" for a name another item has (case ignored).
+    void SetName(const std::string& v);
+    gui::TColor Color() const { return FColor; }
+    void SetColor(gui::TColor v) { FColor = v; }
+    gui::TFont* Font() const { return FFont.get(); }
+    void SetFont(gui::TFont* v) { FFont->Assign(v); }
+    TqlrFrame* Frame() const { return FFrame.get(); }
+    void SetFrame(TqlrFrame* v) { FFrame->Assign(v); }
+    void Assign(const rtl::TPersistent* source) override;
+    void CreateUniqueName();
+
+private:
+    std::string FName;
+    gui::TColor FColor = gui::clNone;
+    std::unique_ptr<gui::TFont> FFont;
+    std::unique_ptr<TqlrFrame> FFrame;
+};
+
+class TqlrStyles : public rtl::TCollection {
+    RTL_CLASS(TqlrStyles, rtl::TCollection)
+public:
+    explicit TqlrStyles(TqlrReport* report = nullptr);
+    TqlrStyleItem* Add() { return static_cast<TqlrStyleItem*>(rtl::TCollection::Add()); }
+    TqlrStyleItem* Item(int index) const { return static_cast<TqlrStyleItem*>(Items(index)); }
+    TqlrStyleItem* Find(const std::string& name) const;
+    void GetList(rtl::TStringList& list) const;
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& v) { FName = v; }
+    TqlrReport* Report() const { return FReport; }
+    void LoadFromXMLItem(TqlrXMLItem* item, bool oldXMLFormat = false);
+    void SaveToXMLItem(TqlrXMLItem* item);
+    void LoadFromFile(const std::string& fileName);
+    void LoadFromStream(rtl::TStream& stream);
+    void SaveToFile(const std::string& fileName);
+    void SaveToStream(rtl::TStream& stream);
+    // Re-applies the styles to the report's memos; a memo whose style is not
+    // here loses its style name.
+    void Apply();
+
+private:
+    std::string FName;
+    TqlrReport* FReport;
+};
+
+class TqlrStyleSheet {
+public:
+    void Clear() { FItems.clear(); }
+    void Delete(int index) { FItems.erase(FItems.begin() + index); }
+    TqlrStyles* Add();
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TqlrStyles* Items(int index) const { return FItems[static_cast<std::size_t>(index)].get(); }
+    TqlrStyles* Find(const std::string& name) const;
+    int IndexOf(const std::string& name) const;
+    void GetList(rtl::TStringList& list) const;
+    void LoadFromFile(const std::string& fileName);
+    void LoadFromStream(rtl::TStream& stream);
+    void SaveToFile(const std::string& fileName);
+    void SaveToStream(rtl::TStream& stream);
+
+private:
+    std::vector<std::unique_ptr<TqlrStyles>> FItems;
+};
+
 // ------------------------------------------------------------ the report
 
 // The root of a template.  It holds the errors of the last load, the
@@ -830,8 +1251,8 @@ public:
     // The enabled data sets FindDataSet searches when the global list is
     // not used.
     std::vector<TqlrDataSet*>& EnabledDataSets() { return FEnabledDataSets; }
-    bool UseGlobalDataSetList() const { return FUseGlobalDataSetList; }
-    void SetUseGlobalDataSetList(bool v) { FUseGlobalDataSetList = v; }
+    bool UseGlobalDataSetList() const { return FEngineOptions->UseGlobalDataSetList; }
+    void SetUseGlobalDataSetList(bool v) { FEngineOptions->UseGlobalDataSetList = v; }
     TqlrXMLSerializer* CurrentSerializer() const { return FSerializer; }
     void SetCurrentSerializer(TqlrXMLSerializer* s) { FSerializer = s; }
     // Whether child objects go into form resources (component streaming).
@@ -841,8 +1262,19 @@ public:
     // Evaluates an expression; raises when no evaluator is set.
     rtl::Variant Calc(const std::string& expr);
     std::function<rtl::Variant(const std::string&)> OnCalc;
-    // The view being printed ("Self" of expressions).
+    // The view being printed ("Self" of expressions) and the "Value" of the
+    // last memo that took data.
     TqlrComponent* CurObject = nullptr;
+    rtl::Variant CurValue;
+    // The report's own text layout.
+    TqlrDrawText& DrawText() { return FDrawText; }
+    TqlrStyles* Styles() const { return FStyles.get(); }
+    // Copies the styles and applies them.
+    void SetStyles(TqlrStyles* styles);
+    TqlrEngineOptions* EngineOptions() const { return FEngineOptions.get(); }
+    TqlrPreviewOptions* PreviewOptions() const { return FPreviewOptions.get(); }
+    TqlrPrintOptions* PrintOptions() const { return FPrintOptions.get(); }
+    TqlrReportOptions* ReportOptions() const { return FReportOptions.get(); }
 
     void DefineProperties(rtl::TFiler& filer) override;
 
@@ -850,10 +1282,19 @@ private:
     std::unique_ptr<rtl::TStringList> FErrors;
     std::unique_ptr<TqlrVariables> FVariables;
     std::vector<TqlrDataSet*> FEnabledDataSets;
-    bool FUseGlobalDataSetList = true;
     bool FStoreInDFM = true;
     TqlrXMLSerializer* FSerializer = nullptr;
+    TqlrDrawText FDrawText;
+    std::unique_ptr<TqlrStyles> FStyles;
+    std::unique_ptr<TqlrEngineOptions> FEngineOptions;
+    std::unique_ptr<TqlrPreviewOptions> FPreviewOptions;
+    std::unique_ptr<TqlrPrintOptions> FPrintOptions;
+    std::unique_ptr<TqlrReportOptions> FReportOptions;
 };
+
+// The process's global variables (qlrGlobalVariables): read by the memo's
+// [COPYNAME#] macro.
+TqlrVariables& GlobalVariables();
 
 // Registers the report classes for reading by class name (once).
 void RegisterReportClasses();

@@ -4,7 +4,9 @@
 
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
+#include "report/qlrRes.h"
 #include "report/qlrVariables.h"
 #include "report/qlrXMLSerializer.h"
 
@@ -262,14 +264,36 @@ QLR_NO_PROPS(TqlrMemoView)
 
 RTL_PUBLISHED(TqlrCustomMemoView)
 {
-    c.Property("AllowExpressions", &TqlrCustomMemoView::AllowExpressions, &TqlrCustomMemoView::SetAllowExpressions)
-        .Default(true);
-    c.Property("AutoWidth", &TqlrCustomMemoView::AutoWidth, &TqlrCustomMemoView::SetAutoWidth).Default(false);
-    c.Property("DisplayFormat", &TqlrCustomMemoView::DisplayFormat, &TqlrCustomMemoView::SetDisplayFormat);
+    using M = TqlrCustomMemoView;
+    c.Property("AutoWidth", &M::AutoWidth, &M::SetAutoWidth).Default(false);
+    c.Property("AllowExpressions", &M::AllowExpressions, &M::SetAllowExpressions).Default(true);
+    c.Property("AllowHTMLTags", &M::AllowHTMLTags, &M::SetAllowHTMLTags).Default(false);
+    c.Property("CharSpacing", &M::CharSpacing, &M::SetCharSpacing).Stored([](M& m) { return m.CharSpacing() != 0; });
+    c.Property("Clipped", &M::Clipped, &M::SetClipped).Default(true);
+    c.Property("DisplayFormat", &M::DisplayFormat, &M::SetDisplayFormat);
+    c.Property("ExpressionDelimiters", [](M& m) { return m.ExpressionDelimiters(); }, &M::SetExpressionDelimiters)
+        .Stored([](M& m) { return m.ExpressionDelimiters() != "[,]"; });
+    c.Property("FlowTo", &M::FlowTo, &M::SetFlowTo);
     FontProps(c);
-    c.Property("HAlign", &TqlrCustomMemoView::HAlign, &TqlrCustomMemoView::SetHAlign).Default(0);
-    c.Property("Highlight", &TqlrCustomMemoView::Highlight, &TqlrCustomMemoView::SetHighlight);
-    c.Property("WordWrap", &TqlrCustomMemoView::WordWrap, &TqlrCustomMemoView::SetWordWrap).Default(true);
+    c.Property("GapX", &M::GapX, &M::SetGapX).Stored([](M& m) { return m.GapX() != 2; });
+    c.Property("GapY", &M::GapY, &M::SetGapY).Stored([](M& m) { return m.GapY() != 1; });
+    c.Property("HAlign", &M::HAlign, &M::SetHAlign).Default(TqlrHAlign::haLeft);
+    c.Property("HideZeros", &M::HideZeros, &M::SetHideZeros).Default(false);
+    c.Property("Highlight", &M::Highlight, &M::SetHighlight)
+        .Stored([](M& m) { return !rtl::Trim(m.Highlight()->Condition()).empty(); });
+    c.Property("LineSpacing", &M::LineSpacing, &M::SetLineSpacing).Stored([](M& m) { return m.LineSpacing() != 2; });
+    c.Property("ParagraphGap", &M::ParagraphGap, &M::SetParagraphGap)
+        .Stored([](M& m) { return m.ParagraphGap() != 0; });
+    c.Property("Rotation", &M::Rotation, &M::SetRotation).Default(0);
+    c.Property("RTLReading", &M::RTLReading, &M::SetRTLReading).Default(false);
+    c.Property("Style", [](M& m) { return m.Style(); }, &M::SetStyle);
+    c.Property("SuppressRepeated", &M::SuppressRepeated, &M::SetSuppressRepeated).Default(false);
+    c.Property("Underlines", &M::Underlines, &M::SetUnderlines).Default(false);
+    c.Property("UseDefaultCharset", &M::UseDefaultCharset, &M::SetUseDefaultCharset).Default(false);
+    c.Property("WordBreak", &M::WordBreak, &M::SetWordBreak).Default(false);
+    c.Property("WordWrap", &M::WordWrap, &M::SetWordWrap).Default(true);
+    c.Property("Wysiwyg", &M::Wysiwyg, &M::SetWysiwyg).Default(true);
+    c.Property("VAlign", &M::VAlign, &M::SetVAlign).Default(TqlrVAlign::vaTop);
 }
 
 RTL_PUBLISHED(TqlrPictureView)
@@ -281,8 +305,109 @@ RTL_PUBLISHED(TqlrPictureView)
     c.Property("Stretched", &TqlrPictureView::Stretched, &TqlrPictureView::SetStretched).Default(true);
 }
 
+#define QLR_FIELD(Class, Name) \
+    c.Property(#Name, [](Class& o) { return o.Name; }, [](Class& o, decltype(o.Name) v) { o.Name = v; })
+
+RTL_PUBLISHED(TqlrEngineOptions)
+{
+    using O = TqlrEngineOptions;
+    QLR_FIELD(O, ConvertNulls).Default(true);
+    QLR_FIELD(O, DoublePass).Default(false);
+    QLR_FIELD(O, MaxMemSize).Default(10);
+    QLR_FIELD(O, PrintIfEmpty).Default(true);
+    c.Property("SilentMode", &O::SilentMode, &O::SetSilentMode).Stored(false);
+    QLR_FIELD(O, NewSilentMode).Default(TqlrSilentMode::simMessageBoxes);
+    QLR_FIELD(O, TempDir);
+    QLR_FIELD(O, UseFileCache).Default(false);
+    QLR_FIELD(O, IgnoreDevByZero).Default(false);
+}
+
+RTL_PUBLISHED(TqlrPreviewOptions)
+{
+    using O = TqlrPreviewOptions;
+    QLR_FIELD(O, AllowEdit).Default(true);
+    QLR_FIELD(O, Buttons).Default(TqlrPreviewButtons::FromMask(0x0FFF));
+    QLR_FIELD(O, DoubleBuffered).Default(true);
+    QLR_FIELD(O, Maximized).Default(true);
+    QLR_FIELD(O, MDIChild).Default(false);
+    QLR_FIELD(O, Modal).Default(true);
+    QLR_FIELD(O, OutlineExpand).Default(true);
+    QLR_FIELD(O, OutlineVisible).Default(false);
+    QLR_FIELD(O, OutlineWidth).Default(120);
+    QLR_FIELD(O, PagesInCache).Default(50);
+    QLR_FIELD(O, ShowCaptions).Default(false);
+    QLR_FIELD(O, ThumbnailVisible).Default(false);
+    QLR_FIELD(O, Zoom).Stored([](O& o) { return o.Zoom != 1; });
+    QLR_FIELD(O, ZoomMode).Default(TqlrZoomMode::zmDefault);
+    QLR_FIELD(O, PictureCacheInFile).Default(false);
+    QLR_FIELD(O, RTLPreview).Default(false);
+}
+
+RTL_PUBLISHED(TqlrPrintOptions)
+{
+    using O = TqlrPrintOptions;
+    QLR_FIELD(O, Copies).Default(1);
+    QLR_FIELD(O, Collate).Default(true);
+    QLR_FIELD(O, PageNumbers);
+    QLR_FIELD(O, PagesOnSheet).Default(0);
+    QLR_FIELD(O, Printer).Stored([](O& o) { return o.Printer != GetResources().Get("prDefault"); });
+    QLR_FIELD(O, PrintMode).Default(TqlrPrintMode::pmDefault);
+    QLR_FIELD(O, PrintOnSheet).Default(0);
+    QLR_FIELD(O, PrintPages).Default(TqlrPrintPages::ppAll);
+    QLR_FIELD(O, Reverse).Default(false);
+    QLR_FIELD(O, ShowDialog).Default(true);
+    QLR_FIELD(O, SwapPageSize).Default(false);
+    QLR_FIELD(O, PrnOutFileName);
+    QLR_FIELD(O, Duplex).Default(TqlrDuplexMode::dmNone);
+    QLR_FIELD(O, SplicingLine).Default(3);
+}
+
+RTL_PUBLISHED(TqlrReportOptions)
+{
+    using O = TqlrReportOptions;
+    QLR_FIELD(O, Author);
+    QLR_FIELD(O, Compressed).Default(false);
+    QLR_FIELD(O, ConnectionName);
+    c.Property("CreateDate", [](O& o) { return o.CreateDate; }, [](O& o, double v) { o.CreateDate = v; })
+        .As(rtl::TypeInfoDateTime());
+    c.Property("Description", &O::Description, &O::SetDescription);
+    QLR_FIELD(O, InitString);
+    QLR_FIELD(O, Name);
+    c.Property("LastChange", [](O& o) { return o.LastChange; }, [](O& o, double v) { o.LastChange = v; })
+        .As(rtl::TypeInfoDateTime());
+    // The template keeps the password shifted: each character code less 10.
+    c.Property("Password",
+               [](O& o) {
+                   std::string s = o.Password;
+                   for (char& ch : s) ch = static_cast<char>(ch - 10);
+                   return s;
+               },
+               [](O& o, std::string v) {
+                   for (char& ch : v) ch = static_cast<char>(ch + 10);
+                   o.Password = v;
+               });
+    QLR_FIELD(O, VersionBuild);
+    QLR_FIELD(O, VersionMajor);
+    QLR_FIELD(O, VersionMinor);
+    QLR_FIELD(O, VersionRelease);
+}
+#undef QLR_FIELD
+
+RTL_PUBLISHED(TqlrStyleItem)
+{
+    c.Property("Name", [](TqlrStyleItem& i) { return i.Name(); }, &TqlrStyleItem::SetName);
+    c.Property("Color", &TqlrStyleItem::Color, &TqlrStyleItem::SetColor).Default(gui::clNone);
+    c.Property("Font", &TqlrStyleItem::Font, &TqlrStyleItem::SetFont);
+    c.Property("Frame", &TqlrStyleItem::Frame, &TqlrStyleItem::SetFrame);
+}
+RTL_PUBLISHED(TqlrStyles) {}
+
 RTL_PUBLISHED(TqlrReport)
 {
+    c.Property("EngineOptions", &TqlrReport::EngineOptions);
+    c.Property("PreviewOptions", &TqlrReport::PreviewOptions);
+    c.Property("PrintOptions", &TqlrReport::PrintOptions);
+    c.Property("ReportOptions", &TqlrReport::ReportOptions);
     c.Property("StoreInDFM", &TqlrReport::StoreInDFM, &TqlrReport::SetStoreInDFM).Default(true);
 }
 
@@ -395,14 +520,7 @@ void TqlrDataBand::Notification(rtl::TComponent* component, rtl::TOperation oper
     if (operation == rtl::TOperation::opRemove && component == FDataSet) FDataSet = nullptr;
 }
 
-// --- memo and picture ------------------------------------------------------------
-
-TqlrCustomMemoView::TqlrCustomMemoView(rtl::TComponent* owner)
-    : TqlrStretcheable(owner), FHighlight(std::make_unique<TqlrHighlight>()),
-      FDisplayFormat(std::make_unique<TqlrFormat>())
-{
-    FComponentStyle.Exclude(TqlrComponentStyleItem::csDefaultDiff);
-}
+// --- picture ------------------------------------------------------------------------
 
 TqlrPictureView::TqlrPictureView(rtl::TComponent* owner) : TqlrView(owner)
 {
@@ -413,9 +531,27 @@ TqlrPictureView::TqlrPictureView(rtl::TComponent* owner) : TqlrView(owner)
 
 TqlrReport::TqlrReport(rtl::TComponent* owner)
     : TqlrComponent(owner), FErrors(std::make_unique<rtl::TStringList>()),
-      FVariables(std::make_unique<TqlrVariables>())
+      FVariables(std::make_unique<TqlrVariables>()), FStyles(std::make_unique<TqlrStyles>(this)),
+      FEngineOptions(std::make_unique<TqlrEngineOptions>()), FPreviewOptions(std::make_unique<TqlrPreviewOptions>()),
+      FPrintOptions(std::make_unique<TqlrPrintOptions>()), FReportOptions(std::make_unique<TqlrReportOptions>(this))
 {
     RegisterReportClasses();
+}
+
+void TqlrReport::SetStyles(TqlrStyles* styles)
+{
+    FStyles->Clear();
+    if (styles) {
+        FStyles->SetName(styles->Name());
+        for (int i = 0; i < styles->Count(); ++i) FStyles->Add()->Assign(styles->Item(i));
+    }
+    FStyles->Apply();
+}
+
+TqlrVariables& GlobalVariables()
+{
+    static TqlrVariables globals;
+    return globals;
 }
 
 TqlrReport::~TqlrReport()

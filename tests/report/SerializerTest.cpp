@@ -42,6 +42,10 @@ std::unique_ptr<TqlrReport> BuildTemplate()
 {
     auto report = std::make_unique<TqlrReport>(nullptr);
     report->SetName("Report1");
+    report->ReportOptions()->Name = "Solar eclipses";
+    report->ReportOptions()->CreateDate = 46000.5;
+    report->ReportOptions()->LastChange = 46001.25;
+    report->PrintOptions()->Copies = 2;
     report->Variables()->SetVariable(" Eclipse", rtl::Variant::Null());
     report->Variables()->SetVariable("Title", rtl::Variant("'Solar eclipses';"));
 
@@ -105,6 +109,8 @@ std::unique_ptr<TqlrReport> BuildTemplate()
     pages->SetName("Memo3");
     pages->SetBounds(0, 0, 100, 18);
     pages->SetText("[Page#] / [TotalPages#]");
+    pages->SetHAlign(TqlrHAlign::haCenter);
+    pages->SetGapX(3);
     return report;
 }
 
