@@ -681,6 +681,9 @@ public:
     void ExpandHTMLTags(std::u16string& s);
     void BeginLine() { Items.emplace_back(); }
     void SplitLine(int count, bool hyphen);
+    // The same as SplitLine for each (count, hyphen) in order, in one pass
+    // over the last line (a long line splits in linear time).
+    void SplitLines(const std::vector<std::pair<int, bool>>& splits);
     TqlrHTMLTags& LineAt(int index) { return Items[static_cast<std::size_t>(index)]; }
     // Per-character widths of line (cumulative when asked) plus spacing on
     // the canvas, styled by the tags of tag line tagLine; returns the total.

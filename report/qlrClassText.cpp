@@ -260,6 +260,38 @@ void TqlrHTMLTagsList::SplitLine(int count, bool hyphen)
     Items.push_back(std::move(q));
 }
 
+void TqlrHTMLTagsList::SplitLines(const std::vector<std::pair<int, bool>>& splits)
+{
+    if (splits.empty()) return;
+    TqlrHTMLTags source = std::move(Items.back());
+    Items.pop_back();
+    std::size_t offset = 0;
+    TqlrHTMLTag first;  // the (possibly re-assigned) first tag of the rest
+    bool firstChanged = false;
+    for (const auto& [count, hyphen] : splits) {
+        const std::size_t rest = source.size() - offset;
+        if (rest <= static_cast<std::size_t>(count)) break;
+        TqlrHTMLTags line(source.begin() + static_cast<std::ptrdiff_t>(offset),
+                          source.begin() + static_cast<std::ptrdiff_t>(offset + count));
+        if (firstChanged && !line.empty()) line.front() = first;
+        offset += static_cast<std::size_t>(count);
+        firstChanged = false;
+        if (hyphen) {
+            TqlrHTMLTag t;
+            t.Assign(line.back());
+            line.push_back(t);
+        } else if (source[offset].Default) {
+            first = source[offset];
+            first.Assign(line.back());
+            firstChanged = true;
+        }
+        Items.push_back(std::move(line));
+    }
+    TqlrHTMLTags last(source.begin() + static_cast<std::ptrdiff_t>(offset), source.end());
+    if (firstChanged && !last.empty()) last.front() = first;
+    Items.push_back(std::move(last));
+}
+
 int TqlrHTMLTagsList::MeasureCharWidths(const std::u16string& line, std::vector<int>& widths, bool cumulative,
                                         int spacing, int tagLine, gui::TCanvas& canvas)
 {
@@ -461,6 +493,12 @@ void TqlrDrawText::WrapSourceLine(const std::u16string& source, int fullWidth, i
         return;
     }
     auto C = [&c](int k) { return c[static_cast<std::size_t>(k - 1)]; };
+    // The tags of the whole line: splitting moves tags between lines but
+    // never changes a tag's DontWRAP, so the blank rule reads them here;
+    // the splits are made in one pass at the end.
+    const TqlrHTMLTags tagsOfLine = FHTMLTags.Items.back();
+    std::vector<std::pair<int, bool>> splits;
+    auto split = [&splits](int count, bool hyphen) { splits.emplace_back(count, hyphen); };
     auto sub = [&s](int from, int to) {  // 1-based, inclusive
         return to < from ? std::u16string() : s.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from + 1));
     };
@@ -468,9 +506,8 @@ void TqlrDrawText::WrapSourceLine(const std::u16string& source, int fullWidth, i
     int i = 1;
     while (i <= n) {
         if (s[static_cast<std::size_t>(i - 1)] == u' ') {
-            const TqlrHTMLTags& tags = FHTMLTags.Items.back();
-            int k = i - start;
-            bool noWrap = FHTMLTags.AllowTags && k < static_cast<int>(tags.size()) && tags[static_cast<std::size_t>(k)].DontWRAP;
+            bool noWrap = FHTMLTags.AllowTags && i - 1 < static_cast<int>(tagsOfLine.size()) &&
+                          tagsOfLine[static_cast<std::size_t>(i - 1)].DontWRAP;
             if (!noWrap) b = i;
         }
         if (C(i) - d <= limit) {
@@ -482,24 +519,24 @@ void TqlrDrawText::WrapSourceLine(const std::u16string& source, int fullWidth, i
             std::u16string h = FindHyphenPoint(s, b + 1, i, n);
             line = h.empty() ? sub(start, b - 1) : sub(start, b) + h + u"-";
             int m = static_cast<int>(h.size()) + (b - start) + 1;
-            FHTMLTags.SplitLine(m, !h.empty());
+            split(m, !h.empty());
             if (!h.empty()) b = start + m - 1;
         } else if (b != start) {
             line = sub(start, b - 1);
-            FHTMLTags.SplitLine(b - start + 1, false);
+            split(b - start + 1, false);
         } else if (i == start) {
             line = sub(start, start);
-            FHTMLTags.SplitLine(1, false);
+            split(1, false);
         } else if (FWordBreak) {
             std::u16string h = FindHyphenPoint(s, start, i, n);
             bool hyphen = !h.empty();
             if (hyphen) line = h + u"-";
             else line = h = sub(start, i - 1);
-            FHTMLTags.SplitLine(static_cast<int>(h.size()), hyphen);
+            split(static_cast<int>(h.size()), hyphen);
             b = start + static_cast<int>(h.size()) - 1;
         } else {
             line = sub(start, i - 1);
-            FHTMLTags.SplitLine(i - start, false);
+            split(i - start, false);
             b = i - 1;
         }
         AddLine(line);
@@ -509,6 +546,7 @@ void TqlrDrawText::WrapSourceLine(const std::u16string& source, int fullWidth, i
         limit = fullWidth;
         i = start;
     }
+    FHTMLTags.SplitLines(splits);
     if (start <= n) AddLine(sub(start, n));
 }
 
