@@ -41,6 +41,11 @@ namespace qlr {
 
 class TqlrReport;
 class TqlrPage;
+class TqlrReportPage;
+class TqlrDialogPage;
+class TqlrBand;
+class TqlrNullBand;
+class TqlrPictureView;
 class TqlrDataSet;
 class TqlrUserDataSet;
 class TqlrXMLSerializer;
@@ -138,6 +143,11 @@ public:
     virtual void SetWidth(long double value);
     virtual void SetHeight(long double value);
     void SetBounds(long double aLeft, long double aTop, long double aWidth, long double aHeight);
+    // The values stored past the setters (no restrictions, no snapping).
+    void SetLeftDirect(long double v) { FLeft = v; }
+    void SetTopDirect(long double v) { FTop = v; }
+    void SetWidthDirect(long double v) { FWidth = v; }
+    void SetHeightDirect(long double v) { FHeight = v; }
     long double AbsLeft() const;
     long double AbsTop() const;
 
@@ -209,6 +219,8 @@ public:
 
 protected:
     virtual void FontChanged();
+    // Changes the font without the change handling (ParentFont stays).
+    void ChangeFontQuietly(const std::function<void(gui::TFont*)>& change);
     // The base Diff of this class (views extend Diff, AllDiff appends this).
     std::string BaseDiff(TqlrComponent* aComponent);
 
@@ -553,6 +565,8 @@ public:
     virtual bool IsBlobField(const std::string&) { return false; }
     virtual int RecordCount();
     virtual void AssignBlobTo(const std::string&, rtl::TObject*) {}
+    // The same into a stream (the picture view's way of reading a BLOB).
+    virtual void AssignBlobToStream(const std::string&, rtl::TStream&) {}
     virtual void GetFieldList(rtl::TStringList& list) { list.Clear(); }
     bool HasField(const std::string& fName);
 
@@ -770,133 +784,6 @@ std::u16string FindHyphenPoint(const std::u16string& s, int from, int upto, int 
 // Spreads n increments of step over a[lo..hi], halving recursively.
 void SpreadIncrements(std::vector<int>& a, int lo, int hi, int step, int n);
 
-// ------------------------------------------------------- pages and bands
-//
-// What the object model needs of pages, bands, memos and pictures to hold a
-// template: their stored values.  Layout, paper sizes and text drawing are
-// built on top of these classes.
-
-class TqlrPage : public TqlrComponent {
-    RTL_CLASS(TqlrPage, TqlrComponent)
-public:
-    explicit TqlrPage(rtl::TComponent* owner);
-};
-
-enum class TPrinterOrientation { poPortrait, poLandscape };
-RTL_ENUM(TPrinterOrientation, "poPortrait", "poLandscape")
-
-class TqlrReportPage : public TqlrPage {
-    RTL_CLASS(TqlrReportPage, TqlrPage)
-public:
-    explicit TqlrReportPage(rtl::TComponent* owner);
-    TPrinterOrientation Orientation() const { return FOrientation; }
-    void SetOrientation(TPrinterOrientation v) { FOrientation = v; }
-    long double PaperWidth() const { return FPaperWidth; }
-    void SetPaperWidth(long double v) { FPaperWidth = RoundTo8Decimals(v); }
-    long double PaperHeight() const { return FPaperHeight; }
-    void SetPaperHeight(long double v) { FPaperHeight = RoundTo8Decimals(v); }
-    int PaperSize() const { return FPaperSize; }
-    void SetPaperSize(int v) { FPaperSize = v; }
-    long double LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
-
-private:
-    TPrinterOrientation FOrientation = TPrinterOrientation::poPortrait;
-    long double FPaperWidth = 210, FPaperHeight = 297;
-    int FPaperSize = 9;
-};
-
-// A dialog page: its children's AbsLeft / AbsTop stop at it.
-class TqlrDialogPage : public TqlrPage {
-    RTL_CLASS(TqlrDialogPage, TqlrPage)
-public:
-    using TqlrPage::TqlrPage;
-};
-
-// The page that holds a report's data sets and connections.
-class TqlrDataPage : public TqlrPage {
-    RTL_CLASS(TqlrDataPage, TqlrPage)
-public:
-    explicit TqlrDataPage(rtl::TComponent* owner);
-};
-
-class TqlrChild;
-
-class TqlrBand : public TqlrReportComponent {
-    RTL_CLASS(TqlrBand, TqlrReportComponent)
-public:
-    explicit TqlrBand(rtl::TComponent* owner);
-    TqlrChild* Child() const { return FChild; }
-    // Raises "Circular child reference is not allowed" for a loop.
-    void SetChild(TqlrChild* value);
-    bool Stretched() const { return FStretched; }
-    void SetStretched(bool v) { FStretched = v; }
-    bool Vertical() const { return FVertical; }
-    void SetVertical(bool v) { FVertical = v; }
-    bool StartNewPage() const { return FStartNewPage; }
-    void SetStartNewPage(bool v) { FStartNewPage = v; }
-    std::string BandName() const;
-    int BandNumber() const;
-    void Draw(gui::TCanvas*, long double, long double, long double, long double) override {}
-    std::string OnAfterCalcHeight;
-
-protected:
-    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
-
-private:
-    TqlrChild* FChild = nullptr;
-    bool FStretched = false, FVertical = false, FStartNewPage = false;
-};
-
-class TqlrDataBand : public TqlrBand {
-    RTL_CLASS(TqlrDataBand, TqlrBand)
-public:
-    explicit TqlrDataBand(rtl::TComponent* owner);
-    ~TqlrDataBand() override;
-    TqlrDataSet* DataSet() const { return FDataSet; }
-    void SetDataSet(TqlrDataSet* v);
-    std::string DataSetName() const;
-    void SetDataSetName(const std::string& v);
-    int RowCount() const { return FRowCount; }
-    void SetRowCount(int v);
-    TqlrUserDataSet* VirtualDataSet() const { return FVirtualDataSet.get(); }
-
-protected:
-    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
-
-private:
-    TqlrDataSet* FDataSet = nullptr;
-    std::string FDataSetName;
-    int FRowCount = 0;
-    std::unique_ptr<TqlrUserDataSet> FVirtualDataSet;
-};
-
-#define QLR_BAND_CLASS(Class, Base)                                            \
-    class Class : public Base {                                                \
-        RTL_CLASS(Class, Base)                                                 \
-    public:                                                                    \
-        using Base::Base;                                                      \
-    };
-QLR_BAND_CLASS(TqlrReportTitle, TqlrBand)
-QLR_BAND_CLASS(TqlrReportSummary, TqlrBand)
-QLR_BAND_CLASS(TqlrPageHeader, TqlrBand)
-QLR_BAND_CLASS(TqlrPageFooter, TqlrBand)
-QLR_BAND_CLASS(TqlrHeader, TqlrBand)
-QLR_BAND_CLASS(TqlrFooter, TqlrBand)
-QLR_BAND_CLASS(TqlrMasterData, TqlrDataBand)
-QLR_BAND_CLASS(TqlrDetailData, TqlrDataBand)
-QLR_BAND_CLASS(TqlrSubdetailData, TqlrDataBand)
-QLR_BAND_CLASS(TqlrDataBand4, TqlrDataBand)
-QLR_BAND_CLASS(TqlrDataBand5, TqlrDataBand)
-QLR_BAND_CLASS(TqlrDataBand6, TqlrDataBand)
-QLR_BAND_CLASS(TqlrGroupHeader, TqlrBand)
-QLR_BAND_CLASS(TqlrGroupFooter, TqlrBand)
-QLR_BAND_CLASS(TqlrChild, TqlrBand)
-QLR_BAND_CLASS(TqlrColumnHeader, TqlrBand)
-QLR_BAND_CLASS(TqlrColumnFooter, TqlrBand)
-QLR_BAND_CLASS(TqlrOverlay, TqlrBand)
-QLR_BAND_CLASS(TqlrNullBand, TqlrBand)
-#undef QLR_BAND_CLASS
-
 // The text object.  Its text comes from a data field or from the template
 // with [expressions] replaced by their formatted values; the serializer
 // writes it as the pair "Text" and reads "Text", "x" and "u" into it.
@@ -1043,26 +930,6 @@ class TqlrMemoView : public TqlrCustomMemoView {
     RTL_CLASS(TqlrMemoView, TqlrCustomMemoView)
 public:
     using TqlrCustomMemoView::TqlrCustomMemoView;
-};
-
-// A picture placeholder: stretch and aspect switches; the graphic itself
-// comes with the picture cache.
-class TqlrPictureView : public TqlrView {
-    RTL_CLASS(TqlrPictureView, TqlrView)
-public:
-    explicit TqlrPictureView(rtl::TComponent* owner);
-    bool Center() const { return FCenter; }
-    void SetCenter(bool v) { FCenter = v; }
-    bool KeepAspectRatio() const { return FKeepAspectRatio; }
-    void SetKeepAspectRatio(bool v) { FKeepAspectRatio = v; }
-    bool Stretched() const { return FStretched; }
-    void SetStretched(bool v) { FStretched = v; }
-    const std::string& FileLink() const { return FFileLink; }
-    void SetFileLink(const std::string& v) { FFileLink = v; }
-
-private:
-    bool FCenter = false, FKeepAspectRatio = true, FStretched = true;
-    std::string FFileLink;
 };
 
 // ------------------------------------------------------ options and styles
@@ -1303,3 +1170,5 @@ TqlrVariables& GlobalVariables();
 void RegisterReportClasses();
 
 } // namespace qlr
+
+#include "report/qlrClassPages.h"

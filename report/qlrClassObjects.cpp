@@ -6,6 +6,8 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
+#include "report/qlrClassProps.h"
+#include "report/qlrDMPClass.h"
 #include "report/qlrRes.h"
 #include "report/qlrVariables.h"
 #include "report/qlrXMLSerializer.h"
@@ -13,6 +15,7 @@
 namespace qlr {
 
 using gui::TColor;
+using namespace props;
 
 // --- published properties ----------------------------------------------------------
 
@@ -76,38 +79,6 @@ RTL_PUBLISHED(TqlrFormat)
     c.Property("Kind", &TqlrFormat::Kind, &TqlrFormat::SetKind).Default(TqlrFormatKind::fkText);
 }
 
-namespace {
-
-template <typename C>
-void Bounds(rtl::TClassDecl<C>& c)
-{
-    c.Property("Left", [](C& o) { return o.Left(); }, [](C& o, long double v) { o.SetLeft(v); });
-    c.Property("Top", [](C& o) { return o.Top(); }, [](C& o, long double v) { o.SetTop(v); });
-    c.Property("Width", [](C& o) { return o.Width(); }, [](C& o, long double v) { o.SetWidth(v); });
-    c.Property("Height", [](C& o) { return o.Height(); }, [](C& o, long double v) { o.SetHeight(v); });
-}
-
-template <typename C>
-void FontProps(rtl::TClassDecl<C>& c)
-{
-    c.Property("Font", [](C& o) { return o.Font(); }, [](C& o, gui::TFont* f) { o.SetFont(f); })
-        .Stored([](C& o) { return o.IsFontStored(); });
-    c.Property("ParentFont", [](C& o) { return o.ParentFont(); }, [](C& o, bool v) { o.SetParentFont(v); })
-        .Default(true);
-}
-
-template <typename C>
-void CommonProps(rtl::TClassDecl<C>& c)
-{
-    c.Property("GroupIndex", [](C& o) { return o.GroupIndex(); }, [](C& o, int v) { o.SetGroupIndex(v); })
-        .Default(0);
-    c.Property("Restrictions", [](C& o) { return o.Restrictions(); },
-               [](C& o, TqlrRestrictions v) { o.SetRestrictions(v); })
-        .Default(TqlrRestrictions());
-    c.Property("Visible", [](C& o) { return o.Visible(); }, [](C& o, bool v) { o.SetVisible(v); }).Default(true);
-}
-
-} // namespace
 
 RTL_PUBLISHED(TqlrView)
 {
@@ -188,77 +159,7 @@ RTL_PUBLISHED(TqlrCustomDBDataSet)
 
 RTL_PUBLISHED(TqlrCustomDatabase) {}
 
-RTL_PUBLISHED(TqlrPage)
-{
-    FontProps(c);
-    CommonProps(c);
-}
-
-RTL_PUBLISHED(TqlrReportPage)
-{
-    c.Property("Orientation", &TqlrReportPage::Orientation, &TqlrReportPage::SetOrientation)
-        .Default(TPrinterOrientation::poPortrait);
-    c.Property("PaperWidth", &TqlrReportPage::PaperWidth, &TqlrReportPage::SetPaperWidth);
-    c.Property("PaperHeight", &TqlrReportPage::PaperHeight, &TqlrReportPage::SetPaperHeight);
-    c.Property("PaperSize", &TqlrReportPage::PaperSize, &TqlrReportPage::SetPaperSize);
-    c.Property("LeftMargin", [](TqlrReportPage& p) { return p.LeftMargin; },
-               [](TqlrReportPage& p, long double v) { p.LeftMargin = v; });
-    c.Property("RightMargin", [](TqlrReportPage& p) { return p.RightMargin; },
-               [](TqlrReportPage& p, long double v) { p.RightMargin = v; });
-    c.Property("TopMargin", [](TqlrReportPage& p) { return p.TopMargin; },
-               [](TqlrReportPage& p, long double v) { p.TopMargin = v; });
-    c.Property("BottomMargin", [](TqlrReportPage& p) { return p.BottomMargin; },
-               [](TqlrReportPage& p, long double v) { p.BottomMargin = v; });
-}
-
-RTL_PUBLISHED(TqlrDialogPage) { Bounds(c); }
-RTL_PUBLISHED(TqlrDataPage) { Bounds(c); }
-
-RTL_PUBLISHED(TqlrBand)
-{
-    FontProps(c);
-    Bounds(c);
-    c.Property("Restrictions", [](TqlrBand& o) { return o.Restrictions(); },
-               [](TqlrBand& o, TqlrRestrictions v) { o.SetRestrictions(v); })
-        .Default(TqlrRestrictions());
-    c.Property("Vertical", &TqlrBand::Vertical, &TqlrBand::SetVertical).Default(false);
-    c.Property("Visible", [](TqlrBand& o) { return o.Visible(); }, [](TqlrBand& o, bool v) { o.SetVisible(v); })
-        .Default(true);
-    c.Property("OnAfterCalcHeight", [](TqlrBand& b) { return b.OnAfterCalcHeight; },
-               [](TqlrBand& b, std::string v) { b.OnAfterCalcHeight = v; });
-    c.Property("Child", &TqlrBand::Child, &TqlrBand::SetChild);
-    c.Property("StartNewPage", &TqlrBand::StartNewPage, &TqlrBand::SetStartNewPage).Default(false);
-    c.Property("Stretched", &TqlrBand::Stretched, &TqlrBand::SetStretched).Default(false);
-}
-
-RTL_PUBLISHED(TqlrDataBand)
-{
-    c.Property("DataSet", &TqlrDataBand::DataSet, &TqlrDataBand::SetDataSet);
-    c.Property("DataSetName", &TqlrDataBand::DataSetName, &TqlrDataBand::SetDataSetName)
-        .Stored([](TqlrDataBand& b) { return b.DataSet() == nullptr; });
-    c.Property("RowCount", &TqlrDataBand::RowCount, &TqlrDataBand::SetRowCount).Default(0);
-}
-
 #define QLR_NO_PROPS(Class) RTL_PUBLISHED(Class) {}
-QLR_NO_PROPS(TqlrReportTitle)
-QLR_NO_PROPS(TqlrReportSummary)
-QLR_NO_PROPS(TqlrPageHeader)
-QLR_NO_PROPS(TqlrPageFooter)
-QLR_NO_PROPS(TqlrHeader)
-QLR_NO_PROPS(TqlrFooter)
-QLR_NO_PROPS(TqlrMasterData)
-QLR_NO_PROPS(TqlrDetailData)
-QLR_NO_PROPS(TqlrSubdetailData)
-QLR_NO_PROPS(TqlrDataBand4)
-QLR_NO_PROPS(TqlrDataBand5)
-QLR_NO_PROPS(TqlrDataBand6)
-QLR_NO_PROPS(TqlrGroupHeader)
-QLR_NO_PROPS(TqlrGroupFooter)
-QLR_NO_PROPS(TqlrChild)
-QLR_NO_PROPS(TqlrColumnHeader)
-QLR_NO_PROPS(TqlrColumnFooter)
-QLR_NO_PROPS(TqlrOverlay)
-QLR_NO_PROPS(TqlrNullBand)
 QLR_NO_PROPS(TqlrMemoView)
 #undef QLR_NO_PROPS
 
@@ -295,18 +196,6 @@ RTL_PUBLISHED(TqlrCustomMemoView)
     c.Property("Wysiwyg", &M::Wysiwyg, &M::SetWysiwyg).Default(true);
     c.Property("VAlign", &M::VAlign, &M::SetVAlign).Default(TqlrVAlign::vaTop);
 }
-
-RTL_PUBLISHED(TqlrPictureView)
-{
-    c.Property("Center", &TqlrPictureView::Center, &TqlrPictureView::SetCenter).Default(false);
-    c.Property("FileLink", [](TqlrPictureView& p) { return p.FileLink(); }, &TqlrPictureView::SetFileLink);
-    c.Property("KeepAspectRatio", &TqlrPictureView::KeepAspectRatio, &TqlrPictureView::SetKeepAspectRatio)
-        .Default(true);
-    c.Property("Stretched", &TqlrPictureView::Stretched, &TqlrPictureView::SetStretched).Default(true);
-}
-
-#define QLR_FIELD(Class, Name) \
-    c.Property(#Name, [](Class& o) { return o.Name; }, [](Class& o, decltype(o.Name) v) { o.Name = v; })
 
 RTL_PUBLISHED(TqlrEngineOptions)
 {
@@ -391,7 +280,6 @@ RTL_PUBLISHED(TqlrReportOptions)
     QLR_FIELD(O, VersionMinor);
     QLR_FIELD(O, VersionRelease);
 }
-#undef QLR_FIELD
 
 RTL_PUBLISHED(TqlrStyleItem)
 {
@@ -409,122 +297,6 @@ RTL_PUBLISHED(TqlrReport)
     c.Property("PrintOptions", &TqlrReport::PrintOptions);
     c.Property("ReportOptions", &TqlrReport::ReportOptions);
     c.Property("StoreInDFM", &TqlrReport::StoreInDFM, &TqlrReport::SetStoreInDFM).Default(true);
-}
-
-// --- pages ---------------------------------------------------------------------
-
-TqlrPage::TqlrPage(rtl::TComponent* owner) : TqlrComponent(owner)
-{
-    FBaseName = "Page";
-}
-
-TqlrReportPage::TqlrReportPage(rtl::TComponent* owner) : TqlrPage(owner) {}
-
-TqlrDataPage::TqlrDataPage(rtl::TComponent* owner) : TqlrPage(owner)
-{
-    FBaseName = "Data";
-}
-
-// --- bands -----------------------------------------------------------------------
-
-TqlrBand::TqlrBand(rtl::TComponent* owner) : TqlrReportComponent(owner) {}
-
-void TqlrBand::SetChild(TqlrChild* value)
-{
-    for (TqlrBand* b = value; b; b = b->Child())
-        if (b == this) throw rtl::Exception("Circular child reference is not allowed");
-    if (FChild) FChild->RemoveFreeNotification(this);
-    FChild = value;
-    if (FChild) FChild->FreeNotification(this);
-}
-
-void TqlrBand::Notification(rtl::TComponent* component, rtl::TOperation operation)
-{
-    TqlrReportComponent::Notification(component, operation);
-    if (operation == rtl::TOperation::opRemove && component == FChild) FChild = nullptr;
-}
-
-std::string TqlrBand::BandName() const
-{
-    std::string name = ClassName();
-    for (const char* part : {"Tqlr", "Band"}) {
-        std::size_t at = name.find(part);
-        if (at != std::string::npos) name.erase(at, std::char_traits<char>::length(part));
-    }
-    return name;
-}
-
-int TqlrBand::BandNumber() const
-{
-    const rtl::TClassInfo* list[] = {
-        &TqlrReportTitle::StaticClassInfo(),   &TqlrReportSummary::StaticClassInfo(),
-        &TqlrPageHeader::StaticClassInfo(),    &TqlrPageFooter::StaticClassInfo(),
-        &TqlrHeader::StaticClassInfo(),        &TqlrFooter::StaticClassInfo(),
-        &TqlrMasterData::StaticClassInfo(),    &TqlrDetailData::StaticClassInfo(),
-        &TqlrSubdetailData::StaticClassInfo(), &TqlrDataBand4::StaticClassInfo(),
-        &TqlrDataBand5::StaticClassInfo(),     &TqlrDataBand6::StaticClassInfo(),
-        &TqlrGroupHeader::StaticClassInfo(),   &TqlrGroupFooter::StaticClassInfo(),
-        &TqlrChild::StaticClassInfo(),         &TqlrColumnHeader::StaticClassInfo(),
-        &TqlrColumnFooter::StaticClassInfo(),  &TqlrOverlay::StaticClassInfo()};
-    int result = 0;
-    for (int i = 0; i < 18; ++i)
-        if (list[i]->IsInstance(this)) result = i;
-    return result;
-}
-
-TqlrDataBand::TqlrDataBand(rtl::TComponent* owner)
-    : TqlrBand(owner), FVirtualDataSet(std::make_unique<TqlrUserDataSet>(nullptr))
-{
-    FVirtualDataSet->SetRangeEnd(TqlrRangeEnd::reCount);
-}
-
-TqlrDataBand::~TqlrDataBand()
-{
-    if (FDataSet) FDataSet->RemoveFreeNotification(this);
-}
-
-void TqlrDataBand::SetDataSet(TqlrDataSet* v)
-{
-    if (FDataSet == v) return;
-    if (FDataSet) FDataSet->RemoveFreeNotification(this);
-    FDataSet = v;
-    if (FDataSet) FDataSet->FreeNotification(this);
-    FDataSetName = v ? v->UserName() : std::string();
-}
-
-std::string TqlrDataBand::DataSetName() const
-{
-    return FDataSet ? FDataSet->UserName() : FDataSetName;
-}
-
-void TqlrDataBand::SetDataSetName(const std::string& v)
-{
-    FDataSetName = v;
-    TqlrDataSet* ds = FindDataSet(FDataSet, v);
-    if (ds != FDataSet) {
-        if (FDataSet) FDataSet->RemoveFreeNotification(this);
-        FDataSet = ds;
-        if (FDataSet) FDataSet->FreeNotification(this);
-    }
-}
-
-void TqlrDataBand::SetRowCount(int v)
-{
-    FRowCount = v;
-    FVirtualDataSet->SetRangeEndCount(v);
-}
-
-void TqlrDataBand::Notification(rtl::TComponent* component, rtl::TOperation operation)
-{
-    TqlrBand::Notification(component, operation);
-    if (operation == rtl::TOperation::opRemove && component == FDataSet) FDataSet = nullptr;
-}
-
-// --- picture ------------------------------------------------------------------------
-
-TqlrPictureView::TqlrPictureView(rtl::TComponent* owner) : TqlrView(owner)
-{
-    FComponentStyle.Exclude(TqlrComponentStyleItem::csDefaultDiff);
 }
 
 // --- the report ------------------------------------------------------------------
@@ -617,6 +389,7 @@ void RegisterReportClasses()
 {
     static const bool done = [] {
         gui::DescribeGraphicsClasses();
+        RegisterDMPClasses();
         rtl::RegisterClasses({
             &TqlrReport::StaticClassInfo(), &TqlrReportPage::StaticClassInfo(),
             &TqlrDialogPage::StaticClassInfo(), &TqlrDataPage::StaticClassInfo(),
@@ -631,6 +404,8 @@ void RegisterReportClasses()
             &TqlrColumnFooter::StaticClassInfo(), &TqlrOverlay::StaticClassInfo(),
             &TqlrNullBand::StaticClassInfo(), &TqlrMemoView::StaticClassInfo(),
             &TqlrPictureView::StaticClassInfo(), &TqlrUserDataSet::StaticClassInfo(),
+            &TqlrLineView::StaticClassInfo(), &TqlrShapeView::StaticClassInfo(),
+            &TqlrSubreport::StaticClassInfo(), &TqlrStyleItem::StaticClassInfo(),
             &TqlrFrame::StaticClassInfo(), &TqlrFrameLine::StaticClassInfo(),
             &TqlrHighlight::StaticClassInfo(), &TqlrFormat::StaticClassInfo(),
         });

@@ -207,6 +207,14 @@ void TqlrComponent::FontChanged()
         if (child->FParentFont) child->SetParentFont(true);
 }
 
+void TqlrComponent::ChangeFontQuietly(const std::function<void(gui::TFont*)>& change)
+{
+    auto handler = std::move(FFont->OnChange);
+    FFont->OnChange = nullptr;
+    change(FFont.get());
+    FFont->OnChange = std::move(handler);
+}
+
 bool TqlrComponent::IsLoading() const
 {
     return FIsLoading || ComponentState().Contains(TComponentStateItem::csLoading);

@@ -18,11 +18,23 @@
 
 namespace qlr {
 
+// The defaults of the currently selected printer (millimetres).
+struct TqlrPrinterDefaults {
+    int DefPaper = 9;
+    long double DefPaperWidth = 210, DefPaperHeight = 297;
+    bool DefLandscape = false;
+};
+
 class IqlrOutputServices {
 public:
     virtual ~IqlrOutputServices() = default;
-    // The modal password dialog; true when confirmed, with the text typed.
+    // The modal password dialog ("Password", "Enter the password:"); true
+    // when confirmed, with the text typed.
     virtual bool InputPassword(std::string& password) = 0;
+    // The paper table: true and the portrait size in millimetres for a
+    // listed code; false, outputs untouched, otherwise.
+    virtual bool LookupPaperSize(int code, long double& width, long double& height) = 0;
+    virtual TqlrPrinterDefaults CurrentPrinterDefaults() = 0;
 };
 
 // The services in use (the default until reportout/ registers its own).

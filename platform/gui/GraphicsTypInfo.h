@@ -12,6 +12,7 @@
 #pragma once
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Printers.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace gui {
@@ -21,6 +22,7 @@ RTL_SET(TFontStyles, TFontStyle)
 RTL_ENUM(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
 RTL_ENUM(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal",
          "bsCross", "bsDiagCross")
+RTL_ENUM(TPrinterOrientation, "poPortrait", "poLandscape")
 RTL_ENUM(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame")
 
 // Builds and registers the descriptors once; later calls do nothing.

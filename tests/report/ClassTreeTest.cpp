@@ -212,11 +212,11 @@ TEST(ReportTree, DiffOfAnUnchangedCopy)
     copy->Assign(m);
     // A memo always writes its text (" u="), empty here.
     EXPECT_EQ(m->Diff(copy.get()), " u=\"\"");
-    auto* picture = new TqlrPictureView(f.band);
-    picture->SetBounds(1, 2, 3, 4);
-    auto pictureCopy = std::make_unique<TqlrPictureView>(nullptr);
-    pictureCopy->Assign(picture);
-    EXPECT_EQ(picture->Diff(pictureCopy.get()), "");
+    auto* shape = new TqlrShapeView(f.band);
+    shape->SetBounds(1, 2, 3, 4);
+    auto shapeCopy = std::make_unique<TqlrShapeView>(nullptr);
+    shapeCopy->Assign(shape);
+    EXPECT_EQ(shape->Diff(shapeCopy.get()), "");
     auto band2 = std::make_unique<TqlrMasterData>(nullptr);
     band2->Assign(f.band);
     EXPECT_EQ(f.band->Diff(band2.get()), " t=\"20\"");

@@ -99,9 +99,7 @@ std::unique_ptr<TqlrReport> BuildTemplate()
 
     auto* page2 = new TqlrReportPage(report.get());
     page2->SetName("Page2");
-    page2->SetOrientation(TPrinterOrientation::poLandscape);
-    page2->SetPaperWidth(297);
-    page2->SetPaperHeight(210);
+    page2->SetOrientation(gui::TPrinterOrientation::poLandscape);
     auto* footer = new TqlrPageFooter(page2);
     footer->SetName("PageFooter1");
     footer->SetBounds(0, 200, 1046, 18);
