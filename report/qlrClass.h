@@ -32,6 +32,7 @@
 #include "platform/gui/GraphicsTypInfo.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Collections.h"
+#include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Lists.h"
 #include "platform/rtl/Set.h"
 #include "platform/rtl/TypInfo.h"
@@ -1161,6 +1162,22 @@ private:
     std::unique_ptr<TqlrPrintOptions> FPrintOptions;
     std::unique_ptr<TqlrReportOptions> FReportOptions;
 };
+
+// The name a reference to c is written under from root: the plain name
+// (no owner, owned by root, or by the report's own owner), "Form.Name" for
+// a form or data module, "Owner.Frame.Name" for a frame; empty otherwise.
+std::string ComponentFullName(rtl::TComponent* c, rtl::TComponent* root);
+// A component by such a name: plain names among owner's components (then
+// the report's owner's), dotted ones among the global forms.  nullptr when a
+// part is missing; any failure raises EClassNotFound "Missing <name>".
+rtl::TComponent* FindComponentByPath(rtl::TComponent* owner, const std::string& name);
+// Shows, re-raises or swallows an error by the report's silent mode.
+void ReportErrorHandler(TqlrReport* report, const std::string& message);
+// A collection in a form stream: while owner is written as a template, a
+// list of one-string lists holding each item's attribute text; otherwise
+// the stream's own collection form.  Reading accepts both.
+void WriteCollectionXML(rtl::TCollection& collection, rtl::TWriter& writer, TqlrComponent* owner);
+void ReadCollectionXML(rtl::TCollection& collection, rtl::TReader& reader, TqlrComponent* owner);
 
 // The process's global variables (qlrGlobalVariables): read by the memo's
 // [COPYNAME#] macro.

@@ -2,6 +2,7 @@
 // them, the report root, and the published properties and registration of
 // every report class.
 
+#include "platform/gui/Forms.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -9,6 +10,7 @@
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
 #include "report/qlrRes.h"
+#include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
 #include "report/qlrXMLSerializer.h"
 
@@ -340,49 +342,144 @@ rtl::Variant TqlrReport::Calc(const std::string& expr)
     return OnCalc(expr);
 }
 
-// The variables travel as the defined property "Variables": while the
-// report is written by the serializer (IsWriting) as a list of one-string
-// lists holding each variable's attribute text, otherwise in the component
-// stream's collection form.
+// The variables and the styles travel as the defined properties
+// "Variables" and "Style" (the collection forms of WriteCollectionXML).
 void TqlrReport::DefineProperties(rtl::TFiler& filer)
 {
     TqlrComponent::DefineProperties(filer);
-    auto read = [this](rtl::TReader& r) {
-        if (r.NextValue() == rtl::TValueType::vaCollection) {
-            r.ReadValue();
-            r.ReadCollection(FVariables.get());
-            return;
+    filer.DefineProperty(
+        "Variables", [this](rtl::TReader& r) { ReadCollectionXML(*FVariables, r, this); },
+        [this](rtl::TWriter& w) { WriteCollectionXML(*FVariables, w, this); }, FVariables->Count() > 0);
+    filer.DefineProperty(
+        "Style",
+        [this](rtl::TReader& r) {
+            ReadCollectionXML(*FStyles, r, this);
+            FStyles->Apply();
+        },
+        [this](rtl::TWriter& w) { WriteCollectionXML(*FStyles, w, this); }, FStyles->Count() > 0);
+}
+
+void WriteCollectionXML(rtl::TCollection& collection, rtl::TWriter& writer, TqlrComponent* owner)
+{
+    if (!owner || !owner->IsWriting()) {
+        writer.WriteCollection(&collection);
+        return;
+    }
+    TqlrXMLSerializer serializer(nullptr);
+    serializer.SetOwner(owner->Report());
+    writer.WriteListBegin();
+    for (int i = 0; i < collection.Count(); ++i) {
+        writer.WriteListBegin();
+        writer.WriteString(serializer.ObjToXML(collection.Items(i)));
+        writer.WriteListEnd();
+    }
+    writer.WriteListEnd();
+}
+
+namespace {
+
+// A character 1 followed by c stands for the character c + 128.
+std::string DecodeHighChars(const std::string& s)
+{
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\x01' && i + 1 < s.size()) {
+            char32_t c = static_cast<unsigned char>(s[++i]) + 128;
+            out += rtl::UTF16ToUTF8(std::u16string(1, static_cast<char16_t>(c)));
+        } else {
+            out += s[i];
         }
-        FVariables->Clear();
-        TqlrXMLSerializer own(nullptr);
-        TqlrXMLSerializer* serializer = FSerializer ? FSerializer : &own;
-        r.ReadListBegin();
-        while (!r.EndOfList()) {
-            r.ReadListBegin();
-            std::string text;
-            while (!r.EndOfList()) text = r.ReadString();
-            r.ReadListEnd();
-            if (serializer == &own) own.ReadPersistentStr(this, FVariables->Add(), text);
-            else serializer->XMLToObj(text, FVariables->Add());
+    }
+    return out;
+}
+
+} // namespace
+
+void ReadCollectionXML(rtl::TCollection& collection, rtl::TReader& reader, TqlrComponent* owner)
+{
+    if (reader.NextValue() == rtl::TValueType::vaCollection) {
+        reader.ReadCollection(&collection);
+        for (int i = 0; i < collection.Count(); ++i) {
+            rtl::TCollectionItem* item = collection.Items(i);
+            for (const rtl::TPropInfo* p : item->ClassType()->Properties()) {
+                if (!p->IsWritable()) continue;
+                if (p->PropType()->IsString()) {
+                    std::string v = p->GetStr(item), d = DecodeHighChars(v);
+                    if (d != v) p->SetStr(item, d);
+                } else if (p->Kind() == rtl::TTypeKind::tkVariant) {
+                    rtl::Variant v = p->GetVariant(item);
+                    if (v.IsString()) {
+                        std::string d = DecodeHighChars(v.AsString());
+                        if (d != v.AsString()) p->SetVariant(item, rtl::Variant(d));
+                    }
+                }
+            }
         }
-        r.ReadListEnd();
-    };
-    auto write = [this](rtl::TWriter& w) {
-        if (!IsWriting()) {
-            w.WriteCollection(FVariables.get());
-            return;
+        return;
+    }
+    collection.Clear();
+    TqlrReport* report = owner ? owner->Report() : nullptr;
+    TqlrXMLSerializer own(nullptr);
+    own.SetOwner(report);
+    TqlrXMLSerializer* serializer = report && report->CurrentSerializer() ? report->CurrentSerializer() : &own;
+    reader.ReadListBegin();
+    while (!reader.EndOfList()) {
+        reader.ReadListBegin();
+        std::string text;
+        while (!reader.EndOfList()) text = reader.ReadString();
+        reader.ReadListEnd();
+        rtl::TCollectionItem* item = collection.Add();
+        if (serializer == &own) own.ReadPersistentStr(report, item, text);
+        else serializer->XMLToObj(text, item);
+    }
+    reader.ReadListEnd();
+}
+
+std::string ComponentFullName(rtl::TComponent* c, rtl::TComponent* root)
+{
+    if (!c) return "";
+    rtl::TComponent* owner = c->Owner();
+    if (!owner || owner == root) return c->Name();
+    if (root && dynamic_cast<TqlrReport*>(root) && owner == root->Owner()) return c->Name();
+    if (dynamic_cast<gui::TCustomForm*>(owner) || owner->InheritsFrom("TDataModule"))
+        return owner->Name() + "." + c->Name();
+    if (owner->InheritsFrom("TFrame")) {
+        if (owner->Owner()) return owner->Owner()->Name() + "." + owner->Name() + "." + c->Name();
+        return owner->Name() + "." + c->Name();
+    }
+    return "";
+}
+
+rtl::TComponent* FindComponentByPath(rtl::TComponent* owner, const std::string& name)
+{
+    try {
+        std::size_t dot = name.find('.');
+        if (dot == std::string::npos) {
+            rtl::TComponent* c = owner ? owner->FindComponent(name) : nullptr;
+            if (!c && owner && dynamic_cast<TqlrReport*>(owner) && owner->Owner())
+                c = owner->Owner()->FindComponent(name);
+            return c;
         }
-        TqlrXMLSerializer serializer(nullptr);
-        serializer.SetOwner(this);
-        w.WriteListBegin();
-        for (int i = 0; i < FVariables->Count(); ++i) {
-            w.WriteListBegin();
-            w.WriteString(serializer.ObjToXML(FVariables->GetItem(i)));
-            w.WriteListEnd();
-        }
-        w.WriteListEnd();
-    };
-    filer.DefineProperty("Variables", read, write, FVariables->Count() > 0);
+        rtl::TComponent* first = rtl::FindGlobalComponent(name.substr(0, dot));
+        std::string rest = name.substr(dot + 1, 255);
+        if (!first) return nullptr;
+        std::size_t dot2 = rest.find('.');
+        if (dot2 == std::string::npos) return first->FindComponent(rest);
+        rtl::TComponent* second = first->FindComponent(rest.substr(0, dot2));
+        return second ? second->FindComponent(rest.substr(dot2 + 1)) : nullptr;
+    } catch (const std::exception&) {
+        throw rtl::EClassNotFound("Missing " + name);
+    }
+}
+
+void ReportErrorHandler(TqlrReport* report, const std::string& message)
+{
+    TqlrSilentMode mode = report ? report->EngineOptions()->NewSilentMode : TqlrSilentMode::simMessageBoxes;
+    switch (mode) {
+    case TqlrSilentMode::simMessageBoxes: ShowReportError(message); break;
+    case TqlrSilentMode::simReThrow: throw rtl::Exception(message);
+    case TqlrSilentMode::simSilent: break;
+    }
 }
 
 void RegisterReportClasses()

@@ -72,19 +72,10 @@ TqlrXMLSerializer::~TqlrXMLSerializer() = default;
 
 std::string TqlrXMLSerializer::ComponentFullName(rtl::TComponent* c) const
 {
-    rtl::TComponent* owner = c->Owner();
-    rtl::TComponent* root = FOwner;
-    if (!owner || owner == root) return c->Name();
-    if (root && dynamic_cast<TqlrReport*>(root) && owner == root->Owner()) return c->Name();
-    if (owner->InheritsFrom("TCustomForm") || owner->InheritsFrom("TDataModule"))
-        return owner->Name() + "." + c->Name();
-    if (owner->InheritsFrom("TFrame")) {
-        if (owner->Owner()) return owner->Owner()->Name() + "." + owner->Name() + "." + c->Name();
-        return owner->Name() + "." + c->Name();
-    }
+    std::string name = qlr::ComponentFullName(c, FOwner);
     // Components of the report tree owned by another report component.
-    if (dynamic_cast<TqlrComponent*>(owner)) return c->Name();
-    return "";
+    if (name.empty() && c && dynamic_cast<TqlrComponent*>(c->Owner())) return c->Name();
+    return name;
 }
 
 std::string TqlrXMLSerializer::ObjToXML(rtl::TObject* obj, const std::string& add, rtl::TObject* ancestor)
@@ -486,21 +477,7 @@ rtl::TComponent* TqlrXMLSerializer::FindReference(const std::string& name) const
 {
     if (FOwner)
         if (rtl::TComponent* c = FOwner->FindObject(name)) return c;
-    std::size_t dot = name.find('.');
-    if (dot != std::string::npos) {
-        // Form.Component or Form.Frame.Component among the top-level components.
-        rtl::TComponent* form = rtl::FindGlobalComponent(name.substr(0, dot));
-        std::string rest = name.substr(dot + 1);
-        if (!form) return nullptr;
-        std::size_t dot2 = rest.find('.');
-        if (dot2 == std::string::npos) return form->FindComponent(rest);
-        rtl::TComponent* frame = form->FindComponent(rest.substr(0, dot2));
-        return frame ? frame->FindComponent(rest.substr(dot2 + 1)) : nullptr;
-    }
-    if (!FOwner) return nullptr;
-    if (rtl::TComponent* c = FOwner->FindComponent(name)) return c;
-    if (dynamic_cast<TqlrReport*>(FOwner) && FOwner->Owner()) return FOwner->Owner()->FindComponent(name);
-    return nullptr;
+    return FindComponentByPath(FOwner, name);
 }
 
 void TqlrXMLSerializer::FixupReferences()

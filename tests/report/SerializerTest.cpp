@@ -15,6 +15,7 @@
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
 #include "report/qlrXMLSerializer.h"
+#include "platform/gui/Forms.h"
 
 using namespace qlr;
 
@@ -327,4 +328,96 @@ TEST(ReportSerializer, FullNamesOfReferences)
     s.XMLToObj(" DataSet=\"Nobody\"", other);
     s.FixupReferences();
     EXPECT_EQ(other->DataSet(), ds);
+}
+
+TEST(ReportSerializer, CollectionsInBothStreamForms)
+{
+    TqlrReport report(nullptr);
+    TqlrVariables vars;
+    vars.SetVariable("Title", rtl::Variant("Caf\x01i"));
+    // Not being written as a template: the stream's own collection form,
+    // whose "\1c" escapes stand for c + 128 on reading.
+    rtl::TMemoryStream plain;
+    {
+        rtl::TWriter w(plain);
+        WriteCollectionXML(vars, w, &report);
+    }
+    TqlrVariables back;
+    plain.SetPosition(0);
+    {
+        rtl::TReader r(plain);
+        ReadCollectionXML(back, r, &report);
+    }
+    EXPECT_EQ(back.GetVariable("Title").AsString(), "Caf\xC3\xA9");  // 'i' + 128 = U+00E9
+
+    // Being written: a list of attribute texts.
+    report.SetIsWriting(true);
+    rtl::TMemoryStream listed;
+    {
+        rtl::TWriter w(listed);
+        WriteCollectionXML(vars, w, &report);
+    }
+    report.SetIsWriting(false);
+    EXPECT_NE(std::string(listed.View()).find("Name=\"Title\""), std::string::npos);
+    TqlrVariables again;
+    listed.SetPosition(0);
+    {
+        rtl::TReader r(listed);
+        ReadCollectionXML(again, r, &report);
+    }
+    EXPECT_EQ(again.Count(), 1);
+    EXPECT_EQ(again.GetItem(0)->Name(), "Title");
+}
+
+TEST(ReportSerializer, StylesTravelWithTheTemplate)
+{
+    TqlrReport report(nullptr);
+    TqlrStyleItem* s = report.Styles()->Add();
+    s->SetName("Heading");
+    s->SetColor(gui::clAqua);
+    auto* memo = new TqlrMemoView(new TqlrReportPage(&report));
+    memo->SetName("Memo1");
+    memo->SetStyle("Heading");
+    rtl::TMemoryStream ms;
+    report.SaveToStream(ms);
+    TqlrReport back(nullptr);
+    ms.SetPosition(0);
+    back.LoadFromStream(ms);
+    ASSERT_EQ(back.Styles()->Count(), 1);
+    EXPECT_EQ(back.Styles()->Item(0)->Color(), gui::clAqua);
+    auto* m = dynamic_cast<TqlrMemoView*>(back.FindObject("Memo1"));
+    EXPECT_EQ(m->Style(), "Heading");
+    EXPECT_EQ(m->Color(), gui::clAqua);
+}
+
+TEST(ReportSerializer, PathsAndErrorHandling)
+{
+    gui::TForm form(nullptr);
+    form.SetName("MainForm");
+    rtl::AddGlobalComponent(&form);
+    auto* ds = new TqlrUserDataSet(&form);
+    ds->SetName("FormData");
+    TqlrReport report(&form);
+    EXPECT_EQ(ComponentFullName(ds, &report), "FormData");  // the report's own owner
+    TqlrReport other(nullptr);
+    EXPECT_EQ(ComponentFullName(ds, &other), "MainForm.FormData");
+    EXPECT_EQ(ComponentFullName(nullptr, &other), "");
+    EXPECT_EQ(FindComponentByPath(&other, "MainForm.FormData"), ds);
+    EXPECT_EQ(FindComponentByPath(&report, "FormData"), ds);
+    EXPECT_EQ(FindComponentByPath(&other, "MainForm.Nothing"), nullptr);
+    EXPECT_EQ(FindComponentByPath(&other, "NoForm.FormData"), nullptr);
+
+    // A band of a report refers to the form's data set across the form.
+    auto* band = new TqlrMasterData(new TqlrReportPage(&other));
+    TqlrXMLSerializer s(nullptr);
+    s.SetOwner(&other);
+    s.XMLToObj(" DataSet=\"MainForm.FormData\"", band);
+    s.FixupReferences();
+    EXPECT_EQ(band->DataSet(), ds);
+    rtl::RemoveGlobalComponent(&form);
+
+    other.EngineOptions()->NewSilentMode = TqlrSilentMode::simReThrow;
+    EXPECT_THROW(ReportErrorHandler(&other, "boom"), rtl::Exception);
+    other.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    EXPECT_NO_THROW(ReportErrorHandler(&other, "quiet"));
 }
