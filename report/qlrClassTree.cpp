@@ -317,8 +317,11 @@ void TqlrComponent::CreateUniqueName()
 
 TqlrComponent* TqlrComponent::FindObject(const std::string& aName)
 {
-    for (TqlrComponent* c : AllObjects())
+    // The order of AllObjects, walked without building the list.
+    for (TqlrComponent* c : FObjects) {
         if (rtl::SameText(c->Name(), aName)) return c;
+        if (TqlrComponent* found = c->FindObject(aName)) return found;
+    }
     return nullptr;
 }
 

@@ -319,3 +319,30 @@ TEST(ReportMemo, DrawingAt600Dpi)
     EXPECT_NEAR(b.second / 6.25, s.second, 2.0);
     EXPECT_NEAR(b.first / 6.25, s.first, 2.0);
 }
+
+TEST(ReportMemo, BlockAlignmentJustifiesAllButTheLastLine)
+{
+    Fixture f;
+    auto ink = [&f](bool wysiwyg, std::pair<int, int>& first, std::pair<int, int>& second) {
+        gui::TBitmap bmp(220, 60);
+        Clear(bmp);
+        auto* m = f.Memo("aa bb cc dd ee ff gg hh ii jj kk ll mm");
+        m->SetBounds(10, 10, 150, 40);
+        m->SetHAlign(TqlrHAlign::haBlock);
+        m->SetWysiwyg(wysiwyg);
+        m->Draw(bmp.Canvas(), 1, 1, 0, 0);
+        first = InkColumns(bmp, 12, 25);
+        second = InkColumns(bmp, 27, 40);
+        Keep(bmp, wysiwyg ? "memo_block.png" : "memo_block_plain.png");
+    };
+    std::pair<int, int> l1, l2, p1, p2;
+    ink(true, l1, l2);
+    // The first line reaches the right edge (160 less the gap), the last
+    // one stays left.
+    EXPECT_GE(l1.second, 155);
+    EXPECT_LT(l2.second, 150);
+    EXPECT_LE(l2.first, 14);
+    // Without WYSIWYG nothing is justified.
+    ink(false, p1, p2);
+    EXPECT_LT(p1.second, l1.second - 3);
+}
