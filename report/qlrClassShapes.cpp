@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/gui/IconImage.h"
 #include "platform/gui/JpegImage.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/ComponentStream.h"
@@ -311,14 +312,20 @@ uint32_t TqlrPictureView::LoadPictureFromStream(rtl::TStream& stream, bool reset
     else if (left >= 8 && std::memcmp(head, kPng, 8) == 0) g = std::make_unique<gui::TPngImage>();
     else if (left >= 22 && ReadU32(head) == 0x9AC6CDD7u) g = std::make_unique<TqlrKeptGraphic>("wmf");
     else if (left >= 100 && ReadU32(head + 40) == 0x464D4520u) g = std::make_unique<TqlrKeptGraphic>("emf");
-    else if (left >= 6 && head[0] == 0 && head[1] == 0 && (head[2] | (head[3] << 8)) < 2)
-        g = std::make_unique<TqlrKeptGraphic>("ico");
-    else if (left >= 6 && std::memcmp(head, "GIF8", 4) == 0) g = std::make_unique<TqlrKeptGraphic>("gif");
+    else if (left >= 6 && (head[2] | (head[3] << 8)) < 2)
+        g = std::make_unique<gui::TIcon>();
+    else if (left >= 6 && std::memcmp(head, "GIF8", 4) == 0) g = std::make_unique<gui::TGifImage>();
     if (!g) {
         FPicture->SetGraphic(nullptr);
         return 0x80070057u;
     }
-    g->LoadFromStream(stream);
+    try {
+        g->LoadFromStream(stream);
+    } catch (const rtl::Exception&) {
+        // Recognised by its first bytes but not readable: no picture.
+        FPicture->SetGraphic(nullptr);
+        return 0x80070057u;
+    }
     FPicture->SetGraphic(g.get());
     return 0;
 }

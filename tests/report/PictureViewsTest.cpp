@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/gui/IconImage.h"
 #include "platform/gui/JpegImage.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Files.h"
@@ -80,6 +81,75 @@ std::string MetafileBytes()
     const uint8_t head[] = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x60, 0, 0x30, 0, 0x60, 0};
     for (std::size_t i = 0; i < sizeof head; ++i) s[i] = static_cast<char>(head[i]);
     return s + std::string("\x01\x00\x09\x00\x00\x03\x11\x00\x00\x00", 10);
+}
+
+// A 3 x 2 GIF written with literal codes only (a clear code before the
+// table would widen the codes), so that it does not depend on the reader's
+// table building: red, green, blue / blue, transparent, red.
+std::string GifBytes()
+{
+    std::string s = "GIF89a";
+    s += std::string{3, 0, 2, 0, static_cast<char>(0x81), 0, 0};     // 3 x 2, 4-colour table
+    s += std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF\x00\x00\x00", 12);
+    s += std::string("\x21\xF9\x04\x01\x00\x00\x03\x00", 8);   // index 3 transparent
+    s += std::string("\x2C\x00\x00\x00\x00\x03\x00\x02\x00\x00", 10);
+    // Codes of 3 bits (minimum code size 2): clear 4, then each index followed
+    // by a clear so the width stays 3, then end 5.
+    const int indexes[] = {0, 1, 2, 2, 3, 0};
+    std::vector<int> codes{4};
+    for (int i : indexes) {
+        codes.push_back(i);
+        codes.push_back(4);
+    }
+    codes.push_back(5);
+    std::string data;
+    uint32_t bits = 0;
+    int n = 0;
+    for (int c : codes) {
+        bits |= static_cast<uint32_t>(c) << n;
+        n += 3;
+        while (n >= 8) {
+            data += static_cast<char>(bits & 0xFF);
+            bits >>= 8;
+            n -= 8;
+        }
+    }
+    if (n > 0) data += static_cast<char>(bits & 0xFF);
+    s += '\x02';
+    s += static_cast<char>(data.size());
+    s += data;
+    s += std::string("\x00\x3B", 2);
+    return s;
+}
+
+// A 2 x 2 icon of 24-bit pixels with an AND mask: yellow, black / white,
+// transparent (rows stored bottom-up).
+std::string IconBytes()
+{
+    std::string dib(40, '\0');
+    auto put32 = [](std::string& s, std::size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put32(dib, 0, 40);
+    put32(dib, 4, 2);
+    put32(dib, 8, 4);  // twice the height: colours and mask
+    dib[12] = 1;
+    dib[14] = 24;
+    // Bottom row first: white, (transparent: any colour); then the top row:
+    // yellow, black.  Rows padded to 4 bytes (6 + 2).
+    dib += std::string("\xFF\xFF\xFF\x12\x34\x56\x00\x00", 8);
+    dib += std::string("\x00\xFF\xFF\x00\x00\x00\x00\x00", 8);
+    // Mask rows (bottom-up), 1 bit a pixel padded to 4 bytes: 01, 00.
+    dib += std::string("\x40\x00\x00\x00\x00\x00\x00\x00", 8);
+    std::string ico("\x00\x00\x01\x00\x01\x00", 6);
+    std::string entry(16, '\0');
+    entry[0] = 2;
+    entry[1] = 2;
+    entry[4] = 1;
+    entry[6] = 24;
+    put32(entry, 8, static_cast<uint32_t>(dib.size()));
+    put32(entry, 12, 22);
+    return ico + entry + dib;
 }
 
 uint32_t Load(TqlrPictureView& v, const std::string& bytes)
@@ -171,8 +241,9 @@ TEST(ReportPictureView, FormatSniffing)
         {"bmp", RedBitmapBytes(4, 4), 0, "bmp"},
         {"png", PngBytes(), 0, "png"},
         {"jpeg", JpegBytes(), 0, "jpg"},
-        {"gif", std::string("GIF89a\x02\x00\x03\x00", 10), 0, "gif"},
-        {"icon", std::string("\x00\x00\x01\x00\x01\x00\x10\x10", 8), 0, "ico"},
+        {"gif", GifBytes(), 0, "gif"},
+        {"icon", IconBytes(), 0, "ico"},
+        {"icon header without an image", std::string("\x00\x00\x01\x00\x01\x00\x10\x10", 8), 0x80070057u, ""},
         {"metafile", MetafileBytes(), 0, "wmf"},
         {"enhanced metafile", [] {
              std::string s(100, '\0');
@@ -202,6 +273,67 @@ TEST(ReportPictureView, FormatSniffing)
             EXPECT_EQ(g->DefaultExtension(), c.extension) << c.name;
         }
     }
+}
+
+// A 16 x 4 GIF of eight colours, compressed by a standard LZW encoder
+// (codes growing from 4 to 6 bits): pixel (x, y) has colour index
+// ((3x + y) div 2) mod 8 of black, red, lime, blue, yellow, aqua, fuchsia,
+// white.
+const std::string kCompressedGif(
+    "\x47\x49\x46\x38\x39\x61\x10\x00\x04\x00\x82\x00\x00\x00\x00\x00\xFF\x00\x00\x00\xFF"
+    "\x00\x00\x00\xFF\xFF\xFF\x00\x00\xFF\xFF\xFF\x00\xFF\xFF\xFF\xFF\x2C\x00\x00\x00\x00"
+    "\x10\x00\x04\x00\x00\x03\x1A\x08\x31\x64\x17\x82\x94\x03\xC4\x28\xA6\xDE\xBC\xDA\x8B"
+    "\x13\x24\x51\x16\xA6\x30\x4E\x97\x82\xE4\x06\x24\x00\x3B",
+    77);
+
+TEST(ReportPictureView, IconsAndGifsAreDecoded)
+{
+    {
+        TqlrPictureView v(nullptr);
+        ASSERT_EQ(Load(v, kCompressedGif), 0u);
+        auto* g = dynamic_cast<gui::TGifImage*>(v.Picture()->Graphic());
+        ASSERT_NE(g, nullptr);
+        const gui::TColor pal[] = {gui::clBlack, gui::clRed, gui::clLime, gui::clBlue,
+                                   gui::clYellow, gui::clAqua, gui::clFuchsia, gui::clWhite};
+        int wrong = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 16; ++x) wrong += g->Pixel(x, y) != pal[((3 * x + y) / 2) % 8];
+        EXPECT_EQ(wrong, 0);
+    }
+    TqlrPictureView gif(nullptr);
+    ASSERT_EQ(Load(gif, GifBytes()), 0u);
+    auto* g = dynamic_cast<gui::TGifImage*>(gif.Picture()->Graphic());
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->Width(), 3);
+    EXPECT_EQ(g->Height(), 2);
+    EXPECT_EQ(g->Pixel(0, 0), gui::clRed);
+    EXPECT_EQ(g->Pixel(1, 0), gui::clLime);
+    EXPECT_EQ(g->Pixel(2, 0), gui::clBlue);
+    EXPECT_EQ(g->Pixel(0, 1), gui::clBlue);
+    EXPECT_EQ(g->Pixel(1, 1), gui::clNone);
+    EXPECT_EQ(g->Pixel(2, 1), gui::clRed);
+
+    TqlrPictureView ico(nullptr);
+    ASSERT_EQ(Load(ico, IconBytes()), 0u);
+    auto* i = dynamic_cast<gui::TIcon*>(ico.Picture()->Graphic());
+    ASSERT_NE(i, nullptr);
+    EXPECT_EQ(i->Pixel(0, 0), gui::clYellow);
+    EXPECT_EQ(i->Pixel(1, 0), gui::clBlack);
+    EXPECT_EQ(i->Pixel(0, 1), gui::clWhite);
+    EXPECT_EQ(i->Pixel(1, 1), gui::clNone);
+
+    // Drawn stretched, the transparent pixel leaves the background.
+    Canvas c(20, 20);
+    ico.SetBounds(0, 0, 20, 20);
+    ico.SetKeepAspectRatio(false);
+    ico.Draw(c.bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(c.At(5, 5), gui::clYellow);
+    EXPECT_EQ(c.At(15, 15), clWhite);
+    EXPECT_EQ(c.At(5, 15), clWhite);
+    // The bytes are kept as read.
+    rtl::TMemoryStream out;
+    i->SaveToStream(out);
+    EXPECT_EQ(std::string(out.View()), IconBytes());
 }
 
 TEST(ReportPictureView, MetafileBytesSurviveATemplateRoundTrip)
