@@ -346,22 +346,26 @@ void TqlrView::PaintFrame()
         case TqlrFrameStyle::fsAltDot:
         case TqlrFrameStyle::fsSquare: {
             if (FColor != gui::clNone) SquareCapLine(c, x1, y1, x2, y2, w, FColor);
-            // The pattern painted shape by shape: a w-sized dot or square
-            // every 2w pixels (one pixel on, one off for w <= 1).
-            int step = w <= 1 ? 2 : 2 * w;
-            int size = w <= 1 ? 1 : w;
-            int from = vertical ? y1 : x1, to = vertical ? y2 : x2;
-            c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
-            c->Brush()->SetColor(line->Color());
-            c->Pen()->SetStyle(gui::TPenStyle::psClear);
-            for (int p = from; p <= to; p += step) {
-                int cx = vertical ? x1 - size / 2 : p - size / 2;
-                int cy = vertical ? p - size / 2 : y1 - size / 2;
-                if (size == 1) c->SetPixels(vertical ? x1 : p, vertical ? p : y1, line->Color());
-                else if (st == TqlrFrameStyle::fsAltDot) c->Ellipse(cx, cy, cx + size + 1, cy + size + 1);
-                else c->FillRect(gui::TRect(cx, cy, cx + size, cy + size));
+            // A geometric pen with a user dash pattern: one on, one off for
+            // w <= 1; squares of w every 2w; round dots of diameter w every 2w.
+            gui::TPen* pen = c->Pen();
+            pen->SetStyle(gui::TPenStyle::psSolid);
+            pen->SetWidth(std::max(1, w));
+            if (w <= 1) {
+                pen->SetEndCap(gui::TPenEndCap::pecFlat);
+                pen->SetUserDash({1, 1});
+            } else if (st == TqlrFrameStyle::fsSquare) {
+                pen->SetEndCap(gui::TPenEndCap::pecFlat);
+                pen->SetUserDash({w, w});
+            } else {
+                pen->SetEndCap(gui::TPenEndCap::pecRound);
+                pen->SetUserDash({0, 2 * w});
             }
-            c->Pen()->SetStyle(gui::TPenStyle::psSolid);
+            c->MoveTo(x1, y1);
+            c->LineTo(vertical ? x2 : x2 + 1, vertical ? y2 + 1 : y2);
+            pen->SetUserDash({});
+            pen->SetEndCap(gui::TPenEndCap::pecRound);
+            pen->SetWidth(1);
             return;
         }
         default:

@@ -263,6 +263,20 @@ void TPen::SetMode(TPenMode mode)
     Changed();
 }
 
+void TPen::SetEndCap(TPenEndCap cap)
+{
+    if (cap == FEndCap) return;
+    FEndCap = cap;
+    Changed();
+}
+
+void TPen::SetUserDash(std::vector<int> dashes)
+{
+    if (dashes == FUserDash) return;
+    FUserDash = std::move(dashes);
+    Changed();
+}
+
 void TPen::Assign(const rtl::TPersistent* source)
 {
     if (auto p = dynamic_cast<const TPen*>(source)) {
@@ -270,6 +284,8 @@ void TPen::Assign(const rtl::TPersistent* source)
         FWidth = p->FWidth;
         FStyle = p->FStyle;
         FMode = p->FMode;
+        FEndCap = p->FEndCap;
+        FUserDash = p->FUserDash;
         Changed();
         return;
     }

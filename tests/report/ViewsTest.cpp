@@ -6,7 +6,10 @@
 
 #include <memory>
 
+#include <cstdlib>
+
 #include "platform/gui/Graphics.h"
+#include "platform/gui/PngImage.h"
 #include "report/qlrClass.h"
 
 using namespace qlr;
@@ -24,6 +27,16 @@ struct Canvas {
     }
     gui::TColor At(int x, int y) { return bmp.Canvas()->Pixels(x, y); }
 };
+
+void Keep(gui::TBitmap& bmp, const std::string& name)
+{
+    if (const char* dir = std::getenv("REPORT_TEST_PICTURES")) {
+        gui::TPngImage png;
+        png.Assign(&bmp);
+        rtl::TFileStream f(std::string(dir) + "/" + name, rtl::fmCreate);
+        png.SaveToStream(f);
+    }
+}
 
 std::unique_ptr<TqlrView> MakeView(long double l, long double t, long double w, long double h)
 {
@@ -194,4 +207,58 @@ TEST(ReportViews, DialogControlCaptionFollowsItsName)
     button->SetIsLoading(true);
     button->SetName("Other");
     EXPECT_EQ(button->Caption(), "OkButton");
+}
+
+TEST(ReportViews, PatternFramesOnGeometricPens)
+{
+    Canvas sq;
+    auto v = MakeView(8, 20, 40, 20);
+    v->Frame()->SetTyp(TqlrFrameTypes{TqlrFrameType::ftTop});
+    v->Frame()->SetStyle(TqlrFrameStyle::fsSquare);
+    v->Frame()->SetWidth(4);
+    v->Draw(sq.bmp.Canvas(), 1, 1, 0, 0);
+    // Squares of 4 every 8 pixels, 4 high, centred on y = 20, flat ends.
+    EXPECT_EQ(sq.At(9, 20), clBlack);
+    EXPECT_EQ(sq.At(11, 18), clBlack);
+    EXPECT_EQ(sq.At(13, 20), clWhite);
+    EXPECT_EQ(sq.At(17, 21), clBlack);
+    EXPECT_EQ(sq.At(21, 20), clWhite);
+    EXPECT_EQ(sq.At(10, 23), clWhite);
+
+    Canvas thin;
+    auto t = MakeView(10, 20, 20, 20);
+    t->Frame()->SetTyp(TqlrFrameTypes{TqlrFrameType::ftTop});
+    t->Frame()->SetStyle(TqlrFrameStyle::fsAltDot);
+    t->Draw(thin.bmp.Canvas(), 1, 1, 0, 0);
+    // One pixel on, one off.
+    EXPECT_EQ(thin.At(10, 20), clBlack);
+    EXPECT_EQ(thin.At(11, 20), clWhite);
+    EXPECT_EQ(thin.At(12, 20), clBlack);
+
+    Canvas dots;
+    auto d = MakeView(8, 20, 40, 20);
+    d->Frame()->SetTyp(TqlrFrameTypes{TqlrFrameType::ftTop});
+    d->Frame()->SetStyle(TqlrFrameStyle::fsAltDot);
+    d->Frame()->SetWidth(6);
+    d->Draw(dots.bmp.Canvas(), 1, 1, 0, 0);
+    // Round dots of diameter 6 every 12 pixels: the centre inked, the gap
+    // between two dots clear.
+    EXPECT_NE(dots.At(8, 20), clWhite);
+    EXPECT_EQ(dots.At(14, 20), clWhite);
+    EXPECT_NE(dots.At(20, 20), clWhite);
+    EXPECT_EQ(dots.At(8, 24), clWhite);
+
+    // All styles on four sides, to look at.
+    gui::TBitmap all(330, 60);
+    all.Canvas()->Brush()->SetColor(clWhite);
+    all.Canvas()->FillRect(gui::TRect(0, 0, 330, 60));
+    for (int k = 0; k < 8; ++k) {
+        auto f = MakeView(5 + 40 * k, 10, 32, 40);
+        f->Frame()->SetTyp(TqlrFrameTypes{TqlrFrameType::ftLeft, TqlrFrameType::ftRight, TqlrFrameType::ftTop,
+                                          TqlrFrameType::ftBottom});
+        f->Frame()->SetStyle(static_cast<TqlrFrameStyle>(k));
+        f->Frame()->SetWidth(k == 5 ? 1 : 3);
+        f->Draw(all.Canvas(), 1, 1, 0, 0);
+    }
+    Keep(all, "frame_styles.png");
 }
