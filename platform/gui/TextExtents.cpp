@@ -48,9 +48,13 @@ void GetTextExtentExPoint(const TCanvas& canvas, std::u16string_view text, std::
     auto program = TFontProgram::Find(font.Name(), font.Style().Contains(TFontStyle::fsBold),
                                       font.Style().Contains(TFontStyle::fsItalic));
     if (!program) {
-        // No TrueType program: the canvas's own measure, prefix by prefix.
-        for (std::size_t i = 0; i < text.size(); ++i)
-            extents[i] = canvas.TextWidth(rtl::UTF16ToUTF8(std::u16string(text.substr(0, i + 1))));
+        // No TrueType program: the canvas's own measure, character by
+        // character (linear in the length of the text).
+        int sum = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            sum += canvas.TextWidth(rtl::UTF16ToUTF8(std::u16string(1, text[i])));
+            extents[i] = sum;
+        }
         return;
     }
     const bool symbol = rtl::SameText(font.Name(), "Symbol");
