@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "platform/gui/FontService.h"
+#include "platform/gui/IconImage.h"
 #include "platform/gui/JpegImage.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Resources.h"
@@ -262,6 +263,20 @@ void TPen::SetMode(TPenMode mode)
     Changed();
 }
 
+void TPen::SetEndCap(TPenEndCap cap)
+{
+    if (cap == FEndCap) return;
+    FEndCap = cap;
+    Changed();
+}
+
+void TPen::SetUserDash(std::vector<int> dashes)
+{
+    if (dashes == FUserDash) return;
+    FUserDash = std::move(dashes);
+    Changed();
+}
+
 void TPen::Assign(const rtl::TPersistent* source)
 {
     if (auto p = dynamic_cast<const TPen*>(source)) {
@@ -269,6 +284,8 @@ void TPen::Assign(const rtl::TPersistent* source)
         FWidth = p->FWidth;
         FStyle = p->FStyle;
         FMode = p->FMode;
+        FEndCap = p->FEndCap;
+        FUserDash = p->FUserDash;
         Changed();
         return;
     }
@@ -553,6 +570,10 @@ std::unique_ptr<TGraphic> LoadGraphicFromStream(rtl::TStream& stream)
         g = std::make_unique<TPngImage>();
     else if (LooksLikeJpeg(head, static_cast<std::size_t>(n)))
         g = std::make_unique<TJPEGImage>();
+    else if (n >= 4 && std::memcmp(head, "GIF8", 4) == 0)
+        g = std::make_unique<TGifImage>();
+    else if (n >= 6 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0)
+        g = std::make_unique<TIcon>();
     else
         return nullptr;
     g->LoadFromStream(stream);

@@ -208,6 +208,9 @@ enum class TPenMode {
     pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
 };
 
+// The ends of a wide pen's lines (geometric pens).
+enum class TPenEndCap { pecRound, pecSquare, pecFlat };
+
 class TPen : public TGraphicsObject {
 public:
     TColor Color() const { return FColor; }
@@ -218,6 +221,13 @@ public:
     void SetStyle(TPenStyle style);
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode mode);
+    // Line ends (round unless set) and a user dash pattern: alternate on
+    // and off lengths in pixels, which replaces the style's pattern while
+    // not empty (an on length of 0 with round ends draws dots).
+    TPenEndCap EndCap() const { return FEndCap; }
+    void SetEndCap(TPenEndCap cap);
+    const std::vector<int>& UserDash() const { return FUserDash; }
+    void SetUserDash(std::vector<int> dashes);
     void Assign(const rtl::TPersistent* source) override;
 
 private:
@@ -225,6 +235,8 @@ private:
     int FWidth = 1;
     TPenStyle FStyle = TPenStyle::psSolid;
     TPenMode FMode = TPenMode::pmCopy;
+    TPenEndCap FEndCap = TPenEndCap::pecRound;
+    std::vector<int> FUserDash;
 };
 
 enum class TFillStyle { fsSurface, fsBorder };

@@ -389,7 +389,20 @@ QPen MakeQPen(const TPen& pen)
     case TPenStyle::psClear: q.setStyle(Qt::NoPen); break;
     default: q.setStyle(Qt::SolidLine); break;
     }
-    q.setCapStyle(Qt::RoundCap);
+    switch (pen.EndCap()) {
+    case TPenEndCap::pecSquare: q.setCapStyle(Qt::SquareCap); break;
+    case TPenEndCap::pecFlat: q.setCapStyle(Qt::FlatCap); break;
+    default: q.setCapStyle(Qt::RoundCap); break;
+    }
+    if (!pen.UserDash().empty() && pen.Style() != TPenStyle::psClear) {
+        // Qt measures dashes in pen widths.
+        const double w = std::max(1, pen.Width());
+        QVector<qreal> pattern;
+        // A zero "on" length is a dot: a tiny dash that the caps round off.
+        for (int v : pen.UserDash()) pattern << (v == 0 && pattern.size() % 2 == 0 ? 0.01 : v / w);
+        if (pattern.size() % 2) pattern << pattern.back();
+        q.setDashPattern(pattern);
+    }
     q.setJoinStyle(Qt::MiterJoin);
     return q;
 }
@@ -451,7 +464,7 @@ void StrokePath(const TCanvas& c, const std::vector<QPoint>& pts, bool closed)
     if (ThinRaster(d, pen)) {
         QPolygon pixels;
         int phase = 0;
-        const auto& pattern = PenPattern(pen.Style());
+        const auto& pattern = pen.UserDash().empty() ? PenPattern(pen.Style()) : pen.UserDash();
         for (std::size_t i = 0; i + 1 < pts.size(); ++i)
             LinePixels(pts[i], pts[i + 1], pixels, pattern, phase);
         if (closed) LinePixels(pts.back(), pts.front(), pixels, pattern, phase);

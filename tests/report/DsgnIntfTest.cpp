@@ -4,24 +4,18 @@
 
 #include "platform/gui/Menus.h"
 #include "platform/rtl/TypInfo.h"
+#include "report/qlrClass.h"
 #include "report/qlrDsgnIntf.h"
 
 using namespace qlr;
 
 namespace dsgntest {
 
-// Stand-ins for the report's class tree (the categories go by class name).
-class TqlrDataSet : public rtl::TComponent {
-    RTL_CLASS(TqlrDataSet, rtl::TComponent)
-    using rtl::TComponent::TComponent;
-};
-class TTestUserDataSet : public TqlrDataSet {
-    RTL_CLASS(TTestUserDataSet, TqlrDataSet)
-    using TqlrDataSet::TqlrDataSet;
-};
-class TqlrDialogControl : public rtl::TComponent {
-    RTL_CLASS(TqlrDialogControl, rtl::TComponent)
-    using rtl::TComponent::TComponent;
+// Classes of the test's own beside the report's data set and dialog
+// control (the categories go by ancestry).
+class TTestUserDataSet : public qlr::TqlrDataSet {
+    RTL_CLASS(TTestUserDataSet, qlr::TqlrDataSet)
+    using qlr::TqlrDataSet::TqlrDataSet;
 };
 class TTestView : public rtl::TComponent {
     RTL_CLASS(TTestView, rtl::TComponent)
@@ -36,9 +30,7 @@ class TTestRichMemo : public TTestMemo {
     using TTestMemo::TTestMemo;
 };
 
-RTL_PUBLISHED(TqlrDataSet) {}
 RTL_PUBLISHED(TTestUserDataSet) {}
-RTL_PUBLISHED(TqlrDialogControl) {}
 RTL_PUBLISHED(TTestView) {}
 RTL_PUBLISHED(TTestMemo) {}
 RTL_PUBLISHED(TTestRichMemo) {}
