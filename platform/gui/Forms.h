@@ -306,6 +306,9 @@ struct THintInfo {
     int HideTimeout = 0;
     std::string HintStr;
     void* HintData = nullptr;
+    // The class of the window that shows the hint; nullptr for the
+    // application's own.
+    const rtl::TClassInfo* HintWindowClass = nullptr;
 };
 using TShowHintEvent = std::function<void(std::string& hintStr, bool& canShow, THintInfo& hintInfo)>;
 // The part of a hint before "|" (shown in the pop-up) and after it (the long hint).

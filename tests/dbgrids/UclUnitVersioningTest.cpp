@@ -72,7 +72,9 @@ TEST(UclUnitVersioning, StartUpRegisteredTheUtilityUnits)
 
 TEST(UclUnitVersioning, NothingIsAddedAfterShutDown)
 {
-    // In a child process, so the registry of the other tests is untouched.
+    // In a fresh child process (re-executed, not forked: a forked child
+    // would share this process's registry block and clear it).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto body = [] {
         ShutDownUtilityLayer();
         static const TUnitVersionInfo late{"Late.pas", "1", "", "", ""};
