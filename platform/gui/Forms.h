@@ -195,6 +195,9 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult r) { FModalResult = r; }
     void Show();
+    // Shows the window without activating it: the active form and the
+    // focused control stay where they are.
+    void ShowNoActivate();
     void Hide();
     // Shows the form modally and runs the message loop until ModalResult is
     // set (by a button, Close or code); raises EInvalidOperation "Cannot make
@@ -475,6 +478,9 @@ public:
     void SetCursor(TCursor cursor);
     // The program's own cursors by number (positive numbers).
     void SetCursorImage(TCursor index, const TBitmap* image, TPoint hotSpot);
+    // The program's cursor index takes the shape of a built-in cursor
+    // (crDrag, crMultiDrag, ...).
+    void SetCursorToStock(TCursor index, TCursor stock);
     bool HasCursor(TCursor index) const;
 
     int FormCount() const { return static_cast<int>(FForms.size()); }
