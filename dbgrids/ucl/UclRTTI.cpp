@@ -132,6 +132,11 @@ std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info)
     using K = rtl::TTypeKind;
     switch (info->Kind) {
     case K::tkEnumeration: return std::make_unique<TUclEnumerationTypeInfo>(info);
+    case K::tkFloat: return std::make_unique<TUclFloatTypeInfo>(info);
+    case K::tkInt64: return std::make_unique<TUclInt64TypeInfo>(info);
+    case K::tkClass:
+        if (info->ClassType()) return std::make_unique<TUclClassTypeInfo>(*info->ClassType());
+        return std::make_unique<TUclTypeInfo>(info);
     case K::tkSet: return std::make_unique<TUclSetTypeInfo>(info);
     case K::tkInteger:
     case K::tkChar:

@@ -26,10 +26,38 @@ namespace ucl {
 
 RTL_DECLARE_EXCEPTION(EUclRTTIError, EUclError)
 
+// Where the dumps and declarations go: lines, one indentation level per
+// IndentMore.
+class IUclDumpWriter {
+public:
+    virtual ~IUclDumpWriter() = default;
+    virtual void WriteText(const std::string& s) = 0;
+    virtual void WriteLine(const std::string& s) = 0;
+    virtual void IndentMore() = 0;
+    virtual void IndentLess() = 0;
+};
+
+// Collects the lines, two blanks per level.
+class TUclStringDumpWriter : public IUclDumpWriter {
+public:
+    std::vector<std::string> Lines;
+    void WriteText(const std::string& s) override { FPending += s; }
+    void WriteLine(const std::string& s) override;
+    void IndentMore() override { ++FLevel; }
+    void IndentLess() override { if (FLevel > 0) --FLevel; }
+
+private:
+    std::string FPending;
+    int FLevel = 0;
+};
+
 class TUclTypeInfo {
 public:
     explicit TUclTypeInfo(const rtl::TTypeInfo* info) : FTypeInfo(info) {}
     virtual ~TUclTypeInfo() = default;
+    // A readable dump, and a source-like declaration, of the type.
+    virtual void WriteDump(IUclDumpWriter& dest) const;
+    virtual void WriteDeclaration(IUclDumpWriter& dest) const;
     virtual std::string Name() const { return FTypeInfo ? FTypeInfo->Name() : FName; }
     rtl::TTypeKind TypeKind() const { return FTypeInfo ? FTypeInfo->Kind : FKind; }
     const rtl::TTypeInfo* TypeInfo() const { return FTypeInfo; }
@@ -50,6 +78,8 @@ public:
     static std::shared_ptr<TUclOrdinalRangeTypeInfo> Subrange(std::string name, int64_t minValue, int64_t maxValue);
     int64_t MinValue() const { return FMin; }
     int64_t MaxValue() const { return FMax; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
     // The member's text: its name for enumerations, else its number.
     virtual std::string MemberText(int64_t ordinal) const { return std::to_string(ordinal); }
     // The member of a text; raises on an unknown one.
@@ -65,6 +95,8 @@ public:
     const std::vector<std::string>& Names() const { return FTypeInfo->EnumNames; }
     // Case ignored; -1 when absent.
     int IndexOfName(const std::string& name) const;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
     std::string MemberText(int64_t ordinal) const override;
     int64_t MemberOf(const std::string& text) const override;
 };
@@ -76,6 +108,8 @@ public:
     // A set over any ordinal range.
     explicit TUclSetTypeInfo(std::shared_ptr<TUclOrdinalRangeTypeInfo> base);
     const TUclOrdinalRangeTypeInfo& BaseType() const { return *FBase; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
     // Bytes of a value: ((FirstBit + member count) + 7) div 8.
     size_t ValueSize() const;
     // Appends the members (runs as "first .. last" with wantRanges).
@@ -87,6 +121,39 @@ private:
     std::shared_ptr<TUclOrdinalRangeTypeInfo> FBase;
 };
 
+class TUclFloatTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+class TUclInt64TypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+// A class of the registry with its published properties.  The registry
+// keeps no accessor addresses, so the read, write and stored accesses are
+// not part of the dump or the declaration.
+class TUclClassTypeInfo : public TUclTypeInfo {
+public:
+    explicit TUclClassTypeInfo(const rtl::TClassInfo& cls) : TUclTypeInfo(nullptr), FClass(cls) {}
+    std::string Name() const override { return FClass.Name(); }
+    const rtl::TClassInfo& ClassRef() const { return FClass; }
+    int TotalPropertyCount() const { return static_cast<int>(FClass.Properties().size()); }
+    int PropertyCount() const;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+
+private:
+    const rtl::TClassInfo& FClass;
+};
+
+// The wrapper by the record's kind: integers and characters, enumerations,
+// sets, floats, 64-bit integers and classes have their own.
 std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info);
 
 std::string SetToText(const TUclSetTypeInfo& type, const void* value, bool wantBrackets = false, bool wantRanges = false);

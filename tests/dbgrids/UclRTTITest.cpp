@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dbgrids/ucl/UclRTTI.h"
+#include "platform/rtl/Collections.h"
 
 using namespace ucl;
 
@@ -72,4 +73,30 @@ TEST(UclRTTI, OrdinalTextsAndBitArrays)
     EXPECT_EQ(words[1], 2u);
     EXPECT_TRUE(TestBitInArray(words, 33));
     EXPECT_FALSE(TestBitInArray(words, 32));
+}
+
+TEST(UclRTTI, DumpsAndDeclarations)
+{
+    auto set = TypeInfoWrapper(SetType());
+    TUclStringDumpWriter dump;
+    set->WriteDump(dump);
+    ASSERT_GE(dump.Lines.size(), 6u);
+    EXPECT_EQ(dump.Lines[0], "Name: TColourPicks");
+    EXPECT_EQ(dump.Lines[1], "Type kind: tkSet");
+    EXPECT_EQ(dump.Lines[4], "Based on: ");
+    EXPECT_EQ(dump.Lines[5], "  Name: TColourPick");
+    EXPECT_EQ(dump.Lines.back(), "  Names: (cpRed, cpGreen, cpBlue, cpCyan, cpGrey)");
+    TUclStringDumpWriter decl;
+    set->WriteDeclaration(decl);
+    TypeInfoWrapper(RtlTypeInfoOf(static_cast<TColourPick*>(nullptr)))->WriteDeclaration(decl);
+    TypeInfoWrapper(rtl::TypeInfoDouble())->WriteDeclaration(decl);
+    TypeInfoWrapper(rtl::TypeInfoAnsiString())->WriteDeclaration(decl);
+    ASSERT_EQ(decl.Lines.size(), 4u);
+    EXPECT_EQ(decl.Lines[0], "TColourPicks = set of TColourPick; // otSLong");
+    EXPECT_EQ(decl.Lines[1], "TColourPick = (cpRed, cpGreen, cpBlue, cpCyan, cpGrey); // otUByte");
+    EXPECT_EQ(decl.Lines[2], "Double = type Double;");
+    EXPECT_EQ(decl.Lines[3].rfind("// Declaration for '", 0), 0u);
+    TUclStringDumpWriter cls;
+    TUclClassTypeInfo(rtl::TCollectionItem::StaticClassInfo()).WriteDeclaration(cls);
+    EXPECT_EQ(cls.Lines.back(), "end;");
 }
