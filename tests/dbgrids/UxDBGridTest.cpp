@@ -1,0 +1,369 @@
+// The data-aware grids over a memory data set: options, row heights,
+// alternate rows on the painted image, title sorting, column widths, the
+// sorting grid's sort lists, index choice and search.
+#include <gtest/gtest.h>
+
+#include "dbgrids/UxDBSortGrid.h"
+#include "platform/db/DataSet.h"
+#include "platform/gui/Forms.h"
+
+using namespace dbgrids;
+using namespace gui;
+using O = TDBGridOption;
+
+namespace grid_test {
+
+enum class TIndexOption { ixPrimary, ixUnique, ixDescending };
+RTL_ENUM(TIndexOption, "ixPrimary", "ixUnique", "ixDescending")
+using TIndexOptions = rtl::Set<TIndexOption>;
+RTL_SET(TIndexOptions, TIndexOption)
+
+class TIndexDef : public rtl::TCollectionItem {
+    RTL_CLASS(TIndexDef, rtl::TCollectionItem)
+public:
+    explicit TIndexDef(rtl::TCollection* c) : rtl::TCollectionItem(c) {}
+    std::string Name() const { return FName; }
+    void SetName(std::string v) { FName = std::move(v); }
+    std::string Fields() const { return FFields; }
+    void SetFields(std::string v) { FFields = std::move(v); }
+    std::string DescFields() const { return FDescFields; }
+    void SetDescFields(std::string v) { FDescFields = std::move(v); }
+    TIndexOptions Options() const { return FOptions; }
+    void SetOptions(TIndexOptions v) { FOptions = v; }
+    std::string FName, FFields, FDescFields;
+    TIndexOptions FOptions;
+};
+RTL_PUBLISHED(TIndexDef)
+{
+    c.Property("Name", &TIndexDef::Name, &TIndexDef::SetName);
+    c.Property("Fields", &TIndexDef::Fields, &TIndexDef::SetFields);
+    c.Property("DescFields", &TIndexDef::DescFields, &TIndexDef::SetDescFields);
+    c.Property("Options", &TIndexDef::Options, &TIndexDef::SetOptions);
+}
+
+// A memory data set that also publishes index definitions and an index
+// name (the name chosen is only recorded).
+class TIndexedMem : public db::TMemDataSet {
+    RTL_CLASS(TIndexedMem, db::TMemDataSet)
+public:
+    explicit TIndexedMem(rtl::TComponent* owner = nullptr) : db::TMemDataSet(owner), Defs(TIndexDef::StaticClassInfo()) {}
+    rtl::TCollection* IndexDefs() const { return const_cast<rtl::TCollection*>(&Defs); }
+    std::string IndexName() const { return FIndexName; }
+    void SetIndexName(std::string v) { FIndexName = std::move(v); }
+    void AddDef(const std::string& name, const std::string& fields, const std::string& desc = "", bool descending = false)
+    {
+        auto* d = static_cast<TIndexDef*>(Defs.Add());
+        d->SetName(name);
+        d->SetFields(fields);
+        d->SetDescFields(desc);
+        if (descending) d->FOptions.Include(TIndexOption::ixDescending);
+    }
+    rtl::TCollection Defs;
+    std::string FIndexName;
+};
+RTL_PUBLISHED(TIndexedMem)
+{
+    c.Property("IndexDefs", &TIndexedMem::IndexDefs);
+    c.Property("IndexName", &TIndexedMem::IndexName, &TIndexedMem::SetIndexName);
+}
+
+class TTestGrid : public TUxDBSortGrid {
+public:
+    using TUxDBSortGrid::TUxDBSortGrid;
+    using TUxDBSortGrid::DoTitleClick;
+    using TUxDBSortGrid::FindSortIndex;
+};
+
+} // namespace grid_test
+
+using namespace grid_test;
+
+namespace {
+
+struct GridFixture : ::testing::Test {
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TIndexedMem* Data = nullptr;
+    db::TDataSource* Source = nullptr;
+    TTestGrid* Grid = nullptr;
+    bool Extend = false;
+
+    void SetUp() override
+    {
+        Form->SetBounds(0, 0, 500, 400);
+        Data = new TIndexedMem(Form.get());
+        Data->AddFieldDef("CatNo", db::TFieldType::ftInteger);
+        Data->AddFieldDef("Saros", db::TFieldType::ftInteger);
+        Data->AddFieldDef("Name", db::TFieldType::ftString, 20);
+        for (int i = 1; i <= 20; ++i)
+            Data->AppendRecord({int64_t(i), int64_t(100 + (i * 7) % 20), std::string("row") + std::to_string(i)});
+        Data->Open();
+        Source = new db::TDataSource(Form.get());
+        Source->SetDataSet(Data);
+        Grid = new TTestGrid(Form.get());
+        Grid->SetParent(Form.get());
+        Grid->SetBounds(0, 0, 400, 300);
+        Grid->SetDataSource(Source);
+        Grid->ExtendKeyHeld = [this] { return Extend; };
+    }
+    db::TField* F(const char* name) { return Data->FieldByName(name); }
+};
+
+} // namespace
+
+TEST_F(GridFixture, DefaultsAndMultiSelect)
+{
+    EXPECT_EQ(Grid->Options(), TUxDBGrid::DefaultOptions());
+    EXPECT_EQ(TUxDBGrid::DefaultOptions().Count(), 11u);
+    EXPECT_TRUE(Grid->AutoSort());
+    EXPECT_TRUE(Grid->AutoSizeRows());
+    EXPECT_EQ(Grid->AlternateRowColor(), clNone);
+    EXPECT_EQ(Grid->ReadOnlyCellColor(), clDefault);
+    EXPECT_FALSE(Grid->DefaultDrawing());
+    Grid->SetOptions(Grid->Options() + TDBGridOptions{O::dgMultiSelect});
+    EXPECT_TRUE(Grid->MultiSelect());
+    EXPECT_TRUE(Grid->Options().Contains(O::dgMultiSelect));
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->Next();
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    EXPECT_EQ(Grid->SelCount(), 2);
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgMultiSelect});
+    EXPECT_FALSE(Grid->MultiSelect());
+    EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
+}
+
+TEST_F(GridFixture, RowHeights)
+{
+    int def = Grid->DefaultRowHeight();
+    Grid->SetRowsHeight(17);
+    EXPECT_EQ(Grid->RowsHeight(), def);  // AutoSizeRows on: not applied
+    Grid->SetAutoSizeRows(false);
+    int title = Grid->RowHeights(0);
+    Grid->SetRowsHeight(17);
+    EXPECT_EQ(Grid->RowsHeight(), 17);
+    EXPECT_EQ(Grid->RowHeights(1), 17);
+    EXPECT_EQ(Grid->RowHeights(5), 17);
+    EXPECT_EQ(Grid->RowHeights(0), title);
+    Grid->SetTitleRowHeight(30);
+    EXPECT_EQ(Grid->RowHeights(0), 30);
+    EXPECT_EQ(Grid->RowHeights(1), 17);
+}
+
+TEST_F(GridFixture, LegacyPropertiesAndOptionsMigration)
+{
+    Grid->ReadLegacyProperty("AlternRowColor", true);
+    EXPECT_EQ(Grid->AlternateRowColor(), 0xCCCCCCu);
+    Grid->ReadLegacyProperty("AlternRowFontColor", true);
+    EXPECT_EQ(Grid->AlternateRowFontColor(), clBlack);
+    Grid->ReadLegacyProperty("AlternRowColor", false);
+    EXPECT_EQ(Grid->AlternateRowColor(), clNone);
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgTitleClick} - TDBGridOptions{O::dgTitleHotTrack});
+    Grid->Loaded();
+    EXPECT_TRUE(Grid->Options().Contains(O::dgTitleClick));
+    EXPECT_TRUE(Grid->Options().Contains(O::dgTitleHotTrack));
+    EXPECT_TRUE(Grid->OptionsMigrated());
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgTitleClick} - TDBGridOptions{O::dgTitleHotTrack});
+    Grid->Loaded();  // already migrated: kept as stored
+    EXPECT_FALSE(Grid->Options().Contains(O::dgTitleClick));
+}
+
+TEST_F(GridFixture, AlternateRowsBelongToScreenRows)
+{
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgIndicator});
+    Grid->SetAlternateRowColor(0xE1E1E1);
+    Form->Show();
+    auto colourOfRow = [&](int row) {
+        auto img = Grid->GetImage();
+        TRect r = Grid->CellRect(2, row);
+        return img->Canvas()->Pixels(r.Right - 3, (r.Top + r.Bottom) / 2);
+    };
+    TColor base = ColorToRGB(Grid->Color());
+    EXPECT_EQ(colourOfRow(1), base);
+    EXPECT_EQ(colourOfRow(2), 0xE1E1E1u);
+    EXPECT_EQ(colourOfRow(3), base);
+    EXPECT_EQ(colourOfRow(4), 0xE1E1E1u);
+    // Scroll by one record past the bottom: rows show other records, the
+    // colours stay with the screen rows.
+    Data->MoveBy(Grid->VisibleRowCount());
+    EXPECT_EQ(colourOfRow(1), base);
+    EXPECT_EQ(colourOfRow(2), 0xE1E1E1u);
+    Grid->SetAlternateRowColor(Grid->Color());
+    EXPECT_EQ(colourOfRow(2), base);
+    Grid->SetReadOnlyCellColor(clYellow);
+    Grid->SetReadOnly(true);
+    EXPECT_EQ(colourOfRow(1), ColorToRGB(clYellow));
+}
+
+TEST_F(GridFixture, AutoSortTogglesAndFollowsIndexes)
+{
+    struct TPlainGrid : TUxDBGrid {
+        using TUxDBGrid::TUxDBGrid;
+        using TUxDBGrid::DoTitleClick;
+    };
+    TPlainGrid plain(Form.get());
+    plain.SetDataSource(Source);
+    // Without index definitions: smUp, smDown, smUp; another column smUp.
+    auto click = [&](TPlainGrid& g, const char* field) {
+        g.DoTitleClick(0, F(field));
+        return g.SortMarker();
+    };
+    EXPECT_EQ(click(plain, "CatNo"), TSortMarker::smUp);
+    EXPECT_EQ(click(plain, "CatNo"), TSortMarker::smDown);
+    EXPECT_EQ(click(plain, "CatNo"), TSortMarker::smUp);
+    EXPECT_EQ(click(plain, "Saros"), TSortMarker::smUp);
+    EXPECT_EQ(plain.SortedField(), "Saros");
+    // With index definitions: the index holding the field is chosen.
+    Data->AddDef("ByName", "Name");
+    Data->AddDef("BySaros", "Saros");
+    EXPECT_EQ(click(plain, "Saros"), TSortMarker::smDown);
+    EXPECT_EQ(Data->IndexName(), "BySaros");
+    Data->AddDef("BySarosDesc", "Saros", "", true);
+    click(plain, "Saros");
+    EXPECT_EQ(Data->IndexName(), "BySarosDesc");
+    EXPECT_EQ(plain.SortMarker(), TSortMarker::smUp);
+}
+
+TEST_F(GridFixture, ColumnWidths)
+{
+    Grid->SetBorderStyle(TBorderStyle::bsNone);
+    Grid->SetScrollBars(TScrollStyle::ssNone);
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgIndicator} - TDBGridOptions{O::dgColLines});
+    ASSERT_EQ(Grid->ClientWidth(), 400);
+    auto widths = [&] {
+        std::vector<int> w;
+        for (int i = 0; i < Grid->Columns()->Count(); ++i) w.push_back(Grid->Columns()->Items(i)->Width());
+        return w;
+    };
+    auto set = [&](std::vector<int> w) {
+        for (int i = 0; i < 3; ++i) Grid->Columns()->Items(i)->SetWidth(w[static_cast<size_t>(i)]);
+    };
+    set({20, 50, 100});
+    Grid->SetMinColumnWidth(30);
+    EXPECT_EQ(widths(), (std::vector<int>{30, 50, 100}));
+    Grid->SetMinColumnWidth(0);
+    set({50, 50, 100});
+    Grid->SetAutoSizeColumns(true);  // index -1: all columns share the width
+    EXPECT_EQ(widths(), (std::vector<int>{100, 100, 200}));
+    Grid->SetAutoSizeColumns(false);
+    Grid->SetAutoSizeColumns(true);  // already filling the width: unchanged
+    EXPECT_EQ(widths(), (std::vector<int>{100, 100, 200}));
+    Grid->SetAutoSizeColumns(false);
+    set({50, 50, 100});
+    Grid->SetAutoSizeColumnIndex(-2);
+    Grid->SetAutoSizeColumns(true);
+    EXPECT_EQ(widths(), (std::vector<int>{50, 50, 300}));
+    Grid->SetAutoSizeColumns(false);
+    set({20, 50, 100});
+    Grid->SetMinColumnWidth(30);
+    Grid->SetAutoSizeColumns(true);
+    Grid->SetMinColumnWidth(31);  // no effect while sizing automatically
+    Grid->SetAutoSizeColumns(false);
+    Grid->SetMinColumnWidth(0);
+    Grid->InitializeColumnsWidth(-1, -1, {40, 80}, false);
+    EXPECT_EQ(Grid->MinColumnWidth(), 40);
+    EXPECT_EQ(Grid->MaxColumnWidth(), 80);
+    EXPECT_EQ(widths(), (std::vector<int>{40, 80, 80}));
+}
+
+TEST_F(GridFixture, SortClickSequence)
+{
+    Grid->SetSortWith(TSortWith::swFields);
+    struct Step {
+        const char* field;
+        bool extend;
+        TSortFields want;
+        const char* sortString;
+    } steps[] = {
+        {"CatNo", false, {{"CatNo", true}}, "[CatNo] ASC"},
+        {"Saros", false, {{"Saros", true}}, "[Saros] ASC"},
+        {"Saros", false, {{"Saros", false}}, "[Saros] DESC"},
+        {"CatNo", true, {{"Saros", false}, {"CatNo", true}}, "[Saros] DESC,[CatNo] ASC"},
+        {"Saros", true, {{"Saros", true}, {"CatNo", true}}, "[Saros] ASC,[CatNo] ASC"},
+    };
+    for (const Step& s : steps) {
+        Extend = s.extend;
+        Grid->DoTitleClick(0, F(s.field));
+        EXPECT_EQ(Grid->SortedFields(), s.want) << s.sortString;
+        EXPECT_EQ(Data->IndexFieldNames(), s.sortString);
+        EXPECT_TRUE(Grid->SortOK());
+    }
+    // The data set sorted itself: Saros ascending, then CatNo.
+    Data->First();
+    int64_t prev = -1;
+    for (; !Data->Eof(); Data->Next()) {
+        int64_t saros = std::get<int64_t>(Data->GetFieldValue(F("Saros")));
+        EXPECT_GE(saros, prev);
+        prev = saros;
+    }
+    EXPECT_TRUE(Grid->IsSortedField("saros"));
+    EXPECT_EQ(Grid->SortMarker(), TSortMarker::smUp);
+    EXPECT_FALSE(Grid->IsSortedField("Name"));
+    Grid->SetMultiColSort(false);
+    EXPECT_EQ(Grid->SortedFields(), (TSortFields{{"Saros", true}}));
+}
+
+TEST_F(GridFixture, SortByIndexAndItsErrors)
+{
+    Data->AddDef("ByCatNo", "catno");
+    Data->AddDef("ByCatNoSaros", "CatNo;Saros");
+    TSortFields f{{"CatNo", true}};
+    EXPECT_TRUE(Grid->FindSortIndex(f, "CatNo", ""));
+    EXPECT_EQ(Data->IndexName(), "ByCatNo");
+    Data->Defs.Clear();
+    Data->AddDef("Desc", "CatNo", "", true);
+    TSortFields d{{"CatNo", false}};
+    EXPECT_TRUE(Grid->FindSortIndex(d, "CatNo", "CatNo"));
+    EXPECT_EQ(Data->IndexName(), "Desc");
+    Data->Defs.Clear();
+    Data->AddDef("DescFields", "CatNo", "CatNo");
+    EXPECT_TRUE(Grid->FindSortIndex(d, "CatNo", "CatNo"));
+    EXPECT_EQ(Data->IndexName(), "DescFields");
+    // No fitting index: an error, and the sort in force stays.
+    EXPECT_THROW(Grid->Sort({{"CatNo", true}}), EUXLDbGridException);
+    EXPECT_FALSE(Grid->SortOK());
+    bool retried = false;
+    Grid->OnIndexNotFound = [&](TUxDBSortGrid*, const TSortFields&, const std::string& names, const std::string&, bool& retry) {
+        retried = names == "CatNo";
+        retry = false;
+    };
+    Grid->Sort({{"CatNo", true}});  // the owner declined: no error
+    EXPECT_TRUE(retried);
+    EXPECT_FALSE(Grid->SortOK());
+    Grid->OnIndexNotFound = nullptr;
+    try {
+        Grid->Sort({{"Saros", true}});
+        FAIL() << "no error";
+    } catch (const EUXLDbGridException& e) {
+        EXPECT_EQ(std::string(e.Message()), "Cannot sort. The corresponding index is missing");
+    }
+    // A field the owner refuses (a binary or memo field in the Part).
+    Grid->SetSortWith(TSortWith::swFields);
+    Grid->OnCheckIfValidSortField = [](TUxDBSortGrid*, db::TField* f) { return f->FieldName() != "Name"; };
+    Grid->SetBeepOnError(false);
+    EXPECT_THROW(Grid->Sort({{"Name", true}}), EUXLDbGridException);
+    Grid->SetBeepOnError(true);
+    Grid->Sort({{"Name", true}});
+    EXPECT_FALSE(Grid->SortOK());
+}
+
+TEST_F(GridFixture, Search)
+{
+    int col = -1;
+    db::TField* field = nullptr;
+    Data->SetRecNo(3);
+    rtl::Variant v(std::string("row17"));
+    EXPECT_FALSE(Grid->Search(v, col, field, false, true, false));  // no search fields
+    Grid->SearchFields()->Add("Name");
+    rtl::Variant null = rtl::Variant::Null();
+    rtl::Variant empty{std::string()};
+    EXPECT_FALSE(Grid->Search(null, col, field, false, true, false));
+    EXPECT_FALSE(Grid->Search(empty, col, field, false, true, false));
+    EXPECT_EQ(Data->RecNo(), 3);
+    EXPECT_TRUE(Grid->Search(v, col, field, false, true, false));
+    EXPECT_EQ(field, F("Name"));
+    EXPECT_EQ(col, 3);  // the grid column, after the indicator
+    EXPECT_EQ(Data->RecNo(), 3);  // back where it started
+    rtl::Variant part(std::string("OW1"));
+    EXPECT_TRUE(Grid->Search(part, col, field, false, false, true));
+    EXPECT_EQ(Data->RecNo(), 1);
+    EXPECT_FALSE(Grid->Search(part, col, field, true, false, true));  // case matters: not found
+}
