@@ -13,6 +13,7 @@
 
 #include "app/MapTypes.h"
 #include "controls/ExToolBtn.h"
+#include "dbgrids/UxDBSortGrid.h"
 #include "htmltext/htmlbuttons.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ComCtrls.h"
@@ -58,8 +59,8 @@ double PreviewZoneFactor(int zone);
 void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBitmap& map);
 
 // The dialog.  The type filters are markup check groups, the preview's
-// "General map" a markup check box, the lists data-aware grids over the
-// two queries (interim for the sortable grids: titles sort through the
+// "General map" a markup check box, the lists sorting data-aware grids over
+// the two queries (their titles are plain titles: a click re-queries in the
 // dialog's own ORDER BY); plain edits stand for the numeric edits.
 class TCatalogueDlg : public gui::TForm {
 public:
@@ -79,8 +80,8 @@ public:
     gui::TPageControl* PageControl;
     gui::TTabSheet* TSSolarEclipses;  // page 0 "Solar Eclipses"
     gui::TTabSheet* TSLunarEclipses;  // page 1 "Lunar Eclipses"
-    gui::TDBGrid* SEGrid;
-    gui::TDBGrid* LEGrid;
+    dbgrids::TUxDBSortGrid* SEGrid;
+    dbgrids::TUxDBSortGrid* LEGrid;
     htmltext::THTMLCheckGroup* CGSEType;  // partial, total, annular, hybrid
     htmltext::THTMLCheckGroup* CGLEType;  // penumbral, partial, total
     gui::TEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
@@ -107,7 +108,7 @@ public:
 
 private:
     void PageControlChange();
-    void SetUpGrid(gui::TDBGrid* grid, TEventType page);
+    void SetUpGrid(dbgrids::TUxDBSortGrid* grid, TEventType page);
     void FormatFields(db::TSQLiteQuery* query);
     db::TSQLiteQuery* Query(TEventType page) const { return page == etSolarEclipse ? SETable : LETable; }
     // OK is enabled while the current page lists an eclipse.

@@ -139,6 +139,17 @@ void TUxDBGrid::GetCellParams(db::TField* field, TFont* font, bool highlight, TC
 void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state)
 {
     FCurrentDrawRow = aRow;
+    if (aRow < TitleOffset()) {
+        // Title cells: the title's colour (else the fixed colour) under the
+        // caption the platform writes.
+        TCanvas* c = Canvas();
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        int dataCol = RawToDataColumn(aCol);
+        c->Brush()->SetColor(aCol >= IndicatorOffset() && dataCol < Columns()->Count()
+                                 ? Columns()->Items(dataCol)->Title()->Color()
+                                 : FixedColor());
+        c->FillRect(rect);
+    }
     TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
 }
 
