@@ -168,6 +168,16 @@ public:
     // The grid row being painted.
     int CurrentDrawRow() const { return FCurrentDrawRow; }
 
+    // --- selection by keys and mouse (multi-selection of records)
+    void SelectAll();
+    void UnselectAll();
+    void ToggleRowSelection();
+    void GotoSelection(int index);
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
+    bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+
     // --- legacy stream properties and the options migration
     // "AlternRowColor" and "AlternRowFontColor" (Booleans), "PostOnEnter".
     void ReadLegacyProperty(const std::string& name, bool value);
@@ -191,6 +201,11 @@ protected:
     virtual void DoTitleClick(int aCol, db::TField* field);
     virtual bool TitleDblClick();
     void NotifyLayoutChange(TUxDBGridLayoutChangeKind kind);
+    // The confirmation of Ctrl+Delete (with dgConfirmDelete).
+    bool ConfirmDelete();
+    void MoveWithSelection(bool shiftHeld, int delta);
+    void ClearSelectionOnMove();
+    void TabToNextColumn(bool forward);
 
     void DrawCell(int aCol, int aRow, const gui::TRect& rect, gui::TGridDrawState state) override;
     void DrawColumnCell(const gui::TRect& rect, int dataCol, gui::TColumn* column, gui::TGridDrawState state) override;
@@ -232,6 +247,8 @@ private:
     int FCurrentDrawRow = 0;
     bool FOptionsMigrated = false;
     bool FApplyingHeights = false;
+    bool FSelecting = false;
+    db::TBookmark FSelectionAnchor;
     TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
     TUxDBGridControls FControls;
 };

@@ -5,6 +5,7 @@
 
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/db/DataSet.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 
 using namespace dbgrids;
@@ -70,6 +71,7 @@ RTL_PUBLISHED(TIndexedMem)
 class TTestGrid : public TUxDBSortGrid {
 public:
     using TUxDBSortGrid::TUxDBSortGrid;
+    using TUxDBSortGrid::ConfirmDelete;
     using TUxDBSortGrid::DoTitleClick;
     using TUxDBSortGrid::FindSortIndex;
 };
@@ -366,4 +368,108 @@ TEST_F(GridFixture, Search)
     EXPECT_TRUE(Grid->Search(part, col, field, false, false, true));
     EXPECT_EQ(Data->RecNo(), 1);
     EXPECT_FALSE(Grid->Search(part, col, field, true, false, true));  // case matters: not found
+}
+
+namespace {
+std::vector<int> SelectedRecNos(TUxDBGrid* g, db::TDataSet* ds)
+{
+    std::vector<int> out;
+    db::TBookmark here = ds->GetBookmark();
+    for (int i = 0; i < g->SelCount(); ++i) {
+        g->GotoSelection(i);
+        out.push_back(ds->RecNo());
+    }
+    ds->GotoBookmark(here);
+    return out;
+}
+} // namespace
+
+TEST_F(GridFixture, ShiftArrowsSelectAndUnselect)
+{
+    Grid->SetMultiSelect(true);
+    Data->SetRecNo(5);
+    for (int i = 0; i < 3; ++i) {
+        uint16_t k = VK_DOWN;
+        Grid->KeyDown(k, {TShiftStateItem::ssShift});
+    }
+    EXPECT_EQ(SelectedRecNos(Grid, Data), (std::vector<int>{5, 6, 7, 8}));
+    uint16_t up = VK_UP;
+    Grid->KeyDown(up, {TShiftStateItem::ssShift});
+    EXPECT_EQ(SelectedRecNos(Grid, Data), (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(Data->RecNo(), 7);
+    uint16_t plain = VK_DOWN;
+    Grid->KeyDown(plain, {});  // a plain move ends the selection
+    EXPECT_EQ(Grid->SelCount(), 0);
+    EXPECT_EQ(Data->RecNo(), 8);
+}
+
+TEST_F(GridFixture, ClicksToggleClearOrSelect)
+{
+    Grid->SetMultiSelect(true);
+    Form->Show();
+    auto clickRow = [&](int row, TShiftState shift) {
+        TRect r = Grid->CellRect(2, row);
+        Grid->MouseDown(TMouseButton::mbLeft, shift, r.Left + 3, (r.Top + r.Bottom) / 2);
+        Grid->MouseUp(TMouseButton::mbLeft, shift, r.Left + 3, (r.Top + r.Bottom) / 2);
+    };
+    clickRow(2, {TShiftStateItem::ssCtrl});
+    clickRow(4, {TShiftStateItem::ssCtrl});
+    EXPECT_EQ(SelectedRecNos(Grid, Data), (std::vector<int>{2, 4}));
+    clickRow(4, {TShiftStateItem::ssCtrl});
+    EXPECT_EQ(SelectedRecNos(Grid, Data), (std::vector<int>{2}));
+    clickRow(5, {TShiftStateItem::ssShift});
+    EXPECT_EQ(SelectedRecNos(Grid, Data), (std::vector<int>{2, 3, 4, 5}));
+    clickRow(3, {});  // a plain click with ClearSelection: only that record
+    EXPECT_EQ(SelectedRecNos(Grid, Data), (std::vector<int>{3}));
+    Grid->SetClearSelection(false);
+    clickRow(6, {});
+    EXPECT_EQ(Grid->SelCount(), 0);
+    Grid->SelectAll();
+    EXPECT_EQ(Grid->SelCount(), 20);
+    Grid->UnselectAll();
+    EXPECT_EQ(Grid->SelCount(), 0);
+}
+
+TEST_F(GridFixture, TabWalksAcrossRecordsAndWheelAmounts)
+{
+    Data->SetRecNo(4);
+    Grid->SetSelectedIndex(2);
+    uint16_t tab = VK_TAB;
+    Grid->KeyDown(tab, {});
+    EXPECT_EQ(Data->RecNo(), 5);
+    EXPECT_EQ(Grid->SelectedIndex(), 0);
+    tab = VK_TAB;
+    Grid->KeyDown(tab, {TShiftStateItem::ssShift});
+    EXPECT_EQ(Data->RecNo(), 4);
+    EXPECT_EQ(Grid->SelectedIndex(), 2);
+    Data->SetRecNo(10);
+    Grid->DoMouseWheelDown({}, {0, 0});
+    EXPECT_EQ(Data->RecNo(), 12);
+    Grid->DoMouseWheelDown({TShiftStateItem::ssShift}, {0, 0});
+    EXPECT_EQ(Data->RecNo(), 13);
+    Grid->DoMouseWheelUp({TShiftStateItem::ssCtrl, TShiftStateItem::ssShift}, {0, 0});
+    EXPECT_EQ(Data->RecNo(), 12);
+    Grid->DoMouseWheelUp({}, {0, 0});
+    EXPECT_EQ(Data->RecNo(), 10);
+    Data->SetRecNo(1);
+    Grid->DoMouseWheelDown({TShiftStateItem::ssCtrl}, {0, 0});
+    EXPECT_EQ(Data->RecNo(), 1 + std::max(1, Grid->VisibleRowCount() - 1));
+}
+
+TEST_F(GridFixture, DeleteIsGuardedAndConfirmedInGerman)
+{
+    auto scripted = std::make_unique<TScriptedDialogService>();
+    TScriptedDialogService* dialogs = scripted.get();
+    auto previous = SetDialogService(std::move(scripted));
+    uint16_t del = VK_DELETE;
+    Grid->KeyDown(del, {TShiftStateItem::ssCtrl});  // a read-only data set: no question
+    EXPECT_TRUE(dialogs->Calls.empty());
+    dialogs->MessageAnswers = {mrNo, mrYes};
+    EXPECT_FALSE(Grid->ConfirmDelete());
+    EXPECT_EQ(dialogs->Calls.back().Text, "Datensatz löschen?");
+    Grid->SetMultiSelect(true);
+    Grid->SelectAll();
+    EXPECT_TRUE(Grid->ConfirmDelete());
+    EXPECT_EQ(dialogs->Calls.back().Text, "Alle markierten Datensätze löschen?");
+    SetDialogService(std::move(previous));
 }
