@@ -187,6 +187,14 @@ public:
     void SetOptionsMigrated(bool v) { FOptionsMigrated = v; }
     void Loaded() override;
 
+    // --- hints
+    bool ShowTitleHint() const { return FShowTitleHint; }
+    void SetShowTitleHint(bool v) { FShowTitleHint = v; }
+    bool ShowCellHint() const { return FShowCellHint; }
+    void SetShowCellHint(bool v) { FShowCellHint = v; }
+    std::function<void(db::TField* field, std::string& hint, int& timeOut)> OnShowTitleHint;
+    std::function<void(db::TField* field, std::string& hint, int& timeOut)> OnShowCellHint;
+
     TGetCellParamsEvent OnGetCellParams;
     TUxDBCanEditCellEvent OnCanEditCell;
     rtl::TNotifyEvent OnTopLeftChanged;
@@ -218,6 +226,9 @@ protected:
     void TitleClick(gui::TColumn* column) override;
     void CellClick(gui::TColumn* column) override;
     void DblClick() override;
+    bool DoPrepareHint(gui::THintInfo& hintInfo) override;
+    // Title cells also size within 5 pixels of either edge.
+    void CalcSizingState(int x, int y, gui::TGridState& state, int& index, int& sizingPos, int& sizingOfs) override;
 
 private:
     void ApplyFixedCols();
@@ -248,6 +259,7 @@ private:
     bool FOptionsMigrated = false;
     bool FApplyingHeights = false;
     bool FSelecting = false;
+    bool FShowTitleHint = false, FShowCellHint = false;
     db::TBookmark FSelectionAnchor;
     TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
     TUxDBGridControls FControls;

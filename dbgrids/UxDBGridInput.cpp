@@ -3,6 +3,7 @@
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/Strings.h"
 
 namespace dbgrids {
 
@@ -234,6 +235,87 @@ bool TUxDBGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
             : (shift.Contains(TShiftStateItem::ssShift) || shift.Contains(TShiftStateItem::ssCtrl)) ? 1 : 2;
     DataSource()->DataSet()->MoveBy(-n);
     return true;
+}
+
+} // namespace dbgrids
+
+namespace dbgrids {
+
+void TUxDBGrid::CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs)
+{
+    TUxExDBGrid::CalcSizingState(x, y, state, index, sizingPos, sizingOfs);
+    if (state == TGridState::gsColSizing && index < IndicatorOffset()) state = TGridState::gsNormal;  // never the indicator
+    bool resize = Options().Contains(O::dgColumnResize) ||
+                  ComponentState().Contains(rtl::TComponentStateItem::csDesigning);
+    if (state != TGridState::gsNormal || !resize || RowCount() == 0 || y < 0 || y >= RowHeights(0)) return;
+    for (int c = IndicatorOffset(); c < ColCount(); ++c) {
+        TRect r = CellRect(c, 0);
+        if (r.Right <= r.Left) continue;
+        if (x <= r.Right && r.Right - x < 5) {
+            state = TGridState::gsColSizing;
+            index = c;
+            sizingPos = r.Left;
+            sizingOfs = r.Right - x;
+            return;
+        }
+        if (x >= r.Left && x - r.Left < 5 && c - 1 >= IndicatorOffset()) {
+            TRect p = CellRect(c - 1, 0);
+            if (p.Right <= p.Left) continue;
+            state = TGridState::gsColSizing;
+            index = c - 1;
+            sizingPos = p.Left;
+            sizingOfs = p.Right - x;
+            return;
+        }
+    }
+}
+
+bool TUxDBGrid::DoPrepareHint(THintInfo& hi)
+{
+    if (FShowTitleHint || FShowCellHint) {
+        int col = -1, row = -1;
+        MouseToCell(hi.CursorPos.X, hi.CursorPos.Y, col, row);
+        const int dataCol = RawToDataColumn(col);
+        const bool dataColumn = col >= IndicatorOffset() && dataCol >= 0 && dataCol < Columns()->Count() && row >= 0;
+        if (col >= 0 && row >= 0) hi.CursorRect = CellRect(col, row);
+        std::string text = hi.HintStr;
+        int timeOut = hi.HideTimeout;
+        bool applies = false;
+        if (FShowTitleHint && dataColumn && row < TitleOffset()) {
+            TColumn* column = Columns()->Items(dataCol);
+            text = column->FieldName();
+            timeOut = std::max(timeOut, 250 * rtl::UTF8Length(text));
+            if (OnShowTitleHint && DataLink()->Active()) OnShowTitleHint(column->Field(), text, timeOut);
+            applies = true;
+        } else if (FShowCellHint && dataColumn && DataLink()->Active() && (row >= TitleOffset() || !FShowTitleHint)) {
+            TColumn* column = Columns()->Items(dataCol);
+            db::TField* field = column->Field();
+            TCanvas* c = Canvas();
+            if (row < TitleOffset()) {
+                text = column->Title()->Caption();
+                c->SetFont(TitleFont());
+            } else {
+                const int saved = DataLink()->ActiveRecord();
+                DataLink()->SetActiveRecord(row - TitleOffset());
+                text = !field ? std::string() : field->OnGetText ? field->DisplayText()
+                       : field->DataType() == db::TFieldType::ftBoolean ? std::string()
+                       : field->DataType() == db::TFieldType::ftString ? field->AsString() : field->DisplayText();
+                DataLink()->SetActiveRecord(saved);
+                c->SetFont(Font());
+            }
+            const int width = ColWidths(col);
+            if (c->TextHeight(text) + 2 < RowHeights(row) && c->TextWidth(text) < width - 2) text.clear();
+            timeOut = std::max(timeOut, 250 * rtl::UTF8Length(text));
+            if (OnShowCellHint) OnShowCellHint(field, text, timeOut);
+            applies = true;
+        }
+        if (applies) {
+            hi.HintStr = text;
+            hi.HideTimeout = timeOut;
+            hi.HintPos = ClientToScreen({hi.CursorRect.Left, hi.CursorRect.Top});
+        }
+    }
+    return TUxExDBGrid::DoPrepareHint(hi);
 }
 
 } // namespace dbgrids

@@ -71,6 +71,7 @@ RTL_PUBLISHED(TIndexedMem)
 class TTestGrid : public TUxDBSortGrid {
 public:
     using TUxDBSortGrid::TUxDBSortGrid;
+    using TUxDBSortGrid::CalcSizingState;
     using TUxDBSortGrid::ConfirmDelete;
     using TUxDBSortGrid::DoTitleClick;
     using TUxDBSortGrid::FindSortIndex;
@@ -472,4 +473,45 @@ TEST_F(GridFixture, DeleteIsGuardedAndConfirmedInGerman)
     EXPECT_TRUE(Grid->ConfirmDelete());
     EXPECT_EQ(dialogs->Calls.back().Text, "Alle markierten Datensätze löschen?");
     SetDialogService(std::move(previous));
+}
+
+TEST_F(GridFixture, ColumnSizingWithinFivePixelsOfAnEdge)
+{
+    TRect r = Grid->CellRect(2, 0);
+    auto zone = [&](int x) {
+        TGridState state = TGridState::gsNormal;
+        int index = -1, pos = 0, ofs = 0;
+        Grid->CalcSizingState(x, (r.Top + r.Bottom) / 2, state, index, pos, ofs);
+        return state == TGridState::gsColSizing ? index : -1;
+    };
+    EXPECT_EQ(zone(r.Right - 4), 2);
+    EXPECT_EQ(zone(r.Left + 4), 1);  // near the left edge: the previous column
+    EXPECT_EQ(zone((r.Left + r.Right) / 2), -1);
+    TRect first = Grid->CellRect(1, 0);
+    EXPECT_EQ(zone(first.Left + 2), -1);  // the indicator column is never sized
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgColumnResize});
+    EXPECT_EQ(zone(r.Right - 4), -1);
+}
+
+TEST_F(GridFixture, CellHintsOnlyWhenTheTextDoesNotFit)
+{
+    Grid->SetShowCellHint(true);
+    Form->Show();
+    Grid->Columns()->Items(2)->SetWidth(20);  // "Name": too narrow for "rowN"
+    auto hint = [&](int col, int row) {
+        TRect r = Grid->CellRect(col, row);
+        THintInfo hi;
+        hi.HintControl = Grid;
+        hi.CursorPos = {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+        hi.HideTimeout = 100;
+        Grid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&hi));
+        return hi;
+    };
+    THintInfo cut = hint(3, 2);
+    EXPECT_EQ(cut.HintStr, "row2");
+    EXPECT_EQ(cut.HideTimeout, 1000);  // 250 ms per character
+    THintInfo fits = hint(1, 2);       // "2" fits in its column
+    EXPECT_EQ(fits.HintStr, "");
+    Grid->SetShowTitleHint(true);
+    EXPECT_EQ(hint(2, 0).HintStr, "Saros");
 }
