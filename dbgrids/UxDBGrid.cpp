@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dbgrids/UxGraphics.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/TypInfo.h"
 
@@ -151,6 +152,22 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
         c->FillRect(rect);
     }
     TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
+    // Sort markers belong to title buttons only.
+    const int dataCol = RawToDataColumn(aCol);
+    if (aRow < TitleOffset() && FTitleButtons && DataLink()->Active() && aCol >= IndicatorOffset() &&
+        dataCol < Columns()->Count()) {
+        db::TField* field = Columns()->Items(dataCol)->Field();
+        TSortMarker marker = field && IsSortedField(field->FieldName()) ? FSortMarker : TSortMarker::smNone;
+        TBitmap* b = marker == TSortMarker::smUp     ? GetDBGridBitmap(TUxDBGridBitmap::gpMarkUp)
+                     : marker == TSortMarker::smDown ? GetDBGridBitmap(TUxDBGridBitmap::gpMarkDown)
+                                                     : nullptr;
+        if (b) {
+            int x = rect.Right - (b->Width() + 6) + 3;
+            int y = (rect.Top + rect.Bottom - b->Height()) / 2;
+            if (x > rect.Left && y >= rect.Top && x + b->Width() < rect.Right && y + b->Height() <= rect.Bottom)
+                DrawMaskedBitmap(Canvas(), x, y, b, 0xFF00FF);
+        }
+    }
 }
 
 void TUxDBGrid::DrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state)
@@ -169,7 +186,14 @@ void TUxDBGrid::DrawColumnCell(const TRect& rect, int dataCol, TColumn* column, 
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
     c->Brush()->SetColor(brush);
     c->FillRect(rect);
-    if (column) DefaultDrawColumnCell(rect, dataCol, column, state);
+    TUxDBGridBitmap glyph = GetGlyphIndex(field);
+    if (TBitmap* b = glyph != TUxDBGridBitmap::gpNone ? GetDBGridBitmap(glyph) : nullptr) {
+        // The glyph replaces the text, centred; olive is its transparent colour.
+        DrawMaskedBitmap(c, (rect.Left + rect.Right - b->Width()) / 2, (rect.Top + rect.Bottom - b->Height()) / 2, b,
+                         0x008080);
+    } else if (column) {
+        DefaultDrawColumnCell(rect, dataCol, column, state);
+    }
     TCustomDBGrid::DrawColumnCell(rect, dataCol, column, state);
 }
 

@@ -29,6 +29,15 @@ public:
 };
 
 enum class TSortMarker { smNone, smDown, smUp };
+
+// The shared glyph bitmaps, by index (resources "UxDBGridBLOB" ...
+// "UxDBGridPOPUP"); loaded once per process.
+enum class TUxDBGridBitmap {
+    gpNone = -1, gpBlob, gpMemo, gpPicture, gpOle, gpObject, gpData, gpNotEmpty, gpMarkDown, gpMarkUp,
+    gpChecked, gpUnChecked, gpPopup
+};
+gui::TBitmap* GetDBGridBitmap(TUxDBGridBitmap index);
+void FreeDBGridBitmaps();
 enum class TSelectColumn { scDataBase, scGrid };
 enum class TUxDBGridLayoutChangeKind { lcLayoutChanged, lcSizeChanged, lcTopLeftChanged };
 
@@ -194,6 +203,13 @@ public:
     void SetShowCellHint(bool v) { FShowCellHint = v; }
     std::function<void(db::TField* field, std::string& hint, int& timeOut)> OnShowTitleHint;
     std::function<void(db::TField* field, std::string& hint, int& timeOut)> OnShowCellHint;
+
+    // --- glyphs of Boolean-like fields
+    // The glyph that replaces a cell's text, or gpNone.
+    TUxDBGridBitmap GetGlyphIndex(db::TField* field);
+    bool IsBooleanField(db::TField* field);
+    std::function<bool(TUxDBGrid* grid, db::TField* field, std::string& stringForTrue, std::string& stringForFalse)>
+        OnCheckIfBooleanField;
 
     TGetCellParamsEvent OnGetCellParams;
     TUxDBCanEditCellEvent OnCanEditCell;

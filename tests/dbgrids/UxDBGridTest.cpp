@@ -3,6 +3,8 @@
 // sorting grid's sort lists, index choice and search.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/db/DataSet.h"
 #include "platform/gui/Dialogs.h"
@@ -514,4 +516,74 @@ TEST_F(GridFixture, CellHintsOnlyWhenTheTextDoesNotFit)
     EXPECT_EQ(fits.HintStr, "");
     Grid->SetShowTitleHint(true);
     EXPECT_EQ(hint(2, 0).HintStr, "Saros");
+}
+
+TEST(UxDBGridPaint, GlyphByTypeTable)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* data = new db::TMemDataSet(form.get());
+    data->AddFieldDef("Flag", db::TFieldType::ftBoolean);
+    data->AddFieldDef("Txt", db::TFieldType::ftString, 4);
+    data->AddFieldDef("Num", db::TFieldType::ftInteger);
+    data->AddFieldDef("Real", db::TFieldType::ftFloat);
+    data->AppendRecord({int64_t(1), std::string("Y"), int64_t(5), 1.5L});
+    data->AppendRecord({int64_t(0), std::string("N"), int64_t(0), 2.5L});
+    data->AppendRecord({std::monostate(), std::monostate(), std::monostate(), 3.5L});
+    data->Open();
+    auto* source = new db::TDataSource(form.get());
+    source->SetDataSet(data);
+    auto* grid = new TUxDBGrid(form.get());
+    grid->SetDataSource(source);
+    using B = TUxDBGridBitmap;
+    auto glyphs = [&] {
+        std::vector<B> out;
+        for (const char* f : {"Flag", "Txt", "Num", "Real"}) out.push_back(grid->GetGlyphIndex(data->FieldByName(f)));
+        return out;
+    };
+    EXPECT_EQ(glyphs(), (std::vector<B>{B::gpChecked, B::gpNone, B::gpNone, B::gpNone}));
+    grid->OnCheckIfBooleanField = [](TUxDBGrid*, db::TField* f, std::string& yes, std::string& no) {
+        if (f->FieldName() == "Txt") {
+            yes = "Y";
+            no = "N";
+        }
+        return true;
+    };
+    EXPECT_EQ(glyphs(), (std::vector<B>{B::gpChecked, B::gpChecked, B::gpChecked, B::gpNone}));
+    data->Next();
+    EXPECT_EQ(glyphs(), (std::vector<B>{B::gpUnChecked, B::gpUnChecked, B::gpUnChecked, B::gpNone}));
+    data->Next();  // nulls: no glyph
+    EXPECT_EQ(glyphs(), (std::vector<B>{B::gpNone, B::gpNone, B::gpNone, B::gpNone}));
+    data->First();
+    grid->SetBooleanEditor(false);
+    EXPECT_EQ(glyphs(), (std::vector<B>{B::gpNone, B::gpNone, B::gpNone, B::gpNone}));
+    grid->SetBooleanEditor(true);
+    grid->SetShowGlyphs(false);
+    EXPECT_EQ(glyphs(), (std::vector<B>{B::gpNone, B::gpNone, B::gpNone, B::gpNone}));
+    ASSERT_NE(GetDBGridBitmap(B::gpChecked), nullptr);
+    EXPECT_EQ(GetDBGridBitmap(B::gpChecked)->Width(), 13);
+}
+
+TEST_F(GridFixture, GlyphsAndSortMarkersOnTheImage)
+{
+    Form->Show();
+    Grid->SetSortWith(TSortWith::swFields);
+    Grid->DoTitleClick(0, F("CatNo"));
+    TRect title = Grid->CellRect(1, 0);
+    auto markerPixels = [&] {
+        auto img = Grid->GetImage();
+        int dark = 0;
+        for (int y = title.Top; y < title.Bottom; ++y)
+            for (int x = title.Right - 12; x < title.Right - 2; ++x)
+                if (img->Canvas()->Pixels(x, y) == RGB(64, 64, 64)) ++dark;
+        return dark;
+    };
+    EXPECT_EQ(markerPixels(), 0);  // title buttons off: no marker
+    Grid->SetTitleButtons(true);
+    EXPECT_EQ(markerPixels(), 16);  // the 7-5-3-1 triangle
+    // Left for a person to look at: markers and alternate rows.
+    Grid->SetAlternateRowColor(0xE1E1E1);
+    auto shots = std::filesystem::path(TEC_RUNTIME_DIR).parent_path() / "tests" / "screenshots";
+    std::filesystem::create_directories(shots);
+    Grid->GetImage()->SaveToFile((shots / "dbgrids-sortgrid.bmp").string());
+    EXPECT_EQ(Grid->SortMarker(), TSortMarker::smUp);  // set by the painting of the sorted column
 }
