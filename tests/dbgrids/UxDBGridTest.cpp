@@ -7,6 +7,7 @@
 
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/db/DataSet.h"
+#include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 
@@ -586,4 +587,32 @@ TEST_F(GridFixture, GlyphsAndSortMarkersOnTheImage)
     std::filesystem::create_directories(shots);
     Grid->GetImage()->SaveToFile((shots / "dbgrids-sortgrid.bmp").string());
     EXPECT_EQ(Grid->SortMarker(), TSortMarker::smUp);  // set by the painting of the sorted column
+}
+
+TEST(UxDBSortGridSQLite, SortsTheCatalogueQueryByCheckedFieldNames)
+{
+    const std::string file = std::string(TEC_RUNTIME_DIR) + "/be.db";
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no catalogue at " << file;
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* query = new db::TSQLiteQuery(form.get());
+    query->SetDatabaseFile(file);
+    query->SQL().Add("select CatNo, Saros, Gamma from BE_SE where Saros = 139");
+    query->Open();
+    auto* source = new db::TDataSource(form.get());
+    source->SetDataSet(query);
+    auto* grid = new TUxDBSortGrid(form.get());
+    grid->SetDataSource(source);
+    grid->SetSortWith(TSortWith::swFields);
+    grid->Sort({{"Gamma", false}});
+    EXPECT_TRUE(grid->SortOK());
+    double previous = 2;
+    for (query->First(); !query->Eof(); query->Next()) {
+        double g = static_cast<double>(query->FieldByName("Gamma")->AsFloat());
+        EXPECT_LE(g, previous);
+        previous = g;
+    }
+    // A name that is no field never reaches SQL: the data set refuses it.
+    EXPECT_ANY_THROW(grid->Sort({{"Gamma]; drop table BE_SE; --", true}}));
+    EXPECT_FALSE(grid->SortOK());
+    EXPECT_EQ(grid->SortedFields(), (TSortFields{{"Gamma", false}}));
 }
