@@ -220,7 +220,7 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
 
     for (TEventType page : {etSolarEclipse, etLunarEclipse}) {
         controls::TExTabSheet* sheet = page == etSolarEclipse ? TSSolarEclipses : TSLunarEclipses;
-        auto* grid = new TDBGrid(this);
+        auto* grid = new dbgrids::TUxDBSortGrid(this);
         grid->SetParent(sheet);
         grid->SetBounds(4, 4, 484, 470);
         SetUpGrid(grid, page);
@@ -349,16 +349,23 @@ TCatalogueDlg::~TCatalogueDlg()
     LETable->Close();
 }
 
-void TCatalogueDlg::SetUpGrid(TDBGrid* grid, TEventType page)
+void TCatalogueDlg::SetUpGrid(dbgrids::TUxDBSortGrid* grid, TEventType page)
 {
+    using O = TDBGridOption;
     grid->SetDataSource(page == etSolarEclipse ? SEDataSource : LEDataSource);
     grid->SetReadOnly(true);
-    grid->SetOptions(TDBGridOptions{TDBGridOption::dgTitles, TDBGridOption::dgColumnResize,
-                                    TDBGridOption::dgColLines, TDBGridOption::dgRowLines,
-                                    TDBGridOption::dgRowSelect, TDBGridOption::dgAlwaysShowSelection,
-                                    TDBGridOption::dgTitleClick});
-    grid->SetDefaultRowHeight(17);
+    grid->SetOptions(TDBGridOptions{O::dgTitles, O::dgColLines, O::dgRowLines, O::dgTabs, O::dgRowSelect,
+                                    O::dgAlwaysShowSelection, O::dgConfirmDelete, O::dgCancelOnExit,
+                                    O::dgTitleClick, O::dgTitleHotTrack});
     grid->SetFixedColor(GridFixedColor);
+    grid->SetClearSelection(false);
+    grid->SetAlternateRowColor(AlternateRowColor);
+    grid->SelectColumnsDialogStrings() = {"Select columns", "&OK", "At least one column must be visible!"};
+    // With AutoSizeRows on (the grid's default) these heights are stored
+    // but not applied: the rows keep the platform's heights.
+    grid->SetRowsHeight(17);
+    grid->SetTitleRowHeight(17);
+    grid->SetUseXPThemes(false);
     const char* magnitude = page == etSolarEclipse ? "Magnitude" : "MagUmbra";
     const char* fields[7] = {"CatNo", "DT", "Type", magnitude, "Gamma", "Saros", "k"};
     grid->BeginLayout();
@@ -371,21 +378,6 @@ void TCatalogueDlg::SetUpGrid(TDBGrid* grid, TEventType page)
         column->SetWidth(ColumnWidths[c]);
     }
     grid->EndLayout();
-    // Data rows alternately white and light grey by their place in the
-    // list; the current row highlighted as the grid draws it.
-    grid->OnDrawColumnCell = [grid](rtl::TObject*, const TRect& rect, int, TColumn* column, TGridDrawState state) {
-        if (state.Contains(TGridDrawStateItem::gdSelected)) return;
-        db::TDataSet* data = grid->DataSource() ? grid->DataSource()->DataSet() : nullptr;
-        if (!data) return;
-        const int record = data->RecNo() - (grid->Row() - grid->TitleOffset()) + grid->DataLink()->ActiveRecord();
-        if (record % 2 != 0) return;  // first, third ... row: white as drawn
-        TCanvas* c = grid->Canvas();
-        c->Brush()->SetStyle(TBrushStyle::bsSolid);
-        c->Brush()->SetColor(AlternateRowColor);
-        c->Font()->SetColor(clBlack);
-        c->FillRect(rect);
-        grid->DefaultDrawColumnCell(rect, column->Index(), column, state);
-    };
     grid->OnTitleClick = [this, page](TColumn* column) { TitleClick(page, column->Index()); };
 }
 

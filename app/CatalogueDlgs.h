@@ -15,6 +15,7 @@
 #include "controls/ExPageControl.h"
 #include "controls/ExEdit.h"
 #include "controls/ExToolBtn.h"
+#include "dbgrids/UxDBSortGrid.h"
 #include "htmltext/htmlbuttons.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/ComCtrls.h"
@@ -60,8 +61,8 @@ double PreviewZoneFactor(int zone);
 void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBitmap& map);
 
 // The dialog.  The type filters are markup check groups, the preview's
-// "General map" a markup check box, the lists data-aware grids over the
-// two queries (interim for the sortable grids: titles sort through the
+// "General map" a markup check box, the lists sorting data-aware grids over
+// the two queries (their titles are plain titles: a click re-queries in the
 // dialog's own ORDER BY).
 class TCatalogueDlg : public gui::TForm {
 public:
@@ -81,8 +82,8 @@ public:
     controls::TExPageControl* PageControl;
     controls::TExTabSheet* TSSolarEclipses;  // page 0 "Solar Eclipses"
     controls::TExTabSheet* TSLunarEclipses;  // page 1 "Lunar Eclipses"
-    gui::TDBGrid* SEGrid;
-    gui::TDBGrid* LEGrid;
+    dbgrids::TUxDBSortGrid* SEGrid;
+    dbgrids::TUxDBSortGrid* LEGrid;
     htmltext::THTMLCheckGroup* CGSEType;  // partial, total, annular, hybrid
     htmltext::THTMLCheckGroup* CGLEType;  // penumbral, partial, total
     controls::TExEdit *ESESaros, *ELESaros, *ESEGoTo, *ELEGoTo;
@@ -109,7 +110,7 @@ public:
 
 private:
     void PageControlChange();
-    void SetUpGrid(gui::TDBGrid* grid, TEventType page);
+    void SetUpGrid(dbgrids::TUxDBSortGrid* grid, TEventType page);
     void FormatFields(db::TSQLiteQuery* query);
     db::TSQLiteQuery* Query(TEventType page) const { return page == etSolarEclipse ? SETable : LETable; }
     // OK is enabled while the current page lists an eclipse.

@@ -696,6 +696,11 @@ int TCustomMemDataSet::InternalBookmarkIndex(int64_t key) const
     return it == FOrder.end() ? -1 : static_cast<int>(it - FOrder.begin());
 }
 
+RTL_PUBLISHED(TCustomMemDataSet)
+{
+    c.Property("IndexFieldNames", &TCustomMemDataSet::IndexFieldNames, &TCustomMemDataSet::SetIndexFieldNames);
+}
+
 void TCustomMemDataSet::SetSort(const std::string& sort)
 {
     std::string old = FSort;

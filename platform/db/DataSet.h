@@ -28,6 +28,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Set.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace db {
 
@@ -331,8 +332,14 @@ private:
 // the data set, with an optional client sort.  TMemDataSet exposes this for
 // tests and small tables; the SQLite data sets fill it from a query.
 class TCustomMemDataSet : public TDataSet {
+    RTL_CLASS(TCustomMemDataSet, TDataSet)
 public:
     explicit TCustomMemDataSet(rtl::TComponent* owner = nullptr);
+
+    // Published as "IndexFieldNames": the client sort under the name the
+    // sorting grids look for.
+    const std::string& IndexFieldNames() const { return FSort; }
+    void SetIndexFieldNames(const std::string& value) { SetSort(value); }
 
     // Client sort: field names separated by "," or ";", each optionally
     // in brackets and followed by "ASC" or "DESC" ("CatNo", "Type,CatNo

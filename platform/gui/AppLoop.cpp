@@ -423,6 +423,14 @@ void TScreen::SetCursorImage(TCursor index, const TBitmap* image, TPoint hotSpot
     FImpl->cursors[index] = QCursor(QPixmap::fromImage(img), hotSpot.X, hotSpot.Y);
 }
 
+void TScreen::SetCursorToStock(TCursor index, TCursor stock)
+{
+    EnsureQtApp();
+    QWidget probe;
+    ApplyCursor(&probe, stock);
+    FImpl->cursors[index] = probe.cursor();
+}
+
 bool TScreen::HasCursor(TCursor index) const { return FImpl->cursors.count(index) != 0; }
 
 int TScreen::Width() const { return DesktopRect().Width(); }

@@ -356,6 +356,8 @@ void TWinControl::ScrollBy(int dx, int dy)
 
 void TWinControl::InsertControl(TControl* control)
 {
+    // The child list is about to change.
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), 1);
     control->FParent = this;
     FControls.push_back(control);
     if (control->IsWindowed()) {
@@ -397,6 +399,8 @@ void TWinControl::RemoveControl(TControl* control)
     if (!IsDestroying()) {
         Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 0);
         if (control->Align() != TAlign::alNone) DoAlign(nullptr);
+        // The child list has changed.
+        Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), 0);
     }
 }
 

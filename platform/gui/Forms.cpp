@@ -497,6 +497,25 @@ void TCustomForm::Show()
 
 void TCustomForm::Hide() { SetVisible(false); }
 
+void TCustomForm::ShowNoActivate()
+{
+    if (FVisible) return;
+    PlaceOnFirstShow();
+    FVisible = true;
+    FFormState.Include(TFormStateItem::fsVisible);
+    Perform(CM_SHOWINGCHANGED, 1, 0);
+    DoShow();
+    if (!FVisible) return;
+    ApplyWindowFlags();
+    FForm->frame->setWindowTitle(QString::fromStdString(Caption()));
+    FForm->frame->setGeometry(FLeft, FTop, FWidth, FHeight);
+    LayoutFrame();
+    bool was = FForm->frame->testAttribute(Qt::WA_ShowWithoutActivating);
+    FForm->frame->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    FForm->frame->show();
+    FForm->frame->setAttribute(Qt::WA_ShowWithoutActivating, was);
+}
+
 void TCustomForm::BringToFront()
 {
     if (FVisible && FShowWithoutActivation) {

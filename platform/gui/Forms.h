@@ -195,6 +195,9 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult r) { FModalResult = r; }
     void Show();
+    // Shows the window without activating it: the active form and the
+    // focused control stay where they are.
+    void ShowNoActivate();
     void Hide();
     // Shows the form modally and runs the message loop until ModalResult is
     // set (by a button, Close or code); raises EInvalidOperation "Cannot make
@@ -309,6 +312,9 @@ struct THintInfo {
     int HideTimeout = 0;
     std::string HintStr;
     void* HintData = nullptr;
+    // The class of the window that shows the hint; nullptr for the
+    // application's own.
+    const rtl::TClassInfo* HintWindowClass = nullptr;
 };
 using TShowHintEvent = std::function<void(std::string& hintStr, bool& canShow, THintInfo& hintInfo)>;
 // The part of a hint before "|" (shown in the pop-up) and after it (the long hint).
@@ -475,6 +481,9 @@ public:
     void SetCursor(TCursor cursor);
     // The program's own cursors by number (positive numbers).
     void SetCursorImage(TCursor index, const TBitmap* image, TPoint hotSpot);
+    // The program's cursor index takes the shape of a built-in cursor
+    // (crDrag, crMultiDrag, ...).
+    void SetCursorToStock(TCursor index, TCursor stock);
     bool HasCursor(TCursor index) const;
 
     int FormCount() const { return static_cast<int>(FForms.size()); }

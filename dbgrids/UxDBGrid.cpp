@@ -1,0 +1,632 @@
+// TUxDBGrid: defaults, options, row heights, fixed columns, colours of data
+// cells, title clicks and the automatic sort, layout links, column widths.
+#include "dbgrids/UxDBGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dbgrids/UxGraphics.h"
+#include "platform/rtl/Strings.h"
+#include "platform/rtl/TypInfo.h"
+
+namespace dbgrids {
+
+using namespace gui;
+using O = TDBGridOption;
+
+namespace {
+
+// Rounds halves to the even integer.
+int RoundEven(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+} // namespace
+
+TUxDBGrid::TUxDBGrid(rtl::TComponent* owner) : TUxExDBGrid(owner)
+{
+    // The grid draws its data cells itself.
+    SetDefaultDrawing(false);
+    SetOptions(DefaultOptions());
+    FRowsHeight = DefaultRowHeight();
+    FTitleRowHeight = RowHeights(0);
+}
+
+TUxDBGrid::~TUxDBGrid() = default;
+
+TDBGridOptions TUxDBGrid::DefaultOptions()
+{
+    return {O::dgEditing,      O::dgTitles,        O::dgIndicator, O::dgColumnResize,
+            O::dgColLines,     O::dgRowLines,      O::dgTabs,      O::dgConfirmDelete,
+            O::dgCancelOnExit, O::dgTitleClick,    O::dgTitleHotTrack};
+}
+
+// ------------------------------------------------------------------ options
+
+TDBGridOptions TUxDBGrid::Options() const
+{
+    TDBGridOptions o = TCustomDBGrid::Options();
+    o.Exclude(O::dgMultiSelect);
+    o.Exclude(O::dgAlwaysShowEditor);
+    if (FMultiSelect) o.Include(O::dgMultiSelect);
+    if (FAlwaysShowEditor) o.Include(O::dgAlwaysShowEditor);
+    return o;
+}
+
+void TUxDBGrid::SetOptions(TDBGridOptions value)
+{
+    TDBGridOptions platform = value;
+    platform.Exclude(O::dgAlwaysShowEditor);
+    platform.Exclude(O::dgMultiSelect);
+    TCustomDBGrid::SetOptions(platform);
+    FAlwaysShowEditor = value.Contains(O::dgAlwaysShowEditor);
+    TGridOptions g = TCustomGrid::Options();
+    if (FRowResize) g.Include(TGridOption::goRowSizing);
+    else g.Exclude(TGridOption::goRowSizing);
+    if (!value.Contains(O::dgColLines)) g.Exclude(TGridOption::goFixedVertLine);
+    if (!value.Contains(O::dgRowLines)) g.Exclude(TGridOption::goFixedHorzLine);
+    TCustomGrid::SetOptions(g);
+    SetMultiSelect(value.Contains(O::dgMultiSelect));
+}
+
+void TUxDBGrid::SetMultiSelect(bool value)
+{
+    if (value == FMultiSelect) return;
+    FMultiSelect = value;
+    if (!value) SelectedRows()->Clear();
+}
+
+int TUxDBGrid::SelCount() const
+{
+    return FMultiSelect && DataLink()->Active() ? SelectedRows()->Count() : 0;
+}
+
+void TUxDBGrid::SetTitleButtons(bool value)
+{
+    if (value == FTitleButtons) return;
+    FTitleButtons = value;
+    Invalidate();
+    SetOptions(Options());
+}
+
+// ------------------------------------------------------------------ colours
+
+void TUxDBGrid::SetAlternateRowColor(TColor value)
+{
+    if (value == FAlternateRowColor) return;
+    FAlternateRowColor = value;
+    Invalidate();
+}
+
+void TUxDBGrid::SetAlternateRowFontColor(TColor value)
+{
+    if (value == FAlternateRowFontColor) return;
+    FAlternateRowFontColor = value;
+    Invalidate();
+}
+
+void TUxDBGrid::SetReadOnlyCellColor(TColor value)
+{
+    if (value == FReadOnlyCellColor) return;
+    FReadOnlyCellColor = value;
+    Invalidate();
+}
+
+bool TUxDBGrid::CanEditCell(db::TField* field)
+{
+    bool allow = true;
+    if (OnCanEditCell) OnCanEditCell(this, field, allow);
+    return allow;
+}
+
+void TUxDBGrid::GetCellParams(db::TField* field, TFont* font, bool highlight, TColor& background)
+{
+    (void)field;
+    const int fixedRows = FixedRows();
+    if (FCurrentDrawRow < fixedRows) {
+        background = FixedColor();
+    } else if ((FCurrentDrawRow + fixedRows) % 2 == 1) {
+        if (FAlternateRowColor != clNone && FAlternateRowColor != Color()) background = FAlternateRowColor;
+        if (FAlternateRowFontColor != clNone) font->SetColor(FAlternateRowFontColor);
+    }
+    if (highlight) {
+        font->SetColor(clHighlightText);
+        background = clHighlight;
+    }
+    if (OnGetCellParams) OnGetCellParams(this, field, font, background, highlight);
+}
+
+void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state)
+{
+    FCurrentDrawRow = aRow;
+    if (aRow < TitleOffset()) {
+        // Title cells: the title's colour (else the fixed colour) under the
+        // caption the platform writes.
+        TCanvas* c = Canvas();
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        int dataCol = RawToDataColumn(aCol);
+        c->Brush()->SetColor(aCol >= IndicatorOffset() && dataCol < Columns()->Count()
+                                 ? Columns()->Items(dataCol)->Title()->Color()
+                                 : FixedColor());
+        c->FillRect(rect);
+    }
+    TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
+    // Sort markers belong to title buttons only.
+    const int dataCol = RawToDataColumn(aCol);
+    if (aRow < TitleOffset() && FTitleButtons && DataLink()->Active() && aCol >= IndicatorOffset() &&
+        dataCol < Columns()->Count()) {
+        db::TField* field = Columns()->Items(dataCol)->Field();
+        TSortMarker marker = field && IsSortedField(field->FieldName()) ? FSortMarker : TSortMarker::smNone;
+        TBitmap* b = marker == TSortMarker::smUp     ? GetDBGridBitmap(TUxDBGridBitmap::gpMarkUp)
+                     : marker == TSortMarker::smDown ? GetDBGridBitmap(TUxDBGridBitmap::gpMarkDown)
+                                                     : nullptr;
+        if (b) {
+            int x = rect.Right - (b->Width() + 6) + 3;
+            int y = (rect.Top + rect.Bottom - b->Height()) / 2;
+            if (x > rect.Left && y >= rect.Top && x + b->Width() < rect.Right && y + b->Height() <= rect.Bottom)
+                DrawMaskedBitmap(Canvas(), x, y, b, 0xFF00FF);
+        }
+    }
+}
+
+void TUxDBGrid::DrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state)
+{
+    TCanvas* c = Canvas();
+    db::TField* field = column ? column->Field() : nullptr;
+    bool selected = state.Contains(TGridDrawStateItem::gdSelected);
+    bool highlight = selected;
+    TColor background = column ? column->Color() : Color();
+    c->SetFont(Font());
+    GetCellParams(field, c->Font(), highlight, background);
+    // Read-only cells take their own colour unless highlighted.
+    bool editable = field && !field->ReadOnly() && !ReadOnly() && CanEditCell(field);
+    TColor brush = background;
+    if (!highlight && FReadOnlyCellColor != clDefault && !editable) brush = FReadOnlyCellColor;
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(brush);
+    c->FillRect(rect);
+    TUxDBGridBitmap glyph = GetGlyphIndex(field);
+    if (TBitmap* b = glyph != TUxDBGridBitmap::gpNone ? GetDBGridBitmap(glyph) : nullptr) {
+        // The glyph replaces the text, centred; olive is its transparent colour.
+        DrawMaskedBitmap(c, (rect.Left + rect.Right - b->Width()) / 2, (rect.Top + rect.Bottom - b->Height()) / 2, b,
+                         0x008080);
+    } else if (column) {
+        DefaultDrawColumnCell(rect, dataCol, column, state);
+    }
+    TCustomDBGrid::DrawColumnCell(rect, dataCol, column, state);
+}
+
+// ------------------------------------------------------------- row heights
+
+void TUxDBGrid::ResizeSelf()
+{
+    // The platform recomputes its visible rows on a resize.
+    Resize();
+}
+
+void TUxDBGrid::SetAutoSizeRows(bool value)
+{
+    if (value == FAutoSizeRows) return;
+    FAutoSizeRows = value;
+    if (value) SetRowResize(false);
+    LayoutChanged();
+}
+
+void TUxDBGrid::SetRowResize(bool value)
+{
+    if (FAutoSizeRows) value = false;
+    if (value == FRowResize) return;
+    FRowResize = value;
+    SetOptions(Options());
+}
+
+void TUxDBGrid::SetRowsHeight(int value)
+{
+    if (value == DefaultRowHeight() || FAutoSizeRows) {
+        FRowsHeight = DefaultRowHeight();
+        return;
+    }
+    FRowsHeight = value;
+    FApplyingHeights = true;
+    SetDefaultRowHeight(value);
+    if (Options().Contains(O::dgTitles) && RowCount() > 0) SetRowHeights(0, FTitleRowHeight);
+    FApplyingHeights = false;
+    ResizeSelf();
+}
+
+void TUxDBGrid::SetTitleRowHeight(int value)
+{
+    if (Options().Contains(O::dgTitles) && RowCount() > 0 && value != RowHeights(0) && !FAutoSizeRows) {
+        FTitleRowHeight = value;
+        FApplyingHeights = true;
+        SetRowHeights(0, value);
+        FApplyingHeights = false;
+        ResizeSelf();
+        return;
+    }
+    FTitleRowHeight = RowCount() > 0 ? RowHeights(0) : FTitleRowHeight;
+}
+
+void TUxDBGrid::RowHeightsChanged()
+{
+    if (!FApplyingHeights && !FAutoSizeRows) {
+        FApplyingHeights = true;
+        if (FRowsHeight != DefaultRowHeight()) SetDefaultRowHeight(FRowsHeight);
+        if (Options().Contains(O::dgTitles) && RowCount() > 0 && RowHeights(0) != FTitleRowHeight)
+            SetRowHeights(0, FTitleRowHeight);
+        if (FRowResize) {
+            int first = Options().Contains(O::dgTitles) ? 1 : 0;
+            for (int r = first; r < RowCount(); ++r)
+                if (RowHeights(r) != FRowsHeight) {
+                    FRowsHeight = RowHeights(r);
+                    SetDefaultRowHeight(FRowsHeight);
+                    if (first == 1) SetRowHeights(0, FTitleRowHeight);
+                    break;
+                }
+        }
+        FApplyingHeights = false;
+    }
+    TUxExDBGrid::RowHeightsChanged();
+}
+
+// ---------------------------------------------------------- fixed columns
+
+int TUxDBGrid::FixedCols() const
+{
+    if (DataLink()->Active()) return std::max(0, TCustomGrid::FixedCols() - IndicatorOffset());
+    return FFixedCols;
+}
+
+void TUxDBGrid::SetFixedCols(int value)
+{
+    value = std::max(0, value);
+    FFixedCols = value;
+    ApplyFixedCols();
+}
+
+void TUxDBGrid::ApplyFixedCols()
+{
+    if (!DataLink()->Active() || ComponentState().Contains(rtl::TComponentStateItem::csLoading)) return;
+    if (ColCount() <= IndicatorOffset() + 1) return;
+    int fixed = std::min(FFixedCols + IndicatorOffset(), ColCount() - 1);
+    if (fixed != TCustomGrid::FixedCols()) TCustomGrid::SetFixedCols(fixed);
+    FFixedCols = fixed - IndicatorOffset();
+}
+
+// ------------------------------------------------------ sorting by titles
+
+void TUxDBGrid::SetSortedField(const std::string& value)
+{
+    if (value == FSortedField) return;
+    FSortedField = value;
+    Invalidate();
+}
+
+void TUxDBGrid::SetSortMarker(TSortMarker value)
+{
+    if (value == FSortMarker) return;
+    FSortMarker = value;
+    Invalidate();
+}
+
+bool TUxDBGrid::IsSortedField(const std::string& fieldName) const
+{
+    return rtl::AnsiSameText(fieldName, FSortedField);
+}
+
+void TUxDBGrid::DoTitleClick(int aCol, db::TField* field)
+{
+    db::TDataSet* ds = DataSource() ? DataSource()->DataSet() : nullptr;
+    rtl::TObject* indexDefs = nullptr;
+    const rtl::TPropInfo* indexName = nullptr;
+    if (FAutoSort && ds) {
+        const rtl::TPropInfo* defs = rtl::GetPropInfo(ds, "IndexDefs");
+        indexName = rtl::GetPropInfo(ds, "IndexName");
+        if (defs && indexName && defs->Kind() == rtl::TTypeKind::tkClass) indexDefs = defs->GetObject(ds);
+    }
+    bool sortedByIndex = false;
+    if (indexDefs && field) {
+        // Index definitions: a collection of items with "Name", "Fields"
+        // and "Options" (ixDescending).
+        bool descending = FSortMarker == TSortMarker::smUp;
+        std::string found;
+        if (auto* defs = dynamic_cast<rtl::TCollection*>(indexDefs)) {
+            for (int i = 0; i < defs->Count(); ++i) {
+                rtl::TCollectionItem* def = defs->Items(i);
+                std::string fields = rtl::VarToStr(rtl::GetPropValue(def, "Fields"));
+                if (fields.find(field->FieldName()) == std::string::npos) continue;
+                found = rtl::VarToStr(rtl::GetPropValue(def, "Name"));
+                std::string options = rtl::VarToStr(rtl::GetPropValue(def, "Options", true));
+                bool defDescending = options.find("ixDescending") != std::string::npos;
+                if (defDescending != descending) {
+                    descending = defDescending;
+                    break;
+                }
+            }
+        }
+        if (!found.empty()) {
+            sortedByIndex = true;
+            SetSortedField(field->FieldName());
+            SetSortMarker(descending ? TSortMarker::smUp : TSortMarker::smDown);
+            try {
+                indexName->SetStr(ds, found);
+            } catch (...) {
+                // The data set refused the index: the marker has changed anyway.
+            }
+        }
+    }
+    if (!sortedByIndex && FAutoSort && field) {
+        if (field->FieldName() != FSortedField) {
+            SetSortedField(field->FieldName());
+            SetSortMarker(TSortMarker::smUp);
+        } else if (FSortMarker == TSortMarker::smUp) {
+            SetSortMarker(TSortMarker::smDown);
+        } else if (FSortMarker == TSortMarker::smDown) {
+            SetSortMarker(TSortMarker::smUp);
+        }
+    }
+    if (OnTitleBtnClick) OnTitleBtnClick(this, aCol, field);
+}
+
+void TUxDBGrid::TitleClick(TColumn* column)
+{
+    FTitleColumn = column;
+    TUxExDBGrid::TitleClick(column);
+    // Title buttons sort on a click; without them the owner's OnTitleClick
+    // is all that happens.
+    if (FTitleButtons && TitleClickSorts() && column) DoTitleClick(column->Index(), column->Field());
+}
+
+void TUxDBGrid::CellClick(TColumn* column)
+{
+    FTitleColumn = nullptr;
+    TUxExDBGrid::CellClick(column);
+}
+
+bool TUxDBGrid::TitleDblClick()
+{
+    if (!OnTitleBtnDblClick || !FTitleColumn) return false;
+    OnTitleBtnDblClick(this, FTitleColumn->Index(), FTitleColumn->Field());
+    return true;
+}
+
+void TUxDBGrid::DblClick()
+{
+    if (!TitleDblClick()) TUxExDBGrid::DblClick();
+    FTitleColumn = nullptr;
+}
+
+// ------------------------------------------------------- layout and scroll
+
+void TUxDBGrid::RegisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link)
+{
+    if (link) FChangeLinks.push_back(link);
+}
+
+void TUxDBGrid::UnregisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link)
+{
+    FChangeLinks.erase(std::remove(FChangeLinks.begin(), FChangeLinks.end(), link), FChangeLinks.end());
+}
+
+void TUxDBGrid::NotifyLayoutChange(TUxDBGridLayoutChangeKind kind)
+{
+    for (TUxDBGridLayoutChangeLink* link : std::vector<TUxDBGridLayoutChangeLink*>(FChangeLinks)) link->DoChange(this, kind);
+}
+
+void TUxDBGrid::EnableScroll()
+{
+    if (FDisableCount == 0) return;
+    if (--FDisableCount == 0 && DataLink()->Active()) Scroll(0);
+}
+
+void TUxDBGrid::Scroll(int distance)
+{
+    if (FDisableCount > 0) return;
+    TUxExDBGrid::Scroll(distance);
+    // The alternate colours belong to screen rows: after a scroll every row
+    // may change colour.
+    bool alternate = (FAlternateRowColor != clNone && FAlternateRowColor != Color()) ||
+                     (FAlternateRowFontColor != clNone && FAlternateRowFontColor != Font()->Color());
+    if (alternate) Invalidate();
+}
+
+void TUxDBGrid::LayoutChanged()
+{
+    TUxExDBGrid::LayoutChanged();
+    ApplyFixedCols();
+    ApplyMinColumnWidth();
+    ApplyMaxColumnWidth();
+    DoAutoSizeColumns();
+    NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcLayoutChanged);
+}
+
+void TUxDBGrid::ColWidthsChanged()
+{
+    TUxExDBGrid::ColWidthsChanged();
+    if (FInAutoSize) return;
+    ApplyFixedCols();
+    ApplyMinColumnWidth();
+    ApplyMaxColumnWidth();
+    DoAutoSizeColumns();
+}
+
+void TUxDBGrid::Resize()
+{
+    TUxExDBGrid::Resize();
+    DoAutoSizeColumns();
+    NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcSizeChanged);
+}
+
+void TUxDBGrid::TopLeftChanged()
+{
+    TUxExDBGrid::TopLeftChanged();
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
+    NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcTopLeftChanged);
+}
+
+// ------------------------------------------------------------ column widths
+
+int TUxDBGrid::LastVisibleColumn() const
+{
+    for (int i = Columns()->Count() - 1; i >= 0; --i)
+        if (Columns()->Items(i)->Visible()) return i;
+    return -1;
+}
+
+void TUxDBGrid::SetMinColumnWidth(int value)
+{
+    if (value == FMinColumnWidth) return;
+    FMinColumnWidth = value;
+    ApplyMinColumnWidth();
+}
+
+void TUxDBGrid::SetMaxColumnWidth(int value)
+{
+    if (value == FMaxColumnWidth) return;
+    FMaxColumnWidth = value;
+    ApplyMaxColumnWidth();
+}
+
+void TUxDBGrid::SetAutoSizeColumns(bool value)
+{
+    if (value == FAutoSizeColumns) return;
+    FAutoSizeColumns = value;
+    DoAutoSizeColumns();
+}
+
+void TUxDBGrid::SetAutoSizeColumnIndex(int value)
+{
+    if (value == FAutoSizeColumnIndex) return;
+    FAutoSizeColumnIndex = value;
+    DoAutoSizeColumns();
+}
+
+void TUxDBGrid::ApplyMinColumnWidth()
+{
+    if (FMinColumnWidth <= 0 || FAutoSizeColumns) return;
+    BeginLayout();
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumn* c = Columns()->Items(i);
+        if (c->Visible() && c->Width() < FMinColumnWidth) c->SetWidth(FMinColumnWidth);
+    }
+    EndLayout();
+}
+
+void TUxDBGrid::ApplyMaxColumnWidth()
+{
+    if (FMaxColumnWidth <= 0 || FAutoSizeColumns) return;
+    BeginLayout();
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumn* c = Columns()->Items(i);
+        if (c->Visible() && c->Width() > FMaxColumnWidth) c->SetWidth(FMaxColumnWidth);
+    }
+    EndLayout();
+}
+
+void TUxDBGrid::DoAutoSizeColumns()
+{
+    if (!FAutoSizeColumns || FInAutoSize || Columns()->Count() == 0) return;
+    FInAutoSize = true;
+    int left = LeftCol();
+    const int lineWidth = Options().Contains(O::dgColLines) ? GridLineWidth() : 0;
+    int w = ClientWidth();
+    if (Options().Contains(O::dgIndicator)) w -= lineWidth + 11;
+    const bool locked = TCustomGrid::FixedCols() <= IndicatorOffset();
+    if (locked) BeginLayout();
+    const int last = LastVisibleColumn();
+    if (FAutoSizeColumnIndex == -1) {
+        int s = 0;
+        for (int i = 0; i < Columns()->Count(); ++i)
+            if (Columns()->Items(i)->Visible()) {
+                s += Columns()->Items(i)->Width();
+                w -= lineWidth;
+            }
+        double f = static_cast<double>(w) / (s == 0 ? 1 : s);
+        if (f != 1.0) {
+            for (int i = 0; i < Columns()->Count(); ++i) {
+                TColumn* c = Columns()->Items(i);
+                if (!c->Visible()) continue;
+                if (i == last) {
+                    c->SetWidth(w);
+                } else {
+                    int nw = std::max(1, RoundEven(c->Width() * f));
+                    c->SetWidth(nw);
+                    w -= nw;
+                }
+            }
+        }
+    } else if (FAutoSizeColumnIndex == -2 || (FAutoSizeColumnIndex >= 0 && FAutoSizeColumnIndex <= last)) {
+        int target = FAutoSizeColumnIndex == -2 ? last : FAutoSizeColumnIndex;
+        int s = 0;
+        for (int i = 0; i < Columns()->Count(); ++i) {
+            TColumn* c = Columns()->Items(i);
+            if (c->Visible() && i != target && (FAutoSizeColumnIndex != -2 || i < last)) s += c->Width() + lineWidth;
+        }
+        if (target >= 0 && w - s - lineWidth > 0) Columns()->Items(target)->SetWidth(w - s - lineWidth);
+    }
+    if (locked) EndLayout();
+    if (left != LeftCol() && left < ColCount()) SetLeftCol(left);
+    FInAutoSize = false;
+}
+
+void TUxDBGrid::InitializeColumnsWidth(int minWidth, int maxWidth, const std::vector<int>& widths, bool checkTitles)
+{
+    bool wasAuto = FAutoSizeColumns;
+    FAutoSizeColumns = false;
+    bool collectMin = minWidth < 0, collectMax = maxWidth < 0;
+    if (minWidth > 0) FMinColumnWidth = minWidth;
+    if (maxWidth > 0) FMaxColumnWidth = maxWidth;
+    if (collectMin && !widths.empty()) FMinColumnWidth = widths.front();
+    if (collectMax && !widths.empty()) FMaxColumnWidth = widths.front();
+    BeginLayout();
+    size_t k = 0;
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumn* c = Columns()->Items(i);
+        if (!c->Visible()) continue;
+        int v = widths.empty() ? 0 : widths[std::min(k, widths.size() - 1)];
+        ++k;
+        if (collectMin && v > 0) FMinColumnWidth = std::min(FMinColumnWidth, v);
+        if (collectMax && v > 0) FMaxColumnWidth = std::max(FMaxColumnWidth, v);
+        int width;
+        if (v > 0) {
+            width = v;
+            if (checkTitles && Options().Contains(O::dgTitles)) {
+                Canvas()->SetFont(TitleFont());
+                width = std::max(width, Canvas()->TextWidth(c->Title()->Caption()) + 4);
+            }
+        } else {
+            width = DefaultColumnWidth(c->Field());
+        }
+        if (!collectMin && FMinColumnWidth > 0) width = std::max(width, FMinColumnWidth);
+        if (!collectMax && FMaxColumnWidth > 0) width = std::min(width, FMaxColumnWidth);
+        c->SetWidth(width);
+    }
+    EndLayout();
+    FAutoSizeColumns = wasAuto;
+    DoAutoSizeColumns();
+}
+
+// ---------------------------------------------------------- legacy streams
+
+void TUxDBGrid::ReadLegacyProperty(const std::string& name, bool value)
+{
+    if (rtl::SameText(name, "AlternRowColor")) SetAlternateRowColor(value ? 0xCCCCCC : clNone);
+    else if (rtl::SameText(name, "AlternRowFontColor")) SetAlternateRowFontColor(value ? clBlack : clNone);
+    else if (rtl::SameText(name, "PostOnEnter")) FPostOnEnterKey = value;
+    else if (rtl::SameText(name, "OptionsMigrated")) FOptionsMigrated = value;
+}
+
+void TUxDBGrid::Loaded()
+{
+    TUxExDBGrid::Loaded();
+    TDBGridOptions o = Options();
+    if (!FOptionsMigrated && !o.Contains(O::dgTitleClick) && !o.Contains(O::dgTitleHotTrack)) {
+        FOptionsMigrated = true;
+        o += TDBGridOptions{O::dgTitleClick, O::dgTitleHotTrack};
+        SetOptions(o);
+    }
+    DoAutoSizeColumns();
+}
+
+} // namespace dbgrids

@@ -1,0 +1,284 @@
+// The data-aware grid of the subsystem: the platform's TDBGrid with the
+// control message extensions (TUxExDBGrid), and TUxDBGrid over it with its
+// defaults and option mapping, explicit row and title heights, alternate
+// row colours bound to screen rows, the read-only cell colour, sort markers
+// and the automatic sort by the data set's index definitions, layout-change
+// links, a scroll lock, and the column-width limits and automatic sizing.
+//
+// The one rule: the alternate colours belong to screen rows (the 2nd, 4th
+// ... data row on screen), not to records; a scroll repaints the grid.
+//
+//   auto* grid = new dbgrids::TUxDBGrid(form);
+//   grid->SetDataSource(source);
+//   grid->SetAlternateRowColor(0xE1E1E1);
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dbgrids/UxExControls.h"
+#include "platform/gui/DBGrids.h"
+
+namespace dbgrids {
+
+class TUxExDBGrid : public TUxExtended<gui::TDBGrid> {
+public:
+    explicit TUxExDBGrid(rtl::TComponent* owner) : TUxExtended(owner) {}
+    std::string ClassName() const override { return "TUxExDBGrid"; }
+};
+
+enum class TSortMarker { smNone, smDown, smUp };
+
+// The shared glyph bitmaps, by index (resources "UxDBGridBLOB" ...
+// "UxDBGridPOPUP"); loaded once per process.
+enum class TUxDBGridBitmap {
+    gpNone = -1, gpBlob, gpMemo, gpPicture, gpOle, gpObject, gpData, gpNotEmpty, gpMarkDown, gpMarkUp,
+    gpChecked, gpUnChecked, gpPopup
+};
+gui::TBitmap* GetDBGridBitmap(TUxDBGridBitmap index);
+void FreeDBGridBitmaps();
+enum class TSelectColumn { scDataBase, scGrid };
+enum class TUxDBGridLayoutChangeKind { lcLayoutChanged, lcSizeChanged, lcTopLeftChanged };
+
+class TUxDBGrid;
+
+using TUxDBGridLayoutChangeEvent = std::function<void(TUxDBGrid* grid, TUxDBGridLayoutChangeKind kind)>;
+
+class TUxDBGridLayoutChangeLink {
+public:
+    TUxDBGridLayoutChangeEvent OnChange;
+    void DoChange(TUxDBGrid* grid, TUxDBGridLayoutChangeKind kind)
+    {
+        if (OnChange) OnChange(grid, kind);
+    }
+};
+
+using TTitleClickEvent = std::function<void(rtl::TObject* sender, int aCol, db::TField* field)>;
+using TGetCellParamsEvent =
+    std::function<void(rtl::TObject* sender, db::TField* field, gui::TFont* font, gui::TColor& background, bool highlight)>;
+using TUxDBCanEditCellEvent = std::function<void(TUxDBGrid* grid, db::TField* field, bool& allowEdit)>;
+
+// The texts of the column-selection dialog.
+struct TUxSelectDialogColumnStrings {
+    std::string Caption = "Select columns";
+    std::string OK = "&OK";
+    std::string NoSelectionWarning = "At least one column must be visible!";
+};
+
+// Controls embedded over cells (none in this system).
+struct TUxDBGridControls {
+    std::vector<std::string> ControlNames;
+};
+
+class TUxDBGrid : public TUxExDBGrid {
+public:
+    explicit TUxDBGrid(rtl::TComponent* owner);
+    ~TUxDBGrid() override;
+    std::string ClassName() const override { return "TUxDBGrid"; }
+
+    // --- options
+    gui::TDBGridOptions Options() const;
+    void SetOptions(gui::TDBGridOptions value);
+    static gui::TDBGridOptions DefaultOptions();
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    int SelCount() const;
+    bool ClearSelection() const { return FClearSelection; }
+    void SetClearSelection(bool v) { FClearSelection = v; }
+    bool AutoAppend() const { return FAutoAppend; }
+    void SetAutoAppend(bool v) { FAutoAppend = v; }
+    bool BeepOnError() const { return FBeepOnError; }
+    void SetBeepOnError(bool v) { FBeepOnError = v; }
+    bool ShowGlyphs() const { return FShowGlyphs; }
+    void SetShowGlyphs(bool v) { FShowGlyphs = v; }
+    bool TitleButtons() const { return FTitleButtons; }
+    void SetTitleButtons(bool value);
+    bool UseXPThemes() const { return FUseXPThemes; }
+    void SetUseXPThemes(bool v) { FUseXPThemes = v; Invalidate(); }
+    bool CanDelete() const { return FCanDelete; }
+    void SetCanDelete(bool v) { FCanDelete = v; }
+    bool ShowMemos() const { return FShowMemos; }
+    void SetShowMemos(bool v) { FShowMemos = v; }
+    bool BooleanEditor() const { return FBooleanEditor; }
+    void SetBooleanEditor(bool v) { FBooleanEditor = v; }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v) { FWordWrap = v; Invalidate(); }
+    bool ReduceFlicker() const { return FReduceFlicker; }
+    void SetReduceFlicker(bool v) { FReduceFlicker = v; }
+    bool PostOnEnterKey() const { return FPostOnEnterKey; }
+    void SetPostOnEnterKey(bool v) { FPostOnEnterKey = v; }
+    TSelectColumn SelectColumn() const { return FSelectColumn; }
+    void SetSelectColumn(TSelectColumn v) { FSelectColumn = v; }
+    const std::string& StringForTrue() const { return FStringForTrue; }
+    const std::string& StringForFalse() const { return FStringForFalse; }
+    TUxSelectDialogColumnStrings& SelectColumnsDialogStrings() { return FSelectColumnsDialogStrings; }
+    TUxDBGridControls& EditControls() { return FControls; }
+
+    // --- colours
+    gui::TColor AlternateRowColor() const { return FAlternateRowColor; }
+    void SetAlternateRowColor(gui::TColor value);
+    gui::TColor AlternateRowFontColor() const { return FAlternateRowFontColor; }
+    void SetAlternateRowFontColor(gui::TColor value);
+    gui::TColor ReadOnlyCellColor() const { return FReadOnlyCellColor; }
+    void SetReadOnlyCellColor(gui::TColor value);
+
+    // --- row heights
+    bool AutoSizeRows() const { return FAutoSizeRows; }
+    void SetAutoSizeRows(bool value);
+    bool RowResize() const { return FRowResize; }
+    void SetRowResize(bool value);
+    int RowsHeight() const { return FRowsHeight; }
+    void SetRowsHeight(int value);
+    int TitleRowHeight() const { return FTitleRowHeight; }
+    void SetTitleRowHeight(int value);
+
+    // --- fixed columns (data columns, without the indicator)
+    int FixedCols() const;
+    void SetFixedCols(int value);
+
+    // --- sorting by title
+    bool AutoSort() const { return FAutoSort; }
+    void SetAutoSort(bool v) { FAutoSort = v; }
+    const std::string& SortedField() const { return FSortedField; }
+    void SetSortedField(const std::string& value);
+    TSortMarker SortMarker() const { return FSortMarker; }
+    void SetSortMarker(TSortMarker value);
+    void SetSortMarkerQuiet(TSortMarker value) { FSortMarker = value; }
+    virtual bool IsSortedField(const std::string& fieldName) const;
+    // The column of the last title click (nullptr after a cell click).
+    gui::TColumn* TitleColumn() const { return FTitleColumn; }
+    TTitleClickEvent OnTitleBtnClick;
+    TTitleClickEvent OnTitleBtnDblClick;
+
+    // --- layout links, scroll lock
+    void RegisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link);
+    void UnregisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link);
+    void BeginUpdate() { BeginLayout(); }
+    void EndUpdate() { EndLayout(); }
+    void DisableScroll() { ++FDisableCount; }
+    void EnableScroll();
+    bool ScrollDisabled() const { return FDisableCount > 0; }
+
+    // --- column widths
+    int MinColumnWidth() const { return FMinColumnWidth; }
+    void SetMinColumnWidth(int value);
+    int MaxColumnWidth() const { return FMaxColumnWidth; }
+    void SetMaxColumnWidth(int value);
+    bool AutoSizeColumns() const { return FAutoSizeColumns; }
+    void SetAutoSizeColumns(bool value);
+    int AutoSizeColumnIndex() const { return FAutoSizeColumnIndex; }
+    void SetAutoSizeColumnIndex(int value);
+    // Widths for the visible columns in order (the last repeats); a width
+    // of 0 or less takes the column's default.  minWidth/maxWidth above 0
+    // are the limits; below 0 they are collected from the widths.
+    void InitializeColumnsWidth(int minWidth, int maxWidth, const std::vector<int>& widths, bool checkTitles);
+
+    // The grid row being painted.
+    int CurrentDrawRow() const { return FCurrentDrawRow; }
+
+    // --- selection by keys and mouse (multi-selection of records)
+    void SelectAll();
+    void UnselectAll();
+    void ToggleRowSelection();
+    void GotoSelection(int index);
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
+    bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+
+    // --- legacy stream properties and the options migration
+    // "AlternRowColor" and "AlternRowFontColor" (Booleans), "PostOnEnter".
+    void ReadLegacyProperty(const std::string& name, bool value);
+    // Run after loading: a stream without dgTitleClick and dgTitleHotTrack
+    // that is not marked as migrated gets both.
+    bool OptionsMigrated() const { return FOptionsMigrated; }
+    void SetOptionsMigrated(bool v) { FOptionsMigrated = v; }
+    void Loaded() override;
+
+    // --- hints
+    bool ShowTitleHint() const { return FShowTitleHint; }
+    void SetShowTitleHint(bool v) { FShowTitleHint = v; }
+    bool ShowCellHint() const { return FShowCellHint; }
+    void SetShowCellHint(bool v) { FShowCellHint = v; }
+    std::function<void(db::TField* field, std::string& hint, int& timeOut)> OnShowTitleHint;
+    std::function<void(db::TField* field, std::string& hint, int& timeOut)> OnShowCellHint;
+
+    // --- glyphs of Boolean-like fields
+    // The glyph that replaces a cell's text, or gpNone.
+    TUxDBGridBitmap GetGlyphIndex(db::TField* field);
+    bool IsBooleanField(db::TField* field);
+    std::function<bool(TUxDBGrid* grid, db::TField* field, std::string& stringForTrue, std::string& stringForFalse)>
+        OnCheckIfBooleanField;
+
+    TGetCellParamsEvent OnGetCellParams;
+    TUxDBCanEditCellEvent OnCanEditCell;
+    rtl::TNotifyEvent OnTopLeftChanged;
+
+protected:
+    virtual bool CanEditCell(db::TField* field);
+    virtual bool TitleClickSorts() const { return static_cast<bool>(OnTitleBtnClick) || FAutoSort; }
+    virtual void ApplyMinColumnWidth();
+    virtual void ApplyMaxColumnWidth();
+    virtual void DoAutoSizeColumns();
+    virtual void GetCellParams(db::TField* field, gui::TFont* font, bool highlight, gui::TColor& background);
+    virtual void DoTitleClick(int aCol, db::TField* field);
+    virtual bool TitleDblClick();
+    void NotifyLayoutChange(TUxDBGridLayoutChangeKind kind);
+    // The confirmation of Ctrl+Delete (with dgConfirmDelete).
+    bool ConfirmDelete();
+    void MoveWithSelection(bool shiftHeld, int delta);
+    void ClearSelectionOnMove();
+    void TabToNextColumn(bool forward);
+
+    void DrawCell(int aCol, int aRow, const gui::TRect& rect, gui::TGridDrawState state) override;
+    void DrawColumnCell(const gui::TRect& rect, int dataCol, gui::TColumn* column, gui::TGridDrawState state) override;
+    void Scroll(int distance) override;
+    void LayoutChanged() override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void Resize() override;
+    void TopLeftChanged() override;
+    void TitleClick(gui::TColumn* column) override;
+    void CellClick(gui::TColumn* column) override;
+    void DblClick() override;
+    bool DoPrepareHint(gui::THintInfo& hintInfo) override;
+    // Title cells also size within 5 pixels of either edge.
+    void CalcSizingState(int x, int y, gui::TGridState& state, int& index, int& sizingPos, int& sizingOfs) override;
+
+private:
+    void ApplyFixedCols();
+    void ResizeSelf();
+    int LastVisibleColumn() const;
+
+    bool FAutoSort = true, FBeepOnError = true, FAutoAppend = true;
+    bool FShowGlyphs = true, FReduceFlicker = true, FMultiSelect = false, FClearSelection = true;
+    bool FTitleButtons = false, FAlwaysShowEditor = false, FPostOnEnterKey = false;
+    bool FShowMemos = true, FWordWrap = false, FBooleanEditor = true, FCanDelete = true, FUseXPThemes = true;
+    TSelectColumn FSelectColumn = TSelectColumn::scDataBase;
+    std::string FStringForTrue = "1", FStringForFalse = "0";
+    gui::TColor FAlternateRowColor = gui::clNone, FAlternateRowFontColor = gui::clNone;
+    gui::TColor FReadOnlyCellColor = gui::clDefault;
+    bool FAutoSizeRows = true, FRowResize = false;
+    int FRowsHeight = 0, FTitleRowHeight = 0;
+    int FFixedCols = 0;
+    std::string FSortedField;
+    TSortMarker FSortMarker = TSortMarker::smNone;
+    gui::TColumn* FTitleColumn = nullptr;
+    std::vector<TUxDBGridLayoutChangeLink*> FChangeLinks;
+    int FDisableCount = 0;
+    int FMinColumnWidth = 0, FMaxColumnWidth = 0;
+    bool FAutoSizeColumns = false;
+    int FAutoSizeColumnIndex = -1;
+    bool FInAutoSize = false;
+    int FCurrentDrawRow = 0;
+    bool FOptionsMigrated = false;
+    bool FApplyingHeights = false;
+    bool FSelecting = false;
+    bool FShowTitleHint = false, FShowCellHint = false;
+    db::TBookmark FSelectionAnchor;
+    TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
+    TUxDBGridControls FControls;
+};
+
+} // namespace dbgrids

@@ -1,0 +1,321 @@
+// TUxDBGrid: keys, mouse and the multi-selection of records.
+#include "dbgrids/UxDBGrid.h"
+
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
+#include "platform/rtl/Strings.h"
+
+namespace dbgrids {
+
+using namespace gui;
+using O = TDBGridOption;
+
+namespace {
+bool Only(TShiftState shift, TShiftStateItem key)
+{
+    TShiftState mods = shift * TShiftState{TShiftStateItem::ssShift, TShiftStateItem::ssCtrl, TShiftStateItem::ssAlt};
+    return mods == TShiftState{key};
+}
+} // namespace
+
+void TUxDBGrid::ClearSelectionOnMove()
+{
+    if (FClearSelection) SelectedRows()->Clear();
+    FSelecting = false;
+    Invalidate();
+}
+
+void TUxDBGrid::SelectAll()
+{
+    if (!FMultiSelect || !DataLink()->Active()) return;
+    db::TDataSet* ds = DataSource()->DataSet();
+    if (ds->IsEmpty()) return;
+    ds->DisableControls();
+    db::TBookmark here = ds->GetBookmark();
+    for (ds->First(); !ds->Eof(); ds->Next()) SelectedRows()->SetCurrentRowSelected(true);
+    try {
+        ds->GotoBookmark(here);
+    } catch (...) {
+    }
+    ds->EnableControls();
+    Invalidate();
+}
+
+void TUxDBGrid::UnselectAll()
+{
+    if (!FMultiSelect) return;
+    SelectedRows()->Clear();
+    FSelecting = false;
+    Invalidate();
+}
+
+void TUxDBGrid::ToggleRowSelection()
+{
+    if (!FMultiSelect || !DataLink()->Active()) return;
+    SelectedRows()->SetCurrentRowSelected(!SelectedRows()->CurrentRowSelected());
+    Invalidate();
+}
+
+void TUxDBGrid::GotoSelection(int index)
+{
+    if (!FMultiSelect || !DataLink()->Active() || index < 0 || index >= SelCount()) return;
+    DataSource()->DataSet()->GotoBookmark(SelectedRows()->Items(index));
+}
+
+bool TUxDBGrid::ConfirmDelete()
+{
+    if (!Options().Contains(O::dgConfirmDelete)) return true;
+    std::string question = SelCount() < 2 ? "Datensatz löschen?" : "Alle markierten Datensätze löschen?";
+    return MessageDlg(question, TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}) == mrYes;
+}
+
+void TUxDBGrid::MoveWithSelection(bool shiftHeld, int delta)
+{
+    db::TDataSet* ds = DataSource()->DataSet();
+    if (!FMultiSelect || !DataLink()->Active()) {
+        ds->MoveBy(delta);
+        return;
+    }
+    if (!shiftHeld) {
+        ClearSelectionOnMove();
+        ds->MoveBy(delta);
+        return;
+    }
+    if (FSelecting) {
+        int sum = delta + ds->CompareBookmarks(ds->GetBookmark(), FSelectionAnchor);
+        if (sum == 0) SelectedRows()->SetCurrentRowSelected(false);
+        ds->MoveBy(delta);
+        if (sum != 0) SelectedRows()->SetCurrentRowSelected(true);
+    } else {
+        FSelectionAnchor = ds->GetBookmark();
+        SelectedRows()->SetCurrentRowSelected(true);
+        FSelecting = true;
+        ds->MoveBy(delta);
+        SelectedRows()->SetCurrentRowSelected(true);
+    }
+    Invalidate();
+}
+
+void TUxDBGrid::TabToNextColumn(bool forward)
+{
+    db::TDataSet* ds = DataSource()->DataSet();
+    const int count = Columns()->Count();
+    if (count == 0) return;
+    const int start = SelectedIndex();
+    int c = start;
+    BeginLayout();
+    for (;;) {
+        c += forward ? 1 : -1;
+        if (c >= count) {
+            if (FMultiSelect) ClearSelectionOnMove();
+            ds->Next();
+            c = 0;
+        } else if (c < 0) {
+            if (FMultiSelect) ClearSelectionOnMove();
+            ds->Prior();
+            c = count - 1;
+        }
+        if (c == start) break;
+        if (Columns()->Items(c)->Visible()) {
+            EndLayout();
+            SetSelectedIndex(c);
+            return;
+        }
+    }
+    EndLayout();
+}
+
+void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
+{
+    if (!DataLink()->Active()) {
+        TUxExDBGrid::KeyDown(key, shift);
+        return;
+    }
+    db::TDataSet* ds = DataSource()->DataSet();
+    const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
+    const bool shiftHeld = shift.Contains(TShiftStateItem::ssShift);
+    const bool rowSelect = Options().Contains(O::dgRowSelect);
+    if (ctrl) {
+        switch (key) {
+        case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_UP: case VK_DOWN:
+            ClearSelectionOnMove();
+            break;
+        case VK_DELETE:
+            // The data sets of this system cannot be modified: the guards
+            // end here, and nothing is deleted.
+            if (FCanDelete && !ReadOnly() && ds->CanModify() && !ds->IsEmpty()) ConfirmDelete();
+            key = 0;
+            return;
+        default: break;
+        }
+        TUxExDBGrid::KeyDown(key, shift);
+        return;
+    }
+    switch (key) {
+    case VK_UP:
+        MoveWithSelection(shiftHeld, -1);
+        key = 0;
+        return;
+    case VK_DOWN:
+        MoveWithSelection(shiftHeld, 1);
+        // Appending needs a data set that can be modified, which none here is.
+        key = 0;
+        return;
+    case VK_LEFT: case VK_RIGHT:
+        if (rowSelect) ClearSelectionOnMove();
+        break;
+    case VK_END: case VK_HOME:
+        if (Columns()->Count() == 1 || rowSelect) ClearSelectionOnMove();
+        break;
+    case VK_ESCAPE: case VK_PRIOR: case VK_NEXT:
+        ClearSelectionOnMove();
+        break;
+    case VK_TAB:
+        if (!shift.Contains(TShiftStateItem::ssAlt)) {
+            TabToNextColumn(!shiftHeld);
+            key = 0;
+            return;
+        }
+        break;
+    default: break;
+    }
+    TUxExDBGrid::KeyDown(key, shift);
+}
+
+void TUxDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TUxExDBGrid::MouseDown(button, shift, x, y);
+    if (button != TMouseButton::mbLeft || !FMultiSelect || !DataLink()->Active()) return;
+    int col = 0, row = 0;
+    MouseToCell(x, y, col, row);
+    if (row < TitleOffset()) return;
+    FSelecting = false;
+    db::TDataSet* ds = DataSource()->DataSet();
+    if (Only(shift, TShiftStateItem::ssCtrl)) {
+        ToggleRowSelection();
+    } else if (Only(shift, TShiftStateItem::ssShift)) {
+        if (SelCount() == 0) return;
+        ToggleRowSelection();
+        if (!SelectedRows()->CurrentRowSelected()) return;
+        // Select every record between the last selected one and this one.
+        db::TBookmark clicked = ds->GetBookmark();
+        db::TBookmark last = SelectedRows()->Items(SelCount() - 1);
+        if (ds->CompareBookmarks(last, clicked) == 0 && SelCount() > 1) last = SelectedRows()->Items(SelCount() - 2);
+        ds->DisableControls();
+        ds->GotoBookmark(last);
+        int step = ds->CompareBookmarks(last, clicked) < 0 ? 1 : -1;
+        while (ds->CompareBookmarks(ds->GetBookmark(), clicked) != 0 && !(step > 0 ? ds->Eof() : ds->Bof())) {
+            SelectedRows()->SetCurrentRowSelected(true);
+            ds->MoveBy(step);
+        }
+        ds->GotoBookmark(clicked);
+        ds->EnableControls();
+    } else {
+        SelectedRows()->Clear();
+        if (FClearSelection) SelectedRows()->SetCurrentRowSelected(true);
+    }
+    Invalidate();
+}
+
+bool TUxDBGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
+{
+    if (TCustomControl::DoMouseWheelDown(shift, mousePos)) return true;
+    if (!DataLink()->Active()) return false;
+    int n = shift.Contains(TShiftStateItem::ssCtrl) ? std::max(1, VisibleRowCount() - 1)
+            : shift.Contains(TShiftStateItem::ssShift) ? 1 : 2;
+    DataSource()->DataSet()->MoveBy(n);
+    return true;
+}
+
+bool TUxDBGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
+{
+    if (TCustomControl::DoMouseWheelUp(shift, mousePos)) return true;
+    if (!DataLink()->Active()) return false;
+    int n = Only(shift, TShiftStateItem::ssCtrl) ? std::max(1, VisibleRowCount() - 1)
+            : (shift.Contains(TShiftStateItem::ssShift) || shift.Contains(TShiftStateItem::ssCtrl)) ? 1 : 2;
+    DataSource()->DataSet()->MoveBy(-n);
+    return true;
+}
+
+} // namespace dbgrids
+
+namespace dbgrids {
+
+void TUxDBGrid::CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs)
+{
+    TUxExDBGrid::CalcSizingState(x, y, state, index, sizingPos, sizingOfs);
+    if (state == TGridState::gsColSizing && index < IndicatorOffset()) state = TGridState::gsNormal;  // never the indicator
+    bool resize = Options().Contains(O::dgColumnResize) ||
+                  ComponentState().Contains(rtl::TComponentStateItem::csDesigning);
+    if (state != TGridState::gsNormal || !resize || RowCount() == 0 || y < 0 || y >= RowHeights(0)) return;
+    for (int c = IndicatorOffset(); c < ColCount(); ++c) {
+        TRect r = CellRect(c, 0);
+        if (r.Right <= r.Left) continue;
+        if (x <= r.Right && r.Right - x < 5) {
+            state = TGridState::gsColSizing;
+            index = c;
+            sizingPos = r.Left;
+            sizingOfs = r.Right - x;
+            return;
+        }
+        if (x >= r.Left && x - r.Left < 5 && c - 1 >= IndicatorOffset()) {
+            TRect p = CellRect(c - 1, 0);
+            if (p.Right <= p.Left) continue;
+            state = TGridState::gsColSizing;
+            index = c - 1;
+            sizingPos = p.Left;
+            sizingOfs = p.Right - x;
+            return;
+        }
+    }
+}
+
+bool TUxDBGrid::DoPrepareHint(THintInfo& hi)
+{
+    if (FShowTitleHint || FShowCellHint) {
+        int col = -1, row = -1;
+        MouseToCell(hi.CursorPos.X, hi.CursorPos.Y, col, row);
+        const int dataCol = RawToDataColumn(col);
+        const bool dataColumn = col >= IndicatorOffset() && dataCol >= 0 && dataCol < Columns()->Count() && row >= 0;
+        if (col >= 0 && row >= 0) hi.CursorRect = CellRect(col, row);
+        std::string text = hi.HintStr;
+        int timeOut = hi.HideTimeout;
+        bool applies = false;
+        if (FShowTitleHint && dataColumn && row < TitleOffset()) {
+            TColumn* column = Columns()->Items(dataCol);
+            text = column->FieldName();
+            timeOut = std::max(timeOut, 250 * rtl::UTF8Length(text));
+            if (OnShowTitleHint && DataLink()->Active()) OnShowTitleHint(column->Field(), text, timeOut);
+            applies = true;
+        } else if (FShowCellHint && dataColumn && DataLink()->Active() && (row >= TitleOffset() || !FShowTitleHint)) {
+            TColumn* column = Columns()->Items(dataCol);
+            db::TField* field = column->Field();
+            TCanvas* c = Canvas();
+            if (row < TitleOffset()) {
+                text = column->Title()->Caption();
+                c->SetFont(TitleFont());
+            } else {
+                const int saved = DataLink()->ActiveRecord();
+                DataLink()->SetActiveRecord(row - TitleOffset());
+                text = !field ? std::string() : field->OnGetText ? field->DisplayText()
+                       : field->DataType() == db::TFieldType::ftBoolean ? std::string()
+                       : field->DataType() == db::TFieldType::ftString ? field->AsString() : field->DisplayText();
+                DataLink()->SetActiveRecord(saved);
+                c->SetFont(Font());
+            }
+            const int width = ColWidths(col);
+            if (c->TextHeight(text) + 2 < RowHeights(row) && c->TextWidth(text) < width - 2) text.clear();
+            timeOut = std::max(timeOut, 250 * rtl::UTF8Length(text));
+            if (OnShowCellHint) OnShowCellHint(field, text, timeOut);
+            applies = true;
+        }
+        if (applies) {
+            hi.HintStr = text;
+            hi.HideTimeout = timeOut;
+            hi.HintPos = ClientToScreen({hi.CursorRect.Left, hi.CursorRect.Top});
+        }
+    }
+    return TUxExDBGrid::DoPrepareHint(hi);
+}
+
+} // namespace dbgrids

@@ -1,0 +1,172 @@
+// Type-information wrappers over the platform's reflection registry
+// (platform/rtl/TypInfo.h), used here for one thing: a set value as the
+// text of its member names ("[fsBold, fsItalic]") and back.
+//
+// The one rule: a set value is raw bytes; member O of a base MinValue..
+// MaxValue is bit O - MinValue + (MinValue mod 8), counted from the low bit
+// of the first byte.  For sets the registry describes (sets of RTL_ENUM
+// enumerations) the bytes are the registry's bit mask.
+//
+//   std::string t = ucl::SetToText(RtlTypeInfoOf((TFontStyles*)nullptr), mask, true);
+//   uint64_t m = 0; ucl::TextToSet(type, &m, "[fsBold]");
+// The registry cannot describe sets over integer subranges or characters;
+// build their wrapper directly:
+//   ucl::TUclSetTypeInfo sub(ucl::TUclOrdinalRangeTypeInfo::Subrange("T78", 7, 8));
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dbgrids/ucl/UclBase.h"
+#include "platform/rtl/TypInfo.h"
+
+namespace ucl {
+
+RTL_DECLARE_EXCEPTION(EUclRTTIError, EUclError)
+
+// Where the dumps and declarations go: lines, one indentation level per
+// IndentMore.
+class IUclDumpWriter {
+public:
+    virtual ~IUclDumpWriter() = default;
+    virtual void WriteText(const std::string& s) = 0;
+    virtual void WriteLine(const std::string& s) = 0;
+    virtual void IndentMore() = 0;
+    virtual void IndentLess() = 0;
+};
+
+// Collects the lines, two blanks per level.
+class TUclStringDumpWriter : public IUclDumpWriter {
+public:
+    std::vector<std::string> Lines;
+    void WriteText(const std::string& s) override { FPending += s; }
+    void WriteLine(const std::string& s) override;
+    void IndentMore() override { ++FLevel; }
+    void IndentLess() override { if (FLevel > 0) --FLevel; }
+
+private:
+    std::string FPending;
+    int FLevel = 0;
+};
+
+class TUclTypeInfo {
+public:
+    explicit TUclTypeInfo(const rtl::TTypeInfo* info) : FTypeInfo(info) {}
+    virtual ~TUclTypeInfo() = default;
+    // A readable dump, and a source-like declaration, of the type.
+    virtual void WriteDump(IUclDumpWriter& dest) const;
+    virtual void WriteDeclaration(IUclDumpWriter& dest) const;
+    virtual std::string Name() const { return FTypeInfo ? FTypeInfo->Name() : FName; }
+    rtl::TTypeKind TypeKind() const { return FTypeInfo ? FTypeInfo->Kind : FKind; }
+    const rtl::TTypeInfo* TypeInfo() const { return FTypeInfo; }
+
+protected:
+    const rtl::TTypeInfo* FTypeInfo;
+    std::string FName;
+    rtl::TTypeKind FKind = rtl::TTypeKind::tkUnknown;
+};
+
+class TUclOrdinalRangeTypeInfo : public TUclTypeInfo {
+public:
+    TUclOrdinalRangeTypeInfo(const rtl::TTypeInfo* info, int64_t minValue, int64_t maxValue)
+        : TUclTypeInfo(info), FMin(minValue), FMax(maxValue)
+    {
+    }
+    // An integer subrange the registry has no record of.
+    static std::shared_ptr<TUclOrdinalRangeTypeInfo> Subrange(std::string name, int64_t minValue, int64_t maxValue);
+    int64_t MinValue() const { return FMin; }
+    int64_t MaxValue() const { return FMax; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+    // The member's text: its name for enumerations, else its number.
+    virtual std::string MemberText(int64_t ordinal) const { return std::to_string(ordinal); }
+    // The member of a text; raises on an unknown one.
+    virtual int64_t MemberOf(const std::string& text) const;
+
+private:
+    int64_t FMin, FMax;
+};
+
+class TUclEnumerationTypeInfo : public TUclOrdinalRangeTypeInfo {
+public:
+    explicit TUclEnumerationTypeInfo(const rtl::TTypeInfo* info);
+    const std::vector<std::string>& Names() const { return FTypeInfo->EnumNames; }
+    // Case ignored; -1 when absent.
+    int IndexOfName(const std::string& name) const;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+    std::string MemberText(int64_t ordinal) const override;
+    int64_t MemberOf(const std::string& text) const override;
+};
+
+class TUclSetTypeInfo : public TUclTypeInfo {
+public:
+    // A set type of the registry (tkSet with an enumeration element).
+    explicit TUclSetTypeInfo(const rtl::TTypeInfo* info);
+    // A set over any ordinal range.
+    explicit TUclSetTypeInfo(std::shared_ptr<TUclOrdinalRangeTypeInfo> base);
+    const TUclOrdinalRangeTypeInfo& BaseType() const { return *FBase; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+    // Bytes of a value: ((FirstBit + member count) + 7) div 8.
+    size_t ValueSize() const;
+    // Appends the members (runs as "first .. last" with wantRanges).
+    void GetAsList(const void* value, bool wantRanges, std::vector<std::string>& strings) const;
+    // Clears the value, then sets the members of the strings ("a", "a .. c").
+    void SetAsList(void* value, const std::vector<std::string>& strings) const;
+
+private:
+    std::shared_ptr<TUclOrdinalRangeTypeInfo> FBase;
+};
+
+class TUclFloatTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+class TUclInt64TypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+// A class of the registry with its published properties.  The registry
+// keeps no accessor addresses, so the read, write and stored accesses are
+// not part of the dump or the declaration.
+class TUclClassTypeInfo : public TUclTypeInfo {
+public:
+    explicit TUclClassTypeInfo(const rtl::TClassInfo& cls) : TUclTypeInfo(nullptr), FClass(cls) {}
+    std::string Name() const override { return FClass.Name(); }
+    const rtl::TClassInfo& ClassRef() const { return FClass; }
+    int TotalPropertyCount() const { return static_cast<int>(FClass.Properties().size()); }
+    int PropertyCount() const;
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+
+private:
+    const rtl::TClassInfo& FClass;
+};
+
+// The wrapper by the record's kind: integers and characters, enumerations,
+// sets, floats, 64-bit integers and classes have their own.
+std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info);
+
+std::string SetToText(const TUclSetTypeInfo& type, const void* value, bool wantBrackets = false, bool wantRanges = false);
+void TextToSet(const TUclSetTypeInfo& type, void* value, const std::string& text);
+// Registry sets held as their bit mask.
+std::string SetToText(const rtl::TTypeInfo* setType, uint64_t mask, bool wantBrackets = false, bool wantRanges = false);
+uint64_t TextToSet(const rtl::TTypeInfo* setType, const std::string& text);
+
+// The name of an enumeration value; "Value out of range (ordinal=N)." for
+// a value outside it.
+std::string OrdinalToText(const rtl::TTypeInfo* enumType, int64_t value);
+
+void SetBitInArray(uint32_t* words, int bit);
+bool TestBitInArray(const uint32_t* words, int bit);
+
+} // namespace ucl

@@ -1,0 +1,139 @@
+// Named shared memory and the named mutex, within one process and across
+// two (the second made by fork).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "dbgrids/ucl/UclSynch.h"
+#include "dbgrids/ucl/UclSysUtils.h"
+
+using namespace ucl;
+
+namespace {
+
+// Names unique to the run, so parallel runs never meet.
+std::string UniqueName(const std::string& base)
+{
+    return base + "_" + std::to_string(getpid()) + "_" + std::to_string(std::random_device()());
+}
+
+// Runs body in a child process and answers its exit code.
+template <typename F>
+int InChild(F body)
+{
+    pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(UclSharedMemory, SameNameSameBlockWithReferenceCounts)
+{
+    std::string name = UniqueName("ShmTest");
+    void* a = nullptr;
+    void* b = nullptr;
+    EXPECT_EQ(AcquireSharedMemory(a, name, 16), 0);
+    ASSERT_NE(a, nullptr);
+    std::memcpy(a, "hello", 6);
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(AcquireSharedMemory(b, upper, 16), kErrorAlreadyExists);  // case ignored in the process list
+    EXPECT_EQ(a, b);
+    void* first = a;
+    EXPECT_TRUE(ReleaseSharedMemory(a));
+    EXPECT_EQ(a, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(b), "hello");  // still mapped
+    EXPECT_TRUE(ReleaseSharedMemory(b));
+    void* again = first;
+    EXPECT_FALSE(ReleaseSharedMemory(again));  // unmapped: no longer known
+    EXPECT_EQ(again, first);
+    void* none = nullptr;
+    EXPECT_TRUE(ReleaseSharedMemory(none));
+}
+
+TEST(UclSharedMemory, EmptyNewBlockIsRefused)
+{
+    void* p = nullptr;
+    std::string name = UniqueName("ShmEmpty");
+    try {
+        AcquireSharedMemory(p, name, 0);
+        FAIL() << "no error";
+    } catch (const ESharedMemError& e) {
+        EXPECT_EQ(e.Message(), "The MMF named \"" + name + "\" cannot be created empty");
+    }
+    EXPECT_EQ(p, nullptr);
+}
+
+TEST(UclSharedMemory, ABlockMadeByAnotherProcessIsFound)
+{
+    std::string name = UniqueName("ShmCross");
+    int code = InChild([&] {
+        void* q = nullptr;
+        if (AcquireSharedMemory(q, name, 8) != 0) return 1;
+        std::memcpy(q, "child", 6);
+        return 0;  // ends without releasing: the block stays for the parent
+    });
+    ASSERT_EQ(code, 0);
+    void* p = nullptr;
+    EXPECT_EQ(AcquireSharedMemory(p, name, 0), kErrorAlreadyExists);  // size 0: the whole existing block
+    ASSERT_NE(p, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(p), "child");
+    EXPECT_TRUE(ReleaseSharedMemory(p));
+    // The last living holder removed the name.
+    void* again = nullptr;
+    EXPECT_THROW(AcquireSharedMemory(again, name, 0), ESharedMemError);
+}
+
+TEST(UclMutex, ExistedAndAbandonedByADeadOwner)
+{
+    std::string name = UniqueName("MutexTest");
+    TUclMutex m(false, name);
+    EXPECT_FALSE(m.Existed());
+    TUclMutex same(false, name);
+    EXPECT_TRUE(same.Existed());
+    int code = InChild([&] {
+        TUclMutex child(false, name);
+        return child.Acquire(5000) ? 0 : 1;  // dies holding it
+    });
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(m.WaitFor(10000), TUclWaitResult::wrAbandoned);
+    EXPECT_TRUE(m.Release());
+    EXPECT_EQ(m.WaitFor(10000), TUclWaitResult::wrSignaled);
+    EXPECT_TRUE(m.Release());
+    EXPECT_FALSE(m.Release());  // not the owner any more
+}
+
+TEST(UclMutex, HeldElsewhereTimesOutAndOpenNeedsAnExistingOne)
+{
+    std::string name = UniqueName("MutexHeld");
+    TUclMutex m(true, name);
+    int code = InChild([&] {
+        TUclMutex child(false, name);
+        return child.WaitFor(50) == TUclWaitResult::wrTimeout ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(m.Release());
+    try {
+        TUclMutex::Open(UniqueName("MutexNone"));
+        FAIL() << "no error";
+    } catch (const EUclMutexError& e) {
+        EXPECT_NE(e.Message().find("Win32 error: "), std::string::npos);
+        EXPECT_NE(e.Message().find("\r\nFailed to open mutex"), std::string::npos);
+        EXPECT_EQ(e.LastError(), 2u);  // ENOENT
+    }
+    EXPECT_EQ(WaitResultOf(0x80), TUclWaitResult::wrAbandoned);
+    EXPECT_EQ(WaitResultOf(0x102), TUclWaitResult::wrTimeout);
+    EXPECT_EQ(WaitResultOf(7), TUclWaitResult::wrError);
+}
+
+TEST(UclSysUtils, GuidText)
+{
+    TGUID g{0x7DAD5220, 0x46EA, 0x11D5, {0xB0, 0xC0, 0x48, 0x54, 0xE8, 0x25, 0xF3, 0x45}};
+    EXPECT_EQ(GuidToText(g), "{7DAD5220-46EA-11D5-B0C0-4854E825F345}");
+}
