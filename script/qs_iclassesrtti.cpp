@@ -205,6 +205,35 @@ TqsClassesFunctions::TqsClassesFunctions(TqsScript* AScript) : TqsRTTIModule(ASc
                               "procedure SaveToFile(Filename: String)"})
             c->AddMethod(d, call);
     }
+    auto xget = [](TObject* i, const TClassInfo* c, const std::string& n) {
+        return classes::CallXml(i, c, n, nullptr);
+    };
+    auto xset = [](TObject* i, const TClassInfo*, const std::string& n, const Variant& v) { classes::SetXml(i, n, v); };
+    auto xcall = [](TObject* i, const TClassInfo* c, const std::string& n, TqsMethodHelper* h) {
+        return classes::CallXml(i, c, n, h);
+    };
+    if (auto* c = s->AddClass(&classes::XMLItemClass(), "TObject")) {
+        c->AddConstructor("constructor Create", xcall);
+        for (const char* d : {"procedure AddItem(Item: TqsXMLItem)", "procedure Clear",
+                              "procedure InsertItem(Index: Integer; Item: TqsXMLItem)", "function Add: TqsXMLItem",
+                              "function Find(const Name: String): Integer",
+                              "function FindItem(const Name: String): TqsXMLItem", "function Root: TqsXMLItem"})
+            c->AddMethod(d, xcall);
+        c->AddProperty("Data", "Integer", xget, xset);
+        c->AddProperty("Count", "Integer", xget);
+        c->AddDefaultProperty("Items", "Integer", "TqsXMLItem", xcall, true);
+        c->AddIndexProperty("Prop", "String", "String", xcall);
+        c->AddProperty("Name", "String", xget, xset);
+        c->AddProperty("Parent", "TqsXMLItem", xget);
+        c->AddProperty("Text", "String", xget, xset);
+    }
+    if (auto* c = s->AddClass(&classes::XMLDocumentClass(), "TObject")) {
+        c->AddConstructor("constructor Create", xcall);
+        for (const char* d : {"procedure SaveToStream(Stream: TStream)", "procedure LoadFromStream(Stream: TStream)",
+                              "procedure SaveToFile(const FileName: String)", "procedure LoadFromFile(const FileName: String)"})
+            c->AddMethod(d, xcall);
+        c->AddProperty("Root", "TqsXMLItem", xget);
+    }
     if (auto* c = s->AddClass(ComponentClass(), "TPersistent")) {
         c->AddConstructor("constructor Create(AOwner: TComponent)", call);
         c->AddProperty("Owner", "TComponent", get);

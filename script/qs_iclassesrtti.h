@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "platform/rtl/Streams.h"
+#include "script/qs_xml.h"
 #include "script/qs_iinterpreter.h"
 
 namespace qs {
@@ -49,6 +50,49 @@ public:
     rtl::TMemoryStream& Memory() const { return static_cast<rtl::TMemoryStream&>(Stream()); }
     const rtl::TClassInfo* ClassType() const override;
 };
+
+// Script-visible items of the script XML tree (qs_xml.h).  An item made
+// with TqsXMLItem.Create owns its tree; items reached from it (Items, Add,
+// FindItem, Parent, Root) are views that live as long as that tree and are
+// dropped with the subtree that holds them (Clear, loading a document).
+struct TXmlForest;
+class TqsXMLItem : public rtl::TObject {
+public:
+    TqsXMLItem();                                    // owns a new, empty tree
+    TqsXMLItem(qs::TqsXMLItem* item, TXmlForest* forest);   // a view
+    ~TqsXMLItem() override;
+    qs::TqsXMLItem* Item() const { return FItem; }
+    TXmlForest* Forest() const { return FForest; }
+    const rtl::TClassInfo* ClassType() const override;
+
+private:
+    friend struct TXmlForest;
+    friend class TqsXMLDocument;
+    qs::TqsXMLItem* FItem;
+    TXmlForest* FForest;
+    std::unique_ptr<TXmlForest> FOwnedForest;   // the owner of a tree (and of its views)
+    std::unique_ptr<qs::TqsXMLItem> FOwnedItem;
+};
+
+class TqsXMLDocument : public rtl::TObject {
+public:
+    TqsXMLDocument();
+    ~TqsXMLDocument() override;
+    qs::TqsXMLDocument& Document() const { return *FDocument; }
+    TXmlForest& Forest() const { return *FForest; }
+    const rtl::TClassInfo* ClassType() const override;
+
+private:
+    std::unique_ptr<qs::TqsXMLDocument> FDocument;
+    std::unique_ptr<TXmlForest> FForest;
+};
+
+// The members of the two XML classes (the module's dispatch for them).
+Variant CallXml(rtl::TObject* Instance, const rtl::TClassInfo* ClassType, const std::string& Name,
+                TqsMethodHelper* Caller);
+void SetXml(rtl::TObject* Instance, const std::string& Name, const Variant& Value);
+const rtl::TClassInfo& XMLItemClass();
+const rtl::TClassInfo& XMLDocumentClass();
 
 // The descriptors the module registers.
 const rtl::TClassInfo& StreamClass();

@@ -248,3 +248,58 @@ TEST(FileModules, IniBinaryValuesAreHexText)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FileModules, XmlDocumentBuiltSavedAndLoaded)
+{
+    auto s = ModuleScript();
+    s->AddVariable("Out", "String", Variant(std::string()));
+    auto r = CompileAndRun(*s,
+                           "var D, E: TqsXMLDocument; M: TMemoryStream; I, Own: TqsXMLItem;\n"
+                           "begin\n"
+                           "  D := TqsXMLDocument.Create;\n"
+                           "  D.Root.Name := 'report';\n"
+                           "  I := D.Root.Add;\n"
+                           "  I.Name := 'page'; I.Prop['n'] := 'a<b'; I.Data := 42;\n"
+                           "  Own := TqsXMLItem.Create;\n"
+                           "  Own.Name := 'band';\n"
+                           "  Own.Add.Name := 'memo';\n"
+                           "  I.AddItem(Own);\n"
+                           "  M := TMemoryStream.Create;\n"
+                           "  D.SaveToStream(M);\n"
+                           "  M.Position := 0;\n"
+                           "  E := TqsXMLDocument.Create;\n"
+                           "  E.LoadFromStream(M);\n"
+                           "  I := E.Root.FindItem('page');\n"
+                           "  Out := E.Root.Name + ';' + IntToStr(E.Root.Count) + ';' + I.Prop['n'] + ';' + I[0].Name + ';' +\n"
+                           "         I[0][0].Name + ';' + I[0][0].Parent.Parent.Name + ';' + IntToStr(I.Find('band')) + ';' +\n"
+                           "         IntToStr(D.Root[0].Data) + ';' + Own.Root.Name;\n"
+                           "  D.Free; E.Free; M.Free;\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "report;1;a<b;band;memo;page;0;42;report");
+}
+
+TEST(FileModules, XmlItemsNeverOutliveTheirTree)
+{
+    struct TCase { const char* Name; const char* Body; const char* Error; };
+    for (TCase c : {TCase{"cycle", "I := T.Add; I.AddItem(T);", "An XML item cannot be put below itself"},
+                    TCase{"document root", "I := TqsXMLItem.Create; I.AddItem(D.Root);", "The root of a document cannot be moved"},
+                    // A view of a cleared subtree is gone; using it does nothing.
+                    TCase{"cleared", "I := T.Add; I.Add; T.Clear; I.Name := 'x'; Out := IntToStr(T.Count);", ""},
+                    // A view of a freed tree is gone with it.
+                    TCase{"freed", "I := T.Add; T.Free; T := nil; I.Name := 'x'; Out := 'done';", ""}}) {
+        auto s = ModuleScript();
+        s->AddVariable("Out", "String", Variant(std::string()));
+        auto r = CompileAndRun(*s, std::string("var T, I: TqsXMLItem; D: TqsXMLDocument;\nbegin\n"
+                                               "  T := TqsXMLItem.Create; D := TqsXMLDocument.Create;\n  ") +
+                                       c.Body + "\nend.");
+        ASSERT_TRUE(r.Compiled) << c.Name << ": " << r.ErrorMsg << " at " << r.ErrorPos;
+        EXPECT_NE(r.RuntimeError.find(c.Error), std::string::npos) << c.Name << ": " << r.RuntimeError;
+        if (!*c.Error) EXPECT_EQ(r.RuntimeError, "") << c.Name;
+    }
+}
+
+} // namespace
