@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 
 #include "ScriptTestUtil.h"
 #include "platform/gui/Dialogs.h"
@@ -319,6 +321,41 @@ TEST(GuiModules, BitmapKeepsTheWidthSetBeforeTheHeight)
     EXPECT_FALSE(b.Empty());
     b.SetSize(0, 0);
     EXPECT_EQ(b.Width(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(GuiModules, RecordedPictureReplaysScaledAndReadsBack)
+{
+    auto s = ModuleScript();
+    std::string file = (std::filesystem::temp_directory_path() /
+                        ("qs-meta-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".emf"))
+                           .string();
+    s->AddVariable("FileName", "String", Variant(file));
+    auto r = CompileAndRun(*s,
+                           "var M, M2: TMetafile; C: TMetafileCanvas; B: TBitmap;\n"
+                           "begin\n"
+                           "  M := TMetafile.Create;\n"
+                           "  M.Width := 50; M.Height := 50;\n"
+                           "  C := TMetafileCanvas.Create(M, 0);\n"
+                           "  C.Brush.Color := clBlue; C.Pen.Color := clBlue;\n"
+                           "  C.Rectangle(0, 0, 25, 25);\n"
+                           "  C.Free;\n"
+                           "  M.SaveToFile(FileName);\n"
+                           "  M2 := TMetafile.Create;\n"
+                           "  M2.LoadFromFile(FileName);\n"
+                           "  B := TBitmap.Create; B.Width := 100; B.Height := 100;\n"
+                           "  B.Canvas.StretchDraw(0, 0, 100, 100, M2);\n"
+                           "  Out := IntToStr(B.Canvas.Pixels[40, 40]) + ',' + IntToStr(B.Canvas.Pixels[70, 70]) + ',' + IntToStr(M2.Width);\n"
+                           "  M.Free; M2.Free; B.Free;\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    // The quarter square fills the top-left quarter of the doubled picture.
+    EXPECT_EQ(Str(*s, "Out"), "16711680,16777215,50");
+    std::remove(file.c_str());
 }
 
 } // namespace
