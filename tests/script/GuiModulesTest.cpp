@@ -12,7 +12,9 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/GuiClassInfo.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/TypInfo.h"
 #include "script/gui/qs_iguimodules.h"
 
 using namespace qstest;
@@ -356,6 +358,57 @@ TEST(GuiModules, RecordedPictureReplaysScaledAndReadsBack)
     // The quarter square fills the top-left quarter of the doubled picture.
     EXPECT_EQ(Str(*s, "Out"), "16711680,16777215,50");
     std::remove(file.c_str());
+}
+
+} // namespace
+
+namespace {
+
+TEST(GuiModules, CommonDialogsExecuteWithTheirPublishedProperties)
+{
+    TScriptedDialogs dialogs;
+    dialogs.Service->FileAnswers = {{true, "/tmp/chosen.txt", 2, {}}};
+    dialogs.Service->PrintAnswers = {{false, {}}};
+    auto s = ModuleScript();
+    auto r = CompileAndRun(*s,
+                           "var O: TOpenDialog; P: TPrinterSetupDialog; D: TDataModule;\n"
+                           "begin\n"
+                           "  D := TDataModule.Create(nil);\n"
+                           "  O := TOpenDialog.Create(D);\n"
+                           "  O.Title := 'Pick'; O.Filter := 'Text|*.txt|All|*'; O.Options := ofFileMustExist + ofHideReadOnly;\n"
+                           "  if O.Execute then Out := O.FileName + ';' + IntToStr(O.FilterIndex);\n"
+                           "  P := TPrinterSetupDialog.Create(D);\n"
+                           "  Out := Out + ';' + BoolToStr(P.Execute) + ';' + O.Owner.ClassName;\n"
+                           "  D.Free;\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "/tmp/chosen.txt;2;0;TDataModule");
+    ASSERT_EQ(dialogs.Service->Calls.size(), 2u);
+    EXPECT_EQ(dialogs.Service->Calls[0].File.Title, "Pick");
+    EXPECT_EQ(dialogs.Service->Calls[0].File.Filter, "Text|*.txt|All|*");
+    EXPECT_EQ(dialogs.Service->Calls[0].File.Options,
+              (gui::TOpenOptions{gui::TOpenOption::ofFileMustExist, gui::TOpenOption::ofHideReadOnly}));
+    EXPECT_EQ(dialogs.Service->Calls[1].Kind, "Print");
+}
+
+// The descriptors serve any caller by name, not only scripts.
+TEST(GuiModules, PublishedPropertiesByName)
+{
+    gui::DescribeGuiClasses();
+    gui::TFont font;
+    rtl::SetPropValue(&font, "Style", Variant("[fsBold,fsItalic]"));
+    rtl::SetPropValue(&font, "Name", Variant("Arial"));
+    EXPECT_EQ(font.Style(), (gui::TFontStyles{gui::TFontStyle::fsBold, gui::TFontStyle::fsItalic}));
+    EXPECT_EQ(rtl::VarToStr(rtl::GetPropValue(&font, "Name")), "Arial");
+    gui::TForm form(nullptr);
+    gui::TEdit edit(&form);
+    rtl::SetPropValue(&edit, "Font.Color", Variant(static_cast<int32_t>(gui::clRed)));
+    EXPECT_EQ(edit.Font()->Color(), gui::clRed);
+    rtl::SetPropValue(&form, "BorderStyle", Variant("bsDialog"));
+    EXPECT_EQ(form.BorderStyle(), gui::TBorderStyle::bsDialog);
+    EXPECT_EQ(edit.ClassType()->Name(), "TEdit");
+    EXPECT_TRUE(edit.ClassType()->InheritsFrom("TWinControl"));
 }
 
 } // namespace
