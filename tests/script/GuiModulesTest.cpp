@@ -412,3 +412,52 @@ TEST(GuiModules, PublishedPropertiesByName)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GuiModules, ListsCombosAndTheApplication)
+{
+    auto s = ModuleScript();
+    auto r = CompileAndRun(*s,
+                           "var F: TForm; L: TListBox; C: TComboBox;\n"
+                           "begin\n"
+                           "  F := TForm.Create(nil);\n"
+                           "  L := TListBox.Create(F); L.Parent := F;\n"
+                           "  L.Items.Add('a'); L.Items.Add('b'); L.Items.Add('c');\n"
+                           "  L.ItemIndex := 1;\n"
+                           "  C := TComboBox.Create(F); C.Parent := F;\n"
+                           "  C.Items.CommaText := 'x,y';\n"
+                           "  C.ItemIndex := 1;\n"
+                           "  Out := IntToStr(L.ItemIndex) + ',' + BoolToStr(L.Selected[1]) + ',' + IntToStr(L.SelCount) + ';' +\n"
+                           "         C.Text + ',' + IntToStr(C.ItemIndex) + ';' + L.Parent.ClassName;\n"
+                           "  Application.ProcessMessages;\n"
+                           "  if Application.ExeName <> '' then Out := Out + ';exe';\n"
+                           "  F.Free;\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "1,-1,-1;y,1;TForm;exe");
+}
+
+// A parent that is no windowed control is refused: by the compiler where
+// the types are known, at run time with a message otherwise.
+TEST(GuiModules, ParentMustBeAWindowedControl)
+{
+    auto s = ModuleScript();
+    auto r = CompileAndRun(*s,
+                           "var F: TForm; L: TLabel; B: TButton; X: Variant;\n"
+                           "begin\n"
+                           "  F := TForm.Create(nil);\n"
+                           "  L := TLabel.Create(F); B := TButton.Create(F);\n"
+                           "  try\n"
+                           "    X := L;\n"
+                           "    B.Parent := X;\n"
+                           "  finally\n"
+                           "    F.Free;\n"
+                           "  end;\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_NE(r.RuntimeError.find("windowed control"), std::string::npos) << r.RuntimeError;
+}
+
+} // namespace
