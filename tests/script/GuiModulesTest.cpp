@@ -461,3 +461,26 @@ TEST(GuiModules, ParentMustBeAWindowedControl)
 }
 
 } // namespace
+
+namespace {
+
+// Misuse from a script ends in an error message or nothing, never a crash.
+TEST(GuiModules, MisuseIsHarmless)
+{
+    struct TCase { const char* Name; const char* Body; const char* Error; };
+    for (TCase c : {TCase{"canvas without a device", "C := TCanvas.Create; C.Rectangle(0, 0, 10, 10); C.TextOut(1, 1, 'a'); "
+                                                     "Out := IntToStr(C.Pixels[1, 1]); C.Free;", ""},
+                    TCase{"draw nothing", "B := TBitmap.Create; B.Width := 5; B.Height := 5; B.Canvas.Draw(0, 0, nil); "
+                                          "B.Canvas.StretchDraw(0, 0, 5, 5, nil); B.Free;", ""},
+                    TCase{"metafile canvas without metafile", "C := TMetafileCanvas.Create(nil, 0);", "A metafile is expected"},
+                    TCase{"bad dialog type", "MessageDlg('x', 9, mbOK, 0);", "Invalid message dialog type"},
+                    TCase{"missing file", "B := TBitmap.Create; B.LoadFromFile('/nonexistent/x.bmp');", "x.bmp"}}) {
+        auto s = ModuleScript();
+        auto r = CompileAndRun(*s, std::string("var C: TCanvas; B: TBitmap;\nbegin\n  ") + c.Body + "\nend.");
+        ASSERT_TRUE(r.Compiled) << c.Name << ": " << r.ErrorMsg << " at " << r.ErrorPos;
+        EXPECT_NE(r.RuntimeError.find(c.Error), std::string::npos) << c.Name << ": " << r.RuntimeError;
+        if (!*c.Error) EXPECT_EQ(r.RuntimeError, "") << c.Name;
+    }
+}
+
+} // namespace
