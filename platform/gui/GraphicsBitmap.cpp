@@ -81,8 +81,8 @@ void ReleaseCanvas(std::unique_ptr<TCanvas>& canvas)
 } // namespace
 
 bool TBitmap::Empty() const { return FImpl->image.isNull() || FImpl->image.width() == 0; }
-int TBitmap::Width() const { return FImpl->image.width(); }
-int TBitmap::Height() const { return FImpl->image.height(); }
+int TBitmap::Width() const { return FImpl->image.isNull() ? FImpl->emptyWidth : FImpl->image.width(); }
+int TBitmap::Height() const { return FImpl->image.isNull() ? FImpl->emptyHeight : FImpl->image.height(); }
 
 void TBitmap::SetSize(int w, int h)
 {
@@ -92,6 +92,8 @@ void TBitmap::SetSize(int w, int h)
     ReleaseCanvas(FCanvas);
     if (w == 0 || h == 0) {
         FImpl->image = QImage();
+        FImpl->emptyWidth = w;
+        FImpl->emptyHeight = h;
         Changed();
         return;
     }
@@ -169,6 +171,7 @@ void TBitmap::FreeImage()
 {
     ReleaseCanvas(FCanvas);
     FImpl->image = QImage();
+    FImpl->emptyWidth = FImpl->emptyHeight = 0;
     Changed();
 }
 
@@ -226,6 +229,8 @@ void TBitmap::Assign(const rtl::TPersistent* source)
     if (auto b = dynamic_cast<const TBitmap*>(source)) {
         ReleaseCanvas(FCanvas);
         FImpl->image = b->FImpl->image.copy();   // deep: ScanLine pointers must stay private
+        FImpl->emptyWidth = b->FImpl->emptyWidth;
+        FImpl->emptyHeight = b->FImpl->emptyHeight;
         FPixelFormat = b->FPixelFormat;
         FTransparent = b->FTransparent;
         FTransparentMode = b->FTransparentMode;

@@ -25,6 +25,9 @@ struct TRegion::Impl {
 
 struct TBitmap::Impl {
     QImage image;   // Format_RGB32 (pf32bit, pfDevice) or Format_BGR888 (pf24bit)
+    // The size of an empty bitmap with one side 0, kept so that setting
+    // Width and then Height gives a bitmap of both.
+    int emptyWidth = 0, emptyHeight = 0;
 };
 
 struct TPngImage::Impl {

@@ -2,6 +2,7 @@
 // replay of the records onto a canvas.
 
 #include "platform/gui/Metafile.h"
+#include "platform/gui/MetafileNative.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -295,9 +296,17 @@ void TMetafile::Assign(const rtl::TPersistent* source)
     TGraphic::Assign(source);
 }
 
-void TMetafile::LoadFromStream(rtl::TStream&)
+void TMetafile::LoadFromStream(rtl::TStream& stream)
 {
-    throw EInvalidGraphic("Reading metafiles is not supported");
+    std::string all = stream.ReadAll();
+    std::vector<uint8_t> bytes(all.begin(), all.end());
+    std::vector<TMetaRecord> records;
+    int w = 0, h = 0;
+    ReadRecorderEmf(bytes, records, w, h);
+    FRecords = std::move(records);
+    FWidth = w;
+    FHeight = h;
+    Changed();
 }
 
 void TMetafile::SaveToStream(rtl::TStream& stream) const

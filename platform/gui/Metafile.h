@@ -71,7 +71,8 @@ public:
     // The enhanced-metafile bytes (header, objects, drawing, end record)
     // at 96 pixels per inch.
     std::vector<uint8_t> EmfBytes() const;
-    // Reading metafiles is not supported: raises EInvalidGraphic.
+    // Reads back a metafile this recorder saved (exactly, from its own
+    // record block); another program's metafile raises EInvalidGraphic.
     void LoadFromStream(rtl::TStream& stream) override;
     void SaveToStream(rtl::TStream& stream) const override;
     void Draw(TCanvas& canvas, const TRect& r) const override;

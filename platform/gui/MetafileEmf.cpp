@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/gui/Metafile.h"
+#include "platform/gui/MetafileNative.h"
 
 namespace gui {
 
@@ -332,6 +333,15 @@ std::vector<uint8_t> TMetafile::EmfBytes() const
     w.Simple(EMR_SETBKMODE, 1);        // TRANSPARENT
     w.Simple(EMR_SETTEXTALIGN, 0);     // TA_LEFT | TA_TOP
     w.Simple(EMR_SETPOLYFILLMODE, 1);  // ALTERNATE
+
+    // The recorder's own form of the drawing, for reading the file back.
+    {
+        const std::vector<uint8_t> own = EncodeMetaRecords(FRecords, FWidth, FHeight);
+        w.Begin(70);   // EMR_COMMENT
+        w.U32(static_cast<uint32_t>(own.size()));
+        w.Raw(own.data(), own.size());
+        w.End();
+    }
 
     TEmfBuilder b(w);
     for (const TMetaRecord& m : FRecords) {

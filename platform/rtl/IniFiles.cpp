@@ -300,4 +300,39 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& ident)
     UpdateFile();
 }
 
+// --- binary values --------------------------------------------------------------
+
+int TCustomIniFile::ReadBinaryStream(const std::string& section, const std::string& ident, TStream& value) const
+{
+    std::string text = ReadString(section, ident, "");
+    if (text.size() % 2 != 0) return 0;
+    auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
+    };
+    std::string bytes(text.size() / 2, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        int hi = digit(text[2 * i]), lo = digit(text[2 * i + 1]);
+        if (hi < 0 || lo < 0) return 0;
+        bytes[i] = static_cast<char>(hi * 16 + lo);
+    }
+    if (!bytes.empty()) value.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    return static_cast<int>(bytes.size());
+}
+
+void TCustomIniFile::WriteBinaryStream(const std::string& section, const std::string& ident, TStream& value)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string bytes = value.ReadAll();
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (unsigned char b : bytes) {
+        text += hex[b >> 4];
+        text += hex[b & 15];
+    }
+    WriteString(section, ident, text);
+}
+
 } // namespace rtl

@@ -18,6 +18,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Lists.h"
+#include "platform/rtl/Streams.h"
 
 namespace rtl {
 
@@ -62,6 +63,12 @@ public:
     void WriteDate(const std::string& section, const std::string& ident, TDateTime value);
     void WriteDateTime(const std::string& section, const std::string& ident, TDateTime value);
     void WriteTime(const std::string& section, const std::string& ident, TDateTime value);
+    // Bytes as a hexadecimal text value (two digits per byte).  Reading
+    // appends the decoded bytes to value at its position and returns their
+    // count; an absent or malformed value gives 0 and writes nothing.
+    int ReadBinaryStream(const std::string& section, const std::string& ident, TStream& value) const;
+    // Writes the bytes of value from its position to its end.
+    void WriteBinaryStream(const std::string& section, const std::string& ident, TStream& value);
 
 protected:
     std::string FFileName;
