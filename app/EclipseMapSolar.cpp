@@ -38,17 +38,21 @@ namespace {
 // proven to get nothing (or without a place) need no work at all; pixels
 // whose maximum is proven to give no colour and whose contacts are proven
 // not to matter need no solve (only the row's visibility may ask for one).
-// A part that cannot be proven whole is split in four, down to
-// SmallestBlock pixels; the rest is solved pixel by pixel.
+// A part that cannot be proven whole is split in four, down to single
+// pixels; the rest is solved pixel by pixel.
 constexpr int Block = 16;
-constexpr int SmallestBlock = 4;
 
 // The proofs of one block, one bit per pixel (bit x of word y in the block).
 // Unproven: pixels where proving that they get nothing is known to fail.
+// Decided: pixels whose own proofs were tried (and failed) in the block, so
+// that the pixel pass needs none: ContactsClear tells whether the contacts
+// were proven not to matter.
 struct TBlockMasks {
     std::array<uint16_t, Block> Empty{};
     std::array<uint16_t, Block> Clear{};
     std::array<uint16_t, Block> Unproven{};
+    std::array<uint16_t, Block> Decided{};
+    std::array<uint16_t, Block> ContactsClear{};
 };
 
 // A row of blocks is proven when a row of pixels first needs it, by all the
@@ -94,8 +98,14 @@ struct TSolarPass {
     std::unique_ptr<TBlockProofs> Blocks;
     // The plain pass: every pixel solved on its own, nothing shared.
     bool Plain = false;
+    // The fast pass reads the pixels' places from tables where it can.
+    std::unique_ptr<TPixelPlaces> Places;
 
     int RowY(int r) const { return TopDown ? r : H - 1 - r; }
+    bool Place(int x, int y, double& lat, double& lon) const
+    {
+        return Places ? Places->Place(x, y, lat, lon) : PixelToGeo(Map, x, y, lat, lon);
+    }
 };
 
 // One computed row: the slot whose colour each pixel gets (-1 none), the
@@ -172,6 +182,8 @@ int MaximumSlot(const TSolarPass& p, const TSELocalCircumstances& lc, int* cet)
 // The discs of the last proofs of squares (see ProveSquare).
 struct TSquareCaches {
     TDisc Empty, NotEmpty, Clear, NotClear;
+    // About a pixel's width (Distance) in the block being proven.
+    double Pixel = 0;
 };
 
 // The places of a block's pixels (block coordinates).
@@ -183,7 +195,7 @@ struct TBlockPlaces {
 // Proves the square of s x s pixels at (x0, y0) of a block (block
 // coordinates, w x h of it on the map), or its quarters, into masks.
 void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, TBlockMasks& masks, int x0, int y0,
-                 int s, TSquareCaches& caches)
+                 int s, TSquareCaches& caches, const TSolarMapBounds::TOpenSlabs* within = nullptr)
 {
     const int x1 = std::min(x0 + s, w), y1 = std::min(y0 + s, h);
     if (x0 >= x1 || y0 >= y1) return;
@@ -213,6 +225,9 @@ void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, 
         const double r = proof(lat, lon);
         if (r > 0) proven = {lat, lon, r};
         else if (r < 0) unprovable = {lat, lon, -r};
+        // Not proven at the centre: the places a pixel or two away would
+        // most likely fail as well, and skipping a proof is always safe.
+        else unprovable = {lat, lon, 1.5 * caches.Pixel};
         return r > radius;
     };
     const TSolarMapBounds& b = *p.Bounds;
@@ -220,29 +235,33 @@ void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, 
         mark(masks.Empty);
         return;
     }
+    // The slabs of time this square's maximum proof leaves open; the
+    // quarters, whose pixels lie in its disc, prove only those.
+    TSolarMapBounds::TOpenSlabs open;
+    const TSolarMapBounds::TOpenSlabs* quarters = within;
+    bool contactsClear = false;
     if (radius <= TSolarMapBounds::MaxRadius &&
-        prove(caches.Clear, caches.NotClear, [&b](double la, double lo) { return b.ProveContactsClear(la, lo); }) &&
-        b.ProveMaximumClear(lat, lon, radius)) {
-        mark(masks.Clear);
-        return;
+        prove(caches.Clear, caches.NotClear, [&b](double la, double lo) { return b.ProveContactsClear(la, lo); })) {
+        contactsClear = true;
+        if (b.ProveMaximumClear(lat, lon, radius, within, s > 1 ? &open : nullptr)) {
+            mark(masks.Clear);
+            return;
+        }
+        quarters = &open;
     }
-    if (s <= SmallestBlock) {
-        // Pixel by pixel, what the last proofs of nothing tell.
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const int i = y * Block + x;
-                if (!places.Ok[i]) continue;
-                const uint16_t bit = static_cast<uint16_t>(1u << x);
-                if (caches.Empty.Holds(places.Lat[i], places.Lon[i])) masks.Empty[y] |= bit;
-                else if (caches.NotEmpty.Holds(places.Lat[i], places.Lon[i])) masks.Unproven[y] |= bit;
-            }
+    if (s == 1) {
+        // One pixel, its own proofs tried: the pixel pass takes the outcome.
+        const uint16_t bit = static_cast<uint16_t>(1u << x0);
+        masks.Decided[y0] |= bit;
+        masks.Unproven[y0] |= bit;
+        if (contactsClear) masks.ContactsClear[y0] |= bit;
         return;
     }
     const int half = s / 2;
-    ProveSquare(p, places, w, h, masks, x0, y0, half, caches);
-    ProveSquare(p, places, w, h, masks, x0 + half, y0, half, caches);
-    ProveSquare(p, places, w, h, masks, x0, y0 + half, half, caches);
-    ProveSquare(p, places, w, h, masks, x0 + half, y0 + half, half, caches);
+    ProveSquare(p, places, w, h, masks, x0, y0, half, caches, quarters);
+    ProveSquare(p, places, w, h, masks, x0 + half, y0, half, caches, quarters);
+    ProveSquare(p, places, w, h, masks, x0, y0 + half, half, caches, quarters);
+    ProveSquare(p, places, w, h, masks, x0 + half, y0 + half, half, caches, quarters);
 }
 
 void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquareCaches& caches)
@@ -252,10 +271,16 @@ void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquare
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int i = y * Block + x;
-            places.Ok[i] = PixelToGeo(p.Map, bx * Block + x, by * Block + y, places.Lat[i], places.Lon[i]);
+            places.Ok[i] = p.Place(bx * Block + x, by * Block + y, places.Lat[i], places.Lon[i]);
             // A pixel without a place gets nothing.
             if (!places.Ok[i]) masks.Empty[y] |= static_cast<uint16_t>(1u << x);
         }
+    caches.Pixel = 0;
+    for (int i = 0; i + 1 < w * h && caches.Pixel == 0; ++i) {
+        const int a = (i / w) * Block + i % w;
+        if (i % w + 1 < w && places.Ok[a] && places.Ok[a + 1])
+            caches.Pixel = TSolarMapBounds::Distance(places.Lat[a], places.Lon[a], places.Lat[a + 1], places.Lon[a + 1]);
+    }
     ProveSquare(p, places, w, h, masks, 0, 0, Block, caches);
 }
 
@@ -291,12 +316,13 @@ bool VisibleAt(const TSELocalCircumstances& lc)
 
 // The row's pixels.  The plain pass solves every pixel on its own.  The
 // fast one leaves out the parts of blocks proven to get nothing or no
-// colour, then places proven to get nothing, solves only the maximum where
-// the contacts are proven not to matter and the maximum gives no colour
-// (the visibility of unsolved pixels is settled at the row's end, only
-// when no other pixel of the row shows the eclipse), and shares the
-// latitude, longitude and start terms of the solves.  Both give the same
-// slots, points and visibility.
+// colour, then places proven to get nothing (pixels whose proofs the block
+// tried already are not tried again), solves the maximum first where the
+// contacts are proven not to matter and adds the contacts only when the
+// maximum gives a colour (the visibility of unsolved pixels is settled at
+// the row's end, only when no other pixel of the row shows the eclipse),
+// and shares the latitude, longitude and start terms of the solves.  Both
+// give the same slots, points and visibility.
 void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
 {
     const int y = p.RowY(r);
@@ -319,7 +345,7 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
     auto proveClear = [&p](double lat, double lon) { return p.Bounds->ProveContactsClear(lat, lon); };
     const TBlockMasks* masks = p.Blocks ? BlockRow(p, y) : nullptr;
     for (int x = 0; x < p.W; ++x) {
-        bool tryEmpty = true;
+        bool tryEmpty = true, decided = false, contactsClear = false;
         if (masks) {
             const TBlockMasks& m = masks[x / Block];
             const uint16_t bit = static_cast<uint16_t>(1u << (x % Block));
@@ -330,9 +356,11 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
                 continue;
             }
             tryEmpty = !(m.Unproven[y % Block] & bit);
+            decided = m.Decided[y % Block] & bit;
+            contactsClear = m.ContactsClear[y % Block] & bit;
         }
         double lat = 0, lon = 0;
-        if (!PixelToGeo(p.Map, x, y, lat, lon)) continue;
+        if (!p.Place(x, y, lat, lon)) continue;
         TSELocalCircumstances lc;
         int cet = -1;
         if (p.Plain) {
@@ -340,16 +368,23 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
             lc.Longitude = lon;
             if (!p.SEE->LocalCircumstances(lc)) continue;
         } else {
-            if (p.Bounds && tryEmpty && empty.Holds(lat, lon, proveEmpty)) continue;
-            if (p.Bounds && clear.Holds(lat, lon, proveClear)) {
-                if (!p.SEE->LocalMaximum(lc, place, prepared(x, lat, lon), p.Start)) continue;
+            if (!decided) {
+                if (p.Bounds && tryEmpty && empty.Holds(lat, lon, proveEmpty)) continue;
+                contactsClear = p.Bounds && clear.Holds(lat, lon, proveClear);
+            }
+            if (contactsClear) {
+                compute::TSEMaximum maximum;
+                if (!p.SEE->LocalMaximum(lc, place, prepared(x, lat, lon), p.Start, maximum)) continue;
                 if (MaximumSlot(p, lc, &cet) < 0) {
                     // No colour whether or not the contacts converge.
                     if (!row.Visible) row.Open.push_back(x);
                     continue;
                 }
+                // The maximum solved already: its contacts finish the solve.
+                if (!p.SEE->LocalContacts(lc, place, maximum)) continue;
+            } else {
+                if (!p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start)) continue;
             }
-            if (!p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start)) continue;
         }
         row.Visible = row.Visible || VisibleAt(lc);
         int slot = MaximumSlot(p, lc, &cet);
@@ -366,7 +401,7 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
     for (size_t i = 0; i < row.Open.size() && !row.Visible; ++i) {
         const int x = row.Open[i];
         double lat = 0, lon = 0;
-        PixelToGeo(p.Map, x, y, lat, lon);
+        p.Place(x, y, lat, lon);
         TSELocalCircumstances lc;
         row.Visible = p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start) && VisibleAt(lc);
     }
@@ -515,6 +550,7 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
         p.Plain = PlainPass;
         const int threads = p.Plain ? 1 : Threads > 0 ? Threads : DefaultMapThreads();
         if (!p.Plain) {
+            p.Places = std::make_unique<TPixelPlaces>(p.Map);
             see.PrepareStart(p.Start);
             p.Meridians.resize(p.W);
             for (int x = 0; x < p.W; ++x) {

@@ -384,29 +384,58 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
     return proven(0) ? 0 : -1;
 }
 
-bool TSolarMapBounds::ProveMaximumTree(const TPlace& p, double radius, const std::vector<TNode>& tree, int i,
-                                       int level) const
+bool TSolarMapBounds::ProveMaximumTree(const TPlace& p, double radius, int t, int i, int level,
+                                       TOpenSlabs* open) const
 {
-    const int r = ProveMaximumNode(p, radius, tree[i]);
+    const int r = ProveMaximumNode(p, radius, FTrees[t][i]);
     if (r > 0) return true;
-    if (r < 0 || level == Depth - 1) return false;
-    return ProveMaximumTree(p, radius, tree, 2 * i + 1, level + 1) &&
-           ProveMaximumTree(p, radius, tree, 2 * i + 2, level + 1);
+    if (r < 0 || level == Depth - 1) {
+        if (open && open->Complete) {
+            if (open->Count < TOpenSlabs::Capacity)
+                open->Slabs[open->Count++] = {static_cast<uint16_t>(t), static_cast<uint16_t>(i)};
+            else
+                open->Complete = false;
+        }
+        return false;
+    }
+    // Listing the open slabs goes on past a failure (while the list holds them).
+    const bool left = ProveMaximumTree(p, radius, t, 2 * i + 1, level + 1, open);
+    if (!left && !(open && open->Complete)) return false;
+    return ProveMaximumTree(p, radius, t, 2 * i + 2, level + 1, open) && left;
 }
 
-bool TSolarMapBounds::ProveMaximum(const TPlace& p, double radius) const
+bool TSolarMapBounds::ProveMaximum(const TPlace& p, double radius, const TOpenSlabs* within, TOpenSlabs* open) const
 {
+    if (open) {
+        open->Count = 0;
+        open->Complete = false;
+    }
     if (!FEnabled || !FMaximumProofs || !(radius >= 0 && radius <= MaxRadius)) return false;
+    if (open) open->Complete = true;
     // A hair more than asked: the rounding of the distances.
     const double r = radius * (1 + 1e-6) + 1e-12;
-    for (const std::vector<TNode>& tree : FTrees)
-        if (!ProveMaximumTree(p, r, tree, 0, 0)) return false;
-    return true;
+    bool proven = true;
+    auto prove = [&](int t, int i) {
+        int level = 0;
+        while ((2 << level) <= i + 1) ++level;
+        proven = ProveMaximumTree(p, r, t, i, level, open) && proven;
+        return proven || (open && open->Complete);
+    };
+    if (within && within->Complete) {
+        for (int k = 0; k < within->Count; ++k)
+            if (!prove(within->Slabs[k].Tree, within->Slabs[k].Node)) break;
+    } else {
+        for (int t = 0; t < static_cast<int>(FTrees.size()); ++t)
+            if (!prove(t, 0)) break;
+    }
+    if (!proven && open && !open->Complete) open->Count = 0;
+    return proven;
 }
 
-bool TSolarMapBounds::ProveMaximumClear(double latitude, double longitude, double radius) const
+bool TSolarMapBounds::ProveMaximumClear(double latitude, double longitude, double radius, const TOpenSlabs* within,
+                                        TOpenSlabs* open) const
 {
-    return ProveMaximum(MakePlace(latitude, longitude), radius);
+    return ProveMaximum(MakePlace(latitude, longitude), radius, within, open);
 }
 
 } // namespace app

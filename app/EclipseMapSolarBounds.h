@@ -36,6 +36,7 @@
 // central, no curve of equal time within reach).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace compute {
@@ -91,10 +92,30 @@ public:
     void SetMaximumRules(const TMaximumRules& rules);
     // The largest radius ProveMaximumClear takes.
     static constexpr double MaxRadius = 0.03;
+    // The slabs of time a failed ProveMaximumClear could not prove for its
+    // disc (Complete: all of them are listed).  Every other slab holds for
+    // every place of that disc.
+    struct TOpenSlabs {
+        static constexpr int Capacity = 24;
+        int Count = 0;
+        bool Complete = false;
+        struct TSlab {
+            uint16_t Tree, Node;
+        };
+        TSlab Slabs[Capacity];
+    };
     // True when it is proven that no place within radius (Distance, at
     // most MaxRadius) of the place gets a colour from its maximum: each
     // one's maximum fails, has no eclipse or passes none of the rules.
-    bool ProveMaximumClear(double latitude, double longitude, double radius) const;
+    // With within (the open slabs of an earlier proof), only those slabs
+    // are proven: the result then holds for the places of this disc that
+    // also lie in that proof's disc.  With open, a failure lists its open
+    // slabs there (a success leaves it empty and complete).
+    //   TOpenSlabs open;
+    //   if (!b.ProveMaximumClear(lat, lon, r, nullptr, &open))
+    //       for (quarter of the pixels) b.ProveMaximumClear(la, lo, rq, &open);
+    bool ProveMaximumClear(double latitude, double longitude, double radius, const TOpenSlabs* within = nullptr,
+                           TOpenSlabs* open = nullptr) const;
 
     // The place metric of the radii, in radians: 1.0034 |dlat| + |dlon|,
     // the longitude difference taken the short way round.
@@ -128,12 +149,12 @@ private:
     };
     static TPlace MakePlace(double latitude, double longitude);
     double Prove(const TPlace& p, const TClauses& clauses) const;
-    bool ProveMaximum(const TPlace& p, double radius) const;
+    bool ProveMaximum(const TPlace& p, double radius, const TOpenSlabs* within, TOpenSlabs* open) const;
     double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;
     // 1: proven over the node's slab, 0: not proven, -1: not even at its
     // centre time (its children need no try).
     int ProveMaximumNode(const TPlace& p, double radius, const TNode& n) const;
-    bool ProveMaximumTree(const TPlace& p, double radius, const std::vector<TNode>& tree, int node, int level) const;
+    bool ProveMaximumTree(const TPlace& p, double radius, int tree, int node, int level, TOpenSlabs* open) const;
 
     bool FEnabled = false;
     double FTanF1 = 0;
