@@ -71,7 +71,7 @@ struct TLunarPass {
     // 3 W bytes): messages pumped between rows cannot touch what the
     // workers read.
     TMapData Map;
-    std::vector<uint8_t> Source;
+    TSpareVector<uint8_t> Source;
     int W = 0, H = 0;
     std::array<double, 7> Factors{};
     std::array<bool, 7> Unchanged{};  // factor within 0.01 of 1
@@ -204,7 +204,7 @@ void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
 void ComputeLunarRow(const TLunarPass& p, int y, TLunarRow& row)
 {
     if (!row.Cache) row.Cache = std::make_unique<TShadeCache>(&p.Factors);
-    const uint8_t* src = p.Source.data() + static_cast<size_t>(y) * 3 * p.W;
+    const uint8_t* src = p.Source.Data.data() + static_cast<size_t>(y) * 3 * p.W;
     row.Pixels.assign(src, src + 3 * static_cast<size_t>(p.W));
     if (p.ByRuns) ComputeLunarRowByRuns(p, y, row);
     else ComputeLunarRowByPixels(p, y, row);
@@ -240,10 +240,10 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         p.Map = MapData;
         p.W = MapData.Width;
         p.H = MapData.Height;
-        p.Source.reserve(static_cast<size_t>(p.W) * 3 * p.H);  // filled row by row, never zeroed first
+        p.Source.Data.reserve(static_cast<size_t>(p.W) * 3 * p.H);  // filled row by row, never zeroed first
         for (int y = 0; y < p.H; ++y) {
             const uint8_t* line = FMap->ScanLine(y);
-            p.Source.insert(p.Source.end(), line, line + 3 * static_cast<size_t>(p.W));
+            p.Source.Data.insert(p.Source.Data.end(), line, line + 3 * static_cast<size_t>(p.W));
         }
         for (int i = 0; i < 7; ++i) {
             p.Factors[i] = s.LEShadingIntensity[i] * 0.01;

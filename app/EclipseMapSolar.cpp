@@ -63,8 +63,8 @@ struct TBlockRow {
 };
 
 struct TBlockProofs {
-    int Columns = 0;
-    std::vector<TBlockMasks> Masks;  // Columns per row of blocks
+    int Columns = 0, RowCount = 0;
+    TSpareVector<TBlockMasks> Masks;  // Columns per row of blocks
     std::unique_ptr<TBlockRow[]> Rows;
 };
 
@@ -179,22 +179,61 @@ int MaximumSlot(const TSolarPass& p, const TSELocalCircumstances& lc, int* cet)
     return slot;
 }
 
+// The last few discs where a proof failed (skipping a proof is always safe).
+struct TDiscs {
+    std::array<TDisc, 4> Discs;
+    int Next = 0;
+    bool Holds(double lat, double lon) const
+    {
+        for (const TDisc& d : Discs)
+            if (d.Holds(lat, lon)) return true;
+        return false;
+    }
+    void Add(const TDisc& d)
+    {
+        Discs[Next] = d;
+        Next = (Next + 1) % static_cast<int>(Discs.size());
+    }
+};
+
 // The discs of the last proofs of squares (see ProveSquare).
 struct TSquareCaches {
-    TDisc Empty, NotEmpty, Clear, NotClear;
+    TDisc Empty, Clear;
+    TDiscs NotEmpty, NotClear;
     // About a pixel's width (Distance) in the block being proven.
     double Pixel = 0;
 };
 
-// The places of a block's pixels (block coordinates).
+// The places of a block's pixels (block coordinates), with the proofs'
+// terms of the last latitude met in each pixel row and the last longitude
+// in each column (on most maps every pixel of a row shares its latitude).
 struct TBlockPlaces {
     std::array<double, Block * Block> Lat, Lon;
     std::array<bool, Block * Block> Ok;
+    std::array<double, Block> RowLat, ColumnLon;
+    std::array<TSolarMapBounds::TPlace, Block> RowTerms, ColumnTerms;
+    TSolarMapBounds::TPlace Terms(int i)
+    {
+        TSolarMapBounds::TPlace place;
+        const int y = i / Block, x = i % Block;
+        if (!(RowLat[y] == Lat[i])) {
+            TSolarMapBounds::SetLatitude(RowTerms[y], Lat[i]);
+            RowLat[y] = Lat[i];
+        }
+        if (!(ColumnLon[x] == Lon[i])) {
+            TSolarMapBounds::SetLongitude(ColumnTerms[x], Lon[i]);
+            ColumnLon[x] = Lon[i];
+        }
+        place = RowTerms[y];
+        place.SinL = ColumnTerms[x].SinL;
+        place.CosL = ColumnTerms[x].CosL;
+        return place;
+    }
 };
 
 // Proves the square of s x s pixels at (x0, y0) of a block (block
 // coordinates, w x h of it on the map), or its quarters, into masks.
-void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, TBlockMasks& masks, int x0, int y0,
+void ProveSquare(const TSolarPass& p, TBlockPlaces& places, int w, int h, TBlockMasks& masks, int x0, int y0,
                  int s, TSquareCaches& caches, const TSolarMapBounds::TOpenSlabs* within = nullptr)
 {
     const int x1 = std::min(x0 + s, w), y1 = std::min(y0 + s, h);
@@ -219,19 +258,20 @@ void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, 
     auto inside = [&](const TDisc& d) {
         return d.Radius > 0 && TSolarMapBounds::Distance(d.Lat, d.Lon, lat, lon) + radius < d.Radius;
     };
-    auto prove = [&](TDisc& proven, TDisc& unprovable, auto proof) {
+    auto prove = [&](TDisc& proven, TDiscs& unprovable, auto proof) {
         if (inside(proven)) return true;
         if (unprovable.Holds(lat, lon)) return false;
-        const double r = proof(lat, lon);
+        const double r = proof();
         if (r > 0) proven = {lat, lon, r};
-        else if (r < 0) unprovable = {lat, lon, -r};
+        else if (r < 0) unprovable.Add({lat, lon, -r});
         // Not proven at the centre: the places a pixel or two away would
         // most likely fail as well, and skipping a proof is always safe.
-        else unprovable = {lat, lon, 1.5 * caches.Pixel};
+        else unprovable.Add({lat, lon, 1.5 * caches.Pixel});
         return r > radius;
     };
     const TSolarMapBounds& b = *p.Bounds;
-    if (prove(caches.Empty, caches.NotEmpty, [&b](double la, double lo) { return b.ProveEmpty(la, lo); })) {
+    const TSolarMapBounds::TPlace terms = places.Terms(c);
+    if (prove(caches.Empty, caches.NotEmpty, [&] { return b.ProveEmpty(terms); })) {
         mark(masks.Empty);
         return;
     }
@@ -241,9 +281,9 @@ void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, 
     const TSolarMapBounds::TOpenSlabs* quarters = within;
     bool contactsClear = false;
     if (radius <= TSolarMapBounds::MaxRadius &&
-        prove(caches.Clear, caches.NotClear, [&b](double la, double lo) { return b.ProveContactsClear(la, lo); })) {
+        prove(caches.Clear, caches.NotClear, [&] { return b.ProveContactsClear(terms); })) {
         contactsClear = true;
-        if (b.ProveMaximumClear(lat, lon, radius, within, s > 1 ? &open : nullptr)) {
+        if (b.ProveMaximumClear(terms, radius, within, s > 1 ? &open : nullptr)) {
             mark(masks.Clear);
             return;
         }
@@ -268,6 +308,8 @@ void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquare
 {
     const int w = std::min(Block, p.W - bx * Block), h = std::min(Block, p.H - by * Block);
     TBlockPlaces places;
+    places.RowLat.fill(std::numeric_limits<double>::quiet_NaN());
+    places.ColumnLon.fill(std::numeric_limits<double>::quiet_NaN());
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int i = y * Block + x;
@@ -286,27 +328,42 @@ void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquare
 
 // The proven masks of the row of blocks that holds map row y: proven by
 // every thread that needs it before it is done, each taking the next block.
+// Proves the next block of row by that no thread has taken yet; false when
+// every block of the row is taken.
+bool ProveNextBlock(const TSolarPass& p, int by, TSquareCaches& caches)
+{
+    TBlockProofs& blocks = *p.Blocks;
+    TBlockRow& row = blocks.Rows[by];
+    const int bx = row.Next.fetch_add(1);
+    if (bx >= blocks.Columns) return false;
+    // Whatever was proven before a failure stands; the rest is solved
+    // pixel by pixel.  The block counts as done either way, or the other
+    // threads would wait for it forever.
+    try {
+        ProveBlock(p, bx, by, blocks.Masks.Data[static_cast<size_t>(by) * blocks.Columns + bx], caches);
+    } catch (...) {
+    }
+    row.Done.fetch_add(1, std::memory_order_release);
+    return true;
+}
+
 const TBlockMasks* BlockRow(const TSolarPass& p, int y)
 {
     TBlockProofs& blocks = *p.Blocks;
     const int by = y / Block;
-    TBlockMasks* masks = blocks.Masks.data() + static_cast<size_t>(by) * blocks.Columns;
     TBlockRow& row = blocks.Rows[by];
     if (row.Done.load(std::memory_order_acquire) < blocks.Columns) {
         TSquareCaches caches;
-        for (int bx; (bx = row.Next.fetch_add(1)) < blocks.Columns;) {
-            // Whatever was proven before a failure stands; the rest is
-            // solved pixel by pixel.  The block counts as done either way,
-            // or the other threads would wait for it forever.
-            try {
-                ProveBlock(p, bx, by, masks[bx], caches);
-            } catch (...) {
-            }
-            row.Done.fetch_add(1, std::memory_order_release);
+        while (ProveNextBlock(p, by, caches)) {
         }
-        while (row.Done.load(std::memory_order_acquire) < blocks.Columns) std::this_thread::yield();
+        // While the last blocks are proven, the blocks of the pass's next
+        // row of blocks rather than waiting idle.
+        const int ahead = p.TopDown ? by + 1 : by - 1;
+        const bool help = ahead >= 0 && ahead < blocks.RowCount;
+        while (row.Done.load(std::memory_order_acquire) < blocks.Columns)
+            if (!(help && ProveNextBlock(p, ahead, caches))) std::this_thread::yield();
     }
-    return masks;
+    return blocks.Masks.Data.data() + static_cast<size_t>(by) * blocks.Columns;
 }
 
 bool VisibleAt(const TSELocalCircumstances& lc)
@@ -572,8 +629,9 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
                 p.Blocks = std::make_unique<TBlockProofs>();
                 p.Blocks->Columns = (p.W + Block - 1) / Block;
                 const int rows = (p.H + Block - 1) / Block;
-                p.Blocks->Masks.resize(static_cast<size_t>(p.Blocks->Columns) * rows);
+                p.Blocks->Masks.Data.resize(static_cast<size_t>(p.Blocks->Columns) * rows);
                 p.Blocks->Rows = std::make_unique<TBlockRow[]>(rows);
+                p.Blocks->RowCount = rows;
             }
         }
         for (TCETTrack& track : *FCETData) {

@@ -34,9 +34,6 @@ struct TPoly {
 
 } // namespace
 
-struct TSolarMapBounds::TPlace {
-    double RhoSinPhi, RhoCosPhi, SinPhi, CosPhi, SinL, CosL;
-};
 
 TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altitude, double contactAltitude)
 {
@@ -245,19 +242,29 @@ double TSolarMapBounds::ProveNode(const TPlace& p, const TClauses& cl, const std
     return std::min(left, right);
 }
 
-TSolarMapBounds::TPlace TSolarMapBounds::MakePlace(double latitude, double longitude)
+void TSolarMapBounds::SetLatitude(TPlace& p, double latitude)
 {
     // The observer's geocentric terms (height 0) in double: far finer than
     // the proofs' margins.
-    TPlace p;
     const double phi = latitude * Rad;
     const double u = std::atan(static_cast<double>(compute::SEAxisRatio) * std::tan(phi));
     p.RhoSinPhi = static_cast<double>(compute::SEAxisRatio) * std::sin(u);
     p.RhoCosPhi = std::cos(u);
     p.SinPhi = std::sin(phi);
     p.CosPhi = std::cos(phi);
+}
+
+void TSolarMapBounds::SetLongitude(TPlace& p, double longitude)
+{
     p.SinL = std::sin(longitude * Rad);
     p.CosL = std::cos(longitude * Rad);
+}
+
+TSolarMapBounds::TPlace TSolarMapBounds::MakePlace(double latitude, double longitude)
+{
+    TPlace p;
+    SetLatitude(p, latitude);
+    SetLongitude(p, longitude);
     return p;
 }
 
@@ -283,6 +290,14 @@ double TSolarMapBounds::ProveContactsClear(double latitude, double longitude) co
 {
     if (!FContactsMatter) return 10;
     return Prove(MakePlace(latitude, longitude), FContacts);
+}
+
+double TSolarMapBounds::ProveEmpty(const TPlace& place) const { return Prove(place, FEmpty); }
+
+double TSolarMapBounds::ProveContactsClear(const TPlace& place) const
+{
+    if (!FContactsMatter) return 10;
+    return Prove(place, FContacts);
 }
 
 void TSolarMapBounds::SetMaximumRules(const TMaximumRules& rules)
@@ -436,6 +451,12 @@ bool TSolarMapBounds::ProveMaximumClear(double latitude, double longitude, doubl
                                         TOpenSlabs* open) const
 {
     return ProveMaximum(MakePlace(latitude, longitude), radius, within, open);
+}
+
+bool TSolarMapBounds::ProveMaximumClear(const TPlace& place, double radius, const TOpenSlabs* within,
+                                        TOpenSlabs* open) const
+{
+    return ProveMaximum(place, radius, within, open);
 }
 
 } // namespace app

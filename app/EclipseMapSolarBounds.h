@@ -57,6 +57,16 @@ public:
     // False when the elements defeat the proof (nothing is then skipped).
     bool Enabled() const { return FEnabled; }
 
+    // The terms of a place the proofs take, from its latitude and from its
+    // longitude (degrees, west positive); the proofs of a place may be given
+    // its terms instead, made once for places sharing them.
+    struct TPlace {
+        double RhoSinPhi, RhoCosPhi, SinPhi, CosPhi, SinL, CosL;
+    };
+    static void SetLatitude(TPlace& p, double latitude);
+    static void SetLongitude(TPlace& p, double longitude);
+    static TPlace MakePlace(double latitude, double longitude);
+
     // Tries to prove that the place (degrees, west positive) gets nothing.
     // > 0: proven, also for every place closer than the result (Distance);
     // < 0: not provable, and neither for places closer than minus the
@@ -66,6 +76,8 @@ public:
     // than contactAltitude from the horizon (so only the maximum decides
     // the colour).
     double ProveContactsClear(double latitude, double longitude) const;
+    double ProveEmpty(const TPlace& place) const;
+    double ProveContactsClear(const TPlace& place) const;
 
     // Time intervals (hours of element time) the proofs cover.
     struct TInterval {
@@ -116,6 +128,8 @@ public:
     //       for (quarter of the pixels) b.ProveMaximumClear(la, lo, rq, &open);
     bool ProveMaximumClear(double latitude, double longitude, double radius, const TOpenSlabs* within = nullptr,
                            TOpenSlabs* open = nullptr) const;
+    bool ProveMaximumClear(const TPlace& place, double radius, const TOpenSlabs* within = nullptr,
+                           TOpenSlabs* open = nullptr) const;
 
     // The place metric of the radii, in radians: 1.0034 |dlat| + |dlon|,
     // the longitude difference taken the short way round.
@@ -138,7 +152,6 @@ private:
         double DX, DY, L2, T, H;
         double Speed, Accel, Deviation, L1Rate, L2Rate, Omega;
     };
-    struct TPlace;
     // Altitude tests of a proof: sin(altitude) below Low or above High
     // (-2 and 2: no such test).  Edge: the times that matter are those on
     // the penumbra's edge (|m - |L1'|| within the slack, as at a converged
@@ -147,7 +160,6 @@ private:
         double Low = -2, High = 2;
         bool Edge = false;
     };
-    static TPlace MakePlace(double latitude, double longitude);
     double Prove(const TPlace& p, const TClauses& clauses) const;
     bool ProveMaximum(const TPlace& p, double radius, const TOpenSlabs* within, TOpenSlabs* open) const;
     double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;

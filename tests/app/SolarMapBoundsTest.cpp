@@ -157,10 +157,12 @@ TEST(SolarMapBoundsCatalogue, ProofsHoldAcrossTheCatalogue)
                 lc.Latitude = lat;
                 lc.Longitude = lon;
                 if (!see.LocalCircumstances(lc)) continue;
-                if (b.ProveEmpty(lat, lon) > 0)
+                if (b.ProveEmpty(lat, lon) > 0) {
                     EXPECT_TRUE(lc.SA0 < -Threshold && lc.SA2 < -Threshold && lc.SA4 < -Threshold) << lat << " " << lon;
-                if (b.ProveContactsClear(lat, lon) > 0)
+                }
+                if (b.ProveContactsClear(lat, lon) > 0) {
                     EXPECT_TRUE(std::fabs(lc.SA0) > Threshold && std::fabs(lc.SA4) > Threshold) << lat << " " << lon;
+                }
             }
     }
     EXPECT_GT(eclipses, 150);
