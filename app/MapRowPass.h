@@ -73,7 +73,9 @@ int RunRowPass(int rows, int threads, const std::function<void(int, TBuffer&)>& 
         return rows;
     }
 
-    const int window = std::max(4, threads * 4);
+    // A generous window: on a busy machine the calling thread may wait long
+    // to be woken for the merge, and the workers should not stop meanwhile.
+    const int window = std::max(4, threads * 16);
     std::vector<TBuffer> buffers(window);
     std::vector<char> done(window, 0);
     // An error is raised when the merge reaches its row, as a single-thread
