@@ -283,4 +283,4 @@ TEST_P(SolarMapBlockProofs, ProvenDiscsGetNoColourFromTheMaximum)
 
 INSTANTIATE_TEST_SUITE_P(Eclipses, SolarMapBlockProofs,
                          testing::Values("2024 Apr 08", "2023 Oct 14", "2023 Apr 20", "2021 Dec 04", "2025 Mar 29",
-                                         "2024 Oct 02"));
+                                         "2024 Oct 02", "2012 May 20", "-0997 Aug 02"));
