@@ -318,7 +318,7 @@ void TSolarMapBounds::SetMaximumRules(const TMaximumRules& rules)
         if (!std::isfinite(t)) FSinRulesAltitude = 2;
 }
 
-int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n) const
+int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n, bool leaf) const
 {
     const double k = static_cast<double>(compute::SERateFactor);
     const double tol = static_cast<double>(compute::SESolverTolerance);
@@ -339,12 +339,16 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
     // across it (per hour and per unit of Distance).
     const double speedMin = speed - n.Accel * h - FPlaceRate * R;
     if (!(speedMin > 0.01)) return speed - FPlaceRate * R > 0.01 ? 0 : -1;
-    const double offsetMax = std::sqrt(u * u + v * v) + n.Speed * h + R;
+    // The true relative velocity over the slab and the disc: within
+    // Deviation of the solver's, which moves by at most Accel per hour and
+    // FPlaceRate per unit of Distance; never more than the slab's bound.
+    const double speedMax = std::min(n.Speed, speed + n.Accel * h + n.Deviation + FPlaceRate * R);
+    const double offsetMax = std::sqrt(u * u + v * v) + speedMax * h + R;
     const double turn = offsetMax * n.Accel / speedMin;
     // (Unit vectors of v and w differ by at most |v - w| / min(|v|, |w|).)
     const double perRadius = 1 + offsetMax * FPlaceRate / speedMin;
     const double along = (u * a + v * b) / speed;
-    const double rAlong = n.Speed + turn;
+    const double rAlong = speedMax + turn;
     // Most slabs: the maximum cannot end there, the last step would be too long.
     if (std::fabs(along) - tol * speed - (rAlong + tol * n.Accel) * h - (perRadius + tol * FPlaceRate) * R - Margin > 0)
         return 1;
@@ -396,13 +400,13 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
         return true;
     };
     if (proven(h)) return 1;
-    return proven(0) ? 0 : -1;
+    return !leaf && proven(0) ? 0 : -1;
 }
 
 bool TSolarMapBounds::ProveMaximumTree(const TPlace& p, double radius, int t, int i, int level,
                                        TOpenSlabs* open) const
 {
-    const int r = ProveMaximumNode(p, radius, FTrees[t][i]);
+    const int r = ProveMaximumNode(p, radius, FTrees[t][i], level == Depth - 1);
     if (r > 0) return true;
     if (r < 0 || level == Depth - 1) {
         if (open && open->Complete) {

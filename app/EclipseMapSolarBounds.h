@@ -164,8 +164,8 @@ private:
     bool ProveMaximum(const TPlace& p, double radius, const TOpenSlabs* within, TOpenSlabs* open) const;
     double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;
     // 1: proven over the node's slab, 0: not proven, -1: not even at its
-    // centre time (its children need no try).
-    int ProveMaximumNode(const TPlace& p, double radius, const TNode& n) const;
+    // centre time (its children need no try), or not proven at a leaf.
+    int ProveMaximumNode(const TPlace& p, double radius, const TNode& n, bool leaf) const;
     bool ProveMaximumTree(const TPlace& p, double radius, int tree, int node, int level, TOpenSlabs* open) const;
 
     bool FEnabled = false;
