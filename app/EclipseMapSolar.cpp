@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "app/EclipseMap.h"
@@ -344,6 +343,7 @@ bool ProveNextBlock(const TSolarPass& p, int by, TSquareCaches& caches)
     } catch (...) {
     }
     row.Done.fetch_add(1, std::memory_order_release);
+    row.Done.notify_all();
     return true;
 }
 
@@ -357,11 +357,11 @@ const TBlockMasks* BlockRow(const TSolarPass& p, int y)
         while (ProveNextBlock(p, by, caches)) {
         }
         // While the last blocks are proven, the blocks of the pass's next
-        // row of blocks rather than waiting idle.
+        // row of blocks; with none left, a wait that takes no processor.
         const int ahead = p.TopDown ? by + 1 : by - 1;
         const bool help = ahead >= 0 && ahead < blocks.RowCount;
-        while (row.Done.load(std::memory_order_acquire) < blocks.Columns)
-            if (!(help && ProveNextBlock(p, ahead, caches))) std::this_thread::yield();
+        for (int done; (done = row.Done.load(std::memory_order_acquire)) < blocks.Columns;)
+            if (!(help && ProveNextBlock(p, ahead, caches))) row.Done.wait(done, std::memory_order_acquire);
     }
     return blocks.Masks.Data.data() + static_cast<size_t>(by) * blocks.Columns;
 }
