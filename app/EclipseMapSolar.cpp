@@ -325,8 +325,6 @@ void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquare
     ProveSquare(p, places, w, h, masks, 0, 0, Block, caches);
 }
 
-// The proven masks of the row of blocks that holds map row y: proven by
-// every thread that needs it before it is done, each taking the next block.
 // Proves the next block of row by that no thread has taken yet; false when
 // every block of the row is taken.
 bool ProveNextBlock(const TSolarPass& p, int by, TSquareCaches& caches)
@@ -347,6 +345,8 @@ bool ProveNextBlock(const TSolarPass& p, int by, TSquareCaches& caches)
     return true;
 }
 
+// The proven masks of the row of blocks that holds map row y: proven by
+// every thread that needs it before it is done, each taking the next block.
 const TBlockMasks* BlockRow(const TSolarPass& p, int y)
 {
     TBlockProofs& blocks = *p.Blocks;
