@@ -2,7 +2,11 @@
 // place's visibility class; labels along the middle row mark where the
 // class changes, and a marker shows where the Moon stands in the zenith at
 // greatest eclipse.
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <limits>
+#include <memory>
 #include <vector>
 
 #include "app/EclipseMap.h"
@@ -71,17 +75,21 @@ struct TLunarPass {
     // 3 W bytes): messages pumped between rows cannot touch what the
     // workers read.
     TMapData Map;
-    std::vector<uint8_t> Source;
+    TSpareVector<uint8_t> Source;
     int W = 0, H = 0;
     std::array<double, 7> Factors{};
     std::array<bool, 7> Unchanged{};  // factor within 0.01 of 1
     // Whether rows are parallels on which the visibility of each contact
     // forms a single arc (see ComputeLunarRowByRuns).
     bool ByRuns = false;
-    int Step = 128;
+    int Step = 1024;
     // Longitudes (degrees, west positive) of the highest and lowest Moon at
     // each existing contact.
     std::vector<double> ExtremeLongitudes;
+    // Numbers the passes, for the hints kept per thread.
+    unsigned Serial = 0;
+    // The fast pass reads the pixels' places from tables where it can.
+    std::unique_ptr<TPixelPlaces> Places;
 };
 
 struct TLunarRow {
@@ -89,6 +97,15 @@ struct TLunarRow {
     std::unique_ptr<TShadeCache> Cache;
     std::vector<int> State;  // per pixel: State bits, -1 no place, -2 not computed
 };
+
+// The columns where the State changed in the last row a thread computed
+// (of the pass numbered Pass), for the next row it computes, a row or a few
+// away.  Only a hint where to look: stale columns cost a few evaluations.
+struct TRowChanges {
+    unsigned Pass = 0;
+    std::vector<int> Columns;
+};
+thread_local TRowChanges LastChanges;
 
 void Shade(const TLunarPass& p, TLunarRow& row, int x, int zone)
 {
@@ -101,17 +118,24 @@ void Shade(const TLunarPass& p, TLunarRow& row, int x, int zone)
     px[2] = GetRValue(shaded);
 }
 
-// The State bits of one pixel's place; -1 when the pixel has no place.
-int PixelState(const TLunarPass& p, int x, int y, double* latitude = nullptr)
+// The latitude terms of the last place a row met (a row is one parallel).
+struct TLatitudeTerms {
+    double Latitude = std::numeric_limits<double>::quiet_NaN();
+    compute::TLunarEclipse::TLELatitude Terms;
+};
+
+// The State bits of one pixel's place (those LocalCircumstances gives);
+// -1 when the pixel has no place.
+int PixelState(const TLunarPass& p, int x, int y, TLatitudeTerms& terms, double* latitude = nullptr)
 {
     double lat = 0, lon = 0;
-    if (!PixelToGeo(p.Map, x, y, lat, lon)) return -1;
-    TLELocalCircumstances lc;
-    lc.Latitude = lat;
-    lc.Longitude = lon;
-    p.LEE->LocalCircumstances(lc);
+    if (!p.Places->Place(x, y, lat, lon)) return -1;
+    if (!(terms.Latitude == lat)) {
+        p.LEE->PrepareLatitude(lat, terms.Terms);
+        terms.Latitude = lat;
+    }
     if (latitude) *latitude = lat;
-    return lc.State;
+    return p.LEE->LocalState(terms.Terms, lon);
 }
 
 // The plain way: every pixel on its own.
@@ -135,13 +159,15 @@ void ComputeLunarRowByPixels(const TLunarPass& p, int y, TLunarRow& row)
 // longitude of the highest Moon, and those that do not one arc around the
 // lowest.  Every run of equal bits along a row therefore either touches an
 // end of the row or holds the pixel next to such an extreme.  Sampling the
-// row every Step pixels, at its ends and beside every extreme (and its
-// copy a turn away, on a map slightly wider than the world), every run
-// holds a sample: between two neighbouring samples each contact's bit
-// changes at most once.  So between two pixels of the same State all
-// pixels share it, and a gap between different States is halved until
-// every part has equal ends (or no pixels left inside).
-void FillGap(const TLunarPass& p, int y, std::vector<int>& state, int left, int right)
+// row at its ends and beside every extreme (and its copy a turn away, on a
+// map slightly wider than the world), every run holds a sample: between
+// two neighbouring samples each contact's bit changes at most once.  So
+// between two pixels of the same State all pixels share it, and a gap
+// between different States is halved until every part has equal ends (or
+// no pixels left inside).  More samples only shorten the gaps: every Step
+// pixels (a place to take the row's latitude from) and beside the changes
+// of a nearby row.
+void FillGap(const TLunarPass& p, int y, std::vector<int>& state, int left, int right, TLatitudeTerms& terms)
 {
     if (right - left <= 1) return;
     if (state[left] >= 0 && state[left] == state[right]) {
@@ -149,21 +175,22 @@ void FillGap(const TLunarPass& p, int y, std::vector<int>& state, int left, int 
         return;
     }
     const int middle = left + (right - left) / 2;
-    state[middle] = PixelState(p, middle, y);
-    FillGap(p, y, state, left, middle);
-    FillGap(p, y, state, middle, right);
+    state[middle] = PixelState(p, middle, y, terms);
+    FillGap(p, y, state, left, middle, terms);
+    FillGap(p, y, state, middle, right, terms);
 }
 
 void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
 {
     std::vector<int>& state = row.State;
     state.assign(p.W, -2);
+    TLatitudeTerms terms;
     double lat = 0;
     bool haveLatitude = false;
     auto sample = [&](int x) {
         if (x < 0 || x >= p.W || state[x] != -2) return;
         double la = 0;
-        state[x] = PixelState(p, x, y, &la);
+        state[x] = PixelState(p, x, y, terms, &la);
         if (state[x] >= 0 && !haveLatitude) {
             lat = la;
             haveLatitude = true;
@@ -184,12 +211,24 @@ void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
         for (int copy : {xe - turn, xe, xe + turn})
             for (int x = copy - 1; x <= copy + 1; ++x) sample(x);
     }
+    // Beside the changes of a nearby row: they move little from row to row,
+    // so the gaps left to halve are short.
+    TRowChanges& changes = LastChanges;
+    if (changes.Pass != p.Serial) changes.Columns.clear();
+    changes.Pass = p.Serial;
+    for (int x : changes.Columns) {
+        sample(x - 1);
+        sample(x);
+    }
     int left = -1;  // the last sample
     for (int x = 0; x < p.W; ++x) {
         if (state[x] == -2) continue;
-        if (left >= 0) FillGap(p, y, state, left, x);
+        if (left >= 0) FillGap(p, y, state, left, x, terms);
         left = x;
     }
+    changes.Columns.clear();
+    for (int x = 1; x < p.W; ++x)
+        if (state[x] != state[x - 1]) changes.Columns.push_back(x);
     int lastState = -1, zone = 0;  // the class of the last State met
     for (int x = 0; x < p.W; ++x) {
         if (state[x] < 0) continue;
@@ -204,7 +243,7 @@ void ComputeLunarRowByRuns(const TLunarPass& p, int y, TLunarRow& row)
 void ComputeLunarRow(const TLunarPass& p, int y, TLunarRow& row)
 {
     if (!row.Cache) row.Cache = std::make_unique<TShadeCache>(&p.Factors);
-    const uint8_t* src = p.Source.data() + static_cast<size_t>(y) * 3 * p.W;
+    const uint8_t* src = p.Source.Data.data() + static_cast<size_t>(y) * 3 * p.W;
     row.Pixels.assign(src, src + 3 * static_cast<size_t>(p.W));
     if (p.ByRuns) ComputeLunarRowByRuns(p, y, row);
     else ComputeLunarRowByPixels(p, y, row);
@@ -237,13 +276,15 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
 
         TLunarPass p;
         p.LEE = &lee;
+        static std::atomic<unsigned> passes{0};
+        p.Serial = ++passes;
         p.Map = MapData;
         p.W = MapData.Width;
         p.H = MapData.Height;
-        p.Source.reserve(static_cast<size_t>(p.W) * 3 * p.H);  // filled row by row, never zeroed first
+        p.Source.Data.reserve(static_cast<size_t>(p.W) * 3 * p.H);  // filled row by row, never zeroed first
         for (int y = 0; y < p.H; ++y) {
             const uint8_t* line = FMap->ScanLine(y);
-            p.Source.insert(p.Source.end(), line, line + 3 * static_cast<size_t>(p.W));
+            p.Source.Data.insert(p.Source.Data.end(), line, line + 3 * static_cast<size_t>(p.W));
         }
         for (int i = 0; i < 7; ++i) {
             p.Factors[i] = s.LEShadingIntensity[i] * 0.01;
@@ -255,6 +296,7 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         const bool parallels = MapData.Projection == compute::prjPlateCarree ||
                                MapData.Projection == compute::prjMercator || MapData.Projection == compute::prjRobinson;
         p.ByRuns = !PlainPass && parallels && MapData.X1 > 0 && p.W <= 2 * MapData.X1 + 8;
+        p.Places = std::make_unique<TPixelPlaces>(p.Map);
         for (int i = 0; i < 7; ++i) {
             const compute::TLunarContact& c = lee.Contact(i);
             if (c.JD <= 1) continue;
@@ -264,7 +306,14 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         }
 
         std::function<void(int, TLunarRow&)> compute = [&p](int y, TLunarRow& row) { ComputeLunarRow(p, y, row); };
+        // The States of the middle row, where the labels go, when the pass
+        // found every one of them.
+        const int ym = p.H / 2;
+        std::vector<int> middle;
         std::function<bool(int, TLunarRow&)> merge = [&](int y, TLunarRow& row) {
+            if (y == ym && p.ByRuns && static_cast<int>(row.State.size()) == p.W &&
+                std::find(row.State.begin(), row.State.end(), -2) == row.State.end())
+                middle = row.State;
             std::copy(row.Pixels.begin(), row.Pixels.end(), FMap->ScanLine(y));
             Progress(static_cast<int>(rtl::Round(static_cast<long double>(y) * 100 / p.H)));
             if (y % 200 == 0) Invalidate();
@@ -274,9 +323,13 @@ void TEclipseMap::CalculateLunarEclipseMap(const TLunarEclipse& lee)
         FLastPassRows = RunRowPass<TLunarRow>(p.H, threads, compute, merge);
 
         if (FHost->Status() != stCancel && s.Flags[slotLunarLabels]) {
-            const int ym = p.H / 2;
             int last = 0;
             auto zoneAt = [&](int x, int& zone) {
+                if (!middle.empty()) {
+                    if (middle[x] < 0) return false;  // no place
+                    zone = lee.LunarVisibilityZone(middle[x]);
+                    return true;
+                }
                 double lat, lon;
                 if (!PixelToGeo(x, ym, lat, lon)) return false;
                 TLELocalCircumstances lc;

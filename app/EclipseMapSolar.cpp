@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "app/EclipseMap.h"
@@ -38,17 +37,21 @@ namespace {
 // proven to get nothing (or without a place) need no work at all; pixels
 // whose maximum is proven to give no colour and whose contacts are proven
 // not to matter need no solve (only the row's visibility may ask for one).
-// A part that cannot be proven whole is split in four, down to
-// SmallestBlock pixels; the rest is solved pixel by pixel.
+// A part that cannot be proven whole is split in four, down to single
+// pixels; the rest is solved pixel by pixel.
 constexpr int Block = 16;
-constexpr int SmallestBlock = 4;
 
 // The proofs of one block, one bit per pixel (bit x of word y in the block).
 // Unproven: pixels where proving that they get nothing is known to fail.
+// Decided: pixels whose own proofs were tried (and failed) in the block, so
+// that the pixel pass needs none: ContactsClear tells whether the contacts
+// were proven not to matter.
 struct TBlockMasks {
     std::array<uint16_t, Block> Empty{};
     std::array<uint16_t, Block> Clear{};
     std::array<uint16_t, Block> Unproven{};
+    std::array<uint16_t, Block> Decided{};
+    std::array<uint16_t, Block> ContactsClear{};
 };
 
 // A row of blocks is proven when a row of pixels first needs it, by all the
@@ -59,8 +62,8 @@ struct TBlockRow {
 };
 
 struct TBlockProofs {
-    int Columns = 0;
-    std::vector<TBlockMasks> Masks;  // Columns per row of blocks
+    int Columns = 0, RowCount = 0;
+    TSpareVector<TBlockMasks> Masks;  // Columns per row of blocks
     std::unique_ptr<TBlockRow[]> Rows;
 };
 
@@ -94,8 +97,14 @@ struct TSolarPass {
     std::unique_ptr<TBlockProofs> Blocks;
     // The plain pass: every pixel solved on its own, nothing shared.
     bool Plain = false;
+    // The fast pass reads the pixels' places from tables where it can.
+    std::unique_ptr<TPixelPlaces> Places;
 
     int RowY(int r) const { return TopDown ? r : H - 1 - r; }
+    bool Place(int x, int y, double& lat, double& lon) const
+    {
+        return Places ? Places->Place(x, y, lat, lon) : PixelToGeo(Map, x, y, lat, lon);
+    }
 };
 
 // One computed row: the slot whose colour each pixel gets (-1 none), the
@@ -169,21 +178,62 @@ int MaximumSlot(const TSolarPass& p, const TSELocalCircumstances& lc, int* cet)
     return slot;
 }
 
-// The discs of the last proofs of squares (see ProveSquare).
-struct TSquareCaches {
-    TDisc Empty, NotEmpty, Clear, NotClear;
+// The last few discs where a proof failed (skipping a proof is always safe).
+struct TDiscs {
+    std::array<TDisc, 4> Discs;
+    int Next = 0;
+    bool Holds(double lat, double lon) const
+    {
+        for (const TDisc& d : Discs)
+            if (d.Holds(lat, lon)) return true;
+        return false;
+    }
+    void Add(const TDisc& d)
+    {
+        Discs[Next] = d;
+        Next = (Next + 1) % static_cast<int>(Discs.size());
+    }
 };
 
-// The places of a block's pixels (block coordinates).
+// The discs of the last proofs of squares (see ProveSquare).
+struct TSquareCaches {
+    TDisc Empty, Clear;
+    TDiscs NotEmpty, NotClear;
+    // About a pixel's width (Distance) in the block being proven.
+    double Pixel = 0;
+};
+
+// The places of a block's pixels (block coordinates), with the proofs'
+// terms of the last latitude met in each pixel row and the last longitude
+// in each column (on most maps every pixel of a row shares its latitude).
 struct TBlockPlaces {
     std::array<double, Block * Block> Lat, Lon;
     std::array<bool, Block * Block> Ok;
+    std::array<double, Block> RowLat, ColumnLon;
+    std::array<TSolarMapBounds::TPlace, Block> RowTerms, ColumnTerms;
+    TSolarMapBounds::TPlace Terms(int i)
+    {
+        TSolarMapBounds::TPlace place;
+        const int y = i / Block, x = i % Block;
+        if (!(RowLat[y] == Lat[i])) {
+            TSolarMapBounds::SetLatitude(RowTerms[y], Lat[i]);
+            RowLat[y] = Lat[i];
+        }
+        if (!(ColumnLon[x] == Lon[i])) {
+            TSolarMapBounds::SetLongitude(ColumnTerms[x], Lon[i]);
+            ColumnLon[x] = Lon[i];
+        }
+        place = RowTerms[y];
+        place.SinL = ColumnTerms[x].SinL;
+        place.CosL = ColumnTerms[x].CosL;
+        return place;
+    }
 };
 
 // Proves the square of s x s pixels at (x0, y0) of a block (block
 // coordinates, w x h of it on the map), or its quarters, into masks.
-void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, TBlockMasks& masks, int x0, int y0,
-                 int s, TSquareCaches& caches)
+void ProveSquare(const TSolarPass& p, TBlockPlaces& places, int w, int h, TBlockMasks& masks, int x0, int y0,
+                 int s, TSquareCaches& caches, const TSolarMapBounds::TOpenSlabs* within = nullptr)
 {
     const int x1 = std::min(x0 + s, w), y1 = std::min(y0 + s, h);
     if (x0 >= x1 || y0 >= y1) return;
@@ -207,56 +257,92 @@ void ProveSquare(const TSolarPass& p, const TBlockPlaces& places, int w, int h, 
     auto inside = [&](const TDisc& d) {
         return d.Radius > 0 && TSolarMapBounds::Distance(d.Lat, d.Lon, lat, lon) + radius < d.Radius;
     };
-    auto prove = [&](TDisc& proven, TDisc& unprovable, auto proof) {
+    auto prove = [&](TDisc& proven, TDiscs& unprovable, auto proof) {
         if (inside(proven)) return true;
         if (unprovable.Holds(lat, lon)) return false;
-        const double r = proof(lat, lon);
+        const double r = proof();
         if (r > 0) proven = {lat, lon, r};
-        else if (r < 0) unprovable = {lat, lon, -r};
+        else if (r < 0) unprovable.Add({lat, lon, -r});
+        // Not proven at the centre: the places a pixel or two away would
+        // most likely fail as well, and skipping a proof is always safe.
+        else unprovable.Add({lat, lon, 1.5 * caches.Pixel});
         return r > radius;
     };
     const TSolarMapBounds& b = *p.Bounds;
-    if (prove(caches.Empty, caches.NotEmpty, [&b](double la, double lo) { return b.ProveEmpty(la, lo); })) {
+    const TSolarMapBounds::TPlace terms = places.Terms(c);
+    if (prove(caches.Empty, caches.NotEmpty, [&] { return b.ProveEmpty(terms); })) {
         mark(masks.Empty);
         return;
     }
+    // The slabs of time this square's maximum proof leaves open; the
+    // quarters, whose pixels lie in its disc, prove only those.
+    TSolarMapBounds::TOpenSlabs open;
+    const TSolarMapBounds::TOpenSlabs* quarters = within;
+    bool contactsClear = false;
     if (radius <= TSolarMapBounds::MaxRadius &&
-        prove(caches.Clear, caches.NotClear, [&b](double la, double lo) { return b.ProveContactsClear(la, lo); }) &&
-        b.ProveMaximumClear(lat, lon, radius)) {
-        mark(masks.Clear);
-        return;
+        prove(caches.Clear, caches.NotClear, [&] { return b.ProveContactsClear(terms); })) {
+        contactsClear = true;
+        if (b.ProveMaximumClear(terms, radius, within, s > 1 ? &open : nullptr)) {
+            mark(masks.Clear);
+            return;
+        }
+        quarters = &open;
     }
-    if (s <= SmallestBlock) {
-        // Pixel by pixel, what the last proofs of nothing tell.
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const int i = y * Block + x;
-                if (!places.Ok[i]) continue;
-                const uint16_t bit = static_cast<uint16_t>(1u << x);
-                if (caches.Empty.Holds(places.Lat[i], places.Lon[i])) masks.Empty[y] |= bit;
-                else if (caches.NotEmpty.Holds(places.Lat[i], places.Lon[i])) masks.Unproven[y] |= bit;
-            }
+    if (s == 1) {
+        // One pixel, its own proofs tried: the pixel pass takes the outcome.
+        const uint16_t bit = static_cast<uint16_t>(1u << x0);
+        masks.Decided[y0] |= bit;
+        masks.Unproven[y0] |= bit;
+        if (contactsClear) masks.ContactsClear[y0] |= bit;
         return;
     }
     const int half = s / 2;
-    ProveSquare(p, places, w, h, masks, x0, y0, half, caches);
-    ProveSquare(p, places, w, h, masks, x0 + half, y0, half, caches);
-    ProveSquare(p, places, w, h, masks, x0, y0 + half, half, caches);
-    ProveSquare(p, places, w, h, masks, x0 + half, y0 + half, half, caches);
+    ProveSquare(p, places, w, h, masks, x0, y0, half, caches, quarters);
+    ProveSquare(p, places, w, h, masks, x0 + half, y0, half, caches, quarters);
+    ProveSquare(p, places, w, h, masks, x0, y0 + half, half, caches, quarters);
+    ProveSquare(p, places, w, h, masks, x0 + half, y0 + half, half, caches, quarters);
 }
 
 void ProveBlock(const TSolarPass& p, int bx, int by, TBlockMasks& masks, TSquareCaches& caches)
 {
     const int w = std::min(Block, p.W - bx * Block), h = std::min(Block, p.H - by * Block);
     TBlockPlaces places;
+    places.RowLat.fill(std::numeric_limits<double>::quiet_NaN());
+    places.ColumnLon.fill(std::numeric_limits<double>::quiet_NaN());
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int i = y * Block + x;
-            places.Ok[i] = PixelToGeo(p.Map, bx * Block + x, by * Block + y, places.Lat[i], places.Lon[i]);
+            places.Ok[i] = p.Place(bx * Block + x, by * Block + y, places.Lat[i], places.Lon[i]);
             // A pixel without a place gets nothing.
             if (!places.Ok[i]) masks.Empty[y] |= static_cast<uint16_t>(1u << x);
         }
+    caches.Pixel = 0;
+    for (int i = 0; i + 1 < w * h && caches.Pixel == 0; ++i) {
+        const int a = (i / w) * Block + i % w;
+        if (i % w + 1 < w && places.Ok[a] && places.Ok[a + 1])
+            caches.Pixel = TSolarMapBounds::Distance(places.Lat[a], places.Lon[a], places.Lat[a + 1], places.Lon[a + 1]);
+    }
     ProveSquare(p, places, w, h, masks, 0, 0, Block, caches);
+}
+
+// Proves the next block of row by that no thread has taken yet; false when
+// every block of the row is taken.
+bool ProveNextBlock(const TSolarPass& p, int by, TSquareCaches& caches)
+{
+    TBlockProofs& blocks = *p.Blocks;
+    TBlockRow& row = blocks.Rows[by];
+    const int bx = row.Next.fetch_add(1);
+    if (bx >= blocks.Columns) return false;
+    // Whatever was proven before a failure stands; the rest is solved
+    // pixel by pixel.  The block counts as done either way, or the other
+    // threads would wait for it forever.
+    try {
+        ProveBlock(p, bx, by, blocks.Masks.Data[static_cast<size_t>(by) * blocks.Columns + bx], caches);
+    } catch (...) {
+    }
+    row.Done.fetch_add(1, std::memory_order_release);
+    row.Done.notify_all();
+    return true;
 }
 
 // The proven masks of the row of blocks that holds map row y: proven by
@@ -265,23 +351,19 @@ const TBlockMasks* BlockRow(const TSolarPass& p, int y)
 {
     TBlockProofs& blocks = *p.Blocks;
     const int by = y / Block;
-    TBlockMasks* masks = blocks.Masks.data() + static_cast<size_t>(by) * blocks.Columns;
     TBlockRow& row = blocks.Rows[by];
     if (row.Done.load(std::memory_order_acquire) < blocks.Columns) {
         TSquareCaches caches;
-        for (int bx; (bx = row.Next.fetch_add(1)) < blocks.Columns;) {
-            // Whatever was proven before a failure stands; the rest is
-            // solved pixel by pixel.  The block counts as done either way,
-            // or the other threads would wait for it forever.
-            try {
-                ProveBlock(p, bx, by, masks[bx], caches);
-            } catch (...) {
-            }
-            row.Done.fetch_add(1, std::memory_order_release);
+        while (ProveNextBlock(p, by, caches)) {
         }
-        while (row.Done.load(std::memory_order_acquire) < blocks.Columns) std::this_thread::yield();
+        // While the last blocks are proven, the blocks of the pass's next
+        // row of blocks; with none left, a wait that takes no processor.
+        const int ahead = p.TopDown ? by + 1 : by - 1;
+        const bool help = ahead >= 0 && ahead < blocks.RowCount;
+        for (int done; (done = row.Done.load(std::memory_order_acquire)) < blocks.Columns;)
+            if (!(help && ProveNextBlock(p, ahead, caches))) row.Done.wait(done, std::memory_order_acquire);
     }
-    return masks;
+    return blocks.Masks.Data.data() + static_cast<size_t>(by) * blocks.Columns;
 }
 
 bool VisibleAt(const TSELocalCircumstances& lc)
@@ -291,12 +373,13 @@ bool VisibleAt(const TSELocalCircumstances& lc)
 
 // The row's pixels.  The plain pass solves every pixel on its own.  The
 // fast one leaves out the parts of blocks proven to get nothing or no
-// colour, then places proven to get nothing, solves only the maximum where
-// the contacts are proven not to matter and the maximum gives no colour
-// (the visibility of unsolved pixels is settled at the row's end, only
-// when no other pixel of the row shows the eclipse), and shares the
-// latitude, longitude and start terms of the solves.  Both give the same
-// slots, points and visibility.
+// colour, then places proven to get nothing (pixels whose proofs the block
+// tried already are not tried again), solves the maximum first where the
+// contacts are proven not to matter and adds the contacts only when the
+// maximum gives a colour (the visibility of unsolved pixels is settled at
+// the row's end, only when no other pixel of the row shows the eclipse),
+// and shares the latitude, longitude and start terms of the solves.  Both
+// give the same slots, points and visibility.
 void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
 {
     const int y = p.RowY(r);
@@ -319,7 +402,7 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
     auto proveClear = [&p](double lat, double lon) { return p.Bounds->ProveContactsClear(lat, lon); };
     const TBlockMasks* masks = p.Blocks ? BlockRow(p, y) : nullptr;
     for (int x = 0; x < p.W; ++x) {
-        bool tryEmpty = true;
+        bool tryEmpty = true, decided = false, contactsClear = false;
         if (masks) {
             const TBlockMasks& m = masks[x / Block];
             const uint16_t bit = static_cast<uint16_t>(1u << (x % Block));
@@ -330,9 +413,11 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
                 continue;
             }
             tryEmpty = !(m.Unproven[y % Block] & bit);
+            decided = m.Decided[y % Block] & bit;
+            contactsClear = m.ContactsClear[y % Block] & bit;
         }
         double lat = 0, lon = 0;
-        if (!PixelToGeo(p.Map, x, y, lat, lon)) continue;
+        if (!p.Place(x, y, lat, lon)) continue;
         TSELocalCircumstances lc;
         int cet = -1;
         if (p.Plain) {
@@ -340,16 +425,23 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
             lc.Longitude = lon;
             if (!p.SEE->LocalCircumstances(lc)) continue;
         } else {
-            if (p.Bounds && tryEmpty && empty.Holds(lat, lon, proveEmpty)) continue;
-            if (p.Bounds && clear.Holds(lat, lon, proveClear)) {
-                if (!p.SEE->LocalMaximum(lc, place, prepared(x, lat, lon), p.Start)) continue;
+            if (!decided) {
+                if (p.Bounds && tryEmpty && empty.Holds(lat, lon, proveEmpty)) continue;
+                contactsClear = p.Bounds && clear.Holds(lat, lon, proveClear);
+            }
+            if (contactsClear) {
+                compute::TSEMaximum maximum;
+                if (!p.SEE->LocalMaximum(lc, place, prepared(x, lat, lon), p.Start, maximum)) continue;
                 if (MaximumSlot(p, lc, &cet) < 0) {
                     // No colour whether or not the contacts converge.
                     if (!row.Visible) row.Open.push_back(x);
                     continue;
                 }
+                // The maximum solved already: its contacts finish the solve.
+                if (!p.SEE->LocalContacts(lc, place, maximum)) continue;
+            } else {
+                if (!p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start)) continue;
             }
-            if (!p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start)) continue;
         }
         row.Visible = row.Visible || VisibleAt(lc);
         int slot = MaximumSlot(p, lc, &cet);
@@ -366,7 +458,7 @@ void ComputeSolarRow(const TSolarPass& p, int r, TSolarRow& row)
     for (size_t i = 0; i < row.Open.size() && !row.Visible; ++i) {
         const int x = row.Open[i];
         double lat = 0, lon = 0;
-        PixelToGeo(p.Map, x, y, lat, lon);
+        p.Place(x, y, lat, lon);
         TSELocalCircumstances lc;
         row.Visible = p.SEE->LocalCircumstances(lc, place, prepared(x, lat, lon), p.Start) && VisibleAt(lc);
     }
@@ -515,6 +607,7 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
         p.Plain = PlainPass;
         const int threads = p.Plain ? 1 : Threads > 0 ? Threads : DefaultMapThreads();
         if (!p.Plain) {
+            p.Places = std::make_unique<TPixelPlaces>(p.Map);
             see.PrepareStart(p.Start);
             p.Meridians.resize(p.W);
             for (int x = 0; x < p.W; ++x) {
@@ -536,8 +629,9 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
                 p.Blocks = std::make_unique<TBlockProofs>();
                 p.Blocks->Columns = (p.W + Block - 1) / Block;
                 const int rows = (p.H + Block - 1) / Block;
-                p.Blocks->Masks.resize(static_cast<size_t>(p.Blocks->Columns) * rows);
+                p.Blocks->Masks.Data.resize(static_cast<size_t>(p.Blocks->Columns) * rows);
                 p.Blocks->Rows = std::make_unique<TBlockRow[]>(rows);
+                p.Blocks->RowCount = rows;
             }
         }
         for (TCETTrack& track : *FCETData) {

@@ -34,9 +34,6 @@ struct TPoly {
 
 } // namespace
 
-struct TSolarMapBounds::TPlace {
-    double RhoSinPhi, RhoCosPhi, SinPhi, CosPhi, SinL, CosL;
-};
 
 TSolarMapBounds::TSolarMapBounds(const compute::TSolarEclipse& see, double altitude, double contactAltitude)
 {
@@ -245,19 +242,29 @@ double TSolarMapBounds::ProveNode(const TPlace& p, const TClauses& cl, const std
     return std::min(left, right);
 }
 
-TSolarMapBounds::TPlace TSolarMapBounds::MakePlace(double latitude, double longitude)
+void TSolarMapBounds::SetLatitude(TPlace& p, double latitude)
 {
     // The observer's geocentric terms (height 0) in double: far finer than
     // the proofs' margins.
-    TPlace p;
     const double phi = latitude * Rad;
     const double u = std::atan(static_cast<double>(compute::SEAxisRatio) * std::tan(phi));
     p.RhoSinPhi = static_cast<double>(compute::SEAxisRatio) * std::sin(u);
     p.RhoCosPhi = std::cos(u);
     p.SinPhi = std::sin(phi);
     p.CosPhi = std::cos(phi);
+}
+
+void TSolarMapBounds::SetLongitude(TPlace& p, double longitude)
+{
     p.SinL = std::sin(longitude * Rad);
     p.CosL = std::cos(longitude * Rad);
+}
+
+TSolarMapBounds::TPlace TSolarMapBounds::MakePlace(double latitude, double longitude)
+{
+    TPlace p;
+    SetLatitude(p, latitude);
+    SetLongitude(p, longitude);
     return p;
 }
 
@@ -285,6 +292,14 @@ double TSolarMapBounds::ProveContactsClear(double latitude, double longitude) co
     return Prove(MakePlace(latitude, longitude), FContacts);
 }
 
+double TSolarMapBounds::ProveEmpty(const TPlace& place) const { return Prove(place, FEmpty); }
+
+double TSolarMapBounds::ProveContactsClear(const TPlace& place) const
+{
+    if (!FContactsMatter) return 10;
+    return Prove(place, FContacts);
+}
+
 void TSolarMapBounds::SetMaximumRules(const TMaximumRules& rules)
 {
     FRules = rules;
@@ -303,7 +318,7 @@ void TSolarMapBounds::SetMaximumRules(const TMaximumRules& rules)
         if (!std::isfinite(t)) FSinRulesAltitude = 2;
 }
 
-int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n) const
+int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n, bool leaf) const
 {
     const double k = static_cast<double>(compute::SERateFactor);
     const double tol = static_cast<double>(compute::SESolverTolerance);
@@ -324,12 +339,16 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
     // across it (per hour and per unit of Distance).
     const double speedMin = speed - n.Accel * h - FPlaceRate * R;
     if (!(speedMin > 0.01)) return speed - FPlaceRate * R > 0.01 ? 0 : -1;
-    const double offsetMax = std::sqrt(u * u + v * v) + n.Speed * h + R;
+    // The true relative velocity over the slab and the disc: within
+    // Deviation of the solver's, which moves by at most Accel per hour and
+    // FPlaceRate per unit of Distance; never more than the slab's bound.
+    const double speedMax = std::min(n.Speed, speed + n.Accel * h + n.Deviation + FPlaceRate * R);
+    const double offsetMax = std::sqrt(u * u + v * v) + speedMax * h + R;
     const double turn = offsetMax * n.Accel / speedMin;
     // (Unit vectors of v and w differ by at most |v - w| / min(|v|, |w|).)
     const double perRadius = 1 + offsetMax * FPlaceRate / speedMin;
     const double along = (u * a + v * b) / speed;
-    const double rAlong = n.Speed + turn;
+    const double rAlong = speedMax + turn;
     // Most slabs: the maximum cannot end there, the last step would be too long.
     if (std::fabs(along) - tol * speed - (rAlong + tol * n.Accel) * h - (perRadius + tol * FPlaceRate) * R - Margin > 0)
         return 1;
@@ -381,32 +400,67 @@ int TSolarMapBounds::ProveMaximumNode(const TPlace& p, double R, const TNode& n)
         return true;
     };
     if (proven(h)) return 1;
-    return proven(0) ? 0 : -1;
+    return !leaf && proven(0) ? 0 : -1;
 }
 
-bool TSolarMapBounds::ProveMaximumTree(const TPlace& p, double radius, const std::vector<TNode>& tree, int i,
-                                       int level) const
+bool TSolarMapBounds::ProveMaximumTree(const TPlace& p, double radius, int t, int i, int level,
+                                       TOpenSlabs* open) const
 {
-    const int r = ProveMaximumNode(p, radius, tree[i]);
+    const int r = ProveMaximumNode(p, radius, FTrees[t][i], level == Depth - 1);
     if (r > 0) return true;
-    if (r < 0 || level == Depth - 1) return false;
-    return ProveMaximumTree(p, radius, tree, 2 * i + 1, level + 1) &&
-           ProveMaximumTree(p, radius, tree, 2 * i + 2, level + 1);
+    if (r < 0 || level == Depth - 1) {
+        if (open && open->Complete) {
+            if (open->Count < TOpenSlabs::Capacity)
+                open->Slabs[open->Count++] = {static_cast<uint16_t>(t), static_cast<uint16_t>(i)};
+            else
+                open->Complete = false;
+        }
+        return false;
+    }
+    // Listing the open slabs goes on past a failure (while the list holds them).
+    const bool left = ProveMaximumTree(p, radius, t, 2 * i + 1, level + 1, open);
+    if (!left && !(open && open->Complete)) return false;
+    return ProveMaximumTree(p, radius, t, 2 * i + 2, level + 1, open) && left;
 }
 
-bool TSolarMapBounds::ProveMaximum(const TPlace& p, double radius) const
+bool TSolarMapBounds::ProveMaximum(const TPlace& p, double radius, const TOpenSlabs* within, TOpenSlabs* open) const
 {
+    if (open) {
+        open->Count = 0;
+        open->Complete = false;
+    }
     if (!FEnabled || !FMaximumProofs || !(radius >= 0 && radius <= MaxRadius)) return false;
+    if (open) open->Complete = true;
     // A hair more than asked: the rounding of the distances.
     const double r = radius * (1 + 1e-6) + 1e-12;
-    for (const std::vector<TNode>& tree : FTrees)
-        if (!ProveMaximumTree(p, r, tree, 0, 0)) return false;
-    return true;
+    bool proven = true;
+    auto prove = [&](int t, int i) {
+        int level = 0;
+        while ((2 << level) <= i + 1) ++level;
+        proven = ProveMaximumTree(p, r, t, i, level, open) && proven;
+        return proven || (open && open->Complete);
+    };
+    if (within && within->Complete) {
+        for (int k = 0; k < within->Count; ++k)
+            if (!prove(within->Slabs[k].Tree, within->Slabs[k].Node)) break;
+    } else {
+        for (int t = 0; t < static_cast<int>(FTrees.size()); ++t)
+            if (!prove(t, 0)) break;
+    }
+    if (!proven && open && !open->Complete) open->Count = 0;
+    return proven;
 }
 
-bool TSolarMapBounds::ProveMaximumClear(double latitude, double longitude, double radius) const
+bool TSolarMapBounds::ProveMaximumClear(double latitude, double longitude, double radius, const TOpenSlabs* within,
+                                        TOpenSlabs* open) const
 {
-    return ProveMaximum(MakePlace(latitude, longitude), radius);
+    return ProveMaximum(MakePlace(latitude, longitude), radius, within, open);
+}
+
+bool TSolarMapBounds::ProveMaximumClear(const TPlace& place, double radius, const TOpenSlabs* within,
+                                        TOpenSlabs* open) const
+{
+    return ProveMaximum(place, radius, within, open);
 }
 
 } // namespace app

@@ -36,6 +36,7 @@
 // central, no curve of equal time within reach).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace compute {
@@ -56,6 +57,16 @@ public:
     // False when the elements defeat the proof (nothing is then skipped).
     bool Enabled() const { return FEnabled; }
 
+    // The terms of a place the proofs take, from its latitude and from its
+    // longitude (degrees, west positive); the proofs of a place may be given
+    // its terms instead, made once for places sharing them.
+    struct TPlace {
+        double RhoSinPhi, RhoCosPhi, SinPhi, CosPhi, SinL, CosL;
+    };
+    static void SetLatitude(TPlace& p, double latitude);
+    static void SetLongitude(TPlace& p, double longitude);
+    static TPlace MakePlace(double latitude, double longitude);
+
     // Tries to prove that the place (degrees, west positive) gets nothing.
     // > 0: proven, also for every place closer than the result (Distance);
     // < 0: not provable, and neither for places closer than minus the
@@ -65,6 +76,8 @@ public:
     // than contactAltitude from the horizon (so only the maximum decides
     // the colour).
     double ProveContactsClear(double latitude, double longitude) const;
+    double ProveEmpty(const TPlace& place) const;
+    double ProveContactsClear(const TPlace& place) const;
 
     // Time intervals (hours of element time) the proofs cover.
     struct TInterval {
@@ -91,10 +104,32 @@ public:
     void SetMaximumRules(const TMaximumRules& rules);
     // The largest radius ProveMaximumClear takes.
     static constexpr double MaxRadius = 0.03;
+    // The slabs of time a failed ProveMaximumClear could not prove for its
+    // disc (Complete: all of them are listed).  Every other slab holds for
+    // every place of that disc.
+    struct TOpenSlabs {
+        static constexpr int Capacity = 24;
+        int Count = 0;
+        bool Complete = false;
+        struct TSlab {
+            uint16_t Tree, Node;
+        };
+        TSlab Slabs[Capacity];
+    };
     // True when it is proven that no place within radius (Distance, at
     // most MaxRadius) of the place gets a colour from its maximum: each
     // one's maximum fails, has no eclipse or passes none of the rules.
-    bool ProveMaximumClear(double latitude, double longitude, double radius) const;
+    // With within (the open slabs of an earlier proof), only those slabs
+    // are proven: the result then holds for the places of this disc that
+    // also lie in that proof's disc.  With open, a failure lists its open
+    // slabs there (a success leaves it empty and complete).
+    //   TOpenSlabs open;
+    //   if (!b.ProveMaximumClear(lat, lon, r, nullptr, &open))
+    //       for (quarter of the pixels) b.ProveMaximumClear(la, lo, rq, &open);
+    bool ProveMaximumClear(double latitude, double longitude, double radius, const TOpenSlabs* within = nullptr,
+                           TOpenSlabs* open = nullptr) const;
+    bool ProveMaximumClear(const TPlace& place, double radius, const TOpenSlabs* within = nullptr,
+                           TOpenSlabs* open = nullptr) const;
 
     // The place metric of the radii, in radians: 1.0034 |dlat| + |dlon|,
     // the longitude difference taken the short way round.
@@ -117,7 +152,6 @@ private:
         double DX, DY, L2, T, H;
         double Speed, Accel, Deviation, L1Rate, L2Rate, Omega;
     };
-    struct TPlace;
     // Altitude tests of a proof: sin(altitude) below Low or above High
     // (-2 and 2: no such test).  Edge: the times that matter are those on
     // the penumbra's edge (|m - |L1'|| within the slack, as at a converged
@@ -126,14 +160,13 @@ private:
         double Low = -2, High = 2;
         bool Edge = false;
     };
-    static TPlace MakePlace(double latitude, double longitude);
     double Prove(const TPlace& p, const TClauses& clauses) const;
-    bool ProveMaximum(const TPlace& p, double radius) const;
+    bool ProveMaximum(const TPlace& p, double radius, const TOpenSlabs* within, TOpenSlabs* open) const;
     double ProveNode(const TPlace& p, const TClauses& c, const std::vector<TNode>& tree, int node, int level) const;
     // 1: proven over the node's slab, 0: not proven, -1: not even at its
-    // centre time (its children need no try).
-    int ProveMaximumNode(const TPlace& p, double radius, const TNode& n) const;
-    bool ProveMaximumTree(const TPlace& p, double radius, const std::vector<TNode>& tree, int node, int level) const;
+    // centre time (its children need no try), or not proven at a leaf.
+    int ProveMaximumNode(const TPlace& p, double radius, const TNode& n, bool leaf) const;
+    bool ProveMaximumTree(const TPlace& p, double radius, int tree, int node, int level, TOpenSlabs* open) const;
 
     bool FEnabled = false;
     double FTanF1 = 0;

@@ -41,6 +41,23 @@ const gui::TBitmap& DecodedResource(const std::string& name)
     return *entry;
 }
 
+// Copies the pixels of source into bitmap's own memory when both are
+// plain 24-bit bitmaps of one size (false, nothing done, otherwise): a map
+// computation reloads the clean map into a bitmap of the same size, and
+// writing into pages already in use is far cheaper than taking fresh ones.
+bool CopyPixelsInPlace(const gui::TBitmap& source, gui::TBitmap& bitmap)
+{
+    const auto plain = [](const gui::TBitmap& b) {
+        return !b.Empty() && b.PixelFormat() == gui::TPixelFormat::pf24bit && !b.Transparent() &&
+               b.TransparentMode() == gui::TTransparentMode::tmAuto;
+    };
+    if (!plain(source) || !plain(bitmap) || source.Width() != bitmap.Width() || source.Height() != bitmap.Height())
+        return false;
+    const size_t bytes = static_cast<size_t>(source.Width()) * 3;
+    for (int y = 0; y < source.Height(); ++y) std::memcpy(bitmap.ScanLine(y), source.ScanLine(y), bytes);
+    return true;
+}
+
 bool ExtensionIs(const std::string& ext, std::initializer_list<const char*> names)
 {
     for (const char* n : names)
@@ -87,7 +104,8 @@ void ConvertToGreyScale(gui::TBitmap& bitmap)
 void LoadMapPicture(TMapData& map, TResourceMapMode mode, bool greyScale, gui::TBitmap& bitmap)
 {
     if (!map.ResourceName.empty()) {
-        bitmap.Assign(&DecodedResource(map.ResourceName));
+        const gui::TBitmap& source = DecodedResource(map.ResourceName);
+        if (!CopyPixelsInPlace(source, bitmap)) bitmap.Assign(&source);
         ShiftMapPicture(bitmap, mode);
         map.dLon = mode == rmm120W ? 120 : mode == rmm120E ? -120 : 0;
     } else {

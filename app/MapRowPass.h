@@ -24,6 +24,36 @@ namespace app {
 // The number of threads a map computation uses by default: every core.
 int DefaultMapThreads();
 
+// A large buffer of a map computation, kept for the next computation in
+// the same thread: fresh memory, cleared page by page by the system, costs
+// far more than pages already in use.  Taken when made, given back when
+// destroyed; a computation started meanwhile (from a pumped message) finds
+// none kept and starts with an empty one.
+//   TSpareVector<uint8_t> copy;   // copy.Data: empty, its capacity kept
+template <class T>
+class TSpareVector {
+public:
+    TSpareVector()
+    {
+        Data.swap(Kept());
+        Data.clear();
+    }
+    ~TSpareVector()
+    {
+        if (Data.capacity() > Kept().capacity()) Data.swap(Kept());
+    }
+    TSpareVector(const TSpareVector&) = delete;
+    TSpareVector& operator=(const TSpareVector&) = delete;
+    std::vector<T> Data;
+
+private:
+    static std::vector<T>& Kept()
+    {
+        static thread_local std::vector<T> kept;
+        return kept;
+    }
+};
+
 // Runs rows 0 .. rows - 1.  compute(r, buffer) fills a buffer for row r
 // (worker threads; it must only read shared state); merge(r, buffer) runs
 // in the calling thread in row order and returns false to stop.  Returns
@@ -43,7 +73,9 @@ int RunRowPass(int rows, int threads, const std::function<void(int, TBuffer&)>& 
         return rows;
     }
 
-    const int window = std::max(4, threads * 4);
+    // A generous window: on a busy machine the calling thread may wait long
+    // to be woken for the merge, and the workers should not stop meanwhile.
+    const int window = std::max(4, threads * 16);
     std::vector<TBuffer> buffers(window);
     std::vector<char> done(window, 0);
     // An error is raised when the merge reaches its row, as a single-thread

@@ -60,6 +60,39 @@ bool PixelToGeo(const TMapData& map, double x, double y, double& lat, double& lo
     return ok;
 }
 
+TPixelPlaces::TPixelPlaces(const TMapData& map) : FMap(map)
+{
+    if (map.Projection != prjPlateCarree || map.Width <= 0 || map.Height <= 0) return;
+    // PixelToGeo's own steps, the latitude from v alone and the longitude
+    // from u alone.
+    FLon.resize(map.Width);
+    FLonOk.resize(map.Width);
+    for (int x = 0; x < map.Width; ++x) {
+        const long double u = (map.X0 - static_cast<double>(x)) / map.X1;
+        long double la = 0, lo = 0;
+        FLonOk[x] = UnprojectPlateCarree(u, 0, la, lo);
+        FLon[x] = static_cast<double>(NormalizeDegrees(lo + map.dLon));
+    }
+    FLat.resize(map.Height);
+    FLatOk.resize(map.Height);
+    for (int y = 0; y < map.Height; ++y) {
+        const long double v = (map.Y0 - static_cast<double>(y)) / map.Y1;
+        long double la = 0, lo = 0;
+        FLatOk[y] = UnprojectPlateCarree(0, v, la, lo);
+        FLat[y] = static_cast<double>(la);
+    }
+    FTables = true;
+}
+
+bool TPixelPlaces::Place(int x, int y, double& lat, double& lon) const
+{
+    if (!FTables || x < 0 || y < 0 || x >= FMap.Width || y >= FMap.Height)
+        return PixelToGeo(FMap, x, y, lat, lon);
+    lat = FLat[y];
+    lon = FLon[x];
+    return FLatOk[y] && FLonOk[x];
+}
+
 std::string PositionText(double lat, double lon)
 {
     TDMS dms;

@@ -30,6 +30,24 @@ bool GeoToPixel(const TMapData& map, double lat, double lon, int& x, int& y);
 // [-180, 180].  False when the pixel lies outside the projection's outline.
 bool PixelToGeo(const TMapData& map, double x, double y, double& lat, double& lon);
 
+// The places of a map's pixels for a pass over the whole map: on the plate
+// carree (each row one latitude, each column one longitude) from a table
+// per row and per column, elsewhere through PixelToGeo.  Gives what
+// PixelToGeo gives, bit for bit, the result included.
+//   TPixelPlaces places(map);
+//   if (places.Place(x, y, lat, lon)) ...
+class TPixelPlaces {
+public:
+    explicit TPixelPlaces(const TMapData& map);
+    bool Place(int x, int y, double& lat, double& lon) const;
+
+private:
+    TMapData FMap;
+    bool FTables = false;
+    std::vector<double> FLat, FLon;
+    std::vector<char> FLatOk, FLonOk;
+};
+
 // "120° 00' W, 40° 30' N": LongitudeToText + ", " + LatitudeToText.
 std::string PositionText(double lat, double lon);
 // The place name of a location added by a click: "[" + position + "]".

@@ -292,11 +292,29 @@ bool TSolarEclipse::LocalMaximum(TSELocalCircumstances& lc, const TSEPlace& plac
     return Circumstances(lc, place, &meridian, &start, false);
 }
 
+bool TSolarEclipse::LocalMaximum(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
+                                 const TSEStart& start, TSEMaximum& maximum) const
+{
+    lc.Latitude = place.Latitude;
+    lc.Longitude = meridian.Longitude;
+    return Circumstances(lc, place, &meridian, &start, false, &maximum);
+}
+
+bool TSolarEclipse::LocalContacts(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMaximum& maximum) const
+{
+    // Without an eclipse the full solve ends after the maximum as well.
+    if (!maximum.Eclipse) return false;
+    const bool result = Contacts(lc, place, maximum);
+    FinishTimes(lc, true, true);
+    return result;
+}
+
 // The local circumstances; with meridian and start the first step of the
 // maximum takes their prepared terms (the same values Fundamentals gives).
-// Without contacts the solve ends after the maximum.
+// Without contacts the solve ends after the maximum (and *kept holds where
+// they would start).
 bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian* meridian,
-                                  const TSEStart* start, bool contacts) const
+                                  const TSEStart* start, bool contacts, TSEMaximum* kept) const
 {
     const long double rs = place.RhoSinPhi, rc = place.RhoCosPhi;
     const long double sinPhi = place.SinPhi, cosPhi = place.CosPhi;
@@ -320,53 +338,68 @@ bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& pla
     const bool maximumConverged =
         NearestApproach(lc.JD2, lon, rs, rc, f, IterationLimit, SESolverTolerance, first);
     bool result = maximumConverged;
+    TSEMaximum m;
 
     if (result) {
-        const long double m = std::sqrt(f.u * f.u + f.v * f.v);
+        const long double mm = std::sqrt(f.u * f.u + f.v * f.v);
         const long double n = std::sqrt(f.n2);
-        lc.Magnitude = (f.L1p - m) / (f.L1p + f.L2p);
+        lc.Magnitude = (f.L1p - mm) / (f.L1p + f.L2p);
         const long double S = (f.a * f.v - f.u * f.b) / (n * f.L1p);
         if (!(std::fabs(S) <= 1) || !(lc.Magnitude >= 0)) {
             result = false;
         } else {
             lc.SA2 = Altitude(f.sind, f.cosd, sinPhi, cosPhi, f.cosH);
             lc.EclipseType = 'P';
-            const long double tau1 = std::fabs(S) < 1 ? f.L1p * std::sqrt(1 - S * S) / n : 0;
-            long double tau2 = 0;
-            if (m < std::fabs(f.L2p)) {
+            m.JD = lc.JD2;
+            m.Tau1 = std::fabs(S) < 1 ? f.L1p * std::sqrt(1 - S * S) / n : 0;
+            if (mm < std::fabs(f.L2p)) {
                 const long double S2 = (f.a * f.v - f.u * f.b) / (n * f.L2p);
-                tau2 = std::fabs(S2) < 1 ? f.L2p * std::sqrt(1 - S2 * S2) / n : 0;
+                m.Tau2 = std::fabs(S2) < 1 ? f.L2p * std::sqrt(1 - S2 * S2) / n : 0;
                 lc.EclipseType = f.L2p >= 0 ? 'A' : 'T';
             }
-
-            if (contacts) {
-                lc.JD0 = lc.JD2 - tau1 / 24;
-                lc.JD4 = lc.JD2 + tau1 / 24;
-                result = RefineContact(lc.JD0, lc.SA0, -1, true, lon, rs, rc, sinPhi, cosPhi);
-                if (result)
-                    result = RefineContact(lc.JD4, lc.SA4, +1, true, lon, rs, rc, sinPhi, cosPhi);
-
-                if (result && (lc.EclipseType == 'A' || lc.EclipseType == 'T')) {
-                    lc.JD1 = lc.JD2 - tau2 / 24;
-                    lc.JD3 = lc.JD2 + tau2 / 24;
-                    result = RefineContact(lc.JD1, lc.SA1, +1, false, lon, rs, rc, sinPhi, cosPhi);
-                    if (result)
-                        result = RefineContact(lc.JD3, lc.SA3, -1, false, lon, rs, rc, sinPhi, cosPhi);
-                    // L2' is negative in a total eclipse, which swaps the two.
-                    if (lc.JD3 < lc.JD1) {
-                        std::swap(lc.JD1, lc.JD3);
-                        std::swap(lc.SA1, lc.SA3);
-                    }
-                }
-            }
+            m.Eclipse = true;
+            if (contacts) result = Contacts(lc, place, m);
         }
     }
+    if (kept) *kept = m;
+    FinishTimes(lc, maximumConverged, false);
+    return result;
+}
 
+bool TSolarEclipse::Contacts(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMaximum& m) const
+{
+    const long double rs = place.RhoSinPhi, rc = place.RhoCosPhi;
+    const long double sinPhi = place.SinPhi, cosPhi = place.CosPhi;
+    const long double lon = lc.Longitude;
+    lc.JD0 = m.JD - m.Tau1 / 24;
+    lc.JD4 = m.JD + m.Tau1 / 24;
+    bool result = RefineContact(lc.JD0, lc.SA0, -1, true, lon, rs, rc, sinPhi, cosPhi);
+    if (result)
+        result = RefineContact(lc.JD4, lc.SA4, +1, true, lon, rs, rc, sinPhi, cosPhi);
+
+    if (result && (lc.EclipseType == 'A' || lc.EclipseType == 'T')) {
+        lc.JD1 = m.JD - m.Tau2 / 24;
+        lc.JD3 = m.JD + m.Tau2 / 24;
+        result = RefineContact(lc.JD1, lc.SA1, +1, false, lon, rs, rc, sinPhi, cosPhi);
+        if (result)
+            result = RefineContact(lc.JD3, lc.SA3, -1, false, lon, rs, rc, sinPhi, cosPhi);
+        // L2' is negative in a total eclipse, which swaps the two.
+        if (lc.JD3 < lc.JD1) {
+            std::swap(lc.JD1, lc.JD3);
+            std::swap(lc.SA1, lc.SA3);
+        }
+    }
+    return result;
+}
+
+void TSolarEclipse::FinishTimes(TSELocalCircumstances& lc, bool maximumConverged, bool contactsOnly) const
+{
     // Times to UT.  A contact that was not computed keeps 0 ("absent"), so
-    // that callers testing for 0 are not misled by minus delta T.
+    // that callers testing for 0 are not misled by minus delta T.  JD2 is
+    // in UT already when only the contacts were added.
     if (maximumConverged) {
         for (long double* jd : {&lc.JD0, &lc.JD1, &lc.JD2, &lc.JD3, &lc.JD4})
-            if (*jd != 0) *jd -= FDeltaT;
+            if (*jd != 0 && !(contactsOnly && jd == &lc.JD2)) *jd -= FDeltaT;
     }
     lc.JD[0] = lc.JD0;
     lc.JD[1] = lc.JD1;
@@ -378,7 +411,6 @@ bool TSolarEclipse::Circumstances(TSELocalCircumstances& lc, const TSEPlace& pla
     lc.SA[2] = lc.SA2;
     lc.SA[3] = lc.SA3;
     lc.SA[4] = lc.SA4;
-    return result;
 }
 
 } // namespace compute

@@ -100,6 +100,15 @@ struct TSEStart {
     long double X = 0, Y = 0, dX = 0, dY = 0, L1 = 0, L2 = 0;
 };
 
+// What LocalMaximum leaves for LocalContacts: the maximum's time (TD), the
+// half-durations of the partial and central phases (hours) the contacts
+// start from, and whether there is an eclipse to find contacts of.
+struct TSEMaximum {
+    long double JD = 0;
+    long double Tau1 = 0, Tau2 = 0;
+    bool Eclipse = false;
+};
+
 // Geocentric coordinates of an observer at geodetic latitude (degrees) and
 // height (metres), in Earth equatorial radii.
 void ObserverGeocentric(long double& rhoSinPhi, long double& rhoCosPhi, long double latitude,
@@ -145,6 +154,14 @@ public:
     // converge too.
     bool LocalMaximum(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
                       const TSEStart& start) const;
+    // The same, keeping in maximum where the contacts start; LocalContacts
+    // then finishes the solve: lc and the result become bit for bit what
+    // LocalCircumstances gives, without solving the maximum again.
+    //   if (see.LocalMaximum(lc, place, meridian, start, m) && wanted(lc))
+    //       ok = see.LocalContacts(lc, place, m);
+    bool LocalMaximum(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian& meridian,
+                      const TSEStart& start, TSEMaximum& maximum) const;
+    bool LocalContacts(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMaximum& maximum) const;
 
     // The central line at a time jde (TD): where the shadow axis meets the
     // Earth, and the Sun's altitude there.  False when it misses.
@@ -233,7 +250,12 @@ private:
     void ObserverTerms(const TSEStart& e, long double rhoSinPhi, long double rhoCosPhi, TFundamentals& f) const;
     void ElementsAt(long double jd, TSEStart& e) const;
     bool Circumstances(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMeridian* meridian,
-                       const TSEStart* start, bool contacts) const;
+                       const TSEStart* start, bool contacts, TSEMaximum* kept = nullptr) const;
+    // The contacts of a solve whose maximum is m: JD0, JD1, JD3, JD4 (TD)
+    // and their altitudes in lc.  False when one does not converge.
+    bool Contacts(TSELocalCircumstances& lc, const TSEPlace& place, const TSEMaximum& m) const;
+    // The solve's times to UT (those computed) and their copies in the arrays.
+    void FinishTimes(TSELocalCircumstances& lc, bool maximumConverged, bool contactsOnly) const;
     long double ElementTime(long double jd) const { return (jd - FJD0) * 24; }
     bool SolveLimitPoint(long double longitude, int signum, long double G, long double& jd,
                          long double& latitude, long double& altitude, int& count) const;

@@ -153,6 +153,32 @@ bool TLunarEclipse::LocalCircumstances(TLELocalCircumstances& lc) const
     return true;
 }
 
+void TLunarEclipse::PrepareLatitude(long double latitude, TLELatitude& row) const
+{
+    const long double phi = DegToRadians(latitude);
+    row.SinPhi = std::sin(phi);
+    row.CosPhi = std::cos(phi);
+}
+
+int TLunarEclipse::LocalState(const TLELatitude& row, long double longitude) const
+{
+    // LocalCircumstances' own steps for the altitudes.
+    const long double lambda = DegToRadians(longitude);
+    const long double sinPhi = row.SinPhi, cosPhi = row.CosPhi;
+    int state = 0;
+    for (int i = 0; i < 7; ++i) {
+        const TLunarContact& c = FContacts[i];
+        if (c.JD <= 1)
+            continue;
+        const long double H = c.GHA - lambda;
+        const long double h = std::asin(sinPhi * c.SinDEC + cosPhi * c.CosDEC * std::cos(H));
+        const long double topocentric = h - std::asin(std::cos(h) * EarthRadiusAU / c.R);
+        if (topocentric > 0)
+            state |= 1 << i;
+    }
+    return state;
+}
+
 int TLunarEclipse::LunarVisibilityZone(int state) const
 {
     const char type = FEclipseType.empty() ? ' ' : FEclipseType[0];

@@ -70,6 +70,17 @@ public:
     bool LocalCircumstances(TLELocalCircumstances& lc) const;
     // The visibility class 0..11 of a State for this eclipse's type.
     int LunarVisibilityZone(int state) const;
+    // lc.State alone, bit for bit what LocalCircumstances gives for
+    // (latitude, longitude), without the azimuths; the latitude's terms are
+    // prepared once for every place of that latitude.
+    //   TLELatitude row;
+    //   lee.PrepareLatitude(lat, row);
+    //   const int state = lee.LocalState(row, lon);
+    struct TLELatitude {
+        long double SinPhi = 0, CosPhi = 0;
+    };
+    void PrepareLatitude(long double latitude, TLELatitude& row) const;
+    int LocalState(const TLELatitude& row, long double longitude) const;
 
     int32_t CatNo() const { return FCatNo; }
     double JD() const { return FJD; }

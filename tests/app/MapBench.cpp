@@ -7,6 +7,7 @@
 //
 //   map_bench [--map WORLD_0|WORLD_1] [--threads N[,N...]] [--png DIR] [--only solar|lunar]
 //             [--eclipse "2023 Apr 20"]...   (solar eclipses; default 2024 Apr 08)
+//             [--fast-only]   (no plain pass and no comparison: for profiling)
 //
 // Run by hand, not by ctest; the catalogue must have been built.
 #include <algorithm>
@@ -117,6 +118,7 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // text is drawn without a display
     std::string mapName = "WORLD_0", pngDir, only;
+    bool fastOnly = false;
     std::vector<int> threadCounts;
     std::vector<std::string> solarDates;
     for (int i = 1; i < argc; ++i) {
@@ -132,11 +134,13 @@ int main(int argc, char** argv)
             pngDir = argv[++i];
         } else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
             only = argv[++i];
+        } else if (!std::strcmp(argv[i], "--fast-only")) {
+            fastOnly = true;
         } else if (!std::strcmp(argv[i], "--eclipse") && i + 1 < argc) {
             solarDates.push_back(argv[++i]);
         } else {
             std::fprintf(stderr, "usage: map_bench [--map WORLD_0|WORLD_1] [--threads N[,N...]] [--png DIR] [--only solar|lunar] "
-                         "[--eclipse DATE]...\n");
+                         "[--eclipse DATE]... [--fast-only]\n");
             return 2;
         }
     }
@@ -164,6 +168,13 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("solar eclipse %s (%s)\n", date.c_str(), see->EclipseType().c_str());
+        if (fastOnly) {
+            for (int n : threadCounts) {
+                const TRun fast = Solar(*see, map, n);
+                std::printf("solar  %2d threads: fast %6.2f s (cpu %6.2f)\n", n, fast.Seconds, fast.CpuSeconds);
+            }
+            continue;
+        }
         const TRun solarPlain = Solar(*see, map, 0);
         std::string tag = date;
         for (char& ch : tag)
@@ -173,7 +184,12 @@ int main(int argc, char** argv)
             Report("solar", solarPlain, fast, n, pngDir, "solar-" + tag + "-" + mapName + "-" + std::to_string(n));
         }
     }
-    if (only != "solar") {
+    if (only != "solar" && fastOnly) {
+        for (int n : threadCounts) {
+            const TRun fast = Lunar(*lee, map, n);
+            std::printf("lunar  %2d threads: fast %6.2f s (cpu %6.2f)\n", n, fast.Seconds, fast.CpuSeconds);
+        }
+    } else if (only != "solar") {
         const TRun lunarPlain = Lunar(*lee, map, 0);
         for (int n : threadCounts) {
             const TRun fast = Lunar(*lee, map, n);

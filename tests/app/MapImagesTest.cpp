@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -104,6 +105,25 @@ TEST(MapImages, BuiltInMapsLoadWithTheirSizeAndShiftByAThird)
     m.ResourceMapMode = rmmNormal;
     m.LoadMap();
     EXPECT_EQ(m.MapData.dLon, 0);
+    EXPECT_TRUE(maptest::SamePixels(m.Map(), plain));
+
+    // Reloading over a computed map of the same size brings the clean map
+    // back in full, grey or not; a map of another size takes its own size.
+    for (int y = 0; y < 960; y += 7) std::memset(m.Map().ScanLine(y), 0x5a, 3 * 1920);
+    m.LoadMap();
+    EXPECT_TRUE(maptest::SamePixels(m.Map(), plain));
+    m.GreyScaleMap = true;
+    m.LoadMap();
+    gui::TBitmap grey;
+    grey.Assign(&plain);
+    ConvertToGreyScale(grey);
+    EXPECT_TRUE(maptest::SamePixels(m.Map(), grey));
+    m.GreyScaleMap = false;
+    m.MapData = StandardMapData;
+    m.LoadMap();
+    EXPECT_EQ(m.Map().Width(), 5735);
+    m.MapData = GeneralMapData;
+    m.LoadMap();
     EXPECT_TRUE(maptest::SamePixels(m.Map(), plain));
 }
 

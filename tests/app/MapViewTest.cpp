@@ -114,6 +114,36 @@ TEST(MapView, PlateCarreeLaysOutThePublishedGrid)
     EXPECT_FALSE(PixelToGeo(GeneralMapData, 960, -10, lat, lon));
 }
 
+// The map passes read places from row and column tables on the plate
+// carree: every pixel (and a margin outside the bitmap) must read what
+// PixelToGeo gives, bit for bit, on the built-in maps, shifted or not, on
+// user maps wider than the world or off-centre, and through PixelToGeo on
+// other projections.
+TEST(MapView, PixelPlacesGivePixelToGeosPlacesBitForBit)
+{
+    TMapData shifted = StandardMapData;
+    shifted.dLon = 120;
+    TMapData wide = UserMap(compute::prjPlateCarree, 0, -35.5, 700.5, 333.25, 610.3, 299.7, 0, 0);
+    wide.Width = 1500;
+    wide.Height = 700;
+    const TMapData robinson = UserMap(compute::prjRobinson, 0, 10, 400, 200, 380, 190, 0, 0);
+    for (const TMapData& map : {GeneralMapData, StandardMapData, shifted, wide, robinson}) {
+        const TPixelPlaces places(map);
+        long long outside = 0;
+        for (int y = -2; y < map.Height + 2; ++y)
+            for (int x = -2; x < map.Width + 2; ++x) {
+                double lat1 = 1, lon1 = 1, lat2 = 2, lon2 = 2;
+                const bool ok1 = PixelToGeo(map, x, y, lat1, lon1);
+                const bool ok2 = places.Place(x, y, lat2, lon2);
+                ASSERT_EQ(ok1, ok2) << x << " " << y;
+                ASSERT_EQ(lat1, lat2) << x << " " << y;
+                ASSERT_EQ(lon1, lon2) << x << " " << y;
+                outside += !ok1;
+            }
+        EXPECT_GT(outside, 0);  // the edges were tried
+    }
+}
+
 TEST(MapView, ShiftedBuiltInMapReads120WestAtItsCentreColumn)
 {
     for (const TMapData& base : {GeneralMapData, StandardMapData}) {

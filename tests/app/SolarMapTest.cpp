@@ -283,8 +283,11 @@ void ExpectSamePasses(const std::string& dt, const TMapData& data, int threads,
 
 TEST_F(SolarMap, FastPassGivesThePlainPassesPixelsForTotalAnnularHybridAndPolarEclipses)
 {
-    // On three threads, and on one (the same work-skipping in the calling thread).
-    for (const char* dt : {"2023 Oct 14", "2023 Apr 20", "2021 Dec 04", "2025 Mar 29", "2022 Apr 30"})
+    // On three threads, and on one (the same work-skipping in the calling
+    // thread); an annular eclipse across the date line and a total one
+    // before the year 0 as well.
+    for (const char* dt : {"2023 Oct 14", "2023 Apr 20", "2021 Dec 04", "2025 Mar 29", "2022 Apr 30", "2012 May 20",
+                           "-0997 Aug 02"})
         ExpectSamePasses(dt, GeneralMapData, dt[3] == '3' ? 1 : 3);
 }
 

@@ -175,6 +175,30 @@ TEST(LunarEclipse, ZenithAntipodeAndAzimuthConvention)
 
 // The visibility classes of every State for each eclipse type, as the
 // lunar map shades them.
+// The State alone, for many places of one latitude, must be the full
+// solve's bit for bit: over the globe (poles, date line, both horizons of
+// every contact) for a total, a partial and a penumbral eclipse.
+TEST(LunarEclipse, StateAloneIsTheFullSolvesState)
+{
+    tectest::TLunarRow partial = tectest::Lunar20250314("P"), penumbral = tectest::Lunar20250314("N");
+    partial.DurationTot = 0;
+    penumbral.DurationPar = penumbral.DurationTot = 0;
+    for (const tectest::TLunarRow& row : {tectest::Lunar20250314(), partial, penumbral}) {
+        TLoadedLunar e(row);
+        std::set<int> states;
+        for (long double lat = -90; lat <= 90; lat += 0.71L) {
+            TLunarEclipse::TLELatitude terms;
+            e.LE.PrepareLatitude(lat, terms);
+            for (long double lon = -180; lon <= 180; lon += 0.53L) {
+                const TLELocalCircumstances lc = At(e.LE, lat, lon);
+                ASSERT_EQ(e.LE.LocalState(terms, lon), lc.State) << lat << " " << lon;
+                states.insert(lc.State);
+            }
+        }
+        EXPECT_GT(states.size(), 6u);  // the horizons of the contacts were crossed
+    }
+}
+
 TEST(LunarEclipse, VisibilityZoneTable)
 {
     const std::map<std::string, std::map<int, std::vector<int>>> table = {

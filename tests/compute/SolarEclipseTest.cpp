@@ -400,7 +400,8 @@ TEST(SolarEclipse, AnnularEclipseOf20231014)
 // The prepared solve for many places (latitude, longitude and start terms
 // computed once) must give every field of the one-place solve bit for bit,
 // inside and outside the penumbra, on the night side, near the poles and
-// at both iteration limits; the maximum alone gives its fields the same.
+// at both iteration limits; the maximum alone gives its fields the same,
+// and the contacts added to a kept maximum give the whole solve.
 TEST(SolarEclipse, PreparedSolveGivesTheOnePlaceSolveBitForBit)
 {
     for (const tectest::TSolarRow& row : {tectest::Solar20240408(), tectest::Solar20231014(), tectest::Solar20120520()}) {
@@ -439,6 +440,18 @@ TEST(SolarEclipse, PreparedSolveGivesTheOnePlaceSolveBitForBit)
                     ASSERT_TRUE(a.JD2 == c.JD2 && a.SA2 == c.SA2 && a.Magnitude == c.Magnitude) << lat << " " << lon;
                     ASSERT_EQ(a.EclipseType, c.EclipseType);
                     maximumOnly += rc && !ra;
+                    // The maximum kept and the contacts added: the whole solve, bit for bit.
+                    TSELocalCircumstances d;
+                    TSEMaximum kept;
+                    ASSERT_EQ(e.SE.LocalMaximum(d, place, meridian, start, kept), rc);
+                    const bool rd = e.SE.LocalContacts(d, place, kept);
+                    ASSERT_EQ(ra, rd) << lat << " " << lon;
+                    for (int i = 0; i < 5; ++i)
+                        ASSERT_TRUE(a.JD[i] == d.JD[i] && a.SA[i] == d.SA[i]) << lat << " " << lon << " " << i;
+                    ASSERT_TRUE(a.JD0 == d.JD0 && a.JD1 == d.JD1 && a.JD2 == d.JD2 && a.JD3 == d.JD3 && a.JD4 == d.JD4);
+                    ASSERT_TRUE(a.SA0 == d.SA0 && a.SA1 == d.SA1 && a.SA2 == d.SA2 && a.SA3 == d.SA3 && a.SA4 == d.SA4);
+                    ASSERT_TRUE(a.Magnitude == d.Magnitude && a.EclipseType == d.EclipseType);
+                    ASSERT_TRUE(a.Latitude == d.Latitude && a.Longitude == d.Longitude);
                 }
             }
         }
