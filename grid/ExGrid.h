@@ -885,6 +885,7 @@ protected:
     gui::TGridCoord FPressCell{-1, -1};
     bool FValidating = false;
     int FPlatformLocks = 0;
+    bool FRedrawOff = false;   // the window's redraw was switched off by BeginUpdate
     bool FModified = false;
     bool FOldModifiedValue = false;
     int FOldCol = -1, FOldRow = -1;

@@ -135,7 +135,10 @@ void TExStringGrid::BeginUpdate()
     // The platform grid holds its own repaint requests meanwhile.
     gui::TCustomGrid::BeginUpdate();
     ++FPlatformLocks;
-    if (Visible()) Perform(gui::WM_SETREDRAW, 0, 0);
+    if (Visible() && !FRedrawOff) {
+        Perform(gui::WM_SETREDRAW, 0, 0);
+        FRedrawOff = true;
+    }
 }
 
 void TExStringGrid::EndUpdate()
@@ -147,10 +150,13 @@ void TExStringGrid::EndUpdate()
         gui::TCustomGrid::EndUpdate();
     }
     if (FUpdateCount > 0) return;
-    if (Visible()) {
+    // The redraw switched off goes back on even when the grid was hidden
+    // meanwhile, or it would never paint again once shown.
+    if (FRedrawOff) {
         Perform(gui::WM_SETREDRAW, 1, 0);
-        Invalidate();
+        FRedrawOff = false;
     }
+    if (Visible()) Invalidate();
 }
 
 void TExStringGrid::ResetUpdate()
@@ -158,6 +164,10 @@ void TExStringGrid::ResetUpdate()
     FUpdateCount = 0;
     FUpdatePending = false;  // unlocked without a repaint
     for (; FPlatformLocks > 0; --FPlatformLocks) gui::TCustomGrid::EndUpdate();
+    if (FRedrawOff) {
+        Perform(gui::WM_SETREDRAW, 1, 0);
+        FRedrawOff = false;
+    }
 }
 
 // ------------------------------------------------------------ notification

@@ -523,7 +523,7 @@ void TCanvas::LineTo(int x, int y)
     QPainter* p = FImpl->painter;
     const TPen& pen = *FPen;
     if ((from.x() == x || from.y() == y) && !(from.x() == x && from.y() == y) && ThinRaster(*FImpl, pen) &&
-        pen.Style() == TPenStyle::psSolid && pen.Mode() == TPenMode::pmCopy &&
+        pen.Style() == TPenStyle::psSolid && pen.UserDash().empty() && pen.Mode() == TPenMode::pmCopy &&
         p->transform().type() <= QTransform::TxTranslate) {
         // The same pixels as the stroke below (the end point left out), as
         // one strip: grids draw their lines cell by cell.
@@ -579,7 +579,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (inner.width() > 0 && inner.height() > 0)
         FillWith(*this, [&](const QBrush& b) { p->fillRect(inner, b); });
     if (outline) {
-        if (ThinRaster(*FImpl, pen) && pen.Style() == TPenStyle::psSolid && pen.Mode() == TPenMode::pmCopy &&
+        if (ThinRaster(*FImpl, pen) && pen.Style() == TPenStyle::psSolid && pen.UserDash().empty() &&
+            pen.Mode() == TPenMode::pmCopy &&
             p->transform().type() <= QTransform::TxTranslate) {
             // The same pixels as the outline below, as four strips: cells
             // and gradient bands are drawn as many small rectangles.
