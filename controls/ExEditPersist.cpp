@@ -9,6 +9,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Strings.h"
+#include "platform/sys/RegistryIni.h"
 #include "platform/sys/XdgFolders.h"
 
 namespace controls {
@@ -30,10 +31,9 @@ std::string PersistenceIniFile()
     return (std::filesystem::path(sys::TXdgFolders::ConfigHome()) / (ProgramName() + ".INI")).string();
 }
 
-std::string PersistenceRegistryFile()
-{
-    return (std::filesystem::path(sys::TXdgFolders::ConfigHome()) / ProgramName() / "registry.ini").string();
-}
+// The registry stand-in is the platform's one file, shared with every other
+// control that keeps its settings "in the registry".
+std::string PersistenceRegistryFile() { return sys::TRegistryIniFile::StoreFileName(); }
 
 // The store and the section the entries go to.  The ini location fills in
 // its defaults (kept in the object); the registry maps the key and subkey
