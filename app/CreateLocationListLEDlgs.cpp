@@ -1,5 +1,7 @@
 #include "app/CreateLocationListLEDlgs.h"
 
+#include "controls/ExGroupBox.h"
+
 namespace app {
 
 using namespace gui;

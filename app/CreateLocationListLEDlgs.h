@@ -11,10 +11,15 @@
 #include <set>
 #include <string>
 
-#include "controls/ExGroupBox.h"
 #include "htmltext/htmlbuttons.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
+
+namespace controls {
+// Declared only: the group box's header and the panel's both define a
+// controls::TCaptionPosition, so the two cannot meet in one unit.
+class TExGroupBox;
+}
 
 namespace app {
 
