@@ -106,7 +106,7 @@ TAddLocationDlg::TAddLocationDlg(rtl::TComponent* owner) : TForm(owner), FLocati
     SetCaption("Location");
     SetBorderStyle(TBorderStyle::bsDialog);
     SetPosition(TPosition::poScreenCenter);
-    SetClientSize(360, 212);
+    SetClientSize(360, 156);
 
     ELocation = MakeEdit(this, 12, 28, 190, "Location name");
     CBCountry = MakeCombo(this, 212, 28, 136, "Country / Region");
@@ -123,14 +123,14 @@ TAddLocationDlg::TAddLocationDlg(rtl::TComponent* owner) : TForm(owner), FLocati
 
     OKBtn = new TButton(this);
     OKBtn->SetParent(this);
-    OKBtn->SetBounds(182, 172, 80, 26);
+    OKBtn->SetBounds(182, 118, 80, 26);
     OKBtn->SetCaption("OK");
     OKBtn->SetDefault(true);
     OKBtn->SetModalResult(mrOk);
     OKBtn->OnClick = [this](rtl::TObject*) { OKBtnClick(); };
     CancelBtn = new TButton(this);
     CancelBtn->SetParent(this);
-    CancelBtn->SetBounds(268, 172, 80, 26);
+    CancelBtn->SetBounds(268, 118, 80, 26);
     CancelBtn->SetCaption("Cancel");
     CancelBtn->SetCancel(true);
     CancelBtn->SetModalResult(mrCancel);

@@ -62,6 +62,9 @@ TLocationsDlg::TLocationsDlg(rtl::TComponent* owner)
     SG->SetParent(this);
     SG->SetBounds(8, 8, 478, 336);
     SG->SetFixedCols(0);
+    // Narrow columns clip their text rather than wrap it.
+    SG->SetWordWrap(false);
+    SG->Font()->SetSize(8);
     SG->SetOptions(SG->Options() + TGridOptions{TGridOption::goRowSelect, TGridOption::goRangeSelect});
     SG->OnClickCell = [this](rtl::TObject*, int aRow, int aCol) { SGClickCell(aRow, aCol); };
     SG->OnDblClick = [this](rtl::TObject*) { SGDblClick(); };
