@@ -262,6 +262,12 @@ TEST_F(LocationDialogs, DeleteAsksAndWritesTheFileAtOnce)
     Database db;
     db.dlg->Show();
     db.dlg->EFind->SetText("paris");
+    // Del in the search field edits the text only.
+    db.dlg->EFind->SetFocus();
+    db.dlg->EFind->SetSelStart(0);
+    sim::KeyPress(VK_DELETE, {}, db.dlg->EFind);
+    EXPECT_EQ(db.dlg->EFind->Text(), "aris");
+    EXPECT_TRUE(Dialogs->Calls.empty());
     db.dlg->SG->SetFocus();
     Dialogs->MessageAnswers.push_back(mrNo);
     sim::KeyPress(VK_DELETE, {}, db.dlg->SG);
