@@ -203,18 +203,28 @@ TDefaultsDlg::TDefaultsDlg(rtl::TComponent* owner) : TForm(owner)
         e->OnChange = [this](rtl::TObject*) { Changed = true; };
         return e;
     };
+    auto floatEdit = [this](int y, const std::string& label) {
+        MakeLabel(this, 16, y + 3, 190, label);
+        auto* e = new TFloatEdit(this);
+        e->SetParent(this);
+        e->SetBounds(210, y, 120, 22);
+        e->SetDigits(4);
+        e->SetMaxValue(1.0);
+        e->OnChange = [this](rtl::TObject*) { Changed = true; };
+        return e;
+    };
     EDescription = edit(8, "Description");
     EDescription->SetBounds(110, 8, 300, 22);
     MakeLabel(this, 8, 40, 300, "Curves of equal magnitude");
-    ECEMScale = edit(60, "Scale [mag]");
-    ECEMWidth = edit(86, "Width [mag]");
+    ECEMScale = floatEdit(60, "Scale [mag]");
+    ECEMWidth = floatEdit(86, "Width [mag]");
     ECEMLabelScale = edit(112, "Label scale [\xC2\xB0]");
     ECEMLabelOffset = edit(138, "Label offset [\xC2\xB0]");
     MakeLabel(this, 8, 168, 300, "Curves of equal time of max. eclipse");
-    ECETWidth = edit(188, "Width [min]");
+    ECETWidth = floatEdit(188, "Width [min]");
     ECETScale = edit(214, "Scale [min]");
     MakeLabel(this, 8, 244, 300, "Curves of limits of visiblity");
-    EVBLWidth = edit(264, "Width [mag]");
+    EVBLWidth = floatEdit(264, "Width [mag]");
     TBLoad = MakeButton(this, 8, 298, 150, "&Load current settings", mrNone);
     TBLoad->OnClick = [this](rtl::TObject*) {
         if (SEMainForm) LoadCurrent(SEMainForm->EclipseMap().Settings);
@@ -230,13 +240,13 @@ TDefaultsDlg::TDefaultsDlg(rtl::TComponent* owner) : TForm(owner)
 
 void TDefaultsDlg::ShowValues()
 {
-    ECEMScale->SetText(rtl::FloatToStr(MapData.CEMScale));
-    ECEMWidth->SetText(rtl::FloatToStr(MapData.CEMWidth));
+    ECEMScale->SetValue(MapData.CEMScale);
+    ECEMWidth->SetValue(MapData.CEMWidth);
     ECEMLabelScale->SetText(rtl::IntToStr(MapData.CEMLabelScale));
     ECEMLabelOffset->SetText(rtl::IntToStr(MapData.CEMLabelOffset));
     ECETScale->SetText(rtl::IntToStr(MapData.CETScale));
-    ECETWidth->SetText(rtl::FloatToStr(MapData.CETWidth));
-    EVBLWidth->SetText(rtl::FloatToStr(MapData.VBLWidth));
+    ECETWidth->SetValue(MapData.CETWidth);
+    EVBLWidth->SetValue(MapData.VBLWidth);
 }
 
 void TDefaultsDlg::SetMapFileName(const std::string& name)
@@ -265,24 +275,15 @@ void TDefaultsDlg::LoadCurrent(const TMapDrawSettings& current)
 
 bool TDefaultsDlg::ReadValues()
 {
-    // The widths and the magnitude step are at most 1.
-    for (auto [edit, name] : {std::pair{ECEMScale, "Scale [mag]"}, {ECEMWidth, "Width [mag]"},
-                              {ECETWidth, "Width [min]"}, {EVBLWidth, "Width [mag]"}}) {
-        long double value = 0;
-        if (rtl::TryStrToFloat(rtl::Trim(edit->Text()), value) && value > 1) {
-            MessageDlg(std::string(name) + ": " + edit->Text() + " is above the largest value, 1.", TMsgDlgType::mtError,
-                       {TMsgDlgBtn::mbOK});
-            return false;
-        }
-    }
+    // The float edits keep their last good value and say why (range 0 .. 1).
     try {
-        MapData.CEMScale = static_cast<double>(rtl::StrToFloat(ECEMScale->Text()));
-        MapData.CEMWidth = static_cast<double>(rtl::StrToFloat(ECEMWidth->Text()));
+        MapData.CEMScale = static_cast<double>(ECEMScale->Value());
+        MapData.CEMWidth = static_cast<double>(ECEMWidth->Value());
         MapData.CEMLabelScale = rtl::StrToInt(ECEMLabelScale->Text());
         MapData.CEMLabelOffset = rtl::StrToInt(ECEMLabelOffset->Text());
         MapData.CETScale = rtl::StrToInt(ECETScale->Text());
-        MapData.CETWidth = static_cast<double>(rtl::StrToFloat(ECETWidth->Text()));
-        MapData.VBLWidth = static_cast<double>(rtl::StrToFloat(EVBLWidth->Text()));
+        MapData.CETWidth = static_cast<double>(ECETWidth->Value());
+        MapData.VBLWidth = static_cast<double>(EVBLWidth->Value());
     } catch (const std::exception& e) {
         MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
         return false;

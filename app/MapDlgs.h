@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FloatEdit.h"
 #include "app/MapData.h"
 #include "app/MapTypes.h"
 #include "platform/gui/Forms.h"
@@ -46,8 +47,9 @@ public:
 class TDefaultsDlg : public gui::TForm {
 public:
     explicit TDefaultsDlg(rtl::TComponent* owner);
-    gui::TEdit *EDescription, *ECEMScale, *ECEMWidth, *ECEMLabelScale, *ECEMLabelOffset, *ECETWidth, *ECETScale,
-        *EVBLWidth;
+    gui::TEdit *EDescription, *ECEMLabelScale, *ECEMLabelOffset, *ECETScale;
+    // The widths and the magnitude step: 4 decimals, at most 1.
+    TFloatEdit *ECEMScale, *ECEMWidth, *ECETWidth, *EVBLWidth;
     gui::TButton *TBLoad, *OKBtn, *CancelBtn;
     std::string FMapFileName;
     TMapData MapData;

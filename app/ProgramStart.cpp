@@ -4,6 +4,7 @@
 
 #include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
+#include "app/LocationsDlgs.h"
 #include "app/PathToTEDlgs.h"
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
@@ -44,6 +45,10 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
     gui::Application->CreateForm(w.PathToTE);
     w.PathToTE->SetAutoDetectPathToTE(w.Main->AutoDetectPathToTE());
     w.PathToTE->SetTEInstallationPath(TEPath);
+    // The locations database: a file that cannot be read leaves it empty
+    // and unwritten, it does not stop the start.
+    gui::Application->CreateForm(w.Locations);
+    w.Main->LocationsDlg = w.Locations;
 
     const auto elapsed = std::chrono::steady_clock::now() - shown;
     if (elapsed < splashPause) std::this_thread::sleep_for(splashPause - elapsed);
@@ -53,7 +58,7 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
 
 void EndProgram(TProgramWindows& w)
 {
-    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.PathToTE, w.Catalogue, w.Main}) {
+    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.Locations, w.PathToTE, w.Catalogue, w.Main}) {
         if (!f) continue;
         f->BeforeDestruction();
         delete f;

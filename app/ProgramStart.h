@@ -12,11 +12,13 @@ namespace app {
 class TSEMainForm;
 class TCatalogueDlg;
 class TPathToTEDlg;
+class TLocationsDlg;
 
 struct TProgramWindows {
     TSEMainForm* Main = nullptr;
     TCatalogueDlg* Catalogue = nullptr;
     TPathToTEDlg* PathToTE = nullptr;
+    TLocationsDlg* Locations = nullptr;
 };
 
 // The splash pause: the splash window stays at least this long.

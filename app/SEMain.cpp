@@ -933,8 +933,10 @@ void TSEMainForm::PaintBoxMouseMove(int x, int y)
 
 void TSEMainForm::PaintBoxMouseDown(TMouseButton button, int x, int y)
 {
-    // Adding and editing locations by the right button comes with the
-    // location dialogs.
+    if (button == TMouseButton::mbRight && FLocationList) {
+        EditLocationAt(x, y);
+        return;
+    }
     if (button != TMouseButton::mbLeft || !FLocationList) return;
     const int i = FindLocationAt(FEclipseMap->MapData, *FLocationList, x, y);
     if (i < 0) return;

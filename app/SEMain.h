@@ -34,6 +34,7 @@
 namespace app {
 
 class TCatalogueDlg;
+class TLocationsDlg;
 class TPipeClient;
 
 class TSEMainForm : public gui::TForm, public TMapHost {
@@ -140,6 +141,9 @@ public:
 
     // The catalogue dialog the select command shows (set by the program).
     TCatalogueDlg* CatalogueDlg = nullptr;
+    // The locations database dialog (created at start-up; none in tests
+    // that build the window alone).
+    TLocationsDlg* LocationsDlg = nullptr;
     // Map printing into the printer (after the selection dialog).
     void PrintMap();
 
@@ -159,6 +163,9 @@ public:
     // Left button: the location under the pointer is marked and the
     // locations panel shown.
     void PaintBoxMouseDown(gui::TMouseButton button, int x, int y);
+    // The map's right button: edits the location within 3 pixels of (x, y),
+    // else offers a new one at the place clicked (SEMainLocations.cpp).
+    void EditLocationAt(int x, int y);
     // Shows or hides the locations panel (above the status bar).
     void SetLocationsPanelVisible(bool value);
     // Label links of the information panel: underlined blue under the mouse.

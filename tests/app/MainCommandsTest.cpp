@@ -213,7 +213,7 @@ TEST_F(MainWindow, MapDefaultsLoadTheWindowsCurrentValues)
     dlg.Show();
     gui::sim::Click(dlg.TBLoad, 5, 5);
     EXPECT_TRUE(dlg.Changed);
-    EXPECT_EQ(dlg.ECEMScale->Text(), "0.5");
+    EXPECT_EQ(dlg.ECEMScale->Text(), "0.5000");
     EXPECT_EQ(dlg.ECETScale->Text(), "20");
     Shot(&dlg, "map-defaults.png");
     // Cancel keeps the dialog open with the loaded values; Yes writes them.
