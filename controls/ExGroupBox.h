@@ -23,10 +23,15 @@ namespace controls {
 
 // The group box's own frame kinds (not the form border style).
 enum class TGroupBorderStyle { bsNone, bsSingle, bsDouble };
+// Where the caption sits; its own namespace, as the caption panel has a
+// TCaptionPosition of its own.
+namespace exgroupbox {
 enum class TCaptionPosition { cpTopLeft, cpTopRight, cpTopCenter, cpBottomLeft, cpBottomRight, cpBottomCenter };
+}
 
 class TExCustomGroupBox : public gui::TCustomGroupBox {
 public:
+    using TCaptionPosition = exgroupbox::TCaptionPosition;
     explicit TExCustomGroupBox(rtl::TComponent* owner);
 
     gui::TColor BorderColor() const { return FBorderColor; }

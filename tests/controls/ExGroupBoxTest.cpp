@@ -8,6 +8,7 @@
 #include "platform/gui/ExtCtrls.h"
 
 using namespace controls;
+using controls::exgroupbox::TCaptionPosition;
 using controls_test::Host;
 using controls_test::PixelAt;
 using gui::Rect;
