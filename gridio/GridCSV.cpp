@@ -81,10 +81,8 @@ void TGridFiles::WriteCSV(const std::string& fileName, bool unicode, bool append
         for (int c = FGrid.SaveStartCol(); c <= FGrid.SaveEndCol() + h; ++c) {
             if (c > FGrid.SaveStartCol()) line += d;
             std::string t = gridbase::DoubleQuoteMarks(SaveText(h > 0 ? c : FGrid.DisplayToRealCol(c), r));
-            if (OemConvert) {
-                gridbase::ConvertToOem(t);
-                gridbase::ConvertFromOem(t);
-            }
+            // The field goes out as OEM bytes, which the reader converts back.
+            if (OemConvert) gridbase::ConvertToOem(t);
             bool quoted = false;
             if (FGrid.AlwaysQuotes() || (!Has(t, d) && Has(t, '"'))) {
                 t = '"' + t + '"';
