@@ -62,6 +62,16 @@ public:
     // "Error at position: p in Cell [c, r]." for a text that is no number.
     double CellToReal(int aCol, int aRow);
 
+    // --- HTML (GridHTML.cpp) ---------------------------------------------------
+    // The document after the grid's HTMLSettings; dir (ending with "/" or
+    // empty) is where cell pictures would go.
+    std::string SaveToHTMLString(const std::string& dir);
+    // Replaces the file ("Cannot Create file <name>" when it cannot); with
+    // show or HTMLSettings.AutoPreview opens it with the shell.
+    void SaveToHTML(const std::string& fileName, bool show) { WriteHTML(fileName, show, false); }
+    // Adds the document behind the file's content (creating the file).
+    void AppendToHTML(const std::string& fileName) { WriteHTML(fileName, false, true); }
+
     // --- CSV and fixed width (GridCSV.cpp) -----------------------------------
     void SaveToCSV(const std::string& fileName, bool unicode) { WriteCSV(fileName, unicode, false); }
     // The file must exist.
@@ -87,6 +97,11 @@ public:
     std::vector<int> ColumnTextWidths(int fromCol, int toCol, bool realIndex);
 
 private:
+    void WriteHTML(const std::string& fileName, bool show, bool append);
+    std::string HTMLCellStyle(int aCol, int aRow, bool header);
+    std::string HTMLCellContent(int aCol, int aRow, bool header);
+    bool FHTMLNoWrap = false;
+    bool FHTMLHeaderWritten = false;
     void WriteASCII(const std::string& fileName, bool unicode, bool append);
     void WriteCSV(const std::string& fileName, bool unicode, bool append);
     void ReadCSV(const std::string& fileName, int maxRows, bool insert);
