@@ -72,6 +72,17 @@ public:
     // Adds the document behind the file's content (creating the file).
     void AppendToHTML(const std::string& fileName) { WriteHTML(fileName, false, true); }
 
+    // --- XML (GridXML.cpp) -------------------------------------------------------
+    // A flat list of records, one element per non-empty field (empty ones
+    // too with exportEmptyCells); fields named by fieldDescr, else FIELDi.
+    void SaveToXML(const std::string& fileName, const std::string& listDescr, const std::string& recordDescr,
+                   const std::vector<std::string>* fieldDescr, bool exportEmptyCells);
+    // Records from the document element's children: attributes and leaf
+    // elements become cells; levelToRow gives every nesting level's
+    // attributes a row of their own.  "XML file not found", "XMLDOM Parsing
+    // error ..." before anything is stored.
+    void LoadFromXML(const std::string& fileName, bool levelToRow);
+
     // --- CSV and fixed width (GridCSV.cpp) -----------------------------------
     void SaveToCSV(const std::string& fileName, bool unicode) { WriteCSV(fileName, unicode, false); }
     // The file must exist.
