@@ -2,6 +2,7 @@
 #include "gridio/GridIOHooks.h"
 
 #include "gridio/GridFiles.h"
+#include "gridio/XmlDomServer.h"
 #include "platform/gui/Clipbrd.h"
 
 namespace gridio {
@@ -44,6 +45,7 @@ void InstallGridIOHooks()
 {
     static TGridIOHooksImpl hooks;
     grid::SetGridIOHooks(&hooks);
+    RegisterXmlDomServer();
 }
 
 } // namespace gridio

@@ -1,7 +1,8 @@
 // GridIOHooks: the string grid's hook object (grid::TGridIOHooks) as
 // gridio/ provides it: AssignCells copies through the native text stream,
 // copying puts the selection on the clipboard as tab and CR LF separated
-// text.  The operations gridio/ does not provide yet do nothing.
+// text.  The operations gridio/ does not provide yet do nothing.  Installing
+// also registers the XML DOM automation object the XML import uses.
 //
 // The rule a caller must know: call InstallGridIOHooks once at start, before
 // the first grid is made (grids made earlier keep their plain printing

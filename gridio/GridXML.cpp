@@ -1,5 +1,6 @@
 // GridFiles: the XML export (a flat list of records) and import (records
-// from attributes and leaf elements), the import on the xml/ library.
+// from attributes and leaf elements), the import through the XML DOM
+// automation object ("Microsoft.XMLDOM", XmlDomServer.h).
 #include <algorithm>
 
 #include "gridio/GridFiles.h"
@@ -7,7 +8,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/TextFiles.h"
-#include "xml/XmlDom.h"
+#include "platform/rtl/OleClasses.h"
 
 namespace gridio {
 
@@ -28,25 +29,6 @@ std::string UnescapeXMLField(std::string t)
     t = rtl::StringReplace(t, "&gt;", ">");
     t = rtl::StringReplace(t, "&lt;", "<");
     return rtl::StringReplace(t, "&quot;", "\"");
-}
-
-// The document's nodes as a DOM sees them: an element's leading text is a
-// child of its own (the library keeps it as the element's value).
-int ChildCount(const xml::TUtf8XmlNode* n)
-{
-    return (n->Value().empty() ? 0 : 1) + n->NodeCount();
-}
-
-std::string NodeText(const xml::TUtf8XmlNode* n)
-{
-    std::string t = n->ElementType() == xml::xeCData ? n->Value() : n->ValueAsString();
-    for (int i = 0; i < n->NodeCount(); ++i) {
-        const xml::TUtf8XmlNode* c = n->Nodes(i);
-        if (c->ElementType() == xml::xeNormal || c->ElementType() == xml::xeCharData ||
-            c->ElementType() == xml::xeCData)
-            t += NodeText(c);
-    }
-    return t;
 }
 
 } // namespace
@@ -87,15 +69,24 @@ void TGridFiles::SaveToXML(const std::string& fileName, const std::string& listD
 
 void TGridFiles::LoadFromXML(const std::string& fileName, bool levelToRow)
 {
+    using rtl::Variant;
     if (!rtl::FileExists(fileName)) throw rtl::Exception("XML file not found");
-    xml::TUtf8XmlDom doc;
+    Variant dom;
     try {
-        doc.LoadFromFile(fileName);
-    } catch (const rtl::EFilerError& e) {
-        throw rtl::Exception("XMLDOM Parsing error 1 on line 0 (" + e.Message() + ")");
+        dom = rtl::CreateOleObject("Microsoft.XMLDOM");
+    } catch (const rtl::Exception&) {
+        throw rtl::Exception("XMLDOM server component not found");
     }
-    const xml::TUtf8XmlNode* root = doc.Root();
-    if (!root) throw rtl::Exception("XMLDOM Parsing error 1 on line 0");
+    auto get = [](const Variant& obj, const std::string& name, std::vector<Variant> args = {}) {
+        return obj.AsDispatch()->GetProperty(name, args);
+    };
+    dom.AsDispatch()->Call("load", {Variant(rtl::UTF8ToUTF16(fileName))});
+    const Variant err = get(dom, "parseError");
+    const int code = get(err, "errorCode").AsInteger();
+    if (code != 0)
+        throw rtl::Exception("XMLDOM Parsing error " + std::to_string(code) + " on line " +
+                             std::to_string(get(err, "line").AsInteger()));
+    const Variant root = get(dom, "documentElement");
 
     const int q = FGrid.SaveFixedCells() ? 0 : FGrid.FixedCols();
     const int s = FGrid.FixedRows();
@@ -106,43 +97,45 @@ void TGridFiles::LoadFromXML(const std::string& fileName, bool levelToRow)
         if (c >= FGrid.ColCount()) FGrid.SetColCount(c + 1);
         if (r >= FGrid.RowCount()) FGrid.SetRowCount(r + 1);
     };
-    auto storeHeading = [&](int c, const std::string& name) {
-        if (FGrid.SaveFixedCells() && FGrid.GetCellText(c, 0).empty()) FGrid.LoadCellText(c, 0, name);
+    auto store = [&](const Variant& node, bool leaf) {
+        const int c = q + j, r = s + rOff;
+        ensure(c, r);
+        if (FGrid.SaveFixedCells() && FGrid.GetCellText(c, 0).empty())
+            FGrid.LoadCellText(c, 0, get(node, "nodeName").AsString());
+        std::string t = UnescapeXMLField(get(node, "Text").AsString());
+        if (leaf && FGrid.QuoteEmptyCells() && t == "\"\"") t.clear();
+        if (r >= 0) FGrid.LoadCellText(c, r, t);
+        ++j;
     };
-    std::function<void(const xml::TUtf8XmlNode*)> process = [&](const xml::TUtf8XmlNode* n) {
+    std::function<void(const Variant&)> process = [&](const Variant& n) {
         bool newRow = false;
-        for (int k = 0; k < n->AttributeCount(); ++k) {
-            ensure(q + j, s + rOff);
-            storeHeading(q + j, n->AttributeName(k));
-            FGrid.LoadCellText(q + j, s + rOff, UnescapeXMLField(n->AttributeValue(k)));
-            ++j;
+        const Variant attrs = get(n, "attributes");
+        if (attrs.IsDispatch()) {
+            const int count = get(attrs, "length").AsInteger();
+            for (int k = 0; k < count; ++k) store(get(attrs, "item", {Variant(static_cast<int32_t>(k))}), false);
+            if (levelToRow && count > 0) {
+                ++rOff;
+                j = level;
+                newRow = true;
+            }
         }
-        if (levelToRow && n->AttributeCount() > 0) {
-            ++rOff;
-            j = level;
-            newRow = true;
-        }
-        const int count = ChildCount(n);
+        const Variant children = get(n, "childNodes");
+        const int count = get(children, "length").AsInteger();
         if (count > 1) {
             if (levelToRow && !newRow) ++rOff;
             ++level;
-            for (int i = 0; i < n->NodeCount(); ++i)
-                if (n->Nodes(i)->ElementType() == xml::xeNormal) process(n->Nodes(i));
+            for (int i = 0; i < count; ++i) process(get(children, "item", {Variant(static_cast<int32_t>(i))}));
         } else if (count == 1) {
-            ensure(q + j, s + rOff);
-            storeHeading(q + j, n->Name());
-            std::string t = UnescapeXMLField(NodeText(n));
-            if (FGrid.QuoteEmptyCells() && t == "\"\"") t.clear();
-            FGrid.LoadCellText(q + j, s + rOff, t);
-            ++j;
+            store(n, true);
         }
     };
-    for (int i = 0; i < root->NodeCount(); ++i) {
-        const xml::TUtf8XmlNode* rec = root->Nodes(i);
-        if (rec->ElementType() != xml::xeNormal) continue;
+    const Variant records = get(root, "childNodes");
+    const int n = get(records, "length").AsInteger();
+    for (int i = 0; i < n; ++i) {
+        const Variant rec = get(records, "item", {Variant(static_cast<int32_t>(i))});
         j = 0;
         level = 1;
-        if (levelToRow && i == 0 && ChildCount(rec) == 0) rOff = -1;
+        if (levelToRow && i == 0 && get(get(rec, "childNodes"), "length").AsInteger() == 0) rOff = -1;
         process(rec);
         if (!levelToRow) ++rOff;
     }

@@ -3,6 +3,8 @@
 
 #include "TestPaths.h"
 #include "gridio/GridFiles.h"
+#include "gridio/XmlDomServer.h"
+#include "platform/rtl/OleClasses.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/TextFiles.h"
 
@@ -22,6 +24,7 @@ struct XMLFixture : testing::Test {
         G->SetColCount(4);
         G->SetRowCount(3);
         G->SetSaveFixedCells(false);
+        gridio::RegisterXmlDomServer();
     }
     std::string File(const std::string& n) { return (Dir / n).string(); }
     void Write(const std::string& n, const std::string& text)
@@ -107,4 +110,33 @@ TEST_F(XMLFixture, ErrorTexts)
     Write("bad.xml", "<a><b></a>");
     EXPECT_EQ(message(File("bad.xml")).rfind("XMLDOM Parsing error ", 0), 0u);
     EXPECT_EQ(G->Cells(1, 1), "before");
+    Write("good.xml", "<a><b x=\"1\"/></a>");
+    rtl::UnregisterOleClass("Microsoft.XMLDOM");
+    EXPECT_EQ(message(File("good.xml")), "XMLDOM server component not found");
+    gridio::RegisterXmlDomServer();
+    EXPECT_EQ(message(File("bad.xml")), "XMLDOM Parsing error 1 on line 0");
+}
+
+TEST_F(XMLFixture, DomServerMembers)
+{
+    Write("d.xml", "<root><rec id=\"7\">text<sub>s</sub></rec><!-- note --></root>");
+    rtl::Variant dom = rtl::CreateOleObject("microsoft.xmldom");
+    auto get = [](const rtl::Variant& o, const std::string& n, std::vector<rtl::Variant> a = {}) {
+        return o.AsDispatch()->GetProperty(n, a);
+    };
+    EXPECT_TRUE(dom.AsDispatch()->Call("LOAD", {rtl::Variant(File("d.xml"))}).AsBoolean());
+    EXPECT_EQ(get(get(dom, "parseError"), "errorCode").AsInteger(), 0);
+    const rtl::Variant root = get(dom, "documentElement");
+    EXPECT_EQ(get(root, "nodeName").AsString(), "root");
+    const rtl::Variant recs = get(root, "childNodes");
+    ASSERT_EQ(get(recs, "Length").AsInteger(), 1);
+    const rtl::Variant rec = get(recs, "Item", {rtl::Variant(0)});
+    EXPECT_EQ(get(rec, "text").AsString(), "texts");
+    const rtl::Variant attrs = get(rec, "attributes");
+    ASSERT_TRUE(attrs.IsDispatch());
+    EXPECT_EQ(get(get(attrs, "item", {rtl::Variant(0)}), "nodeName").AsString(), "id");
+    EXPECT_EQ(get(get(attrs, "item", {rtl::Variant(0)}), "Text").AsString(), "7");
+    const rtl::Variant kids = get(rec, "childNodes");
+    ASSERT_EQ(get(kids, "length").AsInteger(), 2);
+    EXPECT_TRUE(get(get(kids, "item", {rtl::Variant(0)}), "attributes").IsNull());  // a text node
 }
