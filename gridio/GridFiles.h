@@ -1,6 +1,7 @@
 // GridFiles: the string grid's own text files and exports, a companion that
 // acts on one TExStringGrid: the native text file and stream, the ASCII
-// table, CSV and fixed-width files, and CellToReal.
+// table, CSV and fixed-width files, HTML and XML, and CellToReal.  (The
+// binary cell stream is GridBinary.h.)
 //
 // Every writer takes a cell's text from the grid's save text
 // (SaveCellText: OnSaveCell and the display rules), every reader stores
