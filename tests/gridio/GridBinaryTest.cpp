@@ -2,6 +2,9 @@
 // grids, properties, and the limits of the format.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "gridio/GridBinary.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/ComponentStream.h"
@@ -142,4 +145,31 @@ TEST_F(BinFixture, FormatLimitsAndDamagedStreams)
     junk.WriteString("NOPE and more bytes");
     junk.SetPosition(0);
     EXPECT_THROW(gridio::LoadFromBinStream(*H, junk), rtl::Exception);
+}
+
+TEST_F(BinFixture, HeaderRecordGoldenBytesAndFileRoundTrip)
+{
+    G->SetColWidths(1, 50);
+    G->SetColWidths(2, 300);
+    G->SetRowHeights(1, 30);
+    G->SetCells(2, 1, "v");
+    rtl::TMemoryStream s;
+    gridio::SaveRectToBinStream(*G, gui::TRect{1, 1, 2, 1}, s);
+    const std::string head = std::string("TPF0\x0BTGridPropIO\x00", 17) +
+                             std::string("\x08" "ColCount\x02\x02", 11) +
+                             std::string("\x08" "RowCount\x02\x01", 11) +
+                             std::string("\x09" "ColWidths\x06\x06" "50,300", 18) +
+                             std::string("\x0A" "RowHeights\x06\x02" "30", 15) +
+                             std::string("\x08" "FullGrid\x08", 10) + std::string("\x02" "ID", 3);
+    EXPECT_EQ(Bytes(s).substr(0, head.size()), head);
+
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("gridio-bin-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "cells.bin").string();
+    gridio::SaveToBinFile(*G, file);
+    gridio::LoadFromBinFile(*H, file);
+    EXPECT_EQ(H->Cells(2, 1), "v");
+    EXPECT_EQ(H->ColWidths(2), 300);
+    std::filesystem::remove_all(dir);
 }
