@@ -110,7 +110,9 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
     head->ID = static_cast<int32_t>(g.Handle());
     WriteRecord(stream, head);
     TProgressReporter progress(onProgress, &g);
+    g.ExportNotification(grid::TGridExportState::esExportStart, -1);
     for (int r = rect.Top; r <= rect.Bottom; ++r) {
+        g.ExportNotification(grid::TGridExportState::esExportNewRow, r);
         for (int c = rect.Left; c <= rect.Right; ++c) {
             cell->Col = static_cast<uint16_t>(c);
             cell->Row = static_cast<uint16_t>(r);
@@ -128,6 +130,7 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
         }
         progress.Report(r, std::max(1, rect.Bottom - rect.Top));
     }
+    g.ExportNotification(grid::TGridExportState::esExportDone, -1);
 }
 
 void SaveToBinStream(grid::TExStringGrid& g, rtl::TStream& stream)

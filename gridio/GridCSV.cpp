@@ -76,7 +76,9 @@ void TGridFiles::WriteCSV(const std::string& fileName, bool unicode, bool append
     const char d = FGrid.Delimiter() ? FGrid.Delimiter() : ',';
     const bool java = FGrid.JavaCSV(), multi = FGrid.Multilinecells();
     TProgressReporter progress(OnFileProgress, &FGrid);
+    Export(grid::TGridExportState::esExportStart, -1);
     for (int r = FGrid.SaveStartRow(); r <= FGrid.SaveEndRow(); ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
         std::string line;
         for (int c = FGrid.SaveStartCol(); c <= FGrid.SaveEndCol() + h; ++c) {
             if (c > FGrid.SaveStartCol()) line += d;
@@ -110,6 +112,7 @@ void TGridFiles::WriteCSV(const std::string& fileName, bool unicode, bool append
         lines.push_back(std::move(line));
         progress.Report(r, std::max(1, FGrid.RowCount() - 1));
     }
+    Export(grid::TGridExportState::esExportDone, -1);
     rtl::WriteTextFileLines(fileName, lines,
                             unicode ? rtl::TTextFileEncoding::tfeUTF16LE : rtl::TTextFileEncoding::tfeAnsi);
 }
@@ -221,7 +224,9 @@ void TGridFiles::SaveToFixed(const std::string& fileName, std::vector<int>& widt
         widths.push_back(w + 1);
     }
     std::vector<std::string> lines;
+    Export(grid::TGridExportState::esExportStart, -1);
     for (int r = FGrid.SaveStartRow(); r <= FGrid.SaveEndRow(); ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
         std::string line;
         for (int c = c0; c <= c1; ++c) {
             const int w = widths[static_cast<size_t>(c - c0)];
@@ -233,6 +238,7 @@ void TGridFiles::SaveToFixed(const std::string& fileName, std::vector<int>& widt
         }
         lines.push_back(std::move(line));
     }
+    Export(grid::TGridExportState::esExportDone, -1);
     try {
         rtl::WriteTextFileLines(fileName, lines, rtl::TTextFileEncoding::tfeAnsi);
     } catch (const rtl::EStreamError&) {

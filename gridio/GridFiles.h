@@ -125,6 +125,7 @@ private:
         return t;
     }
     void FinishLoad();
+    void Export(grid::TGridExportState s, int aRow) { FGrid.ExportNotification(s, aRow); }
 
     grid::TExStringGrid& FGrid;
 };

@@ -120,7 +120,12 @@ std::string TGridFiles::SaveToHTMLString(const std::string& /*dir*/)
         FHTMLHeaderWritten = true;
         r0 = 1;
     }
-    for (int r = r0; r < FGrid.RowCount(); ++r) row(r, false);
+    Export(grid::TGridExportState::esExportStart, -1);
+    for (int r = r0; r < FGrid.RowCount(); ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
+        row(r, false);
+    }
+    Export(grid::TGridExportState::esExportDone, -1);
 
     std::string doc;
     if (hs->XHTML()) {

@@ -141,7 +141,9 @@ void TGridFiles::SaveToFile(const std::string& fileName, bool unicode)
     }
     TProgressReporter progress(OnFileProgress, &FGrid);
     const int r0 = FGrid.SaveStartRow(), r1 = FGrid.SaveEndRow();
+    Export(grid::TGridExportState::esExportStart, -1);
     for (int r = r0; r <= r1; ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
         for (int c = c0; c <= c1; ++c) {
             // With hidden cells saved every stored column goes out by its
             // storage index; otherwise the shown columns in shown order.
@@ -150,6 +152,7 @@ void TGridFiles::SaveToFile(const std::string& fileName, bool unicode)
         }
         progress.Report(r, std::max(1, FGrid.SaveRowCount() - 1));
     }
+    Export(grid::TGridExportState::esExportDone, -1);
     rtl::WriteTextFileLines(fileName, lines,
                             unicode ? rtl::TTextFileEncoding::tfeUTF16LE : rtl::TTextFileEncoding::tfeAnsi);
 }
@@ -196,11 +199,15 @@ void TGridFiles::SaveToStream(rtl::TStream& stream)
     for (int i = 0; i < FGrid.ColCount(); ++i)
         WriteWideLine(stream, "cw " + std::to_string(i) + "," + std::to_string(FGrid.ColWidths(i)));
     const int c0 = FGrid.SaveStartCol(), r0 = FGrid.SaveStartRow();
-    for (int r = r0; r <= FGrid.SaveEndRow(); ++r)
+    Export(grid::TGridExportState::esExportStart, -1);
+    for (int r = r0; r <= FGrid.SaveEndRow(); ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
         for (int c = c0; c <= FGrid.SaveEndCol(); ++c) {
             const std::string t = SaveText(FGrid.DisplayToRealCol(c), r);
             if (!t.empty()) WriteWideLine(stream, CellLine(c - c0, r - r0, t));
         }
+    }
+    Export(grid::TGridExportState::esExportDone, -1);
 }
 
 void TGridFiles::LoadFromStream(rtl::TStream& stream)
@@ -268,6 +275,7 @@ void TGridFiles::WriteASCII(const std::string& fileName, bool unicode, bool appe
     std::vector<std::string> lines;
     if (append && rtl::FileExists(fileName)) lines = rtl::ReadTextFileLines(fileName);
     auto write = [&] {
+        Export(grid::TGridExportState::esExportDone, -1);
         rtl::WriteTextFileLines(fileName, lines,
                                 unicode ? rtl::TTextFileEncoding::tfeUTF16LE : rtl::TTextFileEncoding::tfeAnsi);
     };
@@ -280,7 +288,9 @@ void TGridFiles::WriteASCII(const std::string& fileName, bool unicode, bool appe
         const int r0 = FGrid.SaveFixedCells() ? 0 : FGrid.FixedRows();
         // One integer per column: long lines and wide grids keep their alignment.
         const std::vector<int> widths = ColumnTextWidths(c0, c1, hidden);
+        Export(grid::TGridExportState::esExportStart, -1);
         for (int r = r0; r < FGrid.RowCount(); ++r) {
+            Export(grid::TGridExportState::esExportNewRow, r);
             std::string main;
             std::vector<std::string> more;
             size_t offset = 0;

@@ -42,7 +42,9 @@ void TGridFiles::SaveToXML(const std::string& fileName, const std::string& listD
     lines.push_back("<" + listDescr + ">");
     TProgressReporter progress(OnFileProgress, &FGrid);
     const int c0 = FGrid.SaveStartCol(), r0 = FGrid.SaveStartRow(), r1 = FGrid.SaveEndRow();
+    Export(grid::TGridExportState::esExportStart, -1);
     for (int r = r0; r <= r1; ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
         lines.push_back("<" + recordDescr + ">");
         for (int c = c0; c <= FGrid.SaveEndCol(); ++c) {
             const int rc = FGrid.DisplayToRealCol(c);
@@ -60,6 +62,7 @@ void TGridFiles::SaveToXML(const std::string& fileName, const std::string& listD
         progress.Report(r, std::max(1, r1 - r0));
     }
     lines.push_back("</" + listDescr + ">");
+    Export(grid::TGridExportState::esExportDone, -1);
     try {
         rtl::WriteTextFileLines(fileName, lines, rtl::TTextFileEncoding::tfeAnsi);
     } catch (const rtl::EFCreateError&) {

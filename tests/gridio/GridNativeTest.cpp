@@ -243,3 +243,52 @@ TEST_F(NativeFixture, FileProgressPerSavedRow)
     // Rows 1..5 over D = 4: 25, 50, 75, 100, 125.
     EXPECT_EQ(fired, (std::vector<int>{25, 50, 75, 100, 125}));
 }
+
+namespace {
+
+// Records what the writers announce.
+class TRecordingGrid : public TExStringGrid {
+public:
+    using TExStringGrid::TExStringGrid;
+    std::vector<std::pair<TGridExportState, int>> Calls;
+    void ExportNotification(TGridExportState s, int aRow) override { Calls.emplace_back(s, aRow); }
+};
+
+} // namespace
+
+TEST(GridExport, EveryWriterAnnouncesStartRowsAndDone)
+{
+    gui::TForm form{nullptr};
+    auto* g = new TRecordingGrid(&form);
+    g->SetParent(&form);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    g->SetSaveFixedCells(false);
+    g->SetCells(1, 1, "x");
+    const auto dir = tectest::ScratchDir("gridio-export");
+    using S = TGridExportState;
+    const std::vector<std::pair<S, int>> rows123 = {
+        {S::esExportStart, -1}, {S::esExportNewRow, 1}, {S::esExportNewRow, 2}, {S::esExportNewRow, 3},
+        {S::esExportDone, -1}};
+    const std::vector<std::pair<const char*, std::function<void(TGridFiles&)>>> writers = {
+        {"file", [&](TGridFiles& f) { f.SaveToFile((dir / "a.txt").string(), false); }},
+        {"stream", [&](TGridFiles& f) { rtl::TMemoryStream s; f.SaveToStream(s); }},
+        {"ascii", [&](TGridFiles& f) { f.SaveToASCII((dir / "a.asc").string(), false); }},
+        {"csv", [&](TGridFiles& f) { f.SaveToCSV((dir / "a.csv").string(), false); }},
+        {"fixed", [&](TGridFiles& f) { std::vector<int> w; f.SaveToFixed((dir / "a.fix").string(), w); }},
+        {"html", [&](TGridFiles& f) { f.SaveToHTMLString(""); }},
+        {"xml", [&](TGridFiles& f) { f.SaveToXML((dir / "a.xml").string(), "L", "R", nullptr, false); }},
+    };
+    for (const auto& [name, write] : writers) {
+        SCOPED_TRACE(name);
+        g->Calls.clear();
+        TGridFiles f(*g);
+        write(f);
+        EXPECT_EQ(g->Calls, rows123);
+    }
+    // The ASCII export announces the end also when writing fails.
+    g->Calls.clear();
+    EXPECT_THROW(TGridFiles(*g).SaveToASCII((dir / "no" / "a.asc").string(), false), rtl::Exception);
+    ASSERT_FALSE(g->Calls.empty());
+    EXPECT_EQ(g->Calls.back().first, S::esExportDone);
+}
