@@ -9,6 +9,7 @@
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
 #include "app/SplashScreens.h"
+#include "gridio/GridIOHooks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/PngImage.h"
 
@@ -16,6 +17,9 @@ namespace app {
 
 TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chrono::milliseconds splashPause)
 {
+    // Before the first grid: the string grids reach their file and
+    // clipboard operations through these hooks.
+    gridio::InstallGridIOHooks();
     gui::Application->SetMainFormOnTaskBar(true);
     gui::Application->SetTitle(ApplicationTitle);
     {

@@ -156,6 +156,11 @@ public:
     virtual void CellsChanged(const gui::TRect& r) {}
 };
 
+// What an export or import announces to the grid (ExportNotification,
+// ImportNotification): the start (row -1), each row, the end (row -1).
+enum class TGridExportState { esExportStart, esExportNewRow, esExportSelRow, esExportDone };
+enum class TGridImportState { isImportStart, isImportNewRow, isImportSelRow, isImportDone };
+
 // The grid's clipboard, file, print and settings operations, registered by
 // gridio/ at start.  Every call gets the grid it acts on.
 class TGridIOHooks {
@@ -657,6 +662,10 @@ public:
     virtual void RememberCellValue(int aCol, int aRow);
     virtual void CellsChanged(const gui::TRect& r);
     virtual void AllCellsChanged() { CalcFooter(-1); }
+    // Called by printing and every export and import; empty here, a
+    // data-aware grid moves its data to the announced row.
+    virtual void ExportNotification(TGridExportState state, int aRow) {}
+    virtual void ImportNotification(TGridImportState state, int aRow) {}
     // True when the value is accepted (or there was nothing to validate); a
     // refused value brings the editor back on the edited cell.
     virtual bool ValidateCell(const std::string& newValue);

@@ -1,18 +1,11 @@
 #include "script/qs_idisp.h"
 
-#include <map>
-
+#include "platform/rtl/OleClasses.h"
 #include "platform/rtl/Strings.h"
 
 namespace qs {
 
 namespace {
-
-std::map<std::string, TqsOleFactory>& OleClasses()
-{
-    static std::map<std::string, TqsOleFactory> classes;
-    return classes;
-}
 
 // The failing member's text in the automation error form.
 [[noreturn]] void RaiseOleError(const std::string& member, const std::string& message)
@@ -54,18 +47,14 @@ void TqsOLEHelper::SetValue(const Variant& value)
     }
 }
 
+// The registry itself lives in platform/rtl, shared with the grid's XML import.
 void RegisterOleClass(const std::string& ProgID, TqsOleFactory Factory)
 {
-    OleClasses()[rtl::AnsiUpperCase(ProgID)] = std::move(Factory);
+    rtl::RegisterOleClass(ProgID, std::move(Factory));
 }
 
-void UnregisterOleClass(const std::string& ProgID) { OleClasses().erase(rtl::AnsiUpperCase(ProgID)); }
+void UnregisterOleClass(const std::string& ProgID) { rtl::UnregisterOleClass(ProgID); }
 
-Variant CreateOleObject(const std::string& ProgID)
-{
-    auto it = OleClasses().find(rtl::AnsiUpperCase(ProgID));
-    if (it == OleClasses().end() || !it->second) throw rtl::Exception("Invalid class string");
-    return Variant(it->second());
-}
+Variant CreateOleObject(const std::string& ProgID) { return rtl::CreateOleObject(ProgID); }
 
 } // namespace qs

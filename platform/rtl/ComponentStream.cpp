@@ -465,6 +465,13 @@ TValueType TReader::ReadValue()
     return static_cast<TValueType>(b);
 }
 
+bool TReader::EndOfList()
+{
+    const uint8_t b = ReadByte();
+    FStream.Seek(-1, TSeekOrigin::soCurrent);
+    return b == 0;
+}
+
 TValueType TReader::NextValue()
 {
     TValueType t = ReadValue();

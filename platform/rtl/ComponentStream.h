@@ -132,7 +132,9 @@ public:
 
     TValueType ReadValue();
     TValueType NextValue();
-    bool EndOfList() { return NextValue() == TValueType::vaNull; }
+    // Whether the next byte is the vaNull ending a list (a property name's
+    // length byte may be any value, so it is not checked as a tag).
+    bool EndOfList();
     void ReadListBegin();
     void ReadListEnd();
     int64_t ReadInteger();

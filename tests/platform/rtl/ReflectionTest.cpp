@@ -729,6 +729,9 @@ TEST(ComponentStream, ReadErrors)
         {"bad tag", "TPF0" + S("TTestCellIO") + S("") + S("Col") + B({0x77, 0, 0}), "Invalid property value"},
         {"truncated", "TPF0" + S("TTestCellIO") + S("") + S("Cell") + B({0x06, 0x09}) + "abc",
          "Stream read error"},
+        // A name longer than the highest tag number is still read as a name.
+        {"long property name", "TPF0" + S("TTestCellIO") + S("") + S("NameLongerThanTwentyOne") + B({0x02, 0x01, 0, 0}),
+         "Error reading TTestCellIO.NameLongerThanTwentyOne: Property NameLongerThanTwentyOne does not exist"},
         {"unknown child class", "TPF0" + S("TSample") + S("") + B({0x00}) + S("TMissing") + S("X") + B({0, 0, 0}),
          "Class TMissing not found"},
     };

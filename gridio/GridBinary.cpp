@@ -1,0 +1,214 @@
+// GridBinary: the binary cell stream on the component-stream encoding.
+#include "gridio/GridBinary.h"
+
+#include <algorithm>
+
+#include "platform/rtl/ComponentStream.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Strings.h"
+
+namespace gridio {
+
+RTL_PUBLISHED(TGridPropIO)
+{
+    using P = TGridPropIO;
+    c.Property("ColCount", [](P& p) { return p.ColCount; }, [](P& p, int32_t v) { p.ColCount = v; });
+    c.Property("RowCount", [](P& p) { return p.RowCount; }, [](P& p, int32_t v) { p.RowCount = v; });
+    c.Property("ColWidths", [](P& p) { return p.ColWidths; }, [](P& p, std::string v) { p.ColWidths = v; });
+    c.Property("RowHeights", [](P& p) { return p.RowHeights; }, [](P& p, std::string v) { p.RowHeights = v; });
+    c.Property("FullGrid", [](P& p) { return p.FullGrid; }, [](P& p, bool v) { p.FullGrid = v; });
+    c.Property("ID", [](P& p) { return p.ID; }, [](P& p, int32_t v) { p.ID = v; });
+}
+
+RTL_PUBLISHED(TGridCellIO)
+{
+    using P = TGridCellIO;
+    c.Property("Col", [](P& p) { return p.Col; }, [](P& p, uint16_t v) { p.Col = v; });
+    c.Property("Row", [](P& p) { return p.Row; }, [](P& p, uint16_t v) { p.Row = v; });
+    c.Property("Cell", [](P& p) { return p.Cell; }, [](P& p, std::string v) { p.Cell = v; });
+    c.Property("HasProp", [](P& p) { return p.HasProp; }, [](P& p, bool v) { p.HasProp = v; });
+}
+
+RTL_PUBLISHED(TGridCellPropIO)
+{
+    using P = TGridCellPropIO;
+    c.Property("CellProperties", &P::CellProperties, &P::SetCellProperties);
+    c.Property("HasGraphic", [](P& p) { return p.HasGraphic; }, [](P& p, bool v) { p.HasGraphic = v; });
+}
+
+namespace {
+
+constexpr int kMaxCoord = 65535;
+
+void WriteRecord(rtl::TStream& stream, rtl::TComponent* record)
+{
+    rtl::TWriter w(stream);
+    w.WriteRootComponent(record);
+}
+
+// Reads one record into record; another class's record raises the
+// reader's error before anything of it is taken.
+void ReadRecord(rtl::TStream& stream, rtl::TComponent* record)
+{
+    const int64_t start = stream.Position();
+    char sig[4];
+    stream.ReadBuffer(sig, 4);
+    uint8_t len = 0;
+    stream.ReadBuffer(&len, 1);
+    std::string name(len, '\0');
+    if (len) stream.ReadBuffer(name.data(), len);
+    if (std::string_view(sig, 4) == "TPF0" && name != record->ClassName())
+        throw rtl::EReadError("Invalid stream format: " + name + " where " + record->ClassName() + " belongs");
+    stream.SetPosition(start);
+    rtl::TReader r(stream);
+    r.ReadRootComponent(record);
+}
+
+std::string JoinNumbers(const std::vector<int>& v)
+{
+    std::string s;
+    for (size_t i = 0; i < v.size(); ++i) s += (i ? "," : "") + std::to_string(v[i]);
+    return s;
+}
+
+std::vector<int> SplitNumbers(const std::string& s)
+{
+    std::vector<int> v;
+    size_t start = 0;
+    while (start <= s.size() && !s.empty()) {
+        const size_t comma = s.find(',', start);
+        v.push_back(rtl::StrToIntDef(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start), 0));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return v;
+}
+
+} // namespace
+
+void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TStream& stream,
+                         const TFileProgressEvent& onProgress)
+{
+    if (rect.Right > kMaxCoord || rect.Bottom > kMaxCoord || rect.Left < 0 || rect.Top < 0)
+        throw grid::ZEziDoroZezuz("Cells beyond column or row " + std::to_string(kMaxCoord) +
+                                  " cannot be saved in a cell stream");
+    rtl::TComponent owner(nullptr);
+    auto* head = new TGridPropIO(&owner);
+    auto* cell = new TGridCellIO(&owner);
+    auto* prop = new TGridCellPropIO(&owner, &g);
+    head->ColCount = rect.Right - rect.Left + 1;
+    head->RowCount = rect.Bottom - rect.Top + 1;
+    std::vector<int> widths, heights;
+    for (int c = rect.Left; c <= rect.Right; ++c) widths.push_back(g.ColWidths(c));
+    for (int r = rect.Top; r <= rect.Bottom; ++r) heights.push_back(g.RowHeights(r));
+    head->ColWidths = JoinNumbers(widths);
+    head->RowHeights = JoinNumbers(heights);
+    const bool fixed = g.SaveFixedCells();
+    head->FullGrid = fixed ? head->RowCount == g.RowCount() && head->ColCount == g.ColCount()
+                           : head->RowCount == g.RowCount() - g.FixedRows() &&
+                                 head->ColCount == g.ColCount() - g.FixedCols();
+    head->ID = static_cast<int32_t>(g.Handle());
+    WriteRecord(stream, head);
+    TProgressReporter progress(onProgress, &g);
+    g.ExportNotification(grid::TGridExportState::esExportStart, -1);
+    for (int r = rect.Top; r <= rect.Bottom; ++r) {
+        g.ExportNotification(grid::TGridExportState::esExportNewRow, r);
+        for (int c = rect.Left; c <= rect.Right; ++c) {
+            cell->Col = static_cast<uint16_t>(c);
+            cell->Row = static_cast<uint16_t>(r);
+            cell->Cell = g.GetCellText(c, r);
+            const gridbase::TCellProperties* p = g.FindCellProperties(c, r);
+            cell->HasProp = p != nullptr;
+            WriteRecord(stream, cell);
+            if (p) {
+                prop->CellProperties()->Assign(p);
+                // Cell graphics travel once the grid has them; until then a
+                // cell has no graphic to save.
+                prop->HasGraphic = false;
+                WriteRecord(stream, prop);
+            }
+        }
+        progress.Report(r, std::max(1, rect.Bottom - rect.Top));
+    }
+    g.ExportNotification(grid::TGridExportState::esExportDone, -1);
+}
+
+void SaveToBinStream(grid::TExStringGrid& g, rtl::TStream& stream)
+{
+    const bool fixed = g.SaveFixedCells();
+    SaveRectToBinStream(g,
+                        gui::TRect{fixed ? 0 : g.FixedCols(), fixed ? 0 : g.FixedRows(), g.ColCount() - 1,
+                                   g.RowCount() - 1},
+                        stream);
+}
+
+void SaveToBinFile(grid::TExStringGrid& g, const std::string& fileName)
+{
+    rtl::TMemoryStream mem;
+    SaveToBinStream(g, mem);
+    mem.SetPosition(0);
+    rtl::TFileStream file(fileName, rtl::fmCreate);
+    file.CopyFrom(mem, 0);
+}
+
+void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TStream& stream)
+{
+    rtl::TComponent owner(nullptr);
+    auto* head = new TGridPropIO(&owner);
+    auto* cell = new TGridCellIO(&owner);
+    auto* prop = new TGridCellPropIO(&owner, &g);
+    ReadRecord(stream, head);
+    if (head->FullGrid) {
+        g.Clear();
+        g.SetRowCount(std::max(1, head->RowCount));
+        g.SetColCount(std::max(1, head->ColCount));
+        const std::vector<int> w = SplitNumbers(head->ColWidths), h = SplitNumbers(head->RowHeights);
+        for (int i = 0; i < g.ColCount() && i < static_cast<int>(w.size()); ++i) g.SetColWidths(i, w[i]);
+        for (int i = 0; i < g.RowCount() && i < static_cast<int>(h.size()); ++i) g.SetRowHeights(i, h[i]);
+    }
+    bool first = true;
+    int ox = 0, oy = 0;
+    while (stream.Size() - stream.Position() > 1) {
+        cell->Cell.clear();
+        ReadRecord(stream, cell);
+        if (first && !head->FullGrid) {
+            ox = cell->Col;
+            oy = cell->Row;
+        }
+        first = false;
+        const int tc = point.X + cell->Col - ox, tr = point.Y + cell->Row - oy;
+        // Cells that land outside the grid are skipped (their records are still read).
+        const bool inside = tc >= 0 && tr >= 0 && tc < g.AllColCount() && tr < g.RowCount();
+        if (inside) g.SetCellText(tc, tr, cell->Cell);
+        if (cell->HasProp) {
+            prop->HasGraphic = false;
+            if (inside) prop->CellProperties()->Assign(g.GetCellProperties(tc, tr));
+            ReadRecord(stream, prop);
+            if (inside) {
+                prop->CellProperties()->SetOwnerCol(tc);
+                prop->CellProperties()->SetOwnerRow(tr);
+                g.GetCellProperties(tc, tr)->Assign(prop->CellProperties());
+            }
+            if (prop->HasGraphic)
+                throw rtl::EReadError("Cell graphics in a cell stream cannot be read yet");
+        }
+    }
+}
+
+void LoadFromBinStream(grid::TExStringGrid& g, rtl::TStream& stream)
+{
+    LoadAtPointFromBinStream(g, gui::TPoint{0, 0}, stream);
+}
+
+void LoadFromBinFile(grid::TExStringGrid& g, const std::string& fileName)
+{
+    rtl::TMemoryStream mem;
+    {
+        rtl::TFileStream file(fileName, rtl::fmOpenRead);
+        mem.CopyFrom(file, 0);
+    }
+    mem.SetPosition(0);
+    LoadFromBinStream(g, mem);
+}
+
+} // namespace gridio

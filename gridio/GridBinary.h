@@ -1,0 +1,80 @@
+// GridBinary: the string grid's binary cell stream.  A rectangle of cells
+// is written as a sequence of component-stream records: one TGridPropIO
+// header, then per cell a TGridCellIO and, for a cell with properties, a
+// TGridCellPropIO.  The grid's private clipboard format carries the same
+// stream.
+//
+// The rule a caller must know: cell coordinates are 16-bit; saving a
+// rectangle that reaches column or row 65536 raises ZEziDoroZezuz before
+// anything is written, and loading skips cells that land outside the grid.
+//
+//   rtl::TMemoryStream s;
+//   gridio::SaveRectToBinStream(*grid, gui::TRect{1, 1, 3, 4}, s);
+//   s.SetPosition(0);
+//   gridio::LoadAtPointFromBinStream(*other, gui::TPoint{5, 5}, s);
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "grid/ExGrid.h"
+#include "gridio/GridFiles.h"
+#include "platform/rtl/Streams.h"
+
+namespace gridio {
+
+// The header record: the rectangle's size, widths and heights.
+class TGridPropIO : public rtl::TComponent {
+    RTL_CLASS(TGridPropIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridPropIO"; }
+    int32_t ColCount = 0, RowCount = 0;
+    std::string ColWidths, RowHeights;
+    bool FullGrid = false;
+    int32_t ID = 0;
+};
+
+// One cell: absolute coordinates, merge-aware text, whether properties follow.
+class TGridCellIO : public rtl::TComponent {
+    RTL_CLASS(TGridCellIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridCellIO"; }
+    uint16_t Col = 0, Row = 0;
+    std::string Cell;
+    bool HasProp = false;
+};
+
+// The properties of the cell before it.
+class TGridCellPropIO : public rtl::TComponent {
+    RTL_CLASS(TGridCellPropIO, rtl::TComponent)
+public:
+    TGridCellPropIO(rtl::TComponent* owner, gridbase::TBaseGrid* grid)
+        : rtl::TComponent(owner), FProps(std::make_unique<gridbase::TCellProperties>(grid, 0, 0))
+    {
+    }
+    explicit TGridCellPropIO(rtl::TComponent* owner) : TGridCellPropIO(owner, nullptr) {}
+    std::string ClassName() const override { return "TGridCellPropIO"; }
+    gridbase::TCellProperties* CellProperties() const { return FProps.get(); }
+    void SetCellProperties(gridbase::TCellProperties* p) { FProps->Assign(p); }
+    bool HasGraphic = false;
+
+private:
+    std::unique_ptr<gridbase::TCellProperties> FProps;
+};
+
+void SaveRectToBinStream(grid::TExStringGrid& grid, const gui::TRect& rect, rtl::TStream& stream,
+                         const TFileProgressEvent& progress = {});
+// The whole saveable grid (fixed cells with SaveFixedCells; footers and
+// fixed right columns included, hidden columns not).
+void SaveToBinStream(grid::TExStringGrid& grid, rtl::TStream& stream);
+void SaveToBinFile(grid::TExStringGrid& grid, const std::string& fileName);
+// A full-grid stream clears the grid and restores its size, widths and
+// heights; any other is placed with its first cell at point.
+void LoadAtPointFromBinStream(grid::TExStringGrid& grid, gui::TPoint point, rtl::TStream& stream);
+void LoadFromBinStream(grid::TExStringGrid& grid, rtl::TStream& stream);
+void LoadFromBinFile(grid::TExStringGrid& grid, const std::string& fileName);
+
+} // namespace gridio

@@ -1,0 +1,183 @@
+// GridFiles: the HTML export, one CSS class per distinct cell look.
+#include <algorithm>
+
+#include "gridio/GridFiles.h"
+#include "htmltext/GrdHTMLE.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/Strings.h"
+#include "platform/rtl/TextFiles.h"
+
+namespace gridio {
+
+namespace {
+
+constexpr gui::TColor kNoColor = 0x7FFFFFFF;
+
+bool Contains(const std::string& s, std::string_view part) { return s.find(part) != std::string::npos; }
+
+std::string Hex(gui::TColor c) { return gridbase::ColorToHtmlHex(gui::ColorToRGB(c)); }
+
+} // namespace
+
+std::string TGridFiles::HTMLCellStyle(int aCol, int aRow, bool header)
+{
+    grid::THTMLSettings* hs = FGrid.HTMLSettings();
+    gui::TFont font;
+    font.Assign(FGrid.Font());
+    font.SetColor(kNoColor);
+    font.SetStyle({});
+    gui::TBrush brush;
+    brush.SetColor(FGrid.IsFixed(aCol, aRow) ? FGrid.FixedColor() : kNoColor);
+    gui::TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
+    gui::TAlignment ha = gui::TAlignment::taLeftJustify;
+    gridbase::TVAlignment va = gridbase::TVAlignment::vtaTop;
+    bool ww = false;
+    gridbase::TCellGradientDirection gd{};
+    gui::TGridDrawState state;
+    FGrid.GetVisualProperties(aCol, aRow, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha,
+                              va, ww, gd);
+    std::string s;
+    // The grid's own colours count as not set: only a look of the cell's
+    // own (or the fixed colour of the header) goes into the style.
+    const gui::TColor back = header ? FGrid.FixedColor() : brush.Color();
+    auto set = [](gui::TColor c, gui::TColor own) { return c != kNoColor && c != gui::clNone && c != own; };
+    if (hs->SaveColor() && (header || set(back, FGrid.Color()))) s += "background-color: #" + Hex(back) + ";";
+    if (hs->SaveColor() && set(font.Color(), FGrid.Font()->Color())) s += "color: #" + Hex(font.Color()) + ";";
+    s += "font-size:" + std::to_string(font.Size()) + "pt;";
+    if (font.Style().Contains(gui::TFontStyle::fsItalic)) s += "font-style: italic;";
+    if (font.Style().Contains(gui::TFontStyle::fsBold)) s += "font-weight: bold;";
+    s += "font-family: " + font.Name() + ";";
+    if (ha == gui::TAlignment::taRightJustify) s += "text-align: right;";
+    else if (ha == gui::TAlignment::taCenter) s += "text-align: center;";
+    switch (va) {
+    case gridbase::TVAlignment::vtaTop: s += "vertical-align: top;"; break;
+    case gridbase::TVAlignment::vtaCenter: s += "vertical-align: middle;"; break;
+    case gridbase::TVAlignment::vtaBottom: s += "vertical-align: bottom;"; break;
+    }
+    FHTMLNoWrap = !ww;
+    return s;
+}
+
+std::string TGridFiles::HTMLCellContent(int aCol, int aRow, bool header)
+{
+    grid::THTMLSettings* hs = FGrid.HTMLSettings();
+    std::string t = SaveText(FGrid.DisplayToRealCol(aCol), aRow);
+    if (!header) {
+        if (hs->ConvertSpecialChars()) t = htmltext::EncodeHTMLEntities(t);
+        if (hs->NonBreakingText()) t = htmltext::EncodeNonBreakingSpaces(t);
+    }
+    if (Contains(t, "\r")) t = gridbase::CRToHtmlBreak(t);
+    if (FGrid.URLShow() && !Contains(t, "</")) {
+        std::string link = t;
+        if (Contains(t, "://")) {
+            const std::string label = FGrid.URLFull() ? t : t.substr(t.find("://") + 3, 255);
+            link = "<a href=" + t + ">" + label + "</a>";
+        }
+        if (Contains(t, "mailto:")) {
+            const std::string label = FGrid.URLFull() ? t : t.substr(t.find("mailto:") + 7);
+            link = "<a href=" + t + ">" + label + "</a>";
+        }
+        t = link;
+    }
+    if (header ? t.empty() : rtl::Trim(t).empty()) t = "&nbsp;";
+    return t;
+}
+
+std::string TGridFiles::SaveToHTMLString(const std::string& /*dir*/)
+{
+    grid::THTMLSettings* hs = FGrid.HTMLSettings();
+    std::vector<std::string> styles;
+    std::string body;
+    const std::vector<int>& widths = hs->ColWidths();
+    const int c0 = FGrid.SaveFixedCells() ? 0 : FGrid.FixedCols();
+    auto row = [&](int r, bool header) {
+        body += "<tr>";
+        for (int c = c0; c < FGrid.ColCount(); ++c) {
+            const int rc = FGrid.DisplayToRealCol(c);
+            if (!FGrid.IsBaseCell(rc, r)) continue;
+            const std::string style = HTMLCellStyle(c, r, header);
+            auto it = std::find(styles.begin(), styles.end(), style);
+            const size_t cls = static_cast<size_t>(it - styles.begin());
+            if (it == styles.end()) styles.push_back(style);
+            body += "<td class=\"c" + std::to_string(cls) + "\"";
+            const gui::TPoint span = FGrid.CellSpan(rc, r);
+            if (span.X > 0) body += " colspan=\"" + std::to_string(span.X + 1) + "\"";
+            if (span.Y > 0) body += " rowspan=\"" + std::to_string(span.Y + 1) + "\"";
+            if (FHTMLNoWrap) body += " nowrap";
+            const int wi = header ? c : c - c0;
+            if ((header || !FHTMLHeaderWritten) && wi >= 0 && wi < static_cast<int>(widths.size()))
+                body += " width=" + std::to_string(widths[static_cast<size_t>(wi)]);
+            body += ">" + HTMLCellContent(c, r, header) + "</td>";
+        }
+        body += "</tr>";
+    };
+    FHTMLHeaderWritten = false;
+    int r0 = FGrid.SaveFixedCells() ? 0 : FGrid.FixedRows();
+    if (FGrid.SaveFixedCells() && FGrid.FixedRows() > 0) {
+        row(0, true);
+        FHTMLHeaderWritten = true;
+        r0 = 1;
+    }
+    Export(grid::TGridExportState::esExportStart, -1);
+    for (int r = r0; r < FGrid.RowCount(); ++r) {
+        Export(grid::TGridExportState::esExportNewRow, r);
+        row(r, false);
+    }
+    Export(grid::TGridExportState::esExportDone, -1);
+
+    std::string doc;
+    if (hs->XHTML()) {
+        doc += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+        doc += "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r\n";
+        doc += "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n";
+        doc += "<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n";
+    }
+    if (!hs->PrefixTag().empty()) doc += hs->PrefixTag() + "\r\n";
+    doc += "<style>\r\n";
+    for (size_t i = 0; i < styles.size(); ++i) doc += ".c" + std::to_string(i) + " {" + styles[i] + "}\r\n";
+    doc += "</style>\r\n";
+    doc += "<table border=\"" + std::to_string(hs->BorderSize()) + "\" cellspacing=\"" +
+           std::to_string(hs->CellSpacing()) + "\" cellpadding=\"" + std::to_string(hs->CellPadding()) + "\" ";
+    if (!hs->Summary().empty()) doc += "SUMMARY=\"" + hs->Summary() + "\" ";
+    if (!hs->TableStyle().empty()) doc += " " + hs->TableStyle() + " ";
+    doc += " width=\"" + std::to_string(hs->Width()) + "%\">\r\n";
+    doc += body;
+    doc += "\r\n</table>\r\n";
+    if (!hs->SuffixTag().empty()) doc += hs->SuffixTag() + "\r\n";
+    if (hs->XHTML()) doc += "</html>\r\n";
+    return doc;
+}
+
+void TGridFiles::WriteHTML(const std::string& fileName, bool show, bool append)
+{
+    grid::THTMLSettings* hs = FGrid.HTMLSettings();
+    std::string text;
+    if (append && rtl::FileExists(fileName)) {
+        rtl::TFileStream in(fileName, rtl::fmOpenRead);
+        text = rtl::DecodeTextFileBytes(in.ReadAll());
+    }
+    auto copyFile = [&](const std::string& name) {
+        if (name.empty() || !rtl::FileExists(name)) return;
+        try {
+            for (const std::string& l : rtl::ReadTextFileLines(name)) text += l + "\r\n";
+        } catch (const rtl::EStreamError&) {
+            // An unreadable header or footer file is left out.
+        }
+    };
+    copyFile(hs->HeaderFile());
+    const std::string dir = rtl::StringReplace(rtl::ExtractFilePath(fileName), "\\", "/");
+    text += SaveToHTMLString(dir) + "\r\n";
+    copyFile(hs->FooterFile());
+    try {
+        const std::string bytes = rtl::EncodeTextFileBytes(text, rtl::TTextFileEncoding::tfeAnsi);
+        rtl::TFileStream out(fileName, rtl::fmCreate);
+        out.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    } catch (const rtl::EFCreateError&) {
+        throw grid::ZEziDoroZezuz("Cannot Create file " + fileName);
+    }
+    if (hs->AutoPreview() || show) gui::ShellOpen(fileName);
+}
+
+} // namespace gridio

@@ -1,0 +1,51 @@
+// OleClasses: the automation class registry.
+#include "platform/rtl/OleClasses.h"
+
+#include <map>
+#include <mutex>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Strings.h"
+
+namespace rtl {
+
+namespace {
+
+struct TRegistry {
+    std::mutex Lock;
+    std::map<std::string, TOleFactory> Classes;
+};
+
+TRegistry& Registry()
+{
+    static TRegistry r;
+    return r;
+}
+
+} // namespace
+
+void RegisterOleClass(const std::string& progID, TOleFactory factory)
+{
+    std::lock_guard<std::mutex> g(Registry().Lock);
+    Registry().Classes[AnsiUpperCase(progID)] = std::move(factory);
+}
+
+void UnregisterOleClass(const std::string& progID)
+{
+    std::lock_guard<std::mutex> g(Registry().Lock);
+    Registry().Classes.erase(AnsiUpperCase(progID));
+}
+
+Variant CreateOleObject(const std::string& progID)
+{
+    TOleFactory factory;
+    {
+        std::lock_guard<std::mutex> g(Registry().Lock);
+        auto it = Registry().Classes.find(AnsiUpperCase(progID));
+        if (it != Registry().Classes.end()) factory = it->second;
+    }
+    if (!factory) throw Exception("Invalid class string");
+    return Variant(factory());
+}
+
+} // namespace rtl

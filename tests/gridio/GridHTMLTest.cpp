@@ -1,0 +1,108 @@
+// The HTML export: the document's shape, shared classes, merged areas,
+// links, entities, the XHTML head, widths, and opening through the shell.
+#include <gtest/gtest.h>
+
+#include "TestPaths.h"
+#include "gridio/GridFiles.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
+
+using namespace grid;
+using gridio::TGridFiles;
+
+namespace {
+
+struct HTMLFixture : testing::Test {
+    gui::TForm Form{nullptr};
+    TExStringGrid* G = new TExStringGrid(&Form);
+    HTMLFixture()
+    {
+        Form.SetBounds(0, 0, 600, 500);
+        G->SetParent(&Form);
+        G->SetColCount(4);
+        G->SetRowCount(3);
+        G->SetSaveFixedCells(false);
+        G->Font()->SetName("Arial");
+        G->Font()->SetSize(10);
+    }
+};
+
+} // namespace
+
+TEST_F(HTMLFixture, GoldenDocument)
+{
+    G->SetCells(1, 1, "a<b");
+    G->SetCells(2, 1, "x");
+    G->SetCells(3, 1, "bold");
+    G->SetCellFontStyle(3, 1, {gui::TFontStyle::fsBold});
+    G->SetCells(1, 2, "");
+    G->SetCells(2, 2, "two\r\nlines");
+    G->HTMLSettings()->ColWidths() = {40, 50};
+    const std::string plain = "font-size:10pt;font-family: Arial;vertical-align: top;";
+    const std::string bold = "font-size:10pt;font-weight: bold;font-family: Arial;vertical-align: top;";
+    const std::string expected =
+        "<style>\r\n.c0 {" + plain + "}\r\n.c1 {" + bold + "}\r\n</style>\r\n"
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\"  width=\"100%\">\r\n"
+        "<tr><td class=\"c0\" nowrap width=40>a<b</td><td class=\"c0\" nowrap width=50>x</td>"
+        "<td class=\"c1\">bold</td></tr>"
+        "<tr><td class=\"c0\" nowrap width=40>&nbsp;</td><td class=\"c0\" nowrap width=50>two<br>\nlines</td>"
+        "<td class=\"c0\" nowrap>&nbsp;</td></tr>"
+        "\r\n</table>\r\n";
+    EXPECT_EQ(TGridFiles(*G).SaveToHTMLString(""), expected);
+}
+
+TEST_F(HTMLFixture, EntitiesLinksMergesAndXHTML)
+{
+    G->SetRowCount(5);
+    G->SetCells(1, 1, "a<b");
+    G->SetCells(2, 1, "http://example.org/x");
+    G->SetCells(3, 1, "mailto:me@example.org");
+    G->MergeCells(1, 2, 2, 3);
+    G->SetCells(1, 2, "merged");
+    G->HTMLSettings()->SetConvertSpecialChars(true);
+    G->SetURLShow(true);
+    G->HTMLSettings()->SetXHTML(true);
+    G->HTMLSettings()->SetSummary("sum");
+    const std::string doc = TGridFiles(*G).SaveToHTMLString("");
+    EXPECT_EQ(doc.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!DOCTYPE html", 0), 0u);
+    EXPECT_NE(doc.find("<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">"), std::string::npos);
+    EXPECT_NE(doc.find(">a&lt;b</td>"), std::string::npos);
+    EXPECT_NE(doc.find("<a href=http://example.org/x>example.org/x</a>"), std::string::npos);
+    EXPECT_NE(doc.find("<a href=mailto:me@example.org>me@example.org</a>"), std::string::npos);
+    EXPECT_NE(doc.find("colspan=\"2\" rowspan=\"3\">merged</td>"), std::string::npos) << doc;
+    EXPECT_NE(doc.find("SUMMARY=\"sum\" "), std::string::npos);
+    // Row 3 holds only the covered cells and the last column.
+    EXPECT_NE(doc.find("</tr><tr><td class=\"c0\" nowrap>&nbsp;</td></tr><tr><td"), std::string::npos);
+    EXPECT_EQ(doc.substr(doc.size() - 9), "</html>\r\n");
+    G->SetURLFull(true);
+    EXPECT_NE(TGridFiles(*G).SaveToHTMLString("").find("<a href=http://example.org/x>http://example.org/x</a>"),
+              std::string::npos);
+}
+
+TEST_F(HTMLFixture, FileWithHeaderFooterAndShell)
+{
+    const auto dir = tectest::ScratchDir("gridio-html");
+    const std::string head = (dir / "head.txt").string(), file = (dir / "out.html").string();
+    {
+        rtl::TFileStream h(head, rtl::fmCreate);
+        h.WriteString("<html><body>\r\n");
+    }
+    G->SetCells(1, 1, "cell");
+    G->HTMLSettings()->SetHeaderFile(head);
+    G->HTMLSettings()->SetFooterFile((dir / "missing.txt").string());
+    std::vector<std::string> opened;
+    gui::SetShellOpenHandler([&](const std::string& t) {
+        opened.push_back(t);
+        return true;
+    });
+    TGridFiles(*G).SaveToHTML(file, true);
+    gui::SetShellOpenHandler(nullptr);
+    EXPECT_EQ(opened, std::vector<std::string>{file});
+    const std::string text = tectest::ReadText(file);
+    EXPECT_EQ(text.rfind("<html><body>\r\n<style>", 0), 0u);
+    EXPECT_NE(text.find(">cell</td>"), std::string::npos);
+    TGridFiles(*G).AppendToHTML(file);
+    const std::string twice = tectest::ReadText(file);
+    EXPECT_EQ(twice.size(), text.size() * 2);
+    EXPECT_THROW(TGridFiles(*G).SaveToHTML((dir / "no" / "x.html").string(), false), ZEziDoroZezuz);
+}
