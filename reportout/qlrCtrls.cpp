@@ -172,6 +172,16 @@ void TqlrScrollWin::Dispatch(gui::TMessage& message)
     gui::TCustomControl::Dispatch(message);
 }
 
+int TqlrScrollWin::ViewWidth() const
+{
+    return std::max(0, ClientWidth() - (FVertBar->Visible() ? FVertBar->Width() : 0));
+}
+
+int TqlrScrollWin::ViewHeight() const
+{
+    return std::max(0, ClientHeight() - (FHorzBar->Visible() ? FHorzBar->Height() : 0));
+}
+
 void TqlrScrollWin::Paint()
 {
     gui::TCanvas* c = Canvas();

@@ -56,6 +56,10 @@ public:
 
     void Dispatch(gui::TMessage& message) override;
 
+    // The client area less the two scroll bars.
+    int ViewWidth() const;
+    int ViewHeight() const;
+
 protected:
     virtual void HorzPositionChanged() {}
     virtual void VertPositionChanged() {}
