@@ -1,8 +1,8 @@
 // Report output's services for the report engine, registered at start-up.
 
-#include "platform/gui/Dialogs.h"
 #include "report/qlrOutputServices.h"
 #include "reportout/qlrPrinter.h"
+#include "reportout/qlrReportDialogs.h"
 
 namespace qlr {
 
@@ -13,7 +13,10 @@ public:
     bool InputPassword(std::string& password) override
     {
         password.clear();
-        return gui::InputQuery("Password", "Enter the password:", password);
+        TqlrPasswordForm form(nullptr);
+        if (form.ShowModal() != gui::mrOk) return false;
+        password = form.PasswordE->Text();
+        return true;
     }
     bool LookupPaperSize(int code, long double& width, long double& height) override
     {

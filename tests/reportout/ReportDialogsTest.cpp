@@ -5,7 +5,10 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "report/qlrOutputServices.h"
+#include "reportout/qlrPrinter.h"
 #include "reportout/qlrProgress.h"
+#include "reportout/qlrReportDialogs.h"
 
 using namespace qlr;
 
@@ -63,6 +66,139 @@ TEST(Progress, AnyPointDragsTheWindow)
     EXPECT_EQ(p->Left(), left + 20);
     EXPECT_EQ(p->Top(), top + 10);
     delete p;
+}
+
+// Runs a modal form: on show, types text into edit (when given) and
+// presses the key.
+int RunModal(gui::TForm& form, gui::TEdit* edit, const std::string& text, uint16_t key)
+{
+    form.OnShow = [&](rtl::TObject*) {
+        if (edit) {
+            edit->SetFocus();
+            edit->SelectAll();
+            gui::QueueInMainThread([text] { gui::sim::TypeText(text); });
+        }
+        gui::sim::PostKeyPress(key);
+    };
+    return form.ShowModal();
+}
+
+TEST(SearchDialog, RemembersTheConfirmedTextOnly)
+{
+    TqlrSearchDialog::LastSearchText().clear();
+    {
+        TqlrSearchDialog d(nullptr);
+        EXPECT_EQ(d.Caption(), "Find Text");
+        EXPECT_EQ(d.TopCB->Caption(), "Search from beginning");
+        EXPECT_FALSE(d.ReplacePanel->Visible());
+        EXPECT_EQ(RunModal(d, d.TextE, "Saros", gui::VK_RETURN), gui::mrOk);
+    }
+    {
+        TqlrSearchDialog d(nullptr);
+        std::string shown;
+        d.OnShow = [&](rtl::TObject*) {
+            shown = d.TextE->Text();
+            gui::QueueInMainThread([] { gui::sim::TypeText("other"); });
+            gui::sim::PostKeyPress(gui::VK_ESCAPE);
+        };
+        EXPECT_EQ(d.ShowModal(), gui::mrCancel);
+        EXPECT_EQ(shown, "Saros");
+    }
+    EXPECT_EQ(TqlrSearchDialog::LastSearchText(), "Saros");
+    TqlrSearchDialog d(nullptr);
+    d.OnShow = [&](rtl::TObject*) { gui::sim::PostKeyPress(gui::VK_ESCAPE); };
+    d.ShowModal();
+    EXPECT_EQ(d.TextE->Text(), "Saros");
+}
+
+TEST(PasswordDialog, OkGivesTheTypedTextCancelNothing)
+{
+    auto old = RegisterOutputServices(nullptr);
+    RegisterReportOutput();
+    struct Case {
+        uint16_t key;
+        bool ok;
+    };
+    for (const Case& c : {Case{gui::VK_RETURN, true}, Case{gui::VK_ESCAPE, false}}) {
+        bool answered = false;
+        std::string typed = "stale";
+        // The dialog is made inside the service: script it through the
+        // application's form list when it shows.
+        gui::QueueInMainThread([&] {
+            for (int i = 0; i < gui::Screen->FormCount(); ++i)
+                if (auto* f = dynamic_cast<TqlrPasswordForm*>(gui::Screen->Forms(i))) {
+                    f->PasswordE->SetFocus();
+                    gui::sim::TypeText("moon");
+                    gui::sim::PostKeyPress(c.key);
+                }
+        });
+        answered = OutputServices().InputPassword(typed);
+        EXPECT_EQ(answered, c.ok);
+        EXPECT_EQ(typed, c.ok ? "moon" : "");
+    }
+    RegisterOutputServices(std::move(old));
+    TqlrPasswordForm f(nullptr);
+    EXPECT_EQ(f.Caption(), "Password");
+    EXPECT_EQ(f.PasswordL->Caption(), "Enter the password:");
+}
+
+TEST(InheritErrorForm, DeleteIsTheFirstChoice)
+{
+    TqlrInheritErrorForm f(nullptr);
+    EXPECT_EQ(f.Caption(), "Error");
+    EXPECT_TRUE(f.DeleteRB->Checked());
+    EXPECT_FALSE(f.RenameRB->Checked());
+    EXPECT_EQ(RunModal(f, nullptr, "", gui::VK_RETURN), gui::mrOk);
+    TqlrInheritErrorForm g(nullptr);
+    EXPECT_EQ(RunModal(g, nullptr, "", gui::VK_ESCAPE), gui::mrCancel);
+}
+
+TEST(DialogForm, RefusesToCloseAndReportsMoves)
+{
+    rtl::TComponent page(nullptr);
+    page.SetTag(318);
+    auto* f = new TqlrDialogForm(&page);
+    EXPECT_TRUE(f->ThreadSafe());
+    EXPECT_EQ(f->Owner(), nullptr);
+    bool canClose = true;
+    f->OnCloseQuery(f, canClose);
+    EXPECT_FALSE(canClose);
+    EXPECT_FALSE(f->CloseQuery());
+    int modified = 0;
+    f->OnModify = [&](rtl::TObject*) { ++modified; };
+    f->Perform(gui::WM_EXITSIZEMOVE);
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(f->Perform(gui::WM_GETDLGCODE), 3);
+    delete f;
+    page.SetTag(0);
+    TqlrDialogForm plain(&page);
+    EXPECT_FALSE(plain.ThreadSafe());
+}
+
+TEST(TBPanel, AlignsByTheParentsParent)
+{
+    gui::TForm form(nullptr);
+    struct Case {
+        gui::TAlign outer;
+        gui::TAlign expected;
+    };
+    for (const Case& c : {Case{gui::TAlign::alLeft, gui::TAlign::alTop}, Case{gui::TAlign::alRight, gui::TAlign::alTop},
+                          Case{gui::TAlign::alTop, gui::TAlign::alLeft}}) {
+        auto* outer = new gui::TPanel(&form);
+        outer->SetParent(&form);
+        outer->SetAlign(c.outer);
+        auto* bar = new gui::TPanel(&form);
+        bar->SetParent(outer);
+        auto* tb = new TqlrTBPanel(&form);
+        EXPECT_EQ(tb->Align(), gui::TAlign::alLeft);
+        tb->SetParent(bar);
+        EXPECT_EQ(tb->Align(), c.expected);
+    }
+    // A parent that is no panel leaves the alignment alone.
+    auto* tb = new TqlrTBPanel(&form);
+    tb->SetAlign(gui::TAlign::alRight);
+    tb->SetParent(&form);
+    EXPECT_EQ(tb->Align(), gui::TAlign::alRight);
 }
 
 } // namespace
