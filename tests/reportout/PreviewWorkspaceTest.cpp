@@ -11,6 +11,8 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/PngImage.h"
+#include "tests/common/TestPaths.h"
 #include "reportout/qlrPreviewWorkspace.h"
 
 using namespace qlr;
@@ -307,6 +309,25 @@ TEST_F(WorkspaceFixture, FoundTextIsInverted)
     p1.Top -= Ws->Offset().Y;
     // A white page pixel inside the hit box turns black under the XOR.
     EXPECT_EQ(bmp->Canvas()->Pixels(p1.Left + s.Bounds.Left - 1, p1.Top + s.Bounds.Top), gui::clBlack);
+}
+
+TEST_F(WorkspaceFixture, Screenshot)
+{
+    Form.SetClientSize(660, 420);
+    Build(6, 0.3L, 660, 420);
+    Ws->SetPageNo(2);
+    TextSearch().Text = "Moon";
+    Ws->SearchPage = 0;
+    Ws->ContinueTextSearch();
+    Form.Show();
+    gui::Application->ProcessMessages();
+    const auto dir = tectest::ScratchDir("reportout-workspace");
+    auto shot = Form.GetImage();
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((dir / "workspace.png").string());
+    std::printf("workspace picture: %s\n", (dir / "workspace.png").c_str());
+    Form.Hide();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/PngImage.h"
+#include "tests/common/TestPaths.h"
 #include "report/qlrOutputServices.h"
 #include "reportout/qlrPrinter.h"
 #include "reportout/qlrProgress.h"
@@ -199,6 +201,30 @@ TEST(TBPanel, AlignsByTheParentsParent)
     tb->SetAlign(gui::TAlign::alRight);
     tb->SetParent(&form);
     EXPECT_EQ(tb->Align(), gui::TAlign::alRight);
+}
+
+TEST(ReportDialogs, Screenshots)
+{
+    const auto dir = tectest::ScratchDir("reportout-dialogs");
+    auto save = [&](gui::TForm& f, const std::string& name) {
+        f.Show();
+        gui::Application->ProcessMessages();
+        auto shot = f.GetImage();
+        gui::TPngImage png;
+        png.Assign(shot.get());
+        png.SaveToFile((dir / name).string());
+        std::printf("dialog picture: %s\n", (dir / name).c_str());
+        f.Hide();
+    };
+    auto* p = new TqlrProgress(nullptr);
+    p->Execute(10, "Printing page 4", true, true);
+    p->SetPosition(4);
+    save(*p, "progress.png");
+    delete p;
+    TqlrSearchDialog s(nullptr);
+    save(s, "search.png");
+    TqlrInheritErrorForm i(nullptr);
+    save(i, "inherit.png");
 }
 
 } // namespace
