@@ -50,13 +50,13 @@ TqlrPageSettingsForm::TqlrPageSettingsForm(rtl::TComponent* owner) : gui::TForm(
     WidthE->OnChange = typed;
     HeightE->OnChange = typed;
 
-    OrientationGB = Make<gui::TGroupBox>(this, this, 8, 92, 180, 100);
+    OrientationGB = Make<gui::TGroupBox>(this, this, 8, 92, 144, 100);
     OrientationGB->SetCaption(R("404"));
-    PortraitRB = Make<gui::TRadioButton>(this, OrientationGB, 12, 24, 100, 17);
+    PortraitRB = Make<gui::TRadioButton>(this, OrientationGB, 10, 24, 82, 17);
     PortraitRB->SetCaption(R("410"));
-    LandscapeRB = Make<gui::TRadioButton>(this, OrientationGB, 12, 48, 100, 17);
+    LandscapeRB = Make<gui::TRadioButton>(this, OrientationGB, 10, 48, 82, 17);
     LandscapeRB->SetCaption(R("411"));
-    OrientationPB = Make<gui::TPaintBox>(this, OrientationGB, 124, 22, 44, 44);
+    OrientationPB = Make<gui::TPaintBox>(this, OrientationGB, 94, 22, 44, 44);
     OrientationPB->OnPaint = [this](rtl::TObject*) { PaintOrientation(); };
     auto turned = [this](rtl::TObject*) {
         OrientationPB->Invalidate();
@@ -65,18 +65,18 @@ TqlrPageSettingsForm::TqlrPageSettingsForm(rtl::TComponent* owner) : gui::TForm(
     PortraitRB->OnClick = turned;
     LandscapeRB->OnClick = turned;
 
-    MarginsGB = Make<gui::TGroupBox>(this, this, 196, 92, 196, 100);
+    MarginsGB = Make<gui::TGroupBox>(this, this, 156, 92, 236, 100);
     MarginsGB->SetCaption(R("409"));
     auto margin = [this](const char* res, int l, int t, gui::TLabel*& label, gui::TEdit*& edit, gui::TLabel*& unit) {
-        label = Make<gui::TLabel>(this, MarginsGB, l, t + 4, 40, 16);
+        label = Make<gui::TLabel>(this, MarginsGB, l, t + 4, 46, 16);
         label->SetCaption(R(res));
-        edit = Make<gui::TEdit>(this, MarginsGB, l + 40, t, 40, 21);
-        unit = Make<gui::TLabel>(this, MarginsGB, l + 82, t + 4, 14, 16);
+        edit = Make<gui::TEdit>(this, MarginsGB, l + 48, t, 40, 21);
+        unit = Make<gui::TLabel>(this, MarginsGB, l + 90, t + 4, 18, 16);
     };
     margin("405", 8, 24, LeftL, MarginLeftE, UnitL3);
     margin("406", 8, 56, TopL, MarginTopE, UnitL4);
-    margin("407", 102, 24, RightL, MarginRightE, UnitL5);
-    margin("408", 102, 56, BottomL, MarginBottomE, UnitL6);
+    margin("407", 120, 24, RightL, MarginRightE, UnitL5);
+    margin("408", 120, 56, BottomL, MarginBottomE, UnitL6);
 
     OtherGB = Make<gui::TGroupBox>(this, this, 8, 196, 384, 64);
     OtherGB->SetCaption(R("412"));

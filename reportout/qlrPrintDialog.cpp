@@ -88,6 +88,7 @@ TqlrPrintDialog::TqlrPrintDialog(rtl::TComponent* owner) : gui::TForm(owner)
         if (Visible() && PageNumbersE->CanFocus()) PageNumbersE->SetFocus();
     };
     DescrL = Make<gui::TLabel>(this, PagesGB, 12, 84, 206, 42);
+    DescrL->SetAutoSize(false);
     DescrL->SetWordWrap(true);
     DescrL->SetCaption(R("9"));
 

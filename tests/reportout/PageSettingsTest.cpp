@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "platform/gui/InputSim.h"
+#include "platform/gui/PngImage.h"
+#include "tests/common/TestPaths.h"
 #include "platform/gui/PrinterDevice.h"
 #include "reportout/qlrPageSettings.h"
 #include "reportout/qlrPrinter.h"
@@ -107,6 +109,21 @@ TEST_F(PageSettingsFixture, BadNumberRaisesAndLeavesThePage)
     EXPECT_THROW(Run(d, [&] { d.MarginTopE->SetText("two"); }, gui::VK_RETURN), rtl::EConvertError);
     EXPECT_EQ(Page->TopMargin(), 20);
     EXPECT_EQ(Page->Orientation(), gui::TPrinterOrientation::poPortrait);
+    d.Hide();
+}
+
+TEST_F(PageSettingsFixture, Screenshot)
+{
+    TqlrPageSettingsForm d(nullptr);
+    d.SetPage(Page.get());
+    d.Show();
+    gui::Application->ProcessMessages();
+    const auto dir = tectest::ScratchDir("reportout-pagesettings");
+    auto shot = d.GetImage();
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((dir / "page-settings.png").string());
+    std::printf("page settings picture: %s\n", (dir / "page-settings.png").c_str());
     d.Hide();
 }
 
