@@ -3,6 +3,7 @@
 // measured sizes in whole millimetres, the list's selection rules.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -381,6 +382,44 @@ TEST_F(PrinterFixture, CanvasFontFollowsVerticalResolution)
     EXPECT_EQ(font->PixelsPerInch(), 1200);
     EXPECT_EQ(font->Size(), 12);
     EXPECT_EQ(font->Height(), -200);
+}
+
+} // namespace
+
+namespace {
+
+// The system's print queues, when the machine has any.
+TEST(SystemPrinters, AQueueListsPapersAndPrintsTwoPagesToAFile)
+{
+    ResetGlobalPrinters();
+    if (gui::PrinterSystem().PrinterNames().empty()) GTEST_SKIP() << "no print queue on this machine";
+    TqlrPrinters& list = GlobalPrinters();
+    ASSERT_TRUE(list.FHasPhysicalPrinters);
+    auto* p = dynamic_cast<TqlrPrinter*>(list.Printer());
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(p->FInitialized);
+    EXPECT_GT(p->FPapers.size(), 1u);
+    const std::string file = ::testing::TempDir() + "two-pages.prn";
+    p->FFileName = file;
+    p->BeginDoc();
+    for (int page = 0; page < 2; ++page) {
+        p->BeginPage();
+        p->Canvas()->TextOut(100, 100, "Page " + std::to_string(page + 1));
+        p->EndPage();
+    }
+    p->EndDoc();
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::string bytes;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+    std::fclose(f);
+    std::remove(file.c_str());
+    int pages = 0;
+    for (size_t at = 0; (at = bytes.find("/Type /Page", at)) != std::string::npos; at += 11)
+        if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
+    EXPECT_EQ(pages, 2);
+    ResetGlobalPrinters();
 }
 
 } // namespace
