@@ -27,7 +27,9 @@ protected:
     gui::TFakePrinterSystem* Install(std::unique_ptr<gui::TFakePrinterSystem> sys)
     {
         gui::TFakePrinterSystem* raw = sys.get();
-        FOldSystem = gui::SetPrinterSystem(std::move(sys));
+        // The system in use before the first fake comes back at the end.
+        auto previous = gui::SetPrinterSystem(std::move(sys));
+        if (!FSystemSet) FOldSystem = std::move(previous);
         FSystemSet = true;
         ResetGlobalPrinters();
         return raw;
