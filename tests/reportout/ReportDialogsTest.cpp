@@ -1,0 +1,230 @@
+// The report dialogs driven headless: the progress window's layout, steps,
+// Cancel and the form it disables; the search, password and inheritance
+// dialogs' answers.
+#include <gtest/gtest.h>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/InputSim.h"
+#include "platform/gui/PngImage.h"
+#include "tests/common/TestPaths.h"
+#include "report/qlrOutputServices.h"
+#include "reportout/qlrPrinter.h"
+#include "reportout/qlrProgress.h"
+#include "reportout/qlrReportDialogs.h"
+
+using namespace qlr;
+
+namespace {
+
+TEST(Progress, ExecuteWithoutBarTicksAndCancel)
+{
+    gui::TForm main(nullptr);
+    main.Show();
+    main.SetFocus();
+    gui::Application->ProcessMessages();
+    auto* p = new TqlrProgress(nullptr);
+    EXPECT_EQ(p->ClientWidth(), 271);
+    EXPECT_EQ(p->ClientHeight(), 101);
+    const bool hadActive = p->ActiveFormAtStart() == &main;
+    ASSERT_TRUE(hadActive);
+    EXPECT_FALSE(main.Enabled());
+
+    p->Execute(0, "", true, false);
+    EXPECT_TRUE(p->Visible());
+    EXPECT_TRUE(p->CancelB->Visible());
+    EXPECT_FALSE(p->Bar->Visible());
+    EXPECT_FALSE(p->BarVisible());
+    EXPECT_EQ(p->LMessage->Top(), 35);
+    EXPECT_FALSE(p->Terminated());
+
+    p->Execute(3, "Printing page 1", false, true);
+    EXPECT_FALSE(p->CancelB->Visible());
+    EXPECT_EQ(p->LMessage->Top(), 15);
+    EXPECT_EQ(p->LMessage->Caption(), "Printing page 1");
+    for (int i = 0; i < 5; ++i) p->Tick();
+    EXPECT_EQ(p->Position(), 3);   // stops at the maximum
+    EXPECT_EQ(p->Bar->Position(), 3);
+    p->Reset();
+    EXPECT_EQ(p->Position(), 0);
+
+    p->Execute(0, "", true, false);
+    gui::sim::Click(p->CancelB, 5, 5);
+    gui::Application->ProcessMessages();
+    EXPECT_TRUE(p->Terminated());
+    EXPECT_FALSE(p->Visible());
+    EXPECT_TRUE(main.Enabled());
+    delete p;
+    EXPECT_TRUE(main.Enabled());
+}
+
+TEST(Progress, AnyPointDragsTheWindow)
+{
+    auto* p = new TqlrProgress(nullptr);
+    p->Execute(0, "x", false, false);
+    const int left = p->Left(), top = p->Top();
+    gui::sim::MouseDown(p->Panel1, gui::TMouseButton::mbLeft, 5, 5);
+    gui::sim::MouseMove(p->Panel1, 25, 15, gui::TShiftState{gui::TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(p->Panel1, gui::TMouseButton::mbLeft, 25, 15);
+    EXPECT_EQ(p->Left(), left + 20);
+    EXPECT_EQ(p->Top(), top + 10);
+    delete p;
+}
+
+// Runs a modal form: on show, types text into edit (when given) and
+// presses the key.
+int RunModal(gui::TForm& form, gui::TEdit* edit, const std::string& text, uint16_t key)
+{
+    form.OnShow = [&](rtl::TObject*) {
+        if (edit) {
+            edit->SetFocus();
+            edit->SelectAll();
+            gui::QueueInMainThread([text] { gui::sim::TypeText(text); });
+        }
+        gui::sim::PostKeyPress(key);
+    };
+    return form.ShowModal();
+}
+
+TEST(SearchDialog, RemembersTheConfirmedTextOnly)
+{
+    TqlrSearchDialog::LastSearchText().clear();
+    {
+        TqlrSearchDialog d(nullptr);
+        EXPECT_EQ(d.Caption(), "Find Text");
+        EXPECT_EQ(d.TopCB->Caption(), "Search from beginning");
+        EXPECT_FALSE(d.ReplacePanel->Visible());
+        EXPECT_EQ(RunModal(d, d.TextE, "Saros", gui::VK_RETURN), gui::mrOk);
+    }
+    {
+        TqlrSearchDialog d(nullptr);
+        std::string shown;
+        d.OnShow = [&](rtl::TObject*) {
+            shown = d.TextE->Text();
+            gui::QueueInMainThread([] { gui::sim::TypeText("other"); });
+            gui::sim::PostKeyPress(gui::VK_ESCAPE);
+        };
+        EXPECT_EQ(d.ShowModal(), gui::mrCancel);
+        EXPECT_EQ(shown, "Saros");
+    }
+    EXPECT_EQ(TqlrSearchDialog::LastSearchText(), "Saros");
+    TqlrSearchDialog d(nullptr);
+    d.OnShow = [&](rtl::TObject*) { gui::sim::PostKeyPress(gui::VK_ESCAPE); };
+    d.ShowModal();
+    EXPECT_EQ(d.TextE->Text(), "Saros");
+}
+
+TEST(PasswordDialog, OkGivesTheTypedTextCancelNothing)
+{
+    auto old = RegisterOutputServices(nullptr);
+    RegisterReportOutput();
+    struct Case {
+        uint16_t key;
+        bool ok;
+    };
+    for (const Case& c : {Case{gui::VK_RETURN, true}, Case{gui::VK_ESCAPE, false}}) {
+        bool answered = false;
+        std::string typed = "stale";
+        // The dialog is made inside the service: script it through the
+        // application's form list when it shows.
+        gui::QueueInMainThread([&] {
+            for (int i = 0; i < gui::Screen->FormCount(); ++i)
+                if (auto* f = dynamic_cast<TqlrPasswordForm*>(gui::Screen->Forms(i))) {
+                    f->PasswordE->SetFocus();
+                    gui::sim::TypeText("moon");
+                    gui::sim::PostKeyPress(c.key);
+                }
+        });
+        answered = OutputServices().InputPassword(typed);
+        EXPECT_EQ(answered, c.ok);
+        EXPECT_EQ(typed, c.ok ? "moon" : "");
+    }
+    RegisterOutputServices(std::move(old));
+    TqlrPasswordForm f(nullptr);
+    EXPECT_EQ(f.Caption(), "Password");
+    EXPECT_EQ(f.PasswordL->Caption(), "Enter the password:");
+}
+
+TEST(InheritErrorForm, DeleteIsTheFirstChoice)
+{
+    TqlrInheritErrorForm f(nullptr);
+    EXPECT_EQ(f.Caption(), "Error");
+    EXPECT_TRUE(f.DeleteRB->Checked());
+    EXPECT_FALSE(f.RenameRB->Checked());
+    EXPECT_EQ(RunModal(f, nullptr, "", gui::VK_RETURN), gui::mrOk);
+    TqlrInheritErrorForm g(nullptr);
+    EXPECT_EQ(RunModal(g, nullptr, "", gui::VK_ESCAPE), gui::mrCancel);
+}
+
+TEST(DialogForm, RefusesToCloseAndReportsMoves)
+{
+    rtl::TComponent page(nullptr);
+    page.SetTag(318);
+    auto* f = new TqlrDialogForm(&page);
+    EXPECT_TRUE(f->ThreadSafe());
+    EXPECT_EQ(f->Owner(), nullptr);
+    bool canClose = true;
+    f->OnCloseQuery(f, canClose);
+    EXPECT_FALSE(canClose);
+    EXPECT_FALSE(f->CloseQuery());
+    int modified = 0;
+    f->OnModify = [&](rtl::TObject*) { ++modified; };
+    f->Perform(gui::WM_EXITSIZEMOVE);
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(f->Perform(gui::WM_GETDLGCODE), 3);
+    delete f;
+    page.SetTag(0);
+    TqlrDialogForm plain(&page);
+    EXPECT_FALSE(plain.ThreadSafe());
+}
+
+TEST(TBPanel, AlignsByTheParentsParent)
+{
+    gui::TForm form(nullptr);
+    struct Case {
+        gui::TAlign outer;
+        gui::TAlign expected;
+    };
+    for (const Case& c : {Case{gui::TAlign::alLeft, gui::TAlign::alTop}, Case{gui::TAlign::alRight, gui::TAlign::alTop},
+                          Case{gui::TAlign::alTop, gui::TAlign::alLeft}}) {
+        auto* outer = new gui::TPanel(&form);
+        outer->SetParent(&form);
+        outer->SetAlign(c.outer);
+        auto* bar = new gui::TPanel(&form);
+        bar->SetParent(outer);
+        auto* tb = new TqlrTBPanel(&form);
+        EXPECT_EQ(tb->Align(), gui::TAlign::alLeft);
+        tb->SetParent(bar);
+        EXPECT_EQ(tb->Align(), c.expected);
+    }
+    // A parent that is no panel leaves the alignment alone.
+    auto* tb = new TqlrTBPanel(&form);
+    tb->SetAlign(gui::TAlign::alRight);
+    tb->SetParent(&form);
+    EXPECT_EQ(tb->Align(), gui::TAlign::alRight);
+}
+
+TEST(ReportDialogs, Screenshots)
+{
+    const auto dir = tectest::ScratchDir("reportout-dialogs");
+    auto save = [&](gui::TForm& f, const std::string& name) {
+        f.Show();
+        gui::Application->ProcessMessages();
+        auto shot = f.GetImage();
+        gui::TPngImage png;
+        png.Assign(shot.get());
+        png.SaveToFile((dir / name).string());
+        std::printf("dialog picture: %s\n", (dir / name).c_str());
+        f.Hide();
+    };
+    auto* p = new TqlrProgress(nullptr);
+    p->Execute(10, "Printing page 4", true, true);
+    p->SetPosition(4);
+    save(*p, "progress.png");
+    delete p;
+    TqlrSearchDialog s(nullptr);
+    save(s, "search.png");
+    TqlrInheritErrorForm i(nullptr);
+    save(i, "inherit.png");
+}
+
+} // namespace
