@@ -308,7 +308,7 @@ void TSEMainForm::CreateActions()
     AddAction("actMapGreyScale", "G&reyscale", scNone, [this] { SetGreyScaleMap(!GreyScaleMap()); });
     AddAction("actMapInformation", "Map &information...", scNone, [this] { MapInformation(); });
     AddAction("actSettingsSettings", "&Options...", scNone, nullptr);
-    AddAction("actSettingsDeltaT", "&Delta T...", scNone, nullptr);
+    AddAction("actSettingsDeltaT", "&Delta T...", scNone, [this] { SettingsDeltaT(); });
     AddAction("actLocationsAdd", "&Add new location...", scNone, nullptr);
     AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone, nullptr);
     AddAction("actLocationsEdit", "&Edit location...", scNone, nullptr);

@@ -178,6 +178,9 @@ public:
     void MapOpenFile();
     void MapInformation();
     void HelpAbout();
+    // The delta-T dialog; on OK its file becomes the configured table and
+    // the map is computed again.
+    void SettingsDeltaT();
 
     // Settings exchanged with the configuration and documents.  The window
     // layout goes into settings.Configuration: the window's normal bounds

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/CatalogueDlgs.h"
+#include "app/DeltaTDlgs.h"
 #include "app/MapDlgs.h"
 #include "app/PrintSelectDlgs.h"
 #include "app/PrnUtils.h"
@@ -456,6 +457,17 @@ void TSEMainForm::HelpAbout()
     TSplashScreen splash(nullptr);
     splash.FCanClose = true;
     splash.ShowModal();
+}
+
+// ------------------------------------------------------------ settings
+
+void TSEMainForm::SettingsDeltaT()
+{
+    TDeltaTDlg dlg(this);
+    dlg.SetDeltaTFile(DeltaTPath + FDeltaTTableFile);
+    if (dlg.ShowModal() != mrOk) return;
+    SetDeltaTTableFile(std::filesystem::path(dlg.DeltaTFile()).filename().string());
+    SetStatus(stNeedCalculation);
 }
 
 } // namespace app
