@@ -11,11 +11,13 @@ namespace app {
 
 class TSEMainForm;
 class TCatalogueDlg;
+class TSettingsDlg;
 class TPathToTEDlg;
 
 struct TProgramWindows {
     TSEMainForm* Main = nullptr;
     TCatalogueDlg* Catalogue = nullptr;
+    TSettingsDlg* Settings = nullptr;
     TPathToTEDlg* PathToTE = nullptr;
 };
 

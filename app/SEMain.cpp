@@ -307,7 +307,7 @@ void TSEMainForm::CreateActions()
     AddAction("actMapStandard", "&Standard map", ShortCut('W', alt), [this] { MapStandard(); });
     AddAction("actMapGreyScale", "G&reyscale", scNone, [this] { SetGreyScaleMap(!GreyScaleMap()); });
     AddAction("actMapInformation", "Map &information...", scNone, [this] { MapInformation(); });
-    AddAction("actSettingsSettings", "&Options...", scNone, nullptr);
+    AddAction("actSettingsSettings", "&Options...", scNone, [this] { SettingsOptions(); });
     AddAction("actSettingsDeltaT", "&Delta T...", scNone, [this] { SettingsDeltaT(); });
     AddAction("actLocationsAdd", "&Add new location...", scNone, nullptr);
     AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone, nullptr);

@@ -10,6 +10,7 @@
 #include "app/PrnUtils.h"
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
+#include "app/SettingsDlgs.h"
 #include "app/SplashScreens.h"
 #include "app/TEDocuments.h"
 #include "compute/AstroBase.h"
@@ -468,6 +469,21 @@ void TSEMainForm::SettingsDeltaT()
     if (dlg.ShowModal() != mrOk) return;
     SetDeltaTTableFile(std::filesystem::path(dlg.DeltaTFile()).filename().string());
     SetStatus(stNeedCalculation);
+}
+
+void TSEMainForm::SettingsOptions()
+{
+    if (!SettingsDlg) SettingsDlg = new TSettingsDlg(this);
+    TMapDrawSettings& d = FEclipseMap->Settings;
+    SettingsDlg->SetOptions(d);
+    SettingsDlg->SetPageIndex(FEventType == etSolarEclipse ? 0 : 1);
+    if (SettingsDlg->ShowModal() != mrOk) return;
+    const bool recompute = OptionsNeedCalculation(d, SettingsDlg->Options(d));
+    TakeOptions(*SettingsDlg, d);
+    SetModified(true);
+    // Locations, their names and the information box are drawn at paint time.
+    if (recompute) SetStatus(stNeedCalculation);
+    else PaintBox->Invalidate();
 }
 
 } // namespace app
