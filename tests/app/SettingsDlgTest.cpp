@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "MainWindowFixture.h"
+#include "app/DeltaTDlgs.h"
 #include "app/SettingsDlgs.h"
 #include "platform/gui/InputSim.h"
 
@@ -325,6 +326,127 @@ TEST_F(OptionsDialog, Screenshots)
     Dlg->SetPageIndex(3);
     shot("chartinfo");
     Dlg->Hide();
+}
+
+
+// ------------------------------------------------------- the main window
+
+using apptest::MainWindow;
+
+// Runs a settings command with `inside` done in its modal dialog.
+void RunCommand(TSEMainForm* form, const std::string& action, std::function<void()> inside)
+{
+    gui::QueueInMainThread(inside);
+    gui::TAction* a = form->Action(action);
+    ASSERT_TRUE(a->Enabled()) << action;
+    a->Execute();
+}
+
+TEST_F(MainWindow, OptionsCommandRecomputesOnlyForWhatTheMapDraws)
+{
+    if (Form->EventType() != etSolarEclipse) Form->SetEventType(etSolarEclipse);
+    TMapDrawSettings& map = Form->EclipseMap().Settings;
+    struct Case {
+        const char* What;
+        std::function<void(TSettingsDlg&)> Change;
+        bool Recompute;
+    };
+    auto pick = [](TSettingsDlg& d, int slot, gui::TColor c) {
+        d.ColorSelectors[static_cast<std::size_t>(slot)]->SetSelectedColor(c);
+        d.CSColorSelect(d.ColorSelectors[static_cast<std::size_t>(slot)], 3);
+    };
+    const Case cases[] = {
+        {"slot 10 colour", [&](TSettingsDlg& d) { pick(d, 10, 0x010203); }, false},
+        {"slot 11 colour", [&](TSettingsDlg& d) { pick(d, 11, 0x010204); }, false},
+        {"slot 12 colour", [&](TSettingsDlg& d) { pick(d, 12, 0x010205); }, false},
+        {"information position",
+         [](TSettingsDlg& d) {
+             d.CBInfoPosition->SetItemIndex(0);
+             d.CBInfoPosition->OnChange(d.CBInfoPosition);
+         },
+         false},
+        {"slot 13 colour", [&](TSettingsDlg& d) { pick(d, 13, 0x010206); }, true},
+        {"CET scale 0", [](TSettingsDlg& d) { d.ECETScale->SetIntValue(0); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Form->SetStatus(stCalculated);
+        Form->SetModified(false);
+        RunCommand(Form, "actSettingsSettings", [&] {
+            TSettingsDlg& d = *Form->SettingsDlg;
+            EXPECT_EQ(d.PageIndex(), 0);
+            c.Change(d);
+            d.OKBtn->Click();
+        });
+        EXPECT_EQ(Form->Status(), c.Recompute ? stNeedCalculation : stCalculated);
+        EXPECT_TRUE(Form->Modified());
+    }
+    EXPECT_EQ(map.Colors[10], 0x010203);
+    EXPECT_EQ(map.Colors[13], 0x010206);
+    EXPECT_EQ(map.InfoPosition, ipTopLeft);
+    EXPECT_EQ(map.CETScale, 0);
+
+    // The magnitude step through the edit's three decimals: 4e-6 away stays
+    // within the tolerance, 4e-4 does not.
+    for (double start : {0.250004, 0.2504}) {
+        map.CEMScale = start;
+        Form->SetStatus(stCalculated);
+        RunCommand(Form, "actSettingsSettings", [&] { Form->SettingsDlg->OKBtn->Click(); });
+        EXPECT_EQ(Form->Status(), start == 0.2504 ? stNeedCalculation : stCalculated) << start;
+        EXPECT_DOUBLE_EQ(map.CEMScale, 0.25);
+    }
+
+    // Cancel leaves every value; a lunar eclipse shows the lunar page.
+    const TMapDrawSettings before = map;
+    Form->SetStatus(stCalculated);
+    Form->SetModified(false);
+    RunCommand(Form, "actSettingsSettings", [&] {
+        pick(*Form->SettingsDlg, 0, 0x0A0B0C);
+        Form->SettingsDlg->CancelBtn->Click();
+    });
+    EXPECT_EQ(map.Colors, before.Colors);
+    EXPECT_FALSE(Form->Modified());
+    EXPECT_EQ(Form->Status(), stCalculated);
+    Form->SetEventType(etLunarEclipse);
+    Form->SetStatus(stCalculated);
+    RunCommand(Form, "actSettingsSettings", [&] {
+        EXPECT_EQ(Form->SettingsDlg->PageIndex(), 1);
+        EXPECT_EQ(Form->SettingsDlg->Colors(0), before.Colors[0]);
+        Form->SettingsDlg->CancelBtn->Click();
+    });
+}
+
+TEST_F(MainWindow, DeltaTCommandTakesTheChosenTable)
+{
+    const std::string saved = DeltaTPath;
+    DeltaTPath = H("DeltaT/");
+    fs::create_directories(DeltaTPath);
+    apptest::WriteText(DeltaTPath + "first", "1000 : 1000\n2000 : 60\n");
+    apptest::WriteText(DeltaTPath + "second", "1000 : 900\n2000 : 70\n");
+    Form->SetDeltaTTableFile("first");
+    ASSERT_EQ(Form->DeltaTTableInUse(), "first");
+    Form->SetStatus(stCalculated);
+    RunCommand(Form, "actSettingsDeltaT", [&] {
+        auto* dlg = dynamic_cast<TDeltaTDlg*>(gui::Screen->ActiveForm());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->DeltaTFileListBox->FileName(), DeltaTPath + "first");
+        dlg->CBUseInternalTable->SetChecked(false);
+        dlg->CBUseInternalTableClick();
+        dlg->DeltaTFileListBox->SetFileName(DeltaTPath + "second");
+        dlg->DeltaTFileListBoxClick();
+        dlg->OKBtn->Click();
+    });
+    EXPECT_EQ(Form->DeltaTTableFile(), "second");
+    EXPECT_EQ(Form->Status(), stNeedCalculation);
+    EXPECT_EQ(Form->StatusText(1), Form->DeltaTSource(Form->SEE.JDE()));
+    EXPECT_NE(Form->StatusText(1).find("second"), std::string::npos);
+    // The configuration written on leaving names the table.
+    Form->BeforeDestruction();
+    delete Form;
+    Form = nullptr;
+    EXPECT_NE(apptest::ReadBytes(ConfigFile).find(">second<"), std::string::npos);
+    DeltaTPath = saved;
+    compute::UseInternalDeltaTTable = true;
 }
 
 } // namespace
