@@ -411,6 +411,7 @@ TEST_F(MainWindow, OptionsCommandRecomputesOnlyForWhatTheMapDraws)
     Form->SetStatus(stCalculated);
     RunCommand(Form, "actSettingsSettings", [&] {
         EXPECT_EQ(Form->SettingsDlg->PageIndex(), 1);
+        Shot(Form->SettingsDlg, "main-options-lunar.png");
         EXPECT_EQ(Form->SettingsDlg->Colors(0), before.Colors[0]);
         Form->SettingsDlg->CancelBtn->Click();
     });
@@ -434,6 +435,7 @@ TEST_F(MainWindow, DeltaTCommandTakesTheChosenTable)
         dlg->CBUseInternalTableClick();
         dlg->DeltaTFileListBox->SetFileName(DeltaTPath + "second");
         dlg->DeltaTFileListBoxClick();
+        Shot(dlg, "main-deltat.png");
         dlg->OKBtn->Click();
     });
     EXPECT_EQ(Form->DeltaTTableFile(), "second");
