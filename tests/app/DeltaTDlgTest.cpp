@@ -10,6 +10,7 @@
 #include "MainWindowFixture.h"
 #include "app/DeltaTDlgs.h"
 #include "compute/DatesAndTimes.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/InputSim.h"
 
 using namespace app;
@@ -82,6 +83,18 @@ protected:
     // Runs `inside` from the dialog's modal loop, then returns its result.
     gui::TModalResult RunModal(std::function<void()> inside)
     {
+        // A dialog that refuses to close fails the test instead of hanging
+        // it: a timer gives up after 10 s.
+        gui::TTimer guard(nullptr);
+        guard.SetInterval(10000);
+        guard.OnTimer = [this, &guard](rtl::TObject*) {
+            guard.SetEnabled(false);
+            if (!Dlg->Visible()) return;
+            ADD_FAILURE() << "the dialog did not close";
+            compute::DeltaTTable.Error = 0;
+            Dlg->SetModalResult(gui::mrAbort);
+        };
+        guard.SetEnabled(true);
         gui::QueueInMainThread([this, inside] {
             EXPECT_TRUE(Dlg->Visible());
             inside();

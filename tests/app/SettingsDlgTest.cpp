@@ -442,6 +442,17 @@ TEST_F(MainWindow, DeltaTCommandTakesTheChosenTable)
     EXPECT_EQ(Form->Status(), stNeedCalculation);
     EXPECT_EQ(Form->StatusText(1), Form->DeltaTSource(Form->SEE.JDE()));
     EXPECT_NE(Form->StatusText(1).find("second"), std::string::npos);
+    // The delta T link of the information panel opens the dialog too.
+    Form->SetStatus(stCalculated);
+    bool opened = false;
+    gui::QueueInMainThread([&] {
+        auto* dlg = dynamic_cast<TDeltaTDlg*>(gui::Screen->ActiveForm());
+        opened = dlg != nullptr;
+        if (dlg) dlg->CancelBtn->Click();
+    });
+    Form->LDeltaT->OnClick(Form->LDeltaT);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(Form->DeltaTTableFile(), "second");
     // The configuration written on leaving names the table.
     Form->BeforeDestruction();
     delete Form;
