@@ -687,11 +687,11 @@ void TEclipseMap::CalculateSolarEclipseMap(const TSolarEclipse& see)
             }
 
             // Magnitude labels.
-            if (s.Flags[slotCEM] && s.Flags[slotCEMLabels]) {
+            // A label step of 0 degrees places no labels.
+            if (s.Flags[slotCEM] && s.Flags[slotCEMLabels] && s.CEMLabelScale != 0) {
                 c.Font()->SetName("Arial");
                 c.Font()->SetSize(s.CEMLabelSize);
                 c.Font()->SetColor(s.Colors[slotCEMLabels]);
-                if (s.CEMLabelScale == 0) throw rtl::EDivByZero("Division by zero");
                 const int m = 180 / s.CEMLabelScale;
                 for (int i = -m; i <= m - 1; ++i) {
                     const int lambda = s.CEMLabelScale * i + s.CEMLabelOffset;

@@ -5,6 +5,7 @@
 #include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
 #include "app/LocationsDlgs.h"
+#include "app/SettingsDlgs.h"
 #include "app/PathToTEDlgs.h"
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
@@ -46,6 +47,8 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
     if (!arguments.empty()) w.Main->OpenCommandLineDocument(arguments.front());
     gui::Application->CreateForm(w.Catalogue);
     w.Main->CatalogueDlg = w.Catalogue;
+    gui::Application->CreateForm(w.Settings);
+    w.Main->SettingsDlg = w.Settings;
     gui::Application->CreateForm(w.PathToTE);
     w.PathToTE->SetAutoDetectPathToTE(w.Main->AutoDetectPathToTE());
     w.PathToTE->SetTEInstallationPath(TEPath);

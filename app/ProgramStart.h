@@ -11,12 +11,14 @@ namespace app {
 
 class TSEMainForm;
 class TCatalogueDlg;
+class TSettingsDlg;
 class TPathToTEDlg;
 class TLocationsDlg;
 
 struct TProgramWindows {
     TSEMainForm* Main = nullptr;
     TCatalogueDlg* Catalogue = nullptr;
+    TSettingsDlg* Settings = nullptr;
     TPathToTEDlg* PathToTE = nullptr;
     TLocationsDlg* Locations = nullptr;
 };

@@ -307,8 +307,8 @@ void TSEMainForm::CreateActions()
     AddAction("actMapStandard", "&Standard map", ShortCut('W', alt), [this] { MapStandard(); });
     AddAction("actMapGreyScale", "G&reyscale", scNone, [this] { SetGreyScaleMap(!GreyScaleMap()); });
     AddAction("actMapInformation", "Map &information...", scNone, [this] { MapInformation(); });
-    AddAction("actSettingsSettings", "&Options...", scNone, nullptr);
-    AddAction("actSettingsDeltaT", "&Delta T...", scNone, nullptr);
+    AddAction("actSettingsSettings", "&Options...", scNone, [this] { SettingsOptions(); });
+    AddAction("actSettingsDeltaT", "&Delta T...", scNone, [this] { SettingsDeltaT(); });
     AddAction("actLocationsAdd", "&Add new location...", scNone, nullptr);
     AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone, nullptr);
     AddAction("actLocationsEdit", "&Edit location...", scNone, nullptr);

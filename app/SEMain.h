@@ -35,6 +35,7 @@ namespace app {
 
 class TCatalogueDlg;
 class TLocationsDlg;
+class TSettingsDlg;
 class TPipeClient;
 
 class TSEMainForm : public gui::TForm, public TMapHost {
@@ -185,6 +186,15 @@ public:
     void MapOpenFile();
     void MapInformation();
     void HelpAbout();
+    // The delta-T dialog; on OK its file becomes the configured table and
+    // the map is computed again.
+    void SettingsDeltaT();
+    // The options dialog with every display setting and the page of the
+    // eclipse kind; on OK the values are taken over, and the map computed
+    // again when something drawn into it changed (else only repainted).
+    void SettingsOptions();
+    // The options dialog (created at start-up by the program, else on first use).
+    TSettingsDlg* SettingsDlg = nullptr;
 
     // Settings exchanged with the configuration and documents.  The window
     // layout goes into settings.Configuration: the window's normal bounds

@@ -4,11 +4,13 @@
 #include <filesystem>
 
 #include "app/CatalogueDlgs.h"
+#include "app/DeltaTDlgs.h"
 #include "app/MapDlgs.h"
 #include "app/PrintSelectDlgs.h"
 #include "app/PrnUtils.h"
 #include "app/SEMain.h"
 #include "app/SEPaths.h"
+#include "app/SettingsDlgs.h"
 #include "app/SplashScreens.h"
 #include "app/TEDocuments.h"
 #include "compute/AstroBase.h"
@@ -456,6 +458,32 @@ void TSEMainForm::HelpAbout()
     TSplashScreen splash(nullptr);
     splash.FCanClose = true;
     splash.ShowModal();
+}
+
+// ------------------------------------------------------------ settings
+
+void TSEMainForm::SettingsDeltaT()
+{
+    TDeltaTDlg dlg(this);
+    dlg.SetDeltaTFile(DeltaTPath + FDeltaTTableFile);
+    if (dlg.ShowModal() != mrOk) return;
+    SetDeltaTTableFile(std::filesystem::path(dlg.DeltaTFile()).filename().string());
+    SetStatus(stNeedCalculation);
+}
+
+void TSEMainForm::SettingsOptions()
+{
+    if (!SettingsDlg) SettingsDlg = new TSettingsDlg(this);
+    TMapDrawSettings& d = FEclipseMap->Settings;
+    SettingsDlg->SetOptions(d);
+    SettingsDlg->SetPageIndex(FEventType == etSolarEclipse ? 0 : 1);
+    if (SettingsDlg->ShowModal() != mrOk) return;
+    const bool recompute = OptionsNeedCalculation(d, SettingsDlg->Options(d));
+    TakeOptions(*SettingsDlg, d);
+    SetModified(true);
+    // Locations, their names and the information box are drawn at paint time.
+    if (recompute) SetStatus(stNeedCalculation);
+    else PaintBox->Invalidate();
 }
 
 } // namespace app

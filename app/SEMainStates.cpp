@@ -44,12 +44,9 @@ std::string UnavailableHint(const std::string& command, const std::string& missi
 
 const std::map<std::string, std::string>& UnavailableActions()
 {
-    static const std::string options = "the options dialog", deltaT = "the delta T dialog",
-                             dialogs = "the location dialogs", table = "the location table",
+    static const std::string dialogs = "the location dialogs", table = "the location table",
                              report = "the location table report", lists = "the eclipse lists of one location";
     static const std::map<std::string, std::string> actions = {
-        {"actSettingsSettings", UnavailableHint("Options", options)},
-        {"actSettingsDeltaT", UnavailableHint("Delta T", deltaT)},
         {"actLocationsAdd", UnavailableHint("Add new location", dialogs)},
         {"actLocationsAddFromDatabase", UnavailableHint("Add location from database", dialogs)},
         {"actLocationsEdit", UnavailableHint("Edit location", dialogs)},

@@ -65,14 +65,16 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
         }
     }
     // The tool bar shows the hint of its buttons, also of disabled ones.
-    gui::TToolButton* options = nullptr;
-    for (int i = 0; i < Form->ToolBar->ButtonCount(); ++i)
-        if (Form->ToolBar->Buttons(i)->Action() == Form->Action("actSettingsSettings")) options = Form->ToolBar->Buttons(i);
-    ASSERT_NE(options, nullptr);
-    EXPECT_FALSE(options->Enabled());
-    EXPECT_EQ(options->Hint(), UnavailableHint("Options", "the options dialog"));
+    gui::TToolButton* add = nullptr;
+    for (gui::TToolBar* bar : {Form->ToolBar, Form->LocationsToolBar})
+        for (int i = 0; i < bar->ButtonCount(); ++i)
+            if (bar->Buttons(i)->Action() == Form->Action("actLocationsAdd")) add = bar->Buttons(i);
+    ASSERT_NE(add, nullptr);
+    EXPECT_FALSE(add->Enabled());
+    EXPECT_EQ(add->Hint(), UnavailableHint("Add new location", "the location dialogs"));
     // The verb agrees with what is being built.
-    EXPECT_EQ(options->Hint(), "Options (not available yet: the options dialog is still being built)");
+    EXPECT_EQ(UnavailableHint("Options", "the options dialog"),
+              "Options (not available yet: the options dialog is still being built)");
     EXPECT_EQ(Form->Action("actLocationsAdd")->Hint(),
               "Add new location (not available yet: the location dialogs are still being built)");
     EXPECT_EQ(UnavailableHint("Calculate solar eclipses for location", "the eclipse lists of one location"),

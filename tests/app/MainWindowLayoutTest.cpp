@@ -104,10 +104,13 @@ TEST_F(MainWindow, MenuEntriesShowTheirHintsInTheStatusBar)
     gui::sim::KeyPress('S', Alt);
     gui::TMenuItem* settings = bar->Items()->Find("&Settings");
     ASSERT_EQ(bar->OpenedItem(), settings);
-    gui::TAction* options = Form->Action("actSettingsSettings");
-    ASSERT_FALSE(options->Enabled());
-    ASSERT_TRUE(gui::sim::HoverMenuItem(EntryOf(settings, options)));
-    EXPECT_EQ(Form->StatusText(3), gui::GetLongHint(options->Hint()));
+    bar->CloseMenu();
+    gui::TMenuItem* locations = bar->Items()->Find("&Locations");
+    ASSERT_TRUE(bar->OpenMenu(locations));
+    gui::TAction* add = Form->Action("actLocationsAdd");
+    ASSERT_FALSE(add->Enabled());
+    ASSERT_TRUE(gui::sim::HoverMenuItem(EntryOf(locations, add)));
+    EXPECT_EQ(Form->StatusText(3), gui::GetLongHint(add->Hint()));
     EXPECT_NE(Form->StatusText(3), "");
     // The document's own panels keep their texts.
     EXPECT_EQ(Form->StatusText(1), source);
