@@ -34,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/ExCellGraphic.h"
 #include "grid/ExGridSettings.h"
 #include "gridbase/BaseGrid.h"
 #include "gridbase/ExUtil.h"
@@ -59,12 +60,6 @@ enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta };
 enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
-enum class TCellType {
-    ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode,
-    ctRadio, ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton,
-    ctBitButton, ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary, ctRangeIndicator,
-    ctXPProgress, ctInterface, ctScrollbar, ctRadioButton, ctBalloon
-};
 enum class TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
     ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
@@ -288,8 +283,8 @@ public:
     virtual void GetCheckFalse(int aCol, int aRow, std::string& value);
     // Refills FilterList through OnGetColumnFilter; true when it holds entries.
     virtual bool GetColumnFilter(int aCol);
-    // What the cell holds: no graphic (ctEmpty) until cell graphics exist.
-    virtual TCellType GetCellType(int aCol, int aRow) { return TCellType::ctEmpty; }
+    // What the cell holds (ExGridGraphics.cpp); ctEmpty without graphic.
+    virtual TCellType GetCellType(int aCol, int aRow);
     // Node and summary rows (none until nodes exist).
     virtual bool IsNode(int aRow) const { return false; }
     virtual bool IsSummary(int aRow) const { return false; }
@@ -603,8 +598,8 @@ public:
     void CalcCellTextSize(int rCol, int dCol, gui::TPoint& size, bool reserveGraphic, bool wordWrapped,
                           int aRow);
     bool CellIsPassword(int aCol, int aRow);
-    // Graphic slots filled by the cell-graphic code; nothing until then.
-    virtual rtl::TObject* GetCellGraphic(int aCol, int aRow) { return nullptr; }
+    // The cell's graphic record or nullptr; creates nothing (ExGridGraphics.cpp).
+    virtual TCellGraphic* GetCellGraphic(int aCol, int aRow);
     virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
                                  TGridDrawState state) {}
     virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
@@ -612,7 +607,7 @@ public:
     virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect) {}
     virtual void PaintDesignHelper() {}
     // Rotated text: true with the angle in degrees (none until cell graphics).
-    virtual bool IsRotated(int aCol, int aRow, int& angle) { return false; }
+    virtual bool IsRotated(int aCol, int aRow, int& angle);
     // --- selection model (ExGridSelect.cpp) ------------------------------------
     // "Invalid row accessed" / "Invalid column accessed" out of range.
     virtual bool GetRowSelect(int aRow) const;
@@ -810,6 +805,62 @@ public:
 
     void Dispatch(gui::TMessage& message) override;
 
+    // --- cell graphic access and measurement (ExGridGraphics.cpp) ---------------
+    // None of the queries creates cell properties.  Column 0 answers with
+    // the shared row check box while MouseActions.HotmailRowSelect is on.
+    // Frees the cell's graphic and attaches a new empty one (ctNone).
+    TCellGraphic* CreateCellGraphic(int aCol, int aRow);
+    // Detaches and frees the graphic (shared ones are only detached).
+    bool RemoveCellGraphic(int aCol, int aRow);
+    bool RemoveCellGraphicOfType(int aCol, int aRow, TCellType type);
+    gridbase::TIntList* GetMultiImageList(int aCol, int aRow);
+    // Orders image cells when sorting by images; -1 for other cells.
+    intptr_t GetCellImageKey(int aCol, int aRow);
+    // The room the graphic takes beside the cell's text on screen / on paper.
+    virtual gui::TPoint GetCellGraphicSize(int aCol, int aRow);
+    virtual gui::TPoint GetPrintGraphicSize(int aCol, int aRow, int availWidth, int availHeight, double scale);
+    // The shared graphic of row check boxes.
+    TCellGraphic* SharedCellGraphic() const { return FCellGraphic.get(); }
+
+    // --- check boxes and radio controls (ExGridChecks.cpp) ----------------------
+    // "Invalid cell" beyond the stored columns and rows.
+    void AddCheckBox(int aCol, int aRow, bool state, bool data);
+    void AddCheckBoxColumn(int aCol, bool defaultState = false, bool dataCheckBox = false);
+    void RemoveCheckBox(int aCol, int aRow);
+    void RemoveCheckBoxColumn(int aCol);
+    bool HasCheckBox(int aCol, int aRow);
+    bool HasDataCheckBox(int aCol, int aRow);
+    bool GetCheckBoxState(int aCol, int aRow, bool& state);
+    bool IsChecked(int aCol, int aRow);
+    bool SetCheckBoxState(int aCol, int aRow, bool state);
+    bool ToggleCheckBox(int aCol, int aRow) { return ToggleCellCheck(aCol, aRow, false); }
+    // askEditable: the base-cell editability hook may refuse (unless
+    // ControlLook.CheckAlwaysActive).  A row check box flips the row flag.
+    virtual bool ToggleCellCheck(int aCol, int aRow, bool askEditable);
+    void CheckAll(int aCol);
+    void UnCheckAll(int aCol);
+    bool IsInCheckBox(int aCol, int aRow, int xPos, int yPos);
+    void AddRadioButton(int aCol, int aRow, bool state = false);
+    void AddRadioButtonColumn(int aCol);
+    void RemoveRadioButton(int aCol, int aRow);
+    void RemoveRadioButtonColumn(int aCol);
+    bool HasRadioButton(int aCol, int aRow);
+    bool IsRadioButtonChecked(int aCol, int aRow);
+    bool SetRadioButtonState(int aCol, int aRow, bool state);
+    void SetRadioButtonColumnIndex(int aCol, int index);
+    int GetRadioButtonColumnIndex(int aCol);
+    virtual bool ToggleCellRadioButton(int aCol, int aRow, bool askEditable);
+    // Radio groups: one button per caption; idxRadio -1 keeps the choice in
+    // the cell's text only.  AddRadio does not take the list over.
+    void AddRadio(int aCol, int aRow, int dirRadio, int idxRadio, rtl::TStringList* sl);
+    rtl::TStringList* CreateRadio(int aCol, int aRow, int dirRadio, int idxRadio);
+    bool IsRadio(int aCol, int aRow);
+    rtl::TStringList* GetRadioStrings(int aCol, int aRow);
+    bool GetRadioIdx(int aCol, int aRow, int& idxRadio);
+    bool SetRadioIdx(int aCol, int aRow, int idxRadio);
+    void RemoveRadio(int aCol, int aRow);
+    void ToggleRadio(int aCol, int aRow, bool askEditable);
+
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void Paint() override;
@@ -978,6 +1029,11 @@ private:
     std::unique_ptr<TSortSettings> FSortSettings;
     std::vector<TGridChangeNotifier*> FNotifierList;
     std::vector<TGridControlItem> FControlItems;
+
+    // --- cell graphics ----------------------------------------------------------
+    std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
+    TCellVAlign CheckVAlign() const;
+    void RepaintGraphicCell(int aCol, int aRow);
 };
 
 } // namespace grid

@@ -428,6 +428,10 @@ void TControlLook::Assign(const rtl::TPersistent* source)
     FDropDownAlwaysVisible = s->FDropDownAlwaysVisible;
     FSpinButtonsAlwaysVisible = s->FSpinButtonsAlwaysVisible;
     FControlStyle = s->FControlStyle;
+    FCheckSize = s->FCheckSize;
+    FRadioSize = s->FRadioSize;
+    FCheckAlwaysActive = s->FCheckAlwaysActive;
+    FRadioAlwaysActive = s->FRadioAlwaysActive;
 }
 
 void TGrouping::Assign(const rtl::TPersistent* source)

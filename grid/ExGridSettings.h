@@ -375,6 +375,13 @@ public:
     EXGRID_STORED(bool, DropDownAlwaysVisible, false)
     EXGRID_STORED(bool, SpinButtonsAlwaysVisible, false)
     EXGRID_STORED(TControlStyle, ControlStyle, TControlStyle::csWinXP)
+
+    // --- cell check boxes and radio buttons --------------------------------
+    EXGRID_STORED(int, CheckSize, 15)
+    EXGRID_STORED(int, RadioSize, 10)
+    // Toggling by the user skips the editability question.
+    EXGRID_STORED(bool, CheckAlwaysActive, false)
+    EXGRID_STORED(bool, RadioAlwaysActive, false)
 };
 
 // Lines under group headers and over summary rows (the parts the border
