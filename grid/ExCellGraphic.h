@@ -20,6 +20,11 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Variant.h"
 
+namespace gui {
+class TIcon;
+class TImageList;
+}
+
 namespace gridbase {
 class TIntList;
 class TFilePicture;
@@ -35,6 +40,12 @@ enum class TCellType {
 };
 enum class TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum class TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum class TBalloonIcon { biNone, biInfo, biWarning, biError };
+// A cell scroll bar's page size and range.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+};
 enum class TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 
 // A cell object drawn by its own code (the ctInterface graphic).

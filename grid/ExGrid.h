@@ -822,6 +822,98 @@ public:
     // The shared graphic of row check boxes.
     TCellGraphic* SharedCellGraphic() const { return FCellGraphic.get(); }
 
+    // --- cell-attached objects (ExGridObjects.cpp) ------------------------------
+    // One object per cell: every Add / Create replaces what the cell held.
+    // Add keeps the caller's object the caller's; Create makes one that the
+    // cell owns and frees.  Remove only removes its own family.
+    void AddBitmap(int aCol, int aRow, gui::TBitmap* bmp, bool transparent, TCellHAlign hal, TCellVAlign val);
+    gui::TBitmap* CreateBitmap(int aCol, int aRow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    gui::TBitmap* GetBitmap(int aCol, int aRow);
+    void RemoveBitmap(int aCol, int aRow);
+    void AddPicture(int aCol, int aRow, gui::TPicture* picture, bool transparent, TStretchMode mode, int padding,
+                    TCellHAlign hal, TCellVAlign val);
+    gui::TPicture* CreatePicture(int aCol, int aRow, bool transparent, TStretchMode mode, int padding,
+                                 TCellHAlign hal, TCellVAlign val);
+    gui::TPicture* GetPicture(int aCol, int aRow);
+    void RemovePicture(int aCol, int aRow);
+    void AddFilePicture(int aCol, int aRow, gridbase::TFilePicture* picture, bool transparent, TStretchMode mode,
+                        int padding, TCellHAlign hal, TCellVAlign val);
+    gridbase::TFilePicture* CreateFilePicture(int aCol, int aRow, bool transparent, TStretchMode mode, int padding,
+                                              TCellHAlign hal, TCellVAlign val);
+    gridbase::TFilePicture* GetFilePicture(int aCol, int aRow);
+    void RemoveFilePicture(int aCol, int aRow);
+    void AddIcon(int aCol, int aRow, gui::TIcon* icon, TCellHAlign hal, TCellVAlign val);
+    gui::TIcon* CreateIcon(int aCol, int aRow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int aCol, int aRow);
+    // The image list of the image families; not owned.
+    gui::TImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(gui::TImageList* v) { FGridImages = v; }
+    void AddImageIdx(int aCol, int aRow, int idx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int aCol, int aRow, int& idx);
+    void RemoveImageIdx(int aCol, int aRow);
+    void AddDataImage(int aCol, int aRow, int idx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int aCol, int aRow);
+    void RemoveDataImage(int aCol, int aRow);
+    void AddMultiImage(int aCol, int aRow, int dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int aCol, int aRow);
+    void AddProgress(int aCol, int aRow, TColor fgColor, TColor bkColor);
+    void AddProgressEx(int aCol, int aRow, TColor fgColor, TColor fgTextColor, TColor bkColor, TColor bkTextColor);
+    void AddProgressFormatted(int aCol, int aRow, TColor fgColor, TColor fgTextColor, TColor bkColor,
+                              TColor bkTextColor, const std::string& fmt, int min, int max);
+    void RemoveProgress(int aCol, int aRow);
+    void AddExProgress(int aCol, int aRow, int min, int max);
+    void RemoveExProgress(int aCol, int aRow);
+    void AddProgressPie(int aCol, int aRow, TColor color, int value);
+    void SetProgressPie(int aCol, int aRow, int value);
+    void RemoveProgressPie(int aCol, int aRow);
+    void AddRangeIndicator(int aCol, int aRow, int range, TColor negColor, TColor posColor, bool showValue);
+    void RemoveRangeIndicator(int aCol, int aRow);
+    void AddComment(int aCol, int aRow, const std::string& comment);
+    void AddColorComment(int aCol, int aRow, const std::string& comment, TColor color);
+    bool IsComment(int aCol, int aRow, std::string& comment);
+    void RemoveComment(int aCol, int aRow);
+    void RemoveAllComments();
+    void AddBalloon(int aCol, int aRow, const std::string& title, const std::string& text, TBalloonIcon icon);
+    bool HasBalloon(int aCol, int aRow);
+    bool IsBalloon(int aCol, int aRow, std::string& title, std::string& text, TBalloonIcon& icon);
+    void RemoveBalloon(int aCol, int aRow);
+    void AddScrollBar(int aCol, int aRow, bool autoRange);
+    bool HasScrollBar(int aCol, int aRow);
+    bool HasAutoRangeScrollBar(int aCol, int aRow);
+    void SetScrollPosition(int aCol, int aRow, int pos);
+    // -1 without a scroll bar.
+    int GetScrollPosition(int aCol, int aRow);
+    void SetScrollProp(int aCol, int aRow, TScrollProp prop);
+    // {-1, -1} without a scroll bar.
+    TScrollProp GetScrollProp(int aCol, int aRow);
+    void RemoveScrollBar(int aCol, int aRow);
+    // A marked stretch of the cell's text; kept in any graphic.
+    void AddMarker(int aCol, int aRow, int errPos, int errLen);
+    void RemoveMarker(int aCol, int aRow);
+    void RemoveAllMarkers();
+    void GetMarker(int aCol, int aRow, int& errPos, int& errLen);
+    void AddButton(int aCol, int aRow, int bw, int bh, const std::string& caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(int aCol, int aRow, int bw, int bh, const std::string& caption, gui::TBitmap* glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    gui::TBitmap* CreateBitButton(int aCol, int aRow, int bw, int bh, const std::string& caption, TCellHAlign hal,
+                                  TCellVAlign val);
+    // The next three and GetCellControlRect take a displayed column.
+    void SetButtonText(int aCol, int aRow, const std::string& caption);
+    std::string GetButtonText(int aCol, int aRow);
+    void PushButton(int aCol, int aRow, bool push);
+    bool HasButton(int aCol, int aRow);
+    void RemoveButton(int aCol, int aRow);
+    void GetCellControlRect(int aCol, int aRow, gui::TRect& rect);
+    void AddRotated(int aCol, int aRow, int16_t angle, const std::string& s);
+    void SetRotated(int aCol, int aRow, int16_t angle);
+    void RemoveRotated(int aCol, int aRow);
+    void AddInterfacedCell(int aCol, int aRow, rtl::TObject* object);
+    rtl::TObject* GetInterfacedCell(int aCol, int aRow);
+    void RemoveInterfacedCell(int aCol, int aRow);
+    bool IsTextReplacedByGraphic(int aCol, int aRow);
+    bool HasClickControl(int aCol, int aRow);
+
     // --- check boxes and radio controls (ExGridChecks.cpp) ----------------------
     // "Invalid cell" beyond the stored columns and rows.
     void AddCheckBox(int aCol, int aRow, bool state, bool data);
@@ -1032,6 +1124,7 @@ private:
 
     // --- cell graphics ----------------------------------------------------------
     std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
+    gui::TImageList* FGridImages = nullptr;
     TCellVAlign CheckVAlign() const;
     void RepaintGraphicCell(int aCol, int aRow);
 };

@@ -418,3 +418,166 @@ TEST_F(GraphicsFixture, PreciseCheckBoxGeometry)
     }
     EXPECT_FALSE(G->IsInCheckBox(2, 1, cell.Left + 70, cell.Top + 2));
 }
+
+// --- cell-attached objects ----------------------------------------------------------
+
+namespace {
+
+struct CountedBitmap : gui::TBitmap {
+    static inline int Alive = 0;
+    CountedBitmap() { ++Alive; }
+    ~CountedBitmap() override { --Alive; }
+};
+
+} // namespace
+
+TEST_F(GraphicsFixture, OneObjectPerCellAndFamilies)
+{
+    gui::TPicture pic;
+    G->AddPicture(1, 1, &pic, false, TStretchMode::Stretch, 0, TCellHAlign::haLeft, TCellVAlign::vaTop);
+    EXPECT_EQ(G->GetPicture(1, 1), &pic);
+    G->AddComment(1, 1, "note");
+    EXPECT_EQ(G->GetPicture(1, 1), nullptr);
+    G->RemovePicture(1, 1);  // another family: nothing happens
+    std::string comment;
+    EXPECT_TRUE(G->IsComment(1, 1, comment));
+    EXPECT_EQ(comment, "note");
+    EXPECT_EQ(G->GetCellGraphic(1, 1)->CellAngle(), static_cast<int>(gui::clNone));
+    G->RemoveComment(1, 1);
+    EXPECT_EQ(G->GetCellType(1, 1), TCellType::ctEmpty);
+
+    // Scroll bar readers answer -1 elsewhere.
+    EXPECT_EQ(G->GetScrollPosition(2, 2), -1);
+    EXPECT_EQ(G->GetScrollProp(2, 2).PageSize, -1);
+    EXPECT_EQ(G->GetScrollProp(2, 2).Range, -1);
+    EXPECT_EQ(G->GetScrollPosition(-1, -1), -1);
+    G->AddScrollBar(2, 2, false);
+    EXPECT_EQ(G->GetScrollProp(2, 2).Range, 100);
+    G->SetScrollPosition(2, 2, 40);
+    G->SetScrollProp(2, 2, {10, 200});
+    EXPECT_EQ(G->GetScrollPosition(2, 2), 40);
+    EXPECT_EQ(G->GetScrollProp(2, 2).Range, 200);
+
+    // Balloons keep title and text in an owned list.
+    G->AddBalloon(3, 3, "T", "body", TBalloonIcon::biWarning);
+    std::string t, b;
+    TBalloonIcon icon = TBalloonIcon::biNone;
+    EXPECT_TRUE(G->IsBalloon(3, 3, t, b, icon));
+    EXPECT_EQ(t + "|" + b, "T|body");
+    EXPECT_EQ(icon, TBalloonIcon::biWarning);
+
+    // Image families attach nothing without an image list.
+    G->AddImageIdx(4, 4, 3, TCellHAlign::haLeft, TCellVAlign::vaTop);
+    EXPECT_EQ(G->GetCellType(4, 4), TCellType::ctEmpty);
+}
+
+TEST_F(GraphicsFixture, MarkersOnProgressAndAlone)
+{
+    G->SetAutoNumAlign(true);
+    G->AddProgress(1, 1, 0xFF0000, 0xFFFFFF);
+    EXPECT_EQ(G->GetCellGraphic(1, 1)->CellErrLen(), 100);
+    EXPECT_EQ(G->FindCellProperties(1, 1)->Alignment(), TAlignment::taRightJustify);
+    G->AddMarker(1, 1, 2, 3);
+    int pos = -1, len = -1;
+    G->GetMarker(1, 1, pos, len);
+    EXPECT_EQ(pos, 2);
+    EXPECT_EQ(len, 3);
+    G->RemoveMarker(1, 1);
+    EXPECT_EQ(G->GetCellType(1, 1), TCellType::ctProgress);
+    G->GetMarker(1, 1, pos, len);
+    EXPECT_EQ(pos + len, 0);
+    G->AddMarker(2, 1, 1, 1);
+    EXPECT_NE(G->GetCellGraphic(2, 1), nullptr);
+    G->RemoveMarker(2, 1);
+    EXPECT_EQ(G->GetCellGraphic(2, 1), nullptr);
+}
+
+TEST_F(GraphicsFixture, OwnedObjectsFreedCallersKept)
+{
+    CountedBitmap* mine = new CountedBitmap;
+    G->AddBitmap(1, 1, mine, false, TCellHAlign::haLeft, TCellVAlign::vaTop);
+    G->RemoveBitmap(1, 1);
+    EXPECT_EQ(CountedBitmap::Alive, 1);
+    G->AddBitmap(1, 1, mine, false, TCellHAlign::haLeft, TCellVAlign::vaTop);
+    G->Clear();
+    EXPECT_EQ(CountedBitmap::Alive, 1);
+    delete mine;
+
+    // Created objects belong to the cell: freed on removal, replacement and Clear.
+    rtl::TStringList* sl = G->CreateRadio(1, 2, 0, 0);
+    sl->Add("a");
+    G->CreateBitmap(2, 2, false, TCellHAlign::haLeft, TCellVAlign::vaTop);
+    G->CreateBitButton(3, 2, 40, 20, "b", TCellHAlign::haLeft, TCellVAlign::vaTop);
+    G->AddComment(3, 2, "replaces the button");
+    G->RemoveRadio(1, 2);
+    G->Clear();
+    // Leak checking catches what is not freed (sanitizer builds).
+    EXPECT_EQ(G->GetCellGraphic(2, 2), nullptr);
+}
+
+TEST_F(GraphicsFixture, ObjectsFollowTheirRows)
+{
+    for (int r = 1; r < 6; ++r) G->AddComment(1, r, "row" + std::to_string(r));
+    TCellGraphic* third = G->GetCellGraphic(1, 3);
+    G->InsertRows(2, 1);
+    EXPECT_EQ(G->GetCellGraphic(1, 4), third);
+    EXPECT_EQ(G->GetCellGraphic(1, 2), nullptr);
+    G->RemoveRows(1, 2);
+    EXPECT_EQ(G->GetCellGraphic(1, 2), third);
+    G->HideRow(1);
+    EXPECT_EQ(G->GetCellGraphic(1, 1), third);
+    G->UnHideRowsAll();
+    EXPECT_EQ(G->GetCellGraphic(1, 2), third);
+    G->MoveRow(2, 4);
+    EXPECT_EQ(G->GetCellGraphic(1, 4), third);
+    std::string comment;
+    EXPECT_TRUE(G->IsComment(1, 4, comment));
+    EXPECT_EQ(comment, "row3");
+}
+
+TEST_F(GraphicsFixture, ButtonsRotatedAndControlRect)
+{
+    G->AddButton(1, 1, 40, 18, "Go", TCellHAlign::haLeft, TCellVAlign::vaTop);
+    EXPECT_TRUE(G->HasButton(1, 1));
+    EXPECT_TRUE(G->HasClickControl(1, 1));
+    G->GetCellGraphic(1, 1)->SetCellValue(3 + 65536 * 2);
+    gui::TRect r{};
+    G->GetCellControlRect(1, 1, r);
+    const gui::TRect cell = G->CellRect(1, 1);
+    EXPECT_EQ(r.Left, cell.Left + 3);
+    EXPECT_EQ(r.Top, cell.Top + 2);
+    EXPECT_EQ(r.Right - r.Left, 40);
+    EXPECT_EQ(r.Bottom - r.Top, 18);
+    G->SetButtonText(1, 1, "Stop");
+    EXPECT_EQ(G->GetButtonText(1, 1), "Stop");
+    G->AddBitButton(1, 2, 40, 18, "B", nullptr, TCellHAlign::haLeft, TCellVAlign::vaTop);
+    EXPECT_FALSE(G->HasClickControl(1, 2));
+    G->RemoveButton(1, 2);
+    EXPECT_FALSE(G->HasButton(1, 2));
+
+    G->AddRotated(2, 1, -90, "up");
+    int angle = 0;
+    EXPECT_TRUE(G->IsRotated(2, 1, angle));
+    EXPECT_EQ(angle, 270);
+    EXPECT_EQ(G->Cells(2, 1), "up");
+    G->AddComment(2, 2, "c");
+    G->SetRotated(2, 2, 720);  // keeps the graphic, turns it rotated
+    EXPECT_TRUE(G->IsRotated(2, 2, angle));
+    EXPECT_EQ(angle, 360);
+    EXPECT_EQ(G->GetCellGraphic(2, 2)->CellText(), "c");
+}
+
+TEST_F(GraphicsFixture, InterfacedCellMeasuresThroughItsObject)
+{
+    struct Drawable : rtl::TObject, ICellDrawable {
+        int Width() const override { return 33; }
+        int Height() const override { return 11; }
+        void Draw(gui::TCanvas*, const gui::TRect&, int, int, bool) override {}
+    } d;
+    G->AddInterfacedCell(1, 1, &d);
+    EXPECT_EQ(G->GetInterfacedCell(1, 1), &d);
+    EXPECT_EQ(G->GetCellGraphicSize(1, 1).X, 33);
+    EXPECT_EQ(G->GetCellGraphicSize(1, 1).Y, 11);
+    G->RemoveInterfacedCell(1, 1);
+    EXPECT_EQ(G->GetInterfacedCell(1, 1), nullptr);
+}
