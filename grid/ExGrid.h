@@ -819,6 +819,9 @@ public:
     // The room the graphic takes beside the cell's text on screen / on paper.
     virtual gui::TPoint GetCellGraphicSize(int aCol, int aRow);
     virtual gui::TPoint GetPrintGraphicSize(int aCol, int aRow, int availWidth, int availHeight, double scale);
+    // Detaches and frees the graphic the cell's own record holds (never the
+    // shared row check box); clearing calls it before freeing the record.
+    void FreeOwnCellGraphic(int aCol, int aRow);
     // The shared graphic of row check boxes.
     TCellGraphic* SharedCellGraphic() const { return FCellGraphic.get(); }
 

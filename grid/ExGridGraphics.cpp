@@ -87,6 +87,15 @@ bool TExStringGrid::RemoveCellGraphic(int aCol, int aRow)
     return true;
 }
 
+void TExStringGrid::FreeOwnCellGraphic(int aCol, int aRow)
+{
+    TCellProperties* props = FindCellProperties(aCol, aRow);
+    auto* g = props ? dynamic_cast<TCellGraphic*>(props->GraphicObject()) : nullptr;
+    if (!g || g == FCellGraphic.get()) return;
+    props->SetGraphicObject(nullptr);
+    if (!IsSharedKind(g->CellType())) delete g;
+}
+
 bool TExStringGrid::RemoveCellGraphicOfType(int aCol, int aRow, TCellType type)
 {
     if (GetCellType(aCol, aRow) != type) return false;

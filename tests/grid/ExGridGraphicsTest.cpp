@@ -511,8 +511,31 @@ TEST_F(GraphicsFixture, OwnedObjectsFreedCallersKept)
     G->AddComment(3, 2, "replaces the button");
     G->RemoveRadio(1, 2);
     G->Clear();
-    // Leak checking catches what is not freed (sanitizer builds).
     EXPECT_EQ(G->GetCellGraphic(2, 2), nullptr);
+    // An owned object goes on removal, on replacement and on Clear.
+    auto own = [&](int c, int r) {
+        TCellGraphic* g = G->CreateCellGraphic(c, r);
+        g->SetBitmap(new CountedBitmap, false, TCellHAlign::haLeft, TCellVAlign::vaTop);
+        g->SetCellCreated(true);
+    };
+    own(1, 1);
+    own(2, 2);
+    own(3, 3);
+    EXPECT_EQ(CountedBitmap::Alive, 3);
+    G->RemoveBitmap(1, 1);
+    EXPECT_EQ(CountedBitmap::Alive, 2);
+    G->AddComment(2, 2, "x");
+    EXPECT_EQ(CountedBitmap::Alive, 1);
+    G->Clear();
+    EXPECT_EQ(CountedBitmap::Alive, 0);
+    // Removed rows take their owned objects with them.
+    own(1, 2);
+    own(2, 3);
+    G->RemoveRows(2, 2);
+    EXPECT_EQ(CountedBitmap::Alive, 0);
+    own(1, 2);
+    G->ClearRows(2, 1);
+    EXPECT_EQ(CountedBitmap::Alive, 0);
 }
 
 TEST_F(GraphicsFixture, ObjectsFollowTheirRows)
