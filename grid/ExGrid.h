@@ -36,6 +36,7 @@
 
 #include "grid/ExCellGraphic.h"
 #include "grid/ExGridSettings.h"
+#include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
 #include "gridbase/ExUtil.h"
 #include "platform/rtl/Exceptions.h"
@@ -917,6 +918,18 @@ public:
     bool IsTextReplacedByGraphic(int aCol, int aRow);
     bool HasClickControl(int aCol, int aRow);
 
+    // --- rich-text cells (ExRichEdit.cpp) ---------------------------------------
+    // The measuring editor and the inplace editor, made on first use.
+    TExRichEdit* RichEdit();
+    TExRichEdit* InplaceRichEdit();
+    TExRichEdit* InplaceRichEditIfAny() const { return FInplaceRichEdit; }
+    // The cell's text (rich-text markup) into the editor, and back.
+    void CellToRich(int aCol, int aRow, gui::TRichEdit* richEditor);
+    void RichToCell(int aCol, int aRow, gui::TRichEdit* richEditor);
+    std::string RichToString(gui::TRichEdit* richEditor);
+    void RichEditSelectionChange(rtl::TObject* sender);
+    rtl::TNotifyEvent OnRichEditSelectionChange;
+
     // --- check boxes and radio controls (ExGridChecks.cpp) ----------------------
     // "Invalid cell" beyond the stored columns and rows.
     void AddCheckBox(int aCol, int aRow, bool state, bool data);
@@ -1128,6 +1141,8 @@ private:
     // --- cell graphics ----------------------------------------------------------
     std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
     gui::TImageList* FGridImages = nullptr;
+    TExRichEdit* FRichEdit = nullptr;         // owned as components
+    TExRichEdit* FInplaceRichEdit = nullptr;
     TCellVAlign CheckVAlign() const;
     void RepaintGraphicCell(int aCol, int aRow);
 };
