@@ -601,8 +601,9 @@ public:
     bool CellIsPassword(int aCol, int aRow);
     // The cell's graphic record or nullptr; creates nothing (ExGridGraphics.cpp).
     virtual TCellGraphic* GetCellGraphic(int aCol, int aRow);
+    // The cell's graphic layer (ExGridRenderers.cpp).
     virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
-                                 TGridDrawState state) {}
+                                 TGridDrawState state);
     virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
     virtual void PaintBackgroundOutsideCells() {}
     virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect) {}
@@ -917,6 +918,40 @@ public:
     void RemoveInterfacedCell(int aCol, int aRow);
     bool IsTextReplacedByGraphic(int aCol, int aRow);
     bool HasClickControl(int aCol, int aRow);
+
+    // --- cell graphic renderers (ExGridRenderers.cpp) ----------------------------
+    // The size a cell's graphic is drawn in, its placement and whether the
+    // cell's text is shown beside it (check boxes standing for the text,
+    // rotated text, radio groups and bars show none).
+    struct TCellGraphicLayout {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0, Height = 0;
+        bool TextShown = true;
+        TCellHAlign HAlign = TCellHAlign::haLeft;
+        TCellVAlign VAlign = TCellVAlign::vaTop;
+    };
+    TCellGraphicLayout GetCellGraphicLayout(int aCol, int aRow);
+    // Where a graphic of size (w, h) goes in the cell rectangle, by its own
+    // placement and, beside the text, by the text's alignment and width.
+    gui::TRect PlaceGraphic(const TCellGraphic& g, const gui::TRect& cell, int w, int h, int textWidth,
+                            TAlignment textHa, TVAlignment textVa) const;
+    // One check box into rect in a control style; disabled looks greyed
+    // unless ControlLook.NoDisabledCheckRadioLook or CheckAlwaysActive.
+    void DrawCheck(gui::TCanvas* canvas, const gui::TRect& rect, bool checked, TControlStyle style, bool enabled);
+    // count radio buttons with their captions; checkedIndex -1 checks the
+    // button whose caption is the cell's text.
+    void DrawRadioGroup(gui::TCanvas* canvas, const gui::TRect& rect, bool reversed, double scale,
+                        TControlStyle style, int aRow, int aCol, bool selected, const rtl::TStringList* captions,
+                        bool disabled, bool horizontal, int checkedIndex, int count);
+    // The drawing primitives the renderers end in; a descendant (or a test)
+    // may watch them.
+    virtual void DrawGridFrameControl(gui::TCanvas* canvas, const gui::TRect& r, uint32_t type, uint32_t state);
+    virtual void DrawGridThemePart(gui::TCanvas* canvas, const std::string& themeClass, int part, int state,
+                                   const gui::TRect& r);
+    // A bitmap resource ("GRDCHK05" ...) drawn transparent at (x, y).
+    virtual void DrawGridResource(gui::TCanvas* canvas, const std::string& name, int x, int y);
+    // Whether the themed drawing applies now (visual styles on).
+    bool ThemedControls() const;
 
     // --- rich-text cells (ExRichEdit.cpp) ---------------------------------------
     // The measuring editor and the inplace editor, made on first use.

@@ -382,6 +382,33 @@ public:
     // Toggling by the user skips the editability question.
     EXGRID_STORED(bool, CheckAlwaysActive, false)
     EXGRID_STORED(bool, RadioAlwaysActive, false)
+
+    // --- look of cell controls and progress bars ---------------------------
+    // Tick of the bevelled check box, inner mark of its radio button.
+    EXGRID_STORED(TColor, Color, gui::clBlack)
+    EXGRID_STORED(TColor, CommentColor, gui::clRed)
+    EXGRID_STORED(TColor, ProgressBorderColor, gui::clGray)
+    EXGRID_STORED(int, ProgressMarginX, 2)
+    EXGRID_STORED(int, ProgressMarginY, 2)
+    EXGRID_STORED(bool, ProgressXP, false)
+    EXGRID_STORED(bool, FlatButton, false)
+    EXGRID_STORED(bool, NoDisabledCheckRadioLook, false)
+    EXGRID_STORED(bool, NoDisabledButtonLook, false)
+    // The csGlyph look's pictures (owned; the setters copy).
+public:
+    gui::TBitmap* CheckedGlyph() const { return Glyph(0); }
+    gui::TBitmap* UnCheckedGlyph() const { return Glyph(1); }
+    gui::TBitmap* RadioOnGlyph() const { return Glyph(2); }
+    gui::TBitmap* RadioOffGlyph() const { return Glyph(3); }
+    void SetCheckedGlyph(const gui::TBitmap* v) { SetGlyph(0, v); }
+    void SetUnCheckedGlyph(const gui::TBitmap* v) { SetGlyph(1, v); }
+    void SetRadioOnGlyph(const gui::TBitmap* v) { SetGlyph(2, v); }
+    void SetRadioOffGlyph(const gui::TBitmap* v) { SetGlyph(3, v); }
+
+private:
+    gui::TBitmap* Glyph(int i) const;
+    void SetGlyph(int i, const gui::TBitmap* v);
+    mutable std::unique_ptr<gui::TBitmap> FGlyphs[4];
 };
 
 // Lines under group headers and over summary rows (the parts the border
