@@ -605,8 +605,10 @@ public:
     virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
                                  TGridDrawState state);
     virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
-    virtual void PaintBackgroundOutsideCells() {}
-    virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect) {}
+    // The background picture or gradient (ExGridBackground.cpp): outside
+    // the cells, and under a cell without a colour of its own (displayed column).
+    virtual void PaintBackgroundOutsideCells();
+    virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect);
     virtual void PaintDesignHelper() {}
     // Rotated text: true with the angle in degrees (none until cell graphics).
     virtual bool IsRotated(int aCol, int aRow, int& angle);
@@ -952,6 +954,13 @@ public:
     virtual void DrawGridResource(gui::TCanvas* canvas, const std::string& name, int x, int y);
     // Whether the themed drawing applies now (visual styles on).
     bool ThemedControls() const;
+
+    // --- background (ExGridBackground.cpp) --------------------------------------
+    // Whether the search footer takes the bottom 32 pixels (none until the
+    // search footer exists).
+    virtual bool SearchFooterShown() const { return false; }
+    // Whether BackGround.Cells and the selection let the background show in a cell.
+    bool BackgroundCovers(int aCol, int aRow, bool fixedCell);
 
     // --- rich-text cells (ExRichEdit.cpp) ---------------------------------------
     // The measuring editor and the inplace editor, made on first use.

@@ -21,6 +21,8 @@ struct RenderGrid : TExStringGrid {
     std::vector<std::string> Calls;
     std::vector<TRect> Rects;
     bool Record = false;
+    bool SearchFooter = false;
+    bool SearchFooterShown() const override { return SearchFooter; }
     void DrawGridFrameControl(gui::TCanvas* c, const TRect& r, uint32_t type, uint32_t state) override
     {
         if (Record) {
@@ -389,4 +391,69 @@ TEST_F(RenderFixture, GallerySnapshot)
         png.Assign(img.get());
         png.SaveToFile((tectest::SnapshotDir() / ("grid-controls-" + std::to_string(i) + ".png")).string());
     }
+}
+
+// --- background picture and gradient ---------------------------------------------------
+
+TEST_F(RenderFixture, TiledBackgroundJoinsAcrossCellsAndSparesColouredCells)
+{
+    gui::TBitmap tile;
+    tile.SetSize(7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) tile.Canvas()->SetPixels(x, y, static_cast<TColor>(x * 30 | (y * 40) << 8 | 100 << 16));
+    G->SetOptions(G->Options().Exclude(gui::TGridOption::goVertLine).Exclude(gui::TGridOption::goHorzLine));
+    G->BackGround()->SetBitmap(&tile);
+    G->BackGround()->SetCells(TBackGroundCells::bcNormal);
+    G->SetRowColor(4, 0x00FF00);
+    auto img = Shot();
+    const TRect a = Cell(1, 3), b = Cell(2, 3);
+    // Each painted pixel shows the tile pixel its distance from the first
+    // one gives (the grid-line pixel between cells may stay unpainted).
+    const int y = a.Top + 3, x0 = a.Left + 1;
+    const int base = (img->Canvas()->Pixels(x0, y) & 0xFF) / 30;
+    int painted = 0;
+    for (int x = x0; x < b.Right - 2; ++x) {
+        const TColor p = img->Canvas()->Pixels(x, y);
+        if ((p & 0xFFFFFF) == 0xFFFFFF && (x == a.Right - 1 || x == b.Left - 1)) continue;
+        ASSERT_EQ((p >> 16) & 0xFF, 100u) << x;
+        EXPECT_EQ(static_cast<int>((p & 0xFF) / 30), (base + x - x0) % 7) << "at x " << x;
+        ++painted;
+    }
+    EXPECT_GT(painted, 170);
+    // Rows continue too, from one row of cells to the next.
+    const TRect c = Cell(1, 2);
+    const int y0 = c.Top + 1, baseY = ((img->Canvas()->Pixels(c.Left + 3, y0) >> 8) & 0xFF) / 40;
+    for (int yy = y0; yy < a.Bottom - 2; ++yy) {
+        const TColor p = img->Canvas()->Pixels(c.Left + 3, yy);
+        if ((p & 0xFFFFFF) == 0xFFFFFF) continue;
+        EXPECT_EQ(static_cast<int>(((p >> 8) & 0xFF) / 40), (baseY + yy - y0) % 5) << "at y " << yy;
+    }
+    // A cell with its own colour shows it, not the picture.
+    const TRect own = Cell(2, 4);
+    for (int x = own.Left + 2; x < own.Right - 2; x += 5)
+        EXPECT_EQ(img->Canvas()->Pixels(x, own.Top + 4), 0x00FF00u) << x;
+    // Fixed cells stay out with bcNormal.
+    EXPECT_NE((img->Canvas()->Pixels(Cell(0, 3).Left + 4, Cell(0, 3).Top + 4) >> 16) & 0xFF, 100u);
+}
+
+TEST_F(RenderFixture, GradientOutsideTheCells)
+{
+    G->BackGround()->SetDisplay(TBackGroundDisplay::bdGradientVert);
+    G->BackGround()->SetColor(0x0000FF);
+    G->BackGround()->SetColorTo(gui::clNone);
+    auto img = Shot();
+    const int below = Cell(0, 7).Bottom + 4;
+    const int h = img->Height();
+    ASSERT_LT(below, h - 40);
+    EXPECT_EQ(CountColor(*img, {0, below, 300, h}, NotWhite), 0);
+
+    G->BackGround()->SetColorTo(0x0000C0);
+    img = Shot();
+    EXPECT_GT(CountColor(*img, {0, below, 300, h}, Red), 300 * (h - below) * 9 / 10);
+
+    // The search footer keeps the bottom 32 pixels.
+    G->SearchFooter = true;
+    img = Shot();
+    EXPECT_EQ(CountColor(*img, {0, h - 32, 300, h}, Red), 0);
+    EXPECT_GT(CountColor(*img, {0, h - 40, 300, h - 33}, Red), 300 * 6);
 }
