@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "grid/ExCellGraphic.h"
+#include "grid/ExGridLookSettings.h"
 #include "grid/ExGridSettings.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
@@ -70,6 +71,12 @@ enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = rtl::Set<TCellBorder, 8>;
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+// Colour presets of SetStyle.
+enum class TKVRStyle {
+    tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic, tsOffice2007Luna,
+    tsOffice2007Obsidian, tsWindowsXP, tsWhidbey, tsCustom, tsOffice2007Silver, tsWindowsVista, tsWindows7,
+    tsTerminal, tsOffice2010Blue, tsOffice2010Silver, tsOffice2010Black
+};
 
 // The grid's exception ("Cell does not contain integer value", "Invalid
 // row accessed" ...).
@@ -962,6 +969,55 @@ public:
     // Whether BackGround.Cells and the selection let the background show in a cell.
     bool BackgroundCovers(int aCol, int aRow, bool fixedCell);
 
+    // --- colour styles, themes and look settings (ExGridLooks.cpp) ---------------
+    // A preset of fixed-cell, active-cell, selection, line and search-footer
+    // colours; repaints.
+    void SetStyle(TKVRStyle style);
+    void SetComponentStyle(TKVRStyle style) { SetStyle(style); }
+    // One of the desktop colour schemes: 1 blue, 2 olive, 3 silver, 4 the
+    // newer desktops, other values the classic one.  No repaint of its own.
+    void SetTheme(int scheme);
+    // The scheme of the running desktop (0..4).
+    int CurrentThemeScheme() const;
+    void ThemeAdapt() { SetTheme(CurrentThemeScheme()); }
+    // The one-pixel border of some looks over the window frame (a canvas
+    // over the whole window).
+    void PaintLookBorder(gui::TCanvas* windowCanvas);
+    // Whether a fixed cell reacts to hovering (HoverFixedCells).
+    bool IsHoverFixedCell(int aCol, int aRow) const;
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(const TDragDropSettings* v) { FDragDropSettings->Assign(v); }
+    TBalloonSettings* Balloon() const { return FBalloon.get(); }
+    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
+    // Hover and pressed colours of fixed cells (written without a repaint).
+    EXGRID_STORED(TColor, KVRGradientHoverFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverMirrorFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverMirrorTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverBorder, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
+    // The search footer's colours (kept here until the search footer exists).
+    EXGRID_STORED(TColor, SearchFooterColor, gui::clWhite)
+    EXGRID_STORED(TColor, SearchFooterColorTo, gui::clBtnFace)
+    // Drop target switching; a descendant (or a test) may watch it.
+    virtual bool RegisterGridDropTarget();
+    virtual void RevokeGridDropTarget();
+    bool DropTargetRegistered() const { return FDropTargetOK; }
+    // Hooks of the settings objects' events.
+    virtual void ProgressAppearanceChanged(rtl::TObject* sender) { Invalidate(); }
+    virtual void ShowModifiedChanged(rtl::TObject* sender) { Invalidate(); }
+    virtual void BalloonEnableChanged(rtl::TObject* sender) {}
+
     // --- rich-text cells (ExRichEdit.cpp) ---------------------------------------
     // The measuring editor and the inplace editor, made on first use.
     TExRichEdit* RichEdit();
@@ -1187,6 +1243,18 @@ private:
     gui::TImageList* FGridImages = nullptr;
     TExRichEdit* FRichEdit = nullptr;         // owned as components
     TExRichEdit* FInplaceRichEdit = nullptr;
+
+    // --- look settings ----------------------------------------------------------
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance = MakeProgressAppearance();
+    std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    std::unique_ptr<TBalloonSettings> FBalloon = MakeBalloon();
+    std::unique_ptr<TShowModified> FShowModified = MakeShowModified();
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    std::unique_ptr<gui::IDropTarget> FDropTarget;
+    bool FDropTargetOK = false;
+    std::unique_ptr<TGridProgressAppearance> MakeProgressAppearance();
+    std::unique_ptr<TBalloonSettings> MakeBalloon();
+    std::unique_ptr<TShowModified> MakeShowModified();
     TCellVAlign CheckVAlign() const;
     void RepaintGraphicCell(int aCol, int aRow);
 };

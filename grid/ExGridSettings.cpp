@@ -438,6 +438,8 @@ void TControlLook::Assign(const rtl::TPersistent* source)
     FProgressMarginX = s->FProgressMarginX;
     FProgressMarginY = s->FProgressMarginY;
     for (int i = 0; i < 4; ++i) SetGlyph(i, s->Glyph(i));
+    // As fields: the grid's own look colours do not follow.
+    for (int i = 0; i < 14; ++i) FFixed[i] = s->FFixed[i];
 }
 
 gui::TBitmap* TControlLook::Glyph(int i) const
