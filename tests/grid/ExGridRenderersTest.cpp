@@ -457,3 +457,23 @@ TEST_F(RenderFixture, GradientOutsideTheCells)
     EXPECT_EQ(CountColor(*img, {0, h - 32, 300, h}, Red), 0);
     EXPECT_GT(CountColor(*img, {0, h - 40, 300, h - 33}, Red), 300 * 6);
 }
+
+TEST_F(RenderFixture, LevelBarUsesTheProgressAppearance)
+{
+    TGridProgressAppearance* pa = G->ProgressAppearance();
+    pa->SetLevel0Color(0xFF0000);
+    pa->SetLevel0ColorTo(0xFF0000);
+    pa->SetShowGradient(false);
+    pa->SetShowPercentage(false);
+    G->AddExProgress(1, 1, 0, 100);
+    G->AddExProgress(1, 2, 0, 100);
+    G->SetCells(1, 1, "50");
+    G->SetCells(1, 2, "0");
+    auto img = Shot();
+    const int half = CountColor(*img, Cell(1, 1), Blue);
+    EXPECT_GT(half, 100);
+    EXPECT_LT(CountColor(*img, Cell(1, 2), Blue), half / 10);
+    // Only the left half holds the bar.
+    const TRect c = Cell(1, 1);
+    EXPECT_LT(CountColor(*img, {c.Left + (c.Right - c.Left) * 3 / 5, c.Top, c.Right, c.Bottom}, Blue), half / 10);
+}
