@@ -604,3 +604,28 @@ TEST_F(GraphicsFixture, InterfacedCellMeasuresThroughItsObject)
     G->RemoveInterfacedCell(1, 1);
     EXPECT_EQ(G->GetInterfacedCell(1, 1), nullptr);
 }
+
+TEST_F(GraphicsFixture, CheckStatesWithHiddenRows)
+{
+    G->AddCheckBox(1, 1, false, false);
+    G->AddCheckBox(1, 2, true, false);
+    G->AddCheckBox(1, 3, false, false);
+    G->AddCheckBox(1, 4, true, true);
+    G->HideRow(2);
+    // Reading takes real rows: the hidden row keeps its state.
+    bool state = false;
+    EXPECT_TRUE(G->GetCheckBoxState(1, 2, state));
+    EXPECT_TRUE(state);
+    EXPECT_TRUE(G->GetCheckBoxState(1, 3, state));
+    EXPECT_FALSE(state);
+    EXPECT_TRUE(G->GetCheckBoxState(1, 4, state));
+    EXPECT_TRUE(state);
+    // Writing takes displayed rows: displayed row 2 is real row 3.
+    EXPECT_TRUE(G->SetCheckBoxState(1, 2, true));
+    EXPECT_TRUE(G->GetCheckBoxState(1, 3, state));
+    EXPECT_TRUE(state);
+    G->UnHideRowsAll();
+    EXPECT_TRUE(G->IsChecked(1, 2));
+    EXPECT_TRUE(G->IsChecked(1, 3));
+    EXPECT_FALSE(G->IsChecked(1, 1));
+}
