@@ -105,7 +105,8 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>();
-    FControlLook = std::make_unique<TControlLook>();
+    FControlLook = std::make_unique<TControlLook>(this);
+    SetNonClientPaint(true);  // the look border
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](rtl::TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>(this);

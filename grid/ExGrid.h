@@ -34,7 +34,10 @@
 #include <string>
 #include <vector>
 
+#include "grid/ExCellGraphic.h"
+#include "grid/ExGridLookSettings.h"
 #include "grid/ExGridSettings.h"
+#include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
 #include "gridbase/ExUtil.h"
 #include "platform/rtl/Exceptions.h"
@@ -59,12 +62,6 @@ enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta };
 enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
-enum class TCellType {
-    ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode,
-    ctRadio, ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton,
-    ctBitButton, ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary, ctRangeIndicator,
-    ctXPProgress, ctInterface, ctScrollbar, ctRadioButton, ctBalloon
-};
 enum class TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
     ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
@@ -74,6 +71,12 @@ enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = rtl::Set<TCellBorder, 8>;
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+// Colour presets of SetStyle.
+enum class TKVRStyle {
+    tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic, tsOffice2007Luna,
+    tsOffice2007Obsidian, tsWindowsXP, tsWhidbey, tsCustom, tsOffice2007Silver, tsWindowsVista, tsWindows7,
+    tsTerminal, tsOffice2010Blue, tsOffice2010Silver, tsOffice2010Black
+};
 
 // The grid's exception ("Cell does not contain integer value", "Invalid
 // row accessed" ...).
@@ -293,8 +296,8 @@ public:
     virtual void GetCheckFalse(int aCol, int aRow, std::string& value);
     // Refills FilterList through OnGetColumnFilter; true when it holds entries.
     virtual bool GetColumnFilter(int aCol);
-    // What the cell holds: no graphic (ctEmpty) until cell graphics exist.
-    virtual TCellType GetCellType(int aCol, int aRow) { return TCellType::ctEmpty; }
+    // What the cell holds (ExGridGraphics.cpp); ctEmpty without graphic.
+    virtual TCellType GetCellType(int aCol, int aRow);
     // Node and summary rows (none until nodes exist).
     virtual bool IsNode(int aRow) const { return false; }
     virtual bool IsSummary(int aRow) const { return false; }
@@ -608,16 +611,19 @@ public:
     void CalcCellTextSize(int rCol, int dCol, gui::TPoint& size, bool reserveGraphic, bool wordWrapped,
                           int aRow);
     bool CellIsPassword(int aCol, int aRow);
-    // Graphic slots filled by the cell-graphic code; nothing until then.
-    virtual rtl::TObject* GetCellGraphic(int aCol, int aRow) { return nullptr; }
+    // The cell's graphic record or nullptr; creates nothing (ExGridGraphics.cpp).
+    virtual TCellGraphic* GetCellGraphic(int aCol, int aRow);
+    // The cell's graphic layer (ExGridRenderers.cpp).
     virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
-                                 TGridDrawState state) {}
+                                 TGridDrawState state);
     virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
-    virtual void PaintBackgroundOutsideCells() {}
-    virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect) {}
+    // The background picture or gradient (ExGridBackground.cpp): outside
+    // the cells, and under a cell without a colour of its own (displayed column).
+    virtual void PaintBackgroundOutsideCells();
+    virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect);
     virtual void PaintDesignHelper() {}
     // Rotated text: true with the angle in degrees (none until cell graphics).
-    virtual bool IsRotated(int aCol, int aRow, int& angle) { return false; }
+    virtual bool IsRotated(int aCol, int aRow, int& angle);
     // --- selection model (ExGridSelect.cpp) ------------------------------------
     // "Invalid row accessed" / "Invalid column accessed" out of range.
     virtual bool GetRowSelect(int aRow) const;
@@ -819,6 +825,259 @@ public:
 
     void Dispatch(gui::TMessage& message) override;
 
+    // --- cell graphic access and measurement (ExGridGraphics.cpp) ---------------
+    // None of the queries creates cell properties.  Column 0 answers with
+    // the shared row check box while MouseActions.HotmailRowSelect is on.
+    // Frees the cell's graphic and attaches a new empty one (ctNone).
+    TCellGraphic* CreateCellGraphic(int aCol, int aRow);
+    // Detaches and frees the graphic (shared ones are only detached).
+    bool RemoveCellGraphic(int aCol, int aRow);
+    bool RemoveCellGraphicOfType(int aCol, int aRow, TCellType type);
+    gridbase::TIntList* GetMultiImageList(int aCol, int aRow);
+    // Orders image cells when sorting by images; -1 for other cells.
+    intptr_t GetCellImageKey(int aCol, int aRow);
+    // The room the graphic takes beside the cell's text on screen / on paper.
+    virtual gui::TPoint GetCellGraphicSize(int aCol, int aRow);
+    virtual gui::TPoint GetPrintGraphicSize(int aCol, int aRow, int availWidth, int availHeight, double scale);
+    // Detaches and frees the graphic the cell's own record holds (never the
+    // shared row check box); clearing calls it before freeing the record.
+    void FreeOwnCellGraphic(int aCol, int aRow);
+    // The shared graphic of row check boxes.
+    TCellGraphic* SharedCellGraphic() const { return FCellGraphic.get(); }
+
+    // --- cell-attached objects (ExGridObjects.cpp) ------------------------------
+    // One object per cell: every Add / Create replaces what the cell held.
+    // Add keeps the caller's object the caller's; Create makes one that the
+    // cell owns and frees.  Remove only removes its own family.
+    void AddBitmap(int aCol, int aRow, gui::TBitmap* bmp, bool transparent, TCellHAlign hal, TCellVAlign val);
+    gui::TBitmap* CreateBitmap(int aCol, int aRow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    gui::TBitmap* GetBitmap(int aCol, int aRow);
+    void RemoveBitmap(int aCol, int aRow);
+    void AddPicture(int aCol, int aRow, gui::TPicture* picture, bool transparent, TStretchMode mode, int padding,
+                    TCellHAlign hal, TCellVAlign val);
+    gui::TPicture* CreatePicture(int aCol, int aRow, bool transparent, TStretchMode mode, int padding,
+                                 TCellHAlign hal, TCellVAlign val);
+    gui::TPicture* GetPicture(int aCol, int aRow);
+    void RemovePicture(int aCol, int aRow);
+    void AddFilePicture(int aCol, int aRow, gridbase::TFilePicture* picture, bool transparent, TStretchMode mode,
+                        int padding, TCellHAlign hal, TCellVAlign val);
+    gridbase::TFilePicture* CreateFilePicture(int aCol, int aRow, bool transparent, TStretchMode mode, int padding,
+                                              TCellHAlign hal, TCellVAlign val);
+    gridbase::TFilePicture* GetFilePicture(int aCol, int aRow);
+    void RemoveFilePicture(int aCol, int aRow);
+    void AddIcon(int aCol, int aRow, gui::TIcon* icon, TCellHAlign hal, TCellVAlign val);
+    gui::TIcon* CreateIcon(int aCol, int aRow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int aCol, int aRow);
+    // The image list of the image families; not owned.
+    gui::TImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(gui::TImageList* v) { FGridImages = v; }
+    void AddImageIdx(int aCol, int aRow, int idx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int aCol, int aRow, int& idx);
+    void RemoveImageIdx(int aCol, int aRow);
+    void AddDataImage(int aCol, int aRow, int idx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int aCol, int aRow);
+    void RemoveDataImage(int aCol, int aRow);
+    void AddMultiImage(int aCol, int aRow, int dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int aCol, int aRow);
+    void AddProgress(int aCol, int aRow, TColor fgColor, TColor bkColor);
+    void AddProgressEx(int aCol, int aRow, TColor fgColor, TColor fgTextColor, TColor bkColor, TColor bkTextColor);
+    void AddProgressFormatted(int aCol, int aRow, TColor fgColor, TColor fgTextColor, TColor bkColor,
+                              TColor bkTextColor, const std::string& fmt, int min, int max);
+    void RemoveProgress(int aCol, int aRow);
+    void AddExProgress(int aCol, int aRow, int min, int max);
+    void RemoveExProgress(int aCol, int aRow);
+    void AddProgressPie(int aCol, int aRow, TColor color, int value);
+    void SetProgressPie(int aCol, int aRow, int value);
+    void RemoveProgressPie(int aCol, int aRow);
+    void AddRangeIndicator(int aCol, int aRow, int range, TColor negColor, TColor posColor, bool showValue);
+    void RemoveRangeIndicator(int aCol, int aRow);
+    void AddComment(int aCol, int aRow, const std::string& comment);
+    void AddColorComment(int aCol, int aRow, const std::string& comment, TColor color);
+    bool IsComment(int aCol, int aRow, std::string& comment);
+    void RemoveComment(int aCol, int aRow);
+    void RemoveAllComments();
+    void AddBalloon(int aCol, int aRow, const std::string& title, const std::string& text, TBalloonIcon icon);
+    bool HasBalloon(int aCol, int aRow);
+    bool IsBalloon(int aCol, int aRow, std::string& title, std::string& text, TBalloonIcon& icon);
+    void RemoveBalloon(int aCol, int aRow);
+    void AddScrollBar(int aCol, int aRow, bool autoRange);
+    bool HasScrollBar(int aCol, int aRow);
+    bool HasAutoRangeScrollBar(int aCol, int aRow);
+    void SetScrollPosition(int aCol, int aRow, int pos);
+    // -1 without a scroll bar.
+    int GetScrollPosition(int aCol, int aRow);
+    void SetScrollProp(int aCol, int aRow, TScrollProp prop);
+    // {-1, -1} without a scroll bar.
+    TScrollProp GetScrollProp(int aCol, int aRow);
+    void RemoveScrollBar(int aCol, int aRow);
+    // A marked stretch of the cell's text; kept in any graphic.
+    void AddMarker(int aCol, int aRow, int errPos, int errLen);
+    void RemoveMarker(int aCol, int aRow);
+    void RemoveAllMarkers();
+    void GetMarker(int aCol, int aRow, int& errPos, int& errLen);
+    void AddButton(int aCol, int aRow, int bw, int bh, const std::string& caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(int aCol, int aRow, int bw, int bh, const std::string& caption, gui::TBitmap* glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    gui::TBitmap* CreateBitButton(int aCol, int aRow, int bw, int bh, const std::string& caption, TCellHAlign hal,
+                                  TCellVAlign val);
+    // The next three and GetCellControlRect take a displayed column.
+    void SetButtonText(int aCol, int aRow, const std::string& caption);
+    std::string GetButtonText(int aCol, int aRow);
+    void PushButton(int aCol, int aRow, bool push);
+    bool HasButton(int aCol, int aRow);
+    void RemoveButton(int aCol, int aRow);
+    void GetCellControlRect(int aCol, int aRow, gui::TRect& rect);
+    void AddRotated(int aCol, int aRow, int16_t angle, const std::string& s);
+    void SetRotated(int aCol, int aRow, int16_t angle);
+    void RemoveRotated(int aCol, int aRow);
+    void AddInterfacedCell(int aCol, int aRow, rtl::TObject* object);
+    rtl::TObject* GetInterfacedCell(int aCol, int aRow);
+    void RemoveInterfacedCell(int aCol, int aRow);
+    bool IsTextReplacedByGraphic(int aCol, int aRow);
+    bool HasClickControl(int aCol, int aRow);
+
+    // --- cell graphic renderers (ExGridRenderers.cpp) ----------------------------
+    // The size a cell's graphic is drawn in, its placement and whether the
+    // cell's text is shown beside it (check boxes standing for the text,
+    // rotated text, radio groups and bars show none).
+    struct TCellGraphicLayout {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0, Height = 0;
+        bool TextShown = true;
+        TCellHAlign HAlign = TCellHAlign::haLeft;
+        TCellVAlign VAlign = TCellVAlign::vaTop;
+    };
+    TCellGraphicLayout GetCellGraphicLayout(int aCol, int aRow);
+    // Where a graphic of size (w, h) goes in the cell rectangle, by its own
+    // placement and, beside the text, by the text's alignment and width.
+    gui::TRect PlaceGraphic(const TCellGraphic& g, const gui::TRect& cell, int w, int h, int textWidth,
+                            TAlignment textHa, TVAlignment textVa) const;
+    // One check box into rect in a control style; disabled looks greyed
+    // unless ControlLook.NoDisabledCheckRadioLook or CheckAlwaysActive.
+    void DrawCheck(gui::TCanvas* canvas, const gui::TRect& rect, bool checked, TControlStyle style, bool enabled);
+    // count radio buttons with their captions; checkedIndex -1 checks the
+    // button whose caption is the cell's text.
+    void DrawRadioGroup(gui::TCanvas* canvas, const gui::TRect& rect, bool reversed, double scale,
+                        TControlStyle style, int aRow, int aCol, bool selected, const rtl::TStringList* captions,
+                        bool disabled, bool horizontal, int checkedIndex, int count);
+    // The drawing primitives the renderers end in; a descendant (or a test)
+    // may watch them.
+    virtual void DrawGridFrameControl(gui::TCanvas* canvas, const gui::TRect& r, uint32_t type, uint32_t state);
+    virtual void DrawGridThemePart(gui::TCanvas* canvas, const std::string& themeClass, int part, int state,
+                                   const gui::TRect& r);
+    // A bitmap resource ("GRDCHK05" ...) drawn transparent at (x, y).
+    virtual void DrawGridResource(gui::TCanvas* canvas, const std::string& name, int x, int y);
+    // Whether the themed drawing applies now (visual styles on).
+    bool ThemedControls() const;
+
+    // --- background (ExGridBackground.cpp) --------------------------------------
+    // Whether the search footer takes the bottom 32 pixels (none until the
+    // search footer exists).
+    virtual bool SearchFooterShown() const { return false; }
+    // Whether BackGround.Cells and the selection let the background show in a cell.
+    bool BackgroundCovers(int aCol, int aRow, bool fixedCell);
+
+    // --- colour styles, themes and look settings (ExGridLooks.cpp) ---------------
+    // A preset of fixed-cell, active-cell, selection, line and search-footer
+    // colours; repaints.
+    void SetStyle(TKVRStyle style);
+    void SetComponentStyle(TKVRStyle style) { SetStyle(style); }
+    // One of the desktop colour schemes: 1 blue, 2 olive, 3 silver, 4 the
+    // newer desktops, other values the classic one.  No repaint of its own.
+    void SetTheme(int scheme);
+    // The scheme of the running desktop (0..4).
+    int CurrentThemeScheme() const;
+    void ThemeAdapt() { SetTheme(CurrentThemeScheme()); }
+    // The one-pixel border of some looks over the window frame (a canvas
+    // over the whole window).
+    void PaintLookBorder(gui::TCanvas* windowCanvas);
+    // Whether a fixed cell reacts to hovering (HoverFixedCells).
+    bool IsHoverFixedCell(int aCol, int aRow) const;
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    void SetDragDropSettings(const TDragDropSettings* v) { FDragDropSettings->Assign(v); }
+    TBalloonSettings* Balloon() const { return FBalloon.get(); }
+    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
+    // Hover and pressed colours of fixed cells (written without a repaint).
+    EXGRID_STORED(TColor, KVRGradientHoverFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverMirrorFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverMirrorTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientHoverBorder, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
+    EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
+    // The search footer's colours (kept here until the search footer exists).
+    EXGRID_STORED(TColor, SearchFooterColor, gui::clWhite)
+    EXGRID_STORED(TColor, SearchFooterColorTo, gui::clBtnFace)
+    // Drop target switching; a descendant (or a test) may watch it.
+    virtual bool RegisterGridDropTarget();
+    virtual void RevokeGridDropTarget();
+    bool DropTargetRegistered() const { return FDropTargetOK; }
+    // Hooks of the settings objects' events.
+    virtual void ProgressAppearanceChanged(rtl::TObject* sender) { Invalidate(); }
+    virtual void ShowModifiedChanged(rtl::TObject* sender) { Invalidate(); }
+    virtual void BalloonEnableChanged(rtl::TObject* sender) {}
+
+    // --- rich-text cells (ExRichEdit.cpp) ---------------------------------------
+    // The measuring editor and the inplace editor, made on first use.
+    TExRichEdit* RichEdit();
+    TExRichEdit* InplaceRichEdit();
+    TExRichEdit* InplaceRichEditIfAny() const { return FInplaceRichEdit; }
+    // The cell's text (rich-text markup) into the editor, and back.
+    void CellToRich(int aCol, int aRow, gui::TRichEdit* richEditor);
+    void RichToCell(int aCol, int aRow, gui::TRichEdit* richEditor);
+    std::string RichToString(gui::TRichEdit* richEditor);
+    void RichEditSelectionChange(rtl::TObject* sender);
+    rtl::TNotifyEvent OnRichEditSelectionChange;
+
+    // --- check boxes and radio controls (ExGridChecks.cpp) ----------------------
+    // "Invalid cell" beyond the stored columns and rows.
+    void AddCheckBox(int aCol, int aRow, bool state, bool data);
+    void AddCheckBoxColumn(int aCol, bool defaultState = false, bool dataCheckBox = false);
+    void RemoveCheckBox(int aCol, int aRow);
+    void RemoveCheckBoxColumn(int aCol);
+    bool HasCheckBox(int aCol, int aRow);
+    bool HasDataCheckBox(int aCol, int aRow);
+    bool GetCheckBoxState(int aCol, int aRow, bool& state);
+    bool IsChecked(int aCol, int aRow);
+    bool SetCheckBoxState(int aCol, int aRow, bool state);
+    bool ToggleCheckBox(int aCol, int aRow) { return ToggleCellCheck(aCol, aRow, false); }
+    // askEditable: the base-cell editability hook may refuse (unless
+    // ControlLook.CheckAlwaysActive).  A row check box flips the row flag.
+    virtual bool ToggleCellCheck(int aCol, int aRow, bool askEditable);
+    void CheckAll(int aCol);
+    void UnCheckAll(int aCol);
+    bool IsInCheckBox(int aCol, int aRow, int xPos, int yPos);
+    void AddRadioButton(int aCol, int aRow, bool state = false);
+    void AddRadioButtonColumn(int aCol);
+    void RemoveRadioButton(int aCol, int aRow);
+    void RemoveRadioButtonColumn(int aCol);
+    bool HasRadioButton(int aCol, int aRow);
+    bool IsRadioButtonChecked(int aCol, int aRow);
+    bool SetRadioButtonState(int aCol, int aRow, bool state);
+    void SetRadioButtonColumnIndex(int aCol, int index);
+    int GetRadioButtonColumnIndex(int aCol);
+    virtual bool ToggleCellRadioButton(int aCol, int aRow, bool askEditable);
+    // Radio groups: one button per caption; idxRadio -1 keeps the choice in
+    // the cell's text only.  AddRadio does not take the list over.
+    void AddRadio(int aCol, int aRow, int dirRadio, int idxRadio, rtl::TStringList* sl);
+    rtl::TStringList* CreateRadio(int aCol, int aRow, int dirRadio, int idxRadio);
+    bool IsRadio(int aCol, int aRow);
+    rtl::TStringList* GetRadioStrings(int aCol, int aRow);
+    bool GetRadioIdx(int aCol, int aRow, int& idxRadio);
+    bool SetRadioIdx(int aCol, int aRow, int idxRadio);
+    void RemoveRadio(int aCol, int aRow);
+    void ToggleRadio(int aCol, int aRow, bool askEditable);
+
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void Paint() override;
@@ -987,6 +1246,26 @@ private:
     std::unique_ptr<TSortSettings> FSortSettings;
     std::vector<TGridChangeNotifier*> FNotifierList;
     std::vector<TGridControlItem> FControlItems;
+
+    // --- cell graphics ----------------------------------------------------------
+    std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
+    gui::TImageList* FGridImages = nullptr;
+    TExRichEdit* FRichEdit = nullptr;         // owned as components
+    TExRichEdit* FInplaceRichEdit = nullptr;
+
+    // --- look settings ----------------------------------------------------------
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance = MakeProgressAppearance();
+    std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    std::unique_ptr<TBalloonSettings> FBalloon = MakeBalloon();
+    std::unique_ptr<TShowModified> FShowModified = MakeShowModified();
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    std::unique_ptr<gui::IDropTarget> FDropTarget;
+    bool FDropTargetOK = false;
+    std::unique_ptr<TGridProgressAppearance> MakeProgressAppearance();
+    std::unique_ptr<TBalloonSettings> MakeBalloon();
+    std::unique_ptr<TShowModified> MakeShowModified();
+    TCellVAlign CheckVAlign() const;
+    void RepaintGraphicCell(int aCol, int aRow);
 };
 
 } // namespace grid

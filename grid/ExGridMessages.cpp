@@ -33,6 +33,18 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         return;
     }
     switch (message.Msg) {
+    case gui::WM_NCPAINT:
+        // The look border over the frame, not while updates are locked.
+        TBaseGrid::Dispatch(message);
+        if (FUpdateCount == 0 && message.WParam) {
+            PaintLookBorder(reinterpret_cast<gui::TCanvas*>(message.WParam));
+            message.Result = 0;
+        }
+        return;
+    case gui::WM_THEMECHANGED:
+        TBaseGrid::Dispatch(message);
+        if (AutoThemeAdapt()) ThemeAdapt();
+        return;
     case gui::WM_TIMER:
         if (message.WParam != GridTimerId) break;
         ++FTimerTicks;

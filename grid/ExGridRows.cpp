@@ -99,6 +99,7 @@ static void InsertEmptyRows(TExStringGrid& g, int d, int n, int defaultHeight)
     g.gui::TCustomGrid::SetRowCount(old + n);
     for (int r = old; r < old + n; ++r) {
         for (int c = 0; c < g.StoreColCount(); ++c) {
+            g.FreeOwnCellGraphic(c, r);
             g.FreeCellProperties(c, r);
             g.SetRawCellText(c, r, "");
         }
@@ -305,6 +306,7 @@ void TExStringGrid::RemoveRows(int rowIndex, int rCount)
         UpdateScope lock(this);
         for (int r = rowIndex; r < rowIndex + rCount; ++r)
             for (int c = 0; c < cols; ++c) {
+                FreeOwnCellGraphic(c, r);
                 FreeCellProperties(c, r);
                 SetRawCellText(c, r, "");
             }
@@ -404,7 +406,10 @@ static void ClearRealCells(TExStringGrid& g, int c1, int r1, int c2, int r2, boo
         for (int c = c1; c <= c2; ++c) {
             if (!textOnly && g.GetRawObject(c, r)) {
                 if (nilObjects) g.SetRawObject(c, r, nullptr);
-                else g.FreeCellProperties(c, r);
+                else {
+                    g.FreeOwnCellGraphic(c, r);
+                    g.FreeCellProperties(c, r);
+                }
             }
             if (!g.GetRawCellText(c, r).empty()) g.SetRawCellText(c, r, "");
         }
@@ -417,7 +422,10 @@ void TExStringGrid::ClearRect(int fromCol, int fromRow, int toCol, int toRow)
     if (IsDestroying()) {
         for (int r = fromRow; r <= toRow; ++r)
             for (int c = fromCol; c <= toCol; ++c)
-                if (GetRawObject(c, r)) FreeCellProperties(c, r);
+                if (GetRawObject(c, r)) {
+                    FreeOwnCellGraphic(c, r);
+                    FreeCellProperties(c, r);
+                }
         return;
     }
     UpdateScope lock(this);

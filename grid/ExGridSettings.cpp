@@ -428,6 +428,31 @@ void TControlLook::Assign(const rtl::TPersistent* source)
     FDropDownAlwaysVisible = s->FDropDownAlwaysVisible;
     FSpinButtonsAlwaysVisible = s->FSpinButtonsAlwaysVisible;
     FControlStyle = s->FControlStyle;
+    FCheckSize = s->FCheckSize;
+    FRadioSize = s->FRadioSize;
+    FCheckAlwaysActive = s->FCheckAlwaysActive;
+    FRadioAlwaysActive = s->FRadioAlwaysActive;
+    FColor = s->FColor;
+    FCommentColor = s->FCommentColor;
+    FProgressBorderColor = s->FProgressBorderColor;
+    FProgressMarginX = s->FProgressMarginX;
+    FProgressMarginY = s->FProgressMarginY;
+    for (int i = 0; i < 4; ++i) SetGlyph(i, s->Glyph(i));
+    // As fields: the grid's own look colours do not follow.
+    for (int i = 0; i < 14; ++i) FFixed[i] = s->FFixed[i];
+}
+
+gui::TBitmap* TControlLook::Glyph(int i) const
+{
+    if (!FGlyphs[i]) FGlyphs[i] = std::make_unique<gui::TBitmap>();
+    return FGlyphs[i].get();
+}
+
+void TControlLook::SetGlyph(int i, const gui::TBitmap* v)
+{
+    if (v == Glyph(i)) return;
+    if (v) Glyph(i)->Assign(v);
+    else Glyph(i)->SetSize(0, 0);
 }
 
 void TGrouping::Assign(const rtl::TPersistent* source)

@@ -369,12 +369,87 @@ private:
 class TControlLook : public rtl::TPersistent {
     RTL_CLASS(TControlLook, rtl::TPersistent)
 public:
-    TControlLook() = default;
+    // grid: the grid whose look colours the fixed-cell gradients set.
+    explicit TControlLook(TExStringGrid* grid = nullptr) : FGrid(grid) {}
     void Assign(const rtl::TPersistent* source) override;
 
     EXGRID_STORED(bool, DropDownAlwaysVisible, false)
     EXGRID_STORED(bool, SpinButtonsAlwaysVisible, false)
     EXGRID_STORED(TControlStyle, ControlStyle, TControlStyle::csWinXP)
+
+    // --- cell check boxes and radio buttons --------------------------------
+    EXGRID_STORED(int, CheckSize, 15)
+    EXGRID_STORED(int, RadioSize, 10)
+    // Toggling by the user skips the editability question.
+    EXGRID_STORED(bool, CheckAlwaysActive, false)
+    EXGRID_STORED(bool, RadioAlwaysActive, false)
+
+    // --- look of cell controls and progress bars ---------------------------
+    // Tick of the bevelled check box, inner mark of its radio button.
+    EXGRID_STORED(TColor, Color, gui::clBlack)
+    EXGRID_STORED(TColor, CommentColor, gui::clRed)
+    EXGRID_STORED(TColor, ProgressBorderColor, gui::clGray)
+    EXGRID_STORED(int, ProgressMarginX, 2)
+    EXGRID_STORED(int, ProgressMarginY, 2)
+    EXGRID_STORED(bool, ProgressXP, false)
+    EXGRID_STORED(bool, FlatButton, false)
+    EXGRID_STORED(bool, NoDisabledCheckRadioLook, false)
+    EXGRID_STORED(bool, NoDisabledButtonLook, false)
+    // The csGlyph look's pictures (owned; the setters copy).
+public:
+    gui::TBitmap* CheckedGlyph() const { return Glyph(0); }
+    gui::TBitmap* UnCheckedGlyph() const { return Glyph(1); }
+    gui::TBitmap* RadioOnGlyph() const { return Glyph(2); }
+    gui::TBitmap* RadioOffGlyph() const { return Glyph(3); }
+    void SetCheckedGlyph(const gui::TBitmap* v) { SetGlyph(0, v); }
+    void SetUnCheckedGlyph(const gui::TBitmap* v) { SetGlyph(1, v); }
+    void SetRadioOnGlyph(const gui::TBitmap* v) { SetGlyph(2, v); }
+    void SetRadioOffGlyph(const gui::TBitmap* v) { SetGlyph(3, v); }
+
+private:
+    gui::TBitmap* Glyph(int i) const;
+    void SetGlyph(int i, const gui::TBitmap* v);
+    mutable std::unique_ptr<gui::TBitmap> FGlyphs[4];
+
+    // --- fixed-cell gradients (ExGridLooks.cpp) ------------------------------
+    // Each stores; a colour other than clNone also goes to the grid's own
+    // look colour of the same role (KVRGradientFrom ...).
+public:
+    TColor FixedGradientFrom() const { return FFixed[0]; }
+    void SetFixedGradientFrom(TColor v);
+    TColor FixedGradientTo() const { return FFixed[1]; }
+    void SetFixedGradientTo(TColor v);
+    TColor FixedGradientMirrorFrom() const { return FFixed[2]; }
+    void SetFixedGradientMirrorFrom(TColor v);
+    TColor FixedGradientMirrorTo() const { return FFixed[3]; }
+    void SetFixedGradientMirrorTo(TColor v);
+    TColor FixedGradientHoverFrom() const { return FFixed[4]; }
+    void SetFixedGradientHoverFrom(TColor v);
+    TColor FixedGradientHoverTo() const { return FFixed[5]; }
+    void SetFixedGradientHoverTo(TColor v);
+    TColor FixedGradientHoverMirrorFrom() const { return FFixed[6]; }
+    void SetFixedGradientHoverMirrorFrom(TColor v);
+    TColor FixedGradientHoverMirrorTo() const { return FFixed[7]; }
+    void SetFixedGradientHoverMirrorTo(TColor v);
+    TColor FixedGradientHoverBorder() const { return FFixed[8]; }
+    void SetFixedGradientHoverBorder(TColor v);
+    TColor FixedGradientDownFrom() const { return FFixed[9]; }
+    void SetFixedGradientDownFrom(TColor v);
+    TColor FixedGradientDownTo() const { return FFixed[10]; }
+    void SetFixedGradientDownTo(TColor v);
+    TColor FixedGradientDownMirrorFrom() const { return FFixed[11]; }
+    void SetFixedGradientDownMirrorFrom(TColor v);
+    TColor FixedGradientDownMirrorTo() const { return FFixed[12]; }
+    void SetFixedGradientDownMirrorTo(TColor v);
+    TColor FixedGradientDownBorder() const { return FFixed[13]; }
+    void SetFixedGradientDownBorder(TColor v);
+    EXGRID_STORED(bool, FixedDropDownButton, false)
+
+private:
+    void SetFixed(int i, TColor v);
+    TExStringGrid* FGrid = nullptr;
+    TColor FFixed[14] = {gui::clNone, gui::clNone, gui::clNone, gui::clNone, gui::clNone, gui::clNone, gui::clNone,
+                         gui::clNone, gui::clNone, gui::clNone, gui::clNone, gui::clNone, gui::clNone, gui::clNone};
 };
 
 // Lines under group headers and over summary rows (the parts the border

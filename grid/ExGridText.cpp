@@ -160,6 +160,15 @@ void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
     r.Right -= FXYOffset.X;
     r.Left += FXYOffset.X;
     r.Top += FXYOffset.Y;
+    // 8. Text shown beside the graphic, and room for it.
+    if (ctx.Graphic) {
+        const TCellGraphicLayout lay = GetCellGraphicLayout(ctx.RCol, ctx.Row);
+        if (!lay.TextShown) return;
+        if (lay.HAlign == TCellHAlign::haBeforeText) r.Left += lay.Width;
+        else if (lay.HAlign == TCellHAlign::haAfterText) r.Right -= lay.Width;
+        if (lay.VAlign == TCellVAlign::vaAboveText) r.Top += lay.Height;
+        else if (lay.VAlign == TCellVAlign::vaUnderText) r.Bottom -= lay.Height;
+    }
     const bool sortHeader = FSortSettings->Show() && ctx.Row == FSortSettings->Row() && fixedRows > 0 &&
                             ctx.RCol == FSortSettings->Column() &&
                             (ctx.RCol >= fixedCols || FSortSettings->FixedCols());

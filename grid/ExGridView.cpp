@@ -36,10 +36,9 @@ void TExStringGrid::SetLook(TGridLook v)
         case TGridLook::glVista:
         case TGridLook::glWin7:
         case TGridLook::glOffice2007:
-            // The colour styles of these looks come with the style presets.
-            SetSelectionStyle(v == TGridLook::glVista  ? gridbase::TGridSelectionStyle::ssVista
-                              : v == TGridLook::glWin7 ? gridbase::TGridSelectionStyle::ssWin7
-                                                       : gridbase::TGridSelectionStyle::ssOffice2007);
+            SetStyle(v == TGridLook::glVista  ? TKVRStyle::tsWindowsVista
+                     : v == TGridLook::glWin7 ? TKVRStyle::tsWindows7
+                                              : TKVRStyle::tsOffice2007Luna);
             break;
         default: {
             SetSelectionStyle(gridbase::TGridSelectionStyle::ssDefault);
