@@ -207,8 +207,9 @@ TEST_F(LocationDialogs, DatabaseShowsItsPlacesInFiveColumns)
     // and zones right.
     auto ink = [&](int c, int r, bool right) {
         const TRect rc = g->CellRect(c, r);
-        const int x0 = right ? rc.Right - 12 : rc.Left + 1, x1 = right ? rc.Right - 1 : rc.Left + 12;
-        const uint32_t bg = ColorToRGB(image->Canvas()->Pixels(rc.Left + 1, rc.Bottom - 2));
+        // Two pixels off each end: the grid's lines and its look border are no text.
+        const int x0 = right ? rc.Right - 13 : rc.Left + 2, x1 = right ? rc.Right - 2 : rc.Left + 13;
+        const uint32_t bg = ColorToRGB(image->Canvas()->Pixels(rc.Left + 3, rc.Bottom - 3));
         for (int x = x0; x < x1; ++x)
             for (int y = rc.Top + 2; y < rc.Bottom - 2; ++y)
                 if (ColorToRGB(image->Canvas()->Pixels(x, y)) != bg) return true;
