@@ -145,6 +145,11 @@ using TCellValueEvent = std::function<void(rtl::TObject* sender, int aCol, int a
 using TScrollHintEvent = std::function<void(rtl::TObject* sender, int index, std::string& hint)>;
 using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
 using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
+// Editing and Tab navigation.
+using TRowChangingEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow, bool& allow)>;
+using TColChangingEvent = std::function<void(rtl::TObject* sender, int oldCol, int newCol, bool& allow)>;
+using TCellChangingEvent =
+    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int newRow, int newCol, bool& allow)>;
 
 // A component that hears about changed cells: the grid calls CellsChanged
 // on every registered notifier with the rectangle of the cells (columns
@@ -744,6 +749,36 @@ public:
     const std::string& LastScrollHint() const { return FLastScrollHint; }
     TScrollHintEvent OnScrollHint;
 
+    // --- editing and Tab navigation (ExGridTab.cpp, ExGridEdit.cpp) ------------
+    // Whether the cell (real column) could be edited now: editing switched
+    // on, the base cell editable and not fixed.
+    bool IsEditable(int aCol, int aRow);
+    // The first column navigation may reach (1 in a grid with nodes and no
+    // fixed column).
+    int FirstNavigableCol() const;
+    // One Tab (backward: Shift+Tab) step through the cells that can take the
+    // focus.  In a grid where Tab reaches no such cell it stops after one
+    // pass, with the current cell where it was.
+    void TabNavigate(bool backward);
+    bool CanTabToCell(int aCol, int aRow);
+    // -1 when no cell of the row can take the focus.
+    int FirstTabCol(int aRow);
+    int LastTabCol(int aRow);
+    bool IsLastRow() const;
+    // Hooks for descendants: the editors' key handling runs EditorKeyDown
+    // first; WrapToFirstRow runs when Tab passes the last row.
+    virtual void EditorKeyDown(uint16_t& key, gui::TShiftState shift) {}
+    virtual void WrapToFirstRow();
+    // Typed cell values (real columns).  The getters raise ZEziDoroZezuz
+    // when the text is no number; "" and "-" read as 0.
+    int GetCellInteger(int aCol, int aRow);
+    void SetCellInteger(int aCol, int aRow, int value);
+    double GetCellFloat(int aCol, int aRow);
+    void SetCellFloat(int aCol, int aRow, double value);
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+
     // --- column sizing and order (ExGridColumns.cpp) ---------------------------
     // The block of cells that saving, export and copying cover.
     int SaveStartCol() const;
@@ -954,6 +989,19 @@ private:
     void CopySelectionAsText();
 
     std::unique_ptr<TNavigation> FNavigation;
+
+    // --- editing and Tab navigation state ---------------------------------------
+    // How one run of a Tab step ended: done, to run again from the cell it
+    // landed on, stopped by OnKeyDown, or unable to move.
+    enum class TTabRun { trDone, trAgain, trStopped, trStuck };
+    TTabRun TabStep(bool backward);
+    bool TabForwardLeftRight(int firstCol, int endCol, int lastRow);
+    void PostTabToParent();
+    void SelectOneCell(int aCol, int aRow);
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    // Set while Tab makes a row change itself.
+    bool FForceSel = false;
     std::unique_ptr<TMouseActions> FMouseActions;
     std::unique_ptr<TColumnSize> FColumnSize;
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;

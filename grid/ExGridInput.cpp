@@ -104,6 +104,13 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
         }
     }
 
+    // Tab runs the grid's own cell-by-cell navigation.
+    if (key == gui::VK_TAB && Options().Contains(TGridOption::goTabs) && !alt) {
+        TabNavigate(shiftDown);
+        key = 0;
+        return;
+    }
+
     // Append a row on Down at the last normal row.
     if (wasDown && FNavigation->AppendOnArrowDown()) {
         const bool last = Row() + 1 == RowCount() - FFixedFooters ||
