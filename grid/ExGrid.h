@@ -778,6 +778,40 @@ public:
     TRowChangingEvent OnRowChanging;
     TColChangingEvent OnColChanging;
     TCellChangingEvent OnCellChanging;
+    // The editor kind chosen for the cell being edited, and whether an
+    // editor (text or special) is open for the current cell.
+    TEditorType EditControl() const { return FEditControl; }
+    bool EditMode() const;
+    // The text kinds open the default text editor; every other type takes
+    // the special-editor path.
+    static bool IsTextEditorKind(TEditorType t);
+    // Cells holding a control that a click operates open no text editor.
+    bool HasClickControl(int aCol, int aRow);
+    EXGRID_STORED(bool, EditWithTags, false)
+    EXGRID_STORED(bool, Lookup, false)
+    EXGRID_STORED(bool, LookupCaseSensitive, false)
+    EXGRID_STORED(std::string, ValidChars, "")
+    // Puts the text the current cell had when editing began back.
+    virtual void RestoreCellFromCache();
+    // True when goTabs is on or a validation handler is assigned.
+    bool EditorWantsTab() const;
+    // The editor was closed without keeping its text (Esc).
+    void EndEditing();
+    // The value the last validation produced.
+    const std::string& NewCellText() const { return FNewCellText; }
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& allow)>
+        OnClipboardBeforePasteCell;
+
+protected:
+    // Editor choice: refuses the text editor for edNone, click-control
+    // cells and every special type; otherwise opens it for the text kinds.
+    bool CanEditShow() const override;
+    virtual bool CanShowInplaceEditor();
+    std::string GetEditText(int aCol, int aRow) override;
+    void SetEditText(int aCol, int aRow, const std::string& value) override;
+    gui::TInplaceEdit* CreateEditor() override;
+
+public:
 
     // --- column sizing and order (ExGridColumns.cpp) ---------------------------
     // The block of cells that saving, export and copying cover.
@@ -998,6 +1032,13 @@ private:
     bool TabForwardLeftRight(int firstCol, int endCol, int lastRow);
     void PostTabToParent();
     void SelectOneCell(int aCol, int aRow);
+    TEditorType FEditControl = TEditorType::edNormal;
+    bool FEditMode = false;
+    gui::TPoint FEditCell{-1, -1};
+    bool FSpecialEditor = false;
+    bool FEntered = false;
+    bool FNoEditChange = false;
+    std::string FCellCache;
     int FLastTabCol = -1;
     int FLastTabRow = -1;
     // Set while Tab makes a row change itself.

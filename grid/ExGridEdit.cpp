@@ -1,7 +1,9 @@
 // ExGrid: typed cell values: cells read and written as integers and
 // floating-point numbers.
 #include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
 #include "gridbase/ExUtil.h"
+#include "htmltext/GrdHTMLE.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
@@ -35,6 +37,120 @@ double TExStringGrid::GetCellFloat(int aCol, int aRow)
 void TExStringGrid::SetCellFloat(int aCol, int aRow, double value)
 {
     SetCellText(aCol, aRow, rtl::Format(rtl::FormatSettings(), FloatFormat(), {value}));
+}
+
+} // namespace grid
+
+// ----------------------------------------------------------- editor choice
+
+namespace grid {
+
+bool TExStringGrid::IsTextEditorKind(TEditorType t)
+{
+    switch (t) {
+    case TEditorType::edNormal:
+    case TEditorType::edNumeric:
+    case TEditorType::edPositiveNumeric:
+    case TEditorType::edFloat:
+    case TEditorType::edCapital:
+    case TEditorType::edMixedCase:
+    case TEditorType::edPassword:
+    case TEditorType::edLowerCase:
+    case TEditorType::edUpperCase: return true;
+    default: return false;
+    }
+}
+
+bool TExStringGrid::HasClickControl(int aCol, int aRow)
+{
+    switch (GetCellType(aCol, aRow)) {
+    case TCellType::ctCheckBox:
+    case TCellType::ctDataCheckBox:
+    case TCellType::ctRadio:
+    case TCellType::ctButton:
+    case TCellType::ctVirtCheckBox:
+    case TCellType::ctRowCheckBox:
+    case TCellType::ctRadioButton: return true;
+    default: return false;
+    }
+}
+
+bool TExStringGrid::EditMode() const
+{
+    if (!FEditMode || FEditCell.X != Col() || FEditCell.Y != Row()) return false;
+    if (FSpecialEditor || !IsTextEditorKind(FEditControl)) return true;
+    const gui::TInplaceEdit* ed = InplaceEditor();
+    return ed && ed->Visible();
+}
+
+bool TExStringGrid::CanEditShow() const { return const_cast<TExStringGrid*>(this)->CanShowInplaceEditor(); }
+
+bool TExStringGrid::CanShowInplaceEditor()
+{
+    if (FValidating) return false;
+    bool answer = TBaseGrid::CanEditShow();
+    if (Designing()) return answer;
+    // An editor left open on another cell (or closed since) no longer counts.
+    if (!EditMode()) FEditMode = false;
+    const gui::TPoint b = BaseCell(RealColIndex(Col()), Row());
+    if (answer && !FEditMode && HasClickControl(b.X, b.Y)) return false;
+    if (answer && !FEditMode) {
+        FNoEditChange = true;
+        FCellCache = GetCellText(RealColIndex(Col()), Row());
+        FEditControl = DefaultEditor();
+        ResolveEditorType(b.X, b.Y, FEditControl);
+        if (FEditControl == TEditorType::edNone) return false;
+        FEditMode = true;
+        FEditCell = {Col(), Row()};
+        RememberCellValue(Col(), Row());
+        if (!IsTextEditorKind(FEditControl)) {
+            // The special editors open their own controls; a type without
+            // one opens nothing while the grid still counts as editing.
+            FEditing = true;
+            FEntered = true;
+            return false;
+        }
+    }
+    if (answer) {
+        FEntered = true;
+        FEditing = true;
+    }
+    return answer;
+}
+
+std::string TExStringGrid::GetEditText(int aCol, int aRow)
+{
+    FNoEditChange = true;
+    const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
+    std::string text = TBaseGrid::GetEditText(b.X, b.Y);
+    if (!EditWithTags()) text = htmltext::MarkupToPlainText(htmltext::TMarkupDialect::mdGrid, text);
+    return text;
+}
+
+void TExStringGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
+    TBaseGrid::SetEditText(b.X, b.Y, value);
+}
+
+gui::TInplaceEdit* TExStringGrid::CreateEditor() { return new TExInplaceEdit(this); }
+
+void TExStringGrid::RestoreCellFromCache()
+{
+    SetCellText(RealColIndex(Col()), Row(), FCellCache);
+    RepaintCell(Col(), Row());
+}
+
+bool TExStringGrid::EditorWantsTab() const
+{
+    return Options().Contains(gui::TGridOption::goTabs) || static_cast<bool>(OnCellValidate);
+}
+
+void TExStringGrid::EndEditing()
+{
+    FEditing = false;
+    FEditMode = false;
+    FEntered = false;
 }
 
 } // namespace grid

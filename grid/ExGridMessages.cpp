@@ -259,7 +259,9 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
             SetCellText(aCol, aRow, shown);
             MoveColRow(FOldCol, FOldRow, true, true);
             FEditing = true;
+            FValidating = false;  // no editor opens while validating, except this one
             ShowEditor();
+            FValidating = true;
             FModified = FOldModifiedValue;
             if (!InvalidEntryTitle().empty() || !InvalidEntryText().empty())
                 FLastBalloonText = InvalidEntryTitle() + "\n" + InvalidEntryText();

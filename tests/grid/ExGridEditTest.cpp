@@ -1,0 +1,304 @@
+// Editing on a 6 x 6 grid with goEditing, driven by synthetic keys: which
+// editor a cell gets, the default editor's character filter per editor
+// type, the length limit, paste, lookup completion, Esc, validation before
+// leaving, and password cells painted masked.
+#include <gtest/gtest.h>
+
+#include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
+#include "platform/gui/Clipbrd.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/InputSim.h"
+
+using namespace grid;
+using gui::TGridOption;
+using gui::TShiftStateItem;
+
+namespace {
+
+struct EditGrid : TExStringGrid {
+    using TExStringGrid::TExStringGrid;
+    TCellType GetCellType(int c, int r) override
+    {
+        return c == 4 && r == 4 ? TCellType::ctCheckBox : TCellType::ctEmpty;
+    }
+};
+
+struct EditFixture : testing::Test {
+    gui::TForm Form{nullptr};
+    EditGrid* G;
+    TEditorType Type = TEditorType::edNormal;
+    int Beeps = 0;
+    EditFixture()
+    {
+        Form.SetBounds(0, 0, 600, 400);
+        G = new EditGrid(&Form);
+        G->SetParent(&Form);
+        G->SetBounds(0, 0, 500, 300);
+        G->SetColCount(6);
+        G->SetRowCount(6);
+        G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goEditing});
+        G->OnGetEditorType = [this](rtl::TObject*, int, int, TEditorType& e) { e = Type; };
+        gui::SetMessageBeepHandler([this](uint32_t) { ++Beeps; });
+        Form.Show();
+        G->SetFocus();
+    }
+    ~EditFixture() override { gui::SetMessageBeepHandler(nullptr); }
+    // Opens the editor on (2, 2) holding text.
+    TExInplaceEdit* Open(const std::string& text, TEditorType type = TEditorType::edNormal)
+    {
+        Type = type;
+        G->SetCells(2, 2, text);
+        G->MoveColRow(2, 2, true, false);
+        G->ShowEditor();
+        auto* ed = dynamic_cast<TExInplaceEdit*>(G->InplaceEditor());
+        if (ed && ed->Visible()) ed->SetSel(static_cast<int>(ed->EditText().size()), 0);
+        return ed && ed->Visible() ? ed : nullptr;
+    }
+    void Type_(const std::string& s) { gui::sim::TypeText(s, G->InplaceEditor()); }
+    void Key(uint16_t vk, gui::TShiftState shift = {}) { gui::sim::KeyPress(vk, shift, G->InplaceEditor()); }
+};
+
+} // namespace
+
+TEST_F(EditFixture, EditorChoice)
+{
+    // edNone opens nothing and leaves EditMode off.
+    EXPECT_EQ(Open("x", TEditorType::edNone), nullptr);
+    EXPECT_FALSE(G->EditMode());
+
+    // A check-box cell opens no text editor.
+    Type = TEditorType::edNormal;
+    G->MoveColRow(4, 4, true, false);
+    G->ShowEditor();
+    EXPECT_FALSE(G->InplaceEditor() && G->InplaceEditor()->Visible());
+
+    // Types without a text editor set the editing flags and show no control.
+    for (TEditorType t : {TEditorType::edDataCheckBox, TEditorType::edUniEdit, TEditorType::edValidChars,
+                          TEditorType::edMemoDropDown}) {
+        G->MoveColRow(1, 1, true, false);
+        EXPECT_EQ(Open("x", t), nullptr);
+        EXPECT_TRUE(G->EditMode());
+        EXPECT_TRUE(G->Editing());
+        EXPECT_EQ(G->EditControl(), t);
+        G->EndEditing();
+    }
+
+    // Text kinds open the default editor.
+    TExInplaceEdit* ed = Open("12", TEditorType::edNumeric);
+    ASSERT_NE(ed, nullptr);
+    EXPECT_TRUE(G->EditMode());
+    EXPECT_EQ(G->EditControl(), TEditorType::edNumeric);
+    EXPECT_EQ(ed->ClassName(), "TExInplaceEdit");
+}
+
+TEST_F(EditFixture, MarkupIsEditedAsBareTextAndEscKeepsIt)
+{
+    TExInplaceEdit* ed = Open("<b>bold</b>");
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->EditText(), "bold");
+    Type_("er");
+    EXPECT_EQ(G->Cells(2, 2), "bolder");
+    // Esc puts the cell back as it was, markup and all.
+    Key(gui::VK_ESCAPE);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_EQ(G->Cells(2, 2), "<b>bold</b>");
+    EXPECT_FALSE(G->Editing());
+
+    G->SetEditWithTags(true);
+    ed = Open("<b>bold</b>");
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->EditText(), "<b>bold</b>");
+}
+
+TEST_F(EditFixture, CharacterFilterTable)
+{
+    struct Case {
+        TEditorType type;
+        const char* start;
+        const char* typed;
+        const char* result;
+        int beeps;
+    } cases[] = {
+        {TEditorType::edNumeric, "", "-12-3a", "-123", 2},
+        {TEditorType::edNumeric, "5", "-", "5", 1},
+        {TEditorType::edPositiveNumeric, "", "-12", "12", 1},
+        {TEditorType::edFloat, "", "-1.5.2,3", "-1.523", 0},
+        {TEditorType::edFloat, "1", "-", "1", 1},
+        {TEditorType::edFloat, "", "1x", "1", 0},
+        {TEditorType::edUpperCase, "", "abc", "ABC", 0},
+        {TEditorType::edCapital, "", "abc", "ABC", 0},
+        {TEditorType::edLowerCase, "", "ABC", "abc", 0},
+        {TEditorType::edMixedCase, "", "new york", "New York", 0},
+        {TEditorType::edNormal, "", "a-.,1", "a-.,1", 0},
+        {TEditorType::edPassword, "", "pw", "pw", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " + " + c.typed);
+        Beeps = 0;
+        TExInplaceEdit* ed = Open(c.start, c.type);
+        ASSERT_NE(ed, nullptr);
+        Type_(c.typed);
+        EXPECT_EQ(ed->EditText(), c.result);
+        EXPECT_EQ(G->Cells(2, 2), c.result);
+        EXPECT_EQ(Beeps, c.beeps);
+        G->HideEditor();
+        G->EndEditing();
+    }
+
+    // A second separator replaces the first when that is selected.
+    TExInplaceEdit* ed = Open("1.5", TEditorType::edFloat);
+    ASSERT_NE(ed, nullptr);
+    ed->SetSel(1, 1);
+    Type_(".");
+    EXPECT_EQ(ed->EditText(), "1.5");
+    EXPECT_EQ(ed->SelStart(), 2);
+}
+
+TEST_F(EditFixture, LengthLimitCountsCharacters)
+{
+    G->SetMaxEditLength(5);
+    TExInplaceEdit* ed = Open("");
+    ASSERT_NE(ed, nullptr);
+    Type_("äbcdef");
+    EXPECT_EQ(ed->EditText(), "äbcde");
+    Key(gui::VK_BACK);
+    EXPECT_EQ(ed->EditText(), "äbcd");
+    Type_("x");
+    Key(gui::VK_RETURN);  // Enter still works
+    EXPECT_EQ(G->Cells(2, 2), "äbcdx");
+}
+
+TEST_F(EditFixture, PasteTable)
+{
+    struct Case {
+        TEditorType type;
+        const char* start;
+        const char* clip;
+        bool refuse;
+        const char* result;
+    } cases[] = {
+        {TEditorType::edNumeric, "", "12\r\n", false, "12"},
+        {TEditorType::edNumeric, "1", "ab", false, "1"},
+        {TEditorType::edFloat, "1", ".25", false, "1.25"},
+        {TEditorType::edFloat, "1.2", ".5", false, "1.2"},
+        {TEditorType::edUpperCase, "A", "bc", false, "ABC"},
+        {TEditorType::edNormal, "a", "bc", true, "a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " + " + c.clip);
+        int events = 0;
+        G->OnClipboardPaste = [&](rtl::TObject* sender, bool& allow) {
+            ++events;
+            EXPECT_NE(dynamic_cast<TExInplaceEdit*>(sender), nullptr);
+            if (c.refuse) allow = false;
+        };
+        TExInplaceEdit* ed = Open(c.start, c.type);
+        ASSERT_NE(ed, nullptr);
+        gui::Clipboard()->SetAsText(c.clip);
+        Key('V', gui::TShiftState{TShiftStateItem::ssCtrl});
+        EXPECT_EQ(ed->EditText(), c.result);
+        EXPECT_EQ(events, 1);
+        G->HideEditor();
+        G->EndEditing();
+    }
+
+    // Copy and cut of the editor's selection, with their events.
+    G->OnClipboardPaste = nullptr;
+    bool allowCut = false;
+    G->OnClipboardCut = [&](rtl::TObject*, bool& allow) { allow = allowCut; };
+    TExInplaceEdit* ed = Open("hello");
+    ASSERT_NE(ed, nullptr);
+    ed->SetSel(0, 2);
+    Key('C', gui::TShiftState{TShiftStateItem::ssCtrl});
+    EXPECT_EQ(gui::Clipboard()->AsText(), "he");
+    ed->SetSel(2, 3);
+    Key('X', gui::TShiftState{TShiftStateItem::ssCtrl});
+    EXPECT_EQ(ed->EditText(), "hello");
+    allowCut = true;
+    Key('X', gui::TShiftState{TShiftStateItem::ssCtrl});
+    EXPECT_EQ(ed->EditText(), "he");
+    EXPECT_EQ(gui::Clipboard()->AsText(), "llo");
+}
+
+TEST_F(EditFixture, LookupCompletesFromTheFirstMatchingItem)
+{
+    G->SetLookup(true);
+    rtl::TStringList items;
+    items.Add("Berlin");
+    items.Add("Bern");
+    G->SetLookupItems(&items);
+    TExInplaceEdit* ed = Open("");
+    ASSERT_NE(ed, nullptr);
+    Type_("ber");
+    EXPECT_EQ(ed->EditText(), "berlin");
+    EXPECT_EQ(ed->SelStart(), 3);
+    EXPECT_EQ(ed->SelLength(), 3);
+    // Backspace removes the completed part and completes nothing itself.
+    Key(gui::VK_BACK);
+    EXPECT_EQ(ed->EditText(), "ber");
+    EXPECT_FALSE(ed->Workmode());
+    Type_("n");
+    EXPECT_EQ(ed->EditText(), "bern");
+    EXPECT_TRUE(ed->Workmode());
+}
+
+TEST_F(EditFixture, ValidationBeforeLeavingThroughRealTyping)
+{
+    struct Case {
+        const char* name;
+        bool refuse;
+        const char* proposed;
+        const char* cellAfter;
+        bool stillEditing;
+    } cases[] = {
+        {"refused", true, nullptr, "old", true},
+        {"refused with a change", true, "fixed", "fixed", true},
+        {"accepted", false, nullptr, "oldnew", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> order;
+        G->OnCellValidate = [&](rtl::TObject*, int, int, std::string& value, bool& valid) {
+            order.push_back("validate " + value);
+            if (c.proposed) value = c.proposed;
+            if (c.refuse) valid = false;
+        };
+        G->OnEditCellDone = [&](rtl::TObject*, int, int) { order.push_back("done"); };
+        TExInplaceEdit* ed = Open("old");
+        ASSERT_NE(ed, nullptr);
+        Type_("new");
+        Key(gui::VK_RETURN);
+        EXPECT_EQ(G->Cells(2, 2), c.cellAfter);
+        EXPECT_EQ(G->InplaceEditor()->Visible(), c.stillEditing);
+        ASSERT_FALSE(order.empty());
+        EXPECT_EQ(order[0], "validate oldnew");
+        G->HideEditor();
+        G->EndEditing();
+    }
+}
+
+TEST_F(EditFixture, PasswordCellsShowThePasswordChar)
+{
+    auto pixels = [&](TEditorType type, const std::string& typed) {
+        TExInplaceEdit* ed = Open("", type);
+        Type_(typed);
+        std::unique_ptr<gui::TBitmap> img = ed->GetImage();
+        std::vector<TColor> px;
+        for (int y = 0; y < img->Height(); ++y)
+            for (int x = 0; x < img->Width(); ++x) px.push_back(img->Canvas()->Pixels(x, y));
+        G->HideEditor();
+        G->EndEditing();
+        return px;
+    };
+    const auto typedStars = pixels(TEditorType::edNormal, "****");
+    const auto plain = pixels(TEditorType::edNormal, "WWWW");
+    const auto masked = pixels(TEditorType::edPassword, "WWWW");
+    EXPECT_EQ(G->Cells(2, 2), "WWWW");  // the cell keeps the real text
+    EXPECT_NE(masked, plain);
+    EXPECT_EQ(masked, typedStars);
+    // OnIsPasswordCell masks a cell of any text kind.
+    G->OnIsPasswordCell = [](rtl::TObject*, int, int, bool& p) { p = true; };
+    EXPECT_EQ(pixels(TEditorType::edNormal, "WWWW"), typedStars);
+}
