@@ -801,6 +801,19 @@ public:
     const std::string& NewCellText() const { return FNewCellText; }
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& allow)>
         OnClipboardBeforePasteCell;
+    // Moves on from (aCol, aRow) after Enter (with AdvanceOnEnter or force):
+    // to the next cell that may be edited, appending a row or column at the
+    // end with AdvanceInsert.  A grid without an editable cell keeps its
+    // current cell.
+    void AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool retry, bool forward, bool autoEdit,
+                           bool force);
+    // The grid's character keys: Esc undoes an open edit, Enter advances.
+    void KeyPress(char16_t& key) override;
+    // Enter typed in the default editor reaches the grid through here.
+    void EnterFromEditor(char16_t& key);
+    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
+        OnAutoAdvance;
+    TRowEvent OnAutoInsertCol;
 
 protected:
     // Editor choice: refuses the text editor for edNone, click-control
@@ -1032,6 +1045,13 @@ private:
     bool TabForwardLeftRight(int firstCol, int endCol, int lastRow);
     void PostTabToParent();
     void SelectOneCell(int aCol, int aRow);
+    int LastDataRow() const;
+    bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
+    int FAECol = -1;
+    int FAERow = -1;
+    bool FEnterFromEditor = false;
+    // Raised while the advance moves the current cell.
+    bool FDisableChange = false;
     TEditorType FEditControl = TEditorType::edNormal;
     bool FEditMode = false;
     gui::TPoint FEditCell{-1, -1};

@@ -124,7 +124,9 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
             key = 0;
             return;
         }
+        FSkipEnter = false;
         if (!ctrl && !g->Navigation()->LineFeedOnEnter() && !ValidateBeforeLeaving()) {
+            FSkipEnter = true;
             key = 0;
             return;
         }
@@ -252,6 +254,13 @@ void TExInplaceEdit::Paint()
 void TExInplaceEdit::KeyPress(char16_t& key)
 {
     TExStringGrid* g = FExGrid;
+    if (key == 13) {
+        // The character of an Enter whose value was refused does not advance.
+        if (!FSkipEnter) g->EnterFromEditor(key);
+        FSkipEnter = false;
+        key = 0;
+        return;
+    }
     const std::u16string text = rtl::UTF8ToUTF16(EditText());
     const bool ctrl = gui::GetKeyState(gui::VK_CONTROL) < 0;
 

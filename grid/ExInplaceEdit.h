@@ -52,6 +52,7 @@ private:
 
     TExStringGrid* FExGrid;
     bool FWorkmode = true;
+    bool FSkipEnter = false;
 };
 
 } // namespace grid

@@ -302,3 +302,82 @@ TEST_F(EditFixture, PasswordCellsShowThePasswordChar)
     G->OnIsPasswordCell = [](rtl::TObject*, int, int, bool& p) { p = true; };
     EXPECT_EQ(pixels(TEditorType::edNormal, "WWWW"), typedStars);
 }
+
+TEST_F(EditFixture, AdvanceOnEnterTable)
+{
+    struct Case {
+        const char* name;
+        TAdvanceDirection dir;
+        bool insert;
+        bool refuseAdd;
+        gui::TPoint from, to;
+        int rows, cols;
+        int added;  // index OnAutoAddRow / OnAutoInsertCol reported, -1 none
+    } cases[] = {
+        {"along the row", TAdvanceDirection::adLeftRight, false, false, {2, 2}, {3, 2}, 6, 6, -1},
+        {"row end to next row", TAdvanceDirection::adLeftRight, false, false, {5, 2}, {1, 3}, 6, 6, -1},
+        {"last cell wraps", TAdvanceDirection::adLeftRight, false, false, {5, 5}, {1, 1}, 6, 6, -1},
+        {"insert refused", TAdvanceDirection::adLeftRight, true, true, {5, 5}, {1, 5}, 6, 6, -1},
+        {"insert a row", TAdvanceDirection::adLeftRight, true, false, {5, 5}, {1, 6}, 7, 6, 6},
+        {"down the column", TAdvanceDirection::adTopBottom, false, false, {2, 2}, {2, 3}, 6, 6, -1},
+        {"column end to next column", TAdvanceDirection::adTopBottom, false, false, {2, 5}, {3, 1}, 6, 6, -1},
+        {"insert a column", TAdvanceDirection::adTopBottom, true, false, {5, 5}, {6, 1}, 6, 7, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        G->SetRowCount(6);
+        G->SetColCount(6);
+        G->Navigation()->SetAdvanceOnEnter(true);
+        G->Navigation()->SetAdvanceDirection(c.dir);
+        G->Navigation()->SetAdvanceInsert(c.insert);
+        G->OnCanAddRow = [&](rtl::TObject*, bool& can) { can = !c.refuseAdd; };
+        int added = -1;
+        G->OnAutoAddRow = [&](rtl::TObject*, int r) { added = r; };
+        G->OnAutoInsertCol = [&](rtl::TObject*, int col) { added = col; };
+        G->MoveColRow(c.from.X, c.from.Y, true, false);
+        G->ShowEditor();
+        ASSERT_TRUE(G->InplaceEditor()->Visible());
+        Type_("x");
+        Key(gui::VK_RETURN);
+        EXPECT_EQ(G->Cells(c.from.X, c.from.Y), "x");
+        EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), c.to);
+        EXPECT_EQ(G->RowCount(), c.rows);
+        EXPECT_EQ(G->ColCount(), c.cols);
+        EXPECT_EQ(added, c.added);
+        // The editor opens again where the advance arrived.
+        EXPECT_TRUE(G->InplaceEditor()->Visible());
+        G->HideEditor();
+        G->EndEditing();
+        G->SetCells(c.from.X, c.from.Y, "");
+    }
+}
+
+TEST_F(EditFixture, AdvanceSkipsCellsThatCannotBeEdited)
+{
+    G->Navigation()->SetAdvanceOnEnter(true);
+    G->OnCanEditCell = [](rtl::TObject*, int r, int c, bool& can) { can = !(r == 2 && c == 3); };
+    std::vector<int> seen;
+    G->OnAutoAdvance = [&](rtl::TObject*, int oldRow, int oldCol, int& newRow, int& newCol, bool&) {
+        seen = {oldCol, oldRow, newCol, newRow};
+    };
+    G->MoveColRow(2, 2, true, false);
+    G->ShowEditor();
+    Key(gui::VK_RETURN);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{4, 2}));
+    EXPECT_EQ(seen, (std::vector<int>{2, 2, 4, 2}));
+
+    // A refused value keeps the editor on its cell.
+    G->OnCellValidate = [](rtl::TObject*, int, int, std::string&, bool& valid) { valid = false; };
+    Type_("y");
+    Key(gui::VK_RETURN);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{4, 2}));
+    EXPECT_TRUE(G->InplaceEditor()->Visible());
+
+    // With no editable cell at all the advance keeps the current cell.
+    G->OnCellValidate = nullptr;
+    G->HideEditor();
+    G->EndEditing();
+    G->OnCanEditCell = [](rtl::TObject*, int, int, bool& can) { can = false; };
+    G->AdvanceToNextCell(4, 2, false, false, true, false, false);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{4, 2}));
+}
