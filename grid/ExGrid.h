@@ -823,6 +823,10 @@ protected:
     std::string GetEditText(int aCol, int aRow) override;
     void SetEditText(int aCol, int aRow, const std::string& value) override;
     gui::TInplaceEdit* CreateEditor() override;
+    // Whether the cell may become current: the change events agree, it is
+    // no fixed cell, not the floating footer's row and not column 0 of a
+    // grid with nodes; a covered merged cell hands over to its base cell.
+    bool SelectCell(int aCol, int aRow) override;
 
 public:
 

@@ -94,6 +94,8 @@ bool TExStringGrid::CanShowInplaceEditor()
     if (!EditMode()) FEditMode = false;
     const gui::TPoint b = BaseCell(RealColIndex(Col()), Row());
     if (answer && !FEditMode && HasClickControl(b.X, b.Y)) return false;
+    // A cell that may not be edited opens no editor.
+    if (answer && !FEditMode && !IsEditable(b.X, b.Y)) return false;
     if (answer && !FEditMode) {
         FNoEditChange = true;
         FCellCache = GetCellText(RealColIndex(Col()), Row());
@@ -151,6 +153,42 @@ void TExStringGrid::EndEditing()
     FEditing = false;
     FEditMode = false;
     FEntered = false;
+}
+
+} // namespace grid
+
+// ------------------------------------------------------- the current cell
+
+namespace grid {
+
+bool TExStringGrid::SelectCell(int aCol, int aRow)
+{
+    // A move the grid makes itself (Tab to the next row) asks no one.
+    if (FForceSel || !Parent()) return true;
+    // The floating footer's row never becomes current.
+    if (FFloatingFooter->Visible() && aRow == RowCount() - 1 && aRow > TBaseGrid::FixedRows()) return false;
+    if (aCol < 0 || aRow < 0) return false;
+    // A covered cell of a merged area: its base cell becomes current instead.
+    if (!Options().Contains(gui::TGridOption::goRangeSelect)) {
+        const gui::TPoint base = BaseCell(RealColIndex(aCol), aRow);
+        const int baseCol = RealToDisplayCol(base.X);
+        if (baseCol != aCol || base.Y != aRow) {
+            MoveColRow(baseCol, base.Y, true, true);
+            RepaintCell(baseCol, base.Y);
+            return false;
+        }
+    }
+    bool allow = true;
+    if (aRow != Row() && OnRowChanging) OnRowChanging(this, Row(), aRow, allow);
+    if (aCol != Col() && OnColChanging) OnColChanging(this, Col(), aCol, allow);
+    if ((aRow != Row() || aCol != Col()) && !FDisableChange && OnCellChanging)
+        OnCellChanging(this, Row(), Col(), aRow, aCol, allow);
+    // Column 0 of a grid with nodes holds the node buttons.
+    if (!allow || (aCol == 0 && FNumNodes > 0 && !Options().Contains(gui::TGridOption::goRowSelect))) return false;
+    if (IsFixed(aCol, aRow)) return false;
+    const bool answer = TBaseGrid::SelectCell(aCol, aRow);
+    if (answer) FCellCache = GetCellText(RealColIndex(aCol), aRow);
+    return answer;
 }
 
 } // namespace grid

@@ -381,3 +381,56 @@ TEST_F(EditFixture, AdvanceSkipsCellsThatCannotBeEdited)
     G->AdvanceToNextCell(4, 2, false, false, true, false, false);
     EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{4, 2}));
 }
+
+TEST_F(EditFixture, WhichCellMayBecomeCurrent)
+{
+    // The change events run in order and may refuse.
+    std::vector<std::string> fired;
+    bool refuse = false;
+    G->OnRowChanging = [&](rtl::TObject*, int o, int n, bool& allow) {
+        fired.push_back("row " + std::to_string(o) + ">" + std::to_string(n));
+        if (refuse) allow = false;
+    };
+    G->OnColChanging = [&](rtl::TObject*, int o, int n, bool&) {
+        fired.push_back("col " + std::to_string(o) + ">" + std::to_string(n));
+    };
+    G->OnCellChanging = [&](rtl::TObject*, int, int, int, int, bool& allow) {
+        fired.push_back(allow ? "cell ok" : "cell refused");
+    };
+    G->MoveColRow(2, 2, true, false);
+    fired.clear();
+    gui::sim::KeyPress(gui::VK_DOWN, {}, G);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(fired, (std::vector<std::string>{"row 2>3", "cell ok"}));
+    refuse = true;
+    fired.clear();
+    gui::sim::KeyPress(gui::VK_DOWN, {}, G);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(fired, (std::vector<std::string>{"row 3>4", "cell refused"}));
+    refuse = false;
+    G->OnRowChanging = nullptr;
+    G->OnColChanging = nullptr;
+    G->OnCellChanging = nullptr;
+
+    // A covered merged cell hands over to its base cell (with range
+    // selection it may become current itself).
+    G->MergeCells(3, 1, 2, 2);
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MoveColRow(4, 2, true, false);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{4, 2}));
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MoveColRow(1, 1, true, false);
+    G->MoveColRow(4, 2, true, false);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{3, 1}));
+
+    // The floating footer's row never becomes current.
+    G->FloatingFooter()->SetVisible(true);
+    G->MoveColRow(1, 4, true, false);
+    gui::sim::KeyPress(gui::VK_DOWN, {}, G);
+    EXPECT_EQ(G->Row(), 4);
+
+    // A read-only cell opens no editor.
+    G->OnCanEditCell = [](rtl::TObject*, int, int, bool& can) { can = false; };
+    G->ShowEditor();
+    EXPECT_FALSE(G->InplaceEditor() && G->InplaceEditor()->Visible());
+}
