@@ -811,6 +811,10 @@ public:
     void KeyPress(char16_t& key) override;
     // Enter typed in the default editor reaches the grid through here.
     void EnterFromEditor(char16_t& key);
+    // The editor's cursor walk: the current cell moves to the nearest
+    // editable cell of the row to the left (step -1) or right (+1), and
+    // with CursorWalkAlwaysEdit the editor opens there.
+    void WalkToEditableCell(int step);
     std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
         OnAutoAdvance;
     TRowEvent OnAutoInsertCol;

@@ -175,3 +175,17 @@ void TExStringGrid::AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool 
 }
 
 } // namespace grid
+
+namespace grid {
+
+void TExStringGrid::WalkToEditableCell(int step)
+{
+    for (int c = Col() + step; c >= FirstNavigableCol() && c < ColCount() - FFixedRightCols; c += step) {
+        if (!IsBaseCell(RealColIndex(c), Row()) || !IsEditable(RealColIndex(c), Row())) continue;
+        MoveColRow(c, Row(), true, true);
+        if (Col() == c && FNavigation->CursorWalkAlwaysEdit()) ShowEditor();
+        return;
+    }
+}
+
+} // namespace grid

@@ -150,6 +150,20 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
             return;
         }
         break;
+    case gui::VK_LEFT:
+    case gui::VK_RIGHT: {
+        // Cursor walk: past either end of the text to the neighbouring
+        // editable cell of the row.
+        const int n = static_cast<int>(rtl::UTF8ToUTF16(EditText()).size());
+        const bool atEdge = SelLength() == 0 && (key == gui::VK_LEFT ? SelStart() == 0 : SelStart() == n);
+        if (!atEdge || !g->Navigation()->CursorWalkEditor()) break;
+        const int step = key == gui::VK_LEFT ? -1 : 1;
+        key = 0;
+        if (!ValidateBeforeLeaving()) return;
+        g->HideEditor();
+        g->WalkToEditableCell(step);
+        return;
+    }
     case gui::VK_INSERT:
         if (ctrl) {
             CopyOrCut(false);

@@ -434,3 +434,29 @@ TEST_F(EditFixture, WhichCellMayBecomeCurrent)
     G->ShowEditor();
     EXPECT_FALSE(G->InplaceEditor() && G->InplaceEditor()->Visible());
 }
+
+TEST_F(EditFixture, CursorWalkToTheNeighbouringEditableCell)
+{
+    G->OnCanEditCell = [](rtl::TObject*, int r, int c, bool& can) { can = !(r == 2 && c == 2); };
+    G->Navigation()->SetCursorWalkEditor(true);
+    G->Navigation()->SetCursorWalkAlwaysEdit(false);
+    G->SetCells(3, 2, "ab");
+    G->MoveColRow(3, 2, true, false);
+    G->ShowEditor();
+    auto* ed = dynamic_cast<TExInplaceEdit*>(G->InplaceEditor());
+    ASSERT_NE(ed, nullptr);
+    ed->SetSel(1, 0);
+    Key(gui::VK_LEFT);  // inside the text: the caret moves
+    EXPECT_EQ(G->Col(), 3);
+    EXPECT_EQ(ed->SelStart(), 0);
+    Key(gui::VK_LEFT);  // at 0: over the read-only cell 2 to cell 1
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_FALSE(ed->Visible());
+
+    G->Navigation()->SetCursorWalkAlwaysEdit(true);
+    G->ShowEditor();
+    ed->SetSel(static_cast<int>(ed->EditText().size()), 0);
+    Key(gui::VK_RIGHT);
+    EXPECT_EQ(G->Col(), 3);
+    EXPECT_TRUE(ed->Visible());
+}
