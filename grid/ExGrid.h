@@ -58,6 +58,7 @@ enum class TGridLook {
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta };
 enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TCellType {
     ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode,
@@ -815,6 +816,12 @@ public:
     // editable cell of the row to the left (step -1) or right (+1), and
     // with CursorWalkAlwaysEdit the editor opens there.
     void WalkToEditableCell(int step);
+    // Middle-button panning (ipNone switches it off).
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
+    bool Panning() const { return FPanning; }
+    // The panning cursor shown now (8000 neutral, 8001..8008 by direction).
+    int PanCursor() const { return FPanCursor; }
     std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
         OnAutoAdvance;
     TRowEvent OnAutoInsertCol;
@@ -1053,6 +1060,18 @@ private:
     bool TabForwardLeftRight(int firstCol, int endCol, int lastRow);
     void PostTabToParent();
     void SelectOneCell(int aCol, int aRow);
+    // Panning: true when the message was panning's own.
+    bool PanMessage(gui::TMessage& message);
+    void StartPanning(gui::TPoint at);
+    void EndPanning();
+    void PanTick();
+    void DrawPanMarker();
+    void ErasePanMarker();
+    TIntelliPan FIntelliPan = TIntelliPan::ipVertical;
+    bool FPanning = false;
+    gui::TPoint FPanOrigin, FPanPointer;
+    int FPanCursor = 0;
+    gui::TCursor FPanPrevCursor = gui::crDefault;
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
     int FAECol = -1;

@@ -24,6 +24,7 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         TBaseGrid::Dispatch(message);
         return;
     }
+    if (PanMessage(message)) return;
     if (message.Msg == GridEditDoneMessage()) {
         if (OnEditCellDone) OnEditCellDone(this, static_cast<int>(message.WParam), static_cast<int>(message.LParam));
         if (FMouseActions->EditOnDblClickOnly()) {
