@@ -235,6 +235,19 @@ TEST_F(EditFixture, LookupCompletesFromTheFirstMatchingItem)
     EXPECT_EQ(ed->EditText(), "berlin");
     EXPECT_EQ(ed->SelStart(), 3);
     EXPECT_EQ(ed->SelLength(), 3);
+    // Only the completed part shows selected: the typed part stays on the
+    // editor's own background.
+    {
+        std::unique_ptr<gui::TBitmap> img = ed->GetImage();
+        const TColor hl = gui::ColorToRGB(gui::clHighlight);
+        int typedHl = 0, restHl = 0;
+        for (int y = 2; y < img->Height() - 2; ++y) {
+            for (int x = 2; x < 8; ++x) typedHl += img->Canvas()->Pixels(x, y) == hl;
+            for (int x = 2; x < img->Width() - 2; ++x) restHl += img->Canvas()->Pixels(x, y) == hl;
+        }
+        EXPECT_EQ(typedHl, 0);
+        EXPECT_GT(restHl, 20);
+    }
     // Backspace removes the completed part and completes nothing itself.
     Key(gui::VK_BACK);
     EXPECT_EQ(ed->EditText(), "ber");
