@@ -819,6 +819,10 @@ public:
     // Middle-button panning (ipNone switches it off).
     TIntelliPan IntelliPan() const { return FIntelliPan; }
     void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
+    // Sizes a column to its contents: the double click on a header border
+    // calls it; empty until columns size themselves to their contents.
+    virtual void AutoSizeCol(int aCol) {}
+    TRowEvent OnEndColumnSize;
     bool Panning() const { return FPanning; }
     // The panning cursor shown now (8000 neutral, 8001..8008 by direction).
     int PanCursor() const { return FPanCursor; }
@@ -1072,6 +1076,10 @@ private:
     gui::TPoint FPanOrigin, FPanPointer;
     int FPanCursor = 0;
     gui::TCursor FPanPrevCursor = gui::crDefault;
+    void DirectEditPress(int aCol, int aRow, int x);
+    bool DblClickSizesColumn(int aCol, int aRow, int x);
+    void DblClickEdit(int aCol, int aRow);
+    gui::TPoint FPressPoint{-1, -1};
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
     int FAECol = -1;

@@ -189,3 +189,60 @@ void TExStringGrid::WalkToEditableCell(int step)
 }
 
 } // namespace grid
+
+// ---------------------------------------------------- editing by the mouse
+
+namespace grid {
+
+void TExStringGrid::DirectEditPress(int aCol, int aRow, int x)
+{
+    if (aCol < TBaseGrid::FixedCols() || aRow < TBaseGrid::FixedRows() || IsFixed(aCol, aRow)) return;
+    if (!FMouseActions->DirectEdit() || Col() != aCol || Row() != aRow) return;
+    const gui::TRect rc = gui::TCustomGrid::CellRect(aCol, aRow);
+    const int rCol = RealColIndex(aCol);
+    // Presses on the cell's edges belong to column sizing.
+    if (x <= rc.Left + 3 || x >= rc.Right - 3 || HasClickControl(rCol, aRow) || !IsEditable(rCol, aRow)) return;
+    RememberCellValue(aCol, aRow);
+    ShowEditor();
+}
+
+bool TExStringGrid::DblClickSizesColumn(int aCol, int aRow, int x)
+{
+    if (aRow >= TBaseGrid::FixedRows() || !Options().Contains(gui::TGridOption::goColSizing) ||
+        !FMouseActions->AutoSizeColOnDblClick())
+        return false;
+    const gui::TRect rc = gui::TCustomGrid::CellRect(aCol, aRow);
+    int col = -1;
+    if (x - rc.Left <= 3 && aCol - 1 >= TBaseGrid::FixedCols()) col = aCol - 1;
+    else if (rc.Right - x <= 3 && aCol >= TBaseGrid::FixedCols()) col = aCol;
+    if (col < 0) return false;
+    bool allow = true;
+    if (OnColumnSize) OnColumnSize(this, col, allow);
+    if (allow) {
+        AutoSizeCol(col);
+        if (OnEndColumnSize) OnEndColumnSize(this, col);
+    }
+    return true;
+}
+
+void TExStringGrid::DblClickEdit(int aCol, int aRow)
+{
+    const int rCol = RealColIndex(aCol);
+    const bool rangeEdit = FMouseActions->RangeSelectAndEdit();
+    if (FMouseActions->EditOnDblClickOnly()) {
+        // Editing is tested as if range-select editing were on.
+        FMouseActions->SetRangeSelectAndEdit(true);
+        const bool editable = IsEditable(rCol, aRow);
+        FMouseActions->SetRangeSelectAndEdit(rangeEdit);
+        if (!editable) return;
+        SetOptions(Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+        RememberCellValue(aCol, aRow);
+        ShowEditor();
+    } else if (rangeEdit && IsEditable(rCol, aRow)) {
+        SetOptions(Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+        RememberCellValue(aCol, aRow);
+        ShowEditor();
+    }
+}
+
+} // namespace grid

@@ -111,6 +111,38 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
         return;
     }
 
+    // Enter and F2 start editing where double-click-only or range-select
+    // editing keeps goEditing off, and do nothing on a cell that may not be
+    // edited.
+    if (key == gui::VK_RETURN || key == gui::VK_F2) {
+        const int rc = RealColIndex(Col());
+        bool open = false;
+        if (FMouseActions->EditOnDblClickOnly()) {
+            const bool rangeEdit = FMouseActions->RangeSelectAndEdit();
+            FMouseActions->SetRangeSelectAndEdit(true);
+            open = IsEditable(rc, Row());
+            FMouseActions->SetRangeSelectAndEdit(rangeEdit);
+        } else if (FMouseActions->RangeSelectAndEdit() && !Options().Contains(TGridOption::goEditing)) {
+            if (!IsEditable(rc, Row())) {
+                key = 0;
+                return;
+            }
+            open = true;
+        } else if (Options().Contains(TGridOption::goEditing) && !EditorMode() && !IsEditable(rc, Row())) {
+            report();
+            key = 0;
+            return;
+        }
+        if (open) {
+            SetOptions(Options() + gui::TGridOptions{TGridOption::goEditing});
+            RememberCellValue(Col(), Row());
+            ShowEditor();
+            report();
+            key = 0;
+            return;
+        }
+    }
+
     // Append a row on Down at the last normal row.
     if (wasDown && FNavigation->AppendOnArrowDown()) {
         const bool last = Row() + 1 == RowCount() - FFixedFooters ||
@@ -208,6 +240,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     MouseToCell(x, y, c, r);
     FPressSelection = Selection();
     FPressCell = {c, r};
+    FPressPoint = {x, y};
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnCanClickCell) {
         bool allow = true;
         OnCanClickCell(this, r, c, allow);
@@ -233,6 +266,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         }
     }
     TBaseGrid::MouseDown(button, shift, x, y);
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0) DirectEditPress(c, r, x);
 }
 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
@@ -272,10 +306,15 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
 
 void TExStringGrid::DblClick()
 {
-    TBaseGrid::DblClick();  // OnDblClick
     // The cell of the press that made the double click.
     const int c = FPressCell.X, r = FPressCell.Y;
+    if (c >= 0 && r >= 0 && DblClickSizesColumn(c, r, FPressPoint.X)) {
+        TBaseGrid::DblClick();
+        return;
+    }
+    TBaseGrid::DblClick();  // OnDblClick
     if (c >= 0 && r >= 0 && OnDblClickCell) OnDblClickCell(this, r, c);
+    if (c >= 0 && r >= 0) DblClickEdit(c, r);
 }
 
 int TExStringGrid::WheelStep() const

@@ -473,3 +473,85 @@ TEST_F(EditFixture, CursorWalkToTheNeighbouringEditableCell)
     EXPECT_EQ(G->Col(), 3);
     EXPECT_TRUE(ed->Visible());
 }
+
+TEST_F(EditFixture, EditingStartsByMouseAndKeys)
+{
+    auto open = [&] { return G->InplaceEditor() && G->InplaceEditor()->Visible(); };
+    auto centre = [&](int c, int r) {
+        const gui::TRect rc = G->gui::TCustomGrid::CellRect(c, r);
+        return gui::TPoint{(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    };
+    // DirectEdit: one click opens the editor.
+    G->MouseActions()->SetDirectEdit(true);
+    gui::TPoint p = centre(2, 3);
+    gui::sim::Click(G, p.X, p.Y);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{2, 3}));
+    EXPECT_TRUE(open());
+    G->HideEditor();
+    G->EndEditing();
+    G->MouseActions()->SetDirectEdit(false);
+
+    // Double-click-only editing: Enter and a double click open the editor.
+    G->MouseActions()->SetEditOnDblClickOnly(true);
+    EXPECT_FALSE(G->Options().Contains(TGridOption::goEditing));
+    p = centre(3, 3);
+    gui::sim::Click(G, p.X, p.Y);
+    EXPECT_FALSE(open());
+    gui::sim::DblClick(G, p.X, p.Y);
+    EXPECT_TRUE(open());
+    G->HideEditor();
+    G->EndEditing();
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goEditing});
+    gui::sim::KeyPress(gui::VK_F2, {}, G);
+    EXPECT_TRUE(open());
+    G->HideEditor();
+    G->EndEditing();
+    G->MouseActions()->SetEditOnDblClickOnly(false);
+
+    // Range-select editing: Enter on a read-only cell does nothing.
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goEditing});
+    G->MouseActions()->SetRangeSelectAndEdit(true);
+    G->OnCanEditCell = [](rtl::TObject*, int r, int, bool& can) { can = r != 4; };
+    G->MoveColRow(2, 4, true, false);
+    gui::sim::KeyPress(gui::VK_RETURN, {}, G);
+    EXPECT_FALSE(open());
+    G->MoveColRow(2, 2, true, false);
+    gui::sim::KeyPress(gui::VK_RETURN, {}, G);
+    EXPECT_TRUE(open());
+}
+
+TEST_F(EditFixture, DoubleClickOnAHeaderBorderSizesTheColumn)
+{
+    struct SizingGrid : EditGrid {
+        using EditGrid::EditGrid;
+        std::vector<int> Sized;
+        void AutoSizeCol(int c) override { Sized.push_back(c); }
+    };
+    auto* g = new SizingGrid(&Form);
+    g->SetParent(&Form);
+    g->SetBounds(0, 0, 500, 300);
+    g->SetColCount(6);
+    g->SetRowCount(6);
+    g->SetOptions(g->Options() + gui::TGridOptions{TGridOption::goColSizing});
+    std::vector<int> asked, ended;
+    bool allow = true;
+    g->OnColumnSize = [&](rtl::TObject*, int c, bool& a) {
+        asked.push_back(c);
+        a = allow;
+    };
+    g->OnEndColumnSize = [&](rtl::TObject*, int c) { ended.push_back(c); };
+    int cellDbl = 0;
+    g->OnDblClickCell = [&](rtl::TObject*, int, int) { ++cellDbl; };
+    const gui::TRect h2 = g->gui::TCustomGrid::CellRect(2, 0);
+    gui::sim::DblClick(g, h2.Left + 2, 5);  // left border of column 2: column 1
+    gui::sim::DblClick(g, h2.Right - 2, 5);  // its right border: column 2
+    gui::sim::DblClick(g, (h2.Left + h2.Right) / 2, 5);  // the middle sizes nothing
+    // (OnColumnSize is also asked by the sizing drag the presses start.)
+    EXPECT_FALSE(asked.empty());
+    EXPECT_EQ(g->Sized, (std::vector<int>{1, 2}));
+    EXPECT_EQ(ended, (std::vector<int>{1, 2}));
+    EXPECT_EQ(cellDbl, 1);
+    allow = false;
+    gui::sim::DblClick(g, h2.Right - 2, 5);
+    EXPECT_EQ(g->Sized.size(), 2u);
+}
