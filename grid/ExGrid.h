@@ -776,6 +776,14 @@ public:
     void SetCellInteger(int aCol, int aRow, int value);
     double GetCellFloat(int aCol, int aRow);
     void SetCellFloat(int aCol, int aRow, double value);
+    // The unit editor's split of a cell text, character by character:
+    // digits, "-" and the locale separators go to the number, the rest to
+    // the unit ("12 kg" gives "12" and " kg"; "1a2" gives "12" and "a").
+    static void SplitUnitText(const std::string& text, std::string& number, std::string& unit);
+    // Flat scroll bars need the desktop's flat-bar functions, which this
+    // system does not have: the grid keeps its normal bars whatever
+    // ScrollType says.
+    bool IsFlat() const { return false; }
     TRowChangingEvent OnRowChanging;
     TColChangingEvent OnColChanging;
     TCellChangingEvent OnCellChanging;

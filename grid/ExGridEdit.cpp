@@ -192,3 +192,21 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
 }
 
 } // namespace grid
+
+namespace grid {
+
+void TExStringGrid::SplitUnitText(const std::string& text, std::string& number, std::string& unit)
+{
+    number.clear();
+    unit.clear();
+    const char thousand = rtl::FormatSettings().ThousandSeparator;
+    const char decimal = rtl::FormatSettings().DecimalSeparator;
+    const std::u16string t = rtl::UTF8ToUTF16(text);
+    for (char16_t ch : t) {
+        const bool numeric = (ch >= '0' && ch <= '9') || ch == '-' || ch == static_cast<unsigned char>(thousand) ||
+                             ch == static_cast<unsigned char>(decimal);
+        (numeric ? number : unit) += rtl::UTF16ToUTF8(std::u16string(1, ch));
+    }
+}
+
+} // namespace grid

@@ -555,3 +555,25 @@ TEST_F(EditFixture, DoubleClickOnAHeaderBorderSizesTheColumn)
     gui::sim::DblClick(g, h2.Right - 2, 5);
     EXPECT_EQ(g->Sized.size(), 2u);
 }
+
+TEST_F(EditFixture, TabLeavesTheEditorAfterValidation)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goTabs});
+    bool refuse = true;
+    G->OnCellValidate = [&](rtl::TObject*, int, int, std::string&, bool& valid) { valid = !refuse; };
+    TExInplaceEdit* ed = Open("a");
+    ASSERT_NE(ed, nullptr);
+    Type_("b");
+    Key(gui::VK_TAB);
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{2, 2}));  // refused: stays
+    EXPECT_TRUE(G->InplaceEditor()->Visible());
+    EXPECT_EQ(ed->SelLength(), static_cast<int>(ed->EditText().size()));  // all selected
+    refuse = false;
+    Type_("c");
+    Key(gui::VK_TAB);
+    EXPECT_EQ(G->Cells(2, 2), "c");
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{3, 2}));
+    EXPECT_TRUE(G->InplaceEditor()->Visible());  // AdvanceAutoEdit opens it there
+    Key(gui::VK_TAB, gui::TShiftState{TShiftStateItem::ssShift});
+    EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{2, 2}));
+}

@@ -221,6 +221,17 @@ TEST_F(TabFixture, TypedCellValues)
     G->SetCellInteger(2, 2, -7);
     EXPECT_EQ(G->GetCellInteger(2, 2), -7);
 
+    // The unit editor's split of number and unit.
+    struct Split {
+        const char *text, *number, *unit;
+    } splits[] = {{"12 kg", "12", " kg"}, {"1a2", "12", "a"}, {"-3.5m", "-3.5", "m"}, {"", "", ""}};
+    for (const Split& sp : splits) {
+        std::string n, u;
+        TExStringGrid::SplitUnitText(sp.text, n, u);
+        EXPECT_EQ(n, sp.number) << sp.text;
+        EXPECT_EQ(u, sp.unit) << sp.text;
+    }
+
     // Under a "," locale the decimal comma is read and written.
     rtl::TFormatSettings saved = rtl::FormatSettings();
     rtl::FormatSettings().DecimalSeparator = ',';
