@@ -808,6 +808,10 @@ public:
     void EndEditing();
     // The value the last validation produced.
     const std::string& NewCellText() const { return FNewCellText; }
+    // Set while the grid fills its editor: OnEditChange stays quiet.
+    bool NoEditChange() const { return FNoEditChange; }
+    void SetNoEditChange(bool v) { FNoEditChange = v; }
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, const std::string& value)> OnEditChange;
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& allow)>
         OnClipboardBeforePasteCell;
     // Moves on from (aCol, aRow) after Enter (with AdvanceOnEnter or force):

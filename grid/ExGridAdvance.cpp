@@ -51,6 +51,21 @@ void TExStringGrid::KeyPress(char16_t& key)
         key = 0;
         return;
     }
+    // A character typed on the grid starts editing with it, through the
+    // editor's own filter.
+    if (key >= 32 && key != 127 && Options().Contains(TGridOption::goEditing) &&
+        !Options().Contains(TGridOption::goRowSelect) && !EditorMode()) {
+        report();
+        if (key == 0) return;
+        ShowEditor();
+        gui::TInplaceEdit* ed = InplaceEditor();
+        if (ed && ed->Visible()) {
+            ed->SelectAll();
+            ed->KeyPress(key);
+        }
+        key = 0;
+        return;
+    }
     TBaseGrid::KeyPress(key);
 }
 

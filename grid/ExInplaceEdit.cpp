@@ -207,6 +207,20 @@ void TExInplaceEdit::CopyOrCut(bool cut)
     }
 }
 
+void TExInplaceEdit::Change()
+{
+    gui::TInplaceEdit::Change();
+    TExStringGrid* g = FExGrid;
+    if (!g->NoEditChange() && g->OnEditChange) g->OnEditChange(g, g->Col(), g->Row(), EditText());
+}
+
+void TExInplaceEdit::Dispatch(gui::TMessage& message)
+{
+    // Filling the editor reports no change; the user's first edit does.
+    if (message.Msg == gui::WM_SETFOCUS || message.Msg == gui::WM_KILLFOCUS) FExGrid->SetNoEditChange(false);
+    gui::TInplaceEdit::Dispatch(message);
+}
+
 void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)
 {
     gui::TInplaceEdit::KeyUp(key, shift);

@@ -34,11 +34,14 @@ public:
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     void KeyUp(uint16_t& key, gui::TShiftState shift) override;
+    void Dispatch(gui::TMessage& message) override;
 
     std::string ClassName() const override { return "TExInplaceEdit"; }
 
 protected:
     void Paint() override;
+    // Reports the change (OnEditChange) unless the grid is filling the editor.
+    void Change() override;
 
 private:
     // Completes the text before the caret from the lookup list.

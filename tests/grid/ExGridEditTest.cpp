@@ -577,3 +577,20 @@ TEST_F(EditFixture, TabLeavesTheEditorAfterValidation)
     Key(gui::VK_TAB, gui::TShiftState{TShiftStateItem::ssShift});
     EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{2, 2}));
 }
+
+TEST_F(EditFixture, TypingOnTheGridStartsEditingThroughTheFilter)
+{
+    std::vector<std::string> changes;
+    G->OnEditChange = [&](rtl::TObject*, int, int, const std::string& v) { changes.push_back(v); };
+    Type = TEditorType::edNumeric;
+    G->SetCells(2, 2, "7");
+    G->MoveColRow(2, 2, true, false);
+    gui::sim::TypeText("a", G);
+    EXPECT_TRUE(G->InplaceEditor() && G->InplaceEditor()->Visible());
+    EXPECT_EQ(G->InplaceEditor()->EditText(), "7");  // the letter is refused
+    EXPECT_EQ(Beeps, 1);
+    EXPECT_TRUE(changes.empty());  // filling the editor is no change
+    gui::sim::TypeText("5", G->InplaceEditor());
+    EXPECT_EQ(G->InplaceEditor()->EditText(), "5");
+    EXPECT_EQ(changes, (std::vector<std::string>{"5"}));
+}
