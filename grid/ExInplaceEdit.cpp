@@ -218,6 +218,11 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
 {
     // Filling the editor reports no change; the user's first edit does.
     if (message.Msg == gui::WM_SETFOCUS || message.Msg == gui::WM_KILLFOCUS) FExGrid->SetNoEditChange(false);
+    // The keypad's decimal key (bit 22 of the key data) types the locale's
+    // decimal separator when the grid asks for it.
+    if (message.Msg == gui::WM_CHAR && message.WParam == '.' && (message.LParam & (gui::LPARAM(1) << 22)) &&
+        FExGrid->ExcelStyleDecimalSeparator())
+        message.WParam = static_cast<unsigned char>(rtl::FormatSettings().DecimalSeparator);
     gui::TInplaceEdit::Dispatch(message);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/rtl/DateTime.h"
 
 using namespace grid;
 using gui::TGridOption;
@@ -593,4 +594,27 @@ TEST_F(EditFixture, TypingOnTheGridStartsEditingThroughTheFilter)
     gui::sim::TypeText("5", G->InplaceEditor());
     EXPECT_EQ(G->InplaceEditor()->EditText(), "5");
     EXPECT_EQ(changes, (std::vector<std::string>{"5"}));
+}
+
+TEST_F(EditFixture, KeypadDecimalKeyTypesTheLocaleSeparator)
+{
+    const rtl::TFormatSettings saved = rtl::FormatSettings();
+    rtl::FormatSettings().DecimalSeparator = ',';
+    rtl::FormatSettings().ThousandSeparator = '.';
+    G->SetExcelStyleDecimalSeparator(true);
+    TExInplaceEdit* ed = Open("1", TEditorType::edFloat);
+    ASSERT_NE(ed, nullptr);
+    Key(gui::VK_DECIMAL);  // the keypad key
+    Key(gui::VK_OEM_PERIOD);  // the main keyboard's "." is the thousand separator here: dropped
+    Type_("5");
+    const std::string text = ed->EditText();
+    G->SetExcelStyleDecimalSeparator(false);
+    G->HideEditor();
+    G->EndEditing();
+    ed = Open("1", TEditorType::edFloat);
+    Key(gui::VK_DECIMAL);
+    const std::string without = ed->EditText();
+    rtl::FormatSettings() = saved;
+    EXPECT_EQ(text, "1,5");
+    EXPECT_EQ(without, "1");
 }
