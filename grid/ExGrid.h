@@ -835,6 +835,13 @@ public:
     // calls it; empty until columns size themselves to their contents.
     virtual void AutoSizeCol(int aCol) {}
     TRowEvent OnEndColumnSize;
+    // The 6 x 6 pixel handle at the bottom-right corner of the selection
+    // (with SelectionResizer and SelectionRectangle).
+    bool OnSelectionHandle(int x, int y) const;
+    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
+        OnSelectionResize;
+    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
+        OnSelectionResized;
     bool Panning() const { return FPanning; }
     // The panning cursor shown now (8000 neutral, 8001..8008 by direction).
     int PanCursor() const { return FPanCursor; }
@@ -1092,6 +1099,8 @@ private:
     bool DblClickSizesColumn(int aCol, int aRow, int x);
     void DblClickEdit(int aCol, int aRow);
     gui::TPoint FPressPoint{-1, -1};
+    bool FMouseResize = false;
+    gui::TGridRect FDropSelection;
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
     int FAECol = -1;

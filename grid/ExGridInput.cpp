@@ -241,6 +241,16 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     FPressSelection = Selection();
     FPressCell = {c, r};
     FPressPoint = {x, y};
+    if (button == gui::TMouseButton::mbLeft && OnSelectionHandle(x, y)) {
+        // The selection-resize handle: the selection is copied, and the drag
+        // that follows stretches it from its top-left corner.
+        FDropSelection = FPressSelection;
+        CopySelectionToClipboard();
+        FMouseResize = true;
+        TBaseGrid::MouseDown(button, shift, x, y);
+        SetSelection(FDropSelection);
+        return;
+    }
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnCanClickCell) {
         bool allow = true;
         OnCanClickCell(this, r, c, allow);
@@ -288,6 +298,17 @@ void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    if (FMouseResize && button == gui::TMouseButton::mbLeft) {
+        TBaseGrid::MouseUp(button, shift, x, y);
+        FMouseResize = false;
+        const gui::TGridRect now = Selection();
+        if (OnSelectionResize) OnSelectionResize(this, FDropSelection, now);
+        // The copy made at the press fills the stretched selection of an
+        // editing grid.
+        if (FEditDisable || Options().Contains(TGridOption::goEditing)) PasteSelectionFromClipboard();
+        if (OnSelectionResized) OnSelectionResized(this, FDropSelection, now);
+        return;
+    }
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);
     FMouseDown = false;
@@ -348,6 +369,15 @@ bool TExStringGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
         SnapToBaseCell();
     }
     return true;
+}
+
+bool TExStringGrid::OnSelectionHandle(int x, int y) const
+{
+    if (!SelectionResizer() || !SelectionRectangle()) return false;
+    const gui::TGridRect sel = Selection();
+    const gui::TRect rc = gui::TCustomGrid::CellRect(sel.Right, sel.Bottom);
+    if (rc.IsEmpty()) return false;
+    return x >= rc.Right - 6 && x < rc.Right && y >= rc.Bottom - 6 && y < rc.Bottom;
 }
 
 // -------------------------------------------------------------- small hooks

@@ -618,3 +618,31 @@ TEST_F(EditFixture, KeypadDecimalKeyTypesTheLocaleSeparator)
     EXPECT_EQ(text, "1,5");
     EXPECT_EQ(without, "1");
 }
+
+TEST_F(EditFixture, SelectionResizeHandle)
+{
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goEditing});
+    G->SetSelectionRectangle(true);
+    G->SetSelectionResizer(true);
+    G->SetSelection({2, 2, 2, 2});
+    std::vector<gui::TGridRect> seen;
+    G->OnSelectionResize = [&](rtl::TObject*, const gui::TGridRect& o, const gui::TGridRect& n) {
+        seen.push_back(o);
+        seen.push_back(n);
+    };
+    int done = 0;
+    G->OnSelectionResized = [&](rtl::TObject*, const gui::TGridRect&, const gui::TGridRect&) { ++done; };
+    const gui::TRect c22 = G->gui::TCustomGrid::CellRect(2, 2);
+    const gui::TRect c34 = G->gui::TCustomGrid::CellRect(3, 4);
+    EXPECT_FALSE(G->OnSelectionHandle(c22.Right - 8, c22.Bottom - 2));
+    ASSERT_TRUE(G->OnSelectionHandle(c22.Right - 2, c22.Bottom - 2));
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, c22.Right - 2, c22.Bottom - 2);
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{2, 2, 2, 2}));
+    gui::sim::MouseMove(G, (c34.Left + c34.Right) / 2, (c34.Top + c34.Bottom) / 2,
+                        gui::TShiftState{TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, (c34.Left + c34.Right) / 2, (c34.Top + c34.Bottom) / 2);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (gui::TGridRect{2, 2, 2, 2}));
+    EXPECT_EQ(seen[1], (gui::TGridRect{2, 2, 3, 4}));
+    EXPECT_EQ(done, 1);
+}
