@@ -1,5 +1,6 @@
-// ExGrid: typed cell values: cells read and written as integers and
-// floating-point numbers.
+// ExGrid: editing: which editor a cell gets and the editor-text bridge,
+// which cell may become current, typed cell values (integers and floats)
+// and the unit editor's split of number and unit.
 #include "grid/ExGrid.h"
 #include "grid/ExInplaceEdit.h"
 #include "gridbase/ExUtil.h"
