@@ -835,6 +835,11 @@ public:
     // calls it; empty until columns size themselves to their contents.
     virtual void AutoSizeCol(int aCol) {}
     TRowEvent OnEndColumnSize;
+    TRowEvent OnEndRowSize;
+    // While a column or row is sized: its index (0 for the grid's own
+    // sizing of a fixed one) and the size reached.
+    std::function<void(rtl::TObject* sender, int index, int size)> OnColumnSizing;
+    std::function<void(rtl::TObject* sender, int index, int size)> OnRowSizing;
     // The 6 x 6 pixel handle at the bottom-right corner of the selection
     // (with SelectionResizer and SelectionRectangle).
     bool OnSelectionHandle(int x, int y) const;
@@ -1099,6 +1104,10 @@ private:
     bool DblClickSizesColumn(int aCol, int aRow, int x);
     void DblClickEdit(int aCol, int aRow);
     gui::TPoint FPressPoint{-1, -1};
+    bool FixedSizingMove(int x, int y);
+    void EndFixedSizing(int x, int y);
+    bool FSizeFixed = false, FSizeFixedR = false, FSizingFixed = false, FSizingFixedR = false;
+    int FSizeFixedCol = 0, FSizeFixedRow = 0, FSizeFixedX = 0, FSizeFixedY = 0;
     bool FMouseResize = false;
     gui::TGridRect FDropSelection;
     int LastDataRow() const;

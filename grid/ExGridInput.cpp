@@ -5,6 +5,7 @@
 // changed, automatic insertion and deletion, cell texts for saving, the
 // XOR sizing lines).
 #include <algorithm>
+#include <cstdlib>
 
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
@@ -241,6 +242,19 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     FPressSelection = Selection();
     FPressCell = {c, r};
     FPressPoint = {x, y};
+    if (button == gui::TMouseButton::mbLeft && (FSizeFixed || FSizeFixedR)) {
+        // The grid sizes a fixed column or row itself.
+        if (FSizeFixed) {
+            FSizingFixed = true;
+            FSizeFixedX = x;
+            DrawColSizeLine(x);
+        } else {
+            FSizingFixedR = true;
+            FSizeFixedY = y;
+            DrawRowSizeLine(y);
+        }
+        return;
+    }
     if (button == gui::TMouseButton::mbLeft && OnSelectionHandle(x, y)) {
         // The selection-resize handle: the selection is copied, and the drag
         // that follows stretches it from its top-left corner.
@@ -281,6 +295,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 {
+    if (FixedSizingMove(x, y)) return;
     TBaseGrid::MouseMove(shift, x, y);
     const gui::TGridState state = GridState();
     if (state != gui::TGridState::gsColSizing && state != gui::TGridState::gsRowSizing) return;
@@ -298,6 +313,10 @@ void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    if (FSizingFixed || FSizingFixedR) {
+        EndFixedSizing(x, y);
+        return;
+    }
     if (FMouseResize && button == gui::TMouseButton::mbLeft) {
         TBaseGrid::MouseUp(button, shift, x, y);
         FMouseResize = false;
@@ -369,6 +388,72 @@ bool TExStringGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
         SnapToBaseCell();
     }
     return true;
+}
+
+// Finds whether the pointer lies on a fixed column's right border or a
+// fixed row's bottom border, and moves the sizing line of a running fixed
+// sizing.  True while such a sizing runs.
+bool TExStringGrid::FixedSizingMove(int x, int y)
+{
+    if (FSizingFixed) {
+        DrawColSizeLine(FSizeFixedX);
+        FSizeFixedX = x;
+        DrawColSizeLine(x);
+        if (OnColumnSizing) OnColumnSizing(this, 0, FSizeFixedX);
+        if (HintShowSizing() || Designing()) FLastSizingHint = "cw=<b>" + std::to_string(FSizeFixedX) + "</b>";
+        return true;
+    }
+    if (FSizingFixedR) {
+        DrawRowSizeLine(FSizeFixedY);
+        FSizeFixedY = y;
+        DrawRowSizeLine(y);
+        if (OnRowSizing) OnRowSizing(this, 0, FSizeFixedY);
+        if (HintShowSizing() || Designing()) FLastSizingHint = "rh=<b>" + std::to_string(FSizeFixedY) + "</b>";
+        return true;
+    }
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    const bool onCell = c >= 0 && r >= 0 && !Designing();
+    FSizeFixed = FSizeFixedR = false;
+    int border = 0;
+    for (int i = 0; i < TBaseGrid::FixedCols(); ++i) {
+        border += ColWidths(i);
+        if (std::abs(border - x) < 3 && onCell) {
+            FSizeFixedCol = i;
+            FSizeFixed = FMouseActions->SizeFixedCol();
+        }
+        border += 1;
+    }
+    border = 0;
+    for (int i = 0; i < TBaseGrid::FixedRows(); ++i) {
+        border += RowHeights(i);
+        if (std::abs(border - y) < 3 && onCell) {
+            FSizeFixedRow = i;
+            FSizeFixedR = FMouseActions->SizeFixedRow();
+        }
+        border += 1;
+    }
+    return false;
+}
+
+void TExStringGrid::EndFixedSizing(int x, int y)
+{
+    if (FSizingFixed) {
+        FSizingFixed = FSizeFixed = false;
+        DrawColSizeLine(FSizeFixedX);
+        int left = 0;
+        for (int i = 0; i < FSizeFixedCol; ++i) left += ColWidths(i);
+        SetColWidths(FSizeFixedCol, std::max(0, x - left));
+        if (OnEndColumnSize) OnEndColumnSize(this, FSizeFixedCol);
+    } else {
+        FSizingFixedR = FSizeFixedR = false;
+        DrawRowSizeLine(FSizeFixedY);
+        int top = 0;
+        for (int i = 0; i < FSizeFixedRow; ++i) top += RowHeights(i);
+        SetRowHeights(FSizeFixedRow, std::max(0, y - top));
+        if (OnEndRowSize) OnEndRowSize(this, FSizeFixedRow);
+    }
+    FLastSizingHint.clear();
 }
 
 bool TExStringGrid::OnSelectionHandle(int x, int y) const

@@ -646,3 +646,44 @@ TEST_F(EditFixture, SelectionResizeHandle)
     EXPECT_EQ(seen[1], (gui::TGridRect{2, 2, 3, 4}));
     EXPECT_EQ(done, 1);
 }
+
+TEST_F(EditFixture, TheGridSizesFixedColumnsAndRowsItself)
+{
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goColSizing, TGridOption::goRowSizing});
+    G->MouseActions()->SetSizeFixedCol(true);
+    G->MouseActions()->SetSizeFixedRow(true);
+    G->SetHintShowSizing(true);
+    std::vector<int> sizing;
+    G->OnColumnSizing = [&](rtl::TObject*, int i, int size) { sizing.push_back(i * 1000 + size); };
+    int endedCol = -1, endedRow = -1;
+    G->OnEndColumnSize = [&](rtl::TObject*, int c) { endedCol = c; };
+    G->OnEndRowSize = [&](rtl::TObject*, int r) { endedRow = r; };
+    const int border = G->ColWidths(0);
+    const int y = G->RowHeights(0) + 10;  // in row 1, on fixed column 0's right border
+    gui::sim::MouseMove(G, border + 1, y);
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, border + 1, y);
+    gui::sim::MouseMove(G, 100, y, gui::TShiftState{TShiftStateItem::ssLeft});
+    EXPECT_EQ(G->LastSizingHint(), "cw=<b>100</b>");
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, 100, y);
+    EXPECT_EQ(G->ColWidths(0), 100);
+    EXPECT_EQ(endedCol, 0);
+    EXPECT_EQ(sizing, (std::vector<int>{100}));
+
+    // The fixed row's bottom border, likewise.
+    const int rb = G->RowHeights(0);
+    gui::sim::MouseMove(G, 150, rb + 1);
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, 150, rb + 1);
+    gui::sim::MouseMove(G, 150, 40, gui::TShiftState{TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, 150, 40);
+    EXPECT_EQ(G->RowHeights(0), 40);
+    EXPECT_EQ(endedRow, 0);
+
+    // Without SizeFixedCol the border is an ordinary press.
+    G->MouseActions()->SetSizeFixedCol(false);
+    const int w = G->ColWidths(0);
+    gui::sim::MouseMove(G, w + 1, y);
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, w + 1, y);
+    gui::sim::MouseMove(G, 150, y, gui::TShiftState{TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, 150, y);
+    EXPECT_EQ(G->ColWidths(0), w);
+}
