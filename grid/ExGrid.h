@@ -61,6 +61,7 @@ enum class TGridLook {
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta };
 enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
@@ -148,6 +149,11 @@ using TCellValueEvent = std::function<void(rtl::TObject* sender, int aCol, int a
 using TScrollHintEvent = std::function<void(rtl::TObject* sender, int index, std::string& hint)>;
 using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
 using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
+// Editing and Tab navigation.
+using TRowChangingEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow, bool& allow)>;
+using TColChangingEvent = std::function<void(rtl::TObject* sender, int oldCol, int newCol, bool& allow)>;
+using TCellChangingEvent =
+    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int newRow, int newCol, bool& allow)>;
 
 // A component that hears about changed cells: the grid calls CellsChanged
 // on every registered notifier with the rectangle of the cells (columns
@@ -759,6 +765,125 @@ public:
     const std::string& LastScrollHint() const { return FLastScrollHint; }
     TScrollHintEvent OnScrollHint;
 
+    // --- editing and Tab navigation (ExGridTab.cpp, ExGridEdit.cpp) ------------
+    // Whether the cell (real column) could be edited now: editing switched
+    // on, the base cell editable and not fixed.
+    bool IsEditable(int aCol, int aRow);
+    // The first column navigation may reach (1 in a grid with nodes and no
+    // fixed column).
+    int FirstNavigableCol() const;
+    // One Tab (backward: Shift+Tab) step through the cells that can take the
+    // focus.  In a grid where Tab reaches no such cell it stops after one
+    // pass, with the current cell where it was.
+    void TabNavigate(bool backward);
+    bool CanTabToCell(int aCol, int aRow);
+    // -1 when no cell of the row can take the focus.
+    int FirstTabCol(int aRow);
+    int LastTabCol(int aRow);
+    bool IsLastRow() const;
+    // Hooks for descendants: the editors' key handling runs EditorKeyDown
+    // first; WrapToFirstRow runs when Tab passes the last row.
+    virtual void EditorKeyDown(uint16_t& key, gui::TShiftState shift) {}
+    virtual void WrapToFirstRow();
+    // Typed cell values (real columns).  The getters raise ZEziDoroZezuz
+    // when the text is no number; "" and "-" read as 0.
+    int GetCellInteger(int aCol, int aRow);
+    void SetCellInteger(int aCol, int aRow, int value);
+    double GetCellFloat(int aCol, int aRow);
+    void SetCellFloat(int aCol, int aRow, double value);
+    // The unit editor's split of a cell text, character by character:
+    // digits, "-" and the locale separators go to the number, the rest to
+    // the unit ("12 kg" gives "12" and " kg"; "1a2" gives "12" and "a").
+    static void SplitUnitText(const std::string& text, std::string& number, std::string& unit);
+    // Flat scroll bars need the desktop's flat-bar functions, which this
+    // system does not have: the grid keeps its normal bars whatever
+    // ScrollType says.
+    bool IsFlat() const { return false; }
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    // The editor kind chosen for the cell being edited, and whether an
+    // editor (text or special) is open for the current cell.
+    TEditorType EditControl() const { return FEditControl; }
+    bool EditMode() const;
+    // The text kinds open the default text editor; every other type takes
+    // the special-editor path.
+    static bool IsTextEditorKind(TEditorType t);
+    // Cells holding a control that a click operates open no text editor.
+    bool HasClickControl(int aCol, int aRow);
+    EXGRID_STORED(bool, EditWithTags, false)
+    EXGRID_STORED(bool, Lookup, false)
+    EXGRID_STORED(bool, LookupCaseSensitive, false)
+    EXGRID_STORED(std::string, ValidChars, "")
+    // Puts the text the current cell had when editing began back.
+    virtual void RestoreCellFromCache();
+    // True when goTabs is on or a validation handler is assigned.
+    bool EditorWantsTab() const;
+    // The editor was closed without keeping its text (Esc).
+    void EndEditing();
+    // The value the last validation produced.
+    const std::string& NewCellText() const { return FNewCellText; }
+    // Set while the grid fills its editor: OnEditChange stays quiet.
+    bool NoEditChange() const { return FNoEditChange; }
+    void SetNoEditChange(bool v) { FNoEditChange = v; }
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, const std::string& value)> OnEditChange;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& allow)>
+        OnClipboardBeforePasteCell;
+    // Moves on from (aCol, aRow) after Enter (with AdvanceOnEnter or force):
+    // to the next cell that may be edited, appending a row or column at the
+    // end with AdvanceInsert.  A grid without an editable cell keeps its
+    // current cell.
+    void AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool retry, bool forward, bool autoEdit,
+                           bool force);
+    // The grid's character keys: Esc undoes an open edit, Enter advances.
+    void KeyPress(char16_t& key) override;
+    // Enter typed in the default editor reaches the grid through here.
+    void EnterFromEditor(char16_t& key);
+    // The editor's cursor walk: the current cell moves to the nearest
+    // editable cell of the row to the left (step -1) or right (+1), and
+    // with CursorWalkAlwaysEdit the editor opens there.
+    void WalkToEditableCell(int step);
+    // Middle-button panning (ipNone switches it off).
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
+    // Sizes a column to its contents: the double click on a header border
+    // calls it; empty until columns size themselves to their contents.
+    virtual void AutoSizeCol(int aCol) {}
+    TRowEvent OnEndColumnSize;
+    TRowEvent OnEndRowSize;
+    // While a column or row is sized: its index (0 for the grid's own
+    // sizing of a fixed one) and the size reached.
+    std::function<void(rtl::TObject* sender, int index, int size)> OnColumnSizing;
+    std::function<void(rtl::TObject* sender, int index, int size)> OnRowSizing;
+    // The 6 x 6 pixel handle at the bottom-right corner of the selection
+    // (with SelectionResizer and SelectionRectangle).
+    bool OnSelectionHandle(int x, int y) const;
+    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
+        OnSelectionResize;
+    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
+        OnSelectionResized;
+    bool Panning() const { return FPanning; }
+    // The panning cursor shown now (8000 neutral, 8001..8008 by direction).
+    int PanCursor() const { return FPanCursor; }
+    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
+        OnAutoAdvance;
+    TRowEvent OnAutoInsertCol;
+
+protected:
+    // Editor choice: refuses the text editor for edNone, click-control
+    // cells and every special type; otherwise opens it for the text kinds.
+    bool CanEditShow() const override;
+    virtual bool CanShowInplaceEditor();
+    std::string GetEditText(int aCol, int aRow) override;
+    void SetEditText(int aCol, int aRow, const std::string& value) override;
+    gui::TInplaceEdit* CreateEditor() override;
+    // Whether the cell may become current: the change events agree, it is
+    // no fixed cell, not the floating footer's row and not column 0 of a
+    // grid with nodes; a covered merged cell hands over to its base cell.
+    bool SelectCell(int aCol, int aRow) override;
+
+public:
+
     // --- column sizing and order (ExGridColumns.cpp) ---------------------------
     // The block of cells that saving, export and copying cover.
     int SaveStartCol() const;
@@ -1222,6 +1347,55 @@ private:
     void CopySelectionAsText();
 
     std::unique_ptr<TNavigation> FNavigation;
+
+    // --- editing and Tab navigation state ---------------------------------------
+    // How one run of a Tab step ended: done, to run again from the cell it
+    // landed on, stopped by OnKeyDown, or unable to move.
+    enum class TTabRun { trDone, trAgain, trStopped, trStuck };
+    TTabRun TabStep(bool backward);
+    bool TabForwardLeftRight(int firstCol, int endCol, int lastRow);
+    void PostTabToParent();
+    void SelectOneCell(int aCol, int aRow);
+    // Panning: true when the message was panning's own.
+    bool PanMessage(gui::TMessage& message);
+    void StartPanning(gui::TPoint at);
+    void EndPanning();
+    void PanTick();
+    void DrawPanMarker();
+    void ErasePanMarker();
+    TIntelliPan FIntelliPan = TIntelliPan::ipVertical;
+    bool FPanning = false;
+    gui::TPoint FPanOrigin, FPanPointer;
+    int FPanCursor = 0;
+    gui::TCursor FPanPrevCursor = gui::crDefault;
+    void DirectEditPress(int aCol, int aRow, int x);
+    bool DblClickSizesColumn(int aCol, int aRow, int x);
+    void DblClickEdit(int aCol, int aRow);
+    gui::TPoint FPressPoint{-1, -1};
+    bool FixedSizingMove(int x, int y);
+    void EndFixedSizing(int x, int y);
+    bool FSizeFixed = false, FSizeFixedR = false, FSizingFixed = false, FSizingFixedR = false;
+    int FSizeFixedCol = 0, FSizeFixedRow = 0, FSizeFixedX = 0, FSizeFixedY = 0;
+    bool FMouseResize = false;
+    gui::TGridRect FDropSelection;
+    int LastDataRow() const;
+    bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
+    int FAECol = -1;
+    int FAERow = -1;
+    bool FEnterFromEditor = false;
+    // Raised while the advance moves the current cell.
+    bool FDisableChange = false;
+    TEditorType FEditControl = TEditorType::edNormal;
+    bool FEditMode = false;
+    gui::TPoint FEditCell{-1, -1};
+    bool FSpecialEditor = false;
+    bool FEntered = false;
+    bool FNoEditChange = false;
+    std::string FCellCache;
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    // Set while Tab makes a row change itself.
+    bool FForceSel = false;
     std::unique_ptr<TMouseActions> FMouseActions;
     std::unique_ptr<TColumnSize> FColumnSize;
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;

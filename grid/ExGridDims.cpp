@@ -350,7 +350,7 @@ std::string TExStringGrid::GetCurrentCellDisplText()
 void TExStringGrid::SetCurrentCellEditText(const std::string& value)
 {
     const gui::TPoint b = BaseCell(RealColIndex(Col()), Row());
-    SetEditText(b.X, b.Y, value);
+    TBaseGrid::SetEditText(b.X, b.Y, value);
 }
 
 void TExStringGrid::GetStrippedCellText(int aCol, int aRow, std::string& text)

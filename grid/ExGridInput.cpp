@@ -5,6 +5,7 @@
 // changed, automatic insertion and deletion, cell texts for saving, the
 // XOR sizing lines).
 #include <algorithm>
+#include <cstdlib>
 
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
@@ -98,6 +99,45 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
                 SetLeftCol(std::max(TBaseGrid::FixedCols(), ColCount() - VisibleColCount()));
             }
             SnapToBaseCell();
+            report();
+            key = 0;
+            return;
+        }
+    }
+
+    // Tab runs the grid's own cell-by-cell navigation.
+    if (key == gui::VK_TAB && Options().Contains(TGridOption::goTabs) && !alt) {
+        TabNavigate(shiftDown);
+        key = 0;
+        return;
+    }
+
+    // Enter and F2 start editing where double-click-only or range-select
+    // editing keeps goEditing off, and do nothing on a cell that may not be
+    // edited.
+    if (key == gui::VK_RETURN || key == gui::VK_F2) {
+        const int rc = RealColIndex(Col());
+        bool open = false;
+        if (FMouseActions->EditOnDblClickOnly()) {
+            const bool rangeEdit = FMouseActions->RangeSelectAndEdit();
+            FMouseActions->SetRangeSelectAndEdit(true);
+            open = IsEditable(rc, Row());
+            FMouseActions->SetRangeSelectAndEdit(rangeEdit);
+        } else if (FMouseActions->RangeSelectAndEdit() && !Options().Contains(TGridOption::goEditing)) {
+            if (!IsEditable(rc, Row())) {
+                key = 0;
+                return;
+            }
+            open = true;
+        } else if (Options().Contains(TGridOption::goEditing) && !EditorMode() && !IsEditable(rc, Row())) {
+            report();
+            key = 0;
+            return;
+        }
+        if (open) {
+            SetOptions(Options() + gui::TGridOptions{TGridOption::goEditing});
+            RememberCellValue(Col(), Row());
+            ShowEditor();
             report();
             key = 0;
             return;
@@ -201,6 +241,30 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     MouseToCell(x, y, c, r);
     FPressSelection = Selection();
     FPressCell = {c, r};
+    FPressPoint = {x, y};
+    if (button == gui::TMouseButton::mbLeft && (FSizeFixed || FSizeFixedR)) {
+        // The grid sizes a fixed column or row itself.
+        if (FSizeFixed) {
+            FSizingFixed = true;
+            FSizeFixedX = x;
+            DrawColSizeLine(x);
+        } else {
+            FSizingFixedR = true;
+            FSizeFixedY = y;
+            DrawRowSizeLine(y);
+        }
+        return;
+    }
+    if (button == gui::TMouseButton::mbLeft && OnSelectionHandle(x, y)) {
+        // The selection-resize handle: the selection is copied, and the drag
+        // that follows stretches it from its top-left corner.
+        FDropSelection = FPressSelection;
+        CopySelectionToClipboard();
+        FMouseResize = true;
+        TBaseGrid::MouseDown(button, shift, x, y);
+        SetSelection(FDropSelection);
+        return;
+    }
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnCanClickCell) {
         bool allow = true;
         OnCanClickCell(this, r, c, allow);
@@ -226,10 +290,12 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         }
     }
     TBaseGrid::MouseDown(button, shift, x, y);
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0) DirectEditPress(c, r, x);
 }
 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 {
+    if (FixedSizingMove(x, y)) return;
     TBaseGrid::MouseMove(shift, x, y);
     const gui::TGridState state = GridState();
     if (state != gui::TGridState::gsColSizing && state != gui::TGridState::gsRowSizing) return;
@@ -247,6 +313,21 @@ void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    if (FSizingFixed || FSizingFixedR) {
+        EndFixedSizing(x, y);
+        return;
+    }
+    if (FMouseResize && button == gui::TMouseButton::mbLeft) {
+        TBaseGrid::MouseUp(button, shift, x, y);
+        FMouseResize = false;
+        const gui::TGridRect now = Selection();
+        if (OnSelectionResize) OnSelectionResize(this, FDropSelection, now);
+        // The copy made at the press fills the stretched selection of an
+        // editing grid.
+        if (FEditDisable || Options().Contains(TGridOption::goEditing)) PasteSelectionFromClipboard();
+        if (OnSelectionResized) OnSelectionResized(this, FDropSelection, now);
+        return;
+    }
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);
     FMouseDown = false;
@@ -265,10 +346,15 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
 
 void TExStringGrid::DblClick()
 {
-    TBaseGrid::DblClick();  // OnDblClick
     // The cell of the press that made the double click.
     const int c = FPressCell.X, r = FPressCell.Y;
+    if (c >= 0 && r >= 0 && DblClickSizesColumn(c, r, FPressPoint.X)) {
+        TBaseGrid::DblClick();
+        return;
+    }
+    TBaseGrid::DblClick();  // OnDblClick
     if (c >= 0 && r >= 0 && OnDblClickCell) OnDblClickCell(this, r, c);
+    if (c >= 0 && r >= 0) DblClickEdit(c, r);
 }
 
 int TExStringGrid::WheelStep() const
@@ -302,6 +388,81 @@ bool TExStringGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
         SnapToBaseCell();
     }
     return true;
+}
+
+// Finds whether the pointer lies on a fixed column's right border or a
+// fixed row's bottom border, and moves the sizing line of a running fixed
+// sizing.  True while such a sizing runs.
+bool TExStringGrid::FixedSizingMove(int x, int y)
+{
+    if (FSizingFixed) {
+        DrawColSizeLine(FSizeFixedX);
+        FSizeFixedX = x;
+        DrawColSizeLine(x);
+        if (OnColumnSizing) OnColumnSizing(this, 0, FSizeFixedX);
+        if (HintShowSizing() || Designing()) FLastSizingHint = "cw=<b>" + std::to_string(FSizeFixedX) + "</b>";
+        return true;
+    }
+    if (FSizingFixedR) {
+        DrawRowSizeLine(FSizeFixedY);
+        FSizeFixedY = y;
+        DrawRowSizeLine(y);
+        if (OnRowSizing) OnRowSizing(this, 0, FSizeFixedY);
+        if (HintShowSizing() || Designing()) FLastSizingHint = "rh=<b>" + std::to_string(FSizeFixedY) + "</b>";
+        return true;
+    }
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    const bool onCell = c >= 0 && r >= 0 && !Designing();
+    FSizeFixed = FSizeFixedR = false;
+    int border = 0;
+    for (int i = 0; i < TBaseGrid::FixedCols(); ++i) {
+        border += ColWidths(i);
+        if (std::abs(border - x) < 3 && onCell) {
+            FSizeFixedCol = i;
+            FSizeFixed = FMouseActions->SizeFixedCol();
+        }
+        border += 1;
+    }
+    border = 0;
+    for (int i = 0; i < TBaseGrid::FixedRows(); ++i) {
+        border += RowHeights(i);
+        if (std::abs(border - y) < 3 && onCell) {
+            FSizeFixedRow = i;
+            FSizeFixedR = FMouseActions->SizeFixedRow();
+        }
+        border += 1;
+    }
+    return false;
+}
+
+void TExStringGrid::EndFixedSizing(int x, int y)
+{
+    if (FSizingFixed) {
+        FSizingFixed = FSizeFixed = false;
+        DrawColSizeLine(FSizeFixedX);
+        int left = 0;
+        for (int i = 0; i < FSizeFixedCol; ++i) left += ColWidths(i);
+        SetColWidths(FSizeFixedCol, std::max(0, x - left));
+        if (OnEndColumnSize) OnEndColumnSize(this, FSizeFixedCol);
+    } else {
+        FSizingFixedR = FSizeFixedR = false;
+        DrawRowSizeLine(FSizeFixedY);
+        int top = 0;
+        for (int i = 0; i < FSizeFixedRow; ++i) top += RowHeights(i);
+        SetRowHeights(FSizeFixedRow, std::max(0, y - top));
+        if (OnEndRowSize) OnEndRowSize(this, FSizeFixedRow);
+    }
+    FLastSizingHint.clear();
+}
+
+bool TExStringGrid::OnSelectionHandle(int x, int y) const
+{
+    if (!SelectionResizer() || !SelectionRectangle()) return false;
+    const gui::TGridRect sel = Selection();
+    const gui::TRect rc = gui::TCustomGrid::CellRect(sel.Right, sel.Bottom);
+    if (rc.IsEmpty()) return false;
+    return x >= rc.Right - 6 && x < rc.Right && y >= rc.Bottom - 6 && y < rc.Bottom;
 }
 
 // -------------------------------------------------------------- small hooks

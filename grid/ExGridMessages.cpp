@@ -24,6 +24,7 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         TBaseGrid::Dispatch(message);
         return;
     }
+    if (PanMessage(message)) return;
     if (message.Msg == GridEditDoneMessage()) {
         if (OnEditCellDone) OnEditCellDone(this, static_cast<int>(message.WParam), static_cast<int>(message.LParam));
         if (FMouseActions->EditOnDblClickOnly()) {
@@ -271,7 +272,9 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
             SetCellText(aCol, aRow, shown);
             MoveColRow(FOldCol, FOldRow, true, true);
             FEditing = true;
+            FValidating = false;  // no editor opens while validating, except this one
             ShowEditor();
+            FValidating = true;
             FModified = FOldModifiedValue;
             if (!InvalidEntryTitle().empty() || !InvalidEntryText().empty())
                 FLastBalloonText = InvalidEntryTitle() + "\n" + InvalidEntryText();

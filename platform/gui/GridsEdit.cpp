@@ -197,7 +197,10 @@ void TInplaceEdit::Paint()
         c->Brush()->SetColor(clHighlight);
         c->FillRect({xAt(FSelStart), y, xAt(FSelStart + FSelLength), y + th});
     }
+    // The text goes over the backgrounds already drawn.
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
     c->TextOut(2, y, text);
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
     if (FSelLength > 0) {
         TRect sr{xAt(FSelStart), y, xAt(FSelStart + FSelLength), y + th};
         c->Font()->SetColor(clHighlightText);

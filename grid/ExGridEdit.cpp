@@ -1,0 +1,213 @@
+// ExGrid: editing: which editor a cell gets and the editor-text bridge,
+// which cell may become current, typed cell values (integers and floats)
+// and the unit editor's split of number and unit.
+#include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
+#include "gridbase/ExUtil.h"
+#include "htmltext/GrdHTMLE.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/Strings.h"
+
+namespace grid {
+
+int TExStringGrid::GetCellInteger(int aCol, int aRow)
+{
+    std::string s = GetCellText(aCol, aRow);
+    if (s.empty() || s == "-") s = "0";
+    int32_t value = 0;
+    if (!rtl::TryStrToInt(s, value)) throw ZEziDoroZezuz("Cell does not contain integer value");
+    return value;
+}
+
+void TExStringGrid::SetCellInteger(int aCol, int aRow, int value)
+{
+    SetCellText(aCol, aRow, std::to_string(value));
+    if (FNumHidden > 0) RepaintCell(RealToDisplayCol(aCol), aRow);
+}
+
+double TExStringGrid::GetCellFloat(int aCol, int aRow)
+{
+    std::string s = gridbase::ExtractNumberText(GetCellText(aCol, aRow));
+    if (s.empty() || s == "-") s = "0";
+    double value = 0;
+    if (!rtl::TryStrToFloat(s, value)) throw ZEziDoroZezuz("Cell does not contain a float value");
+    return value;
+}
+
+void TExStringGrid::SetCellFloat(int aCol, int aRow, double value)
+{
+    SetCellText(aCol, aRow, rtl::Format(rtl::FormatSettings(), FloatFormat(), {value}));
+}
+
+} // namespace grid
+
+// ----------------------------------------------------------- editor choice
+
+namespace grid {
+
+bool TExStringGrid::IsTextEditorKind(TEditorType t)
+{
+    switch (t) {
+    case TEditorType::edNormal:
+    case TEditorType::edNumeric:
+    case TEditorType::edPositiveNumeric:
+    case TEditorType::edFloat:
+    case TEditorType::edCapital:
+    case TEditorType::edMixedCase:
+    case TEditorType::edPassword:
+    case TEditorType::edLowerCase:
+    case TEditorType::edUpperCase: return true;
+    default: return false;
+    }
+}
+
+bool TExStringGrid::HasClickControl(int aCol, int aRow)
+{
+    switch (GetCellType(aCol, aRow)) {
+    case TCellType::ctCheckBox:
+    case TCellType::ctDataCheckBox:
+    case TCellType::ctRadio:
+    case TCellType::ctButton:
+    case TCellType::ctVirtCheckBox:
+    case TCellType::ctRowCheckBox:
+    case TCellType::ctRadioButton: return true;
+    default: return false;
+    }
+}
+
+bool TExStringGrid::EditMode() const
+{
+    if (!FEditMode || FEditCell.X != Col() || FEditCell.Y != Row()) return false;
+    if (FSpecialEditor || !IsTextEditorKind(FEditControl)) return true;
+    const gui::TInplaceEdit* ed = InplaceEditor();
+    return ed && ed->Visible();
+}
+
+bool TExStringGrid::CanEditShow() const { return const_cast<TExStringGrid*>(this)->CanShowInplaceEditor(); }
+
+bool TExStringGrid::CanShowInplaceEditor()
+{
+    if (FValidating) return false;
+    bool answer = TBaseGrid::CanEditShow();
+    if (Designing()) return answer;
+    // An editor left open on another cell (or closed since) no longer counts.
+    if (!EditMode()) FEditMode = false;
+    const gui::TPoint b = BaseCell(RealColIndex(Col()), Row());
+    if (answer && !FEditMode && HasClickControl(b.X, b.Y)) return false;
+    // A cell that may not be edited opens no editor.
+    if (answer && !FEditMode && !IsEditable(b.X, b.Y)) return false;
+    if (answer && !FEditMode) {
+        FNoEditChange = true;
+        FCellCache = GetCellText(RealColIndex(Col()), Row());
+        FEditControl = DefaultEditor();
+        ResolveEditorType(b.X, b.Y, FEditControl);
+        if (FEditControl == TEditorType::edNone) return false;
+        FEditMode = true;
+        FEditCell = {Col(), Row()};
+        RememberCellValue(Col(), Row());
+        if (!IsTextEditorKind(FEditControl)) {
+            // The special editors open their own controls; a type without
+            // one opens nothing while the grid still counts as editing.
+            FEditing = true;
+            FEntered = true;
+            return false;
+        }
+    }
+    if (answer) {
+        FEntered = true;
+        FEditing = true;
+    }
+    return answer;
+}
+
+std::string TExStringGrid::GetEditText(int aCol, int aRow)
+{
+    FNoEditChange = true;
+    const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
+    std::string text = TBaseGrid::GetEditText(b.X, b.Y);
+    if (!EditWithTags()) text = htmltext::MarkupToPlainText(htmltext::TMarkupDialect::mdGrid, text);
+    return text;
+}
+
+void TExStringGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
+    TBaseGrid::SetEditText(b.X, b.Y, value);
+}
+
+gui::TInplaceEdit* TExStringGrid::CreateEditor() { return new TExInplaceEdit(this); }
+
+void TExStringGrid::RestoreCellFromCache()
+{
+    SetCellText(RealColIndex(Col()), Row(), FCellCache);
+    RepaintCell(Col(), Row());
+}
+
+bool TExStringGrid::EditorWantsTab() const
+{
+    return Options().Contains(gui::TGridOption::goTabs) || static_cast<bool>(OnCellValidate);
+}
+
+void TExStringGrid::EndEditing()
+{
+    FEditing = false;
+    FEditMode = false;
+    FEntered = false;
+}
+
+} // namespace grid
+
+// ------------------------------------------------------- the current cell
+
+namespace grid {
+
+bool TExStringGrid::SelectCell(int aCol, int aRow)
+{
+    // A move the grid makes itself (Tab to the next row) asks no one.
+    if (FForceSel || !Parent()) return true;
+    // The floating footer's row never becomes current.
+    if (FFloatingFooter->Visible() && aRow == RowCount() - 1 && aRow > TBaseGrid::FixedRows()) return false;
+    if (aCol < 0 || aRow < 0) return false;
+    // A covered cell of a merged area: its base cell becomes current instead.
+    if (!Options().Contains(gui::TGridOption::goRangeSelect)) {
+        const gui::TPoint base = BaseCell(RealColIndex(aCol), aRow);
+        const int baseCol = RealToDisplayCol(base.X);
+        if (baseCol != aCol || base.Y != aRow) {
+            MoveColRow(baseCol, base.Y, true, true);
+            RepaintCell(baseCol, base.Y);
+            return false;
+        }
+    }
+    bool allow = true;
+    if (aRow != Row() && OnRowChanging) OnRowChanging(this, Row(), aRow, allow);
+    if (aCol != Col() && OnColChanging) OnColChanging(this, Col(), aCol, allow);
+    if ((aRow != Row() || aCol != Col()) && !FDisableChange && OnCellChanging)
+        OnCellChanging(this, Row(), Col(), aRow, aCol, allow);
+    // Column 0 of a grid with nodes holds the node buttons.
+    if (!allow || (aCol == 0 && FNumNodes > 0 && !Options().Contains(gui::TGridOption::goRowSelect))) return false;
+    if (IsFixed(aCol, aRow)) return false;
+    const bool answer = TBaseGrid::SelectCell(aCol, aRow);
+    if (answer) FCellCache = GetCellText(RealColIndex(aCol), aRow);
+    return answer;
+}
+
+} // namespace grid
+
+namespace grid {
+
+void TExStringGrid::SplitUnitText(const std::string& text, std::string& number, std::string& unit)
+{
+    number.clear();
+    unit.clear();
+    const char thousand = rtl::FormatSettings().ThousandSeparator;
+    const char decimal = rtl::FormatSettings().DecimalSeparator;
+    const std::u16string t = rtl::UTF8ToUTF16(text);
+    for (char16_t ch : t) {
+        const bool numeric = (ch >= '0' && ch <= '9') || ch == '-' || ch == static_cast<unsigned char>(thousand) ||
+                             ch == static_cast<unsigned char>(decimal);
+        (numeric ? number : unit) += rtl::UTF16ToUTF8(std::u16string(1, ch));
+    }
+}
+
+} // namespace grid

@@ -1,0 +1,363 @@
+// TExInplaceEdit: character filtering by editor type, the length limit in
+// characters, paste with its events and checks, Esc back to the cell's
+// text, validation before leaving, lookup completion and password display.
+#include "grid/ExInplaceEdit.h"
+
+#include <algorithm>
+
+#include "grid/ExGrid.h"
+#include "gridbase/ExUtil.h"
+#include "platform/gui/Clipbrd.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Strings.h"
+
+namespace grid {
+
+using gui::TShiftStateItem;
+
+namespace {
+
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Characters, not UTF-16 units: a pair of surrogates counts once.
+int CharCount(const std::u16string& s)
+{
+    return static_cast<int>(std::count_if(s.begin(), s.end(), [](char16_t c) { return !IsLowSurrogate(c); }));
+}
+
+bool IsDigit(char16_t c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+TExInplaceEdit::TExInplaceEdit(TExStringGrid* grid) : gui::TInplaceEdit(grid), FExGrid(grid) {}
+
+bool TExInplaceEdit::Beep()
+{
+    gui::MessageBeep(0);
+    return false;
+}
+
+bool TExInplaceEdit::ValidateBeforeLeaving()
+{
+    TExStringGrid* g = FExGrid;
+    if (g->ValidateCell(EditText())) return true;
+    gui::TInplaceEdit* ed = g->InplaceEditor();  // the refusal re-opens the editor
+    if (ed) {
+        if (g->Navigation()->EditSelectAll()) ed->SelectAll();
+        else ed->Deselect();
+    }
+    return false;
+}
+
+void TExInplaceEdit::CopySelection()
+{
+    const std::u16string text = rtl::UTF8ToUTF16(EditText());
+    gui::Clipboard()->SetAsText(
+        rtl::UTF16ToUTF8(text.substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()))));
+}
+
+bool TExInplaceEdit::PasteText(const std::string& pasted)
+{
+    TExStringGrid* g = FExGrid;
+    bool allow = true;
+    std::string v = pasted;
+    if (g->OnClipboardPaste) g->OnClipboardPaste(this, allow);
+    if (allow && g->OnClipboardBeforePasteCell) g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), v, allow);
+    const int limit = g->MaxEditLength();
+    std::u16string v16 = rtl::UTF8ToUTF16(v);
+    if (!allow || (limit >= 1 && CharCount(v16) > limit)) return false;
+    if (v16.size() >= 2 && v16.compare(v16.size() - 2, 2, u"\r\n") == 0) v16.resize(v16.size() - 2);
+    std::u16string n = rtl::UTF8ToUTF16(EditText());
+    n.replace(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()), v16);
+    const int caret = SelStart() + static_cast<int>(v16.size());
+    if (limit >= 1 && CharCount(n) > limit) return false;
+    std::string next = rtl::UTF16ToUTF8(n);
+    switch (g->EditControl()) {
+    case TEditorType::edNumeric:
+    case TEditorType::edPositiveNumeric:
+        if (gridbase::ClassifyNumberText(next) != gridbase::ntInteger) return false;
+        break;
+    case TEditorType::edFloat: {
+        const int kind = gridbase::ClassifyNumberText(next);
+        if (kind != gridbase::ntInteger && kind != gridbase::ntDecimal) return false;
+        break;
+    }
+    case TEditorType::edMixedCase: next = gridbase::CapitalizeName(next); break;
+    case TEditorType::edLowerCase: next = rtl::AnsiLowerCase(next); break;
+    case TEditorType::edUpperCase: next = rtl::AnsiUpperCase(next); break;
+    case TEditorType::edValidChars: {
+        const std::u16string valid = rtl::UTF8ToUTF16(g->ValidChars());
+        for (char16_t c : v16)
+            if (valid.find(c) == std::u16string::npos) return false;
+        break;
+    }
+    default: break;
+    }
+    SetEditText(next);
+    SetSel(caret, 0);
+    Change();
+    return true;
+}
+
+void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
+{
+    TExStringGrid* g = FExGrid;
+    const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
+    const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
+    g->EditorKeyDown(key, shift);
+    if (key == 0) return;
+    if (key == gui::VK_BACK || key == gui::VK_DELETE) FWorkmode = false;
+    else if (key != gui::VK_RETURN && key != gui::VK_UP && key != gui::VK_DOWN) FWorkmode = true;
+
+    switch (key) {
+    case gui::VK_ESCAPE:
+        // Back to the text the cell had when editing began, markup included.
+        SetModified(false);
+        g->RestoreCellFromCache();
+        g->HideEditor();
+        g->EndEditing();
+        key = 0;
+        return;
+    case gui::VK_RETURN:
+        if (ctrl && !g->Navigation()->AllowCtrlEnter()) {
+            key = 0;
+            return;
+        }
+        FSkipEnter = false;
+        if (!ctrl && !g->Navigation()->LineFeedOnEnter() && !ValidateBeforeLeaving()) {
+            FSkipEnter = true;
+            key = 0;
+            return;
+        }
+        break;
+    case gui::VK_TAB:
+        if (!g->EditorWantsTab()) break;
+        if (!ValidateBeforeLeaving()) {
+            key = 0;
+            return;
+        }
+        g->HideEditor();
+        if (g->Options().Contains(gui::TGridOption::goTabs)) g->TabNavigate(shiftDown);
+        else gui::PostMessage(g->Handle(), gui::WM_KEYDOWN, gui::VK_TAB, 0);
+        key = 0;
+        return;
+    case gui::VK_UP:
+    case gui::VK_DOWN:
+        // A single line: Up and Down always leave the cell.
+        if (!ValidateBeforeLeaving()) {
+            key = 0;
+            return;
+        }
+        break;
+    case gui::VK_LEFT:
+    case gui::VK_RIGHT: {
+        // Cursor walk: past either end of the text to the neighbouring
+        // editable cell of the row.
+        const int n = static_cast<int>(rtl::UTF8ToUTF16(EditText()).size());
+        const bool atEdge = SelLength() == 0 && (key == gui::VK_LEFT ? SelStart() == 0 : SelStart() == n);
+        if (!atEdge || !g->Navigation()->CursorWalkEditor()) break;
+        const int step = key == gui::VK_LEFT ? -1 : 1;
+        key = 0;
+        if (!ValidateBeforeLeaving()) return;
+        g->HideEditor();
+        g->WalkToEditableCell(step);
+        return;
+    }
+    case gui::VK_INSERT:
+        if (ctrl) {
+            CopyOrCut(false);
+            key = 0;
+            return;
+        }
+        if (shiftDown) {
+            PasteText(gui::Clipboard()->AsText());
+            key = 0;
+            return;
+        }
+        break;
+    case 'C':
+    case 'X':
+    case 'V':
+        if (!ctrl) break;
+        if (key == 'V') PasteText(gui::Clipboard()->AsText());
+        else CopyOrCut(key == 'X');
+        key = 0;
+        return;
+    default: break;
+    }
+    gui::TInplaceEdit::KeyDown(key, shift);
+}
+
+void TExInplaceEdit::CopyOrCut(bool cut)
+{
+    TExStringGrid* g = FExGrid;
+    bool allow = true;
+    const TAllowEvent& ev = cut ? g->OnClipboardCut : g->OnClipboardCopy;
+    if (ev) ev(this, allow);
+    if (!allow || SelLength() == 0) return;
+    CopySelection();
+    if (cut) {
+        std::u16string text = rtl::UTF8ToUTF16(EditText());
+        const int start = SelStart();
+        text.erase(static_cast<size_t>(start), static_cast<size_t>(SelLength()));
+        SetEditText(rtl::UTF16ToUTF8(text));
+        SetSel(start, 0);
+        Change();
+    }
+}
+
+void TExInplaceEdit::Change()
+{
+    gui::TInplaceEdit::Change();
+    TExStringGrid* g = FExGrid;
+    if (!g->NoEditChange() && g->OnEditChange) g->OnEditChange(g, g->Col(), g->Row(), EditText());
+}
+
+void TExInplaceEdit::Dispatch(gui::TMessage& message)
+{
+    // Filling the editor reports no change; the user's first edit does.
+    if (message.Msg == gui::WM_SETFOCUS || message.Msg == gui::WM_KILLFOCUS) FExGrid->SetNoEditChange(false);
+    // The keypad's decimal key (bit 22 of the key data) types the locale's
+    // decimal separator when the grid asks for it.
+    if (message.Msg == gui::WM_CHAR && message.WParam == '.' && (message.LParam & (gui::LPARAM(1) << 22)) &&
+        FExGrid->ExcelStyleDecimalSeparator())
+        message.WParam = static_cast<unsigned char>(rtl::FormatSettings().DecimalSeparator);
+    gui::TInplaceEdit::Dispatch(message);
+}
+
+void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)
+{
+    gui::TInplaceEdit::KeyUp(key, shift);
+    if (FWorkmode && SelLength() == 0 && Visible()) DoChange();
+}
+
+void TExInplaceEdit::DoChange()
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->Lookup() || g->LookupItems()->Count() == 0) return;
+    const bool cs = g->LookupCaseSensitive();
+    auto fold = [cs](const std::string& s) { return cs ? s : rtl::AnsiUpperCase(s); };
+    const std::u16string text = rtl::UTF8ToUTF16(EditText());
+    const std::u16string typed = text.substr(0, static_cast<size_t>(SelStart()));
+    if (typed.empty()) return;
+    const std::string p = fold(rtl::UTF16ToUTF8(typed));
+    for (int i = 0; i < g->LookupItems()->Count(); ++i) {
+        const std::string item = g->LookupItems()->Strings(i);
+        if (fold(item).compare(0, p.size(), p) != 0) continue;
+        const std::u16string item16 = rtl::UTF8ToUTF16(item);
+        const std::u16string rest = item16.substr(std::min(typed.size(), item16.size()), 255);
+        SetEditText(rtl::UTF16ToUTF8(typed + rest));
+        SetSel(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
+        Change();
+        SetSel(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
+        return;
+    }
+}
+
+void TExInplaceEdit::Paint()
+{
+    TExStringGrid* g = FExGrid;
+    bool password = g->EditControl() == TEditorType::edPassword;
+    g->IsPasswordCell(g->RealColIndex(g->Col()), g->Row(), password);
+    if (!password) {
+        gui::TInplaceEdit::Paint();
+        return;
+    }
+    // Every character shows as the grid's PasswordChar.
+    gui::TCanvas* c = Canvas();
+    const gui::TRect r = ClientRect();
+    c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+    c->SetFont(Font());
+    const int n = CharCount(rtl::UTF8ToUTF16(EditText()));
+    const std::string masked(static_cast<size_t>(n), g->PasswordChar());
+    const int th = c->TextHeight("Xg");
+    const int y = std::max(0, (r.Height() - th) / 2);
+    c->SetBkMode(gui::TRANSPARENT);
+    c->TextOut(2, y, masked);
+    const int x = 2 + c->TextWidth(masked);
+    c->Brush()->SetColor(Font()->Color());
+    c->FillRect({x, y, x + 1, y + th});
+    c->Brush()->SetColor(gui::clHighlight);
+    c->FrameRect(r);
+}
+
+void TExInplaceEdit::KeyPress(char16_t& key)
+{
+    TExStringGrid* g = FExGrid;
+    if (key == 13) {
+        // The character of an Enter whose value was refused does not advance.
+        if (!FSkipEnter) g->EnterFromEditor(key);
+        FSkipEnter = false;
+        key = 0;
+        return;
+    }
+    const std::u16string text = rtl::UTF8ToUTF16(EditText());
+    const bool ctrl = gui::GetKeyState(gui::VK_CONTROL) < 0;
+
+    if (key == 10 && ctrl && !g->Navigation()->AllowCtrlEnter()) {
+        key = 0;
+        return;
+    }
+    const int limit = g->MaxEditLength();
+    if (limit > 0 && CharCount(text) >= limit && SelLength() == 0 && key != 8 && key != 27 && key != 13) {
+        key = 0;
+        return;
+    }
+    const bool control = key == 8 || key == 9 || key == 13 || key == 27;
+    const auto& fs = rtl::FormatSettings();
+    const char16_t decimal = static_cast<unsigned char>(fs.DecimalSeparator);
+    const char16_t thousand = static_cast<unsigned char>(fs.ThousandSeparator);
+    const std::u16string selected = text.substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
+    bool pass = true;
+    switch (g->EditControl()) {
+    case TEditorType::edNumeric:
+        if (key == '-') pass = (text.find(u'-') == std::u16string::npos && SelStart() == 0) || Beep();
+        else pass = control || IsDigit(key) || Beep();
+        break;
+    case TEditorType::edPositiveNumeric: pass = control || IsDigit(key) || Beep(); break;
+    case TEditorType::edFloat:
+        if (control || IsDigit(key)) break;
+        if (key == ',' || key == '-' || key == '.') {
+            if (key == thousand && key != decimal) pass = false;
+            else if (key == decimal) {
+                // A second separator only when the first is being replaced.
+                const bool outside = text.find(decimal) != std::u16string::npos &&
+                                     selected.find(decimal) == std::u16string::npos;
+                pass = !outside;
+            } else if (key == '-') {
+                const bool misplaced = SelStart() != 0 || text.find(u'-') != std::u16string::npos;
+                pass = !misplaced || selected.find(u'-') != std::u16string::npos || Beep();
+            }
+        } else {
+            pass = ctrl;
+        }
+        break;
+    case TEditorType::edCapital:
+    case TEditorType::edUpperCase:
+        key = rtl::UTF8ToUTF16(rtl::AnsiUpperCase(rtl::UTF16ToUTF8(std::u16string(1, key))))[0];
+        break;
+    case TEditorType::edLowerCase:
+        key = rtl::UTF8ToUTF16(rtl::AnsiLowerCase(rtl::UTF16ToUTF8(std::u16string(1, key))))[0];
+        break;
+    case TEditorType::edValidChars:
+        pass = control || rtl::UTF8ToUTF16(g->ValidChars()).find(key) != std::u16string::npos || Beep();
+        break;
+    default: break;
+    }
+    if (!pass) {
+        key = 0;
+        return;
+    }
+    const int caret = SelStart();
+    gui::TInplaceEdit::KeyPress(key);
+    if (g->EditControl() == TEditorType::edMixedCase) {
+        SetEditText(gridbase::CapitalizeName(EditText()));
+        SetSel(caret + 1, 0);
+        Change();
+    }
+}
+
+} // namespace grid

@@ -1,0 +1,61 @@
+// TExInplaceEdit: the string grid's default text editor.  It filters typed
+// and pasted characters by the cell's editor type, keeps the grid's length
+// limit, shows password cells masked, completes from the grid's lookup list
+// and lets Esc put back the text the cell had when editing began.
+//
+// The one rule: the grid creates it (CreateEditor) and shows, places and
+// hides it; an application never creates one itself.
+//
+//   grid->SetOptions(grid->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+//   grid->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edNumeric; };
+//   grid->ShowEditor();   // a TExInplaceEdit that takes digits only
+#pragma once
+
+#include <string>
+
+#include "platform/gui/Grids.h"
+
+namespace grid {
+
+class TExStringGrid;
+
+class TExInplaceEdit : public gui::TInplaceEdit {
+public:
+    explicit TExInplaceEdit(TExStringGrid* grid);
+
+    // Inserts text as a paste does: the paste events may refuse it, a
+    // trailing line break is dropped and the editor type may reject it.
+    // True when the text went in.
+    bool PasteText(const std::string& text);
+    // Whether auto-completion runs after the next key (off after Backspace
+    // and Delete).
+    bool Workmode() const { return FWorkmode; }
+
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
+    void KeyUp(uint16_t& key, gui::TShiftState shift) override;
+    void Dispatch(gui::TMessage& message) override;
+
+    std::string ClassName() const override { return "TExInplaceEdit"; }
+
+protected:
+    void Paint() override;
+    // Reports the change (OnEditChange) unless the grid is filling the editor.
+    void Change() override;
+
+private:
+    // Completes the text before the caret from the lookup list.
+    void DoChange();
+    // Validates the text before a key leaves the cell; on refusal the
+    // editor stays with the validated text selected (or the caret at its end).
+    bool ValidateBeforeLeaving();
+    void CopySelection();
+    void CopyOrCut(bool cut);
+    bool Beep();
+
+    TExStringGrid* FExGrid;
+    bool FWorkmode = true;
+    bool FSkipEnter = false;
+};
+
+} // namespace grid
