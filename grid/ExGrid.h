@@ -809,8 +809,8 @@ public:
     // The text kinds open the default text editor; every other type takes
     // the special-editor path.
     static bool IsTextEditorKind(TEditorType t);
-    // Cells holding a control that a click operates open no text editor.
-    bool HasClickControl(int aCol, int aRow);
+    // Cells holding a control that a click operates (HasClickControl, with
+    // the cell graphics) open no text editor.
     EXGRID_STORED(bool, EditWithTags, false)
     EXGRID_STORED(bool, Lookup, false)
     EXGRID_STORED(bool, LookupCaseSensitive, false)

@@ -62,20 +62,6 @@ bool TExStringGrid::IsTextEditorKind(TEditorType t)
     }
 }
 
-bool TExStringGrid::HasClickControl(int aCol, int aRow)
-{
-    switch (GetCellType(aCol, aRow)) {
-    case TCellType::ctCheckBox:
-    case TCellType::ctDataCheckBox:
-    case TCellType::ctRadio:
-    case TCellType::ctButton:
-    case TCellType::ctVirtCheckBox:
-    case TCellType::ctRowCheckBox:
-    case TCellType::ctRadioButton: return true;
-    default: return false;
-    }
-}
-
 bool TExStringGrid::EditMode() const
 {
     if (!FEditMode || FEditCell.X != Col() || FEditCell.Y != Row()) return false;
