@@ -253,6 +253,7 @@ void TDataSet::Open()
     ClearFields();
     try {
         InternalOpen();
+        AddExtraFields();
     } catch (...) {
         ClearFields();
         try { InternalClose(); } catch (...) {}
@@ -270,6 +271,7 @@ void TDataSet::Close()
 {
     if (!Active()) return;
     if (BeforeClose) BeforeClose(this);
+    Cancel();
     InternalClose();
     FState = TDataSetState::dsInactive;
     FCurrent = -1;
@@ -364,6 +366,7 @@ void TDataSet::Scrolled(int oldIndex)
 
 void TDataSet::DoBeforeScroll()
 {
+    CheckBrowseMode();
     if (BeforeScroll) BeforeScroll(this);
 }
 
@@ -439,7 +442,7 @@ TFieldValue TDataSet::GetFieldValue(const TField* field) const
     CheckActive();
     int record = FActiveOverride >= 0 ? FActiveOverride : FCurrent;
     if (record < 0 || record >= InternalRecordCount() || !field) return {};
-    return InternalGetValue(record, field->FDataIndex);
+    return ValueOf(record, field);
 }
 
 int TDataSet::InternalBookmarkIndex(int64_t key) const
@@ -537,7 +540,7 @@ bool TDataSet::RecordMatches(int recordIndex, const std::vector<TField*>& fields
     const bool partial = options.Contains(TLocateOption::loPartialKey);
     const bool noCase = options.Contains(TLocateOption::loCaseInsensitive);
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        TFieldValue v = InternalGetValue(recordIndex, fields[i]->FDataIndex);
+        TFieldValue v = ValueOf(recordIndex, fields[i]);
         const TFieldValue& key = keys[i];
         if (IsNullValue(key)) {
             if (!IsNullValue(v)) return false;
@@ -651,6 +654,8 @@ void TCustomMemDataSet::ClearFieldDefs()
     if (Active()) throw EDatabaseError(DisplayName() + ": Cannot change the fields of an open dataset");
     FFieldDefs.clear();
     FRecords.clear();
+    FDeleted.clear();
+    FNatural.clear();
     FOrder.clear();
 }
 
@@ -661,12 +666,16 @@ void TCustomMemDataSet::AddRecord(std::vector<TFieldValue> values)
                              rtl::IntToStr(static_cast<int64_t>(FFieldDefs.size())) +
                              " values, got " + rtl::IntToStr(static_cast<int64_t>(values.size())));
     FRecords.push_back(std::move(values));
+    FDeleted.push_back(false);
+    FNatural.push_back(static_cast<int>(FRecords.size()) - 1);
     FOrder.push_back(static_cast<int>(FRecords.size()) - 1);
 }
 
 void TCustomMemDataSet::ClearRecords()
 {
     FRecords.clear();
+    FDeleted.clear();
+    FNatural.clear();
     FOrder.clear();
 }
 
@@ -703,6 +712,7 @@ RTL_PUBLISHED(TCustomMemDataSet)
 
 void TCustomMemDataSet::SetSort(const std::string& sort)
 {
+    if (Active()) CheckBrowseMode();
     std::string old = FSort;
     FSort = sort;
     if (!Active()) return;
@@ -751,8 +761,9 @@ void TCustomMemDataSet::ApplySort()
             keys.push_back({index, desc});
         }
     }
-    FOrder.resize(FRecords.size());
-    std::iota(FOrder.begin(), FOrder.end(), 0);
+    FOrder = FNatural;
+    FOrder.erase(std::remove_if(FOrder.begin(), FOrder.end(), [this](int r) { return FDeleted[r]; }),
+                 FOrder.end());
     if (keys.empty()) return;
     std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
         for (const Key& k : keys) {
@@ -781,6 +792,7 @@ void TMemDataSet::AppendRecord(std::vector<TFieldValue> values)
 
 void TMemDataSet::ClearRecords()
 {
+    if (Active()) Cancel();
     TCustomMemDataSet::ClearRecords();
     DataChanged(0);
 }
@@ -963,7 +975,9 @@ int TDataLink::MoveBy(int distance)
 bool TDataLink::Edit()
 {
     TDataSet* ds = DataSet();
-    return !FReadOnly && FActive && ds && ds->CanModify() && Editing();
+    if (FReadOnly || !FActive || !ds || !ds->CanModify()) return false;
+    if (!Editing()) ds->Edit();
+    return Editing();
 }
 
 void TDataLink::UpdateRecord()
