@@ -227,6 +227,8 @@ protected:
     void NotifyLayoutChange(TUxDBGridLayoutChangeKind kind);
     // The confirmation of Ctrl+Delete (with dgConfirmDelete).
     bool ConfirmDelete();
+    // Deletes the selected records, or the current one when none is.
+    void DeleteRecords();
     void MoveWithSelection(bool shiftHeld, int delta);
     void ClearSelectionOnMove();
     void TabToNextColumn(bool forward);

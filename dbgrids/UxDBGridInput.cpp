@@ -62,6 +62,33 @@ void TUxDBGrid::GotoSelection(int index)
     DataSource()->DataSet()->GotoBookmark(SelectedRows()->Items(index));
 }
 
+void TUxDBGrid::DeleteRecords()
+{
+    db::TDataSet* ds = DataSource()->DataSet();
+    TBookmarkList* rows = SelectedRows();
+    if (rows->Count() == 0) {
+        ds->Delete();
+        return;
+    }
+    // The bookmarks are copied first: each deletion changes the data set.
+    std::vector<db::TBookmark> marks;
+    for (int i = 0; i < rows->Count(); ++i) marks.push_back(rows->Items(i));
+    ds->DisableControls();
+    try {
+        for (const db::TBookmark& mark : marks) {
+            if (!ds->BookmarkValid(mark)) continue;
+            ds->GotoBookmark(mark);
+            ds->Delete();
+        }
+    } catch (...) {
+        rows->Refresh();
+        ds->EnableControls();
+        throw;
+    }
+    rows->Clear();
+    ds->EnableControls();
+}
+
 bool TUxDBGrid::ConfirmDelete()
 {
     if (!Options().Contains(O::dgConfirmDelete)) return true;
@@ -141,9 +168,8 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
             ClearSelectionOnMove();
             break;
         case VK_DELETE:
-            // The data sets of this system cannot be modified: the guards
-            // end here, and nothing is deleted.
-            if (FCanDelete && !ReadOnly() && ds->CanModify() && !ds->IsEmpty()) ConfirmDelete();
+            if (FCanDelete && !ReadOnly() && ds->CanModify() && !ds->IsEmpty() && ConfirmDelete())
+                DeleteRecords();
             key = 0;
             return;
         default: break;
@@ -151,14 +177,19 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
         TUxExDBGrid::KeyDown(key, shift);
         return;
     }
+    const bool inserting = ds->State() == db::TDataSetState::dsInsert;
     switch (key) {
     case VK_UP:
+        if (inserting) break;
         MoveWithSelection(shiftHeld, -1);
         key = 0;
         return;
     case VK_DOWN:
+        if (inserting) break;
         MoveWithSelection(shiftHeld, 1);
-        // Appending needs a data set that can be modified, which none here is.
+        if (FAutoAppend && ds->Eof() && ds->CanModify() && !ReadOnly() &&
+            Options().Contains(O::dgEditing))
+            ds->Append();
         key = 0;
         return;
     case VK_LEFT: case VK_RIGHT:
@@ -169,6 +200,9 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
         break;
     case VK_ESCAPE: case VK_PRIOR: case VK_NEXT:
         ClearSelectionOnMove();
+        break;
+    case VK_INSERT:
+        if (ds->CanModify() && !ReadOnly() && Options().Contains(O::dgEditing)) ClearSelectionOnMove();
         break;
     case VK_TAB:
         if (!shift.Contains(TShiftStateItem::ssAlt)) {

@@ -465,17 +465,91 @@ TEST_F(GridFixture, DeleteIsGuardedAndConfirmedInGerman)
     auto scripted = std::make_unique<TScriptedDialogService>();
     TScriptedDialogService* dialogs = scripted.get();
     auto previous = SetDialogService(std::move(scripted));
-    uint16_t del = VK_DELETE;
-    Grid->KeyDown(del, {TShiftStateItem::ssCtrl});  // a read-only data set: no question
+    auto ctrlDelete = [&] {
+        uint16_t del = VK_DELETE;
+        Grid->KeyDown(del, {TShiftStateItem::ssCtrl});
+    };
+    // Refused silently: read-only data set, read-only grid, CanDelete off.
+    Data->SetReadOnly(true);
+    ctrlDelete();
+    Data->SetReadOnly(false);
+    Grid->SetReadOnly(true);
+    ctrlDelete();
+    Grid->SetReadOnly(false);
+    Grid->SetCanDelete(false);
+    ctrlDelete();
+    Grid->SetCanDelete(true);
     EXPECT_TRUE(dialogs->Calls.empty());
+    EXPECT_EQ(Data->RecordCount(), 20);
+
+    // One record: "No" keeps it, "Yes" deletes the current record.
+    Data->SetRecNo(5);
     dialogs->MessageAnswers = {mrNo, mrYes};
-    EXPECT_FALSE(Grid->ConfirmDelete());
+    ctrlDelete();
     EXPECT_EQ(dialogs->Calls.back().Text, "Datensatz löschen?");
+    EXPECT_EQ(Data->RecordCount(), 20);
+    ctrlDelete();
+    EXPECT_EQ(Data->RecordCount(), 19);
+    EXPECT_EQ(F("CatNo")->AsInteger(), 6);
+
+    // Selected records: the other question, and only they go.
     Grid->SetMultiSelect(true);
-    Grid->SelectAll();
-    EXPECT_TRUE(Grid->ConfirmDelete());
+    Data->SetRecNo(1);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->SetRecNo(3);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    dialogs->MessageAnswers = {mrYes};
+    ctrlDelete();
     EXPECT_EQ(dialogs->Calls.back().Text, "Alle markierten Datensätze löschen?");
+    EXPECT_EQ(Data->RecordCount(), 17);
+    EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
+    Data->First();
+    EXPECT_EQ(F("CatNo")->AsInteger(), 2);
+    Data->Next();
+    EXPECT_EQ(F("CatNo")->AsInteger(), 4);
+
+    // Without dgConfirmDelete nothing is asked.
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgConfirmDelete});
+    std::size_t asked = dialogs->Calls.size();
+    ctrlDelete();
+    EXPECT_EQ(dialogs->Calls.size(), asked);
+    EXPECT_EQ(Data->RecordCount(), 16);
     SetDialogService(std::move(previous));
+}
+
+TEST_F(GridFixture, DownOnTheLastRecordAppendsOnlyWhenEditable)
+{
+    auto down = [&] {
+        uint16_t key = VK_DOWN;
+        Grid->KeyDown(key, {});
+    };
+    Grid->SetOptions(Grid->Options() + TDBGridOptions{O::dgEditing});
+    Data->SetRecNo(19);
+    down();
+    EXPECT_EQ(Data->RecNo(), 20);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    down();
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert);
+    EXPECT_EQ(Data->RecordCount(), 21);
+    down();  // inserting: the platform's move drops the untouched record
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    EXPECT_EQ(Data->RecordCount(), 20);
+    down();
+    F("Name")->SetAsString("new");
+    down();  // a filled record is posted, nothing more appended
+    EXPECT_EQ(Data->RecordCount(), 21);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    Data->Last();
+    Data->Delete();
+    for (int variant = 0; variant < 3; ++variant) {
+        Data->SetReadOnly(variant == 0);
+        Grid->SetReadOnly(variant == 1);
+        Grid->SetAutoAppend(variant != 2);
+        Data->Last();
+        down();
+        EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse) << variant;
+        EXPECT_EQ(Data->RecordCount(), 20) << variant;
+    }
 }
 
 TEST_F(GridFixture, ColumnSizingWithinFivePixelsOfAnEdge)
