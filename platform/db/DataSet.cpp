@@ -636,7 +636,10 @@ void TDataSet::Notification(rtl::TComponent* component, rtl::TOperation operatio
 
 // --- TCustomMemDataSet ------------------------------------------------------
 
-TCustomMemDataSet::TCustomMemDataSet(rtl::TComponent* owner) : TDataSet(owner) {}
+TCustomMemDataSet::TCustomMemDataSet(rtl::TComponent* owner)
+    : TDataSet(owner), FIndexDefs(std::make_unique<TIndexDefs>(this))
+{
+}
 
 void TCustomMemDataSet::DefineField(const std::string& name, TFieldType type, int size)
 {
@@ -682,6 +685,7 @@ void TCustomMemDataSet::ClearRecords()
 void TCustomMemDataSet::InternalOpen()
 {
     for (const auto& def : FFieldDefs) AddField(def.Name, def.DataType, def.Size);
+    ResolveIndexName();
     ApplySort();
 }
 
@@ -708,25 +712,102 @@ int TCustomMemDataSet::InternalBookmarkIndex(int64_t key) const
 RTL_PUBLISHED(TCustomMemDataSet)
 {
     c.Property("IndexFieldNames", &TCustomMemDataSet::IndexFieldNames, &TCustomMemDataSet::SetIndexFieldNames);
+    c.Property("IndexDefs", &TCustomMemDataSet::IndexDefs);
+    c.Property("IndexName", &TCustomMemDataSet::IndexName, &TCustomMemDataSet::SetIndexName);
 }
 
 void TCustomMemDataSet::SetSort(const std::string& sort)
+{
+    ChangeOrder(sort);
+    FIndexName.clear();
+}
+
+void TCustomMemDataSet::SetIndexName(const std::string& value)
+{
+    if (rtl::Trim(value).empty()) {
+        ChangeOrder("");
+        FIndexName.clear();
+        return;
+    }
+    TIndexDef* def = FIndexDefs->Find(value);
+    if (!def && !Active()) {
+        // The definitions of a database data set are read when it opens.
+        FIndexName = value;
+        return;
+    }
+    if (!def) throw EDatabaseError(DisplayName() + ": Index '" + value + "' not found");
+    ChangeOrder(def->SortText());
+    FIndexName = def->Name();
+}
+
+void TCustomMemDataSet::ResolveIndexName()
+{
+    if (FIndexName.empty()) return;
+    TIndexDef* def = FIndexDefs->Find(FIndexName);
+    if (!def) throw EDatabaseError(DisplayName() + ": Index '" + FIndexName + "' not found");
+    FSort = def->SortText();
+}
+
+void TCustomMemDataSet::Resort() { ChangeOrder(FSort); }
+
+void TCustomMemDataSet::Reorder() { ApplySort(); }
+
+void TCustomMemDataSet::ChangeOrder(const std::string& sort)
 {
     if (Active()) CheckBrowseMode();
     std::string old = FSort;
     FSort = sort;
     if (!Active()) return;
+    // The cursor stays on its record: found by its place in the store, or
+    // (when the rows were read anew) by its values.
     int stored = CurrentIndex() >= 0 ? FOrder[CurrentIndex()] : -1;
+    std::vector<TFieldValue> values = stored >= 0 ? FRecords[stored] : std::vector<TFieldValue>{};
+    const std::size_t storedCount = FRecords.size();
     try {
-        ApplySort();
+        Reorder();
     } catch (...) {
         FSort = old;
         throw;
     }
     int pos = 0;
-    if (stored >= 0)
-        pos = static_cast<int>(std::find(FOrder.begin(), FOrder.end(), stored) - FOrder.begin());
+    if (stored >= 0) {
+        int target = -1;
+        if (FRecords.size() == storedCount && FRecords[stored] == values) {
+            target = stored;
+        } else {
+            for (int r : FOrder)
+                if (FRecords[r] == values) {
+                    target = r;
+                    break;
+                }
+        }
+        auto it = std::find(FOrder.begin(), FOrder.end(), target);
+        pos = it == FOrder.end() ? 0 : static_cast<int>(it - FOrder.begin());
+    }
     DataChanged(pos);
+}
+
+std::vector<TCustomMemDataSet::TSortKey> TCustomMemDataSet::ParseSort(const std::string& sort)
+{
+    std::vector<TSortKey> keys;
+    if (rtl::Trim(sort).empty()) return keys;
+    for (const std::string& part : SplitNames(sort, ",;")) {
+        if (part.empty()) continue;
+        std::string name = part;
+        bool desc = false;
+        std::size_t blank = part.find_last_of(" \t");
+        if (blank != std::string::npos) {
+            std::string word = rtl::Trim(part.substr(blank + 1));
+            if (rtl::SameText(word, "DESC") || rtl::SameText(word, "ASC")) {
+                desc = rtl::SameText(word, "DESC");
+                name = rtl::Trim(part.substr(0, blank));
+            }
+        }
+        if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+            name = rtl::Trim(name.substr(1, name.size() - 2));
+        keys.push_back({name, desc});
+    }
+    return keys;
 }
 
 void TCustomMemDataSet::ApplySort()
@@ -738,33 +819,18 @@ void TCustomMemDataSet::ApplySort()
         bool Descending;
     };
     std::vector<Key> keys;
-    if (!rtl::Trim(FSort).empty()) {
-        for (const std::string& part : SplitNames(FSort, ",;")) {
-            if (part.empty()) continue;
-            std::string name = part;
-            bool desc = false;
-            std::size_t blank = part.find_last_of(" \t");
-            if (blank != std::string::npos) {
-                std::string word = rtl::Trim(part.substr(blank + 1));
-                if (rtl::SameText(word, "DESC") || rtl::SameText(word, "ASC")) {
-                    desc = rtl::SameText(word, "DESC");
-                    name = rtl::Trim(part.substr(0, blank));
-                }
-            }
-            if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
-                name = rtl::Trim(name.substr(1, name.size() - 2));
-            int index = -1;
-            for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
-                if (rtl::SameText(FFieldDefs[i].Name, name)) index = static_cast<int>(i);
-            if (index < 0)
-                throw EDatabaseError(DisplayName() + ": Field '" + name + "' not found");
-            keys.push_back({index, desc});
-        }
+    for (const TSortKey& key : ParseSort(FSort)) {
+        int index = -1;
+        for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
+            if (rtl::SameText(FFieldDefs[i].Name, key.Name)) index = static_cast<int>(i);
+        if (index < 0)
+            throw EDatabaseError(DisplayName() + ": Field '" + key.Name + "' not found");
+        keys.push_back({index, key.Descending});
     }
     FOrder = FNatural;
     FOrder.erase(std::remove_if(FOrder.begin(), FOrder.end(), [this](int r) { return FDeleted[r]; }),
                  FOrder.end());
-    if (keys.empty()) return;
+    if (keys.empty() || SortsOnServer()) return;
     std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
         for (const Key& k : keys) {
             int c = CompareValues(FRecords[a][k.Field], FRecords[b][k.Field]);
@@ -786,7 +852,7 @@ void TMemDataSet::AppendRecord(std::vector<TFieldValue> values)
     AddRecord(std::move(values));
     if (Active()) {
         // Keep the cursor on its record; a first record becomes current.
-        SetSort(Sort());
+        Resort();
     }
 }
 

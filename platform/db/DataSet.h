@@ -25,6 +25,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/db/IndexDefs.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Set.h"
@@ -448,10 +449,26 @@ class TCustomMemDataSet : public TDataSet {
 public:
     explicit TCustomMemDataSet(rtl::TComponent* owner = nullptr);
 
-    // Published as "IndexFieldNames": the client sort under the name the
-    // sorting grids look for.
+    // Published as "IndexFieldNames": the sort under the name the sorting
+    // grids look for.
     const std::string& IndexFieldNames() const { return FSort; }
     void SetIndexFieldNames(const std::string& value) { SetSort(value); }
+    // Published as "IndexDefs" and "IndexName": choosing a definition by
+    // name orders the data set by its fields (setting Sort clears the
+    // name); an unknown name raises EDatabaseError "<name>: Index '<x>'
+    // not found" (on a closed data set: when it opens); "" returns to
+    // stored order.
+    TIndexDefs* IndexDefs() const { return FIndexDefs.get(); }
+    const std::string& IndexName() const { return FIndexName; }
+    void SetIndexName(const std::string& value);
+
+    // One key of a sort text: the field name as written and the direction.
+    struct TSortKey {
+        std::string Name;
+        bool Descending;
+    };
+    // The keys of a sort text (see Sort); no check against the fields.
+    static std::vector<TSortKey> ParseSort(const std::string& sort);
 
     // Client sort: field names separated by "," or ";", each optionally
     // in brackets and followed by "ASC" or "DESC" ("CatNo", "Type,CatNo
@@ -477,6 +494,18 @@ protected:
     void ClearRecords();
     const std::vector<TFieldDef>& FieldDefs() const { return FFieldDefs; }
 
+    // A data set that orders its rows itself (a query re-run with an
+    // ORDER BY) returns true: the client keeps the order it is given.
+    virtual bool SortsOnServer() const { return false; }
+    // Brings the rows into the order of Sort() on an open data set; by
+    // default the client sort.
+    virtual void Reorder();
+    // Re-applies the current order after records were added.
+    void Resort();
+    // At open: a chosen IndexName becomes the sort (its definition must
+    // exist by then).
+    void ResolveIndexName();
+
     void InternalOpen() override;
     void InternalClose() override;
     int InternalRecordCount() const override;
@@ -488,8 +517,10 @@ protected:
     void InternalDelete(int index) override;
     int InternalPost(int index, const std::vector<TFieldValue>& values) override;
 
-private:
     void ApplySort();
+
+private:
+    void ChangeOrder(const std::string& sort);
 
     std::vector<TFieldDef> FFieldDefs;
     std::vector<std::vector<TFieldValue>> FRecords;
@@ -500,6 +531,8 @@ private:
     std::vector<int> FNatural;
     std::vector<int> FOrder;      // display position -> stored record
     std::string FSort;
+    std::string FIndexName;
+    std::unique_ptr<TIndexDefs> FIndexDefs;
 };
 
 // An in-memory data set for tests and small tables.  Field definitions are

@@ -17,59 +17,17 @@ using O = TDBGridOption;
 
 namespace grid_test {
 
-enum class TIndexOption { ixPrimary, ixUnique, ixDescending };
-RTL_ENUM(TIndexOption, "ixPrimary", "ixUnique", "ixDescending")
-using TIndexOptions = rtl::Set<TIndexOption>;
-RTL_SET(TIndexOptions, TIndexOption)
-
-class TIndexDef : public rtl::TCollectionItem {
-    RTL_CLASS(TIndexDef, rtl::TCollectionItem)
-public:
-    explicit TIndexDef(rtl::TCollection* c) : rtl::TCollectionItem(c) {}
-    std::string Name() const { return FName; }
-    void SetName(std::string v) { FName = std::move(v); }
-    std::string Fields() const { return FFields; }
-    void SetFields(std::string v) { FFields = std::move(v); }
-    std::string DescFields() const { return FDescFields; }
-    void SetDescFields(std::string v) { FDescFields = std::move(v); }
-    TIndexOptions Options() const { return FOptions; }
-    void SetOptions(TIndexOptions v) { FOptions = v; }
-    std::string FName, FFields, FDescFields;
-    TIndexOptions FOptions;
-};
-RTL_PUBLISHED(TIndexDef)
-{
-    c.Property("Name", &TIndexDef::Name, &TIndexDef::SetName);
-    c.Property("Fields", &TIndexDef::Fields, &TIndexDef::SetFields);
-    c.Property("DescFields", &TIndexDef::DescFields, &TIndexDef::SetDescFields);
-    c.Property("Options", &TIndexDef::Options, &TIndexDef::SetOptions);
-}
-
-// A memory data set that also publishes index definitions and an index
-// name (the name chosen is only recorded).
+// A memory data set with a shorthand for its index definitions.
 class TIndexedMem : public db::TMemDataSet {
-    RTL_CLASS(TIndexedMem, db::TMemDataSet)
 public:
-    explicit TIndexedMem(rtl::TComponent* owner = nullptr) : db::TMemDataSet(owner), Defs(TIndexDef::StaticClassInfo()) {}
-    rtl::TCollection* IndexDefs() const { return const_cast<rtl::TCollection*>(&Defs); }
-    std::string IndexName() const { return FIndexName; }
-    void SetIndexName(std::string v) { FIndexName = std::move(v); }
+    explicit TIndexedMem(rtl::TComponent* owner = nullptr) : db::TMemDataSet(owner) {}
     void AddDef(const std::string& name, const std::string& fields, const std::string& desc = "", bool descending = false)
     {
-        auto* d = static_cast<TIndexDef*>(Defs.Add());
-        d->SetName(name);
-        d->SetFields(fields);
-        d->SetDescFields(desc);
-        if (descending) d->FOptions.Include(TIndexOption::ixDescending);
+        db::TIndexOptions options;
+        if (descending) options.Include(db::TIndexOption::ixDescending);
+        IndexDefs()->Add(name, fields, desc, options);
     }
-    rtl::TCollection Defs;
-    std::string FIndexName;
 };
-RTL_PUBLISHED(TIndexedMem)
-{
-    c.Property("IndexDefs", &TIndexedMem::IndexDefs);
-    c.Property("IndexName", &TIndexedMem::IndexName, &TIndexedMem::SetIndexName);
-}
 
 class TTestGrid : public TUxDBSortGrid {
 public:
@@ -314,12 +272,12 @@ TEST_F(GridFixture, SortByIndexAndItsErrors)
     TSortFields f{{"CatNo", true}};
     EXPECT_TRUE(Grid->FindSortIndex(f, "CatNo", ""));
     EXPECT_EQ(Data->IndexName(), "ByCatNo");
-    Data->Defs.Clear();
+    Data->IndexDefs()->Clear();
     Data->AddDef("Desc", "CatNo", "", true);
     TSortFields d{{"CatNo", false}};
     EXPECT_TRUE(Grid->FindSortIndex(d, "CatNo", "CatNo"));
     EXPECT_EQ(Data->IndexName(), "Desc");
-    Data->Defs.Clear();
+    Data->IndexDefs()->Clear();
     Data->AddDef("DescFields", "CatNo", "CatNo");
     EXPECT_TRUE(Grid->FindSortIndex(d, "CatNo", "CatNo"));
     EXPECT_EQ(Data->IndexName(), "DescFields");
