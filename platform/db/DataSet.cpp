@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 #include "platform/rtl/Strings.h"
@@ -751,6 +752,28 @@ void TCustomMemDataSet::ResolveIndexName()
 void TCustomMemDataSet::Resort() { ChangeOrder(FSort); }
 
 void TCustomMemDataSet::Reorder() { ApplySort(); }
+
+bool TCustomMemDataSet::OrderFromRows(const std::vector<std::vector<TFieldValue>>& rows)
+{
+    std::map<std::vector<TFieldValue>, std::vector<int>> stored;
+    std::size_t live = 0;
+    for (std::size_t r = FRecords.size(); r-- > 0;)
+        if (!FDeleted[r]) {
+            stored[FRecords[r]].push_back(static_cast<int>(r));
+            ++live;
+        }
+    if (live != rows.size()) return false;
+    std::vector<int> order;
+    order.reserve(rows.size());
+    for (const auto& row : rows) {
+        auto it = stored.find(row);
+        if (it == stored.end() || it->second.empty()) return false;
+        order.push_back(it->second.back());  // equal rows keep their stored order
+        it->second.pop_back();
+    }
+    FOrder = std::move(order);
+    return true;
+}
 
 void TCustomMemDataSet::ChangeOrder(const std::string& sort)
 {

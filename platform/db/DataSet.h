@@ -502,6 +502,11 @@ protected:
     virtual void Reorder();
     // Re-applies the current order after records were added.
     void Resort();
+    // Shows the stored records in the order of rows, the same records read
+    // anew in another order: each row is matched to a stored record of equal
+    // values, so that bookmarks stay valid.  False (nothing changed) when
+    // the rows are not exactly the stored records.
+    bool OrderFromRows(const std::vector<std::vector<TFieldValue>>& rows);
     // At open: a chosen IndexName becomes the sort (its definition must
     // exist by then).
     void ResolveIndexName();

@@ -394,6 +394,9 @@ void TSQLiteQuery::Reorder()
     connection.Load(
         ordered, [](const std::string&, TFieldType, int) {},
         [&rows](std::vector<TFieldValue> row) { rows.push_back(std::move(row)); });
+    // The same rows in another order keep their records (and bookmarks);
+    // changed data replaces them.
+    if (OrderFromRows(rows)) return;
     ClearRecords();
     for (auto& row : rows) AddRecord(std::move(row));
     ApplySort();

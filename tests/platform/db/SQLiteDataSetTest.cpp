@@ -236,7 +236,12 @@ TEST_F(SQLiteDataSetTest, IndexesBecomeIndexDefsAndOrderTheRows)
     ASSERT_NE(q.IndexDefs()->Find("ByDate"), nullptr);
     EXPECT_EQ(q.IndexDefs()->Find("ByDate")->Fields(), "Odd\"Date;CatNo");
     q.Locate("CatNo", int64_t(9561));
+    TBookmark mark = q.GetBookmark();
     q.SetIndexFieldNames("[Odd\"Date] DESC");
+    EXPECT_EQ(q.FieldByName("CatNo")->AsInteger(), 9561);
+    q.First();
+    q.GotoBookmark(mark);  // bookmarks survive the re-run
+    EXPECT_EQ(q.FieldByName("CatNo")->AsInteger(), 9561);
     EXPECT_EQ(Column(q, "CatNo"), (std::vector<int>{9564, 9563, 9562, 9561, 9555, 9554}));
     q.SetIndexFieldNames("CatNo ASC");
     EXPECT_EQ(Column(q, "CatNo"), (std::vector<int>{9554, 9555, 9561, 9562, 9563, 9564}));
