@@ -28,6 +28,7 @@ TUxDBGrid::TUxDBGrid(rtl::TComponent* owner) : TUxExDBGrid(owner)
 {
     // The grid draws its data cells itself.
     SetDefaultDrawing(false);
+    FControls = std::make_unique<TUxDBGridControls>(this);
     SetOptions(DefaultOptions());
     FRowsHeight = DefaultRowHeight();
     FTitleRowHeight = RowHeights(0);
@@ -382,6 +383,9 @@ void TUxDBGrid::CellClick(TColumn* column)
 {
     FTitleColumn = nullptr;
     TUxExDBGrid::CellClick(column);
+    // A click on the Boolean field under edit toggles it.
+    if (column && FBooleanFieldToEdit && column->Field() == FBooleanFieldToEdit)
+        ToggleBooleanCell(TUxBooleanToggle::btToggle);
 }
 
 bool TUxDBGrid::TitleDblClick()

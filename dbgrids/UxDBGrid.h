@@ -14,6 +14,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,10 +67,50 @@ struct TUxSelectDialogColumnStrings {
     std::string NoSelectionWarning = "At least one column must be visible!";
 };
 
-// Controls embedded over cells (none in this system).
-struct TUxDBGridControls {
-    std::vector<std::string> ControlNames;
+// How an embedded control is sized over its cell.
+enum class TUxDBGridControlSize { fcCellSize, fcDesignSize, fcBiggest };
+
+// A control of the grid's owner that edits the cells of one field.
+class TUxDBGridControl : public rtl::TCollectionItem {
+    RTL_CLASS(TUxDBGridControl, rtl::TCollectionItem)
+public:
+    explicit TUxDBGridControl(rtl::TCollection* collection) : rtl::TCollectionItem(collection) {}
+    const std::string& ControlName() const { return FControlName; }
+    void SetControlName(const std::string& v) { FControlName = v; }
+    const std::string& FieldName() const { return FFieldName; }
+    void SetFieldName(const std::string& v) { FFieldName = v; }
+    TUxDBGridControlSize FitCell() const { return FFitCell; }
+    void SetFitCell(TUxDBGridControlSize v) { FFitCell = v; }
+    bool LeaveOnEnterKey() const { return FLeaveOnEnterKey; }
+    void SetLeaveOnEnterKey(bool v) { FLeaveOnEnterKey = v; }
+    bool LeaveOnUpDownKey() const { return FLeaveOnUpDownKey; }
+    void SetLeaveOnUpDownKey(bool v) { FLeaveOnUpDownKey = v; }
+    // The control's size when first placed with fcBiggest (0 until then).
+    int DesignWidth() const { return FDesignWidth; }
+    int DesignHeight() const { return FDesignHeight; }
+    // Copies the five published values and forgets the design size.
+    void Assign(const rtl::TPersistent* source) override;
+
+private:
+    friend class TUxDBGrid;
+    std::string FControlName, FFieldName;
+    TUxDBGridControlSize FFitCell = TUxDBGridControlSize::fcCellSize;
+    bool FLeaveOnEnterKey = false, FLeaveOnUpDownKey = false;
+    int FDesignWidth = 0, FDesignHeight = 0;
 };
+
+class TUxDBGridControls : public rtl::TOwnedCollection {
+    RTL_CLASS(TUxDBGridControls, rtl::TOwnedCollection)
+public:
+    explicit TUxDBGridControls(TUxDBGrid* grid);
+    TUxDBGridControl* Add() { return static_cast<TUxDBGridControl*>(TCollection::Add()); }
+    TUxDBGridControl* Items(int index) const { return static_cast<TUxDBGridControl*>(TCollection::Items(index)); }
+    // The first item for that field / control name (case ignored), or nullptr.
+    TUxDBGridControl* ControlByField(const std::string& fieldName) const;
+    TUxDBGridControl* ControlByName(const std::string& controlName) const;
+};
+
+enum class TUxBooleanToggle { btSetTrue, btSetFalse, btToggle };
 
 class TUxDBGrid : public TUxExDBGrid {
 public:
@@ -113,7 +154,22 @@ public:
     const std::string& StringForTrue() const { return FStringForTrue; }
     const std::string& StringForFalse() const { return FStringForFalse; }
     TUxSelectDialogColumnStrings& SelectColumnsDialogStrings() { return FSelectColumnsDialogStrings; }
-    TUxDBGridControls& EditControls() { return FControls; }
+    TUxDBGridControls* EditControls() const { return FControls.get(); }
+    void SetEditControls(const TUxDBGridControls* value) { FControls->Assign(value); }
+
+    // --- editing (booleans toggled in place, embedded controls)
+    // Whether the selected cell cannot be changed (grid, column, field or
+    // data set read-only).
+    bool IsCellReadOnly();
+    // Sets, clears or toggles the Boolean field under edit.
+    void ToggleBooleanCell(TUxBooleanToggle mode);
+    // Shows an embedded control over the cell (aCol, aRow).
+    virtual void PlaceControl(gui::TWinControl* control, int aCol, int aRow);
+    // Ends the embedded control; the grid takes the focus back.
+    void CloseControl();
+    gui::TWinControl* CurrentControl() const { return FCurrentControl; }
+    db::TField* BooleanFieldToEdit() const { return FBooleanFieldToEdit; }
+    std::function<void(rtl::TObject* sender, db::TField* field, bool& allowEdit)> OnShowEditor;
 
     // --- colours
     gui::TColor AlternateRowColor() const { return FAlternateRowColor; }
@@ -183,6 +239,7 @@ public:
     void ToggleRowSelection();
     void GotoSelection(int index);
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
@@ -243,6 +300,12 @@ protected:
     void TopLeftChanged() override;
     void TitleClick(gui::TColumn* column) override;
     void CellClick(gui::TColumn* column) override;
+    bool CanEditShow() const override;
+    // Chooses the editor of the selected field: true for the in-place
+    // editor, false when a Boolean toggle or an embedded control edits it
+    // (or nothing may).
+    virtual bool PrepareEditor();
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void DblClick() override;
     bool DoPrepareHint(gui::THintInfo& hintInfo) override;
     // Title cells also size within 5 pixels of either edge.
@@ -280,7 +343,13 @@ private:
     bool FShowTitleHint = false, FShowCellHint = false;
     db::TBookmark FSelectionAnchor;
     TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
-    TUxDBGridControls FControls;
+    std::unique_ptr<TUxDBGridControls> FControls;
+    void LeaveControl();
+    void ControlWndProc(gui::TMessage& message);
+    gui::TWinControl* FCurrentControl = nullptr;
+    std::function<void(gui::TMessage&)> FOldControlWndProc;
+    db::TField* FBooleanFieldToEdit = nullptr;
+    db::TFieldValue FControlOldValue;
 };
 
 } // namespace dbgrids
