@@ -1,0 +1,203 @@
+// Editing in the data-aware grid: Boolean fields toggled in the cell, the
+// fields that get no editor, and controls embedded over a cell.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "dbgrids/UxDBSortGrid.h"
+#include "platform/db/DataSet.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
+
+using namespace dbgrids;
+using namespace gui;
+using O = TDBGridOption;
+
+namespace {
+
+class TEditGrid : public TUxDBGrid {
+public:
+    using TUxDBGrid::TUxDBGrid;
+    using TUxDBGrid::CanEditShow;
+    using TUxDBGrid::CellClick;
+};
+
+struct EditFixture : ::testing::Test {
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    db::TMemDataSet* Data = nullptr;
+    TEditGrid* Grid = nullptr;
+
+    void SetUp() override
+    {
+        Form->SetBounds(0, 0, 500, 400);
+        Data = new db::TMemDataSet(Form.get());
+        Data->AddFieldDef("Done", db::TFieldType::ftBoolean);
+        Data->AddFieldDef("YN", db::TFieldType::ftString, 1);
+        Data->AddFieldDef("Flag", db::TFieldType::ftInteger);
+        Data->AddFieldDef("Name", db::TFieldType::ftString, 10);
+        Data->AddFieldDef("Notes", db::TFieldType::ftMemo);
+        for (int i = 1; i <= 5; ++i)
+            Data->AppendRecord({int64_t(0), std::string("y"), int64_t(1), std::string("n") + std::to_string(i), {}});
+        Data->Open();
+        auto* source = new db::TDataSource(Form.get());
+        source->SetDataSet(Data);
+        Grid = new TEditGrid(Form.get());
+        Grid->SetParent(Form.get());
+        Grid->SetBounds(0, 0, 400, 300);
+        Grid->SetDataSource(source);
+        Grid->OnCheckIfBooleanField = [](TUxDBGrid*, db::TField* f, std::string& t, std::string& fl) {
+            if (f->FieldName() != "YN" && f->FieldName() != "Flag") return false;
+            if (f->FieldName() == "YN") {
+                t = "Y";
+                fl = "N";
+            }
+            return true;
+        };
+    }
+    void Type(char16_t ch)
+    {
+        Grid->KeyPress(ch);
+    }
+    db::TField* F(const char* name) { return Data->FieldByName(name); }
+};
+
+} // namespace
+
+TEST_F(EditFixture, BooleanFieldsAreSetAndToggledByKeysAndClicks)
+{
+    Grid->SetSelectedIndex(0);
+    struct Step {
+        char16_t key;
+        bool expected;
+    } steps[] = {{u'1', true}, {u'0', false}, {u' ', true}, {u'-', false}, {u'+', true},
+                 {8, false}, {u' ', true}, {u'x', true}};
+    for (const Step& s : steps) {
+        Type(s.key);
+        EXPECT_EQ(F("Done")->AsBoolean(), s.expected) << char(s.key);
+    }
+    // A click on the cell of the field under edit toggles it.
+    ASSERT_TRUE(!Grid->CanEditShow());
+    EXPECT_EQ(Grid->BooleanFieldToEdit(), F("Done"));
+    Grid->CellClick(Grid->Columns()->Items(0));
+    EXPECT_FALSE(F("Done")->AsBoolean());
+    EXPECT_EQ(Grid->BooleanFieldToEdit(), nullptr);
+
+    // A string field with the texts Y / N: "y" toggles to "N".
+    Data->Cancel();
+    Grid->SetSelectedIndex(1);
+    Type(u' ');
+    EXPECT_EQ(F("YN")->AsString(), "N");
+    Type(u' ');
+    EXPECT_EQ(F("YN")->AsString(), "Y");
+    // An integer field: 1 -> 0 -> 1.
+    Grid->SetSelectedIndex(2);
+    Type(u' ');
+    EXPECT_EQ(F("Flag")->AsInteger(), 0);
+    Type(u' ');
+    EXPECT_EQ(F("Flag")->AsInteger(), 1);
+    Data->Post();
+
+    // A read-only data set ignores all of it.
+    Data->SetReadOnly(true);
+    Grid->SetSelectedIndex(0);
+    bool before = F("Done")->AsBoolean();
+    for (char16_t k : {u'1', u'0', u' ', char16_t(8)}) Type(k);
+    EXPECT_EQ(F("Done")->AsBoolean(), before);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+}
+
+TEST_F(EditFixture, MemoFieldsGetNoEditorPlainFieldsTheInplaceOne)
+{
+    Grid->SetSelectedIndex(4);
+    EXPECT_FALSE(Grid->CanEditShow());
+    Grid->SetSelectedIndex(3);
+    EXPECT_TRUE(Grid->CanEditShow());
+    bool asked = false;
+    Grid->OnShowEditor = [&](rtl::TObject*, db::TField* f, bool& allow) {
+        asked = true;
+        allow = f->FieldName() != "Name";
+    };
+    EXPECT_FALSE(Grid->CanEditShow());
+    EXPECT_TRUE(asked);
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgEditing});
+    Grid->OnShowEditor = nullptr;
+    EXPECT_FALSE(Grid->CanEditShow());
+}
+
+TEST_F(EditFixture, EmbeddedControls)
+{
+    auto* edit = new TEdit(Form.get());
+    edit->SetName("NameEdit");
+    edit->SetParent(Form.get());
+    edit->SetBounds(0, 0, 150, 30);
+    edit->SetVisible(false);
+    TUxDBGridControl* item = Grid->EditControls()->Add();
+    item->SetControlName("NameEdit");
+    item->SetFieldName("Name");
+    item->SetFitCell(TUxDBGridControlSize::fcBiggest);
+    item->SetLeaveOnEnterKey(true);
+    item->SetLeaveOnUpDownKey(true);
+    // The Name column narrow and last at the right edge of the grid.
+    Grid->Columns()->Items(3)->SetIndex(4);
+    for (int i = 0; i < 4; ++i) Grid->Columns()->Items(i)->SetWidth(80);
+    Grid->Columns()->Items(4)->SetWidth(40);
+    Grid->SetSelectedIndex(4);
+    ASSERT_EQ(Grid->SelectedField(), F("Name"));
+    EXPECT_FALSE(Grid->CanEditShow());
+    ASSERT_EQ(Grid->CurrentControl(), edit);
+    TRect cell = Grid->CellRect(Grid->Col(), Grid->Row());
+    EXPECT_EQ(edit->Width(), 150);   // the design width, wider than the cell
+    EXPECT_EQ(edit->Height(), 30);
+    EXPECT_EQ(item->DesignWidth(), 150);
+    EXPECT_LE(edit->Left() + edit->Width(), Grid->Left() + Grid->ClientWidth());  // shifted left
+    EXPECT_EQ(edit->Left() + edit->Width(), cell.Right);
+    EXPECT_TRUE(edit->Visible());
+
+    // Enter with LeaveOnEnterKey closes it.
+    edit->Perform(WM_CHAR, 13);
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);
+    EXPECT_FALSE(edit->Visible());
+
+    // Down with LeaveOnUpDownKey moves the record.
+    Grid->CanEditShow();
+    ASSERT_EQ(Grid->CurrentControl(), edit);
+    int rec = Data->RecNo();
+    edit->Perform(WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);
+    EXPECT_EQ(Data->RecNo(), rec + 1);
+
+    // Escape puts the old value back.
+    Grid->CanEditShow();
+    ASSERT_EQ(Grid->CurrentControl(), edit);
+    std::string old = F("Name")->AsString();
+    Data->Edit();
+    F("Name")->SetAsString("typed");
+    edit->Perform(WM_CHAR, 27);
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);
+    EXPECT_EQ(F("Name")->AsString(), old);
+    Data->Cancel();
+
+    // A read-only grid places nothing.
+    Grid->SetReadOnly(true);
+    Grid->PlaceControl(edit, Grid->Col(), Grid->Row());
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);
+    Grid->SetReadOnly(false);
+
+    // A missing control: the error, and the item falls back to the editor.
+    item->SetControlName("Missing");
+    try {
+        Grid->CanEditShow();
+        FAIL() << "no error";
+    } catch (const EUXLDbGridException& e) {
+        EXPECT_EQ(std::string(e.Message()), "UxDBGrid.EditControls: property Control not assigned");
+    }
+    EXPECT_EQ(item->FieldName(), "");
+    EXPECT_TRUE(Grid->CanEditShow());
+
+    // Assign copies the published values, not the design size.
+    TUxDBGridControls copy(Grid);
+    copy.Assign(Grid->EditControls());
+    EXPECT_EQ(copy.Items(0)->ControlName(), "Missing");
+    EXPECT_EQ(copy.Items(0)->DesignWidth(), 0);
+    EXPECT_EQ(copy.ControlByName("missing"), copy.Items(0));
+}
