@@ -152,6 +152,7 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
                                  : FixedColor());
         c->FillRect(rect);
     }
+    if (DrawSelectionMark(aCol, aRow, rect)) return;
     TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
     // Sort markers belong to title buttons only.
     const int dataCol = RawToDataColumn(aCol);
@@ -169,6 +170,33 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
                 DrawMaskedBitmap(Canvas(), x, y, b, 0xFF00FF);
         }
     }
+}
+
+bool TUxDBGrid::DrawSelectionMark(int aCol, int aRow, const TRect& rect)
+{
+    if (aCol != 0 || !Options().Contains(O::dgIndicator) || aRow < TitleOffset() || !FMultiSelect ||
+        !DataLink()->Active() || DataSource()->DataSet()->State() != db::TDataSetState::dsBrowse)
+        return false;
+    // Ask whether the row's record is selected by making it the active one.
+    const int row = aRow - TitleOffset();
+    const int active = DataLink()->ActiveRecord();
+    if (row >= DataLink()->RecordCount()) return false;
+    DataLink()->SetActiveRecord(row);
+    const bool selected = SelectedRows()->CurrentRowSelected();
+    DataLink()->SetActiveRecord(active);
+    if (!selected) return false;
+    TCanvas* c = Canvas();
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(FixedColor());
+    c->FillRect(rect);
+    TBitmap* b = GetDBGridIndicatorBitmap(row == active ? 1 : 0);
+    if (b) {
+        int margin = Options().Contains(O::dgColLines) && Options().Contains(O::dgRowLines) ? 1 : 2;
+        int x = rect.Right - margin - b->Width();
+        int y = (rect.Top + rect.Bottom - b->Height()) / 2;
+        DrawMaskedBitmap(c, x, y, b, clDefault);  // the marks lie on white
+    }
+    return true;
 }
 
 void TUxDBGrid::DrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state)

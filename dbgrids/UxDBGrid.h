@@ -38,6 +38,9 @@ enum class TUxDBGridBitmap {
     gpChecked, gpUnChecked, gpPopup
 };
 gui::TBitmap* GetDBGridBitmap(TUxDBGridBitmap index);
+// The multi-selection marks of the indicator column: 0 dot ("UxDBGridMSDOT"),
+// 1 arrow for the current record ("UxDBGridMSARROW").
+gui::TBitmap* GetDBGridIndicatorBitmap(int index);
 void FreeDBGridBitmaps();
 enum class TSelectColumn { scDataBase, scGrid };
 enum class TUxDBGridLayoutChangeKind { lcLayoutChanged, lcSizeChanged, lcTopLeftChanged };
@@ -282,6 +285,9 @@ protected:
     virtual void DoTitleClick(int aCol, db::TField* field);
     virtual bool TitleDblClick();
     void NotifyLayoutChange(TUxDBGridLayoutChangeKind kind);
+    // The indicator cell of a selected record in a multi-select grid: the
+    // dot, or the arrow on the current record; false for other cells.
+    bool DrawSelectionMark(int aCol, int aRow, const gui::TRect& rect);
     // The confirmation of Ctrl+Delete (with dgConfirmDelete).
     bool ConfirmDelete();
     // Deletes the selected records, or the current one when none is.

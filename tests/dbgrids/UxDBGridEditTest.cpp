@@ -2,6 +2,7 @@
 // fields that get no editor, and controls embedded over a cell.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "dbgrids/UxDBSortGrid.h"
@@ -200,4 +201,37 @@ TEST_F(EditFixture, EmbeddedControls)
     EXPECT_EQ(copy.Items(0)->ControlName(), "Missing");
     EXPECT_EQ(copy.Items(0)->DesignWidth(), 0);
     EXPECT_EQ(copy.ControlByName("missing"), copy.Items(0));
+}
+
+TEST_F(EditFixture, SelectedRecordsAreMarkedInTheIndicator)
+{
+    Form->Show();
+    Grid->SetMultiSelect(true);
+    Data->SetRecNo(2);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->SetRecNo(4);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    auto img = Grid->GetImage();
+    const TColor fixed = ColorToRGB(Grid->FixedColor());
+    auto marked = [&](int row) {
+        TRect r = Grid->CellRect(0, row);
+        std::string shape;
+        for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+            for (int x = r.Left + 1; x < r.Right - 1; ++x)
+                shape += img->Canvas()->Pixels(x, y) == fixed ? '.' : '#';
+        return shape;
+    };
+    std::string dot = marked(2), arrow = marked(4), plain = marked(3);
+    EXPECT_EQ(plain, marked(1));  // unselected rows keep the platform's indicator
+    EXPECT_NE(dot, plain);
+    EXPECT_NE(arrow, plain);
+    EXPECT_NE(dot, arrow);        // the current record has the arrow
+    EXPECT_EQ(Data->RecNo(), 4);  // painting did not move the cursor
+    // Left for a person to look at.
+    auto shots = std::filesystem::path(TEC_RUNTIME_DIR).parent_path() / "tests" / "screenshots";
+    std::filesystem::create_directories(shots);
+    img->SaveToFile((shots / "dbgrids-selection-marks.bmp").string());
+    Grid->SetMultiSelect(false);
+    img = Grid->GetImage();
+    EXPECT_EQ(marked(2), plain);
 }
