@@ -154,8 +154,21 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
     }
     if (DrawSelectionMark(aCol, aRow, rect)) return;
     TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
-    // Sort markers belong to title buttons only.
     const int dataCol = RawToDataColumn(aCol);
+    // A held title button looks pressed.
+    if (aRow < TitleOffset() && FPressed && FPressedCol && aCol >= IndicatorOffset() &&
+        dataCol < Columns()->Count() && Columns()->Items(dataCol) == FPressedCol) {
+        TRect r = rect;
+        Canvas()->Frame3D(r, clBtnShadow, clBtnHighlight, 1);
+    }
+    // The title arrow in the top-left cell.
+    if (aCol == 0 && aRow == 0 && FTitleArrow && Options().Contains(O::dgIndicator) &&
+        Options().Contains(O::dgTitles)) {
+        if (TBitmap* b = GetDBGridBitmap(TUxDBGridBitmap::gpPopup))
+            DrawMaskedBitmap(Canvas(), (rect.Left + rect.Right - b->Width()) / 2,
+                             (rect.Top + rect.Bottom - b->Height()) / 2, b, 0xFFFFFF);
+    }
+    // Sort markers belong to title buttons only.
     if (aRow < TitleOffset() && FTitleButtons && DataLink()->Active() && aCol >= IndicatorOffset() &&
         dataCol < Columns()->Count()) {
         db::TField* field = Columns()->Items(dataCol)->Field();
@@ -402,9 +415,8 @@ void TUxDBGrid::TitleClick(TColumn* column)
 {
     FTitleColumn = column;
     TUxExDBGrid::TitleClick(column);
-    // Title buttons sort on a click; without them the owner's OnTitleClick
-    // is all that happens.
-    if (FTitleButtons && TitleClickSorts() && column) DoTitleClick(column->Index(), column->Field());
+    // Title buttons sort when a tracked press is released over them (see
+    // MouseUp); without them the owner's OnTitleClick is all that happens.
 }
 
 void TUxDBGrid::CellClick(TColumn* column)

@@ -20,6 +20,7 @@
 
 #include "dbgrids/UxExControls.h"
 #include "platform/gui/DBGrids.h"
+#include "platform/gui/Menus.h"
 
 namespace dbgrids {
 
@@ -209,6 +210,21 @@ public:
     gui::TColumn* TitleColumn() const { return FTitleColumn; }
     TTitleClickEvent OnTitleBtnClick;
     TTitleClickEvent OnTitleBtnDblClick;
+    // Asked before a title button is pressed (aCol: column index).
+    std::function<void(rtl::TObject* sender, int aCol, db::TField* field, bool& enabled)> OnCheckButton;
+    // Title buttons: whether a press may also start a column move.
+    bool TitleButtonAllowMove() const { return FTitleButtonAllowMove; }
+    void SetTitleButtonAllowMove(bool v) { FTitleButtonAllowMove = v; }
+    // Whether a title button is held down, and which column's.
+    bool TitlePressed() const { return FPressed; }
+    gui::TColumn* PressedColumn() const { return FPressedCol; }
+    // The arrow glyph in the top-left cell; a right press on the title row
+    // fires OnTitleArrowMenuEvent and shows TitlePopup.
+    bool TitleArrow() const { return FTitleArrow; }
+    void SetTitleArrow(bool v) { FTitleArrow = v; Invalidate(); }
+    gui::TPopupMenu* TitlePopup() const { return FTitlePopup; }
+    void SetTitlePopup(gui::TPopupMenu* v) { FTitlePopup = v; }
+    rtl::TNotifyEvent OnTitleArrowMenuEvent;
 
     // --- layout links, scroll lock
     void RegisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link);
@@ -244,6 +260,8 @@ public:
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
 
@@ -285,6 +303,11 @@ protected:
     virtual void DoTitleClick(int aCol, db::TField* field);
     virtual bool TitleDblClick();
     void NotifyLayoutChange(TUxDBGridLayoutChangeKind kind);
+    virtual void CheckTitleButton(int aCol, int aRow, bool& enabled);
+    // The title column under (x, y) when it is on a title row, else nullptr.
+    gui::TColumn* TitleColumnAt(int x, int y);
+    void TrackTitleButton(int x, int y);
+    void EndTitleTracking();
     // The indicator cell of a selected record in a multi-select grid: the
     // dot, or the arrow on the current record; false for other cells.
     bool DrawSelectionMark(int aCol, int aRow, const gui::TRect& rect);
@@ -350,6 +373,10 @@ private:
     db::TBookmark FSelectionAnchor;
     TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
     std::unique_ptr<TUxDBGridControls> FControls;
+    gui::TColumn* FPressedCol = nullptr;
+    bool FPressed = false, FTracking = false, FSwapButtons = false, FTitleButtonAllowMove = false;
+    bool FTitleArrow = false;
+    gui::TPopupMenu* FTitlePopup = nullptr;
     void LeaveControl();
     void ControlWndProc(gui::TMessage& message);
     gui::TWinControl* FCurrentControl = nullptr;

@@ -216,8 +216,110 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
     TUxExDBGrid::KeyDown(key, shift);
 }
 
+void TUxDBGrid::CheckTitleButton(int aCol, int aRow, bool& enabled)
+{
+    if (aCol < 0 || aCol >= Columns()->Count()) {
+        enabled = false;
+        return;
+    }
+    (void)aRow;
+    if (OnCheckButton) OnCheckButton(this, aCol, Columns()->Items(aCol)->Field(), enabled);
+}
+
+TColumn* TUxDBGrid::TitleColumnAt(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return nullptr;
+    int col = 0, row = 0;
+    MouseToCell(x, y, col, row);
+    int dataCol = RawToDataColumn(col);
+    if (row < 0 || row >= TitleOffset() || col < IndicatorOffset() || dataCol >= Columns()->Count()) return nullptr;
+    return Columns()->Items(dataCol);
+}
+
+void TUxDBGrid::TrackTitleButton(int x, int y)
+{
+    bool pressed = FPressedCol && TitleColumnAt(x, y) == FPressedCol;
+    if (pressed == FPressed) return;
+    FPressed = pressed;
+    for (int r = 0; r < TitleOffset(); ++r)
+        for (int c = 0; c < ColCount(); ++c) InvalidateCell(c, r);
+}
+
+void TUxDBGrid::EndTitleTracking()
+{
+    if (!FTracking && !FSwapButtons) return;
+    FPressed = false;
+    FTracking = false;
+    SetMouseCapture(false);
+    Invalidate();
+}
+
+void TUxDBGrid::MouseMove(TShiftState shift, int x, int y)
+{
+    if (FTracking && !FSwapButtons) TrackTitleButton(x, y);
+    TUxExDBGrid::MouseMove(shift, x, y);
+}
+
+void TUxDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (FTracking && FPressedCol) {
+        TColumn* pressed = FPressedCol;
+        const bool inside = TitleColumnAt(x, y) == pressed;
+        const bool swapped = FSwapButtons;
+        EndTitleTracking();
+        FSwapButtons = false;
+        FPressedCol = nullptr;
+        if (inside && DataLink()->Active()) {
+            FTitleColumn = pressed;
+            DoTitleClick(pressed->Index(), pressed->Field());
+        }
+        if (swapped) button = TMouseButton::mbLeft;
+        Invalidate();
+        return;
+    }
+    TUxExDBGrid::MouseUp(button, shift, x, y);
+}
+
 void TUxDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
+    int cellCol = 0, cellRow = 0;
+    MouseToCell(x, y, cellCol, cellRow);
+    // The title row's menu.
+    if (button == TMouseButton::mbRight && cellRow == 0 && Options().Contains(O::dgTitles) &&
+        Options().Contains(O::dgIndicator)) {
+        if (FTitleArrow && OnTitleArrowMenuEvent) OnTitleArrowMenuEvent(this);
+        if (FTitlePopup) {
+            FTitlePopup->SetPopupComponent(this);
+            TPoint p = ClientToScreen({x, y});
+            FTitlePopup->Popup(p.X, p.Y);
+        }
+        return;
+    }
+    // Title buttons: the press is tracked until the release.
+    TColumn* titleColumn = TitleColumnAt(x, y);
+    if (FTitleButtons && DataLink()->Active() && titleColumn) {
+        if (button == TMouseButton::mbRight && Options().Contains(O::dgColumnResize)) {
+            FSwapButtons = true;
+            SetMouseCapture(true);
+            FPressedCol = titleColumn;
+            FTracking = true;
+            TrackTitleButton(x, y);
+            return;
+        }
+        if (button == TMouseButton::mbLeft) {
+            bool enabled = true;
+            CheckTitleButton(titleColumn->Index(), cellRow, enabled);
+            if (enabled) {
+                SetMouseCapture(true);
+                FTracking = true;
+                FPressedCol = titleColumn;
+                TrackTitleButton(x, y);
+            } else if (FBeepOnError) {
+                MessageBeep(0);
+            }
+            if (!FTitleButtonAllowMove) return;
+        }
+    }
     TUxExDBGrid::MouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft || !FMultiSelect || !DataLink()->Active()) return;
     int col = 0, row = 0;
@@ -253,6 +355,9 @@ void TUxDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 bool TUxDBGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
 {
+    // A wheel turn drops a pending edit or insert.
+    if (DataLink()->Active() && DataSource()->DataSet()->State() != db::TDataSetState::dsBrowse)
+        DataSource()->DataSet()->Cancel();
     if (TCustomControl::DoMouseWheelDown(shift, mousePos)) return true;
     if (!DataLink()->Active()) return false;
     int n = shift.Contains(TShiftStateItem::ssCtrl) ? std::max(1, VisibleRowCount() - 1)
@@ -263,6 +368,8 @@ bool TUxDBGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
 
 bool TUxDBGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
 {
+    if (DataLink()->Active() && DataSource()->DataSet()->State() != db::TDataSetState::dsBrowse)
+        DataSource()->DataSet()->Cancel();
     if (TCustomControl::DoMouseWheelUp(shift, mousePos)) return true;
     if (!DataLink()->Active()) return false;
     int n = Only(shift, TShiftStateItem::ssCtrl) ? std::max(1, VisibleRowCount() - 1)

@@ -648,3 +648,77 @@ TEST(UxDBSortGridSQLite, SortsTheCatalogueQueryByCheckedFieldNames)
     EXPECT_FALSE(grid->SortOK());
     EXPECT_EQ(grid->SortedFields(), (TSortFields{{"Gamma", false}}));
 }
+
+TEST_F(GridFixture, TitleButtonsArePressedTrackedAndSortOnRelease)
+{
+    Form->Show();
+    Grid->SetSortWith(TSortWith::swFields);
+    int beeps = 0;
+    SetMessageBeepHandler([&](uint32_t) { ++beeps; });
+    TRect title = Grid->CellRect(1, 0), other = Grid->CellRect(2, 0), cell = Grid->CellRect(1, 2);
+    auto mid = [](const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; };
+    auto press = [&](TPoint p, TMouseButton b = TMouseButton::mbLeft) { Grid->MouseDown(b, {}, p.X, p.Y); };
+    auto release = [&](TPoint p, TMouseButton b = TMouseButton::mbLeft) { Grid->MouseUp(b, {}, p.X, p.Y); };
+
+    // Off: a press on a title never tracks nor sorts.
+    press(mid(title));
+    EXPECT_FALSE(Grid->TitlePressed());
+    release(mid(title));
+    EXPECT_TRUE(Grid->SortedFields().empty());
+
+    Grid->SetTitleButtons(true);
+    press(mid(title));
+    EXPECT_TRUE(Grid->TitlePressed());
+    Grid->MouseMove({}, mid(other).X, mid(other).Y);  // off the button: released look
+    EXPECT_FALSE(Grid->TitlePressed());
+    release(mid(other));  // released elsewhere: no sort
+    EXPECT_TRUE(Grid->SortedFields().empty());
+    press(mid(title));
+    Grid->MouseMove({}, mid(other).X, mid(other).Y);
+    Grid->MouseMove({}, mid(title).X, mid(title).Y);
+    EXPECT_TRUE(Grid->TitlePressed());
+    release(mid(title));
+    EXPECT_FALSE(Grid->TitlePressed());
+    ASSERT_EQ(Grid->SortedFields().size(), 1u);
+    EXPECT_EQ(Grid->SortedFields()[0].Name, "CatNo");
+    EXPECT_EQ(Data->IndexFieldNames(), "[CatNo] ASC");
+    // A refused button beeps and does not track.
+    Grid->OnCheckButton = [](rtl::TObject*, int, db::TField* f, bool& enabled) { enabled = f->FieldName() != "Saros"; };
+    press(mid(other));
+    EXPECT_FALSE(Grid->TitlePressed());
+    EXPECT_EQ(Grid->PressedColumn(), nullptr);
+    EXPECT_EQ(beeps, 1);
+    release(mid(other));
+    EXPECT_EQ(Grid->SortedFields()[0].Name, "CatNo");
+    // A data cell press is no title press.
+    press(mid(cell));
+    EXPECT_FALSE(Grid->TitlePressed());
+    release(mid(cell));
+    SetMessageBeepHandler(nullptr);
+}
+
+TEST_F(GridFixture, TitleArrowGlyphAndMenu)
+{
+    Form->Show();
+    TRect corner = Grid->CellRect(0, 0);
+    const TColor fixed = ColorToRGB(Grid->FixedColor());
+    auto inked = [&] {
+        auto img = Grid->GetImage();
+        int n = 0;
+        for (int y = corner.Top + 2; y < corner.Bottom - 2; ++y)
+            for (int x = corner.Left + 2; x < corner.Right - 2; ++x)
+                if (img->Canvas()->Pixels(x, y) != fixed) ++n;
+        return n;
+    };
+    int plain = inked();
+    Grid->SetTitleArrow(true);
+    EXPECT_GT(inked(), plain);
+    int menus = 0;
+    Grid->OnTitleArrowMenuEvent = [&](rtl::TObject*) { ++menus; };
+    TRect t = Grid->CellRect(2, 0);
+    Grid->MouseDown(TMouseButton::mbRight, {}, t.Left + 3, t.Top + 3);
+    EXPECT_EQ(menus, 1);
+    Grid->SetTitleArrow(false);
+    Grid->MouseDown(TMouseButton::mbRight, {}, t.Left + 3, t.Top + 3);
+    EXPECT_EQ(menus, 1);
+}
