@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dbgrids/UxAppStoragePropertyEngineDB.h"
 #include "dbgrids/UxGraphics.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/TypInfo.h"
@@ -29,6 +30,7 @@ TUxDBGrid::TUxDBGrid(rtl::TComponent* owner) : TUxExDBGrid(owner)
     // The grid draws its data cells itself.
     SetDefaultDrawing(false);
     FControls = std::make_unique<TUxDBGridControls>(this);
+    RegisterDBGridColumnsEngine();
     SetOptions(DefaultOptions());
     FRowsHeight = DefaultRowHeight();
     FTitleRowHeight = RowHeights(0);

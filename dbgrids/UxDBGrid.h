@@ -43,6 +43,7 @@ gui::TBitmap* GetDBGridBitmap(TUxDBGridBitmap index);
 // 1 arrow for the current record ("UxDBGridMSARROW").
 gui::TBitmap* GetDBGridIndicatorBitmap(int index);
 void FreeDBGridBitmaps();
+class TUxCustomAppStorage;
 enum class TSelectColumn { scDataBase, scGrid };
 enum class TUxDBGridLayoutChangeKind { lcLayoutChanged, lcSizeChanged, lcTopLeftChanged };
 
@@ -160,6 +161,14 @@ public:
     TUxSelectDialogColumnStrings& SelectColumnsDialogStrings() { return FSelectColumnsDialogStrings; }
     TUxDBGridControls* EditControls() const { return FControls.get(); }
     void SetEditControls(const TUxDBGridControls* value) { FControls->Assign(value); }
+
+    // --- column layout in an application storage
+    // Customized columns: "<Index>,<Width>" (-1 for a hidden column) per
+    // column under <path>/<grid Name>.<FieldName>, the path defaulting to
+    // the grid's storage name; default columns store the data set's field
+    // layout.  Nothing happens without a data set or a storage.
+    void SaveToAppStore(TUxCustomAppStorage* storage, const std::string& path);
+    void LoadFromAppStore(TUxCustomAppStorage* storage, const std::string& path);
 
     // --- editing (booleans toggled in place, embedded controls)
     // Whether the selected cell cannot be changed (grid, column, field or
@@ -308,6 +317,8 @@ protected:
     gui::TColumn* TitleColumnAt(int x, int y);
     void TrackTitleButton(int x, int y);
     void EndTitleTracking();
+    void SaveColumnsLayout(TUxCustomAppStorage* storage, const std::string& path);
+    void LoadColumnsLayout(TUxCustomAppStorage* storage, const std::string& path);
     // The indicator cell of a selected record in a multi-select grid: the
     // dot, or the arrow on the current record; false for other cells.
     bool DrawSelectionMark(int aCol, int aRow, const gui::TRect& rect);

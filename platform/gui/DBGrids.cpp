@@ -44,7 +44,12 @@ void DrawAligned(TCanvas* c, const TRect& rect, const std::string& text, TAlignm
 
 } // namespace
 
-RTL_PUBLISHED(TColumn) {}
+RTL_PUBLISHED(TColumn)
+{
+    c.Property("FieldName", &TColumn::FieldName, &TColumn::SetFieldName);
+    c.Property("Width", &TColumn::Width, &TColumn::SetWidth);
+    c.Property("Visible", &TColumn::Visible, &TColumn::SetVisible);
+}
 RTL_PUBLISHED(TDBGridColumns) {}
 
 // ------------------------------------------------------------ TColumnTitle
