@@ -68,6 +68,7 @@ using TUxDBCanEditCellEvent = std::function<void(TUxDBGrid* grid, db::TField* fi
 // The texts of the column-selection dialog.
 struct TUxSelectDialogColumnStrings {
     std::string Caption = "Select columns";
+    std::string RealNamesOption;
     std::string OK = "&OK";
     std::string NoSelectionWarning = "At least one column must be visible!";
 };
@@ -161,6 +162,12 @@ public:
     TUxSelectDialogColumnStrings& SelectColumnsDialogStrings() { return FSelectColumnsDialogStrings; }
     TUxDBGridControls* EditControls() const { return FControls.get(); }
     void SetEditControls(const TUxDBGridControls* value) { FControls->Assign(value); }
+
+    // --- the column dialog
+    // OnSelectColumns may handle the request (clearing defaultDialog);
+    // otherwise the dialog is shown below cell (0, 0).  The grid repaints.
+    void ShowColumnsDialog();
+    std::function<void(TUxDBGrid* grid, bool& defaultDialog)> OnSelectColumns;
 
     // --- column layout in an application storage
     // Customized columns: "<Index>,<Width>" (-1 for a hidden column) per

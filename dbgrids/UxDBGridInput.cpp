@@ -277,6 +277,14 @@ void TUxDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         Invalidate();
         return;
     }
+    // A click on the title arrow opens the column dialog.
+    int col = 0, row = 0;
+    MouseToCell(x, y, col, row);
+    if (button == TMouseButton::mbLeft && col == 0 && row == 0 && FTitleArrow && Options().Contains(O::dgTitles) &&
+        Options().Contains(O::dgIndicator) && Columns()->Count() > 0) {
+        ShowColumnsDialog();
+        return;
+    }
     TUxExDBGrid::MouseUp(button, shift, x, y);
 }
 
