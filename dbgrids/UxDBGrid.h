@@ -190,6 +190,12 @@ public:
     gui::TWinControl* CurrentControl() const { return FCurrentControl; }
     db::TField* BooleanFieldToEdit() const { return FBooleanFieldToEdit; }
     std::function<void(rtl::TObject* sender, db::TField* field, bool& allowEdit)> OnShowEditor;
+    // A character typed into the in-place editor, before the editor takes
+    // it: completes from the column's pick list or the lookup field's data
+    // set (clearing key when it did).
+    void EditorKeyPress(char16_t& key);
+    // The text typed so far in a lookup cell.
+    const std::string& TypedText() const { return FWord; }
 
     // --- colours
     gui::TColor AlternateRowColor() const { return FAlternateRowColor; }
@@ -348,6 +354,8 @@ protected:
     void TitleClick(gui::TColumn* column) override;
     void CellClick(gui::TColumn* column) override;
     bool CanEditShow() const override;
+    gui::TInplaceEdit* CreateEditor() override;
+    void TypeToCell(char16_t key);
     // Chooses the editor of the selected field: true for the in-place
     // editor, false when a Boolean toggle or an embedded control edits it
     // (or nothing may).
@@ -401,6 +409,7 @@ private:
     std::function<void(gui::TMessage&)> FOldControlWndProc;
     db::TField* FBooleanFieldToEdit = nullptr;
     db::TFieldValue FControlOldValue;
+    std::string FWord;
 };
 
 } // namespace dbgrids

@@ -344,3 +344,123 @@ void TUxDBGrid::Notification(rtl::TComponent* component, rtl::TOperation operati
 }
 
 } // namespace dbgrids
+
+// --- typing in the in-place editor ----------------------------------------------
+
+namespace dbgrids {
+
+namespace {
+
+// The grid's in-place editor: typed characters go to the grid first.
+class TInternalInplaceEdit : public gui::TInplaceEdit {
+public:
+    explicit TInternalInplaceEdit(rtl::TComponent* owner) : gui::TInplaceEdit(owner) {}
+    void KeyPress(char16_t& key) override
+    {
+        if (auto* grid = dynamic_cast<TUxDBGrid*>(Grid())) grid->EditorKeyPress(key);
+        if (key != 0) gui::TInplaceEdit::KeyPress(key);
+    }
+    std::string ClassName() const override { return "TInternalInplaceEdit"; }
+};
+
+std::u16string U16(const std::string& s) { return rtl::UTF8ToUTF16(s); }
+std::string U8(const std::u16string& s) { return rtl::UTF16ToUTF8(s); }
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix)
+{
+    return rtl::AnsiSameText(text.substr(0, prefix.size()), prefix) && text.size() >= prefix.size();
+}
+
+} // namespace
+
+gui::TInplaceEdit* TUxDBGrid::CreateEditor() { return new TInternalInplaceEdit(this); }
+
+void TUxDBGrid::TypeToCell(char16_t key)
+{
+    std::string text = InplaceEditor() ? InplaceEditor()->EditText() : std::string();
+    if (!StartsWithNoCase(text, FWord)) FWord.clear();
+    if (key == 8) {
+        std::u16string w = U16(FWord);
+        if (w.size() <= 1) FWord.clear();
+        else FWord = U8(w.substr(0, w.size() - 1));
+    } else {
+        FWord += U8(std::u16string(1, key));
+    }
+}
+
+void TUxDBGrid::EditorKeyPress(char16_t& key)
+{
+    TInplaceEdit* editor = InplaceEditor();
+    db::TField* field = DataLink()->Active() ? SelectedField() : nullptr;
+    if (!editor || !editor->Visible() || !field || (key != 8 && key < 32)) return;
+    db::TDataSet* ds = DataSource()->DataSet();
+    int index = SelectedIndex();
+    TColumn* column = index >= 0 && index < Columns()->Count() ? Columns()->Items(index) : nullptr;
+    if (!ds->CanModify() || ReadOnly() || !column || column->ReadOnly() || field->ReadOnly()) return;
+
+    if (field->FieldKind() == db::TFieldKind::fkLookup) {
+        // Complete from the lookup data set; errors here are swallowed.
+        try {
+            TypeToCell(key);
+            db::TDataSet* lookup = field->LookupDataSet();
+            if (!lookup || !lookup->Active()) return;
+            lookup->DisableControls();
+            bool found = false;
+            try {
+                found = lookup->Locate(field->LookupResultField(), FWord,
+                                       {db::TLocateOption::loCaseInsensitive, db::TLocateOption::loPartialKey});
+            } catch (...) {
+                lookup->EnableControls();
+                throw;
+            }
+            lookup->EnableControls();
+            if (found) {
+                DataLink()->Edit();
+                db::TField* keyField = ds->FindField(field->KeyFields());
+                if (keyField && keyField->CanModify())
+                    keyField->SetValue(lookup->FieldByName(field->LookupKeyFields())->Value());
+                std::string shown = lookup->FieldByName(field->LookupResultField())->AsString();
+                editor->SetEditText(shown);
+                int start = static_cast<int>(U16(FWord).size());
+                editor->SetSel(start, static_cast<int>(U16(shown).size()) - start);
+                key = 0;
+            }
+        } catch (...) {
+        }
+        return;
+    }
+    if (field->FieldKind() != db::TFieldKind::fkData || column->PickList()->Count() == 0) return;
+    // The text as it would be after the key, then the first pick-list item
+    // that starts with it.
+    std::u16string text = U16(editor->EditText());
+    int selStart = editor->SelStart(), selLength = editor->SelLength();
+    int caret;
+    if (key == 8) {
+        if (selLength > 0) {
+            text.erase(selStart, selLength);
+            caret = selStart;
+        } else if (selStart > 0) {
+            text.erase(selStart - 1, 1);
+            caret = selStart - 1;
+        } else {
+            caret = 0;
+        }
+    } else {
+        text.replace(selStart, selLength, std::u16string(1, key));
+        caret = selStart + 1;
+    }
+    std::string typed = U8(text.substr(0, caret));
+    if (typed.empty()) return;
+    for (int i = 0; i < column->PickList()->Count(); ++i) {
+        const std::string& item = column->PickList()->Strings(i);
+        if (!StartsWithNoCase(item, typed)) continue;
+        DataLink()->Edit();
+        if (field->Text() != item) field->SetAsString(item);
+        editor->SetEditText(item);
+        editor->SetSel(caret, static_cast<int>(U16(item).size()) - caret);
+        key = 0;
+        return;
+    }
+}
+
+} // namespace dbgrids

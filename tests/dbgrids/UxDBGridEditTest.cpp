@@ -235,3 +235,69 @@ TEST_F(EditFixture, SelectedRecordsAreMarkedInTheIndicator)
     img = Grid->GetImage();
     EXPECT_EQ(marked(2), plain);
 }
+
+TEST_F(EditFixture, PickListCompletesTypedText)
+{
+    Grid->Columns()->Items(3)->PickList()->SetText("one\ntwo\nthree\n");
+    Grid->SetSelectedIndex(3);
+    Grid->ShowEditor();
+    TInplaceEdit* editor = Grid->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->Visible());
+    editor->SelectAll();
+    auto type = [&](char16_t k) { editor->KeyPress(k); };
+    type(u't');
+    EXPECT_EQ(editor->EditText(), "two");
+    EXPECT_EQ(editor->SelStart(), 1);
+    EXPECT_EQ(editor->SelLength(), 2);
+    EXPECT_EQ(F("Name")->AsString(), "two");
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsEdit);
+    type(u'h');
+    EXPECT_EQ(editor->EditText(), "three");
+    EXPECT_EQ(editor->SelStart(), 2);
+    EXPECT_EQ(editor->SelLength(), 3);
+    type(8);  // backspace with a selection: the selection goes, "th" still completes
+    EXPECT_EQ(editor->EditText(), "three");
+    EXPECT_EQ(editor->SelStart(), 2);
+    editor->SetSel(2, 0);
+    type(8);  // without a selection: the character before the caret
+    EXPECT_EQ(editor->EditText(), "two");
+    EXPECT_EQ(editor->SelStart(), 1);
+    editor->SelectAll();
+    type(u'x');  // no item: typed as usual
+    EXPECT_EQ(editor->EditText(), "x");
+}
+
+TEST_F(EditFixture, LookupFieldCompletesFromTheLookupDataSet)
+{
+    auto types = std::make_unique<db::TMemDataSet>();
+    types->AddFieldDef("Code", db::TFieldType::ftString, 1);
+    types->AddFieldDef("Text", db::TFieldType::ftString, 10);
+    types->AppendRecord({std::string("a"), std::string("annular")});
+    types->AppendRecord({std::string("t"), std::string("total")});
+    types->Open();
+    Data->Close();
+    Data->AddLookupField("TypeText", db::TFieldType::ftString, 10, "YN", types.get(), "Code", "Text");
+    Data->Open();
+    Grid->OnCheckIfBooleanField = nullptr;
+    int col = -1;
+    for (int i = 0; i < Grid->Columns()->Count(); ++i)
+        if (Grid->Columns()->Items(i)->FieldName() == "TypeText") col = i;
+    ASSERT_GE(col, 0);
+    Grid->SetSelectedIndex(col);
+    Grid->ShowEditor();
+    TInplaceEdit* editor = Grid->InplaceEditor();
+    ASSERT_TRUE(editor && editor->Visible());
+    editor->SelectAll();
+    char16_t k = u'T';
+    editor->KeyPress(k);
+    EXPECT_EQ(F("YN")->AsString(), "t");
+    EXPECT_EQ(F("TypeText")->AsString(), "total");
+    EXPECT_EQ(editor->EditText(), "total");
+    EXPECT_EQ(editor->SelStart(), 1);
+    k = u'O';
+    editor->KeyPress(k);
+    EXPECT_EQ(Grid->TypedText(), "TO");
+    EXPECT_EQ(editor->SelStart(), 2);
+    Data->Cancel();
+}
