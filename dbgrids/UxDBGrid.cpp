@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "dbgrids/UxAppStoragePropertyEngineDB.h"
+#include "dbgrids/UxFormPlacement.h"
 #include "dbgrids/UxGraphics.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/TypInfo.h"
@@ -31,12 +32,21 @@ TUxDBGrid::TUxDBGrid(rtl::TComponent* owner) : TUxExDBGrid(owner)
     SetDefaultDrawing(false);
     FControls = std::make_unique<TUxDBGridControls>(this);
     RegisterDBGridColumnsEngine();
+    FIniLink = std::make_unique<TUxIniLink>();
+    FIniLink->OnSave = [this](rtl::TObject*) { Save(); };
+    FIniLink->OnLoad = [this](rtl::TObject*) { Load(); };
     SetOptions(DefaultOptions());
     FRowsHeight = DefaultRowHeight();
     FTitleRowHeight = RowHeights(0);
 }
 
-TUxDBGrid::~TUxDBGrid() = default;
+TUxDBGrid::~TUxDBGrid()
+{
+    if (FIniLink) {
+        FIniLink->OnSave = nullptr;
+        FIniLink->OnLoad = nullptr;
+    }
+}
 
 TDBGridOptions TUxDBGrid::DefaultOptions()
 {

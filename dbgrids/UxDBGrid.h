@@ -44,6 +44,8 @@ gui::TBitmap* GetDBGridBitmap(TUxDBGridBitmap index);
 gui::TBitmap* GetDBGridIndicatorBitmap(int index);
 void FreeDBGridBitmaps();
 class TUxCustomAppStorage;
+class TUxFormPlacement;
+class TUxIniLink;
 enum class TSelectColumn { scDataBase, scGrid };
 enum class TUxDBGridLayoutChangeKind { lcLayoutChanged, lcSizeChanged, lcTopLeftChanged };
 
@@ -176,6 +178,12 @@ public:
     // layout.  Nothing happens without a data set or a storage.
     void SaveToAppStore(TUxCustomAppStorage* storage, const std::string& path);
     void LoadFromAppStore(TUxCustomAppStorage* storage, const std::string& path);
+    // Through a form placement: saved and loaded with it (below its
+    // AppStoragePath), or on request.  Nothing without a Name or placement.
+    TUxFormPlacement* IniStorage() const;
+    void SetIniStorage(TUxFormPlacement* value);
+    void Save();
+    void Load();
 
     // --- editing (booleans toggled in place, embedded controls)
     // Whether the selected cell cannot be changed (grid, column, field or
@@ -399,6 +407,8 @@ private:
     db::TBookmark FSelectionAnchor;
     TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
     std::unique_ptr<TUxDBGridControls> FControls;
+    std::unique_ptr<TUxIniLink> FIniLink;
+    std::string IniStoragePath();
     gui::TColumn* FPressedCol = nullptr;
     bool FPressed = false, FTracking = false, FSwapButtons = false, FTitleButtonAllowMove = false;
     bool FTitleArrow = false;

@@ -5,6 +5,7 @@
 #include "dbgrids/UxAppStoragePropertyEngineDB.h"
 #include "dbgrids/UxDBGrid.h"
 #include "dbgrids/UxDBUtils.h"
+#include "dbgrids/UxFormPlacement.h"
 #include "dbgrids/UxUtils.h"
 #include "platform/rtl/Strings.h"
 
@@ -133,6 +134,32 @@ void TUxDBGrid::LoadFromAppStore(TUxCustomAppStorage* storage, const std::string
         throw;
     }
     EndLayout();
+}
+
+TUxFormPlacement* TUxDBGrid::IniStorage() const { return FIniLink->Storage(); }
+
+void TUxDBGrid::SetIniStorage(TUxFormPlacement* value) { FIniLink->SetStorage(value); }
+
+std::string TUxDBGrid::IniStoragePath()
+{
+    std::string section;
+    db::TDataSet* ds = DataSource() ? DataSource()->DataSet() : nullptr;
+    if (Columns()->State() == TDBGridColumnsState::csCustomized) section = ComponentStorageName(this);
+    else if (ds) section = DataSetSection(ds);
+    else return {};
+    return TUxCustomAppStorage::ConcatPaths({IniStorage()->AppStoragePath(), section});
+}
+
+void TUxDBGrid::Save()
+{
+    if (Name().empty() || !IniStorage()) return;
+    SaveToAppStore(IniStorage()->AppStorage(), IniStoragePath());
+}
+
+void TUxDBGrid::Load()
+{
+    if (Name().empty() || !IniStorage()) return;
+    LoadFromAppStore(IniStorage()->AppStorage(), IniStoragePath());
 }
 
 } // namespace dbgrids

@@ -6,6 +6,7 @@
 
 #include "dbgrids/UxAppStoragePropertyEngineDB.h"
 #include "dbgrids/UxDBGrid.h"
+#include "dbgrids/UxFormPlacement.h"
 #include "dbgrids/UxMemAppStorage.h"
 #include "dbgrids/UxUtils.h"
 #include "platform/db/DataSet.h"
@@ -122,4 +123,23 @@ TEST_F(StoreFixture, ColumnsEngineWritesAndReadsTheCollection)
     EXPECT_EQ(other->Columns()->Items(0)->FieldName(), "CatNo");
     EXPECT_EQ(other->Columns()->Items(0)->Width(), 42);
     EXPECT_FALSE(other->Columns()->Items(1)->Visible());
+}
+
+TEST_F(StoreFixture, SaveAndLoadThroughAFormPlacement)
+{
+    Customize();
+    auto* placement = new TUxFormPlacement(Form.get());
+    placement->SetAppStorage(&Storage);
+    placement->SetAppStoragePath("Place");
+    Grid->Save();  // no placement yet: nothing
+    Grid->SetIniStorage(placement);
+    EXPECT_EQ(Grid->IniStorage(), placement);
+    placement->SaveFormPlacement();
+    const std::string section = TUxCustomAppStorage::ConcatPaths({std::string("Place"), ComponentStorageName(Grid)});
+    EXPECT_EQ(Storage.ReadString(TUxCustomAppStorage::ConcatPaths({section, std::string("GridName.DT")})), "1,68");
+    Grid->Columns()->Items(1)->SetIndex(0);
+    placement->RestoreFormPlacement();
+    EXPECT_EQ(Order(), (std::vector<std::string>{"CatNo", "DT"}));
+    Grid->SetIniStorage(nullptr);
+    placement->SaveFormPlacement();
 }
