@@ -9,6 +9,7 @@
 #include "dbgrids/UxFormPlacement.h"
 #include "dbgrids/UxGraphics.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace dbgrids {
@@ -673,9 +674,29 @@ void TUxDBGrid::ReadLegacyProperty(const std::string& name, bool value)
     else if (rtl::SameText(name, "OptionsMigrated")) FOptionsMigrated = value;
 }
 
+void TUxDBGrid::DefineProperties(rtl::TFiler& filer)
+{
+    TUxExDBGrid::DefineProperties(filer);
+    for (const char* name : {"AlternRowColor", "AlternRowFontColor", "PostOnEnter"}) {
+        std::string n = name;
+        filer.DefineProperty(n, [this, n](rtl::TReader& r) { ReadLegacyProperty(n, r.ReadBoolean()); }, nullptr,
+                             false);
+    }
+    const TDBGridOptions o = Options();
+    filer.DefineProperty(
+        "OptionsMigrated", [this](rtl::TReader& r) { FOptionsMigrated = r.ReadBoolean(); },
+        [](rtl::TWriter& w) { w.WriteBoolean(true); },
+        !o.Contains(O::dgTitleClick) && !o.Contains(O::dgTitleHotTrack));
+}
+
 void TUxDBGrid::Loaded()
 {
     TUxExDBGrid::Loaded();
+    // Controls embedded over cells start hidden.
+    for (int i = 0; i < FControls->Count(); ++i)
+        if (Owner())
+            if (auto* c = dynamic_cast<TControl*>(Owner()->FindComponent(FControls->Items(i)->ControlName())))
+                c->SetVisible(false);
     TDBGridOptions o = Options();
     if (!FOptionsMigrated && !o.Contains(O::dgTitleClick) && !o.Contains(O::dgTitleHotTrack)) {
         FOptionsMigrated = true;

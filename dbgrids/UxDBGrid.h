@@ -303,6 +303,10 @@ public:
     bool OptionsMigrated() const { return FOptionsMigrated; }
     void SetOptionsMigrated(bool v) { FOptionsMigrated = v; }
     void Loaded() override;
+    // The legacy stream properties above, and the migration flag
+    // "OptionsMigrated" (written, as True, only when Options has neither
+    // dgTitleClick nor dgTitleHotTrack).
+    void DefineProperties(rtl::TFiler& filer) override;
 
     // --- hints
     bool ShowTitleHint() const { return FShowTitleHint; }

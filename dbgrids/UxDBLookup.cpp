@@ -86,6 +86,7 @@ TUxLookupControl::TUxLookupControl(rtl::TComponent* owner)
       FLocate(CreateLocate(nullptr))
 {
     SetTabStop(true);
+    SetColor(clWindow);
     FValue = FEmptyValue;
 }
 

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/db/DataSet.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/ComponentStream.h"
+#include "platform/rtl/Streams.h"
 
 using namespace dbgrids;
 using namespace gui;
@@ -300,4 +303,69 @@ TEST_F(EditFixture, LookupFieldCompletesFromTheLookupDataSet)
     EXPECT_EQ(Grid->TypedText(), "TO");
     EXPECT_EQ(editor->SelStart(), 2);
     Data->Cancel();
+}
+
+namespace {
+
+// Collects the stream properties a component defines.
+class TCaptureFiler : public rtl::TFiler {
+public:
+    using rtl::TFiler::TFiler;
+    struct Def {
+        std::function<void(rtl::TReader&)> Read;
+        std::function<void(rtl::TWriter&)> Write;
+        bool HasData;
+    };
+    std::map<std::string, Def> Defs;
+    void DefineProperty(const std::string& name, const std::function<void(rtl::TReader&)>& readData,
+                        const std::function<void(rtl::TWriter&)>& writeData, bool hasData) override
+    {
+        Defs[name] = {readData, writeData, hasData};
+    }
+    void DefineBinaryProperty(const std::string&, const std::function<void(rtl::TStream&)>&,
+                              const std::function<void(rtl::TStream&)>&, bool) override
+    {
+    }
+};
+
+void FeedBoolean(const TCaptureFiler::Def& def, bool value)
+{
+    rtl::TMemoryStream ms;
+    rtl::TWriter w(ms);
+    w.WriteBoolean(value);
+    ms.Seek(0, rtl::TSeekOrigin::soBeginning);
+    rtl::TReader r(ms);
+    def.Read(r);
+}
+
+} // namespace
+
+TEST_F(EditFixture, LegacyStreamPropertiesAreReadAndTheMigrationFlagWritten)
+{
+    rtl::TMemoryStream scratch;
+    TCaptureFiler filer(scratch);
+    Grid->DefineProperties(filer);
+    for (const char* name : {"AlternRowColor", "AlternRowFontColor", "PostOnEnter", "OptionsMigrated"})
+        ASSERT_EQ(filer.Defs.count(name), 1u) << name;
+    EXPECT_FALSE(filer.Defs["AlternRowColor"].HasData);  // read only
+    FeedBoolean(filer.Defs["AlternRowColor"], true);
+    EXPECT_EQ(Grid->AlternateRowColor(), 0xCCCCCCu);
+    FeedBoolean(filer.Defs["AlternRowColor"], false);
+    EXPECT_EQ(Grid->AlternateRowColor(), clNone);
+    FeedBoolean(filer.Defs["AlternRowFontColor"], true);
+    EXPECT_EQ(Grid->AlternateRowFontColor(), clBlack);
+    FeedBoolean(filer.Defs["PostOnEnter"], true);
+    EXPECT_TRUE(Grid->PostOnEnterKey());
+    // The flag is written only when neither title option is set.
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgTitleClick, O::dgTitleHotTrack});
+    TCaptureFiler again(scratch);
+    Grid->DefineProperties(again);
+    EXPECT_TRUE(again.Defs["OptionsMigrated"].HasData);
+    FeedBoolean(again.Defs["OptionsMigrated"], true);
+    Grid->Loaded();
+    EXPECT_FALSE(Grid->Options().Contains(O::dgTitleClick));  // migrated before: kept
+    Grid->SetOptions(Grid->Options() + TDBGridOptions{O::dgTitleClick});
+    TCaptureFiler third(scratch);
+    Grid->DefineProperties(third);
+    EXPECT_FALSE(third.Defs["OptionsMigrated"].HasData);
 }
