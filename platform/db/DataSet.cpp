@@ -261,6 +261,14 @@ void TDataSet::Open()
         throw;
     }
     FState = TDataSetState::dsBrowse;
+    try {
+        ApplyOpenFilter();
+    } catch (...) {
+        FState = TDataSetState::dsInactive;
+        ClearFields();
+        try { InternalClose(); } catch (...) {}
+        throw;
+    }
     SetCurrentIndex(0);
     FBof = true;
     DataEvent(TDataEvent::deUpdateState);
@@ -853,14 +861,21 @@ void TCustomMemDataSet::ApplySort()
     FOrder = FNatural;
     FOrder.erase(std::remove_if(FOrder.begin(), FOrder.end(), [this](int r) { return FDeleted[r]; }),
                  FOrder.end());
-    if (keys.empty() || SortsOnServer()) return;
-    std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
-        for (const Key& k : keys) {
-            int c = CompareValues(FRecords[a][k.Field], FRecords[b][k.Field]);
-            if (c != 0) return k.Descending ? c > 0 : c < 0;
-        }
-        return false;
-    });
+    if (!keys.empty() && !SortsOnServer())
+        std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
+            for (const Key& k : keys) {
+                int c = CompareValues(FRecords[a][k.Field], FRecords[b][k.Field]);
+                if (c != 0) return k.Descending ? c > 0 : c < 0;
+            }
+            return false;
+        });
+    if (Filtered() && OnFilterRecord && Active()) {
+        // Judged in display order, the fields reading each record in turn.
+        std::vector<int> kept;
+        for (int i = 0; i < static_cast<int>(FOrder.size()); ++i)
+            if (RecordAccepted(i)) kept.push_back(FOrder[i]);
+        FOrder = std::move(kept);
+    }
 }
 
 // --- TMemDataSet ------------------------------------------------------------

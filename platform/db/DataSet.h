@@ -289,7 +289,13 @@ public:
     virtual bool IsSequenced() const { return true; }
     virtual bool IsUniDirectional() const { return false; }
     bool DefaultFields() const { return true; }
-    bool Filtered() const { return false; }
+    // With Filtered on, only records that OnFilterRecord accepts are shown
+    // (the fields read the record being judged); turning it on or off, or
+    // Refilter, applies it to an open data set.
+    bool Filtered() const { return FFiltered; }
+    void SetFiltered(bool value);
+    std::function<void(TDataSet* dataSet, bool& accept)> OnFilterRecord;
+    void Refilter() { if (Active()) FilterChanged(); }
     // Ends a pending edit before the cursor moves: an inserted record that
     // nobody changed is dropped, anything else is posted.  Checks that the
     // data set is open.
@@ -383,6 +389,14 @@ protected:
     // keeping the cursor on record index (clamped), and tells the sources.
     void DataChanged(int newCurrentIndex);
     void CheckActive() const;
+    // Whether the record at recordIndex passes the filter (true without one).
+    bool RecordAccepted(int recordIndex);
+    // The filter changed on an open data set; the memory data sets re-read
+    // their order.
+    virtual void FilterChanged() {}
+    // Right after opening, with the data set active: applies the filter
+    // (the memory data sets re-read their order).
+    virtual void ApplyOpenFilter() {}
     // Tells every attached data source.
     void DataEvent(TDataEvent event, TField* field = nullptr);
 
@@ -421,6 +435,7 @@ private:
     TDataSetState FDisableState = TDataSetState::dsInactive;
     bool FEventsMissed = false;
     bool FLayoutMissed = false;
+    bool FFiltered = false;
 
     struct TExtraFieldDef {
         std::string Name;
@@ -523,6 +538,11 @@ protected:
     int InternalPost(int index, const std::vector<TFieldValue>& values) override;
 
     void ApplySort();
+    void FilterChanged() override { Resort(); }
+    void ApplyOpenFilter() override
+    {
+        if (Filtered() && OnFilterRecord) ApplySort();
+    }
 
 private:
     void ChangeOrder(const std::string& sort);

@@ -183,6 +183,32 @@ TFieldValue TDataSet::Lookup(const std::string& keyFields, const std::vector<TFi
     return {};
 }
 
+// --- TDataSet: filter ------------------------------------------------------------
+
+void TDataSet::SetFiltered(bool value)
+{
+    if (value == FFiltered) return;
+    if (Active()) CheckBrowseMode();
+    FFiltered = value;
+    if (Active()) FilterChanged();
+}
+
+bool TDataSet::RecordAccepted(int recordIndex)
+{
+    if (!FFiltered || !OnFilterRecord) return true;
+    const int saved = FActiveOverride;
+    FActiveOverride = recordIndex;
+    bool accept = true;
+    try {
+        OnFilterRecord(this, accept);
+    } catch (...) {
+        FActiveOverride = saved;
+        throw;
+    }
+    FActiveOverride = saved;
+    return accept;
+}
+
 // --- TDataSet: calculated and lookup fields ----------------------------------
 
 void TDataSet::AddCalcField(const std::string& name, TFieldType type, int size)

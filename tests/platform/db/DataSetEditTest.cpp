@@ -266,3 +266,25 @@ TEST(DataSetEdit, DataLinkEditPutsTheDataSetIntoEditing)
     EXPECT_FALSE(link.Edit());
     EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
 }
+
+TEST(DataSetEdit, FilterShowsOnlyAcceptedRecords)
+{
+    auto ds = MakeRows();
+    ds->AppendRecord({int64_t(4), std::string("d"), int64_t(1), {}});
+    ds->OnFilterRecord = [](TDataSet* d, bool& accept) { accept = d->FieldByName("Flag")->AsBoolean(); };
+    ds->SetFiltered(true);
+    ds->Open();
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{3, 4}));
+    ds->SetSort("CatNo DESC");
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{4, 3}));
+    // A posted record that no longer passes leaves the view.
+    ds->First();
+    ds->Edit();
+    ds->FieldByName("Flag")->SetAsBoolean(false);
+    ds->Post();
+    ds->Refilter();
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{3}));
+    ds->SetFiltered(false);
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{4, 3, 2, 1}));
+    EXPECT_TRUE(ds->Locate("CatNo", int64_t(1)));
+}
