@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Monitors.h"
 #include "platform/rtl/Strings.h"
 
 namespace dbgrids {
@@ -192,8 +193,8 @@ void TUxDBGrid::ShowColumnsDialog()
     if (defaultDialog) {
         auto form = std::make_unique<TfrmSelectColumn>(gui::Application);
         gui::TRect cell = CellRect(0, 0);
-        if (!cell.IsEmpty() && gui::Screen) {
-            gui::TPoint p = SelectColumnDialogPosition(this, form->Width(), form->Height(), gui::Screen->WorkAreaRect());
+        if (!cell.IsEmpty()) {
+            gui::TPoint p = SelectColumnDialogPosition(this, form->Width(), form->Height(), gui::WorkAreaNearest(this));
             form->SetBounds(p.X, p.Y, form->Width(), form->Height());
         }
         form->SetGrid(this);

@@ -8,6 +8,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Monitors.h"
 
 using namespace dbgrids;
 using namespace gui;
@@ -144,4 +145,12 @@ TEST_F(DialogFixture, TheOwnerMayHandleTheRequest)
     };
     Grid->ShowColumnsDialog();
     EXPECT_EQ(asked, 1);
+}
+
+TEST_F(DialogFixture, WorkAreaNearTheGridIsAScreensArea)
+{
+    TRect area = WorkAreaNearest(Grid);
+    EXPECT_GT(area.Width(), 0);
+    EXPECT_GT(area.Height(), 0);
+    EXPECT_EQ(WorkAreaNearest(nullptr), Screen->WorkAreaRect());
 }
