@@ -407,8 +407,11 @@ void TUxLookupControl::KeyPress(char16_t& key)
 
 // --- TUxDBLookupList ------------------------------------------------------------------
 
-TUxDBLookupList::TUxDBLookupList(rtl::TComponent* owner) : TUxLookupControl(owner)
+TUxDBLookupList::TUxDBLookupList(rtl::TComponent* owner)
+    : TUxLookupControl(owner), FTimer(std::make_unique<TTimer>(nullptr))
 {
+    FTimer->SetEnabled(false);
+    FTimer->OnTimer = [this](rtl::TObject*) { TimerScroll(); };
     SetWidth(121);
     SetRowCount(7);
 }
@@ -567,7 +570,54 @@ void TUxDBLookupList::MouseDown(TMouseButton button, TShiftState shift, int x, i
 {
     FSearchText.clear();
     TUxLookupControl::MouseDown(button, shift, x, y);
-    if (button == TMouseButton::mbLeft && CanModify()) SelectItemAt(y);
+    if (button == TMouseButton::mbLeft && CanModify()) {
+        FTracking = true;
+        SetMouseCapture(true);
+        SelectItemAt(y);
+    }
+}
+
+void TUxDBLookupList::MouseMove(TShiftState shift, int x, int y)
+{
+    TUxLookupControl::MouseMove(shift, x, y);
+    if (!FTracking) return;
+    int beyond = 0;
+    if (y < 0) {
+        beyond = -y;
+        FScrollDirection = -1;
+    } else if (y >= ClientHeight()) {
+        beyond = y - ClientHeight() + 1;
+        FScrollDirection = 1;
+    }
+    if (beyond == 0) {
+        FTimer->SetEnabled(false);
+        SelectItemAt(y);
+        return;
+    }
+    FTimer->SetInterval(static_cast<unsigned>(std::max(0, 200 - 15 * beyond)));
+    FTimer->SetEnabled(true);
+}
+
+void TUxDBLookupList::TimerScroll()
+{
+    db::TDataSet* ds = FLookupLink->DataSet();
+    if (!FTracking || !ds) return;
+    FSelectEmpty = false;
+    ds->MoveBy(FScrollDirection);
+    SelectCurrent();
+}
+
+void TUxDBLookupList::StopTracking()
+{
+    FTimer->SetEnabled(false);
+    if (FTracking) SetMouseCapture(false);
+    FTracking = false;
+}
+
+void TUxDBLookupList::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    StopTracking();
+    TUxLookupControl::MouseUp(button, shift, x, y);
 }
 
 bool TUxDBLookupList::DoMouseWheelDown(TShiftState shift, TPoint mousePos)

@@ -22,6 +22,7 @@
 #include "dbgrids/UxDBUtils.h"
 #include "dbgrids/UxExControls.h"
 #include "platform/db/DataSet.h"
+#include "platform/gui/ExtCtrls.h"
 
 namespace dbgrids {
 
@@ -152,6 +153,12 @@ public:
 
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    // While dragging outside the list it scrolls one record per tick of
+    // this timer (200 - 15 ms per pixel beyond the edge, not below 0).
+    gui::TTimer* ScrollTimer() const { return FTimer.get(); }
+    bool Tracking() const { return FTracking; }
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
     void SetBounds(int left, int top, int width, int height) override;
@@ -175,6 +182,11 @@ private:
     bool FSelectEmpty = false;
     bool FLockPosition = false;
     bool FSizing = false;
+    bool FTracking = false;
+    int FScrollDirection = 0;
+    std::unique_ptr<gui::TTimer> FTimer;
+    void StopTracking();
+    void TimerScroll();
 };
 
 } // namespace dbgrids

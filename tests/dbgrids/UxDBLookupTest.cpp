@@ -185,3 +185,24 @@ TEST_F(LookupFixture, RowsKeysAndWheel)
         if (img->Canvas()->Pixels(List->ClientWidth() - 3, r * h + h / 2) == ColorToRGB(clHighlight)) selectedRow = r;
     EXPECT_GT(selectedRow, 0);
 }
+
+TEST_F(LookupFixture, DraggingOutsideScrollsByTimer)
+{
+    Types->First();
+    List->SetValue("K0");
+    List->MouseDown(TMouseButton::mbLeft, {}, 5, 2);
+    ASSERT_TRUE(List->Tracking());
+    const int bottom = List->ClientHeight();
+    List->MouseMove({}, 5, bottom + 9);  // 10 pixels below
+    EXPECT_TRUE(List->ScrollTimer()->Enabled());
+    EXPECT_EQ(List->ScrollTimer()->Interval(), 50u);
+    List->MouseMove({}, 5, bottom + 20);
+    EXPECT_EQ(List->ScrollTimer()->Interval(), 0u);
+    const std::string before = List->Value();
+    List->ScrollTimer()->OnTimer(List->ScrollTimer());
+    EXPECT_NE(List->Value(), before);
+    List->MouseMove({}, 5, 2);  // back inside: no timer
+    EXPECT_FALSE(List->ScrollTimer()->Enabled());
+    List->MouseUp(TMouseButton::mbLeft, {}, 5, 2);
+    EXPECT_FALSE(List->Tracking());
+}
