@@ -8,6 +8,7 @@
 #include "dbgrids/UxFormPlacement.h"
 #include "dbgrids/UxMemAppStorage.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 
 using namespace dbgrids;
 using namespace gui;
@@ -183,4 +184,25 @@ TEST_F(PlacementFixture, FormEventsRestoreOnShowAndSaveOnClose)
     Form->Close();
     EXPECT_EQ(Storage.ReadString("MainDlg\\NormPos"), std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
                                                         std::to_string(r.Right) + "," + std::to_string(r.Bottom));
+}
+
+TEST_F(PlacementFixture, ActiveControlIsSavedAndRestoredByName)
+{
+    auto* first = new TEdit(Form.get());
+    first->SetName("FirstEdit");
+    first->SetParent(Form.get());
+    auto* second = new TEdit(Form.get());
+    second->SetName("SecondEdit");
+    second->SetParent(Form.get());
+    second->SetTop(40);
+    Form->Show();
+    Form->SetActiveControl(second);
+    Placement->SetOptions({TPlacementOption::fpState, TPlacementOption::fpActiveControl});
+    Placement->SaveFormPlacement();
+    EXPECT_EQ(Storage.ReadString("MainDlg\\ActiveControl"), "SecondEdit");
+    Form->SetActiveControl(first);
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Form->ActiveControl(), second);
+    // Only the active control: no window placement values.
+    EXPECT_FALSE(Storage.ValueStored("MainDlg\\NormPos"));
 }
