@@ -187,7 +187,10 @@ void TUxDBGrid::KeyPress(char16_t& key)
         ToggleBooleanCell(mode);
         return;
     }
+    const char16_t typed = key;
     TUxExDBGrid::KeyPress(key);
+    // Typing in a cell whose field has an embedded control starts in it.
+    if (FCurrentControl && typed >= 32) FCurrentControl->Perform(WM_CHAR, typed);
 }
 
 // --- embedded controls -----------------------------------------------------------------

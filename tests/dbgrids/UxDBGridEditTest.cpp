@@ -181,6 +181,19 @@ TEST_F(EditFixture, EmbeddedControls)
     EXPECT_EQ(F("Name")->AsString(), old);
     Data->Cancel();
 
+    // Typing in the grid over that cell goes on in the control.
+    ASSERT_EQ(Grid->CurrentControl(), nullptr);
+    Grid->SetOptions(Grid->Options() + TDBGridOptions{O::dgEditing});
+    std::u16string received;
+    edit->OnKeyPress = [&](rtl::TObject*, char16_t& ch) { received += ch; };
+    char16_t k = u'Q';
+    Grid->KeyPress(k);
+    ASSERT_EQ(Grid->CurrentControl(), edit);
+    EXPECT_EQ(received, u"Q");
+    edit->OnKeyPress = nullptr;
+    edit->Perform(WM_CHAR, 27);
+    Data->Cancel();
+
     // A read-only grid places nothing.
     Grid->SetReadOnly(true);
     Grid->PlaceControl(edit, Grid->Col(), Grid->Row());
