@@ -2,6 +2,7 @@
 // box, the last tick that cannot go, OK and Escape, its size and place.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "dbgrids/UxDBGridSelectColumnForm.h"
@@ -71,6 +72,12 @@ TEST_F(DialogFixture, ListsFieldsInFieldOrderWithTheirTicks)
     Dialog->FillList();
     EXPECT_EQ(Texts()[0], "Cat. no [CatNo]");
     EXPECT_EQ(Texts()[1], "DT");
+    // Left for a person to look at.
+    Dialog->Show();
+    auto shots = std::filesystem::path(TEC_RUNTIME_DIR).parent_path() / "tests" / "screenshots";
+    std::filesystem::create_directories(shots);
+    Dialog->GetImage()->SaveToFile((shots / "dbgrids-select-columns.bmp").string());
+    Dialog->Hide();
 
     Dialog->SetSelectColumn(TSelectColumn::scGrid);  // grid order
     Dialog->FillList();
