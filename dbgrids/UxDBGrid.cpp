@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dbgrids/UxAppStoragePropertyEngineDB.h"
+#include "dbgrids/UxFormPlacement.h"
 #include "dbgrids/UxGraphics.h"
 #include "platform/rtl/Strings.h"
+#include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace dbgrids {
@@ -28,12 +31,23 @@ TUxDBGrid::TUxDBGrid(rtl::TComponent* owner) : TUxExDBGrid(owner)
 {
     // The grid draws its data cells itself.
     SetDefaultDrawing(false);
+    FControls = std::make_unique<TUxDBGridControls>(this);
+    RegisterDBGridColumnsEngine();
+    FIniLink = std::make_unique<TUxIniLink>();
+    FIniLink->OnSave = [this](rtl::TObject*) { Save(); };
+    FIniLink->OnLoad = [this](rtl::TObject*) { Load(); };
     SetOptions(DefaultOptions());
     FRowsHeight = DefaultRowHeight();
     FTitleRowHeight = RowHeights(0);
 }
 
-TUxDBGrid::~TUxDBGrid() = default;
+TUxDBGrid::~TUxDBGrid()
+{
+    if (FIniLink) {
+        FIniLink->OnSave = nullptr;
+        FIniLink->OnLoad = nullptr;
+    }
+}
 
 TDBGridOptions TUxDBGrid::DefaultOptions()
 {
@@ -151,9 +165,23 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
                                  : FixedColor());
         c->FillRect(rect);
     }
+    if (DrawSelectionMark(aCol, aRow, rect)) return;
     TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
-    // Sort markers belong to title buttons only.
     const int dataCol = RawToDataColumn(aCol);
+    // A held title button looks pressed.
+    if (aRow < TitleOffset() && FPressed && FPressedCol && aCol >= IndicatorOffset() &&
+        dataCol < Columns()->Count() && Columns()->Items(dataCol) == FPressedCol) {
+        TRect r = rect;
+        Canvas()->Frame3D(r, clBtnShadow, clBtnHighlight, 1);
+    }
+    // The title arrow in the top-left cell.
+    if (aCol == 0 && aRow == 0 && FTitleArrow && Options().Contains(O::dgIndicator) &&
+        Options().Contains(O::dgTitles)) {
+        if (TBitmap* b = GetDBGridBitmap(TUxDBGridBitmap::gpPopup))
+            DrawMaskedBitmap(Canvas(), (rect.Left + rect.Right - b->Width()) / 2,
+                             (rect.Top + rect.Bottom - b->Height()) / 2, b, 0xFFFFFF);
+    }
+    // Sort markers belong to title buttons only.
     if (aRow < TitleOffset() && FTitleButtons && DataLink()->Active() && aCol >= IndicatorOffset() &&
         dataCol < Columns()->Count()) {
         db::TField* field = Columns()->Items(dataCol)->Field();
@@ -168,6 +196,33 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
                 DrawMaskedBitmap(Canvas(), x, y, b, 0xFF00FF);
         }
     }
+}
+
+bool TUxDBGrid::DrawSelectionMark(int aCol, int aRow, const TRect& rect)
+{
+    if (aCol != 0 || !Options().Contains(O::dgIndicator) || aRow < TitleOffset() || !FMultiSelect ||
+        !DataLink()->Active() || DataSource()->DataSet()->State() != db::TDataSetState::dsBrowse)
+        return false;
+    // Ask whether the row's record is selected by making it the active one.
+    const int row = aRow - TitleOffset();
+    const int active = DataLink()->ActiveRecord();
+    if (row >= DataLink()->RecordCount()) return false;
+    DataLink()->SetActiveRecord(row);
+    const bool selected = SelectedRows()->CurrentRowSelected();
+    DataLink()->SetActiveRecord(active);
+    if (!selected) return false;
+    TCanvas* c = Canvas();
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(FixedColor());
+    c->FillRect(rect);
+    TBitmap* b = GetDBGridIndicatorBitmap(row == active ? 1 : 0);
+    if (b) {
+        int margin = Options().Contains(O::dgColLines) && Options().Contains(O::dgRowLines) ? 1 : 2;
+        int x = rect.Right - margin - b->Width();
+        int y = (rect.Top + rect.Bottom - b->Height()) / 2;
+        DrawMaskedBitmap(c, x, y, b, clDefault);  // the marks lie on white
+    }
+    return true;
 }
 
 void TUxDBGrid::DrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state)
@@ -373,15 +428,17 @@ void TUxDBGrid::TitleClick(TColumn* column)
 {
     FTitleColumn = column;
     TUxExDBGrid::TitleClick(column);
-    // Title buttons sort on a click; without them the owner's OnTitleClick
-    // is all that happens.
-    if (FTitleButtons && TitleClickSorts() && column) DoTitleClick(column->Index(), column->Field());
+    // Title buttons sort when a tracked press is released over them (see
+    // MouseUp); without them the owner's OnTitleClick is all that happens.
 }
 
 void TUxDBGrid::CellClick(TColumn* column)
 {
     FTitleColumn = nullptr;
     TUxExDBGrid::CellClick(column);
+    // A click on the Boolean field under edit toggles it.
+    if (column && FBooleanFieldToEdit && column->Field() == FBooleanFieldToEdit)
+        ToggleBooleanCell(TUxBooleanToggle::btToggle);
 }
 
 bool TUxDBGrid::TitleDblClick()
@@ -617,9 +674,29 @@ void TUxDBGrid::ReadLegacyProperty(const std::string& name, bool value)
     else if (rtl::SameText(name, "OptionsMigrated")) FOptionsMigrated = value;
 }
 
+void TUxDBGrid::DefineProperties(rtl::TFiler& filer)
+{
+    TUxExDBGrid::DefineProperties(filer);
+    for (const char* name : {"AlternRowColor", "AlternRowFontColor", "PostOnEnter"}) {
+        std::string n = name;
+        filer.DefineProperty(n, [this, n](rtl::TReader& r) { ReadLegacyProperty(n, r.ReadBoolean()); }, nullptr,
+                             false);
+    }
+    const TDBGridOptions o = Options();
+    filer.DefineProperty(
+        "OptionsMigrated", [this](rtl::TReader& r) { FOptionsMigrated = r.ReadBoolean(); },
+        [](rtl::TWriter& w) { w.WriteBoolean(true); },
+        !o.Contains(O::dgTitleClick) && !o.Contains(O::dgTitleHotTrack));
+}
+
 void TUxDBGrid::Loaded()
 {
     TUxExDBGrid::Loaded();
+    // Controls embedded over cells start hidden.
+    for (int i = 0; i < FControls->Count(); ++i)
+        if (Owner())
+            if (auto* c = dynamic_cast<TControl*>(Owner()->FindComponent(FControls->Items(i)->ControlName())))
+                c->SetVisible(false);
     TDBGridOptions o = Options();
     if (!FOptionsMigrated && !o.Contains(O::dgTitleClick) && !o.Contains(O::dgTitleHotTrack)) {
         FOptionsMigrated = true;

@@ -14,11 +14,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dbgrids/UxExControls.h"
 #include "platform/gui/DBGrids.h"
+#include "platform/gui/Menus.h"
 
 namespace dbgrids {
 
@@ -37,7 +39,13 @@ enum class TUxDBGridBitmap {
     gpChecked, gpUnChecked, gpPopup
 };
 gui::TBitmap* GetDBGridBitmap(TUxDBGridBitmap index);
+// The multi-selection marks of the indicator column: 0 dot ("UxDBGridMSDOT"),
+// 1 arrow for the current record ("UxDBGridMSARROW").
+gui::TBitmap* GetDBGridIndicatorBitmap(int index);
 void FreeDBGridBitmaps();
+class TUxCustomAppStorage;
+class TUxFormPlacement;
+class TUxIniLink;
 enum class TSelectColumn { scDataBase, scGrid };
 enum class TUxDBGridLayoutChangeKind { lcLayoutChanged, lcSizeChanged, lcTopLeftChanged };
 
@@ -62,14 +70,55 @@ using TUxDBCanEditCellEvent = std::function<void(TUxDBGrid* grid, db::TField* fi
 // The texts of the column-selection dialog.
 struct TUxSelectDialogColumnStrings {
     std::string Caption = "Select columns";
+    std::string RealNamesOption;
     std::string OK = "&OK";
     std::string NoSelectionWarning = "At least one column must be visible!";
 };
 
-// Controls embedded over cells (none in this system).
-struct TUxDBGridControls {
-    std::vector<std::string> ControlNames;
+// How an embedded control is sized over its cell.
+enum class TUxDBGridControlSize { fcCellSize, fcDesignSize, fcBiggest };
+
+// A control of the grid's owner that edits the cells of one field.
+class TUxDBGridControl : public rtl::TCollectionItem {
+    RTL_CLASS(TUxDBGridControl, rtl::TCollectionItem)
+public:
+    explicit TUxDBGridControl(rtl::TCollection* collection) : rtl::TCollectionItem(collection) {}
+    const std::string& ControlName() const { return FControlName; }
+    void SetControlName(const std::string& v) { FControlName = v; }
+    const std::string& FieldName() const { return FFieldName; }
+    void SetFieldName(const std::string& v) { FFieldName = v; }
+    TUxDBGridControlSize FitCell() const { return FFitCell; }
+    void SetFitCell(TUxDBGridControlSize v) { FFitCell = v; }
+    bool LeaveOnEnterKey() const { return FLeaveOnEnterKey; }
+    void SetLeaveOnEnterKey(bool v) { FLeaveOnEnterKey = v; }
+    bool LeaveOnUpDownKey() const { return FLeaveOnUpDownKey; }
+    void SetLeaveOnUpDownKey(bool v) { FLeaveOnUpDownKey = v; }
+    // The control's size when first placed with fcBiggest (0 until then).
+    int DesignWidth() const { return FDesignWidth; }
+    int DesignHeight() const { return FDesignHeight; }
+    // Copies the five published values and forgets the design size.
+    void Assign(const rtl::TPersistent* source) override;
+
+private:
+    friend class TUxDBGrid;
+    std::string FControlName, FFieldName;
+    TUxDBGridControlSize FFitCell = TUxDBGridControlSize::fcCellSize;
+    bool FLeaveOnEnterKey = false, FLeaveOnUpDownKey = false;
+    int FDesignWidth = 0, FDesignHeight = 0;
 };
+
+class TUxDBGridControls : public rtl::TOwnedCollection {
+    RTL_CLASS(TUxDBGridControls, rtl::TOwnedCollection)
+public:
+    explicit TUxDBGridControls(TUxDBGrid* grid);
+    TUxDBGridControl* Add() { return static_cast<TUxDBGridControl*>(TCollection::Add()); }
+    TUxDBGridControl* Items(int index) const { return static_cast<TUxDBGridControl*>(TCollection::Items(index)); }
+    // The first item for that field / control name (case ignored), or nullptr.
+    TUxDBGridControl* ControlByField(const std::string& fieldName) const;
+    TUxDBGridControl* ControlByName(const std::string& controlName) const;
+};
+
+enum class TUxBooleanToggle { btSetTrue, btSetFalse, btToggle };
 
 class TUxDBGrid : public TUxExDBGrid {
 public:
@@ -113,7 +162,48 @@ public:
     const std::string& StringForTrue() const { return FStringForTrue; }
     const std::string& StringForFalse() const { return FStringForFalse; }
     TUxSelectDialogColumnStrings& SelectColumnsDialogStrings() { return FSelectColumnsDialogStrings; }
-    TUxDBGridControls& EditControls() { return FControls; }
+    TUxDBGridControls* EditControls() const { return FControls.get(); }
+    void SetEditControls(const TUxDBGridControls* value) { FControls->Assign(value); }
+
+    // --- the column dialog
+    // OnSelectColumns may handle the request (clearing defaultDialog);
+    // otherwise the dialog is shown below cell (0, 0).  The grid repaints.
+    void ShowColumnsDialog();
+    std::function<void(TUxDBGrid* grid, bool& defaultDialog)> OnSelectColumns;
+
+    // --- column layout in an application storage
+    // Customized columns: "<Index>,<Width>" (-1 for a hidden column) per
+    // column under <path>/<grid Name>.<FieldName>, the path defaulting to
+    // the grid's storage name; default columns store the data set's field
+    // layout.  Nothing happens without a data set or a storage.
+    void SaveToAppStore(TUxCustomAppStorage* storage, const std::string& path);
+    void LoadFromAppStore(TUxCustomAppStorage* storage, const std::string& path);
+    // Through a form placement: saved and loaded with it (below its
+    // AppStoragePath), or on request.  Nothing without a Name or placement.
+    TUxFormPlacement* IniStorage() const;
+    void SetIniStorage(TUxFormPlacement* value);
+    void Save();
+    void Load();
+
+    // --- editing (booleans toggled in place, embedded controls)
+    // Whether the selected cell cannot be changed (grid, column, field or
+    // data set read-only).
+    bool IsCellReadOnly();
+    // Sets, clears or toggles the Boolean field under edit.
+    void ToggleBooleanCell(TUxBooleanToggle mode);
+    // Shows an embedded control over the cell (aCol, aRow).
+    virtual void PlaceControl(gui::TWinControl* control, int aCol, int aRow);
+    // Ends the embedded control; the grid takes the focus back.
+    void CloseControl();
+    gui::TWinControl* CurrentControl() const { return FCurrentControl; }
+    db::TField* BooleanFieldToEdit() const { return FBooleanFieldToEdit; }
+    std::function<void(rtl::TObject* sender, db::TField* field, bool& allowEdit)> OnShowEditor;
+    // A character typed into the in-place editor, before the editor takes
+    // it: completes from the column's pick list or the lookup field's data
+    // set (clearing key when it did).
+    void EditorKeyPress(char16_t& key);
+    // The text typed so far in a lookup cell.
+    const std::string& TypedText() const { return FWord; }
 
     // --- colours
     gui::TColor AlternateRowColor() const { return FAlternateRowColor; }
@@ -150,6 +240,21 @@ public:
     gui::TColumn* TitleColumn() const { return FTitleColumn; }
     TTitleClickEvent OnTitleBtnClick;
     TTitleClickEvent OnTitleBtnDblClick;
+    // Asked before a title button is pressed (aCol: column index).
+    std::function<void(rtl::TObject* sender, int aCol, db::TField* field, bool& enabled)> OnCheckButton;
+    // Title buttons: whether a press may also start a column move.
+    bool TitleButtonAllowMove() const { return FTitleButtonAllowMove; }
+    void SetTitleButtonAllowMove(bool v) { FTitleButtonAllowMove = v; }
+    // Whether a title button is held down, and which column's.
+    bool TitlePressed() const { return FPressed; }
+    gui::TColumn* PressedColumn() const { return FPressedCol; }
+    // The arrow glyph in the top-left cell; a right press on the title row
+    // fires OnTitleArrowMenuEvent and shows TitlePopup.
+    bool TitleArrow() const { return FTitleArrow; }
+    void SetTitleArrow(bool v) { FTitleArrow = v; Invalidate(); }
+    gui::TPopupMenu* TitlePopup() const { return FTitlePopup; }
+    void SetTitlePopup(gui::TPopupMenu* v) { FTitlePopup = v; }
+    rtl::TNotifyEvent OnTitleArrowMenuEvent;
 
     // --- layout links, scroll lock
     void RegisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link);
@@ -183,7 +288,10 @@ public:
     void ToggleRowSelection();
     void GotoSelection(int index);
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
 
@@ -195,6 +303,10 @@ public:
     bool OptionsMigrated() const { return FOptionsMigrated; }
     void SetOptionsMigrated(bool v) { FOptionsMigrated = v; }
     void Loaded() override;
+    // The legacy stream properties above, and the migration flag
+    // "OptionsMigrated" (written, as True, only when Options has neither
+    // dgTitleClick nor dgTitleHotTrack).
+    void DefineProperties(rtl::TFiler& filer) override;
 
     // --- hints
     bool ShowTitleHint() const { return FShowTitleHint; }
@@ -225,8 +337,20 @@ protected:
     virtual void DoTitleClick(int aCol, db::TField* field);
     virtual bool TitleDblClick();
     void NotifyLayoutChange(TUxDBGridLayoutChangeKind kind);
+    virtual void CheckTitleButton(int aCol, int aRow, bool& enabled);
+    // The title column under (x, y) when it is on a title row, else nullptr.
+    gui::TColumn* TitleColumnAt(int x, int y);
+    void TrackTitleButton(int x, int y);
+    void EndTitleTracking();
+    void SaveColumnsLayout(TUxCustomAppStorage* storage, const std::string& path);
+    void LoadColumnsLayout(TUxCustomAppStorage* storage, const std::string& path);
+    // The indicator cell of a selected record in a multi-select grid: the
+    // dot, or the arrow on the current record; false for other cells.
+    bool DrawSelectionMark(int aCol, int aRow, const gui::TRect& rect);
     // The confirmation of Ctrl+Delete (with dgConfirmDelete).
     bool ConfirmDelete();
+    // Deletes the selected records, or the current one when none is.
+    void DeleteRecords();
     void MoveWithSelection(bool shiftHeld, int delta);
     void ClearSelectionOnMove();
     void TabToNextColumn(bool forward);
@@ -241,6 +365,14 @@ protected:
     void TopLeftChanged() override;
     void TitleClick(gui::TColumn* column) override;
     void CellClick(gui::TColumn* column) override;
+    bool CanEditShow() const override;
+    gui::TInplaceEdit* CreateEditor() override;
+    void TypeToCell(char16_t key);
+    // Chooses the editor of the selected field: true for the in-place
+    // editor, false when a Boolean toggle or an embedded control edits it
+    // (or nothing may).
+    virtual bool PrepareEditor();
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void DblClick() override;
     bool DoPrepareHint(gui::THintInfo& hintInfo) override;
     // Title cells also size within 5 pixels of either edge.
@@ -278,7 +410,20 @@ private:
     bool FShowTitleHint = false, FShowCellHint = false;
     db::TBookmark FSelectionAnchor;
     TUxSelectDialogColumnStrings FSelectColumnsDialogStrings;
-    TUxDBGridControls FControls;
+    std::unique_ptr<TUxDBGridControls> FControls;
+    std::unique_ptr<TUxIniLink> FIniLink;
+    std::string IniStoragePath();
+    gui::TColumn* FPressedCol = nullptr;
+    bool FPressed = false, FTracking = false, FSwapButtons = false, FTitleButtonAllowMove = false;
+    bool FTitleArrow = false;
+    gui::TPopupMenu* FTitlePopup = nullptr;
+    void LeaveControl();
+    void ControlWndProc(gui::TMessage& message);
+    gui::TWinControl* FCurrentControl = nullptr;
+    std::function<void(gui::TMessage&)> FOldControlWndProc;
+    db::TField* FBooleanFieldToEdit = nullptr;
+    db::TFieldValue FControlOldValue;
+    std::string FWord;
 };
 
 } // namespace dbgrids

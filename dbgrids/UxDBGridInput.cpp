@@ -62,6 +62,33 @@ void TUxDBGrid::GotoSelection(int index)
     DataSource()->DataSet()->GotoBookmark(SelectedRows()->Items(index));
 }
 
+void TUxDBGrid::DeleteRecords()
+{
+    db::TDataSet* ds = DataSource()->DataSet();
+    TBookmarkList* rows = SelectedRows();
+    if (rows->Count() == 0) {
+        ds->Delete();
+        return;
+    }
+    // The bookmarks are copied first: each deletion changes the data set.
+    std::vector<db::TBookmark> marks;
+    for (int i = 0; i < rows->Count(); ++i) marks.push_back(rows->Items(i));
+    ds->DisableControls();
+    try {
+        for (const db::TBookmark& mark : marks) {
+            if (!ds->BookmarkValid(mark)) continue;
+            ds->GotoBookmark(mark);
+            ds->Delete();
+        }
+    } catch (...) {
+        rows->Refresh();
+        ds->EnableControls();
+        throw;
+    }
+    rows->Clear();
+    ds->EnableControls();
+}
+
 bool TUxDBGrid::ConfirmDelete()
 {
     if (!Options().Contains(O::dgConfirmDelete)) return true;
@@ -141,9 +168,8 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
             ClearSelectionOnMove();
             break;
         case VK_DELETE:
-            // The data sets of this system cannot be modified: the guards
-            // end here, and nothing is deleted.
-            if (FCanDelete && !ReadOnly() && ds->CanModify() && !ds->IsEmpty()) ConfirmDelete();
+            if (FCanDelete && !ReadOnly() && ds->CanModify() && !ds->IsEmpty() && ConfirmDelete())
+                DeleteRecords();
             key = 0;
             return;
         default: break;
@@ -151,14 +177,19 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
         TUxExDBGrid::KeyDown(key, shift);
         return;
     }
+    const bool inserting = ds->State() == db::TDataSetState::dsInsert;
     switch (key) {
     case VK_UP:
+        if (inserting) break;
         MoveWithSelection(shiftHeld, -1);
         key = 0;
         return;
     case VK_DOWN:
+        if (inserting) break;
         MoveWithSelection(shiftHeld, 1);
-        // Appending needs a data set that can be modified, which none here is.
+        if (FAutoAppend && ds->Eof() && ds->CanModify() && !ReadOnly() &&
+            Options().Contains(O::dgEditing))
+            ds->Append();
         key = 0;
         return;
     case VK_LEFT: case VK_RIGHT:
@@ -169,6 +200,9 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
         break;
     case VK_ESCAPE: case VK_PRIOR: case VK_NEXT:
         ClearSelectionOnMove();
+        break;
+    case VK_INSERT:
+        if (ds->CanModify() && !ReadOnly() && Options().Contains(O::dgEditing)) ClearSelectionOnMove();
         break;
     case VK_TAB:
         if (!shift.Contains(TShiftStateItem::ssAlt)) {
@@ -182,8 +216,118 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
     TUxExDBGrid::KeyDown(key, shift);
 }
 
+void TUxDBGrid::CheckTitleButton(int aCol, int aRow, bool& enabled)
+{
+    if (aCol < 0 || aCol >= Columns()->Count()) {
+        enabled = false;
+        return;
+    }
+    (void)aRow;
+    if (OnCheckButton) OnCheckButton(this, aCol, Columns()->Items(aCol)->Field(), enabled);
+}
+
+TColumn* TUxDBGrid::TitleColumnAt(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return nullptr;
+    int col = 0, row = 0;
+    MouseToCell(x, y, col, row);
+    int dataCol = RawToDataColumn(col);
+    if (row < 0 || row >= TitleOffset() || col < IndicatorOffset() || dataCol >= Columns()->Count()) return nullptr;
+    return Columns()->Items(dataCol);
+}
+
+void TUxDBGrid::TrackTitleButton(int x, int y)
+{
+    bool pressed = FPressedCol && TitleColumnAt(x, y) == FPressedCol;
+    if (pressed == FPressed) return;
+    FPressed = pressed;
+    for (int r = 0; r < TitleOffset(); ++r)
+        for (int c = 0; c < ColCount(); ++c) InvalidateCell(c, r);
+}
+
+void TUxDBGrid::EndTitleTracking()
+{
+    if (!FTracking && !FSwapButtons) return;
+    FPressed = false;
+    FTracking = false;
+    SetMouseCapture(false);
+    Invalidate();
+}
+
+void TUxDBGrid::MouseMove(TShiftState shift, int x, int y)
+{
+    if (FTracking && !FSwapButtons) TrackTitleButton(x, y);
+    TUxExDBGrid::MouseMove(shift, x, y);
+}
+
+void TUxDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (FTracking && FPressedCol) {
+        TColumn* pressed = FPressedCol;
+        const bool inside = TitleColumnAt(x, y) == pressed;
+        const bool swapped = FSwapButtons;
+        EndTitleTracking();
+        FSwapButtons = false;
+        FPressedCol = nullptr;
+        if (inside && DataLink()->Active()) {
+            FTitleColumn = pressed;
+            DoTitleClick(pressed->Index(), pressed->Field());
+        }
+        if (swapped) button = TMouseButton::mbLeft;
+        Invalidate();
+        return;
+    }
+    // A click on the title arrow opens the column dialog.
+    int col = 0, row = 0;
+    MouseToCell(x, y, col, row);
+    if (button == TMouseButton::mbLeft && col == 0 && row == 0 && FTitleArrow && Options().Contains(O::dgTitles) &&
+        Options().Contains(O::dgIndicator) && Columns()->Count() > 0) {
+        ShowColumnsDialog();
+        return;
+    }
+    TUxExDBGrid::MouseUp(button, shift, x, y);
+}
+
 void TUxDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
+    int cellCol = 0, cellRow = 0;
+    MouseToCell(x, y, cellCol, cellRow);
+    // The title row's menu.
+    if (button == TMouseButton::mbRight && cellRow == 0 && Options().Contains(O::dgTitles) &&
+        Options().Contains(O::dgIndicator)) {
+        if (FTitleArrow && OnTitleArrowMenuEvent) OnTitleArrowMenuEvent(this);
+        if (FTitlePopup) {
+            FTitlePopup->SetPopupComponent(this);
+            TPoint p = ClientToScreen({x, y});
+            FTitlePopup->Popup(p.X, p.Y);
+        }
+        return;
+    }
+    // Title buttons: the press is tracked until the release.
+    TColumn* titleColumn = TitleColumnAt(x, y);
+    if (FTitleButtons && DataLink()->Active() && titleColumn) {
+        if (button == TMouseButton::mbRight && Options().Contains(O::dgColumnResize)) {
+            FSwapButtons = true;
+            SetMouseCapture(true);
+            FPressedCol = titleColumn;
+            FTracking = true;
+            TrackTitleButton(x, y);
+            return;
+        }
+        if (button == TMouseButton::mbLeft) {
+            bool enabled = true;
+            CheckTitleButton(titleColumn->Index(), cellRow, enabled);
+            if (enabled) {
+                SetMouseCapture(true);
+                FTracking = true;
+                FPressedCol = titleColumn;
+                TrackTitleButton(x, y);
+            } else if (FBeepOnError) {
+                MessageBeep(0);
+            }
+            if (!FTitleButtonAllowMove) return;
+        }
+    }
     TUxExDBGrid::MouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft || !FMultiSelect || !DataLink()->Active()) return;
     int col = 0, row = 0;
@@ -219,6 +363,9 @@ void TUxDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 bool TUxDBGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
 {
+    // A wheel turn drops a pending edit or insert.
+    if (DataLink()->Active() && DataSource()->DataSet()->State() != db::TDataSetState::dsBrowse)
+        DataSource()->DataSet()->Cancel();
     if (TCustomControl::DoMouseWheelDown(shift, mousePos)) return true;
     if (!DataLink()->Active()) return false;
     int n = shift.Contains(TShiftStateItem::ssCtrl) ? std::max(1, VisibleRowCount() - 1)
@@ -229,6 +376,8 @@ bool TUxDBGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
 
 bool TUxDBGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
 {
+    if (DataLink()->Active() && DataSource()->DataSet()->State() != db::TDataSetState::dsBrowse)
+        DataSource()->DataSet()->Cancel();
     if (TCustomControl::DoMouseWheelUp(shift, mousePos)) return true;
     if (!DataLink()->Active()) return false;
     int n = Only(shift, TShiftStateItem::ssCtrl) ? std::max(1, VisibleRowCount() - 1)

@@ -17,6 +17,7 @@ const char* const kBitmapNames[12] = {"UxDBGridBLOB",   "UxDBGridMEMO",     "UxD
                                       "UxDBGridOBJECT", "UxDBGridDATA",     "UxDBGridNOTEMPTY", "UxDBGridSMDOWN",
                                       "UxDBGridSMUP",   "UxDBGridCHECKED", "UxDBGridUNCHECKED", "UxDBGridPOPUP"};
 std::unique_ptr<TBitmap> gBitmaps[12];
+std::unique_ptr<TBitmap> gMarks[2];
 
 } // namespace
 
@@ -32,8 +33,20 @@ TBitmap* GetDBGridBitmap(TUxDBGridBitmap index)
     return gBitmaps[i].get();
 }
 
+TBitmap* GetDBGridIndicatorBitmap(int index)
+{
+    if (index < 0 || index > 1) return nullptr;
+    if (!gMarks[index]) {
+        auto b = std::make_unique<TBitmap>(1, 1);
+        b->LoadFromResourceName(index == 0 ? "UxDBGridMSDOT" : "UxDBGridMSARROW");
+        gMarks[index] = std::move(b);
+    }
+    return gMarks[index].get();
+}
+
 void FreeDBGridBitmaps()
 {
+    for (auto& b : gMarks) b.reset();
     for (auto& b : gBitmaps) b.reset();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 #include "platform/rtl/Strings.h"
@@ -253,12 +254,21 @@ void TDataSet::Open()
     ClearFields();
     try {
         InternalOpen();
+        AddExtraFields();
     } catch (...) {
         ClearFields();
         try { InternalClose(); } catch (...) {}
         throw;
     }
     FState = TDataSetState::dsBrowse;
+    try {
+        ApplyOpenFilter();
+    } catch (...) {
+        FState = TDataSetState::dsInactive;
+        ClearFields();
+        try { InternalClose(); } catch (...) {}
+        throw;
+    }
     SetCurrentIndex(0);
     FBof = true;
     DataEvent(TDataEvent::deUpdateState);
@@ -270,6 +280,7 @@ void TDataSet::Close()
 {
     if (!Active()) return;
     if (BeforeClose) BeforeClose(this);
+    Cancel();
     InternalClose();
     FState = TDataSetState::dsInactive;
     FCurrent = -1;
@@ -364,6 +375,7 @@ void TDataSet::Scrolled(int oldIndex)
 
 void TDataSet::DoBeforeScroll()
 {
+    CheckBrowseMode();
     if (BeforeScroll) BeforeScroll(this);
 }
 
@@ -439,7 +451,7 @@ TFieldValue TDataSet::GetFieldValue(const TField* field) const
     CheckActive();
     int record = FActiveOverride >= 0 ? FActiveOverride : FCurrent;
     if (record < 0 || record >= InternalRecordCount() || !field) return {};
-    return InternalGetValue(record, field->FDataIndex);
+    return ValueOf(record, field);
 }
 
 int TDataSet::InternalBookmarkIndex(int64_t key) const
@@ -537,7 +549,7 @@ bool TDataSet::RecordMatches(int recordIndex, const std::vector<TField*>& fields
     const bool partial = options.Contains(TLocateOption::loPartialKey);
     const bool noCase = options.Contains(TLocateOption::loCaseInsensitive);
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        TFieldValue v = InternalGetValue(recordIndex, fields[i]->FDataIndex);
+        TFieldValue v = ValueOf(recordIndex, fields[i]);
         const TFieldValue& key = keys[i];
         if (IsNullValue(key)) {
             if (!IsNullValue(v)) return false;
@@ -633,7 +645,10 @@ void TDataSet::Notification(rtl::TComponent* component, rtl::TOperation operatio
 
 // --- TCustomMemDataSet ------------------------------------------------------
 
-TCustomMemDataSet::TCustomMemDataSet(rtl::TComponent* owner) : TDataSet(owner) {}
+TCustomMemDataSet::TCustomMemDataSet(rtl::TComponent* owner)
+    : TDataSet(owner), FIndexDefs(std::make_unique<TIndexDefs>(this))
+{
+}
 
 void TCustomMemDataSet::DefineField(const std::string& name, TFieldType type, int size)
 {
@@ -651,6 +666,8 @@ void TCustomMemDataSet::ClearFieldDefs()
     if (Active()) throw EDatabaseError(DisplayName() + ": Cannot change the fields of an open dataset");
     FFieldDefs.clear();
     FRecords.clear();
+    FDeleted.clear();
+    FNatural.clear();
     FOrder.clear();
 }
 
@@ -661,18 +678,23 @@ void TCustomMemDataSet::AddRecord(std::vector<TFieldValue> values)
                              rtl::IntToStr(static_cast<int64_t>(FFieldDefs.size())) +
                              " values, got " + rtl::IntToStr(static_cast<int64_t>(values.size())));
     FRecords.push_back(std::move(values));
+    FDeleted.push_back(false);
+    FNatural.push_back(static_cast<int>(FRecords.size()) - 1);
     FOrder.push_back(static_cast<int>(FRecords.size()) - 1);
 }
 
 void TCustomMemDataSet::ClearRecords()
 {
     FRecords.clear();
+    FDeleted.clear();
+    FNatural.clear();
     FOrder.clear();
 }
 
 void TCustomMemDataSet::InternalOpen()
 {
     for (const auto& def : FFieldDefs) AddField(def.Name, def.DataType, def.Size);
+    ResolveIndexName();
     ApplySort();
 }
 
@@ -699,24 +721,124 @@ int TCustomMemDataSet::InternalBookmarkIndex(int64_t key) const
 RTL_PUBLISHED(TCustomMemDataSet)
 {
     c.Property("IndexFieldNames", &TCustomMemDataSet::IndexFieldNames, &TCustomMemDataSet::SetIndexFieldNames);
+    c.Property("IndexDefs", &TCustomMemDataSet::IndexDefs);
+    c.Property("IndexName", &TCustomMemDataSet::IndexName, &TCustomMemDataSet::SetIndexName);
 }
 
 void TCustomMemDataSet::SetSort(const std::string& sort)
 {
+    ChangeOrder(sort);
+    FIndexName.clear();
+}
+
+void TCustomMemDataSet::SetIndexName(const std::string& value)
+{
+    if (rtl::Trim(value).empty()) {
+        ChangeOrder("");
+        FIndexName.clear();
+        return;
+    }
+    TIndexDef* def = FIndexDefs->Find(value);
+    if (!def && !Active()) {
+        // The definitions of a database data set are read when it opens.
+        FIndexName = value;
+        return;
+    }
+    if (!def) throw EDatabaseError(DisplayName() + ": Index '" + value + "' not found");
+    ChangeOrder(def->SortText());
+    FIndexName = def->Name();
+}
+
+void TCustomMemDataSet::ResolveIndexName()
+{
+    if (FIndexName.empty()) return;
+    TIndexDef* def = FIndexDefs->Find(FIndexName);
+    if (!def) throw EDatabaseError(DisplayName() + ": Index '" + FIndexName + "' not found");
+    FSort = def->SortText();
+}
+
+void TCustomMemDataSet::Resort() { ChangeOrder(FSort); }
+
+void TCustomMemDataSet::Reorder() { ApplySort(); }
+
+bool TCustomMemDataSet::OrderFromRows(const std::vector<std::vector<TFieldValue>>& rows)
+{
+    std::map<std::vector<TFieldValue>, std::vector<int>> stored;
+    std::size_t live = 0;
+    for (std::size_t r = FRecords.size(); r-- > 0;)
+        if (!FDeleted[r]) {
+            stored[FRecords[r]].push_back(static_cast<int>(r));
+            ++live;
+        }
+    if (live != rows.size()) return false;
+    std::vector<int> order;
+    order.reserve(rows.size());
+    for (const auto& row : rows) {
+        auto it = stored.find(row);
+        if (it == stored.end() || it->second.empty()) return false;
+        order.push_back(it->second.back());  // equal rows keep their stored order
+        it->second.pop_back();
+    }
+    FOrder = std::move(order);
+    return true;
+}
+
+void TCustomMemDataSet::ChangeOrder(const std::string& sort)
+{
+    if (Active()) CheckBrowseMode();
     std::string old = FSort;
     FSort = sort;
     if (!Active()) return;
+    // The cursor stays on its record: found by its place in the store, or
+    // (when the rows were read anew) by its values.
     int stored = CurrentIndex() >= 0 ? FOrder[CurrentIndex()] : -1;
+    std::vector<TFieldValue> values = stored >= 0 ? FRecords[stored] : std::vector<TFieldValue>{};
+    const std::size_t storedCount = FRecords.size();
     try {
-        ApplySort();
+        Reorder();
     } catch (...) {
         FSort = old;
         throw;
     }
     int pos = 0;
-    if (stored >= 0)
-        pos = static_cast<int>(std::find(FOrder.begin(), FOrder.end(), stored) - FOrder.begin());
+    if (stored >= 0) {
+        int target = -1;
+        if (FRecords.size() == storedCount && FRecords[stored] == values) {
+            target = stored;
+        } else {
+            for (int r : FOrder)
+                if (FRecords[r] == values) {
+                    target = r;
+                    break;
+                }
+        }
+        auto it = std::find(FOrder.begin(), FOrder.end(), target);
+        pos = it == FOrder.end() ? 0 : static_cast<int>(it - FOrder.begin());
+    }
     DataChanged(pos);
+}
+
+std::vector<TCustomMemDataSet::TSortKey> TCustomMemDataSet::ParseSort(const std::string& sort)
+{
+    std::vector<TSortKey> keys;
+    if (rtl::Trim(sort).empty()) return keys;
+    for (const std::string& part : SplitNames(sort, ",;")) {
+        if (part.empty()) continue;
+        std::string name = part;
+        bool desc = false;
+        std::size_t blank = part.find_last_of(" \t");
+        if (blank != std::string::npos) {
+            std::string word = rtl::Trim(part.substr(blank + 1));
+            if (rtl::SameText(word, "DESC") || rtl::SameText(word, "ASC")) {
+                desc = rtl::SameText(word, "DESC");
+                name = rtl::Trim(part.substr(0, blank));
+            }
+        }
+        if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+            name = rtl::Trim(name.substr(1, name.size() - 2));
+        keys.push_back({name, desc});
+    }
+    return keys;
 }
 
 void TCustomMemDataSet::ApplySort()
@@ -728,39 +850,32 @@ void TCustomMemDataSet::ApplySort()
         bool Descending;
     };
     std::vector<Key> keys;
-    if (!rtl::Trim(FSort).empty()) {
-        for (const std::string& part : SplitNames(FSort, ",;")) {
-            if (part.empty()) continue;
-            std::string name = part;
-            bool desc = false;
-            std::size_t blank = part.find_last_of(" \t");
-            if (blank != std::string::npos) {
-                std::string word = rtl::Trim(part.substr(blank + 1));
-                if (rtl::SameText(word, "DESC") || rtl::SameText(word, "ASC")) {
-                    desc = rtl::SameText(word, "DESC");
-                    name = rtl::Trim(part.substr(0, blank));
-                }
-            }
-            if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
-                name = rtl::Trim(name.substr(1, name.size() - 2));
-            int index = -1;
-            for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
-                if (rtl::SameText(FFieldDefs[i].Name, name)) index = static_cast<int>(i);
-            if (index < 0)
-                throw EDatabaseError(DisplayName() + ": Field '" + name + "' not found");
-            keys.push_back({index, desc});
-        }
+    for (const TSortKey& key : ParseSort(FSort)) {
+        int index = -1;
+        for (std::size_t i = 0; i < FFieldDefs.size(); ++i)
+            if (rtl::SameText(FFieldDefs[i].Name, key.Name)) index = static_cast<int>(i);
+        if (index < 0)
+            throw EDatabaseError(DisplayName() + ": Field '" + key.Name + "' not found");
+        keys.push_back({index, key.Descending});
     }
-    FOrder.resize(FRecords.size());
-    std::iota(FOrder.begin(), FOrder.end(), 0);
-    if (keys.empty()) return;
-    std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
-        for (const Key& k : keys) {
-            int c = CompareValues(FRecords[a][k.Field], FRecords[b][k.Field]);
-            if (c != 0) return k.Descending ? c > 0 : c < 0;
-        }
-        return false;
-    });
+    FOrder = FNatural;
+    FOrder.erase(std::remove_if(FOrder.begin(), FOrder.end(), [this](int r) { return FDeleted[r]; }),
+                 FOrder.end());
+    if (!keys.empty() && !SortsOnServer())
+        std::stable_sort(FOrder.begin(), FOrder.end(), [&](int a, int b) {
+            for (const Key& k : keys) {
+                int c = CompareValues(FRecords[a][k.Field], FRecords[b][k.Field]);
+                if (c != 0) return k.Descending ? c > 0 : c < 0;
+            }
+            return false;
+        });
+    if (Filtered() && OnFilterRecord && Active()) {
+        // Judged in display order, the fields reading each record in turn.
+        std::vector<int> kept;
+        for (int i = 0; i < static_cast<int>(FOrder.size()); ++i)
+            if (RecordAccepted(i)) kept.push_back(FOrder[i]);
+        FOrder = std::move(kept);
+    }
 }
 
 // --- TMemDataSet ------------------------------------------------------------
@@ -775,12 +890,13 @@ void TMemDataSet::AppendRecord(std::vector<TFieldValue> values)
     AddRecord(std::move(values));
     if (Active()) {
         // Keep the cursor on its record; a first record becomes current.
-        SetSort(Sort());
+        Resort();
     }
 }
 
 void TMemDataSet::ClearRecords()
 {
+    if (Active()) Cancel();
     TCustomMemDataSet::ClearRecords();
     DataChanged(0);
 }
@@ -963,7 +1079,9 @@ int TDataLink::MoveBy(int distance)
 bool TDataLink::Edit()
 {
     TDataSet* ds = DataSet();
-    return !FReadOnly && FActive && ds && ds->CanModify() && Editing();
+    if (FReadOnly || !FActive || !ds || !ds->CanModify()) return false;
+    if (!Editing()) ds->Edit();
+    return Editing();
 }
 
 void TDataLink::UpdateRecord()

@@ -25,6 +25,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/db/IndexDefs.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Set.h"
@@ -41,14 +42,16 @@ public:
 
 enum class TFieldType {
     ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean,
-    ftFloat, ftAutoInc, ftLargeint
+    ftFloat, ftAutoInc, ftLargeint,
+    ftMemo,     // text of any length, kept as a string
+    ftBlob      // bytes, kept as a string
 };
 
 // One stored value: null, a whole number, a real number or a text.
 using TFieldValue = std::variant<std::monostate, int64_t, long double, std::string>;
 
-// The data sets here are read only: they are inactive or browsing; the
-// editing states are named for the controls that ask about them.
+// dsEdit: the current record is being changed; dsInsert: a new record
+// (already shown at the cursor) is being filled.  Post or Cancel end both.
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -99,8 +102,17 @@ public:
     // The field's column in the data (1-based), whatever its Index.
     int FieldNo() const { return FDataIndex + 1; }
     std::string FullName() const { return FFieldName; }
-    TFieldKind FieldKind() const { return TFieldKind::fkData; }
-    bool IsBlob() const { return false; }
+    // fkData reads the stored value; fkCalculated is set by the data set's
+    // OnCalcFields; fkLookup reads LookupResultField of the record of
+    // LookupDataSet whose LookupKeyFields equal this data set's KeyFields.
+    TFieldKind FieldKind() const { return FFieldKind; }
+    bool Lookup() const { return FFieldKind == TFieldKind::fkLookup; }
+    const std::string& KeyFields() const { return FKeyFields; }
+    TDataSet* LookupDataSet() const { return FLookupDataSet; }
+    const std::string& LookupKeyFields() const { return FLookupKeyFields; }
+    const std::string& LookupResultField() const { return FLookupResultField; }
+    // Memo and blob fields.
+    bool IsBlob() const { return FDataType == TFieldType::ftMemo || FDataType == TFieldType::ftBlob; }
     bool IsNumeric() const;
 
     // --- how controls show the field ------------------------------------
@@ -145,6 +157,25 @@ public:
     // Numbers as their general text ("0.5", "-12"); null gives "".
     std::string AsString() const;
 
+    // --- writing --------------------------------------------------------
+    // Data fields are written while the data set edits or inserts (else
+    // EDatabaseError "<data set>: Dataset not in edit or insert mode"), a
+    // read-only field raises "Field '<name>' cannot be modified".  Values
+    // are converted to the field's type: a text for a numeric field is
+    // parsed (EConvertError when it is no number), an empty text is null;
+    // Boolean fields keep 1 or 0.  Calculated fields are written only
+    // inside OnCalcFields.
+    void SetValue(const TFieldValue& value);
+    void SetAsString(const std::string& value) { SetValue(value); }
+    void SetAsInteger(int32_t value) { SetValue(int64_t(value)); }
+    void SetAsLargeInt(int64_t value) { SetValue(value); }
+    void SetAsFloat(long double value) { SetValue(value); }
+    void SetAsBoolean(bool value) { SetValue(int64_t(value ? 1 : 0)); }
+    void Clear() { SetValue(TFieldValue{}); }
+    // Whether the field may be written now (data set editable, field not
+    // read-only, data field).
+    bool CanModify() const;
+
     std::string ClassName() const override { return "TField"; }
 
 private:
@@ -158,6 +189,11 @@ private:
     int FSize;
     int FIndex;
     int FDataIndex;
+    // Slot among the calculated and lookup fields, -1 for data fields.
+    int FCalcIndex = -1;
+    TFieldKind FFieldKind = TFieldKind::fkData;
+    std::string FKeyFields, FLookupKeyFields, FLookupResultField;
+    TDataSet* FLookupDataSet = nullptr;
     std::string FDisplayLabel;
     int FDisplayWidth = 0;
     bool FVisible = true;
@@ -246,15 +282,57 @@ public:
     void EnableControls();
     bool ControlsDisabled() const { return FDisableCount > 0; }
 
-    // What controls ask of a data set; the data sets here are read-only,
-    // sequenced (RecNo is the position) and two-way.
+    // What controls ask of a data set: whether records may be edited,
+    // inserted and deleted (by default not), sequenced (RecNo is the
+    // position) and two-way.
     virtual bool CanModify() const { return false; }
     virtual bool IsSequenced() const { return true; }
     virtual bool IsUniDirectional() const { return false; }
     bool DefaultFields() const { return true; }
-    bool Filtered() const { return false; }
-    // Nothing is pending in a read-only data set: checks that it is open.
-    void CheckBrowseMode() const { CheckActive(); }
+    // With Filtered on, only records that OnFilterRecord accepts are shown
+    // (the fields read the record being judged); turning it on or off, or
+    // Refilter, applies it to an open data set.
+    bool Filtered() const { return FFiltered; }
+    void SetFiltered(bool value);
+    std::function<void(TDataSet* dataSet, bool& accept)> OnFilterRecord;
+    void Refilter() { if (Active()) FilterChanged(); }
+    // Ends a pending edit before the cursor moves: an inserted record that
+    // nobody changed is dropped, anything else is posted.  Checks that the
+    // data set is open.
+    void CheckBrowseMode();
+
+    // --- editing --------------------------------------------------------
+    // Edit starts changing the current record (an empty data set gets a
+    // new record instead); Insert adds a blank record at the cursor and
+    // Append one at the end, both made current.  Post stores the changed
+    // values (a sorted data set moves the record to its place and keeps the
+    // cursor on it); Cancel drops them (and an inserted record).  Delete
+    // removes the current record.  A data set that cannot be modified
+    // raises EDatabaseError "<name>: Cannot modify a read-only dataset".
+    void Edit();
+    void Insert();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+    // Whether a field was written since Edit / Insert.
+    bool Modified() const { return FModified; }
+
+    // The value of resultField in the first record whose keyFields equal
+    // keyValues (exact, case-sensitive), without moving the cursor; null
+    // when there is none.
+    TFieldValue Lookup(const std::string& keyFields, const std::vector<TFieldValue>& keyValues,
+                       const std::string& resultField) const;
+
+    // --- calculated and lookup fields -----------------------------------
+    // Declared while closed; the fields are created at Open after the
+    // stored ones.  A lookup field reads resultField of the record of
+    // lookupDataSet whose lookupKeyFields equal keyFields (names separated
+    // by ";").
+    void AddCalcField(const std::string& name, TFieldType type, int size = 0);
+    void AddLookupField(const std::string& name, TFieldType type, int size,
+                        const std::string& keyFields, TDataSet* lookupDataSet,
+                        const std::string& lookupKeyFields, const std::string& lookupResultField);
     // Records are read at once; kept for callers that tell the data set
     // its position may have moved underneath.
     void CursorPosChanged() {}
@@ -270,6 +348,14 @@ public:
     rtl::TNotifyEvent AfterClose;
     rtl::TNotifyEvent BeforeScroll;
     rtl::TNotifyEvent AfterScroll;
+    rtl::TNotifyEvent BeforeEdit, AfterEdit, BeforeInsert, AfterInsert;
+    rtl::TNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
+    rtl::TNotifyEvent BeforeDelete, AfterDelete;
+    // Fills a new record (after Insert / Append) with its first values.
+    rtl::TNotifyEvent OnNewRecord;
+    // Sets the calculated fields of the record being read; only they may
+    // be written here.
+    rtl::TNotifyEvent OnCalcFields;
 
     std::string ClassName() const override { return "TDataSet"; }
 
@@ -285,6 +371,13 @@ protected:
     // and back (-1 when no record has the key).  By default the position.
     virtual int64_t InternalBookmarkKey(int recordIndex) const { return recordIndex; }
     virtual int InternalBookmarkIndex(int64_t key) const;
+    // Editing, for data sets that CanModify: add a blank record at
+    // position index (0-based) and return where it is; remove the record
+    // at index; store values (one per data field) in the record at index
+    // and return its position afterwards.  The defaults raise.
+    virtual int InternalInsert(int index);
+    virtual void InternalDelete(int index);
+    virtual int InternalPost(int index, const std::vector<TFieldValue>& values);
 
     TField* AddField(const std::string& name, TFieldType type, int size = 0);
     void ClearFields();
@@ -296,6 +389,14 @@ protected:
     // keeping the cursor on record index (clamped), and tells the sources.
     void DataChanged(int newCurrentIndex);
     void CheckActive() const;
+    // Whether the record at recordIndex passes the filter (true without one).
+    bool RecordAccepted(int recordIndex);
+    // The filter changed on an open data set; the memory data sets re-read
+    // their order.
+    virtual void FilterChanged() {}
+    // Right after opening, with the data set active: applies the filter
+    // (the memory data sets re-read their order).
+    virtual void ApplyOpenFilter() {}
     // Tells every attached data source.
     void DataEvent(TDataEvent event, TField* field = nullptr);
 
@@ -310,6 +411,14 @@ private:
     void MoveField(TField* field, int newIndex);
     void DoBeforeScroll();
     void Scrolled(int oldIndex);
+    // The value of field in record recordIndex: the edit buffer for the
+    // record being edited, the calculation for calculated and lookup fields.
+    TFieldValue ValueOf(int recordIndex, const TField* field) const;
+    TFieldValue CalcValue(int recordIndex, const TField* field) const;
+    void SetFieldValue(TField* field, const TFieldValue& value);
+    void CheckCanModify() const;
+    void StartInsert(bool atEnd);
+    void AddExtraFields();
     bool RecordMatches(int recordIndex, const std::vector<TField*>& fields,
                        const std::vector<TFieldValue>& keys, TLocateOptions options) const;
 
@@ -326,6 +435,25 @@ private:
     TDataSetState FDisableState = TDataSetState::dsInactive;
     bool FEventsMissed = false;
     bool FLayoutMissed = false;
+    bool FFiltered = false;
+
+    struct TExtraFieldDef {
+        std::string Name;
+        TFieldType DataType;
+        int Size;
+        TFieldKind Kind;
+        std::string KeyFields;
+        TDataSet* LookupDataSet;
+        std::string LookupKeyFields, LookupResultField;
+    };
+    std::vector<TExtraFieldDef> FExtraDefs;
+    // Values of the data fields of the record being edited or inserted.
+    std::vector<TFieldValue> FEditBuffer;
+    bool FModified = false;
+    // While OnCalcFields runs: the record calculated and its values.
+    mutable bool FCalculating = false;
+    mutable int FCalcRecord = -1;
+    mutable std::vector<TFieldValue> FCalcBuffer;
 };
 
 // Rows kept in memory: field definitions and records added by the owner of
@@ -336,10 +464,26 @@ class TCustomMemDataSet : public TDataSet {
 public:
     explicit TCustomMemDataSet(rtl::TComponent* owner = nullptr);
 
-    // Published as "IndexFieldNames": the client sort under the name the
-    // sorting grids look for.
+    // Published as "IndexFieldNames": the sort under the name the sorting
+    // grids look for.
     const std::string& IndexFieldNames() const { return FSort; }
     void SetIndexFieldNames(const std::string& value) { SetSort(value); }
+    // Published as "IndexDefs" and "IndexName": choosing a definition by
+    // name orders the data set by its fields (setting Sort clears the
+    // name); an unknown name raises EDatabaseError "<name>: Index '<x>'
+    // not found" (on a closed data set: when it opens); "" returns to
+    // stored order.
+    TIndexDefs* IndexDefs() const { return FIndexDefs.get(); }
+    const std::string& IndexName() const { return FIndexName; }
+    void SetIndexName(const std::string& value);
+
+    // One key of a sort text: the field name as written and the direction.
+    struct TSortKey {
+        std::string Name;
+        bool Descending;
+    };
+    // The keys of a sort text (see Sort); no check against the fields.
+    static std::vector<TSortKey> ParseSort(const std::string& sort);
 
     // Client sort: field names separated by "," or ";", each optionally
     // in brackets and followed by "ASC" or "DESC" ("CatNo", "Type,CatNo
@@ -365,6 +509,23 @@ protected:
     void ClearRecords();
     const std::vector<TFieldDef>& FieldDefs() const { return FFieldDefs; }
 
+    // A data set that orders its rows itself (a query re-run with an
+    // ORDER BY) returns true: the client keeps the order it is given.
+    virtual bool SortsOnServer() const { return false; }
+    // Brings the rows into the order of Sort() on an open data set; by
+    // default the client sort.
+    virtual void Reorder();
+    // Re-applies the current order after records were added.
+    void Resort();
+    // Shows the stored records in the order of rows, the same records read
+    // anew in another order: each row is matched to a stored record of equal
+    // values, so that bookmarks stay valid.  False (nothing changed) when
+    // the rows are not exactly the stored records.
+    bool OrderFromRows(const std::vector<std::vector<TFieldValue>>& rows);
+    // At open: a chosen IndexName becomes the sort (its definition must
+    // exist by then).
+    void ResolveIndexName();
+
     void InternalOpen() override;
     void InternalClose() override;
     int InternalRecordCount() const override;
@@ -372,29 +533,53 @@ protected:
     // The stored record: its place survives a new sort.
     int64_t InternalBookmarkKey(int recordIndex) const override;
     int InternalBookmarkIndex(int64_t key) const override;
+    int InternalInsert(int index) override;
+    void InternalDelete(int index) override;
+    int InternalPost(int index, const std::vector<TFieldValue>& values) override;
+
+    void ApplySort();
+    void FilterChanged() override { Resort(); }
+    void ApplyOpenFilter() override
+    {
+        if (Filtered() && OnFilterRecord) ApplySort();
+    }
 
 private:
-    void ApplySort();
+    void ChangeOrder(const std::string& sort);
 
     std::vector<TFieldDef> FFieldDefs;
     std::vector<std::vector<TFieldValue>> FRecords;
+    // Deleted records stay stored (so that bookmarks keep their meaning)
+    // but leave the order.
+    std::vector<bool> FDeleted;
+    // Stored records in their unsorted order (where they were inserted).
+    std::vector<int> FNatural;
     std::vector<int> FOrder;      // display position -> stored record
     std::string FSort;
+    std::string FIndexName;
+    std::unique_ptr<TIndexDefs> FIndexDefs;
 };
 
 // An in-memory data set for tests and small tables.  Field definitions are
 // made while closed; records may be appended at any time (an open data set
 // tells its sources).  A record with the wrong number of values raises
-// EDatabaseError.
+// EDatabaseError.  It can be edited unless ReadOnly.
 class TMemDataSet : public TCustomMemDataSet {
 public:
     explicit TMemDataSet(rtl::TComponent* owner = nullptr) : TCustomMemDataSet(owner) {}
+
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+    bool CanModify() const override { return Active() && !FReadOnly; }
 
     void AddFieldDef(const std::string& name, TFieldType type, int size = 0);
     void AppendRecord(std::vector<TFieldValue> values);
     void ClearRecords();
 
     std::string ClassName() const override { return "TMemDataSet"; }
+
+private:
+    bool FReadOnly = false;
 };
 
 // Connects a data set to the controls that show it and reports changes of
@@ -446,7 +631,7 @@ public:
     void SetDataSource(TDataSource* source);
     TDataSet* DataSet() const;
     bool Active() const { return FActive; }
-    // Whether the data set is being edited (never, for read-only sets).
+    // Whether the data set is being edited or a record inserted.
     bool Editing() const;
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
@@ -467,7 +652,8 @@ public:
     bool Bof() const;
     // Moves the data set's cursor; returns the distance moved.
     int MoveBy(int distance);
-    // Puts the data set into editing; false for read-only data.
+    // Puts the data set into editing (unless it already is); false when
+    // the link or the data cannot be modified.
     bool Edit();
     // Asks the control to write its pending value (UpdateData).
     void UpdateRecord();

@@ -1,7 +1,9 @@
 #include "platform/db/SQLiteDataSet.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include <sqlite3.h>
@@ -123,6 +125,43 @@ public:
         for (auto& row : rows) add(std::move(row));
     }
 
+    // Runs a read-only statement (a pragma) and hands each row over.
+    void Rows(const std::string& sql, const std::function<void(sqlite3_stmt*)>& row)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(FDb, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+        if (rc != SQLITE_OK) Fail(rc, sql);
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) row(stmt);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE) Fail(rc, sql);
+    }
+
+    struct TColumn {
+        std::string Name, Table, Origin;  // result name; source table and column, if any
+    };
+    // The result columns of a statement, without running it.
+    std::vector<TColumn> Describe(const std::string& sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(FDb, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+        if (rc != SQLITE_OK) Fail(rc, sql);
+        std::vector<TColumn> out;
+        auto text = [](const char* p) { return p ? std::string(p) : std::string(); };
+        for (int c = 0, n = stmt ? sqlite3_column_count(stmt) : 0; c < n; ++c)
+            out.push_back({text(sqlite3_column_name(stmt, c)), text(sqlite3_column_table_name(stmt, c)),
+                           text(sqlite3_column_origin_name(stmt, c))});
+        sqlite3_finalize(stmt);
+        return out;
+    }
+
+    struct TIndex {
+        std::string Name;
+        std::vector<std::pair<std::string, bool>> Columns;  // name, descending
+        bool Unique = false, Primary = false;
+    };
+    // The indexes of a table on plain columns (expression indexes left out).
+    std::vector<TIndex> Indexes(const std::string& table);
+
 private:
     std::string FFile;
     sqlite3* FDb = nullptr;
@@ -137,6 +176,60 @@ std::string QuoteIdentifier(const std::string& name)
         q += c;
     }
     return q + "\"";
+}
+
+std::vector<Connection::TIndex> Connection::Indexes(const std::string& table)
+{
+    std::vector<TIndex> out;
+    Rows("PRAGMA index_list(" + QuoteIdentifier(table) + ")", [&](sqlite3_stmt* st) {
+        TIndex index;
+        const unsigned char* name = sqlite3_column_text(st, 1);
+        index.Name = name ? reinterpret_cast<const char*>(name) : "";
+        index.Unique = sqlite3_column_int(st, 2) != 0;
+        const unsigned char* origin = sqlite3_column_text(st, 3);
+        index.Primary = origin && std::string(reinterpret_cast<const char*>(origin)) == "pk";
+        out.push_back(std::move(index));
+    });
+    std::vector<TIndex> plain;
+    for (TIndex& index : out) {
+        bool expression = false;
+        Rows("PRAGMA index_xinfo(" + QuoteIdentifier(index.Name) + ")", [&](sqlite3_stmt* st) {
+            if (sqlite3_column_int(st, 5) == 0) return;  // not a key column
+            const unsigned char* col = sqlite3_column_text(st, 2);
+            if (!col) {
+                expression = true;
+                return;
+            }
+            index.Columns.emplace_back(reinterpret_cast<const char*>(col), sqlite3_column_int(st, 3) != 0);
+        });
+        if (!expression && !index.Columns.empty()) plain.push_back(std::move(index));
+    }
+    return plain;
+}
+
+// Adds an index definition; columns are given under the names the data set
+// shows them.
+void AddIndexDef(TIndexDefs* defs, const Connection::TIndex& index,
+                 const std::vector<std::string>& names)
+{
+    std::string fields, desc;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        fields += (fields.empty() ? "" : ";") + names[i];
+        if (index.Columns[i].second) desc += (desc.empty() ? "" : ";") + names[i];
+    }
+    TIndexOptions options;
+    if (index.Unique) options.Include(TIndexOption::ixUnique);
+    if (index.Primary) options.Include(TIndexOption::ixPrimary);
+    defs->Add(index.Name, fields, desc, options);
+}
+
+// The statement without trailing blanks and semicolons, so that it can be
+// wrapped.
+std::string Unterminated(std::string sql)
+{
+    while (!sql.empty() && (std::isspace(static_cast<unsigned char>(sql.back())) || sql.back() == ';'))
+        sql.pop_back();
+    return sql;
 }
 
 } // namespace
@@ -174,6 +267,12 @@ void TSQLiteTable::InternalOpen()
         "SELECT * FROM " + QuoteIdentifier(FTableName),
         [this](const std::string& n, TFieldType t, int s) { DefineField(n, t, s); },
         [this](std::vector<TFieldValue> row) { AddRecord(std::move(row)); });
+    IndexDefs()->Clear();
+    for (const Connection::TIndex& index : connection.Indexes(FTableName)) {
+        std::vector<std::string> names;
+        for (const auto& column : index.Columns) names.push_back(column.first);
+        AddIndexDef(IndexDefs(), index, names);
+    }
     TCustomMemDataSet::InternalOpen();
 }
 
@@ -224,15 +323,83 @@ std::string TSQLiteQuery::TranslateStatement(const std::string& text)
     return out;
 }
 
+namespace {
+
+// The statement ordered by the keys, which must name result columns; the
+// names go in quoted, never as text of the statement.
+std::string OrderedStatement(const std::string& display, const std::string& sql,
+                             const std::vector<Connection::TColumn>& columns,
+                             const std::vector<TCustomMemDataSet::TSortKey>& keys)
+{
+    if (keys.empty()) return sql;
+    std::string order;
+    for (const auto& key : keys) {
+        const Connection::TColumn* found = nullptr;
+        for (const auto& column : columns)
+            if (rtl::SameText(column.Name, key.Name)) {
+                found = &column;
+                break;
+            }
+        if (!found) throw EDatabaseError(display + ": Field '" + key.Name + "' not found");
+        order += (order.empty() ? "" : ", ") + QuoteIdentifier(found->Name) +
+                 (key.Descending ? " DESC" : " ASC");
+    }
+    return "SELECT * FROM (" + Unterminated(sql) + "\n) ORDER BY " + order;
+}
+
+} // namespace
+
 void TSQLiteQuery::InternalOpen()
 {
     std::string sql = TranslateStatement(FSQL.Text());
     ClearFieldDefs();
     Connection connection(FDatabaseFile);
+    std::vector<Connection::TColumn> columns = connection.Describe(sql);
+    // Index definitions: the indexes of the source tables whose columns are
+    // all in the result.
+    IndexDefs()->Clear();
+    std::vector<std::string> tables;
+    for (const auto& column : columns)
+        if (!column.Table.empty() &&
+            std::find(tables.begin(), tables.end(), column.Table) == tables.end())
+            tables.push_back(column.Table);
+    for (const std::string& table : tables) {
+        for (const Connection::TIndex& index : connection.Indexes(table)) {
+            std::vector<std::string> names;
+            for (const auto& key : index.Columns) {
+                for (const auto& column : columns)
+                    if (column.Table == table && rtl::SameText(column.Origin, key.first)) {
+                        names.push_back(column.Name);
+                        break;
+                    }
+            }
+            if (names.size() == index.Columns.size()) AddIndexDef(IndexDefs(), index, names);
+        }
+    }
+    ResolveIndexName();
     connection.Load(
-        sql, [this](const std::string& n, TFieldType t, int s) { DefineField(n, t, s); },
+        OrderedStatement(DisplayName(), sql, columns, ParseSort(Sort())),
+        [this](const std::string& n, TFieldType t, int s) { DefineField(n, t, s); },
         [this](std::vector<TFieldValue> row) { AddRecord(std::move(row)); });
     TCustomMemDataSet::InternalOpen();
+}
+
+void TSQLiteQuery::Reorder()
+{
+    std::string sql = TranslateStatement(FSQL.Text());
+    Connection connection(FDatabaseFile);
+    std::string ordered = OrderedStatement(DisplayName(), sql, connection.Describe(sql), ParseSort(Sort()));
+    // The rows are read into a side list first: a failure keeps the old ones.
+    std::vector<std::vector<TFieldValue>> rows;
+    connection.Load(
+        ordered, [](const std::string&, TFieldType, int) {},
+        [&rows](std::vector<TFieldValue> row) { rows.push_back(std::move(row)); });
+    // The same rows in another order keep their records (and bookmarks);
+    // changed data replaces them.
+    if (OrderFromRows(rows)) return;
+    ClearRecords();
+    for (auto& row : rows) AddRecord(std::move(row));
+    ApplySort();
 }
 
 } // namespace db

@@ -15,7 +15,7 @@
 namespace db {
 
 // A table opened by name; Sort (inherited) orders it on the client, e.g.
-// SetSort("CatNo").
+// SetSort("CatNo").  Its IndexDefs are the table's indexes, read at Open.
 class TSQLiteTable : public TCustomMemDataSet {
 public:
     explicit TSQLiteTable(rtl::TComponent* owner = nullptr) : TCustomMemDataSet(owner) {}
@@ -40,6 +40,11 @@ private:
 // opens.  Texts in double quotes are string literals ("Type = "T"" selects
 // the rows whose Type is T), as the statements of the catalogue dialog
 // write them.  Only one statement, and only one that reads, is accepted.
+// Sort / IndexFieldNames / IndexName re-run the statement with an ORDER BY
+// on the named result columns (each checked and quoted; an unknown name
+// raises EDatabaseError and keeps the rows as they were).  Its IndexDefs
+// are the indexes of the tables it reads whose columns are all in the
+// result, under the result's column names.
 class TSQLiteQuery : public TCustomMemDataSet {
 public:
     explicit TSQLiteQuery(rtl::TComponent* owner = nullptr) : TCustomMemDataSet(owner) {}
@@ -60,6 +65,8 @@ public:
 
 protected:
     void InternalOpen() override;
+    bool SortsOnServer() const override { return true; }
+    void Reorder() override;
 
 private:
     std::string FDatabaseFile;

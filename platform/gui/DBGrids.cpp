@@ -44,7 +44,12 @@ void DrawAligned(TCanvas* c, const TRect& rect, const std::string& text, TAlignm
 
 } // namespace
 
-RTL_PUBLISHED(TColumn) {}
+RTL_PUBLISHED(TColumn)
+{
+    c.Property("FieldName", &TColumn::FieldName, &TColumn::SetFieldName);
+    c.Property("Width", &TColumn::Width, &TColumn::SetWidth);
+    c.Property("Visible", &TColumn::Visible, &TColumn::SetVisible);
+}
 RTL_PUBLISHED(TDBGridColumns) {}
 
 // ------------------------------------------------------------ TColumnTitle
@@ -173,6 +178,8 @@ void TColumn::Assign(const rtl::TPersistent* source)
     FAlignment = c->FAlignment;
     FColor = c->FColor;
     FReadOnly = c->FReadOnly;
+    FPickList->Assign(c->FPickList.get());
+    FDropDownRows = c->FDropDownRows;
     FTitle->FCaption = c->FTitle->FCaption;
     FTitle->FAlignment = c->FTitle->FAlignment;
     FTitle->FColor = c->FTitle->FColor;
@@ -438,6 +445,25 @@ bool TCustomDBGrid::CanEditShow() const
     // The data sets here cannot be modified: the editor never opens on them.
     return !FReadOnly && FDataLink->Active() && FDataLink->DataSet()->CanModify() &&
            TCustomGrid::CanEditShow();
+}
+
+std::string TCustomDBGrid::GetEditText(int aCol, int aRow)
+{
+    (void)aRow;
+    int i = RawToDataColumn(aCol);
+    TField* f = FDataLink->Active() && i >= 0 && i < FColumns->Count() ? FColumns->Items(i)->Field() : nullptr;
+    return f ? f->Text() : std::string();
+}
+
+void TCustomDBGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    (void)aRow;
+    int i = RawToDataColumn(aCol);
+    TField* f = FDataLink->Active() && i >= 0 && i < FColumns->Count() ? FColumns->Items(i)->Field() : nullptr;
+    // Only stored fields take text from the editor; an unchanged text
+    // leaves the record alone.
+    if (!f || f->FieldKind() != db::TFieldKind::fkData || f->Text() == value) return;
+    if (FDataLink->Edit()) f->SetAsString(value);
 }
 
 // ------------------------------------------------------------------ layout

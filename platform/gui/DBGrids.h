@@ -18,6 +18,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/gui/Grids.h"
 #include "platform/rtl/Collections.h"
+#include "platform/rtl/Lists.h"
 
 namespace gui {
 
@@ -78,6 +79,11 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
     TColumnTitle* Title() const { return FTitle.get(); }
+    // Values offered for the column's cells (the in-place editor completes
+    // typed text from them), and how many rows their drop-down shows.
+    rtl::TStringList* PickList() const { return FPickList.get(); }
+    int DropDownRows() const { return FDropDownRows; }
+    void SetDropDownRows(int value) { FDropDownRows = value; }
     std::string DisplayName() const override;
     void Assign(const rtl::TPersistent* source) override;
 
@@ -95,6 +101,8 @@ private:
     TColor FColor = clWindow;
     bool FReadOnly = false;
     std::unique_ptr<TColumnTitle> FTitle;
+    std::unique_ptr<rtl::TStringList> FPickList = std::make_unique<rtl::TStringList>();
+    int FDropDownRows = 7;
 };
 
 // Default columns follow the data set's visible fields and are rebuilt
@@ -240,6 +248,10 @@ protected:
     void DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state) override;
     bool SelectCell(int aCol, int aRow) override;
     bool CanEditShow() const override;
+    // The in-place editor reads a cell's field Text and writes a changed
+    // text back into the field (putting the data set into editing).
+    std::string GetEditText(int aCol, int aRow) override;
+    void SetEditText(int aCol, int aRow, const std::string& value) override;
     void ColWidthsChanged() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     bool BeginColumnDrag(int& origin, int& destination, const TPoint& mousePt) override;

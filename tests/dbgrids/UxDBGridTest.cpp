@@ -17,59 +17,17 @@ using O = TDBGridOption;
 
 namespace grid_test {
 
-enum class TIndexOption { ixPrimary, ixUnique, ixDescending };
-RTL_ENUM(TIndexOption, "ixPrimary", "ixUnique", "ixDescending")
-using TIndexOptions = rtl::Set<TIndexOption>;
-RTL_SET(TIndexOptions, TIndexOption)
-
-class TIndexDef : public rtl::TCollectionItem {
-    RTL_CLASS(TIndexDef, rtl::TCollectionItem)
-public:
-    explicit TIndexDef(rtl::TCollection* c) : rtl::TCollectionItem(c) {}
-    std::string Name() const { return FName; }
-    void SetName(std::string v) { FName = std::move(v); }
-    std::string Fields() const { return FFields; }
-    void SetFields(std::string v) { FFields = std::move(v); }
-    std::string DescFields() const { return FDescFields; }
-    void SetDescFields(std::string v) { FDescFields = std::move(v); }
-    TIndexOptions Options() const { return FOptions; }
-    void SetOptions(TIndexOptions v) { FOptions = v; }
-    std::string FName, FFields, FDescFields;
-    TIndexOptions FOptions;
-};
-RTL_PUBLISHED(TIndexDef)
-{
-    c.Property("Name", &TIndexDef::Name, &TIndexDef::SetName);
-    c.Property("Fields", &TIndexDef::Fields, &TIndexDef::SetFields);
-    c.Property("DescFields", &TIndexDef::DescFields, &TIndexDef::SetDescFields);
-    c.Property("Options", &TIndexDef::Options, &TIndexDef::SetOptions);
-}
-
-// A memory data set that also publishes index definitions and an index
-// name (the name chosen is only recorded).
+// A memory data set with a shorthand for its index definitions.
 class TIndexedMem : public db::TMemDataSet {
-    RTL_CLASS(TIndexedMem, db::TMemDataSet)
 public:
-    explicit TIndexedMem(rtl::TComponent* owner = nullptr) : db::TMemDataSet(owner), Defs(TIndexDef::StaticClassInfo()) {}
-    rtl::TCollection* IndexDefs() const { return const_cast<rtl::TCollection*>(&Defs); }
-    std::string IndexName() const { return FIndexName; }
-    void SetIndexName(std::string v) { FIndexName = std::move(v); }
+    explicit TIndexedMem(rtl::TComponent* owner = nullptr) : db::TMemDataSet(owner) {}
     void AddDef(const std::string& name, const std::string& fields, const std::string& desc = "", bool descending = false)
     {
-        auto* d = static_cast<TIndexDef*>(Defs.Add());
-        d->SetName(name);
-        d->SetFields(fields);
-        d->SetDescFields(desc);
-        if (descending) d->FOptions.Include(TIndexOption::ixDescending);
+        db::TIndexOptions options;
+        if (descending) options.Include(db::TIndexOption::ixDescending);
+        IndexDefs()->Add(name, fields, desc, options);
     }
-    rtl::TCollection Defs;
-    std::string FIndexName;
 };
-RTL_PUBLISHED(TIndexedMem)
-{
-    c.Property("IndexDefs", &TIndexedMem::IndexDefs);
-    c.Property("IndexName", &TIndexedMem::IndexName, &TIndexedMem::SetIndexName);
-}
 
 class TTestGrid : public TUxDBSortGrid {
 public:
@@ -314,12 +272,12 @@ TEST_F(GridFixture, SortByIndexAndItsErrors)
     TSortFields f{{"CatNo", true}};
     EXPECT_TRUE(Grid->FindSortIndex(f, "CatNo", ""));
     EXPECT_EQ(Data->IndexName(), "ByCatNo");
-    Data->Defs.Clear();
+    Data->IndexDefs()->Clear();
     Data->AddDef("Desc", "CatNo", "", true);
     TSortFields d{{"CatNo", false}};
     EXPECT_TRUE(Grid->FindSortIndex(d, "CatNo", "CatNo"));
     EXPECT_EQ(Data->IndexName(), "Desc");
-    Data->Defs.Clear();
+    Data->IndexDefs()->Clear();
     Data->AddDef("DescFields", "CatNo", "CatNo");
     EXPECT_TRUE(Grid->FindSortIndex(d, "CatNo", "CatNo"));
     EXPECT_EQ(Data->IndexName(), "DescFields");
@@ -465,17 +423,91 @@ TEST_F(GridFixture, DeleteIsGuardedAndConfirmedInGerman)
     auto scripted = std::make_unique<TScriptedDialogService>();
     TScriptedDialogService* dialogs = scripted.get();
     auto previous = SetDialogService(std::move(scripted));
-    uint16_t del = VK_DELETE;
-    Grid->KeyDown(del, {TShiftStateItem::ssCtrl});  // a read-only data set: no question
+    auto ctrlDelete = [&] {
+        uint16_t del = VK_DELETE;
+        Grid->KeyDown(del, {TShiftStateItem::ssCtrl});
+    };
+    // Refused silently: read-only data set, read-only grid, CanDelete off.
+    Data->SetReadOnly(true);
+    ctrlDelete();
+    Data->SetReadOnly(false);
+    Grid->SetReadOnly(true);
+    ctrlDelete();
+    Grid->SetReadOnly(false);
+    Grid->SetCanDelete(false);
+    ctrlDelete();
+    Grid->SetCanDelete(true);
     EXPECT_TRUE(dialogs->Calls.empty());
+    EXPECT_EQ(Data->RecordCount(), 20);
+
+    // One record: "No" keeps it, "Yes" deletes the current record.
+    Data->SetRecNo(5);
     dialogs->MessageAnswers = {mrNo, mrYes};
-    EXPECT_FALSE(Grid->ConfirmDelete());
+    ctrlDelete();
     EXPECT_EQ(dialogs->Calls.back().Text, "Datensatz löschen?");
+    EXPECT_EQ(Data->RecordCount(), 20);
+    ctrlDelete();
+    EXPECT_EQ(Data->RecordCount(), 19);
+    EXPECT_EQ(F("CatNo")->AsInteger(), 6);
+
+    // Selected records: the other question, and only they go.
     Grid->SetMultiSelect(true);
-    Grid->SelectAll();
-    EXPECT_TRUE(Grid->ConfirmDelete());
+    Data->SetRecNo(1);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    Data->SetRecNo(3);
+    Grid->SelectedRows()->SetCurrentRowSelected(true);
+    dialogs->MessageAnswers = {mrYes};
+    ctrlDelete();
     EXPECT_EQ(dialogs->Calls.back().Text, "Alle markierten Datensätze löschen?");
+    EXPECT_EQ(Data->RecordCount(), 17);
+    EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
+    Data->First();
+    EXPECT_EQ(F("CatNo")->AsInteger(), 2);
+    Data->Next();
+    EXPECT_EQ(F("CatNo")->AsInteger(), 4);
+
+    // Without dgConfirmDelete nothing is asked.
+    Grid->SetOptions(Grid->Options() - TDBGridOptions{O::dgConfirmDelete});
+    std::size_t asked = dialogs->Calls.size();
+    ctrlDelete();
+    EXPECT_EQ(dialogs->Calls.size(), asked);
+    EXPECT_EQ(Data->RecordCount(), 16);
     SetDialogService(std::move(previous));
+}
+
+TEST_F(GridFixture, DownOnTheLastRecordAppendsOnlyWhenEditable)
+{
+    auto down = [&] {
+        uint16_t key = VK_DOWN;
+        Grid->KeyDown(key, {});
+    };
+    Grid->SetOptions(Grid->Options() + TDBGridOptions{O::dgEditing});
+    Data->SetRecNo(19);
+    down();
+    EXPECT_EQ(Data->RecNo(), 20);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    down();
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert);
+    EXPECT_EQ(Data->RecordCount(), 21);
+    down();  // inserting: the platform's move drops the untouched record
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    EXPECT_EQ(Data->RecordCount(), 20);
+    down();
+    F("Name")->SetAsString("new");
+    down();  // a filled record is posted, nothing more appended
+    EXPECT_EQ(Data->RecordCount(), 21);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    Data->Last();
+    Data->Delete();
+    for (int variant = 0; variant < 3; ++variant) {
+        Data->SetReadOnly(variant == 0);
+        Grid->SetReadOnly(variant == 1);
+        Grid->SetAutoAppend(variant != 2);
+        Data->Last();
+        down();
+        EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse) << variant;
+        EXPECT_EQ(Data->RecordCount(), 20) << variant;
+    }
 }
 
 TEST_F(GridFixture, ColumnSizingWithinFivePixelsOfAnEdge)
@@ -615,4 +647,78 @@ TEST(UxDBSortGridSQLite, SortsTheCatalogueQueryByCheckedFieldNames)
     EXPECT_ANY_THROW(grid->Sort({{"Gamma]; drop table BE_SE; --", true}}));
     EXPECT_FALSE(grid->SortOK());
     EXPECT_EQ(grid->SortedFields(), (TSortFields{{"Gamma", false}}));
+}
+
+TEST_F(GridFixture, TitleButtonsArePressedTrackedAndSortOnRelease)
+{
+    Form->Show();
+    Grid->SetSortWith(TSortWith::swFields);
+    int beeps = 0;
+    SetMessageBeepHandler([&](uint32_t) { ++beeps; });
+    TRect title = Grid->CellRect(1, 0), other = Grid->CellRect(2, 0), cell = Grid->CellRect(1, 2);
+    auto mid = [](const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; };
+    auto press = [&](TPoint p, TMouseButton b = TMouseButton::mbLeft) { Grid->MouseDown(b, {}, p.X, p.Y); };
+    auto release = [&](TPoint p, TMouseButton b = TMouseButton::mbLeft) { Grid->MouseUp(b, {}, p.X, p.Y); };
+
+    // Off: a press on a title never tracks nor sorts.
+    press(mid(title));
+    EXPECT_FALSE(Grid->TitlePressed());
+    release(mid(title));
+    EXPECT_TRUE(Grid->SortedFields().empty());
+
+    Grid->SetTitleButtons(true);
+    press(mid(title));
+    EXPECT_TRUE(Grid->TitlePressed());
+    Grid->MouseMove({}, mid(other).X, mid(other).Y);  // off the button: released look
+    EXPECT_FALSE(Grid->TitlePressed());
+    release(mid(other));  // released elsewhere: no sort
+    EXPECT_TRUE(Grid->SortedFields().empty());
+    press(mid(title));
+    Grid->MouseMove({}, mid(other).X, mid(other).Y);
+    Grid->MouseMove({}, mid(title).X, mid(title).Y);
+    EXPECT_TRUE(Grid->TitlePressed());
+    release(mid(title));
+    EXPECT_FALSE(Grid->TitlePressed());
+    ASSERT_EQ(Grid->SortedFields().size(), 1u);
+    EXPECT_EQ(Grid->SortedFields()[0].Name, "CatNo");
+    EXPECT_EQ(Data->IndexFieldNames(), "[CatNo] ASC");
+    // A refused button beeps and does not track.
+    Grid->OnCheckButton = [](rtl::TObject*, int, db::TField* f, bool& enabled) { enabled = f->FieldName() != "Saros"; };
+    press(mid(other));
+    EXPECT_FALSE(Grid->TitlePressed());
+    EXPECT_EQ(Grid->PressedColumn(), nullptr);
+    EXPECT_EQ(beeps, 1);
+    release(mid(other));
+    EXPECT_EQ(Grid->SortedFields()[0].Name, "CatNo");
+    // A data cell press is no title press.
+    press(mid(cell));
+    EXPECT_FALSE(Grid->TitlePressed());
+    release(mid(cell));
+    SetMessageBeepHandler(nullptr);
+}
+
+TEST_F(GridFixture, TitleArrowGlyphAndMenu)
+{
+    Form->Show();
+    TRect corner = Grid->CellRect(0, 0);
+    const TColor fixed = ColorToRGB(Grid->FixedColor());
+    auto inked = [&] {
+        auto img = Grid->GetImage();
+        int n = 0;
+        for (int y = corner.Top + 2; y < corner.Bottom - 2; ++y)
+            for (int x = corner.Left + 2; x < corner.Right - 2; ++x)
+                if (img->Canvas()->Pixels(x, y) != fixed) ++n;
+        return n;
+    };
+    int plain = inked();
+    Grid->SetTitleArrow(true);
+    EXPECT_GT(inked(), plain);
+    int menus = 0;
+    Grid->OnTitleArrowMenuEvent = [&](rtl::TObject*) { ++menus; };
+    TRect t = Grid->CellRect(2, 0);
+    Grid->MouseDown(TMouseButton::mbRight, {}, t.Left + 3, t.Top + 3);
+    EXPECT_EQ(menus, 1);
+    Grid->SetTitleArrow(false);
+    Grid->MouseDown(TMouseButton::mbRight, {}, t.Left + 3, t.Top + 3);
+    EXPECT_EQ(menus, 1);
 }

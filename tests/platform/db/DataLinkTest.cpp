@@ -308,6 +308,7 @@ TEST(DataLink, EmptyDataSet)
     EXPECT_EQ(link.ActiveRecord(), 0);
     EXPECT_TRUE(link.Bof() && link.Eof());
     EXPECT_EQ(link.MoveBy(3), 0);
+    ds->SetReadOnly(true);                      // read-only data: no editing
     EXPECT_FALSE(link.Edit());
     link.SetActiveRecord(2);                    // no record there: fields read null
     EXPECT_TRUE(ds->FieldByName("N")->IsNull());

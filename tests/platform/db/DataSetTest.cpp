@@ -296,3 +296,25 @@ TEST(DataSource, FreedSourceIsNoLongerCalled)
     EXPECT_EQ(a, 1);
     EXPECT_EQ(b, 1);
 }
+
+TEST(MemDataSet, IndexNameOrdersByTheDefinitionAndIsReachableByName)
+{
+    auto ds = MakeRows();
+    ds->IndexDefs()->Add("ByType", "Type;CatNo", "CatNo");
+    ds->IndexDefs()->Add("Down", "CatNo", "", {TIndexOption::ixDescending});
+    ds->Open();
+    ds->SetIndexName("bytype");
+    EXPECT_EQ(ds->IndexName(), "ByType");
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{5, 4, 3, 1, 2}));  // A, P, T T, p
+    ASSERT_NE(rtl::GetPropInfo(ds.get(), "IndexName"), nullptr);
+    rtl::SetPropValue(ds.get(), "IndexName", rtl::Variant(std::string("Down")));
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{5, 4, 3, 2, 1}));
+    ASSERT_NE(rtl::GetPropInfo(ds.get(), "IndexDefs"), nullptr);
+    // Sort clears the name; an unknown name keeps everything.
+    ds->SetSort("CatNo");
+    EXPECT_EQ(ds->IndexName(), "");
+    EXPECT_THROW(ds->SetIndexName("Nope"), EDatabaseError);
+    EXPECT_EQ(ds->Sort(), "CatNo");
+    ds->SetIndexName("");
+    EXPECT_EQ(CatNos(*ds), (std::vector<int>{3, 1, 5, 2, 4}));
+}

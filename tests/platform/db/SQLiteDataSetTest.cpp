@@ -197,3 +197,66 @@ TEST_F(SQLiteDataSetTest, MissingOrDamagedFilesNameTheFile)
     expectError(folder, "BE_SE", "folder");
     expectError(file, "", "No table name");
 }
+
+TEST_F(SQLiteDataSetTest, IndexesBecomeIndexDefsAndOrderTheRows)
+{
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "CREATE INDEX ByDate ON BE_SE (DT DESC, CatNo);"
+                               "CREATE UNIQUE INDEX ByCat ON BE_SE (CatNo);"
+                               "CREATE INDEX BySaros ON BE_SE (Saros);"
+                               "CREATE INDEX ByExpr ON BE_SE (CatNo + 1);",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    TSQLiteTable table;
+    table.SetDatabaseFile(file);
+    table.SetTableName("BE_SE");
+    table.SetIndexName("ByDate");  // closed: resolved when it opens
+    table.Open();
+    TIndexDef* byDate = table.IndexDefs()->Find("bydate");
+    ASSERT_NE(byDate, nullptr);
+    EXPECT_EQ(byDate->Fields(), "DT;CatNo");
+    EXPECT_EQ(byDate->DescFields(), "DT");
+    EXPECT_TRUE(table.IndexDefs()->Find("ByCat")->Options().Contains(TIndexOption::ixUnique));
+    EXPECT_EQ(table.IndexDefs()->Find("ByExpr"), nullptr);
+    EXPECT_EQ(Column(table, "CatNo"), (std::vector<int>{9564, 9563, 9562, 9561, 9555, 9554, 1}));
+    EXPECT_THROW(table.SetIndexName("Nope"), EDatabaseError);
+
+    // A query: only indexes whose columns are all in the result, under the
+    // result's names; sorting re-runs it with checked, quoted names.
+    TSQLiteQuery q;
+    q.SetDatabaseFile(file);
+    q.SQL().Add("SELECT CatNo, DT AS \"Odd\"\"Date\" FROM BE_SE WHERE CatNo > 1;");
+    q.Open();
+    EXPECT_EQ(q.IndexDefs()->Find("BySaros"), nullptr);
+    ASSERT_NE(q.IndexDefs()->Find("ByDate"), nullptr);
+    EXPECT_EQ(q.IndexDefs()->Find("ByDate")->Fields(), "Odd\"Date;CatNo");
+    q.Locate("CatNo", int64_t(9561));
+    TBookmark mark = q.GetBookmark();
+    q.SetIndexFieldNames("[Odd\"Date] DESC");
+    EXPECT_EQ(q.FieldByName("CatNo")->AsInteger(), 9561);
+    q.First();
+    q.GotoBookmark(mark);  // bookmarks survive the re-run
+    EXPECT_EQ(q.FieldByName("CatNo")->AsInteger(), 9561);
+    EXPECT_EQ(Column(q, "CatNo"), (std::vector<int>{9564, 9563, 9562, 9561, 9555, 9554}));
+    q.SetIndexFieldNames("CatNo ASC");
+    EXPECT_EQ(Column(q, "CatNo"), (std::vector<int>{9554, 9555, 9561, 9562, 9563, 9564}));
+    q.Locate("CatNo", int64_t(9562));
+    q.SetIndexName("ByDate");
+    EXPECT_EQ(q.FieldByName("CatNo")->AsInteger(), 9562);  // the cursor stays on its record
+    EXPECT_EQ(q.RecNo(), 3);
+    for (const char* bad : {"CatNo; DROP TABLE BE_SE", "CatNo) --", "\"CatNo\"", "Saros"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(q.SetIndexFieldNames(bad), EDatabaseError);
+        EXPECT_EQ(q.IndexName(), "ByDate");
+        EXPECT_EQ(q.RecordCount(), 6);
+    }
+    table.Close();
+    table.SetIndexName("");
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 7);  // the table is still there
+}

@@ -1,0 +1,208 @@
+// Form placement on a form that is never shown: the stored values, the
+// screen-specific keys, pixels per inch and version checks, the state,
+// the links, and the size limits.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "dbgrids/UxFormPlacement.h"
+#include "dbgrids/UxMemAppStorage.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
+
+using namespace dbgrids;
+using namespace gui;
+
+namespace {
+
+struct PlacementFixture : ::testing::Test {
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TUxMemAppStorage Storage{nullptr};
+    TUxFormPlacement* Placement = nullptr;
+
+    void SetUp() override
+    {
+        Form->SetName("MainDlg");
+        Form->SetPosition(TPosition::poDesigned);
+        Form->SetBounds(10, 20, 300, 200);
+        Placement = new TUxFormPlacement(Form.get());
+        Placement->SetAppStorage(&Storage);
+        Placement->SetAppStoragePath("%FORM_NAME%");
+    }
+    TRect Bounds() const { return Form->BoundsRect(); }
+};
+
+} // namespace
+
+TEST_F(PlacementFixture, SavesStateBoundsAndVersion)
+{
+    EXPECT_EQ(Placement->AppStoragePath(), "MainDlg\\");
+    Placement->SetAppStoragePath("Settings");
+    EXPECT_EQ(Placement->AppStoragePath(), "Settings\\");
+    Placement->SaveFormPlacement();
+    EXPECT_TRUE(Placement->Saved());
+    EXPECT_EQ(Storage.ReadInteger("Settings\\FormVersion", -1), 0);
+    EXPECT_EQ(Storage.ReadInteger("Settings\\ShowCmd", -1), 1);
+    EXPECT_EQ(Storage.ReadInteger("Settings\\PixelsPerInch", -1), Screen->PixelsPerInch());
+    EXPECT_EQ(Storage.ReadString("Settings\\NormPos"), "10,20,310,220");
+    EXPECT_EQ(Storage.ReadString("Settings\\NormPos" + ScreenSizeSuffix()), "10,20,310,220");
+    // Typed values below the path; no storage: defaults.
+    Placement->WriteInteger("Extra", 7);
+    EXPECT_EQ(Storage.ReadInteger("Settings\\Extra", 0), 7);
+    Placement->SetAppStorage(nullptr);
+    EXPECT_EQ(Placement->ReadInteger("Extra", 3), 3);
+}
+
+TEST_F(PlacementFixture, ScreenSpecificValuesWinOnTheirScreenOnly)
+{
+    const std::string other = ScreenSizeSuffix() == "(1920x1080)" ? "(1280x1024)" : "(1920x1080)";
+    Storage.WriteInteger("MainDlg\\PixelsPerInch", Screen->PixelsPerInch());
+    Storage.WriteString("MainDlg\\NormPos", "50,60,450,360");
+    Storage.WriteString("MainDlg\\NormPos" + other, "1,1,2,2");
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Bounds(), Rect(50, 60, 450, 360));
+    Storage.WriteString("MainDlg\\NormPos" + ScreenSizeSuffix(), "70,80,370,280");
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Bounds(), Rect(70, 80, 370, 280));
+    // Location only: the size stays.
+    Placement->SetOptions({TPlacementOption::fpLocation});
+    Storage.WriteString("MainDlg\\NormPos" + ScreenSizeSuffix(), "5,6,9,9");
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Bounds(), Rect(5, 6, 305, 206));
+}
+
+TEST_F(PlacementFixture, OtherPixelsPerInchRestoresTheStateOnly)
+{
+    Storage.WriteInteger("MainDlg\\PixelsPerInch", Screen->PixelsPerInch() + 24);
+    Storage.WriteString("MainDlg\\NormPos", "50,60,450,360");
+    Storage.WriteInteger("MainDlg\\ShowCmd", 3);
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Bounds(), Rect(10, 20, 310, 220));
+    EXPECT_EQ(Form->WindowState(), TWindowState::wsMaximized);
+}
+
+TEST_F(PlacementFixture, VersionChecks)
+{
+    int restored = 0;
+    Placement->OnRestorePlacement = [&](rtl::TObject*) { ++restored; };
+    Storage.WriteInteger("MainDlg\\FormVersion", 2);
+    Storage.WriteString("MainDlg\\NormPos", "50,60,450,360");
+    Storage.WriteInteger("MainDlg\\PixelsPerInch", Screen->PixelsPerInch());
+    struct Case {
+        TUxFormPlacementVersionCheck check;
+        int version;
+        bool restores;
+    } cases[] = {
+        {TUxFormPlacementVersionCheck::fpvcCheckGreaterEqual, 3, false},
+        {TUxFormPlacementVersionCheck::fpvcCheckGreaterEqual, 2, true},
+        {TUxFormPlacementVersionCheck::fpvcCheckEqual, 1, false},
+        {TUxFormPlacementVersionCheck::fpvcNocheck, 9, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        Form->SetBounds(10, 20, 300, 200);
+        restored = 0;
+        Placement->SetVersionCheck(c.check);
+        Placement->SetVersion(c.version);
+        Placement->RestoreFormPlacement();
+        EXPECT_EQ(restored, c.restores ? 1 : 0);
+        EXPECT_EQ(Bounds() == Rect(50, 60, 450, 360), c.restores);
+        EXPECT_TRUE(Placement->Restored());
+    }
+}
+
+TEST_F(PlacementFixture, MinimizedMainFormMinimizesTheApplication)
+{
+    Storage.WriteInteger("MainDlg\\ShowCmd", 2);
+    TCustomForm* main = Application->MainForm();
+    TForm other(nullptr);
+    Application->SetMainForm(&other);
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Form->WindowState(), TWindowState::wsMinimized);  // not the main form: itself
+    EXPECT_EQ(other.WindowState(), TWindowState::wsNormal);
+    Form->SetWindowState(TWindowState::wsNormal);
+    // The main form: the application is minimized (which here minimizes
+    // its main form).
+    Application->SetMainForm(Form.get());
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Form->WindowState(), TWindowState::wsMinimized);
+    Form->SetWindowState(TWindowState::wsNormal);
+    Application->SetMainForm(main);
+}
+
+TEST_F(PlacementFixture, LinksSaveAndLoadWithThePlacement)
+{
+    std::vector<std::string> log;
+    {
+        TUxIniLink link;
+        link.OnSave = [&](rtl::TObject*) { log.push_back("save"); };
+        link.OnLoad = [&](rtl::TObject*) { log.push_back("load"); };
+        link.SetStorage(Placement);
+        Placement->SaveFormPlacement();
+        Placement->RestoreFormPlacement();
+    }
+    Placement->SaveFormPlacement();  // the link is gone
+    EXPECT_EQ(log, (std::vector<std::string>{"save", "load"}));
+}
+
+TEST_F(PlacementFixture, SizeLimitsAndPreventResize)
+{
+    Placement->MinMaxInfo()->SetValue(7, 350);  // MinTrackWidth
+    Placement->MinMaxInfo()->SetValue(4, 180);  // MaxTrackHeight
+    EXPECT_FALSE(Placement->MinMaxInfo()->DefaultMinMaxInfo());
+    EXPECT_EQ(Form->Constraints()->MinWidth, 350);
+    EXPECT_EQ(Form->Constraints()->MaxHeight, 180);
+    TUxWinMinMaxInfo none(nullptr);
+    Placement->SetMinMaxInfo(&none);
+    EXPECT_EQ(Form->Constraints()->MinWidth, 0);
+
+    Form->SetBounds(10, 20, 300, 200);
+    Placement->SetPreventResize(true);
+    EXPECT_FALSE(Form->BorderIcons().Contains(TBorderIcon::biMaximize));
+    EXPECT_EQ(Form->Constraints()->MinWidth, 300);
+    EXPECT_EQ(Form->Constraints()->MaxWidth, 300);
+    EXPECT_EQ(Form->Constraints()->MinHeight, 200);
+    EXPECT_EQ(Form->Constraints()->MaxHeight, 200);
+    Placement->SetPreventResize(false);
+    EXPECT_TRUE(Form->BorderIcons().Contains(TBorderIcon::biMaximize));
+    EXPECT_EQ(Form->Constraints()->MaxWidth, 0);
+}
+
+TEST_F(PlacementFixture, FormEventsRestoreOnShowAndSaveOnClose)
+{
+    int oldShow = 0;
+    Form->OnShow = [&](rtl::TObject*) { ++oldShow; };
+    Storage.WriteString("MainDlg\\NormPos", "50,60,450,360");
+    Storage.WriteInteger("MainDlg\\PixelsPerInch", Screen->PixelsPerInch());
+    Placement->HookFormEvents();
+    Form->Show();
+    EXPECT_TRUE(Placement->Restored());
+    EXPECT_EQ(oldShow, 1);
+    EXPECT_EQ(Bounds().Left, 50);
+    Form->SetBounds(30, 40, 320, 220);
+    TRect r = Form->BoundsRect();  // as the window manager placed it
+    Form->Close();
+    EXPECT_EQ(Storage.ReadString("MainDlg\\NormPos"), std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+                                                        std::to_string(r.Right) + "," + std::to_string(r.Bottom));
+}
+
+TEST_F(PlacementFixture, ActiveControlIsSavedAndRestoredByName)
+{
+    auto* first = new TEdit(Form.get());
+    first->SetName("FirstEdit");
+    first->SetParent(Form.get());
+    auto* second = new TEdit(Form.get());
+    second->SetName("SecondEdit");
+    second->SetParent(Form.get());
+    second->SetTop(40);
+    Form->Show();
+    Form->SetActiveControl(second);
+    Placement->SetOptions({TPlacementOption::fpState, TPlacementOption::fpActiveControl});
+    Placement->SaveFormPlacement();
+    EXPECT_EQ(Storage.ReadString("MainDlg\\ActiveControl"), "SecondEdit");
+    Form->SetActiveControl(first);
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(Form->ActiveControl(), second);
+    // Only the active control: no window placement values.
+    EXPECT_FALSE(Storage.ValueStored("MainDlg\\NormPos"));
+}
