@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/db/IndexDefs.h"
 #include "platform/rtl/Strings.h"
 
 namespace dbgrids {
@@ -17,21 +18,6 @@ std::function<int64_t()> LookupTickCount = [] {
 namespace {
 
 int64_t gLastKeyTick = 0;  // one clock for all lookup controls
-
-std::vector<std::string> SplitFieldNames(const std::string& list)
-{
-    std::vector<std::string> out;
-    std::string cur;
-    for (char c : list + ";") {
-        if (c == ';') {
-            if (!rtl::Trim(cur).empty()) out.push_back(rtl::Trim(cur));
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    return out;
-}
 
 } // namespace
 
@@ -348,7 +334,7 @@ void TUxLookupControl::ListLinkActiveChanged()
         CheckNotCircular();
         db::TDataSet* ds = FLookupLink->DataSet();
         FKeyField = ds->FieldByName(FLookupFieldName);
-        for (const std::string& name : SplitFieldNames(FLookupDisplay)) FListFields.push_back(ds->FieldByName(name));
+        for (const std::string& name : db::SplitFieldNames(FLookupDisplay)) FListFields.push_back(ds->FieldByName(name));
         if (FLookupMode) {
             db::TField* result = ds->FieldByName(FDataField->LookupResultField());
             if (std::find(FListFields.begin(), FListFields.end(), result) == FListFields.end())

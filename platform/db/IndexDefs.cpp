@@ -4,9 +4,7 @@
 
 namespace db {
 
-namespace {
-
-std::vector<std::string> Names(const std::string& list)
+std::vector<std::string> SplitFieldNames(const std::string& list)
 {
     std::vector<std::string> out;
     std::string cur;
@@ -21,8 +19,6 @@ std::vector<std::string> Names(const std::string& list)
     return out;
 }
 
-} // namespace
-
 RTL_PUBLISHED(TIndexDef)
 {
     c.Property("Name", &TIndexDef::Name, &TIndexDef::SetName);
@@ -34,9 +30,9 @@ RTL_PUBLISHED(TIndexDef)
 std::string TIndexDef::SortText() const
 {
     const bool allDesc = FOptions.Contains(TIndexOption::ixDescending);
-    std::vector<std::string> desc = Names(FDescFields);
+    std::vector<std::string> desc = SplitFieldNames(FDescFields);
     std::string out;
-    for (const std::string& name : Names(FFields)) {
+    for (const std::string& name : SplitFieldNames(FFields)) {
         bool d = allDesc;
         for (const std::string& x : desc)
             if (rtl::SameText(x, name)) d = true;

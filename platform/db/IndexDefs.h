@@ -8,11 +8,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/rtl/Collections.h"
 #include "platform/rtl/Set.h"
 
 namespace db {
+
+// The field names of a ";"-separated list, trimmed, empty entries dropped.
+std::vector<std::string> SplitFieldNames(const std::string& list);
 
 enum class TIndexOption { ixPrimary, ixUnique, ixDescending, ixCaseInsensitive };
 RTL_ENUM(TIndexOption, "ixPrimary", "ixUnique", "ixDescending", "ixCaseInsensitive")
