@@ -304,12 +304,21 @@ RTL_PUBLISHED(TqlrReport)
 // --- the report ------------------------------------------------------------------
 
 TqlrReport::TqlrReport(rtl::TComponent* owner)
-    : TqlrComponent(owner), FErrors(std::make_unique<rtl::TStringList>()),
-      FVariables(std::make_unique<TqlrVariables>()), FStyles(std::make_unique<TqlrStyles>(this)),
+    : TqlrComponent(owner), FDataSets(std::make_unique<TqlrReportDataSets>(this)),
+      FErrors(std::make_unique<rtl::TStringList>()), FVariables(std::make_unique<TqlrVariables>()),
+      FScript(std::make_unique<qs::TqsScript>(nullptr)), FScriptText(std::make_unique<rtl::TStringList>()),
+      FSysVariables(std::make_unique<rtl::TStringList>()), FStyles(std::make_unique<TqlrStyles>(this)),
       FEngineOptions(std::make_unique<TqlrEngineOptions>()), FPreviewOptions(std::make_unique<TqlrPreviewOptions>()),
       FPrintOptions(std::make_unique<TqlrPrintOptions>()), FReportOptions(std::make_unique<TqlrReportOptions>(this))
 {
     RegisterReportClasses();
+    RegisterReportScriptModules();
+    FScript->SetExtendedCharset(true);
+    FScript->AddRTTI();
+    FExpressionCache = std::make_unique<TqlrExpressionCache>(FScript.get());
+    FErrors->SetSorted(true);
+    FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
+    Clear();
 }
 
 void TqlrReport::SetStyles(TqlrStyles* styles)
@@ -334,12 +343,6 @@ TqlrReport::~TqlrReport()
     // look up the report.
     Clear();
     DestroyComponents();
-}
-
-rtl::Variant TqlrReport::Calc(const std::string& expr)
-{
-    if (!OnCalc) throw rtl::Exception("No expression evaluator for: " + expr);
-    return OnCalc(expr);
 }
 
 // The variables and the styles travel as the defined properties
