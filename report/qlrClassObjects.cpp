@@ -345,11 +345,14 @@ TqlrReport::~TqlrReport()
     DestroyComponents();
 }
 
-// The variables and the styles travel as the defined properties
-// "Variables" and "Style" (the collection forms of WriteCollectionXML).
+// The data-set list, the variables and the styles travel as the defined
+// properties "Datasets", "Variables" and "Style" (the collection forms of WriteCollectionXML).
 void TqlrReport::DefineProperties(rtl::TFiler& filer)
 {
     TqlrComponent::DefineProperties(filer);
+    filer.DefineProperty(
+        "Datasets", [this](rtl::TReader& r) { ReadCollectionXML(*FDataSets, r, this); },
+        [this](rtl::TWriter& w) { WriteCollectionXML(*FDataSets, w, this); }, FDataSets->Count() > 0);
     filer.DefineProperty(
         "Variables", [this](rtl::TReader& r) { ReadCollectionXML(*FVariables, r, this); },
         [this](rtl::TWriter& w) { WriteCollectionXML(*FVariables, w, this); }, FVariables->Count() > 0);

@@ -46,6 +46,11 @@ void TqlrReport::LoadFromStream(rtl::TStream& stream)
         FErrors->Add(e.what());
     }
 
+    // The list is read before the objects it names: link it now.
+    for (int i = 0; i < FDataSets->Count(); ++i) {
+        TqlrDataSetItem* item = FDataSets->Item(i);
+        if (!item->DataSet()) item->SetDataSetName(item->DataSetName());
+    }
     CheckDataPage();
     const bool convertNulls = FEngineOptions->ConvertNulls, ignoreDevByZero = FEngineOptions->IgnoreDevByZero,
                doublePass = FEngineOptions->DoublePass;

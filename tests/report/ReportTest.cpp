@@ -308,3 +308,43 @@ TEST(ReportTemplate, FilesAndContents)
     EXPECT_EQ(missing.GetPagesCount(), 0);
     EXPECT_THROW(missing.LoadFromFile(file, true), rtl::Exception);
 }
+
+TEST(ReportDataSets, ListLookupAndTemplate)
+{
+    Fixture f;
+    auto* places = new TqlrUserDataSet(f.report.FindObject("Data") ? f.report.FindObject("Data") : &f.report);
+    places->SetName("PlacesDS");
+    places->SetUserName("Places");
+    places->OnGetValue = [](const std::string& field, rtl::Variant& v) {
+        if (field == "City") v = rtl::Variant("Lima");
+        if (field == "Height") v = rtl::Variant::Null();
+    };
+    f.report.DataSets()->Add(places);
+    EXPECT_EQ(f.report.GetAlias(places), "Places");
+    EXPECT_EQ(f.report.GetAlias(nullptr), "");
+    EXPECT_EQ(f.report.GetDataset("places"), places);
+    TqlrDataSet* ds = nullptr;
+    std::string field;
+    f.report.GetDatasetAndField("Places.\"City\"", ds, field);
+    EXPECT_EQ(ds, places);
+    EXPECT_EQ(field, "City");
+    f.report.GetDatasetAndField("Places.City", ds, field);
+    EXPECT_EQ(ds, nullptr);
+    EXPECT_EQ(field, "");
+    f.report.PrepareScript();
+    EXPECT_EQ(rtl::VarToStr(f.Calc("Places.\"City\"")), "Lima");
+    EXPECT_EQ(f.Calc("Places.\"Height\"").AsInteger(), 0);  // ConvertNulls: numeric default
+    f.report.EngineOptions()->ConvertNulls = false;
+    EXPECT_TRUE(f.Calc("Places.\"Height\"").IsNull());
+
+    // The list travels with the template by the data set's name.
+    rtl::TMemoryStream ms;
+    f.report.SaveToStream(ms);
+    TqlrReport again(nullptr);
+    again.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    ms.SetPosition(0);
+    again.LoadFromStream(ms);
+    ASSERT_EQ(again.DataSets()->Count(), 1);
+    EXPECT_EQ(again.DataSets()->Item(0)->DataSetName(), "Places");
+    EXPECT_NE(again.DataSets()->Item(0)->DataSet(), nullptr);
+}
