@@ -107,6 +107,7 @@ void TqlrReportDataSets::Finalize()
 
 void TqlrReport::Clear()
 {
+    CurObject = nullptr;
     TqlrComponent::Clear();
     FDataSets->Clear();
     FVariables->Clear();

@@ -258,13 +258,15 @@ TEST(ReportPrepare, FailuresAndCancel)
     }
     {
         Fixture f;  // an error in the run: silent drops it, re-throw raises it
+        // The run's objects are rebuilt after each run: find them by name.
         f.engine->OnRun = [&] {
-            f.report.CurObject = f.memo;
+            f.report.CurObject = f.report.FindObject("Memo1");
             f.report.Calc("1 / 0");
             return true;
         };
         EXPECT_FALSE(f.report.PrepareReport());
         EXPECT_GE(f.report.Errors()->IndexOf("Memo1: Floating point division by zero"), 0);
+        EXPECT_EQ(f.report.CurObject, nullptr);  // never left pointing at a freed object
         f.report.EngineOptions()->NewSilentMode = TqlrSilentMode::simReThrow;
         try {
             f.report.PrepareReport();
