@@ -37,6 +37,7 @@
 #include "platform/rtl/Set.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Variant.h"
+#include "report/qlrExpressionCache.h"
 
 namespace qlr {
 
@@ -1108,9 +1109,53 @@ private:
 
 // ------------------------------------------------------------ the report
 
-// The root of a template.  It holds the errors of the last load, the
-// variables, the report's own data-set list, the serializer reading it and
-// the expression evaluator (Calc) that views call.
+// One entry of a report's data-set list: a data set, or only its name
+// when the data set is gone.
+class TqlrDataSetItem : public rtl::TCollectionItem {
+    RTL_CLASS(TqlrDataSetItem, rtl::TCollectionItem)
+public:
+    explicit TqlrDataSetItem(rtl::TCollection* collection) : rtl::TCollectionItem(collection) {}
+    TqlrDataSet* DataSet() const { return FDataSet; }
+    // Also stores the data set's user name.
+    void SetDataSet(TqlrDataSet* v);
+    // The data set's current user name when one is set, else the stored one.
+    std::string DataSetName() const;
+    // Looks the data set up by name among the report's data sets (an empty
+    // name clears it).
+    void SetDataSetName(const std::string& v);
+    void Assign(const rtl::TPersistent* source) override;
+
+private:
+    TqlrDataSet* FDataSet = nullptr;
+    std::string FDataSetName;
+};
+
+class TqlrReportDataSets : public rtl::TCollection {
+    RTL_CLASS(TqlrReportDataSets, rtl::TCollection)
+public:
+    explicit TqlrReportDataSets(TqlrReport* report = nullptr);
+    TqlrReport* Report() const { return FReport; }
+    TqlrDataSetItem* Add(TqlrDataSet* dataSet);
+    TqlrDataSetItem* Item(int index) const { return static_cast<TqlrDataSetItem*>(Items(index)); }
+    TqlrDataSetItem* Find(TqlrDataSet* dataSet) const;
+    // By user name, case ignored.
+    TqlrDataSetItem* Find(const std::string& name) const;
+    void Delete(const std::string& name);
+    // Gives each data set the report and calls its Initialize / Finalize.
+    void Initialize();
+    void Finalize();
+
+private:
+    TqlrReport* FReport;
+};
+
+enum class TqlrProgressType { ptRunning, ptExporting, ptPrinting };
+
+// The root of a template.  It owns the variables, the data-set list, the
+// script into which PrepareScript publishes every object, the expression
+// cache, the options, the styles, the engine and the prepared pages; it
+// evaluates expressions (Calc), prepares, prints and exports, and loads and
+// saves its template (qlrReport*.cpp).
 class TqlrReport : public TqlrComponent {
     RTL_CLASS(TqlrReport, TqlrComponent)
 public:
@@ -1119,6 +1164,7 @@ public:
 
     rtl::TStringList* Errors() const { return FErrors.get(); }
     TqlrVariables* Variables() const { return FVariables.get(); }
+    TqlrReportDataSets* DataSets() const { return FDataSets.get(); }
     // The enabled data sets FindDataSet searches when the global list is
     // not used.
     std::vector<TqlrDataSet*>& EnabledDataSets() { return FEnabledDataSets; }
@@ -1130,13 +1176,108 @@ public:
     bool StoreInDFM() const { return FStoreInDFM; }
     void SetStoreInDFM(bool v) { FStoreInDFM = v; }
 
-    // Evaluates an expression; raises when no evaluator is set.
-    rtl::Variant Calc(const std::string& expr);
+    // ---- contents
+    // Frees pages and objects, empties data sets, variables and styles,
+    // resets the options and the script text.
+    void Clear() override;
+    std::string GetDescription() const override;
+    int GetPagesCount() const { return static_cast<int>(Objects().size()); }
+    TqlrPage* GetPages(int index) const;
+    const std::string& Version() const { return FVersion; }
+    void SetVersion(const std::string&) { FVersion = "4.9"; }
+    const std::string& ScriptLanguage() const { return FScriptLanguage; }
+    void SetScriptLanguage(const std::string& v) { FScriptLanguage = v; }
+    rtl::TStringList* ScriptText() const { return FScriptText.get(); }
+    void SetScriptText(rtl::TStringList* v) { FScriptText->Assign(v); }
+    const std::string& IniFile() const { return FIniFile; }
+    void SetIniFile(const std::string& v) { FIniFile = v; }
+    bool ShowProgress() const { return FShowProgress; }
+    void SetShowProgress(bool v) { FShowProgress = v; }
+    bool OldStyleProgress() const { return FOldStyleProgress; }
+    void SetOldStyleProgress(bool v) { FOldStyleProgress = v; }
+    bool DotMatrixReport() const { return FDotMatrixReport; }
+    void SetDotMatrixReport(bool v) { FDotMatrixReport = v; }
+    const std::string& FileName() const { return FFileName; }
+    rtl::TStringList* SysVariables() const { return FSysVariables.get(); }
+    bool Terminated() const { return FTerminated; }
+    // True also stops the report script.
+    void SetTerminated(bool v);
+    bool Reloading() const { return FReloading; }
+    bool ExprCaseSensitive() const { return FExpressionCache->CaseSensitive(); }
+    void SetExprCaseSensitive(bool v) { FExpressionCache->SetCaseSensitive(v); }
+    std::string OnRunDialogs, OnStartReport, OnStopReport, OnReportPrint;
+
+    // ---- data sets
+    TqlrDataSet* DataSet() const { return FDataSet; }
+    void SetDataSet(TqlrDataSet* v);
+    std::string DataSetName() const;
+    void SetDataSetName(const std::string& v);
+    // "" for nil, the user name of a listed data set, else the
+    // "(dataset is not included ...)" text.
+    std::string GetAlias(TqlrDataSet* dataSet) const;
+    TqlrDataSet* GetDataset(const std::string& alias) const;
+    // Splits Alias."Field"; both empty without such a pair.
+    void GetDatasetAndField(const std::string& complexName, TqlrDataSet*& dataSet, std::string& field) const;
+    void GetDataSetList(rtl::TStringList& list, bool onlyDB = false) const;
+    void GetActiveDataSetList(rtl::TStringList& list) const;
+    // Ensures a data page (named "Data") in the first position.
+    void CheckDataPage();
+
+    // ---- evaluation (qlrReportCalc.cpp)
+    // Evaluates an expression: a plain name by LookupValue, anything else
+    // through the expression cache.  Raises (after recording the error)
+    // when it fails.  script: nullptr for the report's script; fromScript
+    // when a running script asks (errors then carry the script prefix).
+    rtl::Variant Calc(const std::string& expr, qs::TqsScript* script = nullptr, bool fromScript = false);
+    // Test hook: when set, Calc asks it instead of evaluating.
     std::function<rtl::Variant(const std::string&)> OnCalc;
-    // The view being printed ("Self" of expressions) and the "Value" of the
-    // last memo that took data.
+    bool LookupValue(const std::string& name, rtl::Variant& value);
+    bool PrepareScript();
+    // A script function answered by OnUserFunction; survives PrepareScript.
+    void AddFunction(const std::string& funcName, const std::string& category = {},
+                     const std::string& description = {});
+    qs::TqsScript* Script() const { return FScript.get(); }
+    TqlrExpressionCache* ExpressionCache() const { return FExpressionCache.get(); }
+    // The view being printed ("Self" of expressions); its name prefixes
+    // expression errors.  CurValue: the "Value" of the last memo.
     TqlrComponent* CurObject = nullptr;
     rtl::Variant CurValue;
+    std::string CurObjectName() const;
+
+    // ---- running (qlrReportRun.cpp)
+    // True only for a complete run without errors (a cancelled run gives
+    // False, without a message).
+    bool PrepareReport(bool clearLastReport = true);
+    bool Print();
+    bool Export(rtl::TObject* filter);
+    TqlrCustomEngine* Engine() const { return FEngine.get(); }
+    TqlrCustomPreviewPages* PreviewPages() const { return FPreviewPages.get(); }
+    // Installs the engine / prepared pages (the report owns them).
+    void SetEngine(std::unique_ptr<TqlrCustomEngine> engine);
+    void SetPreviewPages(std::unique_ptr<TqlrCustomPreviewPages> pages);
+    void DoBeforePrint(TqlrReportComponent* obj);
+    void DoAfterPrint(TqlrReportComponent* obj);
+    void DoNotifyEvent(TqlrComponent*, const std::string&) {}
+    void DoParamEvent(TqlrComponent*, const std::string&) {}
+    // Shows the errors through the report error display by NewSilentMode.
+    void ShowErrors();
+
+    // ---- templates (qlrReportTemplate.cpp)
+    void LoadFromStream(rtl::TStream& stream) override;
+    void SaveToStream(rtl::TStream& stream, bool saveChildren = true, bool saveDefaultValues = false,
+                      bool streaming = false) override;
+    // False (report empty) for a missing file unless exceptionIfNotFound.
+    bool LoadFromFile(const std::string& fileName, bool exceptionIfNotFound = false);
+    void SaveToFile(const std::string& fileName);
+
+    // ---- events (host callbacks)
+    std::function<void(TqlrReportComponent*)> OnBeforePrint, OnAfterPrint;
+    std::function<void(TqlrReport*)> OnBeginDoc, OnEndDoc;
+    std::function<void(const std::string&, rtl::Variant&)> OnGetValue;
+    std::function<void(TqlrReport*, const std::string&, rtl::Variant&)> OnNewGetValue;
+    std::function<rtl::Variant(const std::string&, const std::vector<rtl::Variant>&)> OnUserFunction;
+    std::function<void(TqlrReport*, TqlrProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+
     // The report's own text layout.
     TqlrDrawText& DrawText() { return FDrawText; }
     TqlrStyles* Styles() const { return FStyles.get(); }
@@ -1149,11 +1290,28 @@ public:
 
     void DefineProperties(rtl::TFiler& filer) override;
 
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+
 private:
+    rtl::Variant DoGet(const std::string& name);
+    rtl::Variant DoAggregate(const std::string& func, qs::TqsMethodHelper* caller);
+
+    std::string FVersion = "4.9";
+    TqlrDataSet* FDataSet = nullptr;
+    std::string FDataSetName;
+    std::unique_ptr<TqlrReportDataSets> FDataSets;
     std::unique_ptr<rtl::TStringList> FErrors;
     std::unique_ptr<TqlrVariables> FVariables;
+    std::unique_ptr<qs::TqsScript> FScript;
     std::vector<TqlrDataSet*> FEnabledDataSets;
-    bool FStoreInDFM = true;
+    bool FStoreInDFM = true, FShowProgress = true, FOldStyleProgress = false, FDotMatrixReport = false;
+    bool FTerminated = false, FReloading = false;
+    std::string FIniFile = "\\Software\\Quillory";
+    std::string FFileName;
+    std::string FScriptLanguage = "PascalScript";
+    std::unique_ptr<rtl::TStringList> FScriptText;
+    std::unique_ptr<rtl::TStringList> FSysVariables;
     TqlrXMLSerializer* FSerializer = nullptr;
     TqlrDrawText FDrawText;
     std::unique_ptr<TqlrStyles> FStyles;
@@ -1161,6 +1319,11 @@ private:
     std::unique_ptr<TqlrPreviewOptions> FPreviewOptions;
     std::unique_ptr<TqlrPrintOptions> FPrintOptions;
     std::unique_ptr<TqlrReportOptions> FReportOptions;
+    std::unique_ptr<TqlrExpressionCache> FExpressionCache;
+    std::unique_ptr<TqlrCustomEngine> FEngine;
+    std::unique_ptr<TqlrCustomPreviewPages> FPreviewPages;
+    qs::TqsCustomVariable* FLocalValue = nullptr;
+    qs::TqsCustomVariable* FSelfValue = nullptr;
 };
 
 // The name a reference to c is written under from root: the plain name
@@ -1185,6 +1348,9 @@ TqlrVariables& GlobalVariables();
 
 // Registers the report classes for reading by class name (once).
 void RegisterReportClasses();
+// Registers the script binding modules of the class library and of the
+// report classes (once, before the first report's script adds them).
+void RegisterReportScriptModules();
 
 } // namespace qlr
 

@@ -304,12 +304,21 @@ RTL_PUBLISHED(TqlrReport)
 // --- the report ------------------------------------------------------------------
 
 TqlrReport::TqlrReport(rtl::TComponent* owner)
-    : TqlrComponent(owner), FErrors(std::make_unique<rtl::TStringList>()),
-      FVariables(std::make_unique<TqlrVariables>()), FStyles(std::make_unique<TqlrStyles>(this)),
+    : TqlrComponent(owner), FDataSets(std::make_unique<TqlrReportDataSets>(this)),
+      FErrors(std::make_unique<rtl::TStringList>()), FVariables(std::make_unique<TqlrVariables>()),
+      FScript(std::make_unique<qs::TqsScript>(nullptr)), FScriptText(std::make_unique<rtl::TStringList>()),
+      FSysVariables(std::make_unique<rtl::TStringList>()), FStyles(std::make_unique<TqlrStyles>(this)),
       FEngineOptions(std::make_unique<TqlrEngineOptions>()), FPreviewOptions(std::make_unique<TqlrPreviewOptions>()),
       FPrintOptions(std::make_unique<TqlrPrintOptions>()), FReportOptions(std::make_unique<TqlrReportOptions>(this))
 {
     RegisterReportClasses();
+    RegisterReportScriptModules();
+    FScript->SetExtendedCharset(true);
+    FScript->AddRTTI();
+    FExpressionCache = std::make_unique<TqlrExpressionCache>(FScript.get());
+    FErrors->SetSorted(true);
+    FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
+    Clear();
 }
 
 void TqlrReport::SetStyles(TqlrStyles* styles)
@@ -336,17 +345,14 @@ TqlrReport::~TqlrReport()
     DestroyComponents();
 }
 
-rtl::Variant TqlrReport::Calc(const std::string& expr)
-{
-    if (!OnCalc) throw rtl::Exception("No expression evaluator for: " + expr);
-    return OnCalc(expr);
-}
-
-// The variables and the styles travel as the defined properties
-// "Variables" and "Style" (the collection forms of WriteCollectionXML).
+// The data-set list, the variables and the styles travel as the defined
+// properties "Datasets", "Variables" and "Style" (the collection forms of WriteCollectionXML).
 void TqlrReport::DefineProperties(rtl::TFiler& filer)
 {
     TqlrComponent::DefineProperties(filer);
+    filer.DefineProperty(
+        "Datasets", [this](rtl::TReader& r) { ReadCollectionXML(*FDataSets, r, this); },
+        [this](rtl::TWriter& w) { WriteCollectionXML(*FDataSets, w, this); }, FDataSets->Count() > 0);
     filer.DefineProperty(
         "Variables", [this](rtl::TReader& r) { ReadCollectionXML(*FVariables, r, this); },
         [this](rtl::TWriter& w) { WriteCollectionXML(*FVariables, w, this); }, FVariables->Count() > 0);

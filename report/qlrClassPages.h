@@ -367,6 +367,7 @@ public:
     gui::TPicture* Picture() const { return FPicture.get(); }
     void SetPicture(gui::TPicture* v) { FPicture->Assign(v); }
     bool PictureChanged() const { return FPictureChanged; }
+    void SetPictureChanged(bool v) { FPictureChanged = v; }
 
     // Recognises the format by the data's first bytes (a database graphic
     // header skipped); 0 on success, 0x80070057 when no format is known

@@ -74,6 +74,7 @@ TEST(ReportOptions, OptionsTravelWithTheTemplate)
     TqlrReport a(nullptr);
     a.EngineOptions()->DoublePass = true;
     a.PreviewOptions()->Zoom = 1.5;
+    a.PreviewOptions()->OutlineVisible = true;
     a.PrintOptions()->Printer = "Office";
     a.ReportOptions()->Password = "pw";
     rtl::TMemoryStream ms;
@@ -84,7 +85,9 @@ TEST(ReportOptions, OptionsTravelWithTheTemplate)
     ms.SetPosition(0);
     b.LoadFromStream(ms);
     EXPECT_TRUE(b.EngineOptions()->DoublePass);
-    EXPECT_EQ(b.PreviewOptions()->Zoom, 1.5L);
+    // The host's preview settings stay; the outline settings travel.
+    EXPECT_EQ(b.PreviewOptions()->Zoom, 1.0L);
+    EXPECT_TRUE(b.PreviewOptions()->OutlineVisible);
     EXPECT_EQ(b.PrintOptions()->Printer, "Office");
     EXPECT_EQ(b.ReportOptions()->Password, "pw");
 }
