@@ -225,6 +225,9 @@ protected:
     void ChangeFontQuietly(const std::function<void(gui::TFont*)>& change);
     // The base Diff of this class (views extend Diff, AllDiff appends this).
     std::string BaseDiff(TqlrComponent* aComponent);
+    // Points a data-set field at v, moving the free notification with it, so
+    // that the field is cleared when the data set goes (see Notification).
+    void LinkDataSet(TqlrDataSet*& field, TqlrDataSet* v);
 
     std::string FBaseName;
     TqlrComponentStyle FComponentStyle;

@@ -323,9 +323,7 @@ void TqlrReportPage::SetFrame(TqlrFrame* v)
 void TqlrReportPage::SetDataSet(TqlrDataSet* v)
 {
     if (FDataSet == v) return;
-    if (FDataSet) FDataSet->RemoveFreeNotification(this);
-    FDataSet = v;
-    if (FDataSet) FDataSet->FreeNotification(this);
+    LinkDataSet(FDataSet, v);
     FDataSetName = v ? v->UserName() : std::string();
 }
 
@@ -337,12 +335,7 @@ std::string TqlrReportPage::DataSetName() const
 void TqlrReportPage::SetDataSetName(const std::string& v)
 {
     FDataSetName = v;
-    TqlrDataSet* ds = FindDataSet(FDataSet, v);
-    if (ds != FDataSet) {
-        if (FDataSet) FDataSet->RemoveFreeNotification(this);
-        FDataSet = ds;
-        if (FDataSet) FDataSet->FreeNotification(this);
-    }
+    LinkDataSet(FDataSet, FindDataSet(FDataSet, v));
 }
 
 void TqlrReportPage::Notification(rtl::TComponent* component, rtl::TOperation operation)
@@ -589,9 +582,7 @@ std::string TqlrDataBand::GetDescription() const
 void TqlrDataBand::SetDataSet(TqlrDataSet* v)
 {
     if (FDataSet == v) return;
-    if (FDataSet) FDataSet->RemoveFreeNotification(this);
-    FDataSet = v;
-    if (FDataSet) FDataSet->FreeNotification(this);
+    LinkDataSet(FDataSet, v);
     FDataSetName = v ? v->UserName() : std::string();
 }
 
@@ -603,12 +594,7 @@ std::string TqlrDataBand::DataSetName() const
 void TqlrDataBand::SetDataSetName(const std::string& v)
 {
     FDataSetName = v;
-    TqlrDataSet* ds = FindDataSet(FDataSet, v);
-    if (ds != FDataSet) {
-        if (FDataSet) FDataSet->RemoveFreeNotification(this);
-        FDataSet = ds;
-        if (FDataSet) FDataSet->FreeNotification(this);
-    }
+    LinkDataSet(FDataSet, FindDataSet(FDataSet, v));
 }
 
 void TqlrDataBand::SetRowCount(int v)

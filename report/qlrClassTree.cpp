@@ -334,6 +334,14 @@ TqlrDataSet* TqlrComponent::FindDataSet(TqlrDataSet* dataSet, const std::string&
     return nullptr;
 }
 
+void TqlrComponent::LinkDataSet(TqlrDataSet*& field, TqlrDataSet* v)
+{
+    if (field == v) return;
+    if (field) field->RemoveFreeNotification(this);
+    field = v;
+    if (field) field->FreeNotification(this);
+}
+
 void TqlrComponent::GetChildren(const std::function<void(rtl::TComponent*)>& proc, rtl::TComponent*)
 {
     if (auto* report = dynamic_cast<TqlrReport*>(this); report && !report->StoreInDFM()) return;

@@ -210,9 +210,7 @@ TqlrView::~TqlrView()
 void TqlrView::SetDataSet(TqlrDataSet* v)
 {
     if (FDataSet == v) return;
-    if (FDataSet) FDataSet->RemoveFreeNotification(this);
-    FDataSet = v;
-    if (FDataSet) FDataSet->FreeNotification(this);
+    LinkDataSet(FDataSet, v);
     FDataSetName = v ? v->UserName() : std::string();
 }
 
@@ -224,12 +222,7 @@ std::string TqlrView::DataSetName() const
 void TqlrView::SetDataSetName(const std::string& v)
 {
     FDataSetName = v;
-    TqlrDataSet* ds = FindDataSet(FDataSet, v);
-    if (ds != FDataSet) {
-        if (FDataSet) FDataSet->RemoveFreeNotification(this);
-        FDataSet = ds;
-        if (FDataSet) FDataSet->FreeNotification(this);
-    }
+    LinkDataSet(FDataSet, FindDataSet(FDataSet, v));
 }
 
 void TqlrView::Notification(rtl::TComponent* component, rtl::TOperation operation)
