@@ -4,6 +4,7 @@
 
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
+#include "reportout/qlrFormParts.h"
 #include "reportout/qlrPrinter.h"
 
 namespace qlr {
@@ -11,15 +12,6 @@ namespace qlr {
 namespace {
 
 std::string R(const std::string& name) { return GetResources().Get(name); }
-
-template <class T>
-T* Make(rtl::TComponent* owner, gui::TWinControl* parent, int l, int t, int w, int h)
-{
-    T* c = new T(owner);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
-}
 
 } // namespace
 
@@ -30,19 +22,19 @@ TqlrPageSettingsForm::TqlrPageSettingsForm(rtl::TComponent* owner) : gui::TForm(
     SetCaption(R("400"));
     SetClientSize(400, 300);
 
-    SizeGB = Make<gui::TGroupBox>(this, this, 8, 4, 384, 84);
+    SizeGB = MakeControl<gui::TGroupBox>(this, this, 8, 4, 384, 84);
     SizeGB->SetCaption(R("403"));
-    SizeCB = Make<gui::TComboBox>(this, SizeGB, 12, 20, 360, 21);
+    SizeCB = MakeControl<gui::TComboBox>(this, SizeGB, 12, 20, 360, 21);
     SizeCB->SetStyle(gui::TComboBoxStyle::csDropDownList);
     SizeCB->OnSelect = [this](rtl::TObject*) { PaperChanged(); };
-    WidthL = Make<gui::TLabel>(this, SizeGB, 12, 54, 50, 16);
+    WidthL = MakeControl<gui::TLabel>(this, SizeGB, 12, 54, 50, 16);
     WidthL->SetCaption(R("401"));
-    WidthE = Make<gui::TEdit>(this, SizeGB, 64, 50, 60, 21);
-    UnitL1 = Make<gui::TLabel>(this, SizeGB, 128, 54, 30, 16);
-    HeightL = Make<gui::TLabel>(this, SizeGB, 200, 54, 50, 16);
+    WidthE = MakeControl<gui::TEdit>(this, SizeGB, 64, 50, 60, 21);
+    UnitL1 = MakeControl<gui::TLabel>(this, SizeGB, 128, 54, 30, 16);
+    HeightL = MakeControl<gui::TLabel>(this, SizeGB, 200, 54, 50, 16);
     HeightL->SetCaption(R("402"));
-    HeightE = Make<gui::TEdit>(this, SizeGB, 252, 50, 60, 21);
-    UnitL2 = Make<gui::TLabel>(this, SizeGB, 316, 54, 30, 16);
+    HeightE = MakeControl<gui::TEdit>(this, SizeGB, 252, 50, 60, 21);
+    UnitL2 = MakeControl<gui::TLabel>(this, SizeGB, 316, 54, 30, 16);
     // Typing a size selects the custom size.
     auto typed = [this](rtl::TObject*) {
         if (!FUpdating && SizeCB->Items()->Count() > 0) SizeCB->SetItemIndex(0);
@@ -50,13 +42,13 @@ TqlrPageSettingsForm::TqlrPageSettingsForm(rtl::TComponent* owner) : gui::TForm(
     WidthE->OnChange = typed;
     HeightE->OnChange = typed;
 
-    OrientationGB = Make<gui::TGroupBox>(this, this, 8, 92, 144, 100);
+    OrientationGB = MakeControl<gui::TGroupBox>(this, this, 8, 92, 144, 100);
     OrientationGB->SetCaption(R("404"));
-    PortraitRB = Make<gui::TRadioButton>(this, OrientationGB, 10, 24, 82, 17);
+    PortraitRB = MakeControl<gui::TRadioButton>(this, OrientationGB, 10, 24, 82, 17);
     PortraitRB->SetCaption(R("410"));
-    LandscapeRB = Make<gui::TRadioButton>(this, OrientationGB, 10, 48, 82, 17);
+    LandscapeRB = MakeControl<gui::TRadioButton>(this, OrientationGB, 10, 48, 82, 17);
     LandscapeRB->SetCaption(R("411"));
-    OrientationPB = Make<gui::TPaintBox>(this, OrientationGB, 94, 22, 44, 44);
+    OrientationPB = MakeControl<gui::TPaintBox>(this, OrientationGB, 94, 22, 44, 44);
     OrientationPB->OnPaint = [this](rtl::TObject*) { PaintOrientation(); };
     auto turned = [this](rtl::TObject*) {
         OrientationPB->Invalidate();
@@ -65,32 +57,32 @@ TqlrPageSettingsForm::TqlrPageSettingsForm(rtl::TComponent* owner) : gui::TForm(
     PortraitRB->OnClick = turned;
     LandscapeRB->OnClick = turned;
 
-    MarginsGB = Make<gui::TGroupBox>(this, this, 156, 92, 236, 100);
+    MarginsGB = MakeControl<gui::TGroupBox>(this, this, 156, 92, 236, 100);
     MarginsGB->SetCaption(R("409"));
     auto margin = [this](const char* res, int l, int t, gui::TLabel*& label, gui::TEdit*& edit, gui::TLabel*& unit) {
-        label = Make<gui::TLabel>(this, MarginsGB, l, t + 4, 46, 16);
+        label = MakeControl<gui::TLabel>(this, MarginsGB, l, t + 4, 46, 16);
         label->SetCaption(R(res));
-        edit = Make<gui::TEdit>(this, MarginsGB, l + 48, t, 40, 21);
-        unit = Make<gui::TLabel>(this, MarginsGB, l + 90, t + 4, 18, 16);
+        edit = MakeControl<gui::TEdit>(this, MarginsGB, l + 48, t, 40, 21);
+        unit = MakeControl<gui::TLabel>(this, MarginsGB, l + 90, t + 4, 18, 16);
     };
     margin("405", 8, 24, LeftL, MarginLeftE, UnitL3);
     margin("406", 8, 56, TopL, MarginTopE, UnitL4);
     margin("407", 120, 24, RightL, MarginRightE, UnitL5);
     margin("408", 120, 56, BottomL, MarginBottomE, UnitL6);
 
-    OtherGB = Make<gui::TGroupBox>(this, this, 8, 196, 384, 64);
+    OtherGB = MakeControl<gui::TGroupBox>(this, this, 8, 196, 384, 64);
     OtherGB->SetCaption(R("412"));
-    ApplyToCurRB = Make<gui::TRadioButton>(this, OtherGB, 12, 18, 300, 17);
+    ApplyToCurRB = MakeControl<gui::TRadioButton>(this, OtherGB, 12, 18, 300, 17);
     ApplyToCurRB->SetCaption(R("413"));
     ApplyToCurRB->SetChecked(true);
-    ApplyToAllRB = Make<gui::TRadioButton>(this, OtherGB, 12, 38, 300, 17);
+    ApplyToAllRB = MakeControl<gui::TRadioButton>(this, OtherGB, 12, 38, 300, 17);
     ApplyToAllRB->SetCaption(R("414"));
 
-    OKB = Make<gui::TButton>(this, this, 236, 268, 75, 25);
+    OKB = MakeControl<gui::TButton>(this, this, 236, 268, 75, 25);
     OKB->SetCaption(R("1"));
     OKB->SetDefault(true);
     OKB->SetModalResult(gui::mrOk);
-    CancelB = Make<gui::TButton>(this, this, 317, 268, 75, 25);
+    CancelB = MakeControl<gui::TButton>(this, this, 317, 268, 75, 25);
     CancelB->SetCaption(R("2"));
     CancelB->SetCancel(true);
     CancelB->SetModalResult(gui::mrCancel);

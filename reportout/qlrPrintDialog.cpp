@@ -5,6 +5,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrRes.h"
+#include "reportout/qlrFormParts.h"
 #include "reportout/qlrPrinter.h"
 
 namespace qlr {
@@ -13,19 +14,10 @@ namespace {
 
 std::string R(const std::string& name) { return GetResources().Get(name); }
 
-template <class T>
-T* Make(rtl::TComponent* owner, gui::TWinControl* parent, int l, int t, int w, int h)
-{
-    T* c = new T(owner);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
-}
-
 gui::TComboBox* List(rtl::TComponent* owner, gui::TWinControl* parent, int l, int t, int w,
                      std::initializer_list<const char*> names)
 {
-    auto* cb = Make<gui::TComboBox>(owner, parent, l, t, w, 21);
+    auto* cb = MakeControl<gui::TComboBox>(owner, parent, l, t, w, 21);
     cb->SetStyle(gui::TComboBoxStyle::csDropDownList);
     for (const char* n : names) cb->Items()->Add(R(n));
     if (cb->Items()->Count() > 0) cb->SetItemIndex(0);
@@ -53,9 +45,9 @@ TqlrPrintDialog::TqlrPrintDialog(rtl::TComponent* owner) : gui::TForm(owner)
     SetCaption(R("200"));
     SetClientSize(460, 372);
 
-    PrinterGB = Make<gui::TGroupBox>(this, this, 8, 4, 444, 100);
+    PrinterGB = MakeControl<gui::TGroupBox>(this, this, 8, 4, 444, 100);
     PrinterGB->SetCaption(R("201"));
-    NameL = Make<gui::TLabel>(this, PrinterGB, 12, 24, 50, 16);
+    NameL = MakeControl<gui::TLabel>(this, PrinterGB, 12, 24, 50, 16);
     NameL->SetCaption(R("212"));
     PrintersCB = List(this, PrinterGB, 64, 20, 270, {});
     PrintersCB->SetStyle(gui::TComboBoxStyle::csOwnerDrawFixed);
@@ -64,39 +56,39 @@ TqlrPrintDialog::TqlrPrintDialog(rtl::TComponent* owner) : gui::TForm(owner)
         DrawPrinterItem(i, r, s);
     };
     PrintersCB->OnSelect = [this](rtl::TObject*) { PrintersChanged(); };
-    PropButton = Make<gui::TButton>(this, PrinterGB, 342, 19, 92, 25);
+    PropButton = MakeControl<gui::TButton>(this, PrinterGB, 342, 19, 92, 25);
     PropButton->SetCaption(R("209"));
     PropButton->OnClick = [this](rtl::TObject*) { PropertiesClicked(); };
-    WhereL = Make<gui::TLabel>(this, PrinterGB, 12, 52, 50, 16);
+    WhereL = MakeControl<gui::TLabel>(this, PrinterGB, 12, 52, 50, 16);
     WhereL->SetCaption(R("208"));
-    WhereL1 = Make<gui::TLabel>(this, PrinterGB, 64, 52, 270, 16);
-    FileCB = Make<gui::TCheckBox>(this, PrinterGB, 12, 74, 200, 17);
+    WhereL1 = MakeControl<gui::TLabel>(this, PrinterGB, 64, 52, 270, 16);
+    FileCB = MakeControl<gui::TCheckBox>(this, PrinterGB, 12, 74, 200, 17);
     FileCB->SetCaption(R("210"));
 
-    PagesGB = Make<gui::TGroupBox>(this, this, 8, 108, 228, 132);
+    PagesGB = MakeControl<gui::TGroupBox>(this, this, 8, 108, 228, 132);
     PagesGB->SetCaption(R("202"));
-    AllRB = Make<gui::TRadioButton>(this, PagesGB, 12, 20, 200, 17);
+    AllRB = MakeControl<gui::TRadioButton>(this, PagesGB, 12, 20, 200, 17);
     AllRB->SetCaption(R("3"));
     AllRB->SetChecked(true);
-    CurPageRB = Make<gui::TRadioButton>(this, PagesGB, 12, 40, 200, 17);
+    CurPageRB = MakeControl<gui::TRadioButton>(this, PagesGB, 12, 40, 200, 17);
     CurPageRB->SetCaption(R("4"));
-    PageNumbersRB = Make<gui::TRadioButton>(this, PagesGB, 12, 60, 70, 17);
+    PageNumbersRB = MakeControl<gui::TRadioButton>(this, PagesGB, 12, 60, 70, 17);
     PageNumbersRB->SetCaption(R("5"));
-    PageNumbersE = Make<gui::TEdit>(this, PagesGB, 84, 58, 132, 21);
+    PageNumbersE = MakeControl<gui::TEdit>(this, PagesGB, 84, 58, 132, 21);
     PageNumbersE->OnEnter = [this](rtl::TObject*) { PageNumbersRB->SetChecked(true); };
     PageNumbersRB->OnClick = [this](rtl::TObject*) {
         if (Visible() && PageNumbersE->CanFocus()) PageNumbersE->SetFocus();
     };
-    DescrL = Make<gui::TLabel>(this, PagesGB, 12, 84, 206, 42);
+    DescrL = MakeControl<gui::TLabel>(this, PagesGB, 12, 84, 206, 42);
     DescrL->SetAutoSize(false);
     DescrL->SetWordWrap(true);
     DescrL->SetCaption(R("9"));
 
-    CopiesGB = Make<gui::TGroupBox>(this, this, 244, 108, 208, 132);
+    CopiesGB = MakeControl<gui::TGroupBox>(this, this, 244, 108, 208, 132);
     CopiesGB->SetCaption(R("205"));
-    CopiesL = Make<gui::TLabel>(this, CopiesGB, 12, 24, 110, 16);
+    CopiesL = MakeControl<gui::TLabel>(this, CopiesGB, 12, 24, 110, 16);
     CopiesL->SetCaption(R("203"));
-    CopiesE = Make<gui::TEdit>(this, CopiesGB, 126, 20, 48, 21);
+    CopiesE = MakeControl<gui::TEdit>(this, CopiesGB, 126, 20, 48, 21);
     // Digits only (and editing keys).
     CopiesE->OnKeyPress = [](rtl::TObject*, char16_t& key) {
         if (key >= 32 && (key < u'0' || key > u'9')) key = 0;
@@ -107,26 +99,26 @@ TqlrPrintDialog::TqlrPrintDialog(rtl::TComponent* owner) : gui::TForm(owner)
     CopiesUD->SetMax(9999);
     CopiesUD->SetAssociate(CopiesE);
     CopiesUD->SetPosition(1);
-    CopiesPB = Make<gui::TPaintBox>(this, CopiesGB, 12, 52, 100, 40);
+    CopiesPB = MakeControl<gui::TPaintBox>(this, CopiesGB, 12, 52, 100, 40);
     CopiesPB->OnPaint = [this](rtl::TObject*) { PaintCopies(); };
-    CollateCB = Make<gui::TCheckBox>(this, CopiesGB, 120, 64, 80, 17);
+    CollateCB = MakeControl<gui::TCheckBox>(this, CopiesGB, 120, 64, 80, 17);
     CollateCB->SetCaption(R("204"));
     CollateCB->SetChecked(true);
     CollateCB->OnClick = [this](rtl::TObject*) { CopiesPB->Invalidate(); };
 
-    OtherGB = Make<gui::TGroupBox>(this, this, 8, 244, 228, 92);
+    OtherGB = MakeControl<gui::TGroupBox>(this, this, 8, 244, 228, 92);
     OtherGB->SetCaption(R("207"));
-    PrintL = Make<gui::TLabel>(this, OtherGB, 12, 22, 60, 16);
+    PrintL = MakeControl<gui::TLabel>(this, OtherGB, 12, 22, 60, 16);
     PrintL->SetCaption(R("206"));
     PrintPagesCB = List(this, OtherGB, 80, 18, 136, {"ppAll", "ppOdd", "ppEven"});
-    OrderL = Make<gui::TLabel>(this, OtherGB, 12, 44, 60, 16);
+    OrderL = MakeControl<gui::TLabel>(this, OtherGB, 12, 44, 60, 16);
     OrderL->SetCaption(R("211"));
     OrderCB = List(this, OtherGB, 80, 40, 136, {"poDirect", "poReverse"});
-    DuplexL = Make<gui::TLabel>(this, OtherGB, 12, 66, 60, 16);
+    DuplexL = MakeControl<gui::TLabel>(this, OtherGB, 12, 66, 60, 16);
     DuplexL->SetCaption(R("216"));
     DuplexCB = List(this, OtherGB, 80, 62, 136, {"dupDefault", "dupVert", "dupHorz", "dupSimpl"});
 
-    ModeGB = Make<gui::TGroupBox>(this, this, 244, 244, 208, 92);
+    ModeGB = MakeControl<gui::TGroupBox>(this, this, 244, 244, 208, 92);
     ModeGB->SetCaption(R("213"));
     PrintModeCB = List(this, ModeGB, 12, 18, 184, {"pmDefault", "pmSplit", "pmJoin", "pmScale"});
     PrintModeCB->SetStyle(gui::TComboBoxStyle::csOwnerDrawFixed);
@@ -135,15 +127,15 @@ TqlrPrintDialog::TqlrPrintDialog(rtl::TComponent* owner) : gui::TForm(owner)
         DrawModeItem(i, r, s);
     };
     PrintModeCB->OnSelect = [this](rtl::TObject*) { PrintModeChanged(); };
-    PagSizeL = Make<gui::TLabel>(this, ModeGB, 12, 60, 80, 16);
+    PagSizeL = MakeControl<gui::TLabel>(this, ModeGB, 12, 60, 80, 16);
     PagSizeL->SetCaption(R("214"));
     PagPageSizeCB = List(this, ModeGB, 96, 56, 100, {});
 
-    OkB = Make<gui::TButton>(this, this, 296, 342, 75, 25);
+    OkB = MakeControl<gui::TButton>(this, this, 296, 342, 75, 25);
     OkB->SetCaption(R("1"));
     OkB->SetDefault(true);
     OkB->SetModalResult(gui::mrOk);
-    CancelB = Make<gui::TButton>(this, this, 377, 342, 75, 25);
+    CancelB = MakeControl<gui::TButton>(this, this, 377, 342, 75, 25);
     CancelB->SetCaption(R("2"));
     CancelB->SetCancel(true);
     CancelB->SetModalResult(gui::mrCancel);

@@ -4,6 +4,7 @@
 #include "reportout/qlrReportDialogs.h"
 
 #include "report/qlrRes.h"
+#include "reportout/qlrFormParts.h"
 
 namespace qlr {
 
@@ -16,23 +17,14 @@ std::string Res(const std::string& name, const std::string& fallback)
     return text == name ? fallback : text;
 }
 
-template <class T>
-T* Make(rtl::TComponent* owner, gui::TWinControl* parent, int l, int t, int w, int h)
-{
-    T* c = new T(owner);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
-}
-
 void OkCancel(gui::TForm* form, gui::TWinControl* parent, int left, int top, gui::TButton*& ok,
               gui::TButton*& cancel)
 {
-    ok = Make<gui::TButton>(form, parent, left, top, 75, 25);
+    ok = MakeControl<gui::TButton>(form, parent, left, top, 75, 25);
     ok->SetCaption(Res("1", "OK"));
     ok->SetDefault(true);
     ok->SetModalResult(gui::mrOk);
-    cancel = Make<gui::TButton>(form, parent, left + 81, top, 75, 25);
+    cancel = MakeControl<gui::TButton>(form, parent, left + 81, top, 75, 25);
     cancel->SetCaption(Res("2", "Cancel"));
     cancel->SetCancel(true);
     cancel->SetModalResult(gui::mrCancel);
@@ -71,18 +63,18 @@ TqlrSearchDialog::TqlrSearchDialog(rtl::TComponent* owner) : gui::TForm(owner)
     OptionsPanel = BarePanel(this, 96);
     ReplacePanel = BarePanel(this, 24);
     TextPanel = BarePanel(this, 28);
-    TextL = Make<gui::TLabel>(this, TextPanel, 8, 10, 90, 16);
+    TextL = MakeControl<gui::TLabel>(this, TextPanel, 8, 10, 90, 16);
     TextL->SetCaption(Res("301", "Text to find:"));
-    TextE = Make<gui::TEdit>(this, TextPanel, 100, 6, 192, 21);
-    ReplaceL = Make<gui::TLabel>(this, ReplacePanel, 8, 6, 90, 16);
+    TextE = MakeControl<gui::TEdit>(this, TextPanel, 100, 6, 192, 21);
+    ReplaceL = MakeControl<gui::TLabel>(this, ReplacePanel, 8, 6, 90, 16);
     ReplaceL->SetCaption(Res("303", "Replace with"));
-    ReplaceE = Make<gui::TEdit>(this, ReplacePanel, 100, 2, 192, 21);
+    ReplaceE = MakeControl<gui::TEdit>(this, ReplacePanel, 100, 2, 192, 21);
     ReplacePanel->SetVisible(false);
-    SearchL = Make<gui::TGroupBox>(this, OptionsPanel, 8, 4, 284, 56);
+    SearchL = MakeControl<gui::TGroupBox>(this, OptionsPanel, 8, 4, 284, 56);
     SearchL->SetCaption(Res("302", "Search options"));
-    TopCB = Make<gui::TCheckBox>(this, SearchL, 10, 16, 260, 17);
+    TopCB = MakeControl<gui::TCheckBox>(this, SearchL, 10, 16, 260, 17);
     TopCB->SetCaption(Res("304", "Search from beginning"));
-    CaseCB = Make<gui::TCheckBox>(this, SearchL, 10, 34, 260, 17);
+    CaseCB = MakeControl<gui::TCheckBox>(this, SearchL, 10, 34, 260, 17);
     CaseCB->SetCaption(Res("305", "Case sensitive"));
     OkCancel(this, OptionsPanel, 136, 66, OkB, CancelB);
     SetClientHeight(28 + 96);
@@ -110,9 +102,9 @@ TqlrPasswordForm::TqlrPasswordForm(rtl::TComponent* owner) : gui::TForm(owner)
     gui::TForm::SetPosition(gui::TPosition::poScreenCenter);
     SetClientSize(252, 92);
     SetCaption(Res("5000", "Password"));
-    PasswordL = Make<gui::TLabel>(this, this, 52, 12, 190, 16);
+    PasswordL = MakeControl<gui::TLabel>(this, this, 52, 12, 190, 16);
     PasswordL->SetCaption(Res("5001", "Enter the password:"));
-    PasswordE = Make<gui::TEdit>(this, this, 52, 30, 190, 21);
+    PasswordE = MakeControl<gui::TEdit>(this, this, 52, 30, 190, 21);
     PasswordE->SetPasswordChar(u'*');
     OkCancel(this, this, 88, 60, OkB, CancelB);
     SetActiveControl(PasswordE);
@@ -149,7 +141,7 @@ TqlrInheritErrorForm::TqlrInheritErrorForm(rtl::TComponent* owner) : gui::TForm(
     gui::TForm::SetPosition(gui::TPosition::poScreenCenter);
     SetClientSize(256, 152);
     SetCaption(Res("6000", "Error"));
-    PaintBox1 = Make<gui::TPaintBox>(this, this, 12, 12, 32, 32);
+    PaintBox1 = MakeControl<gui::TPaintBox>(this, this, 12, 12, 32, 32);
     // The warning picture: a yellow triangle with a mark.
     PaintBox1->OnPaint = [this](rtl::TObject*) {
         gui::TCanvas* c = PaintBox1->Canvas();
@@ -162,13 +154,13 @@ TqlrInheritErrorForm::TqlrInheritErrorForm(rtl::TComponent* owner) : gui::TForm(
         c->FillRect(gui::TRect(15, 10, 17, 20));
         c->FillRect(gui::TRect(15, 22, 17, 24));
     };
-    MessageL = Make<gui::TLabel>(this, this, 56, 12, 190, 44);
+    MessageL = MakeControl<gui::TLabel>(this, this, 56, 12, 190, 44);
     MessageL->SetWordWrap(true);
     MessageL->SetCaption(Res("6001", "Base and inherited reports have duplicate objects. What should we do?"));
-    DeleteRB = Make<gui::TRadioButton>(this, this, 56, 64, 190, 17);
+    DeleteRB = MakeControl<gui::TRadioButton>(this, this, 56, 64, 190, 17);
     DeleteRB->SetCaption(Res("6002", "Delete duplicates"));
     DeleteRB->SetChecked(true);
-    RenameRB = Make<gui::TRadioButton>(this, this, 56, 86, 190, 17);
+    RenameRB = MakeControl<gui::TRadioButton>(this, this, 56, 86, 190, 17);
     RenameRB->SetCaption(Res("6003", "Rename duplicates"));
     OkCancel(this, this, 92, 118, OkB, CancelB);
 }
