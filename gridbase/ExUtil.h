@@ -200,6 +200,12 @@ bool MatchSimpleCondition(std::string_view condition, std::string_view value);
 // separator ("3/4/2011 10:30"); false for anything else.
 bool ParseDateTimeText(std::string_view text, rtl::TDateTime& dateTime);
 
+// --- edit sizing (ExUtilDraw.cpp) -----------------------------------------
+
+// The character heights (tmHeight) an edit sizes itself by: the system's
+// standard font and the given font.
+void EditTextHeights(const gui::TFont* font, int& systemHeight, int& fontHeight);
+
 // --- drawing routines (ExUtilDraw.cpp, ExUtilProgress.cpp) ------------------
 //
 // Each draws on the canvas it is given and leaves the pen, brush and font

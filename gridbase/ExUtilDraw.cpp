@@ -9,6 +9,16 @@
 
 namespace gridbase {
 
+void EditTextHeights(const gui::TFont* font, int& systemHeight, int& fontHeight)
+{
+    gui::TBitmap probe(1, 1);
+    gui::TFont standard;
+    probe.Canvas()->Font()->Assign(&standard);
+    systemHeight = probe.Canvas()->GetTextMetrics().tmHeight;
+    probe.Canvas()->Font()->Assign(font);
+    fontHeight = probe.Canvas()->GetTextMetrics().tmHeight;
+}
+
 namespace {
 
 struct TRgb {

@@ -1,6 +1,7 @@
 // GRDEdit: the edit-with-button cell editors.
 #include "gridbase/GRDEdit.h"
 
+#include "gridbase/ExUtil.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Themes.h"
 
@@ -209,12 +210,8 @@ void TGrdEditBtn::Dispatch(TMessage& m)
 
 int TGrdEditBtn::GetMinHeight()
 {
-    TBitmap probe(1, 1);
-    TFont standard;
-    probe.Canvas()->Font()->Assign(&standard);
-    const int sys = probe.Canvas()->GetTextMetrics().tmHeight;
-    probe.Canvas()->Font()->Assign(Font());
-    const int own = probe.Canvas()->GetTextMetrics().tmHeight;
+    int sys = 0, own = 0;
+    EditTextHeights(Font(), sys, own);
     return own + std::min(sys, own) / 4;
 }
 

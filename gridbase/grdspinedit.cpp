@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gridbase/grdspin.h"
+#include "gridbase/ExUtil.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Strings.h"
@@ -459,12 +460,8 @@ void TGrdSpinEdit::Dispatch(TMessage& m)
 
 int TGrdSpinEdit::GetMinHeight()
 {
-    TBitmap probe(1, 1);
-    TFont standard;
-    probe.Canvas()->Font()->Assign(&standard);
-    const int sys = probe.Canvas()->GetTextMetrics().tmHeight;
-    probe.Canvas()->Font()->Assign(Font());
-    const int own = probe.Canvas()->GetTextMetrics().tmHeight;
+    int sys = 0, own = 0;
+    EditTextHeights(Font(), sys, own);
     const int i = std::min(sys, own);
     if (BorderStyle() == TBorderStyle::bsSingle) return own + i / 4 + 4 * GetSystemMetrics(SM_CYBORDER) + 2;
     return own + i / 4 + 2;
