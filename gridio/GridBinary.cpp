@@ -195,6 +195,8 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
     }
 }
 
+void ReadBinStreamHeader(rtl::TStream& stream, TGridPropIO* header) { ReadRecord(stream, header); }
+
 void LoadFromBinStream(grid::TExStringGrid& g, rtl::TStream& stream)
 {
     LoadAtPointFromBinStream(g, gui::TPoint{0, 0}, stream);

@@ -75,6 +75,9 @@ void SaveToBinFile(grid::TExStringGrid& grid, const std::string& fileName);
 // heights; any other is placed with its first cell at point.
 void LoadAtPointFromBinStream(grid::TExStringGrid& grid, gui::TPoint point, rtl::TStream& stream);
 void LoadFromBinStream(grid::TExStringGrid& grid, rtl::TStream& stream);
+// Reads the header record at the stream's position (the paste sizes the
+// grid from it before loading).
+void ReadBinStreamHeader(rtl::TStream& stream, TGridPropIO* header);
 void LoadFromBinFile(grid::TExStringGrid& grid, const std::string& fileName);
 
 } // namespace gridio
