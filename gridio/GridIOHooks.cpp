@@ -3,6 +3,8 @@
 
 #include "gridio/GridClipboard.h"
 #include "gridio/GridFiles.h"
+#include "gridio/GridOffice.h"
+#include "gridio/OfficeServers.h"
 #include "platform/rtl/Strings.h"
 #include "gridio/XmlDomServer.h"
 
@@ -34,6 +36,10 @@ public:
             TGridFiles(g).LoadFromCSV(fileName, -1);
             return true;
         }
+        if (upper.find(".XLS") != std::string::npos) {
+            TGridOffice(g).LoadFromXLS(fileName);
+            return true;
+        }
         return false;
     }
     void SaveColSizes(grid::TExStringGrid&) override {}
@@ -56,6 +62,7 @@ void InstallGridIOHooks()
     static TGridIOHooksImpl hooks;
     grid::SetGridIOHooks(&hooks);
     RegisterXmlDomServer();
+    RegisterOfficeServers();
 }
 
 } // namespace gridio
