@@ -4,6 +4,7 @@
 #include "gridio/GridClipboard.h"
 #include "gridio/GridFiles.h"
 #include "gridio/GridOffice.h"
+#include "gridio/GridPrintSettings.h"
 #include "gridio/OfficeServers.h"
 #include "platform/rtl/Strings.h"
 #include "gridio/XmlDomServer.h"
@@ -52,7 +53,10 @@ public:
         stream.SetPosition(0);
         TGridFiles(g).LoadFromStream(stream);
     }
-    std::unique_ptr<grid::TPrintSettings> CreatePrintSettings(grid::TExStringGrid&) override { return nullptr; }
+    std::unique_ptr<grid::TPrintSettings> CreatePrintSettings(grid::TExStringGrid& g) override
+    {
+        return std::make_unique<TPrintSettings>(&g);
+    }
 };
 
 } // namespace
