@@ -1,0 +1,236 @@
+// Grid printing and preview: page numbers, strips, fit to page, page
+// breaks, the page range, a printed PDF and a preview bitmap.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "TestPaths.h"
+#include "gridio/GridIOHooks.h"
+#include "gridio/GridPrint.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/PngImage.h"
+
+using namespace gridio;
+
+namespace {
+
+struct PrintFixture : testing::Test {
+    gui::TForm Form{nullptr};
+    grid::TExStringGrid* G;
+    std::filesystem::path Dir = tectest::ScratchDir("gridprint");
+    gui::TBitmap Page;
+    const gui::TRect A4{0, 0, 794, 1123};  // A4 at 96 dpi
+    PrintFixture()
+    {
+        InstallGridIOHooks();
+        G = new grid::TExStringGrid(&Form);
+        G->SetParent(&Form);
+        Fill(4, 20);
+        Page.SetSize(794, 1123);
+        Page.Canvas()->Brush()->SetColor(gui::clWhite);
+        Page.Canvas()->FillRect(A4);
+    }
+    void Fill(int cols, int rows)
+    {
+        G->SetColCount(cols);
+        G->SetRowCount(rows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) G->SetCells(c, r, r == 0 ? "Head " + std::to_string(c) : "r" + std::to_string(r) + "c" + std::to_string(c));
+    }
+    TPrintSettings& PS() { return *PrintSettingsOf(*G); }
+    // The page number texts of a preview run (all pages are laid out).
+    std::vector<std::string> Numbers(TGridPrinter& pr)
+    {
+        pr.SetPreviewPage(1);
+        pr.PrintPreview(Page.Canvas(), A4);
+        return pr.PageNumberTexts();
+    }
+};
+
+} // namespace
+
+TEST_F(PrintFixture, PageNumbers)
+{
+    PS().PageNr = TPrintPosition::ppBottomCenter;
+    struct Case {
+        const char* name;
+        int cols, rows;
+        std::function<void(TPrintSettings&, TGridPrinter&)> setup;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"one page", 4, 20, [](TPrintSettings&, TGridPrinter&) {}, {"1"}},
+        {"three pages", 4, 130, [](TPrintSettings&, TGridPrinter&) {}, {"1/3", "2/3", "3/3"}},
+        {"offsets", 4, 130,
+         [](TPrintSettings& s, TGridPrinter&) {
+             s.PageNumberOffset = 10;
+             s.MaxPagesOffset = 5;
+         },
+         {"11/8", "12/8", "13/8"}},
+        {"no separator", 4, 130, [](TPrintSettings& s, TGridPrinter&) { s.PageNumSep = ""; }, {"1", "2", "3"}},
+        {"two strips", 2, 70,
+         [](TPrintSettings& s, TGridPrinter&) {
+             s.UseFixedWidth = true;
+             s.FixedWidth = 1300;  // two columns do not fit side by side
+         },
+         {"1-1", "2-1", "1-2", "2-2"}},
+        {"fast print", 4, 130, [](TPrintSettings&, TGridPrinter& p) { p.FastPrint = true; }, {"1", "2", "3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill(c.cols, c.rows);
+        PS().PageNumberOffset = PS().MaxPagesOffset = 0;
+        PS().PageNumSep = "/";
+        PS().UseFixedWidth = false;
+        TGridPrinter pr(*G);
+        c.setup(PS(), pr);
+        EXPECT_EQ(Numbers(pr), c.expected);
+    }
+}
+
+TEST_F(PrintFixture, FitToPage)
+{
+    struct Case {
+        TFitToPage mode;
+        int cols;
+        bool allow;
+        int direction;  // -1 shrunk, 0 unchanged, 1 grown
+        bool asked;
+    };
+    const Case cases[] = {
+        {TFitToPage::fpShrink, 3, true, 0, false},  {TFitToPage::fpGrow, 3, true, 1, false},
+        {TFitToPage::fpShrink, 30, true, -1, false}, {TFitToPage::fpGrow, 30, true, 0, false},
+        {TFitToPage::fpAlways, 3, true, 1, false},   {TFitToPage::fpCustom, 3, false, 0, true},
+        {TFitToPage::fpCustom, 3, true, 1, true},    {TFitToPage::fpNever, 30, true, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode) * 100 + c.cols);
+        Fill(c.cols, 5);
+        PS().FitToPage = c.mode;
+        TGridPrinter pr(*G);
+        bool asked = false;
+        pr.OnFitToPage = [&](rtl::TObject*, double&, bool& allow) {
+            asked = true;
+            allow = c.allow;
+        };
+        Numbers(pr);
+        const double e = pr.FitFactor();
+        EXPECT_EQ(c.direction, e > 1.0001 ? 1 : e < 0.9999 ? -1 : 0) << e;
+        EXPECT_EQ(asked, c.asked);
+    }
+}
+
+TEST_F(PrintFixture, BreaksRangesAndWideColumns)
+{
+    // A forced break after row 5 starts a second page.
+    TGridPrinter pr(*G);
+    PS().PageNr = TPrintPosition::ppTopRight;
+    pr.OnPrintNewPage = [](rtl::TObject*, int aRow, bool& newPage) { newPage = aRow == 5; };
+    EXPECT_EQ(Numbers(pr), (std::vector<std::string>{"1/2", "2/2"}));
+
+    // OnPrintStart (0, 0) draws nothing; PreviewPage 2 draws only page 2.
+    Fill(4, 130);
+    TGridPrinter pv(*G);
+    std::vector<int> drawn;
+    pv.OnPrintPage = [&](rtl::TObject*, gui::TCanvas*, int page, int, int) { drawn.push_back(page); };
+    pv.OnPrintStart = [](rtl::TObject*, int pages, int& from, int& to) {
+        EXPECT_EQ(pages, 3);
+        from = to = 0;
+    };
+    pv.SetPreviewPage(2);
+    pv.PrintPreview(Page.Canvas(), A4);
+    EXPECT_TRUE(drawn.empty());
+    pv.OnPrintStart = nullptr;
+    pv.PrintPreview(Page.Canvas(), A4);
+    EXPECT_EQ(drawn, (std::vector<int>{2}));
+
+    // A column wider than the page still ends the run: one strip per column.
+    Fill(3, 4);
+    PS().UseFixedWidth = true;
+    PS().FixedWidth = 5000;
+    TGridPrinter wide(*G);
+    EXPECT_EQ(Numbers(wide), (std::vector<std::string>{"1-1", "1-2", "1-3"}));
+}
+
+TEST_F(PrintFixture, SelectedRowsOnly)
+{
+    G->MouseActions()->SetDisjunctRowSelect(true);
+    G->SetRowSelect(3, true);
+    G->SetRowSelect(7, true);
+    std::vector<int> heights;
+    TGridPrinter pr(*G);
+    pr.SetPreviewPage(1);
+    pr.OnPrintPageDone = [&](rtl::TObject*, gui::TCanvas*, int, int offset, int, int, int) { heights.push_back(offset); };
+    pr.PrintPreviewSelectedRows(Page.Canvas(), A4);
+    ASSERT_EQ(heights.size(), 1u);
+    const int twoRows = heights[0];
+    PS().FixedCellsAlways = true;
+    heights.clear();
+    pr.PrintPreviewSelectedRows(Page.Canvas(), A4);
+    EXPECT_LT(heights[0], twoRows);  // the fixed row prints too: the page goes further down
+}
+
+TEST_F(PrintFixture, RotatedTextOrigin)
+{
+    // L 10, T 100, R 110, B 20 (y upward); CW 30, SH 4, SW -6, CH -8 as the print path passes them.
+    struct Case {
+        int angle, h, v, x, y;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 10, 94},   {0, 1, 0, 76, 94},   {0, 2, 2, 43, 28},   {90, 0, 1, 10, 61},
+        {180, 0, 0, 40, 86}, {180, 1, 2, 106, 20}, {270, 2, 0, 77, 92}, {300, 1, 2, 80, 34},
+    };
+    for (const Case& c : cases) {
+        gui::TRect r{10, 100, 110, 20};
+        TGridPrinter::RotatedTextOrigin(r, c.h, c.v, c.angle, 30, 4, -6, -8);
+        EXPECT_EQ((gui::TPoint{r.Left, r.Top}), (gui::TPoint{c.x, c.y})) << c.angle << " " << c.h << c.v;
+    }
+}
+
+TEST_F(PrintFixture, PrintedPdfAndPreviewPixels)
+{
+    Fill(5, 130);
+    G->SetCells(2, 1, "rotated?");
+    G->AddCheckBox(4, 2, true, false);
+    PS().PrintGraphics = true;
+    PS().Title = TPrintPosition::ppTopCenter;
+    PS().TitleText = "Eclipse sites";
+    PS().PageNr = TPrintPosition::ppBottomCenter;
+    PS().Borders = TPrintBorders::pbAround;
+    PS().HeaderSize = 100;
+    PS().FooterSize = 100;
+    gui::TPrinter printer;
+    const std::string pdf = (Dir / "grid.pdf").string();
+    printer.SetOutputFileName(pdf);
+    TGridPrinter pr(*G);
+    pr.Print(printer);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const std::string txt = (Dir / "grid.txt").string();
+    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + txt).c_str()), 0);
+    const std::string text = tectest::ReadText(txt);
+    for (const char* want : {"Eclipse sites", "1/3", "2/3", "3/3", "r1c0", "r129c4", "Head 3"})
+        EXPECT_NE(text.find(want), std::string::npos) << want;
+    if (const char* keep = std::getenv("GRIDIO_KEEP_PRINT")) {
+        std::filesystem::copy_file(pdf, std::string(keep) + ".pdf", std::filesystem::copy_options::overwrite_existing);
+        std::system(("pdftoppm -r 60 -png -f 1 -l 1 " + pdf + " " + keep).c_str());
+    }
+
+    // The preview of page 1: the frame's top line and the title above it.
+    pr.SetPreviewPage(1);
+    pr.PrintPreview(Page.Canvas(), A4);
+    if (const char* keep = std::getenv("GRIDIO_KEEP_PRINT")) {
+        gui::TPngImage png;
+        png.Assign(&Page);
+        png.SaveToFile(std::string(keep) + "-preview.png");
+    }
+    int darkTitle = 0, frameTop = -1;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 250; x < 550; ++x)
+            if ((Page.Canvas()->Pixels(x, y) & 0xFFFFFF) < 0x808080) {
+                if (y < 50) ++darkTitle;
+                else if (frameTop < 0) frameTop = y;
+            }
+    EXPECT_GT(darkTitle, 20);  // header text 10 mm from the top (38 px)
+    EXPECT_GT(frameTop, 40);
+}
