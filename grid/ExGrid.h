@@ -262,6 +262,9 @@ public:
     bool LoadDroppedFile(const std::string& fileName);
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& allow)>
         OnClipboardBeforePasteWideCell;
+    // The column-order list (empty while no column was moved), for the column states.
+    const std::vector<int>& ColumnOrderList() const { return FColumnOrder; }
+    void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
 private:
     gui::TPoint FClipTopLeft{-1, -1};
     TClipOperation FClipLastOp = TClipOperation::coCopy;

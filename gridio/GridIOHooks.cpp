@@ -2,6 +2,7 @@
 #include "gridio/GridIOHooks.h"
 
 #include "gridio/GridClipboard.h"
+#include "gridio/GridColumnStates.h"
 #include "gridio/GridFiles.h"
 #include "gridio/GridOffice.h"
 #include "gridio/GridPrintSettings.h"
@@ -43,8 +44,8 @@ public:
         }
         return false;
     }
-    void SaveColSizes(grid::TExStringGrid&) override {}
-    void LoadColSizes(grid::TExStringGrid&) override {}
+    void SaveColSizes(grid::TExStringGrid& g) override { gridio::SaveColSizes(g); }
+    void LoadColSizes(grid::TExStringGrid& g) override { gridio::LoadColSizes(g); }
     void AssignCells(grid::TExStringGrid& g, const grid::TExStringGrid& source) override
     {
         rtl::TMemoryStream stream;
