@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 
 #include "gridbase/ExUtil.h"
 #include "platform/rtl/DateTime.h"
@@ -108,6 +109,13 @@ void TGridPrinter::MeasureCell(TRun& run, int aCol, int aRow, int& w, int& h)
     } while (!rest.empty());
     w = widest;
     h = run.TextH("gh") * lines;
+    int angle = 0;
+    if (FGrid.IsRotated(aCol, aRow, angle)) {
+        const double a = angle * 3.14159265358979323846 / 180;
+        const int rw = std::abs(RoundEven(std::cos(a) * w)) + std::abs(RoundEven(std::sin(a) * h));
+        h = std::abs(RoundEven(std::sin(a) * widest)) + std::abs(RoundEven(std::cos(a) * h));
+        w = rw;
+    }
     if (FPS.PrintGraphics && FGrid.HasCheckBox(aCol, aRow)) {
         const int g = RoundEven(16 * run.P);
         w += g;
@@ -216,12 +224,61 @@ int TGridPrinter::PrintGridRow(TRun& run, int y, int fromCol, int toCol, int aRo
                 const int g = RoundEven(16 * run.P);
                 const int gx = text.empty() ? left + (n - g) / 2 : left + RoundEven(run.P);
                 const int gy = top - (pc - g) / 2;
-                gui::TRect box{run.X(gx), run.Y(gy), run.X(gx + g), run.Y(gy - g)};
-                cv->DrawFrameControl(box, gui::DFC_BUTTON,
-                                     gui::DFCS_BUTTONCHECK | (checked ? gui::DFCS_CHECKED : 0u) | gui::DFCS_FLAT);
+                // A flat check box drawn at the target's resolution.
+                cv->Pen()->SetStyle(gui::TPenStyle::psSolid);
+                cv->Pen()->SetColor(gui::clBlack);
+                cv->Pen()->SetWidth(std::max(1, RoundEven(run.P * run.S)));
+                cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+                cv->Rectangle(run.X(gx), run.Y(gy), run.X(gx + g), run.Y(gy - g));
+                if (checked) {
+                    cv->Pen()->SetWidth(std::max(1, RoundEven(2 * run.P * run.S)));
+                    cv->Polyline({{run.X(gx + g / 5), run.Y(gy - g / 2)},
+                                  {run.X(gx + 2 * g / 5), run.Y(gy - 3 * g / 4)},
+                                  {run.X(gx + 4 * g / 5), run.Y(gy - g / 4)}});
+                }
                 tl = gx + g + 4;
             }
+            // Cell graphics: a bitmap before the text, a progress bar instead of it.
+            grid::TCellGraphic* graphic = FPS.PrintGraphics ? FGrid.GetCellGraphic(ac, aRow) : nullptr;
+            if (graphic && graphic->CellType() == grid::TCellType::ctBitmap) {
+                if (auto* bmp = dynamic_cast<gui::TBitmap*>(graphic->CellBitmap())) {
+                    const int gw = RoundEven(bmp->Width() * run.P), gh = RoundEven(bmp->Height() * run.P);
+                    const int gx = graphic->CellHAlign() == grid::TCellHAlign::haRight ? right - gw : left + RoundEven(run.P);
+                    const int gy = top - std::max(0, (pc - gh) / 2);
+                    cv->StretchDraw(gui::TRect{run.X(gx), run.Y(gy), run.X(gx + gw), run.Y(gy - gh)}, bmp);
+                    if (graphic->CellHAlign() == grid::TCellHAlign::haRight) tr = gx - 4;
+                    else tl = gx + gw + 4;
+                }
+            } else if (graphic && graphic->CellType() == grid::TCellType::ctProgress) {
+                const double value = std::atof(text.c_str());
+                const gui::TColor fill = graphic->CellBitmapColor(), empty = graphic->CellIconColor();
+                const gui::TColor fillText = graphic->CellBoolean() ? static_cast<gui::TColor>(graphic->CellAngle()) : fill ^ 0xFFFFFF;
+                const gui::TColor emptyText = graphic->CellBoolean() ? static_cast<gui::TColor>(graphic->CellIndex()) : empty ^ 0xFFFFFF;
+                const int inset = RoundEven(2 * run.P);
+                const gui::TRect pr{run.X(left + inset), run.Y(top - inset), run.X(right - inset), run.Y(bottom + inset)};
+                gridbase::DrawProgressBar(cv, pr, fill, fillText, empty, emptyText, value, 0, 0, graphic->CellErrFrom(),
+                                          graphic->CellErrLen(), graphic->CellText(), FGrid.ControlLook()->ProgressBorderColor(),
+                                          false);
+                run.UseFont(&font, FE);
+                cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+                text.clear();
+            }
             const int lh = run.TextH("gh");
+            int angle = 0;
+            if (FGrid.IsRotated(ac, aRow, angle) && !text.empty()) {
+                // Rotated text: placed by the origin rule in device units (y down).
+                const double a = angle * 3.14159265358979323846 / 180;
+                const int tw = cv->TextWidth(text), th = cv->TextHeight(text);
+                const int cw = std::abs(RoundEven(std::cos(a) * tw)), sh = std::abs(RoundEven(std::sin(a) * th));
+                const int sw = std::abs(RoundEven(std::sin(a) * tw)), ch = std::abs(RoundEven(std::cos(a) * th));
+                gui::TRect o{run.X(left) + 2, run.Y(top) + 2, run.X(right) - 2, run.Y(bottom) - 2};
+                const int vAlign = va == gridbase::TVAlignment::vtaTop ? 0 : va == gridbase::TVAlignment::vtaBottom ? 2 : 1;
+                RotatedTextOrigin(o, align, vAlign, angle, cw, sh, sw, ch);
+                cv->Font()->SetOrientation(angle * 10);
+                cv->TextRect(gui::TRect{run.X(left), run.Y(top), run.X(right), run.Y(bottom)}, o.Left, o.Top, text);
+                cv->Font()->SetOrientation(0);
+                text.clear();
+            }
             std::vector<std::string> lines;
             std::string rest = text;
             while (!rest.empty()) lines.push_back(gridbase::CutFirstLine(rest, FGrid.Multilinecells()));

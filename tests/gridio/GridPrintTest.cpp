@@ -191,8 +191,16 @@ TEST_F(PrintFixture, RotatedTextOrigin)
 TEST_F(PrintFixture, PrintedPdfAndPreviewPixels)
 {
     Fill(5, 130);
-    G->SetCells(2, 1, "rotated?");
+    G->AddRotated(2, 3, 90, "Up");
     G->AddCheckBox(4, 2, true, false);
+    auto* bmp = new gui::TBitmap;  // the grid's cell keeps it
+    bmp->SetSize(24, 16);
+    bmp->Canvas()->Brush()->SetColor(0x0000C0);  // dark red
+    bmp->Canvas()->FillRect(gui::TRect{0, 0, 24, 16});
+    G->AddBitmap(1, 4, bmp, false, grid::TCellHAlign::haLeft, grid::TCellVAlign::vaCenter);
+    G->SetCells(3, 5, "60");
+    G->AddProgress(3, 5, 0x00A000, gui::clWhite);
+
     PS().PrintGraphics = true;
     PS().Title = TPrintPosition::ppTopCenter;
     PS().TitleText = "Eclipse sites";
