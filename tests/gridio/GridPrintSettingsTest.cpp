@@ -7,6 +7,7 @@
 #include "gridio/GridIOHooks.h"
 #include "gridio/GridPrintSettings.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/GraphicsIdents.h"
 
 using namespace gridio;
 
@@ -151,4 +152,21 @@ TEST_F(PrintSettingsFixture, IniRoundTripAndReadingRules)
         LoadPrintSettings(*G, Ini(c.body), "S");
         c.check(s);
     }
+}
+
+TEST(ColorIdents, BothWays)
+{
+    const std::pair<uint32_t, const char*> cases[] = {
+        {0x000000, "clBlack"}, {gui::clWindow, "clWindow"}, {gui::clNone, "clNone"}, {0x00123456, "$00123456"}};
+    for (const auto& [c, t] : cases) {
+        EXPECT_EQ(gui::ColorToIdent(c), t);
+        uint32_t back = 7;
+        EXPECT_TRUE(gui::IdentToColor(t, back));
+        EXPECT_EQ(back, c);
+    }
+    uint32_t v = 7;
+    EXPECT_TRUE(gui::IdentToColor("255", v));
+    EXPECT_EQ(v, 255u);
+    for (const char* bad : {"", "$", "clNoSuch", "12x", "$GG"}) EXPECT_FALSE(gui::IdentToColor(bad, v)) << bad;
+    EXPECT_EQ(v, 255u);
 }

@@ -39,6 +39,15 @@ struct PrintFixture : testing::Test {
             for (int c = 0; c < cols; ++c) G->SetCells(c, r, r == 0 ? "Head " + std::to_string(c) : "r" + std::to_string(r) + "c" + std::to_string(c));
     }
     TPrintSettings& PS() { return *PrintSettingsOf(*G); }
+    // Most of the area (x1..x2-1, y1..y2-1) filled with a colour: a shaded cell background.
+    bool Shaded(int x1, int y1, int x2, int y2)
+    {
+        int n = 0, all = 0;
+        for (int y = y1; y < y2; ++y)
+            for (int x = x1; x < x2; ++x, ++all)
+                if ((Page.Canvas()->Pixels(x, y) & 0xFFFFFF) != 0xFFFFFF) ++n;
+        return n * 10 > all * 8;
+    }
     // The page number texts of a preview run (all pages are laid out).
     std::vector<std::string> Numbers(TGridPrinter& pr)
     {
@@ -241,4 +250,51 @@ TEST_F(PrintFixture, PrintedPdfAndPreviewPixels)
             }
     EXPECT_GT(darkTitle, 20);  // header text 10 mm from the top (38 px)
     EXPECT_GT(frameTop, 40);
+}
+
+TEST_F(PrintFixture, RepeatedFixedRowsAndColumns)
+{
+    Fill(4, 130);
+    PS().HeaderSize = 100;  // the first row starts 10 mm (38 px) down
+    auto firstRowShaded = [&](int page, const gui::TGridRect& range, int x) {
+        Page.Canvas()->Brush()->SetColor(gui::clWhite);
+        Page.Canvas()->FillRect(A4);
+        TGridPrinter pr(*G);
+        pr.SetPreviewPage(page);
+        pr.PrintPreviewRect(Page.Canvas(), A4, range);
+        return Shaded(x - 40, 44, x + 40, 45);
+    };
+    const gui::TGridRect all{0, 0, 3, 129}, later{0, 5, 3, 129};
+    struct Case {
+        bool repeat;
+        int page;
+        gui::TGridRect range;
+        bool shaded;
+    };
+    const Case cases[] = {
+        {false, 2, all, false}, {true, 2, all, true},     // every page after the first starts with them
+        {true, 1, all, true},                              // page 1: printed once, as rows of the range
+        {false, 1, later, false}, {true, 1, later, true},  // a range after them gets them on page 1 too
+    };
+    for (const Case& c : cases) {
+        PS().RepeatFixedRows = c.repeat;
+        EXPECT_EQ(firstRowShaded(c.page, c.range, 397), c.shaded) << c.repeat << " page " << c.page << " top " << c.range.Top;
+    }
+
+    // Fixed columns repeated on the second strip.
+    Fill(3, 10);
+    PS().RepeatFixedRows = false;
+    PS().UseFixedWidth = true;
+    PS().FixedWidth = 900;  // two columns per strip: 0-1, then 2 (with 0 repeated)
+    PS().Centered = false;
+    for (bool repeat : {false, true}) {
+        PS().RepeatFixedCols = repeat;
+        Page.Canvas()->Brush()->SetColor(gui::clWhite);
+        Page.Canvas()->FillRect(A4);
+        TGridPrinter pr(*G);
+        pr.SetPreviewPage(2);
+        pr.PrintPreview(Page.Canvas(), A4);
+        const bool shaded = Shaded(8, 60, 9, 140);
+        EXPECT_EQ(shaded, repeat);
+    }
 }
