@@ -144,6 +144,13 @@ TEST_F(ClipFixture, PrivateFormatBetweenGrids)
     G->SetCells(2, 1, "y");
     G->SetCells(1, 2, "z");
     G->GetCellProperties(2, 1)->SetBrushColor(0x00112233);
+    gui::TBitmap* bmp = G->CreateBitmap(1, 2, false, TCellHAlign::haRight, TCellVAlign::vaBottom);
+    bmp->SetSize(5, 3);
+    bmp->Canvas()->Brush()->SetColor(0x0000FF);
+    bmp->Canvas()->FillRect(gui::TRect{0, 0, 5, 3});
+    gui::TBitmap unowned;  // the caller's: not carried
+    unowned.SetSize(2, 2);
+    G->AddBitmap(2, 2, &unowned, false, TCellHAlign::haLeft, TCellVAlign::vaTop);
     G->SetSelection({1, 1, 2, 2});
     G->CopySelectionToClipboard();
     EXPECT_EQ(gui::Clipboard()->AsText(), "x\ty\r\nz\t\r\n");
@@ -164,6 +171,17 @@ TEST_F(ClipFixture, PrivateFormatBetweenGrids)
     EXPECT_EQ(H->Cells(2, 3), "z");
     ASSERT_NE(H->FindCellProperties(3, 2), nullptr);
     EXPECT_EQ(H->FindCellProperties(3, 2)->BrushColor(), 0x00112233u);
+    TCellGraphic* pasted = H->GetCellGraphic(2, 3);
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->CellType(), TCellType::ctBitmap);
+    EXPECT_EQ(pasted->CellHAlign(), TCellHAlign::haRight);
+    EXPECT_TRUE(pasted->CellCreated());  // the pasting grid owns its copy
+    auto* copy = dynamic_cast<gui::TBitmap*>(pasted->CellBitmap());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, bmp);
+    EXPECT_EQ(copy->Width(), 5);
+    EXPECT_EQ(copy->Canvas()->Pixels(2, 1) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(H->GetCellGraphic(3, 3), nullptr);
     ASSERT_FALSE(H->Sources.empty());
     EXPECT_EQ(H->Sources.back(), (gui::TPoint{-1, -1}));
 
