@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "gridbase/ExUtil.h"
+#include "htmltext/GrdHTMLE.h"
 #include "platform/rtl/DateTime.h"
 
 namespace gridio {
@@ -99,6 +100,18 @@ void TGridPrinter::MeasureCell(TRun& run, int aCol, int aRow, int& w, int& h)
     font.Assign(aRow < FGrid.FixedRows() || aCol < FGrid.FixedCols() ? FPS.FixedFont() : FPS.Font());
     if (FPS.UseDisplayFont()) font.Assign(aRow < FGrid.FixedRows() || aCol < FGrid.FixedCols() ? FGrid.FixedFont() : FGrid.Font());
     run.UseFont(&font, FE);
+    if (FGrid.EnableHTML() && gridbase::ClassifyCellText(text, true) == gridbase::ctHtmlText) {
+        // Markup is measured by its renderer in device units.
+        htmltext::TMarkupOptions o;
+        o.HeightCheck = true;
+        o.Printing = true;
+        htmltext::TMarkupResult res;
+        const int width = FPS.NoAutoSize ? RoundEven((FGrid.ColWidths(aCol) + 12) * run.P * run.S) : 65535;
+        htmltext::DrawMarkupText(htmltext::TMarkupDialect::mdGrid, *run.C, text, gui::TRect{0, 0, width, 65535}, o, res);
+        w = run.Logical(res.XSize);
+        h = run.Logical(res.YSize);
+        return;
+    }
     if (text.empty()) text = "gh";
     int widest = 0, lines = 0;
     std::string rest = text;
@@ -261,6 +274,15 @@ int TGridPrinter::PrintGridRow(TRun& run, int y, int fromCol, int toCol, int aRo
                                           false);
                 run.UseFont(&font, FE);
                 cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+                text.clear();
+            }
+            if (FGrid.EnableHTML() && gridbase::ClassifyCellText(text, true) == gridbase::ctHtmlText) {
+                htmltext::TMarkupOptions o;
+                o.Printing = true;
+                o.LinkColor = FGrid.URLColor();
+                htmltext::TMarkupResult res;
+                htmltext::DrawMarkupText(htmltext::TMarkupDialect::mdGrid, *cv, text,
+                                         gui::TRect{run.X(tl), run.Y(top - run.U), run.X(tr), run.Y(bottom)}, o, res);
                 text.clear();
             }
             const int lh = run.TextH("gh");

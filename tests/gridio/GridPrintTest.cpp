@@ -2,6 +2,7 @@
 // breaks, the page range, a printed PDF and a preview bitmap.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 
@@ -14,6 +15,8 @@
 using namespace gridio;
 
 namespace {
+
+int RoundPx(int points) { return static_cast<int>(std::lround(points * 96.0 / 72)); }
 
 struct PrintFixture : testing::Test {
     gui::TForm Form{nullptr};
@@ -207,6 +210,7 @@ TEST_F(PrintFixture, PrintedPdfAndPreviewPixels)
     bmp->Canvas()->Brush()->SetColor(0x0000C0);  // dark red
     bmp->Canvas()->FillRect(gui::TRect{0, 0, 24, 16});
     G->AddBitmap(1, 4, bmp, false, grid::TCellHAlign::haLeft, grid::TCellVAlign::vaCenter);
+    G->SetCells(2, 6, "<b>bold</b> and <i>italic</i>");
     G->SetCells(3, 5, "60");
     G->AddProgress(3, 5, 0x00A000, gui::clWhite);
 
@@ -226,7 +230,7 @@ TEST_F(PrintFixture, PrintedPdfAndPreviewPixels)
     const std::string txt = (Dir / "grid.txt").string();
     ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + txt).c_str()), 0);
     const std::string text = tectest::ReadText(txt);
-    for (const char* want : {"Eclipse sites", "1/3", "2/3", "3/3", "r1c0", "r129c4", "Head 3"})
+    for (const char* want : {"Eclipse sites", "1/3", "2/3", "3/3", "r1c0", "r129c4", "Head 3", "bold and italic"})
         EXPECT_NE(text.find(want), std::string::npos) << want;
     if (const char* keep = std::getenv("GRIDIO_KEEP_PRINT")) {
         std::filesystem::copy_file(pdf, std::string(keep) + ".pdf", std::filesystem::copy_options::overwrite_existing);
@@ -296,5 +300,98 @@ TEST_F(PrintFixture, RepeatedFixedRowsAndColumns)
         pr.PrintPreview(Page.Canvas(), A4);
         const bool shaded = Shaded(8, 60, 9, 140);
         EXPECT_EQ(shaded, repeat);
+    }
+}
+
+TEST_F(PrintFixture, CellMeasuring)
+{
+    Fill(4, 6);
+    G->SetCells(2, 3, "");
+    for (int r = 0; r < 6; ++r) G->SetCells(2, r, "");  // an empty column keeps a printable width
+    G->SetCells(1, 2, "a much longer text than the others");
+    G->MergeCells(1, 2, 2, 1);  // spans columns 1..2: widens neither
+    TGridPrinter pr(*G);
+    int heightCalls = 0;
+    pr.OnPrintSetRowHeight = [&](rtl::TObject*, int, int& h) {
+        ++heightCalls;
+        h += 0;
+    };
+    Numbers(pr);
+    const std::vector<int> w = pr.MaxWidths();
+    gui::TBitmap probe;
+    int gh = 0;  // the widest "gh" of the column's fonts (the fixed row's and the others')
+    for (gui::TFont* f : {G->Font(), G->FixedFont()}) {
+        probe.Canvas()->Font()->Assign(f);
+        probe.Canvas()->Font()->SetHeight(-RoundPx(f->Size()));
+        gh = std::max(gh, static_cast<int>(std::lround(probe.Canvas()->TextWidth("gh") * 254.0 / 96)));
+    }
+    EXPECT_NEAR(w[2], gh, 2);                 // empty cells measure as "gh"
+    EXPECT_LT(w[1], gh * 4);                  // the merged text does not widen column 1
+    EXPECT_GT(heightCalls, 0);
+
+    PS().UseFixedWidth = true;
+    PS().FixedWidth = 333;
+    PS().UseFixedHeight = true;
+    PS().FixedHeight = 77;
+    heightCalls = 0;
+    std::vector<int> offsets;
+    pr.OnPrintPageDone = [&](rtl::TObject*, gui::TCanvas*, int, int y, int, int, int) { offsets.push_back(y); };
+    Numbers(pr);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(pr.MaxWidths()[c], 333);
+    EXPECT_EQ(heightCalls, 0);  // fixed heights are not offered to the event
+    ASSERT_EQ(offsets.size(), 1u);
+    const int u = offsets[0];  // the rows end at -(header + 6 rows of 77 + 2u)
+    EXPECT_LT(u, -6 * 77);
+}
+
+TEST_F(PrintFixture, BorderStyles)
+{
+    Fill(4, 12);
+    G->MergeCells(1, 3, 2, 1);  // one cell over columns 1..2 of row 3
+    // Full-length dark lines of the page: vertical ones over rows 4..10, horizontal ones over the table.
+    auto lines = [&](TPrintBorders b, int& vertical, int& horizontal) {
+        PS().Borders = b;
+        Page.Canvas()->Brush()->SetColor(gui::clWhite);
+        Page.Canvas()->FillRect(A4);
+        TGridPrinter pr(*G);
+        pr.SetPreviewPage(1);
+        pr.PrintPreview(Page.Canvas(), A4);
+        auto dark = [&](int x, int y) { return (Page.Canvas()->Pixels(x, y) & 0xFFFFFF) < 0x606060; };
+        int top = -1, bottom = -1, left = -1, right = -1;  // the table's extent: rows of any dark pixel
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 794; ++x)
+                if (dark(x, y)) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                    left = left < 0 ? x : std::min(left, x);
+                    right = std::max(right, x);
+                }
+        vertical = horizontal = 0;
+        const int y1 = top + (bottom - top) * 2 / 5, y2 = top + (bottom - top) * 4 / 5;
+        for (int x = left; x <= right; ++x) {
+            bool all = true;
+            for (int y = y1; y <= y2 && all; ++y) all = dark(x, y);
+            if (all && (x == left || !dark(x - 1, y1))) ++vertical;
+        }
+        const int x1 = left + (right - left) / 5, x2 = left + (right - left) * 4 / 5;
+        for (int y = top; y <= bottom; ++y) {
+            bool all = true;
+            for (int x = x1; x <= x2 && all; ++x) all = dark(x, y);
+            if (all && (y == top || !dark(x1, y - 1))) ++horizontal;
+        }
+    };
+    struct Case {
+        TPrintBorders b;
+        bool verticals, horizontals;
+    };
+    const Case cases[] = {
+        {TPrintBorders::pbNoborder, false, false}, {TPrintBorders::pbSingle, true, true},
+        {TPrintBorders::pbVertical, true, false},  {TPrintBorders::pbHorizontal, false, true},
+    };
+    for (const Case& c : cases) {
+        int v = 0, h = 0;
+        lines(c.b, v, h);
+        EXPECT_EQ(v >= 5, c.verticals) << static_cast<int>(c.b) << " vertical " << v;
+        EXPECT_EQ(h >= 8, c.horizontals) << static_cast<int>(c.b) << " horizontal " << h;
     }
 }
