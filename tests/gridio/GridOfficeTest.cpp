@@ -99,7 +99,9 @@ TEST(OfficeAddress, ColumnLettersAndRanges)
     for (const Case& c : cases) {
         gui::TRect r;
         EXPECT_EQ(gridio::ParseRangeAddress(c.address, r), c.ok) << c.address;
-        if (c.ok) EXPECT_EQ(r, c.r) << c.address;
+        if (c.ok) {
+            EXPECT_EQ(r, c.r) << c.address;
+        }
     }
 }
 
@@ -289,4 +291,19 @@ TEST_F(OfficeFixture, DatabaseQueries)
     EXPECT_EQ(G->ColCount(), 2);
     EXPECT_EQ(G->Cells(1, 0), "Name");
     EXPECT_EQ(G->Cells(1, 1), "old");  // no rows: only the field names change
+}
+
+TEST_F(OfficeFixture, DroppedFilesLoadByTheirExtension)
+{
+    const std::string csv = File("drop.CSV");
+    gridio::WriteWholeFile(csv, "a,b\r\nc,d\r\n");
+    G->SetColCount(2);
+    G->SetRowCount(2);
+    EXPECT_TRUE(G->LoadDroppedFile(csv));
+    EXPECT_EQ(Grid(), "a,b;c,d;");
+    const std::string xls = File("drop.xlsx");
+    MakeBook(xls, {{"S!A1:B1", {{"x", "y"}}}});
+    EXPECT_TRUE(G->LoadDroppedFile(xls));
+    EXPECT_EQ(Grid(), "x,y;");
+    EXPECT_FALSE(G->LoadDroppedFile(File("notes.txt")));
 }

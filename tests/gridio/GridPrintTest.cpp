@@ -395,3 +395,40 @@ TEST_F(PrintFixture, BorderStyles)
         EXPECT_EQ(h >= 8, c.horizontals) << static_cast<int>(c.b) << " horizontal " << h;
     }
 }
+
+TEST_F(PrintFixture, PrinterJobsOrientationAndCancelling)
+{
+    Fill(3, 10);
+    gui::TPrinter printer;
+    TGridPrinter pr(*G);
+    // A run cancelled from OnPrintStart leaves no document.
+    const std::string none = (Dir / "none.pdf").string();
+    printer.SetOutputFileName(none);
+    int starts = 0;
+    pr.OnPrintStart = [&](rtl::TObject*, int pages, int& from, int& to) {
+        ++starts;
+        EXPECT_EQ(pages, 1);
+        from = to = 0;
+    };
+    pr.Print(printer);
+    EXPECT_EQ(starts, 1);
+    EXPECT_FALSE(std::filesystem::exists(none));
+
+    // Landscape and the job name reach the printer.
+    pr.OnPrintStart = nullptr;
+    PS().Orientation = gui::TPrinterOrientation::poLandscape;
+    PS().JobName = "Sites";
+    const std::string wide = (Dir / "wide.pdf").string();
+    printer.SetOutputFileName(wide);
+    pr.Print(printer);
+    EXPECT_EQ(printer.Title(), "Sites");
+    EXPECT_EQ(printer.Orientation(), gui::TPrinterOrientation::poLandscape);
+    const std::string info = (Dir / "wide.txt").string();
+    ASSERT_EQ(std::system(("pdfinfo " + wide + " > " + info).c_str()), 0);
+    const std::string text = tectest::ReadText(info);
+    const size_t at = text.find("Page size:");
+    ASSERT_NE(at, std::string::npos);
+    double w = 0, h = 0;
+    std::sscanf(text.c_str() + at, "Page size: %lf x %lf", &w, &h);
+    EXPECT_GT(w, h);
+}
