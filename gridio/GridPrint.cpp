@@ -296,7 +296,10 @@ int TGridPrinter::PrintGridRow(TRun& run, int y, int fromCol, int toCol, int aRo
                 gui::TRect o{run.X(left) + 2, run.Y(top) + 2, run.X(right) - 2, run.Y(bottom) - 2};
                 const int vAlign = va == gridbase::TVAlignment::vtaTop ? 0 : va == gridbase::TVAlignment::vtaBottom ? 2 : 1;
                 RotatedTextOrigin(o, align, vAlign, angle, cw, sh, sw, ch);
-                cv->Font()->SetOrientation(angle * 10);
+                // Orientation in tenths of a degree; some printer drivers turn it the other way.
+                const bool flip = PrinterDriverFix && run.Mode != TPrintRunMode::prmPreviewDraw &&
+                                  PrinterOrientationDegrees() != 270;
+                cv->Font()->SetOrientation(angle * (flip ? -10 : 10));
                 cv->TextRect(gui::TRect{run.X(left), run.Y(top), run.X(right), run.Y(bottom)}, o.Left, o.Top, text);
                 cv->Font()->SetOrientation(0);
                 text.clear();
@@ -312,6 +315,10 @@ int TGridPrinter::PrintGridRow(TRun& run, int y, int fromCol, int toCol, int aRo
                 cv->TextRect(clip, run.X(x), run.Y(ty), line);
                 ty -= lh;
             }
+        }
+        if (FGrid.OnCustomCellDraw && FGrid.IsBaseCell(ac, aRow)) {
+            FGrid.OnCustomCellDraw(&FGrid, cv, ac, aRow, gui::TGridDrawState{},
+                                   gui::TRect{run.X(left), run.Y(y), run.X(right), run.Y(y - rowH)}, true);
         }
         // Cell border lines.
         bool lt = false, rt = false, tp = false, bt = false;
@@ -693,6 +700,16 @@ void TGridPrinter::PreviewRange(gui::TCanvas* canvas, const gui::TRect& displayR
         BuildPrintPages(canvas, TPrintRunMode::prmPreviewDraw, selectedOnly, FastPrint ? INT_MAX : pages);
     }
 }
+
+void TGridPrinter::PrintDrawRect(gui::TCanvas* canvas, const gui::TRect& drawRect, const gui::TGridRect& gridRect)
+{
+    FRect = gridRect;
+    PageRect = drawRect;
+    FPageFrom = FPageTo = FPageNum = 1;
+    BuildPrintPages(canvas, TPrintRunMode::prmPrint, false, 1);
+}
+
+int TGridPrinter::PrinterOrientationDegrees() const { return gui::Printer()->OrientationDegrees(); }
 
 // ------------------------------------------------------------ rotated text
 

@@ -52,6 +52,19 @@ public:
     // counting modes, the canvas's clip box for prmPrint); the pages laid out.
     int BuildPrintPages(gui::TCanvas* canvas, TPrintRunMode mode, bool selectedOnly, int pageTotal);
 
+    // Draws page 1 of the grid (or of gridRect) on canvas, the page being
+    // drawRect; no export notifications.
+    void PrintDraw(gui::TCanvas* canvas, const gui::TRect& drawRect)
+    {
+        PrintDrawRect(canvas, drawRect, gui::TGridRect{0, 0, FGrid.ColCount() - 1, FGrid.RowCount() - 1});
+    }
+    void PrintDrawRect(gui::TCanvas* canvas, const gui::TRect& drawRect, const gui::TGridRect& gridRect);
+    // The printer driver's landscape rotation (DC_ORIENTATION): 90, 270 or 0.
+    int PrinterOrientationDegrees() const;
+    // Rotated text on a printer turns the other way when the driver's
+    // landscape rotation is not 270.
+    bool PrinterDriverFix = false;
+
     int PreviewPage() const { return FPageFrom; }
     void SetPreviewPage(int page) { FPageFrom = FPageTo = page; }
     int PrintNrOfPages() const { return FPageNum; }

@@ -432,3 +432,26 @@ TEST_F(PrintFixture, PrinterJobsOrientationAndCancelling)
     std::sscanf(text.c_str() + at, "Page size: %lf x %lf", &w, &h);
     EXPECT_GT(w, h);
 }
+
+TEST_F(PrintFixture, DrawOnACanvasAndCustomCells)
+{
+    Fill(3, 130);
+    int custom = 0;
+    G->OnCustomCellDraw = [&](rtl::TObject*, gui::TCanvas*, int, int, gui::TGridDrawState, gui::TRect r, bool printing) {
+        EXPECT_TRUE(printing);
+        EXPECT_GT(r.Bottom, r.Top);  // device units, top down
+        ++custom;
+    };
+    TGridPrinter pr(*G);
+    std::vector<int> pages;
+    pr.OnPrintPage = [&](rtl::TObject*, gui::TCanvas*, int page, int, int) { pages.push_back(page); };
+    pr.PrintDraw(Page.Canvas(), A4);
+    EXPECT_EQ(pages, (std::vector<int>{1}));
+    EXPECT_GT(custom, 3 * 40);  // the cells of page 1 only
+    EXPECT_LT(custom, 3 * 70);
+
+    const int saved = gui::Printer()->OrientationDegrees();
+    gui::Printer()->SetOrientationDegrees(270);
+    EXPECT_EQ(pr.PrinterOrientationDegrees(), 270);
+    gui::Printer()->SetOrientationDegrees(saved);
+}
