@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "gridbase/ExObj.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -79,6 +80,12 @@ RTL_PUBLISHED(TGridBMPIO)
     c.Property("Bitmap", &P::Bitmap, &P::SetBitmap);
 }
 
+RTL_PUBLISHED(TGridSLIO)
+{
+    using P = TGridSLIO;
+    c.Property("Strings", &P::Strings, &P::SetStrings);
+}
+
 namespace {
 
 constexpr int kMaxCoord = 65535;
@@ -93,8 +100,11 @@ bool SavesGraphic(const grid::TCellGraphic* g)
     case grid::TCellType::ctEmpty: return false;
     case grid::TCellType::ctBitmap: case grid::TCellType::ctBitButton:
         return g->CellCreated() && dynamic_cast<gui::TBitmap*>(g->CellBitmap()) != nullptr;
-    case grid::TCellType::ctIcon: case grid::TCellType::ctRadio: case grid::TCellType::ctImages:
-    case grid::TCellType::ctPicture: case grid::TCellType::ctFilePicture:
+    case grid::TCellType::ctRadio:
+        return g->CellCreated() && dynamic_cast<rtl::TStringList*>(g->CellBitmap()) != nullptr;
+    case grid::TCellType::ctImages:
+        return g->CellCreated() && dynamic_cast<gridbase::TIntList*>(g->CellBitmap()) != nullptr;
+    case grid::TCellType::ctIcon: case grid::TCellType::ctPicture: case grid::TCellType::ctFilePicture:
         return false;
     default: return true;
     }
@@ -158,6 +168,7 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
     auto* prop = new TGridCellPropIO(&owner, &g);
     auto* graphicIO = new TGridGraphicIO(&owner);
     auto* bmpIO = new TGridBMPIO(&owner);
+    auto* slIO = new TGridSLIO(&owner);
     head->ColCount = rect.Right - rect.Left + 1;
     head->RowCount = rect.Bottom - rect.Top + 1;
     std::vector<int> widths, heights;
@@ -195,6 +206,15 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
                                 graphic->CellType() == grid::TCellType::ctBitButton)) {
                         bmpIO->Bitmap()->Bitmap().Assign(bmp);
                         WriteRecord(stream, bmpIO);
+                    } else if (auto* captions = dynamic_cast<rtl::TStringList*>(graphic->CellBitmap());
+                               captions && graphic->CellType() == grid::TCellType::ctRadio) {
+                        slIO->Strings()->Assign(captions);
+                        WriteRecord(stream, slIO);
+                    } else if (auto* indexes = dynamic_cast<gridbase::TIntList*>(graphic->CellBitmap());
+                               indexes && graphic->CellType() == grid::TCellType::ctImages) {
+                        slIO->Strings()->Clear();
+                        for (int i = 0; i < indexes->Count(); ++i) slIO->Strings()->Add(std::to_string(indexes->Items(i)));
+                        WriteRecord(stream, slIO);
                     }
                 }
             }
@@ -230,6 +250,7 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
     auto* prop = new TGridCellPropIO(&owner, &g);
     auto* graphicIO = new TGridGraphicIO(&owner);
     auto* bmpIO = new TGridBMPIO(&owner);
+    auto* slIO = new TGridSLIO(&owner);
     ReadRecord(stream, head);
     if (head->FullGrid) {
         g.Clear();
@@ -266,9 +287,25 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
                 ReadRecord(stream, graphicIO);
                 const grid::TCellType type = graphicIO->CellGraphic()->CellType();
                 const bool bitmap = type == grid::TCellType::ctBitmap || type == grid::TCellType::ctBitButton;
+                const bool list = type == grid::TCellType::ctRadio || type == grid::TCellType::ctImages;
                 if (bitmap) ReadRecord(stream, bmpIO);
+                if (list) {
+                    slIO->Strings()->Clear();
+                    ReadRecord(stream, slIO);
+                }
                 if (inside) {
                     grid::TCellGraphic* target = g.CreateCellGraphic(tc, tr);
+                    if (type == grid::TCellType::ctImages) {
+                        target->SetMultiImage(tc, tr, 0, grid::TCellHAlign::haLeft, grid::TCellVAlign::vaTop, {});
+                        auto* indexes = dynamic_cast<gridbase::TIntList*>(target->CellBitmap());
+                        for (int i = 0; i < slIO->Strings()->Count(); ++i)
+                            indexes->Add(rtl::StrToInt(slIO->Strings()->Strings(i)));
+                    } else if (type == grid::TCellType::ctRadio) {
+                        auto* captions = new rtl::TStringList;
+                        captions->Assign(slIO->Strings());
+                        target->SetCellBitmap(captions);
+                        target->SetCellCreated(true);
+                    }
                     target->Assign(graphicIO->CellGraphic());
                     if (bitmap) {
                         auto* b = new gui::TBitmap;

@@ -105,6 +105,20 @@ private:
     std::unique_ptr<TStreamedBitmap> FBitmap = std::make_unique<TStreamedBitmap>();
 };
 
+// A list payload: the captions of a ctRadio graphic, or the image indexes
+// of a ctImages graphic (one decimal number per string).
+class TGridSLIO : public rtl::TComponent {
+    RTL_CLASS(TGridSLIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridSLIO"; }
+    rtl::TStringList* Strings() const { return FStrings.get(); }
+    void SetStrings(rtl::TStringList* v) { FStrings->Assign(v); }
+
+private:
+    std::unique_ptr<rtl::TStringList> FStrings = std::make_unique<rtl::TStringList>();
+};
+
 void SaveRectToBinStream(grid::TExStringGrid& grid, const gui::TRect& rect, rtl::TStream& stream,
                          const TFileProgressEvent& progress = {});
 // The whole saveable grid (fixed cells with SaveFixedCells; footers and

@@ -4,6 +4,7 @@
 // another program.
 #include <gtest/gtest.h>
 
+#include "gridbase/ExObj.h"
 #include "gridio/GridClipboard.h"
 #include "gridio/GridIOHooks.h"
 #include "platform/gui/Clipbrd.h"
@@ -436,4 +437,40 @@ TEST_F(ClipFixture, ChangeScaleScalesTheGridFonts)
     EXPECT_EQ(G->ActiveCellFont()->Size(), 15);
     gridio::ChangeScale(*G, 2, 2);
     EXPECT_EQ(G->FixedFont()->Size(), 15);
+}
+
+TEST_F(ClipFixture, RadioGroupsAndImageListsTravelInThePrivateFormat)
+{
+    G->Navigation()->SetAllowFmtClipboard(true);
+    rtl::TStringList* captions = G->CreateRadio(1, 1, 1, 2);
+    captions->Add("N");
+    captions->Add("S");
+    captions->Add("E");
+    TCellGraphic* images = G->CreateCellGraphic(2, 1);
+    images->SetMultiImage(2, 1, 1, TCellHAlign::haRight, TCellVAlign::vaCenter, {});
+    G->GetMultiImageList(2, 1)->Add(4);
+    G->GetMultiImageList(2, 1)->Add(7);
+    G->SetSelection({1, 1, 2, 1});
+    G->CopySelectionToClipboard();
+
+    auto* H = new PasteGrid(&Form);
+    H->SetParent(&Form);
+    H->SetColCount(5);
+    H->SetRowCount(5);
+    H->SetOptions(H->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    H->Navigation()->SetAllowFmtClipboard(true);
+    H->SetSelection({2, 3, 2, 3});
+    H->PasteSelectionFromClipboard();
+    ASSERT_TRUE(H->IsRadio(2, 3));
+    rtl::TStringList* pasted = H->GetRadioStrings(2, 3);
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_NE(pasted, captions);
+    EXPECT_EQ(pasted->Text(), captions->Text());
+    EXPECT_EQ(H->GetCellGraphic(2, 3)->CellIndex(), 2);
+    gridbase::TIntList* list = H->GetMultiImageList(3, 3);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->Items(1), 7);
+    EXPECT_EQ(H->GetCellGraphic(3, 3)->CellHAlign(), TCellHAlign::haRight);
+    EXPECT_FALSE(H->GetCellGraphic(3, 3)->CellBoolean());  // direction kept
 }
