@@ -207,6 +207,8 @@ void WriteBook(const TBook& book, const std::string& fileName)
     const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
     TZipArchive zip;
+    zip.Set("[Content_Types].xml", "");  // the package's first part; filled below
+    zip.Set("_rels/.rels", "");
     std::string types = head +
                         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
                         "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"

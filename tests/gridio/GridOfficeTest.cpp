@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
+
 #include "TestPaths.h"
 #include "gridio/GridIOHooks.h"
 #include "gridio/GridOffice.h"
@@ -158,6 +160,8 @@ TEST_F(OfficeFixture, SaveLoadRoundTripAndWideRanges)
     EXPECT_EQ(office.GetXLSSheets(f), (std::vector<std::string>{"Sheet1", "Second"}));
     EXPECT_EQ(UsedAddress(f, "Second"), "$A$1:$AZ$3");
     EXPECT_EQ(UsedAddress(f, "Sheet1"), "$A$1:$AA$3");  // the first sheet kept
+    if (const char* keep = std::getenv("GRIDIO_KEEP_OFFICE"))
+        std::filesystem::copy_file(f, std::string(keep) + ".xlsx", std::filesystem::copy_options::overwrite_existing);
 }
 
 TEST_F(OfficeFixture, SavingIntoARunningInstanceWritesAtTheActiveRow)
@@ -263,6 +267,11 @@ TEST_F(OfficeFixture, DocumentTables)
     d = zip.Get("word/document.xml");
     EXPECT_LT(d.find("Last"), d.rfind("<w:tbl>"));
     EXPECT_LT(d.rfind("<w:tbl>"), d.find("<w:sectPr"));
+    if (const char* keep = std::getenv("GRIDIO_KEEP_OFFICE")) {
+        std::filesystem::copy_file(f, std::string(keep) + "-new.docx", std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(other, std::string(keep) + "-appended.docx",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
 }
 
 TEST_F(OfficeFixture, DatabaseQueries)
