@@ -258,6 +258,9 @@ public:
     // Text drops: the dropped block's size and its paste (results as the hooks give them).
     void MeasurePasteText(const std::string& text, gui::TPoint& size);
     int PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text);
+    // A text dropped on cell (aCol, aRow): pasted there, then the dropped
+    // block (its widest line's fields by its non-empty lines) selected.
+    void DropTextAtCell(int aCol, int aRow, const std::string& text);
     // A single dropped file (.CSV, .XLS); false when no loader takes it.
     bool LoadDroppedFile(const std::string& fileName);
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& allow)>

@@ -2,6 +2,8 @@
 // and the forwarding of text and file drops to the data-exchange hooks.
 #include "grid/ExGrid.h"
 
+#include <algorithm>
+
 namespace grid {
 
 void TExStringGrid::SetPastedCellText(int aCol, int aRow, const std::string& value)
@@ -33,6 +35,17 @@ int TExStringGrid::PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, 
     fields = 0;
     if (TGridIOHooks* hooks = GridIOHooks()) return hooks->PasteTextAtCell(*this, aCol, aRow, lines, fields, text);
     return 0;
+}
+
+void TExStringGrid::DropTextAtCell(int aCol, int aRow, const std::string& text)
+{
+    gui::TPoint size;
+    MeasurePasteText(text, size);
+    if (size.X <= 0 || size.Y < 0) return;
+    int lines = 0, fields = 0;
+    PasteTextAtCell(aCol, aRow, lines, fields, text);
+    const int right = std::min(aCol + size.X - 1, ColCount() - 1), bottom = std::min(aRow + size.Y, RowCount() - 1);
+    SetSelection(gui::TGridRect{aCol, aRow, right, bottom});
 }
 
 bool TExStringGrid::LoadDroppedFile(const std::string& fileName)

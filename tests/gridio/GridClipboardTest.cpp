@@ -369,6 +369,11 @@ TEST_F(ClipFixture, TextDropMeasuresAndPastes)
     EXPECT_EQ(Row(3, 2, 3) + Row(4, 2, 3) + Row(5, 2, 3), "a|b|c|d|e|f|");
     EXPECT_EQ(lines, 3);
     EXPECT_EQ(fields, 2);
+
+    // A dropped text selects what it filled: two columns, three rows.
+    G->DropTextAtCell(1, 5, "p\tq\r\nr\ts\r\nt\tu\r\n");
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 5, 2, 7}));
+    EXPECT_EQ(Row(7, 1, 2), "t|u|");
 }
 
 TEST_F(ClipFixture, KeysAndSelectionDrag)
