@@ -9,6 +9,8 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
+#include "report/qlrOutputServices.h"
+#include "report/qlrPreviewPages.h"
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
@@ -318,6 +320,7 @@ TqlrReport::TqlrReport(rtl::TComponent* owner)
     FExpressionCache = std::make_unique<TqlrExpressionCache>(FScript.get());
     FErrors->SetSorted(true);
     FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
+    SetPreviewPages(std::make_unique<TqlrPreviewPages>(this));
     Clear();
 }
 
