@@ -354,7 +354,7 @@ std::string TqlrPreviewPages::SourceText(TqlrComponent* source) const
 namespace {
 
 // A copy of c (properties only) as a new child of parent.
-TqlrComponent* CopyComponent(TqlrComponent* c, TqlrComponent* parent)
+TqlrComponent* CopyComponent(TqlrComponent* c, TqlrComponent* parent, TqlrPreviewPages* pages)
 {
     auto* copy = dynamic_cast<TqlrComponent*>(c->ClassType()->Create(parent));
     if (!copy) return nullptr;
@@ -364,6 +364,8 @@ TqlrComponent* CopyComponent(TqlrComponent* c, TqlrComponent* parent)
         picture->IsPictureStored = false;
         copy->Assign(c);
         picture->IsPictureStored = stored;
+        // A changed picture goes to the cache when the object is stored.
+        picture->OnAddPicture = [pages](TqlrPictureView* p) { pages->AddPicture(p); };
     } else {
         copy->Assign(c);
     }
@@ -392,7 +394,7 @@ void TqlrPreviewPages::AddSourcePage(TqlrReportPage* page)
     std::function<void(TqlrComponent*, TqlrComponent*)> walk = [&](TqlrComponent* from, TqlrComponent* to) {
         for (TqlrComponent* child : std::vector<TqlrComponent*>(from->Objects())) {
             if (!child->qlComponentStyle().Contains(TqlrComponentStyleItem::csPreviewVisible)) continue;
-            TqlrComponent* c2 = CopyComponent(child, to);
+            TqlrComponent* c2 = CopyComponent(child, to, this);
             if (!c2) continue;
             copies.push_back(c2);
             walk(child, c2);
