@@ -364,8 +364,8 @@ TEST(PreparedStore, PageWithoutSourcePageTakesItsOwnSize)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->Objects().size(), 1u);
     gui::TPoint size = f.Pages->GetPageSize(0);
-    EXPECT_EQ(size.X, static_cast<int>(std::lround(static_cast<double>(page->Width()))));
-    EXPECT_EQ(size.Y, static_cast<int>(std::lround(static_cast<double>(page->Height()))));
+    EXPECT_EQ(size.X, static_cast<int>(std::lround(static_cast<double>(page->PaperWidth() * fr01cm))));
+    EXPECT_EQ(size.Y, static_cast<int>(std::lround(static_cast<double>(page->PaperHeight() * fr01cm))));
     EXPECT_GT(size.X, 0);
 }
 
@@ -382,7 +382,7 @@ TEST(PreparedStore, PageSizeComesFromTheSourcePage)
     f.Pages->UpdatePageDimensions(f.Page, 500, 700);
     EXPECT_EQ(f.Pages->GetPageSize(0).Y, 700);
     EXPECT_EQ(f.Pages->GetPage(0)->PaperSize(), 256);
-    EXPECT_EQ(static_cast<int>(std::lround(static_cast<double>(f.Pages->GetPage(0)->Height()))), 700);
+    EXPECT_EQ(static_cast<int>(std::lround(static_cast<double>(f.Pages->GetPage(0)->PaperHeight() * fr01cm))), 700);
 }
 
 TEST(PreparedStore, LastYAndBandExists)
