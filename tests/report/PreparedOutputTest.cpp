@@ -69,12 +69,18 @@ TEST(PreparedDraw, NonPrintableObjectsShowOnScreenOnly)
     PagesFixture f;
     f.Memo2->SetColor(gui::clRed);
     f.Memo2->SetPrintable(false);
+    f.Memo->Frame()->SetTyp({TqlrFrameType::ftLeft, TqlrFrameType::ftTop, TqlrFrameType::ftRight,
+                             TqlrFrameType::ftBottom});
     BuildPages(f, 1);
     // Memo2: 10 mm margin + 200 units, 5 units down.
     const int x = static_cast<int>(10 * fr01cm) + 280, y = static_cast<int>(10 * fr01cm) + 23;
     gui::TBitmap screen(800, 1130);
     f.Pages->DrawPage(0, screen.Canvas(), 1, 1, 0, 0);
     EXPECT_TRUE(IsRed(screen.Canvas()->Pixels(x, y)));
+    // For looking at: the page as the preview would show it.
+    gui::TPicture shot;
+    shot.SetGraphic(&screen);
+    shot.SaveToFile(testing::TempDir() + "prepared_page.png");
 
     gui::TBitmap paper(800, 1130);
     paper.Canvas()->Brush()->SetColor(gui::clWhite);
