@@ -56,6 +56,22 @@ public:
                                 gui::TPrinterOrientation orientation, int bin, int duplex, int copies) = 0;
 };
 
+class TqlrCustomPreview;
+
+// The preview window ShowPreparedReport opens (it owns one preview control).
+class IqlrPreviewWindow {
+public:
+    virtual ~IqlrPreviewWindow() = default;
+    virtual TqlrCustomPreview* Preview() = 0;
+    // Applies the report's preview options.
+    virtual void Init() = 0;
+    // modal: returns when the window is closed.
+    virtual void Show(bool modal) = 0;
+    virtual void Close() = 0;
+    // The status bar: the second panel, or the hint panel.
+    virtual void SetMessageText(const std::string& value, bool isHint) = 0;
+};
+
 // The progress window (Cancel sets Terminated).
 class IqlrProgressWindow {
 public:
@@ -94,6 +110,8 @@ public:
     virtual int ShowPrintDialog(TqlrReport* /*report*/, TqlrDuplexMode& /*duplex*/) { return 2; }
     // A new progress window, nullptr for none.
     virtual std::unique_ptr<IqlrProgressWindow> CreateProgressWindow() { return nullptr; }
+    // A new preview window for the report, nullptr for none.
+    virtual std::unique_ptr<IqlrPreviewWindow> CreatePreviewWindow(TqlrReport* /*report*/) { return nullptr; }
 };
 
 // The services in use (the default until reportout/ registers its own).
