@@ -13,6 +13,7 @@
 #include "RecordingPrinter.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Dialogs.h"
+#include "report/qlrDsgnIntf.h"
 
 using namespace qlr;
 using qlrtest::PagesFixture;
@@ -517,4 +518,28 @@ TEST(PreparedObjectOver, ClickHandlerThatModifiesThePageStoresIt)
     f.Pages->ObjectOver(0, m + 20, m + 10, gui::TMouseButton::mbLeft, {}, 1, 0, 0, true, cursor);
     EXPECT_EQ(f.Pages->PagesItem()->Items(0)->Name(), "TqlrReportPage");
     EXPECT_EQ(FirstMemoText(f.Pages->GetPage(0)), "clicked");
+}
+
+TEST(PreparedExport, FiltersAreListedUnlessMadeWithoutRegistering)
+{
+    class Filter : public TqlrCustomExportFilter {
+    public:
+        using TqlrCustomExportFilter::TqlrCustomExportFilter;
+        void ExportObject(TqlrComponent*) override {}
+    };
+    TqlrExportFilterCollection& filters = GetExportFilterCollection();
+    const int before = filters.Count();
+    {
+        Filter listed(nullptr);
+        EXPECT_EQ(filters.Count(), before + 1);
+        EXPECT_EQ(filters.GetItem(filters.Count() - 1), &listed);
+        EXPECT_TRUE(listed.ShowDialog);
+        EXPECT_TRUE(listed.UseFileCache);
+        EXPECT_TRUE(listed.ShowProgress);
+        EXPECT_FALSE(listed.OverwritePrompt);
+        Filter hidden(TqlrCustomExportFilter::NoRegister{});
+        EXPECT_EQ(filters.Count(), before + 1);
+        EXPECT_FALSE(hidden.Registered());
+    }
+    EXPECT_EQ(filters.Count(), before);
 }
