@@ -40,6 +40,10 @@ int SheetCount(long double p, long double s)
 
 // The state of one Print call.
 struct PrintJob {
+    PrintJob(TqlrPreviewPages* pages, TqlrReport* report, TqlrPrintOptions* options, IqlrPrinter* printer)
+        : Pages(pages), Report(report), Options(options), Printer(printer)
+    {
+    }
     TqlrPreviewPages* Pages;
     TqlrReport* Report;
     TqlrPrintOptions* Options;
@@ -355,7 +359,7 @@ bool TqlrPreviewPages::Print()
     }
 
     IqlrPrinter* printer = services.Printer();
-    PrintJob job{this, report, options, printer};
+    PrintJob job(this, report, options, printer);
     if (printer && options->PrintMode != TqlrPrintMode::pmDefault) {
         const bool custom = options->PrintOnSheet == 256;
         printer->SetViewParams(options->PrintOnSheet, custom ? printer->PaperWidth() : 0,
