@@ -41,6 +41,8 @@ public:
     virtual long double RightMargin() = 0;
     virtual long double BottomMargin() = 0;
     virtual void SetTitle(const std::string& title) = 0;
+    // The file the job is written to; empty prints to the device.
+    virtual void SetFileName(const std::string& fileName) = 0;
     virtual void BeginDoc() = 0;
     virtual void BeginPage() = 0;
     virtual void EndPage() = 0;

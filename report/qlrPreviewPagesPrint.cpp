@@ -350,6 +350,9 @@ bool TqlrPreviewPages::Print()
     saved.Assign(options);
     TqlrDuplexMode duplex = options->Duplex;
     report->SelectPrinter();
+    // The job goes to PrnOutFileName (the device when empty), unless the
+    // dialog picks a file of its own.
+    if (IqlrPrinter* printer = services.Printer()) printer->SetFileName(options->PrnOutFileName);
     if (options->ShowDialog) {
         if (services.ShowPrintDialog(report, duplex) != 1) {
             CopyNo = 0;

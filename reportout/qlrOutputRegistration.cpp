@@ -27,6 +27,10 @@ public:
     {
         if (P()) P()->FTitle = title;
     }
+    void SetFileName(const std::string& fileName) override
+    {
+        if (P()) P()->FFileName = fileName;
+    }
     void BeginDoc() override
     {
         if (P()) P()->BeginDoc();

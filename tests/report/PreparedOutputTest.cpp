@@ -237,10 +237,25 @@ TEST(PreparedPrint, FailuresShowAMessageAndStartNothing)
         EXPECT_FALSE(f.Report.Print());
         EXPECT_EQ(f.Scope.Services->Dialogs, 1);
         EXPECT_EQ(f.Scope.Services->Selected, std::vector<std::string>{"Office"});
-        EXPECT_TRUE(f.Printer().Log.empty());
+        EXPECT_EQ(f.Printer().Count("BeginDoc"), 0);
+        EXPECT_TRUE(f.Printed.empty());
         EXPECT_TRUE(d->Calls.empty());
     }
     gui::SetDialogService(std::move(previous));
+}
+
+TEST(PreparedPrint, TitleAndOutputFile)
+{
+    PrintFixture f(1);
+    f.Report.PrintOptions()->PrnOutFileName = "/tmp/out.prn";
+    EXPECT_TRUE(f.Report.Print());
+    EXPECT_EQ(f.Printer().Count("FileName /tmp/out.prn"), 1);
+    EXPECT_EQ(f.Printer().Count("Title Fixture"), 1);
+    PrintFixture g(1);
+    g.Report.ReportOptions()->Name = "";
+    EXPECT_TRUE(g.Report.Print());
+    EXPECT_EQ(g.Printer().Count("FileName "), 1);      // the device
+    EXPECT_EQ(g.Printer().Count("Title "), 1);          // no name, no file name
 }
 
 TEST(PreparedPrint, TerminationAbortsAfterTheCurrentPage)
@@ -289,8 +304,9 @@ TEST(PreparedPrint, SplitJoinAndScaleModes)
             EXPECT_NEAR(static_cast<double>(f.Pages->PrintScale), 210.0 / 297.0, 1e-9);
             EXPECT_EQ(f.Printer().Count("SetPrintParams 9 210x297 P bin 7 duplex 0 copies 1"), 1);
         }
-        if (c.mode == TqlrPrintMode::pmJoin)
+        if (c.mode == TqlrPrintMode::pmJoin) {
             EXPECT_EQ(f.Printed.size(), static_cast<std::size_t>(c.pages));
+        }
     }
 }
 

@@ -38,6 +38,7 @@ public:
     long double RightMargin() override { return Right; }
     long double BottomMargin() override { return Bottom; }
     void SetTitle(const std::string& title) override { Log.push_back("Title " + title); }
+    void SetFileName(const std::string& fileName) override { Log.push_back("FileName " + fileName); }
     void BeginDoc() override { Log.push_back("BeginDoc"); }
     void BeginPage() override
     {
