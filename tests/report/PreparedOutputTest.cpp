@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "RecordingPrinter.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Metafile.h"
+#include "platform/rtl/Streams.h"
 #include "report/qlrDsgnIntf.h"
 
 using namespace qlr;
@@ -130,6 +133,39 @@ TEST(PreparedDraw, PageClipLeavesPixelsOutsideThePageAlone)
     bmp.Canvas()->Brush()->SetColor(gui::clRed);
     bmp.Canvas()->FillRect(gui::Rect(1100, 1100, 1110, 1110));
     EXPECT_TRUE(IsRed(bmp.Canvas()->Pixels(1105, 1105)));
+}
+
+TEST(PreparedDraw, MetafileCanvasRecordsEveryObject)
+{
+    PagesFixture f;
+    BuildPages(f, 1);
+    gui::TMetafile mf;
+    {
+        // Far smaller than the page: a metafile still gets every object.
+        gui::TMetafileCanvas canvas(&mf, 40, 40);
+        f.Pages->DrawPage(0, &canvas, 1, 1, 0, 0);
+    }
+    // Text goes out glyph by glyph.
+    std::string texts;
+    for (const gui::TMetaRecord& r : mf.Records())
+        if (r.Kind == gui::TMetaRecord::TKind::Text) texts += r.Text;
+    EXPECT_NE(texts.find("Page 1"), std::string::npos);
+    EXPECT_NE(texts.find("second"), std::string::npos);
+}
+
+TEST(PreparedFileErrors, MalformedFileRaisesInvalidFileFormat)
+{
+    TqlrReport report(nullptr);
+    rtl::TMemoryStream ms;
+    const std::string text = "<?xml version=\"1.0\"?><preparedreport><previewpages><page0";
+    ms.Write(text.data(), static_cast<int64_t>(text.size()));
+    ms.SetPosition(0);
+    try {
+        report.PreviewPages()->LoadFromStream(ms);
+        FAIL() << "no exception";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message(), "Invalid file format");
+    }
 }
 
 // ---------------------------------------------------------------- Print
