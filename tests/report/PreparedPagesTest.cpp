@@ -418,6 +418,8 @@ TEST(PreparedOutline, NestedItemsAndShifting)
     o->AddItem("Detail", 55);
     o->LevelUp();
     o->LevelUp();
+    o->AddItem("Row 3", 70);
+    o->LevelUp();
     o->LevelRoot();
     EXPECT_EQ(o->GetCount(), 1);
     std::string text;
@@ -427,13 +429,18 @@ TEST(PreparedOutline, NestedItemsAndShifting)
     EXPECT_EQ(page, 0);
     EXPECT_EQ(top, 10);
     o->LevelDown(0);
-    EXPECT_EQ(o->GetCount(), 2);
-    // Row 2 and its detail move to the next page at 5.
+    EXPECT_EQ(o->GetCount(), 3);
+    // Every node recorded after Row 1 (Row 2 with its detail, Row 3) moves
+    // to the next page, Row 2 to the top 5.
     o->ShiftItems(keepFrom, 5);
     o->GetItem(1, text, page, top);
     EXPECT_EQ(text, "Row 2");
     EXPECT_EQ(page, 1);
     EXPECT_EQ(top, 5);
+    o->GetItem(2, text, page, top);
+    EXPECT_EQ(text, "Row 3");
+    EXPECT_EQ(page, 1);
+    EXPECT_EQ(top, 25);
     o->LevelDown(1);
     o->GetItem(0, text, page, top);
     EXPECT_EQ(page, 1);
