@@ -344,7 +344,10 @@ TqlrVariables& GlobalVariables()
 TqlrReport::~TqlrReport()
 {
     FTimer.reset();
-    if (FPreview) FPreview->Report = nullptr, FPreview->PreviewPages = nullptr;
+    if (FPreview) {
+        FPreview->Report = nullptr;
+        FPreview->PreviewPages = nullptr;
+    }
     FPreviewForm.reset();
     // Children go while the report is still whole: their destructors may
     // look up the report.
