@@ -2,6 +2,7 @@
 // them, the report root, and the published properties and registration of
 // every report class.
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
@@ -9,6 +10,8 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
+#include "report/qlrOutputServices.h"
+#include "report/qlrPreviewPages.h"
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
@@ -318,6 +321,7 @@ TqlrReport::TqlrReport(rtl::TComponent* owner)
     FExpressionCache = std::make_unique<TqlrExpressionCache>(FScript.get());
     FErrors->SetSorted(true);
     FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
+    SetPreviewPages(std::make_unique<TqlrPreviewPages>(this));
     Clear();
 }
 
@@ -339,6 +343,12 @@ TqlrVariables& GlobalVariables()
 
 TqlrReport::~TqlrReport()
 {
+    FTimer.reset();
+    if (FPreview) {
+        FPreview->Report = nullptr;
+        FPreview->PreviewPages = nullptr;
+    }
+    FPreviewForm.reset();
     // Children go while the report is still whole: their destructors may
     // look up the report.
     Clear();
