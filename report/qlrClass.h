@@ -25,6 +25,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -1280,6 +1281,12 @@ public:
     std::function<void(TqlrReport*, const std::string&, rtl::Variant&)> OnNewGetValue;
     std::function<rtl::Variant(const std::string&, const std::vector<rtl::Variant>&)> OnUserFunction;
     std::function<void(TqlrReport*, TqlrProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+    // Builds a page's content itself (through the engine's ShowBand,
+    // NewPage...) in place of the page's data bands.
+    std::function<void(TqlrReportPage*)> OnManualBuild;
+    // Drill-down groups the user toggled (their DrillName): such a group
+    // shows the opposite of its ExpandDrillDown.
+    std::set<std::string> DrillState;
 
     // The report's own text layout.
     TqlrDrawText& DrawText() { return FDrawText; }

@@ -26,6 +26,10 @@ namespace qlr {
 
 class TqlrReport;
 class TqlrCustomPreviewPages;
+class TqlrComponent;
+class TqlrBand;
+class TqlrReportPage;
+class TqlrXMLItem;
 
 class TqlrExpressionCache {
 public:
@@ -91,11 +95,37 @@ public:
     virtual bool Run() = 0;
     // Sets the report's Terminated.
     void StopReport();
+    // Band output, callable from report code (the band engine implements
+    // them; the base does nothing).
+    virtual void ShowBand(TqlrBand* /*band*/) {}
+    virtual void ShowBand(const rtl::TClassInfo& /*bandClass*/) {}
+    virtual long double HeaderHeight() { return 0; }
+    virtual long double FooterHeight() { return 0; }
+    // Shows the band the report finds by that name (nothing when none).
+    void ShowBandByName(const std::string& bandName);
 
 private:
     TqlrReport* FReport;
     TqlrCustomPreviewPages* FPreviewPages = nullptr;
 };
+
+// The outline of prepared pages as the engine sees it: nodes hold a text,
+// a page and a top; AddItem makes the new node current.
+class TqlrCustomOutline {
+public:
+    virtual ~TqlrCustomOutline() = default;
+    virtual int GetCount() { return 0; }
+    virtual void AddItem(const std::string& /*text*/, int /*top*/) {}
+    virtual void LevelDown(int /*index*/) {}
+    virtual void LevelRoot() {}
+    virtual void LevelUp() {}
+    // Moves the nodes added after from to the next page at newTop.
+    virtual void ShiftItems(TqlrXMLItem* /*from*/, int /*newTop*/) {}
+    // The last child of the current node (nullptr: none).
+    virtual TqlrXMLItem* GetCurPosition() { return nullptr; }
+};
+
+enum class TqlrAddPageAction { apWriteOver, apAdd };
 
 // The prepared pages as the report sees them (the store itself is the
 // prepared-pages unit).
@@ -104,11 +134,34 @@ public:
     explicit TqlrCustomPreviewPages(TqlrReport* report) : FReport(report) {}
     virtual ~TqlrCustomPreviewPages() = default;
     int CurPage = 0, CurPreviewPage = 0, FirstPage = 0;
+    TqlrAddPageAction AddPageAction = TqlrAddPageAction::apAdd;
     TqlrReport* Report() const { return FReport; }
     TqlrCustomEngine* Engine() const { return FEngine; }
     void SetEngine(TqlrCustomEngine* e) { FEngine = e; }
     virtual int GetCount() = 0;
     virtual void Clear() = 0;
+    // The outline (nullptr while the store has none).
+    virtual TqlrCustomOutline* Outline() { return nullptr; }
+    // What the band engine calls during a run (the store implements them).
+    virtual void Initialize() {}
+    virtual void AddObject(TqlrComponent* /*obj*/) {}
+    virtual void AddPage(TqlrReportPage* /*page*/) {}
+    virtual void AddSourcePage(TqlrReportPage* /*page*/) {}
+    virtual void AddToSourcePage(TqlrComponent* /*obj*/) {}
+    virtual void BeginPass() {}
+    virtual void ClearFirstPassPages() {}
+    virtual void CutObjects(int /*position*/) {}
+    virtual void Finish() {}
+    virtual void IncLogicalPageNumber() {}
+    virtual void ResetLogicalPageNumber() {}
+    virtual void PasteObjects(long double /*x*/, long double /*y*/) {}
+    virtual void ShiftAnchors(int /*from*/, int /*newTop*/) {}
+    virtual bool BandExists(TqlrBand* /*band*/) { return false; }
+    virtual int GetCurPosition() { return 0; }
+    virtual int GetAnchorCurPosition() { return -1; }
+    virtual long double GetLastY(long double /*columnPosition*/ = 0) { return 0; }
+    // Paper of the prepared page's source page, in pixels (custom size).
+    virtual void UpdatePageDimensions(TqlrReportPage* /*page*/, long double /*width*/, long double /*height*/) {}
     virtual int GetLogicalPageNo() { return CurPage + 1; }
     virtual int GetLogicalTotalPages() { return GetCount(); }
     virtual bool Print() { return false; }

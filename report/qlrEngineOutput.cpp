@@ -1,0 +1,438 @@
+// The band engine's output of one band: preparing it (data, stretching,
+// shifting), deciding whether it fits, splitting it across pages, handing
+// it to the prepared pages, finishing it, and its subreports.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "platform/rtl/Format.h"
+#include "report/qlrClass.h"
+#include "report/qlrEngine.h"
+
+namespace qlr {
+
+namespace {
+
+template <typename T> bool Is(const rtl::TObject* c) { return c && T::StaticClassInfo().IsInstance(c); }
+
+constexpr long double kEps = 0.0001L;
+
+std::vector<TqlrReportComponent*> BandObjects(TqlrBand* band)
+{
+    std::vector<TqlrReportComponent*> list;
+    for (TqlrComponent* c : band->Objects())
+        if (auto* r = dynamic_cast<TqlrReportComponent*>(c)) list.push_back(r);
+    return list;
+}
+
+bool IsStretching(TqlrReportComponent* c)
+{
+    auto* s = dynamic_cast<TqlrStretcheable*>(c);
+    return s && s->StretchMode() != TqlrStretchMode::smDontStretch;
+}
+
+TqlrShiftMode ShiftModeOf(TqlrReportComponent* c)
+{
+    auto* v = dynamic_cast<TqlrView*>(c);
+    return v ? v->ShiftMode() : TqlrShiftMode::smAlways;
+}
+
+bool OverlapH(long double l1, long double r1, long double l2, long double r2)
+{
+    return std::min(r1, r2) - std::max(l1, l2) > kEps;
+}
+
+} // namespace
+
+// --- showing a band ------------------------------------------------------------------------
+
+void TqlrEngine::ShowBand(TqlrBand* band)
+{
+    if (!band) return;
+    if (band->KeepChild) StartKeep(band);
+    OutputBand(band);
+    if (band->Child() && (band->Visible() || band->PrintChildIfInvisible)) ShowBand(band->Child());
+    if (band->KeepChild) EndKeep(band);
+    if (Is<TqlrDataBand>(band)) FAggregates->AddValue(band, 0);
+}
+
+void TqlrEngine::ShowBand(const rtl::TClassInfo& bandClass)
+{
+    if (FPage) ShowBand(FPage->FindBand(bandClass));
+}
+
+void TqlrEngine::OutputBand(TqlrBand* band)
+{
+    auto* dataBand = dynamic_cast<TqlrDataBand*>(band);
+    auto* groupHeader = dynamic_cast<TqlrGroupHeader*>(band);
+    // A band that asks for a new page gets one, except for the first row of
+    // its data band or the first group.
+    if (!FCallFromAddPage && band->Visible() && band->StartNewPage && !FOutputTo &&
+        (!(dataBand || groupHeader) || band->LineN != 1)) {
+        FStartNewPageBand = band;
+        if (groupHeader && groupHeader->ResetPageNumbers && Pages()) Pages()->ResetLogicalPageNumber();
+        try {
+            NewPage();
+        } catch (...) {
+            FStartNewPageBand = nullptr;
+            throw;
+        }
+        FStartNewPageBand = nullptr;
+    }
+
+    PrepareBand(band);
+    band->StretchedHeight = band->Height();
+    try {
+        bool split = false;
+        const bool multiColumn = dataBand && dataBand->Columns() > 1;
+        if (band->Visible() && !multiColumn && !Is<TqlrOverlay>(band) && !Is<TqlrNullBand>(band) && !FOutputTo &&
+            FreeSpace() < band->Height()) {
+            if ((band->AllowSplit && !FKeeping) ||
+                (band->Height() > PageHeight() - FooterHeight() && !band->HasVBands)) {
+                if (!band->AllowSplit && band->LineThrough > 1 && !band->StartNewPage) {
+                    FCurBand = band;
+                    NewColumn();
+                }
+                EndKeep(band);
+                SplitBand(band);
+                split = true;
+            } else {
+                if (!FKeeping && ResetSuppressValues(band)) band->StretchedHeight = band->Height();
+                if (!FCallFromPHeader) {
+                    FCurBand = band;
+                    NewColumn();
+                }
+            }
+        }
+        if (!split) {
+            if (!Is<TqlrNullBand>(band)) {
+                band->SetLeftDirect(multiColumn ? band->Left() + CurX : CurX);
+                band->SetTopDirect(CurY);
+            }
+            if (Pages() && (!FCallFromAddPage || !Pages()->BandExists(band))) Pages()->AddObject(band);
+            CurY += band->Height();
+        }
+    } catch (...) {
+        FinishBand(band);
+        throw;
+    }
+    FinishBand(band);
+    // A footer's totals start again after it printed.
+    FAggregates->Reset(band);
+    if (band->Visible()) RunSubreports(band);
+}
+
+// --- preparing and finishing ---------------------------------------------------------------
+
+void TqlrEngine::PrepareBand(TqlrBand* band)
+{
+    TqlrReport* report = Report();
+    FCurBand = band;
+    PrepareShiftTree(band);
+    report->CurObject = band;
+    band->BeforePrint();
+    report->DoBeforePrint(band);
+
+    const std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    for (TqlrReportComponent* obj : objects) {
+        report->CurObject = obj;
+        obj->BeforePrint();
+        obj->ShiftAmount = 0;
+        if (band->Visible()) {
+            report->DoBeforePrint(obj);
+            if (obj->Visible()) obj->GetData();
+        }
+        if (band->Visible() && obj->Visible() && IsStretching(obj)) {
+            // Objects grow to their content here, never shrink.
+            const long double needed = static_cast<TqlrStretcheable*>(obj)->CalcHeight();
+            if (needed > obj->Height()) {
+                obj->ShiftAmount = needed - obj->Height();
+                obj->SetHeightDirect(needed);
+            }
+        }
+    }
+    if (!band->Visible()) return;
+    DoShift(band);
+
+    long double bottom = 0;
+    for (TqlrReportComponent* obj : objects) bottom = std::max(bottom, obj->Top() + obj->Height());
+    if (band->Stretched) band->SetHeightDirect(bottom);
+    report->CurObject = band;
+    for (TqlrReportComponent* obj : objects) {
+        auto* s = dynamic_cast<TqlrStretcheable*>(obj);
+        if (s && s->StretchMode() == TqlrStretchMode::smMaxHeight) s->SetHeightDirect(bottom - s->Top());
+    }
+}
+
+void TqlrEngine::FinishBand(TqlrBand* band)
+{
+    TqlrReport* report = Report();
+    const std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    if (band->Visible())
+        for (TqlrReportComponent* obj : objects) report->DoAfterPrint(obj);
+    for (TqlrReportComponent* obj : objects) obj->AfterPrint();
+    report->CurObject = band;
+    report->DoAfterPrint(band);
+    band->AfterPrint();
+    if (band->OriginalObjectsCount >= 0) {
+        const std::vector<TqlrComponent*> all = band->Objects();
+        for (std::size_t i = static_cast<std::size_t>(band->OriginalObjectsCount); i < all.size(); ++i) delete all[i];
+        band->OriginalObjectsCount = -1;
+    }
+}
+
+// --- shift relations -----------------------------------------------------------------------
+
+void TqlrEngine::PrepareShiftTree(TqlrBand* band)
+{
+    if (!FShiftReady.insert(band).second) return;
+    struct Node {
+        TqlrReportComponent* obj;
+        long double l, t, r, b;
+    };
+    std::vector<Node> nodes;
+    for (TqlrReportComponent* obj : BandObjects(band)) {
+        obj->ShiftChildren.clear();
+        const long double l = obj->AbsLeft(), t = obj->AbsTop();
+        nodes.push_back({obj, l, t, l + obj->Width(), t + obj->Height()});
+    }
+    auto key = [](long double top) { return rtl::Format("%9.2f", {static_cast<double>(top)}); };
+    std::stable_sort(nodes.begin(), nodes.end(), [&](const Node& a, const Node& b) { return key(a.t) < key(b.t); });
+    // A one-pixel guard above the band collects the band's own children.
+    const long double bl = band->AbsLeft(), bt = band->AbsTop();
+    nodes.insert(nodes.begin(), Node{nullptr, bl, bt - 2, bl + band->Width(), bt - 1});
+    band->ShiftChildren.clear();
+
+    auto overlapV = [](const Node& a, const Node& b) { return std::min(a.b, b.b) - std::max(a.t, b.t) > kEps; };
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const Node& a = nodes[i];
+        std::vector<TqlrReportComponent*>& children = a.obj ? a.obj->ShiftChildren : band->ShiftChildren;
+        for (std::size_t j = i + 1; j < nodes.size(); ++j) {
+            const Node& b = nodes[j];
+            if (overlapV(a, b) || !(a.t < b.t) || !OverlapH(a.l, a.r, b.l, b.r)) continue;
+            const long double sl = std::max(a.l, b.l), sr = std::min(a.r, b.r);
+            bool between = false;
+            for (std::size_t k = i + 1; k < j && !between; ++k) {
+                const Node& c = nodes[k];
+                between = !overlapV(c, a) && !overlapV(c, b) && OverlapH(c.l, c.r, sl, sr);
+            }
+            if (!between) children.push_back(b.obj);
+        }
+    }
+}
+
+void TqlrEngine::DoShift(TqlrBand* band)
+{
+    std::function<void(TqlrReportComponent*, const std::vector<TqlrReportComponent*>&, long double)> shift =
+        [&](TqlrReportComponent* parent, const std::vector<TqlrReportComponent*>& children, long double acc) {
+            for (TqlrReportComponent* c : children) {
+                long double next = 0;
+                switch (ShiftModeOf(c)) {
+                case TqlrShiftMode::smAlways:
+                    c->SetTopDirect(c->Top() + acc);
+                    next = acc + c->ShiftAmount;
+                    break;
+                case TqlrShiftMode::smWhenOverlapped:
+                    if (!parent) {
+                        next = c->ShiftAmount;
+                    } else {
+                        const long double parentBottom = parent->Top() + parent->Height();
+                        if (c->Top() >= parentBottom) {
+                            next = c->ShiftAmount;
+                        } else {
+                            const long double moved = parentBottom - c->Top();
+                            c->SetTopDirect(parentBottom);
+                            next = moved + c->ShiftAmount;
+                        }
+                    }
+                    break;
+                case TqlrShiftMode::smDontShift: next = acc + c->ShiftAmount; break;
+                }
+                shift(c, c->ShiftChildren, next);
+                c->ShiftAmount = 0;
+            }
+        };
+    shift(nullptr, band->ShiftChildren, 0);
+}
+
+// --- repeated values -----------------------------------------------------------------------
+
+bool TqlrEngine::ResetSuppressValues(TqlrBand* band)
+{
+    bool any = false;
+    for (TqlrComponent* c : band->Objects())
+        if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c); m && m->SuppressRepeated()) {
+            m->ResetSuppress();
+            any = true;
+        }
+    if (!any || band->HasVBands) return false;
+    // Prepared again so the suppressed value shows at the top of the new page.
+    FinishBand(band);
+    CurLine = band->LineN;
+    CurLineThrough = band->LineThrough;
+    SecondScriptCall = true;
+    try {
+        PrepareBand(band);
+    } catch (...) {
+        SecondScriptCall = false;
+        throw;
+    }
+    SecondScriptCall = false;
+    return true;
+}
+
+// --- splitting -----------------------------------------------------------------------------
+
+void TqlrEngine::SplitBand(TqlrBand* band)
+{
+    const std::vector<TqlrReportComponent*> all = BandObjects(band);
+    std::vector<bool> visible;
+    for (TqlrReportComponent* o : all) visible.push_back(o->Visible());
+    std::vector<TqlrReportComponent*> remaining;
+    for (TqlrReportComponent* o : all) {
+        if (Is<TqlrSubreport>(o)) continue;
+        remaining.push_back(o);
+        if (auto* s = dynamic_cast<TqlrStretcheable*>(o)) {
+            s->InitPart();
+            s->FSaveHeight = s->Height();
+        }
+    }
+    std::set<TqlrReportComponent*> partlyDrawn;
+    auto restoreVisibility = [&] {
+        for (std::size_t i = 0; i < all.size(); ++i) all[i]->SetVisible(visible[i]);
+    };
+    long double freeSpace = FreeSpace();
+    int idlePasses = 0;
+    try {
+        while (!remaining.empty()) {
+            ServeMessages();
+            if (Terminated()) break;
+            std::vector<TqlrReportComponent*> placed;
+            std::set<TqlrReportComponent*> moved;
+            auto pushBelow = [&](TqlrReportComponent* from, long double delta, bool onlyUnmoved) {
+                for (TqlrReportComponent* o : remaining)
+                    if (o != from && o->Top() > from->Top() &&
+                        OverlapH(o->Left(), o->Left() + o->Width(), from->Left(), from->Left() + from->Width()) &&
+                        !(onlyUnmoved && moved.count(o))) {
+                        o->SetTopDirect(o->Top() + delta);
+                        moved.insert(o);
+                    }
+            };
+            for (std::size_t i = 0; i < remaining.size();) {
+                TqlrReportComponent* obj = remaining[i];
+                auto* s = dynamic_cast<TqlrStretcheable*>(obj);
+                if (obj->Top() + obj->Height() <= freeSpace + kEps) {
+                    placed.push_back(obj);
+                    remaining.erase(remaining.begin() + static_cast<long>(i));
+                    if (s) s->DrawPart();
+                } else if (s && obj->Top() < freeSpace) {
+                    s->FSavedTop = obj->Top();
+                    const long double part = freeSpace - obj->Top();
+                    obj->SetHeightDirect(part);
+                    const long double unused = s->DrawPart();
+                    pushBelow(obj, unused, true);
+                    if (std::fabs(static_cast<double>(unused - part)) < 0.5) {
+                        // Nothing fitted: the object starts on the next page.
+                        obj->SetTopDirect(freeSpace);
+                        obj->SetHeightDirect(s->FSaveHeight);
+                    } else {
+                        placed.push_back(obj);
+                        partlyDrawn.insert(obj);
+                        s->FSaveHeight = s->FSaveHeight - part + unused;
+                    }
+                    ++i;
+                } else if (!s && obj->Height() > PageHeight() - FooterHeight()) {
+                    // Cut by the page edge: it can never fit.
+                    placed.push_back(obj);
+                    remaining.erase(remaining.begin() + static_cast<long>(i));
+                } else if (obj->Top() < freeSpace) {
+                    const long double delta = freeSpace - obj->Top();
+                    obj->SetTopDirect(freeSpace);
+                    pushBelow(obj, delta, false);
+                    ++i;
+                } else {
+                    ++i;
+                }
+            }
+            // Nothing placed on a fresh page twice: place the first object
+            // as it is so the run cannot loop for ever.
+            idlePasses = placed.empty() ? idlePasses + 1 : 0;
+            if (idlePasses >= 2 && !remaining.empty()) {
+                placed.push_back(remaining.front());
+                remaining.erase(remaining.begin());
+                idlePasses = 0;
+            }
+
+            long double height = 0;
+            for (TqlrReportComponent* o : placed) height = std::max(height, o->Top() + o->Height());
+            if (remaining.empty()) {
+                for (TqlrReportComponent* o : placed) {
+                    auto* v = dynamic_cast<TqlrView*>(o);
+                    if (v && v->Align() == TqlrAlign::baBottom) o->SetTopDirect(height - o->Height());
+                    auto* s = dynamic_cast<TqlrStretcheable*>(o);
+                    if (s && s->StretchMode() == TqlrStretchMode::smMaxHeight) o->SetHeightDirect(height - o->Top());
+                }
+            }
+            for (std::size_t i = 0; i < all.size(); ++i)
+                all[i]->SetVisible(visible[i] && std::find(placed.begin(), placed.end(), all[i]) != placed.end());
+            band->SetHeightDirect(height);
+            band->SetLeftDirect(CurX);
+            band->SetTopDirect(CurY);
+            if (Pages()) Pages()->AddObject(band);
+            CurY += height;
+            FCurBand = band;
+            if (!remaining.empty()) NewColumn();
+            for (TqlrReportComponent* o : remaining) {
+                o->SetTopDirect(std::max<long double>(0, o->Top() - freeSpace));
+                if (auto* s = dynamic_cast<TqlrStretcheable*>(o); s && partlyDrawn.count(o))
+                    o->SetHeightDirect(s->FSaveHeight);
+            }
+            freeSpace = FreeSpace();
+        }
+    } catch (...) {
+        restoreVisibility();
+        throw;
+    }
+    restoreVisibility();
+}
+
+// --- subreports ----------------------------------------------------------------------------
+
+void TqlrEngine::RunSubreports(TqlrBand* band)
+{
+    std::vector<TqlrSubreport*> subs;
+    for (TqlrComponent* c : band->Objects())
+        if (auto* s = dynamic_cast<TqlrSubreport*>(c); s && s->Visible() && !s->PrintOnParent && s->Page())
+            subs.push_back(s);
+    if (subs.empty()) return;
+    TqlrCustomPreviewPages* pages = Pages();
+    const long double savedX = CurX, savedPageCurX = FPageCurX, bandBottom = CurY;
+    const int page0 = pages ? pages->CurPage : 0, column0 = CurColumn;
+    int bestPage = page0, bestColumn = column0;
+    long double bestY = CurY;
+    for (TqlrSubreport* s : subs) {
+        if (pages) pages->CurPage = page0;
+        CurColumn = column0;
+        FPageCurX = savedPageCurX + s->Left();
+        CurX = savedX + s->Left();
+        CurY = bandBottom - band->Height() + s->Top();
+        if (std::find_if(FSubBands.begin(), FSubBands.end(), [&](auto& e) { return e.first == s->Page(); }) ==
+            FSubBands.end())
+            PrepareBandStructure(s->Page(), false);
+        RunDataBands(PageSubBands(s->Page()));
+        const int endPage = pages ? pages->CurPage : 0;
+        if (endPage > bestPage || (endPage == bestPage && CurColumn > bestColumn) ||
+            (endPage == bestPage && CurColumn == bestColumn && CurY > bestY)) {
+            bestPage = endPage;
+            bestColumn = CurColumn;
+            bestY = CurY;
+        }
+    }
+    if (pages) pages->CurPage = bestPage;
+    CurColumn = bestColumn;
+    CurY = bestY;
+    FPageCurX = savedPageCurX;
+    CurX = bestColumn > 1 ? FPageCurX + ColumnX(bestColumn) : savedX;
+}
+
+} // namespace qlr
