@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <tuple>
 
 #include "EngineFixture.h"
 
@@ -120,4 +122,203 @@ TEST(EnginePages, DoublePassGivesTotalPagesOfTheFirstPass)
         EXPECT_EQ(r.pages->Passes, 1);
         EXPECT_EQ(r.pages->Pages.size(), 2u);
     }
+}
+
+// --- band structure ---------------------------------------------------------------------------
+
+TEST(EngineStructure, ErrorsStopTheRunAndAreListedOnce)
+{
+    struct Case {
+        const char* what;
+        std::function<void(Rig&)> build;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"footer without header",
+         [](Rig& r) {
+             r.Band<TqlrMasterData>("MasterData1", 0, 20)->SetRowCount(1);
+             r.Band<TqlrGroupFooter>("GroupFooter1", 40, 20);
+         },
+         "No group header for GroupFooter1"},
+        {"header after its data band",
+         [](Rig& r) {
+             r.Band<TqlrMasterData>("MasterData1", 0, 20)->SetRowCount(1);
+             r.Band<TqlrFooter>("Footer1", 40, 20);
+             r.Band<TqlrHeader>("Header1", 80, 20);
+         },
+         "Unconnected header/footer Header1"},
+        {"sub-detail right under a master",
+         [](Rig& r) {
+             r.Band<TqlrMasterData>("MasterData1", 0, 20)->SetRowCount(1);
+             r.Band<TqlrSubdetailData>("SubdetailData1", 40, 20)->SetRowCount(1);
+         },
+         "Incorrect band position: SubdetailData1"},
+        {"group without data band",
+         [](Rig& r) { r.Band<TqlrGroupHeader>("GroupHeader1", 0, 20); },
+         "No data band for the group GroupHeader1"},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        c.build(r);
+        EXPECT_FALSE(r.report.PrepareReport()) << c.what;
+        EXPECT_EQ(r.report.Errors()->Count(), 1) << c.what << ": " << r.Errors();
+        EXPECT_EQ(r.Errors(), std::string(c.error) + "\n") << c.what;
+        EXPECT_EQ(r.pages->GetCount(), 0) << c.what;
+    }
+}
+
+TEST(EngineStructure, MasterDetailTreeAndDataSetConflicts)
+{
+    Rig r;
+    auto* master = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    master->SetRowCount(2);
+    auto* header = r.Band<TqlrHeader>("Header2", 30, 20);
+    auto* detail = r.Band<TqlrDetailData>("DetailData1", 60, 20);
+    detail->SetRowCount(1);
+    auto* footer = r.Band<TqlrFooter>("Footer2", 90, 20);
+    auto* sub = r.Band<TqlrSubdetailData>("SubdetailData1", 120, 20);
+    sub->SetRowCount(1);
+    ASSERT_TRUE(r.engine->Initialize()) << r.Errors();
+    EXPECT_EQ(r.engine->PageSubBands(r.page), std::vector<TqlrBand*>{master});
+    EXPECT_EQ(master->SubBands, std::vector<TqlrBand*>{detail});
+    EXPECT_EQ(detail->SubBands, std::vector<TqlrBand*>{sub});
+    EXPECT_EQ(detail->Header, header);
+    EXPECT_EQ(detail->Footer, footer);
+    r.engine->Finalize();
+
+    TqlrUserDataSet* ds = r.Data("Data", 3);
+    r.report.SetDataSet(ds);
+    master->SetDataSet(ds);
+    EXPECT_FALSE(r.engine->Initialize());
+    EXPECT_EQ(r.Errors(), "Cannot use the same dataset for Report.DataSet and Band.DataSet\n");
+    r.engine->Finalize();
+}
+
+// --- data runs --------------------------------------------------------------------------------
+
+TEST(EngineData, RowCountLimitsTheRows)
+{
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    band->SetDataSet(r.Data("Data", 100));
+    band->SetRowCount(5);
+    r.Memo(band, "Memo1", "[Line]");
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->AllTexts(), "1 2 3 4 5");
+}
+
+TEST(EngineData, MasterWithEmptyDetail)
+{
+    for (bool printIfEmpty : {false, true}) {
+        Rig r;
+        TqlrUserDataSet* masterData = r.Data("M", 3, [](int row, const std::string&) { return rtl::Variant(row + 1); });
+        const int details[] = {2, 0, 1};
+        TqlrUserDataSet* detailData = r.Data("D", 0, [](int row, const std::string&) { return rtl::Variant(row + 1); });
+        detailData->SetRangeEnd(TqlrRangeEnd::reLast);
+        detailData->OnCheckEOF = [&, masterData](TqlrDataSet* ds, bool& eof) {
+            eof = ds->RecNo() >= details[masterData->RecNo()];
+        };
+        auto* master = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+        master->SetDataSet(masterData);
+        master->PrintIfDetailEmpty = printIfEmpty;
+        auto* m = r.Memo(master, "M", "");
+        m->SetDataSet(masterData);
+        m->SetDataField("n");
+        auto* detail = r.Band<TqlrDetailData>("DetailData1", 40, 20);
+        detail->SetDataSet(detailData);
+        auto* d = r.Memo(detail, "D", "");
+        d->SetDataSet(detailData);
+        d->SetDataField("n");
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        EXPECT_EQ(r.pages->AllTexts(), printIfEmpty ? "1 1 2 2 3 1" : "1 1 2 3 1");
+    }
+}
+
+namespace {
+
+// Rows of (outer, inner, value) for group tests.
+struct GroupRig : Rig {
+    std::vector<std::tuple<std::string, std::string, rtl::Variant>> rows;
+    TqlrUserDataSet* ds = nullptr;
+    TqlrMasterData* data = nullptr;
+    TqlrGroupHeader* outer = nullptr;
+    TqlrGroupHeader* inner = nullptr;
+    TqlrGroupFooter* innerFooter = nullptr;
+    TqlrGroupFooter* outerFooter = nullptr;
+
+    explicit GroupRig(std::vector<std::tuple<std::string, std::string, rtl::Variant>> data_, bool twoLevels = true)
+        : rows(std::move(data_))
+    {
+        ds = Data("Data", static_cast<int>(rows.size()), [this](int row, const std::string& f) {
+            auto& [a, b, v] = rows[static_cast<std::size_t>(row)];
+            return f == "A" ? rtl::Variant(a) : f == "B" ? rtl::Variant(b) : v;
+        });
+        report.OnGetValue = [this](const std::string& name, rtl::Variant& v) {
+            if (name == "A" || name == "B" || name == "V") v = ds->Value(name);
+        };
+        outer = Band<TqlrGroupHeader>("GH1", 0, 20);
+        outer->Condition = "A";
+        Memo(outer, "GH1Text", "<[A]>");
+        if (twoLevels) {
+            inner = Band<TqlrGroupHeader>("GH2", 30, 20);
+            inner->Condition = "B";
+            Memo(inner, "GH2Text", "<[B]>");
+        }
+        data = Band<TqlrMasterData>("MasterData1", 60, 20);
+        data->SetDataSet(ds);
+        Memo(data, "Row", "[Line]");
+        if (twoLevels) {
+            innerFooter = Band<TqlrGroupFooter>("GF2", 90, 20);
+            Memo(innerFooter, "GF2Text", "</[B]>");
+        }
+        outerFooter = Band<TqlrGroupFooter>("GF1", 120, 20);
+        Memo(outerFooter, "GF1Text", "</[A]>");
+    }
+};
+
+} // namespace
+
+TEST(EngineData, TwoLevelGroupsBreakAndRestartLine)
+{
+    GroupRig r({{"a", "x", 1}, {"a", "x", 2}, {"a", "y", 3}, {"b", "y", 4}});
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // The inner level alone breaks between rows 2 and 3; both break before
+    // row 4 although B stays "y".  Footers see their group's last row.
+    EXPECT_EQ(r.pages->AllTexts(), "<a> <x> 1 2 </x> <y> 1 </y> </a> <b> <y> 1 </y> </b>");
+}
+
+TEST(EngineData, HideIfSingleDataRecordAndFooterAfterEach)
+{
+    GroupRig r({{"a", "", 1}, {"b", "", 2}, {"b", "", 3}}, false);
+    r.outerFooter->HideIfSingleDataRecord = true;
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->AllTexts(), "<a> 1 <b> 1 2 </b>");
+
+    for (bool afterEach : {false, true}) {
+        Rig f;
+        auto* band = f.Band<TqlrMasterData>("MasterData1", 0, 20);
+        band->SetRowCount(3);
+        band->FooterAfterEach = afterEach;
+        f.Memo(band, "Row", "[Line]");
+        f.Memo(f.Band<TqlrFooter>("Footer1", 40, 20), "Foot", "F");
+        ASSERT_TRUE(f.Run()) << f.Errors();
+        EXPECT_EQ(f.pages->AllTexts(), afterEach ? "1 F 2 F 3 F" : "1 2 3 F");
+    }
+}
+
+TEST(EngineData, CollapsedDrillDownHidesRowsAndFooter)
+{
+    for (bool showFooter : {false, true}) {
+        GroupRig r({{"a", "", 1}, {"a", "", 2}, {"b", "", 3}}, false);
+        r.outer->DrillDown = true;
+        r.outer->ShowFooterIfDrillDown = showFooter;
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        EXPECT_EQ(r.pages->AllTexts(), showFooter ? "<a> </a> <b> </b>" : "<a> <b>");
+    }
+    // A group the user opened shows its rows.
+    GroupRig r({{"a", "", 1}, {"a", "", 2}, {"b", "", 3}}, false);
+    r.outer->DrillDown = true;
+    r.report.DrillState.insert("GH1.2");
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->AllTexts(), "<a> <b> 1 </b>");
 }
