@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <tuple>
@@ -321,4 +322,257 @@ TEST(EngineData, CollapsedDrillDownHidesRowsAndFooter)
     r.report.DrillState.insert("GH1.2");
     ASSERT_TRUE(r.Run()) << r.Errors();
     EXPECT_EQ(r.pages->AllTexts(), "<a> <b> 1 </b>");
+}
+
+// --- band output ------------------------------------------------------------------------------
+
+namespace {
+
+long double TextHeight(const std::string& text)
+{
+    TqlrMemoView probe(nullptr);
+    probe.SetBounds(0, 0, 200, 10);
+    probe.SetText(text);
+    return probe.CalcHeight();
+}
+
+// The heights of one memo's appearances, in output order.
+std::string MemoHeights(const RecordingPages& pages, const std::string& memo)
+{
+    std::string s;
+    for (const Page& p : pages.Pages)
+        for (const Rec& r : p.Objects) {
+            std::size_t at = r.Children.find("<" + memo + " ");
+            if (at == std::string::npos) continue;
+            std::size_t t = r.Children.find("t=\"", at) + 3;
+            std::size_t h = r.Children.find("h=\"", at) + 3;
+            s += (s.empty() ? "" : " ") + r.Children.substr(t, r.Children.find('"', t) - t) + "/" +
+                 r.Children.substr(h, r.Children.find('"', h) - h);
+        }
+    return s;
+}
+
+} // namespace
+
+TEST(EngineOutput, StretchShiftsObjectsBelowByTheirMode)
+{
+    const long double one = TextHeight("a"), three = TextHeight("a\r\nb\r\nc");
+    ASSERT_GT(three, 2 * one);
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 100);
+    band->SetRowCount(1);
+    band->Stretched = true;
+    r.Memo(band, "Grow", "a\r\nb\r\nc", 0, one)->SetStretchMode(TqlrStretchMode::smActualHeight);
+    r.Memo(band, "Moves", "m", one, 20);
+    r.Memo(band, "Stays", "s", one, 20, 0, 100)->SetShiftMode(TqlrShiftMode::smDontShift);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(MemoHeights(*r.pages, "Grow"), "0/" + Num(three));
+    EXPECT_EQ(MemoHeights(*r.pages, "Moves"), Num(three) + "/20");
+    EXPECT_EQ(MemoHeights(*r.pages, "Stays"), Num(one) + "/20");
+    // The stretched band ends at its lowest object.
+    EXPECT_EQ(Num(r.pages->Pages[0].Objects[0].H), Num(three + 20));
+}
+
+TEST(EngineOutput, StretchedBandShrinksToItsObjects)
+{
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 100);
+    band->SetRowCount(2);
+    band->Stretched = true;
+    r.Memo(band, "Memo1", "x", 5, 30);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->Xml(),
+              "<pages>\n  <page n=\"0\">\n"
+              "    <MasterData1 l=\"0\" t=\"0\" h=\"35\"><Memo1 t=\"5\" h=\"30\">x</Memo1></MasterData1>\n"
+              "    <MasterData1 l=\"0\" t=\"35\" h=\"35\"><Memo1 t=\"5\" h=\"30\">x</Memo1></MasterData1>\n"
+              "  </page>\n</pages>\n");
+}
+
+TEST(EngineOutput, BandHigherThanThePageIsSplitWithoutAllowSplit)
+{
+    Rig r;
+    r.Band<TqlrMasterData>("MasterData1", 0, 300)->SetRowCount(1);
+    auto* big = r.Band<TqlrMasterData>("MasterData2", 400, 500);
+    big->SetRowCount(1);
+    r.Memo(big, "Top", "top", 0, 20);
+    r.Memo(big, "Bottom", "bottom", 420, 20);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // Page 1 has 77.95 left: the top part goes there, the rest moves up by it.
+    EXPECT_EQ(r.pages->Order(), "MasterData1 MasterData2|MasterData2");
+    EXPECT_EQ(MemoHeights(*r.pages, "Top"), "0/20");
+    EXPECT_EQ(MemoHeights(*r.pages, "Bottom"), Num(420 - (377.953L - 300)) + "/20");
+}
+
+TEST(EngineOutput, SplitMemoContinuesAndPictureMovesWhole)
+{
+    std::string text;
+    for (int i = 1; i <= 40; ++i) text += (i > 1 ? "\r\n" : "") + std::string("line ") + std::to_string(i);
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 100);
+    band->SetRowCount(1);
+    band->AllowSplit = true;
+    band->Stretched = true;
+    r.Memo(band, "Long", text, 0, 20)->SetStretchMode(TqlrStretchMode::smActualHeight);
+    auto* picture = new TqlrPictureView(band);
+    picture->SetName("Picture1");
+    picture->SetBounds(250, 300, 40, 100);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_GE(r.pages->Pages.size(), 2u);
+    // Every line once, in order, across the pages.
+    std::string joined = r.pages->AllTexts("Long");
+    std::string expected = text;
+    for (char& c : expected)
+        if (c == '\r') c = ' ';
+    expected.erase(std::remove(expected.begin(), expected.end(), '\n'), expected.end());
+    std::string got = joined;
+    got.erase(std::remove(got.begin(), got.end(), '\r'), got.end());
+    for (char& c : got)
+        if (c == '\n') c = ' ';
+    EXPECT_EQ(got, expected);
+    // The picture did not fit at 300..400 and starts the second page.
+    EXPECT_EQ(r.pages->Pages[0].Objects[0].Children.find("Picture1"), std::string::npos);
+    EXPECT_NE(r.pages->Pages[1].Objects[0].Children.find("<Picture1 t=\"0\" h=\"100\"/>"), std::string::npos);
+}
+
+TEST(EngineOutput, TwoSubreportsContinueBelowTheLonger)
+{
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    band->SetRowCount(1);
+    TqlrReportPage* left = r.AddPage("Page2");
+    TqlrReportPage* right = r.AddPage("Page3");
+    r.Band<TqlrMasterData>("Left", 0, 100, left)->SetRowCount(2);
+    r.Band<TqlrMasterData>("Right", 0, 100, right)->SetRowCount(1);
+    auto* s1 = new TqlrSubreport(band);
+    s1->SetName("Subreport1");
+    s1->SetBounds(0, 0, 100, 20);
+    s1->SetPage(left);
+    auto* s2 = new TqlrSubreport(band);
+    s2->SetName("Subreport2");
+    s2->SetBounds(150, 0, 100, 20);
+    s2->SetPage(right);
+    r.Band<TqlrMasterData>("After", 100, 20)->SetRowCount(1);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->Xml(), ReadGolden("two_subreports.xml"));
+}
+
+TEST(EngineOutput, KeptBlockMovesWholeUnlessTallerThanThePage)
+{
+    {
+        Rig r;
+        auto* master = r.Band<TqlrMasterData>("M", 0, 100);
+        master->SetRowCount(3);
+        master->KeepTogether = true;
+        r.Band<TqlrDetailData>("D", 150, 50)->SetRowCount(2);
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        // Row 2 would be cut after its first detail: it moves whole.
+        EXPECT_EQ(r.pages->Order(), "M D D|M D D|M D D");
+        EXPECT_EQ(Num(r.pages->Pages[1].Objects[1].T), "100");
+    }
+    {
+        Rig r;
+        auto* master = r.Band<TqlrMasterData>("M", 0, 200);
+        master->SetRowCount(2);
+        master->KeepTogether = true;
+        r.Band<TqlrDetailData>("D", 250, 100)->SetRowCount(2);
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        // Row 2 starts at 100 on page 2; at its break the block already
+        // needs 400 pixels, more than a page: it is not moved.
+        EXPECT_EQ(r.pages->Order(), "M D|D M|D D");
+    }
+}
+
+TEST(EngineOutput, CancelFromProgressStopsAfterTheCurrentRow)
+{
+    Rig r;
+    r.Band<TqlrMasterData>("MasterData1", 0, 100)->SetRowCount(20);
+    r.report.OnProgress = [](TqlrReport* report, TqlrProgressType, int page) {
+        if (page == 2) report->SetTerminated(true);
+    };
+    EXPECT_FALSE(r.Run());
+    EXPECT_EQ(r.pages->Order(), "MasterData1 MasterData1 MasterData1|MasterData1");
+    EXPECT_FALSE(r.engine->Running);
+}
+
+// --- aggregates -------------------------------------------------------------------------------
+
+TEST(EngineAggregates, GroupSumRestartsAndRunningTotalGrows)
+{
+    GroupRig r({{"a", "", 1}, {"a", "", 2}, {"a", "", 3}, {"b", "", 10}}, false);
+    r.Memo(r.outerFooter, "Sum", "[SUM(Get('V'))]", 0, 18, 200, 50);
+    r.Memo(r.outerFooter, "Running", "[SUM(Get('V'), MasterData1, 2)]", 0, 18, 250, 50);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->AllTexts("Sum"), "6 10");
+    EXPECT_EQ(r.pages->AllTexts("Running"), "6 16");
+}
+
+TEST(EngineAggregates, NullsInAvgMinAndCount)
+{
+    struct Case {
+        const char* call;
+        std::vector<rtl::Variant> values;
+        const char* expected;
+    };
+    const rtl::Variant null = rtl::Variant::Null();
+    const Case cases[] = {
+        {"[AVG(Get('V'))]", {2, null, 4}, "3"},
+        {"[COUNT(MasterData1)]", {2, null, 4}, "3"},
+        {"[MIN(Get('V'))]", {5, 3, null, 7}, "3"},
+        {"[MAX(Get('V'))]", {5, 3, null, 7}, "7"},
+        {"[SUM(Get('V'))]", {null, null}, "0"},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        TqlrUserDataSet* ds = r.Data("Data", static_cast<int>(c.values.size()),
+                                     [&](int row, const std::string&) { return c.values[static_cast<std::size_t>(row)]; });
+        r.report.OnGetValue = [ds](const std::string& name, rtl::Variant& v) {
+            if (name == "V") v = ds->Value(name);
+        };
+        auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+        band->SetDataSet(ds);
+        r.Memo(r.Band<TqlrFooter>("Footer1", 40, 20), "Result", c.call);
+        ASSERT_TRUE(r.Run()) << c.call << r.Errors();
+        EXPECT_EQ(r.pages->AllTexts("Result"), c.expected) << c.call;
+    }
+}
+
+TEST(EngineAggregates, OwnBandCallFindsNothingAndInvisibleRowsCountWithFlag1)
+{
+    GroupRig r({{"a", "", 1}, {"a", "", 2}, {"b", "", 3}}, false);
+    r.Memo(r.data, "Own", "<[SUM(Get('V'))]>", 0, 18, 200, 50);
+    r.outer->DrillDown = true;
+    r.outer->ShowFooterIfDrillDown = true;
+    r.Memo(r.outerFooter, "Visible", "[SUM(Get('V'))]", 0, 18, 200, 50);
+    r.Memo(r.outerFooter, "All", "[SUM(Get('V'), MasterData1, 1)]", 0, 18, 250, 50);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->AllTexts("Visible"), "0 0");
+    EXPECT_EQ(r.pages->AllTexts("All"), "3 3");
+    EXPECT_EQ(r.engine->Aggregates()->Count(), 2);
+
+    Rig own;
+    own.report.OnGetValue = [](const std::string& name, rtl::Variant& v) {
+        if (name == "V") v = rtl::Variant(5);
+    };
+    auto* band = own.Band<TqlrMasterData>("MasterData1", 0, 20);
+    band->SetRowCount(2);
+    own.Memo(band, "Own", "<[SUM(Get('V'))]>");
+    ASSERT_TRUE(own.Run()) << own.Errors();
+    EXPECT_EQ(own.pages->AllTexts("Own"), "<> <>");
+}
+
+TEST(EngineAggregates, KeptRowCountsOnThePageItMovesTo)
+{
+    Rig r;
+    TqlrUserDataSet* ds = r.Data("Data", 3, [](int row, const std::string&) { return rtl::Variant(row + 1); });
+    r.report.OnGetValue = [ds](const std::string& name, rtl::Variant& v) {
+        if (name == "V") v = ds->Value(name);
+    };
+    auto* master = r.Band<TqlrMasterData>("M", 0, 100);
+    master->SetDataSet(ds);
+    master->KeepTogether = true;
+    r.Band<TqlrDetailData>("D", 150, 50)->SetRowCount(2);
+    r.Memo(r.Band<TqlrPageFooter>("PageFooter1", 300, 20), "Total", "[SUM(Get('V'))]");
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->Order(), "M D D PageFooter1|M D D PageFooter1|M D D PageFooter1");
+    EXPECT_EQ(r.pages->AllTexts("Total"), "1 2 3");
 }
