@@ -9,6 +9,9 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
+#include "report/qlrEngine.h"
+#include "report/qlrOutputServices.h"
+#include "report/qlrPreviewPages.h"
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
@@ -318,6 +321,8 @@ TqlrReport::TqlrReport(rtl::TComponent* owner)
     FExpressionCache = std::make_unique<TqlrExpressionCache>(FScript.get());
     FErrors->SetSorted(true);
     FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
+    SetPreviewPages(std::make_unique<TqlrPreviewPages>(this));
+    SetEngine(std::make_unique<TqlrEngine>(this));
     Clear();
 }
 

@@ -375,7 +375,7 @@ void TqlrEngine::ApplyDrillDown(TqlrDataBand* band)
         for (auto& entry : FHBandNamesTree) name += entry.first + "." + std::to_string(entry.second) + ".";
         name += h->Name() + "." + std::to_string(h->LineThrough);
         h->DrillName = name;
-        const bool toggled = Report()->DrillState.count(name) != 0;
+        const bool toggled = Report()->DrillState()->IndexOf(name) >= 0;
         const bool expanded = h->ExpandDrillDown ? !toggled : toggled;
         if (h->Child() && !outer->ShowChildIfDrillDown) h->Child()->SetVisible(expanded);
         for (std::size_t j = i + 1; j < chain.size(); ++j) {

@@ -126,7 +126,7 @@ bool TqlrReport::Print()
     return FPreviewPages && FPreviewPages->Print();
 }
 
-bool TqlrReport::Export(rtl::TObject* filter)
+bool TqlrReport::Export(TqlrCustomExportFilter* filter)
 {
     return FPreviewPages && FPreviewPages->Export(filter);
 }

@@ -319,7 +319,7 @@ TEST(EngineData, CollapsedDrillDownHidesRowsAndFooter)
     // A group the user opened shows its rows.
     GroupRig r({{"a", "", 1}, {"a", "", 2}, {"b", "", 3}}, false);
     r.outer->DrillDown = true;
-    r.report.DrillState.insert("GH1.2");
+    r.report.DrillState()->Add("GH1.2");
     ASSERT_TRUE(r.Run()) << r.Errors();
     EXPECT_EQ(r.pages->AllTexts(), "<a> <b> 1 </b>");
 }
