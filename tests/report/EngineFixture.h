@@ -15,6 +15,8 @@
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
 #include "report/qlrEngine.h"
+#include "report/qlrPreviewPages.h"
+#include "platform/rtl/Streams.h"
 
 namespace enginetest {
 

@@ -576,3 +576,52 @@ TEST(EngineAggregates, KeptRowCountsOnThePageItMovesTo)
     EXPECT_EQ(r.pages->Order(), "M D D PageFooter1|M D D PageFooter1|M D D PageFooter1");
     EXPECT_EQ(r.pages->AllTexts("Total"), "1 2 3");
 }
+
+// --- through the prepared pages -----------------------------------------------------------------
+
+namespace {
+
+// A rig whose report keeps its own prepared pages (the store of the program).
+struct StoreRig : Rig {
+    TqlrPreviewPages* store = nullptr;
+    StoreRig()
+    {
+        report.SetPreviewPages(std::make_unique<TqlrPreviewPages>(&report));
+        store = dynamic_cast<TqlrPreviewPages*>(report.PreviewPages());
+        pages = nullptr;
+    }
+    // The previewpages element of the prepared report, one element a line.
+    std::string PagesXml()
+    {
+        rtl::TMemoryStream stream;
+        store->SaveToStream(stream);
+        std::string s(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+        std::size_t a = s.find("<previewpages>"), b = s.find("</previewpages>");
+        if (a == std::string::npos || b == std::string::npos) return s;
+        s = s.substr(a, b - a + 15);
+        std::string out;
+        for (char c : s) {
+            if (c == '<' && !out.empty() && out.back() == '>') out += '\n';
+            out += c;
+        }
+        return out + "\n";
+    }
+};
+
+} // namespace
+
+TEST(EngineStore, TitleHeaderAndFooterAsPreparedPages)
+{
+    StoreRig r;
+    r.page->TitleBeforeHeader = false;
+    r.Memo(r.Band<TqlrReportTitle>("ReportTitle1", 0, 30), "Title", "Title");
+    r.Band<TqlrPageHeader>("PageHeader1", 40, 20);
+    auto* data = r.Band<TqlrMasterData>("MasterData1", 80, 40);
+    data->SetRowCount(9);
+    r.Memo(data, "Row", "Row [Line]");
+    auto* footer = r.Band<TqlrPageFooter>("PageFooter1", 200, 20);
+    footer->PrintOnFirstPage = false;
+    r.Memo(footer, "PageNo", "[Page#]");
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.PagesXml(), ReadGolden("store_title_header_footer.xml"));
+}
