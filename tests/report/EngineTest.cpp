@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <tuple>
 
 #include "EngineFixture.h"
+#include "platform/gui/PngImage.h"
 
 using namespace qlr;
 using namespace enginetest;
@@ -624,4 +626,105 @@ TEST(EngineStore, TitleHeaderAndFooterAsPreparedPages)
     r.Memo(footer, "PageNo", "[Page#]");
     ASSERT_TRUE(r.Run()) << r.Errors();
     EXPECT_EQ(r.PagesXml(), ReadGolden("store_title_header_footer.xml"));
+}
+
+namespace {
+
+// The views of a prepared page drawn the way the preview draws them: at
+// scale 1 inside the margins, text objects told the page count.
+void DrawPrepared(TqlrPreviewPages* store, int index, gui::TBitmap& bmp)
+{
+    TqlrReportPage* page = store->GetPage(index);
+    ASSERT_NE(page, nullptr);
+    bmp.Canvas()->Brush()->SetColor(gui::clWhite);
+    bmp.Canvas()->FillRect(gui::TRect(0, 0, bmp.Width(), bmp.Height()));
+    for (TqlrComponent* c : page->AllObjects())
+        if (auto* v = dynamic_cast<TqlrView*>(c)) {
+            if (auto* m = dynamic_cast<TqlrCustomMemoView*>(v)) m->SetTotalPages(store->GetCount());
+            v->Draw(bmp.Canvas(), 1, 1, page->LeftMargin() * fr01cm, page->TopMargin() * fr01cm);
+        }
+}
+
+bool HasInk(gui::TBitmap& bmp, int top, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < bmp.Width(); ++x)
+            if (bmp.Canvas()->Pixels(x, y) != gui::clWhite) return true;
+    return false;
+}
+
+} // namespace
+
+TEST(EngineStore, LocationTableShapedReportOverThreePages)
+{
+    // Title, a one-row master band, a page footer with page numbers, a
+    // summary, memos in Arial and Symbol, lines, and a null band that a
+    // stand-in for the cross-tab fills from OnAfterPrint of the master row.
+    StoreRig r;
+    r.page->SetPaperSize(9);
+    for (auto set : {&TqlrReportPage::SetLeftMargin, &TqlrReportPage::SetRightMargin, &TqlrReportPage::SetTopMargin,
+                     &TqlrReportPage::SetBottomMargin})
+        (r.page->*set)(10);
+    auto* title = r.Band<TqlrReportTitle>("ReportTitle1", 0, 50);
+    auto* heading = r.Memo(title, "Heading", "Eclipses seen from [Place]", 0, 30, 0, 500);
+    heading->Font()->SetName("Arial");
+    heading->Font()->SetSize(16);
+    auto* symbol = r.Memo(title, "Greek", "a b d D", 30, 20, 0, 200);
+    symbol->Font()->SetName("Symbol");
+    auto* master = r.Band<TqlrMasterData>("MasterData1", 80, 30);
+    master->SetRowCount(1);
+    r.Memo(master, "Where", "Latitude 51.5, longitude -0.1", 0, 20, 0, 400)->Font()->SetName("Arial");
+    auto* line = new TqlrLineView(master);
+    line->SetName("Line1");
+    line->SetBounds(0, 25, 700, 0);
+    auto* rows = r.Band<TqlrNullBand>("CrossRows", 200, 20);
+    std::vector<TqlrMemoView*> cells;
+    for (int c = 0; c < 4; ++c) {
+        auto* m = r.Memo(rows, "Cell" + std::to_string(c), "", 0, 20, c * 170, 170);
+        m->Font()->SetName("Arial");
+        m->Frame()->SetTyp(TqlrFrameTypes{TqlrFrameType::ftBottom});
+        cells.push_back(m);
+    }
+    r.Memo(r.Band<TqlrPageFooter>("PageFooter1", 300, 20), "PageNo", "[Page#] / [TotalPages#]", 0, 20, 300, 100);
+    r.Memo(r.Band<TqlrReportSummary>("ReportSummary1", 400, 30), "End", "120 eclipses", 0, 20, 0, 300);
+    r.report.OnGetValue = [](const std::string& name, rtl::Variant& v) {
+        if (name == "Place") v = rtl::Variant(std::string("London"));
+    };
+    bool filling = false;
+    r.report.OnAfterPrint = [&](TqlrReportComponent* c) {
+        if (c != master || filling) return;
+        filling = true;
+        for (int row = 1; row <= 120; ++row) {
+            if (r.engine->FreeSpace() < rows->Height()) r.engine->NewPage();
+            rows->SetTopDirect(r.engine->CurY);
+            cells[0]->SetText(std::to_string(2000 + row));
+            cells[1]->SetText(row % 2 ? "total" : "partial");
+            cells[2]->SetText(std::to_string(row % 12 + 1) + ":00");
+            cells[3]->SetText(std::to_string(row * 7 % 100) + "%");
+            r.engine->ShowBand(rows);
+        }
+        filling = false;
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 3);
+
+    const std::string dir = std::getenv("REPORT_TEST_PICTURES") ? std::getenv("REPORT_TEST_PICTURES") : "";
+    for (int i = 0; i < 3; ++i) {
+        gui::TBitmap bmp(794, 1123);
+        DrawPrepared(r.store, i, bmp);
+        // Footer text near the bottom margin on every page.
+        EXPECT_TRUE(HasInk(bmp, 1123 - 38 - 24, 1123 - 38)) << "page " << i;
+        EXPECT_EQ(HasInk(bmp, 38, 80), true) << "page " << i;
+        if (!dir.empty()) {
+            gui::TPngImage png;
+            png.Assign(&bmp);
+            rtl::TFileStream f(dir + "/engine_location_table_" + std::to_string(i + 1) + ".png", rtl::fmCreate);
+            png.SaveToStream(f);
+        }
+    }
+    TqlrReportPage* last = r.store->GetPage(2);
+    bool summary = false;
+    for (TqlrComponent* c : last->AllObjects())
+        if (auto* m = dynamic_cast<TqlrMemoView*>(c); m && m->Text() == "120 eclipses") summary = true;
+    EXPECT_TRUE(summary);
 }
