@@ -728,3 +728,50 @@ TEST(EngineStore, LocationTableShapedReportOverThreePages)
         if (auto* m = dynamic_cast<TqlrMemoView*>(c); m && m->Text() == "120 eclipses") summary = true;
     EXPECT_TRUE(summary);
 }
+
+TEST(EngineData, MultiColumnRowsSideBySide)
+{
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 40);
+    band->SetRowCount(7);
+    band->SetColumns(3);
+    band->SetColumnWidth(100);
+    r.Band<TqlrFooter>("Footer1", 60, 20);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    std::string places;
+    for (const Rec& rec : r.pages->Pages[0].Objects) places += Num(rec.L) + "," + Num(rec.T) + " ";
+    EXPECT_EQ(places, "0,0 100,0 200,0 0,40 100,40 200,40 0,80 0,120 ");
+}
+
+TEST(EngineData, StartNewPageSparesTheFirstRow)
+{
+    Rig r;
+    r.Band<TqlrReportTitle>("ReportTitle1", 0, 20);
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 40, 40);
+    band->SetRowCount(3);
+    band->StartNewPage = true;
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->Order(), "ReportTitle1 MasterData1|MasterData1|MasterData1");
+}
+
+TEST(EngineStore, OutlineOfPagesRowsAndAMovedKeep)
+{
+    StoreRig r;
+    r.page->OutlineText = "'Report'";
+    auto* master = r.Band<TqlrMasterData>("M", 0, 100);
+    master->SetRowCount(2);
+    master->OutlineText = "Line";
+    master->KeepTogether = true;
+    r.Band<TqlrDetailData>("D", 150, 50)->SetRowCount(2);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    rtl::TMemoryStream stream;
+    r.store->SaveToStream(stream);
+    std::string s(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+    std::size_t a = s.find("<outline>"), b = s.find("</outline>");
+    ASSERT_NE(a, std::string::npos);
+    // Row 2 starts at 200 on page 1, is cut after its first detail and
+    // pasted at the top of page 2: its node moves with it.
+    EXPECT_EQ(s.substr(a, b - a + 10),
+              "<outline><item text=\"Report\" page=\"0\" top=\"0\"><item text=\"1\" page=\"0\" top=\"0\"/>"
+              "<item text=\"2\" page=\"1\" top=\"0\"/></item><item text=\"Report\" page=\"1\" top=\"0\"/></outline>");
+}
