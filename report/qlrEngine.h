@@ -134,6 +134,8 @@ private:
     void SplitBand(TqlrBand* band);
     bool ResetSuppressValues(TqlrBand* band);
     void RunSubreports(TqlrBand* band);
+    void RunPrintOnParent(TqlrBand* band, const std::vector<TqlrSubreport*>& subreports);
+    void CollectBand(TqlrBand* band);
     long double ColumnX(int column) const;
 
     std::unique_ptr<TqlrAggregateList> FAggregates;

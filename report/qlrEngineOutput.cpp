@@ -109,7 +109,8 @@ void TqlrEngine::OutputBand(TqlrBand* band)
                 band->SetLeftDirect(multiColumn ? band->Left() + CurX : CurX);
                 band->SetTopDirect(CurY);
             }
-            if (Pages() && (!FCallFromAddPage || !Pages()->BandExists(band))) Pages()->AddObject(band);
+            if (FOutputTo) CollectBand(band);
+            else if (Pages() && (!FCallFromAddPage || !Pages()->BandExists(band))) Pages()->AddObject(band);
             CurY += band->Height();
         }
     } catch (...) {
@@ -134,6 +135,7 @@ void TqlrEngine::PrepareBand(TqlrBand* band)
     report->DoBeforePrint(band);
 
     const std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    std::vector<TqlrSubreport*> onParent;
     for (TqlrReportComponent* obj : objects) {
         report->CurObject = obj;
         obj->BeforePrint();
@@ -150,15 +152,18 @@ void TqlrEngine::PrepareBand(TqlrBand* band)
                 obj->SetHeightDirect(needed);
             }
         }
+        if (auto* s = dynamic_cast<TqlrSubreport*>(obj); s && s->PrintOnParent && s->Visible() && s->Page())
+            onParent.push_back(s);
     }
     if (!band->Visible()) return;
     DoShift(band);
+    if (!onParent.empty()) RunPrintOnParent(band, onParent);
 
     long double bottom = 0;
-    for (TqlrReportComponent* obj : objects) bottom = std::max(bottom, obj->Top() + obj->Height());
+    for (TqlrReportComponent* obj : BandObjects(band)) bottom = std::max(bottom, obj->Top() + obj->Height());
     if (band->Stretched) band->SetHeightDirect(bottom);
     report->CurObject = band;
-    for (TqlrReportComponent* obj : objects) {
+    for (TqlrReportComponent* obj : BandObjects(band)) {
         auto* s = dynamic_cast<TqlrStretcheable*>(obj);
         if (s && s->StretchMode() == TqlrStretchMode::smMaxHeight) s->SetHeightDirect(bottom - s->Top());
     }
@@ -394,6 +399,57 @@ void TqlrEngine::SplitBand(TqlrBand* band)
         throw;
     }
     restoreVisibility();
+}
+
+// --- subreports printed on their parent ------------------------------------------------------
+
+void TqlrEngine::CollectBand(TqlrBand* band)
+{
+    // Copies of the views at their place; the band itself is not kept.
+    for (TqlrReportComponent* obj : BandObjects(band)) {
+        if (!obj->Visible() || !Is<TqlrView>(obj) || Is<TqlrSubreport>(obj)) continue;
+        auto* copy = dynamic_cast<TqlrReportComponent*>(obj->ClassType()->Create(nullptr));
+        if (!copy) continue;
+        copy->Assign(obj);
+        copy->SetOriginalComponent(obj->OriginalComponent());
+        copy->SetAliasName(obj->AliasName());
+        copy->SetParent(FOutputTo);
+        copy->SetLeftDirect(band->Left() + obj->Left());
+        copy->SetTopDirect(band->Top() + obj->Top());
+    }
+}
+
+void TqlrEngine::RunPrintOnParent(TqlrBand* band, const std::vector<TqlrSubreport*>& subreports)
+{
+    if (band->OriginalObjectsCount < 0) band->OriginalObjectsCount = static_cast<int>(band->Objects().size());
+    TqlrNullBand collector(nullptr);
+    TqlrNullBand* savedOutput = FOutputTo;
+    const long double savedX = CurX, savedY = CurY, savedPageCurX = FPageCurX;
+    const int savedColumn = CurColumn;
+    TqlrBand* savedBand = FCurBand;
+    FOutputTo = &collector;
+    try {
+        for (TqlrSubreport* s : subreports) {
+            CurX = FPageCurX = s->Left();
+            CurY = s->Top();
+            RunDataBands(PageSubBands(s->Page()));
+        }
+    } catch (...) {
+        FOutputTo = savedOutput;
+        throw;
+    }
+    FOutputTo = savedOutput;
+    CurX = savedX;
+    CurY = savedY;
+    FPageCurX = savedPageCurX;
+    CurColumn = savedColumn;
+    FCurBand = savedBand;
+    const std::vector<TqlrComponent*> collected = collector.Objects();
+    for (TqlrComponent* c : collected) {
+        c->SetParent(band);
+        c->SetParentFont(false);
+        if (auto* s = dynamic_cast<TqlrStretcheable*>(c)) s->SetStretchMode(TqlrStretchMode::smDontStretch);
+    }
 }
 
 // --- subreports ----------------------------------------------------------------------------

@@ -775,3 +775,28 @@ TEST(EngineStore, OutlineOfPagesRowsAndAMovedKeep)
               "<outline><item text=\"Report\" page=\"0\" top=\"0\"><item text=\"1\" page=\"0\" top=\"0\"/>"
               "<item text=\"2\" page=\"1\" top=\"0\"/></item><item text=\"Report\" page=\"1\" top=\"0\"/></outline>");
 }
+
+TEST(EngineOutput, SubreportOnItsParentBecomesPartOfTheBand)
+{
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    band->SetRowCount(2);
+    band->Stretched = true;
+    r.Memo(band, "Own", "row [Line]");
+    TqlrReportPage* inner = r.AddPage("Page2");
+    auto* items = r.Band<TqlrMasterData>("Items", 0, 20, inner);
+    items->SetRowCount(3);
+    r.Memo(items, "Item", "item", 0, 18, 10, 100);
+    auto* sub = new TqlrSubreport(band);
+    sub->SetName("Subreport1");
+    sub->SetBounds(50, 20, 100, 20);
+    sub->SetPage(inner);
+    sub->PrintOnParent = true;
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // Each row holds its three items below its own text and grows to them.
+    EXPECT_EQ(r.pages->Order(), "MasterData1 MasterData1");
+    EXPECT_EQ(r.pages->Pages[0].Objects[0].Children,
+              "<Own t=\"0\" h=\"18\">row 1</Own><Subreport1 t=\"20\" h=\"20\"/>"
+              "< t=\"20\" h=\"18\">item</>< t=\"40\" h=\"18\">item</>< t=\"60\" h=\"18\">item</>");
+    EXPECT_EQ(Num(r.pages->Pages[0].Objects[1].T), "78");
+}
