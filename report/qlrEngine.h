@@ -136,6 +136,12 @@ private:
     void RunSubreports(TqlrBand* band);
     void RunPrintOnParent(TqlrBand* band, const std::vector<TqlrSubreport*>& subreports);
     void CollectBand(TqlrBand* band);
+    // --- vertical bands (qlrEngineVertical.cpp)
+    void MoveIntoVerticalBands(TqlrReportPage* page, const std::vector<TqlrBand*>& horizontal);
+    void CollectVerticalCells(TqlrBand* holder);
+    void RunVerticalBands(const std::vector<TqlrBand*>& bands);
+    void ShowVBand(TqlrBand* band);
+    void OutputVerticalCells(TqlrBand* holder);
     long double ColumnX(int column) const;
 
     std::unique_ptr<TqlrAggregateList> FAggregates;
@@ -166,6 +172,10 @@ private:
     long double FPageCurX = 0;
     TqlrBand* FStartNewPageBand = nullptr;
     TqlrHeaderList FVHeaderList;
+    // The horizontal band receiving the cells of the vertical bands, and
+    // the object counts that split those cells into pages.
+    TqlrBand* FVMasterBand = nullptr;
+    std::vector<int> FVPageList;
     // Master bands of each page (horizontal and vertical), set by the
     // band structure.
     std::vector<std::pair<TqlrReportPage*, std::vector<TqlrBand*>>> FSubBands, FVSubBands;

@@ -67,6 +67,8 @@ void TqlrEngine::PrepareBandStructure(TqlrReportPage* page, bool vertical)
             d->VirtualDataSet()->Initialize();
     }
 
+    if (!vertical) MoveIntoVerticalBands(page, bands);
+
     // Bands 4 to 13 in their order on the page; of two at the same place
     // only the first takes part.
     std::vector<std::pair<std::string, TqlrBand*>> keyed;

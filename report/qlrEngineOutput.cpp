@@ -65,6 +65,23 @@ void TqlrEngine::OutputBand(TqlrBand* band)
 {
     auto* dataBand = dynamic_cast<TqlrDataBand*>(band);
     auto* groupHeader = dynamic_cast<TqlrGroupHeader*>(band);
+    const bool withCells = band->HasVBands && !Is<TqlrPageHeader>(band);
+    long double cellsX = CurX;
+    if (withCells) {
+        // The vertical bands crossing this band lay their cells into it first.
+        Report()->CurObject = band;
+        band->BeforePrint();
+        Report()->DoBeforePrint(band);
+        CollectVerticalCells(band);
+        CurX = 0;
+        CurLine = band->LineN;
+        CurLineThrough = band->LineThrough;
+        if (Pages()) Pages()->AddPageAction = TqlrAddPageAction::apAdd;
+    }
+    if (band->Vertical) {
+        ShowVBand(band);
+        return;
+    }
     // A band that asks for a new page gets one, except for the first row of
     // its data band or the first group.
     if (!FCallFromAddPage && band->Visible() && band->StartNewPage && !FOutputTo &&
@@ -109,8 +126,16 @@ void TqlrEngine::OutputBand(TqlrBand* band)
                 band->SetLeftDirect(multiColumn ? band->Left() + CurX : CurX);
                 band->SetTopDirect(CurY);
             }
-            if (FOutputTo) CollectBand(band);
-            else if (Pages() && (!FCallFromAddPage || !Pages()->BandExists(band))) Pages()->AddObject(band);
+            if (FOutputTo) {
+                CollectBand(band);
+            } else if (withCells) {
+                const long double y = CurY;
+                OutputVerticalCells(band);
+                CurY = y;
+                CurX = cellsX;
+            } else if (Pages() && (!FCallFromAddPage || !Pages()->BandExists(band))) {
+                Pages()->AddObject(band);
+            }
             CurY += band->Height();
         }
     } catch (...) {
@@ -130,11 +155,17 @@ void TqlrEngine::PrepareBand(TqlrBand* band)
     TqlrReport* report = Report();
     FCurBand = band;
     PrepareShiftTree(band);
-    report->CurObject = band;
-    band->BeforePrint();
-    report->DoBeforePrint(band);
+    const bool cellHolder = band == FVMasterBand;
+    if (!cellHolder) {
+        report->CurObject = band;
+        band->BeforePrint();
+        report->DoBeforePrint(band);
+    }
 
-    const std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    if (cellHolder && band->OriginalObjectsCount >= 0 &&
+        objects.size() > static_cast<std::size_t>(band->OriginalObjectsCount))
+        objects.resize(static_cast<std::size_t>(band->OriginalObjectsCount));
     std::vector<TqlrSubreport*> onParent;
     for (TqlrReportComponent* obj : objects) {
         report->CurObject = obj;
@@ -172,7 +203,11 @@ void TqlrEngine::PrepareBand(TqlrBand* band)
 void TqlrEngine::FinishBand(TqlrBand* band)
 {
     TqlrReport* report = Report();
-    const std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    std::vector<TqlrReportComponent*> objects = BandObjects(band);
+    const bool cellHolder = band == FVMasterBand;
+    if (cellHolder && band->OriginalObjectsCount >= 0 &&
+        objects.size() > static_cast<std::size_t>(band->OriginalObjectsCount))
+        objects.resize(static_cast<std::size_t>(band->OriginalObjectsCount));
     if (band->Visible())
         for (TqlrReportComponent* obj : objects) report->DoAfterPrint(obj);
     for (TqlrReportComponent* obj : objects) obj->AfterPrint();
@@ -184,13 +219,14 @@ void TqlrEngine::FinishBand(TqlrBand* band)
         for (std::size_t i = static_cast<std::size_t>(band->OriginalObjectsCount); i < all.size(); ++i) delete all[i];
         band->OriginalObjectsCount = -1;
     }
+    if (cellHolder) FVMasterBand = nullptr;
 }
 
 // --- shift relations -----------------------------------------------------------------------
 
 void TqlrEngine::PrepareShiftTree(TqlrBand* band)
 {
-    if (!FShiftReady.insert(band).second) return;
+    if (!FShiftReady.insert(band).second || band->Vertical) return;
     struct Node {
         TqlrReportComponent* obj;
         long double l, t, r, b;

@@ -800,3 +800,34 @@ TEST(EngineOutput, SubreportOnItsParentBecomesPartOfTheBand)
               "< t=\"20\" h=\"18\">item</>< t=\"40\" h=\"18\">item</>< t=\"60\" h=\"18\">item</>");
     EXPECT_EQ(Num(r.pages->Pages[0].Objects[1].T), "78");
 }
+
+TEST(EngineOutput, VerticalBandCellsRunOnToTheNextPage)
+{
+    Rig r;
+    auto* across = r.Band<TqlrMasterData>("Across", 0, 50);
+    across->Vertical = true;
+    across->SetBounds(100, 0, 50, 100);
+    across->SetRowCount(8);
+    auto* rows = r.Band<TqlrMasterData>("Rows", 0, 20);
+    rows->SetRowCount(2);
+    r.Memo(rows, "Cell", "[Line]", 0, 18, 100, 50);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // Seven cells of 50 fit across 377.95 pixels; the eighth of each row
+    // goes to the second page at the same height.
+    ASSERT_EQ(r.pages->Pages.size(), 2u);
+    auto count = [](const Rec& rec) {
+        int n = 0;
+        for (std::size_t at = rec.Children.find("<"); at != std::string::npos; at = rec.Children.find("<", at + 1))
+            if (rec.Children.compare(at, 2, "</") != 0) ++n;
+        return n;
+    };
+    ASSERT_EQ(r.pages->Pages[0].Objects.size(), 2u);
+    ASSERT_EQ(r.pages->Pages[1].Objects.size(), 2u);
+    EXPECT_EQ(count(r.pages->Pages[0].Objects[0]), 7);
+    EXPECT_EQ(count(r.pages->Pages[1].Objects[0]), 1);
+    EXPECT_EQ(Num(r.pages->Pages[0].Objects[1].T), "20");
+    EXPECT_EQ(Num(r.pages->Pages[1].Objects[1].T), "20");
+    // A cell is evaluated while its vertical band prints: Line is the
+    // column's number.
+    EXPECT_EQ(r.pages->Pages[1].Objects[1].Children, "< t=\"0\" h=\"18\">8</>");
+}
