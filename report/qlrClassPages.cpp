@@ -163,6 +163,7 @@ RTL_PUBLISHED(TqlrGroupHeader)
 }
 
 RTL_PUBLISHED(TqlrHeader) { QLR_FIELD(TqlrHeader, ReprintOnNewPage).Default(false); }
+RTL_PUBLISHED(TqlrOverlay) { QLR_FIELD(TqlrOverlay, PrintOnTop).Default(false); }
 RTL_PUBLISHED(TqlrGroupFooter) { QLR_FIELD(TqlrGroupFooter, HideIfSingleDataRecord).Default(false); }
 
 #define QLR_NO_PROPS(Class) RTL_PUBLISHED(Class) {}
@@ -178,7 +179,6 @@ QLR_NO_PROPS(TqlrDataBand6)
 QLR_NO_PROPS(TqlrChild)
 QLR_NO_PROPS(TqlrColumnHeader)
 QLR_NO_PROPS(TqlrColumnFooter)
-QLR_NO_PROPS(TqlrOverlay)
 QLR_NO_PROPS(TqlrNullBand)
 #undef QLR_NO_PROPS
 

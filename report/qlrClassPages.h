@@ -286,7 +286,6 @@ QLR_BAND_CLASS(TqlrDataBand6, TqlrDataBand)
 QLR_BAND_CLASS(TqlrChild, TqlrBand)
 QLR_BAND_CLASS(TqlrColumnHeader, TqlrBand)
 QLR_BAND_CLASS(TqlrColumnFooter, TqlrBand)
-QLR_BAND_CLASS(TqlrOverlay, TqlrBand)
 QLR_BAND_CLASS(TqlrNullBand, TqlrBand)
 #undef QLR_BAND_CLASS
 
@@ -306,6 +305,15 @@ class TqlrGroupFooter : public TqlrBand {
 public:
     using TqlrBand::TqlrBand;
     bool HideIfSingleDataRecord = false;
+};
+
+// Printed over each page: under the other bands, or above them with
+// PrintOnTop.
+class TqlrOverlay : public TqlrBand {
+    RTL_CLASS(TqlrOverlay, TqlrBand)
+public:
+    using TqlrBand::TqlrBand;
+    bool PrintOnTop = false;
 };
 
 class TqlrPageHeader : public TqlrBand {

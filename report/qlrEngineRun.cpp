@@ -341,7 +341,8 @@ void TqlrEngine::AddPage()
     FPrevFooterHeight = 0;
     if (Pages()) Pages()->AddPage(FPage);
     CurY = 0;
-    if (TqlrBand* overlay = FPage->FindBand(TqlrOverlay::StaticClassInfo())) {
+    auto* overlay = dynamic_cast<TqlrOverlay*>(FPage->FindBand(TqlrOverlay::StaticClassInfo()));
+    if (overlay && !overlay->PrintOnTop) {
         ShowBand(overlay);
         CurY = 0;
     }
@@ -436,6 +437,14 @@ void TqlrEngine::EndPage()
         }
         FinishBand(footer);
         FAggregates->Reset(footer);
+    }
+    auto* overlay = dynamic_cast<TqlrOverlay*>(FPage->FindBand(TqlrOverlay::StaticClassInfo()));
+    if (overlay && overlay->PrintOnTop) {
+        // Over everything else, without taking space.
+        const long double y = CurY;
+        CurY = 0;
+        ShowBand(overlay);
+        CurY = y;
     }
     FIsFirstPage = false;
 }

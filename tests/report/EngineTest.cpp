@@ -831,3 +831,24 @@ TEST(EngineOutput, VerticalBandCellsRunOnToTheNextPage)
     // column's number.
     EXPECT_EQ(r.pages->Pages[1].Objects[1].Children, "< t=\"0\" h=\"18\">8</>");
 }
+
+TEST(EnginePages, OverlayUnderOrOverThePage)
+{
+    for (bool onTop : {false, true}) {
+        Rig r;
+        r.Band<TqlrOverlay>("Overlay1", 0, 100)->PrintOnTop = onTop;
+        r.Band<TqlrMasterData>("MasterData1", 120, 40)->SetRowCount(2);
+        r.Band<TqlrPageFooter>("PageFooter1", 200, 20);
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        EXPECT_EQ(r.pages->Order(), onTop ? "MasterData1 MasterData1 PageFooter1 Overlay1"
+                                          : "Overlay1 MasterData1 MasterData1 PageFooter1");
+        // The overlay takes no space: the first row starts at the top.
+        for (const Rec& rec : r.pages->Pages[0].Objects) {
+            if (rec.Name == "Overlay1") EXPECT_EQ(Num(rec.T), "0");
+            if (rec.Name == "MasterData1") {
+                EXPECT_EQ(Num(rec.T), "0");
+                break;
+            }
+        }
+    }
+}
