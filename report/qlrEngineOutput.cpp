@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Format.h"
 #include "report/qlrClass.h"
+#include "report/qlrDMPClass.h"
 #include "report/qlrEngine.h"
 
 namespace qlr {
@@ -190,13 +191,24 @@ void TqlrEngine::PrepareBand(TqlrBand* band)
     DoShift(band);
     if (!onParent.empty()) RunPrintOnParent(band, onParent);
 
-    long double bottom = 0;
-    for (TqlrReportComponent* obj : BandObjects(band)) bottom = std::max(bottom, obj->Top() + obj->Height());
+    // A dot-matrix memo's bottom frame line takes one more text line.
+    auto frameLine = [](TqlrReportComponent* obj) -> long double {
+        auto* m = dynamic_cast<TqlrDMPMemoView*>(obj);
+        return m && m->Frame()->Typ().Contains(TqlrFrameType::ftBottom) ? fr1CharY : 0;
+    };
+    long double bottom = 0, extra = 0;
+    for (TqlrReportComponent* obj : BandObjects(band))
+        if (obj->Top() + obj->Height() > bottom) {
+            bottom = obj->Top() + obj->Height();
+            extra = frameLine(obj);
+        }
+    bottom += extra;
     if (band->Stretched) band->SetHeightDirect(bottom);
     report->CurObject = band;
     for (TqlrReportComponent* obj : BandObjects(band)) {
         auto* s = dynamic_cast<TqlrStretcheable*>(obj);
-        if (s && s->StretchMode() == TqlrStretchMode::smMaxHeight) s->SetHeightDirect(bottom - s->Top());
+        if (s && s->StretchMode() == TqlrStretchMode::smMaxHeight)
+            s->SetHeightDirect(bottom - s->Top() - frameLine(obj));
     }
 }
 

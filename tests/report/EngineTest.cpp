@@ -852,3 +852,55 @@ TEST(EnginePages, OverlayUnderOrOverThePage)
         }
     }
 }
+
+TEST(EngineData, KeptHeaderMovesWithItsFirstRow)
+{
+    for (bool keep : {false, true}) {
+        Rig r;
+        r.Band<TqlrMasterData>("MasterData1", 0, 40)->SetRowCount(8);
+        r.Band<TqlrHeader>("Header2", 50, 20);
+        auto* band = r.Band<TqlrMasterData>("MasterData2", 80, 40);
+        band->SetRowCount(2);
+        band->KeepHeader = keep;
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        const std::string first = "MasterData1 MasterData1 MasterData1 MasterData1 MasterData1 MasterData1 "
+                                  "MasterData1 MasterData1";
+        EXPECT_EQ(r.pages->Order(), keep ? first + "|Header2 MasterData2 MasterData2"
+                                         : first + " Header2|MasterData2 MasterData2");
+    }
+}
+
+TEST(EngineData, SuppressedValueShowsAgainOnTheNextPage)
+{
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 100);
+    band->SetRowCount(5);
+    r.Memo(band, "Same", "x")->SetSuppressRepeated(true);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.pages->Order(), "MasterData1 MasterData1 MasterData1|MasterData1 MasterData1");
+    EXPECT_EQ(r.pages->AllTexts(), "x   x ");
+}
+
+TEST(EngineStore, GroupRestartsLogicalPageNumbers)
+{
+    StoreRig r;
+    TqlrUserDataSet* ds = r.Data("Data", 12, [](int row, const std::string&) {
+        return rtl::Variant(std::string(row < 10 ? "a" : "b"));
+    });
+    r.report.OnGetValue = [ds](const std::string& name, rtl::Variant& v) {
+        if (name == "A") v = ds->Value(name);
+    };
+    auto* group = r.Band<TqlrGroupHeader>("GroupHeader1", 0, 20);
+    group->Condition = "A";
+    group->StartNewPage = true;
+    group->ResetPageNumbers = true;
+    r.Band<TqlrMasterData>("MasterData1", 40, 40)->SetDataSet(ds);
+    auto* pageNo = r.Memo(r.Band<TqlrPageFooter>("PageFooter1", 200, 20), "PageNo", "[Page]");
+    std::string seen;
+    r.report.OnAfterPrint = [&](TqlrReportComponent* c) {
+        if (c == pageNo) seen += pageNo->Text() + " ";
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.store->GetCount(), 3);
+    EXPECT_EQ(seen, "1 2 1 ");
+}
