@@ -388,6 +388,7 @@ void TqlrEngine::AddPage()
 
 void TqlrEngine::EndPage()
 {
+    if (!FPage) return;  // called from report code outside a run
     if (!FCallFromEndPage) PrintColumnFooter();
     if (!FIsLastPage) {
         CurX = FPageCurX;
@@ -478,6 +479,7 @@ void TqlrEngine::RebuildEndlessPage()
 
 void TqlrEngine::NewPage()
 {
+    if (!FPage) return;  // called from report code outside a run
     TqlrCustomPreviewPages* pages = Pages();
     // A block higher than an empty page is given up rather than moved on
     // every page.

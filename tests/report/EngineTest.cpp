@@ -904,3 +904,22 @@ TEST(EngineStore, GroupRestartsLogicalPageNumbers)
     EXPECT_EQ(r.store->GetCount(), 3);
     EXPECT_EQ(seen, "1 2 1 ");
 }
+
+TEST(EngineAggregates, RowKeptWithItsFooterCountsOnceInTheNextColumn)
+{
+    // The last row moves to column 2 with the footer that did not fit; the
+    // summary's count must not take it twice.
+    Rig r;
+    r.page->SetColumns(2);
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 40);
+    band->SetRowCount(9);
+    band->KeepFooter = true;
+    r.Band<TqlrFooter>("Footer1", 50, 40);
+    r.Memo(r.Band<TqlrReportSummary>("ReportSummary1", 100, 20), "Count", "[COUNT(MasterData1)]");
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    std::string places;
+    for (const Rec& rec : r.pages->Pages[0].Objects)
+        if (rec.Name != "MasterData1" || Num(rec.L) != "0") places += rec.Name + "@" + Num(rec.L) + "," + Num(rec.T) + " ";
+    EXPECT_EQ(places, "MasterData1@188.98,0 Footer1@188.98,40 ReportSummary1@188.98,80 ");
+    EXPECT_EQ(r.pages->AllTexts("Count"), "9");
+}
