@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 
 #include "platform/rtl/Format.h"
 #include "report/qlrClass.h"
@@ -276,36 +277,39 @@ void TqlrEngine::PrepareShiftTree(TqlrBand* band)
 
 void TqlrEngine::DoShift(TqlrBand* band)
 {
+    // An object below two objects that grew moves by the larger push, not
+    // by their sum: each object keeps the move applied to it so far and
+    // the shift it passed on, and is visited again only for more.
+    struct State {
+        long double top = 0, moved = 0, passed = 0;
+    };
+    std::map<TqlrReportComponent*, State> state;
     std::function<void(TqlrReportComponent*, const std::vector<TqlrReportComponent*>&, long double)> shift =
         [&](TqlrReportComponent* parent, const std::vector<TqlrReportComponent*>& children, long double acc) {
             for (TqlrReportComponent* c : children) {
-                long double next = 0;
+                auto [it, fresh] = state.try_emplace(c, State{c->Top(), 0, 0});
+                State& st = it->second;
+                long double move = 0, next = 0;
                 switch (ShiftModeOf(c)) {
                 case TqlrShiftMode::smAlways:
-                    c->SetTopDirect(c->Top() + acc);
+                    move = acc;
                     next = acc + c->ShiftAmount;
                     break;
                 case TqlrShiftMode::smWhenOverlapped:
-                    if (!parent) {
-                        next = c->ShiftAmount;
-                    } else {
-                        const long double parentBottom = parent->Top() + parent->Height();
-                        if (c->Top() >= parentBottom) {
-                            next = c->ShiftAmount;
-                        } else {
-                            const long double moved = parentBottom - c->Top();
-                            c->SetTopDirect(parentBottom);
-                            next = moved + c->ShiftAmount;
-                        }
-                    }
+                    if (parent) move = std::max<long double>(0, parent->Top() + parent->Height() - st.top);
+                    next = move + c->ShiftAmount;
                     break;
                 case TqlrShiftMode::smDontShift: next = acc + c->ShiftAmount; break;
                 }
-                shift(c, c->ShiftChildren, next);
-                c->ShiftAmount = 0;
+                if (!fresh && move <= st.moved && next <= st.passed) continue;
+                st.moved = std::max(st.moved, move);
+                st.passed = fresh ? next : std::max(st.passed, next);
+                c->SetTopDirect(st.top + st.moved);
+                shift(c, c->ShiftChildren, st.passed);
             }
         };
     shift(nullptr, band->ShiftChildren, 0);
+    for (auto& entry : state) entry.first->ShiftAmount = 0;
 }
 
 // --- repeated values -----------------------------------------------------------------------

@@ -923,3 +923,17 @@ TEST(EngineAggregates, RowKeptWithItsFooterCountsOnceInTheNextColumn)
     EXPECT_EQ(places, "MasterData1@188.98,0 Footer1@188.98,40 ReportSummary1@188.98,80 ");
     EXPECT_EQ(r.pages->AllTexts("Count"), "9");
 }
+
+TEST(EngineOutput, ObjectBelowTwoGrownObjectsMovesByTheLargerGrowth)
+{
+    const long double one = TextHeight("a"), two = TextHeight("a\r\nb"), three = TextHeight("a\r\nb\r\nc");
+    Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 100);
+    band->SetRowCount(1);
+    r.Memo(band, "Left", "a\r\nb", 0, one, 0, 100)->SetStretchMode(TqlrStretchMode::smActualHeight);
+    r.Memo(band, "Right", "a\r\nb\r\nc", 0, one, 100, 100)->SetStretchMode(TqlrStretchMode::smActualHeight);
+    r.Memo(band, "Below", "b", one, 20, 0, 200);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_GT(three, two);
+    EXPECT_EQ(MemoHeights(*r.pages, "Below"), Num(three) + "/20");
+}
