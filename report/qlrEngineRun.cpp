@@ -260,17 +260,24 @@ void TqlrEngine::DoPageRun(TqlrReportPage* page)
     for (TqlrComponent* c : page->Objects())
         if (!Is<TqlrBand>(c) && Is<TqlrView>(c)) loose.push_back(c);
     if (!loose.empty()) {
+        // The holder stands on the page while it prints, so its objects
+        // reach the report.
         TqlrNullBand holder(nullptr);
+        holder.SetParent(page);
         holder.SetBounds(0, 0, PageWidth, FPageHeight);
         for (TqlrComponent* c : loose) c->SetParent(&holder);
+        auto putBack = [&] {
+            for (TqlrComponent* c : loose) c->SetParent(page);
+            holder.SetParent(nullptr);
+        };
         const long double y = CurY;
         try {
             ShowBand(&holder);
         } catch (...) {
-            for (TqlrComponent* c : loose) c->SetParent(page);
+            putBack();
             throw;
         }
-        for (TqlrComponent* c : loose) c->SetParent(page);
+        putBack();
         CurY = y;
     }
 

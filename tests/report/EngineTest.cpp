@@ -937,3 +937,36 @@ TEST(EngineOutput, ObjectBelowTwoGrownObjectsMovesByTheLargerGrowth)
     ASSERT_GT(three, two);
     EXPECT_EQ(MemoHeights(*r.pages, "Below"), Num(three) + "/20");
 }
+
+TEST(EnginePages, ObjectsOutsideBandsOverlayTheFirstPage)
+{
+    Rig r;
+    auto* stamp = new TqlrMemoView(r.page);
+    stamp->SetName("Stamp");
+    stamp->SetBounds(200, 30, 100, 18);
+    stamp->SetText("page [Page#]");
+    r.Band<TqlrMasterData>("MasterData1", 0, 100)->SetRowCount(4);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // An unnamed holder first, at the top, then the rows from the top too.
+    ASSERT_EQ(r.pages->Pages[0].Objects.size(), 4u);
+    EXPECT_EQ(r.pages->Pages[0].Objects[0].Children, "<Stamp t=\"30\" h=\"18\">page 1</Stamp>");
+    EXPECT_EQ(r.pages->Pages[1].Objects.size(), 1u);
+    EXPECT_EQ(Num(r.pages->Pages[0].Objects[1].T), "0");
+}
+
+TEST(EngineStore, ObjectsOutsideBandsRebuildFromThePreparedPage)
+{
+    StoreRig r;
+    auto* stamp = new TqlrMemoView(r.page);
+    stamp->SetName("Stamp");
+    stamp->SetBounds(200, 30, 100, 18);
+    stamp->SetText("page [Page#]");
+    r.Band<TqlrMasterData>("MasterData1", 0, 100)->SetRowCount(1);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    TqlrReportPage* page = r.store->GetPage(0);
+    ASSERT_NE(page, nullptr);
+    std::string texts;
+    for (TqlrComponent* c : page->AllObjects())
+        if (auto* m = dynamic_cast<TqlrMemoView*>(c)) texts += m->Text() + "@" + Num(m->AbsTop()) + " ";
+    EXPECT_EQ(texts, "page 1@30 ");
+}
