@@ -39,6 +39,10 @@
 #include "platform/rtl/Variant.h"
 #include "report/qlrExpressionCache.h"
 
+namespace gui {
+class TTimer;
+} // namespace gui
+
 namespace qlr {
 
 class TqlrReport;
@@ -55,6 +59,7 @@ class TqlrVariables;
 class TqlrXMLItem;
 class TqlrStyleItem;
 class IqlrProgressWindow;
+class IqlrPreviewWindow;
 
 struct TqlrRect {
     long double Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -1290,7 +1295,16 @@ public:
     // ---- output: preview link, progress and the events of printing,
     // export and preview clicks (qlrReportOutput.cpp)
     TqlrCustomPreview* Preview() const { return FPreview; }
+    // Unlinks the old control and links v to the report and its pages.
     void SetPreview(TqlrCustomPreview* v);
+    // Prepares and shows: with OldStyleProgress first prepared, then shown;
+    // otherwise shown at once and prepared on a 50 ms timer.
+    void ShowReport(bool clearLastReport = true);
+    // Shows the prepared pages in the host's preview control or in a new
+    // preview window.
+    void ShowPreparedReport();
+    IqlrPreviewWindow* PreviewForm() const { return FPreviewForm.get(); }
+    std::function<void(TqlrReport*)> OnPreview;
     void InternalOnProgressStart(TqlrProgressType type);
     void InternalOnProgress(TqlrProgressType type, int progress);
     void InternalOnProgressStop(TqlrProgressType type);
@@ -1360,6 +1374,9 @@ private:
     // Output (qlrReportOutput.cpp).
     TqlrCustomPreview* FPreview = nullptr;
     std::unique_ptr<IqlrProgressWindow> FProgress;
+    std::unique_ptr<IqlrPreviewWindow> FPreviewForm;
+    std::unique_ptr<gui::TTimer> FTimer;
+    void ClosePreviewForm();
     std::unique_ptr<rtl::TStringList> FDrillState = std::make_unique<rtl::TStringList>();
 };
 

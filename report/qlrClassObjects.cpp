@@ -2,6 +2,7 @@
 // them, the report root, and the published properties and registration of
 // every report class.
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
@@ -344,6 +345,12 @@ TqlrVariables& GlobalVariables()
 
 TqlrReport::~TqlrReport()
 {
+    FTimer.reset();
+    if (FPreview) {
+        FPreview->Report = nullptr;
+        FPreview->PreviewPages = nullptr;
+    }
+    FPreviewForm.reset();
     // Children go while the report is still whole: their destructors may
     // look up the report.
     Clear();

@@ -153,6 +153,9 @@ private:
 class TqlrCustomPreview {
 public:
     virtual ~TqlrCustomPreview() = default;
+    // Set by the report when it links the control (TqlrReport::SetPreview).
+    TqlrReport* Report = nullptr;
+    TqlrCustomPreviewPages* PreviewPages = nullptr;
     bool UseReportHints = true;
     virtual void Init() = 0;
     virtual void Lock() = 0;

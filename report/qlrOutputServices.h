@@ -41,6 +41,8 @@ public:
     virtual long double RightMargin() = 0;
     virtual long double BottomMargin() = 0;
     virtual void SetTitle(const std::string& title) = 0;
+    // The file the job is written to; empty prints to the device.
+    virtual void SetFileName(const std::string& fileName) = 0;
     virtual void BeginDoc() = 0;
     virtual void BeginPage() = 0;
     virtual void EndPage() = 0;
@@ -54,6 +56,22 @@ public:
     // duplex mode as a number).
     virtual void SetPrintParams(int paperSize, long double paperWidth, long double paperHeight,
                                 gui::TPrinterOrientation orientation, int bin, int duplex, int copies) = 0;
+};
+
+class TqlrCustomPreview;
+
+// The preview window ShowPreparedReport opens (it owns one preview control).
+class IqlrPreviewWindow {
+public:
+    virtual ~IqlrPreviewWindow() = default;
+    virtual TqlrCustomPreview* Preview() = 0;
+    // Applies the report's preview options.
+    virtual void Init() = 0;
+    // modal: returns when the window is closed.
+    virtual void Show(bool modal) = 0;
+    virtual void Close() = 0;
+    // The status bar: the second panel, or the hint panel.
+    virtual void SetMessageText(const std::string& value, bool isHint) = 0;
 };
 
 // The progress window (Cancel sets Terminated).
@@ -94,6 +112,8 @@ public:
     virtual int ShowPrintDialog(TqlrReport* /*report*/, TqlrDuplexMode& /*duplex*/) { return 2; }
     // A new progress window, nullptr for none.
     virtual std::unique_ptr<IqlrProgressWindow> CreateProgressWindow() { return nullptr; }
+    // A new preview window for the report, nullptr for none.
+    virtual std::unique_ptr<IqlrPreviewWindow> CreatePreviewWindow(TqlrReport* /*report*/) { return nullptr; }
 };
 
 // The services in use (the default until reportout/ registers its own).

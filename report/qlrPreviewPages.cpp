@@ -716,8 +716,8 @@ gui::TPoint TqlrPreviewPages::GetPageSize(int index)
     const int n = SourcePageIndexOf(FPagesItem->Items(index));
     page = n >= 0 ? FSourcePages[static_cast<std::size_t>(n)].get() : GetPage(index);
     if (!page) return {0, 0};
-    return {static_cast<int>(std::lround(static_cast<double>(page->Width()))),
-            static_cast<int>(std::lround(static_cast<double>(page->Height())))};
+    return {static_cast<int>(std::lround(static_cast<double>(page->PaperWidth() * fr01cm))),
+            static_cast<int>(std::lround(static_cast<double>(page->PaperHeight() * fr01cm)))};
 }
 
 } // namespace qlr

@@ -1,5 +1,6 @@
 // The report object's side of output: the preview link, the progress
 // notifications and window, the printer choice and preview clicks.
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Format.h"
 #include "report/qlrClass.h"
@@ -20,8 +21,69 @@ void PumpMessages(TqlrReport* report)
 
 void TqlrReport::SetPreview(TqlrCustomPreview* v)
 {
+    if (FPreview) {
+        FPreview->Report = nullptr;
+        FPreview->PreviewPages = nullptr;
+    }
     FPreview = v;
-    if (FPreview) FPreview->Init();
+    if (FPreview) {
+        FPreview->Report = this;
+        FPreview->PreviewPages = FPreviewPages.get();
+        FPreview->Init();
+    }
+}
+
+void TqlrReport::ClosePreviewForm()
+{
+    if (!FPreviewForm) return;
+    std::unique_ptr<IqlrPreviewWindow> form = std::move(FPreviewForm);
+    if (FPreview == form->Preview()) SetPreview(nullptr);
+    form->Close();
+}
+
+void TqlrReport::ShowReport(bool clearLastReport)
+{
+    if (clearLastReport && FPreviewPages) FPreviewPages->Clear();
+    if (FOldStyleProgress) {
+        if (PrepareReport(false)) ShowPreparedReport();
+        return;
+    }
+    // The preview comes first; the run starts from the message loop, so
+    // that the window is up and can follow it.
+    if (!FTimer) {
+        FTimer = std::make_unique<gui::TTimer>(nullptr);
+        FTimer->SetEnabled(false);
+        FTimer->SetInterval(50);
+        FTimer->OnTimer = [this](rtl::TObject*) {
+            FTimer->SetEnabled(false);
+            PrepareReport(false);
+        };
+    }
+    FTimer->SetEnabled(true);
+    ShowPreparedReport();
+}
+
+void TqlrReport::ShowPreparedReport()
+{
+    if (FPreview && (!FPreviewForm || FPreview != FPreviewForm->Preview())) {
+        // A control the host placed.
+        SetPreview(FPreview);
+        return;
+    }
+    ClosePreviewForm();
+    std::unique_ptr<IqlrPreviewWindow> form = OutputServices().CreatePreviewWindow(this);
+    if (!form) return;
+    IqlrPreviewWindow* window = form.get();
+    FPreviewForm = std::move(form);
+    SetPreview(window->Preview());
+    window->Init();
+    if (OnPreview) OnPreview(this);
+    if (FPreviewOptions->Modal) {
+        window->Show(true);
+        if (FPreviewForm.get() == window) ClosePreviewForm();
+    } else {
+        window->Show(false);
+    }
 }
 
 // A progress window serves printing and export, and preparation only in
@@ -76,6 +138,7 @@ void TqlrReport::InternalOnProgressStop(TqlrProgressType type)
 void TqlrReport::SetProgressMessage(const std::string& value, bool isHint)
 {
     if (FOldStyleProgress && FEngine && FEngine->Running && FShowProgress && FProgress) FProgress->SetMessage(value);
+    if (FPreviewForm) FPreviewForm->SetMessageText(value, isHint);
     if (OnProgressMessage) OnProgressMessage(value, isHint);
     PumpMessages(this);
 }

@@ -364,8 +364,8 @@ TEST(PreparedStore, PageWithoutSourcePageTakesItsOwnSize)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->Objects().size(), 1u);
     gui::TPoint size = f.Pages->GetPageSize(0);
-    EXPECT_EQ(size.X, static_cast<int>(std::lround(static_cast<double>(page->Width()))));
-    EXPECT_EQ(size.Y, static_cast<int>(std::lround(static_cast<double>(page->Height()))));
+    EXPECT_EQ(size.X, static_cast<int>(std::lround(static_cast<double>(page->PaperWidth() * fr01cm))));
+    EXPECT_EQ(size.Y, static_cast<int>(std::lround(static_cast<double>(page->PaperHeight() * fr01cm))));
     EXPECT_GT(size.X, 0);
 }
 
@@ -382,7 +382,7 @@ TEST(PreparedStore, PageSizeComesFromTheSourcePage)
     f.Pages->UpdatePageDimensions(f.Page, 500, 700);
     EXPECT_EQ(f.Pages->GetPageSize(0).Y, 700);
     EXPECT_EQ(f.Pages->GetPage(0)->PaperSize(), 256);
-    EXPECT_EQ(static_cast<int>(std::lround(static_cast<double>(f.Pages->GetPage(0)->Height()))), 700);
+    EXPECT_EQ(static_cast<int>(std::lround(static_cast<double>(f.Pages->GetPage(0)->PaperHeight() * fr01cm))), 700);
 }
 
 TEST(PreparedStore, LastYAndBandExists)
@@ -418,6 +418,8 @@ TEST(PreparedOutline, NestedItemsAndShifting)
     o->AddItem("Detail", 55);
     o->LevelUp();
     o->LevelUp();
+    o->AddItem("Row 3", 70);
+    o->LevelUp();
     o->LevelRoot();
     EXPECT_EQ(o->GetCount(), 1);
     std::string text;
@@ -427,13 +429,18 @@ TEST(PreparedOutline, NestedItemsAndShifting)
     EXPECT_EQ(page, 0);
     EXPECT_EQ(top, 10);
     o->LevelDown(0);
-    EXPECT_EQ(o->GetCount(), 2);
-    // Row 2 and its detail move to the next page at 5.
+    EXPECT_EQ(o->GetCount(), 3);
+    // Every node recorded after Row 1 (Row 2 with its detail, Row 3) moves
+    // to the next page, Row 2 to the top 5.
     o->ShiftItems(keepFrom, 5);
     o->GetItem(1, text, page, top);
     EXPECT_EQ(text, "Row 2");
     EXPECT_EQ(page, 1);
     EXPECT_EQ(top, 5);
+    o->GetItem(2, text, page, top);
+    EXPECT_EQ(text, "Row 3");
+    EXPECT_EQ(page, 1);
+    EXPECT_EQ(top, 25);
     o->LevelDown(1);
     o->GetItem(0, text, page, top);
     EXPECT_EQ(page, 1);
