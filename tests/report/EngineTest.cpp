@@ -630,19 +630,12 @@ TEST(EngineStore, TitleHeaderAndFooterAsPreparedPages)
 
 namespace {
 
-// The views of a prepared page drawn the way the preview draws them: at
-// scale 1 inside the margins, text objects told the page count.
+// A prepared page drawn by the store at scale 1 on a white bitmap.
 void DrawPrepared(TqlrPreviewPages* store, int index, gui::TBitmap& bmp)
 {
-    TqlrReportPage* page = store->GetPage(index);
-    ASSERT_NE(page, nullptr);
     bmp.Canvas()->Brush()->SetColor(gui::clWhite);
     bmp.Canvas()->FillRect(gui::TRect(0, 0, bmp.Width(), bmp.Height()));
-    for (TqlrComponent* c : page->AllObjects())
-        if (auto* v = dynamic_cast<TqlrView*>(c)) {
-            if (auto* m = dynamic_cast<TqlrCustomMemoView*>(v)) m->SetTotalPages(store->GetCount());
-            v->Draw(bmp.Canvas(), 1, 1, page->LeftMargin() * fr01cm, page->TopMargin() * fr01cm);
-        }
+    store->DrawPage(index, bmp.Canvas(), 1, 1, 0, 0);
 }
 
 bool HasInk(gui::TBitmap& bmp, int top, int bottom)
