@@ -963,3 +963,31 @@ TEST(EngineStore, ObjectsOutsideBandsRebuildFromThePreparedPage)
         if (auto* m = dynamic_cast<TqlrMemoView*>(c)) texts += m->Text() + "@" + Num(m->AbsTop()) + " ";
     EXPECT_EQ(texts, "page 1@30 ");
 }
+
+TEST(EngineStore, EndlessPageSizeReachesThePreparedPage)
+{
+    StoreRig r;
+    r.page->EndlessHeight = true;
+    r.page->SetTopMargin(10);
+    r.page->SetBottomMargin(5);
+    r.Band<TqlrMasterData>("MasterData1", 0, 40)->SetRowCount(20);
+    r.Band<TqlrPageFooter>("PageFooter1", 100, 25);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 1);
+    EXPECT_NEAR(r.store->GetPageSize(0).Y, 800 + 25 + 15 * fr01cm, 1);
+}
+
+TEST(EnginePages, ColumnFooterEndsEveryColumn)
+{
+    Rig r;
+    r.page->SetColumns(2);
+    r.Band<TqlrColumnFooter>("ColumnFooter1", 0, 20);
+    r.Band<TqlrMasterData>("MasterData1", 40, 100)->SetRowCount(5);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // Three rows fit above the footer in column 1, two in column 2.
+    std::string places;
+    for (const Rec& rec : r.pages->Pages[0].Objects) places += rec.Name + "@" + Num(rec.L) + "," + Num(rec.T) + " ";
+    EXPECT_EQ(places,
+              "MasterData1@0,0 MasterData1@0,100 MasterData1@0,200 ColumnFooter1@0,300 "
+              "MasterData1@188.98,0 MasterData1@188.98,100 ColumnFooter1@188.98,200 ");
+}
