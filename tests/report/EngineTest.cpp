@@ -991,3 +991,15 @@ TEST(EnginePages, ColumnFooterEndsEveryColumn)
               "MasterData1@0,0 MasterData1@0,100 MasterData1@0,200 ColumnFooter1@0,300 "
               "MasterData1@188.98,0 MasterData1@188.98,100 ColumnFooter1@188.98,200 ");
 }
+
+TEST(EngineStore, ThreeColumnsAsPreparedPages)
+{
+    StoreRig r;
+    r.page->SetColumns(3);
+    r.Memo(r.Band<TqlrColumnHeader>("ColumnHeader1", 0, 20), "Caption", "Year");
+    auto* data = r.Band<TqlrMasterData>("MasterData1", 40, 100);
+    data->SetRowCount(7);
+    r.Memo(data, "Year", "[2000 + Get('Line')]");
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(r.PagesXml(), ReadGolden("store_three_columns.xml"));
+}
