@@ -139,6 +139,10 @@ bool TqlrEngine::Initialize()
     FVSubBands.clear();
     FHBandNamesTree.clear();
     FShiftReady.clear();
+    FVMasterBand = nullptr;
+    FCurBand = FLastBandOnPage = FStartNewPageBand = nullptr;
+    FCallFromAddPage = FCallFromEndPage = FCallFromPHeader = false;
+    FKeepFooter = FKeepHeader = FDontShowHeaders = false;
 
     const std::vector<TqlrReportPage*> pages = ReportPages(report);
     for (TqlrReportPage* page : pages) {
@@ -269,6 +273,7 @@ void TqlrEngine::DoPageRun(TqlrReportPage* page)
         auto putBack = [&] {
             for (TqlrComponent* c : loose) c->SetParent(page);
             holder.SetParent(nullptr);
+            FShiftReady.erase(&holder);
         };
         const long double y = CurY;
         try {
