@@ -50,7 +50,7 @@ bool OverlapH(long double l1, long double r1, long double l2, long double r2)
 
 void TqlrEngine::ShowBand(TqlrBand* band)
 {
-    if (!band) return;
+    if (!band || !Running) return;  // report code outside a run
     if (band->KeepChild) StartKeep(band);
     OutputBand(band);
     if (band->Child() && (band->Visible() || band->PrintChildIfInvisible)) ShowBand(band->Child());

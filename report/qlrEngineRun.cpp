@@ -175,6 +175,10 @@ void TqlrEngine::Finalize()
     Report()->DataSets()->Finalize();
     if (Pages()) Pages()->Finish();
     Running = false;
+    // The template is reloaded after a run: nothing of it may be kept.
+    FPage = nullptr;
+    FCurBand = nullptr;
+    FVMasterBand = nullptr;
 }
 
 bool TqlrEngine::Run()

@@ -1003,3 +1003,17 @@ TEST(EngineStore, ThreeColumnsAsPreparedPages)
     ASSERT_TRUE(r.Run()) << r.Errors();
     EXPECT_EQ(r.PagesXml(), ReadGolden("store_three_columns.xml"));
 }
+
+TEST(EnginePages, PageCallsOutsideARunDoNothing)
+{
+    Rig r;
+    r.Band<TqlrMasterData>("MasterData1", 0, 40)->SetRowCount(1);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // The template was reloaded: the engine keeps nothing of the old one.
+    r.engine->NewPage();
+    r.engine->NewColumn();
+    r.engine->EndPage();
+    r.engine->ShowBandByName("MasterData1");
+    EXPECT_EQ(r.pages->GetCount(), 1);
+    EXPECT_EQ(r.pages->Pages[0].Objects.size(), 1u);
+}
