@@ -1288,6 +1288,9 @@ public:
     std::function<void(TqlrReport*, const std::string&, rtl::Variant&)> OnNewGetValue;
     std::function<rtl::Variant(const std::string&, const std::vector<rtl::Variant>&)> OnUserFunction;
     std::function<void(TqlrReport*, TqlrProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+    // Builds a page's content itself (through the engine's ShowBand,
+    // NewPage...) in place of the page's data bands.
+    std::function<void(TqlrReportPage*)> OnManualBuild;
 
     // ---- output: preview link, progress and the events of printing,
     // export and preview clicks (qlrReportOutput.cpp)

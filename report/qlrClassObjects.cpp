@@ -10,6 +10,7 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
+#include "report/qlrEngine.h"
 #include "report/qlrOutputServices.h"
 #include "report/qlrPreviewPages.h"
 #include "report/qlrRes.h"
@@ -322,6 +323,7 @@ TqlrReport::TqlrReport(rtl::TComponent* owner)
     FErrors->SetSorted(true);
     FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
     SetPreviewPages(std::make_unique<TqlrPreviewPages>(this));
+    SetEngine(std::make_unique<TqlrEngine>(this));
     Clear();
 }
 

@@ -105,6 +105,14 @@ public:
     virtual bool Run() = 0;
     // Sets the report's Terminated.
     void StopReport();
+    // Band output, callable from report code (the band engine implements
+    // them; the base does nothing).
+    virtual void ShowBand(TqlrBand* /*band*/) {}
+    virtual void ShowBand(const rtl::TClassInfo& /*bandClass*/) {}
+    virtual long double HeaderHeight() { return 0; }
+    virtual long double FooterHeight() { return 0; }
+    // Shows the band the report finds by that name (nothing when none).
+    void ShowBandByName(const std::string& bandName);
 
 private:
     TqlrReport* FReport;
@@ -245,6 +253,8 @@ public:
     virtual int GetCurPosition() { return 0; }
     virtual int GetAnchorCurPosition() { return -1; }
     virtual long double GetLastY(long double /*columnPosition*/ = 0) { return 0; }
+    // Paper of the prepared page's source page, in pixels (custom size).
+    virtual void UpdatePageDimensions(TqlrReportPage* /*page*/, long double /*width*/, long double /*height*/) {}
     virtual int GetLogicalPageNo() { return CurPage + 1; }
     virtual int GetLogicalTotalPages() { return GetCount(); }
     virtual void AddEmptyPage(int /*index*/) {}
