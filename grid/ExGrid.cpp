@@ -105,6 +105,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>();
+    FSortIndexes = std::make_unique<gridbase::TSortIndexList>(-1, -1);
     FControlLook = std::make_unique<TControlLook>(this);
     SetNonClientPaint(true);  // the look border
     FNavigation = std::make_unique<TNavigation>();
@@ -267,6 +268,7 @@ void TExStringGrid::ParentFormResize(rtl::TObject* sender)
             // The form's own handler must not break the grid's resizing.
         }
     }
+    StretchColumn(FColumnSize->StretchColumn());
 }
 
 // --------------------------------------------------------------- copying

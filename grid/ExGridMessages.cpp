@@ -34,6 +34,12 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         return;
     }
     switch (message.Msg) {
+    case gui::CM_HINTSHOW:
+        CMHintShow(message);
+        return;
+    case gui::CM_DESIGNHITTEST:
+        CMDesignHitTest(message);
+        return;
     case gui::WM_NCPAINT:
         // The look border over the frame, not while updates are locked.
         TBaseGrid::Dispatch(message);
