@@ -1263,6 +1263,15 @@ public:
     // the grid until released; the effect done.
     int OleDragSelection(gridbase::TDragInput* input = nullptr);
     int OleDragColumn(int aCol, gridbase::TDragInput* input = nullptr);
+    // A press on a selected cell of a drag source (OleDropSource) starts a
+    // drag once the pointer leaves 3 pixels around the press point.
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrag;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnOleDragStart;
+    std::function<void(rtl::TObject* sender, int effect)> OnOleDragStop;
+    // The input the drags started by the mouse read (nullptr: the pointer and
+    // keys themselves); tests script it.  Not owned.
+    void SetOleDragInput(gridbase::TDragInput* input) { FOleDragInput = input; }
+    bool SelectionClick() const { return FSelectionClick; }
     // The design-time panel (drawn and hit only while designing).
     uint8_t DesignHelperHitTest(int x, int y);
     virtual void DesignHelperClick(int x, int y);
@@ -1280,6 +1289,11 @@ protected:
     bool EnhMoveMouseMove(int x, int y);
     bool EnhMoveMouseUp(gui::TMouseButton button, int x, int y);
     void BalloonMouseMove(int x, int y);
+    bool OleDragSourcePress(int aCol, int aRow, int x, int y);
+    bool OleDragStartMove(int x, int y);
+    bool OleDragSourceRelease(int x, int y);
+    bool FSelectionClick = false;
+    gridbase::TDragInput* FOleDragInput = nullptr;
     friend class TGridDropTarget;
     friend class TGridDropSource;
     gui::TPoint FLastHintPos{-1, -1};

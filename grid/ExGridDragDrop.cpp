@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "grid/ExGrid.h"
 #include "gridbase/ExObj.h"
@@ -348,6 +349,94 @@ int TExStringGrid::OleDragColumn(int aCol, gridbase::TDragInput* input)
     int effect = gui::DROPEFFECT_NONE;
     gridbase::RunColumnDragDrop(&source, aCol, ok, effect, input);
     return effect;
+}
+
+// ------------------------------------------------------------ drag start
+
+bool TExStringGrid::OleDragSourcePress(int aCol, int aRow, int x, int y)
+{
+    if (!FDragDropSettings->OleDropSource() || aCol < 0 || aRow < 0) return false;
+    const bool fixedRow = aRow < TBaseGrid::FixedRows();
+    if (!(IsSelected(aCol, aRow) || (fixedRow && !EnhRowColMove()))) return false;
+    const int rc = RealColIndex(aCol);
+    if (Options().Contains(gui::TGridOption::goEditing) || HasButton(rc, aRow) || HasCheckBox(rc, aRow)) return false;
+    if (aCol < TBaseGrid::FixedCols()) return false;
+    const gui::TRect r = gui::TCustomGrid::CellRect(aCol, aRow);
+    if (Options().Contains(gui::TGridOption::goColSizing) && (x < r.Left + 4 || x > r.Right - 4)) return false;
+    if (CanFocus() && !Focused()) SetFocus();
+    if (OnMouseDown) OnMouseDown(this, gui::TMouseButton::mbLeft, {gui::TShiftStateItem::ssLeft}, x, y);
+    FSelectionClick = true;
+    if (OnClickCell) OnClickCell(this, aRow, aCol);
+    return true;
+}
+
+bool TExStringGrid::OleDragStartMove(int x, int y)
+{
+    if (!FSelectionClick) return false;
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    // The drag begins once the pointer leaves 3 pixels around the press.
+    if (c < 0 || r < 0 || (std::abs(x - FPressPoint.X) <= 3 && std::abs(y - FPressPoint.Y) <= 3)) return true;
+    if (!FDragDropSettings->OleDropSource() || GridState() == gui::TGridState::gsColSizing || OnSelectionHandle(x, y))
+        return true;
+    FSelectionClick = false;
+    bool allow = true;
+    const int rc = RealColIndex(c);
+    if (OnOleDrag) OnOleDrag(this, r, rc, GetCellText(rc, r), allow);
+    if (!allow) {
+        if (GridState() == gui::TGridState::gsNormal) FGridState = gui::TGridState::gsSelecting;
+        return true;
+    }
+    if (OnOleDragStart) OnOleDragStart(this, r, c);
+    int effect = gui::DROPEFFECT_NONE;
+    const int pressCol = FPressCell.X, pressRow = FPressCell.Y;
+    if (pressRow >= 0 && pressRow < TBaseGrid::FixedRows() && FDragDropSettings->OleColumnDragDrop()) {
+        // A header drags its column, shown by the floating header.
+        gridbase::TPopupButton* b = MoveButton();
+        std::string header;
+        GetAllCells(RealColIndex(pressCol), 0, header);
+        b->SetCaption(header);
+        const bool gradient = FLook == TGridLook::glKVR || FLook == TGridLook::glXP || FLook == TGridLook::glVista;
+        b->SetGradFrom(gradient ? FKVRGradFrom : gui::clNone);
+        b->SetGradTo(gradient ? FKVRGradTo : gui::clNone);
+        b->SetGradMirrorFrom(FLook == TGridLook::glVista ? FKVRGradMirrorFrom : gui::clNone);
+        b->SetGradMirrorTo(FLook == TGridLook::glVista ? FKVRGradMirrorTo : gui::clNone);
+        const gui::TPoint at = ClientToScreen({x, y});
+        b->SetBounds(at.X, at.Y - RowHeights(0), ColWidths(pressCol), RowHeights(0));
+        b->Show();
+        effect = OleDragColumn(pressCol, FOleDragInput);
+        b->Hide();
+    } else {
+        effect = OleDragSelection(FOleDragInput);
+        if (effect == gui::DROPEFFECT_MOVE) {
+            const gui::TGridRect d = FDropSelection;
+            if (FDragDropSettings->OleRemoveRows() && Options().Contains(gui::TGridOption::goRowSelect)) {
+                RemoveRows(d.Top, d.Bottom - d.Top + 1);
+            } else if (!FDragDropSettings->OleCopyAlways()) {
+                ClearRect(RealColIndex(d.Left), d.Top, RealColIndex(d.Right), d.Bottom);
+                Invalidate();
+            }
+        }
+    }
+    if (OnOleDragStop) OnOleDragStop(this, effect);
+    return true;
+}
+
+bool TExStringGrid::OleDragSourceRelease(int x, int y)
+{
+    if (!FSelectionClick) return false;
+    FSelectionClick = false;
+    // A press on a selected cell that did not become a drag selects the cell.
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    if (c < TBaseGrid::FixedCols() || r < TBaseGrid::FixedRows()) return true;
+    if (Options().Contains(gui::TGridOption::goRowSelect)) {
+        MoveColRow(c, r, true, true);
+        SetSelection({TBaseGrid::FixedCols(), r, ColCount() - 1, r});
+    } else {
+        MoveColRow(c, r, true, true);
+    }
+    return true;
 }
 
 } // namespace grid

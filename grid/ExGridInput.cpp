@@ -278,6 +278,10 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
             return;  // a refused click changes nothing
         }
     }
+    FSelectionClick = false;
+    if (button == gui::TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble) &&
+        OleDragSourcePress(c, r, x, y))
+        return;  // the drag starts once the pointer moves
     FMouseDown = button == gui::TMouseButton::mbLeft;
     if (button == gui::TMouseButton::mbLeft) {
         // The sizing reference cell: in the header row the column left of a
@@ -302,6 +306,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 {
     if (FixedSizingMove(x, y)) return;
+    if (OleDragStartMove(x, y)) return;
     if (EnhMoveMouseMove(x, y)) return;
     {
         // A hint shown for another cell goes; the balloon follows the cell.
@@ -330,6 +335,7 @@ void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    if (button == gui::TMouseButton::mbLeft && OleDragSourceRelease(x, y)) return;
     if (EnhMoveMouseUp(button, x, y)) {
         FMouseDown = false;
         return;

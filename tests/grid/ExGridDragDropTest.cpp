@@ -12,6 +12,7 @@
 #include "grid/ExGridDragDrop.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/gui/PopupWindows.h"
 #include "platform/gui/StdCtrls.h"
@@ -322,4 +323,46 @@ TEST_F(DropFixture, DragScrollTimerStopsWhenThePointerLeaves)
     t->DragMouseMove({100, 120}, allow, f);
     EXPECT_FALSE(timer->Enabled());
     gui::TTimer::UseManualClock(false);
+}
+
+TEST_F(DropFixture, MouseDragStartsOnlyPastThreePixels)
+{
+    // Other is the source, G the target.
+    Other->DragDropSettings()->SetOleDropSource(true);
+    Other->SetOptions(Other->Options() + gui::TGridOptions{gui::TGridOption::goRangeSelect});
+    Other->SetSelection({1, 2, 2, 3});
+    std::vector<std::string> events;
+    Other->OnOleDragStart = [&](rtl::TObject*, int r, int c) { events.push_back("start " + std::to_string(c) + "," + std::to_string(r)); };
+    Other->OnOleDragStop = [&](rtl::TObject*, int e) { events.push_back("stop " + std::to_string(e)); };
+    Script s;
+    s.Add(ScreenCentre(G, 2, 6), true);
+    s.Add(ScreenCentre(G, 2, 6), true);
+    s.Add(ScreenCentre(G, 2, 6), false);
+    Other->SetOleDragInput(&s);
+    const gui::TRect rc = Other->gui::TCustomGrid::CellRect(1, 2);
+    const int x = (rc.Left + rc.Right) / 2, y = (rc.Top + rc.Bottom) / 2;
+    gui::sim::MouseDown(Other, gui::TMouseButton::mbLeft, x, y);
+    EXPECT_TRUE(Other->SelectionClick());
+    EXPECT_EQ(Other->Selection(), (gui::TGridRect{1, 2, 2, 3}));  // the press keeps the selection
+    gui::sim::MouseMove(Other, x + 3, y - 3, {gui::TShiftStateItem::ssLeft});
+    EXPECT_TRUE(events.empty());
+    gui::sim::MouseMove(Other, x + 4, y, {gui::TShiftStateItem::ssLeft});
+    EXPECT_EQ(events, (std::vector<std::string>{"start 1,2", "stop 2"}));
+    // Moved: the block landed in G and left the source.
+    EXPECT_EQ(G->Cells(2, 6), "1,2");
+    EXPECT_EQ(G->Cells(3, 7), "2,3");
+    EXPECT_EQ(Other->Cells(1, 2), "");
+    EXPECT_EQ(Other->Cells(2, 3), "");
+    EXPECT_EQ(Other->Cells(3, 3), "3,3");
+    gui::sim::MouseUp(Other, gui::TMouseButton::mbLeft, x + 4, y);
+
+    // A press and release without moving selects the cell.
+    Other->SetSelection({1, 4, 2, 5});
+    const gui::TRect r2 = Other->gui::TCustomGrid::CellRect(2, 5);
+    gui::sim::MouseDown(Other, gui::TMouseButton::mbLeft, r2.Left + 10, r2.Top + 5);
+    gui::sim::MouseMove(Other, r2.Left + 12, r2.Top + 6, {gui::TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(Other, gui::TMouseButton::mbLeft, r2.Left + 12, r2.Top + 6);
+    EXPECT_EQ(Other->Selection(), (gui::TGridRect{2, 5, 2, 5}));
+    EXPECT_FALSE(Other->SelectionClick());
+    Other->SetOleDragInput(nullptr);
 }
