@@ -16,6 +16,9 @@
 #include "platform/gui/Monitors.h"
 #include "platform/gui/PngImage.h"
 #include "platform/gui/PopupWindows.h"
+#include "platform/gui/Printers.h"
+#include "PdfPages.h"
+#include "TestPaths.h"
 
 using namespace grid;
 
@@ -327,4 +330,46 @@ TEST_F(HintFixture, RichCellSelectedOnScreenAndOnPaper)
     auto [pRed, pBlue] = count(paper);
     EXPECT_GT(pRed, 20);
     EXPECT_EQ(pBlue, 0);
+}
+
+TEST_F(HintFixture, SelectedRichCellPrintsInItsOwnColours)
+{
+    if (!tectest::HavePdfToPpm()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    G->SetCells(1, 1, "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\fs40 RRRRRRRR}");
+    G->SetSelectionTextColor(0xFF0000);
+    G->SetSelection({1, 1, 2, 2});
+    const auto dir = tectest::ScratchDir("grid-rich-print");
+    gui::TPrinter printer;
+    printer.SetOutputFileName((dir / "rich.pdf").string());
+    printer.SetResolution(150);
+    printer.SetPaper(210, 297);
+    printer.BeginDoc();
+    gui::TCanvas* c = printer.Canvas();
+    // The print code's logical units are screen pixels.
+    c->SetMapMode(gui::MM_ANISOTROPIC);
+    c->SetWindowExt(96, 96);
+    c->SetViewportExt(150, 150);
+    G->RenderRichCell(1, 1, {100, 100, 300, 140}, c);
+    EXPECT_EQ(c->MapMode(), gui::MM_ANISOTROPIC);
+    printer.EndDoc();
+
+    gui::TPngImage page;
+    ASSERT_TRUE(tectest::RenderPdfPage(dir / "rich.pdf", 1, 150, page));
+    gui::TBitmap bmp;
+    bmp.Assign(&page);
+    int red = 0, blue = 0, redLeft = 1 << 30;
+    for (int y = 0; y < std::min(bmp.Height(), 400); ++y)
+        for (int x = 0; x < std::min(bmp.Width(), 700); ++x) {
+            const gui::TColor px = bmp.Canvas()->Pixels(x, y);
+            const int rr = px & 0xFF, gg = (px >> 8) & 0xFF, bb = (px >> 16) & 0xFF;
+            if (rr > 150 && gg < 100 && bb < 100) {
+                ++red;
+                redLeft = std::min(redLeft, x);
+            }
+            if (bb > 150 && rr < 100 && gg < 100) ++blue;
+        }
+    EXPECT_GT(red, 100);
+    EXPECT_EQ(blue, 0);
+    // At 100 screen pixels (plus the text offset) scaled to 150 dpi, past the page's margin.
+    EXPECT_GT(redLeft, 150);
 }
