@@ -1233,6 +1233,9 @@ public:
     gui::TPoint LastBalloonPos() const { return FLastBalloonPos; }
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& title, std::string& text, int& icon)>
         OnCellBalloon;
+    // WM_NOTIFY from the grid's controls: a date picker's change (a
+    // TNMDateTime) reaches OnDateTimeChange with the current cell.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, double dateTime)> OnDateTimeChange;
     // Column and row moving: OnColumnMove / OnRowMove asked while a header is
     // dragged, OnColumnMoving / OnRowMoving for each new drop target.
     std::function<void(rtl::TObject* sender, int index, bool& allow)> OnColumnMove, OnRowMove, OnColumnMoving,
@@ -1283,6 +1286,8 @@ protected:
     void RowMoved(int fromIndex, int toIndex) override;
     void ColumnMovedData(int fromIndex, int toIndex) override;
     void CMHintShow(gui::TMessage& message);
+    // True when the notification was the grid's to end here.
+    bool WMNotify(gui::TMessage& message);
     void CMDesignHitTest(gui::TMessage& message);
     // The moving drag of 7.133/7.137 (true: the event was the drag's).
     bool EnhMoveMouseDown(int x, int y);

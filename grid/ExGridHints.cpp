@@ -8,6 +8,7 @@
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
 #include "platform/gui/BalloonTip.h"
+#include "platform/gui/DateTimePicker.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Monitors.h"
 #include "platform/gui/PopupWindows.h"
@@ -240,6 +241,26 @@ void TExStringGrid::CMHintShow(gui::TMessage& message)
     bool canShow = true;
     GetCellHintInfo(info->HintStr, canShow, *info);
     message.Result = canShow ? 0 : 1;
+}
+
+// ---------------------------------------------------------- notifications
+
+bool TExStringGrid::WMNotify(gui::TMessage& message)
+{
+    if (!message.LParam) return false;
+    // Every notification record starts with the sender and the code.
+    const auto* rec = reinterpret_cast<const gui::TNMDateTime*>(message.LParam);
+    switch (rec->code) {
+    case gui::DTN_DATETIMECHANGE:
+        if (OnDateTimeChange) OnDateTimeChange(this, Col(), Row(), rec->valid ? rec->value : 0.0);
+        return false;
+    case gui::TTN_GETDISPINFO:
+    case gui::TTN_SHOW:
+    case gui::TTN_POP:
+        return true;  // the balloon popup is the grid's own
+    default:
+        return false;
+    }
 }
 
 // --------------------------------------------------------------- balloons

@@ -34,6 +34,9 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         return;
     }
     switch (message.Msg) {
+    case gui::WM_NOTIFY:
+        if (WMNotify(message)) return;
+        break;
     case gui::CM_HINTSHOW:
         CMHintShow(message);
         return;

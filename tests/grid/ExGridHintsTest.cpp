@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridHints.h"
 #include "platform/gui/BalloonTip.h"
+#include "platform/gui/DateTimePicker.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/HintWindow.h"
@@ -372,4 +374,23 @@ TEST_F(HintFixture, SelectedRichCellPrintsInItsOwnColours)
     EXPECT_EQ(blue, 0);
     // At 100 screen pixels (plus the text offset) scaled to 150 dpi, past the page's margin.
     EXPECT_GT(redLeft, 150);
+}
+
+TEST_F(HintFixture, DatePickerChangeReachesOnDateTimeChange)
+{
+    G->SetCol(2);
+    G->SetRow(3);
+    std::vector<std::tuple<int, int, double>> got;
+    G->OnDateTimeChange = [&](rtl::TObject*, int c, int r, double v) { got.emplace_back(c, r, v); };
+    for (bool valid : {true, false}) {
+        gui::TNMDateTime rec;
+        rec.code = gui::DTN_DATETIMECHANGE;
+        rec.valid = valid;
+        rec.value = 46367.5;
+        gui::TMessage m{gui::WM_NOTIFY, 0, reinterpret_cast<gui::LPARAM>(&rec), 0};
+        G->Dispatch(m);
+    }
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0], std::make_tuple(2, 3, 46367.5));
+    EXPECT_EQ(got[1], std::make_tuple(2, 3, 0.0));
 }
