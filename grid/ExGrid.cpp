@@ -179,6 +179,8 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
 
 TExStringGrid::~TExStringGrid()
 {
+    // The drag loop must not find the freed grid's target.
+    if (FDropTargetOK) RevokeGridDropTarget();
     if (FResizeForm && !FResizeForm->IsDestroying()) FResizeForm->OnResize = ResizeAssigned ? FOnResize : rtl::TNotifyEvent();
     if (FColumnSize->Save()) SaveColSizes();
     if (FGridTimerID) gui::KillTimer(Handle(), FGridTimerID);

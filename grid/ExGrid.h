@@ -1247,6 +1247,13 @@ public:
     // The drop-position arrows and the floating header, made on first use.
     gridbase::TArrowWindow* MoveArrow(gridbase::TArrowDirection direction);
     gridbase::TPopupButton* MoveButton();
+    // A picture of the cells of rect in a borderless pop-up that floats
+    // above the windows and lets the mouse through (the drag image of moving
+    // and of drags with DragDropSettings.ShowCells); the caller frees it.
+    gui::TWinControl* SelectionToForm(const gui::TGridRect& rect);
+    // The floating picture of a running move or drag (nullptr when none).
+    gui::TWinControl* MoveForm() const { return FMoveForm; }
+    void FreeMoveForm();
     int MoveColInd() const { return FMoveColInd; }
     int MoveRowInd() const { return FMoveRowInd; }
     void HideMoveArrows();
@@ -1309,6 +1316,7 @@ protected:
     int Movecell = -1, MoveOfsX = 0, MoveOfsY = 0, FMoveColInd = 0, FMoveRowInd = 0;
     gui::TPoint FMovePress{-1, -1};
     gridbase::TPopupButton* FMoveButton = nullptr;
+    gui::TWinControl* FMoveForm = nullptr;
     gridbase::TArrowWindow* FArrows[4] = {nullptr, nullptr, nullptr, nullptr};
     gui::TTimer* FDragScrollTimer = nullptr;
     int FDragScrollDir = 0;

@@ -292,6 +292,7 @@ void TGridDropTarget::DropFiles(gui::TPoint pt, rtl::TStringList* files)
 void TGridDropSource::DragEnded()
 {
     gridbase::TGRDDropSource::DragEnded();
+    if (FGrid->DragDropSettings()->ShowCells()) FGrid->FreeMoveForm();
 }
 
 void TGridDropSource::CurrentEffect(int effect)
@@ -301,6 +302,11 @@ void TGridDropSource::CurrentEffect(int effect)
 
 void TGridDropSource::QueryDrag()
 {
+    if (FGrid->DragDropSettings()->ShowCells() && FGrid->FMoveForm) {
+        const gui::TPoint p = gui::GetCursorPos();
+        FGrid->FMoveForm->SetBounds(p.X + 4, p.Y + 4, FGrid->FMoveForm->Width(), FGrid->FMoveForm->Height());
+        return;
+    }
     gridbase::TPopupButton* b = FGrid->FMoveButton;
     if (!b || !b->Visible()) return;
     const gui::TPoint p = gui::GetCursorPos();
@@ -407,7 +413,20 @@ bool TExStringGrid::OleDragStartMove(int x, int y)
         effect = OleDragColumn(pressCol, FOleDragInput);
         b->Hide();
     } else {
+        if (FDragDropSettings->ShowCells()) {
+            // The visible part of the selection follows the pointer.
+            const gui::TGridRect sel = Selection();
+            const gui::TGridRect vis{std::max(sel.Left, LeftCol()), std::max(sel.Top, TopRow()),
+                                     std::min(sel.Right, LeftCol() + VisibleColCount() - 1),
+                                     std::min(sel.Bottom, TopRow() + VisibleRowCount() - 1)};
+            FreeMoveForm();
+            FMoveForm = SelectionToForm(vis);
+            const gui::TPoint at = ClientToScreen({x, y});
+            FMoveForm->SetBounds(at.X, at.Y, FMoveForm->Width(), FMoveForm->Height());
+            FMoveForm->Show();
+        }
         effect = OleDragSelection(FOleDragInput);
+        FreeMoveForm();
         if (effect == gui::DROPEFFECT_MOVE) {
             const gui::TGridRect d = FDropSelection;
             if (FDragDropSettings->OleRemoveRows() && Options().Contains(gui::TGridOption::goRowSelect)) {

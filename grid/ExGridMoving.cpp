@@ -13,6 +13,7 @@
 #include "grid/ExGrid.h"
 #include "gridbase/ExObj.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/PopupWindows.h"
 
 namespace grid {
 
@@ -20,6 +21,26 @@ using gridbase::TArrowDirection;
 using gui::TGridState;
 
 namespace {
+// The picture of some cells, floating above the windows.
+class TCellPicture : public gui::TCustomControl {
+public:
+    TCellPicture(gui::TWinControl* owner, std::unique_ptr<gui::TBitmap> picture)
+        : gui::TCustomControl(owner), FPicture(std::move(picture))
+    {
+        SetVisible(false);
+        SetParent(owner);
+        gui::SetPopupWindow(this, gui::TPopupWindowOptions{true, true});
+        SetWidth(FPicture->Width());
+        SetHeight(FPicture->Height());
+    }
+
+protected:
+    void Paint() override { Canvas()->Draw(0, 0, FPicture.get()); }
+
+private:
+    std::unique_ptr<gui::TBitmap> FPicture;
+};
+
 // Where index x lands when the item at from moves to to.
 int MovedIndex(int x, int from, int to)
 {
@@ -55,6 +76,38 @@ gridbase::TPopupButton* TExStringGrid::MoveButton()
         FMoveButton->SetParent(this);
     }
     return FMoveButton;
+}
+
+gui::TWinControl* TExStringGrid::SelectionToForm(const gui::TGridRect& rect)
+{
+    gui::TBitmap whole;
+    whole.SetSize(Width(), Height());
+    PaintTo(whole.Canvas(), 0, 0);
+    gui::TRect a = gui::TCustomGrid::CellRect(rect.Left, rect.Top);
+    gui::TRect b = gui::TCustomGrid::CellRect(rect.Right, rect.Bottom);
+    if (b.Left < a.Left) std::swap(a, b);
+    const int left = a.Left, top = a.Top, right = b.Right, bottom = b.Bottom;
+    auto pic = std::make_unique<gui::TBitmap>();
+    pic->SetSize(std::max(1, right - left + 1), std::max(1, bottom - top + 1));
+    pic->Canvas()->CopyRect({0, 0, pic->Width(), pic->Height()}, whole.Canvas(),
+                            {left + 1, top + 1, right + 2, bottom + 2});
+    gui::TCanvas* c = pic->Canvas();
+    c->Pen()->SetColor(GridFixedLineColor());
+    if (rect.Left == 0 && TBaseGrid::FixedCols() > 0 && Options().Contains(gui::TGridOption::goFixedVertLine)) {
+        c->MoveTo(0, 0);
+        c->LineTo(0, pic->Height());
+    }
+    if (rect.Top == 0 && TBaseGrid::FixedRows() > 0 && Options().Contains(gui::TGridOption::goFixedHorzLine)) {
+        c->MoveTo(0, 0);
+        c->LineTo(pic->Width(), 0);
+    }
+    return new TCellPicture(this, std::move(pic));
+}
+
+void TExStringGrid::FreeMoveForm()
+{
+    delete FMoveForm;
+    FMoveForm = nullptr;
 }
 
 void TExStringGrid::HideMoveArrows()
@@ -156,8 +209,15 @@ bool TExStringGrid::EnhMoveMouseMove(int x, int y)
         button->SetHeight(RowHeights(Movecell));
         button->SetWidth(c >= 0 ? ColWidths(c) : ColWidths(0));
     }
+    const bool showCells = FDragDropSettings->ShowCells();
+    if (showCells && !FMoveForm) {
+        FMoveForm = cols ? SelectionToForm({Movecell, 0, Movecell, std::min(RowCount() - 1, TopRow() + VisibleRowCount() - FixedRows())})
+                         : SelectionToForm({0, Movecell, std::min(ColCount() - 1, LeftCol() + VisibleColCount() - FixedCols()), Movecell});
+        FMoveForm->Show();
+    }
     const gui::TPoint at = ClientToScreen({x - MoveOfsX, y - MoveOfsY});
-    button->SetBounds(at.X, at.Y, button->Width(), button->Height());
+    if (showCells) FMoveForm->SetBounds(at.X, at.Y, FMoveForm->Width(), FMoveForm->Height());
+    else button->SetBounds(at.X, at.Y, button->Width(), button->Height());
 
     if (cols) {
         gridbase::TArrowWindow* down = MoveArrow(TArrowDirection::arrDown);
@@ -228,7 +288,7 @@ bool TExStringGrid::EnhMoveMouseMove(int x, int y)
         button->SetGradMirrorFrom(FKVRGradMirrorFrom);
         button->SetGradMirrorTo(FKVRGradMirrorTo);
         button->SetImages(FGridImages);
-        button->Show();
+        if (!showCells) button->Show();
     }
     button->SetEnabled(true);
     if (gui::Screen) gui::Screen->SetCursor(allow ? gui::crDrag : gui::crNoDrop);
@@ -248,6 +308,7 @@ bool TExStringGrid::EnhMoveMouseUp(gui::TMouseButton button, int x, int y)
         FMoveButton->SetEnabled(false);
         FMoveButton->Hide();
     }
+    FreeMoveForm();
     gui::Screen->SetCursor(gui::crDefault);
     FGridState = TGridState::gsNormal;
     FMoveIndex = FMovePos = -1;

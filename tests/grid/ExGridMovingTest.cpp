@@ -146,8 +146,12 @@ TEST_F(MoveFixture, ArrowsShowAtTheDropPosition)
     const gui::TRect r = G->gui::TCustomGrid::CellRect(5, 0);
     EXPECT_EQ((gui::TPoint{down->Left(), down->Top()}), G->ClientToScreen({r.Right - 5, r.Top - 8}));
     EXPECT_EQ((gui::TPoint{up->Left(), up->Top()}), G->ClientToScreen({r.Right - 5, r.Bottom}));
-    EXPECT_TRUE(G->MoveButton()->Visible());
+    // With ShowCells the picture of the column floats at the grab offset.
+    EXPECT_FALSE(G->MoveButton()->Visible());
     EXPECT_EQ(G->MoveButton()->Caption(), "H2");
+    ASSERT_NE(G->MoveForm(), nullptr);
+    EXPECT_TRUE(G->MoveForm()->Visible());
+    EXPECT_EQ(G->MoveForm()->Width(), G->ColWidths(2) + 1);
     EXPECT_EQ(gui::Screen->Cursor(), gui::crDrag);
 
     gui::Application->ProcessMessages();
@@ -165,6 +169,25 @@ TEST_F(MoveFixture, ArrowsShowAtTheDropPosition)
     gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, Centre(5, 0).X, Centre(5, 0).Y + 1);
     EXPECT_FALSE(down->Visible());
     EXPECT_FALSE(up->Visible());
+    EXPECT_EQ(G->MoveForm(), nullptr);
+    EXPECT_EQ(G->Cells(5, 0), "H2");
+}
+
+TEST_F(MoveFixture, WithoutShowCellsTheHeaderButtonFloats)
+{
+    G->DragDropSettings()->SetShowCells(false);
+    Drag(Centre(3, 0), Centre(1, 0), false);
+    EXPECT_TRUE(G->MoveButton()->Visible());
+    EXPECT_EQ(G->MoveButton()->Caption(), "H3");
+    EXPECT_EQ(G->MoveForm(), nullptr);
+    // Moving left: the arrows at the target's left edge.
+    const gui::TRect r = G->gui::TCustomGrid::CellRect(1, 0);
+    gridbase::TArrowWindow* down = G->MoveArrow(TArrowDirection::arrDown);
+    EXPECT_EQ((gui::TPoint{down->Left(), down->Top()}), G->ClientToScreen({r.Left - 5, r.Top - 8}));
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, Centre(1, 0).X, Centre(1, 0).Y + 1);
+    EXPECT_FALSE(G->MoveButton()->Visible());
+    EXPECT_EQ(G->Cells(1, 0), "H3");
+    EXPECT_EQ(G->Cells(2, 0), "H1");
 }
 
 TEST_F(MoveFixture, RightReleaseDuringTheDragIsSwallowed)
