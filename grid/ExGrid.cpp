@@ -270,7 +270,7 @@ void TExStringGrid::ParentFormResize(rtl::TObject* sender)
             // The form's own handler must not break the grid's resizing.
         }
     }
-    StretchColumn(FColumnSize->StretchColumn());
+    if (ColCount() > 0 && FColumnSize->StretchColumn() < ColCount()) StretchColumn(FColumnSize->StretchColumn());
 }
 
 // --------------------------------------------------------------- copying

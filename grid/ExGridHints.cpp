@@ -321,7 +321,10 @@ bool TExStringGrid::GetBalloonInfo(gui::TPoint clientPos, std::string& title, st
 
 void TExStringGrid::BalloonMouseMove(int x, int y)
 {
-    if (!FBalloon->Enable()) return;
+    if (!FBalloon->Enable()) {
+        if (FBalloonTip) FBalloonTip->Pop();
+        return;
+    }
     int aCol = -1, aRow = -1;
     MouseToCell(x, y, aCol, aRow);
     if (gui::TPoint{aCol, aRow} == FLastBalloonPos && FBalloonTip && (FBalloonTip->Showing() || FBalloonTip->Pending()))

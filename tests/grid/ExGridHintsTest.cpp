@@ -158,6 +158,15 @@ TEST_F(HintFixture, BalloonShowsAfterDelayAndHidesItself)
 
     gui::TTimer::AdvanceClock(3000);
     EXPECT_FALSE(tip->Showing());
+
+    // Another cell: shown again; leaving the grid takes it away.
+    const gui::TPoint q = Centre(1, 2);
+    gui::sim::MouseMove(G, q.X, q.Y);
+    gui::TTimer::AdvanceClock(400);
+    ASSERT_TRUE(tip->Showing());
+    EXPECT_EQ(tip->Text(), "Totality lasts 4 min 12 s at the greatest eclipse");
+    G->Perform(gui::CM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(tip->Showing());
     gui::TTimer::UseManualClock(false);
 }
 
