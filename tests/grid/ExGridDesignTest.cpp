@@ -2,10 +2,13 @@
 // designing state set, its hit test, its look menu and its repainting.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "grid/ExGrid.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/PngImage.h"
 
 using namespace grid;
 
@@ -147,4 +150,27 @@ TEST_F(DesignFixture, LeavingAnItemRepaintsThePanelOnce)
     }
     EXPECT_EQ(G->LastDesignChoice(), 255);
     EXPECT_EQ(G->PanelPaints, 1);
+}
+
+TEST_F(DesignFixture, PanelPicture)
+{
+    Designing(true);
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    gui::TBitmap bmp;
+    bmp.SetSize(G->Width(), G->Height());
+    G->PaintTo(bmp.Canvas(), 0, 0);
+    const auto dir = std::filesystem::path(TEC_RUNTIME_DIR).parent_path() / "tests" / "screenshots";
+    std::filesystem::create_directories(dir);
+    gui::TPngImage png;
+    png.Assign(&bmp);
+    png.SaveToFile((dir / "grid-design-panel.png").string());
+    // Navy text inside the panel.
+    const gui::TRect r = G->ClientRect();
+    bool navy = false;
+    for (int y = r.Bottom - 3 * H - 16; y < r.Bottom; ++y)
+        for (int x = r.Right - 150; x < r.Right; ++x) {
+            const gui::TColor px = bmp.Canvas()->Pixels(x, y);
+            if ((px & 0xFF) < 60 && ((px >> 8) & 0xFF) < 60 && ((px >> 16) & 0xFF) > 90) navy = true;
+        }
+    EXPECT_TRUE(navy);
 }

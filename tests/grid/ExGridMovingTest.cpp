@@ -200,3 +200,21 @@ TEST_F(MoveFixture, RightReleaseDuringTheDragIsSwallowed)
     EXPECT_EQ(G->Cells(2, 0), "H2");  // no move either
     EXPECT_EQ(G->GridState(), gui::TGridState::gsNormal);
 }
+
+TEST_F(MoveFixture, RowArrowsShowBesideTheTargetRow)
+{
+    Drag(Centre(0, 5), Centre(0, 2), false);
+    gridbase::TArrowWindow* left = G->MoveArrow(TArrowDirection::arrLeft);
+    gridbase::TArrowWindow* right = G->MoveArrow(TArrowDirection::arrRight);
+    ASSERT_TRUE(left->Visible());
+    ASSERT_TRUE(right->Visible());
+    EXPECT_EQ(G->MoveRowInd(), 2);
+    // Moving up: 5 pixels above the target row's top, left of the grid and at its last column's right.
+    const gui::TRect r = G->gui::TCustomGrid::CellRect(0, 2);
+    EXPECT_EQ((gui::TPoint{left->Left(), left->Top()}), G->ClientToScreen({r.Left - 10, r.Top - 5}));
+    EXPECT_EQ(right->Top(), left->Top());
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, Centre(0, 2).X, Centre(0, 2).Y + 1);
+    EXPECT_FALSE(left->Visible());
+    EXPECT_EQ(G->Cells(1, 2), "1,5");
+    EXPECT_EQ(G->Cells(1, 3), "1,2");
+}
