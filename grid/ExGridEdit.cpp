@@ -79,6 +79,8 @@ bool TExStringGrid::CanShowInplaceEditor()
     if (Designing()) return answer;
     // An editor left open on another cell (or closed since) no longer counts.
     if (!EditMode()) FEditMode = false;
+    // A special editor open on the cell is the cell's editor.
+    if (FEditMode && FSpecialEditor) return false;
     const gui::TPoint b = BaseCell(RealColIndex(Col()), Row());
     if (answer && !FEditMode && HasClickControl(b.X, b.Y)) return false;
     // A cell that may not be edited opens no editor.
@@ -97,6 +99,7 @@ bool TExStringGrid::CanShowInplaceEditor()
             // one opens nothing while the grid still counts as editing.
             FEditing = true;
             FEntered = true;
+            ShowSpecialEditor(RealToDisplayCol(b.X), b.Y);
             return false;
         }
     }

@@ -273,6 +273,10 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
             return;  // a refused click changes nothing
         }
     }
+    // Anchors and inline form controls of HTML cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && !IsFixed(c, r) &&
+        ControlPress(RealColIndex(c), r, x, y))
+        return;
     FMouseDown = button == gui::TMouseButton::mbLeft;
     if (button == gui::TMouseButton::mbLeft) {
         // The sizing reference cell: in the header row the column left of a
@@ -331,6 +335,11 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);
     FMouseDown = false;
+    if (FCtrlDown) {
+        // An inline button control comes up again.
+        FCtrlDown = false;
+        RepaintCell(RealToDisplayCol(FCtrlXY.X), FCtrlXY.Y);
+    }
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
