@@ -905,6 +905,9 @@ public:
     void SetEditLink(class TEditLink* link);
     // The edit link's window procedure in front of its control (esInplace).
     void EditLinkWndProc(gui::TMessage& m);
+    // A press on the grid while an edit link's popup is open closes the
+    // popup as its deactivation does (where the window system reports none).
+    void ClosePopupLink();
     std::function<void(gui::TMessage&)> FGridControlWndProc;
     // A refused value keeps the editor: the grid does not advance meanwhile.
     bool FNoAutoAdvance = false;

@@ -100,9 +100,10 @@ bool TExStringGrid::ControlPress(int aCol, int aRow, int x, int y)
         ShowInlineControl(cell, type, aRow, aCol, dCol, res.ControlRect, res.ControlValue, res.ControlID);
         return true;
     }
-    if (res.AnchorValue == "ctrl") return false;  // a control without editing: an ordinary press
+    // A control that may not be operated is an ordinary anchor; there is
+    // nothing to open for it.
     if (OnAnchorClick) OnAnchorClick(this, aRow, dCol, res.AnchorValue, autoHandle);
-    if (autoHandle) {
+    if (autoHandle && res.AnchorValue != "ctrl") {
         const std::string up = rtl::UpperCase(res.AnchorValue);
         const auto at = up.find("CELL://");
         if (at != std::string::npos) {

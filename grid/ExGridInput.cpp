@@ -25,6 +25,11 @@ bool SameRect(const gui::TGridRect& a, const gui::TGridRect& b) { return a == b;
 
 void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 {
+    // A key a special editor's control left unhandled is not the grid's.
+    if (FSpecialEditor && !Focused()) {
+        key = 0;
+        return;
+    }
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
     const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
     const bool alt = shift.Contains(TShiftStateItem::ssAlt);
@@ -237,6 +242,7 @@ void TExStringGrid::AutoAddRow()
 
 void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    ClosePopupLink();
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     FPressSelection = Selection();

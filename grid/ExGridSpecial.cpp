@@ -136,6 +136,13 @@ void TExStringGrid::EditLinkWndProc(gui::TMessage& m)
     if (FGridControlWndProc) FGridControlWndProc(m);
 }
 
+void TExStringGrid::ClosePopupLink()
+{
+    if (!FSpecialEditor || FEditControl != TEditorType::edCustom || !FEditLink) return;
+    if (FEditLink->EditStyle != TEditStyle::esPopup || !FEditLink->PopupForm()) return;
+    if (FEditLink->PopupForm()->Visible()) FEditLink->FormExit(FEditLink->PopupForm());
+}
+
 // ------------------------------------------------------------ entry points
 
 void TExStringGrid::ShowInplaceEdit()
