@@ -69,7 +69,11 @@ void SelectAllOrEnd(gui::TCustomEdit* e, bool selectAll)
 
 // --------------------------------------------------------------- check box
 
-TGridCheckBox::TGridCheckBox(TExStringGrid* grid) : gui::TCheckBox(grid), FGrid(grid) {}
+TGridCheckBox::TGridCheckBox(TExStringGrid* grid) : gui::TCheckBox(grid), FGrid(grid)
+{
+    // Opaque over the cell: the box and caption are drawn over the native face.
+    SetPaintOverNative(true);
+}
 
 void TGridCheckBox::Toggle() { SetChecked(!Checked()); }
 
@@ -123,6 +127,24 @@ void TGridCheckBox::Dispatch(gui::TMessage& m)
         return;
     case gui::WM_LBUTTONUP:
     case gui::WM_LBUTTONDBLCLK: m.Result = 0; return;
+    case gui::WM_PAINT:
+        if (auto* c = reinterpret_cast<gui::TCanvas*>(m.WParam)) {
+            const gui::TRect r = ClientRect();
+            c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+            c->Brush()->SetColor(Color());
+            c->FillRect(r);
+            const int top = (r.Height() - 13) / 2;
+            gui::TRect box{2, top, 15, top + 13};
+            c->DrawFrameControl(box, gui::DFC_BUTTON,
+                                gui::DFCS_BUTTONCHECK | (Checked() ? gui::DFCS_CHECKED : 0u));
+            c->SetFont(Font());
+            c->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+            gui::TRect tr{20, 0, r.Right, r.Bottom};
+            c->DrawText(Caption(), tr, gui::DT_SINGLELINE | gui::DT_VCENTER | gui::DT_NOPREFIX);
+            if (Focused()) c->DrawFocusRect({18, 2, r.Right - 1, r.Bottom - 2});
+            return;
+        }
+        break;
     default: break;
     }
     gui::TCheckBox::Dispatch(m);

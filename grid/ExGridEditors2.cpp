@@ -13,7 +13,10 @@ using gui::TShiftStateItem;
 
 // ------------------------------------------------------------- edit button
 
-TGridEditBtn::TGridEditBtn(TExStringGrid* grid) : gridbase::TGrdEditBtn(grid), FGrid(grid) {}
+TGridEditBtn::TGridEditBtn(TExStringGrid* grid) : gridbase::TGrdEditBtn(grid), FGrid(grid)
+{
+    SetButtonCaption("...");
+}
 
 void TGridEditBtn::ButtonClick(rtl::TObject* sender)
 {

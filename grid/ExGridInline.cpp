@@ -223,6 +223,11 @@ void TExStringGrid::ShowTransparentEditor(int aCol, int aRow)
     gui::TRect r = CellRect(RealToDisplayCol(aCol), aRow);
     gui::InflateRect(r, -1, -1);
     t->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    // The cell's own colour behind the text, so that the cell's painted text
+    // does not show through next to the edited one.
+    t->SetBackgroundTransparent(false);
+    t->SetColor(IsFixed(RealToDisplayCol(aCol), aRow) ? FixedColor() : Color());
+    t->SetFont(IsFixed(RealToDisplayCol(aCol), aRow) ? FixedFont() : Font());
     t->SetText(GetCellText(aCol, aRow));
     t->FCol = aCol;
     t->FRow = aRow;

@@ -252,6 +252,7 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         s->SetEnabled(true);
         colour(s);
         s->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
+        s->SetIsWinXP(FIsWinXP);
         fireProp();
         const std::string text = GetEditText(aCol, aRow);
         SetNoEditChange(true);
@@ -322,6 +323,7 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         c->SetVisible(true);
         c->SetFlat(flatLook);
         c->SetEtched(flatLook);
+        c->SetIsWinXP(FIsWinXP);
         SetNoEditChange(false);
         if (FNavigation->AutoComboDropSize()) c->SizeDropDownWidth();
         else if (c->DropWidth() > 0) c->Perform(gui::CB_SETDROPPEDWIDTH, static_cast<gui::WPARAM>(c->DropWidth()), 0);
@@ -346,6 +348,7 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         e->SetText(GetEditText(aCol, aRow));
         SetNoEditChange(false);
         e->SetMaxLength(MaxEditLength());
+        e->SetIsWinXP(FIsWinXP);
         e->SetVisible(true);
         e->SetEnabled(true);
         colour(e);
@@ -415,11 +418,15 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         u->ReCreate();
         u->SetBounds(r.Left, r.Top, w, h);
         u->SetMaxLength(MaxEditLength());
+        u->SetIsWinXP(FIsWinXP);
         std::string number, unit;
         SplitUnitText(GetEditText(aCol, aRow), number, unit);
         SetNoEditChange(true);
         u->SetText(number);
         u->SetUnitID(unit);
+        // Room for the unit after the value.
+        Canvas()->SetFont(&font);
+        u->SetUnitSpace(std::max(u->UnitSpace(), Canvas()->TextWidth(unit) + 6));
         SetNoEditChange(false);
         u->SetVisible(true);
         u->SetEnabled(true);

@@ -304,11 +304,21 @@ TEST_F(InlineFixture, EditAndComboControls)
     EXPECT_EQ(combo->Text(), "east");
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_EQ(combo->DropDownCount(), 4);
+    EXPECT_TRUE(combo->Focused());
     combo->SetText("west");
     gui::sim::KeyPress(gui::VK_RETURN, {}, combo);
     EXPECT_FALSE(combo->Visible());
     want = combos;
     htmltext::SetControlValue(want, "k", "west");
+    EXPECT_EQ(G->Cells(1, 1), want);
+
+    // Focus leaving an inline editor writes its value back too.
+    G->EditNextCellControl(1, 1, "");
+    ASSERT_TRUE(combo->Visible());
+    combo->SetText("up");
+    G->SetFocus();
+    EXPECT_FALSE(combo->Visible());
+    htmltext::SetControlValue(want, "k", "up");
     EXPECT_EQ(G->Cells(1, 1), want);
 }
 
