@@ -309,6 +309,7 @@ TEST_F(EditorFixture, ComboLookupCompletesAsTheDefaultEditor)
     combo->SetText("");
     gui::sim::TypeText("g", combo);
     EXPECT_EQ(combo->Text(), "gamma");
+    EXPECT_EQ(combo->SelLength(), 4);
 }
 
 TEST_F(EditorFixture, EditButtonShowsTheCorrectedValueAndFiresEllipsis)
@@ -371,4 +372,29 @@ TEST_F(EditorFixture, NumericEditButtonFiltersCharacters)
     btn = dynamic_cast<TGridEditBtn*>(Open("", TEditorType::edFloatEditBtn));
     gui::sim::TypeText("1.2.5x", btn);
     EXPECT_EQ(btn->Text(), "1.25");
+}
+
+TEST_F(EditorFixture, CheckBoxClickAndDroppedCalendar)
+{
+    // One click toggles the check box editor once.
+    auto* check = dynamic_cast<TGridCheckBox*>(Open("c", TEditorType::edCheckBox));
+    ASSERT_NE(check, nullptr);
+    gui::sim::Click(check, 5, 5);
+    EXPECT_TRUE(check->Checked());
+    gui::sim::Click(check, 5, 5);
+    EXPECT_FALSE(check->Checked());
+    G->HideInplaceEdit();
+
+    // While the calendar is down the page keys stay in the picker.
+    auto* date = dynamic_cast<TGridDatePicker*>(Open("05/03/2024", TEditorType::edDateEdit));
+    ASSERT_NE(date, nullptr);
+    date->DropDown();
+    EXPECT_TRUE(date->OldDropped());
+    gui::sim::KeyDown(gui::VK_NEXT, {}, date);
+    EXPECT_TRUE(G->SpecialEditorOpen());
+    date->CloseUp();
+    EXPECT_FALSE(date->OldDropped());
+    gui::sim::KeyDown(gui::VK_NEXT, {}, date);
+    EXPECT_FALSE(G->SpecialEditorOpen());
+    EXPECT_EQ(G->Cells(2, 2), "05/03/2024");
 }
