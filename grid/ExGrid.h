@@ -908,6 +908,8 @@ public:
     // A press on the grid while an edit link's popup is open closes the
     // popup as its deactivation does (where the window system reports none).
     void ClosePopupLink();
+    // SelectCell's switch of goEditing for the cell about to become current.
+    void SwitchEditingForCell(int aCol, int aRow);
     std::function<void(gui::TMessage&)> FGridControlWndProc;
     // A refused value keeps the editor: the grid does not advance meanwhile.
     bool FNoAutoAdvance = false;

@@ -227,8 +227,24 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         c->SetColor(brush.Color());
         c->SetFont(&font);
     };
+    // The character that started the edit goes through the control's own
+    // filter and replaces the text (a posted WM_CHAR would not reach a
+    // native window here).
     auto postStart = [&](gui::TWinControl* c) {
-        if (FStartEditChar && c) gui::PostMessage(c->Handle(), gui::WM_CHAR, FStartEditChar, 0);
+        if (!FStartEditChar || !c) return;
+        char16_t k = FStartEditChar;
+        FStartEditChar = 0;
+        c->KeyPress(k);
+        if (!k) return;
+        const std::string typed = rtl::UTF16ToUTF8(std::u16string(1, k));
+        if (auto* e = dynamic_cast<gui::TCustomEdit*>(c)) {
+            e->SelectAll();
+            e->SetSelText(typed);
+        } else if (auto* cb = dynamic_cast<gui::TCustomComboBox*>(c);
+                   cb && cb->Style() != gui::TComboBoxStyle::csDropDownList) {
+            cb->SetText(typed);
+            cb->SetSelStart(1);
+        }
     };
     auto fireProp = [&] {
         if (OnGetEditorProp) OnGetEditorProp(this, rCol, aRow, FEditLink);

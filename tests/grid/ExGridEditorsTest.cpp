@@ -398,3 +398,50 @@ TEST_F(EditorFixture, CheckBoxClickAndDroppedCalendar)
     EXPECT_FALSE(G->SpecialEditorOpen());
     EXPECT_EQ(G->Cells(2, 2), "05/03/2024");
 }
+
+TEST_F(EditorFixture, EditingFollowsTheCellAndTypingStartsSpecialEditors)
+{
+    // goEditing is switched off for a cell that may not be edited and on
+    // again for the next one that may.
+    G->OnCanEditCell = [](rtl::TObject*, int r, int c, bool& can) {
+        if (c == 3 && r == 2) can = false;
+    };
+    G->MoveColRow(2, 2, true, false);
+    G->MoveColRow(3, 2, true, false);
+    EXPECT_FALSE(G->Options().Contains(TGridOption::goEditing));
+    EXPECT_TRUE(G->IsEditable(4, 2));  // the grid still edits
+    G->MoveColRow(4, 2, true, false);
+    EXPECT_TRUE(G->Options().Contains(TGridOption::goEditing));
+
+    // A character typed on the grid opens the special editor with it.
+    Type = TEditorType::edSpinEdit;
+    G->SetCells(4, 2, "15");
+    G->SetFocus();
+    gui::sim::TypeText("7", G);
+    ASSERT_TRUE(G->SpecialEditorOpen());
+    EXPECT_EQ(G->EditSpin()->Text(), "7");
+    gui::sim::KeyDown(gui::VK_RETURN, {}, G->EditSpin());
+    EXPECT_EQ(G->Cells(4, 2), "7");
+    // ... through the editor's filter: a letter does not reach the spin editor.
+    G->SetFocus();
+    gui::sim::TypeText("x", G);
+    ASSERT_TRUE(G->SpecialEditorOpen());
+    EXPECT_EQ(G->EditSpin()->Text(), "7");
+    G->HideInplaceEdit();
+}
+
+TEST_F(EditorFixture, RefusedValueKeepsTheSpecialEditorWhenAnotherCellIsChosen)
+{
+    G->OnCellValidate = [](rtl::TObject*, int, int, std::string& v, bool& valid) { valid = v != "99"; };
+    auto* btn = dynamic_cast<TGridEditBtn*>(Open("1", TEditorType::edEditBtn));
+    ASSERT_NE(btn, nullptr);
+    btn->SetText("99");
+    G->SetFocus();  // the editor closes and writes its value
+    G->MoveColRow(4, 4, true, false);
+    EXPECT_EQ(Cur().X, 2);
+    EXPECT_EQ(Cur().Y, 2);
+    EXPECT_TRUE(G->SpecialEditorOpen());
+    EXPECT_EQ(G->Cells(2, 2), "1");
+    G->OnCellValidate = nullptr;
+    G->HideInplaceEdit();
+}
