@@ -925,6 +925,9 @@ public:
     EXGRID_STORED(int, ComboIdx, -1)
     EXGRID_STORED(int, MaxComboLength, 0)
     EXGRID_STORED(bool, LookupHistory, false)
+    // The text editor passes typed and pasted text through the OEM code
+    // page: characters it cannot hold become "?".
+    EXGRID_STORED(bool, OemConvert, false)
     std::function<void(rtl::TObject* sender, int aCol, int aRow, int value, bool upDown)> OnSpinClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow, double value, bool upDown)> OnFloatSpinClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow, rtl::TDateTime value, bool upDown)>

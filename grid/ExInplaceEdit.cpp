@@ -9,6 +9,7 @@
 #include "gridbase/ExUtil.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/rtl/CodePages.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
@@ -27,6 +28,9 @@ int CharCount(const std::u16string& s)
 }
 
 bool IsDigit(char16_t c) { return c >= '0' && c <= '9'; }
+
+// Text through the OEM code page and back (OemConvert).
+std::string OemRoundTrip(const std::string& text) { return rtl::OemToChar(rtl::CharToOem(text)); }
 
 } // namespace
 
@@ -61,7 +65,7 @@ bool TExInplaceEdit::PasteText(const std::string& pasted)
 {
     TExStringGrid* g = FExGrid;
     bool allow = true;
-    std::string v = pasted;
+    std::string v = g->OemConvert() ? OemRoundTrip(pasted) : pasted;
     if (g->OnClipboardPaste) g->OnClipboardPaste(this, allow);
     if (allow && g->OnClipboardBeforePasteCell) g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), v, allow);
     const int limit = g->MaxEditLength();
@@ -293,6 +297,10 @@ void TExInplaceEdit::KeyPress(char16_t& key)
         FSkipEnter = false;
         key = 0;
         return;
+    }
+    if (g->OemConvert() && key >= 128) {
+        const std::u16string back = rtl::UTF8ToUTF16(OemRoundTrip(rtl::UTF16ToUTF8(std::u16string(1, key))));
+        if (back.size() == 1) key = back[0];
     }
     const std::u16string text = rtl::UTF8ToUTF16(EditText());
     const bool ctrl = gui::GetKeyState(gui::VK_CONTROL) < 0;

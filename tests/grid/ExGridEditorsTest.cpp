@@ -445,3 +445,19 @@ TEST_F(EditorFixture, RefusedValueKeepsTheSpecialEditorWhenAnotherCellIsChosen)
     G->OnCellValidate = nullptr;
     G->HideInplaceEdit();
 }
+
+TEST_F(EditorFixture, OemConvertKeepsOnlyWhatTheOemPageHolds)
+{
+    G->SetOemConvert(true);
+    Type = TEditorType::edNormal;
+    G->SetCells(2, 2, "");
+    G->MoveColRow(2, 2, true, false);
+    G->ShowEditor();
+    gui::TInplaceEdit* ed = G->InplaceEditor();
+    ASSERT_TRUE(ed && ed->Visible());
+    gui::sim::TypeText("\xC3\xA9\xE2\x82\xAC", ed);  // "é" is in page 437, "€" is not
+    EXPECT_EQ(ed->EditText(), "\xC3\xA9?");
+    G->SetOemConvert(false);
+    gui::sim::TypeText("\xE2\x82\xAC", ed);
+    EXPECT_EQ(ed->EditText(), "\xC3\xA9?\xE2\x82\xAC");
+}
