@@ -129,6 +129,13 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
             return;
         }
         FSkipEnter = false;
+        if (ctrl || g->Navigation()->LineFeedOnEnter()) {
+            // A line break; the Enter character that follows is not the grid's.
+            InsertLineBreak();
+            FSkipEnter = true;
+            key = 0;
+            return;
+        }
         if (!ctrl && !g->Navigation()->LineFeedOnEnter() && !ValidateBeforeLeaving()) {
             FSkipEnter = true;
             key = 0;
@@ -148,7 +155,12 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
         return;
     case gui::VK_UP:
     case gui::VK_DOWN:
-        // A single line: Up and Down always leave the cell.
+        // Between the lines of the text first; from the first (last) line
+        // Up (Down) leaves the cell.
+        if (!shiftDown && CaretToLine(key == gui::VK_UP ? -1 : 1)) {
+            key = 0;
+            return;
+        }
         if (!ValidateBeforeLeaving()) {
             key = 0;
             return;
@@ -259,11 +271,122 @@ void TExInplaceEdit::DoChange()
     }
 }
 
+std::vector<int> TExInplaceEdit::LineStarts() const
+{
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    std::vector<int> starts{0};
+    for (size_t i = 0; i < t.size(); ++i)
+        if (t[i] == u'\n') starts.push_back(static_cast<int>(i) + 1);
+    return starts;
+}
+
+int TExInplaceEdit::LineOf(int pos) const
+{
+    const std::vector<int> starts = LineStarts();
+    int line = 0;
+    while (line + 1 < static_cast<int>(starts.size()) && starts[static_cast<size_t>(line) + 1] <= pos) ++line;
+    return line;
+}
+
+void TExInplaceEdit::InsertLineBreak()
+{
+    std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const int at = SelStart();
+    t.replace(static_cast<size_t>(at), static_cast<size_t>(SelLength()), u"\r\n");
+    SetEditText(rtl::UTF16ToUTF8(t));
+    SetSel(at + 2, 0);
+    Change();
+    GrowRowToLines();
+}
+
+bool TExInplaceEdit::CaretToLine(int delta)
+{
+    const std::vector<int> starts = LineStarts();
+    if (starts.size() < 2 || SelLength() != 0) return false;
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const int line = LineOf(SelStart());
+    const int to = line + delta;
+    if (to < 0 || to >= static_cast<int>(starts.size())) return false;
+    // The end of a line stops before its CR LF (or LF).
+    auto lineEnd = [&](int l) {
+        int e = l + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(l) + 1] - 1
+                                                        : static_cast<int>(t.size());
+        if (e > starts[static_cast<size_t>(l)] && e <= static_cast<int>(t.size()) && e > 0 &&
+            l + 1 < static_cast<int>(starts.size()) && t[static_cast<size_t>(e) - 1] == u'\r')
+            --e;
+        return e;
+    };
+    const int column = SelStart() - starts[static_cast<size_t>(line)];
+    SetSel(std::min(starts[static_cast<size_t>(to)] + column, lineEnd(to)), 0);
+    return true;
+}
+
+void TExInplaceEdit::GrowRowToLines()
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->SizeWhileTyping()->Height() || !g->Multilinecells()) return;
+    const int lines = static_cast<int>(LineStarts().size());
+    gui::TCanvas* c = g->Canvas();
+    c->SetFont(g->Font());
+    const int lh = c->TextHeight("gh");
+    const int want = 2 * g->XYOffset().Y + lines * (lh + lh / 8);
+    const int row = g->Row();
+    if (g->RowHeights(row) >= want) return;
+    g->SetRowHeights(row, std::min(want, g->MaxRowHeight() > 0 ? g->MaxRowHeight() : want));
+    if (g->OnEndRowSize) g->OnEndRowSize(g, row);
+    Move(g->gui::TCustomGrid::CellRect(g->Col(), row));
+}
+
+void TExInplaceEdit::PaintLines()
+{
+    gui::TCanvas* c = Canvas();
+    const gui::TRect r = ClientRect();
+    c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+    c->SetFont(Font());
+    c->SetBkMode(gui::TRANSPARENT);
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const std::vector<int> starts = LineStarts();
+    const int th = c->TextHeight("Xg");
+    const int selA = SelStart(), selB = SelStart() + SelLength();
+    for (size_t l = 0; l < starts.size(); ++l) {
+        const int a = starts[l];
+        int b = l + 1 < starts.size() ? starts[l + 1] - 1 : static_cast<int>(t.size());
+        if (l + 1 < starts.size() && b > a && t[static_cast<size_t>(b) - 1] == u'\r') --b;
+        const std::u16string line = t.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
+        const int y = 2 + static_cast<int>(l) * th;
+        auto xAt = [&](int pos) {
+            return 2 + c->TextWidth(rtl::UTF16ToUTF8(line.substr(0, static_cast<size_t>(pos - a))));
+        };
+        const int sa = std::max(selA, a), sb = std::min(selB, b);
+        if (sa < sb) {
+            c->Brush()->SetColor(gui::clHighlight);
+            c->FillRect({xAt(sa), y, xAt(sb), y + th});
+        }
+        c->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+        c->Font()->SetColor(Font()->Color());
+        c->TextOut(2, y, rtl::UTF16ToUTF8(line));
+        c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+        if (SelLength() == 0 && LineOf(selA) == static_cast<int>(l)) {
+            c->Brush()->SetColor(Font()->Color());
+            const int x = xAt(std::min(selA, b));
+            c->FillRect({x, y, x + 1, y + th});
+        }
+    }
+    c->Brush()->SetColor(gui::clHighlight);
+    c->FrameRect(r);
+}
+
 void TExInplaceEdit::Paint()
 {
     TExStringGrid* g = FExGrid;
     bool password = g->EditControl() == TEditorType::edPassword;
     g->IsPasswordCell(g->RealColIndex(g->Col()), g->Row(), password);
+    if (!password && LineStarts().size() > 1) {
+        PaintLines();
+        return;
+    }
     if (!password) {
         gui::TInplaceEdit::Paint();
         return;

@@ -1,7 +1,10 @@
 // TExInplaceEdit: the string grid's default text editor.  It filters typed
 // and pasted characters by the cell's editor type, keeps the grid's length
 // limit, shows password cells masked, completes from the grid's lookup list
-// and lets Esc put back the text the cell had when editing began.
+// and lets Esc put back the text the cell had when editing began.  Its text
+// may hold lines: Ctrl+Enter (with Navigation.AllowCtrlEnter) or Enter
+// (with Navigation.LineFeedOnEnter) types a CR LF line break, and Up and
+// Down move between the lines before they leave the cell.
 //
 // The one rule: the grid creates it (CreateEditor) and shows, places and
 // hides it; an application never creates one itself.
@@ -12,6 +15,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/gui/Grids.h"
 
@@ -44,6 +48,16 @@ protected:
     void Change() override;
 
 private:
+    // Multi-line text: the lines (UTF-16 start of each, line breaks CR LF
+    // or LF), the line of a position, a line break typed at the caret, the
+    // caret moved to the line above or below (false at the first / last).
+    std::vector<int> LineStarts() const;
+    int LineOf(int pos) const;
+    void InsertLineBreak();
+    bool CaretToLine(int delta);
+    void PaintLines();
+    // SizeWhileTyping.Height with MultilineCells: the row grows to the lines typed.
+    void GrowRowToLines();
     // Completes the text before the caret from the lookup list.
     void DoChange();
     // Validates the text before a key leaves the cell; on refusal the
