@@ -100,6 +100,24 @@ void TGridEditBtn::KeyUp(uint16_t& key, gui::TShiftState shift)
 {
     TExStringGrid* g = FGrid;
     if (g->OnKeyUp) g->OnKeyUp(g, key, shift);
+    // Cursor walk: past either end of the text into the neighbouring cell.
+    if ((key == gui::VK_LEFT || key == gui::VK_RIGHT) && g->Navigation()->CursorWalkEditor() &&
+        shift == gui::TShiftState{} && SelLength() == 0) {
+        const int n = static_cast<int>(rtl::UTF8ToUTF16(Text()).size());
+        const int edge = key == gui::VK_LEFT ? 0 : n;
+        if (SelStart() == edge && FSelKeyDown == edge) {
+            const int step = key == gui::VK_LEFT ? -1 : 1;
+            key = 0;
+            if (!ValidateForLeaving(g, Text())) {
+                SetText(g->NewCellText());
+                return;
+            }
+            g->HideInplaceEdit();
+            if (g->CanFocus()) g->SetFocus();
+            g->WalkToEditableCell(step);
+            return;
+        }
+    }
     if (key != gui::VK_RETURN) gridbase::TGrdEditBtn::KeyUp(key, shift);
     DoLookup();
 }

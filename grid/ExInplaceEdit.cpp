@@ -246,6 +246,33 @@ void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)
 {
     gui::TInplaceEdit::KeyUp(key, shift);
     if (FWorkmode && SelLength() == 0 && Visible()) DoChange();
+    if (Visible() && key != gui::VK_LEFT && key != gui::VK_RIGHT) GrowColumnToText();
+}
+
+void TExInplaceEdit::GrowColumnToText()
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->SizeWhileTyping()->Width()) return;
+    gui::TCanvas* c = g->Canvas();
+    c->SetFont(g->Font());
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    int widest = 0;
+    size_t a = 0;
+    while (a <= t.size()) {
+        size_t b = t.find(u'\n', a);
+        if (b == std::u16string::npos) b = t.size();
+        std::u16string line = t.substr(a, b - a);
+        if (!line.empty() && line.back() == u'\r') line.pop_back();
+        widest = std::max(widest, c->TextWidth(rtl::UTF16ToUTF8(line)));
+        a = b + 1;
+    }
+    // As the column's own sizing measures it: lines, offset and margin.
+    int want = 2 * g->GridLineWidth() + widest + g->XYOffset().X + 2;
+    if (g->MaxColWidth() > 0) want = std::min(want, g->MaxColWidth());
+    const int col = g->Col();
+    if (g->ColWidths(col) >= want) return;
+    g->SetColWidths(col, want);
+    Move(g->gui::TCustomGrid::CellRect(col, g->Row()));
 }
 
 void TExInplaceEdit::DoChange()

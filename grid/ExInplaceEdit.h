@@ -58,6 +58,8 @@ private:
     void PaintLines();
     // SizeWhileTyping.Height with MultilineCells: the row grows to the lines typed.
     void GrowRowToLines();
+    // SizeWhileTyping.Width: the column grows to the widest line typed.
+    void GrowColumnToText();
     // Completes the text before the caret from the lookup list.
     void DoChange();
     // Validates the text before a key leaves the cell; on refusal the

@@ -461,3 +461,24 @@ TEST_F(EditorFixture, OemConvertKeepsOnlyWhatTheOemPageHolds)
     gui::sim::TypeText("\xE2\x82\xAC", ed);
     EXPECT_EQ(ed->EditText(), "\xC3\xA9?\xE2\x82\xAC");
 }
+
+TEST_F(EditorFixture, EditButtonCursorWalk)
+{
+    G->Navigation()->SetCursorWalkEditor(true);
+    G->SetCells(3, 2, "xyz");
+    auto* btn = dynamic_cast<TGridEditBtn*>(Open("ab", TEditorType::edEditBtn));
+    ASSERT_NE(btn, nullptr);
+    gui::sim::TypeText("c", btn);
+    gui::sim::KeyPress(gui::VK_RIGHT, {}, btn);  // at the end: into the next cell
+    EXPECT_EQ(Cur().X, 3);
+    EXPECT_EQ(G->Cells(2, 2), "abc");
+    ASSERT_TRUE(G->SpecialEditorOpen());  // CursorWalkAlwaysEdit
+    btn = G->EditBtn();
+    btn->SetSelStart(0);
+    gui::sim::KeyPress(gui::VK_RIGHT, {}, btn);  // inside the text: stays
+    EXPECT_EQ(Cur().X, 3);
+    btn->SetSelStart(0);
+    gui::sim::KeyPress(gui::VK_LEFT, {}, btn);
+    EXPECT_EQ(Cur().X, 2);
+    G->HideInplaceEdit();
+}

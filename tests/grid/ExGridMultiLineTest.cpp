@@ -104,6 +104,22 @@ TEST_F(LinesFixture, RowGrowsWhileTypingLines)
     EXPECT_EQ(ed->Height(), G->RowHeights(2));
 }
 
+TEST_F(LinesFixture, ColumnGrowsWhileTyping)
+{
+    G->SizeWhileTyping()->SetWidth(true);
+    gui::TInplaceEdit* ed = Open(1, 1, "");
+    ASSERT_NE(ed, nullptr);
+    gui::sim::TypeText("short", ed);
+    EXPECT_EQ(G->ColWidths(1), 120);  // fits: no change
+    gui::sim::TypeText(" and a much longer text than the column holds", ed);
+    EXPECT_GT(G->ColWidths(1), 120);
+    EXPECT_EQ(ed->Width(), G->ColWidths(1));
+    G->SizeWhileTyping()->SetWidth(false);
+    const int w = G->ColWidths(1);
+    gui::sim::TypeText(" and more", ed);
+    EXPECT_EQ(G->ColWidths(1), w);
+}
+
 TEST(GridTextEditorShot, MultiLinePasswordAndLookup)
 {
     gui::TForm form(nullptr);
