@@ -908,6 +908,10 @@ public:
     // A press on the grid while an edit link's popup is open closes the
     // popup as its deactivation does (where the window system reports none).
     void ClosePopupLink();
+    // The edit mask of a cell's text editor (real column): OnGetEditMask,
+    // empty for none (see ExEditMask.h for the notation).
+    virtual std::string GetEditMask(int aCol, int aRow);
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)> OnGetEditMask;
     // SelectCell's switch of goEditing for the cell about to become current.
     void SwitchEditingForCell(int aCol, int aRow);
     std::function<void(gui::TMessage&)> FGridControlWndProc;

@@ -122,6 +122,12 @@ std::string TExStringGrid::GetEditText(int aCol, int aRow)
 void TExStringGrid::SetEditText(int aCol, int aRow, const std::string& value)
 {
     const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
+    // A masked editor shows literals and blanks the cell may not keep.
+    const auto* ed = dynamic_cast<const TExInplaceEdit*>(InplaceEditor());
+    if (ed && ed->Visible() && ed->HasMask()) {
+        TBaseGrid::SetEditText(b.X, b.Y, ed->StoredText(value));
+        return;
+    }
     TBaseGrid::SetEditText(b.X, b.Y, value);
 }
 

@@ -136,6 +136,13 @@ void TExStringGrid::EditLinkWndProc(gui::TMessage& m)
     if (FGridControlWndProc) FGridControlWndProc(m);
 }
 
+std::string TExStringGrid::GetEditMask(int aCol, int aRow)
+{
+    std::string mask;
+    if (OnGetEditMask) OnGetEditMask(this, aCol, aRow, mask);
+    return mask;
+}
+
 void TExStringGrid::ClosePopupLink()
 {
     if (!FSpecialEditor || FEditControl != TEditorType::edCustom || !FEditLink) return;

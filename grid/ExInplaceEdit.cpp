@@ -36,6 +36,55 @@ std::string OemRoundTrip(const std::string& text) { return rtl::OemToChar(rtl::C
 
 TExInplaceEdit::TExInplaceEdit(TExStringGrid* grid) : gui::TInplaceEdit(grid), FExGrid(grid) {}
 
+void TExInplaceEdit::UpdateContents()
+{
+    TExStringGrid* g = FExGrid;
+    FMask.reset();
+    gui::TInplaceEdit::UpdateContents();
+    const std::string mask = g->GetEditMask(g->RealColIndex(g->Col()), g->Row());
+    if (mask.empty()) return;
+    FMask = std::make_unique<TEditMask>(mask);
+    const bool modified = Modified();
+    SetEditText(rtl::UTF16ToUTF8(FMask->Display(rtl::UTF8ToUTF16(EditText()))));
+    SetModified(modified);
+    // The first input position takes the typing.
+    int first = 0;
+    while (first < FMask->Length() && FMask->IsLiteral(first)) ++first;
+    SetSel(first, g->Navigation()->ImproveMaskSel() ? 1 : 0);
+}
+
+std::string TExInplaceEdit::StoredText(const std::string& shown) const
+{
+    if (!HasMask()) return shown;
+    return rtl::UTF16ToUTF8(FMask->Stored(rtl::UTF8ToUTF16(shown)));
+}
+
+bool TExInplaceEdit::MaskKey(char16_t key)
+{
+    if (!HasMask()) return false;
+    std::u16string shown = rtl::UTF8ToUTF16(EditText());
+    int at = SelStart();
+    if (key == 8) {
+        FMask->Clear(shown, at, true);
+    } else if (key == 127) {
+        FMask->Clear(shown, at, false);
+    } else if (key >= 32) {
+        if (!FMask->Put(shown, at, key)) return Beep(), true;
+    } else {
+        return false;
+    }
+    SetEditText(rtl::UTF16ToUTF8(shown));
+    SetSel(at, 0);
+    Change();
+    // A full mask with AdvanceAuto moves on as Enter does.
+    TExStringGrid* g = FExGrid;
+    if (key >= 32 && g->Navigation()->AdvanceAuto() && at >= FMask->Length() && FMask->Complete(shown)) {
+        char16_t enter = 13;
+        if (ValidateBeforeLeaving()) g->EnterFromEditor(enter);
+    }
+    return true;
+}
+
 bool TExInplaceEdit::Beep()
 {
     gui::MessageBeep(0);
@@ -45,7 +94,7 @@ bool TExInplaceEdit::Beep()
 bool TExInplaceEdit::ValidateBeforeLeaving()
 {
     TExStringGrid* g = FExGrid;
-    if (g->ValidateCell(EditText())) return true;
+    if (g->ValidateCell(StoredText(EditText()))) return true;
     gui::TInplaceEdit* ed = g->InplaceEditor();  // the refusal re-opens the editor
     if (ed) {
         if (g->Navigation()->EditSelectAll()) ed->SelectAll();
@@ -114,6 +163,11 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
     if (key == gui::VK_BACK || key == gui::VK_DELETE) FWorkmode = false;
     else if (key != gui::VK_RETURN && key != gui::VK_UP && key != gui::VK_DOWN) FWorkmode = true;
 
+    if (key == gui::VK_DELETE && HasMask()) {
+        MaskKey(127);
+        key = 0;
+        return;
+    }
     switch (key) {
     case gui::VK_ESCAPE:
         // Back to the text the cell had when editing began, markup included.
@@ -445,6 +499,10 @@ void TExInplaceEdit::KeyPress(char16_t& key)
         // The character of an Enter whose value was refused does not advance.
         if (!FSkipEnter) g->EnterFromEditor(key);
         FSkipEnter = false;
+        key = 0;
+        return;
+    }
+    if (MaskKey(key)) {
         key = 0;
         return;
     }

@@ -14,9 +14,11 @@
 //   grid->ShowEditor();   // a TExInplaceEdit that takes digits only
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "grid/ExEditMask.h"
 #include "platform/gui/Grids.h"
 
 namespace grid {
@@ -34,6 +36,12 @@ public:
     // Whether auto-completion runs after the next key (off after Backspace
     // and Delete).
     bool Workmode() const { return FWorkmode; }
+    // The cell's edit mask (OnGetEditMask) while the editor is open on it.
+    bool HasMask() const { return FMask && !FMask->Empty(); }
+    const TEditMask* Mask() const { return FMask.get(); }
+    // The text the cell keeps for a text shown in the mask.
+    std::string StoredText(const std::string& shown) const;
+    void UpdateContents() override;
 
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void KeyPress(char16_t& key) override;
@@ -69,7 +77,10 @@ private:
     void CopyOrCut(bool cut);
     bool Beep();
 
+    // Masked typing, Backspace and Delete; true when the key was the mask's.
+    bool MaskKey(char16_t key);
     TExStringGrid* FExGrid;
+    std::unique_ptr<TEditMask> FMask;
     bool FWorkmode = true;
     bool FSkipEnter = false;
 };

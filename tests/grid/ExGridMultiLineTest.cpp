@@ -10,6 +10,8 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
+#include "platform/rtl/DateTime.h"
+#include "TestFormatSettings.h"
 
 using namespace grid;
 using gui::TGridOption;
@@ -18,6 +20,7 @@ using gui::TShiftStateItem;
 namespace {
 
 struct LinesFixture : testing::Test {
+    ScopedFormatSettings Saved;
     gui::TForm Form{nullptr};
     TExStringGrid* G;
     TEditorType Type = TEditorType::edNormal;
@@ -118,6 +121,58 @@ TEST_F(LinesFixture, ColumnGrowsWhileTyping)
     const int w = G->ColWidths(1);
     gui::sim::TypeText(" and more", ed);
     EXPECT_EQ(G->ColWidths(1), w);
+}
+
+TEST_F(LinesFixture, EditMaskTable)
+{
+    rtl::FormatSettings().DateSeparator = '/';
+    std::string mask;
+    G->OnGetEditMask = [&](rtl::TObject*, int, int, std::string& m) { m = mask; };
+    struct Case {
+        const char* mask;
+        const char* cell;
+        const char* typed;
+        const char* shown;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"00/00/0000;1;_", "", "12032024", "12/03/2024", "12/03/2024"},
+        {"00/00/0000;1;_", "", "1x2", "12/__/____", "12/  /"},
+        {"00/00/0000;1;_", "", "", "__/__/____", ""},
+        {"(999) 000-0000;0;_", "", "5551234567", "(555) 123-4567", "5551234567"},
+        {">LL-00;1;*", "", "ab12", "AB-12", "AB-12"},
+        {"00:00;1;_", "0930", "", "09:30", "09:30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mask);
+        mask = c.mask;
+        gui::TInplaceEdit* ed = Open(1, 1, c.cell);
+        ASSERT_NE(ed, nullptr);
+        ed->SetSel(0, 0);
+        gui::sim::TypeText(c.typed, ed);
+        EXPECT_EQ(ed->EditText(), c.shown);
+        gui::sim::KeyPress(gui::VK_RETURN, {}, ed);
+        EXPECT_EQ(G->Cells(1, 1), c.stored);
+    }
+    // Backspace blanks the position before the caret, over literals.
+    mask = "00-00;1;_";
+    gui::TInplaceEdit* ed = Open(1, 1, "1234");
+    EXPECT_EQ(ed->EditText(), "12-34");
+    ed->SetSel(3, 0);
+    gui::sim::KeyPress(gui::VK_BACK, {}, ed);
+    EXPECT_EQ(ed->EditText(), "1_-34");
+    gui::sim::KeyPress(gui::VK_ESCAPE, {}, ed);
+    EXPECT_EQ(G->Cells(1, 1), "1234");
+
+    // A full mask with AdvanceAuto moves on.
+    G->Navigation()->SetAdvanceAuto(true);
+    G->Navigation()->SetAdvanceOnEnter(true);
+    mask = "00;1;_";
+    ed = Open(1, 1, "");
+    ed->SetSel(0, 0);
+    gui::sim::TypeText("42", ed);
+    EXPECT_EQ(G->Cells(1, 1), "42");
+    EXPECT_EQ(G->Col(), 2);
 }
 
 TEST(GridTextEditorShot, MultiLinePasswordAndLookup)
