@@ -80,7 +80,7 @@ bool TGridTransEdit::StopEdit()
         SetVisible(false);
         return true;
     }
-    if (FStopping) return true;
+    if (FStopping || g->IsDestroying()) return true;
     FStopping = true;
     std::string text = Text();
     bool valid = true;

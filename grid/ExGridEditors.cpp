@@ -47,6 +47,7 @@ void LeaveEditor(TExStringGrid* g, uint16_t& key, gui::TShiftState shift, bool t
 
 void ExitEditor(TExStringGrid* g)
 {
+    if (g->IsDestroying()) return;  // the grid frees its editors
     if (g->SpecialEditorOpen()) g->HideInplaceEdit();
 }
 

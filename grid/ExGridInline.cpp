@@ -175,7 +175,7 @@ void TExStringGrid::ControlComboSelect(rtl::TObject*)
 
 void TExStringGrid::InlineControlExit(rtl::TObject*)
 {
-    if (FCtrlType.empty() || FCtrlXY.X < 0) return;
+    if (FCtrlType.empty() || FCtrlXY.X < 0 || IsDestroying()) return;
     const std::string type = FCtrlType;
     FCtrlType.clear();  // guards the exit that hiding the control causes
     std::string cell = GetCellText(FCtrlXY.X, FCtrlXY.Y);

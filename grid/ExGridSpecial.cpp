@@ -530,6 +530,9 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
     default: break;
     }
     FStartEditChar = 0;
+    // A type without a control of its own (or without the date pickers)
+    // leaves the grid editing with nothing to close.
+    if (!FEditCtrl && FEditControl != TEditorType::edCheckBox) FSpecialEditor = FEditActive = false;
 }
 
 void TExStringGrid::HideSpecialEditor(int aCol, int aRow)

@@ -482,3 +482,23 @@ TEST_F(EditorFixture, EditButtonCursorWalk)
     EXPECT_EQ(Cur().X, 2);
     G->HideInplaceEdit();
 }
+
+TEST(GridEditorsLifetime, GridFreedWithAnEditorOpen)
+{
+    for (TEditorType t : {TEditorType::edSpinEdit, TEditorType::edComboEdit, TEditorType::edEditBtn,
+                          TEditorType::edDateEdit, TEditorType::edCheckBox}) {
+        auto form = std::make_unique<gui::TForm>(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        auto* g = new TExStringGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 380, 280);
+        g->SetOptions(g->Options() + gui::TGridOptions{TGridOption::goEditing});
+        g->OnGetEditorType = [t](rtl::TObject*, int, int, TEditorType& e) { e = t; };
+        form->Show();
+        g->SetFocus();
+        g->MoveColRow(1, 1, true, false);
+        g->ShowInplaceEdit();
+        EXPECT_TRUE(g->SpecialEditorOpen());
+        form.reset();  // freed with the editor open and focused
+    }
+}
