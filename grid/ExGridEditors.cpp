@@ -1,6 +1,6 @@
 // The special editors' keyboard contract: the check box, spin, combo and
 // button editors.  The edit-button and date editors are in
-// ExGridEditors2.cpp.
+// ExGridEditorsBtnDate.cpp.
 #include "grid/ExGridEditors.h"
 
 #include "grid/ExGrid.h"
