@@ -3,6 +3,7 @@
 #include "grid/ExControlEdit.h"
 
 #include "grid/ExGrid.h"
+#include "platform/rtl/Strings.h"
 
 namespace grid {
 
@@ -35,9 +36,34 @@ bool InlineKey(gui::TWinControl* self, TExStringGrid* g, char16_t& key)
 
 TControlEdit::TControlEdit(TExStringGrid* grid) : gui::TCustomMaskEdit(grid), FGrid(grid) {}
 
+void TControlEdit::SetEditMask(const std::string& v)
+{
+    FEditMask = v;
+    FMask = v.empty() ? nullptr : std::make_unique<TEditMask>(v);
+}
+
+std::string TControlEdit::Value() const
+{
+    return FMask ? rtl::UTF16ToUTF8(FMask->Stored(rtl::UTF8ToUTF16(Text()))) : Text();
+}
+
 void TControlEdit::KeyPress(char16_t& key)
 {
-    if (!InlineKey(this, FGrid, key)) gui::TCustomMaskEdit::KeyPress(key);
+    if (InlineKey(this, FGrid, key)) return;
+    if (FMask && (key >= 32 || key == 8)) {
+        std::u16string shown = rtl::UTF8ToUTF16(Text());
+        if (static_cast<int>(shown.size()) != FMask->Length()) shown = FMask->Display(shown);
+        int at = SelStart();
+        if (key == 8) FMask->Clear(shown, at, true);
+        else if (!FMask->Put(shown, at, key)) at = -1;
+        if (at >= 0) {
+            SetText(rtl::UTF16ToUTF8(shown));
+            SetSelStart(at);
+        }
+        key = 0;
+        return;
+    }
+    gui::TCustomMaskEdit::KeyPress(key);
 }
 
 void TControlEdit::Dispatch(gui::TMessage& m)

@@ -13,8 +13,10 @@
 //   grid->EditNextCellControl(1, 1, "");   // the TControlEdit opens on "n"
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "grid/ExEditMask.h"
 #include "gridbase/grdcombo.h"
 #include "platform/gui/Mask.h"
 
@@ -25,15 +27,20 @@ class TExStringGrid;
 class TControlEdit : public gui::TCustomMaskEdit {
 public:
     explicit TControlEdit(TExStringGrid* grid);
-    // The control's PROP attribute for MASK controls (kept, not enforced).
+    // The control's PROP attribute for MASK controls: typing fills the
+    // mask's input positions (ExEditMask.h); empty for none.
     const std::string& EditMask() const { return FEditMask; }
-    void SetEditMask(const std::string& v) { FEditMask = v; }
+    void SetEditMask(const std::string& v);
+    // The value to write back: the text as the mask stores it.
+    std::string Value() const;
+    const TEditMask* Mask() const { return FMask.get(); }
     void KeyPress(char16_t& key) override;
     void Dispatch(gui::TMessage& m) override;
 
 private:
     TExStringGrid* FGrid;
     std::string FEditMask;
+    std::unique_ptr<TEditMask> FMask;
 };
 
 class TControlCombo : public gridbase::TGRDComboBox {

@@ -134,7 +134,7 @@ void TExStringGrid::ShowInlineControl(const std::string& cellText, const std::st
         e->SetPasswordChar(ctrlType == "PASSWORD" ? u'*' : 0);
         e->SetEditMask(ctrlType == "MASK" ? htmltext::GetControlProp(cellText, ctrlID) : std::string());
         e->OnExit = [this](rtl::TObject* s) { InlineControlExit(s); };
-        e->SetText(ctrlValue);
+        e->SetText(e->Mask() ? rtl::UTF16ToUTF8(e->Mask()->Display(rtl::UTF8ToUTF16(ctrlValue))) : ctrlValue);
         e->SetBorderStyle(gui::TBorderStyle::bsNone);
         e->SetBounds(ctrlRect.Left + 1, ctrlRect.Top + 4, ctrlRect.Width() - 4, ctrlRect.Height() - 4);
         e->SetMaxLength(htmltext::GetControlMaxLen(cellText, ctrlID));
@@ -186,7 +186,7 @@ void TExStringGrid::InlineControlExit(rtl::TObject*)
         InlineCombo()->SetDroppedDown(false);
         ctl = InlineCombo();
     } else {
-        value = InlineEdit()->Text();
+        value = InlineEdit()->Value();
         ctl = InlineEdit();
     }
     htmltext::SetControlValue(cell, FCtrlID, value);

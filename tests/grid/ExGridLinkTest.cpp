@@ -322,6 +322,24 @@ TEST_F(InlineFixture, EditAndComboControls)
     EXPECT_EQ(G->Cells(1, 1), want);
 }
 
+TEST_F(InlineFixture, MaskControlTypesIntoItsMask)
+{
+    const std::string text = "<CONTROL TYPE=\"MASK\" ID=\"m\" VALUE=\"\" PROP=\"00-00;0;_\" WIDTH=\"60\">";
+    G->SetCells(1, 1, text);
+    G->EditNextCellControl(1, 1, "");
+    TControlEdit* ed = G->InlineEdit();
+    ASSERT_TRUE(ed->Visible());
+    EXPECT_EQ(ed->EditMask(), "00-00;0;_");
+    EXPECT_EQ(ed->Text(), "__-__");
+    ed->SetSelStart(0);
+    gui::sim::TypeText("1a234", ed);
+    EXPECT_EQ(ed->Text(), "12-34");
+    gui::sim::KeyPress(gui::VK_RETURN, {}, ed);
+    std::string want = text;
+    htmltext::SetControlValue(want, "m", "1234");
+    EXPECT_EQ(G->Cells(1, 1), want);
+}
+
 TEST_F(InlineFixture, TransparentEditor)
 {
     G->OnCanEditCell = [](rtl::TObject*, int r, int c, bool& can) {
