@@ -880,6 +880,138 @@ public:
         OnAutoAdvance;
     TRowEvent OnAutoInsertCol;
 
+    // --- special editors, edit link, inline controls (ExGridSpecial.cpp, ExGridInline.cpp) ---
+    // Entry points of an edit: open the editor of the current cell, close
+    // it (reading a special editor's value back), and close it for a key
+    // that the grid then handles (Tab, arrows, Enter's advance).
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void DoneInplaceEdit(uint16_t key, gui::TShiftState shift);
+    // Places, fills and shows (reads back and hides) the special editor of
+    // EditControl() for a cell (displayed column).
+    void ShowSpecialEditor(int aCol, int aRow);
+    void HideSpecialEditor(int aCol, int aRow);
+    void HideCellEdit() { HideSpecialEditor(Col(), Row()); }
+    // Starts editing as F2 does.
+    void ShowCellEdit();
+    // An editor's text into a cell (real column), through SetEditText.
+    virtual void StoreEditorText(int aCol, int aRow, const std::string& value);
+    // OnEllipsClick on the current cell; its answer (the text by default).
+    std::string DoEllipsClick(const std::string& text);
+    // The grid's own editors, made on first use.
+    class TGridSpin* EditSpin();
+    class TGridCombo* EditCombo();
+    class TGridCheckBox* EditCheck();
+    class TGridEditBtn* EditBtn();
+    class TGridUnitEditBtn* UnitEditBtn();
+    class TGridDatePicker* EditDate();
+    class TGridDateTimePicker* EditDateTime();
+    class TGridButton* GridButton();
+    class TGridTransEdit* EditTrans();
+    // The special editor showing now (nullptr for the text editors and the check box).
+    gui::TWinControl* EditCtrl() const { return FEditCtrl; }
+    bool SpecialEditorOpen() const { return FSpecialEditor; }
+    // The user's editor of edCustom cells; not owned.
+    class TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(class TEditLink* link);
+    // The edit link's window procedure in front of its control (esInplace).
+    void EditLinkWndProc(gui::TMessage& m);
+    // A press on the grid while an edit link's popup is open closes the
+    // popup as its deactivation does (where the window system reports none).
+    void ClosePopupLink();
+    // The edit mask of a cell's text editor (real column): OnGetEditMask,
+    // empty for none (see ExEditMask.h for the notation).
+    virtual std::string GetEditMask(int aCol, int aRow);
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)> OnGetEditMask;
+    // SelectCell's switch of goEditing for the cell about to become current.
+    void SwitchEditingForCell(int aCol, int aRow);
+    std::function<void(gui::TMessage&)> FGridControlWndProc;
+    // A refused value keeps the editor: the grid does not advance meanwhile.
+    bool FNoAutoAdvance = false;
+    bool LButFlg = false;
+    bool FLastValidation = true;
+    rtl::TDateTime OriginalDateTime() const { return FOriginalDateTime; }
+    // The text of the cell when editing began.
+    const std::string& CellCache() const { return FCellCache; }
+    // The character that started the edit (sent to the editor once shown)
+    // and a step of the spin editor at once (a click on a spin button).
+    void SetStartEditChar(char16_t c) { FStartEditChar = c; }
+    void SetSpinClickStart(bool up, bool down) { FSpinUpClick = up, FSpinDnClick = down; }
+    EXGRID_STORED(int, ComboIdx, -1)
+    EXGRID_STORED(int, MaxComboLength, 0)
+    EXGRID_STORED(bool, LookupHistory, false)
+    // The text editor passes typed and pasted text through the OEM code
+    // page: characters it cannot hold become "?".
+    EXGRID_STORED(bool, OemConvert, false)
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int value, bool upDown)> OnSpinClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, double value, bool upDown)> OnFloatSpinClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, rtl::TDateTime value, bool upDown)>
+        OnDateSpinClick, OnTimeSpinClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection)>
+        OnComboChange;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection,
+                       rtl::TObject* object)>
+        OnComboObjectChange;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& s)> OnEllipsClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, class TEditLink* link)> OnGetEditorProp;
+    std::function<void(rtl::TObject* sender, const std::string& value, rtl::TDateTime& date)> OnCustomStrToDate;
+    // Inline form controls of HTML cells: a press on a control (real
+    // column); false when the press was no control's.
+    bool ControlPress(int aCol, int aRow, int x, int y);
+    void ShowInlineControl(const std::string& cellText, const std::string& ctrlType, int aRow, int aCol,
+                           int aDisplayCol, const gui::TRect& ctrlRect, const std::string& ctrlValue,
+                           const std::string& ctrlID);
+    void InlineControlExit(rtl::TObject* sender);
+    void ControlComboSelect(rtl::TObject* sender);
+    // Opens the next edit or combo control after controlID in the cell
+    // (displayed column); none left: the grid takes the focus.
+    void EditNextCellControl(int aCol, int aRow, const std::string& controlID);
+    // The borderless editor over a cell that may not be edited.
+    void ShowTransparentEditor(int aCol, int aRow);
+    class TControlEdit* InlineEdit();
+    class TControlCombo* InlineCombo();
+    gui::TPoint CtrlXY() const { return FCtrlXY; }
+    const std::string& CtrlID() const { return FCtrlID; }
+    const std::string& CtrlType() const { return FCtrlType; }
+    bool CtrlEditing() const { return FCtrlEditing; }
+    bool CtrlDown() const { return FCtrlDown; }
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor, bool& autoHandle)>
+        OnAnchorClick;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
+                       const std::string& ctrlType, const std::string& ctrlVal)>
+        OnControlClick, OnControlEditDone;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
+                       const std::string& ctrlType, const std::string& ctrlVal, rtl::TStringList* values,
+                       bool& edit, int& dropCount)>
+        OnControlComboList;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, int itemIndex, const std::string& ctrlID,
+                       const std::string& ctrlValue)>
+        OnControlComboSelect;
+private:
+    gui::TRect EditorCellRect(int aCol, int aRow);
+    bool FEditActive = false;
+    bool FBlockKill = false;
+    char16_t FStartEditChar = 0;
+    bool FSpinUpClick = false, FSpinDnClick = false;
+    rtl::TDateTime FOriginalDateTime = 0;
+    gui::TWinControl* FEditCtrl = nullptr;
+    class TEditLink* FEditLink = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridCombo* FEditCombo = nullptr;
+    TGridCheckBox* FEditCheck = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
+    TGridDateTimePicker* FEditDateTime = nullptr;
+    TGridButton* FGridButton = nullptr;
+    TGridTransEdit* FEditTrans = nullptr;
+    TControlEdit* FInlineEdit = nullptr;
+    TControlCombo* FInlineCombo = nullptr;
+    gui::TPoint FCtrlXY{-1, -1};
+    std::string FCtrlID, FCtrlType;
+    bool FCtrlEditing = false, FCtrlDown = false;
+public:
+
 protected:
     // Editor choice: refuses the text editor for edNone, click-control
     // cells and every special type; otherwise opens it for the text kinds.

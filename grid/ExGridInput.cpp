@@ -26,6 +26,11 @@ bool SameRect(const gui::TGridRect& a, const gui::TGridRect& b) { return a == b;
 
 void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 {
+    // A key a special editor's control left unhandled is not the grid's.
+    if (FSpecialEditor && !Focused()) {
+        key = 0;
+        return;
+    }
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
     const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
     const bool alt = shift.Contains(TShiftStateItem::ssAlt);
@@ -242,6 +247,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         DesignHelperClick(x, y);
         return;
     }
+    ClosePopupLink();
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     FPressSelection = Selection();
@@ -279,6 +285,10 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         }
     }
     FSelectionClick = false;
+    // Anchors and inline form controls of HTML cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && !IsFixed(c, r) &&
+        ControlPress(RealColIndex(c), r, x, y))
+        return;
     if (button == gui::TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble) &&
         OleDragSourcePress(c, r, x, y))
         return;  // the drag starts once the pointer moves
@@ -358,6 +368,11 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);
     FMouseDown = false;
+    if (FCtrlDown) {
+        // An inline button control comes up again.
+        FCtrlDown = false;
+        RepaintCell(RealToDisplayCol(FCtrlXY.X), FCtrlXY.Y);
+    }
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;

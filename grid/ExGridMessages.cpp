@@ -3,6 +3,7 @@
 // notification and the validation of an edited value.
 #include <algorithm>
 
+#include "grid/ExEditLink.h"
 #include "grid/ExGrid.h"
 #include "platform/gui/BalloonTip.h"
 #include "platform/gui/ExtCtrls.h"
@@ -233,6 +234,8 @@ void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* n)
 
 void TExStringGrid::Notification(rtl::TComponent* component, rtl::TOperation operation)
 {
+    if (operation == rtl::TOperation::opRemove && component == FEditLink)
+        FEditLink = nullptr;
     if (operation == rtl::TOperation::opRemove)
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), component),
                             FNotifierList.end());
