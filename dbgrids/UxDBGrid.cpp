@@ -154,7 +154,13 @@ void TUxDBGrid::GetCellParams(db::TField* field, TFont* font, bool highlight, TC
 void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state)
 {
     FCurrentDrawRow = aRow;
-    if (aRow < TitleOffset()) {
+    const bool themed = ThemesInUse() && (aRow < TitleOffset() || aCol < IndicatorOffset());
+    if (themed) {
+        if (DrawSelectionMark(aCol, aRow, rect)) return;
+        DrawThemedFixedCell(aCol, aRow, state, rect);
+        // The indicator's own marks are drawn by the themed cell.
+        if (aCol < IndicatorOffset() && aRow >= TitleOffset()) return;
+    } else if (aRow < TitleOffset()) {
         // Title cells: the title's colour (else the fixed colour) under the
         // caption the platform writes.
         TCanvas* c = Canvas();
@@ -165,11 +171,18 @@ void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState s
                                  : FixedColor());
         c->FillRect(rect);
     }
-    if (DrawSelectionMark(aCol, aRow, rect)) return;
-    TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
     const int dataCol = RawToDataColumn(aCol);
-    // A held title button looks pressed.
-    if (aRow < TitleOffset() && FPressed && FPressedCol && aCol >= IndicatorOffset() &&
+    if (!themed) {
+        if (DrawSelectionMark(aCol, aRow, rect)) return;
+        TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
+    } else if (aCol >= IndicatorOffset() && dataCol < Columns()->Count()) {
+        // The header item stays under the caption: no title colour fill.
+        Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+        DrawTitleText(rect, Columns()->Items(dataCol));
+        Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+    }
+    // A held title button looks pressed (the header theme draws its own).
+    if (!themed && aRow < TitleOffset() && FPressed && FPressedCol && aCol >= IndicatorOffset() &&
         dataCol < Columns()->Count() && Columns()->Items(dataCol) == FPressedCol) {
         TRect r = rect;
         Canvas()->Frame3D(r, clBtnShadow, clBtnHighlight, 1);

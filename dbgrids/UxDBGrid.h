@@ -145,6 +145,11 @@ public:
     void SetTitleButtons(bool value);
     bool UseXPThemes() const { return FUseXPThemes; }
     void SetUseXPThemes(bool v) { FUseXPThemes = v; Invalidate(); }
+    // UseXPThemes with the desktop's visual style active: title and
+    // indicator cells are then drawn as header items.
+    bool ThemesInUse() const;
+    // The title column under the mouse (a grid column), or -1.
+    int MouseColumn() const { return FMouseCol; }
     bool CanDelete() const { return FCanDelete; }
     void SetCanDelete(bool v) { FCanDelete = v; }
     bool ShowMemos() const { return FShowMemos; }
@@ -355,7 +360,12 @@ protected:
     void ClearSelectionOnMove();
     void TabToNextColumn(bool forward);
 
+    void Paint() override;
     void DrawCell(int aCol, int aRow, const gui::TRect& rect, gui::TGridDrawState state) override;
+    // A fixed cell in the desktop's header look (title and indicator cells);
+    // other fixed cells, and every cell without themes, as the platform draws them.
+    virtual void DrawThemedFixedCell(int aCol, int aRow, gui::TGridDrawState state, const gui::TRect& rect);
+    void DoMouseLeave(gui::TControl* control) override;
     void DrawColumnCell(const gui::TRect& rect, int dataCol, gui::TColumn* column, gui::TGridDrawState state) override;
     void Scroll(int distance) override;
     void LayoutChanged() override;
@@ -417,6 +427,10 @@ private:
     bool FPressed = false, FTracking = false, FSwapButtons = false, FTitleButtonAllowMove = false;
     bool FTitleArrow = false;
     gui::TPopupMenu* FTitlePopup = nullptr;
+    int FMouseCol = -1;
+    // Follows the title column under the mouse, repainting the cell left
+    // and the cell entered.
+    void TrackHotTitle(int x, int y);
     void LeaveControl();
     void ControlWndProc(gui::TMessage& message);
     gui::TWinControl* FCurrentControl = nullptr;

@@ -257,6 +257,7 @@ void TUxDBGrid::EndTitleTracking()
 void TUxDBGrid::MouseMove(TShiftState shift, int x, int y)
 {
     if (FTracking && !FSwapButtons) TrackTitleButton(x, y);
+    TrackHotTitle(x, y);
     TUxExDBGrid::MouseMove(shift, x, y);
 }
 

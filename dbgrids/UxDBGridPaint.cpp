@@ -1,15 +1,19 @@
-// TUxDBGrid: glyphs that replace the text of Boolean-like fields, and the
-// sort markers of title buttons.
+// TUxDBGrid: glyphs that replace the text of Boolean-like fields, the sort
+// markers of title buttons, and title and indicator cells in the desktop's
+// header theme.
 #include "dbgrids/UxDBGrid.h"
 
 #include <memory>
+#include <utility>
 
 #include "dbgrids/UxGraphics.h"
+#include "platform/gui/Themes.h"
 #include "platform/rtl/Strings.h"
 
 namespace dbgrids {
 
 using namespace gui;
+using O = TDBGridOption;
 
 namespace {
 
@@ -88,6 +92,104 @@ TUxDBGridBitmap TUxDBGrid::GetGlyphIndex(db::TField* field)
         return B::gpNone;
     default: return B::gpNone;
     }
+}
+
+// ------------------------------------------------------- themed headers
+
+namespace {
+
+enum : int { kHeaderRoot = 0, kHeaderItem = 1 };
+enum : int { kItemNormal = 1, kItemHot = 2, kItemPressed = 3 };
+
+void DrawHeaderPart(TWinControl* owner, TCanvas* canvas, int part, int state, const TRect& r)
+{
+    const HTHEME theme = OpenThemeData(owner, "header");
+    if (!theme) return;
+    DrawThemeBackground(theme, *canvas, part, state, r, nullptr);
+    CloseThemeData(theme);
+}
+
+} // namespace
+
+bool TUxDBGrid::ThemesInUse() const { return FUseXPThemes && IsThemeActive(); }
+
+void TUxDBGrid::Paint()
+{
+    // Header items draw their own edges: the fixed cells lose their lines.
+    if (ThemesInUse()) {
+        TGridOptions go = TCustomGrid::Options();
+        if (go.Contains(TGridOption::goFixedVertLine) || go.Contains(TGridOption::goFixedHorzLine)) {
+            go.Exclude(TGridOption::goFixedVertLine);
+            go.Exclude(TGridOption::goFixedHorzLine);
+            TCustomGrid::SetOptions(go);
+        }
+    }
+    TUxExDBGrid::Paint();
+}
+
+void TUxDBGrid::DrawThemedFixedCell(int aCol, int aRow, TGridDrawState state, const TRect& rect)
+{
+    (void)state;
+    if (!ThemesInUse()) return;
+    TCanvas* c = Canvas();
+    const bool designing = ComponentState().Contains(rtl::TComponentStateItem::csDesigning);
+    // Items not pressed overlap their neighbours by the edge lines the
+    // platform would have drawn.
+    const TRect wide(rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 2);
+    const bool titles = Options().Contains(O::dgTitles);
+    if (aRow < TitleOffset() && aCol >= IndicatorOffset() && titles) {
+        const int dataCol = RawToDataColumn(aCol);
+        const bool pressed = FPressed && FPressedCol && dataCol < Columns()->Count() &&
+                             Columns()->Items(dataCol) == FPressedCol;
+        const bool hot = !designing && aCol == FMouseCol;
+        if (pressed) DrawHeaderPart(this, c, kHeaderItem, TitleClickSorts() ? kItemPressed : hot ? kItemHot : kItemNormal, rect);
+        else DrawHeaderPart(this, c, kHeaderItem, hot ? kItemHot : kItemNormal, wide);
+        return;
+    }
+    if (aCol == 0 && Options().Contains(O::dgIndicator)) {
+        if (aRow < TitleOffset()) {
+            DrawHeaderPart(this, c, kHeaderItem, kItemNormal, wide);
+            return;
+        }
+        DrawHeaderPart(this, c, kHeaderRoot, 0, wide);
+        // The current record's arrow, in white and then in black one pixel
+        // to the left, so that it reads on light and dark headers.
+        const int record = aRow - TitleOffset();
+        if (DataLink()->Active() && record == DataLink()->ActiveRecord()) {
+            constexpr int size = 5;
+            for (const auto& [dx, colour] : {std::pair{4, clWhite}, std::pair{3, clBlack}}) {
+                const int x = rect.Left + dx, y = rect.Top + 3;
+                c->Brush()->SetStyle(TBrushStyle::bsSolid);
+                c->Brush()->SetColor(colour);
+                c->Pen()->SetColor(colour);
+                c->Polygon({{x, y}, {x + size - 1, y + size - 1}, {x, y + 2 * (size - 1)}});
+            }
+        }
+    }
+}
+
+void TUxDBGrid::TrackHotTitle(int x, int y)
+{
+    if (!ThemesInUse() || ComponentState().Contains(rtl::TComponentStateItem::csDesigning)) return;
+    int col = -1;
+    if (TitleColumnAt(x, y)) {
+        int row = 0;
+        MouseToCell(x, y, col, row);
+    }
+    if (col == FMouseCol) return;
+    for (int r = 0; r < TitleOffset(); ++r) {
+        if (FMouseCol >= 0) InvalidateCell(FMouseCol, r);
+        if (col >= 0) InvalidateCell(col, r);
+    }
+    FMouseCol = col;
+}
+
+void TUxDBGrid::DoMouseLeave(TControl* control)
+{
+    if (FMouseCol >= 0 && !ComponentState().Contains(rtl::TComponentStateItem::csDesigning))
+        for (int r = 0; r < TitleOffset(); ++r) InvalidateCell(FMouseCol, r);
+    FMouseCol = -1;
+    TUxExDBGrid::DoMouseLeave(control);
 }
 
 } // namespace dbgrids

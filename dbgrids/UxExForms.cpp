@@ -24,6 +24,12 @@ void TUxForm::ShowNoActivate(bool callActivate)
     TCustomForm::ShowNoActivate();
 }
 
+TModalResult TUxForm::ShowModal()
+{
+    DispatchPostedEnableMessages();
+    return TUxExForm::ShowModal();
+}
+
 void TUxForm::WndProc(TMessage& m)
 {
     if (m.Msg == WM_MOUSEACTIVATE && !FIsFocusable) {

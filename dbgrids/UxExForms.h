@@ -34,6 +34,8 @@ public:
     // callActivate runs the form's activation (OnActivate) first.
     void ShowNoActivate(bool callActivate);
     void WndProc(gui::TMessage& message) override;
+    // Delivers the WM_ENABLE messages still queued before the modal loop.
+    gui::TModalResult ShowModal() override;
 
 private:
     bool FIsFocusable = true;

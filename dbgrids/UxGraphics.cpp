@@ -1,7 +1,11 @@
 #include "dbgrids/UxGraphics.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
+
+#include "platform/rtl/Streams.h"
 
 namespace dbgrids {
 
@@ -102,6 +106,75 @@ struct TStartUp {
     TStartUp() { RegisterUxCursors(); }
 } const gStartUp;
 } // namespace
+
+// ------------------------------------------------------------ icons
+
+void IconHandleSize(const gui::TIcon* icon, int& width, int& height)
+{
+    if (icon && !icon->Empty()) {
+        width = icon->Width();
+        height = icon->Height();
+        return;
+    }
+    width = height = 32;
+}
+
+std::unique_ptr<gui::TIcon> LoadIconAtRealSize(const gui::TIcon& icon)
+{
+    auto result = std::make_unique<gui::TIcon>();
+    if (icon.Empty()) return result;
+    rtl::TStringStream saved;
+    icon.SaveToStream(saved);
+    const std::string& bytes = saved.DataString();
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    auto u16 = [](const uint8_t* q) { return static_cast<uint16_t>(q[0] | q[1] << 8); };
+    auto u32 = [](const uint8_t* q) {
+        return static_cast<uint32_t>(q[0] | q[1] << 8 | q[2] << 16 | static_cast<uint32_t>(q[3]) << 24);
+    };
+    const int count = bytes.size() >= 6 ? u16(p + 4) : 0;
+    if (bytes.size() < 6 || u16(p + 2) != 1 || count < 1 || 6 + 16 * static_cast<std::size_t>(count) > bytes.size()) {
+        result->Assign(&icon);
+        return result;
+    }
+    // The colour count the screen asks for, compared with an entry's colour
+    // count and reserved bytes read as one 16-bit number.
+    gui::TBitmap screen(1, 1);
+    const int depth = screen.Canvas()->GetDeviceCaps(gui::PLANES) * screen.Canvas()->GetDeviceCaps(gui::BITSPIXEL);
+    const uint16_t wanted = depth == 24 ? 0 : static_cast<uint16_t>(1u << (depth % 32));
+    auto colours = [&](int i) { return u16(p + 6 + 16 * i + 2); };
+    int chosen = -1;
+    for (int i = 0; i < count && chosen < 0; ++i)
+        if (colours(i) == wanted) chosen = i;
+    if (chosen < 0) {
+        int first = -1;
+        for (int i = 0; i < count; ++i) {
+            if (first < 0) {
+                if (colours(i) <= wanted) first = chosen = i;
+            } else if (colours(i) > colours(first)) {
+                chosen = i;
+            }
+        }
+    }
+    if (chosen < 0) chosen = 0;
+    const uint8_t* entry = p + 6 + 16 * chosen;
+    const uint32_t size = u32(entry + 8), offset = u32(entry + 12);
+    if (static_cast<uint64_t>(offset) + size > bytes.size()) {
+        result->Assign(&icon);
+        return result;
+    }
+    // A one-image icon file of the chosen entry.
+    std::string one(bytes.data(), 6);
+    one[4] = 1;
+    one[5] = 0;
+    std::string dir(reinterpret_cast<const char*>(entry), 16);
+    const uint32_t at = 22;
+    for (int b = 0; b < 4; ++b) dir[12 + b] = static_cast<char>((at >> (8 * b)) & 0xFF);
+    one += dir;
+    one.append(bytes.data() + offset, size);
+    rtl::TStringStream stream(std::move(one));
+    result->LoadFromStream(stream);
+    return result;
+}
 
 } // namespace dbgrids
 

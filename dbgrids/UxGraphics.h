@@ -9,8 +9,11 @@
 //   dbgrids::DrawMaskedBitmap(canvas, x, y, glyph, gui::clDefault);
 #pragma once
 
+#include <memory>
+
 #include "platform/gui/Forms.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/IconImage.h"
 
 namespace dbgrids {
 
@@ -30,6 +33,16 @@ int CanvasTextHeight(gui::TCanvas* canvas);
 // Moves owner's free notification from ref to newRef; false when nothing
 // changes (the same reference, or no owner).
 bool ReplaceComponentRef(rtl::TComponent* owner, rtl::TComponent* newRef, rtl::TComponent*& ref);
+// The size of an icon's image; the system icon size (32 x 32) for a missing
+// or empty icon.
+void IconHandleSize(const gui::TIcon* icon, int& width, int& height);
+// The image of an icon file that suits the screen's colour depth, as an icon
+// of its own at that image's size.  The screen's depth asks for a colour
+// count: the first image with exactly that count; else, from the first image
+// with at most that count, the last later image with more colours than it;
+// else the first image.  A cursor file comes back whole; an empty icon
+// gives an empty one.
+std::unique_ptr<gui::TIcon> LoadIconAtRealSize(const gui::TIcon& icon);
 gui::HWND ApplicationWindow();
 bool ApplicationMinimized();
 // Gives slots 368 to 371 the drag shapes (multi-drag, drag, multi-drag,

@@ -105,6 +105,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>();
+    FSortIndexes = std::make_unique<gridbase::TSortIndexList>(-1, -1);
     FControlLook = std::make_unique<TControlLook>(this);
     SetNonClientPaint(true);  // the look border
     FNavigation = std::make_unique<TNavigation>();
@@ -178,6 +179,8 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
 
 TExStringGrid::~TExStringGrid()
 {
+    // The drag loop must not find the freed grid's target.
+    if (FDropTargetOK) RevokeGridDropTarget();
     if (FResizeForm && !FResizeForm->IsDestroying()) FResizeForm->OnResize = ResizeAssigned ? FOnResize : rtl::TNotifyEvent();
     if (FColumnSize->Save()) SaveColSizes();
     if (FGridTimerID) gui::KillTimer(Handle(), FGridTimerID);
@@ -267,6 +270,7 @@ void TExStringGrid::ParentFormResize(rtl::TObject* sender)
             // The form's own handler must not break the grid's resizing.
         }
     }
+    if (ColCount() > 0 && FColumnSize->StretchColumn() < ColCount()) StretchColumn(FColumnSize->StretchColumn());
 }
 
 // --------------------------------------------------------------- copying

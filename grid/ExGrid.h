@@ -39,11 +39,22 @@
 #include "grid/ExGridSettings.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
+#include "gridbase/ExObj.h"
 #include "gridbase/ExUtil.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace htmltext {
 class THTMLPictureCache;
+}
+namespace gui {
+class TBalloonTip;
+class TPopupMenu;
+class TTimer;
+struct THintInfo;
+}
+namespace gridbase {
+class TGRDDropTarget;
+class TDragInput;
 }
 
 namespace grid {
@@ -657,12 +668,12 @@ public:
     // The cell's graphic layer (ExGridRenderers.cpp).
     virtual void DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
                                  TGridDrawState state);
-    virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas) {}
+    virtual void RenderRichCell(int rCol, int aRow, const gui::TRect& rect, gui::TCanvas* canvas);
     // The background picture or gradient (ExGridBackground.cpp): outside
     // the cells, and under a cell without a colour of its own (displayed column).
     virtual void PaintBackgroundOutsideCells();
     virtual void DrawBackgroundPicture(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect);
-    virtual void PaintDesignHelper() {}
+    virtual void PaintDesignHelper();
     // Rotated text: true with the angle in degrees (none until cell graphics).
     virtual bool IsRotated(int aCol, int aRow, int& angle);
     // --- selection model (ExGridSelect.cpp) ------------------------------------
@@ -903,6 +914,138 @@ public:
     std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
         OnAutoAdvance;
     TRowEvent OnAutoInsertCol;
+
+    // --- special editors, edit link, inline controls (ExGridSpecial.cpp, ExGridInline.cpp) ---
+    // Entry points of an edit: open the editor of the current cell, close
+    // it (reading a special editor's value back), and close it for a key
+    // that the grid then handles (Tab, arrows, Enter's advance).
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void DoneInplaceEdit(uint16_t key, gui::TShiftState shift);
+    // Places, fills and shows (reads back and hides) the special editor of
+    // EditControl() for a cell (displayed column).
+    void ShowSpecialEditor(int aCol, int aRow);
+    void HideSpecialEditor(int aCol, int aRow);
+    void HideCellEdit() { HideSpecialEditor(Col(), Row()); }
+    // Starts editing as F2 does.
+    void ShowCellEdit();
+    // An editor's text into a cell (real column), through SetEditText.
+    virtual void StoreEditorText(int aCol, int aRow, const std::string& value);
+    // OnEllipsClick on the current cell; its answer (the text by default).
+    std::string DoEllipsClick(const std::string& text);
+    // The grid's own editors, made on first use.
+    class TGridSpin* EditSpin();
+    class TGridCombo* EditCombo();
+    class TGridCheckBox* EditCheck();
+    class TGridEditBtn* EditBtn();
+    class TGridUnitEditBtn* UnitEditBtn();
+    class TGridDatePicker* EditDate();
+    class TGridDateTimePicker* EditDateTime();
+    class TGridButton* GridButton();
+    class TGridTransEdit* EditTrans();
+    // The special editor showing now (nullptr for the text editors and the check box).
+    gui::TWinControl* EditCtrl() const { return FEditCtrl; }
+    bool SpecialEditorOpen() const { return FSpecialEditor; }
+    // The user's editor of edCustom cells; not owned.
+    class TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(class TEditLink* link);
+    // The edit link's window procedure in front of its control (esInplace).
+    void EditLinkWndProc(gui::TMessage& m);
+    // A press on the grid while an edit link's popup is open closes the
+    // popup as its deactivation does (where the window system reports none).
+    void ClosePopupLink();
+    // The edit mask of a cell's text editor (real column): OnGetEditMask,
+    // empty for none (see ExEditMask.h for the notation).
+    virtual std::string GetEditMask(int aCol, int aRow);
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)> OnGetEditMask;
+    // SelectCell's switch of goEditing for the cell about to become current.
+    void SwitchEditingForCell(int aCol, int aRow);
+    std::function<void(gui::TMessage&)> FGridControlWndProc;
+    // A refused value keeps the editor: the grid does not advance meanwhile.
+    bool FNoAutoAdvance = false;
+    bool LButFlg = false;
+    bool FLastValidation = true;
+    rtl::TDateTime OriginalDateTime() const { return FOriginalDateTime; }
+    // The text of the cell when editing began.
+    const std::string& CellCache() const { return FCellCache; }
+    // The character that started the edit (sent to the editor once shown)
+    // and a step of the spin editor at once (a click on a spin button).
+    void SetStartEditChar(char16_t c) { FStartEditChar = c; }
+    void SetSpinClickStart(bool up, bool down) { FSpinUpClick = up, FSpinDnClick = down; }
+    EXGRID_STORED(int, ComboIdx, -1)
+    EXGRID_STORED(int, MaxComboLength, 0)
+    EXGRID_STORED(bool, LookupHistory, false)
+    // The text editor passes typed and pasted text through the OEM code
+    // page: characters it cannot hold become "?".
+    EXGRID_STORED(bool, OemConvert, false)
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int value, bool upDown)> OnSpinClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, double value, bool upDown)> OnFloatSpinClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, rtl::TDateTime value, bool upDown)>
+        OnDateSpinClick, OnTimeSpinClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection)>
+        OnComboChange;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection,
+                       rtl::TObject* object)>
+        OnComboObjectChange;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& s)> OnEllipsClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, class TEditLink* link)> OnGetEditorProp;
+    std::function<void(rtl::TObject* sender, const std::string& value, rtl::TDateTime& date)> OnCustomStrToDate;
+    // Inline form controls of HTML cells: a press on a control (real
+    // column); false when the press was no control's.
+    bool ControlPress(int aCol, int aRow, int x, int y);
+    void ShowInlineControl(const std::string& cellText, const std::string& ctrlType, int aRow, int aCol,
+                           int aDisplayCol, const gui::TRect& ctrlRect, const std::string& ctrlValue,
+                           const std::string& ctrlID);
+    void InlineControlExit(rtl::TObject* sender);
+    void ControlComboSelect(rtl::TObject* sender);
+    // Opens the next edit or combo control after controlID in the cell
+    // (displayed column); none left: the grid takes the focus.
+    void EditNextCellControl(int aCol, int aRow, const std::string& controlID);
+    // The borderless editor over a cell that may not be edited.
+    void ShowTransparentEditor(int aCol, int aRow);
+    class TControlEdit* InlineEdit();
+    class TControlCombo* InlineCombo();
+    gui::TPoint CtrlXY() const { return FCtrlXY; }
+    const std::string& CtrlID() const { return FCtrlID; }
+    const std::string& CtrlType() const { return FCtrlType; }
+    bool CtrlEditing() const { return FCtrlEditing; }
+    bool CtrlDown() const { return FCtrlDown; }
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor, bool& autoHandle)>
+        OnAnchorClick;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
+                       const std::string& ctrlType, const std::string& ctrlVal)>
+        OnControlClick, OnControlEditDone;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
+                       const std::string& ctrlType, const std::string& ctrlVal, rtl::TStringList* values,
+                       bool& edit, int& dropCount)>
+        OnControlComboList;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, int itemIndex, const std::string& ctrlID,
+                       const std::string& ctrlValue)>
+        OnControlComboSelect;
+private:
+    gui::TRect EditorCellRect(int aCol, int aRow);
+    bool FEditActive = false;
+    bool FBlockKill = false;
+    char16_t FStartEditChar = 0;
+    bool FSpinUpClick = false, FSpinDnClick = false;
+    rtl::TDateTime FOriginalDateTime = 0;
+    gui::TWinControl* FEditCtrl = nullptr;
+    class TEditLink* FEditLink = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridCombo* FEditCombo = nullptr;
+    TGridCheckBox* FEditCheck = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
+    TGridDateTimePicker* FEditDateTime = nullptr;
+    TGridButton* FGridButton = nullptr;
+    TGridTransEdit* FEditTrans = nullptr;
+    TControlEdit* FInlineEdit = nullptr;
+    TControlCombo* FInlineCombo = nullptr;
+    gui::TPoint FCtrlXY{-1, -1};
+    std::string FCtrlID, FCtrlType;
+    bool FCtrlEditing = false, FCtrlDown = false;
+public:
 
 protected:
     // Editor choice: refuses the text editor for edNone, click-control
@@ -1237,6 +1380,115 @@ public:
     bool SetRadioIdx(int aCol, int aRow, int idxRadio);
     void RemoveRadio(int aCol, int aRow);
     void ToggleRadio(int aCol, int aRow, bool askEditable);
+
+    // --- hints, balloons, moving, drag and drop, design panel (ExGridHints.cpp,
+    // ExGridMoving.cpp, ExGridDragDrop.cpp, ExGridDesign.cpp) -------------------
+    // The hint for the cell under hintInfo.CursorPos: its text, place and
+    // window class (CM_HINTSHOW asks it); canShow is left as it is.
+    void GetCellHintInfo(std::string& hintStr, bool& canShow, gui::THintInfo& hintInfo);
+    gui::TPoint LastHintPos() const { return FLastHintPos; }
+    EXGRID_STORED(bool, HintShowCells, false)
+    EXGRID_STORED(bool, HintShowLargeText, false)
+    EXGRID_STORED(bool, HTMLHint, false)
+    EXGRID_STORED(bool, SelectionRTFKeep, false)
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, std::string& anchor)> OnAnchorHint;
+    // What the balloon shows for the client point (the tooltip's question):
+    // false while Balloon.Enable is off.  Fills the balloon with it.
+    bool GetBalloonInfo(gui::TPoint clientPos, std::string& title, std::string& text, int& icon);
+    // The balloon popup, made on first use with the balloon settings' delays.
+    gui::TBalloonTip* BalloonTip();
+    gui::TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& title, std::string& text, int& icon)>
+        OnCellBalloon;
+    // WM_NOTIFY from the grid's controls: a date picker's change (a
+    // TNMDateTime) reaches OnDateTimeChange with the current cell.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, double dateTime)> OnDateTimeChange;
+    // Column and row moving: OnColumnMove / OnRowMove asked while a header is
+    // dragged, OnColumnMoving / OnRowMoving for each new drop target.
+    std::function<void(rtl::TObject* sender, int index, bool& allow)> OnColumnMove, OnRowMove, OnColumnMoving,
+        OnRowMoving;
+    bool ColMoveFlg() const { return FColMoveFlg; }
+    void SetColMoveFlg(bool v) { FColMoveFlg = v; }
+    // The sort columns of a multi-column sort (low 16 bits the column, bit 31 descending).
+    gridbase::TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // The drop-position arrows and the floating header, made on first use.
+    gridbase::TArrowWindow* MoveArrow(gridbase::TArrowDirection direction);
+    gridbase::TPopupButton* MoveButton();
+    // A picture of the cells of rect in a borderless pop-up that floats
+    // above the windows and lets the mouse through (the drag image of moving
+    // and of drags with DragDropSettings.ShowCells); the caller frees it.
+    gui::TWinControl* SelectionToForm(const gui::TGridRect& rect);
+    // The floating picture of a running move or drag (nullptr when none).
+    gui::TWinControl* MoveForm() const { return FMoveForm; }
+    void FreeMoveForm();
+    int MoveColInd() const { return FMoveColInd; }
+    int MoveRowInd() const { return FMoveRowInd; }
+    void HideMoveArrows();
+    // Drag and drop events (rows before columns, as published).
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& allow)> OnOleDragOver;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrop;
+    std::function<void(rtl::TObject* sender, const gui::TGridRect& rect)> OnOleDropped;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, int dropCol)> OnOleDropCol;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& fileName, bool& allow)>
+        OnOleDropFile;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& url, bool& allow)> OnOleDropURL;
+    gridbase::TGRDDropTarget* GridDropTarget() const;
+    const gui::TGridRect& DropSelection() const { return FDropSelection; }
+    // The drag-scroll timer of a drag passing over the grid (DragScrollOptions).
+    gui::TTimer* DragScrollTimer();
+    // Drags the selected cells (as text and rich text) or a column out of
+    // the grid until released; the effect done.
+    int OleDragSelection(gridbase::TDragInput* input = nullptr);
+    int OleDragColumn(int aCol, gridbase::TDragInput* input = nullptr);
+    // A press on a selected cell of a drag source (OleDropSource) starts a
+    // drag once the pointer leaves 3 pixels around the press point.
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrag;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnOleDragStart;
+    std::function<void(rtl::TObject* sender, int effect)> OnOleDragStop;
+    // The input the drags started by the mouse read (nullptr: the pointer and
+    // keys themselves); tests script it.  Not owned.
+    void SetOleDragInput(gridbase::TDragInput* input) { FOleDragInput = input; }
+    bool SelectionClick() const { return FSelectionClick; }
+    // The design-time panel (drawn and hit only while designing).
+    uint8_t DesignHelperHitTest(int x, int y);
+    virtual void DesignHelperClick(int x, int y);
+    uint8_t LastDesignChoice() const { return FLastDesignChoice; }
+    gui::TPopupMenu* DesignLookMenu() const { return FDesignMenu; }
+
+protected:
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void RowMoved(int fromIndex, int toIndex) override;
+    void ColumnMovedData(int fromIndex, int toIndex) override;
+    void CMHintShow(gui::TMessage& message);
+    // True when the notification was the grid's to end here.
+    bool WMNotify(gui::TMessage& message);
+    void CMDesignHitTest(gui::TMessage& message);
+    // The moving drag of 7.133/7.137 (true: the event was the drag's).
+    bool EnhMoveMouseDown(int x, int y);
+    bool EnhMoveMouseMove(int x, int y);
+    bool EnhMoveMouseUp(gui::TMouseButton button, int x, int y);
+    void BalloonMouseMove(int x, int y);
+    bool OleDragSourcePress(int aCol, int aRow, int x, int y);
+    bool OleDragStartMove(int x, int y);
+    bool OleDragSourceRelease(int x, int y);
+    bool FSelectionClick = false;
+    gridbase::TDragInput* FOleDragInput = nullptr;
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
+    gui::TPoint FLastHintPos{-1, -1};
+    gui::TPoint FLastBalloonPos{-1, -1};
+    gui::TBalloonTip* FBalloonTip = nullptr;
+    bool FColMoveFlg = false;
+    std::unique_ptr<gridbase::TSortIndexList> FSortIndexes;
+    int Movecell = -1, MoveOfsX = 0, MoveOfsY = 0, FMoveColInd = 0, FMoveRowInd = 0;
+    gui::TPoint FMovePress{-1, -1};
+    gridbase::TPopupButton* FMoveButton = nullptr;
+    gui::TWinControl* FMoveForm = nullptr;
+    gridbase::TArrowWindow* FArrows[4] = {nullptr, nullptr, nullptr, nullptr};
+    gui::TTimer* FDragScrollTimer = nullptr;
+    int FDragScrollDir = 0;
+    uint8_t FLastDesignChoice = 255;
+    gui::TPopupMenu* FDesignMenu = nullptr;
 
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;

@@ -57,7 +57,13 @@ void TExStringGrid::KeyPress(char16_t& key)
         !Options().Contains(TGridOption::goRowSelect) && !EditorMode()) {
         report();
         if (key == 0) return;
+        FStartEditChar = key;  // a special editor takes it when it opens
         ShowEditor();
+        FStartEditChar = 0;
+        if (FSpecialEditor) {
+            key = 0;
+            return;
+        }
         gui::TInplaceEdit* ed = InplaceEditor();
         if (ed && ed->Visible()) {
             ed->SelectAll();

@@ -79,6 +79,8 @@ bool TExStringGrid::CanShowInplaceEditor()
     if (Designing()) return answer;
     // An editor left open on another cell (or closed since) no longer counts.
     if (!EditMode()) FEditMode = false;
+    // A special editor open on the cell is the cell's editor.
+    if (FEditMode && FSpecialEditor) return false;
     const gui::TPoint b = BaseCell(RealColIndex(Col()), Row());
     if (answer && !FEditMode && HasClickControl(b.X, b.Y)) return false;
     // A cell that may not be edited opens no editor.
@@ -97,6 +99,7 @@ bool TExStringGrid::CanShowInplaceEditor()
             // one opens nothing while the grid still counts as editing.
             FEditing = true;
             FEntered = true;
+            ShowSpecialEditor(RealToDisplayCol(b.X), b.Y);
             return false;
         }
     }
@@ -119,6 +122,12 @@ std::string TExStringGrid::GetEditText(int aCol, int aRow)
 void TExStringGrid::SetEditText(int aCol, int aRow, const std::string& value)
 {
     const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
+    // A masked editor shows literals and blanks the cell may not keep.
+    const auto* ed = dynamic_cast<const TExInplaceEdit*>(InplaceEditor());
+    if (ed && ed->Visible() && ed->HasMask()) {
+        TBaseGrid::SetEditText(b.X, b.Y, ed->StoredText(value));
+        return;
+    }
     TBaseGrid::SetEditText(b.X, b.Y, value);
 }
 
@@ -172,10 +181,59 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
         OnCellChanging(this, Row(), Col(), aRow, aCol, allow);
     // Column 0 of a grid with nodes holds the node buttons.
     if (!allow || (aCol == 0 && FNumNodes > 0 && !Options().Contains(gui::TGridOption::goRowSelect))) return false;
+    SwitchEditingForCell(aCol, aRow);
     if (IsFixed(aCol, aRow)) return false;
+    // Leaving a cell whose special editor was open: its value is validated
+    // first, and a refusal keeps the current cell (and reopens the editor).
+    const gui::TInplaceEdit* ed = InplaceEditor();
+    if (FEditing && !IsTextEditorKind(FEditControl) && !(ed && ed->Focused()) &&
+        (aCol != Col() || aRow != Row()) && !ValidateCell(GetCellText(RealColIndex(Col()), Row())))
+        return false;
     const bool answer = TBaseGrid::SelectCell(aCol, aRow);
     if (answer) FCellCache = GetCellText(RealColIndex(aCol), aRow);
     return answer;
+}
+
+// Editing follows the cell that is about to become current: goEditing is
+// added for a cell that may be edited and removed (FEditDisable
+// remembering that the grid edits) for one that may not.  A cell with a
+// click control keeps goEditing on for its control when it may be edited.
+void TExStringGrid::SwitchEditingForCell(int aCol, int aRow)
+{
+    using gui::TGridOption;
+    const int rCol = RealColIndex(aCol);
+    const gui::TPoint b = BaseCell(rCol, aRow);
+    const bool editing = Options().Contains(TGridOption::goEditing);
+    const bool rangeEdit = FMouseActions->RangeSelectAndEdit();
+    if (!editing && !FEditDisable && !rangeEdit) return;  // a grid that does not edit
+    if (HasClickControl(b.X, b.Y)) {
+        bool canEdit = true;
+        CanEditBaseCell(rCol, aRow, canEdit);
+        FEditDisable = !canEdit && (editing || rangeEdit);
+        if (!editing && !Options().Contains(TGridOption::goRowSelect) && canEdit) {
+            FEditChange = true;
+            SetOptions(Options() + gui::TGridOptions{TGridOption::goEditing});
+        }
+        return;
+    }
+    bool canEdit = editing || FEditDisable;
+    CanEditBaseCell(rCol, aRow, canEdit);
+    if (FMouseActions->EditOnDblClickOnly()) canEdit = false;
+    if (canEdit) {
+        FEditDisable = false;
+        if (!editing) {
+            FEditChange = true;
+            if (!FEditing) RememberCellValue(aCol, aRow);
+            gui::TGridOptions o = Options();
+            if (o.Contains(TGridOption::goRowSelect) && rangeEdit) o.Exclude(TGridOption::goRowSelect);
+            o.Include(TGridOption::goEditing);
+            SetOptions(o);
+        }
+    } else if (editing) {
+        FEditDisable = true;
+        FEditChange = true;
+        SetOptions(Options() - gui::TGridOptions{TGridOption::goEditing});
+    }
 }
 
 } // namespace grid

@@ -9,6 +9,7 @@
 
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
+#include "platform/gui/Forms.h"
 
 namespace grid {
 
@@ -25,6 +26,11 @@ bool SameRect(const gui::TGridRect& a, const gui::TGridRect& b) { return a == b;
 
 void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 {
+    // A key a special editor's control left unhandled is not the grid's.
+    if (FSpecialEditor && !Focused()) {
+        key = 0;
+        return;
+    }
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
     const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
     const bool alt = shift.Contains(TShiftStateItem::ssAlt);
@@ -237,6 +243,11 @@ void TExStringGrid::AutoAddRow()
 
 void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    if (Designing() && ShowDesignHelper() && button == gui::TMouseButton::mbLeft && DesignHelperHitTest(x, y) != 255) {
+        DesignHelperClick(x, y);
+        return;
+    }
+    ClosePopupLink();
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     FPressSelection = Selection();
@@ -279,6 +290,14 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
             return;  // a refused click changes nothing
         }
     }
+    FSelectionClick = false;
+    // Anchors and inline form controls of HTML cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && !IsFixed(c, r) &&
+        ControlPress(RealColIndex(c), r, x, y))
+        return;
+    if (button == gui::TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble) &&
+        OleDragSourcePress(c, r, x, y))
+        return;  // the drag starts once the pointer moves
     FMouseDown = button == gui::TMouseButton::mbLeft;
     if (button == gui::TMouseButton::mbLeft) {
         // The sizing reference cell: in the header row the column left of a
@@ -296,12 +315,25 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         }
     }
     TBaseGrid::MouseDown(button, shift, x, y);
+    if (button == gui::TMouseButton::mbLeft) EnhMoveMouseDown(x, y);
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0) DirectEditPress(c, r, x);
 }
 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 {
     if (FixedSizingMove(x, y)) return;
+    if (OleDragStartMove(x, y)) return;
+    if (EnhMoveMouseMove(x, y)) return;
+    {
+        // A hint shown for another cell goes; the balloon follows the cell.
+        int hc = -1, hr = -1;
+        MouseToCell(x, y, hc, hr);
+        if (FLastHintPos.X >= 0 && gui::TPoint{hc, hr} != FLastHintPos && gui::Application) {
+            gui::Application->CancelHint();
+            FLastHintPos = {-1, -1};
+        }
+        BalloonMouseMove(x, y);
+    }
     TBaseGrid::MouseMove(shift, x, y);
     const gui::TGridState state = GridState();
     if (state != gui::TGridState::gsColSizing && state != gui::TGridState::gsRowSizing) return;
@@ -319,6 +351,11 @@ void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
+    if (button == gui::TMouseButton::mbLeft && OleDragSourceRelease(x, y)) return;
+    if (EnhMoveMouseUp(button, x, y)) {
+        FMouseDown = false;
+        return;
+    }
     if (FSizingFixed || FSizingFixedR) {
         EndFixedSizing(x, y);
         return;
@@ -339,6 +376,11 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);
     FMouseDown = false;
+    if (FCtrlDown) {
+        // An inline button control comes up again.
+        FCtrlDown = false;
+        RepaintCell(RealToDisplayCol(FCtrlXY.X), FCtrlXY.Y);
+    }
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;

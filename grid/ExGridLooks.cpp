@@ -2,6 +2,7 @@
 // the look settings objects (fixed-cell gradients of ControlLook, progress
 // appearance, drag and drop, balloons, modified marks, drag scrolling).
 #include "grid/ExGrid.h"
+#include "grid/ExGridDragDrop.h"
 #include "gridbase/grddd.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Themes.h"
@@ -16,18 +17,6 @@ RTL_PUBLISHED(TDragScrollDelays) {}
 RTL_PUBLISHED(TDragScrollMargins) {}
 RTL_PUBLISHED(TDragScrollOptions) {}
 
-namespace {
-
-// Accepts nothing until the grid's drop handling exists.
-class TGridDropTarget : public gui::IDropTarget {
-public:
-    int DragEnter(const gui::TDataObject&, gui::TShiftState, gui::TPoint, int) override { return gui::DROPEFFECT_NONE; }
-    int DragOver(gui::TShiftState, gui::TPoint, int) override { return gui::DROPEFFECT_NONE; }
-    void DragLeave() override {}
-    int Drop(const gui::TDataObject&, gui::TShiftState, gui::TPoint, int) override { return gui::DROPEFFECT_NONE; }
-};
-
-} // namespace
 
 // --- settings objects ---------------------------------------------------------------
 
@@ -162,15 +151,16 @@ std::unique_ptr<TShowModified> TExStringGrid::MakeShowModified()
 
 bool TExStringGrid::RegisterGridDropTarget()
 {
-    if (!FDropTarget) FDropTarget = std::make_unique<TGridDropTarget>();
-    gui::RegisterDragDrop(this, FDropTarget.get());
+    if (!FDropTarget) FDropTarget = std::make_unique<TGridDropTarget>(this);
+    gridbase::RegisterGridDropTarget(this, static_cast<TGridDropTarget*>(FDropTarget.get()));
     FDropTargetOK = true;
     return true;
 }
 
 void TExStringGrid::RevokeGridDropTarget()
 {
-    gui::RevokeDragDrop(this);
+    gridbase::RevokeGridDropTarget(this);
+    FDropTargetOK = false;
 }
 
 // --- fixed-cell gradients of ControlLook ------------------------------------------------

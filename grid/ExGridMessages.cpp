@@ -3,7 +3,9 @@
 // notification and the validation of an edited value.
 #include <algorithm>
 
+#include "grid/ExEditLink.h"
 #include "grid/ExGrid.h"
+#include "platform/gui/BalloonTip.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/rtl/DateTime.h"
 
@@ -34,6 +36,20 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         return;
     }
     switch (message.Msg) {
+    case gui::WM_NOTIFY:
+        if (WMNotify(message)) return;
+        break;
+    case gui::CM_MOUSELEAVE:
+        // The balloon belongs to the cell the pointer was over.
+        if (FBalloonTip) FBalloonTip->Pop();
+        FLastBalloonPos = {-1, -1};
+        break;
+    case gui::CM_HINTSHOW:
+        CMHintShow(message);
+        return;
+    case gui::CM_DESIGNHITTEST:
+        CMDesignHitTest(message);
+        return;
     case gui::WM_NCPAINT:
         // The look border over the frame, not while updates are locked.
         TBaseGrid::Dispatch(message);
@@ -218,6 +234,8 @@ void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* n)
 
 void TExStringGrid::Notification(rtl::TComponent* component, rtl::TOperation operation)
 {
+    if (operation == rtl::TOperation::opRemove && component == FEditLink)
+        FEditLink = nullptr;
     if (operation == rtl::TOperation::opRemove)
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), component),
                             FNotifierList.end());

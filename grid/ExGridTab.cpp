@@ -29,7 +29,8 @@ bool TExStringGrid::IsEditable(int aCol, int aRow)
 
 bool TExStringGrid::CanTabToCell(int aCol, int aRow)
 {
-    if (Options().Contains(TGridOption::goEditing)) return IsEditable(RealColIndex(aCol), aRow);
+    // FEditDisable: the grid edits, goEditing is only off for the current cell.
+    if (Options().Contains(TGridOption::goEditing) || FEditDisable) return IsEditable(RealColIndex(aCol), aRow);
     return !IsFixed(aCol, aRow);
 }
 
@@ -155,7 +156,8 @@ TExStringGrid::TTabRun TExStringGrid::TabStep(bool backward)
         return TTabRun::trAgain;
     }
     // Cells that cannot be edited are stepped over.
-    if (Options().Contains(TGridOption::goEditing) && !IsEditable(RealColIndex(Col()), Row())) return TTabRun::trAgain;
+    if ((Options().Contains(TGridOption::goEditing) || FEditDisable) && !IsEditable(RealColIndex(Col()), Row()))
+        return TTabRun::trAgain;
     return TTabRun::trDone;
 }
 

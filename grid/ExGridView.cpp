@@ -151,19 +151,15 @@ int Moved(int x, int from, int to)
 void TExStringGrid::MoveColumn(int fromIndex, int toIndex)
 {
     if (FColumnOrder.empty()) SetColumnOrder();
+    // ColumnMoved makes the recorded order follow.
     gui::TCustomGrid::MoveColumn(fromIndex, toIndex);
-    // The recorded order follows, so that it still maps positions to the
-    // columns' recorded indexes.
-    if (fromIndex < static_cast<int>(FColumnOrder.size()) && toIndex < static_cast<int>(FColumnOrder.size())) {
-        const int entry = FColumnOrder[static_cast<std::size_t>(fromIndex)];
-        FColumnOrder.erase(FColumnOrder.begin() + fromIndex);
-        FColumnOrder.insert(FColumnOrder.begin() + toIndex, entry);
-    }
     for (TGridControlItem& it : FControlItems) it.X = Moved(it.X, fromIndex, toIndex);
 }
 
 void TExStringGrid::MoveRow(int fromIndex, int toIndex)
 {
+    // The floating footer's row stays last.
+    if (FFloatingFooter->Visible() && toIndex == RowCount() - 1) return;
     gui::TCustomGrid::MoveRow(fromIndex, toIndex);
     for (TGridControlItem& it : FControlItems) it.Y = Moved(it.Y, fromIndex, toIndex);
 }

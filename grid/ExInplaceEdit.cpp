@@ -9,6 +9,7 @@
 #include "gridbase/ExUtil.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/rtl/CodePages.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
@@ -28,9 +29,61 @@ int CharCount(const std::u16string& s)
 
 bool IsDigit(char16_t c) { return c >= '0' && c <= '9'; }
 
+// Text through the OEM code page and back (OemConvert).
+std::string OemRoundTrip(const std::string& text) { return rtl::OemToChar(rtl::CharToOem(text)); }
+
 } // namespace
 
 TExInplaceEdit::TExInplaceEdit(TExStringGrid* grid) : gui::TInplaceEdit(grid), FExGrid(grid) {}
+
+void TExInplaceEdit::UpdateContents()
+{
+    TExStringGrid* g = FExGrid;
+    FMask.reset();
+    gui::TInplaceEdit::UpdateContents();
+    const std::string mask = g->GetEditMask(g->RealColIndex(g->Col()), g->Row());
+    if (mask.empty()) return;
+    FMask = std::make_unique<TEditMask>(mask);
+    const bool modified = Modified();
+    SetEditText(rtl::UTF16ToUTF8(FMask->Display(rtl::UTF8ToUTF16(EditText()))));
+    SetModified(modified);
+    // The first input position takes the typing.
+    int first = 0;
+    while (first < FMask->Length() && FMask->IsLiteral(first)) ++first;
+    SetSel(first, g->Navigation()->ImproveMaskSel() ? 1 : 0);
+}
+
+std::string TExInplaceEdit::StoredText(const std::string& shown) const
+{
+    if (!HasMask()) return shown;
+    return rtl::UTF16ToUTF8(FMask->Stored(rtl::UTF8ToUTF16(shown)));
+}
+
+bool TExInplaceEdit::MaskKey(char16_t key)
+{
+    if (!HasMask()) return false;
+    std::u16string shown = rtl::UTF8ToUTF16(EditText());
+    int at = SelStart();
+    if (key == 8) {
+        FMask->Clear(shown, at, true);
+    } else if (key == 127) {
+        FMask->Clear(shown, at, false);
+    } else if (key >= 32) {
+        if (!FMask->Put(shown, at, key)) return Beep(), true;
+    } else {
+        return false;
+    }
+    SetEditText(rtl::UTF16ToUTF8(shown));
+    SetSel(at, 0);
+    Change();
+    // A full mask with AdvanceAuto moves on as Enter does.
+    TExStringGrid* g = FExGrid;
+    if (key >= 32 && g->Navigation()->AdvanceAuto() && at >= FMask->Length() && FMask->Complete(shown)) {
+        char16_t enter = 13;
+        if (ValidateBeforeLeaving()) g->EnterFromEditor(enter);
+    }
+    return true;
+}
 
 bool TExInplaceEdit::Beep()
 {
@@ -41,7 +94,7 @@ bool TExInplaceEdit::Beep()
 bool TExInplaceEdit::ValidateBeforeLeaving()
 {
     TExStringGrid* g = FExGrid;
-    if (g->ValidateCell(EditText())) return true;
+    if (g->ValidateCell(StoredText(EditText()))) return true;
     gui::TInplaceEdit* ed = g->InplaceEditor();  // the refusal re-opens the editor
     if (ed) {
         if (g->Navigation()->EditSelectAll()) ed->SelectAll();
@@ -61,7 +114,7 @@ bool TExInplaceEdit::PasteText(const std::string& pasted)
 {
     TExStringGrid* g = FExGrid;
     bool allow = true;
-    std::string v = pasted;
+    std::string v = g->OemConvert() ? OemRoundTrip(pasted) : pasted;
     if (g->OnClipboardPaste) g->OnClipboardPaste(this, allow);
     if (allow && g->OnClipboardBeforePasteCell) g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), v, allow);
     const int limit = g->MaxEditLength();
@@ -110,6 +163,11 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
     if (key == gui::VK_BACK || key == gui::VK_DELETE) FWorkmode = false;
     else if (key != gui::VK_RETURN && key != gui::VK_UP && key != gui::VK_DOWN) FWorkmode = true;
 
+    if (key == gui::VK_DELETE && HasMask()) {
+        MaskKey(127);
+        key = 0;
+        return;
+    }
     switch (key) {
     case gui::VK_ESCAPE:
         // Back to the text the cell had when editing began, markup included.
@@ -125,6 +183,13 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
             return;
         }
         FSkipEnter = false;
+        if (ctrl || g->Navigation()->LineFeedOnEnter()) {
+            // A line break; the Enter character that follows is not the grid's.
+            InsertLineBreak();
+            FSkipEnter = true;
+            key = 0;
+            return;
+        }
         if (!ctrl && !g->Navigation()->LineFeedOnEnter() && !ValidateBeforeLeaving()) {
             FSkipEnter = true;
             key = 0;
@@ -144,7 +209,12 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
         return;
     case gui::VK_UP:
     case gui::VK_DOWN:
-        // A single line: Up and Down always leave the cell.
+        // Between the lines of the text first; from the first (last) line
+        // Up (Down) leaves the cell.
+        if (!shiftDown && CaretToLine(key == gui::VK_UP ? -1 : 1)) {
+            key = 0;
+            return;
+        }
         if (!ValidateBeforeLeaving()) {
             key = 0;
             return;
@@ -230,6 +300,33 @@ void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)
 {
     gui::TInplaceEdit::KeyUp(key, shift);
     if (FWorkmode && SelLength() == 0 && Visible()) DoChange();
+    if (Visible() && key != gui::VK_LEFT && key != gui::VK_RIGHT) GrowColumnToText();
+}
+
+void TExInplaceEdit::GrowColumnToText()
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->SizeWhileTyping()->Width()) return;
+    gui::TCanvas* c = g->Canvas();
+    c->SetFont(g->Font());
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    int widest = 0;
+    size_t a = 0;
+    while (a <= t.size()) {
+        size_t b = t.find(u'\n', a);
+        if (b == std::u16string::npos) b = t.size();
+        std::u16string line = t.substr(a, b - a);
+        if (!line.empty() && line.back() == u'\r') line.pop_back();
+        widest = std::max(widest, c->TextWidth(rtl::UTF16ToUTF8(line)));
+        a = b + 1;
+    }
+    // As the column's own sizing measures it: lines, offset and margin.
+    int want = 2 * g->GridLineWidth() + widest + g->XYOffset().X + 2;
+    if (g->MaxColWidth() > 0) want = std::min(want, g->MaxColWidth());
+    const int col = g->Col();
+    if (g->ColWidths(col) >= want) return;
+    g->SetColWidths(col, want);
+    Move(g->gui::TCustomGrid::CellRect(col, g->Row()));
 }
 
 void TExInplaceEdit::DoChange()
@@ -255,11 +352,122 @@ void TExInplaceEdit::DoChange()
     }
 }
 
+std::vector<int> TExInplaceEdit::LineStarts() const
+{
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    std::vector<int> starts{0};
+    for (size_t i = 0; i < t.size(); ++i)
+        if (t[i] == u'\n') starts.push_back(static_cast<int>(i) + 1);
+    return starts;
+}
+
+int TExInplaceEdit::LineOf(int pos) const
+{
+    const std::vector<int> starts = LineStarts();
+    int line = 0;
+    while (line + 1 < static_cast<int>(starts.size()) && starts[static_cast<size_t>(line) + 1] <= pos) ++line;
+    return line;
+}
+
+void TExInplaceEdit::InsertLineBreak()
+{
+    std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const int at = SelStart();
+    t.replace(static_cast<size_t>(at), static_cast<size_t>(SelLength()), u"\r\n");
+    SetEditText(rtl::UTF16ToUTF8(t));
+    SetSel(at + 2, 0);
+    Change();
+    GrowRowToLines();
+}
+
+bool TExInplaceEdit::CaretToLine(int delta)
+{
+    const std::vector<int> starts = LineStarts();
+    if (starts.size() < 2 || SelLength() != 0) return false;
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const int line = LineOf(SelStart());
+    const int to = line + delta;
+    if (to < 0 || to >= static_cast<int>(starts.size())) return false;
+    // The end of a line stops before its CR LF (or LF).
+    auto lineEnd = [&](int l) {
+        int e = l + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(l) + 1] - 1
+                                                        : static_cast<int>(t.size());
+        if (e > starts[static_cast<size_t>(l)] && e <= static_cast<int>(t.size()) && e > 0 &&
+            l + 1 < static_cast<int>(starts.size()) && t[static_cast<size_t>(e) - 1] == u'\r')
+            --e;
+        return e;
+    };
+    const int column = SelStart() - starts[static_cast<size_t>(line)];
+    SetSel(std::min(starts[static_cast<size_t>(to)] + column, lineEnd(to)), 0);
+    return true;
+}
+
+void TExInplaceEdit::GrowRowToLines()
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->SizeWhileTyping()->Height() || !g->Multilinecells()) return;
+    const int lines = static_cast<int>(LineStarts().size());
+    gui::TCanvas* c = g->Canvas();
+    c->SetFont(g->Font());
+    const int lh = c->TextHeight("gh");
+    const int want = 2 * g->XYOffset().Y + lines * (lh + lh / 8);
+    const int row = g->Row();
+    if (g->RowHeights(row) >= want) return;
+    g->SetRowHeights(row, std::min(want, g->MaxRowHeight() > 0 ? g->MaxRowHeight() : want));
+    if (g->OnEndRowSize) g->OnEndRowSize(g, row);
+    Move(g->gui::TCustomGrid::CellRect(g->Col(), row));
+}
+
+void TExInplaceEdit::PaintLines()
+{
+    gui::TCanvas* c = Canvas();
+    const gui::TRect r = ClientRect();
+    c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+    c->SetFont(Font());
+    c->SetBkMode(gui::TRANSPARENT);
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const std::vector<int> starts = LineStarts();
+    const int th = c->TextHeight("Xg");
+    const int selA = SelStart(), selB = SelStart() + SelLength();
+    for (size_t l = 0; l < starts.size(); ++l) {
+        const int a = starts[l];
+        int b = l + 1 < starts.size() ? starts[l + 1] - 1 : static_cast<int>(t.size());
+        if (l + 1 < starts.size() && b > a && t[static_cast<size_t>(b) - 1] == u'\r') --b;
+        const std::u16string line = t.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
+        const int y = 2 + static_cast<int>(l) * th;
+        auto xAt = [&](int pos) {
+            return 2 + c->TextWidth(rtl::UTF16ToUTF8(line.substr(0, static_cast<size_t>(pos - a))));
+        };
+        const int sa = std::max(selA, a), sb = std::min(selB, b);
+        if (sa < sb) {
+            c->Brush()->SetColor(gui::clHighlight);
+            c->FillRect({xAt(sa), y, xAt(sb), y + th});
+        }
+        c->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+        c->Font()->SetColor(Font()->Color());
+        c->TextOut(2, y, rtl::UTF16ToUTF8(line));
+        c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+        if (SelLength() == 0 && LineOf(selA) == static_cast<int>(l)) {
+            c->Brush()->SetColor(Font()->Color());
+            const int x = xAt(std::min(selA, b));
+            c->FillRect({x, y, x + 1, y + th});
+        }
+    }
+    c->Brush()->SetColor(gui::clHighlight);
+    c->FrameRect(r);
+}
+
 void TExInplaceEdit::Paint()
 {
     TExStringGrid* g = FExGrid;
     bool password = g->EditControl() == TEditorType::edPassword;
     g->IsPasswordCell(g->RealColIndex(g->Col()), g->Row(), password);
+    if (!password && LineStarts().size() > 1) {
+        PaintLines();
+        return;
+    }
     if (!password) {
         gui::TInplaceEdit::Paint();
         return;
@@ -293,6 +501,14 @@ void TExInplaceEdit::KeyPress(char16_t& key)
         FSkipEnter = false;
         key = 0;
         return;
+    }
+    if (MaskKey(key)) {
+        key = 0;
+        return;
+    }
+    if (g->OemConvert() && key >= 128) {
+        const std::u16string back = rtl::UTF8ToUTF16(OemRoundTrip(rtl::UTF16ToUTF8(std::u16string(1, key))));
+        if (back.size() == 1) key = back[0];
     }
     const std::u16string text = rtl::UTF8ToUTF16(EditText());
     const bool ctrl = gui::GetKeyState(gui::VK_CONTROL) < 0;

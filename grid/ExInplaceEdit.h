@@ -1,7 +1,10 @@
 // TExInplaceEdit: the string grid's default text editor.  It filters typed
 // and pasted characters by the cell's editor type, keeps the grid's length
 // limit, shows password cells masked, completes from the grid's lookup list
-// and lets Esc put back the text the cell had when editing began.
+// and lets Esc put back the text the cell had when editing began.  Its text
+// may hold lines: Ctrl+Enter (with Navigation.AllowCtrlEnter) or Enter
+// (with Navigation.LineFeedOnEnter) types a CR LF line break, and Up and
+// Down move between the lines before they leave the cell.
 //
 // The one rule: the grid creates it (CreateEditor) and shows, places and
 // hides it; an application never creates one itself.
@@ -11,8 +14,11 @@
 //   grid->ShowEditor();   // a TExInplaceEdit that takes digits only
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "grid/ExEditMask.h"
 #include "platform/gui/Grids.h"
 
 namespace grid {
@@ -30,6 +36,12 @@ public:
     // Whether auto-completion runs after the next key (off after Backspace
     // and Delete).
     bool Workmode() const { return FWorkmode; }
+    // The cell's edit mask (OnGetEditMask) while the editor is open on it.
+    bool HasMask() const { return FMask && !FMask->Empty(); }
+    const TEditMask* Mask() const { return FMask.get(); }
+    // The text the cell keeps for a text shown in the mask.
+    std::string StoredText(const std::string& shown) const;
+    void UpdateContents() override;
 
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void KeyPress(char16_t& key) override;
@@ -44,6 +56,18 @@ protected:
     void Change() override;
 
 private:
+    // Multi-line text: the lines (UTF-16 start of each, line breaks CR LF
+    // or LF), the line of a position, a line break typed at the caret, the
+    // caret moved to the line above or below (false at the first / last).
+    std::vector<int> LineStarts() const;
+    int LineOf(int pos) const;
+    void InsertLineBreak();
+    bool CaretToLine(int delta);
+    void PaintLines();
+    // SizeWhileTyping.Height with MultilineCells: the row grows to the lines typed.
+    void GrowRowToLines();
+    // SizeWhileTyping.Width: the column grows to the widest line typed.
+    void GrowColumnToText();
     // Completes the text before the caret from the lookup list.
     void DoChange();
     // Validates the text before a key leaves the cell; on refusal the
@@ -53,7 +77,10 @@ private:
     void CopyOrCut(bool cut);
     bool Beep();
 
+    // Masked typing, Backspace and Delete; true when the key was the mask's.
+    bool MaskKey(char16_t key);
     TExStringGrid* FExGrid;
+    std::unique_ptr<TEditMask> FMask;
     bool FWorkmode = true;
     bool FSkipEnter = false;
 };

@@ -70,14 +70,20 @@ void DrawGradient(gui::TCanvas* canvas, TColor color, TColor colorTo, int steps,
     const long double size =
         static_cast<long double>(horizontal ? rect.Right - rect.Left : rect.Bottom - rect.Top) / steps;
     canvas->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+    const int length = static_cast<int>(rtl::Round(size)) + 1;
+    int start = 0;
     for (int i = 0; i < steps; ++i) {
+        // A band with the same start as the next one is painted over whole
+        // by it (all bands are equally long): skip it.  On a cell a few
+        // pixels high this leaves a handful of the steps to draw.
+        const int next = i + 1 < steps ? static_cast<int>(rtl::Round((i + 1) * size)) : -1;
+        if (next == start) continue;
         SetPenAndBrush(canvas, Blend(from, to, i, steps));
-        const int start = static_cast<int>(rtl::Round(i * size));
-        const int length = static_cast<int>(rtl::Round(size)) + 1;
         if (horizontal)
             canvas->Rectangle(rect.Left + start, rect.Top, rect.Left + start + length, rect.Bottom);
         else
             canvas->Rectangle(rect.Left, rect.Top + start, rect.Right, rect.Top + start + length);
+        start = next;
     }
 }
 

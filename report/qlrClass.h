@@ -39,6 +39,10 @@
 #include "platform/rtl/Variant.h"
 #include "report/qlrExpressionCache.h"
 
+namespace gui {
+class TTimer;
+} // namespace gui
+
 namespace qlr {
 
 class TqlrReport;
@@ -54,6 +58,8 @@ class TqlrXMLSerializer;
 class TqlrVariables;
 class TqlrXMLItem;
 class TqlrStyleItem;
+class IqlrProgressWindow;
+class IqlrPreviewWindow;
 
 struct TqlrRect {
     long double Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -225,6 +231,8 @@ protected:
     void ChangeFontQuietly(const std::function<void(gui::TFont*)>& change);
     // The base Diff of this class (views extend Diff, AllDiff appends this).
     std::string BaseDiff(TqlrComponent* aComponent);
+    // The prepared pages store first-pass objects by their base Diff.
+    friend class TqlrPreviewPages;
     // Points a data-set field at v, moving the free notification with it, so
     // that the field is cleared when the data set goes (see Notification).
     void LinkDataSet(TqlrDataSet*& field, TqlrDataSet* v);
@@ -1252,7 +1260,7 @@ public:
     // False, without a message).
     bool PrepareReport(bool clearLastReport = true);
     bool Print();
-    bool Export(rtl::TObject* filter);
+    bool Export(TqlrCustomExportFilter* filter);
     TqlrCustomEngine* Engine() const { return FEngine.get(); }
     TqlrCustomPreviewPages* PreviewPages() const { return FPreviewPages.get(); }
     // Installs the engine / prepared pages (the report owns them).
@@ -1280,6 +1288,42 @@ public:
     std::function<void(TqlrReport*, const std::string&, rtl::Variant&)> OnNewGetValue;
     std::function<rtl::Variant(const std::string&, const std::vector<rtl::Variant>&)> OnUserFunction;
     std::function<void(TqlrReport*, TqlrProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+    // Builds a page's content itself (through the engine's ShowBand,
+    // NewPage...) in place of the page's data bands.
+    std::function<void(TqlrReportPage*)> OnManualBuild;
+
+    // ---- output: preview link, progress and the events of printing,
+    // export and preview clicks (qlrReportOutput.cpp)
+    TqlrCustomPreview* Preview() const { return FPreview; }
+    // Unlinks the old control and links v to the report and its pages.
+    void SetPreview(TqlrCustomPreview* v);
+    // Prepares and shows: with OldStyleProgress first prepared, then shown;
+    // otherwise shown at once and prepared on a 50 ms timer.
+    void ShowReport(bool clearLastReport = true);
+    // Shows the prepared pages in the host's preview control or in a new
+    // preview window.
+    void ShowPreparedReport();
+    IqlrPreviewWindow* PreviewForm() const { return FPreviewForm.get(); }
+    std::function<void(TqlrReport*)> OnPreview;
+    void InternalOnProgressStart(TqlrProgressType type);
+    void InternalOnProgress(TqlrProgressType type, int progress);
+    void InternalOnProgressStop(TqlrProgressType type);
+    // The preview window's status text (IsHint: the hint panel).
+    void SetProgressMessage(const std::string& value, bool isHint = false);
+    // Host hook for SetProgressMessage (the preview window's status bar).
+    std::function<void(const std::string&, bool)> OnProgressMessage;
+    // Makes PrintOptions.Printer the current printer when it is installed.
+    void SelectPrinter();
+    // OnDblClickObject for a double click, else OnClickObject.
+    void DoPreviewClick(TqlrView* view, gui::TMouseButton button, const rtl::Set<gui::TShiftStateItem, 8>& shift,
+                        bool& modified, bool dblClick);
+    // Keys of the drill-down groups the user has toggled.
+    rtl::TStringList* DrillState() const { return FDrillState.get(); }
+    std::function<void(TqlrReport*)> OnPrintReport, OnAfterPrintReport;
+    std::function<void(TqlrReportPage*, int)> OnPrintPage;
+    std::function<void(TqlrView*)> OnMouseOverObject;
+    std::function<void(TqlrView*, gui::TMouseButton, const rtl::Set<gui::TShiftStateItem, 8>&, bool&)>
+        OnClickObject, OnDblClickObject;
 
     // The report's own text layout.
     TqlrDrawText& DrawText() { return FDrawText; }
@@ -1327,6 +1371,13 @@ private:
     std::unique_ptr<TqlrCustomPreviewPages> FPreviewPages;
     qs::TqsCustomVariable* FLocalValue = nullptr;
     qs::TqsCustomVariable* FSelfValue = nullptr;
+    // Output (qlrReportOutput.cpp).
+    TqlrCustomPreview* FPreview = nullptr;
+    std::unique_ptr<IqlrProgressWindow> FProgress;
+    std::unique_ptr<IqlrPreviewWindow> FPreviewForm;
+    std::unique_ptr<gui::TTimer> FTimer;
+    void ClosePreviewForm();
+    std::unique_ptr<rtl::TStringList> FDrillState = std::make_unique<rtl::TStringList>();
 };
 
 // The name a reference to c is written under from root: the plain name

@@ -2,6 +2,7 @@
 // them, the report root, and the published properties and registration of
 // every report class.
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
@@ -9,6 +10,9 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
+#include "report/qlrEngine.h"
+#include "report/qlrOutputServices.h"
+#include "report/qlrPreviewPages.h"
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
@@ -318,6 +322,8 @@ TqlrReport::TqlrReport(rtl::TComponent* owner)
     FExpressionCache = std::make_unique<TqlrExpressionCache>(FScript.get());
     FErrors->SetSorted(true);
     FErrors->SetDuplicates(rtl::TDuplicates::dupIgnore);
+    SetPreviewPages(std::make_unique<TqlrPreviewPages>(this));
+    SetEngine(std::make_unique<TqlrEngine>(this));
     Clear();
 }
 
@@ -339,6 +345,12 @@ TqlrVariables& GlobalVariables()
 
 TqlrReport::~TqlrReport()
 {
+    FTimer.reset();
+    if (FPreview) {
+        FPreview->Report = nullptr;
+        FPreview->PreviewPages = nullptr;
+    }
+    FPreviewForm.reset();
     // Children go while the report is still whole: their destructors may
     // look up the report.
     Clear();

@@ -162,10 +162,13 @@ RTL_PUBLISHED(TqlrGroupHeader)
     QLR_FIELD(G, DrillName);
 }
 
+RTL_PUBLISHED(TqlrHeader) { QLR_FIELD(TqlrHeader, ReprintOnNewPage).Default(false); }
+RTL_PUBLISHED(TqlrOverlay) { QLR_FIELD(TqlrOverlay, PrintOnTop).Default(false); }
+RTL_PUBLISHED(TqlrGroupFooter) { QLR_FIELD(TqlrGroupFooter, HideIfSingleDataRecord).Default(false); }
+
 #define QLR_NO_PROPS(Class) RTL_PUBLISHED(Class) {}
 QLR_NO_PROPS(TqlrReportTitle)
 QLR_NO_PROPS(TqlrReportSummary)
-QLR_NO_PROPS(TqlrHeader)
 QLR_NO_PROPS(TqlrFooter)
 QLR_NO_PROPS(TqlrMasterData)
 QLR_NO_PROPS(TqlrDetailData)
@@ -173,11 +176,9 @@ QLR_NO_PROPS(TqlrSubdetailData)
 QLR_NO_PROPS(TqlrDataBand4)
 QLR_NO_PROPS(TqlrDataBand5)
 QLR_NO_PROPS(TqlrDataBand6)
-QLR_NO_PROPS(TqlrGroupFooter)
 QLR_NO_PROPS(TqlrChild)
 QLR_NO_PROPS(TqlrColumnHeader)
 QLR_NO_PROPS(TqlrColumnFooter)
-QLR_NO_PROPS(TqlrOverlay)
 QLR_NO_PROPS(TqlrNullBand)
 #undef QLR_NO_PROPS
 

@@ -276,7 +276,6 @@ private:
     };
 QLR_BAND_CLASS(TqlrReportTitle, TqlrBand)
 QLR_BAND_CLASS(TqlrReportSummary, TqlrBand)
-QLR_BAND_CLASS(TqlrHeader, TqlrBand)
 QLR_BAND_CLASS(TqlrFooter, TqlrBand)
 QLR_BAND_CLASS(TqlrMasterData, TqlrDataBand)
 QLR_BAND_CLASS(TqlrDetailData, TqlrDataBand)
@@ -284,13 +283,38 @@ QLR_BAND_CLASS(TqlrSubdetailData, TqlrDataBand)
 QLR_BAND_CLASS(TqlrDataBand4, TqlrDataBand)
 QLR_BAND_CLASS(TqlrDataBand5, TqlrDataBand)
 QLR_BAND_CLASS(TqlrDataBand6, TqlrDataBand)
-QLR_BAND_CLASS(TqlrGroupFooter, TqlrBand)
 QLR_BAND_CLASS(TqlrChild, TqlrBand)
 QLR_BAND_CLASS(TqlrColumnHeader, TqlrBand)
 QLR_BAND_CLASS(TqlrColumnFooter, TqlrBand)
-QLR_BAND_CLASS(TqlrOverlay, TqlrBand)
 QLR_BAND_CLASS(TqlrNullBand, TqlrBand)
 #undef QLR_BAND_CLASS
+
+// A data band's header; with ReprintOnNewPage it prints again at the top of
+// every page and column its data band continues on.
+class TqlrHeader : public TqlrBand {
+    RTL_CLASS(TqlrHeader, TqlrBand)
+public:
+    using TqlrBand::TqlrBand;
+    bool ReprintOnNewPage = false;
+};
+
+// A group's footer; with HideIfSingleDataRecord it is left out after a
+// group of one row.
+class TqlrGroupFooter : public TqlrBand {
+    RTL_CLASS(TqlrGroupFooter, TqlrBand)
+public:
+    using TqlrBand::TqlrBand;
+    bool HideIfSingleDataRecord = false;
+};
+
+// Printed over each page: under the other bands, or above them with
+// PrintOnTop.
+class TqlrOverlay : public TqlrBand {
+    RTL_CLASS(TqlrOverlay, TqlrBand)
+public:
+    using TqlrBand::TqlrBand;
+    bool PrintOnTop = false;
+};
 
 class TqlrPageHeader : public TqlrBand {
     RTL_CLASS(TqlrPageHeader, TqlrBand)

@@ -1,5 +1,6 @@
 // The expression cache: one wrapper function per distinct expression text.
 #include "report/qlrExpressionCache.h"
+#include "report/qlrDsgnIntf.h"
 
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
@@ -105,6 +106,29 @@ bool TqlrCustomEngine::DoublePass() const
 void TqlrCustomEngine::StopReport()
 {
     if (FReport) FReport->SetTerminated(true);
+}
+
+// ------------------------------------------------------------ outline and export filter bases
+
+RTL_PUBLISHED(TqlrCustomOutline) {}
+
+TqlrCustomEngine* TqlrCustomOutline::Engine() const
+{
+    return FPreviewPages ? FPreviewPages->Engine() : nullptr;
+}
+
+RTL_PUBLISHED(TqlrCustomExportFilter) {}
+
+TqlrCustomExportFilter::TqlrCustomExportFilter(rtl::TComponent* owner) : rtl::TComponent(owner)
+{
+    GetExportFilterCollection().Register(this);
+}
+
+TqlrCustomExportFilter::TqlrCustomExportFilter(NoRegister) : rtl::TComponent(nullptr), FNoRegister(true) {}
+
+TqlrCustomExportFilter::~TqlrCustomExportFilter()
+{
+    if (!FNoRegister) GetExportFilterCollection().Unregister(this);
 }
 
 } // namespace qlr

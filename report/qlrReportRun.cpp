@@ -90,6 +90,9 @@ bool TqlrReport::PrepareReport(bool clearLastReport)
         } catch (const std::exception& e) {
             FErrors->Add(e.what());
         }
+        // A failed run closes the preview ShowReport opened; a cancelled one
+        // leaves it open with the pages so far.
+        if (!completed && !FTerminated) ClosePreviewForm();
 
         if (saved) {
             const std::string errorText = FErrors->Text();
@@ -126,7 +129,7 @@ bool TqlrReport::Print()
     return FPreviewPages && FPreviewPages->Print();
 }
 
-bool TqlrReport::Export(rtl::TObject* filter)
+bool TqlrReport::Export(TqlrCustomExportFilter* filter)
 {
     return FPreviewPages && FPreviewPages->Export(filter);
 }

@@ -1,12 +1,84 @@
 // Report output's services for the report engine, registered at start-up.
+#include <algorithm>
 
 #include "report/qlrOutputServices.h"
+#include "reportout/qlrPrintDialog.h"
 #include "reportout/qlrPrinter.h"
+#include "reportout/qlrProgress.h"
 #include "reportout/qlrReportDialogs.h"
 
 namespace qlr {
 
 namespace {
+
+// The selected printer of the global list, as the prepared pages print on it.
+class TSelectedPrinter : public IqlrPrinter {
+public:
+    bool Initialized() override { return P() && P()->FInitialized; }
+    gui::TCanvas* Canvas() override { return P() ? P()->Canvas() : nullptr; }
+    gui::TPoint DPI() override { return P() ? P()->FDPI : gui::TPoint{0, 0}; }
+    long double PaperWidth() override { return P() ? P()->FPaperWidth : 0; }
+    long double PaperHeight() override { return P() ? P()->FPaperHeight : 0; }
+    long double LeftMargin() override { return P() ? P()->FLeftMargin : 0; }
+    long double TopMargin() override { return P() ? P()->FTopMargin : 0; }
+    long double RightMargin() override { return P() ? P()->FRightMargin : 0; }
+    long double BottomMargin() override { return P() ? P()->FBottomMargin : 0; }
+    void SetTitle(const std::string& title) override
+    {
+        if (P()) P()->FTitle = title;
+    }
+    void SetFileName(const std::string& fileName) override
+    {
+        if (P()) P()->FFileName = fileName;
+    }
+    void BeginDoc() override
+    {
+        if (P()) P()->BeginDoc();
+    }
+    void BeginPage() override
+    {
+        if (P()) P()->BeginPage();
+    }
+    void EndPage() override
+    {
+        if (P()) P()->EndPage();
+    }
+    void EndDoc() override
+    {
+        if (P()) P()->EndDoc();
+    }
+    void Abort() override
+    {
+        if (P()) P()->Abort();
+    }
+    void SetViewParams(int paperSize, long double w, long double h, gui::TPrinterOrientation o) override
+    {
+        if (P()) P()->SetViewParams(paperSize, w, h, o);
+    }
+    void SetPrintParams(int paperSize, long double w, long double h, gui::TPrinterOrientation o, int bin,
+                        int duplex, int copies) override
+    {
+        if (P()) P()->SetPrintParams(paperSize, w, h, o, bin, duplex, copies);
+    }
+
+private:
+    static TqlrCustomPrinter* P() { return GlobalPrinters().Printer(); }
+};
+
+class TProgressWindow : public IqlrProgressWindow {
+public:
+    TProgressWindow() : FForm(new TqlrProgress(nullptr)) {}
+    ~TProgressWindow() override { delete FForm; }
+    void Execute(int maxValue, const std::string& msg, bool showBar, bool showCancel) override
+    {
+        FForm->Execute(maxValue, msg, showCancel, showBar);
+    }
+    void SetMessage(const std::string& value) override { FForm->SetMessage(value); }
+    bool Terminated() override { return FForm->Terminated(); }
+
+private:
+    TqlrProgress* FForm;
+};
 
 class TReportOutputServices : public IqlrOutputServices {
 public:
@@ -34,6 +106,30 @@ public:
         d.DefLandscape = p->FDefOrientation == gui::TPrinterOrientation::poLandscape;
         return d;
     }
+    bool HasPhysicalPrinters() override { return GlobalPrinters().FHasPhysicalPrinters; }
+    IqlrPrinter* Printer() override { return GlobalPrinters().Printer() ? &FPrinter : nullptr; }
+    void SelectPrinter(const std::string& name) override
+    {
+        const int i = GlobalPrinters().IndexOf(name);
+        if (i >= 0) GlobalPrinters().SetPrinterIndex(i);
+    }
+    int ShowPrintDialog(TqlrReport* report, TqlrDuplexMode& duplex) override
+    {
+        TqlrPrintDialog dialog(nullptr);
+        dialog.Options = report->PrintOptions();
+        if (report->PreviewPages()) dialog.CurPreviewPage = std::max(1, report->PreviewPages()->CurPreviewPage);
+        dialog.ADuplexMode = duplex;
+        const int result = dialog.ShowModal();
+        if (result == gui::mrOk) duplex = dialog.ADuplexMode;
+        return result;
+    }
+    std::unique_ptr<IqlrProgressWindow> CreateProgressWindow() override
+    {
+        return std::make_unique<TProgressWindow>();
+    }
+
+private:
+    TSelectedPrinter FPrinter;
 };
 
 } // namespace

@@ -98,6 +98,8 @@ bool LookupPaperSize(int code, long double& width, long double& height)
 
 TqlrPrinterCanvas::TqlrPrinterCanvas(TqlrCustomPrinter* printer) : FPrinter(printer)
 {
+    // Text layout and drawing tell a printer's canvas by this flag.
+    SetPrinterCanvas(true);
     OnChanging = [this](rtl::TObject*) { SyncFontResolution(); };
 }
 

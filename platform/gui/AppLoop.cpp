@@ -19,6 +19,7 @@
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/HintWindow.h"
 #include "platform/gui/QtBridge.h"
 #include "platform/rtl/Files.h"
 
@@ -312,6 +313,7 @@ void TApplication::SetHint(const std::string& hint)
 void TApplication::CancelHint()
 {
     if (QCoreApplication::instance()) QToolTip::hideText();
+    HideHintWindow();
     FShownHint.clear();
 }
 
@@ -345,6 +347,8 @@ bool TApplication::ShowControlHint(TControl* control, TPoint clientPos)
         return false;
     }
     FShownHint = info.HintStr;
+    // A control that chose its own hint window class is shown in it.
+    if (ShowHintInWindow(info)) return true;
     QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), QString::fromStdString(info.HintStr),
                        WidgetOf(hc), QRect(), info.HideTimeout);
     return true;

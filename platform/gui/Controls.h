@@ -585,6 +585,10 @@ void SendMessageToAllWindows(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0)
 // window freed before delivery are dropped.  False only when the program
 // has no message loop at all.
 bool PostMessage(HWND handle, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Takes every posted WM_ENABLE still queued out of the queue and delivers
+// it now, ahead of the other posted messages (a modal loop starts this way,
+// so that windows enabled or disabled just before it are settled).
+void DispatchPostedEnableMessages();
 // A message number of the program's own, from 0xC000; the same name
 // (case ignored) gives the same number for the life of the process.
 uint32_t RegisterWindowMessage(const std::string& name);

@@ -36,11 +36,14 @@ std::map<HWND, Target>& Targets()
 HWND gNextHandle = 0x100;
 
 constexpr QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::User + 0x2B1);
+// Posted WM_ENABLE messages have a type of their own, so that they can be
+// delivered ahead of the rest (DispatchPostedEnableMessages).
+constexpr QEvent::Type kPostedEnable = static_cast<QEvent::Type>(QEvent::User + 0x2B2);
 
 class PostedMessageEvent : public QEvent {
 public:
     PostedMessageEvent(HWND h, uint32_t msg, WPARAM w, LPARAM l)
-        : QEvent(kPostedMessage), handle(h), message{msg, w, l, 0} {}
+        : QEvent(msg == WM_ENABLE ? kPostedEnable : kPostedMessage), handle(h), message{msg, w, l, 0} {}
     HWND handle;
     TMessage message;
 };
@@ -50,7 +53,7 @@ class Dispatcher : public QObject {
 public:
     bool event(QEvent* e) override
     {
-        if (e->type() == kPostedMessage) {
+        if (e->type() == kPostedMessage || e->type() == kPostedEnable) {
             auto* pm = static_cast<PostedMessageEvent*>(e);
             try {
                 if (pm->message.Msg == WM_QUIT) {
@@ -145,6 +148,11 @@ bool PostMessage(HWND handle, uint32_t msg, WPARAM wParam, LPARAM lParam)
     if (!d) return false;
     QCoreApplication::postEvent(d, new PostedMessageEvent(handle, msg, wParam, lParam));
     return true;
+}
+
+void DispatchPostedEnableMessages()
+{
+    if (Dispatcher* d = GetDispatcher()) QCoreApplication::sendPostedEvents(d, kPostedEnable);
 }
 
 namespace qtw {

@@ -871,6 +871,12 @@ void TCustomDBGrid::DrawTitle(const TRect& rect, TColumn* column, TGridDrawState
         c->Brush()->SetColor(column->Title()->Color());
         c->FillRect(rect);
     }
+    DrawTitleText(rect, column);
+}
+
+void TCustomDBGrid::DrawTitleText(const TRect& rect, TColumn* column)
+{
+    TCanvas* c = Canvas();
     c->SetFont(FTitleFont.get());
     c->SetBkMode(TRANSPARENT);
     DrawAligned(c, rect, column->Title()->Caption(), column->Title()->Alignment());

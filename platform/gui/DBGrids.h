@@ -268,6 +268,9 @@ protected:
     void UpdateActive();
     // The column width wanted for a field's DisplayWidth.
     int DefaultColumnWidth(db::TField* field) const;
+    // A title's caption in the title font, aligned as the title says, over
+    // whatever background the cell already has.
+    void DrawTitleText(const TRect& rect, TColumn* column);
 
 private:
     void DrawIndicator(const TRect& rect, int aRow);

@@ -34,4 +34,30 @@ TRect WorkAreaNearest(const TControl* control)
     return Bounds(r.x(), r.y(), r.width(), r.height());
 }
 
+TMonitorArea MonitorFromPoint(TPoint pt)
+{
+    TMonitorArea fallback;
+    fallback.WorkareaRect = Screen ? Screen->WorkAreaRect() : Rect(0, 0, 1024, 768);
+    fallback.BoundsRect = Screen ? Bounds(0, 0, Screen->Width(), Screen->Height()) : fallback.WorkareaRect;
+    if (!QGuiApplication::instance()) return fallback;
+    const QPoint p(pt.X, pt.Y);
+    QScreen* best = QGuiApplication::screenAt(p);
+    if (!best) {
+        long long bestDistance = -1;
+        for (QScreen* s : QGuiApplication::screens()) {
+            const QRect g = s->geometry();
+            const long long dx = p.x() < g.left() ? g.left() - p.x() : p.x() > g.right() ? p.x() - g.right() : 0;
+            const long long dy = p.y() < g.top() ? g.top() - p.y() : p.y() > g.bottom() ? p.y() - g.bottom() : 0;
+            const long long d = dx * dx + dy * dy;
+            if (bestDistance < 0 || d < bestDistance) {
+                bestDistance = d;
+                best = s;
+            }
+        }
+    }
+    if (!best) return fallback;
+    const QRect g = best->geometry(), w = best->availableGeometry();
+    return {Bounds(g.x(), g.y(), g.width(), g.height()), Bounds(w.x(), w.y(), w.width(), w.height())};
+}
+
 } // namespace gui

@@ -13,4 +13,12 @@ namespace gui {
 
 TRect WorkAreaNearest(const TControl* control);
 
+// The monitor nearest to a screen point: its whole rectangle and its work
+// area (the primary screen's when no monitor is known).
+struct TMonitorArea {
+    TRect BoundsRect;
+    TRect WorkareaRect;
+};
+TMonitorArea MonitorFromPoint(TPoint p);
+
 } // namespace gui

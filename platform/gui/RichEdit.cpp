@@ -533,6 +533,26 @@ void TRichEdit::RenderTo(TCanvas* canvas, const TRect& r) const
     p->restore();
 }
 
+void TRichEdit::FormatRange(TCanvas* canvas, const TRect& twips) const
+{
+    if (!canvas) return;
+    const int lx = std::max(1, canvas->GetDeviceCaps(LOGPIXELSX));
+    const int ly = std::max(1, canvas->GetDeviceCaps(LOGPIXELSY));
+    const TRect dev{twips.Left * lx / 1440, twips.Top * ly / 1440, twips.Right * lx / 1440, twips.Bottom * ly / 1440};
+    if (dev.Right <= dev.Left || dev.Bottom <= dev.Top || !CanvasAccess::Begin(*canvas)) return;
+    QPainter* p = canvas->Data().painter;
+    if (!p) return;
+    const double sx = lx / 96.0, sy = ly / 96.0;
+    std::unique_ptr<QTextDocument> doc(FImpl->doc.clone());
+    doc->setTextWidth(FWordWrap ? (dev.Right - dev.Left) / sx : -1);
+    p->save();
+    p->translate(dev.Left, dev.Top);
+    p->setClipRect(QRectF(0, 0, dev.Right - dev.Left, dev.Bottom - dev.Top), Qt::IntersectClip);
+    p->scale(sx, sy);
+    doc->drawContents(p, QRectF(0, 0, (dev.Right - dev.Left) / sx, (dev.Bottom - dev.Top) / sy));
+    p->restore();
+}
+
 void TRichEdit::Paint()
 {
     TCanvas* c = Canvas();

@@ -72,6 +72,12 @@ public:
     TSize RequiredSize(int width) const;
     // Draws the text into r of the canvas (clipped to r).
     void RenderTo(TCanvas* canvas, const TRect& r) const;
+    // Formats the text into a rectangle given in twips (1440 per inch) of
+    // the canvas's device (a printer's resolution from LOGPIXELSX/Y), the
+    // way a printout lays it out: the rectangle and the text are scaled from
+    // the screen's 96 pixels per inch to the device's.  The canvas should be
+    // in MM_TEXT while this runs.
+    void FormatRange(TCanvas* canvas, const TRect& twips) const;
 
     // After each change of the text: the size the text asks for at the
     // control's width.

@@ -5,6 +5,8 @@
 #include "platform/gui/Themes.h"
 
 #include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -17,7 +19,7 @@ namespace gui {
 
 namespace {
 
-enum class ThemeClass { Button = 1, ComboBox, Spin, Window };
+enum class ThemeClass { Button = 1, ComboBox, Spin, Window, Header };
 
 struct ServiceState {
     bool installed = true;
@@ -43,6 +45,7 @@ bool ClassOf(const std::string& name, ThemeClass& out)
     else if (n == "combobox") out = ThemeClass::ComboBox;
     else if (n == "spin") out = ThemeClass::Spin;
     else if (n == "window") out = ThemeClass::Window;
+    else if (n == "header") out = ThemeClass::Header;
     else return false;
     return true;
 }
@@ -132,6 +135,25 @@ void DrawPart(ThemeClass cls, QPainter* p, const QRect& r, int partId, int state
         const int d = std::max(1, std::min(r.width(), r.height()) - 4);
         icon.paint(p, QRect(r.x() + (r.width() - d) / 2, r.y() + (r.height() - d) / 2, d, d), Qt::AlignCenter,
                    stateId == 4 ? QIcon::Disabled : QIcon::Normal);
+        break;
+    }
+    case ThemeClass::Header: {
+        // Drawn here rather than by the style, whose header sections look
+        // the same in every state: 0 the root (the area no item covers), 1
+        // an item, in a light vertical gradient with its right and bottom
+        // edges; hot items turn pale blue, pressed ones deeper blue.
+        QColor top(0xFC, 0xFC, 0xFC), bottom(0xEA, 0xEA, 0xEA), edge(0xD5, 0xD5, 0xD5);
+        if (partId != 0 && stateId == 2) top = QColor(0xE3, 0xF7, 0xFF), bottom = QColor(0xBD, 0xED, 0xFF);
+        if (partId != 0 && stateId == 3) top = QColor(0xBC, 0xE4, 0xF9), bottom = QColor(0x8D, 0xD6, 0xF7);
+        QLinearGradient g(r.topLeft(), r.bottomLeft());
+        g.setColorAt(0, top);
+        g.setColorAt(1, bottom);
+        p->fillRect(r, g);
+        if (partId != 0) {
+            p->setPen(edge);
+            p->drawLine(r.right(), r.top(), r.right(), r.bottom());
+            p->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        }
         break;
     }
     }

@@ -29,7 +29,9 @@ class TWinControl;
 using HTHEME = std::uintptr_t;
 
 // Opens the theme data of a class list ("button", "combobox", "spin",
-// "window"; several names separated by ";" take the first known one).
+// "window", "header"; several names separated by ";" take the first known
+// one).  Header parts: 0 the root, 1 an item (states 1 normal, 2 hot, 3
+// pressed).
 // Returns 0 when no style is active or the style has no such class.
 HTHEME OpenThemeData(const TWinControl* window, const std::string& classList);
 // Draws the background of a part in a state into r of the canvas (logical

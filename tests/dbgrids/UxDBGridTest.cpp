@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Themes.h"
 
 using namespace dbgrids;
 using namespace gui;
@@ -700,19 +702,16 @@ TEST_F(GridFixture, TitleButtonsArePressedTrackedAndSortOnRelease)
 TEST_F(GridFixture, TitleArrowGlyphAndMenu)
 {
     Form->Show();
+    // The glyph changes the corner cell, whatever look its background has.
     TRect corner = Grid->CellRect(0, 0);
-    const TColor fixed = ColorToRGB(Grid->FixedColor());
-    auto inked = [&] {
-        auto img = Grid->GetImage();
-        int n = 0;
-        for (int y = corner.Top + 2; y < corner.Bottom - 2; ++y)
-            for (int x = corner.Left + 2; x < corner.Right - 2; ++x)
-                if (img->Canvas()->Pixels(x, y) != fixed) ++n;
-        return n;
-    };
-    int plain = inked();
+    auto plain = Grid->GetImage();
     Grid->SetTitleArrow(true);
-    EXPECT_GT(inked(), plain);
+    auto arrow = Grid->GetImage();
+    int changed = 0;
+    for (int y = corner.Top + 2; y < corner.Bottom - 2; ++y)
+        for (int x = corner.Left + 2; x < corner.Right - 2; ++x)
+            if (arrow->Canvas()->Pixels(x, y) != plain->Canvas()->Pixels(x, y)) ++changed;
+    EXPECT_GT(changed, 0);
     int menus = 0;
     Grid->OnTitleArrowMenuEvent = [&](rtl::TObject*) { ++menus; };
     TRect t = Grid->CellRect(2, 0);
@@ -721,4 +720,66 @@ TEST_F(GridFixture, TitleArrowGlyphAndMenu)
     Grid->SetTitleArrow(false);
     Grid->MouseDown(TMouseButton::mbRight, {}, t.Left + 3, t.Top + 3);
     EXPECT_EQ(menus, 1);
+}
+
+// Title and indicator cells in the desktop's header theme: drawn as header
+// items only with UseXPThemes and an active style, hot under the mouse,
+// pressed while a sorting title button is held, and the current record's
+// arrow in the indicator.
+TEST_F(GridFixture, ThemedHeadersFollowTheStyleTheMouseAndThePress)
+{
+    Form->Show();
+    auto cellPixels = [&](int col, int row) {
+        auto img = Grid->GetImage();
+        const TRect r = Grid->CellRect(col, row);
+        std::vector<TColor> px;
+        for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+            for (int x = r.Left + 1; x < r.Right - 1; ++x) px.push_back(img->Canvas()->Pixels(x, y));
+        return px;
+    };
+    ResetThemeService();
+    ASSERT_TRUE(Grid->ThemesInUse());
+    const auto themed = cellPixels(2, 0);
+    Grid->SetUseXPThemes(false);
+    EXPECT_FALSE(Grid->ThemesInUse());
+    const auto plain = cellPixels(2, 0);
+    EXPECT_NE(themed, plain);
+    Grid->SetUseXPThemes(true);
+    SetThemeActive(false);
+    EXPECT_FALSE(Grid->ThemesInUse());
+    EXPECT_EQ(cellPixels(2, 0), plain);
+    SetThemeActive(true);
+    EXPECT_EQ(cellPixels(2, 0), themed);
+
+    // The column under the mouse is followed over titles only.
+    const TRect title = Grid->CellRect(2, 0), data = Grid->CellRect(2, 3);
+    Grid->MouseMove({}, title.Left + 5, title.Top + 3);
+    EXPECT_EQ(Grid->MouseColumn(), 2);
+    Grid->MouseMove({}, data.Left + 5, data.Top + 3);
+    EXPECT_EQ(Grid->MouseColumn(), -1);
+    Grid->MouseMove({}, title.Left + 5, title.Top + 3);
+    Grid->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Grid->MouseColumn(), -1);
+
+    // A held sorting title button is drawn pressed.
+    Grid->SetTitleButtons(true);
+    const auto released = cellPixels(2, 0);
+    Grid->MouseDown(TMouseButton::mbLeft, {}, title.Left + 5, title.Top + 3);
+    ASSERT_TRUE(Grid->TitlePressed());
+    EXPECT_NE(cellPixels(2, 0), released);
+    Grid->MouseUp(TMouseButton::mbLeft, {}, data.Left + 5, data.Top + 3);  // released away: no sort
+
+    // The indicator shows the current record's arrow in black.
+    TDBGridOptions withIndicator = Grid->Options();
+    withIndicator.Include(O::dgIndicator);
+    Grid->SetOptions(withIndicator);
+    Data->First();
+    auto img = Grid->GetImage();
+    const TRect ind = Grid->CellRect(0, 1);
+    int black = 0;
+    for (int y = ind.Top + 3; y < ind.Top + 12; ++y)
+        for (int x = ind.Left + 3; x < ind.Left + 8; ++x)
+            if (img->Canvas()->Pixels(x, y) == 0x000000) ++black;
+    EXPECT_GT(black, 5);
+    ResetThemeService();
 }

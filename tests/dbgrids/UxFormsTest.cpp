@@ -1,9 +1,15 @@
 // The form bases and the drawing helpers.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "dbgrids/UxExForms.h"
 #include "dbgrids/UxGraphics.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/Streams.h"
 
 using namespace dbgrids;
 using namespace gui;
@@ -100,4 +106,108 @@ TEST(UxForms, CursorSlotsAndKeyboardCues)
     form.Perform(CM_DIALOGKEY, 'A');
     EXPECT_EQ(states, (std::vector<WPARAM>{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS),
                                            MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL)}));
+}
+
+// WM_ENABLE messages posted before a modal form opens are delivered before
+// the form shows; other posted messages wait for the modal loop.
+TEST(UxForms, ShowModalDeliversQueuedEnableMessagesFirst)
+{
+    TForm main(nullptr);
+    main.Show();
+    std::vector<uint32_t> seen;
+    auto own = main.WindowProc;
+    main.WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_ENABLE || m.Msg == WM_USER + 7) seen.push_back(m.Msg);
+        own(m);
+    };
+    PostMessage(main.Handle(), WM_USER + 7);
+    PostMessage(main.Handle(), WM_ENABLE, 1);
+    TUxForm dialog(nullptr);
+    std::vector<uint32_t> atShow;
+    dialog.OnShow = [&](rtl::TObject*) {
+        atShow = seen;
+        dialog.SetModalResult(mrOk);
+    };
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_EQ(atShow, (std::vector<uint32_t>{WM_ENABLE}));
+    Application->ProcessMessages();
+    EXPECT_EQ(seen, (std::vector<uint32_t>{WM_ENABLE, WM_USER + 7}));
+    main.WindowProc = own;
+}
+
+namespace {
+
+// An icon file of 32-bit images of the given sizes, each with the colour
+// count its directory entry states.
+std::unique_ptr<gui::TIcon> IconOf(const std::vector<std::pair<int, int>>& sizeAndColours)
+{
+    std::string file;
+    auto u16 = [&](std::string& s, int v) { s += char(v & 0xFF); s += char((v >> 8) & 0xFF); };
+    auto u32 = [&](std::string& s, uint32_t v) { for (int b = 0; b < 4; ++b) s += char((v >> (8 * b)) & 0xFF); };
+    u16(file, 0);
+    u16(file, 1);
+    u16(file, static_cast<int>(sizeAndColours.size()));
+    std::vector<std::string> images;
+    for (auto [size, colours] : sizeAndColours) {
+        std::string img;
+        u32(img, 40);
+        u32(img, size);
+        u32(img, 2 * size);
+        u16(img, 1);
+        u16(img, 32);
+        for (int i = 0; i < 6; ++i) u32(img, 0);
+        for (int i = 0; i < size * size; ++i) u32(img, 0xFF336699);
+        const int maskRow = ((size + 31) / 32) * 4;
+        img.append(static_cast<std::size_t>(maskRow * size), '\0');
+        images.push_back(img);
+    }
+    uint32_t offset = 6 + 16 * static_cast<uint32_t>(sizeAndColours.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const auto [size, colours] = sizeAndColours[i];
+        file += char(size);
+        file += char(size);
+        u16(file, colours);  // colour count and reserved byte
+        u16(file, 1);
+        u16(file, 32);
+        u32(file, static_cast<uint32_t>(images[i].size()));
+        u32(file, offset);
+        offset += static_cast<uint32_t>(images[i].size());
+    }
+    for (auto& img : images) file += img;
+    rtl::TStringStream stream(file);
+    auto icon = std::make_unique<gui::TIcon>();
+    icon->LoadFromStream(stream);
+    return icon;
+}
+
+} // namespace
+
+// The image chosen for a true-colour screen (which asks for a colour count
+// of 1): an exact count first; else from the first image with at most that
+// count, the last later one with more colours; else the first image.
+TEST(UxGraphics, IconsAtTheirOwnSize)
+{
+    struct Case {
+        std::vector<std::pair<int, int>> images;
+        int size;
+    } cases[] = {
+        {{{32, 0}, {16, 16}}, 16},
+        {{{32, 0}, {16, 16}, {24, 0}}, 16},
+        {{{16, 16}, {48, 1}, {32, 0}}, 48},
+        {{{16, 16}, {24, 2}}, 16},
+        {{{32, 0}, {48, 0}}, 32},
+    };
+    for (const Case& c : cases) {
+        auto real = LoadIconAtRealSize(*IconOf(c.images));
+        int w = 0, h = 0;
+        IconHandleSize(real.get(), w, h);
+        EXPECT_EQ(w, c.size);
+        EXPECT_EQ(h, c.size);
+        EXPECT_EQ(real->Pixel(1, 1), 0x996633u);
+    }
+    int w = 0, h = 0;
+    IconHandleSize(nullptr, w, h);
+    EXPECT_EQ(w, 32);
+    EXPECT_EQ(h, 32);
+    EXPECT_TRUE(LoadIconAtRealSize(gui::TIcon())->Empty());
 }

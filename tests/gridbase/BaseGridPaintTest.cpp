@@ -11,6 +11,7 @@
 #include "platform/gui/InputSim.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/PngImage.h"
+#include "platform/rtl/Strings.h"
 #include "TestPaths.h"
 
 using namespace gridbase;
@@ -272,6 +273,41 @@ TEST(DrawingRoutines, GradientBands)
     EXPECT_EQ(c->Pixels(10, 5), 0x00FF00u);
     EXPECT_EQ(BlendColorAt(0x000000, 0x0000FF, 0, 10, 5), 0x000080u);
     EXPECT_EQ(BlendColorAt(0x123456, 0x0000FF, 3, 3, 1), 0x123456u);  // empty range: no division
+}
+
+// Bands that a later band paints over are skipped; the picture must stay
+// that of every band drawn in turn, for extents below, at and above the
+// number of steps.
+TEST(DrawingRoutines, GradientSkipsOnlyBandsPaintedOver)
+{
+    for (const bool horizontal : {false, true}) {
+        for (const int extent : {1, 7, 20, 64, 127, 128, 129, 300}) {
+            const int w = horizontal ? extent : 9, h = horizontal ? 9 : extent;
+            gui::TBitmap drawn, expected;
+            drawn.SetSize(w + 4, h + 4);
+            expected.SetSize(w + 4, h + 4);
+            const TRect rect(2, 2, 2 + w, 2 + h);
+            DrawGradient(drawn.Canvas(), 0x102030, 0xF0E0D0, 128, rect, horizontal);
+            gui::TCanvas* c = expected.Canvas();
+            const long double size = static_cast<long double>(extent) / 128;
+            for (int i = 0; i < 128; ++i) {
+                const int r = 0x30 + static_cast<int>(rtl::Round(i * static_cast<long double>(0xD0 - 0x30) / 128));
+                const int g = 0x20 + static_cast<int>(rtl::Round(i * static_cast<long double>(0xE0 - 0x20) / 128));
+                const int b = 0x10 + static_cast<int>(rtl::Round(i * static_cast<long double>(0xF0 - 0x10) / 128));
+                const TColor colour = static_cast<TColor>(r | g << 8 | b << 16);
+                c->Pen()->SetColor(colour);
+                c->Brush()->SetColor(colour);
+                const int start = static_cast<int>(rtl::Round(i * size));
+                const int length = static_cast<int>(rtl::Round(size)) + 1;
+                if (horizontal) c->Rectangle(2 + start, 2, 2 + start + length, 2 + h);
+                else c->Rectangle(2, 2 + start, 2 + w, 2 + start + length);
+            }
+            for (int y = 0; y < h + 4; ++y)
+                for (int x = 0; x < w + 4; ++x)
+                    ASSERT_EQ(drawn.Canvas()->Pixels(x, y), c->Pixels(x, y))
+                        << "extent " << extent << (horizontal ? " across" : " down") << " at " << x << "," << y;
+        }
+    }
 }
 
 TEST(DrawingRoutines, MirrorGradientWithoutFillDrawsOnlyTheBorder)
