@@ -1,6 +1,7 @@
 // GridIOHooks: gridio/'s answer to the string grid's hook interface.
 #include "gridio/GridIOHooks.h"
 
+#include "grid/ExGridDragDrop.h"
 #include "gridio/GridClipboard.h"
 #include "gridio/GridColumnStates.h"
 #include "gridio/GridFiles.h"
@@ -60,12 +61,27 @@ public:
     }
 };
 
+// The files a drop on the grid loads.
+class TDropLoadHooksImpl : public grid::TGridDropLoadHooks {
+public:
+    void LoadFromCSV(grid::TExStringGrid& g, const std::string& fileName, int maxRows) override
+    {
+        TGridFiles(g).LoadFromCSV(fileName, maxRows);
+    }
+    void LoadFromXLS(grid::TExStringGrid& g, const std::string& fileName) override
+    {
+        TGridOffice(g).LoadFromXLS(fileName);
+    }
+};
+
 } // namespace
 
 void InstallGridIOHooks()
 {
     static TGridIOHooksImpl hooks;
+    static TDropLoadHooksImpl dropHooks;
     grid::SetGridIOHooks(&hooks);
+    grid::SetGridDropLoadHooks(&dropHooks);
     RegisterXmlDomServer();
     RegisterOfficeServers();
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "TestPaths.h"
+#include "grid/ExGridDragDrop.h"
 #include "gridio/GridIOHooks.h"
 #include "gridio/GridOffice.h"
 #include "gridio/OfficeServers.h"
@@ -315,4 +316,13 @@ TEST_F(OfficeFixture, DroppedFilesLoadByTheirExtension)
     EXPECT_TRUE(G->LoadDroppedFile(xls));
     EXPECT_EQ(Grid(), "x,y;");
     EXPECT_FALSE(G->LoadDroppedFile(File("notes.txt")));
+
+    // A workbook dropped on the grid's drop target loads through the same loaders.
+    G->DragDropSettings()->SetOleDropTarget(true);
+    const std::string again = File("again.XLSX");
+    MakeBook(again, {{"S!A1:C1", {{"p", "q", "r"}}}});
+    rtl::TStringList one;
+    one.Add(again);
+    G->GridDropTarget()->DropFiles(gui::TPoint{5, 5}, &one);
+    EXPECT_EQ(Grid(), "p,q,r;");
 }
