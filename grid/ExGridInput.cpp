@@ -273,6 +273,14 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
             return;  // a refused click changes nothing
         }
     }
+    if (button == gui::TMouseButton::mbLeft && c == 0 && r >= TBaseGrid::FixedRows() && HasNodes() && IsNode(r) &&
+        IsInNodeButton(r, x - gui::TCustomGrid::CellRect(0, r).Left)) {
+        // A node button: the click expands or contracts the node and goes no further.
+        if (OnClickCell) OnClickCell(this, r, c);
+        NodeButtonPress(c, r, x - gui::TCustomGrid::CellRect(0, r).Left);
+        FPressCell = {-1, -1};
+        return;
+    }
     FMouseDown = button == gui::TMouseButton::mbLeft;
     if (button == gui::TMouseButton::mbLeft) {
         // The sizing reference cell: in the header row the column left of a
@@ -336,6 +344,9 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
     if (FPressCell.X < 0 || sizing) return;
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnClickCell) OnClickCell(this, r, c);
+    // A release on the header's sort row sorts by the column.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0)
+        HeaderClickSort(x, y, shift, state == gui::TGridState::gsColMoving);
     if (button == gui::TMouseButton::mbRight && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, c);
     // The selection is compared with the one at the press.
     const gui::TGridRect sel = Selection();

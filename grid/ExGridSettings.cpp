@@ -465,6 +465,16 @@ void TGrouping::Assign(const rtl::TPersistent* source)
     FSummaryLine = s->FSummaryLine;
     FSummaryLineColor = s->FSummaryLineColor;
     FSummaryLineWidth = s->FSummaryLineWidth;
+    FGroupCountFormat = s->FGroupCountFormat;
+    FHeaderColor = s->FHeaderColor;
+    FHeaderColorTo = s->FHeaderColorTo;
+    FHeaderTextColor = s->FHeaderTextColor;
+    FMergeHeader = s->FMergeHeader;
+    FMergeSummary = s->FMergeSummary;
+    FShowGroupCount = s->FShowGroupCount;
+    FSummaryColor = s->FSummaryColor;
+    FSummaryColorTo = s->FSummaryColorTo;
+    FSummaryTextColor = s->FSummaryTextColor;
 }
 
 void TFloatingFooter::Assign(const rtl::TPersistent* source)
@@ -491,6 +501,18 @@ void TSortSettings::Assign(const rtl::TPersistent* source)
     FHeaderColorTo = s->FHeaderColorTo;
     FHeaderMirrorColor = s->FHeaderMirrorColor;
     FHeaderMirrorColorTo = s->FHeaderMirrorColorTo;
+    // Every sort option but SortOnVirtualCells and IgnoreCase.
+    FIndexColor = s->FIndexColor;
+    FFull = s->FFull;
+    FSingleColumn = s->FSingleColumn;
+    FIgnoreBlanks = s->FIgnoreBlanks;
+    FBlankPos = s->FBlankPos;
+    FAutoFormat = s->FAutoFormat;
+    FNormalCellsOnly = s->FNormalCellsOnly;
+    FAutoColumnMerge = s->FAutoColumnMerge;
+    FInitSortDirection = s->FInitSortDirection;
+    FUndoSort = s->FUndoSort;
+    FAutoSortForGrouping = s->FAutoSortForGrouping;
 }
 
 TPrintSettings::TPrintSettings(TExStringGrid* grid)

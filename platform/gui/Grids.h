@@ -569,6 +569,9 @@ public:
     void SetCols(int aCol, const std::vector<std::string>& values);
     // Empties every cell, also the ones kept beyond the counts.
     void ClearCells();
+    // Exchanges the whole contents (texts and objects, every stored column)
+    // of two rows at once, without repainting; sorting uses it.
+    void ExchangeRowData(int aRow1, int aRow2);
 
     std::string ClassName() const override { return "TStringGrid"; }
 
