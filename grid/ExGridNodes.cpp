@@ -253,13 +253,27 @@ void TExStringGrid::ExpandAll()
     for (int round = 0; round < 64; ++round) {
         std::vector<int> show;
         bool any = false;
+        // The real index of each displayed row, from one walk past the hidden ones.
+        const std::vector<int> hidden = HiddenIdxSorted();
+        std::vector<int> real(static_cast<std::size_t>(RowCount()) + 1);
+        {
+            std::size_t h = 0;
+            int x = 0;
+            for (int d = 0; d <= RowCount(); ++d, ++x) {
+                while (h < hidden.size() && hidden[h] == x) {
+                    ++h;
+                    ++x;
+                }
+                real[static_cast<std::size_t>(d)] = x;
+            }
+        }
         for (int r = FixedRows(); r < RowCount(); ++r) {
             TCellGraphic* g = NodeGraphic(r);
             if (!g || !g->CellBoolean()) continue;
             g->SetCellBoolean(false);
             any = true;
-            const int from = DisplayToRealRow(r) + 1;
-            const int to = (r + 1 < RowCount() ? DisplayToRealRow(r + 1) : AllRowCount()) - 1;
+            const int from = real[static_cast<std::size_t>(r)] + 1;
+            const int to = (r + 1 < RowCount() ? real[static_cast<std::size_t>(r) + 1] : AllRowCount()) - 1;
             for (int x = from; x <= to; ++x) show.push_back(x);
         }
         if (!any) break;
@@ -459,7 +473,9 @@ void TExStringGrid::RemoveNormalRow(int aRow)
 void TExStringGrid::InsertChildRow(int aRow, int insertAt)
 {
     const int d = RealToDisplayRow(aRow);
-    const int p = GetParentRow(d);
+    // A row inserted at a node row goes into that node's own group (its
+    // span grows), not into the group around it.
+    const int p = NodeGraphic(d) ? d : GetParentRow(d);
     int level = 1;
     if (p != -1) {
         UpdateNodeSpan(p, 1);
