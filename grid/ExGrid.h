@@ -1339,6 +1339,9 @@ private:
     void QuickSortRange(int aCol, int left, int right);
     void QuickSortIndexedRange(int left, int right);
     void CopyToPivotRow(int aRow);
+    // GetCellText and GetCellType of a cell at once, with one look-up for a
+    // cell without properties.
+    void SortCellData(int aCol, int aRow, std::string& text, TCellType& type);
     // Nodes (ExGridNodes.cpp): many rows hidden or shown in one pass (display
     // rows ascending / real rows ascending), for whole-tree contraction.
     void HideRowBatch(const std::vector<int>& displayRows);

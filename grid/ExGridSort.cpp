@@ -172,6 +172,22 @@ bool IsNumberClass(int c) { return c == gridbase::ntInteger || c == gridbase::nt
 
 // --- comparison ------------------------------------------------------------------
 
+void TExStringGrid::SortCellData(int aCol, int aRow, std::string& text, TCellType& type)
+{
+    rtl::TObject* object = nullptr;
+    const bool inside = aCol >= 0 && aRow >= 0 && aCol < StoreColCount() && aRow < RowCount();
+    const std::string* stored = inside ? FindCellData(aCol, aRow, object) : nullptr;
+    if ((object && dynamic_cast<TCellProperties*>(object)) || OnGetDisplWideText ||
+        (aCol == 0 && FMouseActions->HotmailRowSelect())) {
+        text = GetCellText(aCol, aRow);
+        type = GetCellType(aCol, aRow);
+        return;
+    }
+    text = stored ? *stored : std::string();
+    if (inside && aRow < NormalRowCount()) DoGetDisplText(aCol, aRow, text);
+    type = TCellType::ctEmpty;
+}
+
 bool TExStringGrid::IsIgnoredColumn(int aCol) const { return FIgnoreColumns->HasValue(aCol); }
 
 int TExStringGrid::CompareCells(int aCol, int aRow1, int aRow2, TSortDirection direction)
@@ -183,12 +199,14 @@ int TExStringGrid::CompareCells(int aCol, int aRow1, int aRow2, TSortDirection d
                                          : TSortStyle::ssAlphabetic;
     std::string prefix, suffix;
     GetColumnFormat(aCol, style, prefix, suffix);
-    const std::string t1 = GetCellText(aCol, aRow1);
-    const std::string t2 = GetCellText(aCol, aRow2);
+    std::string t1, t2;
+    TCellType type1 = TCellType::ctEmpty, type2 = TCellType::ctEmpty;
+    SortCellData(aCol, aRow1, t1, type1);
+    SortCellData(aCol, aRow2, t2, type2);
     const TSortStyle plain = ss.IgnoreCase() ? TSortStyle::ssAlphaNoCase : TSortStyle::ssAlphabetic;
 
     if (style == TSortStyle::ssAutomatic) {
-        const TCellType type = GetCellType(aCol, aRow1);
+        const TCellType type = type1;
         if (type == TCellType::ctCheckBox || type == TCellType::ctDataCheckBox ||
             type == TCellType::ctVirtCheckBox || type == TCellType::ctRowCheckBox) {
             style = TSortStyle::ssCheckBox;

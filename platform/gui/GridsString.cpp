@@ -159,6 +159,17 @@ void TStringGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
     else std::rotate(first + fromIndex, first + fromIndex + count, first + toIndex + count);
 }
 
+const std::string* TStringGrid::FindCellData(int aCol, int aRow, rtl::TObject*& object) const
+{
+    auto it = FCells.find(StoredKey(aCol, aRow));
+    if (it == FCells.end()) {
+        object = nullptr;
+        return nullptr;
+    }
+    object = it->second.Object;
+    return &it->second.Text;
+}
+
 void TStringGrid::ExchangeRowData(int aRow1, int aRow2)
 {
     if (aRow1 == aRow2 || aRow1 < 0 || aRow2 < 0) return;
