@@ -1274,8 +1274,13 @@ public:
     void InsertChildRow(int aRow, int insertAt);
     void RemoveChildRow(int aRow);
     bool IsInNodeButton(int aRow, int x);
-    // Pixels a row's node level puts before column 0's content.
+    // Node level of column 0 times CellNode.NodeIndent (0 without nodes).
     int GetNodeIndent(int aRow);
+    // The tree lines of column 0 of a row (CellNode.ShowTree), in the cell rect.
+    void DrawNodeTreeLines(gui::TCanvas* canvas, int aRow, const gui::TRect& rect);
+    // With Grouping.ShowGroupCount, column 1 of a node row ends with the
+    // number of its rows: " (3)", or GroupCountFormat filled with it.
+    void DoGetDisplText(int aCol, int aRow, std::string& value) override;
     // Raised while a node contracts (read by the selection code).
     bool ForceSel() const { return FForceSel; }
     // A left press on column 0 of a normal node row inside its button:

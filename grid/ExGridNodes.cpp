@@ -8,6 +8,7 @@
 
 #include "grid/ExGrid.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/Format.h"
 
 namespace grid {
 
@@ -156,10 +157,56 @@ int TExStringGrid::GetNodeSpanType(int aRow)
 
 int TExStringGrid::GetNodeIndent(int aRow)
 {
-    if (FNumNodes == 0 || aRow < 0 || aRow >= RowCount()) return 0;
+    if (FNumNodes == 0 || aRow < 0) return 0;
     const TCellProperties* p = FindCellProperties(0, aRow);
-    const int level = p ? p->NodeLevel() : 0;
-    return level > 0 ? (level - 1) * FCellNode->NodeIndent() : 0;
+    return p ? p->NodeLevel() * FCellNode->NodeIndent() : 0;
+}
+
+void TExStringGrid::DoGetDisplText(int aCol, int aRow, std::string& value)
+{
+    TBaseGrid::DoGetDisplText(aCol, aRow, value);
+    if (aCol != 1 || !FGrouping->ShowGroupCount() || FNumNodes == 0) return;
+    const TCellGraphic* g = NodeGraphic(aRow);
+    if (!g) return;
+    const int n = g->CellIndex() - g->CellErrFrom() - 1;
+    if (!FGrouping->GroupCountFormat().empty()) value += rtl::Format(FGrouping->GroupCountFormat(), n);
+    else value += " (" + std::to_string(n) + ")";
+}
+
+void TExStringGrid::DrawNodeTreeLines(gui::TCanvas* canvas, int aRow, const gui::TRect& rect)
+{
+    const TCellProperties* own = FindCellProperties(0, aRow);
+    const int level = own ? own->NodeLevel() : 0;
+    const int indent = FCellNode->NodeIndent();
+    const int x0 = rect.Left + GetNodeIndent(aRow) + indent / 2 - indent + 2;
+    const int left = rect.Left + GetNodeIndent(aRow);
+    const int mid = (rect.Top + rect.Bottom) / 2;
+    canvas->Pen()->SetColor(FCellNode->TreeColor());
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetStyle(gui::TPenStyle::psDot);
+    auto line = [canvas](int xa, int ya, int xb, int yb) {
+        canvas->MoveTo(xa, ya);
+        canvas->LineTo(xb, yb);
+    };
+    if (level > 0) line(x0, mid, FCellNode->ShowTreeFull() ? rect.Right : left + 4, mid);
+    const int spanType = GetNodeSpanType(aRow);
+    if (spanType == 1) line(x0, rect.Top, x0, mid);
+    else if (spanType == 2) line(x0, rect.Top, x0, rect.Bottom + 4);
+    const bool lastRow = aRow >= RowCount() - 1;
+    const TCellProperties* next = lastRow ? nullptr : FindCellProperties(0, aRow + 1);
+    const bool nextHasLevel = next && next->NodeLevel() > 0;
+    for (int i = 1; i <= level; ++i) {
+        const int x = x0 - indent * i;
+        line(x, rect.Top, x, mid);
+        if (lastRow) {
+            if (i < level) line(x, mid, x0 - indent * (i - 1), mid);
+        } else if (nextHasLevel) {
+            line(x, mid, x, rect.Bottom + 4);
+        } else if (i < level) {
+            line(x, mid, x0 - indent * (i - 1), mid);
+        }
+    }
+    canvas->Pen()->SetStyle(gui::TPenStyle::psSolid);
 }
 
 // --- expanding and contracting ---------------------------------------------------------

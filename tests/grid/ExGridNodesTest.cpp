@@ -167,6 +167,38 @@ TEST_F(NodeFixture, ANodeClickExpandsAndContracts)
     EXPECT_TRUE(G->GetNodeState(2));
 }
 
+TEST_F(NodeFixture, IndentGroupCountSuffixAndTheEditorsRowSize)
+{
+    EXPECT_EQ(G->GetNodeIndent(2), 0);  // no nodes yet
+    G->AddNode(2, 4);
+    G->AddNode(3, 2);
+    G->CellNode()->SetNodeIndent(12);
+    EXPECT_EQ(G->GetNodeIndent(4), 24);
+    EXPECT_EQ(G->GetNodeIndent(5), 12);
+    EXPECT_EQ(G->GetNodeIndent(7), 0);
+    G->UpdateSubNodeCount(2, 1);
+    G->SetCells(2, 2, "other");
+    G->Grouping()->SetShowGroupCount(true);
+    EXPECT_EQ(G->GetCellText(1, 2), "r2 (2)");  // span 4 less the sub-node less itself
+    EXPECT_EQ(G->GetCellText(1, 3), "r3 (1)");
+    EXPECT_EQ(G->GetCellText(1, 4), "r4");      // a plain row
+    EXPECT_EQ(G->GetCellText(2, 2), "other");   // another column
+    EXPECT_EQ(G->Cells(1, 2), "r2");            // the stored text stays
+    G->Grouping()->SetGroupCountFormat(" [%d]");
+    EXPECT_EQ(G->GetCellText(1, 3), "r3 [1]");
+
+    // The inplace rich editor asking for more height grows the row and says so.
+    Form.Show();
+    G->SizeWhileTyping()->SetHeight(true);
+    G->SetRow(4);
+    int sized = -1;
+    G->OnEndRowSize = [&](rtl::TObject*, int r) { sized = r; };
+    TExRichEdit* ed = G->InplaceRichEdit();
+    ed->OnRequestResize(ed, gui::TRect(0, 0, 80, 60));
+    EXPECT_EQ(G->RowHeights(4), 65);
+    EXPECT_EQ(sized, 4);
+}
+
 // --- grouping -----------------------------------------------------------------------------
 
 namespace {
@@ -368,6 +400,7 @@ TEST_F(GroupFixture, AGroupedGridWithNodesIsPaintedForALook)
     G->Grouping()->SetHeaderColor(0xF0E0D0);
     G->Grouping()->SetSummaryColor(0xE8F8E8);
     G->CellNode()->SetNodeType(TNodeType::cnFlat);
+    G->Grouping()->SetShowGroupCount(true);
     G->Group(2);
     G->GroupCount(1);
     G->GroupAvg(2);
