@@ -1361,6 +1361,8 @@ private:
     int FSwaps = 0;
     int FSortTime = 0;
     bool FBlockCellChange = false;
+    // Set by a double click: the release that follows it does not sort.
+    bool FDblClk = false;
     // Grouping state (ExGridGroup.cpp).
     int FGroupColumn = -1;
     int FGroupWidth = 0;

@@ -239,6 +239,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
 {
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
+    if (!shift.Contains(gui::TShiftStateItem::ssDouble)) FDblClk = false;
     FPressSelection = Selection();
     FPressCell = {c, r};
     FPressPoint = {x, y};
@@ -359,6 +360,7 @@ void TExStringGrid::DblClick()
 {
     // The cell of the press that made the double click.
     const int c = FPressCell.X, r = FPressCell.Y;
+    FDblClk = true;  // the release of this click does not sort
     if (c >= 0 && r >= 0 && DblClickSizesColumn(c, r, FPressPoint.X)) {
         TBaseGrid::DblClick();
         return;

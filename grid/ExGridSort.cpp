@@ -719,6 +719,10 @@ bool TExStringGrid::SortLine(int aCol, int aRow1, int aRow2)
 
 bool TExStringGrid::HeaderClickSort(int x, int y, gui::TShiftState shift, bool moveEnded)
 {
+    if (FDblClk) {
+        FDblClk = false;
+        return false;
+    }
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
     if (c < 0 || r < 0) return false;

@@ -354,6 +354,19 @@ TEST_F(SortFixture, ThreeClicksSortUpDownAndBack)
     EXPECT_EQ(clicked, -1);
 }
 
+TEST_F(SortFixture, TheReleaseOfADoubleClickDoesNotSortAgain)
+{
+    Form.Show();
+    G->SortSettings()->SetShow(true);
+    Fill(1, {"b", "c", "a"});
+    const gui::TPoint p = Centre(1, 0);
+    gui::sim::DblClick(G, p.X, p.Y);
+    EXPECT_EQ(Column(1), (V{"a", "b", "c"}));  // the first click's sort only
+    EXPECT_EQ(G->SortSettings()->Direction(), TSortDirection::sdAscending);
+    gui::sim::Click(G, p.X + 2, p.Y);  // a later click sorts again
+    EXPECT_EQ(Column(1), (V{"c", "b", "a"}));
+}
+
 TEST_F(SortFixture, ATwoRowGridNeverSortsAndAColumnDragDoesNot)
 {
     Form.Show();
