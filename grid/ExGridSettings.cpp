@@ -513,7 +513,16 @@ void TSortSettings::Assign(const rtl::TPersistent* source)
     FInitSortDirection = s->FInitSortDirection;
     FUndoSort = s->FUndoSort;
     FAutoSortForGrouping = s->FAutoSortForGrouping;
+    CopyBitmap(*FUpGlyph, s->FUpGlyph.get());
+    CopyBitmap(*FDownGlyph, s->FDownGlyph.get());
+    CopyBitmap(*FIndexUpGlyph, s->FIndexUpGlyph.get());
+    CopyBitmap(*FIndexDownGlyph, s->FIndexDownGlyph.get());
 }
+
+void TSortSettings::SetUpGlyph(const gui::TBitmap* v) { CopyBitmap(*FUpGlyph, v); }
+void TSortSettings::SetDownGlyph(const gui::TBitmap* v) { CopyBitmap(*FDownGlyph, v); }
+void TSortSettings::SetIndexUpGlyph(const gui::TBitmap* v) { CopyBitmap(*FIndexUpGlyph, v); }
+void TSortSettings::SetIndexDownGlyph(const gui::TBitmap* v) { CopyBitmap(*FIndexDownGlyph, v); }
 
 TPrintSettings::TPrintSettings(TExStringGrid* grid)
     : FGrid(grid), FFont(std::make_unique<gui::TFont>()), FFixedFont(std::make_unique<gui::TFont>()),

@@ -551,6 +551,15 @@ public:
     EXGRID_STORED(bool, UndoSort, false)
     EXGRID_STORED(bool, AutoSortForGrouping, true)
     EXGRID_STORED(bool, SortOnVirtualCells, true)
+    // Indicator pictures, owned; the setters copy the given bitmap (empty by default).
+    gui::TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+    void SetUpGlyph(const gui::TBitmap* v);
+    gui::TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+    void SetDownGlyph(const gui::TBitmap* v);
+    gui::TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+    void SetIndexUpGlyph(const gui::TBitmap* v);
+    gui::TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+    void SetIndexDownGlyph(const gui::TBitmap* v);
     // The grid whose rows these settings sort (set by the grid).
     void SetOwnerGrid(TExStringGrid* grid) { FOwnerGrid = grid; }
     // "u3" / "d3" by Column and Direction, or "i;" and the sort index list
@@ -566,6 +575,10 @@ public:
 
 private:
     TExStringGrid* FOwnerGrid = nullptr;
+    std::unique_ptr<gui::TBitmap> FUpGlyph = std::make_unique<gui::TBitmap>();
+    std::unique_ptr<gui::TBitmap> FDownGlyph = std::make_unique<gui::TBitmap>();
+    std::unique_ptr<gui::TBitmap> FIndexUpGlyph = std::make_unique<gui::TBitmap>();
+    std::unique_ptr<gui::TBitmap> FIndexDownGlyph = std::make_unique<gui::TBitmap>();
 };
 
 // One hidden row: its real index, its height before it was hidden, the

@@ -306,6 +306,26 @@ TEST_F(SortFixture, TheTextFormOfTheSortSettings)
     EXPECT_EQ(G->SortSettings()->Row(), 1);
 }
 
+TEST(SortSettings, AssignCopiesAllButTheTwoComparisonOptions)
+{
+    TSortSettings a, b;
+    a.SetFull(false);
+    a.SetBlankPos(TSortBlankPosition::blLast);
+    a.SetUndoSort(true);
+    a.SetIgnoreCase(true);
+    a.SetSortOnVirtualCells(false);
+    gui::TBitmap up(7, 5);
+    a.SetUpGlyph(&up);
+    b.Assign(&a);
+    EXPECT_FALSE(b.Full());
+    EXPECT_EQ(b.BlankPos(), TSortBlankPosition::blLast);
+    EXPECT_TRUE(b.UndoSort());
+    EXPECT_FALSE(b.IgnoreCase());
+    EXPECT_TRUE(b.SortOnVirtualCells());
+    EXPECT_EQ(b.UpGlyph()->Width(), 7);
+    EXPECT_NE(b.UpGlyph(), a.UpGlyph());
+}
+
 TEST_F(SortFixture, NothingToSort)
 {
     Fill(1, {"b", "a"});
