@@ -108,7 +108,7 @@ void TExStringGrid::Group(int colIndex)
             for (int r = FixedRows(); r < RowCount() - FFixedFooters; ++r) {
                 const bool header = gp.MergeHeader() && IsNode(r);
                 const bool summary = gp.MergeSummary() && gp.Summary() && IsSummary(r);
-                if (!header && !summary || span < 1) continue;
+                if ((!header && !summary) || span < 1) continue;
                 MergeCells(1, r, span, 1);
                 const TColor c = header ? gp.HeaderColor() : gp.SummaryColor();
                 const TColor ct = header ? gp.HeaderColorTo() : gp.SummaryColorTo();
