@@ -326,6 +326,48 @@ TEST(SortSettings, AssignCopiesAllButTheTwoComparisonOptions)
     EXPECT_NE(b.UpGlyph(), a.UpGlyph());
 }
 
+// An adversary that answers each comparison so that every partition comes
+// out as lopsided as it can (values are fixed only when they must be).  A
+// quicksort that nests into both parts nests about as deep as there are
+// rows; nesting only into the smaller part keeps it below log2 of them.  The
+// depth is read from the stack addresses the comparison event sees.
+TEST_F(SortFixture, AnAdversarialOrderDoesNotNestTheSortDeeply)
+{
+    const int n = 1200;
+    G->SetRowCount(n + 1);
+    G->SortSettings()->SetFull(false);
+    G->OnGetFormat = [](rtl::TObject*, int, TSortStyle& style, std::string&, std::string&) { style = TSortStyle::ssRaw; };
+    for (TSortDirection dir : {TSortDirection::sdAscending, TSortDirection::sdDescending}) {
+        for (int r = 1; r <= n; ++r) G->SetCells(2, r, std::to_string(r - 1));
+        std::vector<int> val(static_cast<std::size_t>(n), n);  // n: not fixed yet
+        int solid = 0, candidate = -1;
+        uintptr_t lo = UINTPTR_MAX, hi = 0;
+        G->OnRawCompare = [&](rtl::TObject*, int, int r1, int r2, int& res) {
+            const int here = 0;
+            lo = std::min(lo, reinterpret_cast<uintptr_t>(&here));
+            hi = std::max(hi, reinterpret_cast<uintptr_t>(&here));
+            const int x = std::stoi(G->Cells(2, r1)), y = std::stoi(G->Cells(2, r2));
+            int& vx = val[static_cast<std::size_t>(x)];
+            int& vy = val[static_cast<std::size_t>(y)];
+            if (vx == n && vy == n) (x == candidate ? vx : vy) = solid++;
+            if (vx == n) candidate = x;
+            else if (vy == n) candidate = y;
+            res = vx < vy ? -1 : (vx > vy ? 1 : 0);
+        };
+        const int before = G->Compares();
+        G->Sort(1, dir);
+        EXPECT_GT(G->Compares() - before, 100 * n);  // the adversary made the parts lopsided
+        // Nesting into both parts took over 100 KB of stack here.
+        EXPECT_LT(hi - lo, 16u * 1024u) << "stack span of the comparisons";
+        bool ordered = true;
+        for (int r = 2; r <= n; ++r) {
+            const int a = val[std::stoul(G->Cells(2, r - 1))], b = val[std::stoul(G->Cells(2, r))];
+            ordered = ordered && (dir == TSortDirection::sdAscending ? a <= b : a >= b);
+        }
+        EXPECT_TRUE(ordered);
+    }
+}
+
 TEST_F(SortFixture, NothingToSort)
 {
     Fill(1, {"b", "a"});
