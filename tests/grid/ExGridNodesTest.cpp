@@ -258,6 +258,22 @@ TEST_F(GroupFixture, GroupingAABWithSummaryAndTheCalculations)
     EXPECT_EQ(G->Cells(2, 6), "");
 }
 
+TEST_F(GroupFixture, AHeaderClickSortsInsideTheGroups)
+{
+    G->SetRowCount(5);
+    G->SetCells(1, 4, "w");
+    G->SetCells(2, 4, "A");
+    G->SetCells(3, 4, "9");
+    G->Group(2);  // A: x, z, w (by amount); B: y
+    Form.Show();
+    G->SortSettings()->SetShow(true);
+    const gui::TRect h = G->gui::TCustomGrid::CellRect(1, 0);
+    gui::sim::Click(G, (h.Left + h.Right) / 2, (h.Top + h.Bottom) / 2);
+    EXPECT_EQ(Structure(), (V{"N4|A|", "-|w|9", "-|x|1", "-|z|2", "N2|B|", "-|y|5"}));
+    gui::sim::Click(G, (h.Left + h.Right) / 2 + 3, (h.Top + h.Bottom) / 2);
+    EXPECT_EQ(Structure(), (V{"N4|A|", "-|z|2", "-|x|1", "-|w|9", "N2|B|", "-|y|5"}));
+}
+
 TEST_F(GroupFixture, UnGroupGivesEverythingBack)
 {
     G->SetFixedFooters(1);
