@@ -461,10 +461,10 @@ public:
     void Assign(const rtl::TPersistent* source) override;
 
     EXGRID_STORED(bool, HeaderUnderline, false)
-    EXGRID_STORED(TColor, HeaderLineColor, 0)
+    EXGRID_STORED(TColor, HeaderLineColor, 0xFF0000)
     EXGRID_STORED(int, HeaderLineWidth, 2)
     EXGRID_STORED(bool, SummaryLine, false)
-    EXGRID_STORED(TColor, SummaryLineColor, 0)
+    EXGRID_STORED(TColor, SummaryLineColor, 0xFF0000)
     EXGRID_STORED(int, SummaryLineWidth, 2)
     // Grouping rows (ExGridGroup.cpp); the colours clNone leave rows as they are.
     EXGRID_STORED(bool, MergeHeader, false)
