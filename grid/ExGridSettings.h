@@ -527,16 +527,22 @@ public:
     TSortSettings() = default;
     void Assign(const rtl::TPersistent* source) override;
 
-    EXGRID_STORED(bool, Show, false)
+    // Repaints the grid when it changes.
+    bool Show() const { return FShow; }
+    void SetShow(bool v);
     EXGRID_STORED(int, Column, -1)
     EXGRID_STORED(int, Row, 0)
     EXGRID_STORED(bool, FixedCols, false)
     EXGRID_STORED(TSortDirection, Direction, TSortDirection::sdAscending)
     EXGRID_STORED(bool, IndexShow, false)
-    EXGRID_STORED(TColor, HeaderColor, gui::clNone)
-    EXGRID_STORED(TColor, HeaderColorTo, gui::clNone)
-    EXGRID_STORED(TColor, HeaderMirrorColor, gui::clNone)
-    EXGRID_STORED(TColor, HeaderMirrorColorTo, gui::clNone)
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor v);
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor v);
+    TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+    void SetHeaderMirrorColor(TColor v);
+    TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+    void SetHeaderMirrorColorTo(TColor v);
     // Sorting, comparison and header-click options (ExGridSort.cpp).
     EXGRID_STORED(TColor, IndexColor, 0x00FFFF)
     EXGRID_STORED(bool, Full, true)
@@ -574,6 +580,13 @@ public:
     void SetSortRow(int v);
 
 private:
+    // Repaints the header row above the normal rows.
+    void RepaintHeader();
+    bool FShow = false;
+    TColor FHeaderColor = gui::clNone;
+    TColor FHeaderColorTo = gui::clNone;
+    TColor FHeaderMirrorColor = gui::clNone;
+    TColor FHeaderMirrorColorTo = gui::clNone;
     TExStringGrid* FOwnerGrid = nullptr;
     std::unique_ptr<gui::TBitmap> FUpGlyph = std::make_unique<gui::TBitmap>();
     std::unique_ptr<gui::TBitmap> FDownGlyph = std::make_unique<gui::TBitmap>();

@@ -825,6 +825,46 @@ void TSortSettings::LoadFromString(const std::string& value)
     if (FOwnerGrid) FOwnerGrid->QSort();
 }
 
+void TSortSettings::SetShow(bool v)
+{
+    if (FShow == v) return;
+    FShow = v;
+    if (FOwnerGrid) FOwnerGrid->Invalidate();
+}
+
+void TSortSettings::RepaintHeader()
+{
+    if (FOwnerGrid && FOwnerGrid->FixedRows() > 0) FOwnerGrid->RepaintRow(FOwnerGrid->FixedRows() - 1);
+}
+
+void TSortSettings::SetHeaderColor(TColor v)
+{
+    if (FHeaderColor == v) return;
+    FHeaderColor = v;
+    RepaintHeader();
+}
+
+void TSortSettings::SetHeaderColorTo(TColor v)
+{
+    if (FHeaderColorTo == v) return;
+    FHeaderColorTo = v;
+    RepaintHeader();
+}
+
+void TSortSettings::SetHeaderMirrorColor(TColor v)
+{
+    if (FHeaderMirrorColor == v) return;
+    FHeaderMirrorColor = v;
+    RepaintHeader();
+}
+
+void TSortSettings::SetHeaderMirrorColorTo(TColor v)
+{
+    if (FHeaderMirrorColorTo == v) return;
+    FHeaderMirrorColorTo = v;
+    RepaintHeader();
+}
+
 void TSortSettings::Remove()
 {
     SetColumn(-1);
