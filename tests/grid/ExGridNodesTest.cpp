@@ -436,3 +436,35 @@ TEST_F(GroupFixture, AGroupedGridWithNodesIsPaintedForALook)
         for (int x = 45; x < 300 && !header; ++x) header = bmp.Canvas()->Pixels(x, y) == 0xF0E0D0;
     EXPECT_TRUE(header);
 }
+
+TEST_F(GroupFixture, ASubGroupedGridIsPaintedForALook)
+{
+    G->SetColCount(5);
+    G->SetRowCount(9);
+    G->SetCells(4, 0, "Lat");
+    const char* rows[8][4] = {{"Lisbon", "Europe", "West", "38.7"}, {"Nairobi", "Africa", "East", "-1.3"},
+                              {"Madrid", "Europe", "West", "40.4"}, {"Lima", "America", "South", "-12.0"},
+                              {"Cairo", "Africa", "North", "30.0"}, {"Quito", "America", "South", "-0.2"},
+                              {"Oslo", "Europe", "North", "59.9"},  {"Accra", "Africa", "West", "5.6"}};
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 4; ++c) G->SetCells(c + 1, r + 1, rows[r][c]);
+    G->SetColWidths(0, 44);
+    G->SetColWidths(1, 120);
+    G->CellNode()->SetNodeType(TNodeType::cnFlat);
+    G->Grouping()->SetHeaderColor(0xF0E0D0);
+    G->Group(2);      // by continent; the region column is now column 2
+    G->SubGroup(2);   // by region inside each continent
+    G->ContractNode(G->RowCount() - 3);
+    Form.Show();
+    gui::TBitmap bmp(600, 400);
+    G->PaintTo(bmp.Canvas(), 0, 0);
+    auto shots = std::filesystem::path(TEC_RUNTIME_DIR).parent_path() / "tests" / "screenshots";
+    std::filesystem::create_directories(shots);
+    gui::TPicture picture;
+    picture.Assign(&bmp);
+    picture.SaveToFile((shots / "grid-subgrouped-nodes.png").string());
+    int deeper = 0;
+    for (int r = 1; r < G->RowCount(); ++r)
+        if (G->IsNode(r) && G->GetNodeLevel(r) == 2) ++deeper;
+    EXPECT_GE(deeper, 5);
+}
