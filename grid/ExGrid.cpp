@@ -105,7 +105,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>();
-    FSortIndexes = std::make_unique<gridbase::TSortIndexList>(-1, -1);
+    FSortSettings->SetOwnerGrid(this);
     FControlLook = std::make_unique<TControlLook>(this);
     SetNonClientPaint(true);  // the look border
     FNavigation = std::make_unique<TNavigation>();

@@ -77,7 +77,7 @@ enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
     ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
-    ssImages, ssCheckBox, ssUnicode, ssDateTime, ssTime, ssAlphaNumericNoCase
+    ssImages, ssCheckBox, ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
 };
 enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = rtl::Set<TCellBorder, 8>;
@@ -315,9 +315,9 @@ public:
     virtual bool GetColumnFilter(int aCol);
     // What the cell holds (ExGridGraphics.cpp); ctEmpty without graphic.
     virtual TCellType GetCellType(int aCol, int aRow);
-    // Node and summary rows (none until nodes exist).
-    virtual bool IsNode(int aRow) const { return false; }
-    virtual bool IsSummary(int aRow) const { return false; }
+    // Node and summary rows (ExGridNodes.cpp).
+    virtual bool IsNode(int aRow) const;
+    virtual bool IsSummary(int aRow) const;
     // IsFixedCell for painting, selection and navigation.
     bool IsFixed(int aCol, int aRow) const override;
     // The displayed index of a real column (all columns shown until hiding exists).
@@ -532,7 +532,6 @@ public:
     EXGRID_STORED(std::string, InvalidEntryTitle, "")
     EXGRID_STORED(std::string, InvalidEntryText, "")
     EXGRID_STORED(TInvalidEntryIcon, InvalidEntryIcon, TInvalidEntryIcon::ieWarning)
-    EXGRID_STORED(int, GroupColumn, -1)
     EXGRID_STORED(int, ZoomFactor, 0)
 
     // Per-cell and per-row formatting (real column indexes, displayed rows).
@@ -857,9 +856,9 @@ public:
     // Middle-button panning (ipNone switches it off).
     TIntelliPan IntelliPan() const { return FIntelliPan; }
     void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
-    // Sizes a column to its contents: the double click on a header border
-    // calls it; empty until columns size themselves to their contents.
-    virtual void AutoSizeCol(int aCol) {}
+    // Sizes a column to its contents (SizeGrowOnly: never narrower); the
+    // double click on a header border calls it.
+    virtual void AutoSizeCol(int aCol);
     TRowEvent OnEndColumnSize;
     TRowEvent OnEndRowSize;
     // While a column or row is sized: its index (0 for the grid's own
@@ -1374,8 +1373,6 @@ public:
         OnRowMoving;
     bool ColMoveFlg() const { return FColMoveFlg; }
     void SetColMoveFlg(bool v) { FColMoveFlg = v; }
-    // The sort columns of a multi-column sort (low 16 bits the column, bit 31 descending).
-    gridbase::TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
     // The drop-position arrows and the floating header, made on first use.
     gridbase::TArrowWindow* MoveArrow(gridbase::TArrowDirection direction);
     gridbase::TPopupButton* MoveButton();
@@ -1444,7 +1441,6 @@ protected:
     gui::TPoint FLastBalloonPos{-1, -1};
     gui::TBalloonTip* FBalloonTip = nullptr;
     bool FColMoveFlg = false;
-    std::unique_ptr<gridbase::TSortIndexList> FSortIndexes;
     int Movecell = -1, MoveOfsX = 0, MoveOfsY = 0, FMoveColInd = 0, FMoveRowInd = 0;
     gui::TPoint FMovePress{-1, -1};
     gridbase::TPopupButton* FMoveButton = nullptr;
@@ -1454,6 +1450,178 @@ protected:
     int FDragScrollDir = 0;
     uint8_t FLastDesignChoice = 255;
     gui::TPopupMenu* FDesignMenu = nullptr;
+
+public:
+    // --- sorting, nodes, grouping, auto sizing (ExGridSort.cpp, ExGridSortClick.cpp,
+    //     ExGridNodes.cpp, ExGridGroup.cpp, ExGridAutoSize.cpp) ---------------------
+    // Row comparison: -1, 0 or 1; 1 means aRow1 sorts after aRow2 ascending.
+    int CompareCells(int aCol, int aRow1, int aRow2, TSortDirection direction);
+    int CompareRows(int aCol, int aRow1, int aRow2);
+    int CompareRowsIndexed(int depth, int aRow1, int aRow2);
+    // Columns listed here compare equal (sorting skips them).
+    gridbase::TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    bool IsIgnoredColumn(int aCol) const;
+    gridbase::TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // The normal rows by SortSettings.Column (nothing for -1), by
+    // SortIndexes ("No indexes specified for indexed sort" when empty), or
+    // inside the deepest expanded groups; QUnSort restores the order the
+    // rows had before the first sort since the row count last changed.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup() { SortWithinGroups(false); }
+    virtual void QSortGroupIndexed() { SortWithinGroups(true); }
+    virtual void QUnSort();
+    void Sort(int aCol, TSortDirection direction);
+    void SortByColumn(int aCol);
+    void QuickSort(int aCol, int left, int right);
+    void QuickSortIndexed(int left, int right);
+    bool SortLine(int aCol, int aRow1, int aRow2);
+    void InitSortXRef();
+    // Exchanges two rows with everything that travels with them.
+    virtual void SortSwapRows(int aRow1, int aRow2);
+    int Compares() const { return FCompares; }
+    int Swaps() const { return FSwaps; }
+    // Milliseconds the last header-click sort took.
+    int SortTime() const { return FSortTime; }
+    // Where the row current before the last sort went.
+    int SortRowIndex() const { return FSortRow; }
+    // The sort of a left-button release on the header's sort row; true
+    // when it sorted.  moveEnded: the release ended a column drag.
+    bool HeaderClickSort(int x, int y, gui::TShiftState shift, bool moveEnded);
+    std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>
+        OnCustomCompare;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow1, int aRow2, int& res)> OnRawCompare;
+    std::function<void(rtl::TObject* sender, int aCol, bool& doSort)> OnCanSort;
+    std::function<void(rtl::TObject* sender, int aCol)> OnClickSort;
+
+    // Nodes: collapsible row groups; node rows carry a ctNode graphic in
+    // column 0.  The operations marked real in the implementation take real
+    // row indexes (hidden rows counted).
+    bool HasNodes() const override { return FNumNodes > 0; }
+    int NumNodes() const { return FNumNodes; }
+    void AddNode(int aRow, int span);
+    void RemoveNode(int aRow);
+    void RemoveAllNodes();
+    void MarkSummaryRow(int aRow);
+    bool GetNodeState(int aRow);
+    void SetNodeState(int aRow, bool value);
+    int GetNodeLevel(int aRow);
+    int GetNodeSpan(int aRow);
+    void SetNodeSpan(int aRow, int span);
+    void UpdateNodeSpan(int aRow, int delta);
+    int GetSubNodeCount(int aRow);
+    void UpdateSubNodeCount(int aRow, int delta);
+    int GetNodeSpanType(int aRow);
+    void ExpandNode(int aRow);
+    void ExpandNodeRows(int aRow);
+    void ContractNode(int aRow);
+    void ExpandAll();
+    void ContractAll();
+    int GetParentRow(int aRow);
+    void InsertNormalRow(int aRow);
+    void RemoveNormalRow(int aRow);
+    void InsertChildRow(int aRow, int insertAt);
+    void RemoveChildRow(int aRow);
+    bool IsInNodeButton(int aRow, int x);
+    // Node level of column 0 times CellNode.NodeIndent (0 without nodes).
+    int GetNodeIndent(int aRow);
+    // The tree lines of column 0 of a row (CellNode.ShowTree), in the cell rect.
+    void DrawNodeTreeLines(gui::TCanvas* canvas, int aRow, const gui::TRect& rect);
+    // With Grouping.ShowGroupCount, column 1 of a node row ends with the
+    // number of its rows: " (3)", or GroupCountFormat filled with it.
+    void DoGetDisplText(int aCol, int aRow, std::string& value) override;
+    // Raised while a node contracts (read by the selection code).
+    bool ForceSel() const { return FForceSel; }
+    // A left press on column 0 of a normal node row inside its button:
+    // expands or contracts it with the node events; true when taken.
+    bool NodeButtonPress(int aCol, int aRow, int x);
+    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeExpandNode;
+    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeContractNode;
+    std::function<void(rtl::TObject* sender, int aRow)> OnExpandNode;
+    std::function<void(rtl::TObject* sender, int aRow)> OnContractNode;
+
+    // Grouping by a column: header nodes over runs of equal values.
+    int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a column above 0 groups, 0 does nothing.
+    void SetGroupColumn(int value);
+    virtual void Group(int colIndex);
+    virtual void UnGroup();
+    virtual void SubGroup(int colIndex);
+    virtual void SubUnGroup(int colIndex);
+    bool IsGrouping() const { return FIsGrouping; }
+    // One value per expanded group into its header (or summary row):
+    // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc.
+    void GroupCalc(int colIndex, int method);
+    void GroupSum(int colIndex) { GroupCalc(colIndex, 1); }
+    void GroupAvg(int colIndex) { GroupCalc(colIndex, 2); }
+    void GroupMin(int colIndex) { GroupCalc(colIndex, 3); }
+    void GroupMax(int colIndex) { GroupCalc(colIndex, 4); }
+    void GroupCount(int colIndex) { GroupCalc(colIndex, 5); }
+    void GroupCustomCalc(int colIndex) { GroupCalc(colIndex, 6); }
+    std::function<void(rtl::TObject* sender, int aCol, int fromRow, int toRow, double& res)> OnGroupCalc;
+
+    // Auto sizing, numbering and swapping.
+    void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
+    void AutoSizeColumns(bool doFixedCols, int padding);
+    void AutoSizeRows(bool doFixedRows, int padding);
+    void AutoSizeRow(int aRow, int padding);
+    void AutoFitColumns(bool doFixedCells);
+    void AutoNumberCol(int aCol);
+    void AutoNumberRow(int aRow);
+    void SwapColumns(int aCol1, int aCol2);
+    void SwapRows(int aRow1, int aRow2);
+    void AutoSizeColumnWidth(int aCol, bool growOnly);
+    void AutoSizeRowHeight(int aRow, bool growOnly);
+    void SizeRowToLines(int aRow, int lines, int extra);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
+    // The column-size hook of auto sizing: OnUpdateColumnSize may change the width.
+    virtual void UpdateAutoColumnSize(int aCol, int& width);
+    std::function<void(rtl::TObject* sender, int aCol, int& width)> OnUpdateColumnSize;
+
+protected:
+    void SortWithinGroups(bool indexed);
+
+private:
+    // Sorting state (ExGridSort.cpp).
+    enum class TSortKind { skColumn, skIndexed, skGroups };
+    void SortFrame(TSortKind kind, bool indexedGroups);
+    void QuickSortRange(int aCol, int left, int right);
+    void QuickSortIndexedRange(int left, int right);
+    void CopyToPivotRow(int aRow);
+    // GetCellText and GetCellType of a cell at once, with one look-up for a
+    // cell without properties.
+    void SortCellData(int aCol, int aRow, std::string& text, TCellType& type);
+    // Nodes (ExGridNodes.cpp): many rows hidden or shown in one pass (display
+    // rows ascending / real rows ascending), for whole-tree contraction.
+    void HideRowBatch(const std::vector<int>& displayRows);
+    void UnHideRowBatch(const std::vector<int>& realRows);
+    TCellGraphic* NodeGraphic(int aRow);
+    std::unique_ptr<gridbase::TIntList> FIgnoreColumns = std::make_unique<gridbase::TIntList>(-1, -1);
+    std::unique_ptr<gridbase::TSortIndexList> FSortIndexes = std::make_unique<gridbase::TSortIndexList>(-1, -1);
+    std::vector<int> FUnSortRowXRef;
+    int FSortDir = 1;
+    int FSortRow = -1;
+    int FCompares = 0;
+    int FSwaps = 0;
+    int FSortTime = 0;
+    bool FBlockCellChange = false;
+    // Set by a double click: the release that follows it does not sort.
+    bool FDblClk = false;
+    // Grouping state (ExGridGroup.cpp).
+    int FGroupColumn = -1;
+    int FGroupWidth = 0;
+    std::string FGroupCaption, FGroupFooter;
+    bool FIsGrouping = false;
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = TSortDirection::sdAscending;
+
+public:
 
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;

@@ -250,6 +250,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     ClosePopupLink();
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
+    if (!shift.Contains(gui::TShiftStateItem::ssDouble)) FDblClk = false;
     FPressSelection = Selection();
     FPressCell = {c, r};
     FPressPoint = {x, y};
@@ -283,6 +284,14 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
             FPressCell = {-1, -1};
             return;  // a refused click changes nothing
         }
+    }
+    if (button == gui::TMouseButton::mbLeft && c == 0 && r >= TBaseGrid::FixedRows() && HasNodes() && IsNode(r) &&
+        IsInNodeButton(r, x - gui::TCustomGrid::CellRect(0, r).Left)) {
+        // A node button: the click expands or contracts the node and goes no further.
+        if (OnClickCell) OnClickCell(this, r, c);
+        NodeButtonPress(c, r, x - gui::TCustomGrid::CellRect(0, r).Left);
+        FPressCell = {-1, -1};
+        return;
     }
     FSelectionClick = false;
     // Anchors and inline form controls of HTML cells.
@@ -378,6 +387,9 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
     if (FPressCell.X < 0 || sizing) return;
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnClickCell) OnClickCell(this, r, c);
+    // A release on the header's sort row sorts by the column.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0)
+        HeaderClickSort(x, y, shift, state == gui::TGridState::gsColMoving);
     if (button == gui::TMouseButton::mbRight && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, c);
     // The selection is compared with the one at the press.
     const gui::TGridRect sel = Selection();
@@ -390,6 +402,7 @@ void TExStringGrid::DblClick()
 {
     // The cell of the press that made the double click.
     const int c = FPressCell.X, r = FPressCell.Y;
+    FDblClk = true;  // the release of this click does not sort
     if (c >= 0 && r >= 0 && DblClickSizesColumn(c, r, FPressPoint.X)) {
         TBaseGrid::DblClick();
         return;

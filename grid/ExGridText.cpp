@@ -169,6 +169,8 @@ void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
         if (lay.VAlign == TCellVAlign::vaAboveText) r.Top += lay.Height;
         else if (lay.VAlign == TCellVAlign::vaUnderText) r.Bottom -= lay.Height;
     }
+    // Column 0 of a grid with nodes: a plain row's text stands at its level.
+    if (ctx.RCol == 0 && FNumNodes > 0 && !IsNode(ctx.Row)) r.Left += GetNodeIndent(ctx.Row);
     const bool sortHeader = FSortSettings->Show() && ctx.Row == FSortSettings->Row() && fixedRows > 0 &&
                             ctx.RCol == FSortSettings->Column() &&
                             (ctx.RCol >= fixedCols || FSortSettings->FixedCols());

@@ -569,6 +569,12 @@ public:
     void SetCols(int aCol, const std::vector<std::string>& values);
     // Empties every cell, also the ones kept beyond the counts.
     void ClearCells();
+    // Exchanges the whole contents (texts and objects, every stored column)
+    // of two rows at once, without repainting; sorting uses it.
+    void ExchangeRowData(int aRow1, int aRow2);
+    // The stored text of a cell (nullptr for an empty cell) and its object,
+    // from one look-up; for loops that read many cells (sorting).
+    const std::string* FindCellData(int aCol, int aRow, rtl::TObject*& object) const;
 
     std::string ClassName() const override { return "TStringGrid"; }
 
