@@ -100,7 +100,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     std::fill(std::begin(FAllColWidths), std::end(FAllColWidths), int16_t(0));
     SetControlStyle(ControlStyle() + gui::TControlStyle{gui::TControlStyleItem::csAcceptsControls});
 
-    FFloatingFooter = std::make_unique<TFloatingFooter>();
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     if (TGridIOHooks* hooks = GridIOHooks()) FPrintSettings = hooks->CreatePrintSettings(*this);
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();

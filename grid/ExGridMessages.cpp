@@ -221,6 +221,7 @@ void TExStringGrid::Notification(rtl::TComponent* component, rtl::TOperation ope
     if (operation == rtl::TOperation::opRemove)
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), component),
                             FNotifierList.end());
+    if (operation == rtl::TOperation::opRemove && component == FCellChecker) FCellChecker = nullptr;
     TBaseGrid::Notification(component, operation);
 }
 

@@ -467,14 +467,6 @@ void TGrouping::Assign(const rtl::TPersistent* source)
     FSummaryLineWidth = s->FSummaryLineWidth;
 }
 
-void TFloatingFooter::Assign(const rtl::TPersistent* source)
-{
-    const auto* s = dynamic_cast<const TFloatingFooter*>(source);
-    if (!s) return;
-    FVisible = s->FVisible;
-    FHeight = s->FHeight;
-}
-
 RTL_PUBLISHED(TSortSettings) {}
 
 void TSortSettings::Assign(const rtl::TPersistent* source)

@@ -235,6 +235,10 @@ public:
     // rows between shift over), in one step: what a row holds travels with
     // it.  No move events.
     void MoveRowBlock(int fromIndex, int count, int toIndex);
+    // Rearranges the first order.size() rows in one step: row i takes what
+    // row order[i] held (order is a permutation of 0 .. size - 1).  The
+    // current cell and anchor follow their rows.  No move events.
+    void PermuteRows(const std::vector<int>& order);
 
     // --- editing --------------------------------------------------------
     bool EditorMode() const { return FEditorMode; }
@@ -333,6 +337,8 @@ protected:
     virtual void ColumnMovedData(int fromIndex, int toIndex) {}
     virtual void RowMovedData(int fromIndex, int toIndex) {}
     virtual void RowBlockMovedData(int fromIndex, int count, int toIndex);
+    // Rows rearranged by PermuteRows (the store follows).
+    virtual void RowsPermutedData(const std::vector<int>& order) {}
 
     void Paint() override;
     // Paints the background of a cell as the desktop style does and, for
@@ -579,6 +585,7 @@ protected:
     void ColumnMovedData(int fromIndex, int toIndex) override;
     void RowMovedData(int fromIndex, int toIndex) override;
     void RowBlockMovedData(int fromIndex, int count, int toIndex) override;
+    void RowsPermutedData(const std::vector<int>& order) override;
 
 private:
     struct TCell {

@@ -159,6 +159,13 @@ void TStringGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
     else std::rotate(first + fromIndex, first + fromIndex + count, first + toIndex + count);
 }
 
+void TStringGrid::RowsPermutedData(const std::vector<int>& order)
+{
+    for (std::size_t i = FRowIds.size(); i < order.size(); ++i) FRowIds.push_back(static_cast<int>(i));
+    std::vector<int> ids(FRowIds.begin(), FRowIds.begin() + static_cast<std::ptrdiff_t>(order.size()));
+    for (std::size_t i = 0; i < order.size(); ++i) FRowIds[i] = ids[static_cast<std::size_t>(order[i])];
+}
+
 void TStringGrid::ColumnMovedData(int fromIndex, int toIndex) { Remap(true, fromIndex, toIndex); }
 void TStringGrid::RowMovedData(int fromIndex, int toIndex) { Remap(false, fromIndex, toIndex); }
 
