@@ -8,15 +8,29 @@
 
 namespace grid {
 
+namespace {
+// A cell text as a number: empty and a lone minus read 0, formatted numbers
+// ("$ 1,234.50", "(5)") read through the number normalisation, and a text
+// without any digit ("n/a", "x") is no number.
+double TextToFloat(const std::string& text)
+{
+    const std::string t = rtl::Trim(text);
+    if (t.empty() || t == "-") return 0;
+    std::string s = gridbase::ExtractNumberText(t);
+    double value = 0;
+    if (s.find_first_of("0123456789") == std::string::npos || !rtl::TryStrToFloat(s, value))
+        throw ZEziDoroZezuz("Cell does not contain a float value");
+    return value;
+}
+
+double CellFloat(TExStringGrid& g, int aCol, int aRow) { return TextToFloat(g.GetCellText(aCol, aRow)); }
+} // namespace
+
 double TExStringGrid::GetRowFloat(int aCol, int realRow)
 {
     std::string text;
     GetAllCells(aCol, realRow, text);
-    std::string s = gridbase::ExtractNumberText(text);
-    if (s.empty() || s == "-") s = "0";
-    double value = 0;
-    if (!rtl::TryStrToFloat(s, value)) throw ZEziDoroZezuz("Cell does not contain a float value");
-    return value;
+    return TextToFloat(text);
 }
 
 namespace {
@@ -28,10 +42,15 @@ void WalkColumn(TExStringGrid& g, int aCol, int fromRow, int toRow, Add&& add)
     const int lastShown = g.FloatingFooter()->Visible() ? g.RowCount() - 2 : g.RowCount() - 1;
     const bool real = toRow > lastShown;
     const bool grouped = g.GroupColumn() != -1;
-    std::vector<int> hidden;
+    // Hidden rows by real index, read from their records in one pass.
+    std::vector<std::pair<int, TGridItem*>> hidden;
     if (real) {
-        for (int i = 0; i < g.NumHiddenRows(); ++i) hidden.push_back(g.GridItems()->Items(i)->Idx());
-        std::sort(hidden.begin(), hidden.end());
+        for (int i = 0; i < g.NumHiddenRows(); ++i) {
+            TGridItem* it = g.GridItems()->Items(i);
+            hidden.emplace_back(it->Idx(), it);
+        }
+        std::sort(hidden.begin(), hidden.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
     }
     std::size_t before = 0;  // hidden rows below r
     g.ExportNotification(TGridExportState::esExportStart, -1);
@@ -39,15 +58,20 @@ void WalkColumn(TExStringGrid& g, int aCol, int fromRow, int toRow, Add&& add)
         int d = r;
         bool isHidden = false;
         if (real) {
-            while (before < hidden.size() && hidden[before] < r) ++before;
-            isHidden = before < hidden.size() && hidden[before] == r;
+            while (before < hidden.size() && hidden[before].first < r) ++before;
+            isHidden = before < hidden.size() && hidden[before].first == r;
             d = r - static_cast<int>(before);
         }
         const bool counts = (!g.IsNode(d) && !g.IsSummary(d)) || isHidden || !grouped;
         if (!counts || (!isHidden && !g.IsBaseCell(aCol, d))) continue;
         g.ExportNotification(TGridExportState::esExportNewRow, r);
         try {
-            add(real ? g.GetRowFloat(aCol, r) : g.GetCellFloat(aCol, r));
+            if (isHidden) {
+                rtl::TStringList* cells = hidden[before].second->Items();
+                add(TextToFloat(aCol < cells->Count() ? cells->Strings(aCol) : std::string()));
+            } else {
+                add(CellFloat(g, aCol, d));
+            }
         } catch (const ZEziDoroZezuz&) {
         }
     }
@@ -63,7 +87,7 @@ double Extreme(TExStringGrid& g, int startCol, int startRow, bool wantMax, Walk&
     bool have = false;
     double result = 0;
     try {
-        result = g.GetCellFloat(startCol, startRow);
+        result = CellFloat(g, startCol, startRow);
         have = true;
     } catch (const ZEziDoroZezuz&) {
     }
@@ -113,7 +137,7 @@ void WalkRow(TExStringGrid& g, int aRow, int fromCol, int toCol, Add&& add)
     for (int c = fromCol; c <= toCol; ++c) {
         if (!g.IsBaseCell(c, aRow)) continue;
         try {
-            add(g.GetCellFloat(c, aRow));
+            add(CellFloat(g, c, aRow));
         } catch (const ZEziDoroZezuz&) {
         }
     }

@@ -672,6 +672,7 @@ void TExStringGrid::UpdateSearchPanel()
     p->BackwardButton()->SetVisible(f->ShowFindPrev());
     p->ForwardButton()->SetVisible(f->ShowFindNext());
     p->Layout();
+    if (f->Visible() && !p->Visible()) p->SetTop(Height());  // below the floating footer
     p->SetHeight(f->Visible() ? 32 : 0);
     p->SetVisible(f->Visible());
     p->Invalidate();

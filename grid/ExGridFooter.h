@@ -11,7 +11,7 @@
 // follow.
 //
 //   grid->FloatingFooter()->SetVisible(true);           // last row becomes the footer
-//   grid->SetCellCalcType(2, grid->RowCount() - 1, gridbase::TColumnCalcType::acSUM);
+//   grid->GetCellProperties(2, grid->RowCount() - 1)->SetCalcType(gridbase::TColumnCalcType::acSUM);
 //   grid->SearchFooter()->SetVisible(true);              // the search bar below
 #pragma once
 
