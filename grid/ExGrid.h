@@ -1094,6 +1094,12 @@ public:
     // Applies SearchFooter's settings to the panel.
     void UpdateSearchPanel();
     std::function<void(rtl::TObject* sender, const std::string& value, bool& defaultSearch)> OnSearchEditChange;
+    // Whether the last row lies clear above the visible search footer.
+    bool LastRowClearOfSearchFooter();
+    // Scrolls row by row until the last row lies above the search footer.
+    void ScrollLastRowAboveSearchFooter();
+    // Scrolls until the cell's bottom lies above the search footer.
+    void KeepCellAboveSearchFooter(int aCol, int aRow);
     rtl::TNotifyEvent OnSearchFooterClose;
     rtl::TNotifyEvent OnCreatedSearchFooter;
 
@@ -1315,9 +1321,11 @@ public:
     EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
     EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
     EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
-    // The search footer's colours (kept here until the search footer exists).
-    EXGRID_STORED(TColor, SearchFooterColor, gui::clWhite)
-    EXGRID_STORED(TColor, SearchFooterColorTo, gui::clBtnFace)
+    // The search footer's colours (SearchFooter()->Color() and ColorTo()).
+    TColor SearchFooterColor() const { return FSearchFooter->Color(); }
+    void SetSearchFooterColor(TColor v) { FSearchFooter->SetColor(v); }
+    TColor SearchFooterColorTo() const { return FSearchFooter->ColorTo(); }
+    void SetSearchFooterColorTo(TColor v) { FSearchFooter->SetColorTo(v); }
     // Drop target switching; a descendant (or a test) may watch it.
     virtual bool RegisterGridDropTarget();
     virtual void RevokeGridDropTarget();

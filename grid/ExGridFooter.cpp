@@ -699,6 +699,37 @@ TFindParams TExStringGrid::SearchFooterParams(bool typing)
     return fp;
 }
 
+bool TExStringGrid::LastRowClearOfSearchFooter()
+{
+    if (!SearchFooterShown() || TopRow() + VisibleRowCount() < RowCount() - 1) return false;
+    const gui::TRect r = CellRect(Col(), RowCount() - 1);
+    return r.Bottom != 0 && r.Bottom < ClientRect().Bottom - SearchPanel()->Height() + 2;
+}
+
+void TExStringGrid::ScrollLastRowAboveSearchFooter()
+{
+    while (SearchFooterShown()) {
+        const gui::TRect r = CellRect(Col(), RowCount() - 1);
+        if (r.Bottom == 0 || r.Bottom <= ClientRect().Bottom - SearchPanel()->Height() + 2 || Row() > RowCount() - 1 ||
+            TopRow() >= RowCount() - 1)
+            return;
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        if (TopRow() == top) return;  // the grid scrolls no further
+    }
+}
+
+void TExStringGrid::KeepCellAboveSearchFooter(int aCol, int aRow)
+{
+    while (SearchFooterShown() && aRow <= RowCount() - 1 && TopRow() < RowCount() - 1) {
+        const gui::TRect r = CellRect(aCol, aRow);
+        if (r.Bottom == 0 || r.Bottom <= ClientRect().Bottom - SearchPanel()->Height() + 2) return;
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        if (TopRow() == top) return;
+    }
+}
+
 void TExStringGrid::KeepCurrentRowAboveFooter()
 {
     if (TopRow() + VisibleRowCount() - 2 < Row() && VisibleRowCount() + FixedRows() < RowCount())

@@ -86,6 +86,21 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
     case gui::WM_HSCROLL: {
         const bool vert = message.Msg == gui::WM_VSCROLL;
         const int code = gui::LOWORD(message.WParam), pos = gui::HIWORD(message.WParam);
+        if (vert && SearchFooterShown() &&
+            (code == gui::SB_ENDSCROLL || code == gui::SB_LINEDOWN || code == gui::SB_LINEUP)) {
+            if (code == gui::SB_ENDSCROLL) FLastScrollHint.clear();
+            // The view stops once the last row lies clear above the search
+            // footer, and scrolls far enough to bring it there.
+            if ((code == gui::SB_ENDSCROLL || code == gui::SB_LINEDOWN) && LastRowClearOfSearchFooter()) {
+                message.Result = 1;
+                return;
+            }
+            TBaseGrid::Dispatch(message);
+            const bool atEnd = TopRow() == RowCount() - VisibleRowCount();
+            if (code == gui::SB_LINEUP && atEnd && TopRow() > TBaseGrid::FixedRows()) SetTopRow(TopRow() - 1);
+            if ((code == gui::SB_ENDSCROLL || code == gui::SB_LINEDOWN) && atEnd) ScrollLastRowAboveSearchFooter();
+            return;
+        }
         const TScrollHintType hints = ScrollHints();
         const bool wantHint = hints == TScrollHintType::shBoth ||
                               hints == (vert ? TScrollHintType::shVertical : TScrollHintType::shHorizontal);

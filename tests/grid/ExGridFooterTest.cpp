@@ -313,6 +313,98 @@ TEST_F(SearchFixture, CloseHidesTheFooter)
     EXPECT_FALSE(G->SearchFooterShown());
 }
 
+TEST_F(SearchFixture, StyleColoursReachThePanel)
+{
+    TSearchPanel* p = G->SearchPanel();
+    G->SetStyle(TKVRStyle::tsOffice2003Blue);
+    EXPECT_EQ(G->SearchFooter()->Color(), 0xFCE1CBu);
+    EXPECT_EQ(G->SearchFooter()->ColorTo(), gui::clNone);
+    EXPECT_EQ(p->Color(), 0xFCE1CBu);
+    EXPECT_EQ(p->ColorTo(), gui::clNone);
+    auto img = p->GetImage();
+    const int x = p->Width() - 5;
+    EXPECT_EQ(img->Canvas()->Pixels(x, 16), 0xFCE1CBu);
+    EXPECT_EQ(img->Canvas()->Pixels(x, 0), gui::ColorToRGB(G->GridLineColor()));  // the line on top
+    // A gradient from top to bottom.
+    G->SearchFooter()->SetColor(0xFFFFFF);
+    G->SearchFooter()->SetColorTo(0x000080);
+    img = p->GetImage();
+    EXPECT_GT(img->Canvas()->Pixels(x, 2) >> 16 & 0xFF, 0xE0u);  // blue falls from white towards 0
+    EXPECT_LT(img->Canvas()->Pixels(x, 30) >> 16 & 0xFF, 0x20u);
+}
+
+TEST_F(SearchFixture, CtrlFTakesTheFocusToTheEditBox)
+{
+    G->SetFocus();
+    gui::sim::KeyPress('F', {gui::TShiftStateItem::ssCtrl}, G);
+    EXPECT_TRUE(Edit->Focused());
+}
+
+TEST_F(SearchFixture, LineDownStopsWhenTheLastRowIsClearOfTheFooter)
+{
+    // Six rows fit: the last row already lies above the footer.
+    const int top = G->TopRow();
+    EXPECT_TRUE(G->LastRowClearOfSearchFooter());
+    EXPECT_EQ(G->Perform(gui::WM_VSCROLL, gui::SB_LINEDOWN, 0), 1);
+    EXPECT_EQ(G->TopRow(), top);
+    // With more rows than fit, line-down scrolls as usual.
+    G->SetRowCount(40);
+    EXPECT_FALSE(G->LastRowClearOfSearchFooter());
+    G->Perform(gui::WM_VSCROLL, gui::SB_LINEDOWN, 0);
+    EXPECT_EQ(G->TopRow(), top + 1);
+}
+
+TEST_F(SearchFixture, ACellUnderTheFooterScrollsIntoView)
+{
+    G->SetRowCount(40);
+    const int limit = G->ClientRect().Bottom - 32 + 2;
+    // The first row whose cell lies (partly) under the footer.
+    int under = -1;
+    for (int r = 1; r < 40 && under < 0; ++r) {
+        const gui::TRect cr = G->CellRect(1, r);
+        if (cr.Bottom > limit) under = r;
+    }
+    ASSERT_GT(under, 0);
+    G->MoveColRow(1, under, true, true);
+    EXPECT_EQ(G->Row(), under);
+    EXPECT_LE(G->CellRect(1, under).Bottom, limit);
+    EXPECT_GT(G->TopRow(), 1);
+}
+
+TEST(IncrementalSearch, TypedKeysMoveToTheRowWhoseKeyStartsWithThem)
+{
+    gui::TForm form{nullptr};
+    form.SetBounds(0, 0, 400, 300);
+    auto* g = new TExStringGrid(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 380, 280);
+    g->SetRowCount(5);
+    const char* keys[] = {"Ant", "Plant", "Pluto", "Giant"};
+    for (int r = 1; r <= 4; ++r) g->SetCells(1, r, keys[r - 1]);
+    g->Navigation()->SetAutoGotoWhenSorted(true);
+    g->Navigation()->SetAutoGotoIncremental(true);
+    form.Show();
+    g->SetFocus();
+    gui::sim::TypeText("plu", g);
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(g->IncrementalSearchText(), "plu");
+    gui::sim::KeyPress(gui::VK_BACK, {}, g);
+    EXPECT_EQ(g->IncrementalSearchText(), "pl");
+    gui::sim::TypeText("x", g);  // "plx" matches no row: the text starts over, the row stays
+    EXPECT_EQ(g->IncrementalSearchText(), "");
+    EXPECT_EQ(g->Row(), 2);
+    // Without AutoGotoIncremental each key searches alone.
+    g->Navigation()->SetAutoGotoIncremental(false);
+    gui::sim::TypeText("gp", g);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->IncrementalSearchText(), "p");
+    // An editing grid types into its cells instead.
+    g->SetOptions(g->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    g->MoveColRow(1, 4, true, false);
+    gui::sim::TypeText("a", g);
+    EXPECT_EQ(g->Row(), 4);
+}
+
 // ------------------------------------------------------------ benchmarks
 
 TEST(FilterBenchmarks, ReportTimes)
