@@ -290,7 +290,11 @@ void TExStringGrid::Assign(const rtl::TPersistent* source)
     FMouseActions->Assign(src->FMouseActions.get());
     FNavigation->Assign(src->FNavigation.get());
     FGrouping->Assign(src->FGrouping.get());
+    FSearchFooter->Assign(src->FSearchFooter.get());
+    UpdateSearchPanel();
     FPrintSettings->Assign(src->FPrintSettings.get());
+    FFilter->Assign(src->FFilter.get());
+    FFilterDropDown->Assign(src->FFilterDropDown.get());
     FHTMLSettings->Assign(src->FHTMLSettings.get());
     FBands->Assign(src->FBands.get());
     FCellNode->Assign(src->FCellNode.get());

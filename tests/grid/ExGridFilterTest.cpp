@@ -268,3 +268,49 @@ TEST_F(FilterFixture, DropDownOffersTheColumnsValuesWithoutAHandler)
     G->DropList()->CloseUp();
     EXPECT_FALSE(G->ShowFilterDropDown(9));
 }
+
+TEST_F(FilterFixture, DropDownRowSettingsAndCopying)
+{
+    G->SetFixedRows(2);
+    G->SetFilterDropDownRow(1);
+    EXPECT_EQ(G->FilterDropDownRow(), 1);
+    G->SetFilterDropDownRow(2);  // not a fixed row: ignored
+    G->SetFilterDropDownRow(-1);
+    EXPECT_EQ(G->FilterDropDownRow(), 1);
+
+    AddFilter(2, "A*")->SetPrefix("$");
+    G->FilterDropDown()->SetWidth(220);
+    G->SearchFooter()->SetFindNextCaption("Next");
+    gui::TForm other{nullptr};
+    auto* copy = new TExStringGrid(&other);
+    copy->Assign(G);
+    ASSERT_EQ(copy->Filter()->Count(), 1);
+    EXPECT_EQ(copy->Filter()->GetItem(0)->Condition(), "A*");
+    EXPECT_EQ(copy->Filter()->GetItem(0)->Prefix(), "$");
+    EXPECT_EQ(copy->FilterDropDown()->Width(), 220);
+    EXPECT_EQ(copy->SearchPanel()->ForwardButton()->Caption(), "Next");
+}
+
+// The platform grid's one-step rearrangement that hiding a level uses.
+TEST(PermuteRows, RowsTheirHeightsAndTheCurrentCellMoveTogether)
+{
+    gui::TForm form{nullptr};
+    auto* g = new gui::TStringGrid(&form);
+    g->SetParent(&form);
+    g->SetRowCount(5);
+    for (int r = 0; r < 5; ++r) {
+        g->SetCells(1, r, "row" + std::to_string(r));
+        g->SetRowHeights(r, 20 + r);
+    }
+    g->MoveColRow(1, 3, true, false);
+    g->PermuteRows({0, 3, 1, 4, 2});
+    const char* expect[] = {"row0", "row3", "row1", "row4", "row2"};
+    for (int r = 0; r < 5; ++r) {
+        EXPECT_EQ(g->Cells(1, r), expect[r]);
+        EXPECT_EQ(g->RowHeights(r), 20 + (expect[r][3] - '0'));
+    }
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_THROW(g->PermuteRows({0, 0, 1}), gui::EInvalidGridOperation);
+    EXPECT_THROW(g->PermuteRows({0, 1, 2, 3, 4, 5}), gui::EInvalidGridOperation);
+    EXPECT_EQ(g->Cells(1, 1), "row3");  // a refused order changes nothing
+}
