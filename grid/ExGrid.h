@@ -986,6 +986,12 @@ public:
     TDropList* DropList();
     // The column whose drop-down list is open (-1: none).
     int FilterColumn() const { return FFilterCol; }
+    // Draws the filter button of a cell of FilterDropDownRow whose column
+    // has filter entries; true when it did (the text then leaves it room).
+    bool DrawFilterButton(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect);
+    // A release on a filter button opens its list; any other release closes
+    // an open one.
+    void FilterButtonRelease(int x, int y);
     // Hides the listed displayed rows (ascending) as one new filter level /
     // shows the rows of the last level again.
     void HideRowList(const std::vector<int>& rows);

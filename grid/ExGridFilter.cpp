@@ -118,6 +118,7 @@ void TDropList::Dispatch(gui::TMessage& m)
         }
         if (m.WParam == gui::VK_ESCAPE) {
             CloseUp();
+            if (OnSelect) OnSelect(-1);  // no choice
             return;
         }
     }
@@ -422,11 +423,12 @@ TDropList* TExStringGrid::DropList()
 bool TExStringGrid::ShowFilterDropDown(int aCol)
 {
     if (aCol < 0 || aCol >= ColCount()) return false;
-    if (!GetColumnFilter(aCol)) {
+    const int rCol = RealColIndex(aCol);
+    if (!GetColumnFilter(rCol)) {
         // The column's distinct values, in order.
         std::set<std::string> seen;
         for (int r = FixedRows(); r < RowCount() - FFixedFooters; ++r) {
-            const std::string v = GetCellText(RealColIndex(aCol), r);
+            const std::string v = GetCellText(rCol, r);
             if (!v.empty() && seen.insert(v).second) FFilterList->Add(v);
         }
         FFilterList->Sort();
@@ -434,21 +436,66 @@ bool TExStringGrid::ShowFilterDropDown(int aCol)
     if (FFilterList->Count() == 0) return false;
     TDropList* list = DropList();
     list->Items()->Clear();
+    int widest = 0;
+    gui::TBitmap measure;
+    measure.Canvas()->Font()->Assign(FFilterDropDown->Font());
     for (int i = 0; i < FFilterList->Count(); ++i) {
         const std::string& s = FFilterList->Strings(i);
-        list->Items()->Add(s.substr(0, s.find('=')));
+        const std::string name = s.substr(0, s.find('='));
+        list->Items()->Add(name);
+        widest = std::max(widest, measure.Canvas()->TextWidth(name));
     }
     list->SetColor(FFilterDropDown->Color());
     list->Font()->Assign(FFilterDropDown->Font());
+    list->SetItemIndex(0);
     FFilterCol = aCol;
+    // Below the button, from the cell's right edge (or over the column's width).
     const gui::TRect cell = CellRect(aCol, FFilterRow);
-    const gui::TPoint at = ClientToScreen({cell.Left, cell.Bottom});
-    int w = FFilterDropDown->ColumnWidth() ? ColWidths(aCol) : FFilterDropDown->Width();
-    int h = FFilterDropDown->Height();
-    if (FFilterDropDown->AutoSize()) h = std::min(h, list->ItemHeight() * FFilterList->Count() + 4);
-    list->SetItemIndex(-1);
-    list->ShowAt(at, w, h);
+    int left = cell.Right - 16, w = FFilterDropDown->Width(), h = FFilterDropDown->Height();
+    if (FFilterDropDown->AutoSize()) {
+        h = FFilterList->Count() * list->ItemHeight() + 2 * 2;
+        w = 2 * 2 + widest + 8;
+    }
+    if (FFilterDropDown->ColumnWidth()) {
+        left = cell.Left;
+        w = cell.Width();
+    }
+    list->ShowAt(ClientToScreen({left, cell.Top + 16}), w, h);
     return true;
+}
+
+bool TExStringGrid::DrawFilterButton(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect)
+{
+    if (aRow != FFilterRow || FFilterRow >= FixedRows()) return false;
+    // Asking for the entries must not disturb the list of an open drop-down.
+    const std::string open = FFilterList->Text();
+    const bool has = GetColumnFilter(rCol);
+    FFilterList->SetText(open);
+    if (!has) return false;
+    const gui::TRect b{rect.Right - 16, rect.Top, rect.Right, rect.Top + 16};
+    gui::TBitmap* glyph = FFilterDropDown->Glyph();
+    if (glyph->Empty()) {
+        gridbase::DrawResourceBitmapOnColor(canvas, FixedColor(), b, "GRDFILT");
+    } else {
+        glyph->SetTransparent(true);
+        canvas->Draw(b.Left, b.Top, glyph);
+    }
+    return true;
+}
+
+void TExStringGrid::FilterButtonRelease(int x, int y)
+{
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    // A press outside the list has hidden it already; its column is still
+    // the open one until this release.
+    const int openCol = FFilterCol;
+    if (FDropList) FDropList->CloseUp();
+    FFilterCol = -1;
+    if (c < 0 || r != FFilterRow || FFilterRow >= FixedRows() || c == openCol) return;
+    const gui::TRect cell = CellRect(c, r);
+    if (x > cell.Right - 16 && x < cell.Right - 3 && y < cell.Top + 19 && GetColumnFilter(RealColIndex(c)))
+        ShowFilterDropDown(c);
 }
 
 } // namespace grid

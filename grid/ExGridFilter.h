@@ -124,7 +124,7 @@ private:
 // The filter drop-down list: a list box in a popup window that shows under
 // a header cell and leaves the activation with the grid's form.  Enter or a
 // click on an item picks it (OnSelect with the item's index); Esc closes
-// the list without a choice.
+// the list without a choice (OnSelect with -1).
 class TDropList : public gui::TListBox {
 public:
     explicit TDropList(rtl::TComponent* owner);

@@ -356,6 +356,7 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     FMouseDown = false;
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
+    if (button == gui::TMouseButton::mbLeft) FilterButtonRelease(x, y);
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
     if (FPressCell.X < 0 || sizing) return;
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnClickCell) OnClickCell(this, r, c);

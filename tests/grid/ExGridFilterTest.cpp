@@ -228,11 +228,11 @@ TEST_F(FilterFixture, DropDownEntryPicksTheConditionBehindItsName)
     TDropList* list = G->DropList();
     EXPECT_TRUE(list->Dropped());
     EXPECT_EQ(list->Items()->Strings(0), "Over 3");
-    // Below the header cell, on the screen, and the form keeps the activation.
+    // Below the header cell's button, on the screen; the first entry chosen.
     const gui::TRect cell = G->CellRect(1, 0);
-    EXPECT_EQ(list->Popup()->Left(), G->ClientToScreen({cell.Left, cell.Bottom}).X);
-    EXPECT_EQ(list->Popup()->Top(), G->ClientToScreen({cell.Left, cell.Bottom}).Y);
-    list->SetItemIndex(0);
+    EXPECT_EQ(list->Popup()->Left(), G->ClientToScreen({cell.Right - 16, cell.Top + 16}).X);
+    EXPECT_EQ(list->Popup()->Top(), G->ClientToScreen({cell.Right - 16, cell.Top + 16}).Y);
+    EXPECT_EQ(list->ItemIndex(), 0);
     gui::sim::KeyPress(gui::VK_RETURN, {}, list);
     EXPECT_FALSE(list->Dropped());
     EXPECT_EQ(friendly, "Over 3");
@@ -313,4 +313,37 @@ TEST(PermuteRows, RowsTheirHeightsAndTheCurrentCellMoveTogether)
     EXPECT_THROW(g->PermuteRows({0, 0, 1}), gui::EInvalidGridOperation);
     EXPECT_THROW(g->PermuteRows({0, 1, 2, 3, 4, 5}), gui::EInvalidGridOperation);
     EXPECT_EQ(g->Cells(1, 1), "row3");  // a refused order changes nothing
+}
+
+TEST_F(FilterFixture, FilterButtonOpensAndClosesTheList)
+{
+    G->OnGetColumnFilter = [](rtl::TObject*, int col, rtl::TStringList* list) {
+        if (col == 1) list->Add("Over 3=>3");
+    };
+    G->FilterDropDown()->SetAutoSize(true);
+    Form.Show();
+    const gui::TRect cell = G->CellRect(1, 0), plain = G->CellRect(2, 0);
+    // The button is drawn in column 1's header only.
+    auto img = G->GetImage();
+    auto marks = [&](const gui::TRect& c) {
+        int n = 0;
+        for (int y = c.Top + 1; y < c.Top + 16; ++y) {
+            const TColor back = img->Canvas()->Pixels(c.Right - 20, y);
+            for (int x = c.Right - 16; x < c.Right - 1; ++x)
+                if (img->Canvas()->Pixels(x, y) != back) ++n;
+        }
+        return n;
+    };
+    EXPECT_GT(marks(cell), 10);
+    EXPECT_EQ(marks(plain), 0);
+
+    gui::sim::Click(G, cell.Right - 8, cell.Top + 5);
+    ASSERT_TRUE(G->DropList()->Dropped());
+    EXPECT_EQ(G->FilterColumn(), 1);
+    EXPECT_EQ(G->DropList()->Popup()->Height(), G->DropList()->ItemHeight() + 4);  // sized to its entry
+    gui::sim::Click(G, cell.Right - 8, cell.Top + 5);  // the same button again closes it
+    EXPECT_FALSE(G->DropList()->Dropped());
+    EXPECT_EQ(G->FilterColumn(), -1);
+    gui::sim::Click(G, plain.Right - 8, plain.Top + 5);  // no entries, no list
+    EXPECT_FALSE(G->DropList()->Dropped());
 }

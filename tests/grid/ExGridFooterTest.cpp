@@ -482,9 +482,18 @@ TEST(FilterScreenshots, DropDownFloatingFooterAndSearchFooter)
     g->SetCells(1, g->RowCount() - 1, "Average");
     g->CalcFooter(-1);
     g->SearchFooter()->SetVisible(true);
+    g->OnGetColumnFilter = [](rtl::TObject*, int col, rtl::TStringList* list) {
+        if (col != 2) return;
+        list->Add("All=*");
+        list->Add("2026 Aug 12");
+        list->Add("2027 Aug 02");
+    };
+    g->FilterDropDown()->SetAutoSize(true);
     form.Show();
     gui::sim::TypeText("o", g->SearchPanel()->Edit());
-    ASSERT_TRUE(g->ShowFilterDropDown(2));
+    const gui::TRect head = g->CellRect(2, 0);
+    gui::sim::Click(g, head.Right - 8, head.Top + 5);  // the filter button
+    ASSERT_TRUE(g->DropList()->Dropped());
 
     auto img = form.GetImage();
     ASSERT_TRUE(img);
