@@ -5,6 +5,7 @@
 
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
+#include "platform/gui/Forms.h"
 #include "platform/rtl/Strings.h"
 
 namespace grid {
@@ -416,11 +417,25 @@ void TFooterPanel::MouseMove(gui::TShiftState shift, int x, int y)
 {
     gui::TCustomPanel::MouseMove(shift, x, y);
     const int c = ColumnAt(x);
-    if (FGrid->FloatingFooter()->ShowHint() && FLastHintX >= 0 && c != FLastHintX) FLastHintX = c;
+    if (FGrid->FloatingFooter()->ShowHint() && FLastHintX >= 0 && c != FLastHintX) {
+        // Another column: its own hint comes next.
+        if (gui::Application) gui::Application->CancelHint();
+        FLastHintX = c;
+    }
 }
 
 void TFooterPanel::Dispatch(gui::TMessage& m)
 {
+    if (m.Msg == gui::CM_HINTSHOW) {
+        // The footer cell's hint comes from the grid's OnGridHint.
+        auto* info = reinterpret_cast<gui::THintInfo*>(m.LParam);
+        const int c = info ? ColumnAt(info->CursorPos.X) : -1;
+        if (c >= 0 && FGrid->OnGridHint) FGrid->OnGridHint(FGrid, FGrid->RowCount() - 1, c, info->HintStr);
+        const bool show = FGrid->FloatingFooter()->ShowHint();
+        FLastHintX = show && c >= 0 ? c : -1;
+        m.Result = show ? 0 : 1;
+        return;
+    }
     if (m.Msg == gui::CM_MOUSELEAVE) {
         gui::TCustomPanel::Dispatch(m);
         FLastHintX = -1;

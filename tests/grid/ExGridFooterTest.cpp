@@ -151,6 +151,33 @@ TEST_F(FooterFixture, FixedFootersFollowVisibleAndStyle)
     EXPECT_EQ(G->FooterPanel()->Height(), 0);
 }
 
+TEST_F(FooterFixture, HintsAndClicksNameTheFooterColumn)
+{
+    G->OnGridHint = [](rtl::TObject*, int row, int col, std::string& hint) {
+        hint = "row " + std::to_string(row) + " col " + std::to_string(col);
+    };
+    gui::THintInfo info;
+    info.CursorPos = {G->ColWidths(0) + G->ColWidths(1) + 3, 5};
+    EXPECT_EQ(G->FooterPanel()->Perform(gui::CM_HINTSHOW, 0, reinterpret_cast<gui::LPARAM>(&info)), 1);
+    EXPECT_EQ(info.HintStr, "row 11 col 2");
+    EXPECT_EQ(G->FooterPanel()->LastHintColumn(), -1);  // ShowHint off: suppressed
+    G->FloatingFooter()->SetShowHint(true);
+    EXPECT_EQ(G->FooterPanel()->Perform(gui::CM_HINTSHOW, 0, reinterpret_cast<gui::LPARAM>(&info)), 0);
+    EXPECT_EQ(G->FooterPanel()->LastHintColumn(), 2);
+
+    int clicks = 0, row = -1, col = -1;
+    G->OnClick = [&](rtl::TObject*) { ++clicks; };
+    G->OnClickCell = [&](rtl::TObject*, int r, int c) {
+        row = r;
+        col = c;
+    };
+    Form.Show();
+    gui::sim::Click(G->FooterPanel(), G->ColWidths(0) + 5, 5);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(row, 11);
+    EXPECT_EQ(col, 1);
+}
+
 TEST_F(FooterFixture, PanelPainting)
 {
     G->SetColor(0x00FF00);
