@@ -1100,6 +1100,9 @@ public:
     // Applies SearchFooter's settings to the panel.
     void UpdateSearchPanel();
     std::function<void(rtl::TObject* sender, const std::string& value, bool& defaultSearch)> OnSearchEditChange;
+    // Runs the visible, enabled search-footer button whose caption has ch as
+    // its accelerator; false when none has.
+    bool SearchFooterDialogChar(char16_t ch);
     // Whether the last row lies clear above the visible search footer.
     bool LastRowClearOfSearchFooter();
     // Scrolls row by row until the last row lies above the search footer.

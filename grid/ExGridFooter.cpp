@@ -5,6 +5,7 @@
 
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Strings.h"
 
@@ -712,6 +713,29 @@ TFindParams TExStringGrid::SearchFooterParams(bool typing)
         fp.Include(TFindParameters::fnFindInPresetCol);
     }
     return fp;
+}
+
+bool TExStringGrid::SearchFooterDialogChar(char16_t ch)
+{
+    if (!SearchFooterShown()) return false;
+    TSearchPanel* p = SearchPanel();
+    auto hit = [&](gridbase::TExGridButton* b, const std::string& caption) {
+        return b->Visible() && b->Enabled() && gui::IsAccel(ch, caption);
+    };
+    if (hit(p->ForwardButton(), FSearchFooter->FindNextCaption())) {
+        SearchFindNext();
+        return true;
+    }
+    if (hit(p->BackwardButton(), FSearchFooter->FindPrevCaption())) {
+        SearchFindPrevious();
+        return true;
+    }
+    if (hit(p->HiliteButton(), FSearchFooter->HighLightCaption())) {
+        p->HiliteButton()->SetDown(!p->HiliteButton()->Down());
+        SearchFooterHighlight();
+        return true;
+    }
+    return false;
 }
 
 bool TExStringGrid::LastRowClearOfSearchFooter()

@@ -140,6 +140,10 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         }
         break;
     }
+    case gui::CM_DIALOGCHAR:
+        // Only the search footer's accelerators; the message ends here.
+        message.Result = SearchFooterDialogChar(static_cast<char16_t>(message.WParam)) ? 1 : 0;
+        return;
     default:
         break;
     }

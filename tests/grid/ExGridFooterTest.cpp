@@ -360,6 +360,23 @@ TEST_F(SearchFixture, StyleColoursReachThePanel)
     EXPECT_LT(img->Canvas()->Pixels(x, 30) >> 16 & 0xFF, 0x20u);
 }
 
+TEST_F(SearchFixture, AcceleratorsPressTheButtons)
+{
+    EXPECT_EQ(G->Perform(gui::CM_DIALOGCHAR, 'n', 0), 0);  // disabled while the box is empty
+    Type("ant");
+    EXPECT_EQ(G->Perform(gui::CM_DIALOGCHAR, 'n', 0), 1);
+    EXPECT_EQ(Actions.back().action, TSearchAction::saFindNext);
+    EXPECT_EQ(G->Perform(gui::CM_DIALOGCHAR, 'P', 0), 1);
+    EXPECT_EQ(Actions.back().action, TSearchAction::saFindPrevious);
+    G->SearchFooter()->SetHighLightCaption("&Highlight");
+    EXPECT_EQ(G->Perform(gui::CM_DIALOGCHAR, 'h', 0), 1);
+    EXPECT_EQ(G->Cells(1, 4), "Gi<hi>ant</hi>");
+    EXPECT_EQ(G->Perform(gui::CM_DIALOGCHAR, 'x', 0), 0);
+    G->SearchFooter()->SetVisible(false);
+    EXPECT_EQ(G->Perform(gui::CM_DIALOGCHAR, 'n', 0), 0);
+    EXPECT_EQ(G->Cells(1, 4), "Giant");  // hiding the footer takes the highlight away
+}
+
 TEST_F(SearchFixture, CtrlFTakesTheFocusToTheEditBox)
 {
     G->SetFocus();
