@@ -249,6 +249,8 @@ bool TExStringGrid::RowMatchesFilter(int aRow)
             }
             break;
         }
+        // A cell holding encoded wide text is tested as its plain text.
+        if (value.find("|\\") != std::string::npos) value = gridbase::DecodePrefixedWideText(value);
         bool match;
         if (f->Data() == TFilterCells::fcRow) {
             match = rtl::AnsiUpperCase(value).find(rtl::AnsiUpperCase(f->Condition())) != std::string::npos;

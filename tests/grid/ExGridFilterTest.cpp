@@ -347,3 +347,12 @@ TEST_F(FilterFixture, FilterButtonOpensAndClosesTheList)
     gui::sim::Click(G, plain.Right - 8, plain.Top + 5);  // no entries, no list
     EXPECT_FALSE(G->DropList()->Dropped());
 }
+
+TEST_F(FilterFixture, EncodedWideTextIsTestedAsItsText)
+{
+    G->SetCells(2, 2, gridbase::EncodePrefixedWideText("Zo\xC3\xAB"));
+    AddFilter(2, "Zo*");
+    G->ApplyFilter();
+    ASSERT_EQ(G->RowCount(), 2);
+    EXPECT_EQ(gridbase::DecodePrefixedWideText(G->Cells(2, 1)), "Zo\xC3\xAB");
+}
