@@ -178,6 +178,32 @@ TEST_F(FooterFixture, HintsAndClicksNameTheFooterColumn)
     EXPECT_EQ(col, 1);
 }
 
+TEST_F(FooterFixture, PreviewStylesDrawTheCurrentRow)
+{
+    G->MoveColRow(1, 3, true, false);
+    G->SetSelectionTextColor(0x0000FF);
+    Form.Show();
+    auto ink = [&] {
+        auto img = G->FooterPanel()->GetImage();
+        int n = 0;
+        for (int x = 2; x < 200; ++x)
+            for (int y = 2; y < G->FooterPanel()->Height() - 2; ++y)
+                if (const TColor p = img->Canvas()->Pixels(x, y); (p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16 & 0xFF) < 200)
+                    ++n;
+        return n;
+    };
+    G->FloatingFooter()->SetFooterStyle(TFooterStyle::fsColumnPreview);
+    G->FloatingFooter()->SetColumn(2);
+    const int preview = ink();
+    EXPECT_GT(preview, 5);  // "Item 3"
+    EXPECT_EQ(G->SelectionTextColor(), 0x0000FFu);  // put back after drawing
+    G->FloatingFooter()->SetFooterStyle(TFooterStyle::fsCustomPreview);
+    G->FloatingFooter()->SetCustomTemplate("<b>Row <#1>: <#2></b>");
+    EXPECT_GT(ink(), preview);  // the longer text
+    G->FloatingFooter()->SetCustomTemplate("");
+    EXPECT_EQ(ink(), 0);
+}
+
 TEST_F(FooterFixture, PanelPainting)
 {
     G->SetColor(0x00FF00);
@@ -325,6 +351,20 @@ TEST_F(SearchFixture, HighlightButtonAndSearchColumn)
     Clear();
     G->SearchFooter()->SearchColumn = 9;  // out of range: every column
     Type("plan");
+    EXPECT_EQ(Actions.back().col, 1);
+    EXPECT_EQ(Actions.back().row, 2);
+}
+
+TEST_F(SearchFixture, FixedCellsAndDirectionChangeOnlyTheTypingSearch)
+{
+    G->SetCells(2, 0, "Plan");
+    G->SearchFooter()->SearchFixedCells = true;
+    G->SearchFooter()->SearchDirection = TSearchDirection::sdLeftRight;
+    Type("plan");
+    EXPECT_EQ(Actions.back().row, 0);  // the header, row by row
+    EXPECT_EQ(Actions.back().col, 2);
+    G->SearchCell = {-1, -1};
+    G->SearchFindNext();  // stepping: normal cells, column by column
     EXPECT_EQ(Actions.back().col, 1);
     EXPECT_EQ(Actions.back().row, 2);
 }
