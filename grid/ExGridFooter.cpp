@@ -675,11 +675,12 @@ void TExStringGrid::UpdateSearchPanel()
     hint(p->HiliteButton(), f->HintHighlight());
     p->Font()->Assign(f->Font());
     const TControlStyle style = FControlLook->ControlStyle();
-    const bool flat = style == TControlStyle::csFlat ||
-                      ((style == TControlStyle::csWinXP || style == TControlStyle::csTheme) && !AutoThemeAdapt()) ||
-                      AutoThemeAdapt();
+    // Flat for the flat and themed control styles; with theme adaptation the
+    // buttons follow the theme and are flat whatever the style.
+    const bool flat = AutoThemeAdapt() || style == TControlStyle::csFlat || style == TControlStyle::csWinXP ||
+                      style == TControlStyle::csTheme;
     for (gridbase::TExGridButton* b : {p->ForwardButton(), p->BackwardButton(), p->HiliteButton(), p->ExitButton()}) {
-        b->SetFlat(style == TControlStyle::csClassic ? false : flat);
+        b->SetFlat(flat);
         b->SetAutoThemeAdapt(AutoThemeAdapt());
     }
     p->HiliteButton()->SetVisible(f->ShowHighLight());

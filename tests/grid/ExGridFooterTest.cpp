@@ -369,6 +369,26 @@ TEST_F(SearchFixture, FixedCellsAndDirectionChangeOnlyTheTypingSearch)
     EXPECT_EQ(Actions.back().row, 2);
 }
 
+TEST_F(SearchFixture, ButtonsFollowTheControlStyleAndTheShowSwitches)
+{
+    TSearchPanel* p = G->SearchPanel();
+    EXPECT_TRUE(p->ForwardButton()->Flat());  // csWinXP
+    G->ControlLook()->SetControlStyle(TControlStyle::csClassic);
+    G->UpdateSearchPanel();
+    EXPECT_FALSE(p->ForwardButton()->Flat());
+    G->SetAutoThemeAdapt(true);
+    G->UpdateSearchPanel();
+    EXPECT_TRUE(p->ForwardButton()->Flat());
+
+    G->SearchFooter()->SetShowHighLight(false);
+    EXPECT_FALSE(p->HiliteButton()->Visible());
+    EXPECT_EQ(p->MatchCase()->Left(), 330);  // takes the highlight button's place
+    G->SearchFooter()->SetShowFindPrev(false);
+    EXPECT_EQ(p->BackwardButton()->Height(), 0);
+    G->SearchFooter()->SetFindNextCaption("&Onward");
+    EXPECT_EQ(p->ForwardButton()->Caption(), "&Onward");
+}
+
 TEST_F(SearchFixture, CloseHidesTheFooter)
 {
     int closed = 0;
