@@ -692,6 +692,7 @@ void TExStringGrid::UpdateSearchPanel()
     if (f->Visible() && !p->Visible()) p->SetTop(Height());  // below the floating footer
     p->SetHeight(f->Visible() ? 32 : 0);
     p->SetVisible(f->Visible());
+    SetBottomReserve(f->Visible() ? 32 : 0);  // the last row scrolls clear of the bar
     p->Invalidate();
     if (f->Visible()) KeepCurrentRowAboveFooter();
 }

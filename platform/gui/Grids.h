@@ -239,6 +239,10 @@ public:
     // row order[i] held (order is a permutation of 0 .. size - 1).  The
     // current cell and anchor follow their rows.  No move events.
     void PermuteRows(const std::vector<int>& order);
+    // Pixels at the bottom of the client area that a bar over the grid
+    // covers: rows count as visible, and scroll into view, above them.
+    int BottomReserve() const { return FBottomReserve; }
+    void SetBottomReserve(int pixels);
 
     // --- editing --------------------------------------------------------
     bool EditorMode() const { return FEditorMode; }
@@ -377,6 +381,7 @@ protected:
     int FDefaultRowHeight = 24;
     int FGridLineWidth = 1;
     std::vector<int> FColWidths;
+    int FBottomReserve = 0;
     std::vector<int> FRowHeights;
     bool FDefaultDrawing = true;
     TColor FFixedColor = clBtnFace;

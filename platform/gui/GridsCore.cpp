@@ -33,7 +33,7 @@ TCustomGrid::AxisInfo TCustomGrid::Vert() const
     a.FixedCount = FFixedRows;
     a.Count = FRowCount;
     a.First = FTopLeft.Y;
-    a.ClientExtent = ClientRect().Height();
+    a.ClientExtent = std::max(0, ClientRect().Height() - FBottomReserve);
     a.Compute();
     return a;
 }
@@ -482,6 +482,16 @@ void TCustomGrid::MoveRowBlock(int fromIndex, int count, int toIndex)
     FCurrent.Y = MovedBlockIndex(FCurrent.Y, fromIndex, count, toIndex);
     FAnchor.Y = MovedBlockIndex(FAnchor.Y, fromIndex, count, toIndex);
     RowHeightsChanged();
+    Invalidate();
+}
+
+void TCustomGrid::SetBottomReserve(int pixels)
+{
+    pixels = std::max(0, pixels);
+    if (pixels == FBottomReserve) return;
+    FBottomReserve = pixels;
+    MoveTopLeft(FTopLeft.X, FTopLeft.Y);  // within the new range
+    UpdateScrollRange();
     Invalidate();
 }
 

@@ -458,21 +458,39 @@ TEST_F(SearchFixture, LineDownStopsWhenTheLastRowIsClearOfTheFooter)
     EXPECT_EQ(G->TopRow(), top + 1);
 }
 
-TEST_F(SearchFixture, ACellUnderTheFooterScrollsIntoView)
+TEST_F(SearchFixture, RowsCountAsVisibleOnlyAboveTheFooter)
 {
     G->SetRowCount(40);
     const int limit = G->ClientRect().Bottom - 32 + 2;
-    // The first row whose cell lies (partly) under the footer.
-    int under = -1;
-    for (int r = 1; r < 40 && under < 0; ++r) {
-        const gui::TRect cr = G->CellRect(1, r);
-        if (cr.Bottom > limit) under = r;
-    }
-    ASSERT_GT(under, 0);
-    G->MoveColRow(1, under, true, true);
-    EXPECT_EQ(G->Row(), under);
-    EXPECT_LE(G->CellRect(1, under).Bottom, limit);
+    const int below = G->TopRow() + G->VisibleRowCount();  // the first row out of view
+    EXPECT_LE(G->CellRect(1, below - 1).Bottom, limit);
+    G->MoveColRow(1, below, true, true);
+    EXPECT_EQ(G->Row(), below);
+    const gui::TRect r = G->CellRect(1, below);
+    ASSERT_GT(r.Bottom, 0);
+    EXPECT_LE(r.Bottom, limit);
     EXPECT_GT(G->TopRow(), 1);
+}
+
+TEST_F(SearchFixture, TheLastRowOfALongGridComesClearOfTheFooter)
+{
+    G->SetRowCount(60);
+    const int limit = G->ClientRect().Bottom - 32 + 2;
+    G->SetFocus();
+    gui::sim::KeyPress(gui::VK_END, {gui::TShiftStateItem::ssCtrl}, G);
+    G->MoveColRow(1, 59, true, true);
+    EXPECT_EQ(G->Row(), 59);
+    const gui::TRect last = G->CellRect(1, 59);
+    ASSERT_GT(last.Bottom, 0);
+    EXPECT_LE(last.Bottom, limit);
+    EXPECT_TRUE(G->LastRowClearOfSearchFooter());
+    const int top = G->TopRow();
+    gui::sim::KeyPress(gui::VK_DOWN, {}, G);  // nothing further to scroll
+    EXPECT_EQ(G->TopRow(), top);
+    EXPECT_EQ(G->Row(), 59);
+    // Closing the footer gives the rows their room back.
+    G->SearchFooter()->SetVisible(false);
+    EXPECT_EQ(G->BottomReserve(), 0);
 }
 
 TEST(IncrementalSearch, TypedKeysMoveToTheRowWhoseKeyStartsWithThem)
@@ -618,4 +636,19 @@ TEST(FilterScreenshots, DropDownFloatingFooterAndSearchFooter)
     EXPECT_EQ(g->SearchPanel()->Height(), 32);
     EXPECT_EQ(g->FooterPanel()->Top() + g->FooterPanel()->Height(), g->SearchPanel()->Top());
     g->DropList()->CloseUp();
+
+    // A long table scrolled to its last data row: it shows above both bars.
+    g->SetRowCount(61);
+    for (int r = 9; r < 60; ++r) {
+        g->SetCells(0, r, std::to_string(r));
+        g->SetCells(1, r, "Place " + std::to_string(r));
+    }
+    g->CalcFooter(-1);
+    g->MoveColRow(1, 59, true, true);
+    auto end = form.GetImage();
+    png.Assign(end.get());
+    png.SaveToFile((dir / "grid-filter-footers-end.png").string());
+    const gui::TRect last = g->CellRect(1, 59);
+    EXPECT_GT(last.Bottom, 0);
+    EXPECT_LE(last.Bottom, g->FooterPanel()->Top() + 4);  // at most its bottom line under the footer's edge
 }
