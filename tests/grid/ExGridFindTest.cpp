@@ -68,6 +68,18 @@ TEST_F(FindFixture, FlagTable)
     }
 }
 
+TEST_F(FindFixture, WideSearchMatchesLikeTheStringSearch)
+{
+    G->SetCells(2, 3, "\xC3\xA9t\xC3\xA9");  // "été"
+    const gui::TPoint wide = G->FindWide({-1, -1}, u"\u00C9T\u00C9", {});
+    EXPECT_EQ(wide.X, 2);
+    EXPECT_EQ(wide.Y, 3);
+    EXPECT_EQ(G->FindWide({-1, -1}, u"\"\"", {}).Y, 2);  // the first empty cell
+    EXPECT_EQ(G->FindWide({-1, -1}, u"ANT", {TFindParameters::fnMatchCase}).X, 3);  // not Ant or Plant
+    EXPECT_TRUE(G->SearchCache.empty());  // FindNext after a wide search finds nothing
+    EXPECT_EQ(G->FindNext().X, -1);
+}
+
 TEST_F(FindFixture, RestrictionsSelectionAndHiddenColumns)
 {
     G->SetSelection({2, 1, 3, 2});
