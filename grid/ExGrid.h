@@ -36,11 +36,15 @@
 
 #include "grid/ExCellGraphic.h"
 #include "grid/ExGridLookSettings.h"
+#include "grid/ExGridFilter.h"
+#include "grid/ExGridFind.h"
+#include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
 #include "gridbase/ExObj.h"
 #include "gridbase/ExUtil.h"
+#include "gridbase/grdcheck.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace htmltext {
@@ -576,8 +580,8 @@ public:
     void RemoveTagInRange(const std::string& tag, int fromCol, int fromRow, int toCol, int toRow);
 
     void CellTextChanged(int aCol, int aRow) override {}
-    // Recalculates footer columns (-1: all); nothing until footers exist.
-    virtual void CalcFooter(int aCol) {}
+    // Recalculates footer columns (-1: all).
+    virtual void CalcFooter(int aCol);
     // Clears rows keeping their objects while FNilObjects is set.
     virtual void ClearRows(int row, int count);
     // Frees the property records and objects of the block and empties it.
@@ -1092,6 +1096,188 @@ public:
 
     void Dispatch(gui::TMessage& message) override;
 
+    // --- filtering, find, highlight, fills, calculations, footers (gridfilter:
+    //     ExGridFilter.cpp, ExGridFind.cpp, ExGridMark.cpp, ExGridCalc.cpp, ExGridFooter.cpp) ---
+    TFilter* Filter() const { return FFilter.get(); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(const TFilterDropDown* v) { FFilterDropDown->Assign(v); }
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool value);
+    int FilterDropDownRow() const { return FFilterRow; }
+    // Values at or beyond FixedRows are ignored.
+    void SetFilterDropDownRow(int value);
+    int FilterLevel() const { return FFilterLevel; }
+    // Whether displayed row aRow passes Filter (then OnCustomFilter).
+    virtual bool RowMatchesFilter(int aRow);
+    // Hides, as one new level, every normal row that fails the filter.
+    void ApplyFilter();
+    // Hides displayed row aRow directly (no level) when it fails the filter.
+    void FilterRow(int aRow);
+    // Takes the last level back: false when there was none, else whether
+    // more than one level remains.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Incremental narrowing: one level more per added character, one less
+    // per removed character; column -1 searches the whole row.
+    void NarrowDown(const std::string& condition, int column);
+    virtual void FilterDropListSelect(int itemIndex);
+    // Fills FilterList for the column (OnGetColumnFilter, else the column's
+    // distinct values) and drops the list down under the column's cell of
+    // FilterDropDownRow; false when there is nothing to show.
+    bool ShowFilterDropDown(int aCol);
+    TDropList* DropList();
+    // The column whose drop-down list is open (-1: none).
+    int FilterColumn() const { return FFilterCol; }
+    // Draws the filter button of a cell of FilterDropDownRow whose column
+    // has filter entries; true when it did (the text then leaves it room).
+    bool DrawFilterButton(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect);
+    // A release on a filter button opens its list; any other release closes
+    // an open one.
+    void FilterButtonRelease(int x, int y);
+    // Hides the listed displayed rows (ascending) as one new filter level /
+    // shows the rows of the last level again.
+    void HideRowList(const std::vector<int>& rows);
+    void UnHideRowList();
+    virtual void DoFilterDone();
+    std::function<void(rtl::TObject* sender, int aRow, bool& acceptRow)> OnCustomFilter;
+    std::function<void(rtl::TObject* sender, int16_t progress)> OnFilterProgress;
+    std::function<void(rtl::TObject* sender, int column, int itemIndex, const std::string& friendlyName,
+                       std::string& condition)>
+        OnFilterSelect;
+    rtl::TNotifyEvent OnFilterDone;
+
+    // Find and replace (ExGridFind.cpp).  Cells as (X = column, Y = row).
+    gui::TPoint Find(gui::TPoint startCell, const std::string& s, TFindParams findParams);
+    gui::TPoint FindWide(gui::TPoint startCell, const std::u16string& s, TFindParams findParams);
+    gui::TPoint FindFirst(const std::string& s, TFindParams findParams);
+    gui::TPoint FindNext();
+    // Each found cell is rewritten once per call; the number of cells changed.
+    int Replace(const std::string& origStr, const std::string& newStr, TFindParams findParams);
+    // The first row whose key cell starts with s (s already upper case), or -1.
+    int Search(const std::string& s);
+    gui::TPoint SearchCell{0, 0};
+    std::string SearchCache;
+    std::u16string SearchCacheWide;
+    TFindParams FindParams() const { return FFindParams; }
+    void SetFindParams(TFindParams p) { FFindParams = p; }
+    int FindCol() const { return FFindCol; }
+    void SetFindCol(int v) { FFindCol = v; }
+    int FindRow() const { return FFindRow; }
+    void SetFindRow(int v) { FFindRow = v; }
+
+    // Highlight and mark with <hi> and <e> tags, cell checking, fills (ExGridMark.cpp).
+    std::string HilightText(bool doCase, const std::string& s, const std::string& text);
+    std::string UnHilightText(const std::string& s);
+    std::string MarkText(bool doCase, const std::string& s, const std::string& text);
+    std::string UnMarkText(const std::string& s);
+    void HilightInCell(bool doCase, int aCol, int aRow, const std::string& hiText);
+    void HilightInCol(bool doFixed, bool doCase, int aCol, const std::string& hiText);
+    void HilightInRow(bool doFixed, bool doCase, int aRow, const std::string& hiText);
+    void HilightInGrid(bool doFixed, bool doCase, const std::string& hiText);
+    void UnHilightInCell(int aCol, int aRow);
+    void UnHilightInCol(bool doFixed, int aCol);
+    void UnHilightInRow(bool doFixed, int aRow);
+    void UnHilightInGrid(bool doFixed);
+    void MarkInCell(bool doCase, int aCol, int aRow, const std::string& hiText);
+    void MarkInCol(bool doFixed, bool doCase, int aCol, const std::string& hiText);
+    void MarkInRow(bool doFixed, bool doCase, int aRow, const std::string& hiText);
+    void MarkInGrid(bool doFixed, bool doCase, const std::string& hiText);
+    void UnMarkInCell(int aCol, int aRow);
+    void UnMarkInCol(bool doFixed, int aCol);
+    void UnMarkInRow(bool doFixed, int aRow);
+    void UnMarkInGrid(bool doFixed);
+    gridbase::TExStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(gridbase::TExStringGridCheck* v);
+    // True when every checked cell came through unchanged (or no checker).
+    bool CheckCell(int aCol, int aRow);
+    bool CheckCells(int fromCol, int fromRow, int toCol, int toRow);
+    bool CheckCol(bool doFixed, int aCol);
+    bool CheckRow(bool doFixed, int aRow);
+    bool CheckGrid(bool doFixed);
+    void TextFill(bool doFixed, const std::string& txt);
+    void RandomFill(bool doFixed, int rnd);
+    void LinearFill(bool doFixed);
+    // Value in the short date format; 0 and below empty the cell unless ShowNullDates.
+    void SetDates(int aCol, int aRow, double value);
+
+    // Column and row calculations (ExGridCalc.cpp); non-numeric cells are skipped.
+    double ColumnSum(int aCol, int fromRow, int toRow);
+    double ColumnAvg(int aCol, int fromRow, int toRow);
+    double ColumnMin(int aCol, int fromRow, int toRow);
+    double ColumnMax(int aCol, int fromRow, int toRow);
+    double ColumnCustomCalc(int aCol, int fromRow, int toRow);
+    double RowSum(int aRow, int fromCol, int toCol);
+    double RowAvg(int aRow, int fromCol, int toCol);
+    double RowMin(int aRow, int fromCol, int toCol);
+    double RowMax(int aRow, int fromCol, int toCol);
+    // The float value of a cell by real row (hidden rows included).
+    double GetRowFloat(int aCol, int realRow);
+
+    // The floating footer's panel and calculation (ExGridFooter.cpp).
+    TFooterPanel* FooterPanel();
+    gui::TCanvas* FooterCanvas() { return FooterPanel()->Canvas(); }
+    virtual void CalcFooterColumns(int aCol);
+    void HiddenLastRowChanged() override;
+    int VisibleFixedRightCols() const;
+    // Draws one cell's content on another canvas (the footer panel's).
+    void DrawCellOn(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect, TGridDrawState state);
+    bool NoRTLOrientation() const { return FNoRTLOrientation; }
+    TCalcFooterEvent OnFooterCalc;
+    std::function<void(rtl::TObject* sender, int aColumn, gui::TCanvas* canvas, gui::TRect rect)> OnFooterPaint;
+    rtl::TNotifyEvent OnCreatedFloatingFooter;
+
+    // The search footer (ExGridFooter.cpp).
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(const TSearchFooter* v) { FSearchFooter->Assign(v); }
+    TSearchPanel* SearchPanel();
+    void SearchEditChange();
+    void SearchFindNext();
+    void SearchFindPrevious();
+    void SearchFooterClose();
+    void SearchFooterHighlight();
+    // Applies SearchFooter's settings to the panel.
+    void UpdateSearchPanel();
+    std::function<void(rtl::TObject* sender, const std::string& value, bool& defaultSearch)> OnSearchEditChange;
+    // Runs the visible, enabled search-footer button whose caption has ch as
+    // its accelerator; false when none has.
+    bool SearchFooterDialogChar(char16_t ch);
+    // Whether the last row lies clear above the visible search footer.
+    bool LastRowClearOfSearchFooter();
+    // Scrolls row by row until the last row lies above the search footer.
+    void ScrollLastRowAboveSearchFooter();
+    // Scrolls until the cell's bottom lies above the search footer.
+    void KeepCellAboveSearchFooter(int aCol, int aRow);
+    rtl::TNotifyEvent OnSearchFooterClose;
+    rtl::TNotifyEvent OnCreatedSearchFooter;
+
+private:
+    void FindCore(gui::TPoint startCell, const std::string& s, gui::TPoint& result, TFindParams findParams,
+                  bool wide, const std::u16string& wideText);
+    bool MatchCell(int aCol, int aRow, bool wide);
+    int FindNodeRow(int aRow);
+    TFindParams SearchFooterParams(bool typing);
+    void KeepCurrentRowAboveFooter();
+    void SetSearchEditColor(TColor color);
+    std::unique_ptr<TFilter> FFilter = std::make_unique<TFilter>(this);
+    std::unique_ptr<TFilterDropDown> FFilterDropDown = std::make_unique<TFilterDropDown>();
+    TDropList* FDropList = nullptr;  // owned as a component
+    bool FFilterActive = false;
+    int FFilterRow = 0;
+    int FFilterLevel = 0;
+    int FFilterFixedRows = 0;
+    std::string FLastFilter;
+    int FFilterCol = -1;
+    TFindParams FFindParams;
+    int FFindCol = 0, FFindRow = 0;
+    gridbase::TExStringGridCheck* FCellChecker = nullptr;
+    TFooterPanel* FFooterPanel = nullptr;  // owned as components
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TSearchFooter> FSearchFooter = MakeSearchFooter();
+    std::unique_ptr<TSearchFooter> MakeSearchFooter();
+    bool FNoRTLOrientation = false;
+
+public:
+
     // --- cell graphic access and measurement (ExGridGraphics.cpp) ---------------
     // None of the queries creates cell properties.  Column 0 answers with
     // the shared row check box while MouseActions.HotmailRowSelect is on.
@@ -1239,9 +1425,8 @@ public:
     bool ThemedControls() const;
 
     // --- background (ExGridBackground.cpp) --------------------------------------
-    // Whether the search footer takes the bottom 32 pixels (none until the
-    // search footer exists).
-    virtual bool SearchFooterShown() const { return false; }
+    // Whether the search footer takes the bottom 32 pixels.
+    virtual bool SearchFooterShown() const;
     // Whether BackGround.Cells and the selection let the background show in a cell.
     bool BackgroundCovers(int aCol, int aRow, bool fixedCell);
 
@@ -1282,9 +1467,11 @@ public:
     EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
     EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
     EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
-    // The search footer's colours (kept here until the search footer exists).
-    EXGRID_STORED(TColor, SearchFooterColor, gui::clWhite)
-    EXGRID_STORED(TColor, SearchFooterColorTo, gui::clBtnFace)
+    // The search footer's colours (SearchFooter()->Color() and ColorTo()).
+    TColor SearchFooterColor() const { return FSearchFooter->Color(); }
+    void SetSearchFooterColor(TColor v) { FSearchFooter->SetColor(v); }
+    TColor SearchFooterColorTo() const { return FSearchFooter->ColorTo(); }
+    void SetSearchFooterColorTo(TColor v) { FSearchFooter->SetColorTo(v); }
     // Drop target switching; a descendant (or a test) may watch it.
     virtual bool RegisterGridDropTarget();
     virtual void RevokeGridDropTarget();
@@ -1459,6 +1646,7 @@ public:
     int CompareRows(int aCol, int aRow1, int aRow2);
     int CompareRowsIndexed(int depth, int aRow1, int aRow2);
     // Columns listed here compare equal (sorting skips them).
+    // Columns (displayed) that sorting and row-wise searches pass over.
     gridbase::TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
     bool IsIgnoredColumn(int aCol) const;
     gridbase::TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
@@ -1761,7 +1949,7 @@ private:
         Invalidate();
     }
     void AppearanceChange(rtl::TObject*) { Invalidate(); }
-    void InvalidateFooterPanel() {}
+    void InvalidateFooterPanel();
     int FooterSafeRowCount() const;
     // Copies the selected block as tab / CR LF text (no data-exchange hooks).
     void CopySelectionAsText();

@@ -477,14 +477,6 @@ void TGrouping::Assign(const rtl::TPersistent* source)
     FSummaryTextColor = s->FSummaryTextColor;
 }
 
-void TFloatingFooter::Assign(const rtl::TPersistent* source)
-{
-    const auto* s = dynamic_cast<const TFloatingFooter*>(source);
-    if (!s) return;
-    FVisible = s->FVisible;
-    FHeight = s->FHeight;
-}
-
 RTL_PUBLISHED(TSortSettings) {}
 
 void TSortSettings::Assign(const rtl::TPersistent* source)

@@ -483,14 +483,56 @@ public:
 
 // Whether the last row shows as a floating footer and how high it is (the
 // footer's panel and calculations come with their own operations).
+// What the floating footer shows: the grid's last row as a fixed row, the
+// current row's cell of one column, or a template filled from the current row.
+enum class TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+using TCalcFooterEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
+
+// The floating footer's settings (the footer panel and calculation live in
+// grid/ExGridFooter.h).  Setters that change what shows repaint the panel;
+// Visible and FooterStyle also set the grid's FixedFooters and whether the
+// grid leaves its last row to the footer.
 class TFloatingFooter : public rtl::TPersistent {
     RTL_CLASS(TFloatingFooter, rtl::TPersistent)
 public:
-    TFloatingFooter() = default;
+    explicit TFloatingFooter(TExStringGrid* grid = nullptr) : FGrid(grid) {}
+    // Copies CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle,
+    // Visible (through its setter) and ShowHint.
     void Assign(const rtl::TPersistent* source) override;
+    TExStringGrid* Grid() const { return FGrid; }
 
-    EXGRID_STORED(bool, Visible, false)
-    EXGRID_STORED(int, Height, 22)
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    int Height() const { return FHeight; }
+    void SetHeight(int v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle v);
+    int Column() const { return FColumn; }
+    void SetColumn(int v);
+    const std::string& CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const std::string& v);
+    EXGRID_STORED(bool, CalculateHiddenRows, true)
+    EXGRID_STORED(bool, EnableCalculation, true)
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    TCalcFooterEvent OnCalcFooter;
+    // Repaints the footer panel.
+    void Invalidate();
+
+private:
+    TExStringGrid* FGrid;
+    bool FVisible = false;
+    int FHeight = 22;
+    TColor FColor = gui::clBtnFace;
+    TColor FBorderColor = gui::clNone;
+    TFooterStyle FFooterStyle = TFooterStyle::fsFixedLastRow;
+    int FColumn = 0;
+    std::string FCustomTemplate;
+    bool FShowHint = false;
 };
 
 // The printing options the grid paints with.  The full printing options

@@ -109,6 +109,9 @@ void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
         r.Top += GridLineWidth();
     }
 
+    // 4. Filter button, with room left for it.
+    if (DrawFilterButton(cv, ctx.RCol, ctx.Row, r)) r.Right -= 16;
+
     // 5. Unselected cells of a disjunct selection.
     if (!fixed && !FMouseDown &&
         ((FMouseActions->DisjunctRowSelect() && !GetRowSelect(ctx.Row)) ||

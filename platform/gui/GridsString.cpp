@@ -178,6 +178,13 @@ void TStringGrid::ExchangeRowData(int aRow1, int aRow2)
     std::swap(FRowIds[static_cast<std::size_t>(aRow1)], FRowIds[static_cast<std::size_t>(aRow2)]);
 }
 
+void TStringGrid::RowsPermutedData(const std::vector<int>& order)
+{
+    for (std::size_t i = FRowIds.size(); i < order.size(); ++i) FRowIds.push_back(static_cast<int>(i));
+    std::vector<int> ids(FRowIds.begin(), FRowIds.begin() + static_cast<std::ptrdiff_t>(order.size()));
+    for (std::size_t i = 0; i < order.size(); ++i) FRowIds[i] = ids[static_cast<std::size_t>(order[i])];
+}
+
 void TStringGrid::ColumnMovedData(int fromIndex, int toIndex) { Remap(true, fromIndex, toIndex); }
 void TStringGrid::RowMovedData(int fromIndex, int toIndex) { Remap(false, fromIndex, toIndex); }
 
