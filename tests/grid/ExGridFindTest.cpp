@@ -245,11 +245,6 @@ TEST_F(FindFixture, FillsAndDates)
 
 namespace {
 // A grid whose row 2 is a node row and row 4 a summary row.
-struct GroupedGrid : TExStringGrid {
-    using TExStringGrid::TExStringGrid;
-    bool IsNode(int aRow) const override { return aRow == 2; }
-    bool IsSummary(int aRow) const override { return aRow == 4; }
-};
 } // namespace
 
 TEST_F(FindFixture, ColumnAndRowCalculations)
@@ -291,11 +286,18 @@ TEST_F(FindFixture, ColumnAndRowCalculations)
 TEST(GroupedCalc, NodeAndSummaryRowsLeftOut)
 {
     gui::TForm form{nullptr};
-    auto* g = new GroupedGrid(&form);
+    auto* g = new TExStringGrid(&form);
     g->SetParent(&form);
-    g->SetRowCount(6);
-    for (int r = 1; r < 6; ++r) g->SetCells(1, r, std::to_string(r * 10));
-    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 5), 150);  // not grouped: every row
-    g->SetGroupColumn(1);
-    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 5), 10 + 30 + 50);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    const char* rows[3][2] = {{"A", "10"}, {"B", "30"}, {"A", "20"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 2; ++c) g->SetCells(c + 1, r + 1, rows[r][c]);
+    EXPECT_DOUBLE_EQ(g->ColumnSum(2, 1, 3), 60);  // not grouped: every row
+    g->Grouping()->SetSummary(true);
+    g->Group(1);  // N A, 10, 20, S, N B, 30, S: the values move to column 1
+    ASSERT_EQ(g->RowCount(), 8);
+    g->GroupSum(1);  // the summary rows now hold 30 and 30
+    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 7), 60);
+    EXPECT_DOUBLE_EQ(g->ColumnMax(1, 1, 7), 30);
 }
