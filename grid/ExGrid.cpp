@@ -100,12 +100,12 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner
     std::fill(std::begin(FAllColWidths), std::end(FAllColWidths), int16_t(0));
     SetControlStyle(ControlStyle() + gui::TControlStyle{gui::TControlStyleItem::csAcceptsControls});
 
-    FFloatingFooter = std::make_unique<TFloatingFooter>();
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     if (TGridIOHooks* hooks = GridIOHooks()) FPrintSettings = hooks->CreatePrintSettings(*this);
     if (!FPrintSettings) FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>();
-    FSortIndexes = std::make_unique<gridbase::TSortIndexList>(-1, -1);
+    FSortSettings->SetOwnerGrid(this);
     FControlLook = std::make_unique<TControlLook>(this);
     SetNonClientPaint(true);  // the look border
     FNavigation = std::make_unique<TNavigation>();
@@ -294,7 +294,11 @@ void TExStringGrid::Assign(const rtl::TPersistent* source)
     FMouseActions->Assign(src->FMouseActions.get());
     FNavigation->Assign(src->FNavigation.get());
     FGrouping->Assign(src->FGrouping.get());
+    FSearchFooter->Assign(src->FSearchFooter.get());
+    UpdateSearchPanel();
     FPrintSettings->Assign(src->FPrintSettings.get());
+    FFilter->Assign(src->FFilter.get());
+    FFilterDropDown->Assign(src->FFilterDropDown.get());
     FHTMLSettings->Assign(src->FHTMLSettings.get());
     FBands->Assign(src->FBands.get());
     FCellNode->Assign(src->FCellNode.get());

@@ -36,11 +36,15 @@
 
 #include "grid/ExCellGraphic.h"
 #include "grid/ExGridLookSettings.h"
+#include "grid/ExGridFilter.h"
+#include "grid/ExGridFind.h"
+#include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
 #include "gridbase/ExObj.h"
 #include "gridbase/ExUtil.h"
+#include "gridbase/grdcheck.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace htmltext {
@@ -77,7 +81,7 @@ enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
     ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
-    ssImages, ssCheckBox, ssUnicode, ssDateTime, ssTime, ssAlphaNumericNoCase
+    ssImages, ssCheckBox, ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
 };
 enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = rtl::Set<TCellBorder, 8>;
@@ -350,9 +354,9 @@ public:
     virtual bool GetColumnFilter(int aCol);
     // What the cell holds (ExGridGraphics.cpp); ctEmpty without graphic.
     virtual TCellType GetCellType(int aCol, int aRow);
-    // Node and summary rows (none until nodes exist).
-    virtual bool IsNode(int aRow) const { return false; }
-    virtual bool IsSummary(int aRow) const { return false; }
+    // Node and summary rows (ExGridNodes.cpp).
+    virtual bool IsNode(int aRow) const;
+    virtual bool IsSummary(int aRow) const;
     // IsFixedCell for painting, selection and navigation.
     bool IsFixed(int aCol, int aRow) const override;
     // The displayed index of a real column (all columns shown until hiding exists).
@@ -567,7 +571,6 @@ public:
     EXGRID_STORED(std::string, InvalidEntryTitle, "")
     EXGRID_STORED(std::string, InvalidEntryText, "")
     EXGRID_STORED(TInvalidEntryIcon, InvalidEntryIcon, TInvalidEntryIcon::ieWarning)
-    EXGRID_STORED(int, GroupColumn, -1)
     EXGRID_STORED(int, ZoomFactor, 0)
 
     // Per-cell and per-row formatting (real column indexes, displayed rows).
@@ -612,8 +615,8 @@ public:
     void RemoveTagInRange(const std::string& tag, int fromCol, int fromRow, int toCol, int toRow);
 
     void CellTextChanged(int aCol, int aRow) override {}
-    // Recalculates footer columns (-1: all); nothing until footers exist.
-    virtual void CalcFooter(int aCol) {}
+    // Recalculates footer columns (-1: all).
+    virtual void CalcFooter(int aCol);
     // Clears rows keeping their objects while FNilObjects is set.
     virtual void ClearRows(int row, int count);
     // Frees the property records and objects of the block and empties it.
@@ -892,9 +895,9 @@ public:
     // Middle-button panning (ipNone switches it off).
     TIntelliPan IntelliPan() const { return FIntelliPan; }
     void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
-    // Sizes a column to its contents: the double click on a header border
-    // calls it; empty until columns size themselves to their contents.
-    virtual void AutoSizeCol(int aCol) {}
+    // Sizes a column to its contents (SizeGrowOnly: never narrower); the
+    // double click on a header border calls it.
+    virtual void AutoSizeCol(int aCol);
     TRowEvent OnEndColumnSize;
     TRowEvent OnEndRowSize;
     // While a column or row is sized: its index (0 for the grid's own
@@ -1128,6 +1131,188 @@ public:
 
     void Dispatch(gui::TMessage& message) override;
 
+    // --- filtering, find, highlight, fills, calculations, footers (gridfilter:
+    //     ExGridFilter.cpp, ExGridFind.cpp, ExGridMark.cpp, ExGridCalc.cpp, ExGridFooter.cpp) ---
+    TFilter* Filter() const { return FFilter.get(); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    void SetFilterDropDown(const TFilterDropDown* v) { FFilterDropDown->Assign(v); }
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool value);
+    int FilterDropDownRow() const { return FFilterRow; }
+    // Values at or beyond FixedRows are ignored.
+    void SetFilterDropDownRow(int value);
+    int FilterLevel() const { return FFilterLevel; }
+    // Whether displayed row aRow passes Filter (then OnCustomFilter).
+    virtual bool RowMatchesFilter(int aRow);
+    // Hides, as one new level, every normal row that fails the filter.
+    void ApplyFilter();
+    // Hides displayed row aRow directly (no level) when it fails the filter.
+    void FilterRow(int aRow);
+    // Takes the last level back: false when there was none, else whether
+    // more than one level remains.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Incremental narrowing: one level more per added character, one less
+    // per removed character; column -1 searches the whole row.
+    void NarrowDown(const std::string& condition, int column);
+    virtual void FilterDropListSelect(int itemIndex);
+    // Fills FilterList for the column (OnGetColumnFilter, else the column's
+    // distinct values) and drops the list down under the column's cell of
+    // FilterDropDownRow; false when there is nothing to show.
+    bool ShowFilterDropDown(int aCol);
+    TDropList* DropList();
+    // The column whose drop-down list is open (-1: none).
+    int FilterColumn() const { return FFilterCol; }
+    // Draws the filter button of a cell of FilterDropDownRow whose column
+    // has filter entries; true when it did (the text then leaves it room).
+    bool DrawFilterButton(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect);
+    // A release on a filter button opens its list; any other release closes
+    // an open one.
+    void FilterButtonRelease(int x, int y);
+    // Hides the listed displayed rows (ascending) as one new filter level /
+    // shows the rows of the last level again.
+    void HideRowList(const std::vector<int>& rows);
+    void UnHideRowList();
+    virtual void DoFilterDone();
+    std::function<void(rtl::TObject* sender, int aRow, bool& acceptRow)> OnCustomFilter;
+    std::function<void(rtl::TObject* sender, int16_t progress)> OnFilterProgress;
+    std::function<void(rtl::TObject* sender, int column, int itemIndex, const std::string& friendlyName,
+                       std::string& condition)>
+        OnFilterSelect;
+    rtl::TNotifyEvent OnFilterDone;
+
+    // Find and replace (ExGridFind.cpp).  Cells as (X = column, Y = row).
+    gui::TPoint Find(gui::TPoint startCell, const std::string& s, TFindParams findParams);
+    gui::TPoint FindWide(gui::TPoint startCell, const std::u16string& s, TFindParams findParams);
+    gui::TPoint FindFirst(const std::string& s, TFindParams findParams);
+    gui::TPoint FindNext();
+    // Each found cell is rewritten once per call; the number of cells changed.
+    int Replace(const std::string& origStr, const std::string& newStr, TFindParams findParams);
+    // The first row whose key cell starts with s (s already upper case), or -1.
+    int Search(const std::string& s);
+    gui::TPoint SearchCell{0, 0};
+    std::string SearchCache;
+    std::u16string SearchCacheWide;
+    TFindParams FindParams() const { return FFindParams; }
+    void SetFindParams(TFindParams p) { FFindParams = p; }
+    int FindCol() const { return FFindCol; }
+    void SetFindCol(int v) { FFindCol = v; }
+    int FindRow() const { return FFindRow; }
+    void SetFindRow(int v) { FFindRow = v; }
+
+    // Highlight and mark with <hi> and <e> tags, cell checking, fills (ExGridMark.cpp).
+    std::string HilightText(bool doCase, const std::string& s, const std::string& text);
+    std::string UnHilightText(const std::string& s);
+    std::string MarkText(bool doCase, const std::string& s, const std::string& text);
+    std::string UnMarkText(const std::string& s);
+    void HilightInCell(bool doCase, int aCol, int aRow, const std::string& hiText);
+    void HilightInCol(bool doFixed, bool doCase, int aCol, const std::string& hiText);
+    void HilightInRow(bool doFixed, bool doCase, int aRow, const std::string& hiText);
+    void HilightInGrid(bool doFixed, bool doCase, const std::string& hiText);
+    void UnHilightInCell(int aCol, int aRow);
+    void UnHilightInCol(bool doFixed, int aCol);
+    void UnHilightInRow(bool doFixed, int aRow);
+    void UnHilightInGrid(bool doFixed);
+    void MarkInCell(bool doCase, int aCol, int aRow, const std::string& hiText);
+    void MarkInCol(bool doFixed, bool doCase, int aCol, const std::string& hiText);
+    void MarkInRow(bool doFixed, bool doCase, int aRow, const std::string& hiText);
+    void MarkInGrid(bool doFixed, bool doCase, const std::string& hiText);
+    void UnMarkInCell(int aCol, int aRow);
+    void UnMarkInCol(bool doFixed, int aCol);
+    void UnMarkInRow(bool doFixed, int aRow);
+    void UnMarkInGrid(bool doFixed);
+    gridbase::TExStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(gridbase::TExStringGridCheck* v);
+    // True when every checked cell came through unchanged (or no checker).
+    bool CheckCell(int aCol, int aRow);
+    bool CheckCells(int fromCol, int fromRow, int toCol, int toRow);
+    bool CheckCol(bool doFixed, int aCol);
+    bool CheckRow(bool doFixed, int aRow);
+    bool CheckGrid(bool doFixed);
+    void TextFill(bool doFixed, const std::string& txt);
+    void RandomFill(bool doFixed, int rnd);
+    void LinearFill(bool doFixed);
+    // Value in the short date format; 0 and below empty the cell unless ShowNullDates.
+    void SetDates(int aCol, int aRow, double value);
+
+    // Column and row calculations (ExGridCalc.cpp); non-numeric cells are skipped.
+    double ColumnSum(int aCol, int fromRow, int toRow);
+    double ColumnAvg(int aCol, int fromRow, int toRow);
+    double ColumnMin(int aCol, int fromRow, int toRow);
+    double ColumnMax(int aCol, int fromRow, int toRow);
+    double ColumnCustomCalc(int aCol, int fromRow, int toRow);
+    double RowSum(int aRow, int fromCol, int toCol);
+    double RowAvg(int aRow, int fromCol, int toCol);
+    double RowMin(int aRow, int fromCol, int toCol);
+    double RowMax(int aRow, int fromCol, int toCol);
+    // The float value of a cell by real row (hidden rows included).
+    double GetRowFloat(int aCol, int realRow);
+
+    // The floating footer's panel and calculation (ExGridFooter.cpp).
+    TFooterPanel* FooterPanel();
+    gui::TCanvas* FooterCanvas() { return FooterPanel()->Canvas(); }
+    virtual void CalcFooterColumns(int aCol);
+    void HiddenLastRowChanged() override;
+    int VisibleFixedRightCols() const;
+    // Draws one cell's content on another canvas (the footer panel's).
+    void DrawCellOn(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect, TGridDrawState state);
+    bool NoRTLOrientation() const { return FNoRTLOrientation; }
+    TCalcFooterEvent OnFooterCalc;
+    std::function<void(rtl::TObject* sender, int aColumn, gui::TCanvas* canvas, gui::TRect rect)> OnFooterPaint;
+    rtl::TNotifyEvent OnCreatedFloatingFooter;
+
+    // The search footer (ExGridFooter.cpp).
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    void SetSearchFooter(const TSearchFooter* v) { FSearchFooter->Assign(v); }
+    TSearchPanel* SearchPanel();
+    void SearchEditChange();
+    void SearchFindNext();
+    void SearchFindPrevious();
+    void SearchFooterClose();
+    void SearchFooterHighlight();
+    // Applies SearchFooter's settings to the panel.
+    void UpdateSearchPanel();
+    std::function<void(rtl::TObject* sender, const std::string& value, bool& defaultSearch)> OnSearchEditChange;
+    // Runs the visible, enabled search-footer button whose caption has ch as
+    // its accelerator; false when none has.
+    bool SearchFooterDialogChar(char16_t ch);
+    // Whether the last row lies clear above the visible search footer.
+    bool LastRowClearOfSearchFooter();
+    // Scrolls row by row until the last row lies above the search footer.
+    void ScrollLastRowAboveSearchFooter();
+    // Scrolls until the cell's bottom lies above the search footer.
+    void KeepCellAboveSearchFooter(int aCol, int aRow);
+    rtl::TNotifyEvent OnSearchFooterClose;
+    rtl::TNotifyEvent OnCreatedSearchFooter;
+
+private:
+    void FindCore(gui::TPoint startCell, const std::string& s, gui::TPoint& result, TFindParams findParams,
+                  bool wide, const std::u16string& wideText);
+    bool MatchCell(int aCol, int aRow, bool wide);
+    int FindNodeRow(int aRow);
+    TFindParams SearchFooterParams(bool typing);
+    void KeepCurrentRowAboveFooter();
+    void SetSearchEditColor(TColor color);
+    std::unique_ptr<TFilter> FFilter = std::make_unique<TFilter>(this);
+    std::unique_ptr<TFilterDropDown> FFilterDropDown = std::make_unique<TFilterDropDown>();
+    TDropList* FDropList = nullptr;  // owned as a component
+    bool FFilterActive = false;
+    int FFilterRow = 0;
+    int FFilterLevel = 0;
+    int FFilterFixedRows = 0;
+    std::string FLastFilter;
+    int FFilterCol = -1;
+    TFindParams FFindParams;
+    int FFindCol = 0, FFindRow = 0;
+    gridbase::TExStringGridCheck* FCellChecker = nullptr;
+    TFooterPanel* FFooterPanel = nullptr;  // owned as components
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TSearchFooter> FSearchFooter = MakeSearchFooter();
+    std::unique_ptr<TSearchFooter> MakeSearchFooter();
+    bool FNoRTLOrientation = false;
+
+public:
+
     // --- cell graphic access and measurement (ExGridGraphics.cpp) ---------------
     // None of the queries creates cell properties.  Column 0 answers with
     // the shared row check box while MouseActions.HotmailRowSelect is on.
@@ -1275,9 +1460,8 @@ public:
     bool ThemedControls() const;
 
     // --- background (ExGridBackground.cpp) --------------------------------------
-    // Whether the search footer takes the bottom 32 pixels (none until the
-    // search footer exists).
-    virtual bool SearchFooterShown() const { return false; }
+    // Whether the search footer takes the bottom 32 pixels.
+    virtual bool SearchFooterShown() const;
     // Whether BackGround.Cells and the selection let the background show in a cell.
     bool BackgroundCovers(int aCol, int aRow, bool fixedCell);
 
@@ -1318,9 +1502,11 @@ public:
     EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
     EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
     EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
-    // The search footer's colours (kept here until the search footer exists).
-    EXGRID_STORED(TColor, SearchFooterColor, gui::clWhite)
-    EXGRID_STORED(TColor, SearchFooterColorTo, gui::clBtnFace)
+    // The search footer's colours (SearchFooter()->Color() and ColorTo()).
+    TColor SearchFooterColor() const { return FSearchFooter->Color(); }
+    void SetSearchFooterColor(TColor v) { FSearchFooter->SetColor(v); }
+    TColor SearchFooterColorTo() const { return FSearchFooter->ColorTo(); }
+    void SetSearchFooterColorTo(TColor v) { FSearchFooter->SetColorTo(v); }
     // Drop target switching; a descendant (or a test) may watch it.
     virtual bool RegisterGridDropTarget();
     virtual void RevokeGridDropTarget();
@@ -1409,8 +1595,6 @@ public:
         OnRowMoving;
     bool ColMoveFlg() const { return FColMoveFlg; }
     void SetColMoveFlg(bool v) { FColMoveFlg = v; }
-    // The sort columns of a multi-column sort (low 16 bits the column, bit 31 descending).
-    gridbase::TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
     // The drop-position arrows and the floating header, made on first use.
     gridbase::TArrowWindow* MoveArrow(gridbase::TArrowDirection direction);
     gridbase::TPopupButton* MoveButton();
@@ -1479,7 +1663,6 @@ protected:
     gui::TPoint FLastBalloonPos{-1, -1};
     gui::TBalloonTip* FBalloonTip = nullptr;
     bool FColMoveFlg = false;
-    std::unique_ptr<gridbase::TSortIndexList> FSortIndexes;
     int Movecell = -1, MoveOfsX = 0, MoveOfsY = 0, FMoveColInd = 0, FMoveRowInd = 0;
     gui::TPoint FMovePress{-1, -1};
     gridbase::TPopupButton* FMoveButton = nullptr;
@@ -1489,6 +1672,179 @@ protected:
     int FDragScrollDir = 0;
     uint8_t FLastDesignChoice = 255;
     gui::TPopupMenu* FDesignMenu = nullptr;
+
+public:
+    // --- sorting, nodes, grouping, auto sizing (ExGridSort.cpp, ExGridSortClick.cpp,
+    //     ExGridNodes.cpp, ExGridGroup.cpp, ExGridAutoSize.cpp) ---------------------
+    // Row comparison: -1, 0 or 1; 1 means aRow1 sorts after aRow2 ascending.
+    int CompareCells(int aCol, int aRow1, int aRow2, TSortDirection direction);
+    int CompareRows(int aCol, int aRow1, int aRow2);
+    int CompareRowsIndexed(int depth, int aRow1, int aRow2);
+    // Columns listed here compare equal (sorting skips them).
+    // Columns (displayed) that sorting and row-wise searches pass over.
+    gridbase::TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    bool IsIgnoredColumn(int aCol) const;
+    gridbase::TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // The normal rows by SortSettings.Column (nothing for -1), by
+    // SortIndexes ("No indexes specified for indexed sort" when empty), or
+    // inside the deepest expanded groups; QUnSort restores the order the
+    // rows had before the first sort since the row count last changed.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup() { SortWithinGroups(false); }
+    virtual void QSortGroupIndexed() { SortWithinGroups(true); }
+    virtual void QUnSort();
+    void Sort(int aCol, TSortDirection direction);
+    void SortByColumn(int aCol);
+    void QuickSort(int aCol, int left, int right);
+    void QuickSortIndexed(int left, int right);
+    bool SortLine(int aCol, int aRow1, int aRow2);
+    void InitSortXRef();
+    // Exchanges two rows with everything that travels with them.
+    virtual void SortSwapRows(int aRow1, int aRow2);
+    int Compares() const { return FCompares; }
+    int Swaps() const { return FSwaps; }
+    // Milliseconds the last header-click sort took.
+    int SortTime() const { return FSortTime; }
+    // Where the row current before the last sort went.
+    int SortRowIndex() const { return FSortRow; }
+    // The sort of a left-button release on the header's sort row; true
+    // when it sorted.  moveEnded: the release ended a column drag.
+    bool HeaderClickSort(int x, int y, gui::TShiftState shift, bool moveEnded);
+    std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>
+        OnCustomCompare;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow1, int aRow2, int& res)> OnRawCompare;
+    std::function<void(rtl::TObject* sender, int aCol, bool& doSort)> OnCanSort;
+    std::function<void(rtl::TObject* sender, int aCol)> OnClickSort;
+
+    // Nodes: collapsible row groups; node rows carry a ctNode graphic in
+    // column 0.  The operations marked real in the implementation take real
+    // row indexes (hidden rows counted).
+    bool HasNodes() const override { return FNumNodes > 0; }
+    int NumNodes() const { return FNumNodes; }
+    void AddNode(int aRow, int span);
+    void RemoveNode(int aRow);
+    void RemoveAllNodes();
+    void MarkSummaryRow(int aRow);
+    bool GetNodeState(int aRow);
+    void SetNodeState(int aRow, bool value);
+    int GetNodeLevel(int aRow);
+    int GetNodeSpan(int aRow);
+    void SetNodeSpan(int aRow, int span);
+    void UpdateNodeSpan(int aRow, int delta);
+    int GetSubNodeCount(int aRow);
+    void UpdateSubNodeCount(int aRow, int delta);
+    int GetNodeSpanType(int aRow);
+    void ExpandNode(int aRow);
+    void ExpandNodeRows(int aRow);
+    void ContractNode(int aRow);
+    void ExpandAll();
+    void ContractAll();
+    int GetParentRow(int aRow);
+    void InsertNormalRow(int aRow);
+    void RemoveNormalRow(int aRow);
+    void InsertChildRow(int aRow, int insertAt);
+    void RemoveChildRow(int aRow);
+    bool IsInNodeButton(int aRow, int x);
+    // Node level of column 0 times CellNode.NodeIndent (0 without nodes).
+    int GetNodeIndent(int aRow);
+    // The tree lines of column 0 of a row (CellNode.ShowTree), in the cell rect.
+    void DrawNodeTreeLines(gui::TCanvas* canvas, int aRow, const gui::TRect& rect);
+    // With Grouping.ShowGroupCount, column 1 of a node row ends with the
+    // number of its rows: " (3)", or GroupCountFormat filled with it.
+    void DoGetDisplText(int aCol, int aRow, std::string& value) override;
+    // Raised while a node contracts (read by the selection code).
+    bool ForceSel() const { return FForceSel; }
+    // A left press on column 0 of a normal node row inside its button:
+    // expands or contracts it with the node events; true when taken.
+    bool NodeButtonPress(int aCol, int aRow, int x);
+    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeExpandNode;
+    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeContractNode;
+    std::function<void(rtl::TObject* sender, int aRow)> OnExpandNode;
+    std::function<void(rtl::TObject* sender, int aRow)> OnContractNode;
+
+    // Grouping by a column: header nodes over runs of equal values.
+    int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a column above 0 groups, 0 does nothing.
+    void SetGroupColumn(int value);
+    virtual void Group(int colIndex);
+    virtual void UnGroup();
+    virtual void SubGroup(int colIndex);
+    virtual void SubUnGroup(int colIndex);
+    bool IsGrouping() const { return FIsGrouping; }
+    // One value per expanded group into its header (or summary row):
+    // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc.
+    void GroupCalc(int colIndex, int method);
+    void GroupSum(int colIndex) { GroupCalc(colIndex, 1); }
+    void GroupAvg(int colIndex) { GroupCalc(colIndex, 2); }
+    void GroupMin(int colIndex) { GroupCalc(colIndex, 3); }
+    void GroupMax(int colIndex) { GroupCalc(colIndex, 4); }
+    void GroupCount(int colIndex) { GroupCalc(colIndex, 5); }
+    void GroupCustomCalc(int colIndex) { GroupCalc(colIndex, 6); }
+    std::function<void(rtl::TObject* sender, int aCol, int fromRow, int toRow, double& res)> OnGroupCalc;
+
+    // Auto sizing, numbering and swapping.
+    void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
+    void AutoSizeColumns(bool doFixedCols, int padding);
+    void AutoSizeRows(bool doFixedRows, int padding);
+    void AutoSizeRow(int aRow, int padding);
+    void AutoFitColumns(bool doFixedCells);
+    void AutoNumberCol(int aCol);
+    void AutoNumberRow(int aRow);
+    void SwapColumns(int aCol1, int aCol2);
+    void SwapRows(int aRow1, int aRow2);
+    void AutoSizeColumnWidth(int aCol, bool growOnly);
+    void AutoSizeRowHeight(int aRow, bool growOnly);
+    void SizeRowToLines(int aRow, int lines, int extra);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
+    // The column-size hook of auto sizing: OnUpdateColumnSize may change the width.
+    virtual void UpdateAutoColumnSize(int aCol, int& width);
+    std::function<void(rtl::TObject* sender, int aCol, int& width)> OnUpdateColumnSize;
+
+protected:
+    void SortWithinGroups(bool indexed);
+
+private:
+    // Sorting state (ExGridSort.cpp).
+    enum class TSortKind { skColumn, skIndexed, skGroups };
+    void SortFrame(TSortKind kind, bool indexedGroups);
+    void QuickSortRange(int aCol, int left, int right);
+    void QuickSortIndexedRange(int left, int right);
+    void CopyToPivotRow(int aRow);
+    // GetCellText and GetCellType of a cell at once, with one look-up for a
+    // cell without properties.
+    void SortCellData(int aCol, int aRow, std::string& text, TCellType& type);
+    // Nodes (ExGridNodes.cpp): many rows hidden or shown in one pass (display
+    // rows ascending / real rows ascending), for whole-tree contraction.
+    void HideRowBatch(const std::vector<int>& displayRows);
+    void UnHideRowBatch(const std::vector<int>& realRows);
+    TCellGraphic* NodeGraphic(int aRow);
+    std::unique_ptr<gridbase::TIntList> FIgnoreColumns = std::make_unique<gridbase::TIntList>(-1, -1);
+    std::unique_ptr<gridbase::TSortIndexList> FSortIndexes = std::make_unique<gridbase::TSortIndexList>(-1, -1);
+    std::vector<int> FUnSortRowXRef;
+    int FSortDir = 1;
+    int FSortRow = -1;
+    int FCompares = 0;
+    int FSwaps = 0;
+    int FSortTime = 0;
+    bool FBlockCellChange = false;
+    // Set by a double click: the release that follows it does not sort.
+    bool FDblClk = false;
+    // Grouping state (ExGridGroup.cpp).
+    int FGroupColumn = -1;
+    int FGroupWidth = 0;
+    std::string FGroupCaption, FGroupFooter;
+    bool FIsGrouping = false;
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = TSortDirection::sdAscending;
+
+public:
 
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
@@ -1628,7 +1984,7 @@ private:
         Invalidate();
     }
     void AppearanceChange(rtl::TObject*) { Invalidate(); }
-    void InvalidateFooterPanel() {}
+    void InvalidateFooterPanel();
     int FooterSafeRowCount() const;
     // Copies the selected block as tab / CR LF text (no data-exchange hooks).
     void CopySelectionAsText();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "grid/ExGrid.h"
+#include "platform/rtl/Strings.h"
 
 namespace grid {
 
@@ -50,6 +51,24 @@ void TExStringGrid::KeyPress(char16_t& key)
         report();
         key = 0;
         return;
+    }
+    // Incremental search: the row whose key cell starts with the typed text
+    // becomes current; a text that matches no row starts over.
+    if (!Options().Contains(TGridOption::goEditing) && FNavigation->AutoGotoWhenSorted() && (key == 8 || key >= 32)) {
+        const std::string typed = key == 8 ? std::string() : rtl::UTF16ToUTF8(std::u16string(1, key));
+        if (FNavigation->AutoGotoIncremental()) {
+            if (key == 8) {
+                if (!SearchInc.empty()) SearchInc.pop_back();
+            } else {
+                SearchInc += typed;
+            }
+            SearchTics = 0;
+        } else {
+            SearchInc = typed;
+        }
+        const int r = SearchInc.empty() ? -1 : Search(rtl::AnsiUpperCase(SearchInc));
+        if (r == -1) SearchInc.clear();
+        else SetRow(r);
     }
     // A character typed on the grid starts editing with it, through the
     // editor's own filter.

@@ -163,6 +163,8 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
     if (FForceSel || !Parent()) return true;
     // The floating footer's row never becomes current.
     if (FFloatingFooter->Visible() && aRow == RowCount() - 1 && aRow > TBaseGrid::FixedRows()) return false;
+    // The cell comes into view above the search footer.
+    if (SearchFooterShown() && aCol >= 0 && aRow >= 0) KeepCellAboveSearchFooter(aCol, aRow);
     if (aCol < 0 || aRow < 0) return false;
     // A covered cell of a merged area: its base cell becomes current instead.
     if (!Options().Contains(gui::TGridOption::goRangeSelect)) {

@@ -157,9 +157,32 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
         if (last) AutoAddRow();
     }
 
+    // At the end of the view the search footer covers the last row: Down
+    // scrolls it clear instead, Left and Right stop at the row's ends.
+    const bool footerEnd = SearchFooterShown() && TopRow() >= RowCount() - VisibleRowCount();
+    if (footerEnd && Row() == RowCount() - 1) {
+        const bool stop = (key == gui::VK_RIGHT && Col() == ColCount() - 1) ||
+                          (key == gui::VK_LEFT && Col() == TBaseGrid::FixedCols());
+        if (key == gui::VK_DOWN) ScrollLastRowAboveSearchFooter();
+        if (key == gui::VK_DOWN || stop) {
+            report();
+            key = 0;
+            return;
+        }
+    }
+    const int topBefore = TopRow();
     const uint16_t original = key;
     TBaseGrid::KeyDown(key, shift);  // reports the key and moves the cell
     const uint16_t k = original;
+    if (SearchFooterShown()) {
+        const bool navigation = k == gui::VK_SHIFT || k == gui::VK_MENU || (k >= gui::VK_PRIOR && k <= gui::VK_DOWN);
+        if (TopRow() >= RowCount() - VisibleRowCount() && !navigation) SetTopRow(topBefore);
+        if ((k == gui::VK_NEXT || k == gui::VK_END || k == gui::VK_LEFT || k == gui::VK_RIGHT || k == gui::VK_DOWN) &&
+            Row() == RowCount() - 1)
+            KeepCellAboveSearchFooter(Col(), Row());
+    }
+    // Ctrl+F takes the focus to the search footer's edit box.
+    if (ctrl && k == 'F' && SearchFooterShown() && SearchPanel()->Edit()->CanFocus()) SearchPanel()->Edit()->SetFocus();
 
     if (FNavigation->AllowClipboardShortCuts()) {
         auto run = [&](const TAllowEvent& ev, void (TExStringGrid::*op)()) {
@@ -250,6 +273,7 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
     ClosePopupLink();
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
+    if (!shift.Contains(gui::TShiftStateItem::ssDouble)) FDblClk = false;
     FPressSelection = Selection();
     FPressCell = {c, r};
     FPressPoint = {x, y};
@@ -289,6 +313,14 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
             FPressCell = {-1, -1};
             return;  // a refused click changes nothing
         }
+    }
+    if (button == gui::TMouseButton::mbLeft && c == 0 && r >= TBaseGrid::FixedRows() && HasNodes() && IsNode(r) &&
+        IsInNodeButton(r, x - gui::TCustomGrid::CellRect(0, r).Left)) {
+        // A node button: the click expands or contracts the node and goes no further.
+        if (OnClickCell) OnClickCell(this, r, c);
+        NodeButtonPress(c, r, x - gui::TCustomGrid::CellRect(0, r).Left);
+        FPressCell = {-1, -1};
+        return;
     }
     FSelectionClick = false;
     // Anchors and inline form controls of HTML cells.
@@ -383,9 +415,13 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
     }
     int c = -1, r = -1;
     MouseToCell(x, y, c, r);
+    if (button == gui::TMouseButton::mbLeft) FilterButtonRelease(x, y);
     const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
     if (FPressCell.X < 0 || sizing) return;
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnClickCell) OnClickCell(this, r, c);
+    // A release on the header's sort row sorts by the column.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0)
+        HeaderClickSort(x, y, shift, state == gui::TGridState::gsColMoving);
     if (button == gui::TMouseButton::mbRight && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, c);
     // The selection is compared with the one at the press.
     const gui::TGridRect sel = Selection();
@@ -398,6 +434,7 @@ void TExStringGrid::DblClick()
 {
     // The cell of the press that made the double click.
     const int c = FPressCell.X, r = FPressCell.Y;
+    FDblClk = true;  // the release of this click does not sort
     if (c >= 0 && r >= 0 && DblClickSizesColumn(c, r, FPressPoint.X)) {
         TBaseGrid::DblClick();
         return;

@@ -102,6 +102,21 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
     case gui::WM_HSCROLL: {
         const bool vert = message.Msg == gui::WM_VSCROLL;
         const int code = gui::LOWORD(message.WParam), pos = gui::HIWORD(message.WParam);
+        if (vert && SearchFooterShown() &&
+            (code == gui::SB_ENDSCROLL || code == gui::SB_LINEDOWN || code == gui::SB_LINEUP)) {
+            if (code == gui::SB_ENDSCROLL) FLastScrollHint.clear();
+            // The view stops once the last row lies clear above the search
+            // footer, and scrolls far enough to bring it there.
+            if ((code == gui::SB_ENDSCROLL || code == gui::SB_LINEDOWN) && LastRowClearOfSearchFooter()) {
+                message.Result = 1;
+                return;
+            }
+            TBaseGrid::Dispatch(message);
+            const bool atEnd = TopRow() == RowCount() - VisibleRowCount();
+            if (code == gui::SB_LINEUP && atEnd && TopRow() > TBaseGrid::FixedRows()) SetTopRow(TopRow() - 1);
+            if ((code == gui::SB_ENDSCROLL || code == gui::SB_LINEDOWN) && atEnd) ScrollLastRowAboveSearchFooter();
+            return;
+        }
         const TScrollHintType hints = ScrollHints();
         const bool wantHint = hints == TScrollHintType::shBoth ||
                               hints == (vert ? TScrollHintType::shVertical : TScrollHintType::shHorizontal);
@@ -141,6 +156,10 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         }
         break;
     }
+    case gui::CM_DIALOGCHAR:
+        // Only the search footer's accelerators; the message ends here.
+        message.Result = SearchFooterDialogChar(static_cast<char16_t>(message.WParam)) ? 1 : 0;
+        return;
     default:
         break;
     }
@@ -239,6 +258,7 @@ void TExStringGrid::Notification(rtl::TComponent* component, rtl::TOperation ope
     if (operation == rtl::TOperation::opRemove)
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), component),
                             FNotifierList.end());
+    if (operation == rtl::TOperation::opRemove && component == FCellChecker) FCellChecker = nullptr;
     TBaseGrid::Notification(component, operation);
 }
 

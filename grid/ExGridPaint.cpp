@@ -412,6 +412,10 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
         }
     }
 
+    // 17. Tree lines of column 0 in a grid with nodes.
+    if (rCol == 0 && FNumNodes > 0 && aRow >= FixedRows() && FCellNode->ShowTree())
+        DrawNodeTreeLines(canvas, aRow, rect);
+
     // 18. Graphic.
     if (graphic) DrawCellGraphic(canvas, rCol, aRow, rect, state);
 

@@ -672,21 +672,41 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
     case TCellType::ctNode: {
         // The button box of a node row: a plus for a closed node, a minus for an open one.
         const TCellNode* cn = CellNode();
-        const int bx = r.Left + 4, by = r.Top + std::max(0, r.Bottom - r.Top - 8) / 2;
+        const int indent = GetNodeIndent(aRow);
+        if (cn->ShowTree() && aRow >= FixedRows()) {
+            // The line on to the next row of the tree and the one from the row above.
+            const int x = r.Left + indent - cn->NodeIndent() + cn->NodeIndent() / 2 + 2;
+            const int mid = (r.Top + r.Bottom) / 2;
+            canvas->Pen()->SetColor(cn->TreeColor());
+            canvas->Pen()->SetWidth(1);
+            const int nextIndent = aRow + 1 < RowCount() ? GetNodeIndent(aRow + 1) : 0;
+            if (nextIndent > 0 && !(GetNodeState(aRow) && nextIndent < indent)) {
+                canvas->MoveTo(x, mid);
+                canvas->LineTo(x, r.Bottom);
+            }
+            if (aRow > 0 && GetNodeIndent(aRow - 1) >= indent) {
+                canvas->MoveTo(x, r.Top);
+                canvas->LineTo(x, r.Top + 6);
+            }
+        }
+        // The button stands half an indent before the row's level.
+        // (A node has a level of 1 at least.)
+        const int left = r.Left + std::max(indent, cn->NodeIndent()) - cn->NodeIndent() / 2 - 4;
+        const int bx = left + 4, by = r.Top + std::max(0, r.Bottom - r.Top - 8) / 2;
         const TColor oldBrush = canvas->Brush()->Color();
         switch (cn->NodeType()) {
         case TNodeType::cnLeaf:
-            DrawGridResource(canvas, g->CellBoolean() ? "GRDLEAFCLOSE" : "GRDLEAFOPEN", r.Left,
+            DrawGridResource(canvas, g->CellBoolean() ? "GRDLEAFCLOSE" : "GRDLEAFOPEN", left,
                              r.Top + (r.Bottom - r.Top - 12) / 2);
             break;
         case TNodeType::cnXP:
-            DrawGridResource(canvas, g->CellBoolean() ? "XPNODEC" : "XPNODEO", r.Left + 4,
+            DrawGridResource(canvas, g->CellBoolean() ? "XPNODEC" : "XPNODEO", left + 4,
                              r.Top + (r.Bottom - r.Top - 10) / 2);
             break;
         case TNodeType::cnGlyph:
             if (!cn->ExpandGlyph()->Empty() && !cn->ContractGlyph()->Empty()) {
                 const gui::TBitmap* gl = g->CellBoolean() ? cn->ContractGlyph() : cn->ExpandGlyph();
-                DrawTransparent(canvas, gl, r.Left, r.Top + (r.Bottom - r.Top - gl->Height()) / 2);
+                DrawTransparent(canvas, gl, left, r.Top + (r.Bottom - r.Top - gl->Height()) / 2);
                 break;
             }
             [[fallthrough]];

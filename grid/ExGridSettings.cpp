@@ -465,14 +465,16 @@ void TGrouping::Assign(const rtl::TPersistent* source)
     FSummaryLine = s->FSummaryLine;
     FSummaryLineColor = s->FSummaryLineColor;
     FSummaryLineWidth = s->FSummaryLineWidth;
-}
-
-void TFloatingFooter::Assign(const rtl::TPersistent* source)
-{
-    const auto* s = dynamic_cast<const TFloatingFooter*>(source);
-    if (!s) return;
-    FVisible = s->FVisible;
-    FHeight = s->FHeight;
+    FGroupCountFormat = s->FGroupCountFormat;
+    FHeaderColor = s->FHeaderColor;
+    FHeaderColorTo = s->FHeaderColorTo;
+    FHeaderTextColor = s->FHeaderTextColor;
+    FMergeHeader = s->FMergeHeader;
+    FMergeSummary = s->FMergeSummary;
+    FShowGroupCount = s->FShowGroupCount;
+    FSummaryColor = s->FSummaryColor;
+    FSummaryColorTo = s->FSummaryColorTo;
+    FSummaryTextColor = s->FSummaryTextColor;
 }
 
 RTL_PUBLISHED(TSortSettings) {}
@@ -491,7 +493,28 @@ void TSortSettings::Assign(const rtl::TPersistent* source)
     FHeaderColorTo = s->FHeaderColorTo;
     FHeaderMirrorColor = s->FHeaderMirrorColor;
     FHeaderMirrorColorTo = s->FHeaderMirrorColorTo;
+    // Every sort option but SortOnVirtualCells and IgnoreCase.
+    FIndexColor = s->FIndexColor;
+    FFull = s->FFull;
+    FSingleColumn = s->FSingleColumn;
+    FIgnoreBlanks = s->FIgnoreBlanks;
+    FBlankPos = s->FBlankPos;
+    FAutoFormat = s->FAutoFormat;
+    FNormalCellsOnly = s->FNormalCellsOnly;
+    FAutoColumnMerge = s->FAutoColumnMerge;
+    FInitSortDirection = s->FInitSortDirection;
+    FUndoSort = s->FUndoSort;
+    FAutoSortForGrouping = s->FAutoSortForGrouping;
+    CopyBitmap(*FUpGlyph, s->FUpGlyph.get());
+    CopyBitmap(*FDownGlyph, s->FDownGlyph.get());
+    CopyBitmap(*FIndexUpGlyph, s->FIndexUpGlyph.get());
+    CopyBitmap(*FIndexDownGlyph, s->FIndexDownGlyph.get());
 }
+
+void TSortSettings::SetUpGlyph(const gui::TBitmap* v) { CopyBitmap(*FUpGlyph, v); }
+void TSortSettings::SetDownGlyph(const gui::TBitmap* v) { CopyBitmap(*FDownGlyph, v); }
+void TSortSettings::SetIndexUpGlyph(const gui::TBitmap* v) { CopyBitmap(*FIndexUpGlyph, v); }
+void TSortSettings::SetIndexDownGlyph(const gui::TBitmap* v) { CopyBitmap(*FIndexDownGlyph, v); }
 
 TPrintSettings::TPrintSettings(TExStringGrid* grid)
     : FGrid(grid), FFont(std::make_unique<gui::TFont>()), FFixedFont(std::make_unique<gui::TFont>()),

@@ -461,23 +461,78 @@ public:
     void Assign(const rtl::TPersistent* source) override;
 
     EXGRID_STORED(bool, HeaderUnderline, false)
-    EXGRID_STORED(TColor, HeaderLineColor, 0)
+    EXGRID_STORED(TColor, HeaderLineColor, 0xFF0000)
     EXGRID_STORED(int, HeaderLineWidth, 2)
     EXGRID_STORED(bool, SummaryLine, false)
-    EXGRID_STORED(TColor, SummaryLineColor, 0)
+    EXGRID_STORED(TColor, SummaryLineColor, 0xFF0000)
     EXGRID_STORED(int, SummaryLineWidth, 2)
+    // Grouping rows (ExGridGroup.cpp); the colours clNone leave rows as they are.
+    EXGRID_STORED(bool, MergeHeader, false)
+    EXGRID_STORED(bool, MergeSummary, false)
+    EXGRID_STORED(bool, Summary, false)
+    EXGRID_STORED(TColor, HeaderColor, gui::clNone)
+    EXGRID_STORED(TColor, HeaderColorTo, gui::clNone)
+    EXGRID_STORED(TColor, HeaderTextColor, gui::clNone)
+    EXGRID_STORED(TColor, SummaryColor, gui::clNone)
+    EXGRID_STORED(TColor, SummaryColorTo, gui::clNone)
+    EXGRID_STORED(TColor, SummaryTextColor, gui::clNone)
+    EXGRID_STORED(bool, ShowGroupCount, false)
+    EXGRID_STORED(std::string, GroupCountFormat, "")
+    EXGRID_STORED(bool, AutoSelectGroup, false)
 };
 
 // Whether the last row shows as a floating footer and how high it is (the
 // footer's panel and calculations come with their own operations).
+// What the floating footer shows: the grid's last row as a fixed row, the
+// current row's cell of one column, or a template filled from the current row.
+enum class TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+using TCalcFooterEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
+
+// The floating footer's settings (the footer panel and calculation live in
+// grid/ExGridFooter.h).  Setters that change what shows repaint the panel;
+// Visible and FooterStyle also set the grid's FixedFooters and whether the
+// grid leaves its last row to the footer.
 class TFloatingFooter : public rtl::TPersistent {
     RTL_CLASS(TFloatingFooter, rtl::TPersistent)
 public:
-    TFloatingFooter() = default;
+    explicit TFloatingFooter(TExStringGrid* grid = nullptr) : FGrid(grid) {}
+    // Copies CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle,
+    // Visible (through its setter) and ShowHint.
     void Assign(const rtl::TPersistent* source) override;
+    TExStringGrid* Grid() const { return FGrid; }
 
-    EXGRID_STORED(bool, Visible, false)
-    EXGRID_STORED(int, Height, 22)
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    int Height() const { return FHeight; }
+    void SetHeight(int v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle v);
+    int Column() const { return FColumn; }
+    void SetColumn(int v);
+    const std::string& CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const std::string& v);
+    EXGRID_STORED(bool, CalculateHiddenRows, true)
+    EXGRID_STORED(bool, EnableCalculation, true)
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    TCalcFooterEvent OnCalcFooter;
+    // Repaints the footer panel.
+    void Invalidate();
+
+private:
+    TExStringGrid* FGrid;
+    bool FVisible = false;
+    int FHeight = 22;
+    TColor FColor = gui::clBtnFace;
+    TColor FBorderColor = gui::clNone;
+    TFooterStyle FFooterStyle = TFooterStyle::fsFixedLastRow;
+    int FColumn = 0;
+    std::string FCustomTemplate;
+    bool FShowHint = false;
 };
 
 // The printing options the grid paints with.  The full printing options
@@ -505,6 +560,7 @@ private:
 };
 
 enum class TSortDirection { sdAscending, sdDescending };
+enum class TSortBlankPosition { blFirst, blLast };
 
 // Where the sort mark shows (the sorting operations keep the rest).
 class TSortSettings : public rtl::TPersistent {
@@ -513,16 +569,71 @@ public:
     TSortSettings() = default;
     void Assign(const rtl::TPersistent* source) override;
 
-    EXGRID_STORED(bool, Show, false)
+    // Repaints the grid when it changes.
+    bool Show() const { return FShow; }
+    void SetShow(bool v);
     EXGRID_STORED(int, Column, -1)
     EXGRID_STORED(int, Row, 0)
     EXGRID_STORED(bool, FixedCols, false)
     EXGRID_STORED(TSortDirection, Direction, TSortDirection::sdAscending)
     EXGRID_STORED(bool, IndexShow, false)
-    EXGRID_STORED(TColor, HeaderColor, gui::clNone)
-    EXGRID_STORED(TColor, HeaderColorTo, gui::clNone)
-    EXGRID_STORED(TColor, HeaderMirrorColor, gui::clNone)
-    EXGRID_STORED(TColor, HeaderMirrorColorTo, gui::clNone)
+    TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(TColor v);
+    TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(TColor v);
+    TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+    void SetHeaderMirrorColor(TColor v);
+    TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+    void SetHeaderMirrorColorTo(TColor v);
+    // Sorting, comparison and header-click options (ExGridSort.cpp).
+    EXGRID_STORED(TColor, IndexColor, 0x00FFFF)
+    EXGRID_STORED(bool, Full, true)
+    EXGRID_STORED(bool, SingleColumn, false)
+    EXGRID_STORED(bool, IgnoreBlanks, false)
+    EXGRID_STORED(TSortBlankPosition, BlankPos, TSortBlankPosition::blFirst)
+    EXGRID_STORED(bool, AutoFormat, true)
+    EXGRID_STORED(bool, IgnoreCase, false)
+    EXGRID_STORED(bool, NormalCellsOnly, false)
+    EXGRID_STORED(bool, AutoColumnMerge, false)
+    EXGRID_STORED(TSortDirection, InitSortDirection, TSortDirection::sdAscending)
+    EXGRID_STORED(bool, UndoSort, false)
+    EXGRID_STORED(bool, AutoSortForGrouping, true)
+    EXGRID_STORED(bool, SortOnVirtualCells, true)
+    // Indicator pictures, owned; the setters copy the given bitmap (empty by default).
+    gui::TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+    void SetUpGlyph(const gui::TBitmap* v);
+    gui::TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+    void SetDownGlyph(const gui::TBitmap* v);
+    gui::TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+    void SetIndexUpGlyph(const gui::TBitmap* v);
+    gui::TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+    void SetIndexDownGlyph(const gui::TBitmap* v);
+    // The grid whose rows these settings sort (set by the grid).
+    void SetOwnerGrid(TExStringGrid* grid) { FOwnerGrid = grid; }
+    // "u3" / "d3" by Column and Direction, or "i;" and the sort index list
+    // with IndexShow.  LoadFromString sorts the grid by the text ("" does
+    // nothing; one character raises "Invalid sort settings specifier").
+    std::string SaveToString() const;
+    void LoadFromString(const std::string& value);
+    // Column -1 and an empty index list.
+    void Remove();
+    // Raises "Sort row should be smaller than number of fixed rows" above
+    // the grid's FixedRows.
+    void SetSortRow(int v);
+
+private:
+    // Repaints the header row above the normal rows.
+    void RepaintHeader();
+    bool FShow = false;
+    TColor FHeaderColor = gui::clNone;
+    TColor FHeaderColorTo = gui::clNone;
+    TColor FHeaderMirrorColor = gui::clNone;
+    TColor FHeaderMirrorColorTo = gui::clNone;
+    TExStringGrid* FOwnerGrid = nullptr;
+    std::unique_ptr<gui::TBitmap> FUpGlyph = std::make_unique<gui::TBitmap>();
+    std::unique_ptr<gui::TBitmap> FDownGlyph = std::make_unique<gui::TBitmap>();
+    std::unique_ptr<gui::TBitmap> FIndexUpGlyph = std::make_unique<gui::TBitmap>();
+    std::unique_ptr<gui::TBitmap> FIndexDownGlyph = std::make_unique<gui::TBitmap>();
 };
 
 // One hidden row: its real index, its height before it was hidden, the

@@ -109,6 +109,9 @@ void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
         r.Top += GridLineWidth();
     }
 
+    // 4. Filter button, with room left for it.
+    if (DrawFilterButton(cv, ctx.RCol, ctx.Row, r)) r.Right -= 16;
+
     // 5. Unselected cells of a disjunct selection.
     if (!fixed && !FMouseDown &&
         ((FMouseActions->DisjunctRowSelect() && !GetRowSelect(ctx.Row)) ||
@@ -169,6 +172,8 @@ void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
         if (lay.VAlign == TCellVAlign::vaAboveText) r.Top += lay.Height;
         else if (lay.VAlign == TCellVAlign::vaUnderText) r.Bottom -= lay.Height;
     }
+    // Column 0 of a grid with nodes: a plain row's text stands at its level.
+    if (ctx.RCol == 0 && FNumNodes > 0 && !IsNode(ctx.Row)) r.Left += GetNodeIndent(ctx.Row);
     const bool sortHeader = FSortSettings->Show() && ctx.Row == FSortSettings->Row() && fixedRows > 0 &&
                             ctx.RCol == FSortSettings->Column() &&
                             (ctx.RCol >= fixedCols || FSortSettings->FixedCols());

@@ -30,6 +30,7 @@ void TExRichEdit::RequestResize(const gui::TRect& r)
     if (FReqHeight + cell.Top >= FGrid->Height()) return;
     SetHeight(FReqHeight + 4);
     FGrid->SetRowHeights(row, FReqHeight + 5);
+    if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, row);
 }
 
 // --- the grid's side ---------------------------------------------------------------

@@ -235,6 +235,14 @@ public:
     // rows between shift over), in one step: what a row holds travels with
     // it.  No move events.
     void MoveRowBlock(int fromIndex, int count, int toIndex);
+    // Rearranges the first order.size() rows in one step: row i takes what
+    // row order[i] held (order is a permutation of 0 .. size - 1).  The
+    // current cell and anchor follow their rows.  No move events.
+    void PermuteRows(const std::vector<int>& order);
+    // Pixels at the bottom of the client area that a bar over the grid
+    // covers: rows count as visible, and scroll into view, above them.
+    int BottomReserve() const { return FBottomReserve; }
+    void SetBottomReserve(int pixels);
 
     // --- editing --------------------------------------------------------
     bool EditorMode() const { return FEditorMode; }
@@ -333,6 +341,8 @@ protected:
     virtual void ColumnMovedData(int fromIndex, int toIndex) {}
     virtual void RowMovedData(int fromIndex, int toIndex) {}
     virtual void RowBlockMovedData(int fromIndex, int count, int toIndex);
+    // Rows rearranged by PermuteRows (the store follows).
+    virtual void RowsPermutedData(const std::vector<int>& order) {}
 
     void Paint() override;
     // Paints the background of a cell as the desktop style does and, for
@@ -371,6 +381,7 @@ protected:
     int FDefaultRowHeight = 24;
     int FGridLineWidth = 1;
     std::vector<int> FColWidths;
+    int FBottomReserve = 0;
     std::vector<int> FRowHeights;
     bool FDefaultDrawing = true;
     TColor FFixedColor = clBtnFace;
@@ -569,6 +580,12 @@ public:
     void SetCols(int aCol, const std::vector<std::string>& values);
     // Empties every cell, also the ones kept beyond the counts.
     void ClearCells();
+    // Exchanges the whole contents (texts and objects, every stored column)
+    // of two rows at once, without repainting; sorting uses it.
+    void ExchangeRowData(int aRow1, int aRow2);
+    // The stored text of a cell (nullptr for an empty cell) and its object,
+    // from one look-up; for loops that read many cells (sorting).
+    const std::string* FindCellData(int aCol, int aRow, rtl::TObject*& object) const;
 
     std::string ClassName() const override { return "TStringGrid"; }
 
@@ -579,6 +596,7 @@ protected:
     void ColumnMovedData(int fromIndex, int toIndex) override;
     void RowMovedData(int fromIndex, int toIndex) override;
     void RowBlockMovedData(int fromIndex, int count, int toIndex) override;
+    void RowsPermutedData(const std::vector<int>& order) override;
 
 private:
     struct TCell {

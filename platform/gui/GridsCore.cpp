@@ -33,7 +33,7 @@ TCustomGrid::AxisInfo TCustomGrid::Vert() const
     a.FixedCount = FFixedRows;
     a.Count = FRowCount;
     a.First = FTopLeft.Y;
-    a.ClientExtent = ClientRect().Height();
+    a.ClientExtent = std::max(0, ClientRect().Height() - FBottomReserve);
     a.Compute();
     return a;
 }
@@ -481,6 +481,38 @@ void TCustomGrid::MoveRowBlock(int fromIndex, int count, int toIndex)
     RowBlockMovedData(fromIndex, count, toIndex);
     FCurrent.Y = MovedBlockIndex(FCurrent.Y, fromIndex, count, toIndex);
     FAnchor.Y = MovedBlockIndex(FAnchor.Y, fromIndex, count, toIndex);
+    RowHeightsChanged();
+    Invalidate();
+}
+
+void TCustomGrid::SetBottomReserve(int pixels)
+{
+    pixels = std::max(0, pixels);
+    if (pixels == FBottomReserve) return;
+    FBottomReserve = pixels;
+    MoveTopLeft(FTopLeft.X, FTopLeft.Y);  // within the new range
+    UpdateScrollRange();
+    Invalidate();
+}
+
+void TCustomGrid::PermuteRows(const std::vector<int>& order)
+{
+    const int n = static_cast<int>(order.size());
+    if (n == 0) return;
+    if (n > FRowCount) throw EInvalidGridOperation("Grid index out of range");
+    std::vector<int> where(static_cast<std::size_t>(n), -1);  // old row -> new row
+    for (int i = 0; i < n; ++i) {
+        const int from = order[static_cast<std::size_t>(i)];
+        if (from < 0 || from >= n || where[static_cast<std::size_t>(from)] != -1)
+            throw EInvalidGridOperation("Grid index out of range");
+        where[static_cast<std::size_t>(from)] = i;
+    }
+    HideEditor();
+    std::vector<int> heights(FRowHeights.begin(), FRowHeights.begin() + n);
+    for (int i = 0; i < n; ++i) FRowHeights[static_cast<std::size_t>(i)] = heights[static_cast<std::size_t>(order[i])];
+    RowsPermutedData(order);
+    if (FCurrent.Y >= 0 && FCurrent.Y < n) FCurrent.Y = where[static_cast<std::size_t>(FCurrent.Y)];
+    if (FAnchor.Y >= 0 && FAnchor.Y < n) FAnchor.Y = where[static_cast<std::size_t>(FAnchor.Y)];
     RowHeightsChanged();
     Invalidate();
 }

@@ -159,6 +159,32 @@ void TStringGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
     else std::rotate(first + fromIndex, first + fromIndex + count, first + toIndex + count);
 }
 
+const std::string* TStringGrid::FindCellData(int aCol, int aRow, rtl::TObject*& object) const
+{
+    auto it = FCells.find(StoredKey(aCol, aRow));
+    if (it == FCells.end()) {
+        object = nullptr;
+        return nullptr;
+    }
+    object = it->second.Object;
+    return &it->second.Text;
+}
+
+void TStringGrid::ExchangeRowData(int aRow1, int aRow2)
+{
+    if (aRow1 == aRow2 || aRow1 < 0 || aRow2 < 0) return;
+    const std::size_t need = static_cast<std::size_t>(std::max(aRow1, aRow2)) + 1;
+    for (std::size_t i = FRowIds.size(); i < need; ++i) FRowIds.push_back(static_cast<int>(i));
+    std::swap(FRowIds[static_cast<std::size_t>(aRow1)], FRowIds[static_cast<std::size_t>(aRow2)]);
+}
+
+void TStringGrid::RowsPermutedData(const std::vector<int>& order)
+{
+    for (std::size_t i = FRowIds.size(); i < order.size(); ++i) FRowIds.push_back(static_cast<int>(i));
+    std::vector<int> ids(FRowIds.begin(), FRowIds.begin() + static_cast<std::ptrdiff_t>(order.size()));
+    for (std::size_t i = 0; i < order.size(); ++i) FRowIds[i] = ids[static_cast<std::size_t>(order[i])];
+}
+
 void TStringGrid::ColumnMovedData(int fromIndex, int toIndex) { Remap(true, fromIndex, toIndex); }
 void TStringGrid::RowMovedData(int fromIndex, int toIndex) { Remap(false, fromIndex, toIndex); }
 
