@@ -283,6 +283,8 @@ public:
     // The column-order list (empty while no column was moved), for the column states.
     const std::vector<int>& ColumnOrderList() const { return FColumnOrder; }
     void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
+    // The node count as a loader recounts it (rows whose column 0 holds a node).
+    void SetNumNodes(int count) { FNumNodes = count; }
 private:
     gui::TPoint FClipTopLeft{-1, -1};
     TClipOperation FClipLastOp = TClipOperation::coCopy;

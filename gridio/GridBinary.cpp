@@ -324,6 +324,12 @@ void ReadBinStreamHeader(rtl::TStream& stream, TGridPropIO* header) { ReadRecord
 void LoadFromBinStream(grid::TExStringGrid& g, rtl::TStream& stream)
 {
     LoadAtPointFromBinStream(g, gui::TPoint{0, 0}, stream);
+    // The node count follows the node cells the stream brought.
+    int nodes = 0;
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+        if (g.GetCellType(0, r) == grid::TCellType::ctNode) ++nodes;
+    g.SetNumNodes(nodes);
+    if (nodes > 0) g.RepaintCol(0);
 }
 
 void LoadFromBinFile(grid::TExStringGrid& g, const std::string& fileName)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "gridbase/ExObj.h"
+#include "gridio/GridBinary.h"
 #include "gridio/GridClipboard.h"
 #include "gridio/GridIOHooks.h"
 #include "platform/gui/Clipbrd.h"
@@ -478,4 +479,20 @@ TEST_F(ClipFixture, RadioGroupsAndImageListsTravelInThePrivateFormat)
     EXPECT_EQ(list->Items(1), 7);
     EXPECT_EQ(H->GetCellGraphic(3, 3)->CellHAlign(), TCellHAlign::haRight);
     EXPECT_FALSE(H->GetCellGraphic(3, 3)->CellBoolean());  // direction kept
+}
+
+TEST_F(ClipFixture, NodesAreRecountedAfterABinaryLoad)
+{
+    G->AddNode(2, 3);
+    G->AddNode(6, 2);
+    ASSERT_EQ(G->NumNodes(), 2);
+    rtl::TMemoryStream s;
+    gridio::SaveToBinStream(*G, s);
+    auto* H = new PasteGrid(&Form);
+    H->SetParent(&Form);
+    s.SetPosition(0);
+    gridio::LoadFromBinStream(*H, s);
+    EXPECT_EQ(H->GetCellType(0, 2), TCellType::ctNode);
+    EXPECT_EQ(H->NumNodes(), 2);
+    EXPECT_TRUE(H->IsNode(6));
 }
