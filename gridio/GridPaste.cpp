@@ -95,7 +95,10 @@ int TGridClipboard::PasteTextAtCell(int aCol, int aRow, int& lines, int& fields,
     fields = 0;
     int c = aCol, r = aRow, count = 0, lastCol = aCol, lastRow = aRow;
     const bool insert = nav->ClipboardPasteAction() == grid::TClipboardPasteAction::paInsert;
-    auto rowLimit = [&] { return FGrid.RowCount() - (FGrid.FloatingFooter()->Visible() ? 1 : 0); };
+    auto rowLimit = [&] {
+        const grid::TFloatingFooter* f = FGrid.FloatingFooter();
+        return FGrid.RowCount() - (f->Visible() && f->FooterStyle() == grid::TFooterStyle::fsFixedLastRow ? 1 : 0);
+    };
     auto store = [&](std::string value) {
         if (value.find('\n') != std::string::npos) value = UnquoteField(value);
         if (c >= FGrid.ColCount() && nav->AllowClipboardColGrow()) FGrid.SetColCount(c + 1);

@@ -21,7 +21,7 @@ using TSet = std::function<void(TExStringGrid&, const std::string&)>;
 struct TEntry {
     std::string Name;
     TGet Get;
-    TSet Set;  // empty: the grid has no such property yet (written as its default, skipped on reading)
+    TSet Set;
 };
 
 std::string ColorText(gui::TColor c) { return gui::ColorToIdent(c); }
@@ -81,8 +81,6 @@ const std::vector<std::string> kCells = {"bcNormal", "bcFixed", "bcAll"};
 #define INT(name, get, set)                                                                     \
     TEntry{name, [](TExStringGrid& g) { return std::to_string(get); },                           \
            [](TExStringGrid& g, const std::string& v) { set(rtl::StrToInt(v)); }}
-// A colour the grid does not hold yet: written as none, skipped on reading.
-#define ABSENT_COLOR(name) TEntry{name, [](TExStringGrid&) { return ColorText(gui::clNone); }, {}}
 
 void FontGroup(std::vector<TEntry>& t, const std::string& p, gui::TFont* (*font)(TExStringGrid&))
 {
@@ -127,8 +125,8 @@ const std::vector<TEntry>& Table()
             COLOR("Bands.PrimaryColor", g.Bands()->PrimaryColor(), g.Bands()->SetPrimaryColor),
             COLOR("Bands.SecondaryColor", g.Bands()->SecondaryColor(), g.Bands()->SetSecondaryColor),
             BOOL("Bands.Active", g.Bands()->Active(), g.Bands()->SetActive),
-            ABSENT_COLOR("SortSettings.IndexColor"),
-            ABSENT_COLOR("FloatingFooter.Color"),
+            COLOR("SortSettings.IndexColor", g.SortSettings()->IndexColor(), g.SortSettings()->SetIndexColor),
+            COLOR("FloatingFooter.Color", g.FloatingFooter()->Color(), g.FloatingFooter()->SetColor),
             INT("ControlLook.CheckSize", g.ControlLook()->CheckSize(), g.ControlLook()->SetCheckSize),
             COLOR("ControlLook.Color", g.ControlLook()->Color(), g.ControlLook()->SetColor),
             COLOR("ControlLook.CommentColor", g.ControlLook()->CommentColor(), g.ControlLook()->SetCommentColor),
@@ -157,15 +155,15 @@ const std::vector<TEntry>& Table()
                    }},
             COLOR("SearchFooter.Color", g.SearchFooterColor(), g.SetSearchFooterColor),
             COLOR("SearchFooter.ColorTo", g.SearchFooterColorTo(), g.SetSearchFooterColorTo),
-            ABSENT_COLOR("Grouping.HeaderColor"),
-            ABSENT_COLOR("Grouping.HeaderColorTo"),
-            ABSENT_COLOR("Grouping.HeaderTextColor"),
+            COLOR("Grouping.HeaderColor", g.Grouping()->HeaderColor(), g.Grouping()->SetHeaderColor),
+            COLOR("Grouping.HeaderColorTo", g.Grouping()->HeaderColorTo(), g.Grouping()->SetHeaderColorTo),
+            COLOR("Grouping.HeaderTextColor", g.Grouping()->HeaderTextColor(), g.Grouping()->SetHeaderTextColor),
             BOOL("Grouping.HeaderUnderline", g.Grouping()->HeaderUnderline(), g.Grouping()->SetHeaderUnderline),
             COLOR("Grouping.HeaderLineColor", g.Grouping()->HeaderLineColor(), g.Grouping()->SetHeaderLineColor),
             INT("Grouping.HeaderLineWidth", g.Grouping()->HeaderLineWidth(), g.Grouping()->SetHeaderLineWidth),
-            ABSENT_COLOR("Grouping.SummaryColor"),
-            ABSENT_COLOR("Grouping.SummaryColorTo"),
-            ABSENT_COLOR("Grouping.SummaryTextColor"),
+            COLOR("Grouping.SummaryColor", g.Grouping()->SummaryColor(), g.Grouping()->SetSummaryColor),
+            COLOR("Grouping.SummaryColorTo", g.Grouping()->SummaryColorTo(), g.Grouping()->SetSummaryColorTo),
+            COLOR("Grouping.SummaryTextColor", g.Grouping()->SummaryTextColor(), g.Grouping()->SetSummaryTextColor),
             BOOL("Grouping.SummaryLine", g.Grouping()->SummaryLine(), g.Grouping()->SetSummaryLine),
             COLOR("Grouping.SummaryLineColor", g.Grouping()->SummaryLineColor(), g.Grouping()->SetSummaryLineColor),
             INT("Grouping.SummaryLineWidth", g.Grouping()->SummaryLineWidth(), g.Grouping()->SetSummaryLineWidth),
@@ -239,7 +237,7 @@ void LoadVisualProps(TExStringGrid& grid, const std::string& fileName)
             for (const TEntry* g : gridLines) g->Set(grid, value(g->Name));
             continue;
         }
-        if (e->Set) e->Set(grid, value(e->Name));
+        e->Set(grid, value(e->Name));
     }
 }
 

@@ -289,6 +289,14 @@ TEST_F(ClipFixture, PasteTextAndGrowth)
     G->PasteTextAtCell(1, 3, lines, fields, "7\r\n8\r\n9");
     EXPECT_EQ(G->RowCount(), 5);
     EXPECT_EQ(Column(1, 3, 4), "7|8|");
+
+    // A floating footer in the last row is not pasted over.
+    G->FloatingFooter()->SetFooterStyle(TFooterStyle::fsFixedLastRow);
+    G->FloatingFooter()->SetVisible(true);
+    G->SetCells(1, G->RowCount() - 1, "sum");
+    G->PasteTextAtCell(1, 2, lines, fields, "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(G->Cells(1, G->RowCount() - 1), "sum");
+    EXPECT_EQ(G->Cells(1, 3), "b");
 }
 
 TEST_F(ClipFixture, SmartFill)

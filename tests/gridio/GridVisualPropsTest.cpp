@@ -44,7 +44,8 @@ TEST_F(VisualFixture, GoldenLinesOfAConfiguredGrid)
     for (const char* line :
          {"Color=$00ABCDEF\r\n", "SelectionColor=clHighlight\r\n", "URLShow=true\r\n", "Font.Style=fsBold,fsUnderline\r\n",
           "Font.Size=11\r\nFont.Name=Liberation Sans\r\n", "ControlLook.ControlStyle=csFlat\r\n", "Look=glXP\r\n",
-          "BackGround.Display=bdGradientVert\r\nBackGround.Cells=bcNormal\r\n", "FloatingFooter.Color=clNone\r\n"})
+          "BackGround.Display=bdGradientVert\r\nBackGround.Cells=bcNormal\r\n", "Grouping.HeaderColor=clNone\r\n",
+          "FloatingFooter.Color=clBtnFace\r\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_EQ(text.rfind("Color=", 0), 0u);  // the first line
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
@@ -69,6 +70,12 @@ TEST_F(VisualFixture, ReadingRules)
     EXPECT_EQ(G->Look(), grid::TGridLook::glSoft);  // empty: kept
     EXPECT_EQ(G->ControlLook()->ControlStyle(), grid::TControlStyle::csFlat);
     EXPECT_EQ(G->SelectionColor(), gui::clNone);  // the first line of a name counts; empty is none
+    LoadVisualProps(*G, File("Grouping.SummaryColor=$00010203\r\nSortSettings.IndexColor=clRed\r\nFont.Size=9\r\n"
+                             "ActiveCellFont.Size=9\r\nFixedFont.Size=9\r\nBalloon.Transparency=5\r\n"
+                             "ControlLook.CheckSize=3\r\nControlLook.RadioSize=4\r\nGrouping.HeaderLineWidth=1\r\n"
+                             "Grouping.SummaryLineWidth=1\r\nBackGround.Top=0\r\nBackGround.Left=0\r\n"));
+    EXPECT_EQ(G->Grouping()->SummaryColor(), 0x00010203u);
+    EXPECT_EQ(G->SortSettings()->IndexColor(), gui::clRed);
 
     // A bad integer raises part-way: what came before is taken.
     G->SetURLShow(false);
