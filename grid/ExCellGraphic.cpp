@@ -7,7 +7,60 @@
 
 namespace grid {
 
-RTL_PUBLISHED(TCellGraphic) {}
+namespace {
+
+const rtl::TTypeInfo* CellTypeType()
+{
+    static const rtl::TTypeInfo t = rtl::TTypeInfo::Enumeration(
+        "TCellType", {"ctBitmap", "ctIcon", "ctNone", "ctImageList", "ctCheckBox", "ctDataCheckBox", "ctRotated",
+                      "ctDataImage", "ctNode", "ctRadio", "ctEmpty", "ctImages", "ctPicture", "ctFilePicture",
+                      "ctValue", "ctProgress", "ctComment", "ctButton", "ctBitButton", "ctVirtCheckBox",
+                      "ctRowCheckBox", "ctProgressPie", "ctSummary", "ctRangeIndicator", "ctXPProgress",
+                      "ctInterface", "ctScrollbar", "ctRadioButton", "ctBalloon"});
+    return &t;
+}
+const rtl::TTypeInfo* CellVAlignType()
+{
+    static const rtl::TTypeInfo t = rtl::TTypeInfo::Enumeration(
+        "TCellVAlign", {"vaTop", "vaBottom", "vaCenter", "vaUnderText", "vaAboveText", "vaFull"});
+    return &t;
+}
+const rtl::TTypeInfo* CellHAlignType()
+{
+    static const rtl::TTypeInfo t = rtl::TTypeInfo::Enumeration(
+        "TCellHAlign", {"haLeft", "haRight", "haCenter", "haBeforeText", "haAfterText", "haFull"});
+    return &t;
+}
+
+} // namespace
+
+// The graphic's published values in their stream order (the payload objects are not among them).
+RTL_PUBLISHED(TCellGraphic)
+{
+    using P = TCellGraphic;
+    c.Property(
+         "CellType", [](P& p) { return static_cast<int32_t>(p.CellType()); },
+         [](P& p, int32_t v) { p.SetCellType(static_cast<TCellType>(v)); })
+        .As(CellTypeType());
+    c.Property(
+         "CellVAlign", [](P& p) { return static_cast<int32_t>(p.CellVAlign()); },
+         [](P& p, int32_t v) { p.SetCellVAlign(static_cast<TCellVAlign>(v)); })
+        .As(CellVAlignType());
+    c.Property(
+         "CellHAlign", [](P& p) { return static_cast<int32_t>(p.CellHAlign()); },
+         [](P& p, int32_t v) { p.SetCellHAlign(static_cast<TCellHAlign>(v)); })
+        .As(CellHAlignType());
+    c.Property("CellIndex", &P::CellIndex, &P::SetCellIndex);
+    c.Property("CellTransparent", &P::CellTransparent, &P::SetCellTransparent);
+    c.Property("CellCreated", &P::CellCreated, &P::SetCellCreated);
+    c.Property("CellBoolean", &P::CellBoolean, &P::SetCellBoolean);
+    c.Property("CellAngle", &P::CellAngle, &P::SetCellAngle);
+    c.Property("CellValue", &P::CellValue, &P::SetCellValue);
+    c.Property("CellErrFrom", &P::CellErrFrom, &P::SetCellErrFrom);
+    c.Property("CellErrLen", &P::CellErrLen, &P::SetCellErrLen);
+    c.Property(
+        "CellText", [](P& p) { return p.CellText(); }, [](P& p, std::string v) { p.SetCellText(v); });
+}
 
 TCellGraphic::~TCellGraphic()
 {

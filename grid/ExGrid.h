@@ -199,6 +199,11 @@ public:
     virtual void AssignCells(TExStringGrid& grid, const TExStringGrid& source) = 0;
     // The printing options object the grid owns (a TPrintSettings descendant).
     virtual std::unique_ptr<TPrintSettings> CreatePrintSettings(TExStringGrid& grid) = 0;
+    // gridio text and file drops; the defaults take nothing.
+    virtual void MeasurePasteText(TExStringGrid& grid, const std::string& text, gui::TPoint& size) { size = {0, -1}; }
+    virtual int PasteTextAtCell(TExStringGrid& grid, int aCol, int aRow, int& lines, int& fields,
+                                const std::string& text) { return 0; }
+    virtual bool LoadDroppedFile(TExStringGrid& grid, const std::string& fileName) { return false; }
 };
 // Registers (nullptr: removes) the hooks; grids made afterwards create
 // their printing options through them.  Not owned.
@@ -252,6 +257,38 @@ public:
     void PasteSelectionFromClipboard();
     void SaveColSizes();
     void LoadColSizes();
+    // gridio exchange: clipboard state, paste hooks, text and file drops (ExGridClipboard.cpp).
+    enum class TClipOperation { coCut, coCopy };
+    gui::TPoint ClipTopLeft() const { return FClipTopLeft; }
+    void SetClipTopLeft(gui::TPoint p) { FClipTopLeft = p; }
+    TClipOperation ClipLastOp() const { return FClipLastOp; }
+    void SetClipLastOp(TClipOperation op) { FClipLastOp = op; }
+    // Stores one pasted value (undo registered, check boxes set by CheckTrue).
+    virtual void SetPastedCellText(int aCol, int aRow, const std::string& value);
+    // After a paste: with ShowModified.Enabled, rows r.Top .. r.Bottom modified.
+    virtual void CellsPasted(gui::TPoint sourceTopLeft, const gui::TRect& r, TClipOperation lastOp);
+    virtual void BeginClipboardPaste() {}
+    virtual void EndClipboardPaste() {}
+    virtual bool AllowGridClipboardFormat();
+    // Text drops: the dropped block's size and its paste (results as the hooks give them).
+    void MeasurePasteText(const std::string& text, gui::TPoint& size);
+    int PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text);
+    // A text dropped on cell (aCol, aRow): pasted there, then the dropped
+    // block (its widest line's fields by its non-empty lines) selected.
+    void DropTextAtCell(int aCol, int aRow, const std::string& text);
+    // A single dropped file (.CSV, .XLS); false when no loader takes it.
+    bool LoadDroppedFile(const std::string& fileName);
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& allow)>
+        OnClipboardBeforePasteWideCell;
+    // The column-order list (empty while no column was moved), for the column states.
+    const std::vector<int>& ColumnOrderList() const { return FColumnOrder; }
+    void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
+    // The node count as a loader recounts it (rows whose column 0 holds a node).
+    void SetNumNodes(int count) { FNumNodes = count; }
+private:
+    gui::TPoint FClipTopLeft{-1, -1};
+    TClipOperation FClipLastOp = TClipOperation::coCopy;
+public:
 
     // --- settings objects (ExGridSettings.cpp) --------------------------------
     TNavigation* Navigation() const { return FNavigation.get(); }

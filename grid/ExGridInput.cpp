@@ -296,6 +296,12 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         FDropSelection = FPressSelection;
         CopySelectionToClipboard();
         FMouseResize = true;
+        // Editing is off while the handle is dragged (a press would open the
+        // editor); FEditDisable keeps the cells editable for the paste.
+        if (Options().Contains(TGridOption::goEditing)) {
+            SetOptions(Options() - gui::TGridOptions{TGridOption::goEditing});
+            FEditDisable = true;
+        }
         TBaseGrid::MouseDown(button, shift, x, y);
         SetSelection(FDropSelection);
         return;
@@ -393,7 +399,9 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
         if (OnSelectionResize) OnSelectionResize(this, FDropSelection, now);
         // The copy made at the press fills the stretched selection of an
         // editing grid.
+        if (FEditDisable) SetOptions(Options() + gui::TGridOptions{TGridOption::goEditing});
         if (FEditDisable || Options().Contains(TGridOption::goEditing)) PasteSelectionFromClipboard();
+        FEditDisable = false;
         if (OnSelectionResized) OnSelectionResized(this, FDropSelection, now);
         return;
     }

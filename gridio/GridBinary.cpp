@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "gridbase/ExObj.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -36,9 +37,78 @@ RTL_PUBLISHED(TGridCellPropIO)
     c.Property("HasGraphic", [](P& p) { return p.HasGraphic; }, [](P& p, bool v) { p.HasGraphic = v; });
 }
 
+RTL_PUBLISHED(TGridGraphicIO)
+{
+    using P = TGridGraphicIO;
+    c.Property("CellGraphic", &P::CellGraphic, &P::SetCellGraphic);
+}
+
+RTL_PUBLISHED(TStreamedBitmap) {}
+
+void TStreamedBitmap::Assign(const rtl::TPersistent* source)
+{
+    if (const auto* s = dynamic_cast<const TStreamedBitmap*>(source)) FBitmap.Assign(&s->FBitmap);
+}
+
+void TStreamedBitmap::DefineProperties(rtl::TFiler& filer)
+{
+    filer.DefineBinaryProperty(
+        "Data",
+        [this](rtl::TStream& s) {
+            int32_t size = 0;
+            s.ReadBuffer(&size, 4);
+            if (size < 0 || size > s.Size() - s.Position()) throw rtl::EReadError("Bitmap data out of bounds");
+            rtl::TMemoryStream data;
+            data.CopyFrom(s, size);
+            data.SetPosition(0);
+            FBitmap.LoadFromStream(data);
+        },
+        [this](rtl::TStream& s) {
+            rtl::TMemoryStream data;
+            FBitmap.SaveToStream(data);
+            const int32_t size = static_cast<int32_t>(data.Size());
+            s.WriteBuffer(&size, 4);
+            data.SetPosition(0);
+            s.CopyFrom(data, size);
+        },
+        FBitmap.Width() > 0 && FBitmap.Height() > 0);
+}
+
+RTL_PUBLISHED(TGridBMPIO)
+{
+    using P = TGridBMPIO;
+    c.Property("Bitmap", &P::Bitmap, &P::SetBitmap);
+}
+
+RTL_PUBLISHED(TGridSLIO)
+{
+    using P = TGridSLIO;
+    c.Property("Strings", &P::Strings, &P::SetStrings);
+}
+
 namespace {
 
 constexpr int kMaxCoord = 65535;
+
+// Whether a cell's graphic is written: types whose payload the grid may not
+// own follow CellCreated; payloads this stream cannot carry yet (icons,
+// radio captions, image lists, pictures) are left out.
+bool SavesGraphic(const grid::TCellGraphic* g)
+{
+    if (!g) return false;
+    switch (g->CellType()) {
+    case grid::TCellType::ctEmpty: return false;
+    case grid::TCellType::ctBitmap: case grid::TCellType::ctBitButton:
+        return g->CellCreated() && dynamic_cast<gui::TBitmap*>(g->CellBitmap()) != nullptr;
+    case grid::TCellType::ctRadio:
+        return g->CellCreated() && dynamic_cast<rtl::TStringList*>(g->CellBitmap()) != nullptr;
+    case grid::TCellType::ctImages:
+        return g->CellCreated() && dynamic_cast<gridbase::TIntList*>(g->CellBitmap()) != nullptr;
+    case grid::TCellType::ctIcon: case grid::TCellType::ctPicture: case grid::TCellType::ctFilePicture:
+        return false;
+    default: return true;
+    }
+}
 
 void WriteRecord(rtl::TStream& stream, rtl::TComponent* record)
 {
@@ -96,6 +166,9 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
     auto* head = new TGridPropIO(&owner);
     auto* cell = new TGridCellIO(&owner);
     auto* prop = new TGridCellPropIO(&owner, &g);
+    auto* graphicIO = new TGridGraphicIO(&owner);
+    auto* bmpIO = new TGridBMPIO(&owner);
+    auto* slIO = new TGridSLIO(&owner);
     head->ColCount = rect.Right - rect.Left + 1;
     head->RowCount = rect.Bottom - rect.Top + 1;
     std::vector<int> widths, heights;
@@ -122,10 +195,28 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
             WriteRecord(stream, cell);
             if (p) {
                 prop->CellProperties()->Assign(p);
-                // Cell graphics travel once the grid has them; until then a
-                // cell has no graphic to save.
-                prop->HasGraphic = false;
+                grid::TCellGraphic* graphic = g.GetCellGraphic(c, r);
+                prop->HasGraphic = SavesGraphic(graphic);
                 WriteRecord(stream, prop);
+                if (prop->HasGraphic) {
+                    graphicIO->SetCellGraphic(graphic);
+                    WriteRecord(stream, graphicIO);
+                    if (auto* bmp = dynamic_cast<gui::TBitmap*>(graphic->CellBitmap());
+                        bmp && (graphic->CellType() == grid::TCellType::ctBitmap ||
+                                graphic->CellType() == grid::TCellType::ctBitButton)) {
+                        bmpIO->Bitmap()->Bitmap().Assign(bmp);
+                        WriteRecord(stream, bmpIO);
+                    } else if (auto* captions = dynamic_cast<rtl::TStringList*>(graphic->CellBitmap());
+                               captions && graphic->CellType() == grid::TCellType::ctRadio) {
+                        slIO->Strings()->Assign(captions);
+                        WriteRecord(stream, slIO);
+                    } else if (auto* indexes = dynamic_cast<gridbase::TIntList*>(graphic->CellBitmap());
+                               indexes && graphic->CellType() == grid::TCellType::ctImages) {
+                        slIO->Strings()->Clear();
+                        for (int i = 0; i < indexes->Count(); ++i) slIO->Strings()->Add(std::to_string(indexes->Items(i)));
+                        WriteRecord(stream, slIO);
+                    }
+                }
             }
         }
         progress.Report(r, std::max(1, rect.Bottom - rect.Top));
@@ -157,6 +248,9 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
     auto* head = new TGridPropIO(&owner);
     auto* cell = new TGridCellIO(&owner);
     auto* prop = new TGridCellPropIO(&owner, &g);
+    auto* graphicIO = new TGridGraphicIO(&owner);
+    auto* bmpIO = new TGridBMPIO(&owner);
+    auto* slIO = new TGridSLIO(&owner);
     ReadRecord(stream, head);
     if (head->FullGrid) {
         g.Clear();
@@ -189,15 +283,53 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
                 prop->CellProperties()->SetOwnerRow(tr);
                 g.GetCellProperties(tc, tr)->Assign(prop->CellProperties());
             }
-            if (prop->HasGraphic)
-                throw rtl::EReadError("Cell graphics in a cell stream cannot be read yet");
+            if (prop->HasGraphic) {
+                ReadRecord(stream, graphicIO);
+                const grid::TCellType type = graphicIO->CellGraphic()->CellType();
+                const bool bitmap = type == grid::TCellType::ctBitmap || type == grid::TCellType::ctBitButton;
+                const bool list = type == grid::TCellType::ctRadio || type == grid::TCellType::ctImages;
+                if (bitmap) ReadRecord(stream, bmpIO);
+                if (list) {
+                    slIO->Strings()->Clear();
+                    ReadRecord(stream, slIO);
+                }
+                if (inside) {
+                    grid::TCellGraphic* target = g.CreateCellGraphic(tc, tr);
+                    if (type == grid::TCellType::ctImages) {
+                        target->SetMultiImage(tc, tr, 0, grid::TCellHAlign::haLeft, grid::TCellVAlign::vaTop, {});
+                        auto* indexes = dynamic_cast<gridbase::TIntList*>(target->CellBitmap());
+                        for (int i = 0; i < slIO->Strings()->Count(); ++i)
+                            indexes->Add(rtl::StrToInt(slIO->Strings()->Strings(i)));
+                    } else if (type == grid::TCellType::ctRadio) {
+                        auto* captions = new rtl::TStringList;
+                        captions->Assign(slIO->Strings());
+                        target->SetCellBitmap(captions);
+                        target->SetCellCreated(true);
+                    }
+                    target->Assign(graphicIO->CellGraphic());
+                    if (bitmap) {
+                        auto* b = new gui::TBitmap;
+                        b->Assign(&bmpIO->Bitmap()->Bitmap());
+                        target->SetCellBitmap(b);
+                        target->SetCellCreated(true);
+                    }
+                }
+            }
         }
     }
 }
 
+void ReadBinStreamHeader(rtl::TStream& stream, TGridPropIO* header) { ReadRecord(stream, header); }
+
 void LoadFromBinStream(grid::TExStringGrid& g, rtl::TStream& stream)
 {
     LoadAtPointFromBinStream(g, gui::TPoint{0, 0}, stream);
+    // The node count follows the node cells the stream brought.
+    int nodes = 0;
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+        if (g.GetCellType(0, r) == grid::TCellType::ctNode) ++nodes;
+    g.SetNumNodes(nodes);
+    if (nodes > 0) g.RepaintCol(0);
 }
 
 void LoadFromBinFile(grid::TExStringGrid& g, const std::string& fileName)

@@ -65,6 +65,60 @@ private:
     std::unique_ptr<gridbase::TCellProperties> FProps;
 };
 
+// The published values of the cell's graphic (after its properties).
+class TGridGraphicIO : public rtl::TComponent {
+    RTL_CLASS(TGridGraphicIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridGraphicIO"; }
+    grid::TCellGraphic* CellGraphic() const { return FGraphic.get(); }
+    void SetCellGraphic(grid::TCellGraphic* g) { FGraphic->Assign(g); }
+
+private:
+    std::unique_ptr<grid::TCellGraphic> FGraphic = std::make_unique<grid::TCellGraphic>();
+};
+
+// A bitmap as the stream carries it: "Data" holds a 32-bit size and the
+// bytes of the bitmap file.
+class TStreamedBitmap : public rtl::TPersistent {
+    RTL_CLASS(TStreamedBitmap, rtl::TPersistent)
+public:
+    TStreamedBitmap() = default;
+    gui::TBitmap& Bitmap() { return FBitmap; }
+    void Assign(const rtl::TPersistent* source) override;
+    void DefineProperties(rtl::TFiler& filer) override;
+
+private:
+    gui::TBitmap FBitmap;
+};
+
+// The bitmap payload of a ctBitmap or ctBitButton graphic.
+class TGridBMPIO : public rtl::TComponent {
+    RTL_CLASS(TGridBMPIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridBMPIO"; }
+    TStreamedBitmap* Bitmap() const { return FBitmap.get(); }
+    void SetBitmap(TStreamedBitmap* b) { FBitmap->Assign(b); }
+
+private:
+    std::unique_ptr<TStreamedBitmap> FBitmap = std::make_unique<TStreamedBitmap>();
+};
+
+// A list payload: the captions of a ctRadio graphic, or the image indexes
+// of a ctImages graphic (one decimal number per string).
+class TGridSLIO : public rtl::TComponent {
+    RTL_CLASS(TGridSLIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridSLIO"; }
+    rtl::TStringList* Strings() const { return FStrings.get(); }
+    void SetStrings(rtl::TStringList* v) { FStrings->Assign(v); }
+
+private:
+    std::unique_ptr<rtl::TStringList> FStrings = std::make_unique<rtl::TStringList>();
+};
+
 void SaveRectToBinStream(grid::TExStringGrid& grid, const gui::TRect& rect, rtl::TStream& stream,
                          const TFileProgressEvent& progress = {});
 // The whole saveable grid (fixed cells with SaveFixedCells; footers and
@@ -75,6 +129,9 @@ void SaveToBinFile(grid::TExStringGrid& grid, const std::string& fileName);
 // heights; any other is placed with its first cell at point.
 void LoadAtPointFromBinStream(grid::TExStringGrid& grid, gui::TPoint point, rtl::TStream& stream);
 void LoadFromBinStream(grid::TExStringGrid& grid, rtl::TStream& stream);
+// Reads the header record at the stream's position (the paste sizes the
+// grid from it before loading).
+void ReadBinStreamHeader(rtl::TStream& stream, TGridPropIO* header);
 void LoadFromBinFile(grid::TExStringGrid& grid, const std::string& fileName);
 
 } // namespace gridio

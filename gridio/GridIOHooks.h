@@ -1,8 +1,10 @@
-// GridIOHooks: the string grid's hook object (grid::TGridIOHooks) as
-// gridio/ provides it: AssignCells copies through the native text stream,
-// copying puts the selection on the clipboard as tab and CR LF separated
-// text.  The operations gridio/ does not provide yet do nothing.  Installing
-// also registers the XML DOM automation object the XML import uses.
+// GridIOHooks: the string grid's hook objects as gridio/ provides them:
+// clipboard copy, cut and paste (GridClipboard.h), the full print settings
+// every grid owns (GridPrintSettings.h), column sizes saved and loaded
+// through ColumnSize (GridColumnStates.h), AssignCells through the native
+// text stream, and the loading of dropped .CSV and .XLS files.  Installing
+// also registers the automation objects of the XML import and the office
+// exchange (XmlDomServer.h, OfficeServers.h).
 //
 // The rule a caller must know: call InstallGridIOHooks once at start, before
 // the first grid is made (grids made earlier keep their plain printing

@@ -47,7 +47,30 @@ std::unique_ptr<QMimeData>& Pending()
     return pending;
 }
 
+bool& HeldByOther()
+{
+    static bool held = false;
+    return held;
+}
+
+void CheckFree()
+{
+    if (HeldByOther()) throw EClipboardException("Cannot open clipboard: held by another program");
+}
+
+bool IsHtmlFormat(TClipboardFormat f) { return f >= 0xC000 && ClipboardFormatName(f) == "HTML Format"; }
+const QString HtmlDescriptionMime = "application/x-tolmira-HTML-Format";
+
+// The description's document part, which other programs read as text/html.
+QByteArray HtmlDocumentPart(const QByteArray& description)
+{
+    const qsizetype at = description.indexOf("<!DOCTYPE");
+    return at < 0 ? description : description.mid(at);
+}
+
 } // namespace
+
+void SetClipboardHeldByOtherProgram(bool held) { HeldByOther() = held; }
 
 TClipboardFormat RegisterClipboardFormat(const std::string& name)
 {
@@ -74,6 +97,7 @@ TClipboard* Clipboard()
 
 void TClipboard::Open()
 {
+    if (FOpenCount == 0) CheckFree();
     if (FOpenCount++ == 0) {
         EnsureQtApp();
         Pending() = std::make_unique<QMimeData>();
@@ -84,10 +108,18 @@ void TClipboard::Open()
 void TClipboard::Close()
 {
     if (FOpenCount == 0) return;
-    if (--FOpenCount == 0 && FPending) {
+    if (--FOpenCount > 0) return;  // an inner bracket keeps the content being built
+    if (FPending) {
         QApplication::clipboard()->setMimeData(Pending().release());
         FPending = false;
     }
+    Pending().reset();
+}
+
+void TClipboard::Abandon()
+{
+    FOpenCount = 0;
+    FPending = false;
     Pending().reset();
 }
 
@@ -118,6 +150,7 @@ bool TClipboard::HasFormat(TClipboardFormat format) const
     if (format == CF_TEXT || format == CF_UNICODETEXT) return d->hasText();
     if (format == CF_BITMAP) return d->hasImage();
     if (format == CF_HDROP) return d->hasUrls();
+    if (IsHtmlFormat(format) && d->hasFormat(HtmlDescriptionMime)) return true;
     return d->hasFormat(MimeOf(format));
 }
 
@@ -135,6 +168,7 @@ void TClipboard::SetAsText(const std::string& text)
         FPending = true;
         return;
     }
+    CheckFree();
     QApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
@@ -143,7 +177,8 @@ std::vector<uint8_t> TClipboard::GetData(TClipboardFormat format) const
     EnsureQtApp();
     const QMimeData* d = QApplication::clipboard()->mimeData();
     if (!d) return {};
-    const QByteArray b = d->data(MimeOf(format));
+    const QByteArray b =
+        IsHtmlFormat(format) && d->hasFormat(HtmlDescriptionMime) ? d->data(HtmlDescriptionMime) : d->data(MimeOf(format));
     return std::vector<uint8_t>(b.begin(), b.end());
 }
 
@@ -151,13 +186,17 @@ void TClipboard::SetData(TClipboardFormat format, const std::vector<uint8_t>& da
 {
     EnsureQtApp();
     const QByteArray b(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    const bool html = IsHtmlFormat(format);
     if (FOpenCount > 0) {
-        Pending()->setData(MimeOf(format), b);
+        if (html) Pending()->setData(HtmlDescriptionMime, b);
+        Pending()->setData(MimeOf(format), html ? HtmlDocumentPart(b) : b);
         FPending = true;
         return;
     }
+    CheckFree();
     auto* m = new QMimeData();
-    m->setData(MimeOf(format), b);
+    if (html) m->setData(HtmlDescriptionMime, b);
+    m->setData(MimeOf(format), html ? HtmlDocumentPart(b) : b);
     QApplication::clipboard()->setMimeData(m);
 }
 
@@ -179,6 +218,7 @@ void TClipboard::SetBitmap(const TBitmap& bitmap)
         FPending = true;
         return;
     }
+    CheckFree();
     QApplication::clipboard()->setImage(qt::Image(bitmap));
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gui/Graphics.h"
+#include "platform/rtl/Exceptions.h"
 
 namespace gui {
 
@@ -18,16 +19,29 @@ enum : TClipboardFormat { CF_TEXT = 1, CF_BITMAP = 2, CF_UNICODETEXT = 13, CF_EN
 TClipboardFormat RegisterClipboardFormat(const std::string& name);
 std::string ClipboardFormatName(TClipboardFormat format);
 
+// Raised when the clipboard cannot be opened (another program holds it).
+class EClipboardException : public rtl::Exception {
+public:
+    using Exception::Exception;
+};
+
 class TClipboard {
 public:
     // Open / Close bracket several Set calls into one clipboard content.
+    // Open raises EClipboardException while another program holds the
+    // clipboard; so does a Set outside an Open bracket.
     void Open();
     void Close();
+    // Ends an Open bracket without publishing what was set in it (a copy
+    // that failed half-way leaves the clipboard as it was).
+    void Abandon();
     void Clear();
     bool HasFormat(TClipboardFormat format) const;
     std::string AsText() const;
     void SetAsText(const std::string& text);
-    // Bytes of a named format (empty when absent).
+    // Bytes of a named format (empty when absent).  "HTML Format" is offered
+    // to other programs as text/html from its "<!DOCTYPE" on; the program
+    // reads back the whole description.
     std::vector<uint8_t> GetData(TClipboardFormat format) const;
     void SetData(TClipboardFormat format, const std::vector<uint8_t>& data);
     // A picture on the clipboard, into bitmap; false when there is none.
@@ -42,5 +56,9 @@ private:
 
 // The process's clipboard.
 TClipboard* Clipboard();
+
+// Tests: makes the clipboard look held open by another program (true) or
+// free again (false).
+void SetClipboardHeldByOtherProgram(bool held);
 
 } // namespace gui

@@ -56,4 +56,36 @@ const rtl::TTypeInfo* TypeInfoCursor()
     return t;
 }
 
+std::string ColorToIdent(uint32_t color)
+{
+    std::string ident;
+    if (rtl::IntToIdent(static_cast<int32_t>(color), ident, ColorMap())) return ident;
+    static const char* hex = "0123456789ABCDEF";
+    std::string s = "$";
+    for (int shift = 28; shift >= 0; shift -= 4) s += hex[(color >> shift) & 0xF];
+    return s;
+}
+
+bool IdentToColor(const std::string& text, uint32_t& color)
+{
+    int32_t v = 0;
+    if (rtl::IdentToInt(text, v, ColorMap())) {
+        color = static_cast<uint32_t>(v);
+        return true;
+    }
+    if (text.empty()) return false;
+    const bool hexadecimal = text[0] == '$';
+    const std::string digits = hexadecimal ? text.substr(1) : text;
+    if (digits.empty()) return false;
+    try {
+        size_t used = 0;
+        const long long n = std::stoll(digits, &used, hexadecimal ? 16 : 10);
+        if (used != digits.size() || n < -2147483648LL || n > 0xFFFFFFFFLL) return false;
+        color = static_cast<uint32_t>(n);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace gui

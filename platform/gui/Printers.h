@@ -95,6 +95,14 @@ private:
     int FPageNumber = 0;
     std::string FOutputFileName;
     int FResolution = 600;
+    int FOrientationDegrees = 90;
+
+public:
+    // The driver's landscape rotation as the device-capabilities query
+    // DC_ORIENTATION reports it: 90, 270, or 0 without landscape (90 for
+    // the PDF printer; settable for tests).
+    int OrientationDegrees() const { return FOrientationDegrees; }
+    void SetOrientationDegrees(int degrees) { FOrientationDegrees = degrees; }
 };
 
 // The process's printer, made on first use.

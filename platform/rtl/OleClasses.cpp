@@ -14,6 +14,7 @@ namespace {
 struct TRegistry {
     std::mutex Lock;
     std::map<std::string, TOleFactory> Classes;
+    std::map<std::string, Variant> Active;
 };
 
 TRegistry& Registry()
@@ -46,6 +47,27 @@ Variant CreateOleObject(const std::string& progID)
     }
     if (!factory) throw Exception("Invalid class string");
     return Variant(factory());
+}
+
+void RegisterActiveOleObject(const std::string& progID, const Variant& object)
+{
+    std::lock_guard<std::mutex> g(Registry().Lock);
+    Registry().Active[AnsiUpperCase(progID)] = object;
+}
+
+void RevokeActiveOleObject(const std::string& progID)
+{
+    std::lock_guard<std::mutex> g(Registry().Lock);
+    Registry().Active.erase(AnsiUpperCase(progID));
+}
+
+bool GetActiveOleObject(const std::string& progID, Variant& object)
+{
+    std::lock_guard<std::mutex> g(Registry().Lock);
+    auto it = Registry().Active.find(AnsiUpperCase(progID));
+    if (it == Registry().Active.end()) return false;
+    object = it->second;
+    return true;
 }
 
 } // namespace rtl

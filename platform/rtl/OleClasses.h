@@ -24,4 +24,10 @@ void RegisterOleClass(const std::string& progID, TOleFactory factory);
 void UnregisterOleClass(const std::string& progID);
 Variant CreateOleObject(const std::string& progID);
 
+// Running instances: an object registered as active under a ProgID is
+// what GetActiveOleObject returns (false when none is registered).
+void RegisterActiveOleObject(const std::string& progID, const Variant& object);
+void RevokeActiveOleObject(const std::string& progID);
+bool GetActiveOleObject(const std::string& progID, Variant& object);
+
 } // namespace rtl
