@@ -339,8 +339,10 @@ void TSEMainForm::CreateActions()
     AddAction("actLocationsShowInMap", "Show location in map", scNone, [this] { LocationsShowInMap(); });
     AddAction("actLocationsTimeShiftMode", "&Time shift mode...", scNone, [this] { LocationsTimeShiftMode(); });
     AddAction("actLocationsFind", "C&reate location list for eclipse...", scNone, [this] { LocationsFind(); });
-    AddAction("actLocationsSEEclipses", "Calculate solar eclipses &for location...", scNone, nullptr);
-    AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone, nullptr);
+    AddAction("actLocationsSEEclipses", "Calculate solar eclipses &for location...", scNone,
+              [this] { LocationsSEEclipses(); });
+    AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone,
+              [this] { LocationsLEEclipses(); });
     AddAction("actLocationsRunInTE", "R&un in Tolmira Ephemeris", scNone, [this] { RunInTE(TEContext()); });
     AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris Docu&ment", scNone,
               [this] { SaveTEDocumentForSelection(TEContext()); });

@@ -36,6 +36,8 @@ namespace app {
 
 class TCatalogueDlg;
 class TLocationsDlg;
+class TLocationSEEclipsesDlg;
+class TLocationLEEclipsesDlg;
 class TSettingsDlg;
 class TPipeClient;
 
@@ -146,6 +148,10 @@ public:
     // The locations database dialog (created at start-up; none in tests
     // that build the window alone).
     TLocationsDlg* LocationsDlg = nullptr;
+    // The eclipses of one location (created at start-up by the program,
+    // else on first use).
+    TLocationSEEclipsesDlg* LocationSEEclipsesDlg = nullptr;
+    TLocationLEEclipsesDlg* LocationLEEclipsesDlg = nullptr;
     // Map printing into the printer (after the selection dialog).
     void PrintMap();
 
@@ -200,6 +206,10 @@ public:
     void LocationsSort(const std::string& order);
     void LocationsShowInMap();
     void LocationsTimeShiftMode();
+    // The solar or lunar eclipses of the current row's location; OK makes
+    // the chosen one the current eclipse and computes it.
+    void LocationsSEEclipses();
+    void LocationsLEEclipses();
     // The list index of the table's current row; -1 when it shows none.
     int SelectedLocationIndex() const;
     // Label links of the information panel: underlined blue under the mouse.

@@ -12,6 +12,8 @@
 #include "app/CreateLocationListLEDlgs.h"
 #include "app/CreateLocationListSEDlgs.h"
 #include "app/EclipseMap.h"
+#include "app/LocationLEEclipsesDlgs.h"
+#include "app/LocationSEEclipsesDlgs.h"
 #include "app/LocationsDlgs.h"
 #include "app/MapView.h"
 #include "app/SEMain.h"
@@ -385,6 +387,64 @@ int TSEMainForm::CreateLunarLocationList()
     FillLocationTable();
     InvalidateMap();
     return count;
+}
+
+// ------------------------------------------------------------ eclipses of one location
+
+namespace {
+
+// Shows the dialog for the location; the chosen catalogue number, or -1.
+int ChooseEclipse(TLocationEclipsesDlg& dlg, int32_t catNo, const TObserverData& location, int32_t timeShiftMode,
+                  const std::string& deltaTTableFile, TSEMainForm& form)
+{
+    if (!dlg.CatalogueAvailable()) {
+        form.ShowError("The eclipse catalogue is not available.");
+        return -1;
+    }
+    try {
+        dlg.SetCatNo(catNo);
+    } catch (const std::exception&) {
+        // The current eclipse is not in the catalogue: the dialog starts
+        // where it stood.
+    }
+    dlg.SetNumEvents(50);
+    dlg.SetLocation(&location);
+    dlg.SetTimeShiftMode(timeShiftMode);
+    dlg.DeltaTTableFile = deltaTTableFile;
+    if (dlg.ShowModal() != mrOk) return -1;
+    return dlg.CatNo();
+}
+
+} // namespace
+
+void TSEMainForm::LocationsSEEclipses()
+{
+    const int i = SelectedLocationIndex();
+    if (!IsIdleStatus(FStatus) || i < 0) return;
+    if (!LocationSEEclipsesDlg) LocationSEEclipsesDlg = new TLocationSEEclipsesDlg(this);
+    const int catNo = ChooseEclipse(*LocationSEEclipsesDlg, SEE.CatNo(), *FLocationList->Items(i), FTimeShiftMode,
+                                    DeltaTTableInUse(), *this);
+    if (catNo < 0) return;
+    SetEventType(etSolarEclipse);
+    CBE_SE->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
+    LocationsShowInMap();
+    SEE.ReadFromDataSet(CBE_SE);
+    Calculate();
+}
+
+void TSEMainForm::LocationsLEEclipses()
+{
+    const int i = SelectedLocationIndex();
+    if (!IsIdleStatus(FStatus) || i < 0) return;
+    if (!LocationLEEclipsesDlg) LocationLEEclipsesDlg = new TLocationLEEclipsesDlg(this);
+    const int catNo = ChooseEclipse(*LocationLEEclipsesDlg, LEE.CatNo(), *FLocationList->Items(i), FTimeShiftMode,
+                                    DeltaTTableInUse(), *this);
+    if (catNo < 0) return;
+    SetEventType(etLunarEclipse);
+    CBE_LE->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
+    LocationsShowInMap();
+    LEE.ReadFromDataSet(CBE_LE);
+    Calculate();
 }
 
 } // namespace app

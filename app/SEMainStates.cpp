@@ -45,10 +45,8 @@ std::string UnavailableHint(const std::string& command, const std::string& missi
 
 const std::map<std::string, std::string>& UnavailableActions()
 {
-    static const std::string report = "the location table report", lists = "the eclipse lists of one location";
+    static const std::string report = "the location table report";
     static const std::map<std::string, std::string> actions = {
-        {"actLocationsSEEclipses", UnavailableHint("Calculate solar eclipses for location", lists)},
-        {"actLocationsLEEclipses", UnavailableHint("Calculate lunar eclipses for location", lists)},
         {"actLocationsPrint", UnavailableHint("Print location table", report)},
     };
     return actions;

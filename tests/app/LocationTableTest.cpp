@@ -15,6 +15,8 @@
 #include "app/AddLocationDlgs.h"
 #include "app/CreateLocationListLEDlgs.h"
 #include "app/CreateLocationListSEDlgs.h"
+#include "app/LocationLEEclipsesDlgs.h"
+#include "app/LocationSEEclipsesDlgs.h"
 #include "app/LocationsDlgs.h"
 #include "app/SEPaths.h"
 #include "app/TimeShiftModeDlgs.h"
@@ -77,6 +79,23 @@ std::vector<std::string> Lines(const std::string& text)
 void WhenShown(std::function<void(TCustomForm*)> fn)
 {
     QueueInMainThread([fn] { fn(Screen->ActiveForm()); });
+}
+
+// Runs fn on the eclipses dialog once it shows and its first search has
+// ended: after its own show handler.
+template <class T>
+void WhenListed(T* dlg, std::function<void(T*)> fn)
+{
+    auto show = dlg->OnShow;
+    dlg->OnShow = [dlg, show, fn](rtl::TObject* sender) {
+        // Copies first: putting the old handler back frees this one.
+        T* const form = dlg;
+        const auto restored = show;
+        const auto then = fn;
+        form->OnShow = restored;
+        restored(sender);
+        QueueInMainThread([form, then] { then(form); });
+    };
 }
 
 class LocationTable : public MainWindow {
@@ -802,3 +821,188 @@ TEST_F(LocationTable, BenchmarkCreateListFromTenThousandPlaces)
     EXPECT_EQ(SG()->RowCount(), Form->LocationList().Count() + 1);
 }
 
+
+// ------------------------------------------------------------ eclipses of one location
+
+namespace {
+
+std::string CatalogueDate(db::TSQLiteTable* t, int catNo)
+{
+    if (!t->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)))) return "";
+    return t->FieldByName("DT")->AsString();
+}
+
+} // namespace
+
+TEST_F(LocationTable, EclipsesOfOneLocationYearSearchAndChecks)
+{
+    TLocationSEEclipsesDlg se(nullptr);
+    TLocationLEEclipsesDlg le(nullptr);
+    ASSERT_TRUE(se.CatalogueAvailable());
+    EXPECT_EQ(se.CatNo(), 1);
+    EXPECT_EQ(se.NumEvents(), 100);
+    // The last eclipse before 1 January 2012 of each catalogue.
+    se.SetYearStart(2012);
+    EXPECT_EQ(CatalogueDate(Form->CBE_SE, se.CatNo()), "2011 Nov 25");
+    le.SetYearStart(2012);
+    EXPECT_EQ(CatalogueDate(Form->CBE_LE, le.CatNo()), "2011 Dec 10");
+    se.SetYearStart(-1999);
+    EXPECT_EQ(se.CatNo(), 1);
+    se.SetCatNo(CatNo(etSolarEclipse, "2024 Apr 08"));
+    EXPECT_EQ(se.EYearStart->Text(), "2024");
+    EXPECT_THROW(se.SetCatNo(999999), rtl::Exception);
+    EXPECT_EQ(se.YearStart(), 2024);
+
+    struct Case {
+        const char *Year, *Events;
+        std::vector<std::string> Messages;
+        int StoredYear, StoredEvents;
+    };
+    const std::string yearMsg = "Starting year out of allowed range [-1999..2999].",
+                      eventsMsg = "Number of events out of allowed range [1..2000].";
+    const Case cases[] = {{"3000", "50", {yearMsg}, 2024, 50},
+                          {"2020", "0", {eventsMsg}, 2020, 100},
+                          {"-2000", "2001", {yearMsg, eventsMsg}, 2024, 100}};
+    TObserverData findlay;
+    findlay.SetGeoLatitude(Findlay.Lat * Deg);
+    findlay.SetGeoLongitude(Findlay.Lon * Deg);
+    se.SetLocation(&findlay);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Year);
+        se.SetCatNo(CatNo(etSolarEclipse, "2024 Apr 08"));
+        se.SetNumEvents(100);
+        Dialogs->Calls.clear();
+        se.EYearStart->SetText(c.Year);
+        se.ENumEvents->SetText(c.Events);
+        se.CheckAndSearch();
+        ASSERT_EQ(Dialogs->Calls.size(), c.Messages.size());
+        for (std::size_t i = 0; i < c.Messages.size(); ++i) EXPECT_EQ(Dialogs->Calls[i].Text, c.Messages[i]);
+        EXPECT_EQ(se.YearStart(), c.StoredYear);
+        EXPECT_EQ(se.NumEvents(), c.StoredEvents);
+        EXPECT_TRUE(se.CatNoList().empty()) << "no search";
+    }
+    // The search stops at the catalogue's end.
+    se.SetYearStart(2990);
+    se.SetNumEvents(2000);
+    se.SearchEclipses();
+    EXPECT_GT(se.CatNoList().size(), 0u);
+    EXPECT_LT(se.CatNoList().size(), 20u);
+    EXPECT_TRUE(se.CBE->Eof());
+    // OK without a listed eclipse: no eclipse.
+    TLocationSEEclipsesDlg fresh(nullptr);
+    fresh.OKBtnClick();
+    EXPECT_EQ(fresh.CatNo(), -1);
+}
+
+TEST_F(LocationTable, SolarEclipsesOfFindlayFromTheLocationCommand)
+{
+    Select(etSolarEclipse, "2024 Apr 08");
+    Form->SetStatus(stCalculated);
+    Form->SetTimeShiftMode(tsmNone);
+    SetPlaces({Daytona, Findlay});
+    SG()->SetRow(2);
+    ASSERT_TRUE(Form->Action("actLocationsSEEclipses")->Enabled());
+    std::string first, caption;
+    Form->LocationSEEclipsesDlg = new TLocationSEEclipsesDlg(Form);
+    WhenListed<TLocationSEEclipsesDlg>(Form->LocationSEEclipsesDlg, [&](TLocationSEEclipsesDlg* dlg) {
+        caption = dlg->Caption();
+        grid::TExStringGrid* g = dlg->SG;
+        EXPECT_EQ(dlg->NumEvents(), 50);
+        EXPECT_EQ(static_cast<int>(dlg->CatNoList().size()), 50);
+        EXPECT_EQ(g->Cells(0, 1), "2024-04-08");
+        EXPECT_EQ(Lines(g->Cells(3, 1))[1], "T");
+        const int published[][3] = {{17, 55, 52}, {19, 10, 42}, {19, 12, 34}, {19, 14, 27}, {20, 26, 37}};
+        for (int k = 0; k < 5; ++k)
+            EXPECT_NEAR(DaySeconds(Lines(g->Cells(4 + k, 1))[0]),
+                        published[k][0] * 3600 + published[k][1] * 60 + published[k][2], 5)
+                << k;
+        EXPECT_NEAR(std::stod(Lines(g->Cells(4, 1))[1]), 56.3, 0.15);
+        EXPECT_NEAR(std::stod(Lines(g->Cells(6, 1))[1]), 50.3, 0.15);
+        EXPECT_NEAR(std::stod(Lines(g->Cells(8, 1))[1]), 39.6, 0.15);
+        for (int c = 0; c < 11; ++c) {
+            TCellProperties* p = g->FindCellProperties(c, 1);
+            EXPECT_TRUE(p && p->FontStyle().Contains(TFontStyle::fsBold)) << c;
+        }
+        // Partial rows: no inner contacts, no central duration, regular.
+        int partial = 0;
+        for (int r = 2; r < g->RowCount(); ++r) {
+            if (Lines(g->Cells(3, r))[1] != "P") continue;
+            ++partial;
+            for (int c : {5, 7, 10}) EXPECT_EQ(g->Cells(c, r), "") << r;
+            TCellProperties* p = g->FindCellProperties(0, r);
+            EXPECT_FALSE(p && p->FontStyle().Contains(TFontStyle::fsBold)) << r;
+        }
+        EXPECT_GT(partial, 0);
+        first = g->Cells(0, 1);
+        Shot(dlg, "location-eclipses-solar.png");
+        // The second listed eclipse by a double click.
+        g->SetRow(2);
+        dlg->SGDblClick();
+    });
+    Form->Action("actLocationsSEEclipses")->Execute();
+    EXPECT_EQ(caption, "Solar Eclipses in Findlay (USA)");
+    EXPECT_EQ(Form->EventType(), etSolarEclipse);
+    EXPECT_GT(Form->SEE.JDE(), 2460409.0L + 30);
+    EXPECT_EQ(Form->Status(), stCalculated);
+}
+
+TEST_F(LocationTable, LunarEclipsesListPenumbralOnesOnlyWithTheBox)
+{
+    TLocationLEEclipsesDlg le(nullptr);
+    TObserverData chicago;
+    chicago.SetPlace("Chicago (USA)");
+    chicago.SetGeoLatitude(41.88 * Deg);
+    chicago.SetGeoLongitude(87.63 * Deg);
+    le.SetLocation(&chicago);
+    le.SetTimeShiftMode(tsmNone);
+    EXPECT_EQ(le.Caption(), "Lunar Eclipses in Chicago (USA)");
+    le.SetCatNo(CatNo(etLunarEclipse, "2024 Mar 25"));
+    le.SetNumEvents(6);
+    le.SearchEclipses();
+    auto types = [&] {
+        std::vector<std::string> out;
+        for (int r = 1; r < le.SG->RowCount(); ++r) out.push_back(le.SG->Cells(3, r));
+        return out;
+    };
+    for (const std::string& t : types()) EXPECT_NE(t, "penumbral");
+    le.CBIncludePenumbral->SetChecked(true);
+    le.CBIncludePenumbralClick();
+    const std::vector<std::string> with = types();
+    ASSERT_FALSE(with.empty());
+    EXPECT_EQ(with[0], "penumbral");   // 2024 Mar 25, from the start year again
+    for (int r = 1; r < le.SG->RowCount(); ++r) {
+        const std::string t = le.SG->Cells(3, r);
+        const std::vector<int> empty = t == "total" ? std::vector<int>{}
+                                     : t == "partial" ? std::vector<int>{7, 9}
+                                                      : std::vector<int>{6, 7, 9, 10};
+        for (int c : empty) EXPECT_EQ(le.SG->Cells(c, r), "") << t << " col " << c;
+        for (int c = 5; c <= 11; ++c) {
+            if (le.SG->Cells(c, r).empty()) continue;
+            const double alt = std::stod(Lines(le.SG->Cells(c, r))[1]);
+            TCellProperties* p = le.SG->FindCellProperties(c, r);
+            ASSERT_NE(p, nullptr);
+            EXPECT_EQ(p->FontColor(), alt < 0 ? Grey : clBlack);
+        }
+    }
+    // Showing searches from the catalogue's position: the start year again.
+    le.SetYearStart(2024);
+    le.Show();
+    EXPECT_EQ(le.SG->Cells(0, 1), "2024-03-25");
+    Shot(&le, "location-eclipses-lunar.png");
+    le.Hide();
+}
+
+TEST_F(LocationTable, EclipsesOfOneLocationWithoutCatalogue)
+{
+    const std::string kept = DatabaseFile;
+    DatabaseFile = H("missing.db");
+    {
+        TLocationSEEclipsesDlg se(nullptr);
+        TLocationLEEclipsesDlg le(nullptr);
+        EXPECT_FALSE(se.CatalogueAvailable());
+        EXPECT_FALSE(le.CatalogueAvailable());
+        se.SearchEclipses();
+        EXPECT_TRUE(se.CatNoList().empty());
+    }
+    DatabaseFile = kept;
+}

@@ -75,7 +75,7 @@ TEST_F(MainWindow, UnavailableCommandsAreDisabledWithTheirHint)
     // The verb agrees with what is being built.
     EXPECT_EQ(UnavailableHint("Options", "the options dialog"),
               "Options (not available yet: the options dialog is still being built)");
-    EXPECT_EQ(Form->Action("actLocationsSEEclipses")->Hint(),
+    EXPECT_EQ(UnavailableHint("Calculate solar eclipses for location", "the eclipse lists of one location"),
               "Calculate solar eclipses for location (not available yet: the eclipse lists of one location are "
               "still being built)");
 }
