@@ -1003,6 +1003,49 @@ TEST_F(LocationTable, EclipsesOfOneLocationWithoutCatalogue)
         EXPECT_FALSE(le.CatalogueAvailable());
         se.SearchEclipses();
         EXPECT_TRUE(se.CatNoList().empty());
+        // The command says why it cannot list anything.
+        Form->LocationSEEclipsesDlg = &se;
+        SetPlaces({Findlay});
+        SG()->SetRow(1);
+        Form->SetStatus(stCalculated);
+        Form->Action("actLocationsSEEclipses")->Execute();
+        EXPECT_EQ(LastMessage(), "The eclipse catalogue is not available.");
+        Form->LocationSEEclipsesDlg = nullptr;
     }
     DatabaseFile = kept;
+}
+
+// Benchmarks (report, never fail): the solar catalogue walked for the
+// South Pole until 2,000 eclipses are listed, and 2,000 listed eclipses of
+// Paris with the dialog shown and painted.
+TEST_F(LocationTable, BenchmarkEclipsesOfOneLocation)
+{
+    TLocationSEEclipsesDlg se(nullptr);
+    TObserverData place;
+    place.SetPlace("South Pole");
+    place.SetGeoLatitude(-89.9 * Deg);
+    place.SetGeoLongitude(0);
+    se.SetLocation(&place);
+    se.SetYearStart(-1999);
+    se.SetNumEvents(2000);
+    auto start = std::chrono::steady_clock::now();
+    se.SearchEclipses();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const int examined = se.CBE->Eof() ? se.CBE->RecordCount() : se.CBE->RecNo() - 1;
+    std::printf("Solar catalogue walked for one place: %d rows solved, %zu listed: %.3f s\n", examined,
+                se.CatNoList().size(), seconds);
+    EXPECT_GT(examined, 2000);
+    TObserverData paris;
+    paris.SetPlace("Paris (France)");
+    paris.SetGeoLatitude(48.86 * Deg);
+    paris.SetGeoLongitude(-2.35 * Deg);
+    se.SetLocation(&paris);
+    se.Show();
+    se.SetYearStart(-1999);
+    start = std::chrono::steady_clock::now();
+    se.SearchEclipses();
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("2,000 solar eclipses of one place listed in the shown dialog: %.3f s\n", seconds);
+    EXPECT_EQ(se.CatNoList().size(), 2000u);
+    se.Hide();
 }
