@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <regex>
 
@@ -1048,4 +1049,152 @@ TEST_F(LocationTable, BenchmarkEclipsesOfOneLocation)
     std::printf("2,000 solar eclipses of one place listed in the shown dialog: %.3f s\n", seconds);
     EXPECT_EQ(se.CatNoList().size(), 2000u);
     se.Hide();
+}
+
+// ------------------------------------------------------------ against the canons
+
+namespace {
+
+std::vector<std::string> SplitCsv(const std::string& line)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t p = line.find(','); p != std::string::npos; p = line.find(',', start)) {
+        out.push_back(line.substr(start, p - start));
+        start = p + 1;
+    }
+    out.push_back(line.substr(start));
+    return out;
+}
+
+// "2024 April 8" -> "2024 Apr 08", "-989 March 9" -> "-0989 Mar 09" (the
+// catalogue's DT text); the year.
+std::string CatalogueDateText(const std::string& canon, int& year)
+{
+    char month[16] = {};
+    int day = 0;
+    std::sscanf(canon.c_str(), "%d %15s %d", &year, month, &day);
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%04d %.3s %02d", year < 0 ? "-" : "", std::abs(year), month, day);
+    return text;
+}
+
+// "6.0N" / "33.3W": degrees, north and west positive.
+double CanonAngle(const std::string& text)
+{
+    const double v = std::atof(text.c_str());
+    const char h = text.empty() ? 'N' : text.back();
+    return h == 'S' || h == 'E' ? -v : v;
+}
+
+std::vector<std::vector<std::string>> CanonRows(const std::string& file)
+{
+    std::ifstream in(tectest::SharedDataFile(file));
+    std::vector<std::vector<std::string>> rows;
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line))
+        if (!line.empty()) rows.push_back(SplitCsv(line));
+    return rows;
+}
+
+} // namespace
+
+// For central eclipses (paths of 20 km and more) spread over the
+// catalogue, a search from the eclipse's year at the canon's point of
+// greatest eclipse lists it, with the Sun's altitude at maximum as the
+// canon gives it and the canon's kind of central eclipse.  The point is moved by the difference between the
+// canon's delta T and the program's, as the catalogue row's is.
+TEST_F(LocationTable, SolarEclipsesOfOneLocationAgainstTheCanon)
+{
+    if (!tectest::HaveSharedData()) GTEST_SKIP() << "no reference data";
+    std::vector<std::vector<std::string>> central;
+    for (auto& row : CanonRows("canon-solar-catalogue.csv"))
+        // The canon gives the point to 0.1 degree (up to 6 km off): paths
+        // narrower than 20 km cannot be hit from it reliably.
+        if (row.size() >= 15 && std::string("TAH").find(row[6][0]) != std::string::npos &&
+            std::atoi(row[11].c_str()) >= 5 && std::atoi(row[13].c_str()) >= 20)
+            central.push_back(row);
+    ASSERT_GT(central.size(), 1000u);
+    TLocationSEEclipsesDlg dlg(nullptr);
+    dlg.SetTimeShiftMode(tsmNone);
+    int checked = 0;
+    const std::size_t step = central.size() / 200;
+    for (std::size_t i = 0; i < central.size() && checked < 200; i += step) {
+        const auto& row = central[i];
+        int year = 0;
+        const std::string date = CatalogueDateText(row[1], year);
+        if (year > 2999) continue;
+        SCOPED_TRACE(date);
+        ASSERT_TRUE(Form->CBE_SE->Locate("DT", db::TFieldValue(date))) << date;
+        const int catNo = static_cast<int>(Form->CBE_SE->FieldByName("CatNo")->AsInteger());
+        compute::TSolarEclipse se;
+        se.ReadFromDataSet(Form->CBE_SE);
+        const double lon = CanonAngle(row[10]) + 360 * (std::atof(row[3].c_str()) / 86400 - static_cast<double>(se.DeltaT()));
+        TObserverData place;
+        place.SetGeoLatitude(CanonAngle(row[9]) * Deg);
+        place.SetGeoLongitude(lon * Deg);
+        dlg.SetLocation(&place);
+        dlg.SetYearStart(year);
+        dlg.SetNumEvents(10);
+        dlg.SearchEclipses();
+        const auto& list = dlg.CatNoList();
+        const auto at = std::find(list.begin(), list.end(), catNo);
+        ASSERT_NE(at, list.end()) << "not listed";
+        const int r = static_cast<int>(at - list.begin()) + 1;
+        EXPECT_NEAR(std::stod(Lines(dlg.SG->Cells(6, r))[1]), std::atof(row[11].c_str()), 1.0);
+        const std::string local = Lines(dlg.SG->Cells(3, r))[1];
+        if (row[6][0] == 'H') EXPECT_TRUE(local == "T" || local == "A") << local;
+        else EXPECT_EQ(local, std::string(1, row[6][0]));
+        ++checked;
+    }
+    EXPECT_GE(checked, 190);
+}
+
+// For lunar eclipses spread over the catalogue the Moon stands in the
+// zenith (above 88 degrees: the canon gives whole degrees) at greatest
+// eclipse at the canon's zenith point, and the eclipse is not listed at
+// the antipode.
+TEST_F(LocationTable, LunarEclipsesOfOneLocationAgainstTheCanon)
+{
+    if (!tectest::HaveSharedData()) GTEST_SKIP() << "no reference data";
+    const auto rows = CanonRows("canon-lunar-catalogue.csv");
+    ASSERT_GT(rows.size(), 10000u);
+    TLocationLEEclipsesDlg dlg(nullptr);
+    dlg.SetIncludePenumbral(true);
+    int checked = 0;
+    const std::size_t step = rows.size() / 200;
+    for (std::size_t i = 0; i < rows.size() && checked < 200; i += step) {
+        const auto& row = rows[i];
+        int year = 0;
+        const std::string date = CatalogueDateText(row[1], year);
+        if (year > 2999) continue;
+        SCOPED_TRACE(date);
+        ASSERT_TRUE(Form->CBE_LE->Locate("DT", db::TFieldValue(date))) << date;
+        const int catNo = static_cast<int>(Form->CBE_LE->FieldByName("CatNo")->AsInteger());
+        compute::TLunarEclipse le;
+        le.ReadFromDataSet(Form->CBE_LE);
+        const double lat = CanonAngle(row[11]);
+        const double lon = CanonAngle(row[12]) + 360 * (std::atof(row[3].c_str()) / 86400 - le.deltaT());
+        for (bool antipode : {false, true}) {
+            TObserverData place;
+            place.SetGeoLatitude((antipode ? -lat : lat) * Deg);
+            place.SetGeoLongitude((antipode ? (lon > 0 ? lon - 180 : lon + 180) : lon) * Deg);
+            dlg.SetLocation(&place);
+            dlg.SetYearStart(year);
+            dlg.SetNumEvents(10);
+            dlg.SearchEclipses();
+            const auto& list = dlg.CatNoList();
+            const auto at = std::find(list.begin(), list.end(), catNo);
+            if (antipode) {
+                EXPECT_EQ(at, list.end()) << "listed at the antipode";
+                continue;
+            }
+            ASSERT_NE(at, list.end()) << "not listed";
+            const int r = static_cast<int>(at - list.begin()) + 1;
+            EXPECT_GT(std::stod(Lines(dlg.SG->Cells(8, r))[1]), 88.0);
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 190);
 }
