@@ -19,6 +19,7 @@
 #include "app/LocationLEEclipsesDlgs.h"
 #include "app/LocationSEEclipsesDlgs.h"
 #include "app/LocationsDlgs.h"
+#include "app/ProgramStart.h"
 #include "app/SEPaths.h"
 #include "app/TimeShiftModeDlgs.h"
 #include "compute/AstroMath.h"
@@ -1013,6 +1014,23 @@ TEST_F(LocationTable, EclipsesOfOneLocationWithoutCatalogue)
         EXPECT_EQ(LastMessage(), "The eclipse catalogue is not available.");
         Form->LocationSEEclipsesDlg = nullptr;
     }
+    DatabaseFile = kept;
+}
+
+// The program starts without its catalogue: both dialogs are created,
+// unusable, and nothing raises.
+TEST_F(LocationTable, ProgramStartsWithoutCatalogueWithBothDialogs)
+{
+    const std::string kept = DatabaseFile;
+    DatabaseFile = H("missing.db");
+    TProgramWindows w = StartProgram({}, std::chrono::milliseconds(0));
+    ASSERT_NE(w.SolarEclipses, nullptr);
+    ASSERT_NE(w.LunarEclipses, nullptr);
+    EXPECT_EQ(w.Main->LocationSEEclipsesDlg, w.SolarEclipses);
+    EXPECT_EQ(w.Main->LocationLEEclipsesDlg, w.LunarEclipses);
+    EXPECT_FALSE(w.SolarEclipses->CatalogueAvailable());
+    EXPECT_FALSE(w.LunarEclipses->CatalogueAvailable());
+    EndProgram(w);
     DatabaseFile = kept;
 }
 
