@@ -263,4 +263,21 @@ int TObserverDataList::ImportFromFile(const std::string& fileName)
     return ImportList(temporary);
 }
 
+void CheckLocationCoordinates(const TObserverDataList& list, const std::string& fileName)
+{
+    // Radians; a small margin for the last digit of a value written as text.
+    const long double margin = 1e-9L;
+    for (int i = 0; i < list.Count(); ++i) {
+        const TObserverData* o = list[i];
+        const char* bad = nullptr;
+        if (!std::isfinite(o->GeoLongitude()) || std::fabs(o->GeoLongitude()) > compute::Pi + margin)
+            bad = "longitude";
+        else if (!std::isfinite(o->GeoLatitude()) || std::fabs(o->GeoLatitude()) > compute::Pi / 2 + margin)
+            bad = "latitude";
+        if (bad)
+            throw rtl::EReadError("The location list \"" + fileName + "\" cannot be used: the location '" +
+                                  o->Place() + "' has an invalid " + bad + ".");
+    }
+}
+
 } // namespace app

@@ -134,4 +134,9 @@ private:
     std::string FName;
 };
 
+// Raises rtl::EReadError naming the file and the first location whose
+// longitude or latitude is not a finite angle within -180..180 or -90..90
+// degrees: such a place has no position to compute or draw.
+void CheckLocationCoordinates(const TObserverDataList& list, const std::string& fileName);
+
 } // namespace app

@@ -4,6 +4,8 @@
 
 #include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
+#include "app/LocationLEEclipsesDlgs.h"
+#include "app/LocationSEEclipsesDlgs.h"
 #include "app/LocationsDlgs.h"
 #include "app/SettingsDlgs.h"
 #include "app/PathToTEDlgs.h"
@@ -56,6 +58,12 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
     // and unwritten, it does not stop the start.
     gui::Application->CreateForm(w.Locations);
     w.Main->LocationsDlg = w.Locations;
+    // The eclipses of one location: a missing catalogue leaves them
+    // unusable, it does not stop the start.
+    gui::Application->CreateForm(w.LunarEclipses);
+    w.Main->LocationLEEclipsesDlg = w.LunarEclipses;
+    gui::Application->CreateForm(w.SolarEclipses);
+    w.Main->LocationSEEclipsesDlg = w.SolarEclipses;
 
     const auto elapsed = std::chrono::steady_clock::now() - shown;
     if (elapsed < splashPause) std::this_thread::sleep_for(splashPause - elapsed);
@@ -65,7 +73,7 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
 
 void EndProgram(TProgramWindows& w)
 {
-    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.Locations, w.PathToTE, w.Catalogue, w.Main}) {
+    for (gui::TForm* f : std::initializer_list<gui::TForm*>{w.SolarEclipses, w.LunarEclipses, w.Locations, w.PathToTE, w.Catalogue, w.Main}) {
         if (!f) continue;
         f->BeforeDestruction();
         delete f;

@@ -14,6 +14,8 @@ class TCatalogueDlg;
 class TSettingsDlg;
 class TPathToTEDlg;
 class TLocationsDlg;
+class TLocationSEEclipsesDlg;
+class TLocationLEEclipsesDlg;
 
 struct TProgramWindows {
     TSEMainForm* Main = nullptr;
@@ -21,6 +23,8 @@ struct TProgramWindows {
     TSettingsDlg* Settings = nullptr;
     TPathToTEDlg* PathToTE = nullptr;
     TLocationsDlg* Locations = nullptr;
+    TLocationLEEclipsesDlg* LunarEclipses = nullptr;
+    TLocationSEEclipsesDlg* SolarEclipses = nullptr;
 };
 
 // The splash pause: the splash window stays at least this long.

@@ -189,6 +189,9 @@ void TSEMainForm::CreateComponents()
     SG->SetSelectionColor(clActiveCaption);
     SG->SetSelectionTextColor(clHighlightText);
     SG->SetMultilinecells(true);
+    // The cells break their lines themselves; a header wider than its
+    // column is cut rather than broken inside a word.
+    SG->SetWordWrap(false);
     SG->MouseActions()->SetWheelIncrement(1);
     SG->Navigation()->SetAllowClipboardShortCuts(true);
     SG->Navigation()->SetHomeEndKey(grid::THomeEndAction::heFirstLastRow);
@@ -309,29 +312,37 @@ void TSEMainForm::CreateActions()
     AddAction("actMapInformation", "Map &information...", scNone, [this] { MapInformation(); });
     AddAction("actSettingsSettings", "&Options...", scNone, [this] { SettingsOptions(); });
     AddAction("actSettingsDeltaT", "&Delta T...", scNone, [this] { SettingsDeltaT(); });
-    AddAction("actLocationsAdd", "&Add new location...", scNone, nullptr);
-    AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone, nullptr);
-    AddAction("actLocationsEdit", "&Edit location...", scNone, nullptr);
-    AddAction("actLocationsDelete", "De&lete location from table", scNone, nullptr);
-    AddAction("actLocationsClear", "&Clear location table", scNone, nullptr);
-    AddAction("actLocationsOpenList", "&Open location list...", ShortCut('L', alt), nullptr);
-    AddAction("actLocationsSaveList", "&Save location list...", scNone, nullptr);
+    AddAction("actLocationsAdd", "&Add new location...", scNone, [this] { LocationsAdd(); });
+    AddAction("actLocationsAddFromDatabase", "Add location from &database...", scNone,
+              [this] { LocationsAddFromDatabase(); });
+    AddAction("actLocationsEdit", "&Edit location...", scNone, [this] { LocationsEdit(); });
+    AddAction("actLocationsDelete", "De&lete location from table", scNone, [this] { LocationsDelete(); });
+    AddAction("actLocationsClear", "&Clear location table", scNone, [this] { LocationsClear(); });
+    AddAction("actLocationsOpenList", "&Open location list...", ShortCut('L', alt), [this] { LocationsOpenList(); });
+    AddAction("actLocationsSaveList", "&Save location list...", scNone, [this] { LocationsSaveList(); });
     AddAction("actLocationsPrint", "&Print location table...", scNone, nullptr);
     AddAction("actLocationsViewList", "Show &location table", ShortCut('L', ctrl), [this] {
         SetLocationsPanelVisible(!LocationsPanel->Visible());
         UpdateActionStates();
     });
-    for (auto [name, caption] : {std::pair{"actLocationsSortByName", "by &name"},
-                                 {"actLocationsSortByCountry", "by &country / region"},
-                                 {"actLocationsSortByLatitude", "by &latitude"},
-                                 {"actLocationsSortByLongitude", "by l&ongitude"},
-                                 {"actLocationsSortByMagnitude", "by &magnitude"}})
-        AddAction(name, caption, scNone, nullptr);
-    AddAction("actLocationsShowInMap", "Show location in map", scNone, nullptr);
-    AddAction("actLocationsTimeShiftMode", "&Time shift mode...", scNone, nullptr);
-    AddAction("actLocationsFind", "C&reate location list for eclipse...", scNone, nullptr);
-    AddAction("actLocationsSEEclipses", "Calculate solar eclipses &for location...", scNone, nullptr);
-    AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone, nullptr);
+    struct TSortAction {
+        const char *Name, *Caption, *Order;
+    };
+    for (const TSortAction& a : {TSortAction{"actLocationsSortByName", "by &name", "Name"},
+                                 {"actLocationsSortByCountry", "by &country / region", "Country"},
+                                 {"actLocationsSortByLatitude", "by &latitude", "Latitude"},
+                                 {"actLocationsSortByLongitude", "by l&ongitude", "Longitude"},
+                                 {"actLocationsSortByMagnitude", "by &magnitude", "Tag"}}) {
+        const std::string order = a.Order;
+        AddAction(a.Name, a.Caption, scNone, [this, order] { LocationsSort(order); });
+    }
+    AddAction("actLocationsShowInMap", "Show location in map", scNone, [this] { LocationsShowInMap(); });
+    AddAction("actLocationsTimeShiftMode", "&Time shift mode...", scNone, [this] { LocationsTimeShiftMode(); });
+    AddAction("actLocationsFind", "C&reate location list for eclipse...", scNone, [this] { LocationsFind(); });
+    AddAction("actLocationsSEEclipses", "Calculate solar eclipses &for location...", scNone,
+              [this] { LocationsSEEclipses(); });
+    AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone,
+              [this] { LocationsLEEclipses(); });
     AddAction("actLocationsRunInTE", "R&un in Tolmira Ephemeris", scNone, [this] { RunInTE(TEContext()); });
     AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris Docu&ment", scNone,
               [this] { SaveTEDocumentForSelection(TEContext()); });
@@ -525,18 +536,6 @@ void TSEMainForm::ShowLocation(const std::string& place)
     if (index < 0) return;
     SG->SetRow(index + SG->FixedRows());
     if (FEclipseMap->MarkLocation(*FLocationList->Items(index))) PaintBox->Invalidate();
-}
-
-void TSEMainForm::SGClick(rtl::TObject*)
-{
-    const int index = SG->Row() - 1;
-    if (index < 0 || index >= FLocationList->Count()) return;
-    if (FEclipseMap->MarkLocation(*FLocationList->Items(index))) PaintBox->Invalidate();
-}
-
-void TSEMainForm::SGDblClick(rtl::TObject*)
-{
-    if (TAction* a = Action("actLocationsShowInMap"); a && a->Enabled()) a->Execute();
 }
 
 TTEContext TSEMainForm::TEContext()
@@ -762,6 +761,7 @@ void TSEMainForm::UpdateActionStates()
     in.LocationCount = FLocationList ? FLocationList->Count() : 0;
     in.TEFound = TEFound;
     in.LocationsPanelVisible = LocationsPanel && LocationsPanel->Visible();
+    in.SolarEclipse = FEventType == etSolarEclipse;
     for (const auto& [name, enabled] : ActionEnabledStates(in))
         if (TAction* a = Action(name)) a->SetEnabled(enabled);
     for (const auto& [name, hint] : UnavailableActions())
@@ -833,9 +833,7 @@ void TSEMainForm::IdleCalculation()
             ScrollBox->VertScrollBar()->SetPosition(ScrollInfo.Y);
             ScrollInfo.HasScrollInfo = false;
         } else {
-            const TPoint p = CenterViewOn({x, y}, ScrollBox->ClientWidth(), ScrollBox->ClientHeight());
-            ScrollBox->HorzScrollBar()->SetPosition(p.X);
-            ScrollBox->VertScrollBar()->SetPosition(p.Y);
+            CenterViewOn(x, y);
         }
         Calculate();
     } catch (const std::exception& e) {
@@ -872,29 +870,6 @@ void TSEMainForm::ShowHeading(const TEclipseHeading& h)
     LDeltaT->SetCaption(h.DeltaT);
     SetStatusText(1, h.DeltaTSource.empty() ? DeltaTSource(FEventType == etSolarEclipse ? SEE.JDE() : LEE.JD())
                                             : h.DeltaTSource);
-}
-
-void TSEMainForm::FillLocationTable()
-{
-    // Interim table: place and position of every location.
-    const int n = FLocationList->Count();
-    // Every fill starts from an empty table: an empty list leaves the
-    // header and one empty row.
-    for (int r = 1; r < SG->RowCount(); ++r)
-        for (int c = 0; c < SG->ColCount(); ++c) SG->SetCells(c, r, "");
-    SG->SetRowCount(std::max(2, n + 1));
-    SG->SetCells(0, 0, "Location");
-    SG->SetCells(1, 0, "Position");
-    SG->SetColWidths(0, 220);
-    SG->SetColWidths(1, 220);
-    for (int i = 0; i < n; ++i) {
-        const TObserverData* o = FLocationList->Items(i);
-        SG->SetCells(0, i + 1, o->Place());
-        const double degrees = 180 / 3.14159265358979323846;
-        SG->SetCells(1, i + 1, PositionText(static_cast<double>(o->GeoLatitude()) * degrees,
-                                            static_cast<double>(o->GeoLongitude()) * degrees));
-    }
-    UpdateActionStates();
 }
 
 void TSEMainForm::MapSizeChanged(int width, int height)

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/EclipseMap.h"
 #include "app/FileDialogsEx.h"
@@ -35,6 +36,8 @@ namespace app {
 
 class TCatalogueDlg;
 class TLocationsDlg;
+class TLocationSEEclipsesDlg;
+class TLocationLEEclipsesDlg;
 class TSettingsDlg;
 class TPipeClient;
 
@@ -145,6 +148,10 @@ public:
     // The locations database dialog (created at start-up; none in tests
     // that build the window alone).
     TLocationsDlg* LocationsDlg = nullptr;
+    // The eclipses of one location (created at start-up by the program,
+    // else on first use).
+    TLocationSEEclipsesDlg* LocationSEEclipsesDlg = nullptr;
+    TLocationLEEclipsesDlg* LocationLEEclipsesDlg = nullptr;
     // Map printing into the printer (after the selection dialog).
     void PrintMap();
 
@@ -169,6 +176,42 @@ public:
     void EditLocationAt(int x, int y);
     // Shows or hides the locations panel (above the status bar).
     void SetLocationsPanelVisible(bool value);
+
+    // --- location table and commands (SEMainLocationTable.cpp, SEMainLocations.cpp)
+    // The five layouts of the location table; FillLocationTable picks one
+    // by the current eclipse.  Every fill starts from a cleared grid.
+    void FillCentralSolarTable();
+    void FillPartialSolarTable();
+    void FillTotalLunarTable();
+    void FillPartialLunarTable();
+    void FillPenumbralLunarTable();
+    // The list of database locations from which the current eclipse is
+    // seen, after the criteria dialog: the number found, -1 when the
+    // dialog was cancelled or the database could not be read (the list
+    // then stays as it was).
+    int CreateSolarLocationList();
+    int CreateLunarLocationList();
+    // Scrolls the map so that map pixel (x, y) lies in the view's centre.
+    void CenterViewOn(int x, int y);
+    // The location commands (the actions of the category "Locations").
+    void LocationsAdd();
+    void LocationsAddFromDatabase();
+    void LocationsClear();
+    void LocationsDelete();
+    void LocationsEdit();
+    void LocationsFind();
+    void LocationsOpenList();
+    void LocationsSaveList();
+    // order: "Name", "Country", "Latitude", "Longitude" or "Tag".
+    void LocationsSort(const std::string& order);
+    void LocationsShowInMap();
+    void LocationsTimeShiftMode();
+    // The solar or lunar eclipses of the current row's location; OK makes
+    // the chosen one the current eclipse and computes it.
+    void LocationsSEEclipses();
+    void LocationsLEEclipses();
+    // The list index of the table's current row; -1 when it shows none.
+    int SelectedLocationIndex() const;
     // Label links of the information panel: underlined blue under the mouse.
     void LabelLinkEnter(gui::TLabel* label);
     void LabelLinkLeave(gui::TLabel* label);
@@ -256,6 +299,14 @@ private:
 inline constexpr int MinimumFormWidth = 400;
 inline constexpr int MinimumFormHeight = 300;
 inline constexpr int MinimumLocationsPanelHeight = 50;
+
+// The message after adding places from the locations database, by the
+// places skipped because the list holds them already ("" for none).
+std::string SkippedLocationsMessage(const std::vector<std::string>& places);
+
+// The total or annular duration of the location table: the duration of
+// days as "h:mm:ss" with a leading "0:" removed ("03:25", "1:02:00").
+std::string CentralDurationText(long double days);
 
 // The program's main window, once created.
 extern TSEMainForm* SEMainForm;

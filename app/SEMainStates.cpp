@@ -25,6 +25,7 @@ std::map<std::string, bool> ActionEnabledStates(const TActionStateInput& in)
                              "actLocationsSaveList", "actLocationsSortByName", "actLocationsSortByCountry",
                              "actLocationsSortByLatitude", "actLocationsSortByLongitude", "actLocationsPrint"})
         s[name] = any;
+    s["actLocationsSortByMagnitude"] = any && in.SolarEclipse;
     s["actLocationsSEEclipses"] = any && idle;
     s["actLocationsLEEclipses"] = any && idle;
     s["actLocationsRunInTE"] = any && in.TEFound;
@@ -44,26 +45,8 @@ std::string UnavailableHint(const std::string& command, const std::string& missi
 
 const std::map<std::string, std::string>& UnavailableActions()
 {
-    static const std::string dialogs = "the location dialogs", table = "the location table",
-                             report = "the location table report", lists = "the eclipse lists of one location";
+    static const std::string report = "the location table report";
     static const std::map<std::string, std::string> actions = {
-        {"actLocationsAdd", UnavailableHint("Add new location", dialogs)},
-        {"actLocationsAddFromDatabase", UnavailableHint("Add location from database", dialogs)},
-        {"actLocationsEdit", UnavailableHint("Edit location", dialogs)},
-        {"actLocationsTimeShiftMode", UnavailableHint("Time shift mode", dialogs)},
-        {"actLocationsFind", UnavailableHint("Create location list for eclipse", dialogs)},
-        {"actLocationsDelete", UnavailableHint("Delete location from table", table)},
-        {"actLocationsClear", UnavailableHint("Clear location table", table)},
-        {"actLocationsOpenList", UnavailableHint("Open location list", table)},
-        {"actLocationsSaveList", UnavailableHint("Save location list", table)},
-        {"actLocationsSortByName", UnavailableHint("Sort by name", table)},
-        {"actLocationsSortByCountry", UnavailableHint("Sort by country / region", table)},
-        {"actLocationsSortByLatitude", UnavailableHint("Sort by latitude", table)},
-        {"actLocationsSortByLongitude", UnavailableHint("Sort by longitude", table)},
-        {"actLocationsSortByMagnitude", UnavailableHint("Sort by magnitude", table)},
-        {"actLocationsShowInMap", UnavailableHint("Show location in map", table)},
-        {"actLocationsSEEclipses", UnavailableHint("Calculate solar eclipses for location", lists)},
-        {"actLocationsLEEclipses", UnavailableHint("Calculate lunar eclipses for location", lists)},
         {"actLocationsPrint", UnavailableHint("Print location table", report)},
     };
     return actions;

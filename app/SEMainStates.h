@@ -16,6 +16,8 @@ struct TActionStateInput {
     int LocationCount = 0;
     bool TEFound = false;
     bool LocationsPanelVisible = false;
+    // Sorting by magnitude needs the magnitudes of a solar eclipse.
+    bool SolarEclipse = false;
 };
 
 // The window is idle (may start any command) in stNeedCalculation,

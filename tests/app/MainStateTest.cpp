@@ -53,6 +53,12 @@ TEST(MainStatus, LocationCommandsFollowTheListAndTheSibling)
     EXPECT_FALSE(some.at("actLocationsRunInTE"));  // no sibling
     EXPECT_TRUE(busy.at("actLocationsSaveAsTEDocument"));
     EXPECT_FALSE(none.at("actLocationsRunInTE"));
+    // Sorting by magnitude: a solar eclipse and a list.
+    TActionStateInput solar{stCalculated, 3, false, false, true};
+    EXPECT_TRUE(ActionEnabledStates(solar).at("actLocationsSortByMagnitude"));
+    EXPECT_FALSE(some.at("actLocationsSortByMagnitude"));
+    solar.LocationCount = 0;
+    EXPECT_FALSE(ActionEnabledStates(solar).at("actLocationsSortByMagnitude"));
 }
 
 } // namespace
