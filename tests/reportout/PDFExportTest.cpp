@@ -1,0 +1,381 @@
+// The PDF export: document structure read back by an in-test scanner,
+// font names, maps and arrow geometry, and reports prepared by the engine
+// exported and read back with poppler's tools (text, fonts, information,
+// rendered pixels).
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "platform/gui/FontService.h"
+#include "platform/gui/PngImage.h"
+#include "platform/rtl/Strings.h"
+#include "report/qlrClass.h"
+#include "report/qlrClassPages.h"
+#include "reportout/qlrExportPDF.h"
+
+using namespace qlr;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Output {
+    int code = -1;
+    std::string text;
+};
+
+Output Shell(const std::string& cmd)
+{
+    Output o;
+    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+    if (!p) return o;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) o.text.append(buf, n);
+    const int status = pclose(p);
+    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return o;
+}
+
+bool Have(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
+
+// A fixed clock and identifier, so that every export is reproducible.
+struct StandIns {
+    StandIns()
+    {
+        TqlrPDFExport::SetClock([] { return std::array<int, 6>{2026, 3, 14, 9, 5, 7}; });
+        TqlrPDFExport::SetGuidSource([] { return std::string("{01234567-89AB-CDEF-0123-456789ABCDEF}"); });
+    }
+    ~StandIns()
+    {
+        TqlrPDFExport::SetClock(nullptr);
+        TqlrPDFExport::SetGuidSource(nullptr);
+    }
+};
+
+fs::path TempDir(const std::string& name)
+{
+    fs::path d = fs::temp_directory_path() / ("tec_pdf_" + name + "_" + std::to_string(::getpid()));
+    fs::create_directories(d);
+    return d;
+}
+
+std::string ReadFile(const fs::path& p)
+{
+    std::string s;
+    FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) return s;
+    char buf[65536];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    std::fclose(f);
+    return s;
+}
+
+// Checks the cross-reference table of a whole file: 20-byte lines, offsets
+// on "N 0 obj", /Size one more than the objects.  Returns the object count.
+int CheckXRef(const std::string& pdf)
+{
+    const std::size_t sx = pdf.rfind("startxref\r\n");
+    EXPECT_NE(sx, std::string::npos);
+    const long long at = std::stoll(pdf.substr(sx + 11));
+    EXPECT_EQ(pdf.compare(static_cast<std::size_t>(at), 6, "xref\r\n"), 0);
+    std::size_t pos = static_cast<std::size_t>(at) + 6;
+    const std::size_t eol = pdf.find("\r\n", pos);
+    const int count = std::stoi(pdf.substr(pos + 2, eol - pos - 2));
+    pos = eol + 2;
+    EXPECT_EQ(pdf.substr(pos, 20), "0000000000 65535 f\r\n");
+    for (int n = 1; n < count; ++n) {
+        const std::string line = pdf.substr(pos + 20 * static_cast<std::size_t>(n), 20);
+        EXPECT_EQ(line.substr(10), " 00000 n\r\n") << "xref line " << n;
+        const long long off = std::stoll(line.substr(0, 10));
+        const std::string head = std::to_string(n) + " 0 obj";
+        EXPECT_EQ(pdf.compare(static_cast<std::size_t>(off), head.size(), head), 0) << "object " << n;
+    }
+    EXPECT_NE(pdf.find("/Size " + std::to_string(count) + "\r\n"), std::string::npos);
+    return count - 1;
+}
+
+// A report with one title band; memos, lines, shapes and pictures are added
+// by the tests, then the engine prepares it.
+struct PdfReport {
+    TqlrReport report{nullptr};
+    TqlrReportPage* page;
+    TqlrBand* band;
+    PdfReport()
+    {
+        report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        report.ReportOptions()->Name = "Eclipse table";
+        page = new TqlrReportPage(&report);
+        page->SetName("Page1");
+        page->SetPaperSize(9);
+        page->SetLeftMargin(10);
+        page->SetRightMargin(10);
+        page->SetTopMargin(10);
+        page->SetBottomMargin(10);
+        band = new TqlrReportTitle(page);
+        band->SetName("ReportTitle1");
+        band->SetBounds(0, 0, 700, 600);
+    }
+    TqlrMemoView* Memo(const std::string& text, const std::string& font, int size, long double l, long double t,
+                       long double w, long double h, bool bold = false)
+    {
+        auto* m = new TqlrMemoView(band);
+        m->SetName("Memo" + std::to_string(band->Objects().size()));
+        m->SetBounds(l, t, w, h);
+        m->SetText(text);
+        m->Font()->SetName(font);
+        m->Font()->SetSize(size);
+        if (bold) m->Font()->SetStyle(gui::TFontStyles{gui::TFontStyle::fsBold});
+        return m;
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- pieces
+
+TEST(PdfPieces, FontNamesAndMapBlocks)
+{
+    EXPECT_EQ(PDFFontName("Liberation Sans", true, true), "Liberation#20Sans,BoldItalic");
+    EXPECT_EQ(PDFFontName("A#B (x)", false, false), "A#23B#20#28x#29");
+    EXPECT_EQ(PDFFontName("Caf\xC3\xA9", false, true), "Caf#E9,Italic");
+    EXPECT_EQ(GlyphsToHex(u"\x0001\x00AB\x1234"), "000100AB1234");
+    std::vector<int> glyphs;
+    std::vector<char16_t> uni;
+    for (int g = 1; g <= 250; ++g) {
+        glyphs.push_back(g);
+        uni.push_back(static_cast<char16_t>(0x40 + g));
+    }
+    const std::string map = ToUnicodeMap("X+Bold", glyphs, uni);
+    EXPECT_NE(map.find("100 beginbfchar"), std::string::npos);
+    EXPECT_NE(map.find("50 beginbfchar"), std::string::npos);
+    EXPECT_EQ(std::regex_search(map, std::regex("Ordering \\(Identity\\)")), false);
+    int blocks = 0;
+    for (std::size_t p = 0; (p = map.find("beginbfchar", p)) != std::string::npos; ++p) ++blocks;
+    EXPECT_EQ(blocks, 3);
+}
+
+TEST(PdfPieces, DashesAndArrows)
+{
+    EXPECT_EQ(PDFDash(TqlrFrameStyle::fsSolid, 1), "[] 0 d");
+    EXPECT_EQ(PDFDash(TqlrFrameStyle::fsDash, 1), "[6.00 ] 0 d");
+    EXPECT_EQ(PDFDash(TqlrFrameStyle::fsDot, 2), "[4.00 12.00 ] 0 d");
+    EXPECT_EQ(PDFDash(TqlrFrameStyle::fsDashDotDot, 1), "[6.00 6.00 2.00 6.00 2.00 6.00 ] 0 d");
+    struct Case {
+        double x1, y1, x2, y2, bx, by;
+    } cases[] = {
+        {100, 0, 0, 0, 90, 0},     // horizontal, tip on the right
+        {0, 0, 100, 0, 10, 0},     // horizontal, tip on the left
+        {0, 100, 0, 0, 0, 90},     // vertical, tip on top
+        {0, 0, 0, 100, 0, 10},     // vertical: the first guess is beyond both ends
+        {60, 80, 0, 0, 54, 72},    // sloped 3-4-5
+    };
+    for (const Case& c : cases) {
+        const TqlrPDFArrow a = ArrowGeometry(c.x1, c.y1, c.x2, c.y2, 10, 4);
+        EXPECT_NEAR(a.X, c.bx, 1e-6) << c.x1 << "," << c.y1;
+        EXPECT_NEAR(a.Y, c.by, 1e-6) << c.x1 << "," << c.y1;
+        // The barbs lie 4 apart from the base, across the line.
+        EXPECT_NEAR(std::hypot(a.X1 - a.X, a.Y1 - a.Y), 4, 1e-6);
+        EXPECT_NEAR((a.X1 - a.X) * (c.x1 - c.x2) + (a.Y1 - a.Y) * (c.y1 - c.y2), 0, 1e-6);
+    }
+}
+
+// ---------------------------------------------------------------- structure
+
+TEST(PdfWriter, EmptyExportAndViewerPreferences)
+{
+    StandIns standIns;
+    struct Case {
+        std::string title;
+        bool printScaling;
+        bool displayTitle, noScaling;
+    } cases[] = {{"", false, false, true}, {"T", true, true, false}};
+    for (const Case& c : cases) {
+        rtl::TStringStream out;
+        TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+        pdf.Stream = &out;
+        pdf.Compressed = false;
+        pdf.Title = c.title;
+        pdf.PrintScaling = c.printScaling;
+        ASSERT_TRUE(pdf.Start());
+        pdf.Finish();
+        const std::string s = out.DataString();
+        EXPECT_EQ(s.rfind("%PDF-1.5\r\n", 0), 0u);
+        EXPECT_NE(s.find("/Kids []\r\n/Count 0"), std::string::npos);
+        EXPECT_EQ(s.find("/DisplayDocTitle true") != std::string::npos, c.displayTitle);
+        EXPECT_EQ(s.find("/PrintScaling /None") != std::string::npos, c.noScaling);
+        EXPECT_EQ(CheckXRef(s), 3);   // page tree, information, catalogue
+        EXPECT_NE(s.find("/ID [<"), std::string::npos);
+        EXPECT_NE(s.find("/CreationDate (D:20260314090507)"), std::string::npos);
+    }
+    TqlrPDFExport none(TqlrCustomExportFilter::NoRegister{});
+    EXPECT_FALSE(none.Start());
+}
+
+TEST(PdfWriter, PermissionValueAndProtectionTurnsEmbeddingOn)
+{
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    EXPECT_EQ(pdf.EncBits(), -4);
+    pdf.SetProtectionFlags({});
+    EXPECT_EQ(pdf.EncBits(), -64);
+    pdf.SetProtectionFlags({TqlrPDFEncBit::ePrint});
+    EXPECT_EQ(pdf.EncBits(), -60);
+    StandIns standIns;
+    rtl::TStringStream out;
+    pdf.Stream = &out;
+    pdf.UserPassword = "user";
+    ASSERT_TRUE(pdf.Start());
+    pdf.Finish();
+    EXPECT_TRUE(pdf.EmbeddedFonts);
+    EXPECT_EQ(pdf.OwnerPassword, "user");
+    EXPECT_NE(out.DataString().find("/Encrypt <<\r\n/Filter /Standard\r\n/V 2\r\n/R 3"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- end to end
+
+namespace {
+
+// A report with texts in several fonts (Greek from the Symbol font), a
+// rotated memo, lines with arrows, every shape and a picture.
+void BuildFixture(PdfReport& r)
+{
+    r.Memo("Solar eclipse of 2026 August 12", "Arial", 14, 0, 0, 500, 30, true);
+    auto* d = r.Memo("DT", "Symbol", 12, 0, 40, 60, 24);
+    d->Frame()->SetTyp({TqlrFrameType::ftLeft, TqlrFrameType::ftTop, TqlrFrameType::ftRight, TqlrFrameType::ftBottom});
+    r.Memo("Greatest eclipse 17:46:06 UT", "Arial", 10, 80, 40, 300, 24);
+    auto* right = r.Memo("Magnitude 1.039", "Tahoma", 10, 400, 40, 250, 24);
+    right->SetHAlign(TqlrHAlign::haRight);
+    auto* rot = r.Memo("Rotated", "Arial", 10, 600, 80, 30, 120);
+    rot->SetRotation(90);
+    auto* line = new TqlrLineView(r.band);
+    line->SetName("Line1");
+    line->SetBounds(0, 80, 300, 0);
+    line->ArrowStart = true;
+    line->ArrowEnd = true;
+    line->ArrowSolid = true;
+    const TqlrShapeKind kinds[] = {TqlrShapeKind::skRectangle, TqlrShapeKind::skRoundRectangle,
+                                   TqlrShapeKind::skEllipse,   TqlrShapeKind::skTriangle,
+                                   TqlrShapeKind::skDiamond,   TqlrShapeKind::skDiagonal1,
+                                   TqlrShapeKind::skDiagonal2};
+    int x = 0;
+    for (TqlrShapeKind k : kinds) {
+        auto* s = new TqlrShapeView(r.band);
+        s->SetName("Shape" + std::to_string(x));
+        s->SetBounds(x * 80, 120, 70, 50);
+        s->SetShape(k);
+        if (k == TqlrShapeKind::skRectangle) s->SetColor(gui::clRed);
+        ++x;
+    }
+    auto* pic = new TqlrPictureView(r.band);
+    pic->SetName("Picture1");
+    pic->SetBounds(0, 200, 100, 60);
+    gui::TBitmap bmp(40, 24);
+    bmp.Canvas()->Brush()->SetColor(gui::clBlue);
+    bmp.Canvas()->FillRect(gui::TRect{0, 0, 40, 24});
+    gui::TPicture picture;
+    picture.SetGraphic(&bmp);
+    pic->SetPicture(&picture);
+}
+
+} // namespace
+
+TEST(PdfEndToEnd, PreparedReportReadsBack)
+{
+    if (!Have("pdftotext") || !Have("pdfinfo")) GTEST_SKIP() << "poppler tools missing";
+    StandIns standIns;
+    const fs::path dir = TempDir("e2e");
+    for (bool embedded : {false, true}) {
+        PdfReport r;
+        BuildFixture(r);
+        ASSERT_TRUE(r.report.PrepareReport());
+        TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+        pdf.ShowDialog = false;
+        pdf.EmbeddedFonts = embedded;
+        pdf.Title = "Eclipse \xCE\x94T";
+        pdf.Author = "Tolmira Eclipse Calculator";
+        pdf.Producer = "Tolmira Eclipse Calculator";
+        const fs::path file = dir / (embedded ? "embedded.pdf" : "plain.pdf");
+        pdf.FileName = file.string();
+        ASSERT_TRUE(r.report.Export(&pdf));
+        const std::string bytes = ReadFile(file);
+        CheckXRef(bytes);
+
+        const Output text = Shell("pdftotext -layout '" + file.string() + "' -");
+        EXPECT_EQ(text.code, 0) << text.text;
+        for (const char* t : {"Solar eclipse of 2026 August 12", "\xCE\x94\xCE\xA4", "Greatest eclipse 17:46:06 UT",
+                              "Magnitude 1.039"})
+            EXPECT_NE(text.text.find(t), std::string::npos) << t << " in\n" << text.text;
+
+        const Output info = Shell("pdfinfo '" + file.string() + "'");
+        EXPECT_NE(info.text.find("595.28 x 841.89 pts (A4)"), std::string::npos) << info.text;
+        EXPECT_NE(info.text.find("Eclipse \xCE\x94T"), std::string::npos) << info.text;
+        EXPECT_NE(info.text.find("Producer:        Tolmira Eclipse Calculator"), std::string::npos) << info.text;
+
+        if (Have("pdffonts")) {
+            const Output fonts = Shell("pdffonts '" + file.string() + "'");
+            EXPECT_NE(fonts.text.find("CID TrueType"), std::string::npos) << fonts.text;
+            EXPECT_NE(fonts.text.find("Identity-H"), std::string::npos);
+            // emb, sub, uni: the embedded programs are subsets without a
+            // name tag, so poppler reports them as whole.
+            const std::string emb = embedded ? "yes no  yes" : "no  no  yes";
+            const std::string other = embedded ? "no  no  yes" : "yes no  yes";
+            EXPECT_NE(fonts.text.find(emb), std::string::npos) << fonts.text;
+            EXPECT_EQ(fonts.text.find(other), std::string::npos) << fonts.text;
+            EXPECT_NE(fonts.text.find(embedded ? "Liberation Sans,Bold" : "Liberation Sans,Bold"), std::string::npos);
+        }
+        if (Have("pdftoppm")) {
+            const std::string base = (dir / (embedded ? "emb" : "plain")).string();
+            ASSERT_EQ(Shell("pdftoppm -r 72 -png -singlefile -f 1 -l 1 '" + file.string() + "' '" + base + "'").code, 0);
+            gui::TPngImage png;
+            png.LoadFromFile(base + ".png");
+            // Page origin: 10 mm margins (28.35 pt) plus the view in points.
+            auto at = [&](double rx, double ry) {
+                return png.Pixels(static_cast<int>(28.35 + 0.75 + rx * 0.75), static_cast<int>(28.35 + 0.75 + ry * 0.75));
+            };
+            EXPECT_EQ(gui::ColorToRGB(at(35, 145)), gui::clRed);         // filled rectangle
+            const gui::TColor blue = at(50, 230);                          // the picture
+            EXPECT_LT(blue & 0xFF, 0x40);
+            EXPECT_GT((blue >> 16) & 0xFF, 0xC0);
+            EXPECT_EQ(at(300, 300), gui::clWhite);                        // nothing there
+            // Some ink inside the title's box.
+            int ink = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int xx = 0; xx < 200; ++xx)
+                    if ((at(xx, y) & 0xFF) < 0x80) ++ink;
+            EXPECT_GT(ink, 50);
+        }
+    }
+}
+
+TEST(PdfEndToEnd, ProtectedFileKeepsGreekTitle)
+{
+    if (!Have("pdfinfo")) GTEST_SKIP() << "poppler tools missing";
+    StandIns standIns;
+    const fs::path dir = TempDir("protected");
+    PdfReport r;
+    r.Memo("Contact times", "Arial", 10, 0, 0, 300, 24);
+    ASSERT_TRUE(r.report.PrepareReport());
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    pdf.ShowDialog = false;
+    pdf.UserPassword = "moon";
+    pdf.OwnerPassword = "sun";
+    pdf.Title = "\xCE\x94T \xCE\xB1\xCE\xB2";
+    const fs::path file = dir / "protected.pdf";
+    pdf.FileName = file.string();
+    ASSERT_TRUE(r.report.Export(&pdf));
+    const Output info = Shell("pdfinfo -upw moon '" + file.string() + "'");
+    EXPECT_EQ(info.code, 0) << info.text;
+    EXPECT_NE(info.text.find("Encrypted:       yes"), std::string::npos) << info.text;
+    EXPECT_NE(info.text.find("\xCE\x94T \xCE\xB1\xCE\xB2"), std::string::npos) << info.text;
+    const Output text = Shell("pdftotext -upw moon '" + file.string() + "' -");
+    EXPECT_NE(text.text.find("Contact times"), std::string::npos) << text.text;
+    EXPECT_NE(Shell("pdfinfo -upw wrong '" + file.string() + "'").code, 0);
+}
