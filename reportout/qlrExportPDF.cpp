@@ -197,8 +197,9 @@ void TqlrPDFExport::WriteStreamObject(int object, const std::string& data, bool 
     if (FProtection) bytes = FSecurity.Encrypt(bytes, object);
     Line("stream");
     Put(bytes);
-    // The data ends with a line end before "endstream" (not counted in /Length).
-    Line("");
+    // A line end before "endstream" (not counted in /Length) unless the
+    // plain data already ends with one.
+    if (bytes.empty() || bytes.back() != '\n') Line("");
     Line("endstream");
     Line("endobj");
 }

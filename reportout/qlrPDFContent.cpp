@@ -408,7 +408,9 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
         const auto ha = memo->HAlign();
         const auto va = memo->VAlign();
         for (int i = 0; i < n; ++i) {
-            if (lines[static_cast<std::size_t>(i)].empty()) continue;
+            // An empty line (the layout keeps it as a blank) writes nothing
+            // but still takes its place.
+            if (lines[static_cast<std::size_t>(i)].find_first_not_of(u' ') == std::u16string::npos) continue;
             const long double pg = i == 0 ? memo->ParagraphGap() : 0;
             dt.SetText({lines[static_cast<std::size_t>(i)]});
             const long double lw = dt.CalcWidth();

@@ -103,6 +103,15 @@ int CheckXRef(const std::string& pdf)
     return count - 1;
 }
 
+// qpdf's structural check: 0 is clean, 2 errors, 3 warnings (none expected).
+void ExpectQpdfClean(const fs::path& file, const std::string& password = "")
+{
+    if (!Have("qpdf")) return;
+    const std::string pw = password.empty() ? "" : " --password=" + password;
+    const Output o = Shell("qpdf --check" + pw + " '" + file.string() + "'");
+    EXPECT_EQ(o.code, 0) << o.text;
+}
+
 // A report with one title band; memos, lines, shapes and pictures are added
 // by the tests, then the engine prepares it.
 struct PdfReport {
@@ -307,6 +316,7 @@ TEST(PdfEndToEnd, PreparedReportReadsBack)
         ASSERT_TRUE(r.report.Export(&pdf));
         const std::string bytes = ReadFile(file);
         CheckXRef(bytes);
+        ExpectQpdfClean(file);
 
         const Output text = Shell("pdftotext -layout '" + file.string() + "' -");
         EXPECT_EQ(text.code, 0) << text.text;
@@ -352,6 +362,19 @@ TEST(PdfEndToEnd, PreparedReportReadsBack)
                     if ((at(xx, y) & 0xFF) < 0x80) ++ink;
             EXPECT_GT(ink, 50);
         }
+        if (Have("mutool")) {
+            // A second, independent renderer: the same fills in the same places.
+            const std::string png = (dir / (embedded ? "mu-emb.png" : "mu-plain.png")).string();
+            ASSERT_EQ(Shell("mutool draw -q -r 72 -F png -o '" + png + "' '" + file.string() + "' 1").code, 0);
+            gui::TPngImage img;
+            img.LoadFromFile(png);
+            auto at = [&](double rx, double ry) {
+                return img.Pixels(static_cast<int>(28.35 + 0.75 + rx * 0.75), static_cast<int>(28.35 + 0.75 + ry * 0.75));
+            };
+            EXPECT_EQ(gui::ColorToRGB(at(35, 145)), gui::clRed);
+            EXPECT_GT((at(50, 230) >> 16) & 0xFF, 0xC0);
+            EXPECT_EQ(at(300, 300), gui::clWhite);
+        }
     }
 }
 
@@ -378,4 +401,214 @@ TEST(PdfEndToEnd, ProtectedFileKeepsGreekTitle)
     const Output text = Shell("pdftotext -upw moon '" + file.string() + "' -");
     EXPECT_NE(text.text.find("Contact times"), std::string::npos) << text.text;
     EXPECT_NE(Shell("pdfinfo -upw wrong '" + file.string() + "'").code, 0);
+    ExpectQpdfClean(file, "sun");
+    ExpectQpdfClean(file, "moon");
+    if (Have("qpdf")) {
+        const Output enc = Shell("qpdf --show-encryption --password=moon '" + file.string() + "'");
+        EXPECT_NE(enc.text.find("R = 3"), std::string::npos) << enc.text;
+        EXPECT_NE(enc.text.find("P = -4"), std::string::npos) << enc.text;
+        const Output owner = Shell("qpdf --show-encryption --password=sun '" + file.string() + "'");
+        EXPECT_NE(owner.text.find("Supplied password is owner password"), std::string::npos) << owner.text;
+    }
+}
+
+// ---------------------------------------------------------------- page content
+
+namespace {
+
+// An export on one page of the fixture, driven by hand: the objects given
+// are written, the page content returned.
+struct PageRig {
+    StandIns standIns;
+    PdfReport r;
+    rtl::TStringStream out;
+    TqlrPDFExport pdf{TqlrCustomExportFilter::NoRegister{}};
+    PageRig()
+    {
+        r.page->SetLeftMargin(0);
+        r.page->SetTopMargin(0);
+        pdf.Stream = &out;
+        pdf.Compressed = false;
+        pdf.Start();
+        pdf.StartPage(r.page, 0);
+    }
+    std::string Write(TqlrView* v)
+    {
+        const std::size_t before = pdf.PageContent().size();
+        pdf.ExportObject(v);
+        return pdf.PageContent().substr(before);
+    }
+    // The x and y of every "Td" in order.
+    static std::vector<std::pair<double, double>> Td(const std::string& s)
+    {
+        std::vector<std::pair<double, double>> v;
+        std::regex re("(-?[0-9.]+) (-?[0-9.]+) Td");
+        for (auto it = std::sregex_iterator(s.begin(), s.end(), re); it != std::sregex_iterator(); ++it)
+            v.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+        return v;
+    }
+};
+
+} // namespace
+
+TEST(PdfContent, OutputChoice)
+{
+    PageRig g;
+    auto* memo = g.r.Memo("<b>x</b>", "Arial", 10, 0, 0, 100, 20);
+    EXPECT_EQ(g.pdf.OutputKind(memo), TqlrPDFOutput::Text);   // tags not allowed
+    memo->SetAllowHTMLTags(true);
+    EXPECT_EQ(g.pdf.OutputKind(memo), TqlrPDFOutput::Image);
+    g.pdf.HTMLTags = false;
+    EXPECT_EQ(g.pdf.OutputKind(memo), TqlrPDFOutput::Text);
+    memo->SetBrushStyle(gui::TBrushStyle::bsBDiagonal);
+    EXPECT_EQ(g.pdf.OutputKind(memo), TqlrPDFOutput::Image);
+    auto* pic = new TqlrPictureView(g.r.band);
+    pic->SetName("_pagebackground");
+    pic->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(g.pdf.OutputKind(pic), TqlrPDFOutput::Nothing);
+    g.pdf.Background = true;
+    EXPECT_EQ(g.pdf.OutputKind(pic), TqlrPDFOutput::Image);
+    pic->SetWidth(0);
+    EXPECT_EQ(g.pdf.OutputKind(pic), TqlrPDFOutput::Nothing);
+    EXPECT_EQ(g.Write(pic), "");
+    auto* shape = new TqlrShapeView(g.r.band);
+    shape->SetBounds(0, 0, 100, 40);
+    shape->SetShape(TqlrShapeKind::skRoundRectangle);
+    EXPECT_EQ(g.Write(shape), "[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n1 1 1 rg\r\n0.00 811.89 \r\n75.00 30.00 re\r\nS\r\n");
+    shape->SetShape(TqlrShapeKind::skEllipse);
+    shape->SetBounds(0, 0, 40, 40);
+    EXPECT_EQ(g.Write(shape),
+              "[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n1 1 1 rg\r\n30.00 826.89 m\r\n"
+              "30.00 818.61 23.28 811.89 15.00 811.89 c\r\n6.72 811.89 0.00 818.61 0.00 826.89 c\r\n"
+              "0.00 835.17 6.72 841.89 15.00 841.89 c\r\n23.28 841.89 30.00 835.17 30.00 826.89 c\r\nS\r\n");
+    shape->SetPrintable(false);
+    EXPECT_EQ(g.Write(shape), "");
+    g.pdf.ExportNotPrintable = true;
+    EXPECT_NE(g.Write(shape), "");
+}
+
+TEST(PdfContent, TextPlacement)
+{
+    PageRig g;
+    auto* m = g.r.Memo("Wide", "Arial", 10, 100, 100, 200, 60);
+    auto x = [&](TqlrHAlign ha, long double shadow) {
+        m->SetHAlign(ha);
+        m->Frame()->SetShadowWidth(shadow);
+        return PageRig::Td(g.Write(m)).at(0).first;
+    };
+    // A shadow width of 4 (no shadow drawn) narrows the box by 3 points.
+    EXPECT_NEAR(x(TqlrHAlign::haRight, 0) - x(TqlrHAlign::haRight, 4), 3, 0.011);
+    EXPECT_NEAR(x(TqlrHAlign::haCenter, 0) - x(TqlrHAlign::haCenter, 4), 1.5, 0.011);
+    EXPECT_NEAR(x(TqlrHAlign::haLeft, 0), x(TqlrHAlign::haLeft, 4), 0.001);
+    m->Frame()->SetShadowWidth(0);
+    m->SetHAlign(TqlrHAlign::haLeft);
+
+    // An empty line writes nothing but keeps its place.
+    m->SetText("A\r\n\r\nC");
+    const std::string three = g.Write(m);
+    const auto td = PageRig::Td(three);
+    ASSERT_EQ(td.size(), 2u);
+    const double step = (td[0].second - td[1].second) / 2;   // one line, in points
+    EXPECT_GT(step, 8);
+    EXPECT_LT(step, 16);
+    // Bottom and centre alignment move the block down, top keeps it up.
+    m->SetVAlign(TqlrVAlign::vaBottom);
+    const double bottom = PageRig::Td(g.Write(m)).at(1).second;
+    m->SetVAlign(TqlrVAlign::vaCenter);
+    const double centre = PageRig::Td(g.Write(m)).at(1).second;
+    EXPECT_LT(bottom, centre);
+    EXPECT_LT(centre, td[1].second);
+    EXPECT_NEAR(centre, (bottom + td[1].second) / 2, 0.02);
+    m->SetVAlign(TqlrVAlign::vaTop);
+
+    // Rotation: a "cm" about the centre, extents swapped at 90 degrees.
+    EXPECT_EQ(three.find(" cm"), std::string::npos);
+    m->SetText("R");
+    m->SetRotation(90);
+    const std::string rot = g.Write(m);
+    EXPECT_NE(rot.find("0.00 1.00 -1.00 0.00 150.00 744.39 cm"), std::string::npos) << rot;
+    // Left aligned, the line starts half the (swapped) horizontal extent left of the centre.
+    EXPECT_NEAR(PageRig::Td(rot).at(0).first, -0.75 * 30, 0.011);
+
+    // An underlined font: a rule under the line as long as its measured width.
+    m->SetRotation(0);
+    m->SetText("Underlined");
+    m->Font()->SetStyle(gui::TFontStyles{gui::TFontStyle::fsUnderline});
+    const std::string u = g.Write(m);
+    std::smatch sm;
+    ASSERT_TRUE(std::regex_search(u, sm, std::regex("([0-9.]+) ([0-9.]+) m\r\n([0-9.]+) ([0-9.]+) l\r\nS")));
+    const double len = std::stod(sm[3]) - std::stod(sm[1]);
+    TqlrPDFFont& font = *g.pdf.Fonts().back();
+    int units = 0;
+    for (char16_t c : std::u16string(u"Underlined"))
+        for (std::size_t i = 0; i < font.Widths.size(); ++i)
+            if (font.UsedAlphabetUnicode[i] == c) units += font.Widths[i];
+    // The advances of the letters at 10 pt.
+    EXPECT_NEAR(len, units * 10 / 1000.0, 1.0);
+}
+
+TEST(PdfFonts, SharingOrderAndMapping)
+{
+    PageRig g;
+    gui::TFont a10, a14, bold;
+    a10.SetName("Arial");
+    a10.SetSize(10);
+    a14.Assign(&a10);
+    a14.SetSize(14);
+    bold.Assign(&a10);
+    bold.SetStyle(gui::TFontStyles{gui::TFontStyle::fsBold});
+    EXPECT_EQ(g.pdf.FindPageFont(a10), 0);
+    EXPECT_EQ(g.pdf.FindPageFont(a14), 0);
+    EXPECT_EQ(g.pdf.FindPageFont(bold), 1);
+    ASSERT_EQ(g.pdf.Fonts().size(), 2u);
+    EXPECT_EQ(g.pdf.Fonts()[1]->Name, "/F1");
+
+    TqlrPDFFont& f = *g.pdf.Fonts()[0];
+    const std::u16string glyphs = f.RemapString(u"abca", false);
+    ASSERT_EQ(glyphs.size(), 4u);
+    EXPECT_EQ(glyphs[0], glyphs[3]);
+    EXPECT_EQ(f.UsedAlphabetUnicode, (std::vector<char16_t>{u'a', u'b', u'c'}));
+    EXPECT_EQ(f.UsedAlphabet.size(), f.Widths.size());
+    // Right to left: the glyphs come in visual order, each with its own character.
+    f.RemapString(u"\u05D0\u05D1\u05D2", true);
+    EXPECT_EQ(std::vector<char16_t>(f.UsedAlphabetUnicode.begin() + 3, f.UsedAlphabetUnicode.end()),
+              (std::vector<char16_t>{u'\u05D2', u'\u05D1', u'\u05D0'}));
+    // A ligature stands for several characters: the default character.
+    TqlrPDFFont lig(a10);
+    const std::u16string fi = lig.RemapString(u"fi", false);
+    if (fi.size() == 1) EXPECT_EQ(lig.UsedAlphabetUnicode.at(0), lig.Metrics().DefaultChar);
+    // Symbol text is shaped as the Greek letters the report draws.
+    gui::TFont symbol;
+    symbol.SetName("Symbol");
+    TqlrPDFFont sym(symbol);
+    sym.RemapString(u"D", false);
+    EXPECT_EQ(sym.UsedAlphabetUnicode, (std::vector<char16_t>{u'\u0394'}));
+}
+
+TEST(PdfFonts, LaterPagesRepeatFontsAndObjectsFollowInOrder)
+{
+    PageRig g;
+    auto* m = g.r.Memo("Page text", "Arial", 10, 0, 0, 200, 20);
+    g.Write(m);
+    g.pdf.FinishPage(g.r.page, 0);
+    g.pdf.StartPage(g.r.page, 1);
+    g.Write(m);
+    g.pdf.FinishPage(g.r.page, 1);
+    g.pdf.Finish();
+    const std::string s = g.out.DataString();
+    const int objects = CheckXRef(s);
+    // 1 tree, content 2, font 3, page 4, content 5, page 6, then the four
+    // font objects (no font file), information and catalogue.
+    EXPECT_EQ(objects, 12);
+    EXPECT_NE(s.find("4 0 obj\r\n<<\r\n/Type /Page"), std::string::npos);
+    EXPECT_NE(s.find("6 0 obj\r\n<<\r\n/Type /Page"), std::string::npos);
+    int fontRefs = 0;
+    for (std::size_t p = 0; (p = s.find("/Font << /F0 3 0 R >>", p)) != std::string::npos; ++p) ++fontRefs;
+    EXPECT_EQ(fontRefs, 2);
+    EXPECT_NE(s.find("/Kids [4 0 R 6 0 R ]\r\n/Count 2"), std::string::npos);
+    EXPECT_EQ(s.find("/FontFile2"), std::string::npos);
+    // Uncompressed streams: the data, one line end, "endstream".
+    EXPECT_EQ(s.find("\r\n\r\nendstream"), std::string::npos);
+    EXPECT_NE(s.find("Q\r\nendstream"), std::string::npos);
+    EXPECT_NE(s.find("/ItalicAngle 0.00"), std::string::npos);
 }
