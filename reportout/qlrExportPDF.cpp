@@ -15,6 +15,7 @@
 #include "report/qlrClassPages.h"
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
+#include "reportout/qlrPDFExportDialog.h"
 #include "reportout/qlrmd5.h"
 
 namespace qlr {
@@ -96,6 +97,7 @@ TqlrPDFExport::TqlrPDFExport(NoRegister n) : TqlrCustomExportFilter(n) { Init();
 
 void TqlrPDFExport::Init()
 {
+    AddExportFilterStrings();
     FilterDesc = GetResourceString(8707);
     DefaultExt = GetResourceString(8708);
     SetProtectionFlags(AllPermissions());
@@ -319,24 +321,79 @@ void TqlrPDFExport::Finish()
 int TqlrPDFExport::ShowModal()
 {
     if (Title.empty() && Report) Title = Report->ReportOptions()->Name;
-    if (Stream) return 1;
+    if (Stream) return gui::mrOk;
     Outline = Report ? Report->PreviewOptions()->OutlineVisible : true;
-    gui::TSaveDialog save(nullptr);
-    save.Filter = GetResourceString(8707);
-    save.DefaultExt = GetResourceString(8708);
-    if (OverwritePrompt) save.Options.Include(gui::TOpenOption::ofOverwritePrompt);
-    if (!FileName.empty() || SlaveExport)
-        save.FileName = FileName;
-    else if (Report)
-        save.FileName = rtl::ChangeFileExt(rtl::ExtractFileName(Report->FileName()), save.DefaultExt);
+    TqlrPDFExportDialog dlg(nullptr);
+    gui::TSaveDialog* save = dlg.SaveDialog1;
     if (SlaveExport) {
+        dlg.OpenCB->SetVisible(false);
         OpenAfterExport = false;
-        return 1;
     }
-    if (!DefaultPath.empty()) save.InitialDir = DefaultPath;
-    if (!save.Execute()) return 2;
-    FileName = save.FileName;
-    return 1;
+    if (OverwritePrompt) save->Options.Include(gui::TOpenOption::ofOverwritePrompt);
+    if (!FileName.empty() || SlaveExport)
+        save->FileName = FileName;
+    else if (Report)
+        save->FileName =
+            rtl::ChangeFileExt(rtl::ExtractFileName(rtl::StringReplace(Report->FileName(), "\\", "/")), save->DefaultExt);
+
+    dlg.OpenCB->SetChecked(OpenAfterExport);
+    dlg.CompressedCB->SetChecked(Compressed);
+    dlg.EmbeddedCB->SetChecked(EmbeddedFonts);
+    dlg.PrintOptCB->SetChecked(PrintOptimized);
+    dlg.OutlineCB->SetChecked(Outline);
+    dlg.OutlineCB->SetEnabled(Outline);
+    dlg.BackgrCB->SetChecked(Background);
+    if (!PageNumbers.empty()) {
+        dlg.PageNumbersE->SetText(PageNumbers);
+        dlg.PageNumbersRB->SetChecked(true);
+    }
+    dlg.OwnPassE->SetText(OwnerPassword);
+    dlg.UserPassE->SetText(UserPassword);
+    dlg.PrintCB->SetChecked(FProtectionFlags.Contains(TqlrPDFEncBit::ePrint));
+    dlg.CopyCB->SetChecked(FProtectionFlags.Contains(TqlrPDFEncBit::eCopy));
+    dlg.ModCB->SetChecked(FProtectionFlags.Contains(TqlrPDFEncBit::eModify));
+    dlg.AnnotCB->SetChecked(FProtectionFlags.Contains(TqlrPDFEncBit::eAnnot));
+    std::string* info[] = {&Title, &Author, &Subject, &Keywords, &Creator, &Producer};
+    gui::TEdit* edits[] = {dlg.TitleE, dlg.AuthorE, dlg.SubjectE, dlg.KeywordsE, dlg.CreatorE, dlg.ProducerE};
+    for (int k = 0; k < 6; ++k) edits[k]->SetText(*info[k]);
+    bool* prefs[] = {&HideToolbar, &HideMenubar, &HideWindowUI, &FitWindow, &CenterWindow, &PrintScaling};
+    gui::TCheckBox* boxes[] = {dlg.HideToolbarCB, dlg.HideMenubarCB, dlg.HideWindowUICB,
+                               dlg.FitWindowCB,   dlg.CenterWindowCB, dlg.PrintScalingCB};
+    for (int k = 0; k < 6; ++k) boxes[k]->SetChecked(*prefs[k]);
+
+    if (OnShowDialog) {
+        dlg.OnShow = [this, &dlg](rtl::TObject*) { OnShowDialog(dlg); };
+    }
+    int result = dlg.ShowModal();
+    if (result != gui::mrOk) return result;
+    UserPassword = dlg.UserPassE->Text();
+    OwnerPassword = dlg.OwnPassE->Text();
+    TqlrPDFEncBits flags;
+    if (dlg.PrintCB->Checked()) flags.Include(TqlrPDFEncBit::ePrint);
+    if (dlg.ModCB->Checked()) flags.Include(TqlrPDFEncBit::eModify);
+    if (dlg.CopyCB->Checked()) flags.Include(TqlrPDFEncBit::eCopy);
+    if (dlg.AnnotCB->Checked()) flags.Include(TqlrPDFEncBit::eAnnot);
+    SetProtectionFlags(flags);
+    PageNumbers.clear();
+    CurPage = false;
+    if (dlg.CurPageRB->Checked()) CurPage = true;
+    else if (dlg.PageNumbersRB->Checked()) PageNumbers = dlg.PageNumbersE->Text();
+    OpenAfterExport = dlg.OpenCB->Checked();
+    Compressed = dlg.CompressedCB->Checked();
+    EmbeddedFonts = dlg.EmbeddedCB->Checked();
+    PrintOptimized = dlg.PrintOptCB->Checked();
+    Outline = dlg.OutlineCB->Checked();
+    Background = dlg.BackgrCB->Checked();
+    for (int k = 0; k < 6; ++k) *info[k] = edits[k]->Text();
+    for (int k = 0; k < 6; ++k) *prefs[k] = boxes[k]->Checked();
+    if (!SlaveExport) {
+        if (!DefaultPath.empty()) save->InitialDir = DefaultPath;
+        if (save->Execute())
+            FileName = save->FileName;
+        else
+            result = gui::mrCancel;
+    }
+    return result;
 }
 
 } // namespace qlr

@@ -119,6 +119,10 @@ public:
     bool HideToolbar = false, HideMenubar = false, HideWindowUI = false, FitWindow = false,
          CenterWindow = false, PrintScaling = false;
 
+    // Called with the options dialog just before it is shown (tests drive
+    // it from here).
+    std::function<void(class TqlrPDFExportDialog&)> OnShowDialog;
+
     TqlrPDFEncBits ProtectionFlags() const { return FProtectionFlags; }
     void SetProtectionFlags(TqlrPDFEncBits flags);
     int32_t EncBits() const { return FEncBits; }

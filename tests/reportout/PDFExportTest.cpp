@@ -14,12 +14,16 @@
 #include <regex>
 #include <string>
 
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/FontService.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
 #include "report/qlrClassPages.h"
+#include "report/qlrRes.h"
 #include "reportout/qlrExportPDF.h"
+#include "reportout/qlrPDFExportDialog.h"
 
 using namespace qlr;
 namespace fs = std::filesystem;
@@ -611,4 +615,76 @@ TEST(PdfFonts, LaterPagesRepeatFontsAndObjectsFollowInOrder)
     EXPECT_EQ(s.find("\r\n\r\nendstream"), std::string::npos);
     EXPECT_NE(s.find("Q\r\nendstream"), std::string::npos);
     EXPECT_NE(s.find("/ItalicAngle 0.00"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- dialog
+
+TEST(PdfDialog, StreamSkipsTheDialogAndTitleComesFromTheReport)
+{
+    PdfReport r;
+    rtl::TStringStream out;
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    pdf.Report = &r.report;
+    pdf.Stream = &out;
+    bool shown = false;
+    pdf.OnShowDialog = [&](TqlrPDFExportDialog&) { shown = true; };
+    EXPECT_EQ(pdf.ShowModal(), gui::mrOk);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(pdf.Title, "Eclipse table");
+}
+
+TEST(PdfDialog, OptionsReadBackAndCancelledSaveKeepsThem)
+{
+    PdfReport r;
+    auto scripted = std::make_unique<gui::TScriptedDialogService>();
+    gui::TScriptedDialogService* files = scripted.get();
+    auto old = gui::SetDialogService(std::move(scripted));
+    files->FileAnswers.push_back({false, ""});
+    files->FileAnswers.push_back({true, "/tmp/chosen.pdf"});
+
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    pdf.Report = &r.report;
+    pdf.Author = "Tolmira Eclipse Calculator";
+    std::vector<std::string> captions;
+    bool outlineEnabled = true, pagesChecked = false;
+    std::string typed;
+    pdf.OnShowDialog = [&](TqlrPDFExportDialog& d) {
+        captions = {d.Caption(), d.CompressedCB->Caption(), d.SecurityPage->Caption(), d.ViewerGB->Caption(),
+                    d.PrintScalingCB->Caption(), d.OwnPassL->Caption(), d.AuthorE->Text()};
+        outlineEnabled = d.OutlineCB->Enabled();
+        gui::sim::TypeText("1,a 3-5", d.PageNumbersE);
+        typed = d.PageNumbersE->Text();
+        pagesChecked = d.PageNumbersRB->Checked();
+        d.CompressedCB->SetChecked(false);
+        d.UserPassE->SetText("pw");
+        d.CopyCB->SetChecked(false);
+        gui::sim::PostKeyPress(gui::VK_RETURN);
+    };
+    EXPECT_EQ(pdf.ShowModal(), gui::mrCancel);   // OK, then the save dialog cancelled
+    EXPECT_EQ(captions, (std::vector<std::string>{"Export to PDF", "Compressed", "Security", "Viewer preferences",
+                                                  "Print scaling", "Owner password", "Tolmira Eclipse Calculator"}));
+    EXPECT_FALSE(outlineEnabled);
+    EXPECT_EQ(typed, "1,3-5");
+    EXPECT_TRUE(pagesChecked);
+    EXPECT_FALSE(pdf.Compressed);
+    EXPECT_EQ(pdf.UserPassword, "pw");
+    EXPECT_EQ(pdf.PageNumbers, "1,3-5");
+    EXPECT_EQ(pdf.EncBits(), -4 - 16);
+    EXPECT_EQ(pdf.Title, "Eclipse table");
+
+    EXPECT_EQ(pdf.ShowModal(), gui::mrOk);
+    EXPECT_EQ(pdf.FileName, "/tmp/chosen.pdf");
+    EXPECT_FALSE(pdf.Compressed);   // the dialog showed the kept options
+    gui::SetDialogService(std::move(old));
+}
+
+TEST(PdfDialog, StringTableLoads)
+{
+    AddExportFilterStrings();
+    EXPECT_EQ(GetResourceString(8707), "Adobe PDF file (*.pdf)|*.pdf");
+    EXPECT_EQ(GetResourceString(8988), "Print scaling");
+    EXPECT_EQ(GetResources().Get("PDFexport"), "PDF file");
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    EXPECT_EQ(pdf.GetDescription(), "PDF file");
+    EXPECT_EQ(pdf.DefaultExt, ".pdf");
 }
