@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -687,4 +688,46 @@ TEST(PdfDialog, StringTableLoads)
     TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
     EXPECT_EQ(pdf.GetDescription(), "PDF file");
     EXPECT_EQ(pdf.DefaultExt, ".pdf");
+}
+
+// ---------------------------------------------------------------- benchmark
+
+// A 100-page text report exported with fonts embedded and not: reports the
+// times and never fails.
+TEST(PdfBenchmark, HundredPageTextReport)
+{
+    StandIns standIns;
+    PdfReport r;
+    delete r.band;
+    auto* data = new TqlrMasterData(r.page);
+    data->SetName("MasterData1");
+    data->SetBounds(0, 0, 700, 40);
+    r.band = data;
+    data->SetRowCount(2600);
+    r.Memo("Row [Line]", "Arial", 10, 0, 0, 200, 20);
+    r.Memo("Contact C1 12:34:56.7 UT, altitude 45.2\xC2\xB0", "Arial", 10, 210, 0, 300, 20, true);
+    r.Memo("DT", "Symbol", 10, 520, 0, 60, 20);
+    const auto t0 = std::chrono::steady_clock::now();
+    if (!r.report.PrepareReport()) return;
+    const auto t1 = std::chrono::steady_clock::now();
+    const fs::path dir = TempDir("bench");
+    for (bool embedded : {false, true}) {
+        TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+        pdf.ShowDialog = false;
+        pdf.ShowProgress = false;
+        pdf.EmbeddedFonts = embedded;
+        pdf.FileName = (dir / (embedded ? "bench-embedded.pdf" : "bench.pdf")).string();
+        const auto a = std::chrono::steady_clock::now();
+        r.report.Export(&pdf);
+        const auto b = std::chrono::steady_clock::now();
+        std::printf("[ BENCH    ] %d pages prepared in %.0f ms; exported %s in %.0f ms, %lld bytes\n",
+                    r.report.PreviewPages()->GetCount(),
+                    std::chrono::duration<double, std::milli>(t1 - t0).count(),
+                    embedded ? "with fonts embedded" : "without fonts", std::chrono::duration<double, std::milli>(b - a).count(),
+                    static_cast<long long>(fs::exists(pdf.FileName) ? fs::file_size(pdf.FileName) : 0));
+        if (Have("pdftotext")) {
+            const Output last = Shell("pdftotext -f 100 -l 100 '" + pdf.FileName + "' - | head -1");
+            std::printf("[ BENCH    ] page 100 begins with: %s", last.text.c_str());
+        }
+    }
 }
