@@ -4,6 +4,8 @@
 // rendered pixels).
 
 #include <gtest/gtest.h>
+#include <nettle/arcfour.h>
+#include <nettle/md5.h>
 
 #include <array>
 #include <chrono>
@@ -12,6 +14,7 @@
 #include <unistd.h>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <regex>
 #include <string>
 
@@ -25,6 +28,8 @@
 #include "report/qlrRes.h"
 #include "reportout/qlrExportPDF.h"
 #include "reportout/qlrPDFExportDialog.h"
+#include "reportout/qlrRC4.h"
+#include "reportout/qlrmd5.h"
 
 using namespace qlr;
 namespace fs = std::filesystem;
@@ -730,4 +735,105 @@ TEST(PdfBenchmark, HundredPageTextReport)
             std::printf("[ BENCH    ] page 100 begins with: %s", last.text.c_str());
         }
     }
+}
+
+// ---------------------------------------------------------------- ciphers against nettle
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes NettleMd5(const Bytes& in)
+{
+    md5_ctx c;
+    md5_init(&c);
+    md5_update(&c, in.size(), in.data());
+    Bytes out(16);
+    md5_digest(&c, 16, out.data());
+    return out;
+}
+
+Bytes NettleRc4(const Bytes& key, const Bytes& in)
+{
+    arcfour_ctx c;
+    arcfour_set_key(&c, key.size(), key.data());
+    Bytes out(in.size());
+    arcfour_crypt(&c, in.size(), out.data(), in.data());
+    return out;
+}
+
+} // namespace
+
+TEST(PdfCiphersNettle, RandomInputsAgree)
+{
+    std::mt19937 rng(20260812);
+    for (int round = 0; round < 200; ++round) {
+        Bytes data(rng() % 300);
+        for (auto& b : data) b = static_cast<uint8_t>(rng());
+        uint8_t digest[16];
+        MD5OfBuffer(data.data(), data.size(), digest);
+        EXPECT_EQ(Bytes(digest, digest + 16), NettleMd5(data)) << "length " << data.size();
+        Bytes key(1 + rng() % 256);
+        for (auto& b : key) b = static_cast<uint8_t>(rng());
+        TqlrRC4 rc4;
+        rc4.Start(key.data(), static_cast<int>(key.size()));
+        Bytes out(data.size());
+        rc4.Crypt(data.data(), out.data(), data.size());
+        EXPECT_EQ(out, NettleRc4(key, data)) << "key length " << key.size();
+    }
+}
+
+// The standard security handler computed again from nettle's MD5 and RC4,
+// step by step as the published algorithm gives it.
+TEST(PdfCiphersNettle, SecurityEntriesKnownAnswer)
+{
+    const std::string fileId = "0123456789abcdef0123456789abcdef";
+    Bytes id;
+    for (int i = 0; i < 16; ++i) id.push_back(static_cast<uint8_t>(std::stoi(fileId.substr(2 * i, 2), nullptr, 16)));
+    auto pad = [](const std::string& pw) {
+        const auto p = PadPassword(pw);
+        return Bytes(p.begin(), p.end());
+    };
+    auto cat = [](Bytes a, const Bytes& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    auto twenty = [](const Bytes& key, Bytes data) {
+        for (int i = 0; i < 20; ++i) {
+            Bytes k = key;
+            for (auto& b : k) b = static_cast<uint8_t>(b ^ i);
+            data = NettleRc4(k, data);
+        }
+        return data;
+    };
+    struct Case {
+        std::string user, owner;
+        TqlrPDFEncBits flags;
+    } cases[] = {{"moon", "sun", AllPermissions()}, {"moon", "", {TqlrPDFEncBit::ePrint}}, {"", "sun", {}}};
+    for (const Case& c : cases) {
+        TPDFSecurity sec;
+        std::string owner = c.owner;
+        const int32_t p = PermissionValue(c.flags);
+        sec.Prepare(c.user, owner, p, fileId);
+        const std::string ownerUsed = c.owner.empty() ? c.user : c.owner;
+        EXPECT_EQ(owner, ownerUsed);
+        Bytes h = NettleMd5(pad(ownerUsed));
+        for (int i = 0; i < 50; ++i) h = NettleMd5(h);
+        const Bytes o = twenty(h, pad(c.user));
+        EXPECT_EQ(Bytes(sec.OwnerEntry().begin(), sec.OwnerEntry().end()), o) << c.user << "/" << c.owner;
+        Bytes k = NettleMd5(cat(cat(cat(pad(c.user), o),
+                                    Bytes{static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8),
+                                          static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 24)}),
+                                id));
+        for (int i = 0; i < 50; ++i) k = NettleMd5(k);
+        EXPECT_EQ(Bytes(sec.FileKey().begin(), sec.FileKey().end()), k);
+        const Bytes u = cat(twenty(k, NettleMd5(cat(pad(""), id))), Bytes(16, 0));
+        EXPECT_EQ(Bytes(sec.UserEntry().begin(), sec.UserEntry().end()), u);
+        // The object key: MD5 of the file key, three bytes of the number, two zeros.
+        const Bytes ok = NettleMd5(cat(k, Bytes{7, 0, 0, 0, 0}));
+        const auto objectKey = sec.ObjectKey(7);
+        EXPECT_EQ(Bytes(objectKey.begin(), objectKey.end()), ok);
+    }
+    // An opening parenthesis inside the entries is escaped.
+    EXPECT_EQ(EscapePDFString(std::string("a(b)c\\\r\n", 8)), "a\\(b\\)c\\\\\\r\\n");
 }
