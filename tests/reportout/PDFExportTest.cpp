@@ -293,6 +293,8 @@ void BuildFixture(PdfReport& r)
         if (k == TqlrShapeKind::skRectangle) s->SetColor(gui::clRed);
         ++x;
     }
+    auto* html = r.Memo("<b>Tagged</b> text", "Arial", 10, 200, 200, 150, 24);
+    html->SetAllowHTMLTags(true);   // drawn as a picture
     auto* pic = new TqlrPictureView(r.band);
     pic->SetName("Picture1");
     pic->SetBounds(0, 200, 100, 60);
@@ -371,6 +373,26 @@ TEST(PdfEndToEnd, PreparedReportReadsBack)
                 for (int xx = 0; xx < 200; ++xx)
                     if ((at(xx, y) & 0xFF) < 0x80) ++ink;
             EXPECT_GT(ink, 50);
+            // The tagged memo is a picture with its text drawn in it.
+            int picInk = 0;
+            for (int y = 0; y < 24; ++y)
+                for (int xx = 0; xx < 150; ++xx)
+                    if ((at(200 + xx, 200 + y) & 0xFF) < 0x80) ++picInk;
+            EXPECT_GT(picInk, 30);
+        }
+        // TEC_KEEP_PDF=<folder> keeps the files and page pictures to look at.
+        if (const char* keep = std::getenv("TEC_KEEP_PDF"))
+            for (const auto& e : fs::directory_iterator(dir))
+                fs::copy_file(e.path(), fs::path(keep) / e.path().filename(), fs::copy_options::overwrite_existing);
+        if (embedded && Have("qpdf")) {
+            // Decompressed objects: the page content and the font programs.
+            const fs::path qdf = dir / "qdf.pdf";
+            ASSERT_EQ(Shell("qpdf --qdf --object-streams=disable '" + file.string() + "' '" + qdf.string() + "'").code, 0);
+            const std::string q = ReadFile(qdf);
+            EXPECT_NE(q.find("> Tj"), std::string::npos);
+            EXPECT_NE(q.find("/FontFile2"), std::string::npos);
+            EXPECT_NE(q.find("BI\n/W"), std::string::npos);
+            EXPECT_NE(q.find("/ItalicAngle 0.00"), std::string::npos);
         }
         if (Have("mutool")) {
             // A second, independent renderer: the same fills in the same places.
@@ -420,6 +442,35 @@ TEST(PdfEndToEnd, ProtectedFileKeepsGreekTitle)
         const Output owner = Shell("qpdf --show-encryption --password=sun '" + file.string() + "'");
         EXPECT_NE(owner.text.find("Supplied password is owner password"), std::string::npos) << owner.text;
     }
+}
+
+TEST(PdfWriter, DefaultPathAndOpenAfterExport)
+{
+    StandIns standIns;
+    const fs::path dir = TempDir("open");
+    std::vector<std::string> opened;
+    gui::SetShellOpenHandler([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    PdfReport r;
+    r.Memo("x", "Arial", 10, 0, 0, 50, 20);
+    ASSERT_TRUE(r.report.PrepareReport());
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    pdf.ShowDialog = false;
+    pdf.OpenAfterExport = true;
+    pdf.DefaultPath = dir.string();
+    pdf.FileName = "named.pdf";
+    ASSERT_TRUE(r.report.Export(&pdf));
+    EXPECT_TRUE(fs::exists(dir / "named.pdf"));
+    EXPECT_EQ(opened, (std::vector<std::string>{(dir / "named.pdf").string()}));
+    // Into the caller's stream nothing is opened.
+    rtl::TStringStream out;
+    pdf.Stream = &out;
+    ASSERT_TRUE(r.report.Export(&pdf));
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_GT(out.DataString().size(), 500u);
+    gui::SetShellOpenHandler(nullptr);
 }
 
 // ---------------------------------------------------------------- page content
