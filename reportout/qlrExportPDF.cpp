@@ -10,6 +10,7 @@
 #include <random>
 
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Files.h"
 #include "report/qlrClassPages.h"
@@ -98,6 +99,7 @@ TqlrPDFExport::TqlrPDFExport(NoRegister n) : TqlrCustomExportFilter(n) { Init();
 void TqlrPDFExport::Init()
 {
     AddExportFilterStrings();
+    if (gui::Application) Creator = gui::Application->Name();
     FilterDesc = GetResourceString(8707);
     DefaultExt = GetResourceString(8708);
     SetProtectionFlags(AllPermissions());

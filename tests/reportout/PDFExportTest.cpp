@@ -20,6 +20,7 @@
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/FontService.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Strings.h"
@@ -887,4 +888,27 @@ TEST(PdfCiphersNettle, SecurityEntriesKnownAnswer)
     }
     // An opening parenthesis inside the entries is escaped.
     EXPECT_EQ(EscapePDFString(std::string("a(b)c\\\r\n", 8)), "a\\(b\\)c\\\\\\r\\n");
+}
+
+TEST(PdfDialog, PictureOfEachTab)
+{
+    // Shown and painted for a look (kept with TEC_KEEP_PDF); the tabs all
+    // have their captions.
+    TqlrPDFExportDialog d(nullptr);
+    d.Show();
+    gui::Application->ProcessMessages();
+    const char* keep = std::getenv("TEC_KEEP_PDF");
+    for (int i = 0; i < d.PageControl1->PageCount(); ++i) {
+        d.PageControl1->SetActivePageIndex(i);
+        gui::Application->ProcessMessages();
+        EXPECT_FALSE(d.PageControl1->Pages(i)->Caption().empty());
+        auto shot = d.GetImage();
+        ASSERT_TRUE(shot);
+        if (keep) {
+            gui::TPngImage png;
+            png.Assign(shot.get());
+            png.SaveToFile((fs::path(keep) / ("pdf-dialog-" + std::to_string(i) + ".png")).string());
+        }
+    }
+    d.Hide();
 }
