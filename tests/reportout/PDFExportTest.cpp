@@ -472,6 +472,15 @@ TEST(PdfWriter, DefaultPathAndOpenAfterExport)
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_GT(out.DataString().size(), 500u);
     gui::SetShellOpenHandler(nullptr);
+
+    // A file that cannot be created raises the stream error out of Start;
+    // the export is usable again afterwards.
+    pdf.Stream = nullptr;
+    pdf.FileName = (dir / "missing" / "x.pdf").string();
+    EXPECT_THROW(r.report.Export(&pdf), rtl::EFCreateError);
+    pdf.FileName = (dir / "again.pdf").string();
+    EXPECT_TRUE(r.report.Export(&pdf));
+    EXPECT_TRUE(fs::exists(dir / "again.pdf"));
 }
 
 // ---------------------------------------------------------------- page content
