@@ -25,6 +25,19 @@ std::string Hex4(unsigned v)
     return buf;
 }
 
+// Six capital letters naming a subset of a font program (from its glyphs).
+std::string SubsetTag(const std::vector<int>& glyphs)
+{
+    uint32_t h = 2166136261u;
+    for (int g : glyphs) h = (h ^ static_cast<uint32_t>(g)) * 16777619u;
+    std::string tag;
+    for (int i = 0; i < 6; ++i) {
+        tag += static_cast<char>('A' + h % 26);
+        h /= 26;
+    }
+    return tag;
+}
+
 bool IsBold(const gui::TFont& f) { return f.Style().Contains(gui::TFontStyle::fsBold); }
 bool IsItalic(const gui::TFont& f) { return f.Style().Contains(gui::TFontStyle::fsItalic); }
 
@@ -193,7 +206,8 @@ int TqlrPDFExport::FindPageFont(const gui::TFont& font)
 
 void TqlrPDFExport::WriteFontObjects(TqlrPDFFont& font)
 {
-    const std::string name = font.GetFontName();
+    std::string name = font.GetFontName();
+    const std::string cmapName = rtl::StringReplace(name, ",", "+");
     const auto& m = font.Metrics();
     int f = 0;
     if (EmbeddedFonts) {
@@ -204,7 +218,8 @@ void TqlrPDFExport::WriteFontObjects(TqlrPDFFont& font)
             // Only the glyphs used, under their own numbers; the whole
             // program when no subset can be made.
             auto bytes = font.Program->Subset(font.UsedAlphabet);
-            if (bytes.empty()) bytes = font.Program->ProgramBytes();
+            if (!bytes.empty()) name = SubsetTag(font.UsedAlphabet) + "+" + name;
+            else bytes = font.Program->ProgramBytes();
             program.assign(bytes.begin(), bytes.end());
         }
         WriteStreamObject(f, program, Compressed, true);
@@ -233,7 +248,7 @@ void TqlrPDFExport::WriteFontObjects(TqlrPDFFont& font)
 
     const int u = NewObject();
     Line(std::to_string(u) + " 0 obj");
-    const std::string map = ToUnicodeMap(rtl::StringReplace(name, ",", "+"), font.UsedAlphabet,
+    const std::string map = ToUnicodeMap(cmapName, font.UsedAlphabet,
                                          font.UsedAlphabetUnicode);
     WriteStreamObject(u, map, Compressed, true);
 
