@@ -270,7 +270,8 @@ void BuildFixture(PdfReport& r)
     r.Memo("Solar eclipse of 2026 August 12", "Arial", 14, 0, 0, 500, 30, true);
     auto* d = r.Memo("DT", "Symbol", 12, 0, 40, 60, 24);
     d->Frame()->SetTyp({TqlrFrameType::ftLeft, TqlrFrameType::ftTop, TqlrFrameType::ftRight, TqlrFrameType::ftBottom});
-    r.Memo("Greatest eclipse 17:46:06 UT", "Arial", 10, 80, 40, 300, 24);
+    r.Memo("Greatest eclipse 17:46:06 UT", "Arial", 10, 80, 40, 300, 24)
+        ->Font()->SetStyle(gui::TFontStyles{gui::TFontStyle::fsItalic});
     auto* right = r.Memo("Magnitude 1.039", "Tahoma", 10, 400, 40, 250, 24);
     right->SetHAlign(TqlrHAlign::haRight);
     auto* rot = r.Memo("Rotated", "Arial", 10, 600, 80, 30, 120);
@@ -394,6 +395,8 @@ TEST(PdfEndToEnd, PreparedReportReadsBack)
             EXPECT_NE(q.find("/FontFile2"), std::string::npos);
             EXPECT_NE(q.find("BI\n/W"), std::string::npos);
             EXPECT_NE(q.find("/ItalicAngle 0.00"), std::string::npos);
+            // The italic face's slant in degrees (its post table says -12).
+            EXPECT_NE(q.find("/ItalicAngle -12.00"), std::string::npos);
         }
         if (Have("mutool")) {
             // A second, independent renderer: the same fills in the same places.
@@ -552,6 +555,14 @@ TEST(PdfContent, OutputChoice)
               "[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n1 1 1 rg\r\n30.00 826.89 m\r\n"
               "30.00 818.61 23.28 811.89 15.00 811.89 c\r\n6.72 811.89 0.00 818.61 0.00 826.89 c\r\n"
               "0.00 835.17 6.72 841.89 15.00 841.89 c\r\n23.28 841.89 30.00 835.17 30.00 826.89 c\r\nS\r\n");
+    // A picture: one blank after "ID", then the JPEG data at once; the frame on top.
+    auto* photo = new TqlrPictureView(g.r.band);
+    photo->SetBounds(10, 10, 40, 30);
+    photo->Frame()->SetTyp({TqlrFrameType::ftTop});
+    const std::string img = g.Write(photo);
+    EXPECT_NE(img.find("/F [/DCT]\r\nID \xFF\xD8"), std::string::npos);
+    EXPECT_NE(img.find("\xFF\xD9\r\nEI\r\nQ\r\n0 0 0 RG\r\n[] 0 d\r\n0.75 w\r\n7.50 834.39 m\r\n37.50 834.39 l\r\nS"),
+              std::string::npos);
     shape->SetPrintable(false);
     EXPECT_EQ(g.Write(shape), "");
     g.pdf.ExportNotPrintable = true;
