@@ -144,10 +144,15 @@ void TqlrPDFExport::ClearFonts()
 bool TqlrPDFExport::Start()
 {
     if (SlaveExport) {
-        std::string name = Report && !Report->FileName().empty()
-                               ? rtl::ExtractFileName(Report->FileName())
-                               : "report" + std::to_string(static_cast<long long>(std::time(nullptr)));
-        FileName = rtl::ChangeFileExt(GetTempFolder() + "/" + name, GetResourceString(8708));
+        // The report file's name in the temporary folder, else a new
+        // temporary file's name, with the extension ".pdf".
+        if (Report && !Report->FileName().empty()) {
+            FileName = rtl::IncludeTrailingPathDelimiter(GetTempFolder()) + rtl::ExtractFileName(Report->FileName());
+        } else {
+            FileName = MakeTempFileName();
+            rtl::DeleteFile(FileName);   // only its name is wanted
+        }
+        FileName = rtl::ChangeFileExt(FileName, GetResourceString(8708));
     }
     if (FileName.empty() && !Stream) return false;
     if (!FileName.empty() && rtl::ExtractFilePath(FileName).empty() && !DefaultPath.empty())

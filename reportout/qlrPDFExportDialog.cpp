@@ -91,6 +91,9 @@ TqlrPDFExportDialog::TqlrPDFExportDialog(rtl::TComponent* owner) : gui::TForm(ow
     SetClientSize(292, 321);
     SetKeyPreview(true);
     SetCaption(R(8700));
+    OnKeyDown = [this](rtl::TObject*, uint16_t& key, gui::TShiftState) {
+        if (key == gui::VK_F1) GetResources().Help(this);
+    };
 
     PageControl1 = MakeControl<gui::TPageControl>(this, this, 4, 4, 285, 277);
     ExportPage = Tab(this, PageControl1, 107);

@@ -27,6 +27,7 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassPages.h"
 #include "report/qlrRes.h"
+#include "report/qlrUtils.h"
 #include "reportout/qlrExportPDF.h"
 #include "reportout/qlrPDFExportDialog.h"
 #include "reportout/qlrRC4.h"
@@ -484,6 +485,33 @@ TEST(PdfWriter, DefaultPathAndOpenAfterExport)
     pdf.FileName = (dir / "again.pdf").string();
     EXPECT_TRUE(r.report.Export(&pdf));
     EXPECT_TRUE(fs::exists(dir / "again.pdf"));
+}
+
+TEST(PdfWriter, SlaveExportWritesIntoTheTemporaryFolder)
+{
+    StandIns standIns;
+    PdfReport r;
+    ASSERT_TRUE(r.report.PrepareReport());
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    pdf.ShowDialog = false;
+    pdf.SlaveExport = true;
+    pdf.OpenAfterExport = true;
+    bool openShown = true;
+    pdf.OnShowDialog = [&](TqlrPDFExportDialog& d) {
+        openShown = d.OpenCB->Visible();
+        gui::sim::PostKeyPress(gui::VK_RETURN);
+    };
+    // The options, but no save dialog and no opening.
+    EXPECT_EQ(pdf.ShowModal(), gui::mrOk);
+    EXPECT_FALSE(openShown);
+    EXPECT_FALSE(pdf.OpenAfterExport);
+    ASSERT_TRUE(r.report.Export(&pdf));
+    EXPECT_EQ(fs::path(pdf.FileName).extension(), ".pdf");
+    EXPECT_EQ(fs::path(pdf.FileName).parent_path(), fs::path(GetTempFolder() + "/").parent_path().lexically_normal());
+    // The temporary file whose name was taken is not left behind.
+    EXPECT_FALSE(fs::exists(fs::path(pdf.FileName).replace_extension("")));
+    EXPECT_TRUE(fs::exists(pdf.FileName));
+    fs::remove(pdf.FileName);
 }
 
 // ---------------------------------------------------------------- page content
