@@ -296,6 +296,8 @@ void BuildFixture(PdfReport& r)
         if (k == TqlrShapeKind::skRectangle) s->SetColor(gui::clRed);
         ++x;
     }
+    auto* rtlMemo = r.Memo("\xD7\x99\xD7\xA8\xD7\x97 2026", "Arial", 10, 400, 200, 150, 24);   // Hebrew "moon"
+    rtlMemo->SetRTLReading(true);
     auto* html = r.Memo("<b>Tagged</b> text", "Arial", 10, 200, 200, 150, 24);
     html->SetAllowHTMLTags(true);   // drawn as a picture
     auto* pic = new TqlrPictureView(r.band);
@@ -335,8 +337,9 @@ TEST(PdfEndToEnd, PreparedReportReadsBack)
 
         const Output text = Shell("pdftotext -layout '" + file.string() + "' -");
         EXPECT_EQ(text.code, 0) << text.text;
+        // Right-to-left text read back in its logical order.
         for (const char* t : {"Solar eclipse of 2026 August 12", "\xCE\x94\xCE\xA4", "Greatest eclipse 17:46:06 UT",
-                              "Magnitude 1.039"})
+                              "Magnitude 1.039", "\xD7\x99\xD7\xA8\xD7\x97"})
             EXPECT_NE(text.text.find(t), std::string::npos) << t << " in\n" << text.text;
 
         const Output info = Shell("pdfinfo '" + file.string() + "'");
