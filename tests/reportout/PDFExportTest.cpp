@@ -441,6 +441,8 @@ TEST(PdfEndToEnd, ProtectedFileKeepsGreekTitle)
     const Output text = Shell("pdftotext -upw moon '" + file.string() + "' -");
     EXPECT_NE(text.text.find("Contact times"), std::string::npos) << text.text;
     EXPECT_NE(Shell("pdfinfo -upw wrong '" + file.string() + "'").code, 0);
+    if (const char* keep = std::getenv("TEC_KEEP_PDF"))
+        fs::copy_file(file, fs::path(keep) / file.filename(), fs::copy_options::overwrite_existing);
     ExpectQpdfClean(file, "sun");
     ExpectQpdfClean(file, "moon");
     if (Have("qpdf")) {
