@@ -39,6 +39,7 @@ TSEMainForm::TSEMainForm(rtl::TComponent* owner) : TForm(owner)
 {
     FEclipseMap = std::make_unique<TEclipseMap>(this);
     CreateComponents();
+    CreateReportExport();
     CreateActions();
     CreateMenus();
     OnCreate = [this](rtl::TObject*) { FormCreate(); };

@@ -32,6 +32,10 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 
+namespace qlr {
+class TqlrPDFExport;
+}
+
 namespace app {
 
 class TCatalogueDlg;
@@ -71,6 +75,7 @@ public:
     gui::TActionList* ActionManager = nullptr;
     gui::TLabel* LTimeShift = nullptr;       // time scale of the location table, a link
     TPipeClient* TEClient = nullptr;         // the sibling's pipe "TE"
+    qlr::TqlrPDFExport* PDFExport = nullptr; // the report preview's "PDF file..." export
     // Actions by name ("actSelectEclipse" ...).
     gui::TAction* Action(const std::string& name) const;
 
@@ -255,6 +260,7 @@ public:
 
 private:
     void CreateComponents();
+    void CreateReportExport();
     void CreateActions();
     void CreateMenus();
     void FormCreate();

@@ -179,8 +179,15 @@ std::string TPDFSecurity::EncryptPDFString(std::string_view text, int objectNumb
 
 std::string TPDFSecurity::PDFInfoString(std::string_view text, int objectNumber) const
 {
-    if (FProtected)
-        return "(" + EncryptPDFString(rtl::UTF8ToCodePage(text, rtl::SystemCodePage()), objectNumber) + ")";
+    if (FProtected) {
+        // UTF-16BE with its byte-order mark, so that no character is lost.
+        std::string bytes = "\xFE\xFF";
+        for (char16_t c : rtl::UTF8ToUTF16(text)) {
+            bytes += static_cast<char>(c >> 8);
+            bytes += static_cast<char>(c & 0xFF);
+        }
+        return "(" + EncryptPDFString(bytes, objectNumber) + ")";
+    }
     return "<" + UnicodeToPDFHex(rtl::UTF8ToUTF16(text)) + ">";
 }
 

@@ -61,7 +61,7 @@ public:
     void EncryptPDFStream(rtl::TStream& source, rtl::TStream& target, int objectNumber) const;
     // Encrypted (when protected) and escaped.
     std::string EncryptPDFString(std::string_view text, int objectNumber) const;
-    // Protected: "(" encrypted text in the system code page ")"; otherwise
+    // Protected: "(" encrypted UTF-16BE text with its byte-order mark ")"; otherwise
     // "<" hexadecimal UTF-16 ">".  text is UTF-8.
     std::string PDFInfoString(std::string_view text, int objectNumber) const;
     // The trailer's encryption dictionary, one entry per line (CR LF ends).

@@ -112,4 +112,12 @@ int ExtTextOut(TCanvas& canvas, int x, int y, uint32_t options, const TRect* cli
     return static_cast<int>(along);
 }
 
+std::u16string DrawnFontText(const TFont& font, std::u16string_view text)
+{
+    std::u16string s(text);
+    if (rtl::SameText(font.Name(), "Symbol"))
+        for (char16_t& c : s) c = SymbolChar(c);
+    return s;
+}
+
 } // namespace gui

@@ -15,6 +15,7 @@
 //   gui::ExtTextOut(*canvas, 5, 5, 0, nullptr, u"Total", dx.data());
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,5 +41,9 @@ int GetTextFit(const TCanvas& canvas, std::u16string_view text, int maxExtent, s
 // alone.  Returns the total advance.
 int ExtTextOut(TCanvas& canvas, int x, int y, uint32_t options, const TRect* clip, std::u16string_view text,
                const int* dx);
+
+// The characters the canvas shows for text in this font: the Greek
+// letters for the Latin ones in "Symbol", the text itself otherwise.
+std::u16string DrawnFontText(const TFont& font, std::u16string_view text);
 
 } // namespace gui

@@ -9,6 +9,8 @@
 #include <filesystem>
 
 #include "MainWindowFixture.h"
+#include "report/qlrDsgnIntf.h"
+#include "reportout/qlrExportPDF.h"
 #include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
 #include "app/MapDlgs.h"
@@ -368,3 +370,19 @@ TEST_F(MainWindow, MapDialogsShowTheMaps)
 }
 
 } // namespace
+
+TEST_F(MainWindow, CarriesThePdfExportOfferedByReportPreviews)
+{
+    ASSERT_NE(Form->PDFExport, nullptr);
+    EXPECT_EQ(Form->PDFExport->Author, "Tolmira Eclipse Calculator");
+    EXPECT_EQ(Form->PDFExport->Producer, "Tolmira Eclipse Calculator");
+    EXPECT_TRUE(Form->PDFExport->OpenAfterExport);
+    EXPECT_TRUE(Form->PDFExport->OverwritePrompt);
+    EXPECT_FALSE(Form->PDFExport->EmbeddedFonts);
+    EXPECT_EQ(Form->PDFExport->GetDescription(), "PDF file");
+    bool listed = false;
+    qlr::TqlrExportFilterCollection& filters = qlr::GetExportFilterCollection();
+    for (int i = 0; i < filters.Count(); ++i)
+        if (filters.GetItem(i) == Form->PDFExport) listed = true;
+    EXPECT_TRUE(listed);
+}

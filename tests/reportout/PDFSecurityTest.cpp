@@ -184,7 +184,7 @@ TEST(PdfSecurity, InformationStrings)
     const std::string s = sec.PDFInfoString("Caf\xC3\xA9", 3);
     ASSERT_EQ(s.front(), '(');
     ASSERT_EQ(s.back(), ')');
-    // The text went through the single-byte code page: 4 bytes encrypted.
+    // The text is encrypted as UTF-16BE with its byte-order mark.
     const std::string body = s.substr(1, s.size() - 2);
     std::string raw;
     for (std::size_t i = 0; i < body.size(); ++i) {
@@ -195,5 +195,5 @@ TEST(PdfSecurity, InformationStrings)
         const char c = body[++i];
         raw += c == 'n' ? '\n' : c == 'r' ? '\r' : c;
     }
-    EXPECT_EQ(raw, sec.Encrypt("Caf\xE9", 3));
+    EXPECT_EQ(raw, sec.Encrypt(std::string("\xFE\xFF\0C\0a\0f\0\xE9", 10), 3));
 }
