@@ -617,8 +617,10 @@ int TDBExGrid::CountRecords()
 {
     if (!IsDataSetActive()) return 0;
     db::TDataSet* ds = LinkedDataSet();
-    const bool oldNoUpdate = FDoNotUpdateMe;
+    const bool oldNoUpdate = FDoNotUpdateMe, oldSuspended = FEditUpdating;
+    // The walk tells the data sources that the data changed; not news here.
     FDoNotUpdateMe = true;
+    FEditUpdating = true;
     int count = 0;
     if (OnGetRecordCount) {
         ds->DisableControls();
@@ -641,6 +643,7 @@ int TDBExGrid::CountRecords()
         ds->EnableControls();
     }
     FDoNotUpdateMe = oldNoUpdate;
+    FEditUpdating = oldSuspended;
     if (FPageMode && FloatingFooter()->Visible()) ++count;
     return count;
 }
@@ -650,6 +653,12 @@ int TDBExGrid::CountRecords()
 bool TDBExGrid::SeekRowRecord(int aRow, int& oldActive)
 {
     oldActive = FDataLink->ActiveRecord();
+    // An export run puts the record of the row it writes under the cursor
+    // (with the controls disabled, so the link's window stays behind).
+    if (FExporting && FExportRow >= 0) {
+        FDataLink->SetActiveRecord(oldActive);
+        return aRow == FExportRow;
+    }
     int rec;
     if (FDataSetType == TDataSetType::dtNonSequenced)
         rec = FExportRow >= 0 ? oldActive : aRow - FixedRows();

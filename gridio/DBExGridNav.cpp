@@ -44,7 +44,11 @@ void TDBExGrid::SyncRowWithRecord()
         // Row FixedRows shows buffer record 0, kept above the window.
         const int maxTop = FixedRows() + 1;
         if (TopRow() > maxTop && !FloatingFooter()->Visible()) SetTopRow(maxTop);
-        FThumbPos = ds->Bof() ? 0 : ds->Eof() ? 4 : 2;
+        // The ends as the data set flags them, or as the link's window shows them.
+        const int abs = FDataLink->FirstRecord() + FDataLink->ActiveRecord();
+        const bool atStart = ds->Bof() || abs == 0;
+        const bool atEnd = ds->Eof() || abs == ds->RecordCount() - 1;
+        FThumbPos = atStart ? 0 : atEnd ? 4 : 2;
         gui::TScrollInfo info;
         info.Min = 0;
         info.Max = 4;
@@ -515,6 +519,7 @@ void TDBExGrid::ExportNotification(grid::TGridExportState state, int aRow)
         if (aRow < FixedRows()) break;
         if (FDataSetType == TDataSetType::dtSequenced) {
             // The row's record becomes current, while the grid waits.
+            FExportRow = aRow;
             ds->SetRecNo(aRow - FixedRows() + 1);
         } else {
             if (state == grid::TGridExportState::esExportSelRow) FSelExport = true;

@@ -1,0 +1,189 @@
+// The data-aware grid's rows in step with the data set: keys, wheel,
+// scroll-bar messages, the non-sequenced window, export runs, deletion.
+#include <gtest/gtest.h>
+
+#include "DBExGridTestFixture.h"
+#include "gridio/GridFiles.h"
+#include "platform/gui/InputSim.h"
+#include "platform/gui/Messages.h"
+
+using namespace gridio;
+using namespace dbexgrid_test;
+
+namespace {
+
+// Twenty records, so that the window of records is smaller than the data.
+struct LongFixture : DBExFixture {
+    void SetUp() override
+    {
+        DBExFixture::SetUp();
+        for (int i = 6; i <= 40; ++i)
+            Data->AppendRecord({int64_t(i), "Rec" + std::to_string(i), int64_t(0), std::string("N")});
+        Data->First();
+    }
+};
+
+struct UnnumberedFixture : LongFixture {
+    db::TMemDataSet* MakeData() override { return new TUnnumberedData(Form.get()); }
+};
+
+} // namespace
+
+TEST_F(LongFixture, KeysMoveTheRecordAndTheRow)
+{
+    EXPECT_EQ(Grid->RowCount(), 41);
+    EXPECT_EQ(Grid->Row(), 1);
+    Grid->Key(gui::VK_DOWN);
+    Grid->Key(gui::VK_DOWN);
+    EXPECT_EQ(Data->RecNo(), 3);
+    EXPECT_EQ(Grid->Row(), 3);
+    Grid->Key(gui::VK_UP);
+    EXPECT_EQ(Data->RecNo(), 2);
+    EXPECT_EQ(Grid->Row(), 2);
+    Grid->Key(gui::VK_END, gui::TShiftState{gui::TShiftStateItem::ssCtrl});
+    EXPECT_EQ(Data->RecNo(), 40);
+    EXPECT_EQ(Grid->Row(), 40);
+    // The visible rows show records that the link holds.
+    const int top = Grid->TopRow();
+    EXPECT_GT(top, 1);
+    EXPECT_EQ(Grid->GetCellText(2, top), "Rec" + std::to_string(top));
+    EXPECT_EQ(Grid->GetCellText(2, 40), "Rec40");
+    Grid->Key(gui::VK_PRIOR);
+    EXPECT_LT(Data->RecNo(), 40);
+    EXPECT_EQ(Grid->Row(), Data->RecNo());
+    EXPECT_EQ(Grid->GetCellText(1, Grid->Row()), std::to_string(Data->RecNo()));
+    Grid->Key(gui::VK_HOME, gui::TShiftState{gui::TShiftStateItem::ssCtrl});
+    EXPECT_EQ(Data->RecNo(), 1);
+    EXPECT_EQ(Grid->TopRow(), 1);
+}
+
+TEST_F(LongFixture, WheelAndClicksMoveTheRecord)
+{
+    Grid->WheelDown();
+    Grid->WheelDown();
+    EXPECT_EQ(Data->RecNo(), 3);
+    Grid->WheelUp();
+    EXPECT_EQ(Data->RecNo(), 2);
+    // A click on row 5 makes record 5 current.
+    const gui::TRect r = Grid->CellRect(2, 5);
+    gui::sim::Click(Grid, r.Left + 5, r.Top + 5);
+    EXPECT_EQ(Data->RecNo(), 5);
+    EXPECT_EQ(Grid->Row(), 5);
+    // Moving the data set moves the row.
+    Data->SetRecNo(9);
+    EXPECT_EQ(Grid->Row(), 9);
+}
+
+TEST_F(LongFixture, ScrollMessagesMoveTheRecord)
+{
+    Grid->WMVScroll(gui::SB_BOTTOM, 0);
+    EXPECT_EQ(Data->RecNo(), 40);
+    EXPECT_EQ(Grid->Row(), 40);
+    Grid->WMVScroll(gui::SB_TOP, 0);
+    EXPECT_EQ(Data->RecNo(), 1);
+    Grid->WMVScroll(gui::SB_LINEDOWN, 0);
+    EXPECT_GT(Data->RecNo(), 1);
+    EXPECT_EQ(Grid->Row(), Data->RecNo());
+}
+
+TEST_F(LongFixture, KeysIgnoredWhileControlsAreDisabled)
+{
+    Data->DisableControls();
+    Grid->Key(gui::VK_DOWN);
+    Grid->WheelDown();
+    Grid->WMVScroll(gui::SB_BOTTOM, 0);
+    EXPECT_EQ(Data->RecNo(), 1);
+    Data->EnableControls();
+    Grid->Key(gui::VK_DOWN);
+    EXPECT_EQ(Data->RecNo(), 2);
+}
+
+TEST_F(UnnumberedFixture, NonSequencedWindowAndThumbPositions)
+{
+    EXPECT_EQ(Grid->DataSetType(), TDataSetType::dtNonSequenced) << "switched by DatasetTypeAuto";
+    EXPECT_EQ(Grid->ThumbPos(), 0);
+    Grid->WMVScroll(gui::SB_THUMBPOSITION, 2);
+    EXPECT_EQ(Data->RecNo(), 1) << "position 2 moves nothing";
+    Grid->WMVScroll(gui::SB_THUMBPOSITION, 4);
+    EXPECT_TRUE(Data->Eof() || Data->RecNo() == 40);
+    EXPECT_EQ(Grid->ThumbPos(), 4);
+    EXPECT_LE(Grid->TopRow(), Grid->FixedRows() + 1);
+    Grid->WMVScroll(gui::SB_THUMBPOSITION, 1);
+    EXPECT_EQ(Grid->ThumbPos(), 2);
+    EXPECT_LE(Grid->TopRow(), Grid->FixedRows() + 1);
+    // The rows show the records of the window.
+    const int a = Grid->DataLink()->ActiveRecord();
+    EXPECT_EQ(Grid->Row(), a + Grid->FixedRows());
+    EXPECT_EQ(Grid->GetCellText(1, Grid->Row()), std::to_string(Data->RecNo()));
+    Grid->WMVScroll(gui::SB_THUMBPOSITION, 0);
+    EXPECT_EQ(Data->RecNo(), 1);
+    EXPECT_EQ(Grid->ThumbPos(), 0);
+    for (int i = 0; i < 30; ++i) {
+        Grid->Key(gui::VK_DOWN);
+        ASSERT_LE(Grid->TopRow(), Grid->FixedRows() + 1) << "after " << i + 1 << " Down keys";
+    }
+    EXPECT_EQ(Data->RecNo(), 31);
+}
+
+TEST_F(LongFixture, ExportReturnsRecordBufferAndTopRow)
+{
+    Data->SetRecNo(17);
+    const int row = Grid->Row(), top = Grid->TopRow(), ar = Grid->DataLink()->ActiveRecord();
+    // A CSV save walks every row through the notifications.
+    const std::string file = ::testing::TempDir() + "/dbexgrid-export.csv";
+    gridio::TGridFiles(*Grid).SaveToCSV(file, false);
+    EXPECT_EQ(Data->RecNo(), 17);
+    EXPECT_EQ(Grid->Row(), row);
+    EXPECT_EQ(Grid->TopRow(), top);
+    EXPECT_EQ(Grid->DataLink()->ActiveRecord(), ar);
+    EXPECT_FALSE(Data->ControlsDisabled());
+    // What was written are the records, not the empty cells.
+    rtl::TStringList lines;
+    lines.LoadFromFile(file);
+    ASSERT_EQ(lines.Count(), 41);
+    EXPECT_NE(lines[30].find("Rec30"), std::string::npos);
+    // A print run's counting pass, by hand.
+    Grid->ExportNotification(grid::TGridExportState::esExportStart, -1);
+    for (int r = 0; r < Grid->RowCount(); ++r) Grid->ExportNotification(grid::TGridExportState::esExportNewRow, r);
+    EXPECT_TRUE(Data->ControlsDisabled());
+    Grid->ExportNotification(grid::TGridExportState::esExportDone, -1);
+    EXPECT_EQ(Data->RecNo(), 17);
+    EXPECT_EQ(Grid->TopRow(), top);
+    EXPECT_EQ(Grid->DataLink()->ActiveRecord(), ar);
+    EXPECT_FALSE(Data->ControlsDisabled());
+}
+
+TEST_F(LongFixture, DownOnTheLastRecordAppendsOnce)
+{
+    Grid->Navigation()->SetAppendOnArrowDown(true);
+    int autoAdds = 0, keyDowns = 0;
+    Grid->OnAutoAddRow = [&](rtl::TObject*, int) { ++autoAdds; };
+    Grid->OnKeyDown = [&](rtl::TObject*, uint16_t&, gui::TShiftState) { ++keyDowns; };
+    Data->Last();
+    Grid->Key(gui::VK_DOWN);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert);
+    EXPECT_EQ(Grid->RowCount(), 42);
+    EXPECT_EQ(Grid->Row(), 41);
+    Grid->Key(gui::VK_DOWN);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert) << "a pending append does not move";
+    EXPECT_EQ(autoAdds, 1);
+    EXPECT_EQ(keyDowns, 2);
+    // Leaving the untouched row drops the new record.
+    Grid->Key(gui::VK_UP);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    EXPECT_EQ(Data->RecordCount(), 40);
+    EXPECT_EQ(Grid->RowCount(), 41);
+}
+
+TEST_F(LongFixture, DeleteLowersTheRowCount)
+{
+    Grid->Navigation()->SetAllowDeleteRow(true);
+    Data->SetRecNo(40);
+    Grid->Key(gui::VK_DELETE);
+    EXPECT_EQ(Data->RecordCount(), 39);
+    EXPECT_EQ(Grid->RowCount(), 40);
+    EXPECT_LT(Grid->Row(), Grid->RowCount());
+    Data->First();
+    Data->Delete();
+    EXPECT_EQ(Grid->RowCount(), 39);
+}
