@@ -492,6 +492,7 @@ private:
     bool FDesigningForTest = false;
     bool FDestroying = false;
     bool FPendingSync = false;
+    bool FValidatingMove = false;
     bool FInternalMove = false;
     bool FCancelEditReturn = false;
     bool FNotDeletionUpdate = false;

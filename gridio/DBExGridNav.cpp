@@ -168,6 +168,11 @@ bool TDBExGrid::SelectCell(int aCol, int aRow)
     if (FInternalCall) return true;
     db::TDataSet* ds = LinkedDataSet();
     const bool page = FPageMode && IsDataSetActive();
+    // Leaving a cell whose editor is open validates (and writes) its text.
+    if (page && EditorMode() && InplaceEditor() && (aCol != Col() || aRow != Row()) && !FValidatingMove) {
+        TFlagGuard v(FValidatingMove);
+        if (!ValidateCell(InplaceEditor()->Text())) return false;
+    }
     // Leaving the cell in epRow mode writes the pending value first.
     if (page && FEditPostMode == TEditPostMode::epRow && FDataLink->Editing()) FDataLink->UpdateRecord();
     if (page && FDataSetType == TDataSetType::dtNonSequenced && aRow > VisibleRows() + FixedRows()) return false;
@@ -324,6 +329,18 @@ void TDBExGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
     const bool alt = shift.Contains(gui::TShiftStateItem::ssAlt);
     const bool sh = shift.Contains(gui::TShiftStateItem::ssShift);
     TFlagGuard noCount(FDoNotCountRow);
+    // A move away from the cell first ends its editing: the typed value is
+    // validated (and written) before the record moves.
+    const bool moves = key == gui::VK_UP || key == gui::VK_DOWN || key == gui::VK_PRIOR || key == gui::VK_NEXT ||
+                       ((key == gui::VK_HOME || key == gui::VK_END) &&
+                        (ctrl || Navigation()->HomeEndKey() == grid::THomeEndAction::heFirstLastRow));
+    if (moves && EditorMode() && InplaceEditor()) {
+        if (!ValidateCell(InplaceEditor()->Text())) {
+            key = 0;
+            return;
+        }
+        HideEditor();
+    }
     auto leaveInsert = [&]() {
         // Leaving an untouched new record drops it.
         if (ds->State() == TDataSetState::dsInsert) {
