@@ -25,7 +25,7 @@ std::string Upper(std::string s)
     return s;
 }
 
-bool IsGraphicField(const db::TField* f) { return f && f->DataType() == TFieldType::ftBlob; }
+bool IsGraphicField(const db::TField* f) { return f && f->DataType() == TFieldType::ftGraphic; }
 bool IsBooleanField(const db::TField* f) { return f && f->DataType() == TFieldType::ftBoolean; }
 
 grid::TCellHAlign HAlignOf(grid::TAlignment a)
@@ -573,7 +573,8 @@ void TDBExGrid::LinkActiveChanged(bool active)
             if (item->FieldName().empty() && FAutoCreateColumns) item->FFieldName = f->FieldName();
             item->FAlignment = static_cast<grid::TAlignment>(f->Alignment());
             item->FEditMask = f->EditMask();
-            item->FEditLength = f->DataType() == TFieldType::ftString ? f->Size() : 0;
+            item->FEditLength =
+                f->DataType() == TFieldType::ftString || f->DataType() == TFieldType::ftWideString ? f->Size() : 0;
         }
         FDataLink->SetBufferCount(VisibleRows() + 1);
         Recount();

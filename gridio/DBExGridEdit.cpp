@@ -206,7 +206,10 @@ void TDBExGrid::ResolveEditorType(int aCol, int aRow, grid::TEditorType& editor)
         if (f) {
             switch (f->DataType()) {
             case TFieldType::ftString:
-            case TFieldType::ftMemo: def = grid::TEditorType::edNormal; break;
+            case TFieldType::ftMemo:
+            case TFieldType::ftWideString: def = grid::TEditorType::edNormal; break;
+            case TFieldType::ftDate: def = grid::TEditorType::edDateEdit; break;
+            case TFieldType::ftTime: def = grid::TEditorType::edTimeEdit; break;
             case TFieldType::ftSmallint:
             case TFieldType::ftInteger:
             case TFieldType::ftWord:
@@ -293,11 +296,10 @@ void TDBExGrid::WriteFieldValue(int aCol, const std::string& value)
         if (keyField && idx >= 0) keyField->SetAsString(LookupKeyOf(idx + 1));
         return;
     }
-    if (f->IsBlob() && !FShowMemoFields) {
-        f->SetAsString("(MEMO)");
-        return;
-    }
-    f->SetAsString(value);
+    // A memo the grid does not show keeps its content: the cell only
+    // showed "(MEMO)", and a picture is never written from text.
+    if (f->IsBlob() && (!FShowMemoFields || f->DataType() == TFieldType::ftGraphic)) return;
+    f->SetText(value);
 }
 
 void TDBExGrid::PostRecord()

@@ -5,6 +5,7 @@
 #include <map>
 #include <numeric>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
 namespace db {
@@ -160,6 +161,12 @@ std::string TField::GetText(bool displayText) const
     TFieldValue v = Value();
     if (IsNullValue(v)) return text;
     if (FDataType == TFieldType::ftBoolean) return AsBoolean() ? "True" : "False";
+    if (IsDateTime() && IsNumber(v)) {
+        const rtl::TDateTime dt = static_cast<rtl::TDateTime>(NumberOf(v));
+        if (FDataType == TFieldType::ftDate) return rtl::DateToStr(dt);
+        if (FDataType == TFieldType::ftTime) return rtl::TimeToStr(dt);
+        return rtl::DateTimeToStr(dt);
+    }
     if (displayText && !FDisplayFormat.empty() && IsNumeric() && IsNumber(v))
         return rtl::FormatFloat(FDisplayFormat, NumberOf(v));
     return TextOf(v);

@@ -29,6 +29,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Set.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace db {
@@ -44,7 +45,12 @@ enum class TFieldType {
     ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean,
     ftFloat, ftAutoInc, ftLargeint,
     ftMemo,     // text of any length, kept as a string
-    ftBlob      // bytes, kept as a string
+    ftBlob,     // bytes, kept as a string
+    // Days since 1899-12-30 (the fraction is the time of day), kept as a
+    // real number: ftDate shows the date, ftTime the time, ftDateTime both.
+    ftDate, ftTime, ftDateTime,
+    ftWideString,   // UTF-8 text of any script, kept as a string
+    ftGraphic       // picture bytes (BMP, JPEG, PNG, GIF), kept as a string
 };
 
 // One stored value: null, a whole number, a real number or a text.
@@ -112,7 +118,16 @@ public:
     const std::string& LookupKeyFields() const { return FLookupKeyFields; }
     const std::string& LookupResultField() const { return FLookupResultField; }
     // Memo and blob fields.
-    bool IsBlob() const { return FDataType == TFieldType::ftMemo || FDataType == TFieldType::ftBlob; }
+    bool IsBlob() const
+    {
+        return FDataType == TFieldType::ftMemo || FDataType == TFieldType::ftBlob ||
+               FDataType == TFieldType::ftGraphic;
+    }
+    bool IsDateTime() const
+    {
+        return FDataType == TFieldType::ftDate || FDataType == TFieldType::ftTime ||
+               FDataType == TFieldType::ftDateTime;
+    }
     bool IsNumeric() const;
 
     // --- how controls show the field ------------------------------------
@@ -144,6 +159,11 @@ public:
     std::string Text() const { return GetText(false); }
 
     TFieldGetTextEvent OnGetText;
+    // Writes an edited text: OnSetText when assigned, else SetAsString.
+    std::function<void(TField* sender, const std::string& text)> OnSetText;
+    void SetText(const std::string& text);
+    // The value's bytes (a blob's content, else its text) into stream.
+    void SaveToStream(rtl::TStream& stream) const;
 
     bool IsNull() const;
     TFieldValue Value() const;

@@ -14,6 +14,7 @@
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/Messages.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/IniFiles.h"
 
 using namespace gridio;
@@ -100,8 +101,18 @@ TEST_F(EditFixture, EditorsByFieldType)
     d->ClearRecords();
     d->AddFieldDef("Key", db::TFieldType::ftAutoInc);
     d->AddFieldDef("Amount", db::TFieldType::ftFloat);
-    d->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), int64_t(1), 2.5L});
+    d->AddFieldDef("When", db::TFieldType::ftDate);
+    d->AddFieldDef("At", db::TFieldType::ftTime);
+    d->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), int64_t(1), 2.5L,
+                     static_cast<long double>(rtl::EncodeDate(2026, 12, 11)), 0.25L});
     d->Open();
+    EXPECT_EQ(Grid->Resolve(7, 1), grid::TEditorType::edDateEdit);
+    EXPECT_EQ(Grid->Resolve(8, 1), grid::TEditorType::edTimeEdit);
+    Grid->Validate(7, 1, "2027-01-02");
+    EXPECT_EQ(d->FieldByName("When")->AsFloat(), rtl::EncodeDate(2027, 1, 2));
+    EXPECT_EQ(d->State(), db::TDataSetState::dsBrowse);
+    Grid->Columns()->Items(7)->SetEditor(grid::TEditorType::edNormal);
+    EXPECT_EQ(Grid->Resolve(7, 1), grid::TEditorType::edDateEdit) << "edNormal yields to the type's editor";
     // Id, Name, Done, Flag, Key, Amount from column 1.
     EXPECT_EQ(Grid->Resolve(1, 1), grid::TEditorType::edNumeric);
     EXPECT_EQ(Grid->Resolve(2, 1), grid::TEditorType::edNormal);
@@ -114,6 +125,26 @@ TEST_F(EditFixture, EditorsByFieldType)
     EXPECT_EQ(Grid->Resolve(2, 1), grid::TEditorType::edNone);
     d->SetReadOnly(true);
     EXPECT_EQ(Grid->Resolve(1, 1), grid::TEditorType::edNone);
+}
+
+TEST_F(EditFixture, HiddenMemoKeepsItsTextAndSetTextHandlersWrite)
+{
+    Data->Close();
+    Grid->RemoveAllFields();
+    Data->AddFieldDef("Notes", db::TFieldType::ftMemo);
+    Data->ClearRecords();
+    Data->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), std::string("long notes")});
+    Data->Open();
+    EXPECT_EQ(Grid->GetCellText(5, 1), "(MEMO)");
+    Grid->Validate(5, 1, "(MEMO)");
+    EXPECT_EQ(Data->FieldByName("Notes")->AsString(), "long notes");
+    Grid->SetShowMemoFields(true);
+    EXPECT_EQ(Grid->GetCellText(5, 1), "long notes");
+    Grid->Validate(5, 1, "short");
+    EXPECT_EQ(Data->FieldByName("Notes")->AsString(), "short");
+    Data->FieldByName("Name")->OnSetText = [](db::TField* f, const std::string& t) { f->SetAsString("<" + t + ">"); };
+    Grid->Validate(2, 1, "x");
+    EXPECT_EQ(Data->FieldByName("Name")->AsString(), "<x>");
 }
 
 TEST_F(EditFixture, LookupListWritesTheKeyField)

@@ -269,7 +269,7 @@ TEST_F(DBExFixture, PictureColumnsInBothModes)
 {
     Data->Close();
     Grid->RemoveAllFields();
-    Data->AddFieldDef("Pic", db::TFieldType::ftBlob);
+    Data->AddFieldDef("Pic", db::TFieldType::ftGraphic);
     Data->ClearRecords();
     const std::string bmp = SmallBitmapBytes(6, 4, gui::clRed);
     Data->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), bmp});
