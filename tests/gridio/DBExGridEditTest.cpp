@@ -13,6 +13,7 @@
 #include "grid/ExGridEditors.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/JpegImage.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/IniFiles.h"
@@ -323,6 +324,24 @@ TEST_F(DBExFixture, EmbeddedBitmapAndTruncatedBlobs)
     Data->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), wrapped});
     Data->AppendRecord({int64_t(2), std::string("B"), int64_t(1), std::string("Y"),
                         SmallBitmapBytes(5, 3, gui::clBlue).substr(0, 30)});
+    // A one-pixel red GIF.
+    const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00,
+                                 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00,
+                                 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+    Data->AppendRecord({int64_t(3), std::string("C"), int64_t(1), std::string("Y"),
+                        std::string(reinterpret_cast<const char*>(gif), sizeof gif)});
+    std::string jpeg;
+    {
+        gui::TBitmap bmp;
+        bmp.SetSize(7, 9);
+        gui::TJPEGImage jpg;
+        jpg.Assign(&bmp);
+        rtl::TMemoryStream ms;
+        jpg.SaveToStream(ms);
+        jpeg = std::string(ms.View());
+    }
+    Data->AppendRecord({int64_t(4), std::string("D"), int64_t(1), std::string("Y"), jpeg});
+    Data->AppendRecord({int64_t(5), std::string("E"), int64_t(1), std::string("Y"), std::string()});
     Data->Open();
     Grid->Columns()->Items(5)->SetPictureField(true);
     int invalid = 0;
@@ -332,6 +351,13 @@ TEST_F(DBExFixture, EmbeddedBitmapAndTruncatedBlobs)
     EXPECT_EQ(invalid, 0);
     Grid->CellGraphicAt(5, 2);
     EXPECT_EQ(invalid, 1) << "a truncated bitmap shows the invalid picture";
+    Grid->CellGraphicAt(5, 3);
+    EXPECT_EQ(Grid->GridPicture()->Width(), 1) << "GIF";
+    Grid->CellGraphicAt(5, 4);
+    EXPECT_EQ(Grid->GridPicture()->Width(), 7) << "JPEG";
+    Grid->CellGraphicAt(5, 5);
+    EXPECT_TRUE(Grid->GridPicture()->Graphic() == nullptr || Grid->GridPicture()->Width() == 0) << "empty blob";
+    EXPECT_EQ(invalid, 1);
 }
 
 TEST_F(DBExFixture, ColumnPositionsAllOrNothing)
