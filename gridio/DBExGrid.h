@@ -397,9 +397,14 @@ public:
     bool SortByQueryOrder(int aCol);
     // Non-sequenced mode: the thumb position 0 (start), 2 or 4 (end).
     int ThumbPos() const { return FThumbPos; }
-    // Whether the grid is in the designing state (the design helper).
-    void SetDesigningForTest(bool v) { FDesigningForTest = v; }
+    // The design-time quick configuration (only while designing): its
+    // title, and the item at a client point (0 add all fields, 1 remove
+    // all fields, 2 remove all columns, -1 none).
     std::string DesignHelperTitle() const { return "Quick config[" + GetVersionString() + "]"; }
+    int DesignChoiceAt(int x, int y);
+    int LastDBDesignChoice() const { return FLastDBDesignChoice; }
+    void DesignHelperClick(int x, int y) override;
+    void Dispatch(gui::TMessage& message) override;
 
 protected:
     void DoGetDisplText(int aCol, int aRow, std::string& value) override;
@@ -430,6 +435,8 @@ protected:
     void ColumnMoved(int fromIndex, int toIndex) override;
     void FixedCellClick(int aCol, int aRow) override;
     void SelectionMoved(const gui::TGridRect& oldSel) override;
+    void PaintDesignHelper() override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
 
 private:
     friend class TDBGridColumnItem;
@@ -489,7 +496,7 @@ private:
     bool FEditEnding = false;
     bool FExporting = false, FSelExport = false, FSelImport = false;
     bool FFilteredDataSet = false;
-    bool FDesigningForTest = false;
+    int FLastDBDesignChoice = -1;
     bool FDestroying = false;
     bool FPendingSync = false;
     bool FValidatingMove = false;

@@ -479,6 +479,92 @@ void TDBExGrid::LoadColumnPositions(const std::string& key, const std::string& s
     for (int j = 0; j < n; ++j) FColumnCollection->Items(j)->SetDefIdx(stored[j]);
 }
 
+// ------------------------------------------------- design-time helper
+
+namespace {
+
+const char* const kDesignItems[] = {"Add all DB fields", "Remove all DB fields", "Remove all columns"};
+
+void DesignFont(gui::TCanvas* c)
+{
+    c->Font()->SetName("Tahoma");
+    c->Font()->SetSize(8);
+}
+
+} // namespace
+
+int TDBExGrid::DesignChoiceAt(int x, int y)
+{
+    gui::TBitmap scratch;
+    scratch.SetSize(1, 1);
+    gui::TCanvas* c = scratch.Canvas();
+    DesignFont(c);
+    const int line = c->TextHeight("gh") + 2;
+    const gui::TRect cr = ClientRect();
+    const int left = cr.Right - 150, top = cr.Bottom - 70;
+    for (int n = 1; n <= 3; ++n) {
+        const int y0 = top + 4 + n * line;
+        if (x > left && x < left + c->TextWidth(kDesignItems[n - 1]) && y >= y0 && y < y0 + line) return n - 1;
+    }
+    return -1;
+}
+
+void TDBExGrid::PaintDesignHelper()
+{
+    if (!Designing() || !ShowDesignHelper()) return;
+    gui::TCanvas* c = Canvas();
+    const gui::TRect cr = ClientRect();
+    DesignFont(c);
+    const int line = c->TextHeight("gh") + 2;
+    const gui::TRect panel{cr.Right - 150, cr.Bottom - 70, cr.Right, cr.Bottom};
+    c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+    c->Brush()->SetColor(gui::clInfoBk);
+    c->Pen()->SetColor(0x808080);
+    c->Pen()->SetWidth(1);
+    c->Rectangle(panel.Left, panel.Top, panel.Right, panel.Bottom);
+    c->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+    c->Font()->SetColor(0x800000);
+    c->Font()->SetStyle({gui::TFontStyle::fsUnderline});
+    c->TextOut(panel.Left + 4, panel.Top + 4, DesignHelperTitle());
+    for (int n = 1; n <= 3; ++n) {
+        c->Font()->SetStyle(FLastDBDesignChoice == n - 1 ? gui::TFontStyles{gui::TFontStyle::fsUnderline}
+                                                          : gui::TFontStyles{});
+        c->TextOut(panel.Left + 4, panel.Top + 4 + n * line, kDesignItems[n - 1]);
+    }
+    c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+}
+
+void TDBExGrid::Dispatch(gui::TMessage& message)
+{
+    TExStringGrid::Dispatch(message);
+    if (message.Msg != gui::CM_DESIGNHITTEST || !Designing() || !ShowDesignHelper()) return;
+    const int x = static_cast<int16_t>(gui::LOWORD(static_cast<gui::WPARAM>(message.LParam)));
+    const int y = static_cast<int16_t>(gui::HIWORD(static_cast<gui::WPARAM>(message.LParam)));
+    const int item = DesignChoiceAt(x, y);
+    if (item != FLastDBDesignChoice) Invalidate();
+    FLastDBDesignChoice = item;
+    message.Result = item >= 0 ? 1 : 0;
+}
+
+void TDBExGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
+{
+    if (Designing() && ShowDesignHelper() && button == gui::TMouseButton::mbLeft && DesignChoiceAt(x, y) >= 0) {
+        DesignHelperClick(x, y);
+        return;
+    }
+    TExStringGrid::MouseDown(button, shift, x, y);
+}
+
+void TDBExGrid::DesignHelperClick(int x, int y)
+{
+    switch (DesignChoiceAt(x, y)) {
+    case 0: AddAllFields(); break;
+    case 1: RemoveAllFields(); break;
+    case 2: RemoveAllColumns(); break;
+    default: break;
+    }
+}
+
 void TDBExGrid::ColumnMoved(int fromIndex, int toIndex)
 {
     const int top = TopRow();

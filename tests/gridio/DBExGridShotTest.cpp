@@ -11,6 +11,7 @@
 #include "DBExGridTestFixture.h"
 #include "TestPaths.h"
 #include "platform/db/SQLiteDataSet.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/PngImage.h"
 
@@ -152,4 +153,70 @@ TEST(DBExGridBench, PageModeOver100000SQLiteRows)
     EXPECT_EQ(g->RowCount(), 100001);
     EXPECT_EQ(g->Row(), table->RecNo());
     std::filesystem::remove(file);
+}
+
+TEST(DBExGridShot, IndicatorShowsEditAndInsertStates)
+{
+    struct Shot : DBExFixture {
+        void TestBody() override {}
+    } f;
+    f.SetUp();
+    f.Data->SetRecNo(2);
+    auto blackIn = [&](int row) {
+        std::unique_ptr<gui::TBitmap> shot = f.Grid->GetImage();
+        return Count(*shot, f.Grid->CellRect(0, row), gui::clBlack);
+    };
+    const int browse = blackIn(2);
+    EXPECT_GT(browse, 20) << "filled triangle";
+    f.Data->Edit();
+    const int edit = blackIn(2);
+    EXPECT_GT(edit, 10);
+    EXPECT_LT(edit, browse) << "the I-beam is lines only";
+    f.Data->Cancel();
+    f.Data->Insert();
+    EXPECT_EQ(f.Grid->RowCount(), 7);
+    EXPECT_GT(blackIn(f.Grid->Row()), 8) << "asterisk";
+    f.Data->Cancel();
+    EXPECT_EQ(f.Grid->RowCount(), 6);
+}
+
+TEST(DBExGridShot, DesignHelperPanelAndItems)
+{
+    struct Shot : DBExFixture {
+        void TestBody() override {}
+    } f;
+    f.SetUp();
+    f.Form->Show();
+    TTestDBGrid* g = f.Grid;
+    const gui::TRect cr = g->ClientRect();
+    gui::TBitmap b;
+    b.SetSize(1, 1);
+    b.Canvas()->Font()->SetName("Tahoma");
+    b.Canvas()->Font()->SetSize(8);
+    const int line = b.Canvas()->TextHeight("gh") + 2;
+    auto at = [&](int n) { return gui::TPoint{cr.Right - 150 + 6, cr.Bottom - 70 + 4 + n * line + line / 2}; };
+    // Nothing at run time.
+    EXPECT_EQ(g->GetImage()->Canvas()->Pixels(cr.Right - 3, cr.Bottom - 3), gui::clWhite);
+    g->SetComponentStateFlag(rtl::TComponentStateItem::csDesigning, true);
+    std::unique_ptr<gui::TBitmap> shot = g->GetImage();
+    EXPECT_EQ(gui::ColorToRGB(shot->Canvas()->Pixels(cr.Right - 3, cr.Bottom - 3)), gui::ColorToRGB(gui::clInfoBk));
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((tectest::SnapshotDir() / "dbexgrid-design.png").string());
+    EXPECT_EQ(g->DesignChoiceAt(at(1).X, at(1).Y), 0);
+    EXPECT_EQ(g->DesignChoiceAt(at(2).X, at(2).Y), 1);
+    EXPECT_EQ(g->DesignChoiceAt(at(3).X, at(3).Y), 2);
+    EXPECT_EQ(g->DesignChoiceAt(at(3).X + 140, at(3).Y), -1) << "right of the text";
+    EXPECT_EQ(g->DesignChoiceAt(at(0).X, at(0).Y), -1) << "the title";
+    gui::TMessage m{gui::CM_DESIGNHITTEST, 0, gui::LPARAM((at(2).Y << 16) | at(2).X), 0};
+    g->Dispatch(m);
+    EXPECT_EQ(m.Result, 1);
+    EXPECT_EQ(g->LastDBDesignChoice(), 1);
+    gui::sim::Click(g, at(2).X, at(2).Y);
+    EXPECT_EQ(g->Columns()->Items(2)->FieldName(), "") << "Remove all DB fields";
+    gui::sim::Click(g, at(1).X, at(1).Y);
+    EXPECT_EQ(g->Columns()->Items(2)->FieldName(), "Name") << "Add all DB fields";
+    gui::sim::Click(g, at(3).X, at(3).Y);
+    EXPECT_EQ(g->Columns()->Items(1)->FieldName(), "") << "Remove all columns";
+    EXPECT_EQ(g->ColCount(), 2);
 }
