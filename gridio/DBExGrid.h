@@ -347,6 +347,8 @@ public:
     void UpdateActive();
     void UpdateDisplay();
     void AssignCells(const rtl::TPersistent*) override {}
+    // The string grid's settings, then the data source of a data-aware grid.
+    void Assign(const rtl::TPersistent* source) override;
 
     bool ValidateCell(const std::string& newValue) override;
     void AddAllFields();

@@ -308,8 +308,11 @@ void TDBExGrid::PostRecord()
     if (!IsEditing(ds)) return;
     TFlagGuard e(FCancelEditReturn);
     TFlagGuard i(FInternalCall);
+    const bool inserted = ds->State() == TDataSetState::dsInsert && FNewRecord;
     try {
         ds->Post();
+        // A record the grid inserted is read back as the data set stored it.
+        if (inserted && FRefreshOnInsert) ds->Refresh();
     } catch (const std::exception&) {
         // A failing post drops the changes and keeps the grid usable.
         FRecordChanged = false;
@@ -552,7 +555,21 @@ void TDBExGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int 
         DesignHelperClick(x, y);
         return;
     }
+    // A click on the indicator column makes that row's record current.
+    if (FPageMode && IsDataSetActive() && button == gui::TMouseButton::mbLeft) {
+        const gui::TGridCoord cell = MouseCoord(x, y);
+        if (IsIndicatorCol(cell.X) && cell.Y >= FixedRows() && cell.Y < RowCount() && cell.Y != Row()) {
+            MoveColRow(std::max(Col(), FixedCols()), cell.Y, true, true);
+            return;
+        }
+    }
     TExStringGrid::MouseDown(button, shift, x, y);
+}
+
+void TDBExGrid::Assign(const rtl::TPersistent* source)
+{
+    TExStringGrid::Assign(source);
+    if (auto* g = dynamic_cast<const TDBExGrid*>(source)) SetDataSource(g->DataSource());
 }
 
 void TDBExGrid::DesignHelperClick(int x, int y)

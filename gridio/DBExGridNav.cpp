@@ -139,6 +139,8 @@ void TDBExGrid::SyncRowCount()
     FRecordChanged = false;
     if (RowCount() < oldCount && FRefreshOnDelete) {
         TFlagGuard g(FDoNotCountRow);
+        TFlagGuard s(FEditUpdating);
+        ds->Refresh();
         InternalSetRow(std::min(Row(), RowCount() - 1));
     }
     if (FDataSetType == TDataSetType::dtSequenced && FDataLink->BufferCount() != VisibleRows() + 1)

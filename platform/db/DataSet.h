@@ -337,6 +337,10 @@ public:
     void Delete();
     // Whether a field was written since Edit / Insert.
     bool Modified() const { return FModified; }
+    // Ends a pending edit (as CheckBrowseMode) and reads the records
+    // anew, keeping the cursor on its record; the sources are told that
+    // the data changed.
+    void Refresh();
 
     // The value of resultField in the first record whose keyFields equal
     // keyValues (exact, case-sensitive), without moving the cursor; null

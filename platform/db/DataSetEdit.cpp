@@ -349,6 +349,12 @@ void TDataSet::CheckBrowseMode()
     else if (FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert) Post();
 }
 
+void TDataSet::Refresh()
+{
+    CheckBrowseMode();
+    DataChanged(FCurrent);
+}
+
 void TDataSet::Edit()
 {
     if (FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert) return;

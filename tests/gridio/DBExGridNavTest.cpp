@@ -187,3 +187,61 @@ TEST_F(LongFixture, DeleteLowersTheRowCount)
     Data->Delete();
     EXPECT_EQ(Grid->RowCount(), 39);
 }
+
+TEST_F(LongFixture, KeysAndWheelThroughTheWindowSystem)
+{
+    Form->Show();
+    Grid->SetFocus();
+    gui::sim::KeyDown(gui::VK_DOWN, {}, Grid);
+    gui::sim::KeyDown(gui::VK_DOWN, {}, Grid);
+    EXPECT_EQ(Data->RecNo(), 3);
+    const gui::TRect r = Grid->CellRect(2, 2);
+    gui::sim::Wheel(Grid, -120, r.Left + 4, r.Top + 4);
+    EXPECT_EQ(Data->RecNo(), 4);
+    gui::sim::Wheel(Grid, 120, r.Left + 4, r.Top + 4);
+    EXPECT_EQ(Data->RecNo(), 3);
+    // A click on the indicator column moves the record there.
+    const gui::TRect ind = Grid->CellRect(0, 6);
+    gui::sim::Click(Grid, ind.Left + 3, ind.Top + 3);
+    EXPECT_EQ(Data->RecNo(), 6);
+    EXPECT_EQ(Grid->Row(), 6);
+}
+
+TEST_F(LongFixture, RefreshOnDeleteKeepsTheRowInside)
+{
+    Grid->SetRefreshOnDelete(true);
+    int changes = 0;
+    Source->OnDataChange = [&](rtl::TObject*, db::TField* f) {
+        if (!f) ++changes;
+    };
+    Data->Last();
+    changes = 0;
+    Data->Delete();
+    EXPECT_EQ(Grid->RowCount(), 40);
+    EXPECT_LT(Grid->Row(), Grid->RowCount());
+    EXPECT_EQ(Grid->Row(), Data->RecNo());
+    EXPECT_GE(changes, 2) << "the deletion and the refresh";
+}
+
+TEST_F(LongFixture, FilteringMakesTheGridAWindowAndBack)
+{
+    Data->OnFilterRecord = [](db::TDataSet* ds, bool& accept) {
+        accept = ds->FieldByName("Id")->AsInteger() % 2 == 0;
+    };
+    Data->SetFiltered(true);
+    EXPECT_EQ(Grid->DataSetType(), TDataSetType::dtNonSequenced);
+    EXPECT_EQ(Grid->GetCellText(1, Grid->Row()), std::to_string(Data->FieldByName("Id")->AsInteger()));
+    Data->SetFiltered(false);
+    EXPECT_EQ(Grid->DataSetType(), TDataSetType::dtSequenced);
+    EXPECT_EQ(Grid->RowCount(), 41);
+}
+
+TEST_F(LongFixture, AssignTakesTheDataSource)
+{
+    TTestDBGrid other(Form.get());
+    other.SetParent(Form.get());
+    other.SetBounds(0, 0, 300, 200);
+    other.Assign(Grid);
+    EXPECT_EQ(other.DataSource(), Source);
+    EXPECT_EQ(other.RowCount(), 41);
+}

@@ -339,3 +339,27 @@ TEST(DataSetEdit, DateTimeWideGraphicFieldsAndSetText)
     EXPECT_EQ(ms.Size(), 4);
     ds.Post();
 }
+
+TEST(DataSetEdit, RefreshEndsTheEditAndTellsTheSources)
+{
+    auto ds = MakeRows();
+    ds->Open();
+    TDataSource src;
+    src.SetDataSet(ds.get());
+    int changes = 0;
+    src.OnDataChange = [&](rtl::TObject*, TField* f) {
+        if (!f) ++changes;
+    };
+    ds->SetRecNo(2);
+    ds->Edit();
+    ds->FieldByName("Name")->SetAsString("z");
+    changes = 0;
+    ds->Refresh();
+    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(ds->RecNo(), 2);
+    EXPECT_EQ(ds->FieldByName("Name")->AsString(), "z") << "the pending edit was posted";
+    EXPECT_GE(changes, 1);
+    ds->Insert();
+    ds->Refresh();
+    EXPECT_EQ(ds->RecordCount(), 3) << "an untouched insert is dropped";
+}
