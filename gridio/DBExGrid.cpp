@@ -6,7 +6,12 @@
 #include <cctype>
 #include <stdexcept>
 
+#include <cmath>
 #include <limits>
+
+#include "gridbase/ExUtil.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/Strings.h"
 
 namespace gridio {
 
@@ -1064,6 +1069,74 @@ void TDBExGrid::GetCheckFalse(int aCol, int aRow, std::string& value)
     TDBGridColumnItem* item = ItemAt(aCol);
     if (item && aRow >= FixedRows() && aCol >= FixedCols()) value = item->CheckFalse();
     TExStringGrid::GetCheckFalse(aCol, aRow, value);
+}
+
+void TDBExGrid::GetCellBorder(int aCol, int aRow, gui::TPen* pen, grid::TCellBorders& borders)
+{
+    TDBGridColumnItem* item = ItemAt(aCol);
+    if (item && aCol >= FixedCols() && aRow >= FixedRows()) {
+        borders = item->Borders();
+        pen->Assign(item->BorderPen());
+    }
+    TExStringGrid::GetCellBorder(aCol, aRow, pen, borders);
+}
+
+void TDBExGrid::GetCellPrintBorder(int aCol, int aRow, gui::TPen* pen, grid::TCellBorders& borders)
+{
+    TDBGridColumnItem* item = ItemAt(aCol);
+    if (item && aCol >= FixedCols() && aRow >= FixedRows()) {
+        borders = item->PrintBorders();
+        pen->Assign(item->PrintBorderPen());
+    }
+    TExStringGrid::GetCellPrintBorder(aCol, aRow, pen, borders);
+}
+
+bool TDBExGrid::HasCombo(int aCol, int aRow)
+{
+    TDBGridColumnItem* item = ItemAt(aCol);
+    if (item && aCol >= FixedCols() && aRow >= FixedRows() &&
+        (item->Editor() == grid::TEditorType::edComboEdit || item->Editor() == grid::TEditorType::edComboList))
+        return true;
+    return TExStringGrid::HasCombo(aCol, aRow);
+}
+
+void TDBExGrid::GetFormattedCellText(int aCol, int aRow, std::string& text)
+{
+    TDBGridColumnItem* item = ItemAt(aCol);
+    if (!item || item->FloatFormat().empty()) {
+        TExStringGrid::GetFormattedCellText(aCol, aRow, text);
+        return;
+    }
+    text = GetCellText(aCol, aRow);
+    const std::string trimmed = rtl::Trim(text);
+    const int kind = gridbase::ClassifyNumberText(trimmed);
+    if (kind != gridbase::ntInteger && kind != gridbase::ntDecimal) return;
+    bool isFloat = true;
+    std::string fmt = item->FloatFormat();
+    if (OnGetFloatFormat) OnGetFloatFormat(this, aCol, aRow, isFloat, fmt);
+    if (!isFloat) return;
+    try {
+        const long double value = rtl::StrToFloat(gridbase::ExtractNumberText(trimmed));
+        if (fmt.find('d') != std::string::npos) text = rtl::Format(fmt, static_cast<long long>(std::llround(value)));
+        else text = rtl::Format(fmt, value);
+    } catch (...) {
+        // A format that does not fit the value leaves the text as it is.
+    }
+}
+
+void TDBExGrid::ColumnHeadersChanged()
+{
+    rtl::TStringList* headers = ColumnHeaders();
+    for (int i = 0; i < headers->Count() && i < FColumnCollection->Count(); ++i)
+        FColumnCollection->Items(i)->FHeader = (*headers)[i];
+    TExStringGrid::ColumnHeadersChanged();
+}
+
+std::string TDBExGrid::GetEditMask(int aCol, int aRow)
+{
+    const std::string own = TExStringGrid::GetEditMask(aCol, aRow);
+    TDBGridColumnItem* item = ItemAt(aCol);
+    return own.empty() && item ? item->EditMask() : own;
 }
 
 } // namespace gridio

@@ -423,6 +423,12 @@ protected:
     void CanEditBaseCell(int aCol, int aRow, bool& canEdit) override;
     bool CanShowInplaceEditor() override;
     void GetCheckTrue(int aCol, int aRow, std::string& value) override;
+    void GetCellBorder(int aCol, int aRow, gui::TPen* pen, grid::TCellBorders& borders) override;
+    void GetCellPrintBorder(int aCol, int aRow, gui::TPen* pen, grid::TCellBorders& borders) override;
+    bool HasCombo(int aCol, int aRow) override;
+    void GetFormattedCellText(int aCol, int aRow, std::string& text) override;
+    void ColumnHeadersChanged() override;
+    std::string GetEditMask(int aCol, int aRow) override;
     void GetCheckFalse(int aCol, int aRow, std::string& value) override;
     bool ToggleCellCheck(int aCol, int aRow, bool askEditable) override;
     std::string GetEditText(int aCol, int aRow) override;

@@ -302,3 +302,30 @@ TEST_F(DBExFixture, ShowBooleanFieldsSwitchInPageMode)
     Grid->SetShowBooleanFields(false);
     EXPECT_EQ(Grid->CellGraphicAt(3, 1), nullptr);
 }
+
+TEST_F(DBExFixture, ColumnSettingsReachTheCellHooks)
+{
+    TDBGridColumnItem* id = Grid->Columns()->Items(1);
+    id->SetFloatFormat("%.2f");
+    std::string text;
+    Grid->FormattedText(1, 2, text);
+    EXPECT_EQ(text, "2.00");
+    Grid->FormattedText(2, 2, text);
+    EXPECT_EQ(text, "Bravo") << "no format on the column";
+    id->SetEditor(grid::TEditorType::edComboList);
+    EXPECT_TRUE(Grid->ComboAt(1, 2));
+    EXPECT_FALSE(Grid->ComboAt(2, 2));
+    id->SetEditMask("!999;1;_");
+    EXPECT_EQ(Grid->MaskAt(1, 2), "!999;1;_");
+    Grid->ColumnHeaders()->Add("");
+    Grid->ColumnHeaders()->Add("Number");
+    Grid->ColumnHeaders()->Add("Called");
+    EXPECT_EQ(Grid->Columns()->Items(2)->Header(), "Called");
+    EXPECT_EQ(Grid->GetCellText(2, 0), "Called");
+    id->SetBorders(grid::TCellBorders{grid::TCellBorder::cbBottom});
+    gui::TPen pen;
+    grid::TCellBorders b;
+    Grid->BorderAt(1, 2, &pen, b);
+    EXPECT_TRUE(b.Contains(grid::TCellBorder::cbBottom));
+    EXPECT_EQ(pen.Color(), gui::TColor(0xC0C0C0));
+}

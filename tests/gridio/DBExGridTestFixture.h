@@ -35,6 +35,10 @@ public:
         CanEditBaseCell(c, r, can);
         return can;
     }
+    void FormattedText(int c, int r, std::string& t) { GetFormattedCellText(c, r, t); }
+    bool ComboAt(int c, int r) { return HasCombo(c, r); }
+    std::string MaskAt(int c, int r) { return GetEditMask(c, r); }
+    void BorderAt(int c, int r, gui::TPen* pen, grid::TCellBorders& b) { GetCellBorder(c, r, pen, b); }
     bool Toggle(int c, int r) { return ToggleCellCheck(c, r, false); }
     void Validate(int c, int r, std::string value)
     {
