@@ -11,6 +11,7 @@
 #include "DBExGridTestFixture.h"
 #include "TestPaths.h"
 #include "platform/db/SQLiteDataSet.h"
+#include "platform/db/SQLiteEditTable.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/PngImage.h"
@@ -219,4 +220,36 @@ TEST(DBExGridShot, DesignHelperPanelAndItems)
     gui::sim::Click(g, at(3).X, at(3).Y);
     EXPECT_EQ(g->Columns()->Items(1)->FieldName(), "") << "Remove all columns";
     EXPECT_EQ(g->ColCount(), 2);
+}
+
+TEST(DBExGridSQLite, CellEditsAndCheckBoxesReachTheFile)
+{
+    const std::string file = ::testing::TempDir() + "/dbexgrid-edit-" + std::to_string(::getpid()) + ".db";
+    MakeTable(file, 5, false);
+    gui::TForm form(nullptr);
+    form.SetBounds(0, 0, 560, 360);
+    auto* table = new db::TSQLiteEditTable(&form);
+    table->SetDatabaseFile(file);
+    table->SetTableName("T");
+    auto* src = new db::TDataSource(&form);
+    src->SetDataSet(table);
+    auto* g = new TTestDBGrid(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 540, 340);
+    gui::TGridOptions o = g->Options();
+    o.Include(gui::TGridOption::goEditing);
+    g->SetOptions(o);
+    g->SetDataSource(src);
+    table->Open();
+    g->Columns()->Items(3)->SetCheckBoxField(true);
+    ASSERT_TRUE(g->Select(2, 2));
+    g->Validate(2, 2, "Renamed");
+    EXPECT_TRUE(g->Toggle(3, 4));
+    table->Close();
+    table->Open();
+    table->SetRecNo(2);
+    EXPECT_EQ(table->FieldByName("Name")->AsString(), "Renamed");
+    table->SetRecNo(4);
+    EXPECT_EQ(table->FieldByName("Seen")->AsString(), "N") << "record 4 was Y";
+    std::filesystem::remove(file);
 }
