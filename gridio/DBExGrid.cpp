@@ -229,6 +229,13 @@ void TDBGridColumnItem::SetEditor(grid::TEditorType v)
     if (repaint && Grid()) Grid()->Invalidate();
 }
 
+void TDBGridColumnItem::SetColumnPopup(gui::TPopupMenu* v)
+{
+    FColumnPopup = v;
+    // The grid hears when the menu goes, and clears it from its columns.
+    if (v && Grid()) v->FreeNotification(Grid());
+}
+
 void TDBGridColumnItem::SetFloatFormat(const std::string& v)
 {
     FFloatFormat = v;
@@ -302,6 +309,7 @@ void TDBGridColumnItem::AssignVisuals(const rtl::TPersistent* source)
     FDefIdx = s->FDefIdx;
     FFloatFormat = s->FFloatFormat;
     FHTMLTemplate = s->FHTMLTemplate;
+    FColumnPopup = s->FColumnPopup;
     FWidth = s->Width();
     if (TDBExGrid* g = Grid()) {
         FColor = g->Color();
@@ -468,8 +476,12 @@ void TDBExGrid::SetDataSource(db::TDataSource* value)
 void TDBExGrid::Notification(rtl::TComponent* component, rtl::TOperation operation)
 {
     TExStringGrid::Notification(component, operation);
-    if (operation == rtl::TOperation::opRemove && FDataLink && component == FDataLink->DataSource())
-        SetDataSource(nullptr);
+    if (operation != rtl::TOperation::opRemove) return;
+    if (FDataLink && component == FDataLink->DataSource()) SetDataSource(nullptr);
+    // A removed pop-up menu leaves every column.
+    if (FColumnCollection)
+        for (int i = 0; i < FColumnCollection->Count(); ++i)
+            if (FColumnCollection->Items(i)->ColumnPopup() == component) FColumnCollection->Items(i)->SetColumnPopup(nullptr);
 }
 
 void TDBExGrid::SetColCount(int value)
@@ -684,6 +696,10 @@ std::string TDBExGrid::FieldCellText(TDBGridColumnItem* item, db::TField* field,
         if (IsGraphicField(field) || item->PictureField()) return "(GRAPHIC)";
         return FShowMemoFields ? field->AsString() : "(MEMO)";
     }
+    // A wide-string field shown as Unicode goes in the grid's prefixed coding.
+    const bool unicode = item->FieldName().empty() ? FShowUnicode : item->ShowUnicode();
+    if (unicode && field->DataType() == TFieldType::ftWideString)
+        return gridbase::EncodePrefixedWideText(field->DisplayText());
     return field->DisplayText();
 }
 

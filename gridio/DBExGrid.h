@@ -23,6 +23,7 @@
 
 #include "grid/ExGrid.h"
 #include "platform/db/DataSet.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/Collections.h"
 
 namespace gridio {
@@ -191,6 +192,9 @@ public:
     void SetPictureStretch(grid::TStretchMode v) { FPictureStretch = v; }
     bool UseLookupEditor() const { return FUseLookupEditor; }
     void SetUseLookupEditor(bool v) { FUseLookupEditor = v; }
+    // A menu shown by clicks on the column (which clicks: ColumnPopupType).
+    gui::TPopupMenu* ColumnPopup() const { return FColumnPopup; }
+    void SetColumnPopup(gui::TPopupMenu* v);
 
 private:
     friend class TDBExGrid;
@@ -233,6 +237,7 @@ private:
     bool FShowUnicode = false;
     grid::TStretchMode FPictureStretch = grid::TStretchMode::StretchWithAspectRatio;
     bool FUseLookupEditor = true;
+    gui::TPopupMenu* FColumnPopup = nullptr;
 };
 
 // The grid's columns: one item per grid column, fixed columns included.
@@ -274,6 +279,7 @@ using TInvalidPictureEvent = std::function<void(rtl::TObject* sender, int aCol, 
 using TFieldToStreamEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, db::TField* field,
                                                rtl::TMemoryStream& ms)>;
 using TDBRowChangingEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow, bool& allow)>;
+using TDBColumnPopupEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, gui::TPopupMenu* menu)>;
 using TDBRowChangedEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow)>;
 
 // What a blob holds, judged by its first bytes (see SniffBlobPicture).
@@ -382,6 +388,7 @@ public:
     TGetHTMLTemplateDataEvent OnGetHTMLTemplateData;
     TInvalidPictureEvent OnInvalidPicture;
     TFieldToStreamEvent OnFieldToStream;
+    TDBColumnPopupEvent OnColumnPopup;
 
     // --- called by the data link ----------------------------------------
     void LinkActiveChanged(bool active);
@@ -445,6 +452,7 @@ protected:
     void SelectionMoved(const gui::TGridRect& oldSel) override;
     void PaintDesignHelper() override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+    void WrapToFirstRow() override;
 
 private:
     friend class TDBGridColumnItem;
@@ -470,6 +478,8 @@ private:
     // Moves the current row without moving the record.
     void InternalSetRow(int aRow);
     void InvalidPictureFound(int aCol, int aRow);
+    // A click on a column with a pop-up menu of that kind; true when shown.
+    bool ColumnPopupClick(gui::TMouseButton button, int x, int y);
     void PostRecord();
     void AppendByKey();
     void WriteFieldValue(int aCol, const std::string& value);

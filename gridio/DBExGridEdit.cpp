@@ -555,6 +555,7 @@ void TDBExGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int 
         DesignHelperClick(x, y);
         return;
     }
+    if (ColumnPopupClick(button, x, y)) return;
     // A click on the indicator column makes that row's record current.
     if (FPageMode && IsDataSetActive() && button == gui::TMouseButton::mbLeft) {
         const gui::TGridCoord cell = MouseCoord(x, y);
@@ -564,6 +565,46 @@ void TDBExGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int 
         }
     }
     TExStringGrid::MouseDown(button, shift, x, y);
+}
+
+bool TDBExGrid::ColumnPopupClick(gui::TMouseButton button, int x, int y)
+{
+    const gui::TGridCoord cell = MouseCoord(x, y);
+    if (cell.X < 0 || cell.Y < 0) return false;
+    const int realCol = RealColIndex(cell.X);
+    TDBGridColumnItem* item = ItemAt(realCol);
+    if (!item || !item->ColumnPopup()) return false;
+    using P = TColumnPopupType;
+    const P t = item->ColumnPopupType();
+    const bool left = t == P::cpFixedCellsLClick || t == P::cpNormalCellsLClick || t == P::cpAllCellsLClick;
+    if ((button == gui::TMouseButton::mbLeft) != left ||
+        (button != gui::TMouseButton::mbLeft && button != gui::TMouseButton::mbRight))
+        return false;
+    const bool fixedRow = cell.Y < FixedRows();
+    const bool rowFits = t == P::cpAllCellsRClick || t == P::cpAllCellsLClick ||
+                         (fixedRow ? (t == P::cpFixedCellsRClick || t == P::cpFixedCellsLClick)
+                                   : (t == P::cpNormalCellsRClick || t == P::cpNormalCellsLClick));
+    if (!rowFits) return false;
+    if (OnColumnPopup) OnColumnPopup(this, realCol, cell.Y, item->ColumnPopup());
+    const gui::TRect r = CellRect(cell.X, cell.Y);
+    const gui::TPoint at = ClientToScreen({r.Left, r.Bottom});
+    item->ColumnPopup()->Popup(at.X, at.Y);
+    return true;
+}
+
+void TDBExGrid::WrapToFirstRow()
+{
+    db::TDataSet* ds = LinkedDataSet();
+    if (!FPageMode || !IsDataSetActive() ||
+        (!IsEditing(ds) && FDataSetType == TDataSetType::dtSequenced && !FKeyDownAppend)) {
+        TExStringGrid::WrapToFirstRow();
+        return;
+    }
+    if (FKeyDownAppend) return;
+    PostRecord();
+    const int moved = FDataLink->MoveBy(1);
+    if (moved == 0 && !gui::GetShiftState().Contains(gui::TShiftStateItem::ssAlt) && ds->CanModify()) AppendByKey();
+    SyncRowWithRecord();
 }
 
 void TDBExGrid::Assign(const rtl::TPersistent* source)

@@ -5,6 +5,7 @@
 #include "DBExGridTestFixture.h"
 #include "gridio/GridFiles.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Messages.h"
 
 using namespace gridio;
@@ -244,4 +245,37 @@ TEST_F(LongFixture, AssignTakesTheDataSource)
     other.Assign(Grid);
     EXPECT_EQ(other.DataSource(), Source);
     EXPECT_EQ(other.RowCount(), 41);
+}
+
+TEST_F(LongFixture, ColumnPopupsByClickKind)
+{
+    Form->Show();
+    auto* menu = new gui::TPopupMenu(Form.get());
+    menu->Items()->Add(new gui::TMenuItem(menu));
+    TDBGridColumnItem* name = Grid->Columns()->Items(2);
+    name->SetColumnPopup(menu);
+    std::vector<std::pair<int, int>> shown;
+    Grid->OnColumnPopup = [&](rtl::TObject*, int c, int r, gui::TPopupMenu* m) {
+        EXPECT_EQ(m, menu);
+        shown.emplace_back(c, r);
+    };
+    const gui::TRect header = Grid->CellRect(2, 0), data = Grid->CellRect(2, 3);
+    // Default kind: right clicks on fixed cells only.
+    gui::sim::Click(Grid, data.Left + 4, data.Top + 4, gui::TMouseButton::mbRight);
+    gui::sim::Click(Grid, header.Left + 4, header.Top + 4, gui::TMouseButton::mbLeft);
+    EXPECT_TRUE(shown.empty());
+    gui::sim::Click(Grid, header.Left + 4, header.Top + 4, gui::TMouseButton::mbRight);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], (std::pair<int, int>{2, 0}));
+    const gui::TPoint corner = Grid->ClientToScreen({header.Left, header.Bottom});
+    EXPECT_EQ(menu->PopupPoint().X, corner.X);
+    EXPECT_EQ(menu->PopupPoint().Y, corner.Y);
+    menu->CloseMenu();
+    name->SetColumnPopupType(TColumnPopupType::cpNormalCellsLClick);
+    gui::sim::Click(Grid, data.Left + 4, data.Top + 4, gui::TMouseButton::mbLeft);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], (std::pair<int, int>{2, 3}));
+    menu->CloseMenu();
+    delete menu;
+    EXPECT_EQ(name->ColumnPopup(), nullptr) << "a freed menu leaves the column";
 }
