@@ -357,6 +357,9 @@ public:
     void Assign(const rtl::TPersistent* source) override;
 
     bool ValidateCell(const std::string& newValue) override;
+    // While editing the string grid's text of the current cell, otherwise
+    // the record's text shown there.
+    std::string GetCurrentCellText() override;
     void AddAllFields();
     void RemoveAllFields();
     void RemoveAllColumns();

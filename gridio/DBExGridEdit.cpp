@@ -346,6 +346,21 @@ void TDBExGrid::ValidateEditedCell(int aCol, int aRow, std::string& value, bool&
     FKeyDownAppend = false;
 }
 
+std::string TDBExGrid::GetCurrentCellText()
+{
+    db::TDataSet* ds = LinkedDataSet();
+    if (!FPageMode || !IsDataSetActive()) return TExStringGrid::GetCurrentCellText();
+    if (IsEditing(ds)) {
+        std::string text = TExStringGrid::GetCurrentCellText();
+        grid::TEditorType ed = grid::TEditorType::edNormal;
+        GetCellEditorType(RealColIndex(Col()), Row(), ed);
+        if (text.empty() && ds->State() == TDataSetState::dsEdit && ed == grid::TEditorType::edButton)
+            text = GetCellText(RealColIndex(Col()), Row());
+        return text;
+    }
+    return GetCellText(RealColIndex(Col()), Row());
+}
+
 bool TDBExGrid::ValidateCell(const std::string& newValue)
 {
     const bool ok = TExStringGrid::ValidateCell(newValue);

@@ -410,3 +410,20 @@ void SQLiteFixture::MakeTable(const std::string& file)
     ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
+
+TEST_F(EditFixture, TabPastTheLastRowAndCurrentText)
+{
+    Data->Last();
+    ASSERT_TRUE(Grid->Select(Grid->ColCount() - 1, 5));
+    EXPECT_EQ(Grid->GetCurrentCellText(), "Y");
+    // Browsing: the string grid's wrap to the first row, and the record follows.
+    Grid->Wrap();
+    EXPECT_EQ(Data->RecNo(), 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    // Editing the last record: Tab moves on to a new record.
+    Data->Last();
+    Data->Edit();
+    Grid->Wrap();
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert);
+    EXPECT_EQ(Grid->RowCount(), 7);
+}

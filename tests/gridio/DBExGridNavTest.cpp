@@ -279,3 +279,19 @@ TEST_F(LongFixture, ColumnPopupsByClickKind)
     delete menu;
     EXPECT_EQ(name->ColumnPopup(), nullptr) << "a freed menu leaves the column";
 }
+
+TEST_F(UnnumberedFixture, ImportRowsPositionTheRecord)
+{
+    Grid->ImportNotification(grid::TGridImportState::isImportStart, -1);
+    Grid->ImportNotification(grid::TGridImportState::isImportNewRow, 5);
+    EXPECT_EQ(Data->FieldByName("Id")->AsInteger(), 5) << "row 5 is the fifth record from the start";
+    // Selected rows count from the row current at the start.
+    Data->First();
+    Grid->Key(gui::VK_DOWN);
+    Grid->Key(gui::VK_DOWN);
+    const int start = Data->FieldByName("Id")->AsInteger();
+    Grid->ImportNotification(grid::TGridImportState::isImportStart, -1);
+    Grid->ImportNotification(grid::TGridImportState::isImportSelRow, Grid->Row() + 2);
+    EXPECT_EQ(Data->FieldByName("Id")->AsInteger(), start + 2);
+    Grid->ImportNotification(grid::TGridImportState::isImportDone, -1);
+}

@@ -39,6 +39,7 @@ public:
     bool ComboAt(int c, int r) { return HasCombo(c, r); }
     std::string MaskAt(int c, int r) { return GetEditMask(c, r); }
     void BorderAt(int c, int r, gui::TPen* pen, grid::TCellBorders& b) { GetCellBorder(c, r, pen, b); }
+    void Wrap() { WrapToFirstRow(); }
     bool Toggle(int c, int r) { return ToggleCellCheck(c, r, false); }
     void Validate(int c, int r, std::string value)
     {
