@@ -128,9 +128,41 @@ RTL_PUBLISHED(TDBGridColumnItem)
     c.Property("ReadOnly", &TDBGridColumnItem::ReadOnly, &TDBGridColumnItem::SetReadOnly);
     c.Property("Tag", &TDBGridColumnItem::Tag, &TDBGridColumnItem::SetTag);
     c.Property("Name", &TDBGridColumnItem::Name, &TDBGridColumnItem::SetName);
+    c.Property("Width", &TDBGridColumnItem::Width, &TDBGridColumnItem::SetWidth);
+    c.Property("EditMask", &TDBGridColumnItem::EditMask, &TDBGridColumnItem::SetEditMask);
+    c.Property("EditLength", &TDBGridColumnItem::EditLength, &TDBGridColumnItem::SetEditLength);
+    c.Property("Fixed", &TDBGridColumnItem::Fixed, &TDBGridColumnItem::SetFixed);
+    c.Property("Password", &TDBGridColumnItem::Password, &TDBGridColumnItem::SetPassword);
+    c.Property("SpinMin", &TDBGridColumnItem::SpinMin, &TDBGridColumnItem::SetSpinMin);
+    c.Property("SpinMax", &TDBGridColumnItem::SpinMax, &TDBGridColumnItem::SetSpinMax);
+    c.Property("SpinStep", &TDBGridColumnItem::SpinStep, &TDBGridColumnItem::SetSpinStep);
+    c.Property("SortPrefix", &TDBGridColumnItem::SortPrefix, &TDBGridColumnItem::SetSortPrefix);
+    c.Property("SortSuffix", &TDBGridColumnItem::SortSuffix, &TDBGridColumnItem::SetSortSuffix);
+    c.Property("ShowBands", &TDBGridColumnItem::ShowBands, &TDBGridColumnItem::SetShowBands);
+    c.Property("MinSize", &TDBGridColumnItem::MinSize, &TDBGridColumnItem::SetMinSize);
+    c.Property("MaxSize", &TDBGridColumnItem::MaxSize, &TDBGridColumnItem::SetMaxSize);
+    c.Property("AutoMinSize", &TDBGridColumnItem::AutoMinSize, &TDBGridColumnItem::SetAutoMinSize);
+    c.Property("AutoMaxSize", &TDBGridColumnItem::AutoMaxSize, &TDBGridColumnItem::SetAutoMaxSize);
+    c.Property("FilterCaseSensitive", &TDBGridColumnItem::FilterCaseSensitive,
+               &TDBGridColumnItem::SetFilterCaseSensitive);
+    c.Property("FloatFormat", &TDBGridColumnItem::FloatFormat, &TDBGridColumnItem::SetFloatFormat);
+    c.Property("PictureField", &TDBGridColumnItem::PictureField, &TDBGridColumnItem::SetPictureField);
+    c.Property("CheckBoxField", &TDBGridColumnItem::CheckBoxField, &TDBGridColumnItem::SetCheckBoxField);
+    c.Property("ProgressField", &TDBGridColumnItem::ProgressField, &TDBGridColumnItem::SetProgressField);
+    c.Property("DataImageField", &TDBGridColumnItem::DataImageField, &TDBGridColumnItem::SetDataImageField);
+    c.Property("ShowUnicode", &TDBGridColumnItem::ShowUnicode, &TDBGridColumnItem::SetShowUnicode);
+    c.Property("UseLookupEditor", &TDBGridColumnItem::UseLookupEditor, &TDBGridColumnItem::SetUseLookupEditor);
 }
 
 RTL_PUBLISHED(TDBGridColumnCollection) {}
+
+namespace {
+// The column classes can be read from component streams by name.
+const bool kColumnClassesRegistered = [] {
+    rtl::RegisterClasses({&TDBGridColumnItem::StaticClassInfo(), &TDBGridColumnCollection::StaticClassInfo()});
+    return true;
+}();
+} // namespace
 
 TDBGridColumnItem::TDBGridColumnItem(rtl::TCollection* collection)
     : rtl::TCollectionItem(collection),

@@ -427,3 +427,32 @@ TEST_F(EditFixture, TabPastTheLastRowAndCurrentText)
     EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert);
     EXPECT_EQ(Grid->RowCount(), 7);
 }
+
+TEST_F(EditFixture, EscCancelsAndInsertAddsARecord)
+{
+    int keyDowns = 0;
+    Grid->OnKeyDown = [&](rtl::TObject*, uint16_t&, gui::TShiftState) { ++keyDowns; };
+    Data->SetRecNo(2);
+    Data->Edit();
+    Data->FieldByName("Name")->SetAsString("changed");
+    Grid->Key(gui::VK_ESCAPE);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    EXPECT_EQ(Data->FieldByName("Name")->AsString(), "Bravo");
+    EXPECT_EQ(keyDowns, 1) << "Esc fires OnKeyDown once";
+    // Insert needs AllowInsertRow, and OnCanInsertRow may refuse.
+    Grid->Key(gui::VK_INSERT);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    Grid->Navigation()->SetAllowInsertRow(true);
+    Grid->OnCanInsertRow = [](rtl::TObject*, int, bool& allow) { allow = false; };
+    Grid->Key(gui::VK_INSERT);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    Grid->OnCanInsertRow = nullptr;
+    Grid->Key(gui::VK_INSERT);
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsInsert);
+    EXPECT_EQ(Grid->RowCount(), 7);
+    EXPECT_EQ(Grid->Row(), 2) << "the new record stands at the current row";
+    EXPECT_EQ(Grid->GetCellText(2, 3), "Bravo");
+    Grid->Key(gui::VK_ESCAPE);
+    EXPECT_EQ(Grid->RowCount(), 6);
+    EXPECT_EQ(Data->RecordCount(), 5);
+}

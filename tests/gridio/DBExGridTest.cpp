@@ -329,3 +329,12 @@ TEST_F(DBExFixture, ColumnSettingsReachTheCellHooks)
     EXPECT_TRUE(b.Contains(grid::TCellBorder::cbBottom));
     EXPECT_EQ(pen.Color(), gui::TColor(0xC0C0C0));
 }
+
+TEST(DBExGridColumns, ClassesAreRegisteredWithPublishedSettings)
+{
+    const rtl::TClassInfo* item = rtl::GetClass("TDBGridColumnItem");
+    ASSERT_NE(item, nullptr);
+    EXPECT_NE(rtl::GetClass("TDBGridColumnCollection"), nullptr);
+    for (const char* name : {"FieldName", "Header", "Width", "CheckTrue", "PictureField", "HTMLTemplate"})
+        EXPECT_NE(rtl::GetPropInfo(*item, name), nullptr) << name;
+}
