@@ -357,7 +357,13 @@ void TDataSet::ClearFields() { FFields.clear(); }
 
 int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
 
-int TDataSet::RecNo() const { return Active() && FCurrent >= 0 ? FCurrent + 1 : 0; }
+int TDataSet::RecNo() const
+{
+    // A data set without record numbers answers -1 (as the data-aware
+    // controls expect of such a data set).
+    if (Active() && !IsSequenced()) return -1;
+    return Active() && FCurrent >= 0 ? FCurrent + 1 : 0;
+}
 
 void TDataSet::SetCurrentIndex(int index)
 {

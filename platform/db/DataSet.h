@@ -595,6 +595,10 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
     bool CanModify() const override { return Active() && !FReadOnly; }
+    // Off: the data set stands for one without record numbers (RecNo -1),
+    // as some server cursors are; controls must walk it.
+    bool IsSequenced() const override { return FSequenced; }
+    void SetSequenced(bool value) { FSequenced = value; }
 
     void AddFieldDef(const std::string& name, TFieldType type, int size = 0);
     void AppendRecord(std::vector<TFieldValue> values);
@@ -604,6 +608,7 @@ public:
 
 private:
     bool FReadOnly = false;
+    bool FSequenced = true;
 };
 
 // Connects a data set to the controls that show it and reports changes of

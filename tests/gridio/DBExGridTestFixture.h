@@ -63,8 +63,7 @@ public:
 // A data set without record numbers.
 class TUnnumberedData : public db::TMemDataSet {
 public:
-    using TMemDataSet::TMemDataSet;
-    bool IsSequenced() const override { return false; }
+    explicit TUnnumberedData(rtl::TComponent* owner) : TMemDataSet(owner) { SetSequenced(false); }
 };
 
 // The bytes of a small one-colour BMP file.

@@ -363,3 +363,16 @@ TEST(DataSetEdit, RefreshEndsTheEditAndTellsTheSources)
     ds->Refresh();
     EXPECT_EQ(ds->RecordCount(), 3) << "an untouched insert is dropped";
 }
+
+TEST(DataSetEdit, UnsequencedDataSetHasNoRecordNumbers)
+{
+    auto ds = MakeRows();
+    ds->SetSequenced(false);
+    EXPECT_EQ(ds->RecNo(), 0) << "closed";
+    ds->Open();
+    EXPECT_FALSE(ds->IsSequenced());
+    EXPECT_EQ(ds->RecNo(), -1);
+    ds->Next();
+    EXPECT_EQ(ds->RecNo(), -1);
+    EXPECT_EQ(ds->FieldByName("CatNo")->AsInteger(), 1) << "the cursor still moves";
+}
