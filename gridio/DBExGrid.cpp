@@ -170,9 +170,9 @@ TDBGridColumnItem::TDBGridColumnItem(rtl::TCollection* collection)
       FComboItems(std::make_unique<rtl::TStringList>()),
       FPrintFont(std::make_unique<gui::TFont>()),
       FBorderPen(std::make_unique<gui::TPen>()),
+      FPrintBorderPen(std::make_unique<gui::TPen>()),
       FFilter(std::make_unique<rtl::TStringList>()),
-      FHeaderFont(std::make_unique<gui::TFont>()),
-      FPrintBorderPen(std::make_unique<gui::TPen>())
+      FHeaderFont(std::make_unique<gui::TFont>())
 {
     FBorderPen->SetWidth(1);
     FBorderPen->SetColor(0xC0C0C0);
