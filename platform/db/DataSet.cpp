@@ -5,6 +5,7 @@
 #include <map>
 #include <numeric>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
 namespace db {
@@ -160,6 +161,12 @@ std::string TField::GetText(bool displayText) const
     TFieldValue v = Value();
     if (IsNullValue(v)) return text;
     if (FDataType == TFieldType::ftBoolean) return AsBoolean() ? "True" : "False";
+    if (IsDateTime() && IsNumber(v)) {
+        const rtl::TDateTime dt = static_cast<rtl::TDateTime>(NumberOf(v));
+        if (FDataType == TFieldType::ftDate) return rtl::DateToStr(dt);
+        if (FDataType == TFieldType::ftTime) return rtl::TimeToStr(dt);
+        return rtl::DateTimeToStr(dt);
+    }
     if (displayText && !FDisplayFormat.empty() && IsNumeric() && IsNumber(v))
         return rtl::FormatFloat(FDisplayFormat, NumberOf(v));
     return TextOf(v);
@@ -350,7 +357,13 @@ void TDataSet::ClearFields() { FFields.clear(); }
 
 int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
 
-int TDataSet::RecNo() const { return Active() && FCurrent >= 0 ? FCurrent + 1 : 0; }
+int TDataSet::RecNo() const
+{
+    // A data set without record numbers answers -1 (as the data-aware
+    // controls expect of such a data set).
+    if (Active() && !IsSequenced()) return -1;
+    return Active() && FCurrent >= 0 ? FCurrent + 1 : 0;
+}
 
 void TDataSet::SetCurrentIndex(int index)
 {

@@ -29,6 +29,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Set.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace db {
@@ -44,7 +45,12 @@ enum class TFieldType {
     ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean,
     ftFloat, ftAutoInc, ftLargeint,
     ftMemo,     // text of any length, kept as a string
-    ftBlob      // bytes, kept as a string
+    ftBlob,     // bytes, kept as a string
+    // Days since 1899-12-30 (the fraction is the time of day), kept as a
+    // real number: ftDate shows the date, ftTime the time, ftDateTime both.
+    ftDate, ftTime, ftDateTime,
+    ftWideString,   // UTF-8 text of any script, kept as a string
+    ftGraphic       // picture bytes (BMP, JPEG, PNG, GIF), kept as a string
 };
 
 // One stored value: null, a whole number, a real number or a text.
@@ -112,7 +118,16 @@ public:
     const std::string& LookupKeyFields() const { return FLookupKeyFields; }
     const std::string& LookupResultField() const { return FLookupResultField; }
     // Memo and blob fields.
-    bool IsBlob() const { return FDataType == TFieldType::ftMemo || FDataType == TFieldType::ftBlob; }
+    bool IsBlob() const
+    {
+        return FDataType == TFieldType::ftMemo || FDataType == TFieldType::ftBlob ||
+               FDataType == TFieldType::ftGraphic;
+    }
+    bool IsDateTime() const
+    {
+        return FDataType == TFieldType::ftDate || FDataType == TFieldType::ftTime ||
+               FDataType == TFieldType::ftDateTime;
+    }
     bool IsNumeric() const;
 
     // --- how controls show the field ------------------------------------
@@ -144,6 +159,11 @@ public:
     std::string Text() const { return GetText(false); }
 
     TFieldGetTextEvent OnGetText;
+    // Writes an edited text: OnSetText when assigned, else SetAsString.
+    std::function<void(TField* sender, const std::string& text)> OnSetText;
+    void SetText(const std::string& text);
+    // The value's bytes (a blob's content, else its text) into stream.
+    void SaveToStream(rtl::TStream& stream) const;
 
     bool IsNull() const;
     TFieldValue Value() const;
@@ -317,6 +337,10 @@ public:
     void Delete();
     // Whether a field was written since Edit / Insert.
     bool Modified() const { return FModified; }
+    // Ends a pending edit (as CheckBrowseMode) and reads the records
+    // anew, keeping the cursor on its record; the sources are told that
+    // the data changed.
+    void Refresh();
 
     // The value of resultField in the first record whose keyFields equal
     // keyValues (exact, case-sensitive), without moving the cursor; null
@@ -571,6 +595,10 @@ public:
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
     bool CanModify() const override { return Active() && !FReadOnly; }
+    // Off: the data set stands for one without record numbers (RecNo -1),
+    // as some server cursors are; controls must walk it.
+    bool IsSequenced() const override { return FSequenced; }
+    void SetSequenced(bool value) { FSequenced = value; }
 
     void AddFieldDef(const std::string& name, TFieldType type, int size = 0);
     void AppendRecord(std::vector<TFieldValue> values);
@@ -580,6 +608,7 @@ public:
 
 private:
     bool FReadOnly = false;
+    bool FSequenced = true;
 };
 
 // Connects a data set to the controls that show it and reports changes of

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "platform/db/DataSet.h"
+
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
 namespace db {
@@ -39,13 +41,83 @@ bool IsWholeType(TFieldType t)
     }
 }
 
+// The numbers of a date or time text, in order ("2026-12-11 10:05" gives
+// 2026 12 11 10 5).
+std::vector<int> NumbersIn(const std::string& text)
+{
+    std::vector<int> out;
+    int cur = -1;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            cur = (cur < 0 ? 0 : cur * 10) + (c - '0');
+            if (cur > 100000) cur = 100000;
+        } else if (cur >= 0) {
+            out.push_back(cur);
+            cur = -1;
+        }
+    }
+    if (cur >= 0) out.push_back(cur);
+    return out;
+}
+
+// A date, time or date-time text as days since 1899-12-30.  Dates are
+// read year first when the first number has four digits (ISO), otherwise
+// in the order the short date text uses; a text that is no valid date or
+// time raises EConvertError.
+long double ParseDateTime(const TField* field, const std::string& text)
+{
+    const std::vector<int> n = NumbersIn(text);
+    const TFieldType t = field->DataType();
+    auto fail = [&]() -> long double {
+        throw rtl::EConvertError("'" + text + "' is not a valid " +
+                                 (t == TFieldType::ftTime ? "time" : t == TFieldType::ftDate ? "date" : "date and time"));
+    };
+    size_t at = 0;
+    rtl::TDateTime date = 0, time = 0;
+    if (t != TFieldType::ftTime) {
+        if (n.size() < 3) return fail();
+        int y, m, d;
+        if (text.find_first_of("0123456789") != std::string::npos && n[0] > 31) {
+            y = n[0], m = n[1], d = n[2];
+        } else {
+            // The order of day, month and year in the short date text.
+            const std::string probe = rtl::DateToStr(rtl::EncodeDate(2033, 11, 22));
+            const size_t py = probe.find("33"), pm = probe.find("11"), pd = probe.find("22");
+            std::vector<std::pair<size_t, char>> order = {{py, 'y'}, {pm, 'm'}, {pd, 'd'}};
+            std::sort(order.begin(), order.end());
+            int v[3] = {n[0], n[1], n[2]};
+            y = m = d = 0;
+            for (int i = 0; i < 3; ++i) (order[i].second == 'y' ? y : order[i].second == 'm' ? m : d) = v[i];
+            if (y < 100) y += 2000;
+        }
+        if (!rtl::TryEncodeDate(y, m, d, date)) return fail();
+        at = 3;
+    }
+    if (n.size() > at) {
+        const int h = n[at], mi = n.size() > at + 1 ? n[at + 1] : 0, se = n.size() > at + 2 ? n[at + 2] : 0;
+        if (!rtl::TryEncodeTime(h, mi, se, 0, time)) return fail();
+    } else if (t == TFieldType::ftTime) {
+        return fail();
+    }
+    return static_cast<long double>(date + time);
+}
+
 // The value converted to what a field of that type keeps.
 TFieldValue Convert(const TField* field, const TFieldValue& value)
 {
     if (IsNullValue(value)) return value;
     const TFieldType t = field->DataType();
+    if (field->IsDateTime()) {
+        if (auto s = std::get_if<std::string>(&value)) {
+            std::string text = rtl::Trim(*s);
+            if (text.empty()) return {};
+            return ParseDateTime(field, text);
+        }
+        if (auto i = std::get_if<int64_t>(&value)) return static_cast<long double>(*i);
+        return value;
+    }
     if (t == TFieldType::ftString || t == TFieldType::ftMemo || t == TFieldType::ftBlob ||
-        t == TFieldType::ftUnknown) {
+        t == TFieldType::ftUnknown || t == TFieldType::ftWideString || t == TFieldType::ftGraphic) {
         if (auto s = std::get_if<std::string>(&value)) return *s;
         if (auto i = std::get_if<int64_t>(&value)) return rtl::IntToStr(*i);
         return rtl::FloatToStr(std::get<long double>(value));
@@ -88,6 +160,18 @@ TFieldValue Convert(const TField* field, const TFieldValue& value)
 } // namespace
 
 // --- TField -----------------------------------------------------------------
+
+void TField::SetText(const std::string& text)
+{
+    if (OnSetText) OnSetText(this, text);
+    else SetAsString(text);
+}
+
+void TField::SaveToStream(rtl::TStream& stream) const
+{
+    const std::string bytes = AsString();
+    if (!bytes.empty()) stream.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
 
 bool TField::CanModify() const
 {
@@ -263,6 +347,12 @@ void TDataSet::CheckBrowseMode()
     CheckActive();
     if (FState == TDataSetState::dsInsert && !FModified) Cancel();
     else if (FState == TDataSetState::dsEdit || FState == TDataSetState::dsInsert) Post();
+}
+
+void TDataSet::Refresh()
+{
+    CheckBrowseMode();
+    DataChanged(FCurrent);
 }
 
 void TDataSet::Edit()

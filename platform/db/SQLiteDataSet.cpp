@@ -33,6 +33,7 @@ TFieldType TypeFromDeclaration(const char* decl, int& size)
         d.find("DECIMAL") != std::string::npos)
         return TFieldType::ftFloat;
     if (d.find("BOOL") != std::string::npos) return TFieldType::ftBoolean;
+    if (d.find("BLOB") != std::string::npos) return TFieldType::ftBlob;
     return TFieldType::ftUnknown;
 }
 
@@ -41,6 +42,7 @@ TFieldType TypeFromValue(int storageClass)
     switch (storageClass) {
     case SQLITE_INTEGER: return TFieldType::ftLargeint;
     case SQLITE_FLOAT: return TFieldType::ftFloat;
+    case SQLITE_BLOB: return TFieldType::ftBlob;
     default: return TFieldType::ftString;
     }
 }

@@ -288,3 +288,91 @@ TEST(DataSetEdit, FilterShowsOnlyAcceptedRecords)
     EXPECT_EQ(CatNos(*ds), (std::vector<int>{4, 3, 2, 1}));
     EXPECT_TRUE(ds->Locate("CatNo", int64_t(1)));
 }
+
+TEST(DataSetEdit, DateTimeWideGraphicFieldsAndSetText)
+{
+    TMemDataSet ds;
+    ds.AddFieldDef("Day", TFieldType::ftDate);
+    ds.AddFieldDef("At", TFieldType::ftTime);
+    ds.AddFieldDef("Stamp", TFieldType::ftDateTime);
+    ds.AddFieldDef("Wide", TFieldType::ftWideString, 20);
+    ds.AddFieldDef("Pic", TFieldType::ftGraphic);
+    ds.AppendRecord({{}, {}, {}, {}, {}});
+    ds.Open();
+    ds.Edit();
+    // ISO texts are read year first; 1899-12-30 is day 0.
+    struct Case {
+        const char* Field;
+        const char* Text;
+        long double Days;
+    };
+    const Case cases[] = {
+        {"Day", "1900-01-01", 2.0L},
+        {"Day", "2000-03-01", 36586.0L},
+        {"At", "18:00", 0.75L},
+        {"At", "06:00:00", 0.25L},
+        {"Stamp", "2000-03-01 12:00", 36586.5L},
+    };
+    for (const Case& c : cases) {
+        ds.FieldByName(c.Field)->SetText(c.Text);
+        EXPECT_NEAR(static_cast<double>(ds.FieldByName(c.Field)->AsFloat()), static_cast<double>(c.Days), 1e-9)
+            << c.Text;
+    }
+    // The shown text reads back to the same value.
+    const std::string shown = ds.FieldByName("Day")->DisplayText();
+    ds.FieldByName("Day")->SetText(shown);
+    EXPECT_EQ(ds.FieldByName("Day")->AsFloat(), 36586.0L) << shown;
+    for (const char* bad : {"2000-02-30", "tomorrow", "25:00"}) {
+        const char* field = std::string(bad) == "25:00" ? "At" : "Day";
+        EXPECT_THROW(ds.FieldByName(field)->SetText(bad), rtl::EConvertError) << bad;
+    }
+    ds.FieldByName("Day")->SetText("");
+    EXPECT_TRUE(ds.FieldByName("Day")->IsNull());
+    // OnSetText takes the text instead.
+    ds.FieldByName("Wide")->OnSetText = [](TField* f, const std::string& t) { f->SetAsString(t + "!"); };
+    ds.FieldByName("Wide")->SetText("\xCE\xB4");
+    EXPECT_EQ(ds.FieldByName("Wide")->AsString(), "\xCE\xB4!");
+    ds.FieldByName("Pic")->SetAsString(std::string("BM\0\x01", 4));
+    EXPECT_TRUE(ds.FieldByName("Pic")->IsBlob());
+    rtl::TMemoryStream ms;
+    ds.FieldByName("Pic")->SaveToStream(ms);
+    EXPECT_EQ(ms.Size(), 4);
+    ds.Post();
+}
+
+TEST(DataSetEdit, RefreshEndsTheEditAndTellsTheSources)
+{
+    auto ds = MakeRows();
+    ds->Open();
+    TDataSource src;
+    src.SetDataSet(ds.get());
+    int changes = 0;
+    src.OnDataChange = [&](rtl::TObject*, TField* f) {
+        if (!f) ++changes;
+    };
+    ds->SetRecNo(2);
+    ds->Edit();
+    ds->FieldByName("Name")->SetAsString("z");
+    changes = 0;
+    ds->Refresh();
+    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(ds->RecNo(), 2);
+    EXPECT_EQ(ds->FieldByName("Name")->AsString(), "z") << "the pending edit was posted";
+    EXPECT_GE(changes, 1);
+    ds->Insert();
+    ds->Refresh();
+    EXPECT_EQ(ds->RecordCount(), 3) << "an untouched insert is dropped";
+}
+
+TEST(DataSetEdit, UnsequencedDataSetHasNoRecordNumbers)
+{
+    auto ds = MakeRows();
+    ds->SetSequenced(false);
+    EXPECT_EQ(ds->RecNo(), 0) << "closed";
+    ds->Open();
+    EXPECT_FALSE(ds->IsSequenced());
+    EXPECT_EQ(ds->RecNo(), -1);
+    ds->Next();
+    EXPECT_EQ(ds->RecNo(), -1);
+    EXPECT_EQ(ds->FieldByName("CatNo")->AsInteger(), 1) << "the cursor still moves";
+}

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include "platform/db/SQLiteDataSet.h"
+#include "platform/db/SQLiteEditTable.h"
 #include "TestPaths.h"
 
 using namespace db;
@@ -259,4 +260,69 @@ TEST_F(SQLiteDataSetTest, IndexesBecomeIndexDefsAndOrderTheRows)
     table.SetIndexName("");
     table.Open();
     EXPECT_EQ(table.RecordCount(), 7);  // the table is still there
+}
+
+namespace {
+
+// A fresh file with table T (Id INTEGER PRIMARY KEY, Name TEXT NOT NULL,
+// Pic BLOB) of two rows.
+std::string EditableFile(const std::string& test)
+{
+    const std::string file = (tectest::ScratchDir(test) / "edit.db").string();
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE T (Id INTEGER PRIMARY KEY, Name TEXT NOT NULL, Pic BLOB);"
+                           "INSERT INTO T VALUES (1, 'one', x'00FF');"
+                           "INSERT INTO T VALUES (2, 'two', NULL);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    return file;
+}
+
+std::vector<std::string> Names(const std::string& file)
+{
+    TSQLiteTable t;
+    t.SetDatabaseFile(file);
+    t.SetTableName("T");
+    t.Open();
+    std::vector<std::string> out;
+    for (t.First(); !t.Eof(); t.Next()) out.push_back(t.FieldByName("Name")->AsString());
+    return out;
+}
+
+} // namespace
+
+TEST(SQLiteEditTable, PostsInsertsAndDeletesReachTheFile)
+{
+    const std::string file = EditableFile("SQLiteEditTable-post");
+    TSQLiteEditTable t;
+    t.SetDatabaseFile(file);
+    t.SetTableName("T");
+    t.Open();
+    EXPECT_TRUE(t.CanModify());
+    EXPECT_EQ(t.FieldByName("Pic")->DataType(), TFieldType::ftBlob);
+    EXPECT_EQ(t.FieldByName("Pic")->AsString(), std::string("\0\xFF", 2));
+    t.SetRecNo(2);
+    t.Edit();
+    t.FieldByName("Name")->SetAsString("TWO");
+    t.Post();
+    t.Append();
+    t.FieldByName("Id")->SetAsInteger(3);
+    t.FieldByName("Name")->SetAsString("three");
+    t.Post();
+    EXPECT_EQ(Names(file), (std::vector<std::string>{"one", "TWO", "three"}));
+    t.First();
+    t.Delete();
+    EXPECT_EQ(Names(file), (std::vector<std::string>{"TWO", "three"}));
+    // Refused by the file: nothing changes, Cancel returns to the stored row.
+    t.Edit();
+    t.FieldByName("Name")->Clear();
+    EXPECT_THROW(t.Post(), EDatabaseError);
+    t.Cancel();
+    EXPECT_EQ(t.FieldByName("Name")->AsString(), "TWO");
+    EXPECT_EQ(Names(file), (std::vector<std::string>{"TWO", "three"}));
+    t.SetReadOnly(true);
+    EXPECT_THROW(t.Edit(), EDatabaseError);
 }
