@@ -210,6 +210,13 @@ void TqlrPrintDialog::PropertiesClicked()
 
 void TqlrPrintDialog::DoShow()
 {
+    // The report being printed gives its print options and the page its
+    // preview shows.
+    if (AReport) {
+        Options = AReport->PrintOptions();
+        if (TqlrCustomPreviewPages* pages = AReport->PreviewPages())
+            CurPreviewPage = std::max(1, pages->CurPreviewPage);
+    }
     if (Options) {
         CopiesUD->SetPosition(Options->Copies);
         CollateCB->SetChecked(Options->Collate);

@@ -1,0 +1,407 @@
+// The preview control and the preview window over real prepared pages: zoom
+// rules and the zoom box, page numbers and keys, deleting pages, the page
+// count while pages are prepared, the tool bar from the preview buttons,
+// the export menu, closing while preparing, the failed refresh and a
+// picture of the window with a two-page report.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/InputSim.h"
+#include "platform/gui/PngImage.h"
+#include "platform/rtl/Exceptions.h"
+#include "report/qlrClassPages.h"
+#include "report/qlrDsgnIntf.h"
+#include "report/qlrOutputServices.h"
+#include "report/qlrPreviewPages.h"
+#include "reportout/qlrPreviewForm.h"
+#include "reportout/qlrPrinter.h"
+#include "tests/common/TestPaths.h"
+
+using namespace qlr;
+
+namespace {
+
+// An engine whose run adds N prepared pages (or raises), reporting each.
+class PagesEngine : public TqlrCustomEngine {
+public:
+    using TqlrCustomEngine::TqlrCustomEngine;
+    std::function<bool()> OnRun;
+    void EndPage() override {}
+    void NewColumn() override {}
+    void NewPage() override {}
+    long double FreeSpace() override { return 0; }
+    rtl::Variant GetAggregateValue(const std::string&, const std::string&, rtl::TObject*, int) override
+    {
+        return rtl::Variant();
+    }
+    bool Run() override { return OnRun ? OnRun() : true; }
+};
+
+// A report of A4 pages, each with one memo reading "Page N of the list".
+struct PreviewFixture : ::testing::Test {
+    TqlrReport Report{nullptr};
+    PagesEngine* Engine = nullptr;
+    TqlrPreviewPages* Pages = nullptr;
+    TqlrReportPage* Page = nullptr;
+    TqlrMemoView* Memo = nullptr;
+    TqlrPreviewForm* Form = nullptr;
+
+    PreviewFixture()
+    {
+        auto e = std::make_unique<PagesEngine>(&Report);
+        Engine = e.get();
+        Report.SetEngine(std::move(e));
+        Pages = dynamic_cast<TqlrPreviewPages*>(Report.PreviewPages());
+        Report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        Report.ReportOptions()->Name = "Contacts of the eclipse";
+        Page = new TqlrReportPage(&Report);
+        Page->SetName("Page1");
+        Page->SetPaperSize(9);
+        Page->SetLeftMargin(10);
+        Page->SetRightMargin(10);
+        Page->SetTopMargin(10);
+        Page->SetBottomMargin(10);
+        auto* band = new TqlrMasterData(Page);
+        band->SetName("MasterData1");
+        band->SetBounds(0, 0, 700, 40);
+        Memo = new TqlrMemoView(band);
+        Memo->SetName("Memo1");
+        Memo->SetBounds(20, 20, 400, 30);
+        Memo->Font()->SetSize(16);
+        Engine->OnRun = [this] {
+            Fill(2);
+            return true;
+        };
+    }
+    ~PreviewFixture() override { delete Form; }
+
+    // The prepared pages of n pages, each reported as the engine does.
+    void Fill(int n)
+    {
+        Pages->Initialize();
+        Pages->AddSourcePage(Page);
+        for (int i = 0; i < n; ++i) {
+            Pages->AddPage(Page);
+            Memo->SetText("Page " + std::to_string(i + 1) + " of the list");
+            Pages->AddObject(Memo);
+        }
+        Pages->Finish();
+    }
+
+    void Open(int pages, int width = 803, int height = 584)
+    {
+        Fill(pages);
+        Form = new TqlrPreviewForm(nullptr);
+        Form->SetBounds(0, 0, width, height);
+        Report.SetPreview(Form->Preview());
+        Form->Init();
+        Form->SetWindowState(gui::TWindowState::wsNormal);
+        Form->SetBounds(0, 0, width, height);
+    }
+    TqlrPreview* P() const { return Form->Preview(); }
+};
+
+TEST_F(PreviewFixture, ZoomRulesAndTheZoomBox)
+{
+    Open(3);
+    P()->SetZoomMode(TqlrZoomMode::zmWholePage);
+    P()->SetZoom(0.1L);
+    EXPECT_EQ(P()->Zoom(), 0.25L);
+    EXPECT_EQ(P()->ZoomMode(), TqlrZoomMode::zmDefault);
+
+    P()->SetZoom(0.35L);
+    P()->MouseWheelScroll(-120, false, true);
+    EXPECT_NEAR(static_cast<double>(P()->Zoom()), 0.3, 1e-9);
+    P()->MouseWheelScroll(-120, false, true);
+    EXPECT_NEAR(static_cast<double>(P()->Zoom()), 0.3, 1e-9);
+
+    // Typed zoom texts, then the posted message shows the zoom.
+    const struct {
+        const char* typed;
+        double zoom;
+        const char* shown;
+    } cases[] = {{"150 %", 1.5, "150%"}, {"10", 0.25, "25%"}, {"75", 0.75, "75%"}};
+    for (const auto& c : cases) {
+        Form->ZoomCB->SetText(c.typed);
+        gui::sim::KeyDown(gui::VK_RETURN, {}, Form->ZoomCB->Edit());
+        gui::Application->ProcessMessages();
+        EXPECT_NEAR(static_cast<double>(P()->Zoom()), c.zoom, 1e-9) << c.typed;
+        EXPECT_EQ(Form->ZoomCB->Text(), c.shown) << c.typed;
+    }
+    Form->ZoomCB->SetText("abc");
+    EXPECT_THROW(Form->ZoomEntered(), rtl::Exception);
+    EXPECT_NEAR(static_cast<double>(P()->Zoom()), 0.75, 1e-9);
+}
+
+TEST_F(PreviewFixture, WholePageAndPageWidthFollowTheWorkspace)
+{
+    Open(2);
+    P()->SetAlign(gui::TAlign::alNone);
+    P()->SetBounds(0, 0, 600, 800);
+    const gui::TPoint s = Pages->GetPageSize(0);
+    ASSERT_GT(s.Y, 0);
+    TqlrPreviewWorkspace* ws = P()->Workspace();
+    const int sbw = ws->VertScrollBar()->Width();
+    P()->SetZoomMode(TqlrZoomMode::zmPageWidth);
+    EXPECT_NEAR(static_cast<double>(P()->Zoom()), double(ws->Width() - sbw - 26) / s.X, 1e-9);
+    // A4 is taller than 600 x 800 is wide: the height decides.
+    P()->SetZoomMode(TqlrZoomMode::zmWholePage);
+    EXPECT_NEAR(static_cast<double>(P()->Zoom()), double(ws->Height() - 26) / s.Y, 1e-9);
+}
+
+TEST_F(PreviewFixture, PageNumbersKeysAndDeletes)
+{
+    Open(5);
+    std::vector<int> changes;
+    P()->OnPageChanged = [&](TqlrPreview*, int n) { changes.push_back(n); };
+    const struct {
+        int set, expect;
+    } clamp[] = {{0, 1}, {-3, 1}, {3, 3}, {9, 5}};
+    for (const auto& c : clamp) {
+        P()->SetPageNo(c.set);
+        EXPECT_EQ(P()->PageNo(), c.expect) << c.set;
+    }
+    EXPECT_EQ(Form->PageE->Text(), "5");
+    EXPECT_EQ(Form->StatusBar->Panels(0)->Text(), "Page 5 of 5");
+
+    // Ctrl+Page Down on the last page still reports the page.
+    changes.clear();
+    gui::sim::KeyDown(gui::VK_NEXT, {gui::TShiftStateItem::ssCtrl}, P());
+    EXPECT_EQ(P()->PageNo(), 5);
+    EXPECT_EQ(changes, std::vector<int>{5});
+    gui::sim::KeyDown(gui::VK_HOME, {}, P());
+    EXPECT_EQ(P()->PageNo(), 1);
+    gui::sim::KeyDown(gui::VK_END, {}, P());
+    EXPECT_EQ(P()->PageNo(), 5);
+    P()->Workspace()->SetVertPosition(1000);
+    const int v = P()->Workspace()->VertPosition();
+    gui::sim::KeyDown(gui::VK_DOWN, {}, P());
+    EXPECT_EQ(P()->Workspace()->VertPosition(), v + 8);
+    gui::sim::KeyDown(gui::VK_PRIOR, {}, P());
+    EXPECT_EQ(P()->Workspace()->VertPosition(), v + 8 - 300);
+
+    // The page box.
+    Form->PageE->SetText("2");
+    gui::sim::KeyDown(gui::VK_RETURN, {}, Form->PageE);
+    EXPECT_EQ(P()->PageNo(), 2);
+    Form->PageE->SetText("");
+    EXPECT_THROW(Form->PageEntered(), rtl::Exception);
+    EXPECT_EQ(P()->PageNo(), 2);
+
+    // Deleting page 2 of 5 keeps page 2; page 4 of 5 leaves page 3.
+    P()->DeletePage();
+    EXPECT_EQ(P()->PageCount(), 4);
+    EXPECT_EQ(P()->PageNo(), 2);
+    P()->SetPageNo(4);
+    P()->DeletePage();
+    EXPECT_EQ(P()->PageNo(), 3);
+
+    // An empty preview: page 0.
+    P()->Clear();
+    EXPECT_EQ(P()->PageCount(), 0);
+    P()->SetPageNo(0);
+    EXPECT_EQ(P()->PageNo(), 0);
+}
+
+TEST_F(PreviewFixture, PreparationRefreshesEveryFiftyPagesAndCancelsOnEscape)
+{
+    Open(0);
+    uint32_t now = 1000;
+    TqlrPreview::TickCount = [&] { return now; };
+    std::vector<int> laidOut;
+    std::vector<std::string> captions;
+    int changes = 0;
+    P()->OnPageChanged = [&](TqlrPreview*, int) { ++changes; };
+    Engine->OnRun = [&] {
+        Pages->Initialize();
+        Pages->AddSourcePage(Page);
+        for (int i = 0; i < 200 && !Report.Terminated(); ++i) {
+            if (i == 1) now += 3;   // the first page took 3 ms
+            Pages->AddPage(Page);   // reports the page to the report
+            laidOut.push_back(P()->Workspace()->PageList().Count());
+            if (i == 0) {
+                captions.push_back(Form->CancelB->Caption());
+                EXPECT_FALSE(Form->CloseQuery());
+                EXPECT_FALSE(Form->PrintB->Enabled());
+            }
+            if (i == 60) changes = 0;
+            if (i == 199) captions.push_back(std::to_string(changes));
+        }
+        Pages->Finish();
+        return true;
+    };
+    Report.PrepareReport(true);
+    TqlrPreview::TickCount = [] { return 0u; };
+    EXPECT_EQ(P()->ProgressInterval(), 50);
+    EXPECT_EQ(laidOut[49], 50);
+    EXPECT_EQ(laidOut[199], 50);
+    ASSERT_EQ(captions.size(), 2u);
+    EXPECT_EQ(captions[0], "Cancel");
+    EXPECT_EQ(captions[1], "2");   // the page indexes 100 and 150
+    EXPECT_EQ(Form->CancelB->Caption(), "Close");
+    EXPECT_EQ(P()->Workspace()->PageList().Count(), 200);
+    EXPECT_TRUE(Form->PrintB->Enabled());
+    EXPECT_EQ(Form->StatusBar->Panels(0)->Text(), "Page 1 of 200");
+
+    // Escape during a run cancels it instead of closing.
+    Engine->OnRun = [&] {
+        Pages->Initialize();
+        Pages->AddSourcePage(Page);
+        for (int i = 0; i < 200 && !Report.Terminated(); ++i) {
+            Pages->AddPage(Page);
+            if (i == 3) gui::sim::KeyDown(gui::VK_ESCAPE, {}, P());
+        }
+        Pages->Finish();
+        return !Report.Terminated();
+    };
+    Report.PrepareReport(true);
+    EXPECT_LT(P()->PageCount(), 10);
+}
+
+TEST_F(PreviewFixture, ToolBarFollowsThePreviewButtons)
+{
+    Report.PreviewOptions()->Buttons = {TqlrPreviewButton::pbPrint, TqlrPreviewButton::pbExport,
+                                        TqlrPreviewButton::pbFind, TqlrPreviewButton::pbNavigator,
+                                        TqlrPreviewButton::pbPageSetup, TqlrPreviewButton::pbExportQuick};
+    // The export registry with one filter named as the PDF export.
+    struct TqlrPDFExport : TqlrCustomExportFilter {
+        TqlrPDFExport() : TqlrCustomExportFilter(nullptr) {}
+        std::string ClassName() const override { return "TqlrPDFExport"; }
+        std::string GetDescription() override { return "Adobe Acrobat PDF file"; }
+        void ExportObject(TqlrComponent*) override { ++Objects; }
+        int Objects = 0;
+    };
+    std::vector<TqlrCustomExportFilter*> others;
+    TqlrExportFilterCollection& registry = GetExportFilterCollection();
+    for (int i = registry.Count() - 1; i >= 0; --i) {
+        others.push_back(registry.GetItem(i));
+        registry.Unregister(registry.GetItem(i));
+    }
+    {
+        TqlrPDFExport pdf;
+        pdf.ShowDialog = false;
+        Open(2);
+        EXPECT_FALSE(Form->ZoomPlusB->Visible());
+        EXPECT_FALSE(Form->Sep3->Visible());
+        EXPECT_FALSE(Form->FullScreenBtn->Visible());
+        EXPECT_FALSE(Form->Sep1->Visible());
+        EXPECT_TRUE(Form->Sep2->Visible());
+        EXPECT_TRUE(Form->ExportB->Visible());
+        ASSERT_EQ(Form->ExportPopup->Items()->Count(), 1);
+        EXPECT_EQ(Form->ExportPopup->Items()->Items(0)->Caption(), "Adobe Acrobat PDF file...");
+        EXPECT_TRUE(Form->PdfB->Visible());
+        EXPECT_EQ(Form->FPDFExport, &pdf);
+        // The right-click menu: Print, Export (with its sub-item), Find.
+        std::vector<std::string> items;
+        for (int i = 0; i < Form->RightMenu->Items()->Count(); ++i)
+            if (Form->RightMenu->Items()->Items(i)->Visible())
+                items.push_back(Form->RightMenu->Items()->Items(i)->Caption());
+        EXPECT_EQ(items, (std::vector<std::string>{"Print", "Export", "Export to PDF", "Find", "-"}));
+        // No drill-down groups: no Expand/Collapse all.
+        EXPECT_FALSE(Form->ExpandMI->Visible());
+        Form->PdfB->Click();
+        EXPECT_EQ(pdf.Objects > 0, true);
+        delete Form;
+        Form = nullptr;
+    }
+    for (auto it = others.rbegin(); it != others.rend(); ++it) registry.Register(*it);
+}
+
+TEST_F(PreviewFixture, AFailedRefreshLeavesThePreviewUnlocked)
+{
+    Open(2);
+    // The run fails after one page: the error goes to the report's errors,
+    // and the preview shows what there is and takes the mouse again.
+    Engine->OnRun = [this]() -> bool {
+        Pages->Initialize();
+        Pages->AddSourcePage(Page);
+        Pages->AddPage(Page);
+        throw rtl::Exception("the data are gone");
+    };
+    P()->RefreshReport();
+    EXPECT_EQ(Report.Errors()->Text(), "the data are gone\n");
+    EXPECT_FALSE(P()->Locked());
+    EXPECT_FALSE(P()->Workspace()->Locked());
+    EXPECT_FALSE(P()->Thumbnail()->Locked());
+    EXPECT_EQ(P()->Workspace()->PageList().Count(), 1);
+    gui::TBitmap shot(200, 200);
+    P()->Workspace()->SetBounds(0, 0, 200, 200);
+    P()->Workspace()->PaintTo(shot.Canvas(), 0, 0);
+    const gui::TRect r = P()->Workspace()->PageList().PageRect(0, P()->Workspace()->ViewWidth(),
+                                                              P()->Workspace()->Zoom(), false);
+    EXPECT_EQ(shot.Canvas()->Pixels(r.Left - P()->Workspace()->HorzPosition() + 3, r.Top - P()->Workspace()->VertPosition() + 3), gui::clWhite);
+}
+
+TEST_F(PreviewFixture, SaveAndOpenKeepTheExtensionAndUnlock)
+{
+    Open(2);
+    const auto dir = tectest::ScratchDir("reportout-preview");
+    const std::string file = (dir / "list.qp3").string();
+    P()->SaveToFile(file);
+    EXPECT_FALSE(P()->Locked());
+    P()->Clear();
+    EXPECT_EQ(P()->PageCount(), 0);
+    P()->LoadFromFile(file);
+    EXPECT_EQ(P()->PageCount(), 2);
+    EXPECT_EQ(P()->PageNo(), 1);
+    EXPECT_FALSE(P()->Locked());
+}
+
+TEST_F(PreviewFixture, FullScreenSwitchesAndRestores)
+{
+    Open(2);
+    Form->Show();
+    const gui::TBorderStyle bs = Form->BorderStyle();
+    gui::sim::KeyDown(gui::VK_F11, {}, P());
+    EXPECT_TRUE(Form->FullScreen());
+    EXPECT_FALSE(Form->ToolBar->Visible());
+    EXPECT_EQ(Form->BorderStyle(), gui::TBorderStyle::bsNone);
+    gui::sim::KeyDown(gui::VK_F11, {}, P());
+    EXPECT_FALSE(Form->FullScreen());
+    EXPECT_TRUE(Form->ToolBar->Visible());
+    EXPECT_EQ(Form->BorderStyle(), bs);
+    Form->Hide();
+}
+
+TEST_F(PreviewFixture, ShowReportOpensThePreviewWindow)
+{
+    RegisterReportOutput();
+    Report.PreviewOptions()->Modal = false;
+    Report.SetOldStyleProgress(true);
+    Report.ShowReport();
+    auto* window = Report.PreviewForm();
+    ASSERT_NE(window, nullptr);
+    auto* preview = dynamic_cast<TqlrPreview*>(window->Preview());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->PageCount(), 2);
+    EXPECT_EQ(preview->PreviewForm()->Caption(), "Contacts of the eclipse");
+    preview->PreviewForm()->Close();
+}
+
+TEST_F(PreviewFixture, Screenshot)
+{
+    Report.PreviewOptions()->Buttons = TqlrPreviewButtons::FromMask(0x0FFF);
+    Open(2, 900, 700);
+    Form->Show();
+    P()->SetZoom(0.75L);
+    gui::Application->ProcessMessages();
+    const auto dir = tectest::SnapshotDir();
+    for (const char* name : {"preview-window.png", "preview-whole-page.png"}) {
+        auto shot = Form->GetFormImage();
+        gui::TPngImage png;
+        png.Assign(shot.get());
+        png.SaveToFile((dir / name).string());
+        std::printf("preview window picture: %s\n", (dir / name).c_str());
+        // The workspace's background and a white page show.
+        P()->SetZoomMode(TqlrZoomMode::zmWholePage);
+        gui::Application->ProcessMessages();
+    }
+    Form->Hide();
+}
+
+} // namespace
