@@ -19,6 +19,7 @@
 #include "report/qlrOutputServices.h"
 #include "report/qlrPreviewPages.h"
 #include "reportout/qlrPreviewForm.h"
+#include "reportout/qlrPrintDialog.h"
 #include "reportout/qlrPrinter.h"
 #include "tests/common/TestPaths.h"
 
@@ -402,6 +403,45 @@ TEST_F(PreviewFixture, Screenshot)
         gui::Application->ProcessMessages();
     }
     Form->Hide();
+}
+
+} // namespace
+
+namespace {
+
+// The closed owner-drawn boxes of the print dialog show their item with
+// its picture: the printer with the printer image, the print mode with its
+// sheets.
+TEST(PrintDialogPictures, ClosedBoxesShowTheirPictures)
+{
+    TqlrPrintOptions options;
+    TqlrPrintDialog d(nullptr);
+    d.Options = &options;
+    d.Show();
+    gui::Application->ProcessMessages();
+    ASSERT_GE(d.PrintersCB->ItemIndex(), 0);
+    auto shot = d.GetImage();
+    const auto count = [&](gui::TWinControl* box, int x0, int x1) {
+        const gui::TPoint o = box->ClientToScreen({0, 0});
+        const gui::TPoint f = d.ClientToScreen({0, 0});
+        int n = 0;
+        for (int y = 3; y < box->Height() - 3; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const gui::TColor c = shot->Canvas()->Pixels(o.X - f.X + x, o.Y - f.Y + y);
+                if (c != gui::clWhite && c != gui::ColorToRGB(gui::clWindow) && c != gui::ColorToRGB(gui::clHighlight))
+                    ++n;
+            }
+        return n;
+    };
+    // Picture pixels left of the printer's name, and none far right.
+    EXPECT_GT(count(d.PrintersCB, 4, 20), 20);
+    EXPECT_GT(count(d.PrintModeCB, 4, 60), 20);
+    const auto dir = tectest::SnapshotDir();
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((dir / "print-dialog.png").string());
+    std::printf("print dialog picture: %s\n", (dir / "print-dialog.png").c_str());
+    d.Hide();
 }
 
 } // namespace
