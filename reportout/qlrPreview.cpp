@@ -71,6 +71,39 @@ TqlrPreview::TqlrPreview(rtl::TComponent* owner) : gui::TCustomControl(owner)
     SetBounds(0, 0, 100, 100);
     FPages = std::make_unique<TPreparedPages>(this);
 
+    FOutlinePopup = new gui::TPopupMenu(this);
+    FOutlinePopup->SetImages(&GetResources().GetPreviewButtonImages());
+    auto* collapse = new gui::TMenuItem(this);
+    collapse->SetCaption(GetResources().Get("601"));
+    collapse->SetImageIndex(13);
+    collapse->OnClick = [this](rtl::TObject*) {
+        FOutlineTree->FullCollapse();
+        if (FWorkspace->CanFocus()) FWorkspace->SetFocus();
+    };
+    auto* expand = new gui::TMenuItem(this);
+    expand->SetCaption(GetResources().Get("600"));
+    expand->SetImageIndex(14);
+    expand->OnClick = [this](rtl::TObject*) {
+        FOutlineTree->FullExpand();
+        if (FOutlineTree->Count() > 0) FOutlineTree->SetTopItem(FOutlineTree->Item(0));
+        if (FWorkspace->CanFocus()) FWorkspace->SetFocus();
+    };
+    FOutlinePopup->Items()->Add(collapse);
+    FOutlinePopup->Items()->Add(expand);
+
+    FOutlineTree = new gui::TTreeView(this);
+    FOutlineTree->SetParent(this);
+    FOutlineTree->SetAlign(gui::TAlign::alLeft);
+    FOutlineTree->SetWidth(FOutlineWidth);
+    FOutlineTree->SetVisible(false);
+    FOutlineTree->SetPopupMenu(FOutlinePopup);
+    FOutlineTree->OnClick = [this](rtl::TObject*) {
+        if (gui::TTreeNode* n = FOutlineTree->Selected()) {
+            SetPosition(n->ImageIndex, n->StateIndex);
+            if (CanFocus()) SetFocus();
+        }
+    };
+
     FThumbnail = new TqlrPreviewWorkspace(this);
     FThumbnail->SetParent(this);
     FThumbnail->SetAlign(gui::TAlign::alLeft);
@@ -80,6 +113,13 @@ TqlrPreview::TqlrPreview(rtl::TComponent* owner) : gui::TCustomControl(owner)
     FThumbnail->SetWidth(FOutlineWidth);
     FThumbnail->SetPreviewPages(FPages.get());
     FThumbnail->OnPageNoChange = [this](int n) { SetPageNo(n); };
+
+    FSplitter = new gui::TSplitter(this);
+    FSplitter->SetParent(this);
+    FSplitter->SetAlign(gui::TAlign::alLeft);
+    FSplitter->SetLeft(FOutlineWidth + 1);
+    FSplitter->SetVisible(false);
+    FSplitter->OnMoved = [this](rtl::TObject*) { RelayoutPages(); };
 
     FWorkspace = new TqlrPreviewWorkspace(this);
     FWorkspace->SetParent(this);
@@ -203,31 +243,35 @@ void TqlrPreview::SetZoomMode(TqlrZoomMode value)
     RelayoutPages();
 }
 
-void TqlrPreview::SetOutlineVisible(bool value)
+void TqlrPreview::ShowPanel(gui::TControl* panel, bool value)
 {
-    const bool changed = FOutlineVisible != value;
-    FOutlineVisible = value;
-    if (value && FThumbnail->Visible()) FThumbnail->SetVisible(false);
+    const bool changed = panel->Visible() != value;
+    gui::TControl* other = panel == FOutlineTree ? static_cast<gui::TControl*>(FThumbnail) : FOutlineTree;
+    if (value) other->SetVisible(false);
+    FSplitter->SetVisible(value || other->Visible());
+    if (value && Report && Report->PreviewOptions()->RTLPreview) panel->SetLeft(Width());
+    panel->SetVisible(value);
+    // The bar stays right of the panel it resizes.
+    if (value) FSplitter->SetLeft(panel->Left() + panel->Width() + 1);
     if (FPreviewForm) FPreviewForm->PanelsChanged();
     if (changed) RelayoutPages();
 }
 
+void TqlrPreview::SetOutlineVisible(bool value) { ShowPanel(FOutlineTree, value); }
+
 void TqlrPreview::SetThumbnailVisible(bool value)
 {
-    const bool changed = FThumbnail->Visible() != value;
-    if (value) FOutlineVisible = false;
-    FThumbnail->SetVisible(value);
+    ShowPanel(FThumbnail, value);
     if (value) {
         FThumbnail->SetHorzPosition(FThumbnail->HorzPosition());
         FThumbnail->SetVertPosition(FThumbnail->VertPosition());
     }
-    if (FPreviewForm) FPreviewForm->PanelsChanged();
-    if (changed) RelayoutPages();
 }
 
 void TqlrPreview::SetOutlineWidth(int value)
 {
     FOutlineWidth = value;
+    FOutlineTree->SetWidth(value);
     FThumbnail->SetWidth(value);
 }
 
@@ -307,30 +351,30 @@ void TqlrPreview::RelayoutPages()
 
 void TqlrPreview::RebuildOutlineTree()
 {
-    FOutline.clear();
-    if (!PreviewPages || !PreviewPages->Outline()) return;
-    TqlrCustomOutline* outline = PreviewPages->Outline();
-    std::function<void(int)> walk = [&](int level) {
-        const int n = outline->GetCount();
-        for (int i = 0; i < n; ++i) {
-            std::string text;
-            int page = 0, top = 0;
-            outline->GetItem(i, text, page, top);
-            FOutline.push_back({level, text, page + 1, top});
-            outline->LevelDown(i);
-            walk(level + 1);
-            outline->LevelUp();
-        }
-    };
-    outline->LevelRoot();
-    walk(0);
-}
-
-void TqlrPreview::OutlineClick(int index)
-{
-    if (index < 0 || index >= static_cast<int>(FOutline.size())) return;
-    SetPosition(FOutline[index].Page, FOutline[index].Top);
-    if (CanFocus()) SetFocus();
+    FOutlineTree->BeginUpdate();
+    FOutlineTree->Clear();
+    if (PreviewPages && PreviewPages->Outline()) {
+        TqlrCustomOutline* outline = PreviewPages->Outline();
+        std::function<void(gui::TTreeNode*)> walk = [&](gui::TTreeNode* parent) {
+            const int n = outline->GetCount();
+            for (int i = 0; i < n; ++i) {
+                std::string text;
+                int page = 0, top = 0;
+                outline->GetItem(i, text, page, top);
+                gui::TTreeNode* node = FOutlineTree->AddChild(parent, text);
+                node->ImageIndex = page + 1;
+                node->StateIndex = top;
+                outline->LevelDown(i);
+                walk(node);
+                outline->LevelUp();
+            }
+        };
+        outline->LevelRoot();
+        walk(nullptr);
+        if (Report && Report->PreviewOptions()->OutlineExpand) FOutlineTree->FullExpand();
+    }
+    FOutlineTree->EndUpdate();
+    if (FOutlineTree->Count() > 0) FOutlineTree->SetTopItem(FOutlineTree->Item(0));
 }
 
 // ------------------------------------------------------------------ lock

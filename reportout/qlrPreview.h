@@ -1,5 +1,5 @@
-// The report preview control: a main page workspace with a thumbnail strip
-// beside it, navigation, zoom modes, the text search, and the report
+// The report preview control: a main page workspace with an outline tree
+// or a thumbnail strip beside it, navigation, zoom modes, the text search, and the report
 // commands (print, export, save, open, page setup).  The report attaches it
 // (TqlrReport::SetPreview fills Report and PreviewPages and calls Init) and
 // drives it with the progress calls while pages are prepared, so that the
@@ -25,6 +25,8 @@
 #include <string>
 
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Menus.h"
+#include "platform/gui/TreeView.h"
 #include "platform/gui/StdCtrls.h"
 #include "report/qlrClass.h"
 #include "reportout/qlrPreviewWorkspace.h"
@@ -71,8 +73,8 @@ public:
     void SetZoomMode(TqlrZoomMode value);
     bool Locked() const { return FLocked; }
     bool Running() const { return FRunning; }
-    bool OutlineVisible() const { return FOutlineVisible; }
     void SetOutlineVisible(bool value);
+    bool OutlineVisible() const { return FOutlineTree->Visible(); }
     bool ThumbnailVisible() const { return FThumbnail->Visible(); }
     void SetThumbnailVisible(bool value);
     int OutlineWidth() const { return FOutlineWidth; }
@@ -80,17 +82,9 @@ public:
     void ShowMessage(const std::string& text);
     void MouseWheelScroll(int delta, bool horz, bool zoom);
     void RelayoutPages();
-    // The outline of the prepared pages, walked from its root: (level, text,
-    // page, top) in tree order; the outline panel shows them.
-    struct TOutlineNode {
-        int Level;
-        std::string Text;
-        int Page, Top;
-    };
-    const std::vector<TOutlineNode>& OutlineNodes() const { return FOutline; }
+    // The outline tree from the prepared pages' outline: per node its text,
+    // image index = page, state index = top.
     void RebuildOutlineTree();
-    // A click on an outline node: goes to its page and top.
-    void OutlineClick(int index);
 
     // ---- report commands (nothing while the report is prepared)
     void Print();
@@ -115,6 +109,9 @@ public:
     void FindTextClear();
 
     TqlrPreviewWorkspace* Workspace() const { return FWorkspace; }
+    gui::TTreeView* OutlineTree() const { return FOutlineTree; }
+    gui::TSplitter* Splitter() const { return FSplitter; }
+    gui::TPopupMenu* OutlinePopup() const { return FOutlinePopup; }
     TqlrPreviewWorkspace* Thumbnail() const { return FThumbnail; }
     gui::TPanel* MessagePanel() const { return FMessagePanel; }
     gui::TLabel* MessageLabel() const { return FMessageLabel; }
@@ -137,11 +134,16 @@ protected:
     void Resize() override;
 
 private:
+    // Shows or hides a side panel (the other one hides when it shows).
+    void ShowPanel(gui::TControl* panel, bool value);
     // The workspace width pages are laid out in.
     int LayoutWidth() const;
     bool HasButton(TqlrPreviewButton b) const;
     void PageChanged();
 
+    gui::TPopupMenu* FOutlinePopup = nullptr;
+    gui::TTreeView* FOutlineTree = nullptr;
+    gui::TSplitter* FSplitter = nullptr;
     TqlrPreviewWorkspace* FWorkspace = nullptr;
     TqlrPreviewWorkspace* FThumbnail = nullptr;
     gui::TPanel* FMessagePanel = nullptr;
@@ -149,13 +151,11 @@ private:
     gui::TButton* FCancelB = nullptr;
     std::unique_ptr<IqlrWorkspacePages> FPages;
     TqlrPreviewForm* FPreviewForm = nullptr;
-    std::vector<TOutlineNode> FOutline;
 
     int FPageNo = 1;
     long double FZoom = 1;
     TqlrZoomMode FZoomMode = TqlrZoomMode::zmDefault;
     bool FLocked = false, FRunning = false, FRefreshing = false, FAllowF3 = false;
-    bool FOutlineVisible = false;
     int FOutlineWidth = 120;
     uint32_t FTickStart = 0;
     int FTick = 0;

@@ -5,6 +5,7 @@
 // picture of the window with a two-page report.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -384,6 +385,81 @@ TEST_F(PreviewFixture, ShowReportOpensThePreviewWindow)
     preview->PreviewForm()->Close();
 }
 
+// Two pages with an outline of three levels on page 1 and one entry on page 2.
+void FillOutline(PreviewFixture& f)
+{
+    f.Pages->Initialize();
+    f.Pages->AddSourcePage(f.Page);
+    f.Pages->AddPage(f.Page);
+    f.Memo->SetText("Page 1 of the list");
+    f.Pages->AddObject(f.Memo);
+    TqlrCustomOutline* o = f.Pages->Outline();
+    o->AddItem("Part A", 0);
+    o->AddItem("Section A.1", 100);
+    o->AddItem("Item A.1.a", 200);
+    o->LevelUp();
+    o->LevelUp();
+    o->LevelUp();
+    f.Pages->AddPage(f.Page);
+    f.Memo->SetText("Page 2 of the list");
+    f.Pages->AddObject(f.Memo);
+    o->AddItem("Part B", 50);
+    o->LevelUp();
+    f.Pages->Finish();
+}
+
+TEST_F(PreviewFixture, OutlineTreeGoesToItsPositionsAndTheSplitterResizesIt)
+{
+    Report.PreviewOptions()->OutlineVisible = true;
+    Engine->OnRun = [this] {
+        FillOutline(*this);
+        return true;
+    };
+    FillOutline(*this);
+    Form = new TqlrPreviewForm(nullptr);
+    Report.SetPreview(Form->Preview());
+    Form->Init();
+    Form->SetWindowState(gui::TWindowState::wsNormal);
+    Form->SetBounds(0, 0, 803, 584);
+    gui::TTreeView* tree = P()->OutlineTree();
+    EXPECT_TRUE(tree->Visible());
+    EXPECT_TRUE(P()->Splitter()->Visible());
+    EXPECT_TRUE(Form->OutlineB->Down());
+    ASSERT_EQ(tree->Count(), 2);
+    EXPECT_EQ(tree->Item(0)->Text, "Part A");
+    ASSERT_EQ(tree->Item(0)->Count(), 1);
+    ASSERT_EQ(tree->Item(0)->Item(0)->Count(), 1);
+    EXPECT_EQ(tree->Item(0)->Item(0)->Item(0)->Text, "Item A.1.a");
+    EXPECT_EQ(tree->Item(0)->Item(0)->Item(0)->StateIndex, 200);
+    gui::TTreeNode* b = tree->Item(1);
+    EXPECT_EQ(b->ImageIndex, 2);
+    EXPECT_EQ(b->StateIndex, 50);
+    // OutlineExpand (the default) shows all four rows; a click on "Part B"
+    // goes to page 2, 50 pixels below its top margin.
+    ASSERT_EQ(tree->VisibleNodes().size(), 4u);
+    gui::sim::Click(tree, 2 + 16 + 8, 3 * tree->RowHeight() + 5);
+    TqlrPreviewWorkspace* ws = P()->Workspace();
+    const gui::TRect r = ws->PageList().PageRect(1, ws->ViewWidth(), ws->Zoom(), false);
+    EXPECT_EQ(ws->VertPosition(), r.Top + static_cast<int>(std::lround(10 * 3.77953 + 50)) - 10);
+    EXPECT_EQ(P()->PageNo(), 2);
+
+    // Dragging the bar widens the tree and lays the pages out again.
+    const int w = tree->Width();
+    Form->Show();
+    gui::Application->ProcessMessages();
+    gui::sim::MouseDown(P()->Splitter(), gui::TMouseButton::mbLeft, 1, 10);
+    gui::sim::MouseMove(P()->Splitter(), 3, 10, {gui::TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(P()->Splitter(), gui::TMouseButton::mbLeft, 3, 10);
+    EXPECT_EQ(tree->Width(), w + 2);
+
+    // Thumbnails replace the outline.
+    P()->SetThumbnailVisible(true);
+    EXPECT_FALSE(tree->Visible());
+    EXPECT_TRUE(Form->ThumbB->Down());
+    EXPECT_FALSE(Form->OutlineB->Down());
+    Form->Hide();
+}
+
 TEST_F(PreviewFixture, Screenshot)
 {
     Report.PreviewOptions()->Buttons = TqlrPreviewButtons::FromMask(0x0FFF);
@@ -400,6 +476,21 @@ TEST_F(PreviewFixture, Screenshot)
         std::printf("preview window picture: %s\n", (dir / name).c_str());
         // The workspace's background and a white page show.
         P()->SetZoomMode(TqlrZoomMode::zmWholePage);
+        gui::Application->ProcessMessages();
+    }
+    // The outline, then the thumbnails.
+    FillOutline(*this);
+    P()->Init();
+    P()->SetOutlineVisible(true);
+    P()->SetZoom(0.75L);
+    gui::Application->ProcessMessages();
+    for (const char* name : {"preview-outline.png", "preview-thumbnails.png"}) {
+        auto shot = Form->GetFormImage();
+        gui::TPngImage png;
+        png.Assign(shot.get());
+        png.SaveToFile((dir / name).string());
+        std::printf("preview window picture: %s\n", (dir / name).c_str());
+        P()->SetThumbnailVisible(true);
         gui::Application->ProcessMessages();
     }
     Form->Hide();
