@@ -5,12 +5,16 @@
 // picture of the window with a two-page report.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
@@ -352,6 +356,127 @@ TEST_F(PreviewFixture, SaveAndOpenKeepTheExtensionAndUnlock)
     EXPECT_EQ(P()->PageCount(), 2);
     EXPECT_EQ(P()->PageNo(), 1);
     EXPECT_FALSE(P()->Locked());
+}
+
+// The file dialogs scripted: the name chosen gets ".qp3"; a cancelled
+// dialog changes nothing; the prepared pages' failure unlocks the preview.
+TEST_F(PreviewFixture, SaveAndOpenThroughTheFileDialogs)
+{
+    Open(2);
+    auto scripted = std::make_unique<gui::TScriptedDialogService>();
+    gui::TScriptedDialogService* dialogs = scripted.get();
+    auto old = gui::SetDialogService(std::move(scripted));
+    const auto dir = tectest::ScratchDir("reportout-preview-files");
+    dialogs->FileAnswers.push_back({true, (dir / "list.txt").string()});
+    P()->SaveToFile();
+    EXPECT_TRUE(std::filesystem::exists(dir / "list.qp3"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "list.txt"));
+    ASSERT_EQ(dialogs->Calls.size(), 1u);
+    EXPECT_EQ(dialogs->Calls[0].File.Filter, "Prepared Report (*.qp3)|*.qp3");
+
+    dialogs->FileAnswers.push_back({false, ""});
+    P()->LoadFromFile();
+    EXPECT_EQ(P()->PageCount(), 2);
+
+    // A file that is not a prepared report: the error propagates, and the
+    // preview is unlocked.
+    {
+        std::ofstream bad(dir / "bad.qp3");
+        bad << "not xml <<<";
+    }
+    dialogs->FileAnswers.push_back({true, (dir / "bad.qp3").string()});
+    try {
+        P()->LoadFromFile();
+    } catch (const rtl::Exception&) {
+    }
+    EXPECT_FALSE(P()->Locked());
+    EXPECT_FALSE(P()->Workspace()->Locked());
+    gui::SetDialogService(std::move(old));
+}
+
+TEST_F(PreviewFixture, FirstPassShowsThePagesSoFar)
+{
+    Open(0);
+    Engine->OnRun = [&] {
+        Engine->FinalPass = false;
+        Pages->Initialize();
+        Pages->AddSourcePage(Page);
+        for (int i = 0; i < 3; ++i) Pages->AddPage(Page);
+        // The count as of the second page: the text follows page 0, page 1
+        // and then every interval.
+        EXPECT_EQ(Form->StatusBar->Panels(0)->Text(), "First pass: page  2");
+        // Pages of a first pass are not laid out.
+        EXPECT_EQ(P()->Workspace()->PageList().Count(), 0);
+        Engine->FinalPass = true;
+        Pages->Finish();
+        return true;
+    };
+    Report.PrepareReport(true);
+    EXPECT_EQ(Form->StatusBar->Panels(0)->Text(), "Page 1 of 3");
+}
+
+TEST_F(PreviewFixture, CommandKeysFollowTheButtons)
+{
+    Report.PreviewOptions()->Buttons = {TqlrPreviewButton::pbNavigator};
+    Open(3);
+    auto scripted = std::make_unique<gui::TScriptedDialogService>();
+    gui::TScriptedDialogService* dialogs = scripted.get();
+    auto old = gui::SetDialogService(std::move(scripted));
+    // Without pbSave and pbLoad, Ctrl+S and Ctrl+O open no file dialog.
+    gui::sim::KeyDown('S', {gui::TShiftStateItem::ssCtrl}, P());
+    gui::sim::KeyDown('O', {gui::TShiftStateItem::ssCtrl}, P());
+    EXPECT_TRUE(dialogs->Calls.empty());
+    Report.PreviewOptions()->Buttons = {TqlrPreviewButton::pbSave};
+    dialogs->FileAnswers.push_back({false, ""});
+    gui::sim::KeyDown('S', {gui::TShiftStateItem::ssCtrl}, P());
+    EXPECT_EQ(dialogs->Calls.size(), 1u);
+    gui::SetDialogService(std::move(old));
+}
+
+TEST_F(PreviewFixture, ADoubleClickLeavesFullScreen)
+{
+    Open(2);
+    Form->Show();
+    Form->SwitchToFullScreen();
+    ASSERT_TRUE(Form->FullScreen());
+    gui::sim::DblClick(P()->Workspace(), 300, 300);
+    EXPECT_FALSE(Form->FullScreen());
+    EXPECT_TRUE(Form->StatusBar->Visible());
+    Form->Hide();
+}
+
+// Reports times, never fails.
+TEST_F(PreviewFixture, BenchmarkRelayoutAndFirstPage)
+{
+    using Clock = std::chrono::steady_clock;
+    Open(0);
+    Engine->OnRun = [this] {
+        Pages->Initialize();
+        Pages->AddSourcePage(Page);
+        for (int i = 0; i < 1000; ++i) Pages->AddPage(Page);
+        Pages->Finish();
+        return true;
+    };
+    const auto t0 = Clock::now();
+    double firstShown = -1;
+    P()->OnPageChanged = [&](TqlrPreview*, int) {
+        if (firstShown < 0 && P()->Workspace()->PageList().Count() > 0)
+            firstShown = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    };
+    Report.PrepareReport(true);
+    const double all = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    const auto t1 = Clock::now();
+    for (int i = 0; i < 10; ++i) P()->RelayoutPages();
+    const double relayout = std::chrono::duration<double, std::milli>(Clock::now() - t1).count() / 10;
+    std::printf("1000 prepared pages: first page shown after %.1f ms, all after %.1f ms; relayout %.2f ms\n",
+                firstShown, all, relayout);
+    // 10,000 pages laid out by the page list alone.
+    TqlrPageList list;
+    const auto t2 = Clock::now();
+    for (int i = 0; i < 10000; ++i) list.AppendPage(794, 1123, 0.5L);
+    list.LayOutRows(1600);
+    std::printf("relayout of 10000 pages: %.2f ms\n",
+                std::chrono::duration<double, std::milli>(Clock::now() - t2).count());
 }
 
 TEST_F(PreviewFixture, FullScreenSwitchesAndRestores)
