@@ -46,6 +46,7 @@ TqlrPreviewForm::TqlrPreviewForm(rtl::TComponent* owner) : gui::TForm(owner)
     StatusBar->SetAlign(gui::TAlign::alBottom);
     for (int i = 0; i < 3; ++i) StatusBar->AddPanel();
     StatusBar->Panels(0)->SetWidth(200);
+    if (gui::Screen && gui::Screen->PixelsPerInch() > 96) StatusBar->SetHeight(24);
 
     FPreview = new TqlrPreview(this);
     FPreview->SetParent(this);

@@ -397,6 +397,9 @@ TEST_F(PreviewFixture, SaveAndOpenThroughTheFileDialogs)
 TEST_F(PreviewFixture, FirstPassShowsThePagesSoFar)
 {
     Open(0);
+    // No pages: the report commands are off.
+    EXPECT_FALSE(Form->PrintB->Enabled());
+    EXPECT_FALSE(Form->PageSettingsB->Enabled());
     Engine->OnRun = [&] {
         Engine->FinalPass = false;
         Pages->Initialize();
