@@ -482,6 +482,30 @@ TEST_F(PreviewFixture, BenchmarkRelayoutAndFirstPage)
                 std::chrono::duration<double, std::milli>(Clock::now() - t2).count());
 }
 
+TEST_F(PreviewFixture, FindTextOverThePreparedPages)
+{
+    Open(2);
+    auto scripted = std::make_unique<gui::TScriptedDialogService>();
+    gui::TScriptedDialogService* dialogs = scripted.get();
+    auto old = gui::SetDialogService(std::move(scripted));
+    // The engine draws the memo a character at a time: the search joins
+    // them.  "t" twice on a line: the second hit lies right of the first.
+    EXPECT_TRUE(P()->FindText("page 2 OF", true, false));
+    EXPECT_EQ(P()->Workspace()->SearchPage, 1);
+    EXPECT_TRUE(P()->FindText("t", false, false));
+    const gui::TRect first = TextSearch().Bounds;
+    P()->FindNext();
+    EXPECT_TRUE(P()->FindTextFound());
+    EXPECT_EQ(TextSearch().Bounds.Top, first.Top);
+    EXPECT_GT(TextSearch().Bounds.Left, first.Right - 1);
+    EXPECT_FALSE(P()->FindText("Page 2 OF", true, true));
+    ASSERT_EQ(dialogs->Calls.size(), 1u);
+    EXPECT_EQ(dialogs->Calls[0].Text, "Text not found");
+    P()->FindTextClear();
+    EXPECT_FALSE(P()->FindTextFound());
+    gui::SetDialogService(std::move(old));
+}
+
 TEST_F(PreviewFixture, FullScreenSwitchesAndRestores)
 {
     Open(2);
