@@ -15,6 +15,7 @@
 #include "gridio/GridIOHooks.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/PngImage.h"
+#include "reportout/qlrPrinter.h"
 
 namespace app {
 
@@ -23,6 +24,8 @@ TProgramWindows StartProgram(const std::vector<std::string>& arguments, std::chr
     // Before the first grid: the string grids reach their file and
     // clipboard operations through these hooks.
     gridio::InstallGridIOHooks();
+    // The report engine prints, previews and shows progress through these.
+    qlr::RegisterReportOutput();
     gui::Application->SetMainFormOnTaskBar(true);
     gui::Application->SetTitle(ApplicationTitle);
     {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "report/qlrOutputServices.h"
+#include "reportout/qlrPreviewForm.h"
 #include "reportout/qlrPrintDialog.h"
 #include "reportout/qlrPrinter.h"
 #include "reportout/qlrProgress.h"
@@ -80,6 +81,37 @@ private:
     TqlrProgress* FForm;
 };
 
+// The preview window ShowPreparedReport opens.  The form is released, not
+// deleted: a failed refresh closes the window from inside the preview's
+// own command, which must be able to finish first.
+class TPreviewWindow : public IqlrPreviewWindow {
+public:
+    TPreviewWindow() : FForm(new TqlrPreviewForm(gui::Application)) {}
+    ~TPreviewWindow() override
+    {
+        FForm->Preview()->Report = nullptr;
+        FForm->Preview()->PreviewPages = nullptr;
+        FForm->Release();
+    }
+    TqlrCustomPreview* Preview() override { return FForm->Preview(); }
+    void Init() override { FForm->Init(); }
+    void Show(bool modal) override
+    {
+        if (modal)
+            FForm->ShowModal();
+        else
+            FForm->Show();
+    }
+    void Close() override
+    {
+        if (FForm->Visible()) FForm->Close();
+    }
+    void SetMessageText(const std::string& value, bool isHint) override { FForm->SetMessageText(value, isHint); }
+
+private:
+    TqlrPreviewForm* FForm;
+};
+
 class TReportOutputServices : public IqlrOutputServices {
 public:
     bool InputPassword(std::string& password) override
@@ -116,8 +148,7 @@ public:
     int ShowPrintDialog(TqlrReport* report, TqlrDuplexMode& duplex) override
     {
         TqlrPrintDialog dialog(nullptr);
-        dialog.Options = report->PrintOptions();
-        if (report->PreviewPages()) dialog.CurPreviewPage = std::max(1, report->PreviewPages()->CurPreviewPage);
+        dialog.AReport = report;
         dialog.ADuplexMode = duplex;
         const int result = dialog.ShowModal();
         if (result == gui::mrOk) duplex = dialog.ADuplexMode;
@@ -126,6 +157,10 @@ public:
     std::unique_ptr<IqlrProgressWindow> CreateProgressWindow() override
     {
         return std::make_unique<TProgressWindow>();
+    }
+    std::unique_ptr<IqlrPreviewWindow> CreatePreviewWindow(TqlrReport* /*report*/) override
+    {
+        return std::make_unique<TPreviewWindow>();
     }
 
 private:

@@ -24,6 +24,9 @@ public:
     explicit TqlrPageSettingsForm(rtl::TComponent* owner);
 
     TqlrReportPage* Page() const { return FPage; }
+    // The report whose page is edited.
+    TqlrReport* Report() const { return FReport; }
+    void SetReport(TqlrReport* report) { FReport = report; }
     void SetPage(TqlrReportPage* page) { FPage = page; }
     bool NeedRebuild() const { return ApplyToAllRB->Checked(); }
     // duCM 0, duInches 1, duPixels 2, duChars 3.
@@ -53,6 +56,7 @@ private:
     bool Inches() const { return FUnits == 1; }
 
     TqlrReportPage* FPage = nullptr;
+    TqlrReport* FReport = nullptr;
     bool FUpdating = false;
 };
 

@@ -250,22 +250,64 @@ void TqlrPreviewWorkspace::DblClick()
     if (!FIsThumbnail && OnPreviewDblClick) OnPreviewDblClick(this);
 }
 
+// The report engine may draw a line of text one character at a time: text
+// records that follow each other on one line (same top and bottom, the next
+// starting where the previous ends) are searched as one text.  A hit is
+// numbered by the record of its first character, and its bounds are those
+// of the records it covers.
 bool TqlrPreviewWorkspace::SearchPageRecords(const gui::TMetafile& page)
 {
     TqlrTextSearch& s = TextSearch();
+    if (s.Text.empty()) return false;
     const std::string wanted = s.CaseSensitive ? s.Text : rtl::AnsiUpperCase(s.Text);
-    s.RecordNo = 0;
-    for (const gui::TMetaRecord& rec : page.Records()) {
-        if (rec.Kind == gui::TMetaRecord::TKind::Text) {
-            const std::string text = s.CaseSensitive ? rec.Text : rtl::AnsiUpperCase(rec.Text);
-            if (text.find(wanted) != std::string::npos && s.RecordNo > s.LastFoundRecord) {
-                s.Found = true;
-                s.Bounds = rec.Bounds;
-                s.LastFoundRecord = s.RecordNo;
-                return true;
-            }
+    const std::vector<gui::TMetaRecord>& recs = page.Records();
+    struct Piece {
+        std::size_t Offset;
+        int RecordNo;
+    };
+    std::size_t i = 0;
+    while (i < recs.size()) {
+        if (recs[i].Kind != gui::TMetaRecord::TKind::Text) {
+            ++i;
+            continue;
         }
-        ++s.RecordNo;
+        // One run of text records on a line.
+        std::string text;
+        std::vector<Piece> pieces;
+        std::size_t j = i;
+        for (; j < recs.size() && recs[j].Kind == gui::TMetaRecord::TKind::Text; ++j) {
+            if (j > i) {
+                const gui::TRect& a = recs[j - 1].Bounds;
+                const gui::TRect& b = recs[j].Bounds;
+                const int h = std::max(1, a.Bottom - a.Top);
+                if (b.Top != a.Top || b.Bottom != a.Bottom || b.Left < a.Left || b.Left - a.Right > h) break;
+            }
+            pieces.push_back({text.size(), static_cast<int>(j)});
+            text += s.CaseSensitive ? recs[j].Text : rtl::AnsiUpperCase(recs[j].Text);
+        }
+        for (std::size_t pos = text.find(wanted); pos != std::string::npos; pos = text.find(wanted, pos + 1)) {
+            // The records holding the first and the last character.
+            std::size_t first = 0, last = 0;
+            for (std::size_t k = 0; k < pieces.size(); ++k) {
+                if (pieces[k].Offset <= pos) first = k;
+                if (pieces[k].Offset < pos + wanted.size()) last = k;
+            }
+            if (pieces[first].RecordNo <= s.LastFoundRecord) continue;
+            gui::TRect r = recs[static_cast<std::size_t>(pieces[first].RecordNo)].Bounds;
+            for (std::size_t k = first + 1; k <= last; ++k) {
+                const gui::TRect& b = recs[static_cast<std::size_t>(pieces[k].RecordNo)].Bounds;
+                r.Left = std::min(r.Left, b.Left);
+                r.Top = std::min(r.Top, b.Top);
+                r.Right = std::max(r.Right, b.Right);
+                r.Bottom = std::max(r.Bottom, b.Bottom);
+            }
+            s.Found = true;
+            s.Bounds = r;
+            s.RecordNo = pieces[first].RecordNo;
+            s.LastFoundRecord = pieces[first].RecordNo;
+            return true;
+        }
+        i = j;
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "reportout/qlrPrintDialog.h"
 
+#include "platform/gui/ImgList.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrRes.h"
@@ -123,13 +124,15 @@ TqlrPrintDialog::TqlrPrintDialog(rtl::TComponent* owner) : gui::TForm(owner)
     PrintModeCB = List(this, ModeGB, 12, 18, 184, {"pmDefault", "pmSplit", "pmJoin", "pmScale"});
     PrintModeCB->SetStyle(gui::TComboBoxStyle::csOwnerDrawFixed);
     PrintModeCB->SetItemHeight(34);
+    // The closed box is as tall as an item, so that its picture shows.
+    PrintModeCB->SetHeight(40);
     PrintModeCB->OnDrawItem = [this](gui::TWinControl*, int i, const gui::TRect& r, gui::TOwnerDrawState s) {
         DrawModeItem(i, r, s);
     };
     PrintModeCB->OnSelect = [this](rtl::TObject*) { PrintModeChanged(); };
-    PagSizeL = MakeControl<gui::TLabel>(this, ModeGB, 12, 60, 80, 16);
+    PagSizeL = MakeControl<gui::TLabel>(this, ModeGB, 12, 66, 80, 16);
     PagSizeL->SetCaption(R("214"));
-    PagPageSizeCB = List(this, ModeGB, 96, 56, 100, {});
+    PagPageSizeCB = List(this, ModeGB, 96, 62, 100, {});
 
     OkB = MakeControl<gui::TButton>(this, this, 296, 342, 75, 25);
     OkB->SetCaption(R("1"));
@@ -210,6 +213,13 @@ void TqlrPrintDialog::PropertiesClicked()
 
 void TqlrPrintDialog::DoShow()
 {
+    // The report being printed gives its print options and the page its
+    // preview shows.
+    if (AReport) {
+        Options = AReport->PrintOptions();
+        if (TqlrCustomPreviewPages* pages = AReport->PreviewPages())
+            CurPreviewPage = std::max(1, pages->CurPreviewPage);
+    }
     if (Options) {
         CopiesUD->SetPosition(Options->Copies);
         CollateCB->SetChecked(Options->Collate);
@@ -276,13 +286,8 @@ void TqlrPrintDialog::DrawPrinterItem(int index, const gui::TRect& r, gui::TOwne
     const bool sel = state.Contains(gui::TOwnerDrawStateItem::odSelected);
     c->Brush()->SetColor(sel ? gui::clHighlight : gui::clWindow);
     c->FillRect(r);
-    // The printer picture: a small printer with a sheet.
-    const int x = r.Left + 2, y = r.Top;
-    c->Pen()->SetColor(gui::clBlack);
-    c->Brush()->SetColor(gui::clWhite);
-    c->Rectangle(x + 4, y + 1, x + 12, y + 7);
-    c->Brush()->SetColor(gui::clSilver);
-    c->Rectangle(x + 1, y + 6, x + 16, y + 13);
+    // The printer picture of the preview buttons.
+    GetResources().GetPreviewButtonImages().Draw(c, r.Left + 2, r.Top + (r.Bottom - r.Top - 16) / 2, 2);
     c->Brush()->SetStyle(gui::TBrushStyle::bsClear);
     c->Font()->SetColor(sel ? gui::clHighlightText : gui::clWindowText);
     if (index >= 0 && index < PrintersCB->Items()->Count())

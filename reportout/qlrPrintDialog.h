@@ -2,14 +2,14 @@
 // order, duplex and the print mode (split, join or scale onto a sheet).  OK
 // writes the choices into the report's print options.
 //
-// The rule a caller must know: set Options (the report's print options),
-// CurPreviewPage and ADuplexMode before ShowModal; after OK read
+// The rule a caller must know: set AReport (or, without a report, Options
+// and CurPreviewPage) and ADuplexMode before ShowModal; after OK read
 // ADuplexMode back.  Cancel restores the printer that was current; OK
 // keeps the printer chosen.
 //
 // Example:
 //   qlr::TqlrPrintDialog dlg(nullptr);
-//   dlg.Options = report->PrintOptions();
+//   dlg.AReport = report;
 //   dlg.ADuplexMode = report->PrintOptions()->Duplex;
 //   if (dlg.ShowModal() == gui::mrOk) report->PrintOptions()->Duplex = dlg.ADuplexMode;
 #pragma once
@@ -27,6 +27,9 @@ class TqlrPrintDialog : public gui::TForm {
 public:
     explicit TqlrPrintDialog(rtl::TComponent* owner);
 
+    // The report printed: its print options and its preview's page are
+    // taken on show.
+    TqlrReport* AReport = nullptr;
     TqlrPrintOptions* Options = nullptr;
     // The page the preview shows (for "Current page").
     int CurPreviewPage = 1;

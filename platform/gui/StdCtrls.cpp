@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -804,8 +807,82 @@ bool TMemo::NativeMessage(TMessage& m)
 
 namespace {
 
+// An owner-drawn combo's item: the control's OnDrawItem draws it on the
+// control's canvas attached to the painter.
+void DrawComboItem(TCustomComboBox* combo, QPainter* painter, int index, const QRect& qr, TOwnerDrawState state,
+                   int width, int height)
+{
+    TCanvas* canvas = combo->GetCanvas();
+    painter->save();
+    painter->setClipRect(qr);
+    qt::AttachPainter(*canvas, painter, width, height);
+    canvas->Font()->Assign(combo->Font());
+    const TRect r(qr.left(), qr.top(), qr.left() + qr.width(), qr.top() + qr.height());
+    try {
+        combo->OnDrawItem(combo, index, r, state);
+    } catch (...) {
+        qt::DetachPainter(*canvas);
+        painter->restore();
+        throw;
+    }
+    qt::DetachPainter(*canvas);
+    painter->restore();
+}
+
+class OwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    explicit OwnerDrawDelegate(TCustomComboBox* combo, QObject* parent) : QStyledItemDelegate(parent), FCombo(combo) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!FCombo->OwnerDrawn()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        TOwnerDrawState state;
+        if (option.state & QStyle::State_Selected) state.Include(TOwnerDrawStateItem::odSelected);
+        if (option.state & QStyle::State_HasFocus) state.Include(TOwnerDrawStateItem::odFocused);
+        const QPaintDevice* d = painter->device();
+        qtw::Guarded([&] {
+            DrawComboItem(FCombo, painter, index.row(), option.rect, state, d ? d->width() : option.rect.right() + 1,
+                          d ? d->height() : option.rect.bottom() + 1);
+        })();
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        if (FCombo->OwnerDrawn()) s.setHeight(FCombo->ItemHeight());
+        return s;
+    }
+
+private:
+    TCustomComboBox* FCombo;
+};
+
 class ComboWidget : public qtw::Bridge<QComboBox> {
 public:
+    // An owner-drawn closed box: the frame and button by the style, the
+    // item field by OnDrawItem.
+    void paintEvent(QPaintEvent* e) override
+    {
+        auto* combo = dynamic_cast<TCustomComboBox*>(Control);
+        if (!combo || !combo->OwnerDrawn() || isEditable()) {
+            qtw::Bridge<QComboBox>::paintEvent(e);
+            return;
+        }
+        QStylePainter painter(this);
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        opt.currentText.clear();
+        opt.currentIcon = QIcon();
+        painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+        TOwnerDrawState state{TOwnerDrawStateItem::odComboBoxEdit};
+        if (hasFocus()) state.Include(TOwnerDrawStateItem::odSelected);
+        if (hasFocus()) state.Include(TOwnerDrawStateItem::odFocused);
+        if (!isEnabled()) state.Include(TOwnerDrawStateItem::odDisabled);
+        if (currentIndex() < 0) return;
+        qtw::Guarded([&] { DrawComboItem(combo, &painter, currentIndex(), field, state, width(), height()); })();
+    }
     void showPopup() override
     {
         if (Control) SendMessage(Control->Handle(), CN_COMMAND, MAKEWPARAM(0, CBN_DROPDOWN), 0);
@@ -874,10 +951,19 @@ void TCustomComboBox::ItemsChanged()
     FSyncing = false;
 }
 
+TCanvas* TCustomComboBox::GetCanvas()
+{
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
+    return FCanvas.get();
+}
+
 void TCustomComboBox::SetStyle(TComboBoxStyle s)
 {
     FStyle = s;
     auto* w = ComboAccess::W(this);
+    const bool ownerDraw = s == TComboBoxStyle::csOwnerDrawFixed || s == TComboBoxStyle::csOwnerDrawVariable;
+    if (ownerDraw && !dynamic_cast<OwnerDrawDelegate*>(w->itemDelegate()))
+        w->setItemDelegate(new OwnerDrawDelegate(this, w));
     const bool editable = s == TComboBoxStyle::csDropDown || s == TComboBoxStyle::csSimple;
     if (editable == w->isEditable() && (!editable || w->lineEdit())) return;
     w->setEditable(editable);

@@ -276,6 +276,14 @@ public:
     rtl::TNotifyEvent OnCloseUp;
     TDrawItemEvent OnDrawItem;
     void Dispatch(TMessage& m) override;
+    // The canvas OnDrawItem draws on (owner-drawn styles): the closed box's
+    // item field and each row of the open list.
+    TCanvas* GetCanvas() override;
+    bool OwnerDrawn() const
+    {
+        return (FStyle == TComboBoxStyle::csOwnerDrawFixed || FStyle == TComboBoxStyle::csOwnerDrawVariable) &&
+               OnDrawItem != nullptr;
+    }
 
 protected:
     virtual void Change();
@@ -296,6 +304,7 @@ private:
     int FMaxLength = 0;
     int FDroppedWidth = 0;
     bool FSyncing = false;
+    std::unique_ptr<TCanvas> FCanvas;
 };
 
 class TComboBox : public TCustomComboBox {
