@@ -1,0 +1,678 @@
+// The cross-tab: key order, adding records, totals, layout with a fake
+// measurer, the view's templates and levels, and its output through the
+// band engine onto recorded and real prepared pages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <random>
+
+#include "platform/gui/Graphics.h"
+#include "platform/gui/PngImage.h"
+#include "platform/rtl/Streams.h"
+#include "reportout/qlrCross.h"
+// The engine fixture reads golden files from here; these tests use none.
+#define TEST_DATA_DIR ""
+#include "tests/report/EngineFixture.h"
+
+using namespace qlr;
+using rtl::Variant;
+
+namespace {
+
+TqlrSortArray Sorts(TqlrCrossSortOrder first, TqlrCrossSortOrder rest = TqlrCrossSortOrder::soAscending)
+{
+    TqlrSortArray s;
+    s.fill(rest);
+    s[0] = first;
+    return s;
+}
+
+std::string Keys(const TqlrIndexCollection& c)
+{
+    std::string s;
+    for (int i = 0; i < c.Count(); ++i) {
+        if (i) s += " ";
+        for (std::size_t l = 0; l < c.Items(i)->FIndexes.size(); ++l)
+            s += (l ? "/" : "") + (c.Items(i)->FIndexes[l].IsNull() ? std::string("null") : rtl::VarToStr(c.Items(i)->FIndexes[l]));
+    }
+    return s;
+}
+
+// Measures a text as 10 units a character (at least one) by 20 units.
+TqlrCrossSize FakeMeasure(TqlrCustomMemoView* m)
+{
+    const std::size_t n = std::max<std::size_t>(m->Text().size(), 1);
+    return {static_cast<long double>(n * 10), 20};
+}
+
+// A view on no band with the fake measurer.
+struct ViewRig {
+    TqlrCrossView view{nullptr};
+    ViewRig() { view.OnMeasureMemo = FakeMeasure; }
+};
+
+std::string Column(TqlrCustomCrossView& v, int column)
+{
+    std::string s;
+    for (int r = 0; r < v.RowCount(); ++r) s += (r ? " " : "") + rtl::VarToStr(v.GetValue(r, column, 0));
+    return s;
+}
+
+} // namespace
+
+// ----------------------------------------------------------------- key order
+
+TEST(CrossKeys, ComparisonAndOrderByLevelSort)
+{
+    using S = TqlrCrossSortOrder;
+    struct Case {
+        S sort;
+        std::vector<Variant> keys;
+        std::string expected;
+    } cases[] = {
+        {S::soAscending, {Variant(3), Variant(1), Variant::Null(), Variant(2)}, "null 1 2 3"},
+        {S::soDescending, {Variant(3), Variant(1), Variant::Null(), Variant(2)}, "3 2 1 null"},
+        {S::soNone, {Variant(3), Variant(1), Variant::Null(), Variant(2)}, "3 1 null 2"},
+        {S::soGrouping, {Variant("b"), Variant("a"), Variant("b")}, "b a"},
+        // Distinct texts that the Variant type calls equal stay distinct keys.
+        {S::soNone, {Variant("abc"), Variant("ABC"), Variant("abc")}, "abc ABC"},
+        // Numbers order numerically, numeric texts as the Variant type compares them.
+        {S::soAscending, {Variant(10), Variant(9), Variant(100)}, "9 10 100"},
+        {S::soAscending, {Variant(10), Variant("9"), Variant(8)}, "8 9 10"},
+    };
+    for (const Case& c : cases) {
+        TqlrCrossRows rows(1, Sorts(c.sort), 1);
+        for (const Variant& k : c.keys) rows.Row({k});
+        EXPECT_EQ(Keys(rows), c.expected) << static_cast<int>(c.sort);
+    }
+    TqlrCrossRows sorted(1, Sorts(S::soAscending), 1);
+    for (const char* k : {"abc", "ABC", "abc", "ABC"}) sorted.Row({Variant(k)});
+    EXPECT_EQ(sorted.Count(), 2);
+}
+
+TEST(CrossKeys, GroupingPlacesNewKeyBehindLongestSharedPrefix)
+{
+    TqlrCrossRows rows(2, Sorts(TqlrCrossSortOrder::soGrouping, TqlrCrossSortOrder::soNone), 1);
+    for (auto [a, b] : std::vector<std::pair<const char*, const char*>>{
+             {"x", "1"}, {"y", "1"}, {"x", "2"}, {"z", "1"}, {"y", "2"}, {"x", "3"}})
+        rows.Row({Variant(a), Variant(b)});
+    EXPECT_EQ(Keys(rows), "x/1 x/2 x/3 y/1 y/2 z/1");
+}
+
+TEST(CrossKeys, BisectionInsertsMatchASortedReference)
+{
+    for (TqlrCrossSortOrder order : {TqlrCrossSortOrder::soAscending, TqlrCrossSortOrder::soDescending}) {
+        TqlrCrossRows rows(1, Sorts(order), 1);
+        std::mt19937 gen(7);
+        std::vector<int> ref;
+        for (int i = 0; i < 1000; ++i) {
+            const int k = static_cast<int>(gen() % 700);
+            rows.Row({Variant(k)});
+            if (std::find(ref.begin(), ref.end(), k) == ref.end()) ref.push_back(k);
+        }
+        std::sort(ref.begin(), ref.end());
+        if (order == TqlrCrossSortOrder::soDescending) std::reverse(ref.begin(), ref.end());
+        ASSERT_EQ(rows.Count(), static_cast<int>(ref.size()));
+        for (int i = 0; i < rows.Count(); ++i) ASSERT_EQ(rows.Items(i)->FIndexes[0].AsInteger(), ref[static_cast<std::size_t>(i)]);
+        int at = -1;
+        EXPECT_TRUE(rows.Find({Variant(ref[5])}, at));
+        EXPECT_EQ(at, 5);
+    }
+}
+
+// ---------------------------------------------------------------- AddValue
+
+TEST(CrossAdd, CellAccumulationPerFunctionAndDuplicates)
+{
+    ViewRig r;
+    TqlrCrossView& v = r.view;
+    v.SetCellLevels(3);
+    v.SetCellFunctions(0, TqlrCrossFunction::cfCount);
+    v.SetCellFunctions(1, TqlrCrossFunction::cfSum);
+    v.SetCellFunctions(2, TqlrCrossFunction::cfNone);
+    v.AllowDuplicates = false;
+    v.BeginMatrix();
+    v.AddValue({Variant(1)}, {Variant("c")}, {Variant::Null(), Variant(2), Variant("ab")});
+    EXPECT_EQ(v.GetValue(0, 0, 0).AsInteger(), 0);
+    v.AddValue({Variant(1)}, {Variant("c")}, {Variant("x"), Variant(3), Variant("ab")});      // whole line again: dropped
+    v.AddValue({Variant(1)}, {Variant("c")}, {Variant("y"), Variant::Null(), Variant("a")});  // part of a line: kept
+    v.AddValue({Variant(1)}, {Variant("c")}, {Variant::Null(), Variant(1), Variant("b\r\na")});  // joins two lines
+    EXPECT_EQ(v.GetValue(0, 0, 0).AsInteger(), 2);
+    EXPECT_EQ(v.GetValue(0, 0, 1).AsInteger(), 6);  // a Null value adds nothing, never wipes the sum
+    EXPECT_EQ(rtl::VarToStr(v.GetValue(0, 0, 2)), "ab\r\na\r\nb\r\na");
+
+    v.AllowDuplicates = true;
+    v.AddValue({Variant(1)}, {Variant("c")}, {Variant(1), Variant(1), Variant("a")});
+    EXPECT_EQ(rtl::VarToStr(v.GetValue(0, 0, 2)), "ab\r\na\r\nb\r\na\r\na");
+}
+
+TEST(CrossAdd, NullRecordsInvalidViewAndMissingValues)
+{
+    ViewRig r;
+    TqlrCrossView& v = r.view;
+    v.AddValue({Variant(1)}, {Variant(1)}, {Variant(1)});  // before BeginMatrix: ignored
+    EXPECT_EQ(v.RowCount(), 0);
+    v.BeginMatrix();
+    v.AddValue({Variant::Null()}, {Variant::Null()}, {Variant::Null()});
+    EXPECT_EQ(v.RowCount(), 0);
+    v.SuppressNullRecords = false;
+    v.AddValue({Variant::Null()}, {Variant::Null()}, {Variant::Null()});
+    EXPECT_EQ(v.RowCount(), 1);
+    v.SetRowLevels(2);
+    v.BeginMatrix();
+    v.AddValue({Variant(1)}, {}, {});  // fewer values than levels: Nulls, nothing read past the arrays
+    ASSERT_EQ(v.RowCount(), 1);
+    EXPECT_TRUE(v.Rows()->Items(0)->FIndexes[1].IsNull());
+    EXPECT_TRUE(v.GetValue(0, 0, 0).IsNull());
+
+    v.SetCellLevels(0);
+    try {
+        v.AddValue({Variant(1)}, {Variant(1)}, {Variant(1)});
+        FAIL() << "no error";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message(), "Cross-tab is not valid");
+    }
+}
+
+// ------------------------------------------------------------------ totals
+
+TEST(CrossTotals, SubtotalRowCaptionAndGrandTotals)
+{
+    ViewRig r;
+    TqlrCrossView& v = r.view;
+    v.SetRowLevels(2);
+    v.RowTotalMemos(1)->SetText("Sum [value]");
+    v.BeginMatrix();
+    for (auto [a, b, x] : std::vector<std::tuple<const char*, int, int>>{{"A", 1, 5}, {"A", 2, 7}, {"B", 1, 4}})
+        v.AddValue({Variant(a), Variant(b)}, {Variant("c")}, {Variant(x)});
+    v.EndMatrix();
+    // A/1 A/2 SumA B/1 SumB Grand; one data column and the grand total.
+    ASSERT_EQ(v.RowCount(), 6);
+    ASSERT_EQ(v.ColCount(), 2);
+    EXPECT_TRUE(v.IsTotalRow(2));
+    EXPECT_FALSE(v.IsTotalRow(1));
+    EXPECT_EQ(Column(v, 0), "5 7 12 4 4 16");
+    EXPECT_EQ(Column(v, 1), "5 7 12 4 4 16");
+    std::string captions;
+    for (TqlrCrossHeader* n : v.RowHeader()->TerminalItems()) captions += rtl::VarToStr(n->FValue) + "|";
+    EXPECT_EQ(captions, "1|2|Sum A|1|Sum B|Grand Total|");
+    EXPECT_TRUE(v.IsGrandTotalRow(v.RowCount() - 1));
+
+    ViewRig hidden;
+    hidden.view.ShowRowTotal = hidden.view.ShowColumnTotal = false;
+    hidden.view.BeginMatrix();
+    hidden.view.AddValue({Variant(1)}, {Variant(1)}, {Variant(1)});
+    hidden.view.EndMatrix();
+    EXPECT_EQ(hidden.view.RowCount(), 1);
+    EXPECT_TRUE(hidden.view.IsGrandTotalRow(hidden.view.RowCount() - 1));
+}
+
+TEST(CrossTotals, ComputedPerFunctionWithCorners)
+{
+    struct Case {
+        TqlrCrossFunction f;
+        std::string col0, grandCol;
+    } cases[] = {
+        // rows 1, 2 (column "a": 2, 6; column "b": 4, Null) then the grand row.
+        {TqlrCrossFunction::cfSum, "2 6 8", "6 6 12"},
+        {TqlrCrossFunction::cfMin, "2 6 2", "2 6 2"},
+        {TqlrCrossFunction::cfMax, "2 6 6", "4 6 6"},
+        {TqlrCrossFunction::cfAvg, "2 6 4", "3 6 4"},
+        {TqlrCrossFunction::cfCount, "1 1 2", "2 1 3"},
+    };
+    for (const Case& c : cases) {
+        ViewRig r;
+        TqlrCrossView& v = r.view;
+        v.SetCellFunctions(0, c.f);
+        v.BeginMatrix();
+        v.AddValue({Variant(1)}, {Variant("a")}, {Variant(2)});
+        v.AddValue({Variant(1)}, {Variant("b")}, {Variant(4)});
+        v.AddValue({Variant(2)}, {Variant("a")}, {Variant(6)});
+        v.EndMatrix();
+        ASSERT_EQ(v.ColCount(), 3);
+        EXPECT_EQ(Column(v, 0), c.col0) << static_cast<int>(c.f);
+        EXPECT_EQ(Column(v, 2), c.grandCol) << static_cast<int>(c.f);
+    }
+    // An empty group under cfMin stays Null.
+    ViewRig r;
+    r.view.SetCellFunctions(0, TqlrCrossFunction::cfMin);
+    r.view.BeginMatrix();
+    r.view.AddValue({Variant(1)}, {Variant("a")}, {Variant(2)});
+    r.view.AddValue({Variant(2)}, {Variant("b")}, {Variant(3)});
+    r.view.EndMatrix();
+    EXPECT_TRUE(r.view.GetValue(1, 0, 0).IsNull());
+    EXPECT_EQ(r.view.GetValue(2, 0, 0).AsInteger(), 2);
+}
+
+// ------------------------------------------------------------------ layout
+
+TEST(CrossLayout, TitleWidensLastLeafAndClampsApply)
+{
+    ViewRig r;
+    TqlrCrossView& v = r.view;
+    v.ShowColumnTotal = v.ShowRowTotal = false;
+    v.CornerMemos(1)->SetText("A very long title text");  // 22 characters: 220 units, capped at 200
+    v.BeginMatrix();
+    v.AddValue({Variant(1)}, {Variant("a")}, {Variant(1)});
+    v.AddValue({Variant(1)}, {Variant("b")}, {Variant(12)});
+    v.EndMatrix();
+    std::vector<TqlrCrossHeader*> leaves = v.ColumnHeader()->TerminalItems();
+    ASSERT_EQ(leaves.size(), 2u);
+    EXPECT_EQ(leaves[0]->FBounds.Width, 10);
+    EXPECT_EQ(leaves[1]->FBounds.Width, 190);  // widened by the title's surplus
+    EXPECT_EQ(leaves[1]->FBounds.Left, 10);
+    EXPECT_EQ(v.ColumnHeaderHeight(), 40);  // title row + one level
+    EXPECT_EQ(v.RowHeaderWidth(), 10);
+
+    ViewRig w;
+    w.view.MinWidth = 30;
+    w.view.MaxWidth = 50;
+    w.view.ShowTitle = false;
+    w.view.OnBeforeCalcWidth = [](int column, const Variant&, long double& width) {
+        if (column == 1) width = 0;
+    };
+    w.view.BeginMatrix();
+    w.view.AddValue({Variant(1)}, {Variant("a")}, {Variant("a long cell text")});
+    w.view.AddValue({Variant(1)}, {Variant("b")}, {Variant("x")});
+    w.view.EndMatrix();
+    leaves = w.view.ColumnHeader()->TerminalItems();
+    EXPECT_EQ(leaves[0]->FBounds.Width, 50);
+    EXPECT_EQ(leaves[1]->FBounds.Width, 0);
+    EXPECT_EQ(w.view.ColumnHeaderHeight(), 20);
+
+    ViewRig norows;
+    norows.view.SetRowLevels(0);
+    norows.view.BeginMatrix();
+    norows.view.AddValue({}, {Variant("a")}, {Variant(1)});
+    norows.view.EndMatrix();
+    EXPECT_EQ(norows.view.RowHeaderWidth(), 0);
+    EXPECT_EQ(norows.view.RowCount(), 1);
+}
+
+TEST(CrossLayout, StackedAndSideBySideCellHeaders)
+{
+    for (bool plain : {false, true}) {
+        ViewRig r;
+        TqlrCrossView& v = r.view;
+        v.SetCellLevels(2);
+        v.PlainCells = plain;
+        v.ShowColumnTotal = v.ShowRowTotal = false;
+        v.BeginMatrix();
+        v.AddValue({Variant(1)}, {Variant("a")}, {Variant(1), Variant(2)});
+        v.EndMatrix();
+        const auto cols = v.ColumnHeader()->TerminalItems();
+        const auto rows = v.RowHeader()->TerminalItems();
+        EXPECT_EQ(cols.size(), plain ? 2u : 1u);
+        EXPECT_EQ(rows.size(), plain ? 1u : 2u);
+        EXPECT_EQ(v.Corner()->FItems.size(), plain ? 1u : 2u);
+        if (!plain) {
+            // The cell-header caption is as wide as the cell-header column.
+            EXPECT_EQ(v.Corner()->FItems[1]->FBounds.Width, rows[0]->FBounds.Width);
+            EXPECT_EQ(rows[1]->FBounds.Top, rows[0]->FBounds.Top + rows[0]->FBounds.Height);
+        } else {
+            EXPECT_EQ(cols[1]->FBounds.Left, cols[0]->FBounds.Left + cols[0]->FBounds.Width);
+        }
+    }
+}
+
+// -------------------------------------------------------------------- view
+
+TEST(CrossView, TemplatesLevelsAndNames)
+{
+    TqlrCrossView v(nullptr);
+    EXPECT_EQ(v.CornerMemoCount(), 4);
+    EXPECT_EQ(v.CellMemoCount(), 4);
+    EXPECT_EQ(v.CellHeaderMemoCount(), 2);
+    EXPECT_EQ(v.ColumnTotalMemos(0)->Text(), "Grand Total");
+    EXPECT_EQ(v.CellFunctions(0), TqlrCrossFunction::cfSum);
+    v.SetRowLevels(3);
+    TqlrCustomMemoView* third = v.RowMemos(2);
+    v.SetRowLevels(1);
+    EXPECT_EQ(v.RowMemos(2), third);
+    EXPECT_EQ(v.RowFields()->Count(), 1);
+    v.SetCellLevels(2);
+    EXPECT_EQ(v.CellFields()->Text(), "Cell1\nCell2\n");
+    // Level counts above the fixed arrays are refused; the old value stays.
+    v.SetCellLevels(40);
+    v.SetRowLevels(33);
+    EXPECT_EQ(v.CellLevels(), 2);
+    EXPECT_EQ(v.RowLevels(), 1);
+    v.SetCellLevels(32);
+    EXPECT_EQ(v.CellLevels(), 32);
+    // Out-of-range function and sort indexes: no write, cfNone read.
+    v.SetCellFunctions(32, TqlrCrossFunction::cfCount);
+    v.SetCellFunctions(-1, TqlrCrossFunction::cfCount);
+    EXPECT_EQ(v.CellFunctions(32), TqlrCrossFunction::cfNone);
+    EXPECT_EQ(v.CellFunctions(-1), TqlrCrossFunction::cfNone);
+    v.SetCellFunctions(0, TqlrCrossFunction::cfCount);
+    EXPECT_EQ(static_cast<int>(v.CellFunctions(0)), 5);
+}
+
+TEST(CrossView, ApplyStyleLeavesMissingItemsAlone)
+{
+    TqlrCrossView v(nullptr);
+    TqlrStyles styles;
+    TqlrStyleItem* cell = styles.Add();
+    cell->SetName("cell");
+    cell->SetColor(gui::clYellow);
+    const gui::TColor corner = v.CornerMemos(0)->Color();
+    v.ApplyStyle(&styles);
+    EXPECT_EQ(v.CellMemos(0)->Color(), gui::clYellow);
+    EXPECT_EQ(v.CornerMemos(0)->Color(), corner);
+    TqlrStyles out;
+    v.GetStyle(&out);
+    ASSERT_NE(out.Find("cell"), nullptr);
+    EXPECT_EQ(out.Find("cell")->Color(), gui::clYellow);
+    EXPECT_NE(out.Find("rowgrand"), nullptr);
+}
+
+// ----------------------------------------------------------- program's road
+
+namespace {
+
+// Fills a view as the program does with its location table: one record a
+// table cell, row key the row number, column key the header text.
+void FillLikeTheProgram(TqlrCustomCrossView& v, int rows, int columns)
+{
+    for (int i = 0; i < columns; ++i)
+        for (int c = 1; c <= rows; ++c)
+            v.AddValue({Variant(c)}, {Variant("Col " + std::to_string(9 - i))},
+                       {Variant(" " + std::to_string(c * 10 + i) + " ")});
+}
+
+void ProgramSettings(TqlrCustomCrossView& v)
+{
+    v.SetColumnSort(0, TqlrCrossSortOrder::soNone);
+    v.SetCellFunctions(0, TqlrCrossFunction::cfNone);
+    v.ShowRowHeader = v.ShowTitle = v.ShowRowTotal = v.ShowColumnTotal = false;
+    v.JoinEqualCells = true;
+}
+
+} // namespace
+
+TEST(CrossRoad, LocationTableRecordsKeepOrderAndValues)
+{
+    ViewRig r;
+    ProgramSettings(r.view);
+    r.view.BeginMatrix();
+    FillLikeTheProgram(r.view, 500, 9);
+    r.view.EndMatrix();
+    ASSERT_EQ(r.view.RowCount(), 500);
+    ASSERT_EQ(r.view.ColCount(), 9);
+    for (int row = 0; row < 500; ++row) ASSERT_EQ(r.view.GetRowIndexes(row)[0].AsInteger(), row + 1);
+    for (int col = 0; col < 9; ++col)
+        EXPECT_EQ(rtl::VarToStr(r.view.GetColumnIndexes(col)[0]), "Col " + std::to_string(9 - col));
+    EXPECT_EQ(rtl::VarToStr(r.view.GetValue(122, 4, 0)), " 1234 ");
+    EXPECT_EQ(r.view.RowHeaderWidth(), 0);
+}
+
+// ------------------------------------------------------------------ output
+
+namespace {
+
+using enginetest::Rig;
+
+// A cross-tab on a one-row master band of the engine rig (a 377.95-unit
+// square page), filled from the report's before-print event.
+struct OutputRig : Rig {
+    TqlrCrossView* cross;
+    std::function<void(TqlrCrossView&)> fill;
+    explicit OutputRig(long double bandHeight = 20)
+    {
+        auto* band = Band<TqlrMasterData>("MasterData1", 0, bandHeight);
+        band->SetRowCount(1);
+        cross = new TqlrCrossView(band);
+        cross->SetName("Cross1");
+        cross->SetBounds(0, 0, 100, bandHeight);
+        cross->OnMeasureMemo = FakeMeasure;
+        report.OnBeforePrint = [this](TqlrReportComponent* c) {
+            if (c == cross && fill) fill(*cross);
+        };
+    }
+    // Texts of the cell objects of the recorded bands, a row per band.
+    std::vector<std::string> RowsOn(int page)
+    {
+        std::vector<std::string> out;
+        for (const auto& rec : pages->Pages[static_cast<std::size_t>(page)].Objects)
+            if (rec.Name.empty() && rec.Children.find("Cross1Cell") != std::string::npos) out.push_back(rec.Children);
+        return out;
+    }
+};
+
+int Count(const std::string& s, const std::string& what)
+{
+    int n = 0;
+    for (std::size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(CrossOutput, NarrowCrossTabOnePiecePerPageHeight)
+{
+    OutputRig r;
+    r.cross->ShowTitle = r.cross->ShowColumnTotal = r.cross->ShowRowTotal = false;
+    r.fill = [](TqlrCrossView& v) {
+        for (int i = 1; i <= 40; ++i) v.AddValue({Variant(i)}, {Variant("c")}, {Variant(i)});
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // 377.95 units a page, 20 a row and 20 the repeated header: 17 + 17 + 6 rows.
+    ASSERT_EQ(r.pages->GetCount(), 3);
+    EXPECT_EQ(r.RowsOn(0).size(), 17u);
+    EXPECT_EQ(r.RowsOn(1).size(), 17u);
+    EXPECT_EQ(r.RowsOn(2).size(), 6u);
+    EXPECT_NE(r.RowsOn(1)[0].find(">18<"), std::string::npos);
+    // The column header repeats on every page.
+    for (int p = 0; p < 3; ++p) EXPECT_NE(r.pages->Pages[static_cast<std::size_t>(p)].Objects.front().Children.find(">c<"), std::string::npos);
+}
+
+TEST(CrossOutput, WideCrossTabSplitsIntoColumnPiecesAcrossThenDown)
+{
+    for (bool down : {false, true}) {
+        OutputRig r;
+        r.cross->ShowTitle = r.cross->ShowColumnTotal = r.cross->ShowRowTotal = false;
+        r.cross->DownThenAcross = down;
+        r.cross->SetColumnSort(0, TqlrCrossSortOrder::soNone);
+        r.fill = [](TqlrCrossView& v) {
+            // Columns of 100 units after a 20-unit row header: three fit a page.
+            for (int row = 1; row <= 20; ++row)
+                for (int col = 0; col < 5; ++col)
+                    v.AddValue({Variant(row)}, {Variant(std::string(10, static_cast<char>('a' + col)))}, {Variant(row * 10 + col)});
+        };
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        // Two column pieces by two row pieces: four pages.
+        ASSERT_EQ(r.pages->GetCount(), 4) << down;
+        // The first piece of the first rows sits on page 0; the second
+        // column piece of those rows on page 1 (across) or 2 (down).
+        const int second = down ? 2 : 1;
+        const std::string p0 = r.RowsOn(0)[0], p1 = r.RowsOn(second)[0];
+        EXPECT_EQ(Count(p0, "<Cross1Cell"), 3);
+        EXPECT_NE(p0.find(">10<"), std::string::npos);
+        EXPECT_EQ(Count(p1, "<Cross1Cell"), 2);
+        EXPECT_NE(p1.find(">13<"), std::string::npos) << down;
+    }
+}
+
+TEST(CrossOutput, JoinedCellsHiddenZerosAndOuterLines)
+{
+    OutputRig r;
+    ProgramSettings(*r.cross);
+    r.cross->ShowColumnHeader = false;
+    r.cross->CellMemos(0)->SetHideZeros(true);
+    r.cross->CellMemos(0)->Frame()->SetTyp(TqlrFrameTypes());
+    r.fill = [](TqlrCrossView& v) {
+        const Variant row1[] = {Variant("x"), Variant("x"), Variant("x"), Variant("y")};
+        const Variant row2[] = {Variant(0), Variant::Null(), Variant("0"), Variant("z")};
+        for (int c = 0; c < 4; ++c) {
+            v.AddValue({Variant(1)}, {Variant("c" + std::to_string(c))}, {row1[c]});
+            v.AddValue({Variant(2)}, {Variant("c" + std::to_string(c))}, {row2[c]});
+        }
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    const std::vector<std::string> rows = r.RowsOn(0);
+    ASSERT_EQ(rows.size(), 2u);
+    // "x" three times becomes one object; "y" stays alone.
+    EXPECT_EQ(Count(rows[0], "<Cross1Cell"), 2);
+    EXPECT_EQ(Count(rows[0], ">x<"), 1);
+    // Numeric 0 and Null print empty under hidden zeros (and, both read as
+    // 0, join); the text "0" prints and does not join them.
+    EXPECT_EQ(Count(rows[1], "<Cross1Cell"), 3);
+    EXPECT_EQ(Count(rows[1], "></Cross1Cell"), 1);
+    EXPECT_EQ(Count(rows[1], ">0<"), 1);
+}
+
+TEST(CrossOutput, CellObjectsJoinedWideAndCentredWithOuterFrame)
+{
+    // The objects themselves, read back from the real prepared pages.
+    enginetest::Rig base;
+    auto store = std::make_unique<TqlrPreviewPages>(&base.report);
+    TqlrPreviewPages* pages = store.get();
+    base.report.SetPreviewPages(std::move(store));
+    auto* band = base.Band<TqlrMasterData>("MasterData1", 0, 20);
+    band->SetRowCount(1);
+    auto* cross = new TqlrCrossView(band);
+    cross->SetName("Cross1");
+    cross->SetBounds(0, 0, 100, 20);
+    cross->OnMeasureMemo = FakeMeasure;
+    ProgramSettings(*cross);
+    cross->CellMemos(0)->Frame()->SetTyp(TqlrFrameTypes());
+    base.report.OnBeforePrint = [&](TqlrReportComponent* c) {
+        if (c != cross) return;
+        for (int col = 0; col < 4; ++col)
+            cross->AddValue({Variant(1)}, {Variant("c" + std::to_string(col))}, {Variant(col < 3 ? "x" : "y")});
+    };
+    int printed = 0;
+    cross->OnBeforePrintCell = [&](TqlrCustomMemoView*, int, int, int, const Variant&, const Variant&, const Variant&) { ++printed; };
+    ASSERT_TRUE(base.Run()) << base.Errors();
+    EXPECT_EQ(printed, 4);
+    TqlrReportPage* page = pages->GetPage(0);
+    ASSERT_NE(page, nullptr);
+    std::vector<TqlrCustomMemoView*> cells;
+    for (TqlrComponent* c : page->AllObjects())
+        if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c); m && (m->Text() == "x" || m->Text() == "y")) cells.push_back(m);
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0]->Width(), 60);  // three columns as wide as their captions "c0".."c2"
+    EXPECT_EQ(cells[0]->HAlign(), TqlrHAlign::haCenter);
+    EXPECT_TRUE(cells[0]->Frame()->Typ().Contains(TqlrFrameType::ftLeft));
+    EXPECT_TRUE(cells[0]->Frame()->Typ().Contains(TqlrFrameType::ftTop));
+    EXPECT_FALSE(cells[0]->Frame()->Typ().Contains(TqlrFrameType::ftRight));
+    EXPECT_TRUE(cells[1]->Frame()->Typ().Contains(TqlrFrameType::ftRight));
+}
+
+namespace {
+
+void DrawPage(TqlrPreviewPages* store, int index, gui::TBitmap& bmp)
+{
+    bmp.Canvas()->Brush()->SetColor(gui::clWhite);
+    bmp.Canvas()->FillRect(gui::TRect(0, 0, bmp.Width(), bmp.Height()));
+    store->DrawPage(index, bmp.Canvas(), 1, 1, 0, 0);
+}
+
+} // namespace
+
+TEST(CrossRoad, LocationTableThroughTheRealEngineOnA4)
+{
+    enginetest::Rig r;
+    auto store = std::make_unique<TqlrPreviewPages>(&r.report);
+    TqlrPreviewPages* pages = store.get();
+    r.report.SetPreviewPages(std::move(store));
+    r.page->SetPaperSize(9);
+    r.page->SetLeftMargin(15);
+    for (auto set : {&TqlrReportPage::SetRightMargin, &TqlrReportPage::SetTopMargin, &TqlrReportPage::SetBottomMargin})
+        (r.page->*set)(10);
+    r.Memo(r.Band<TqlrReportTitle>("ReportTitle1", 0, 40), "Title", "Eclipses seen from London", 0, 20, 0, 400);
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 60, 30);
+    band->SetRowCount(1);
+    auto* cross = new TqlrCrossView(band);
+    cross->SetName("Cross2");
+    cross->SetBounds(0, 0, 200, 30);
+    ProgramSettings(*cross);
+    for (int i = 0; i < cross->CellMemoCount(); ++i) {
+        TqlrCustomMemoView* m = cross->CellMemos(i);
+        m->Font()->SetSize(7);
+        m->Frame()->SetColor(static_cast<gui::TColor>(8421504));
+    }
+    cross->ColumnMemos(0)->SetColor(static_cast<gui::TColor>(12632256));
+    cross->ColumnMemos(0)->Font()->SetSize(7);
+    cross->ColumnMemos(0)->Font()->SetStyle(gui::TFontStyles{gui::TFontStyle::fsBold});
+    cross->ColumnMemos(0)->SetHAlign(TqlrHAlign::haRight);
+    r.Memo(r.Band<TqlrPageFooter>("PageFooter1", 300, 20), "PageNo", "[Page#]", 0, 20, 300, 100);
+    const char* headers[] = {"Date", "Type", "Start", "Max", "End", "Magnitude", "Obscuration", "Altitude", "Azimuth"};
+    r.report.OnBeforePrint = [&](TqlrReportComponent* c) {
+        if (!dynamic_cast<TqlrCrossView*>(c)) return;
+        for (int i = 0; i < 9; ++i)
+            for (int row = 1; row <= 120; ++row) {
+                std::string text = i == 0 ? std::to_string(1999 + row) + "-08-11" : std::to_string(row * 7 % 90 + i);
+                if (i == 1) text = row % 5 == 0 ? "no eclipse visible" : (row % 2 ? "partial" : "total");
+                if (text.find("no eclipse visible") != std::string::npos) text = "---";
+                cross->AddValue({Variant(row)}, {Variant(headers[i])}, {Variant(" " + text + " ")});
+            }
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_GE(pages->GetCount(), 2);
+    // Rows in numeric order with the header on every page.
+    int headerPages = 0;
+    std::vector<std::string> dates;
+    for (int p = 0; p < pages->GetCount(); ++p) {
+        TqlrReportPage* page = pages->GetPage(p);
+        bool header = false;
+        for (TqlrComponent* c : page->AllObjects())
+            if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c)) {
+                if (m->Text() == "Obscuration") header = true;
+                if (m->Text().find("-08-11") != std::string::npos) dates.push_back(m->Text());
+            }
+        headerPages += header;
+    }
+    EXPECT_EQ(headerPages, pages->GetCount());
+    ASSERT_EQ(dates.size(), 120u);
+    for (int i = 0; i < 120; ++i) EXPECT_EQ(dates[static_cast<std::size_t>(i)], " " + std::to_string(2000 + i) + "-08-11 ");
+
+    const char* dir = std::getenv("CROSS_TEST_PICTURES");
+    for (int p = 0; p < pages->GetCount(); ++p) {
+        gui::TBitmap bmp(794, 1123);
+        DrawPage(pages, p, bmp);
+        bool ink = false;
+        for (int y = 40; y < 140 && !ink; ++y)
+            for (int x = 60; x < 700 && !ink; x += 2) ink = bmp.Canvas()->Pixels(x, y) != gui::clWhite;
+        EXPECT_TRUE(ink) << "page " << p;
+        if (dir) {
+            gui::TPngImage png;
+            png.Assign(&bmp);
+            rtl::TFileStream f(std::string(dir) + "/cross_location_" + std::to_string(p + 1) + ".png", rtl::fmCreate);
+            png.SaveToStream(f);
+        }
+    }
+}
+
+TEST(CrossBench, TwoThousandRowsByTwelveColumns)
+{
+    // Reports its times; never fails on speed.
+    ViewRig r;
+    ProgramSettings(r.view);
+    r.view.OnMeasureMemo = nullptr;
+    const auto t0 = std::chrono::steady_clock::now();
+    r.view.BeginMatrix();
+    for (int c = 0; c < 12; ++c)
+        for (int row = 1; row <= 2000; ++row)
+            r.view.AddValue({Variant(row)}, {Variant("Column " + std::to_string(c))}, {Variant(std::to_string(row * c))});
+    r.view.EndMatrix();
+    const double fill = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(r.view.RowCount(), 2000);
+
+    OutputRig o(20);
+    ProgramSettings(*o.cross);
+    o.cross->OnMeasureMemo = nullptr;
+    o.fill = [](TqlrCrossView& v) {
+        for (int c = 0; c < 12; ++c)
+            for (int row = 1; row <= 2000; ++row)
+                v.AddValue({Variant(row)}, {Variant("C" + std::to_string(c))}, {Variant(std::to_string(row + c))});
+    };
+    const auto t1 = std::chrono::steady_clock::now();
+    ASSERT_TRUE(o.Run()) << o.Errors();
+    const double render = std::chrono::duration<double>(std::chrono::steady_clock::now() - t1).count();
+    std::printf("cross-tab 2000 x 12: filled and laid out in %.3f s (target 0.5 s); printed in %.3f s over %d pages "
+                "(target 2 s)\n",
+                fill, render, o.pages->GetCount());
+}
