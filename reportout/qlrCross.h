@@ -342,6 +342,8 @@ public:
 
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+    // The templates, functions and sort orders, stored as the property "Memos".
+    void DefineProperties(rtl::TFiler& filer) override;
     // Grows the cell and cell-header template lists to the levels.
     void GrowCellMemos();
     TqlrCustomMemoView* NewMemo(int kind, int index);
@@ -364,6 +366,8 @@ private:
     void ComputeTotals(TqlrCrossHeader* tree, bool columnPass);
     void ComputeLayout();
     void ApplyVisibility();
+    void ReadMemosFrom(rtl::TStream& stream);
+    void WriteMemosTo(rtl::TStream& stream);
 
     // Output (qlrCrossOutput.cpp).
     struct CutBand {
@@ -414,7 +418,11 @@ public:
     std::string GetDescription() const override;
 };
 
-// Makes the cross-tab classes known (registered at start-up).
+// Makes the cross-tab known (run at start-up, once): the classes, the
+// object registry entry, the component editor, the script bindings and the
+// event parameter texts.
 void RegisterCrossTab();
+// Lists the cross-tab editor in the component-editor registry.
+void RegisterCrossEditor();
 
 } // namespace qlr

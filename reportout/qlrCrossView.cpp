@@ -8,7 +8,10 @@
 #include "report/qlrDMPClass.h"
 #include "report/qlrDsgnIntf.h"
 #include "report/qlrRes.h"
+#include "report/qlrXML.h"
+#include "report/qlrXMLSerializer.h"
 #include "reportout/qlrCross.h"
+#include "reportout/qlrCrossRTTI.h"
 
 namespace qlr {
 
@@ -378,6 +381,119 @@ void TqlrCustomCrossView::GetData()
     RenderMatrix();
 }
 
+// ---------------------------------------------------------------- persistence
+
+namespace {
+
+// A template read from a stored element starts from a plain look.
+void ResetLook(TqlrCustomMemoView* m)
+{
+    m->SetColor(gui::clNone);
+    m->Frame()->SetColor(gui::clBlack);
+    m->Frame()->SetWidth(1);
+    m->Frame()->SetTyp(TqlrFrameTypes());
+    m->Font()->SetStyle(gui::TFontStyles());
+    m->SetHAlign(TqlrHAlign::haLeft);
+    m->SetVAlign(TqlrVAlign::vaTop);
+}
+
+void WriteMemo(TqlrXMLItem* list, TqlrCustomMemoView* m)
+{
+    TqlrXMLSerializer serializer(nullptr);
+    serializer.WriteRootComponent(m, true, list->Add());
+}
+
+void WriteOrdinal(TqlrXMLItem* list, int value)
+{
+    TqlrXMLItem* item = list->Add();
+    item->SetName("item");
+    item->SetProp("Value", std::to_string(value));
+}
+
+void ReadMemos(TqlrXMLItem* root, const char* name, const std::vector<TqlrCustomMemoView*>& memos)
+{
+    const int at = root->Find(name);
+    if (at < 0) return;
+    TqlrXMLItem* list = root->Items(at);
+    for (int i = 0; i < list->Count() && i < static_cast<int>(memos.size()); ++i) {
+        TqlrCustomMemoView* m = memos[static_cast<std::size_t>(i)];
+        ResetLook(m);
+        TqlrXMLSerializer serializer(nullptr);
+        serializer.ReadRootComponent(m, list->Items(i));
+    }
+}
+
+template <typename E, std::size_t N>
+void ReadOrdinals(TqlrXMLItem* root, const char* name, std::array<E, N>& values, int maxValue)
+{
+    const int at = root->Find(name);
+    if (at < 0) return;
+    TqlrXMLItem* list = root->Items(at);
+    for (int i = 0; i < list->Count() && i < static_cast<int>(N); ++i) {
+        int v = 0;
+        try {
+            v = std::stoi(list->Items(i)->Prop("Value"));
+        } catch (const std::exception&) {
+        }
+        values[static_cast<std::size_t>(i)] = static_cast<E>(std::clamp(v, 0, maxValue));
+    }
+}
+
+} // namespace
+
+void TqlrCustomCrossView::DefineProperties(rtl::TFiler& filer)
+{
+    TqlrView::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "Memos", [this](rtl::TStream& s) { ReadMemosFrom(s); }, [this](rtl::TStream& s) { WriteMemosTo(s); }, true);
+}
+
+void TqlrCustomCrossView::WriteMemosTo(rtl::TStream& stream)
+{
+    TqlrXMLDocument doc;
+    TqlrXMLItem* root = doc.Root();
+    root->SetName("cross");
+    std::array<TqlrXMLItem*, 10> lists{};
+    const char* names[] = {"cellmemos", "cellheadermemos", "columnmemos", "columntotalmemos", "cornermemos",
+                           "rowmemos", "rowtotalmemos", "cellfunctions", "columnsort", "rowsort"};
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        lists[i] = root->Add();
+        lists[i]->SetName(names[i]);
+    }
+    for (int i = 0; i < FCellLevels; ++i) WriteOrdinal(lists[7], static_cast<int>(FCellFunctions[static_cast<std::size_t>(i)]));
+    for (TqlrCustomMemoView* m : FCellHeaderMemos) WriteMemo(lists[1], m);
+    for (TqlrCustomMemoView* m : FCellMemos) WriteMemo(lists[0], m);
+    for (int i = 0; i < std::max(FColumnLevels, 1); ++i) {
+        WriteMemo(lists[2], FColumnMemos[static_cast<std::size_t>(i)]);
+        WriteMemo(lists[3], FColumnTotalMemos[static_cast<std::size_t>(i)]);
+        WriteOrdinal(lists[8], static_cast<int>(FColumnSort[static_cast<std::size_t>(i)]));
+    }
+    for (int i = 0; i < std::max(FRowLevels, 1); ++i) {
+        WriteMemo(lists[5], FRowMemos[static_cast<std::size_t>(i)]);
+        WriteMemo(lists[6], FRowTotalMemos[static_cast<std::size_t>(i)]);
+        WriteOrdinal(lists[9], static_cast<int>(FRowSort[static_cast<std::size_t>(i)]));
+    }
+    for (TqlrCustomMemoView* m : FCornerMemos) WriteMemo(lists[4], m);
+    doc.SaveToStream(stream);
+}
+
+void TqlrCustomCrossView::ReadMemosFrom(rtl::TStream& stream)
+{
+    TqlrXMLDocument doc;
+    doc.LoadFromStream(stream);
+    TqlrXMLItem* root = doc.Root();
+    ReadOrdinals(root, "cellfunctions", FCellFunctions, static_cast<int>(TqlrCrossFunction::cfCount));
+    ReadMemos(root, "cellmemos", FCellMemos);
+    ReadMemos(root, "cellheadermemos", FCellHeaderMemos);
+    ReadMemos(root, "columnmemos", FColumnMemos);
+    ReadMemos(root, "columntotalmemos", FColumnTotalMemos);
+    ReadMemos(root, "cornermemos", FCornerMemos);
+    ReadMemos(root, "rowmemos", FRowMemos);
+    ReadMemos(root, "rowtotalmemos", FRowTotalMemos);
+    ReadOrdinals(root, "columnsort", FColumnSort, static_cast<int>(TqlrCrossSortOrder::soGrouping));
+    ReadOrdinals(root, "rowsort", FRowSort, static_cast<int>(TqlrCrossSortOrder::soGrouping));
+}
+
 // --------------------------------------------------------------- descendants
 
 TqlrCrossView::TqlrCrossView(rtl::TComponent* owner) : TqlrCustomCrossView(owner)
@@ -505,6 +621,32 @@ void RegisterCrossTab()
                           &TqlrDBCrossView::StaticClassInfo()});
     GetResources().Add("obCross", "Cross-tab object");
     GetResources().Add("obDBCross", "DB Cross-tab object");
+    GetObjectCollection().RegisterObject(&TqlrCrossView::StaticClassInfo(), nullptr, "");
+    RegisterCrossEditor();
+    RegisterCrossScriptModule();
+    // Parameter lists a script editor offers for the handlers of the events.
+    GetResources().Add("TqlrPrintCellEvent",
+                       "PascalScript=(Memo: TqlrMemoView; RowIndex, ColumnIndex, CellIndex: Integer; RowValues, "
+                       "ColumnValues, Value: Variant);\r\n"
+                       "C++Script=(TqlrMemoView Memo, int RowIndex, int ColumnIndex, int CellIndex, variant "
+                       "RowValues, variant ColumnValues, variant Value)\r\n"
+                       "BasicScript=(Memo, RowIndex, ColumnIndex, CellIndex, RowValues, ColumnValues, Value)\r\n"
+                       "JScript=(Memo, RowIndex, ColumnIndex, CellIndex, RowValues, ColumnValues, Value)");
+    GetResources().Add("TqlrPrintHeaderEvent",
+                       "PascalScript=(Memo: TqlrMemoView; HeaderIndexes, HeaderValues, Value: Variant);\r\n"
+                       "C++Script=(TqlrMemoView Memo, variant HeaderIndexes, variant HeaderValues, variant Value)\r\n"
+                       "BasicScript=(Memo, HeaderIndexes, HeaderValues, Value)\r\n"
+                       "JScript=(Memo, HeaderIndexes, HeaderValues, Value)");
+    GetResources().Add("TqlrCalcWidthEvent",
+                       "PascalScript=(ColumnIndex: Integer; ColumnValues: Variant; var Width: Extended);\r\n"
+                       "C++Script=(int ColumnIndex, variant ColumnValues, float &Width)\r\n"
+                       "BasicScript=(ColumnIndex, ColumnValues, byref Width)\r\n"
+                       "JScript=(ColumnIndex, ColumnValues, &Width)");
+    GetResources().Add("TqlrCalcHeightEvent",
+                       "PascalScript=(RowIndex: Integer; RowValues: Variant; var Height: Extended);\r\n"
+                       "C++Script=(int RowIndex, variant RowValues, float &Height)\r\n"
+                       "BasicScript=(RowIndex, RowValues, byref Height)\r\n"
+                       "JScript=(RowIndex, RowValues, &Height)");
 }
 
 } // namespace qlr

@@ -676,3 +676,85 @@ TEST(CrossBench, TwoThousandRowsByTwelveColumns)
                 "(target 2 s)\n",
                 fill, render, o.pages->GetCount());
 }
+
+// ------------------------------------------------------------------ script
+
+TEST(CrossScript, FunctionsMatrixCallsAndIgnoredIndexes)
+{
+    OutputRig r;
+    r.report.PrepareScript();
+    qs::TqsScript* s = r.report.Script();
+    s->Lines().Clear();
+    for (const char* line : {"begin", "  Cross1.CellFunctions[0] := cfCount;", "  Cross1.CellFunctions[40] := cfMax;",
+                             "  Cross1.ClearBeforePrint := False;", "  Cross1.BeginMatrix;",
+                             "  Cross1.AddValue([1], ['a'], [5]);", "  Cross1.AddValue([2], ['a'], [7]);",
+                             "  Cross1.AddValue([2], ['b'], [Null]);", "end."})
+        s->Lines().Add(line);
+    ASSERT_TRUE(s->Compile()) << s->ErrorMsg();
+    s->Execute();
+    EXPECT_EQ(r.report.Calc("Cross1.CellFunctions[0]").AsInteger(), 5);
+    EXPECT_EQ(r.report.Calc("Cross1.CellFunctions[40]").AsInteger(), 0);  // out of range: cfNone
+    EXPECT_EQ(r.cross->CellFunctions(1), TqlrCrossFunction::cfSum);
+    EXPECT_FALSE(r.cross->ClearBeforePrint);
+    EXPECT_EQ(r.report.Calc("Cross1.RowCount").AsInteger(), 2);
+    EXPECT_EQ(r.report.Calc("Cross1.ColCount").AsInteger(), 2);
+    EXPECT_EQ(r.cross->GetValue(1, 0, 0).AsInteger(), 1);
+    EXPECT_EQ(r.cross->GetValue(1, 1, 0).AsInteger(), 0);
+
+    // After the cross-tab printed (its band's after-print event), the last
+    // row is the grand total.
+    int rows = 0;
+    bool grand = false, total = false;
+    r.report.OnAfterPrint = [&](TqlrReportComponent* c) {
+        if (c->Name() != "MasterData1") return;
+        rows = r.report.Calc("Cross1.RowCount").AsInteger();
+        grand = r.report.Calc("Cross1.IsGrandTotalRow(Cross1.RowCount - 1)").AsBoolean();
+        total = r.report.Calc("Cross1.IsTotalRow(2)").AsBoolean();
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    EXPECT_EQ(rows, 3);
+    EXPECT_TRUE(grand);
+    EXPECT_TRUE(total);
+}
+
+// ------------------------------------------------------------- persistence
+
+TEST(CrossView, MemosRoundTripKeepsFunctionsSortsAndLooks)
+{
+    enginetest::Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    auto* cross = new TqlrCrossView(band);
+    cross->SetName("Cross1");
+    cross->SetCellLevels(2);
+    cross->SetRowLevels(2);
+    cross->SetCellFunctions(1, TqlrCrossFunction::cfAvg);
+    cross->SetRowSort(1, TqlrCrossSortOrder::soDescending);
+    cross->SetColumnSort(0, TqlrCrossSortOrder::soNone);
+    cross->CellMemos(3)->SetColor(gui::clYellow);
+    cross->CellMemos(3)->SetHAlign(TqlrHAlign::haCenter);
+    cross->RowTotalMemos(1)->SetText("Sum [VALUE]");
+    cross->CornerMemos(4)->Font()->SetStyle(gui::TFontStyles{gui::TFontStyle::fsItalic});
+    cross->CornerMemos(4)->Frame()->SetTyp(TqlrFrameTypes{TqlrFrameType::ftTop});
+    cross->JoinEqualCells = true;
+    rtl::TMemoryStream ms;
+    r.report.SaveToStream(ms);
+    ms.SetPosition(0);
+    TqlrReport copy(nullptr);
+    copy.LoadFromStream(ms);
+    auto* back = dynamic_cast<TqlrCrossView*>(copy.FindObject("Cross1"));
+    ASSERT_NE(back, nullptr) << copy.Errors()->Text();
+    EXPECT_EQ(back->CellLevels(), 2);
+    EXPECT_EQ(back->RowLevels(), 2);
+    EXPECT_TRUE(back->JoinEqualCells);
+    EXPECT_EQ(back->CellFunctions(0), TqlrCrossFunction::cfSum);
+    EXPECT_EQ(back->CellFunctions(1), TqlrCrossFunction::cfAvg);
+    EXPECT_EQ(back->RowSort(1), TqlrCrossSortOrder::soDescending);
+    EXPECT_EQ(back->ColumnSort(0), TqlrCrossSortOrder::soNone);
+    EXPECT_EQ(back->CellMemos(3)->Color(), gui::clYellow);
+    EXPECT_EQ(back->CellMemos(3)->HAlign(), TqlrHAlign::haCenter);
+    EXPECT_EQ(back->CellMemos(0)->HAlign(), TqlrHAlign::haRight);
+    EXPECT_EQ(back->RowTotalMemos(1)->Text(), "Sum [VALUE]");
+    EXPECT_TRUE(back->CornerMemos(4)->Font()->Style().Contains(gui::TFontStyle::fsItalic));
+    EXPECT_EQ(back->CornerMemos(4)->Frame()->Typ(), TqlrFrameTypes{TqlrFrameType::ftTop});
+    EXPECT_EQ(back->ColumnTotalMemos(0)->Text(), "Grand Total");
+}
