@@ -758,3 +758,145 @@ TEST(CrossView, MemosRoundTripKeepsFunctionsSortsAndLooks)
     EXPECT_EQ(back->CornerMemos(4)->Frame()->Typ(), TqlrFrameTypes{TqlrFrameType::ftTop});
     EXPECT_EQ(back->ColumnTotalMemos(0)->Text(), "Grand Total");
 }
+
+// ------------------------------------------------------ pieces on real pages
+
+namespace {
+
+// The output rig on the real store of prepared pages, so that the objects
+// can be read back with their bounds and frames.
+struct StoreOutputRig : OutputRig {
+    TqlrPreviewPages* store;
+    StoreOutputRig()
+    {
+        auto s = std::make_unique<TqlrPreviewPages>(&report);
+        store = s.get();
+        report.SetPreviewPages(std::move(s));
+        pages = nullptr;
+    }
+    std::vector<TqlrCustomMemoView*> MemosWithText(int page, const std::string& text)
+    {
+        std::vector<TqlrCustomMemoView*> out;
+        for (TqlrComponent* c : store->GetPage(page)->AllObjects())
+            if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c); m && m->Text() == text) out.push_back(m);
+        return out;
+    }
+};
+
+// Five columns of 100 units ("aaaaaaaaaa" ...), rows keyed 1..rows.
+void FiveWideColumns(TqlrCrossView& v, int rows)
+{
+    for (int row = 1; row <= rows; ++row)
+        for (int col = 0; col < 5; ++col)
+            v.AddValue({Variant(row)}, {Variant(std::string(10, static_cast<char>('a' + col)))}, {Variant(row)});
+}
+
+} // namespace
+
+TEST(CrossOutput, TitleAcrossACutIsSplitWithoutInnerLines)
+{
+    StoreOutputRig r;
+    r.cross->ShowColumnTotal = r.cross->ShowRowTotal = false;
+    r.cross->CornerMemos(1)->SetText("T");
+    r.fill = [](TqlrCrossView& v) { FiveWideColumns(v, 2); };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 2);
+    // Row header 10 wide: three columns fit the first page, the cut lies at 300.
+    auto first = r.MemosWithText(0, "T"), second = r.MemosWithText(1, "T");
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(first[0]->Width(), 300);
+    EXPECT_FALSE(first[0]->Frame()->Typ().Contains(TqlrFrameType::ftRight));
+    EXPECT_TRUE(first[0]->Frame()->Typ().Contains(TqlrFrameType::ftLeft));
+    EXPECT_EQ(second[0]->Width(), 200);
+    EXPECT_FALSE(second[0]->Frame()->Typ().Contains(TqlrFrameType::ftLeft));
+    EXPECT_TRUE(second[0]->Frame()->Typ().Contains(TqlrFrameType::ftRight));
+    // The repeated row header sits left of the second piece too.
+    EXPECT_EQ(r.MemosWithText(1, "2").size(), 3u);  // the caption of row 2 and its two cells
+}
+
+TEST(CrossOutput, HeadersOnlyWithTheFirstPiecesWithoutRepeat)
+{
+    StoreOutputRig r;
+    r.cross->ShowColumnTotal = r.cross->ShowRowTotal = r.cross->ShowTitle = false;
+    r.cross->RepeatHeaders = false;
+    r.fill = [](TqlrCrossView& v) { FiveWideColumns(v, 20); };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 4);
+    // Across then down: (rows 1, columns 1) (rows 1, columns 2) (rows 2, columns 1) (rows 2, columns 2).
+    const std::string firstColumn(10, 'a'), lastColumn(10, 'e');
+    EXPECT_EQ(r.MemosWithText(0, firstColumn).size(), 1u);
+    EXPECT_EQ(r.MemosWithText(1, lastColumn).size(), 1u);
+    EXPECT_EQ(r.MemosWithText(2, firstColumn).size(), 0u);
+    EXPECT_EQ(r.MemosWithText(3, lastColumn).size(), 0u);
+    // Row 20 sits on the second row piece: its caption only beside the first column piece.
+    EXPECT_EQ(r.MemosWithText(2, "20").size(), 4u);  // caption + three cells
+    EXPECT_EQ(r.MemosWithText(3, "20").size(), 2u);  // two cells, no caption
+}
+
+TEST(CrossOutput, EndlessWidthGivesOnePieceAndAWiderPage)
+{
+    StoreOutputRig r;
+    r.page->EndlessWidth = true;
+    r.cross->ShowColumnTotal = r.cross->ShowRowTotal = false;
+    r.fill = [](TqlrCrossView& v) { FiveWideColumns(v, 2); };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 1);
+    EXPECT_EQ(r.MemosWithText(0, std::string(10, 'e')).size(), 1u);
+    EXPECT_GE(r.store->GetPageSize(0).X, 510);
+}
+
+TEST(CrossOutput, NextCrossStartsBesideAtTheSameHeight)
+{
+    StoreOutputRig r;
+    r.cross->ShowColumnTotal = r.cross->ShowRowTotal = r.cross->ShowTitle = false;
+    r.cross->ShowRowHeader = false;
+    auto* next = new TqlrCrossView(r.cross->Parent());
+    next->SetName("Cross2");
+    next->SetBounds(0, 0, 100, 20);
+    next->OnMeasureMemo = FakeMeasure;
+    next->ShowColumnTotal = next->ShowRowTotal = next->ShowTitle = next->ShowRowHeader = false;
+    r.cross->SetNextCross(next);
+    r.cross->NextCrossGap = 10;
+    r.fill = [](TqlrCrossView& v) {
+        v.AddValue({Variant(1)}, {Variant("aaa")}, {Variant("x1")});
+        v.AddValue({Variant(1)}, {Variant("bbb")}, {Variant("x2")});
+    };
+    r.report.OnBeforePrint = [&](TqlrReportComponent* c) {
+        if (c == r.cross) r.fill(*r.cross);
+        if (c == next) next->AddValue({Variant(1)}, {Variant("ccc")}, {Variant("y1")});
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 1);
+    auto x2 = r.MemosWithText(0, "x2"), y1 = r.MemosWithText(0, "y1");
+    ASSERT_EQ(x2.size(), 1u);
+    ASSERT_EQ(y1.size(), 1u);
+    EXPECT_EQ(y1[0]->AbsLeft(), x2[0]->AbsLeft() + x2[0]->Width() + 10);
+    EXPECT_EQ(y1[0]->AbsTop(), x2[0]->AbsTop());
+}
+
+TEST(CrossOutput, KeepTogetherStartsANewPageAndTerminationStops)
+{
+    StoreOutputRig r;
+    r.cross->ShowColumnTotal = r.cross->ShowRowTotal = r.cross->ShowTitle = false;
+    r.cross->KeepTogether = true;
+    r.Memo(r.Band<TqlrReportTitle>("ReportTitle1", 0, 300), "Big", "title", 0, 20);
+    r.fill = [](TqlrCrossView& v) {
+        for (int row = 1; row <= 5; ++row) v.AddValue({Variant(row)}, {Variant("c")}, {Variant(row * 11)});
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(r.store->GetCount(), 2);
+    EXPECT_EQ(r.MemosWithText(0, "11").size(), 0u);
+    EXPECT_EQ(r.MemosWithText(1, "55").size(), 1u);
+
+    StoreOutputRig t;
+    t.cross->ShowColumnTotal = t.cross->ShowRowTotal = t.cross->ShowTitle = false;
+    t.fill = [](TqlrCrossView& v) { FiveWideColumns(v, 60); };
+    int cells = 0;
+    t.cross->OnBeforePrintCell = [&](TqlrCustomMemoView*, int, int, int, const Variant&, const Variant&, const Variant&) {
+        if (++cells == 10) t.report.SetTerminated(true);
+    };
+    EXPECT_FALSE(t.Run());
+    // The first piece (17 rows of three cells) is finished, then the output stops.
+    EXPECT_EQ(cells, 17 * 3 + 17 * 2);
+}
