@@ -31,6 +31,10 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassPages.h"
 
+namespace gui {
+class TControl;
+}
+
 namespace qlr {
 
 enum class TqlrCrossSortOrder { soAscending, soDescending, soNone, soGrouping };
@@ -216,6 +220,26 @@ protected:
     TqlrCrossHeader* NewChild() override;
 };
 
+// ------------------------------------------------------------- design-view grid
+
+// Right or bottom edges of the templates drawn by the design view; edges
+// closer than 1 unit share a line.
+struct TqlrGridLineItem {
+    long double Coord = 0;
+    std::vector<TqlrComponent*> Objects;
+};
+
+class TqlrGridLines {
+public:
+    void Add(TqlrComponent* obj, long double coord);
+    void Clear() { FItems.clear(); }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TqlrGridLineItem& Items(int i) { return FItems[static_cast<std::size_t>(i)]; }
+
+private:
+    std::vector<TqlrGridLineItem> FItems;
+};
+
 // --------------------------------------------------------------------- the view
 
 using TqlrOnCalcHeightEvent = std::function<void(int rowIndex, const rtl::Variant& rowValues, long double& height)>;
@@ -288,6 +312,23 @@ public:
     void GetData() override;
     // Prints the finished matrix through the report's engine.
     void RenderMatrix();
+
+    // --- design view (qlrCrossDesign.cpp)
+    // Draws a sample matrix (one row, one column) at the offset in report
+    // units (canvas nullptr: measures only); the extent drawn.
+    TqlrCrossSize DrawCross(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+                            long double offsetY);
+    void Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,
+              long double offsetY) override;
+    const std::vector<TqlrComponent*>& ContainerObjects() override { return FAllMemos; }
+    // Moves a dropped object into the template under its top-left point.
+    bool ContainerAdd(TqlrComponent* obj) override;
+    // Mouse at device position (x, y) of the last drawing's scale.
+    bool ContainerMouseDown(gui::TControl* sender, int x, int y);
+    void ContainerMouseMove(gui::TControl* sender, int x, int y);
+    void ContainerMouseUp(gui::TControl* sender, int x, int y);
+    TqlrGridLines& GridX() { return FGridX; }
+    TqlrGridLines& GridY() { return FGridY; }
     // Names the templates after the view and gives them the gaps.
     void UpdateMemoNames();
 
@@ -382,6 +423,20 @@ private:
     void OutputCorner(long double x, long double y);
     void RunBeforePrint(TqlrReportComponent* obj);
     std::vector<CutBand> FColumnBands, FRowBands;
+    // Design view.
+    void DrawTemplate(TqlrComponent* obj, bool nested);
+    void DrawTree(TqlrCrossHeader* tree, long double x, long double y);
+    void DrawCells(long double x, long double y);
+    void Grow(TqlrComponent* obj);
+    TqlrCrossSize MeasureSample();
+    TqlrGridLines FGridX, FGridY;
+    TqlrGridLines* FGridUsed = nullptr;
+    int FMovingObjects = -1;
+    bool FMouseDown = false;
+    gui::TPoint FFirstMousePos, FLastMousePos;
+    std::vector<TqlrComponent*> FAllMemos;
+    gui::TCanvas* FDrawCanvas = nullptr;
+    long double FDrawScaleX = 1, FDrawScaleY = 1, FDeviceX = 0, FDeviceY = 0, FExtentX = 0, FExtentY = 0;
     std::vector<TqlrCrossHeader*> FColumnLeaves, FRowLeaves;
     long double FRightEdge = 0;
 

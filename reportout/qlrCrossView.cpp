@@ -621,6 +621,8 @@ void RegisterCrossTab()
                           &TqlrDBCrossView::StaticClassInfo()});
     GetResources().Add("obCross", "Cross-tab object");
     GetResources().Add("obDBCross", "DB Cross-tab object");
+    GetResources().Add("crResize", "The cross-tab sizes its columns and rows to their contents while AutoSize is "
+                                   "on; switch AutoSize off to keep the sizes set by dragging.");
     GetObjectCollection().RegisterObject(&TqlrCrossView::StaticClassInfo(), nullptr, "");
     RegisterCrossEditor();
     RegisterCrossScriptModule();

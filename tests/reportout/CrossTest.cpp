@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Streams.h"
@@ -899,4 +900,106 @@ TEST(CrossOutput, KeepTogetherStartsANewPageAndTerminationStops)
     EXPECT_FALSE(t.Run());
     // The first piece (17 rows of three cells) is finished, then the output stops.
     EXPECT_EQ(cells, 17 * 3 + 17 * 2);
+}
+
+// ------------------------------------------------------------- design view
+
+TEST(CrossDesign, SampleMatrixCaptionsAndTemplatesDrawn)
+{
+    TqlrCrossView v(nullptr);
+    v.SetName("Cross1");
+    v.SetBounds(10, 10, 100, 100);
+    v.OnMeasureMemo = FakeMeasure;
+    const TqlrCrossSize s = v.DrawCross(nullptr, 1, 1, 30, 30);
+    EXPECT_GT(s.X, 0);
+    EXPECT_GT(s.Y, 0);
+    std::vector<std::string> rows, cols;
+    for (TqlrCrossHeader* n : v.RowHeader()->TerminalItems()) rows.push_back(rtl::VarToStr(n->FValue));
+    for (TqlrCrossHeader* n : v.ColumnHeader()->TerminalItems()) cols.push_back(rtl::VarToStr(n->FValue));
+    EXPECT_EQ(rows, (std::vector<std::string>{"[Row]", "Grand Total"}));
+    EXPECT_EQ(cols, (std::vector<std::string>{"[Column]", "Grand Total"}));
+    EXPECT_EQ(v.GetValue(0, 0, 0).AsInteger(), 0);
+    // Four cells, two row and three column captions (title included), the corner and a row caption.
+    EXPECT_EQ(v.ContainerObjects().size(), 4u + 2u + 3u + 2u);
+    // The cells of one column share their right edge.
+    bool shared = false;
+    for (int i = 0; i < v.GridX().Count(); ++i) shared |= v.GridX().Items(i).Objects.size() >= 3;
+    EXPECT_TRUE(shared);
+
+    v.ShowRowTotal = v.ShowColumnTotal = false;
+    v.DrawCross(nullptr, 1, 1, 30, 30);
+    EXPECT_EQ(v.RowHeader()->TerminalItems().size(), 1u);
+
+    gui::TBitmap bmp(400, 200);
+    bmp.Canvas()->Brush()->SetColor(gui::clWhite);
+    bmp.Canvas()->FillRect(gui::TRect(0, 0, 400, 200));
+    v.ShowRowTotal = v.ShowColumnTotal = true;
+    v.Draw(bmp.Canvas(), 1, 1, 0, 0);
+    int ink = 0;
+    for (int y = 30; y < 120; ++y)
+        for (int x = 30; x < 200; ++x) ink += bmp.Canvas()->Pixels(x, y) != gui::clWhite;
+    EXPECT_GT(ink, 200);
+    if (const char* dir = std::getenv("CROSS_TEST_PICTURES")) {
+        gui::TPngImage png;
+        png.Assign(&bmp);
+        rtl::TFileStream f(std::string(dir) + "/cross_design.png", rtl::fmCreate);
+        png.SaveToStream(f);
+    }
+}
+
+TEST(CrossDesign, GridLinesDropsAndEdgeDragging)
+{
+    TqlrGridLines lines;
+    TqlrMemoView a(nullptr), b(nullptr), c(nullptr);
+    lines.Add(&a, 100);
+    lines.Add(&b, 100.6L);
+    lines.Add(&c, 102);
+    ASSERT_EQ(lines.Count(), 2);
+    EXPECT_EQ(lines.Items(0).Objects.size(), 2u);
+    EXPECT_EQ(lines.Items(0).Coord, 100.6L);
+
+    enginetest::Rig r;
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 200);
+    auto* v = new TqlrCrossView(band);
+    v->SetName("Cross1");
+    v->SetBounds(0, 0, 100, 100);
+    v->OnMeasureMemo = FakeMeasure;
+    v->DrawCross(nullptr, 1, 1, 20, 20);
+    TqlrComponent* cell = v->CellMemos(0);
+    const long double cx = cell->Left() + 2, cy = cell->Top() + 2;
+    auto* outside = new TqlrMemoView(band);
+    outside->SetBounds(500, 150, 10, 10);
+    EXPECT_FALSE(v->ContainerAdd(outside));
+    auto* first = new TqlrMemoView(band);
+    first->SetBounds(cx, cy - band->Top(), 5, 5);
+    ASSERT_TRUE(v->ContainerAdd(first));
+    EXPECT_EQ(first->Parent(), cell);
+    EXPECT_EQ(first->Tag(), 1);
+    EXPECT_EQ(first->Name(), "Cross1Object1");
+    EXPECT_EQ(first->Left(), 2);
+    auto* second = new TqlrMemoView(band);
+    second->SetBounds(cx, cy, 5, 5);
+    ASSERT_TRUE(v->ContainerAdd(second));
+    EXPECT_EQ(second->Tag(), 2);
+    EXPECT_FALSE(v->ContainerAdd(new TqlrCrossView(band)));
+
+    // Dragging the right edge of the first data column widens its objects.
+    v->DrawCross(nullptr, 1, 1, 20, 20);
+    TqlrComponent* column = v->ColumnMemos(0);
+    const long double width = column->Width(), cellWidth = cell->Width();
+    const int ex = static_cast<int>(column->AbsLeft() + column->Width()), ey = static_cast<int>(column->AbsTop() + column->Height() / 2);
+    auto dialogs = std::make_unique<gui::TScriptedDialogService>();
+    gui::TScriptedDialogService* seen = dialogs.get();
+    auto previous = gui::SetDialogService(std::move(dialogs));
+    gui::TBitmap bmp(300, 300);
+    v->Draw(bmp.Canvas(), 1, 1, 0, 0);
+    ASSERT_TRUE(v->ContainerMouseDown(nullptr, ex, ey));
+    v->ContainerMouseMove(nullptr, ex + 4, ey);
+    v->ContainerMouseMove(nullptr, ex + 10, ey);
+    EXPECT_EQ(column->Width(), width + 10);
+    EXPECT_EQ(cell->Width(), cellWidth + 10);
+    v->ContainerMouseUp(nullptr, ex + 10, ey);
+    ASSERT_EQ(seen->Calls.size(), 1u);
+    EXPECT_NE(seen->Calls[0].Text.find("AutoSize"), std::string::npos);
+    gui::SetDialogService(std::move(previous));
 }
