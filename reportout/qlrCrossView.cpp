@@ -399,7 +399,10 @@ void ResetLook(TqlrCustomMemoView* m)
 
 void WriteMemo(TqlrXMLItem* list, TqlrCustomMemoView* m)
 {
+    // Every value is written, defaults too, so that reading it back over a
+    // changed template (Cancel in the editor) restores it completely.
     TqlrXMLSerializer serializer(nullptr);
+    serializer.SetSerializeDefaultValues(true);
     serializer.WriteRootComponent(m, true, list->Add());
 }
 

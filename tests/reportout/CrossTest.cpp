@@ -12,7 +12,11 @@
 #include "platform/gui/Graphics.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Files.h"
+#include "tests/common/TestEnv.h"
+#include "tests/common/TestPaths.h"
 #include "reportout/qlrCross.h"
+#include "reportout/qlrCrossEditor.h"
 // The engine fixture reads golden files from here; these tests use none.
 #define TEST_DATA_DIR ""
 #include "tests/report/EngineFixture.h"
@@ -1002,4 +1006,139 @@ TEST(CrossDesign, GridLinesDropsAndEdgeDragging)
     ASSERT_EQ(seen->Calls.size(), 1u);
     EXPECT_NE(seen->Calls[0].Text.find("AutoSize"), std::string::npos);
     gui::SetDialogService(std::move(previous));
+}
+
+// ------------------------------------------------------------------ editor
+
+namespace {
+
+// A private configuration folder for the style file.
+struct StyleFolder {
+    std::string dir = tectest::ScratchDir("cross-styles").string();
+    tectest::ScopedEnv env;
+    StyleFolder() { env.Set("XDG_CONFIG_HOME", dir); }
+};
+
+std::vector<std::string> StyleMenu(TqlrCrossEditorForm& form)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < form.StylePopup->Items()->Count(); ++i) {
+        const std::string c = form.StylePopup->Items()->Items(i)->Caption();
+        if (c == "-") break;
+        names.push_back(c);
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(CrossEditor, RegisteredAndCancelRestoresEverything)
+{
+    StyleFolder folder;
+    OutputRig r;
+    TqlrCrossView* cross = r.cross;
+    auto editor = GetComponentEditorCollection().GetComponentEditor(cross, nullptr, nullptr);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->HasEditor());
+    EXPECT_NE(dynamic_cast<TqlrCrossEditor*>(editor.get()), nullptr);
+
+    cross->CellMemos(0)->SetColor(gui::clAqua);
+    cross->SetRowLevels(2);
+    {
+        TqlrCrossEditorForm form(nullptr, cross);
+        form.Show();
+        EXPECT_TRUE(form.DimensionsL->Visible());
+        EXPECT_FALSE(form.DatasetL->Visible());
+        EXPECT_EQ(form.RowsLB->Count(), 2);
+        form.TitleCB->SetChecked(false);
+        form.JoinCB->SetChecked(true);
+        form.RowsE->SetText("3");
+        EXPECT_EQ(cross->RowLevels(), 3);
+        EXPECT_EQ(form.RowsLB->Count(), 3);
+        form.ToggleSubtotal(form.RowsLB, 0);
+        EXPECT_FALSE(cross->RowTotalMemos(1)->Visible());
+        form.ToggleSubtotal(form.RowsLB, 0);
+        EXPECT_TRUE(cross->RowTotalMemos(1)->Visible());
+        form.ToggleSubtotal(form.RowsLB, 0);
+        form.SetCellFunction(0, TqlrCrossFunction::cfMax);
+        form.ChooseStyle(3);  // "Green"
+        EXPECT_NE(cross->CellMemos(0)->Color(), gui::clAqua);
+        EXPECT_FALSE(cross->ShowTitle);
+        form.SetModalResult(gui::mrCancel);
+        form.Hide();
+    }
+    EXPECT_TRUE(cross->ShowTitle);
+    EXPECT_FALSE(cross->JoinEqualCells);
+    EXPECT_EQ(cross->RowLevels(), 2);
+    EXPECT_TRUE(cross->RowTotalMemos(1)->Visible());
+    EXPECT_EQ(cross->CellFunctions(0), TqlrCrossFunction::cfSum);
+    EXPECT_EQ(cross->CellMemos(0)->Color(), gui::clAqua);
+
+    // OK keeps the changes.
+    TqlrCrossEditorForm form(nullptr, cross);
+    form.Show();
+    form.TitleCB->SetChecked(false);
+    form.SetModalResult(gui::mrOk);
+    form.Hide();
+    EXPECT_FALSE(cross->ShowTitle);
+}
+
+TEST(CrossEditor, StructureListsAndStyles)
+{
+    StyleFolder folder;
+    OutputRig r;
+    TqlrCrossView* cross = r.cross;
+    TqlrCrossEditorForm form(nullptr, cross);
+    form.Show();
+    // Dragging the only row name back to the field list leaves no row levels.
+    form.MoveItem(form.RowsLB, 0, form.FieldsLB, -1);
+    EXPECT_EQ(cross->RowLevels(), 0);
+    EXPECT_EQ(form.RowsLB->Count(), 0);
+    EXPECT_EQ(form.FieldsLB->Count(), 0);
+    form.MoveItem(form.ColumnsLB, 0, form.RowsLB, -1);
+    EXPECT_EQ(cross->RowLevels(), 1);
+    EXPECT_EQ(cross->ColumnLevels(), 0);
+
+    const std::vector<std::string> builtIn{"White", "Gray", "Orange", "Green", "Green and Orange", "Blue",
+                                           "Blue and White", "Gray and Orange", "Blue and Orange", "Orange and White"};
+    EXPECT_EQ(StyleMenu(form), builtIn);
+    EXPECT_FALSE(rtl::FileExists(folder.dir + "/crossstyles.xml"));
+    cross->CellMemos(0)->SetColor(gui::clLime);
+    ASSERT_TRUE(form.SaveStyle("Mine"));
+    EXPECT_FALSE(form.SaveStyle(""));
+    std::vector<std::string> withMine = builtIn;
+    withMine.push_back("Mine");
+    EXPECT_EQ(StyleMenu(form), withMine);
+    TqlrStyleSheet saved;
+    saved.LoadFromFile(folder.dir + "/crossstyles.xml");
+    ASSERT_EQ(saved.Count(), 11);
+    EXPECT_EQ(saved.Items(10)->Find("cell")->Color(), gui::clLime);
+    EXPECT_EQ(saved.Items(1)->Find("cell")->Color(), static_cast<gui::TColor>(15790320));
+    // A new editor reads the saved file.
+    TqlrCrossEditorForm again(nullptr, cross);
+    EXPECT_EQ(StyleMenu(again), withMine);
+
+    // The preview of a styled two-level cross-tab.
+    form.RowsE->SetText("2");
+    form.ChooseStyle(5);  // "Blue"
+    gui::TBitmap bmp(form.PaintBox->Width(), form.PaintBox->Height());
+    form.PaintPreview(bmp.Canvas());
+    int ink = 0;
+    for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); x += 2) ink += bmp.Canvas()->Pixels(x, y) != bmp.Canvas()->Pixels(bmp.Width() - 1, bmp.Height() - 1);
+    EXPECT_GT(ink, 500);
+    if (const char* dir = std::getenv("CROSS_TEST_PICTURES")) {
+        gui::TPngImage png;
+        png.Assign(&bmp);
+        rtl::TFileStream f(std::string(dir) + "/cross_editor_preview.png", rtl::fmCreate);
+        png.SaveToStream(f);
+        gui::TBitmap whole(form.Width(), form.Height());
+        form.PaintTo(whole.Canvas(), 0, 0);
+        gui::TPngImage png2;
+        png2.Assign(&whole);
+        rtl::TFileStream f2(std::string(dir) + "/cross_editor.png", rtl::fmCreate);
+        png2.SaveToStream(f2);
+    }
+    form.SetModalResult(gui::mrOk);
+    form.Hide();
 }
