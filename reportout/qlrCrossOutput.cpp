@@ -338,6 +338,7 @@ std::unique_ptr<TqlrBand> TqlrCustomCrossView::BuildCellRow(int rowLeaf, const C
             if (!copy) continue;
             copy->Assign(rc);
             if (copy->Parent() != band.get()) copy->SetParent(band.get());
+            if (copy->Name() != rc->Name() && !copy->Report()) copy->SetName(rc->Name());
             copy->SetOriginalComponent(rc->OriginalComponent());
             copy->SetAliasName(rc->AliasName());
             copy->SetLeftDirect(rc->Left() + obj->Left());

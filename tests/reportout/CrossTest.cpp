@@ -15,6 +15,8 @@
 #include "platform/rtl/Files.h"
 #include "tests/common/TestEnv.h"
 #include "tests/common/TestPaths.h"
+#include "report/qlrDMPClass.h"
+#include "report/qlrVariables.h"
 #include "reportout/qlrCross.h"
 #include "reportout/qlrCrossEditor.h"
 // The engine fixture reads golden files from here; these tests use none.
@@ -616,7 +618,7 @@ TEST(CrossRoad, LocationTableThroughTheRealEngineOnA4)
             }
     };
     ASSERT_TRUE(r.Run()) << r.Errors();
-    ASSERT_GE(pages->GetCount(), 2);
+    ASSERT_EQ(pages->GetCount(), 3);
     // Rows in numeric order with the header on every page.
     int headerPages = 0;
     std::vector<std::string> dates;
@@ -1141,4 +1143,124 @@ TEST(CrossEditor, StructureListsAndStyles)
     }
     form.SetModalResult(gui::mrOk);
     form.Hide();
+}
+
+TEST(CrossOutput, OverhangUpToFiveUnitsMovesWholeAndWideFirstLeafGivesEmptyPiece)
+{
+    for (int tail : {4, 8}) {
+        StoreOutputRig r;
+        r.cross->ShowColumnTotal = r.cross->ShowRowTotal = r.cross->ShowTitle = false;
+        r.cross->SetColumnLevels(2);
+        r.cross->MaxWidth = 400;
+        r.cross->ColumnTotalMemos(1)->SetVisible(false);
+        r.cross->OnBeforeCalcWidth = [tail](int column, const Variant&, long double& width) {
+            if (column == 0) width = 366;
+            if (column == 1) width = tail;
+        };
+        r.fill = [](TqlrCrossView& v) {
+            v.AddValue({Variant(1)}, {Variant("A"), Variant("x")}, {Variant(1)});
+            v.AddValue({Variant(1)}, {Variant("A"), Variant("y")}, {Variant(2)});
+            v.AddValue({Variant(1)}, {Variant("B"), Variant("z")}, {Variant(3)});
+        };
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        ASSERT_EQ(r.store->GetCount(), 2) << tail;
+        auto a0 = r.MemosWithText(0, "A"), a1 = r.MemosWithText(1, "A");
+        ASSERT_EQ(a0.size(), 1u);
+        if (tail == 4) {
+            // 4 units beyond the cut: the whole caption stays with the first piece.
+            EXPECT_EQ(a0[0]->Width(), 370);
+            EXPECT_TRUE(a1.empty());
+        } else {
+            EXPECT_EQ(a0[0]->Width(), 366);
+            ASSERT_EQ(a1.size(), 1u);
+            EXPECT_EQ(a1[0]->Width(), 8);
+            EXPECT_FALSE(a0[0]->Frame()->Typ().Contains(TqlrFrameType::ftRight));
+            EXPECT_FALSE(a1[0]->Frame()->Typ().Contains(TqlrFrameType::ftLeft));
+        }
+    }
+
+    // A first column wider than the page: an empty first piece (the row
+    // header alone), then the piece holding it.
+    StoreOutputRig w;
+    w.cross->ShowColumnTotal = w.cross->ShowRowTotal = w.cross->ShowTitle = false;
+    w.cross->MaxWidth = 500;
+    w.fill = [](TqlrCrossView& v) { v.AddValue({Variant(7)}, {Variant(std::string(45, 'w'))}, {Variant(42)}); };
+    ASSERT_TRUE(w.Run()) << w.Errors();
+    ASSERT_EQ(w.store->GetCount(), 2);
+    EXPECT_EQ(w.MemosWithText(0, "7").size(), 1u);
+    EXPECT_EQ(w.MemosWithText(0, "42").size(), 0u);
+    EXPECT_EQ(w.MemosWithText(1, "42").size(), 1u);
+}
+
+TEST(CrossOutput, CellVariablesValueAndTemplateChildrenBeforePrint)
+{
+    StoreOutputRig r;
+    r.cross->ShowColumnTotal = r.cross->ShowRowTotal = r.cross->ShowTitle = false;
+    auto* child = new TqlrMemoView(r.cross->CellMemos(0));
+    child->SetBounds(1, 1, 5, 5);
+    child->SetText("*");
+    child->SetTag(1);
+    r.fill = [](TqlrCrossView& v) {
+        v.AddValue({Variant(1)}, {Variant("a")}, {Variant(10)});
+        v.AddValue({Variant(1)}, {Variant("b")}, {Variant(20)});
+        v.AddValue({Variant(2)}, {Variant("a")}, {Variant(30)});
+    };
+    std::vector<std::string> seen;
+    r.report.OnBeforePrint = [&](TqlrReportComponent* c) {
+        if (c == r.cross) {
+            r.fill(*r.cross);
+            return;
+        }
+        if (c->Name() == "Cross1Cell0")
+            seen.push_back(rtl::VarToStr(GlobalVariables().GetVariable("RowIndex")) + "," +
+                           rtl::VarToStr(GlobalVariables().GetVariable("ColumnIndex")) + "=" +
+                           rtl::VarToStr(r.report.CurValue));
+        if (c->Name() == "Cross1Object1") seen.push_back("child");
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    // Row 2 has no value in column "b": printed as 0.  (The engine runs the
+    // event again for every object of a shown band; those calls come after.)
+    const std::vector<std::string> expected{"0,0=10", "child", "0,1=20", "child", "1,0=30", "child", "1,1=0", "child"};
+    std::size_t at = 0;
+    for (const std::string& e : seen)
+        if (at < expected.size() && e == expected[at]) ++at;
+    EXPECT_EQ(at, expected.size()) << testing::PrintToString(seen);
+}
+
+TEST(CrossView, DotMatrixPageGivesDotMatrixTemplatesWithoutGaps)
+{
+    TqlrReport report(nullptr);
+    auto* page = new TqlrDMPPage(&report);
+    auto* band = new TqlrMasterData(page);
+    auto* cross = new TqlrCrossView(band);
+    EXPECT_TRUE(cross->DotMatrix);
+    EXPECT_EQ(cross->GapX, 0);
+    EXPECT_EQ(cross->GapY, 0);
+    EXPECT_NE(dynamic_cast<TqlrDMPMemoView*>(cross->CellMemos(0)), nullptr);
+    TqlrCrossView plain(nullptr);
+    EXPECT_FALSE(plain.DotMatrix);
+    EXPECT_EQ(plain.GapX, 3);
+}
+
+TEST(CrossLayout, TallTotalGrowsTheLastLevel)
+{
+    ViewRig r;
+    TqlrCrossView& v = r.view;
+    v.SetColumnLevels(2);
+    v.ShowTitle = false;
+    v.ColumnTotalMemos(1)->SetVisible(false);
+    // Captions 20 high, the grand total (spanning both levels) 60 high: the
+    // two levels share 40, so the last level grows by 20.
+    v.OnMeasureMemo = [](TqlrCustomMemoView* m) {
+        TqlrCrossSize s = FakeMeasure(m);
+        if (m->Text() == "Grand Total") s.Y = 60;
+        return s;
+    };
+    v.BeginMatrix();
+    v.AddValue({Variant(1)}, {Variant("a"), Variant("x")}, {Variant(1)});
+    v.AddValue({Variant(1)}, {Variant("b"), Variant("x")}, {Variant(1)});
+    v.EndMatrix();
+    EXPECT_EQ(v.ColumnHeaderHeight(), 60);
+    for (TqlrCrossHeader* leaf : v.ColumnHeader()->TerminalItems())
+        EXPECT_EQ(leaf->FBounds.Height, leaf->FIsTotal ? 60 : 40);
 }
