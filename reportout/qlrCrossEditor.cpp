@@ -222,6 +222,9 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
         lb->OnMouseDown = [this, lb](rtl::TObject*, gui::TMouseButton, gui::TShiftState, int x, int y) {
             ListMouseDown(lb, x, y);
         };
+        lb->OnMouseUp = [this, lb](rtl::TObject*, gui::TMouseButton, gui::TShiftState, int x, int y) {
+            ListMouseUp(lb, x, y);
+        };
     }
 
     OptionsL = MakeControl<gui::TGroupBox>(this, this, 8, 264, 624, 216);
@@ -547,7 +550,12 @@ void TqlrCrossEditorForm::DimensionChanged(gui::TEdit* edit)
 void TqlrCrossEditorForm::ListMouseDown(gui::TListBox* list, int x, int y)
 {
     const int index = list->ItemAtPos(gui::TPoint{x, y}, true);
+    FDragSource = nullptr;
     if (index < 0) return;
+    if (list->DragMode() == gui::TDragMode::dmAutomatic) {
+        FDragSource = list;
+        FDragIndex = index;
+    }
     FCurList = list;
     FCurIndex = index;
     if (list == RowsLB || list == ColumnsLB) {
@@ -559,11 +567,33 @@ void TqlrCrossEditorForm::ListMouseDown(gui::TListBox* list, int x, int y)
             const gui::TPoint p = list->ClientToScreen(gui::TPoint{x, y});
             SortPopup->Popup(p.X, p.Y);
         }
-    } else if (list == CellsLB && x >= 184 && x <= 197) {
+    }
+}
+
+void TqlrCrossEditorForm::ListMouseUp(gui::TListBox* list, int x, int y)
+{
+    gui::TListBox* source = FDragSource;
+    FDragSource = nullptr;
+    const gui::TPoint screen = list->ClientToScreen(gui::TPoint{x, y});
+    if (source == list && list == CellsLB && x >= 184 && x <= 197) {
+        const int index = list->ItemAtPos(gui::TPoint{x, y}, true);
+        if (index < 0 || index != list->ItemIndex()) return;
+        FCurList = list;
+        FCurIndex = index;
         const int f = static_cast<int>(FCross->CellFunctions(index));
         for (int i = 0; i < FuncPopup->Items()->Count(); ++i) FuncPopup->Items()->Items(i)->SetChecked(i == f);
-        const gui::TPoint p = list->ClientToScreen(gui::TPoint{x, y});
-        FuncPopup->Popup(p.X, p.Y);
+        FuncPopup->Popup(screen.X, screen.Y);
+        return;
+    }
+    if (!source || source->Count() == 0) return;
+    for (gui::TListBox* target : {FieldsLB, ColumnsLB, RowsLB, CellsLB}) {
+        if (!target->Visible() || !target->Parent() || !target->Parent()->Visible()) continue;
+        const gui::TPoint p = target->ScreenToClient(screen);
+        if (p.X < 0 || p.Y < 0 || p.X >= target->Width() || p.Y >= target->Height()) continue;
+        const int at = target->ItemAtPos(p, true);
+        if (target == source && (at == FDragIndex || at < 0)) return;
+        MoveItem(source, FDragIndex, target, at);
+        return;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Files.h"
@@ -1263,4 +1264,44 @@ TEST(CrossLayout, TallTotalGrowsTheLastLevel)
     EXPECT_EQ(v.ColumnHeaderHeight(), 60);
     for (TqlrCrossHeader* leaf : v.ColumnHeader()->TerminalItems())
         EXPECT_EQ(leaf->FBounds.Height, leaf->FIsTotal ? 60 : 40);
+}
+
+TEST(CrossEditor, DataBoundFieldsDraggedWithTheMouse)
+{
+    StyleFolder folder;
+    enginetest::Rig r;
+    TqlrUserDataSet* ds = r.Data("Places", 2);
+    ds->SetUserName("Places");
+    ds->Fields()->Add("Place");
+    ds->Fields()->Add("Time");
+    r.report.DataSets()->Add(ds);
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    auto* cross = new TqlrDBCrossView(band);
+    cross->SetName("DBCross1");
+    cross->SetRowLevels(0);
+    cross->SetColumnLevels(0);
+    cross->SetDataSet(ds);
+    TqlrCrossEditorForm form(nullptr, cross);
+    form.Show();
+    EXPECT_TRUE(form.DatasetL->Visible());
+    ASSERT_GE(form.FieldsLB->Count(), 2);
+    const std::string field = (*form.FieldsLB->Items())[1];
+    // Press on the second field, release over the rows list.
+    const int itemY = form.FieldsLB->ItemHeight() + 4;
+    gui::sim::MouseDown(form.FieldsLB, gui::TMouseButton::mbLeft, 10, itemY);
+    const gui::TPoint over = form.FieldsLB->ScreenToClient(form.RowsLB->ClientToScreen(gui::TPoint{10, 10}));
+    gui::sim::MouseUp(form.FieldsLB, gui::TMouseButton::mbLeft, over.X, over.Y);
+    ASSERT_EQ(form.RowsLB->Count(), 1);
+    EXPECT_EQ((*form.RowsLB->Items())[0], field);
+    EXPECT_EQ(cross->RowLevels(), 1);
+    EXPECT_EQ((*cross->RowFields())[0], field);
+    EXPECT_EQ(form.FieldsLB->Count(), 2);  // the field list keeps its fields
+    // And back onto the field list: no row levels.
+    gui::sim::MouseDown(form.RowsLB, gui::TMouseButton::mbLeft, 10, 4);
+    const gui::TPoint back = form.RowsLB->ScreenToClient(form.FieldsLB->ClientToScreen(gui::TPoint{10, 10}));
+    gui::sim::MouseUp(form.RowsLB, gui::TMouseButton::mbLeft, back.X, back.Y);
+    EXPECT_EQ(form.RowsLB->Count(), 0);
+    EXPECT_EQ(cross->RowLevels(), 0);
+    form.SetModalResult(gui::mrOk);
+    form.Hide();
 }
