@@ -141,7 +141,7 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
     gui::TForm::SetPosition(gui::TPosition::poScreenCenter);
     SetKeyPreview(true);
     SetCaption("Cross-tab Editor");
-    SetClientSize(640, 520);
+    SetClientSize(680, 520);
 
     const std::string file = StyleFileToRead();
     try {
@@ -152,10 +152,10 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
     if (FStyleSheet->Count() == 0) BuiltInStyles(*FStyleSheet);
     FTempCross.reset(static_cast<TqlrCustomCrossView*>(cross->ClassType()->Create(nullptr)));
 
-    DatasetL = MakeControl<gui::TGroupBox>(this, this, 8, 8, 200, 250);
+    DatasetL = MakeControl<gui::TGroupBox>(this, this, 8, 8, 180, 250);
     DatasetL->SetCaption("Dataset");
     DatasetL->SetVisible(false);
-    DatasetCB = MakeControl<gui::TComboBox>(this, DatasetL, 8, 20, 184, 22);
+    DatasetCB = MakeControl<gui::TComboBox>(this, DatasetL, 8, 20, 164, 22);
     DatasetCB->OnChange = [this](rtl::TObject*) {
         if (FUpdating) return;
         FieldsLB->Clear();
@@ -170,9 +170,9 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
         CellsLB->Clear();
         ApplyStructure(DatasetCB, true);
     };
-    FieldsLB = MakeControl<gui::TListBox>(this, DatasetL, 8, 48, 184, 190);
+    FieldsLB = MakeControl<gui::TListBox>(this, DatasetL, 8, 48, 164, 190);
 
-    DimensionsL = MakeControl<gui::TGroupBox>(this, this, 8, 8, 200, 250);
+    DimensionsL = MakeControl<gui::TGroupBox>(this, this, 8, 8, 180, 250);
     DimensionsL->SetCaption("Dimensions");
     DimensionsL->SetVisible(false);
     auto dimension = [this](gui::TLabel*& label, gui::TEdit*& edit, gui::TUpDown*& ud, const char* caption, int top,
@@ -192,11 +192,11 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
     dimension(ColumnsL, ColumnsE, ColumnsUD, "Columns", 56, 1, 0);
     dimension(CellsL, CellsE, CellsUD, "Cells", 88, 2, 1);
 
-    StructureL = MakeControl<gui::TGroupBox>(this, this, 216, 8, 416, 250);
+    StructureL = MakeControl<gui::TGroupBox>(this, this, 196, 8, 476, 250);
     StructureL->SetCaption("Cross-tab structure");
-    ColumnsLB = MakeControl<gui::TListBox>(this, StructureL, 208, 20, 200, 100);
-    RowsLB = MakeControl<gui::TListBox>(this, StructureL, 8, 128, 196, 114);
-    CellsLB = MakeControl<gui::TListBox>(this, StructureL, 208, 128, 200, 114);
+    ColumnsLB = MakeControl<gui::TListBox>(this, StructureL, 240, 20, 228, 100);
+    RowsLB = MakeControl<gui::TListBox>(this, StructureL, 8, 128, 228, 114);
+    CellsLB = MakeControl<gui::TListBox>(this, StructureL, 240, 128, 228, 114);
     SwapB = MakeControl<gui::TSpeedButton>(this, StructureL, 8, 20, 24, 24);
     SwapB->OnClick = [this](rtl::TObject*) { Swap(); };
     for (gui::TListBox* lb : {FieldsLB, ColumnsLB, RowsLB, CellsLB}) {
@@ -227,7 +227,7 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
         };
     }
 
-    OptionsL = MakeControl<gui::TGroupBox>(this, this, 8, 264, 624, 216);
+    OptionsL = MakeControl<gui::TGroupBox>(this, this, 8, 264, 664, 216);
     OptionsL->SetCaption("Options");
     struct Box {
         gui::TCheckBox** box;
@@ -248,7 +248,7 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
     }
     StyleB = MakeControl<gui::TButton>(this, OptionsL, 188, 16, 80, 22);
     StyleB->SetCaption("Style");
-    PaintBox = MakeControl<gui::TPaintBox>(this, OptionsL, 188, 42, 428, 166);
+    PaintBox = MakeControl<gui::TPaintBox>(this, OptionsL, 188, 42, 468, 166);
     PaintBox->OnPaint = [this](rtl::TObject*) { PaintPreview(PaintBox->Canvas()); };
 
     FuncPopup = new gui::TPopupMenu(this);
@@ -288,10 +288,10 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
     };
     BuildStyleMenu();
 
-    OkB = MakeControl<gui::TButton>(this, this, 472, 488, 75, 25);
+    OkB = MakeControl<gui::TButton>(this, this, 512, 488, 75, 25);
     OkB->SetCaption("OK");
     OkB->SetModalResult(gui::mrOk);
-    CancelB = MakeControl<gui::TButton>(this, this, 556, 488, 75, 25);
+    CancelB = MakeControl<gui::TButton>(this, this, 596, 488, 75, 25);
     CancelB->SetCaption("Cancel");
     CancelB->SetModalResult(gui::mrCancel);
 }
