@@ -1305,3 +1305,35 @@ TEST(CrossEditor, DataBoundFieldsDraggedWithTheMouse)
     form.SetModalResult(gui::mrOk);
     form.Hide();
 }
+
+TEST(CrossOutput, ReprintedDataHeaderLeavesItsRoomOnFollowingPages)
+{
+    for (bool reprint : {true, false}) {
+        enginetest::Rig r;
+        auto* header = r.Band<TqlrHeader>("Header1", 0, 50);
+        header->ReprintOnNewPage = reprint;
+        r.Memo(header, "Head", "head", 0, 20);
+        auto* band = r.Band<TqlrMasterData>("MasterData1", 60, 20);
+        band->SetRowCount(1);
+        auto* cross = new TqlrCrossView(band);
+        cross->SetName("Cross1");
+        cross->SetBounds(0, 0, 100, 20);
+        cross->OnMeasureMemo = FakeMeasure;
+        cross->ShowTitle = cross->ShowColumnTotal = cross->ShowRowTotal = false;
+        r.report.OnBeforePrint = [&](TqlrReportComponent* c) {
+            if (c == cross)
+                for (int i = 1; i <= 40; ++i) cross->AddValue({Variant(i)}, {Variant("c")}, {Variant(i)});
+        };
+        ASSERT_TRUE(r.Run()) << r.Errors();
+        std::vector<int> perPage;
+        for (const auto& page : r.pages->Pages) {
+            int rows = 0;
+            for (const auto& rec : page.Objects)
+                if (rec.Name.empty() && rec.Children.find("Cross1Cell") != std::string::npos) ++rows;
+            perPage.push_back(rows);
+        }
+        // 50 for the header, 20 for the column header, 20 a row: 15 rows a
+        // page while the header comes back, 17 on the pages without it.
+        EXPECT_EQ(perPage, reprint ? (std::vector<int>{15, 15, 10}) : (std::vector<int>{15, 17, 8})) << reprint;
+    }
+}
