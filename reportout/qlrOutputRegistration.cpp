@@ -172,3 +172,14 @@ private:
 void RegisterReportOutput() { RegisterOutputServices(std::make_unique<TReportOutputServices>()); }
 
 } // namespace qlr
+
+// --- cross-tab -------------------------------------------------------------------
+// The cross-tab's classes, editor, script bindings and texts are known from
+// start-up on, also to templates that name the class without code using it.
+#include "reportout/qlrCross.h"
+
+namespace qlr {
+namespace {
+const bool gCrossTabRegistered = (RegisterCrossTab(), true);
+} // namespace
+} // namespace qlr

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -1209,6 +1210,39 @@ bool TCustomComboBox::NativeMessage(TMessage& m)
 
 // --------------------------------------------------------------- list box
 
+namespace {
+
+// Paints the items of an owner-drawn list box through its OnDrawItem.
+class TOwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    TOwnerDrawDelegate(TCustomListBox* box, QObject* parent) : QStyledItemDelegate(parent), FBox(box) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!FBox->OwnerDraws() || option.rect.width() <= 0 || option.rect.height() <= 0) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        TBitmap bmp(option.rect.width(), option.rect.height());
+        bmp.Canvas()->Font()->Assign(FBox->Font());
+        TOwnerDrawState state;
+        if (option.state & QStyle::State_Selected) state.Include(TOwnerDrawStateItem::odSelected);
+        if (option.state & QStyle::State_HasFocus) state.Include(TOwnerDrawStateItem::odFocused);
+        FBox->DrawItemTo(bmp.Canvas(), index.row(), TRect(0, 0, option.rect.width(), option.rect.height()), state);
+        painter->drawImage(option.rect.topLeft(), GraphicToImage(bmp));
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        if (FBox->OwnerDraws() && FBox->OwnerItemHeight() > 0) s.setHeight(FBox->OwnerItemHeight());
+        return s;
+    }
+
+private:
+    TCustomListBox* FBox;
+};
+
+} // namespace
+
 TCustomListBox::TCustomListBox(rtl::TComponent* owner)
     : TWinControl(owner, TWindowKind::wkListBox), FItems(std::make_unique<rtl::TStringList>())
 {
@@ -1217,6 +1251,7 @@ TCustomListBox::TCustomListBox(rtl::TComponent* owner)
     FColor = clWindow;
     auto* w = NativeOf<QListWidget>(this);
     w->setFocusPolicy(Qt::StrongFocus);
+    w->setItemDelegate(new TOwnerDrawDelegate(this, w));
     const HWND h = Handle();
     QObject::connect(w, &QListWidget::itemSelectionChanged, w, qtw::Guarded([h] {
         SendMessage(h, CN_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE), 0);
@@ -1304,7 +1339,32 @@ int TCustomListBox::ItemHeight() const
     return h > 0 ? h : w->fontMetrics().height();
 }
 
-void TCustomListBox::SetItemHeight(int h) { NativeOf<QListWidget>(this)->setUniformItemSizes(h > 0); }
+void TCustomListBox::SetItemHeight(int h)
+{
+    FOwnerItemHeight = std::max(h, 0);
+    NativeOf<QListWidget>(this)->setUniformItemSizes(h > 0);
+}
+
+bool TCustomListBox::OwnerDraws() const
+{
+    return OnDrawItem && (FStyle == TListBoxStyle::lbOwnerDrawFixed || FStyle == TListBoxStyle::lbOwnerDrawVariable ||
+                          FStyle == TListBoxStyle::lbVirtualOwnerDraw);
+}
+
+void TCustomListBox::DrawItemTo(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state)
+{
+    TCanvas* saved = FItemCanvas;
+    FItemCanvas = canvas;
+    try {
+        if (OnDrawItem) OnDrawItem(this, index, rect, state);
+    } catch (...) {
+        FItemCanvas = saved;
+        throw;
+    }
+    FItemCanvas = saved;
+}
+
+
 
 int TCustomListBox::ItemAtPos(TPoint p, bool existing) const
 {

@@ -341,6 +341,14 @@ public:
     void Clear() { FItems->Clear(); }
     TDrawItemEvent OnDrawItem;
     void Dispatch(TMessage& m) override;
+    // Owner-drawn styles: each item is painted by OnDrawItem on the canvas
+    // that GetCanvas answers while the item is drawn (an item-sized picture,
+    // so the rectangle starts at 0, 0).
+    bool OwnerDraws() const;
+    void DrawItemTo(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state);
+    TCanvas* GetCanvas() override { return FItemCanvas; }
+    // The item height set for owner-drawn items (0: the font's).
+    int OwnerItemHeight() const { return FOwnerItemHeight; }
 
 protected:
     bool NativeMessage(TMessage& m) override;
@@ -351,6 +359,8 @@ private:
     bool FMultiSelect = false;
     bool FSyncing = false;
     TListBoxStyle FStyle = TListBoxStyle::lbStandard;
+    TCanvas* FItemCanvas = nullptr;
+    int FOwnerItemHeight = 0;
 };
 
 class TListBox : public TCustomListBox {
