@@ -325,6 +325,8 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         OleDragSourcePress(c, r, x, y))
         return;  // the drag starts once the pointer moves
     FMouseDown = button == gui::TMouseButton::mbLeft;
+    // An editor opened by this press puts its caret under the mouse.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && MouseActions()->CaretPositioning()) LButFlg = true;
     if (button == gui::TMouseButton::mbLeft) {
         // The sizing reference cell: in the header row the column left of a
         // border the press lies just right of.

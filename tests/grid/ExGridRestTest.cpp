@@ -1,0 +1,234 @@
+// Inline button controls drawn pressed while held, anchors opened with the
+// desktop's program, the combo editor's caret placed under the mouse and
+// the invalid-entry balloon on a special editor, headless.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "grid/ExGrid.h"
+#include "grid/ExGridEditors.h"
+#include "platform/gui/BalloonTip.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/InputSim.h"
+
+using namespace grid;
+using gui::TGridOption;
+
+namespace {
+
+struct RestFixture : testing::Test {
+    gui::TForm Form{nullptr};
+    TExStringGrid* G;
+    std::vector<std::string> Opened;
+    RestFixture()
+    {
+        gui::SetMessageBeepHandler([](uint32_t) {});
+        gui::SetShellOpenHandler([this](const std::string& t) {
+            Opened.push_back(t);
+            return true;
+        });
+        Form.SetBounds(60, 40, 700, 400);
+        G = new TExStringGrid(&Form);
+        G->SetParent(&Form);
+        G->SetBounds(0, 0, 620, 300);
+        G->SetColCount(6);
+        G->SetRowCount(6);
+        G->SetDefaultColWidth(100);
+        G->SetDefaultRowHeight(30);
+        G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goEditing});
+        Form.Show();
+        G->SetFocus();
+        gui::Application->ProcessMessages();
+    }
+    ~RestFixture() override
+    {
+        gui::SetShellOpenHandler(nullptr);
+        gui::SetMessageBeepHandler(nullptr);
+    }
+    void Press(int c, int r, int dx, int dy)
+    {
+        const gui::TRect cr = G->CellRect(c, r);
+        gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, cr.Left + dx, cr.Top + dy);
+    }
+    void Release(int c, int r, int dx, int dy)
+    {
+        const gui::TRect cr = G->CellRect(c, r);
+        gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, cr.Left + dx, cr.Top + dy);
+    }
+    void ClickAt(int c, int r, int dx, int dy)
+    {
+        Press(c, r, dx, dy);
+        Release(c, r, dx, dy);
+    }
+    // The cell's pixels, row by row.
+    std::vector<gui::TColor> CellPixels(int c, int r)
+    {
+        std::unique_ptr<gui::TBitmap> shot = G->GetImage();
+        const gui::TRect cr = G->CellRect(c, r);
+        std::vector<gui::TColor> px;
+        for (int y = cr.Top; y < cr.Bottom; ++y)
+            for (int x = cr.Left; x < cr.Right; ++x) px.push_back(shot->Canvas()->Pixels(x, y));
+        return px;
+    }
+};
+
+int Brightness(gui::TColor c)
+{
+    const gui::TColor rgb = gui::ColorToRGB(c);
+    return static_cast<int>((rgb & 0xFF) + ((rgb >> 8) & 0xFF) + ((rgb >> 16) & 0xFF));
+}
+
+} // namespace
+
+TEST_F(RestFixture, InlineButtonIsDrawnPressedWhileHeld)
+{
+    G->SetCells(1, 1, "<CONTROL TYPE=\"BUTTON\" ID=\"go\" VALUE=\"Go\" WIDTH=\"60\">");
+    const std::vector<gui::TColor> up = CellPixels(1, 1);
+    Press(1, 1, 20, 12);
+    ASSERT_TRUE(G->CtrlDown());
+    const std::vector<gui::TColor> held = CellPixels(1, 1);
+    Release(1, 1, 20, 12);
+    const std::vector<gui::TColor> after = CellPixels(1, 1);
+    EXPECT_NE(held, up);
+    EXPECT_EQ(after, up);
+
+    // Raised: light top-left edge and dark bottom-right; sunken: the reverse.
+    // The button's outline is the bounding box of what differs.
+    const gui::TRect cr = G->CellRect(1, 1);
+    const int w = cr.Width();
+    int l = w, t = 1 << 20, rgt = -1, b = -1;
+    for (std::size_t i = 0; i < up.size(); ++i)
+        if (up[i] != held[i]) {
+            const int x = static_cast<int>(i) % w, y = static_cast<int>(i) / w;
+            l = std::min(l, x), rgt = std::max(rgt, x), t = std::min(t, y), b = std::max(b, y);
+        }
+    ASSERT_GE(rgt, l);
+    const auto at = [&](const std::vector<gui::TColor>& px, int x, int y) { return px[static_cast<std::size_t>(y * w + x)]; };
+    const int mid = (t + b) / 2;
+    EXPECT_GT(Brightness(at(up, l, mid)), Brightness(at(up, rgt, mid)));
+    EXPECT_LT(Brightness(at(held, l, mid)), Brightness(at(held, rgt, mid)));
+
+    // Another cell's button stays up meanwhile.
+    G->SetCells(2, 1, "<CONTROL TYPE=\"BUTTON\" ID=\"go\" VALUE=\"Go\" WIDTH=\"60\">");
+    const std::vector<gui::TColor> other = CellPixels(2, 1);
+    Press(1, 1, 20, 12);
+    EXPECT_EQ(CellPixels(2, 1), other);
+    Release(1, 1, 20, 12);
+}
+
+TEST_F(RestFixture, AnchorsOpenWithTheDesktopsProgramUnlessHandled)
+{
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goEditing});
+    bool autoHandle = true;
+    std::vector<std::string> clicked;
+    G->OnAnchorClick = [&](rtl::TObject*, int, int, const std::string& a, bool& ah) {
+        clicked.push_back(a);
+        ah = autoHandle;
+    };
+    G->SetCells(1, 1, "<A href=\"https://example.org/x\">site</A>");
+    ClickAt(1, 1, 8, 10);
+    ASSERT_EQ(clicked.size(), 1u);
+    ASSERT_EQ(Opened.size(), 1u);
+    EXPECT_EQ(Opened[0], "https://example.org/x");
+
+    // The handler may keep it for itself.
+    autoHandle = false;
+    ClickAt(1, 1, 8, 10);
+    EXPECT_EQ(clicked.size(), 2u);
+    EXPECT_EQ(Opened.size(), 1u);
+    autoHandle = true;
+
+    // A CELL:// anchor moves to the cell instead.
+    G->SetCells(1, 2, "<A href=\"CELL://R4C3\">go</A>");
+    ClickAt(1, 2, 8, 10);
+    EXPECT_EQ(Opened.size(), 1u);
+    EXPECT_EQ(G->Col(), 3);
+    EXPECT_EQ(G->Row(), 4);
+
+    // A plain mail address is an anchor as a whole with URLShow only.
+    G->SetCells(2, 3, "mailto:someone@example.org");
+    ClickAt(2, 3, 8, 10);
+    EXPECT_EQ(Opened.size(), 1u);
+    G->SetURLShow(true);
+    ClickAt(2, 3, 8, 10);
+    ASSERT_EQ(Opened.size(), 2u);
+    EXPECT_EQ(Opened[1], "mailto:someone@example.org");
+    // Plain words are no anchor.
+    G->SetCells(2, 4, "no link here");
+    ClickAt(2, 4, 8, 10);
+    EXPECT_EQ(Opened.size(), 2u);
+}
+
+TEST_F(RestFixture, ComboEditorPutsItsCaretUnderTheMouse)
+{
+    G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edComboEdit; };
+    G->SetCells(2, 2, "abcdefghijkl");
+    const gui::TRect cr = G->CellRect(2, 2);
+    // A press on the current cell opens the combo; with caret positioning
+    // its caret lies under the mouse, nothing selected.
+    const auto pressAt = [&](int dx) {
+        G->HideInplaceEdit();
+        G->SetFocus();
+        G->MoveColRow(2, 2, true, false);
+        const gui::TPoint at{cr.Left + dx, cr.Top + cr.Height() / 2};
+        gui::SetCursorPos(G->ClientToScreen(at));
+        gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, at.X, at.Y);
+        gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, at.X, at.Y);
+        return G->EditCombo();
+    };
+    G->MouseActions()->SetCaretPositioning(false);
+    pressAt(50);
+    EXPECT_FALSE(G->LButFlg);
+
+    G->MouseActions()->SetCaretPositioning(true);
+    TGridCombo* combo = pressAt(4);
+    ASSERT_TRUE(G->SpecialEditorOpen());
+    EXPECT_LE(combo->SelStart(), 1);
+    EXPECT_EQ(combo->SelLength(), 0);
+    EXPECT_FALSE(G->LButFlg);
+    combo = pressAt(50);
+    ASSERT_TRUE(G->SpecialEditorOpen());
+    EXPECT_GT(combo->SelStart(), 2);
+    EXPECT_LT(combo->SelStart(), 12);
+    EXPECT_EQ(combo->SelLength(), 0);
+    G->HideInplaceEdit();
+}
+
+TEST_F(RestFixture, RefusedValueShowsTheInvalidEntryBalloonOnTheSpecialEditor)
+{
+    G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edComboEdit; };
+    G->OnCellValidate = [](rtl::TObject*, int, int, std::string& v, bool& valid) { valid = v != "bad"; };
+    G->SetInvalidEntryTitle("Not allowed");
+    G->SetInvalidEntryText("Pick another value");
+    G->SetInvalidEntryIcon(TInvalidEntryIcon::ieError);
+    G->SetCells(2, 2, "good");
+    G->MoveColRow(2, 2, true, false);
+    G->SetFocus();
+    G->ShowInplaceEdit();
+    TGridCombo* combo = G->EditCombo();
+    ASSERT_TRUE(combo->Visible());
+    combo->SetText("bad");
+    gui::sim::KeyDown(gui::VK_RETURN, {}, combo);
+    ASSERT_TRUE(G->SpecialEditorOpen());
+    gui::TBalloonTip* tip = G->BalloonTip();
+    ASSERT_TRUE(tip->Showing());
+    EXPECT_EQ(tip->Title(), "Not allowed");
+    EXPECT_EQ(tip->Text(), "Pick another value");
+    EXPECT_EQ(tip->Icon(), gui::TTI_ERROR);
+    // It points into the editor.
+    const gui::TPoint stem = combo->ScreenToClient(tip->StemPoint());
+    EXPECT_GE(stem.X, 0);
+    EXPECT_LT(stem.X, combo->Width());
+    EXPECT_GE(stem.Y, 0);
+    EXPECT_LE(stem.Y, combo->Height());
+
+    // No title and no text: no balloon.
+    tip->Pop();
+    G->SetInvalidEntryTitle("");
+    G->SetInvalidEntryText("");
+    gui::sim::KeyDown(gui::VK_RETURN, {}, G->EditCombo());
+    EXPECT_FALSE(tip->Showing());
+    G->OnCellValidate = nullptr;
+    G->HideInplaceEdit();
+}
