@@ -150,6 +150,8 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
         }
     }
 
+    if (key == gui::VK_RETURN || key == gui::VK_SPACE) CellControlKey(key);
+
     // Append a row on Down at the last normal row.
     if (wasDown && FNavigation->AppendOnArrowDown()) {
         const bool last = Row() + 1 == RowCount() - FFixedFooters ||

@@ -232,3 +232,125 @@ TEST_F(RestFixture, RefusedValueShowsTheInvalidEntryBalloonOnTheSpecialEditor)
     G->OnCellValidate = nullptr;
     G->HideInplaceEdit();
 }
+
+// ---------------------------------------------------- cell controls by key
+
+TEST_F(RestFixture, SpaceAndEnterOperateCellControls)
+{
+    struct Event {
+        std::string kind;
+        int col, row, value;
+    };
+    std::vector<Event> ev;
+    G->OnCheckBoxClick = [&](rtl::TObject*, int c, int r, bool s) { ev.push_back({"check", c, r, s ? 1 : 0}); };
+    G->OnRadioClick = [&](rtl::TObject*, int c, int r, int i) { ev.push_back({"radio", c, r, i}); };
+    G->OnRadioButtonClick = [&](rtl::TObject*, int c, int r) { ev.push_back({"radiobutton", c, r, 0}); };
+    G->OnButtonClick = [&](rtl::TObject*, int c, int r) { ev.push_back({"button", c, r, 0}); };
+    G->AddCheckBox(1, 1, false, false);
+    rtl::TStringList* group = G->CreateRadio(1, 2, 0, 1);
+    for (const char* s : {"a", "b", "c"}) group->Add(s);
+    G->AddRadioButton(1, 3, true);
+    G->AddRadioButton(1, 4, false);
+    G->AddButton(1, 5, 40, 20, "Go", TCellHAlign::haLeft, TCellVAlign::vaTop);
+    const auto key = [&](int r, uint16_t k) {
+        G->SetFocus();
+        G->MoveColRow(1, r, true, false);
+        ev.clear();
+        gui::sim::KeyDown(k, {}, G);
+        gui::sim::KeyUp(k, {}, G);
+        G->HideInplaceEdit();
+    };
+
+    // Space flips the check box; Enter never does.
+    key(1, gui::VK_SPACE);
+    EXPECT_TRUE(G->IsChecked(1, 1));
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0].kind, "check");
+    EXPECT_EQ(ev[0].col, 1);
+    EXPECT_EQ(ev[0].row, 1);
+    EXPECT_EQ(ev[0].value, 1);
+    key(1, gui::VK_RETURN);
+    EXPECT_TRUE(G->IsChecked(1, 1));
+    EXPECT_TRUE(ev.empty());
+
+    // A radio group moves to its next button and wraps.
+    key(2, gui::VK_SPACE);
+    int idx = -1;
+    G->GetRadioIdx(1, 2, idx);
+    EXPECT_EQ(idx, 2);
+    key(2, gui::VK_SPACE);
+    G->GetRadioIdx(1, 2, idx);
+    EXPECT_EQ(idx, 0);
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0].kind, "radio");
+    EXPECT_EQ(ev[0].value, 0);
+
+    // A radio button switches on and the others of its column off.
+    key(4, gui::VK_SPACE);
+    EXPECT_TRUE(G->IsRadioButtonChecked(1, 4));
+    EXPECT_FALSE(G->IsRadioButtonChecked(1, 3));
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0].kind, "radiobutton");
+
+    // Enter and Space both click a button.
+    for (uint16_t k : {gui::VK_RETURN, gui::VK_SPACE}) {
+        key(5, k);
+        ASSERT_EQ(ev.size(), 1u) << k;
+        EXPECT_EQ(ev[0].kind, "button");
+        EXPECT_EQ(ev[0].row, 5);
+    }
+
+    // Without editing nothing is operated, unless CheckAlwaysActive says so
+    // for the check box (or the editability hook grants it per cell).
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goEditing});
+    key(1, gui::VK_SPACE);
+    EXPECT_TRUE(G->IsChecked(1, 1));
+    key(5, gui::VK_SPACE);
+    EXPECT_TRUE(ev.empty());
+    G->ControlLook()->SetCheckAlwaysActive(true);
+    key(1, gui::VK_SPACE);
+    EXPECT_FALSE(G->IsChecked(1, 1));
+    G->ControlLook()->SetCheckAlwaysActive(false);
+    G->OnCanEditCell = [](rtl::TObject*, int r, int, bool& can) { can = r == 1; };
+    key(1, gui::VK_SPACE);
+    EXPECT_TRUE(G->IsChecked(1, 1));
+}
+
+// --------------------------------------------------------- flat scroll bars
+
+TEST_F(RestFixture, FlatScrollBarsAreDrawnFlatInTheScrollColour)
+{
+    G->SetRowCount(60);
+    G->SetColCount(20);
+    gui::Application->ProcessMessages();
+    ASSERT_TRUE(G->ScrollBarVisible(gui::SB_VERT));
+    gui::TRect whole, up, down, thumb;
+    G->ScrollBarRects(gui::SB_VERT, whole, up, down, thumb);
+    // A track pixel between the thumb's end and the down arrow.
+    const gui::TPoint trackPt{(whole.Left + whole.Right) / 2, (thumb.Bottom + down.Top) / 2};
+    const gui::TPoint upEdge{up.Left, (up.Top + up.Bottom) / 2};
+    ASSERT_GT(down.Top - thumb.Bottom, 4);
+    const auto px = [&](gui::TPoint p) { return G->GetImage()->Canvas()->Pixels(p.X, p.Y); };
+    const gui::TColor normalTrack = px(trackPt);
+    const gui::TColor normalEdge = px(upEdge);
+
+    G->SetScrollColor(0x00C0FF);
+    EXPECT_EQ(px(trackPt), normalTrack);  // the colour is for flat bars only
+    EXPECT_FALSE(G->IsFlat());
+    for (TScrollType t : {TScrollType::ssFlat, TScrollType::ssEncarta}) {
+        G->SetScrollType(t);
+        EXPECT_EQ(px(trackPt), 0x00C0FFu);
+        // The arrow button has no raised edge: its corner is track.
+        EXPECT_EQ(px(upEdge), 0x00C0FFu);
+        EXPECT_NE(px({(thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2}), 0x00C0FFu);
+        // The thumb range stays the grid's own.
+        G->SetTopRow(G->RowCount() - G->VisibleRowCount());
+        EXPECT_EQ(G->ScrollBarPos(gui::SB_VERT), 127);
+        G->SetTopRow(1);
+    }
+    // Without a colour the track is the button face.
+    G->SetScrollColor(gui::clNone);
+    EXPECT_EQ(px(trackPt), gui::ColorToRGB(gui::clBtnFace));
+    G->SetScrollType(TScrollType::ssNormal);
+    EXPECT_EQ(px(upEdge), normalEdge);
+}
