@@ -522,7 +522,10 @@ public:
     EXGRID_STORED(std::string, XMLEncoding, "ISO-8859-1")
     EXGRID_STORED(bool, AutoNumAlign, false)
     EXGRID_STORED(bool, AutoFilterUpdate, true)
-    EXGRID_STORED(bool, AutoThemeAdapt, false)
+    // On: the search footer follows along and the grid takes the colours
+    // of the desktop's current scheme at once (ExGridLookColors.cpp).
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
     EXGRID_STORED(bool, AnchorHint, false)
     EXGRID_STORED(bool, EnableWheel, true)
     EXGRID_STORED(bool, IntelliZoom, true)
@@ -1607,8 +1610,8 @@ public:
     uint8_t LastDesignChoice() const { return FLastDesignChoice; }
     gui::TPopupMenu* DesignLookMenu() const { return FDesignMenu; }
 
-    // --- cell controls by key, flat scroll bars, look colours (ExGridKeys.cpp,
-    // ExGridLookColors.cpp) ------------------------------------------------------
+    // --- cell controls by key, flat scroll bars, theme adaptation (ExGridKeys.cpp,
+    // ExGridFlatBars.cpp, ExGridLookColors.cpp) ------------------------------------
     // Fired when Space (or a click) operates a cell control: ACol is the real
     // column, ARow the display row.
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;
@@ -1624,6 +1627,7 @@ public:
 private:
     TScrollType FScrollType = TScrollType::ssNormal;
     TColor FScrollColor = gui::clNone;
+    bool FAutoThemeAdapt = false;
 
 public:
 

@@ -11,6 +11,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/Themes.h"
 
 using namespace grid;
 using gui::TGridOption;
@@ -353,4 +354,124 @@ TEST_F(RestFixture, FlatScrollBarsAreDrawnFlatInTheScrollColour)
     EXPECT_EQ(px(trackPt), gui::ColorToRGB(gui::clBtnFace));
     G->SetScrollType(TScrollType::ssNormal);
     EXPECT_EQ(px(upEdge), normalEdge);
+}
+
+// ------------------------------------------------------------------- looks
+
+TEST_F(RestFixture, RotatedHeaderOfTheSortedColumnShowsTheSortMark)
+{
+    G->SetRowHeights(0, 60);
+    G->SortSettings()->SetShow(true);
+    G->SortSettings()->SetRow(0);
+    for (int angle : {90, 270}) {
+        SCOPED_TRACE(angle);
+        G->AddRotated(1, 0, static_cast<int16_t>(angle), "Ab");
+        G->AddRotated(2, 0, static_cast<int16_t>(angle), "Ab");
+        // Dark pixels of the mark in the 9 x 9 box around its place.
+        const auto markInk = [&](int c) {
+            std::unique_ptr<gui::TBitmap> shot = G->GetImage();
+            const gui::TRect r = G->CellRect(c, 0);
+            const int x0 = r.Right - 10, y0 = r.Top + 8;
+            int n = 0;
+            for (int y = y0 - 4; y <= y0 + 4; ++y)
+                for (int x = x0 - 4; x <= x0 + 4; ++x)
+                    if (Brightness(shot->Canvas()->Pixels(x, y)) < 200) ++n;
+            return n;
+        };
+        G->SortSettings()->SetColumn(1);
+        EXPECT_GE(markInk(1), 4);
+        EXPECT_EQ(markInk(2), 0);
+        // A header row other than the sort row has no mark.
+        G->SortSettings()->SetRow(1);
+        EXPECT_EQ(markInk(1), 0);
+        G->SortSettings()->SetRow(0);
+        // Nor does a grid that does not show it.
+        G->SortSettings()->SetShow(false);
+        EXPECT_EQ(markInk(1), 0);
+        G->SortSettings()->SetShow(true);
+    }
+}
+
+TEST(GridLooks, LookSetsFixedGradientHoverAndFooterColours)
+{
+    const TColor none = gui::clNone, face = gui::clBtnFace, faceRGB = gui::ColorToRGB(gui::clBtnFace);
+    struct Case {
+        TGridLook look;
+        TColor fgFrom, fgTo, hoverFrom, downMirrorTo, kvrFrom, kvrTo, footer, footerTo;
+    } cases[] = {
+        {TGridLook::glStandard, face, none, none, none, faceRGB, none, face, face},
+        {TGridLook::glClassic, face, none, none, none, faceRGB, none, face, face},
+        {TGridLook::glListView, 0xFFFFFF, face, none, none, 0xFFFFFF, faceRGB, face, face},
+        // The footer takes the look colours before glKVR's own "to" colour.
+        {TGridLook::glXP, 0xFFFFFF, face, 0xCFD0D1, 0x627376, 0xFFFFFF, faceRGB, 0xFFFFFF, faceRGB},
+        {TGridLook::glKVR, 0xFFFFFF, 0xC0C0C0, 0xCFD0D1, 0x627376, 0xFFFFFF, 0xC0C0C0, 0xFFFFFF, faceRGB},
+        // The style presets end with no fixed gradient of their own.
+        {TGridLook::glVista, none, none, 0xFFF7E3, 0xF5D18A, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xF4F2F1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.look));
+        gui::TForm form(nullptr);
+        auto* g = new TExStringGrid(&form);
+        g->SetParent(&form);
+        g->SetLook(TGridLook::glCustom);
+        g->SetLook(c.look);
+        TControlLook* cl = g->ControlLook();
+        EXPECT_EQ(cl->FixedGradientFrom(), c.fgFrom);
+        EXPECT_EQ(cl->FixedGradientTo(), c.fgTo);
+        EXPECT_EQ(cl->FixedGradientMirrorFrom(), c.look == TGridLook::glVista ? TColor{0xFAF8F7} : none);
+        EXPECT_EQ(cl->FixedGradientHoverFrom(), c.hoverFrom);
+        EXPECT_EQ(cl->FixedGradientDownMirrorTo(), c.downMirrorTo);
+        EXPECT_EQ(g->KVRGradientFrom(), c.kvrFrom);
+        EXPECT_EQ(g->KVRGradientTo(), c.kvrTo);
+        if (c.hoverFrom != none) EXPECT_EQ(g->KVRGradientHoverFrom(), c.hoverFrom);
+        EXPECT_EQ(g->SearchFooterColor(), c.footer);
+        EXPECT_EQ(g->SearchFooterColorTo(), c.footerTo);
+        // glCustom afterwards keeps every colour.
+        g->SetLook(TGridLook::glCustom);
+        EXPECT_EQ(cl->FixedGradientFrom(), c.fgFrom);
+        EXPECT_EQ(g->SearchFooterColor(), c.footer);
+    }
+}
+
+TEST(GridLooks, ThemeAdaptationAtLoadAndWhenSwitchedOn)
+{
+    gui::TForm form(nullptr);
+    auto* g = new TExStringGrid(&form);
+    g->SetParent(&form);
+    // The scheme the desktop runs with: "HomeStead" (olive) where schemes
+    // have names, the later desktops' scheme 4 elsewhere.
+    gui::SetThemeActive(true);
+    gui::SetThemeColorScheme("HomeStead");
+    const int scheme = g->CurrentThemeScheme();
+    ASSERT_TRUE(scheme == 2 || scheme == 4);
+    const TColor from = scheme == 2 ? TColor{0xCFF0EA} : TColor{0xFFFFFF};
+    const TColor to = scheme == 2 ? TColor{0x8CC0B1} : TColor{0xFFFFFF};
+
+    // Loaded with AutoThemeAdapt: the scheme's colours, the footer along.
+    g->BeginLoading();
+    g->SetLook(TGridLook::glStandard);
+    g->SetAutoThemeAdapt(true);
+    g->SetSearchFooterColor(0x123456);
+    g->SetLook(TGridLook::glCustom);
+    g->EndLoading();
+    EXPECT_EQ(g->KVRGradientFrom(), from);
+    EXPECT_EQ(g->KVRGradientTo(), to);
+    EXPECT_EQ(g->ControlLook()->FixedGradientFrom(), from);
+    EXPECT_NE(g->SearchFooterColor(), 0x123456u);
+    EXPECT_TRUE(g->SearchFooter()->AutoThemeAdapt);
+
+    // Off: loading leaves the colours alone; switching it on adapts at once.
+    auto* h = new TExStringGrid(&form);
+    h->SetParent(&form);
+    h->BeginLoading();
+    h->SetLook(TGridLook::glStandard);
+    h->EndLoading();
+    EXPECT_EQ(h->KVRGradientFrom(), gui::ColorToRGB(gui::clBtnFace));
+    EXPECT_FALSE(h->SearchFooter()->AutoThemeAdapt);
+    h->SetAutoThemeAdapt(true);
+    EXPECT_EQ(h->KVRGradientFrom(), from);
+    EXPECT_TRUE(h->SearchFooter()->AutoThemeAdapt);
+    h->SetAutoThemeAdapt(false);
+    EXPECT_FALSE(h->SearchFooter()->AutoThemeAdapt);
+    gui::SetThemeActive(false);
 }
