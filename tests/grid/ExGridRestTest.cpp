@@ -5,12 +5,14 @@
 
 #include <memory>
 
+#include "TestPaths.h"
 #include "grid/ExGrid.h"
 #include "grid/ExGridEditors.h"
 #include "platform/gui/BalloonTip.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/PngImage.h"
 #include "platform/gui/Themes.h"
 
 using namespace grid;
@@ -62,6 +64,14 @@ struct RestFixture : testing::Test {
         Press(c, r, dx, dy);
         Release(c, r, dx, dy);
     }
+    // Leaves the grid's picture for a person to look at.
+    void Snapshot(const std::string& name)
+    {
+        std::unique_ptr<gui::TBitmap> shot = G->GetImage();
+        gui::TPngImage png;
+        png.Assign(shot.get());
+        png.SaveToFile((tectest::SnapshotDir() / name).string());
+    }
     // The cell's pixels, row by row.
     std::vector<gui::TColor> CellPixels(int c, int r)
     {
@@ -89,6 +99,7 @@ TEST_F(RestFixture, InlineButtonIsDrawnPressedWhileHeld)
     Press(1, 1, 20, 12);
     ASSERT_TRUE(G->CtrlDown());
     const std::vector<gui::TColor> held = CellPixels(1, 1);
+    Snapshot("gridrest_button_held.png");
     Release(1, 1, 20, 12);
     const std::vector<gui::TColor> after = CellPixels(1, 1);
     EXPECT_NE(held, up);
@@ -341,6 +352,7 @@ TEST_F(RestFixture, FlatScrollBarsAreDrawnFlatInTheScrollColour)
     for (TScrollType t : {TScrollType::ssFlat, TScrollType::ssEncarta}) {
         G->SetScrollType(t);
         EXPECT_EQ(px(trackPt), 0x00C0FFu);
+        Snapshot(t == TScrollType::ssFlat ? "gridrest_flat_bars.png" : "gridrest_encarta_bars.png");
         // The arrow button has no raised edge: its corner is track.
         EXPECT_EQ(px(upEdge), 0x00C0FFu);
         EXPECT_NE(px({(thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2}), 0x00C0FFu);
@@ -380,6 +392,7 @@ TEST_F(RestFixture, RotatedHeaderOfTheSortedColumnShowsTheSortMark)
         };
         G->SortSettings()->SetColumn(1);
         EXPECT_GE(markInk(1), 4);
+        Snapshot("gridrest_rotated_sort_" + std::to_string(angle) + ".png");
         EXPECT_EQ(markInk(2), 0);
         // A header row other than the sort row has no mark.
         G->SortSettings()->SetRow(1);
