@@ -1610,16 +1610,26 @@ public:
     uint8_t LastDesignChoice() const { return FLastDesignChoice; }
     gui::TPopupMenu* DesignLookMenu() const { return FDesignMenu; }
 
-    // --- cell controls by key, flat scroll bars, theme adaptation (ExGridKeys.cpp,
+    // --- cell controls by key and click, flat scroll bars, theme adaptation (ExGridKeys.cpp,
     // ExGridFlatBars.cpp, ExGridLookColors.cpp) ------------------------------------
-    // Fired when Space (or a click) operates a cell control: ACol is the real
-    // column, ARow the display row.
+    // Fired when Space or a click operates a cell control: ACol is the real
+    // column for a key, the displayed one for a click; ARow the display row.
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnRadioButtonClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnButtonClick;
     // Enter or Space on a cell holding a check box, radio or button.
     void CellControlKey(uint16_t key);
+    // A left press on a cell's radio group or button (true: handled), on its
+    // check box or radio button, and the release of a pressed cell button
+    // (displayed column c).
+    bool CellControlPress(int c, int r, int x, int y);
+    bool CellCheckPress(int c, int r, int x, int y, gui::TShiftState shift);
+    bool CellButtonRelease(int c, int r, int x, int y);
+    // The button of the radio group in (real column aCol, aRow) at the point
+    // (relative to the cell) is chosen.
+    void ClickRadioGroup(int aCol, int aRow, int x, int y);
+    gui::TPoint PushedCellButton() const { return FPushedCellButton; }
     // ScrollType ssFlat and ssEncarta draw the grid's own bars flat over
     // their normal drawing, with ScrollColor as the track colour.
     void PaintFlatScrollBars();
@@ -1628,6 +1638,7 @@ private:
     TScrollType FScrollType = TScrollType::ssNormal;
     TColor FScrollColor = gui::clNone;
     bool FAutoThemeAdapt = false;
+    gui::TPoint FPushedCellButton{-1, -1};
 
 public:
 

@@ -319,10 +319,14 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         return;
     }
     FSelectionClick = false;
+    // Radio groups and buttons in cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && CellControlPress(c, r, x, y)) return;
     // Anchors and inline form controls of HTML cells.
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && !IsFixed(c, r) &&
         ControlPress(RealColIndex(c), r, x, y))
         return;
+    // Check boxes and radio buttons in cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && CellCheckPress(c, r, x, y, shift)) return;
     if (button == gui::TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble) &&
         OleDragSourcePress(c, r, x, y))
         return;  // the drag starts once the pointer moves
@@ -400,6 +404,14 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
         if (FEditDisable || Options().Contains(TGridOption::goEditing)) PasteSelectionFromClipboard();
         if (OnSelectionResized) OnSelectionResized(this, FDropSelection, now);
         return;
+    }
+    if (button == gui::TMouseButton::mbLeft && FPushedCellButton.X >= 0) {
+        int bc = -1, br = -1;
+        MouseToCell(x, y, bc, br);
+        if (CellButtonRelease(bc, br, x, y)) {
+            FMouseDown = false;
+            return;
+        }
     }
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);

@@ -488,3 +488,101 @@ TEST(GridLooks, ThemeAdaptationAtLoadAndWhenSwitchedOn)
     EXPECT_FALSE(h->SearchFooter()->AutoThemeAdapt);
     gui::SetThemeActive(false);
 }
+
+// ------------------------------------------------------ cell controls by click
+
+TEST_F(RestFixture, ClicksOperateCheckBoxesRadiosAndButtons)
+{
+    std::vector<std::string> ev;
+    G->OnCheckBoxClick = [&](rtl::TObject*, int c, int r, bool s) {
+        ev.push_back("check " + std::to_string(c) + "," + std::to_string(r) + (s ? " on" : " off"));
+    };
+    G->OnRadioClick = [&](rtl::TObject*, int, int, int i) { ev.push_back("radio " + std::to_string(i)); };
+    G->OnRadioButtonClick = [&](rtl::TObject*, int, int r) { ev.push_back("radiobutton " + std::to_string(r)); };
+    G->OnButtonClick = [&](rtl::TObject*, int c, int r) {
+        ev.push_back("button " + std::to_string(c) + "," + std::to_string(r));
+    };
+    G->AddCheckBox(1, 1, false, false);
+    G->AddRadioButton(2, 1, true);
+    G->AddRadioButton(2, 2, false);
+    G->SetRowHeights(3, 60);
+    rtl::TStringList* group = G->CreateRadio(3, 3, 0, 0);
+    for (const char* s : {"a", "b", "c"}) group->Add(s);
+    G->AddButton(4, 4, 40, 20, "Go", TCellHAlign::haLeft, TCellVAlign::vaTop);
+    gui::Application->ProcessMessages();
+    G->GetImage();  // the button's place is known once painted
+
+    // A point of the cell's check box (or radio button).
+    const auto boxPoint = [&](int c, int r) {
+        const gui::TRect cr = G->CellRect(c, r);
+        for (int y = cr.Top; y < cr.Bottom; ++y)
+            for (int x = cr.Left; x < cr.Right; ++x)
+                if (G->IsInCheckBox(c, r, x, y)) return gui::TPoint{x, y};
+        return gui::TPoint{-1, -1};
+    };
+    const auto click = [&](gui::TPoint p) {
+        ev.clear();
+        gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, p.X, p.Y);
+        gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, p.X, p.Y);
+    };
+    const gui::TPoint box = boxPoint(1, 1);
+    ASSERT_GE(box.X, 0);
+    click(box);
+    EXPECT_TRUE(G->IsChecked(1, 1));
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0], "check 1,1 on");
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 1);
+    // With precise hits a click beside the box only selects the cell.
+    G->MouseActions()->SetPreciseCheckBoxCheck(true);
+    const gui::TRect c11 = G->CellRect(1, 1);
+    click({c11.Right - 3, c11.Bottom - 3});
+    EXPECT_TRUE(G->IsChecked(1, 1));
+    EXPECT_TRUE(ev.empty());
+    G->MouseActions()->SetPreciseCheckBoxCheck(false);
+
+    const gui::TPoint rb = boxPoint(2, 2);
+    ASSERT_GE(rb.X, 0);
+    click(rb);
+    EXPECT_TRUE(G->IsRadioButtonChecked(2, 2));
+    EXPECT_FALSE(G->IsRadioButtonChecked(2, 1));
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0], "radiobutton 2");
+
+    // A vertical group: the second line's button.
+    const gui::TRect g33 = G->CellRect(3, 3);
+    const int line = std::max(G->ControlLook()->RadioSize(), G->Canvas()->TextHeight("gh"));
+    click({g33.Left + 6, g33.Top + line + line / 2});
+    int idx = -1;
+    G->GetRadioIdx(3, 3, idx);
+    EXPECT_EQ(idx, 1);
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0], "radio 1");
+
+    // A button clicks at the release, drawn pushed meanwhile; released
+    // elsewhere on the grid it still clicks, and always comes up.
+    gui::TRect b;
+    G->GetCellControlRect(4, 4, b);
+    ASSERT_GT(b.Width(), 0);
+    const gui::TPoint bp{b.Left + 5, b.Top + 5};
+    ev.clear();
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, bp.X, bp.Y);
+    EXPECT_EQ(G->PushedCellButton().X, 4);
+    EXPECT_TRUE(ev.empty());
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, bp.X, bp.Y);
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0], "button 4,4");
+    EXPECT_EQ(G->PushedCellButton().X, -1);
+    ev.clear();
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, bp.X, bp.Y);
+    const gui::TRect other = G->CellRect(2, 4);
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, other.Left + 5, other.Top + 5);
+    EXPECT_EQ(ev, std::vector<std::string>{"button 4,4"});
+    EXPECT_EQ(G->PushedCellButton().X, -1);
+
+    // Without editing the check box stays as it is.
+    G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goEditing});
+    click(box);
+    EXPECT_TRUE(G->IsChecked(1, 1));
+    EXPECT_TRUE(ev.empty());
+}
