@@ -207,6 +207,26 @@ TEST_F(RestFixture, ComboEditorPutsItsCaretUnderTheMouse)
     G->HideInplaceEdit();
 }
 
+TEST_F(RestFixture, TextEditorPutsItsCaretUnderTheMouse)
+{
+    G->SetCells(2, 2, "abcdefghijkl");
+    G->MouseActions()->SetCaretPositioning(true);
+    G->MoveColRow(2, 2, true, false);
+    const gui::TRect cr = G->CellRect(2, 2);
+    const gui::TPoint at{cr.Left + 50, cr.Top + cr.Height() / 2};
+    gui::SetCursorPos(G->ClientToScreen(at));
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, at.X, at.Y);
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, at.X, at.Y);
+    if (!G->EditorMode()) G->ShowInplaceEdit();
+    gui::TInplaceEdit* ed = G->InplaceEditor();
+    ASSERT_TRUE(ed && ed->Visible());
+    EXPECT_GT(ed->SelStart(), 2);
+    EXPECT_LT(ed->SelStart(), 12);
+    EXPECT_EQ(ed->SelLength(), 0);
+    EXPECT_FALSE(G->LButFlg);
+    G->HideInplaceEdit();
+}
+
 TEST_F(RestFixture, RefusedValueShowsTheInvalidEntryBalloonOnTheSpecialEditor)
 {
     G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edComboEdit; };
