@@ -241,7 +241,10 @@ void TExStringGrid::Loaded()
     }
     if (!FIsWinXP && !Designing() && FControlLook->ControlStyle() == TControlStyle::csTheme)
         FControlLook->SetControlStyle(TControlStyle::csClassic);
+    FSearchFooter->AutoThemeAdapt = FAutoThemeAdapt;
+    UpdateSearchPanel();
     UpdateAlwaysScrollBars(false);
+    if (FAutoThemeAdapt) ThemeAdapt();
 }
 
 gui::TCustomForm* TExStringGrid::FindParentForm(const gui::TControl* control)

@@ -533,8 +533,11 @@ public:
     EXGRID_STORED(bool, HideFocusRect, false)
     EXGRID_STORED(TColor, HintColor, gui::clInfoBk)
     EXGRID_STORED(TScrollBarAlways, ScrollBarAlways, TScrollBarAlways::saNone)
-    EXGRID_STORED(TScrollType, ScrollType, TScrollType::ssNormal)
-    EXGRID_STORED(TColor, ScrollColor, gui::clNone)
+    // Both repaint the bars when they change (ExGridFlatBars.cpp).
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v);
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor v);
     EXGRID_STORED(int, ScrollWidth, 16)
     bool ScrollProportional() const { return FScrollProportional; }
     // Off: the thumbs follow the visible and total scrolling cells again.
@@ -556,7 +559,10 @@ public:
     EXGRID_STORED(std::string, XMLEncoding, "ISO-8859-1")
     EXGRID_STORED(bool, AutoNumAlign, false)
     EXGRID_STORED(bool, AutoFilterUpdate, true)
-    EXGRID_STORED(bool, AutoThemeAdapt, false)
+    // On: the search footer follows along and the grid takes the colours
+    // of the desktop's current scheme at once (ExGridLookColors.cpp).
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
     EXGRID_STORED(bool, AnchorHint, false)
     EXGRID_STORED(bool, EnableWheel, true)
     EXGRID_STORED(bool, IntelliZoom, true)
@@ -846,9 +852,9 @@ public:
     // digits, "-" and the locale separators go to the number, the rest to
     // the unit ("12 kg" gives "12" and " kg"; "1a2" gives "12" and "a").
     static void SplitUnitText(const std::string& text, std::string& number, std::string& unit);
-    // Flat scroll bars need the desktop's flat-bar functions, which this
-    // system does not have: the grid keeps its normal bars whatever
-    // ScrollType says.
+    // The desktop's own flat scroll bars (with their different thumb range)
+    // do not exist here: the grid draws its bars flat itself (see
+    // PaintFlatScrollBars) and keeps their 0..127 positions.
     bool IsFlat() const { return false; }
     TRowChangingEvent OnRowChanging;
     TColChangingEvent OnColChanging;
@@ -1640,6 +1646,38 @@ public:
     virtual void DesignHelperClick(int x, int y);
     uint8_t LastDesignChoice() const { return FLastDesignChoice; }
     gui::TPopupMenu* DesignLookMenu() const { return FDesignMenu; }
+
+    // --- cell controls by key and click, flat scroll bars, theme adaptation (ExGridKeys.cpp,
+    // ExGridFlatBars.cpp, ExGridLookColors.cpp) ------------------------------------
+    // Fired when Space or a click operates a cell control: ACol is the real
+    // column for a key, the displayed one for a click; ARow the display row.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnRadioButtonClick;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnButtonClick;
+    // Enter or Space on a cell holding a check box, radio or button.
+    void CellControlKey(uint16_t key);
+    // A left press on a cell's radio group or button (true: handled), on its
+    // check box or radio button, and the release of a pressed cell button
+    // (displayed column c).
+    bool CellControlPress(int c, int r, int x, int y);
+    bool CellCheckPress(int c, int r, int x, int y, gui::TShiftState shift);
+    bool CellButtonRelease(int c, int r, int x, int y);
+    // The button of the radio group in (real column aCol, aRow) at the point
+    // (relative to the cell) is chosen.
+    void ClickRadioGroup(int aCol, int aRow, int x, int y);
+    gui::TPoint PushedCellButton() const { return FPushedCellButton; }
+    // ScrollType ssFlat and ssEncarta draw the grid's own bars flat over
+    // their normal drawing, with ScrollColor as the track colour.
+    void PaintFlatScrollBars();
+
+private:
+    TScrollType FScrollType = TScrollType::ssNormal;
+    TColor FScrollColor = gui::clNone;
+    bool FAutoThemeAdapt = false;
+    gui::TPoint FPushedCellButton{-1, -1};
+
+public:
 
 protected:
     void ColumnMoved(int fromIndex, int toIndex) override;

@@ -471,8 +471,16 @@ void TGridCombo::Dispatch(gui::TMessage& m)
     case gui::WM_SETFOCUS:
         gridbase::TGRDComboBox::Dispatch(m);
         if (g->LButFlg) {
-            g->LButFlg = false;
-            SetSelLength(0);
+            // Editing began with a click: the caret goes where the mouse is.
+            const gui::TPoint p = ScreenToClient(gui::GetCursorPos());
+            if (p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height()) {
+                const gui::LRESULT at = Perform(gui::EM_CHARFROMPOS, 0, gui::MAKELPARAM(p.X, p.Y));
+                if (at != -1) {
+                    SetSelStart(gui::LOWORD(static_cast<uintptr_t>(at)));
+                    SetSelLength(0);
+                    g->LButFlg = false;
+                }
+            }
         }
         return;
     default: break;

@@ -6,6 +6,7 @@
 #include "grid/ExGrid.h"
 #include "gridbase/ExUtil.h"
 #include "htmltext/GrdHTMLE.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/rtl/Strings.h"
 
 namespace grid {
@@ -62,12 +63,19 @@ bool TExStringGrid::ControlPress(int aCol, int aRow, int x, int y)
 {
     const int dCol = RealToDisplayCol(aCol);
     const std::string text = GetCellText(aCol, aRow);
-    if (!EnableHTML() || text.find('<') == std::string::npos) return false;
-    const int checkRoom = HasCheckBox(aCol, aRow) ? FControlLook->CheckSize() : 0;
-    gui::TBitmap scratch;
-    scratch.SetSize(1, 1);
-    const htmltext::TMarkupResult res =
-        HitMarkup(*this, *scratch.Canvas(), text, CellRect(dCol, aRow), FXYOffset, checkRoom, x, y, "");
+    const bool html = EnableHTML() && text.find('<') != std::string::npos;
+    htmltext::TMarkupResult res;
+    if (!html) {
+        // With URLShow a plain text that is a URL or mail address is an
+        // anchor as a whole.
+        if (!URLShow() || !gridbase::IsUrlOrMail(text)) return false;
+        res.AnchorValue = text;
+    } else {
+        const int checkRoom = HasCheckBox(aCol, aRow) ? FControlLook->CheckSize() : 0;
+        gui::TBitmap scratch;
+        scratch.SetSize(1, 1);
+        res = HitMarkup(*this, *scratch.Canvas(), text, CellRect(dCol, aRow), FXYOffset, checkRoom, x, y, "");
+    }
     if (res.AnchorValue.empty()) {
         if (rtl::UpperCase(text).find("<CONTROL") == std::string::npos) return false;
         if (OnClickCell) OnClickCell(this, aRow, dCol);
@@ -113,6 +121,10 @@ bool TExStringGrid::ControlPress(int aCol, int aRow, int x, int y)
                 MoveColRow(p.X, p.Y, true, true);
                 ScrollInView(p.X, p.Y);
             }
+        } else {
+            // Any other anchor (a web address, a mail address, a file) opens
+            // with the desktop's program for it.
+            gui::ShellOpen(res.AnchorValue);
         }
     }
     return true;

@@ -150,6 +150,8 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
         }
     }
 
+    if (key == gui::VK_RETURN || key == gui::VK_SPACE) CellControlKey(key);
+
     // Append a row on Down at the last normal row.
     if (wasDown && FNavigation->AppendOnArrowDown()) {
         const bool last = Row() + 1 == RowCount() - FFixedFooters ||
@@ -323,14 +325,20 @@ void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, 
         return;
     }
     FSelectionClick = false;
+    // Radio groups and buttons in cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && CellControlPress(c, r, x, y)) return;
     // Anchors and inline form controls of HTML cells.
     if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && !IsFixed(c, r) &&
         ControlPress(RealColIndex(c), r, x, y))
         return;
+    // Check boxes and radio buttons in cells.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && CellCheckPress(c, r, x, y, shift)) return;
     if (button == gui::TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble) &&
         OleDragSourcePress(c, r, x, y))
         return;  // the drag starts once the pointer moves
     FMouseDown = button == gui::TMouseButton::mbLeft;
+    // An editor opened by this press puts its caret under the mouse.
+    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && MouseActions()->CaretPositioning()) LButFlg = true;
     if (button == gui::TMouseButton::mbLeft) {
         // The sizing reference cell: in the header row the column left of a
         // border the press lies just right of.
@@ -404,6 +412,14 @@ void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, in
         FEditDisable = false;
         if (OnSelectionResized) OnSelectionResized(this, FDropSelection, now);
         return;
+    }
+    if (button == gui::TMouseButton::mbLeft && FPushedCellButton.X >= 0) {
+        int bc = -1, br = -1;
+        MouseToCell(x, y, bc, br);
+        if (CellButtonRelease(bc, br, x, y)) {
+            FMouseDown = false;
+            return;
+        }
     }
     const gui::TGridState state = GridState();
     TBaseGrid::MouseUp(button, shift, x, y);

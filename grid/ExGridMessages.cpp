@@ -16,6 +16,21 @@ constexpr uintptr_t GridTimerId = 111;
 // Bit 22 of a key message's data: a bit of the scan code that the keypad's
 // decimal key sets and the main keyboard's full stop does not.
 constexpr gui::LPARAM KeypadScanBit = gui::LPARAM(1) << 22;
+
+// The invalid-entry balloon points at the editor that holds the refused
+// value: the text editor, else the special editor in use.
+void ShowInvalidEntryBalloon(TExStringGrid& g)
+{
+    gui::TWinControl* ed = nullptr;
+    if (g.SpecialEditorOpen()) ed = g.EditCtrl();
+    else if (g.EditMode()) ed = g.InplaceEditor();
+    if (!ed || !ed->Visible()) return;
+    gui::TBalloonTip* tip = g.BalloonTip();
+    tip->SetTitle(g.InvalidEntryTitle());
+    tip->SetText(g.InvalidEntryText());
+    tip->SetIcon(static_cast<int>(g.InvalidEntryIcon()));
+    tip->ShowAt(ed->ClientToScreen({std::min(8, ed->Width() / 2), ed->Height() - 2}));
+}
 } // namespace
 
 // ---------------------------------------------------------------- messages
@@ -314,8 +329,10 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
             ShowEditor();
             FValidating = true;
             FModified = FOldModifiedValue;
-            if (!InvalidEntryTitle().empty() || !InvalidEntryText().empty())
+            if (!InvalidEntryTitle().empty() || !InvalidEntryText().empty()) {
                 FLastBalloonText = InvalidEntryTitle() + "\n" + InvalidEntryText();
+                ShowInvalidEntryBalloon(*this);
+            }
         }
         FOldCellText = GetRawCellText(aCol, aRow);
     }

@@ -55,6 +55,7 @@ void TExStringGrid::Paint()
     cv->Pen()->SetColor(0);
     if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != gui::clNone) PaintBackgroundOutsideCells();
     PaintDesignHelper();
+    PaintFlatScrollBars();
     if (OnPainted) OnPainted(this);
 }
 

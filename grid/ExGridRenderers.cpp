@@ -529,6 +529,13 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
         canvas->TextRect(clip, static_cast<int>(std::lround(sx)), static_cast<int>(std::lround(sy)), text);
         canvas->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
         canvas->Font()->SetOrientation(oldOrientation);
+        // A rotated header of the sorted column keeps its sort mark, in the
+        // top right corner where turned text leaves room.
+        TSortSettings* ss = FSortSettings.get();
+        const bool sorted = rCol == ss->Column() || (ss->IndexShow() && FSortIndexes->FindIndex(rCol) >= 0);
+        if (ss->Show() && aRow == ss->Row() && RowCount() >= 3 && TBaseGrid::FixedRows() >= 1 && sorted &&
+            (rCol >= TBaseGrid::FixedCols() || ss->FixedCols()))
+            DrawSortIndicator(canvas, rCol, rect.Top + 8, rect.Right - 10);
         break;
     }
     case TCellType::ctPicture:

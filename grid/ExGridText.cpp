@@ -189,6 +189,13 @@ void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
         opt.LinkColor = urlColor;
         opt.PictureCache = FImageCache.get();
         opt.WordWrap = ctx.WordWrap;
+        if (FCtrlDown && FCtrlXY.X == ctx.RCol && FCtrlXY.Y == ctx.Row) {
+            // An inline button held down is drawn pressed: the one under the
+            // press point.
+            opt.PointX = FPressPoint.X;
+            opt.PointY = FPressPoint.Y;
+            opt.MouseDown = true;
+        }
         htmltext::TMarkupResult res;
         cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
         htmltext::DrawMarkupText(htmltext::TMarkupDialect::mdGrid, *cv, text, hr, opt, res);

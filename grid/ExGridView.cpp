@@ -31,6 +31,11 @@ void TExStringGrid::SetLook(TGridLook v)
     if (v == FLook) return;
     FLook = v;
     if (v != TGridLook::glCustom) {
+        TControlLook* cl = ControlLook();
+        cl->SetFixedGradientMirrorFrom(gui::clNone);
+        cl->SetFixedGradientMirrorTo(gui::clNone);
+        cl->SetFixedGradientFrom(gui::clNone);
+        cl->SetFixedGradientTo(gui::clNone);
         FKVRGradFrom = FKVRGradTo = FKVRGradMirrorFrom = FKVRGradMirrorTo = gui::clNone;
         switch (v) {
         case TGridLook::glVista:
@@ -43,24 +48,47 @@ void TExStringGrid::SetLook(TGridLook v)
         default: {
             SetSelectionStyle(gridbase::TGridSelectionStyle::ssDefault);
             const bool plain = v == TGridLook::glStandard || v == TGridLook::glSoft || v == TGridLook::glClassic;
-            if (plain && !Loading()) SetFixedColor(gui::clBtnFace);
-            if (v == TGridLook::glKVR || v == TGridLook::glXP) {
-                FKVRGradFrom = 0xFFFFFF;
-                FKVRGradTo = v == TGridLook::glXP ? gui::ColorToRGB(gui::clBtnFace) : 0xC0C0C0;
+            const bool kvrOrXP = v == TGridLook::glKVR || v == TGridLook::glXP;
+            // The fixed-cell gradient (which the grid's look colours follow).
+            if (plain) {
+                if (!Loading()) SetFixedColor(gui::clBtnFace);
+                cl->SetFixedGradientFrom(gui::clBtnFace);
+                cl->SetFixedGradientTo(gui::clNone);
+            } else {
+                cl->SetFixedGradientFrom(0xFFFFFF);
+                cl->SetFixedGradientTo(gui::clBtnFace);
             }
             SetGridFixedLineColor(0x808080);
+            cl->SetFixedGradientMirrorFrom(gui::clNone);
+            cl->SetFixedGradientMirrorTo(gui::clNone);
+            FKVRGradMirrorFrom = FKVRGradMirrorTo = gui::clNone;
             SetGridLineColor(0xC0C0C0);
-            if (v == TGridLook::glKVR || v == TGridLook::glXP) {
+            if (kvrOrXP) {
                 FActiveCellColor = 0xEACAB6;
                 FActiveCellColorTo = gui::clNone;
                 FSelectionColor = 0xEACAB6;
                 FSelectionColorTo = gui::clNone;
                 FSelectionTextColor = 0;
+                SetSearchFooterColor(FKVRGradFrom);
+                SetSearchFooterColorTo(FKVRGradTo);
+                cl->SetFixedGradientFrom(0xFFFFFF);
+                cl->SetFixedGradientTo(v == TGridLook::glXP ? gui::clBtnFace : TColor{0xC0C0C0});
+                // Hovered and pressed fixed cells.
+                cl->SetFixedGradientHoverFrom(0xCFD0D1);
+                cl->SetFixedGradientHoverTo(0xBEC6C8);
+                cl->SetFixedGradientHoverMirrorFrom(0xBEC6C8);
+                cl->SetFixedGradientHoverMirrorTo(0xABBCBF);
+                cl->SetFixedGradientDownFrom(0x868788);
+                cl->SetFixedGradientDownTo(0x737C7E);
+                cl->SetFixedGradientDownMirrorFrom(0x737C7E);
+                cl->SetFixedGradientDownMirrorTo(0x627376);
             } else {
                 FActiveCellColor = 0x808080;
                 FActiveCellColorTo = gui::clNone;
                 FSelectionColor = gui::clHighlight;
                 FSelectionTextColor = gui::clHighlightText;
+                SetSearchFooterColor(gui::clBtnFace);
+                SetSearchFooterColorTo(gui::clBtnFace);
             }
             break;
         }

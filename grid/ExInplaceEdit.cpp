@@ -294,6 +294,15 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
         FExGrid->ExcelStyleDecimalSeparator())
         message.WParam = static_cast<unsigned char>(rtl::FormatSettings().DecimalSeparator);
     gui::TInplaceEdit::Dispatch(message);
+    if (message.Msg == gui::WM_SETFOCUS && FExGrid->LButFlg) {
+        // Editing began with a click: the caret goes where the mouse is.
+        const gui::TPoint p = ScreenToClient(gui::GetCursorPos());
+        const gui::LRESULT at = Perform(gui::EM_CHARFROMPOS, 0, gui::MAKELPARAM(p.X, p.Y));
+        if (at != -1) {
+            SetSel(gui::LOWORD(static_cast<uintptr_t>(at)), 0);
+            FExGrid->LButFlg = false;
+        }
+    }
 }
 
 void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)

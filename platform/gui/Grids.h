@@ -270,6 +270,9 @@ public:
     // mouse; ESB_ENABLE_BOTH undoes it.
     void EnableScrollBar(int bar, uint32_t flags);
     bool ScrollBarEnabled(int bar) const { return bar == SB_VERT ? !FVertDisabled : !FHorzDisabled; }
+    // Where a bar's parts lie in the control (for descendants that draw the
+    // bars their own way over the grid's drawing).
+    void ScrollBarRects(int bar, TRect& whole, TRect& up, TRect& down, TRect& thumb) const;
     // The thumb's length from a range and page (SB_VERT or SB_HORZ); the
     // thumb's position stays the grid's own (0..127 over the scrolling cells).
     void SetScrollInfo(int bar, const TScrollInfo& info);

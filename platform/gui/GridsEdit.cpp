@@ -155,6 +155,12 @@ void TInplaceEdit::Dispatch(TMessage& message)
         if (FGrid && FGrid->Options().Contains(TGridOption::goTabs)) message.Result |= DLGC_WANTTAB;
         return;
     }
+    if (message.Msg == EM_CHARFROMPOS) {
+        // The character under a point of the editor (its line is 0).
+        const int x = GET_X_LPARAM(message.LParam), y = GET_Y_LPARAM(message.LParam);
+        message.Result = x < 0 || y < 0 || x >= Width() || y >= Height() ? -1 : MAKELPARAM(CharAtX(x), 0);
+        return;
+    }
     TCustomControl::Dispatch(message);
 }
 

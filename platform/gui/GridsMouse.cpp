@@ -158,6 +158,15 @@ TCustomGrid::BarGeometry TCustomGrid::ScrollBarGeometry(int bar) const
     return g;
 }
 
+void TCustomGrid::ScrollBarRects(int bar, TRect& whole, TRect& up, TRect& down, TRect& thumb) const
+{
+    const BarGeometry g = ScrollBarGeometry(bar);
+    whole = g.Whole;
+    up = g.Up;
+    down = g.Down;
+    thumb = g.Thumb;
+}
+
 bool TCustomGrid::ScrollBarMouseDown(int x, int y)
 {
     for (int bar : {SB_VERT, SB_HORZ}) {

@@ -1140,6 +1140,15 @@ bool TCustomComboBox::NativeMessage(TMessage& m)
         return true;
     }
     case CB_LIMITTEXT: SetMaxLength(static_cast<int>(m.WParam)); m.Result = 1; return true;
+    case EM_CHARFROMPOS: {
+        // The character of the edit field under a point of the combo's client
+        // area; -1 for a list-style combo or a point beside the field.
+        m.Result = -1;
+        if (!le) return true;
+        const QPoint p = le->mapFrom(w, QPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+        if (le->rect().contains(p)) m.Result = MAKELPARAM(le->cursorPositionAt(p), 0);
+        return true;
+    }
     case CB_GETCOUNT: m.Result = FItems->Count(); return true;
     case CB_GETCURSEL: m.Result = ItemIndex(); return true;
     case CB_SETCURSEL: SetItemIndex(static_cast<int>(static_cast<intptr_t>(m.WParam))); m.Result = ItemIndex(); return true;
