@@ -1889,6 +1889,13 @@ public:
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void Paint() override;
+    // A vertical scroll moves the shown pixels only while nothing but the
+    // rows is drawn over the scrolling area (no background picture or
+    // gradient, fixed footers, footer bars, editing, design panel or
+    // OnPainted drawing).
+    bool CanBlitScroll() const override;
+    // The look border covers two pixels along each edge.
+    int ScrollFrameWidth() const override;
     void DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect,
                       TGridDrawState state) override;
     // What the text layer of one cell works with.

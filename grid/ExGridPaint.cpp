@@ -59,6 +59,29 @@ void TExStringGrid::Paint()
     if (OnPainted) OnPainted(this);
 }
 
+bool TExStringGrid::CanBlitScroll() const
+{
+    if (FUpdateCount > 0 || FEditing || EditorMode() || OnPainted) return false;
+    // A picture or gradient stays where it is while the rows move over it.
+    const TBackGroundDisplay display = FBackGround->Display();
+    const bool gradient =
+        display == TBackGroundDisplay::bdGradientHorz || display == TBackGroundDisplay::bdGradientVert;
+    if (!FBackGround->Bitmap()->Empty() || (gradient && FBackGround->ColorTo() != gui::clNone)) return false;
+    if (FFixedFooters > 0 || (FFloatingFooter && FFloatingFooter->Visible()) || SearchFooterShown()) return false;
+    if (Designing() && ShowDesignHelper()) return false;
+    return TBaseGrid::CanBlitScroll();
+}
+
+int TExStringGrid::ScrollFrameWidth() const
+{
+    // As PaintLookBorder decides.
+    const TGridLook look = Look();
+    const bool bordered = look == TGridLook::glSoft ||
+                          (static_cast<int>(look) >= static_cast<int>(TGridLook::glKVR) &&
+                           static_cast<int>(look) <= static_cast<int>(TGridLook::glOffice2007));
+    return bordered && BorderStyle() != gui::TBorderStyle::bsNone && !Flat() ? 2 : 0;
+}
+
 // ------------------------------------------------------ visual properties
 
 void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& state, bool print, bool select,

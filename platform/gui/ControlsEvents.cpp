@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -22,6 +23,7 @@
 
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/GraphicsQt.h"
 #include "platform/gui/QtBridge.h"
 
 namespace gui {
@@ -332,12 +334,16 @@ bool HandleKey(TWinControl* c, IBridge* b, QKeyEvent* ke, QWidget* guardWidget)
 
 // Hands a painter begun on the widget to a canvas and delivers the messages
 // with that canvas in WParam; the canvas is given back also on failure.
-void DeliverWithCanvas(TWinControl* c, QPainter& p, QWidget* w, TCanvas* cv, std::initializer_list<uint32_t> msgs)
+void DeliverWithCanvas(TWinControl* c, QPainter& p, QWidget* w, TCanvas* cv, std::initializer_list<uint32_t> msgs,
+                       const QRegion* clip = nullptr)
 {
     qt::AttachPainter(*cv, &p, w->width(), w->height());
     cv->SetWindowOrg(0, 0);
     cv->SetViewportOrg(0, 0);
     cv->SelectClipRgn(nullptr);
+    // The canvas clips to what the paint event asks for, so that ClipRect
+    // tells a partial repaint what it may skip.
+    if (clip && !clip->isEmpty()) cv->Data().clip = *clip;
     try {
         for (uint32_t msg : msgs) {
             TMessage m{msg, reinterpret_cast<WPARAM>(cv), 0, 0};
@@ -369,7 +375,8 @@ void HandlePaint(TWinControl* c, IBridge* b, QEvent* e)
     if (d.customPaint) {
         {
             QPainter p(w);
-            DeliverWithCanvas(c, p, w, d.paintCanvas.get(), {WM_ERASEBKGND, WM_PAINT});
+            const QRegion* region = e && e->type() == QEvent::Paint ? &static_cast<QPaintEvent*>(e)->region() : nullptr;
+            DeliverWithCanvas(c, p, w, d.paintCanvas.get(), {WM_ERASEBKGND, WM_PAINT}, region);
             PaintOverlay(c, p);
         }
         if (guard) PaintNonClient(c, w);

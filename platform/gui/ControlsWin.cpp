@@ -978,8 +978,22 @@ void TCustomControl::PaintWindow(TCanvas* canvas)
     if (canvas != FCanvas.get()) {
         QPainter* p = qt::Painter(*canvas);
         qt::AttachPainter(*FCanvas, p, Data().client->width(), Data().client->height());
-        Paint();
-        qt::DetachPainter(*FCanvas);
+        // Paint sees the clip of the canvas it paints for (a partial repaint
+        // skips what lies outside it); the own canvas keeps its clip after.
+        TRegion own, given;
+        const bool hadOwn = FCanvas->GetClipRgn(own);
+        FCanvas->SelectClipRgn(canvas->GetClipRgn(given) ? &given : nullptr);
+        auto restore = [&] {
+            FCanvas->SelectClipRgn(hadOwn ? &own : nullptr);
+            qt::DetachPainter(*FCanvas);
+        };
+        try {
+            Paint();
+        } catch (...) {
+            restore();
+            throw;
+        }
+        restore();
         return;
     }
     Paint();

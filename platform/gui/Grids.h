@@ -347,6 +347,15 @@ protected:
     // Rows rearranged by PermuteRows (the store follows).
     virtual void RowsPermutedData(const std::vector<int>& order) {}
 
+    // Whether a vertical scroll may move the pixels already shown: true
+    // while the picture of the scrolling rows simply moves with them (no
+    // child controls over the grid).  A descendant that draws anything
+    // else there answers false; the scroll then repaints the whole grid.
+    virtual bool CanBlitScroll() const;
+    // Pixels along the window's edges that a frame painted over the cells
+    // covers; a blit scroll leaves them where they are.
+    virtual int ScrollFrameWidth() const { return 0; }
+
     void Paint() override;
     // Paints the background of a cell as the desktop style does and, for
     // the current cell, the focus frame.
@@ -435,6 +444,10 @@ protected:
     bool ScrollBarMouseDown(int x, int y);
     void ScrollBarMouseMove(int x, int y, bool release);
     void ComputeScrollBars();
+    // Moves the scrolling rows' pixels from TopRow oldTop to the current
+    // one and marks the uncovered strip; false when that cannot be done
+    // (nothing happened then).
+    bool BlitScrollRows(int oldTop);
 protected:
     void SizeChangedInternal(int oldCols, int oldRows);
     void SetAxisCount(bool cols, int value);

@@ -374,10 +374,15 @@ void TCustomGrid::MoveTopLeft(int aLeft, int aTop)
     aLeft = std::clamp(aLeft, FFixedCols, std::max(FFixedCols, maxTL.X));
     aTop = std::clamp(aTop, FFixedRows, std::max(FFixedRows, maxTL.Y));
     if (aLeft == FTopLeft.X && aTop == FTopLeft.Y) return;
+    const TGridCoord old = FTopLeft;
+    const bool vertBar = FVertBar, horzBar = FHorzBar;
     FTopLeft = {aLeft, aTop};
     UpdateScrollRange();
     InvalidateEditor();
-    Invalidate();
+    // A vertical scroll moves the pixels already shown where it can and
+    // paints only the rows that come into view.
+    const bool sameLayout = aLeft == old.X && vertBar == FVertBar && horzBar == FHorzBar;
+    if (!(sameLayout && BlitScrollRows(old.Y))) Invalidate();
     TopLeftChanged();
 }
 

@@ -48,8 +48,16 @@ void TCustomGrid::Paint()
     for (int i = 0; i < FFixedRows; ++i) if (v.Extent(i) >= 0) rows.push_back(i);
     for (int i = v.First; i <= v.LastVisible; ++i) if (v.Extent(i) >= 0) rows.push_back(i);
 
+    // A partial repaint (a scroll paints only the rows coming into view)
+    // skips the rows that lie wholly outside the clip, lines included; the
+    // scroll bar strips, repainted along with the rows, do not count.
+    const int savedClip = c->SaveDC();
+    c->IntersectClipRect(client);
+    const TRect clip = c->ClipRect();
+    c->RestoreDC(savedClip);
     for (int r : rows) {
         const int top = v.Start(r);
+        if (top >= clip.Bottom || top + v.Extent(r) + v.LineWidth <= clip.Top) continue;
         for (int col : cols) {
             const int left = h.Start(col);
             TRect rect{left, top, left + h.Extent(col), top + v.Extent(r)};
