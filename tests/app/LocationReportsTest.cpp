@@ -22,8 +22,13 @@
 #include "app/PrintSelectDlgs.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClassPages.h"
+#include "report/qlrOutputServices.h"
 #include "reportout/qlrCross.h"
+#include "platform/gui/InputSim.h"
 #include "reportout/qlrExportPDF.h"
+#include "reportout/qlrPreview.h"
+#include "reportout/qlrPreviewForm.h"
+#include "reportout/qlrPrinter.h"
 
 using namespace app;
 using namespace gui;
@@ -374,6 +379,68 @@ TEST_F(LocationReports, EclipseListReportsOfOneLocation)
     text = ExportAndRead(*last.qlrReport, "report_solar_eclipse_list_empty");
     ExpectRowPrinted(text, Header(*last.SG));
     EXPECT_FALSE(std::regex_search(text, std::regex("\\d\\d:\\d\\d:\\d\\d"))) << text;
+}
+
+// The print command with the location table and Preview chosen shows the
+// report's preview window, as the location print command and the eclipse
+// list's print button do.
+TEST_F(LocationReports, PrintSelectionPreviewsTheTableAndListsPreviewToo)
+{
+    qlr::RegisterReportOutput();
+    Show(etSolarEclipse, "2024 Apr 08", {Findlay, Tokyo});
+    Form->qlrReport->PreviewOptions()->Modal = false;
+    Form->qlrReport->SetOldStyleProgress(true);
+    bool seen = false;
+    gui::TApplicationEvents hook(nullptr);
+    hook.OnIdle = [&](rtl::TObject*, bool& done) {
+        done = true;
+        for (int i = 0; i < gui::Screen->FormCount(); ++i) {
+            auto* d = dynamic_cast<TPrintSelectDlg*>(gui::Screen->Forms(i));
+            if (!d || !d->Visible() || seen) continue;
+            seen = true;
+            EXPECT_TRUE(d->RBLocationTable->Enabled());
+            gui::sim::Click(d->RBLocationTable, 5, 5);
+            EXPECT_TRUE(d->CBPreview->Enabled());
+            gui::sim::Click(d->CBPreview, 5, 5);
+            EXPECT_TRUE(d->FPreview);
+            Shot(d, "print-selection-location-table.png");
+            gui::sim::Click(d->OKBtn, 5, 5);
+        }
+    };
+    Form->FilePrint();
+    hook.OnIdle = nullptr;
+    ASSERT_TRUE(seen);
+    ASSERT_NE(Form->qlrReport->PreviewForm(), nullptr);
+    auto* preview = dynamic_cast<qlr::TqlrPreview*>(Form->qlrReport->PreviewForm()->Preview());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->PageCount(), 1);
+    EXPECT_EQ(preview->PreviewForm()->Caption(), Form->LTitle->Caption());
+    Shot(preview->PreviewForm(), "location-table-preview.png");
+    preview->PreviewForm()->Close();
+    gui::Application->ProcessMessages();
+    EXPECT_TRUE(Form->Action("actLocationsPrint")->Enabled());
+    EXPECT_TRUE(static_cast<bool>(Form->Action("actLocationsPrint")->OnExecute));
+
+    TLocationSEEclipsesDlg se(nullptr);
+    TObserverData place;
+    place.SetPlace("Findlay (USA)");
+    place.SetGeoLatitude(Findlay.Lat * Deg);
+    place.SetGeoLongitude(Findlay.Lon * Deg);
+    se.SetLocation(&place);
+    se.SetCatNo(CatNo(etSolarEclipse, "2024 Apr 08"));
+    se.SetNumEvents(5);
+    se.SearchEclipses();
+    se.qlrReport->PreviewOptions()->Modal = false;
+    se.qlrReport->SetOldStyleProgress(true);
+    ASSERT_TRUE(se.SBPrint->Enabled());
+    se.SBPrint->Click();
+    ASSERT_NE(se.qlrReport->PreviewForm(), nullptr);
+    auto* list = dynamic_cast<qlr::TqlrPreview*>(se.qlrReport->PreviewForm()->Preview());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->PageCount(), 1);
+    EXPECT_EQ(list->PreviewForm()->Caption(), "Solar Eclipses in Findlay (USA)");
+    list->PreviewForm()->Close();
+    gui::Application->ProcessMessages();
 }
 
 TEST_F(LocationReports, BenchmarkTableOfThousandPlacesPrepared)
