@@ -29,6 +29,7 @@
 #include "reportout/qlrPreview.h"
 #include "reportout/qlrPreviewForm.h"
 #include "reportout/qlrPrinter.h"
+#include "tests/report/RecordingPrinter.h"
 
 using namespace app;
 using namespace gui;
@@ -441,6 +442,34 @@ TEST_F(LocationReports, PrintSelectionPreviewsTheTableAndListsPreviewToo)
     EXPECT_EQ(list->PreviewForm()->Caption(), "Solar Eclipses in Findlay (USA)");
     list->PreviewForm()->Close();
     gui::Application->ProcessMessages();
+}
+
+// Without Preview the table goes to the printer at once (through the
+// report's print dialog).
+TEST_F(LocationReports, PrintSelectionWithoutPreviewPrintsTheTable)
+{
+    Show(etSolarEclipse, "2024 Apr 08", {Findlay, Tokyo});
+    qlrtest::ServicesScope services;
+    bool seen = false;
+    gui::TApplicationEvents hook(nullptr);
+    hook.OnIdle = [&](rtl::TObject*, bool& done) {
+        done = true;
+        for (int i = 0; i < gui::Screen->FormCount(); ++i) {
+            auto* d = dynamic_cast<TPrintSelectDlg*>(gui::Screen->Forms(i));
+            if (!d || !d->Visible() || seen) continue;
+            seen = true;
+            gui::sim::Click(d->RBLocationTable, 5, 5);
+            EXPECT_FALSE(d->FPreview);
+            gui::sim::Click(d->OKBtn, 5, 5);
+        }
+    };
+    Form->FilePrint();
+    hook.OnIdle = nullptr;
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(services.Services->Dialogs, 1);
+    EXPECT_EQ(services.Printer().Count("BeginDoc"), 1);
+    EXPECT_EQ(services.Printer().Count("BeginPage"), 1);
+    EXPECT_EQ(Form->qlrReport->PreviewForm(), nullptr);
 }
 
 TEST_F(LocationReports, BenchmarkTableOfThousandPlacesPrepared)
