@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/EclipseMap.h"
+#include "app/LocationReports.h"
 #include "app/SEPaths.h"
 #include "compute/AstroMath.h"
 #include "compute/DatesAndTimes.h"
@@ -81,8 +82,7 @@ TLocationEclipsesDlg::TLocationEclipsesDlg(rtl::TComponent* owner, const std::st
     SBPrint->SetCaption("Print");
     SBPrint->SetFlat(true);
     SBPrint->SetAnchors({TAnchorKind::akLeft, TAnchorKind::akBottom});
-    // The list report arrives with the report engine.
-    SBPrint->SetEnabled(false);
+    SBPrint->OnClick = [this](rtl::TObject*) { SBPrintClick(); };
     ProgressBar = new controls::TExProgressBar(this);
     ProgressBar->SetParent(this);
     ProgressBar->SetBounds(500, 340, 252, 20);
@@ -138,6 +138,13 @@ TLocationEclipsesDlg::TLocationEclipsesDlg(rtl::TComponent* owner, const std::st
     }
     SetNumEvents(100);
     SBCalculate->SetEnabled(false);
+
+    qlrReport = new qlr::TqlrReport(this);
+    qlrReport->SetName("qlrReport");
+    LoadReportTemplate(*qlrReport, LocationEclipsesReportResource);
+    qlrReport->OnBeforePrint = [this](qlr::TqlrReportComponent* sender) {
+        if (auto* cross = dynamic_cast<qlr::TqlrCrossView*>(sender)) FeedGridToCross(*SG, *cross, false);
+    };
 }
 
 TLocationEclipsesDlg::~TLocationEclipsesDlg()
@@ -300,6 +307,24 @@ void TLocationEclipsesDlg::OKBtnClick()
     } else {
         FCatNo = -1;
     }
+}
+
+void TLocationEclipsesDlg::SetUpReport()
+{
+    qlr::TqlrVariables* v = qlrReport->Variables();
+    v->Clear();
+    v->SetVariable("Title", QuoteReportValue(Caption()));
+    v->SetVariable("DeltaTDetermination", QuoteReportValue(LDeltaT->Caption()));
+    v->SetVariable("TimeShift", QuoteReportValue(LTimeShift->Caption()));
+    v->SetVariable("Notice", QuoteReportValue(Notice()));
+    qlrReport->ReportOptions()->Name = Caption();
+}
+
+void TLocationEclipsesDlg::SBPrintClick()
+{
+    if (FSearching) return;
+    SetUpReport();
+    qlrReport->ShowReport();
 }
 
 void TLocationEclipsesDlg::SGDblClick()

@@ -28,6 +28,10 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
+namespace qlr {
+class TqlrReport;
+}
+
 namespace app {
 
 class TLocationEclipsesDlg : public gui::TForm {
@@ -44,6 +48,8 @@ public:
     gui::TShape* Shape1;
     gui::TButton *OKBtn, *CancelBtn;
     db::TSQLiteTable* CBE;
+    // The list report (A4 portrait, a cross-tab fed from SG).
+    qlr::TqlrReport* qlrReport;
 
     // Whether the catalogue table opened with rows; without it the dialog
     // cannot list anything.
@@ -80,6 +86,12 @@ public:
     bool Searching() const { return FSearching; }
     void OKBtnClick();
     void SGDblClick();
+    // The print button: the list report in the preview window.  Ignored
+    // while a search runs.
+    void SBPrintClick();
+    // The report's variables and name for the next run: title, delta-T
+    // source, time scale and the credit text.
+    void SetUpReport();
 
 protected:
     // The caption's start ("Solar Eclipses").
@@ -94,6 +106,8 @@ protected:
     // The eclipse read last: its catalogue number and Julian Day.
     virtual int32_t CurrentCatNo() const = 0;
     virtual long double CurrentJD() const = 0;
+    // The credit text of the report: the program and the predictions' source.
+    virtual std::string Notice() const = 0;
     // A contact cell: hh:mm:ss in zone z, CR LF, the altitude with one
     // decimal; grey below the horizon.
     void ContactCell(int c, int r, long double jd, long double altitude, int z);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/LocationEclipsesDlgs.h"
+#include "app/MapTypes.h"
 #include "compute/LunarEclipses.h"
 #include "htmltext/htmlbuttons.h"
 
@@ -28,6 +29,7 @@ protected:
     void FillRow(int r, int z) override;
     int32_t CurrentCatNo() const override { return LE.CatNo(); }
     long double CurrentJD() const override { return LE.JD(); }
+    std::string Notice() const override { return LunarNotices; }
 
 private:
     compute::TLELocalCircumstances FLC;

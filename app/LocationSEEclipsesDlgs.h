@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/LocationEclipsesDlgs.h"
+#include "app/MapTypes.h"
 #include "compute/BesselSE.h"
 
 namespace app {
@@ -20,6 +21,7 @@ protected:
     void FillRow(int r, int z) override;
     int32_t CurrentCatNo() const override { return SE.CatNo(); }
     long double CurrentJD() const override { return SE.JDE(); }
+    std::string Notice() const override { return SolarNotices; }
 
 private:
     compute::TSELocalCircumstances FLC;

@@ -22,7 +22,7 @@ public:
     void SetPreview(bool value);
     void SetPrintEclipseMap(bool value);
     void SetPrintLocationTable(bool value);
-    // The location table cannot be printed yet (no report engine).
+    // Whether the location table is offered (false: greyed, with a hint).
     void SetLocationTableAvailable(bool value);
 
 private:

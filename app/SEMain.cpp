@@ -321,7 +321,7 @@ void TSEMainForm::CreateActions()
     AddAction("actLocationsClear", "&Clear location table", scNone, [this] { LocationsClear(); });
     AddAction("actLocationsOpenList", "&Open location list...", ShortCut('L', alt), [this] { LocationsOpenList(); });
     AddAction("actLocationsSaveList", "&Save location list...", scNone, [this] { LocationsSaveList(); });
-    AddAction("actLocationsPrint", "&Print location table...", scNone, nullptr);
+    AddAction("actLocationsPrint", "&Print location table...", scNone, [this] { PrintLocationTable(true); });
     AddAction("actLocationsViewList", "Show &location table", ShortCut('L', ctrl), [this] {
         SetLocationsPanelVisible(!LocationsPanel->Visible());
         UpdateActionStates();

@@ -34,6 +34,8 @@
 
 namespace qlr {
 class TqlrPDFExport;
+class TqlrReport;
+class TqlrReportComponent;
 }
 
 namespace app {
@@ -76,6 +78,7 @@ public:
     gui::TLabel* LTimeShift = nullptr;       // time scale of the location table, a link
     TPipeClient* TEClient = nullptr;         // the sibling's pipe "TE"
     qlr::TqlrPDFExport* PDFExport = nullptr; // the report preview's "PDF file..." export
+    qlr::TqlrReport* qlrReport = nullptr;    // the location table report (one page, a cross-tab)
     // Actions by name ("actSelectEclipse" ...).
     gui::TAction* Action(const std::string& name) const;
 
@@ -159,6 +162,13 @@ public:
     TLocationLEEclipsesDlg* LocationLEEclipsesDlg = nullptr;
     // Map printing into the printer (after the selection dialog).
     void PrintMap();
+    // The location table report (SEMainReportOut.cpp): the variables set
+    // from the information panel, then previewed, or prepared and printed.
+    void PrintLocationTable(bool preview);
+    // Portrait page, variables, report name and PDF title for the next run.
+    void SetUpLocationReport();
+    // The report's before-print event: fills the cross-tab from the table.
+    void qlrReportBeforePrint(qlr::TqlrReportComponent* sender);
 
     // --- TMapHost ----------------------------------------------------------
     void ShowHeading(const TEclipseHeading& heading) override;

@@ -324,9 +324,10 @@ void TSEMainForm::FilePrint()
     TPrintSelectDlg dlg(nullptr);
     dlg.SetPrintEclipseMap(true);
     dlg.SetPreview(false);
-    dlg.SetLocationTableAvailable(false);
+    dlg.SetLocationTableAvailable(true);
     if (dlg.ShowModal() != mrOk) return;
     if (dlg.FPrintEclipseMap) PrintMap();
+    else if (dlg.FPrintLocationTable) PrintLocationTable(dlg.FPreview);
 }
 
 void TSEMainForm::PrintMap()

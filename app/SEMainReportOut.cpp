@@ -1,6 +1,6 @@
-// The main window's report export: the PDF export that report previews
-// offer under "PDF file...".
-
+// The main window's reports: the PDF export that report previews offer
+// under "PDF file...", and the location table report.
+#include "app/LocationReports.h"
 #include "app/SEMain.h"
 #include "reportout/qlrExportPDF.h"
 
@@ -17,6 +17,46 @@ void TSEMainForm::CreateReportExport()
     PDFExport->OpenAfterExport = true;
     PDFExport->OverwritePrompt = true;
     PDFExport->EmbeddedFonts = false;
+
+    qlrReport = new qlr::TqlrReport(this);
+    qlrReport->SetName("qlrReport");
+    LoadReportTemplate(*qlrReport, LocationTableReportResource);
+    qlrReport->OnBeforePrint = [this](qlr::TqlrReportComponent* sender) { qlrReportBeforePrint(sender); };
+}
+
+void TSEMainForm::SetUpLocationReport()
+{
+    const std::string title = LTitle->Caption();
+    if (auto* page = dynamic_cast<qlr::TqlrReportPage*>(qlrReport->FindObject("Page1")))
+        page->SetOrientation(gui::TPrinterOrientation::poPortrait);
+    qlr::TqlrVariables* v = qlrReport->Variables();
+    v->Clear();
+    v->SetVariable("Title", QuoteReportValue(title));
+    v->SetVariable("Saros", QuoteReportValue(LSaros->Caption()));
+    v->SetVariable("Lunation", QuoteReportValue(LLunation->Caption()));
+    v->SetVariable("DeltaT", QuoteReportValue(LDeltaT->Caption()));
+    v->SetVariable("DeltaTDetermination", QuoteReportValue(StatusText(1)));
+    v->SetVariable("TimeShift", QuoteReportValue(LTimeShift->Caption()));
+    v->SetVariable("Gamma", QuoteReportValue(LGamma->Caption()));
+    v->SetVariable("Magnitude", QuoteReportValue(LMagnitude->Caption()));
+    v->SetVariable("Notice", QuoteReportValue(FEclipseMap->Notices));
+    qlrReport->ReportOptions()->Name = title;
+    PDFExport->Title = title;
+}
+
+void TSEMainForm::PrintLocationTable(bool preview)
+{
+    SetUpLocationReport();
+    if (preview) {
+        qlrReport->ShowReport();
+    } else if (qlrReport->PrepareReport()) {
+        qlrReport->Print();
+    }
+}
+
+void TSEMainForm::qlrReportBeforePrint(qlr::TqlrReportComponent* sender)
+{
+    if (auto* cross = dynamic_cast<qlr::TqlrCrossView*>(sender)) FeedGridToCross(*SG, *cross, true);
 }
 
 } // namespace app

@@ -45,10 +45,8 @@ std::string UnavailableHint(const std::string& command, const std::string& missi
 
 const std::map<std::string, std::string>& UnavailableActions()
 {
-    static const std::string report = "the location table report";
-    static const std::map<std::string, std::string> actions = {
-        {"actLocationsPrint", UnavailableHint("Print location table", report)},
-    };
+    // Every command is built; the hint stays for the next one that is not.
+    static const std::map<std::string, std::string> actions;
     return actions;
 }
 
