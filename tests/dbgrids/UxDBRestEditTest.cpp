@@ -9,6 +9,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/GridsPickList.h"
+#include "platform/gui/InputSim.h"
 #include "platform/gui/StdCtrls.h"
 
 using namespace dbgrids;
@@ -16,10 +17,16 @@ using namespace gui;
 
 namespace {
 
+class TRestGrid : public TUxDBGrid {
+public:
+    using TUxDBGrid::TUxDBGrid;
+    using TUxDBGrid::CanEditShow;
+};
+
 struct PickFixture : ::testing::Test {
     std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
     db::TMemDataSet* Data = nullptr;
-    TUxDBGrid* Grid = nullptr;
+    TRestGrid* Grid = nullptr;
 
     void SetUp() override
     {
@@ -32,7 +39,7 @@ struct PickFixture : ::testing::Test {
         Data->First();
         auto* source = new db::TDataSource(Form.get());
         source->SetDataSet(Data);
-        Grid = new TUxDBGrid(Form.get());
+        Grid = new TRestGrid(Form.get());
         Grid->SetParent(Form.get());
         Grid->SetBounds(0, 0, 400, 300);
         Grid->SetDataSource(source);
@@ -145,4 +152,75 @@ TEST_F(PickFixture, AReadOnlyFieldKeepsItsText)
     Key(VK_RETURN);
     EXPECT_EQ(Data->FieldByName("Name")->AsString(), "n1");
     EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+}
+
+namespace {
+
+// A grid with an edit embedded over the Name column and a button after it.
+struct EmbeddedKeysFixture : PickFixture {
+    TEdit* Edit = nullptr;
+    TButton* Next = nullptr;
+    TUxDBGridControl* Item = nullptr;
+
+    void SetUp() override
+    {
+        PickFixture::SetUp();
+        Grid->HideEditor();
+        Grid->Columns()->Items(0)->PickList()->Clear();
+        Grid->SetTabOrder(0);
+        Edit = new TEdit(Form.get());
+        Edit->SetName("NameEdit");
+        Edit->SetParent(Form.get());
+        Edit->SetVisible(false);
+        Next = new TButton(Form.get());
+        Next->SetParent(Form.get());
+        Next->SetBounds(410, 10, 60, 24);
+        Item = Grid->EditControls()->Add();
+        Item->SetControlName("NameEdit");
+        Item->SetFieldName("Name");
+        Form->Show();
+        Grid->SetFocus();
+    }
+    // Opens the control over the current Name cell.
+    void Open()
+    {
+        Grid->SetSelectedIndex(0);
+        Grid->CanEditShow();
+        ASSERT_EQ(Grid->CurrentControl(), Edit);
+        ASSERT_TRUE(Edit->Focused());
+    }
+};
+
+} // namespace
+
+TEST_F(EmbeddedKeysFixture, LeaveOnUpDownKeyAsksForArrowsAndTabAndMovesTheRecord)
+{
+    Item->SetLeaveOnUpDownKey(true);
+    Open();
+    const auto codes = static_cast<uint32_t>(Edit->Perform(WM_GETDLGCODE));
+    EXPECT_EQ(codes & (DLGC_WANTARROWS | DLGC_WANTTAB), uint32_t(DLGC_WANTARROWS | DLGC_WANTTAB));
+    // Down takes the whole road: not a dialog key of the form, so the grid
+    // moves the record and the control closes.
+    ASSERT_EQ(Data->RecNo(), 1);
+    sim::KeyDown(VK_DOWN);
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);
+    EXPECT_EQ(Data->RecNo(), 2);
+    // Tab typed in the control goes to the grid, which moves to the next
+    // column; the focus stays in the grid.
+    Open();
+    sim::KeyPress(VK_TAB);
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);
+    EXPECT_EQ(Grid->SelectedIndex(), 1);
+    EXPECT_FALSE(Next->Focused());
+}
+
+TEST_F(EmbeddedKeysFixture, WithoutItTabIsTheFormsAndLeavingClosesTheControl)
+{
+    Open();
+    const auto codes = static_cast<uint32_t>(Edit->Perform(WM_GETDLGCODE));
+    EXPECT_EQ(codes & DLGC_WANTTAB, 0u);
+    sim::KeyPress(VK_TAB);
+    EXPECT_TRUE(Next->Focused());
+    EXPECT_EQ(Grid->CurrentControl(), nullptr);  // closed on the exit
+    EXPECT_FALSE(Edit->Visible());
 }
