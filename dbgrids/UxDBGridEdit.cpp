@@ -167,8 +167,10 @@ void TUxDBGrid::ToggleBooleanCell(TUxBooleanToggle mode)
 
 void TUxDBGrid::KeyPress(char16_t& key)
 {
-    if (key == 13 && FPostOnEnterKey && !ReadOnly() && DataLink()->Active())
+    if (key == 13 && FPostOnEnterKey && !ReadOnly() && DataLink()->Active()) {
+        if (FEditorPending) UpdateText();  // raises when the typed text is still wrong
         DataSource()->DataSet()->CheckBrowseMode();
+    }
     db::TField* field = DataLink()->Active() ? SelectedField() : nullptr;
     if (field && (key == 8 || key >= 32) && !FCurrentControl && IsBooleanField(field) &&
         !FControls->ControlByField(field->FieldName())) {
@@ -379,6 +381,11 @@ public:
     std::string ClassName() const override { return "TInternalInplaceEdit"; }
 
 protected:
+    void Change() override
+    {
+        if (auto* grid = dynamic_cast<TUxDBGrid*>(Grid())) grid->EditorTyping([this] { gui::TInplaceEditList::Change(); });
+        else gui::TInplaceEditList::Change();
+    }
     void PickItem(const std::string& item) override
     {
         auto* grid = dynamic_cast<TUxDBGrid*>(Grid());
@@ -416,6 +423,34 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 } // namespace
 
 gui::TInplaceEdit* TUxDBGrid::CreateEditor() { return new TInternalInplaceEdit(this); }
+
+void TUxDBGrid::EditorTyping(const std::function<void()>& change)
+{
+    FEditorTyping = true;
+    try {
+        change();
+    } catch (...) {
+        FEditorTyping = false;
+        throw;
+    }
+    FEditorTyping = false;
+}
+
+void TUxDBGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    if (!FEditorTyping) {
+        FEditorPending = false;
+        TUxExDBGrid::SetEditText(aCol, aRow, value);
+        return;
+    }
+    // While typing, a text the field does not take yet is kept.
+    try {
+        TUxExDBGrid::SetEditText(aCol, aRow, value);
+        FEditorPending = false;
+    } catch (const rtl::EConvertError&) {
+        FEditorPending = true;
+    }
+}
 
 void TUxDBGrid::TypeToCell(char16_t key)
 {
