@@ -177,7 +177,10 @@ TEST_F(SQLEditFixture, ANegativeNumberIsTypedKeyByKey)
     Type("-");
     EXPECT_THROW(Enter(), rtl::EConvertError);
     EXPECT_EQ(Stored("k"), "-77");
+    // Nor when the editor is hidden (leaving the cell).
+    EXPECT_THROW(Grid->HideEditor(), rtl::EConvertError);
     Table->Cancel();
+    EXPECT_EQ(Table->FieldByName("k")->AsString(), "-77");
 }
 
 TEST_F(SQLEditFixture, AReadOnlyTableIsNotEdited)
