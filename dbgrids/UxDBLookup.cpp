@@ -559,6 +559,12 @@ void TUxDBLookupList::SelectItemAt(int y)
 void TUxDBLookupList::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     FSearchText.clear();
+    if (button == TMouseButton::mbLeft && !FPopup) {
+        // A list (not a pop-up, which leaves the focus with its host) acts
+        // on a press only once it has the focus.
+        if (CanFocus() && !Focused()) SetFocus();
+        if (!Focused()) return;
+    }
     if (button == TMouseButton::mbLeft && ScrollBarMouseDown(x, y)) return;
     TUxLookupControl::MouseDown(button, shift, x, y);
     if (button == TMouseButton::mbLeft && CanModify()) {

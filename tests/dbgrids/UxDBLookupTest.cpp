@@ -188,6 +188,7 @@ TEST_F(LookupFixture, RowsKeysAndWheel)
 
 TEST_F(LookupFixture, DraggingOutsideScrollsByTimer)
 {
+    Form->Show();  // a press acts once the list has the focus
     Types->First();
     List->SetValue("K0");
     List->MouseDown(TMouseButton::mbLeft, {}, 5, 2);

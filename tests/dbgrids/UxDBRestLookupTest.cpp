@@ -181,6 +181,21 @@ TEST_F(ListFixture, RowPicturesEmptyRowColourAndFocusFrame)
     EXPECT_NE(img->Canvas()->Pixels(6, h + h / 2), ColorToRGB(clRed));
 }
 
+TEST_F(ListFixture, APressActsOnlyOnceTheListHasTheFocus)
+{
+    auto* list = Make<TUxDBLookupList>();
+    list->SetValue("K0");
+    const int h = list->ItemHeight();
+    list->MouseDown(TMouseButton::mbLeft, {}, 5, 2 * h + 2);  // the form is hidden: no focus
+    list->MouseUp(TMouseButton::mbLeft, {}, 5, 2 * h + 2);
+    EXPECT_EQ(list->Value(), "K0");
+    Form->Show();
+    list->MouseDown(TMouseButton::mbLeft, {}, 5, 2 * h + 2);
+    list->MouseUp(TMouseButton::mbLeft, {}, 5, 2 * h + 2);
+    EXPECT_TRUE(list->Focused());
+    EXPECT_EQ(list->Value(), "K2");
+}
+
 TEST_F(ListFixture, TheListAsksForArrowsAndCharacters)
 {
     auto* list = Make<TUxDBLookupList>();
