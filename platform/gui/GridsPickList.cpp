@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/gui/DropDown.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Monitors.h"
 
 namespace gui {
@@ -19,13 +20,28 @@ public:
     }
     void Dispatch(TMessage& m) override
     {
-        if (m.Msg == WM_ACTIVATE && m.WParamLo() == WA_INACTIVE && FEditor->ListVisible())
+        if (m.Msg == WM_ACTIVATE && m.WParamLo() == WA_INACTIVE && FEditor->ListVisible()) {
             FEditor->CloseUp(false);
+            // A press on the editor's own button comes after this: it must
+            // not open the list again.  The flag lives until the next tick.
+            FEditor->FClosedByPress = true;
+            if (!FClearTimer) {
+                FClearTimer = new TTimer(this);
+                FClearTimer->SetInterval(1);
+                FClearTimer->OnTimer = [this](rtl::TObject*) {
+                    FEditor->FClosedByPress = false;
+                    FClearTimer->SetEnabled(false);
+                };
+            }
+            FClearTimer->SetEnabled(false);
+            FClearTimer->SetEnabled(true);
+        }
         TDropDownForm::Dispatch(m);
     }
 
 private:
     TInplaceEditList* FEditor;
+    TTimer* FClearTimer = nullptr;
 };
 
 // ------------------------------------------------------------ the list
@@ -217,7 +233,8 @@ void TInplaceEditList::MouseDown(TMouseButton button, TShiftState shift, int x, 
     if (button == TMouseButton::mbLeft && ButtonWidth() > 0 && x >= ClientWidth() - ButtonWidth()) {
         if (CanFocus() && !Focused()) SetFocus();
         if (FListVisible) CloseUp(false);
-        else DropDown();
+        else if (!FClosedByPress) DropDown();
+        FClosedByPress = false;
         return;
     }
     TInplaceEdit::MouseDown(button, shift, x, y);

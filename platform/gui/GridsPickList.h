@@ -64,6 +64,7 @@ private:
     std::unique_ptr<rtl::TStringList> FPickList;
     int FDropDownRows = 7;
     bool FListVisible = false;
+    bool FClosedByPress = false;
 };
 
 class TInplaceEditList::TPickListBox : public TCustomControl {

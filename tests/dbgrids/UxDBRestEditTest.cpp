@@ -7,6 +7,7 @@
 
 #include "dbgrids/UxDBGrid.h"
 #include "platform/db/DataSet.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/GridsPickList.h"
 #include "platform/gui/InputSim.h"
@@ -141,6 +142,28 @@ TEST_F(PickFixture, TheButtonAndAClickPickAnItem)
     EXPECT_EQ(Editor()->ButtonWidth(), 0);
     Key(VK_F4);
     EXPECT_FALSE(Editor()->ListVisible());
+}
+
+TEST_F(PickFixture, APressOnTheButtonThatClosedTheListDoesNotReopenIt)
+{
+    TTimer::UseManualClock(true);
+    Form->Show();
+    const int bx = Editor()->ClientWidth() - 4;
+    Editor()->MouseDown(TMouseButton::mbLeft, {}, bx, 3);
+    ASSERT_TRUE(Editor()->ListVisible());
+    // The press outside the list deactivates it first, then reaches the button.
+    Editor()->DropDownWindow()->Perform(WM_ACTIVATE, WA_INACTIVE);
+    EXPECT_FALSE(Editor()->ListVisible());
+    Editor()->MouseDown(TMouseButton::mbLeft, {}, bx, 3);
+    EXPECT_FALSE(Editor()->ListVisible());
+    // Closed by a press elsewhere: a later press on the button opens it.
+    Editor()->MouseDown(TMouseButton::mbLeft, {}, bx, 3);
+    ASSERT_TRUE(Editor()->ListVisible());
+    Editor()->DropDownWindow()->Perform(WM_ACTIVATE, WA_INACTIVE);
+    TTimer::AdvanceClock(5);
+    Editor()->MouseDown(TMouseButton::mbLeft, {}, bx, 3);
+    EXPECT_TRUE(Editor()->ListVisible());
+    TTimer::UseManualClock(false);
 }
 
 TEST_F(PickFixture, AReadOnlyFieldKeepsItsText)
