@@ -207,6 +207,10 @@ public:
     // it: completes from the column's pick list or the lookup field's data
     // set (clearing key when it did).
     void EditorKeyPress(char16_t& key);
+    // Runs a change of the editor's text as typing: a text the field cannot
+    // take yet ("-" in a number field) stays in the editor and is written,
+    // raising when still wrong, when the edit ends (Enter, leaving the cell).
+    void EditorTyping(const std::function<void()>& change);
     // The text typed so far in a lookup cell.
     const std::string& TypedText() const { return FWord; }
 
@@ -377,6 +381,7 @@ protected:
     void CellClick(gui::TColumn* column) override;
     bool CanEditShow() const override;
     gui::TInplaceEdit* CreateEditor() override;
+    void SetEditText(int aCol, int aRow, const std::string& value) override;
     void TypeToCell(char16_t key);
     // Chooses the editor of the selected field: true for the in-place
     // editor, false when a Boolean toggle or an embedded control edits it
@@ -396,6 +401,7 @@ private:
     bool FAutoSort = true, FBeepOnError = true, FAutoAppend = true;
     bool FShowGlyphs = true, FReduceFlicker = true, FMultiSelect = false, FClearSelection = true;
     bool FTitleButtons = false, FAlwaysShowEditor = false, FPostOnEnterKey = false;
+    bool FEditorTyping = false, FEditorPending = false;
     bool FShowMemos = true, FWordWrap = false, FBooleanEditor = true, FCanDelete = true, FUseXPThemes = true;
     TSelectColumn FSelectColumn = TSelectColumn::scDataBase;
     std::string FStringForTrue = "1", FStringForFalse = "0";

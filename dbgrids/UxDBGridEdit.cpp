@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dbgrids/UxDBGrid.h"
+#include "platform/gui/GridsPickList.h"
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Strings.h"
@@ -166,8 +167,10 @@ void TUxDBGrid::ToggleBooleanCell(TUxBooleanToggle mode)
 
 void TUxDBGrid::KeyPress(char16_t& key)
 {
-    if (key == 13 && FPostOnEnterKey && !ReadOnly() && DataLink()->Active())
+    if (key == 13 && FPostOnEnterKey && !ReadOnly() && DataLink()->Active()) {
+        if (FEditorPending) UpdateText();  // raises when the typed text is still wrong
         DataSource()->DataSet()->CheckBrowseMode();
+    }
     db::TField* field = DataLink()->Active() ? SelectedField() : nullptr;
     if (field && (key == 8 || key >= 32) && !FCurrentControl && IsBooleanField(field) &&
         !FControls->ControlByField(field->FieldName())) {
@@ -354,16 +357,59 @@ namespace dbgrids {
 
 namespace {
 
-// The grid's in-place editor: typed characters go to the grid first.
-class TInternalInplaceEdit : public gui::TInplaceEdit {
+// The grid's in-place editor: typed characters go to the grid first; the
+// selected column's pick list drops down, and an item taken from it
+// becomes the field's text.
+class TInternalInplaceEdit : public gui::TInplaceEditList {
 public:
-    explicit TInternalInplaceEdit(rtl::TComponent* owner) : gui::TInplaceEdit(owner) {}
+    explicit TInternalInplaceEdit(rtl::TComponent* owner) : gui::TInplaceEditList(owner) {}
     void KeyPress(char16_t& key) override
     {
         if (auto* grid = dynamic_cast<TUxDBGrid*>(Grid())) grid->EditorKeyPress(key);
-        if (key != 0) gui::TInplaceEdit::KeyPress(key);
+        if (key != 0) gui::TInplaceEditList::KeyPress(key);
+    }
+    void UpdateContents() override
+    {
+        gui::TInplaceEditList::UpdateContents();
+        TakeColumnList();
+    }
+    void DropDown() override
+    {
+        TakeColumnList();
+        gui::TInplaceEditList::DropDown();
     }
     std::string ClassName() const override { return "TInternalInplaceEdit"; }
+
+protected:
+    void Change() override
+    {
+        if (auto* grid = dynamic_cast<TUxDBGrid*>(Grid())) grid->EditorTyping([this] { gui::TInplaceEditList::Change(); });
+        else gui::TInplaceEditList::Change();
+    }
+    void PickItem(const std::string& item) override
+    {
+        auto* grid = dynamic_cast<TUxDBGrid*>(Grid());
+        db::TField* field = grid && grid->DataLink()->Active() ? grid->SelectedField() : nullptr;
+        if (!field || !field->CanModify() || grid->ReadOnly() || !grid->DataLink()->Edit()) return;
+        if (field->Text() != item) field->SetAsString(item);
+        SetEditText(item);
+        SelectAll();
+    }
+
+private:
+    void TakeColumnList()
+    {
+        auto* grid = dynamic_cast<TUxDBGrid*>(Grid());
+        if (!grid) return;
+        int index = grid->SelectedIndex();
+        TColumn* column = index >= 0 && index < grid->Columns()->Count() ? grid->Columns()->Items(index) : nullptr;
+        if (column) {
+            PickList()->Assign(column->PickList());
+            SetDropDownRows(column->DropDownRows());
+        } else {
+            PickList()->Clear();
+        }
+    }
 };
 
 std::u16string U16(const std::string& s) { return rtl::UTF8ToUTF16(s); }
@@ -377,6 +423,34 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 } // namespace
 
 gui::TInplaceEdit* TUxDBGrid::CreateEditor() { return new TInternalInplaceEdit(this); }
+
+void TUxDBGrid::EditorTyping(const std::function<void()>& change)
+{
+    FEditorTyping = true;
+    try {
+        change();
+    } catch (...) {
+        FEditorTyping = false;
+        throw;
+    }
+    FEditorTyping = false;
+}
+
+void TUxDBGrid::SetEditText(int aCol, int aRow, const std::string& value)
+{
+    if (!FEditorTyping) {
+        FEditorPending = false;
+        TUxExDBGrid::SetEditText(aCol, aRow, value);
+        return;
+    }
+    // While typing, a text the field does not take yet is kept.
+    try {
+        TUxExDBGrid::SetEditText(aCol, aRow, value);
+        FEditorPending = false;
+    } catch (const rtl::EConvertError&) {
+        FEditorPending = true;
+    }
+}
 
 void TUxDBGrid::TypeToCell(char16_t key)
 {

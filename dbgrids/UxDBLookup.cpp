@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "dbgrids/UxGraphics.h"
 #include "platform/db/IndexDefs.h"
 #include "platform/rtl/Strings.h"
 
@@ -447,9 +448,12 @@ void TUxDBLookupList::ListSourceChanged()
     if (FListActive) {
         FRecordIndex = FLookupLink->ActiveRecord();
         FRecordCount = FUseRecordCount ? FLookupLink->DataSet()->RecordCount() : FLookupLink->RecordCount();
+        FKeySelected = !(IsEmptyValue() && FLookupLink->DataSet()->Bof());
     } else {
         FRecordIndex = FRecordCount = 0;
+        FKeySelected = false;
     }
+    UpdateScrollBar();
     Invalidate();
 }
 
@@ -555,6 +559,13 @@ void TUxDBLookupList::SelectItemAt(int y)
 void TUxDBLookupList::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     FSearchText.clear();
+    if (button == TMouseButton::mbLeft && !FPopup) {
+        // A list (not a pop-up, which leaves the focus with its host) acts
+        // on a press only once it has the focus.
+        if (CanFocus() && !Focused()) SetFocus();
+        if (!Focused()) return;
+    }
+    if (button == TMouseButton::mbLeft && ScrollBarMouseDown(x, y)) return;
     TUxLookupControl::MouseDown(button, shift, x, y);
     if (button == TMouseButton::mbLeft && CanModify()) {
         FTracking = true;
@@ -566,6 +577,14 @@ void TUxDBLookupList::MouseDown(TMouseButton button, TShiftState shift, int x, i
 void TUxDBLookupList::MouseMove(TShiftState shift, int x, int y)
 {
     TUxLookupControl::MouseMove(shift, x, y);
+    if (FThumbTracking) {
+        // The thumb follows the pointer along the track between the arrows.
+        const int bw = ScrollBarWidth(), track = ClientHeight() - 3 * bw;
+        if (track > 0 && FScrollMax > FScrollMin)
+            FThumbPos = std::clamp(FScrollMin + (y - bw - bw / 2) * (FScrollMax - FScrollMin) / track + 0, FScrollMin,
+                                   FScrollMax);
+        return;
+    }
     if (!FTracking) return;
     int beyond = 0;
     if (y < 0) {
@@ -602,6 +621,11 @@ void TUxDBLookupList::StopTracking()
 
 void TUxDBLookupList::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    if (FThumbTracking) {
+        FThumbTracking = false;
+        SetMouseCapture(false);
+        Scroll(SB_THUMBPOSITION, FThumbPos);
+    }
     StopTracking();
     TUxLookupControl::MouseUp(button, shift, x, y);
 }
@@ -679,10 +703,41 @@ void TUxDBLookupList::Paint()
 {
     TCanvas* c = Canvas();
     c->SetFont(Font());
-    c->Pen()->SetColor(Color() == clBtnFace ? clBtnShadow : clBtnFace);
+    const TColor separator = Color() == clBtnFace ? clBtnShadow : clBtnFace;
     const int item = ItemHeight();
     const int e = EmptyRows();
-    const int width = ClientWidth();
+    const int width = ListWidth();
+    const bool focusFrame = FFocused || FPopup;
+    // Draws a row's picture and text, through a row-sized bitmap when the
+    // picture takes a margin.
+    auto drawRow = [&](const TRect& r, bool selected, bool isEmpty, TColor back) {
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        c->Brush()->SetColor(back);
+        c->Font()->SetColor(selected ? clHighlightText : Font()->Color());
+        c->Pen()->SetColor(separator);
+        c->FillRect(r);
+        int margin = 0;
+        TGraphic* picture = GetPicture(isEmpty, margin);
+        if (margin < 1) {
+            DrawItemText(c, r, selected, isEmpty);
+            return;
+        }
+        TBitmap row(r.Width(), r.Height());
+        TCanvas* rc = row.Canvas();
+        rc->SetFont(c->Font());
+        rc->Font()->SetColor(c->Font()->Color());
+        rc->Pen()->SetColor(separator);
+        rc->Brush()->SetColor(back);
+        rc->FillRect({0, 0, r.Width(), r.Height()});
+        if (picture && !picture->Empty()) {
+            const int x = (margin - picture->Width()) / 2, y = (r.Height() - picture->Height()) / 2;
+            if (auto* bmp = dynamic_cast<TBitmap*>(picture)) DrawMaskedBitmap(rc, x, y, bmp, bmp->TransparentColor());
+            else rc->Draw(x, y, picture);
+        }
+        rc->Brush()->SetColor(back);
+        DrawItemText(rc, {margin, 0, r.Width(), r.Height()}, selected, isEmpty);
+        c->Draw(r.Left, r.Top, &row);
+    };
     for (int i = 0; i < FRowCount; ++i) {
         TRect r{0, i * item, width, (i + 1) * item};
         bool isEmpty = e && i == 0;
@@ -696,15 +751,22 @@ void TUxDBLookupList::Paint()
             }
             FLookupLink->SetActiveRecord(record);
             selected = FKeyField && FKeyField->AsString() == FValue;
+            drawRow(r, selected, false, selected ? clHighlight : Color());
         } else {
             selected = IsEmptyValue();
+            drawRow(r, selected, true, selected ? clHighlight : FEmptyItemColor);
         }
-        c->Brush()->SetColor(selected ? clHighlight : (isEmpty ? clWindow : Color()));
-        c->Font()->SetColor(selected ? clHighlightText : Font()->Color());
-        c->FillRect(r);
-        DrawItemText(c, r, selected, isEmpty);
+        // Without a selected key and without an empty row the first row
+        // carries the focus frame.
+        const bool framed = selected || (i == 0 && !FKeySelected && !e);
+        if (framed && focusFrame) {
+            c->Brush()->SetColor(selected ? clHighlight : Color());
+            c->Font()->SetColor(selected ? clHighlightText : Font()->Color());
+            c->DrawFocusRect(r);
+        }
     }
     if (FListActive) FLookupLink->SetActiveRecord(FRecordIndex);
+    PaintScrollBar(c);
 }
 
 } // namespace dbgrids

@@ -13,6 +13,7 @@
 //   list->SetLookupDisplay("Text");
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,12 +24,19 @@
 #include "dbgrids/UxExControls.h"
 #include "platform/db/DataSet.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/PopupWindow.h"
 
 namespace dbgrids {
 
 enum class TLookupListStyle { lsFixed, lsDelimited };
 
 class TUxLookupControl;
+
+// Asks the host for a row's picture: graphic none and margin 0 come in; a
+// margin of at least 1 reserves that many pixels left of the text, with the
+// picture centred in them.
+using TGetImageEvent =
+    std::function<void(rtl::TObject* sender, bool isEmpty, gui::TGraphic*& graphic, int& textMargin)>;
 
 // Milliseconds of a steady clock; tests replace it.
 extern std::function<int64_t()> LookupTickCount;
@@ -91,8 +99,14 @@ public:
     // Finds the record whose searchField text matches (whole or prefix).
     bool Locate(db::TField* searchField, const std::string& value, bool exact);
 
+    gui::TColor EmptyItemColor() const { return FEmptyItemColor; }
+    void SetEmptyItemColor(gui::TColor value);
+
     rtl::TNotifyEvent OnChange;
+    TGetImageEvent OnGetImage;
     void KeyPress(char16_t& key) override;
+    // The picture of a record row (or the empty row) and its text margin.
+    virtual gui::TGraphic* GetPicture(bool isEmpty, int& textMargin);
 
 protected:
     class TDataSourceLink;
@@ -136,6 +150,11 @@ protected:
     bool FLookupMode = false;
     bool FUseRecordCount = false;
     bool FPopup = false;
+    gui::TColor FEmptyItemColor = gui::clWindow;
+    bool FFocused = false;
+    void AdjustDialogCodes(TDialogCodeFlags& codes) override;
+    void DoFocusReceived(gui::HWND previousWindow) override;
+    void DoFocusLost(gui::HWND nextWindow) override;
 };
 
 class TUxDBLookupList : public TUxLookupControl {
@@ -162,9 +181,26 @@ public:
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
     void SetBounds(int left, int top, int width, int height) override;
+    void WndProc(gui::TMessage& message) override;
+
+    // The vertical scroll bar at the right: its range and position (0..4
+    // when the record number is unknown: 0 first, 4 last, 2 between).
+    int ScrollMin() const { return FScrollMin; }
+    int ScrollMax() const { return FScrollMax; }
+    int ScrollPos() const { return FScrollPos; }
+    int ScrollBarWidth() const;
+    // The width the rows are painted in (the client width less the bar).
+    int ListWidth() const { return std::max(0, ClientWidth() - ScrollBarWidth()); }
+    // False when no row is the current value and there is no empty row.
+    bool KeySelected() const { return FKeySelected; }
+    // A scroll-bar request: SB_LINEUP, SB_PAGEDOWN, SB_THUMBPOSITION ...
+    void Scroll(int code, int pos);
 
 protected:
     void Paint() override;
+    void UpdateScrollBar();
+    void PaintScrollBar(gui::TCanvas* canvas);
+    bool ScrollBarMouseDown(int x, int y);
     virtual void DrawItemText(gui::TCanvas* canvas, const gui::TRect& rect, bool selected, bool isEmpty);
     void ValueChanged() override;
     void DisplayValueChanged() override;
@@ -185,8 +221,41 @@ private:
     bool FTracking = false;
     int FScrollDirection = 0;
     std::unique_ptr<gui::TTimer> FTimer;
+    int FScrollMin = 0, FScrollMax = 0, FScrollPos = 0;
+    bool FKeySelected = false;
+    bool FThumbTracking = false;
+    int FThumbPos = 0;
     void StopTracking();
     void TimerScroll();
+};
+
+// The list as a pop-up window below a host control: it never takes the
+// focus, the host sends it its keys, and it closes on Enter or Escape, on
+// a release of the button over a row, or on a press outside it.
+//
+//   popup->SetKeyValue(current);
+//   popup->DropDown(edit);                  // below edit, as wide as it
+//   popup->OnCloseUp = [&](auto*, bool accept) { if (accept) take(popup->KeyValue()); };
+class TUxPopupDataList : public TUxDBLookupList {
+public:
+    explicit TUxPopupDataList(rtl::TComponent* owner);
+    ~TUxPopupDataList() override;
+    // The owner when it is a lookup control.
+    TUxLookupControl* LookupOwner() const;
+    // Shows the list below (or, without room, above) the control.
+    void DropDown(gui::TControl* below);
+    void CloseUp(bool accept);
+    bool DroppedDown() const;
+    // The frame window the list sits in while it shows.
+    gui::TPopupWindow* PopupWindow() const { return FWindow; }
+    std::function<void(TUxPopupDataList* sender, bool accept)> OnCloseUp;
+
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
+
+private:
+    gui::TPopupWindow* FWindow = nullptr;
+    bool FClosing = false;
 };
 
 } // namespace dbgrids

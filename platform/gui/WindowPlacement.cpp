@@ -11,7 +11,8 @@ TWindowPlacement GetWindowPlacement(const TCustomForm* form)
     case TWindowState::wsMaximized: p.ShowCmd = SW_SHOWMAXIMIZED; break;
     default: p.ShowCmd = SW_SHOWNORMAL; break;
     }
-    p.NormalPosition = form->BoundsRect();
+    // A maximised or minimised window keeps the bounds it returns to.
+    p.NormalPosition = form->Visible() && p.ShowCmd != SW_SHOWNORMAL ? form->NormalBounds() : form->BoundsRect();
     return p;
 }
 
@@ -19,7 +20,20 @@ void SetWindowPlacement(TCustomForm* form, const TWindowPlacement& placement)
 {
     if (!form) return;
     const TRect& r = placement.NormalPosition;
-    if (r.Right > r.Left && r.Bottom > r.Top) form->SetBoundsRect(r);
+    const TWindowState was = form->WindowState();
+    if (r.Right > r.Left && r.Bottom > r.Top) {
+        // The bounds are the normal ones: a maximised or minimised window
+        // takes them in the normal state and then its state again.
+        if (was != TWindowState::wsNormal && form->Visible()) {
+            form->SetWindowState(TWindowState::wsNormal);
+            form->SetBoundsRect(r);
+            if (placement.ShowCmd != SW_SHOWNORMAL && placement.ShowCmd != SW_SHOWMINIMIZED &&
+                placement.ShowCmd != SW_SHOWMAXIMIZED)
+                form->SetWindowState(was);
+        } else {
+            form->SetBoundsRect(r);
+        }
+    }
     switch (placement.ShowCmd) {
     case SW_SHOWNORMAL: form->SetWindowState(TWindowState::wsNormal); break;
     case SW_SHOWMINIMIZED: form->SetWindowState(TWindowState::wsMinimized); break;

@@ -24,10 +24,12 @@ struct TWindowPlacement {
     TRect NormalPosition;
 };
 
-// ShowCmd follows the form's WindowState; NormalPosition is its bounds.
+// ShowCmd follows the form's WindowState; NormalPosition is its bounds in
+// the normal state (the ones it returns to while maximised or minimised).
 TWindowPlacement GetWindowPlacement(const TCustomForm* form);
-// Sets the bounds to NormalPosition (when not empty) and the state from
-// ShowCmd (SW_HIDE and unknown values leave the state alone).
+// Sets the normal bounds to NormalPosition (when not empty; a maximised or
+// minimised window keeps its state) and the state from ShowCmd (SW_HIDE
+// and unknown values leave the state alone).
 void SetWindowPlacement(TCustomForm* form, const TWindowPlacement& placement);
 
 } // namespace gui
