@@ -809,6 +809,15 @@ public:
     const std::string& Text() const { return FText; }
     void SetText(const std::string& v) { FText = v; }
     std::vector<std::u16string> Lines() const;
+    // The text as bytes of the single-byte (or multi-byte Asian) code page of
+    // the font's character set, and back; raises EOSError for a character
+    // set without a page.
+    std::string AnsiText() const;
+    void SetAnsiText(const std::string& bytes);
+    // Whether data and expressions pass through the font's code page: the
+    // font has a character set of its own (not 1) and UseDefaultCharset is
+    // off.
+    bool ConvertsCharset() const;
     bool AllowExpressions() const { return FAllowExpressions; }
     void SetAllowExpressions(bool v) { FAllowExpressions = v; }
     bool AllowHTMLTags() const { return FAllowHTMLTags; }

@@ -1,0 +1,181 @@
+// Pictures drawn through DrawGraphic (transparent colour, quality and
+// printing paths), the page's back picture in templates, the memo's
+// code-page conversions, template inheritance and the location-table
+// template.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/gui/PngImage.h"
+#include "platform/rtl/CodePages.h"
+#include "report/qlrClass.h"
+#include "report/qlrUtils.h"
+
+using namespace qlr;
+using gui::clWhite;
+
+namespace {
+
+struct Canvas {
+    gui::TBitmap bmp;
+    Canvas(int w, int h, gui::TColor back = gui::clBlue) : bmp(w, h)
+    {
+        bmp.Canvas()->Brush()->SetColor(back);
+        bmp.Canvas()->FillRect(gui::TRect(0, 0, w, h));
+    }
+    gui::TColor At(int x, int y) { return bmp.Canvas()->Pixels(x, y); }
+};
+
+// 20 x 20 white with a red 10 x 10 square in the middle, as BMP bytes.
+std::string SquareBitmapBytes()
+{
+    gui::TBitmap b(20, 20);
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect(gui::TRect(0, 0, 20, 20));
+    b.Canvas()->Brush()->SetColor(gui::clRed);
+    b.Canvas()->FillRect(gui::TRect(5, 5, 15, 15));
+    rtl::TMemoryStream ms;
+    b.SaveToStream(ms);
+    return std::string(ms.View());
+}
+
+uint32_t Load(TqlrPictureView& v, const std::string& bytes)
+{
+    rtl::TMemoryStream ms;
+    ms.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    return v.LoadPictureFromStream(ms, true);
+}
+
+} // namespace
+
+TEST(ReportDrawGraphic, TransparentColourShowsTheCanvasOnEveryPath)
+{
+    struct Case {
+        bool transparent, highQuality, printing, png;
+    } cases[] = {
+        {false, false, false, false}, {true, false, false, false}, {true, true, false, false},
+        {true, false, true, false},   {true, false, false, true},  {false, true, true, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.transparent << k.highQuality << k.printing << k.png);
+        TqlrPictureView p(nullptr);
+        ASSERT_EQ(Load(p, SquareBitmapBytes()), 0u);
+        if (k.png) {
+            gui::TPngImage png;
+            png.Assign(p.Picture()->Graphic());
+            p.Picture()->SetGraphic(&png);
+        }
+        p.SetTransparent(k.transparent);
+        p.HightQuality = k.highQuality;
+        p.SetIsPrinting(k.printing);
+        p.SetBounds(10, 10, 40, 40);   // stretched twice
+        Canvas c(60, 60);
+        p.Draw(c.bmp.Canvas(), 1, 1, 0, 0);
+        EXPECT_EQ(c.At(30, 30), gui::clRed);
+        EXPECT_EQ(c.At(15, 15), k.transparent ? gui::clBlue : clWhite);
+        EXPECT_EQ(c.At(45, 45), k.transparent ? gui::clBlue : clWhite);
+        EXPECT_EQ(c.At(5, 5), gui::clBlue);   // outside the view
+    }
+}
+
+TEST(ReportDrawGraphic, OtherTransparentColourAndNoGraphic)
+{
+    TqlrPictureView p(nullptr);
+    ASSERT_EQ(Load(p, SquareBitmapBytes()), 0u);
+    p.SetTransparent(true);
+    p.SetTransparentColor(gui::clRed);
+    p.SetBounds(0, 0, 20, 20);
+    Canvas c(20, 20);
+    p.Draw(c.bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(c.At(10, 10), gui::clBlue);
+    EXPECT_EQ(c.At(2, 2), clWhite);
+
+    Canvas d(20, 20);
+    DrawGraphic(*d.bmp.Canvas(), gui::TRect(0, 0, 20, 20), nullptr, clWhite, true, true, true);
+    EXPECT_EQ(d.At(10, 10), gui::clBlue);
+}
+
+TEST(ReportPageBackPicture, TravelsWithTheTemplateAndDrawsInThePrintableArea)
+{
+    TqlrReport report(nullptr);
+    auto* page = new TqlrReportPage(&report);
+    page->SetName("Page1");
+    page->SetLeftMargin(10);
+    page->SetTopMargin(10);
+    ASSERT_EQ(Load(*page->BackPicture(), SquareBitmapBytes()), 0u);
+    auto* bare = new TqlrReportPage(&report);
+    bare->SetName("Page2");
+    report.CheckDataPage();
+
+    rtl::TMemoryStream ms;
+    report.SaveToStream(ms);
+    const std::string xml(ms.View());
+    EXPECT_EQ(xml.find("BackPictureData"), xml.rfind("BackPictureData"));   // Page1 only
+    TqlrReport back(nullptr);
+    ms.SetPosition(0);
+    back.LoadFromStream(ms);
+    auto* p1 = dynamic_cast<TqlrReportPage*>(back.FindObject("Page1"));
+    auto* p2 = dynamic_cast<TqlrReportPage*>(back.FindObject("Page2"));
+    ASSERT_TRUE(p1 && p2);
+    gui::TGraphic* g = p1->BackPicture()->Picture()->Graphic();
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->Width(), 20);
+    EXPECT_EQ(p2->BackPicture()->Picture()->Graphic(), nullptr);
+
+    // Written again, byte for byte the same template.
+    rtl::TMemoryStream again;
+    back.SaveToStream(again);
+    EXPECT_TRUE(std::string(again.View()) == xml);
+
+    // Stretched over the printable area (10 mm margins at top and left).
+    Canvas c(800, 1130, clWhite);
+    p1->Draw(c.bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(c.At(400, 560), gui::clRed);
+    EXPECT_EQ(c.At(60, 60), clWhite);
+    EXPECT_EQ(c.At(20, 560), clWhite);
+    // Not printable: left out while printing.
+    Canvas d(800, 1130, gui::clBlue);
+    p1->SetBackPicturePrintable(false);
+    p1->SetIsPrinting(true);
+    p1->Draw(d.bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(d.At(400, 560), gui::clBlue);
+}
+
+TEST(ReportMemoCharset, AnsiTextAndConversionsKeepTheText)
+{
+    TqlrMemoView m(nullptr);
+    m.Font()->SetCharset(204);   // Russian: Windows-1251
+    m.SetText("\xD0\x9F\xD1\x80\xD0\xB8");   // "При"
+    EXPECT_EQ(m.AnsiText(), "\xCF\xF0\xE8");
+    m.SetAnsiText("\xC4\xE0");
+    EXPECT_EQ(m.Text(), "\xD0\x94\xD0\xB0");   // "Да"
+    EXPECT_TRUE(m.ConvertsCharset());
+    m.SetUseDefaultCharset(true);
+    EXPECT_FALSE(m.ConvertsCharset());
+    m.SetUseDefaultCharset(false);
+    m.Font()->SetCharset(1);
+    EXPECT_FALSE(m.ConvertsCharset());
+
+    // Expressions and text formats pass the font's page without losing a
+    // character the page lacks (a CJK sign in a Cyrillic memo).
+    TqlrReport report(nullptr);
+    auto* page = new TqlrReportPage(&report);
+    auto* band = new TqlrMasterData(page);
+    auto* memo = new TqlrMemoView(band);
+    memo->Font()->SetCharset(204);
+    std::string seen;
+    report.OnCalc = [&](const std::string& e) {
+        seen = e;
+        return rtl::Variant(std::string("\xE4\xB8\xAD \xD0\x94"));
+    };
+    memo->SetText("[X\xD0\x94\xE4\xB8\xAD]");
+    memo->GetData();
+    EXPECT_EQ(seen, "X\xD0\x94\xE4\xB8\xAD");
+    EXPECT_EQ(memo->Text(), "\xE4\xB8\xAD \xD0\x94");
+    // Symbol fonts have no page of their own: the text stays as it is.
+    memo->Font()->SetCharset(2);
+    memo->SetText("[D]");
+    memo->GetData();
+    EXPECT_EQ(seen, "D");
+}
