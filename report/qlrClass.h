@@ -1171,6 +1171,45 @@ private:
 
 enum class TqlrProgressType { ptRunning, ptExporting, ptPrinting };
 
+// What InheritFromTemplate does with objects of the report whose names the
+// template already uses: ask (imDefault), delete them, or rename them.
+enum class TqlrInheriteMode { imDefault, imDelete, imRename };
+
+// The template compressor and encryptor hooks.  None is registered in this
+// program, so templates are plain XML; a registered factory is asked for
+// one object per load or save.
+class TqlrCustomCompressor {
+public:
+    explicit TqlrCustomCompressor(TqlrReport* report) : Report(report) {}
+    virtual ~TqlrCustomCompressor() = default;
+    TqlrReport* Report;
+    // True when source (read from its position) held a compressed template;
+    // its plain bytes are then written into output.  False leaves output
+    // empty and the position of source as it was.
+    virtual bool Decompress(rtl::TStream& source, rtl::TStream& output) = 0;
+    // Compresses the whole of plain into dest.
+    virtual void Compress(rtl::TStream& plain, rtl::TStream& dest) = 0;
+};
+
+class TqlrCustomCrypter {
+public:
+    explicit TqlrCustomCrypter(TqlrReport* report) : Report(report) {}
+    virtual ~TqlrCustomCrypter() = default;
+    TqlrReport* Report;
+    // As Decompress; key: the UTF-8 password known so far (may be empty:
+    // the encryptor may then ask for one).
+    virtual bool Decrypt(rtl::TStream& source, rtl::TStream& output, const std::string& key) = 0;
+    virtual void Encrypt(rtl::TStream& plain, rtl::TStream& dest, const std::string& key) = 0;
+};
+
+using TqlrCompressorClass = std::function<std::unique_ptr<TqlrCustomCompressor>(TqlrReport*)>;
+using TqlrCrypterClass = std::function<std::unique_ptr<TqlrCustomCrypter>(TqlrReport*)>;
+// The process-wide class cells (empty: none); setting returns the previous.
+const TqlrCompressorClass& CompressorClass();
+TqlrCompressorClass SetCompressorClass(TqlrCompressorClass cls);
+const TqlrCrypterClass& CrypterClass();
+TqlrCrypterClass SetCrypterClass(TqlrCrypterClass cls);
+
 // The root of a template.  It owns the variables, the data-set list, the
 // script into which PrepareScript publishes every object, the expression
 // cache, the options, the styles, the engine and the prepared pages; it
@@ -1290,6 +1329,21 @@ public:
     bool LoadFromFile(const std::string& fileName, bool exceptionIfNotFound = false);
     void SaveToFile(const std::string& fileName);
 
+    // ---- inheritance (qlrReportInherit.cpp)
+    // The template this one inherits from.  Setting a name loads it into
+    // the report (OnLoadTemplate, or the file relative to this report's
+    // file, then to the application folder), keeps a copy as the ancestor
+    // and marks every object inherited; saving then writes only what
+    // differs from the ancestor.  Empty forgets the ancestor.
+    const std::string& ParentReport() const { return FParentReport; }
+    void SetParentReport(const std::string& value);
+    TqlrReport* ParentReportObject() const { return FParentReportObject.get(); }
+    std::function<void(TqlrReport*, const std::string&)> OnLoadTemplate;
+    // Makes the report inherit from templName keeping its own objects;
+    // False for the report's own file or when the user cancels.
+    bool InheritFromTemplate(const std::string& templName,
+                             TqlrInheriteMode inheriteMode = TqlrInheriteMode::imDefault);
+
     // ---- events (host callbacks)
     std::function<void(TqlrReportComponent*)> OnBeforePrint, OnAfterPrint;
     std::function<void(TqlrReport*)> OnBeginDoc, OnEndDoc;
@@ -1387,6 +1441,9 @@ private:
     std::unique_ptr<gui::TTimer> FTimer;
     void ClosePreviewForm();
     std::unique_ptr<rtl::TStringList> FDrillState = std::make_unique<rtl::TStringList>();
+    std::string FParentReport;
+    std::unique_ptr<TqlrReport> FParentReportObject;
+    void SaveTemplate(rtl::TStream& stream, bool saveChildren, bool saveDefaultValues, bool streaming);
 };
 
 // The name a reference to c is written under from root: the plain name

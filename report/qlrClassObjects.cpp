@@ -298,11 +298,22 @@ RTL_PUBLISHED(TqlrStyles) {}
 
 RTL_PUBLISHED(TqlrReport)
 {
+    // First, so that a template is read over its ancestor.
+    c.Property("ParentReport", &TqlrReport::ParentReport, &TqlrReport::SetParentReport);
     c.Property("EngineOptions", &TqlrReport::EngineOptions);
     c.Property("PreviewOptions", &TqlrReport::PreviewOptions);
     c.Property("PrintOptions", &TqlrReport::PrintOptions);
     c.Property("ReportOptions", &TqlrReport::ReportOptions);
     c.Property("StoreInDFM", &TqlrReport::StoreInDFM, &TqlrReport::SetStoreInDFM).Default(true);
+    // Stored only when they are not those of a cleared report.
+    c.Property("ScriptLanguage", &TqlrReport::ScriptLanguage, &TqlrReport::SetScriptLanguage)
+        .Stored([](TqlrReport& r) { return r.ScriptLanguage() != "PascalScript"; });
+    c.Property("ScriptText", &TqlrReport::ScriptText, &TqlrReport::SetScriptText)
+        .Stored([](TqlrReport& r) {
+            const rtl::TStringList* t = r.ScriptText();
+            return !(t->Count() == 3 && t->Strings(0) == "begin" && t->Strings(1).empty() &&
+                     t->Strings(2) == "end.");
+        });
 }
 
 // --- the report ------------------------------------------------------------------

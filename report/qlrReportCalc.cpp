@@ -119,6 +119,8 @@ void TqlrReport::Clear()
     FDataSet = nullptr;
     FDataSetName.clear();
     FDotMatrixReport = false;
+    FParentReport.clear();
+    FParentReportObject.reset();
     FScriptLanguage = "PascalScript";
     FScriptText->Clear();
     FScriptText->Add("begin");

@@ -5,10 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/Resources.h"
+#include "report/qlrOutputServices.h"
+#include "report/qlrVariables.h"
+#include "report/qlrPreviewPages.h"
 #include "report/qlrClass.h"
 #include "report/qlrUtils.h"
 
@@ -178,4 +186,128 @@ TEST(ReportMemoCharset, AnsiTextAndConversionsKeepTheText)
     memo->SetText("[D]");
     memo->GetData();
     EXPECT_EQ(seen, "D");
+}
+
+// ------------------------------------------------------- location table
+
+namespace {
+
+std::string LocationTemplate()
+{
+    const rtl::TResource* r = rtl::FindResource("LOCATIONTABLE_REPORT", rtl::TResourceType::RCData);
+    return r ? std::string(r->Text()) : std::string();
+}
+
+void LoadText(TqlrReport& report, const std::string& text)
+{
+    report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;   // no message box
+    rtl::TMemoryStream ms;
+    ms.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    ms.SetPosition(0);
+    report.LoadFromStream(ms);
+}
+
+std::string SavedText(TqlrReport& report)
+{
+    rtl::TMemoryStream ms;
+    report.SaveToStream(ms);
+    return std::string(ms.View());
+}
+
+// The texts of the memos of a prepared page, in order.
+std::vector<std::string> PreparedTexts(TqlrReport& report, int page)
+{
+    std::vector<std::string> texts;
+    TqlrReportPage* p = report.PreviewPages()->GetPage(page);
+    if (!p) return texts;
+    for (TqlrComponent* c : p->AllObjects())
+        if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c)) texts.push_back(m->Text());
+    return texts;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& s)
+{
+    return std::find(texts.begin(), texts.end(), s) != texts.end();
+}
+
+} // namespace
+
+TEST(ReportLocationTemplate, LoadsFromTheResourceAndSavesByteIdentical)
+{
+    const std::string golden = LocationTemplate();
+    ASSERT_FALSE(golden.empty());
+    TqlrReport report(nullptr);
+    LoadText(report, golden);
+    EXPECT_EQ(report.Errors()->Count(), 0) << report.Errors()->Text();
+    auto* page = dynamic_cast<TqlrReportPage*>(report.FindObject("Page1"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->PaperSize(), 9);
+    EXPECT_EQ(static_cast<double>(page->LeftMargin()), 15.0);
+    for (const char* band : {"ReportTitle1", "MasterData1", "PageFooter1", "ReportSummary1"})
+        EXPECT_NE(report.FindObject(band), nullptr) << band;
+    EXPECT_EQ(dynamic_cast<TqlrMasterData*>(report.FindObject("MasterData1"))->RowCount(), 1);
+    auto* line = dynamic_cast<TqlrLineView*>(report.FindObject("Line2"));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->Frame()->Color(), 0x800000u);
+    int symbols = 0, ariel = 0;
+    for (TqlrComponent* c : report.AllObjects())
+        if (auto* m = dynamic_cast<TqlrMemoView*>(c)) {
+            if (m->Font()->Name() == "Symbol") {
+                ++symbols;
+                EXPECT_EQ(m->Text(), "D");
+            }
+            if (m->Font()->Name() == "Arial") ++ariel;
+        }
+    EXPECT_EQ(symbols, 1);
+    EXPECT_EQ(ariel, 16);
+    report.EngineOptions()->NewSilentMode = TqlrSilentMode::simMessageBoxes;
+    const std::string saved = SavedText(report);
+    EXPECT_TRUE(saved == golden);
+    if (saved != golden)
+        if (const char* dir = std::getenv("REPORT_TEST_PICTURES")) {
+            rtl::TFileStream f(std::string(dir) + "/location_template_saved.xml", rtl::fmCreate);
+            f.WriteBuffer(saved.data(), static_cast<int64_t>(saved.size()));
+        }
+}
+
+TEST(ReportLocationTemplate, PreparesWithTheProgramsVariables)
+{
+    TqlrReport report(nullptr);
+    LoadText(report, LocationTemplate());
+    dynamic_cast<TqlrReportPage*>(report.FindObject("Page1"))->SetOrientation(TPrinterOrientation::poPortrait);
+    report.Variables()->Clear();
+    const std::pair<const char*, const char*> vars[] = {
+        {"Title", "'Total solar eclipse of 2027 Aug 02 (O''Brien''s list)';"},
+        {"Saros", "'136';"}, {"Lunation", "'334';"}, {"DeltaT", "'72.1 s';"},
+        {"DeltaTDetermination", "'extrapolated';"}, {"TimeShift", "'UT + 2 h';"},
+        {"Gamma", "'0.1421';"}, {"Magnitude", "'1.0790';"}, {"Notice", "'Times are local.';"},
+    };
+    for (const auto& [name, value] : vars) report.Variables()->SetVariable(name, rtl::Variant(std::string(value)));
+    report.ReportOptions()->Name = "Total solar eclipse";
+    ASSERT_TRUE(report.PrepareReport()) << report.Errors()->Text();
+    ASSERT_EQ(report.PreviewPages()->GetCount(), 1);
+    const std::vector<std::string> texts = PreparedTexts(report, 0);
+    EXPECT_TRUE(Contains(texts, "Total solar eclipse of 2027 Aug 02 (O'Brien's list)"));
+    EXPECT_TRUE(Contains(texts, "1.0790"));
+    // Total pages are filled in when the page is drawn.
+    EXPECT_TRUE(Contains(texts, "1 / [TotalPages#]")) << testing::PrintToString(texts);
+    EXPECT_TRUE(Contains(texts, "Times are local."));
+    EXPECT_TRUE(Contains(texts, "D"));
+
+    gui::TBitmap bmp(794, 1123);
+    bmp.Canvas()->Brush()->SetColor(clWhite);
+    bmp.Canvas()->FillRect(gui::TRect(0, 0, 794, 1123));
+    report.PreviewPages()->DrawPage(0, bmp.Canvas(), 1, 1, 0, 0);
+    if (const char* dir = std::getenv("REPORT_TEST_PICTURES")) {
+        gui::TPngImage png;
+        png.Assign(&bmp);
+        rtl::TFileStream f(std::string(dir) + "/location_template.png", rtl::fmCreate);
+        png.SaveToStream(f);
+    }
+    // The navy rule under the title: the title band starts at the 10 mm
+    // top margin, the rule 26.46 units below.
+    const int lineY = static_cast<int>(std::lround(10 * 3.77953 + 26.46));
+    bool navy = false;
+    for (int dy = -1; dy <= 1; ++dy) navy = navy || bmp.Canvas()->Pixels(300, lineY + dy) == 0x800000u;
+    EXPECT_TRUE(navy);
 }
