@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <chrono>
 #include <memory>
 
 #include "platform/gui/PngImage.h"
@@ -310,4 +311,310 @@ TEST(ReportLocationTemplate, PreparesWithTheProgramsVariables)
     bool navy = false;
     for (int dy = -1; dy <= 1; ++dy) navy = navy || bmp.Canvas()->Pixels(300, lineY + dy) == 0x800000u;
     EXPECT_TRUE(navy);
+}
+
+// ---------------------------------------------------------- inheritance
+
+namespace {
+
+struct TempFolder {
+    std::string Path;
+    TempFolder()
+    {
+        Path = rtl::IncludeTrailingPathDelimiter(rtl::TempDir()) + "qlrinherit" +
+               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "/";
+        rtl::ForceDirectories(Path);
+    }
+    ~TempFolder()
+    {
+        for (const char* f : {"base.xml", "child.xml", "a.xml", "b.xml", "own.xml"}) rtl::DeleteFile(Path + f);
+        rtl::RemoveDir(Path);
+    }
+};
+
+TqlrMemoView* AddMemo(TqlrComponent* parent, const std::string& name, const std::string& text)
+{
+    auto* m = new TqlrMemoView(parent);
+    m->SetName(name);
+    m->SetText(text);
+    m->SetBounds(0, 0, 100, 20);
+    return m;
+}
+
+// A base template: Page1 with a title band holding Memo1 "base".
+void WriteBase(const std::string& file)
+{
+    TqlrReport base(nullptr);
+    auto* page = new TqlrReportPage(&base);
+    page->SetName("Page1");
+    auto* title = new TqlrReportTitle(page);
+    title->SetName("ReportTitle1");
+    AddMemo(title, "Memo1", "base");
+    base.ScriptText()->Clear();
+    base.ScriptText()->Add("// base script");
+    base.SaveToFile(file);
+}
+
+// A report of its own: Page1 with a master band holding Memo1 "own" and
+// Memo9 "mine".
+void BuildOwn(TqlrReport& r)
+{
+    r.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    auto* page = new TqlrReportPage(&r);
+    page->SetName("Page1");
+    auto* band = new TqlrMasterData(page);
+    band->SetName("MasterData1");
+    AddMemo(band, "Memo1", "own");
+    AddMemo(band, "Memo9", "mine");
+}
+
+std::string TextOf(TqlrReport& r, const std::string& name)
+{
+    auto* m = dynamic_cast<TqlrCustomMemoView*>(r.FindObject(name));
+    return m ? m->Text() : std::string("<none>");
+}
+
+struct ScriptedServices : IqlrOutputServices {
+    int answer = 1, asked = 0;
+    bool InputPassword(std::string&) override { return false; }
+    bool LookupPaperSize(int code, long double& w, long double& h) override
+    {
+        if (code != 9) return false;
+        w = 210, h = 297;
+        return true;
+    }
+    TqlrPrinterDefaults CurrentPrinterDefaults() override { return {}; }
+    int AskInheritDuplicates() override
+    {
+        ++asked;
+        return answer;
+    }
+};
+
+} // namespace
+
+TEST(ReportInheritance, DuplicatesDeletedOrRenamedAndOnlyDifferencesSaved)
+{
+    TempFolder dir;
+    WriteBase(dir.Path + "base.xml");
+
+    {   // Delete duplicates: the template's Memo1 wins.
+        TqlrReport r(nullptr);
+        BuildOwn(r);
+        ASSERT_TRUE(r.InheritFromTemplate(dir.Path + "base.xml", TqlrInheriteMode::imDelete));
+        EXPECT_EQ(r.ParentReport(), dir.Path + "base.xml");   // no file of its own: kept as given
+        EXPECT_EQ(TextOf(r, "Memo1"), "base");
+        EXPECT_EQ(TextOf(r, "Memo9"), "mine");
+        EXPECT_TRUE(r.FindObject("Memo1")->IsAncestor());
+        EXPECT_FALSE(r.FindObject("Memo9")->IsAncestor());
+        EXPECT_NE(r.FindObject("MasterData1"), nullptr);
+        EXPECT_NE(r.ScriptText()->IndexOf("**********Script from parent report**********"), -1);
+        EXPECT_NE(r.ScriptText()->IndexOf("// base script"), -1);
+        EXPECT_EQ(r.ScriptText()->Strings(r.ScriptText()->Count() - 1), "}");
+
+        // Saved as differences: inherited elements, the base memo's text
+        // not repeated; read back over the ancestor.
+        r.SaveToFile(dir.Path + "child.xml");
+        const std::string xml = rtl::ReadFileBytes(dir.Path + "child.xml");
+        EXPECT_NE(xml.find("<inherited Name=\"Memo1\""), std::string::npos) << xml;
+        EXPECT_EQ(xml.find("Text=\"base\""), std::string::npos) << xml;
+        EXPECT_NE(xml.find("ParentReport=\"" + dir.Path + "base.xml\""), std::string::npos);
+        TqlrReport back(nullptr);
+        back.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        ASSERT_TRUE(back.LoadFromFile(dir.Path + "child.xml"));
+        EXPECT_EQ(back.Errors()->Count(), 0) << back.Errors()->Text();
+        EXPECT_EQ(TextOf(back, "Memo1"), "base");
+        EXPECT_EQ(TextOf(back, "Memo9"), "mine");
+        EXPECT_NE(back.ParentReportObject(), nullptr);
+        EXPECT_TRUE(back.FindObject("ReportTitle1")->IsAncestor());
+        // A change of the inherited memo is what the child keeps.
+        dynamic_cast<TqlrMemoView*>(back.FindObject("Memo1"))->SetText("changed");
+        back.SaveToFile(dir.Path + "child.xml");
+        TqlrReport again(nullptr);
+        again.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        again.LoadFromFile(dir.Path + "child.xml");
+        EXPECT_EQ(TextOf(again, "Memo1"), "changed");
+        // Forgetting the parent clears the marks.
+        again.SetParentReport("");
+        EXPECT_FALSE(again.FindObject("Memo1")->IsAncestor());
+        EXPECT_EQ(again.ParentReportObject(), nullptr);
+    }
+    {   // Rename duplicates: both memos stay.
+        TqlrReport r(nullptr);
+        BuildOwn(r);
+        ASSERT_TRUE(r.InheritFromTemplate(dir.Path + "base.xml", TqlrInheriteMode::imRename));
+        EXPECT_EQ(TextOf(r, "Memo1"), "base");
+        int own = 0;
+        for (TqlrComponent* c : r.AllObjects())
+            if (auto* m = dynamic_cast<TqlrMemoView*>(c); m && m->Text() == "own") {
+                ++own;
+                EXPECT_NE(m->Name(), "Memo1");
+            }
+        EXPECT_EQ(own, 1);
+    }
+}
+
+TEST(ReportInheritance, AskingCancelOwnFileAndCycles)
+{
+    TempFolder dir;
+    WriteBase(dir.Path + "base.xml");
+    auto* services = new ScriptedServices;
+    auto previous = RegisterOutputServices(std::unique_ptr<IqlrOutputServices>(services));
+
+    // imDefault asks; Cancel leaves the report as it was.
+    services->answer = 0;
+    TqlrReport r(nullptr);
+    BuildOwn(r);
+    EXPECT_FALSE(r.InheritFromTemplate(dir.Path + "base.xml"));
+    EXPECT_EQ(services->asked, 1);
+    EXPECT_EQ(TextOf(r, "Memo1"), "own");
+    EXPECT_EQ(r.FindObject("ReportTitle1"), nullptr);
+    EXPECT_TRUE(r.ParentReport().empty());
+    // "Rename duplicates".
+    services->answer = 2;
+    EXPECT_TRUE(r.InheritFromTemplate(dir.Path + "base.xml"));
+    EXPECT_EQ(services->asked, 2);
+    EXPECT_EQ(TextOf(r, "Memo1"), "base");
+
+    // Its own file: False, nothing changes.
+    TqlrReport own(nullptr);
+    BuildOwn(own);
+    own.SaveToFile(dir.Path + "own.xml");
+    own.LoadFromFile(dir.Path + "own.xml");
+    EXPECT_FALSE(own.InheritFromTemplate(dir.Path + "own.xml"));
+    EXPECT_TRUE(own.ParentReport().empty());
+    EXPECT_EQ(TextOf(own, "Memo1"), "own");
+
+    // Two templates inheriting from each other load once each, no hang;
+    // the parent path is relative to the report's own file.
+    {
+        TqlrReport a(nullptr);
+        BuildOwn(a);
+        a.SaveToFile(dir.Path + "a.xml");
+        TqlrReport b(nullptr);
+        b.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        b.LoadFromFile(dir.Path + "a.xml");
+        b.SetParentReport("a.xml");
+        b.SaveToFile(dir.Path + "b.xml");
+        TqlrReport a2(nullptr);
+        a2.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        a2.LoadFromFile(dir.Path + "a.xml");
+        a2.SetParentReport("b.xml");
+        a2.SaveToFile(dir.Path + "a.xml");
+    }
+    TqlrReport cyc(nullptr);
+    cyc.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    EXPECT_TRUE(cyc.LoadFromFile(dir.Path + "a.xml"));
+    EXPECT_NE(cyc.Errors()->Text().find("Circular inheritance"), std::string::npos) << cyc.Errors()->Text();
+
+    RegisterOutputServices(std::move(previous));
+}
+
+// ------------------------------------------------------------ hooks
+
+namespace {
+
+// "RV" and the bytes reversed.
+struct ReversingCompressor : TqlrCustomCompressor {
+    using TqlrCustomCompressor::TqlrCustomCompressor;
+    static inline bool fail = false;
+    bool Decompress(rtl::TStream& source, rtl::TStream& output) override
+    {
+        if (fail) throw rtl::Exception("broken");
+        const int64_t p = source.Position();
+        std::string all(static_cast<std::size_t>(source.Size() - p), '\0');
+        source.ReadBuffer(all.data(), static_cast<int64_t>(all.size()));
+        if (all.rfind("RV", 0) != 0) {
+            source.SetPosition(p);
+            return false;
+        }
+        std::string plain(all.rbegin(), all.rend() - 2);
+        output.WriteBuffer(plain.data(), static_cast<int64_t>(plain.size()));
+        return true;
+    }
+    void Compress(rtl::TStream& plain, rtl::TStream& dest) override
+    {
+        std::string all(static_cast<std::size_t>(plain.Size()), '\0');
+        plain.SetPosition(0);
+        plain.ReadBuffer(all.data(), static_cast<int64_t>(all.size()));
+        std::string out = "RV" + std::string(all.rbegin(), all.rend());
+        dest.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
+    }
+};
+
+// "XK" and the bytes XORed with the key.
+struct XorCrypter : TqlrCustomCrypter {
+    using TqlrCustomCrypter::TqlrCustomCrypter;
+    static inline std::string lastKey;
+    static std::string Apply(std::string s, const std::string& key)
+    {
+        for (std::size_t i = 0; i < s.size() && !key.empty(); ++i) s[i] = static_cast<char>(s[i] ^ key[i % key.size()]);
+        return s;
+    }
+    bool Decrypt(rtl::TStream& source, rtl::TStream& output, const std::string& key) override
+    {
+        lastKey = key;
+        const int64_t p = source.Position();
+        std::string all(static_cast<std::size_t>(source.Size() - p), '\0');
+        source.ReadBuffer(all.data(), static_cast<int64_t>(all.size()));
+        if (all.rfind("XK", 0) != 0) {
+            source.SetPosition(p);
+            return false;
+        }
+        std::string plain = Apply(all.substr(2), key);
+        output.WriteBuffer(plain.data(), static_cast<int64_t>(plain.size()));
+        return true;
+    }
+    void Encrypt(rtl::TStream& plain, rtl::TStream& dest, const std::string& key) override
+    {
+        std::string all(static_cast<std::size_t>(plain.Size()), '\0');
+        plain.SetPosition(0);
+        plain.ReadBuffer(all.data(), static_cast<int64_t>(all.size()));
+        std::string out = "XK" + Apply(all, key);
+        dest.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
+    }
+};
+
+} // namespace
+
+TEST(ReportTemplateHooks, CompressorAndEncryptorRoundTripAndFailures)
+{
+    auto oldCompressor = SetCompressorClass([](TqlrReport* r) { return std::make_unique<ReversingCompressor>(r); });
+    auto oldCrypter = SetCrypterClass([](TqlrReport* r) { return std::make_unique<XorCrypter>(r); });
+
+    TqlrReport r(nullptr);
+    BuildOwn(r);
+    // Not compressed, no password: plain XML even with both registered.
+    std::string plain = SavedText(r);
+    EXPECT_EQ(plain.rfind("<?xml", 0), 0u);
+    r.ReportOptions()->Compressed = true;
+    std::string packed = SavedText(r);
+    EXPECT_EQ(packed.rfind("RV", 0), 0u);
+    TqlrReport back(nullptr);
+    LoadText(back, packed);
+    EXPECT_EQ(TextOf(back, "Memo9"), "mine");
+
+    // Password and compression: encrypted with the password, then
+    // compressed; loads with the password known in this run.
+    r.ReportOptions()->Password = "key";
+    std::string both = SavedText(r);
+    EXPECT_EQ(both.rfind("RV", 0), 0u);
+    TqlrReport both2(nullptr);
+    LoadText(both2, both);
+    EXPECT_EQ(XorCrypter::lastKey, "key");
+    EXPECT_EQ(TextOf(both2, "Memo9"), "mine");
+    EXPECT_EQ(both2.ReportOptions()->Password, "key");
+
+    // A failing compressor: the error is recorded and nothing is read.
+    ReversingCompressor::fail = true;
+    TqlrReport broken(nullptr);
+    LoadText(broken, packed);
+    ReversingCompressor::fail = false;
+    EXPECT_NE(broken.Errors()->IndexOf("Stream decompress error"), -1);
+    EXPECT_EQ(broken.FindObject("Memo9"), nullptr);
+
+    SetCompressorClass(std::move(oldCompressor));
+    SetCrypterClass(std::move(oldCrypter));
+    // None registered: a compressed-flag template is plain XML.
+    EXPECT_EQ(SavedText(r).rfind("<?xml", 0), 0u);
 }
