@@ -1050,6 +1050,11 @@ public:
     std::string PrevPassword;
     void Assign(const rtl::TPersistent* source) override;
     void Clear();
+    // Stores the name; with a name and the report's OnSetConnection set,
+    // hands it every non-empty connection string stored under that name in
+    // the registry stand-in ("Software\Quillory\Connections", then
+    // "...ConnectionsFIB": a later one overrides).  The registry is only read.
+    void SetConnectionName(const std::string& value);
     // Asks for the password at most once per run (see the .cpp).
     bool CheckPassword();
     TqlrReport* Report() const { return FReport; }
@@ -1349,6 +1354,8 @@ public:
     std::function<void(TqlrReport*)> OnBeginDoc, OnEndDoc;
     std::function<void(const std::string&, rtl::Variant&)> OnGetValue;
     std::function<void(TqlrReport*, const std::string&, rtl::Variant&)> OnNewGetValue;
+    // A stored connection string for ReportOptions.ConnectionName.
+    std::function<void(const std::string&)> OnSetConnection;
     std::function<rtl::Variant(const std::string&, const std::vector<rtl::Variant>&)> OnUserFunction;
     std::function<void(TqlrReport*, TqlrProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
     // Builds a page's content itself (through the engine's ShowBand,

@@ -262,7 +262,8 @@ RTL_PUBLISHED(TqlrReportOptions)
     using O = TqlrReportOptions;
     QLR_FIELD(O, Author);
     QLR_FIELD(O, Compressed).Default(false);
-    QLR_FIELD(O, ConnectionName);
+    c.Property("ConnectionName", [](O& o) { return o.ConnectionName; },
+               [](O& o, const std::string& v) { o.SetConnectionName(v); });
     c.Property("CreateDate", [](O& o) { return o.CreateDate; }, [](O& o, double v) { o.CreateDate = v; })
         .As(rtl::TypeInfoDateTime());
     c.Property("Description", &O::Description, &O::SetDescription);

@@ -15,6 +15,7 @@
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Resources.h"
+#include "platform/sys/RegistryIni.h"
 #include "report/qlrOutputServices.h"
 #include "report/qlrVariables.h"
 #include "report/qlrPreviewPages.h"
@@ -617,4 +618,34 @@ TEST(ReportTemplateHooks, CompressorAndEncryptorRoundTripAndFailures)
     SetCrypterClass(std::move(oldCrypter));
     // None registered: a compressed-flag template is plain XML.
     EXPECT_EQ(SavedText(r).rfind("<?xml", 0), 0u);
+}
+
+TEST(ReportStoredConnections, ConnectionNameReadsTheRegistryStandIn)
+{
+    TempFolder dir;
+    const std::string store = dir.Path + "registry.ini";
+    sys::TRegistryIniFile::SetStoreFileName(store);
+    {
+        sys::TRegistryIniFile reg("Software\\Quillory");
+        reg.WriteString("Connections", "Eclipses", "db=one");
+        reg.WriteString("ConnectionsFIB", "Eclipses", "db=two");
+        reg.WriteString("Connections", "Only", "db=three");
+    }
+    TqlrReport r(nullptr);
+    std::vector<std::string> seen;
+    r.ReportOptions()->SetConnectionName("Eclipses");   // no handler: stored only
+    EXPECT_EQ(r.ReportOptions()->ConnectionName, "Eclipses");
+    r.OnSetConnection = [&](const std::string& s) { seen.push_back(s); };
+    r.ReportOptions()->SetConnectionName("Eclipses");
+    r.ReportOptions()->SetConnectionName("Only");
+    r.ReportOptions()->SetConnectionName("Missing");
+    r.ReportOptions()->SetConnectionName("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"db=one", "db=two", "db=three"}));
+    // A template naming a connection asks for it while it is read.
+    seen.clear();
+    LoadText(r, "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n"
+                "<TqlrReport ReportOptions.ConnectionName=\"Only\"/>\r\n");
+    EXPECT_EQ(seen, (std::vector<std::string>{"db=three"}));
+    sys::TRegistryIniFile::SetStoreFileName("");
+    rtl::DeleteFile(store);
 }
