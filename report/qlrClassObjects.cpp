@@ -8,6 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
+#include "report/qlrPropEditors.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
 #include "report/qlrEngine.h"
@@ -517,6 +518,7 @@ void RegisterReportClasses()
     static const bool done = [] {
         gui::DescribeGraphicsClasses();
         RegisterDMPClasses();
+        RegisterStandardPropertyEditors();
         rtl::RegisterClasses({
             &TqlrReport::StaticClassInfo(), &TqlrReportPage::StaticClassInfo(),
             &TqlrDialogPage::StaticClassInfo(), &TqlrDataPage::StaticClassInfo(),

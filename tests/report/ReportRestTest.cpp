@@ -16,7 +16,10 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Resources.h"
 #include "platform/sys/RegistryIni.h"
+#include "platform/gui/GraphicsIdents.h"
+#include "platform/rtl/DateTime.h"
 #include "report/qlrOutputServices.h"
+#include "report/qlrPropEditors.h"
 #include "report/qlrVariables.h"
 #include "report/qlrPreviewPages.h"
 #include "report/qlrClass.h"
@@ -648,4 +651,146 @@ TEST(ReportStoredConnections, ConnectionNameReadsTheRegistryStandIn)
     EXPECT_EQ(seen, (std::vector<std::string>{"db=three"}));
     sys::TRegistryIniFile::SetStoreFileName("");
     rtl::DeleteFile(store);
+}
+
+// ------------------------------------------------------ property editors
+
+namespace {
+
+template <typename E>
+std::unique_ptr<E> EditorOn(rtl::TObject* obj, const char* prop)
+{
+    auto e = std::make_unique<E>(nullptr);
+    e->AddObject(obj, rtl::GetPropInfo(obj, prop));
+    return e;
+}
+
+} // namespace
+
+TEST(ReportPropertyEditors, ValueTextsListsAndSetting)
+{
+    TqlrReport report(nullptr);
+    auto* page = new TqlrReportPage(&report);
+    auto* band = new TqlrMasterData(page);
+    auto* m1 = AddMemo(band, "Memo1", "");
+    auto* m2 = AddMemo(band, "Memo2", "");
+
+    auto color = EditorOn<TqlrColorProperty>(m1, "Color");
+    color->AddObject(m2, rtl::GetPropInfo(m2, "Color"));
+    m1->SetColor(gui::clRed);
+    EXPECT_EQ(color->GetValue(), "clRed");
+    color->SetValue("clNavy");
+    EXPECT_EQ(m1->Color(), gui::clNavy);
+    EXPECT_EQ(m2->Color(), gui::clNavy);   // every edited object
+    color->SetValue("12345");
+    EXPECT_EQ(color->GetValue(), "12345");
+    color->GetValues();
+    EXPECT_EQ(color->Values().IndexOf("clBtnFace") >= 0, true);
+    EXPECT_TRUE(color->GetAttributes().Contains(TqlrPropertyAttribute::paOwnerDraw));
+
+    auto charset = EditorOn<TqlrFontCharsetProperty>(m1->Font(), "Charset");
+    charset->SetValue("RUSSIAN_CHARSET");
+    EXPECT_EQ(m1->Font()->Charset(), 204);
+    EXPECT_EQ(charset->GetValue(), "RUSSIAN_CHARSET");
+    charset->SetValue("3");
+    EXPECT_EQ(charset->GetValue(), "3");
+    charset->GetValues();
+    EXPECT_TRUE(charset->Values().Sorted());
+    EXPECT_EQ(charset->Values().Count(), 19);
+
+    auto name = EditorOn<TqlrFontNameProperty>(m1->Font(), "Name");
+    name->SetValue("Arial");
+    EXPECT_EQ(name->GetValue(), "Arial");
+    EXPECT_EQ(m1->Font()->Name(), "Arial");
+
+    auto font = EditorOn<TqlrFontProperty>(m1, "Font");
+    EXPECT_EQ(font->GetValue(), "(TFont)");
+    EXPECT_TRUE(font->GetAttributes().Contains(TqlrPropertyAttribute::paReadOnly));
+
+    auto integer = EditorOn<TqlrIntegerProperty>(m1->Font(), "Size");
+    integer->SetValue(" 14 ");
+    EXPECT_EQ(integer->GetValue(), "14");
+    EXPECT_THROW(integer->SetValue("abc"), rtl::Exception);
+    EXPECT_TRUE(EditorOn<TqlrNameProperty>(m1, "Name")->GetAttributes().Empty());
+}
+
+TEST(ReportPropertyEditors, ModalResultsShortcutsCursorsAndDates)
+{
+    // Stand-in objects with properties of the kinds the editors edit.
+    TqlrReport report(nullptr);
+    auto* page = new TqlrReportPage(&report);
+    auto* band = new TqlrMasterData(page);
+    auto* memo = AddMemo(band, "Memo1", "");
+
+    // Integer properties stand in for modal results and shortcuts.
+    struct M { const char* in; const char* out; } modal_cases[] = {
+        {"mrok", "mrOk"}, {"", "mrNone"}, {"10", "mrYesToAll"}, {"11", "11"}, {"mrYesToAll", "mrYesToAll"}};
+    auto size = EditorOn<TqlrModalResultProperty>(memo->Font(), "Size");
+    for (const M& c : modal_cases) {
+        size->SetValue(c.in);
+        EXPECT_EQ(size->GetValue(), c.out) << c.in;
+    }
+    size->GetValues();
+    EXPECT_EQ(size->Values().Count(), 11);
+
+    auto shortcut = EditorOn<TqlrShortCutProperty>(memo->Font(), "Size");
+    shortcut->SetValue("(none)");
+    EXPECT_EQ(shortcut->GetValue(), "(None)");
+    shortcut->SetValue("Ctrl+B");
+    EXPECT_EQ(shortcut->GetValue(), "Ctrl+B");
+    shortcut->GetValues();
+    EXPECT_EQ(shortcut->Values().Count(), 109);
+    EXPECT_EQ(shortcut->Values()[1], "Ctrl+A");
+    EXPECT_EQ(shortcut->Values()[108], "Shift+Alt+BkSp");
+    // Edit steps to the next shortcut, and from the last to the first.
+    EXPECT_TRUE(shortcut->Edit());
+    EXPECT_EQ(shortcut->GetValue(), "Ctrl+C");
+    shortcut->SetValue("Shift+Alt+BkSp");
+    EXPECT_TRUE(shortcut->Edit());
+    EXPECT_EQ(shortcut->GetValue(), "(None)");
+
+    auto cursor = EditorOn<TqlrCursorProperty>(memo, "Cursor");
+    cursor->SetValue("crHandPoint");
+    EXPECT_EQ(cursor->GetValue(), "crHandPoint");
+    cursor->SetValue("-99");
+    EXPECT_EQ(cursor->GetValue(), "-99");
+
+    // A date-time property: the report options' creation date.
+    TqlrReportOptions* options = report.ReportOptions();
+    auto dt = EditorOn<TqlrDateTimeProperty>(options, "CreateDate");
+    dt->SetValue("2010-12-31 13:45:10");
+    EXPECT_EQ(dt->GetValue(), rtl::DateTimeToStr(rtl::EncodeDate(2010, 12, 31) + rtl::EncodeTime(13, 45, 10, 0)));
+    dt->SetValue("");
+    EXPECT_EQ(options->CreateDate, 0.0);
+    EXPECT_EQ(dt->GetValue(), "");
+    EXPECT_THROW(dt->SetValue("2010-13-40"), rtl::Exception);
+    auto date = EditorOn<TqlrDateProperty>(options, "CreateDate");
+    date->SetValue("2010-12-31");
+    EXPECT_EQ(options->CreateDate, static_cast<double>(rtl::EncodeDate(2010, 12, 31)));
+    auto time = EditorOn<TqlrTimeProperty>(options, "LastChange");
+    time->SetValue("06:30");
+    EXPECT_EQ(time->GetValue(), "06:30:00");
+    EXPECT_THROW(time->SetValue("25:00"), rtl::Exception);
+}
+
+TEST(ReportPropertyEditors, StartUpRegistrationsAnswerTheRegistry)
+{
+    TqlrReport report(nullptr);   // registers the standard editors once
+    TqlrPropertyEditorCollection& reg = GetPropertyEditorCollection();
+    auto editorFor = [&](const rtl::TTypeInfo* type, rtl::TObject* obj, const char* name) {
+        int i = reg.GetPropertyEditor(type, obj, name);
+        return i < 0 ? std::string() : reg.GetItem(i).Editor;
+    };
+    auto* memo = new TqlrMemoView(nullptr);
+    std::unique_ptr<TqlrMemoView> own(memo);
+    EXPECT_EQ(editorFor(gui::TypeInfoColor(), memo, "Color"), "TqlrColorProperty");
+    EXPECT_EQ(editorFor(gui::TypeInfoCursor(), memo, "Cursor"), "TqlrCursorProperty");
+    EXPECT_EQ(editorFor(TypeInfoComponentName(), memo, "Name"), "TqlrNameProperty");
+    EXPECT_EQ(editorFor(rtl::TypeInfoAnsiString(), memo->Font(), "Name"), "TqlrFontNameProperty");
+    EXPECT_EQ(editorFor(rtl::TypeInfoInteger(), memo->Font(), "Charset"), "TqlrFontCharsetProperty");
+    EXPECT_EQ(editorFor(rtl::TypeInfoDateTime(), memo, "Anything"), "TqlrDateTimeProperty");
+    EXPECT_EQ(editorFor(TypeInfoTime(), memo, "Anything"), "TqlrTimeProperty");
+    EXPECT_EQ(editorFor(TypeInfoShortCut(), memo, "ShortCut"), "TqlrShortCutProperty");
+    auto created = reg.GetItem(reg.GetPropertyEditor(TypeInfoModalResult(), memo, "ModalResult")).Create(nullptr);
+    EXPECT_NE(dynamic_cast<TqlrModalResultProperty*>(created.get()), nullptr);
 }
