@@ -1220,6 +1220,8 @@ TqlrCrypterClass SetCrypterClass(TqlrCrypterClass cls);
 // cache, the options, the styles, the engine and the prepared pages; it
 // evaluates expressions (Calc), prepares, prints and exports, and loads and
 // saves its template (qlrReport*.cpp).
+class TqlrCustomDesigner;
+
 class TqlrReport : public TqlrComponent {
     RTL_CLASS(TqlrReport, TqlrComponent)
 public:
@@ -1343,6 +1345,11 @@ public:
     const std::string& ParentReport() const { return FParentReport; }
     void SetParentReport(const std::string& value);
     TqlrReport* ParentReportObject() const { return FParentReportObject.get(); }
+    // The open designer (none in this program; not owned) and the flag a
+    // designer sets when it changes the report.
+    TqlrCustomDesigner* Designer() const { return FDesigner; }
+    void SetDesigner(TqlrCustomDesigner* designer) { FDesigner = designer; }
+    bool Modified = false;
     std::function<void(TqlrReport*, const std::string&)> OnLoadTemplate;
     // Makes the report inherit from templName keeping its own objects;
     // False for the report's own file or when the user cancels.
@@ -1450,6 +1457,7 @@ private:
     std::unique_ptr<rtl::TStringList> FDrillState = std::make_unique<rtl::TStringList>();
     std::string FParentReport;
     std::unique_ptr<TqlrReport> FParentReportObject;
+    TqlrCustomDesigner* FDesigner = nullptr;
     void SaveTemplate(rtl::TStream& stream, bool saveChildren, bool saveDefaultValues, bool streaming);
 };
 

@@ -6,6 +6,7 @@
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
+#include "report/qlrCustomDesigner.h"
 #include "report/qlrRes.h"
 #include "report/qlrVariables.h"
 
@@ -159,6 +160,7 @@ void TqlrReport::Notification(rtl::TComponent* component, rtl::TOperation operat
         if (FDataSets)
             while (TqlrDataSetItem* item = FDataSets->Find(ds)) delete item;
         if (FDataSet == ds) FDataSet = nullptr;
+        if (FDesigner) FDesigner->UpdateDataTree();
     }
 }
 

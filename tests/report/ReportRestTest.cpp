@@ -18,6 +18,7 @@
 #include "platform/sys/RegistryIni.h"
 #include "platform/gui/GraphicsIdents.h"
 #include "platform/rtl/DateTime.h"
+#include "report/qlrCustomDesigner.h"
 #include "report/qlrOutputServices.h"
 #include "report/qlrPropEditors.h"
 #include "report/qlrVariables.h"
@@ -793,4 +794,40 @@ TEST(ReportPropertyEditors, StartUpRegistrationsAnswerTheRegistry)
     EXPECT_EQ(editorFor(TypeInfoShortCut(), memo, "ShortCut"), "TqlrShortCutProperty");
     auto created = reg.GetItem(reg.GetPropertyEditor(TypeInfoModalResult(), memo, "ModalResult")).Create(nullptr);
     EXPECT_NE(dynamic_cast<TqlrModalResultProperty*>(created.get()), nullptr);
+}
+
+// ------------------------------------------------------------- designer
+
+namespace {
+
+struct CountingDesigner : TqlrCustomDesigner {
+    using TqlrCustomDesigner::TqlrCustomDesigner;
+    int updates = 0;
+    bool InsertExpression(std::string&) override { return false; }
+    void Lock() override {}
+    void ReloadPages(int) override {}
+    void ReloadReport() override {}
+    void UpdateDataTree() override { ++updates; }
+    void UpdatePage() override {}
+};
+
+} // namespace
+
+TEST(ReportDesignerBase, RemovedDataSetRefreshesTheDataTreeAndModifiedMarksTheReport)
+{
+    TqlrReport report(nullptr);
+    report.CheckDataPage();
+    {
+        CountingDesigner designer(nullptr, &report, false);
+        report.SetDesigner(&designer);
+        auto* ds = new TqlrUserDataSet(report.FindObject("Data"));
+        ds->SetName("Rows");
+        report.DataSets()->Add(ds);
+        delete ds;
+        EXPECT_EQ(designer.updates, 1);
+        EXPECT_FALSE(report.Modified);
+        designer.SetModified(true);
+        EXPECT_TRUE(report.Modified);
+    }
+    EXPECT_EQ(report.Designer(), nullptr);   // the designer unlinked itself
 }
