@@ -156,12 +156,22 @@ void TqlrReport::Notification(rtl::TComponent* component, rtl::TOperation operat
 {
     TqlrComponent::Notification(component, operation);
     if (operation != rtl::TOperation::opRemove) return;
-    if (auto* ds = dynamic_cast<TqlrDataSet*>(component)) {
-        if (FDataSets)
-            while (TqlrDataSetItem* item = FDataSets->Find(ds)) delete item;
-        if (FDataSet == ds) FDataSet = nullptr;
-        if (FDesigner) FDesigner->UpdateDataTree();
+    // A component being destroyed is no longer a data set to dynamic_cast
+    // (its data-set part is gone): compare addresses.
+    bool removed = false;
+    if (FDataSets)
+        for (int i = FDataSets->Count() - 1; i >= 0; --i) {
+            TqlrDataSetItem* item = FDataSets->Item(i);
+            if (item->DataSet() && static_cast<rtl::TComponent*>(item->DataSet()) == component) {
+                delete item;
+                removed = true;
+            }
+        }
+    if (FDataSet && static_cast<rtl::TComponent*>(FDataSet) == component) {
+        FDataSet = nullptr;
+        removed = true;
     }
+    if ((removed || dynamic_cast<TqlrDataSet*>(component)) && FDesigner) FDesigner->UpdateDataTree();
 }
 
 // ------------------------------------------------------------ data sets

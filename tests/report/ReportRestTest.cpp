@@ -825,6 +825,7 @@ TEST(ReportDesignerBase, RemovedDataSetRefreshesTheDataTreeAndModifiedMarksTheRe
         report.DataSets()->Add(ds);
         delete ds;
         EXPECT_EQ(designer.updates, 1);
+        EXPECT_EQ(report.DataSets()->Count(), 0);   // no entry left pointing at the freed set
         EXPECT_FALSE(report.Modified);
         designer.SetModified(true);
         EXPECT_TRUE(report.Modified);
