@@ -171,6 +171,27 @@ bool TqlrColorProperty::Edit()
     return true;
 }
 
+void TqlrColorProperty::OnDrawLBItem(gui::TCanvas* canvas, int index, const gui::TRect& r)
+{
+    TqlrPropertyEditor::OnDrawLBItem(canvas, index, r);
+    if (index < 0 || index >= Values().Count()) return;
+    int32_t color = 0;
+    if (!rtl::FindIdentToInt(gui::TypeInfoColor())(Values()[index], color)) return;
+    const gui::TColor saved = canvas->Brush()->Color();
+    canvas->Brush()->SetColor(gui::ColorToRGB(static_cast<gui::TColor>(color)));
+    canvas->Rectangle(gui::TRect(r.Left + 2, r.Top + 2, r.Left + (r.Bottom - r.Top) - 2, r.Bottom - 2));
+    canvas->Brush()->SetColor(saved);
+}
+
+void TqlrColorProperty::OnDrawItem(gui::TCanvas* canvas, const gui::TRect& r)
+{
+    TqlrPropertyEditor::OnDrawItem(canvas, r);
+    const gui::TColor saved = canvas->Brush()->Color();
+    canvas->Brush()->SetColor(gui::ColorToRGB(static_cast<gui::TColor>(ReadOrdValue())));
+    canvas->Rectangle(gui::TRect(r.Left, r.Top + 1, r.Left + (r.Bottom - r.Top) - 5, r.Bottom - 4));
+    canvas->Brush()->SetColor(saved);
+}
+
 // --- fonts ------------------------------------------------------------------------
 
 TqlrPropertyAttributes TqlrFontProperty::GetAttributes()

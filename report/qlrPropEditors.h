@@ -64,6 +64,10 @@ public:
     void GetValues() override;
     // The colour dialog preset to the value; the chosen colour is set.
     bool Edit() override;
+    // The inherited item, then a square filled with the item's colour.
+    void OnDrawLBItem(gui::TCanvas* canvas, int index, const gui::TRect& r) override;
+    // The inherited text, then a square filled with the current colour.
+    void OnDrawItem(gui::TCanvas* canvas, const gui::TRect& r) override;
 };
 
 class TqlrFontProperty : public TqlrClassProperty {

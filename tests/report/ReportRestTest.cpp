@@ -832,3 +832,25 @@ TEST(ReportDesignerBase, RemovedDataSetRefreshesTheDataTreeAndModifiedMarksTheRe
     }
     EXPECT_EQ(report.Designer(), nullptr);   // the designer unlinked itself
 }
+
+TEST(ReportPropertyEditors, ColourItemsAreDrawnWithTheirColour)
+{
+    TqlrMemoView memo(nullptr);
+    memo.SetColor(gui::clNavy);
+    auto e = EditorOn<TqlrColorProperty>(&memo, "Color");
+    e->SetItemHeight(20);
+    e->GetValues();
+    gui::TBitmap bmp(200, 20);
+    gui::TCanvas* c = bmp.Canvas();
+    c->Brush()->SetColor(clWhite);
+    e->OnDrawLBItem(c, e->Values().IndexOf("clRed"), gui::TRect(0, 0, 200, 20));
+    EXPECT_EQ(c->Pixels(10, 10), gui::clRed);
+    EXPECT_EQ(c->Pixels(30, 10) == gui::clRed, false);
+    EXPECT_EQ(c->Pen()->Color(), 0x808080u);
+
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(gui::TRect(0, 0, 200, 20));
+    e->OnDrawItem(c, gui::TRect(0, 0, 200, 20));
+    EXPECT_EQ(c->Pixels(7, 8), gui::clNavy);
+    EXPECT_EQ(c->Pixels(7, 18), clWhite);
+}
