@@ -854,3 +854,23 @@ TEST(ReportPropertyEditors, ColourItemsAreDrawnWithTheirColour)
     EXPECT_EQ(c->Pixels(7, 8), gui::clNavy);
     EXPECT_EQ(c->Pixels(7, 18), clWhite);
 }
+
+TEST(ReportPageBackPicture, ReachesThePreparedPages)
+{
+    TqlrReport report(nullptr);
+    report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    auto* page = new TqlrReportPage(&report);
+    page->SetName("Page1");
+    ASSERT_EQ(Load(*page->BackPicture(), SquareBitmapBytes()), 0u);
+    auto* title = new TqlrReportTitle(page);
+    title->SetName("ReportTitle1");
+    title->SetHeight(20);
+    ASSERT_TRUE(report.PrepareReport()) << report.Errors()->Text();
+    ASSERT_EQ(report.PreviewPages()->GetCount(), 1);
+    gui::TBitmap bmp(794, 1123);
+    bmp.Canvas()->Brush()->SetColor(clWhite);
+    bmp.Canvas()->FillRect(gui::TRect(0, 0, 794, 1123));
+    report.PreviewPages()->DrawPage(0, bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(bmp.Canvas()->Pixels(397, 561), gui::clRed);
+    EXPECT_EQ(bmp.Canvas()->Pixels(20, 20), clWhite);
+}
