@@ -809,6 +809,15 @@ public:
     const std::string& Text() const { return FText; }
     void SetText(const std::string& v) { FText = v; }
     std::vector<std::u16string> Lines() const;
+    // The text as bytes of the single-byte (or multi-byte Asian) code page of
+    // the font's character set, and back; raises EOSError for a character
+    // set without a page.
+    std::string AnsiText() const;
+    void SetAnsiText(const std::string& bytes);
+    // Whether data and expressions pass through the font's code page: the
+    // font has a character set of its own (not 1) and UseDefaultCharset is
+    // off.
+    bool ConvertsCharset() const;
     bool AllowExpressions() const { return FAllowExpressions; }
     void SetAllowExpressions(bool v) { FAllowExpressions = v; }
     bool AllowHTMLTags() const { return FAllowHTMLTags; }
@@ -1041,6 +1050,11 @@ public:
     std::string PrevPassword;
     void Assign(const rtl::TPersistent* source) override;
     void Clear();
+    // Stores the name; with a name and the report's OnSetConnection set,
+    // hands it every non-empty connection string stored under that name in
+    // the registry stand-in ("Software\Quillory\Connections", then
+    // "...ConnectionsFIB": a later one overrides).  The registry is only read.
+    void SetConnectionName(const std::string& value);
     // Asks for the password at most once per run (see the .cpp).
     bool CheckPassword();
     TqlrReport* Report() const { return FReport; }
@@ -1162,11 +1176,52 @@ private:
 
 enum class TqlrProgressType { ptRunning, ptExporting, ptPrinting };
 
+// What InheritFromTemplate does with objects of the report whose names the
+// template already uses: ask (imDefault), delete them, or rename them.
+enum class TqlrInheriteMode { imDefault, imDelete, imRename };
+
+// The template compressor and encryptor hooks.  None is registered in this
+// program, so templates are plain XML; a registered factory is asked for
+// one object per load or save.
+class TqlrCustomCompressor {
+public:
+    explicit TqlrCustomCompressor(TqlrReport* report) : Report(report) {}
+    virtual ~TqlrCustomCompressor() = default;
+    TqlrReport* Report;
+    // True when source (read from its position) held a compressed template;
+    // its plain bytes are then written into output.  False leaves output
+    // empty and the position of source as it was.
+    virtual bool Decompress(rtl::TStream& source, rtl::TStream& output) = 0;
+    // Compresses the whole of plain into dest.
+    virtual void Compress(rtl::TStream& plain, rtl::TStream& dest) = 0;
+};
+
+class TqlrCustomCrypter {
+public:
+    explicit TqlrCustomCrypter(TqlrReport* report) : Report(report) {}
+    virtual ~TqlrCustomCrypter() = default;
+    TqlrReport* Report;
+    // As Decompress; key: the UTF-8 password known so far (may be empty:
+    // the encryptor may then ask for one).
+    virtual bool Decrypt(rtl::TStream& source, rtl::TStream& output, const std::string& key) = 0;
+    virtual void Encrypt(rtl::TStream& plain, rtl::TStream& dest, const std::string& key) = 0;
+};
+
+using TqlrCompressorClass = std::function<std::unique_ptr<TqlrCustomCompressor>(TqlrReport*)>;
+using TqlrCrypterClass = std::function<std::unique_ptr<TqlrCustomCrypter>(TqlrReport*)>;
+// The process-wide class cells (empty: none); setting returns the previous.
+const TqlrCompressorClass& CompressorClass();
+TqlrCompressorClass SetCompressorClass(TqlrCompressorClass cls);
+const TqlrCrypterClass& CrypterClass();
+TqlrCrypterClass SetCrypterClass(TqlrCrypterClass cls);
+
 // The root of a template.  It owns the variables, the data-set list, the
 // script into which PrepareScript publishes every object, the expression
 // cache, the options, the styles, the engine and the prepared pages; it
 // evaluates expressions (Calc), prepares, prints and exports, and loads and
 // saves its template (qlrReport*.cpp).
+class TqlrCustomDesigner;
+
 class TqlrReport : public TqlrComponent {
     RTL_CLASS(TqlrReport, TqlrComponent)
 public:
@@ -1281,11 +1336,33 @@ public:
     bool LoadFromFile(const std::string& fileName, bool exceptionIfNotFound = false);
     void SaveToFile(const std::string& fileName);
 
+    // ---- inheritance (qlrReportInherit.cpp)
+    // The template this one inherits from.  Setting a name loads it into
+    // the report (OnLoadTemplate, or the file relative to this report's
+    // file, then to the application folder), keeps a copy as the ancestor
+    // and marks every object inherited; saving then writes only what
+    // differs from the ancestor.  Empty forgets the ancestor.
+    const std::string& ParentReport() const { return FParentReport; }
+    void SetParentReport(const std::string& value);
+    TqlrReport* ParentReportObject() const { return FParentReportObject.get(); }
+    // The open designer (none in this program; not owned) and the flag a
+    // designer sets when it changes the report.
+    TqlrCustomDesigner* Designer() const { return FDesigner; }
+    void SetDesigner(TqlrCustomDesigner* designer) { FDesigner = designer; }
+    bool Modified = false;
+    std::function<void(TqlrReport*, const std::string&)> OnLoadTemplate;
+    // Makes the report inherit from templName keeping its own objects;
+    // False for the report's own file or when the user cancels.
+    bool InheritFromTemplate(const std::string& templName,
+                             TqlrInheriteMode inheriteMode = TqlrInheriteMode::imDefault);
+
     // ---- events (host callbacks)
     std::function<void(TqlrReportComponent*)> OnBeforePrint, OnAfterPrint;
     std::function<void(TqlrReport*)> OnBeginDoc, OnEndDoc;
     std::function<void(const std::string&, rtl::Variant&)> OnGetValue;
     std::function<void(TqlrReport*, const std::string&, rtl::Variant&)> OnNewGetValue;
+    // A stored connection string for ReportOptions.ConnectionName.
+    std::function<void(const std::string&)> OnSetConnection;
     std::function<rtl::Variant(const std::string&, const std::vector<rtl::Variant>&)> OnUserFunction;
     std::function<void(TqlrReport*, TqlrProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
     // Builds a page's content itself (through the engine's ShowBand,
@@ -1378,6 +1455,10 @@ private:
     std::unique_ptr<gui::TTimer> FTimer;
     void ClosePreviewForm();
     std::unique_ptr<rtl::TStringList> FDrillState = std::make_unique<rtl::TStringList>();
+    std::string FParentReport;
+    std::unique_ptr<TqlrReport> FParentReportObject;
+    TqlrCustomDesigner* FDesigner = nullptr;
+    void SaveTemplate(rtl::TStream& stream, bool saveChildren, bool saveDefaultValues, bool streaming);
 };
 
 // The name a reference to c is written under from root: the plain name

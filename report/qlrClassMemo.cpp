@@ -13,6 +13,7 @@
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
 #include "report/qlrRes.h"
+#include "report/qlrUnicodeUtils.h"
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
 #include "report/qlrXML.h"
@@ -340,6 +341,38 @@ void TqlrCustomMemoView::AfterPrint()
     TqlrStretcheable::AfterPrint();
 }
 
+std::string TqlrCustomMemoView::AnsiText() const
+{
+    return WideTextToAnsi(rtl::UTF8ToUTF16(FText), Font()->Charset(), 0);
+}
+
+void TqlrCustomMemoView::SetAnsiText(const std::string& bytes)
+{
+    FText = rtl::UTF16ToUTF8(AnsiTextToWide(bytes, Font()->Charset(), 0));
+}
+
+bool TqlrCustomMemoView::ConvertsCharset() const
+{
+    return Font()->Charset() != 1 && !FUseDefaultCharset;
+}
+
+namespace {
+// Text passed through the code page of a character set and back.  Text is
+// Unicode throughout this program, so a character the page cannot hold (or
+// a character set without a page) keeps the text as it was: the round trip
+// never loses anything.
+std::string ThroughCharsetPage(const std::string& text, uint8_t charset)
+{
+    try {
+        const std::u16string wide = rtl::UTF8ToUTF16(text);
+        const std::u16string back = AnsiTextToWide(WideTextToAnsi(wide, charset, 0), charset, 0);
+        if (back == wide) return rtl::UTF16ToUTF8(back);
+    } catch (const rtl::Exception&) {
+    }
+    return text;
+}
+} // namespace
+
 std::string TqlrCustomMemoView::FormatData(const rtl::Variant& value, const TqlrFormat* format) const
 {
     if (!format) format = FDisplayFormat.get();
@@ -349,7 +382,7 @@ std::string TqlrCustomMemoView::FormatData(const rtl::Variant& value, const Tqlr
         const std::string& f = format->FormatStr();
         switch (format->Kind()) {
         case TqlrFormatKind::fkText:
-            return plain;
+            return ConvertsCharset() ? ThroughCharsetPage(plain, Font()->Charset()) : plain;
         case TqlrFormatKind::fkNumeric: {
             std::string text;
             if (f.find('#') != std::string::npos) text = rtl::FormatFloat(f, value.AsDouble());
@@ -414,7 +447,8 @@ std::string TqlrCustomMemoView::EvaluateExpression(const std::string& text)
     if (upper == "TOTALPAGES#") return "[TotalPages#]";
     if (upper == "COPYNAME#") return "[CopyName#]";
     TqlrReport* report = Report();
-    FValue = report ? report->Calc(expr) : rtl::Variant::Null();
+    const std::string source = ConvertsCharset() ? ThroughCharsetPage(expr, Font()->Charset()) : expr;
+    FValue = report ? report->Calc(source) : rtl::Variant::Null();
     if (FHideZeros && IsZero(FValue)) return "";
     return FormatData(FValue, format);
 }
@@ -430,7 +464,10 @@ void TqlrCustomMemoView::GetData()
         } else {
             FValue = ds->Value(DataField());
             if (FDisplayFormat->Kind() != TqlrFormatKind::fkText) FText = FormatData(FValue);
-            else FText = ds->DisplayText(DataField());
+            else {
+                FText = ds->DisplayText(DataField());
+                if (ConvertsCharset()) FText = ThroughCharsetPage(FText, Font()->Charset());
+            }
             if (FHideZeros && IsZero(FValue)) FText.clear();
         }
     } else if (FAllowExpressions) {

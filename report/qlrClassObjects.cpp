@@ -8,6 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
+#include "report/qlrPropEditors.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrDMPClass.h"
 #include "report/qlrEngine.h"
@@ -262,7 +263,8 @@ RTL_PUBLISHED(TqlrReportOptions)
     using O = TqlrReportOptions;
     QLR_FIELD(O, Author);
     QLR_FIELD(O, Compressed).Default(false);
-    QLR_FIELD(O, ConnectionName);
+    c.Property("ConnectionName", [](O& o) { return o.ConnectionName; },
+               [](O& o, const std::string& v) { o.SetConnectionName(v); });
     c.Property("CreateDate", [](O& o) { return o.CreateDate; }, [](O& o, double v) { o.CreateDate = v; })
         .As(rtl::TypeInfoDateTime());
     c.Property("Description", &O::Description, &O::SetDescription);
@@ -298,11 +300,22 @@ RTL_PUBLISHED(TqlrStyles) {}
 
 RTL_PUBLISHED(TqlrReport)
 {
+    // First, so that a template is read over its ancestor.
+    c.Property("ParentReport", &TqlrReport::ParentReport, &TqlrReport::SetParentReport);
     c.Property("EngineOptions", &TqlrReport::EngineOptions);
     c.Property("PreviewOptions", &TqlrReport::PreviewOptions);
     c.Property("PrintOptions", &TqlrReport::PrintOptions);
     c.Property("ReportOptions", &TqlrReport::ReportOptions);
     c.Property("StoreInDFM", &TqlrReport::StoreInDFM, &TqlrReport::SetStoreInDFM).Default(true);
+    // Stored only when they are not those of a cleared report.
+    c.Property("ScriptLanguage", &TqlrReport::ScriptLanguage, &TqlrReport::SetScriptLanguage)
+        .Stored([](TqlrReport& r) { return r.ScriptLanguage() != "PascalScript"; });
+    c.Property("ScriptText", &TqlrReport::ScriptText, &TqlrReport::SetScriptText)
+        .Stored([](TqlrReport& r) {
+            const rtl::TStringList* t = r.ScriptText();
+            return !(t->Count() == 3 && t->Strings(0) == "begin" && t->Strings(1).empty() &&
+                     t->Strings(2) == "end.");
+        });
 }
 
 // --- the report ------------------------------------------------------------------
@@ -505,6 +518,7 @@ void RegisterReportClasses()
     static const bool done = [] {
         gui::DescribeGraphicsClasses();
         RegisterDMPClasses();
+        RegisterStandardPropertyEditors();
         rtl::RegisterClasses({
             &TqlrReport::StaticClassInfo(), &TqlrReportPage::StaticClassInfo(),
             &TqlrDialogPage::StaticClassInfo(), &TqlrDataPage::StaticClassInfo(),

@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
+#include "platform/sys/RegistryIni.h"
 #include "report/qlrClass.h"
 #include "report/qlrOutputServices.h"
 #include "report/qlrRes.h"
@@ -129,6 +130,19 @@ void TqlrReportOptions::Assign(const rtl::TPersistent* source)
     VersionMajor = s->VersionMajor;
     VersionMinor = s->VersionMinor;
     VersionRelease = s->VersionRelease;
+}
+
+void TqlrReportOptions::SetConnectionName(const std::string& value)
+{
+    ConnectionName = value;
+    if (value.empty() || !FReport || !FReport->OnSetConnection) return;
+    // The registry stand-in holds the current user's part only; the
+    // machine-wide places of the same keys do not exist here.
+    sys::TRegistryIniFile registry("Software\\Quillory");
+    for (const char* section : {"Connections", "ConnectionsFIB"}) {
+        const std::string connection = registry.ReadString(section, value, "");
+        if (!connection.empty()) FReport->OnSetConnection(connection);
+    }
 }
 
 void TqlrReportOptions::Clear()

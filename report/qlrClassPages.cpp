@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/gui/Forms.h"
+#include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
@@ -350,6 +351,21 @@ TqlrBand* TqlrReportPage::FindBand(const rtl::TClassInfo& bandClass) const
     for (TqlrComponent* c : Objects())
         if (bandClass.IsInstance(c)) return dynamic_cast<TqlrBand*>(c);
     return nullptr;
+}
+
+void TqlrReportPage::DefineProperties(rtl::TFiler& filer)
+{
+    TqlrPage::DefineProperties(filer);
+    gui::TGraphic* g = FBackPicture->Picture()->Graphic();
+    filer.DefineBinaryProperty(
+        "BackPictureData",
+        [this](rtl::TStream& s) {
+            rtl::TMemoryStream ms;
+            ms.CopyFrom(s, 0);
+            ms.SetPosition(0);
+            FBackPicture->LoadPictureFromStream(ms, true);
+        },
+        [this](rtl::TStream& s) { FBackPicture->Picture()->Graphic()->SaveToStream(s); }, g && !g->Empty());
 }
 
 void TqlrReportPage::Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX,

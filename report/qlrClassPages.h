@@ -117,6 +117,9 @@ public:
     void Draw(gui::TCanvas* canvas, long double scaleX, long double scaleY, long double offsetX, long double offsetY);
     void AlignChildren() override;
     std::string GetDescription() const override;
+    // The back picture travels with the template as "BackPictureData" (the
+    // graphic's own file bytes), read back by format sniffing.
+    void DefineProperties(rtl::TFiler& filer) override;
 
 protected:
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;

@@ -14,6 +14,7 @@
 #include "report/qlrClass.h"
 #include "report/qlrClassProps.h"
 #include "report/qlrRes.h"
+#include "report/qlrUtils.h"
 
 namespace qlr {
 
@@ -365,7 +366,7 @@ void TqlrPictureView::Draw(gui::TCanvas* canvas, long double scaleX, long double
                     r = gui::TRect(r.Left + mx, r.Top + my, r.Right + mx, r.Bottom + my);
                 }
             }
-            canvas->StretchDraw(r, g);
+            DrawGraphic(*canvas, r, g, FTransparentColor, FTransparent, HightQuality, IsPrinting());
         } else {
             int saved = canvas->SaveDC();
             canvas->IntersectClipRect(r);
@@ -376,7 +377,7 @@ void TqlrPictureView::Draw(gui::TCanvas* canvas, long double scaleX, long double
             }
             r.Right = r.Left + w;
             r.Bottom = r.Top + h;
-            canvas->StretchDraw(r, g);
+            DrawGraphic(*canvas, r, g, FTransparentColor, FTransparent, HightQuality, IsPrinting());
             canvas->RestoreDC(saved);
         }
     }

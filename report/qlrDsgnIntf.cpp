@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/Menus.h"
 #include "platform/rtl/Strings.h"
 
@@ -124,6 +125,19 @@ bool TqlrPropertyEditor::Edit()
     int next = (i < 0 || i + 1 >= FValues.Count()) ? 0 : i + 1;
     SetValue(FValues[next]);
     return true;
+}
+
+void TqlrPropertyEditor::OnDrawLBItem(gui::TCanvas* canvas, int index, const gui::TRect& r)
+{
+    canvas->FillRect(r);
+    if (index >= 0 && index < FValues.Count()) canvas->TextOut(r.Left + FItemHeight + 4, r.Top + 1, FValues[index]);
+    canvas->Pen()->SetColor(0x808080);
+}
+
+void TqlrPropertyEditor::OnDrawItem(gui::TCanvas* canvas, const gui::TRect& r)
+{
+    canvas->TextOut(r.Left + FItemHeight - 2, r.Top, GetValue());
+    canvas->Pen()->SetColor(0x808080);
 }
 
 rtl::TObject* TqlrPropertyEditor::FirstComponent() const { return FCompList.empty() ? nullptr : FCompList[0]; }

@@ -30,6 +30,8 @@
 
 namespace gui {
 class TBitmap;
+class TCanvas;
+struct TRect;
 class TMenu;
 class TMenuItem;
 } // namespace gui
@@ -132,6 +134,13 @@ public:
     virtual std::string GetValue() { return "(Unknown)"; }
     virtual void GetValues();
     virtual void SetValue(const std::string& value) {}
+    // Owner drawing of a value-list item (its text at left + ItemHeight + 4)
+    // and of the current value (at left + ItemHeight - 2); both leave the
+    // pen grey.
+    virtual void OnDrawLBItem(gui::TCanvas* canvas, int index, const gui::TRect& r);
+    virtual void OnDrawItem(gui::TCanvas* canvas, const gui::TRect& r);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int value) { FItemHeight = value; }
 
     const rtl::TStringList& Values() const { return FValues; }
     rtl::TObject* FirstComponent() const;

@@ -5,6 +5,7 @@
 
 #include "platform/gui/Graphics.h"
 #include "platform/gui/ImgList.h"
+#include "report/qlrUtils.h"
 
 namespace qlr {
 
@@ -95,6 +96,41 @@ void DrawTransparentBitmap(gui::TCanvas& canvas, int x, int y, const gui::TBitma
     list.SetHeight(bitmap->Height());
     list.AddMasked(bitmap, bitmap->TransparentColor());
     list.Draw(&canvas, x, y, 0);
+}
+
+void DrawTransparentBitmapEx(gui::TCanvas& canvas, const gui::TRect& r, const gui::TBitmap& bitmap,
+                             uint32_t transparentColor)
+{
+    if (bitmap.Empty()) return;
+    gui::TBitmap keyed;
+    keyed.Assign(&bitmap);
+    keyed.SetTransparentMode(gui::TTransparentMode::tmFixed);
+    keyed.SetTransparentColor(static_cast<gui::TColor>(transparentColor & 0xFFFFFF));
+    keyed.SetTransparent(true);
+    canvas.StretchDraw(r, &keyed);
+}
+
+void DrawGraphic(gui::TCanvas& canvas, const gui::TRect& r, gui::TGraphic* graphic, uint32_t transparentColor,
+                 bool transparent, bool highQuality, bool printing)
+{
+    canvas.Brush()->SetColor(gui::clWhite);
+    if (!graphic || graphic->Empty()) return;
+    const std::string ext = graphic->DefaultExtension();
+    const bool metafile = ext == "wmf" || ext == "emf";
+    auto* bitmap = dynamic_cast<gui::TBitmap*>(graphic);
+    if (metafile || (!printing && !highQuality && !(transparent && !bitmap))) {
+        graphic->SetTransparent(transparent);
+        if (transparent && bitmap) DrawTransparentBitmapEx(canvas, r, *bitmap, transparentColor);
+        else canvas.StretchDraw(r, graphic);
+        return;
+    }
+    // Rendered once at its own size so that any kind of graphic is
+    // stretched (and keyed) the same way as a bitmap.
+    gui::TBitmap rendered(graphic->Width(), graphic->Height(),
+                          printing ? gui::TPixelFormat::pf32bit : gui::TPixelFormat::pf24bit);
+    rendered.Canvas()->Draw(0, 0, graphic);
+    if (transparent) DrawTransparentBitmapEx(canvas, r, rendered, transparentColor);
+    else canvas.StretchDraw(r, &rendered);
 }
 
 } // namespace qlr

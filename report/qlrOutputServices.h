@@ -114,6 +114,11 @@ public:
     virtual std::unique_ptr<IqlrProgressWindow> CreateProgressWindow() { return nullptr; }
     // A new preview window for the report, nullptr for none.
     virtual std::unique_ptr<IqlrPreviewWindow> CreatePreviewWindow(TqlrReport* /*report*/) { return nullptr; }
+    // The inheritance dialog titled "Error": "Base and inherited reports have
+    // duplicate objects. What should we do?" with "Delete duplicates"
+    // (preselected) and "Rename duplicates".  0 Cancel, 1 delete, 2 rename;
+    // without a dialog the preselected choice.
+    virtual int AskInheritDuplicates() { return 1; }
 };
 
 // The services in use (the default until reportout/ registers its own).

@@ -6,6 +6,7 @@
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
+#include "report/qlrCustomDesigner.h"
 #include "report/qlrRes.h"
 #include "report/qlrVariables.h"
 
@@ -119,6 +120,8 @@ void TqlrReport::Clear()
     FDataSet = nullptr;
     FDataSetName.clear();
     FDotMatrixReport = false;
+    FParentReport.clear();
+    FParentReportObject.reset();
     FScriptLanguage = "PascalScript";
     FScriptText->Clear();
     FScriptText->Add("begin");
@@ -153,11 +156,22 @@ void TqlrReport::Notification(rtl::TComponent* component, rtl::TOperation operat
 {
     TqlrComponent::Notification(component, operation);
     if (operation != rtl::TOperation::opRemove) return;
-    if (auto* ds = dynamic_cast<TqlrDataSet*>(component)) {
-        if (FDataSets)
-            while (TqlrDataSetItem* item = FDataSets->Find(ds)) delete item;
-        if (FDataSet == ds) FDataSet = nullptr;
+    // A component being destroyed is no longer a data set to dynamic_cast
+    // (its data-set part is gone): compare addresses.
+    bool removed = false;
+    if (FDataSets)
+        for (int i = FDataSets->Count() - 1; i >= 0; --i) {
+            TqlrDataSetItem* item = FDataSets->Item(i);
+            if (item->DataSet() && static_cast<rtl::TComponent*>(item->DataSet()) == component) {
+                delete item;
+                removed = true;
+            }
+        }
+    if (FDataSet && static_cast<rtl::TComponent*>(FDataSet) == component) {
+        FDataSet = nullptr;
+        removed = true;
     }
+    if ((removed || dynamic_cast<TqlrDataSet*>(component)) && FDesigner) FDesigner->UpdateDataTree();
 }
 
 // ------------------------------------------------------------ data sets

@@ -26,7 +26,27 @@
 #include "platform/rtl/Lists.h"
 #include "platform/rtl/Streams.h"
 
+namespace gui {
+class TBitmap;
+class TCanvas;
+class TGraphic;
+struct TRect;
+} // namespace gui
+
 namespace qlr {
+
+// Stretches bitmap into r leaving the canvas unchanged wherever the bitmap
+// has transparentColor (an RGB value).
+void DrawTransparentBitmapEx(gui::TCanvas& canvas, const gui::TRect& r, const gui::TBitmap& bitmap,
+                             uint32_t transparentColor);
+// Draws a picture's graphic stretched into r.  With transparent, pixels of
+// transparentColor let the canvas show through.  A metafile, and on screen
+// any graphic unless highQuality or a transparent non-bitmap asks
+// otherwise, is drawn directly; the rest is first rendered into a bitmap
+// of its own size (32-bit when printing, 24-bit otherwise) and that bitmap
+// is stretched.  The canvas brush is left white; no graphic draws nothing.
+void DrawGraphic(gui::TCanvas& canvas, const gui::TRect& r, gui::TGraphic* graphic, uint32_t transparentColor,
+                 bool transparent, bool highQuality, bool printing);
 
 // CRC-32 (IEEE 802.3, reflected, initial all ones, final complement) of
 // the whole stream from position 0; the stream position is restored.

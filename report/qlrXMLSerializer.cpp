@@ -68,6 +68,12 @@ TqlrXMLSerializer::TqlrXMLSerializer(rtl::TStream* stream) : FStream(stream)
 
 TqlrXMLSerializer::~TqlrXMLSerializer() = default;
 
+void TqlrXMLSerializer::RenameFixups(const std::string& oldName, const std::string& newName)
+{
+    for (TqlrFixupItem& f : FFixups)
+        if (rtl::SameText(f.Value, oldName)) f.Value = newName;
+}
+
 // --- attribute texts -----------------------------------------------------------
 
 std::string TqlrXMLSerializer::ComponentFullName(rtl::TComponent* c) const

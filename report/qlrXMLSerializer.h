@@ -80,6 +80,8 @@ public:
     void FixupReferences();
     void ClearFixups() { FFixups.clear(); }
     const std::vector<TqlrFixupItem>& Fixups() const { return FFixups; }
+    // Points the pending references to oldName (case ignored) at newName.
+    void RenameFixups(const std::string& oldName, const std::string& newName);
 
     // The name a reference to c is written under (empty when it cannot be
     // reached from the owner).

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/rtl/Files.h"
 #include "platform/rtl/Streams.h"
 #include "report/qlrClass.h"
 
@@ -37,5 +38,17 @@ int main()
     auto t3 = Clock::now();
     std::printf("Create a report and load a template: %.2f ms each\n",
                 std::chrono::duration<double, std::milli>(t3 - t2).count() / n);
+#ifdef LOCATION_TEMPLATE
+    rtl::TFileStream location(LOCATION_TEMPLATE, rtl::fmOpenRead);
+    auto t4 = Clock::now();
+    for (int i = 0; i < n; ++i) {
+        qlr::TqlrReport r(nullptr);
+        location.SetPosition(0);
+        r.LoadFromStream(location);
+    }
+    auto t5 = Clock::now();
+    std::printf("Create a report and load the location-table template: %.2f ms each\n",
+                std::chrono::duration<double, std::milli>(t5 - t4).count() / n);
+#endif
     return 0;
 }
