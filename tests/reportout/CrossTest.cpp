@@ -1352,6 +1352,14 @@ TEST(CrossEditor, StructureItemsReorderedByDraggingAndRefusedElsewhere)
     EXPECT_EQ(cross->RowLevels(), 2);
     EXPECT_EQ(form.CellsLB->Count(), cells);
     EXPECT_EQ(form.RowsLB->Count(), 2);
+    if (const char* dir = std::getenv("CROSS_TEST_PICTURES")) {
+        gui::TBitmap whole(form.Width(), form.Height());
+        form.PaintTo(whole.Canvas(), 0, 0);
+        gui::TPngImage png;
+        png.Assign(&whole);
+        rtl::TFileStream f(std::string(dir) + "/cross_editor_dragged.png", rtl::fmCreate);
+        png.SaveToStream(f);
+    }
     form.SetModalResult(gui::mrOk);
     form.Hide();
 }
