@@ -66,7 +66,7 @@ struct Rig {
 
     Rig()
     {
-        form.SetBounds(0, 0, 320, 120);
+        form.SetBounds(0, 0, 320, 130);
         source = Panel(10);
         target = Panel(110);
         other = Panel(210);
@@ -327,4 +327,38 @@ TEST(DragControls, ListBoxesDragItemsBetweenThem)
     ASSERT_EQ(to->Count(), 1);
     EXPECT_EQ((*to->Items())[0], "two");
     form.Hide();
+}
+
+namespace {
+// A panel that hands drags over it to another control.
+class TForwarder : public TPanel {
+public:
+    using TPanel::TPanel;
+    TControl* To = nullptr;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == CM_DRAG && m.WParam == dmFindTarget) {
+            reinterpret_cast<TDragRec*>(m.LParam)->Target = To;
+            return;
+        }
+        TPanel::Dispatch(m);
+    }
+};
+} // namespace
+
+TEST(DragControls, AControlHandsTheDropToAnotherThroughFindTarget)
+{
+    Rig r;
+    auto* fwd = new TForwarder(&r.form);
+    fwd->SetParent(&r.form);
+    fwd->SetBounds(110, 75, 80, 40);
+    fwd->To = r.other;
+    sim::MouseMove(r.source, 20, 20);
+    sim::MouseDown(r.source, TMouseButton::mbLeft, 20, 20);
+    sim::MoveTo(fwd, 10, 10);
+    EXPECT_EQ(r.log.back(), "other enter");
+    sim::MouseUp(fwd, TMouseButton::mbLeft, 10, 10);
+    EXPECT_EQ(r.endTarget, r.other);
+    // The drop point is in the coordinates of the control that took it.
+    EXPECT_EQ(r.dropAt, r.other->ScreenToClient(fwd->ClientToScreen({10, 10})));
 }
