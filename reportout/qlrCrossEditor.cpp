@@ -211,9 +211,7 @@ TqlrCrossEditorForm::TqlrCrossEditorForm(rtl::TComponent* owner, TqlrCustomCross
             accept = from && from->Count() > 0;
         };
         lb->OnDragDrop = [this, lb](rtl::TObject*, rtl::TObject* source, int x, int y) {
-            auto* from = dynamic_cast<gui::TListBox*>(source);
-            if (!from || from->ItemIndex() < 0) return;
-            MoveItem(from, from->ItemIndex(), lb, lb->ItemAtPos(gui::TPoint{x, y}, true));
+            ListDragDrop(lb, source, x, y);
         };
         lb->OnClick = [this, lb](rtl::TObject*) {
             for (gui::TListBox* other : {FieldsLB, ColumnsLB, RowsLB, CellsLB})
@@ -550,12 +548,7 @@ void TqlrCrossEditorForm::DimensionChanged(gui::TEdit* edit)
 void TqlrCrossEditorForm::ListMouseDown(gui::TListBox* list, int x, int y)
 {
     const int index = list->ItemAtPos(gui::TPoint{x, y}, true);
-    FDragSource = nullptr;
     if (index < 0) return;
-    if (list->DragMode() == gui::TDragMode::dmAutomatic) {
-        FDragSource = list;
-        FDragIndex = index;
-    }
     FCurList = list;
     FCurIndex = index;
     if (list == RowsLB || list == ColumnsLB) {
@@ -572,29 +565,26 @@ void TqlrCrossEditorForm::ListMouseDown(gui::TListBox* list, int x, int y)
 
 void TqlrCrossEditorForm::ListMouseUp(gui::TListBox* list, int x, int y)
 {
-    gui::TListBox* source = FDragSource;
-    FDragSource = nullptr;
+    // A release that ends a drag never gets here: the drag takes it.
+    if (list != CellsLB || x < 184 || x > 197) return;
+    const int index = list->ItemAtPos(gui::TPoint{x, y}, true);
+    if (index < 0 || index != list->ItemIndex()) return;
+    FCurList = list;
+    FCurIndex = index;
+    const int f = static_cast<int>(FCross->CellFunctions(index));
+    for (int i = 0; i < FuncPopup->Items()->Count(); ++i) FuncPopup->Items()->Items(i)->SetChecked(i == f);
     const gui::TPoint screen = list->ClientToScreen(gui::TPoint{x, y});
-    if (source == list && list == CellsLB && x >= 184 && x <= 197) {
-        const int index = list->ItemAtPos(gui::TPoint{x, y}, true);
-        if (index < 0 || index != list->ItemIndex()) return;
-        FCurList = list;
-        FCurIndex = index;
-        const int f = static_cast<int>(FCross->CellFunctions(index));
-        for (int i = 0; i < FuncPopup->Items()->Count(); ++i) FuncPopup->Items()->Items(i)->SetChecked(i == f);
-        FuncPopup->Popup(screen.X, screen.Y);
-        return;
-    }
-    if (!source || source->Count() == 0) return;
-    for (gui::TListBox* target : {FieldsLB, ColumnsLB, RowsLB, CellsLB}) {
-        if (!target->Visible() || !target->Parent() || !target->Parent()->Visible()) continue;
-        const gui::TPoint p = target->ScreenToClient(screen);
-        if (p.X < 0 || p.Y < 0 || p.X >= target->Width() || p.Y >= target->Height()) continue;
-        const int at = target->ItemAtPos(p, true);
-        if (target == source && (at == FDragIndex || at < 0)) return;
-        MoveItem(source, FDragIndex, target, at);
-        return;
-    }
+    FuncPopup->Popup(screen.X, screen.Y);
+}
+
+void TqlrCrossEditorForm::ListDragDrop(gui::TListBox* target, rtl::TObject* source, int x, int y)
+{
+    auto* from = dynamic_cast<gui::TListBox*>(source);
+    if (!from || from->ItemIndex() < 0) return;
+    const int index = from->ItemIndex();
+    const int at = target->ItemAtPos(gui::TPoint{x, y}, true);
+    if (from == target && at == index) return;   // dropped on itself
+    MoveItem(from, index, target, at);
 }
 
 void TqlrCrossEditorForm::DrawItem(gui::TListBox* list, int index, const gui::TRect& r, gui::TOwnerDrawState state)

@@ -96,11 +96,9 @@ private:
     void FillLists();
     void DrawItem(gui::TListBox* list, int index, const gui::TRect& r, gui::TOwnerDrawState state);
     void ListMouseDown(gui::TListBox* list, int x, int y);
-    // A press on a drag source and a release over another list (or another
-    // item of the same list) moves the item.
     void ListMouseUp(gui::TListBox* list, int x, int y);
-    gui::TListBox* FDragSource = nullptr;
-    int FDragIndex = -1;
+    // The selected item of the list dragged from goes to the list dropped on.
+    void ListDragDrop(gui::TListBox* target, rtl::TObject* source, int x, int y);
     void CheckClicked(gui::TCheckBox* box);
     void DimensionChanged(gui::TEdit* edit);
     void Repaint();

@@ -62,6 +62,7 @@ TControl::~TControl()
     Destroying();
     if (gCapture == this) gCapture = nullptr;
     if (gMouseControl == this) gMouseControl = nullptr;
+    qtw::DragControlGone(this);
     FActionLink.reset();
     if (FParent) FParent->RemoveControl(this);
 }
@@ -432,6 +433,7 @@ void TControl::Dispatch(TMessage& m)
     case CM_MOUSELEAVE: CMMouseLeave(m); return;
     case CM_HINTSHOW: CMHintShow(m); return;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); return;
+    case CM_DRAG: CMDrag(m); return;
     default: DefaultHandler(m); return;
     }
 }
@@ -460,6 +462,8 @@ void TControl::WMMouse(TMessage& m, TMouseButton button, bool down, bool dbl)
         }
         if (dbl) shift.Include(TShiftStateItem::ssDouble);
         if (!FControlStyle.Contains(TControlStyleItem::csNoStdEvents)) MouseDown(button, shift, x, y);
+        if (button == TMouseButton::mbLeft && !dbl && FDragMode == TDragMode::dmAutomatic && !Dragging())
+            qtw::BeginAutoDrag(this, ClientToScreen({x, y}));
     } else {
         DefaultHandler(m);
         if (button == TMouseButton::mbLeft) {

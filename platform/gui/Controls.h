@@ -72,6 +72,16 @@ enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, 
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum class TDragMode { dmManual, dmAutomatic };
 enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// What a CM_DRAG message asks of the control (WParam); LParam points to a
+// TDragRec.  dmFindTarget: the control puts the control that takes the drag
+// at that point into Target (itself by default).
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+struct TDragRec {
+    TPoint Pos;                     // in the client coordinates of the control asked
+    rtl::TObject* Source = nullptr; // the dragged control, or the drag object OnStartDrag made
+    class TControl* Target = nullptr;
+    bool Accept = false;            // dmDragEnter/dmDragMove: whether a drop there is taken
+};
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // Cursor numbers; positive numbers are the program's own cursors (Screen).
@@ -220,6 +230,9 @@ public:
     void SetPopupMenu(TPopupMenu* menu);
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode mode) { FDragMode = mode; }
+    // The cursor shown while this control is dragged over a control that takes it.
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor cursor) { FDragCursor = cursor; }
 
     // -- action link: Caption, Enabled, Visible, Hint and OnClick follow the action.
     TBasicAction* Action() const;
@@ -253,9 +266,17 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool value);
 
-    // -- drag and drop inside the program
+    // -- drag and drop inside the program (platform/gui/DragControls.h).
+    // BeginDrag starts dragging this control with the left button held: at
+    // once, or (immediate false) once the mouse has moved threshold pixels
+    // (-1: DragThreshold()).  The pointer then brings DragOver to the control
+    // under it; the release drops on it when it accepted, Esc or a right
+    // click cancels.  DragMode dmAutomatic calls BeginDrag(false) on a left press.
     void BeginDrag(bool immediate, int threshold = -1);
+    // From BeginDrag until the drag ends (also while waiting for the threshold).
     bool Dragging() const;
+    // Ends this control's drag: drops on the control under the pointer when
+    // drop is true and it accepted, else cancels.
     void EndDrag(bool drop);
 
     // -- events
@@ -291,6 +312,10 @@ public:
     virtual void DoContextPopup(TPoint mousePos, bool& handled);
     virtual void DragOver(rtl::TObject* source, int x, int y, TDragState state, bool& accept);
     virtual void DragDrop(rtl::TObject* source, int x, int y);
+    // The drag of this control starts (OnStartDrag) and ends (OnEndDrag;
+    // target nullptr when nothing took the drop).
+    virtual void DoStartDrag(TDragObject*& dragObject);
+    virtual void DoEndDrag(rtl::TObject* target, int x, int y);
 
     // Whether the control is a window (TWinControl).
     virtual bool IsWindowed() const { return false; }
@@ -321,6 +346,7 @@ protected:
     void CMMouseLeave(TMessage& m);
     void CMHintShow(TMessage& m);
     void CMParentShowHintChanged(TMessage& m);
+    void CMDrag(TMessage& m);
     virtual void RequestAlign();
     void FontChanged(rtl::TObject*);
     void SendCancelMode(TControl* sender);
@@ -353,6 +379,7 @@ protected:
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;
     TDragMode FDragMode = TDragMode::dmManual;
+    TCursor FDragCursor = crDrag;
     TSizeConstraints FConstraints;
     std::unique_ptr<TControlActionLink> FActionLink;
 

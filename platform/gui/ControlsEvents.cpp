@@ -185,6 +185,7 @@ bool RunMessage(TWinControl* c, IBridge* b, QEvent* e, TMessage& m)
 bool HandleMouse(TWinControl* c, IBridge* b, QMouseEvent* me, QPoint local)
 {
     NoteModifiers(me->modifiers(), me->buttons());
+    NoteMousePos(me->globalPosition().toPoint().x(), me->globalPosition().toPoint().y());
     const TPoint p{local.x(), local.y()};
     uint32_t msg = 0;
     const Qt::MouseButton btn = me->button();

@@ -89,6 +89,12 @@ uint16_t VirtualKeyOf(int qtKey, bool keypad);
 int QtKeyOf(uint16_t vk);
 TShiftState ShiftFromQt(int modifiers, int buttons);
 void NoteModifiers(int modifiers, int buttons);
+// The screen point of the mouse event being handled (BeginDrag starts there).
+void NoteMousePos(int x, int y);
+// Drag of controls (DragControls.cpp): a left press on a control with
+// DragMode dmAutomatic, and a control going away (ends its drag).
+void BeginAutoDrag(TControl* control, TPoint screenPos);
+void DragControlGone(TControl* control);
 
 // Handlers run from a toolkit signal must not let an exception pass through
 // the toolkit's own code (its clean-up, such as a button's pressed state and

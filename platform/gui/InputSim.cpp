@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
@@ -49,10 +51,19 @@ QWidget* Target(TControl* c, int& x, int& y)
 
 Qt::MouseButtons gHeld;
 
+QPoint gLastGlobal;
+
+void SendToWidget(QWidget* w, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift);
+
 void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift)
 {
     QWidget* w = Target(c, x, y);
     if (!w) return;
+    SendToWidget(w, type, button, x, y, shift);
+}
+
+void SendToWidget(QWidget* w, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift)
+{
     // The innermost widget there gets it (a list's viewport, a combo's text field).
     if (QWidget* inner = w->childAt(x, y)) {
         const QPoint p = inner->mapFrom(w, QPoint(x, y));
@@ -62,8 +73,10 @@ void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, in
     }
     // While a button is held and a window has taken the mouse, moves and the
     // release go to that window, as the window system's grab sends them.
+    // A graphic control's capture is held by its parent's window.
     TControl* capture = GetCaptureControl();
-    if (capture && capture->IsWindowed() && gHeld != Qt::NoButton &&
+    if (capture && !capture->IsWindowed()) capture = capture->Parent();
+    if (capture && gHeld != Qt::NoButton &&
         (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) && ControlOfWidget(w) != capture) {
         if (QWidget* grab = ControlAccess::ClientWidget(static_cast<TWinControl*>(capture))) {
             const QPoint p = grab->mapFromGlobal(w->mapToGlobal(QPoint(x, y)));
@@ -74,6 +87,7 @@ void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, in
     }
     const QPointF local(x, y);
     const QPointF global = w->mapToGlobal(QPoint(x, y));
+    gLastGlobal = global.toPoint();
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) gHeld |= button;
     if (type == QEvent::MouseButtonRelease) gHeld &= ~Qt::MouseButtons(button);
     QMouseEvent e(type, local, local, global, button, gHeld, Mods(shift));
@@ -162,6 +176,23 @@ void DblClick(TControl* c, int x, int y)
     Click(c, x, y);
     SendMouse(c, QEvent::MouseButtonDblClick, Qt::LeftButton, x, y, {});
     MouseUp(c, TMouseButton::mbLeft, x, y);
+}
+
+void MoveTo(TControl* c, int x, int y, int steps, TShiftState shift)
+{
+    QWidget* dest = Target(c, x, y);
+    if (!dest) return;
+    const QPoint from = gLastGlobal;
+    const QPoint to = dest->mapToGlobal(QPoint(x, y));
+    steps = std::max(1, steps);
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint g = from + (to - from) * i / steps;
+        // The window under each point gets the move (the capture's when held).
+        QWidget* w = i == steps ? dest : QApplication::widgetAt(g);
+        if (!w) w = dest;
+        const QPoint local = w->mapFromGlobal(g);
+        SendToWidget(w, QEvent::MouseMove, Qt::NoButton, local.x(), local.y(), shift);
+    }
 }
 
 void Wheel(TControl* c, int delta, int x, int y, TShiftState shift)

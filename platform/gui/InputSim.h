@@ -18,6 +18,10 @@ namespace gui::sim {
 void MouseMove(TControl* control, int x, int y, TShiftState shift = {});
 void MouseDown(TControl* control, TMouseButton button, int x, int y, TShiftState shift = {});
 void MouseUp(TControl* control, TMouseButton button, int x, int y, TShiftState shift = {});
+// Moves the mouse in steps from where the last simulated event left it to a
+// client point of the control, with the buttons still held (a drag); each
+// step goes to the window under it, or to the one holding the capture.
+void MoveTo(TControl* control, int x, int y, int steps = 4, TShiftState shift = {});
 // Move, press and release.
 void Click(TControl* control, int x, int y, TMouseButton button = TMouseButton::mbLeft);
 // Two clicks, the second one reported as a double click.

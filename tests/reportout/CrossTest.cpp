@@ -1306,6 +1306,64 @@ TEST(CrossEditor, DataBoundFieldsDraggedWithTheMouse)
     form.Hide();
 }
 
+TEST(CrossEditor, StructureItemsReorderedByDraggingAndRefusedElsewhere)
+{
+    StyleFolder folder;
+    enginetest::Rig r;
+    TqlrUserDataSet* ds = r.Data("Places", 2);
+    ds->SetUserName("Places");
+    for (const char* f : {"Place", "Time", "Kind"}) ds->Fields()->Add(f);
+    r.report.DataSets()->Add(ds);
+    auto* band = r.Band<TqlrMasterData>("MasterData1", 0, 20);
+    auto* cross = new TqlrDBCrossView(band);
+    cross->SetName("DBCross1");
+    cross->SetRowLevels(0);
+    cross->SetColumnLevels(0);
+    cross->SetDataSet(ds);
+    TqlrCrossEditorForm form(nullptr, cross);
+    form.Show();
+    const int h = form.FieldsLB->ItemHeight();
+    // Drag with held moves: press on an item, move over the target, release.
+    auto drag = [&](gui::TListBox* from, int index, gui::TControl* to, int x, int y) {
+        gui::sim::MouseMove(from, 10, index * h + 4);
+        gui::sim::MouseDown(from, gui::TMouseButton::mbLeft, 10, index * h + 4);
+        gui::sim::MoveTo(to, x, y);
+        gui::sim::MouseUp(to, gui::TMouseButton::mbLeft, x, y);
+    };
+    drag(form.FieldsLB, 0, form.RowsLB, 10, 10);
+    drag(form.FieldsLB, 1, form.RowsLB, 10, 60);
+    ASSERT_EQ(cross->RowLevels(), 2);
+    EXPECT_EQ((*cross->RowFields())[0], "Place");
+    EXPECT_EQ((*cross->RowFields())[1], "Time");
+    // The second row item dropped on the first moves before it.
+    drag(form.RowsLB, 1, form.RowsLB, 10, 4);
+    ASSERT_EQ(form.RowsLB->Count(), 2);
+    EXPECT_EQ((*form.RowsLB->Items())[0], "Time");
+    EXPECT_EQ((*cross->RowFields())[0], "Time");
+    EXPECT_EQ((*cross->RowFields())[1], "Place");
+    // Over the options nothing takes it: the cursor says so and the lists stay.
+    const int cells = form.CellsLB->Count();
+    gui::sim::MouseMove(form.RowsLB, 10, 4);
+    gui::sim::MouseDown(form.RowsLB, gui::TMouseButton::mbLeft, 10, 4);
+    gui::sim::MoveTo(form.OptionsL, 300, 100);
+    EXPECT_EQ(gui::Screen->Cursor(), gui::crNoDrop);
+    gui::sim::MouseUp(form.OptionsL, gui::TMouseButton::mbLeft, 300, 100);
+    EXPECT_EQ(gui::Screen->Cursor(), gui::crDefault);
+    EXPECT_EQ(cross->RowLevels(), 2);
+    EXPECT_EQ(form.CellsLB->Count(), cells);
+    EXPECT_EQ(form.RowsLB->Count(), 2);
+    if (const char* dir = std::getenv("CROSS_TEST_PICTURES")) {
+        gui::TBitmap whole(form.Width(), form.Height());
+        form.PaintTo(whole.Canvas(), 0, 0);
+        gui::TPngImage png;
+        png.Assign(&whole);
+        rtl::TFileStream f(std::string(dir) + "/cross_editor_dragged.png", rtl::fmCreate);
+        png.SaveToStream(f);
+    }
+    form.SetModalResult(gui::mrOk);
+    form.Hide();
+}
+
 TEST(CrossOutput, ReprintedDataHeaderLeavesItsRoomOnFollowingPages)
 {
     for (bool reprint : {true, false}) {
