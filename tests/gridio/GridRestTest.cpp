@@ -1,0 +1,193 @@
+// The data-aware grid on the string grid's sort, footer, paste, filter and
+// auto-size hooks.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "DBExGridTestFixture.h"
+#include "platform/db/SQLiteDataSet.h"
+#include "platform/gui/InputSim.h"
+
+using namespace dbexgrid_test;
+using gridio::TEditPostMode;
+
+namespace {
+
+struct QueryFixture : ::testing::Test {
+    std::string File;
+    std::unique_ptr<gui::TForm> Form = std::make_unique<gui::TForm>(nullptr);
+    db::TSQLiteQuery* Query = nullptr;
+    TTestDBGrid* Grid = nullptr;
+    void SetUp() override
+    {
+        File = ::testing::TempDir() + "/gridrest-sort-" + std::to_string(::getpid()) + ".db";
+        std::filesystem::remove(File);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(File.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "CREATE TABLE T (Id INTEGER, Name TEXT);"
+                               "INSERT INTO T VALUES (2, 'b'); INSERT INTO T VALUES (1, 'a');"
+                               "INSERT INTO T VALUES (3, 'c');",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+        Form->SetBounds(0, 0, 420, 320);
+        Query = new db::TSQLiteQuery(Form.get());
+        Query->SetDatabaseFile(File);
+        Query->SQL().SetText("SELECT Id, Name FROM T ORDER BY Id");
+        auto* src = new db::TDataSource(Form.get());
+        src->SetDataSet(Query);
+        Grid = new TTestDBGrid(Form.get());
+        Grid->SetParent(Form.get());
+        Grid->SetBounds(0, 0, 400, 300);
+        Grid->SetDataSource(src);
+        Grid->SortSettings()->SetShow(true);
+        Query->Open();
+    }
+    void TearDown() override { std::filesystem::remove(File); }
+    void ClickHeader(int col)
+    {
+        const gui::TRect r = Grid->CellRect(col, 0);
+        const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+        gui::sim::MouseDown(Grid, gui::TMouseButton::mbLeft, x, y);
+        gui::sim::MouseUp(Grid, gui::TMouseButton::mbLeft, x, y);
+    }
+};
+
+} // namespace
+
+TEST_F(QueryFixture, HeaderClickReSortsTheQueryThroughTheGridsSortHook)
+{
+    ASSERT_EQ(Grid->GetCellText(2, 1), "a");
+    ClickHeader(2);
+    EXPECT_NE(Query->SQL().Text().find("ORDER BY Name DESC"), std::string::npos) << Query->SQL().Text();
+    EXPECT_EQ(Query->SQL().Text().find("ORDER BY Id"), std::string::npos) << "the old clause is replaced";
+    EXPECT_EQ(Grid->GetCellText(2, 1), "c");
+    EXPECT_EQ(Grid->GetCellText(1, 1), "3") << "the row shows one record, not cells sorted apart";
+    EXPECT_EQ(Grid->SortSettings()->Column(), 2);
+    ClickHeader(2);
+    EXPECT_EQ(Grid->GetCellText(2, 1), "a");
+    // The published event refuses: neither the query nor the cells change.
+    int asked = -1;
+    Grid->OnCanSortDB = [&](rtl::TObject*, int aCol, bool& doSort) {
+        asked = aCol;
+        doSort = false;
+    };
+    const std::string kept = Query->SQL().Text();
+    ClickHeader(1);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Query->SQL().Text(), kept);
+    EXPECT_EQ(Grid->GetCellText(2, 1), "a");
+}
+
+TEST_F(DBExFixture, FloatingFooterRowAndCalculationWhileEditing)
+{
+    ASSERT_EQ(Grid->RowCount(), 6);
+    struct Case {
+        grid::TFooterStyle Style;
+        int Rows;
+    };
+    // A column preview draws below the rows and takes no row of its own.
+    for (const Case& c : {Case{grid::TFooterStyle::fsFixedLastRow, 7}, Case{grid::TFooterStyle::fsColumnPreview, 6}}) {
+        Grid->FloatingFooter()->SetFooterStyle(c.Style);
+        Grid->FloatingFooter()->SetVisible(true);
+        Grid->UpdateActive();
+        EXPECT_EQ(Grid->RowCount(), c.Rows) << static_cast<int>(c.Style);
+        EXPECT_EQ(Grid->GetCellText(2, 5), "Echo");
+        Grid->FloatingFooter()->SetVisible(false);
+        Grid->UpdateActive();
+    }
+    // Editing switches the footer's calculation off and restores it after.
+    grid::TFloatingFooter* ff = Grid->FloatingFooter();
+    ASSERT_TRUE(ff->EnableCalculation());
+    Data->Edit();
+    EXPECT_FALSE(ff->EnableCalculation());
+    Data->Post();
+    EXPECT_TRUE(ff->EnableCalculation());
+    ff->SetEnableCalculation(false);
+    Data->Insert();
+    Data->Cancel();
+    EXPECT_FALSE(ff->EnableCalculation()) << "a flag that was off stays off";
+}
+
+TEST_F(DBExFixture, PastedValuesGoToTheRecordsField)
+{
+    Grid->SetShowBooleanFields(true);
+    struct Case {
+        TEditPostMode Mode;
+        int Row;
+        std::string Value;
+    };
+    for (const Case& c : {Case{TEditPostMode::epCell, 3, "Pasted"}, Case{TEditPostMode::epRow, 4, "Rowwise"}}) {
+        Grid->SetEditPostMode(c.Mode);
+        Grid->SetPastedCellText(2, c.Row, c.Value);
+        EXPECT_EQ(Data->RecNo(), c.Row);
+        EXPECT_EQ(Data->FieldByName("Name")->AsString(), c.Value);
+        if (c.Mode == TEditPostMode::epCell) EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+        else EXPECT_EQ(Data->State(), db::TDataSetState::dsEdit);
+        Data->Post();
+        EXPECT_EQ(Grid->GetCellText(2, c.Row), c.Value);
+    }
+    // The indicator column and a check-box column take nothing.
+    Grid->SetPastedCellText(0, 2, "x");
+    Grid->SetPastedCellText(3, 2, "x");
+    Data->First();
+    Data->MoveBy(1);
+    EXPECT_EQ(Data->FieldByName("Done")->AsString(), "0");
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    // Full-load cells are not editable: the paste is dropped.
+    Grid->SetPageMode(false);
+    Grid->SetPastedCellText(2, 1, "Dropped");
+    Data->First();
+    EXPECT_EQ(Data->FieldByName("Name")->AsString(), "Alpha");
+    EXPECT_EQ(Grid->GetCellText(2, 1), "Alpha");
+}
+
+TEST_F(DBExFixture, PasteNeverOverwritesAPictureField)
+{
+    Data->Close();
+    Data->AddFieldDef("Pic", db::TFieldType::ftGraphic);
+    Data->ClearRecords();
+    const std::string bytes = SmallBitmapBytes(4, 4, gui::clRed);
+    Data->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), bytes});
+    Data->Open();
+    Grid->AddAllFields();
+    Grid->SetPastedCellText(5, 1, "(GRAPHIC)");
+    EXPECT_EQ(Data->FieldByName("Pic")->AsString(), bytes);
+}
+
+TEST_F(DBExFixture, ColumnFilterListsAndAutoSizeLimits)
+{
+    Grid->Columns()->Items(2)->Filter()->Add("Alpha");
+    Grid->Columns()->Items(2)->Filter()->Add("Bravo");
+    EXPECT_TRUE(Grid->GetColumnFilter(2));
+    EXPECT_EQ(Grid->FilterList()->Text(), "Alpha\nBravo\n");
+    int asked = -1;
+    Grid->OnGetColumnFilter = [&](rtl::TObject*, int c, rtl::TStringList* list) {
+        asked = c;
+        if (c == 1) list->Add("1");
+    };
+    EXPECT_TRUE(Grid->GetColumnFilter(1)) << "without lines of its own the event fills the list";
+    EXPECT_EQ(Grid->FilterList()->Text(), "1\n");
+    EXPECT_FALSE(Grid->GetColumnFilter(4));
+    EXPECT_EQ(asked, 4);
+
+    gridio::TDBGridColumnItem* item = Grid->Columns()->Items(2);
+    struct Case {
+        int Min, Max, In, Out;
+    };
+    const Case cases[] = {{0, 0, 37, 37}, {60, 0, 37, 60}, {0, 30, 37, 30}, {20, 80, 37, 37}, {20, 80, 200, 80}};
+    for (const Case& c : cases) {
+        item->SetAutoMinSize(c.Min);
+        item->SetAutoMaxSize(c.Max);
+        int w = c.In;
+        Grid->UpdateAutoColumnSize(2, w);
+        EXPECT_EQ(w, c.Out) << c.Min << ".." << c.Max << " from " << c.In;
+    }
+    item->SetAutoMinSize(500);
+    item->SetAutoMaxSize(0);
+    Grid->AutoSizeColumns(false, 0);
+    EXPECT_EQ(Grid->ColWidths(2), 500);
+}
