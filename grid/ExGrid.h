@@ -1808,6 +1808,16 @@ public:
     virtual void UpdateAutoColumnSize(int aCol, int& width);
     std::function<void(rtl::TObject* sender, int aCol, int& width)> OnUpdateColumnSize;
 
+    // --- hooks for data-aware descendants (gridio) ---------------------------------------
+    // Whether a row may be appended at the end of the grid: OnCanAddRow may refuse.
+    virtual bool CanAddRow()
+    {
+        bool canAdd = true;
+        if (OnCanAddRow) OnCanAddRow(this, canAdd);
+        return canAdd;
+    }
+    // --- end of hooks for data-aware descendants -----------------------------------------
+
 protected:
     void SortWithinGroups(bool indexed);
 

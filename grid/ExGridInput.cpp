@@ -248,8 +248,7 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 
 void TExStringGrid::AutoAddRow()
 {
-    bool canAdd = true;
-    if (OnCanAddRow) OnCanAddRow(this, canAdd);
+    const bool canAdd = CanAddRow();
     if (!canAdd) return;
     if (FFloatingFooter->Visible() && RowCount() > 0) {
         // The empty row goes above the footer row, which stays last.

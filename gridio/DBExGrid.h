@@ -382,6 +382,9 @@ public:
     bool GetColumnFilter(int aCol) override;
     // Auto sizing stays within the column's AutoMinSize .. AutoMaxSize.
     void UpdateAutoColumnSize(int aCol, int& width) override;
+    // The string grid's answer; an allowed row first posts a record being
+    // edited in epRow mode.
+    bool CanAddRow() override;
 
     // Headless stand-in for the scroll bar message: SB_* code and, for the
     // thumb codes, the 16-bit thumb position.

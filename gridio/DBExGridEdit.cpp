@@ -697,6 +697,13 @@ void TDBExGrid::SetPastedCellText(int aCol, int aRow, const std::string& value)
     if (rc != aCol) RepaintCell(aCol, aRow);
 }
 
+bool TDBExGrid::CanAddRow()
+{
+    const bool canAdd = TExStringGrid::CanAddRow();
+    if (canAdd && FEditPostMode == TEditPostMode::epRow && IsEditing(LinkedDataSet())) PostRecord();
+    return canAdd;
+}
+
 bool TDBExGrid::GetColumnFilter(int aCol)
 {
     TDBGridColumnItem* item = ItemAt(aCol);

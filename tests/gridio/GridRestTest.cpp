@@ -191,3 +191,24 @@ TEST_F(DBExFixture, ColumnFilterListsAndAutoSizeLimits)
     Grid->AutoSizeColumns(false, 0);
     EXPECT_EQ(Grid->ColWidths(2), 500);
 }
+
+TEST_F(DBExFixture, AddingARowPostsTheRowBeingEdited)
+{
+    Grid->SetEditPostMode(TEditPostMode::epRow);
+    bool allow = false;
+    Grid->OnCanAddRow = [&](rtl::TObject*, bool& canAdd) { canAdd = allow; };
+    Data->Edit();
+    Data->FieldByName("Name")->SetAsString("Changed");
+    EXPECT_FALSE(Grid->CanAddRow());
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsEdit) << "a refused row posts nothing";
+    allow = true;
+    EXPECT_TRUE(Grid->CanAddRow());
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+    EXPECT_EQ(Data->FieldByName("Name")->AsString(), "Changed");
+    // epCell posts per cell: adding a row leaves an edit alone.
+    Grid->SetEditPostMode(TEditPostMode::epCell);
+    Data->Edit();
+    EXPECT_TRUE(Grid->CanAddRow());
+    EXPECT_EQ(Data->State(), db::TDataSetState::dsEdit);
+    Data->Cancel();
+}
