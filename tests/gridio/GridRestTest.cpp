@@ -8,7 +8,11 @@
 
 #include "DBExGridTestFixture.h"
 #include "platform/db/SQLiteDataSet.h"
+#include "gridbase/ExObj.h"
+#include "gridio/GridBinary.h"
+#include "platform/gui/IconImage.h"
 #include "platform/gui/InputSim.h"
+#include "platform/rtl/ComponentStream.h"
 
 using namespace dbexgrid_test;
 using gridio::TEditPostMode;
@@ -211,4 +215,167 @@ TEST_F(DBExFixture, AddingARowPostsTheRowBeingEdited)
     EXPECT_TRUE(Grid->CanAddRow());
     EXPECT_EQ(Data->State(), db::TDataSetState::dsEdit);
     Data->Cancel();
+}
+
+// --- pictures in the binary cell stream -----------------------------------------------
+
+namespace {
+
+std::string ReadAll(rtl::TMemoryStream& s)
+{
+    s.SetPosition(0);
+    return s.ReadAll();
+}
+
+// A 3 x 2 one-colour image as PNG bytes.
+std::string PngBytes(gui::TColor color)
+{
+    gui::TBitmap bmp;
+    bmp.SetSize(3, 2);
+    bmp.Canvas()->Brush()->SetColor(color);
+    bmp.Canvas()->FillRect(gui::TRect{0, 0, 3, 2});
+    gui::TPicture pic;
+    pic.Assign(&bmp);
+    const std::string file = ::testing::TempDir() + "/gridrest-" + std::to_string(::getpid()) + ".png";
+    pic.SaveToFile(file);
+    rtl::TFileStream f(file, rtl::fmOpenRead);
+    const std::string bytes = f.ReadAll();
+    std::filesystem::remove(file);
+    return bytes;
+}
+
+// An icon file holding one PNG-coded 3 x 2 image.
+std::string IcoBytes(gui::TColor color)
+{
+    const std::string png = PngBytes(color);
+    std::string ico("\0\0\1\0\1\0", 6);
+    const uint32_t size = static_cast<uint32_t>(png.size()), offset = 22;
+    ico += std::string("\x03\x02\x00\x00\x01\x00\x20\x00", 8);
+    ico.append(reinterpret_cast<const char*>(&size), 4);
+    ico.append(reinterpret_cast<const char*>(&offset), 4);
+    return ico + png;
+}
+
+struct PicFixture : ::testing::Test {
+    gui::TForm Form{nullptr};
+    grid::TExStringGrid* G = new grid::TExStringGrid(&Form);
+    grid::TExStringGrid* H = new grid::TExStringGrid(&Form);
+    std::string BmpFile = ::testing::TempDir() + "/gridrest-file-" + std::to_string(::getpid()) + ".bmp";
+    PicFixture()
+    {
+        for (grid::TExStringGrid* g : {G, H}) {
+            g->SetParent(&Form);
+            g->SetColCount(6);
+            g->SetRowCount(6);
+        }
+        gui::TBitmap bmp;
+        bmp.SetSize(7, 5);
+        bmp.Canvas()->Brush()->SetColor(gui::clBlue);
+        bmp.Canvas()->FillRect(gui::TRect{0, 0, 7, 5});
+        bmp.SaveToFile(BmpFile);
+    }
+    ~PicFixture() override { std::filesystem::remove(BmpFile); }
+};
+
+} // namespace
+
+TEST_F(PicFixture, IconsPicturesAndFilePicturesTravelInTheCellStream)
+{
+    G->SetCells(1, 1, "icon");
+    rtl::TMemoryStream ico;
+    const std::string icoBytes = IcoBytes(gui::clRed);
+    ico.WriteBuffer(icoBytes.data(), static_cast<int64_t>(icoBytes.size()));
+    ico.SetPosition(0);
+    G->CreateIcon(1, 1, grid::TCellHAlign::haRight, grid::TCellVAlign::vaBottom)->LoadFromStream(ico);
+    gui::TPicture* pic = G->CreatePicture(2, 1, true, grid::TStretchMode::Stretch, 3, grid::TCellHAlign::haCenter,
+                                          grid::TCellVAlign::vaCenter);
+    pic->LoadFromFile(BmpFile);
+    G->CreatePicture(3, 1, false, grid::TStretchMode::noStretch, 0, grid::TCellHAlign::haLeft,
+                     grid::TCellVAlign::vaTop);   // created, still empty
+    G->CreateFilePicture(1, 2, false, grid::TStretchMode::Shrink, 2, grid::TCellHAlign::haLeft,
+                         grid::TCellVAlign::vaTop)->SetFilename(BmpFile);
+    gui::TPicture mine;
+    mine.LoadFromFile(BmpFile);
+    G->AddPicture(2, 2, &mine, false, grid::TStretchMode::noStretch, 0, grid::TCellHAlign::haLeft,
+                  grid::TCellVAlign::vaTop);      // the caller's: not saved
+
+    rtl::TMemoryStream s;
+    gridio::SaveRectToBinStream(*G, gui::TRect{1, 1, 3, 2}, s);
+    s.SetPosition(0);
+    gridio::LoadAtPointFromBinStream(*H, gui::TPoint{2, 3}, s);
+
+    ASSERT_EQ(H->GetCellType(2, 3), grid::TCellType::ctIcon);
+    grid::TCellGraphic* g = H->GetCellGraphic(2, 3);
+    auto* icon = dynamic_cast<gui::TIcon*>(g->CellIcon());
+    ASSERT_NE(icon, nullptr);
+    EXPECT_TRUE(g->CellCreated());
+    EXPECT_EQ(icon->Width(), 3);
+    EXPECT_EQ(icon->Pixel(1, 1), gui::clRed);
+    EXPECT_EQ(g->CellHAlign(), grid::TCellHAlign::haRight);
+    EXPECT_EQ(H->GetCellText(2, 3), "icon");
+
+    gui::TPicture* back = H->GetPicture(3, 3);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Width(), 7);
+    EXPECT_EQ(back->Height(), 5);
+    EXPECT_EQ(back->Bitmap()->Canvas()->Pixels(3, 3), gui::clBlue);
+    EXPECT_EQ(H->GetCellGraphic(3, 3)->CellIndex(), 3) << "padding";
+    EXPECT_TRUE(H->GetCellGraphic(3, 3)->CellTransparent());
+    // The empty picture stays empty: it does not take the picture read before.
+    ASSERT_NE(H->GetPicture(4, 3), nullptr);
+    EXPECT_EQ(H->GetPicture(4, 3)->Width(), 0);
+
+    gridbase::TFilePicture* fp = H->GetFilePicture(2, 4);
+    ASSERT_NE(fp, nullptr);
+    EXPECT_EQ(fp->Filename(), BmpFile);
+    EXPECT_EQ(fp->Width(), 7);
+    EXPECT_EQ(fp->Height(), 5);
+    EXPECT_EQ(H->GetCellType(3, 4), grid::TCellType::ctEmpty) << "an unowned picture is not saved";
+}
+
+TEST_F(PicFixture, FilePictureRecordBytesAndAMissingFile)
+{
+    rtl::TComponent owner(nullptr);
+    auto* rec = new gridio::TGridFilePicIO(&owner);
+    rec->Picture()->SetFilename("a.bmp");
+    rtl::TMemoryStream s;
+    rtl::TWriter(s).WriteRootComponent(rec);
+    EXPECT_EQ(ReadAll(s), std::string("TPF0\x0ETGridFilePicIO\x00", 20) +
+                              std::string("\x10" "Picture.Filename\x06\x05" "a.bmp", 24) + std::string("\x00\x00", 2));
+
+    // A file that is gone by loading time: the name is kept.
+    G->CreateFilePicture(1, 1, false, grid::TStretchMode::noStretch, 0, grid::TCellHAlign::haLeft,
+                         grid::TCellVAlign::vaTop)->SetFilename(BmpFile);
+    rtl::TMemoryStream cells;
+    gridio::SaveRectToBinStream(*G, gui::TRect{1, 1, 1, 1}, cells);
+    std::filesystem::remove(BmpFile);
+    cells.SetPosition(0);
+    gridio::LoadAtPointFromBinStream(*H, gui::TPoint{1, 1}, cells);
+    ASSERT_NE(H->GetFilePicture(1, 1), nullptr);
+    EXPECT_EQ(H->GetFilePicture(1, 1)->Filename(), BmpFile);
+}
+
+TEST_F(PicFixture, PictureDataNamesItsGraphicAndDamageRaises)
+{
+    G->CreatePicture(1, 1, false, grid::TStretchMode::noStretch, 0, grid::TCellHAlign::haLeft,
+                     grid::TCellVAlign::vaTop)->LoadFromFile(BmpFile);
+    rtl::TMemoryStream s;
+    gridio::SaveRectToBinStream(*G, gui::TRect{1, 1, 1, 1}, s);
+    const std::string bytes = ReadAll(s);
+    const size_t at = bytes.find(std::string("\x0C" "Picture.Data\x0A", 14));
+    ASSERT_NE(at, std::string::npos);
+    // Outer length, inner size, then the graphic's class name and its bytes.
+    EXPECT_EQ(bytes.substr(at + 14 + 8, 10), std::string("\x07" "TBitmapBM", 10));
+    for (const size_t cut : {at + 14 + 8 + 3, at + 14 + 2}) {
+        rtl::TMemoryStream damaged;
+        damaged.WriteBuffer(bytes.data(), static_cast<int64_t>(cut));
+        damaged.SetPosition(0);
+        EXPECT_ANY_THROW(gridio::LoadAtPointFromBinStream(*H, gui::TPoint{1, 1}, damaged)) << cut;
+    }
+    std::string garbled = bytes;
+    garbled.replace(at + 14 + 8 + 8, 2, "XY");   // "BM" no longer names a picture kind
+    rtl::TMemoryStream bad;
+    bad.WriteBuffer(garbled.data(), static_cast<int64_t>(garbled.size()));
+    bad.SetPosition(0);
+    EXPECT_ANY_THROW(gridio::LoadAtPointFromBinStream(*H, gui::TPoint{1, 1}, bad));
 }
