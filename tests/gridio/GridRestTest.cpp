@@ -10,6 +10,8 @@
 #include "platform/db/SQLiteDataSet.h"
 #include "gridbase/ExObj.h"
 #include "gridio/GridBinary.h"
+#include "gridio/GridFiles.h"
+#include "platform/gui/JpegImage.h"
 #include "platform/gui/IconImage.h"
 #include "platform/gui/InputSim.h"
 #include "platform/rtl/ComponentStream.h"
@@ -378,4 +380,54 @@ TEST_F(PicFixture, PictureDataNamesItsGraphicAndDamageRaises)
     bad.WriteBuffer(garbled.data(), static_cast<int64_t>(garbled.size()));
     bad.SetPosition(0);
     EXPECT_ANY_THROW(gridio::LoadAtPointFromBinStream(*H, gui::TPoint{1, 1}, bad));
+}
+
+// --- pictures in the HTML export ------------------------------------------------------
+
+TEST_F(PicFixture, HTMLExportWritesCellPicturesAsNumberedJPEGs)
+{
+    const std::string dir = ::testing::TempDir() + "/gridrest-html-" + std::to_string(::getpid()) + "/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    G->SetCells(1, 1, "pic");
+    G->CreatePicture(1, 1, false, grid::TStretchMode::noStretch, 0, grid::TCellHAlign::haLeft,
+                     grid::TCellVAlign::vaTop)->LoadFromFile(BmpFile);
+    G->SetCells(2, 1, "bmp");
+    gui::TBitmap* bmp = G->CreateBitmap(2, 1, false, grid::TCellHAlign::haLeft, grid::TCellVAlign::vaTop);
+    bmp->SetSize(4, 6);
+    bmp->Canvas()->Brush()->SetColor(gui::clRed);
+    bmp->Canvas()->FillRect(gui::TRect{0, 0, 4, 6});
+    G->SetCells(3, 1, "plain");
+
+    gridio::TGridFiles files(*G);
+    const std::string doc = files.SaveToHTMLString(dir);
+    const std::string img1 = dir + "images/img1.jpg", img2 = dir + "images/img2.jpg";
+    EXPECT_NE(doc.find(">pic<img src= \"file://" + img1 + "\"></td>"), std::string::npos) << doc;
+    EXPECT_NE(doc.find(">bmp<img src= \"file://" + img2 + "\"></td>"), std::string::npos) << doc;
+    EXPECT_NE(doc.find(">plain</td>"), std::string::npos);
+    struct Case {
+        std::string File;
+        int W, H;
+        gui::TColor Color;
+    };
+    for (const Case& c : {Case{img1, 7, 5, gui::clBlue}, Case{img2, 4, 6, gui::clRed}}) {
+        gui::TJPEGImage jpeg;
+        rtl::TFileStream in(c.File, rtl::fmOpenRead);
+        jpeg.LoadFromStream(in);
+        EXPECT_EQ(jpeg.Width(), c.W) << c.File;
+        EXPECT_EQ(jpeg.Height(), c.H) << c.File;
+        const gui::TColor p = jpeg.Pixels(1, 1);
+        // JPEG is lossy: the colour's own channel stays high, the others low.
+        const int want[3] = {int(c.Color & 0xFF), int((c.Color >> 8) & 0xFF), int((c.Color >> 16) & 0xFF)};
+        const int got[3] = {int(p & 0xFF), int((p >> 8) & 0xFF), int((p >> 16) & 0xFF)};
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(got[k], want[k], 40) << c.File << " channel " << k;
+    }
+    // Numbering starts again with each document; without ExportImages no pictures.
+    std::filesystem::remove_all(dir + "images");
+    G->HTMLSettings()->SetExportImages(false);
+    EXPECT_EQ(files.SaveToHTMLString(dir).find("<img"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir + "images"));
+    G->HTMLSettings()->SetExportImages(true);
+    EXPECT_NE(files.SaveToHTMLString(dir).find("images/img1.jpg"), std::string::npos);
+    std::filesystem::remove_all(dir);
 }
