@@ -431,3 +431,91 @@ TEST_F(PicFixture, HTMLExportWritesCellPicturesAsNumberedJPEGs)
     EXPECT_NE(files.SaveToHTMLString(dir).find("images/img1.jpg"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
+
+// --- persistent fields ----------------------------------------------------------------
+
+namespace {
+
+void FillThree(db::TMemDataSet& d)
+{
+    d.AddFieldDef("Id", db::TFieldType::ftInteger);
+    d.AddFieldDef("Name", db::TFieldType::ftString, 20);
+    d.AddFieldDef("Note", db::TFieldType::ftString, 20);
+    d.AppendRecord({int64_t(1), std::string("Alpha"), std::string("first")});
+    d.AppendRecord({int64_t(2), std::string("Bravo"), std::string("second")});
+}
+
+} // namespace
+
+TEST(PersistentFields, OnlyTheyExistAndTheyOutliveTheOpenDataSet)
+{
+    rtl::TComponent owner(nullptr);
+    auto* d = new db::TMemDataSet(&owner);
+    FillThree(*d);
+    EXPECT_TRUE(d->DefaultFields());
+    db::TField* note = d->CreatePersistentField("Note", db::TFieldType::ftString, 20);
+    db::TField* id = d->CreatePersistentField("Id", db::TFieldType::ftInteger);
+    EXPECT_FALSE(d->DefaultFields());
+    EXPECT_EQ(d->FindField("Note"), note) << "found while closed";
+    EXPECT_ANY_THROW(d->CreatePersistentField("note", db::TFieldType::ftString, 20));
+    d->Open();
+    ASSERT_EQ(d->FieldCount(), 2);
+    EXPECT_EQ(d->Fields(0), note);
+    EXPECT_EQ(d->Fields(1), id);
+    EXPECT_EQ(d->FindField("Name"), nullptr);
+    EXPECT_EQ(note->AsString(), "first");
+    EXPECT_EQ(id->AsInteger(), 1);
+    // Editing through a subset of the fields keeps the columns no field shows.
+    d->Edit();
+    note->SetAsString("changed");
+    d->Post();
+    d->Close();
+    EXPECT_EQ(d->FindField("Note"), note);
+    EXPECT_EQ(d->FieldCount(), 2);
+    db::TField* name = d->CreatePersistentField("Name", db::TFieldType::ftString, 20);
+    d->Open();
+    EXPECT_EQ(name->AsString(), "Alpha") << "the post kept the column no field showed";
+    EXPECT_EQ(note->AsString(), "changed");
+    d->Close();
+
+    // A column the data lacks, or one of another type: the open fails and
+    // the persistent fields stay as they were.
+    struct Case {
+        const char* Name;
+        db::TFieldType Type;
+        const char* Message;
+    };
+    for (const Case& c : {Case{"Gone", db::TFieldType::ftString, "Field 'Gone' not found"},
+                          Case{"Wrong", db::TFieldType::ftInteger, "Type mismatch for field 'Wrong'"}}) {
+        auto* e = new db::TMemDataSet(&owner);
+        FillThree(*e);
+        e->AddFieldDef("Wrong", db::TFieldType::ftString, 5);
+        e->ClearRecords();
+        db::TField* kept = e->CreatePersistentField("Id", db::TFieldType::ftInteger);
+        e->CreatePersistentField(c.Name, c.Type, 5);
+        try {
+            e->Open();
+            ADD_FAILURE() << c.Name << " opened";
+        } catch (const std::exception& ex) {
+            EXPECT_NE(std::string(ex.what()).find(c.Message), std::string::npos) << ex.what();
+        }
+        EXPECT_FALSE(e->Active());
+        ASSERT_EQ(e->FieldCount(), 2);
+        EXPECT_EQ(e->Fields(0), kept);
+    }
+}
+
+TEST_F(DBExFixture, ColumnsBindToPersistentFieldsBeforeOpening)
+{
+    Data->Close();
+    Grid->RemoveAllColumns();
+    db::TField* name = Data->CreatePersistentField("Name", db::TFieldType::ftString, 20);
+    Grid->SetColCount(2);
+    gridio::TDBGridColumnItem* item = Grid->Columns()->Items(1);
+    item->SetFieldName("Name");
+    EXPECT_EQ(item->Field(), name) << "bound while the data set is closed";
+    Data->Open();
+    EXPECT_EQ(Grid->RowCount(), 6);
+    EXPECT_EQ(Grid->GetCellText(1, 2), "Bravo");
+    EXPECT_EQ(item->Field(), name);
+}
