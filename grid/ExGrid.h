@@ -1816,6 +1816,14 @@ public:
         if (OnCanAddRow) OnCanAddRow(this, canAdd);
         return canAdd;
     }
+    // Ctrl+A: may adjust the rectangle it is about to select (the current
+    // cell goes to its right column and bottom row).
+    virtual void PrepareKeySelectAll(gui::TGridRect& rect) { (void)rect; }
+    // The end of sizing a fixed column: OnUpdateColumnSize may change the width.
+    virtual void UpdateColumnSize(int aCol, int& width)
+    {
+        if (OnUpdateColumnSize) OnUpdateColumnSize(this, aCol, width);
+    }
     // --- end of hooks for data-aware descendants -----------------------------------------
 
 protected:

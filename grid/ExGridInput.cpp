@@ -221,10 +221,11 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 
     if (ctrl && k == 'A') {
         if (!Options().Contains(TGridOption::goRowSelect) && !Options().Contains(TGridOption::goRangeSelect)) return;
-        const gui::TGridRect all{TBaseGrid::FixedCols(), fixedRows, ColCount() - FFixedRightCols - 1,
-                                 RowCount() - FFixedFooters - 1};
+        gui::TGridRect all{TBaseGrid::FixedCols(), fixedRows, ColCount() - FFixedRightCols - 1,
+                           RowCount() - FFixedFooters - 1};
         if (FMouseActions->DisjunctRowSelect())
             for (int r = fixedRows; r <= all.Bottom; ++r) SetRowSelect(r, true);
+        PrepareKeySelectAll(all);
         MoveColRow(all.Right, all.Bottom, false, true);
         SetSelection(all);
         key = 0;
@@ -531,6 +532,9 @@ void TExStringGrid::EndFixedSizing(int x, int y)
         for (int i = 0; i < FSizeFixedCol; ++i) left += ColWidths(i);
         SetColWidths(FSizeFixedCol, std::max(0, x - left));
         if (OnEndColumnSize) OnEndColumnSize(this, FSizeFixedCol);
+        int width = ColWidths(FSizeFixedCol);
+        UpdateColumnSize(FSizeFixedCol, width);
+        if (width != ColWidths(FSizeFixedCol)) SetColWidths(FSizeFixedCol, width);
     } else {
         FSizingFixedR = FSizeFixedR = false;
         DrawRowSizeLine(FSizeFixedY);

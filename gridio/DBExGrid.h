@@ -385,6 +385,11 @@ public:
     // The string grid's answer; an allowed row first posts a record being
     // edited in epRow mode.
     bool CanAddRow() override;
+    // Sizing a column stays within its MinSize .. MaxSize.
+    void UpdateColumnSize(int aCol, int& width) override;
+    // Ctrl+A: the current row goes to the last selected row, or, without
+    // record numbers, to the first (the rectangle turned upside down).
+    void PrepareKeySelectAll(gui::TGridRect& rect) override;
 
     // Headless stand-in for the scroll bar message: SB_* code and, for the
     // thumb codes, the 16-bit thumb position.

@@ -704,6 +704,20 @@ bool TDBExGrid::CanAddRow()
     return canAdd;
 }
 
+void TDBExGrid::UpdateColumnSize(int aCol, int& width)
+{
+    if (TDBGridColumnItem* item = ItemAt(RealColIndex(aCol))) {
+        if (item->MinSize() > 0) width = std::max(width, item->MinSize());
+        if (item->MaxSize() > 0) width = std::min(width, item->MaxSize());
+    }
+    TExStringGrid::UpdateColumnSize(aCol, width);
+}
+
+void TDBExGrid::PrepareKeySelectAll(gui::TGridRect& rect)
+{
+    if (FDataSetType == TDataSetType::dtNonSequenced) std::swap(rect.Top, rect.Bottom);
+}
+
 bool TDBExGrid::GetColumnFilter(int aCol)
 {
     TDBGridColumnItem* item = ItemAt(aCol);

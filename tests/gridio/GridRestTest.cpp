@@ -519,3 +519,32 @@ TEST_F(DBExFixture, ColumnsBindToPersistentFieldsBeforeOpening)
     EXPECT_EQ(Grid->GetCellText(1, 2), "Bravo");
     EXPECT_EQ(item->Field(), name);
 }
+
+TEST_F(DBExFixture, SelectAllAndColumnSizeLimits)
+{
+    Grid->SetOptions(Grid->Options() + gui::TGridOptions{gui::TGridOption::goRangeSelect});
+    // With record numbers the current row ends on the last selected row.
+    Grid->Key('A', {gui::TShiftStateItem::ssCtrl});
+    EXPECT_EQ(Grid->Selection().Top, 1);
+    EXPECT_EQ(Grid->Selection().Bottom, 5);
+    EXPECT_EQ(Grid->Row(), 5);
+    EXPECT_EQ(Data->RecNo(), 5);
+    // Without them it stays on the first.
+    Grid->SetDataSetType(gridio::TDataSetType::dtNonSequenced);
+    Data->First();
+    Grid->Key('A', {gui::TShiftStateItem::ssCtrl});
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_EQ(Data->RecNo(), 1);
+
+    gridio::TDBGridColumnItem* item = Grid->Columns()->Items(2);
+    item->SetMinSize(40);
+    item->SetMaxSize(90);
+    int seen = -1;
+    Grid->OnUpdateColumnSize = [&](rtl::TObject*, int, int& w) { seen = w; };
+    for (const auto& [in, out] : {std::pair{10, 40}, std::pair{60, 60}, std::pair{300, 90}}) {
+        int w = in;
+        Grid->UpdateColumnSize(2, w);
+        EXPECT_EQ(w, out) << in;
+        EXPECT_EQ(seen, out) << "the event sees the limited width";
+    }
+}
