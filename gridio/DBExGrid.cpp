@@ -1002,6 +1002,10 @@ void TDBExGrid::SetPageMode(bool value)
         }
     FPictureList.clear();
     if (IsDataSetActive()) LinkActiveChanged(true);
+    // The footer sums what the cells now hold.
+    if (FloatingFooter()->Visible() && !Designing() &&
+        !ComponentState().Contains(rtl::TComponentStateItem::csLoading))
+        for (int c = FixedCols(); c < ColCount(); ++c) CalcFooter(c);
 }
 
 void TDBExGrid::SetShowMemoFields(bool value)

@@ -548,3 +548,15 @@ TEST_F(DBExFixture, SelectAllAndColumnSizeLimits)
         EXPECT_EQ(seen, out) << "the event sees the limited width";
     }
 }
+
+TEST_F(DBExFixture, SwitchingToFullLoadRecalculatesTheFooter)
+{
+    Grid->FloatingFooter()->SetVisible(true);
+    Grid->UpdateActive();
+    const int foot = Grid->RowCount() - 1;
+    Grid->GetCellProperties(1, foot)->SetCalcType(gridbase::TColumnCalcType::acSUM);
+    Grid->SetPageMode(false);
+    ASSERT_EQ(Grid->RowCount() - 1, foot);
+    EXPECT_EQ(Grid->GetCellText(2, 5), "Echo");
+    EXPECT_EQ(rtl::StrToFloat(Grid->GetCellText(1, foot)), 15.0) << "1 + 2 + 3 + 4 + 5";
+}
