@@ -398,6 +398,8 @@ public:
     TDBRowChangingEvent OnRowChangingDB;
     TDBRowChangedEvent OnRowUpdate;
     TCellValidateDBEvent OnCellValidateDB;
+    // The string grid's own OnCanSort is taken by this grid (it re-sorts a
+    // query by its ORDER BY clause); callers use OnCanSortDB.
     TCanSortEvent OnCanSortDB;
     TSetQueryOrderEvent OnSetQueryOrder;
     TGetEditEvent OnGetEditText;

@@ -8,7 +8,9 @@
 
 #include "DBExGridTestFixture.h"
 #include "platform/db/SQLiteDataSet.h"
+#include "TestPaths.h"
 #include "gridbase/ExObj.h"
+#include "platform/gui/PngImage.h"
 #include "gridio/GridBinary.h"
 #include "gridio/GridFiles.h"
 #include "platform/gui/JpegImage.h"
@@ -559,4 +561,36 @@ TEST_F(DBExFixture, SwitchingToFullLoadRecalculatesTheFooter)
     ASSERT_EQ(Grid->RowCount() - 1, foot);
     EXPECT_EQ(Grid->GetCellText(2, 5), "Echo");
     EXPECT_EQ(rtl::StrToFloat(Grid->GetCellText(1, foot)), 15.0) << "1 + 2 + 3 + 4 + 5";
+}
+
+TEST_F(PicFixture, LoadedIconAndPictureCellsPaint)
+{
+    Form.SetBounds(0, 0, 420, 200);
+    G->SetDefaultRowHeight(30);
+    H->SetDefaultRowHeight(30);
+    H->SetBounds(0, 0, 400, 180);
+    rtl::TMemoryStream ico;
+    const std::string icoBytes = IcoBytes(gui::clRed);
+    ico.WriteBuffer(icoBytes.data(), static_cast<int64_t>(icoBytes.size()));
+    ico.SetPosition(0);
+    G->CreateIcon(1, 1, grid::TCellHAlign::haLeft, grid::TCellVAlign::vaTop)->LoadFromStream(ico);
+    G->CreatePicture(2, 1, false, grid::TStretchMode::Stretch, 0, grid::TCellHAlign::haLeft,
+                     grid::TCellVAlign::vaTop)->LoadFromFile(BmpFile);
+    rtl::TMemoryStream s;
+    gridio::SaveRectToBinStream(*G, gui::TRect{1, 1, 2, 1}, s);
+    s.SetPosition(0);
+    gridio::LoadAtPointFromBinStream(*H, gui::TPoint{1, 1}, s);
+    std::unique_ptr<gui::TBitmap> shot = H->GetImage();
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((tectest::SnapshotDir() / "gridrest-stream-pictures.png").string());
+    auto count = [&](const gui::TRect& r, gui::TColor c) {
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) n += shot->Canvas()->Pixels(x, y) == c;
+        return n;
+    };
+    EXPECT_GT(count(H->CellRect(1, 1), gui::clRed), 0) << "the icon";
+    EXPECT_GT(count(H->CellRect(2, 1), gui::clBlue), 100) << "the stretched picture";
+    EXPECT_EQ(count(H->CellRect(3, 1), gui::clBlue), 0);
 }
