@@ -1846,6 +1846,24 @@ public:
     virtual void UpdateAutoColumnSize(int aCol, int& width);
     std::function<void(rtl::TObject* sender, int aCol, int& width)> OnUpdateColumnSize;
 
+    // --- hooks for data-aware descendants (gridio) ---------------------------------------
+    // Whether a row may be appended at the end of the grid: OnCanAddRow may refuse.
+    virtual bool CanAddRow()
+    {
+        bool canAdd = true;
+        if (OnCanAddRow) OnCanAddRow(this, canAdd);
+        return canAdd;
+    }
+    // Ctrl+A: may adjust the rectangle it is about to select (the current
+    // cell goes to its right column and bottom row).
+    virtual void PrepareKeySelectAll(gui::TGridRect& rect) { (void)rect; }
+    // The end of sizing a fixed column: OnUpdateColumnSize may change the width.
+    virtual void UpdateColumnSize(int aCol, int& width)
+    {
+        if (OnUpdateColumnSize) OnUpdateColumnSize(this, aCol, width);
+    }
+    // --- end of hooks for data-aware descendants -----------------------------------------
+
 protected:
     void SortWithinGroups(bool indexed);
 

@@ -123,8 +123,7 @@ bool TExStringGrid::NextAdvanceCell(int& aCol, int& aRow, bool forward)
             ++aRow;
             aCol = firstCol;
         } else if (FNavigation->AdvanceInsert()) {
-            bool canAdd = true;
-            if (OnCanAddRow) OnCanAddRow(this, canAdd);
+            const bool canAdd = CanAddRow();
             aCol = firstCol;
             if (canAdd) {
                 if (FFloatingFooter->Visible()) InsertRows(RowCount() - 1, 1, true);

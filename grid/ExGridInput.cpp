@@ -223,10 +223,11 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 
     if (ctrl && k == 'A') {
         if (!Options().Contains(TGridOption::goRowSelect) && !Options().Contains(TGridOption::goRangeSelect)) return;
-        const gui::TGridRect all{TBaseGrid::FixedCols(), fixedRows, ColCount() - FFixedRightCols - 1,
-                                 RowCount() - FFixedFooters - 1};
+        gui::TGridRect all{TBaseGrid::FixedCols(), fixedRows, ColCount() - FFixedRightCols - 1,
+                           RowCount() - FFixedFooters - 1};
         if (FMouseActions->DisjunctRowSelect())
             for (int r = fixedRows; r <= all.Bottom; ++r) SetRowSelect(r, true);
+        PrepareKeySelectAll(all);
         MoveColRow(all.Right, all.Bottom, false, true);
         SetSelection(all);
         key = 0;
@@ -250,8 +251,7 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 
 void TExStringGrid::AutoAddRow()
 {
-    bool canAdd = true;
-    if (OnCanAddRow) OnCanAddRow(this, canAdd);
+    const bool canAdd = CanAddRow();
     if (!canAdd) return;
     if (FFloatingFooter->Visible() && RowCount() > 0) {
         // The empty row goes above the footer row, which stays last.
@@ -548,6 +548,9 @@ void TExStringGrid::EndFixedSizing(int x, int y)
         for (int i = 0; i < FSizeFixedCol; ++i) left += ColWidths(i);
         SetColWidths(FSizeFixedCol, std::max(0, x - left));
         if (OnEndColumnSize) OnEndColumnSize(this, FSizeFixedCol);
+        int width = ColWidths(FSizeFixedCol);
+        UpdateColumnSize(FSizeFixedCol, width);
+        if (width != ColWidths(FSizeFixedCol)) SetColWidths(FSizeFixedCol, width);
     } else {
         FSizingFixedR = FSizeFixedR = false;
         DrawRowSizeLine(FSizeFixedY);

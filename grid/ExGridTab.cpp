@@ -194,8 +194,7 @@ bool TExStringGrid::TabForwardLeftRight(int firstCol, int endCol, int lastRow)
         if (FNavigation->TabToNextAtEnd() || !FNavigation->AdvanceInsert()) {
             WrapToFirstRow();
         } else {
-            bool canAdd = true;
-            if (OnCanAddRow) OnCanAddRow(this, canAdd);
+            const bool canAdd = CanAddRow();
             if (canAdd) {
                 if (FFloatingFooter->Visible()) {
                     InsertRows(RowCount() - 1, 1, true);

@@ -457,6 +457,11 @@ TDBExGrid::TDBExGrid(rtl::TComponent* owner)
       FInvalidPicture(std::make_unique<gui::TPicture>())
 {
     SetAlwaysValidate(true);
+    // A header click re-sorts a query data set by its ORDER BY clause
+    // instead of sorting the (page-mode) cells.
+    OnCanSort = [this](rtl::TObject*, int aCol, bool& doSort) {
+        if (doSort) doSort = SortByQueryOrder(aCol);
+    };
     OnCellValidate = [this](rtl::TObject*, int aCol, int aRow, std::string& value, bool& valid) {
         ValidateEditedCell(aCol, aRow, value, valid);
     };
@@ -694,7 +699,7 @@ int TDBExGrid::CountRecords()
     }
     FDoNotUpdateMe = oldNoUpdate;
     FEditUpdating = oldSuspended;
-    if (FPageMode && FloatingFooter()->Visible()) ++count;
+    if (FPageMode && FooterTakesRow()) ++count;
     return count;
 }
 
@@ -774,7 +779,7 @@ void TDBExGrid::DoGetDisplText(int aCol, int aRow, std::string& value)
         TExStringGrid::DoGetDisplText(aCol, aRow, value);
         return;
     }
-    const bool footerRow = FloatingFooter()->Visible() && aRow == RowCount() - 1;
+    const bool footerRow = FooterTakesRow() && aRow == RowCount() - 1;
     if (aRow >= FixedRows() && !IsIndicatorCol(aCol) && !footerRow && !ShowsGraphic(aCol)) {
         int old = 0;
         if (SeekRowRecord(aRow, old)) {
@@ -997,6 +1002,10 @@ void TDBExGrid::SetPageMode(bool value)
         }
     FPictureList.clear();
     if (IsDataSetActive()) LinkActiveChanged(true);
+    // The footer sums what the cells now hold.
+    if (FloatingFooter()->Visible() && !Designing() &&
+        !ComponentState().Contains(rtl::TComponentStateItem::csLoading))
+        for (int c = FixedCols(); c < ColCount(); ++c) CalcFooter(c);
 }
 
 void TDBExGrid::SetShowMemoFields(bool value)

@@ -376,6 +376,20 @@ public:
     int CountRecords();
     bool IsDataSetActive() const;
     bool EditCurrentRecord();
+    // Pastes write the field of the row's record (page mode only).
+    void SetPastedCellText(int aCol, int aRow, const std::string& value) override;
+    // A column's Filter lines, else the string grid's list.
+    bool GetColumnFilter(int aCol) override;
+    // Auto sizing stays within the column's AutoMinSize .. AutoMaxSize.
+    void UpdateAutoColumnSize(int aCol, int& width) override;
+    // The string grid's answer; an allowed row first posts a record being
+    // edited in epRow mode.
+    bool CanAddRow() override;
+    // Sizing a column stays within its MinSize .. MaxSize.
+    void UpdateColumnSize(int aCol, int& width) override;
+    // Ctrl+A: the current row goes to the last selected row, or, without
+    // record numbers, to the first (the rectangle turned upside down).
+    void PrepareKeySelectAll(gui::TGridRect& rect) override;
 
     // Headless stand-in for the scroll bar message: SB_* code and, for the
     // thumb codes, the 16-bit thumb position.
@@ -384,6 +398,8 @@ public:
     TDBRowChangingEvent OnRowChangingDB;
     TDBRowChangedEvent OnRowUpdate;
     TCellValidateDBEvent OnCellValidateDB;
+    // The string grid's own OnCanSort is taken by this grid (it re-sorts a
+    // query by its ORDER BY clause); callers use OnCanSortDB.
     TCanSortEvent OnCanSortDB;
     TSetQueryOrderEvent OnSetQueryOrder;
     TGetEditEvent OnGetEditText;
@@ -451,7 +467,6 @@ protected:
     void Resize() override;
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     void ColumnMoved(int fromIndex, int toIndex) override;
-    void FixedCellClick(int aCol, int aRow) override;
     void SelectionMoved(const gui::TGridRect& oldSel) override;
     void PaintDesignHelper() override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
@@ -490,6 +505,15 @@ private:
     void LoadLookupList(db::TField* field, rtl::TStringList& list);
     std::string LookupKeyOf(int tag) const;
     int VisibleRows() const { return std::max(1, VisibleRowCount()); }
+    // The floating footer occupies the last row (a column preview does not).
+    bool FooterTakesRow() const
+    {
+        return FloatingFooter()->Visible() && FloatingFooter()->FooterStyle() != grid::TFooterStyle::fsColumnPreview;
+    }
+    static bool IsEditingState(db::TDataSetState s)
+    {
+        return s == db::TDataSetState::dsEdit || s == db::TDataSetState::dsInsert;
+    }
 
     std::unique_ptr<TDBGridColumnCollection> FColumnCollection;
     std::unique_ptr<TExGridDataLink> FDataLink;
@@ -539,6 +563,8 @@ private:
     int FSelRow = 0;
     db::TBookmark FImportPos;
     std::string FEditText;
+    db::TDataSetState FEditingState = db::TDataSetState::dsInactive;
+    bool FOldFooterEnableCalc = true;
 };
 
 } // namespace gridio

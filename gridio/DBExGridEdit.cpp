@@ -147,12 +147,6 @@ bool TDBExGrid::SortByQueryOrder(int aCol)
     return false;
 }
 
-void TDBExGrid::FixedCellClick(int aCol, int aRow)
-{
-    TExStringGrid::FixedCellClick(aCol, aRow);
-    if (aRow == FixedRows() - 1 && aCol >= FixedCols()) SortByQueryOrder(aCol);
-}
-
 // --------------------------------------------------------------- editing
 
 bool TDBExGrid::EditCurrentRecord()
@@ -399,6 +393,24 @@ bool TDBExGrid::ToggleCellCheck(int aCol, int aRow, bool askEditable)
 
 void TDBExGrid::LinkEditingChanged()
 {
+    // Footer sums are not recalculated while a record is edited; the flag
+    // comes back (and, in epRow mode, the sums) when editing ends.
+    db::TDataSet* ds = LinkedDataSet();
+    grid::TFloatingFooter* ff = FloatingFooter();
+    if (IsEditing(ds)) {
+        if (!IsEditingState(FEditingState)) {
+            FEditingState = ds->State();
+            FOldFooterEnableCalc = ff->EnableCalculation();
+            ff->SetEnableCalculation(false);
+        }
+    } else {
+        if (IsEditingState(FEditingState) && ff->EnableCalculation() != FOldFooterEnableCalc) {
+            ff->SetEnableCalculation(FOldFooterEnableCalc);
+            if (ff->Visible() && FEditPostMode == TEditPostMode::epRow)
+                for (int c = FixedCols(); c < ColCount(); ++c) CalcFooter(c);
+        }
+        FEditingState = ds ? ds->State() : db::TDataSetState::dsInactive;
+    }
     FNotDeletionUpdate = true;
     if (ColCount() > 0) RepaintCell(0, Row());
 }
@@ -645,6 +657,83 @@ void TDBExGrid::ColumnMoved(int fromIndex, int toIndex)
     if (fromIndex != toIndex && fromIndex < FColumnCollection->Count() && toIndex < FColumnCollection->Count())
         FColumnCollection->Items(fromIndex)->SetIndex(toIndex);
     if (TopRow() != top) SetTopRow(top);
+}
+
+} // namespace gridio
+
+namespace gridio {
+
+// ------------------------------------------------------ string grid hooks
+
+void TDBExGrid::SetPastedCellText(int aCol, int aRow, const std::string& value)
+{
+    // Page-mode cells show the record: a pasted value goes into the field,
+    // and is dropped where no field can take it.
+    const int rc = DisplayToRealCol(aCol);
+    TDBGridColumnItem* item = ItemAt(rc);
+    if (!FPageMode || !item || ShowsGraphic(rc) || IsIndicatorCol(rc) ||
+        (FShowDefinedFields && item->FieldName().empty()))
+        return;
+    db::TField* f = ColumnField(rc);
+    db::TDataSet* ds = LinkedDataSet();
+    if (f && IsDataSetActive() && aRow >= FixedRows()) {
+        if (FDataSetType == TDataSetType::dtSequenced && Row() != aRow) SetRow(aRow);
+        // A picture or a memo the grid does not show is never overwritten
+        // by the text its cell showed.
+        const bool hiddenBlob = f->IsBlob() && (!FShowMemoFields || f->DataType() == TFieldType::ftGraphic);
+        if (!hiddenBlob && (IsEditing(ds) || EditCurrentRecord())) {
+            try {
+                f->SetAsString(value);
+            } catch (const std::exception&) {
+                ds->Cancel();
+                return;
+            }
+            if (FEditPostMode == TEditPostMode::epCell) {
+                TFlagGuard ending(FEditEnding);
+                PostRecord();
+            }
+        }
+    }
+    if (rc != aCol) RepaintCell(aCol, aRow);
+}
+
+bool TDBExGrid::CanAddRow()
+{
+    const bool canAdd = TExStringGrid::CanAddRow();
+    if (canAdd && FEditPostMode == TEditPostMode::epRow && IsEditing(LinkedDataSet())) PostRecord();
+    return canAdd;
+}
+
+void TDBExGrid::UpdateColumnSize(int aCol, int& width)
+{
+    if (TDBGridColumnItem* item = ItemAt(RealColIndex(aCol))) {
+        if (item->MinSize() > 0) width = std::max(width, item->MinSize());
+        if (item->MaxSize() > 0) width = std::min(width, item->MaxSize());
+    }
+    TExStringGrid::UpdateColumnSize(aCol, width);
+}
+
+void TDBExGrid::PrepareKeySelectAll(gui::TGridRect& rect)
+{
+    if (FDataSetType == TDataSetType::dtNonSequenced) std::swap(rect.Top, rect.Bottom);
+}
+
+bool TDBExGrid::GetColumnFilter(int aCol)
+{
+    TDBGridColumnItem* item = ItemAt(aCol);
+    if (!item || item->Filter()->Count() == 0) return TExStringGrid::GetColumnFilter(aCol);
+    FilterList()->Assign(item->Filter());
+    if (OnGetColumnFilter) OnGetColumnFilter(this, aCol, FilterList());
+    return FilterList()->Count() > 0;
+}
+
+void TDBExGrid::UpdateAutoColumnSize(int aCol, int& width)
+{
+    if (TDBGridColumnItem* item = ItemAt(RealColIndex(aCol))) {
+        if (item->AutoMinSize() > 0) width = std::max(width, item->AutoMinSize());
+        if (item->AutoMaxSize() > 0) width = std::min(width, item->AutoMaxSize());
+    }
+    TExStringGrid::UpdateAutoColumnSize(aCol, width);
 }
 
 } // namespace gridio

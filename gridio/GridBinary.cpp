@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "gridbase/ExObj.h"
+#include "platform/gui/IconImage.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -74,6 +75,128 @@ void TStreamedBitmap::DefineProperties(rtl::TFiler& filer)
         FBitmap.Width() > 0 && FBitmap.Height() > 0);
 }
 
+namespace {
+
+// The "Data" of an image: a 32-bit size, then that many bytes.
+void ReadSizedData(rtl::TStream& s, rtl::TMemoryStream& data, const char* what)
+{
+    int32_t size = 0;
+    s.ReadBuffer(&size, 4);
+    if (size < 0 || size > s.Size() - s.Position()) throw rtl::EReadError(std::string(what) + " data out of bounds");
+    data.CopyFrom(s, size);
+    data.SetPosition(0);
+}
+
+void WriteSizedData(rtl::TStream& s, rtl::TMemoryStream& data)
+{
+    const int32_t size = static_cast<int32_t>(data.Size());
+    s.WriteBuffer(&size, 4);
+    data.SetPosition(0);
+    if (size > 0) s.CopyFrom(data, size);
+}
+
+} // namespace
+
+RTL_PUBLISHED(TStreamedIcon) {}
+
+TStreamedIcon::TStreamedIcon() : FIcon(std::make_unique<gui::TIcon>()) {}
+TStreamedIcon::~TStreamedIcon() = default;
+
+void TStreamedIcon::Reset() { FIcon = std::make_unique<gui::TIcon>(); }
+
+void TStreamedIcon::Assign(const rtl::TPersistent* source)
+{
+    if (const auto* s = dynamic_cast<const TStreamedIcon*>(source)) FIcon->Assign(s->FIcon.get());
+}
+
+void TStreamedIcon::DefineProperties(rtl::TFiler& filer)
+{
+    filer.DefineBinaryProperty(
+        "Data",
+        [this](rtl::TStream& s) {
+            rtl::TMemoryStream data;
+            ReadSizedData(s, data, "Icon");
+            Reset();
+            FIcon->LoadFromStream(data);
+        },
+        [this](rtl::TStream& s) {
+            rtl::TMemoryStream data;
+            FIcon->SaveToStream(data);
+            WriteSizedData(s, data);
+        },
+        !FIcon->Empty());
+}
+
+RTL_PUBLISHED(TStreamedPicture) {}
+
+void TStreamedPicture::Assign(const rtl::TPersistent* source)
+{
+    if (const auto* s = dynamic_cast<const TStreamedPicture*>(source)) FPicture.Assign(&s->FPicture);
+}
+
+void TStreamedPicture::DefineProperties(rtl::TFiler& filer)
+{
+    filer.DefineBinaryProperty(
+        "Data",
+        [this](rtl::TStream& s) {
+            rtl::TMemoryStream data;
+            ReadSizedData(s, data, "Picture");
+            // The class name says what wrote the bytes; the bytes themselves
+            // say what they are, so the picture is read by its content.
+            uint8_t len = 0;
+            if (data.Size() < 1) throw rtl::EReadError("Picture data out of bounds");
+            data.ReadBuffer(&len, 1);
+            if (len > data.Size() - data.Position()) throw rtl::EReadError("Picture data out of bounds");
+            data.SetPosition(data.Position() + len);
+            FPicture.SetGraphic(nullptr);
+            rtl::TMemoryStream bytes;
+            bytes.CopyFrom(data, data.Size() - data.Position());
+            bytes.SetPosition(0);
+            std::unique_ptr<gui::TGraphic> graphic = gui::LoadGraphicFromStream(bytes);
+            if (!graphic) throw rtl::EReadError("Picture data of an unknown kind");
+            FPicture.SetGraphic(graphic.get());
+        },
+        [this](rtl::TStream& s) {
+            rtl::TMemoryStream data;
+            const std::string name = FPicture.Graphic()->ClassName().substr(0, 255);
+            const uint8_t len = static_cast<uint8_t>(name.size());
+            data.WriteBuffer(&len, 1);
+            data.WriteBuffer(name.data(), len);
+            FPicture.Graphic()->SaveToStream(data);
+            WriteSizedData(s, data);
+        },
+        FPicture.Graphic() && !FPicture.Graphic()->Empty());
+}
+
+RTL_PUBLISHED(TStreamedFilePicture)
+{
+    using P = TStreamedFilePicture;
+    c.Property("Filename", [](P& p) { return p.Filename(); }, [](P& p, std::string v) { p.SetFilename(v); });
+}
+
+void TStreamedFilePicture::Assign(const rtl::TPersistent* source)
+{
+    if (const auto* s = dynamic_cast<const TStreamedFilePicture*>(source)) FFilename = s->FFilename;
+}
+
+RTL_PUBLISHED(TGridIconIO)
+{
+    using P = TGridIconIO;
+    c.Property("Icon", &P::Icon, &P::SetIcon);
+}
+
+RTL_PUBLISHED(TGridPicIO)
+{
+    using P = TGridPicIO;
+    c.Property("Picture", &P::Picture, &P::SetPicture);
+}
+
+RTL_PUBLISHED(TGridFilePicIO)
+{
+    using P = TGridFilePicIO;
+    c.Property("Picture", &P::Picture, &P::SetPicture);
+}
+
 RTL_PUBLISHED(TGridBMPIO)
 {
     using P = TGridBMPIO;
@@ -91,8 +214,7 @@ namespace {
 constexpr int kMaxCoord = 65535;
 
 // Whether a cell's graphic is written: types whose payload the grid may not
-// own follow CellCreated; payloads this stream cannot carry yet (icons,
-// radio captions, image lists, pictures) are left out.
+// own follow CellCreated (a payload of another kind is not written).
 bool SavesGraphic(const grid::TCellGraphic* g)
 {
     if (!g) return false;
@@ -104,8 +226,12 @@ bool SavesGraphic(const grid::TCellGraphic* g)
         return g->CellCreated() && dynamic_cast<rtl::TStringList*>(g->CellBitmap()) != nullptr;
     case grid::TCellType::ctImages:
         return g->CellCreated() && dynamic_cast<gridbase::TIntList*>(g->CellBitmap()) != nullptr;
-    case grid::TCellType::ctIcon: case grid::TCellType::ctPicture: case grid::TCellType::ctFilePicture:
-        return false;
+    case grid::TCellType::ctIcon:
+        return g->CellCreated() && dynamic_cast<gui::TIcon*>(g->CellIcon()) != nullptr;
+    case grid::TCellType::ctPicture:
+        return g->CellCreated() && dynamic_cast<gui::TPicture*>(g->CellBitmap()) != nullptr;
+    case grid::TCellType::ctFilePicture:
+        return g->CellCreated() && dynamic_cast<gridbase::TFilePicture*>(g->CellBitmap()) != nullptr;
     default: return true;
     }
 }
@@ -169,6 +295,9 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
     auto* graphicIO = new TGridGraphicIO(&owner);
     auto* bmpIO = new TGridBMPIO(&owner);
     auto* slIO = new TGridSLIO(&owner);
+    auto* iconIO = new TGridIconIO(&owner);
+    auto* picIO = new TGridPicIO(&owner);
+    auto* filePicIO = new TGridFilePicIO(&owner);
     head->ColCount = rect.Right - rect.Left + 1;
     head->RowCount = rect.Bottom - rect.Top + 1;
     std::vector<int> widths, heights;
@@ -215,6 +344,17 @@ void SaveRectToBinStream(grid::TExStringGrid& g, const gui::TRect& rect, rtl::TS
                         slIO->Strings()->Clear();
                         for (int i = 0; i < indexes->Count(); ++i) slIO->Strings()->Add(std::to_string(indexes->Items(i)));
                         WriteRecord(stream, slIO);
+                    } else if (graphic->CellType() == grid::TCellType::ctIcon) {
+                        iconIO->Icon()->Reset();
+                        iconIO->Icon()->Icon().Assign(static_cast<gui::TIcon*>(graphic->CellIcon()));
+                        WriteRecord(stream, iconIO);
+                    } else if (graphic->CellType() == grid::TCellType::ctPicture) {
+                        picIO->Picture()->Picture().Assign(static_cast<gui::TPicture*>(graphic->CellBitmap()));
+                        WriteRecord(stream, picIO);
+                    } else if (graphic->CellType() == grid::TCellType::ctFilePicture) {
+                        filePicIO->Picture()->SetFilename(
+                            static_cast<gridbase::TFilePicture*>(graphic->CellBitmap())->Filename());
+                        WriteRecord(stream, filePicIO);
                     }
                 }
             }
@@ -251,6 +391,10 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
     auto* graphicIO = new TGridGraphicIO(&owner);
     auto* bmpIO = new TGridBMPIO(&owner);
     auto* slIO = new TGridSLIO(&owner);
+    auto* iconIO = new TGridIconIO(&owner);
+    auto* picIO = new TGridPicIO(&owner);
+    auto* filePicIO = new TGridFilePicIO(&owner);
+    const gui::TBitmap noBitmap;
     ReadRecord(stream, head);
     if (head->FullGrid) {
         g.Clear();
@@ -288,7 +432,22 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
                 const grid::TCellType type = graphicIO->CellGraphic()->CellType();
                 const bool bitmap = type == grid::TCellType::ctBitmap || type == grid::TCellType::ctBitButton;
                 const bool list = type == grid::TCellType::ctRadio || type == grid::TCellType::ctImages;
-                if (bitmap) ReadRecord(stream, bmpIO);
+                // The receivers are reused: an image the record leaves out
+                // (an empty one) must not come from the cell before.
+                if (bitmap) {
+                    bmpIO->Bitmap()->Bitmap().Assign(&noBitmap);
+                    ReadRecord(stream, bmpIO);
+                }
+                if (type == grid::TCellType::ctIcon) {
+                    iconIO->Icon()->Reset();
+                    ReadRecord(stream, iconIO);
+                } else if (type == grid::TCellType::ctPicture) {
+                    picIO->Picture()->Reset();
+                    ReadRecord(stream, picIO);
+                } else if (type == grid::TCellType::ctFilePicture) {
+                    filePicIO->Picture()->SetFilename("");
+                    ReadRecord(stream, filePicIO);
+                }
                 if (list) {
                     slIO->Strings()->Clear();
                     ReadRecord(stream, slIO);
@@ -312,6 +471,26 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
                         b->Assign(&bmpIO->Bitmap()->Bitmap());
                         target->SetCellBitmap(b);
                         target->SetCellCreated(true);
+                    } else if (type == grid::TCellType::ctIcon) {
+                        auto* icon = new gui::TIcon;
+                        icon->Assign(&iconIO->Icon()->Icon());
+                        target->SetCellIcon(icon);
+                        target->SetCellCreated(true);
+                    } else if (type == grid::TCellType::ctPicture) {
+                        auto* picture = new gui::TPicture;
+                        picture->Assign(&picIO->Picture()->Picture());
+                        target->SetCellBitmap(picture);
+                        target->SetCellCreated(true);
+                    } else if (type == grid::TCellType::ctFilePicture) {
+                        auto* picture = new gridbase::TFilePicture;
+                        target->SetCellBitmap(picture);
+                        target->SetCellCreated(true);
+                        // A file that is gone keeps its name; the cell then
+                        // draws nothing until the file is back.
+                        try {
+                            picture->SetFilename(filePicIO->Picture()->Filename());
+                        } catch (const std::exception&) {
+                        }
                     }
                 }
             }

@@ -22,6 +22,10 @@
 #include "gridio/GridFiles.h"
 #include "platform/rtl/Streams.h"
 
+namespace gui {
+class TIcon;
+}
+
 namespace gridio {
 
 // The header record: the rectangle's size, widths and heights.
@@ -103,6 +107,91 @@ public:
 
 private:
     std::unique_ptr<TStreamedBitmap> FBitmap = std::make_unique<TStreamedBitmap>();
+};
+
+// An icon as the stream carries it: "Data" holds a 32-bit size and the
+// bytes of the icon file.
+class TStreamedIcon : public rtl::TPersistent {
+    RTL_CLASS(TStreamedIcon, rtl::TPersistent)
+public:
+    TStreamedIcon();
+    ~TStreamedIcon() override;
+    gui::TIcon& Icon() { return *FIcon; }
+    // Back to an empty icon (records that carry no data keep it so).
+    void Reset();
+    void Assign(const rtl::TPersistent* source) override;
+    void DefineProperties(rtl::TFiler& filer) override;
+
+private:
+    std::unique_ptr<gui::TIcon> FIcon;
+};
+
+// A picture as the stream carries it: "Data" holds a 32-bit size, then the
+// class name of its graphic (a short string) and the graphic's own bytes.
+class TStreamedPicture : public rtl::TPersistent {
+    RTL_CLASS(TStreamedPicture, rtl::TPersistent)
+public:
+    TStreamedPicture() = default;
+    gui::TPicture& Picture() { return FPicture; }
+    void Reset() { FPicture.SetGraphic(nullptr); }
+    void Assign(const rtl::TPersistent* source) override;
+    void DefineProperties(rtl::TFiler& filer) override;
+
+private:
+    gui::TPicture FPicture;
+};
+
+// A file picture as the stream carries it: only its Filename (the size is
+// read from the file when the picture is attached to a cell).
+class TStreamedFilePicture : public rtl::TPersistent {
+    RTL_CLASS(TStreamedFilePicture, rtl::TPersistent)
+public:
+    TStreamedFilePicture() = default;
+    const std::string& Filename() const { return FFilename; }
+    void SetFilename(const std::string& v) { FFilename = v; }
+    void Assign(const rtl::TPersistent* source) override;
+
+private:
+    std::string FFilename;
+};
+
+// The icon payload of a ctIcon graphic.
+class TGridIconIO : public rtl::TComponent {
+    RTL_CLASS(TGridIconIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridIconIO"; }
+    TStreamedIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(TStreamedIcon* v) { FIcon->Assign(v); }
+
+private:
+    std::unique_ptr<TStreamedIcon> FIcon = std::make_unique<TStreamedIcon>();
+};
+
+// The picture payload of a ctPicture graphic.
+class TGridPicIO : public rtl::TComponent {
+    RTL_CLASS(TGridPicIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridPicIO"; }
+    TStreamedPicture* Picture() const { return FPicture.get(); }
+    void SetPicture(TStreamedPicture* v) { FPicture->Assign(v); }
+
+private:
+    std::unique_ptr<TStreamedPicture> FPicture = std::make_unique<TStreamedPicture>();
+};
+
+// The file picture payload of a ctFilePicture graphic.
+class TGridFilePicIO : public rtl::TComponent {
+    RTL_CLASS(TGridFilePicIO, rtl::TComponent)
+public:
+    using rtl::TComponent::TComponent;
+    std::string ClassName() const override { return "TGridFilePicIO"; }
+    TStreamedFilePicture* Picture() const { return FPicture.get(); }
+    void SetPicture(TStreamedFilePicture* v) { FPicture->Assign(v); }
+
+private:
+    std::unique_ptr<TStreamedFilePicture> FPicture = std::make_unique<TStreamedFilePicture>();
 };
 
 // A list payload: the captions of a ctRadio graphic, or the image indexes

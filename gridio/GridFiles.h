@@ -114,6 +114,12 @@ private:
     std::string HTMLCellContent(int aCol, int aRow, bool header);
     bool FHTMLNoWrap = false;
     bool FHTMLHeaderWritten = false;
+    // Cell pictures of the HTML export: written as JPEG files below
+    // FHTMLDir + "images/", numbered over the whole document.
+    std::string HTMLCellPictures(int realCol, int aRow, std::string text);
+    std::string HTMLImageTag(const gui::TGraphic& graphic);
+    std::string FHTMLDir;
+    int FHTMLImageCount = 0;
     void WriteASCII(const std::string& fileName, bool unicode, bool append);
     void WriteCSV(const std::string& fileName, bool unicode, bool append);
     void ReadCSV(const std::string& fileName, int maxRows, bool insert);

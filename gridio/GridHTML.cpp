@@ -3,6 +3,9 @@
 
 #include "gridio/GridFiles.h"
 #include "htmltext/GrdHTMLE.h"
+#include "gridbase/ExObj.h"
+#include "platform/gui/ImgList.h"
+#include "platform/gui/JpegImage.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
@@ -82,11 +85,71 @@ std::string TGridFiles::HTMLCellContent(int aCol, int aRow, bool header)
         t = link;
     }
     if (header ? t.empty() : rtl::Trim(t).empty()) t = "&nbsp;";
+    if (hs->ExportImages()) t = HTMLCellPictures(FGrid.DisplayToRealCol(aCol), aRow, t);
     return t;
 }
 
-std::string TGridFiles::SaveToHTMLString(const std::string& /*dir*/)
+std::string TGridFiles::HTMLImageTag(const gui::TGraphic& graphic)
 {
+    const std::string folder = FHTMLDir + "images";
+    if (!rtl::DirectoryExists(folder) && !rtl::ForceDirectories(folder))
+        throw rtl::Exception("Cannot create " + folder);
+    const std::string path = folder + "/img" + std::to_string(++FHTMLImageCount) + ".jpg";
+    rtl::TFileStream out(path, rtl::fmCreate);
+    if (const auto* jpeg = dynamic_cast<const gui::TJPEGImage*>(&graphic)) {
+        jpeg->SaveToStream(out);
+    } else {
+        // Any other kind is flattened onto white and saved as a JPEG.
+        gui::TJPEGImage converted;
+        converted.Assign(&graphic);
+        converted.SaveToStream(out);
+    }
+    return "<img src= \"file://" + path + "\">";
+}
+
+std::string TGridFiles::HTMLCellPictures(int rc, int aRow, std::string text)
+{
+    grid::TCellGraphic* g = FGrid.GetCellGraphic(rc, aRow);
+    if (!g) return text;
+    gui::TImageList* images = FGrid.GridImages();
+    auto listImage = [&](int index) -> std::string {
+        if (!images || index < 0 || index >= images->Count()) return {};
+        gui::TBitmap bmp;
+        if (!images->GetBitmap(index, &bmp)) return {};
+        return HTMLImageTag(bmp);
+    };
+    switch (g->CellType()) {
+    case grid::TCellType::ctBitmap:
+        if (auto* bmp = dynamic_cast<gui::TBitmap*>(g->CellBitmap()); bmp && !bmp->Empty())
+            return text + HTMLImageTag(*bmp);
+        return text;
+    case grid::TCellType::ctPicture:
+        if (auto* pic = dynamic_cast<gui::TPicture*>(g->CellBitmap()); pic && pic->Graphic() && !pic->Graphic()->Empty())
+            return text + HTMLImageTag(*pic->Graphic());
+        return text;
+    case grid::TCellType::ctImageList: return listImage(g->CellIndex()) + text;
+    case grid::TCellType::ctDataImage: {
+        // The cell's text is the image's index and is not shown.
+        int index = -1;
+        if (!rtl::TryStrToInt(rtl::Trim(FGrid.GetCellText(rc, aRow)), index)) return text;
+        const std::string tag = listImage(index);
+        return tag.empty() ? text : tag;
+    }
+    case grid::TCellType::ctImages: {
+        auto* list = dynamic_cast<gridbase::TIntList*>(g->CellBitmap());
+        if (!list || !images) return text;
+        std::string tags;
+        for (int i = 0; i < list->Count(); ++i) tags += listImage(list->Items(i));
+        return tags + text;
+    }
+    default: return text;
+    }
+}
+
+std::string TGridFiles::SaveToHTMLString(const std::string& dir)
+{
+    FHTMLDir = dir;
+    FHTMLImageCount = 0;
     grid::THTMLSettings* hs = FGrid.HTMLSettings();
     std::vector<std::string> styles;
     std::string body;

@@ -259,11 +259,17 @@ void TDataSet::Open()
     if (Active()) return;
     if (BeforeOpen) BeforeOpen(this);
     ClearFields();
+    // Persistent fields wait aside while InternalOpen makes the default ones.
+    std::vector<std::unique_ptr<TField>> persistent = std::move(FFields);
+    FFields.clear();
     try {
         InternalOpen();
+        BindPersistentFields(persistent);
         AddExtraFields();
     } catch (...) {
         ClearFields();
+        for (auto& p : persistent) FFields.push_back(std::move(p));
+        for (int i = 0; i < FieldCount(); ++i) FFields[i]->FIndex = i;
         try { InternalClose(); } catch (...) {}
         throw;
     }
@@ -353,7 +359,45 @@ TField* TDataSet::AddField(const std::string& name, TFieldType type, int size)
     return FFields.back().get();
 }
 
-void TDataSet::ClearFields() { FFields.clear(); }
+void TDataSet::ClearFields()
+{
+    // Persistent fields outlive the open data set.
+    std::erase_if(FFields, [](const std::unique_ptr<TField>& f) { return !f->FPersistent; });
+    for (int i = 0; i < FieldCount(); ++i) FFields[i]->FIndex = i;
+}
+
+TField* TDataSet::CreatePersistentField(const std::string& name, TFieldType type, int size)
+{
+    if (Active())
+        throw EDatabaseError(DisplayName() + ": Cannot define field '" + name + "' on an open dataset");
+    if (FindField(name)) throw EDatabaseError(DisplayName() + ": Duplicate field name '" + name + "'");
+    TField* f = AddField(name, type, size);
+    f->FPersistent = true;
+    FHasPersistentFields = true;
+    return f;
+}
+
+void TDataSet::BindPersistentFields(std::vector<std::unique_ptr<TField>>& persistent)
+{
+    FDataColumnCount = FieldCount();
+    if (persistent.empty()) return;
+    // Checked first, moved after: a failure leaves the persistent fields whole.
+    std::vector<int> dataIndex;
+    for (const auto& p : persistent) {
+        const TField* d = FindField(p->FieldName());
+        if (!d) throw EDatabaseError(DisplayName() + ": Field '" + p->FieldName() + "' not found");
+        if (d->DataType() != p->DataType())
+            throw EDatabaseError(DisplayName() + ": Type mismatch for field '" + p->FieldName() + "'");
+        dataIndex.push_back(d->FDataIndex);
+    }
+    FFields.clear();
+    for (size_t i = 0; i < persistent.size(); ++i) {
+        persistent[i]->FDataIndex = dataIndex[i];
+        persistent[i]->FIndex = static_cast<int>(i);
+        FFields.push_back(std::move(persistent[i]));
+    }
+    persistent.clear();
+}
 
 int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
 

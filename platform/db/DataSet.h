@@ -209,6 +209,7 @@ private:
     int FSize;
     int FIndex;
     int FDataIndex;
+    bool FPersistent = false;
     // Slot among the calculated and lookup fields, -1 for data fields.
     int FCalcIndex = -1;
     TFieldKind FFieldKind = TFieldKind::fkData;
@@ -308,7 +309,15 @@ public:
     virtual bool CanModify() const { return false; }
     virtual bool IsSequenced() const { return true; }
     virtual bool IsUniDirectional() const { return false; }
-    bool DefaultFields() const { return true; }
+    // False once persistent fields exist (CreatePersistentField).
+    bool DefaultFields() const { return !FHasPersistentFields; }
+    // A persistent field, created while the data set is closed: it stays
+    // across Close and Open (so it can be found by name while closed), and
+    // once any exists, opening keeps only the persistent fields (plus
+    // calculated and lookup ones), each reading the data's column of its
+    // name.  Opening raises "<name>: Field 'X' not found" for a column the
+    // data lacks and "<name>: Type mismatch for field 'X'" for another type.
+    TField* CreatePersistentField(const std::string& name, TFieldType type, int size = 0);
     // With Filtered on, only records that OnFilterRecord accepts are shown
     // (the fields read the record being judged); turning it on or off, or
     // Refilter, applies it to an open data set.
@@ -443,6 +452,12 @@ private:
     void CheckCanModify() const;
     void StartInsert(bool atEnd);
     void AddExtraFields();
+    // Opening: binds the persistent fields (moved out of the field list
+    // meanwhile) to the default fields InternalOpen made, which they replace.
+    void BindPersistentFields(std::vector<std::unique_ptr<TField>>& persistent);
+    bool FHasPersistentFields = false;
+    // Columns of the data as InternalOpen found them (the edit buffer's size).
+    int FDataColumnCount = 0;
     bool RecordMatches(int recordIndex, const std::vector<TField*>& fields,
                        const std::vector<TFieldValue>& keys, TLocateOptions options) const;
 

@@ -365,11 +365,12 @@ void TDataSet::Edit()
     }
     if (BeforeEdit) BeforeEdit(this);
     FActiveOverride = -1;
-    int dataFields = 0;
+    // Every column of the record, also those no field shows (persistent
+    // fields may cover only some), so posting writes them back unchanged.
+    int dataFields = FDataColumnCount;
     for (const auto& f : FFields) dataFields = std::max(dataFields, f->FDataIndex + 1);
     FEditBuffer.assign(dataFields, TFieldValue{});
-    for (const auto& f : FFields)
-        if (f->FDataIndex >= 0) FEditBuffer[f->FDataIndex] = InternalGetValue(FCurrent, f->FDataIndex);
+    for (int i = 0; i < dataFields; ++i) FEditBuffer[i] = InternalGetValue(FCurrent, i);
     FModified = false;
     FState = TDataSetState::dsEdit;
     DataEvent(TDataEvent::deUpdateState);
@@ -384,7 +385,7 @@ void TDataSet::StartInsert(bool atEnd)
     if (BeforeScroll) BeforeScroll(this);
     int at = atEnd || FCurrent < 0 ? InternalRecordCount() : FCurrent;
     int index = InternalInsert(at);
-    int dataFields = 0;
+    int dataFields = FDataColumnCount;
     for (const auto& f : FFields) dataFields = std::max(dataFields, f->FDataIndex + 1);
     FEditBuffer.assign(dataFields, TFieldValue{});
     FState = TDataSetState::dsInsert;
