@@ -207,4 +207,21 @@ void TAddLocationDlg::OKBtnClick()
     FLocation->SetPlace(country.empty() ? name : name + " (" + country + ")");
 }
 
+std::unique_ptr<TObserverData> AskNewLocation()
+{
+    auto location = std::make_unique<TObserverData>();
+    location->SetPlace("");
+    location->SetGeoLatitude(0);
+    location->SetGeoLongitude(0);
+    location->SetGeoElevation(0);
+    location->SetStdTimeZone(0);
+    location->SetDSTs("");
+    TAddLocationDlg dlg(nullptr);
+    dlg.SetCaption("Add location to list");
+    dlg.SetLocation(location.get());
+    if (dlg.ShowModal() != gui::mrOk) return nullptr;
+    location->Assign(dlg.Location());
+    return location;
+}
+
 } // namespace app

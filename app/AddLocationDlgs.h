@@ -48,4 +48,8 @@ private:
     std::unique_ptr<TObserverData> FLocation;
 };
 
+// Asks for a new location in the add dialog ("Add location to list"),
+// starting from an empty place at 0°, 0°; nullptr when the user cancels.
+std::unique_ptr<TObserverData> AskNewLocation();
+
 } // namespace app

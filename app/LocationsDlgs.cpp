@@ -226,18 +226,8 @@ TObserverData* TLocationsDlg::SelectedLocation(int j) const
 
 void TLocationsDlg::MIAddClick()
 {
-    auto location = std::make_unique<TObserverData>();
-    location->SetPlace("");
-    location->SetGeoLatitude(0);
-    location->SetGeoLongitude(0);
-    location->SetGeoElevation(0);
-    location->SetStdTimeZone(0);
-    location->SetDSTs("");
-    TAddLocationDlg dlg(nullptr);
-    dlg.SetCaption("Add location to list");
-    dlg.SetLocation(location.get());
-    if (dlg.ShowModal() != mrOk) return;
-    location->Assign(dlg.Location());
+    auto location = AskNewLocation();
+    if (!location) return;
     FLocationList->Add(location.release());
     Save();
     RefreshGrid();

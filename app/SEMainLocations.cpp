@@ -61,18 +61,8 @@ std::string SkippedLocationsMessage(const std::vector<std::string>& places)
 void TSEMainForm::LocationsAdd()
 {
     SetLocationsPanelVisible(true);
-    auto location = std::make_unique<TObserverData>();
-    location->SetPlace("");
-    location->SetGeoLatitude(0);
-    location->SetGeoLongitude(0);
-    location->SetGeoElevation(0);
-    location->SetStdTimeZone(0);
-    location->SetDSTs("");
-    TAddLocationDlg dlg(nullptr);
-    dlg.SetCaption("Add location to list");
-    dlg.SetLocation(location.get());
-    if (dlg.ShowModal() != mrOk) return;
-    location->Assign(dlg.Location());
+    auto location = AskNewLocation();
+    if (!location) return;
     const std::string place = location->Place();
     FLocationList->Add(location.release());
     FillLocationTable();
