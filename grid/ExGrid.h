@@ -10,8 +10,9 @@
 // registers one TGridIOHooks object at start (SetGridIOHooks); until then
 // the grid does the least it can: copying puts the selected text (tab and
 // CR LF separated) on the clipboard, column sizes are neither saved nor
-// loaded, AssignCells copies nothing, and the grid keeps a plain
-// TPrintSettings for painting.
+// loaded, AssignCells copies nothing, the grid keeps a plain
+// TPrintSettings for painting, a dropped text goes as it is into the
+// non-fixed cells and a dropped file is not loaded.
 //
 // Indexes: per-cell accessors take real column indexes (hidden columns
 // counted) and displayed rows; RowCount and ColCount count displayed rows
@@ -199,12 +200,18 @@ public:
     virtual void AssignCells(TExStringGrid& grid, const TExStringGrid& source) = 0;
     // The printing options object the grid owns (a TPrintSettings descendant).
     virtual std::unique_ptr<TPrintSettings> CreatePrintSettings(TExStringGrid& grid) = 0;
-    // gridio text and file drops; the defaults take nothing.
-    virtual void MeasurePasteText(TExStringGrid& grid, const std::string& text, gui::TPoint& size) { size = {0, -1}; }
+    // Text and file drops on the grid (ExGridDragDrop.h); the defaults
+    // measure the plain block and take nothing.
+    virtual void MeasurePasteText(TExStringGrid& grid, const std::string& text, gui::TPoint& size);
     virtual int PasteTextAtCell(TExStringGrid& grid, int aCol, int aRow, int& lines, int& fields,
                                 const std::string& text) { return 0; }
-    virtual bool LoadDroppedFile(TExStringGrid& grid, const std::string& fileName) { return false; }
+    virtual void LoadFromCSV(TExStringGrid& grid, const std::string& fileName, int column) {}
+    virtual void LoadFromXLS(TExStringGrid& grid, const std::string& fileName) {}
 };
+// The size of a tab-separated text block: X the most fields on one line,
+// Y the number of non-empty lines minus 1 (-1 for a text without any).
+// Lines end at CR; an LF right after a CR belongs to the line break.
+void MeasureTextBlock(const std::string& text, gui::TPoint& size);
 // Registers (nullptr: removes) the hooks; grids made afterwards create
 // their printing options through them.  Not owned.
 void SetGridIOHooks(TGridIOHooks* hooks);
@@ -270,14 +277,11 @@ public:
     virtual void BeginClipboardPaste() {}
     virtual void EndClipboardPaste() {}
     virtual bool AllowGridClipboardFormat();
-    // Text drops: the dropped block's size and its paste (results as the hooks give them).
+    // Text drops: the dropped block's size (MeasureTextBlock's) and its
+    // paste through the data-exchange hooks.  Without hooks the paste writes
+    // the fields into the non-fixed cells inside the grid, unchanged.
     void MeasurePasteText(const std::string& text, gui::TPoint& size);
     int PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text);
-    // A text dropped on cell (aCol, aRow): pasted there, then the dropped
-    // block (its widest line's fields by its non-empty lines) selected.
-    void DropTextAtCell(int aCol, int aRow, const std::string& text);
-    // A single dropped file (.CSV, .XLS); false when no loader takes it.
-    bool LoadDroppedFile(const std::string& fileName);
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& allow)>
         OnClipboardBeforePasteWideCell;
     // The column-order list (empty while no column was moved), for the column states.

@@ -15,54 +15,12 @@ namespace grid {
 using gridbase::TArrowDirection;
 
 namespace {
-TGridDropLoadHooks* gLoadHooks = nullptr;
-
-std::vector<std::string> SplitLines(const std::string& s)
-{
-    std::vector<std::string> lines;
-    std::string cur;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' || s[i] == '\n') {
-            lines.push_back(cur);
-            cur.clear();
-            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-        } else {
-            cur += s[i];
-        }
-    }
-    if (!cur.empty()) lines.push_back(cur);
-    return lines;
-}
-
-std::vector<std::string> SplitFields(const std::string& line)
-{
-    std::vector<std::string> f;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t t = line.find('\t', start);
-        f.push_back(line.substr(start, t == std::string::npos ? std::string::npos : t - start));
-        if (t == std::string::npos) break;
-        start = t + 1;
-    }
-    return f;
-}
-
 std::string Upper(std::string s)
 {
     for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     return s;
 }
 } // namespace
-
-void SetGridDropLoadHooks(TGridDropLoadHooks* hooks) { gLoadHooks = hooks; }
-
-void MeasurePasteText(const std::string& s, int& x, int& y)
-{
-    const std::vector<std::string> lines = SplitLines(s);
-    x = 0;
-    for (const std::string& l : lines) x = std::max(x, static_cast<int>(SplitFields(l).size()));
-    y = std::max(0, static_cast<int>(lines.size()) - 1);
-}
 
 // ---------------------------------------------------------------- target
 
@@ -172,8 +130,10 @@ void TGridDropTarget::DropText(gui::TPoint pt, const std::string& s)
     int aCol = -1, aRow = -1;
     g.MouseToCell(pt.X, pt.Y, aCol, aRow);
     bool allow = true;
-    int x = 0, y = 0;
-    MeasurePasteText(s, x, y);
+    gui::TPoint size;
+    g.MeasurePasteText(s, size);
+    // y + 1 rows: none for a text without a non-empty line.
+    const int x = size.X, y = size.Y;
     const bool rowSelect = g.Options().Contains(gui::TGridOption::goRowSelect);
     const TDragDropSettings* dd = g.DragDropSettings();
     if (rowSelect) aCol = dd->OleEntireRows() ? 0 : g.FixedCols();
@@ -195,28 +155,15 @@ void TGridDropTarget::DropText(gui::TPoint pt, const std::string& s)
         if (dd->OleInsertRows()) {
             int t = g.TopRow();
             if (g.TopRow() > g.FixedRows()) ++t;
-            g.InsertRows(aRow, y + 1);
+            if (y >= 0) g.InsertRows(aRow, y + 1);
             if (t > 0) g.SetTopRow(std::min(t, g.RowCount() - 1));
         }
-        // Into the editable cells from (aCol, aRow) on.
-        const std::vector<std::string> lines = SplitLines(s);
-        g.BeginUpdate();
-        for (std::size_t li = 0; li < lines.size(); ++li) {
-            const int row = aRow + static_cast<int>(li);
-            if (row >= g.RowCount()) break;
-            const std::vector<std::string> fields = SplitFields(lines[li]);
-            for (std::size_t fi = 0; fi < fields.size(); ++fi) {
-                const int col = aCol + static_cast<int>(fi);
-                if (col >= g.ColCount()) break;
-                if (g.IsFixed(col, row)) continue;
-                g.SetCellText(g.RealColIndex(col), row, fields[fi]);
-            }
-        }
-        g.EndUpdate();
+        int lines = 0, fields = 0;
+        g.PasteTextAtCell(aCol, aRow, lines, fields, s);
         aCol = std::max(aCol, g.FixedCols());
         const int right = rowSelect ? aCol + x - g.FixedCols() : aCol + x - 1;
         dropped = {aCol, aRow, std::min(std::max(aCol, right), g.ColCount() - 1),
-                   std::min(aRow + y, g.RowCount() - 1)};
+                   std::min(aRow + std::max(0, y), g.RowCount() - 1)};
         if (aRow < g.RowCount()) g.SetSelection(dropped);
     }
     g.MoveArrow(TArrowDirection::arrLeft)->Hide();
@@ -274,13 +221,14 @@ void TGridDropTarget::DropFiles(gui::TPoint pt, rtl::TStringList* files)
             g.OnOleDropFile(&g, aRow, aCol, name, allow);
         }
         const std::string up = Upper(name);
+        TGridIOHooks* hooks = GridIOHooks();
         if (allow && up.find(".CSV") != std::string::npos) {
             if (g.OnOleDrop) g.OnOleDrop(&g, -1, -1, name, allow);
-            if (allow && gLoadHooks) gLoadHooks->LoadFromCSV(g, name, -1);
+            if (allow && hooks) hooks->LoadFromCSV(g, name, -1);
         }
         if (up.find(".XLS") != std::string::npos) {
             if (g.OnOleDrop) g.OnOleDrop(&g, -1, -1, name, allow);
-            if (allow && gLoadHooks) gLoadHooks->LoadFromXLS(g, name);
+            if (allow && hooks) hooks->LoadFromXLS(g, name);
         }
     }
     g.MoveArrow(TArrowDirection::arrLeft)->Hide();

@@ -5,9 +5,11 @@
 // started.  The grid registers its target while
 // DragDropSettings.OleDropTarget is on.
 //
-// The rule a caller must know: file loads go through the hooks registered
-// with SetGridDropLoadHooks (gridio/ registers them); without hooks a
-// dropped file is asked about (OnOleDropFile, OnOleDrop) and not loaded.
+// The rule a caller must know: dropped text is measured and pasted, and a
+// dropped .CSV or .XLS file loaded, through the data-exchange hooks
+// (TGridIOHooks, registered by gridio/).  Without hooks a text goes as it
+// is into the non-fixed cells, and a file is asked about (OnOleDropFile,
+// OnOleDrop) but not loaded.
 //
 //   grid->DragDropSettings()->SetOleDropTarget(true);
 //   grid->OnOleDrop = [](rtl::TObject*, int r, int c, const std::string& s, bool& allow) { allow = r > 0; };
@@ -53,19 +55,5 @@ private:
     TExStringGrid* FGrid;
     int FLastEffect = 0;
 };
-
-// The loads a dropped file asks for.
-class TGridDropLoadHooks {
-public:
-    virtual ~TGridDropLoadHooks() = default;
-    virtual void LoadFromCSV(TExStringGrid& grid, const std::string& fileName, int column) = 0;
-    virtual void LoadFromXLS(TExStringGrid& grid, const std::string& fileName) = 0;
-};
-// Not owned; nullptr removes them.
-void SetGridDropLoadHooks(TGridDropLoadHooks* hooks);
-
-// The block a tab-separated text covers: x the most fields on one line, y
-// the number of line breaks (a trailing empty line not counted).
-void MeasurePasteText(const std::string& s, int& x, int& y);
 
 } // namespace grid

@@ -48,8 +48,6 @@ public:
     // Returns the number of fields visited (the empty rest after a final
     // line break counted); lines and fields of the last line as reported.
     int PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text);
-    // size.X: most fields on one line; size.Y: non-empty lines - 1.
-    static void MeasurePasteText(const std::string& text, gui::TPoint& size);
 
 private:
     bool Editable(int aCol, int aRow);

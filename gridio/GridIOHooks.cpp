@@ -1,14 +1,13 @@
 // GridIOHooks: gridio/'s answer to the string grid's hook interface.
 #include "gridio/GridIOHooks.h"
 
-#include "grid/ExGridDragDrop.h"
+#include "grid/ExGrid.h"
 #include "gridio/GridClipboard.h"
 #include "gridio/GridColumnStates.h"
 #include "gridio/GridFiles.h"
 #include "gridio/GridOffice.h"
 #include "gridio/GridPrintSettings.h"
 #include "gridio/OfficeServers.h"
-#include "platform/rtl/Strings.h"
 #include "gridio/XmlDomServer.h"
 
 namespace gridio {
@@ -23,27 +22,19 @@ public:
     {
         TGridClipboard(g).PasteSelectionFromClipboard();
     }
-    void MeasurePasteText(grid::TExStringGrid&, const std::string& text, gui::TPoint& size) override
-    {
-        TGridClipboard::MeasurePasteText(text, size);
-    }
+    // Dropped text is measured by the hooks' default (MeasureTextBlock).
     int PasteTextAtCell(grid::TExStringGrid& g, int aCol, int aRow, int& lines, int& fields,
                         const std::string& text) override
     {
         return TGridClipboard(g).PasteTextAtCell(aCol, aRow, lines, fields, text);
     }
-    bool LoadDroppedFile(grid::TExStringGrid& g, const std::string& fileName) override
+    void LoadFromCSV(grid::TExStringGrid& g, const std::string& fileName, int column) override
     {
-        const std::string upper = rtl::AnsiUpperCase(fileName);
-        if (upper.find(".CSV") != std::string::npos) {
-            TGridFiles(g).LoadFromCSV(fileName, -1);
-            return true;
-        }
-        if (upper.find(".XLS") != std::string::npos) {
-            TGridOffice(g).LoadFromXLS(fileName);
-            return true;
-        }
-        return false;
+        TGridFiles(g).LoadFromCSV(fileName, column);
+    }
+    void LoadFromXLS(grid::TExStringGrid& g, const std::string& fileName) override
+    {
+        TGridOffice(g).LoadFromXLS(fileName);
     }
     void SaveColSizes(grid::TExStringGrid& g) override { gridio::SaveColSizes(g); }
     void LoadColSizes(grid::TExStringGrid& g) override { gridio::LoadColSizes(g); }
@@ -61,27 +52,12 @@ public:
     }
 };
 
-// The files a drop on the grid loads.
-class TDropLoadHooksImpl : public grid::TGridDropLoadHooks {
-public:
-    void LoadFromCSV(grid::TExStringGrid& g, const std::string& fileName, int maxRows) override
-    {
-        TGridFiles(g).LoadFromCSV(fileName, maxRows);
-    }
-    void LoadFromXLS(grid::TExStringGrid& g, const std::string& fileName) override
-    {
-        TGridOffice(g).LoadFromXLS(fileName);
-    }
-};
-
 } // namespace
 
 void InstallGridIOHooks()
 {
     static TGridIOHooksImpl hooks;
-    static TDropLoadHooksImpl dropHooks;
     grid::SetGridIOHooks(&hooks);
-    grid::SetGridDropLoadHooks(&dropHooks);
     RegisterXmlDomServer();
     RegisterOfficeServers();
 }

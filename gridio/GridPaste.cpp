@@ -63,25 +63,6 @@ bool TGridClipboard::Fires(int aCol, int aRow, std::string& value)
     return allow;
 }
 
-void TGridClipboard::MeasurePasteText(const std::string& text, gui::TPoint& size)
-{
-    size = {0, -1};
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t e = text.find('\r', pos);
-        if (e == std::string::npos) e = text.size();
-        const std::string line = text.substr(pos, e - pos);
-        pos = e + 1;
-        if (pos < text.size() && text[pos] == '\n') ++pos;
-        if (line.empty() || line == "\n") continue;
-        int fields = 1;
-        for (char ch : line)
-            if (ch == '\t') ++fields;
-        size.X = std::max(size.X, fields);
-        ++size.Y;
-    }
-}
-
 int TGridClipboard::PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text)
 {
     const grid::TNavigation* nav = FGrid.Navigation();

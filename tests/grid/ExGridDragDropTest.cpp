@@ -44,8 +44,19 @@ struct Script : gridbase::TDragInput {
     }
 };
 
-struct LoadHooks : TGridDropLoadHooks {
+// Records the file loads a drop asks the data-exchange hooks for.
+struct LoadHooks : TGridIOHooks {
     std::vector<std::string> Calls;
+    void CopySelectionToClipboard(TExStringGrid&) override {}
+    void CutSelectionToClipboard(TExStringGrid&) override {}
+    void PasteSelectionFromClipboard(TExStringGrid&) override {}
+    void SaveColSizes(TExStringGrid&) override {}
+    void LoadColSizes(TExStringGrid&) override {}
+    void AssignCells(TExStringGrid&, const TExStringGrid&) override {}
+    std::unique_ptr<TPrintSettings> CreatePrintSettings(TExStringGrid& g) override
+    {
+        return std::make_unique<TPrintSettings>(&g);
+    }
     void LoadFromCSV(TExStringGrid&, const std::string& f, int col) override
     {
         Calls.push_back("csv:" + f + ":" + std::to_string(col));
@@ -72,7 +83,7 @@ struct DropFixture : testing::Test {
         Form.Show();
         G->DragDropSettings()->SetOleDropTarget(true);
     }
-    ~DropFixture() override { SetGridDropLoadHooks(nullptr); }
+    ~DropFixture() override { SetGridIOHooks(nullptr); }
     TExStringGrid* MakeGrid(int left)
     {
         auto* g = new TExStringGrid(&Form);
@@ -129,11 +140,11 @@ TEST(PasteMeasure, BlockOfTabbedLines)
         int x, y;
     };
     for (const Case& c : {Case{"a\tb\r\nc\td\r\ne\tf\r\n", 2, 2}, Case{"a\tb\r\nc\td\r\ne\tf", 2, 2},
-                          Case{"one", 1, 0}, Case{"a\r\nb\tc\td\r\n", 3, 1}, Case{"", 0, 0}}) {
-        int x = -1, y = -1;
-        MeasurePasteText(c.text, x, y);
-        EXPECT_EQ(x, c.x) << c.text;
-        EXPECT_EQ(y, c.y) << c.text;
+                          Case{"one", 1, 0}, Case{"a\r\nb\tc\td\r\n", 3, 1}, Case{"", 0, -1},
+                          Case{"a\r\n\r\nb", 1, 1}, Case{"\"x\ny\"\tz", 2, 0}}) {
+        gui::TPoint size;
+        MeasureTextBlock(c.text, size);
+        EXPECT_EQ(size, (gui::TPoint{c.x, c.y})) << c.text;
     }
 }
 
@@ -190,7 +201,7 @@ TEST_F(DropFixture, RefusedDropChangesNothingYetReportsDropped)
 TEST_F(DropFixture, FilesOnlyOneAndOnlySheetsOrCsv)
 {
     LoadHooks hooks;
-    SetGridDropLoadHooks(&hooks);
+    SetGridIOHooks(&hooks);
     std::vector<std::string> asked;
     G->OnOleDrop = [&](rtl::TObject*, int r, int c, const std::string& s, bool&) {
         asked.push_back(std::to_string(r) + "," + std::to_string(c) + ":" + s);

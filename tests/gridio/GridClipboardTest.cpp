@@ -4,7 +4,10 @@
 // another program.
 #include <gtest/gtest.h>
 
+#include "GridCellText.h"
+
 #include "gridbase/ExObj.h"
+#include "gridbase/grddd.h"
 #include "gridio/GridBinary.h"
 #include "gridio/GridClipboard.h"
 #include "gridio/GridIOHooks.h"
@@ -58,12 +61,7 @@ struct ClipFixture : testing::Test {
         for (int r = from; r <= to; ++r) s += G->Cells(col, r) + "|";
         return s;
     }
-    std::string Row(int row, int from, int to)
-    {
-        std::string s;
-        for (int c = from; c <= to; ++c) s += G->Cells(c, row) + "|";
-        return s;
-    }
+    std::string Row(int row, int from, int to) { return RowText(*G, row, from, to); }
 };
 
 } // namespace
@@ -380,7 +378,9 @@ TEST_F(ClipFixture, TextDropMeasuresAndPastes)
     EXPECT_EQ(fields, 2);
 
     // A dropped text selects what it filled: two columns, three rows.
-    G->DropTextAtCell(1, 5, "p\tq\r\nr\ts\r\nt\tu\r\n");
+    G->DragDropSettings()->SetOleDropTarget(true);
+    const gui::TRect cell = G->gui::TCustomGrid::CellRect(1, 5);
+    G->GridDropTarget()->DropText({cell.Left + 2, cell.Top + 2}, "p\tq\r\nr\ts\r\nt\tu\r\n");
     EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 5, 2, 7}));
     EXPECT_EQ(Row(7, 1, 2), "t|u|");
 }
