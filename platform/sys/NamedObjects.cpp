@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <pthread.h>
 #include <sys/mman.h>
@@ -26,15 +27,16 @@ struct THeader {
     std::atomic<uint32_t> Ready;
     uint32_t Reserved;
     uint64_t DataSize;
-    std::atomic<int32_t> Holders[kSlots];  // process ids of the openers
+    std::atomic<int64_t> Holders[kSlots];  // the openers, as HolderId gives them
 };
 constexpr size_t kDataOffset = (sizeof(THeader) + 63) / 64 * 64;
 
 // POSIX names are "/x" with no further "/": the name's bytes are kept,
-// "/" and "%" escaped.
+// "/" and "%" escaped.  The prefix names the header's layout, so a block
+// of an older layout left in the system is never read with this one.
 std::string PosixName(const std::string& name)
 {
-    std::string out = "/tec.";
+    std::string out = "/tec2.";
     for (char c : name) {
         if (c == '/') out += "%2F";
         else if (c == '%') out += "%25";
@@ -43,17 +45,64 @@ std::string PosixName(const std::string& name)
     return out;
 }
 
-bool Alive(int32_t pid)
+// When the process started, in clock ticks since boot (0 when unknown).
+// With the process id it names one process: ids are reused, and a block
+// named after a process id outlives a process that died without closing it.
+uint32_t StartTime(int32_t pid)
 {
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(in, line)) return 0;
+    // The command name in parentheses may hold spaces and parentheses of its own.
+    auto close = line.rfind(')');
+    if (close == std::string::npos) return 0;
+    const char* p = line.c_str() + close + 1;
+    // The start time is the 20th field after the name (the 22nd of the line).
+    for (int field = 0; field < 20 && *p; ++p)
+        if (*p == ' ') ++field;
+    return static_cast<uint32_t>(std::strtoull(p, nullptr, 10));
+}
+
+int64_t HolderId(int32_t pid, uint32_t start)
+{
+    return static_cast<int64_t>((static_cast<uint64_t>(start) << 32) | static_cast<uint32_t>(pid));
+}
+
+int64_t SelfId()
+{
+    static const int64_t self = [] {
+        int32_t pid = static_cast<int32_t>(::getpid());
+        return HolderId(pid, StartTime(pid));
+    }();
+    // A forked child has a process id of its own.
+    int32_t pid = static_cast<int32_t>(::getpid());
+    return static_cast<int32_t>(self & 0xFFFFFFFF) == pid ? self : HolderId(pid, StartTime(pid));
+}
+
+bool Alive(int64_t holder)
+{
+    int32_t pid = static_cast<int32_t>(holder & 0xFFFFFFFF);
+    uint32_t start = static_cast<uint32_t>(static_cast<uint64_t>(holder) >> 32);
+    if (pid <= 0 || (::kill(pid, 0) != 0 && errno != EPERM)) return false;
+    if (start == 0) return true;
+    // Another process now has that id when it started at another time.
+    uint32_t now = StartTime(pid);
+    return now == 0 ? ::kill(pid, 0) == 0 || errno == EPERM : now == start;
+}
+
+bool AnyHolderAlive(THeader* h)
+{
+    for (int i = 0; i < kSlots; ++i)
+        if (Alive(h->Holders[i].load())) return true;
+    return false;
 }
 
 int TakeSlot(THeader* h)
 {
-    int32_t self = static_cast<int32_t>(::getpid());
+    int64_t self = SelfId();
     for (int pass = 0; pass < 2; ++pass)
         for (int i = 0; i < kSlots; ++i) {
-            int32_t cur = h->Holders[i].load();
+            int64_t cur = h->Holders[i].load();
             if (cur == 0 || (pass == 1 && !Alive(cur)))
                 if (h->Holders[i].compare_exchange_strong(cur, self)) return i;
         }
@@ -122,6 +171,15 @@ int OpenImpl(const std::string& name, size_t size, bool create, TSharedBlock& bl
         auto* h = static_cast<THeader*>(map);
         while (h->Ready.load(std::memory_order_acquire) == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Left by processes that all ended without closing it: its bytes
+        // (pointers into their memory, say) mean nothing now.  It goes, and
+        // the caller gets a new one or none.
+        if (h->Ready.load(std::memory_order_acquire) != 0 && !AnyHolderAlive(h)) {
+            ::munmap(map, total);
+            ::shm_unlink(posix.c_str());
+            if (create && size > 0) continue;
+            return ENOENT;
+        }
         if (h->Ready.load(std::memory_order_acquire) == 0 || size > h->DataSize) {
             ::munmap(map, total);
             return h->Ready.load() == 0 ? EAGAIN : EINVAL;
@@ -161,8 +219,7 @@ void CloseSharedBlock(TSharedBlock& block)
     if (!block.FMapping) return;
     auto* h = static_cast<THeader*>(block.FMapping);
     if (block.FSlot >= 0) h->Holders[block.FSlot].store(0);
-    bool held = block.FSlot < 0;
-    for (int i = 0; i < kSlots && !held; ++i) held = Alive(h->Holders[i].load());
+    bool held = block.FSlot < 0 || AnyHolderAlive(h);
     ::munmap(block.FMapping, block.FMappingSize);
     if (!held) ::shm_unlink(block.FName.c_str());
     block = TSharedBlock{};

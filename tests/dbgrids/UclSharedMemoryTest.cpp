@@ -73,15 +73,28 @@ TEST(UclSharedMemory, EmptyNewBlockIsRefused)
 TEST(UclSharedMemory, ABlockMadeByAnotherProcessIsFound)
 {
     std::string name = UniqueName("ShmCross");
-    int code = InChild([&] {
+    // The child holds the block open until the parent has found it.
+    int made[2], found[2];
+    ASSERT_EQ(pipe(made), 0);
+    ASSERT_EQ(pipe(found), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
         void* q = nullptr;
-        if (AcquireSharedMemory(q, name, 8) != 0) return 1;
+        char c = 0;
+        if (AcquireSharedMemory(q, name, 8) != 0) _exit(1);
         std::memcpy(q, "child", 6);
-        return 0;  // ends without releasing: the block stays for the parent
-    });
-    ASSERT_EQ(code, 0);
+        if (write(made[1], "m", 1) != 1 || read(found[0], &c, 1) != 1) _exit(2);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(made[0], &c, 1), 1);
     void* p = nullptr;
     EXPECT_EQ(AcquireSharedMemory(p, name, 0), kErrorAlreadyExists);  // size 0: the whole existing block
+    EXPECT_EQ(write(found[1], "f", 1), 1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    for (int fd : {made[0], made[1], found[0], found[1]}) close(fd);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ASSERT_NE(p, nullptr);
     EXPECT_STREQ(static_cast<const char*>(p), "child");
     EXPECT_TRUE(ReleaseSharedMemory(p));
