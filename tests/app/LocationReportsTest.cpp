@@ -20,6 +20,8 @@
 #include "app/LocationReports.h"
 #include "app/LocationSEEclipsesDlgs.h"
 #include "app/PrintSelectDlgs.h"
+#include "platform/rtl/Resources.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClassPages.h"
 #include "report/qlrOutputServices.h"
@@ -494,4 +496,28 @@ TEST_F(LocationReports, BenchmarkTableOfThousandPlacesPrepared)
     std::printf("[ bench    ] location table report of 1000 places prepared: %.3f s, %d pages\n", s, pages);
     RecordProperty("seconds", std::to_string(s));
     EXPECT_GT(pages, 10);
+}
+
+// The program's two templates, as embedded, load without errors, and what
+// a save writes reads back and saves again unchanged: a round trip loses
+// nothing.
+TEST(LocationReportTemplates, EmbeddedTemplatesLoadAndRoundTrip)
+{
+    auto save = [](qlr::TqlrReport& report) {
+        rtl::TMemoryStream saved;
+        report.SaveToStream(saved);
+        return std::string(saved.View());
+    };
+    for (const char* name : {app::LocationTableReportResource, app::LocationEclipsesReportResource}) {
+        qlr::TqlrReport report(nullptr);
+        app::LoadReportTemplate(report, name);
+        EXPECT_EQ(report.Errors()->Count(), 0) << name << ": " << report.Errors()->Text();
+        ASSERT_NE(report.FindObject("Cross2"), nullptr) << name;
+        const std::string first = save(report);
+        qlr::TqlrReport again(nullptr);
+        rtl::TStringStream stream{first};
+        again.LoadFromStream(stream);
+        EXPECT_EQ(again.Errors()->Count(), 0) << name;
+        EXPECT_TRUE(save(again) == first) << name << ": the second save differs from the first";
+    }
 }
