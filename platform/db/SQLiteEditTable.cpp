@@ -160,4 +160,19 @@ int TSQLiteEditTable::InternalPost(int index, const std::vector<TFieldValue>& va
     return TSQLiteTable::InternalPost(index, values);
 }
 
+void ExecuteSQLiteScript(const std::string& fileName, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    char* message = nullptr;
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        const std::string reason = message ? message : (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_free(message);
+        sqlite3_close(db);
+        throw EDatabaseError("Database file '" + fileName + "': " + reason + " (statement: " + sql + ")");
+    }
+    sqlite3_close(db);
+}
+
 } // namespace db

@@ -40,4 +40,10 @@ private:
     bool FReadOnly = false;
 };
 
+// Runs a script of SQL statements (separated by ";") on a database file,
+// creating the file when it is missing; raises EDatabaseError naming the
+// file and the script when the database refuses it.  Blobs go in as
+// X'...' literals.  For setting up databases (tests, tools).
+void ExecuteSQLiteScript(const std::string& fileName, const std::string& sql);
+
 } // namespace db

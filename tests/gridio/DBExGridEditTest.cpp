@@ -3,12 +3,12 @@
 // posts; the ORDER BY rewrite on an SQLite query, blob sniffing, column
 // positions in an ini file.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "platform/db/SQLiteEditTable.h"
 #include "DBExGridTestFixture.h"
 #include "grid/ExGridEditors.h"
 #include "platform/db/SQLiteDataSet.h"
@@ -401,14 +401,10 @@ TEST_F(DBExFixture, ColumnPositionsAllOrNothing)
 // orders differ.
 void SQLiteFixture::MakeTable(const std::string& file)
 {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    const char* sql = "CREATE TABLE T (Id INTEGER, Name TEXT, \"Long Name\" TEXT);"
-                      "INSERT INTO T VALUES (2, 'b', 'z');"
-                      "INSERT INTO T VALUES (1, 'a', 'm');"
-                      "INSERT INTO T VALUES (3, 'c', 'y');";
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    db::ExecuteSQLiteScript(file, "CREATE TABLE T (Id INTEGER, Name TEXT, \"Long Name\" TEXT);"
+                                  "INSERT INTO T VALUES (2, 'b', 'z');"
+                                  "INSERT INTO T VALUES (1, 'a', 'm');"
+                                  "INSERT INTO T VALUES (3, 'c', 'y');");
 }
 
 TEST_F(EditFixture, TabPastTheLastRowAndCurrentText)

@@ -2,7 +2,6 @@
 // check-box column (a picture is left for a person to look at), and the
 // page-mode timing over 100,000 rows, which reports and never fails.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,32 +25,24 @@ namespace {
 void MakeTable(const std::string& file, int rows, bool pictures)
 {
     std::filesystem::remove(file);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE T (Id INTEGER, Name TEXT, Seen TEXT, Pic BLOB); BEGIN", nullptr,
-                           nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "INSERT INTO T VALUES (?, ?, ?, ?)", -1, &st, nullptr), SQLITE_OK);
     const gui::TColor colours[] = {gui::clRed, 0x00A000, gui::clBlue};
     const char* names[] = {"Total, Svalbard", "Annular, Andes", "Hybrid, Gabon", "Partial, Cairo"};
-    for (int i = 1; i <= rows; ++i) {
-        sqlite3_bind_int(st, 1, i);
-        const std::string name = names[i % 4];
-        sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 3, i % 3 == 0 ? "N" : "Y", -1, SQLITE_STATIC);
-        if (pictures) {
-            const std::string pic = SmallBitmapBytes(24, 16, colours[i % 3]);
-            sqlite3_bind_blob(st, 4, pic.data(), static_cast<int>(pic.size()), SQLITE_TRANSIENT);
-        } else {
-            sqlite3_bind_null(st, 4);
+    auto hex = [](const std::string& bytes) {
+        static const char digits[] = "0123456789ABCDEF";
+        std::string h = "X'";
+        for (unsigned char b : bytes) {
+            h += digits[b >> 4];
+            h += digits[b & 15];
         }
-        ASSERT_EQ(sqlite3_step(st), SQLITE_DONE);
-        sqlite3_reset(st);
+        return h + "'";
+    };
+    std::string sql = "CREATE TABLE T (Id INTEGER, Name TEXT, Seen TEXT, Pic BLOB); BEGIN;";
+    for (int i = 1; i <= rows; ++i) {
+        sql += "INSERT INTO T VALUES (" + std::to_string(i) + ", '" + names[i % 4] + "', '" +
+               (i % 3 == 0 ? "N" : "Y") + "', " +
+               (pictures ? hex(SmallBitmapBytes(24, 16, colours[i % 3])) : std::string("NULL")) + ");";
     }
-    sqlite3_finalize(st);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    db::ExecuteSQLiteScript(file, sql + "COMMIT;");
 }
 
 int Count(gui::TBitmap& bmp, const gui::TRect& r, gui::TColor c)

@@ -3,10 +3,10 @@
 // queries, and the errors the grid raises.
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 
 #include <cstdlib>
 
+#include "platform/db/SQLiteEditTable.h"
 #include "TestPaths.h"
 #include "grid/ExGridDragDrop.h"
 #include "gridio/GridIOHooks.h"
@@ -278,14 +278,9 @@ TEST_F(OfficeFixture, DocumentTables)
 TEST_F(OfficeFixture, DatabaseQueries)
 {
     const std::string f = File("q.sqlite");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(f.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE Sites(Name TEXT, Lat REAL, Note TEXT);"
-                           "INSERT INTO Sites VALUES('Greenwich', 51.4779, NULL), ('Quito', -0.22, 'equator');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    db::ExecuteSQLiteScript(
+        f, "CREATE TABLE Sites(Name TEXT, Lat REAL, Note TEXT);"
+           "INSERT INTO Sites VALUES('Greenwich', 51.4779, NULL), ('Quito', -0.22, 'equator');");
     G->SetColCount(2);
     G->SetRowCount(6);
     G->SetCells(1, 5, "below");

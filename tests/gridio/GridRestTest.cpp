@@ -1,11 +1,11 @@
 // The data-aware grid on the string grid's sort, footer, paste, filter and
 // auto-size hooks.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "platform/db/SQLiteEditTable.h"
 #include "DBExGridTestFixture.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "TestPaths.h"
@@ -32,15 +32,9 @@ struct QueryFixture : ::testing::Test {
     {
         File = ::testing::TempDir() + "/gridrest-sort-" + std::to_string(::getpid()) + ".db";
         std::filesystem::remove(File);
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(File.c_str(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db,
-                               "CREATE TABLE T (Id INTEGER, Name TEXT);"
-                               "INSERT INTO T VALUES (2, 'b'); INSERT INTO T VALUES (1, 'a');"
-                               "INSERT INTO T VALUES (3, 'c');",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(db);
+        db::ExecuteSQLiteScript(File, "CREATE TABLE T (Id INTEGER, Name TEXT);"
+                                      "INSERT INTO T VALUES (2, 'b'); INSERT INTO T VALUES (1, 'a');"
+                                      "INSERT INTO T VALUES (3, 'c');");
         Form->SetBounds(0, 0, 420, 320);
         Query = new db::TSQLiteQuery(Form.get());
         Query->SetDatabaseFile(File);

@@ -326,3 +326,27 @@ TEST(SQLiteEditTable, PostsInsertsAndDeletesReachTheFile)
     t.SetReadOnly(true);
     EXPECT_THROW(t.Edit(), EDatabaseError);
 }
+
+// A setup script creates the file and its rows, blobs included; a refused
+// script raises naming the file and leaves what an earlier script wrote.
+TEST(SQLiteScript, CreatesTheFileAndRaisesNamingItOnAFault)
+{
+    const std::string file = (tectest::ScratchDir("SQLiteScript") / "script.db").string();
+    ExecuteSQLiteScript(file, "CREATE TABLE T (Id INTEGER, Name TEXT, Pic BLOB);"
+                              "INSERT INTO T VALUES (1, 'a', X'00FF41'), (2, 'b', NULL);");
+    TSQLiteTable t;
+    t.SetDatabaseFile(file);
+    t.SetTableName("T");
+    t.Open();
+    ASSERT_EQ(t.RecordCount(), 2);
+    EXPECT_EQ(t.FieldByName("Pic")->AsString(), std::string("\x00\xFF\x41", 3));
+    t.Close();
+    try {
+        ExecuteSQLiteScript(file, "INSERT INTO Missing VALUES (1);");
+        FAIL() << "no error raised";
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+    }
+    t.Open();
+    EXPECT_EQ(t.RecordCount(), 2);
+}
