@@ -414,7 +414,28 @@ int TUxDBLookupList::ItemHeight() const
 void TUxDBLookupList::SetRowCount(int value)
 {
     FRowCount = std::clamp(value, 1, 50);
-    SetHeight(FRowCount * ItemHeight() + (Height() - ClientHeight()));
+    SetHeight(FRowCount * ItemHeight() + 2 * BorderSize());
+}
+
+int TUxDBLookupList::BorderSize() const
+{
+    if (FPopup || FBorderStyle == TBorderStyle::bsNone) return 0;
+    return Ctl3D() ? GetSystemMetrics(SM_CXEDGE) : GetSystemMetrics(SM_CXBORDER);
+}
+
+void TUxDBLookupList::SetBorderStyle(TBorderStyle value)
+{
+    if (value != TBorderStyle::bsNone) value = TBorderStyle::bsSingle;
+    if (value == FBorderStyle) return;
+    FBorderStyle = value;
+    SetRowCount(FRowCount);
+    Invalidate();
+}
+
+TRect TUxDBLookupList::RowsRect() const
+{
+    const int b = BorderSize();
+    return {b, b, b + ListWidth(), std::max(b, ClientHeight() - b)};
 }
 
 void TUxDBLookupList::SetBounds(int left, int top, int width, int height)
@@ -424,7 +445,7 @@ void TUxDBLookupList::SetBounds(int left, int top, int width, int height)
         return;
     }
     FSizing = true;
-    const int border = Height() - ClientHeight();
+    const int border = 2 * BorderSize();
     const int item = ItemHeight();
     const int rows = std::max(1, (height - border) / item);
     FRowCount = std::min(rows, 50);
@@ -543,9 +564,15 @@ void TUxDBLookupList::KeyDown(uint16_t& key, TShiftState shift)
     key = 0;
 }
 
+int TUxDBLookupList::CurrentRow() const
+{
+    return EmptyRows() && IsEmptyValue() ? 0 : FRecordIndex + EmptyRows();
+}
+
 void TUxDBLookupList::SelectItemAt(int y)
 {
-    y = std::clamp(y, 0, std::max(0, ClientHeight() - 1));
+    const TRect rows = RowsRect();
+    y = std::clamp(y, rows.Top, std::max(rows.Top, rows.Bottom - 1)) - rows.Top;
     int row = y / ItemHeight();
     FSelectEmpty = false;
     if (row == 0 && EmptyRows()) {
@@ -567,11 +594,15 @@ void TUxDBLookupList::MouseDown(TMouseButton button, TShiftState shift, int x, i
     }
     if (button == TMouseButton::mbLeft && ScrollBarMouseDown(x, y)) return;
     TUxLookupControl::MouseDown(button, shift, x, y);
-    if (button == TMouseButton::mbLeft && CanModify()) {
-        FTracking = true;
-        SetMouseCapture(true);
-        SelectItemAt(y);
+    if (button != TMouseButton::mbLeft || !CanModify()) return;
+    if (shift.Contains(TShiftStateItem::ssDouble)) {
+        const TRect rows = RowsRect();
+        if (rows.Contains({x, y}) && (y - rows.Top) / ItemHeight() == CurrentRow()) TUxLookupControl::DblClick();
+        return;
     }
+    FTracking = true;
+    SetMouseCapture(true);
+    SelectItemAt(y);
 }
 
 void TUxDBLookupList::MouseMove(TShiftState shift, int x, int y)
@@ -579,19 +610,21 @@ void TUxDBLookupList::MouseMove(TShiftState shift, int x, int y)
     TUxLookupControl::MouseMove(shift, x, y);
     if (FThumbTracking) {
         // The thumb follows the pointer along the track between the arrows.
-        const int bw = ScrollBarWidth(), track = ClientHeight() - 3 * bw;
+        const TRect rows = RowsRect();
+        const int bw = ScrollBarWidth(), track = rows.Height() - 3 * bw;
         if (track > 0 && FScrollMax > FScrollMin)
-            FThumbPos = std::clamp(FScrollMin + (y - bw - bw / 2) * (FScrollMax - FScrollMin) / track + 0, FScrollMin,
-                                   FScrollMax);
+            FThumbPos = std::clamp(FScrollMin + (y - rows.Top - bw - bw / 2) * (FScrollMax - FScrollMin) / track,
+                                   FScrollMin, FScrollMax);
         return;
     }
     if (!FTracking) return;
+    const TRect rows = RowsRect();
     int beyond = 0;
-    if (y < 0) {
-        beyond = -y;
+    if (y < rows.Top) {
+        beyond = rows.Top - y;
         FScrollDirection = -1;
-    } else if (y >= ClientHeight()) {
-        beyond = y - ClientHeight() + 1;
+    } else if (y >= rows.Bottom) {
+        beyond = y - rows.Bottom + 1;
         FScrollDirection = 1;
     }
     if (beyond == 0) {
@@ -706,7 +739,7 @@ void TUxDBLookupList::Paint()
     const TColor separator = Color() == clBtnFace ? clBtnShadow : clBtnFace;
     const int item = ItemHeight();
     const int e = EmptyRows();
-    const int width = ListWidth();
+    const TRect rows = RowsRect();
     const bool focusFrame = FFocused || FPopup;
     // Draws a row's picture and text, through a row-sized bitmap when the
     // picture takes a margin.
@@ -739,7 +772,7 @@ void TUxDBLookupList::Paint()
         c->Draw(r.Left, r.Top, &row);
     };
     for (int i = 0; i < FRowCount; ++i) {
-        TRect r{0, i * item, width, (i + 1) * item};
+        TRect r{rows.Left, rows.Top + i * item, rows.Right, rows.Top + (i + 1) * item};
         bool isEmpty = e && i == 0;
         bool selected = false;
         if (!isEmpty) {
@@ -767,6 +800,7 @@ void TUxDBLookupList::Paint()
     }
     if (FListActive) FLookupLink->SetActiveRecord(FRecordIndex);
     PaintScrollBar(c);
+    PaintBorder(c);
 }
 
 } // namespace dbgrids

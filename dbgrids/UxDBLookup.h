@@ -164,6 +164,14 @@ public:
     int RowCount() const { return FRowCount; }
     // 1..50 rows; the height follows.
     void SetRowCount(int value);
+    // bsSingle (the default) frames the list: a sunken 3-D edge of 2 pixels
+    // with Ctl3D, else a plain line of 1 pixel.  The frame counts in the
+    // height; rows, scroll bar and mouse work inside it.  The pop-up list
+    // has no frame of its own: its window draws one.
+    gui::TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(gui::TBorderStyle value);
+    // Pixels the frame takes on each side (0, 1 or 2).
+    int BorderSize() const;
     int ItemHeight() const;
     void SetItemHeight(int value) { FItemHeight = value; SetRowCount(FRowCount); }
     // The row of the lookup data set's current record in the window.
@@ -189,8 +197,10 @@ public:
     int ScrollMax() const { return FScrollMax; }
     int ScrollPos() const { return FScrollPos; }
     int ScrollBarWidth() const;
-    // The width the rows are painted in (the client width less the bar).
-    int ListWidth() const { return std::max(0, ClientWidth() - ScrollBarWidth()); }
+    // The width the rows are painted in (inside the frame, less the bar).
+    int ListWidth() const { return std::max(0, ClientWidth() - 2 * BorderSize() - ScrollBarWidth()); }
+    // The rows' area: inside the frame, left of the scroll bar.
+    gui::TRect RowsRect() const;
     // False when no row is the current value and there is no empty row.
     bool KeySelected() const { return FKeySelected; }
     // A scroll-bar request: SB_LINEUP, SB_PAGEDOWN, SB_THUMBPOSITION ...
@@ -198,6 +208,11 @@ public:
 
 protected:
     void Paint() override;
+    // Fires OnDblClick only from MouseDown, for a double click on the
+    // current row; the platform's double click on any spot does nothing.
+    void DblClick() override {}
+    // A new font changes the item height: the height follows.
+    void DoFontChange() override;
     void UpdateScrollBar();
     void PaintScrollBar(gui::TCanvas* canvas);
     bool ScrollBarMouseDown(int x, int y);
@@ -209,11 +224,16 @@ protected:
     void SelectCurrent();
     void SelectItemAt(int y);
     int EmptyRows() const { return FDisplayEmpty.empty() ? 0 : 1; }
+    // The row showing the current value: the empty row for the empty
+    // value, else the current record's row.
+    int CurrentRow() const;
+    void PaintBorder(gui::TCanvas* canvas);
     void MoveAndSelect(int delta);
 
 private:
     int FRowCount = 7;
     int FItemHeight = 0;
+    gui::TBorderStyle FBorderStyle = gui::TBorderStyle::bsSingle;
     int FRecordIndex = 0, FRecordCount = 0;
     bool FSelectEmpty = false;
     bool FLockPosition = false;

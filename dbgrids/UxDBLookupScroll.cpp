@@ -52,7 +52,21 @@ void TUxLookupControl::DoFocusLost(HWND nextWindow)
 
 int TUxDBLookupList::ScrollBarWidth() const
 {
-    return std::min(GetSystemMetrics(SM_CXVSCROLL), std::max(0, ClientWidth() / 2));
+    return std::min(GetSystemMetrics(SM_CXVSCROLL), std::max(0, (ClientWidth() - 2 * BorderSize()) / 2));
+}
+
+void TUxDBLookupList::PaintBorder(TCanvas* c)
+{
+    const int b = BorderSize();
+    if (b == 0) return;
+    TRect r = ClientRect();
+    if (b >= 2) {
+        c->DrawEdge(r, EDGE_SUNKEN, BF_RECT);
+        return;
+    }
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(clWindowFrame);
+    c->FrameRect(r);
 }
 
 void TUxDBLookupList::UpdateScrollBar()
@@ -115,8 +129,10 @@ void TUxDBLookupList::Scroll(int code, int pos)
 bool TUxDBLookupList::ScrollBarMouseDown(int x, int y)
 {
     const int bw = ScrollBarWidth();
-    if (bw == 0 || x < ListWidth()) return false;
-    const int h = ClientHeight();
+    const TRect rows = RowsRect();
+    if (bw == 0 || x < rows.Right || x >= rows.Right + bw || y < rows.Top || y >= rows.Bottom) return false;
+    y -= rows.Top;
+    const int h = rows.Height();
     if (FScrollMax <= FScrollMin) return true;  // a disabled bar
     const int arrow = std::min(bw, h / 2);
     const int track = h - 2 * arrow - bw;
@@ -137,22 +153,29 @@ void TUxDBLookupList::PaintScrollBar(TCanvas* c)
 {
     const int bw = ScrollBarWidth();
     if (bw == 0) return;
-    const int h = ClientHeight(), left = ListWidth();
+    const TRect rows = RowsRect();
+    const int h = rows.Height(), left = rows.Right, y0 = rows.Top;
     const bool enabled = FScrollMax > FScrollMin;
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
     c->Brush()->SetColor(clScrollBar);
-    c->FillRect({left, 0, left + bw, h});
+    c->FillRect({left, y0, left + bw, y0 + h});
     const int arrow = std::min(bw, h / 2);
     const uint32_t state = enabled ? 0u : static_cast<uint32_t>(DFCS_INACTIVE);
-    TRect up{left, 0, left + bw, arrow};
-    TRect down{left, h - arrow, left + bw, h};
+    TRect up{left, y0, left + bw, y0 + arrow};
+    TRect down{left, y0 + h - arrow, left + bw, y0 + h};
     c->DrawFrameControl(up, DFC_SCROLL, static_cast<uint32_t>(DFCS_SCROLLUP) | state);
     c->DrawFrameControl(down, DFC_SCROLL, static_cast<uint32_t>(DFCS_SCROLLDOWN) | state);
     const int track = h - 2 * arrow - bw;
     if (!enabled || track <= 0) return;
-    const int top = arrow + track * (FScrollPos - FScrollMin) / (FScrollMax - FScrollMin);
+    const int top = y0 + arrow + track * (FScrollPos - FScrollMin) / (FScrollMax - FScrollMin);
     TRect thumb{left, top, left + bw, top + bw};
     c->DrawFrameControl(thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
+}
+
+void TUxDBLookupList::DoFontChange()
+{
+    TUxLookupControl::DoFontChange();
+    SetRowCount(FRowCount);
 }
 
 void TUxDBLookupList::WndProc(TMessage& m)
@@ -167,6 +190,11 @@ void TUxDBLookupList::WndProc(TMessage& m)
         FThumbTracking = false;
     }
     TUxLookupControl::WndProc(m);
+    // The frame follows the 3-D look and counts in the height.
+    if (m.Msg == CM_CTL3DCHANGED) {
+        SetRowCount(FRowCount);
+        Invalidate();
+    }
 }
 
 // --- TUxPopupDataList ------------------------------------------------------------------
@@ -237,8 +265,7 @@ void TUxPopupDataList::KeyDown(uint16_t& key, TShiftState shift)
 
 void TUxPopupDataList::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    const bool picked = button == TMouseButton::mbLeft && Tracking() && x >= 0 && x < ListWidth() && y >= 0 &&
-                        y < ClientHeight();
+    const bool picked = button == TMouseButton::mbLeft && Tracking() && RowsRect().Contains({x, y});
     TUxDBLookupList::MouseUp(button, shift, x, y);
     if (picked) CloseUp(true);
 }

@@ -462,7 +462,8 @@ public:
     TBevelCut BevelInner() const { return FBevelInner; }
     TBevelCut BevelOuter() const { return FBevelOuter; }
     bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool v) { FCtl3D = v; }
+    // A change sends CM_CTL3DCHANGED (controls whose border follows it).
+    void SetCtl3D(bool v);
 
     // Paints the window and its children into the canvas at (x, y).
     void PaintTo(TCanvas* canvas, int x, int y);

@@ -269,6 +269,13 @@ void TWinControl::SetPaintOverNative(bool value)
     Invalidate();
 }
 
+void TWinControl::SetCtl3D(bool v)
+{
+    if (FCtl3D == v) return;
+    FCtl3D = v;
+    Perform(CM_CTL3DCHANGED, 0, 0);
+}
+
 void TWinControl::SetNonClientPaint(bool value)
 {
     if (FImpl->ncPaint == value) return;

@@ -146,7 +146,7 @@ TEST_F(LookupFixture, RowsKeysAndWheel)
     List->SetRowCount(0);
     EXPECT_EQ(List->RowCount(), 1);
     List->SetRowCount(7);
-    EXPECT_EQ(List->ClientHeight(), 7 * List->ItemHeight());
+    EXPECT_EQ(List->Height(), 7 * List->ItemHeight() + 2 * List->BorderSize());
 
     // A wheel step down, current record in row 0: 7 + 3 - 0 - 1 = 9.
     Types->First();
@@ -180,9 +180,11 @@ TEST_F(LookupFixture, RowsKeysAndWheel)
     img->SaveToFile((shots / "dbgrids-lookup-list.bmp").string());
     // The selected row is highlighted, the empty row is not.
     const int h = List->ItemHeight();
+    const TRect rows = List->RowsRect();
     int selectedRow = -1;
     for (int r = 0; r < List->RowCount(); ++r)
-        if (img->Canvas()->Pixels(List->ListWidth() - 3, r * h + h / 2) == ColorToRGB(clHighlight)) selectedRow = r;
+        if (img->Canvas()->Pixels(rows.Right - 3, rows.Top + r * h + h / 2) == ColorToRGB(clHighlight))
+            selectedRow = r;
     EXPECT_GT(selectedRow, 0);
 }
 
@@ -193,7 +195,7 @@ TEST_F(LookupFixture, DraggingOutsideScrollsByTimer)
     List->SetValue("K0");
     List->MouseDown(TMouseButton::mbLeft, {}, 5, 2);
     ASSERT_TRUE(List->Tracking());
-    const int bottom = List->ClientHeight();
+    const int bottom = List->RowsRect().Bottom;  // inside the frame
     List->MouseMove({}, 5, bottom + 9);  // 10 pixels below
     EXPECT_TRUE(List->ScrollTimer()->Enabled());
     EXPECT_EQ(List->ScrollTimer()->Interval(), 50u);

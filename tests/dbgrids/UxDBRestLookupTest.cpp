@@ -102,13 +102,14 @@ TEST_F(ListFixture, PressesOnTheBarScrollAndThePaintedBarShowsThePosition)
     Form->Show();
     list->SetRowCount(7);
     list->Scroll(SB_TOP, 0);
-    const int x = list->ClientWidth() - 2;
-    list->MouseDown(TMouseButton::mbLeft, {}, x, list->ClientHeight() - 2);  // the down arrow
-    list->MouseUp(TMouseButton::mbLeft, {}, x, list->ClientHeight() - 2);
+    const TRect rows = list->RowsRect();  // the bar stands right of it, inside the frame
+    const int x = rows.Right + 2;
+    list->MouseDown(TMouseButton::mbLeft, {}, x, rows.Bottom - 2);  // the down arrow
+    list->MouseUp(TMouseButton::mbLeft, {}, x, rows.Bottom - 2);
     EXPECT_EQ(Types->RecNo(), 8);
     // K1..K7 in view, K7 current: the up arrow goes to the record above the top row.
-    list->MouseDown(TMouseButton::mbLeft, {}, x, 2);
-    list->MouseUp(TMouseButton::mbLeft, {}, x, 2);
+    list->MouseDown(TMouseButton::mbLeft, {}, x, rows.Top + 2);
+    list->MouseUp(TMouseButton::mbLeft, {}, x, rows.Top + 2);
     EXPECT_EQ(Types->RecNo(), 1);
 
     // The thumb sits at the top at the first record and lower further on.
@@ -116,8 +117,8 @@ TEST_F(ListFixture, PressesOnTheBarScrollAndThePaintedBarShowsThePosition)
         auto img = list->GetImage();
         const int bw = list->ScrollBarWidth();
         const TColor track = ColorToRGB(clScrollBar);
-        for (int y = bw; y < list->ClientHeight() - bw; ++y)
-            if (img->Canvas()->Pixels(list->ListWidth() + bw / 2, y) != track) return y;
+        for (int y = rows.Top + bw; y < rows.Bottom - bw; ++y)
+            if (img->Canvas()->Pixels(rows.Right + bw / 2, y) != track) return y;
         return -1;
     };
     list->Scroll(SB_TOP, 0);
@@ -157,7 +158,9 @@ TEST_F(ListFixture, RowPicturesEmptyRowColourAndFocusFrame)
     auto img = list->GetImage();
     img->SaveToFile((Shots() / "dbgrids-lookup-pictures.bmp").string());
     const int h = list->ItemHeight();
-    auto px = [&](int x, int y) { return img->Canvas()->Pixels(x, y); };
+    // Row coordinates: the rows start inside the frame.
+    const int b = list->BorderSize();
+    auto px = [&](int x, int y) { return img->Canvas()->Pixels(b + x, b + y); };
     EXPECT_EQ(px(6, h / 2), ColorToRGB(clLime));         // the empty row's picture, centred
     EXPECT_EQ(px(1, h / 2), ColorToRGB(clYellow));       // on EmptyItemColor
     EXPECT_EQ(px(6, h + h / 2), ColorToRGB(clRed));      // K0's picture
@@ -178,7 +181,7 @@ TEST_F(ListFixture, RowPicturesEmptyRowColourAndFocusFrame)
     // Without a margin the picture is not drawn.
     list->OnGetImage = [&](rtl::TObject*, bool, TGraphic*& g, int& margin) { g = red.get(); margin = 0; };
     img = list->GetImage();
-    EXPECT_NE(img->Canvas()->Pixels(6, h + h / 2), ColorToRGB(clRed));
+    EXPECT_NE(px(6, h + h / 2), ColorToRGB(clRed));
 }
 
 TEST_F(ListFixture, APressActsOnlyOnceTheListHasTheFocus)
@@ -270,4 +273,99 @@ TEST_F(ListFixture, ThePopupDropsBelowAControlAndClosesWithOrWithoutAPick)
     EXPECT_EQ(closes, 4);
     EXPECT_FALSE(accepted);
     EXPECT_EQ(popup->Value(), picked);
+}
+
+// The frame: a sunken 3-D edge of 2 pixels by default, a plain line without
+// the 3-D look, none with bsNone; it counts in the height and the rows,
+// the bar and the mouse work inside it.
+TEST_F(ListFixture, TheFrameCountsInTheHeightAndTheRowsStandInsideIt)
+{
+    auto* list = Make<TUxDBLookupList>();
+    Form->Show();
+    list->SetRowCount(5);
+    list->SetValue("K0");
+    const int h = list->ItemHeight();
+    EXPECT_EQ(list->BorderStyle(), TBorderStyle::bsSingle);
+    struct Case {
+        TBorderStyle Style;
+        bool Ctl3D;
+        int Border;
+        TColor TopLeft, BottomRight;  // clNone: no frame to look at
+    };
+    const Case cases[] = {
+        {TBorderStyle::bsSingle, true, 2, clBtnShadow, clBtnHighlight},
+        {TBorderStyle::bsSingle, false, 1, clWindowFrame, clWindowFrame},
+        {TBorderStyle::bsNone, true, 0, clNone, clNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Border);
+        list->SetBorderStyle(c.Style);
+        list->SetCtl3D(c.Ctl3D);
+        EXPECT_EQ(list->BorderSize(), c.Border);
+        EXPECT_EQ(list->Height(), 5 * h + 2 * c.Border);
+        EXPECT_EQ(list->RowCount(), 5);
+        auto img = list->GetImage();
+        auto px = [&](int x, int y) { return img->Canvas()->Pixels(x, y); };
+        const int w = list->Width(), ht = list->Height();
+        if (c.TopLeft != clNone) {
+            EXPECT_EQ(px(0, 0), ColorToRGB(c.TopLeft));
+            EXPECT_EQ(px(w - 1, ht - 1), ColorToRGB(c.BottomRight));
+        }
+        // Row 0 (K0, selected) starts right inside the frame.
+        EXPECT_EQ(px(c.Border + 1, c.Border + h / 2), ColorToRGB(clHighlight));
+        EXPECT_EQ(px(c.Border + 1, c.Border + h + h / 2), ColorToRGB(clWindow));
+        if (c.Border) EXPECT_NE(px(c.Border - 1, c.Border + h / 2), ColorToRGB(clHighlight));
+        // The bar's down arrow sits inside the frame too.
+        EXPECT_EQ(list->RowsRect().Right + list->ScrollBarWidth(), w - c.Border);
+        if (c.Border == 2) img->SaveToFile((Shots() / "dbgrids-lookup-frame.bmp").string());
+        // A press on the third row, measured from inside the frame, picks K2.
+        list->MouseDown(TMouseButton::mbLeft, {}, 10, c.Border + 2 * h + 1);
+        list->MouseUp(TMouseButton::mbLeft, {}, 10, c.Border + 2 * h + 1);
+        EXPECT_EQ(list->Value(), "K2");
+        list->SetValue("K0");
+    }
+    // A new height snaps to whole rows plus the frame.
+    list->SetBorderStyle(TBorderStyle::bsSingle);
+    list->SetCtl3D(true);
+    list->SetHeight(3 * h + 4 + h / 2);
+    EXPECT_EQ(list->Height(), 3 * h + 4);
+    EXPECT_EQ(list->RowCount(), 3);
+    // The pop-up has no frame of its own: its window draws one.
+    auto* popup = Make<TUxPopupDataList>();
+    EXPECT_EQ(popup->BorderSize(), 0);
+}
+
+// The list's double-click event comes only from a double click on the
+// row of the current value, and only when the list may change the value.
+TEST_F(ListFixture, ADoubleClickOnTheCurrentRowFiresTheEvent)
+{
+    auto* list = Make<TUxDBLookupList>();
+    Form->Show();
+    list->SetRowCount(5);
+    list->SetDisplayEmpty("(none)");
+    list->SetValue("K1");
+    int dbl = 0;
+    list->OnDblClick = [&](rtl::TObject*) { ++dbl; };
+    const int h = list->ItemHeight(), b = list->BorderSize();
+    auto rowY = [&](int row) { return b + row * h + h / 2; };
+    // K1 is row 2 (under the empty row and K0): a double click there fires.
+    sim::DblClick(list, 10, rowY(2));
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(list->Value(), "K1");
+    // On another row, nothing fires and the value stays.
+    list->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, rowY(4)));
+    list->Perform(WM_LBUTTONUP, 0, MAKELPARAM(10, rowY(4)));
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(list->Value(), "K1");
+    // The empty row, once picked, is the current row.
+    list->SetValue("");
+    list->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, rowY(0)));
+    list->Perform(WM_LBUTTONUP, 0, MAKELPARAM(10, rowY(0)));
+    EXPECT_EQ(dbl, 2);
+    // A read-only list ignores it.
+    list->SetValue("K1");
+    list->SetReadOnly(true);
+    list->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, rowY(2)));
+    list->Perform(WM_LBUTTONUP, 0, MAKELPARAM(10, rowY(2)));
+    EXPECT_EQ(dbl, 2);
 }
