@@ -1,7 +1,5 @@
 #include "app/PrintSelectDlgs.h"
 
-#include "app/SEMainStates.h"
-
 namespace app {
 
 using namespace gui;
@@ -65,13 +63,6 @@ void TPrintSelectDlg::SetPrintLocationTable(bool value)
 {
     RBLocationTable->SetChecked(value);
     RadioClick();
-}
-
-void TPrintSelectDlg::SetLocationTableAvailable(bool value)
-{
-    RBLocationTable->SetEnabled(value);
-    if (!value) RBLocationTable->SetHint(UnavailableHint("Print location table", "the location table report"));
-    RBLocationTable->SetShowHint(!value);
 }
 
 } // namespace app

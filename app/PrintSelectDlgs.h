@@ -22,8 +22,6 @@ public:
     void SetPreview(bool value);
     void SetPrintEclipseMap(bool value);
     void SetPrintLocationTable(bool value);
-    // Whether the location table is offered (false: greyed, with a hint).
-    void SetLocationTableAvailable(bool value);
 
 private:
     void RadioClick();

@@ -324,7 +324,6 @@ void TSEMainForm::FilePrint()
     TPrintSelectDlg dlg(nullptr);
     dlg.SetPrintEclipseMap(true);
     dlg.SetPreview(false);
-    dlg.SetLocationTableAvailable(true);
     if (dlg.ShowModal() != mrOk) return;
     if (dlg.FPrintEclipseMap) PrintMap();
     else if (dlg.FPrintLocationTable) PrintLocationTable(dlg.FPreview);
