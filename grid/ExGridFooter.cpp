@@ -557,6 +557,33 @@ TSearchPanel::TSearchPanel(TExStringGrid* grid) : gui::TCustomPanel(grid), FGrid
     Layout();
 }
 
+namespace {
+
+// The width of a caption in a font, as a button or check box draws it (an
+// '&' marks the accelerator and takes no room).
+int CaptionWidth(const gui::TFont* font, const std::string& caption)
+{
+    if (caption.empty()) return 0;
+    gui::TBitmap bmp;
+    bmp.SetSize(1, 1);
+    bmp.Canvas()->SetFont(font);
+    gui::TRect r{0, 0, 0, 0};
+    bmp.Canvas()->DrawText(caption, r, gui::DT_CALCRECT | gui::DT_SINGLELINE);
+    return r.Width();
+}
+
+// A button's width: at least 90, or its frame, glyph, spacing and caption
+// with a few pixels of room on either side.
+int ButtonWidth(gridbase::TExGridButton* b)
+{
+    const int glyph = b->Glyph()->Empty() ? 0 : b->Glyph()->Width();
+    const int text = CaptionWidth(b->Font(), b->Caption());
+    const int spacing = glyph > 0 && text > 0 ? std::max(0, b->Spacing()) : 0;
+    return std::max(90, 2 * 2 + 2 * 4 + glyph + spacing + text);
+}
+
+} // namespace
+
 void TSearchPanel::Layout()
 {
     const bool rtl = RightToLeft();
@@ -564,11 +591,19 @@ void TSearchPanel::Layout()
         c->SetBounds(rtl ? Width() - width - left : left, top, width, height);
     };
     place(FEdit, 25, 6, 110, FEdit->Height() > 0 ? FEdit->Height() : 21);
-    place(FForwardButton, 140, 5, 90, FForwardButton->Visible() ? 23 : 0);
-    place(FBackwardButton, 235, 5, 90, FBackwardButton->Visible() ? 23 : 0);
     place(FExitButton, 5, 7, 14, 14);
-    place(FHiliteButton, 330, 5, 90, FHiliteButton->Visible() ? 23 : 0);
-    place(FMatchCase, FHiliteButton->Visible() ? 425 : 330, 8, 100, FMatchCase->Visible() ? 17 : 0);
+    // The captioned buttons in a row 5 pixels apart, each as wide as its
+    // caption needs; a hidden button keeps its place.
+    int left = 140;
+    for (gridbase::TExGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) {
+        const int w = ButtonWidth(b);
+        place(b, left, 5, w, b->Visible() ? 23 : 0);
+        if (b != FHiliteButton || b->Visible()) left += w + 5;
+    }
+    // The check box takes the highlight button's place when that is hidden;
+    // its box and the gap before the caption take about 20 pixels.
+    const int boxWidth = std::max(100, 24 + CaptionWidth(FMatchCase->Font(), FMatchCase->Caption()));
+    place(FMatchCase, left, 8, boxWidth, FMatchCase->Visible() ? 17 : 0);
 }
 
 void TSearchPanel::SetColorTo(gui::TColor v)

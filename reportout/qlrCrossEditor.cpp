@@ -592,7 +592,10 @@ void TqlrCrossEditorForm::DrawItem(gui::TListBox* list, int index, const gui::TR
     gui::TCanvas* c = list->GetCanvas();
     if (!c || index < 0 || index >= list->Count()) return;
     const bool selected = state.Contains(gui::TOwnerDrawStateItem::odSelected);
-    c->Brush()->SetColor(selected ? gui::clHighlight : gui::clWindow);
+    // Every text of the row is drawn on the row's own background.
+    const gui::TColor back = selected ? gui::clHighlight : gui::clWindow;
+    c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+    c->Brush()->SetColor(back);
     c->Font()->SetColor(selected ? gui::clHighlightText : gui::clWindowText);
     c->FillRect(r);
     const std::string text = (*list->Items())[index];
@@ -620,6 +623,7 @@ void TqlrCrossEditorForm::DrawItem(gui::TListBox* list, int index, const gui::TR
             }
         }
     }
+    c->Brush()->SetColor(back);
     c->TextOut(r.Left + 200, r.Top + 1, right);
     c->Brush()->SetColor(gui::clBtnFace);
     c->Pen()->SetColor(gui::clGray);

@@ -74,6 +74,23 @@ void TqlrScrollWin::UpdateBar(gui::TScrollBar* bar, int range, int page, int pos
     bar->SetParams(0, 0, range < page ? 0 : range);
     bar->SetPageSize(std::max(0, page));
     bar->SetParams(position, 0, range < page ? 0 : range);
+    bar->SetVisible(range > page);
+}
+
+void TqlrScrollWin::FitPagesToView()
+{
+    const int cw = ClientWidth(), ch = ClientHeight();
+    const int vw = FVertBar->Width(), hh = FHorzBar->Height();
+    bool horz = FHorzRange > cw, vert = FVertRange > ch;
+    // A bar that shows takes room from the other direction.
+    if (horz && !vert) vert = FVertRange > ch - hh;
+    if (vert && !horz) horz = FHorzRange > cw - vw;
+    FHorzPage = std::max(0, cw - (vert ? vw : 0));
+    FVertPage = std::max(0, ch - (horz ? hh : 0));
+    UpdateBar(FHorzBar, FHorzRange, FHorzPage, FHorzPosition);
+    UpdateBar(FVertBar, FVertRange, FVertPage, FVertPosition);
+    SetHorzPosition(FHorzPosition);
+    SetVertPosition(FVertPosition);
 }
 
 void TqlrScrollWin::SetHorzRange(int value)

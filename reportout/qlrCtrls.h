@@ -5,11 +5,14 @@
 // The rule a caller must know: a position assigned is clamped to
 // 0..max(0, range - page); assigning the current position again does
 // nothing, any other change calls HorzPositionChanged / VertPositionChanged.
-// Assigning a range or a page does not re-clamp the position.
+// Assigning a range or a page does not re-clamp the position.  A bar shows
+// only while its range exceeds its page; FitPagesToView sets both pages to
+// the view that the needed bars leave.
 //
 // Example:
 //   ws->SetVertRange(1000); ws->SetVertPage(300);
 //   ws->SetVertPosition(1200);      // VertPosition() == 700
+//   ws->SetHorzRange(500); ws->FitPagesToView();
 #pragma once
 
 #include "platform/gui/Controls.h"
@@ -56,9 +59,13 @@ public:
 
     void Dispatch(gui::TMessage& message) override;
 
-    // The client area less the two scroll bars.
+    // The client area less the scroll bars shown.
     int ViewWidth() const;
     int ViewHeight() const;
+    // Shows each bar only when its range does not fit the view, minding
+    // that one bar shown narrows the view of the other; then sets both
+    // pages to the view and clamps the positions into the new limits.
+    void FitPagesToView();
 
 protected:
     virtual void HorzPositionChanged() {}

@@ -49,6 +49,7 @@ void TqlrPreviewWorkspace::UpdateScrollRanges()
     const gui::TPoint extent = FPageList.TotalExtent();
     SetHorzRange(extent.X + Gap);
     SetVertRange(extent.Y + Gap);
+    FitPagesToView();
 }
 
 void TqlrPreviewWorkspace::ScrollToPage(int pageNo)
@@ -170,8 +171,7 @@ void TqlrPreviewWorkspace::PaintPageArea(bool framesOnly)
 void TqlrPreviewWorkspace::Resize()
 {
     TqlrScrollWin::Resize();
-    SetHorzPage(ViewWidth());
-    SetVertPage(ViewHeight());
+    FitPagesToView();
 }
 
 void TqlrPreviewWorkspace::HorzPositionChanged()

@@ -87,8 +87,12 @@ bool FormFrame::event(QEvent* e)
             return true;
         case QEvent::Resize:
         case QEvent::Move:
-            if (isVisible() && !isMinimized())
-                FormAccess::FrameResized(FForm, x(), y(), width(), height());
+            // geometry(), as SetBounds sets it: x() and y() would give the
+            // corner of the window system's decorations around it.
+            if (isVisible() && !isMinimized()) {
+                const QRect g = geometry();
+                FormAccess::FrameResized(FForm, g.x(), g.y(), g.width(), g.height());
+            }
             return QWidget::event(e);
         case QEvent::WindowActivate:
             FormAccess::Activated(FForm, true);
@@ -268,10 +272,22 @@ TPoint TCustomForm::ClientOrigin() const
     return {p.x(), p.y()};
 }
 
+namespace {
+// Border styles the user cannot resize: the window's size is fixed.
+bool FixedSizeBorder(TBorderStyle style)
+{
+    return style == TBorderStyle::bsSingle || style == TBorderStyle::bsDialog || style == TBorderStyle::bsToolWindow;
+}
+} // namespace
+
 void TCustomForm::SetBounds(int left, int top, int width, int height)
 {
     TScrollingWinControl::SetBounds(left, top, width, height);
-    FForm->frame->setGeometry(FLeft, FTop, FWidth, FHeight);
+    // The program may still resize a window the user cannot.  (The new
+    // size reports the window's old place back: the bounds are kept first.)
+    const QRect bounds(FLeft, FTop, FWidth, FHeight);
+    if (FixedSizeBorder(FBorderStyle)) FForm->frame->setFixedSize(bounds.size());
+    FForm->frame->setGeometry(bounds);
     LayoutFrame();
 }
 
@@ -331,8 +347,7 @@ void TCustomForm::ApplyWindowFlags()
     }
     if (FFormStyle == TFormStyle::fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
     f->setWindowFlags(flags);
-    if (FBorderStyle == TBorderStyle::bsSingle || FBorderStyle == TBorderStyle::bsDialog ||
-        FBorderStyle == TBorderStyle::bsToolWindow)
+    if (FixedSizeBorder(FBorderStyle))
         f->setFixedSize(FWidth, FHeight);
     else {
         f->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);

@@ -13,6 +13,7 @@
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/gui/PopupWindow.h"
+#include "tests/common/TestPaths.h"
 
 using namespace grid;
 using gridbase::TColumnCalcType;
@@ -382,11 +383,64 @@ TEST_F(SearchFixture, ButtonsFollowTheControlStyleAndTheShowSwitches)
 
     G->SearchFooter()->SetShowHighLight(false);
     EXPECT_FALSE(p->HiliteButton()->Visible());
-    EXPECT_EQ(p->MatchCase()->Left(), 330);  // takes the highlight button's place
+    EXPECT_EQ(p->MatchCase()->Left(), p->HiliteButton()->Left());  // takes the highlight button's place
     G->SearchFooter()->SetShowFindPrev(false);
     EXPECT_EQ(p->BackwardButton()->Height(), 0);
     G->SearchFooter()->SetFindNextCaption("&Onward");
     EXPECT_EQ(p->ForwardButton()->Caption(), "&Onward");
+}
+
+// Every caption of the search footer shows whole: a button is as wide as
+// its glyph and caption need (at least 90 pixels), and the items after it
+// move along.
+TEST_F(SearchFixture, CaptionsShowWholeAtTheDefaultWidth)
+{
+    TSearchPanel* p = G->SearchPanel();
+    Type("ant");  // enabled buttons draw their caption once, in the font's colour
+    auto dark = [](gui::TColor c) { return (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 240; };
+    // The columns of a button's rectangle in the panel's picture that hold ink.
+    auto inkColumns = [&](const std::unique_ptr<gui::TBitmap>& img, gui::TControl* b) {
+        std::vector<int> xs;
+        for (int x = b->Left(); x < b->Left() + b->Width(); ++x)
+            for (int y = b->Top() + 2; y < b->Top() + b->Height() - 2; ++y)
+                if (dark(img->Canvas()->Pixels(x, y))) {
+                    xs.push_back(x);
+                    break;
+                }
+        return xs;
+    };
+    auto check = [&](const char* what) {
+        gui::Application->ProcessMessages();
+        auto img = p->GetImage();
+        for (gridbase::TExGridButton* b : {p->ForwardButton(), p->BackwardButton(), p->HiliteButton()}) {
+            // The caption alone, drawn in the button's font.
+            gui::TBitmap alone(400, 30);
+            alone.Canvas()->SetFont(b->Font());
+            gui::TRect r{0, 0, 400, 30};
+            alone.Canvas()->DrawText(b->Caption(), r, gui::DT_SINGLELINE);
+            int textWidth = 0;
+            for (int x = 0; x < 400; ++x)
+                for (int y = 0; y < 30; ++y)
+                    if (dark(alone.Canvas()->Pixels(x, y))) textWidth = x + 1;
+            const std::vector<int> xs = inkColumns(img, b);
+            ASSERT_FALSE(xs.empty()) << what << " " << b->Caption();
+            // Glyph and caption keep clear of both edges, and the caption is all there.
+            EXPECT_GE(xs.front(), b->Left() + 2) << what << " " << b->Caption();
+            EXPECT_LE(xs.back(), b->Left() + b->Width() - 3) << what << " " << b->Caption();
+            EXPECT_GE(xs.back() - xs.front() + 1, textWidth + 16) << what << " " << b->Caption();
+        }
+        // Nothing overlaps: each item starts after the one before it.
+        EXPECT_GE(p->BackwardButton()->Left(), p->ForwardButton()->Left() + p->ForwardButton()->Width());
+        EXPECT_GE(p->HiliteButton()->Left(), p->BackwardButton()->Left() + p->BackwardButton()->Width());
+        EXPECT_GE(p->MatchCase()->Left(), p->HiliteButton()->Left() + p->HiliteButton()->Width());
+        const auto dir = tectest::SnapshotDir();
+        gui::TPngImage png;
+        png.Assign(img.get());
+        png.SaveToFile((dir / (std::string("search-footer-") + what + ".png")).string());
+    };
+    check("default");
+    G->SearchFooter()->SetFindPrevCaption("Find the &previous occurrence");
+    check("long-caption");
 }
 
 TEST_F(SearchFixture, CloseHidesTheFooter)

@@ -1146,6 +1146,50 @@ TEST(CrossEditor, StructureListsAndStyles)
     form.Hide();
 }
 
+// A selected structure item draws its whole row, sort text included, in
+// highlight text on the highlight colour; an unselected one in window text
+// on the window colour.
+TEST(CrossEditor, SelectedItemShowsItsSortTextOnTheHighlight)
+{
+    StyleFolder folder;
+    OutputRig r;
+    r.cross->SetRowLevels(2);
+    TqlrCrossEditorForm form(nullptr, r.cross);
+    form.Show();
+    gui::TListBox* rows = form.RowsLB;
+    ASSERT_EQ(rows->Count(), 2);
+    rows->SetItemIndex(0);
+    gui::Application->ProcessMessages();
+    auto shot = rows->GetImage();
+    // Background and ink pixels in the sort text's part of a row.
+    struct Counts {
+        int back = 0, ink = 0;
+    };
+    auto count = [&](int index, gui::TColor back) {
+        const gui::TRect item = rows->ItemRect(index);
+        Counts n;
+        for (int y = item.Top + 1; y < item.Bottom - 1; ++y)
+            for (int x = item.Left + 200; x < std::min(item.Right, item.Left + 226); ++x) {
+                const gui::TColor p = shot->Canvas()->Pixels(x, y);
+                if (p == back) ++n.back;
+                else ++n.ink;
+            }
+        return n;
+    };
+    const Counts selected = count(0, gui::ColorToRGB(gui::clHighlight));
+    EXPECT_GT(selected.back, selected.ink) << "the sort text stands on the highlight";
+    EXPECT_GT(selected.ink, 5) << "the sort text shows";
+    const Counts plain = count(1, gui::ColorToRGB(gui::clWindow));
+    EXPECT_GT(plain.back, plain.ink);
+    EXPECT_GT(plain.ink, 5);
+    const auto dir = tectest::SnapshotDir();
+    gui::TPngImage png;
+    png.Assign(shot.get());
+    png.SaveToFile((dir / "cross-editor-selected-row.png").string());
+    form.SetModalResult(gui::mrOk);
+    form.Hide();
+}
+
 TEST(CrossOutput, OverhangUpToFiveUnitsMovesWholeAndWideFirstLeafGivesEmptyPiece)
 {
     for (int tail : {4, 8}) {

@@ -92,4 +92,55 @@ TEST(ScrollWin, ScrollRequestTable)
     EXPECT_EQ(w->Perform(gui::WM_GETDLGCODE), 7);
 }
 
+// A bar shows only while its range does not fit the view; one bar shown
+// narrows the view of the other, which may then need its own bar.
+TEST(ScrollWin, BarsShowOnlyForRangesBeyondTheView)
+{
+    gui::TForm form(nullptr);
+    auto* w = new TCountingScrollWin(&form);
+    w->SetParent(&form);
+    w->SetBounds(0, 0, 300, 200);
+    const int vw = w->VertScrollBar()->Width(), hh = w->HorzScrollBar()->Height();
+    ASSERT_GT(vw, 4);
+    ASSERT_GT(hh, 4);
+    struct Case {
+        const char* what;
+        int horzRange, vertRange;
+        bool horz, vert;
+    };
+    const Case cases[] = {
+        {"nothing to scroll", 0, 0, false, false},
+        {"both fit exactly", 300, 200, false, false},
+        {"only too wide", 301, 200 - hh, true, false},
+        {"only too tall", 300 - vw, 201, false, true},
+        {"too wide, and the bar makes it too tall", 301, 200 - hh + 1, true, true},
+        {"too tall, and the bar makes it too wide", 300 - vw + 1, 201, true, true},
+        {"both too large", 900, 900, true, true},
+    };
+    for (const Case& c : cases) {
+        // From both bars shown, so that the result does not hang on the state before.
+        w->SetHorzRange(5000);
+        w->SetVertRange(5000);
+        w->FitPagesToView();
+        w->SetHorzRange(c.horzRange);
+        w->SetVertRange(c.vertRange);
+        w->FitPagesToView();
+        EXPECT_EQ(w->HorzScrollBar()->Visible(), c.horz) << c.what;
+        EXPECT_EQ(w->VertScrollBar()->Visible(), c.vert) << c.what;
+        EXPECT_EQ(w->HorzPage(), w->ViewWidth()) << c.what;
+        EXPECT_EQ(w->VertPage(), w->ViewHeight()) << c.what;
+        EXPECT_EQ(w->ViewWidth(), 300 - (c.vert ? vw : 0)) << c.what;
+        EXPECT_EQ(w->ViewHeight(), 200 - (c.horz ? hh : 0)) << c.what;
+    }
+    // A range that shrinks below the view takes the position back to 0.
+    w->SetHorzRange(1000);
+    w->FitPagesToView();
+    w->SetHorzPosition(500);
+    EXPECT_EQ(w->HorzPosition(), 500);
+    w->SetHorzRange(100);
+    w->FitPagesToView();
+    EXPECT_EQ(w->HorzPosition(), 0);
+    EXPECT_FALSE(w->HorzScrollBar()->Visible());
+}
+
 } // namespace

@@ -160,6 +160,52 @@ TEST_F(PreviewFixture, WholePageAndPageWidthFollowTheWorkspace)
     EXPECT_NEAR(static_cast<double>(P()->Zoom()), double(ws->Height() - 26) / s.Y, 1e-9);
 }
 
+// The horizontal bar shows only while the laid-out pages are wider than
+// the view: not for a whole page or the page width, but for a zoom that
+// makes a page wider than the window.
+TEST_F(PreviewFixture, HorizontalBarOnlyForPagesWiderThanTheView)
+{
+    Open(2, 900, 700);
+    Form->Show();
+    TqlrPreviewWorkspace* ws = P()->Workspace();
+    const auto dir = tectest::SnapshotDir();
+    struct Case {
+        const char* what;
+        TqlrZoomMode mode;
+        long double zoom;
+        bool bar;
+    };
+    const Case cases[] = {
+        {"whole-page", TqlrZoomMode::zmWholePage, 0, false},
+        {"page-width", TqlrZoomMode::zmPageWidth, 0, false},
+        {"zoom-75", TqlrZoomMode::zmDefault, 0.75L, false},
+        {"zoom-200", TqlrZoomMode::zmDefault, 2, true},
+    };
+    for (const Case& c : cases) {
+        if (c.mode == TqlrZoomMode::zmDefault)
+            P()->SetZoom(c.zoom);
+        else
+            P()->SetZoomMode(c.mode);
+        gui::Application->ProcessMessages();
+        EXPECT_EQ(ws->HorzScrollBar()->Visible(), c.bar) << c.what;
+        EXPECT_EQ(ws->HorzRange() > ws->ViewWidth(), c.bar) << c.what;
+        EXPECT_EQ(ws->HorzPage(), ws->ViewWidth()) << c.what;
+        EXPECT_EQ(ws->VertPage(), ws->ViewHeight()) << c.what;
+        EXPECT_EQ(ws->VertScrollBar()->Visible(), ws->VertRange() > ws->ViewHeight()) << c.what;
+        // In the picture: the workspace's grey runs down to its bottom
+        // edge, or the bar covers it.
+        auto shot = Form->GetFormImage();
+        const gui::TPoint o = ws->ClientToScreen({0, 0}), f = Form->ClientToScreen({0, 0});
+        const gui::TColor corner = shot->Canvas()->Pixels(o.X - f.X + 4, o.Y - f.Y + ws->ClientHeight() - 3);
+        EXPECT_EQ(corner == gui::ColorToRGB(ws->BackColor), !c.bar) << c.what;
+        const std::string name = std::string("preview-bars-") + c.what + ".png";
+        gui::TPngImage png;
+        png.Assign(shot.get());
+        png.SaveToFile((dir / name).string());
+    }
+    Form->Hide();
+}
+
 TEST_F(PreviewFixture, PageNumbersKeysAndDeletes)
 {
     Open(5);

@@ -31,3 +31,36 @@ TEST(WindowState, NormalBoundsSurviveMaximisingAndComeBackOnRestore)
     EXPECT_EQ(form.NormalBounds(), Rect(50, 60, 370, 270));
     form.Hide();
 }
+
+// A shown window reads back the bounds it was given, whatever frame the
+// window system draws around it; its client area starts at that corner.
+TEST(WindowState, ShownFormReadsBackTheBoundsItWasGiven)
+{
+    struct Case {
+        TBorderStyle style;
+        TRect bounds;
+    };
+    const Case cases[] = {
+        {TBorderStyle::bsSizeable, Rect(30, 40, 330, 240)},
+        {TBorderStyle::bsDialog, Rect(55, 65, 355, 265)},
+        {TBorderStyle::bsToolWindow, Rect(70, 20, 270, 170)},
+        {TBorderStyle::bsNone, Rect(10, 10, 210, 110)},
+    };
+    for (const Case& c : cases) {
+        TForm form(nullptr);
+        form.SetBorderStyle(c.style);
+        form.SetBounds(0, 0, c.bounds.Width(), c.bounds.Height());
+        form.Show();
+        Application->ProcessMessages();
+        // Moved only, then moved and resized.
+        for (const TRect& r : {Rect(c.bounds.Left, c.bounds.Top, c.bounds.Left + c.bounds.Width(), c.bounds.Bottom),
+                               Rect(c.bounds.Left + 7, c.bounds.Top + 9, c.bounds.Right + 27, c.bounds.Bottom + 19)}) {
+            form.SetBounds(r.Left, r.Top, r.Width(), r.Height());
+            Application->ProcessMessages();
+            EXPECT_EQ(form.BoundsRect(), r) << static_cast<int>(c.style);
+            EXPECT_EQ(form.NormalBounds(), r) << static_cast<int>(c.style);
+            EXPECT_EQ(form.ClientOrigin(), TPoint(r.Left, r.Top)) << static_cast<int>(c.style);
+        }
+        form.Hide();
+    }
+}
