@@ -38,6 +38,7 @@
 #include "grid/ExCellGraphic.h"
 #include "grid/ExGridLookSettings.h"
 #include "grid/ExGridFilter.h"
+#include "grid/ExGridEvents.h"
 #include "grid/ExGridFind.h"
 #include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
@@ -65,7 +66,9 @@ class TDragInput;
 
 namespace grid {
 
-class TExStringGrid : public gridbase::TBaseGrid {
+// The event properties (OnGetCellColor ...) come from TExGridEvents
+// (grid/ExGridEvents.h).
+class TExStringGrid : public gridbase::TBaseGrid, public TExGridEvents {
     RTL_CLASS(TExStringGrid, gridbase::TBaseGrid)
 public:
     explicit TExStringGrid(rtl::TComponent* owner);
@@ -117,8 +120,6 @@ public:
     // the fields into the non-fixed cells inside the grid, unchanged.
     void MeasurePasteText(const std::string& text, gui::TPoint& size);
     int PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text);
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& allow)>
-        OnClipboardBeforePasteWideCell;
     // The column-order list (empty while no column was moved), for the column states.
     const std::vector<int>& ColumnOrderList() const { return FColumnOrder; }
     void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
@@ -553,8 +554,6 @@ public:
     bool GetRowModified(int aRow) const;
     int ModifiedRowCount() const;
     void ClearModifiedRows();
-    TRowDisjunctSelectEvent OnRowDisjunctSelect;
-    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
 
     // --- update lock, notification, validation (ExGridMessages.cpp) -------------
     void StartUpdate() { ++FUpdateCount; }
@@ -587,11 +586,6 @@ public:
     EXGRID_STORED(bool, ExcelStyleDecimalSeparator, false)
     // The last invalid-entry balloon (shown by the hint window once it exists).
     const std::string& LastBalloonText() const { return FLastBalloonText; }
-    TCellValidateEvent OnCellValidate;
-    TEditCellDoneEvent OnEditCellDone;
-    rtl::TNotifyEvent OnEditingDone;
-    TCellsChangedEvent OnCellsChanged;
-    TRowChangedEvent OnRowChanged;
     // Whether the inplace editor is open on the current cell.
     bool Editing() const { return FEditing; }
     EXGRID_STORED(bool, Multilinecells, false)
@@ -659,7 +653,6 @@ public:
     void Zoom(int x);
     // The text of the last scroll hint (shown by the hint window once it exists).
     const std::string& LastScrollHint() const { return FLastScrollHint; }
-    TScrollHintEvent OnScrollHint;
 
     // --- editing and Tab navigation (ExGridTab.cpp, ExGridEdit.cpp) ------------
     // Whether the cell (real column) could be edited now: editing switched
@@ -695,9 +688,6 @@ public:
     // do not exist here: the grid draws its bars flat itself (see
     // PaintFlatScrollBars) and keeps their 0..127 positions.
     bool IsFlat() const { return false; }
-    TRowChangingEvent OnRowChanging;
-    TColChangingEvent OnColChanging;
-    TCellChangingEvent OnCellChanging;
     // The editor kind chosen for the cell being edited, and whether an
     // editor (text or special) is open for the current cell.
     TEditorType EditControl() const { return FEditControl; }
@@ -722,9 +712,6 @@ public:
     // Set while the grid fills its editor: OnEditChange stays quiet.
     bool NoEditChange() const { return FNoEditChange; }
     void SetNoEditChange(bool v) { FNoEditChange = v; }
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, const std::string& value)> OnEditChange;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& allow)>
-        OnClipboardBeforePasteCell;
     // Moves on from (aCol, aRow) after Enter (with AdvanceOnEnter or force):
     // to the next cell that may be edited, appending a row or column at the
     // end with AdvanceInsert.  A grid without an editable cell keeps its
@@ -745,25 +732,12 @@ public:
     // Sizes a column to its contents (SizeGrowOnly: never narrower); the
     // double click on a header border calls it.
     virtual void AutoSizeCol(int aCol);
-    TRowEvent OnEndColumnSize;
-    TRowEvent OnEndRowSize;
-    // While a column or row is sized: its index (0 for the grid's own
-    // sizing of a fixed one) and the size reached.
-    std::function<void(rtl::TObject* sender, int index, int size)> OnColumnSizing;
-    std::function<void(rtl::TObject* sender, int index, int size)> OnRowSizing;
     // The 6 x 6 pixel handle at the bottom-right corner of the selection
     // (with SelectionResizer and SelectionRectangle).
     bool OnSelectionHandle(int x, int y) const;
-    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
-        OnSelectionResize;
-    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
-        OnSelectionResized;
     bool Panning() const { return FPanning; }
     // The panning cursor shown now (8000 neutral, 8001..8008 by direction).
     int PanCursor() const { return FPanCursor; }
-    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
-        OnAutoAdvance;
-    TRowEvent OnAutoInsertCol;
 
     // --- special editors, edit link, inline controls (ExGridSpecial.cpp, ExGridInline.cpp) ---
     // Entry points of an edit: open the editor of the current cell, close
@@ -807,7 +781,6 @@ public:
     // The edit mask of a cell's text editor (real column): OnGetEditMask,
     // empty for none (see ExEditMask.h for the notation).
     virtual std::string GetEditMask(int aCol, int aRow);
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)> OnGetEditMask;
     // SelectCell's switch of goEditing for the cell about to become current.
     void SwitchEditingForCell(int aCol, int aRow);
     std::function<void(gui::TMessage&)> FGridControlWndProc;
@@ -828,18 +801,6 @@ public:
     // The text editor passes typed and pasted text through the OEM code
     // page: characters it cannot hold become "?".
     EXGRID_STORED(bool, OemConvert, false)
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int value, bool upDown)> OnSpinClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, double value, bool upDown)> OnFloatSpinClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, rtl::TDateTime value, bool upDown)>
-        OnDateSpinClick, OnTimeSpinClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection)>
-        OnComboChange;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection,
-                       rtl::TObject* object)>
-        OnComboObjectChange;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& s)> OnEllipsClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, class TEditLink* link)> OnGetEditorProp;
-    std::function<void(rtl::TObject* sender, const std::string& value, rtl::TDateTime& date)> OnCustomStrToDate;
     // Inline form controls of HTML cells: a press on a control (real
     // column); false when the press was no control's.
     bool ControlPress(int aCol, int aRow, int x, int y);
@@ -860,18 +821,6 @@ public:
     const std::string& CtrlType() const { return FCtrlType; }
     bool CtrlEditing() const { return FCtrlEditing; }
     bool CtrlDown() const { return FCtrlDown; }
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor, bool& autoHandle)>
-        OnAnchorClick;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
-                       const std::string& ctrlType, const std::string& ctrlVal)>
-        OnControlClick, OnControlEditDone;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
-                       const std::string& ctrlType, const std::string& ctrlVal, rtl::TStringList* values,
-                       bool& edit, int& dropCount)>
-        OnControlComboList;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, int itemIndex, const std::string& ctrlID,
-                       const std::string& ctrlValue)>
-        OnControlComboSelect;
 private:
     gui::TRect EditorCellRect(int aCol, int aRow);
     bool FEditActive = false;
@@ -930,52 +879,6 @@ public:
     int ColumnAtPosition(int aCol) const;
     void ScreenToCell(gui::TPoint pt, int& aCol, int& aRow) const;
 
-    // --- events ---------------------------------------------------------------
-    TGridColorEvent OnGetCellColor;
-    TGridColorEvent OnGetCellPrintColor;
-    TGridBorderEvent OnGetCellBorder;
-    TGridBorderEvent OnGetCellPrintBorder;
-    TGridAlignEvent OnGetAlignment;
-    TGridFormatEvent OnGetFormat;
-    TGetEditorTypeEvent OnGetEditorType;
-    THasComboEvent OnHasComboBox;
-    THasSpinEditEvent OnHasSpinEdit;
-    TIsFixedCellEvent OnIsFixedCell;
-    TCanEditCellEvent OnCanEditCell;
-    TIsPasswordCellEvent OnIsPasswordCell;
-    TGetCheckEvent OnGetCheckTrue;
-    TGetCheckEvent OnGetCheckFalse;
-    TWordWrapEvent OnGetWordWrap;
-    TGetColumnFilterEvent OnGetColumnFilter;
-    TSearchFooterActionEvent OnSearchFooterAction;
-    TGridHintEvent OnGridHint;
-    TGridWideHintEvent OnGridWideHint;
-    TOfficeHintEvent OnOfficeHint;
-    TGetCellGradientEvent OnGetCellGradient;
-    TCustomCellDrawEvent OnCustomCellDraw;
-    TGetCellBorderPropEvent OnGetCellBorderProp;
-    TFloatFormatEvent OnGetFloatFormat;
-    rtl::TNotifyEvent OnPainted;
-    TClickCellEvent OnClickCell;
-    TClickCellEvent OnDblClickCell;
-    TClickCellEvent OnRightClickCell;
-    TCanClickCellEvent OnCanClickCell;
-    TSelectionChangedEvent OnSelectionChanged;
-    TAllowEvent OnClipboardCopy;
-    TAllowEvent OnClipboardCut;
-    TAllowEvent OnClipboardPaste;
-    TCanAddRowEvent OnCanAddRow;
-    TRowEvent OnAutoAddRow;
-    TCanRowEvent OnCanInsertRow;
-    TRowEvent OnAutoInsertRow;
-    TCanRowEvent OnCanDeleteRow;
-    TRowEvent OnAutoDeleteRow;
-    TCellValueEvent OnSaveCell;
-    TCellValueEvent OnLoadCell;
-    TColumnSizeEvent OnColumnSize;
-    TRowSizeEvent OnRowSize;
-    // OnResize (the control's) is the grid's own resize event.
-
     void Dispatch(gui::TMessage& message) override;
 
     // --- filtering, find, highlight, fills, calculations, footers (gridfilter:
@@ -1021,12 +924,6 @@ public:
     void HideRowList(const std::vector<int>& rows);
     void UnHideRowList();
     virtual void DoFilterDone();
-    std::function<void(rtl::TObject* sender, int aRow, bool& acceptRow)> OnCustomFilter;
-    std::function<void(rtl::TObject* sender, int16_t progress)> OnFilterProgress;
-    std::function<void(rtl::TObject* sender, int column, int itemIndex, const std::string& friendlyName,
-                       std::string& condition)>
-        OnFilterSelect;
-    rtl::TNotifyEvent OnFilterDone;
 
     // Find and replace (ExGridFind.cpp).  Cells as (X = column, Y = row).
     gui::TPoint Find(gui::TPoint startCell, const std::string& s, TFindParams findParams);
@@ -1104,9 +1001,6 @@ public:
     // Draws one cell's content on another canvas (the footer panel's).
     void DrawCellOn(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect, TGridDrawState state);
     bool NoRTLOrientation() const { return FNoRTLOrientation; }
-    TCalcFooterEvent OnFooterCalc;
-    std::function<void(rtl::TObject* sender, int aColumn, gui::TCanvas* canvas, gui::TRect rect)> OnFooterPaint;
-    rtl::TNotifyEvent OnCreatedFloatingFooter;
 
     // The search footer (ExGridFooter.cpp).
     TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
@@ -1119,7 +1013,6 @@ public:
     void SearchFooterHighlight();
     // Applies SearchFooter's settings to the panel.
     void UpdateSearchPanel();
-    std::function<void(rtl::TObject* sender, const std::string& value, bool& defaultSearch)> OnSearchEditChange;
     // Runs the visible, enabled search-footer button whose caption has ch as
     // its accelerator; false when none has.
     bool SearchFooterDialogChar(char16_t ch);
@@ -1129,8 +1022,6 @@ public:
     void ScrollLastRowAboveSearchFooter();
     // Scrolls until the cell's bottom lies above the search footer.
     void KeepCellAboveSearchFooter(int aCol, int aRow);
-    rtl::TNotifyEvent OnSearchFooterClose;
-    rtl::TNotifyEvent OnCreatedSearchFooter;
 
 private:
     void FindCore(gui::TPoint startCell, const std::string& s, gui::TPoint& result, TFindParams findParams,
@@ -1373,7 +1264,6 @@ public:
     void RichToCell(int aCol, int aRow, gui::TRichEdit* richEditor);
     std::string RichToString(gui::TRichEdit* richEditor);
     void RichEditSelectionChange(rtl::TObject* sender);
-    rtl::TNotifyEvent OnRichEditSelectionChange;
 
     // --- check boxes and radio controls (ExGridChecks.cpp) ----------------------
     // "Invalid cell" beyond the stored columns and rows.
@@ -1424,22 +1314,12 @@ public:
     EXGRID_STORED(bool, HintShowLargeText, false)
     EXGRID_STORED(bool, HTMLHint, false)
     EXGRID_STORED(bool, SelectionRTFKeep, false)
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, std::string& anchor)> OnAnchorHint;
     // What the balloon shows for the client point (the tooltip's question):
     // false while Balloon.Enable is off.  Fills the balloon with it.
     bool GetBalloonInfo(gui::TPoint clientPos, std::string& title, std::string& text, int& icon);
     // The balloon popup, made on first use with the balloon settings' delays.
     gui::TBalloonTip* BalloonTip();
     gui::TPoint LastBalloonPos() const { return FLastBalloonPos; }
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& title, std::string& text, int& icon)>
-        OnCellBalloon;
-    // WM_NOTIFY from the grid's controls: a date picker's change (a
-    // TNMDateTime) reaches OnDateTimeChange with the current cell.
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, double dateTime)> OnDateTimeChange;
-    // Column and row moving: OnColumnMove / OnRowMove asked while a header is
-    // dragged, OnColumnMoving / OnRowMoving for each new drop target.
-    std::function<void(rtl::TObject* sender, int index, bool& allow)> OnColumnMove, OnRowMove, OnColumnMoving,
-        OnRowMoving;
     bool ColMoveFlg() const { return FColMoveFlg; }
     void SetColMoveFlg(bool v) { FColMoveFlg = v; }
     // The drop-position arrows and the floating header, made on first use.
@@ -1455,14 +1335,6 @@ public:
     int MoveColInd() const { return FMoveColInd; }
     int MoveRowInd() const { return FMoveRowInd; }
     void HideMoveArrows();
-    // Drag and drop events (rows before columns, as published).
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& allow)> OnOleDragOver;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrop;
-    std::function<void(rtl::TObject* sender, const gui::TGridRect& rect)> OnOleDropped;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, int dropCol)> OnOleDropCol;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& fileName, bool& allow)>
-        OnOleDropFile;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& url, bool& allow)> OnOleDropURL;
     gridbase::TGRDDropTarget* GridDropTarget() const;
     const gui::TGridRect& DropSelection() const { return FDropSelection; }
     // The drag-scroll timer of a drag passing over the grid (DragScrollOptions).
@@ -1471,11 +1343,6 @@ public:
     // the grid until released; the effect done.
     int OleDragSelection(gridbase::TDragInput* input = nullptr);
     int OleDragColumn(int aCol, gridbase::TDragInput* input = nullptr);
-    // A press on a selected cell of a drag source (OleDropSource) starts a
-    // drag once the pointer leaves 3 pixels around the press point.
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrag;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnOleDragStart;
-    std::function<void(rtl::TObject* sender, int effect)> OnOleDragStop;
     // The input the drags started by the mouse read (nullptr: the pointer and
     // keys themselves); tests script it.  Not owned.
     void SetOleDragInput(gridbase::TDragInput* input) { FOleDragInput = input; }
@@ -1488,12 +1355,6 @@ public:
 
     // --- cell controls by key and click, flat scroll bars, theme adaptation (ExGridKeys.cpp,
     // ExGridFlatBars.cpp, ExGridLookColors.cpp) ------------------------------------
-    // Fired when Space or a click operates a cell control: ACol is the real
-    // column for a key, the displayed one for a click; ARow the display row.
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnRadioButtonClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnButtonClick;
     // Enter or Space on a cell holding a check box, radio or button.
     void CellControlKey(uint16_t key);
     // A left press on a cell's radio group or button (true: handled), on its
@@ -1590,11 +1451,6 @@ public:
     // The sort of a left-button release on the header's sort row; true
     // when it sorted.  moveEnded: the release ended a column drag.
     bool HeaderClickSort(int x, int y, gui::TShiftState shift, bool moveEnded);
-    std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>
-        OnCustomCompare;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow1, int aRow2, int& res)> OnRawCompare;
-    std::function<void(rtl::TObject* sender, int aCol, bool& doSort)> OnCanSort;
-    std::function<void(rtl::TObject* sender, int aCol)> OnClickSort;
 
     // Nodes: collapsible row groups; node rows carry a ctNode graphic in
     // column 0.  The operations marked real in the implementation take real
@@ -1637,10 +1493,6 @@ public:
     // A left press on column 0 of a normal node row inside its button:
     // expands or contracts it with the node events; true when taken.
     bool NodeButtonPress(int aCol, int aRow, int x);
-    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeExpandNode;
-    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeContractNode;
-    std::function<void(rtl::TObject* sender, int aRow)> OnExpandNode;
-    std::function<void(rtl::TObject* sender, int aRow)> OnContractNode;
 
     // Grouping by a column: header nodes over runs of equal values.
     int GroupColumn() const { return FGroupColumn; }
@@ -1660,7 +1512,6 @@ public:
     void GroupMax(int colIndex) { GroupCalc(colIndex, 4); }
     void GroupCount(int colIndex) { GroupCalc(colIndex, 5); }
     void GroupCustomCalc(int colIndex) { GroupCalc(colIndex, 6); }
-    std::function<void(rtl::TObject* sender, int aCol, int fromRow, int toRow, double& res)> OnGroupCalc;
 
     // Auto sizing, numbering and swapping.
     void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
@@ -1683,7 +1534,6 @@ public:
     void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
     // The column-size hook of auto sizing: OnUpdateColumnSize may change the width.
     virtual void UpdateAutoColumnSize(int aCol, int& width);
-    std::function<void(rtl::TObject* sender, int aCol, int& width)> OnUpdateColumnSize;
 
     // --- hooks for data-aware descendants (gridio) ---------------------------------------
     // Whether a row may be appended at the end of the grid: OnCanAddRow may refuse.
