@@ -42,6 +42,7 @@
 #include "grid/ExGridFind.h"
 #include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
+#include "grid/ExGridState.h"
 #include "grid/ExGridTypes.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
@@ -50,9 +51,6 @@
 #include "gridbase/grdcheck.h"
 #include "platform/rtl/Exceptions.h"
 
-namespace htmltext {
-class THTMLPictureCache;
-}
 namespace gui {
 class TBalloonTip;
 class TPopupMenu;
@@ -66,9 +64,11 @@ class TDragInput;
 
 namespace grid {
 
-// The event properties (OnGetCellColor ...) come from TExGridEvents
-// (grid/ExGridEvents.h).
-class TExStringGrid : public gridbase::TBaseGrid, public TExGridEvents {
+// Declared beside it: the enumerations, event signatures and data-exchange
+// hooks (grid/ExGridTypes.h); what the grid stores, with the plain settings'
+// accessors (TExGridState, grid/ExGridState.h); its event properties
+// (TExGridEvents, grid/ExGridEvents.h).
+class TExStringGrid : public TExGridState, public TExGridEvents {
     RTL_CLASS(TExStringGrid, gridbase::TBaseGrid)
 public:
     explicit TExStringGrid(rtl::TComponent* owner);
@@ -102,12 +102,7 @@ public:
     void PasteSelectionFromClipboard();
     void SaveColSizes();
     void LoadColSizes();
-    // gridio exchange: clipboard state, paste hooks, text and file drops (ExGridClipboard.cpp).
-    enum class TClipOperation { coCut, coCopy };
-    gui::TPoint ClipTopLeft() const { return FClipTopLeft; }
-    void SetClipTopLeft(gui::TPoint p) { FClipTopLeft = p; }
-    TClipOperation ClipLastOp() const { return FClipLastOp; }
-    void SetClipLastOp(TClipOperation op) { FClipLastOp = op; }
+    // gridio exchange: paste hooks, text and file drops (ExGridClipboard.cpp).
     // Stores one pasted value (undo registered, check boxes set by CheckTrue).
     virtual void SetPastedCellText(int aCol, int aRow, const std::string& value);
     // After a paste: with ShowModified.Enabled, rows r.Top .. r.Bottom modified.
@@ -125,38 +120,8 @@ public:
     void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
     // The node count as a loader recounts it (rows whose column 0 holds a node).
     void SetNumNodes(int count) { FNumNodes = count; }
-private:
-    gui::TPoint FClipTopLeft{-1, -1};
-    TClipOperation FClipLastOp = TClipOperation::coCopy;
-public:
 
     // --- settings objects (ExGridSettings.cpp) --------------------------------
-    TNavigation* Navigation() const { return FNavigation.get(); }
-    void SetNavigation(const TNavigation* v) { FNavigation->Assign(v); }
-    TMouseActions* MouseActions() const { return FMouseActions.get(); }
-    void SetMouseActions(const TMouseActions* v) { FMouseActions->Assign(v); }
-    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
-    void SetColumnSize(const TColumnSize* v) { FColumnSize->Assign(v); }
-    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
-    void SetSizeWhileTyping(const TSizeWhileTyping* v) { FSizeWhileTyping->Assign(v); }
-    TCellNode* CellNode() const { return FCellNode.get(); }
-    void SetCellNode(const TCellNode* v) { FCellNode->Assign(v); }
-    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
-    void SetHTMLSettings(const THTMLSettings* v) { FHTMLSettings->Assign(v); }
-    TBackGround* BackGround() const { return FBackGround.get(); }
-    void SetBackGround(const TBackGround* v) { FBackGround->Assign(v); }
-    TBands* Bands() const { return FBands.get(); }
-    void SetBands(const TBands* v) { FBands->Assign(v); }
-    TControlLook* ControlLook() const { return FControlLook.get(); }
-    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
-    TGrouping* Grouping() const { return FGrouping.get(); }
-    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
-    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
-    htmltext::THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
-    TExHintInfo* OfficeHint() const { return FOfficeHint.get(); }
-    TGridItems* GridItems() const { return FGridItems.get(); }
-    rtl::TStringList* FilterList() const { return FFilterList.get(); }
-    rtl::TStringList* LookupItems() const { return FLookupItems.get(); }
     // Copies a non-nil list.
     void SetLookupItems(const rtl::TStringList* v);
 
@@ -249,8 +214,6 @@ public:
     void Clear();
     void ClearCols(int colIndex, int cCount);
     void ClearNormalCells();
-    bool ClearTextOnly() const { return FClearTextOnly; }
-    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
     void RemoveDuplicates(int aCol, bool doCase);
     void MergeColumnCells(int colIndex, bool mainMerge);
     void SplitColumnCells(int colIndex);
@@ -279,10 +242,6 @@ public:
     void SetFixedColWidth(int value);
     int FixedRowHeight() const { return FFixedRowHeight; }
     void SetFixedRowHeight(int value);
-    bool FixedRowAlways() const { return FFixedRowAlways; }
-    void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
-    bool FixedColAlways() const { return FFixedColAlways; }
-    void SetFixedColAlways(bool v) { FFixedColAlways = v; }
     bool WordWrap() const { return FWordWrapEx; }
     void SetWordWrap(bool value);
     TVAlignment VAlignment() const { return FVAlignment; }
@@ -291,14 +250,6 @@ public:
     uint32_t VAlign() const { return FVAlign; }
     bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool value);
-    int MinRowHeight() const { return FMinRowHeight; }
-    void SetMinRowHeight(int v) { FMinRowHeight = v; }
-    int MaxRowHeight() const { return FMaxRowHeight; }
-    void SetMaxRowHeight(int v) { FMaxRowHeight = v; }
-    int MinColWidth() const { return FMinColWidth; }
-    void SetMinColWidth(int v) { FMinColWidth = v; }
-    int MaxColWidth() const { return FMaxColWidth; }
-    void SetMaxColWidth(int v) { FMaxColWidth = v; }
 
     rtl::TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
     void SetColumnHeaders(const rtl::TStringList* v);
@@ -311,21 +262,7 @@ public:
     // Column sizes follow changed headers (nothing until column sizing exists).
     virtual void ColumnHeadersChanged() {}
 
-    // Appearance that only stores and repaints.
-    TColor SelectionColor() const { return FSelectionColor; }
-    void SetSelectionColor(TColor v) { StoreAndRepaint(FSelectionColor, v); }
-    TColor SelectionColorTo() const { return FSelectionColorTo; }
-    void SetSelectionColorTo(TColor v) { StoreAndRepaint(FSelectionColorTo, v); }
-    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
-    void SetSelectionMirrorColor(TColor v) { StoreAndRepaint(FSelectionMirrorColor, v); }
-    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
-    void SetSelectionMirrorColorTo(TColor v) { StoreAndRepaint(FSelectionMirrorColorTo, v); }
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor v) { StoreAndRepaint(FSelectionTextColor, v); }
-    bool SelectionRectangle() const { return FSelectionRectangle; }
-    void SetSelectionRectangle(bool v) { StoreAndRepaint(FSelectionRectangle, v); }
-    bool SelectionResizer() const { return FSelectionResizer; }
-    void SetSelectionResizer(bool v) { StoreAndRepaint(FSelectionResizer, v); }
+    // Appearance (the colours that only store and repaint are TExGridState's).
     bool ShowSelection() const { return TBaseGrid::ShowSelection(); }
     void SetShowSelection(bool v);
     bool Flat() const { return FFlat; }
@@ -334,27 +271,11 @@ public:
     void SetFixedFont(const gui::TFont* v);
     gui::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
     void SetActiveCellFont(const gui::TFont* v);
-    bool ActiveCellShow() const { return FActiveCellShow; }
-    void SetActiveCellShow(bool v) { StoreAndRepaint(FActiveCellShow, v); }
-    TColor ActiveCellColor() const { return FActiveCellColor; }
-    void SetActiveCellColor(TColor v) { StoreAndRepaint(FActiveCellColor, v); }
-    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
-    void SetActiveCellColorTo(TColor v) { StoreAndRepaint(FActiveCellColorTo, v); }
-    TColor KVRGradientFrom() const { return FKVRGradFrom; }
-    void SetKVRGradientFrom(TColor v) { StoreAndRepaint(FKVRGradFrom, gui::ColorToRGB(v)); }
-    TColor KVRGradientTo() const { return FKVRGradTo; }
-    void SetKVRGradientTo(TColor v) { StoreAndRepaint(FKVRGradTo, gui::ColorToRGB(v)); }
-    TColor KVRGradientMirrorFrom() const { return FKVRGradMirrorFrom; }
-    void SetKVRGradientMirrorFrom(TColor v) { StoreAndRepaint(FKVRGradMirrorFrom, gui::ColorToRGB(v)); }
-    TColor KVRGradientMirrorTo() const { return FKVRGradMirrorTo; }
-    void SetKVRGradientMirrorTo(TColor v) { StoreAndRepaint(FKVRGradMirrorTo, gui::ColorToRGB(v)); }
     TGridLook Look() const { return FLook; }
     // Applies the look's colour preset (ExGridView.cpp).
     void SetLook(TGridLook v);
     int MaxEditLength() const { return FMaxEditLength; }
     void SetMaxEditLength(int v);
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
     // "4.6.1.0" whatever is assigned.
     std::string Version() const;
     void SetVersion(const std::string&) {}
@@ -363,63 +284,21 @@ public:
     // Also remembered as the cursor to restore after a temporary one.
     void SetCursor(gui::TCursor v);
 
-    // Stored here, read by the painting, editing and data-exchange code.
-    EXGRID_STORED(std::string, FloatFormat, "%.2f")
-    EXGRID_STORED(std::string, CheckTrue, "Y")
-    EXGRID_STORED(std::string, CheckFalse, "N")
-    EXGRID_STORED(TEditorType, DefaultEditor, TEditorType::edNormal)
-    EXGRID_STORED(char, PasswordChar, '*')
-    EXGRID_STORED(bool, EnableHTML, true)
-    EXGRID_STORED(bool, HideFocusRect, false)
-    EXGRID_STORED(TColor, HintColor, gui::clInfoBk)
-    EXGRID_STORED(TScrollBarAlways, ScrollBarAlways, TScrollBarAlways::saNone)
     // Both repaint the bars when they change (ExGridFlatBars.cpp).
     TScrollType ScrollType() const { return FScrollType; }
     void SetScrollType(TScrollType v);
     TColor ScrollColor() const { return FScrollColor; }
     void SetScrollColor(TColor v);
-    EXGRID_STORED(int, ScrollWidth, 16)
     bool ScrollProportional() const { return FScrollProportional; }
     // Off: the thumbs follow the visible and total scrolling cells again.
     void SetScrollProportional(bool v);
     // Thumb sizes in proportion to the visible part of the rows (columns).
     void UpdateVertScrollProportional();
     void UpdateHorzScrollProportional();
-    EXGRID_STORED(bool, ScrollSynch, false)
-    EXGRID_STORED(TScrollHintType, ScrollHints, TScrollHintType::shNone)
-    EXGRID_STORED(bool, SaveFixedCells, true)
-    EXGRID_STORED(bool, SaveHiddenCells, false)
-    EXGRID_STORED(bool, SaveVirtCells, true)
-    EXGRID_STORED(bool, SaveWithHTML, true)
-    EXGRID_STORED(bool, QuoteEmptyCells, true)
-    EXGRID_STORED(bool, AlwaysQuotes, false)
-    EXGRID_STORED(bool, JavaCSV, false)
-    EXGRID_STORED(char, Delimiter, '\0')
-    EXGRID_STORED(bool, LoadFirstRow, true)
-    EXGRID_STORED(std::string, XMLEncoding, "ISO-8859-1")
-    EXGRID_STORED(bool, AutoNumAlign, false)
-    EXGRID_STORED(bool, AutoFilterUpdate, true)
     // On: the search footer follows along and the grid takes the colours
     // of the desktop's current scheme at once (ExGridLookColors.cpp).
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     void SetAutoThemeAdapt(bool v);
-    EXGRID_STORED(bool, AnchorHint, false)
-    EXGRID_STORED(bool, EnableWheel, true)
-    EXGRID_STORED(bool, IntelliZoom, true)
-    EXGRID_STORED(bool, SizeGrowOnly, false)
-    EXGRID_STORED(bool, ShowNullDates, true)
-    EXGRID_STORED(bool, VirtualCells, false)
-    EXGRID_STORED(bool, EnhRowColMove, true)
-    EXGRID_STORED(bool, ShowDesignHelper, true)
-    EXGRID_STORED(bool, ExcelClipboardFormat, false)
-    EXGRID_STORED(bool, EnableBlink, false)
-    EXGRID_STORED(bool, EnhTextSize, false)
-    EXGRID_STORED(bool, SizeWithForm, false)
-    EXGRID_STORED(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
-    EXGRID_STORED(std::string, InvalidEntryTitle, "")
-    EXGRID_STORED(std::string, InvalidEntryText, "")
-    EXGRID_STORED(TInvalidEntryIcon, InvalidEntryIcon, TInvalidEntryIcon::ieWarning)
-    EXGRID_STORED(int, ZoomFactor, 0)
 
     // Per-cell and per-row formatting (real column indexes, displayed rows).
     void SetCellColor(int aCol, int aRow, TColor color);
@@ -481,18 +360,6 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // Platform tests made at construction.
-    bool IsWinXP() const { return FIsWinXP; }
-    bool IsWin7() const { return FIsWin7; }
-    bool IsWinVista() const { return FIsWinVista; }
-    bool IsComCtl6() const { return FIsComCtl6; }
-    bool IsLoaded() const { return FLoaded; }
-    int MaxRowCountEver() const { return FMaxRowCount; }
-    int MaxColCountEver() const { return FMaxColCount; }
-    int WheelScrollLines() const { return FWheelScrl; }
-    int TimerTicks() const { return FTimerTicks; }
-    // The editor just changed the cell: the next Invalidate is swallowed.
-    void SetEditChange(bool v) { FEditChange = v; }
 
     // --- painting (ExGridPaint.cpp, ExGridText.cpp) ---------------------------
     // The brush, font, gradient, word wrap and alignment of a cell.  map:
@@ -580,20 +447,10 @@ public:
     // current message.
     void EditingDone(int aCol, int aRow);
     std::string GetVersionString() const { return Version() + " Aug, 2009"; }
-    bool Modified() const { return FModified; }
-    void SetModified(bool v) { FModified = v; }
-    EXGRID_STORED(bool, AlwaysValidate, false)
-    EXGRID_STORED(bool, ExcelStyleDecimalSeparator, false)
     // The last invalid-entry balloon (shown by the hint window once it exists).
     const std::string& LastBalloonText() const { return FLastBalloonText; }
     // Whether the inplace editor is open on the current cell.
     bool Editing() const { return FEditing; }
-    EXGRID_STORED(bool, Multilinecells, false)
-    EXGRID_STORED(bool, NoDefaultDraw, false)
-    EXGRID_STORED(bool, NoImageAndText, false)
-    EXGRID_STORED(TColor, SelectionRectangleColor, 0)
-    gui::TPoint XYOffset() const { return FXYOffset; }
-    void SetXYOffset(gui::TPoint p) { FXYOffset = p; }
     gui::TBitmap* RowIndicator() const { return FRowIndicator.get(); }
     void SetRowIndicator(const gui::TBitmap* v);
     TSortSettings* SortSettings() const { return FSortSettings.get(); }
@@ -613,13 +470,6 @@ public:
     void RepaintRect(const gui::TRect& r);
     void SwapCells(gui::TGridCoord from, gui::TGridCoord to);
     void ScrollInView(int colIndex, int rowIndex);
-    // Controls placed in cells: column X, real row Y (kept in step when
-    // columns and rows move).
-    struct TGridControlItem {
-        int X = 0, Y = 0;
-        gui::TControl* Control = nullptr;
-    };
-    std::vector<TGridControlItem>& ControlItems() { return FControlItems; }
     // Moves a column or row (with the controls placed in cells).
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
@@ -630,7 +480,6 @@ public:
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseMove(gui::TShiftState shift, int x, int y) override;
-    EXGRID_STORED(bool, HintShowSizing, false)
     // The sizing hint's text while a column or row is sized ("cw=<b>80</b>").
     const std::string& LastSizingHint() const { return FLastSizingHint; }
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
@@ -697,10 +546,6 @@ public:
     static bool IsTextEditorKind(TEditorType t);
     // Cells holding a control that a click operates (HasClickControl, with
     // the cell graphics) open no text editor.
-    EXGRID_STORED(bool, EditWithTags, false)
-    EXGRID_STORED(bool, Lookup, false)
-    EXGRID_STORED(bool, LookupCaseSensitive, false)
-    EXGRID_STORED(std::string, ValidChars, "")
     // Puts the text the current cell had when editing began back.
     virtual void RestoreCellFromCache();
     // True when goTabs is on or a validation handler is assigned.
@@ -726,9 +571,6 @@ public:
     // editable cell of the row to the left (step -1) or right (+1), and
     // with CursorWalkAlwaysEdit the editor opens there.
     void WalkToEditableCell(int step);
-    // Middle-button panning (ipNone switches it off).
-    TIntelliPan IntelliPan() const { return FIntelliPan; }
-    void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
     // Sizes a column to its contents (SizeGrowOnly: never narrower); the
     // double click on a header border calls it.
     virtual void AutoSizeCol(int aCol);
@@ -795,12 +637,6 @@ public:
     // and a step of the spin editor at once (a click on a spin button).
     void SetStartEditChar(char16_t c) { FStartEditChar = c; }
     void SetSpinClickStart(bool up, bool down) { FSpinUpClick = up, FSpinDnClick = down; }
-    EXGRID_STORED(int, ComboIdx, -1)
-    EXGRID_STORED(int, MaxComboLength, 0)
-    EXGRID_STORED(bool, LookupHistory, false)
-    // The text editor passes typed and pasted text through the OEM code
-    // page: characters it cannot hold become "?".
-    EXGRID_STORED(bool, OemConvert, false)
     // Inline form controls of HTML cells: a press on a control (real
     // column); false when the press was no control's.
     bool ControlPress(int aCol, int aRow, int x, int y);
@@ -883,9 +719,6 @@ public:
 
     // --- filtering, find, highlight, fills, calculations, footers (gridfilter:
     //     ExGridFilter.cpp, ExGridFind.cpp, ExGridMark.cpp, ExGridCalc.cpp, ExGridFooter.cpp) ---
-    TFilter* Filter() const { return FFilter.get(); }
-    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
-    void SetFilterDropDown(const TFilterDropDown* v) { FFilterDropDown->Assign(v); }
     bool FilterActive() const { return FFilterActive; }
     void SetFilterActive(bool value);
     int FilterDropDownRow() const { return FFilterRow; }
@@ -1003,8 +836,6 @@ public:
     bool NoRTLOrientation() const { return FNoRTLOrientation; }
 
     // The search footer (ExGridFooter.cpp).
-    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
-    void SetSearchFooter(const TSearchFooter* v) { FSearchFooter->Assign(v); }
     TSearchPanel* SearchPanel();
     void SearchEditChange();
     void SearchFindNext();
@@ -1031,8 +862,6 @@ private:
     TFindParams SearchFooterParams(bool typing);
     void KeepCurrentRowAboveFooter();
     void SetSearchEditColor(TColor color);
-    std::unique_ptr<TFilter> FFilter = std::make_unique<TFilter>(this);
-    std::unique_ptr<TFilterDropDown> FFilterDropDown = std::make_unique<TFilterDropDown>();
     TDropList* FDropList = nullptr;  // owned as a component
     bool FFilterActive = false;
     int FFilterRow = 0;
@@ -1045,7 +874,6 @@ private:
     gridbase::TExStringGridCheck* FCellChecker = nullptr;
     TFooterPanel* FFooterPanel = nullptr;  // owned as components
     TSearchPanel* FSearchPanel = nullptr;
-    std::unique_ptr<TSearchFooter> FSearchFooter = MakeSearchFooter();
     std::unique_ptr<TSearchFooter> MakeSearchFooter();
     bool FNoRTLOrientation = false;
 
@@ -1219,32 +1047,6 @@ public:
     void PaintLookBorder(gui::TCanvas* windowCanvas);
     // Whether a fixed cell reacts to hovering (HoverFixedCells).
     bool IsHoverFixedCell(int aCol, int aRow) const;
-    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
-    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
-    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
-    void SetDragDropSettings(const TDragDropSettings* v) { FDragDropSettings->Assign(v); }
-    TBalloonSettings* Balloon() const { return FBalloon.get(); }
-    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
-    TShowModified* ShowModified() const { return FShowModified.get(); }
-    void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
-    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
-    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
-    // Hover and pressed colours of fixed cells (written without a repaint).
-    EXGRID_STORED(TColor, KVRGradientHoverFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverMirrorFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverMirrorTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverBorder, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
-    // The search footer's colours (SearchFooter()->Color() and ColorTo()).
-    TColor SearchFooterColor() const { return FSearchFooter->Color(); }
-    void SetSearchFooterColor(TColor v) { FSearchFooter->SetColor(v); }
-    TColor SearchFooterColorTo() const { return FSearchFooter->ColorTo(); }
-    void SetSearchFooterColorTo(TColor v) { FSearchFooter->SetColorTo(v); }
     // Drop target switching; a descendant (or a test) may watch it.
     virtual bool RegisterGridDropTarget();
     virtual void RevokeGridDropTarget();
@@ -1310,10 +1112,6 @@ public:
     // window class (CM_HINTSHOW asks it); canShow is left as it is.
     void GetCellHintInfo(std::string& hintStr, bool& canShow, gui::THintInfo& hintInfo);
     gui::TPoint LastHintPos() const { return FLastHintPos; }
-    EXGRID_STORED(bool, HintShowCells, false)
-    EXGRID_STORED(bool, HintShowLargeText, false)
-    EXGRID_STORED(bool, HTMLHint, false)
-    EXGRID_STORED(bool, SelectionRTFKeep, false)
     // What the balloon shows for the client point (the tooltip's question):
     // false while Balloon.Enable is off.  Fills the balloon with it.
     bool GetBalloonInfo(gui::TPoint clientPos, std::string& title, std::string& text, int& icon);
@@ -1526,12 +1324,6 @@ public:
     void AutoSizeColumnWidth(int aCol, bool growOnly);
     void AutoSizeRowHeight(int aRow, bool growOnly);
     void SizeRowToLines(int aRow, int lines, int extra);
-    int AutoNumberStart() const { return FAutoNumberStart; }
-    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
-    int AutoNumberOffset() const { return FAutoNumberOffset; }
-    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
-    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
-    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
     // The column-size hook of auto sizing: OnUpdateColumnSize may change the width.
     virtual void UpdateAutoColumnSize(int aCol, int& width);
 
@@ -1587,9 +1379,6 @@ private:
     int FGroupWidth = 0;
     std::string FGroupCaption, FGroupFooter;
     bool FIsGrouping = false;
-    int FAutoNumberStart = 0;
-    int FAutoNumberOffset = 0;
-    TSortDirection FAutoNumberDirection = TSortDirection::sdAscending;
 
 public:
 
@@ -1627,123 +1416,15 @@ protected:
     bool Designing() const { return ComponentState().Contains(rtl::TComponentStateItem::csDesigning); }
     bool Loading() const { return ComponentState().Contains(rtl::TComponentStateItem::csLoading); }
 
-    // Dimensions and formatting.
-    bool FFixedRowAlways = false;
-    bool FFixedColAlways = false;
-    int FFixedRowsMin = 1;
-    int FFixedColsMin = 1;
-    int FFixedFooters = 0;
-    int FFixedRightCols = 0;
-    int FFixedRowHeight = 22;
-    int FMaxRowCount = 0;
-    int FMaxColCount = 0;
-    int FMinRowHeight = 0, FMaxRowHeight = 0, FMinColWidth = 0, FMaxColWidth = 0;
-    bool FWordWrapEx = true;
-    TVAlignment FVAlignment = TVAlignment::vtaTop;
-    uint32_t FVAlign = 0;
-    bool FIntegralHeight = false;
-    bool FVisibleCol[513];
-    int16_t FAllColWidths[513];
-    int FNumHidden = 0;
-    gui::TCursor FOldCursor = gui::crDefault;
-    std::vector<int> FSortRowXRef;
-
-    // Lifecycle.
-    bool FLoaded = false;
-    bool FWndCreated = false;
-    bool FIsWinXP = false, FIsWin7 = false, FIsWinVista = false, FIsComCtl6 = false;
-    uintptr_t FGridTimerID = 0;
-    int FTimerTicks = 0;
-    rtl::TNotifyEvent FOnResize;  // the owner form's own handler
-    bool ResizeAssigned = false;
-    gui::TCustomForm* FResizeForm = nullptr;
-    int PrevSizeX = 0, PrevSizeY = 0;
-    int FUpdateCount = 0;
-    bool FNilObjects = false;
-    bool FEditChange = false;
-    bool FEditDisable = false;
-    gui::TGridRect FPressSelection;
-    std::string FLastScrollHint;
-    std::string FLastSizingHint;
-    int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
-    std::vector<int> FOrigColSizes;
-    int FOldSize = 0;
-    std::vector<int> FColumnOrder;
-    bool FStretching = false;
-    bool FScrollProportional = false;
-    bool FScrollLock = false;
-    gui::TGridCoord FPressCell{-1, -1};
-    bool FValidating = false;
-    int FPlatformLocks = 0;
-    bool FRedrawOff = false;   // the window's redraw was switched off by BeginUpdate
-    bool FModified = false;
-    bool FOldModifiedValue = false;
-    int FOldCol = -1, FOldRow = -1;
-    std::string FOldCellText, FNewCellText, FLastBalloonText;
-    bool FSelHidden = false;
-    gui::TGridRect FOldSelection;
-    int FOldRowSel = -1;
-    int SearchTics = 0;
-    mutable std::vector<char> FRowSelect, FColSelect;
-    std::vector<int> FSelectedRows;
-    std::vector<char> FModifiedRows;
     // Hidden real rows in ascending order (mirrors GridItems' Idx values).
     std::vector<int> HiddenIdxSorted() const;
-    bool FEditing = false;
-    bool FMouseDown = false;
-    bool FURLShow = false;
-    bool FURLFull = false;
-    TColor FURLColor = 0xFF0000;
-    bool FLastDrawnHadGraphic = false;
-    int FLastTextWidth = 0;
-    bool FClearTextOnly = false;
-    int FNumNodes = 0;
-    int FWheelMsg = 0;
-    int FWheelScrl = 0;
-    std::string SearchInc;
-
-public:
-    // The incremental search text typed so far.
-    const std::string& IncrementalSearchText() const { return SearchInc; }
-
-protected:
-
-    // Look.
-    TColor FSelectionColor = 0xEACAB6;
-    TColor FSelectionColorTo = gui::clNone;
-    TColor FSelectionMirrorColor = gui::clNone;
-    TColor FSelectionMirrorColorTo = gui::clNone;
-    TColor FSelectionTextColor = 0;
-    bool FSelectionRectangle = false;
-    bool FSelectionResizer = false;
-    bool FFlat = false;
-    bool FActiveCellShow = false;
-    TColor FActiveCellColor = 0x808080;
-    TColor FActiveCellColorTo = gui::clNone;
-    TColor FKVRGradFrom = 0xFFFFFF;
-    TColor FKVRGradTo = 0;
-    TColor FKVRGradMirrorFrom = gui::clNone;
-    TColor FKVRGradMirrorTo = gui::clNone;
-    TGridLook FLook = TGridLook::glXP;
-    int FMaxEditLength = 0;
-    bool FAutoSize = false;
-    gui::TPoint FXYOffset{2, 2};
 
 private:
-    template <typename T>
-    void StoreAndRepaint(T& field, T value)
-    {
-        if (field == value) return;
-        field = value;
-        Invalidate();
-    }
     void AppearanceChange(rtl::TObject*) { Invalidate(); }
     void InvalidateFooterPanel();
     int FooterSafeRowCount() const;
     // Copies the selected block as tab / CR LF text (no data-exchange hooks).
     void CopySelectionAsText();
-
-    std::unique_ptr<TNavigation> FNavigation;
 
     // --- editing and Tab navigation state ---------------------------------------
     // How one run of a Tab step ended: done, to run again from the cell it
@@ -1760,7 +1441,6 @@ private:
     void PanTick();
     void DrawPanMarker();
     void ErasePanMarker();
-    TIntelliPan FIntelliPan = TIntelliPan::ipVertical;
     bool FPanning = false;
     gui::TPoint FPanOrigin, FPanPointer;
     int FPanCursor = 0;
@@ -1793,30 +1473,13 @@ private:
     int FLastTabRow = -1;
     // Set while Tab makes a row change itself.
     bool FForceSel = false;
-    std::unique_ptr<TMouseActions> FMouseActions;
-    std::unique_ptr<TColumnSize> FColumnSize;
-    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
-    std::unique_ptr<TCellNode> FCellNode;
-    std::unique_ptr<THTMLSettings> FHTMLSettings;
-    std::unique_ptr<TBackGround> FBackGround;
-    std::unique_ptr<TBands> FBands;
-    std::unique_ptr<TControlLook> FControlLook;
-    std::unique_ptr<TGrouping> FGrouping;
-    std::unique_ptr<TFloatingFooter> FFloatingFooter;
-    std::unique_ptr<TPrintSettings> FPrintSettings;
-    std::unique_ptr<htmltext::THTMLPictureCache> FImageCache;
-    std::unique_ptr<TExHintInfo> FOfficeHint;
-    std::unique_ptr<TGridItems> FGridItems;
     std::unique_ptr<rtl::TStringList> FColumnHeaders;
     std::unique_ptr<rtl::TStringList> FRowHeaders;
-    std::unique_ptr<rtl::TStringList> FLookupItems;
-    std::unique_ptr<rtl::TStringList> FFilterList;
     std::unique_ptr<gui::TFont> FFixedFont;
     std::unique_ptr<gui::TFont> FActiveCellFont;
     std::unique_ptr<gui::TBitmap> FRowIndicator;
     std::unique_ptr<TSortSettings> FSortSettings;
     std::vector<TGridChangeNotifier*> FNotifierList;
-    std::vector<TGridControlItem> FControlItems;
 
     // --- cell graphics ----------------------------------------------------------
     std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
@@ -1825,11 +1488,6 @@ private:
     TExRichEdit* FInplaceRichEdit = nullptr;
 
     // --- look settings ----------------------------------------------------------
-    std::unique_ptr<TGridProgressAppearance> FProgressAppearance = MakeProgressAppearance();
-    std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
-    std::unique_ptr<TBalloonSettings> FBalloon = MakeBalloon();
-    std::unique_ptr<TShowModified> FShowModified = MakeShowModified();
-    std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
     std::unique_ptr<gui::IDropTarget> FDropTarget;
     bool FDropTargetOK = false;
     std::unique_ptr<TGridProgressAppearance> MakeProgressAppearance();
