@@ -19,7 +19,6 @@ namespace grid {
 
 class TExStringGrid;
 
-
 using gridbase::TCellGradientDirection;
 using gridbase::TCellProperties;
 using gridbase::TEditorType;
