@@ -93,8 +93,20 @@ void TExHintInfo::Assign(const rtl::TPersistent* source)
 
 // ------------------------------------------------------------ construction
 
-TExStringGrid::TExStringGrid(rtl::TComponent* owner) : gridbase::TBaseGrid(owner)
+TExGridState::TExGridState(rtl::TComponent* owner) : gridbase::TBaseGrid(owner) {}
+
+// Out of line: the picture cache is complete only here.
+TExGridState::~TExGridState() = default;
+
+TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridState(owner)
 {
+    // The settings objects that are handed the grid itself.
+    FFilter = std::make_unique<TFilter>(this);
+    FSearchFooter = MakeSearchFooter();
+    FProgressAppearance = MakeProgressAppearance();
+    FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    FBalloon = MakeBalloon();
+    FShowModified = MakeShowModified();
     Unit();
     std::fill(std::begin(FVisibleCol), std::end(FVisibleCol), true);
     std::fill(std::begin(FAllColWidths), std::end(FAllColWidths), int16_t(0));

@@ -38,9 +38,12 @@
 #include "grid/ExCellGraphic.h"
 #include "grid/ExGridLookSettings.h"
 #include "grid/ExGridFilter.h"
+#include "grid/ExGridEvents.h"
 #include "grid/ExGridFind.h"
 #include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
+#include "grid/ExGridState.h"
+#include "grid/ExGridTypes.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
 #include "gridbase/ExObj.h"
@@ -48,9 +51,6 @@
 #include "gridbase/grdcheck.h"
 #include "platform/rtl/Exceptions.h"
 
-namespace htmltext {
-class THTMLPictureCache;
-}
 namespace gui {
 class TBalloonTip;
 class TPopupMenu;
@@ -64,173 +64,11 @@ class TDragInput;
 
 namespace grid {
 
-using gridbase::TCellGradientDirection;
-using gridbase::TCellProperties;
-using gridbase::TEditorType;
-using gridbase::TVAlignment;
-using gui::TAlignment;
-using gui::TGridDrawState;
-
-enum class TGridLook {
-    glStandard, glSoft, glClassic, glKVR, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
-};
-enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
-enum class TScrollType { ssNormal, ssFlat, ssEncarta };
-enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
-enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
-enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
-enum class TSortStyle {
-    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
-    ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
-    ssImages, ssCheckBox, ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
-};
-enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
-using TCellBorders = rtl::Set<TCellBorder, 8>;
-enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-// Colour presets of SetStyle.
-enum class TKVRStyle {
-    tsOffice2003Blue, tsOffice2003Silver, tsOffice2003Olive, tsOffice2003Classic, tsOffice2007Luna,
-    tsOffice2007Obsidian, tsWindowsXP, tsWhidbey, tsCustom, tsOffice2007Silver, tsWindowsVista, tsWindows7,
-    tsTerminal, tsOffice2010Blue, tsOffice2010Silver, tsOffice2010Black
-};
-
-// The grid's exception ("Cell does not contain integer value", "Invalid
-// row accessed" ...).
-class ZEziDoroZezuz : public rtl::Exception {
-public:
-    using Exception::Exception;
-};
-
-// The text of an office-style cell hint: a title and notes.
-class TExHintInfo : public rtl::TPersistent {
-    RTL_CLASS(TExHintInfo, rtl::TPersistent)
-public:
-    TExHintInfo() = default;
-    void Assign(const rtl::TPersistent* source) override;
-    EXGRID_STORED(std::string, Title, "")
-    EXGRID_STORED(std::string, Notes, "")
-    EXGRID_STORED(bool, ShowHelp, false)
-};
-
-// Events, parameters in their published order (note the order of ACol and ARow).
-using TGridColorEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TGridDrawState state,
-                                           gui::TBrush* brush, gui::TFont* font)>;
-using TGridBorderEvent =
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, gui::TPen* pen, TCellBorders& borders)>;
-using TGridAlignEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TAlignment& hAlign,
-                                           TVAlignment& vAlign)>;
-using TGridFormatEvent = std::function<void(rtl::TObject* sender, int aCol, TSortStyle& style,
-                                            std::string& prefix, std::string& suffix)>;
-using TGetEditorTypeEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, TEditorType& editor)>;
-using THasComboEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& hasComboBox)>;
-using THasSpinEditEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& hasSpinEdit)>;
-using TIsFixedCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& isFixed)>;
-using TCanEditCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& canEdit)>;
-using TIsPasswordCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& isPassword)>;
-using TGetCheckEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
-using TWordWrapEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& wordWrap)>;
-using TGetColumnFilterEvent = std::function<void(rtl::TObject* sender, int column, rtl::TStringList* filter)>;
-using TSearchFooterActionEvent = std::function<void(rtl::TObject* sender, const std::string& value, int aCol,
-                                                    int aRow, TSearchAction action)>;
-using TGridHintEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, std::string& hint)>;
-using TGridWideHintEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, std::u16string& hint)>;
-using TOfficeHintEvent =
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, TExHintInfo* officeHint)>;
-using TGetCellGradientEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, TColor& color,
-                                                 TColor& colorTo, TColor& mirror, TColor& mirrorTo,
-                                                 TCellGradientDirection& direction)>;
-using TCustomCellDrawEvent = std::function<void(rtl::TObject* sender, gui::TCanvas* canvas, int aCol, int aRow,
-                                                TGridDrawState state, gui::TRect rect, bool printing)>;
-using TGetCellBorderPropEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, gui::TPen* left,
-                                                   gui::TPen* top, gui::TPen* right, gui::TPen* bottom)>;
-using TFloatFormatEvent =
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool& isFloat, std::string& floatFormat)>;
-using TRowDisjunctSelectEvent = std::function<void(rtl::TObject* sender, int aRow, bool state, bool& allow)>;
-using TRowDisjunctSelectedEvent = std::function<void(rtl::TObject* sender, int aRow)>;
-using TCellValidateEvent =
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& valid)>;
-using TEditCellDoneEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow)>;
-using TCellsChangedEvent = std::function<void(rtl::TObject* sender, const gui::TRect& r)>;
-using TRowChangedEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow)>;
-using TClickCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol)>;
-using TCanClickCellEvent = std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& allow)>;
-using TSelectionChangedEvent =
-    std::function<void(rtl::TObject* sender, int aLeft, int aTop, int aRight, int aBottom)>;
-using TAllowEvent = std::function<void(rtl::TObject* sender, bool& allow)>;
-using TCanAddRowEvent = std::function<void(rtl::TObject* sender, bool& canAdd)>;
-using TRowEvent = std::function<void(rtl::TObject* sender, int aRow)>;
-using TCanRowEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
-using TCellValueEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)>;
-using TScrollHintEvent = std::function<void(rtl::TObject* sender, int index, std::string& hint)>;
-using TColumnSizeEvent = std::function<void(rtl::TObject* sender, int aCol, bool& allow)>;
-using TRowSizeEvent = std::function<void(rtl::TObject* sender, int aRow, bool& allow)>;
-// Editing and Tab navigation.
-using TRowChangingEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow, bool& allow)>;
-using TColChangingEvent = std::function<void(rtl::TObject* sender, int oldCol, int newCol, bool& allow)>;
-using TCellChangingEvent =
-    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int newRow, int newCol, bool& allow)>;
-
-// A component that hears about changed cells: the grid calls CellsChanged
-// on every registered notifier with the rectangle of the cells (columns
-// Left..Right, rows Top..Bottom) that changed.
-class TGridChangeNotifier : public rtl::TComponent {
-    RTL_CLASS(TGridChangeNotifier, rtl::TComponent)
-public:
-    explicit TGridChangeNotifier(rtl::TComponent* owner) : rtl::TComponent(owner) {}
-    virtual void CellsChanged(const gui::TRect& r) {}
-};
-
-// What an export or import announces to the grid (ExportNotification,
-// ImportNotification): the start (row -1), each row, the end (row -1).
-enum class TGridExportState { esExportStart, esExportNewRow, esExportSelRow, esExportDone };
-enum class TGridImportState { isImportStart, isImportNewRow, isImportSelRow, isImportDone };
-
-// The grid's clipboard, file, print and settings operations, registered by
-// gridio/ at start.  Every call gets the grid it acts on.
-class TGridIOHooks {
-public:
-    virtual ~TGridIOHooks() = default;
-    virtual void CopySelectionToClipboard(TExStringGrid& grid) = 0;
-    virtual void CutSelectionToClipboard(TExStringGrid& grid) = 0;
-    virtual void PasteSelectionFromClipboard(TExStringGrid& grid) = 0;
-    virtual void SaveColSizes(TExStringGrid& grid) = 0;
-    virtual void LoadColSizes(TExStringGrid& grid) = 0;
-    // Copies the cells of source into grid through the cell stream.
-    virtual void AssignCells(TExStringGrid& grid, const TExStringGrid& source) = 0;
-    // The printing options object the grid owns (a TPrintSettings descendant).
-    virtual std::unique_ptr<TPrintSettings> CreatePrintSettings(TExStringGrid& grid) = 0;
-    // Text and file drops on the grid (ExGridDragDrop.h); the defaults
-    // measure the plain block and take nothing.
-    virtual void MeasurePasteText(TExStringGrid& grid, const std::string& text, gui::TPoint& size);
-    virtual int PasteTextAtCell(TExStringGrid& grid, int aCol, int aRow, int& lines, int& fields,
-                                const std::string& text) { return 0; }
-    virtual void LoadFromCSV(TExStringGrid& grid, const std::string& fileName, int column) {}
-    virtual void LoadFromXLS(TExStringGrid& grid, const std::string& fileName) {}
-};
-// The size of a tab-separated text block: X the most fields on one line,
-// Y the number of non-empty lines minus 1 (-1 for a text without any).
-// Lines end at CR; an LF right after a CR belongs to the line break.
-void MeasureTextBlock(const std::string& text, gui::TPoint& size);
-// Registers (nullptr: removes) the hooks; grids made afterwards create
-// their printing options through them.  Not owned.
-void SetGridIOHooks(TGridIOHooks* hooks);
-TGridIOHooks* GridIOHooks();
-
-// The numbers the grid's unit registers on first use: the clipboard format
-// "TExStringGrid Cells" and the window message "GridEditDone".
-uint32_t GridCellClipboardFormat();
-uint32_t GridEditDoneMessage();
-// Whether the common-controls library is recent enough for the date pickers
-// (always so on this platform).
-bool GridComCtrlsOK();
-
-// The most significant 32 bits of a file version (major version in the high
-// word, minor in the low word) from the bytes of a fixed version record;
-// -1 for a record that is too short or whose signature is not 0xFEEF04BD.
-int32_t GetModuleFileVersionMS(const std::vector<uint8_t>& versionRecord);
-
-class TExStringGrid : public gridbase::TBaseGrid {
+// Declared beside it: the enumerations, event signatures and data-exchange
+// hooks (grid/ExGridTypes.h); what the grid stores, with the plain settings'
+// accessors (TExGridState, grid/ExGridState.h); its event properties
+// (TExGridEvents, grid/ExGridEvents.h).
+class TExStringGrid : public TExGridState, public TExGridEvents {
     RTL_CLASS(TExStringGrid, gridbase::TBaseGrid)
 public:
     explicit TExStringGrid(rtl::TComponent* owner);
@@ -264,12 +102,7 @@ public:
     void PasteSelectionFromClipboard();
     void SaveColSizes();
     void LoadColSizes();
-    // gridio exchange: clipboard state, paste hooks, text and file drops (ExGridClipboard.cpp).
-    enum class TClipOperation { coCut, coCopy };
-    gui::TPoint ClipTopLeft() const { return FClipTopLeft; }
-    void SetClipTopLeft(gui::TPoint p) { FClipTopLeft = p; }
-    TClipOperation ClipLastOp() const { return FClipLastOp; }
-    void SetClipLastOp(TClipOperation op) { FClipLastOp = op; }
+    // gridio exchange: paste hooks, text and file drops (ExGridClipboard.cpp).
     // Stores one pasted value (undo registered, check boxes set by CheckTrue).
     virtual void SetPastedCellText(int aCol, int aRow, const std::string& value);
     // After a paste: with ShowModified.Enabled, rows r.Top .. r.Bottom modified.
@@ -282,45 +115,13 @@ public:
     // the fields into the non-fixed cells inside the grid, unchanged.
     void MeasurePasteText(const std::string& text, gui::TPoint& size);
     int PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, const std::string& text);
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& allow)>
-        OnClipboardBeforePasteWideCell;
     // The column-order list (empty while no column was moved), for the column states.
     const std::vector<int>& ColumnOrderList() const { return FColumnOrder; }
     void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
     // The node count as a loader recounts it (rows whose column 0 holds a node).
     void SetNumNodes(int count) { FNumNodes = count; }
-private:
-    gui::TPoint FClipTopLeft{-1, -1};
-    TClipOperation FClipLastOp = TClipOperation::coCopy;
-public:
 
     // --- settings objects (ExGridSettings.cpp) --------------------------------
-    TNavigation* Navigation() const { return FNavigation.get(); }
-    void SetNavigation(const TNavigation* v) { FNavigation->Assign(v); }
-    TMouseActions* MouseActions() const { return FMouseActions.get(); }
-    void SetMouseActions(const TMouseActions* v) { FMouseActions->Assign(v); }
-    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
-    void SetColumnSize(const TColumnSize* v) { FColumnSize->Assign(v); }
-    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
-    void SetSizeWhileTyping(const TSizeWhileTyping* v) { FSizeWhileTyping->Assign(v); }
-    TCellNode* CellNode() const { return FCellNode.get(); }
-    void SetCellNode(const TCellNode* v) { FCellNode->Assign(v); }
-    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
-    void SetHTMLSettings(const THTMLSettings* v) { FHTMLSettings->Assign(v); }
-    TBackGround* BackGround() const { return FBackGround.get(); }
-    void SetBackGround(const TBackGround* v) { FBackGround->Assign(v); }
-    TBands* Bands() const { return FBands.get(); }
-    void SetBands(const TBands* v) { FBands->Assign(v); }
-    TControlLook* ControlLook() const { return FControlLook.get(); }
-    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
-    TGrouping* Grouping() const { return FGrouping.get(); }
-    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
-    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
-    htmltext::THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
-    TExHintInfo* OfficeHint() const { return FOfficeHint.get(); }
-    TGridItems* GridItems() const { return FGridItems.get(); }
-    rtl::TStringList* FilterList() const { return FFilterList.get(); }
-    rtl::TStringList* LookupItems() const { return FLookupItems.get(); }
     // Copies a non-nil list.
     void SetLookupItems(const rtl::TStringList* v);
 
@@ -413,8 +214,6 @@ public:
     void Clear();
     void ClearCols(int colIndex, int cCount);
     void ClearNormalCells();
-    bool ClearTextOnly() const { return FClearTextOnly; }
-    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
     void RemoveDuplicates(int aCol, bool doCase);
     void MergeColumnCells(int colIndex, bool mainMerge);
     void SplitColumnCells(int colIndex);
@@ -443,10 +242,6 @@ public:
     void SetFixedColWidth(int value);
     int FixedRowHeight() const { return FFixedRowHeight; }
     void SetFixedRowHeight(int value);
-    bool FixedRowAlways() const { return FFixedRowAlways; }
-    void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
-    bool FixedColAlways() const { return FFixedColAlways; }
-    void SetFixedColAlways(bool v) { FFixedColAlways = v; }
     bool WordWrap() const { return FWordWrapEx; }
     void SetWordWrap(bool value);
     TVAlignment VAlignment() const { return FVAlignment; }
@@ -455,14 +250,6 @@ public:
     uint32_t VAlign() const { return FVAlign; }
     bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool value);
-    int MinRowHeight() const { return FMinRowHeight; }
-    void SetMinRowHeight(int v) { FMinRowHeight = v; }
-    int MaxRowHeight() const { return FMaxRowHeight; }
-    void SetMaxRowHeight(int v) { FMaxRowHeight = v; }
-    int MinColWidth() const { return FMinColWidth; }
-    void SetMinColWidth(int v) { FMinColWidth = v; }
-    int MaxColWidth() const { return FMaxColWidth; }
-    void SetMaxColWidth(int v) { FMaxColWidth = v; }
 
     rtl::TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
     void SetColumnHeaders(const rtl::TStringList* v);
@@ -475,21 +262,7 @@ public:
     // Column sizes follow changed headers (nothing until column sizing exists).
     virtual void ColumnHeadersChanged() {}
 
-    // Appearance that only stores and repaints.
-    TColor SelectionColor() const { return FSelectionColor; }
-    void SetSelectionColor(TColor v) { StoreAndRepaint(FSelectionColor, v); }
-    TColor SelectionColorTo() const { return FSelectionColorTo; }
-    void SetSelectionColorTo(TColor v) { StoreAndRepaint(FSelectionColorTo, v); }
-    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
-    void SetSelectionMirrorColor(TColor v) { StoreAndRepaint(FSelectionMirrorColor, v); }
-    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
-    void SetSelectionMirrorColorTo(TColor v) { StoreAndRepaint(FSelectionMirrorColorTo, v); }
-    TColor SelectionTextColor() const { return FSelectionTextColor; }
-    void SetSelectionTextColor(TColor v) { StoreAndRepaint(FSelectionTextColor, v); }
-    bool SelectionRectangle() const { return FSelectionRectangle; }
-    void SetSelectionRectangle(bool v) { StoreAndRepaint(FSelectionRectangle, v); }
-    bool SelectionResizer() const { return FSelectionResizer; }
-    void SetSelectionResizer(bool v) { StoreAndRepaint(FSelectionResizer, v); }
+    // Appearance (the colours that only store and repaint are TExGridState's).
     bool ShowSelection() const { return TBaseGrid::ShowSelection(); }
     void SetShowSelection(bool v);
     bool Flat() const { return FFlat; }
@@ -498,27 +271,11 @@ public:
     void SetFixedFont(const gui::TFont* v);
     gui::TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
     void SetActiveCellFont(const gui::TFont* v);
-    bool ActiveCellShow() const { return FActiveCellShow; }
-    void SetActiveCellShow(bool v) { StoreAndRepaint(FActiveCellShow, v); }
-    TColor ActiveCellColor() const { return FActiveCellColor; }
-    void SetActiveCellColor(TColor v) { StoreAndRepaint(FActiveCellColor, v); }
-    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
-    void SetActiveCellColorTo(TColor v) { StoreAndRepaint(FActiveCellColorTo, v); }
-    TColor KVRGradientFrom() const { return FKVRGradFrom; }
-    void SetKVRGradientFrom(TColor v) { StoreAndRepaint(FKVRGradFrom, gui::ColorToRGB(v)); }
-    TColor KVRGradientTo() const { return FKVRGradTo; }
-    void SetKVRGradientTo(TColor v) { StoreAndRepaint(FKVRGradTo, gui::ColorToRGB(v)); }
-    TColor KVRGradientMirrorFrom() const { return FKVRGradMirrorFrom; }
-    void SetKVRGradientMirrorFrom(TColor v) { StoreAndRepaint(FKVRGradMirrorFrom, gui::ColorToRGB(v)); }
-    TColor KVRGradientMirrorTo() const { return FKVRGradMirrorTo; }
-    void SetKVRGradientMirrorTo(TColor v) { StoreAndRepaint(FKVRGradMirrorTo, gui::ColorToRGB(v)); }
     TGridLook Look() const { return FLook; }
     // Applies the look's colour preset (ExGridView.cpp).
     void SetLook(TGridLook v);
     int MaxEditLength() const { return FMaxEditLength; }
     void SetMaxEditLength(int v);
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
     // "4.6.1.0" whatever is assigned.
     std::string Version() const;
     void SetVersion(const std::string&) {}
@@ -527,63 +284,21 @@ public:
     // Also remembered as the cursor to restore after a temporary one.
     void SetCursor(gui::TCursor v);
 
-    // Stored here, read by the painting, editing and data-exchange code.
-    EXGRID_STORED(std::string, FloatFormat, "%.2f")
-    EXGRID_STORED(std::string, CheckTrue, "Y")
-    EXGRID_STORED(std::string, CheckFalse, "N")
-    EXGRID_STORED(TEditorType, DefaultEditor, TEditorType::edNormal)
-    EXGRID_STORED(char, PasswordChar, '*')
-    EXGRID_STORED(bool, EnableHTML, true)
-    EXGRID_STORED(bool, HideFocusRect, false)
-    EXGRID_STORED(TColor, HintColor, gui::clInfoBk)
-    EXGRID_STORED(TScrollBarAlways, ScrollBarAlways, TScrollBarAlways::saNone)
     // Both repaint the bars when they change (ExGridFlatBars.cpp).
     TScrollType ScrollType() const { return FScrollType; }
     void SetScrollType(TScrollType v);
     TColor ScrollColor() const { return FScrollColor; }
     void SetScrollColor(TColor v);
-    EXGRID_STORED(int, ScrollWidth, 16)
     bool ScrollProportional() const { return FScrollProportional; }
     // Off: the thumbs follow the visible and total scrolling cells again.
     void SetScrollProportional(bool v);
     // Thumb sizes in proportion to the visible part of the rows (columns).
     void UpdateVertScrollProportional();
     void UpdateHorzScrollProportional();
-    EXGRID_STORED(bool, ScrollSynch, false)
-    EXGRID_STORED(TScrollHintType, ScrollHints, TScrollHintType::shNone)
-    EXGRID_STORED(bool, SaveFixedCells, true)
-    EXGRID_STORED(bool, SaveHiddenCells, false)
-    EXGRID_STORED(bool, SaveVirtCells, true)
-    EXGRID_STORED(bool, SaveWithHTML, true)
-    EXGRID_STORED(bool, QuoteEmptyCells, true)
-    EXGRID_STORED(bool, AlwaysQuotes, false)
-    EXGRID_STORED(bool, JavaCSV, false)
-    EXGRID_STORED(char, Delimiter, '\0')
-    EXGRID_STORED(bool, LoadFirstRow, true)
-    EXGRID_STORED(std::string, XMLEncoding, "ISO-8859-1")
-    EXGRID_STORED(bool, AutoNumAlign, false)
-    EXGRID_STORED(bool, AutoFilterUpdate, true)
     // On: the search footer follows along and the grid takes the colours
     // of the desktop's current scheme at once (ExGridLookColors.cpp).
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     void SetAutoThemeAdapt(bool v);
-    EXGRID_STORED(bool, AnchorHint, false)
-    EXGRID_STORED(bool, EnableWheel, true)
-    EXGRID_STORED(bool, IntelliZoom, true)
-    EXGRID_STORED(bool, SizeGrowOnly, false)
-    EXGRID_STORED(bool, ShowNullDates, true)
-    EXGRID_STORED(bool, VirtualCells, false)
-    EXGRID_STORED(bool, EnhRowColMove, true)
-    EXGRID_STORED(bool, ShowDesignHelper, true)
-    EXGRID_STORED(bool, ExcelClipboardFormat, false)
-    EXGRID_STORED(bool, EnableBlink, false)
-    EXGRID_STORED(bool, EnhTextSize, false)
-    EXGRID_STORED(bool, SizeWithForm, false)
-    EXGRID_STORED(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
-    EXGRID_STORED(std::string, InvalidEntryTitle, "")
-    EXGRID_STORED(std::string, InvalidEntryText, "")
-    EXGRID_STORED(TInvalidEntryIcon, InvalidEntryIcon, TInvalidEntryIcon::ieWarning)
-    EXGRID_STORED(int, ZoomFactor, 0)
 
     // Per-cell and per-row formatting (real column indexes, displayed rows).
     void SetCellColor(int aCol, int aRow, TColor color);
@@ -645,18 +360,6 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // Platform tests made at construction.
-    bool IsWinXP() const { return FIsWinXP; }
-    bool IsWin7() const { return FIsWin7; }
-    bool IsWinVista() const { return FIsWinVista; }
-    bool IsComCtl6() const { return FIsComCtl6; }
-    bool IsLoaded() const { return FLoaded; }
-    int MaxRowCountEver() const { return FMaxRowCount; }
-    int MaxColCountEver() const { return FMaxColCount; }
-    int WheelScrollLines() const { return FWheelScrl; }
-    int TimerTicks() const { return FTimerTicks; }
-    // The editor just changed the cell: the next Invalidate is swallowed.
-    void SetEditChange(bool v) { FEditChange = v; }
 
     // --- painting (ExGridPaint.cpp, ExGridText.cpp) ---------------------------
     // The brush, font, gradient, word wrap and alignment of a cell.  map:
@@ -718,8 +421,6 @@ public:
     bool GetRowModified(int aRow) const;
     int ModifiedRowCount() const;
     void ClearModifiedRows();
-    TRowDisjunctSelectEvent OnRowDisjunctSelect;
-    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
 
     // --- update lock, notification, validation (ExGridMessages.cpp) -------------
     void StartUpdate() { ++FUpdateCount; }
@@ -746,25 +447,10 @@ public:
     // current message.
     void EditingDone(int aCol, int aRow);
     std::string GetVersionString() const { return Version() + " Aug, 2009"; }
-    bool Modified() const { return FModified; }
-    void SetModified(bool v) { FModified = v; }
-    EXGRID_STORED(bool, AlwaysValidate, false)
-    EXGRID_STORED(bool, ExcelStyleDecimalSeparator, false)
     // The last invalid-entry balloon (shown by the hint window once it exists).
     const std::string& LastBalloonText() const { return FLastBalloonText; }
-    TCellValidateEvent OnCellValidate;
-    TEditCellDoneEvent OnEditCellDone;
-    rtl::TNotifyEvent OnEditingDone;
-    TCellsChangedEvent OnCellsChanged;
-    TRowChangedEvent OnRowChanged;
     // Whether the inplace editor is open on the current cell.
     bool Editing() const { return FEditing; }
-    EXGRID_STORED(bool, Multilinecells, false)
-    EXGRID_STORED(bool, NoDefaultDraw, false)
-    EXGRID_STORED(bool, NoImageAndText, false)
-    EXGRID_STORED(TColor, SelectionRectangleColor, 0)
-    gui::TPoint XYOffset() const { return FXYOffset; }
-    void SetXYOffset(gui::TPoint p) { FXYOffset = p; }
     gui::TBitmap* RowIndicator() const { return FRowIndicator.get(); }
     void SetRowIndicator(const gui::TBitmap* v);
     TSortSettings* SortSettings() const { return FSortSettings.get(); }
@@ -784,13 +470,6 @@ public:
     void RepaintRect(const gui::TRect& r);
     void SwapCells(gui::TGridCoord from, gui::TGridCoord to);
     void ScrollInView(int colIndex, int rowIndex);
-    // Controls placed in cells: column X, real row Y (kept in step when
-    // columns and rows move).
-    struct TGridControlItem {
-        int X = 0, Y = 0;
-        gui::TControl* Control = nullptr;
-    };
-    std::vector<TGridControlItem>& ControlItems() { return FControlItems; }
     // Moves a column or row (with the controls placed in cells).
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
@@ -801,7 +480,6 @@ public:
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseMove(gui::TShiftState shift, int x, int y) override;
-    EXGRID_STORED(bool, HintShowSizing, false)
     // The sizing hint's text while a column or row is sized ("cw=<b>80</b>").
     const std::string& LastSizingHint() const { return FLastSizingHint; }
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
@@ -824,7 +502,6 @@ public:
     void Zoom(int x);
     // The text of the last scroll hint (shown by the hint window once it exists).
     const std::string& LastScrollHint() const { return FLastScrollHint; }
-    TScrollHintEvent OnScrollHint;
 
     // --- editing and Tab navigation (ExGridTab.cpp, ExGridEdit.cpp) ------------
     // Whether the cell (real column) could be edited now: editing switched
@@ -860,9 +537,6 @@ public:
     // do not exist here: the grid draws its bars flat itself (see
     // PaintFlatScrollBars) and keeps their 0..127 positions.
     bool IsFlat() const { return false; }
-    TRowChangingEvent OnRowChanging;
-    TColChangingEvent OnColChanging;
-    TCellChangingEvent OnCellChanging;
     // The editor kind chosen for the cell being edited, and whether an
     // editor (text or special) is open for the current cell.
     TEditorType EditControl() const { return FEditControl; }
@@ -872,10 +546,6 @@ public:
     static bool IsTextEditorKind(TEditorType t);
     // Cells holding a control that a click operates (HasClickControl, with
     // the cell graphics) open no text editor.
-    EXGRID_STORED(bool, EditWithTags, false)
-    EXGRID_STORED(bool, Lookup, false)
-    EXGRID_STORED(bool, LookupCaseSensitive, false)
-    EXGRID_STORED(std::string, ValidChars, "")
     // Puts the text the current cell had when editing began back.
     virtual void RestoreCellFromCache();
     // True when goTabs is on or a validation handler is assigned.
@@ -887,9 +557,6 @@ public:
     // Set while the grid fills its editor: OnEditChange stays quiet.
     bool NoEditChange() const { return FNoEditChange; }
     void SetNoEditChange(bool v) { FNoEditChange = v; }
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, const std::string& value)> OnEditChange;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& allow)>
-        OnClipboardBeforePasteCell;
     // Moves on from (aCol, aRow) after Enter (with AdvanceOnEnter or force):
     // to the next cell that may be edited, appending a row or column at the
     // end with AdvanceInsert.  A grid without an editable cell keeps its
@@ -904,31 +571,15 @@ public:
     // editable cell of the row to the left (step -1) or right (+1), and
     // with CursorWalkAlwaysEdit the editor opens there.
     void WalkToEditableCell(int step);
-    // Middle-button panning (ipNone switches it off).
-    TIntelliPan IntelliPan() const { return FIntelliPan; }
-    void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
     // Sizes a column to its contents (SizeGrowOnly: never narrower); the
     // double click on a header border calls it.
     virtual void AutoSizeCol(int aCol);
-    TRowEvent OnEndColumnSize;
-    TRowEvent OnEndRowSize;
-    // While a column or row is sized: its index (0 for the grid's own
-    // sizing of a fixed one) and the size reached.
-    std::function<void(rtl::TObject* sender, int index, int size)> OnColumnSizing;
-    std::function<void(rtl::TObject* sender, int index, int size)> OnRowSizing;
     // The 6 x 6 pixel handle at the bottom-right corner of the selection
     // (with SelectionResizer and SelectionRectangle).
     bool OnSelectionHandle(int x, int y) const;
-    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
-        OnSelectionResize;
-    std::function<void(rtl::TObject* sender, const gui::TGridRect& original, const gui::TGridRect& now)>
-        OnSelectionResized;
     bool Panning() const { return FPanning; }
     // The panning cursor shown now (8000 neutral, 8001..8008 by direction).
     int PanCursor() const { return FPanCursor; }
-    std::function<void(rtl::TObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>
-        OnAutoAdvance;
-    TRowEvent OnAutoInsertCol;
 
     // --- special editors, edit link, inline controls (ExGridSpecial.cpp, ExGridInline.cpp) ---
     // Entry points of an edit: open the editor of the current cell, close
@@ -972,7 +623,6 @@ public:
     // The edit mask of a cell's text editor (real column): OnGetEditMask,
     // empty for none (see ExEditMask.h for the notation).
     virtual std::string GetEditMask(int aCol, int aRow);
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value)> OnGetEditMask;
     // SelectCell's switch of goEditing for the cell about to become current.
     void SwitchEditingForCell(int aCol, int aRow);
     std::function<void(gui::TMessage&)> FGridControlWndProc;
@@ -987,24 +637,6 @@ public:
     // and a step of the spin editor at once (a click on a spin button).
     void SetStartEditChar(char16_t c) { FStartEditChar = c; }
     void SetSpinClickStart(bool up, bool down) { FSpinUpClick = up, FSpinDnClick = down; }
-    EXGRID_STORED(int, ComboIdx, -1)
-    EXGRID_STORED(int, MaxComboLength, 0)
-    EXGRID_STORED(bool, LookupHistory, false)
-    // The text editor passes typed and pasted text through the OEM code
-    // page: characters it cannot hold become "?".
-    EXGRID_STORED(bool, OemConvert, false)
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int value, bool upDown)> OnSpinClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, double value, bool upDown)> OnFloatSpinClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, rtl::TDateTime value, bool upDown)>
-        OnDateSpinClick, OnTimeSpinClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection)>
-        OnComboChange;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int itemIndex, const std::string& selection,
-                       rtl::TObject* object)>
-        OnComboObjectChange;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& s)> OnEllipsClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, class TEditLink* link)> OnGetEditorProp;
-    std::function<void(rtl::TObject* sender, const std::string& value, rtl::TDateTime& date)> OnCustomStrToDate;
     // Inline form controls of HTML cells: a press on a control (real
     // column); false when the press was no control's.
     bool ControlPress(int aCol, int aRow, int x, int y);
@@ -1025,18 +657,6 @@ public:
     const std::string& CtrlType() const { return FCtrlType; }
     bool CtrlEditing() const { return FCtrlEditing; }
     bool CtrlDown() const { return FCtrlDown; }
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor, bool& autoHandle)>
-        OnAnchorClick;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
-                       const std::string& ctrlType, const std::string& ctrlVal)>
-        OnControlClick, OnControlEditDone;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& ctrlID,
-                       const std::string& ctrlType, const std::string& ctrlVal, rtl::TStringList* values,
-                       bool& edit, int& dropCount)>
-        OnControlComboList;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, int itemIndex, const std::string& ctrlID,
-                       const std::string& ctrlValue)>
-        OnControlComboSelect;
 private:
     gui::TRect EditorCellRect(int aCol, int aRow);
     bool FEditActive = false;
@@ -1095,59 +715,10 @@ public:
     int ColumnAtPosition(int aCol) const;
     void ScreenToCell(gui::TPoint pt, int& aCol, int& aRow) const;
 
-    // --- events ---------------------------------------------------------------
-    TGridColorEvent OnGetCellColor;
-    TGridColorEvent OnGetCellPrintColor;
-    TGridBorderEvent OnGetCellBorder;
-    TGridBorderEvent OnGetCellPrintBorder;
-    TGridAlignEvent OnGetAlignment;
-    TGridFormatEvent OnGetFormat;
-    TGetEditorTypeEvent OnGetEditorType;
-    THasComboEvent OnHasComboBox;
-    THasSpinEditEvent OnHasSpinEdit;
-    TIsFixedCellEvent OnIsFixedCell;
-    TCanEditCellEvent OnCanEditCell;
-    TIsPasswordCellEvent OnIsPasswordCell;
-    TGetCheckEvent OnGetCheckTrue;
-    TGetCheckEvent OnGetCheckFalse;
-    TWordWrapEvent OnGetWordWrap;
-    TGetColumnFilterEvent OnGetColumnFilter;
-    TSearchFooterActionEvent OnSearchFooterAction;
-    TGridHintEvent OnGridHint;
-    TGridWideHintEvent OnGridWideHint;
-    TOfficeHintEvent OnOfficeHint;
-    TGetCellGradientEvent OnGetCellGradient;
-    TCustomCellDrawEvent OnCustomCellDraw;
-    TGetCellBorderPropEvent OnGetCellBorderProp;
-    TFloatFormatEvent OnGetFloatFormat;
-    rtl::TNotifyEvent OnPainted;
-    TClickCellEvent OnClickCell;
-    TClickCellEvent OnDblClickCell;
-    TClickCellEvent OnRightClickCell;
-    TCanClickCellEvent OnCanClickCell;
-    TSelectionChangedEvent OnSelectionChanged;
-    TAllowEvent OnClipboardCopy;
-    TAllowEvent OnClipboardCut;
-    TAllowEvent OnClipboardPaste;
-    TCanAddRowEvent OnCanAddRow;
-    TRowEvent OnAutoAddRow;
-    TCanRowEvent OnCanInsertRow;
-    TRowEvent OnAutoInsertRow;
-    TCanRowEvent OnCanDeleteRow;
-    TRowEvent OnAutoDeleteRow;
-    TCellValueEvent OnSaveCell;
-    TCellValueEvent OnLoadCell;
-    TColumnSizeEvent OnColumnSize;
-    TRowSizeEvent OnRowSize;
-    // OnResize (the control's) is the grid's own resize event.
-
     void Dispatch(gui::TMessage& message) override;
 
     // --- filtering, find, highlight, fills, calculations, footers (gridfilter:
     //     ExGridFilter.cpp, ExGridFind.cpp, ExGridMark.cpp, ExGridCalc.cpp, ExGridFooter.cpp) ---
-    TFilter* Filter() const { return FFilter.get(); }
-    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
-    void SetFilterDropDown(const TFilterDropDown* v) { FFilterDropDown->Assign(v); }
     bool FilterActive() const { return FFilterActive; }
     void SetFilterActive(bool value);
     int FilterDropDownRow() const { return FFilterRow; }
@@ -1186,12 +757,6 @@ public:
     void HideRowList(const std::vector<int>& rows);
     void UnHideRowList();
     virtual void DoFilterDone();
-    std::function<void(rtl::TObject* sender, int aRow, bool& acceptRow)> OnCustomFilter;
-    std::function<void(rtl::TObject* sender, int16_t progress)> OnFilterProgress;
-    std::function<void(rtl::TObject* sender, int column, int itemIndex, const std::string& friendlyName,
-                       std::string& condition)>
-        OnFilterSelect;
-    rtl::TNotifyEvent OnFilterDone;
 
     // Find and replace (ExGridFind.cpp).  Cells as (X = column, Y = row).
     gui::TPoint Find(gui::TPoint startCell, const std::string& s, TFindParams findParams);
@@ -1269,13 +834,8 @@ public:
     // Draws one cell's content on another canvas (the footer panel's).
     void DrawCellOn(gui::TCanvas* canvas, int aCol, int aRow, const gui::TRect& rect, TGridDrawState state);
     bool NoRTLOrientation() const { return FNoRTLOrientation; }
-    TCalcFooterEvent OnFooterCalc;
-    std::function<void(rtl::TObject* sender, int aColumn, gui::TCanvas* canvas, gui::TRect rect)> OnFooterPaint;
-    rtl::TNotifyEvent OnCreatedFloatingFooter;
 
     // The search footer (ExGridFooter.cpp).
-    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
-    void SetSearchFooter(const TSearchFooter* v) { FSearchFooter->Assign(v); }
     TSearchPanel* SearchPanel();
     void SearchEditChange();
     void SearchFindNext();
@@ -1284,7 +844,6 @@ public:
     void SearchFooterHighlight();
     // Applies SearchFooter's settings to the panel.
     void UpdateSearchPanel();
-    std::function<void(rtl::TObject* sender, const std::string& value, bool& defaultSearch)> OnSearchEditChange;
     // Runs the visible, enabled search-footer button whose caption has ch as
     // its accelerator; false when none has.
     bool SearchFooterDialogChar(char16_t ch);
@@ -1294,8 +853,6 @@ public:
     void ScrollLastRowAboveSearchFooter();
     // Scrolls until the cell's bottom lies above the search footer.
     void KeepCellAboveSearchFooter(int aCol, int aRow);
-    rtl::TNotifyEvent OnSearchFooterClose;
-    rtl::TNotifyEvent OnCreatedSearchFooter;
 
 private:
     void FindCore(gui::TPoint startCell, const std::string& s, gui::TPoint& result, TFindParams findParams,
@@ -1305,8 +862,6 @@ private:
     TFindParams SearchFooterParams(bool typing);
     void KeepCurrentRowAboveFooter();
     void SetSearchEditColor(TColor color);
-    std::unique_ptr<TFilter> FFilter = std::make_unique<TFilter>(this);
-    std::unique_ptr<TFilterDropDown> FFilterDropDown = std::make_unique<TFilterDropDown>();
     TDropList* FDropList = nullptr;  // owned as a component
     bool FFilterActive = false;
     int FFilterRow = 0;
@@ -1319,7 +874,6 @@ private:
     gridbase::TExStringGridCheck* FCellChecker = nullptr;
     TFooterPanel* FFooterPanel = nullptr;  // owned as components
     TSearchPanel* FSearchPanel = nullptr;
-    std::unique_ptr<TSearchFooter> FSearchFooter = MakeSearchFooter();
     std::unique_ptr<TSearchFooter> MakeSearchFooter();
     bool FNoRTLOrientation = false;
 
@@ -1493,32 +1047,6 @@ public:
     void PaintLookBorder(gui::TCanvas* windowCanvas);
     // Whether a fixed cell reacts to hovering (HoverFixedCells).
     bool IsHoverFixedCell(int aCol, int aRow) const;
-    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
-    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
-    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
-    void SetDragDropSettings(const TDragDropSettings* v) { FDragDropSettings->Assign(v); }
-    TBalloonSettings* Balloon() const { return FBalloon.get(); }
-    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
-    TShowModified* ShowModified() const { return FShowModified.get(); }
-    void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
-    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
-    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
-    // Hover and pressed colours of fixed cells (written without a repaint).
-    EXGRID_STORED(TColor, KVRGradientHoverFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverMirrorFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverMirrorTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientHoverBorder, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownMirrorFrom, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownMirrorTo, gui::clNone)
-    EXGRID_STORED(TColor, KVRGradientDownBorder, gui::clNone)
-    // The search footer's colours (SearchFooter()->Color() and ColorTo()).
-    TColor SearchFooterColor() const { return FSearchFooter->Color(); }
-    void SetSearchFooterColor(TColor v) { FSearchFooter->SetColor(v); }
-    TColor SearchFooterColorTo() const { return FSearchFooter->ColorTo(); }
-    void SetSearchFooterColorTo(TColor v) { FSearchFooter->SetColorTo(v); }
     // Drop target switching; a descendant (or a test) may watch it.
     virtual bool RegisterGridDropTarget();
     virtual void RevokeGridDropTarget();
@@ -1538,7 +1066,6 @@ public:
     void RichToCell(int aCol, int aRow, gui::TRichEdit* richEditor);
     std::string RichToString(gui::TRichEdit* richEditor);
     void RichEditSelectionChange(rtl::TObject* sender);
-    rtl::TNotifyEvent OnRichEditSelectionChange;
 
     // --- check boxes and radio controls (ExGridChecks.cpp) ----------------------
     // "Invalid cell" beyond the stored columns and rows.
@@ -1585,26 +1112,12 @@ public:
     // window class (CM_HINTSHOW asks it); canShow is left as it is.
     void GetCellHintInfo(std::string& hintStr, bool& canShow, gui::THintInfo& hintInfo);
     gui::TPoint LastHintPos() const { return FLastHintPos; }
-    EXGRID_STORED(bool, HintShowCells, false)
-    EXGRID_STORED(bool, HintShowLargeText, false)
-    EXGRID_STORED(bool, HTMLHint, false)
-    EXGRID_STORED(bool, SelectionRTFKeep, false)
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, std::string& anchor)> OnAnchorHint;
     // What the balloon shows for the client point (the tooltip's question):
     // false while Balloon.Enable is off.  Fills the balloon with it.
     bool GetBalloonInfo(gui::TPoint clientPos, std::string& title, std::string& text, int& icon);
     // The balloon popup, made on first use with the balloon settings' delays.
     gui::TBalloonTip* BalloonTip();
     gui::TPoint LastBalloonPos() const { return FLastBalloonPos; }
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& title, std::string& text, int& icon)>
-        OnCellBalloon;
-    // WM_NOTIFY from the grid's controls: a date picker's change (a
-    // TNMDateTime) reaches OnDateTimeChange with the current cell.
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, double dateTime)> OnDateTimeChange;
-    // Column and row moving: OnColumnMove / OnRowMove asked while a header is
-    // dragged, OnColumnMoving / OnRowMoving for each new drop target.
-    std::function<void(rtl::TObject* sender, int index, bool& allow)> OnColumnMove, OnRowMove, OnColumnMoving,
-        OnRowMoving;
     bool ColMoveFlg() const { return FColMoveFlg; }
     void SetColMoveFlg(bool v) { FColMoveFlg = v; }
     // The drop-position arrows and the floating header, made on first use.
@@ -1620,14 +1133,6 @@ public:
     int MoveColInd() const { return FMoveColInd; }
     int MoveRowInd() const { return FMoveRowInd; }
     void HideMoveArrows();
-    // Drag and drop events (rows before columns, as published).
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, bool& allow)> OnOleDragOver;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrop;
-    std::function<void(rtl::TObject* sender, const gui::TGridRect& rect)> OnOleDropped;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, int dropCol)> OnOleDropCol;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& fileName, bool& allow)>
-        OnOleDropFile;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& url, bool& allow)> OnOleDropURL;
     gridbase::TGRDDropTarget* GridDropTarget() const;
     const gui::TGridRect& DropSelection() const { return FDropSelection; }
     // The drag-scroll timer of a drag passing over the grid (DragScrollOptions).
@@ -1636,11 +1141,6 @@ public:
     // the grid until released; the effect done.
     int OleDragSelection(gridbase::TDragInput* input = nullptr);
     int OleDragColumn(int aCol, gridbase::TDragInput* input = nullptr);
-    // A press on a selected cell of a drag source (OleDropSource) starts a
-    // drag once the pointer leaves 3 pixels around the press point.
-    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& data, bool& allow)> OnOleDrag;
-    std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnOleDragStart;
-    std::function<void(rtl::TObject* sender, int effect)> OnOleDragStop;
     // The input the drags started by the mouse read (nullptr: the pointer and
     // keys themselves); tests script it.  Not owned.
     void SetOleDragInput(gridbase::TDragInput* input) { FOleDragInput = input; }
@@ -1653,12 +1153,6 @@ public:
 
     // --- cell controls by key and click, flat scroll bars, theme adaptation (ExGridKeys.cpp,
     // ExGridFlatBars.cpp, ExGridLookColors.cpp) ------------------------------------
-    // Fired when Space or a click operates a cell control: ACol is the real
-    // column for a key, the displayed one for a click; ARow the display row.
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnRadioButtonClick;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnButtonClick;
     // Enter or Space on a cell holding a check box, radio or button.
     void CellControlKey(uint16_t key);
     // A left press on a cell's radio group or button (true: handled), on its
@@ -1755,11 +1249,6 @@ public:
     // The sort of a left-button release on the header's sort row; true
     // when it sorted.  moveEnded: the release ended a column drag.
     bool HeaderClickSort(int x, int y, gui::TShiftState shift, bool moveEnded);
-    std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>
-        OnCustomCompare;
-    std::function<void(rtl::TObject* sender, int aCol, int aRow1, int aRow2, int& res)> OnRawCompare;
-    std::function<void(rtl::TObject* sender, int aCol, bool& doSort)> OnCanSort;
-    std::function<void(rtl::TObject* sender, int aCol)> OnClickSort;
 
     // Nodes: collapsible row groups; node rows carry a ctNode graphic in
     // column 0.  The operations marked real in the implementation take real
@@ -1802,10 +1291,6 @@ public:
     // A left press on column 0 of a normal node row inside its button:
     // expands or contracts it with the node events; true when taken.
     bool NodeButtonPress(int aCol, int aRow, int x);
-    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeExpandNode;
-    std::function<void(rtl::TObject* sender, int aRow, bool& allow)> OnBeforeContractNode;
-    std::function<void(rtl::TObject* sender, int aRow)> OnExpandNode;
-    std::function<void(rtl::TObject* sender, int aRow)> OnContractNode;
 
     // Grouping by a column: header nodes over runs of equal values.
     int GroupColumn() const { return FGroupColumn; }
@@ -1825,7 +1310,6 @@ public:
     void GroupMax(int colIndex) { GroupCalc(colIndex, 4); }
     void GroupCount(int colIndex) { GroupCalc(colIndex, 5); }
     void GroupCustomCalc(int colIndex) { GroupCalc(colIndex, 6); }
-    std::function<void(rtl::TObject* sender, int aCol, int fromRow, int toRow, double& res)> OnGroupCalc;
 
     // Auto sizing, numbering and swapping.
     void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
@@ -1840,15 +1324,8 @@ public:
     void AutoSizeColumnWidth(int aCol, bool growOnly);
     void AutoSizeRowHeight(int aRow, bool growOnly);
     void SizeRowToLines(int aRow, int lines, int extra);
-    int AutoNumberStart() const { return FAutoNumberStart; }
-    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
-    int AutoNumberOffset() const { return FAutoNumberOffset; }
-    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
-    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
-    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
     // The column-size hook of auto sizing: OnUpdateColumnSize may change the width.
     virtual void UpdateAutoColumnSize(int aCol, int& width);
-    std::function<void(rtl::TObject* sender, int aCol, int& width)> OnUpdateColumnSize;
 
     // --- hooks for data-aware descendants (gridio) ---------------------------------------
     // Whether a row may be appended at the end of the grid: OnCanAddRow may refuse.
@@ -1902,9 +1379,6 @@ private:
     int FGroupWidth = 0;
     std::string FGroupCaption, FGroupFooter;
     bool FIsGrouping = false;
-    int FAutoNumberStart = 0;
-    int FAutoNumberOffset = 0;
-    TSortDirection FAutoNumberDirection = TSortDirection::sdAscending;
 
 public:
 
@@ -1942,123 +1416,15 @@ protected:
     bool Designing() const { return ComponentState().Contains(rtl::TComponentStateItem::csDesigning); }
     bool Loading() const { return ComponentState().Contains(rtl::TComponentStateItem::csLoading); }
 
-    // Dimensions and formatting.
-    bool FFixedRowAlways = false;
-    bool FFixedColAlways = false;
-    int FFixedRowsMin = 1;
-    int FFixedColsMin = 1;
-    int FFixedFooters = 0;
-    int FFixedRightCols = 0;
-    int FFixedRowHeight = 22;
-    int FMaxRowCount = 0;
-    int FMaxColCount = 0;
-    int FMinRowHeight = 0, FMaxRowHeight = 0, FMinColWidth = 0, FMaxColWidth = 0;
-    bool FWordWrapEx = true;
-    TVAlignment FVAlignment = TVAlignment::vtaTop;
-    uint32_t FVAlign = 0;
-    bool FIntegralHeight = false;
-    bool FVisibleCol[513];
-    int16_t FAllColWidths[513];
-    int FNumHidden = 0;
-    gui::TCursor FOldCursor = gui::crDefault;
-    std::vector<int> FSortRowXRef;
-
-    // Lifecycle.
-    bool FLoaded = false;
-    bool FWndCreated = false;
-    bool FIsWinXP = false, FIsWin7 = false, FIsWinVista = false, FIsComCtl6 = false;
-    uintptr_t FGridTimerID = 0;
-    int FTimerTicks = 0;
-    rtl::TNotifyEvent FOnResize;  // the owner form's own handler
-    bool ResizeAssigned = false;
-    gui::TCustomForm* FResizeForm = nullptr;
-    int PrevSizeX = 0, PrevSizeY = 0;
-    int FUpdateCount = 0;
-    bool FNilObjects = false;
-    bool FEditChange = false;
-    bool FEditDisable = false;
-    gui::TGridRect FPressSelection;
-    std::string FLastScrollHint;
-    std::string FLastSizingHint;
-    int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
-    std::vector<int> FOrigColSizes;
-    int FOldSize = 0;
-    std::vector<int> FColumnOrder;
-    bool FStretching = false;
-    bool FScrollProportional = false;
-    bool FScrollLock = false;
-    gui::TGridCoord FPressCell{-1, -1};
-    bool FValidating = false;
-    int FPlatformLocks = 0;
-    bool FRedrawOff = false;   // the window's redraw was switched off by BeginUpdate
-    bool FModified = false;
-    bool FOldModifiedValue = false;
-    int FOldCol = -1, FOldRow = -1;
-    std::string FOldCellText, FNewCellText, FLastBalloonText;
-    bool FSelHidden = false;
-    gui::TGridRect FOldSelection;
-    int FOldRowSel = -1;
-    int SearchTics = 0;
-    mutable std::vector<char> FRowSelect, FColSelect;
-    std::vector<int> FSelectedRows;
-    std::vector<char> FModifiedRows;
     // Hidden real rows in ascending order (mirrors GridItems' Idx values).
     std::vector<int> HiddenIdxSorted() const;
-    bool FEditing = false;
-    bool FMouseDown = false;
-    bool FURLShow = false;
-    bool FURLFull = false;
-    TColor FURLColor = 0xFF0000;
-    bool FLastDrawnHadGraphic = false;
-    int FLastTextWidth = 0;
-    bool FClearTextOnly = false;
-    int FNumNodes = 0;
-    int FWheelMsg = 0;
-    int FWheelScrl = 0;
-    std::string SearchInc;
-
-public:
-    // The incremental search text typed so far.
-    const std::string& IncrementalSearchText() const { return SearchInc; }
-
-protected:
-
-    // Look.
-    TColor FSelectionColor = 0xEACAB6;
-    TColor FSelectionColorTo = gui::clNone;
-    TColor FSelectionMirrorColor = gui::clNone;
-    TColor FSelectionMirrorColorTo = gui::clNone;
-    TColor FSelectionTextColor = 0;
-    bool FSelectionRectangle = false;
-    bool FSelectionResizer = false;
-    bool FFlat = false;
-    bool FActiveCellShow = false;
-    TColor FActiveCellColor = 0x808080;
-    TColor FActiveCellColorTo = gui::clNone;
-    TColor FKVRGradFrom = 0xFFFFFF;
-    TColor FKVRGradTo = 0;
-    TColor FKVRGradMirrorFrom = gui::clNone;
-    TColor FKVRGradMirrorTo = gui::clNone;
-    TGridLook FLook = TGridLook::glXP;
-    int FMaxEditLength = 0;
-    bool FAutoSize = false;
-    gui::TPoint FXYOffset{2, 2};
 
 private:
-    template <typename T>
-    void StoreAndRepaint(T& field, T value)
-    {
-        if (field == value) return;
-        field = value;
-        Invalidate();
-    }
     void AppearanceChange(rtl::TObject*) { Invalidate(); }
     void InvalidateFooterPanel();
     int FooterSafeRowCount() const;
     // Copies the selected block as tab / CR LF text (no data-exchange hooks).
     void CopySelectionAsText();
-
-    std::unique_ptr<TNavigation> FNavigation;
 
     // --- editing and Tab navigation state ---------------------------------------
     // How one run of a Tab step ended: done, to run again from the cell it
@@ -2075,7 +1441,6 @@ private:
     void PanTick();
     void DrawPanMarker();
     void ErasePanMarker();
-    TIntelliPan FIntelliPan = TIntelliPan::ipVertical;
     bool FPanning = false;
     gui::TPoint FPanOrigin, FPanPointer;
     int FPanCursor = 0;
@@ -2108,30 +1473,13 @@ private:
     int FLastTabRow = -1;
     // Set while Tab makes a row change itself.
     bool FForceSel = false;
-    std::unique_ptr<TMouseActions> FMouseActions;
-    std::unique_ptr<TColumnSize> FColumnSize;
-    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
-    std::unique_ptr<TCellNode> FCellNode;
-    std::unique_ptr<THTMLSettings> FHTMLSettings;
-    std::unique_ptr<TBackGround> FBackGround;
-    std::unique_ptr<TBands> FBands;
-    std::unique_ptr<TControlLook> FControlLook;
-    std::unique_ptr<TGrouping> FGrouping;
-    std::unique_ptr<TFloatingFooter> FFloatingFooter;
-    std::unique_ptr<TPrintSettings> FPrintSettings;
-    std::unique_ptr<htmltext::THTMLPictureCache> FImageCache;
-    std::unique_ptr<TExHintInfo> FOfficeHint;
-    std::unique_ptr<TGridItems> FGridItems;
     std::unique_ptr<rtl::TStringList> FColumnHeaders;
     std::unique_ptr<rtl::TStringList> FRowHeaders;
-    std::unique_ptr<rtl::TStringList> FLookupItems;
-    std::unique_ptr<rtl::TStringList> FFilterList;
     std::unique_ptr<gui::TFont> FFixedFont;
     std::unique_ptr<gui::TFont> FActiveCellFont;
     std::unique_ptr<gui::TBitmap> FRowIndicator;
     std::unique_ptr<TSortSettings> FSortSettings;
     std::vector<TGridChangeNotifier*> FNotifierList;
-    std::vector<TGridControlItem> FControlItems;
 
     // --- cell graphics ----------------------------------------------------------
     std::unique_ptr<TCellGraphic> FCellGraphic = std::make_unique<TCellGraphic>();
@@ -2140,11 +1488,6 @@ private:
     TExRichEdit* FInplaceRichEdit = nullptr;
 
     // --- look settings ----------------------------------------------------------
-    std::unique_ptr<TGridProgressAppearance> FProgressAppearance = MakeProgressAppearance();
-    std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
-    std::unique_ptr<TBalloonSettings> FBalloon = MakeBalloon();
-    std::unique_ptr<TShowModified> FShowModified = MakeShowModified();
-    std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
     std::unique_ptr<gui::IDropTarget> FDropTarget;
     bool FDropTargetOK = false;
     std::unique_ptr<TGridProgressAppearance> MakeProgressAppearance();
