@@ -285,6 +285,11 @@ public:
     std::string OnAfterData, OnAfterPrint, OnBeforePrint, OnPreviewClick, OnPreviewDblClick;
     long double ShiftAmount = 0;
     std::vector<TqlrReportComponent*> ShiftChildren;
+    // Set by an object that prints bands of its own (the cross-tab) once it
+    // has run the report's before-print event for this object, with the
+    // object's row, column and value at hand: the engine then leaves the
+    // event out when it prints the object's band, and clears the mark.
+    bool BeforePrintEventDone = false;
 
 protected:
     TqlrRect FOriginalRect;

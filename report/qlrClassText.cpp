@@ -1,6 +1,7 @@
 // Text layout: the tag interpreter, wrapping at 600 dpi with Cyrillic
-// hyphenation, measuring and fitting, and drawing with per-character
-// advances, justification and rotation.
+// hyphenation, measuring and fitting, and drawing a line (a run of one
+// style, a justified word) in one call over the width its per-character
+// advances give it, with justification and rotation.
 
 #include <algorithm>
 #include <cmath>
@@ -827,6 +828,7 @@ void TqlrDrawText::PaintLine(gui::TCanvas* canvas, int index, TqlrHAlign align, 
         break;
     }
     const int units = static_cast<int>(w.size());
+    const std::vector<int> natural = FWysiwyg ? std::vector<int>() : w;  // the font's own advances
     int blanks = 0;
     if (align == TqlrHAlign::haBlock) {
         for (char16_t ch : line)
@@ -850,19 +852,54 @@ void TqlrDrawText::PaintLine(gui::TCanvas* canvas, int index, TqlrHAlign align, 
             SpreadIncrements(w, 0, units - 1, sign, ad % units);
         }
     }
-    // Output in runs of equal attributes.
+    // Output in runs of equal attributes.  A run goes out in one call, its
+    // letters evenly spaced over the width the advances w give it (the
+    // font's own advances without WYSIWYG); justified text goes out a word
+    // (with its blanks) at a time, each word where w puts it.  Spacing
+    // between the letters and right-to-left reading place every character
+    // by w itself.
     TqlrHTMLTags& tags = FHTMLTags.Items[static_cast<std::size_t>(index)];
     auto lift = [&](const TqlrHTMLTag& t) { return Round(t.AddY * t.Size * FScaleY); };
     int liftY = tags.empty() ? 0 : lift(tags.front());
     const gui::TRect* clip = (FOptions & gui::ETO_CLIPPED) ? &FScaledRect : nullptr;
+    const bool perCharacter = spacingO != 0 || (FOptions & gui::ETO_RTLREADING);
+    const bool byWord = FWysiwyg && align == TqlrHAlign::haBlock && blanks > 0;
+    auto blank = [&line](int k) {
+        const char16_t ch = line[static_cast<std::size_t>(k)];
+        return ch == u' ' || ch == 0xA0;
+    };
+    auto writePieces = [&](int from, int to) {
+        int along = 0;
+        for (int a = from; a < to;) {
+            int b = to;
+            if (byWord) {
+                b = a + 1;
+                while (b < to && !blank(b - 1)) ++b;
+                while (b < to && blank(b)) ++b;
+            }
+            int span = 0;
+            for (int k = a; k < b; ++k) span += (FWysiwyg ? w : natural)[static_cast<std::size_t>(k)];
+            gui::ExtTextOutSpanning(*canvas, x + Round(along * c) + Round(liftY * s),
+                                    y - Round(along * s) + Round(liftY * c), FOptions, clip,
+                                    std::u16string_view(line).substr(static_cast<std::size_t>(a),
+                                                                     static_cast<std::size_t>(b - a)),
+                                    span);
+            for (int k = a; k < b; ++k) along += w[static_cast<std::size_t>(k)];
+            a = b;
+        }
+    };
     int runStart = 0;
     for (int j = 1; j <= units; ++j) {
         bool change = j == units || (j < static_cast<int>(tags.size()) && !tags[static_cast<std::size_t>(j)].Default);
         if (!change) continue;
-        std::u16string_view run = std::u16string_view(line).substr(static_cast<std::size_t>(runStart),
-                                                                   static_cast<std::size_t>(j - runStart));
-        int px = x + Round(liftY * s), py = y + Round(liftY * c);
-        gui::ExtTextOut(*canvas, px, py, FOptions, clip, run, FWysiwyg ? &w[static_cast<std::size_t>(runStart)] : nullptr);
+        if (perCharacter) {
+            std::u16string_view run = std::u16string_view(line).substr(static_cast<std::size_t>(runStart),
+                                                                       static_cast<std::size_t>(j - runStart));
+            gui::ExtTextOut(*canvas, x + Round(liftY * s), y + Round(liftY * c), FOptions, clip, run,
+                            FWysiwyg ? &w[static_cast<std::size_t>(runStart)] : nullptr);
+        } else {
+            writePieces(runStart, j);
+        }
         if (j == units) break;
         int r = 0;
         for (int k = runStart; k < j; ++k) r += w[static_cast<std::size_t>(k)];

@@ -173,8 +173,10 @@ void TqlrEngine::PrepareBand(TqlrBand* band)
         report->CurObject = obj;
         obj->BeforePrint();
         obj->ShiftAmount = 0;
+        const bool eventDone = obj->BeforePrintEventDone;
+        obj->BeforePrintEventDone = false;
         if (band->Visible()) {
-            report->DoBeforePrint(obj);
+            if (!eventDone) report->DoBeforePrint(obj);
             if (obj->Visible()) obj->GetData();
         }
         if (band->Visible() && obj->Visible() && IsStretching(obj)) {

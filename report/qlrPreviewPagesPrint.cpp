@@ -422,9 +422,11 @@ bool TqlrPreviewPages::Export(TqlrCustomExportFilter* filter)
     };
 
     if (filter->OnBeginExport) filter->OnBeginExport(filter);
-    if (!filter->Start()) return result;
     bool progress = false;
     try {
+        // Start may fail (a file that cannot be created): reported and
+        // finished like any other export error.
+        if (!filter->Start()) return result;
         if (preview) {
             preview->Lock();
             preview->Refresh();

@@ -66,6 +66,8 @@ void TqlrCustomCrossView::RunBeforePrint(TqlrReportComponent* obj)
     if (!report) return;
     report->CurObject = obj;
     report->DoBeforePrint(obj);
+    // The engine leaves the event out when it prints the object's band.
+    obj->BeforePrintEventDone = true;
 }
 
 TqlrCustomMemoView* TqlrCustomCrossView::HeaderObject(TqlrCrossHeader* node, TqlrBand* band, bool column)

@@ -250,11 +250,12 @@ void TqlrPreviewWorkspace::DblClick()
     if (!FIsThumbnail && OnPreviewDblClick) OnPreviewDblClick(this);
 }
 
-// The report engine may draw a line of text one character at a time: text
-// records that follow each other on one line (same top and bottom, the next
-// starting where the previous ends) are searched as one text.  A hit is
-// numbered by the record of its first character, and its bounds are those
-// of the records it covers.
+// The report engine draws a line of text as one record or in pieces (runs
+// of one style, words of justified text, single characters): text records
+// that follow each other on one line (same top and bottom, the next starting
+// where the previous ends) are searched as one text.  A hit is numbered by
+// the record of its first character and that character's place in it, and
+// its bounds are those of the characters it covers.
 bool TqlrPreviewWorkspace::SearchPageRecords(const gui::TMetafile& page)
 {
     TqlrTextSearch& s = TextSearch();
@@ -264,6 +265,14 @@ bool TqlrPreviewWorkspace::SearchPageRecords(const gui::TMetafile& page)
     struct Piece {
         std::size_t Offset;
         int RecordNo;
+    };
+    // The x of the character at byte offset at in record piece's text.
+    auto charX = [&](const std::string& text, const Piece& piece, std::size_t at) {
+        const gui::TMetaRecord& r = recs[static_cast<std::size_t>(piece.RecordNo)];
+        const std::size_t units = rtl::UTF8ToUTF16(text.substr(piece.Offset, at - piece.Offset)).size();
+        int x = r.Bounds.Left;
+        for (std::size_t k = 0; k < units && k < r.Advances.size(); ++k) x += r.Advances[k];
+        return std::min(x, r.Bounds.Right);
     };
     std::size_t i = 0;
     while (i < recs.size()) {
@@ -292,19 +301,22 @@ bool TqlrPreviewWorkspace::SearchPageRecords(const gui::TMetafile& page)
                 if (pieces[k].Offset <= pos) first = k;
                 if (pieces[k].Offset < pos + wanted.size()) last = k;
             }
-            if (pieces[first].RecordNo <= s.LastFoundRecord) continue;
-            gui::TRect r = recs[static_cast<std::size_t>(pieces[first].RecordNo)].Bounds;
+            const int record = pieces[first].RecordNo;
+            const int offset = static_cast<int>(pos - pieces[first].Offset);
+            if (record < s.LastFoundRecord || (record == s.LastFoundRecord && offset <= s.LastFoundOffset)) continue;
+            gui::TRect r = recs[static_cast<std::size_t>(record)].Bounds;
             for (std::size_t k = first + 1; k <= last; ++k) {
                 const gui::TRect& b = recs[static_cast<std::size_t>(pieces[k].RecordNo)].Bounds;
-                r.Left = std::min(r.Left, b.Left);
                 r.Top = std::min(r.Top, b.Top);
-                r.Right = std::max(r.Right, b.Right);
                 r.Bottom = std::max(r.Bottom, b.Bottom);
             }
+            r.Left = charX(text, pieces[first], pos);
+            r.Right = charX(text, pieces[last], pos + wanted.size());
             s.Found = true;
             s.Bounds = r;
-            s.RecordNo = pieces[first].RecordNo;
-            s.LastFoundRecord = pieces[first].RecordNo;
+            s.RecordNo = record;
+            s.LastFoundRecord = record;
+            s.LastFoundOffset = offset;
             return true;
         }
         i = j;

@@ -51,7 +51,10 @@ struct TqlrTextSearch {
     bool Found = false;
     gui::TRect Bounds;      // of the last hit, page pixels at zoom 1
     int RecordNo = 0;
+    // The last hit: the text record of its first character (-1: none yet)
+    // and the character's byte offset in that record's text.
     int LastFoundRecord = -1;
+    int LastFoundOffset = 0;
 };
 TqlrTextSearch& TextSearch();
 

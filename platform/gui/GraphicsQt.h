@@ -109,6 +109,9 @@ QColor ToQColor(TColor c);
 QPainter::CompositionMode CompositionForPenMode(TPenMode mode, bool& skip);
 // "Symbol" shows Greek letters for Latin ones; other fonts keep the text.
 QString CanvasText(const TFont& font, const std::string& utf8);
+// TCanvas::TextOut in one call with the characters spread (or drawn closer)
+// evenly so that the text spans width pixels.
+void TextOutSpanning(TCanvas& c, int x, int y, const std::string& text, int width);
 // The image with pixels of key (RGB) made fully transparent.
 QImage KeyedImage(const QImage& image, TColor key);
 

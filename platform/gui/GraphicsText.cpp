@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 
 #include <cmath>
+#include <optional>
 
 namespace gui {
 
@@ -151,14 +152,24 @@ TSize TCanvas::TextExtent(const std::string& text) const
 namespace {
 
 // Draws text with its top-left (per the text alignment) at (x, y), rotated by
-// the font's orientation; fills the cell first when fillCell.
-void PaintText(TCanvas& c, int x, int y, const QString& s, bool fillCell)
+// the font's orientation; fills the cell first when fillCell.  With span
+// given the characters move apart (or closer) evenly so that the text
+// spans that many pixels.
+void PaintText(TCanvas& c, int x, int y, const QString& s, bool fillCell, std::optional<int> span = std::nullopt)
 {
     TCanvas::Impl& d = c.Data();
     QPainter* p = d.painter;
     const TFont& font = CanvasAccess::FontObj(c);
     QFontMetrics m = Metrics(c);
+    QFont qfont = CanvasAccess::Font(c);
     int w = m.horizontalAdvance(s);
+    if (span && s.size() > 1) {
+        const double natural = p && p->device() ? QFontMetricsF(qfont, p->device()).horizontalAdvance(s)
+                                                : QFontMetricsF(qfont).horizontalAdvance(s);
+        // The spacing follows every character; after the last it adds nothing seen.
+        qfont.setLetterSpacing(QFont::AbsoluteSpacing, (*span - natural) / static_cast<double>(s.size() - 1));
+        w = *span;
+    }
     int h = m.ascent() + m.descent();
     int dx = 0, dy = 0;
     switch (d.textAlign & TA_CENTER) {
@@ -175,7 +186,7 @@ void PaintText(TCanvas& c, int x, int y, const QString& s, bool fillCell)
     p->translate(x, y);
     if (font.Orientation() != 0) p->rotate(-font.Orientation() / 10.0);
     if (fillCell) p->fillRect(QRect(dx, dy, w, h), ToQColor(d.bkColor));
-    p->setFont(CanvasAccess::Font(c));
+    p->setFont(qfont);
     p->setPen(ToQColor(font.Color()));
     p->drawText(QPoint(dx, dy + m.ascent()), s);
     p->restore();
@@ -195,6 +206,14 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
         Changed();
     }
     FImpl->penPos = QPoint(x + w, y);
+}
+
+void TextOutSpanning(TCanvas& c, int x, int y, const std::string& text, int width)
+{
+    if (!CanvasAccess::Begin(c)) return;
+    CanvasAccess::Changing(c);
+    PaintText(c, x, y, CanvasText(CanvasAccess::FontObj(c), text), c.Data().bkMode == OPAQUE, width);
+    CanvasAccess::Changed(c);
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)

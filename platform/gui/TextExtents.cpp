@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/gui/FontService.h"
+#include "platform/gui/GraphicsQt.h"
 #include "platform/gui/Types.h"
 #include "platform/rtl/Strings.h"
 
@@ -75,6 +76,38 @@ int GetTextFit(const TCanvas& canvas, std::u16string_view text, int maxExtent, s
     return fit;
 }
 
+namespace {
+
+// The canvas set for text output (clipped when asked, text aligned at its
+// top left, no background) while it lives.
+class TextOutput {
+public:
+    TextOutput(TCanvas& canvas, uint32_t options, const TRect* clip) : FCanvas(canvas)
+    {
+        if ((options & ETO_CLIPPED) && clip) {
+            FSaved = canvas.SaveDC();
+            canvas.IntersectClipRect(*clip);
+        }
+        FOldAlign = canvas.SetTextAlign(0);
+        FOldMode = canvas.SetBkMode(TRANSPARENT);
+    }
+    ~TextOutput()
+    {
+        FCanvas.SetBkMode(FOldMode);
+        FCanvas.SetTextAlign(FOldAlign);
+        if (FSaved) FCanvas.RestoreDC(FSaved);
+    }
+    TextOutput(const TextOutput&) = delete;
+    TextOutput& operator=(const TextOutput&) = delete;
+
+private:
+    TCanvas& FCanvas;
+    int FSaved = 0, FOldMode = 0;
+    uint32_t FOldAlign = 0;
+};
+
+} // namespace
+
 int ExtTextOut(TCanvas& canvas, int x, int y, uint32_t options, const TRect* clip, std::u16string_view text,
                const int* dx)
 {
@@ -90,13 +123,7 @@ int ExtTextOut(TCanvas& canvas, int x, int y, uint32_t options, const TRect* cli
     const double angle = canvas.Font()->Orientation() / 10.0 * M_PI / 180.0;
     const double c = std::cos(angle), s = std::sin(angle);
     const bool rtl = (options & ETO_RTLREADING) != 0;
-    int saved = 0;
-    if ((options & ETO_CLIPPED) && clip) {
-        saved = canvas.SaveDC();
-        canvas.IntersectClipRect(*clip);
-    }
-    uint32_t oldAlign = canvas.SetTextAlign(0);
-    int oldMode = canvas.SetBkMode(TRANSPARENT);
+    TextOutput output(canvas, options, clip);
     long along = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::u16string one(1, text[i]);
@@ -106,10 +133,15 @@ int ExtTextOut(TCanvas& canvas, int x, int y, uint32_t options, const TRect* cli
         canvas.TextOut(px, py, rtl::UTF16ToUTF8(one));
         along += dx[i];
     }
-    canvas.SetBkMode(oldMode);
-    canvas.SetTextAlign(oldAlign);
-    if (saved) canvas.RestoreDC(saved);
     return static_cast<int>(along);
+}
+
+void ExtTextOutSpanning(TCanvas& canvas, int x, int y, uint32_t options, const TRect* clip,
+                        std::u16string_view text, int width)
+{
+    if (text.empty()) return;
+    TextOutput output(canvas, options, clip);
+    TextOutSpanning(canvas, x, y, rtl::UTF16ToUTF8(text), width);
 }
 
 std::u16string DrawnFontText(const TFont& font, std::u16string_view text)

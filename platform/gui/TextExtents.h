@@ -41,6 +41,12 @@ int GetTextFit(const TCanvas& canvas, std::u16string_view text, int maxExtent, s
 // alone.  Returns the total advance.
 int ExtTextOut(TCanvas& canvas, int x, int y, uint32_t options, const TRect* clip, std::u16string_view text,
                const int* dx);
+// Writes text at (x, y) like ExtTextOut, left to right, but in one call: the
+// glyphs at the font's own advances, moved apart (or closer) evenly so that
+// the text spans width pixels.  Letters keep an even spacing that
+// whole-pixel steps one character at a time would not.
+void ExtTextOutSpanning(TCanvas& canvas, int x, int y, uint32_t options, const TRect* clip,
+                        std::u16string_view text, int width);
 
 // The characters the canvas shows for text in this font: the Greek
 // letters for the Latin ones in "Symbol", the text itself otherwise.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/gui/Metafile.h"
 #include "platform/gui/PngImage.h"
 #include "platform/rtl/DateTime.h"
 #include "report/qlrClass.h"
@@ -303,21 +304,37 @@ TEST(ReportMemo, SymbolFontShowsGreekLetters)
 
 TEST(ReportMemo, DrawingAt600Dpi)
 {
-    Fixture f;
     // The same memo at scale 6.25: the text keeps its place in proportion.
-    gui::TBitmap small(220, 40), big(1375, 250);
-    Clear(small);
-    Clear(big);
-    auto* m = f.Memo("Total 1234.50");
-    m->SetBounds(10, 10, 200, 20);
-    m->SetHAlign(TqlrHAlign::haRight);
-    m->Draw(small.Canvas(), 1, 1, 0, 0);
-    m->Draw(big.Canvas(), 6.25, 6.25, 0, 0);
-    auto s = InkColumns(small, 0, 40);
-    auto b = InkColumns(big, 0, 250);
-    Keep(big, "memo_600dpi.png");
-    EXPECT_NEAR(b.second / 6.25, s.second, 2.0);
-    EXPECT_NEAR(b.first / 6.25, s.first, 2.0);
+    // A line goes out in one call, spread to the width the 600-dpi layout
+    // gives it (the screen font's own advances differ), so both its ends
+    // keep their place and a line that fills the memo is not cut by its edge.
+    struct Case {
+        const char* text;
+        long double width;
+        TqlrHAlign align;
+    } cases[] = {
+        {"Total 1234.50", 200, TqlrHAlign::haRight},
+        {"Solar eclipse predictions from Besselian elements, checked against 1234.5", 510, TqlrHAlign::haLeft},
+        {"Solar eclipse predictions from Besselian elements, checked against 1234.5", 510, TqlrHAlign::haRight},
+        {"Solar eclipse predictions from Besselian elements, checked against 1234.5", 510, TqlrHAlign::haCenter},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        const int w = static_cast<int>(c.width) + 20;
+        gui::TBitmap small(w, 40), big(static_cast<int>(w * 6.25), 250);
+        Clear(small);
+        Clear(big);
+        auto* m = f.Memo(c.text);
+        m->SetBounds(10, 10, c.width, 20);
+        m->SetHAlign(c.align);
+        m->Draw(small.Canvas(), 1, 1, 0, 0);
+        m->Draw(big.Canvas(), 6.25, 6.25, 0, 0);
+        auto s = InkColumns(small, 0, 40);
+        auto b = InkColumns(big, 0, 250);
+        if (c.width == 200) Keep(big, "memo_600dpi.png");
+        EXPECT_NEAR(b.second / 6.25, s.second, 2.0) << c.text << " " << static_cast<int>(c.align);
+        EXPECT_NEAR(b.first / 6.25, s.first, 2.0) << c.text << " " << static_cast<int>(c.align);
+    }
 }
 
 TEST(ReportMemo, BlockAlignmentJustifiesAllButTheLastLine)
@@ -345,4 +362,75 @@ TEST(ReportMemo, BlockAlignmentJustifiesAllButTheLastLine)
     // Without WYSIWYG nothing is justified.
     ink(false, p1, p2);
     EXPECT_LT(p1.second, l1.second - 3);
+}
+
+namespace {
+
+// The text records of a memo drawn at 96 dpi onto a recording canvas.
+std::vector<gui::TMetaRecord> TextRecords(TqlrMemoView* m)
+{
+    gui::TMetafile mf;
+    {
+        gui::TMetafileCanvas canvas(&mf, 300, 120);
+        m->Draw(&canvas, 1, 1, 0, 0);
+    }
+    std::vector<gui::TMetaRecord> texts;
+    for (const gui::TMetaRecord& r : mf.Records())
+        if (r.Kind == gui::TMetaRecord::TKind::Text) texts.push_back(r);
+    return texts;
+}
+
+} // namespace
+
+TEST(ReportMemo, EachLineOrStyleRunIsOneTextCall)
+{
+    // Drawn a character at a time, the letters of a line sit on whole
+    // pixels one by one and their spacing wobbles at 96 dpi; a line (a run
+    // of one style; a word of justified text) goes out in one call.
+    struct Case {
+        const char* what;
+        const char* text;
+        TqlrHAlign align;
+        bool html;
+        long double charSpacing;
+        std::vector<std::string> pieces;
+    } cases[] = {
+        {"left", "Type Altitude", TqlrHAlign::haLeft, false, 0, {"Type Altitude"}},
+        {"right", "Type Altitude", TqlrHAlign::haRight, false, 0, {"Type Altitude"}},
+        {"centre", "Type Altitude", TqlrHAlign::haCenter, false, 0, {"Type Altitude"}},
+        {"two lines", "Type\r\nAltitude", TqlrHAlign::haLeft, false, 0, {"Type", "Altitude"}},
+        {"style runs", "<b>Type</b> Altitude", TqlrHAlign::haLeft, true, 0, {"Type", " Altitude"}},
+        {"justified words", "aa bb cc dd ee ff gg hh ii jj kk ll mm", TqlrHAlign::haBlock, false, 0,
+         {"aa ", "bb ", "cc ", "dd ", "ee ", "ff ", "gg ", "hh ", "ii", "jj kk ll mm"}},
+        // Spacing between the letters places every letter itself.
+        {"letter spacing", "Type", TqlrHAlign::haLeft, false, 2, {"T", "y", "p", "e"}},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        auto* m = f.Memo(c.text);
+        m->SetBounds(10, 10, c.align == TqlrHAlign::haBlock ? 150 : 200, 40);
+        m->SetHAlign(c.align);
+        m->SetAllowHTMLTags(c.html);
+        m->SetCharSpacing(c.charSpacing);
+        const std::vector<gui::TMetaRecord> recs = TextRecords(m);
+        std::vector<std::string> pieces;
+        for (const gui::TMetaRecord& r : recs) pieces.push_back(r.Text);
+        // The justified memo's first line fills the width; the words of
+        // its last line are one piece.
+        EXPECT_EQ(pieces, c.pieces) << c.what;
+        if (recs.empty()) continue;
+        // The line keeps its place: left at the gap, right at the right
+        // edge less the gap, the centre in the middle.
+        const gui::TRect& first = recs.front().Bounds;
+        const gui::TRect& last = recs.back().Bounds;
+        switch (c.align) {
+        case TqlrHAlign::haLeft: EXPECT_NEAR(first.Left, 12, 1) << c.what; break;
+        case TqlrHAlign::haRight: EXPECT_NEAR(last.Right, 208, 2) << c.what; break;
+        case TqlrHAlign::haCenter: EXPECT_LE(std::abs((first.Left - 10) - (210 - last.Right)), 2) << c.what; break;
+        case TqlrHAlign::haBlock:
+            EXPECT_NEAR(first.Left, 12, 1) << c.what;
+            EXPECT_NEAR(recs[recs.size() - 2].Bounds.Right, 158, 2) << c.what;   // "ii" ends the first line
+            break;
+        }
+    }
 }

@@ -356,11 +356,13 @@ public:
     std::vector<std::vector<std::string>> Pages;
     int Started = 0, Finished = 0, FinishedPages = 0;
     int FailOnPage = -1;
+    bool FailOnStart = false;
     int ModalResult = 1;
     int ShowModal() override { return ModalResult; }
     bool Start() override
     {
         ++Started;
+        if (FailOnStart) throw rtl::EFCreateError("Cannot create file \"/nowhere/x.pdf\"");
         return true;
     }
     void StartPage(TqlrReportPage*, int) override { Pages.emplace_back(); }
@@ -443,6 +445,19 @@ TEST(PreparedExport, PageListCancelAndErrors)
         EXPECT_EQ(filter.Finished, 1);
         ASSERT_EQ(d->Calls.size(), 1u);
         EXPECT_NE(d->Calls[0].Text.find("disk full"), std::string::npos);
+    }
+    {
+        // A file that cannot be created fails in Start: reported like the
+        // other export errors, the filter still finished, no page written.
+        RecordingFilter filter;
+        filter.FailOnStart = true;
+        bool result = true;
+        EXPECT_NO_THROW(result = f.Report.Export(&filter));
+        EXPECT_FALSE(result);
+        EXPECT_TRUE(filter.Pages.empty());
+        EXPECT_EQ(filter.Finished, 1);
+        ASSERT_EQ(d->Calls.size(), 2u);
+        EXPECT_NE(d->Calls[1].Text.find("Cannot create file"), std::string::npos) << d->Calls[1].Text;
     }
     gui::SetDialogService(std::move(previous));
 }

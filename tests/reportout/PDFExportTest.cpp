@@ -482,11 +482,14 @@ TEST(PdfWriter, DefaultPathAndOpenAfterExport)
     EXPECT_GT(out.DataString().size(), 500u);
     gui::SetShellOpenHandler(nullptr);
 
-    // A file that cannot be created raises the stream error out of Start;
-    // the export is usable again afterwards.
+    // A file that cannot be created fails in Start: the export reports the
+    // error and fails like any other; it is usable again afterwards.
     pdf.Stream = nullptr;
     pdf.FileName = (dir / "missing" / "x.pdf").string();
-    EXPECT_THROW(r.report.Export(&pdf), rtl::EFCreateError);
+    EXPECT_FALSE(r.report.Export(&pdf));
+    EXPECT_NE(r.report.Errors()->Text().find("x.pdf"), std::string::npos) << r.report.Errors()->Text();
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+    EXPECT_EQ(opened.size(), 1u);
     pdf.FileName = (dir / "again.pdf").string();
     EXPECT_TRUE(r.report.Export(&pdf));
     EXPECT_TRUE(fs::exists(dir / "again.pdf"));

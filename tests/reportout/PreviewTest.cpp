@@ -534,8 +534,8 @@ TEST_F(PreviewFixture, FindTextOverThePreparedPages)
     auto scripted = std::make_unique<gui::TScriptedDialogService>();
     gui::TScriptedDialogService* dialogs = scripted.get();
     auto old = gui::SetDialogService(std::move(scripted));
-    // The engine draws the memo a character at a time: the search joins
-    // them.  "t" twice on a line: the second hit lies right of the first.
+    // "t" twice on a line the engine draws in one call: the second hit lies
+    // right of the first.
     EXPECT_TRUE(P()->FindText("page 2 OF", true, false));
     EXPECT_EQ(P()->Workspace()->SearchPage, 1);
     EXPECT_TRUE(P()->FindText("t", false, false));

@@ -255,7 +255,10 @@ TEST_F(WorkspaceFixture, TextSearchWalksRecordsThenPages)
     EXPECT_EQ(Ws->SearchPage, 1);
     const int first = s.LastFoundRecord;
     const gui::TRect firstBounds = s.Bounds;
-    EXPECT_EQ(firstBounds.Left, 50);
+    // The hit's own characters in "Total Eclipse" drawn at x 50.
+    gui::TBitmap scratch(10, 10);
+    EXPECT_NEAR(firstBounds.Left, 50 + scratch.Canvas()->TextWidth("Total "), 2);
+    EXPECT_NEAR(firstBounds.Right, 50 + scratch.Canvas()->TextWidth("Total Eclipse"), 2);
     EXPECT_NEAR(firstBounds.Top, 100, 2);
 
     Ws->ContinueTextSearch();   // the later record of the same page
