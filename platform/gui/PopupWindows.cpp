@@ -62,7 +62,12 @@ QRegion ShapeRegion(const std::vector<TPoint>& shape)
     return region;
 }
 
-bool TopMost(QWidget* w) { return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+// Top-most windows, and the system's pop-ups (menus, a combo box's open
+// list), which always show above the rest.
+bool TopMost(QWidget* w)
+{
+    return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) || w->windowType() == Qt::Popup;
+}
 
 // Visible top-level windows, bottom first: ordinary windows, then the
 // pop-ups they own, then the top-most ones.

@@ -14,7 +14,6 @@
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
-#include <QStyledItemDelegate>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -786,60 +785,66 @@ bool TMemo::NativeMessage(TMessage& m)
     }
 }
 
+// ------------------------------------------------- owner-drawn list items
+
+namespace stdctrls {
+
+void DrawOwnerItem(TWinControl* control, const TDrawItemEvent& draw, QPainter* painter, int index, const QRect& qr,
+                   TOwnerDrawState state, int width, int height)
+{
+    TCanvas* canvas = control->GetCanvas();
+    if (!canvas || !draw) return;
+    painter->save();
+    qt::AttachPainter(*canvas, painter, width, height);
+    // Painter coordinates, and nothing drawn outside the item.
+    const TRect r(qr.left(), qr.top(), qr.left() + qr.width(), qr.top() + qr.height());
+    canvas->SetWindowOrg(0, 0);
+    canvas->SetViewportOrg(0, 0);
+    canvas->SelectClipRgn(nullptr);
+    canvas->IntersectClipRect(r);
+    canvas->Font()->Assign(control->Font());
+    auto giveBack = [&] {
+        canvas->SelectClipRgn(nullptr);
+        qt::DetachPainter(*canvas);
+        painter->restore();
+    };
+    try {
+        draw(control, index, r, state);
+    } catch (...) {
+        giveBack();
+        throw;
+    }
+    giveBack();
+}
+
+void OwnerDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!FOwnerDrawn() || option.rect.isEmpty()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    TOwnerDrawState state;
+    if (option.state & QStyle::State_Selected) state.Include(TOwnerDrawStateItem::odSelected);
+    if (option.state & QStyle::State_HasFocus) state.Include(TOwnerDrawStateItem::odFocused);
+    const QPaintDevice* d = painter->device();
+    qtw::Guarded([&] {
+        DrawOwnerItem(FControl, FDraw, painter, index.row(), option.rect, state,
+                      d ? d->width() : option.rect.right() + 1, d ? d->height() : option.rect.bottom() + 1);
+    })();
+}
+
+QSize OwnerDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize s = QStyledItemDelegate::sizeHint(option, index);
+    if (FOwnerDrawn() && FItemHeight() > 0) s.setHeight(FItemHeight());
+    return s;
+}
+
+} // namespace stdctrls
+
 // ------------------------------------------------------------- combo box
 
 namespace {
-
-// An owner-drawn combo's item: the control's OnDrawItem draws it on the
-// control's canvas attached to the painter.
-void DrawComboItem(TCustomComboBox* combo, QPainter* painter, int index, const QRect& qr, TOwnerDrawState state,
-                   int width, int height)
-{
-    TCanvas* canvas = combo->GetCanvas();
-    painter->save();
-    painter->setClipRect(qr);
-    qt::AttachPainter(*canvas, painter, width, height);
-    canvas->Font()->Assign(combo->Font());
-    const TRect r(qr.left(), qr.top(), qr.left() + qr.width(), qr.top() + qr.height());
-    try {
-        combo->OnDrawItem(combo, index, r, state);
-    } catch (...) {
-        qt::DetachPainter(*canvas);
-        painter->restore();
-        throw;
-    }
-    qt::DetachPainter(*canvas);
-    painter->restore();
-}
-
-class OwnerDrawDelegate : public QStyledItemDelegate {
-public:
-    explicit OwnerDrawDelegate(TCustomComboBox* combo, QObject* parent) : QStyledItemDelegate(parent), FCombo(combo) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (!FCombo->OwnerDrawn()) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        TOwnerDrawState state;
-        if (option.state & QStyle::State_Selected) state.Include(TOwnerDrawStateItem::odSelected);
-        if (option.state & QStyle::State_HasFocus) state.Include(TOwnerDrawStateItem::odFocused);
-        const QPaintDevice* d = painter->device();
-        qtw::Guarded([&] {
-            DrawComboItem(FCombo, painter, index.row(), option.rect, state, d ? d->width() : option.rect.right() + 1,
-                          d ? d->height() : option.rect.bottom() + 1);
-        })();
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize s = QStyledItemDelegate::sizeHint(option, index);
-        if (FCombo->OwnerDrawn()) s.setHeight(FCombo->ItemHeight());
-        return s;
-    }
-
-private:
-    TCustomComboBox* FCombo;
-};
 
 class ComboWidget : public qtw::Bridge<QComboBox> {
 public:
@@ -864,7 +869,9 @@ public:
         if (hasFocus()) state.Include(TOwnerDrawStateItem::odFocused);
         if (!isEnabled()) state.Include(TOwnerDrawStateItem::odDisabled);
         if (currentIndex() < 0) return;
-        qtw::Guarded([&] { DrawComboItem(combo, &painter, currentIndex(), field, state, width(), height()); })();
+        qtw::Guarded([&] {
+            DrawOwnerItem(combo, combo->OnDrawItem, &painter, currentIndex(), field, state, width(), height());
+        })();
     }
     void showPopup() override
     {
@@ -946,7 +953,8 @@ void TCustomComboBox::SetStyle(TComboBoxStyle s)
     auto* w = ComboAccess::W(this);
     const bool ownerDraw = s == TComboBoxStyle::csOwnerDrawFixed || s == TComboBoxStyle::csOwnerDrawVariable;
     if (ownerDraw && !dynamic_cast<OwnerDrawDelegate*>(w->itemDelegate()))
-        w->setItemDelegate(new OwnerDrawDelegate(this, w));
+        w->setItemDelegate(new OwnerDrawDelegate(
+            this, OnDrawItem, [this] { return OwnerDrawn(); }, [this] { return ItemHeight(); }, w));
     const bool editable = s == TComboBoxStyle::csDropDown || s == TComboBoxStyle::csSimple;
     if (editable == w->isEditable() && (!editable || w->lineEdit())) return;
     w->setEditable(editable);

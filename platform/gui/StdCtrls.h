@@ -341,12 +341,10 @@ public:
     void Clear() { FItems->Clear(); }
     TDrawItemEvent OnDrawItem;
     void Dispatch(TMessage& m) override;
-    // Owner-drawn styles: each item is painted by OnDrawItem on the canvas
-    // that GetCanvas answers while the item is drawn (an item-sized picture,
-    // so the rectangle starts at 0, 0).
+    // Owner-drawn styles: each item is painted by OnDrawItem on GetCanvas,
+    // in the item's rectangle of the list.
     bool OwnerDraws() const;
-    void DrawItemTo(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state);
-    TCanvas* GetCanvas() override { return FItemCanvas; }
+    TCanvas* GetCanvas() override;
     // The item height set for owner-drawn items (0: the font's).
     int OwnerItemHeight() const { return FOwnerItemHeight; }
 
@@ -359,8 +357,8 @@ private:
     bool FMultiSelect = false;
     bool FSyncing = false;
     TListBoxStyle FStyle = TListBoxStyle::lbStandard;
-    TCanvas* FItemCanvas = nullptr;
     int FOwnerItemHeight = 0;
+    std::unique_ptr<TCanvas> FCanvas;
 };
 
 class TListBox : public TCustomListBox {

@@ -2,13 +2,10 @@
 #include "platform/gui/StdCtrls.h"
 
 #include <QListWidget>
-#include <QPainter>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 #include "platform/gui/ControlsQt.h"
-#include "platform/gui/GraphicsQt.h"
 #include "platform/gui/QtBridge.h"
 #include "platform/gui/StdCtrlsQt.h"
 
@@ -18,39 +15,6 @@ using namespace stdctrls;
 
 // --------------------------------------------------------------- list box
 
-namespace {
-
-// Paints the items of an owner-drawn list box through its OnDrawItem.
-class TOwnerDrawDelegate : public QStyledItemDelegate {
-public:
-    TOwnerDrawDelegate(TCustomListBox* box, QObject* parent) : QStyledItemDelegate(parent), FBox(box) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (!FBox->OwnerDraws() || option.rect.width() <= 0 || option.rect.height() <= 0) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        TBitmap bmp(option.rect.width(), option.rect.height());
-        bmp.Canvas()->Font()->Assign(FBox->Font());
-        TOwnerDrawState state;
-        if (option.state & QStyle::State_Selected) state.Include(TOwnerDrawStateItem::odSelected);
-        if (option.state & QStyle::State_HasFocus) state.Include(TOwnerDrawStateItem::odFocused);
-        FBox->DrawItemTo(bmp.Canvas(), index.row(), TRect(0, 0, option.rect.width(), option.rect.height()), state);
-        painter->drawImage(option.rect.topLeft(), GraphicToImage(bmp));
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize s = QStyledItemDelegate::sizeHint(option, index);
-        if (FBox->OwnerDraws() && FBox->OwnerItemHeight() > 0) s.setHeight(FBox->OwnerItemHeight());
-        return s;
-    }
-
-private:
-    TCustomListBox* FBox;
-};
-
-} // namespace
-
 TCustomListBox::TCustomListBox(rtl::TComponent* owner)
     : TWinControl(owner, TWindowKind::wkListBox), FItems(std::make_unique<rtl::TStringList>())
 {
@@ -59,7 +23,8 @@ TCustomListBox::TCustomListBox(rtl::TComponent* owner)
     FColor = clWindow;
     auto* w = NativeOf<QListWidget>(this);
     w->setFocusPolicy(Qt::StrongFocus);
-    w->setItemDelegate(new TOwnerDrawDelegate(this, w));
+    w->setItemDelegate(new OwnerDrawDelegate(
+        this, OnDrawItem, [this] { return OwnerDraws(); }, [this] { return OwnerItemHeight(); }, w));
     const HWND h = Handle();
     QObject::connect(w, &QListWidget::itemSelectionChanged, w, qtw::Guarded([h] {
         SendMessage(h, CN_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE), 0);
@@ -159,20 +124,11 @@ bool TCustomListBox::OwnerDraws() const
                           FStyle == TListBoxStyle::lbVirtualOwnerDraw);
 }
 
-void TCustomListBox::DrawItemTo(TCanvas* canvas, int index, const TRect& rect, TOwnerDrawState state)
+TCanvas* TCustomListBox::GetCanvas()
 {
-    TCanvas* saved = FItemCanvas;
-    FItemCanvas = canvas;
-    try {
-        if (OnDrawItem) OnDrawItem(this, index, rect, state);
-    } catch (...) {
-        FItemCanvas = saved;
-        throw;
-    }
-    FItemCanvas = saved;
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
+    return FCanvas.get();
 }
-
-
 
 int TCustomListBox::ItemAtPos(TPoint p, bool existing) const
 {

@@ -18,15 +18,16 @@ inline std::unique_ptr<gui::TBitmap> NewBitmap(int w, int h, gui::TColor fill = 
     return bmp;
 }
 
-// The smallest rectangle holding every pixel that differs from background
+// The smallest rectangle holding every pixel whose colour passes the test
 // (empty when none does).
-inline gui::TRect PaintedExtent(gui::TBitmap& bmp, gui::TColor background)
+template <class Test>
+gui::TRect ExtentOf(gui::TBitmap& bmp, Test test)
 {
     gui::TRect r{bmp.Width(), bmp.Height(), 0, 0};
     gui::TCanvas* c = bmp.Canvas();
     for (int y = 0; y < bmp.Height(); ++y)
         for (int x = 0; x < bmp.Width(); ++x)
-            if (c->Pixels(x, y) != background) {
+            if (test(c->Pixels(x, y))) {
                 r.Left = std::min(r.Left, x);
                 r.Top = std::min(r.Top, y);
                 r.Right = std::max(r.Right, x + 1);
@@ -34,6 +35,18 @@ inline gui::TRect PaintedExtent(gui::TBitmap& bmp, gui::TColor background)
             }
     if (r.IsEmpty()) return {};
     return r;
+}
+
+// The extent of every pixel that differs from background.
+inline gui::TRect PaintedExtent(gui::TBitmap& bmp, gui::TColor background)
+{
+    return ExtentOf(bmp, [background](gui::TColor c) { return c != background; });
+}
+
+// The extent of the pixels of that colour.
+inline gui::TRect ColorExtent(gui::TBitmap& bmp, gui::TColor color)
+{
+    return ExtentOf(bmp, [color](gui::TColor c) { return c == color; });
 }
 
 // Pixels of that colour.

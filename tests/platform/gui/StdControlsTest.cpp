@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Buttons.h"
@@ -11,8 +12,10 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/FileCtrl.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/PopupWindows.h"
 #include "platform/gui/StdCtrls.h"
 #include "tests/common/TestPaths.h"
+#include "tests/platform/gui/GuiTestUtil.h"
 
 using namespace gui;
 
@@ -41,6 +44,43 @@ using EditControls = Fixture;
 using ListControls = Fixture;
 using DrawnControls = Fixture;
 using Timers = Fixture;
+
+// An OnDrawItem that paints each item in a colour of its own (selected
+// items aqua, the closed combo's field yellow), marks a focused item with a
+// fuchsia bar at its left, paints past the item's bottom on purpose, and
+// notes the states it was given by item.
+struct ItemPainter {
+    std::map<int, TOwnerDrawState> states;
+    static constexpr TColor kColors[] = {clRed, clLime, clBlue};
+    TDrawItemEvent Handler()
+    {
+        return [this](TWinControl* control, int index, const TRect& r, TOwnerDrawState state) {
+            TCanvas* c = control->GetCanvas();
+            ASSERT_NE(c, nullptr);
+            const bool field = state.Contains(TOwnerDrawStateItem::odComboBoxEdit);
+            if (!field) states[index] = state;
+            c->Brush()->SetColor(field                                          ? clYellow
+                                 : state.Contains(TOwnerDrawStateItem::odSelected) ? clAqua
+                                                                                   : kColors[index]);
+            c->FillRect(Rect(r.Left, r.Top, r.Right, r.Bottom + 6));
+            if (state.Contains(TOwnerDrawStateItem::odFocused) && !field) {
+                c->Brush()->SetColor(clFuchsia);
+                c->FillRect(Rect(r.Left, r.Top, r.Left + 4, r.Bottom));
+            }
+        };
+    }
+    // Makes the list or combo box owner drawn by this painter, with three
+    // items 18 pixels high and item 1 current.
+    template <class Box, class Style>
+    void Attach(Box* box, Style style)
+    {
+        box->SetStyle(style);
+        box->SetItemHeight(18);
+        box->OnDrawItem = Handler();
+        for (const char* s : {"Umbra", "Penumbra", "Antumbra"}) box->Items()->Add(s);
+        box->SetItemIndex(1);
+    }
+};
 
 } // namespace
 
@@ -199,6 +239,73 @@ TEST_F(ListControls, ListBoxSelectionClicksAndFileList)
     fl->SetItemIndex(1);
     EXPECT_EQ(fl->FileName(), (dir / "b.map").string());
     std::filesystem::remove_all(dir);
+}
+
+// An owner-drawn list box: OnDrawItem paints each item in its place, only
+// there, and the current item of the focused list comes selected and focused.
+TEST_F(ListControls, OwnerDrawnListBoxItemsArePaintedByOnDrawItem)
+{
+    auto* lb = Make<TListBox>(10, 10, 150, 120);
+    ItemPainter painter;
+    painter.Attach(lb, TListBoxStyle::lbOwnerDrawFixed);
+    lb->SetFocus();
+    Application->ProcessMessages();
+
+    const std::unique_ptr<TBitmap> shot = lb->GetImage();
+    const TRect item0 = lb->ItemRect(0), item1 = lb->ItemRect(1), item2 = lb->ItemRect(2);
+    EXPECT_EQ(item0.Height(), 18);
+    EXPECT_EQ(guitest::ColorExtent(*shot, clRed), item0);
+    EXPECT_EQ(guitest::ColorExtent(*shot, clAqua), Rect(item1.Left + 4, item1.Top, item1.Right, item1.Bottom));
+    EXPECT_EQ(guitest::ColorExtent(*shot, clFuchsia), Rect(item1.Left, item1.Top, item1.Left + 4, item1.Bottom));
+    // The last item's paint past its bottom stays inside the item.
+    EXPECT_EQ(guitest::ColorExtent(*shot, clBlue), item2);
+    EXPECT_EQ(guitest::ColorExtent(*shot, clLime), TRect{});
+    EXPECT_EQ(painter.states[0], TOwnerDrawState{});
+    EXPECT_EQ(painter.states[1], (TOwnerDrawState{TOwnerDrawStateItem::odSelected, TOwnerDrawStateItem::odFocused}));
+    EXPECT_EQ(painter.states[2], TOwnerDrawState{});
+
+    // Without OnDrawItem the list draws its texts itself.
+    lb->OnDrawItem = nullptr;
+    lb->Invalidate();
+    const std::unique_ptr<TBitmap> plain = lb->GetImage();
+    EXPECT_EQ(guitest::ColorExtent(*plain, clRed), TRect{});
+    EXPECT_FALSE(guitest::PaintedExtent(*plain, clWhite).IsEmpty());
+}
+
+// An owner-drawn combo box: the closed box's field and each row of the
+// dropped list are painted by OnDrawItem, the rows ItemHeight high one under
+// the other, the current one selected.
+TEST_F(ListControls, OwnerDrawnComboItemsArePaintedByOnDrawItem)
+{
+    auto* cb = Make<TComboBox>(10, 10, 150, 24);
+    ItemPainter painter;
+    painter.Attach(cb, TComboBoxStyle::csOwnerDrawFixed);
+    Application->ProcessMessages();
+
+    const std::unique_ptr<TBitmap> closed = cb->GetImage();
+    const TRect field = guitest::ColorExtent(*closed, clYellow);
+    EXPECT_GT(field.Width(), 100);
+    EXPECT_GT(field.Height(), 10);
+    EXPECT_EQ(guitest::ColorExtent(*closed, clRed), TRect{});
+
+    cb->SetDroppedDown(true);
+    Application->ProcessMessages();
+    const TPoint o = cb->ClientOrigin();
+    const std::unique_ptr<TBitmap> shot = GrabScreen(TRect(o.X - 40, o.Y - 100, o.X + 260, o.Y + 200));
+    cb->SetDroppedDown(false);
+    const TRect row0 = guitest::ColorExtent(*shot, clRed);
+    const TRect row1 = guitest::ColorExtent(*shot, clAqua);
+    const TRect row2 = guitest::ColorExtent(*shot, clBlue);
+    ASSERT_FALSE(row0.IsEmpty());
+    EXPECT_EQ(row0.Height(), 18);
+    EXPECT_GT(row0.Width(), 100);
+    EXPECT_EQ(row1.Top, row0.Bottom);
+    EXPECT_EQ(row1.Bottom, row0.Bottom + 18);
+    EXPECT_EQ(row2, Rect(row0.Left, row1.Bottom, row0.Right, row1.Bottom + 18));
+    EXPECT_EQ(guitest::ColorExtent(*shot, clLime), TRect{});
+    EXPECT_TRUE(painter.states[1].Contains(TOwnerDrawStateItem::odSelected));
+    EXPECT_FALSE(painter.states[0].Contains(TOwnerDrawStateItem::odSelected));
+    EXPECT_FALSE(painter.states[2].Contains(TOwnerDrawStateItem::odSelected));
 }
 
 TEST_F(DrawnControls, PanelShapeSpeedButtonAndStatusBarPaint)
