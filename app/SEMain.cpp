@@ -341,9 +341,9 @@ void TSEMainForm::CreateActions()
     AddAction("actLocationsTimeShiftMode", "&Time shift mode...", scNone, [this] { LocationsTimeShiftMode(); });
     AddAction("actLocationsFind", "C&reate location list for eclipse...", scNone, [this] { LocationsFind(); });
     AddAction("actLocationsSEEclipses", "Calculate solar eclipses &for location...", scNone,
-              [this] { LocationsSEEclipses(); });
+              [this] { LocationsEclipses(etSolarEclipse); });
     AddAction("actLocationsLEEclipses", "Calculate &lunar eclipses for location...", scNone,
-              [this] { LocationsLEEclipses(); });
+              [this] { LocationsEclipses(etLunarEclipse); });
     AddAction("actLocationsRunInTE", "R&un in Tolmira Ephemeris", scNone, [this] { RunInTE(TEContext()); });
     AddAction("actLocationsSaveAsTEDocument", "Create Tolmira Ephemeris Docu&ment", scNone,
               [this] { SaveTEDocumentForSelection(TEContext()); });

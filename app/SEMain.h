@@ -221,10 +221,9 @@ public:
     void LocationsSort(const std::string& order);
     void LocationsShowInMap();
     void LocationsTimeShiftMode();
-    // The solar or lunar eclipses of the current row's location; OK makes
-    // the chosen one the current eclipse and computes it.
-    void LocationsSEEclipses();
-    void LocationsLEEclipses();
+    // The eclipses of the kind (solar or lunar) seen from the current row's
+    // location; OK makes the chosen one the current eclipse and computes it.
+    void LocationsEclipses(TEventType kind);
     // The list index of the table's current row; -1 when it shows none.
     int SelectedLocationIndex() const;
     // Label links of the information panel: underlined blue under the mouse.

@@ -407,33 +407,28 @@ int ChooseEclipse(TLocationEclipsesDlg& dlg, int32_t catNo, const TObserverData&
 
 } // namespace
 
-void TSEMainForm::LocationsSEEclipses()
+void TSEMainForm::LocationsEclipses(TEventType kind)
 {
     const int i = SelectedLocationIndex();
     if (!IsIdleStatus(FStatus) || i < 0) return;
-    if (!LocationSEEclipsesDlg) LocationSEEclipsesDlg = new TLocationSEEclipsesDlg(this);
-    const int catNo = ChooseEclipse(*LocationSEEclipsesDlg, SEE.CatNo(), *FLocationList->Items(i), FTimeShiftMode,
+    const bool solar = kind == etSolarEclipse;
+    TLocationEclipsesDlg* dlg = nullptr;
+    if (solar) {
+        if (!LocationSEEclipsesDlg) LocationSEEclipsesDlg = new TLocationSEEclipsesDlg(this);
+        dlg = LocationSEEclipsesDlg;
+    } else {
+        if (!LocationLEEclipsesDlg) LocationLEEclipsesDlg = new TLocationLEEclipsesDlg(this);
+        dlg = LocationLEEclipsesDlg;
+    }
+    const int catNo = ChooseEclipse(*dlg, solar ? SEE.CatNo() : LEE.CatNo(), *FLocationList->Items(i), FTimeShiftMode,
                                     DeltaTTableInUse(), *this);
     if (catNo < 0) return;
-    SetEventType(etSolarEclipse);
-    CBE_SE->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
+    SetEventType(kind);
+    db::TSQLiteTable* table = solar ? CBE_SE : CBE_LE;
+    table->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
     LocationsShowInMap();
-    SEE.ReadFromDataSet(CBE_SE);
-    Calculate();
-}
-
-void TSEMainForm::LocationsLEEclipses()
-{
-    const int i = SelectedLocationIndex();
-    if (!IsIdleStatus(FStatus) || i < 0) return;
-    if (!LocationLEEclipsesDlg) LocationLEEclipsesDlg = new TLocationLEEclipsesDlg(this);
-    const int catNo = ChooseEclipse(*LocationLEEclipsesDlg, LEE.CatNo(), *FLocationList->Items(i), FTimeShiftMode,
-                                    DeltaTTableInUse(), *this);
-    if (catNo < 0) return;
-    SetEventType(etLunarEclipse);
-    CBE_LE->Locate("CatNo", db::TFieldValue(static_cast<int64_t>(catNo)));
-    LocationsShowInMap();
-    LEE.ReadFromDataSet(CBE_LE);
+    if (solar) SEE.ReadFromDataSet(table);
+    else LEE.ReadFromDataSet(table);
     Calculate();
 }
 
