@@ -412,6 +412,8 @@ bool TqlrPreviewPages::Export(TqlrCustomExportFilter* filter)
 
     bool result = true;
     report->SetTerminated(false);
+    // The message after a failure lists this export's errors only.
+    report->Errors()->Clear();
     rtl::TStringList pageList;
     ParsePageRanges(filter->PageNumbers, pageList, GetCount());
     auto listed = [&](int index) {
@@ -425,8 +427,9 @@ bool TqlrPreviewPages::Export(TqlrCustomExportFilter* filter)
     bool progress = false;
     try {
         // Start may fail (a file that cannot be created): reported and
-        // finished like any other export error.
-        if (!filter->Start()) return result;
+        // finished like any other export error.  A filter that declines
+        // to start (no file name) has exported nothing.
+        if (!filter->Start()) return false;
         if (preview) {
             preview->Lock();
             preview->Refresh();

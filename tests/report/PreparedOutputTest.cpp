@@ -357,13 +357,14 @@ public:
     int Started = 0, Finished = 0, FinishedPages = 0;
     int FailOnPage = -1;
     bool FailOnStart = false;
+    bool StartResult = true;
     int ModalResult = 1;
     int ShowModal() override { return ModalResult; }
     bool Start() override
     {
         ++Started;
         if (FailOnStart) throw rtl::EFCreateError("Cannot create file \"/nowhere/x.pdf\"");
-        return true;
+        return StartResult;
     }
     void StartPage(TqlrReportPage*, int) override { Pages.emplace_back(); }
     void ExportObject(TqlrComponent* obj) override
@@ -458,6 +459,17 @@ TEST(PreparedExport, PageListCancelAndErrors)
         EXPECT_EQ(filter.Finished, 1);
         ASSERT_EQ(d->Calls.size(), 2u);
         EXPECT_NE(d->Calls[1].Text.find("Cannot create file"), std::string::npos) << d->Calls[1].Text;
+        // Each export reports its own errors, not those of an earlier one.
+        EXPECT_EQ(d->Calls[1].Text.find("disk full"), std::string::npos) << d->Calls[1].Text;
+    }
+    {
+        // A filter that declines to start (no file name given) exported
+        // nothing: not a success, and nothing to report.
+        RecordingFilter filter;
+        filter.StartResult = false;
+        EXPECT_FALSE(f.Report.Export(&filter));
+        EXPECT_TRUE(filter.Pages.empty());
+        EXPECT_EQ(d->Calls.size(), 2u);
     }
     gui::SetDialogService(std::move(previous));
 }
