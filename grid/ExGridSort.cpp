@@ -529,13 +529,15 @@ bool CompareKeyed(const TExStringGrid& g, const TSortKeys& keys, std::size_t slo
     return true;
 }
 
-// The pivot row of a sort with keys: its cells are copied only when a
-// comparison needs them (keys decide most without).  Until then the
-// partition's swaps are followed, so that the copy takes the row that was
-// chosen.  Without keys, or when a swap moves only the sorted column, the
-// copy is made at once.
-struct TPivotRow {
-    const int Row;
+// The moves of a sort with keys: the keys follow the row swaps, and the
+// pivot row's cells are copied only when a comparison needs them (keys
+// decide most without).  Until then the partition's swaps are followed,
+// so that the copy takes the row that was chosen.  Without keys, or when a
+// swap moves only the sorted column, the copy is made at once.
+struct TKeyedMoves {
+    TSortKeys& Keys;
+    const std::function<void(int)> CopyRow;  // CopyToPivotRow
+    const int Row;                           // the pivot row
     const bool Lazy;
     // Whether a row compares equal in every column to an exact copy of
     // itself: no cell properties, no handlers and no row check boxes.
@@ -543,36 +545,38 @@ struct TPivotRow {
     int Source = -1;
     bool Pending = false;
 
-    TPivotRow(const TExStringGrid& g, bool lazy)
-        : Row(g.RowCount() - 2), Lazy(lazy),
-          CopyEqual(lazy && !g.HasCellProps() && !g.MouseActions()->HotmailRowSelect())
+    TKeyedMoves(const TExStringGrid& g, TSortKeys& keys, std::function<void(int)> copyRow)
+        : Keys(keys), CopyRow(std::move(copyRow)), Row(g.RowCount() - 2),
+          Lazy(keys.Has(0) && !g.SortSettings()->SingleColumn()),
+          CopyEqual(Lazy && !g.HasCellProps() && !g.MouseActions()->HotmailRowSelect())
     {
+    }
+    void ChoosePivot(int source)
+    {
+        Pending = Lazy;
+        Source = source;
+        if (!Lazy) CopyRow(source);
+        Keys.Copy(source, Row);
+    }
+    // After the grid swapped rows i and j.
+    void Swapped(int i, int j)
+    {
+        Keys.Swap(i, j);
+        if (!Pending) return;
+        if (Source == i) Source = j;
+        else if (Source == j) Source = i;
     }
     // Rows a and b are the pivot and the row it copies, in either order.
     bool Copies(int a, int b) const
     {
         return CopyEqual && Pending && ((a == Row && b == Source) || (b == Row && a == Source));
     }
-    template <typename TCopy>
-    void Choose(int source, const TCopy& copy)
-    {
-        Pending = Lazy;
-        Source = source;
-        if (!Lazy) copy(source);
-    }
-    void Swapped(int i, int j)
-    {
-        if (!Pending) return;
-        if (Source == i) Source = j;
-        else if (Source == j) Source = i;
-    }
     // Before a comparison that reads cells of rows a and b.
-    template <typename TCopy>
-    void Need(int a, int b, const TCopy& copy)
+    void Need(int a, int b)
     {
         if (Pending && (a == Row || b == Row)) {
             Pending = false;
-            copy(Source);
+            CopyRow(Source);
         }
     }
 };
@@ -630,12 +634,11 @@ void TExStringGrid::QuickSortRange(int aCol, int left, int right)
     const int dir = FSortDir;
     TSortKeys keys;
     if (SortKeysUsable(*this, aCol)) keys.Read(*this, {aCol}, left, right, RowCount() - 2);
-    TPivotRow pivot(*this, keys.Has(0) && !FSortSettings->SingleColumn());
-    auto copyPivot = [this](int r) { CopyToPivotRow(r); };
+    TKeyedMoves moves(*this, keys, [this](int r) { CopyToPivotRow(r); });
     // CompareRows, the first column's cells read from the keys.
     auto compare = [&](int a, int b) {
         int col = aCol;
-        if (pivot.Copies(a, b)) {
+        if (moves.Copies(a, b)) {
             // Equal in every column: only the comparisons are counted.
             for (;; ++col) {
                 if (!IsIgnoredColumn(col)) ++FCompares;
@@ -649,7 +652,7 @@ void TExStringGrid::QuickSortRange(int aCol, int left, int right)
                 if (col == aCol && keys.Has(0) && CompareKeyed(*this, keys, 0, a, b, direction, r)) {
                     ++FCompares;
                 } else {
-                    pivot.Need(a, b, copyPivot);
+                    moves.Need(a, b);
                     r = CompareCells(col, a, b, direction);
                 }
             }
@@ -661,14 +664,10 @@ void TExStringGrid::QuickSortRange(int aCol, int left, int right)
     auto afterPivot = [&compare, dir](int j, int p) { return compare(j, p) == dir; };
     QuickSortLoop(*this, left, right, true, std::function<bool(int, int)>(pivotAfter),
                   std::function<bool(int, int)>(afterPivot), [&compare](int i, int j) { return compare(i, j) == 0; },
-                  [&](int r) {
-                      pivot.Choose(r, copyPivot);
-                      keys.Copy(r, pivot.Row);
-                  },
-                  [&](int i, int j) {
+                  [&moves](int r) { moves.ChoosePivot(r); },
+                  [this, &moves](int i, int j) {
                       SortSwapRows(i, j);
-                      keys.Swap(i, j);
-                      pivot.Swapped(i, j);
+                      moves.Swapped(i, j);
                   });
 }
 
@@ -694,11 +693,10 @@ void TExStringGrid::QuickSortIndexedRange(int left, int right)
     for (std::size_t d = 0; d < cols.size(); ++d)
         for (std::size_t k = 0; k < keyed.size(); ++k)
             if (keyed[k] == cols[d]) slot[d] = static_cast<int>(k);
-    TPivotRow pivot(*this, !keyed.empty() && !FSortSettings->SingleColumn());
-    auto copyPivot = [this](int r) { CopyToPivotRow(r); };
+    TKeyedMoves moves(*this, keys, [this](int r) { CopyToPivotRow(r); });
     // CompareRowsIndexed(0, a, b) == 1, with the keys.
     auto after = [&](int a, int b) {
-        if (pivot.Copies(a, b)) {
+        if (moves.Copies(a, b)) {
             // Equal in every column: only the comparisons are counted.
             for (int col : cols) {
                 if (!IsIgnoredColumn(col)) ++FCompares;
@@ -716,7 +714,7 @@ void TExStringGrid::QuickSortIndexedRange(int left, int right)
                                                      direction, r)) {
                     ++FCompares;
                 } else {
-                    pivot.Need(a, b, copyPivot);
+                    moves.Need(a, b);
                     r = CompareCells(col, a, b, direction);
                 }
             }
@@ -726,14 +724,10 @@ void TExStringGrid::QuickSortIndexedRange(int left, int right)
     };
     QuickSortLoop(*this, left, right, false, std::function<bool(int, int)>(after),
                   std::function<bool(int, int)>(after), [](int, int) { return false; },
-                  [&](int r) {
-                      pivot.Choose(r, copyPivot);
-                      keys.Copy(r, pivot.Row);
-                  },
-                  [&](int i, int j) {
+                  [&moves](int r) { moves.ChoosePivot(r); },
+                  [this, &moves](int i, int j) {
                       SortSwapRows(i, j);
-                      keys.Swap(i, j);
-                      pivot.Swapped(i, j);
+                      moves.Swapped(i, j);
                   });
 }
 

@@ -747,18 +747,28 @@ TEST(ComponentStream, ReadErrors)
     }
 }
 
+namespace {
+
+// A collection that counts its change reports and notes each item
+// notification: the item's ID and +, d or x (added, deleting, extracting).
+struct TCountingCollection : TCollection {
+    using TCollection::TCollection;
+    int updates = 0;
+    std::vector<std::string> notes;
+    void Update(TCollectionItem*) override { ++updates; }
+    void Notify(TCollectionItem* item, TCollectionNotification n) override
+    {
+        notes.push_back(std::to_string(item->ID()) + (n == TCollectionNotification::cnAdded      ? "+"
+                                                      : n == TCollectionNotification::cnDeleting ? "d"
+                                                                                                 : "x"));
+    }
+};
+
+} // namespace
+
 TEST(Collections, OrderIdsAndUpdates)
 {
-    struct TCounting : TCollection {
-        using TCollection::TCollection;
-        int updates = 0;
-        std::vector<std::string> notes;
-        void Update(TCollectionItem*) override { ++updates; }
-        void Notify(TCollectionItem* item, TCollectionNotification n) override
-        {
-            notes.push_back(std::to_string(item->ID()) + (n == TCollectionNotification::cnAdded ? "+" : "-"));
-        }
-    } coll(TSampleItem::StaticClassInfo());
+    TCountingCollection coll(TSampleItem::StaticClassInfo());
     auto* a = static_cast<TSampleItem*>(coll.Add());
     auto* b = static_cast<TSampleItem*>(coll.Add());
     auto* c = static_cast<TSampleItem*>(coll.Insert(0));
@@ -782,21 +792,12 @@ TEST(Collections, OrderIdsAndUpdates)
 
 TEST(Collections, DeleteItemsFreesManyAtOnceAndReportsOnce)
 {
-    struct TCounting : TCollection {
-        using TCollection::TCollection;
-        int updates = 0;
-        std::vector<std::string> notes;
-        void Update(TCollectionItem*) override { ++updates; }
-        void Notify(TCollectionItem* item, TCollectionNotification n) override
-        {
-            if (n == TCollectionNotification::cnAdded) return;
-            notes.push_back(std::to_string(item->ID()) + (n == TCollectionNotification::cnDeleting ? "d" : "x"));
-        }
-    } coll(TSampleItem::StaticClassInfo()), other(TSampleItem::StaticClassInfo());
+    TCountingCollection coll(TSampleItem::StaticClassInfo()), other(TSampleItem::StaticClassInfo());
     std::vector<TCollectionItem*> items;
     for (int i = 0; i < 6; ++i) items.push_back(coll.Add());
     TCollectionItem* foreign = other.Add();
     const int before = coll.updates;
+    coll.notes.clear();
     // Repeats, a null and another collection's item are passed over.
     coll.DeleteItems({items[4], items[1], nullptr, items[4], foreign, items[2]});
     EXPECT_EQ(coll.updates, before + 1);
