@@ -115,11 +115,16 @@ void TExStringGrid::PaintBackgroundOutsideCells()
     const bool lastColShown = last.Right > last.Left || LeftCol() + VisibleColCount() >= ColCount();
     const bool lastRowShown = last.Bottom > last.Top || TopRow() + VisibleRowCount() >= RowCount();
     if (!lastColShown && !lastRowShown) return;
+    // Where the fixed and the shown cells end.  Only how far they reach
+    // within the client area matters, so the sums stop at its edge: the
+    // cost follows the columns and rows in view, not the grid's size.
     int right = 0, bottom = 0;
-    for (int c = 0; c < ColCount(); ++c)
-        if (c < TBaseGrid::FixedCols() || c >= LeftCol()) right += ColWidths(c);
-    for (int r = 0; r < RowCount(); ++r)
-        if (r < TBaseGrid::FixedRows() || r >= TopRow()) bottom += RowHeights(r);
+    for (int c = 0; c < ColCount() && right < client.Right; ++c)
+        if (c < TBaseGrid::FixedCols() || c >= LeftCol()) right += std::max(0, ColWidths(c));
+    const int fixedRows = std::min(TBaseGrid::FixedRows(), RowCount());
+    for (int r = 0; r < fixedRows && bottom < client.Bottom; ++r) bottom += std::max(0, RowHeights(r));
+    for (int r = std::max(TopRow(), fixedRows); r < RowCount() && bottom < client.Bottom; ++r)
+        bottom += std::max(0, RowHeights(r));
     std::vector<gui::TRect> areas;
     if (lastColShown && right < client.Right) areas.push_back({right, client.Top, client.Right, client.Bottom});
     if (lastRowShown && bottom < client.Bottom)

@@ -210,10 +210,8 @@ void TExStringGrid::UnHideRowList()
         while (q < remaining.size() && remaining[q] < it->Idx()) ++q;
         target[static_cast<std::size_t>(k)] = std::clamp(it->Idx() - static_cast<int>(q), 0, old + m - 1);
     }
-    for (TGridItem* it : back) {
-        it->Items()->Clear();  // the objects belong to the grid again
-        delete it;
-    }
+    for (TGridItem* it : back) it->Items()->Clear();  // the objects belong to the grid again
+    FGridItems->DeleteItems(std::vector<rtl::TCollectionItem*>(back.begin(), back.end()));
     std::vector<int> order(static_cast<std::size_t>(old + m), -1);
     for (int k = 0; k < m; ++k) {
         int t = target[static_cast<std::size_t>(k)];

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <typeinfo>
 
 #include "grid/ExGrid.h"
 #include "platform/gui/ExtCtrls.h"
@@ -415,6 +416,173 @@ void TExStringGrid::SortSwapRows(int aRow1, int aRow2)
     else if (FSortRow == aRow2) FSortRow = aRow1;
 }
 
+// --- sort keys --------------------------------------------------------------------------
+
+namespace {
+
+// What CompareCells reads of one cell, read once before a sort: the text
+// and what the comparisons derive from it.  The keys stand by row position
+// and move with the rows, so that a comparison touches neither the cell
+// store nor the number parser.
+struct TSortKey {
+    std::string Text;
+    std::string Upper;     // AnsiUpperCase(Text), when case is ignored
+    double Number = 0;     // SortNumber's value, 0 when the text does not convert
+    bool NumberOk = false;
+    bool IsNumber = false; // the text classifies as a number (automatic style)
+    bool DateLike = false; // automatic style might take it for a date or time
+    bool Slow = false;     // a cell with properties: CompareCells decides
+};
+
+struct TSortKeys {
+    bool Automatic = false;
+    bool IgnoreCase = false;
+    std::vector<std::vector<TSortKey>> Columns;
+
+    bool Has(std::size_t slot) const { return slot < Columns.size(); }
+    const TSortKey& At(std::size_t slot, int row) const { return Columns[slot][static_cast<std::size_t>(row)]; }
+
+    void Read(TExStringGrid& g, const std::vector<int>& cols, int left, int right, int pivot)
+    {
+        const TSortSettings& ss = *g.SortSettings();
+        Automatic = ss.AutoFormat();
+        IgnoreCase = ss.IgnoreCase();
+        const rtl::TFormatSettings& fs = rtl::FormatSettings();
+        Columns.assign(cols.size(), std::vector<TSortKey>(static_cast<std::size_t>(std::max(0, g.RowCount()))));
+        for (std::size_t k = 0; k < cols.size(); ++k) {
+            const int col = cols[k];
+            for (int row = left; row <= right; ++row) {
+                TSortKey& key = Columns[k][static_cast<std::size_t>(row)];
+                // The plain branch of SortCellData.
+                rtl::TObject* object = nullptr;
+                const bool inside = col >= 0 && row >= 0 && col < g.StoreColCount() && row < g.RowCount();
+                const std::string* stored = inside ? g.FindCellData(col, row, object) : nullptr;
+                if (object && dynamic_cast<TCellProperties*>(object)) {
+                    key.Slow = true;
+                    continue;
+                }
+                if (stored) key.Text = *stored;
+                if (IgnoreCase) key.Upper = rtl::AnsiUpperCase(key.Text);
+                if (!Automatic) continue;
+                key.IsNumber = IsNumberClass(gridbase::ClassifyNumberText(key.Text));
+                double v = 0;
+                key.NumberOk = SortNumber(key.Text, std::string(), std::string(), false, v);
+                key.Number = key.NumberOk ? v : 0;
+                const std::size_t dp = key.Text.find(fs.DateSeparator);
+                key.DateLike = dp == 1 || dp == 2 ? SeparatorLooksLikeDateOrTime(key.Text, fs.DateSeparator)
+                                                  : SeparatorLooksLikeDateOrTime(key.Text, fs.TimeSeparator);
+            }
+            if (pivot >= 0 && pivot < g.RowCount()) Columns[k][static_cast<std::size_t>(pivot)].Slow = true;
+        }
+    }
+    void Swap(int a, int b)
+    {
+        for (auto& column : Columns) std::swap(column[static_cast<std::size_t>(a)], column[static_cast<std::size_t>(b)]);
+    }
+    void Copy(int from, int to)
+    {
+        for (auto& column : Columns) column[static_cast<std::size_t>(to)] = column[static_cast<std::size_t>(from)];
+    }
+};
+
+// Whether CompareCells on this column depends only on the stored texts,
+// so that keys read before the sort give its results: no handler or
+// descendant supplies texts or formats, and rows swap the column's cells.
+bool SortKeysUsable(TExStringGrid& g, int col)
+{
+    if (typeid(g) != typeid(TExStringGrid)) return false;
+    if (g.OnGetFormat || g.OnGetDisplText || g.OnGetDisplWideText || g.VirtualCells()) return false;
+    if (col < 0 || col >= g.StoreColCount()) return false;
+    if (col == 0 && g.MouseActions()->HotmailRowSelect()) return false;
+    if (col == 1 && g.Grouping()->ShowGroupCount() && g.NumNodes() > 0) return false;
+    const TSortSettings& ss = *g.SortSettings();
+    if (ss.SingleColumn() && g.RealColIndex(ss.Column()) != col) return false;
+    return true;
+}
+
+// CompareCells(col, a, b, direction) from the keys, into r; false (and
+// nothing counted) for cells the keys cannot decide: with properties, or
+// possibly dates or times.
+bool CompareKeyed(const TExStringGrid& g, const TSortKeys& keys, std::size_t slot, int a, int b,
+                  TSortDirection direction, int& r)
+{
+    const TSortKey& k1 = keys.At(slot, a);
+    const TSortKey& k2 = keys.At(slot, b);
+    const TSortSettings& ss = *g.SortSettings();
+    if (k1.Slow || k2.Slow || ss.AutoFormat() != keys.Automatic || ss.IgnoreCase() != keys.IgnoreCase ||
+        (keys.Automatic && !k1.IsNumber && k1.DateLike))
+        return false;
+    if (keys.Automatic && k1.IsNumber) {
+        r = !k1.NumberOk && !k2.NumberOk ? 0 : Sign(k1.Number, k2.Number);
+    } else if (keys.IgnoreCase) {
+        r = Sign(k1.Upper.compare(k2.Upper));
+        if (r == 0) r = Sign(k1.Text.compare(k2.Text));
+    } else {
+        r = Sign(k1.Text.compare(k2.Text));
+    }
+    if (ss.IgnoreBlanks()) {
+        const bool last = ss.BlankPos() == TSortBlankPosition::blLast;
+        const int s = direction == TSortDirection::sdAscending ? 1 : -1;
+        if (k1.Text.empty() && !k2.Text.empty()) r = (last ? 1 : -1) * s;
+        else if (k2.Text.empty() && !k1.Text.empty()) r = (last ? -1 : 1) * s;
+    }
+    return true;
+}
+
+// The moves of a sort with keys: the keys follow the row swaps, and the
+// pivot row's cells are copied only when a comparison needs them (keys
+// decide most without).  Until then the partition's swaps are followed,
+// so that the copy takes the row that was chosen.  Without keys, or when a
+// swap moves only the sorted column, the copy is made at once.
+struct TKeyedMoves {
+    TSortKeys& Keys;
+    const std::function<void(int)> CopyRow;  // CopyToPivotRow
+    const int Row;                           // the pivot row
+    const bool Lazy;
+    // Whether a row compares equal in every column to an exact copy of
+    // itself: no cell properties, no handlers and no row check boxes.
+    const bool CopyEqual;
+    int Source = -1;
+    bool Pending = false;
+
+    TKeyedMoves(const TExStringGrid& g, TSortKeys& keys, std::function<void(int)> copyRow)
+        : Keys(keys), CopyRow(std::move(copyRow)), Row(g.RowCount() - 2),
+          Lazy(keys.Has(0) && !g.SortSettings()->SingleColumn()),
+          CopyEqual(Lazy && !g.HasCellProps() && !g.MouseActions()->HotmailRowSelect())
+    {
+    }
+    void ChoosePivot(int source)
+    {
+        Pending = Lazy;
+        Source = source;
+        if (!Lazy) CopyRow(source);
+        Keys.Copy(source, Row);
+    }
+    // After the grid swapped rows i and j.
+    void Swapped(int i, int j)
+    {
+        Keys.Swap(i, j);
+        if (!Pending) return;
+        if (Source == i) Source = j;
+        else if (Source == j) Source = i;
+    }
+    // Rows a and b are the pivot and the row it copies, in either order.
+    bool Copies(int a, int b) const
+    {
+        return CopyEqual && Pending && ((a == Row && b == Source) || (b == Row && a == Source));
+    }
+    // Before a comparison that reads cells of rows a and b.
+    void Need(int a, int b)
+    {
+        if (Pending && (a == Row || b == Row)) {
+            Pending = false;
+            CopyRow(Source);
+        }
+    }
+};
+
+} // namespace
+
 // --- quicksort ------------------------------------------------------------------------
 
 // The pivot row is the second of the three scratch rows below the normal rows.
@@ -435,7 +603,7 @@ void TExStringGrid::CopyToPivotRow(int aRow)
 template <typename TBefore>
 static void QuickSortLoop(TExStringGrid& g, int left, int right, bool skipEqual, const TBefore& pivotAfter,
                           const TBefore& afterPivot, const std::function<bool(int, int)>& equalRows,
-                          const std::function<void(int)>& copyPivot)
+                          const std::function<void(int)>& copyPivot, const std::function<void(int, int)>& swapRows)
 {
     while (left < right) {
         const int pivot = g.RowCount() - 2;
@@ -445,16 +613,16 @@ static void QuickSortLoop(TExStringGrid& g, int left, int right, bool skipEqual,
             while (pivotAfter(pivot, i) && i < right) ++i;
             while (afterPivot(j, pivot) && left < j) --j;
             if (i <= j) {
-                if (i != j && !(skipEqual && equalRows(i, j))) g.SortSwapRows(i, j);
+                if (i != j && !(skipEqual && equalRows(i, j))) swapRows(i, j);
                 ++i;
                 --j;
             }
         } while (i <= j);
         if (j - left < right - i) {
-            if (left < j) QuickSortLoop(g, left, j, skipEqual, pivotAfter, afterPivot, equalRows, copyPivot);
+            if (left < j) QuickSortLoop(g, left, j, skipEqual, pivotAfter, afterPivot, equalRows, copyPivot, swapRows);
             left = i;
         } else {
-            if (i < right) QuickSortLoop(g, i, right, skipEqual, pivotAfter, afterPivot, equalRows, copyPivot);
+            if (i < right) QuickSortLoop(g, i, right, skipEqual, pivotAfter, afterPivot, equalRows, copyPivot, swapRows);
             right = j;
         }
     }
@@ -464,21 +632,103 @@ void TExStringGrid::QuickSortRange(int aCol, int left, int right)
 {
     FSortDir = FSortSettings->Direction() == TSortDirection::sdDescending ? -1 : 1;
     const int dir = FSortDir;
-    auto pivotAfter = [this, aCol, dir](int p, int i) { return CompareRows(aCol, p, i) == dir; };
-    auto afterPivot = [this, aCol, dir](int j, int p) { return CompareRows(aCol, j, p) == dir; };
+    TSortKeys keys;
+    if (SortKeysUsable(*this, aCol)) keys.Read(*this, {aCol}, left, right, RowCount() - 2);
+    TKeyedMoves moves(*this, keys, [this](int r) { CopyToPivotRow(r); });
+    // CompareRows, the first column's cells read from the keys.
+    auto compare = [&](int a, int b) {
+        int col = aCol;
+        if (moves.Copies(a, b)) {
+            // Equal in every column: only the comparisons are counted.
+            for (;; ++col) {
+                if (!IsIgnoredColumn(col)) ++FCompares;
+                if (!FSortSettings->Full() || col > ColCount() - 2) return 0;
+            }
+        }
+        for (;;) {
+            int r = 0;
+            if (!IsIgnoredColumn(col)) {
+                const TSortDirection direction = FSortSettings->Direction();
+                if (col == aCol && keys.Has(0) && CompareKeyed(*this, keys, 0, a, b, direction, r)) {
+                    ++FCompares;
+                } else {
+                    moves.Need(a, b);
+                    r = CompareCells(col, a, b, direction);
+                }
+            }
+            if (r != 0 || !FSortSettings->Full() || col > ColCount() - 2) return r;
+            ++col;
+        }
+    };
+    auto pivotAfter = [&compare, dir](int p, int i) { return compare(p, i) == dir; };
+    auto afterPivot = [&compare, dir](int j, int p) { return compare(j, p) == dir; };
     QuickSortLoop(*this, left, right, true, std::function<bool(int, int)>(pivotAfter),
-                  std::function<bool(int, int)>(afterPivot),
-                  [this, aCol](int i, int j) { return CompareRows(aCol, i, j) == 0; },
-                  [this](int r) { CopyToPivotRow(r); });
+                  std::function<bool(int, int)>(afterPivot), [&compare](int i, int j) { return compare(i, j) == 0; },
+                  [&moves](int r) { moves.ChoosePivot(r); },
+                  [this, &moves](int i, int j) {
+                      SortSwapRows(i, j);
+                      moves.Swapped(i, j);
+                  });
 }
 
 void TExStringGrid::QuickSortIndexedRange(int left, int right)
 {
     FSortDir = FSortSettings->Direction() == TSortDirection::sdDescending ? -1 : 1;
-    auto after = [this](int a, int b) { return CompareRowsIndexed(0, a, b) == 1; };
+    // The index entries' columns and directions; keys for the columns
+    // that allow them.
+    std::vector<int> cols;
+    std::vector<bool> descending;
+    for (int depth = 0; depth < FSortIndexes->Count(); ++depth) {
+        const uint32_t entry = static_cast<uint32_t>(FSortIndexes->Items(depth));
+        cols.push_back(static_cast<int>(entry & gridbase::TSortIndexList::cColumnMask));
+        descending.push_back((entry & gridbase::TSortIndexList::cDescendingBit) != 0);
+    }
+    std::vector<int> keyed;
+    for (int col : cols)
+        if (SortKeysUsable(*this, col) && std::find(keyed.begin(), keyed.end(), col) == keyed.end())
+            keyed.push_back(col);
+    TSortKeys keys;
+    if (!keyed.empty()) keys.Read(*this, keyed, left, right, RowCount() - 2);
+    std::vector<int> slot(cols.size(), -1);
+    for (std::size_t d = 0; d < cols.size(); ++d)
+        for (std::size_t k = 0; k < keyed.size(); ++k)
+            if (keyed[k] == cols[d]) slot[d] = static_cast<int>(k);
+    TKeyedMoves moves(*this, keys, [this](int r) { CopyToPivotRow(r); });
+    // CompareRowsIndexed(0, a, b) == 1, with the keys.
+    auto after = [&](int a, int b) {
+        if (moves.Copies(a, b)) {
+            // Equal in every column: only the comparisons are counted.
+            for (int col : cols) {
+                if (!IsIgnoredColumn(col)) ++FCompares;
+                if (!FSortSettings->Full()) return false;
+            }
+            return false;
+        }
+        for (std::size_t depth = 0; depth < cols.size(); ++depth) {
+            const int col = cols[depth];
+            const bool desc = descending[depth];
+            const TSortDirection direction = desc ? TSortDirection::sdDescending : TSortDirection::sdAscending;
+            int r = 0;
+            if (!IsIgnoredColumn(col)) {
+                if (slot[depth] >= 0 && CompareKeyed(*this, keys, static_cast<std::size_t>(slot[depth]), a, b,
+                                                     direction, r)) {
+                    ++FCompares;
+                } else {
+                    moves.Need(a, b);
+                    r = CompareCells(col, a, b, direction);
+                }
+            }
+            if (r != 0 || !FSortSettings->Full()) return (desc ? -r : r) == 1;
+        }
+        return false;
+    };
     QuickSortLoop(*this, left, right, false, std::function<bool(int, int)>(after),
                   std::function<bool(int, int)>(after), [](int, int) { return false; },
-                  [this](int r) { CopyToPivotRow(r); });
+                  [&moves](int r) { moves.ChoosePivot(r); },
+                  [this, &moves](int i, int j) {
+                      SortSwapRows(i, j);
+                      moves.Swapped(i, j);
+                  });
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtBridge.h"
+#include "platform/gui/WindowPixels.h"
 
 namespace gui {
 
@@ -353,8 +354,10 @@ void TWinControl::Invalidate()
 
 void TWinControl::Update()
 {
-    if (!Showing()) return;
-    if (FImpl->client) FImpl->client->repaint();
+    // Only the invalid areas are painted (of the whole window, as one
+    // paint pass); Repaint invalidates everything first.
+    if (!Showing() || !FImpl->client) return;
+    PaintPending(this);
 }
 
 void TWinControl::ScrollBy(int dx, int dy)

@@ -623,6 +623,20 @@ private:
     {
         return (uint64_t(uint32_t(c)) << 32) | uint32_t(r);
     }
+    // Cells are stored by row: FRows[stored row][stored column], each row
+    // as long as its last written column, so that reading a cell is two
+    // indexings and writing one allocates nothing once its row is there.
+    // Cells far out (at or beyond these bounds) go to a hash map instead,
+    // so that a stray index costs one entry, not a table that long.
+    static constexpr int DenseRows = 1 << 20;
+    static constexpr int DenseCols = 1 << 12;
+    static bool Dense(int c, int r) { return r < DenseRows && c < DenseCols; }
+    // The cell at stored column and row, nullptr when never written.
+    const TCell* FindStored(int c, int r) const;
+    // The cell at stored column and row, made when missing.
+    TCell& StoredCell(int c, int r);
+    // Frees what an emptied cell beyond the dense bounds holds.
+    void DropIfEmpty(int c, int r);
     // Cells are kept under stored column and row numbers; a moved row or
     // column only changes where its number stands in FRowIds / FColIds
     // (position -> stored number), so a move costs O(rows), not O(cells).
@@ -630,8 +644,8 @@ private:
     void Remap(bool cols, int fromIndex, int toIndex);
     int StoredCol(int aCol) const { return aCol < static_cast<int>(FColIds.size()) ? FColIds[aCol] : aCol; }
     int StoredRow(int aRow) const { return aRow < static_cast<int>(FRowIds.size()) ? FRowIds[aRow] : aRow; }
-    uint64_t StoredKey(int aCol, int aRow) const { return Key(StoredCol(aCol), StoredRow(aRow)); }
-    std::unordered_map<uint64_t, TCell> FCells;
+    std::vector<std::vector<TCell>> FRows;
+    std::unordered_map<uint64_t, TCell> FFarCells;
     std::vector<int> FColIds;
     std::vector<int> FRowIds;
 };

@@ -565,6 +565,9 @@ void TCustomGrid::InvalidateRect(const TRect& r)
 
 void TCustomGrid::InvalidateCell(int aCol, int aRow)
 {
+    // Held back with a full repaint already due: nothing to add (and no
+    // layout to compute for each cell a long update writes).
+    if (FUpdateLock > 0 && FUpdatePending) return;
     TRect r = CellRect(aCol, aRow);
     InflateRect(r, 1, 1);   // the focus frame and the line around it
     InvalidateRect(r);

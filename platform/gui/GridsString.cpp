@@ -1,5 +1,5 @@
 // TCustomDrawGrid (the owner draws and edits through events) and
-// TStringGrid (a sparse store of texts and objects that outlives the counts).
+// TStringGrid (a store of texts and objects by row that outlives the counts).
 #include "platform/gui/Grids.h"
 
 #include <algorithm>
@@ -59,25 +59,53 @@ void TCustomDrawGrid::SetEditText(int aCol, int aRow, const std::string& value)
 
 // ------------------------------------------------------------- TStringGrid
 
+const TStringGrid::TCell* TStringGrid::FindStored(int c, int r) const
+{
+    if (Dense(c, r)) {
+        if (static_cast<std::size_t>(r) >= FRows.size()) return nullptr;
+        const std::vector<TCell>& row = FRows[static_cast<std::size_t>(r)];
+        return static_cast<std::size_t>(c) < row.size() ? &row[static_cast<std::size_t>(c)] : nullptr;
+    }
+    if (FFarCells.empty()) return nullptr;
+    auto it = FFarCells.find(Key(c, r));
+    return it == FFarCells.end() ? nullptr : &it->second;
+}
+
+TStringGrid::TCell& TStringGrid::StoredCell(int c, int r)
+{
+    if (!Dense(c, r)) return FFarCells[Key(c, r)];
+    if (static_cast<std::size_t>(r) >= FRows.size()) FRows.resize(static_cast<std::size_t>(r) + 1);
+    std::vector<TCell>& row = FRows[static_cast<std::size_t>(r)];
+    if (static_cast<std::size_t>(c) >= row.size()) {
+        // A new row makes room for the grid's columns at once.
+        if (row.empty()) row.reserve(static_cast<std::size_t>(std::max(c + 1, std::min(FColCount, DenseCols))));
+        row.resize(static_cast<std::size_t>(c) + 1);
+    }
+    return row[static_cast<std::size_t>(c)];
+}
+
+void TStringGrid::DropIfEmpty(int c, int r)
+{
+    if (Dense(c, r)) return;  // an empty slot in a row reads as an empty cell
+    auto it = FFarCells.find(Key(c, r));
+    if (it != FFarCells.end() && it->second.Text.empty() && !it->second.Object) FFarCells.erase(it);
+}
+
 std::string TStringGrid::Cells(int aCol, int aRow) const
 {
-    auto it = FCells.find(StoredKey(aCol, aRow));
-    return it == FCells.end() ? std::string() : it->second.Text;
+    if (aCol < 0 || aRow < 0) return std::string();
+    const TCell* cell = FindStored(StoredCol(aCol), StoredRow(aRow));
+    return cell ? cell->Text : std::string();
 }
 
 void TStringGrid::SetCells(int aCol, int aRow, const std::string& value)
 {
     if (aCol < 0 || aRow < 0) throw EInvalidGridOperation("Grid index out of range");
-    const uint64_t key = StoredKey(aCol, aRow);
-    auto it = FCells.find(key);
-    if (it == FCells.end()) {
-        if (value.empty()) return;
-        FCells[key].Text = value;
-    } else {
-        if (it->second.Text == value) return;
-        it->second.Text = value;
-        if (value.empty() && !it->second.Object) FCells.erase(it);
-    }
+    const int c = StoredCol(aCol), r = StoredRow(aRow);
+    const TCell* found = FindStored(c, r);
+    if (found ? found->Text == value : value.empty()) return;
+    StoredCell(c, r).Text = value;
+    if (value.empty()) DropIfEmpty(c, r);
     InvalidateCell(aCol, aRow);
     // An open editor on this cell shows the new text.
     if (FInplaceEdit && FInplaceEdit->Visible() && FInplaceCell == TGridCoord{aCol, aRow} &&
@@ -87,21 +115,19 @@ void TStringGrid::SetCells(int aCol, int aRow, const std::string& value)
 
 rtl::TObject* TStringGrid::Objects(int aCol, int aRow) const
 {
-    auto it = FCells.find(StoredKey(aCol, aRow));
-    return it == FCells.end() ? nullptr : it->second.Object;
+    if (aCol < 0 || aRow < 0) return nullptr;
+    const TCell* cell = FindStored(StoredCol(aCol), StoredRow(aRow));
+    return cell ? cell->Object : nullptr;
 }
 
 void TStringGrid::SetObjects(int aCol, int aRow, rtl::TObject* value)
 {
     if (aCol < 0 || aRow < 0) throw EInvalidGridOperation("Grid index out of range");
-    const uint64_t key = StoredKey(aCol, aRow);
-    auto it = FCells.find(key);
-    if (it == FCells.end()) {
-        if (value) FCells[key].Object = value;
-        return;
-    }
-    it->second.Object = value;
-    if (!value && it->second.Text.empty()) FCells.erase(it);
+    const int c = StoredCol(aCol), r = StoredRow(aRow);
+    const TCell* found = FindStored(c, r);
+    if (!found && !value) return;
+    StoredCell(c, r).Object = value;
+    if (!value) DropIfEmpty(c, r);
 }
 
 std::vector<std::string> TStringGrid::Rows(int aRow) const
@@ -130,7 +156,9 @@ void TStringGrid::SetCols(int aCol, const std::vector<std::string>& values)
 
 void TStringGrid::ClearCells()
 {
-    FCells.clear();
+    FRows.clear();
+    FRows.shrink_to_fit();
+    FFarCells.clear();
     FColIds.clear();
     FRowIds.clear();
     Invalidate();
@@ -161,13 +189,13 @@ void TStringGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
 
 const std::string* TStringGrid::FindCellData(int aCol, int aRow, rtl::TObject*& object) const
 {
-    auto it = FCells.find(StoredKey(aCol, aRow));
-    if (it == FCells.end()) {
+    const TCell* cell = aCol < 0 || aRow < 0 ? nullptr : FindStored(StoredCol(aCol), StoredRow(aRow));
+    if (!cell || (cell->Text.empty() && !cell->Object)) {
         object = nullptr;
         return nullptr;
     }
-    object = it->second.Object;
-    return &it->second.Text;
+    object = cell->Object;
+    return &cell->Text;
 }
 
 void TStringGrid::ExchangeRowData(int aRow1, int aRow2)

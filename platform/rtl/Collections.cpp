@@ -114,6 +114,50 @@ void TCollection::Delete(int index)
     delete item;
 }
 
+void TCollection::DeleteItems(const std::vector<TCollectionItem*>& items)
+{
+    // This collection's items, each once, in the order first given.
+    std::vector<TCollectionItem*> sorted;
+    sorted.reserve(items.size());
+    for (TCollectionItem* item : items)
+        if (item && item->FCollection == this) sorted.push_back(item);
+    if (sorted.empty()) return;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    std::vector<char> taken(sorted.size(), 0);
+    std::vector<TCollectionItem*> doomed;
+    doomed.reserve(sorted.size());
+    for (TCollectionItem* item : items) {
+        if (!item || item->FCollection != this) continue;
+        const auto at = static_cast<std::size_t>(std::lower_bound(sorted.begin(), sorted.end(), item) - sorted.begin());
+        if (taken[at]) continue;
+        taken[at] = 1;
+        doomed.push_back(item);
+    }
+    BeginUpdate();
+    try {
+        // The notifications of Delete and of the item's leaving, one item
+        // at a time, while all of them are still in the list.
+        for (TCollectionItem* item : doomed) {
+            Notify(item, TCollectionNotification::cnDeleting);
+            Notify(item, TCollectionNotification::cnExtracting);
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    FItems.erase(std::remove_if(FItems.begin(), FItems.end(),
+                                [&sorted](TCollectionItem* item) {
+                                    return std::binary_search(sorted.begin(), sorted.end(), item);
+                                }),
+                 FItems.end());
+    for (TCollectionItem* item : doomed) {
+        item->FCollection = nullptr;  // out of the list already
+        delete item;
+    }
+    EndUpdate();
+}
+
 void TCollection::Clear()
 {
     if (FItems.empty()) return;
@@ -197,8 +241,14 @@ void TCollection::InsertItem(TCollectionItem* item)
 void TCollection::RemoveItem(TCollectionItem* item)
 {
     Notify(item, TCollectionNotification::cnExtracting);
-    auto it = std::find(FItems.begin(), FItems.end(), item);
-    if (it != FItems.end()) FItems.erase(it);
+    // The last item first: Clear and the destructor free the items from
+    // the end, which keeps emptying the list linear.
+    if (!FItems.empty() && FItems.back() == item) {
+        FItems.pop_back();
+    } else {
+        auto it = std::find(FItems.begin(), FItems.end(), item);
+        if (it != FItems.end()) FItems.erase(it);
+    }
     item->FCollection = nullptr;
     Changed();
 }

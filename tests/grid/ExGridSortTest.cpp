@@ -473,3 +473,92 @@ TEST_F(SortFixture, ShiftClickAddsASecondKey)
     EXPECT_EQ(G->SortIndexes()->SaveToString(), "u2");
     EXPECT_EQ(G->SortSettings()->Column(), 2);
 }
+
+// --- sorting with keys read once ------------------------------------------------------------
+
+// A plain grid sorts with its key cells read once before the sort; a grid
+// with a format handler (one that changes nothing) still compares cell by
+// cell.  Both must end in the same order, with the same comparison count,
+// whatever the settings and the data (numbers, words in mixed case, blanks,
+// dates, times, many ties, cells with properties).
+TEST(SortKeys, SameOrderAndComparisonsAsTheCellByCellComparison)
+{
+    struct TCase {
+        const char* name;
+        bool autoFormat, ignoreCase, ignoreBlanks, blanksLast, singleColumn, full, props, descending;
+        int column;       // -1: the indexed sort on columns 3 (ascending) and 1 (descending)
+    };
+    const TCase cases[] = {
+        {"numbers and words, automatic", true, false, false, false, false, true, false, false, 1},
+        {"descending, ignoring case", true, true, false, false, false, true, false, true, 1},
+        {"words, many ties", true, false, false, false, false, true, false, false, 3},
+        {"no tie-break columns", true, false, false, false, false, false, false, false, 3},
+        {"alphabetic, blanks last", false, false, true, true, false, true, false, false, 2},
+        {"alphabetic without case, blanks first", false, true, true, false, false, true, false, true, 2},
+        {"dates and times", true, false, false, false, false, true, false, false, 4},
+        {"cells with properties", true, false, false, false, false, true, true, false, 1},
+        {"one column only", true, false, false, false, true, true, false, false, 1},
+        {"indexed on two keys", true, false, false, false, false, true, false, false, -1},
+        {"indexed, with properties", true, true, false, false, false, true, true, false, -1},
+    };
+    const char* words[] = {"alpha", "Bravo", "charlie", "ALPHA", "", "delta", "Echo", "bravo"};
+    const std::string ds(1, rtl::FormatSettings().DateSeparator), ts(1, rtl::FormatSettings().TimeSeparator);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        gui::TForm form{nullptr};
+        TExStringGrid* grids[2];
+        for (TExStringGrid*& g : grids) {
+            g = new TExStringGrid(&form);
+            g->SetParent(&form);
+            g->SetColCount(6);
+            g->SetRowCount(401);
+            uint32_t seed = 7;
+            auto next = [&seed] {
+                seed = seed * 1103515245u + 12345u;
+                return (seed >> 8) & 0xFFFF;
+            };
+            for (int r = 1; r <= 400; ++r) {
+                const uint32_t v = next();
+                g->SetCells(0, r, std::to_string(r));
+                // Numbers (some equal, some negative or decimal), now and then a word or a blank.
+                g->SetCells(1, r, v % 13 == 0   ? std::string(words[v % 8])
+                                  : v % 5 == 0  ? "-" + std::to_string(v % 50)
+                                                : std::to_string(v % 90) + (v % 3 ? "" : ".5"));
+                g->SetCells(2, r, words[next() % 8] + std::string(next() % 2 ? " x" : ""));
+                g->SetCells(3, r, words[next() % 4]);
+                const uint32_t d = next();
+                g->SetCells(4, r, d % 3 == 0   ? std::to_string(1 + d % 28) + ds + std::to_string(1 + d % 12) + ds + "2024"
+                                  : d % 3 == 1 ? std::to_string(d % 24) + ts + std::to_string(10 + d % 50)
+                                               : std::string(words[d % 8]));
+                g->SetCells(5, r, std::to_string(next() % 7));
+                if (c.props && r % 17 == 0) g->GetCellProperties(c.column < 0 ? 3 : c.column, r)->SetBrushColor(0xFF00);
+            }
+            TSortSettings* ss = g->SortSettings();
+            ss->SetAutoFormat(c.autoFormat);
+            ss->SetIgnoreCase(c.ignoreCase);
+            ss->SetIgnoreBlanks(c.ignoreBlanks);
+            ss->SetBlankPos(c.blanksLast ? TSortBlankPosition::blLast : TSortBlankPosition::blFirst);
+            ss->SetSingleColumn(c.singleColumn);
+            ss->SetFull(c.full);
+        }
+        grids[1]->OnGetFormat = [](rtl::TObject*, int, TSortStyle&, std::string&, std::string&) {};
+        for (TExStringGrid* g : grids) {
+            if (c.column >= 0) {
+                g->Sort(c.column, c.descending ? TSortDirection::sdDescending : TSortDirection::sdAscending);
+            } else {
+                g->SortIndexes()->AddIndex(3, true);
+                g->SortIndexes()->AddIndex(1, false);
+                g->QSortIndexed();
+            }
+        }
+        EXPECT_EQ(grids[0]->Compares(), grids[1]->Compares());
+        for (int col = 0; col < 6; ++col)
+            for (int r = 0; r <= 400; ++r)
+                ASSERT_EQ(grids[0]->Cells(col, r), grids[1]->Cells(col, r)) << "column " << col << ", row " << r;
+        if (c.props)
+            for (int r = 1; r <= 400; ++r)
+                ASSERT_EQ(grids[0]->Objects(c.column < 0 ? 3 : c.column, r) != nullptr,
+                          grids[1]->Objects(c.column < 0 ? 3 : c.column, r) != nullptr)
+                    << "row " << r;
+    }
+}

@@ -8,6 +8,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/WindowPixels.h"
 
 using namespace gui;
 
@@ -305,5 +306,52 @@ TEST(Controls, DrawingOnAControlOutsidePaintingShowsUntilItIsInvalidated)
     Application->ProcessMessages();
     img = form.GetFormImage();
     EXPECT_EQ(img->Canvas()->Pixels(20 + 10, 30 + 10), clBlue);
+    form.Hide();
+}
+
+TEST(Controls, UpdatePaintsOnlyThePendingAreasAndAtOnce)
+{
+    // A probe that counts its paints.
+    class TCounting : public TProbe {
+    public:
+        using TProbe::TProbe;
+        int Paints = 0;
+
+    protected:
+        void Paint() override
+        {
+            ++Paints;
+            TProbe::Paint();
+        }
+    };
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 150);
+    auto* c = new TCounting(&form);
+    c->SetParent(&form);
+    c->SetBounds(10, 10, 80, 60);
+    form.Show();
+    Application->ProcessMessages();
+    PaintPending(&form);
+    auto pixel = [c](int x, int y) { return GrabShownImage(c)->Canvas()->Pixels(x, y); };
+    ASSERT_NE(GrabShownImage(c), nullptr);
+    EXPECT_EQ(pixel(40, 30), clRed);
+
+    // Only the invalid square takes the new colour, and before Update returns.
+    c->Fill = clLime;
+    c->InvalidateRect(Rect(20, 20, 30, 30));
+    const int before = c->Paints;
+    c->Update();
+    EXPECT_EQ(c->Paints, before + 1);
+    EXPECT_EQ(pixel(25, 25), clLime);
+    EXPECT_EQ(pixel(5, 5), clRed);
+    EXPECT_EQ(pixel(60, 40), clRed);
+    // Nothing pending: nothing painted.
+    c->Update();
+    EXPECT_EQ(c->Paints, before + 1);
+    // Repaint invalidates everything first.
+    c->Repaint();
+    EXPECT_EQ(c->Paints, before + 2);
+    EXPECT_EQ(pixel(5, 5), clLime);
+    EXPECT_EQ(pixel(60, 40), clLime);
     form.Hide();
 }

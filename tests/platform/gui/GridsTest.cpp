@@ -268,6 +268,43 @@ TEST(StringGrid, CellsSurviveShrinkingAndRegrowing)
     EXPECT_EQ(g.Objects(3, 900), nullptr);
 }
 
+// Cells far beyond the counts (a huge column or row number) are kept and
+// cleared like any other, and travel with moved rows and columns.
+TEST(StringGrid, CellsFarOutAreKeptClearedAndMoved)
+{
+    GridForm<TStringGrid> f(4, 8);
+    TStringGrid& g = *f.G;
+    rtl::TObject marker;
+    g.SetCells(100000, 3, "far right");
+    g.SetCells(2, 50000000, "far down");
+    g.SetObjects(2, 50000000, &marker);
+    rtl::TObject* object = nullptr;
+    EXPECT_EQ(g.Cells(100000, 3), "far right");
+    EXPECT_EQ(g.Cells(100000, 4), "");
+    EXPECT_EQ(g.Cells(2, 50000000), "far down");
+    ASSERT_NE(g.FindCellData(2, 50000000, object), nullptr);
+    EXPECT_EQ(object, &marker);
+    EXPECT_EQ(g.FindCellData(2, 49999999, object), nullptr);
+    EXPECT_EQ(object, nullptr);
+    g.MoveRow(3, 1);
+    EXPECT_EQ(g.Cells(100000, 1), "far right");
+    EXPECT_EQ(g.Cells(100000, 3), "");
+    // Emptied: the text goes, the object stays until it is taken away too.
+    g.SetCells(2, 50000000, "");
+    EXPECT_EQ(g.Objects(2, 50000000), &marker);
+    ASSERT_NE(g.FindCellData(2, 50000000, object), nullptr);
+    g.SetObjects(2, 50000000, nullptr);
+    EXPECT_EQ(g.FindCellData(2, 50000000, object), nullptr);
+    // A cell of the grid emptied of text and object reads as never written.
+    g.SetCells(1, 1, "x");
+    g.SetObjects(1, 1, &marker);
+    g.SetCells(1, 1, "");
+    g.SetObjects(1, 1, nullptr);
+    EXPECT_EQ(g.FindCellData(1, 1, object), nullptr);
+    g.ClearCells();
+    EXPECT_EQ(g.Cells(100000, 1), "");
+}
+
 // Moved rows, columns and row blocks take their texts, objects and heights
 // along, also to and from positions beyond the counts.
 TEST(StringGrid, MovedRowsAndBlocksCarryTheirCells)

@@ -747,18 +747,28 @@ TEST(ComponentStream, ReadErrors)
     }
 }
 
+namespace {
+
+// A collection that counts its change reports and notes each item
+// notification: the item's ID and +, d or x (added, deleting, extracting).
+struct TCountingCollection : TCollection {
+    using TCollection::TCollection;
+    int updates = 0;
+    std::vector<std::string> notes;
+    void Update(TCollectionItem*) override { ++updates; }
+    void Notify(TCollectionItem* item, TCollectionNotification n) override
+    {
+        notes.push_back(std::to_string(item->ID()) + (n == TCollectionNotification::cnAdded      ? "+"
+                                                      : n == TCollectionNotification::cnDeleting ? "d"
+                                                                                                 : "x"));
+    }
+};
+
+} // namespace
+
 TEST(Collections, OrderIdsAndUpdates)
 {
-    struct TCounting : TCollection {
-        using TCollection::TCollection;
-        int updates = 0;
-        std::vector<std::string> notes;
-        void Update(TCollectionItem*) override { ++updates; }
-        void Notify(TCollectionItem* item, TCollectionNotification n) override
-        {
-            notes.push_back(std::to_string(item->ID()) + (n == TCollectionNotification::cnAdded ? "+" : "-"));
-        }
-    } coll(TSampleItem::StaticClassInfo());
+    TCountingCollection coll(TSampleItem::StaticClassInfo());
     auto* a = static_cast<TSampleItem*>(coll.Add());
     auto* b = static_cast<TSampleItem*>(coll.Add());
     auto* c = static_cast<TSampleItem*>(coll.Insert(0));
@@ -778,6 +788,39 @@ TEST(Collections, OrderIdsAndUpdates)
     delete b;  // an item freed alone leaves its collection
     EXPECT_EQ(coll.Count(), 1);
     EXPECT_EQ(coll.Items(0), c);
+}
+
+TEST(Collections, DeleteItemsFreesManyAtOnceAndReportsOnce)
+{
+    TCountingCollection coll(TSampleItem::StaticClassInfo()), other(TSampleItem::StaticClassInfo());
+    std::vector<TCollectionItem*> items;
+    for (int i = 0; i < 6; ++i) items.push_back(coll.Add());
+    TCollectionItem* foreign = other.Add();
+    const int before = coll.updates;
+    coll.notes.clear();
+    // Repeats, a null and another collection's item are passed over.
+    coll.DeleteItems({items[4], items[1], nullptr, items[4], foreign, items[2]});
+    EXPECT_EQ(coll.updates, before + 1);
+    EXPECT_EQ(coll.notes, (std::vector<std::string>{"4d", "4x", "1d", "1x", "2d", "2x"}));
+    ASSERT_EQ(coll.Count(), 3);
+    EXPECT_EQ(coll.Items(0), items[0]);
+    EXPECT_EQ(coll.Items(1), items[3]);
+    EXPECT_EQ(coll.Items(2), items[5]);
+    EXPECT_EQ(items[5]->Index(), 2);
+    EXPECT_EQ(other.Count(), 1);
+    EXPECT_EQ(foreign->Collection(), &other);
+    // Nothing of this collection: no report.
+    coll.DeleteItems({foreign, nullptr});
+    EXPECT_EQ(coll.updates, before + 1);
+    // Many at once, then the rest by Clear.
+    for (int i = 0; i < 20000; ++i) coll.Add();
+    std::vector<TCollectionItem*> odd;
+    for (int i = 1; i < coll.Count(); i += 2) odd.push_back(coll.Items(i));
+    coll.DeleteItems(odd);
+    EXPECT_EQ(coll.Count(), 10002);
+    EXPECT_EQ(coll.Items(1), items[5]);
+    coll.Clear();
+    EXPECT_EQ(coll.Count(), 0);
 }
 
 TEST(ComponentStream, DefinedPropertiesTravelBesideThePublishedOnes)
