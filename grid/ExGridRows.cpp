@@ -187,7 +187,6 @@ void TExStringGrid::UnHideRows(int fromRow, int toRow)
                 if (auto* p = dynamic_cast<TCellProperties*>(obj)) p->SetOwnerRow(target);
             }
             SetRowHeights(target, it->Height());
-            delete it;
         } else if (next < items.size()) {
             if (source != target) {
                 for (int c = 0; c < cols; ++c) {
@@ -205,6 +204,8 @@ void TExStringGrid::UnHideRows(int fromRow, int toRow)
             break;
         }
     }
+    // The shown rows' items go in one pass (one by one is quadratic).
+    FGridItems->DeleteItems(std::vector<rtl::TCollectionItem*>(items.begin(), items.end()));
     for (TGridControlItem& ci : FControlItems)
         if (ci.Y >= fromRow && ci.Y <= toRow && ci.Control) ci.Control->SetVisible(true);
 }
