@@ -52,11 +52,11 @@ void TLocationLEEclipsesDlg::PrepareGrid()
                                     "Penumbral\r\nphase\r\nbegins", "Partial\r\nphase\r\nbegins",
                                     "Total\r\nphase\r\nbegins", "Maximum\r\neclipse", "Total\r\nphase\r\nends",
                                     "Partial\r\nphase\r\nends", "Penumbral\r\nphase\r\nends"};
-    static const int widths[] = {85, 45, 50, 58, 58};
+    static const int widths[] = {85, 45, 54, 66, 58, 74, 68, 68, 68, 68, 68, 74};
     SG->SetColCount(12);
     SG->SetRowHeights(0, 45);
     for (int c = 0; c < 12; ++c) {
-        SG->SetColWidths(c, c < 5 ? widths[c] : 68);
+        SG->SetColWidths(c, widths[c]);
         SG->SetCells(c, 0, headers[c]);
     }
 }

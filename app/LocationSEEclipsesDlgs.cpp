@@ -28,7 +28,7 @@ void TLocationSEEclipsesDlg::PrepareGrid()
                                     "Duration\r\ntot./ann."};
     SG->SetColCount(11);
     for (int c = 0; c < 11; ++c) {
-        SG->SetColWidths(c, c == 0 ? 85 : (c < 3 ? 50 : 62));
+        SG->SetColWidths(c, c == 0 ? 85 : c < 3 ? 50 : c == 6 ? 66 : 62);
         SG->SetCells(c, 0, headers[c]);
     }
 }

@@ -148,7 +148,7 @@ void TLocationsDlg::RefreshGrid()
     SG->SetRowCount(std::max(2, n + 1));
     SG->SetFixedRows(1);
     SG->SetFixedCols(0);
-    const int widths[] = {140, 120, 62, 62, 62};
+    const int widths[] = {128, 110, 72, 64, 72};
     const char* const headers[] = {"Location", "Country / Region", "Longitude", "Latitude", "Time zone"};
     for (int c = 0; c < 5; ++c) {
         SG->SetColWidths(c, widths[c]);

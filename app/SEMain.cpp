@@ -96,6 +96,7 @@ void TSEMainForm::CreateComponents()
     ControlPanel->Caption()->SetMinMaxButton(true);
     ControlPanel->Caption()->SetFlat(true);
     ControlPanel->Caption()->SetColor(clHighlight);
+    ControlPanel->Caption()->SetCloseColor(clHighlight);
     ControlPanel->Caption()->Font()->SetColor(clHighlightText);
     ControlPanel->Caption()->Font()->SetStyle({TFontStyle::fsBold});
     ControlPanel->SetCollapsColor(clMenuHighlight);

@@ -201,7 +201,7 @@ void TSEMainForm::FillCentralSolarTable()
     const int n = FLocationList->Count();
     StartTable(SG, n,
                {{"Location", 180}, {"Mag.", 48}, {"First / contact", 62}, {"Second / contact", 62},
-                {"Maximum / eclipse", 62}, {"Third / contact", 62}, {"Fourth / contact", 62}, {"Duration", 62},
+                {"Maximum / eclipse", 66}, {"Third / contact", 62}, {"Fourth / contact", 62}, {"Duration", 62},
                 {"Duration / tot./ann.", 62}},
                false);
     for (int i = 0; i < n; ++i) {
@@ -238,7 +238,7 @@ void TSEMainForm::FillPartialSolarTable()
     FEclipseMap->ClearMarker();
     const int n = FLocationList->Count();
     StartTable(SG, n,
-               {{"Location", 140}, {"Mag.", 48}, {"First / contact", 62}, {"Maximum / eclipse", 62},
+               {{"Location", 140}, {"Mag.", 48}, {"First / contact", 62}, {"Maximum / eclipse", 66},
                 {"Last / contact", 62}, {"Duration", 62}},
                false);
     for (int i = 0; i < n; ++i) {
@@ -270,9 +270,9 @@ namespace {
 enum { P1 = 0, U1 = 1, U2 = 2, GE = 3, U3 = 4, U4 = 5, P4 = 6 };
 
 const THeader LunarContactHeaders[7] = {
-    {"Penumbral / phase / begins", 70}, {"Partial / phase / begins", 70}, {"Total / phase / begins", 70},
+    {"Penumbral / phase / begins", 74}, {"Partial / phase / begins", 70}, {"Total / phase / begins", 70},
     {"Maximum / eclipse", 70},          {"Total / phase / ends", 70},     {"Partial / phase / ends", 70},
-    {"Penumbral / phase / ends", 70}};
+    {"Penumbral / phase / ends", 74}};
 
 struct TLunarPhase {
     THeader Header;
@@ -316,15 +316,15 @@ void FillLunarTable(grid::TExStringGrid* sg, TObserverDataList& list, const comp
 
 TLunarPhase PenumbralPhase(const compute::TLunarEclipse& lee)
 {
-    return {{"Duration of / penumbral / phase", 70}, P1, P4, lee.DurationPenumbra()};
+    return {{"Duration of / penumbral / phase", 76}, P1, P4, lee.DurationPenumbra()};
 }
 TLunarPhase PartialPhase(const compute::TLunarEclipse& lee)
 {
-    return {{"Duration of / partial / phase", 70}, U1, U4, lee.DurationPartial()};
+    return {{"Duration of / partial / phase", 76}, U1, U4, lee.DurationPartial()};
 }
 TLunarPhase TotalPhase(const compute::TLunarEclipse& lee)
 {
-    return {{"Duration of / total / phase", 70}, U2, U3, lee.DurationTotal()};
+    return {{"Duration of / total / phase", 76}, U2, U3, lee.DurationTotal()};
 }
 
 } // namespace

@@ -269,7 +269,7 @@ void TSettingsDlg::BuildSolarPages()
     LInfoCEM = Label(this, cem, 250, 130, "");
     LInfoCEM->SetAutoSize(false);
     LInfoCEM->SetWordWrap(true);
-    LInfoCEM->SetBounds(200, 120, 320, 100);
+    LInfoCEM->SetBounds(200, 130, 320, 92);
     for (TWinControl* c : {static_cast<TWinControl*>(ECEMScale), static_cast<TWinControl*>(ECEMWidth),
                            static_cast<TWinControl*>(ECEMLabelScale), static_cast<TWinControl*>(ECEMLabelOffset),
                            static_cast<TWinControl*>(CBCEMLabelSize)}) {
@@ -304,7 +304,7 @@ void TSettingsDlg::BuildSolarPages()
     LInfoCET = Label(this, cet, 190, 130, "");
     LInfoCET->SetAutoSize(false);
     LInfoCET->SetWordWrap(true);
-    LInfoCET->SetBounds(200, 120, 320, 100);
+    LInfoCET->SetBounds(200, 130, 320, 92);
     for (TWinControl* c : {static_cast<TWinControl*>(ECETScale), static_cast<TWinControl*>(ECETWidth),
                            static_cast<TWinControl*>(CBCETLabelSize)}) {
         const char* text = c == ECETScale ? CETScaleInfo : c == ECETWidth ? CETWidthInfo : CETSizeInfo;

@@ -105,11 +105,11 @@ TqlrPreviewForm::TqlrPreviewForm(rtl::TComponent* owner) : gui::TForm(owner)
     Sep3->SetParent(ToolBar);
     Sep3->SetAlign(gui::TAlign::alNone);
     Sep3->SetParentBackground(false);
-    Sep3->SetBounds(0, 0, 51, 23);
+    Sep3->SetBounds(0, 0, 61, 23);
     Sep3->SetHint(Res(119));
     ZoomCB = new TqlrComboBox(this);
     ZoomCB->SetParent(Sep3);
-    ZoomCB->SetBounds(1, 1, 49, 21);
+    ZoomCB->SetBounds(1, 1, 59, 21);
     ZoomCB->SetListWidth(100);
     for (const char* z : {"25%", "50%", "75%", "100%", "150%", "200%"}) ZoomCB->Items()->Add(z);
     ZoomCB->Items()->Add(GetResources().Get("zmPageWidth"));

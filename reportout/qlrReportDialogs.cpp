@@ -154,7 +154,9 @@ TqlrInheritErrorForm::TqlrInheritErrorForm(rtl::TComponent* owner) : gui::TForm(
         c->FillRect(gui::TRect(15, 10, 17, 20));
         c->FillRect(gui::TRect(15, 22, 17, 24));
     };
-    MessageL = MakeControl<gui::TLabel>(this, this, 56, 12, 190, 44);
+    // Wrapped within a fixed box above the choices.
+    MessageL = MakeControl<gui::TLabel>(this, this, 56, 12, 190, 48);
+    MessageL->SetAutoSize(false);
     MessageL->SetWordWrap(true);
     MessageL->SetCaption(Res("6001", "Base and inherited reports have duplicate objects. What should we do?"));
     DeleteRB = MakeControl<gui::TRadioButton>(this, this, 56, 64, 190, 17);

@@ -68,6 +68,12 @@ TEST_F(MainWindow, CaptionPanelsCollapseMoveAndClose)
     EXPECT_TRUE(info->Collaps());
     EXPECT_EQ(info->Height(), 18);
     EXPECT_EQ(info->FullHeight(), 223);
+    {
+        // The collapsed caption keeps its colour under the light text.
+        auto image = info->GetImage();
+        ASSERT_TRUE(image);
+        EXPECT_EQ(ColorToRGB(image->Canvas()->Pixels(info->Width() - 40, 6)), ColorToRGB(clHighlight));
+    }
     Shot(Form, "panels-collapsed.png");
     sim::Click(info, info->Width() - 8, 8);
     EXPECT_EQ(info->Height(), 223);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "GridHeaderCheck.h"
 #include "MainWindowFixture.h"
 #include "app/AddLocationDlgs.h"
 #include "app/CreateLocationListLEDlgs.h"
@@ -174,11 +175,17 @@ TEST_F(LocationDialogs, DatabaseShowsItsPlacesInFiveColumns)
     EXPECT_EQ(g->FixedRows(), 1);
     EXPECT_EQ(g->FixedCols(), 0);
     const char* headers[] = {"Location", "Country / Region", "Longitude", "Latitude", "Time zone"};
-    const int widths[] = {140, 120, 62, 62, 62};
+    const int widths[] = {128, 110, 72, 64, 72};
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(db.Cell(c, 0), headers[c]);
         EXPECT_EQ(g->ColWidths(c), widths[c]);
     }
+    // The headers fit their columns, and the columns the grid beside a
+    // vertical scroll bar.
+    apptest::ExpectHeadersFit(g, "location database");
+    int total = 0;
+    for (int c = 0; c < 5; ++c) total += g->ColWidths(c) + 1;
+    EXPECT_LE(total, g->ClientWidth() - 16);
     EXPECT_EQ(db.Cell(0, 1), "Tokyo");
     EXPECT_EQ(db.Cell(1, 1), "Japan");
     EXPECT_EQ(db.Cell(4, 1), "UTC+9:00");

@@ -12,6 +12,7 @@
 #include <functional>
 #include <regex>
 
+#include "GridHeaderCheck.h"
 #include "MainWindowFixture.h"
 #include "app/AddLocationDlgs.h"
 #include "app/CreateLocationListLEDlgs.h"
@@ -177,7 +178,7 @@ TEST_F(LocationTable, FiveLayoutsInOneWindow)
     const std::vector<std::string> central = {"Location", "Mag.", "First\r\ncontact", "Second\r\ncontact",
                                               "Maximum\r\neclipse", "Third\r\ncontact", "Fourth\r\ncontact",
                                               "Duration", "Duration\r\ntot./ann."};
-    const std::vector<int> centralWidths = {180, 48, 62, 62, 62, 62, 62, 62, 62};
+    const std::vector<int> centralWidths = {180, 48, 62, 62, 66, 62, 62, 62, 62};
     const std::string P1 = "Penumbral\r\nphase\r\nbegins", U1 = "Partial\r\nphase\r\nbegins",
                       U2 = "Total\r\nphase\r\nbegins", GE = "Maximum\r\neclipse", U3 = "Total\r\nphase\r\nends",
                       U4 = "Partial\r\nphase\r\nends", P4 = "Penumbral\r\nphase\r\nends",
@@ -188,12 +189,12 @@ TEST_F(LocationTable, FiveLayoutsInOneWindow)
         {etSolarEclipse, "2023 Oct 14", central, centralWidths, 34},
         {etSolarEclipse, "2022 Oct 25",
          {"Location", "Mag.", "First\r\ncontact", "Maximum\r\neclipse", "Last\r\ncontact", "Duration"},
-         {140, 48, 62, 62, 62, 62}, 34},
+         {140, 48, 62, 66, 62, 62}, 34},
         {etLunarEclipse, "2025 Mar 14", {"Location", P1, U1, U2, GE, U3, U4, P4, DP, DU, DT},
-         {180, 70, 70, 70, 70, 70, 70, 70, 70, 70, 70}, 48},
-        {etLunarEclipse, "2023 Oct 28", {"Location", P1, U1, GE, U4, P4, DP, DU}, {180, 70, 70, 70, 70, 70, 70, 70},
+         {180, 74, 70, 70, 70, 70, 70, 74, 76, 76, 76}, 48},
+        {etLunarEclipse, "2023 Oct 28", {"Location", P1, U1, GE, U4, P4, DP, DU}, {180, 74, 70, 70, 70, 74, 76, 76},
          48},
-        {etLunarEclipse, "2024 Mar 25", {"Location", P1, GE, P4, DP}, {180, 70, 70, 70, 70}, 48},
+        {etLunarEclipse, "2024 Mar 25", {"Location", P1, GE, P4, DP}, {180, 74, 70, 74, 76}, 48},
         // The taller header row of a lunar layout stays for a solar one.
         {etSolarEclipse, "2024 Apr 08", central, centralWidths, 48},
     };
@@ -213,6 +214,7 @@ TEST_F(LocationTable, FiveLayoutsInOneWindow)
             EXPECT_EQ(SG()->ColWidths(col), c.Widths[col]) << col;
             EXPECT_EQ(Alignment(col, 0), col == 0 ? TAlignment::taLeftJustify : TAlignment::taRightJustify) << col;
         }
+        apptest::ExpectHeadersFit(SG(), c.Date);
     }
 }
 
@@ -936,6 +938,7 @@ TEST_F(LocationTable, SolarEclipsesOfFindlayFromTheLocationCommand)
         }
         EXPECT_GT(partial, 0);
         first = g->Cells(0, 1);
+        apptest::ExpectHeadersFit(g, "solar eclipses");
         Shot(dlg, "location-eclipses-solar.png");
         // The second listed eclipse by a double click.
         g->SetRow(2);
@@ -990,6 +993,10 @@ TEST_F(LocationTable, LunarEclipsesListPenumbralOnesOnlyWithTheBox)
     le.SetYearStart(2024);
     le.Show();
     EXPECT_EQ(le.SG->Cells(0, 1), "2024-03-25");
+    // Headers, delta T and the type ("penumbral" the widest) fit their columns.
+    apptest::ExpectHeadersFit(le.SG, "lunar eclipses");
+    apptest::ExpectCellsFit(le.SG, 2, "lunar eclipses");
+    apptest::ExpectCellsFit(le.SG, 3, "lunar eclipses");
     Shot(&le, "location-eclipses-lunar.png");
     le.Hide();
 }

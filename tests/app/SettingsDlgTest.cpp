@@ -35,6 +35,16 @@ protected:
         gui::SetDialogService(nullptr);
         HomeFixture::TearDown();
     }
+    void Shot(const std::string& name)
+    {
+        gui::Application->ProcessMessages();
+        auto image = Dlg->GetImage();
+        ASSERT_TRUE(image);
+        gui::TPicture picture;
+        picture.SetGraphic(image.get());
+        fs::create_directories(apptest::Shots);
+        picture.SaveToFile((apptest::Shots / name).string());
+    }
     void AllFlags(bool value)
     {
         for (int i = 0; i < MapSlotCount; ++i) Dlg->SetFlags(i, value);
@@ -239,6 +249,24 @@ TEST_F(OptionsDialog, MagnitudeCurveWidthOfZeroIsRefused)
     EXPECT_EQ(Dialogs->Calls.size(), 1u);
 }
 
+// A control lies inside its page and overlaps none of the page's others.
+void ExpectClearOfTheOthers(gui::TControl* c)
+{
+    gui::TWinControl* page = c->Parent();
+    const gui::TRect r = c->BoundsRect();
+    EXPECT_GE(r.Left, 0);
+    EXPECT_GE(r.Top, 0);
+    EXPECT_LE(r.Right, page->ClientWidth());
+    EXPECT_LE(r.Bottom, page->ClientHeight());
+    for (int i = 0; i < page->ControlCount(); ++i) {
+        gui::TControl* o = page->Controls(i);
+        if (o == c || !o->Visible()) continue;
+        const gui::TRect b = o->BoundsRect();
+        const bool overlap = b.Left < r.Right && r.Left < b.Right && b.Top < r.Bottom && r.Top < b.Bottom;
+        EXPECT_FALSE(overlap) << "overlaps the control at " << b.Left << "," << b.Top;
+    }
+}
+
 TEST_F(OptionsDialog, ExplanationsShowWhileTheirControlHasTheFocus)
 {
     AllFlags(true);
@@ -249,6 +277,8 @@ TEST_F(OptionsDialog, ExplanationsShowWhileTheirControlHasTheFocus)
     Dlg->ECEMScale->SetFocus();
     gui::Application->ProcessMessages();
     EXPECT_TRUE(Dlg->LInfoCEM->Caption().starts_with("The Scale parameter determines the magnitude interval"));
+    Shot("options-explanation-cem.png");
+    ExpectClearOfTheOthers(Dlg->LInfoCEM);
     Dlg->ECEMLabelOffset->SetFocus();
     gui::Application->ProcessMessages();
     EXPECT_TRUE(Dlg->LInfoCEM->Caption().starts_with("Magnitude labels are aligned"));
@@ -257,6 +287,8 @@ TEST_F(OptionsDialog, ExplanationsShowWhileTheirControlHasTheFocus)
     gui::Application->ProcessMessages();
     EXPECT_EQ(Dlg->LInfoCEM->Caption(), "");
     EXPECT_TRUE(Dlg->LInfoCET->Caption().starts_with("The Width parameter specifies the colored time range"));
+    Shot("options-explanation-cet.png");
+    ExpectClearOfTheOthers(Dlg->LInfoCET);
     Dlg->CBCETLabelSize->SetFocus();
     gui::Application->ProcessMessages();
     EXPECT_EQ(Dlg->LInfoCET->Caption(),

@@ -118,7 +118,7 @@ TEST_F(PageSettingsFixture, Screenshot)
     d.SetPage(Page.get());
     d.Show();
     gui::Application->ProcessMessages();
-    const auto dir = tectest::ScratchDir("reportout-pagesettings");
+    const auto dir = tectest::SnapshotDir();
     auto shot = d.GetImage();
     gui::TPngImage png;
     png.Assign(shot.get());

@@ -138,6 +138,10 @@ TEST_F(PreviewFixture, ZoomRulesAndTheZoomBox)
         gui::Application->ProcessMessages();
         EXPECT_NEAR(static_cast<double>(P()->Zoom()), c.zoom, 1e-9) << c.typed;
         EXPECT_EQ(Form->ZoomCB->Text(), c.shown) << c.typed;
+        // The shown zoom fits the box's edit, three digits too.
+        gui::TBitmap measure(8, 8);
+        measure.Canvas()->Font()->Assign(Form->ZoomCB->Edit()->Font());
+        EXPECT_LE(measure.Canvas()->TextWidth(c.shown) + 6, Form->ZoomCB->Edit()->Width()) << c.shown;
     }
     Form->ZoomCB->SetText("abc");
     EXPECT_THROW(Form->ZoomEntered(), rtl::Exception);

@@ -205,7 +205,7 @@ TEST(TBPanel, AlignsByTheParentsParent)
 
 TEST(ReportDialogs, Screenshots)
 {
-    const auto dir = tectest::ScratchDir("reportout-dialogs");
+    const auto dir = tectest::SnapshotDir();
     auto save = [&](gui::TForm& f, const std::string& name) {
         f.Show();
         gui::Application->ProcessMessages();
@@ -225,6 +225,11 @@ TEST(ReportDialogs, Screenshots)
     save(s, "search.png");
     TqlrInheritErrorForm i(nullptr);
     save(i, "inherit.png");
+    // The message keeps its width and stays clear of the choices below it.
+    EXPECT_EQ(i.MessageL->Width(), 190);
+    EXPECT_LE(i.MessageL->Top() + i.MessageL->Height(), i.DeleteRB->Top());
+    TqlrPasswordForm pw(nullptr);
+    save(pw, "password.png");
 }
 
 } // namespace
