@@ -13,6 +13,7 @@
 #include "gridio/GridOffice.h"
 #include "gridio/ZipArchive.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/ComponentStream.h"
 
 TEC_LIMIT_ALLOCATIONS()
 
@@ -69,6 +70,24 @@ TEST_F(RobustFixture, BinaryCellStream)
     std::vector<std::size_t> at;
     for (std::size_t k = 4; k + 4 < valid.size() && k < 400; k += 5) at.push_back(k);
     Check(valid, at, "damaged.bin", [&](const std::string& file) { gridio::LoadFromBinFile(*G, file); });
+}
+
+// Full-grid headers whose sizes no saved grid has.
+TEST_F(RobustFixture, BinaryHeaderSizes)
+{
+    for (const auto& [cols, rows] : std::vector<std::pair<int32_t, int32_t>>{
+             {2000000000, 3}, {3, 2000000000}, {70000, 70000}, {-5, -7}, {1000000, 1}, {1, 50000000}, {65536, 65536}}) {
+        SCOPED_TRACE(std::to_string(cols) + " x " + std::to_string(rows));
+        rtl::TComponent owner(nullptr);
+        auto* head = new gridio::TGridPropIO(&owner);
+        head->FullGrid = true;
+        head->ColCount = cols;
+        head->RowCount = rows;
+        rtl::TMemoryStream s;
+        rtl::TWriter(s).WriteRootComponent(head);
+        s.SetPosition(0);
+        ExpectReadsOrRaises({"header", {}}, [&](const std::string&) { gridio::LoadFromBinStream(*G, s); });
+    }
 }
 
 TEST_F(RobustFixture, TextCsvFixedAndXml)
