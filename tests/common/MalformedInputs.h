@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <functional>
@@ -78,6 +80,16 @@ inline std::vector<MalformedCase> MalformedVariants(const std::string& valid,
 inline void ExpectReadsOrRaises(const MalformedCase& c, const std::function<void(const std::string&)>& load)
 {
     SCOPED_TRACE(c.name);
+    const auto t0 = std::chrono::steady_clock::now();
+    struct Timer {
+        const MalformedCase& c;
+        std::chrono::steady_clock::time_point t0;
+        ~Timer()
+        {
+            const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            if (getenv("TEC_MALFORMED_TIMES") && s > 0.2) fprintf(stderr, "%.2f s: %s\n", s, c.name.c_str());
+        }
+    } timer{c, t0};
     try {
         load(c.bytes);
     } catch (const rtl::Exception& e) {
