@@ -8,6 +8,8 @@
 // The variants: zero length, truncations at several points, random bytes
 // from a fixed seed, single bytes flipped at several offsets, 32-bit fields
 // at the given header offsets set to absurd values, and an over-long line.
+// With TEC_MALFORMED_TIMES set, each case is named before it runs (the last
+// name shows the case that brought a process down) and slow ones are listed.
 // A binary that includes this header once puts TEC_LIMIT_ALLOCATIONS() in
 // one of its files: a single allocation beyond the limit then fails the test
 // instead of quietly taking the machine's memory.
@@ -90,6 +92,7 @@ inline void ExpectReadsOrRaises(const MalformedCase& c, const std::function<void
             if (getenv("TEC_MALFORMED_TIMES") && s > 0.2) fprintf(stderr, "%.2f s: %s\n", s, c.name.c_str());
         }
     } timer{c, t0};
+    if (getenv("TEC_MALFORMED_TIMES")) fprintf(stderr, "case: %s\n", c.name.c_str());
     try {
         load(c.bytes);
     } catch (const rtl::Exception& e) {
