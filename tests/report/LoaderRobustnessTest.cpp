@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "MalformedInputs.h"
+#include "TestPaths.h"
 #include "PreparedPagesFixture.h"
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Streams.h"
@@ -17,14 +16,6 @@ TEC_LIMIT_ALLOCATIONS()
 using namespace qlr;
 
 namespace {
-
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Attribute values replaced by numbers out of range, empty and odd texts
 // (the XML reader, fuzzed on its own, lets these through); at most limit
@@ -114,7 +105,7 @@ TEST(LoaderRobustness, ReportTemplates)
                                     std::string(TEST_DATA_DIR "/LocationTableTemplate.xml"),
                                     std::string(TEC_SOURCE_DIR "/app/reports/LocationTable.xml")}) {
         SCOPED_TRACE(file);
-        const std::string valid = ReadFile(file);
+        const std::string valid = tectest::ReadText(file);
         ASSERT_FALSE(valid.empty());
         for (const auto& c : MalformedVariants(valid)) ExpectReadsOrRaises(c, LoadTemplate);
         for (const auto& c : AttributeVariants(valid, 20)) ExpectReadsOrRaises(c, LoadTemplate);
@@ -146,7 +137,7 @@ TEST(LoaderRobustness, PreparedPages)
     f.Pages->SaveToStream(ms);
     const std::string saved(reinterpret_cast<const char*>(ms.Memory()), static_cast<std::size_t>(ms.Size()));
 
-    for (const std::string& valid : {saved, ReadFile(TEST_DATA_DIR "/prepared_two_objects.xml")})
+    for (const std::string& valid : {saved, tectest::ReadText(TEST_DATA_DIR "/prepared_two_objects.xml")})
         for (bool partial : {false, true}) {
             SCOPED_TRACE(partial ? "partial" : "whole");
             auto load = [partial](const std::string& b) { LoadPrepared(b, partial); };

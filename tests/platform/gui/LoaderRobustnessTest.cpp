@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "MalformedInputs.h"
 #include "TestPaths.h"
@@ -35,14 +33,6 @@ std::unique_ptr<TBitmap> Sample(TPixelFormat pf)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) bmp->Canvas()->SetPixels(x, y, RGB(x * 50, y * 80, 7));
     return bmp;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 void Put16(std::string& s, uint32_t v) { s += char(v & 0xFF); s += char((v >> 8) & 0xFF); }
@@ -105,7 +95,7 @@ TEST(LoaderRobustness, PngAndJpeg)
     TPngImage png;
     png.Assign(src.get());
     CheckReader<TPngImage>(Saved(png), {8, 16, 20, 24, 29, 33});
-    CheckReader<TPngImage>(ReadBytes(tectest::DataFile("platform/gui/palette8.png")), {16, 20, 33, 37});
+    CheckReader<TPngImage>(tectest::ReadText(tectest::DataFile("platform/gui/palette8.png")), {16, 20, 33, 37});
     TJPEGImage jpg;
     jpg.Assign(src.get());
     const std::string j = Saved(jpg);
@@ -122,7 +112,7 @@ TEST(LoaderRobustness, IconsAndGif)
     png.Assign(src.get());
     CheckReader<TIcon>(IconFile(Saved(png), 32), {14, 18, 30, 38, 42});
     for (const char* name : {"htmltext/still.gif", "htmltext/frames3.gif"}) {
-        const std::string gif = ReadBytes(tectest::DataFile(name));
+        const std::string gif = tectest::ReadText(tectest::DataFile(name));
         ASSERT_FALSE(gif.empty()) << name;
         std::vector<std::size_t> at;
         for (std::size_t k = 4; k + 4 < gif.size() && k < 120; k += 3) at.push_back(k);
@@ -130,7 +120,7 @@ TEST(LoaderRobustness, IconsAndGif)
     }
     // A screen of 65535 x 65535 pixels in a file of a few bytes is refused
     // before its room is taken.
-    std::string huge = ReadBytes(tectest::DataFile("htmltext/still.gif"));
+    std::string huge = tectest::ReadText(tectest::DataFile("htmltext/still.gif"));
     huge.replace(6, 4, "\xFF\xFF\xFF\xFF");
     rtl::TStringStream s(huge);
     TGifImage gif;
