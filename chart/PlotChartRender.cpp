@@ -241,7 +241,11 @@ private:
         int x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X);
         int y1 = std::min(a.Y, b.Y), y2 = std::max(a.Y, b.Y);
         const double angle = it.SizeOrAngle * std::numbers::pi / 180;
-        const int dx = Round(std::cos(angle) * it.Depth), dy = -Round(std::sin(angle) * it.Depth);
+        // The depth is kept within the pixel range of every other point: a
+        // damaged file's depth of billions would overflow the corners and
+        // have the polygons filled over an area of that size.
+        const double depth = std::clamp<double>(it.Depth, -30000, 30000);
+        const int dx = Round(std::cos(angle) * depth), dy = -Round(std::sin(angle) * depth);
         if (it.SizeOrAngle > 90) std::swap(x1, x2);   // the depth goes to the left
         C.Polygon({{x1, y1}, {x1 + dx, y1 + dy}, {x2 + dx, y1 + dy}, {x2, y1}});
         C.Polygon({{x2 + dx, y1 + dy}, {x2, y1}, {x2, y2}, {x2 + dx, y2 + dy}});

@@ -397,6 +397,11 @@ void LoadAtPointFromBinStream(grid::TExStringGrid& g, gui::TPoint point, rtl::TS
     const gui::TBitmap noBitmap;
     ReadRecord(stream, head);
     if (head->FullGrid) {
+        // A saved grid ends at column and row kMaxCoord; larger sizes come
+        // from a damaged header and would take the memory of billions of cells.
+        if (head->ColCount > kMaxCoord + 1 || head->RowCount > kMaxCoord + 1)
+            throw grid::ZEziDoroZezuz("Invalid cell stream: a grid of " + std::to_string(head->ColCount) + " x " +
+                                      std::to_string(head->RowCount) + " cells");
         g.Clear();
         g.SetRowCount(std::max(1, head->RowCount));
         g.SetColCount(std::max(1, head->ColCount));

@@ -38,6 +38,9 @@ void Put32(std::string& b, uint32_t v)
 
 std::string Inflate(const std::string& data, size_t expected)
 {
+    // Deflate packs at most 1032 bytes into one; a size beyond that is a
+    // damaged header, refused before the room for it is taken.
+    if (expected > data.size() * 1032 + 64) NotZip();
     std::string out(expected, '\0');
     z_stream z{};
     if (inflateInit2(&z, -MAX_WBITS) != Z_OK) NotZip();

@@ -71,6 +71,10 @@ std::vector<TColor> DecodeDib(const uint8_t* p, std::size_t size, int& w, int& h
     return out;
 }
 
+// The most pixels a GIF's logical screen or one of its frames may have
+// (8192 x 4096).
+constexpr std::size_t kMaxGifPixels = std::size_t{1} << 25;
+
 // The LZW-coded indexes of one GIF image.
 std::vector<uint8_t> LzwDecode(const std::vector<uint8_t>& data, int minCodeSize, std::size_t pixelCount)
 {
@@ -285,6 +289,10 @@ void TGifImage::LoadFromStream(rtl::TStream& stream)
     const std::size_t n = bytes.size();
     if (n < 13 || std::memcmp(p, "GIF8", 4) != 0) Bad("Invalid GIF");
     const int sw = U16(p + 6), sh = U16(p + 8);
+    // The header's sizes reach 65535 x 65535 (four billion pixels); a
+    // picture beyond kMaxGifPixels is a damaged header, refused before the
+    // room for its pixels is taken.
+    if (static_cast<std::size_t>(sw) * sh > kMaxGifPixels) Bad("Invalid GIF: picture too large");
     const uint8_t flags = p[10];
     std::size_t at = 13;
     std::vector<TColor> global;
@@ -317,6 +325,7 @@ void TGifImage::LoadFromStream(rtl::TStream& stream)
         if (tag != 0x2C || at + 9 > n) Bad("Invalid GIF");
         const int left = U16(p + at), top = U16(p + at + 2), w = U16(p + at + 4), h = U16(p + at + 6);
         const uint8_t iflags = p[at + 8];
+        if (static_cast<std::size_t>(w) * h > kMaxGifPixels) Bad("Invalid GIF: picture too large");
         at += 9;
         std::vector<TColor> palette = global;
         if (iflags & 0x80) {
