@@ -228,7 +228,7 @@ int32_t CeilToInteger(double x)
 
 bool ClampPixelPair(int& x, int& y)
 {
-    const int cx = std::clamp(x, -30000, 30000), cy = std::clamp(y, -30000, 30000);
+    const int cx = std::clamp(x, -PixelLimit, PixelLimit), cy = std::clamp(y, -PixelLimit, PixelLimit);
     const bool changed = cx != x || cy != y;
     x = cx;
     y = cy;

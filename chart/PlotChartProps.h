@@ -230,7 +230,9 @@ inline double LargerOf(double a, double b) { return b > a ? b : a; }
 inline double SmallerOf(double a, double b) { return b >= a ? a : b; }
 // The smallest integer not below x.
 int32_t CeilToInteger(double x);
-// Clamps both to -30000..30000; true when either was changed.
+// The pixel coordinates the chart draws at stay within +-PixelLimit.
+constexpr int PixelLimit = 30000;
+// Clamps both to -PixelLimit..PixelLimit; true when either was changed.
 bool ClampPixelPair(int& x, int& y);
 
 } // namespace chart

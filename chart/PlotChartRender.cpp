@@ -244,7 +244,7 @@ private:
         // The depth is kept within the pixel range of every other point: a
         // damaged file's depth of billions would overflow the corners and
         // have the polygons filled over an area of that size.
-        const double depth = std::clamp<double>(it.Depth, -30000, 30000);
+        const double depth = std::clamp<double>(it.Depth, -PixelLimit, PixelLimit);
         const int dx = Round(std::cos(angle) * depth), dy = -Round(std::sin(angle) * depth);
         if (it.SizeOrAngle > 90) std::swap(x1, x2);   // the depth goes to the left
         C.Polygon({{x1, y1}, {x1 + dx, y1 + dy}, {x2 + dx, y1 + dy}, {x2, y1}});
