@@ -633,6 +633,11 @@ private:
     static bool Dense(int c, int r) { return r < DenseRows && c < DenseCols; }
     // The cell at stored column and row, nullptr when never written.
     const TCell* FindStored(int c, int r) const;
+    // The cell at a grid position, nullptr when never written or negative.
+    const TCell* FindCell(int aCol, int aRow) const
+    {
+        return aCol < 0 || aRow < 0 ? nullptr : FindStored(StoredCol(aCol), StoredRow(aRow));
+    }
     // The cell at stored column and row, made when missing.
     TCell& StoredCell(int c, int r);
     // Frees what an emptied cell beyond the dense bounds holds.

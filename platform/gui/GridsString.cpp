@@ -93,8 +93,7 @@ void TStringGrid::DropIfEmpty(int c, int r)
 
 std::string TStringGrid::Cells(int aCol, int aRow) const
 {
-    if (aCol < 0 || aRow < 0) return std::string();
-    const TCell* cell = FindStored(StoredCol(aCol), StoredRow(aRow));
+    const TCell* cell = FindCell(aCol, aRow);
     return cell ? cell->Text : std::string();
 }
 
@@ -115,8 +114,7 @@ void TStringGrid::SetCells(int aCol, int aRow, const std::string& value)
 
 rtl::TObject* TStringGrid::Objects(int aCol, int aRow) const
 {
-    if (aCol < 0 || aRow < 0) return nullptr;
-    const TCell* cell = FindStored(StoredCol(aCol), StoredRow(aRow));
+    const TCell* cell = FindCell(aCol, aRow);
     return cell ? cell->Object : nullptr;
 }
 
@@ -189,7 +187,7 @@ void TStringGrid::RowBlockMovedData(int fromIndex, int count, int toIndex)
 
 const std::string* TStringGrid::FindCellData(int aCol, int aRow, rtl::TObject*& object) const
 {
-    const TCell* cell = aCol < 0 || aRow < 0 ? nullptr : FindStored(StoredCol(aCol), StoredRow(aRow));
+    const TCell* cell = FindCell(aCol, aRow);
     if (!cell || (cell->Text.empty() && !cell->Object)) {
         object = nullptr;
         return nullptr;
