@@ -569,11 +569,15 @@ int TUxDBLookupList::CurrentRow() const
     return EmptyRows() && IsEmptyValue() ? 0 : FRecordIndex + EmptyRows();
 }
 
-void TUxDBLookupList::SelectItemAt(int y)
+int TUxDBLookupList::RowAt(int y) const
 {
     const TRect rows = RowsRect();
-    y = std::clamp(y, rows.Top, std::max(rows.Top, rows.Bottom - 1)) - rows.Top;
-    int row = y / ItemHeight();
+    return (std::clamp(y, rows.Top, std::max(rows.Top, rows.Bottom - 1)) - rows.Top) / ItemHeight();
+}
+
+void TUxDBLookupList::SelectItemAt(int y)
+{
+    const int row = RowAt(y);
     FSelectEmpty = false;
     if (row == 0 && EmptyRows()) {
         FSelectEmpty = true;
@@ -596,8 +600,7 @@ void TUxDBLookupList::MouseDown(TMouseButton button, TShiftState shift, int x, i
     TUxLookupControl::MouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft || !CanModify()) return;
     if (shift.Contains(TShiftStateItem::ssDouble)) {
-        const TRect rows = RowsRect();
-        if (rows.Contains({x, y}) && (y - rows.Top) / ItemHeight() == CurrentRow()) TUxLookupControl::DblClick();
+        if (RowsRect().Contains({x, y}) && RowAt(y) == CurrentRow()) TUxLookupControl::DblClick();
         return;
     }
     FTracking = true;

@@ -227,6 +227,8 @@ protected:
     // The row showing the current value: the empty row for the empty
     // value, else the current record's row.
     int CurrentRow() const;
+    // The row under client y, y clamped into the rows' area.
+    int RowAt(int y) const;
     void PaintBorder(gui::TCanvas* canvas);
     void MoveAndSelect(int delta);
 
