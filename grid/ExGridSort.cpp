@@ -579,6 +579,21 @@ struct TKeyedMoves {
             CopyRow(Source);
         }
     }
+    // One column's comparison of rows a and b: from the keys in slot (-1:
+    // none) when they decide it, counted in compares; else cells(), the
+    // cells' comparison, once the pivot row holds its cells.
+    template <typename Cells>
+    int Column(const TExStringGrid& g, int slot, int a, int b, TSortDirection direction, int& compares,
+               const Cells& cells)
+    {
+        int r = 0;
+        if (slot >= 0 && CompareKeyed(g, Keys, static_cast<std::size_t>(slot), a, b, direction, r)) {
+            ++compares;
+            return r;
+        }
+        Need(a, b);
+        return cells();
+    }
 };
 
 } // namespace
@@ -649,12 +664,8 @@ void TExStringGrid::QuickSortRange(int aCol, int left, int right)
             int r = 0;
             if (!IsIgnoredColumn(col)) {
                 const TSortDirection direction = FSortSettings->Direction();
-                if (col == aCol && keys.Has(0) && CompareKeyed(*this, keys, 0, a, b, direction, r)) {
-                    ++FCompares;
-                } else {
-                    moves.Need(a, b);
-                    r = CompareCells(col, a, b, direction);
-                }
+                r = moves.Column(*this, col == aCol && keys.Has(0) ? 0 : -1, a, b, direction, FCompares,
+                                 [&] { return CompareCells(col, a, b, direction); });
             }
             if (r != 0 || !FSortSettings->Full() || col > ColCount() - 2) return r;
             ++col;
@@ -709,15 +720,9 @@ void TExStringGrid::QuickSortIndexedRange(int left, int right)
             const bool desc = descending[depth];
             const TSortDirection direction = desc ? TSortDirection::sdDescending : TSortDirection::sdAscending;
             int r = 0;
-            if (!IsIgnoredColumn(col)) {
-                if (slot[depth] >= 0 && CompareKeyed(*this, keys, static_cast<std::size_t>(slot[depth]), a, b,
-                                                     direction, r)) {
-                    ++FCompares;
-                } else {
-                    moves.Need(a, b);
-                    r = CompareCells(col, a, b, direction);
-                }
-            }
+            if (!IsIgnoredColumn(col))
+                r = moves.Column(*this, slot[depth], a, b, direction, FCompares,
+                                 [&] { return CompareCells(col, a, b, direction); });
             if (r != 0 || !FSortSettings->Full()) return (desc ? -r : r) == 1;
         }
         return false;
