@@ -315,9 +315,11 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
     long double width = memo->Width(), height = memo->Height();
     TqlrFrame* fr = memo->Frame();
     const long double fw = fr->Typ().Empty() ? 0 : fr->Width();
+    // The clip takes in the frame's width on every side, edges or not.
+    const long double clip = fr->Width();
     OutLine("q");
-    OutLine(P(PDFX(left - fw), PDFY(top + height + fw)) + " " + F((2 * fw + width) * 0.75L) + " " +
-            F((2 * fw + height) * 0.75L) + " re");
+    OutLine(P(PDFX(left - clip), PDFY(top + height + clip)) + " " + F((2 * clip + width) * 0.75L) + " " +
+            F((2 * clip + height) * 0.75L) + " re");
     OutLine("W");
     OutLine("n");
     const long double shadow = fr->ShadowWidth();

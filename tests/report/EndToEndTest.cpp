@@ -200,3 +200,70 @@ TEST(EngineEndToEnd, PreparedSavedAndReloadedReportCarriesEveryRowAndTotal)
         EXPECT_EQ(TextsOf({pages[p]}, "PageSum"), std::vector<std::string>{std::to_string(pageSum)});
     }
 }
+
+TEST(EngineEndToEnd, TitleSubreportLongerThanAPageGoesOnWithoutANewTitle)
+{
+    AuthorReport r;
+    // The title's sub-report gets 30 rows of 18 pixels: more than a page.
+    auto* titleRows = dynamic_cast<TqlrMasterData*>(r.report.FindObject("TitleSubData"));
+    ASSERT_NE(titleRows, nullptr);
+    titleRows->SetRowCount(30);
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    auto* store = dynamic_cast<TqlrPreviewPages*>(r.report.PreviewPages());
+    const auto pages = ReadPages(store);
+    ASSERT_GE(pages.size(), 2u);
+    std::vector<std::string> rows;
+    for (int i = 1; i <= 30; ++i) rows.push_back("T" + std::to_string(i));
+    EXPECT_EQ(TextsOf(pages, "TitleRow"), rows);
+    EXPECT_EQ(TextsOf(pages, "TitleText").size(), 1u);
+    EXPECT_EQ(TextsOf({pages[1]}, "TitleText").size(), 0u);
+}
+
+// Report code reaches the engine, bands, pages, memos and the outline while
+// the report runs: each expression evaluated from the first row's
+// BeforePrint, with the value it must give.
+TEST(EngineEndToEnd, ScriptExpressionsDuringARun)
+{
+    AuthorReport r;
+    auto* lines = r.Memo(dynamic_cast<TqlrBand*>(r.report.FindObject("ReportTitle1")), "Lines", "first\r\nsecond", 0, 18,
+                         200, 90);
+    (void)lines;
+    struct Case {
+        const char* expression;
+        std::function<std::string()> expected;
+    };
+    const Case cases[] = {
+        {"Engine.FreeSpace", [&] { return rtl::VarToStr(rtl::Variant(static_cast<double>(r.engine->FreeSpace()))); }},
+        {"MasterData1.Overflow", [] { return std::string("False"); }},
+        {"GH1.Overflow", [] { return std::string("False"); }},
+        {"Page1.Objects.Count", [&] { return std::to_string(r.page->Objects().size()); }},
+        {"Page1.AllObjects.Count", [&] { return std::to_string(r.page->AllObjects().size()); }},
+        {"Lines.Lines.Count", [] { return std::string("2"); }},
+        {"Lines.Lines[1]", [] { return std::string("second"); }},
+        {"Lines.AnsiText", [] { return std::string("first\r\nsecond"); }},
+        {"Engine.FreeSpace > 0", [] { return std::string("True"); }},
+        {"Engine.GetAnchorPage('here')", [] { return std::string("1"); }},
+    };
+    auto* data = dynamic_cast<TqlrBand*>(r.report.FindObject("MasterData1"));
+    std::vector<std::pair<std::string, std::string>> got;
+    bool done = false;
+    r.report.OnBeforePrint = [&](TqlrReportComponent* c) {
+        if (c != data || done) return;
+        done = true;
+        r.report.Calc("Engine.AddAnchor('here')");
+        for (const Case& k : cases) got.emplace_back(rtl::VarToStr(r.report.Calc(k.expression)), k.expected());
+        r.report.Calc("Outline.AddItem('From a script')");
+    };
+    ASSERT_TRUE(r.Run()) << r.Errors();
+    ASSERT_EQ(got.size(), std::size(cases)) << r.Errors();
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].first, got[i].second) << cases[i].expression;
+    EXPECT_EQ(r.Errors(), "");
+    auto* outline = r.report.PreviewPages()->Outline();
+    outline->LevelRoot();
+    ASSERT_GE(outline->GetCount(), 1);
+    std::string text;
+    int page = -1, top = -1;
+    outline->GetItem(0, text, page, top);
+    EXPECT_EQ(text, "From a script");
+    EXPECT_EQ(page, 0);
+}
