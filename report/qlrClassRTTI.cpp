@@ -1,10 +1,20 @@
-// The script binding module of the report classes.
+// The script binding module of the report classes: one table of the
+// classes in registration order, each with its ancestor and members, every
+// member with its own handler.
 #include "report/qlrClassRTTI.h"
 
+#include <map>
+#include <type_traits>
+
+#include "platform/gui/JpegImage.h"
+#include "platform/gui/PngImage.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrClass.h"
 #include "report/qlrDMPClass.h"
+#include "report/qlrEngine.h"
+#include "report/qlrPreviewPages.h"
+#include "report/qlrUnicodeUtils.h"
 #include "report/qlrVariables.h"
 #include "script/gui/qs_iguimodules.h"
 #include "script/qs_iclassesrtti.h"
@@ -15,36 +25,369 @@ namespace {
 using rtl::TClassInfo;
 using rtl::TObject;
 using rtl::Variant;
+using H = qs::TqsMethodHelper;
 
 template <typename T>
 const TClassInfo* Cls()
 {
-    return &T::StaticClassInfo();
+    if constexpr (std::is_base_of_v<gui::TGraphic, T>) return &rtl::typinfo_detail::ExternalClassInfo(typeid(T));
+    else return &T::StaticClassInfo();
 }
-std::string Str(qs::TqsMethodHelper* c, int i) { return rtl::VarToStr(c->GetParam(i)); }
+std::string Str(H* c, int i) { return rtl::VarToStr(c->GetParam(i)); }
 Variant Obj(const TObject* o) { return Variant::FromObject(o); }
-} // namespace
+Variant Num(long double v) { return Variant(static_cast<double>(v)); }
+template <typename T> T* ObjParam(H* c, int i) { return dynamic_cast<T*>(c->GetParam(i).AsObject()); }
 
-void RegisterReportScriptModules()
+// A handler's result: a procedure gives 0.
+template <typename F, typename... A> Variant Result(F& f, A... a)
 {
-    static const bool done = [] {
-        qs::qsRegisterBindingModules();
-        qs::qsRegisterModule(&qs::qsModuleFactory<TqlrClassFunctions>);
-        return true;
-    }();
-    (void)done;
+    if constexpr (std::is_void_v<std::invoke_result_t<F&, A...>>) {
+        f(a...);
+        return Variant(0);
+    } else {
+        return Variant(f(a...));
+    }
 }
 
-TqlrClassFunctions::TqlrClassFunctions(qs::TqsScript* s) : qs::TqsRTTIModule(s)
-{
-    auto call = [this](TObject* i, const TClassInfo* c, const std::string& n, qs::TqsMethodHelper* h) {
-        return CallMethod(i, c, n, h);
-    };
-    auto get = [this](TObject* i, const TClassInfo* c, const std::string& n) { return GetProp(i, c, n); };
-    auto set = [this](TObject* i, const TClassInfo* c, const std::string& n, const Variant& v) {
-        SetProp(i, c, n, v);
-    };
+// One member of a class as the script sees it.
+struct Member {
+    enum Kind { kMethod, kConstructor, kProperty, kIndexed, kDefault } Kind = kMethod;
+    std::string Name;     // the declaration of a method, the name of a property
+    std::string Params;   // index parameters
+    std::string Type;
+    std::function<Variant(TObject*, H*)> Call;            // method, constructor, indexed read
+    std::function<Variant(TObject*)> Get;                 // property read
+    std::function<void(TObject*, const Variant&)> Set;    // property write
+    std::function<void(TObject*, H*)> SetIndexed;         // indexed write (value last)
 
+    Member(enum Kind kind, std::string name, std::string params = {}, std::string type = {},
+           std::function<Variant(TObject*, H*)> call = nullptr)
+        : Kind(kind), Name(std::move(name)), Params(std::move(params)), Type(std::move(type)), Call(std::move(call))
+    {
+    }
+};
+
+template <typename T, typename F> Member Method(std::string decl, F f)
+{
+    return Member(Member::kMethod, std::move(decl), {}, {}, [f](TObject* o, H* h) mutable -> Variant {
+        auto* t = dynamic_cast<T*>(o);
+        return t ? Result(f, t, h) : Variant(0);
+    });
+}
+template <typename F> Member Constructor(std::string decl, F f)
+{
+    return Member(Member::kConstructor, std::move(decl), {}, {}, [f](TObject*, H* h) { return Obj(f(h)); });
+}
+template <typename T, typename G> Member Prop(std::string name, std::string type, G g)
+{
+    Member m(Member::kProperty, std::move(name), {}, std::move(type));
+    m.Get = [g](TObject* o) mutable -> Variant {
+        auto* t = dynamic_cast<T*>(o);
+        return t ? Result(g, t) : Variant(0);
+    };
+    return m;
+}
+template <typename T, typename G, typename S> Member Prop(std::string name, std::string type, G g, S s)
+{
+    Member m = Prop<T>(std::move(name), std::move(type), g);
+    m.Set = [s](TObject* o, const Variant& v) mutable {
+        if (auto* t = dynamic_cast<T*>(o)) s(t, v);
+    };
+    return m;
+}
+template <typename T, typename G> Member Indexed(std::string name, std::string params, std::string type, G g,
+                                                 bool isDefault = false)
+{
+    return Member(isDefault ? Member::kDefault : Member::kIndexed, std::move(name), std::move(params), std::move(type),
+                  [g](TObject* o, H* h) mutable -> Variant {
+                      auto* t = dynamic_cast<T*>(o);
+                      return t ? Result(g, t, h) : Variant(0);
+                  });
+}
+template <typename T, typename G, typename S>
+Member Indexed(std::string name, std::string params, std::string type, G g, S s, bool isDefault = false)
+{
+    Member m = Indexed<T>(std::move(name), std::move(params), std::move(type), g, isDefault);
+    m.SetIndexed = [s](TObject* o, H* h) mutable {
+        if (auto* t = dynamic_cast<T*>(o)) s(t, h);
+    };
+    return m;
+}
+
+struct ClassBinding {
+    const TClassInfo* Class;   // nullptr: the global variable list goes here
+    const char* Ancestor;
+    std::vector<Member> Members;
+};
+
+// The list a component's Objects or AllObjects gives to a script, kept per
+// component and refilled at each read.
+rtl::TList* ScriptList(const TqlrComponent* owner, bool all, const std::vector<TqlrComponent*>& items)
+{
+    static std::map<std::pair<const TqlrComponent*, bool>, std::unique_ptr<rtl::TList>> lists;
+    auto& list = lists[{owner, all}];
+    if (!list) list = std::make_unique<rtl::TList>();
+    list->Clear();
+    for (TqlrComponent* c : items) list->Add(c);
+    return list.get();
+}
+
+// A memo's lines as a script string list (filled at each read).
+rtl::TStringList* ScriptLines(const TqlrCustomMemoView* memo)
+{
+    static std::map<const TqlrCustomMemoView*, std::unique_ptr<rtl::TStringList>> lists;
+    auto& list = lists[memo];
+    if (!list) list = std::make_unique<rtl::TStringList>();
+    list->Clear();
+    for (const std::u16string& line : memo->Lines()) list->Add(rtl::UTF16ToUTF8(line));
+    return list.get();
+}
+
+// The memo's Text from a script: a single-byte string for a font with a
+// character set of its own is read in that set's code page.
+void SetMemoText(TqlrCustomMemoView* m, const Variant& v)
+{
+    const uint8_t charset = m->Font()->Charset();
+    if (charset != 1 && v.VarType() == rtl::varString)
+        m->SetText(rtl::UTF16ToUTF8(AnsiTextToWide(v.AsString(), charset, 0)));
+    else
+        m->SetText(rtl::VarToStr(v));
+}
+
+TqlrPreviewPages* StorePages(TqlrCustomEngine* e)
+{
+    return dynamic_cast<TqlrPreviewPages*>(e->Report() ? e->Report()->PreviewPages() : nullptr);
+}
+
+std::vector<ClassBinding> Bindings()
+{
+    using DS = TqlrDataSet;
+    using C = TqlrComponent;
+    using M = TqlrCustomMemoView;
+    using E = TqlrCustomEngine;
+    using O = TqlrCustomOutline;
+    return {
+        {Cls<gui::TJPEGImage>(), "TGraphic", {}},
+        {Cls<gui::TPngImage>(), "TGraphic", {}},
+        {Cls<DS>(), "TComponent",
+         {Method<DS>("procedure Open", [](DS* d, H*) { d->Open(); }),
+          Method<DS>("procedure Close", [](DS* d, H*) { d->Close(); }),
+          Method<DS>("procedure First", [](DS* d, H*) { d->First(); }),
+          Method<DS>("procedure Next", [](DS* d, H*) { d->Next(); }),
+          Method<DS>("procedure Prior", [](DS* d, H*) { d->Prior(); }),
+          Method<DS>("function Eof: Boolean", [](DS* d, H*) { return d->Eof(); }),
+          Method<DS>("function FieldsCount: Integer", [](DS* d, H*) { return d->FieldsCount(); }),
+          Method<DS>("function HasField(const fName: String): Boolean", [](DS* d, H* h) { return d->HasField(Str(h, 0)); }),
+          Method<DS>("function IsBlobField(const fName: String): Boolean",
+                     [](DS* d, H* h) { return d->IsBlobField(Str(h, 0)); }),
+          Method<DS>("function RecordCount: Integer", [](DS* d, H*) { return d->RecordCount(); }),
+          Method<DS>("procedure GetFieldList(List: TStrings)",
+                     [](DS* d, H* h) {
+                         if (auto* list = ObjParam<rtl::TStringList>(h, 0)) d->GetFieldList(*list);
+                     }),
+          Prop<DS>("RecNo", "Integer", [](DS* d) { return d->RecNo(); }),
+          Indexed<DS>("DisplayText", "String", "String", [](DS* d, H* h) { return d->DisplayText(Str(h, 0)); }),
+          Indexed<DS>("DisplayWidth", "String", "Integer", [](DS* d, H* h) { return d->DisplayWidth(Str(h, 0)); }),
+          Indexed<DS>("FieldType", "String", "TqlrFieldType",
+                      [](DS* d, H* h) { return static_cast<int>(d->FieldType(Str(h, 0))); }),
+          Indexed<DS>("Value", "String", "Variant", [](DS* d, H* h) { return d->Value(Str(h, 0)); })}},
+        {Cls<TqlrUserDataSet>(), "TqlrDataSet", {}},
+        {Cls<TqlrCustomDBDataSet>(), "TqlrDataSet", {}},
+        {Cls<C>(), "TComponent",
+         {Method<C>("procedure Clear", [](C* c, H*) { c->Clear(); }),
+          Method<C>("function FindObject(s: String): TqlrComponent", [](C* c, H* h) { return Obj(c->FindObject(Str(h, 0))); }),
+          Method<C>("procedure LoadFromStream(Stream: TStream)",
+                    [](C* c, H* h) {
+                        if (rtl::TStream* s = qs::classes::StreamOf(h->GetParam(0))) c->LoadFromStream(*s);
+                    }),
+          Method<C>("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)",
+                    [](C* c, H* h) {
+                        if (rtl::TStream* s = qs::classes::StreamOf(h->GetParam(0)))
+                            c->SaveToStream(*s, h->GetParam(1).AsBoolean());
+                    }),
+          Method<C>("procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)",
+                    [](C* c, H* h) {
+                        c->SetBounds(h->GetParam(0).AsExtended(), h->GetParam(1).AsExtended(),
+                                     h->GetParam(2).AsExtended(), h->GetParam(3).AsExtended());
+                    }),
+          Prop<C>("Objects", "TList", [](C* c) { return Obj(ScriptList(c, false, c->Objects())); }),
+          Prop<C>("AllObjects", "TList", [](C* c) { return Obj(ScriptList(c, true, c->AllObjects())); }),
+          Prop<C>("Parent", "TqlrComponent", [](C* c) { return Obj(c->Parent()); },
+                  [](C* c, const Variant& v) { c->SetParent(dynamic_cast<C*>(v.AsObject())); }),
+          Prop<C>("Page", "TqlrPage", [](C* c) { return Obj(c->Page()); }),
+          Prop<C>("AbsLeft", "Extended", [](C* c) { return Num(c->AbsLeft()); }),
+          Prop<C>("AbsTop", "Extended", [](C* c) { return Num(c->AbsTop()); })}},
+        {Cls<TqlrReportComponent>(), "TqlrComponent", {}},
+        {Cls<TqlrDialogComponent>(), "TqlrReportComponent", {}},
+        // Dialog controls have no windowed control behind them here.
+        {Cls<TqlrDialogControl>(), "TqlrReportComponent",
+         {Method<TqlrDialogControl>("procedure SetFocus", [](TqlrDialogControl*, H*) {})}},
+        {Cls<TqlrFrameLine>(), "TPersistent", {}},
+        {Cls<TqlrFrame>(), "TPersistent", {}},
+        {Cls<TqlrView>(), "TqlrReportComponent", {}},
+        {Cls<TqlrShapeView>(), "TqlrView", {}},
+        {Cls<TqlrStretcheable>(), "TqlrView",
+         {Method<TqlrStretcheable>("function CalcHeight: Extended",
+                                   [](TqlrStretcheable* v, H*) { return Num(v->CalcHeight()); })}},
+        {Cls<TqlrHighlight>(), "TPersistent", {}},
+        {Cls<TqlrFormat>(), "TPersistent", {}},
+        {Cls<M>(), "TqlrStretcheable",
+         {Method<M>("function CalcWidth: Extended", [](M* m, H*) { return Num(m->CalcWidth()); }),
+          Prop<M>("Text", "String", [](M* m) { return m->Text(); }, SetMemoText),
+          Prop<M>("AnsiText", "String", [](M* m) { return Variant::AnsiString(m->AnsiText()); },
+                  [](M* m, const Variant& v) { m->SetAnsiText(v.AsString()); }),
+          Prop<M>("Lines", "TStrings", [](M* m) { return Obj(ScriptLines(m)); },
+                  [](M* m, const Variant& v) {
+                      if (auto* list = dynamic_cast<rtl::TStringList*>(v.AsObject())) m->SetText(list->Text());
+                  }),
+          Prop<M>("Value", "Variant", [](M* m) { return m->Value(); })}},
+        {Cls<TqlrMemoView>(), "TqlrCustomMemoView", {}},
+        {Cls<TqlrDMPMemoView>(), "TqlrCustomMemoView", {}},
+        {Cls<TqlrCustomLineView>(), "TqlrStretcheable", {}},
+        {Cls<TqlrLineView>(), "TqlrCustomLineView", {}},
+        {Cls<TqlrDMPLineView>(), "TqlrCustomLineView", {}},
+        {Cls<TqlrDMPCommand>(), "TqlrView", {}},
+        {Cls<TqlrPictureView>(), "TqlrView",
+         {Method<TqlrPictureView>("procedure LoadFromFile(filename: String)",
+                                  [](TqlrPictureView* p, H* h) { p->Picture()->LoadFromFile(Str(h, 0)); })}},
+        {Cls<TqlrSubreport>(), "TqlrView", {}},
+        {Cls<TqlrBand>(), "TqlrReportComponent", {Prop<TqlrBand>("Overflow", "Boolean", [](TqlrBand* b) { return b->Overflow; })}},
+        {Cls<TqlrDataBand>(), "TqlrBand", {}},
+        {Cls<TqlrHeader>(), "TqlrBand", {}},
+        {Cls<TqlrFooter>(), "TqlrBand", {}},
+        {Cls<TqlrMasterData>(), "TqlrDataBand", {}},
+        {Cls<TqlrDetailData>(), "TqlrDataBand", {}},
+        {Cls<TqlrSubdetailData>(), "TqlrDataBand", {}},
+        {Cls<TqlrDataBand4>(), "TqlrDataBand", {}},
+        {Cls<TqlrDataBand5>(), "TqlrDataBand", {}},
+        {Cls<TqlrDataBand6>(), "TqlrDataBand", {}},
+        {Cls<TqlrPageHeader>(), "TqlrBand", {}},
+        {Cls<TqlrPageFooter>(), "TqlrBand", {}},
+        {Cls<TqlrColumnHeader>(), "TqlrBand", {}},
+        {Cls<TqlrColumnFooter>(), "TqlrBand", {}},
+        {Cls<TqlrGroupHeader>(), "TqlrBand", {}},
+        {Cls<TqlrGroupFooter>(), "TqlrBand", {}},
+        {Cls<TqlrReportTitle>(), "TqlrBand", {}},
+        {Cls<TqlrReportSummary>(), "TqlrBand", {}},
+        {Cls<TqlrChild>(), "TqlrBand", {}},
+        {Cls<TqlrOverlay>(), "TqlrBand", {}},
+        {Cls<TqlrPage>(), "TqlrComponent", {}},
+        {Cls<TqlrReportPage>(), "TqlrPage", {}},
+        {Cls<TqlrDialogPage>(), "TqlrPage", {}},
+        {Cls<TqlrDMPPage>(), "TqlrReportPage", {}},
+        {Cls<TqlrDataPage>(), "TqlrPage", {}},
+        {Cls<TqlrEngineOptions>(), "TPersistent",
+         {Prop<TqlrEngineOptions>("DestroyForms", "Boolean", [](TqlrEngineOptions* o) { return o->DestroyForms; },
+                                  [](TqlrEngineOptions* o, const Variant& v) { o->DestroyForms = v.AsBoolean(); })}},
+        {Cls<TqlrPrintOptions>(), "TPersistent", {}},
+        {Cls<TqlrPreviewOptions>(), "TPersistent", {}},
+        {Cls<TqlrReportOptions>(), "TPersistent", {}},
+        {Cls<TqlrVariable>(), "TCollectionItem", {}},
+        {Cls<TqlrVariables>(), "TCollection",
+         {Constructor("constructor Create", [](H*) { return new TqlrVariables(); }),
+          Indexed<TqlrVariables>(
+              "Variables", "String", "Variant", [](TqlrVariables* v, H* h) { return v->GetVariable(Str(h, 0)); },
+              [](TqlrVariables* v, H* h) { v->SetVariable(Str(h, 0), h->GetParam(1)); }, true)}},
+        {Cls<TqlrStyleItem>(), "TCollectionItem", {}},
+        {Cls<TqlrStyles>(), "TCollection",
+         {Constructor("constructor Create(AReport: TqlrReport)",
+                      [](H* h) { return new TqlrStyles(ObjParam<TqlrReport>(h, 0)); }),
+          Indexed<TqlrStyles>("Items", "Integer", "TqlrStyleItem",
+                              [](TqlrStyles* s, H* h) { return Obj(s->Item(h->GetParam(0).AsInteger())); }, true),
+          Method<TqlrStyles>("function Add: TqlrStyleItem", [](TqlrStyles* s, H*) { return Obj(s->Add()); }),
+          Method<TqlrStyles>("function Find(const Name: String): TqlrStyleItem",
+                             [](TqlrStyles* s, H* h) { return Obj(s->Find(Str(h, 0))); }),
+          Method<TqlrStyles>("procedure Apply", [](TqlrStyles* s, H*) { s->Apply(); }),
+          Method<TqlrStyles>("procedure GetList(List: TStrings)",
+                             [](TqlrStyles* s, H* h) {
+                                 if (auto* list = ObjParam<rtl::TStringList>(h, 0)) s->GetList(*list);
+                             }),
+          Method<TqlrStyles>("procedure LoadFromFile(const FileName: String)",
+                             [](TqlrStyles* s, H* h) { s->LoadFromFile(Str(h, 0)); }),
+          Method<TqlrStyles>("procedure LoadFromStream(Stream: TStream)",
+                             [](TqlrStyles* s, H* h) {
+                                 if (rtl::TStream* st = qs::classes::StreamOf(h->GetParam(0))) s->LoadFromStream(*st);
+                             }),
+          Method<TqlrStyles>("procedure SaveToFile(const FileName: String)",
+                             [](TqlrStyles* s, H* h) { s->SaveToFile(Str(h, 0)); }),
+          Method<TqlrStyles>("procedure SaveToStream(Stream: TStream)",
+                             [](TqlrStyles* s, H* h) {
+                                 if (rtl::TStream* st = qs::classes::StreamOf(h->GetParam(0))) s->SaveToStream(*st);
+                             })}},
+        {Cls<TqlrArray>(), "TCollection",
+         {Constructor("constructor Create", [](H*) { return new TqlrArray(); }),
+          Indexed<TqlrArray>(
+              "Variables", "Variant", "Variant", [](TqlrArray* a, H* h) { return a->GetVariable(h->GetParam(0)); },
+              [](TqlrArray* a, H* h) { a->SetVariable(h->GetParam(0), h->GetParam(1)); }, true)}},
+        {nullptr, "", {}},   // "qlrGlobalVariables"
+        {Cls<TqlrReport>(), "TqlrComponent",
+         {Method<TqlrReport>("function Calc(const Expr: String): Variant",
+                             [](TqlrReport* r, H* h) { return r->Calc(Str(h, 0), nullptr, true); }),
+          Method<TqlrReport>("function GetDataset(const Alias: String): TqlrDataset",
+                             [](TqlrReport* r, H* h) { return Obj(r->GetDataset(Str(h, 0))); }),
+          Method<TqlrReport>("function LoadFromFile(const FileName: String): Boolean",
+                             [](TqlrReport* r, H* h) { return r->LoadFromFile(Str(h, 0), false); }),
+          Method<TqlrReport>("procedure SaveToFile(const FileName: String)",
+                             [](TqlrReport* r, H* h) { r->SaveToFile(Str(h, 0)); }),
+          Method<TqlrReport>("procedure ShowReport", [](TqlrReport* r, H*) { r->ShowReport(true); }),
+          Prop<TqlrReport>("Terminated", "Boolean", [](TqlrReport* r) { return r->Terminated(); },
+                           [](TqlrReport* r, const Variant& v) { r->SetTerminated(v.AsBoolean()); }),
+          Prop<TqlrReport>("Variables", "TqlrVariables", [](TqlrReport* r) { return Obj(r->Variables()); }),
+          Prop<TqlrReport>("Styles", "TqlrStyles", [](TqlrReport* r) { return Obj(r->Styles()); })}},
+        {Cls<E>(), "TPersistent",
+         {Method<E>("procedure AddAnchor(const Text: String)",
+                    [](E* e, H* h) {
+                        if (TqlrPreviewPages* p = StorePages(e)) p->AddAnchor(Str(h, 0));
+                    }),
+          Method<E>("procedure NewPage", [](E* e, H*) { e->NewPage(); }),
+          Method<E>("procedure NewColumn", [](E* e, H*) { e->NewColumn(); }),
+          Method<E>("procedure ShowBand(Band: TqlrBand)", [](E* e, H* h) { e->ShowBand(ObjParam<TqlrBand>(h, 0)); }),
+          Method<E>("procedure StopReport", [](E* e, H*) { e->StopReport(); }),
+          Method<E>("function FreeSpace: Extended", [](E* e, H*) { return Num(e->FreeSpace()); }),
+          Method<E>("function GetAnchorPage(const Text: String): Integer",
+                    [](E* e, H* h) {
+                        TqlrPreviewPages* p = StorePages(e);
+                        return p ? p->GetAnchorPage(Str(h, 0)) : 0;
+                    })}},
+        {Cls<TqlrEngine>(), "TqlrCustomEngine", {}},
+        {Cls<O>(), "TPersistent",
+         {Method<O>("procedure AddItem(const Text: String)",
+                    [](O* o, H* h) {
+                        TqlrCustomEngine* e = o->Engine();
+                        o->AddItem(Str(h, 0), e ? static_cast<int>(e->CurY) : 0);
+                    }),
+          Method<O>("procedure LevelRoot", [](O* o, H*) { o->LevelRoot(); }),
+          Method<O>("procedure LevelUp", [](O* o, H*) { o->LevelUp(); })}},
+        {Cls<TqlrOutline>(), "TqlrCustomOutline", {}},
+    };
+}
+
+void AddMember(qs::TqsClassVariable* c, const Member& m)
+{
+    auto call = [f = m.Call, set = m.SetIndexed](TObject* i, const TClassInfo*, const std::string& n, H* h) {
+        if (set && n.size() > 4 && n.compare(n.size() - 4, 4, ".SET") == 0) {
+            set(i, h);
+            return Variant(0);
+        }
+        return f(i, h);
+    };
+    switch (m.Kind) {
+    case Member::kMethod: c->AddMethod(m.Name, call); break;
+    case Member::kConstructor: c->AddConstructor(m.Name, call); break;
+    case Member::kIndexed: c->AddIndexProperty(m.Name, m.Params, m.Type, call, !m.SetIndexed); break;
+    case Member::kDefault: c->AddDefaultProperty(m.Name, m.Params, m.Type, call, !m.SetIndexed); break;
+    case Member::kProperty: {
+        qs::TqsSetValueEvent set;
+        if (m.Set) set = [s = m.Set](TObject* i, const TClassInfo*, const std::string&, const Variant& v) { s(i, v); };
+        c->AddProperty(m.Name, m.Type, [g = m.Get](TObject* i, const TClassInfo*, const std::string&) { return g(i); },
+                       set);
+        break;
+    }
+    }
+}
+
+void AddConstantsAndTypes(qs::TqsScript* s)
+{
     s->AddConst("fr01cm", "Extended", Variant(static_cast<double>(fr01cm)));
     s->AddConst("fr1cm", "Extended", Variant(static_cast<double>(fr1cm)));
     s->AddConst("fr01in", "Extended", Variant(static_cast<double>(fr01in)));
@@ -78,229 +421,53 @@ TqlrClassFunctions::TqlrClassFunctions(qs::TqsScript* s) : qs::TqsRTTIModule(s)
     s->AddEnum("TqlrRangeEnd", "reLast, reCurrent, reCount");
     s->AddEnum("TqlrFieldType", "fftNumeric, fftString, fftBoolean");
     s->AddEnum("TqlrFormatKind", "fkText, fkNumeric, fkDateTime, fkBoolean");
+}
 
-    if (auto* c = s->AddClass(Cls<TqlrDataSet>(), "TComponent")) {
-        for (const char* m : {"procedure Open", "procedure Close", "procedure First", "procedure Next",
-                              "procedure Prior", "function Eof: Boolean", "function FieldsCount: Integer",
-                              "function HasField(const fName: String): Boolean",
-                              "function IsBlobField(const fName: String): Boolean",
-                              "function RecordCount: Integer"})
-            c->AddMethod(m, call);
-        c->AddProperty("RecNo", "Integer", get);
-        c->AddIndexProperty("DisplayText", "String", "String", call, true);
-        c->AddIndexProperty("DisplayWidth", "String", "Integer", call, true);
-        c->AddIndexProperty("FieldType", "String", "TqlrFieldType", call, true);
-        c->AddIndexProperty("Value", "String", "Variant", call, true);
-    }
-    s->AddClass(Cls<TqlrUserDataSet>(), "TqlrDataSet");
-    if (auto* c = s->AddClass(Cls<TqlrComponent>(), "TComponent")) {
-        c->AddMethod("procedure Clear", call);
-        c->AddMethod("function FindObject(s: String): TqlrComponent", call);
-        c->AddMethod("procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)", call);
-        c->AddProperty("Parent", "TqlrComponent", get, set);
-        c->AddProperty("Page", "TqlrPage", get);
-        c->AddProperty("AbsLeft", "Extended", get);
-        c->AddProperty("AbsTop", "Extended", get);
-    }
-    s->AddClass(Cls<TqlrReportComponent>(), "TqlrComponent");
-    s->AddClass(Cls<TqlrDialogComponent>(), "TqlrReportComponent");
-    s->AddClass(Cls<TqlrFrameLine>(), "TPersistent");
-    s->AddClass(Cls<TqlrFrame>(), "TPersistent");
-    s->AddClass(Cls<TqlrView>(), "TqlrReportComponent");
-    s->AddClass(Cls<TqlrShapeView>(), "TqlrView");
-    if (auto* c = s->AddClass(Cls<TqlrStretcheable>(), "TqlrView")) c->AddMethod("function CalcHeight: Extended", call);
-    s->AddClass(Cls<TqlrHighlight>(), "TPersistent");
-    s->AddClass(Cls<TqlrFormat>(), "TPersistent");
-    if (auto* c = s->AddClass(Cls<TqlrCustomMemoView>(), "TqlrStretcheable")) {
-        c->AddMethod("function CalcWidth: Extended", call);
-        c->AddProperty("Text", "String", get, set);
-        c->AddProperty("Value", "Variant", get);
-    }
-    s->AddClass(Cls<TqlrMemoView>(), "TqlrCustomMemoView");
-    s->AddClass(Cls<TqlrPictureView>(), "TqlrView");
-    s->AddClass(Cls<TqlrSubreport>(), "TqlrView");
-    s->AddClass(Cls<TqlrBand>(), "TqlrReportComponent");
-    for (const TClassInfo* b : {Cls<TqlrMasterData>(), Cls<TqlrDetailData>(), Cls<TqlrSubdetailData>(),
-                                Cls<TqlrDataBand4>(), Cls<TqlrDataBand5>(), Cls<TqlrDataBand6>()})
-        s->AddClass(b, "TqlrBand");
-    for (const TClassInfo* b :
-         {Cls<TqlrPageHeader>(), Cls<TqlrPageFooter>(), Cls<TqlrColumnHeader>(), Cls<TqlrColumnFooter>(),
-          Cls<TqlrGroupHeader>(), Cls<TqlrGroupFooter>(), Cls<TqlrReportTitle>(), Cls<TqlrReportSummary>(),
-          Cls<TqlrChild>(), Cls<TqlrOverlay>(), Cls<TqlrHeader>(), Cls<TqlrFooter>()})
-        s->AddClass(b, "TqlrBand");
-    s->AddClass(Cls<TqlrPage>(), "TqlrComponent");
-    s->AddClass(Cls<TqlrReportPage>(), "TqlrPage");
-    s->AddClass(Cls<TqlrDialogPage>(), "TqlrPage");
-    s->AddClass(Cls<TqlrDataPage>(), "TqlrPage");
-    s->AddClass(Cls<TqlrEngineOptions>(), "TPersistent");
-    s->AddClass(Cls<TqlrPrintOptions>(), "TPersistent");
-    s->AddClass(Cls<TqlrPreviewOptions>(), "TPersistent");
-    s->AddClass(Cls<TqlrReportOptions>(), "TPersistent");
-    s->AddClass(Cls<TqlrVariable>(), "TCollectionItem");
-    if (auto* c = s->AddClass(Cls<TqlrVariables>(), "TCollection"))
-        c->AddDefaultProperty("Variables", "String", "Variant", call);
-    s->AddClass(Cls<TqlrStyleItem>(), "TCollectionItem");
-    s->AddClass(Cls<TqlrStyles>(), "TCollection");
-    if (auto* c = s->AddClass(Cls<TqlrArray>(), "TCollection"))
-        c->AddDefaultProperty("Variables", "Variant", "Variant", call);
-    s->AddObject("qlrGlobalVariables", &GlobalVariables());
-    if (auto* c = s->AddClass(Cls<TqlrReport>(), "TqlrComponent")) {
-        c->AddMethod("function Calc(const Expr: String): Variant", call);
-        c->AddMethod("function GetDataset(const Alias: String): TqlrDataset", call);
-        c->AddMethod("function LoadFromFile(const FileName: String): Boolean", call);
-        c->AddMethod("procedure SaveToFile(const FileName: String)", call);
-        c->AddProperty("Terminated", "Boolean", get, set);
-        c->AddProperty("Variables", "TqlrVariables", get);
-        c->AddProperty("Styles", "TqlrStyles", get);
-    }
-    if (auto* c = s->AddClass(Cls<TqlrCustomEngine>(), "TPersistent")) {
-        c->AddMethod("procedure NewPage", call);
-        c->AddMethod("procedure NewColumn", call);
-        c->AddMethod("procedure StopReport", call);
-        c->AddMethod("function FreeSpace: Extended", call);
-    }
-
-    s->AddMethod("function DayOf(Date: TDateTime): Integer", call, "ctDate");
-    s->AddMethod("function MonthOf(Date: TDateTime): Integer", call, "ctDate");
-    s->AddMethod("function YearOf(Date: TDateTime): Integer", call, "ctDate");
+void AddFunctions(qs::TqsScript* s)
+{
+    auto date = [](TObject*, const TClassInfo*, const std::string& n, H* h) {
+        int y = 0, m = 0, d = 0;
+        rtl::DecodeDate(h->GetParam(0).AsDate(), y, m, d);
+        return Variant(n == "DAYOF" ? d : n == "MONTHOF" ? m : y);
+    };
     // IIF and the aggregates are listed for the function catalogue; the
-    // report's own script functions (PrepareScript) evaluate them.
-    s->AddMethod("function IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant", call, "ctOther");
+    // report's own script functions evaluate them.
+    auto listed = [](TObject*, const TClassInfo*, const std::string&, H*) { return Variant(0); };
+    s->AddMethod("function DayOf(Date: TDateTime): Integer", date, "ctDate");
+    s->AddMethod("function MonthOf(Date: TDateTime): Integer", date, "ctDate");
+    s->AddMethod("function YearOf(Date: TDateTime): Integer", date, "ctDate");
+    s->AddMethod("function IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant", listed, "ctOther");
     for (const char* f : {"SUM", "AVG", "MIN", "MAX"})
         s->AddMethod(std::string("function ") + f + "(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
-                     call, "ctAggregate");
-    s->AddMethod("function COUNT(Band: Variant = 0; Flags: Integer = 0): Variant", call, "ctAggregate");
+                     listed, "ctAggregate");
+    s->AddMethod("function COUNT(Band: Variant = 0; Flags: Integer = 0): Variant", listed, "ctAggregate");
 }
 
-Variant TqlrClassFunctions::CallMethod(TObject* instance, const TClassInfo* classType, const std::string& n,
-                                       qs::TqsMethodHelper* caller)
+} // namespace
+
+void RegisterReportScriptModules()
 {
-    if (!classType) {
-        if (n == "DAYOF" || n == "MONTHOF" || n == "YEAROF") {
-            int y = 0, m = 0, d = 0;
-            rtl::DecodeDate(caller->GetParam(0).AsDate(), y, m, d);
-            return Variant(n == "DAYOF" ? d : n == "MONTHOF" ? m : y);
+    static const bool done = [] {
+        qs::qsRegisterBindingModules();
+        qs::qsRegisterModule(&qs::qsModuleFactory<TqlrClassFunctions>);
+        return true;
+    }();
+    (void)done;
+}
+
+TqlrClassFunctions::TqlrClassFunctions(qs::TqsScript* s) : qs::TqsRTTIModule(s)
+{
+    AddConstantsAndTypes(s);
+    static const std::vector<ClassBinding> bindings = Bindings();
+    for (const ClassBinding& b : bindings) {
+        if (!b.Class) {
+            s->AddObject("qlrGlobalVariables", &GlobalVariables());
+            continue;
         }
-        return Variant(0);
+        if (auto* c = s->AddClass(b.Class, b.Ancestor))
+            for (const Member& m : b.Members) AddMember(c, m);
     }
-    if (classType == Cls<TqlrDataSet>()) {
-        auto* ds = dynamic_cast<TqlrDataSet*>(instance);
-        if (!ds) return Variant(0);
-        if (n == "OPEN") ds->Open();
-        else if (n == "CLOSE") ds->Close();
-        else if (n == "FIRST") ds->First();
-        else if (n == "NEXT") ds->Next();
-        else if (n == "PRIOR") ds->Prior();
-        else if (n == "EOF") return Variant(ds->Eof());
-        else if (n == "FIELDSCOUNT") return Variant(ds->FieldsCount());
-        else if (n == "HASFIELD") return Variant(ds->HasField(Str(caller, 0)));
-        else if (n == "ISBLOBFIELD") return Variant(ds->IsBlobField(Str(caller, 0)));
-        else if (n == "RECORDCOUNT") return Variant(ds->RecordCount());
-        else if (n == "DISPLAYTEXT.GET") return Variant(ds->DisplayText(Str(caller, 0)));
-        else if (n == "DISPLAYWIDTH.GET") return Variant(ds->DisplayWidth(Str(caller, 0)));
-        else if (n == "FIELDTYPE.GET") return Variant(static_cast<int>(ds->FieldType(Str(caller, 0))));
-        else if (n == "VALUE.GET") return ds->Value(Str(caller, 0));
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrComponent>()) {
-        auto* c = dynamic_cast<TqlrComponent*>(instance);
-        if (!c) return Variant(0);
-        if (n == "CLEAR") c->Clear();
-        else if (n == "FINDOBJECT") return Obj(c->FindObject(Str(caller, 0)));
-        else if (n == "SETBOUNDS")
-            c->SetBounds(caller->GetParam(0).AsExtended(), caller->GetParam(1).AsExtended(),
-                         caller->GetParam(2).AsExtended(), caller->GetParam(3).AsExtended());
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrStretcheable>()) {
-        auto* v = dynamic_cast<TqlrStretcheable*>(instance);
-        return v && n == "CALCHEIGHT" ? Variant(static_cast<double>(v->CalcHeight())) : Variant(0);
-    }
-    if (classType == Cls<TqlrCustomMemoView>()) {
-        auto* m = dynamic_cast<TqlrCustomMemoView*>(instance);
-        return m && n == "CALCWIDTH" ? Variant(static_cast<double>(m->CalcWidth())) : Variant(0);
-    }
-    if (classType == Cls<TqlrVariables>()) {
-        auto* v = dynamic_cast<TqlrVariables*>(instance);
-        if (!v) return Variant(0);
-        if (n == "VARIABLES.GET") return v->GetVariable(Str(caller, 0));
-        if (n == "VARIABLES.SET") v->SetVariable(Str(caller, 0), caller->GetParam(1));
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrArray>()) {
-        auto* a = dynamic_cast<TqlrArray*>(instance);
-        if (!a) return Variant(0);
-        if (n == "VARIABLES.GET") return a->GetVariable(caller->GetParam(0));
-        if (n == "VARIABLES.SET") a->SetVariable(caller->GetParam(0), caller->GetParam(1));
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrReport>()) {
-        auto* r = dynamic_cast<TqlrReport*>(instance);
-        if (!r) return Variant(0);
-        if (n == "CALC") return r->Calc(Str(caller, 0), nullptr, true);
-        if (n == "GETDATASET") return Obj(r->GetDataset(Str(caller, 0)));
-        if (n == "LOADFROMFILE") return Variant(r->LoadFromFile(Str(caller, 0), false));
-        if (n == "SAVETOFILE") r->SaveToFile(Str(caller, 0));
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrCustomEngine>()) {
-        auto* e = dynamic_cast<TqlrCustomEngine*>(instance);
-        if (!e) return Variant(0);
-        if (n == "NEWPAGE") e->NewPage();
-        else if (n == "NEWCOLUMN") e->NewColumn();
-        else if (n == "STOPREPORT") e->StopReport();
-        else if (n == "FREESPACE") return Variant(static_cast<double>(e->FreeSpace()));
-        return Variant(0);
-    }
-    return Variant(0);
-}
-
-Variant TqlrClassFunctions::GetProp(TObject* instance, const TClassInfo* classType, const std::string& n)
-{
-    if (classType == Cls<TqlrDataSet>()) {
-        auto* ds = dynamic_cast<TqlrDataSet*>(instance);
-        return ds && n == "RECNO" ? Variant(ds->RecNo()) : Variant(0);
-    }
-    if (classType == Cls<TqlrComponent>()) {
-        auto* c = dynamic_cast<TqlrComponent*>(instance);
-        if (!c) return Variant(0);
-        if (n == "PARENT") return Obj(c->Parent());
-        if (n == "PAGE") return Obj(c->Page());
-        if (n == "ABSLEFT") return Variant(static_cast<double>(c->AbsLeft()));
-        if (n == "ABSTOP") return Variant(static_cast<double>(c->AbsTop()));
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrCustomMemoView>()) {
-        auto* m = dynamic_cast<TqlrCustomMemoView*>(instance);
-        if (!m) return Variant(0);
-        if (n == "TEXT") return Variant(m->Text());
-        if (n == "VALUE") return m->Value();
-        return Variant(0);
-    }
-    if (classType == Cls<TqlrReport>()) {
-        auto* r = dynamic_cast<TqlrReport*>(instance);
-        if (!r) return Variant(0);
-        if (n == "TERMINATED") return Variant(r->Terminated());
-        if (n == "VARIABLES") return Obj(r->Variables());
-        if (n == "STYLES") return Obj(r->Styles());
-        return Variant(0);
-    }
-    return Variant(0);
-}
-
-void TqlrClassFunctions::SetProp(TObject* instance, const TClassInfo* classType, const std::string& n,
-                                 const Variant& value)
-{
-    if (classType == Cls<TqlrComponent>()) {
-        auto* c = dynamic_cast<TqlrComponent*>(instance);
-        if (c && n == "PARENT") c->SetParent(dynamic_cast<TqlrComponent*>(value.AsObject()));
-    } else if (classType == Cls<TqlrCustomMemoView>()) {
-        auto* m = dynamic_cast<TqlrCustomMemoView*>(instance);
-        if (m && n == "TEXT") m->SetText(rtl::VarToStr(value));
-    } else if (classType == Cls<TqlrReport>()) {
-        auto* r = dynamic_cast<TqlrReport*>(instance);
-        if (r && n == "TERMINATED") r->SetTerminated(value.AsBoolean());
-    }
+    AddFunctions(s);
 }
 
 } // namespace qlr

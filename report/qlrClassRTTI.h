@@ -1,6 +1,7 @@
 // The script binding module of the report classes: unit constants,
 // enumerations and sets, the report classes with the members the generic
-// published-property access does not cover, DayOf/MonthOf/YearOf and the
+// published-property access does not cover (one table in registration
+// order, each member with its own handler), DayOf/MonthOf/YearOf and the
 // global variable list "qlrGlobalVariables".
 //
 // The rule a caller must know: RegisterReportScriptModules (qlrClass.h)
@@ -21,13 +22,6 @@ namespace qlr {
 class TqlrClassFunctions : public qs::TqsRTTIModule {
 public:
     explicit TqlrClassFunctions(qs::TqsScript* script);
-
-private:
-    rtl::Variant CallMethod(rtl::TObject* instance, const rtl::TClassInfo* classType, const std::string& methodName,
-                            qs::TqsMethodHelper* caller);
-    rtl::Variant GetProp(rtl::TObject* instance, const rtl::TClassInfo* classType, const std::string& propName);
-    void SetProp(rtl::TObject* instance, const rtl::TClassInfo* classType, const std::string& propName,
-                 const rtl::Variant& value);
 };
 
 } // namespace qlr

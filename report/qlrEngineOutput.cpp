@@ -515,6 +515,16 @@ void TqlrEngine::RunSubreports(TqlrBand* band)
         if (auto* s = dynamic_cast<TqlrSubreport*>(c); s && s->Visible() && !s->PrintOnParent && s->Page())
             subs.push_back(s);
     if (subs.empty()) return;
+    // Rows of a sub-report in a title or header are new bands, not a
+    // header printed again on this page: while they run, the page's
+    // header printing state is off (a page header's sub-report still
+    // never starts a page of its own).
+    struct HeaderState {
+        bool& Flag;
+        bool Saved;
+        ~HeaderState() { Flag = Saved; }
+    } headerState{FCallFromAddPage, FCallFromAddPage};
+    FCallFromAddPage = false;
     TqlrCustomPreviewPages* pages = Pages();
     const long double savedX = CurX, savedPageCurX = FPageCurX, bandBottom = CurY;
     const int page0 = pages ? pages->CurPage : 0, column0 = CurColumn;

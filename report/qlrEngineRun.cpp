@@ -379,6 +379,10 @@ void TqlrEngine::AddPage()
         CurLineThrough = b->LineThrough;
         FCallFromAddPage = true;
         FCallFromPHeader = pageHeader != nullptr;
+        // The title prints once: a sub-report of it that runs over the page
+        // starts the next page without printing the title again.
+        const bool title = Is<TqlrReportTitle>(b);
+        if (title) FHeaderList.Items(i).Band = nullptr;
         try {
             if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage) {
                 if (pageHeader->PrintChildIfInvisible) ShowBand(pageHeader->Child());
@@ -393,10 +397,7 @@ void TqlrEngine::AddPage()
         FCallFromAddPage = false;
         FCallFromPHeader = false;
         b->Overflow = false;
-        if (Is<TqlrReportTitle>(b)) {
-            FHeaderList.Items(i).Band = nullptr;
-            FIsFirstBand = false;
-        }
+        if (title) FIsFirstBand = false;
         if (pageHeader) FFirstColumnY = CurY;
     }
     CurX = savedX;

@@ -414,6 +414,7 @@ bool TqlrReport::PrepareScript()
     }
     FScript->AddObject("Report", this);
     if (FEngine) FScript->AddObject("Engine", FEngine.get());
+    if (PreviewPages() && PreviewPages()->Outline()) FScript->AddObject("Outline", PreviewPages()->Outline());
     FScript->AddVariable("Value", "Variant", rtl::Variant::Null());
     FScript->AddVariable("Self", "TqlrView", rtl::Variant::Null());
 

@@ -473,6 +473,14 @@ public:
     std::string GetDescription() const override;
 };
 
+// A plain component with no behaviour of its own: the program's report
+// forms carry one beside their report, so their streams name it.
+class TqlrCrossObject : public rtl::TComponent {
+    RTL_CLASS(TqlrCrossObject, rtl::TComponent)
+public:
+    explicit TqlrCrossObject(rtl::TComponent* owner) : rtl::TComponent(owner) {}
+};
+
 // Makes the cross-tab known (run at start-up, once): the classes, the
 // object registry entry, the component editor, the script bindings and the
 // event parameter texts.

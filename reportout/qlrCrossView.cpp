@@ -604,6 +604,8 @@ RTL_PUBLISHED(TqlrCustomCrossView)
 
 RTL_PUBLISHED(TqlrCrossView) {}
 
+RTL_PUBLISHED(TqlrCrossObject) {}
+
 RTL_PUBLISHED(TqlrDBCrossView)
 {
     using V = TqlrDBCrossView;
@@ -621,7 +623,7 @@ void RegisterCrossTab()
     if (done) return;
     done = true;
     rtl::RegisterClasses({&TqlrCustomCrossView::StaticClassInfo(), &TqlrCrossView::StaticClassInfo(),
-                          &TqlrDBCrossView::StaticClassInfo()});
+                          &TqlrDBCrossView::StaticClassInfo(), &TqlrCrossObject::StaticClassInfo()});
     GetResources().Add("obCross", "Cross-tab object");
     GetResources().Add("obDBCross", "DB Cross-tab object");
     GetResources().Add("crResize", "The cross-tab sizes its columns and rows to their contents while AutoSize is "

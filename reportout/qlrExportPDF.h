@@ -44,6 +44,9 @@ class TqlrShapeView;
 class TqlrPDFFont {
 public:
     explicit TqlrPDFFont(const gui::TFont& font);
+    // The font's fallback program: what the screen draws the characters
+    // the font lacks with.
+    TqlrPDFFont(const gui::TFont& font, std::shared_ptr<const gui::TFontProgram> fallback);
     ~TqlrPDFFont();
 
     std::unique_ptr<gui::TFont> SourceFont;
@@ -54,6 +57,19 @@ public:
     std::string Name;   // "/F" + index in the export's font list
     int Reference = 0;
     bool Saved = false;
+    bool Fallback = false;   // a fallback program: text comes already as drawn
+
+    // A piece of a line for one program: Program is nullptr for this
+    // font's own, else the fallback that has the piece's characters.
+    struct TRun {
+        std::shared_ptr<const gui::TFontProgram> Program;
+        std::u16string Text;
+    };
+    // The line cut where the program drawing it changes, in logical order:
+    // characters this font lacks go to the screen's fallback for them;
+    // blanks and punctuation stay with the piece before them when its
+    // program has them, so a right-to-left phrase is shaped as one.
+    std::vector<TRun> SplitRuns(std::u16string_view text) const;
 
     // The glyph string of a line (one code unit per glyph, the glyph
     // number), recording glyphs not seen before.  Text in the Symbol font is
@@ -73,6 +89,7 @@ public:
     const TMetrics& Metrics() const { return FMetrics; }
 
 private:
+    void ReadMetrics();
     TMetrics FMetrics;
 };
 
@@ -81,7 +98,8 @@ private:
 std::string PDFFontName(const std::string& family, bool bold, bool italic);
 // Each code unit as four upper-case hexadecimal digits.
 std::string GlyphsToHex(std::u16string_view glyphs);
-// The ToUnicode map of glyphs to code units, at most 100 per bfchar block.
+// The ToUnicode map of glyphs to code units, at most 100 per bfchar block;
+// glyph 0 (a character the font lacks) and characters unknown are left out.
 std::string ToUnicodeMap(const std::string& cmapName, const std::vector<int>& glyphs,
                          const std::vector<char16_t>& unicode);
 
@@ -151,8 +169,9 @@ public:
     long double PDFX(long double x) const { return x * 0.75L + FMarginLeft; }
     long double PDFY(long double y) const { return FHeight - FMarginTop - y * 0.75L; }
     std::string PDFColor(gui::TColor color);
-    // Finds or adds the font (name and style); returns its index.
-    int FindPageFont(const gui::TFont& font);
+    // Finds or adds the font (name and style; with fallback, that program
+    // standing in for the font); returns its index.
+    int FindPageFont(const gui::TFont& font, const std::shared_ptr<const gui::TFontProgram>& fallback = nullptr);
 
 private:
     void Init();
@@ -172,6 +191,8 @@ private:
     void WriteImage(TqlrView* view);
     void WriteFrame(TqlrView* view);
     void WriteText(TqlrCustomMemoView* memo);
+    // One line's glyphs, each piece in the program that draws it.
+    void WriteGlyphRuns(const gui::TFont& font, TqlrPDFFont* own, const std::u16string& line, bool rightToLeft);
 
     rtl::TStream* pdf = nullptr;
     std::unique_ptr<rtl::TStream> FOwnStream;

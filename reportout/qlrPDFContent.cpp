@@ -3,6 +3,7 @@
 // arrows and shapes as paths, everything else as an inline JPEG picture
 // with the frame drawn on top.
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gui/JpegImage.h"
@@ -314,9 +315,11 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
     long double width = memo->Width(), height = memo->Height();
     TqlrFrame* fr = memo->Frame();
     const long double fw = fr->Typ().Empty() ? 0 : fr->Width();
+    // The clip takes in the frame's width on every side, edges or not.
+    const long double clip = fr->Width();
     OutLine("q");
-    OutLine(P(PDFX(left - fw), PDFY(top + height + fw)) + " " + F((2 * fw + width) * 0.75L) + " " +
-            F((2 * fw + height) * 0.75L) + " re");
+    OutLine(P(PDFX(left - clip), PDFY(top + height + clip)) + " " + F((2 * clip + width) * 0.75L) + " " +
+            F((2 * clip + height) * 0.75L) + " re");
     OutLine("W");
     OutLine("n");
     const long double shadow = fr->ShadowWidth();
@@ -440,8 +443,7 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
             }
             OutLine("BT");
             OutLine(P(x, y) + " Td");
-            OutLine("<" + GlyphsToHex(pf->RemapString(lines[static_cast<std::size_t>(i)], memo->RTLReading())) +
-                    "> Tj");
+            WriteGlyphRuns(font, pf, lines[static_cast<std::size_t>(i)], memo->RTLReading());
             OutLine("ET");
             const std::string fc = PDFColor(fontColor);
             if (font.Style().Contains(gui::TFontStyle::fsUnderline)) {
@@ -461,6 +463,24 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
         }
     }
     OutLine("Q");
+}
+
+void TqlrPDFExport::WriteGlyphRuns(const gui::TFont& font, TqlrPDFFont* own, const std::u16string& line,
+                                   bool rightToLeft)
+{
+    std::vector<TqlrPDFFont::TRun> runs = own->SplitRuns(line);
+    // Pieces follow one another on the line: from the right in a
+    // right-to-left paragraph.
+    if (rightToLeft) std::reverse(runs.begin(), runs.end());
+    TqlrPDFFont* current = own;
+    for (const TqlrPDFFont::TRun& run : runs) {
+        TqlrPDFFont* pf = run.Program ? FPageFonts[static_cast<std::size_t>(FindPageFont(font, run.Program))] : own;
+        if (pf != current) OutLine(pf->Name + " " + std::to_string(font.Size()) + " Tf");
+        current = pf;
+        OutLine("<" + GlyphsToHex(pf->RemapString(run.Text, rightToLeft)) + "> Tj");
+    }
+    // The next line starts in the memo's own font again.
+    if (current != own) OutLine(own->Name + " " + std::to_string(font.Size()) + " Tf");
 }
 
 } // namespace qlr

@@ -49,6 +49,18 @@ TqlrPDFFont::TqlrPDFFont(const gui::TFont& font) : SourceFont(std::make_unique<g
     Program = gui::TFontProgram::Find(font.Name(), IsBold(font), IsItalic(font));
     // A font without outline metrics is measured as "Arial".
     if (!Program) Program = gui::TFontProgram::Find("Arial", IsBold(font), IsItalic(font));
+    ReadMetrics();
+}
+
+TqlrPDFFont::TqlrPDFFont(const gui::TFont& font, std::shared_ptr<const gui::TFontProgram> fallback)
+    : SourceFont(std::make_unique<gui::TFont>()), Program(std::move(fallback)), Fallback(true)
+{
+    SourceFont->Assign(&font);
+    ReadMetrics();
+}
+
+void TqlrPDFFont::ReadMetrics()
+{
     if (!Program) return;
     const auto& m = Program->Metrics();
     const double k = 1000.0 / Program->UnitsPerEm();
@@ -70,11 +82,56 @@ TqlrPDFFont::TqlrPDFFont(const gui::TFont& font) : SourceFont(std::make_unique<g
 
 TqlrPDFFont::~TqlrPDFFont() = default;
 
+namespace {
+
+// Blanks and punctuation of the Latin and general ranges: they go with the
+// piece of text around them.
+bool IsNeutral(char32_t c)
+{
+    if (c < 0x80) return !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
+    return c == 0xA0 || (c >= 0x2000 && c <= 0x206F) || (c >= 0x3000 && c <= 0x3003);
+}
+
+// The code point at i and the number of code units it takes.
+std::pair<char32_t, std::size_t> CodePointAt(std::u16string_view s, std::size_t i)
+{
+    const char16_t c = s[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
+        return {0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00), 2};
+    return {c, 1};
+}
+
+} // namespace
+
+std::vector<TqlrPDFFont::TRun> TqlrPDFFont::SplitRuns(std::u16string_view text) const
+{
+    std::vector<TRun> runs;
+    const std::u16string drawn = Fallback ? std::u16string(text) : gui::DrawnFontText(*SourceFont, text);
+    // Text the font draws as other letters (Symbol) stays whole.
+    if (!Program || Fallback || drawn.size() != text.size()) return {TRun{nullptr, std::u16string(text)}};
+    for (std::size_t i = 0; i < drawn.size();) {
+        const auto [c, n] = CodePointAt(drawn, i);
+        const bool own = Program->GlyphIndex(c) != 0;
+        std::shared_ptr<const gui::TFontProgram> program;
+        if (!runs.empty() && runs.back().Program && (IsNeutral(c) || !own) && runs.back().Program->GlyphIndex(c) != 0)
+            program = runs.back().Program;
+        else if (!own && !IsNeutral(c))
+            program = gui::TFontProgram::FindFallback(SourceFont->Name(), IsBold(*SourceFont), IsItalic(*SourceFont), c);
+        // A fallback piece holds the characters as drawn; the font's own,
+        // as written (it converts them itself).
+        const std::u16string_view piece = (program ? std::u16string_view(drawn) : text).substr(i, n);
+        if (runs.empty() || runs.back().Program != program) runs.push_back(TRun{program, {}});
+        runs.back().Text += piece;
+        i += n;
+    }
+    return runs;
+}
+
 std::u16string TqlrPDFFont::RemapString(std::u16string_view text, bool rightToLeft)
 {
     std::u16string result;
     if (!Program || text.empty()) return result;
-    const std::u16string drawn = gui::DrawnFontText(*SourceFont, text);
+    const std::u16string drawn = Fallback ? std::u16string(text) : gui::DrawnFontText(*SourceFont, text);
     auto glyphs = Program->Shape(drawn, rightToLeft);
     // The glyphs of one line hold at most three per character.
     const std::size_t limit = 3 * drawn.size();
@@ -167,12 +224,18 @@ std::string ToUnicodeMap(const std::string& cmapName, const std::vector<int>& gl
     line("1 begincodespacerange");
     line("<0000> <FFFF>");
     line("endcodespacerange");
+    // Glyph 0 stands for any character the font lacks: it maps to none.
+    std::vector<std::size_t> mapped;
+    for (std::size_t i = 0; i < glyphs.size() && i < unicode.size(); ++i)
+        if (glyphs[i] != 0 && unicode[i] != 0) mapped.push_back(i);
     // A bfchar block holds at most 100 mappings.
-    for (std::size_t start = 0; start < glyphs.size(); start += 100) {
-        const std::size_t end = std::min(glyphs.size(), start + 100);
+    for (std::size_t start = 0; start < mapped.size(); start += 100) {
+        const std::size_t end = std::min(mapped.size(), start + 100);
         line(std::to_string(end - start) + " beginbfchar");
-        for (std::size_t i = start; i < end; ++i)
+        for (std::size_t k = start; k < end; ++k) {
+            const std::size_t i = mapped[k];
             line("<" + Hex4(static_cast<unsigned>(glyphs[i])) + "> <" + Hex4(unicode[i]) + ">");
+        }
         line("endbfchar");
     }
     line("endcmap");
@@ -182,10 +245,11 @@ std::string ToUnicodeMap(const std::string& cmapName, const std::vector<int>& gl
     return s;
 }
 
-int TqlrPDFExport::FindPageFont(const gui::TFont& font)
+int TqlrPDFExport::FindPageFont(const gui::TFont& font, const std::shared_ptr<const gui::TFontProgram>& fallback)
 {
-    auto same = [&font](const TqlrPDFFont* f) {
-        return f->SourceFont->Name() == font.Name() && f->SourceFont->Style() == font.Style();
+    auto same = [&](const TqlrPDFFont* f) {
+        return f->SourceFont->Name() == font.Name() && f->SourceFont->Style() == font.Style() &&
+               f->Fallback == (fallback != nullptr) && (!fallback || f->Program == fallback);
     };
     for (std::size_t i = 0; i < FPageFonts.size(); ++i)
         if (same(FPageFonts[i])) return static_cast<int>(i);
@@ -196,7 +260,7 @@ int TqlrPDFExport::FindPageFont(const gui::TFont& font)
             break;
         }
     if (!found) {
-        FFonts.push_back(std::make_unique<TqlrPDFFont>(font));
+        FFonts.push_back(fallback ? std::make_unique<TqlrPDFFont>(font, fallback) : std::make_unique<TqlrPDFFont>(font));
         found = FFonts.back().get();
         found->Name = "/F" + std::to_string(FFonts.size() - 1);
     }

@@ -46,6 +46,19 @@ struct TTable {
     }
 };
 
+// The pattern of a font of the program as fontconfig completes it.
+FcPattern* FontPattern(const std::string& name, bool bold, bool italic)
+{
+    const std::string family = PlatformFontFamily(name);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    return pattern;
+}
+
 } // namespace
 
 // The families the program's fonts are drawn with on this platform.
@@ -90,13 +103,7 @@ std::shared_ptr<const TFontProgram> TFontProgram::Find(const std::string& name, 
     if (auto it = cache.find(key); it != cache.end()) return it->second;
 
     std::shared_ptr<const TFontProgram> found;
-    const std::string family = PlatformFontFamily(name);
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    FcPattern* pattern = FontPattern(name, bold, italic);
     FcResult result = FcResultNoMatch;
     FcFontSet* set = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
     for (int i = 0; set && i < set->nfont && !found; ++i) {
@@ -109,6 +116,48 @@ std::shared_ptr<const TFontProgram> TFontProgram::Find(const std::string& name, 
         // The first candidate is what the screen draws with; later ones
         // only when it has no TrueType outlines.
         found = Open(reinterpret_cast<const char*>(file), index, fam ? reinterpret_cast<const char*>(fam) : "");
+    }
+    if (set) FcFontSetDestroy(set);
+    FcPatternDestroy(pattern);
+    cache[key] = found;
+    return found;
+}
+
+std::shared_ptr<const TFontProgram> TFontProgram::FindFallback(const std::string& name, bool bold, bool italic,
+                                                              char32_t ch)
+{
+    static std::mutex mutex;
+    static std::map<std::tuple<std::string, bool, bool, char32_t>, std::shared_ptr<const TFontProgram>> cache;
+    // One program per file and face, shared by every character it serves.
+    static std::map<std::pair<std::string, int>, std::shared_ptr<const TFontProgram>> opened;
+    const auto key = std::make_tuple(rtl::LowerCase(name), bold, italic, ch);
+    std::lock_guard<std::mutex> lock(mutex);
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+
+    std::shared_ptr<const TFontProgram> found;
+    FcPattern* pattern = FontPattern(name, bold, italic);
+    FcResult result = FcResultNoMatch;
+    // The whole fallback list in the screen's order, untrimmed.
+    FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    for (int i = 0; set && i < set->nfont && !found; ++i) {
+        FcCharSet* chars = nullptr;
+        if (FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &chars) != FcResultMatch ||
+            !FcCharSetHasChar(chars, static_cast<FcChar32>(ch)))
+            continue;
+        FcChar8* file = nullptr;
+        FcChar8* fam = nullptr;
+        int index = 0;
+        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
+        FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+        FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &fam);
+        const auto at = std::make_pair(std::string(reinterpret_cast<const char*>(file)), index);
+        if (auto it = opened.find(at); it != opened.end()) {
+            found = it->second;
+        } else {
+            found = Open(at.first, index, fam ? reinterpret_cast<const char*>(fam) : "");
+            if (found) opened[at] = found;
+        }
+        if (found && found->GlyphIndex(ch) == 0) found = nullptr;
     }
     if (set) FcFontSetDestroy(set);
     FcPatternDestroy(pattern);

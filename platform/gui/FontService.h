@@ -13,6 +13,7 @@
 //     auto glyphs = font->Shape(u"Sunrise", false);
 //     int em = font->UnitsPerEm();                  // advances are in these units
 //     std::vector<uint8_t> bytes = font->Subset({glyphs[0].Glyph});
+//     auto cjk = gui::TFontProgram::FindFallback("Arial", false, false, U'\u65E5');   // what draws it
 #pragma once
 
 #include <cstdint>
@@ -51,6 +52,12 @@ public:
     // desktop's default sans-serif as the screen does).  Cached per name
     // and style; safe from any thread.
     static std::shared_ptr<const TFontProgram> Find(const std::string& name, bool bold, bool italic);
+    // The program the screen draws ch with when the font of this name and
+    // style lacks it: the first font of the fallback list for that font
+    // that has the character and TrueType outlines; nullptr when none has
+    // it.  Cached per name, style and character; safe from any thread.
+    static std::shared_ptr<const TFontProgram> FindFallback(const std::string& name, bool bold, bool italic,
+                                                            char32_t ch);
 
     ~TFontProgram();
     TFontProgram(const TFontProgram&) = delete;

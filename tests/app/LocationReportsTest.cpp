@@ -178,11 +178,12 @@ std::vector<std::string> Fed(grid::TExStringGrid& sg, int r, bool replace)
 
 // Exports the report's prepared pages to a PDF (no dialog) and returns the
 // text pdftotext reads from it; the first page also as a PNG for a look.
-std::string ExportAndRead(qlr::TqlrReport& report, const std::string& name)
+std::string ExportAndRead(qlr::TqlrReport& report, const std::string& name, bool embeddedFonts = false)
 {
     qlr::TqlrPDFExport pdf(qlr::TqlrCustomExportFilter::NoRegister{});
     pdf.ShowDialog = false;
     pdf.OpenAfterExport = false;
+    pdf.EmbeddedFonts = embeddedFonts;
     const fs::path dir = fs::temp_directory_path() / ("tec_locreports_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path file = dir / (name + ".pdf");
@@ -217,11 +218,11 @@ protected:
         for (const TPlace& p : places) list.Add(MakePlace(p));
         Form->FillLocationTable();
     }
-    std::string PrintTable(const std::string& name)
+    std::string PrintTable(const std::string& name, bool embeddedFonts = false)
     {
         Form->SetUpLocationReport();
         EXPECT_TRUE(Form->qlrReport->PrepareReport()) << Form->qlrReport->Errors()->Text();
-        return ExportAndRead(*Form->qlrReport, name);
+        return ExportAndRead(*Form->qlrReport, name, embeddedFonts);
     }
 };
 
@@ -296,6 +297,28 @@ TEST_F(LocationReports, CentralSolarTablePrintsNineColumnsInTableOrder)
     EXPECT_TRUE(std::regex_search(text, std::regex("1 ?/ ?1"))) << text;
     EXPECT_EQ(Form->qlrReport->ReportOptions()->Name, title);
     EXPECT_EQ(Form->PDFExport->Title, title);
+}
+
+TEST_F(LocationReports, PlaceNamesInSixScriptsShowWithEmbeddedFonts)
+{
+    // Latin, Greek, Cyrillic, Hebrew, Arabic and CJK: the report's font has
+    // not all of them; the PDF carries what the screen's fallback draws.
+    const std::vector<std::string> names = {
+        "Findlay", "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1", "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",
+        "\xD7\x99\xD7\xA8\xD7\x95\xD7\xA9\xD7\x9C\xD7\x99\xD7\x9D", "\xD8\xA7\xD9\x84\xD9\x82\xD8\xA7\xD9\x87\xD8\xB1\xD8\xA9",
+        "\xE6\x9D\xB1\xE4\xBA\xAC"};
+    std::vector<TPlace> places;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        places.push_back(TPlace{names[i].c_str(), Findlay.Lat + i, Findlay.Lon - 2.0 * i, Findlay.Zone});
+    Form->SetTimeShiftMode(tsmNone);
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, CatNo(etSolarEclipse, "2024 Apr 08")));
+    RunIdle();
+    TObserverDataList& list = Form->LocationList();
+    list.Clear();
+    for (const TPlace& p : places) list.Add(MakePlace(p));
+    Form->FillLocationTable();
+    const std::string text = PrintTable("report_location_table_scripts", true);
+    for (const std::string& n : names) EXPECT_NE(text.find(n), std::string::npos) << n << " in\n" << text;
 }
 
 TEST_F(LocationReports, PenumbralNoEclipseUnchangedAndEmptyListHeaderOnly)

@@ -605,6 +605,22 @@ TEST(PdfContent, OutputChoice)
     EXPECT_NE(g.Write(shape), "");
 }
 
+TEST(PdfContent, TextClipTakesInTheFrameWidthWithOrWithoutEdges)
+{
+    PageRig g;
+    auto* m = g.r.Memo("Clip", "Arial", 10, 100, 100, 200, 60);
+    m->Frame()->SetWidth(2);
+    for (bool edges : {false, true}) {
+        m->Frame()->SetTyp(edges ? TqlrFrameTypes{TqlrFrameType::ftLeft} : TqlrFrameTypes{});
+        const std::string s = g.Write(m);
+        std::smatch sm;
+        ASSERT_TRUE(std::regex_search(s, sm, std::regex("(-?[0-9.]+) (-?[0-9.]+) ([0-9.]+) ([0-9.]+) re\r\nW")));
+        EXPECT_NEAR(std::stod(sm[1]), 98 * 0.75, 0.01) << edges;
+        EXPECT_NEAR(std::stod(sm[3]), 204 * 0.75, 0.01) << edges;
+        EXPECT_NEAR(std::stod(sm[4]), 64 * 0.75, 0.01) << edges;
+    }
+}
+
 TEST(PdfContent, TextPlacement)
 {
     PageRig g;
