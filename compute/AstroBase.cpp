@@ -248,9 +248,23 @@ long double DeltaTFromTable(long double jd)
     return (v0 + (jd - k0) / (k1 - k0) * (v1 - v0)) / 86400.0L;
 }
 
+namespace {
+
+// Delta T is modelled over the supported dates only; beyond them (or for a
+// Julian Day that is not a number) the value at the nearer end holds, and no
+// year outside the calendar's range is ever computed.
+long double SupportedJD(long double jd)
+{
+    if (!(jd >= MinSupportedJD)) return MinSupportedJD;
+    return jd > MaxSupportedJD ? MaxSupportedJD : jd;
+}
+
+} // namespace
+
 long double DeltaTInternal(long double jd)
 {
     EnsureYearlyRecord();
+    jd = SupportedJD(jd);
     const long double y = JDToDecimalYear(jd);
     if (y < 1620)
         return 0;
@@ -267,6 +281,7 @@ long double DeltaTInternal(long double jd)
 
 long double DeltaT(long double jd)
 {
+    jd = SupportedJD(jd);
     const long double y = JDToDecimalYear(jd);
     if (y >= 1620 && UseInternalDeltaTTable)
         return DeltaTInternal(jd);

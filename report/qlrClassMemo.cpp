@@ -22,9 +22,14 @@ namespace qlr {
 
 namespace {
 
+// Device pixels stay within this bound, so that a damaged position or size
+// read from a file cannot overflow the sums drawing makes of them.
+constexpr long double kPixelLimit = 1 << 28;
+
 int Round(long double x)
 {
-    return static_cast<int>(std::nearbyint(x));
+    if (std::isnan(x)) return 0;
+    return static_cast<int>(std::nearbyint(std::clamp(x, -kPixelLimit, kPixelLimit)));  // ties to even
 }
 
 std::string Attr(const std::string& name, const std::string& value)

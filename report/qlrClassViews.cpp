@@ -2,6 +2,7 @@
 // object; frames, highlights and display formats; dialog components and
 // controls.
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gui/Types.h"
@@ -15,9 +16,14 @@ namespace qlr {
 
 namespace {
 
+// Device pixels stay within this bound, so that a damaged position or size
+// read from a file cannot overflow the sums drawing makes of them.
+constexpr long double kPixelLimit = 1 << 28;
+
 int Round(long double x)
 {
-    return static_cast<int>(std::nearbyint(x));  // ties to even
+    if (std::isnan(x)) return 0;
+    return static_cast<int>(std::nearbyint(std::clamp(x, -kPixelLimit, kPixelLimit)));  // ties to even
 }
 
 std::string Attr(const std::string& name, const std::string& value)

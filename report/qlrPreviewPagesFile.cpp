@@ -195,17 +195,25 @@ void TqlrPreviewPages::LoadFromStream(rtl::TStream& stream, bool allowPartialLoa
     Clear();
     FTempStream = &stream;
     AllowPartialLoading = allowPartialLoading;
-    if (allowPartialLoading) {
-        // The document keeps reading from its own copy of the stream.
-        auto copy = std::make_unique<rtl::TMemoryStream>();
-        copy->CopyFrom(stream, stream.Size() - stream.Position());
-        copy->SetPosition(0);
-        FXMLDoc.LoadFromStream(std::move(copy));
-    } else {
-        FXMLDoc.LoadFromStream(stream);
+    try {
+        if (allowPartialLoading) {
+            // The document keeps reading from its own copy of the stream.
+            auto copy = std::make_unique<rtl::TMemoryStream>();
+            copy->CopyFrom(stream, stream.Size() - stream.Position());
+            copy->SetPosition(0);
+            FXMLDoc.LoadFromStream(std::move(copy));
+        } else {
+            FXMLDoc.LoadFromStream(stream);
+        }
+        FTempStream = nullptr;
+        ReadPreparedParts();
+    } catch (...) {
+        // Loading frees the items the pages point into: a failed load
+        // leaves no pages rather than pointers to freed items.
+        FTempStream = nullptr;
+        Clear();
+        throw;
     }
-    FTempStream = nullptr;
-    ReadPreparedParts();
 }
 
 bool TqlrPreviewPages::LoadFromFile(const std::string& fileName, bool exceptionIfNotFound)

@@ -1,6 +1,8 @@
 #include "platform/gui/MetafileNative.h"
 
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace gui {
@@ -33,6 +35,11 @@ public:
 };
 
 class TReader {
+    static bool FitsInt(int64_t v)
+    {
+        return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+    }
+
 public:
     TReader(const uint8_t* p, std::size_t n) : FP(p), FN(n) {}
     void Need(std::size_t n) const
@@ -67,6 +74,8 @@ public:
         FPos += n;
         return s;
     }
+    // A rectangle whose width or height does not fit an int (a damaged
+    // file) is refused here, before any drawing measures it.
     TRect Rect()
     {
         TRect r;
@@ -74,6 +83,8 @@ public:
         r.Top = I32();
         r.Right = I32();
         r.Bottom = I32();
+        if (!FitsInt(int64_t{r.Right} - r.Left) || !FitsInt(int64_t{r.Bottom} - r.Top))
+            throw EInvalidGraphic("The metafile's recorded drawing is damaged");
         return r;
     }
     std::size_t Pos() const { return FPos; }

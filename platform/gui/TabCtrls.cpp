@@ -627,9 +627,12 @@ void TCustomTabControl::Dispatch(TMessage& m)
 // ---------------------------------------------------------------- docking
 
 namespace {
-std::map<const TControl*, TDockSite*>& DockHosts()
+// Keyed by the component's address: a removal notice may come from a
+// component that is not a control, or one already being destroyed, so the
+// key is never cast down to look it up.
+std::map<const rtl::TComponent*, TDockSite*>& DockHosts()
 {
-    static std::map<const TControl*, TDockSite*> hosts;
+    static std::map<const rtl::TComponent*, TDockSite*> hosts;
     return hosts;
 }
 } // namespace
@@ -645,7 +648,7 @@ TDockSite::~TDockSite()
     auto& hosts = DockHosts();
     for (auto it = hosts.begin(); it != hosts.end();) {
         if (it->second == this) {
-            const_cast<TControl*>(it->first)->RemoveFreeNotification(this);
+            const_cast<rtl::TComponent*>(it->first)->RemoveFreeNotification(this);
             it = hosts.erase(it);
         } else {
             ++it;
@@ -657,7 +660,7 @@ void TDockSite::Notification(rtl::TComponent* component, rtl::TOperation operati
 {
     TCustomTabControl::Notification(component, operation);
     if (operation == rtl::TOperation::opRemove) {
-        auto it = DockHosts().find(static_cast<TControl*>(component));
+        auto it = DockHosts().find(component);
         if (it != DockHosts().end() && it->second == this) DockHosts().erase(it);
     }
 }

@@ -12,7 +12,10 @@
 // name shows the case that brought a process down) and slow ones are listed.
 // A binary that includes this header once puts TEC_LIMIT_ALLOCATIONS() in
 // one of its files: a single allocation beyond the limit then fails the test
-// instead of quietly taking the machine's memory.
+// instead of quietly taking the machine's memory.  Every form of new and
+// delete that frees through the others is replaced together (the standard
+// library's temporary buffers take the nothrow new and give it back to the
+// plain delete), so that each block is freed the way it was allocated.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -118,6 +121,16 @@ constexpr std::size_t kMalformedAllocationLimit = std::size_t{512} << 20;
         throw std::bad_alloc();                                                                  \
     }                                                                                            \
     void* operator new[](std::size_t size) { return operator new(size); }                        \
+    void* operator new(std::size_t size, const std::nothrow_t&) noexcept                         \
+    {                                                                                            \
+        return size > kMalformedAllocationLimit ? nullptr : std::malloc(size ? size : 1);        \
+    }                                                                                            \
+    void* operator new[](std::size_t size, const std::nothrow_t& t) noexcept                     \
+    {                                                                                            \
+        return operator new(size, t);                                                            \
+    }                                                                                            \
+    void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }              \
+    void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }            \
     void operator delete(void* p) noexcept { std::free(p); }                                     \
     void operator delete[](void* p) noexcept { std::free(p); }                                   \
     void operator delete(void* p, std::size_t) noexcept { std::free(p); }                        \

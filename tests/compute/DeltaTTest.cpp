@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 #include "TestDates.h"
 #include "TestPaths.h"
@@ -99,6 +100,20 @@ TEST_F(DeltaTModel, LongTermParabolas)
     EXPECT_NEAR(Seconds(DeltaT(DecimalYearToJD(2000))), 102, 1e-6L);
     EXPECT_NEAR(Seconds(DeltaT(DecimalYearToJD(0))), 2177 + 497 * -20 + 44.1L * 400, 1e-6L);
     EXPECT_NEAR(Seconds(DeltaT(DecimalYearToJD(1000))), 102 - 1020 + 2530, 1e-6L);
+}
+
+// Beyond the supported dates the value at the nearer end holds: no year
+// outside the calendar's range is computed, whatever Julian Day comes in.
+TEST_F(DeltaTModel, FarJulianDaysTakeTheValueAtTheEnd)
+{
+    for (bool internal : {true, false}) {
+        UseInternalDeltaTTable = internal;
+        EXPECT_EQ(DeltaT(1e12L), DeltaT(MaxSupportedJD)) << internal;
+        EXPECT_EQ(DeltaT(MaxSupportedJD + 1e6L), DeltaT(MaxSupportedJD)) << internal;
+        EXPECT_EQ(DeltaT(-1e12L), DeltaT(MinSupportedJD)) << internal;
+        EXPECT_EQ(DeltaT(std::numeric_limits<long double>::quiet_NaN()), DeltaT(MinSupportedJD)) << internal;
+    }
+    EXPECT_EQ(DeltaTInternal(1e12L), DeltaTInternal(MaxSupportedJD));
 }
 
 TEST_F(DeltaTModel, UserTableInterpolatesAndHoldsItsEnds)

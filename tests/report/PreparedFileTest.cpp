@@ -165,6 +165,29 @@ TEST(PreparedFile, FilesAndMissingFiles)
     std::remove(name.c_str());
 }
 
+// A file that is not a prepared report: the error propagates and the pages
+// are left empty and usable, not pointing into the items the load freed.
+TEST(PreparedFile, ADamagedFileLeavesNoPages)
+{
+    PagesFixture f;
+    f.Pages->AddSourcePage(f.Page);
+    f.Pages->AddPage(f.Page);
+    f.Pages->AddObject(f.Band);
+    const std::string name = testing::TempDir() + "prepared_file_damaged.qlp";
+    {
+        std::ofstream bad(name, std::ios::binary);
+        bad << "not xml <<<";
+    }
+    for (bool partial : {false, true}) {
+        rtl::TFileStream in(name, rtl::fmOpenRead);
+        EXPECT_ANY_THROW(f.Pages->LoadFromStream(in, partial));
+        EXPECT_EQ(f.Pages->GetCount(), 0);
+        f.Pages->AddPage(f.Page);
+        EXPECT_EQ(f.Pages->GetCount(), 1);
+    }
+    std::remove(name.c_str());
+}
+
 TEST(PreparedEditing, DeleteInsertModifyAndAddFrom)
 {
     PagesFixture f;

@@ -78,15 +78,25 @@ public:
     }
 };
 
-struct ShowFixture : qlrtest::PagesFixture {
+// The stub services, registered for the fixture's lifetime.  A base class
+// placed before the report's, so that they (with the log the preview window
+// writes to) outlive the report and the window it frees.
+struct ServicesScope {
     WindowServices* Services;
     std::unique_ptr<IqlrOutputServices> Previous;
-    bool Fail = false;
-    ShowFixture()
+    ServicesScope()
     {
         auto s = std::make_unique<WindowServices>();
         Services = s.get();
         Previous = RegisterOutputServices(std::move(s));
+    }
+    ~ServicesScope() { RegisterOutputServices(std::move(Previous)); }
+};
+
+struct ShowFixture : ServicesScope, qlrtest::PagesFixture {
+    bool Fail = false;
+    ShowFixture()
+    {
         gui::TTimer::UseManualClock(true);
         Report.PreviewOptions()->Modal = false;
         Report.EngineOptions()->DestroyForms = false;
@@ -94,11 +104,7 @@ struct ShowFixture : qlrtest::PagesFixture {
         auto e = std::make_unique<RunEngine>(&Report, this);
         Report.SetEngine(std::move(e));
     }
-    ~ShowFixture()
-    {
-        gui::TTimer::UseManualClock(false);
-        RegisterOutputServices(std::move(Previous));
-    }
+    ~ShowFixture() { gui::TTimer::UseManualClock(false); }
     std::vector<std::string>& Log() { return Services->Log; }
 
     class RunEngine : public qlrtest::StubEngine {

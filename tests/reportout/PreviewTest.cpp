@@ -304,12 +304,17 @@ TEST_F(PreviewFixture, PreparationRefreshesEveryFiftyPagesAndCancelsOnEscape)
     EXPECT_TRUE(Form->PrintB->Enabled());
     EXPECT_EQ(Form->StatusBar->Panels(0)->Text(), "Page 1 of 200");
 
-    // Escape during a run cancels it instead of closing.
+    // Escape during a run cancels it instead of closing.  The run before
+    // rebuilt the report's objects from their saved state: the page is
+    // looked up again.
     Engine->OnRun = [&] {
+        auto* page = dynamic_cast<TqlrReportPage*>(Report.FindObject("Page1"));
+        EXPECT_NE(page, nullptr);
+        if (!page) return false;
         Pages->Initialize();
-        Pages->AddSourcePage(Page);
+        Pages->AddSourcePage(page);
         for (int i = 0; i < 200 && !Report.Terminated(); ++i) {
-            Pages->AddPage(Page);
+            Pages->AddPage(page);
             if (i == 3) gui::sim::KeyDown(gui::VK_ESCAPE, {}, P());
         }
         Pages->Finish();

@@ -1,6 +1,8 @@
 // Metafiles saved by the recorder read back exactly; others are refused.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/gui/Metafile.h"
 #include "platform/gui/MetafileNative.h"
 #include "platform/rtl/Streams.h"
@@ -67,6 +69,18 @@ TEST(MetafileRead, ForeignAndDamagedMetafilesAreRefused)
     std::vector<TMetaRecord> recs;
     int w = 0, h = 0;
     EXPECT_THROW(DecodeMetaRecords(own.data(), own.size() / 2, recs, w, h), EInvalidGraphic);
+    // Rectangles whose width or height no int holds: bounds, then a clip.
+    for (bool clip : {false, true}) {
+        std::vector<TMetaRecord> wide = mf.Records();
+        ASSERT_FALSE(wide.empty());
+        const TRect huge{std::numeric_limits<int>::min(), 0, 10, std::numeric_limits<int>::max()};
+        if (clip)
+            wide[0].Clip = huge;
+        else
+            wide[0].Bounds = huge;
+        std::vector<uint8_t> damaged = EncodeMetaRecords(wide, 120, 80);
+        EXPECT_THROW(DecodeMetaRecords(damaged.data(), damaged.size(), recs, w, h), EInvalidGraphic) << clip;
+    }
     for (const std::string& data : {foreign, std::string("not a metafile at all"), std::string()}) {
         rtl::TStringStream in(data);
         TMetafile back;
