@@ -553,11 +553,31 @@ void TUxDBGrid::Scroll(int distance)
 void TUxDBGrid::LayoutChanged()
 {
     TUxExDBGrid::LayoutChanged();
-    ApplyFixedCols();
-    ApplyMinColumnWidth();
-    ApplyMaxColumnWidth();
-    DoAutoSizeColumns();
-    NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcLayoutChanged);
+    AfterLayoutChange();
+}
+
+void TUxDBGrid::ColumnsLaidOut()
+{
+    TUxExDBGrid::ColumnsLaidOut();
+    AfterLayoutChange();
+}
+
+void TUxDBGrid::AfterLayoutChange()
+{
+    // The steps below change columns again: they run once per change.
+    if (FInLayoutChange) return;
+    FInLayoutChange = true;
+    try {
+        ApplyFixedCols();
+        ApplyMinColumnWidth();
+        ApplyMaxColumnWidth();
+        DoAutoSizeColumns();
+        NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcLayoutChanged);
+    } catch (...) {
+        FInLayoutChange = false;
+        throw;
+    }
+    FInLayoutChange = false;
 }
 
 void TUxDBGrid::ColWidthsChanged()

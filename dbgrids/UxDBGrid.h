@@ -444,6 +444,7 @@ protected:
     void DrawColumnCell(const gui::TRect& rect, int dataCol, gui::TColumn* column, gui::TGridDrawState state) override;
     void Scroll(int distance) override;
     void LayoutChanged() override;
+    void ColumnsLaidOut() override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void Resize() override;
@@ -467,6 +468,8 @@ protected:
 private:
     void ApplyFixedCols();
     void KeepColumnRightOfFixed();
+    void AfterLayoutChange();
+    bool FInLayoutChange = false;
     // The key handling after the published OnKeyDown.
     void HandleKeyDown(uint16_t& key, gui::TShiftState shift);
     bool FixedColumnKey(uint16_t key, bool ctrl);

@@ -375,7 +375,10 @@ TSortMarker TUxDBGrid::TitleMarker(db::TField* field, bool isDown)
     if (IsSortedField(field->FieldName())) {
         marker = FSortMarker;
         GetBtnParams(field, c->Font(), background, marker, isDown);
-        SetSortMarker(marker);
+        // Stored without a repaint: this painting already shows it, and the
+        // sorting grid sets its own marker again on every paint, so a repaint
+        // here would never end.
+        SetSortMarkerQuiet(marker);
     } else {
         GetBtnParams(field, c->Font(), background, marker, isDown);
     }
