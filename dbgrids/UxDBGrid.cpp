@@ -136,9 +136,8 @@ bool TUxDBGrid::CanEditCell(db::TField* field)
 
 void TUxDBGrid::GetCellParams(db::TField* field, TFont* font, bool highlight, TColor& background)
 {
-    (void)field;
     const int fixedRows = FixedRows();
-    if (FCurrentDrawRow < fixedRows) {
+    if (FCurrentDrawRow < fixedRows || IsInFixedColumn(field)) {
         background = FixedColor();
     } else if ((FCurrentDrawRow + fixedRows) % 2 == 1) {
         if (FAlternateRowColor != clNone && FAlternateRowColor != Color()) background = FAlternateRowColor;
@@ -149,66 +148,62 @@ void TUxDBGrid::GetCellParams(db::TField* field, TFont* font, bool highlight, TC
         background = clHighlight;
     }
     if (OnGetCellParams) OnGetCellParams(this, field, font, background, highlight);
+    else if (OnGetCellProps) OnGetCellProps(this, field, font, background);
+}
+
+bool TUxDBGrid::IsInFixedColumn(db::TField* field) const
+{
+    if (!field) return false;
+    const int fixed = std::min(FixedCols(), Columns()->Count());
+    for (int i = 0; i < fixed; ++i)
+        if (Columns()->Items(i)->Field() == field) return true;
+    return false;
 }
 
 void TUxDBGrid::DrawCell(int aCol, int aRow, const TRect& rect, TGridDrawState state)
 {
     FCurrentDrawRow = aRow;
+    Canvas()->SetFont(Font());
     const bool themed = ThemesInUse() && (aRow < TitleOffset() || aCol < IndicatorOffset());
+    const int dataCol = RawToDataColumn(aCol);
+    const bool titleCell = aRow < TitleOffset() && aCol >= IndicatorOffset() && dataCol < Columns()->Count();
+    if (DrawSelectionMark(aCol, aRow, rect)) return;
     if (themed) {
-        if (DrawSelectionMark(aCol, aRow, rect)) return;
         DrawThemedFixedCell(aCol, aRow, state, rect);
-        // The indicator's own marks are drawn by the themed cell.
-        if (aCol < IndicatorOffset() && aRow >= TitleOffset()) return;
-    } else if (aRow < TitleOffset()) {
-        // Title cells: the title's colour (else the fixed colour) under the
-        // caption the platform writes.
+        DrawTitleArrow(aCol, aRow, rect);
+    }
+    if (titleCell && DataLink()->Active()) {
+        DrawTitleCell(aCol, rect);
+        return;
+    }
+    if (themed) {
+        // The indicator's own marks and an inactive title are drawn by the themed cell.
+        if (titleCell) {
+            Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+            DrawTitleText(rect, Columns()->Items(dataCol));
+            Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+        }
+        return;
+    }
+    if (aRow < TitleOffset()) {
+        // An inactive title: its colour (else the fixed colour) under the caption.
         TCanvas* c = Canvas();
         c->Brush()->SetStyle(TBrushStyle::bsSolid);
-        int dataCol = RawToDataColumn(aCol);
-        c->Brush()->SetColor(aCol >= IndicatorOffset() && dataCol < Columns()->Count()
-                                 ? Columns()->Items(dataCol)->Title()->Color()
-                                 : FixedColor());
+        c->Brush()->SetColor(titleCell ? Columns()->Items(dataCol)->Title()->Color() : FixedColor());
         c->FillRect(rect);
     }
-    const int dataCol = RawToDataColumn(aCol);
-    if (!themed) {
-        if (DrawSelectionMark(aCol, aRow, rect)) return;
-        TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
-    } else if (aCol >= IndicatorOffset() && dataCol < Columns()->Count()) {
-        // The header item stays under the caption: no title colour fill.
-        Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
-        DrawTitleText(rect, Columns()->Items(dataCol));
-        Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
-    }
-    // A held title button looks pressed (the header theme draws its own).
-    if (!themed && aRow < TitleOffset() && FPressed && FPressedCol && aCol >= IndicatorOffset() &&
-        dataCol < Columns()->Count() && Columns()->Items(dataCol) == FPressedCol) {
-        TRect r = rect;
-        Canvas()->Frame3D(r, clBtnShadow, clBtnHighlight, 1);
-    }
-    // The title arrow in the top-left cell.
-    if (aCol == 0 && aRow == 0 && FTitleArrow && Options().Contains(O::dgIndicator) &&
-        Options().Contains(O::dgTitles)) {
-        if (TBitmap* b = GetDBGridBitmap(TUxDBGridBitmap::gpPopup))
-            DrawMaskedBitmap(Canvas(), (rect.Left + rect.Right - b->Width()) / 2,
-                             (rect.Top + rect.Bottom - b->Height()) / 2, b, 0xFFFFFF);
-    }
-    // Sort markers belong to title buttons only.
-    if (aRow < TitleOffset() && FTitleButtons && DataLink()->Active() && aCol >= IndicatorOffset() &&
-        dataCol < Columns()->Count()) {
-        db::TField* field = Columns()->Items(dataCol)->Field();
-        TSortMarker marker = field && IsSortedField(field->FieldName()) ? FSortMarker : TSortMarker::smNone;
-        TBitmap* b = marker == TSortMarker::smUp     ? GetDBGridBitmap(TUxDBGridBitmap::gpMarkUp)
-                     : marker == TSortMarker::smDown ? GetDBGridBitmap(TUxDBGridBitmap::gpMarkDown)
-                                                     : nullptr;
-        if (b) {
-            int x = rect.Right - (b->Width() + 6) + 3;
-            int y = (rect.Top + rect.Bottom - b->Height()) / 2;
-            if (x > rect.Left && y >= rect.Top && x + b->Width() < rect.Right && y + b->Height() <= rect.Bottom)
-                DrawMaskedBitmap(Canvas(), x, y, b, 0xFF00FF);
-        }
-    }
+    TUxExDBGrid::DrawCell(aCol, aRow, rect, state);
+    DrawTitleArrow(aCol, aRow, rect);
+}
+
+void TUxDBGrid::DrawTitleArrow(int aCol, int aRow, const TRect& rect)
+{
+    if (aCol != 0 || aRow != 0 || !FTitleArrow || !Options().Contains(O::dgIndicator) ||
+        !Options().Contains(O::dgTitles))
+        return;
+    if (TBitmap* b = GetDBGridBitmap(TUxDBGridBitmap::gpPopup))
+        DrawMaskedBitmap(Canvas(), (rect.Left + rect.Right - b->Width()) / 2, (rect.Top + rect.Bottom - b->Height()) / 2,
+                         b, 0xFFFFFF);
 }
 
 bool TUxDBGrid::DrawSelectionMark(int aCol, int aRow, const TRect& rect)
@@ -254,15 +249,33 @@ void TUxDBGrid::DrawColumnCell(const TRect& rect, int dataCol, TColumn* column, 
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
     c->Brush()->SetColor(brush);
     c->FillRect(rect);
+    DrawCellContent(rect, dataCol, column, state);
+    TCustomDBGrid::DrawColumnCell(rect, dataCol, column, state);
+}
+
+void TUxDBGrid::DrawCellContent(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state)
+{
+    TCanvas* c = Canvas();
+    db::TField* field = column ? column->Field() : nullptr;
     TUxDBGridBitmap glyph = GetGlyphIndex(field);
     if (TBitmap* b = glyph != TUxDBGridBitmap::gpNone ? GetDBGridBitmap(glyph) : nullptr) {
         // The glyph replaces the text, centred; olive is its transparent colour.
         DrawMaskedBitmap(c, (rect.Left + rect.Right - b->Width()) / 2, (rect.Top + rect.Bottom - b->Height()) / 2, b,
                          0x008080);
-    } else if (column) {
+        return;
+    }
+    if (!column) return;
+    const db::TFieldType t = field ? field->DataType() : db::TFieldType::ftUnknown;
+    using FT = db::TFieldType;
+    const bool memo = t == FT::ftMemo || t == FT::ftFmtMemo || t == FT::ftWideMemo;
+    const bool text = t == FT::ftString || t == FT::ftWideString || t == FT::ftFixedWideChar;
+    if (text || (FShowMemos && memo)) {
+        // Memo texts show whole (with WordWrap broken into lines).
+        WriteCellText(rect, 2, 2, field->OnGetText ? field->DisplayText() : field->AsString(), column->Alignment(),
+                      false, 0, false);
+    } else if (!memo) {
         DefaultDrawColumnCell(rect, dataCol, column, state);
     }
-    TCustomDBGrid::DrawColumnCell(rect, dataCol, column, state);
 }
 
 // ------------------------------------------------------------- row heights
@@ -359,7 +372,41 @@ void TUxDBGrid::ApplyFixedCols()
     if (ColCount() <= IndicatorOffset() + 1) return;
     int fixed = std::min(FFixedCols + IndicatorOffset(), ColCount() - 1);
     if (fixed != TCustomGrid::FixedCols()) TCustomGrid::SetFixedCols(fixed);
+    for (int c = IndicatorOffset(); c < fixed; ++c) SetTabStops(c, false);
     FFixedCols = fixed - IndicatorOffset();
+    KeepColumnRightOfFixed();
+}
+
+void TUxDBGrid::KeepColumnRightOfFixed()
+{
+    if (!DataLink()->Active() || FixedCols() <= 0) return;
+    const int first = FirstDataColumn();
+    if (Col() < first) SetCol(first);
+    else if (Col() > ColCount() - 1) SetCol(ColCount() - 1);
+}
+
+int TUxDBGrid::FirstDataColumn() const
+{
+    for (int c = TCustomGrid::FixedCols(); c < ColCount(); ++c)
+        if (ColWidths(c) > 0) return c;
+    return TCustomGrid::FixedCols();
+}
+
+void TUxDBGrid::UpdateTabStops(int limit)
+{
+    for (int i = 0; i < Columns()->Count(); ++i) SetTabStops(DataToRawColumn(i), limit == -1 || i < limit);
+}
+
+bool TUxDBGrid::TabStops(int aCol) const
+{
+    return aCol < 0 || aCol >= static_cast<int>(FTabStops.size()) || FTabStops[static_cast<std::size_t>(aCol)];
+}
+
+void TUxDBGrid::SetTabStops(int aCol, bool value)
+{
+    if (aCol < 0) return;
+    if (aCol >= static_cast<int>(FTabStops.size())) FTabStops.resize(static_cast<std::size_t>(aCol) + 1, true);
+    FTabStops[static_cast<std::size_t>(aCol)] = value;
 }
 
 // ------------------------------------------------------ sorting by titles
@@ -482,6 +529,8 @@ void TUxDBGrid::UnregisterLayoutChangeLink(TUxDBGridLayoutChangeLink* link)
 void TUxDBGrid::NotifyLayoutChange(TUxDBGridLayoutChangeKind kind)
 {
     for (TUxDBGridLayoutChangeLink* link : std::vector<TUxDBGridLayoutChangeLink*>(FChangeLinks)) link->DoChange(this, kind);
+    // An embedded control follows its cell.
+    if (FCurrentControl && FCurrentControl->Visible()) PlaceControl(FCurrentControl, Col(), Row());
 }
 
 void TUxDBGrid::EnableScroll()
@@ -504,11 +553,31 @@ void TUxDBGrid::Scroll(int distance)
 void TUxDBGrid::LayoutChanged()
 {
     TUxExDBGrid::LayoutChanged();
-    ApplyFixedCols();
-    ApplyMinColumnWidth();
-    ApplyMaxColumnWidth();
-    DoAutoSizeColumns();
-    NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcLayoutChanged);
+    AfterLayoutChange();
+}
+
+void TUxDBGrid::ColumnsLaidOut()
+{
+    TUxExDBGrid::ColumnsLaidOut();
+    AfterLayoutChange();
+}
+
+void TUxDBGrid::AfterLayoutChange()
+{
+    // The steps below change columns again: they run once per change.
+    if (FInLayoutChange) return;
+    FInLayoutChange = true;
+    try {
+        ApplyFixedCols();
+        ApplyMinColumnWidth();
+        ApplyMaxColumnWidth();
+        DoAutoSizeColumns();
+        NotifyLayoutChange(TUxDBGridLayoutChangeKind::lcLayoutChanged);
+    } catch (...) {
+        FInLayoutChange = false;
+        throw;
+    }
+    FInLayoutChange = false;
 }
 
 void TUxDBGrid::ColWidthsChanged()

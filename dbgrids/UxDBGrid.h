@@ -13,6 +13,7 @@
 //   grid->SetAlternateRowColor(0xE1E1E1);
 #pragma once
 
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <string>
@@ -66,6 +67,16 @@ using TTitleClickEvent = std::function<void(rtl::TObject* sender, int aCol, db::
 using TGetCellParamsEvent =
     std::function<void(rtl::TObject* sender, db::TField* field, gui::TFont* font, gui::TColor& background, bool highlight)>;
 using TUxDBCanEditCellEvent = std::function<void(TUxDBGrid* grid, db::TField* field, bool& allowEdit)>;
+using TGetCellPropsEvent =
+    std::function<void(rtl::TObject* sender, db::TField* field, gui::TFont* font, gui::TColor& background)>;
+using TGetBtnParamsEvent = std::function<void(rtl::TObject* sender, db::TField* field, gui::TFont* font,
+                                              gui::TColor& background, TSortMarker& sortMarker, bool isDown)>;
+// sortMarker: the bitmap drawn as the marker (nullptr for none), which the
+// owner may replace; offset: its distance from the right edge plus 3.
+using TDrawColumnTitleEvent = std::function<void(rtl::TObject* sender, gui::TCanvas* canvas, const gui::TRect& rect,
+                                                 gui::TColumn* column, gui::TBitmap*& sortMarker, bool isDown,
+                                                 int& offset, bool& defaultDrawText, bool& defaultDrawSortMarker)>;
+using TUxDBColumnResizeEvent = std::function<void(TUxDBGrid* grid, int aCol, int newWidth)>;
 
 // The texts of the column-selection dialog.
 struct TUxSelectDialogColumnStrings {
@@ -119,6 +130,9 @@ public:
 };
 
 enum class TUxBooleanToggle { btSetTrue, btSetFalse, btToggle };
+
+// The characters (0..255) that start completion while typing in a cell.
+using TSysCharSet = std::bitset<256>;
 
 class TUxDBGrid : public TUxExDBGrid {
 public:
@@ -233,8 +247,17 @@ public:
     void SetTitleRowHeight(int value);
 
     // --- fixed columns (data columns, without the indicator)
+    // Fixed data columns lose their tab stops; the current column stays
+    // right of them.
     int FixedCols() const;
     void SetFixedCols(int value);
+    // The first column (a grid column) right of the fixed ones whose width
+    // is above 0.
+    int FirstDataColumn() const;
+    // Data column i gets a tab stop when limit is -1 or i < limit.
+    void UpdateTabStops(int limit);
+    bool TabStops(int aCol) const override;
+    void SetTabStops(int aCol, bool value);
 
     // --- sorting by title
     bool AutoSort() const { return FAutoSort; }
@@ -333,11 +356,59 @@ public:
         OnCheckIfBooleanField;
 
     TGetCellParamsEvent OnGetCellParams;
+    // Asked for a cell's colours when OnGetCellParams is not assigned.
+    TGetCellPropsEvent OnGetCellProps;
     TUxDBCanEditCellEvent OnCanEditCell;
     rtl::TNotifyEvent OnTopLeftChanged;
+    // The font, background and sort marker of a title button.
+    TGetBtnParamsEvent OnGetBtnParams;
+    // The in-place editor's text changed.
+    rtl::TNotifyEvent OnEditChange;
+    // Before a title's caption and sort marker are drawn.
+    TDrawColumnTitleEvent OnDrawColumnTitle;
+    // A column resized with the mouse in the title row (aCol: column index).
+    TUxDBColumnResizeEvent OnColumnResized;
+    rtl::TNotifyEvent OnBeforePaint;
+    rtl::TNotifyEvent OnAfterPaint;
+
+    // --- typing: the characters that start pick-list or lookup completion
+    const TSysCharSet& CharList() const { return FCharList; }
+    void SetCharList(const TSysCharSet& value) { FCharList = value; }
+    static TSysCharSet DefaultCharList();
+    // Fires OnEditChange (the in-place editor calls it on every change).
+    virtual void EditChanged();
+    // The grid's data link, for the in-place editor.
+    gui::TGridDataLink* GetDataLink() const { return DataLink(); }
+
+    // The text output of data and title cells: the cell is filled with the
+    // brush (not for themed titles), then the text drawn in it shrunk by dx
+    // at the left and dy at the top, 1 at the right and bottom.
+    void WriteCellText(const gui::TRect& rect, int dx, int dy, const std::string& text, gui::TAlignment alignment,
+                       bool rightToLeft, uint32_t extraFlags, bool isTitle);
+    // A title caption, vertically centred (wrapped with WordWrap).
+    void DrawTitleCaption(gui::TCanvas* canvas, const gui::TRect& rect, gui::TColumn* column);
 
 protected:
     virtual bool CanEditCell(db::TField* field);
+    // Fires OnDrawColumnTitle.
+    virtual void DoDrawColumnTitle(gui::TCanvas* canvas, const gui::TRect& rect, gui::TColumn* column,
+                                   gui::TBitmap*& sortMarker, bool isDown, int& offset, bool& defaultDrawText,
+                                   bool& defaultDrawSortMarker);
+    // Fires OnGetBtnParams.
+    virtual void GetBtnParams(db::TField* field, gui::TFont* font, gui::TColor& background, TSortMarker& sortMarker,
+                              bool isDown);
+    // A title cell over an active data link: button edge, colours, marker
+    // and caption.
+    void DrawTitleCell(int aCol, const gui::TRect& cell);
+    // The marker of a title button after GetBtnParams (which may also change
+    // the canvas font and brush); smNone without title buttons.
+    TSortMarker TitleMarker(db::TField* field, bool isDown);
+    void DrawTitleArrow(int aCol, int aRow, const gui::TRect& rect);
+    // The glyph or the text of a data cell.
+    void DrawCellContent(const gui::TRect& rect, int dataCol, gui::TColumn* column, gui::TGridDrawState state);
+    bool IsInFixedColumn(db::TField* field) const;
+    void PaintCells();
+    uint32_t TextFlags(gui::TAlignment alignment, bool rightToLeft, uint32_t extraFlags) const;
     virtual bool TitleClickSorts() const { return static_cast<bool>(OnTitleBtnClick) || FAutoSort; }
     virtual void ApplyMinColumnWidth();
     virtual void ApplyMaxColumnWidth();
@@ -373,6 +444,7 @@ protected:
     void DrawColumnCell(const gui::TRect& rect, int dataCol, gui::TColumn* column, gui::TGridDrawState state) override;
     void Scroll(int distance) override;
     void LayoutChanged() override;
+    void ColumnsLaidOut() override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void Resize() override;
@@ -395,6 +467,15 @@ protected:
 
 private:
     void ApplyFixedCols();
+    void KeepColumnRightOfFixed();
+    void AfterLayoutChange();
+    bool FInLayoutChange = false;
+    // The key handling after the published OnKeyDown.
+    void HandleKeyDown(uint16_t& key, gui::TShiftState shift);
+    bool FixedColumnKey(uint16_t key, bool ctrl);
+    void CalcTitleSizingState(int x, int y, gui::TGridState& state, int& index, int& sizingPos, int& sizingOfs);
+    std::vector<bool> FTabStops;  // by grid column; missing: true
+    int FSizingIndex = -1;
     void ResizeSelf();
     int LastVisibleColumn() const;
 
@@ -444,6 +525,7 @@ private:
     db::TField* FBooleanFieldToEdit = nullptr;
     db::TFieldValue FControlOldValue;
     std::string FWord;
+    TSysCharSet FCharList = DefaultCharList();
 };
 
 } // namespace dbgrids

@@ -6,6 +6,7 @@
 #include "platform/gui/GridsPickList.h"
 #include "dbgrids/UxDBSortGrid.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
 namespace dbgrids {
@@ -383,8 +384,10 @@ public:
 protected:
     void Change() override
     {
-        if (auto* grid = dynamic_cast<TUxDBGrid*>(Grid())) grid->EditorTyping([this] { gui::TInplaceEditList::Change(); });
+        auto* grid = dynamic_cast<TUxDBGrid*>(Grid());
+        if (grid) grid->EditorTyping([this] { gui::TInplaceEditList::Change(); });
         else gui::TInplaceEditList::Change();
+        if (grid) grid->EditChanged();
     }
     void PickItem(const std::string& item) override
     {
@@ -475,7 +478,9 @@ void TUxDBGrid::EditorKeyPress(char16_t& key)
     TColumn* column = index >= 0 && index < Columns()->Count() ? Columns()->Items(index) : nullptr;
     if (!ds->CanModify() || ReadOnly() || !column || column->ReadOnly() || field->ReadOnly()) return;
 
+    const bool listed = key < 256 && FCharList.test(key);
     if (field->FieldKind() == db::TFieldKind::fkLookup) {
+        if (!listed) return;
         // Complete from the lookup data set; errors here are swallowed.
         try {
             TypeToCell(key);
@@ -506,7 +511,12 @@ void TUxDBGrid::EditorKeyPress(char16_t& key)
         }
         return;
     }
-    if (field->FieldKind() != db::TFieldKind::fkData || column->PickList()->Count() == 0) return;
+    if (field->FieldKind() != db::TFieldKind::fkData) return;
+    // Real numbers take either mark as the decimal separator.
+    const db::TFieldType type = field->DataType();
+    if ((type == db::TFieldType::ftFloat || type == db::TFieldType::ftExtended) && (key == '.' || key == ','))
+        key = static_cast<char16_t>(rtl::FormatSettings().DecimalSeparator);
+    if (!listed || column->PickList()->Count() == 0) return;
     // The text as it would be after the key, then the first pick-list item
     // that starts with it.
     std::u16string text = U16(editor->EditText());

@@ -143,7 +143,7 @@ void TUxDBGrid::TabToNextColumn(bool forward)
             c = count - 1;
         }
         if (c == start) break;
-        if (Columns()->Items(c)->Visible()) {
+        if (Columns()->Items(c)->Visible() && TabStops(DataToRawColumn(c))) {
             EndLayout();
             SetSelectedIndex(c);
             return;
@@ -154,6 +154,42 @@ void TUxDBGrid::TabToNextColumn(bool forward)
 
 void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
 {
+    // The published OnKeyDown sees every key first, and only once: the
+    // platform's handling runs without it.
+    if (OnKeyDown) {
+        OnKeyDown(this, key, shift);
+        if (key == 0) return;
+    }
+    TKeyEvent published = std::move(OnKeyDown);
+    OnKeyDown = nullptr;
+    try {
+        HandleKeyDown(key, shift);
+    } catch (...) {
+        OnKeyDown = std::move(published);
+        throw;
+    }
+    OnKeyDown = std::move(published);
+}
+
+bool TUxDBGrid::FixedColumnKey(uint16_t key, bool ctrl)
+{
+    if (FixedCols() <= 0) return false;
+    const bool rowSelect = Options().Contains(O::dgRowSelect);
+    const int first = FirstDataColumn();
+    if (ctrl && key == VK_LEFT) {
+        SetCol(first);
+        return true;
+    }
+    if (ctrl || rowSelect) return false;
+    if (key == VK_HOME && Columns()->Count() > 1) {
+        SetCol(first);
+        return true;
+    }
+    return key == VK_LEFT && Col() <= first;
+}
+
+void TUxDBGrid::HandleKeyDown(uint16_t& key, TShiftState shift)
+{
     if (!DataLink()->Active()) {
         TUxExDBGrid::KeyDown(key, shift);
         return;
@@ -162,6 +198,10 @@ void TUxDBGrid::KeyDown(uint16_t& key, TShiftState shift)
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
     const bool shiftHeld = shift.Contains(TShiftStateItem::ssShift);
     const bool rowSelect = Options().Contains(O::dgRowSelect);
+    if (FixedColumnKey(key, ctrl)) {
+        key = 0;
+        return;
+    }
     if (ctrl) {
         switch (key) {
         case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_UP: case VK_DOWN:
@@ -286,7 +326,14 @@ void TUxDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         ShowColumnsDialog();
         return;
     }
+    const bool sizing = GridState() == TGridState::gsColSizing && button == TMouseButton::mbLeft;
+    const int sized = FSizingIndex;
+    const int left = LeftCol();
     TUxExDBGrid::MouseUp(button, shift, x, y);
+    if (sizing && sized >= IndicatorOffset() && sized < ColCount()) {
+        if (Options().Contains(O::dgRowSelect) && LeftCol() != left) SetLeftCol(left);
+        if (OnColumnResized) OnColumnResized(this, sized - IndicatorOffset(), ColWidths(sized));
+    }
 }
 
 void TUxDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -392,6 +439,12 @@ bool TUxDBGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
 namespace dbgrids {
 
 void TUxDBGrid::CalcSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs)
+{
+    CalcTitleSizingState(x, y, state, index, sizingPos, sizingOfs);
+    if (state == TGridState::gsColSizing) FSizingIndex = index;
+}
+
+void TUxDBGrid::CalcTitleSizingState(int x, int y, TGridState& state, int& index, int& sizingPos, int& sizingOfs)
 {
     TUxExDBGrid::CalcSizingState(x, y, state, index, sizingPos, sizingOfs);
     if (state == TGridState::gsColSizing && index < IndicatorOffset()) state = TGridState::gsNormal;  // never the indicator

@@ -267,24 +267,24 @@ bool TUxDBSortGrid::Search(rtl::Variant& valueToSearch, int& resultCol, db::TFie
 {
     if (FSearchFields.Count() == 0 || valueToSearch.IsNull() || rtl::VarToStr(valueToSearch).empty()) return false;
     FValueToSearch = valueToSearch;
-    bool found = FindValue(resultCol, resultField, caseSensitive, wholeFieldOnly, false);
-    if (found && focus) {
-        SetCol(resultCol);
-        if (Visible() && CanFocus()) SetFocus();
-    } else {
-        RestoreGridPosition();
-    }
-    return found;
+    return FinishSearch(FindValue(resultCol, resultField, caseSensitive, wholeFieldOnly, false), resultCol, focus);
 }
 
 bool TUxDBSortGrid::SearchNext(int& resultCol, db::TField*& resultField, bool caseSensitive, bool wholeFieldOnly,
                                bool focus)
 {
-    bool found = FindValue(resultCol, resultField, caseSensitive, wholeFieldOnly, true);
+    if (FSearchFields.Count() == 0 || FValueToSearch.IsNull() || rtl::VarToStr(FValueToSearch).empty()) return false;
+    return FinishSearch(FindValue(resultCol, resultField, caseSensitive, wholeFieldOnly, true), resultCol, focus);
+}
+
+bool TUxDBSortGrid::FinishSearch(bool found, int resultCol, bool focus)
+{
+    // A match is shown only with focus; otherwise the grid goes back to
+    // where the search started.
     if (found && focus) {
         SetCol(resultCol);
         if (Visible() && CanFocus()) SetFocus();
-    } else if (!found) {
+    } else {
         RestoreGridPosition();
     }
     return found;

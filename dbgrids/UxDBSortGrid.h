@@ -65,6 +65,11 @@ public:
     bool Search(rtl::Variant& valueToSearch, int& resultCol, db::TField*& resultField, bool caseSensitive,
                 bool wholeFieldOnly, bool focus);
     bool SearchNext(int& resultCol, db::TField*& resultField, bool caseSensitive, bool wholeFieldOnly, bool focus);
+
+private:
+    bool FinishSearch(bool found, int resultCol, bool focus);
+
+public:
     bool IsSortedField(const std::string& fieldName) const override;
 
     TIndexNotFoundEvent OnIndexNotFound;

@@ -84,6 +84,8 @@ bool TField::IsNumeric() const
     switch (FDataType) {
     case TFieldType::ftSmallint: case TFieldType::ftInteger: case TFieldType::ftWord:
     case TFieldType::ftFloat: case TFieldType::ftAutoInc: case TFieldType::ftLargeint:
+    case TFieldType::ftShortint: case TFieldType::ftLongWord: case TFieldType::ftBCD:
+    case TFieldType::ftFMTBcd: case TFieldType::ftExtended:
         return true;
     default:
         return false;

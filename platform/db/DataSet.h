@@ -50,7 +50,14 @@ enum class TFieldType {
     // real number: ftDate shows the date, ftTime the time, ftDateTime both.
     ftDate, ftTime, ftDateTime,
     ftWideString,   // UTF-8 text of any script, kept as a string
-    ftGraphic       // picture bytes (BMP, JPEG, PNG, GIF), kept as a string
+    ftGraphic,      // picture bytes (BMP, JPEG, PNG, GIF), kept as a string
+    // The further types a data-access library may report; kept as a string
+    // (bytes and texts), a whole number or a real number by their kind.
+    ftBytes, ftVarBytes, ftTypedBinary, ftOraBlob, ftOraClob,   // bytes
+    ftFmtMemo, ftWideMemo, ftFixedWideChar,                     // texts
+    ftParadoxOle, ftDBaseOle, ftCursor, ftReference, ftDataSet, ftADT,  // bytes
+    ftShortint, ftLongWord,                                     // whole numbers
+    ftBCD, ftFMTBcd, ftExtended                                 // real numbers
 };
 
 // One stored value: null, a whole number, a real number or a text.
@@ -120,8 +127,15 @@ public:
     // Memo and blob fields.
     bool IsBlob() const
     {
-        return FDataType == TFieldType::ftMemo || FDataType == TFieldType::ftBlob ||
-               FDataType == TFieldType::ftGraphic;
+        switch (FDataType) {
+        case TFieldType::ftMemo: case TFieldType::ftBlob: case TFieldType::ftGraphic:
+        case TFieldType::ftBytes: case TFieldType::ftVarBytes: case TFieldType::ftTypedBinary:
+        case TFieldType::ftOraBlob: case TFieldType::ftOraClob: case TFieldType::ftFmtMemo:
+        case TFieldType::ftWideMemo: case TFieldType::ftParadoxOle: case TFieldType::ftDBaseOle:
+            return true;
+        default:
+            return false;
+        }
     }
     bool IsDateTime() const
     {

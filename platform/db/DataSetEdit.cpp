@@ -30,11 +30,28 @@ std::vector<std::string> SplitKeys(const std::string& list)
     return names;
 }
 
+// Types kept as a string: texts and bytes.
+bool IsTextType(TFieldType t)
+{
+    switch (t) {
+    case TFieldType::ftString: case TFieldType::ftMemo: case TFieldType::ftBlob: case TFieldType::ftUnknown:
+    case TFieldType::ftWideString: case TFieldType::ftGraphic: case TFieldType::ftBytes:
+    case TFieldType::ftVarBytes: case TFieldType::ftTypedBinary: case TFieldType::ftOraBlob:
+    case TFieldType::ftOraClob: case TFieldType::ftFmtMemo: case TFieldType::ftWideMemo:
+    case TFieldType::ftFixedWideChar: case TFieldType::ftParadoxOle: case TFieldType::ftDBaseOle:
+    case TFieldType::ftCursor: case TFieldType::ftReference: case TFieldType::ftDataSet: case TFieldType::ftADT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool IsWholeType(TFieldType t)
 {
     switch (t) {
     case TFieldType::ftSmallint: case TFieldType::ftInteger: case TFieldType::ftWord:
     case TFieldType::ftAutoInc: case TFieldType::ftLargeint: case TFieldType::ftBoolean:
+    case TFieldType::ftShortint: case TFieldType::ftLongWord:
         return true;
     default:
         return false;
@@ -116,8 +133,7 @@ TFieldValue Convert(const TField* field, const TFieldValue& value)
         if (auto i = std::get_if<int64_t>(&value)) return static_cast<long double>(*i);
         return value;
     }
-    if (t == TFieldType::ftString || t == TFieldType::ftMemo || t == TFieldType::ftBlob ||
-        t == TFieldType::ftUnknown || t == TFieldType::ftWideString || t == TFieldType::ftGraphic) {
+    if (IsTextType(t)) {
         if (auto s = std::get_if<std::string>(&value)) return *s;
         if (auto i = std::get_if<int64_t>(&value)) return rtl::IntToStr(*i);
         return rtl::FloatToStr(std::get<long double>(value));

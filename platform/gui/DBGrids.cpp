@@ -271,7 +271,10 @@ void TDBGridColumns::RebuildColumns()
 void TDBGridColumns::Update(rtl::TCollectionItem* item)
 {
     TCollection::Update(item);
-    if (FGrid && !FRebuilding) FGrid->InternalLayout();
+    if (FGrid && !FRebuilding) {
+        FGrid->InternalLayout();
+        if (FGrid->FLayoutLock == 0) FGrid->ColumnsLaidOut();
+    }
 }
 
 // ----------------------------------------------------------- TGridDataLink
@@ -477,8 +480,10 @@ void TCustomDBGrid::BeginLayout()
 void TCustomDBGrid::EndLayout()
 {
     if (FLayoutLock == 0) return;
-    if (--FLayoutLock == 0) InternalLayout();
+    const bool last = --FLayoutLock == 0;
+    if (last) InternalLayout();
     EndUpdate();
+    if (last) ColumnsLaidOut();
 }
 
 void TCustomDBGrid::InternalLayout()

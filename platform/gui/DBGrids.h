@@ -239,6 +239,9 @@ protected:
     virtual void DataChanged();
     virtual void Scroll(int distance);
     virtual void LayoutChanged();
+    // The columns were laid out again after a change of a column or the
+    // last EndLayout (a descendant re-applies what depends on them).
+    virtual void ColumnsLaidOut() {}
     virtual void RecordChanged(db::TField* field);
     // A title was clicked (dgTitleClick): fires OnTitleClick.
     virtual void TitleClick(TColumn* column);

@@ -598,6 +598,40 @@ TEST(UxDBGridPaint, GlyphByTypeTable)
     EXPECT_EQ(GetDBGridBitmap(B::gpChecked)->Width(), 13);
 }
 
+// The binary, memo, picture, OLE and data-set types get their glyph whatever
+// the value; memos only while ShowMemos is off; other types none.
+TEST(UxDBGridPaint, GlyphOfBinaryAndSpecialTypes)
+{
+    using FT = db::TFieldType;
+    using B = TUxDBGridBitmap;
+    const std::vector<std::pair<FT, B>> table = {
+        {FT::ftBytes, B::gpBlob},         {FT::ftVarBytes, B::gpBlob},     {FT::ftBlob, B::gpBlob},
+        {FT::ftTypedBinary, B::gpBlob},   {FT::ftOraBlob, B::gpBlob},      {FT::ftOraClob, B::gpBlob},
+        {FT::ftMemo, B::gpMemo},          {FT::ftFmtMemo, B::gpMemo},      {FT::ftWideMemo, B::gpMemo},
+        {FT::ftGraphic, B::gpPicture},    {FT::ftParadoxOle, B::gpOle},    {FT::ftDBaseOle, B::gpOle},
+        {FT::ftCursor, B::gpData},        {FT::ftReference, B::gpData},    {FT::ftDataSet, B::gpData},
+        {FT::ftFloat, B::gpNone},         {FT::ftDateTime, B::gpNone},     {FT::ftADT, B::gpNone},
+        {FT::ftFixedWideChar, B::gpNone}, {FT::ftExtended, B::gpNone}};
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* data = new db::TMemDataSet(form.get());
+    for (std::size_t i = 0; i < table.size(); ++i) data->AddFieldDef("F" + std::to_string(i), table[i].first);
+    data->AppendRecord(std::vector<db::TFieldValue>(table.size(), std::monostate()));
+    data->Open();
+    auto* source = new db::TDataSource(form.get());
+    source->SetDataSet(data);
+    auto* grid = new TUxDBGrid(form.get());
+    grid->SetDataSource(source);
+    // Any text counts as Boolean for the owner: the byte types stay BLOB.
+    grid->OnCheckIfBooleanField = [](TUxDBGrid*, db::TField*, std::string&, std::string&) { return true; };
+    grid->SetShowMemos(false);
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(grid->GetGlyphIndex(data->Fields(static_cast<int>(i))), table[i].second) << "field " << i;
+    grid->SetShowMemos(true);
+    for (int i : {6, 7, 8}) EXPECT_EQ(grid->GetGlyphIndex(data->Fields(i)), B::gpNone);
+    grid->SetShowGlyphs(false);
+    EXPECT_EQ(grid->GetGlyphIndex(data->Fields(0)), B::gpNone);
+}
+
 TEST_F(GridFixture, GlyphsAndSortMarkersOnTheImage)
 {
     Form->Show();
