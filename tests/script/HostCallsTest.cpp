@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ScriptTestUtil.h"
+#include "platform/rtl/OleClasses.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Variant.h"
 
@@ -94,6 +95,57 @@ TEST(HostCalls, CallFunctionAndVarParameterWriteBack)
     // An unknown routine answers Null and leaves the parameters alone.
     EXPECT_TRUE(s->CallFunction1("Missing", text).IsNull());
     EXPECT_EQ(rtl::VarToStr(text.GetElement({0})), "hi!");
+}
+
+// An in-process automation object: a counter with a Value property and
+// an Add method, reached from scripts through late binding.
+class TCounter : public rtl::IDispatchObject {
+public:
+    Variant GetProperty(const std::string& name, const std::vector<Variant>&) override
+    {
+        if (rtl::SameText(name, "Value")) return Variant(FValue);
+        throw rtl::Exception("Unknown name");
+    }
+    void SetProperty(const std::string& name, const std::vector<Variant>&, const Variant& value) override
+    {
+        if (!rtl::SameText(name, "Value")) throw rtl::Exception("Unknown name");
+        FValue = value.AsInteger();
+    }
+    Variant Call(const std::string& name, const std::vector<Variant>& args) override
+    {
+        if (!rtl::SameText(name, "Add") || args.size() != 1) throw rtl::Exception("Unknown name");
+        FValue += args[0].AsInteger();
+        return Variant(FValue);
+    }
+
+private:
+    int32_t FValue = 0;
+};
+
+TEST(HostCalls, CreateOleObjectWithAnInProcessClass)
+{
+    rtl::RegisterOleClass("Test.Counter", [] { return std::make_shared<TCounter>(); });
+    struct TCase {
+        const char* Text;
+        const char* Out;
+        const char* Error;
+    } cases[] = {
+        {"var o: Variant; begin o := CreateOleObject('test.counter'); o.Value := 5; o.Add(3); "
+         "Out := IntToStr(o.Value) end.", "8", ""},
+        {"var o: Variant; begin o := CreateOleObject('No.Such.Class') end.", "", "Invalid class string"},
+        {"var o: Variant; begin try o := CreateOleObject('No.Such.Class') except Out := ExceptionMessage end end.",
+         "Invalid class string", ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        auto s = NewScript("PascalScript");
+        s->AddVariable("Out", "String", Variant(std::string()));
+        auto r = CompileAndRun(*s, c.Text);
+        ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+        EXPECT_EQ(r.RuntimeError, c.Error);
+        EXPECT_EQ(Str(*s, "Out"), c.Out);
+    }
+    rtl::UnregisterOleClass("Test.Counter");
 }
 
 } // namespace
