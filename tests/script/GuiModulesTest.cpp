@@ -163,6 +163,25 @@ TEST(GuiModules, ShowMessageThroughTheDialogService)
     EXPECT_TRUE(qs::qsShowMessageHook);
 }
 
+// A form handed to a program with AddForm is reached by its name, and its
+// components by theirs, as members of the form.
+TEST(GuiModules, AddFormExposesTheFormAndItsComponents)
+{
+    gui::TForm form(nullptr);
+    form.SetName("EntryForm");
+    auto* edit = new gui::TEdit(&form);
+    edit->SetName("NameEdit");
+    edit->SetParent(&form);
+    auto s = ModuleScript();
+    s->AddForm(&form);
+    auto r = CompileAndRun(*s, "begin\n  EntryForm.NameEdit.Text := 'Tolmira';\n"
+                               "  Out := EntryForm.Name + ':' + EntryForm.NameEdit.Text;\nend.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "EntryForm:Tolmira");
+    EXPECT_EQ(edit->Text(), "Tolmira");
+}
+
 TEST(GuiModules, MessageDlgInTheOtherLanguages)
 {
     struct TCase { const char* Lang; const char* Text; };
