@@ -22,6 +22,43 @@ void TScaleProps::Changed()
     if (OnChange) OnChange(this);
 }
 
+void TScaleProps::Assign(const rtl::TPersistent* source)
+{
+    const auto* from = dynamic_cast<const TScaleProps*>(source);
+    if (!from) {
+        rtl::TPersistent::Assign(source);
+        return;
+    }
+    if (from == this) return;
+    FCaption = from->FCaption;
+    FCaptionPosX = from->FCaptionPosX;
+    FCaptionPosY = from->FCaptionPosY;
+    FCaptionAlignment = from->FCaptionAlignment;
+    FCaptionAnchor = from->FCaptionAnchor;
+    FColorScale = from->FColorScale;
+    FDateFormat->Assign(from->FDateFormat.get());
+    FDecPlaces = from->FDecPlaces;
+    FLogarithmic = from->FLogarithmic;
+    FLabelType = from->FLabelType;
+    // The font's own change event stays quiet: the copy reports once below.
+    rtl::TNotifyEvent fontChange = std::move(FFont->OnChange);
+    FFont->OnChange = nullptr;
+    FFont->Assign(from->FFont.get());
+    FFont->OnChange = std::move(fontChange);
+    FMinTicks = from->FMinTicks;
+    FRangeLow = from->FRangeLow;
+    FRangeHigh = from->FRangeHigh;
+    FShortTicks = from->FShortTicks;
+    FScaleInscript = from->FScaleInscript;
+    FScaleType = from->FScaleType;
+    FScalePosX = from->FScalePosX;
+    FScalePosY = from->FScalePosY;
+    FMinRange = from->FMinRange;
+    FUserTickText = from->FUserTickText;
+    FVisible = from->FVisible;
+    Changed();
+}
+
 void TScaleProps::SetCaption(const std::string& v) { FCaption = v; Changed(); }
 void TScaleProps::SetCaptionPosX(int v) { FCaptionPosX = v; Changed(); }
 void TScaleProps::SetCaptionPosY(int v) { FCaptionPosY = v; Changed(); }
@@ -116,6 +153,18 @@ void TScaleProps::SetScalePos(int v)
     Changed();
 }
 
+void TScalePropsHoriz::Assign(const rtl::TPersistent* source)
+{
+    if (const auto* from = dynamic_cast<const TScalePropsHoriz*>(source)) FScaleLocation = from->FScaleLocation;
+    TScaleProps::Assign(source);
+}
+
+void TScalePropsVert::Assign(const rtl::TPersistent* source)
+{
+    if (const auto* from = dynamic_cast<const TScalePropsVert*>(source)) FScaleLocation = from->FScaleLocation;
+    TScaleProps::Assign(source);
+}
+
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz v)
 {
     FScaleLocation = v;
@@ -195,6 +244,26 @@ void TJointLayers::AssignTo(rtl::TPersistent* dest) const
 void TBakGndImg::Changed()
 {
     if (OnChange) OnChange(this);
+}
+
+void TBakGndImg::Assign(const rtl::TPersistent* source)
+{
+    const auto* from = dynamic_cast<const TBakGndImg*>(source);
+    if (!from) {
+        rtl::TPersistent::Assign(source);
+        return;
+    }
+    if (from == this) return;
+    FName = from->FName;
+    FIncludePath = from->FIncludePath;
+    FFillMode = from->FFillMode;
+    FAreaMode = from->FAreaMode;
+    FAreaColor = from->FAreaColor;
+    FAreaLeft = from->FAreaLeft;
+    FAreaRight = from->FAreaRight;
+    FAreaTop = from->FAreaTop;
+    FAreaBottom = from->FAreaBottom;
+    Changed();
 }
 
 void TBakGndImg::SetName(const std::string& v)

@@ -86,6 +86,12 @@ public:
     void SetVisible(bool v);
     double Center() const { return (FRangeLow + FRangeHigh) / 2; }
 
+    // From another scale's properties: every published setting (caption,
+    // its place and anchor, colour, date format, decimals, logarithmic,
+    // label type, font, ticks, range, inscript, scale type and place, least
+    // range, tick text, visibility), then one OnChange.  Other sources raise.
+    void Assign(const rtl::TPersistent* source) override;
+
     // True until the chart has finished loading (then the Logarithmic
     // setter checks the range).
     bool Loading() const { return FLoading; }
@@ -125,6 +131,8 @@ public:
     // slTop puts the line at the bottom of the scale strip (sctXB), slBottom
     // at its top (sctXT).
     void SetScaleLocation(TScaleLocationHoriz v);
+    // As the base, with the scale location when the source is horizontal too.
+    void Assign(const rtl::TPersistent* source) override;
 
 private:
     TScaleLocationHoriz FScaleLocation = TScaleLocationHoriz::slBottom;
@@ -135,6 +143,8 @@ public:
     TScaleLocationVert ScaleLocation() const { return FScaleLocation; }
     // slLeft: sctYR; slRight: sctYL.
     void SetScaleLocation(TScaleLocationVert v);
+    // As the base, with the scale location when the source is vertical too.
+    void Assign(const rtl::TPersistent* source) override;
 
 private:
     TScaleLocationVert FScaleLocation = TScaleLocationVert::slLeft;
@@ -209,6 +219,10 @@ public:
     void SetAreaTop(double v);
     double AreaBottom() const { return FAreaBottom; }
     void SetAreaBottom(double v);
+
+    // From another background: file name, path switch, fill and area
+    // settings, then one OnChange.  Other sources raise.
+    void Assign(const rtl::TPersistent* source) override;
 
     rtl::TNotifyEvent OnChange;
 

@@ -176,40 +176,112 @@ void TExColorCubePanel::MouseUp(TMouseButton button, TShiftState shift, int x, i
 
 // --------------------------------------------------------------- spectrum
 
+namespace {
+
+// The picture is drawn through its published sample pixels: the middle row
+// (row 64) sampled every 16 columns and column 0 sampled every 16 rows.
+// Between samples the values are interpolated, so a picked colour matches
+// the described picture wherever it was sampled.
+struct SpectrumSample { int at; double r, g, b; };
+
+const SpectrumSample kMiddleRow[] = {
+    {0, 255, 6, 0},   {16, 255, 223, 0}, {32, 118, 255, 0},  {48, 0, 255, 64},   {64, 0, 255, 250},
+    {80, 0, 60, 255}, {96, 123, 0, 255}, {112, 255, 0, 223}, {127, 255, 0, 4},
+};
+
+const SpectrumSample kFirstColumn[] = {
+    {0, 254, 253, 253}, {16, 239, 183, 182}, {32, 234, 95, 94},  {48, 244, 29, 26}, {64, 255, 6, 0},
+    {80, 233, 19, 15},  {96, 170, 29, 28},   {112, 79, 21, 19},  {127, 3, 0, 0},
+};
+
+// Hue angle in degrees (0 .. 360) of a fully saturated colour.
+double HueOf(double r, double g, double b)
+{
+    const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
+    const double d = mx - mn;
+    if (d <= 0) return 0;
+    double h;
+    if (mx == r) h = 60 * (g - b) / d;
+    else if (mx == g) h = 120 + 60 * (b - r) / d;
+    else h = 240 + 60 * (r - g) / d;
+    return h < 0 ? h + 360 : h;
+}
+
+// Fully saturated colour (channels 0 .. 255) of a hue angle.
+void HueColour(double h, double& r, double& g, double& b)
+{
+    h = std::fmod(h, 360.0);
+    const double f = std::fmod(h, 60.0) / 60.0 * 255;
+    switch (static_cast<int>(h / 60)) {
+    case 0: r = 255; g = f; b = 0; break;
+    case 1: r = 255 - f; g = 255; b = 0; break;
+    case 2: r = 0; g = 255; b = f; break;
+    case 3: r = 0; g = 255 - f; b = 255; break;
+    case 4: r = f; g = 0; b = 255; break;
+    default: r = 255; g = 0; b = 255 - f; break;
+    }
+}
+
+// Segment of a sample table holding position p, and p's share along it.
+template <size_t N>
+size_t SegmentAt(const SpectrumSample (&s)[N], int p, double& t)
+{
+    size_t i = 0;
+    while (i + 2 < N && p > s[i + 1].at) ++i;
+    t = double(p - s[i].at) / (s[i + 1].at - s[i].at);
+    return i;
+}
+
+// Step 1: the hue of column x, interpolated as an angle between the
+// middle-row samples so that the ramp passes through the pure hues.
+void MiddleRowColour(int x, double& r, double& g, double& b)
+{
+    double t;
+    const size_t i = SegmentAt(kMiddleRow, x, t);
+    const SpectrumSample& p = kMiddleRow[i];
+    const SpectrumSample& q = kMiddleRow[i + 1];
+    const double h0 = HueOf(p.r, p.g, p.b);
+    double h1 = HueOf(q.r, q.g, q.b);
+    if (h1 < h0) h1 += 360;
+    HueColour(h0 + t * (h1 - h0), r, g, b);
+}
+
+// Step 2: the colour of column 0 at row y and the share of the hue in it
+// (the red column's red above its blue, over the full range).
+void FirstColumnColour(int y, double& r, double& g, double& b, double& share)
+{
+    double t;
+    const size_t i = SegmentAt(kFirstColumn, y, t);
+    const SpectrumSample& p = kFirstColumn[i];
+    const SpectrumSample& q = kFirstColumn[i + 1];
+    r = p.r + t * (q.r - p.r);
+    g = p.g + t * (q.g - p.g);
+    b = p.b + t * (q.b - p.b);
+    share = (r - b) / (kMiddleRow[0].r - kMiddleRow[0].b);
+}
+
+uint8_t SpectrumByte(double v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 255.0))); }
+
+}  // namespace
+
 std::unique_ptr<TBitmap> TExColorSpectrumPanel::MakeSpectrumBitmap()
 {
-    // Hue from left to right (red, yellow, green, cyan, blue, magenta, red);
-    // down each column from nearly white through the full hue at row 64 to
-    // nearly black.
+    // Step 3: every pixel is column 0's colour at its row, shifted by the
+    // row's share of the difference between its column's hue and column 0's
+    // hue: exact on the first column and on the middle row, whitish at the
+    // top and blackish at the bottom of every column.
     auto bmp = std::make_unique<TBitmap>(128, 128);
+    double r0, g0, b0;
+    MiddleRowColour(0, r0, g0, b0);
     for (int x = 0; x < 128; ++x) {
-        const double h = x * 6.0 / 128.0;
-        const int sector = static_cast<int>(h) % 6;
-        const double f = h - std::floor(h);
-        double r = 0, g = 0, b = 0;
-        switch (sector) {
-        case 0: r = 1; g = f; break;
-        case 1: r = 1 - f; g = 1; break;
-        case 2: g = 1; b = f; break;
-        case 3: g = 1 - f; b = 1; break;
-        case 4: r = f; b = 1; break;
-        default: r = 1; b = 1 - f; break;
-        }
+        double hr, hg, hb;
+        MiddleRowColour(x, hr, hg, hb);
         for (int y = 0; y < 128; ++y) {
-            double cr, cg, cb;
-            if (y < 64) {
-                const double t = (y + 0.5) / 64.0;   // white share falls to the hue
-                cr = 1 - t + t * r;
-                cg = 1 - t + t * g;
-                cb = 1 - t + t * b;
-            } else {
-                const double t = (127.5 - y) / 64.0;   // dims to black
-                cr = t * r;
-                cg = t * g;
-                cb = t * b;
-            }
-            auto byte = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
-            bmp->Canvas()->SetPixels(x, y, RGB(byte(cr), byte(cg), byte(cb)));
+            double cr, cg, cb, share;
+            FirstColumnColour(y, cr, cg, cb, share);
+            bmp->Canvas()->SetPixels(x, y, RGB(SpectrumByte(cr + share * (hr - r0)),
+                                               SpectrumByte(cg + share * (hg - g0)),
+                                               SpectrumByte(cb + share * (hb - b0))));
         }
     }
     return bmp;

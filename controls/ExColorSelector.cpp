@@ -55,7 +55,7 @@ void TExCustomColorSelector::PrepareDropDown()
         if (!FColorCubePanel) {
             FColorCubePanel = new TExColorCubePanel(FDropDownWindow);
             FColorCubePanel->SetParent(FDropDownWindow);
-            FColorCubePanel->SetWindowBorderColor(BorderDropDownColor);
+            FColorCubePanel->SetWindowBorderColor(BorderDropDownColor());
             FColorCubePanel->OnShouldHide = [this](rtl::TObject*) { PanelShouldHide(); };
             FColorCubePanel->OnSelect = [this](rtl::TObject*) {
                 FSelectedColor = FColorCubePanel->SelectedColor();
@@ -75,7 +75,7 @@ void TExCustomColorSelector::PrepareDropDown()
         if (!FSpectrumPanel) {
             FSpectrumPanel = new TExColorSpectrumPanel(FDropDownWindow);
             FSpectrumPanel->SetParent(FDropDownWindow);
-            FSpectrumPanel->SetWindowBorderColor(BorderDropDownColor);
+            FSpectrumPanel->SetWindowBorderColor(BorderDropDownColor());
             FSpectrumPanel->OnShouldHide = [this](rtl::TObject*) { PanelShouldHide(); };
             FSpectrumPanel->OnSelect = [this](rtl::TObject*) {
                 FSelectedColor = FSpectrumPanel->SelectedColor();

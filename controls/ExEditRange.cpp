@@ -28,7 +28,9 @@ void TRangeList::Add(int32_t value)
 
 void TRangeList::AddMultiple(int32_t value, int count)
 {
-    for (int k = 0; k < count; ++k) Add(static_cast<int32_t>(value + k));
+    // The run stops at the largest integer instead of wrapping round to
+    // negative values.
+    for (int64_t k = 0; k < count && int64_t(value) + k <= INT32_MAX; ++k) Add(static_cast<int32_t>(value + k));
 }
 
 void TRangeList::Delete(int index)

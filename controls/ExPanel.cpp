@@ -9,6 +9,7 @@
 #include "controls/VersionText.h"
 #include "htmltext/GrdHTMLE.h"
 #include "htmltext/PictureContainer.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/StepPause.h"
 #include "platform/rtl/ComponentStream.h"
@@ -401,10 +402,15 @@ void TCustomExPanel::SetCollaps(bool v)
             const int BW = BorderWidth();
             const int N = FCollapsSteps;
             const bool top = FCaption->Position() == TCaptionPosition::cpTop;
+            // One step's pause: pending messages, the parent group re-arranged
+            // to the new size, then the delay (the group shows the step while
+            // the animation waits).
             auto pump = [&]() {
-                ProcessMessagesAndSleep(FCollapsDelay);
+                Application->ProcessMessages();
                 if (!guard.alive) return false;
                 Synchronize();
+                if (!guard.alive) return false;
+                ProcessMessagesAndSleep(FCollapsDelay);
                 return guard.alive;
             };
             bool ok = true;

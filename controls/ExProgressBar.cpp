@@ -273,8 +273,10 @@ void TExProgressBar::UpdateTimer() { FTimer->SetEnabled(FSet.Infinite && FAnimat
 
 void TExProgressBar::SetInfinite(bool v)
 {
+    // Switching on starts the block at the beginning; setting it on again
+    // leaves the running block where it is.
+    if (v && !FSet.Infinite) FSet.InfinitePos = 0;
     FSet.Infinite = v;
-    if (v) FSet.InfinitePos = 0;
     UpdateTimer();
     Invalidate();
 }

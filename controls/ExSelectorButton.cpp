@@ -192,38 +192,38 @@ void TExCustomSelector::SetAppearanceStyle(TExAppearanceStyle v)
     const TColor themedBorder = FIsThemed ? 0xB99D7F : 0;
     auto office = [this](TColor c, TColor cTo, TColor dropDown) {
         SetColor(c);
-        ColorTo = cTo;
-        ColorHot = 0xDCFFFF;
-        ColorHotTo = 0x5BC0F7;
-        ColorDown = 0x087FE8;
-        ColorDownTo = 0x7CDAF7;
-        ColorSelected = 0x71BFFF;
-        ColorSelectedTo = clNone;
-        ColorSelectionHot = 0xC2EEFF;
-        ColorSelectionHotTo = clNone;
-        ColorSelectionDown = 0x6FC0FF;
-        ColorSelectionDownTo = clNone;
-        BorderColor = clNone;
-        BorderHotColor = 0;
-        BorderDropDownColor = dropDown;
+        FColorTo = cTo;
+        FColorHot = 0xDCFFFF;
+        FColorHotTo = 0x5BC0F7;
+        FColorDown = 0x087FE8;
+        FColorDownTo = 0x7CDAF7;
+        FColorSelected = 0x71BFFF;
+        FColorSelectedTo = clNone;
+        FColorSelectionHot = 0xC2EEFF;
+        FColorSelectionHotTo = clNone;
+        FColorSelectionDown = 0x6FC0FF;
+        FColorSelectionDownTo = clNone;
+        FBorderColor = clNone;
+        FBorderHotColor = 0;
+        FBorderDropDownColor = dropDown;
         FGradientDirection = TGradientDirection::gdVertical;
     };
     auto classic = [this](TColor dropDown, TColor border, TColor hot) {
         SetColor(clBtnFace);
-        ColorTo = clNone;
-        ColorHot = 0xD6BEB5;
-        ColorHotTo = clNone;
-        ColorDown = 0xB59584;
-        ColorDownTo = clNone;
-        ColorSelected = 0xDED7D6;
-        ColorSelectedTo = clNone;
-        ColorSelectionHot = 0xD6BEB5;
-        ColorSelectionHotTo = clNone;
-        ColorSelectionDown = 0xDED7D6;
-        ColorSelectionDownTo = clNone;
-        BorderColor = border;
-        BorderHotColor = hot;
-        BorderDropDownColor = dropDown;
+        FColorTo = clNone;
+        FColorHot = 0xD6BEB5;
+        FColorHotTo = clNone;
+        FColorDown = 0xB59584;
+        FColorDownTo = clNone;
+        FColorSelected = 0xDED7D6;
+        FColorSelectedTo = clNone;
+        FColorSelectionHot = 0xD6BEB5;
+        FColorSelectionHotTo = clNone;
+        FColorSelectionDown = 0xDED7D6;
+        FColorSelectionDownTo = clNone;
+        FBorderColor = border;
+        FBorderHotColor = hot;
+        FBorderDropDownColor = dropDown;
     };
     switch (v) {
     case TExAppearanceStyle::esOffice2003Blue: office(0xFDEADA, 0xE4AE88, 0x962D00); break;
@@ -235,11 +235,11 @@ void TExCustomSelector::SetAppearanceStyle(TExAppearanceStyle v)
         break;
     case TExAppearanceStyle::esWhidbey:
         office(0xEBEEEF, 0x7E9898, 0x808080);
-        ColorSelected = 0x94E6FB;
-        ColorSelectedTo = 0x1595EE;
-        ColorSelectionHot = 0x94E6FB;
-        ColorSelectionDown = 0xDCFFFF;
-        BorderColor = 0x962D00;
+        FColorSelected = 0x94E6FB;
+        FColorSelectedTo = 0x1595EE;
+        FColorSelectionHot = 0x94E6FB;
+        FColorSelectionDown = 0xDCFFFF;
+        FBorderColor = 0x962D00;
         FAutoThemeAdapt = false;
         break;
     case TExAppearanceStyle::esCustom: FAutoThemeAdapt = false; break;
@@ -365,14 +365,14 @@ void TExCustomSelector::PaintButton()
     };
     const bool hot = FMouseInControl && Enabled() && !IsDesigning();
     if (FState == TExButtonState::absDropDown) {
-        Fill(R, Color(), ColorTo);
-        Frame(R, BorderDropDownColor);
+        Fill(R, Color(), FColorTo);
+        Frame(R, FBorderDropDownColor);
         DrawGlyphAndCaption(FGlyph.get(), CR);
         if (FDropDownButton) PaintDropArrow(ax, ay, Enabled() ? 0 : 0xC0C0C0);
     } else if (!hot) {
         if (Enabled()) {
-            Fill(R, Color(), ColorTo);
-            Frame(R, BorderColor);
+            Fill(R, Color(), FColorTo);
+            Frame(R, FBorderColor);
         } else {
             c->Brush()->SetStyle(TBrushStyle::bsSolid);
             c->Pen()->SetColor(0x808080);
@@ -387,17 +387,17 @@ void TExCustomSelector::PaintButton()
         }
     } else if (FMouseDown) {
         if (FDropDownButton) {
-            Fill(R, ColorHot, ColorHotTo);
-            Frame(R, BorderHotColor);
+            Fill(R, FColorHot, FColorHotTo);
+            Frame(R, FBorderHotColor);
             separator();
             PaintDropArrow(ax, ay, 0);
         }
-        Fill(M, ColorDown, ColorDownTo);
-        Frame(R, BorderDownColor);
+        Fill(M, FColorDown, FColorDownTo);
+        Frame(R, FBorderDownColor);
         DrawGlyphAndCaption(FGlyphDown->Empty() ? FGlyph.get() : FGlyphDown.get(), CR);
     } else {
-        Fill(R, ColorHot, ColorHotTo);
-        Frame(R, BorderHotColor);
+        Fill(R, FColorHot, FColorHotTo);
+        Frame(R, FBorderHotColor);
         DrawGlyphAndCaption(FGlyphHot->Empty() ? FGlyph.get() : FGlyphHot.get(), CR);
         if (FDropDownButton) {
             separator();
@@ -444,7 +444,7 @@ void TExCustomSelector::PaintCombo()
     if (FAppearanceStyle == TExAppearanceStyle::esXP) {
         c->Brush()->SetStyle(TBrushStyle::bsSolid);
         c->Brush()->SetColor(clWindow);
-        c->Pen()->SetColor(BorderColor == clNone ? TColor(0) : BorderColor);
+        c->Pen()->SetColor(FBorderColor == clNone ? TColor(0) : FBorderColor);
         c->Rectangle(R);
         DrawComboArrowButton();
         DrawGlyphAndCaption(FGlyph.get(), T);
@@ -453,22 +453,22 @@ void TExCustomSelector::PaintCombo()
     const bool inside = FMouseInControl && !IsDesigning();
     if (FState == TExButtonState::absDropDown) {
         white();
-        Fill(B, ColorDown, ColorDownTo);
-        if (BorderDownColor != clNone) {
-            Frame(R, BorderDownColor);
+        Fill(B, FColorDown, FColorDownTo);
+        if (FBorderDownColor != clNone) {
+            Frame(R, FBorderDownColor);
             separator();
         }
     } else if (!inside) {
         white();
-        Fill(ColorTo == clNone ? B : Rect(B.Left, B.Top, B.Right, B.Bottom - 1), Color(), ColorTo);
-        if (BorderColor != clNone) {
-            Frame(R, BorderColor);
+        Fill(FColorTo == clNone ? B : Rect(B.Left, B.Top, B.Right, B.Bottom - 1), Color(), FColorTo);
+        if (FBorderColor != clNone) {
+            Frame(R, FBorderColor);
             separator();
         }
     } else if (!FMouseDown) {
         white();
-        Fill(B, ColorHot, ColorHotTo);
-        Frame(R, BorderHotColor);
+        Fill(B, FColorHot, FColorHotTo);
+        Frame(R, FBorderHotColor);
         DrawGlyphAndCaption(FGlyph.get(), T);
         separator();
         PaintDropArrow(ax, ay, 0);
@@ -662,7 +662,7 @@ void TExCustomSelector::PrepareDropDown()
 {
     TExSelectorPanel* p = EnsureItemPanel();
     if (!p) return;
-    p->SetWindowBorderColor(BorderDropDownColor);
+    p->SetWindowBorderColor(FBorderDropDownColor);
     p->OnShouldHide = [this](rtl::TObject*) { PanelShouldHide(); };
     p->OnSelect = [this](rtl::TObject*) { PanelSelect(); };
     p->OnHotTool = [this](rtl::TObject*, int i) {
@@ -672,17 +672,17 @@ void TExCustomSelector::PrepareDropDown()
         p->OnDrawItem = [this](rtl::TObject*, int i, const TRect& r) { OnDrawTool(this, FSelectorPanel->Canvas(), i, r); };
     else
         p->OnDrawItem = nullptr;
-    p->SetColor(ColorDropDown);
-    p->SetColorTo(ColorDropDownTo);
-    p->BorderDownColor = BorderDownColor;
-    p->BorderHotColor = BorderHotColor;
-    p->BorderSelectedColor = BorderSelectedColor;
-    p->ColorDown = ColorSelectionDown;
-    p->ColorDownTo = ColorSelectionDownTo;
-    p->ColorHot = ColorSelectionHot;
-    p->ColorHotTo = ColorSelectionHotTo;
-    p->ColorSelected = ColorSelected;
-    p->ColorSelectedTo = ColorSelectedTo;
+    p->SetColor(FColorDropDown);
+    p->SetColorTo(FColorDropDownTo);
+    p->SetBorderDownColor(FBorderDownColor);
+    p->SetBorderHotColor(FBorderHotColor);
+    p->SetBorderSelectedColor(FBorderSelectedColor);
+    p->SetColorDown(FColorSelectionDown);
+    p->SetColorDownTo(FColorSelectionDownTo);
+    p->SetColorHot(FColorSelectionHot);
+    p->SetColorHotTo(FColorSelectionHotTo);
+    p->SetColorSelected(FColorSelected);
+    p->SetColorSelectedTo(FColorSelectedTo);
     p->SetImages(FImages);
     // The tools, copied (the tag stays behind).
     p->Items()->Clear();

@@ -170,13 +170,13 @@ void TExSelectorPanel::PaintItem(int index, bool erase)
     };
     c->Font()->Assign(Font());
     if (index == FDownItemIndex) {
-        fill(ColorDown, ColorDownTo, false);
-        frame(BorderDownColor);
+        fill(FColorDown, FColorDownTo, false);
+        frame(FBorderDownColor);
         c->Brush()->SetStyle(TBrushStyle::bsClear);
         c->Font()->SetColor(0xFFFFFF);
     } else if (index == FHotItemIndex) {
-        fill(ColorHot, ColorHotTo, true);
-        frame(BorderHotColor);
+        fill(FColorHot, FColorHotTo, true);
+        frame(FBorderHotColor);
         c->Brush()->SetStyle(TBrushStyle::bsClear);
         c->Font()->SetColor(0);
     } else if (erase) {
@@ -190,8 +190,8 @@ void TExSelectorPanel::PaintItem(int index, bool erase)
             c->Rectangle(R.Left + 3, R.Top + 3, R.Right - 3, R.Bottom - 3);
         }
         if (index == FItemIndex) {
-            fill(ColorSelected, ColorSelectedTo, true);
-            frame(BorderSelectedColor);
+            fill(FColorSelected, FColorSelectedTo, true);
+            frame(FBorderSelectedColor);
         }
         c->Brush()->SetStyle(TBrushStyle::bsClear);
         c->Font()->SetColor(0);

@@ -117,11 +117,21 @@ class TExCustomSelectorPanel : public gui::TCustomPanel {
 public:
     explicit TExCustomSelectorPanel(rtl::TComponent* owner);
     TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor c) { FColorTo = c; }
+    void SetColorTo(TColor c)
+    {
+        if (FColorTo == c) return;
+        FColorTo = c;
+        Invalidate();
+    }
     TGradientDirection GradientDirection() const { return FGradientDirection; }
     void SetGradientDirection(TGradientDirection d) { FGradientDirection = d; }
     TColor WindowBorderColor() const { return FWindowBorderColor; }
-    void SetWindowBorderColor(TColor c) { FWindowBorderColor = c; }
+    void SetWindowBorderColor(TColor c)
+    {
+        if (FWindowBorderColor == c) return;
+        FWindowBorderColor = c;
+        Invalidate();
+    }
     virtual int GetPanelHeight() { return Height(); }
     rtl::TNotifyEvent OnShouldHide;
 
@@ -156,10 +166,25 @@ public:
     gui::TImageList* Images() const { return FImages; }
     void SetImages(gui::TImageList* images) { FImages = images; }
 
-    TColor ColorHot = 0xD2BDB6, ColorHotTo = gui::clNone;
-    TColor ColorDown = 0x40A9FF, ColorDownTo = gui::clNone;
-    TColor ColorSelected = 0xD8D5D4, ColorSelectedTo = gui::clNone;
-    TColor BorderHotColor = 0, BorderDownColor = 0, BorderSelectedColor = 0;
+    // Colour setters store and repaint.
+    TColor ColorHot() const { return FColorHot; }
+    void SetColorHot(TColor c) { StoreColor(FColorHot, c); }
+    TColor ColorHotTo() const { return FColorHotTo; }
+    void SetColorHotTo(TColor c) { StoreColor(FColorHotTo, c); }
+    TColor ColorDown() const { return FColorDown; }
+    void SetColorDown(TColor c) { StoreColor(FColorDown, c); }
+    TColor ColorDownTo() const { return FColorDownTo; }
+    void SetColorDownTo(TColor c) { StoreColor(FColorDownTo, c); }
+    TColor ColorSelected() const { return FColorSelected; }
+    void SetColorSelected(TColor c) { StoreColor(FColorSelected, c); }
+    TColor ColorSelectedTo() const { return FColorSelectedTo; }
+    void SetColorSelectedTo(TColor c) { StoreColor(FColorSelectedTo, c); }
+    TColor BorderHotColor() const { return FBorderHotColor; }
+    void SetBorderHotColor(TColor c) { StoreColor(FBorderHotColor, c); }
+    TColor BorderDownColor() const { return FBorderDownColor; }
+    void SetBorderDownColor(TColor c) { StoreColor(FBorderDownColor, c); }
+    TColor BorderSelectedColor() const { return FBorderSelectedColor; }
+    void SetBorderSelectedColor(TColor c) { StoreColor(FBorderSelectedColor, c); }
 
     // Sizes the buttons, places the items and sets the panel's size.
     void ArrangeItems();
@@ -180,7 +205,17 @@ protected:
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
 
 private:
+    void StoreColor(TColor& field, TColor c)
+    {
+        if (field == c) return;
+        field = c;
+        Invalidate();
+    }
     void PaintItem(int index, bool erase);
+    TColor FColorHot = 0xD2BDB6, FColorHotTo = gui::clNone;
+    TColor FColorDown = 0x40A9FF, FColorDownTo = gui::clNone;
+    TColor FColorSelected = 0xD8D5D4, FColorSelectedTo = gui::clNone;
+    TColor FBorderHotColor = 0, FBorderDownColor = 0, FBorderSelectedColor = 0;
     TExSelectorItems* FItems;
     int FItemIndex = -1, FHotItemIndex = -1, FDownItemIndex = -1;
     gui::TImageList* FImages = nullptr;
@@ -308,15 +343,43 @@ public:
     int DropDownButtonWidth() const { return FDropDownBtnWidth; }
     TExButtonState State() const { return FState; }
 
-    TColor ColorTo = gui::clNone;
-    TColor ColorHot = 0xD6BEB5, ColorHotTo = gui::clNone;
-    TColor ColorDown = 0xB59584, ColorDownTo = gui::clNone;
-    TColor ColorDropDown = 0xF7F8F9, ColorDropDownTo = gui::clNone;
-    TColor ColorSelected = 0xDED7D6, ColorSelectedTo = gui::clNone;
-    TColor ColorSelectionHot = 0xD6BEB5, ColorSelectionHotTo = gui::clNone;
-    TColor ColorSelectionDown = 0xDED7D6, ColorSelectionDownTo = gui::clNone;
-    TColor BorderColor = gui::clNone, BorderHotColor = 0x6B2408, BorderDownColor = 0x6B2408;
-    TColor BorderDropDownColor = 0x808080, BorderSelectedColor = 0;
+    // Colour setters store and repaint.
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor c) { StoreColor(FColorTo, c); }
+    TColor ColorHot() const { return FColorHot; }
+    void SetColorHot(TColor c) { StoreColor(FColorHot, c); }
+    TColor ColorHotTo() const { return FColorHotTo; }
+    void SetColorHotTo(TColor c) { StoreColor(FColorHotTo, c); }
+    TColor ColorDown() const { return FColorDown; }
+    void SetColorDown(TColor c) { StoreColor(FColorDown, c); }
+    TColor ColorDownTo() const { return FColorDownTo; }
+    void SetColorDownTo(TColor c) { StoreColor(FColorDownTo, c); }
+    TColor ColorDropDown() const { return FColorDropDown; }
+    void SetColorDropDown(TColor c) { StoreColor(FColorDropDown, c); }
+    TColor ColorDropDownTo() const { return FColorDropDownTo; }
+    void SetColorDropDownTo(TColor c) { StoreColor(FColorDropDownTo, c); }
+    TColor ColorSelected() const { return FColorSelected; }
+    void SetColorSelected(TColor c) { StoreColor(FColorSelected, c); }
+    TColor ColorSelectedTo() const { return FColorSelectedTo; }
+    void SetColorSelectedTo(TColor c) { StoreColor(FColorSelectedTo, c); }
+    TColor ColorSelectionHot() const { return FColorSelectionHot; }
+    void SetColorSelectionHot(TColor c) { StoreColor(FColorSelectionHot, c); }
+    TColor ColorSelectionHotTo() const { return FColorSelectionHotTo; }
+    void SetColorSelectionHotTo(TColor c) { StoreColor(FColorSelectionHotTo, c); }
+    TColor ColorSelectionDown() const { return FColorSelectionDown; }
+    void SetColorSelectionDown(TColor c) { StoreColor(FColorSelectionDown, c); }
+    TColor ColorSelectionDownTo() const { return FColorSelectionDownTo; }
+    void SetColorSelectionDownTo(TColor c) { StoreColor(FColorSelectionDownTo, c); }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor c) { StoreColor(FBorderColor, c); }
+    TColor BorderHotColor() const { return FBorderHotColor; }
+    void SetBorderHotColor(TColor c) { StoreColor(FBorderHotColor, c); }
+    TColor BorderDownColor() const { return FBorderDownColor; }
+    void SetBorderDownColor(TColor c) { StoreColor(FBorderDownColor, c); }
+    TColor BorderDropDownColor() const { return FBorderDropDownColor; }
+    void SetBorderDropDownColor(TColor c) { StoreColor(FBorderDropDownColor, c); }
+    TColor BorderSelectedColor() const { return FBorderSelectedColor; }
+    void SetBorderSelectedColor(TColor c) { StoreColor(FBorderSelectedColor, c); }
     gui::TBitmap* Glyph() const { return FGlyph.get(); }
     gui::TBitmap* GlyphHot() const { return FGlyphHot.get(); }
     gui::TBitmap* GlyphDown() const { return FGlyphDown.get(); }
@@ -367,6 +430,12 @@ protected:
     TExSelectorPanel* FSelectorPanel = nullptr;
 
 private:
+    void StoreColor(TColor& field, TColor c)
+    {
+        if (field == c) return;
+        field = c;
+        Invalidate();
+    }
     void PaintButton();
     void PaintCombo();
     void PaintDropArrow(int x, int y, TColor c);
@@ -388,6 +457,15 @@ private:
     int FDropDownBtnWidth = 12;
     TExButtonState FState = TExButtonState::absUp;
     bool FIsThemed = false;
+    TColor FColorTo = gui::clNone;
+    TColor FColorHot = 0xD6BEB5, FColorHotTo = gui::clNone;
+    TColor FColorDown = 0xB59584, FColorDownTo = gui::clNone;
+    TColor FColorDropDown = 0xF7F8F9, FColorDropDownTo = gui::clNone;
+    TColor FColorSelected = 0xDED7D6, FColorSelectedTo = gui::clNone;
+    TColor FColorSelectionHot = 0xD6BEB5, FColorSelectionHotTo = gui::clNone;
+    TColor FColorSelectionDown = 0xDED7D6, FColorSelectionDownTo = gui::clNone;
+    TColor FBorderColor = gui::clNone, FBorderHotColor = 0x6B2408, FBorderDownColor = 0x6B2408;
+    TColor FBorderDropDownColor = 0x808080, FBorderSelectedColor = 0;
     TGradientDirection FGradientDirection = TGradientDirection::gdVertical;
 };
 

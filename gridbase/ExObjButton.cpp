@@ -377,9 +377,14 @@ void TExGridButton::Click() { TGraphicControl::Click(); }
 
 void TExGridButton::ActionChange(TBasicAction* sender, bool checkDefaults)
 {
+    // The action hands down its caption (the base), then its group (an
+    // action without a group leaves the button's own), then its checked
+    // state to a button of a group that may be all up.
     TGraphicControl::ActionChange(sender, checkDefaults);
     auto* a = dynamic_cast<TCustomAction*>(sender);
-    if (a && FGroupIndex != 0 && FAllowAllUp && a->Checked() != FDown) SetDown(a->Checked());
+    if (!a) return;
+    if (a->GroupIndex() != 0 && a->GroupIndex() != FGroupIndex) SetGroupIndex(a->GroupIndex());
+    if (FGroupIndex != 0 && FAllowAllUp && a->Checked() != FDown) SetDown(a->Checked());
 }
 
 // --- mouse -----------------------------------------------------------------------------

@@ -33,6 +33,25 @@ std::string CharSub(std::string_view s, int from, int count)
     return std::string(s.substr(a, b - a));
 }
 
+// The records of a CSV text.  A quoted field may hold line breaks, as other
+// programs write them; its quotes, doubled inside, always come in pairs, so
+// a line with an odd number of quotes goes on in the next line.  The break
+// joins the two as the cell's own line break.  The grid's own files keep
+// their breaks as character 11 inside a line and are not touched.
+std::vector<std::string> JoinQuotedLineBreaks(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> records;
+    records.reserve(lines.size());
+    bool open = false;
+    for (const std::string& l : lines) {
+        const bool odd = std::count(l.begin(), l.end(), '"') % 2 == 1;
+        if (open) records.back() += "\r\n" + l;
+        else records.push_back(l);
+        open = open != odd;
+    }
+    return records;
+}
+
 } // namespace
 
 char TGridFiles::DetectDelimiter(const std::string& l1, const std::string& l2)
@@ -124,7 +143,7 @@ void TGridFiles::ReadCSV(const std::string& fileName, int maxRows, bool insert)
     const int f = FGrid.SaveFixedCells() ? 0 : FGrid.FixedCols();
     const int g = FGrid.SaveFixedCells() ? 0 : FGrid.FixedRows();
     const int h = Hidden();
-    const std::vector<std::string> lines = rtl::ReadTextFileLines(fileName);
+    const std::vector<std::string> lines = JoinQuotedLineBreaks(rtl::ReadTextFileLines(fileName));
     if (lines.empty()) throw rtl::Exception("File is empty");
 
     int p = g;

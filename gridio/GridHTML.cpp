@@ -22,6 +22,35 @@ bool Contains(const std::string& s, std::string_view part) { return s.find(part)
 
 std::string Hex(gui::TColor c) { return gridbase::ColorToHtmlHex(gui::ColorToRGB(c)); }
 
+// XHTML must be well-formed XML: attributes carry values in quotes, empty
+// elements close themselves, and only the entities XML predefines are used
+// (the file is UTF-8, so other characters are written as they are).
+bool XHTMLMode(grid::THTMLSettings* hs) { return hs->XHTML(); }
+
+std::string Attr(bool xhtml, const std::string& name, const std::string& value)
+{
+    return " " + name + (xhtml ? "=\"" + value + "\"" : "=" + value);
+}
+
+std::string NonBreakingSpace(bool xhtml) { return xhtml ? "&#160;" : "&nbsp;"; }
+
+// The characters XML reserves, as its predefined entities.
+std::string EncodeXMLSpecialChars(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string TGridFiles::HTMLCellStyle(int aCol, int aRow, bool header)
@@ -66,25 +95,27 @@ std::string TGridFiles::HTMLCellStyle(int aCol, int aRow, bool header)
 std::string TGridFiles::HTMLCellContent(int aCol, int aRow, bool header)
 {
     grid::THTMLSettings* hs = FGrid.HTMLSettings();
+    const bool xhtml = XHTMLMode(hs);
     std::string t = SaveText(FGrid.DisplayToRealCol(aCol), aRow);
     if (!header) {
-        if (hs->ConvertSpecialChars()) t = htmltext::EncodeHTMLEntities(t);
-        if (hs->NonBreakingText()) t = htmltext::EncodeNonBreakingSpaces(t);
+        if (hs->ConvertSpecialChars()) t = xhtml ? EncodeXMLSpecialChars(t) : htmltext::EncodeHTMLEntities(t);
+        if (hs->NonBreakingText()) t = rtl::StringReplace(t, " ", NonBreakingSpace(xhtml));
     }
-    if (Contains(t, "\r")) t = gridbase::CRToHtmlBreak(t);
+    if (Contains(t, "\r")) t = xhtml ? rtl::StringReplace(t, "\r", "<br/>")
+                                      : gridbase::CRToHtmlBreak(t);
     if (FGrid.URLShow() && !Contains(t, "</")) {
         std::string link = t;
         if (Contains(t, "://")) {
             const std::string label = FGrid.URLFull() ? t : t.substr(t.find("://") + 3, 255);
-            link = "<a href=" + t + ">" + label + "</a>";
+            link = "<a" + Attr(xhtml, "href", t) + ">" + label + "</a>";
         }
         if (Contains(t, "mailto:")) {
             const std::string label = FGrid.URLFull() ? t : t.substr(t.find("mailto:") + 7);
-            link = "<a href=" + t + ">" + label + "</a>";
+            link = "<a" + Attr(xhtml, "href", t) + ">" + label + "</a>";
         }
         t = link;
     }
-    if (header ? t.empty() : rtl::Trim(t).empty()) t = "&nbsp;";
+    if (header ? t.empty() : rtl::Trim(t).empty()) t = NonBreakingSpace(xhtml);
     if (hs->ExportImages()) t = HTMLCellPictures(FGrid.DisplayToRealCol(aCol), aRow, t);
     return t;
 }
@@ -104,6 +135,7 @@ std::string TGridFiles::HTMLImageTag(const gui::TGraphic& graphic)
         converted.Assign(&graphic);
         converted.SaveToStream(out);
     }
+    if (XHTMLMode(FGrid.HTMLSettings())) return "<img src=\"file://" + path + "\" alt=\"\"/>";
     return "<img src= \"file://" + path + "\">";
 }
 
@@ -151,6 +183,7 @@ std::string TGridFiles::SaveToHTMLString(const std::string& dir)
     FHTMLDir = dir;
     FHTMLImageCount = 0;
     grid::THTMLSettings* hs = FGrid.HTMLSettings();
+    const bool xhtml = XHTMLMode(hs);
     std::vector<std::string> styles;
     std::string body;
     const std::vector<int>& widths = hs->ColWidths();
@@ -168,10 +201,10 @@ std::string TGridFiles::SaveToHTMLString(const std::string& dir)
             const gui::TPoint span = FGrid.CellSpan(rc, r);
             if (span.X > 0) body += " colspan=\"" + std::to_string(span.X + 1) + "\"";
             if (span.Y > 0) body += " rowspan=\"" + std::to_string(span.Y + 1) + "\"";
-            if (FHTMLNoWrap) body += " nowrap";
+            if (FHTMLNoWrap) body += xhtml ? " nowrap=\"nowrap\"" : " nowrap";
             const int wi = header ? c : c - c0;
             if ((header || !FHTMLHeaderWritten) && wi >= 0 && wi < static_cast<int>(widths.size()))
-                body += " width=" + std::to_string(widths[static_cast<size_t>(wi)]);
+                body += Attr(xhtml, "width", std::to_string(widths[static_cast<size_t>(wi)]));
             body += ">" + HTMLCellContent(c, r, header) + "</td>";
         }
         body += "</tr>";
@@ -195,7 +228,7 @@ std::string TGridFiles::SaveToHTMLString(const std::string& dir)
         doc += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
         doc += "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r\n";
         doc += "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n";
-        doc += "<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n";
+        doc += "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n";
     }
     if (!hs->PrefixTag().empty()) doc += hs->PrefixTag() + "\r\n";
     doc += "<style>\r\n";
@@ -203,7 +236,7 @@ std::string TGridFiles::SaveToHTMLString(const std::string& dir)
     doc += "</style>\r\n";
     doc += "<table border=\"" + std::to_string(hs->BorderSize()) + "\" cellspacing=\"" +
            std::to_string(hs->CellSpacing()) + "\" cellpadding=\"" + std::to_string(hs->CellPadding()) + "\" ";
-    if (!hs->Summary().empty()) doc += "SUMMARY=\"" + hs->Summary() + "\" ";
+    if (!hs->Summary().empty()) doc += std::string(xhtml ? "summary" : "SUMMARY") + "=\"" + hs->Summary() + "\" ";
     if (!hs->TableStyle().empty()) doc += " " + hs->TableStyle() + " ";
     doc += " width=\"" + std::to_string(hs->Width()) + "%\">\r\n";
     doc += body;
@@ -234,7 +267,9 @@ void TGridFiles::WriteHTML(const std::string& fileName, bool show, bool append)
     text += SaveToHTMLString(dir) + "\r\n";
     copyFile(hs->FooterFile());
     try {
-        const std::string bytes = rtl::EncodeTextFileBytes(text, rtl::TTextFileEncoding::tfeAnsi);
+        // An XHTML file is written in the UTF-8 its XML declaration names.
+        const std::string bytes = rtl::EncodeTextFileBytes(
+            text, XHTMLMode(hs) ? rtl::TTextFileEncoding::tfeUTF8 : rtl::TTextFileEncoding::tfeAnsi);
         rtl::TFileStream out(fileName, rtl::fmCreate);
         out.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     } catch (const rtl::EFCreateError&) {

@@ -7,6 +7,7 @@
 #include "platform/rtl/Strings.h"
 #include "script/qs_iconst.h"
 #include "script/qs_iilparser.h"
+#include "platform/rtl/NativeStack.h"
 #include "script/qs_isysrtti.h"
 #include "script/qs_itools.h"
 #include "script/qs_xml.h"
@@ -15,10 +16,13 @@ namespace qs {
 
 namespace {
 
-// Script routines may nest this deep (runaway recursion raises instead of
-// exhausting the native stack).
-constexpr int kMaxCallDepth = 400;
-int gCallDepth = 0;
+// Script routines nest as deep as the native stack allows: a call that
+// finds less than this left raises "Stack overflow" instead of exhausting
+// the stack, leaving room to unwind and to run the script's except handler.
+constexpr std::size_t kStackReserve = 512 * 1024;
+// A bound for threads whose stack bounds the system does not tell.
+constexpr int kMaxCallDepth = 100000;
+thread_local int gCallDepth = 0;
 
 std::vector<TqsRTTIModuleClass>*& ModuleListPtr()
 {
@@ -202,7 +206,7 @@ TqsProcVariable::~TqsProcVariable()
 
 Variant TqsProcVariable::GetValue()
 {
-    if (gCallDepth >= kMaxCallDepth) throw EqsStackOverflow("Stack overflow");
+    if (gCallDepth >= kMaxCallDepth || rtl::NativeStackLeft() < kStackReserve) throw EqsStackOverflow("Stack overflow");
     bool wasExecuting = FExecuting;
     FExecuting = true;
     TqsScript* main = nullptr;

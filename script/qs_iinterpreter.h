@@ -816,9 +816,9 @@ public:
     TqsCustomVariable* FVariable = nullptr;
 };
 
-// The exception raised when script routines nest deeper than the
-// interpreter allows (a runaway recursion), instead of exhausting the
-// native stack: "Stack overflow".
+// The exception raised when script routines nest deeper than the native
+// stack allows (a runaway recursion), instead of exhausting it: "Stack
+// overflow".  Scripts catch it with try...except like any run-time error.
 class EqsStackOverflow : public rtl::Exception {
 public:
     using Exception::Exception;

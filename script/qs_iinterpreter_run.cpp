@@ -627,8 +627,6 @@ void TqsTryStmt::Execute()
     if (FIsExcept) {
         try {
             ExecuteList();
-        } catch (const EqsStackOverflow&) {
-            throw;
         } catch (const EqsStepLimit&) {
             throw;
         } catch (const rtl::Exception& e) {

@@ -122,7 +122,13 @@ public:
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int v);
     int GroupIndex() const { return FGroupIndex; }
-    void SetGroupIndex(int v) { FGroupIndex = v; }
+    // Notifies the clients, which may take the group over.
+    void SetGroupIndex(int v)
+    {
+        if (FGroupIndex == v) return;
+        FGroupIndex = v;
+        Change();
+    }
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool v) { FAutoCheck = v; }
     int HelpContext() const { return FHelpContext; }

@@ -5,6 +5,8 @@
 #include "script/gui/qs_igraphicsrtti.h"
 #include "script/qs_iclassesrtti.h"
 #include "script/qs_iinirtti.h"
+#include "script/qs_isysrtti.h"
+#include "platform/gui/Dialogs.h"
 
 namespace qs {
 
@@ -14,6 +16,9 @@ void qsRegisterBindingModules()
     qsRegisterModule(&qsModuleFactory<TqsDialogsFunctions>);
     qsRegisterModule(&qsModuleFactory<TqsGraphicsFunctions>);
     qsRegisterModule(&qsModuleFactory<TqsFormsFunctions>);
+    // The interpreter's ShowMessage shows its text in the program's modal
+    // message box (through the dialog service).
+    qsShowMessageHook = [](const std::string& msg) { gui::ShowMessage(msg); };
 }
 
 void qsUnregisterBindingModules()
@@ -22,6 +27,7 @@ void qsUnregisterBindingModules()
                                  &qsModuleFactory<TqsDialogsFunctions>, &qsModuleFactory<TqsGraphicsFunctions>,
                                  &qsModuleFactory<TqsFormsFunctions>})
         qsUnregisterModule(m);
+    qsShowMessageHook = nullptr;
 }
 
 } // namespace qs

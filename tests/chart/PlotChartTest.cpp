@@ -463,3 +463,80 @@ TEST(PlotChart, MissingBackgroundImageFallsBackOnceToThePlainBackground)
     EXPECT_EQ(changes, 0);   // cleared quietly, not tried again
     EXPECT_EQ(c.ChartBmp()->Canvas()->Pixels(150, 100), gui::clYellow);
 }
+
+// A scale's properties and the background copy from one chart to another:
+// every published setting arrives, with one change notice each.
+TEST(PlotChart, ScaleAndBackgroundCopyBetweenCharts)
+{
+    TChartFixture a, b;
+    TScalePropsHoriz* from = a.Chart->ScaleX(1);
+    from->SetCaption("Time");
+    from->SetCaptionPosX(7);
+    from->SetCaptionPosY(-3);
+    from->SetCaptionAlignment(TAlignment::taRightJustify);
+    from->SetColorScale(gui::clRed);
+    from->SetDecPlaces(4);
+    from->SetLabelType(TFigType::ftDateTime);
+    from->DateFormat()->SetDateSeparator('-');
+    from->Font()->SetSize(15);
+    from->SetMinTicks(6);
+    from->SetRangeLow(2);
+    from->SetRangeHigh(9);
+    from->SetShortTicks(false);
+    from->SetScaleInscript("UT");
+    from->SetMinRange(0.5);
+    from->SetUserTickText("a|b");
+    from->SetVisible(true);
+    from->SetScaleLocation(TScaleLocationHoriz::slTop);
+    from->SetScalePos(40);
+
+    TScalePropsHoriz* to = b.Chart->ScaleX(1);
+    int changes = 0;
+    rtl::TNotifyEvent chartsOwn = to->OnChange;
+    to->OnChange = [&](rtl::TObject* s) {
+        ++changes;
+        if (chartsOwn) chartsOwn(s);
+    };
+    ASSERT_NO_THROW(b.Chart->SetScaleX(1, from));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(to->Caption(), "Time");
+    EXPECT_EQ(to->CaptionPosX(), 7);
+    EXPECT_EQ(to->CaptionPosY(), -3);
+    EXPECT_EQ(to->CaptionAlignment(), TAlignment::taRightJustify);
+    EXPECT_EQ(to->ColorScale(), gui::clRed);
+    EXPECT_EQ(to->DecPlaces(), 4);
+    EXPECT_EQ(to->LabelType(), TFigType::ftDateTime);
+    EXPECT_EQ(to->DateFormat()->DateSeparator(), '-');
+    EXPECT_EQ(to->Font()->Size(), 15);
+    EXPECT_EQ(to->MinTicks(), 6);
+    EXPECT_EQ(to->RangeLow(), 2);
+    EXPECT_EQ(to->RangeHigh(), 9);
+    EXPECT_FALSE(to->ShortTicks());
+    EXPECT_EQ(to->ScaleInscript(), "UT");
+    EXPECT_EQ(to->MinRange(), 0.5);
+    EXPECT_EQ(to->UserTickText(), "a|b");
+    EXPECT_TRUE(to->Visible());
+    EXPECT_EQ(to->ScaleLocation(), TScaleLocationHoriz::slTop);
+    EXPECT_EQ(to->ScaleType(), from->ScaleType());
+    EXPECT_EQ(to->ScalePos(), 40);
+
+    a.Chart->ScaleY(2)->SetCaption("Height");
+    ASSERT_NO_THROW(b.Chart->SetScaleY(2, a.Chart->ScaleY(2)));
+    EXPECT_EQ(b.Chart->ScaleY(2)->Caption(), "Height");
+
+    TBakGndImg* bg = a.Chart->BackGroundImg();
+    bg->SetAreaMode(TBGAreaMode::bamRect);
+    bg->SetAreaColor(gui::clYellow);
+    bg->SetAreaLeft(-5);
+    bg->SetAreaTop(6);
+    bg->SetFillMode(TBkgFill::bfTile);
+    ASSERT_NO_THROW(b.Chart->SetBackGroundImg(bg));
+    EXPECT_EQ(b.Chart->BackGroundImg()->AreaMode(), TBGAreaMode::bamRect);
+    EXPECT_EQ(b.Chart->BackGroundImg()->AreaColor(), gui::clYellow);
+    EXPECT_EQ(b.Chart->BackGroundImg()->AreaLeft(), -5);
+    EXPECT_EQ(b.Chart->BackGroundImg()->AreaTop(), 6);
+    EXPECT_EQ(b.Chart->BackGroundImg()->FillMode(), TBkgFill::bfTile);
+    // A source of another kind still raises.
+    gui::TFont font;
+    EXPECT_ANY_THROW(to->Assign(&font));
+}

@@ -184,6 +184,66 @@ TEST(ExEdit, FocusErrorAndModifiedColours)
     EXPECT_EQ(e->Color(), clWindow);
 }
 
+namespace {
+struct UrlEdit : TExEdit {
+    using TExEdit::TExEdit;
+    using TExEdit::IsURL;
+};
+} // namespace
+
+// The link look follows the typed value; SelectAll starts after the scheme;
+// a click on a focused link asks OnURLClick before opening.
+TEST(ExEdit, LinkLookFollowsTheValue)
+{
+    Host h;
+    auto* e = new UrlEdit(&h.form);
+    e->SetParent(&h.form);
+    e->SetBounds(100, 50, 160, 19);
+    e->SetShowURL(true);
+    e->SetURLColor(clMaroon);
+    h.Show();
+    e->SetFocus();
+    Application->ProcessMessages();
+    struct Case {
+        const char* text;
+        bool url;
+        int selStart;
+    } cases[] = {
+        {"http://a.b", true, 7},   // after "://"
+        {"ftp://h", true, 6},
+        {"mailto:x@y", true, 7},   // after "mailto:"
+        {"a@b", true, 0},
+        {"@ab", false, 0},         // "@" must follow the first character
+        {"WWW.site", true, 0},     // any letter case
+        {"plain", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        e->SetText(c.text);
+        EXPECT_EQ(e->Text(), c.text);
+        EXPECT_EQ(e->IsURL(), c.url);
+        EXPECT_EQ(e->Font()->Style().Contains(TFontStyle::fsUnderline), c.url);
+        EXPECT_EQ(e->Font()->Color(), c.url ? clMaroon : clWindowText);
+        EXPECT_EQ(e->Cursor(), c.url ? crHandPoint : crDefault);
+        e->SelectAll();
+        EXPECT_EQ(e->SelStart(), c.selStart);
+    }
+
+    std::string clicked;
+    e->OnURLClick = [&](rtl::TObject*, const std::string& url, bool& show) {
+        clicked = url;
+        show = false;   // no browser in a test
+    };
+    e->SetText("https://x.y");
+    sim::Click(e, 5, 5);
+    EXPECT_EQ(clicked, "https://x.y");
+    // Without ShowURL the click is an ordinary click.
+    clicked.clear();
+    e->SetShowURL(false);
+    sim::Click(e, 5, 5);
+    EXPECT_EQ(clicked, "");
+}
+
 TEST(ExEdit, LabelPositionsAndFollowing)
 {
     Host h(400, 200);
@@ -364,6 +424,12 @@ TEST(RangeList, ParseAndFormatTable)
     EXPECT_EQ(l.Count(), 3);
     EXPECT_TRUE(l.InList(12));
     EXPECT_FALSE(l.InList(13));
+    // A run that reaches the largest integer stops there, nothing wraps round.
+    TRangeList top;
+    top.AddMultiple(INT32_MAX - 1, 5);
+    ASSERT_EQ(top.Count(), 2);
+    EXPECT_EQ(top.Items(1), INT32_MAX);
+    EXPECT_FALSE(top.InList(INT32_MIN));
 }
 
 TEST(RangeList, HugeRangeIsRefusedQuickly)

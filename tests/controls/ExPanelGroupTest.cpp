@@ -132,6 +132,25 @@ TEST(ExPanelGroup, CollapsingAChildMovesTheOthersUp)
     EXPECT_EQ(p[2]->Top(), 134);
 }
 
+// Each step of the animation re-arranges the group before the pause, so
+// the panels below follow the step while it is shown.
+TEST(ExPanelGroup, CollapseStepsMoveTheOthersBeforeEachPause)
+{
+    Host h(400, 500);
+    std::vector<int> topsAtPause;
+    TExPanelGroup* g = MakeGroup(h.form, 300, 400);
+    auto p = AddPanels(g, {50, 60, 70});
+    SetAnimationSleepHandler([&](int) { topsAtPause.push_back(p[1]->Top()); });
+    p[0]->Caption()->SetVisible(true);
+    p[0]->SetCollapsSteps(4);
+    const int step = (50 - p[0]->Caption()->Height() - 2 * p[0]->BorderWidth()) / 4;
+    p[0]->SetCollaps(true);
+    SetAnimationSleepHandler(nullptr);
+    ASSERT_EQ(topsAtPause.size(), 4u);
+    for (size_t i = 0; i < topsAtPause.size(); ++i)
+        EXPECT_EQ(topsAtPause[i], 8 + 50 - int(i + 1) * step + 8) << "step " << i;
+}
+
 TEST(ExPanelGroup, ScrollBarWheelAndStyleSwitch)
 {
     Host h(400, 300);

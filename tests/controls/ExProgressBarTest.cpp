@@ -267,10 +267,15 @@ TEST(ExProgressBar, InfiniteBlockBouncesOnTheTimer)
         EXPECT_EQ(bar->InfinitePos(), 100);
         TTimer::AdvanceClock(50);
         EXPECT_EQ(bar->InfinitePos(), 96);
+        bar->SetInfinite(true);   // already on: the block stays
+        EXPECT_EQ(bar->InfinitePos(), 96);
+        bar->SetInfinite(false);
+        bar->SetInfinite(true);   // switched on anew: from the start
+        EXPECT_EQ(bar->InfinitePos(), 0);
         bar->SetAnimated(false);
         const int paints = bar->paints;
         TTimer::AdvanceClock(500);
-        EXPECT_EQ(bar->InfinitePos(), 96);
+        EXPECT_EQ(bar->InfinitePos(), 0);
         EXPECT_EQ(bar->paints, paints);
     }
     TTimer::UseManualClock(false);

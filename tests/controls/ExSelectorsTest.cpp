@@ -65,6 +65,55 @@ TEST(ExSelector, DropDownPlacement)
     EXPECT_EQ(d.Top + 140, 500 - 22 + 1);
 }
 
+namespace {
+struct CountingSelector : TExColorSelector {
+    using TExColorSelector::TExColorSelector;
+    int paints = 0;
+    void Paint() override
+    {
+        ++paints;
+        TExColorSelector::Paint();
+    }
+};
+} // namespace
+
+// The colour properties store and repaint; the same value again does not
+// repaint; the drop-down panel receives the item colours.
+TEST(ExSelector, ColourSettersStoreAndRepaint)
+{
+    SelectorHost h;
+    auto* s = h.Add<CountingSelector>(10, 10, 120, 22);
+    h.Show();
+    s->paints = 0;
+    s->SetBorderColor(clRed);
+    Application->ProcessMessages();
+    EXPECT_EQ(s->BorderColor(), clRed);
+    EXPECT_GT(s->paints, 0);
+    auto img = h.Image();
+    EXPECT_EQ(At(*img, 10, 10 + 5), ColorToRGB(clRed));
+    s->paints = 0;
+    s->SetBorderColor(clRed);
+    Application->ProcessMessages();
+    EXPECT_EQ(s->paints, 0);
+    s->SetColorTo(clBlue);
+    Application->ProcessMessages();
+    EXPECT_GT(s->paints, 0);
+    const TColor bottom = At(*h.Image(), 10 + 60, 10 + 19);   // the gradient runs down to blue
+    EXPECT_GT(GetBValue(bottom), GetRValue(bottom) + 50);
+
+    s->SetColorSelectionHot(0x112233);
+    s->SetBorderHotColor(0x445566);
+    s->SetColorDropDown(0x778899);
+    s->Tools()->Add()->SetCaption("one");
+    sim::Click(s, 10, 10);
+    TExSelectorPanel* p = s->SelectorPanel();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->ColorHot(), 0x112233u);
+    EXPECT_EQ(p->BorderHotColor(), 0x445566u);
+    EXPECT_EQ(p->Color(), 0x778899u);
+    s->HideDropDown();
+}
+
 TEST(ExSelector, PressWhileOpenEndsClosed)
 {
     SelectorHost h;
@@ -150,7 +199,7 @@ TEST(ExSelector, DropDownButtonPartsAndLooks)
     EXPECT_EQ(s->DropDownButtonWidth(), 18);
     s->SetAppearanceStyle(TExAppearanceStyle::esOffice2003Blue);
     EXPECT_EQ(s->Color(), 0xFDEADAu);
-    EXPECT_EQ(s->BorderDropDownColor, 0x962D00u);
+    EXPECT_EQ(s->BorderDropDownColor(), 0x962D00u);
     EXPECT_EQ(s->DropDownButtonWidth(), 12);
     s->SetAppearanceStyle(TExAppearanceStyle::esOffice2003Classic);
 
@@ -399,6 +448,49 @@ TEST(ExColorSpectrum, PicksFromThePicture)
     // A second panel registers the cursor again.
     auto* again = h.Add<TExColorSpectrumPanel>(200, 10, 150, 174);
     EXPECT_EQ(again->SpectrumImage()->Cursor(), 54);
+}
+
+// The picture passes through its described sample pixels, so a colour
+// picked there is the described one.
+TEST(ExColorSpectrum, PictureMatchesTheDescribedSamples)
+{
+    struct Sample { int col, row, r, g, b; };
+    const Sample samples[] = {
+        {0, 0, 254, 253, 253},  {0, 16, 239, 183, 182}, {0, 32, 234, 95, 94},   {0, 48, 244, 29, 26},
+        {0, 64, 255, 6, 0},     {0, 80, 233, 19, 15},   {0, 96, 170, 29, 28},   {0, 112, 79, 21, 19},
+        {0, 127, 3, 0, 0},      {16, 64, 255, 223, 0},  {32, 64, 118, 255, 0},  {48, 64, 0, 255, 64},
+        {64, 64, 0, 255, 250},  {80, 64, 0, 60, 255},   {96, 64, 123, 0, 255},  {112, 64, 255, 0, 223},
+        {127, 64, 255, 0, 4},
+    };
+    auto pic = TExColorSpectrumPanel::MakeSpectrumBitmap();
+    ASSERT_EQ(pic->Width(), 128);
+    ASSERT_EQ(pic->Height(), 128);
+    for (const Sample& s : samples) {
+        const TColor c = ColorToRGB(pic->Canvas()->Pixels(s.col, s.row));
+        SCOPED_TRACE(testing::Message() << "column " << s.col << ", row " << s.row);
+        EXPECT_NEAR(GetRValue(c), s.r, 2);
+        EXPECT_NEAR(GetGValue(c), s.g, 2);
+        EXPECT_NEAR(GetBValue(c), s.b, 2);
+    }
+    // Between samples the hue passes through pure yellow, not a dimmed mix.
+    bool yellow = false;
+    for (int x = 16; x <= 32; ++x) {
+        const TColor c = ColorToRGB(pic->Canvas()->Pixels(x, 64));
+        yellow = yellow || (GetRValue(c) >= 250 && GetGValue(c) >= 250);
+    }
+    EXPECT_TRUE(yellow);
+
+    // Picked on screen: the colour under the mouse at column 0, row 80.
+    SelectorHost h;
+    auto* sp = h.Add<TExColorSpectrumPanel>(10, 10, 150, 174);
+    sp->ArrangeSpectrum();
+    h.Show();
+    sim::MouseMove(sp->SpectrumImage(), 0, 80);
+    sim::MouseDown(sp->SpectrumImage(), TMouseButton::mbLeft, 0, 80);
+    const TColor picked = sp->SelectedColor();
+    EXPECT_NEAR(GetRValue(picked), 233, 2);
+    EXPECT_NEAR(GetGValue(picked), 19, 2);
+    EXPECT_NEAR(GetBValue(picked), 15, 2);
 }
 
 TEST(ExColorSelector, CubeAndSpectrumDropDowns)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "gridbase/ExObj.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/Themes.h"
@@ -231,4 +232,36 @@ TEST(GridButton, ThemedPushFrameDiffersFromTheClassicOne)
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 60; ++x) same += PixelAt(*img, 100 + x, 10 + y) == PixelAt(*classic, 10 + x, 10 + y);
     EXPECT_EQ(same, 60 * 24);
+}
+
+// A linked action hands its caption, its group and its checked state down
+// to the button, at the link and whenever they change.
+TEST(GridButton, ActionHandsDownCaptionGroupAndChecked)
+{
+    Host h;
+    TExGridButton* b = h.Add(10, 10);
+    b->SetAllowAllUp(true);
+    TAction action(nullptr);
+    action.SetCaption("Zoom");
+    action.SetGroupIndex(4);
+    b->SetAction(&action);
+    EXPECT_EQ(b->Caption(), "Zoom");
+    EXPECT_EQ(b->GroupIndex(), 4);
+    EXPECT_FALSE(b->Down());
+
+    action.SetCaption("Pan");
+    EXPECT_EQ(b->Caption(), "Pan");
+    action.SetGroupIndex(7);
+    EXPECT_EQ(b->GroupIndex(), 7);
+    action.SetChecked(true);
+    EXPECT_TRUE(b->Down());
+    action.SetChecked(false);
+    EXPECT_FALSE(b->Down());
+
+    // An action without a group leaves the button's own group alone.
+    TExGridButton* own = h.Add(10, 40);
+    own->SetGroupIndex(2);
+    TAction plain(nullptr);
+    own->SetAction(&plain);
+    EXPECT_EQ(own->GroupIndex(), 2);
 }

@@ -146,6 +146,47 @@ TEST_F(CSVFixture, ReadingOptions)
     EXPECT_EQ(H->Cells(2, 1), "b");
 }
 
+// Files as other programs write them: quotes only where needed, quotes
+// doubled, line breaks inside quoted fields (LF or CR LF), CR LF between
+// records, UTF-8 with a byte-order mark or UTF-16 with one.
+TEST_F(CSVFixture, FilesWrittenByOtherPrograms)
+{
+    struct Case {
+        const char* name;
+        char d;
+        rtl::TTextFileEncoding encoding;
+    } cases[] = {
+        {"utf8.csv", ',', rtl::TTextFileEncoding::tfeUTF8},
+        {"utf8-semicolon.csv", ';', rtl::TTextFileEncoding::tfeUTF8},
+        {"utf16.txt", '\t', rtl::TTextFileEncoding::tfeUTF16LE},
+    };
+    const std::vector<std::vector<std::string>> expected = {
+        {"name", "note", "empty", "last"},
+        {"Smith, J.", "said \"hi\"", "", "x"},
+        {"multi\r\nline", "a\r\nb", "", "x, y;z"},
+        {"caf\xC3\xA9", "plain", "", "end"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string d(1, c.d);
+        const std::string text = "name" + d + "note" + d + "empty" + d + "last\r\n"
+                                 "\"Smith, J.\"" + d + "\"said \"\"hi\"\"\"" + d + d + "x\r\n"
+                                 "\"multi\nline\"" + d + "\"a\r\nb\"" + d + d + "\"x, y;z\"\r\n"
+                                 "caf\xC3\xA9" + d + "plain" + d + "\"\"" + d + "end\r\n";
+        {
+            const std::string bytes = rtl::EncodeTextFileBytes(text, c.encoding);
+            rtl::TFileStream out(File(c.name), rtl::fmCreate);
+            out.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        }
+        H->SetRowCount(2);
+        TGridFiles(*H).LoadFromCSV(File(c.name), -1);
+        ASSERT_EQ(H->RowCount(), 1 + 4);
+        for (size_t r = 0; r < expected.size(); ++r)
+            for (size_t k = 0; k < expected[r].size(); ++k)
+                EXPECT_EQ(H->Cells(1 + int(k), 1 + int(r)), expected[r][k]) << "row " << r << ", field " << k;
+    }
+}
+
 TEST_F(CSVFixture, InsertAboveFloatingFooter)
 {
     H->SetRowCount(3);

@@ -4,6 +4,7 @@
 
 #include "TestPaths.h"
 #include "gridio/GridFiles.h"
+#include "xml/XmlDom.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 
@@ -65,18 +66,63 @@ TEST_F(HTMLFixture, EntitiesLinksMergesAndXHTML)
     G->HTMLSettings()->SetSummary("sum");
     const std::string doc = TGridFiles(*G).SaveToHTMLString("");
     EXPECT_EQ(doc.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!DOCTYPE html", 0), 0u);
-    EXPECT_NE(doc.find("<HTML xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">"), std::string::npos);
+    EXPECT_NE(doc.find("<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">"), std::string::npos);
     EXPECT_NE(doc.find(">a&lt;b</td>"), std::string::npos);
-    EXPECT_NE(doc.find("<a href=http://example.org/x>example.org/x</a>"), std::string::npos);
-    EXPECT_NE(doc.find("<a href=mailto:me@example.org>me@example.org</a>"), std::string::npos);
+    EXPECT_NE(doc.find("<a href=\"http://example.org/x\">example.org/x</a>"), std::string::npos);
+    EXPECT_NE(doc.find("<a href=\"mailto:me@example.org\">me@example.org</a>"), std::string::npos);
     EXPECT_NE(doc.find("colspan=\"2\" rowspan=\"3\">merged</td>"), std::string::npos) << doc;
-    EXPECT_NE(doc.find("SUMMARY=\"sum\" "), std::string::npos);
+    EXPECT_NE(doc.find("summary=\"sum\" "), std::string::npos);
     // Row 3 holds only the covered cells and the last column.
-    EXPECT_NE(doc.find("</tr><tr><td class=\"c0\" nowrap>&nbsp;</td></tr><tr><td"), std::string::npos);
+    EXPECT_NE(doc.find("</tr><tr><td class=\"c0\" nowrap=\"nowrap\">&#160;</td></tr><tr><td"), std::string::npos);
     EXPECT_EQ(doc.substr(doc.size() - 9), "</html>\r\n");
     G->SetURLFull(true);
-    EXPECT_NE(TGridFiles(*G).SaveToHTMLString("").find("<a href=http://example.org/x>http://example.org/x</a>"),
+    EXPECT_NE(TGridFiles(*G).SaveToHTMLString("").find("<a href=\"http://example.org/x\">http://example.org/x</a>"),
               std::string::npos);
+    // Plain HTML keeps its own forms.
+    G->HTMLSettings()->SetXHTML(false);
+    const std::string html = TGridFiles(*G).SaveToHTMLString("");
+    EXPECT_NE(html.find("<a href=http://example.org/x>"), std::string::npos);
+    EXPECT_NE(html.find("SUMMARY=\"sum\" "), std::string::npos);
+    EXPECT_NE(html.find(" nowrap>&nbsp;</td>"), std::string::npos);
+}
+
+// An XHTML file is well-formed XML in the encoding it declares: quoted
+// attribute values, closed line breaks, only XML's own entities.
+TEST_F(HTMLFixture, XHTMLFileIsWellFormedXML)
+{
+    const auto dir = tectest::ScratchDir("gridio-xhtml");
+    const std::string file = (dir / "out.html").string();
+    G->SetRowCount(4);
+    G->SetCells(1, 1, "a<b & \"c\"");
+    G->SetCells(2, 1, "two\r\nlines");
+    G->SetCells(3, 1, "caf\xC3\xA9 au lait");
+    G->SetCells(1, 2, "http://example.org/?a=1&b=2");
+    G->SetCells(2, 2, "");
+    G->HTMLSettings()->ColWidths() = {40, 50, 60};
+    G->HTMLSettings()->SetConvertSpecialChars(true);
+    G->HTMLSettings()->SetNonBreakingText(true);
+    G->HTMLSettings()->SetXHTML(true);
+    G->SetURLShow(true);
+    TGridFiles(*G).SaveToHTML(file, false);
+
+    xml::TUtf8XmlDom dom;
+    ASSERT_NO_THROW(dom.LoadFromFile(file));
+    xml::TUtf8XmlNode* root = dom.Root();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->Name(), "html");
+    std::vector<xml::TUtf8XmlNode*> cells;
+    root->FindNodes("td", &cells);
+    ASSERT_EQ(cells.size(), 9u);
+    EXPECT_EQ(cells[0]->AttributeByName("nowrap"), "nowrap");
+    EXPECT_EQ(cells[0]->AttributeByName("width"), "40");
+    EXPECT_NE(cells[1]->FindNode("br"), nullptr);
+    ASSERT_NE(cells[3]->FindNode("a"), nullptr);
+    EXPECT_EQ(cells[3]->FindNode("a")->AttributeByName("href").rfind("http://example.org/?a=1&", 0), 0u);
+    // The bytes on disk are the UTF-8 the declaration names.
+    const std::string bytes = tectest::ReadText(file);
+    EXPECT_NE(bytes.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"), std::string::npos);
+    EXPECT_NE(bytes.find("caf\xC3\xA9&#160;au"), std::string::npos);
+    EXPECT_EQ(bytes.find("&nbsp;"), std::string::npos);
 }
 
 TEST_F(HTMLFixture, FileWithHeaderFooterAndShell)

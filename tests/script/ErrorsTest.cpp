@@ -120,6 +120,36 @@ TEST(RuntimeError, CaughtByTryExcept)
     EXPECT_EQ(Str(*s, "Out"), "EConvertError: '12x' is not a valid integer value");
 }
 
+// Recursion goes as deep as the native stack allows; runaway recursion
+// stops with "Stack overflow", which try...except catches, and the script
+// runs normally afterwards.
+TEST(RuntimeError, DeepRecursionAndStackOverflow)
+{
+    auto s = NewScript("PascalScript");
+    s->AddVariable("Out", "String", qs::Variant(std::string()));
+    auto r = CompileAndRun(*s,
+                           "function Depth(n: Integer): Integer;\n"
+                           "begin if n = 0 then Result := 0 else Result := Depth(n - 1) + 1 end;\n"
+                           "function Runaway(n: Integer): Integer; begin Result := Runaway(n + 1) end;\n"
+                           "begin\n"
+                           "  Out := IntToStr(Depth(2000));\n"
+                           "  try Runaway(1) except Out := Out + ';' + ExceptionMessage end;\n"
+                           "  Out := Out + ';' + IntToStr(Depth(10));\n"
+                           "end.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "2000;Stack overflow;10");
+    // Uncaught, it ends the run with the message; the next run is normal.
+    auto again = NewScript("PascalScript");
+    again->AddVariable("Out", "String", qs::Variant(std::string()));
+    auto u = CompileAndRun(*again, "function R(n: Integer): Integer; begin Result := R(n + 1) end;\n"
+                                   "begin Out := 'started'; R(1); Out := 'not reached' end.");
+    EXPECT_EQ(u.RuntimeError, "Stack overflow");
+    EXPECT_EQ(Str(*again, "Out"), "started");
+    s->Execute();
+    EXPECT_EQ(Str(*s, "Out"), "2000;Stack overflow;10");
+}
+
 TEST(RuntimeError, EvaluateReportsCompileErrorsAsValue)
 {
     auto s = NewScript("PascalScript");

@@ -16,6 +16,7 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/TypInfo.h"
 #include "script/gui/qs_iguimodules.h"
+#include "script/qs_isysrtti.h"
 
 using namespace qstest;
 using qs::Variant;
@@ -138,6 +139,47 @@ TEST(GuiModules, MessageDialogsThroughTheDialogService)
     EXPECT_EQ(dialogs.Service->Calls[0].Type, gui::TMsgDlgType::mtConfirmation);
     EXPECT_EQ(dialogs.Service->Calls[0].Buttons, (gui::TMsgDlgButtons{gui::TMsgDlgBtn::mbYes, gui::TMsgDlgBtn::mbNo}));
     EXPECT_EQ(dialogs.Service->Calls[1].Kind, "Input");
+}
+
+// ShowMessage of a script shows its text in the program's message box and
+// waits for the answer; unregistered, the modules take the hook with them.
+TEST(GuiModules, ShowMessageThroughTheDialogService)
+{
+    TScriptedDialogs dialogs;
+    dialogs.Service->MessageAnswers = {gui::mrOk};
+    auto s = ModuleScript();
+    auto r = CompileAndRun(*s, "begin\n  ShowMessage('Eclipse at ' + IntToStr(12));\n  Out := 'after';\nend.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "after");
+    ASSERT_EQ(dialogs.Service->Calls.size(), 1u);
+    EXPECT_EQ(dialogs.Service->Calls[0].Kind, "MessageDlg");
+    EXPECT_EQ(dialogs.Service->Calls[0].Text, "Eclipse at 12");
+    EXPECT_EQ(dialogs.Service->Calls[0].Buttons, (gui::TMsgDlgButtons{gui::TMsgDlgBtn::mbOK}));
+
+    qs::qsUnregisterBindingModules();
+    EXPECT_FALSE(qs::qsShowMessageHook);
+    qs::qsRegisterBindingModules();
+    EXPECT_TRUE(qs::qsShowMessageHook);
+}
+
+// A form handed to a program with AddForm is reached by its name, and its
+// components by theirs, as members of the form.
+TEST(GuiModules, AddFormExposesTheFormAndItsComponents)
+{
+    gui::TForm form(nullptr);
+    form.SetName("EntryForm");
+    auto* edit = new gui::TEdit(&form);
+    edit->SetName("NameEdit");
+    edit->SetParent(&form);
+    auto s = ModuleScript();
+    s->AddForm(&form);
+    auto r = CompileAndRun(*s, "begin\n  EntryForm.NameEdit.Text := 'Tolmira';\n"
+                               "  Out := EntryForm.Name + ':' + EntryForm.NameEdit.Text;\nend.");
+    ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+    EXPECT_EQ(r.RuntimeError, "");
+    EXPECT_EQ(Str(*s, "Out"), "EntryForm:Tolmira");
+    EXPECT_EQ(edit->Text(), "Tolmira");
 }
 
 TEST(GuiModules, MessageDlgInTheOtherLanguages)
