@@ -174,7 +174,7 @@ public:
     std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnOleDragStart;
     std::function<void(rtl::TObject* sender, int effect)> OnOleDragStop;
 
-    // --- cell controls by key and click (ExGridKeys.cpp) -----------------------------------------
+    // --- cell controls by key and click (ExGridCellControls.cpp) -----------------------------------------
     // Fired when Space or a click operates a cell control: ACol is the real
     // column for a key, the displayed one for a click; ARow the display row.
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;

@@ -1,9 +1,7 @@
-// ExGrid: keyboard, mouse and wheel input: scroll-only navigation, Home
-// and End by rows, appending on Down, clipboard keys, row insertion and
-// deletion, select-all; clicks and double clicks on cells with their
-// events; the wheel by rows; and the small hooks around them (selection
-// changed, automatic insertion and deletion, cell texts for saving, the
-// XOR sizing lines).
+// ExGrid: mouse and wheel input: clicks and double clicks on cells with
+// their events; the wheel by rows; appending a row; and the small hooks
+// around them (selection changed, automatic insertion and deletion, cell
+// texts for saving, the XOR sizing lines).  Keys: ExGridKeyDown.cpp.
 #include <algorithm>
 #include <cstdlib>
 
@@ -22,232 +20,7 @@ bool SameRect(const gui::TGridRect& a, const gui::TGridRect& b) { return a == b;
 
 } // namespace
 
-// ---------------------------------------------------------------- keyboard
-
-void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
-{
-    // A key a special editor's control left unhandled is not the grid's.
-    if (FSpecialEditor && !Focused()) {
-        key = 0;
-        return;
-    }
-    const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
-    const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
-    const bool alt = shift.Contains(TShiftStateItem::ssAlt);
-    const bool wasDown = key == gui::VK_DOWN;
-    const gui::TGridRect entrySelection = Selection();
-    const int entryRow = Row();
-    const int fixedRows = TBaseGrid::FixedRows();
-    // The handler gets a copy: what it does to it changes nothing here.
-    auto report = [&] {
-        if (!OnKeyDown) return;
-        uint16_t copy = key;
-        OnKeyDown(this, copy, shift);
-    };
-
-    // Scroll-only navigation: the view moves, the current cell stays.
-    if (FNavigation->MoveScrollOnly()) {
-        const int top = TopRow(), visible = VisibleRowCount();
-        bool done = true;
-        switch (key) {
-        case gui::VK_PRIOR: SetTopRow(visible + fixedRows < top ? top - visible : fixedRows); break;
-        case gui::VK_NEXT:
-            if (top + visible < RowCount()) SetTopRow(top + visible);
-            break;
-        case gui::VK_END: SetTopRow(std::max(fixedRows, RowCount() - visible)); break;
-        case gui::VK_HOME: SetTopRow(fixedRows); break;
-        case gui::VK_UP:
-            if (top > fixedRows) SetTopRow(top - 1);
-            break;
-        case gui::VK_DOWN:
-            if (top + visible < RowCount()) SetTopRow(top + 1);
-            break;
-        default: done = false;
-        }
-        if (done) {
-            key = 0;
-            return;
-        }
-    }
-
-    // Home and End by rows (or to the first and last column in row-select mode).
-    const bool homeEndBlocked = FFixedRowAlways && RowCount() == 1;
-    if ((key == gui::VK_HOME || key == gui::VK_END) && !homeEndBlocked) {
-        const bool byRows = FNavigation->HomeEndKey() == THomeEndAction::heFirstLastRow;
-        const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
-        if (byRows) {
-            int far;
-            if (key == gui::VK_HOME) far = fixedRows;
-            else far = FFloatingFooter->Visible() && RowCount() > 2 ? RowCount() - 2 : RowCount() - FFixedFooters - 1;
-            far = std::max(far, fixedRows);
-            const int keepLeft = LeftCol();
-            SetRow(far);
-            SnapToBaseCell();
-            if (shiftDown) {
-                SetSelection({0, std::min(entryRow, far), ColCount() - 1, std::max(entryRow, far)});
-                if (FMouseActions->DisjunctRowSelect()) MarkSelectedRows(false);
-            } else if (FMouseActions->DisjunctRowSelect()) {
-                ClearRowSelect();
-                MarkSelectedRows(false);
-            }
-            if (key == gui::VK_END && FFloatingFooter->Visible()) SetTopRow(std::max(fixedRows, RowCount() - VisibleRowCount()));
-            if (rowSelect && FNavigation->KeepHorizScroll()) SetLeftCol(keepLeft);
-            report();
-            key = 0;
-            return;
-        }
-        if (rowSelect) {
-            if (key == gui::VK_HOME) {
-                SetCol(TBaseGrid::FixedCols());
-                SetLeftCol(TBaseGrid::FixedCols());
-            } else {
-                SetCol(ColCount() - 1);
-                SetLeftCol(std::max(TBaseGrid::FixedCols(), ColCount() - VisibleColCount()));
-            }
-            SnapToBaseCell();
-            report();
-            key = 0;
-            return;
-        }
-    }
-
-    // Tab runs the grid's own cell-by-cell navigation.
-    if (key == gui::VK_TAB && Options().Contains(TGridOption::goTabs) && !alt) {
-        TabNavigate(shiftDown);
-        key = 0;
-        return;
-    }
-
-    // Enter and F2 start editing where double-click-only or range-select
-    // editing keeps goEditing off, and do nothing on a cell that may not be
-    // edited.
-    if (key == gui::VK_RETURN || key == gui::VK_F2) {
-        const int rc = RealColIndex(Col());
-        bool open = false;
-        if (FMouseActions->EditOnDblClickOnly()) {
-            const bool rangeEdit = FMouseActions->RangeSelectAndEdit();
-            FMouseActions->SetRangeSelectAndEdit(true);
-            open = IsEditable(rc, Row());
-            FMouseActions->SetRangeSelectAndEdit(rangeEdit);
-        } else if (FMouseActions->RangeSelectAndEdit() && !Options().Contains(TGridOption::goEditing)) {
-            if (!IsEditable(rc, Row())) {
-                key = 0;
-                return;
-            }
-            open = true;
-        } else if (Options().Contains(TGridOption::goEditing) && !EditorMode() && !IsEditable(rc, Row())) {
-            report();
-            key = 0;
-            return;
-        }
-        if (open) {
-            SetOptions(Options() + gui::TGridOptions{TGridOption::goEditing});
-            RememberCellValue(Col(), Row());
-            ShowEditor();
-            report();
-            key = 0;
-            return;
-        }
-    }
-
-    if (key == gui::VK_RETURN || key == gui::VK_SPACE) CellControlKey(key);
-
-    // Append a row on Down at the last normal row.
-    if (wasDown && FNavigation->AppendOnArrowDown()) {
-        const bool last = Row() + 1 == RowCount() - FFixedFooters ||
-                          (FFloatingFooter->Visible() && Row() + 2 == RowCount());
-        if (last) AutoAddRow();
-    }
-
-    // At the end of the view the search footer covers the last row: Down
-    // scrolls it clear instead, Left and Right stop at the row's ends.
-    const bool footerEnd = SearchFooterShown() && TopRow() >= RowCount() - VisibleRowCount();
-    if (footerEnd && Row() == RowCount() - 1) {
-        const bool stop = (key == gui::VK_RIGHT && Col() == ColCount() - 1) ||
-                          (key == gui::VK_LEFT && Col() == TBaseGrid::FixedCols());
-        if (key == gui::VK_DOWN) ScrollLastRowAboveSearchFooter();
-        if (key == gui::VK_DOWN || stop) {
-            report();
-            key = 0;
-            return;
-        }
-    }
-    const int topBefore = TopRow();
-    const uint16_t original = key;
-    TBaseGrid::KeyDown(key, shift);  // reports the key and moves the cell
-    const uint16_t k = original;
-    if (SearchFooterShown()) {
-        const bool navigation = k == gui::VK_SHIFT || k == gui::VK_MENU || (k >= gui::VK_PRIOR && k <= gui::VK_DOWN);
-        if (TopRow() >= RowCount() - VisibleRowCount() && !navigation) SetTopRow(topBefore);
-        if ((k == gui::VK_NEXT || k == gui::VK_END || k == gui::VK_LEFT || k == gui::VK_RIGHT || k == gui::VK_DOWN) &&
-            Row() == RowCount() - 1)
-            KeepCellAboveSearchFooter(Col(), Row());
-    }
-    // Ctrl+F takes the focus to the search footer's edit box.
-    if (ctrl && k == 'F' && SearchFooterShown() && SearchPanel()->Edit()->CanFocus()) SearchPanel()->Edit()->SetFocus();
-
-    if (FNavigation->AllowClipboardShortCuts()) {
-        auto run = [&](const TAllowEvent& ev, void (TExStringGrid::*op)()) {
-            bool allow = true;
-            if (ev) ev(this, allow);
-            if (allow) (this->*op)();
-            key = 0;
-        };
-        if (ctrl && k == 'X') return run(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard);
-        if (ctrl && k == 'V') return run(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard);
-        if (ctrl && (k == gui::VK_INSERT || k == 'C'))
-            return run(OnClipboardCopy, &TExStringGrid::CopySelectionToClipboard);
-        if (shiftDown && !ctrl && k == gui::VK_INSERT)
-            return run(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard);
-        if (shiftDown && !ctrl && k == gui::VK_DELETE)
-            return run(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard);
-    }
-
-    if (k == gui::VK_INSERT && !ctrl && !shiftDown && !alt && FNavigation->AllowInsertRow()) {
-        bool allow = true;
-        if (OnCanInsertRow) OnCanInsertRow(this, Row(), allow);
-        if (!allow) return;
-        if (FNavigation->InsertPosition() == TInsertPosition::pInsertAfter) {
-            if (FFixedRowAlways && TBaseGrid::FixedRows() == RowCount()) {
-                AutoInsertRow(DisplayToRealRow(Row()));
-                SetRow(1);
-            } else if (Row() < RowCount()) {
-                AutoInsertRow(DisplayToRealRow(Row() + 1));
-                if (Row() + 1 < RowCount()) SetRow(Row() + 1);
-            }
-        } else {
-            AutoInsertRow(DisplayToRealRow(Row()));
-        }
-        CalcFooter(-1);
-    }
-
-    if (ctrl && k == 'A') {
-        if (!Options().Contains(TGridOption::goRowSelect) && !Options().Contains(TGridOption::goRangeSelect)) return;
-        gui::TGridRect all{TBaseGrid::FixedCols(), fixedRows, ColCount() - FFixedRightCols - 1,
-                           RowCount() - FFixedFooters - 1};
-        if (FMouseActions->DisjunctRowSelect())
-            for (int r = fixedRows; r <= all.Bottom; ++r) SetRowSelect(r, true);
-        PrepareKeySelectAll(all);
-        MoveColRow(all.Right, all.Bottom, false, true);
-        SetSelection(all);
-        key = 0;
-        return;
-    }
-
-    if (k == gui::VK_DELETE && !alt && !shiftDown && FNavigation->AllowDeleteRow() &&
-        RowCount() - FFixedFooters - FixedRows() >= 1) {
-        bool allow = true;
-        if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), allow);
-        if (!allow) return;
-        AutoDeleteRow(Row());
-        if (FFloatingFooter->Visible() && Row() == RowCount() - 1) SetRow(RowCount() - 2);
-        RememberCellValue(Col(), Row());
-        CalcFooter(-1);
-    }
-
-    const gui::TGridRect sel = Selection();
-    if (!SameRect(sel, entrySelection)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
-}
+// ------------------------------------------------------------ appending
 
 void TExStringGrid::AutoAddRow()
 {
@@ -257,7 +30,12 @@ void TExStringGrid::AutoAddRow()
         // The empty row goes above the footer row, which stays last.
         InsertRows(RowCount() - 1, 1, true);
     } else {
-        InsertRows(RowCount(), 1, true);
+        IncRowCount();
+        const int last = RowCount() - 1;
+        for (int c = 0; c < ColCount() + NumHiddenColumns(); ++c) {
+            SetRawCellText(c, last, "");
+            SetRawObject(c, last, nullptr);
+        }
     }
     if (FFloatingFooter->Visible() || FFixedFooters > 0) SetRow(Row() + 1);
     if (FFloatingFooter->Visible()) CalcFooter(-1);
@@ -647,6 +425,23 @@ void TExStringGrid::DrawRowSizeLine(int y)
     cv->MoveTo(0, y);
     cv->LineTo(right, y);
     cv->Pen()->Assign(&saved);
+}
+
+} // namespace grid
+
+namespace grid {
+
+bool TExStringGrid::IsOnSizingBorder(int x, int y)
+{
+    int c = -1, r = -1;
+    MouseToCell(x, y, c, r);
+    if (c < 0 || r < 0) return false;
+    const gui::TRect rc = gui::TCustomGrid::CellRect(c, r);
+    if (r <= TBaseGrid::FixedRows() && Options().Contains(TGridOption::goColSizing))
+        return std::abs(x - rc.Left) < 4 || std::abs(rc.Right - x) < 4;
+    if (c <= TBaseGrid::FixedCols() && Options().Contains(TGridOption::goRowSizing))
+        return std::abs(y - rc.Top) < 4 || std::abs(rc.Bottom - y) < 4;
+    return false;
 }
 
 } // namespace grid

@@ -300,6 +300,19 @@ protected:
     bool FEditChange = false;
     bool FEditDisable = false;
     gui::TGridRect FPressSelection;
+    // Mouse input (ExGridInput.cpp, ExGridPress.cpp).  Set by a double click:
+    // the release that follows it does not sort.
+    bool FDblClk = false;
+    gui::TPoint FPressPoint{-1, -1};
+    // A fixed column's (row's) border under the pointer, and its sizing by the grid.
+    bool FSizeFixed = false, FSizeFixedR = false, FSizingFixed = false, FSizingFixedR = false;
+    int FSizeFixedCol = 0, FSizeFixedRow = 0, FSizeFixedX = 0, FSizeFixedY = 0;
+    bool FMouseResize = false;
+    gui::TGridRect FDropSelection;
+    // What the next press selects (from the pointer's place) and where a
+    // header drag started.
+    TMouseSelectMode FMouseSelectMode = TMouseSelectMode::msNormal;
+    int FMouseSelectStart = -1;
     std::string FLastScrollHint;
     std::string FLastSizingHint;
     int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
