@@ -491,6 +491,8 @@ public:
     virtual bool CanInsertRow(int aRow, bool& canInsert);
     // True on a header's column border (goColSizing) or a fixed column's row border (goRowSizing).
     bool IsOnSizingBorder(int x, int y);
+    // The repaints and OnRowChanged of a move of the current cell SelectCell accepted.
+    void CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow, const gui::TGridRect& oldSelection);
     virtual void SelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
     virtual void AutoInsertRow(int aRow);
     virtual void AutoDeleteRow(int aRow);

@@ -351,6 +351,31 @@ bool TExStringGrid::OnSelectionHandle(int x, int y) const
 
 // -------------------------------------------------------------- small hooks
 
+// The row indicator and the header marks follow the current cell; the
+// handler of OnRowChanged hears of every row change, by key, mouse or code.
+void TExStringGrid::CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow, const gui::TGridRect& oldSelection)
+{
+    if (TBaseGrid::FixedCols() > 0) {
+        RepaintCell(0, oldRow);
+        RepaintCell(0, aRow);
+    }
+    if (FActiveCellShow) {
+        auto headers = [&](int c, int r) {
+            if (TBaseGrid::FixedRows() > 0) RepaintCell(c, TBaseGrid::FixedRows() - 1);
+            if (TBaseGrid::FixedCols() > 0) RepaintCell(TBaseGrid::FixedCols() - 1, r);
+        };
+        headers(oldCol, oldRow);
+        headers(aCol, aRow);
+        if (oldSelection.Left != oldCol && oldSelection.Top != oldRow) headers(oldSelection.Left, oldSelection.Top);
+    }
+    if (SelectionRectangle())
+        RepaintRect(gui::TRect(oldSelection.Left, oldSelection.Top, oldSelection.Right, oldSelection.Bottom));
+    if (Loading() || FOldRowSel == aRow || !OnRowChanged) return;
+    const int old = FOldRowSel;
+    FOldRowSel = aRow;
+    OnRowChanged(this, old, aRow);
+}
+
 void TExStringGrid::SelectionChanged(int aLeft, int aTop, int aRight, int aBottom)
 {
     if ((FLook == TGridLook::glVista || FLook == TGridLook::glWin7 || FLook == TGridLook::glOffice2007) &&

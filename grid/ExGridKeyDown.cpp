@@ -501,7 +501,7 @@ void TGridKeyDown::DisjunctSelectionKeys()
 bool TGridKeyDown::DeleteRow()
 {
     if (Pressed != gui::VK_DELETE || Alt || ShiftDown || !G.Navigation()->AllowDeleteRow()) return false;
-    if (G.RowCount() - G.FFixedFooters - G.TBaseGrid::FixedRows() < 1) return false;
+    if (G.RowCount() - G.FFixedFooters - G.FixedRows() < 1) return false;
     bool allow = true;
     if (G.OnCanDeleteRow) G.OnCanDeleteRow(&G, G.Row(), allow);
     if (!allow) return true;
