@@ -1344,6 +1344,7 @@ public:
     // Ctrl+A: may adjust the rectangle it is about to select (the current
     // cell goes to its right column and bottom row).
     virtual void PrepareKeySelectAll(gui::TGridRect& rect) { (void)rect; }
+    virtual void PrepareCornerSelectAll(gui::TGridRect& rect) { (void)rect; }
     // The end of sizing a fixed column: OnUpdateColumnSize may change the width.
     virtual void UpdateColumnSize(int aCol, int& width)
     {
@@ -1452,8 +1453,6 @@ private:
     void DirectEditPress(int aCol, int aRow, int x);
     bool DblClickSizesColumn(int aCol, int aRow, int x);
     void DblClickEdit(int aCol, int aRow);
-    bool FixedSizingMove(int x, int y);
-    void EndFixedSizing(int x, int y);
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
     int FAECol = -1;

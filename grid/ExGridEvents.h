@@ -181,6 +181,12 @@ public:
     std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnRadioButtonClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnButtonClick;
+    // A left release on a check box (radio group) cell: its state (index) after the click.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxMouseUp;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioMouseUp;
+    // Pointer entering (leaving) an anchor of an HTML cell.
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorEnter;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorExit;
 
     // --- sorting (ExGridSort.cpp) ----------------------------------------------------------------
     std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>

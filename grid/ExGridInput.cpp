@@ -14,11 +14,6 @@ namespace grid {
 using gui::TGridOption;
 using gui::TShiftStateItem;
 
-namespace {
-
-bool SameRect(const gui::TGridRect& a, const gui::TGridRect& b) { return a == b; }
-
-} // namespace
 
 // ------------------------------------------------------------ appending
 
@@ -44,186 +39,6 @@ void TExStringGrid::AutoAddRow()
 
 // ------------------------------------------------------------------- mouse
 
-void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
-{
-    if (Designing() && ShowDesignHelper() && button == gui::TMouseButton::mbLeft && DesignHelperHitTest(x, y) != 255) {
-        DesignHelperClick(x, y);
-        return;
-    }
-    ClosePopupLink();
-    int c = -1, r = -1;
-    MouseToCell(x, y, c, r);
-    if (!shift.Contains(gui::TShiftStateItem::ssDouble)) FDblClk = false;
-    FPressSelection = Selection();
-    FPressCell = {c, r};
-    FPressPoint = {x, y};
-    if (button == gui::TMouseButton::mbLeft && (FSizeFixed || FSizeFixedR)) {
-        // The grid sizes a fixed column or row itself.
-        if (FSizeFixed) {
-            FSizingFixed = true;
-            FSizeFixedX = x;
-            DrawColSizeLine(x);
-        } else {
-            FSizingFixedR = true;
-            FSizeFixedY = y;
-            DrawRowSizeLine(y);
-        }
-        return;
-    }
-    if (button == gui::TMouseButton::mbLeft && OnSelectionHandle(x, y)) {
-        // The selection-resize handle: the selection is copied, and the drag
-        // that follows stretches it from its top-left corner.
-        FDropSelection = FPressSelection;
-        CopySelectionToClipboard();
-        FMouseResize = true;
-        // Editing is off while the handle is dragged (a press would open the
-        // editor); FEditDisable keeps the cells editable for the paste.
-        if (Options().Contains(TGridOption::goEditing)) {
-            SetOptions(Options() - gui::TGridOptions{TGridOption::goEditing});
-            FEditDisable = true;
-        }
-        TBaseGrid::MouseDown(button, shift, x, y);
-        SetSelection(FDropSelection);
-        return;
-    }
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnCanClickCell) {
-        bool allow = true;
-        OnCanClickCell(this, r, c, allow);
-        if (!allow) {
-            FPressCell = {-1, -1};
-            return;  // a refused click changes nothing
-        }
-    }
-    if (button == gui::TMouseButton::mbLeft && c == 0 && r >= TBaseGrid::FixedRows() && HasNodes() && IsNode(r) &&
-        IsInNodeButton(r, x - gui::TCustomGrid::CellRect(0, r).Left)) {
-        // A node button: the click expands or contracts the node and goes no further.
-        if (OnClickCell) OnClickCell(this, r, c);
-        NodeButtonPress(c, r, x - gui::TCustomGrid::CellRect(0, r).Left);
-        FPressCell = {-1, -1};
-        return;
-    }
-    FSelectionClick = false;
-    // Radio groups and buttons in cells.
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && CellControlPress(c, r, x, y)) return;
-    // Anchors and inline form controls of HTML cells.
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && !IsFixed(c, r) &&
-        ControlPress(RealColIndex(c), r, x, y))
-        return;
-    // Check boxes and radio buttons in cells.
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && CellCheckPress(c, r, x, y, shift)) return;
-    if (button == gui::TMouseButton::mbLeft && !shift.Contains(TShiftStateItem::ssDouble) &&
-        OleDragSourcePress(c, r, x, y))
-        return;  // the drag starts once the pointer moves
-    FMouseDown = button == gui::TMouseButton::mbLeft;
-    // An editor opened by this press puts its caret under the mouse.
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && MouseActions()->CaretPositioning()) LButFlg = true;
-    if (button == gui::TMouseButton::mbLeft) {
-        // The sizing reference cell: in the header row the column left of a
-        // border the press lies just right of.
-        int rc = -1, rr = -1;
-        if (r == 0) MouseToCell(x - 5, y, rc, rr);
-        else if (c != 0) MouseToCell(x - 5, y - 4, rc, rr);
-        else MouseToCell(x, y - 4, rc, rr);
-        Colclicked = rc;
-        Rowclicked = rr;
-        if (rc >= 0 && rr >= 0) {
-            const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
-            Clickposdx = x - ref.Right;
-            Clickposdy = y - ref.Bottom;
-        }
-    }
-    TBaseGrid::MouseDown(button, shift, x, y);
-    if (button == gui::TMouseButton::mbLeft) EnhMoveMouseDown(x, y);
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0) DirectEditPress(c, r, x);
-}
-
-void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
-{
-    if (FixedSizingMove(x, y)) return;
-    if (OleDragStartMove(x, y)) return;
-    if (EnhMoveMouseMove(x, y)) return;
-    {
-        // A hint shown for another cell goes; the balloon follows the cell.
-        int hc = -1, hr = -1;
-        MouseToCell(x, y, hc, hr);
-        if (FLastHintPos.X >= 0 && gui::TPoint{hc, hr} != FLastHintPos && gui::Application) {
-            gui::Application->CancelHint();
-            FLastHintPos = {-1, -1};
-        }
-        BalloonMouseMove(x, y);
-    }
-    TBaseGrid::MouseMove(shift, x, y);
-    const gui::TGridState state = GridState();
-    if (state != gui::TGridState::gsColSizing && state != gui::TGridState::gsRowSizing) return;
-    if (!HintShowSizing() && !Designing()) return;
-    if (state == gui::TGridState::gsColSizing) {
-        const int rc = Colclicked >= 0 ? Colclicked : ColCount() - 1, rr = Colclicked >= 0 ? std::max(Rowclicked, 0) : 0;
-        const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
-        FLastSizingHint = "cw=<b>" + std::to_string(x - ref.Left - Clickposdx) + "</b>";
-    } else {
-        const int rr = Rowclicked >= 0 ? Rowclicked : RowCount() - 1, rc = Rowclicked >= 0 ? std::max(Colclicked, 0) : 0;
-        const gui::TRect ref = gui::TCustomGrid::CellRect(rc, rr);
-        FLastSizingHint = "rh=<b>" + std::to_string(y - ref.Top - Clickposdy) + "</b>";
-    }
-}
-
-void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
-{
-    if (button == gui::TMouseButton::mbLeft && OleDragSourceRelease(x, y)) return;
-    if (EnhMoveMouseUp(button, x, y)) {
-        FMouseDown = false;
-        return;
-    }
-    if (FSizingFixed || FSizingFixedR) {
-        EndFixedSizing(x, y);
-        return;
-    }
-    if (FMouseResize && button == gui::TMouseButton::mbLeft) {
-        TBaseGrid::MouseUp(button, shift, x, y);
-        FMouseResize = false;
-        const gui::TGridRect now = Selection();
-        if (OnSelectionResize) OnSelectionResize(this, FDropSelection, now);
-        // The copy made at the press fills the stretched selection of an
-        // editing grid.
-        if (FEditDisable) SetOptions(Options() + gui::TGridOptions{TGridOption::goEditing});
-        if (FEditDisable || Options().Contains(TGridOption::goEditing)) PasteSelectionFromClipboard();
-        FEditDisable = false;
-        if (OnSelectionResized) OnSelectionResized(this, FDropSelection, now);
-        return;
-    }
-    if (button == gui::TMouseButton::mbLeft && FPushedCellButton.X >= 0) {
-        int bc = -1, br = -1;
-        MouseToCell(x, y, bc, br);
-        if (CellButtonRelease(bc, br, x, y)) {
-            FMouseDown = false;
-            return;
-        }
-    }
-    const gui::TGridState state = GridState();
-    TBaseGrid::MouseUp(button, shift, x, y);
-    FMouseDown = false;
-    if (FCtrlDown) {
-        // An inline button control comes up again.
-        FCtrlDown = false;
-        RepaintCell(RealToDisplayCol(FCtrlXY.X), FCtrlXY.Y);
-    }
-    int c = -1, r = -1;
-    MouseToCell(x, y, c, r);
-    if (button == gui::TMouseButton::mbLeft) FilterButtonRelease(x, y);
-    const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
-    if (FPressCell.X < 0 || sizing) return;
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0 && OnClickCell) OnClickCell(this, r, c);
-    // A release on the header's sort row sorts by the column.
-    if (button == gui::TMouseButton::mbLeft && c >= 0 && r >= 0)
-        HeaderClickSort(x, y, shift, state == gui::TGridState::gsColMoving);
-    if (button == gui::TMouseButton::mbRight && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, c);
-    // The selection is compared with the one at the press.
-    const gui::TGridRect sel = Selection();
-    if (button == gui::TMouseButton::mbLeft && !SameRect(sel, FPressSelection))
-        SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
-    RememberCellValue(Col(), Row());
-}
-
 void TExStringGrid::DblClick()
 {
     // The cell of the press that made the double click.
@@ -236,6 +51,12 @@ void TExStringGrid::DblClick()
     TBaseGrid::DblClick();  // OnDblClick
     if (c >= 0 && r >= 0 && OnDblClickCell) OnDblClickCell(this, r, c);
     if (c >= 0 && r >= 0) DblClickEdit(c, r);
+    // Header texts edited on a double click.
+    const bool rowEdit = r >= 0 && r < TBaseGrid::FixedRows() &&
+                         FMouseActions->FixedRowsEdit() == TGridFixedCellEdit::fceDblClick;
+    const bool colEdit = c >= 0 && c < TBaseGrid::FixedCols() &&
+                         FMouseActions->FixedColsEdit() == TGridFixedCellEdit::fceDblClick;
+    if (c >= 0 && r >= 0 && (rowEdit || colEdit)) ShowTransparentEditor(c, r);
 }
 
 int TExStringGrid::WheelStep() const
@@ -269,75 +90,6 @@ bool TExStringGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
         SnapToBaseCell();
     }
     return true;
-}
-
-// Finds whether the pointer lies on a fixed column's right border or a
-// fixed row's bottom border, and moves the sizing line of a running fixed
-// sizing.  True while such a sizing runs.
-bool TExStringGrid::FixedSizingMove(int x, int y)
-{
-    if (FSizingFixed) {
-        DrawColSizeLine(FSizeFixedX);
-        FSizeFixedX = x;
-        DrawColSizeLine(x);
-        if (OnColumnSizing) OnColumnSizing(this, 0, FSizeFixedX);
-        if (HintShowSizing() || Designing()) FLastSizingHint = "cw=<b>" + std::to_string(FSizeFixedX) + "</b>";
-        return true;
-    }
-    if (FSizingFixedR) {
-        DrawRowSizeLine(FSizeFixedY);
-        FSizeFixedY = y;
-        DrawRowSizeLine(y);
-        if (OnRowSizing) OnRowSizing(this, 0, FSizeFixedY);
-        if (HintShowSizing() || Designing()) FLastSizingHint = "rh=<b>" + std::to_string(FSizeFixedY) + "</b>";
-        return true;
-    }
-    int c = -1, r = -1;
-    MouseToCell(x, y, c, r);
-    const bool onCell = c >= 0 && r >= 0 && !Designing();
-    FSizeFixed = FSizeFixedR = false;
-    int border = 0;
-    for (int i = 0; i < TBaseGrid::FixedCols(); ++i) {
-        border += ColWidths(i);
-        if (std::abs(border - x) < 3 && onCell) {
-            FSizeFixedCol = i;
-            FSizeFixed = FMouseActions->SizeFixedCol();
-        }
-        border += 1;
-    }
-    border = 0;
-    for (int i = 0; i < TBaseGrid::FixedRows(); ++i) {
-        border += RowHeights(i);
-        if (std::abs(border - y) < 3 && onCell) {
-            FSizeFixedRow = i;
-            FSizeFixedR = FMouseActions->SizeFixedRow();
-        }
-        border += 1;
-    }
-    return false;
-}
-
-void TExStringGrid::EndFixedSizing(int x, int y)
-{
-    if (FSizingFixed) {
-        FSizingFixed = FSizeFixed = false;
-        DrawColSizeLine(FSizeFixedX);
-        int left = 0;
-        for (int i = 0; i < FSizeFixedCol; ++i) left += ColWidths(i);
-        SetColWidths(FSizeFixedCol, std::max(0, x - left));
-        if (OnEndColumnSize) OnEndColumnSize(this, FSizeFixedCol);
-        int width = ColWidths(FSizeFixedCol);
-        UpdateColumnSize(FSizeFixedCol, width);
-        if (width != ColWidths(FSizeFixedCol)) SetColWidths(FSizeFixedCol, width);
-    } else {
-        FSizingFixedR = FSizeFixedR = false;
-        DrawRowSizeLine(FSizeFixedY);
-        int top = 0;
-        for (int i = 0; i < FSizeFixedRow; ++i) top += RowHeights(i);
-        SetRowHeights(FSizeFixedRow, std::max(0, y - top));
-        if (OnEndRowSize) OnEndRowSize(this, FSizeFixedRow);
-    }
-    FLastSizingHint.clear();
 }
 
 bool TExStringGrid::OnSelectionHandle(int x, int y) const

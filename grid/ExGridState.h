@@ -313,6 +313,8 @@ protected:
     // header drag started.
     TMouseSelectMode FMouseSelectMode = TMouseSelectMode::msNormal;
     int FMouseSelectStart = -1;
+    // Width (height) of the column (row) a mouse sizing started on.
+    int Colclickedsize = 0, Rowclickedsize = 0;
     std::string FLastScrollHint;
     std::string FLastSizingHint;
     int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
