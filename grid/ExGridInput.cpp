@@ -51,12 +51,6 @@ void TExStringGrid::DblClick()
     TBaseGrid::DblClick();  // OnDblClick
     if (c >= 0 && r >= 0 && OnDblClickCell) OnDblClickCell(this, r, c);
     if (c >= 0 && r >= 0) DblClickEdit(c, r);
-    // Header texts edited on a double click.
-    const bool rowEdit = r >= 0 && r < TBaseGrid::FixedRows() &&
-                         FMouseActions->FixedRowsEdit() == TGridFixedCellEdit::fceDblClick;
-    const bool colEdit = c >= 0 && c < TBaseGrid::FixedCols() &&
-                         FMouseActions->FixedColsEdit() == TGridFixedCellEdit::fceDblClick;
-    if (c >= 0 && r >= 0 && (rowEdit || colEdit)) ShowTransparentEditor(c, r);
 }
 
 int TExStringGrid::WheelStep() const

@@ -47,7 +47,7 @@ private:
     bool ControlPress(TMouseButton button, gui::TShiftState shift);
     bool HeaderSelectPress(TMouseButton button, gui::TShiftState shift);
     void ReferenceCell(TMouseButton button);
-    void FixedCellEditPress(TMouseButton button);
+    void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
     void RightClickSelect(TMouseButton button, gui::TShiftState shift);
 
     // move
@@ -85,7 +85,7 @@ void TGridPress::Press(TMouseButton button, gui::TShiftState shift)
     if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
     ReferenceCell(button);
     G.TBaseGrid::MouseDown(button, shift, X, Y);
-    FixedCellEditPress(button);
+    FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
     if (button != TMouseButton::mbLeft) return;
     G.EnhMoveMouseDown(X, Y);
@@ -225,15 +225,20 @@ void TGridPress::ReferenceCell(TMouseButton button)
 }
 
 // Header texts are edited in the transparent editor when FixedRowsEdit
-// (FixedColsEdit) asks for this button; a left press next to a sizable
+// (FixedColsEdit) asks for this click; a left click next to a sizable
 // border sizes instead.
-void TGridPress::FixedCellEditPress(TMouseButton button)
+void TGridPress::FixedCellEditPress(TMouseButton button, gui::TShiftState shift)
 {
     if (!OnCell() || !(InFixedRows() || InFixedCols())) return;
     const TMouseActions* ma = G.MouseActions();
-    const TGridFixedCellEdit want = button == TMouseButton::mbLeft    ? TGridFixedCellEdit::fceLeftClick
-                                    : button == TMouseButton::mbRight ? TGridFixedCellEdit::fceRightClick
-                                                                      : TGridFixedCellEdit::fceNone;
+    // The press of a double click (it comes after DblClick) opens the
+    // editor for fceDblClick, once the press has taken the focus.
+    TGridFixedCellEdit want = TGridFixedCellEdit::fceNone;
+    if (button == TMouseButton::mbLeft)
+        want = shift.Contains(TShiftStateItem::ssDouble) ? TGridFixedCellEdit::fceDblClick
+                                                          : TGridFixedCellEdit::fceLeftClick;
+    else if (button == TMouseButton::mbRight)
+        want = TGridFixedCellEdit::fceRightClick;
     if (want == TGridFixedCellEdit::fceNone) return;
     const bool rowEdit = InFixedRows() && ma->FixedRowsEdit() == want;
     const bool colEdit = InFixedCols() && ma->FixedColsEdit() == want;
