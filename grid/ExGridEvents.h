@@ -187,6 +187,8 @@ public:
     // Pointer entering (leaving) an anchor of an HTML cell.
     std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorEnter;
     std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorExit;
+    // A cell's scroll bar moved by the user: its new position and range.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int pos, int min, int max)> OnScrollCell;
 
     // --- sorting (ExGridSort.cpp) ----------------------------------------------------------------
     std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>

@@ -13,6 +13,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGridSettings.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 
 namespace grid {
 
@@ -53,6 +54,8 @@ private:
     // move
     bool FixedSizingMove();
     void DetectFixedBorders();
+    void CellScrollBar();
+    void CellScrollBarMoved();
     void HeaderRangeDrag();
     void MouseSelectMode();
     void CancelHints();
@@ -283,6 +286,7 @@ void TGridPress::Move(gui::TShiftState shift)
     DetectFixedBorders();
     if (G.OleDragStartMove(X, Y)) return;
     if (G.EnhMoveMouseMove(X, Y)) return;
+    CellScrollBar();
     HeaderRangeDrag();
     MouseSelectMode();
     CancelHints();
@@ -335,6 +339,47 @@ void TGridPress::DetectFixedBorders()
         }
         border += 1;
     }
+}
+
+// A scroll-bar cell under the pointer shows a scroll bar inside its right
+// edge while its content is larger than the cell; operating the bar moves
+// the cell's position, repaints it and fires OnScrollCell.
+void TGridPress::CellScrollBar()
+{
+    if (G.Designing()) return;
+    if (G.FCellScrollBar) G.FCellScrollBar->SetVisible(false);
+    if (!OnCell()) return;
+    const int rc = G.RealColIndex(Col);
+    if (!G.HasScrollBar(rc, Row)) return;
+    const TScrollProp prop = G.GetScrollProp(rc, Row);
+    if (prop.PageSize >= prop.Range) return;
+    if (!G.FCellScrollBar) {
+        G.FCellScrollBar = new gui::TScrollBar(&G);
+        G.FCellScrollBar->SetKind(gui::TScrollBarKind::sbVertical);
+        G.FCellScrollBar->SetParent(&G);
+        TExStringGrid* grid = &G;
+        G.FCellScrollBar->OnChange = [grid](rtl::TObject*) { TGridPress(*grid, 0, 0).CellScrollBarMoved(); };
+    }
+    G.FScrollCol = rc;
+    G.FScrollRow = Row;
+    gui::TScrollBar* bar = G.FCellScrollBar;
+    bar->SetPageSize(0);
+    bar->SetParams(std::max(0, G.GetScrollPosition(rc, Row)), 0, prop.Range);
+    bar->SetPageSize(prop.PageSize);
+    const gui::TRect r = G.gui::TCustomGrid::CellRect(Col, Row);
+    const int line = G.GridLineWidth();
+    bar->SetBounds(r.Right - 17 - line, r.Top + line, 17, r.Height() - 2 * line);
+    bar->SetVisible(true);
+}
+
+void TGridPress::CellScrollBarMoved()
+{
+    const gui::TScrollBar* bar = G.FCellScrollBar;
+    const int c = G.FScrollCol, r = G.FScrollRow;
+    if (!bar || c < 0 || r < 0 || G.GetScrollPosition(c, r) == bar->Position()) return;
+    G.SetScrollPosition(c, r, bar->Position());
+    G.RepaintCell(G.RealToDisplayCol(c), r);
+    if (G.OnScrollCell) G.OnScrollCell(&G, c, r, bar->Position(), bar->Min(), bar->Max());
 }
 
 // A press on a row (column) header that goes on over the headers selects

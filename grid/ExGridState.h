@@ -18,6 +18,9 @@
 #include "grid/ExGridTypes.h"
 #include "gridbase/BaseGrid.h"
 
+namespace gui {
+class TScrollBar;
+}
 namespace htmltext {
 class THTMLPictureCache;
 }
@@ -315,6 +318,9 @@ protected:
     int FMouseSelectStart = -1;
     // Width (height) of the column (row) a mouse sizing started on.
     int Colclickedsize = 0, Rowclickedsize = 0;
+    // The scroll bar shown over a scroll-bar cell under the pointer, and its cell.
+    gui::TScrollBar* FCellScrollBar = nullptr;
+    int FScrollCol = -1, FScrollRow = -1;
     std::string FLastScrollHint;
     std::string FLastSizingHint;
     int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;

@@ -9,6 +9,7 @@
 #include "grid/ExGrid.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/StdCtrls.h"
 
 using namespace grid;
 using gui::TGridOption;
@@ -229,4 +230,35 @@ TEST_F(ClickFixture, CheckBoxReleaseReportsTheNewState)
     gui::sim::MouseDown(G, TMouseButton::mbLeft, x, y);
     gui::sim::MouseUp(G, TMouseButton::mbLeft, x, y);
     EXPECT_EQ(states, (std::vector<bool>{true}));
+}
+
+TEST_F(ClickFixture, CellScrollBarIsOperated)
+{
+    G->AddScrollBar(2, 3, false);
+    G->SetScrollProp(2, 3, {10, 100});
+    G->SetScrollPosition(2, 3, 0);
+    std::vector<int> positions;
+    G->OnScrollCell = [&](rtl::TObject*, int c, int r, int pos, int min, int max) {
+        EXPECT_EQ(c, 2);
+        EXPECT_EQ(r, 3);
+        EXPECT_EQ(min, 0);
+        EXPECT_EQ(max, 100);
+        positions.push_back(pos);
+    };
+    const gui::TPoint p = Centre(2, 3);
+    gui::sim::MouseMove(G, p.X, p.Y);
+    gui::TScrollBar* bar = nullptr;
+    for (int i = 0; i < G->ControlCount(); ++i)
+        if (auto* b = dynamic_cast<gui::TScrollBar*>(G->Controls(i)); b && b->Visible()) bar = b;
+    ASSERT_NE(bar, nullptr);
+    const gui::TRect cell = G->gui::TCustomGrid::CellRect(2, 3);
+    EXPECT_EQ(bar->Left() + bar->Width(), cell.Right - G->GridLineWidth());
+    // The bar's lower arrow steps the cell's position.
+    gui::sim::Click(bar, bar->Width() / 2, bar->Height() - 3);
+    EXPECT_EQ(G->GetScrollPosition(2, 3), 1);
+    EXPECT_EQ(positions, (std::vector<int>{1}));
+    // Another cell hides it.
+    const gui::TPoint q = Centre(4, 4);
+    gui::sim::MouseMove(G, q.X, q.Y);
+    EXPECT_FALSE(bar->Visible());
 }
