@@ -48,6 +48,9 @@ private:
     bool ControlPress(TMouseButton button, gui::TShiftState shift);
     bool HeaderSelectPress(TMouseButton button, gui::TShiftState shift);
     void ReferenceCell(TMouseButton button);
+    bool KeepsLeftCol() const;
+    void RestoreLeftCol();
+    void InheritedPress(TMouseButton button, gui::TShiftState shift);
     void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
     void RightClickSelect(TMouseButton button, gui::TShiftState shift);
 
@@ -87,7 +90,7 @@ void TGridPress::Press(TMouseButton button, gui::TShiftState shift)
     // An editor opened by this press puts its caret under the mouse.
     if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
     ReferenceCell(button);
-    G.TBaseGrid::MouseDown(button, shift, X, Y);
+    InheritedPress(button, shift);
     FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
     if (button != TMouseButton::mbLeft) return;
@@ -227,6 +230,28 @@ void TGridPress::ReferenceCell(TMouseButton button)
     G.Rowclickedsize = G.RowHeights(rr);
 }
 
+bool TGridPress::KeepsLeftCol() const
+{
+    return G.Navigation()->KeepHorizScroll() && G.Options().Contains(TGridOption::goRowSelect) &&
+           G.FOldKeepLeftCol >= 0;
+}
+
+void TGridPress::RestoreLeftCol()
+{
+    G.StartUpdate();
+    G.SetLeftCol(G.FOldKeepLeftCol);
+    G.ResetUpdate();
+}
+
+// The class library's press; in row-select mode with KeepHorizScroll the
+// view keeps its left column.
+void TGridPress::InheritedPress(TMouseButton button, gui::TShiftState shift)
+{
+    G.FOldKeepLeftCol = G.LeftCol();
+    G.TBaseGrid::MouseDown(button, shift, X, Y);
+    if (KeepsLeftCol()) RestoreLeftCol();
+}
+
 // Header texts are edited in the transparent editor when FixedRowsEdit
 // (FixedColsEdit) asks for this click; a left click next to a sizable
 // border sizes instead.
@@ -291,6 +316,7 @@ void TGridPress::Move(gui::TShiftState shift)
     MouseSelectMode();
     CancelHints();
     G.TBaseGrid::MouseMove(shift, X, Y);
+    if (G.FMouseDown && KeepsLeftCol() && G.GridState() != gui::TGridState::gsColMoving) RestoreLeftCol();
     SizingFeedback();
 }
 
@@ -456,6 +482,7 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
 {
     G.FMouseSelectMode = TMouseSelectMode::msNormal;
     G.FMouseSelectStart = -1;
+    G.FOldKeepLeftCol = -1;
     if (button == TMouseButton::mbLeft && G.OleDragSourceRelease(X, Y)) return;
     if (G.EnhMoveMouseUp(button, X, Y)) {
         G.FMouseDown = false;

@@ -321,6 +321,8 @@ protected:
     // The scroll bar shown over a scroll-bar cell under the pointer, and its cell.
     gui::TScrollBar* FCellScrollBar = nullptr;
     int FScrollCol = -1, FScrollRow = -1;
+    // LeftCol at the press, kept through it with KeepHorizScroll in row-select mode.
+    int FOldKeepLeftCol = -1;
     std::string FLastScrollHint;
     std::string FLastSizingHint;
     int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
