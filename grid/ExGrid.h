@@ -487,6 +487,7 @@ public:
     // Appends an empty row (before a visible footer row) unless OnCanAddRow refuses.
     void AutoAddRow();
     virtual void IncRowCount() { SetRowCount(RowCount() + 1); }
+    class TExInplaceEdit* NormalEdit() const;  // the text editor, once created
     // Asked before Insert inserts a row (fires OnCanInsertRow).
     virtual bool CanInsertRow(int aRow, bool& canInsert);
     // True on a header's column border (goColSizing) or a fixed column's row border (goRowSizing).

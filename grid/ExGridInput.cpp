@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
 #include "htmltext/GrdHTMLE.h"
 #include "platform/gui/Forms.h"
 
@@ -52,6 +53,8 @@ void TExStringGrid::DblClick()
     if (c >= 0 && r >= 0 && OnDblClickCell) OnDblClickCell(this, r, c);
     if (c >= 0 && r >= 0) DblClickEdit(c, r);
 }
+
+TExInplaceEdit* TExStringGrid::NormalEdit() const { return dynamic_cast<TExInplaceEdit*>(InplaceEditor()); }
 
 int TExStringGrid::WheelStep() const
 {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 
@@ -177,4 +178,16 @@ TEST_F(KeyFixture, InsertAsksTheOverridableSlot)
     gui::sim::KeyPress(gui::VK_INSERT, {}, g);
     EXPECT_EQ(g->Asked, 2);
     EXPECT_EQ(g->RowCount(), 4);
+}
+
+TEST_F(KeyFixture, F2OpensTheGridsOwnTextEditor)
+{
+    EXPECT_EQ(G->NormalEdit(), nullptr);
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goEditing});
+    G->SetCells(2, 2, "text");
+    G->MoveColRow(2, 2, true, true);
+    Key(gui::VK_F2);
+    ASSERT_NE(G->NormalEdit(), nullptr);
+    EXPECT_EQ(G->NormalEdit(), G->InplaceEditor());
+    EXPECT_TRUE(G->EditorMode());
 }
