@@ -474,7 +474,7 @@ public:
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
 
-    // --- input (ExGridInput.cpp) ------------------------------------------------
+    // --- input (ExGridInput.cpp, ExGridKeyDown.cpp, ExGridPress.cpp) -------------
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
@@ -486,7 +486,14 @@ public:
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
     // Appends an empty row (before a visible footer row) unless OnCanAddRow refuses.
     void AutoAddRow();
-    // Small hooks (7.127).
+    virtual void IncRowCount() { SetRowCount(RowCount() + 1); }
+    class TExInplaceEdit* NormalEdit() const;  // the text editor, once created
+    // Asked before Insert inserts a row (fires OnCanInsertRow).
+    virtual bool CanInsertRow(int aRow, bool& canInsert);
+    // True on a header's column border (goColSizing) or a fixed column's row border (goRowSizing).
+    bool IsOnSizingBorder(int x, int y);
+    // The repaints and OnRowChanged of a move of the current cell SelectCell accepted.
+    void CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow, const gui::TGridRect& oldSelection);
     virtual void SelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
     virtual void AutoInsertRow(int aRow);
     virtual void AutoDeleteRow(int aRow);
@@ -1151,13 +1158,11 @@ public:
     uint8_t LastDesignChoice() const { return FLastDesignChoice; }
     gui::TPopupMenu* DesignLookMenu() const { return FDesignMenu; }
 
-    // --- cell controls by key and click, flat scroll bars, theme adaptation (ExGridKeys.cpp,
-    // ExGridFlatBars.cpp, ExGridLookColors.cpp) ------------------------------------
-    // Enter or Space on a cell holding a check box, radio or button.
-    void CellControlKey(uint16_t key);
-    // A left press on a cell's radio group or button (true: handled), on its
-    // check box or radio button, and the release of a pressed cell button
-    // (displayed column c).
+    // --- cell controls by key and click, flat scroll bars, theme adaptation
+    // (ExGridCellControls.cpp, ExGridFlatBars.cpp, ExGridLookColors.cpp) -----------
+    void CellControlKey(uint16_t key);  // Enter or Space on a check box, radio or button
+    // A left press on a cell's radio group or button (true: handled), on its check box or
+    // radio button, and the release of a pressed cell button (displayed column c).
     bool CellControlPress(int c, int r, int x, int y);
     bool CellCheckPress(int c, int r, int x, int y, gui::TShiftState shift);
     bool CellButtonRelease(int c, int r, int x, int y);
@@ -1197,6 +1202,8 @@ protected:
     gridbase::TDragInput* FOleDragInput = nullptr;
     friend class TGridDropTarget;
     friend class TGridDropSource;
+    friend class TGridKeyDown;
+    friend class TGridPress;
     gui::TPoint FLastHintPos{-1, -1};
     gui::TPoint FLastBalloonPos{-1, -1};
     gui::TBalloonTip* FBalloonTip = nullptr;
@@ -1338,6 +1345,7 @@ public:
     // Ctrl+A: may adjust the rectangle it is about to select (the current
     // cell goes to its right column and bottom row).
     virtual void PrepareKeySelectAll(gui::TGridRect& rect) { (void)rect; }
+    virtual void PrepareCornerSelectAll(gui::TGridRect& rect) { (void)rect; }
     // The end of sizing a fixed column: OnUpdateColumnSize may change the width.
     virtual void UpdateColumnSize(int aCol, int& width)
     {
@@ -1372,8 +1380,6 @@ private:
     int FSwaps = 0;
     int FSortTime = 0;
     bool FBlockCellChange = false;
-    // Set by a double click: the release that follows it does not sort.
-    bool FDblClk = false;
     // Grouping state (ExGridGroup.cpp).
     int FGroupColumn = -1;
     int FGroupWidth = 0;
@@ -1448,13 +1454,6 @@ private:
     void DirectEditPress(int aCol, int aRow, int x);
     bool DblClickSizesColumn(int aCol, int aRow, int x);
     void DblClickEdit(int aCol, int aRow);
-    gui::TPoint FPressPoint{-1, -1};
-    bool FixedSizingMove(int x, int y);
-    void EndFixedSizing(int x, int y);
-    bool FSizeFixed = false, FSizeFixedR = false, FSizingFixed = false, FSizingFixedR = false;
-    int FSizeFixedCol = 0, FSizeFixedRow = 0, FSizeFixedX = 0, FSizeFixedY = 0;
-    bool FMouseResize = false;
-    gui::TGridRect FDropSelection;
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
     int FAECol = -1;

@@ -191,8 +191,11 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
     if (FEditing && !IsTextEditorKind(FEditControl) && !(ed && ed->Focused()) &&
         (aCol != Col() || aRow != Row()) && !ValidateCell(GetCellText(RealColIndex(Col()), Row())))
         return false;
+    const gui::TGridRect oldSelection = Selection();
+    const int oldCol = Col(), oldRow = Row();
     const bool answer = TBaseGrid::SelectCell(aCol, aRow);
     if (answer) FCellCache = GetCellText(RealColIndex(aCol), aRow);
+    if (answer) CellMoveAccepted(oldCol, oldRow, aCol, aRow, oldSelection);
     return answer;
 }
 

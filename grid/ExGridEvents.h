@@ -174,13 +174,21 @@ public:
     std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnOleDragStart;
     std::function<void(rtl::TObject* sender, int effect)> OnOleDragStop;
 
-    // --- cell controls by key and click (ExGridKeys.cpp) -----------------------------------------
+    // --- cell controls by key and click (ExGridCellControls.cpp) -----------------------------------------
     // Fired when Space or a click operates a cell control: ACol is the real
     // column for a key, the displayed one for a click; ARow the display row.
     std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnRadioButtonClick;
     std::function<void(rtl::TObject* sender, int aCol, int aRow)> OnButtonClick;
+    // A left release on a check box (radio group) cell: its state (index) after the click.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, bool state)> OnCheckBoxMouseUp;
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int aIdx)> OnRadioMouseUp;
+    // Pointer entering (leaving) an anchor of an HTML cell.
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorEnter;
+    std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorExit;
+    // A cell's scroll bar moved by the user: its new position and range.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, int pos, int min, int max)> OnScrollCell;
 
     // --- sorting (ExGridSort.cpp) ----------------------------------------------------------------
     std::function<void(rtl::TObject* sender, const std::string& s1, const std::string& s2, int& res)>

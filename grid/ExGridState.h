@@ -18,6 +18,9 @@
 #include "grid/ExGridTypes.h"
 #include "gridbase/BaseGrid.h"
 
+namespace gui {
+class TScrollBar;
+}
 namespace htmltext {
 class THTMLPictureCache;
 }
@@ -300,6 +303,26 @@ protected:
     bool FEditChange = false;
     bool FEditDisable = false;
     gui::TGridRect FPressSelection;
+    // Mouse input (ExGridInput.cpp, ExGridPress.cpp).  Set by a double click:
+    // the release that follows it does not sort.
+    bool FDblClk = false;
+    gui::TPoint FPressPoint{-1, -1};
+    // A fixed column's (row's) border under the pointer, and its sizing by the grid.
+    bool FSizeFixed = false, FSizeFixedR = false, FSizingFixed = false, FSizingFixedR = false;
+    int FSizeFixedCol = 0, FSizeFixedRow = 0, FSizeFixedX = 0, FSizeFixedY = 0;
+    bool FMouseResize = false;
+    gui::TGridRect FDropSelection;
+    // What the next press selects (from the pointer's place) and where a
+    // header drag started.
+    TMouseSelectMode FMouseSelectMode = TMouseSelectMode::msNormal;
+    int FMouseSelectStart = -1;
+    // Width (height) of the column (row) a mouse sizing started on.
+    int Colclickedsize = 0, Rowclickedsize = 0;
+    // The scroll bar shown over a scroll-bar cell under the pointer, and its cell.
+    gui::TScrollBar* FCellScrollBar = nullptr;
+    int FScrollCol = -1, FScrollRow = -1;
+    // LeftCol at the press, kept through it with KeepHorizScroll in row-select mode.
+    int FOldKeepLeftCol = -1;
     std::string FLastScrollHint;
     std::string FLastSizingHint;
     int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;

@@ -33,6 +33,8 @@ enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta };
 enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+// What a press acts on, decided by where the pointer rests before it.
+enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
