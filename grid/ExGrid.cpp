@@ -98,7 +98,7 @@ TExGridState::TExGridState(rtl::TComponent* owner) : gridbase::TBaseGrid(owner) 
 // Out of line: the picture cache is complete only here.
 TExGridState::~TExGridState() = default;
 
-TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridState(owner)
+TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridSlots(owner)
 {
     // The settings objects that are handed the grid itself.
     FFilter = std::make_unique<TFilter>(this);
@@ -318,6 +318,9 @@ void TExStringGrid::Assign(const rtl::TPersistent* source)
     FBands->Assign(src->FBands.get());
     FCellNode->Assign(src->FCellNode.get());
     FSortSettings->Assign(src->FSortSettings.get());
+    FDragScrollOptions->Assign(src->FDragScrollOptions.get());
+    FDragDropSettings->Assign(src->FDragDropSettings.get());
+    FProgressAppearance->Assign(src->FProgressAppearance.get());
     FColumnSize->Assign(src->FColumnSize.get());
     FOfficeHint->Assign(src->FOfficeHint.get());
     FFixedRowAlways = src->FFixedRowAlways;

@@ -165,6 +165,12 @@ void TExStringGrid::SetMaxEditLength(int v)
     if (gui::TInplaceEdit* ed = InplaceEditor()) ed->SetMaxLength(v);
 }
 
+void TExStringGrid::SetAutoSize(bool v)
+{
+    FAutoSize = v;
+    if (v && !Loading()) AutoSizeColumns(false, 10);
+}
+
 std::string TExStringGrid::Version() const
 {
     const uint32_t v = GetVersionNr();

@@ -138,7 +138,6 @@ public:
     TColor KVRGradientMirrorTo() const { return FKVRGradMirrorTo; }
     void SetKVRGradientMirrorTo(TColor v) { StoreAndRepaint(FKVRGradMirrorTo, gui::ColorToRGB(v)); }
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
 
     // Stored here, read by the painting, editing and data-exchange code.
     EXGRID_STORED(std::string, FloatFormat, "%.2f")
@@ -157,6 +156,7 @@ public:
     EXGRID_STORED(bool, SaveHiddenCells, false)
     EXGRID_STORED(bool, SaveVirtCells, true)
     EXGRID_STORED(bool, SaveWithHTML, true)
+    EXGRID_STORED(bool, SaveWithRTF, false)
     EXGRID_STORED(bool, QuoteEmptyCells, true)
     EXGRID_STORED(bool, AlwaysQuotes, false)
     EXGRID_STORED(bool, JavaCSV, false)
