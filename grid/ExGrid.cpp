@@ -147,6 +147,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridSlots(owner)
 
     FRowHeaders = std::make_unique<rtl::TStringList>();
     FRowHeaders->OnChange = [this](rtl::TObject*) { ShowRowHeaders(); };
+    FMergedColumns->OnChange = [this](rtl::TObject*, int, int) { MergedColumnsChange(); };
     FLookupItems = std::make_unique<rtl::TStringList>();
     FFilterList = std::make_unique<rtl::TStringList>();
     FRowIndicator = std::make_unique<gui::TBitmap>();
@@ -201,6 +202,7 @@ TExStringGrid::~TExStringGrid()
     // records too: clear over the largest counts the grid ever had, hidden
     // columns included, whatever is hidden now.
     FColumnHeaders->OnChange = nullptr;
+    FMergedColumns->OnChange = nullptr;
     FRowHeaders->OnChange = nullptr;
     const int rows = std::max(RowCount(), FMaxRowCount);
     const int cols = std::max(ColCount() + FNumHidden, FMaxColCount);
@@ -257,6 +259,7 @@ void TExStringGrid::Loaded()
     UpdateSearchPanel();
     UpdateAlwaysScrollBars(false);
     if (FAutoThemeAdapt) ThemeAdapt();
+    InitOrigColSizes();
 }
 
 gui::TCustomForm* TExStringGrid::FindParentForm(const gui::TControl* control)

@@ -341,7 +341,10 @@ public:
                           int fromRow, int toCol, int toRow);
     void RemoveTagInRange(const std::string& tag, int fromCol, int fromRow, int toCol, int toRow);
 
-    void CellTextChanged(int aCol, int aRow) override {}
+    // An auto-range cell scroll bar gets the text's height as its range.
+    void CellTextChanged(int aCol, int aRow) override;
+    // Splits every column, then merges the MergedColumns in list order.
+    void MergedColumnsChange();
     // Recalculates footer columns (-1: all).
     virtual void CalcFooter(int aCol);
     // Clears rows keeping their objects while FNilObjects is set.
@@ -593,6 +596,7 @@ public:
     void ShowSpecialEditor(int aCol, int aRow);
     void HideSpecialEditor(int aCol, int aRow);
     void HideCellEdit() { HideSpecialEditor(Col(), Row()); }
+    void DatePickerCloseUp(rtl::TObject* sender);  // OnDatePickerCloseUp; DirectDateClose ends the edit
     // Starts editing as F2 does.
     void ShowCellEdit();
     // An editor's text into a cell (real column), through SetEditText.

@@ -165,6 +165,22 @@ void TExStringGrid::SetMaxEditLength(int v)
     if (gui::TInplaceEdit* ed = InplaceEditor()) ed->SetMaxLength(v);
 }
 
+// ------------------------------------------------------ change handlers
+
+void TExStringGrid::MergedColumnsChange()
+{
+    for (int c = 0; c < ColCount(); ++c) SplitColumnCells(c);
+    for (int i = 0; i < FMergedColumns->Count(); ++i) MergeColumnCells(FMergedColumns->Items(i), i == 0);
+}
+
+void TExStringGrid::CellTextChanged(int aCol, int aRow)
+{
+    if (!HasAutoRangeScrollBar(aCol, aRow)) return;
+    gui::TPoint size;
+    GetCellTextSize(aCol, aRow, size, true, true);
+    SetScrollProp(aCol, aRow, TScrollProp{RowHeights(aRow), size.Y});
+}
+
 void TExStringGrid::SetAutoSize(bool v)
 {
     FAutoSize = v;

@@ -54,6 +54,8 @@ public:
     rtl::TStringList* FilterList() const { return FFilterList.get(); }
     rtl::TStringList* LookupItems() const { return FLookupItems.get(); }
     TFilter* Filter() const { return FFilter.get(); }
+    // Columns merged cell by cell (equal neighbours); a change re-merges them.
+    gridbase::TIntList* MergedColumns() const { return FMergedColumns.get(); }
     TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
     void SetFilterDropDown(const TFilterDropDown* v) { FFilterDropDown->Assign(v); }
     TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
@@ -388,6 +390,7 @@ private:
     std::unique_ptr<rtl::TStringList> FFilterList;
     std::unique_ptr<TFilterDropDown> FFilterDropDown = std::make_unique<TFilterDropDown>();
     std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    std::unique_ptr<gridbase::TIntList> FMergedColumns = std::make_unique<gridbase::TIntList>(-1, -1);
     // Made by the grid's constructor, which hands them the grid.
     std::unique_ptr<TFilter> FFilter;
     std::unique_ptr<TSearchFooter> FSearchFooter;

@@ -7,6 +7,8 @@
 
 #include "grid/ExGrid.h"
 #include "platform/gui/Forms.h"
+#include "grid/ExGridEditors.h"
+#include "grid/ExInplaceEdit.h"
 #include "platform/gui/InputSim.h"
 
 using namespace grid;
@@ -19,6 +21,14 @@ struct SlotGrid : TExStringGrid {
     std::vector<int> WheelDeltas;
     bool RefuseWheel = false;
     int Appends = 0;
+    std::vector<std::string> Positions;
+    std::vector<bool> Formula;
+    void EditorTextPositionChanged(const std::string& text, gui::TPoint p, int selStart) override
+    {
+        Positions.push_back(text + "@" + std::to_string(selStart) + (p.X > 2 ? "+" : p.X < 0 ? "-" : "0"));
+    }
+    void FormulaEditMode(bool active) override { Formula.push_back(active); }
+    const std::vector<int>& OrigSizes() const { return FOrigColSizes; }
     std::vector<int> AskedInsert;
     bool RefuseInsert = false;
     void WheelMoved(int rowDelta, bool& handled) override
@@ -197,4 +207,87 @@ TEST_F(ModelFixture, TabAtTheLastCellAppendsThroughTheSlot)
     Key(gui::VK_TAB);
     EXPECT_EQ(G->Appends, 1);
     EXPECT_EQ(G->RowCount(), 11);
+}
+
+// --- data model --------------------------------------------------------------
+
+TEST_F(ModelFixture, MergedColumnsMergeEqualNeighboursOnEveryChange)
+{
+    for (int r = 1; r < 5; ++r) G->SetCells(1, r, r < 3 ? "same" : "other");
+    G->MergedColumns()->Add(1);
+    EXPECT_EQ(G->BaseCell(1, 2), (gui::TPoint{1, 1}));
+    EXPECT_EQ(G->BaseCell(1, 4), (gui::TPoint{1, 3}));
+    G->MergedColumns()->Delete(0);
+    EXPECT_EQ(G->BaseCell(1, 2), (gui::TPoint{1, 2})) << "a removed column is split again";
+}
+
+TEST_F(ModelFixture, AutoRangeCellScrollBarTakesTheTextHeight)
+{
+    G->SetMultilinecells(true);
+    G->AddScrollBar(2, 2, true);
+    G->SetCellText(2, 2, "one\r\ntwo\r\nthree\r\nfour\r\nfive");
+    const TScrollProp p = G->GetScrollProp(2, 2);
+    EXPECT_EQ(p.PageSize, 24);
+    EXPECT_GT(p.Range, 4 * 12) << "five lines of text";
+    G->AddScrollBar(3, 2, false);
+    G->SetCellText(3, 2, "one\r\ntwo\r\nthree");
+    EXPECT_EQ(G->GetScrollProp(3, 2).Range, 100) << "a fixed range stays";
+}
+
+TEST_F(ModelFixture, LoadedKeepsTheOriginalColumnSizes)
+{
+    G->SetColWidths(2, 140);
+    G->Loaded();
+    ASSERT_EQ(G->OrigSizes().size(), 5u);
+    EXPECT_EQ(G->OrigSizes()[2], 140);
+}
+
+TEST_F(ModelFixture, DatePickerCloseUpFiresAndMayEndTheEdit)
+{
+    std::vector<std::pair<int, int>> seen;
+    G->OnDatePickerCloseUp = [&](rtl::TObject* s, int aRow, int aCol) {
+        EXPECT_EQ(s, G);
+        seen.push_back({aCol, aRow});
+    };
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edDateEdit; };
+    G->SetCells(2, 3, "2026-12-11");
+    G->MoveColRow(2, 3, true, false);
+    G->ShowEditor();
+    ASSERT_TRUE(G->EditDate()->Visible());
+    G->EditDate()->DropDown();
+    G->EditDate()->CloseUp();
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{2, 3}}));
+    EXPECT_TRUE(G->EditDate()->Visible()) << "without DirectDateClose the editor stays";
+    G->MouseActions()->SetDirectDateClose(true);
+    G->EditDate()->DropDown();
+    G->EditDate()->CloseUp();
+    EXPECT_FALSE(G->EditDate()->Visible());
+}
+
+// --- the text editor's hooks -------------------------------------------------
+
+TEST_F(ModelFixture, TextEditorReportsCaretFormulaHistoryAndDoubleClick)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    G->SetLookupHistory(true);
+    std::vector<std::pair<int, int>> dbl;
+    G->OnDblClickCell = [&](rtl::TObject*, int aRow, int aCol) { dbl.push_back({aCol, aRow}); };
+    G->MoveColRow(2, 2, true, false);
+    G->ShowEditor();
+    auto* ed = dynamic_cast<TExInplaceEdit*>(G->InplaceEditor());
+    ASSERT_TRUE(ed && ed->Visible());
+    gui::sim::TypeText("=1", ed);
+    ASSERT_FALSE(G->Positions.empty());
+    EXPECT_EQ(G->Positions.back(), "=1@2+");
+    ASSERT_FALSE(G->Formula.empty());
+    EXPECT_TRUE(G->Formula.back());
+
+    gui::sim::DblClick(ed, 5, 5);
+    EXPECT_EQ(dbl, (std::vector<std::pair<int, int>>{{2, 2}}));
+
+    ed->Perform(gui::WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(G->Formula.back());
+    EXPECT_EQ(G->Positions.back(), "=1@-1-");
+    EXPECT_GE(G->LookupItems()->IndexOf("=1"), 0) << "LookupHistory keeps the typed text";
 }
