@@ -462,7 +462,10 @@ void TExStringGrid::CalcSizingState(int x, int y, gui::TGridState& state, int& i
     if (r < TBaseGrid::FixedRows() && r >= 0 && c >= 0 && OnColumnSize) {
         bool allow = true;
         OnColumnSize(this, c, allow);
-        if (!allow) state = gui::TGridState::gsNormal;
+        if (!allow) {
+            state = gui::TGridState::gsNormal;
+            FSizeFixed = false;  // nor does the fixed-cell sizing start
+        }
     }
     MouseToCell(x, y - 6, c, r);
     if (c < TBaseGrid::FixedCols() && c >= 0 && r >= 0 && OnRowSize) {
