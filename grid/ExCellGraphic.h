@@ -158,4 +158,15 @@ private:
     gui::TColor FCellIconColor = 0;
 };
 
+// The size a cell's graphic is drawn in, its placement and whether the
+// cell's text is shown beside it (check boxes standing for the text,
+// rotated text, radio groups and bars show none).
+struct TCellGraphicLayout {
+    TCellGraphic* Graphic = nullptr;
+    int Width = 0, Height = 0;
+    bool TextShown = true;
+    TCellHAlign HAlign = TCellHAlign::haLeft;
+    TCellVAlign VAlign = TCellVAlign::vaTop;
+};
+
 } // namespace grid

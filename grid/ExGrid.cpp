@@ -98,7 +98,7 @@ TExGridState::TExGridState(rtl::TComponent* owner) : gridbase::TBaseGrid(owner) 
 // Out of line: the picture cache is complete only here.
 TExGridState::~TExGridState() = default;
 
-TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridState(owner)
+TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridSlots(owner)
 {
     // The settings objects that are handed the grid itself.
     FFilter = std::make_unique<TFilter>(this);
@@ -147,6 +147,7 @@ TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridState(owner)
 
     FRowHeaders = std::make_unique<rtl::TStringList>();
     FRowHeaders->OnChange = [this](rtl::TObject*) { ShowRowHeaders(); };
+    FMergedColumns->OnChange = [this](rtl::TObject*, int, int) { MergedColumnsChange(); };
     FLookupItems = std::make_unique<rtl::TStringList>();
     FFilterList = std::make_unique<rtl::TStringList>();
     FRowIndicator = std::make_unique<gui::TBitmap>();
@@ -201,6 +202,7 @@ TExStringGrid::~TExStringGrid()
     // records too: clear over the largest counts the grid ever had, hidden
     // columns included, whatever is hidden now.
     FColumnHeaders->OnChange = nullptr;
+    FMergedColumns->OnChange = nullptr;
     FRowHeaders->OnChange = nullptr;
     const int rows = std::max(RowCount(), FMaxRowCount);
     const int cols = std::max(ColCount() + FNumHidden, FMaxColCount);
@@ -257,6 +259,7 @@ void TExStringGrid::Loaded()
     UpdateSearchPanel();
     UpdateAlwaysScrollBars(false);
     if (FAutoThemeAdapt) ThemeAdapt();
+    InitOrigColSizes();
 }
 
 gui::TCustomForm* TExStringGrid::FindParentForm(const gui::TControl* control)
@@ -318,6 +321,9 @@ void TExStringGrid::Assign(const rtl::TPersistent* source)
     FBands->Assign(src->FBands.get());
     FCellNode->Assign(src->FCellNode.get());
     FSortSettings->Assign(src->FSortSettings.get());
+    FDragScrollOptions->Assign(src->FDragScrollOptions.get());
+    FDragDropSettings->Assign(src->FDragDropSettings.get());
+    FProgressAppearance->Assign(src->FProgressAppearance.get());
     FColumnSize->Assign(src->FColumnSize.get());
     FOfficeHint->Assign(src->FOfficeHint.get());
     FFixedRowAlways = src->FFixedRowAlways;

@@ -42,7 +42,7 @@
 #include "grid/ExGridFind.h"
 #include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
-#include "grid/ExGridState.h"
+#include "grid/ExGridSlots.h"
 #include "grid/ExGridTypes.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
@@ -66,9 +66,10 @@ namespace grid {
 
 // Declared beside it: the enumerations, event signatures and data-exchange
 // hooks (grid/ExGridTypes.h); what the grid stores, with the plain settings'
-// accessors (TExGridState, grid/ExGridState.h); its event properties
+// accessors (TExGridState, grid/ExGridState.h); its hooks that are empty
+// here (TExGridSlots, grid/ExGridSlots.h); its event properties
 // (TExGridEvents, grid/ExGridEvents.h).
-class TExStringGrid : public TExGridState, public TExGridEvents {
+class TExStringGrid : public TExGridSlots, public TExGridEvents {
     RTL_CLASS(TExStringGrid, gridbase::TBaseGrid)
 public:
     explicit TExStringGrid(rtl::TComponent* owner);
@@ -104,12 +105,10 @@ public:
     void LoadColSizes();
     // gridio exchange: paste hooks, text and file drops (ExGridClipboard.cpp).
     // Stores one pasted value (undo registered, check boxes set by CheckTrue).
-    virtual void SetPastedCellText(int aCol, int aRow, const std::string& value);
+    virtual void PasteCellText(int aCol, int aRow, const std::string& value);
     // After a paste: with ShowModified.Enabled, rows r.Top .. r.Bottom modified.
-    virtual void CellsPasted(gui::TPoint sourceTopLeft, const gui::TRect& r, TClipOperation lastOp);
-    virtual void BeginClipboardPaste() {}
-    virtual void EndClipboardPaste() {}
-    virtual bool AllowGridClipboardFormat();
+    virtual void PastedCellsChanged(gui::TPoint sourceTopLeft, const gui::TRect& r, TClipOperation lastOp);
+    virtual bool AllowFormattedClipboard();
     // Text drops: the dropped block's size (MeasureTextBlock's) and its
     // paste through the data-exchange hooks.  Without hooks the paste writes
     // the fields into the non-fixed cells inside the grid, unchanged.
@@ -276,6 +275,7 @@ public:
     void SetLook(TGridLook v);
     int MaxEditLength() const { return FMaxEditLength; }
     void SetMaxEditLength(int v);
+    void SetAutoSize(bool v);  // True sizes the columns to their content (not while loading)
     // "4.6.1.0" whatever is assigned.
     std::string Version() const;
     void SetVersion(const std::string&) {}
@@ -341,7 +341,10 @@ public:
                           int fromRow, int toCol, int toRow);
     void RemoveTagInRange(const std::string& tag, int fromCol, int fromRow, int toCol, int toRow);
 
-    void CellTextChanged(int aCol, int aRow) override {}
+    // An auto-range cell scroll bar gets the text's height as its range.
+    void CellTextChanged(int aCol, int aRow) override;
+    // Splits every column, then merges the MergedColumns in list order.
+    void MergedColumnsChange();
     // Recalculates footer columns (-1: all).
     virtual void CalcFooter(int aCol);
     // Clears rows keeping their objects while FNilObjects is set.
@@ -486,10 +489,7 @@ public:
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
     // Appends an empty row (before a visible footer row) unless OnCanAddRow refuses.
     void AutoAddRow();
-    virtual void IncRowCount() { SetRowCount(RowCount() + 1); }
     class TExInplaceEdit* NormalEdit() const;  // the text editor, once created
-    // Asked before Insert inserts a row (fires OnCanInsertRow).
-    virtual bool CanInsertRow(int aRow, bool& canInsert);
     // True on a header's column border (goColSizing) or a fixed column's row border (goRowSizing).
     bool IsOnSizingBorder(int x, int y);
     // The repaints and OnRowChanged of a move of the current cell SelectCell accepted.
@@ -600,6 +600,7 @@ public:
     void ShowSpecialEditor(int aCol, int aRow);
     void HideSpecialEditor(int aCol, int aRow);
     void HideCellEdit() { HideSpecialEditor(Col(), Row()); }
+    void DatePickerCloseUp(rtl::TObject* sender);  // OnDatePickerCloseUp; DirectDateClose ends the edit
     // Starts editing as F2 does.
     void ShowCellEdit();
     // An editor's text into a cell (real column), through SetEditText.
@@ -999,16 +1000,7 @@ public:
     bool HasClickControl(int aCol, int aRow);
 
     // --- cell graphic renderers (ExGridRenderers.cpp) ----------------------------
-    // The size a cell's graphic is drawn in, its placement and whether the
-    // cell's text is shown beside it (check boxes standing for the text,
-    // rotated text, radio groups and bars show none).
-    struct TCellGraphicLayout {
-        TCellGraphic* Graphic = nullptr;
-        int Width = 0, Height = 0;
-        bool TextShown = true;
-        TCellHAlign HAlign = TCellHAlign::haLeft;
-        TCellVAlign VAlign = TCellVAlign::vaTop;
-    };
+    // The layout of a cell's graphic (TCellGraphicLayout, grid/ExCellGraphic.h).
     TCellGraphicLayout GetCellGraphicLayout(int aCol, int aRow);
     // Where a graphic of size (w, h) goes in the cell rectangle, by its own
     // placement and, beside the text, by the text's alignment and width.
@@ -1342,14 +1334,17 @@ public:
         if (OnCanAddRow) OnCanAddRow(this, canAdd);
         return canAdd;
     }
-    // Ctrl+A: may adjust the rectangle it is about to select (the current
-    // cell goes to its right column and bottom row).
-    virtual void PrepareKeySelectAll(gui::TGridRect& rect) { (void)rect; }
-    virtual void PrepareCornerSelectAll(gui::TGridRect& rect) { (void)rect; }
     // The end of sizing a fixed column: OnUpdateColumnSize may change the width.
     virtual void UpdateColumnSize(int aCol, int& width)
     {
         if (OnUpdateColumnSize) OnUpdateColumnSize(this, aCol, width);
+    }
+    // Appends one row (the keyboard's and the advance's way to grow the grid).
+    virtual void IncRowCount();
+    // Asked before a row is inserted by key: OnCanInsertRow may refuse.
+    virtual void CanInsertRow(int aRow, bool& canInsert)
+    {
+        if (OnCanInsertRow) OnCanInsertRow(this, aRow, canInsert);
     }
     // --- end of hooks for data-aware descendants -----------------------------------------
 
@@ -1413,6 +1408,7 @@ protected:
         rtl::TObject* Graphic;
     };
     void DrawCellTextLayer(TCellTextContext& ctx);
+    friend class TCellTextPainter;
     void CreateWnd() override;
     void Resize() override;
     using TBaseGrid::CalcSizingState;

@@ -127,7 +127,7 @@ bool TExStringGrid::NextAdvanceCell(int& aCol, int& aRow, bool forward)
             aCol = firstCol;
             if (canAdd) {
                 if (FFloatingFooter->Visible()) InsertRows(RowCount() - 1, 1, true);
-                else SetRowCount(RowCount() + 1);
+                else IncRowCount();
                 ++aRow;
                 if (OnAutoAddRow) OnAutoAddRow(this, aRow);
                 bool any = false;

@@ -8,7 +8,7 @@
 
 namespace grid {
 
-void TExStringGrid::SetPastedCellText(int aCol, int aRow, const std::string& value)
+void TExStringGrid::PasteCellText(int aCol, int aRow, const std::string& value)
 {
     const int rc = DisplayToRealCol(aCol);
     if (gridbase::ZAdiZaviDuraRavi* undo = UndoRedo()) undo->RegisterChange(aCol, aRow, GetCellText(rc, aRow), value);
@@ -17,13 +17,13 @@ void TExStringGrid::SetPastedCellText(int aCol, int aRow, const std::string& val
     if (rc != aCol) RepaintCell(aCol, aRow);
 }
 
-void TExStringGrid::CellsPasted(gui::TPoint, const gui::TRect& r, TClipOperation)
+void TExStringGrid::PastedCellsChanged(gui::TPoint, const gui::TRect& r, TClipOperation)
 {
     if (!ShowModified()->Enabled()) return;
     for (int row = r.Top; row <= r.Bottom; ++row) SetRowModified(row, true);
 }
 
-bool TExStringGrid::AllowGridClipboardFormat() { return Navigation()->AllowFmtClipboard(); }
+bool TExStringGrid::AllowFormattedClipboard() { return Navigation()->AllowFmtClipboard(); }
 
 namespace {
 // The lines of a tab-separated block: separated by CR (an LF right after a
@@ -85,7 +85,7 @@ int TExStringGrid::PasteTextAtCell(int aCol, int aRow, int& lines, int& fields, 
             const int col = aCol + fields++;
             ++count;
             if (row < RowCount() && col < ColCount() && !IsFixed(col, row))
-                SetPastedCellText(col, row, line.substr(start, more ? tab - start : std::string::npos));
+                PasteCellText(col, row, line.substr(start, more ? tab - start : std::string::npos));
             start = tab + 1;
         }
     }

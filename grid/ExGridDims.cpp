@@ -165,6 +165,28 @@ void TExStringGrid::SetMaxEditLength(int v)
     if (gui::TInplaceEdit* ed = InplaceEditor()) ed->SetMaxLength(v);
 }
 
+// ------------------------------------------------------ change handlers
+
+void TExStringGrid::MergedColumnsChange()
+{
+    for (int c = 0; c < ColCount(); ++c) SplitColumnCells(c);
+    for (int i = 0; i < FMergedColumns->Count(); ++i) MergeColumnCells(FMergedColumns->Items(i), i == 0);
+}
+
+void TExStringGrid::CellTextChanged(int aCol, int aRow)
+{
+    if (!HasAutoRangeScrollBar(aCol, aRow)) return;
+    gui::TPoint size;
+    GetCellTextSize(aCol, aRow, size, true, true);
+    SetScrollProp(aCol, aRow, TScrollProp{RowHeights(aRow), size.Y});
+}
+
+void TExStringGrid::SetAutoSize(bool v)
+{
+    FAutoSize = v;
+    if (v && !Loading()) AutoSizeColumns(false, 10);
+}
+
 std::string TExStringGrid::Version() const
 {
     const uint32_t v = GetVersionNr();
@@ -440,7 +462,10 @@ void TExStringGrid::CalcSizingState(int x, int y, gui::TGridState& state, int& i
     if (r < TBaseGrid::FixedRows() && r >= 0 && c >= 0 && OnColumnSize) {
         bool allow = true;
         OnColumnSize(this, c, allow);
-        if (!allow) state = gui::TGridState::gsNormal;
+        if (!allow) {
+            state = gui::TGridState::gsNormal;
+            FSizeFixed = false;  // nor does the fixed-cell sizing start
+        }
     }
     MouseToCell(x, y - 6, c, r);
     if (c < TBaseGrid::FixedCols() && c >= 0 && r >= 0 && OnRowSize) {

@@ -230,6 +230,7 @@ void TGridUnitEditBtn::DoExit()
 TGridDatePicker::TGridDatePicker(TExStringGrid* grid) : gui::TDateTimePicker(grid), FGrid(grid)
 {
     SetNonClientPaint(true);
+    OnCloseUp = [grid](rtl::TObject* sender) { grid->DatePickerCloseUp(sender); };
 }
 
 void TGridDatePicker::KeyDown(uint16_t& key, gui::TShiftState shift)
@@ -309,6 +310,7 @@ void TGridDatePicker::DoExit()
 TGridDateTimePicker::TGridDateTimePicker(TExStringGrid* grid) : gridbase::TExDateTimePicker(grid), FGrid(grid)
 {
     SetBorderStyle(gui::TBorderStyle::bsNone);
+    OnCloseUp = [grid](rtl::TObject* sender) { grid->DatePickerCloseUp(sender); };
 }
 
 void TGridDateTimePicker::KeyDown(uint16_t& key, gui::TShiftState shift)

@@ -156,6 +156,8 @@ public:
     // WM_NOTIFY from the grid's controls: a date picker's change (a
     // TNMDateTime) reaches OnDateTimeChange with the current cell.
     std::function<void(rtl::TObject* sender, int aCol, int aRow, double dateTime)> OnDateTimeChange;
+    // A date picker editor's calendar closed (Sender the grid, the current cell).
+    std::function<void(rtl::TObject* sender, int aRow, int aCol)> OnDatePickerCloseUp;
     // Column and row moving: OnColumnMove / OnRowMove asked while a header is
     // dragged, OnColumnMoving / OnRowMoving for each new drop target.
     std::function<void(rtl::TObject* sender, int index, bool& allow)> OnColumnMove, OnRowMove, OnColumnMoving,

@@ -67,26 +67,32 @@ bool TExStringGrid::DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePo
     if (gui::TControl::DoMouseWheelDown(shift, mousePos)) return true;
     if (!EnableWheel() || (FFixedRowAlways && RowCount() <= std::max(1, FFixedRowsMin))) return true;
     const int last = std::max(TBaseGrid::FixedRows(), RowCount() - FFixedFooters - 1);
+    const int oldRow = Row();
     if (FMouseActions->WheelAction() == TWheelAction::waScroll) {
         SetTopRow(std::min(TopRow() + WheelStep(), std::max(TBaseGrid::FixedRows(), RowCount() - VisibleRowCount())));
     } else {
         SetRow(std::min(Row() + WheelStep(), last));
         SnapToBaseCell();
     }
-    return true;
+    bool handled = true;
+    WheelMoved(Row() - oldRow, handled);
+    return handled;
 }
 
 bool TExStringGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
 {
     if (gui::TControl::DoMouseWheelUp(shift, mousePos)) return true;
     if (!EnableWheel() || (FFixedRowAlways && RowCount() <= std::max(1, FFixedRowsMin))) return true;
+    const int oldRow = Row();
     if (FMouseActions->WheelAction() == TWheelAction::waScroll) {
         SetTopRow(std::max(TBaseGrid::FixedRows(), TopRow() - WheelStep()));
     } else {
         SetRow(std::max(TBaseGrid::FixedRows(), Row() - WheelStep()));
         SnapToBaseCell();
     }
-    return true;
+    bool handled = true;
+    WheelMoved(Row() - oldRow, handled);
+    return handled;
 }
 
 bool TExStringGrid::OnSelectionHandle(int x, int y) const
@@ -133,33 +139,6 @@ void TExStringGrid::SelectionChanged(int aLeft, int aTop, int aRight, int aBotto
         RepaintRect(gui::TRect(s.Left, s.Top, s.Right, s.Bottom));
     }
     if (OnSelectionChanged) OnSelectionChanged(this, aLeft, aTop, aRight, aBottom);
-}
-
-void TExStringGrid::AutoInsertRow(int aRow)
-{
-    InsertRows(RealToDisplayRow(aRow), 1);
-    if (OnAutoInsertRow) OnAutoInsertRow(this, aRow);
-}
-
-void TExStringGrid::AutoDeleteRow(int aRow)
-{
-    if (RowCount() - TBaseGrid::FixedRows() - FFixedFooters != 1 || FFixedRowAlways) RemoveRowBlock(aRow, 1);
-    else ClearRows(aRow, 1);
-    if (OnAutoDeleteRow) OnAutoDeleteRow(this, aRow);
-}
-
-void TExStringGrid::SaveCellText(int aCol, int aRow, std::string& text)
-{
-    if (SaveVirtCells()) GetFormattedCellText(aCol, aRow, text);
-    else text = GetRawCellText(aCol, aRow);
-    if (text.empty() && GetCellType(aCol, aRow) == TCellType::ctCheckBox) {
-        // (The checked state comes with the check boxes; until then a cell
-        // without a value counts as unchecked.)
-        GetCheckFalse(aCol, aRow, text);
-    }
-    if (gridbase::ClassifyCellText(text, true) == gridbase::ctHtmlText && !SaveWithHTML())
-        text = htmltext::MarkupToPlainText(htmltext::TMarkupDialect::mdGrid, text);
-    if (OnSaveCell) OnSaveCell(this, aCol, aRow, text);
 }
 
 void TExStringGrid::LoadCellText(int aCol, int aRow, const std::string& text)

@@ -534,10 +534,4 @@ void TExStringGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
     TGridKeyDown(*this, key, shift).Run();
 }
 
-bool TExStringGrid::CanInsertRow(int aRow, bool& canInsert)
-{
-    if (OnCanInsertRow) OnCanInsertRow(this, aRow, canInsert);
-    return canInsert;
-}
-
 } // namespace grid

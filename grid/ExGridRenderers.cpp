@@ -48,7 +48,7 @@ TCellVAlign FromTextVAlign(TVAlignment va)
 
 // --- layout ------------------------------------------------------------------------------
 
-TExStringGrid::TCellGraphicLayout TExStringGrid::GetCellGraphicLayout(int aCol, int aRow)
+TCellGraphicLayout TExStringGrid::GetCellGraphicLayout(int aCol, int aRow)
 {
     TCellGraphicLayout lay;
     TCellGraphic* g = GetCellGraphic(aCol, aRow);

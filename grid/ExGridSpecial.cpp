@@ -110,6 +110,12 @@ TGridDatePicker* TExStringGrid::EditDate() { return MakeEditor(this, FEditDate);
 TGridDateTimePicker* TExStringGrid::EditDateTime() { return MakeEditor(this, FEditDateTime); }
 TGridButton* TExStringGrid::GridButton() { return MakeEditor(this, FGridButton); }
 
+void TExStringGrid::DatePickerCloseUp(rtl::TObject*)
+{
+    if (OnDatePickerCloseUp) OnDatePickerCloseUp(this, Row(), Col());
+    if (FMouseActions->DirectDateClose()) HideInplaceEdit();
+}
+
 TGridTransEdit* TExStringGrid::EditTrans()
 {
     if (!FEditTrans) {

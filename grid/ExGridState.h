@@ -57,6 +57,8 @@ public:
     rtl::TStringList* FilterList() const { return FFilterList.get(); }
     rtl::TStringList* LookupItems() const { return FLookupItems.get(); }
     TFilter* Filter() const { return FFilter.get(); }
+    // Columns merged cell by cell (equal neighbours); a change re-merges them.
+    gridbase::TIntList* MergedColumns() const { return FMergedColumns.get(); }
     TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
     void SetFilterDropDown(const TFilterDropDown* v) { FFilterDropDown->Assign(v); }
     TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
@@ -141,7 +143,6 @@ public:
     TColor KVRGradientMirrorTo() const { return FKVRGradMirrorTo; }
     void SetKVRGradientMirrorTo(TColor v) { StoreAndRepaint(FKVRGradMirrorTo, gui::ColorToRGB(v)); }
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
 
     // Stored here, read by the painting, editing and data-exchange code.
     EXGRID_STORED(std::string, FloatFormat, "%.2f")
@@ -160,6 +161,7 @@ public:
     EXGRID_STORED(bool, SaveHiddenCells, false)
     EXGRID_STORED(bool, SaveVirtCells, true)
     EXGRID_STORED(bool, SaveWithHTML, true)
+    EXGRID_STORED(bool, SaveWithRTF, false)
     EXGRID_STORED(bool, QuoteEmptyCells, true)
     EXGRID_STORED(bool, AlwaysQuotes, false)
     EXGRID_STORED(bool, JavaCSV, false)
@@ -411,6 +413,7 @@ private:
     std::unique_ptr<rtl::TStringList> FFilterList;
     std::unique_ptr<TFilterDropDown> FFilterDropDown = std::make_unique<TFilterDropDown>();
     std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    std::unique_ptr<gridbase::TIntList> FMergedColumns = std::make_unique<gridbase::TIntList>(-1, -1);
     // Made by the grid's constructor, which hands them the grid.
     std::unique_ptr<TFilter> FFilter;
     std::unique_ptr<TSearchFooter> FSearchFooter;

@@ -200,7 +200,7 @@ bool TExStringGrid::TabForwardLeftRight(int firstCol, int endCol, int lastRow)
                     InsertRows(RowCount() - 1, 1, true);
                     SetRow(RowCount() - 2);
                 } else {
-                    SetRowCount(RowCount() + 1);
+                    IncRowCount();
                     SetRow(RowCount() - 1);
                 }
                 if (OnAutoAddRow) OnAutoAddRow(this, Row());

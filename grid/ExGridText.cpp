@@ -63,223 +63,290 @@ bool TExStringGrid::CellIsPassword(int aCol, int aRow)
 
 // ------------------------------------------------------------ text layer
 
-void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx)
-{
-    gui::TCanvas* cv = ctx.Canvas;
-    const bool fixed = ctx.State.Contains(TGridDrawStateItem::gdFixed);
-    const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
+// The text layer of one cell, in the steps it is drawn in.  A friend of the
+// grid: it reads the grid's look fields as the grid's own code would.
+class TCellTextPainter {
+public:
+    using TCellTextContext = TExStringGrid::TCellTextContext;
+    TCellTextPainter(TExStringGrid& grid, TCellTextContext& ctx)
+        : g(grid), c(ctx), cv(ctx.Canvas), fixed(ctx.State.Contains(TGridDrawStateItem::gdFixed))
+    {
+    }
 
-    // 1. Selection colours.
-    TColor urlColor = FURLColor;
-    const bool selected = ctx.State.Contains(TGridDrawStateItem::gdSelected) ||
-                          (Options().Contains(TGridOption::goRowSelect) &&
-                           GetRowSelect(FMouseActions->RowSelectPersistent() ? DisplayToRealRow(ctx.Row) : ctx.Row) &&
-                           ctx.RCol >= fixedCols && ctx.RCol < ColCount() - FFixedRightCols);
-    if (selected && !fixed) {
-        if (TBaseGrid::ShowSelection()) {
-            if (FSelectionColor != gui::clNone) cv->Brush()->SetColor(FSelectionColor);
-            if (FSelectionTextColor != gui::clNone) {
-                cv->Font()->SetColor(FSelectionTextColor);
-                urlColor = FSelectionTextColor;
+    void Draw()
+    {
+        SelectionColours();
+        ReadText();
+        r = c.Rect;
+        if (fixed) {
+            r.Left += g.GridLineWidth();
+            r.Top += g.GridLineWidth();
+        }
+        if (g.DrawFilterButton(cv, c.RCol, c.Row, r)) r.Right -= 16;
+        DisjunctSelectionColours();
+        g.DrawBackgroundPicture(cv, c.Col, c.Row, r);
+        SelectionRectangle();
+        if (!TextRectangle()) return;
+        g.FLastTextWidth = 0;
+        if (kind == gridbase::ctHtmlText) DrawMarkup();
+        else if (kind == gridbase::ctRtfText) DrawRichText();
+        else DrawPlainText();
+    }
+
+private:
+    // A selected non-fixed cell takes the selection colours (or, without
+    // ShowSelection, its own colours back while the grid is not focused).
+    void SelectionColours()
+    {
+        urlColor = g.FURLColor;
+        const int fixedCols = g.TBaseGrid::FixedCols();
+        selected = c.State.Contains(TGridDrawStateItem::gdSelected) ||
+                   (g.Options().Contains(TGridOption::goRowSelect) &&
+                    g.GetRowSelect(g.MouseActions()->RowSelectPersistent() ? g.DisplayToRealRow(c.Row) : c.Row) &&
+                    c.RCol >= fixedCols && c.RCol < g.ColCount() - g.FFixedRightCols);
+        if (!selected || fixed) return;
+        if (g.TBaseGrid::ShowSelection()) {
+            if (g.FSelectionColor != gui::clNone) cv->Brush()->SetColor(g.FSelectionColor);
+            if (g.FSelectionTextColor != gui::clNone) {
+                cv->Font()->SetColor(g.FSelectionTextColor);
+                urlColor = g.FSelectionTextColor;
             }
-        } else if (!Focused() || GetCellType(ctx.Col, ctx.Row) == TCellType::ctCheckBox) {
-            cv->Brush()->SetColor(ctx.UnselectedBrush);
-            cv->Font()->SetColor(ctx.UnselectedFont);
+        } else if (!g.Focused() || g.GetCellType(c.Col, c.Row) == TCellType::ctCheckBox) {
+            cv->Brush()->SetColor(c.UnselectedBrush);
+            cv->Font()->SetColor(c.UnselectedFont);
         }
     }
 
-    // 2. The text.
-    std::string text;
-    GetFormattedCellText(ctx.RCol, ctx.Row, text);
-    int kind = gridbase::ClassifyCellText(text, EnableHTML());
-    if (kind == gridbase::ctFormulaText) {
-        GetFormulaText(ctx.RCol, ctx.Row, text);
-        kind = gridbase::ClassifyCellText(text, EnableHTML());
-    }
-    if (kind == gridbase::ctWideText) {
-        text = gridbase::DecodePrefixedWideText(text);
-        kind = gridbase::ctPlainText;
-    }
-    if (CellIsPassword(ctx.RCol, ctx.Row)) gridbase::FillWithChar(text, static_cast<char32_t>(PasswordChar()));
-
-    // 3.
-    gui::TRect r = ctx.Rect;
-    if (fixed) {
-        r.Left += GridLineWidth();
-        r.Top += GridLineWidth();
-    }
-
-    // 4. Filter button, with room left for it.
-    if (DrawFilterButton(cv, ctx.RCol, ctx.Row, r)) r.Right -= 16;
-
-    // 5. Unselected cells of a disjunct selection.
-    if (!fixed && !FMouseDown &&
-        ((FMouseActions->DisjunctRowSelect() && !GetRowSelect(ctx.Row)) ||
-         (FMouseActions->DisjunctColSelect() && !GetColSelect(ctx.Col)))) {
-        urlColor = FURLColor;
-        cv->Brush()->SetColor(Color());
-        cv->Font()->SetColor(Font()->Color());
-        GetCellColor(ctx.RCol, ctx.Row, ctx.State, cv->Brush(), cv->Font());
-        if (FZoomFactor != 0) cv->Font()->SetSize(cv->Font()->Size() + FZoomFactor);
+    // The shown text and its kind; formulas show their result, password
+    // cells one password character per character.
+    void ReadText()
+    {
+        g.GetFormattedCellText(c.RCol, c.Row, text);
+        kind = gridbase::ClassifyCellText(text, g.EnableHTML());
+        if (kind == gridbase::ctFormulaText) {
+            g.GetFormulaText(c.RCol, c.Row, text);
+            kind = gridbase::ClassifyCellText(text, g.EnableHTML());
+        }
+        if (kind == gridbase::ctWideText) {
+            text = gridbase::DecodePrefixedWideText(text);
+            kind = gridbase::ctPlainText;
+        }
+        if (g.CellIsPassword(c.RCol, c.Row)) gridbase::FillWithChar(text, static_cast<char32_t>(g.PasswordChar()));
+        if (auto* gr = dynamic_cast<TCellGraphic*>(c.Graphic); gr && gr->CellType() == TCellType::ctEmpty) {
+            errFrom = gr->CellErrFrom();
+            errLen = gr->CellErrLen();
+        }
     }
 
-    // 6. Background picture.
-    DrawBackgroundPicture(cv, ctx.Col, ctx.Row, r);
+    // Cells outside a disjunct row or column selection show their own colours.
+    void DisjunctSelectionColours()
+    {
+        const TMouseActions* ma = g.MouseActions();
+        if (fixed || g.FMouseDown) return;
+        if (!((ma->DisjunctRowSelect() && !g.GetRowSelect(c.Row)) || (ma->DisjunctColSelect() && !g.GetColSelect(c.Col))))
+            return;
+        urlColor = g.FURLColor;
+        cv->Brush()->SetColor(g.Color());
+        cv->Font()->SetColor(g.Font()->Color());
+        g.GetCellColor(c.RCol, c.Row, c.State, cv->Brush(), cv->Font());
+        if (g.ZoomFactor() != 0) cv->Font()->SetSize(cv->Font()->Size() + g.ZoomFactor());
+    }
 
-    // 7. Selection rectangle.
-    const gui::TGridRect sel = Selection();
-    if (FSelectionRectangle && sel.Contains(ctx.Col, ctx.Row)) {
-        const int g = GridLineWidth();
-        cv->Pen()->SetColor(SelectionRectangleColor());
+    void SelectionRectangle()
+    {
+        const gui::TGridRect sel = g.Selection();
+        if (!g.FSelectionRectangle || !sel.Contains(c.Col, c.Row)) return;
+        const int lw = g.GridLineWidth();
+        cv->Pen()->SetColor(g.SelectionRectangleColor());
         cv->Pen()->SetWidth(2);
-        const gui::TRect c = ctx.Rect;
-        if (ctx.Col == sel.Left) {
-            cv->MoveTo(c.Left - g + 1, c.Bottom);
-            cv->LineTo(c.Left - g + 1, c.Top - g);
+        const gui::TRect b = c.Rect;
+        if (c.Col == sel.Left) {
+            cv->MoveTo(b.Left - lw + 1, b.Bottom);
+            cv->LineTo(b.Left - lw + 1, b.Top - lw);
         }
-        if (ctx.Col == sel.Right) {
-            cv->MoveTo(c.Right - 1, c.Bottom);
-            cv->LineTo(c.Right - 1, c.Top - g);
+        if (c.Col == sel.Right) {
+            cv->MoveTo(b.Right - 1, b.Bottom);
+            cv->LineTo(b.Right - 1, b.Top - lw);
         }
-        const int right = ctx.Col == sel.Right ? c.Right - 1 : c.Right;
-        if (ctx.Row == sel.Top) {
-            cv->MoveTo(c.Left - g, c.Top - g + 1);
-            cv->LineTo(right, c.Top - g + 1);
+        const int right = c.Col == sel.Right ? b.Right - 1 : b.Right;
+        if (c.Row == sel.Top) {
+            cv->MoveTo(b.Left - lw, b.Top - lw + 1);
+            cv->LineTo(right, b.Top - lw + 1);
         }
-        if (ctx.Row == sel.Bottom) {
-            cv->MoveTo(c.Left - g, c.Bottom);
-            cv->LineTo(right, c.Bottom);
+        if (c.Row == sel.Bottom) {
+            cv->MoveTo(b.Left - lw, b.Bottom);
+            cv->LineTo(right, b.Bottom);
         }
-        if (FSelectionResizer && ctx.Col == sel.Right && ctx.Row == sel.Bottom) {
-            const TColor b = cv->Brush()->Color();
-            cv->Brush()->SetColor(SelectionRectangleColor());
-            cv->FillRect({c.Right - 4, c.Bottom - 4, c.Right, c.Bottom});
-            cv->Brush()->SetColor(b);
+        if (g.FSelectionResizer && c.Col == sel.Right && c.Row == sel.Bottom) {
+            const TColor keep = cv->Brush()->Color();
+            cv->Brush()->SetColor(g.SelectionRectangleColor());
+            cv->FillRect({b.Right - 4, b.Bottom - 4, b.Right, b.Bottom});
+            cv->Brush()->SetColor(keep);
         }
         cv->Pen()->SetWidth(1);
     }
 
-    // 9. Text rectangle (graphics make room for themselves when they exist).
-    r.Right -= FXYOffset.X;
-    r.Left += FXYOffset.X;
-    r.Top += FXYOffset.Y;
-    // 8. Text shown beside the graphic, and room for it.
-    if (ctx.Graphic) {
-        const TCellGraphicLayout lay = GetCellGraphicLayout(ctx.RCol, ctx.Row);
-        if (!lay.TextShown) return;
-        if (lay.HAlign == TCellHAlign::haBeforeText) r.Left += lay.Width;
-        else if (lay.HAlign == TCellHAlign::haAfterText) r.Right -= lay.Width;
-        if (lay.VAlign == TCellVAlign::vaAboveText) r.Top += lay.Height;
-        else if (lay.VAlign == TCellVAlign::vaUnderText) r.Bottom -= lay.Height;
+    // The text rectangle inside the offsets, with room for the graphic and
+    // the node indent; false when the graphic shows no text.
+    bool TextRectangle()
+    {
+        r.Right -= g.FXYOffset.X;
+        r.Left += g.FXYOffset.X;
+        r.Top += g.FXYOffset.Y;
+        if (c.Graphic) {
+            const TCellGraphicLayout lay = g.GetCellGraphicLayout(c.RCol, c.Row);
+            if (!lay.TextShown) return false;
+            if (lay.HAlign == TCellHAlign::haBeforeText) r.Left += lay.Width;
+            else if (lay.HAlign == TCellHAlign::haAfterText) r.Right -= lay.Width;
+            if (lay.VAlign == TCellVAlign::vaAboveText) r.Top += lay.Height;
+            else if (lay.VAlign == TCellVAlign::vaUnderText) r.Bottom -= lay.Height;
+        }
+        // Column 0 of a grid with nodes: a plain row's text stands at its level.
+        if (c.RCol == 0 && g.FNumNodes > 0 && !g.IsNode(c.Row)) r.Left += g.GetNodeIndent(c.Row);
+        const TSortSettings* ss = g.FSortSettings.get();
+        sortHeader = ss->Show() && c.Row == ss->Row() && g.TBaseGrid::FixedRows() > 0 && c.RCol == ss->Column() &&
+                     (c.RCol >= g.TBaseGrid::FixedCols() || ss->FixedCols());
+        return true;
     }
-    // Column 0 of a grid with nodes: a plain row's text stands at its level.
-    if (ctx.RCol == 0 && FNumNodes > 0 && !IsNode(ctx.Row)) r.Left += GetNodeIndent(ctx.Row);
-    const bool sortHeader = FSortSettings->Show() && ctx.Row == FSortSettings->Row() && fixedRows > 0 &&
-                            ctx.RCol == FSortSettings->Column() &&
-                            (ctx.RCol >= fixedCols || FSortSettings->FixedCols());
-    FLastTextWidth = 0;
 
-    if (kind == gridbase::ctHtmlText) {
-        // 10. Markup.
+    int SortMarkY(const gui::TRect& t) const
+    {
+        if (c.VAlign == TVAlignment::vtaCenter) return (t.Top + t.Bottom) / 2;
+        if (c.VAlign == TVAlignment::vtaBottom) return t.Bottom - 8;
+        return t.Top + 8;
+    }
+
+    void DrawMarkup()
+    {
         gui::TRect hr = r;
         hr.Left -= 1;
-        if (sortHeader && RowCount() > 2) hr.Right -= 10;
+        if (sortHeader && g.RowCount() > 2) hr.Right -= 10;
         htmltext::TMarkupOptions opt;
         opt.ShadowColor = 0x808080;
         opt.LinkColor = urlColor;
-        opt.PictureCache = FImageCache.get();
-        opt.WordWrap = ctx.WordWrap;
-        if (FCtrlDown && FCtrlXY.X == ctx.RCol && FCtrlXY.Y == ctx.Row) {
+        opt.PictureCache = g.ImageCache();
+        opt.WordWrap = c.WordWrap;
+        if (g.FCtrlDown && g.FCtrlXY.X == c.RCol && g.FCtrlXY.Y == c.Row) {
             // An inline button held down is drawn pressed: the one under the
             // press point.
-            opt.PointX = FPressPoint.X;
-            opt.PointY = FPressPoint.Y;
+            opt.PointX = g.FPressPoint.X;
+            opt.PointY = g.FPressPoint.Y;
             opt.MouseDown = true;
         }
         htmltext::TMarkupResult res;
         cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
         htmltext::DrawMarkupText(htmltext::TMarkupDialect::mdGrid, *cv, text, hr, opt, res);
         cv->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
-        FLastTextWidth = res.XSize + 2;
-        if (sortHeader) {
-            int y = hr.Top + 8;
-            if (ctx.VAlign == TVAlignment::vtaCenter) y = (hr.Top + hr.Bottom) / 2;
-            else if (ctx.VAlign == TVAlignment::vtaBottom) y = hr.Bottom - 8;
-            DrawSortIndicator(cv, ctx.RCol, y, hr.Right + 2);
-        }
-        return;
+        g.FLastTextWidth = res.XSize + 2;
+        if (sortHeader) g.DrawSortIndicator(cv, c.RCol, SortMarkY(hr), hr.Right + 2);
     }
-    if (kind == gridbase::ctRtfText) {
-        // 11. Rich text.
+
+    void DrawRichText()
+    {
         cv->Pen()->SetColor(cv->Brush()->Color());
-        if (!(selected && !Focused() && FSelectionColor == gui::clNone)) cv->FillRect(ctx.Rect);
+        if (!(selected && !g.Focused() && g.FSelectionColor == gui::clNone)) cv->FillRect(c.Rect);
         cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
-        RenderRichCell(ctx.RCol, ctx.Row, r, cv);
+        g.RenderRichCell(c.RCol, c.Row, r, cv);
         cv->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
         cv->Font()->SetColor(0);
-        return;
     }
 
-    // 12. Plain text.
-    if (sortHeader && ctx.HAlign == TAlignment::taCenter) r.Left += 10;
-    const int room = ctx.Row == 0 && FSortSettings->Show() && ctx.RCol == FSortSettings->Column() ? 14 : 0;
-    if (ctx.HAlign == TAlignment::taLeftJustify) r.Right -= room;
-    else r.Left += room;
+    void DrawPlainText()
+    {
+        RoomForSortMark();
+        const bool urlShown = g.URLShow() && gridbase::IsUrlOrMail(g.GetCellText(c.RCol, c.Row));
+        if (urlShown) ShowAsUrl();
+        const uint32_t flags = PlainTextFlags();
+        if (c.Graphic && !text.empty()) {
+            gui::TRect m = r;
+            cv->DrawText(text, m, flags | gui::DT_CALCRECT);
+            g.FLastTextWidth = m.Width() + 2;
+        }
+        cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
+        gui::TRect tr = r;
+        cv->DrawText(text, tr, flags);
+        cv->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
+        ErrorMarker();
+        if (sortHeader) PlainSortMark();
+        if (g.URLShow()) {
+            gui::TFontStyles st = cv->Font()->Style();
+            st -= gui::TFontStyles{gui::TFontStyle::fsUnderline};
+            cv->Font()->SetStyle(st);
+        }
+    }
 
-    const bool urlShown = URLShow() && gridbase::IsUrlOrMail(GetCellText(ctx.RCol, ctx.Row));
-    if (urlShown) {
-        if (!URLFull()) gridbase::StripUrlScheme(text);
+    void RoomForSortMark()
+    {
+        const TSortSettings* ss = g.FSortSettings.get();
+        if (sortHeader && c.HAlign == TAlignment::taCenter) r.Left += 10;
+        const int room = c.Row == 0 && ss->Show() && c.RCol == ss->Column() ? 14 : 0;
+        if (c.HAlign == TAlignment::taLeftJustify) r.Right -= room;
+        else r.Left += room;
+    }
+
+    void ShowAsUrl()
+    {
+        if (!g.URLFull()) gridbase::StripUrlScheme(text);
         gui::TFontStyles st = cv->Font()->Style();
         st += gui::TFontStyle::fsUnderline;
         cv->Font()->SetStyle(st);
         cv->Font()->SetColor(urlColor);
     }
 
-    uint32_t flags = gui::DT_EDITCONTROL;
-    const int lines = FMultilinecells ? gridbase::CountTextLines(text, true) : 1;
-    if (lines <= 1 && !ctx.WordWrap) {
-        std::string rest = text;
-        text = gridbase::CutFirstLine(rest, false);
-        flags = gui::DT_SINGLELINE;
-        if (EnhTextSize()) flags |= gui::DT_END_ELLIPSIS;
-    } else if (ctx.WordWrap && EnhTextSize() && !FMultilinecells) {
-        flags |= gui::DT_END_ELLIPSIS;
+    // A text of one line without word wrap is cut to that line; the flags
+    // follow the cell's wrap and alignments.
+    uint32_t PlainTextFlags()
+    {
+        uint32_t flags = gui::DT_EDITCONTROL;
+        const int lines = g.Multilinecells() ? gridbase::CountTextLines(text, true) : 1;
+        if (lines <= 1 && !c.WordWrap) {
+            std::string rest = text;
+            text = gridbase::CutFirstLine(rest, false);
+            flags = gui::DT_SINGLELINE;
+            if (g.EnhTextSize()) flags |= gui::DT_END_ELLIPSIS;
+        } else if (c.WordWrap && g.EnhTextSize() && !g.Multilinecells()) {
+            flags |= gui::DT_END_ELLIPSIS;
+        }
+        flags |= gui::DT_NOCLIP | gui::DT_NOPREFIX;
+        if (c.WordWrap) flags |= gui::DT_WORDBREAK | gui::DT_EDITCONTROL;
+        if (g.EnhTextSize()) flags &= ~gui::DT_NOCLIP;  // an ellipsis needs the cell's bounds
+        if (c.HAlign == TAlignment::taRightJustify) flags |= gui::DT_RIGHT;
+        else if (c.HAlign == TAlignment::taCenter) flags |= gui::DT_CENTER;
+        if (c.VAlign == TVAlignment::vtaCenter) flags |= gui::DT_VCENTER;
+        else if (c.VAlign == TVAlignment::vtaBottom) flags |= gui::DT_BOTTOM;
+        g.FVAlign = flags & (gui::DT_VCENTER | gui::DT_BOTTOM);
+        return flags;
     }
-    flags |= gui::DT_NOCLIP | gui::DT_NOPREFIX;
-    if (ctx.WordWrap) flags |= gui::DT_WORDBREAK | gui::DT_EDITCONTROL;
-    if (EnhTextSize()) flags &= ~gui::DT_NOCLIP;  // an ellipsis needs the cell's bounds
-    if (ctx.HAlign == TAlignment::taRightJustify) flags |= gui::DT_RIGHT;
-    else if (ctx.HAlign == TAlignment::taCenter) flags |= gui::DT_CENTER;
-    if (ctx.VAlign == TVAlignment::vtaCenter) flags |= gui::DT_VCENTER;
-    else if (ctx.VAlign == TVAlignment::vtaBottom) flags |= gui::DT_BOTTOM;
-    FVAlign = flags & (gui::DT_VCENTER | gui::DT_BOTTOM);
 
-    if (ctx.Graphic && !text.empty()) {
-        gui::TRect m = r;
-        cv->DrawText(text, m, flags | gui::DT_CALCRECT);
-        FLastTextWidth = m.Width() + 2;
+    // The marked characters of a marker cell get a red wavy underline.
+    void ErrorMarker()
+    {
+        if (errLen <= 0) return;
+        gridbase::DrawWavyUnderline(&g, cv, text, r, cv->TextHeight("hg"), errFrom, errLen);
     }
-    cv->Brush()->SetStyle(gui::TBrushStyle::bsClear);
-    gui::TRect tr = r;
-    cv->DrawText(text, tr, flags);
-    cv->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
 
-    if (sortHeader) {
-        const int w = std::max(0, std::min(ctx.Rect.Width() - 16, cv->TextWidth(text)));
-        int x = ctx.Rect.Left + 8;
-        if (ctx.HAlign == TAlignment::taLeftJustify) x = r.Left + w + 10;
-        else if (ctx.HAlign == TAlignment::taRightJustify) x = ctx.Rect.Right - w - 10;
-        int y = r.Top + 8;
-        if (ctx.VAlign == TVAlignment::vtaCenter) y = (r.Top + r.Bottom) / 2;
-        else if (ctx.VAlign == TVAlignment::vtaBottom) y = r.Bottom - 8;
-        DrawSortIndicator(cv, ctx.RCol, y, x);
+    void PlainSortMark()
+    {
+        const int w = std::max(0, std::min(c.Rect.Width() - 16, cv->TextWidth(text)));
+        int x = c.Rect.Left + 8;
+        if (c.HAlign == TAlignment::taLeftJustify) x = r.Left + w + 10;
+        else if (c.HAlign == TAlignment::taRightJustify) x = c.Rect.Right - w - 10;
+        g.DrawSortIndicator(cv, c.RCol, SortMarkY(r), x);
     }
-    if (URLShow()) {
-        gui::TFontStyles st = cv->Font()->Style();
-        st -= gui::TFontStyles{gui::TFontStyle::fsUnderline};
-        cv->Font()->SetStyle(st);
-    }
-}
+
+    TExStringGrid& g;
+    TCellTextContext& c;
+    gui::TCanvas* cv;
+    const bool fixed;
+    bool selected = false, sortHeader = false;
+    TColor urlColor = 0;
+    std::string text;
+    int kind = gridbase::ctPlainText;
+    int errFrom = 0, errLen = 0;
+    gui::TRect r;
+};
+
+void TExStringGrid::DrawCellTextLayer(TCellTextContext& ctx) { TCellTextPainter(*this, ctx).Draw(); }
 
 void TExStringGrid::DrawSortIndicator(gui::TCanvas* canvas, int, int y, int x)
 {

@@ -286,6 +286,8 @@ void TExInplaceEdit::Change()
 
 void TExInplaceEdit::Dispatch(gui::TMessage& message)
 {
+    if (message.Msg == gui::WM_KEYDOWN) FExGrid->EditorWMKeyDown(message);
+    if (message.Msg == gui::WM_KILLFOCUS) FocusLost();
     // Filling the editor reports no change; the user's first edit does.
     if (message.Msg == gui::WM_SETFOCUS || message.Msg == gui::WM_KILLFOCUS) FExGrid->SetNoEditChange(false);
     // The keypad's decimal key (bit 22 of the key data) types the locale's
@@ -294,6 +296,8 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
         FExGrid->ExcelStyleDecimalSeparator())
         message.WParam = static_cast<unsigned char>(rtl::FormatSettings().DecimalSeparator);
     gui::TInplaceEdit::Dispatch(message);
+    if (message.Msg == gui::WM_LBUTTONDBLCLK && FExGrid->OnDblClickCell)
+        FExGrid->OnDblClickCell(FExGrid, FExGrid->Row(), FExGrid->Col());
     if (message.Msg == gui::WM_SETFOCUS && FExGrid->LButFlg) {
         // Editing began with a click: the caret goes where the mouse is.
         const gui::TPoint p = ScreenToClient(gui::GetCursorPos());
@@ -305,9 +309,38 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
     }
 }
 
+// With LookupHistory the text joins the lookup list; the grid's hooks
+// learn that the editor has no caret any more.
+void TExInplaceEdit::FocusLost()
+{
+    TExStringGrid* g = FExGrid;
+    const std::string text = EditText();
+    if (g->LookupHistory() && !text.empty() && g->LookupItems()->IndexOf(text) < 0) g->LookupItems()->Add(text);
+    g->FormulaEditMode(false);
+    g->EditorTextPositionChanged(text, {-1, -1}, -1);
+}
+
+// The character before the caret (its left edge in client coordinates) and
+// whether the text is a formula, after each key release.
+void TExInplaceEdit::ReportCaret()
+{
+    const std::string text = EditText();
+    const int caret = SelStart();
+    if (caret > 0) {
+        gui::TCanvas* c = Canvas();
+        c->SetFont(Font());
+        const std::u16string t = rtl::UTF8ToUTF16(text);
+        const int x = 2 + c->TextWidth(rtl::UTF16ToUTF8(t.substr(0, static_cast<size_t>(caret - 1))));
+        const int y = std::max(0, (ClientRect().Height() - c->TextHeight("Xg")) / 2);
+        FExGrid->EditorTextPositionChanged(text, {x, y}, caret);
+    }
+    FExGrid->FormulaEditMode(!text.empty() && text[0] == '=');
+}
+
 void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)
 {
     gui::TInplaceEdit::KeyUp(key, shift);
+    if (Visible()) ReportCaret();
     if (FWorkmode && SelLength() == 0 && Visible()) DoChange();
     if (Visible() && key != gui::VK_LEFT && key != gui::VK_RIGHT) GrowColumnToText();
 }

@@ -68,6 +68,8 @@ private:
     void GrowRowToLines();
     // SizeWhileTyping.Width: the column grows to the widest line typed.
     void GrowColumnToText();
+    void FocusLost();
+    void ReportCaret();
     // Completes the text before the caret from the lookup list.
     void DoChange();
     // Validates the text before a key leaves the cell; on refusal the

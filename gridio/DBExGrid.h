@@ -377,7 +377,7 @@ public:
     bool IsDataSetActive() const;
     bool EditCurrentRecord();
     // Pastes write the field of the row's record (page mode only).
-    void SetPastedCellText(int aCol, int aRow, const std::string& value) override;
+    void PasteCellText(int aCol, int aRow, const std::string& value) override;
     // A column's Filter lines, else the string grid's list.
     bool GetColumnFilter(int aCol) override;
     // Auto sizing stays within the column's AutoMinSize .. AutoMaxSize.

@@ -665,7 +665,7 @@ namespace gridio {
 
 // ------------------------------------------------------ string grid hooks
 
-void TDBExGrid::SetPastedCellText(int aCol, int aRow, const std::string& value)
+void TDBExGrid::PasteCellText(int aCol, int aRow, const std::string& value)
 {
     // Page-mode cells show the record: a pasted value goes into the field,
     // and is dropped where no field can take it.

@@ -414,7 +414,7 @@ void TDBExGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
     case gui::VK_INSERT:
         if (Navigation()->AllowInsertRow() && !ctrl && !sh && !alt && ds->CanModify()) {
             bool can = true;
-            if (OnCanInsertRow) OnCanInsertRow(this, Row(), can);
+            CanInsertRow(Row(), can);
             if (can) {
                 FNewRecord = true;
                 ds->Insert();

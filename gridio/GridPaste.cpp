@@ -84,7 +84,7 @@ int TGridClipboard::PasteTextAtCell(int aCol, int aRow, int& lines, int& fields,
         if (value.find('\n') != std::string::npos) value = UnquoteField(value);
         if (c >= FGrid.ColCount() && nav->AllowClipboardColGrow()) FGrid.SetColCount(c + 1);
         if (c < FGrid.ColCount() && r < rowLimit() && Editable(c, r) && Fires(c, r, value)) {
-            FGrid.SetPastedCellText(c, r, value);
+            FGrid.PasteCellText(c, r, value);
             lastCol = std::max(lastCol, c);
             lastRow = std::max(lastRow, r);
         }
@@ -128,7 +128,7 @@ int TGridClipboard::PasteTextAtCell(int aCol, int aRow, int& lines, int& fields,
     }
     if (undo) undo->StopSequence();
     const gui::TRect pasted{aCol, aRow, lastCol, lastRow};
-    FGrid.CellsPasted(FGrid.ClipTopLeft(), pasted, FGrid.ClipLastOp());
+    FGrid.PastedCellsChanged(FGrid.ClipTopLeft(), pasted, FGrid.ClipLastOp());
     FGrid.CellsChanged(
         gui::TRect{FGrid.DisplayToRealCol(aCol), aRow, FGrid.DisplayToRealCol(lastCol), lastRow});
     return count;
@@ -141,9 +141,9 @@ int TGridClipboard::PasteClipboardAtCell(int aCol, int aRow, int& lines, int& fi
     const gui::TClipboardFormat cells = grid::GridCellClipboardFormat();
     lines = 0;
     fields = 0;
-    if (FGrid.AllowGridClipboardFormat() && clip->HasFormat(cells)) {
+    if (FGrid.AllowFormattedClipboard() && clip->HasFormat(cells)) {
         const std::vector<uint8_t> block = clip->GetData(cells);
-        FGrid.BeginClipboardPaste();
+        FGrid.BeforePaste();
         rtl::TMemoryStream stream;
         stream.WriteBuffer(block.data(), static_cast<int64_t>(block.size()));
         stream.SetPosition(0);
@@ -166,8 +166,8 @@ int TGridClipboard::PasteClipboardAtCell(int aCol, int aRow, int& lines, int& fi
         ReadBinStreamHeader(stream, head);
         const gui::TRect pasted{aCol, aRow, aCol + head->ColCount - 1, aRow + head->RowCount - 1};
         const bool same = head->ID == static_cast<int32_t>(FGrid.Handle());
-        FGrid.CellsPasted(same ? FGrid.ClipTopLeft() : gui::TPoint{-1, -1}, pasted, FGrid.ClipLastOp());
-        FGrid.EndClipboardPaste();
+        FGrid.PastedCellsChanged(same ? FGrid.ClipTopLeft() : gui::TPoint{-1, -1}, pasted, FGrid.ClipLastOp());
+        FGrid.AfterPaste();
         return head->ColCount * head->RowCount;
     }
     const gui::TClipboardFormat rtf = gui::RegisterClipboardFormat("Rich Text Format");
@@ -178,7 +178,7 @@ int TGridClipboard::PasteClipboardAtCell(int aCol, int aRow, int& lines, int& fi
             if (b == 0) break;
             t += static_cast<char>(b);
         }
-        if (FGrid.IsEditable(FGrid.DisplayToRealCol(aCol), aRow)) FGrid.SetPastedCellText(aCol, aRow, t);
+        if (FGrid.IsEditable(FGrid.DisplayToRealCol(aCol), aRow)) FGrid.PasteCellText(aCol, aRow, t);
         lines = 1;
         fields = 1;
         return 0;
@@ -205,7 +205,7 @@ void TGridClipboard::FillCell(int c, int r, std::string value, bool exemptTopLef
 {
     if (!Editable(c, r)) return;
     if (!(exemptTopLeft && c == s.Left && r == s.Top) && !Fires(c, r, value)) return;
-    FGrid.SetPastedCellText(c, r, value);
+    FGrid.PasteCellText(c, r, value);
 }
 
 // The series fill of a single column or row: true when a number or date
@@ -296,7 +296,7 @@ void TGridClipboard::SmartFill(const gui::TGridRect& s, int n, int lines, int fi
     const int cells = (s.Right - s.Left + 1) * (s.Bottom - s.Top + 1);
     bool series = false;
     if (n == 1 && cells > 1) {
-        FGrid.BeginClipboardPaste();
+        FGrid.BeforePaste();
         const int rc0 = FGrid.DisplayToRealCol(s.Left);
         std::string v = FGrid.GetCellText(rc0, s.Top);
         bool state = false;
@@ -306,10 +306,10 @@ void TGridClipboard::SmartFill(const gui::TGridRect& s, int n, int lines, int fi
                 if (!Editable(c, r)) continue;
                 std::string value = v;
                 if (!(c == s.Left && r == s.Top) && !Fires(c, r, value)) continue;
-                FGrid.SetPastedCellText(c, r, value);
-                FGrid.CellsPasted(FGrid.ClipTopLeft(), gui::TRect{c, r, c, r}, TExStringGrid::TClipOperation::coCopy);
+                FGrid.PasteCellText(c, r, value);
+                FGrid.PastedCellsChanged(FGrid.ClipTopLeft(), gui::TRect{c, r, c, r}, TExStringGrid::TClipOperation::coCopy);
             }
-        FGrid.EndClipboardPaste();
+        FGrid.AfterPaste();
     } else if (n >= 2 && (s.Left == s.Right || s.Top == s.Bottom)) {
         series = SeriesFill(s, n);
     }

@@ -161,11 +161,10 @@ TEST_F(KeyFixture, InsertAsksTheOverridableSlot)
     struct Refusing : TExStringGrid {
         using TExStringGrid::TExStringGrid;
         int Asked = -1;
-        bool CanInsertRow(int aRow, bool& canInsert) override
+        void CanInsertRow(int aRow, bool& canInsert) override
         {
             Asked = aRow;
             canInsert = false;
-            return false;
         }
     };
     auto* g = new Refusing(&Form);

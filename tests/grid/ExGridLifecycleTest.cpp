@@ -212,6 +212,10 @@ TEST_F(FormFixture, AssignCopiesCountsBeforeWidthsAndLeavesTheLook)
     src->BackGround()->SetColor(0x123456);
     src->SetLook(TGridLook::glStandard);
     src->SetSelectionColor(0x00FF00);
+    src->ProgressAppearance()->SetSteps(3);
+    src->DragDropSettings()->SetOleDropTarget(true);
+    src->DragScrollOptions()->SetActive(true);
+    src->DragScrollOptions()->Margins()->SetTopMargin(7);
 
     auto* dst = new TExStringGrid(&Form);
     dst->SetColCount(2);
@@ -227,6 +231,10 @@ TEST_F(FormFixture, AssignCopiesCountsBeforeWidthsAndLeavesTheLook)
     EXPECT_EQ(dst->BackGround()->Color(), gui::clWindow);
     EXPECT_EQ(dst->Look(), TGridLook::glXP);
     EXPECT_EQ(dst->SelectionColor(), 0xEACAB6u);
+    EXPECT_EQ(dst->ProgressAppearance()->Steps(), 3);
+    EXPECT_TRUE(dst->DragDropSettings()->OleDropTarget());
+    EXPECT_TRUE(dst->DragScrollOptions()->Active());
+    EXPECT_EQ(dst->DragScrollOptions()->Margins()->TopMargin(), 7);
 
     TNavigation other;
     dst->Assign(&other);  // another class: ignored

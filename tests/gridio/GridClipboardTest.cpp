@@ -26,10 +26,10 @@ class PasteGrid : public TExStringGrid {
 public:
     using TExStringGrid::TExStringGrid;
     std::vector<gui::TPoint> Sources;
-    void CellsPasted(gui::TPoint source, const gui::TRect& r, TClipOperation op) override
+    void PastedCellsChanged(gui::TPoint source, const gui::TRect& r, TClipOperation op) override
     {
         Sources.push_back(source);
-        TExStringGrid::CellsPasted(source, r, op);
+        TExStringGrid::PastedCellsChanged(source, r, op);
     }
 };
 

@@ -124,7 +124,7 @@ TEST_F(DBExFixture, PastedValuesGoToTheRecordsField)
     };
     for (const Case& c : {Case{TEditPostMode::epCell, 3, "Pasted"}, Case{TEditPostMode::epRow, 4, "Rowwise"}}) {
         Grid->SetEditPostMode(c.Mode);
-        Grid->SetPastedCellText(2, c.Row, c.Value);
+        Grid->PasteCellText(2, c.Row, c.Value);
         EXPECT_EQ(Data->RecNo(), c.Row);
         EXPECT_EQ(Data->FieldByName("Name")->AsString(), c.Value);
         if (c.Mode == TEditPostMode::epCell) EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
@@ -133,15 +133,15 @@ TEST_F(DBExFixture, PastedValuesGoToTheRecordsField)
         EXPECT_EQ(Grid->GetCellText(2, c.Row), c.Value);
     }
     // The indicator column and a check-box column take nothing.
-    Grid->SetPastedCellText(0, 2, "x");
-    Grid->SetPastedCellText(3, 2, "x");
+    Grid->PasteCellText(0, 2, "x");
+    Grid->PasteCellText(3, 2, "x");
     Data->First();
     Data->MoveBy(1);
     EXPECT_EQ(Data->FieldByName("Done")->AsString(), "0");
     EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
     // Full-load cells are not editable: the paste is dropped.
     Grid->SetPageMode(false);
-    Grid->SetPastedCellText(2, 1, "Dropped");
+    Grid->PasteCellText(2, 1, "Dropped");
     Data->First();
     EXPECT_EQ(Data->FieldByName("Name")->AsString(), "Alpha");
     EXPECT_EQ(Grid->GetCellText(2, 1), "Alpha");
@@ -156,7 +156,7 @@ TEST_F(DBExFixture, PasteNeverOverwritesAPictureField)
     Data->AppendRecord({int64_t(1), std::string("A"), int64_t(1), std::string("Y"), bytes});
     Data->Open();
     Grid->AddAllFields();
-    Grid->SetPastedCellText(5, 1, "(GRAPHIC)");
+    Grid->PasteCellText(5, 1, "(GRAPHIC)");
     EXPECT_EQ(Data->FieldByName("Pic")->AsString(), bytes);
 }
 
