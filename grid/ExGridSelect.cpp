@@ -138,7 +138,10 @@ void TExStringGrid::MarkSelectedRows(bool clearOthers)
 {
     const gui::TGridRect sel = Selection();
     const int top = std::min(sel.Top, sel.Bottom), bottom = std::max(sel.Top, sel.Bottom);
-    for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r) {
+    // Without clearing, only the rows of the rectangle are visited.
+    const int first = clearOthers ? TBaseGrid::FixedRows() : std::max(top, TBaseGrid::FixedRows());
+    const int last = clearOthers ? RowCount() - 1 : std::min(bottom, RowCount() - 1);
+    for (int r = first; r <= last; ++r) {
         const int rr = FMouseActions->RowSelectPersistent() ? DisplayToRealRow(r) : r;
         if (r >= top && r <= bottom) SetRowSelect(rr, true);
         else if (clearOthers) SetRowSelect(rr, false);

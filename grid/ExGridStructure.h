@@ -1,0 +1,103 @@
+// ExGridStructure: TExGridStructure, the string grid's operations on its
+// row and column structure that go beyond insert and remove: removing and
+// hiding rows by selection or check box, removing columns by selection,
+// clearing the selection or the normal cells of rows and columns, merging
+// and splitting along a row, the lighter removals the hiding code builds
+// on, the index-mapping helpers by name, and the disjunct cell selection.
+// TExStringGrid (grid/ExGrid.h) derives from it; the bodies live in
+// ExGridBySelection.cpp and ExGridCellSelect.cpp and work on the grid.
+//
+//   grid->MouseActions()->SetDisjunctRowSelect(true);
+//   grid->SetRowSelect(3, true);
+//   grid->SetRowSelect(5, true);
+//   grid->RemoveSelectedRows();          // rows 5 and 3 go, flags cleared
+//   grid->RemoveCheckedRows(1, true);    // rows whose check box in column 1 is set go
+#pragma once
+
+#include <set>
+#include <string>
+#include <utility>
+
+#include "grid/ExGridState.h"
+
+namespace grid {
+
+class TExStringGrid;
+
+class TExGridStructure : public TExGridState {
+public:
+    explicit TExGridStructure(rtl::TComponent* owner) : TExGridState(owner) {}
+
+    // --- removal, hiding and clearing by selection (ExGridBySelection.cpp) ----------
+    // A row counts as selected by GetRowSelect of its index, or of its real
+    // index with MouseActions.RowSelectPersistent.
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    // Removes every normal row whose check box in the column is (not) set.
+    void RemoveCheckedRows(int checkBoxColumn, bool removeChecked);
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // The selected rows, columns or rectangle, by the selection mode.
+    void ClearSelection();
+    void ClearCols(int colIndex, int cCount);
+    void ClearNormalRows(int rowIndex, int rCount);
+    void ClearNormalCols(int colIndex, int cCount);
+    void ClearNormalCells();
+    void MergeColumnCells(int colIndex, bool mainMerge);
+    void SplitColumnCells(int colIndex);
+    void MergeRowCells(int rowIndex, bool mainMerge);
+    void SplitRowCells(int rowIndex);
+    void SplitAllCells();
+    // The first cell (row by row) whose stored text equals subStr exactly.
+    bool IsCell(const std::string& subStr, int& aCol, int& aRow);
+    // Whether the cell's displayed text starts with the wide-text marker "|\".
+    bool IsWideCell(int aCol, int aRow);
+    // Moves the texts and objects of the rows below up over rCount rows
+    // (heights stay by position) and shifts the hidden rows' records.
+    virtual void RemoveRowsEx(int rowIndex, int rCount);
+    // The removal worker: takes rCount display rows out, keeping the current
+    // row, the view and the other rows' heights; with adjustHidden the cell
+    // controls of the rows go and the hidden rows' records shift.
+    void DeleteRowsInternal(int rowIndex, int rCount, bool adjustHidden);
+    // Hides real rows fromRow..toRow through RemoveRowsEx (items appended).
+    void HideRowsEx(int fromRow, int toRow);
+
+    // --- index helpers and the current position (ExGridBySelection.cpp) --------------
+    bool GetColumnVisibleFlag(int index) const { return index >= 0 && index <= 512 && FVisibleCol[index]; }
+    void SetColumnVisibleFlag(int index, bool value)
+    {
+        if (index >= 0 && index <= 512) FVisibleCol[index] = value;
+    }
+    int RealRowIndex(int aRow) const;
+    int DisplRowIndex(int aRow) const;
+    // The current row and column as real indexes.
+    int RealRow() const;
+    int RealCol() const;
+    // Runs the cell-selection test for the current cell again.
+    void UpdateEditMode();
+
+    // --- disjunct cell selection (ExGridCellSelect.cpp) -------------------------------
+    // With MouseActions.DisjunctCellSelect a click toggles one cell, a
+    // Ctrl+click adds it; the cells are kept as (column, row) pairs.
+    bool SelectedCells(int aCol, int aRow) const;
+    void SetSelectedCells(int aCol, int aRow, bool value);
+    int SelectedCellsCount() const { return static_cast<int>(FSelectedCellsSet.size()); }
+    // The i-th selected cell in row order (X = column, Y = row); (-1, -1) out of range.
+    gui::TPoint SelectedCell(int index) const;
+    void ClearSelectedCells();
+    // Sets the column selection flags from the selection rectangle.
+    void MarkSelectedCols(bool clearOthers);
+    // Repaints the cells of a rectangle of display indexes.
+    void InvalidateGridRect(const gui::TGridRect& r);
+
+protected:
+    TExStringGrid& Self();
+    const TExStringGrid& Self() const;
+
+private:
+    std::set<std::pair<int, int>> FSelectedCellsSet;  // (row, column)
+};
+
+} // namespace grid
