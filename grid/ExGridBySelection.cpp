@@ -84,12 +84,7 @@ void TExGridStructure::RemoveUnSelectedRows()
 {
     TExStringGrid& g = Self();
     UpdateScope lock(g);
-    const std::vector<int> rows = RowsBySelection(g, false);
-    RemoveFromBottom(g, rows);
-    if (FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent()) {
-        // Persistent flags stand by real row: the kept rows' flags close up.
-        for (auto it = rows.rbegin(); it != rows.rend(); ++it) EraseFlag(FRowSelect, *it);
-    }
+    RemoveFromBottom(g, RowsBySelection(g, false));
 }
 
 void TExGridStructure::RemoveCheckedRows(int checkBoxColumn, bool removeChecked)
