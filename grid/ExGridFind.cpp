@@ -193,7 +193,7 @@ gui::TPoint TExStringGrid::Find(gui::TPoint startCell, const std::string& s, TFi
     FindCore(startCell, s, result, findParams, false, u"");
     // The data-aware grid restores its position when nothing was found and
     // keeps the found record otherwise.
-    if (result.X == -1) ExportNotification(TGridExportState::esExportDone, -1);
+    ExportNotification(result.X == -1 ? TGridExportState::esExportDone : TGridExportState::esExportFail, -1);
     return result;
 }
 
