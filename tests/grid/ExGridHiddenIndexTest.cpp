@@ -146,3 +146,41 @@ TEST_F(HiddenFixture, ClearOpensContractedNodesFirst)
     for (int r = 0; r < 8; ++r)
         for (int c = 0; c < 3; ++c) EXPECT_EQ(G->Cells(c, r), "") << c << "," << r;
 }
+
+// A match inside a contracted node (nested too) opens the nodes and
+// becomes current.
+TEST_F(HiddenFixture, FindWithHiddenRowsOpensTheNodeOfTheMatch)
+{
+    Build(12, 3);
+    G->AddNode(2, 6);  // rows 2..7, with a node 4..6 inside
+    G->AddNode(4, 3);
+    G->ContractNode(4);
+    G->ContractNode(2);
+    ASSERT_TRUE(G->IsHiddenRow(5));
+    const TFindParams p{TFindParameters::fnIncludeHiddenRows, TFindParameters::fnAutoGoto,
+                        TFindParameters::fnMatchFull};
+    const gui::TPoint at = G->FindFirst("1:5", p);
+    EXPECT_EQ(at.X, 1);
+    EXPECT_EQ(at.Y, 5);
+    EXPECT_FALSE(G->IsHiddenRow(5));
+    EXPECT_EQ(G->Cells(1, G->Row()), "1:5");
+    // Without fnAutoGoto a hidden match stays hidden.
+    G->ContractNode(2);
+    EXPECT_EQ(G->FindFirst("1:6", TFindParams{TFindParameters::fnIncludeHiddenRows}).Y, 6);
+    EXPECT_TRUE(G->IsHiddenRow(6));
+}
+
+TEST_F(HiddenFixture, SearchUsesTheFirstSortIndexWithIndexShow)
+{
+    Build(5, 4);
+    G->SetCells(1, 3, "Beta");
+    G->SetCells(2, 2, "Beta");
+    G->SortSettings()->SetShow(true);
+    G->SortSettings()->SetColumn(1);
+    EXPECT_EQ(G->Search("BE"), 3);
+    G->SortSettings()->SetIndexShow(true);
+    G->SortIndexes()->AddIndex(2, true);
+    EXPECT_EQ(G->Search("BE"), 2);
+    G->SortIndexes()->Clear();
+    EXPECT_EQ(G->Search("1:"), 1);  // no entries: the first normal column
+}
