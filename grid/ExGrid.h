@@ -415,6 +415,7 @@ public:
     int ColSelectCount() const;
     int SelectedColCount() const;
     std::string SelectedText();
+    std::string SelectedCellText(int aCol, int aRow);
     void SetRowModified(int aRow, bool value);
     bool GetRowModified(int aRow) const;
     int ModifiedRowCount() const;

@@ -14,9 +14,8 @@
 //   grid->RemoveCheckedRows(1, true);    // rows whose check box in column 1 is set go
 #pragma once
 
-#include <set>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "grid/ExGridState.h"
 
@@ -78,26 +77,30 @@ public:
     // Runs the cell-selection test for the current cell again.
     void UpdateEditMode();
 
-    // --- disjunct cell selection (ExGridCellSelect.cpp) -------------------------------
-    // With MouseActions.DisjunctCellSelect a click toggles one cell, a
-    // Ctrl+click adds it; the cells are kept as (column, row) pairs.
-    bool SelectedCells(int aCol, int aRow) const;
-    void SetSelectedCells(int aCol, int aRow, bool value);
-    int SelectedCellsCount() const { return static_cast<int>(FSelectedCellsSet.size()); }
-    // The i-th selected cell in row order (X = column, Y = row); (-1, -1) out of range.
+    // --- selected cells (ExGridCellSelect.cpp) ----------------------------------------
+    // The selected cells, collected when counted: without
+    // MouseActions.DisjunctCellSelect the list holds the selection only;
+    // with it every count adds the cells selected now to those kept.
+    int SelectedCellsCount();
+    // The i-th cell of the list as last counted (X = column, Y = row);
+    // (-1, -1) out of range.
     gui::TPoint SelectedCell(int index) const;
+    // Selection := the first normal cell; the list emptied.
     void ClearSelectedCells();
     // Sets the column selection flags from the selection rectangle.
     void MarkSelectedCols(bool clearOthers);
     // Repaints the cells of a rectangle of display indexes.
     void InvalidateGridRect(const gui::TGridRect& r);
+    // Makes the cell current with the anchor and scrolls it into view.
+    void FocusCell(int aCol, int aRow);
+    void GotoCell(int aCol, int aRow) { FocusCell(aCol, aRow); }
 
 protected:
     TExStringGrid& Self();
     const TExStringGrid& Self() const;
 
 private:
-    std::set<std::pair<int, int>> FSelectedCellsSet;  // (row, column)
+    std::vector<gui::TPoint> FSelectedCells;  // in the order they were added
 };
 
 } // namespace grid
