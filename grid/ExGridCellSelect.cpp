@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "grid/ExGrid.h"
+#include "grid/ExGridEditors.h"
+#include "platform/rtl/Strings.h"
 
 namespace grid {
 
@@ -58,5 +60,46 @@ void TExGridStructure::InvalidateGridRect(const gui::TGridRect& r)
 }
 
 void TExGridStructure::FocusCell(int aCol, int aRow) { MoveColRow(aCol, aRow, true, true); }
+
+// --- the combo editor's item list --------------------------------------------------------
+
+void TExGridStructure::ClearComboString() { Self().EditCombo()->Items()->Clear(); }
+void TExGridStructure::AddComboString(const std::string& s) { Self().EditCombo()->Items()->Add(s); }
+
+void TExGridStructure::AddComboStringObject(const std::string& s, rtl::TObject* object)
+{
+    Self().EditCombo()->Items()->AddObject(s, object);
+}
+
+bool TExGridStructure::RemoveComboString(const std::string& s)
+{
+    rtl::TStringList* items = Self().EditCombo()->Items();
+    const int i = items->IndexOf(s);
+    if (i < 0) return false;
+    items->Delete(i);
+    return true;
+}
+
+bool TExGridStructure::SetComboSelectionString(const std::string& s)
+{
+    const int i = Self().EditCombo()->Items()->IndexOf(s);
+    if (i < 0) return false;
+    SetComboIdx(i);
+    return true;
+}
+
+int TExGridStructure::GetComboCount() { return Self().EditCombo()->Items()->Count(); }
+
+// --- wide texts ----------------------------------------------------------------------------
+
+std::u16string TExGridStructure::GetCellTextWide(int aCol, int aRow) const
+{
+    return rtl::UTF8ToUTF16(const_cast<TExGridStructure*>(this)->GetCellText(aCol, aRow));
+}
+
+void TExGridStructure::SetCellTextWide(int aCol, int aRow, const std::u16string& value)
+{
+    SetCellText(aCol, aRow, rtl::UTF16ToUTF8(value));
+}
 
 } // namespace grid

@@ -95,6 +95,20 @@ public:
     void FocusCell(int aCol, int aRow);
     void GotoCell(int aCol, int aRow) { FocusCell(aCol, aRow); }
 
+    // --- the combo editor's item list and wide texts (ExGridCellSelect.cpp) -----------
+    void ClearComboString();
+    void AddComboString(const std::string& s);
+    void AddComboStringObject(const std::string& s, rtl::TObject* object);
+    // False when s is not in the list.
+    bool RemoveComboString(const std::string& s);
+    // ComboIdx := the position of s; false (and no change) when it is not listed.
+    bool SetComboSelectionString(const std::string& s);
+    void SetComboSelection(int idx) { SetComboIdx(idx); }
+    int GetComboCount();
+    // The merge-aware cell text as UTF-16, and written from it.
+    std::u16string GetCellTextWide(int aCol, int aRow) const;
+    void SetCellTextWide(int aCol, int aRow, const std::u16string& value);
+
 protected:
     TExStringGrid& Self();
     const TExStringGrid& Self() const;

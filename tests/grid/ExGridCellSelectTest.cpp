@@ -92,3 +92,29 @@ TEST_F(CellSelectFixture, SelectedTextTakesRichCellsAsPlainTextAndWholeRows)
     G->DragDropSettings()->SetOleEntireRows(true);
     EXPECT_EQ(G->SelectedText(), "a3\tb3\tc3\td3\te3");
 }
+
+TEST_F(CellSelectFixture, ComboItemListAndWideTexts)
+{
+    G->ClearComboString();
+    G->AddComboString("North");
+    rtl::TObject tag;
+    G->AddComboStringObject("South", &tag);
+    EXPECT_EQ(G->GetComboCount(), 2);
+    EXPECT_TRUE(G->SetComboSelectionString("South"));
+    EXPECT_EQ(G->ComboIdx(), 1);
+    EXPECT_FALSE(G->SetComboSelectionString("East"));
+    EXPECT_EQ(G->ComboIdx(), 1);
+    G->SetComboSelection(0);
+    EXPECT_EQ(G->ComboIdx(), 0);
+    EXPECT_FALSE(G->RemoveComboString("East"));
+    EXPECT_TRUE(G->RemoveComboString("North"));
+    EXPECT_EQ(G->GetComboCount(), 1);
+    G->ClearComboString();
+    EXPECT_EQ(G->GetComboCount(), 0);
+
+    G->SetCellTextWide(1, 1, u"\u00e9t\u00e9 \u20ac");
+    EXPECT_EQ(G->Cells(1, 1), "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC");
+    G->MergeCells(2, 2, 2, 1);
+    G->SetCellTextWide(3, 2, u"m\u00fc");  // a covered cell writes its base cell
+    EXPECT_EQ(G->GetCellTextWide(2, 2), u"m\u00fc");
+}
