@@ -184,3 +184,48 @@ TEST_F(HiddenFixture, SearchUsesTheFirstSortIndexWithIndexShow)
     G->SortIndexes()->Clear();
     EXPECT_EQ(G->Search("1:"), 1);  // no entries: the first normal column
 }
+
+// Every row's text, colour and height travel with it through sort, filter,
+// hide, unhide, filter off and unsort on 10,000 rows.
+TEST_F(HiddenFixture, RowsTravelWholeThroughSortFilterHideAndBack)
+{
+    const int n = 10000;
+    Build(n + 1, 3);
+    for (int r = 1; r <= n; ++r) {
+        G->SetCells(1, r, r % 4 == 0 ? "keep" : "drop");
+        G->SetCells(2, r, std::to_string((r * 7919) % 10007));
+        if (r % 7 == 0) G->SetCellColor(0, r, static_cast<TColor>(r));
+        if (r % 11 == 0) G->SetRowHeights(r, 20 + r % 13);
+    }
+    auto expectRowsWhole = [&](const std::string& step) {
+        for (int d = 1; d < G->RowCount(); ++d) {
+            const std::string key = G->Cells(0, d);
+            const int r = std::stoi(key.substr(2));
+            ASSERT_EQ(G->Cells(2, d), std::to_string((r * 7919) % 10007)) << step << " row " << r;
+            TCellProperties* p = G->FindCellProperties(0, d);
+            ASSERT_EQ(p ? p->BrushColor() : gui::clNone, r % 7 == 0 ? static_cast<TColor>(r) : gui::clNone)
+                << step << " row " << r;
+            if (r % 11 == 0) ASSERT_EQ(G->RowHeights(d), 20 + r % 13) << step << " row " << r;
+        }
+    };
+    G->SortSettings()->SetColumn(2);
+    G->QSort();
+    expectRowsWhole("sorted");
+    auto* f = G->Filter()->Add();
+    f->SetColumn(1);
+    f->SetCondition("keep");
+    G->SetFilterActive(true);
+    ASSERT_EQ(G->RowCount(), n / 4 + 1);
+    expectRowsWhole("filtered");
+    const int from = G->DisplayToRealRow(10), to = G->DisplayToRealRow(500);
+    G->HideRows(from, to);
+    expectRowsWhole("hidden");
+    G->UnHideRowsAll();
+    expectRowsWhole("shown");
+    G->SetFilterActive(false);
+    ASSERT_EQ(G->RowCount(), n + 1);
+    expectRowsWhole("filter off");
+    G->QUnSort();
+    for (int r = 0; r <= n; ++r) ASSERT_EQ(G->Cells(0, r), "0:" + std::to_string(r)) << "original order";
+    expectRowsWhole("unsorted");
+}
