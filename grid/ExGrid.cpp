@@ -98,7 +98,7 @@ TExGridState::TExGridState(rtl::TComponent* owner) : gridbase::TBaseGrid(owner) 
 // Out of line: the picture cache is complete only here.
 TExGridState::~TExGridState() = default;
 
-TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridSlots(owner)
+TExStringGrid::TExStringGrid(rtl::TComponent* owner) : TExGridStructure(owner)
 {
     // The settings objects that are handed the grid itself.
     FFilter = std::make_unique<TFilter>(this);

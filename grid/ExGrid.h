@@ -42,7 +42,7 @@
 #include "grid/ExGridFind.h"
 #include "grid/ExGridFooter.h"
 #include "grid/ExGridSettings.h"
-#include "grid/ExGridSlots.h"
+#include "grid/ExGridStructure.h"
 #include "grid/ExGridTypes.h"
 #include "grid/ExRichEdit.h"
 #include "gridbase/BaseGrid.h"
@@ -67,10 +67,12 @@ namespace grid {
 // Declared beside it: the enumerations, event signatures and data-exchange
 // hooks (grid/ExGridTypes.h); what the grid stores, with the plain settings'
 // accessors (TExGridState, grid/ExGridState.h); its hooks that are empty
-// here (TExGridSlots, grid/ExGridSlots.h); its event properties
-// (TExGridEvents, grid/ExGridEvents.h).
-class TExStringGrid : public TExGridSlots, public TExGridEvents {
+// here (TExGridSlots, grid/ExGridSlots.h); the structure operations by
+// selection and the disjunct cell selection (TExGridStructure,
+// grid/ExGridStructure.h); its event properties (TExGridEvents, grid/ExGridEvents.h).
+class TExStringGrid : public TExGridStructure, public TExGridEvents {
     RTL_CLASS(TExStringGrid, gridbase::TBaseGrid)
+    friend class TExGridStructure;
 public:
     explicit TExStringGrid(rtl::TComponent* owner);
     // Gives the owner form its resize handler back, then frees every
@@ -211,13 +213,8 @@ public:
     void AddColumn() { InsertCols(ColCount(), 1); }
     // Everything, hidden columns included; counts and sizes stay.
     void Clear();
-    void ClearCols(int colIndex, int cCount);
-    void ClearNormalCells();
     void RemoveDuplicates(int aCol, bool doCase);
-    void MergeColumnCells(int colIndex, bool mainMerge);
-    void SplitColumnCells(int colIndex);
     void MergeCols(int colIndex1, int colIndex2, const std::string& separator);
-    bool IsCell(const std::string& subStr, int& aCol, int& aRow);
 
     // --- dimensions, headers, formatting (ExGridDims.cpp) ----------------------
     int RowCount() const { return TBaseGrid::RowCount(); }
@@ -420,6 +417,7 @@ public:
     int ColSelectCount() const;
     int SelectedColCount() const;
     std::string SelectedText();
+    std::string SelectedCellText(int aCol, int aRow);
     void SetRowModified(int aRow, bool value);
     bool GetRowModified(int aRow) const;
     int ModifiedRowCount() const;
@@ -1418,8 +1416,8 @@ protected:
     bool Designing() const { return ComponentState().Contains(rtl::TComponentStateItem::csDesigning); }
     bool Loading() const { return ComponentState().Contains(rtl::TComponentStateItem::csLoading); }
 
-    // Hidden real rows in ascending order (mirrors GridItems' Idx values).
-    std::vector<int> HiddenIdxSorted() const;
+    // Hidden real rows in ascending order (GridItems' kept index).
+    const std::vector<int>& HiddenIdxSorted() const;
 
 private:
     void AppearanceChange(rtl::TObject*) { Invalidate(); }

@@ -384,10 +384,8 @@ void TExStringGrid::GetStrippedCellText(int aCol, int aRow, std::string& text)
 
 rtl::TStringList* TExStringGrid::GetHiddenRowItems(int realRow) const
 {
-    rtl::TStringList* found = nullptr;
-    for (int i = 0; i < FGridItems->Count(); ++i)
-        if (FGridItems->Items(i)->Idx() == realRow) found = FGridItems->Items(i)->Items();
-    return found;
+    TGridItem* item = FGridItems->ItemOfRow(realRow);
+    return item ? item->Items() : nullptr;
 }
 
 void TExStringGrid::GetAllCells(int aCol, int realRow, std::string& text)

@@ -67,14 +67,9 @@ bool TExStringGrid::MatchCell(int aCol, int aRow, bool wide)
 
 int TExStringGrid::FindNodeRow(int aRow)
 {
-    // Without node spans every node row stands for itself.
-    int total = FixedRows();
-    int r = FixedRows();
-    for (; r <= RowCount() - 2; ++r) {
-        total += 1;
-        if (total >= aRow) return r;
-    }
-    return RowCount() - 1;
+    // A hidden real row lies in the contracted node shown last above it.
+    const int d = RealToDisplayRow(aRow) - 1;
+    return d >= FixedRows() && d < RowCount() && IsNode(d) ? d : -1;
 }
 
 void TExStringGrid::FindCore(gui::TPoint startCell, const std::string& s, gui::TPoint& result,
@@ -173,6 +168,14 @@ void TExStringGrid::FindCore(gui::TPoint startCell, const std::string& s, gui::T
     if (!findParams.Contains(FP::fnAutoGoto)) return;
     int target = y;
     if (findParams.Contains(FP::fnIncludeHiddenRows) && NumHiddenRows() > 0) {
+        // Nested nodes open one level per step; each step shows more rows.
+        while (FNumNodes > 0 && IsHiddenRow(y)) {
+            const int nodeRow = FindNodeRow(y);
+            const int hiddenBefore = NumHiddenRows();
+            if (nodeRow < 0) break;
+            ExpandNode(DisplayToRealRow(nodeRow));
+            if (NumHiddenRows() == hiddenBefore) break;
+        }
         if (IsHiddenRow(y)) return;  // a row that stays hidden cannot become current
         target = RealToDisplayRow(y);
     }
@@ -193,7 +196,7 @@ gui::TPoint TExStringGrid::Find(gui::TPoint startCell, const std::string& s, TFi
     FindCore(startCell, s, result, findParams, false, u"");
     // The data-aware grid restores its position when nothing was found and
     // keeps the found record otherwise.
-    if (result.X == -1) ExportNotification(TGridExportState::esExportDone, -1);
+    ExportNotification(result.X == -1 ? TGridExportState::esExportDone : TGridExportState::esExportFail, -1);
     return result;
 }
 
@@ -248,7 +251,9 @@ int TExStringGrid::Replace(const std::string& origStr, const std::string& newStr
 int TExStringGrid::Search(const std::string& s)
 {
     if (RowCount() < 2) return -1;
-    const int key = !FSortSettings->Show() ? FixedCols() : FSortSettings->Column();
+    int key = FixedCols();
+    if (FSortSettings->Show() && !FSortSettings->IndexShow()) key = FSortSettings->Column();
+    else if (FSortSettings->Show() && FSortIndexes->Count() > 0) key = FSortIndexes->GetIndexColumn(0);
     if (key < 0) return -1;
     for (int r = FixedRows(); r < RowCount(); ++r) {
         std::string text;

@@ -17,40 +17,36 @@ namespace grid {
 
 // ------------------------------------------------------------------ rows
 
-std::vector<int> TExStringGrid::HiddenIdxSorted() const
-{
-    std::vector<int> v;
-    v.reserve(static_cast<std::size_t>(NumHiddenRows()));
-    for (int i = 0; i < NumHiddenRows(); ++i) v.push_back(FGridItems->Items(i)->Idx());
-    std::sort(v.begin(), v.end());
-    return v;
-}
+const std::vector<int>& TExStringGrid::HiddenIdxSorted() const { return FGridItems->SortedIdx(); }
 
 bool TExStringGrid::IsHiddenRow(int rowIndex) const
 {
-    for (int i = 0; i < NumHiddenRows(); ++i)
-        if (FGridItems->Items(i)->Idx() == rowIndex) return true;
-    return false;
+    if (NumHiddenRows() == 0) return false;
+    const std::vector<int>& h = HiddenIdxSorted();
+    return std::binary_search(h.begin(), h.end(), rowIndex);
 }
 
 int TExStringGrid::DisplayToRealRow(int aRow) const
 {
     if (NumHiddenRows() == 0) return aRow;
-    int real = aRow;
-    for (int idx : HiddenIdxSorted()) {
-        if (idx <= real) ++real;
-        else break;
+    // With h ascending, h[i] - i (the shown rows before the i-th hidden one)
+    // never decreases: the hidden rows at or before the answer are those
+    // with h[i] - i <= aRow.
+    const std::vector<int>& h = HiddenIdxSorted();
+    std::size_t lo = 0, hi = h.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (h[mid] - static_cast<int>(mid) <= aRow) lo = mid + 1;
+        else hi = mid;
     }
-    return real;
+    return aRow + static_cast<int>(lo);
 }
 
 int TExStringGrid::RealToDisplayRow(int aRow) const
 {
     if (NumHiddenRows() == 0) return aRow;
-    int before = 0;
-    for (int i = 0; i < NumHiddenRows(); ++i)
-        if (FGridItems->Items(i)->Idx() < aRow) ++before;
-    return aRow - before;
+    const std::vector<int>& h = HiddenIdxSorted();
+    return aRow - static_cast<int>(std::lower_bound(h.begin(), h.end(), aRow) - h.begin());
 }
 
 void TExStringGrid::SetRow(int value)
@@ -119,6 +115,9 @@ static void DeleteRowBlock(TExStringGrid& g, int d, int n)
 
 void TExStringGrid::HideRows(int fromRow, int toRow)
 {
+    // Only real rows can be hidden: the part of the range outside them is skipped.
+    fromRow = std::max(fromRow, 0);
+    toRow = std::min(toRow, TotalRowCount() - 1);
     if (toRow < fromRow) return;
     const std::vector<int> hidden = HiddenIdxSorted();
     int pos = static_cast<int>(std::lower_bound(hidden.begin(), hidden.end(), fromRow) - hidden.begin());
@@ -441,6 +440,8 @@ void TExStringGrid::ClearRect(int fromCol, int fromRow, int toCol, int toRow)
 
 void TExStringGrid::Clear()
 {
+    // Nodes go first: a contracted node's rows come back to be cleared.
+    if (!IsDestroying() && FNumNodes > 0) RemoveAllNodes();
     if (RowCount() > 0 && ColCount() > 0) {
         UpdateScope lock(this);
         ClearRealCells(*this, 0, 0, ColCount() + FNumHidden - 1, RowCount() - 1, FNilObjects, FClearTextOnly);
@@ -459,19 +460,35 @@ void TExStringGrid::ClearRows(int row, int count)
     ClearRealCells(*this, 0, row, ColCount() + FNumHidden - 1, last, FNilObjects, FClearTextOnly);
 }
 
-void TExStringGrid::ClearCols(int colIndex, int cCount)
+void TExGridStructure::ClearCols(int colIndex, int cCount)
 {
     if (RowCount() < 1 || ColCount() < 1 || cCount < 1) return;
-    UpdateScope lock(this);
-    ClearRealCells(*this, colIndex, 0, colIndex + cCount - 1, RowCount() - 1, FNilObjects, FClearTextOnly);
+    UpdateScope lock(&Self());
+    ClearRealCells(Self(), colIndex, 0, colIndex + cCount - 1, RowCount() - 1, FNilObjects, ClearTextOnly());
 }
 
-void TExStringGrid::ClearNormalCells()
+void TExGridStructure::ClearNormalRows(int rowIndex, int rCount)
+{
+    if (RowCount() < 1 || ColCount() < 1 || rCount < 1) return;
+    UpdateScope lock(&Self());
+    ClearRealCells(Self(), TBaseGrid::FixedCols(), rowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
+                   std::min(RowCount() - 1, rowIndex + rCount - 1), FNilObjects, ClearTextOnly());
+}
+
+void TExGridStructure::ClearNormalCols(int colIndex, int cCount)
+{
+    if (RowCount() < 1 || ColCount() < 1 || cCount < 1) return;
+    UpdateScope lock(&Self());
+    ClearRealCells(Self(), colIndex, TBaseGrid::FixedRows(), colIndex + cCount - 1, RowCount() - FFixedFooters - 1,
+                   FNilObjects, ClearTextOnly());
+}
+
+void TExGridStructure::ClearNormalCells()
 {
     if (RowCount() < 1 || ColCount() < 1) return;
-    UpdateScope lock(this);
-    ClearRealCells(*this, TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
-                   RowCount() - FFixedFooters - 1, FNilObjects, FClearTextOnly);
+    UpdateScope lock(&Self());
+    ClearRealCells(Self(), TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
+                   RowCount() - FFixedFooters - 1, FNilObjects, ClearTextOnly());
 }
 
 // ------------------------------------------------- by content and columns
@@ -496,7 +513,7 @@ void TExStringGrid::RemoveDuplicates(int aCol, bool /*doCase*/)
     }
 }
 
-void TExStringGrid::MergeColumnCells(int colIndex, bool mainMerge)
+void TExGridStructure::MergeColumnCells(int colIndex, bool mainMerge)
 {
     const int last = RowCount() - FFixedFooters - 1;
     int start = TBaseGrid::FixedRows();
@@ -509,7 +526,7 @@ void TExStringGrid::MergeColumnCells(int colIndex, bool mainMerge)
     }
 }
 
-void TExStringGrid::SplitColumnCells(int colIndex)
+void TExGridStructure::SplitColumnCells(int colIndex)
 {
     int r = 0;
     while (r < RowCount() - FFixedFooters - 1) {
@@ -523,6 +540,42 @@ void TExStringGrid::SplitColumnCells(int colIndex)
     }
 }
 
+void TExGridStructure::MergeRowCells(int rowIndex, bool mainMerge)
+{
+    const int last = ColCount() - FFixedRightCols - 1;
+    int start = TBaseGrid::FixedCols();
+    for (int c = TBaseGrid::FixedCols() + 1; c <= last + 1; ++c) {
+        const bool ends = c > last || GetCellText(c, rowIndex) != GetCellText(c - 1, rowIndex) ||
+                          (!mainMerge && !ColSpanIdentical(c, c - 1));
+        if (!ends) continue;
+        if (c - start >= 2) MergeCells(start, rowIndex, c - start, 1);
+        start = c;
+    }
+}
+
+void TExGridStructure::SplitRowCells(int rowIndex)
+{
+    int c = 0;
+    while (c < ColCount() - FFixedRightCols - 1) {
+        const gui::TPoint span = CellSpan(c, rowIndex);
+        if (IsBaseCell(c, rowIndex) && span.X > 0) {
+            SplitCells(c, rowIndex);
+            c += span.X + 1;
+        } else {
+            ++c;
+        }
+    }
+}
+
+void TExGridStructure::SplitAllCells()
+{
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = 0; c < StoreColCount(); ++c)
+            if (IsBaseCell(c, r) && (CellSpan(c, r).X > 0 || CellSpan(c, r).Y > 0)) SplitCells(c, r);
+}
+
+bool TExGridStructure::IsWideCell(int aCol, int aRow) { return GetCellText(aCol, aRow).rfind("|\\", 0) == 0; }
+
 void TExStringGrid::MergeCols(int colIndex1, int colIndex2, const std::string& separator)
 {
     for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r)
@@ -530,7 +583,7 @@ void TExStringGrid::MergeCols(int colIndex1, int colIndex2, const std::string& s
     RemoveCols(colIndex2, 1);
 }
 
-bool TExStringGrid::IsCell(const std::string& subStr, int& aCol, int& aRow)
+bool TExGridStructure::IsCell(const std::string& subStr, int& aCol, int& aRow)
 {
     for (int r = 0; r < RowCount(); ++r)
         for (int c = 0; c < ColCount(); ++c)

@@ -138,7 +138,10 @@ void TExStringGrid::MarkSelectedRows(bool clearOthers)
 {
     const gui::TGridRect sel = Selection();
     const int top = std::min(sel.Top, sel.Bottom), bottom = std::max(sel.Top, sel.Bottom);
-    for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r) {
+    // Without clearing, only the rows of the rectangle are visited.
+    const int first = clearOthers ? TBaseGrid::FixedRows() : std::max(top, TBaseGrid::FixedRows());
+    const int last = clearOthers ? RowCount() - 1 : std::min(bottom, RowCount() - 1);
+    for (int r = first; r <= last; ++r) {
         const int rr = FMouseActions->RowSelectPersistent() ? DisplayToRealRow(r) : r;
         if (r >= top && r <= bottom) SetRowSelect(rr, true);
         else if (clearOthers) SetRowSelect(rr, false);
@@ -208,9 +211,33 @@ int TExStringGrid::SelectedColCount() const
     return std::abs(l - r) + 1;
 }
 
+// The selection; with goRowSelect and OleEntireRows whole rows.
+static gui::TGridRect TextRect(TExStringGrid& g)
+{
+    gui::TGridRect sel = g.Selection();
+    if (g.Options().Contains(gui::TGridOption::goRowSelect) && g.DragDropSettings()->OleEntireRows()) {
+        sel.Left = 0;
+        sel.Right = g.ColCount() - 1;
+    }
+    return sel;
+}
+
+// A cell's text as it goes into the selection's text: rich text as its
+// plain text, multi-line text quoted for spreadsheets when they are served.
+std::string TExStringGrid::SelectedCellText(int aCol, int aRow)
+{
+    std::string cell = GetCellText(RealColIndex(aCol), aRow);
+    if (cell.find("{\\") != std::string::npos) {
+        CellToRich(RealColIndex(aCol), aRow, RichEdit());
+        cell = RichEdit()->PlainText();
+    }
+    if (gridbase::CountTextLines(cell, FMultilinecells) > 1 && ExcelClipboardFormat()) gridbase::QuoteWithVTBreaks(cell);
+    return cell;
+}
+
 std::string TExStringGrid::SelectedText()
 {
-    const gui::TGridRect sel = Selection();
+    const gui::TGridRect sel = TextRect(*this);
     std::vector<int> rows;
     if (FMouseActions->DisjunctRowSelect()) {
         for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r)
@@ -221,10 +248,7 @@ std::string TExStringGrid::SelectedText()
     std::string text;
     for (int r : rows) {
         for (int c = sel.Left; c <= sel.Right; ++c) {
-            std::string cell = GetCellText(RealColIndex(c), r);
-            if (gridbase::CountTextLines(cell, FMultilinecells) > 1 && ExcelClipboardFormat())
-                gridbase::QuoteWithVTBreaks(cell);
-            text += cell;
+            text += SelectedCellText(c, r);
             if (c != sel.Right) text += '\t';
         }
         if (r != sel.Bottom) text += "\r\n";

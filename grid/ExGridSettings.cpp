@@ -1,5 +1,7 @@
 // ExGrid: the settings objects of the grid, the hidden-row record and the
 // printing options the grid paints with.
+#include <algorithm>
+
 #include "grid/ExGrid.h"
 
 namespace grid {
@@ -543,5 +545,48 @@ TGridItem::TGridItem(rtl::TCollection* collection)
 }
 
 TGridItem::~TGridItem() { delete FItems; }
+
+void TGridItem::SetIdx(int v)
+{
+    if (v == FIdx) return;
+    FIdx = v;
+    if (auto* owner = dynamic_cast<TGridItems*>(Collection())) owner->IdxChanged();
+}
+
+// ------------------------------------------------------------- TGridItems
+
+void TGridItems::Notify(rtl::TCollectionItem* item, rtl::TCollectionNotification action)
+{
+    rtl::TCollection::Notify(item, action);
+    ++FStamp;
+}
+
+void TGridItems::Rebuild() const
+{
+    // Deletion is announced before the item leaves: the count tells.
+    if (FBuiltStamp == FStamp && FBuiltCount == Count()) return;
+    FSortedItems.clear();
+    for (int i = 0; i < Count(); ++i) FSortedItems.push_back(Items(i));
+    std::stable_sort(FSortedItems.begin(), FSortedItems.end(),
+                     [](const TGridItem* a, const TGridItem* b) { return a->Idx() < b->Idx(); });
+    FSorted.clear();
+    for (const TGridItem* it : FSortedItems) FSorted.push_back(it->Idx());
+    FBuiltStamp = FStamp;
+    FBuiltCount = Count();
+}
+
+const std::vector<int>& TGridItems::SortedIdx() const
+{
+    Rebuild();
+    return FSorted;
+}
+
+TGridItem* TGridItems::ItemOfRow(int realRow) const
+{
+    Rebuild();
+    const auto it = std::lower_bound(FSorted.begin(), FSorted.end(), realRow);
+    if (it == FSorted.end() || *it != realRow) return nullptr;
+    return FSortedItems[static_cast<std::size_t>(it - FSorted.begin())];
+}
 
 } // namespace grid

@@ -14,9 +14,11 @@
 //   grid->Bands()->SetPrimaryLength(3);    // period 3 + SecondaryLength
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Collections.h"
@@ -645,7 +647,8 @@ public:
     ~TGridItem() override;
 
     int Idx() const { return FIdx; }
-    void SetIdx(int v) { FIdx = v; }
+    // Tells the owning TGridItems that its hidden set changed.
+    void SetIdx(int v);
     int Height() const { return FHeight; }
     void SetHeight(int v) { FHeight = v; }
     int Level() const { return FLevel; }
@@ -673,6 +676,25 @@ public:
     TGridItems() : rtl::TCollection(TGridItem::StaticClassInfo()) {}
     TGridItem* Add() { return static_cast<TGridItem*>(TCollection::Add()); }
     TGridItem* Items(int index) const { return static_cast<TGridItem*>(TCollection::Items(index)); }
+
+    // The items' real rows in ascending order.  Kept as an index that is
+    // rebuilt only after an item was added, removed or given another row, so
+    // mapping rows costs a binary search, not a pass over the hidden rows.
+    const std::vector<int>& SortedIdx() const;
+    // The item of a hidden real row, nullptr when the row is shown.
+    TGridItem* ItemOfRow(int realRow) const;
+    void IdxChanged() { ++FStamp; }
+
+protected:
+    void Notify(rtl::TCollectionItem* item, rtl::TCollectionNotification action) override;
+
+private:
+    std::uint64_t FStamp = 0;
+    mutable std::uint64_t FBuiltStamp = ~std::uint64_t{0};
+    mutable int FBuiltCount = -1;
+    mutable std::vector<int> FSorted;
+    mutable std::vector<TGridItem*> FSortedItems;  // in the order of FSorted
+    void Rebuild() const;
 };
 
 } // namespace grid

@@ -3,7 +3,7 @@
 // keyboard, mouse, editor and exchange code call them at fixed moments; a
 // descendant such as the data-aware grid (gridio/) overrides the ones it
 // needs.  The slots with a body of their own are declared in ExGrid.h.
-// Callers use TExStringGrid; nothing else derives from this class.
+// Callers use TExStringGrid; only the grid's own layers derive from it.
 //
 //   struct TMyGrid : grid::TExStringGrid {
 //       using TExStringGrid::TExStringGrid;

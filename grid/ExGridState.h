@@ -3,7 +3,8 @@
 // that only store and repaint, limits), the settings objects it owns, and
 // the fields its code keeps.  TExStringGrid builds on it and adds the
 // behaviour; the grid makes the settings objects in its constructor.
-// Callers use TExStringGrid; nothing else derives from this class.
+// Callers use TExStringGrid; only TExGridStructure (grid/ExGridStructure.h)
+// stands between the two.
 #pragma once
 
 #include <cstdint>
@@ -385,6 +386,7 @@ protected:
 
 private:
     friend class TExStringGrid;
+    friend class TExGridStructure;
     template <typename T>
     void StoreAndRepaint(T& field, T value)
     {

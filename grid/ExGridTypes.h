@@ -140,7 +140,9 @@ public:
 
 // What an export or import announces to the grid (ExportNotification,
 // ImportNotification): the start (row -1), each row, the end (row -1).
-enum class TGridExportState { esExportStart, esExportNewRow, esExportSelRow, esExportDone };
+// esExportFail ends a run that found what it looked for (Find): the
+// data-aware grid keeps the record it reached.
+enum class TGridExportState { esExportStart, esExportNewRow, esExportSelRow, esExportDone, esExportFail };
 enum class TGridImportState { isImportStart, isImportNewRow, isImportSelRow, isImportDone };
 
 // The grid's clipboard, file, print and settings operations, registered by

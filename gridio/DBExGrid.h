@@ -559,6 +559,8 @@ private:
     int FOldAR = -1, FOldTopRow = -1;
     bool FOldIsBOF = false, FOldIsEOF = false;
     db::TBookmark FOldPosition;
+    // The end of a run that found what it looked for (Find).
+    void EndFailedExport(db::TDataSet* ds);
     int FMustEnableControls = 0;
     int FSelRow = 0;
     db::TBookmark FImportPos;

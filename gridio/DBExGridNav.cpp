@@ -593,9 +593,29 @@ void TDBExGrid::ExportNotification(grid::TGridExportState state, int aRow)
             SetTopRow(FOldTopRow);
         }
         break;
+    case grid::TGridExportState::esExportFail:
+        EndFailedExport(ds);
+        break;
     default:
         break;
     }
+}
+
+// A run that found what it looked for: the data set stays at the record
+// it reached; the grid's row follows it once controls and updates are back.
+void TDBExGrid::EndFailedExport(db::TDataSet* ds)
+{
+    FExporting = false;
+    FSelExport = false;
+    FExportRow = -1;
+    FOldPosition.clear();
+    if (FMustEnableControls > 0 && ds->ControlsDisabled()) {
+        TFlagGuard c(FDoNotCountRow);
+        --FMustEnableControls;
+        ds->EnableControls();
+    }
+    EndUpdate();
+    SyncRowWithRecord();
 }
 
 void TDBExGrid::ImportNotification(grid::TGridImportState state, int aRow)

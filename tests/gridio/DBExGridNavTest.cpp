@@ -298,3 +298,22 @@ TEST_F(UnnumberedFixture, ImportRowsPositionTheRecord)
     EXPECT_EQ(Data->FieldByName("Id")->AsInteger(), start + 2);
     Grid->ImportNotification(grid::TGridImportState::isImportDone, -1);
 }
+
+TEST_F(LongFixture, FindKeepsTheFoundRecordAndTheGridWorksOn)
+{
+    Data->SetRecNo(3);
+    const gui::TPoint at =
+        Grid->FindFirst("Rec30", grid::TFindParams{grid::TFindParameters::fnMatchFull, grid::TFindParameters::fnAutoGoto});
+    EXPECT_EQ(at.Y, 30);
+    EXPECT_FALSE(Data->ControlsDisabled());
+    EXPECT_EQ(Data->RecNo(), 30);
+    EXPECT_EQ(Grid->Row(), 30);
+    Grid->Key(gui::VK_DOWN);
+    EXPECT_EQ(Data->RecNo(), 31) << "Down moves the record after a successful find";
+    EXPECT_EQ(Grid->Row(), 31);
+    // Nothing found: the record the run started from.
+    const gui::TPoint none = Grid->FindFirst("absent", grid::TFindParams{grid::TFindParameters::fnAutoGoto});
+    EXPECT_EQ(none.X, -1);
+    EXPECT_EQ(Data->RecNo(), 31);
+    EXPECT_FALSE(Data->ControlsDisabled());
+}

@@ -1,0 +1,120 @@
+// ExGridStructure: TExGridStructure, the string grid's operations on its
+// row and column structure that go beyond insert and remove: removing and
+// hiding rows by selection or check box, removing columns by selection,
+// clearing the selection or the normal cells of rows and columns, merging
+// and splitting along a row, the lighter removals the hiding code builds
+// on, the index-mapping helpers by name, and the disjunct cell selection.
+// TExStringGrid (grid/ExGrid.h) derives from it; the bodies live in
+// ExGridBySelection.cpp and ExGridCellSelect.cpp and work on the grid.
+//
+//   grid->MouseActions()->SetDisjunctRowSelect(true);
+//   grid->SetRowSelect(3, true);
+//   grid->SetRowSelect(5, true);
+//   grid->RemoveSelectedRows();          // rows 5 and 3 go, flags cleared
+//   grid->RemoveCheckedRows(1, true);    // rows whose check box in column 1 is set go
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "grid/ExGridSlots.h"
+
+namespace grid {
+
+class TExStringGrid;
+
+class TExGridStructure : public TExGridSlots {
+public:
+    explicit TExGridStructure(rtl::TComponent* owner) : TExGridSlots(owner) {}
+
+    // --- removal, hiding and clearing by selection (ExGridBySelection.cpp) ----------
+    // A row counts as selected by GetRowSelect of its index, or of its real
+    // index with MouseActions.RowSelectPersistent.
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    // Removes every normal row whose check box in the column is (not) set.
+    void RemoveCheckedRows(int checkBoxColumn, bool removeChecked);
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // The selected rows, columns or rectangle, by the selection mode.
+    void ClearSelection();
+    void ClearCols(int colIndex, int cCount);
+    void ClearNormalRows(int rowIndex, int rCount);
+    void ClearNormalCols(int colIndex, int cCount);
+    void ClearNormalCells();
+    void MergeColumnCells(int colIndex, bool mainMerge);
+    void SplitColumnCells(int colIndex);
+    void MergeRowCells(int rowIndex, bool mainMerge);
+    void SplitRowCells(int rowIndex);
+    void SplitAllCells();
+    // The first cell (row by row) whose stored text equals subStr exactly.
+    bool IsCell(const std::string& subStr, int& aCol, int& aRow);
+    // Whether the cell's displayed text starts with the wide-text marker "|\".
+    bool IsWideCell(int aCol, int aRow);
+    // Moves the texts and objects of the rows below up over rCount rows
+    // (heights stay by position) and shifts the hidden rows' records.
+    virtual void RemoveRowsEx(int rowIndex, int rCount);
+    // The removal worker: takes rCount display rows out, keeping the current
+    // row, the view and the other rows' heights; with adjustHidden the cell
+    // controls of the rows go and the hidden rows' records shift.
+    void DeleteRowsInternal(int rowIndex, int rCount, bool adjustHidden);
+    // Hides real rows fromRow..toRow through RemoveRowsEx (items appended).
+    void HideRowsEx(int fromRow, int toRow);
+
+    // --- index helpers and the current position (ExGridBySelection.cpp) --------------
+    bool GetColumnVisibleFlag(int index) const { return index >= 0 && index <= 512 && FVisibleCol[index]; }
+    void SetColumnVisibleFlag(int index, bool value)
+    {
+        if (index >= 0 && index <= 512) FVisibleCol[index] = value;
+    }
+    int RealRowIndex(int aRow) const;
+    int DisplRowIndex(int aRow) const;
+    // The current row and column as real indexes.
+    int RealRow() const;
+    int RealCol() const;
+    // Runs the cell-selection test for the current cell again.
+    void UpdateEditMode();
+
+    // --- selected cells (ExGridCellSelect.cpp) ----------------------------------------
+    // The selected cells, collected when counted: without
+    // MouseActions.DisjunctCellSelect the list holds the selection only;
+    // with it every count adds the cells selected now to those kept.
+    int SelectedCellsCount();
+    // The i-th cell of the list as last counted (X = column, Y = row);
+    // (-1, -1) out of range.
+    gui::TPoint SelectedCell(int index) const;
+    // Selection := the first normal cell; the list emptied.
+    void ClearSelectedCells();
+    // Sets the column selection flags from the selection rectangle.
+    void MarkSelectedCols(bool clearOthers);
+    // Repaints the cells of a rectangle of display indexes.
+    void InvalidateGridRect(const gui::TGridRect& r);
+    // Makes the cell current with the anchor and scrolls it into view.
+    void FocusCell(int aCol, int aRow);
+    void GotoCell(int aCol, int aRow) { FocusCell(aCol, aRow); }
+
+    // --- the combo editor's item list and wide texts (ExGridCellSelect.cpp) -----------
+    void ClearComboString();
+    void AddComboString(const std::string& s);
+    void AddComboStringObject(const std::string& s, rtl::TObject* object);
+    // False when s is not in the list.
+    bool RemoveComboString(const std::string& s);
+    // ComboIdx := the position of s; false (and no change) when it is not listed.
+    bool SetComboSelectionString(const std::string& s);
+    void SetComboSelection(int idx) { SetComboIdx(idx); }
+    int GetComboCount();
+    // The merge-aware cell text as UTF-16, and written from it.
+    std::u16string GetCellTextWide(int aCol, int aRow) const;
+    void SetCellTextWide(int aCol, int aRow, const std::u16string& value);
+
+protected:
+    TExStringGrid& Self();
+    const TExStringGrid& Self() const;
+
+private:
+    std::vector<gui::TPoint> FSelectedCells;  // in the order they were added
+};
+
+} // namespace grid
