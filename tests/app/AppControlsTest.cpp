@@ -36,7 +36,7 @@ TEST_F(MainWindow, ProgressBarFillsInNavyWhileTheMapIsComputed)
             watch.SetEnabled(false);
         }
     };
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));   // 2024 Apr 08
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
     watch.SetEnabled(true);
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
@@ -54,7 +54,7 @@ TEST_F(MainWindow, CaptionPanelsCollapseMoveAndClose)
     controls::TExPanel* info = Form->ControlPanel;
     controls::TExPanel* places = Form->LocationsPanel;
     gui::SetAnimationSleepHandler([](int) {});
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));   // 2024 Apr 08
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     Form->Action("actLocationsViewList")->Execute();

@@ -94,10 +94,10 @@ TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
         double dLon;
     };
     const Case cases[] = {
-        {10069, 59.99, rmmNormal, 0},   // 2241 Feb 11
-        {9202, 60.20, rmm120W, 120},    // 1865 Oct 19
-        {9516, -59.55, rmmNormal, 0},   // 2002 Dec 04
-        {9668, -60.40, rmm120E, -120},  // 2070 Oct 04
+        {10067, 59.99, rmmNormal, 0},   // 2241 Feb 11
+        {9200, 60.20, rmm120W, 120},    // 1865 Oct 19
+        {9514, -59.55, rmmNormal, 0},   // 2002 Dec 04
+        {9666, -60.40, rmm120E, -120},  // 2070 Oct 04
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, c.CatNo));
@@ -122,7 +122,7 @@ TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
     TMapData read = file;
     ASSERT_TRUE(ReadMapDataFile(MapsPath + "plain.map", read));
     Form->EclipseMap().MapData = read;
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9202));
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9200));
     gui::sim::PostKeyPress(gui::VK_ESCAPE);
     RunIdle();
     ASSERT_EQ(Form->Status(), stCancelled);
@@ -139,7 +139,7 @@ TEST_F(MainWindow, IdleCalculationShiftsBuiltInMapsOnly)
 // the Sun 70 degrees high (published canon values).
 TEST_F(MainWindow, ReadoutUnderTheMouseAndStatusBar)
 {
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9561));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     EXPECT_EQ(Form->StatusText(1), "Internal delta T table");  // 2024: the yearly table continued
@@ -167,7 +167,7 @@ TEST_F(MainWindow, ReadoutUnderTheMouseAndStatusBar)
     ASSERT_TRUE(Form->EclipseMap().GeoToPixel(25.29, 104.13, x, y));
 
     // 1955 lies in the yearly table: the internal table is named.
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9412));  // 1955 Jun 20
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9410));  // 1955 Jun 20
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     EXPECT_EQ(Form->StatusText(1), "Internal delta T table");
@@ -325,7 +325,7 @@ TEST_F(MainWindow, MapMenuMarksTheBuiltInMapAndEmptyMapsFolderOffersNothing)
 // document's own name once there is one.
 TEST_F(MainWindow, SaveDialogsSuggestTheEclipseOrTheDocumentName)
 {
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));   // 2024 Apr 08, total
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9561));   // 2024 Apr 08, total
     RunIdle();
     Form->SaveAsGraphics();                                           // cancelled
     ASSERT_EQ(Dialogs->Calls.back().Kind, "File");
@@ -340,7 +340,7 @@ TEST_F(MainWindow, SaveDialogsSuggestTheEclipseOrTheDocumentName)
     EXPECT_FALSE(Form->FileSaveAs());
     EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2024-04-08 total solar eclipse.sec");
 
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etLunarEclipse, 9705));    // 2025 Mar 14, total
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etLunarEclipse, 9706));    // 2025 Mar 14, total
     RunIdle();
     Form->SaveAsGraphics();
     EXPECT_EQ(Dialogs->Calls.back().File.FileName, "2025-03-14 total lunar eclipse.png");
@@ -355,7 +355,7 @@ TEST_F(MainWindow, SaveDialogsSuggestTheEclipseOrTheDocumentName)
 
 TEST_F(MainWindow, PrintCommandGoesThroughTheSelection)
 {
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9561));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     const std::string pdf = R("print.pdf");
@@ -392,7 +392,7 @@ TEST_F(MainWindow, PrintCommandGoesThroughTheSelection)
 // width and centred, without seams between the tiles.
 TEST_F(MainWindow, MapPrintedInNineTilesMatchesThePicture)
 {
-    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9563));
+    ASSERT_TRUE(Form->SelectCatalogueEntry(etSolarEclipse, 9561));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     const std::unique_ptr<gui::TBitmap> picture = Form->EclipseMap().MapPicture(&Form->LocationList());
@@ -536,7 +536,7 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     // The document: the eclipse of 2024 Apr 08 on the general map.
     TSettings s;
     s.EventType = 0;
-    s.SECatNo = 9563;
+    s.SECatNo = 9561;
     TObserverDataList none("SE");
     const std::string doc = H("eclipse.sec");
     WriteSettings(doc, false, s, none);
@@ -578,7 +578,7 @@ TEST_F(StartUp, DocumentOnTheCommandLineComputedWithinThreeSeconds)
     TObserverDataList list("SE");
     ASSERT_TRUE(ReadSettings(ConfigFile, true, stored, list).Ok);
     EXPECT_EQ(stored.EventType, 0);
-    EXPECT_EQ(stored.SECatNo, 9563);
+    EXPECT_EQ(stored.SECatNo, 9561);
     gui::SetDialogService(nullptr);
 }
 
