@@ -406,3 +406,30 @@ TEST_F(MainWindow, CarriesThePdfExportOfferedByReportPreviews)
         if (filters.GetItem(i) == Form->PDFExport) listed = true;
     EXPECT_TRUE(listed);
 }
+
+// The export's save dialog starts in the documents folder with the
+// report's name as the file name; the next one in the folder chosen last.
+TEST_F(MainWindow, PdfExportSuggestsTheReportsNameAndTheDocumentsFolder)
+{
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
+    RunIdle();
+    Form->SetUpLocationReport();
+    const std::string title = Form->qlrReport->ReportOptions()->Name;
+    ASSERT_NE(title.find("2024"), std::string::npos) << title;
+    qlr::TqlrPDFExport& pdf = *Form->PDFExport;
+    pdf.Report = Form->qlrReport;
+    pdf.FileName.clear();
+    Dialogs->FileAnswers.push_back({true, R("chosen/table.pdf")});
+    gui::sim::PostKeyPress(gui::VK_RETURN);   // the export options: OK
+    ASSERT_EQ(pdf.ShowModal(), gui::mrOk);
+    ASSERT_FALSE(Dialogs->Calls.empty());
+    const gui::TFileDialogRequest& first = Dialogs->Calls.back().File;
+    EXPECT_EQ(first.InitialDir, DocumentsPath);
+    EXPECT_EQ(first.FileName, title + ".pdf");
+    EXPECT_EQ(pdf.FileName, R("chosen/table.pdf"));
+
+    gui::sim::PostKeyPress(gui::VK_RETURN);
+    EXPECT_EQ(pdf.ShowModal(), gui::mrCancel);
+    EXPECT_EQ(Dialogs->Calls.back().File.InitialDir, R("chosen/"));
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, title + ".pdf");
+}
