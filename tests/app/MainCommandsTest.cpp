@@ -214,6 +214,15 @@ TEST_F(MainWindow, MapDefaultsLoadTheWindowsCurrentValues)
     EXPECT_EQ(dlg.ECEMScale->Text(), "0.5000");
     EXPECT_EQ(dlg.ECETScale->Text(), "20");
     Shot(&dlg, "map-defaults.png");
+    // The whole-number edits take digits only: letters and a sign typed
+    // into them are not taken.
+    for (controls::TExEdit* e : {dlg.ECEMLabelScale, dlg.ECEMLabelOffset, dlg.ECETScale}) {
+        e->SetFocus();
+        e->SelectAll();
+        gui::sim::TypeText("-2a5x", e);
+        EXPECT_EQ(e->Text(), "25");
+        e->SetIntValue(20);
+    }
     // Cancel keeps the dialog open with the loaded values; Yes writes them.
     Dialogs->MessageAnswers.push_back(gui::mrCancel);
     EXPECT_FALSE(dlg.Confirm());
