@@ -85,6 +85,8 @@ controls::TExComboBox* MakeCombo(TForm* form, int left, int top, int width, cons
 {
     auto* c = new controls::TExComboBox(form);
     c->SetParent(form);
+    c->SetFlat(true);
+    c->SetEtched(true);
     c->SetBounds(left, top, width, 21);
     c->SetLabelPosition(controls::TLabelPosition::lpTopLeft);
     c->SetLabelCaption(label);

@@ -80,6 +80,8 @@ TDeltaTDlg::TDeltaTDlg(rtl::TComponent* owner) : TForm(owner)
 
     CBTimeSpan = new controls::TExComboBox(this);
     CBTimeSpan->SetParent(MainPanel);
+    CBTimeSpan->SetFlat(true);
+    CBTimeSpan->SetEtched(true);
     CBTimeSpan->SetBounds(236, 304, 120, 21);
     CBTimeSpan->SetStyle(TComboBoxStyle::csDropDownList);
     for (const char* item : {"-3000 - 3000", "0 - 3000", "1500 - 2200", "1800 - 2100"}) CBTimeSpan->Items()->Add(item);

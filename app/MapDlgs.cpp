@@ -203,6 +203,17 @@ TDefaultsDlg::TDefaultsDlg(rtl::TComponent* owner) : TForm(owner)
         e->OnChange = [this](rtl::TObject*) { Changed = true; };
         return e;
     };
+    auto wholeEdit = [this](int y, const std::string& label) {
+        MakeLabel(this, 16, y + 3, 190, label);
+        auto* e = new controls::TExEdit(this);
+        e->SetParent(this);
+        e->SetBounds(210, y, 120, 22);
+        e->SetEditType(controls::TExEditType::etNumeric);
+        e->SetSigned(false);
+        e->SetEditAlign(controls::TEditAlign::eaRight);
+        e->OnChange = [this](rtl::TObject*) { Changed = true; };
+        return e;
+    };
     auto floatEdit = [this](int y, const std::string& label) {
         MakeLabel(this, 16, y + 3, 190, label);
         auto* e = new TFloatEdit(this);
@@ -218,14 +229,19 @@ TDefaultsDlg::TDefaultsDlg(rtl::TComponent* owner) : TForm(owner)
     MakeLabel(this, 8, 40, 300, "Curves of equal magnitude");
     ECEMScale = floatEdit(60, "Scale [mag]");
     ECEMWidth = floatEdit(86, "Width [mag]");
-    ECEMLabelScale = edit(112, "Label scale [\xC2\xB0]");
-    ECEMLabelOffset = edit(138, "Label offset [\xC2\xB0]");
+    ECEMLabelScale = wholeEdit(112, "Label scale [\xC2\xB0]");
+    ECEMLabelOffset = wholeEdit(138, "Label offset [\xC2\xB0]");
     MakeLabel(this, 8, 168, 300, "Curves of equal time of max. eclipse");
     ECETWidth = floatEdit(188, "Width [min]");
-    ECETScale = edit(214, "Scale [min]");
+    ECETScale = wholeEdit(214, "Scale [min]");
     MakeLabel(this, 8, 244, 300, "Curves of limits of visiblity");
     EVBLWidth = floatEdit(264, "Width [mag]");
-    TBLoad = MakeButton(this, 8, 298, 150, "&Load current settings", mrNone);
+    TBLoad = new controls::TExToolButton(this);
+    TBLoad->SetParent(this);
+    TBLoad->SetBounds(8, 298, 150, 26);
+    TBLoad->SetCaption("Load current settings");
+    TBLoad->SetLayout(TButtonLayout::blGlyphBottom);
+    TBLoad->SetAutoThemeAdapt(false);
     TBLoad->OnClick = [this](rtl::TObject*) {
         if (SEMainForm) LoadCurrent(SEMainForm->EclipseMap().Settings);
     };
@@ -242,9 +258,9 @@ void TDefaultsDlg::ShowValues()
 {
     ECEMScale->SetValue(MapData.CEMScale);
     ECEMWidth->SetValue(MapData.CEMWidth);
-    ECEMLabelScale->SetText(rtl::IntToStr(MapData.CEMLabelScale));
-    ECEMLabelOffset->SetText(rtl::IntToStr(MapData.CEMLabelOffset));
-    ECETScale->SetText(rtl::IntToStr(MapData.CETScale));
+    ECEMLabelScale->SetIntValue(MapData.CEMLabelScale);
+    ECEMLabelOffset->SetIntValue(MapData.CEMLabelOffset);
+    ECETScale->SetIntValue(MapData.CETScale);
     ECETWidth->SetValue(MapData.CETWidth);
     EVBLWidth->SetValue(MapData.VBLWidth);
 }
@@ -279,9 +295,9 @@ bool TDefaultsDlg::ReadValues()
     try {
         MapData.CEMScale = static_cast<double>(ECEMScale->Value());
         MapData.CEMWidth = static_cast<double>(ECEMWidth->Value());
-        MapData.CEMLabelScale = rtl::StrToInt(ECEMLabelScale->Text());
-        MapData.CEMLabelOffset = rtl::StrToInt(ECEMLabelOffset->Text());
-        MapData.CETScale = rtl::StrToInt(ECETScale->Text());
+        MapData.CEMLabelScale = ECEMLabelScale->IntValue();
+        MapData.CEMLabelOffset = ECEMLabelOffset->IntValue();
+        MapData.CETScale = ECETScale->IntValue();
         MapData.CETWidth = static_cast<double>(ECETWidth->Value());
         MapData.VBLWidth = static_cast<double>(EVBLWidth->Value());
     } catch (const std::exception& e) {

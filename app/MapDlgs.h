@@ -9,6 +9,8 @@
 #include "app/FloatEdit.h"
 #include "app/MapData.h"
 #include "app/MapTypes.h"
+#include "controls/ExEdit.h"
+#include "controls/ExToolBtn.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/StdCtrls.h"
@@ -47,10 +49,13 @@ public:
 class TDefaultsDlg : public gui::TForm {
 public:
     explicit TDefaultsDlg(rtl::TComponent* owner);
-    gui::TEdit *EDescription, *ECEMLabelScale, *ECEMLabelOffset, *ECETScale;
+    gui::TEdit* EDescription;
+    // Whole degrees and minutes: digits only.
+    controls::TExEdit *ECEMLabelScale, *ECEMLabelOffset, *ECETScale;
     // The widths and the magnitude step: 4 decimals, at most 1.
     TFloatEdit *ECEMScale, *ECEMWidth, *ECETWidth, *EVBLWidth;
-    gui::TButton *TBLoad, *OKBtn, *CancelBtn;
+    controls::TExToolButton* TBLoad;
+    gui::TButton *OKBtn, *CancelBtn;
     std::string FMapFileName;
     TMapData MapData;
     bool Changed = false;

@@ -362,8 +362,6 @@ void TSEMainForm::CreateActions()
     });
     AddAction("actHelpOnline", "Tolmira Solar Eclipse Calculator on the &web", scNone, [] { ShellOpen(MakerWebPage); });
     AddAction("actHelpAbout", "&About...", scNone, [this] { HelpAbout(); });
-    for (const auto& [name, hint] : UnavailableActions())
-        if (TAction* a = Action(name)) a->SetHint(hint);
 }
 
 void TSEMainForm::CreateMenus()
@@ -688,8 +686,7 @@ void TSEMainForm::SetEventType(TEventType type)
     ControlPanel->SetHeight(solar ? 223 : 253);
     FEclipseMap->Notices = solar ? SolarNotices : LunarNotices;
     if (TAction* a = Action("actLocationsSortByMagnitude"))
-        a->SetEnabled(solar && FLocationList && FLocationList->Count() > 0 &&
-                      !UnavailableActions().count("actLocationsSortByMagnitude"));
+        a->SetEnabled(solar && FLocationList && FLocationList->Count() > 0);
 }
 
 void TSEMainForm::SetDeltaTTableFile(const std::string& name)
@@ -766,8 +763,6 @@ void TSEMainForm::UpdateActionStates()
     in.SolarEclipse = FEventType == etSolarEclipse;
     for (const auto& [name, enabled] : ActionEnabledStates(in))
         if (TAction* a = Action(name)) a->SetEnabled(enabled);
-    for (const auto& [name, hint] : UnavailableActions())
-        if (TAction* a = Action(name)) a->SetEnabled(false);
     Action("actLocationsViewList")->SetChecked(in.LocationsPanelVisible);
     // The built-in map in use is marked in the Map menu (neither for a map file).
     const TMapData& map = FEclipseMap->MapData;

@@ -270,6 +270,8 @@ public:
 private:
     void CreateComponents();
     void CreateReportExport();
+    // The PDF export's save dialog: starting folder and file name.
+    void SuggestExportFile(gui::TSaveDialog& save);
     void CreateActions();
     void CreateMenus();
     void FormCreate();

@@ -2,7 +2,11 @@
 // under "PDF file...", and the location table report.
 #include "app/LocationReports.h"
 #include "app/SEMain.h"
+#include "app/SEPaths.h"
+#include "platform/rtl/Files.h"
+#include "report/qlrClass.h"
 #include "reportout/qlrExportPDF.h"
+#include "reportout/qlrPDFExportDialog.h"
 
 namespace app {
 
@@ -17,11 +21,23 @@ void TSEMainForm::CreateReportExport()
     PDFExport->OpenAfterExport = true;
     PDFExport->OverwritePrompt = true;
     PDFExport->EmbeddedFonts = false;
+    PDFExport->OnShowDialog = [this](qlr::TqlrPDFExportDialog& dlg) { SuggestExportFile(*dlg.SaveDialog1); };
 
     qlrReport = new qlr::TqlrReport(this);
     qlrReport->SetName("qlrReport");
     LoadReportTemplate(*qlrReport, LocationTableReportResource);
     qlrReport->OnBeforePrint = [this](qlr::TqlrReportComponent* sender) { qlrReportBeforePrint(sender); };
+}
+
+void TSEMainForm::SuggestExportFile(gui::TSaveDialog& save)
+{
+    // The folder of the last export, else the documents folder; the name of
+    // the report being exported (the eclipse's title, the list's caption).
+    PDFExport->DefaultPath =
+        PDFExport->FileName.empty() ? DocumentsPath : rtl::ExtractFilePath(PDFExport->FileName);
+    std::string name = PDFExport->Report ? PDFExport->Report->ReportOptions()->Name : "";
+    CleanFileName(name);
+    if (!name.empty()) save.FileName = name + ".pdf";
 }
 
 void TSEMainForm::SetUpLocationReport()

@@ -33,21 +33,4 @@ std::map<std::string, bool> ActionEnabledStates(const TActionStateInput& in)
     return s;
 }
 
-std::string UnavailableHint(const std::string& command, const std::string& missing)
-{
-    // "the location dialogs are", "the eclipse lists of one location are",
-    // "the options dialog is": the verb agrees with the head noun.
-    std::string head = missing.substr(0, missing.find(" of "));
-    head = head.substr(head.find_last_of(' ') + 1);
-    const bool plural = !head.empty() && head.back() == 's';
-    return command + " (not available yet: " + missing + (plural ? " are" : " is") + " still being built)";
-}
-
-const std::map<std::string, std::string>& UnavailableActions()
-{
-    // Every command is built; the hint stays for the next one that is not.
-    static const std::map<std::string, std::string> actions;
-    return actions;
-}
-
 } // namespace app

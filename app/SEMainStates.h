@@ -1,7 +1,6 @@
 // The main window's status machine as a table: which actions are enabled
-// and checked in each status, and which commands stand on subsystems that
-// do not exist yet (disabled, with a hint saying so).  The window applies
-// the table in UpdateActionStates.
+// and checked in each status.  The window applies the table in
+// UpdateActionStates.
 #pragma once
 
 #include <map>
@@ -32,13 +31,5 @@ std::map<std::string, bool> ActionEnabledStates(const TActionStateInput& input);
 
 // Whether dropped documents are accepted: in every status but stCalculating.
 bool AcceptsDroppedFiles(TStatus status);
-
-// The one wording of those hints: "<command> (not available yet: <the
-// missing part> is still being built)".
-std::string UnavailableHint(const std::string& command, const std::string& missing);
-
-// Actions whose command needs a part of the program that is not there
-// yet, with the hint they show; they stay disabled whatever the status.
-const std::map<std::string, std::string>& UnavailableActions();
 
 } // namespace app

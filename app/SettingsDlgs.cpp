@@ -86,6 +86,9 @@ controls::TExComboBox* SizeList(rtl::TComponent* owner, TWinControl* parent, int
 {
     auto* cb = new controls::TExComboBox(owner);
     cb->SetParent(parent);
+    cb->SetFlat(true);
+    cb->SetEtched(true);
+    cb->SetButtonWidth(18);
     cb->SetBounds(l, t, 60, 21);
     cb->SetStyle(TComboBoxStyle::csDropDownList);
     for (int size = 8; size <= 16; ++size) cb->Items()->Add(std::to_string(size));
@@ -358,6 +361,9 @@ void TSettingsDlg::BuildOtherPages()
     PlaceSlot(*this, 12, TSChartInfo, 8, 11);
     CBInfoPosition = new controls::TExComboBox(this);
     CBInfoPosition->SetParent(TSChartInfo);
+    CBInfoPosition->SetFlat(true);
+    CBInfoPosition->SetEtched(true);
+    CBInfoPosition->SetButtonWidth(18);
     CBInfoPosition->SetBounds(90, 52, 120, 21);
     CBInfoPosition->SetStyle(TComboBoxStyle::csDropDownList);
     for (const char* item : {"top left", "top center", "top right", "bottom left", "bottom center", "bottom right"})

@@ -10,8 +10,10 @@ TTimeShiftModeDlg::TTimeShiftModeDlg(rtl::TComponent* owner) : TForm(owner)
     SetBorderStyle(TBorderStyle::bsDialog);
     SetPosition(TPosition::poScreenCenter);
     SetClientSize(260, 96);
-    CBTimeShiftMode = new TComboBox(this);
+    CBTimeShiftMode = new controls::TExComboBox(this);
     CBTimeShiftMode->SetParent(this);
+    CBTimeShiftMode->SetFlat(true);
+    CBTimeShiftMode->SetEtched(true);
     CBTimeShiftMode->SetBounds(12, 14, 236, 21);
     CBTimeShiftMode->SetStyle(TComboBoxStyle::csDropDownList);
     for (const char* item : {"No time shift", "Mean local time", "Standard time zone"})

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "controls/ExCombo.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -16,7 +17,7 @@ namespace app {
 class TTimeShiftModeDlg : public gui::TForm {
 public:
     explicit TTimeShiftModeDlg(rtl::TComponent* owner);
-    gui::TComboBox* CBTimeShiftMode;
+    controls::TExComboBox* CBTimeShiftMode;
     gui::TButton *OKBtn, *CancelBtn;
     int32_t TimeShiftMode() const { return FTimeShiftMode; }
     // Stores the mode and selects its item.

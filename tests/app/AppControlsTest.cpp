@@ -6,6 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
+#include "app/AddLocationDlgs.h"
+#include "app/DeltaTDlgs.h"
+#include "app/SettingsDlgs.h"
+#include "app/TimeShiftModeDlgs.h"
+#include "controls/ExCombo.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/StepPause.h"
@@ -18,6 +23,31 @@ namespace {
 using apptest::MainWindow;
 
 TColor At(TBitmap& b, int x, int y) { return ColorToRGB(b.Canvas()->Pixels(x, y)); }
+
+// Every combo box of the program's dialogs is the flat, etched styled
+// combo; the settings dialog's buttons are 18 pixels wide.
+TEST_F(MainWindow, DialogCombosAreFlatAndEtched)
+{
+    TSettingsDlg settings(nullptr);
+    TAddLocationDlg add(nullptr);
+    TTimeShiftModeDlg timeShift(nullptr);
+    TDeltaTDlg deltaT(nullptr);
+    const std::pair<TForm*, int> forms[] = {{&settings, 18}, {&add, 0}, {&timeShift, 0}, {&deltaT, 0}};
+    for (const auto& [form, buttonWidth] : forms) {
+        SCOPED_TRACE(form->Caption());
+        int combos = 0;
+        for (int i = 0; i < form->ComponentCount(); ++i) {
+            if (dynamic_cast<TCustomComboBox*>(form->Components(i)) == nullptr) continue;
+            auto* combo = dynamic_cast<controls::TExComboBox*>(form->Components(i));
+            ASSERT_NE(combo, nullptr) << "a plain combo box";
+            EXPECT_TRUE(combo->Flat());
+            EXPECT_TRUE(combo->Etched());
+            if (buttonWidth) EXPECT_EQ(combo->ButtonWidth(), buttonWidth);
+            ++combos;
+        }
+        EXPECT_GT(combos, 0);
+    }
+}
 
 TEST_F(MainWindow, ProgressBarFillsInNavyWhileTheMapIsComputed)
 {
@@ -36,7 +66,7 @@ TEST_F(MainWindow, ProgressBarFillsInNavyWhileTheMapIsComputed)
             watch.SetEnabled(false);
         }
     };
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));   // 2024 Apr 08
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
     watch.SetEnabled(true);
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
@@ -54,7 +84,7 @@ TEST_F(MainWindow, CaptionPanelsCollapseMoveAndClose)
     controls::TExPanel* info = Form->ControlPanel;
     controls::TExPanel* places = Form->LocationsPanel;
     gui::SetAnimationSleepHandler([](int) {});
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));   // 2024 Apr 08
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     Form->Action("actLocationsViewList")->Execute();

@@ -94,7 +94,7 @@ TEST_F(MainWindow, TitleFollowsTheDocumentOnce)
     EXPECT_EQ(Form->WindowTitle(), "Tolmira Eclipse Calculator");
 
     // Opened: the document's name, and the program's name once.
-    const std::string doc = WriteDocument(0, 9563);
+    const std::string doc = WriteDocument(0, 9561);
     Dialogs->FileAnswers.push_back({true, doc});
     Form->FileOpen();
     ASSERT_EQ(Form->FileName(), doc);

@@ -60,9 +60,9 @@ TSettings OffDefaults()
     }
     s.GreyScaleMap = true;
     s.EventType = 1;
-    s.SECatNo = 9563;
+    s.SECatNo = 9561;
     s.SEDate = "2024 Apr 08";
-    s.LECatNo = 9705;
+    s.LECatNo = 9706;
     s.LEDate = "2025 Mar 14";
     s.ScrollInfo = {321, 123, true};
     TConfigurationSettings& c = s.Configuration;
@@ -184,7 +184,7 @@ protected:
         ThreePlaces(places);
         TSettings s = Form->GatherSettings();
         s.EventType = 0;
-        s.SECatNo = 9563;
+        s.SECatNo = 9561;
         s.SEDate = "2024 Apr 08";
         const std::string doc = WriteDocument(name, s, places);
         Form->SetFileName(doc);

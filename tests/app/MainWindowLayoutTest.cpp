@@ -264,7 +264,7 @@ TEST_F(WindowLayout, StoredScrollPositionNotYetAppliedIsKept)
     // closes: closed before the first one, or the eclipse the configuration
     // names is not in the catalogue (no calculation at all).  The view is
     // not scrolled; the exit keeps the stored position.
-    const std::pair<int, TStatus> cases[] = {{9563, stNeedCalculation}, {999999, stError}};
+    const std::pair<int, TStatus> cases[] = {{9561, stNeedCalculation}, {999999, stError}};
     for (const auto& [catNo, status] : cases) {
         Config.ScrollInfo = {630, 15, true};
         Config.SECatNo = catNo;
@@ -282,7 +282,7 @@ TEST_F(WindowLayout, DocumentOnTheCommandLineNamedOnceInTheTitle)
 {
     TSettings s = Config;
     s.EventType = 0;
-    s.SECatNo = 9563;
+    s.SECatNo = 9561;
     TObserverDataList none("SE");
     WriteSettings(H("good.sec"), false, s, none);
     Start({H("good.sec")});

@@ -31,7 +31,7 @@ using apptest::Shots;
 TEST_F(MainWindow, DocumentOnTheCommandLineIsComputedAndSavedAsTheEngineDrawsIt)
 {
     const auto start = std::chrono::steady_clock::now();
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563, {600, 150, true}));  // 2024 Apr 08
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561, {600, 150, true}));  // 2024 Apr 08
     EXPECT_EQ(Form->Status(), stNeedCalculation);
     EXPECT_EQ(Form->Caption(), "Tolmira Eclipse Calculator - [eclipse.sec]");
     RunIdle();
@@ -57,7 +57,7 @@ TEST_F(MainWindow, DocumentOnTheCommandLineIsComputedAndSavedAsTheEngineDrawsIt)
     engine.ResourceMapMode = ResourceMapModeFor(104.127882216765);
     engine.LoadMap();
     compute::TSolarEclipse see;
-    ASSERT_TRUE(Form->CBE_SE->Locate("CatNo", db::TFieldValue(int64_t{9563})));
+    ASSERT_TRUE(Form->CBE_SE->Locate("CatNo", db::TFieldValue(int64_t{9561})));
     see.ReadFromDataSet(Form->CBE_SE);
     engine.CalculateSolarEclipseMap(see);
     const std::string reference = R("reference.png");
@@ -79,7 +79,7 @@ TEST_F(MainWindow, DocumentOnTheCommandLineIsComputedAndSavedAsTheEngineDrawsIt)
 
 TEST_F(MainWindow, LunarEclipseAndStoredScrollPositionAppliedOnce)
 {
-    Form->OpenCommandLineDocument(WriteDocument(1, 9705, {40, 30, true}));  // 2025 Mar 14
+    Form->OpenCommandLineDocument(WriteDocument(1, 9706, {40, 30, true}));  // 2025 Mar 14
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     EXPECT_EQ(Form->ScrollBox->HorzScrollBar()->Position(), 40);
@@ -94,6 +94,26 @@ TEST_F(MainWindow, LunarEclipseAndStoredScrollPositionAppliedOnce)
     ASSERT_GT(centred.X, 40);
     EXPECT_EQ(Form->ScrollBox->HorzScrollBar()->Position(), centred.X);
     EXPECT_EQ(Form->ScrollBox->VertScrollBar()->Position(), centred.Y);
+}
+
+// Documents name eclipses by the published catalogue numbers; an older
+// document without a lunar number opens the lunar eclipse 9649.
+TEST_F(MainWindow, DocumentsOpenTheEclipsesOfThePublishedNumbers)
+{
+    struct Case {
+        int EventType, CatNo;
+        const char* Date;
+    } cases[] = {{0, 9534, "2011 Nov 25"}, {0, 9535, "2012 May 20"}, {0, 11895, "2999 May 06"},
+                 {1, 9649, "2000 Jan 21"}, {1, 2932, "-0780 Dec 13"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.CatNo);
+        Form->OpenCommandLineDocument(WriteDocument(c.EventType, c.CatNo));
+        ASSERT_EQ(Form->Status(), stNeedCalculation);
+        db::TDataSet* table = c.EventType == 0 ? Form->CBE_SE : Form->CBE_LE;
+        EXPECT_EQ(table->FieldByName("DT")->AsString(), c.Date);
+    }
+    Form->OpenCommandLineDocument(tectest::DataFile("app/older.sec"));
+    EXPECT_EQ(Form->CBE_LE->FieldByName("DT")->AsString(), "2000 Jan 21");
 }
 
 TEST_F(MainWindow, FailedLocateGivesErrorYetLeavesTheWayOut)
@@ -123,7 +143,7 @@ TEST_F(MainWindow, ImpossibleDeltaTTableIsRefusedAndKeepsItsName)
     s.DeltaTTableFile = "impossible.txt";
     s.UseInternalDeltaTTable = false;
     s.EventType = 0;
-    s.SECatNo = 9563;   // 2024 Apr 08
+    s.SECatNo = 9561;   // 2024 Apr 08
     TObserverDataList none("SE");
     WriteSettings(H("impossible.sec"), false, s, none);
     Form->OpenCommandLineDocument(H("impossible.sec"));
@@ -155,7 +175,7 @@ TEST_F(MainWindow, NewAndOpenAskBeforeDroppingChanges)
     EXPECT_EQ(Dialogs->Calls.back().Kind, "File");
     // A dropped document asks too.
     Dialogs->MessageAnswers.push_back(gui::mrCancel);
-    const std::string doc = WriteDocument(0, 9563);
+    const std::string doc = WriteDocument(0, 9561);
     Form->FilesDropped({doc});
     EXPECT_TRUE(Form->FileName().empty());
     Dialogs->MessageAnswers.push_back(gui::mrNo);
@@ -241,7 +261,7 @@ TEST_F(MainWindow, CatalogueDialogChoosesTheEclipseOf2024)
     Form->SetEventType(etSolarEclipse);
     gui::sim::PostClick(Catalogue->OKBtn, 10, 10);
     Form->SelectEclipse();
-    EXPECT_EQ(Catalogue->SECatNo(), 9563);
+    EXPECT_EQ(Catalogue->SECatNo(), 9561);
     EXPECT_EQ(Form->Status(), stNeedCalculation);
     RunIdle();
     EXPECT_EQ(Form->Status(), stCalculated);
@@ -280,7 +300,7 @@ TPrintedPage ReadPrintedPage(const std::string& pdf, const std::string& png)
 // next two jobs, into the files and on the paper the dialog names.
 TEST_F(MainWindow, PrintsTheMapIntoThePdfTheDialogChose)
 {
-    Form->OpenCommandLineDocument(WriteDocument(0, 9563));
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));
     RunIdle();
     ASSERT_EQ(Form->Status(), stCalculated);
     gui::Printer()->SetResolution(300);
@@ -385,4 +405,31 @@ TEST_F(MainWindow, CarriesThePdfExportOfferedByReportPreviews)
     for (int i = 0; i < filters.Count(); ++i)
         if (filters.GetItem(i) == Form->PDFExport) listed = true;
     EXPECT_TRUE(listed);
+}
+
+// The export's save dialog starts in the documents folder with the
+// report's name as the file name; the next one in the folder chosen last.
+TEST_F(MainWindow, PdfExportSuggestsTheReportsNameAndTheDocumentsFolder)
+{
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
+    RunIdle();
+    Form->SetUpLocationReport();
+    const std::string title = Form->qlrReport->ReportOptions()->Name;
+    ASSERT_NE(title.find("2024"), std::string::npos) << title;
+    qlr::TqlrPDFExport& pdf = *Form->PDFExport;
+    pdf.Report = Form->qlrReport;
+    pdf.FileName.clear();
+    Dialogs->FileAnswers.push_back({true, R("chosen/table.pdf")});
+    gui::sim::PostKeyPress(gui::VK_RETURN);   // the export options: OK
+    ASSERT_EQ(pdf.ShowModal(), gui::mrOk);
+    ASSERT_FALSE(Dialogs->Calls.empty());
+    const gui::TFileDialogRequest& first = Dialogs->Calls.back().File;
+    EXPECT_EQ(first.InitialDir, DocumentsPath);
+    EXPECT_EQ(first.FileName, title + ".pdf");
+    EXPECT_EQ(pdf.FileName, R("chosen/table.pdf"));
+
+    gui::sim::PostKeyPress(gui::VK_RETURN);
+    EXPECT_EQ(pdf.ShowModal(), gui::mrCancel);
+    EXPECT_EQ(Dialogs->Calls.back().File.InitialDir, R("chosen/"));
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, title + ".pdf");
 }

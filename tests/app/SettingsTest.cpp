@@ -135,7 +135,7 @@ TEST_F(SettingsTest, ConfigurationRoundTripIsByteExact)
     EXPECT_TRUE(s.GreyScaleMap);
     EXPECT_EQ(s.EventType, 1);
     EXPECT_EQ(s.SECatNo, 9535);
-    EXPECT_EQ(s.LECatNo, 9650);
+    EXPECT_EQ(s.LECatNo, 9677);
     EXPECT_EQ(s.ScrollInfo.X, 120);
     EXPECT_EQ(s.ScrollInfo.Y, -4);
     EXPECT_TRUE(s.ScrollInfo.HasScrollInfo);

@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include "tools/catalogue/Ephemeris.h"
+#include "tools/catalogue/Margins.h"
 
 namespace catalogue {
 
@@ -38,7 +39,7 @@ double Stat::Max() const
 std::vector<YearSpan> StandardSpans()
 {
     return {{"-1999..-1000", -1999, -1000}, {"-999..0", -999, 0},      {"1..1000", 1, 1000},
-            {"1001..2000", 1001, 2000},     {"2001..3000", 2001, 3000}, {"1600..2399", 1600, 2399},
+            {"1001..2000", 1001, 2000},     {"2001..2999", 2001, 2999}, {"1600..2399", 1600, 2399},
             {"1900..2099", 1900, 2099}};
 }
 
@@ -256,6 +257,7 @@ CanonReport CompareWithCanon(const std::string& catalogueFile, const std::string
         if (r.size() < 10) continue;
         CanonDate date = ParseDate(r[1], r[2]);
         int k = std::stoi(r[4]);
+        if (k > kLastLunation) continue;   // beyond the catalogue
         seen[k] = true;
         SpanOf(report.Solar, date.Year, sBuckets);
         auto it = solar.find(k);
@@ -297,6 +299,7 @@ CanonReport CompareWithCanon(const std::string& catalogueFile, const std::string
         if (r.size() < 16) continue;
         CanonDate date = ParseDate(r[1], r[2]);
         int k = std::stoi(r[4]);
+        if (k > kLastLunation) continue;   // beyond the catalogue
         seen[k] = true;
         SpanOf(report.Lunar, date.Year, lBuckets);
         auto it = lunar.find(k);

@@ -52,11 +52,12 @@ struct CanonReport {
     std::vector<LunarComparison> Lunar;
 };
 
-// The five millennia -1999..+3000 followed by 1600..2399 and 1900..2099.
+// The five millennia -1999..2999 followed by 1600..2399 and 1900..2099.
 std::vector<YearSpan> StandardSpans();
 
 // Reads catalogueFile (be.db) and the canon files in canonDir; raises
 // std::runtime_error when a file cannot be read.
+// Canon rows after the catalogue's last lunation are not compared.
 CanonReport CompareWithCanon(const std::string& catalogueFile, const std::string& canonDir,
                              const std::vector<YearSpan>& spans);
 

@@ -5,6 +5,8 @@
 // rule, as the Five Millennium Canon of Lunar Eclipses does.
 #include "tools/catalogue/Eclipses.h"
 
+#include "tools/catalogue/Margins.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -346,7 +348,7 @@ std::optional<SolarRecord> ComputeSolarEclipse(Ephemeris& eph, int k)
         r.MELon = g.LonWest;
     }
     r.Saros = SolarSaros(k);
-    r.DT = DateText(tg);
+    r.DT = DateTextOf(EventKind::Solar, k, tg);
     return r;
 }
 
@@ -393,7 +395,7 @@ LunarState LunarAt(Ephemeris& eph, long double jdTD)
 
 } // namespace
 
-std::optional<LunarRecord> ComputeLunarEclipse(Ephemeris& eph, int k)
+std::optional<LunarRecord> ComputeLunarEclipse(Ephemeris& eph, int k, bool grazing)
 {
     long double beta;
     long double tc = Syzygy(eph, k, true, beta);
@@ -416,7 +418,7 @@ std::optional<LunarRecord> ComputeLunarEclipse(Ephemeris& eph, int k)
     r.JDE = t;
     r.MagPen = (g.penumbra + g.moonPen - g.theta) / (2 * g.moonPen);
     r.MagUmbra = (g.umbra + g.moonUmb - g.theta) / (2 * g.moonUmb);
-    if (r.MagPen <= 0) return std::nullopt;
+    if (r.MagPen <= 0 && !grazing) return std::nullopt;
     r.Type = r.MagUmbra >= 1 ? 'T' : r.MagUmbra > 0 ? 'P' : 'N';
     r.Gamma = g.signedDist;
     r.UmbraRadius = g.umbra / kDeg;
@@ -462,7 +464,7 @@ std::optional<LunarRecord> ComputeLunarEclipse(Ephemeris& eph, int k)
     r.MELat = std::asin(g.moon.z / rm) / kDeg;
     r.MELon = NormDeg(eph.ApparentSiderealTime(t - deltaT / 86400.0L) - ra);
     r.Saros = LunarSaros(k);
-    r.DT = DateText(t);
+    r.DT = DateTextOf(EventKind::Lunar, k, t);
     return r;
 }
 

@@ -53,8 +53,10 @@ struct LunarRecord {
 
 // The eclipse at the new Moon of lunation k, if there is one.
 std::optional<SolarRecord> ComputeSolarEclipse(Ephemeris& eph, int k);
-// The eclipse at the full Moon following the new Moon of lunation k.
-std::optional<LunarRecord> ComputeLunarEclipse(Ephemeris& eph, int k);
+// The eclipse at the full Moon following the new Moon of lunation k.  With
+// grazing the record is kept although the Moon misses the penumbra (magnitude
+// at or below 0, no phase durations).
+std::optional<LunarRecord> ComputeLunarEclipse(Ephemeris& eph, int k, bool grazing = false);
 
 // Saros series numbers (van den Bergh's numbering) from lunation numbers.
 int SolarSaros(int k);

@@ -1,5 +1,9 @@
 // Computes every solar and lunar eclipse of a span of years (by default
-// -1999..+3000) from the Swiss Ephemeris and writes the catalogue database.
+// -1999..2999) from the Swiss Ephemeris and writes the catalogue database.
+// The catalogue ends with lunation kLastLunation (2999 May) whatever the
+// span, and keeps the published canon's choice for grazing eclipses
+// (tools/catalogue/Margins.h): the full span numbers every eclipse as the
+// canon does.
 //
 //   tec-catalogue --output be.db [--from Y] [--to Y] [--threads N] [--ephe DIR]
 #include <algorithm>
@@ -17,6 +21,7 @@
 
 #include "tools/catalogue/CatalogueFile.h"
 #include "tools/catalogue/Eclipses.h"
+#include "tools/catalogue/Margins.h"
 
 using namespace catalogue;
 
@@ -35,7 +40,7 @@ int Usage()
 int main(int argc, char** argv)
 {
     std::string output, ephe = "/usr/share/libswe/ephe";
-    int from = -1999, to = 3000;
+    int from = -1999, to = 2999;
     unsigned threads = std::max(1u, std::thread::hardware_concurrency());
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -75,8 +80,9 @@ int main(int argc, char** argv)
         try {
             Ephemeris eph(ephe);
             for (int i; (i = next.fetch_add(1)) < count;) {
-                solar[i] = ComputeSolarEclipse(eph, kFirst + i);
-                lunar[i] = ComputeLunarEclipse(eph, kFirst + i);
+                const int k = kFirst + i;
+                if (!DroppedSolar(k)) solar[i] = ComputeSolarEclipse(eph, k);
+                lunar[i] = ComputeLunarEclipse(eph, k, KeptLunar(k));
                 int d = ++done;
                 if (d % (count / 10 + 1) == 0)
                     std::fprintf(stderr, "tec-catalogue: %d%%\n", d * 100 / count);
@@ -95,19 +101,19 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    auto inSpan = [&](long double jde) {
+    auto inSpan = [&](int k, long double jde) {
         int y = JDToCalendar(jde).Year;
-        return y >= from && y <= to;
+        return y >= from && y <= to && k <= kLastLunation;
     };
     std::vector<SolarRecord> se;
     std::map<int, const SolarRecord*> byLunation;
     for (auto& r : solar)
         if (r) byLunation[r->K] = &*r;
     for (auto& r : solar)
-        if (r && inSpan(r->JDE)) se.push_back(*r);
+        if (r && inSpan(r->K, r->JDE)) se.push_back(*r);
     std::vector<LunarRecord> le;
     for (auto& r : lunar) {
-        if (!r || !inSpan(r->JDE)) continue;
+        if (!r || !inSpan(r->K, r->JDE)) continue;
         auto before = byLunation.find(r->K), after = byLunation.find(r->K + 1);
         r->QSE = QuincenaText(before != byLunation.end() ? before->second : nullptr,
                               after != byLunation.end() ? after->second : nullptr);
