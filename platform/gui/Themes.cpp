@@ -31,10 +31,12 @@ struct ServiceState {
     HTHEMELIB nextLibrary = 1;
 };
 
+// Never destroyed: theme bindings held in other units' statics close their
+// libraries while the program exits, in an order no unit controls.
 ServiceState& State()
 {
-    static ServiceState s;
-    return s;
+    static ServiceState* s = new ServiceState;
+    return *s;
 }
 
 bool ClassOf(const std::string& name, ThemeClass& out)
