@@ -1,0 +1,23 @@
+// Time limits in tests are hang guards, never speed checks.  A build with the
+// address and undefined-behaviour sanitizers runs several times slower, so
+// its guards stretch by the same kind of factor.
+#pragma once
+
+namespace tectest {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kHangGuardFactor = 10.0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr double kHangGuardFactor = 10.0;
+#else
+constexpr double kHangGuardFactor = 1.0;
+#endif
+#else
+constexpr double kHangGuardFactor = 1.0;
+#endif
+
+// A limit of `seconds` on an ordinary build, stretched on a slow one.
+constexpr double HangGuardSeconds(double seconds) { return seconds * kHangGuardFactor; }
+
+} // namespace tectest
