@@ -41,6 +41,9 @@ public:
     // A designator for a "dsgn" element (also used at run time to resolve
     // late-bound designators).
     TqsDesignator* DoDesignator(TqsXMLItem* Element, TqsScript* Program, TqsEmitOp EmitOp);
+    // Builds a late-bound designator's steps when it is first evaluated: a
+    // member that still cannot be found is an "Undeclared identifier".
+    TqsDesignator* ResolveLateDesignator(TqsXMLItem* Element, TqsScript* Program);
 
     TqsXMLDocument& ILScript() { return FILScript; }
     TqsParser& Lexer() { return FParser; }
@@ -139,6 +142,7 @@ private:
     TqsScript* FProgram;
     TqsXMLItem* FProgRoot = nullptr;
     std::string FUnitName;
+    bool FResolvingLate = false;   // inside ResolveLateDesignator: nothing is left for later
     rtl::TStringList FUsesList;
     struct TWithEntry {
         std::string Name;

@@ -924,6 +924,12 @@ TqsDesignator* TqsILParser::DoDesignator(TqsXMLItem* Element, TqsScript* P, TqsE
     return FinishDesignator(b, EmitOp);
 }
 
+TqsDesignator* TqsILParser::ResolveLateDesignator(TqsXMLItem* Element, TqsScript* Program)
+{
+    FResolvingLate = true;
+    return DoDesignator(Element, Program, emNone);
+}
+
 // The first name: a member of an enclosing with-variable, else a variable,
 // routine or class of the program; "new" adds the class's constructor.
 TqsILParser::TStepResult TqsILParser::FirstDsgnStep(TDsgnBuild& b, const std::string& T, const std::string& pos,
@@ -1002,7 +1008,8 @@ rtl::TObject* ObjectOf(const Variant& v)
 } // namespace
 
 // A member of a Variant item, by the value the item holds while this is
-// converted: nothing yet leaves the designator to late binding; an
+// converted: nothing yet leaves the designator to late binding (when it is
+// being bound late already, the member is not there); an
 // automation object makes every further member a late-bound call; a string
 // or an array is indexed; an object stands for its class (rt and rtn are
 // set and the caller goes on).
@@ -1012,6 +1019,7 @@ TqsILParser::TStepResult TqsILParser::VariantMemberStep(TDsgnBuild& b, size_t i,
 {
     const Variant V = CompileTimeValue(R);
     if (V.IsNull() || V.IsEmpty()) {
+        if (FResolvingLate) Error(SIdUndeclared + Quoted(T));
         b.MakeLate();
         return TStepResult::Stop;
     }
@@ -1030,6 +1038,7 @@ TqsILParser::TStepResult TqsILParser::VariantMemberStep(TDsgnBuild& b, size_t i,
     }
     rtl::TObject* obj = ObjectOf(V);
     if (!obj) {
+        if (FResolvingLate) Error(SIdUndeclared + Quoted(T));
         b.MakeLate();
         return TStepResult::Stop;
     }
@@ -1083,7 +1092,7 @@ TqsILParser::TStepResult TqsILParser::ClassMemberStep(TDsgnBuild& b, TqsCustomVa
     }
     const Variant rv = CompileTimeValue(R);
     const bool running = FProgram && FProgram->IsRunning();
-    if (IsNullOrZero(rv) && !running && b.P->UseClassLateBinding()) {
+    if (IsNullOrZero(rv) && !running && !FResolvingLate && b.P->UseClassLateBinding()) {
         // Only the first item stays: the rest is resolved at run time.
         while (b.D->Count() > 1) {
             TqsItemList* last = b.D->Item(b.D->Count() - 1);
