@@ -42,7 +42,8 @@ public:
     // late-bound designators).
     TqsDesignator* DoDesignator(TqsXMLItem* Element, TqsScript* Program, TqsEmitOp EmitOp);
     // Builds a late-bound designator's steps when it is first evaluated: a
-    // member that still cannot be found is an "Undeclared identifier".
+    // member that still cannot be found is an "Undeclared identifier", an
+    // index of a value that has none "Array type required".
     TqsDesignator* ResolveLateDesignator(TqsXMLItem* Element, TqsScript* Program);
 
     TqsXMLDocument& ILScript() { return FILScript; }
@@ -122,6 +123,7 @@ private:
     TStepResult ClassMemberStep(TDsgnBuild& b, TqsCustomVariable* R, const std::string& T, const std::string& pos,
                                 const std::string& rtn);
     TqsDesignator* FinishDesignator(TDsgnBuild& b, TqsEmitOp EmitOp);
+    [[noreturn]] void NothingToBind(const std::string& T);
     TqsCustomVariable* FindVar(const std::string& Name, TqsScript* P);
     std::string ResolveTypeName(const std::string& Name, TqsVarType& Typ, TqsScript* P);
     void CheckRedeclared(const std::string& Name, TqsScript* P);

@@ -930,6 +930,13 @@ TqsDesignator* TqsILParser::ResolveLateDesignator(TqsXMLItem* Element, TqsScript
     return DoDesignator(Element, Program, emNone);
 }
 
+// A member or an index of a value that has none, met while binding late.
+void TqsILParser::NothingToBind(const std::string& T)
+{
+    if (T == "[") Error(SArrayRequired);
+    Error(SIdUndeclared + Quoted(T));
+}
+
 // The first name: a member of an enclosing with-variable, else a variable,
 // routine or class of the program; "new" adds the class's constructor.
 TqsILParser::TStepResult TqsILParser::FirstDsgnStep(TDsgnBuild& b, const std::string& T, const std::string& pos,
@@ -1019,7 +1026,7 @@ TqsILParser::TStepResult TqsILParser::VariantMemberStep(TDsgnBuild& b, size_t i,
 {
     const Variant V = CompileTimeValue(R);
     if (V.IsNull() || V.IsEmpty()) {
-        if (FResolvingLate) Error(SIdUndeclared + Quoted(T));
+        if (FResolvingLate) NothingToBind(T);
         b.MakeLate();
         return TStepResult::Stop;
     }
@@ -1038,7 +1045,7 @@ TqsILParser::TStepResult TqsILParser::VariantMemberStep(TDsgnBuild& b, size_t i,
     }
     rtl::TObject* obj = ObjectOf(V);
     if (!obj) {
-        if (FResolvingLate) Error(SIdUndeclared + Quoted(T));
+        if (FResolvingLate) NothingToBind(T);
         b.MakeLate();
         return TStepResult::Stop;
     }

@@ -192,6 +192,8 @@ TEST(HostCalls, LateBoundMembers)
         {"var v: Variant; begin v := Obj; v.Caption := 'z'; Out := v.Caption end.", false, "", "z", ""},
         {"var v: Variant; begin v.Foo := 1; Out := 'written' end.", false, "", "", "Undeclared identifier: 'Foo'"},
         {"var v: Variant; begin Out := v.Foo end.", false, "", "", "Undeclared identifier: 'Foo'"},
+        {"var v: Variant; begin v[1] := 'J'; Out := 'written' end.", false, "", "", "Array type required"},
+        {"var v: Variant; begin v := 'abc'; v[2] := 'x'; Out := v end.", false, "", "axc", ""},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Text);
