@@ -245,8 +245,12 @@ TEST(HostCalls, EventsDoNotReenterTheirHandler)
          "begin Obj.OnChange := 'H'; try Obj.Fire except Out := Out + '!' end; "
          "try Obj.Fire except Out := Out + '!' end end.",
          "E!E!"},
-        // A handler without parameters takes none of the event's arguments.
+        // A handler without parameters takes none of the event's arguments;
+        // a function serves too, its result unused.
         {"procedure H; begin Out := Out + 'E' end;\nbegin Obj.OnChange := 'H'; Obj.Fire end.", "E"},
+        {"function H(Sender: TObject): Integer; begin Out := Out + 'F'; Obj.Fire; Result := 5 end;\n"
+         "begin Obj.OnChange := 'H'; Obj.Fire end.",
+         "F"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Text);
