@@ -52,6 +52,7 @@ private:
     bool DesignPanelPress(TMouseButton button);
     bool FixedSizingStart(TMouseButton button);
     bool ResizeHandlePress(TMouseButton button, gui::TShiftState shift);
+    void RangeEditOutsideSelection(TMouseButton button);
     bool ClickRefused(TMouseButton button);
     bool CellSelectorPress(TMouseButton button);
     void PushedFixedCellPress(TMouseButton button);
@@ -66,6 +67,7 @@ private:
     bool KeepsLeftCol() const;
     void RestoreLeftCol();
     bool DropDownButtonPress();
+    bool RangeEditPress(TMouseButton button, gui::TShiftState shift);
     bool EdgeCell() const;
     void InheritedPress(TMouseButton button, gui::TShiftState shift);
     void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
@@ -73,6 +75,7 @@ private:
 
     // move
     bool FixedSizingMove();
+    void RangeEditDrag();
     void DetectFixedBorders();
     void CellScrollBar();
     void CellScrollBarMoved();
@@ -129,8 +132,9 @@ void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
         G.FMouseDownMove = true;
         RepaintHoveredFixedCell();
     }
-    if (FixedSizingStart(button) || ResizeHandlePress(button, shift) || ClickRefused(button)) return;
-    if (CellSelectorPress(button)) return;
+    if (FixedSizingStart(button) || ResizeHandlePress(button, shift)) return;
+    RangeEditOutsideSelection(button);
+    if (ClickRefused(button) || CellSelectorPress(button)) return;
     PushedFixedCellPress(button);
     SpinButtonPress(button);
     HeaderNodeButtonPress(button);
@@ -142,7 +146,7 @@ void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
     // An editor opened by this press puts its caret under the mouse.
     if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
     ReferenceCell(button);
-    if (DropDownButtonPress()) return;
+    if (DropDownButtonPress() || RangeEditPress(button, shift)) return;
     InheritedPress(button, shift);
     FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
@@ -192,6 +196,17 @@ bool TGridPress::ResizeHandlePress(TMouseButton button, gui::TShiftState shift)
     G.TBaseGrid::MouseDown(button, shift, X, Y);
     G.SetSelection(G.FDropSelection);
     return true;
+}
+
+// RangeSelectAndEdit: a press outside the selection (its last row and
+// column, and a single cell, count as outside) selects rather than edits.
+void TGridPress::RangeEditOutsideSelection(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || !G.MouseActions()->RangeSelectAndEdit()) return;
+    if (!G.Options().Contains(TGridOption::goEditing)) return;
+    const gui::TGridRect s0 = G.FPressSelection;
+    if (Col >= s0.Left && Col < s0.Right && Row >= s0.Top && Row < s0.Bottom) return;
+    G.SetOptions(G.Options() - gui::TGridOptions{TGridOption::goEditing});
 }
 
 // A refused click changes nothing.
@@ -416,6 +431,27 @@ bool TGridPress::DropDownButtonPress()
     return true;
 }
 
+// RangeSelectAndEdit: a press on the current cell edits it; Shift+press
+// on another cell extends the range without editing.
+bool TGridPress::RangeEditPress(TMouseButton button, gui::TShiftState shift)
+{
+    const TMouseActions* ma = G.MouseActions();
+    if (button != TMouseButton::mbLeft || !OnCell() || !ma->RangeSelectAndEdit() || ma->EditOnDblClickOnly())
+        return false;
+    const bool current = Col == G.Col() && Row == G.Row();
+    const bool editing = G.Options().Contains(TGridOption::goEditing);
+    if (current && !editing && G.IsEditable(G.RealColIndex(Col), Row)) {
+        G.SetOptions(G.Options() + gui::TGridOptions{TGridOption::goEditing});
+        G.TBaseGrid::MouseDown(button, shift, X, Y);
+        G.ShowInplaceEdit();
+        return true;
+    }
+    if (current || !editing || !shift.Contains(TShiftStateItem::ssShift)) return false;
+    G.SetOptions(G.Options() - gui::TGridOptions{TGridOption::goEditing});
+    G.TBaseGrid::MouseDown(button, shift, X, Y);
+    return true;
+}
+
 // A partly shown row or column at the view's edge (or the first column of
 // a view scrolled right).
 bool TGridPress::EdgeCell() const
@@ -500,6 +536,7 @@ void TGridPress::RightClickSelect(TMouseButton button, gui::TShiftState shift)
 void TGridPress::Move(gui::TShiftState shift)
 {
     if (FixedSizingMove()) return;
+    RangeEditDrag();
     DetectFixedBorders();
     if (G.OleDragStartMove(X, Y)) return;
     if (G.EnhMoveMouseMove(X, Y)) return;
@@ -535,6 +572,14 @@ bool TGridPress::FixedSizingMove()
     if (G.OnRowSizing) G.OnRowSizing(&G, 0, G.FSizeFixedY);
     if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "rh=<b>" + std::to_string(G.FSizeFixedY) + "</b>";
     return true;
+}
+
+// RangeSelectAndEdit: a press that moves on with no editor open selects.
+void TGridPress::RangeEditDrag()
+{
+    if (!G.FMouseDownMove || !G.MouseActions()->RangeSelectAndEdit() || G.EditorMode()) return;
+    if (G.Options().Contains(TGridOption::goEditing))
+        G.SetOptions(G.Options() - gui::TGridOptions{TGridOption::goEditing});
 }
 
 // Whether the pointer lies on a fixed column's right border or a fixed

@@ -416,3 +416,37 @@ TEST_F(PointerFixture, ClickOnAnExpandedNodeSelectsItsGroup)
     ClickCell(3, 2);
     EXPECT_EQ(G->CountSelectedRows(), 1);
 }
+
+// RangeSelectAndEdit: a drag selects a range; a click on the current cell
+// edits it; Shift+click on another cell extends the range without editing.
+TEST_F(PointerFixture, RangeSelectAndEditByMouse)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MouseActions()->SetRangeSelectAndEdit(true);
+    G->MoveColRow(5, 5, true, true);
+    const gui::TRect a = Cell(1, 1), b = Cell(3, 3);
+    Press(a.Left + 10, a.Top + 10);
+    gui::sim::MouseMove(G, b.Left + 10, b.Top + 10, {TShiftStateItem::ssLeft});
+    Release(b.Left + 10, b.Top + 10);
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 1, 3, 3}));
+    EXPECT_FALSE(G->EditorMode());
+    ClickCell(2, 2);
+    EXPECT_FALSE(G->EditorMode());
+    ClickCell(2, 2);
+    EXPECT_TRUE(G->EditorMode());
+    G->HideInplaceEdit();
+    ClickCell(4, 4, {TShiftStateItem::ssShift});
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{2, 2, 4, 4}));
+    EXPECT_FALSE(G->EditorMode());
+}
+
+// OnClick fires for a click on a header cell.
+TEST_F(PointerFixture, HeaderClickFiresOnClick)
+{
+    int clicks = 0;
+    G->OnClick = [&](rtl::TObject*) { ++clicks; };
+    ClickCell(3, 0);
+    EXPECT_EQ(clicks, 1);
+    ClickCell(0, 3);
+    EXPECT_EQ(clicks, 2);
+}
