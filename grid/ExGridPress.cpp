@@ -1,11 +1,15 @@
 // ExGrid: the mouse press, move and release, step by step.  A press is
 // offered in turn to what may lie under it (the design panel, a fixed
-// border the grid sizes itself, the selection-resize handle, a node button,
-// cell controls, anchors, check boxes, a drag source, the corner and header
-// cells that select all, rows or columns) before an ordinary cell press
-// reaches the class library.  The move decides what the next press selects
-// and extends a header drag; the release ends sizing, selection resizing
-// and cell buttons and fires the click events.
+// border the grid sizes itself, the selection-resize handle, the cell
+// selector, a fixed cell pressed in as a button, spin and node buttons,
+// cell controls, disjunct rows and columns, anchors, check boxes, a drag
+// source, the corner and header cells that select all, rows or columns, a
+// header's drop-down button) before an ordinary cell press reaches the
+// class library.  The move follows the hovered and hot header cells and
+// the anchors, decides what the next press selects and extends a header
+// drag; the release ends sizing, selection resizing, pressed fixed cells
+// and cell buttons, settles disjunct and group selection and fires the
+// click events.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -13,6 +17,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGridAnchors.h"
 #include "grid/ExGridSettings.h"
+#include "gridbase/ExUtil.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
@@ -72,9 +77,11 @@ private:
     void InheritedPress(TMouseButton button, gui::TShiftState shift);
     void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
     void RightClickSelect(TMouseButton button, gui::TShiftState shift);
+    void RightClickUrlEdit(TMouseButton button);
 
     // move
     bool FixedSizingMove();
+    void MoveSteps(gui::TShiftState shift);
     void RangeEditDrag();
     void DetectFixedBorders();
     void CellScrollBar();
@@ -150,6 +157,7 @@ void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
     InheritedPress(button, shift);
     FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
+    RightClickUrlEdit(button);
     if (button != TMouseButton::mbLeft) return;
     G.EnhMoveMouseDown(X, Y);
     if (OnCell()) G.DirectEditPress(Col, Row, X);
@@ -531,11 +539,29 @@ void TGridPress::RightClickSelect(TMouseButton button, gui::TShiftState shift)
     }
 }
 
+// URLEdit: a right click on a cell that holds a web or mail address makes
+// it current and opens the editor on it.
+void TGridPress::RightClickUrlEdit(TMouseButton button)
+{
+    if (button != TMouseButton::mbRight || !OnCell() || !G.URLShow() || !G.URLEdit()) return;
+    if (InFixedRows() || InFixedCols() || !gridbase::IsUrlOrMail(G.GetCellText(G.RealColIndex(Col), Row))) return;
+    G.MoveColRow(Col, Row, true, true);
+    G.ShowEditor();
+}
+
 // ----------------------------------------------------------------- move
 
 void TGridPress::Move(gui::TShiftState shift)
 {
     if (FixedSizingMove()) return;
+    const gui::TGridRect before = G.Selection();
+    MoveSteps(shift);
+    const gui::TGridRect after = G.Selection();
+    if (!(after == before)) G.SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+void TGridPress::MoveSteps(gui::TShiftState shift)
+{
     RangeEditDrag();
     DetectFixedBorders();
     if (G.OleDragStartMove(X, Y)) return;

@@ -274,6 +274,8 @@ public:
     EXGRID_STORED(bool, FixedAsButtons, false)
     // The colour of the arrows shown while a column or row is moved.
     EXGRID_STORED(TColor, ArrowColor, 0x00FF00)
+    // With URLShow a right click on an address cell edits it.
+    EXGRID_STORED(bool, URLEdit, false)
     // The menu of a fixed cell's drop-down button (ControlLook.FixedDropDownButton).
     gui::TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
     void SetFixedDropDownMenu(gui::TPopupMenu* menu);

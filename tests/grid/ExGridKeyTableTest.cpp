@@ -1,7 +1,9 @@
 // Keys on a 6 x 6 grid (wider than its client, so LeftCol can move) driven
 // through synthetic key presses: a table of key, modifiers and options
 // against the resulting Col, Row, LeftCol and selection; OnRowChanged for
-// every row change; the disjunct row and column flags by key.
+// every row change; the disjunct row and column flags by key; nodes by
+// Right and Left; Enter and F2 on inline controls; the repaint of a
+// selection rectangle; the advance onto a click control.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -3,7 +3,8 @@
 // like buttons, the hovered header with its drop-down button and menu,
 // the list-view look's hot header, the header node button, presses at the
 // view's edge, the cell-selector mode, disjunct columns and rows by mouse,
-// anchors entered and left, and the colour of the moving arrows.
+// anchors entered and left, the colour of the moving arrows, group
+// selection on release, range selection with editing, and URLEdit.
 #include <gtest/gtest.h>
 
 #include "grid/ExGrid.h"
@@ -425,8 +426,13 @@ TEST_F(PointerFixture, RangeSelectAndEditByMouse)
     G->MouseActions()->SetRangeSelectAndEdit(true);
     G->MoveColRow(5, 5, true, true);
     const gui::TRect a = Cell(1, 1), b = Cell(3, 3);
+    std::vector<gui::TGridRect> changes;
+    G->OnSelectionChanged = [&](rtl::TObject*, int l, int t, int r, int bottom) { changes.push_back({l, t, r, bottom}); };
     Press(a.Left + 10, a.Top + 10);
+    changes.clear();
     gui::sim::MouseMove(G, b.Left + 10, b.Top + 10, {TShiftStateItem::ssLeft});
+    // The drag reports the selection as it grows.
+    EXPECT_EQ(changes, (std::vector<gui::TGridRect>{{1, 1, 3, 3}}));
     Release(b.Left + 10, b.Top + 10);
     EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 1, 3, 3}));
     EXPECT_FALSE(G->EditorMode());
@@ -449,4 +455,21 @@ TEST_F(PointerFixture, HeaderClickFiresOnClick)
     EXPECT_EQ(clicks, 1);
     ClickCell(0, 3);
     EXPECT_EQ(clicks, 2);
+}
+
+// URLEdit: a right click on an address cell makes it current and edits it.
+TEST_F(PointerFixture, RightClickEditsAnAddressWithUrlEdit)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goEditing});
+    G->SetURLShow(true);
+    G->SetCells(3, 3, "https://example.org/eclipse");
+    const gui::TRect r = Cell(3, 3);
+    gui::sim::Click(G, r.Left + 10, r.Top + 10, TMouseButton::mbRight);
+    EXPECT_FALSE(G->EditorMode());
+    EXPECT_EQ(G->Row(), 1);
+    G->SetURLEdit(true);
+    gui::sim::Click(G, r.Left + 10, r.Top + 10, TMouseButton::mbRight);
+    EXPECT_EQ(G->Col(), 3);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_TRUE(G->EditorMode());
 }
