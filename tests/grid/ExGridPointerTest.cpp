@@ -121,6 +121,13 @@ TEST_F(PointerFixture, FixedCellPressedInLikeAButton)
     EXPECT_EQ(Light(Pixel(x, y)), up);
     EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{3, 0}}));
 
+    // A header check box pressed as a button keeps its state.
+    G->AddCheckBox(4, 0, true, false);
+    ClickCell(4, 0);
+    bool checked = false;
+    G->GetCheckBoxState(4, 0, checked);
+    EXPECT_TRUE(checked);
+
     // Without both fixed grid lines nothing is pressed in.
     G->SetOptions(G->Options() - gui::TGridOptions{TGridOption::goFixedVertLine});
     Press((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
