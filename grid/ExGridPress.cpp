@@ -703,7 +703,7 @@ void TGridPress::HotListViewCell()
 }
 
 // A press on a row (column) header that goes on over the headers selects
-// the rows (columns) between.
+// the rows (columns) between; rows scroll at the view's edges.
 void TGridPress::HeaderRangeDrag()
 {
     if (G.FMouseSelectStart < 0 || !OnCell()) return;
@@ -711,7 +711,11 @@ void TGridPress::HeaderRangeDrag()
     const int start = G.FMouseSelectStart;
     if (G.FMouseSelectMode == TMouseSelectMode::msRow && G.MouseActions()->RowSelect() &&
         Row < G.RowCount() - G.FFixedFooters) {
-        const int to = std::max(fixedRows, Row);
+        // At the bottom edge the rows scroll up; over the header of a
+        // scrolled view they scroll back, the first shown row counting.
+        if (Y > G.ClientHeight() - 4 && G.TopRow() + G.VisibleRowCount() < G.RowCount()) G.SetTopRow(G.TopRow() + 1);
+        else if (Row < fixedRows && G.TopRow() > fixedRows) G.SetTopRow(G.TopRow() - 1);
+        const int to = Row < fixedRows ? G.TopRow() : Row;
         G.SetSelection({fixedCols, std::min(start, to), G.ColCount() - 1, std::max(start, to)});
     } else if (G.FMouseSelectMode == TMouseSelectMode::msColumn && G.MouseActions()->ColSelect()) {
         const int to = std::max(fixedCols, Col);

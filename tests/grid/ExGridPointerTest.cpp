@@ -480,3 +480,25 @@ TEST_F(PointerFixture, RightClickEditsAnAddressWithUrlEdit)
     EXPECT_EQ(G->Row(), 3);
     EXPECT_TRUE(G->EditorMode());
 }
+
+// Dragging down the row headers to the grid's bottom edge scrolls the rows
+// one by one; back over the header row they scroll back.
+TEST_F(PointerFixture, RowHeaderDragScrollsAtTheEdges)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MouseActions()->SetRowSelect(true);
+    G->SetRowCount(40);
+    const gui::TRect start = Cell(0, 2);
+    const int x = (start.Left + start.Right) / 2;
+    Press(x, start.Top + 10);
+    const int bottom = G->ClientHeight() - 2;
+    for (int i = 0; i < 3; ++i) gui::sim::MouseMove(G, x, bottom - i % 2, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(G->TopRow(), 4);
+    const gui::TGridRect grown = G->Selection();
+    EXPECT_EQ(grown.Top, 2);
+    EXPECT_GE(grown.Bottom, G->TopRow() + G->VisibleRowCount() - 1);
+    gui::sim::MouseMove(G, x, 10, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(G->TopRow(), 3);
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 2, 5, 3}));
+    Release(x, 10);
+}
