@@ -205,7 +205,8 @@ void TExStringGrid::AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool 
         MoveColRow(aCol, aRow, true, true);
         FDisableChange = false;
     }
-    if (!showEditor) return;
+    // A refused advance opens nothing.
+    if (!showEditor || !allow) return;
     if (!OpenEditorAfterAdvance(oldCol, oldRow, autoEdit)) return;
     if (FMouseActions->DisjunctRowSelect()) {
         ClearRowSelect();
