@@ -481,6 +481,7 @@ public:
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseLeft();  // the pointer left the grid
     // The sizing hint's text while a column or row is sized ("cw=<b>80</b>").
     const std::string& LastSizingHint() const { return FLastSizingHint; }
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
@@ -492,6 +493,7 @@ public:
     bool IsOnSizingBorder(int x, int y);
     // The repaints and OnRowChanged of a move of the current cell SelectCell accepted.
     void CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow, const gui::TGridRect& oldSelection);
+    void CurrentCellMoved() override;
     virtual void SelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
     virtual void AutoInsertRow(int aRow);
     virtual void AutoDeleteRow(int aRow);
@@ -1450,8 +1452,8 @@ private:
     void DblClickEdit(int aCol, int aRow);
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
-    int FAECol = -1;
-    int FAERow = -1;
+    bool OpenEditorAfterAdvance(int oldCol, int oldRow, bool autoEdit);
+    int FAECol = -1, FAERow = -1;
     bool FEnterFromEditor = false;
     // Raised while the advance moves the current cell.
     bool FDisableChange = false;

@@ -7,6 +7,7 @@
 #include "grid/ExGrid.h"
 #include "platform/gui/BalloonTip.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/DateTime.h"
 
 namespace grid {
@@ -58,6 +59,7 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         // The balloon belongs to the cell the pointer was over.
         if (FBalloonTip) FBalloonTip->Pop();
         FLastBalloonPos = {-1, -1};
+        MouseLeft();
         break;
     case gui::CM_HINTSHOW:
         CMHintShow(message);
@@ -274,6 +276,7 @@ void TExStringGrid::Notification(rtl::TComponent* component, rtl::TOperation ope
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), component),
                             FNotifierList.end());
     if (operation == rtl::TOperation::opRemove && component == FCellChecker) FCellChecker = nullptr;
+    if (operation == rtl::TOperation::opRemove && component == FFixedDropDownMenu) FFixedDropDownMenu = nullptr;
     TBaseGrid::Notification(component, operation);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "grid/ExGrid.h"
+#include "grid/ExGridFixedLook.h"
 
 namespace grid {
 
@@ -278,7 +279,9 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
          FLook == TGridLook::glWin7 || FLook == TGridLook::glOffice2007)) {
         gui::TRect r = rect;
         const int fc = TBaseGrid::FixedCols(), fr = TBaseGrid::FixedRows();
-        if (FActiveCellShow && ((fc > 0 && aCol == fc - 1 && aRow == Row()) ||
+        if (DrawHotFixedCell(*this, canvas, aCol, aRow, rect)) {
+            // The hovered cell's gradients stand for the others.
+        } else if (FActiveCellShow && ((fc > 0 && aCol == fc - 1 && aRow == Row()) ||
                                 (fr >= 1 && aRow == fr - 1 && aCol == Col()))) {
             gridbase::DrawGradient(canvas, FActiveCellColor, FActiveCellColorTo, 64, r, false);
         } else if (FSortSettings->Column() != -1 && FSortSettings->Column() == rCol &&
@@ -309,6 +312,9 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
         indicatorShift = FRowIndicator->Width() + 2;
         rect.Left += indicatorShift;
     }
+
+    // 8. The list-view look's header cells.
+    if (fixed && !FFlat && FLook == TGridLook::glListView) DrawListViewFixedCell(*this, canvas, aCol, aRow, rect);
 
     // 10. Editor buttons shown always.
     const int savedRight = rect.Right;
@@ -416,6 +422,8 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
             }
         }
     }
+
+    if (fixed) DrawPushedFixedCell(*this, canvas, aCol, aRow, cellRect);
 
     // 16. Fixed right columns.
     if (FFixedRightCols > 0 && FFixedRightCols >= ColCount() + FNumHidden - rCol && FLook != TGridLook::glClassic &&

@@ -983,10 +983,10 @@ bool TExStringGrid::HeaderClickSort(int x, int y, gui::TShiftState shift, bool m
     if (c < 0 || r < 0) return false;
     const int rc = RealColIndex(c);
     const gui::TRect cr = gui::TCustomGrid::CellRect(c, r);
-    // Releases on a column border size the column; the filter button has its own click.
+    // Releases on a column border size the column; the filter and drop-down buttons have their own click.
     if (r == 0 && Options().Contains(gui::TGridOption::goColSizing) && (x - cr.Left < 3 || cr.Right - x < 3))
         return false;
-    if (cr.Right - x < 16 && GetColumnFilter(rc)) return false;
+    if (cr.Right - x < 16 && (FControlLook->FixedDropDownButton() || GetColumnFilter(rc))) return false;
     TSortSettings& ss = *FSortSettings;
     const bool condition = r == ss.Row() && FPressCell.Y == r && FixedRows() > 0 && !IsInCheckBox(rc, r, x, y) &&
                            ss.Show() && !moveEnded && RowCount() > 2;
