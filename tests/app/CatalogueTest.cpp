@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/CatalogueDlgs.h"
+#include "app/SEPaths.h"
 #include "chart/PlotUtils.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/Graphics.h"
@@ -162,7 +163,10 @@ TEST_F(CatalogueQuery, TitleClicksOrderTheListAsTheStatementWould)
     // A title click orders the loaded rows in memory: the same rows in the
     // same order as the statement with that column's ORDER BY, the same
     // eclipse at the cursor.
+    const std::string oldFile = DatabaseFile;
+    DatabaseFile = CatalogueFile;
     TCatalogueDlg dlg(nullptr);
+    DatabaseFile = oldFile;
     dlg.AfterConstruction();
     const struct {
         TEventType page;
