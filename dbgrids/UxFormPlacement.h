@@ -63,6 +63,14 @@ public:
     int MaxTrackWidth() const { return FValues[5]; }
     int MinTrackHeight() const { return FValues[6]; }
     int MinTrackWidth() const { return FValues[7]; }
+    void SetMaxPosLeft(int v) { SetValue(0, v); }
+    void SetMaxPosTop(int v) { SetValue(1, v); }
+    void SetMaxSizeHeight(int v) { SetValue(2, v); }
+    void SetMaxSizeWidth(int v) { SetValue(3, v); }
+    void SetMaxTrackHeight(int v) { SetValue(4, v); }
+    void SetMaxTrackWidth(int v) { SetValue(5, v); }
+    void SetMinTrackHeight(int v) { SetValue(6, v); }
+    void SetMinTrackWidth(int v) { SetValue(7, v); }
     // index: 0 MaxPosLeft ... 7 MinTrackWidth.
     void SetValue(int index, int value);
     bool DefaultMinMaxInfo() const;

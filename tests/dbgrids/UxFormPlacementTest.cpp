@@ -50,6 +50,9 @@ TEST_F(PlacementFixture, SavesStateBoundsAndVersion)
     // Typed values below the path; no storage: defaults.
     Placement->WriteInteger("Extra", 7);
     EXPECT_EQ(Storage.ReadInteger("Settings\\Extra", 0), 7);
+    Placement->WriteDateTime("When", 45390.75);
+    EXPECT_DOUBLE_EQ(Storage.ReadDateTime("Settings\\When", 0), 45390.75);
+    EXPECT_DOUBLE_EQ(Placement->ReadDateTime("When", 1), 45390.75);
     Placement->SetAppStorage(nullptr);
     EXPECT_EQ(Placement->ReadInteger("Extra", 3), 3);
 }
@@ -80,6 +83,35 @@ TEST_F(PlacementFixture, OtherPixelsPerInchRestoresTheStateOnly)
     Placement->RestoreFormPlacement();
     EXPECT_EQ(Bounds(), Rect(10, 20, 310, 220));
     EXPECT_EQ(Form->WindowState(), TWindowState::wsMaximized);
+}
+
+TEST_F(PlacementFixture, DefaultStateWithoutAStoredShowCmd)
+{
+    // Maximized: a normal form placed by default, or the main MDI parent.
+    struct Case {
+        TFormStyle style;
+        TPosition position;
+        TWindowState state;
+    } cases[] = {
+        {TFormStyle::fsNormal, TPosition::poDefault, TWindowState::wsMaximized},
+        {TFormStyle::fsNormal, TPosition::poDesigned, TWindowState::wsNormal},
+        {TFormStyle::fsMDIForm, TPosition::poDesigned, TWindowState::wsMaximized},
+        {TFormStyle::fsStayOnTop, TPosition::poDefault, TWindowState::wsNormal},
+    };
+    Placement->SetOptions({TPlacementOption::fpState});
+    TCustomForm* main = Application->MainForm();
+    Application->SetMainForm(Form.get());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.style) * 10 + static_cast<int>(c.position));
+        Form->SetWindowState(TWindowState::wsNormal);
+        Form->SetFormStyle(c.style);
+        Form->SetPosition(c.position);
+        Placement->RestoreFormPlacement();
+        EXPECT_EQ(Form->WindowState(), c.state);
+    }
+    Form->SetWindowState(TWindowState::wsNormal);
+    Form->SetFormStyle(TFormStyle::fsNormal);
+    Application->SetMainForm(main);
 }
 
 TEST_F(PlacementFixture, VersionChecks)
@@ -192,10 +224,10 @@ TEST_F(PlacementFixture, MaximisedSizeAndPositionTakeEffect)
 {
     const TRect area = Screen->WorkAreaRect();
     Form->Show();
-    Placement->MinMaxInfo()->SetValue(3, 500);  // MaxSizeWidth
-    Placement->MinMaxInfo()->SetValue(2, 400);  // MaxSizeHeight
-    Placement->MinMaxInfo()->SetValue(0, 30);   // MaxPosLeft
-    Placement->MinMaxInfo()->SetValue(1, 40);   // MaxPosTop
+    Placement->MinMaxInfo()->SetMaxSizeWidth(500);
+    Placement->MinMaxInfo()->SetMaxSizeHeight(400);
+    Placement->MinMaxInfo()->SetMaxPosLeft(30);
+    Placement->MinMaxInfo()->SetMaxPosTop(40);
     Form->SetWindowState(TWindowState::wsMaximized);
     EXPECT_EQ(Form->WindowState(), TWindowState::wsMaximized);
     EXPECT_EQ(Bounds(), gui::Bounds(area.Left + 30, area.Top + 40, 500, 400));
@@ -206,7 +238,7 @@ TEST_F(PlacementFixture, MaximisedSizeAndPositionTakeEffect)
 
     // A maximised form follows a changed size at once.
     Form->SetWindowState(TWindowState::wsMaximized);
-    Placement->MinMaxInfo()->SetValue(3, 450);
+    Placement->MinMaxInfo()->SetMaxSizeWidth(450);
     EXPECT_EQ(Bounds(), gui::Bounds(area.Left + 30, area.Top + 40, 450, 400));
     // Without values: the whole work area, as the window system maximises.
     Form->SetWindowState(TWindowState::wsNormal);
