@@ -305,8 +305,8 @@ public:
     std::string ClassName() const override { return "TDBExGrid"; }
 
     // 33622531, and the version text derived from it ("2.1.10.3").
-    static int GetVersionNr();
-    static std::string GetVersionString();
+    uint32_t GetVersionNr() const override;
+    std::string GetVersionString() const override;
 
     TDBGridColumnCollection* Columns() const { return FColumnCollection.get(); }
     TExGridDataLink* DataLink() const { return FDataLink.get(); }
