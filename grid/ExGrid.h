@@ -1407,6 +1407,7 @@ protected:
     void DrawCellTextLayer(TCellTextContext& ctx);
     friend class TCellTextPainter;
     friend class TCellGraphicPainter;
+    friend class TSpecialEditorOpener;
     void CreateWnd() override;
     void Resize() override;
     using TBaseGrid::CalcSizingState;
