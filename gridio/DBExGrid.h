@@ -462,6 +462,8 @@ protected:
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+    void WheelMoved(int rowDelta, bool& handled) override;
+    void MouseActionsChanged() override;
     void ModifyScrollBar(int bar, int code, int pos) override;
     void DrawCell(int aCol, int aRow, const gui::TRect& rect, grid::TGridDrawState state) override;
     void Resize() override;
@@ -544,12 +546,15 @@ private:
     int FLastDBDesignChoice = -1;
     bool FDestroying = false;
     bool FPendingSync = false;
+    int FWheelRowDelta = 0;  // the string grid's last wheel step, in rows
     bool FValidatingMove = false;
     bool FInternalMove = false;
     bool FCancelEditReturn = false;
     bool FNotDeletionUpdate = false;
     bool FEditUpdating = false;
     int FVisibleFieldCount = 0;
+    // Wheel step not handled by the string grid: one record on.
+    void WheelOneRecord(int direction);
     int FThumbPos = 0;
     TDataSetType FDataSetType = TDataSetType::dtSequenced;
     TDataSetType FOldDataSetType = TDataSetType::dtSequenced;
