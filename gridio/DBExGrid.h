@@ -463,6 +463,8 @@ protected:
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
     void WheelMoved(int rowDelta, bool& handled) override;
+    // The grid's own cell format is never pasted into records.
+    bool AllowFormattedClipboard() override { return false; }
     void MouseActionsChanged() override;
     void ModifyScrollBar(int bar, int code, int pos) override;
     void DrawCell(int aCol, int aRow, const gui::TRect& rect, grid::TGridDrawState state) override;

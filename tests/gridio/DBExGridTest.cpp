@@ -134,6 +134,8 @@ TEST(DBExGridVersion, TextDerivedFromTheNumber)
     grid::TExStringGrid& s = g;
     EXPECT_EQ(s.GetVersionString(), "2.1.10.3");
     EXPECT_EQ(s.Version(), "2.1.10.3");
+    s.Navigation()->SetAllowFmtClipboard(true);
+    EXPECT_FALSE(s.AllowFormattedClipboard()) << "the grid's own cell format is not read";
     EXPECT_EQ(g.DesignHelperTitle(), "Quick config[2.1.10.3]");
 }
 
