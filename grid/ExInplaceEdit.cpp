@@ -58,6 +58,8 @@ void TExInplaceEdit::UpdateContents()
     TExStringGrid* g = FExGrid;
     FMask.reset();
     gui::TInplaceEdit::UpdateContents();
+    CellLook();
+    if (g->OnGetEditorProp) g->OnGetEditorProp(g, g->Col(), g->Row(), nullptr);
     const std::string mask = g->GetEditMask(g->RealColIndex(g->Col()), g->Row());
     if (mask.empty()) return;
     FMask = std::make_unique<TEditMask>(mask);
@@ -68,6 +70,26 @@ void TExInplaceEdit::UpdateContents()
     int first = 0;
     while (first < FMask->Length() && FMask->IsLiteral(first)) ++first;
     SetSel(first, g->Navigation()->ImproveMaskSel() ? 1 : 0);
+}
+
+// The editor takes the cell's colour and font.
+void TExInplaceEdit::CellLook()
+{
+    TExStringGrid* g = FExGrid;
+    gui::TBrush brush;
+    gui::TFont font;
+    font.Assign(g->Font());
+    brush.SetColor(g->Color());
+    TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
+    TAlignment ha = TAlignment::taLeftJustify;
+    TVAlignment va = TVAlignment::vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    TGridDrawState state;
+    g->GetVisualProperties(g->Col(), g->Row(), state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha,
+                           va, ww, gd);
+    SetColor(brush.Color());
+    Font()->Assign(&font);
 }
 
 std::string TExInplaceEdit::StoredText(const std::string& shown) const

@@ -90,6 +90,7 @@ private:
     void GrowRowToLines();
     // SizeWhileTyping.Width: the column grows to the widest line typed.
     void GrowColumnToText();
+    void CellLook();
     void FocusLost();
     void ReportCaret();
     // Completes the text before the caret from the lookup list.

@@ -161,6 +161,28 @@ TEST_F(RulesFixture, WordWrapReachesTheEditor)
     EXPECT_TRUE(Ed()->WordWrap());
 }
 
+TEST_F(RulesFixture, TheEditorTakesTheCellsLookAndAsksForItsProperties)
+{
+    std::vector<std::pair<int, int>> asked;
+    bool noLink = true;
+    G->OnGetEditorProp = [&](rtl::TObject*, int c, int r, TEditLink* link) {
+        asked.push_back({c, r});
+        noLink = noLink && link == nullptr;
+    };
+    G->SetCellColor(2, 2, gui::clYellow);
+    G->SetCellFontColor(2, 2, gui::clRed);
+    Open(2, 2);
+    ASSERT_TRUE(EditorOpen());
+    EXPECT_EQ(Ed()->Color(), gui::clYellow);
+    EXPECT_EQ(Ed()->Font()->Color(), gui::clRed);
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2, 2}}));
+    EXPECT_TRUE(noLink);
+    G->HideEditor();
+    G->EndEditing();
+    Open(3, 2);
+    EXPECT_EQ(Ed()->Color(), G->Color()) << "a plain cell has the grid's colour";
+}
+
 // --- leaving the text editor -------------------------------------------------
 
 TEST_F(RulesFixture, LeavingByUpOrDownRestartsTheDisjunctRowSelection)
