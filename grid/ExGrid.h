@@ -276,7 +276,7 @@ public:
     // "4.6.1.0" whatever is assigned.
     std::string Version() const;
     void SetVersion(const std::string&) {}
-    static uint32_t GetVersionNr() { return 0x04060100; }
+    virtual uint32_t GetVersionNr() const { return 0x04060100; }
     gui::TCursor Cursor() const { return TBaseGrid::Cursor(); }
     // Also remembered as the cursor to restore after a temporary one.
     void SetCursor(gui::TCursor v);
@@ -447,7 +447,7 @@ public:
     // Posts "GridEditDone" to the grid: OnEditCellDone fires after the
     // current message.
     void EditingDone(int aCol, int aRow);
-    std::string GetVersionString() const { return Version() + " Aug, 2009"; }
+    virtual std::string GetVersionString() const { return Version() + " Aug, 2009"; }
     // The last invalid-entry balloon (shown by the hint window once it exists).
     const std::string& LastBalloonText() const { return FLastBalloonText; }
     // Whether the inplace editor is open on the current cell.
@@ -606,7 +606,7 @@ public:
     // An editor's text into a cell (real column), through SetEditText.
     virtual void StoreEditorText(int aCol, int aRow, const std::string& value);
     // OnEllipsClick on the current cell; its answer (the text by default).
-    std::string DoEllipsClick(const std::string& text);
+    virtual std::string DoEllipsClick(const std::string& text);
     // The grid's own editors, made on first use.
     class TGridSpin* EditSpin();
     class TGridCombo* EditCombo();
@@ -668,7 +668,6 @@ public:
 private:
     gui::TRect EditorCellRect(int aCol, int aRow);
     bool FEditActive = false;
-    bool FBlockKill = false;
     char16_t FStartEditChar = 0;
     bool FSpinUpClick = false, FSpinDnClick = false;
     rtl::TDateTime FOriginalDateTime = 0;
@@ -1409,6 +1408,8 @@ protected:
     };
     void DrawCellTextLayer(TCellTextContext& ctx);
     friend class TCellTextPainter;
+    friend class TCellGraphicPainter;
+    friend class TSpecialEditorOpener;
     void CreateWnd() override;
     void Resize() override;
     using TBaseGrid::CalcSizingState;

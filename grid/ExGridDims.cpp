@@ -2,6 +2,7 @@
 // alignment, header lists, cell and row formatting, the current cell,
 // access by real index, tag ranges and the sizing veto of fixed cells.
 #include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
 
 #include <algorithm>
 
@@ -111,6 +112,7 @@ void TExStringGrid::SetWordWrap(bool value)
 {
     FWordWrapEx = value;
     TBaseGrid::SetWordWrap(value);
+    if (TExInplaceEdit* ed = NormalEdit()) ed->SetWordWrap(value);
     if (FUpdateCount == 0) Invalidate();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/gui/BalloonTip.h"
 #include "platform/gui/DateTimePicker.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/HintWindow.h"
 #include "platform/gui/Monitors.h"
 #include "platform/gui/PopupWindows.h"
 #include "platform/rtl/Strings.h"
@@ -17,6 +18,12 @@
 namespace grid {
 
 RTL_PUBLISHED(THTMLHintWindow) {}
+
+void TExGridState::SetUseHTMLHints(bool v)
+{
+    FUseHTMLHints = v;
+    gui::SetHintWindowClass(v ? &THTMLHintWindow::StaticClassInfo() : nullptr);
+}
 
 namespace {
 std::string gHintFontName;

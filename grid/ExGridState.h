@@ -254,6 +254,15 @@ public:
     EXGRID_STORED(bool, HintShowLargeText, false)
     EXGRID_STORED(bool, HTMLHint, false)
     EXGRID_STORED(bool, SelectionRTFKeep, false)
+    // Switches the application's hint window class: the HTML hint window
+    // (markup shown formatted, in every control's hints) or the plain one.
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v);
+
+    // --- editing (ExGridSpecial.cpp) -------------------------------------------------------------
+    // Set while the grid hides a special editor itself: the editors' own
+    // focus-loss handling leaves the focus change alone meanwhile.
+    bool BlockKill() const { return FBlockKill; }
 
     // --- auto sizing (ExGridAutoSize.cpp) --------------------------------------------------------
     int AutoNumberStart() const { return FAutoNumberStart; }
@@ -330,6 +339,8 @@ protected:
     bool FNilObjects = false;
     bool FEditChange = false;
     bool FEditDisable = false;
+    bool FUseHTMLHints = false;
+    bool FBlockKill = false;
     gui::TGridRect FPressSelection;
     // Mouse input (ExGridInput.cpp, ExGridPress.cpp).  Set by a double click:
     // the release that follows it does not sort.

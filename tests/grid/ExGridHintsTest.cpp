@@ -283,6 +283,40 @@ TEST_F(HintFixture, ApplicationShowsTheHtmlHintWindow)
     EXPECT_EQ(gui::ActiveHintWindow(), nullptr);
 }
 
+TEST_F(HintFixture, UseHTMLHintsSwitchesEveryControlsHintWindow)
+{
+    auto* panel = new gui::TPanel(&Form);
+    panel->SetParent(&Form);
+    panel->SetBounds(0, 320, 120, 30);
+    panel->SetHint("<b>Sun</b> rise");
+    panel->SetShowHint(true);
+    G->SetHint(" ");
+    G->SetShowHint(true);
+    G->SetHintShowCells(true);
+    G->SetCells(2, 3, "plain");
+    struct Case {
+        bool use;
+        gui::TControl* control;
+        gui::TPoint at;
+        bool htmlWindow;
+    } cases[] = {
+        {true, panel, {5, 5}, true},      // another control's hint: markup shown formatted
+        {true, G, Centre(2, 3), true},    // the grid's plain cell text as well
+        {false, panel, {5, 5}, false},    // back to the plain hint
+        {false, G, Centre(2, 3), false},
+    };
+    for (const Case& c : cases) {
+        gui::HideHintWindow();
+        G->SetUseHTMLHints(c.use);
+        EXPECT_EQ(G->UseHTMLHints(), c.use);
+        ASSERT_TRUE(gui::Application->ShowControlHint(c.control, c.at));
+        auto* w = dynamic_cast<THTMLHintWindow*>(gui::ActiveHintWindow());
+        EXPECT_EQ(w != nullptr, c.htmlWindow) << c.use << " " << c.control->ClassName();
+        if (w) EXPECT_EQ(w->Caption(), c.control == panel ? "<b>Sun</b> rise" : "plain");
+    }
+    gui::Application->CancelHint();
+}
+
 TEST_F(HintFixture, SizeWithForm)
 {
     G->SetSizeWithForm(true);
