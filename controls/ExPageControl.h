@@ -285,6 +285,9 @@ protected:
     void Change() override;
     int GetImageIndex(int tabIndex) override;
     int ImageExtent(bool sideTabs) const override;
+    // The room the painted tab takes: the text's indent, the full caption
+    // in the font it is painted in, and the margin and close glyph after it.
+    int ItemLength(int index) const override;
     bool IsTabEnabledAt(int index) override;
     virtual void SyncActivePage();
     void Paint() override;
