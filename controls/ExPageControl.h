@@ -127,7 +127,8 @@ public:
     void SetTabColorTo(TColor c);
     TColor TextColor() const { return FTextColor; }
     void SetTextColor(TColor c);
-    // The text given to the native tab item (sizes the tab only).
+    // The text given to the native tab item; the painted tab is sized from
+    // the whole caption (TExPageControl::ItemLength).
     const std::string& TabCaption() const { return FTabCaption; }
 
     void SelectFirstControl();

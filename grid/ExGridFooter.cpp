@@ -586,10 +586,6 @@ int ButtonWidth(gridbase::TExGridButton* b)
     return std::max(90, 2 * 2 + 2 * 4 + glyph + spacing + text);
 }
 
-} // namespace
-
-namespace {
-
 // The widest a captioned button may be so that the buttons of a row, 5
 // pixels apart, and the check box after them fit in room: the widest
 // captions give up their room first, none below 90.  No limit while the
@@ -631,6 +627,8 @@ void TSearchPanel::Layout()
     int left = rowLeft;
     for (gridbase::TExGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) {
         const int w = std::min(ButtonWidth(b), limit);
+        // A shortened button shows its glyph and the start of its caption.
+        b->SetMargin(w < ButtonWidth(b) ? 4 : -1);
         place(b, left, 5, w, b->Visible() ? 23 : 0);
         if (b != FHiliteButton || hilite) left += w + 5;
     }

@@ -475,6 +475,16 @@ TEST_F(SearchFixture, LongCaptionKeepsTheMatchCaseBoxInsideThePanel)
             for (int y = 0; y < 30; ++y)
                 if (dark(alone.Canvas()->Pixels(x, y))) textWidth = x + 1;
         auto img = p->GetImage();
+        // A shortened button shows its glyph at its left, not the middle
+        // of its caption.
+        gridbase::TExGridButton* back = p->BackwardButton();
+        for (int x = back->Left() + 2; x < back->Left() + 24; ++x) {
+            bool ink = false;
+            for (int y = back->Top() + 4; y < back->Top() + back->Height() - 4; ++y)
+                ink = ink || dark(img->Canvas()->Pixels(x, y));
+            if (ink) break;
+            EXPECT_LT(x, back->Left() + 14) << "no glyph at the shortened button's left";
+        }
         int inkFrom = -1, inkTo = -1;
         for (int x = box->Left(); x < std::min(p->Width(), box->Left() + box->Width()); ++x)
             for (int y = box->Top(); y < box->Top() + box->Height(); ++y)
