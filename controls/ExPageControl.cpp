@@ -588,7 +588,7 @@ int TExPageControl::ItemLength(int index) const
     auto* self = const_cast<TExPageControl*>(this);
     auto* page = index >= 0 && index < self->Tabs()->Count() ? static_cast<TExTabSheet*>(self->Tabs()->Objects(index)) : nullptr;
     if (FTabBorder3D || TabWidth() > 0 || !page) return TDockSite::ItemLength(index);
-    // Where PaintOneTab starts the text: 4 pixels in, past a close glyph on
+    // Where PlaceTabText starts the text: 4 pixels in, past a close glyph on
     // the leading side, the leading margin and the image.
     const bool side = SideTabs();
     const bool closeLeft = page->ShowClose() && FClosePosition == TClosePosition::cpLeft;
