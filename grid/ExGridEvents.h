@@ -26,6 +26,7 @@ public:
 
     // --- notification and validation (ExGridMessages.cpp) ----------------------------------------
     TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
     TEditCellDoneEvent OnEditCellDone;
     rtl::TNotifyEvent OnEditingDone;
     TCellsChangedEvent OnCellsChanged;

@@ -82,6 +82,7 @@ void TGridPress::Press(TMouseButton button, gui::TShiftState shift)
     G.FPressCell = {Col, Row};
     G.FPressPoint = {X, Y};
     if (FixedSizingStart(button) || ResizeHandlePress(button, shift) || ClickRefused(button)) return;
+    if (button == TMouseButton::mbLeft) G.DisjunctCellPress(shift);
     if (NodeButtonPress(button)) return;
     G.FSelectionClick = false;
     if (ControlPress(button, shift)) return;
@@ -506,6 +507,7 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     if (sizing && button == TMouseButton::mbLeft) ScaleOtherColumnsAndRows();
     if (G.FPressCell.X < 0 || sizing) return;
     const bool left = button == TMouseButton::mbLeft;
+    if (left && OnCell()) G.DisjunctCellRelease(Col, Row, shift);
     if (left && OnCell() && G.OnClickCell) G.OnClickCell(&G, Row, Col);
     if (left && OnCell() && state != gui::TGridState::gsColMoving) ControlMouseUp();
     // A release on the header's sort row sorts by the column.

@@ -269,3 +269,25 @@ TEST_F(OpsFixture, CurrentPositionAsRealIndexes)
     G->SetColumnVisibleFlag(600, false);  // outside the flags: ignored
     EXPECT_FALSE(G->GetColumnVisibleFlag(600));
 }
+
+TEST_F(OpsFixture, UpdateEditModeFollowsTheCurrentCellsEditPermission)
+{
+    // The permission of the current cell changes while it stays current:
+    // UpdateEditMode switches editing off and on again, without moving.
+    bool editable = true;
+    G->OnCanEditCell = [&](rtl::TObject*, int r, int c, bool& can) { can = !(c == 2 && r == 3) || editable; };
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    G->SetCol(2);
+    G->SetRow(3);
+    const auto editing = [&] { return G->Options().Contains(gui::TGridOption::goEditing); };
+    EXPECT_TRUE(editing());
+    editable = false;
+    EXPECT_TRUE(editing());  // nothing follows by itself
+    G->UpdateEditMode();
+    EXPECT_FALSE(editing());
+    editable = true;
+    G->UpdateEditMode();
+    EXPECT_TRUE(editing());
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->Row(), 3);
+}
