@@ -22,8 +22,7 @@ const std::vector<int>& TExStringGrid::HiddenIdxSorted() const { return FGridIte
 bool TExStringGrid::IsHiddenRow(int rowIndex) const
 {
     if (NumHiddenRows() == 0) return false;
-    const std::vector<int>& h = HiddenIdxSorted();
-    return std::binary_search(h.begin(), h.end(), rowIndex);
+    return FGridItems->ItemOfRow(rowIndex) != nullptr;
 }
 
 int TExStringGrid::DisplayToRealRow(int aRow) const
@@ -45,8 +44,7 @@ int TExStringGrid::DisplayToRealRow(int aRow) const
 int TExStringGrid::RealToDisplayRow(int aRow) const
 {
     if (NumHiddenRows() == 0) return aRow;
-    const std::vector<int>& h = HiddenIdxSorted();
-    return aRow - static_cast<int>(std::lower_bound(h.begin(), h.end(), aRow) - h.begin());
+    return aRow - FGridItems->Locate(aRow);
 }
 
 void TExStringGrid::SetRow(int value)
