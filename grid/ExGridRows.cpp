@@ -469,7 +469,7 @@ void TExGridStructure::ClearNormalRows(int rowIndex, int rCount)
 {
     if (RowCount() < 1 || ColCount() < 1 || rCount < 1) return;
     UpdateScope lock(&Self());
-    ClearRealCells(Self(), TBaseGrid::FixedCols(), rowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
+    ClearRealCells(Self(), Self().FixedCols(), rowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
                    std::min(RowCount() - 1, rowIndex + rCount - 1), FNilObjects, ClearTextOnly());
 }
 
@@ -477,7 +477,7 @@ void TExGridStructure::ClearNormalCols(int colIndex, int cCount)
 {
     if (RowCount() < 1 || ColCount() < 1 || cCount < 1) return;
     UpdateScope lock(&Self());
-    ClearRealCells(Self(), colIndex, TBaseGrid::FixedRows(), colIndex + cCount - 1, RowCount() - FFixedFooters - 1,
+    ClearRealCells(Self(), colIndex, Self().FixedRows(), colIndex + cCount - 1, RowCount() - FFixedFooters - 1,
                    FNilObjects, ClearTextOnly());
 }
 
@@ -485,7 +485,9 @@ void TExGridStructure::ClearNormalCells()
 {
     if (RowCount() < 1 || ColCount() < 1) return;
     UpdateScope lock(&Self());
-    ClearRealCells(Self(), TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
+    // The fixed counts as the grid keeps them: with FixedRowAlways
+    // (FixedColAlways) the header stays fixed when no normal row is left.
+    ClearRealCells(Self(), Self().FixedCols(), Self().FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
                    RowCount() - FFixedFooters - 1, FNilObjects, ClearTextOnly());
 }
 
