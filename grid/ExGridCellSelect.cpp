@@ -127,6 +127,61 @@ void TExGridStructure::InvalidateGridRect(const gui::TGridRect& r)
 
 void TExGridStructure::FocusCell(int aCol, int aRow) { MoveColRow(aCol, aRow, true, true); }
 
+// --- controls placed in cells -----------------------------------------------------------
+
+void TExGridStructure::CellControlsUpdate()
+{
+    TExStringGrid& g = Self();
+    if (!HandleAllocated()) return;
+    const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
+    const int left = LeftCol(), top = TopRow();
+    const int right = left + VisibleColCount(), bottom = top + VisibleRowCount();
+    for (TGridControlItem& ci : FControlItems) {
+        if (!ci.Control) continue;
+        if (g.IsHiddenRow(ci.Y) || g.IsHiddenColumn(ci.X)) {
+            ci.Control->SetVisible(false);
+            continue;
+        }
+        const int c = g.RealToDisplayCol(ci.X), r = g.RealToDisplayRow(ci.Y);
+        if (c < fixedCols || r < fixedRows) continue;  // fixed cells keep theirs
+        if (c < left || c > right || r < top || r > bottom) {
+            ci.Control->SetVisible(false);
+            continue;
+        }
+        const gui::TRect rc = CellRect(c, r);
+        ci.Control->SetBounds(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
+        ci.Control->SetVisible(true);
+    }
+    for (int r = std::max(top, fixedRows); r <= std::min(bottom, RowCount() - 1); ++r)
+        for (int c = std::max(left, fixedCols); c <= std::min(right, ColCount() - 1); ++c) {
+            const TCellProperties* p = FindCellProperties(g.RealColIndex(c), r);
+            gui::TControl* control = p ? p->Control() : nullptr;
+            if (!control) continue;
+            // A width change makes it repaint completely.
+            control->Invalidate();
+            control->SetWidth(control->Width() + 1);
+            control->SetWidth(control->Width() - 1);
+        }
+}
+
+void TExGridStructure::TopLeftChanged()
+{
+    TExGridSlots::TopLeftChanged();
+    CellControlsUpdate();
+}
+
+void TExGridStructure::ColWidthsChanged()
+{
+    TExGridSlots::ColWidthsChanged();
+    CellControlsUpdate();
+}
+
+void TExGridStructure::RowHeightsChanged()
+{
+    TExGridSlots::RowHeightsChanged();
+    CellControlsUpdate();
+}
+
 // --- the combo editor's item list --------------------------------------------------------
 
 void TExGridStructure::ClearComboString() { Self().EditCombo()->Items()->Clear(); }

@@ -221,6 +221,8 @@ void TExStringGrid::EndUpdate()
         Perform(gui::WM_SETREDRAW, 1, 0);
         FRedrawOff = false;
     }
+    // Rows and columns changed inside the bracket: the cell controls follow.
+    if (!FControlItems.empty()) CellControlsUpdate();
     if (Visible()) Invalidate();
 }
 

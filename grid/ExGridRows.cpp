@@ -236,7 +236,9 @@ void TExStringGrid::HideColumns(int fromCol, int toCol)
         gui::TCustomGrid::SetColCount(ColCount() - 1);
         any = true;
     }
-    if (any) Invalidate();
+    if (!any) return;
+    CellControlsUpdate();
+    Invalidate();
 }
 
 void TExStringGrid::UnHideColumns(int fromCol, int toCol)
@@ -253,7 +255,9 @@ void TExStringGrid::UnHideColumns(int fromCol, int toCol)
         SetColWidths(d, FAllColWidths[c]);
         any = true;
     }
-    if (any) Invalidate();
+    if (!any) return;
+    CellControlsUpdate();
+    Invalidate();
 }
 
 // ------------------------------------------------------ insert and remove
@@ -277,6 +281,7 @@ void TExStringGrid::InsertRows(int rowIndex, int rCount, bool updateCellControls
         const int real = DisplayToRealRow(rowIndex);
         for (TGridControlItem& ci : FControlItems)
             if (ci.Y >= real) ci.Y += rCount;
+        if (!FControlItems.empty()) CellControlsUpdate();
     }
     if (!IsDestroying()) CellsChanged(gui::TRect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
 }

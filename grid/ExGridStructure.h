@@ -122,6 +122,14 @@ public:
     // OnCellValidateWide (ExGridMessages.cpp); true when it is accepted.
     virtual bool ValidateCellWide(const std::u16string& newValue);
 
+    // --- controls placed in cells (ExGridCellSelect.cpp) ---------------------------------
+    // Lays the controls of ControlItems() over their cells (one pixel less
+    // in width and height) and shows them; those in hidden rows or columns
+    // or scrolled out of view are hidden.  Controls held in the visible
+    // cells' properties are repainted.  Runs after scrolling, sizing and
+    // row and column changes.
+    void CellControlsUpdate();
+
     // --- the balloon window (ExGridHints.cpp) -------------------------------------------
     // Makes the balloon window ready with Balloon's delays and transparency
     // (alpha 255 - Transparency); the cells fill in title, icon and text as
@@ -136,6 +144,10 @@ public:
 protected:
     TExStringGrid& Self();
     const TExStringGrid& Self() const;
+    // The cell controls follow scrolling and sizing.
+    void TopLeftChanged() override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
     // A refused value: back to the edited cell, which shows `shown`, with
     // the editor open again on it.
     void ReopenRefusedEdit(int aCol, int aRow, const std::string& shown);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/ExGrid.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/InputSim.h"
@@ -216,4 +217,41 @@ TEST_F(CellSelectFixture, DisjunctCellsPaintSelected)
     EXPECT_EQ(colour(3, 2), gui::ColorToRGB(sel));
     EXPECT_EQ(colour(2, 4), gui::ColorToRGB(back));
     EXPECT_EQ(colour(3, 3), gui::ColorToRGB(back));
+}
+
+TEST_F(CellSelectFixture, ControlsPlacedInCellsFollowTheirCells)
+{
+    Form.Show();
+    G->SetRowCount(30);
+    auto* box = new gui::TPanel(&Form);
+    box->SetParent(G);
+    G->ControlItems().push_back({2, 3, box});
+    const auto over = [&](int c, int r) {
+        const gui::TRect rc = G->gui::TCustomGrid::CellRect(c, r);
+        return box->Visible() && box->Left() == rc.Left && box->Top() == rc.Top &&
+               box->Width() == rc.Width() - 1 && box->Height() == rc.Height() - 1;
+    };
+    G->CellControlsUpdate();
+    EXPECT_TRUE(over(2, 3));
+    G->SetColWidths(1, 90);  // sizing moves it along
+    EXPECT_TRUE(over(2, 3));
+    G->InsertRows(1, 2);     // rows above push it down
+    EXPECT_TRUE(over(2, 5));
+    G->HideRow(5);           // its row hidden: so is it
+    EXPECT_FALSE(box->Visible());
+    G->UnHideRow(5);
+    EXPECT_TRUE(over(2, 5));
+    G->HideRows(1, 2);       // rows above hidden: it moves up
+    EXPECT_TRUE(over(2, 3));
+    G->UnHideRowsAll();
+    G->HideColumn(2);
+    EXPECT_FALSE(box->Visible());
+    G->UnHideColumn(2);
+    EXPECT_TRUE(over(2, 5));
+    G->SetTopRow(10);        // scrolled out of view
+    EXPECT_FALSE(box->Visible());
+    G->SetTopRow(1);
+    EXPECT_TRUE(over(2, 5));
+    G->RemoveRows(1, 2);
+    EXPECT_TRUE(over(2, 3));
 }
