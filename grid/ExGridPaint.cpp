@@ -167,6 +167,7 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& stat
     if (print) GetCellPrintColor(rCol, aRow, state, &brush, &font);
     else GetCellColor(rCol, aRow, state, &brush, &font);
     const TColor unselectedBrush = brush.Color(), unselectedFont = font.Color();
+    const TColor unselectedTo = colorTo, unselectedMirror = mirrorColor, unselectedMirrorTo = mirrorColorTo;
 
     // 9. Selection.
     auto selectLook = [&] {
@@ -213,6 +214,9 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& stat
                 state -= TGridDrawStateItem::gdSelected;
                 brush.SetColor(unselectedBrush);
                 font.SetColor(unselectedFont);
+                colorTo = unselectedTo;
+                mirrorColor = unselectedMirror;
+                mirrorColorTo = unselectedMirrorTo;
             }
         }
     }

@@ -4,9 +4,11 @@
 // clearing the selection or the normal cells of rows and columns, merging
 // and splitting along a row, the lighter removals the hiding code builds
 // on, the index-mapping helpers by name, the disjunct cell selection, the
-// combo item list, wide texts and their validation, and the balloon window.
-// TExStringGrid (grid/ExGrid.h) derives from it; the bodies live in
-// ExGridBySelection.cpp and ExGridCellSelect.cpp and work on the grid.
+// combo item list, wide texts and their validation, the controls placed in
+// cells and the balloon window.  TExStringGrid (grid/ExGrid.h) derives from
+// it; the bodies live in ExGridBySelection.cpp, ExGridCellSelect.cpp,
+// ExGridMessages.cpp (validation) and ExGridHints.cpp (balloon) and work on
+// the grid.
 //
 //   grid->MouseActions()->SetDisjunctRowSelect(true);
 //   grid->SetRowSelect(3, true);
