@@ -145,7 +145,7 @@ void TExStringGrid::RestoreCellFromCache()
 
 bool TExStringGrid::EditorWantsTab() const
 {
-    return Options().Contains(gui::TGridOption::goTabs) || static_cast<bool>(OnCellValidate);
+    return Options().Contains(gui::TGridOption::goTabs) || OnCellValidate || OnCellValidateWide;
 }
 
 void TExStringGrid::EndEditing()
@@ -193,11 +193,15 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
     SwitchEditingForCell(aCol, aRow);
     if (IsFixed(aCol, aRow)) return false;
     // Leaving a cell whose special editor was open: its value is validated
-    // first, and a refusal keeps the current cell (and reopens the editor).
+    // first (as wide text when the cell holds wide text), and a refusal
+    // keeps the current cell (and reopens the editor).
     const gui::TInplaceEdit* ed = InplaceEditor();
-    if (FEditing && !IsTextEditorKind(FEditControl) && !(ed && ed->Focused()) &&
-        (aCol != Col() || aRow != Row()) && !ValidateCell(GetCellText(RealColIndex(Col()), Row())))
-        return false;
+    if (FEditing && !IsTextEditorKind(FEditControl) && !(ed && ed->Focused()) && (aCol != Col() || aRow != Row())) {
+        const int leftCol = RealColIndex(Col());
+        const bool valid = IsWideCell(leftCol, Row()) ? ValidateCellWide(GetCellTextWide(leftCol, Row()))
+                                                      : ValidateCell(GetCellText(leftCol, Row()));
+        if (!valid) return false;
+    }
     const gui::TGridRect oldSelection = Selection();
     const int oldCol = Col(), oldRow = Row();
     const bool answer = TBaseGrid::SelectCell(aCol, aRow);

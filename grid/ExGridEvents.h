@@ -30,6 +30,7 @@ public:
 
     // --- notification and validation (ExGridMessages.cpp) ----------------------------------------
     TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
     TEditCellDoneEvent OnEditCellDone;
     rtl::TNotifyEvent OnEditingDone;
     TCellsChangedEvent OnCellsChanged;

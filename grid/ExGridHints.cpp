@@ -274,7 +274,10 @@ bool TExStringGrid::WMNotify(gui::TMessage& message)
 
 gui::TBalloonTip* TExStringGrid::BalloonTip()
 {
-    if (!FBalloonTip) FBalloonTip = new gui::TBalloonTip(this);
+    if (!FBalloonTip) {
+        FBalloonTip = new gui::TBalloonTip(this);
+        FBalloonTip->SetAlphaBlendValue(255 - FBalloon->Transparency());
+    }
     FBalloonTip->SetInitialDelay(FBalloon->InitialDelay());
     FBalloonTip->SetReshowDelay(FBalloon->ReshowDelay());
     FBalloonTip->SetAutoHideDelay(FBalloon->AutoHideDelay());
@@ -341,6 +344,33 @@ void TExStringGrid::BalloonMouseMove(int x, int y)
     int icon = 1;
     if (!GetBalloonInfo({x, y}, title, text, icon) || text.empty()) return;
     BalloonTip()->Popup(ClientToScreen({x, y}));
+}
+
+void TExGridStructure::BalloonInit()
+{
+    TExStringGrid& g = Self();
+    gui::TBalloonTip* tip = g.BalloonTip();
+    tip->Pop();
+    tip->SetTitle("ToolTipText");
+    tip->SetIcon(gui::TTI_ERROR);
+    tip->SetAlphaBlendValue(255 - FBalloon->Transparency());
+}
+
+void TExGridStructure::BalloonDone()
+{
+    TExStringGrid& g = Self();
+    if (!g.FBalloonTip) return;
+    g.FBalloonTip->Pop();
+    delete g.FBalloonTip;
+    g.FBalloonTip = nullptr;
+    g.FLastBalloonPos = {-1, -1};
+}
+
+void TExGridStructure::BalloonSettingsChanged()
+{
+    if (Self().Loading()) return;
+    if (FBalloon->Enable()) BalloonInit();
+    else BalloonDone();
 }
 
 // --------------------------------------------------------------- rich cells

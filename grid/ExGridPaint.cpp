@@ -167,6 +167,8 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& stat
     // 8.
     if (print) GetCellPrintColor(rCol, aRow, state, &brush, &font);
     else GetCellColor(rCol, aRow, state, &brush, &font);
+    const TColor unselectedBrush = brush.Color(), unselectedFont = font.Color();
+    const TColor unselectedTo = colorTo, unselectedMirror = mirrorColor, unselectedMirrorTo = mirrorColorTo;
 
     // 9. Selection.
     auto selectLook = [&] {
@@ -202,6 +204,21 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& stat
             (state.Contains(TGridDrawStateItem::gdSelected) && FMouseDown && showSel)) {
             selectLook();
             state += TGridDrawStateItem::gdSelected;
+        }
+        // Disjunct cells: the listed cells are selected; the current cell
+        // shows as selected only when it is listed.
+        if (FMouseActions->DisjunctCellSelect() && showSel) {
+            if (IsCellInSelectedList(aCol, aRow)) {
+                selectLook();
+                state += TGridDrawStateItem::gdSelected;
+            } else if (aCol == Col() && aRow == Row()) {
+                state -= TGridDrawStateItem::gdSelected;
+                brush.SetColor(unselectedBrush);
+                font.SetColor(unselectedFont);
+                colorTo = unselectedTo;
+                mirrorColor = unselectedMirror;
+                mirrorColorTo = unselectedMirrorTo;
+            }
         }
     }
 

@@ -142,6 +142,7 @@ void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
     if (FixedSizingStart(button) || ResizeHandlePress(button, shift)) return;
     RangeEditOutsideSelection(button);
     if (ClickRefused(button) || CellSelectorPress(button)) return;
+    if (button == TMouseButton::mbLeft) G.DisjunctCellPress(shift);
     PushedFixedCellPress(button);
     SpinButtonPress(button);
     HeaderNodeButtonPress(button);
@@ -838,6 +839,7 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     if (sizing && button == TMouseButton::mbLeft) ScaleOtherColumnsAndRows();
     if (G.FPressCell.X < 0 || sizing) return;
     const bool left = button == TMouseButton::mbLeft;
+    if (left && OnCell()) G.DisjunctCellRelease(Col, Row, shift);
     if (left && OnCell() && G.OnClickCell) G.OnClickCell(&G, Row, Col);
     if (left && OnCell() && state != gui::TGridState::gsColMoving) ControlMouseUp();
     // A release on the header's sort row sorts by the column.

@@ -379,6 +379,7 @@ protected:
     bool FOldModifiedValue = false;
     int FOldCol = -1, FOldRow = -1;
     std::string FOldCellText, FNewCellText, FLastBalloonText;
+    std::u16string FOldCellTextWide;
     bool FSelHidden = false;
     gui::TGridRect FOldSelection;
     int FOldRowSel = -1;
