@@ -214,28 +214,6 @@ void TExStringGrid::AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool 
     }
 }
 
-namespace {
-
-bool IsTextEditor(TEditorType t)
-{
-    switch (t) {
-    case TEditorType::edNormal:
-    case TEditorType::edNumeric:
-    case TEditorType::edPositiveNumeric:
-    case TEditorType::edFloat:
-    case TEditorType::edCapital:
-    case TEditorType::edMixedCase:
-    case TEditorType::edPassword:
-    case TEditorType::edLowerCase:
-    case TEditorType::edUpperCase:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 // The editor opens on the cell the advance reached (with AdvanceAutoEdit,
 // or always on a click control); false when that cell may not be edited.
 // The control of a click-control cell is clicked as by the mouse, unless
@@ -264,7 +242,7 @@ bool TExStringGrid::OpenEditorAfterAdvance(int oldCol, int oldRow, bool autoEdit
     if (OnCellChanging) OnCellChanging(this, oldRow, oldCol, Row(), Col(), allow);
     TEditorType type = DefaultEditor();
     ResolveEditorType(RealColIndex(oldCol), oldRow, type);
-    if (!IsTextEditor(type)) HideInplaceEdit();
+    if (!IsTextEditorKind(type)) HideInplaceEdit();
     return true;
 }
 
