@@ -369,6 +369,8 @@ public:
                              gui::TBrush& brush, TColor& colorTo, TColor& mirrorColor, TColor& mirrorColorTo,
                              gui::TFont& font, TAlignment& ha, TVAlignment& va, bool& ww,
                              TCellGradientDirection& gd) override;
+    // The colour (brush) and font an editor opened on the cell takes.
+    void EditorLook(int aCol, int aRow, gui::TBrush& brush, gui::TFont& font);
     // Horizontal alignment in the low byte, vertical in the high byte.
     uint16_t ResolveCellAlignment(int aCol, int aRow);
     void GetFontProperties(int aCol, int rCol, bool remap, gui::TBrush& brush, gui::TFont& font,

@@ -85,6 +85,19 @@ int TExStringGrid::ScrollFrameWidth() const
 
 // ------------------------------------------------------ visual properties
 
+void TExStringGrid::EditorLook(int aCol, int aRow, gui::TBrush& brush, gui::TFont& font)
+{
+    font.Assign(Font());
+    brush.SetColor(Color());
+    TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
+    TAlignment ha = TAlignment::taLeftJustify;
+    TVAlignment va = TVAlignment::vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    TGridDrawState state;
+    GetVisualProperties(aCol, aRow, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
+}
+
 void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& state, bool print, bool select,
                                         bool map, gui::TBrush& brush, TColor& colorTo, TColor& mirrorColor,
                                         TColor& mirrorColorTo, gui::TFont& font, TAlignment& ha,

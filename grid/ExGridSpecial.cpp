@@ -285,19 +285,7 @@ public:
 
 private:
     // The cell's visual properties: the editor's colour and font.
-    void CellLook()
-    {
-        font.Assign(grid.Font());
-        brush.SetColor(grid.Color());
-        TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
-        TAlignment ha = TAlignment::taLeftJustify;
-        TVAlignment va = TVAlignment::vtaTop;
-        bool ww = false;
-        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-        TGridDrawState state;
-        grid.GetVisualProperties(aCol, grid.Row(), state, false, false, true, brush, colorTo, mirror, mirrorTo, font,
-                                 ha, va, ww, gd);
-    }
+    void CellLook() { grid.EditorLook(aCol, grid.Row(), brush, font); }
 
     void Colour(gui::TWinControl* c)
     {

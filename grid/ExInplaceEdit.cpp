@@ -78,16 +78,7 @@ void TExInplaceEdit::CellLook()
     TExStringGrid* g = FExGrid;
     gui::TBrush brush;
     gui::TFont font;
-    font.Assign(g->Font());
-    brush.SetColor(g->Color());
-    TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
-    TAlignment ha = TAlignment::taLeftJustify;
-    TVAlignment va = TVAlignment::vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-    TGridDrawState state;
-    g->GetVisualProperties(g->Col(), g->Row(), state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha,
-                           va, ww, gd);
+    g->EditorLook(g->Col(), g->Row(), brush, font);
     SetColor(brush.Color());
     Font()->Assign(&font);
 }
