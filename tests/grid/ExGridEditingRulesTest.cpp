@@ -280,6 +280,64 @@ TEST_F(RulesFixture, MergedAreaWithDirectEditOpensTheEditorOnItsBaseCell)
     }
 }
 
+TEST_F(RulesFixture, FocusGoingToAnotherControlValidatesAndEndsTheEdit)
+{
+    auto* other = new gui::TEdit(&Form);
+    other->SetParent(&Form);
+    other->SetBounds(0, 420, 100, 24);
+    G->SetCells(2, 2, "old");
+    std::vector<std::string> validated;
+    int done = 0;
+    std::vector<std::pair<int, int>> cellDone;
+    bool accept = true;
+    G->OnCellValidate = [&](rtl::TObject*, int, int, std::string& v, bool& valid) {
+        validated.push_back(v);
+        valid = accept;
+    };
+    G->OnEditingDone = [&](rtl::TObject*) { ++done; };
+    G->OnEditCellDone = [&](rtl::TObject*, int c, int r) { cellDone.push_back({c, r}); };
+    G->SetLookupHistory(true);
+    struct Case {
+        bool Accept;
+        const char* Cell;
+    } cases[] = {{true, "typed"}, {false, "old"}};
+    for (const Case& c : cases) {
+        accept = c.Accept;
+        validated.clear();
+        done = 0;
+        cellDone.clear();
+        G->SetCells(2, 2, "old");
+        G->SetFocus();
+        Open(2, 2);
+        ASSERT_TRUE(EditorOpen());
+        ASSERT_TRUE(Ed()->Focused());
+        Ed()->SelectAll();
+        gui::sim::TypeText("typed", Ed());
+        gui::sim::Click(other, 5, 5);  // a real focus change
+        EXPECT_TRUE(other->Focused()) << c.Accept;
+        EXPECT_EQ(validated, std::vector<std::string>{"typed"}) << c.Accept;
+        EXPECT_EQ(G->Cells(2, 2), c.Cell) << c.Accept;
+        EXPECT_FALSE(EditorOpen()) << c.Accept;
+        EXPECT_FALSE(G->Editing()) << c.Accept;
+        EXPECT_FALSE(G->EditMode()) << c.Accept;
+        EXPECT_EQ(done, 1) << c.Accept;
+        gui::Application->ProcessMessages();
+        EXPECT_EQ(cellDone, (std::vector<std::pair<int, int>>{{2, 2}})) << "after the editor is gone, " << c.Accept;
+        EXPECT_GE(G->LookupItems()->IndexOf("typed"), 0) << "the lookup history keeps what was typed";
+    }
+    // Back to the grid (Enter) validates once, by the key, not again by the focus.
+    accept = true;
+    validated.clear();
+    G->SetFocus();
+    Open(2, 2);
+    Ed()->SelectAll();
+    gui::sim::TypeText("again", Ed());
+    Key(gui::VK_RETURN);
+    EXPECT_EQ(validated, std::vector<std::string>{"again"});
+    EXPECT_EQ(G->Cells(2, 2), "again");
+    EXPECT_TRUE(G->Focused());
+}
+
 // --- the inplace rich editor -------------------------------------------------
 
 TEST_F(RulesFixture, RichEditorHandsTheArrowsBackAndClosesWhenTheGridTakesTheFocus)
