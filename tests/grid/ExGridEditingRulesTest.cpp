@@ -7,6 +7,7 @@
 // and the slots a descendant overrides (ellipsis button, version).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "grid/ExGrid.h"
@@ -379,6 +380,67 @@ TEST_F(RulesFixture, RichEditorHandsTheArrowsBackAndClosesWhenTheGridTakesTheFoc
     G->SetFocus();
     EXPECT_FALSE(re->Visible());
     EXPECT_FALSE(G->SpecialEditorOpen());
+}
+
+TEST_F(RulesFixture, RichEditorTakesTypingCaretMovesAndSelection)
+{
+    G->OnGetEditorType = [](rtl::TObject*, int c, int, TEditorType& e) {
+        if (c == 2) e = TEditorType::edRichEdit;
+    };
+    G->SetWordWrap(true);
+    G->SetRowHeights(3, 60);
+    G->SetCells(2, 3, "{\\rtf1 ab}");
+    TExRichEdit* re = G->InplaceRichEdit();
+    Open(2, 3);
+    ASSERT_TRUE(re->Visible());
+    ASSERT_TRUE(re->Focused()) << "the keys go to the focused rich editor";
+    using gui::TShiftStateItem;
+    const gui::TShiftState shift{TShiftStateItem::ssShift}, ctrl{TShiftStateItem::ssCtrl};
+    struct Step {
+        const char* Name;
+        std::function<void()> Do;
+        const char* Plain;
+        int SelStart, SelLength;
+    } steps[] = {
+        {"End, then typed", [] { gui::sim::KeyPress(gui::VK_END); gui::sim::TypeText("c"); }, "abc", 3, 0},
+        {"Home, then typed", [] { gui::sim::KeyPress(gui::VK_HOME); gui::sim::TypeText("X"); }, "Xabc", 1, 0},
+        {"Shift+Right selects", [&] { gui::sim::KeyPress(gui::VK_RIGHT, shift); gui::sim::KeyPress(gui::VK_RIGHT, shift); },
+         "Xabc", 1, 2},
+        {"typing replaces the selection", [] { gui::sim::TypeText("yz"); }, "Xyzc", 3, 0},
+        {"Left, Backspace", [] { gui::sim::KeyPress(gui::VK_LEFT); gui::sim::KeyPress(gui::VK_BACK); }, "Xzc", 1, 0},
+        {"Delete", [] { gui::sim::KeyPress(gui::VK_DELETE); }, "Xc", 1, 0},
+        {"Enter starts a line", [] { gui::sim::KeyPress(gui::VK_END); gui::sim::KeyPress(gui::VK_RETURN); gui::sim::TypeText("n"); },
+         "Xc\nn", 4, 0},
+        {"Shift+Home on the second line", [&] { gui::sim::KeyPress(gui::VK_HOME, shift); }, "Xc\nn", 3, 1},
+        {"Ctrl+B, then typed bold", [&] { gui::sim::KeyPress(gui::VK_END); gui::sim::KeyPress('B', ctrl); gui::sim::TypeText("B"); },
+         "Xc\nnB", 5, 0},
+        {"Ctrl+A", [&] { gui::sim::KeyPress('A', ctrl); }, "Xc\nnB", 0, 5},
+        {"Ctrl+Home, Ctrl+Right", [&] {
+             gui::sim::KeyPress(gui::VK_HOME, ctrl);
+             gui::sim::KeyPress(gui::VK_RIGHT);
+         }, "Xc\nnB", 1, 0},
+    };
+    for (const Step& st : steps) {
+        st.Do();
+        EXPECT_EQ(re->PlainText(), st.Plain) << st.Name;
+        EXPECT_EQ(re->SelStart(), st.SelStart) << st.Name;
+        EXPECT_EQ(re->SelLength(), st.SelLength) << st.Name;
+    }
+    // A press places the caret at the character under the mouse.
+    gui::sim::Click(re, 1, 3);
+    EXPECT_EQ(re->SelStart(), 0);
+    EXPECT_EQ(re->SelLength(), 0);
+
+    // Back in the grid the cell holds what was typed, the last letter bold.
+    G->SetFocus();
+    EXPECT_FALSE(re->Visible());
+    gui::TRichEdit check(&Form);
+    check.LoadRichText(G->Cells(2, 3));
+    EXPECT_EQ(check.PlainText(), "Xc\nnB");
+    check.SetSelection(4, 1);
+    EXPECT_TRUE(check.SelFormat().Bold);
+    check.SetSelection(3, 1);
+    EXPECT_FALSE(check.SelFormat().Bold);
 }
 
 // --- slots a descendant overrides ----------------------------------------------
