@@ -14,6 +14,7 @@
 #include "grid/ExGridEditors.h"
 #include "grid/ExInplaceEdit.h"
 #include "grid/ExRichEdit.h"
+#include "gridbase/ExUtil.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/StdCtrls.h"
@@ -32,6 +33,14 @@ struct RulesGrid : TExStringGrid {
         return EllipsAnswer.empty() ? TExStringGrid::DoEllipsClick(text) : text + EllipsAnswer;
     }
     uint32_t GetVersionNr() const override { return Number ? Number : TExStringGrid::GetVersionNr(); }
+    // A wide value the descendant refuses, and the values it was asked about.
+    std::u16string RefusedWide;
+    std::vector<std::u16string> WideAsked;
+    bool ValidateCellWide(const std::u16string& v) override
+    {
+        WideAsked.push_back(v);
+        return v != RefusedWide && TExStringGrid::ValidateCellWide(v);
+    }
 };
 
 struct RulesFixture : testing::Test {
@@ -459,4 +468,22 @@ TEST_F(RulesFixture, DescendantAnswersTheEllipsisButtonAndTheVersion)
     G->Number = 0x01020304;
     EXPECT_EQ(G->Version(), "1.2.3.4");
     EXPECT_EQ(G->GetVersionString(), "1.2.3.4 Aug, 2009");
+}
+
+TEST_F(RulesFixture, DescendantValidatesWideCellsWhenTheGridLeavesThem)
+{
+    G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edUniEdit; };
+    G->SetCells(2, 3, gridbase::EncodePrefixedWideText("\xCE\xB3"));
+    G->RefusedWide = u"\u03b3";
+    for (bool refused : {true, false}) {
+        if (!refused) G->RefusedWide.clear();
+        G->WideAsked.clear();
+        G->MoveColRow(2, 3, true, false);
+        G->ShowInplaceEdit();
+        G->MoveColRow(3, 3, true, false);
+        EXPECT_EQ(G->WideAsked, std::vector<std::u16string>{u"\u03b3"}) << refused;
+        EXPECT_EQ(G->Col(), refused ? 2 : 3) << "the override's answer holds, " << refused;
+        G->HideInplaceEdit();
+        G->EndEditing();
+    }
 }
