@@ -380,6 +380,10 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
     gui::TInplaceEdit::Dispatch(message);
     if (message.Msg == gui::WM_LBUTTONDBLCLK && FExGrid->OnDblClickCell)
         FExGrid->OnDblClickCell(FExGrid, FExGrid->Row(), FExGrid->Col());
+    // Without Navigation.EditSelectAll the caret starts at the end of the text.
+    if (message.Msg == gui::WM_SETFOCUS && !FExGrid->LButFlg && !HasMask() &&
+        !FExGrid->Navigation()->EditSelectAll())
+        Deselect();
     if (message.Msg == gui::WM_SETFOCUS && FExGrid->LButFlg) {
         // Editing began with a click: the caret goes where the mouse is.
         const gui::TPoint p = ScreenToClient(gui::GetCursorPos());

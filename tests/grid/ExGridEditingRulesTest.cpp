@@ -193,6 +193,21 @@ TEST_F(RulesFixture, TheEditorTakesTheCellsLookAndAsksForItsProperties)
     EXPECT_EQ(Ed()->Color(), G->Color()) << "a plain cell has the grid's colour";
 }
 
+TEST_F(RulesFixture, EditSelectAllDecidesWhatTheOpenedEditorSelects)
+{
+    G->SetCells(2, 2, "value");
+    for (bool all : {true, false}) {
+        G->Navigation()->SetEditSelectAll(all);
+        G->MoveColRow(2, 2, true, false);
+        gui::sim::KeyPress(gui::VK_F2, {}, G);
+        ASSERT_TRUE(EditorOpen()) << all;
+        EXPECT_EQ(Ed()->SelStart(), all ? 0 : 5) << all;
+        EXPECT_EQ(Ed()->SelLength(), all ? 5 : 0) << all;
+        G->HideEditor();
+        G->EndEditing();
+    }
+}
+
 // --- leaving the text editor -------------------------------------------------
 
 TEST_F(RulesFixture, LeavingByUpOrDownRestartsTheDisjunctRowSelection)
