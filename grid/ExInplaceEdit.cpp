@@ -396,7 +396,8 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
 }
 
 // With LookupHistory the text joins the lookup list.  Unless Alt+Backspace
-// is held, the editing then ends: the focus going elsewhere than the grid
+// is held (or the grid took the focus with the editor still open), the
+// editing then ends: the focus going elsewhere than the grid
 // validates the text and closes the editor; the editor shows the cell's
 // stored text, the grid's hooks learn that it has no caret any more and
 // the edit is reported done (OnEditingDone, then OnEditCellDone).
@@ -417,9 +418,10 @@ void TExInplaceEdit::FocusLost(gui::TMessage& message)
         ShowStoredText();
         g->TextEditorLeftGrid({FColE, FRowE});
     }
-    // An editor still open with typed text (the grid took the focus with a
-    // press on the cell) keeps it.
-    if (!Visible() || !Modified()) ShowStoredText();
+    // The grid took the focus with the editor still open (a press on its
+    // cell): the edit goes on.
+    if (toGrid && Visible()) return;
+    ShowStoredText();
     g->EditorTextPositionChanged(EditText(), {-1, -1}, -1);
     if (FColE >= 0 && FRowE >= 0) g->EditingDone(FColE, FRowE);
 }
