@@ -188,6 +188,7 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
 void TExStringGrid::EditingDone(int aCol, int aRow)
 {
     if (OnEditingDone) OnEditingDone(this);
+    FEditMode = false;
     gui::PostMessage(Handle(), GridEditDoneMessage(), static_cast<gui::WPARAM>(aCol), static_cast<gui::LPARAM>(aRow));
 }
 
@@ -339,6 +340,19 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
         FOldCellText = GetRawCellText(aCol, aRow);
     }
     return valid;
+}
+
+// The text editor lost the focus to a window other than the grid and its
+// text was validated: the editor closes, the editing ends and the edited
+// cell is asked to be current again.
+void TExGridStructure::TextEditorLeftGrid(gui::TPoint cell)
+{
+    TExStringGrid& g = Self();
+    g.HideInplaceEdit();
+    if (g.InplaceEditor() && g.InplaceEditor()->Visible()) g.HideEditor();
+    FEditing = false;
+    g.FEditMode = false;
+    g.SelectCell(cell.X, cell.Y);
 }
 
 void TExGridStructure::ReopenRefusedEdit(int aCol, int aRow, const std::string& shown)

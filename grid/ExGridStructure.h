@@ -134,6 +134,10 @@ public:
     // Validates an edited wide value as ValidateCell does a string, through
     // OnCellValidateWide (ExGridMessages.cpp); true when it is accepted.
     virtual bool ValidateCellWide(const std::u16string& newValue);
+    // The text editor lost the focus to another window than the grid and
+    // its text was validated: the editor closes and the editing ends; the
+    // edited cell (display indexes) is selected again.
+    void TextEditorLeftGrid(gui::TPoint cell);
 
     // --- controls placed in cells (ExGridCellSelect.cpp) ---------------------------------
     // Keeps a shown cell scroll bar at the right edge of its cell (no

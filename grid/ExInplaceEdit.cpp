@@ -58,6 +58,8 @@ void TExInplaceEdit::UpdateContents()
     TExStringGrid* g = FExGrid;
     FMask.reset();
     gui::TInplaceEdit::UpdateContents();
+    FColE = g->Col();
+    FRowE = g->Row();
     CellLook();
     if (g->OnGetEditorProp) g->OnGetEditorProp(g, g->Col(), g->Row(), nullptr);
     const std::string mask = g->GetEditMask(g->RealColIndex(g->Col()), g->Row());
@@ -362,9 +364,14 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
         return;
     }
     if (message.Msg == gui::WM_KEYDOWN) FExGrid->EditorWMKeyDown(message);
-    if (message.Msg == gui::WM_KILLFOCUS) FocusLost();
+    if (message.Msg == gui::WM_KILLFOCUS) {
+        FocusLost(message);
+        return;
+    }
+    if ((message.Msg == gui::WM_SYSKEYDOWN || message.Msg == gui::WM_SYSKEYUP) && message.WParam == gui::VK_BACK)
+        FAltBack = message.Msg == gui::WM_SYSKEYDOWN;
     // Filling the editor reports no change; the user's first edit does.
-    if (message.Msg == gui::WM_SETFOCUS || message.Msg == gui::WM_KILLFOCUS) FExGrid->SetNoEditChange(false);
+    if (message.Msg == gui::WM_SETFOCUS) FExGrid->SetNoEditChange(false);
     // The keypad's decimal key (bit 22 of the key data) types the locale's
     // decimal separator when the grid asks for it.
     if (message.Msg == gui::WM_CHAR && message.WParam == '.' && (message.LParam & (gui::LPARAM(1) << 22)) &&
@@ -373,6 +380,10 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
     gui::TInplaceEdit::Dispatch(message);
     if (message.Msg == gui::WM_LBUTTONDBLCLK && FExGrid->OnDblClickCell)
         FExGrid->OnDblClickCell(FExGrid, FExGrid->Row(), FExGrid->Col());
+    // Without Navigation.EditSelectAll the caret starts at the end of the text.
+    if (message.Msg == gui::WM_SETFOCUS && !FExGrid->LButFlg && !HasMask() &&
+        !FExGrid->Navigation()->EditSelectAll())
+        Deselect();
     if (message.Msg == gui::WM_SETFOCUS && FExGrid->LButFlg) {
         // Editing began with a click: the caret goes where the mouse is.
         const gui::TPoint p = ScreenToClient(gui::GetCursorPos());
@@ -384,15 +395,46 @@ void TExInplaceEdit::Dispatch(gui::TMessage& message)
     }
 }
 
-// With LookupHistory the text joins the lookup list; the grid's hooks
-// learn that the editor has no caret any more.
-void TExInplaceEdit::FocusLost()
+// With LookupHistory the text joins the lookup list.  Unless Alt+Backspace
+// is held (or the grid took the focus with the editor still open), the
+// editing then ends: the focus going elsewhere than the grid
+// validates the text and closes the editor; the editor shows the cell's
+// stored text, the grid's hooks learn that it has no caret any more and
+// the edit is reported done (OnEditingDone, then OnEditCellDone).
+void TExInplaceEdit::FocusLost(gui::TMessage& message)
 {
     TExStringGrid* g = FExGrid;
+    g->SetStartEditChar(0);
     const std::string text = EditText();
     if (g->LookupHistory() && !text.empty() && g->LookupItems()->IndexOf(text) < 0) g->LookupItems()->Add(text);
     g->FormulaEditMode(false);
-    g->EditorTextPositionChanged(text, {-1, -1}, -1);
+    gui::TInplaceEdit::Dispatch(message);
+    g->SetNoEditChange(false);
+    if (FAltBack) return;
+    const bool toGrid = g->HandleAllocated() && message.WParam == static_cast<gui::WPARAM>(g->Handle());
+    if (!toGrid && FColE >= 0 && FRowE >= 0) {
+        g->ValidateCell(StoredText(text));
+        // What the cell holds now is what the closing editor writes back.
+        ShowStoredText();
+        g->TextEditorLeftGrid({FColE, FRowE});
+    }
+    // The grid took the focus with the editor still open (a press on its
+    // cell): the edit goes on.
+    if (toGrid && Visible()) return;
+    ShowStoredText();
+    g->EditorTextPositionChanged(EditText(), {-1, -1}, -1);
+    if (FColE >= 0 && FRowE >= 0) g->EditingDone(FColE, FRowE);
+}
+
+// The editor's text := the edited cell's stored text, reported as no change.
+void TExInplaceEdit::ShowStoredText()
+{
+    TExStringGrid* g = FExGrid;
+    if (FColE < 0 || FRowE < 0 || FRowE >= g->RowCount() || FColE >= g->ColCount()) return;
+    g->SetNoEditChange(true);
+    SetEditText(g->GetCellText(g->RealColIndex(FColE), FRowE));
+    SetModified(false);
+    g->SetNoEditChange(false);
 }
 
 // The character before the caret (its left edge in client coordinates) and

@@ -91,7 +91,11 @@ private:
     // SizeWhileTyping.Width: the column grows to the widest line typed.
     void GrowColumnToText();
     void CellLook();
-    void FocusLost();
+    // The focus went to the window `to`: the lookup history, then (unless
+    // Alt+Backspace is held) the editing ends; going elsewhere than the grid
+    // validates the typed text first.
+    void FocusLost(gui::TMessage& message);
+    void ShowStoredText();
     void ReportCaret();
     // Completes the text before the caret from the lookup list.
     void DoChange();
@@ -113,6 +117,8 @@ private:
     int FSelKeyDown = 0;  // caret when the last key went down
     bool FVAlign = false;
     bool FWordWrap = false;
+    bool FAltBack = false;     // Alt+Backspace held
+    int FColE = -1, FRowE = -1;  // the cell the editor was filled for
 };
 
 } // namespace grid

@@ -3,6 +3,8 @@
 #include "platform/gui/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetrics>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -14,7 +16,9 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/gui/Clipbrd.h"
 #include "platform/gui/GraphicsQt.h"
+#include "platform/rtl/Strings.h"
 
 namespace gui {
 
@@ -23,6 +27,8 @@ struct TRichEdit::Impl {
     int selStart = 0;
     int selLength = 0;
     QTextCharFormat typing;  // format for an empty selection
+    bool caretAtStart = false;  // the caret is the selection's start (Shift moved it back)
+    char16_t pendingHigh = 0;   // the first half of a typed surrogate pair
 };
 
 namespace {
@@ -446,6 +452,8 @@ void TRichEdit::SetSelection(int start, int length)
     if (start == FImpl->selStart && length == FImpl->selLength) return;
     FImpl->selStart = start;
     FImpl->selLength = length;
+    FImpl->caretAtStart = false;
+    Invalidate();
     if (OnSelectionChange) OnSelectionChange(this);
 }
 
@@ -553,12 +561,277 @@ void TRichEdit::FormatRange(TCanvas* canvas, const TRect& twips) const
     p->restore();
 }
 
+// The text with the selection highlighted and, while focused, the caret.
 void TRichEdit::Paint()
 {
     TCanvas* c = Canvas();
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
-    RenderTo(c, ClientRect());
+    if (!CanvasAccess::Begin(*c)) return;
+    QPainter* p = c->Data().painter;
+    if (!p) return;
+    LayoutForEditing();
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = QRectF(0, 0, ClientWidth(), ClientHeight());
+    ctx.palette.setColor(QPalette::Text, Rgb(ColorToRGB(Font()->Color())));
+    if (FImpl->selLength > 0) {
+        QAbstractTextDocumentLayout::Selection sel;
+        sel.cursor = QTextCursor(&FImpl->doc);
+        sel.cursor.setPosition(FImpl->selStart);
+        sel.cursor.setPosition(FImpl->selStart + FImpl->selLength, QTextCursor::KeepAnchor);
+        sel.format.setBackground(Rgb(ColorToRGB(clHighlight)));
+        sel.format.setForeground(Rgb(ColorToRGB(clHighlightText)));
+        ctx.selections.append(sel);
+    }
+    if (Focused()) ctx.cursorPosition = CaretPos();
+    p->save();
+    p->setClipRect(ctx.clip, Qt::IntersectClip);
+    p->setPen(Rgb(ColorToRGB(Font()->Color())));
+    FImpl->doc.documentLayout()->draw(p, ctx);
+    p->restore();
+}
+
+// ---------------------------------------------------------------- editing
+
+int TRichEdit::CaretPos() const
+{
+    return FImpl->caretAtStart ? FImpl->selStart : FImpl->selStart + FImpl->selLength;
+}
+
+void TRichEdit::LayoutForEditing() const
+{
+    const qreal w = FWordWrap ? std::max(1, ClientWidth()) : -1;
+    if (FImpl->doc.textWidth() != w) FImpl->doc.setTextWidth(w);
+}
+
+void TRichEdit::MoveCaret(int pos, bool extend)
+{
+    const int count = std::max(0, FImpl->doc.characterCount() - 1);
+    pos = std::clamp(pos, 0, count);
+    const int anchor = extend ? (FImpl->caretAtStart ? FImpl->selStart + FImpl->selLength : FImpl->selStart) : pos;
+    const int start = std::min(anchor, pos), length = std::abs(pos - anchor);
+    const bool atStart = pos < anchor;
+    // A format chosen for typing lasts until the caret moves.
+    FImpl->typing = QTextCharFormat();
+    if (start == FImpl->selStart && length == FImpl->selLength && atStart == FImpl->caretAtStart) return;
+    FImpl->selStart = start;
+    FImpl->selLength = length;
+    FImpl->caretAtStart = atStart;
+    Invalidate();
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
+int TRichEdit::CaretTarget(uint16_t key, bool ctrl)
+{
+    LayoutForEditing();
+    QTextCursor c(&FImpl->doc);
+    c.setPosition(CaretPos());
+    auto move = [&](QTextCursor::MoveOperation op, int times = 1) {
+        c.movePosition(op, QTextCursor::MoveAnchor, times);
+        return c.position();
+    };
+    switch (key) {
+    case VK_LEFT: return move(ctrl ? QTextCursor::PreviousWord : QTextCursor::PreviousCharacter);
+    case VK_RIGHT: return move(ctrl ? QTextCursor::NextWord : QTextCursor::NextCharacter);
+    case VK_UP: return move(QTextCursor::Up);
+    case VK_DOWN: return move(QTextCursor::Down);
+    case VK_HOME: return move(ctrl ? QTextCursor::Start : QTextCursor::StartOfLine);
+    case VK_END: return move(ctrl ? QTextCursor::End : QTextCursor::EndOfLine);
+    case VK_PRIOR:
+    case VK_NEXT: {
+        const int lines = std::max(1, ClientHeight() / std::max(1, QFontMetrics(FImpl->doc.defaultFont()).height()));
+        return move(key == VK_PRIOR ? QTextCursor::Up : QTextCursor::Down, lines);
+    }
+    default: return -1;
+    }
+}
+
+void TRichEdit::KeyDown(uint16_t& key, TShiftState shift)
+{
+    TCustomControl::KeyDown(key, shift);
+    if (key == 0) return;
+    const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
+    const bool extend = shift.Contains(TShiftStateItem::ssShift);
+    if (ctrl && ShortcutKey(key)) {
+        key = 0;
+        return;
+    }
+    // Left and Right without Shift first close a selection at its side.
+    if (!extend && !ctrl && FImpl->selLength > 0 && (key == VK_LEFT || key == VK_RIGHT)) {
+        MoveCaret(key == VK_LEFT ? FImpl->selStart : FImpl->selStart + FImpl->selLength, false);
+        key = 0;
+        return;
+    }
+    const int to = CaretTarget(key, ctrl);
+    if (to >= 0) {
+        MoveCaret(to, extend);
+        key = 0;
+        return;
+    }
+    if (key == VK_DELETE) {
+        if (!FReadOnly) DeleteSelectionOr(1);
+        key = 0;
+    }
+}
+
+void TRichEdit::KeyPress(char16_t& key)
+{
+    TCustomControl::KeyPress(key);
+    if (key == 0) return;
+    const char16_t k = key;
+    if (k != 8 && k != 13 && k != 9 && (k < 32 || k == 127)) return;  // control characters of shortcuts
+    key = 0;
+    if (FReadOnly) return;
+    if (k == 8) {
+        DeleteSelectionOr(-1);
+    } else if (k == 13) {
+        InsertText("\n");
+    } else if (k >= 0xD800 && k <= 0xDBFF) {
+        FImpl->pendingHigh = k;
+    } else {
+        std::u16string one;
+        if (k >= 0xDC00 && k <= 0xDFFF && FImpl->pendingHigh) one += FImpl->pendingHigh;
+        one += k;
+        FImpl->pendingHigh = 0;
+        InsertText(rtl::UTF16ToUTF8(one));
+    }
+}
+
+// Ctrl with a letter: select all, the clipboard, and the three styles.
+bool TRichEdit::ShortcutKey(uint16_t key)
+{
+    const auto selected = [this] {
+        QTextCursor c(&FImpl->doc);
+        c.setPosition(FImpl->selStart);
+        c.setPosition(FImpl->selStart + FImpl->selLength, QTextCursor::KeepAnchor);
+        return c.selectedText().replace(QChar::ParagraphSeparator, QChar('\n')).toStdString();
+    };
+    switch (key) {
+    case 'A': MoveCaret(0, false); MoveCaret(FImpl->doc.characterCount() - 1, true); return true;
+    case 'C':
+    case VK_INSERT:
+        if (FImpl->selLength > 0) Clipboard()->SetAsText(selected());
+        return true;
+    case 'X':
+        if (FImpl->selLength == 0) return true;
+        Clipboard()->SetAsText(selected());
+        if (!FReadOnly) DeleteSelectionOr(0);
+        return true;
+    case 'V':
+        if (!FReadOnly) InsertText(Clipboard()->AsText());
+        return true;
+    case 'B':
+    case 'I':
+    case 'U':
+        if (!FReadOnly) ToggleFormat(key);
+        return true;
+    default: return false;
+    }
+}
+
+void TRichEdit::ToggleFormat(uint16_t key)
+{
+    TRichCharFormat f = SelFormat();
+    TRichFormatPart part = TRichFormatPart::rfBold;
+    if (key == 'B') f.Bold = !f.Bold;
+    if (key == 'I') f.Italic = !f.Italic, part = TRichFormatPart::rfItalic;
+    if (key == 'U') f.Underline = !f.Underline, part = TRichFormatPart::rfUnderline;
+    const bool typing = FImpl->selLength == 0;
+    SetSelFormat(f, {part});
+    if (!typing) Change();
+}
+
+// Removes the selection, else the character before (-1) or after (1) the caret.
+void TRichEdit::DeleteSelectionOr(int direction)
+{
+    QTextCursor c(&FImpl->doc);
+    const int count = FImpl->doc.characterCount() - 1;
+    if (FImpl->selLength > 0) {
+        c.setPosition(FImpl->selStart);
+        c.setPosition(FImpl->selStart + FImpl->selLength, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    } else if (direction < 0 && FImpl->selStart > 0) {
+        c.setPosition(FImpl->selStart);
+        c.deletePreviousChar();
+    } else if (direction > 0 && FImpl->selStart < count) {
+        c.setPosition(FImpl->selStart);
+        c.deleteChar();
+    } else {
+        return;
+    }
+    FImpl->selStart = c.position();
+    FImpl->selLength = 0;
+    FImpl->caretAtStart = false;
+    ContentChanged();
+    Change();
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TRichEdit::InsertText(const std::string& text)
+{
+    if (FImpl->doc.isEmpty()) FImpl->doc.setDefaultFont(BaseFont(*Font()));
+    // The new text takes the format of the character before it (of the
+    // first one at the start) with the typing format over it.
+    QTextCursor probe(&FImpl->doc);
+    probe.setPosition(FImpl->selStart);
+    if (FImpl->selStart == 0 && FImpl->doc.characterCount() > 1) probe.setPosition(1);
+    QTextCharFormat f = probe.charFormat();
+    f.merge(FImpl->typing);
+    QTextCursor c(&FImpl->doc);
+    c.setPosition(FImpl->selStart);
+    c.setPosition(FImpl->selStart + FImpl->selLength, QTextCursor::KeepAnchor);
+    c.beginEditBlock();
+    c.removeSelectedText();
+    const QStringList lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                                  .remove(QChar('\r'))
+                                  .split(QChar('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) c.insertBlock(c.blockFormat(), f);
+        if (!lines[i].isEmpty()) c.insertText(lines[i], f);
+    }
+    c.endEditBlock();
+    FImpl->selStart = c.position();
+    FImpl->selLength = 0;
+    FImpl->caretAtStart = false;
+    ContentChanged();
+    Change();
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TRichEdit::Change()
+{
+    if (OnChange) OnChange(this);
+}
+
+int TRichEdit::PosAt(int x, int y) const
+{
+    LayoutForEditing();
+    const int at = FImpl->doc.documentLayout()->hitTest(QPointF(x, y), Qt::FuzzyHit);
+    return at < 0 ? std::max(0, FImpl->doc.characterCount() - 1) : at;
+}
+
+void TRichEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (CanFocus() && !Focused()) SetFocus();
+    if (button == TMouseButton::mbLeft) MoveCaret(PosAt(x, y), shift.Contains(TShiftStateItem::ssShift));
+    TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TRichEdit::MouseMove(TShiftState shift, int x, int y)
+{
+    // A drag with the left button selects from where it was pressed.
+    if (shift.Contains(TShiftStateItem::ssLeft)) MoveCaret(PosAt(x, y), true);
+    TCustomControl::MouseMove(shift, x, y);
+}
+
+void TRichEdit::Dispatch(TMessage& message)
+{
+    if (message.Msg == WM_GETDLGCODE) {
+        // Arrows, characters and Enter are the editor's.
+        message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+        return;
+    }
+    TCustomControl::Dispatch(message);
 }
 
 void TRichEdit::ContentChanged()

@@ -3,6 +3,13 @@
 // that reads and writes the rich-text format's common subset, measures the
 // height its text needs for a width, and draws itself or into any canvas.
 //
+// It is edited as users expect: typed characters go in with the typing
+// format, Enter starts a new line, Backspace and Delete remove, the arrows,
+// Home, End, Page keys and Ctrl+arrows move the caret (with Shift they
+// select), a press places the caret and a drag selects; Ctrl+A selects
+// all, Ctrl+C, Ctrl+X and Ctrl+V copy, cut and paste plain text, and
+// Ctrl+B, Ctrl+I and Ctrl+U switch bold, italic and underline.
+//
 // The rule a caller must know: rich text is read forgivingly (unknown
 // control words and groups are skipped, a cut-off text loads as far as it
 // reads) and written back as the same subset; bytes are UTF-8.
@@ -83,15 +90,42 @@ public:
     // control's width.
     std::function<void(rtl::TObject* sender, const TRect& requested)> OnRequestResize;
     rtl::TNotifyEvent OnSelectionChange;
+    // After each change the user made to the text.
+    rtl::TNotifyEvent OnChange;
+
+    // The caret: the end of the selection that moves with Shift.
+    int CaretPos() const;
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value) { FReadOnly = value; }
+    // Replaces the selection with text (lines separated by "\n") in the
+    // typing format, the caret after it.
+    void InsertText(const std::string& text);
+
+    void KeyDown(uint16_t& key, TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void Dispatch(TMessage& message) override;
 
 protected:
     void Paint() override;
+    virtual void Change();
 
 private:
     void ContentChanged();
+    // Moves the caret; with extend the anchor stays and the text between is selected.
+    void MoveCaret(int pos, bool extend);
+    // The caret position a movement key leads to (-1: not a movement key).
+    int CaretTarget(uint16_t key, bool ctrl);
+    bool ShortcutKey(uint16_t key);
+    void DeleteSelectionOr(int direction);
+    void ToggleFormat(uint16_t key);
+    int PosAt(int x, int y) const;
+    void LayoutForEditing() const;
     struct Impl;
     std::unique_ptr<Impl> FImpl;
     bool FWordWrap = true;
+    bool FReadOnly = false;
 };
 
 } // namespace gui

@@ -7,12 +7,14 @@
 // and the slots a descendant overrides (ellipsis button, version).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridEditors.h"
 #include "grid/ExInplaceEdit.h"
 #include "grid/ExRichEdit.h"
+#include "gridbase/ExUtil.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/StdCtrls.h"
@@ -31,6 +33,14 @@ struct RulesGrid : TExStringGrid {
         return EllipsAnswer.empty() ? TExStringGrid::DoEllipsClick(text) : text + EllipsAnswer;
     }
     uint32_t GetVersionNr() const override { return Number ? Number : TExStringGrid::GetVersionNr(); }
+    // A wide value the descendant refuses, and the values it was asked about.
+    std::u16string RefusedWide;
+    std::vector<std::u16string> WideAsked;
+    bool ValidateCellWide(const std::u16string& v) override
+    {
+        WideAsked.push_back(v);
+        return v != RefusedWide && TExStringGrid::ValidateCellWide(v);
+    }
 };
 
 struct RulesFixture : testing::Test {
@@ -183,6 +193,21 @@ TEST_F(RulesFixture, TheEditorTakesTheCellsLookAndAsksForItsProperties)
     EXPECT_EQ(Ed()->Color(), G->Color()) << "a plain cell has the grid's colour";
 }
 
+TEST_F(RulesFixture, EditSelectAllDecidesWhatTheOpenedEditorSelects)
+{
+    G->SetCells(2, 2, "value");
+    for (bool all : {true, false}) {
+        G->Navigation()->SetEditSelectAll(all);
+        G->MoveColRow(2, 2, true, false);
+        gui::sim::KeyPress(gui::VK_F2, {}, G);
+        ASSERT_TRUE(EditorOpen()) << all;
+        EXPECT_EQ(Ed()->SelStart(), all ? 0 : 5) << all;
+        EXPECT_EQ(Ed()->SelLength(), all ? 5 : 0) << all;
+        G->HideEditor();
+        G->EndEditing();
+    }
+}
+
 // --- leaving the text editor -------------------------------------------------
 
 TEST_F(RulesFixture, LeavingByUpOrDownRestartsTheDisjunctRowSelection)
@@ -280,6 +305,64 @@ TEST_F(RulesFixture, MergedAreaWithDirectEditOpensTheEditorOnItsBaseCell)
     }
 }
 
+TEST_F(RulesFixture, FocusGoingToAnotherControlValidatesAndEndsTheEdit)
+{
+    auto* other = new gui::TEdit(&Form);
+    other->SetParent(&Form);
+    other->SetBounds(0, 420, 100, 24);
+    G->SetCells(2, 2, "old");
+    std::vector<std::string> validated;
+    int done = 0;
+    std::vector<std::pair<int, int>> cellDone;
+    bool accept = true;
+    G->OnCellValidate = [&](rtl::TObject*, int, int, std::string& v, bool& valid) {
+        validated.push_back(v);
+        valid = accept;
+    };
+    G->OnEditingDone = [&](rtl::TObject*) { ++done; };
+    G->OnEditCellDone = [&](rtl::TObject*, int c, int r) { cellDone.push_back({c, r}); };
+    G->SetLookupHistory(true);
+    struct Case {
+        bool Accept;
+        const char* Cell;
+    } cases[] = {{true, "typed"}, {false, "old"}};
+    for (const Case& c : cases) {
+        accept = c.Accept;
+        validated.clear();
+        done = 0;
+        cellDone.clear();
+        G->SetCells(2, 2, "old");
+        G->SetFocus();
+        Open(2, 2);
+        ASSERT_TRUE(EditorOpen());
+        ASSERT_TRUE(Ed()->Focused());
+        Ed()->SelectAll();
+        gui::sim::TypeText("typed", Ed());
+        gui::sim::Click(other, 5, 5);  // a real focus change
+        EXPECT_TRUE(other->Focused()) << c.Accept;
+        EXPECT_EQ(validated, std::vector<std::string>{"typed"}) << c.Accept;
+        EXPECT_EQ(G->Cells(2, 2), c.Cell) << c.Accept;
+        EXPECT_FALSE(EditorOpen()) << c.Accept;
+        EXPECT_FALSE(G->Editing()) << c.Accept;
+        EXPECT_FALSE(G->EditMode()) << c.Accept;
+        EXPECT_EQ(done, 1) << c.Accept;
+        gui::Application->ProcessMessages();
+        EXPECT_EQ(cellDone, (std::vector<std::pair<int, int>>{{2, 2}})) << "after the editor is gone, " << c.Accept;
+        EXPECT_GE(G->LookupItems()->IndexOf("typed"), 0) << "the lookup history keeps what was typed";
+    }
+    // Back to the grid (Enter) validates once, by the key, not again by the focus.
+    accept = true;
+    validated.clear();
+    G->SetFocus();
+    Open(2, 2);
+    Ed()->SelectAll();
+    gui::sim::TypeText("again", Ed());
+    Key(gui::VK_RETURN);
+    EXPECT_EQ(validated, std::vector<std::string>{"again"});
+    EXPECT_EQ(G->Cells(2, 2), "again");
+    EXPECT_TRUE(G->Focused());
+}
+
 // --- the inplace rich editor -------------------------------------------------
 
 TEST_F(RulesFixture, RichEditorHandsTheArrowsBackAndClosesWhenTheGridTakesTheFocus)
@@ -323,6 +406,67 @@ TEST_F(RulesFixture, RichEditorHandsTheArrowsBackAndClosesWhenTheGridTakesTheFoc
     EXPECT_FALSE(G->SpecialEditorOpen());
 }
 
+TEST_F(RulesFixture, RichEditorTakesTypingCaretMovesAndSelection)
+{
+    G->OnGetEditorType = [](rtl::TObject*, int c, int, TEditorType& e) {
+        if (c == 2) e = TEditorType::edRichEdit;
+    };
+    G->SetWordWrap(true);
+    G->SetRowHeights(3, 60);
+    G->SetCells(2, 3, "{\\rtf1 ab}");
+    TExRichEdit* re = G->InplaceRichEdit();
+    Open(2, 3);
+    ASSERT_TRUE(re->Visible());
+    ASSERT_TRUE(re->Focused()) << "the keys go to the focused rich editor";
+    using gui::TShiftStateItem;
+    const gui::TShiftState shift{TShiftStateItem::ssShift}, ctrl{TShiftStateItem::ssCtrl};
+    struct Step {
+        const char* Name;
+        std::function<void()> Do;
+        const char* Plain;
+        int SelStart, SelLength;
+    } steps[] = {
+        {"End, then typed", [] { gui::sim::KeyPress(gui::VK_END); gui::sim::TypeText("c"); }, "abc", 3, 0},
+        {"Home, then typed", [] { gui::sim::KeyPress(gui::VK_HOME); gui::sim::TypeText("X"); }, "Xabc", 1, 0},
+        {"Shift+Right selects", [&] { gui::sim::KeyPress(gui::VK_RIGHT, shift); gui::sim::KeyPress(gui::VK_RIGHT, shift); },
+         "Xabc", 1, 2},
+        {"typing replaces the selection", [] { gui::sim::TypeText("yz"); }, "Xyzc", 3, 0},
+        {"Left, Backspace", [] { gui::sim::KeyPress(gui::VK_LEFT); gui::sim::KeyPress(gui::VK_BACK); }, "Xzc", 1, 0},
+        {"Delete", [] { gui::sim::KeyPress(gui::VK_DELETE); }, "Xc", 1, 0},
+        {"Enter starts a line", [] { gui::sim::KeyPress(gui::VK_END); gui::sim::KeyPress(gui::VK_RETURN); gui::sim::TypeText("n"); },
+         "Xc\nn", 4, 0},
+        {"Shift+Home on the second line", [&] { gui::sim::KeyPress(gui::VK_HOME, shift); }, "Xc\nn", 3, 1},
+        {"Ctrl+B, then typed bold", [&] { gui::sim::KeyPress(gui::VK_END); gui::sim::KeyPress('B', ctrl); gui::sim::TypeText("B"); },
+         "Xc\nnB", 5, 0},
+        {"Ctrl+A", [&] { gui::sim::KeyPress('A', ctrl); }, "Xc\nnB", 0, 5},
+        {"Ctrl+Home, Ctrl+Right", [&] {
+             gui::sim::KeyPress(gui::VK_HOME, ctrl);
+             gui::sim::KeyPress(gui::VK_RIGHT);
+         }, "Xc\nnB", 1, 0},
+    };
+    for (const Step& st : steps) {
+        st.Do();
+        EXPECT_EQ(re->PlainText(), st.Plain) << st.Name;
+        EXPECT_EQ(re->SelStart(), st.SelStart) << st.Name;
+        EXPECT_EQ(re->SelLength(), st.SelLength) << st.Name;
+    }
+    // A press places the caret at the character under the mouse.
+    gui::sim::Click(re, 1, 3);
+    EXPECT_EQ(re->SelStart(), 0);
+    EXPECT_EQ(re->SelLength(), 0);
+
+    // Back in the grid the cell holds what was typed, the last letter bold.
+    G->SetFocus();
+    EXPECT_FALSE(re->Visible());
+    gui::TRichEdit check(&Form);
+    check.LoadRichText(G->Cells(2, 3));
+    EXPECT_EQ(check.PlainText(), "Xc\nnB");
+    check.SetSelection(4, 1);
+    EXPECT_TRUE(check.SelFormat().Bold);
+    check.SetSelection(3, 1);
+    EXPECT_FALSE(check.SelFormat().Bold);
+}
+
 // --- slots a descendant overrides ----------------------------------------------
 
 TEST_F(RulesFixture, DescendantAnswersTheEllipsisButtonAndTheVersion)
@@ -339,4 +483,22 @@ TEST_F(RulesFixture, DescendantAnswersTheEllipsisButtonAndTheVersion)
     G->Number = 0x01020304;
     EXPECT_EQ(G->Version(), "1.2.3.4");
     EXPECT_EQ(G->GetVersionString(), "1.2.3.4 Aug, 2009");
+}
+
+TEST_F(RulesFixture, DescendantValidatesWideCellsWhenTheGridLeavesThem)
+{
+    G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edUniEdit; };
+    G->SetCells(2, 3, gridbase::EncodePrefixedWideText("\xCE\xB3"));
+    G->RefusedWide = u"\u03b3";
+    for (bool refused : {true, false}) {
+        if (!refused) G->RefusedWide.clear();
+        G->WideAsked.clear();
+        G->MoveColRow(2, 3, true, false);
+        G->ShowInplaceEdit();
+        G->MoveColRow(3, 3, true, false);
+        EXPECT_EQ(G->WideAsked, std::vector<std::u16string>{u"\u03b3"}) << refused;
+        EXPECT_EQ(G->Col(), refused ? 2 : 3) << "the override's answer holds, " << refused;
+        G->HideInplaceEdit();
+        G->EndEditing();
+    }
 }
