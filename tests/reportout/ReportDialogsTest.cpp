@@ -11,6 +11,9 @@
 #include "reportout/qlrPrinter.h"
 #include "reportout/qlrProgress.h"
 #include "reportout/qlrReportDialogs.h"
+#include "report/qlrClass.h"
+#include "report/qlrClassPages.h"
+#include "script/qs_iinterpreter.h"
 
 using namespace qlr;
 
@@ -175,6 +178,117 @@ TEST(DialogForm, RefusesToCloseAndReportsMoves)
     page.SetTag(0);
     TqlrDialogForm plain(&page);
     EXPECT_FALSE(plain.ThreadSafe());
+}
+
+namespace {
+
+// A dialog control wrapping an edit box.
+class TqlrEditControl : public TqlrDialogControl {
+    RTL_CLASS(TqlrEditControl, TqlrDialogControl)
+public:
+    explicit TqlrEditControl(rtl::TComponent* owner) : TqlrDialogControl(owner)
+    {
+        SetControl(std::make_unique<gui::TEdit>(nullptr));
+    }
+};
+
+RTL_PUBLISHED(TqlrEditControl) {}
+
+// A report with a dialog page holding two edit boxes, in a window of
+// report output.
+struct DialogReport {
+    std::unique_ptr<IqlrOutputServices> old = RegisterOutputServices(nullptr);
+    bool registered = (RegisterReportOutput(), true);
+    TqlrReport report{nullptr};
+    TqlrDialogPage* page = new TqlrDialogPage(&report);
+    TqlrEditControl* edit1 = new TqlrEditControl(page);
+    TqlrEditControl* edit2 = new TqlrEditControl(page);
+    DialogReport()
+    {
+        report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        page->SetName("Dialog1");
+        page->SetClientWidth(240);
+        page->SetClientHeight(120);
+        edit1->SetName("Edit1");
+        edit1->SetBounds(8, 8, 100, 21);
+        edit2->SetName("Edit2");
+        edit2->SetBounds(8, 40, 100, 21);
+        report.PrepareScript();
+        report.Script()->AddClass(&TqlrEditControl::StaticClassInfo(), "TqlrDialogControl");
+    }
+    ~DialogReport() { RegisterOutputServices(std::move(old)); }
+    std::string Calc(const std::string& e) { return rtl::VarToStr(report.Calc(e)); }
+};
+
+} // namespace
+
+TEST(DialogPage, ShowModalFromAScriptAnswersTheResultAndFocusGoesWhereAsked)
+{
+    DialogReport d;
+    gui::TForm* form = d.page->DialogForm();
+    ASSERT_NE(dynamic_cast<TqlrDialogForm*>(form), nullptr);
+    EXPECT_EQ(d.edit1->Control()->Parent(), form);
+    EXPECT_EQ(d.edit2->Control()->Top(), 40);
+    d.page->SetBorderStyle(gui::TBorderStyle::bsDialog);
+
+    // While the page shows, a script focuses the second edit box and sets
+    // the page's modal result: ShowModal answers it.
+    gui::TWinControl* focused = nullptr;
+    bool modal = false;
+    std::string asked;
+    gui::QueueInMainThread([&] {
+        modal = form->FormState().Contains(gui::TFormStateItem::fsModal);
+        rtl::TStringList program;
+        program.SetText("begin Edit2.SetFocus; Dialog1.ModalResult := 6 end.");
+        qs::TqsScript s(nullptr);
+        s.SetParent(d.report.Script());
+        s.Lines().Assign(&program);
+        if (s.Compile()) s.Execute();
+        asked = s.ErrorMsg();
+        focused = form->FocusedControl();
+        // A failing script must not leave the dialog open.
+        if (form->ModalResult() == gui::mrNone) form->SetModalResult(gui::mrAbort);
+    });
+    EXPECT_EQ(d.Calc("Dialog1.ShowModal"), "6");
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(asked, "");
+    EXPECT_EQ(focused, d.edit2->Control());
+    EXPECT_EQ(d.Calc("Dialog1.ModalResult"), "6");
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(form->BorderStyle(), gui::TBorderStyle::bsDialog);
+    EXPECT_EQ(form->FormStyle(), gui::TFormStyle::fsStayOnTop);
+    // Forms freed after each run: the page's events do not run always.
+    EXPECT_TRUE(d.report.EngineOptions()->DestroyForms);
+    EXPECT_FALSE(d.page->RunAlways());
+    d.report.EngineOptions()->DestroyForms = false;
+
+    // The page's own close query replaces the form's refusal: closing ends
+    // the modal show as cancelled.
+    gui::QueueInMainThread([&] { form->Close(); });
+    EXPECT_EQ(d.page->ShowModal(), gui::mrCancel);
+    EXPECT_TRUE(d.page->RunAlways());
+    EXPECT_EQ(form->FormStyle(), gui::TFormStyle::fsStayOnTop);
+    EXPECT_EQ(d.report.Errors()->Count(), 0) << d.report.Errors()->Text();
+}
+
+TEST(DialogPage, MovedOrSizedFormGivesItsBoundsToThePage)
+{
+    DialogReport d;
+    gui::TForm* form = d.page->DialogForm();
+    form->SetBounds(50, 60, 300, 200);
+    EXPECT_NE(d.page->Left(), 50);
+    form->Perform(gui::WM_EXITSIZEMOVE);
+    EXPECT_EQ(d.page->Left(), 50);
+    EXPECT_EQ(d.page->Top(), 60);
+    EXPECT_EQ(d.page->Width(), 300);
+    EXPECT_EQ(d.page->Height(), 200);
+    // A control moved by the report follows; a hidden one hides.
+    d.edit1->SetLeft(20.4L);
+    EXPECT_EQ(d.edit1->Control()->Left(), 20);
+    d.edit1->SetVisible(false);
+    EXPECT_FALSE(d.edit1->Control()->Visible());
+    d.edit1->SetCaption("typed");
+    EXPECT_EQ(d.edit1->Control()->Caption(), "typed");
 }
 
 TEST(TBPanel, AlignsByTheParentsParent)
