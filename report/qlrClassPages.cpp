@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/gui/Forms.h"
+#include "platform/gui/FormsTypInfo.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -83,14 +84,17 @@ RTL_PUBLISHED(TqlrReportPage)
 RTL_PUBLISHED(TqlrDialogPage)
 {
     using P = TqlrDialogPage;
+    c.Property("BorderStyle", &P::BorderStyle, &P::SetBorderStyle).Default(gui::TBorderStyle::bsSizeable);
     c.Property("Caption", [](P& p) { return p.Caption(); }, &P::SetCaption);
     c.Property("Color", &P::Color, &P::SetColor);
     c.Property("Height", [](P& o) { return o.Height(); }, [](P& o, long double v) { o.SetHeight(v); });
     c.Property("ClientHeight", &P::ClientHeight, &P::SetClientHeight);
     c.Property("Left", [](P& o) { return o.Left(); }, [](P& o, long double v) { o.SetLeft(v); });
+    c.Property("Position", &P::Position, &P::SetPosition).Default(gui::TPosition::poScreenCenter);
     c.Property("Top", [](P& o) { return o.Top(); }, [](P& o, long double v) { o.SetTop(v); });
     c.Property("Width", [](P& o) { return o.Width(); }, [](P& o, long double v) { o.SetWidth(v); });
     c.Property("ClientWidth", &P::ClientWidth, &P::SetClientWidth);
+    c.Property("WindowState", &P::WindowState, &P::SetWindowState).Default(gui::TWindowState::wsNormal);
     for (const char* e : {"OnActivate", "OnClick", "OnDeactivate", "OnHide", "OnKeyDown", "OnKeyPress", "OnKeyUp",
                           "OnResize", "OnShow", "OnCloseQuery"}) {
         std::string name = e;
