@@ -315,6 +315,19 @@ private:
     // Painting steps.
     void PaintFrame(gui::TCanvas* c, PaintState& s);
     void PaintOneTab(gui::TCanvas* c, PaintState& s, int i);
+    struct TabPaint;
+    void ChooseTabColours(TabPaint& t);
+    void PlaceTabText(TabPaint& t);
+    void FillTab(gui::TCanvas* c, TabPaint& t);
+    void OutlineTab(gui::TCanvas* c, PaintState& s, TabPaint& t);
+    bool TabHasSeparator(const PaintState& s, const TabPaint& t) const;
+    void OutlineClassicTab(gui::TCanvas* c, PaintState& s, TabPaint& t);
+    void OutlineLinedTab(gui::TCanvas* c, const PaintState& s, const TabPaint& t);
+    void OutlineDotNetTab(gui::TCanvas* c, const PaintState& s, const TabPaint& t);
+    void DrawTabPicture(gui::TCanvas* c, PaintState& s, TabPaint& t);
+    void ApplyTabMargins(TabPaint& t);
+    void DrawTabImage(gui::TCanvas* c, TabPaint& t);
+    void DrawTabCaption(gui::TCanvas* c, const TabPaint& t);
     void PaintDeferredTab(gui::TCanvas* c, PaintState& s);
     void PaintHoverOutline(gui::TCanvas* c);
     void DrawFocusFrame(gui::TCanvas* c, const gui::TRect& r, bool active, int overlap);

@@ -341,238 +341,337 @@ void TExPageControl::PaintFrame(TCanvas* c, PaintState& s)
     }
 }
 
+// What the steps of one tab's painting share: the tab, its rectangle (the
+// fill and outline widen it by a pixel on some sides), its colours and the
+// origin of its caption.
+struct TExPageControl::TabPaint {
+    int Index = 0;
+    TExTabSheet* Page = nullptr;
+    TTabPosition Pos = TTabPosition::tpTop;
+    TRect R;    // as drawn
+    TRect R0;   // as laid out
+    bool Active = false;
+    bool Side = false;   // a tab on the left or right edge
+    TColor Col = clNone, ColTo = clNone;
+    bool Horizontal = false;
+    int TextX = 0, TextY = 0;
+};
+
+// One tab: colours, caption origin, fill and outline (or the tab picture),
+// margins, then the close glyph, image, caption and focus frame. The active
+// tab with a picture of its own stops after the margins: it is drawn last,
+// over its neighbours (PaintDeferredTab).
 void TExPageControl::PaintOneTab(TCanvas* c, PaintState& s, int i)
 {
-    TExTabSheet* page = FPages[static_cast<std::size_t>(i)];
-    const TTabPosition pos = TabPosition();
-    TRect r = PageTabRect(i);
-    const TRect r0 = r;
-    const bool active = ActivePageIndex() == i;
-    if (OnDrawTab) OnDrawTab(this, i, r0, active);
-    int textX = 0, textY = 0;
+    TabPaint t;
+    t.Index = i;
+    t.Page = FPages[static_cast<std::size_t>(i)];
+    t.Pos = TabPosition();
+    t.R = t.R0 = PageTabRect(i);
+    t.Active = ActivePageIndex() == i;
+    t.Side = t.Pos == TTabPosition::tpLeft || t.Pos == TTabPosition::tpRight;
+    if (OnDrawTab) OnDrawTab(this, i, t.R0, t.Active);
     if (!FTabBackGround->Empty()) {
         if (!s.Scratch) s.Scratch = std::make_unique<TBitmap>();
         s.Scratch->SetSize(FTabBackGround->Width(), FTabBackGround->Height());
     }
-    // Colours.
-    TColor tabCol, tabColTo;
-    bool horizontal;
-    if (active && FActiveColor != clNone) {
-        tabCol = FActiveColor;
-        tabColTo = FActiveColorTo;
-        horizontal = page->TabGradientDirection() == TGradientDirection::gdHorizontal;
-    } else if (i == FHoverTab && (FTabHoverColor != clNone || FTabHoverColorTo != clNone)) {
-        tabCol = FTabHoverColor;
-        tabColTo = FTabHoverColorTo;
-        horizontal = page->HoverGradientDirection() == TGradientDirection::gdHorizontal;
-    } else {
-        tabCol = page->TabColor();
-        tabColTo = page->TabColorTo();
-        horizontal = page->TabGradientDirection() == TGradientDirection::gdHorizontal;
-    }
+    ChooseTabColours(t);
     c->Brush()->SetStyle(TBrushStyle::bsSolid);
-    c->Brush()->SetColor(tabCol);
-    // Text origin.
-    const int S = (page->ShowClose() && FClosePosition == TClosePosition::cpLeft) ? 1 : 0;
-    const int A = active ? FLowerActive : 0;
-    switch (pos) {
-    case TTabPosition::tpLeft: textX = r.Left + 1 + A; textY = r.Bottom - 4 - 13 * S; break;
-    case TTabPosition::tpRight: textX = r.Right - 1 - A; textY = r.Top + 4 + 13 * S; break;
-    case TTabPosition::tpTop: textX = r.Left + 4 + 14 * S; textY = r.Top + 1 + A; break;
-    case TTabPosition::tpBottom:
-        r.Bottom += 1;
-        textX = r.Left + 4 + 14 * S;
-        textY = active ? r.Top + A + 1 : r.Top;
-        break;
-    }
-    const int W = Width(), H = Height();
+    c->Brush()->SetColor(t.Col);
+    PlaceTabText(t);
     if (FTabBackGround->Empty()) {
-        // Fill.
-        if (pos == TTabPosition::tpLeft) r.Left -= 1;
-        if (pos == TTabPosition::tpTop) r.Top -= 1;
-        if (!OnDrawTab) {
-            if (tabColTo == clNone) {
-                c->FillRect(r);
-            } else {
-                TRect g = r;
-                switch (pos) {
-                case TTabPosition::tpLeft: g.Right -= 1; if (!horizontal) g.Bottom -= 1; break;
-                case TTabPosition::tpRight: if (!active && !horizontal) g.Bottom -= 1; break;
-                case TTabPosition::tpTop: g.Bottom -= 1; if (horizontal) g.Right -= 1; break;
-                case TTabPosition::tpBottom: if (horizontal) g.Right -= 1; else g.Bottom -= 1; break;
-                }
-                DrawPageGradient(c, tabCol, tabColTo, 16, g, horizontal);
-            }
-        }
-        if (pos == TTabPosition::tpRight) r.Right += 1;
-        c->Brush()->SetStyle(TBrushStyle::bsClear);
-        c->Pen()->SetStyle(TPenStyle::psSolid);
-        c->Pen()->SetColor(FTabBorderColor);
-        // Outline.
-        const int L = r.Left, T = r.Top, Rt = r.Right, B = r.Bottom;
-        const bool side = pos == TTabPosition::tpLeft || pos == TTabPosition::tpRight;
-        const bool last = side ? s.TabsBottom - 3 < B : s.TabsRight - 3 < Rt;
-        const bool nextActive = FindNextPage(page, true, true) == FActivePage;
-        const bool separator = !nextActive || last;
-        auto poly = [c](std::initializer_list<TPoint> pts) {
-            auto it = pts.begin();
-            c->MoveTo(it->X, it->Y);
-            for (++it; it != pts.end(); ++it) c->LineTo(it->X, it->Y);
-        };
-        auto splitRule = [&] {
-            if (!FTabSheet3D && !FTabSplitLine) s.Split = 1;
-        };
-        const TColor sepCol = FActiveColor;
-        switch (FTabStyle) {
-        case TTabStyle::tsClassic:
-            if (active) {
-                switch (pos) {
-                case TTabPosition::tpLeft: poly({{Rt - 1, T}, {L, T}, {L, B}, {Rt, B}}); break;
-                case TTabPosition::tpRight: poly({{L, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}}); break;
-                case TTabPosition::tpTop: poly({{L, B - 1}, {L, T}, {Rt, T}, {Rt, B}}); break;
-                case TTabPosition::tpBottom: poly({{L, T}, {L, B}, {Rt, B}, {Rt, T - 1}}); break;
-                }
-            } else {
-                switch (pos) {
-                case TTabPosition::tpLeft:
-                    if (s.Split > 0 && Rt < s.TabsRight) s.Split = 0;
-                    c->Rectangle(L, T, Rt + s.Split, H - 5 >= B ? B + 1 : B);
-                    break;
-                case TTabPosition::tpRight:
-                    if (s.Split > 0 && L > s.TabsLeft) s.Split = 0;
-                    c->Rectangle(L - s.Split, T, Rt, H - 5 >= B ? B + 1 : B);
-                    break;
-                case TTabPosition::tpTop:
-                    if (s.Split > 0 && B < s.TabsBottom) s.Split = 0;
-                    c->Rectangle(L, T, W - 5 >= Rt ? Rt + 1 : Rt, B + s.Split);
-                    break;
-                case TTabPosition::tpBottom:
-                    if (s.Split > 0 && T > s.TabsTop) s.Split = 0;
-                    c->Rectangle(L, T - s.Split, W - 5 >= Rt ? Rt + 1 : Rt, B);
-                    textY += 2;
-                    break;
-                }
-                s.Split = 0;
-                splitRule();
-            }
-            break;
-        case TTabStyle::tsLined:
-            if (active) {
-                switch (pos) {
-                case TTabPosition::tpLeft: Line(c, Rt, T, L, T); Line(c, L, B, Rt, B); break;
-                case TTabPosition::tpRight: Line(c, L - 1, T, Rt - 1, T); Line(c, Rt - 1, B, L - 1, B); break;
-                case TTabPosition::tpTop: Line(c, L, B, L, T); Line(c, Rt, T, Rt, B); break;
-                case TTabPosition::tpBottom: Line(c, L, T - 1, L, B); Line(c, Rt, B - 1, Rt, T - 1); break;
-                }
-            } else {
-                switch (pos) {
-                case TTabPosition::tpLeft: Line(c, Rt, T, Rt, B); if (separator) Line(c, L, B - 2, Rt, B - 2); break;
-                case TTabPosition::tpRight: Line(c, L - 1, T, L - 1, B); if (separator) Line(c, L, B - 2, Rt, B - 2); break;
-                case TTabPosition::tpTop: Line(c, L, B, Rt, B); if (separator) Line(c, Rt - 2, B, Rt - 2, T); break;
-                case TTabPosition::tpBottom: Line(c, L, T - 1, Rt, T - 1); if (separator) Line(c, Rt - 2, B - 1, Rt - 2, T - 1); break;
-                }
-            }
-            break;
-        case TTabStyle::tsDotNet:
-            if (active) {
-                switch (pos) {
-                case TTabPosition::tpLeft: poly({{Rt, T}, {L, T}, {L, B}, {Rt, B}}); break;
-                case TTabPosition::tpRight: poly({{L - 1, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}}); break;
-                case TTabPosition::tpTop: poly({{L, B}, {L, T}, {Rt, T}, {Rt, B}}); break;
-                case TTabPosition::tpBottom: poly({{L, T - 1}, {L, B}, {Rt, B}, {Rt, T - 1}}); break;
-                }
-            } else {
-                switch (pos) {
-                case TTabPosition::tpLeft: Line(c, Rt, T, Rt, B); break;
-                case TTabPosition::tpRight: Line(c, L - 1, T, L - 1, B); break;
-                case TTabPosition::tpTop: Line(c, L, B, Rt, B); break;
-                case TTabPosition::tpBottom: Line(c, L, T - 1, Rt, T - 1); break;
-                }
-                if (separator) {
-                    c->Pen()->SetColor(sepCol);
-                    if (side) {
-                        Line(c, L + 2, B - 2, Rt - 2, B - 2);
-                        Line(c, L + 2, B - 3, Rt - 2, B - 3);
-                    } else {
-                        Line(c, Rt - 2, B - 3, Rt - 2, T + 2);
-                        Line(c, Rt - 3, B - 3, Rt - 3, T + 2);
-                    }
-                    c->Pen()->SetColor(FTabBorderColor);
-                }
-            }
-            break;
-        }
+        FillTab(c, t);
+        OutlineTab(c, s, t);
     } else {
-        // Tab picture.
-        switch (pos) {
-        case TTabPosition::tpLeft: textX -= 2; textY -= 3; break;
-        case TTabPosition::tpRight: textX -= TabHeight() / 3; textY -= 3; break;
-        case TTabPosition::tpBottom: textY += 3; break;
-        case TTabPosition::tpTop: break;
-        }
-        if (!OnDrawTab) {
-            const int o = FTabOverlap;
-            if (active && !FTabBackGroundActive->Empty()) {
-                s.Scratch->Canvas()->Draw(0, 0, FTabBackGroundActive.get());
-                s.DeferredPage = i;
-                s.SavedRect = r;
-            } else {
-                s.Scratch->Canvas()->Draw(0, 0, FTabBackGround.get());
-                switch (pos) {
-                case TTabPosition::tpLeft: DrawBitmapStretchedV(s.Scratch.get(), c, r.Left, r.Height() + o + 3, r.Top); break;
-                case TTabPosition::tpRight: DrawBitmapStretchedV(s.Scratch.get(), c, r.Left - 1, r.Height() + o + 3, r.Top - 2); break;
-                case TTabPosition::tpTop: DrawBitmapStretchedH(s.Scratch.get(), c, r.Left - 1, r.Width() + o + 2, r.Top - 2); break;
-                case TTabPosition::tpBottom: DrawBitmapStretchedH(s.Scratch.get(), c, r.Left - 2, r.Width() + o + 2, r.Top - 1); break;
-                }
-            }
-        }
+        DrawTabPicture(c, s, t);
     }
-    // Font for side tabs.
-    const bool side = pos == TTabPosition::tpLeft || pos == TTabPosition::tpRight;
-    if (side) RotatedFont(c, active ? FActiveFont.get() : Font());
-    // Margins.
-    if (pos == TTabPosition::tpLeft) {
-        textX += FTabMargin->LeftMargin();
-        textY -= FTabMargin->TopMargin();
-        if (!FTabBackGroundActive->Empty()) textY += FTabOverlap + 3;
-    } else {
-        textX += FTabMargin->LeftMargin();
-        textY += FTabMargin->TopMargin();
-    }
+    if (t.Side) RotatedFont(c, t.Active ? FActiveFont.get() : Font());
+    ApplyTabMargins(t);
     if (s.DeferredPage >= 0 && s.SavedX == -10 && s.SavedY == -10) {
-        s.SavedX = textX;
-        s.SavedY = textY;
+        s.SavedX = t.TextX;
+        s.SavedY = t.TextY;
         return;
     }
-    if (page->ShowClose()) DrawCloseGlyph(r0, active);
-    if (FImages && page->ImageIndex() >= 0 && !OnDrawTab) {
-        switch (pos) {
-        case TTabPosition::tpLeft: FImages->Draw(c, textX + 1, textY - 14, page->ImageIndex(), true); textY -= FImages->Height(); break;
-        case TTabPosition::tpRight: FImages->Draw(c, textX - 18, textY, page->ImageIndex(), true); textY += FImages->Height(); break;
-        default: FImages->Draw(c, textX - 2, textY, page->ImageIndex(), true); textX += FImages->Width(); break;
-        }
-    }
-    if (active) {
-        if (!side) c->Font()->Assign(FActiveFont.get());
+    if (t.Page->ShowClose()) DrawCloseGlyph(t.R0, t.Active);
+    DrawTabImage(c, t);
+    DrawTabCaption(c, t);
+    if (t.Active) c->Font()->Assign(Font());
+    DrawFocusFrame(c, t.R, t.Active, 0);
+}
+
+// The active colours, else the hover colours while the mouse is over the
+// tab (when any is set), else the sheet's own; with the gradient direction
+// that goes with them.
+void TExPageControl::ChooseTabColours(TabPaint& t)
+{
+    if (t.Active && FActiveColor != clNone) {
+        t.Col = FActiveColor;
+        t.ColTo = FActiveColorTo;
+        t.Horizontal = t.Page->TabGradientDirection() == TGradientDirection::gdHorizontal;
+    } else if (t.Index == FHoverTab && (FTabHoverColor != clNone || FTabHoverColorTo != clNone)) {
+        t.Col = FTabHoverColor;
+        t.ColTo = FTabHoverColorTo;
+        t.Horizontal = t.Page->HoverGradientDirection() == TGradientDirection::gdHorizontal;
     } else {
-        if (!side) c->Font()->Assign(Font());
-        c->Font()->SetColor(page->TextColor());
+        t.Col = t.Page->TabColor();
+        t.ColTo = t.Page->TabColorTo();
+        t.Horizontal = t.Page->TabGradientDirection() == TGradientDirection::gdHorizontal;
     }
-    if (!page->TabEnable()) c->Font()->SetColor(0x808080);
-    if (!page->Enabled()) c->Font()->SetColor(clGrayText);
-    c->Brush()->SetStyle(TBrushStyle::bsClear);
+}
+
+// The caption's origin inside the tab: past a close glyph on the left, and
+// lowered by LowerActive for the active tab; a bottom tab grows by a pixel.
+void TExPageControl::PlaceTabText(TabPaint& t)
+{
+    TRect& r = t.R;
+    const int S = (t.Page->ShowClose() && FClosePosition == TClosePosition::cpLeft) ? 1 : 0;
+    const int A = t.Active ? FLowerActive : 0;
+    switch (t.Pos) {
+    case TTabPosition::tpLeft: t.TextX = r.Left + 1 + A; t.TextY = r.Bottom - 4 - 13 * S; break;
+    case TTabPosition::tpRight: t.TextX = r.Right - 1 - A; t.TextY = r.Top + 4 + 13 * S; break;
+    case TTabPosition::tpTop: t.TextX = r.Left + 4 + 14 * S; t.TextY = r.Top + 1 + A; break;
+    case TTabPosition::tpBottom:
+        r.Bottom += 1;
+        t.TextX = r.Left + 4 + 14 * S;
+        t.TextY = t.Active ? r.Top + A + 1 : r.Top;
+        break;
+    }
+}
+
+// The tab's plain colour or gradient (left to OnDrawTab when assigned); the
+// rectangle reaches a pixel further towards the strip's outer edge.
+void TExPageControl::FillTab(TCanvas* c, TabPaint& t)
+{
+    TRect& r = t.R;
+    if (t.Pos == TTabPosition::tpLeft) r.Left -= 1;
+    if (t.Pos == TTabPosition::tpTop) r.Top -= 1;
     if (!OnDrawTab) {
-        if (side) {
-            c->TextOut(textX, textY, page->Caption());
+        if (t.ColTo == clNone) {
+            c->FillRect(r);
         } else {
-            TRect tr = r0;
-            tr.Left = textX;
-            tr.Top = textY;
-            c->DrawText(page->Caption(), tr, DT_SINGLELINE | DT_NOCLIP);
+            TRect g = r;
+            switch (t.Pos) {
+            case TTabPosition::tpLeft: g.Right -= 1; if (!t.Horizontal) g.Bottom -= 1; break;
+            case TTabPosition::tpRight: if (!t.Active && !t.Horizontal) g.Bottom -= 1; break;
+            case TTabPosition::tpTop: g.Bottom -= 1; if (t.Horizontal) g.Right -= 1; break;
+            case TTabPosition::tpBottom: if (t.Horizontal) g.Right -= 1; else g.Bottom -= 1; break;
+            }
+            DrawPageGradient(c, t.Col, t.ColTo, 16, g, t.Horizontal);
         }
     }
-    if (active) c->Font()->Assign(Font());
-    DrawFocusFrame(c, r, active, 0);
+    if (t.Pos == TTabPosition::tpRight) r.Right += 1;
+}
+
+// The tab's border lines in the pen of TabBorderColor, by tab style.
+void TExPageControl::OutlineTab(TCanvas* c, PaintState& s, TabPaint& t)
+{
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->Pen()->SetStyle(TPenStyle::psSolid);
+    c->Pen()->SetColor(FTabBorderColor);
+    switch (FTabStyle) {
+    case TTabStyle::tsClassic: OutlineClassicTab(c, s, t); break;
+    case TTabStyle::tsLined: OutlineLinedTab(c, s, t); break;
+    case TTabStyle::tsDotNet: OutlineDotNetTab(c, s, t); break;
+    }
+}
+
+namespace {
+
+void Poly(TCanvas* c, std::initializer_list<TPoint> pts)
+{
+    auto it = pts.begin();
+    c->MoveTo(it->X, it->Y);
+    for (++it; it != pts.end(); ++it) c->LineTo(it->X, it->Y);
+}
+
+} // namespace
+
+// An inactive tab is followed by a separator unless the next tab is the
+// active one; the last tab of the strip always is.
+bool TExPageControl::TabHasSeparator(const PaintState& s, const TabPaint& t) const
+{
+    const bool last = t.Side ? s.TabsBottom - 3 < t.R.Bottom : s.TabsRight - 3 < t.R.Right;
+    const bool nextActive = FindNextPage(t.Page, true, true) == FActivePage;
+    return !nextActive || last;
+}
+
+// Classic tabs: the active one open towards its page; an inactive one a box
+// that covers the split line only where it touches the page.
+void TExPageControl::OutlineClassicTab(TCanvas* c, PaintState& s, TabPaint& t)
+{
+    const int L = t.R.Left, T = t.R.Top, Rt = t.R.Right, B = t.R.Bottom;
+    if (t.Active) {
+        switch (t.Pos) {
+        case TTabPosition::tpLeft: Poly(c, {{Rt - 1, T}, {L, T}, {L, B}, {Rt, B}}); break;
+        case TTabPosition::tpRight: Poly(c, {{L, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}}); break;
+        case TTabPosition::tpTop: Poly(c, {{L, B - 1}, {L, T}, {Rt, T}, {Rt, B}}); break;
+        case TTabPosition::tpBottom: Poly(c, {{L, T}, {L, B}, {Rt, B}, {Rt, T - 1}}); break;
+        }
+        return;
+    }
+    const int W = Width(), H = Height();
+    switch (t.Pos) {
+    case TTabPosition::tpLeft:
+        if (s.Split > 0 && Rt < s.TabsRight) s.Split = 0;
+        c->Rectangle(L, T, Rt + s.Split, H - 5 >= B ? B + 1 : B);
+        break;
+    case TTabPosition::tpRight:
+        if (s.Split > 0 && L > s.TabsLeft) s.Split = 0;
+        c->Rectangle(L - s.Split, T, Rt, H - 5 >= B ? B + 1 : B);
+        break;
+    case TTabPosition::tpTop:
+        if (s.Split > 0 && B < s.TabsBottom) s.Split = 0;
+        c->Rectangle(L, T, W - 5 >= Rt ? Rt + 1 : Rt, B + s.Split);
+        break;
+    case TTabPosition::tpBottom:
+        if (s.Split > 0 && T > s.TabsTop) s.Split = 0;
+        c->Rectangle(L, T - s.Split, W - 5 >= Rt ? Rt + 1 : Rt, B);
+        t.TextY += 2;
+        break;
+    }
+    // The next tab opens into the page again when the page has a split line.
+    s.Split = (!FTabSheet3D && !FTabSplitLine) ? 1 : 0;
+}
+
+// Lined tabs: the active one has its two sides; an inactive one the line
+// along the page and, where it has one, its separator.
+void TExPageControl::OutlineLinedTab(TCanvas* c, const PaintState& s, const TabPaint& t)
+{
+    const int L = t.R.Left, T = t.R.Top, Rt = t.R.Right, B = t.R.Bottom;
+    if (t.Active) {
+        switch (t.Pos) {
+        case TTabPosition::tpLeft: Line(c, Rt, T, L, T); Line(c, L, B, Rt, B); break;
+        case TTabPosition::tpRight: Line(c, L - 1, T, Rt - 1, T); Line(c, Rt - 1, B, L - 1, B); break;
+        case TTabPosition::tpTop: Line(c, L, B, L, T); Line(c, Rt, T, Rt, B); break;
+        case TTabPosition::tpBottom: Line(c, L, T - 1, L, B); Line(c, Rt, B - 1, Rt, T - 1); break;
+        }
+        return;
+    }
+    const bool separator = TabHasSeparator(s, t);
+    switch (t.Pos) {
+    case TTabPosition::tpLeft: Line(c, Rt, T, Rt, B); if (separator) Line(c, L, B - 2, Rt, B - 2); break;
+    case TTabPosition::tpRight: Line(c, L - 1, T, L - 1, B); if (separator) Line(c, L, B - 2, Rt, B - 2); break;
+    case TTabPosition::tpTop: Line(c, L, B, Rt, B); if (separator) Line(c, Rt - 2, B, Rt - 2, T); break;
+    case TTabPosition::tpBottom: Line(c, L, T - 1, Rt, T - 1); if (separator) Line(c, Rt - 2, B - 1, Rt - 2, T - 1); break;
+    }
+}
+
+// Dot-net tabs: the active one open towards its page; an inactive one the
+// line along the page and a double separator in the active colour.
+void TExPageControl::OutlineDotNetTab(TCanvas* c, const PaintState& s, const TabPaint& t)
+{
+    const int L = t.R.Left, T = t.R.Top, Rt = t.R.Right, B = t.R.Bottom;
+    if (t.Active) {
+        switch (t.Pos) {
+        case TTabPosition::tpLeft: Poly(c, {{Rt, T}, {L, T}, {L, B}, {Rt, B}}); break;
+        case TTabPosition::tpRight: Poly(c, {{L - 1, T}, {Rt - 1, T}, {Rt - 1, B}, {L - 1, B}}); break;
+        case TTabPosition::tpTop: Poly(c, {{L, B}, {L, T}, {Rt, T}, {Rt, B}}); break;
+        case TTabPosition::tpBottom: Poly(c, {{L, T - 1}, {L, B}, {Rt, B}, {Rt, T - 1}}); break;
+        }
+        return;
+    }
+    switch (t.Pos) {
+    case TTabPosition::tpLeft: Line(c, Rt, T, Rt, B); break;
+    case TTabPosition::tpRight: Line(c, L - 1, T, L - 1, B); break;
+    case TTabPosition::tpTop: Line(c, L, B, Rt, B); break;
+    case TTabPosition::tpBottom: Line(c, L, T - 1, Rt, T - 1); break;
+    }
+    if (!TabHasSeparator(s, t)) return;
+    c->Pen()->SetColor(FActiveColor);
+    if (t.Side) {
+        Line(c, L + 2, B - 2, Rt - 2, B - 2);
+        Line(c, L + 2, B - 3, Rt - 2, B - 3);
+    } else {
+        Line(c, Rt - 2, B - 3, Rt - 2, T + 2);
+        Line(c, Rt - 3, B - 3, Rt - 3, T + 2);
+    }
+    c->Pen()->SetColor(FTabBorderColor);
+}
+
+// With a tab picture: the caption moves to fit the picture, and the picture
+// is stretched over the tab (the active tab's own picture is only noted,
+// to be drawn last).
+void TExPageControl::DrawTabPicture(TCanvas* c, PaintState& s, TabPaint& t)
+{
+    switch (t.Pos) {
+    case TTabPosition::tpLeft: t.TextX -= 2; t.TextY -= 3; break;
+    case TTabPosition::tpRight: t.TextX -= TabHeight() / 3; t.TextY -= 3; break;
+    case TTabPosition::tpBottom: t.TextY += 3; break;
+    case TTabPosition::tpTop: break;
+    }
+    if (OnDrawTab) return;
+    const TRect& r = t.R;
+    if (t.Active && !FTabBackGroundActive->Empty()) {
+        s.Scratch->Canvas()->Draw(0, 0, FTabBackGroundActive.get());
+        s.DeferredPage = t.Index;
+        s.SavedRect = r;
+        return;
+    }
+    const int o = FTabOverlap;
+    s.Scratch->Canvas()->Draw(0, 0, FTabBackGround.get());
+    switch (t.Pos) {
+    case TTabPosition::tpLeft: DrawBitmapStretchedV(s.Scratch.get(), c, r.Left, r.Height() + o + 3, r.Top); break;
+    case TTabPosition::tpRight: DrawBitmapStretchedV(s.Scratch.get(), c, r.Left - 1, r.Height() + o + 3, r.Top - 2); break;
+    case TTabPosition::tpTop: DrawBitmapStretchedH(s.Scratch.get(), c, r.Left - 1, r.Width() + o + 2, r.Top - 2); break;
+    case TTabPosition::tpBottom: DrawBitmapStretchedH(s.Scratch.get(), c, r.Left - 2, r.Width() + o + 2, r.Top - 1); break;
+    }
+}
+
+// The tab margins move the caption (up the tab for left tabs, where an
+// active picture also shifts it by the overlap).
+void TExPageControl::ApplyTabMargins(TabPaint& t)
+{
+    t.TextX += FTabMargin->LeftMargin();
+    if (t.Pos == TTabPosition::tpLeft) {
+        t.TextY -= FTabMargin->TopMargin();
+        if (!FTabBackGroundActive->Empty()) t.TextY += FTabOverlap + 3;
+    } else {
+        t.TextY += FTabMargin->TopMargin();
+    }
+}
+
+// The sheet's image from Images before the caption, which moves past it.
+void TExPageControl::DrawTabImage(TCanvas* c, TabPaint& t)
+{
+    if (!FImages || t.Page->ImageIndex() < 0 || OnDrawTab) return;
+    switch (t.Pos) {
+    case TTabPosition::tpLeft:
+        FImages->Draw(c, t.TextX + 1, t.TextY - 14, t.Page->ImageIndex(), true);
+        t.TextY -= FImages->Height();
+        break;
+    case TTabPosition::tpRight:
+        FImages->Draw(c, t.TextX - 18, t.TextY, t.Page->ImageIndex(), true);
+        t.TextY += FImages->Height();
+        break;
+    default:
+        FImages->Draw(c, t.TextX - 2, t.TextY, t.Page->ImageIndex(), true);
+        t.TextX += FImages->Width();
+        break;
+    }
+}
+
+// The caption in the active or normal font (side tabs keep their rotated
+// font), the sheet's text colour when inactive, grey when disabled.
+void TExPageControl::DrawTabCaption(TCanvas* c, const TabPaint& t)
+{
+    if (t.Active) {
+        if (!t.Side) c->Font()->Assign(FActiveFont.get());
+    } else {
+        if (!t.Side) c->Font()->Assign(Font());
+        c->Font()->SetColor(t.Page->TextColor());
+    }
+    if (!t.Page->TabEnable()) c->Font()->SetColor(0x808080);
+    if (!t.Page->Enabled()) c->Font()->SetColor(clGrayText);
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    if (OnDrawTab) return;
+    if (t.Side) {
+        c->TextOut(t.TextX, t.TextY, t.Page->Caption());
+    } else {
+        TRect tr = t.R0;
+        tr.Left = t.TextX;
+        tr.Top = t.TextY;
+        c->DrawText(t.Page->Caption(), tr, DT_SINGLELINE | DT_NOCLIP);
+    }
 }
 
 void TExPageControl::PaintDeferredTab(TCanvas* c, PaintState& s)

@@ -32,6 +32,10 @@ std::string Attr(bool xhtml, const std::string& name, const std::string& value)
     return " " + name + (xhtml ? "=\"" + value + "\"" : "=" + value);
 }
 
+// The first line of an XHTML document; XML allows it only at the very start
+// of a file.
+constexpr std::string_view kXMLDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+
 std::string NonBreakingSpace(bool xhtml) { return xhtml ? "&#160;" : "&nbsp;"; }
 
 // The characters XML reserves, as its predefined entities.
@@ -97,10 +101,10 @@ std::string TGridFiles::HTMLCellContent(int aCol, int aRow, bool header)
     grid::THTMLSettings* hs = FGrid.HTMLSettings();
     const bool xhtml = XHTMLMode(hs);
     std::string t = SaveText(FGrid.DisplayToRealCol(aCol), aRow);
-    if (!header) {
-        if (hs->ConvertSpecialChars()) t = xhtml ? EncodeXMLSpecialChars(t) : htmltext::EncodeHTMLEntities(t);
-        if (hs->NonBreakingText()) t = rtl::StringReplace(t, " ", NonBreakingSpace(xhtml));
-    }
+    // Encoding covers the header too: a raw "<" or "&" there would break
+    // the table (and the XML of an XHTML file) as much as in a data cell.
+    if (hs->ConvertSpecialChars()) t = xhtml ? EncodeXMLSpecialChars(t) : htmltext::EncodeHTMLEntities(t);
+    if (!header && hs->NonBreakingText()) t = rtl::StringReplace(t, " ", NonBreakingSpace(xhtml));
     if (Contains(t, "\r")) t = xhtml ? rtl::StringReplace(t, "\r", "<br/>")
                                       : gridbase::CRToHtmlBreak(t);
     if (FGrid.URLShow() && !Contains(t, "</")) {
@@ -225,7 +229,7 @@ std::string TGridFiles::SaveToHTMLString(const std::string& dir)
 
     std::string doc;
     if (hs->XHTML()) {
-        doc += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+        doc += kXMLDeclaration;
         doc += "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r\n";
         doc += "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n";
         doc += "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n";
@@ -264,7 +268,11 @@ void TGridFiles::WriteHTML(const std::string& fileName, bool show, bool append)
     };
     copyFile(hs->HeaderFile());
     const std::string dir = rtl::StringReplace(rtl::ExtractFilePath(fileName), "\\", "/");
-    text += SaveToHTMLString(dir) + "\r\n";
+    std::string doc = SaveToHTMLString(dir);
+    // Behind an existing file's content or a header file the XML declaration
+    // would stand in the middle of the file: it is written only at the start.
+    if (XHTMLMode(hs) && !text.empty() && doc.starts_with(kXMLDeclaration)) doc.erase(0, kXMLDeclaration.size());
+    text += doc + "\r\n";
     copyFile(hs->FooterFile());
     try {
         // An XHTML file is written in the UTF-8 its XML declaration names.

@@ -41,6 +41,10 @@ public:
     // A designator for a "dsgn" element (also used at run time to resolve
     // late-bound designators).
     TqsDesignator* DoDesignator(TqsXMLItem* Element, TqsScript* Program, TqsEmitOp EmitOp);
+    // Builds a late-bound designator's steps when it is first evaluated: a
+    // member that still cannot be found is an "Undeclared identifier", an
+    // index of a value that has none "Array type required".
+    TqsDesignator* ResolveLateDesignator(TqsXMLItem* Element, TqsScript* Program);
 
     TqsXMLDocument& ILScript() { return FILScript; }
     TqsParser& Lexer() { return FParser; }
@@ -64,19 +68,62 @@ private:
     // --- second pass (qs_iilparser_il.cpp) ---
     void DoBlock(TqsXMLItem* B, TqsScript* P);
     void DeclareRoutines(TqsXMLItem* B, TqsScript* P);
+    void DeclareRoutine(TqsXMLItem* E, TqsScript* P);
+    // Declarations.
+    void DoVar(TqsXMLItem* E, TqsScript* P, TqsStatement* L, TqsCustomVariable* routine);
+    void DeclareVar(TqsXMLItem* E, int i, const std::string& typeName, bool namesFirst, TqsScript* P,
+                    TqsStatement* L, TqsCustomVariable* routine);
+    std::vector<int32_t> ArrayBounds(TqsXMLItem* arrayEl, TqsScript* P);
+    void SetParamDefault(TqsParamItem* prm, TqsXMLItem* X, TqsScript* P);
+    void DoConst(TqsXMLItem* E, TqsScript* P);
+    // Statements, one step per kind of element.
     void DoStatement(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
     void DoStatements(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
     void DoAssign(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
-    void DoVar(TqsXMLItem* E, TqsScript* P, TqsStatement* L, TqsCustomVariable* routine);
-    void DoConst(TqsXMLItem* E, TqsScript* P);
+    void AddAssignment(const std::string& text, const std::string& target, const std::string& pos, TqsXMLItem* X,
+                       TqsScript* P, TqsStatement* L);
+    void DoCall(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoIf(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoCase(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoVbFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoCppFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    TqsCustomVariable* ForVariable(TqsXMLItem* v, TqsScript* P);
+    TqsExpression* ForBound(TqsXMLItem* X, TqsCustomVariable* var, TqsScript* P);
+    void DoWhile(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoRepeat(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoTry(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoBreak(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoContinue(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoExit(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoReturn(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
     void DoWith(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
-    void DoFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L, bool vb);
+    void DoDelete(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
     void DoUses(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoVarStmt(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
+    void DoConstStmt(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
     void DoRoutineBody(TqsXMLItem* E, TqsScript* P, TqsStatement* L);
-    void DeclareRoutine(TqsXMLItem* E, TqsScript* P);
+    // Expressions.
     TqsExpression* DoExpression(TqsXMLItem* E, TqsScript* P);
     void AddExprItems(TqsExpression* Expr, TqsXMLItem* E, TqsScript* P);
     TqsSetExpression* DoSet(TqsXMLItem* E, TqsScript* P);
+    // Designators: what a step decided about the elements after it.
+    enum class TStepResult {
+        Next,    // go on with the next element
+        Stop,    // no further element is read
+        Done,    // the designator is complete as it stands
+        ByType,  // the member is resolved by the type just found
+    };
+    struct TDsgnBuild;
+    TStepResult FirstDsgnStep(TDsgnBuild& b, const std::string& T, const std::string& pos, TqsEmitOp EmitOp);
+    TStepResult MemberStep(TDsgnBuild& b, size_t i, const std::string& T, const std::string& pos);
+    TStepResult VariantMemberStep(TDsgnBuild& b, size_t i, TqsCustomVariable* R, const std::string& T,
+                                  const std::string& pos, TqsVarType& rt, std::string& rtn);
+    void AutomationSteps(TDsgnBuild& b, size_t i);
+    TStepResult ClassMemberStep(TDsgnBuild& b, TqsCustomVariable* R, const std::string& T, const std::string& pos,
+                                const std::string& rtn);
+    TqsDesignator* FinishDesignator(TDsgnBuild& b, TqsEmitOp EmitOp);
+    [[noreturn]] void NothingToBind(const std::string& T);
     TqsCustomVariable* FindVar(const std::string& Name, TqsScript* P);
     std::string ResolveTypeName(const std::string& Name, TqsVarType& Typ, TqsScript* P);
     void CheckRedeclared(const std::string& Name, TqsScript* P);
@@ -97,6 +144,7 @@ private:
     TqsScript* FProgram;
     TqsXMLItem* FProgRoot = nullptr;
     std::string FUnitName;
+    bool FResolvingLate = false;   // inside ResolveLateDesignator: nothing is left for later
     rtl::TStringList FUsesList;
     struct TWithEntry {
         std::string Name;

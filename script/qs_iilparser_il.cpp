@@ -36,14 +36,17 @@ Variant InitialValue(TqsVarType t)
 
 } // namespace
 
+// Every conversion error is raised with the message; FErrorPos says where.
 void TqsILParser::Error(const std::string& Msg) { throw rtl::Exception(Msg); }
 
+// The element being converted, for the position of an error.
 void TqsILParser::SetPos(TqsXMLItem* E)
 {
     std::string p = E->Prop("pos");
     if (!p.empty()) FErrorPos = p;
 }
 
+// A statement at the element's position; its line is marked as holding code.
 template <typename S>
 S* TqsILParser::NewStmt(TqsXMLItem* E, TqsScript* P)
 {
@@ -53,6 +56,10 @@ S* TqsILParser::NewStmt(TqsXMLItem* E, TqsScript* P)
     return s;
 }
 
+// --- blocks and declarations ------------------------------------------------------------------
+
+// Converts the whole intermediate code into the program; an error stops
+// the conversion and is stored in the program with its position and unit.
 void TqsILParser::ParseILScript()
 {
     FWithList.clear();
@@ -68,6 +75,8 @@ void TqsILParser::ParseILScript()
     }
 }
 
+// A block: its routines are declared first (so that calls may precede the
+// bodies), then its elements are converted in order.
 void TqsILParser::DoBlock(TqsXMLItem* B, TqsScript* P)
 {
     TqsXMLItem* saved = FProgRoot;
@@ -82,6 +91,7 @@ void TqsILParser::DoBlock(TqsXMLItem* B, TqsScript* P)
     FProgRoot = saved;
 }
 
+// Declares the routines of a block and of the compound statements in it.
 void TqsILParser::DeclareRoutines(TqsXMLItem* B, TqsScript* P)
 {
     for (TqsXMLItem* c : B->Children()) {
@@ -91,11 +101,14 @@ void TqsILParser::DeclareRoutines(TqsXMLItem* B, TqsScript* P)
     }
 }
 
+// A name may be declared once in a program (its parents' names may be hidden).
 void TqsILParser::CheckRedeclared(const std::string& Name, TqsScript* P)
 {
     if (P->FindLocal(Name)) Error(SIdRedeclared + Quoted(Name));
 }
 
+// A declared type name through the aliases of the block, of the
+// intermediate code and of the grammar, to its kind; a class must be known.
 std::string TqsILParser::ResolveTypeName(const std::string& Name, TqsVarType& Typ, TqsScript* P)
 {
     std::string name = Name;
@@ -116,6 +129,8 @@ std::string TqsILParser::ResolveTypeName(const std::string& Name, TqsVarType& Ty
     return name;
 }
 
+// A name in the program chain; an undeclared one is an error, or, where the
+// language does not ask for declarations, a new Variant variable.
 TqsCustomVariable* TqsILParser::FindVar(const std::string& Name, TqsScript* P)
 {
     if (TqsCustomVariable* v = P->Find(Name)) return v;
@@ -128,6 +143,9 @@ TqsCustomVariable* TqsILParser::FindVar(const std::string& Name, TqsScript* P)
     return v;
 }
 
+// A procedure or function item with its own program and its parameters
+// (a "varparams" marker makes the next group by-reference); a function
+// whose type is "void" returns nothing.
 void TqsILParser::DeclareRoutine(TqsXMLItem* E, TqsScript* P)
 {
     SetPos(E);
@@ -177,6 +195,9 @@ void TqsILParser::DeclareRoutine(TqsXMLItem* E, TqsScript* P)
     P->Add(name, proc.release());
 }
 
+// A "var" element declares one or more names. The type stands before or
+// after the names; when after, the array bounds and initialiser that
+// follow apply to every name, otherwise each name has its own.
 void TqsILParser::DoVar(TqsXMLItem* E, TqsScript* P, TqsStatement* L, TqsCustomVariable* routine)
 {
     SetPos(E);
@@ -186,118 +207,144 @@ void TqsILParser::DoVar(TqsXMLItem* E, TqsScript* P, TqsStatement* L, TqsCustomV
         if (firstType < 0 && Named(ch[static_cast<size_t>(i)], "type")) firstType = i;
         if (firstIdent < 0 && Named(ch[static_cast<size_t>(i)], "ident")) firstIdent = i;
     }
-    std::string typeName = firstType >= 0 ? ch[static_cast<size_t>(firstType)]->Prop("text") : "Variant";
-    bool namesFirst = firstType > firstIdent;  // type after the names: array/init apply to all
+    const std::string typeName = firstType >= 0 ? ch[static_cast<size_t>(firstType)]->Prop("text") : "Variant";
+    const bool namesFirst = firstType > firstIdent;
+    for (int i = 0; i < static_cast<int>(ch.size()); ++i)
+        if (Named(ch[static_cast<size_t>(i)], "ident")) DeclareVar(E, i, typeName, namesFirst, P, L, routine);
+}
 
-    for (int i = 0; i < static_cast<int>(ch.size()); ++i) {
-        TqsXMLItem* c = ch[static_cast<size_t>(i)];
-        if (!Named(c, "ident")) continue;
-        SetPos(c);
-        std::string name = c->Prop("text");
-        bool varParam = i > 0 && Named(ch[static_cast<size_t>(i - 1)], "varparam");
-        TqsXMLItem* arrayEl = nullptr;
-        TqsXMLItem* initEl = nullptr;
-        if (namesFirst) {
-            for (TqsXMLItem* x : ch) {
-                if (!arrayEl && Named(x, "array")) arrayEl = x;
-                if (!initEl && Named(x, "init")) initEl = x;
-            }
-        } else {
-            for (int j = i + 1; j < static_cast<int>(ch.size()) && !Named(ch[static_cast<size_t>(j)], "ident"); ++j) {
-                TqsXMLItem* x = ch[static_cast<size_t>(j)];
-                if (!arrayEl && Named(x, "array")) arrayEl = x;
-                if (!initEl && Named(x, "init")) initEl = x;
-            }
-        }
-        CheckRedeclared(name, P);
-        TqsVarType t;
-        std::string tn = ResolveTypeName(typeName, t, P);
-        Variant init = InitialValue(t);
-        TqsCustomVariable* ref = nullptr;
-        if (arrayEl) {
-            std::vector<int32_t> bounds;
-            for (TqsXMLItem* dim : arrayEl->Children()) {
-                if (!Named(dim, "dim")) continue;
-                std::vector<TqsXMLItem*> exprs;
-                for (TqsXMLItem* x : dim->Children())
-                    if (Named(x, "expr")) exprs.push_back(x);
-                if (exprs.empty()) continue;
-                std::unique_ptr<TqsExpression> e1(DoExpression(exprs[0], P));
-                int32_t v1 = e1->GetValue().AsInteger();
-                if (exprs.size() >= 2) {
-                    std::unique_ptr<TqsExpression> e2(DoExpression(exprs[1], P));
-                    bounds.push_back(v1);
-                    bounds.push_back(e2->GetValue().AsInteger());
-                } else {
-                    bounds.push_back(0);
-                    bounds.push_back(v1 - 1);
-                }
-            }
-            if (bounds.empty()) bounds = {0, 0};
-            if (bounds.size() > 6) bounds.resize(6);
-            // A hostile declaration must not allocate without bound.
-            int64_t cells = 1;
-            for (size_t k = 0; k + 1 < bounds.size(); k += 2) {
-                int64_t n = static_cast<int64_t>(bounds[k + 1]) - bounds[k] + 1;
-                cells *= n < 0 ? 0 : n;
-                if (cells > 16 * 1024 * 1024) Error("Array too large");
-            }
-            init = rtl::VarArrayCreate(bounds, rtl::varVariant);
-            auto* helper = new TqsArrayHelper("", static_cast<int>(bounds.size() / 2), t, tn);
-            P->Add("", helper);
-            ref = helper;
-            t = fvtArray;
-        }
-        TqsCustomVariable* item;
-        if (routine) {
-            item = new TqsParamItem(name, t, tn, false, varParam);
-        } else if (t == fvtChar || t == fvtString) {
-            item = new TqsStringVariable(name, t, tn);
-        } else {
-            item = new TqsVariable(name, t, tn);
-        }
-        item->SetSourcePos(c->Prop("pos"));
-        item->SetSourceUnit(FUnitName);
-        item->SetRefItem(ref);
-        if (auto* sv = dynamic_cast<TqsStringVariable*>(item)) sv->SetValue(init);
-        else *item->PValue() = init;
-        if (FProgram) item->OnGetVarValue = FProgram->OnGetVarValue;
-        P->Add(name, item);
-        if (routine) {
-            routine->Add(item);
-            if (initEl) {
-                int ei = initEl->Find("expr");
-                if (ei >= 0) {
-                    std::unique_ptr<TqsExpression> e(DoExpression(initEl->Items(ei), P));
-                    if (!AssignmentCompatible(item, e.get(), P))
-                        Error(SIncompatibleTypes + ": '" + item->GetFullTypeName() + "', '" + e->GetFullTypeName() + "'");
-                    auto* prm = static_cast<TqsParamItem*>(item);
-                    prm->SetDefValue(e->GetValue());
-                    prm->SetIsOptional(true);
-                    *prm->PValue() = prm->DefValue();
-                }
-            }
-        } else if (initEl && L) {
-            int ei = initEl->Find("expr");
-            if (ei >= 0) {
-                // An initialiser is an assignment where the declaration stands.
-                TqsXMLItem stmt;
-                stmt.SetName("assignstmt");
-                stmt.SetText(E->Text());
-                TqsXMLItem* d = stmt.Add();
-                d->SetName("dsgn");
-                d->SetProp("pos", c->Prop("pos"));
-                TqsXMLItem* node = d->Add();
-                node->SetName("node");
-                node->SetProp("text", name);
-                node->SetProp("pos", c->Prop("pos"));
-                stmt.Add()->Assign(initEl->Items(ei));
-                DoAssign(&stmt, P, L);
-            }
-        }
+namespace {
+
+// The "array" and "init" elements that belong to the name at index i.
+void VarExtras(const std::vector<TqsXMLItem*>& ch, int i, bool namesFirst, TqsXMLItem*& arrayEl, TqsXMLItem*& initEl)
+{
+    arrayEl = initEl = nullptr;
+    auto take = [&](TqsXMLItem* x) {
+        if (!arrayEl && Named(x, "array")) arrayEl = x;
+        if (!initEl && Named(x, "init")) initEl = x;
+    };
+    if (namesFirst) {
+        for (TqsXMLItem* x : ch) take(x);
+        return;
+    }
+    for (size_t j = static_cast<size_t>(i) + 1; j < ch.size() && !Named(ch[j], "ident"); ++j) take(ch[j]);
+}
+
+} // namespace
+
+// One declared name: a variable of the program, or a parameter of the
+// routine being declared; an array gets its indexer, a parameter's
+// initialiser is its default, a variable's initialiser an assignment.
+void TqsILParser::DeclareVar(TqsXMLItem* E, int i, const std::string& typeName, bool namesFirst, TqsScript* P,
+                             TqsStatement* L, TqsCustomVariable* routine)
+{
+    const auto& ch = E->Children();
+    TqsXMLItem* c = ch[static_cast<size_t>(i)];
+    SetPos(c);
+    const std::string name = c->Prop("text");
+    const bool varParam = i > 0 && Named(ch[static_cast<size_t>(i - 1)], "varparam");
+    TqsXMLItem* arrayEl;
+    TqsXMLItem* initEl;
+    VarExtras(ch, i, namesFirst, arrayEl, initEl);
+    CheckRedeclared(name, P);
+    TqsVarType t;
+    const std::string tn = ResolveTypeName(typeName, t, P);
+    Variant init = InitialValue(t);
+    TqsCustomVariable* ref = nullptr;
+    if (arrayEl) {
+        const std::vector<int32_t> bounds = ArrayBounds(arrayEl, P);
+        init = rtl::VarArrayCreate(bounds, rtl::varVariant);
+        auto* helper = new TqsArrayHelper("", static_cast<int>(bounds.size() / 2), t, tn);
+        P->Add("", helper);
+        ref = helper;
+        t = fvtArray;
+    }
+    TqsCustomVariable* item;
+    if (routine) item = new TqsParamItem(name, t, tn, false, varParam);
+    else if (t == fvtChar || t == fvtString) item = new TqsStringVariable(name, t, tn);
+    else item = new TqsVariable(name, t, tn);
+    item->SetSourcePos(c->Prop("pos"));
+    item->SetSourceUnit(FUnitName);
+    item->SetRefItem(ref);
+    if (auto* sv = dynamic_cast<TqsStringVariable*>(item)) sv->SetValue(init);
+    else *item->PValue() = init;
+    if (FProgram) item->OnGetVarValue = FProgram->OnGetVarValue;
+    P->Add(name, item);
+    const int ei = initEl ? initEl->Find("expr") : -1;
+    if (routine) {
+        routine->Add(item);
+        if (ei >= 0) SetParamDefault(static_cast<TqsParamItem*>(item), initEl->Items(ei), P);
+    } else if (ei >= 0 && L) {
+        // An initialiser is an assignment where the declaration stands.
+        AddAssignment(E->Text(), name, c->Prop("pos"), initEl->Items(ei), P, L);
     }
 }
 
+// The bounds of each dimension, low and high in turn: "[n]" is 0 to n - 1,
+// "[a..b]" a to b; at most three dimensions, and no array of more than 16 M
+// cells (a hostile declaration must not allocate without bound).
+std::vector<int32_t> TqsILParser::ArrayBounds(TqsXMLItem* arrayEl, TqsScript* P)
+{
+    std::vector<int32_t> bounds;
+    for (TqsXMLItem* dim : arrayEl->Children()) {
+        if (!Named(dim, "dim")) continue;
+        std::vector<TqsXMLItem*> exprs;
+        for (TqsXMLItem* x : dim->Children())
+            if (Named(x, "expr")) exprs.push_back(x);
+        if (exprs.empty()) continue;
+        std::unique_ptr<TqsExpression> e1(DoExpression(exprs[0], P));
+        const int32_t v1 = e1->GetValue().AsInteger();
+        if (exprs.size() >= 2) {
+            std::unique_ptr<TqsExpression> e2(DoExpression(exprs[1], P));
+            bounds.push_back(v1);
+            bounds.push_back(e2->GetValue().AsInteger());
+        } else {
+            bounds.push_back(0);
+            bounds.push_back(v1 - 1);
+        }
+    }
+    if (bounds.empty()) bounds = {0, 0};
+    if (bounds.size() > 6) bounds.resize(6);
+    int64_t cells = 1;
+    for (size_t k = 0; k + 1 < bounds.size(); k += 2) {
+        const int64_t n = static_cast<int64_t>(bounds[k + 1]) - bounds[k] + 1;
+        cells *= n < 0 ? 0 : n;
+        if (cells > 16 * 1024 * 1024) Error("Array too large");
+    }
+    return bounds;
+}
+
+// A parameter's initialiser makes it optional with that value as default.
+void TqsILParser::SetParamDefault(TqsParamItem* prm, TqsXMLItem* X, TqsScript* P)
+{
+    std::unique_ptr<TqsExpression> e(DoExpression(X, P));
+    if (!AssignmentCompatible(prm, e.get(), P))
+        Error(SIncompatibleTypes + ": '" + prm->GetFullTypeName() + "', '" + e->GetFullTypeName() + "'");
+    prm->SetDefValue(e->GetValue());
+    prm->SetIsOptional(true);
+    *prm->PValue() = prm->DefValue();
+}
+
+// Builds the intermediate code of "target := X" at pos and converts it as an
+// assignment statement (variable initialisers, a return with a value).
+void TqsILParser::AddAssignment(const std::string& text, const std::string& target, const std::string& pos,
+                                TqsXMLItem* X, TqsScript* P, TqsStatement* L)
+{
+    TqsXMLItem stmt;
+    stmt.SetName("assignstmt");
+    stmt.SetText(text);
+    TqsXMLItem* d = stmt.Add();
+    d->SetName("dsgn");
+    d->SetProp("pos", pos);
+    TqsXMLItem* node = d->Add();
+    node->SetName("node");
+    node->SetProp("text", target);
+    node->SetProp("pos", pos);
+    stmt.Add()->Assign(X);
+    DoAssign(&stmt, P, L);
+}
+
+// A constant: a read-only variable holding the value of its expression.
 void TqsILParser::DoConst(TqsXMLItem* E, TqsScript* P)
 {
     SetPos(E);
@@ -315,11 +362,16 @@ void TqsILParser::DoConst(TqsXMLItem* E, TqsScript* P)
     P->Add(name, v);
 }
 
+// The child elements as statements of L.
 void TqsILParser::DoStatements(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
 {
     for (TqsXMLItem* c : E->Children()) DoStatement(c, P, L);
 }
 
+// "assignstmt": designator, an optional operator ("+" for "+=" and the
+// like), expression. The target must be writable and the value assignable;
+// a plain assignment may become an operator form when the expression starts
+// with the target, or a chain of appends.
 void TqsILParser::DoAssign(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
 {
     SetPos(E);
@@ -362,61 +414,94 @@ void TqsILParser::DoAssign(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
     L->Add(s);
 }
 
-void TqsILParser::DoFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L, bool vb)
+// The control variable of a counting loop: a plain integer, float or
+// Variant variable that may be written.
+TqsCustomVariable* TqsILParser::ForVariable(TqsXMLItem* v, TqsScript* P)
 {
-    SetPos(E);
-    TqsXMLItem* v = Child(E, 0);
-    if (!v) return;
     SetPos(v);
     TqsCustomVariable* var = FindVar(v->Prop("text"), P);
     if (!dynamic_cast<TqsVariable*>(var) || dynamic_cast<TqsStringVariable*>(var) || var->IsReadOnly() ||
         !(var->Typ() == fvtInt || var->Typ() == fvtFloat || var->Typ() == fvtVariant))
         Error(SForError);
-    auto check = [&](TqsExpression* e) {
-        if (!AssignmentCompatible(var, e, P))
-            Error(SIncompatibleTypes + ": '" + var->GetFullTypeName() + "', '" + e->GetFullTypeName() + "'");
-    };
-    if (!vb) {
-        std::unique_ptr<TqsForStmt> s(NewStmt<TqsForStmt>(E, P));
-        s->FVariable = var;
-        TqsXMLItem* b = Child(E, 1);
-        if (!b) return;
-        s->FBeginValue = DoExpression(b, P);
-        check(static_cast<TqsExpression*>(s->FBeginValue));
-        int i = 2;
-        if (Named(Child(E, 2), "downto")) {
-            s->FDown = true;
-            i = 3;
-        }
-        TqsXMLItem* en = Child(E, i);
-        if (!en) return;
-        s->FEndValue = DoExpression(en, P);
-        check(static_cast<TqsExpression*>(s->FEndValue));
-        TqsStatement* raw = s.get();
-        L->Add(s.release());
-        if (TqsXMLItem* body = Child(E, i + 1)) DoStatement(body, P, raw);
-    } else {
-        std::unique_ptr<TqsVbForStmt> s(NewStmt<TqsVbForStmt>(E, P));
-        s->FVariable = var;
-        TqsXMLItem* b = Child(E, 1);
-        TqsXMLItem* en = Child(E, 2);
-        if (!b || !en) return;
-        s->FBeginValue = DoExpression(b, P);
-        check(static_cast<TqsExpression*>(s->FBeginValue));
-        s->FEndValue = DoExpression(en, P);
-        check(static_cast<TqsExpression*>(s->FEndValue));
-        int next = 3;
-        if (E->Count() >= 4 && Named(Child(E, 3), "expr")) {
-            s->FStep = DoExpression(Child(E, 3), P);
-            check(static_cast<TqsExpression*>(s->FStep));
-            next = 4;
-        }
-        TqsStatement* raw = s.get();
-        L->Add(s.release());
-        if (TqsXMLItem* body = Child(E, next)) DoStatement(body, P, raw);
-    }
+    return var;
 }
 
+// A loop bound (or step) that must be assignable to the control variable.
+TqsExpression* TqsILParser::ForBound(TqsXMLItem* X, TqsCustomVariable* var, TqsScript* P)
+{
+    TqsExpression* e = DoExpression(X, P);
+    if (!AssignmentCompatible(var, e, P)) {
+        const std::string msg = SIncompatibleTypes + ": '" + var->GetFullTypeName() + "', '" + e->GetFullTypeName() + "'";
+        delete e;
+        Error(msg);
+    }
+    return e;
+}
+
+// "forstmt": variable, first value, an optional "downto", last value, body.
+void TqsILParser::DoFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    TqsXMLItem* v = Child(E, 0);
+    if (!v) return;
+    TqsCustomVariable* var = ForVariable(v, P);
+    std::unique_ptr<TqsForStmt> s(NewStmt<TqsForStmt>(E, P));
+    s->FVariable = var;
+    TqsXMLItem* b = Child(E, 1);
+    if (!b) return;
+    s->FBeginValue = ForBound(b, var, P);
+    int i = 2;
+    if (Named(Child(E, 2), "downto")) {
+        s->FDown = true;
+        i = 3;
+    }
+    TqsXMLItem* en = Child(E, i);
+    if (!en) return;
+    s->FEndValue = ForBound(en, var, P);
+    TqsStatement* raw = s.get();
+    L->Add(s.release());
+    if (TqsXMLItem* body = Child(E, i + 1)) DoStatement(body, P, raw);
+}
+
+// "vbforstmt": variable, first value, last value, an optional step, body.
+void TqsILParser::DoVbFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    TqsXMLItem* v = Child(E, 0);
+    if (!v) return;
+    TqsCustomVariable* var = ForVariable(v, P);
+    std::unique_ptr<TqsVbForStmt> s(NewStmt<TqsVbForStmt>(E, P));
+    s->FVariable = var;
+    TqsXMLItem* b = Child(E, 1);
+    TqsXMLItem* en = Child(E, 2);
+    if (!b || !en) return;
+    s->FBeginValue = ForBound(b, var, P);
+    s->FEndValue = ForBound(en, var, P);
+    int next = 3;
+    if (E->Count() >= 4 && Named(Child(E, 3), "expr")) {
+        s->FStep = ForBound(Child(E, 3), var, P);
+        next = 4;
+    }
+    TqsStatement* raw = s.get();
+    L->Add(s.release());
+    if (TqsXMLItem* body = Child(E, next)) DoStatement(body, P, raw);
+}
+
+// "cppforstmt": initial statement, condition (required), step statement,
+// body.
+void TqsILParser::DoCppFor(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    std::unique_ptr<TqsCppForStmt> s(NewStmt<TqsCppForStmt>(E, P));
+    TqsCppForStmt* raw = s.get();
+    L->Add(s.release());
+    if (TqsXMLItem* c0 = Child(E, 0)) DoStatement(c0, P, raw->FFirstStmt);
+    if (TqsXMLItem* c1 = Child(E, 1)) raw->FExpression = DoExpression(c1, P);
+    else Error(SIncompatibleTypes);
+    if (TqsXMLItem* c2 = Child(E, 2)) DoStatement(c2, P, raw->FSecondStmt);
+    if (TqsXMLItem* c3 = Child(E, 3)) DoStatement(c3, P, raw);
+}
+
+// "with": each designator (object- or Variant-typed) is kept in a hidden
+// variable named "_WithList_" and a number, and its members are found first
+// while the statements after it are converted.
 void TqsILParser::DoWith(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
 {
     SetPos(E);
@@ -456,6 +541,8 @@ void TqsILParser::DoWith(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
     FWithList.resize(FWithList.size() - pushed);
 }
 
+// "uses": the unit's intermediate code from OnGetILUnit, or the blocks
+// included in the element, converted as part of the program.
 void TqsILParser::DoUses(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
 {
     std::string saved = FUnitName;
@@ -472,6 +559,8 @@ void TqsILParser::DoUses(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
     FUnitName = saved;
 }
 
+// A routine's body, converted into the routine's own program (declared by
+// DeclareRoutines before).
 void TqsILParser::DoRoutineBody(TqsXMLItem* E, TqsScript* P, TqsStatement*)
 {
     std::string name;
@@ -486,148 +575,175 @@ void TqsILParser::DoRoutineBody(TqsXMLItem* E, TqsScript* P, TqsStatement*)
     DoBlock(E, proc->Prog());
 }
 
+// --- statements by kind ------------------------------------------------------------------------
+
+// Each statement element is converted by the step named after its kind;
+// elements of no listed kind are left out.
 void TqsILParser::DoStatement(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
 {
-    std::string n = Lower(E->Name());
+    using TStep = void (TqsILParser::*)(TqsXMLItem*, TqsScript*, TqsStatement*);
+    static const std::pair<const char*, TStep> kKinds[] = {
+        {"assignstmt", &TqsILParser::DoAssign},   {"callstmt", &TqsILParser::DoCall},
+        {"ifstmt", &TqsILParser::DoIf},           {"casestmt", &TqsILParser::DoCase},
+        {"forstmt", &TqsILParser::DoFor},         {"vbforstmt", &TqsILParser::DoVbFor},
+        {"cppforstmt", &TqsILParser::DoCppFor},   {"whilestmt", &TqsILParser::DoWhile},
+        {"repeatstmt", &TqsILParser::DoRepeat},   {"trystmt", &TqsILParser::DoTry},
+        {"break", &TqsILParser::DoBreak},         {"continue", &TqsILParser::DoContinue},
+        {"exit", &TqsILParser::DoExit},           {"return", &TqsILParser::DoReturn},
+        {"with", &TqsILParser::DoWith},           {"delete", &TqsILParser::DoDelete},
+        {"compoundstmt", &TqsILParser::DoStatements}, {"uses", &TqsILParser::DoUses},
+        {"var", &TqsILParser::DoVarStmt},         {"const", &TqsILParser::DoConstStmt},
+        {"procedure", &TqsILParser::DoRoutineBody}, {"function", &TqsILParser::DoRoutineBody},
+    };
+    const std::string n = Lower(E->Name());
     SetPos(E);
-    if (n == "assignstmt") {
-        DoAssign(E, P, L);
-    } else if (n == "callstmt") {
-        TqsXMLItem* d0 = Child(E, 0);
-        if (!d0) return;
-        std::unique_ptr<TqsCallStmt> s(NewStmt<TqsCallStmt>(E, P));
-        s->FDesignator = DoDesignator(d0, P, emNone);
-        if (TqsXMLItem* m = Child(E, 1)) s->FModificator = m->Prop("text");
-        // Only an increment or decrement writes to its designator.
-        if (!s->FModificator.empty() && s->FDesignator->IsReadOnly()) {
-            SetPos(d0);
-            Error(SLeftCantAssigned);
+    for (const auto& [kind, step] : kKinds)
+        if (n == kind) {
+            (this->*step)(E, P, L);
+            return;
         }
-        L->Add(s.release());
-    } else if (n == "ifstmt") {
-        std::unique_ptr<TqsIfStmt> s(NewStmt<TqsIfStmt>(E, P));
-        TqsXMLItem* c = Child(E, 0);
-        if (!c) return;
-        s->FCondition = DoExpression(c, P);
-        TqsIfStmt* raw = s.get();
-        L->Add(s.release());
-        for (TqsXMLItem* x : E->Children()) {
-            if (Named(x, "thenstmt")) DoStatements(x, P, raw);
-            else if (Named(x, "elsestmt")) DoStatements(x, P, raw->FElseStmt);
-        }
-    } else if (n == "casestmt") {
-        std::unique_ptr<TqsCaseStmt> s(NewStmt<TqsCaseStmt>(E, P));
-        TqsXMLItem* c = Child(E, 0);
-        if (!c) return;
-        s->FCondition = DoExpression(c, P);
-        TqsCaseStmt* raw = s.get();
-        L->Add(s.release());
-        for (int i = 1; i < E->Count(); ++i) {
-            TqsXMLItem* x = E->Items(i);
-            if (Named(x, "caseselector")) {
-                if (x->Count() != 2) continue;
-                auto* sel = NewStmt<TqsCaseSelector>(x, P);
-                raw->Add(sel);
-                sel->FSetExpression = DoSet(x->Items(0), P);
-                DoStatement(x->Items(1), P, sel);
-            } else if (i == E->Count() - 1) {
-                DoStatement(x, P, raw->FElseStmt);
-            }
-        }
-    } else if (n == "forstmt") {
-        DoFor(E, P, L, false);
-    } else if (n == "vbforstmt") {
-        DoFor(E, P, L, true);
-    } else if (n == "cppforstmt") {
-        std::unique_ptr<TqsCppForStmt> s(NewStmt<TqsCppForStmt>(E, P));
-        TqsCppForStmt* raw = s.get();
-        L->Add(s.release());
-        if (TqsXMLItem* c0 = Child(E, 0)) DoStatement(c0, P, raw->FFirstStmt);
-        if (TqsXMLItem* c1 = Child(E, 1)) raw->FExpression = DoExpression(c1, P);
-        else Error(SIncompatibleTypes);
-        if (TqsXMLItem* c2 = Child(E, 2)) DoStatement(c2, P, raw->FSecondStmt);
-        if (TqsXMLItem* c3 = Child(E, 3)) DoStatement(c3, P, raw);
-    } else if (n == "whilestmt") {
-        std::unique_ptr<TqsWhileStmt> s(NewStmt<TqsWhileStmt>(E, P));
-        TqsXMLItem* c = Child(E, 0);
-        if (!c) return;
-        s->FCondition = DoExpression(c, P);
-        TqsWhileStmt* raw = s.get();
-        L->Add(s.release());
-        if (TqsXMLItem* b = Child(E, 1)) DoStatement(b, P, raw);
-    } else if (n == "repeatstmt") {
-        std::unique_ptr<TqsRepeatStmt> s(NewStmt<TqsRepeatStmt>(E, P));
-        int last = E->Count() - 1;
-        if (last < 0) return;
-        int condIdx = last;
-        if (Named(E->Items(last), "inverse")) {
-            s->FInverseCondition = true;
-            condIdx = last - 1;
-        }
-        if (condIdx < 0) return;
-        s->FCondition = DoExpression(E->Items(condIdx), P);
-        TqsRepeatStmt* raw = s.get();
-        L->Add(s.release());
-        for (int i = 0; i < condIdx; ++i) DoStatement(E->Items(i), P, raw);
-    } else if (n == "trystmt") {
-        std::unique_ptr<TqsTryStmt> s(NewStmt<TqsTryStmt>(E, P));
-        TqsTryStmt* raw = s.get();
-        L->Add(s.release());
-        for (TqsXMLItem* x : E->Children()) {
-            if (Named(x, "exceptstmt")) {
-                raw->FIsExcept = true;
-                DoStatements(x, P, raw->FExceptStmt);
-            } else if (Named(x, "finallystmt")) {
-                DoStatements(x, P, raw->FExceptStmt);
-            } else {
-                DoStatement(x, P, raw);
-            }
-        }
-    } else if (n == "break") {
-        L->Add(NewStmt<TqsBreakStmt>(E, P));
-    } else if (n == "continue") {
-        L->Add(NewStmt<TqsContinueStmt>(E, P));
-    } else if (n == "exit") {
-        L->Add(NewStmt<TqsExitStmt>(E, P));
-    } else if (n == "return") {
-        if (TqsXMLItem* x = Child(E, 0)) {
-            TqsXMLItem stmt;
-            stmt.SetName("assignstmt");
-            stmt.SetText(E->Text());
-            TqsXMLItem* d = stmt.Add();
-            d->SetName("dsgn");
-            d->SetProp("pos", x->Prop("pos"));
-            TqsXMLItem* node = d->Add();
-            node->SetName("node");
-            node->SetProp("text", "Result");
-            node->SetProp("pos", x->Prop("pos"));
-            stmt.Add()->Assign(x);
-            DoAssign(&stmt, P, L);
-        }
-        L->Add(NewStmt<TqsExitStmt>(E, P));
-    } else if (n == "with") {
-        DoWith(E, P, L);
-    } else if (n == "delete") {
-        TqsXMLItem* d0 = Child(E, 0);
-        if (!d0) return;
-        std::unique_ptr<TqsCallStmt> s(NewStmt<TqsCallStmt>(E, P));
-        s->FDesignator = DoDesignator(d0, P, emFree);
-        L->Add(s.release());
-    } else if (n == "compoundstmt") {
-        DoStatements(E, P, L);
-    } else if (n == "uses") {
-        DoUses(E, P, L);
-    } else if (n == "var") {
-        DoVar(E, P, L, nullptr);
-    } else if (n == "const") {
-        DoConst(E, P);
-    } else if (n == "procedure" || n == "function") {
-        DoRoutineBody(E, P, L);
+}
+
+// "callstmt": a designator evaluated for its effect (a routine or method
+// call), with an optional increment or decrement, which writes to it.
+void TqsILParser::DoCall(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    TqsXMLItem* d0 = Child(E, 0);
+    if (!d0) return;
+    std::unique_ptr<TqsCallStmt> s(NewStmt<TqsCallStmt>(E, P));
+    s->FDesignator = DoDesignator(d0, P, emNone);
+    if (TqsXMLItem* m = Child(E, 1)) s->FModificator = m->Prop("text");
+    if (!s->FModificator.empty() && s->FDesignator->IsReadOnly()) {
+        SetPos(d0);
+        Error(SLeftCantAssigned);
+    }
+    L->Add(s.release());
+}
+
+// "ifstmt": condition, then "thenstmt" and "elsestmt" branches.
+void TqsILParser::DoIf(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    std::unique_ptr<TqsIfStmt> s(NewStmt<TqsIfStmt>(E, P));
+    TqsXMLItem* c = Child(E, 0);
+    if (!c) return;
+    s->FCondition = DoExpression(c, P);
+    TqsIfStmt* raw = s.get();
+    L->Add(s.release());
+    for (TqsXMLItem* x : E->Children()) {
+        if (Named(x, "thenstmt")) DoStatements(x, P, raw);
+        else if (Named(x, "elsestmt")) DoStatements(x, P, raw->FElseStmt);
     }
 }
 
+// "casestmt": the selector expression, then "caseselector" elements (a set
+// of values and a statement each); a last element of another kind is the
+// else branch.
+void TqsILParser::DoCase(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    std::unique_ptr<TqsCaseStmt> s(NewStmt<TqsCaseStmt>(E, P));
+    TqsXMLItem* c = Child(E, 0);
+    if (!c) return;
+    s->FCondition = DoExpression(c, P);
+    TqsCaseStmt* raw = s.get();
+    L->Add(s.release());
+    for (int i = 1; i < E->Count(); ++i) {
+        TqsXMLItem* x = E->Items(i);
+        if (Named(x, "caseselector")) {
+            if (x->Count() != 2) continue;
+            auto* sel = NewStmt<TqsCaseSelector>(x, P);
+            raw->Add(sel);
+            sel->FSetExpression = DoSet(x->Items(0), P);
+            DoStatement(x->Items(1), P, sel);
+        } else if (i == E->Count() - 1) {
+            DoStatement(x, P, raw->FElseStmt);
+        }
+    }
+}
+
+// "whilestmt": condition, body.
+void TqsILParser::DoWhile(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    std::unique_ptr<TqsWhileStmt> s(NewStmt<TqsWhileStmt>(E, P));
+    TqsXMLItem* c = Child(E, 0);
+    if (!c) return;
+    s->FCondition = DoExpression(c, P);
+    TqsWhileStmt* raw = s.get();
+    L->Add(s.release());
+    if (TqsXMLItem* b = Child(E, 1)) DoStatement(b, P, raw);
+}
+
+// "repeatstmt": the body's statements, the condition last, followed by
+// "inverse" when the loop runs while (not until) it holds.
+void TqsILParser::DoRepeat(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    std::unique_ptr<TqsRepeatStmt> s(NewStmt<TqsRepeatStmt>(E, P));
+    const int last = E->Count() - 1;
+    if (last < 0) return;
+    int condIdx = last;
+    if (Named(E->Items(last), "inverse")) {
+        s->FInverseCondition = true;
+        condIdx = last - 1;
+    }
+    if (condIdx < 0) return;
+    s->FCondition = DoExpression(E->Items(condIdx), P);
+    TqsRepeatStmt* raw = s.get();
+    L->Add(s.release());
+    for (int i = 0; i < condIdx; ++i) DoStatement(E->Items(i), P, raw);
+}
+
+// "trystmt": the guarded statements, then an "exceptstmt" or a
+// "finallystmt" block.
+void TqsILParser::DoTry(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    std::unique_ptr<TqsTryStmt> s(NewStmt<TqsTryStmt>(E, P));
+    TqsTryStmt* raw = s.get();
+    L->Add(s.release());
+    for (TqsXMLItem* x : E->Children()) {
+        if (Named(x, "exceptstmt")) {
+            raw->FIsExcept = true;
+            DoStatements(x, P, raw->FExceptStmt);
+        } else if (Named(x, "finallystmt")) {
+            DoStatements(x, P, raw->FExceptStmt);
+        } else {
+            DoStatement(x, P, raw);
+        }
+    }
+}
+
+void TqsILParser::DoBreak(TqsXMLItem* E, TqsScript* P, TqsStatement* L) { L->Add(NewStmt<TqsBreakStmt>(E, P)); }
+
+void TqsILParser::DoContinue(TqsXMLItem* E, TqsScript* P, TqsStatement* L) { L->Add(NewStmt<TqsContinueStmt>(E, P)); }
+
+void TqsILParser::DoExit(TqsXMLItem* E, TqsScript* P, TqsStatement* L) { L->Add(NewStmt<TqsExitStmt>(E, P)); }
+
+// "return" with a value assigns it to Result, then exits.
+void TqsILParser::DoReturn(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    if (TqsXMLItem* x = Child(E, 0)) AddAssignment(E->Text(), "Result", x->Prop("pos"), x, P, L);
+    L->Add(NewStmt<TqsExitStmt>(E, P));
+}
+
+// "delete": a call of Free on the designated object.
+void TqsILParser::DoDelete(TqsXMLItem* E, TqsScript* P, TqsStatement* L)
+{
+    TqsXMLItem* d0 = Child(E, 0);
+    if (!d0) return;
+    std::unique_ptr<TqsCallStmt> s(NewStmt<TqsCallStmt>(E, P));
+    s->FDesignator = DoDesignator(d0, P, emFree);
+    L->Add(s.release());
+}
+
+// Declarations among the statements: variables (whose initialisers become
+// assignments there) and constants.
+void TqsILParser::DoVarStmt(TqsXMLItem* E, TqsScript* P, TqsStatement* L) { DoVar(E, P, L, nullptr); }
+
+void TqsILParser::DoConstStmt(TqsXMLItem* E, TqsScript* P, TqsStatement*) { DoConst(E, P); }
+
 // --- expressions ---------------------------------------------------------------------------
 
+// An "expr" element: its operands and operators in order, with the source
+// text it came from; a type mismatch found when finishing is an error at
+// the position the expression reports.
 TqsExpression* TqsILParser::DoExpression(TqsXMLItem* E, TqsScript* P)
 {
     SetPos(E);
@@ -651,6 +767,9 @@ TqsExpression* TqsILParser::DoExpression(TqsXMLItem* E, TqsScript* P)
     return e.release();
 }
 
+// Operands (literals, designators, sets, "new" objects) and operators of
+// an expression; nested "expr" elements are flattened; a trailing operator
+// other than ")" is dropped.
 void TqsILParser::AddExprItems(TqsExpression* Expr, TqsXMLItem* E, TqsScript* P)
 {
     const int n = E->Count();
@@ -677,6 +796,8 @@ void TqsILParser::AddExprItems(TqsExpression* Expr, TqsXMLItem* E, TqsScript* P)
     }
 }
 
+// A set of case values: expressions, and an empty entry for "range"
+// between the two ends of a range.
 TqsSetExpression* TqsILParser::DoSet(TqsXMLItem* E, TqsScript* P)
 {
     auto s = std::make_unique<TqsSetExpression>();
@@ -689,6 +810,10 @@ TqsSetExpression* TqsILParser::DoSet(TqsXMLItem* E, TqsScript* P)
 
 // --- designators -----------------------------------------------------------------------------
 
+// The first name of a designator as a member of a with-variable, innermost
+// first: a Variant one takes the name unless the program has it, and the
+// designator is then resolved at run time (done is set); a class-typed one
+// takes the name when its class has that member.
 bool TqsILParser::WithLookup(TqsDesignator* D, TqsXMLItem* Element, const std::string& T, TqsScript* P,
                              const std::string& pos, bool& done)
 {
@@ -733,6 +858,134 @@ bool TqsILParser::WithLookup(TqsDesignator* D, TqsXMLItem* Element, const std::s
     return false;
 }
 
+// A designator under construction: its steps, the indexed-property steps
+// whose "[" has been seen, and whether it was left to late binding.
+struct TqsILParser::TDsgnBuild {
+    TqsXMLItem* Element;
+    TqsScript* P;
+    std::unique_ptr<TqsDesignator> D;
+    std::vector<TqsDesignatorItem*> Opened;
+    bool LateBound = false;
+
+    TqsDesignatorItem* LastStep() const { return D->Count() > 0 ? D->Step(D->Count() - 1) : nullptr; }
+
+    TqsDesignatorItem* Append(TqsCustomVariable* ref, const std::string& pos)
+    {
+        auto* s = new TqsDesignatorItem();
+        s->FRef = ref;
+        s->FSourcePos = pos;
+        D->Add(s);
+        return s;
+    }
+
+    // Keeps a copy of the element: the designator is built again when it
+    // is first evaluated, against the values it meets then.
+    void MakeLate()
+    {
+        auto* copy = new TqsXMLItem();
+        copy->Assign(Element);
+        D->Finalize();
+        D->SetLateBindingXmlSource(copy);
+        LateBound = true;
+    }
+};
+
+// A "dsgn" element: "node" elements name the first item and then its
+// members ("[" opens an index), "expr" elements are the arguments of the
+// step before them, and "addr" takes a routine's name as a string. Each
+// member is resolved by the type of the item before it.
+TqsDesignator* TqsILParser::DoDesignator(TqsXMLItem* Element, TqsScript* P, TqsEmitOp EmitOp)
+{
+    TDsgnBuild b{Element, P, std::make_unique<TqsDesignator>(P)};
+    const auto& ch = Element->Children();
+    for (size_t i = 0; i < ch.size() && !b.LateBound; ++i) {
+        TqsXMLItem* c = ch[i];
+        SetPos(c);
+        const std::string cname = Lower(c->Name());
+        const std::string pos = c->Prop("pos");
+        if (cname == "addr") {
+            if (ch.size() != 2) Error(SVarRequired);
+            auto* sv = new TqsStringVariable("", fvtString, "");
+            sv->SetValue(Variant(ch[1]->Prop("text")));
+            P->Add("", sv);
+            b.Append(sv, pos);
+            break;
+        }
+        if (cname == "expr") {
+            if (TqsDesignatorItem* s = b.LastStep()) s->Add(DoExpression(c, P));
+            continue;
+        }
+        if (cname != "node") continue;
+        const std::string T = c->Prop("text");
+        const TStepResult r = b.D->Count() == 0 ? FirstDsgnStep(b, T, pos, EmitOp) : MemberStep(b, i, T, pos);
+        if (r == TStepResult::Done) return b.D.release();
+        if (r == TStepResult::Stop) break;
+    }
+    return FinishDesignator(b, EmitOp);
+}
+
+TqsDesignator* TqsILParser::ResolveLateDesignator(TqsXMLItem* Element, TqsScript* Program)
+{
+    FResolvingLate = true;
+    return DoDesignator(Element, Program, emNone);
+}
+
+// A member or an index of a value that has none, met while binding late.
+void TqsILParser::NothingToBind(const std::string& T)
+{
+    if (T == "[") Error(SArrayRequired);
+    Error(SIdUndeclared + Quoted(T));
+}
+
+// The first name: a member of an enclosing with-variable, else a variable,
+// routine or class of the program; "new" adds the class's constructor.
+TqsILParser::TStepResult TqsILParser::FirstDsgnStep(TDsgnBuild& b, const std::string& T, const std::string& pos,
+                                                    TqsEmitOp EmitOp)
+{
+    bool done = false;
+    if (WithLookup(b.D.get(), b.Element, T, b.P, pos, done)) return done ? TStepResult::Done : TStepResult::Next;
+    TqsCustomVariable* ref = FindVar(T, b.P);
+    b.Append(ref, pos);
+    if (EmitOp == emCreate) {
+        auto* cls = dynamic_cast<TqsClassVariable*>(ref);
+        if (!cls) Error(SClassRequired);
+        TqsCustomHelper* create = cls->Find("Create");
+        if (!create) Error(SIdUndeclared + Quoted("Create"));
+        b.Append(create, pos);
+    }
+    return TStepResult::Next;
+}
+
+// A member T of the item R before it: an index of an indexed property, a
+// member of a Variant by the value it holds now, a character of a string,
+// a class member, or an array element.
+TqsILParser::TStepResult TqsILParser::MemberStep(TDsgnBuild& b, size_t i, const std::string& T, const std::string& pos)
+{
+    TqsDesignatorItem* prevStep = b.LastStep();
+    TqsCustomVariable* R = prevStep->FRef;
+    auto* rm = dynamic_cast<TqsMethodHelper*>(R);
+    if (rm && rm->IndexMethod() && std::find(b.Opened.begin(), b.Opened.end(), prevStep) == b.Opened.end()) {
+        if (T != "[") Error(SIndexRequired);
+        b.Opened.push_back(prevStep);
+        return TStepResult::Next;
+    }
+    TqsVarType rt = R->Typ();
+    std::string rtn = R->TypeName();
+    if (rt == fvtVariant) {
+        const TStepResult r = VariantMemberStep(b, i, R, T, pos, rt, rtn);
+        if (r != TStepResult::ByType) return r;
+    }
+    if (rt == fvtString || rt == fvtChar) {
+        if (T != "[") Error(SStringError);
+        b.Append(FindVar("__StringHelper", b.P), pos);
+        return TStepResult::Next;
+    }
+    if (rt == fvtClass) return ClassMemberStep(b, R, T, pos, rtn);
+    if (rt != fvtArray || !R->RefItem()) Error(SArrayRequired);
+    b.Append(R->RefItem(), pos);
+    return TStepResult::Next;
+}
+
 namespace {
 
 Variant CompileTimeValue(TqsCustomVariable* R)
@@ -750,176 +1003,134 @@ bool IsNullOrZero(const Variant& v)
     return false;
 }
 
+rtl::TObject* ObjectOf(const Variant& v)
+{
+    try {
+        return v.AsObject();
+    } catch (const rtl::Exception&) {
+        return nullptr;
+    }
+}
+
 } // namespace
 
-TqsDesignator* TqsILParser::DoDesignator(TqsXMLItem* Element, TqsScript* P, TqsEmitOp EmitOp)
+// A member of a Variant item, by the value the item holds while this is
+// converted: nothing yet leaves the designator to late binding (when it is
+// being bound late already, the member is not there); an
+// automation object makes every further member a late-bound call; a string
+// or an array is indexed; an object stands for its class (rt and rtn are
+// set and the caller goes on).
+TqsILParser::TStepResult TqsILParser::VariantMemberStep(TDsgnBuild& b, size_t i, TqsCustomVariable* R,
+                                                        const std::string& T, const std::string& pos, TqsVarType& rt,
+                                                        std::string& rtn)
 {
-    auto d = std::make_unique<TqsDesignator>(P);
-    std::vector<TqsDesignatorItem*> opened;  // indexed-property steps whose "[" has been seen
-    const auto& ch = Element->Children();
-    bool lateBound = false;
-    auto lastStep = [&]() { return d->Count() > 0 ? d->Step(d->Count() - 1) : nullptr; };
-    auto append = [&](TqsCustomVariable* ref, const std::string& pos) {
-        auto* s = new TqsDesignatorItem();
-        s->FRef = ref;
-        s->FSourcePos = pos;
-        d->Add(s);
-        return s;
-    };
-    auto makeLate = [&]() {
-        auto* copy = new TqsXMLItem();
-        copy->Assign(Element);
-        d->Finalize();
-        d->SetLateBindingXmlSource(copy);
-        lateBound = true;
-    };
-
-    for (size_t i = 0; i < ch.size() && !lateBound; ++i) {
-        TqsXMLItem* c = ch[i];
-        SetPos(c);
-        std::string cname = Lower(c->Name());
-        std::string pos = c->Prop("pos");
-        if (cname == "addr") {
-            if (ch.size() != 2) Error(SVarRequired);
-            auto* sv = new TqsStringVariable("", fvtString, "");
-            sv->SetValue(Variant(ch[1]->Prop("text")));
-            P->Add("", sv);
-            append(sv, pos);
-            break;
-        }
-        if (cname == "expr") {
-            TqsDesignatorItem* s = lastStep();
-            if (!s) continue;
-            s->Add(DoExpression(c, P));
-            continue;
-        }
-        if (cname != "node") continue;
-        std::string T = c->Prop("text");
-        if (d->Count() == 0) {
-            bool done = false;
-            if (WithLookup(d.get(), Element, T, P, pos, done)) {
-                if (done) return d.release();
-                continue;
-            }
-            TqsCustomVariable* ref = FindVar(T, P);
-            append(ref, pos);
-            if (EmitOp == emCreate) {
-                auto* cls = dynamic_cast<TqsClassVariable*>(ref);
-                if (!cls) Error(SClassRequired);
-                TqsCustomHelper* create = cls->Find("Create");
-                if (!create) Error(SIdUndeclared + Quoted("Create"));
-                append(create, pos);
-            }
-            continue;
-        }
-        TqsDesignatorItem* prevStep = lastStep();
-        TqsCustomVariable* R = prevStep->FRef;
-        auto* rm = dynamic_cast<TqsMethodHelper*>(R);
-        if (rm && rm->IndexMethod() && std::find(opened.begin(), opened.end(), prevStep) == opened.end()) {
-            if (T != "[") Error(SIndexRequired);
-            opened.push_back(prevStep);
-            continue;
-        }
-        TqsVarType rt = R->Typ();
-        std::string rtn = R->TypeName();
-        if (rt == fvtVariant) {
-            Variant V = CompileTimeValue(R);
-            if (V.IsNull() || V.IsEmpty()) {
-                makeLate();
-                break;
-            }
-            if (V.IsDispatch()) {
-                // Automation steps: every further member becomes a late-bound call.
-                for (size_t j = i; j < ch.size(); ++j) {
-                    TqsXMLItem* x = ch[j];
-                    SetPos(x);
-                    if (Named(x, "node")) {
-                        if (x->Prop("text") == "[") continue;
-                        TqsCustomHelper* h = NewOLEHelper(x->Prop("text"));
-                        P->Add("", h);
-                        append(h, x->Prop("pos"));
-                    } else if (Named(x, "expr")) {
-                        TqsDesignatorItem* s = lastStep();
-                        s->Add(DoExpression(x, P));
-                        s->FRef->Add(new TqsParamItem("", fvtVariant, "", false, false));
-                    }
-                }
-                d->Finalize();
-                return d.release();
-            }
-            if (V.IsString()) {
-                rt = fvtString;
-            } else if (V.IsArray()) {
-                if (T != "[") Error(SIndexRequired);
-                append(FindVar("__ArrayHelper", P), pos);
-                continue;
-            } else {
-                rtl::TObject* obj = nullptr;
-                try {
-                    obj = V.AsObject();
-                } catch (const rtl::Exception&) {
-                }
-                if (!obj) {
-                    makeLate();
-                    break;
-                }
-                rt = fvtClass;
-                rtn = obj->ClassName();
-            }
-        }
-        if (rt == fvtString || rt == fvtChar) {
-            if (T != "[") Error(SStringError);
-            append(FindVar("__StringHelper", P), pos);
-            continue;
-        }
-        if (rt == fvtClass) {
-            TqsClassVariable* cls = P->FindClass(rtn);
-            if (!cls) Error(SUnknownType + Quoted(rtn));
-            if (T == "[") {
-                if (!cls->DefProperty()) Error(rtl::Format(SClassError, cls->Name()));
-                TqsDesignatorItem* s = append(cls->DefProperty(), pos);
-                s->FFlag = true;
-                opened.push_back(s);
-                continue;
-            }
-            if (TqsCustomHelper* m = cls->Find(T)) {
-                append(m, pos);
-                continue;
-            }
-            Variant rv = CompileTimeValue(R);
-            bool running = FProgram && FProgram->IsRunning();
-            if (IsNullOrZero(rv) && !running && P->UseClassLateBinding()) {
-                while (d->Count() > 1) {
-                    TqsItemList* last = d->Item(d->Count() - 1);
-                    d->Remove(last);
-                    delete last;
-                }
-                makeLate();
-                d->SetTyp(fvtVariant);
-                d->SetTypeName("");
-                d->SetIsReadOnly(false);
-                break;
-            }
-            rtl::TObject* obj = nullptr;
-            try {
-                obj = rv.AsObject();
-            } catch (const rtl::Exception&) {
-            }
-            if (auto* comp = dynamic_cast<rtl::TComponent*>(obj))
-                if (rtl::TComponent* owned = comp->FindComponent(T)) {
-                    auto* v = new TqsVariable("", fvtClass, owned->ClassName());
-                    *v->PValue() = Variant::FromObject(owned);
-                    P->Add("", v);
-                    append(v, pos);
-                    continue;
-                }
-            Error(SIdUndeclared + Quoted(T));
-        }
-        if (rt != fvtArray || !R->RefItem()) Error(SArrayRequired);
-        append(R->RefItem(), pos);
+    const Variant V = CompileTimeValue(R);
+    if (V.IsNull() || V.IsEmpty()) {
+        if (FResolvingLate) NothingToBind(T);
+        b.MakeLate();
+        return TStepResult::Stop;
     }
+    if (V.IsDispatch()) {
+        AutomationSteps(b, i);
+        return TStepResult::Done;
+    }
+    if (V.IsString()) {
+        rt = fvtString;
+        return TStepResult::ByType;
+    }
+    if (V.IsArray()) {
+        if (T != "[") Error(SIndexRequired);
+        b.Append(FindVar("__ArrayHelper", b.P), pos);
+        return TStepResult::Next;
+    }
+    rtl::TObject* obj = ObjectOf(V);
+    if (!obj) {
+        if (FResolvingLate) NothingToBind(T);
+        b.MakeLate();
+        return TStepResult::Stop;
+    }
+    rt = fvtClass;
+    rtn = obj->ClassName();
+    return TStepResult::ByType;
+}
 
-    if (lateBound) {
+// From element i on, every member of an automation object is a call
+// resolved by name when it runs, and every "expr" one more argument of it.
+void TqsILParser::AutomationSteps(TDsgnBuild& b, size_t i)
+{
+    const auto& ch = b.Element->Children();
+    for (size_t j = i; j < ch.size(); ++j) {
+        TqsXMLItem* x = ch[j];
+        SetPos(x);
+        if (Named(x, "node")) {
+            if (x->Prop("text") == "[") continue;
+            TqsCustomHelper* h = NewOLEHelper(x->Prop("text"));
+            b.P->Add("", h);
+            b.Append(h, x->Prop("pos"));
+        } else if (Named(x, "expr")) {
+            TqsDesignatorItem* s = b.LastStep();
+            s->Add(DoExpression(x, b.P));
+            s->FRef->Add(new TqsParamItem("", fvtVariant, "", false, false));
+        }
+    }
+    b.D->Finalize();
+}
+
+// A member of a class-typed item: "[" is the class's default property;
+// otherwise the member of that name. When the class has none: with
+// UseClassLateBinding, an item that holds nothing before the script runs
+// is resolved when first evaluated; else a component the item holds may
+// own a component of that name.
+TqsILParser::TStepResult TqsILParser::ClassMemberStep(TDsgnBuild& b, TqsCustomVariable* R, const std::string& T,
+                                                      const std::string& pos, const std::string& rtn)
+{
+    TqsClassVariable* cls = b.P->FindClass(rtn);
+    if (!cls) Error(SUnknownType + Quoted(rtn));
+    if (T == "[") {
+        if (!cls->DefProperty()) Error(rtl::Format(SClassError, cls->Name()));
+        TqsDesignatorItem* s = b.Append(cls->DefProperty(), pos);
+        s->FFlag = true;
+        b.Opened.push_back(s);
+        return TStepResult::Next;
+    }
+    if (TqsCustomHelper* m = cls->Find(T)) {
+        b.Append(m, pos);
+        return TStepResult::Next;
+    }
+    const Variant rv = CompileTimeValue(R);
+    const bool running = FProgram && FProgram->IsRunning();
+    if (IsNullOrZero(rv) && !running && !FResolvingLate && b.P->UseClassLateBinding()) {
+        // Only the first item stays: the rest is resolved at run time.
+        while (b.D->Count() > 1) {
+            TqsItemList* last = b.D->Item(b.D->Count() - 1);
+            b.D->Remove(last);
+            delete last;
+        }
+        b.MakeLate();
+        b.D->SetTyp(fvtVariant);
+        b.D->SetTypeName("");
+        b.D->SetIsReadOnly(false);
+        return TStepResult::Stop;
+    }
+    if (auto* comp = dynamic_cast<rtl::TComponent*>(ObjectOf(rv)))
+        if (rtl::TComponent* owned = comp->FindComponent(T)) {
+            auto* v = new TqsVariable("", fvtClass, owned->ClassName());
+            *v->PValue() = Variant::FromObject(owned);
+            b.P->Add("", v);
+            b.Append(v, pos);
+            return TStepResult::Next;
+        }
+    Error(SIdUndeclared + Quoted(T));
+}
+
+// The finished designator: a late-bound one is a writable Variant; a
+// "delete" gets TObject's Free as its last step; the arguments are checked
+// against each step's parameters; plain variables, string characters and
+// array elements get their quicker designator kinds.
+TqsDesignator* TqsILParser::FinishDesignator(TDsgnBuild& b, TqsEmitOp EmitOp)
+{
+    std::unique_ptr<TqsDesignator>& d = b.D;
+    if (b.LateBound) {
         if (d->Typ() != fvtVariant || d->Count() > 1) {
             d->SetTyp(fvtVariant);
             d->SetTypeName("");
@@ -927,22 +1138,21 @@ TqsDesignator* TqsILParser::DoDesignator(TqsXMLItem* Element, TqsScript* P, TqsE
         d->SetIsReadOnly(false);
         return d.release();
     }
-
     if (EmitOp == emFree) {
-        TqsDesignatorItem* s = lastStep();
+        TqsDesignatorItem* s = b.LastStep();
         if (!s || !(s->FRef->Typ() == fvtClass || s->FRef->Typ() == fvtVariant)) Error(SClassRequired);
-        TqsClassVariable* obj = P->FindClass("TObject");
+        TqsClassVariable* obj = b.P->FindClass("TObject");
         TqsCustomHelper* fr = obj ? obj->Find("Free") : nullptr;
         if (!fr) Error(SIdUndeclared + Quoted("Free"));
-        append(fr, s->FSourcePos);
+        b.Append(fr, s->FSourcePos);
     }
     d->Finalize();
-    MatchArguments(d.get(), P);
+    MatchArguments(d.get(), b.P);
     std::unique_ptr<TqsDesignator> fast;
     switch (d->Kind()) {
-    case dkVariable: fast = std::make_unique<TqsVariableDesignator>(P); break;
-    case dkStringArray: fast = std::make_unique<TqsStringDesignator>(P); break;
-    case dkArray: fast = std::make_unique<TqsArrayDesignator>(P); break;
+    case dkVariable: fast = std::make_unique<TqsVariableDesignator>(b.P); break;
+    case dkStringArray: fast = std::make_unique<TqsStringDesignator>(b.P); break;
+    case dkArray: fast = std::make_unique<TqsArrayDesignator>(b.P); break;
     default: break;
     }
     if (fast) {
@@ -952,6 +1162,9 @@ TqsDesignator* TqsILParser::DoDesignator(TqsXMLItem* Element, TqsScript* P, TqsE
     return d.release();
 }
 
+// Every step's arguments: not fewer than its required parameters, not more
+// than all of them, the missing optional ones filled with their defaults,
+// and each assignable to its parameter.
 void TqsILParser::MatchArguments(TqsDesignator* D, TqsScript* P)
 {
     for (int i = 0; i < D->Count(); ++i) {

@@ -92,10 +92,12 @@ void TqsDesignator::Finalize()
 
 void TqsDesignator::ResolveLateBinding()
 {
+    // A member that cannot be found raises, and the code is kept: the next
+    // evaluation tries again instead of acting on the provisional steps.
+    TqsILParser parser(FProgram);
+    std::unique_ptr<TqsDesignator> d(parser.ResolveLateDesignator(FLateBindingXmlSource, FProgram));
     std::unique_ptr<TqsXMLItem> src(FLateBindingXmlSource);
     FLateBindingXmlSource = nullptr;
-    TqsILParser parser(FProgram);
-    std::unique_ptr<TqsDesignator> d(parser.DoDesignator(src.get(), FProgram, emNone));
     // The resolved steps replace the provisional ones.
     TqsItemList old;
     SwapItems(old);

@@ -152,3 +152,67 @@ TEST_F(HTMLFixture, FileWithHeaderFooterAndShell)
     EXPECT_EQ(twice.size(), text.size() * 2);
     EXPECT_THROW(TGridFiles(*G).SaveToHTML((dir / "no" / "x.html").string(), false), ZEziDoroZezuz);
 }
+
+// Special characters in a header cell are encoded like those of the data
+// cells: the header "<b>&" is shown as text, in HTML and in XHTML alike.
+TEST_F(HTMLFixture, HeaderCellsAreEncoded)
+{
+    G->SetSaveFixedCells(true);
+    G->SetCells(1, 0, "<b>&");
+    G->SetCells(1, 1, "<i>");
+    G->HTMLSettings()->SetConvertSpecialChars(true);
+    const std::string html = TGridFiles(*G).SaveToHTMLString("");
+    EXPECT_NE(html.find(">&lt;b&gt;&amp;</td>"), std::string::npos) << html;
+    EXPECT_EQ(html.find("<b>"), std::string::npos);
+    EXPECT_NE(html.find(">&lt;i&gt;</td>"), std::string::npos);
+
+    const auto dir = tectest::ScratchDir("gridio-xhtml-header");
+    const std::string file = (dir / "out.html").string();
+    G->HTMLSettings()->SetXHTML(true);
+    TGridFiles(*G).SaveToHTML(file, false);
+    xml::TUtf8XmlDom dom;
+    ASSERT_NO_THROW(dom.LoadFromFile(file));
+    std::vector<xml::TUtf8XmlNode*> cells;
+    dom.Root()->FindNodes("td", &cells);
+    ASSERT_EQ(cells.size(), 12u);
+    EXPECT_EQ(cells[1]->ValueAsString(), "<b>&");
+    EXPECT_EQ(cells[5]->ValueAsString(), "<i>");
+}
+
+// Appending an XHTML document to a file, or writing it behind a header
+// file, leaves one XML declaration, at the start of the file; the appended
+// table is there all the same.
+TEST_F(HTMLFixture, OneXMLDeclarationAtTheStart)
+{
+    const auto dir = tectest::ScratchDir("gridio-xhtml-append");
+    const std::string file = (dir / "out.html").string(), head = (dir / "head.txt").string();
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    auto count = [](const std::string& text, const std::string& part) {
+        size_t n = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        return n;
+    };
+    G->SetCells(1, 1, "cell");
+    G->HTMLSettings()->SetXHTML(true);
+    TGridFiles(*G).AppendToHTML(file);   // a missing file is created, declaration first
+    TGridFiles(*G).AppendToHTML(file);
+    std::string text = tectest::ReadText(file);
+    EXPECT_EQ(count(text, "<?xml"), 1u);
+    EXPECT_EQ(text.find(decl), 3u);   // behind the UTF-8 byte-order mark only
+    EXPECT_EQ(count(text, ">cell</td>"), 2u);
+    EXPECT_EQ(count(text, "</html>"), 2u);
+
+    {
+        rtl::TFileStream h(head, rtl::fmCreate);
+        h.WriteString("<!-- made by the test -->\r\n");
+    }
+    G->HTMLSettings()->SetHeaderFile(head);
+    TGridFiles(*G).SaveToHTML(file, false);
+    text = tectest::ReadText(file);
+    EXPECT_EQ(count(text, "<?xml"), 0u);
+    EXPECT_NE(text.find("<!-- made by the test -->\r\n<!DOCTYPE html"), std::string::npos);
+    // A file saved on its own still begins with the declaration.
+    G->HTMLSettings()->SetHeaderFile("");
+    TGridFiles(*G).SaveToHTML(file, false);
+    EXPECT_NE(tectest::ReadText(file).find(decl), std::string::npos);
+}

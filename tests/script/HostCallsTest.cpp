@@ -1,9 +1,11 @@
 // What a host program asks of a compiled script: stopping it from the
-// line hook, which lines hold code, and calling its routines with their
-// var parameters written back.
+// line hook, which lines hold code, calling its routines with their var
+// parameters written back, members bound when first used, and events that
+// fire while their handler runs.
 #include <gtest/gtest.h>
 
 #include "ScriptTestUtil.h"
+#include "TestBindings.h"
 #include "platform/rtl/OleClasses.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Variant.h"
@@ -146,6 +148,122 @@ TEST(HostCalls, CreateOleObjectWithAnInProcessClass)
         EXPECT_EQ(Str(*s, "Out"), c.Out);
     }
     rtl::UnregisterOleClass("Test.Counter");
+}
+
+// A member that a class-typed item lacks while it holds nothing at compile
+// time: with late binding it is looked up on the object the item holds when
+// the line first runs (here a component it owns); without, the compiler
+// refuses it.
+TEST(HostCalls, LateBoundMembers)
+{
+    RegisterTestModule();
+    struct TCase {
+        const char* Text;
+        bool Late;
+        const char* CompileError;   // "" when it compiles
+        const char* Out;
+        const char* RuntimeError;
+    } cases[] = {
+        {"var c: TComponent; begin c := Obj; c.Child.Caption := 'x'; Out := c.Child.Caption end.", true, "", "x", ""},
+        {"var c: TComponent; begin c := Obj; c.Child.Caption := 'x' end.", false, "Undeclared identifier: 'Child'", "",
+         ""},
+        // A routine's own program takes the setting over from the script.
+        {"var c: TComponent;\nprocedure P; begin c.Child.Add(4); Out := IntToStr(c.Child.Count) end;\n"
+         "begin c := Obj; P end.",
+         true, "", "4", ""},
+        // Bound once: the second pass through the loop reuses the first binding.
+        {"var c: TComponent; i: Integer; begin c := Obj; for i := 1 to 3 do c.Child.Add(i); "
+         "Out := IntToStr(c.Child.Count) end.",
+         true, "", "6", ""},
+        // An object the compiler can see is resolved at once, late binding or not.
+        {"begin Obj.Child.Caption := 'y'; Out := Obj.Child.Caption end.", false, "", "y", ""},
+        // What the object does not have is still an error, raised when the line runs
+        // and caught like any other.
+        {"var c: TComponent; begin c := Obj; c.Nothing.Caption := 'x' end.", true, "", "", "Undeclared identifier: 'Nothing'"},
+        {"var c: TComponent; begin c := Obj; try c.Nothing.Caption := 'x' except Out := ExceptionMessage end end.", true,
+         "", "Undeclared identifier: 'Nothing'", ""},
+        // A failed binding is tried again, not replaced by the item before it.
+        {"var c: TComponent; i: Integer; begin c := Obj; "
+         "for i := 1 to 2 do try c.Nothing.Caption := 'x' except Out := Out + '!' end; "
+         "if c = Obj then Out := Out + '=' end.",
+         true, "", "!!=", ""},
+        // A Variant is bound by what it holds when the line runs; holding
+        // nothing then, it has no members.
+        {"var v: Variant; begin v := Obj; v.Caption := 'z'; Out := v.Caption end.", false, "", "z", ""},
+        {"var v: Variant; begin v.Foo := 1; Out := 'written' end.", false, "", "", "Undeclared identifier: 'Foo'"},
+        {"var v: Variant; begin Out := v.Foo end.", false, "", "", "Undeclared identifier: 'Foo'"},
+        {"var v: Variant; begin v[1] := 'J'; Out := 'written' end.", false, "", "", "Array type required"},
+        {"var v: Variant; begin v := 'abc'; v[2] := 'x'; Out := v end.", false, "", "axc", ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        TScriptCounter obj(nullptr);
+        auto* child = new TScriptCounter(&obj);
+        child->SetName("Child");
+        auto s = NewScript("PascalScript");
+        s->SetUseClassLateBinding(c.Late);
+        s->AddVariable("Out", "String", Variant(std::string()));
+        s->AddObject("Obj", &obj);
+        auto r = CompileAndRun(*s, c.Text);
+        EXPECT_EQ(r.ErrorMsg, c.CompileError);
+        EXPECT_EQ(r.RuntimeError, c.RuntimeError);
+        EXPECT_EQ(Str(*s, "Out"), c.Out);
+    }
+}
+
+// An event that fires while its handler runs (raised by the handler itself,
+// or while the script called that routine directly) is dropped; another
+// handler still runs, and a handler that failed runs again next time.
+TEST(HostCalls, EventsDoNotReenterTheirHandler)
+{
+    RegisterTestModule();
+    struct TCase {
+        const char* Text;
+        const char* Out;
+    } cases[] = {
+        {"procedure H(Sender: TObject); begin Out := Out + 'E'; Obj.Fire end;\n"
+         "begin Obj.OnChange := 'H'; Obj.Fire; Obj.Fire end.",
+         "EE"},
+        {"procedure H(Sender: TObject); begin Out := Out + 'E'; Obj.Fire end;\n"
+         "begin Obj.OnChange := 'H'; H(nil); Out := Out + '|'; Obj.Fire end.",
+         "E|E"},
+        // The same handler on two objects: the second object's event is dropped too.
+        {"procedure H(Sender: TObject); begin Out := Out + 'E'; Other.Fire end;\n"
+         "begin Obj.OnChange := 'H'; Other.OnChange := 'H'; Obj.Fire end.",
+         "E"},
+        // Different handlers nest.
+        {"procedure A(Sender: TObject); begin Out := Out + 'A'; Other.Fire; Out := Out + 'a' end;\n"
+         "procedure B(Sender: TObject); begin Out := Out + 'B'; Obj.Fire end;\n"
+         "begin Obj.OnChange := 'A'; Other.OnChange := 'B'; Obj.Fire end.",
+         "ABa"},
+        // A recursive routine is not an event: it still recurses.
+        {"procedure H(Sender: TObject); begin Out := Out + 'E'; if Length(Out) < 3 then H(nil) end;\n"
+         "begin Obj.OnChange := 'H'; Obj.Fire end.",
+         "EEE"},
+        // A handler that raised is free to run on the next event.
+        {"procedure H(Sender: TObject); begin Out := Out + 'E'; RaiseException('x') end;\n"
+         "begin Obj.OnChange := 'H'; try Obj.Fire except Out := Out + '!' end; "
+         "try Obj.Fire except Out := Out + '!' end end.",
+         "E!E!"},
+        // A handler without parameters takes none of the event's arguments;
+        // a function serves too, its result unused.
+        {"procedure H; begin Out := Out + 'E' end;\nbegin Obj.OnChange := 'H'; Obj.Fire end.", "E"},
+        {"function H(Sender: TObject): Integer; begin Out := Out + 'F'; Obj.Fire; Result := 5 end;\n"
+         "begin Obj.OnChange := 'H'; Obj.Fire end.",
+         "F"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        TScriptCounter obj(nullptr), other(nullptr);
+        auto s = NewScript("PascalScript");
+        s->AddVariable("Out", "String", Variant(std::string()));
+        s->AddObject("Obj", &obj);
+        s->AddObject("Other", &other);
+        auto r = CompileAndRun(*s, c.Text);
+        ASSERT_TRUE(r.Compiled) << r.ErrorMsg << " at " << r.ErrorPos;
+        EXPECT_EQ(r.RuntimeError, "");
+        EXPECT_EQ(Str(*s, "Out"), c.Out);
+    }
 }
 
 } // namespace
