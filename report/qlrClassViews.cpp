@@ -530,6 +530,18 @@ void TqlrDialogControl::PlaceControl()
                         static_cast<int>(std::nearbyint(Width())), static_cast<int>(std::nearbyint(Height())));
 }
 
+void TqlrDialogControl::Draw(gui::TCanvas* canvas, long double, long double, long double, long double)
+{
+    auto* window = dynamic_cast<gui::TWinControl*>(FControl.get());
+    const int w = static_cast<int>(std::nearbyint(Width())), h = static_cast<int>(std::nearbyint(Height()));
+    if (!window || w <= 0 || h <= 0) return;
+    gui::TBitmap picture(w, h, gui::TPixelFormat::pf24bit);
+    picture.Canvas()->Brush()->SetColor(gui::clBtnFace);
+    picture.Canvas()->FillRect(gui::TRect{0, 0, w, h});
+    window->PaintTo(picture.Canvas(), 0, 0);
+    canvas->Draw(static_cast<int>(std::nearbyint(AbsLeft())), static_cast<int>(std::nearbyint(AbsTop())), &picture);
+}
+
 void TqlrDialogControl::SetFocus()
 {
     if (auto* w = dynamic_cast<gui::TWinControl*>(FControl.get())) w->SetFocus();

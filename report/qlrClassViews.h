@@ -259,7 +259,8 @@ public:
     void SetHeight(long double value) override;
     void SetVisible(bool value) override;
     void SetName(const std::string& newName) override;
-    void Draw(gui::TCanvas*, long double, long double, long double, long double) override {}
+    // The live control as a picture at its place (scale and offsets unused).
+    void Draw(gui::TCanvas* canvas, long double, long double, long double, long double) override;
     std::string OnClick, OnDblClick, OnEnter, OnExit, OnKeyDown, OnKeyUp, OnKeyPress, OnMouseDown, OnMouseUp,
         OnMouseMove, OnActivate;
 

@@ -289,6 +289,25 @@ TEST(DialogPage, MovedOrSizedFormGivesItsBoundsToThePage)
     EXPECT_FALSE(d.edit1->Control()->Visible());
     d.edit1->SetCaption("typed");
     EXPECT_EQ(d.edit1->Control()->Caption(), "typed");
+
+    // Drawn, the control shows itself at its place: the edit box's white
+    // field with the dark letters of its text, nothing around it.
+    d.edit2->SetCaption("WWWW");
+    gui::TBitmap bmp(200, 100, gui::TPixelFormat::pf24bit);
+    bmp.Canvas()->Brush()->SetColor(gui::clRed);
+    bmp.Canvas()->FillRect(gui::TRect{0, 0, 200, 100});
+    d.edit2->Draw(bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(bmp.Canvas()->Pixels(4, 45), gui::clRed);
+    EXPECT_EQ(bmp.Canvas()->Pixels(150, 45), gui::clRed);
+    int white = 0, dark = 0;
+    for (int y = 40; y < 61; ++y)
+        for (int x = 8; x < 108; ++x) {
+            const gui::TColor c = gui::ColorToRGB(bmp.Canvas()->Pixels(x, y));
+            white += c == gui::clWhite;
+            dark += (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60;
+        }
+    EXPECT_GT(white, 800);
+    EXPECT_GT(dark, 20);
 }
 
 TEST(TBPanel, AlignsByTheParentsParent)
