@@ -314,6 +314,7 @@ TCatalogueDlg::TCatalogueDlg(rtl::TComponent* owner) : TForm(owner), FMap(std::m
     FMap->SetPixelFormat(TPixelFormat::pf24bit);
     for (auto [q, statement] : {std::pair{SETable, "SELECT * FROM BE_SE"}, {LETable, "SELECT * FROM BE_LE"}}) {
         q->SetDatabaseFile(DatabaseFile);
+        q->SetSortOnClient(true);
         q->SQL().Add(statement);
         try {
             q->Open();
@@ -444,6 +445,7 @@ void TCatalogueDlg::ApplyFilter()
     q->Close();
     q->SQL().Clear();
     for (const std::string& line : CatalogueStatement(page, types, saros->Text(), Order)) q->SQL().Add(line);
+    q->SetSort("");  // the statement's ORDER BY orders the rows
     try {
         q->Open();
     } catch (const std::exception& e) {
@@ -458,12 +460,36 @@ void TCatalogueDlg::ApplyFilter()
                rtl::IntToStr(q->RecordCount()) + " entries]");
 }
 
+bool TCatalogueDlg::LoadedWithCurrentFilter(TEventType page) const
+{
+    // The statement the filter controls give now, but for its last line
+    // (the order), against the one the rows were read with.
+    htmltext::THTMLCheckGroup* group = page == etSolarEclipse ? CGSEType : CGLEType;
+    const std::string sarosText = (page == etSolarEclipse ? ESESaros : ELESaros)->Text();
+    db::TSQLiteQuery* q = Query(page);
+    if (!q->Active() || !ValidSarosText(sarosText)) return false;
+    std::array<bool, 4> types{};
+    for (int i = 0; i < group->ButtonCount(); ++i) types[static_cast<std::size_t>(i)] = group->GetItemChecked(i);
+    const std::vector<std::string> lines = CatalogueStatement(page, types, sarosText, Order);
+    if (q->SQL().Count() != static_cast<int>(lines.size())) return false;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        if (q->SQL()[static_cast<int>(i)] != lines[i]) return false;
+    return true;
+}
+
 void TCatalogueDlg::TitleClick(TEventType page, int column)
 {
     db::TSQLiteQuery* q = Query(page);
+    Order = CatalogueOrderForColumn(column, page);
+    if (page == FEventType && LoadedWithCurrentFilter(page)) {
+        // The rows are all loaded: they are ordered in memory, the same
+        // order the statement gives (the keys end in a unique column), and
+        // the cursor stays on its eclipse.
+        q->SetSort(Order);
+        return;
+    }
     db::TFieldValue k;
     if (q->Active() && !q->IsEmpty()) k = q->FieldByName("k")->Value();
-    Order = CatalogueOrderForColumn(column, page);
     ApplyFilter();
     if (!std::holds_alternative<std::monostate>(k) && q->Active()) q->Locate("k", k);
 }

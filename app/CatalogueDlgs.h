@@ -62,8 +62,8 @@ void DrawCataloguePreview(db::TDataSet& dataSet, TEventType eventType, gui::TBit
 
 // The dialog.  The type filters are markup check groups, the preview's
 // "General map" a markup check box, the lists sorting data-aware grids over
-// the two queries (their titles are plain titles: a click re-queries in the
-// dialog's own ORDER BY).
+// the two queries (their titles are plain titles: a click orders the loaded
+// rows in the dialog's own ORDER BY, in memory; a filter change re-queries).
 class TCatalogueDlg : public gui::TForm {
 public:
     explicit TCatalogueDlg(rtl::TComponent* owner);
@@ -113,6 +113,9 @@ private:
     void SetUpGrid(dbgrids::TUxDBSortGrid* grid, TEventType page);
     void FormatFields(db::TSQLiteQuery* query);
     db::TSQLiteQuery* Query(TEventType page) const { return page == etSolarEclipse ? SETable : LETable; }
+    // The page's rows were read with the filter its controls show now
+    // (whatever their order).
+    bool LoadedWithCurrentFilter(TEventType page) const;
     // OK is enabled while the current page lists an eclipse.
     void UpdateOKButton();
 

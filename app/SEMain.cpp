@@ -15,6 +15,7 @@
 #include "compute/AstroBase.h"
 #include "compute/DatesAndTimes.h"
 #include "platform/rtl/Strings.h"
+#include "reportout/qlrFileDialogs.h"
 
 namespace app {
 
@@ -68,6 +69,7 @@ TSEMainForm::~TSEMainForm()
     // however the window is freed.
     BeforeDestruction();
     if (SEMainForm == this) SEMainForm = nullptr;
+    qlr::SetFileDialogHook(nullptr);
 }
 
 void TSEMainForm::CreateComponents()

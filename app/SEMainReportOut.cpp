@@ -6,9 +6,32 @@
 #include "platform/rtl/Files.h"
 #include "report/qlrClass.h"
 #include "reportout/qlrExportPDF.h"
+#include "reportout/qlrFileDialogs.h"
 #include "reportout/qlrPDFExportDialog.h"
 
 namespace app {
+
+namespace {
+
+// The report's name made fit for a file name, empty without a report.
+std::string ReportFileName(const qlr::TqlrReport* report)
+{
+    std::string name = report ? report->ReportOptions()->Name : "";
+    CleanFileName(name);
+    return name;
+}
+
+// The preview's and the print dialog's file dialogs: prepared reports and
+// print files start in the documents folder; a save dialog offers the
+// report's name.
+void SuggestReportFile(gui::TOpenDialog& dialog, const qlr::TqlrFileDialogUse& use)
+{
+    if (dialog.InitialDir.empty()) dialog.InitialDir = DocumentsPath;
+    const std::string name = ReportFileName(use.Report);
+    if (use.Save && !name.empty()) dialog.FileName = name + use.Extension;
+}
+
+} // namespace
 
 void TSEMainForm::CreateReportExport()
 {
@@ -27,6 +50,7 @@ void TSEMainForm::CreateReportExport()
     qlrReport->SetName("qlrReport");
     LoadReportTemplate(*qlrReport, LocationTableReportResource);
     qlrReport->OnBeforePrint = [this](qlr::TqlrReportComponent* sender) { qlrReportBeforePrint(sender); };
+    qlr::SetFileDialogHook(SuggestReportFile);
 }
 
 void TSEMainForm::SuggestExportFile(gui::TSaveDialog& save)
@@ -35,8 +59,7 @@ void TSEMainForm::SuggestExportFile(gui::TSaveDialog& save)
     // the report being exported (the eclipse's title, the list's caption).
     PDFExport->DefaultPath =
         PDFExport->FileName.empty() ? DocumentsPath : rtl::ExtractFilePath(PDFExport->FileName);
-    std::string name = PDFExport->Report ? PDFExport->Report->ReportOptions()->Name : "";
-    CleanFileName(name);
+    const std::string name = ReportFileName(PDFExport->Report);
     if (!name.empty()) save.FileName = name + ".pdf";
 }
 

@@ -583,6 +583,28 @@ TRect TExPageControl::PageTabRect(int pageIndex) const
 
 // --- images, margins, defaults
 
+int TExPageControl::ItemLength(int index) const
+{
+    auto* self = const_cast<TExPageControl*>(this);
+    auto* page = index >= 0 && index < self->Tabs()->Count() ? static_cast<TExTabSheet*>(self->Tabs()->Objects(index)) : nullptr;
+    if (FTabBorder3D || TabWidth() > 0 || !page) return TDockSite::ItemLength(index);
+    // Where PlaceTabText starts the text: 4 pixels in, past a close glyph on
+    // the leading side, the leading margin and the image.
+    const bool side = SideTabs();
+    const bool closeLeft = page->ShowClose() && FClosePosition == TClosePosition::cpLeft;
+    const bool closeRight = page->ShowClose() && FClosePosition == TClosePosition::cpRight;
+    int lead = 4 + (closeLeft ? (side ? 13 : 14) : 0);
+    lead += side ? FTabMargin->TopMargin() : FTabMargin->LeftMargin();
+    if (FImages && page->ImageIndex() >= 0) lead += ImagesExtent(side);
+    // The caption in the active font on the active tab, else in the font.
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(page == FActivePage ? FActiveFont.get() : Font());
+    const int text = probe.Canvas()->TextWidth(page->Caption());
+    // After the text: a gap, the trailing margin and a close glyph there.
+    constexpr int gap = 6, glyph = 14;
+    return lead + text + gap + FTabMargin->RightMargin() + (closeRight ? glyph : 0);
+}
+
 int TExPageControl::ImagesExtent(bool sideTabs) const
 {
     if (!FImages) return 0;
@@ -622,9 +644,8 @@ void TExPageControl::MarginChanged(TMarginSize newValue, TMarginSize oldValue, i
         if (index == 0 && !side) FDummyWidth = FTabMargin->RightMargin() + ImagesExtent(false) + newValue;
         else if (index == 1 && side) FDummyHeight = FTabMargin->RightMargin() + ImagesExtent(true) + newValue;
         else if (index == 2) (side ? FDummyHeight : FDummyWidth) += newValue - oldValue;
-        TabsChanged();
     }
-    Invalidate();
+    TabsChanged();   // the margins size the tabs
 }
 
 void TExPageControl::SetTabMargin(const TTabMargin* m)
@@ -642,7 +663,7 @@ void TExPageControl::SetClosePosition(TClosePosition v)
 {
     if (v == FClosePosition) return;
     FClosePosition = v;
-    Invalidate();
+    TabsChanged();   // the glyph's room moves to the other end
 }
 
 void TExPageControl::SetDefaultTextColor(TColor c)

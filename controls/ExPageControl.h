@@ -127,7 +127,8 @@ public:
     void SetTabColorTo(TColor c);
     TColor TextColor() const { return FTextColor; }
     void SetTextColor(TColor c);
-    // The text given to the native tab item (sizes the tab only).
+    // The text given to the native tab item; the painted tab is sized from
+    // the whole caption (TExPageControl::ItemLength).
     const std::string& TabCaption() const { return FTabCaption; }
 
     void SelectFirstControl();
@@ -285,6 +286,9 @@ protected:
     void Change() override;
     int GetImageIndex(int tabIndex) override;
     int ImageExtent(bool sideTabs) const override;
+    // The room the painted tab takes: the text's indent, the full caption
+    // in the font it is painted in, and the margin and close glyph after it.
+    int ItemLength(int index) const override;
     bool IsTabEnabledAt(int index) override;
     virtual void SyncActivePage();
     void Paint() override;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "dbgrids/UxUtils.h"
+#include "platform/gui/Messages.h"
 #include "platform/gui/WindowPlacement.h"
 #include "platform/rtl/Strings.h"
 
@@ -62,6 +63,8 @@ void StoreWindowPlacement(TCustomForm* form, TUxCustomAppStorage* storage, const
     TWindowPlacement p = GetWindowPlacement(form);
     if (Application && Application->MainForm() == form && Application->MainForm()->WindowState() == TWindowState::wsMinimized)
         p.ShowCmd = SW_SHOWMINIMIZED;
+    if (form->FormStyle() == TFormStyle::fsMDIChild && form->WindowState() == TWindowState::wsMinimized)
+        p.Flags |= 1;  // WPF_SETMINPOSITION
     if (options.Contains(TPlacementOption::fpState)) storage->WriteInteger(Join(path, "ShowCmd"), p.ShowCmd);
     if (options.Contains(TPlacementOption::fpSize) || options.Contains(TPlacementOption::fpLocation)) {
         storage->WriteInteger(Join(path, "Flags"), static_cast<int32_t>(p.Flags));
@@ -120,8 +123,10 @@ void LoadWindowPlacement(TCustomForm* form, TUxCustomAppStorage* storage, const 
     }
     if (options.Contains(TPlacementOption::fpState)) {
         const bool isMain = !Application || !Application->MainForm() || Application->MainForm() == form;
-        TWindowState state = form->Position() == TPosition::poDefault ? TWindowState::wsMaximized
-                                                                       : TWindowState::wsNormal;
+        const bool maximizedByDefault =
+            (isMain && form->FormStyle() == TFormStyle::fsMDIForm) ||
+            (form->FormStyle() == TFormStyle::fsNormal && form->Position() == TPosition::poDefault);
+        TWindowState state = maximizedByDefault ? TWindowState::wsMaximized : TWindowState::wsNormal;
         switch (storage->ReadInteger(Join(path, "ShowCmd"), 0)) {
         case SW_SHOWNORMAL: case 5: case 9: state = TWindowState::wsNormal; break;
         case SW_SHOWMINIMIZED: case 6: case 7: state = TWindowState::wsMinimized; break;
@@ -187,6 +192,10 @@ TUxFormPlacement::TUxFormPlacement(rtl::TComponent* owner)
     : rtl::TComponent(owner), FWinMinMaxInfo(std::make_unique<TUxWinMinMaxInfo>(this))
 {
     if (Form()) FOptions = {TPlacementOption::fpState, TPlacementOption::fpSize, TPlacementOption::fpLocation};
+    FWinHook = new TUxWindowHook(this);
+    FWinHook->SetAfterMessage([this](rtl::TObject* sender, TMessage& msg, bool& handled) {
+        WndMessage(sender, msg, handled);
+    });
 }
 
 TUxFormPlacement::~TUxFormPlacement()
@@ -199,6 +208,9 @@ TUxFormPlacement::~TUxFormPlacement()
     }
     std::vector<TUxIniLink*> links = FLinks;
     for (TUxIniLink* link : links) link->SetStorage(nullptr);
+    // Unhooked before the form's limits are asked for again.
+    FWinHook->SetControl(nullptr);
+    if (form && !form->IsDestroying()) UpdateSizeLimits(form);
 }
 
 void TUxFormPlacement::SetAppStorage(TUxCustomAppStorage* value)
@@ -286,6 +298,15 @@ void TUxFormPlacement::WriteFloat(const std::string& ident, long double value)
     if (FAppStorage && !ident.empty()) FAppStorage->WriteFloat(PathOf(ident, false), value);
 }
 
+rtl::TDateTime TUxFormPlacement::ReadDateTime(const std::string& ident, rtl::TDateTime def)
+{
+    return FAppStorage && !ident.empty() ? FAppStorage->ReadDateTime(PathOf(ident, true), def) : def;
+}
+void TUxFormPlacement::WriteDateTime(const std::string& ident, rtl::TDateTime value)
+{
+    if (FAppStorage && !ident.empty()) FAppStorage->WriteDateTime(PathOf(ident, false), value);
+}
+
 void TUxFormPlacement::EraseSections()
 {
     if (FAppStorage) FAppStorage->DeleteSubTree(FAppStoragePath);
@@ -344,6 +365,7 @@ void TUxFormPlacement::RestoreFormPlacement()
         }
         FRestored = true;
     }
+    ResetMaximizedPosition();
 }
 
 void TUxFormPlacement::HookFormEvents()
@@ -387,46 +409,103 @@ void TUxFormPlacement::HookFormEvents()
         }
         if (FSaveFormDestroy) FSaveFormDestroy(sender);
     };
-    if (FPreventResize) UpdateWinHook();
+    if (FPreventResize) ApplyPreventResize();
 }
 
 void TUxFormPlacement::SetPreventResize(bool value)
 {
     TCustomForm* form = Form();
     if (!form || value == FPreventResize) return;
-    if (value) FDefMaximize = form->BorderIcons().Contains(TBorderIcon::biMaximize);
     FPreventResize = value;
+    ResetMaximizedPosition();
+    ApplyPreventResize();
+}
+
+void TUxFormPlacement::ApplyPreventResize()
+{
+    TCustomForm* form = Form();
+    if (!form || ComponentState().Contains(rtl::TComponentStateItem::csDesigning)) return;
+    if (FPreventResize) FDefMaximize = form->BorderIcons().Contains(TBorderIcon::biMaximize);
+    const bool active = FActive;
+    FActive = false;
     TBorderIcons icons = form->BorderIcons();
     if (FPreventResize || !FDefMaximize || form->BorderStyle() == TBorderStyle::bsDialog)
         icons.Exclude(TBorderIcon::biMaximize);
     else
         icons.Include(TBorderIcon::biMaximize);
     form->SetBorderIcons(icons);
-    UpdateWinHook();
+    FActive = active;
+    if (!ComponentState().Contains(rtl::TComponentStateItem::csLoading)) UpdateWinHook();
 }
 
 void TUxFormPlacement::MinMaxChanged()
 {
+    ResetMaximizedPosition();
     if (!ComponentState().Contains(rtl::TComponentStateItem::csLoading)) UpdateWinHook();
 }
 
 void TUxFormPlacement::UpdateWinHook()
 {
-    // Linux stand-in for the min/max message: the toolkit's size limits.
     TCustomForm* form = Form();
     if (!form || ComponentState().Contains(rtl::TComponentStateItem::csDesigning)) return;
-    TSizeConstraints* c = form->Constraints();
+    const bool hook = FPreventResize || !FWinMinMaxInfo->DefaultMinMaxInfo();
+    FWinHook->SetControl(hook ? form : nullptr);
+    // The form asks its window procedure again: limits and maximised place.
+    UpdateSizeLimits(form);
+}
+
+void TUxFormPlacement::WndMessage(rtl::TObject*, TMessage& msg, bool&)
+{
+    TCustomForm* form = Form();
+    if (msg.Msg != WM_GETMINMAXINFO || !form || !msg.LParam) return;
+    auto* info = reinterpret_cast<TMinMaxInfo*>(msg.LParam);
     if (FPreventResize) {
-        c->MinWidth = c->MaxWidth = form->Width();
-        c->MinHeight = c->MaxHeight = form->Height();
-    } else {
-        const TUxWinMinMaxInfo& m = *FWinMinMaxInfo;
-        c->MinWidth = m.MinTrackWidth();
-        c->MinHeight = m.MinTrackHeight();
-        c->MaxWidth = m.MaxTrackWidth();
-        c->MaxHeight = m.MaxTrackHeight();
+        // The size the form shows with.  (The sizing borders and the window
+        // menu belong to the window system here: the fixed size is what
+        // keeps them from resizing.)
+        if (form->HandleAllocated() && form->Visible()) {
+            info->ptMinTrackSize = info->ptMaxTrackSize = TPoint(form->Width(), form->Height());
+            msg.Result = 1;
+        }
+        return;
     }
-    form->SetBounds(form->Left(), form->Top(), form->Width(), form->Height());
+    const TUxWinMinMaxInfo& m = *FWinMinMaxInfo;
+    if (m.DefaultMinMaxInfo()) {
+        info->ptMaxPosition = TPoint(0, 0);
+    } else {
+        auto set = [](int value, int& target) { if (value != 0) target = value; };
+        set(m.MinTrackWidth(), info->ptMinTrackSize.X);
+        set(m.MinTrackHeight(), info->ptMinTrackSize.Y);
+        set(m.MaxTrackWidth(), info->ptMaxTrackSize.X);
+        set(m.MaxTrackHeight(), info->ptMaxTrackSize.Y);
+        set(m.MaxSizeWidth(), info->ptMaxSize.X);
+        set(m.MaxSizeHeight(), info->ptMaxSize.Y);
+        set(m.MaxPosLeft(), info->ptMaxPosition.X);
+        set(m.MaxPosTop(), info->ptMaxPosition.Y);
+    }
+    msg.Result = 1;
+}
+
+void TUxFormPlacement::ResetMaximizedPosition()
+{
+    TCustomForm* form = Form();
+    if (!form || !form->HandleAllocated() || ComponentState().Contains(rtl::TComponentStateItem::csLoading) ||
+        FPreventResize || !FWinMinMaxInfo->DefaultMinMaxInfo())
+        return;
+    TWindowPlacement p = GetWindowPlacement(form);
+    p.ShowCmd = -1;  // the state stays as it is
+    TPoint border(0, 0);
+    switch (form->BorderStyle()) {
+    case TBorderStyle::bsSingle:
+    case TBorderStyle::bsToolWindow: border = TPoint(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)); break;
+    case TBorderStyle::bsSizeable:
+    case TBorderStyle::bsSizeToolWin: border = TPoint(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)); break;
+    case TBorderStyle::bsDialog: border = TPoint(GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)); break;
+    default: break;
+    }
+    p.MaxPosition = TPoint(-border.X, -border.Y);
+    p.NormalPosition = TRect();  // the bounds stay too
+    SetWindowPlacement(form, p);
 }
 
 } // namespace dbgrids

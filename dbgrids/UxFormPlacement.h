@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "dbgrids/UxAppStorage.h"
+#include "dbgrids/UxHooks.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Set.h"
 
@@ -62,6 +63,14 @@ public:
     int MaxTrackWidth() const { return FValues[5]; }
     int MinTrackHeight() const { return FValues[6]; }
     int MinTrackWidth() const { return FValues[7]; }
+    void SetMaxPosLeft(int v) { SetValue(0, v); }
+    void SetMaxPosTop(int v) { SetValue(1, v); }
+    void SetMaxSizeHeight(int v) { SetValue(2, v); }
+    void SetMaxSizeWidth(int v) { SetValue(3, v); }
+    void SetMaxTrackHeight(int v) { SetValue(4, v); }
+    void SetMaxTrackWidth(int v) { SetValue(5, v); }
+    void SetMinTrackHeight(int v) { SetValue(6, v); }
+    void SetMinTrackWidth(int v) { SetValue(7, v); }
     // index: 0 MaxPosLeft ... 7 MinTrackWidth.
     void SetValue(int index, int value);
     bool DefaultMinMaxInfo() const;
@@ -90,8 +99,9 @@ public:
     void SetVersion(int v) { FVersion = v; }
     TUxFormPlacementVersionCheck VersionCheck() const { return FVersionCheck; }
     void SetVersionCheck(TUxFormPlacementVersionCheck v) { FVersionCheck = v; }
-    // Fixes the form's size (minimum = maximum) and hides its maximise
-    // button; the window manager's system menu is not touched.
+    // Fixes the form's size (minimum = maximum: its size when shown) and
+    // hides its maximise button; the window manager's own window menu is
+    // not touched.
     bool PreventResize() const { return FPreventResize; }
     void SetPreventResize(bool value);
     TUxWinMinMaxInfo* MinMaxInfo() const { return FWinMinMaxInfo.get(); }
@@ -106,8 +116,15 @@ public:
     // Hooks the form's OnShow, OnCloseQuery and OnDestroy (done after
     // streaming; call it for a placement made in code).
     void HookFormEvents();
-    // Applies MinMaxInfo and PreventResize to the form's size limits.
+    // Hooks the form's window procedure while MinMaxInfo has a value or
+    // PreventResize is on (its answer to WM_GETMINMAXINFO sets the form's
+    // limits and maximised place), else unhooks it.
     void UpdateWinHook();
+    // Without PreventResize and MinMaxInfo values: the maximised position
+    // of the form's placement becomes its border width and height, negated
+    // (0, 0 without a border).
+    void ResetMaximizedPosition();
+    TUxWindowHook* WinHook() const { return FWinHook; }
 
     // Typed values below AppStoragePath (names through the storage's
     // translation); without a storage reads give the default.
@@ -119,6 +136,8 @@ public:
     void WriteBoolean(const std::string& ident, bool value);
     long double ReadFloat(const std::string& ident, long double def = 0);
     void WriteFloat(const std::string& ident, long double value);
+    rtl::TDateTime ReadDateTime(const std::string& ident, rtl::TDateTime def = 0);
+    void WriteDateTime(const std::string& ident, rtl::TDateTime value);
 
     rtl::TNotifyEvent OnSavePlacement, OnRestorePlacement;
     rtl::TNotifyEvent BeforeSavePlacement, AfterSavePlacement;
@@ -139,6 +158,8 @@ private:
     void ExpandFormName();
     std::string PathOf(const std::string& ident, bool reading);
     void MinMaxChanged();
+    void WndMessage(rtl::TObject* sender, TMessage& msg, bool& handled);
+    void ApplyPreventResize();
 
     bool FActive = true;
     TUxCustomAppStorage* FAppStorage = nullptr;
@@ -154,7 +175,7 @@ private:
     bool FEventsHooked = false;
     rtl::TNotifyEvent FSaveFormShow, FSaveFormDestroy;
     gui::TCloseQueryEvent FSaveFormCloseQuery;
-    gui::TSizeConstraints FSavedConstraints;
+    TUxWindowHook* FWinHook = nullptr;
 };
 
 // "(<width>x<height>)" of the screen.

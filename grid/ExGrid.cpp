@@ -384,6 +384,7 @@ void TExStringGrid::Resize()
     UpdateAlwaysScrollBars(false);
     UpdateVertScrollProportional();
     UpdateHorzScrollProportional();
+    CellControlsUpdate();
     if (Designing()) Invalidate();
 }
 

@@ -276,7 +276,7 @@ public:
     // "4.6.1.0" whatever is assigned.
     std::string Version() const;
     void SetVersion(const std::string&) {}
-    static uint32_t GetVersionNr() { return 0x04060100; }
+    virtual uint32_t GetVersionNr() const { return 0x04060100; }
     gui::TCursor Cursor() const { return TBaseGrid::Cursor(); }
     // Also remembered as the cursor to restore after a temporary one.
     void SetCursor(gui::TCursor v);
@@ -369,6 +369,8 @@ public:
                              gui::TBrush& brush, TColor& colorTo, TColor& mirrorColor, TColor& mirrorColorTo,
                              gui::TFont& font, TAlignment& ha, TVAlignment& va, bool& ww,
                              TCellGradientDirection& gd) override;
+    // The colour (brush) and font an editor opened on the cell takes.
+    void EditorLook(int aCol, int aRow, gui::TBrush& brush, gui::TFont& font);
     // Horizontal alignment in the low byte, vertical in the high byte.
     uint16_t ResolveCellAlignment(int aCol, int aRow);
     void GetFontProperties(int aCol, int rCol, bool remap, gui::TBrush& brush, gui::TFont& font,
@@ -447,7 +449,7 @@ public:
     // Posts "GridEditDone" to the grid: OnEditCellDone fires after the
     // current message.
     void EditingDone(int aCol, int aRow);
-    std::string GetVersionString() const { return Version() + " Aug, 2009"; }
+    virtual std::string GetVersionString() const { return Version() + " Aug, 2009"; }
     // The last invalid-entry balloon (shown by the hint window once it exists).
     const std::string& LastBalloonText() const { return FLastBalloonText; }
     // Whether the inplace editor is open on the current cell.
@@ -481,6 +483,7 @@ public:
     void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void DblClick() override;
     void MouseMove(gui::TShiftState shift, int x, int y) override;
+    void MouseLeft();  // the pointer left the grid
     // The sizing hint's text while a column or row is sized ("cw=<b>80</b>").
     const std::string& LastSizingHint() const { return FLastSizingHint; }
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
@@ -492,6 +495,7 @@ public:
     bool IsOnSizingBorder(int x, int y);
     // The repaints and OnRowChanged of a move of the current cell SelectCell accepted.
     void CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow, const gui::TGridRect& oldSelection);
+    void CurrentCellMoved() override;
     virtual void SelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
     virtual void AutoInsertRow(int aRow);
     virtual void AutoDeleteRow(int aRow);
@@ -604,7 +608,7 @@ public:
     // An editor's text into a cell (real column), through SetEditText.
     virtual void StoreEditorText(int aCol, int aRow, const std::string& value);
     // OnEllipsClick on the current cell; its answer (the text by default).
-    std::string DoEllipsClick(const std::string& text);
+    virtual std::string DoEllipsClick(const std::string& text);
     // The grid's own editors, made on first use.
     class TGridSpin* EditSpin();
     class TGridCombo* EditCombo();
@@ -666,7 +670,6 @@ public:
 private:
     gui::TRect EditorCellRect(int aCol, int aRow);
     bool FEditActive = false;
-    bool FBlockKill = false;
     char16_t FStartEditChar = 0;
     bool FSpinUpClick = false, FSpinDnClick = false;
     rtl::TDateTime FOriginalDateTime = 0;
@@ -1407,6 +1410,8 @@ protected:
     };
     void DrawCellTextLayer(TCellTextContext& ctx);
     friend class TCellTextPainter;
+    friend class TCellGraphicPainter;
+    friend class TSpecialEditorOpener;
     void CreateWnd() override;
     void Resize() override;
     using TBaseGrid::CalcSizingState;
@@ -1450,8 +1455,8 @@ private:
     void DblClickEdit(int aCol, int aRow);
     int LastDataRow() const;
     bool NextAdvanceCell(int& aCol, int& aRow, bool forward);
-    int FAECol = -1;
-    int FAERow = -1;
+    bool OpenEditorAfterAdvance(int oldCol, int oldRow, bool autoEdit);
+    int FAECol = -1, FAERow = -1;
     bool FEnterFromEditor = false;
     // Raised while the advance moves the current cell.
     bool FDisableChange = false;

@@ -184,9 +184,13 @@ void TExStringGrid::AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool 
         FAERow = aRow;
     }
     // Cells that may not be edited are skipped; after as many steps as the
-    // grid has cells without finding one, the current cell stays.
+    // grid has cells without finding one, the current cell stays.  The
+    // old cell is the one the last step left.
     long budget = static_cast<long>(ColCount()) * RowCount() + 1;
+    int oldCol = aCol, oldRow = aRow;
     for (;;) {
+        oldCol = aCol;
+        oldRow = aRow;
         if (!NextAdvanceCell(aCol, aRow, forward)) return;
         bool canEdit = true;
         CanEditBaseCell(RealColIndex(aCol), aRow, canEdit);
@@ -201,16 +205,45 @@ void TExStringGrid::AdvanceToNextCell(int aCol, int aRow, bool showEditor, bool 
         MoveColRow(aCol, aRow, true, true);
         FDisableChange = false;
     }
-    if (!showEditor) return;
-    const int rc = RealColIndex(Col());
-    if ((autoEdit && FNavigation->AdvanceAutoEdit()) || HasClickControl(rc, Row())) {
-        if (!IsEditable(rc, Row())) return;
-        ShowEditor();
-    }
+    // A refused advance opens nothing.
+    if (!showEditor || !allow) return;
+    if (!OpenEditorAfterAdvance(oldCol, oldRow, autoEdit)) return;
     if (FMouseActions->DisjunctRowSelect()) {
         ClearRowSelect();
         SetRowSelect(Row(), true);
     }
+}
+
+// The editor opens on the cell the advance reached (with AdvanceAutoEdit,
+// or always on a click control); false when that cell may not be edited.
+// The control of a click-control cell is clicked as by the mouse, unless
+// the advance came from another click control; a special editor of the
+// cell left does not stay open.
+bool TExStringGrid::OpenEditorAfterAdvance(int oldCol, int oldRow, bool autoEdit)
+{
+    const int rc = RealColIndex(Col());
+    const bool click = HasClickControl(rc, Row());
+    if (!(autoEdit && FNavigation->AdvanceAutoEdit()) && !click) return true;
+    if (!IsEditable(rc, Row())) return false;
+    ShowEditor();
+    if (!click) return true;
+    const int newCol = Col(), newRow = Row();
+    FDisableChange = true;
+    MoveColRow(oldCol, oldRow, true, true);
+    MoveColRow(newCol, newRow, true, true);
+    if (!HasClickControl(RealColIndex(oldCol), oldRow)) {
+        const gui::TRect r = gui::TCustomGrid::CellRect(newCol, newRow);
+        MouseDown(gui::TMouseButton::mbLeft, {}, r.Left + 2, r.Top + 2);
+        MouseUp(gui::TMouseButton::mbLeft, {}, r.Left + 2, r.Top + 2);
+    }
+    if (FNavigation->AdvanceDirection() == TAdvanceDirection::adTopBottom) HideInplaceEdit();
+    FDisableChange = false;
+    bool allow = true;
+    if (OnCellChanging) OnCellChanging(this, oldRow, oldCol, Row(), Col(), allow);
+    TEditorType type = DefaultEditor();
+    ResolveEditorType(RealColIndex(oldCol), oldRow, type);
+    if (!IsTextEditorKind(type)) HideInplaceEdit();
+    return true;
 }
 
 } // namespace grid

@@ -32,18 +32,20 @@ bool RowIsSelected(const TExStringGrid& g, int r)
 std::vector<int> RowsBySelection(const TExStringGrid& g, bool selected)
 {
     std::vector<int> rows;
-    for (int r = g.TBaseGrid::FixedRows(); r < g.RowCount() - g.FixedFooters(); ++r)
+    for (int r = g.FixedRows(); r < g.RowCount() - g.FixedFooters(); ++r)
         if (RowIsSelected(g, r) == selected) rows.push_back(r);
     return rows;
 }
 
-// The rows of the selection rectangle, top to bottom.
+// The rows of the selection rectangle, top to bottom.  A header kept fixed
+// by FixedRowAlways is never among them, also when the platform grid has
+// let the selection onto it (no normal row left).
 std::vector<int> RectangleRows(const TExStringGrid& g)
 {
     const gui::TGridRect sel = g.Selection();
     std::vector<int> rows;
     for (int r = std::min(sel.Top, sel.Bottom); r <= std::max(sel.Top, sel.Bottom); ++r)
-        if (r >= 0 && r < g.RowCount()) rows.push_back(r);
+        if (r >= g.FixedRows() && r < g.RowCount()) rows.push_back(r);
     return rows;
 }
 
@@ -91,7 +93,7 @@ void TExGridStructure::RemoveCheckedRows(int checkBoxColumn, bool removeChecked)
 {
     TExStringGrid& g = Self();
     UpdateScope lock(g);
-    for (int r = RowCount() - 1; r >= TBaseGrid::FixedRows(); --r)
+    for (int r = RowCount() - 1; r >= g.FixedRows(); --r)
         if (g.IsChecked(checkBoxColumn, r) == removeChecked) g.RemoveRows(r, 1);
 }
 
@@ -151,15 +153,17 @@ void TExGridStructure::ClearSelection()
 {
     TExStringGrid& g = Self();
     if (FMouseActions->DisjunctRowSelect()) {
-        for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r)
+        for (int r = g.FixedRows(); r < RowCount(); ++r)
             if (RowIsSelected(g, r)) g.ClearRows(r, 1);
     } else if (FMouseActions->DisjunctColSelect()) {
         for (int c = TBaseGrid::FixedCols(); c < ColCount(); ++c)
             if (g.GetColSelect(c)) ClearCols(c, 1);
     } else {
         const gui::TGridRect sel = Selection();
-        g.ClearRect(std::min(sel.Left, sel.Right), std::min(sel.Top, sel.Bottom), std::max(sel.Left, sel.Right),
-                    std::max(sel.Top, sel.Bottom));
+        const int top = std::max(std::min(sel.Top, sel.Bottom), g.FixedRows());
+        const int left = std::max(std::min(sel.Left, sel.Right), g.FixedCols());
+        if (top <= std::max(sel.Top, sel.Bottom) && left <= std::max(sel.Left, sel.Right))
+            g.ClearRect(left, top, std::max(sel.Left, sel.Right), std::max(sel.Top, sel.Bottom));
     }
 }
 

@@ -69,7 +69,9 @@ bool TExStringGrid::CellButtonRelease(int c, int r, int x, int y)
     // The button comes up whatever the release; it clicks when released on
     // a cell of a grid that may operate it.
     const bool fixed = p.X < TBaseGrid::FixedCols() || p.Y < TBaseGrid::FixedRows();
-    if (!IsNode(p.Y)) PushButton(p.X, p.Y, false);
+    // A fixed cell pressed in as a button holds no button graphic to raise
+    // (its check box, say, keeps its state).
+    if (!IsNode(p.Y) && HasButton(RealColIndex(p.X), p.Y)) PushButton(p.X, p.Y, false);
     if (c >= 0 && r >= 0 &&
         (ControlLook()->NoDisabledButtonLook() || IsEditable(RealColIndex(c), r) || fixed) && OnButtonClick)
         OnButtonClick(this, RealColIndex(p.X), p.Y);

@@ -5,6 +5,7 @@
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridEditors.h"
+#include "gridbase/ExUtil.h"
 #include "platform/rtl/Strings.h"
 
 namespace grid {
@@ -41,6 +42,71 @@ void TExGridStructure::ClearSelectedCells()
     Invalidate();
 }
 
+bool TExGridStructure::IsCellInSelectedList(int aCol, int aRow) const
+{
+    return std::find(FSelectedCells.begin(), FSelectedCells.end(), gui::TPoint{aCol, aRow}) != FSelectedCells.end();
+}
+
+void TExGridStructure::DisjunctCellPress(gui::TShiftState shift)
+{
+    if (!FMouseActions->DisjunctCellSelect() || shift.Contains(gui::TShiftStateItem::ssCtrl)) return;
+    FSelectedCells.clear();
+    Invalidate();
+}
+
+void TExGridStructure::DisjunctCellRelease(int aCol, int aRow, gui::TShiftState shift)
+{
+    if (!FMouseActions->DisjunctCellSelect()) return;
+    const bool ctrl = shift.Contains(gui::TShiftStateItem::ssCtrl);
+    const gui::TPoint b = BaseCell(aCol, aRow);
+    // A fixed cell takes no part; a plain click on it ends the list.
+    if (IsFixed(b.X, b.Y) || b.X < TBaseGrid::FixedCols() || b.Y < TBaseGrid::FixedRows()) {
+        if (!ctrl) {
+            FSelectedCells.clear();
+            Invalidate();
+        }
+        return;
+    }
+    bool canSelect = true;
+    if (OnSelectCell) OnSelectCell(this, b.X, b.Y, canSelect);
+    if (!canSelect) return;
+    if (!shift.Contains(gui::TShiftStateItem::ssShift)) ToggleOrRestartCellList(b, ctrl);
+    AddSelectionToCellList(b, shift.Contains(gui::TShiftStateItem::ssShift));
+    RepaintCell(aCol, aRow);
+}
+
+// Ctrl adds the cell or takes it out again; otherwise the list holds it alone.
+void TExGridStructure::ToggleOrRestartCellList(gui::TPoint b, bool ctrl)
+{
+    const auto it = std::find(FSelectedCells.begin(), FSelectedCells.end(), b);
+    if (ctrl) {
+        if (it == FSelectedCells.end()) FSelectedCells.push_back(b);
+        else FSelectedCells.erase(it);
+        return;
+    }
+    RepaintSelectedCells();
+    FSelectedCells.assign(1, b);
+}
+
+// A selection of several cells (a drag, or Shift) joins the list whole.
+// Only a Ctrl toggle of the released cell is kept: a Shift range includes
+// the released corner, which it has not toggled.
+void TExGridStructure::AddSelectionToCellList(gui::TPoint b, bool includeReleased)
+{
+    const gui::TGridRect sel = Selection();
+    if (sel.Left == sel.Right && sel.Top == sel.Bottom) return;
+    for (int c = std::min(sel.Left, sel.Right); c <= std::max(sel.Left, sel.Right); ++c)
+        for (int r = std::min(sel.Top, sel.Bottom); r <= std::max(sel.Top, sel.Bottom); ++r)
+            if ((includeReleased || !(gui::TPoint{c, r} == b)) && !IsCellInSelectedList(c, r))
+                FSelectedCells.push_back({c, r});
+    RepaintSelectedCells();
+}
+
+void TExGridStructure::RepaintSelectedCells()
+{
+    for (const gui::TPoint& p : FSelectedCells) RepaintCell(p.X, p.Y);
+}
+
 void TExGridStructure::MarkSelectedCols(bool clearOthers)
 {
     TExStringGrid& g = Self();
@@ -60,6 +126,61 @@ void TExGridStructure::InvalidateGridRect(const gui::TGridRect& r)
 }
 
 void TExGridStructure::FocusCell(int aCol, int aRow) { MoveColRow(aCol, aRow, true, true); }
+
+// --- controls placed in cells -----------------------------------------------------------
+
+void TExGridStructure::CellControlsUpdate()
+{
+    TExStringGrid& g = Self();
+    if (!HandleAllocated()) return;
+    const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
+    const int left = LeftCol(), top = TopRow();
+    const int right = left + VisibleColCount(), bottom = top + VisibleRowCount();
+    for (TGridControlItem& ci : FControlItems) {
+        if (!ci.Control) continue;
+        if (g.IsHiddenRow(ci.Y) || g.IsHiddenColumn(ci.X)) {
+            ci.Control->SetVisible(false);
+            continue;
+        }
+        const int c = g.RealToDisplayCol(ci.X), r = g.RealToDisplayRow(ci.Y);
+        if (c < fixedCols || r < fixedRows) continue;  // fixed cells keep theirs
+        if (c < left || c > right || r < top || r > bottom) {
+            ci.Control->SetVisible(false);
+            continue;
+        }
+        const gui::TRect rc = CellRect(c, r);
+        ci.Control->SetBounds(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
+        ci.Control->SetVisible(true);
+    }
+    for (int r = std::max(top, fixedRows); r <= std::min(bottom, RowCount() - 1); ++r)
+        for (int c = std::max(left, fixedCols); c <= std::min(right, ColCount() - 1); ++c) {
+            const TCellProperties* p = FindCellProperties(g.RealColIndex(c), r);
+            gui::TControl* control = p ? p->Control() : nullptr;
+            if (!control) continue;
+            // A width change makes it repaint completely.
+            control->Invalidate();
+            control->SetWidth(control->Width() + 1);
+            control->SetWidth(control->Width() - 1);
+        }
+}
+
+void TExGridStructure::TopLeftChanged()
+{
+    TExGridSlots::TopLeftChanged();
+    CellControlsUpdate();
+}
+
+void TExGridStructure::ColWidthsChanged()
+{
+    TExGridSlots::ColWidthsChanged();
+    CellControlsUpdate();
+}
+
+void TExGridStructure::RowHeightsChanged()
+{
+    TExGridSlots::RowHeightsChanged();
+    CellControlsUpdate();
+}
 
 // --- the combo editor's item list --------------------------------------------------------
 
@@ -94,7 +215,9 @@ int TExGridStructure::GetComboCount() { return Self().EditCombo()->Items()->Coun
 
 std::u16string TExGridStructure::GetCellTextWide(int aCol, int aRow) const
 {
-    return rtl::UTF8ToUTF16(const_cast<TExGridStructure*>(this)->GetCellText(aCol, aRow));
+    // A text stored in the prefixed wide form reads as its characters.
+    const std::string text = const_cast<TExGridStructure*>(this)->GetCellText(aCol, aRow);
+    return rtl::UTF8ToUTF16(gridbase::DecodePrefixedWideText(text));
 }
 
 void TExGridStructure::SetCellTextWide(int aCol, int aRow, const std::u16string& value)

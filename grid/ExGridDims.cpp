@@ -2,6 +2,7 @@
 // alignment, header lists, cell and row formatting, the current cell,
 // access by real index, tag ranges and the sizing veto of fixed cells.
 #include "grid/ExGrid.h"
+#include "grid/ExInplaceEdit.h"
 
 #include <algorithm>
 
@@ -111,6 +112,7 @@ void TExStringGrid::SetWordWrap(bool value)
 {
     FWordWrapEx = value;
     TBaseGrid::SetWordWrap(value);
+    if (TExInplaceEdit* ed = NormalEdit()) ed->SetWordWrap(value);
     if (FUpdateCount == 0) Invalidate();
 }
 
@@ -390,12 +392,15 @@ rtl::TStringList* TExStringGrid::GetHiddenRowItems(int realRow) const
 
 void TExStringGrid::GetAllCells(int aCol, int realRow, std::string& text)
 {
-    if (rtl::TStringList* items = GetHiddenRowItems(realRow)) {
+    TGridItem* item = nullptr;
+    const int below = NumHiddenRows() > 0 ? FGridItems->Locate(realRow, &item) : 0;
+    if (item) {
+        rtl::TStringList* items = item->Items();
         text = aCol >= 0 && aCol < items->Count() ? items->Strings(aCol) : std::string();
         DoGetDisplText(aCol, realRow, text);
         return;
     }
-    text = GetCellText(aCol, RealToDisplayRow(realRow));
+    text = GetCellText(aCol, realRow - below);
 }
 
 rtl::TObject* TExStringGrid::GetAllObjects(int aCol, int realRow) const

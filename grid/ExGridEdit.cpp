@@ -113,6 +113,10 @@ bool TExStringGrid::CanShowInplaceEditor()
 std::string TExStringGrid::GetEditText(int aCol, int aRow)
 {
     FNoEditChange = true;
+    // A right-aligned cell is edited right-aligned.
+    if (TExInplaceEdit* ed = NormalEdit())
+        ed->SetVAlign(static_cast<TAlignment>(ResolveCellAlignment(RealColIndex(aCol), aRow) & 0xFF) ==
+                      TAlignment::taRightJustify);
     const gui::TPoint b = BaseCell(RealColIndex(aCol), aRow);
     std::string text = TBaseGrid::GetEditText(b.X, b.Y);
     if (!EditWithTags()) text = htmltext::MarkupToPlainText(htmltext::TMarkupDialect::mdGrid, text);
@@ -141,7 +145,7 @@ void TExStringGrid::RestoreCellFromCache()
 
 bool TExStringGrid::EditorWantsTab() const
 {
-    return Options().Contains(gui::TGridOption::goTabs) || static_cast<bool>(OnCellValidate);
+    return Options().Contains(gui::TGridOption::goTabs) || OnCellValidate || OnCellValidateWide;
 }
 
 void TExStringGrid::EndEditing()
@@ -173,6 +177,9 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
         if (baseCol != aCol || base.Y != aRow) {
             MoveColRow(baseCol, base.Y, true, true);
             RepaintCell(baseCol, base.Y);
+            // DirectEdit (or an always-open combo) edits the area at once.
+            if (FMouseActions->DirectEdit() || (FControlLook->DropDownAlwaysVisible() && HasCombo(base.X, base.Y)))
+                ShowEditor();
             return false;
         }
     }
@@ -186,11 +193,15 @@ bool TExStringGrid::SelectCell(int aCol, int aRow)
     SwitchEditingForCell(aCol, aRow);
     if (IsFixed(aCol, aRow)) return false;
     // Leaving a cell whose special editor was open: its value is validated
-    // first, and a refusal keeps the current cell (and reopens the editor).
+    // first (as wide text when the cell holds wide text), and a refusal
+    // keeps the current cell (and reopens the editor).
     const gui::TInplaceEdit* ed = InplaceEditor();
-    if (FEditing && !IsTextEditorKind(FEditControl) && !(ed && ed->Focused()) &&
-        (aCol != Col() || aRow != Row()) && !ValidateCell(GetCellText(RealColIndex(Col()), Row())))
-        return false;
+    if (FEditing && !IsTextEditorKind(FEditControl) && !(ed && ed->Focused()) && (aCol != Col() || aRow != Row())) {
+        const int leftCol = RealColIndex(Col());
+        const bool valid = IsWideCell(leftCol, Row()) ? ValidateCellWide(GetCellTextWide(leftCol, Row()))
+                                                      : ValidateCell(GetCellText(leftCol, Row()));
+        if (!valid) return false;
+    }
     const gui::TGridRect oldSelection = Selection();
     const int oldCol = Col(), oldRow = Row();
     const bool answer = TBaseGrid::SelectCell(aCol, aRow);
@@ -224,6 +235,8 @@ void TExStringGrid::SwitchEditingForCell(int aCol, int aRow)
     bool canEdit = editing || FEditDisable;
     CanEditBaseCell(rCol, aRow, canEdit);
     if (FMouseActions->EditOnDblClickOnly()) canEdit = false;
+    // An editor still open on the cell being left closes (its text kept).
+    const bool leaving = aCol != Col() || aRow != Row();
     if (canEdit) {
         FEditDisable = false;
         if (!editing) {
@@ -234,7 +247,11 @@ void TExStringGrid::SwitchEditingForCell(int aCol, int aRow)
             o.Include(TGridOption::goEditing);
             SetOptions(o);
         }
-    } else if (editing) {
+        if (FEditing && leaving) HideInplaceEdit();
+        return;
+    }
+    if (FEditing && leaving) HideInplaceEdit();
+    if (editing) {
         FEditDisable = true;
         FEditChange = true;
         SetOptions(Options() - gui::TGridOptions{TGridOption::goEditing});

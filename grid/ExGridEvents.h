@@ -12,6 +12,10 @@
 #include "grid/ExGridFooter.h"
 #include "grid/ExGridTypes.h"
 
+namespace gui {
+class TPopupMenu;
+}
+
 namespace grid {
 
 class TExGridEvents {
@@ -26,6 +30,7 @@ public:
 
     // --- notification and validation (ExGridMessages.cpp) ----------------------------------------
     TCellValidateEvent OnCellValidate;
+    TCellValidateWideEvent OnCellValidateWide;
     TEditCellDoneEvent OnEditCellDone;
     rtl::TNotifyEvent OnEditingDone;
     TCellsChangedEvent OnCellsChanged;
@@ -189,6 +194,10 @@ public:
     // Pointer entering (leaving) an anchor of an HTML cell.
     std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorEnter;
     std::function<void(rtl::TObject* sender, int aRow, int aCol, const std::string& anchor)> OnAnchorExit;
+    // A press on a fixed cell's drop-down button: menu (FixedDropDownMenu at
+    // first) may be replaced or cleared; keep leaves the cell highlighted.
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, gui::TPopupMenu*& menu, bool& keep)>
+        OnFixedDropDownClick;
     // A cell's scroll bar moved by the user: its new position and range.
     std::function<void(rtl::TObject* sender, int aCol, int aRow, int pos, int min, int max)> OnScrollCell;
 

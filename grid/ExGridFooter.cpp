@@ -2,6 +2,7 @@
 // calculation) and the search footer (settings, panel, edit box and the
 // grid's search handlers).
 #include <algorithm>
+#include <vector>
 
 #include "grid/ExGrid.h"
 #include "htmltext/GrdHTMLE.h"
@@ -554,6 +555,9 @@ TSearchPanel::TSearchPanel(TExStringGrid* grid) : gui::TCustomPanel(grid), FGrid
     FHiliteButton->SetEnabled(false);
     FMatchCase = new gui::TCheckBox(this);
     FMatchCase->SetParent(this);
+    // The controls follow the panel's width: the row and the check box fit
+    // in it, and right-to-left placing counts from it.
+    OnResize = [this](rtl::TObject*) { Layout(); };
     Layout();
 }
 
@@ -582,6 +586,23 @@ int ButtonWidth(gridbase::TExGridButton* b)
     return std::max(90, 2 * 2 + 2 * 4 + glyph + spacing + text);
 }
 
+// The widest a captioned button may be so that the buttons of a row, 5
+// pixels apart, and the check box after them fit in room: the widest
+// captions give up their room first, none below 90.  No limit while the
+// panel has no width yet.
+int ButtonWidthLimit(const std::vector<int>& widths, int boxWidth, int room)
+{
+    int limit = widths.empty() ? 90 : *std::max_element(widths.begin(), widths.end());
+    if (room <= 0) return limit;
+    auto need = [&](int cap) {
+        int n = boxWidth;
+        for (int w : widths) n += std::min(w, cap) + 5;
+        return n;
+    };
+    while (limit > 90 && need(limit) > room) --limit;
+    return limit;
+}
+
 } // namespace
 
 void TSearchPanel::Layout()
@@ -593,17 +614,27 @@ void TSearchPanel::Layout()
     place(FEdit, 25, 6, 110, FEdit->Height() > 0 ? FEdit->Height() : 21);
     place(FExitButton, 5, 7, 14, 14);
     // The captioned buttons in a row 5 pixels apart, each as wide as its
-    // caption needs; a hidden button keeps its place.
-    int left = 140;
-    for (gridbase::TExGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) {
-        const int w = ButtonWidth(b);
-        place(b, left, 5, w, b->Visible() ? 23 : 0);
-        if (b != FHiliteButton || b->Visible()) left += w + 5;
-    }
-    // The check box takes the highlight button's place when that is hidden;
-    // its box and the gap before the caption take about 20 pixels.
+    // caption needs; a hidden button keeps its place.  The check box takes
+    // the highlight button's place when that is hidden; its box and the gap
+    // before the caption take about 20 pixels.
+    constexpr int rowLeft = 140, rightMargin = 5, boxOnly = 20;
+    const bool hilite = FHiliteButton->Visible();
+    std::vector<int> widths{ButtonWidth(FForwardButton), ButtonWidth(FBackwardButton)};
+    if (hilite) widths.push_back(ButtonWidth(FHiliteButton));
     const int boxWidth = std::max(100, 24 + CaptionWidth(FMatchCase->Font(), FMatchCase->Caption()));
-    place(FMatchCase, left, 8, boxWidth, FMatchCase->Visible() ? 17 : 0);
+    const int room = Width() > 0 ? Width() - rightMargin - rowLeft : 0;
+    const int limit = ButtonWidthLimit(widths, boxWidth, room);
+    int left = rowLeft;
+    for (gridbase::TExGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) {
+        const int w = std::min(ButtonWidth(b), limit);
+        // A shortened button shows its glyph and the start of its caption.
+        b->SetMargin(w < ButtonWidth(b) ? 4 : -1);
+        place(b, left, 5, w, b->Visible() ? 23 : 0);
+        if (b != FHiliteButton || hilite) left += w + 5;
+    }
+    // A panel too narrow for the whole caption shortens it; the box stays.
+    const int fits = Width() > 0 ? std::max(boxOnly, Width() - rightMargin - left) : boxWidth;
+    place(FMatchCase, left, 8, std::min(boxWidth, fits), FMatchCase->Visible() ? 17 : 0);
 }
 
 void TSearchPanel::SetColorTo(gui::TColor v)

@@ -10,6 +10,7 @@
 #include "platform/gui/BalloonTip.h"
 #include "platform/gui/DateTimePicker.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/HintWindow.h"
 #include "platform/gui/Monitors.h"
 #include "platform/gui/PopupWindows.h"
 #include "platform/rtl/Strings.h"
@@ -17,6 +18,12 @@
 namespace grid {
 
 RTL_PUBLISHED(THTMLHintWindow) {}
+
+void TExGridState::SetUseHTMLHints(bool v)
+{
+    FUseHTMLHints = v;
+    gui::SetHintWindowClass(v ? &THTMLHintWindow::StaticClassInfo() : nullptr);
+}
 
 namespace {
 std::string gHintFontName;
@@ -267,7 +274,10 @@ bool TExStringGrid::WMNotify(gui::TMessage& message)
 
 gui::TBalloonTip* TExStringGrid::BalloonTip()
 {
-    if (!FBalloonTip) FBalloonTip = new gui::TBalloonTip(this);
+    if (!FBalloonTip) {
+        FBalloonTip = new gui::TBalloonTip(this);
+        FBalloonTip->SetAlphaBlendValue(255 - FBalloon->Transparency());
+    }
     FBalloonTip->SetInitialDelay(FBalloon->InitialDelay());
     FBalloonTip->SetReshowDelay(FBalloon->ReshowDelay());
     FBalloonTip->SetAutoHideDelay(FBalloon->AutoHideDelay());
@@ -334,6 +344,33 @@ void TExStringGrid::BalloonMouseMove(int x, int y)
     int icon = 1;
     if (!GetBalloonInfo({x, y}, title, text, icon) || text.empty()) return;
     BalloonTip()->Popup(ClientToScreen({x, y}));
+}
+
+void TExGridStructure::BalloonInit()
+{
+    TExStringGrid& g = Self();
+    gui::TBalloonTip* tip = g.BalloonTip();
+    tip->Pop();
+    tip->SetTitle("ToolTipText");
+    tip->SetIcon(gui::TTI_ERROR);
+    tip->SetAlphaBlendValue(255 - FBalloon->Transparency());
+}
+
+void TExGridStructure::BalloonDone()
+{
+    TExStringGrid& g = Self();
+    if (!g.FBalloonTip) return;
+    g.FBalloonTip->Pop();
+    delete g.FBalloonTip;
+    g.FBalloonTip = nullptr;
+    g.FLastBalloonPos = {-1, -1};
+}
+
+void TExGridStructure::BalloonSettingsChanged()
+{
+    if (Self().Loading()) return;
+    if (FBalloon->Enable()) BalloonInit();
+    else BalloonDone();
 }
 
 // --------------------------------------------------------------- rich cells

@@ -4,6 +4,7 @@
 // editor of cells that may not be edited.
 #include "grid/ExControlEdit.h"
 #include "grid/ExGrid.h"
+#include "grid/ExGridAnchors.h"
 #include "gridbase/ExUtil.h"
 #include "htmltext/GrdHTMLE.h"
 #include "platform/gui/Dialogs.h"
@@ -58,6 +59,23 @@ htmltext::TMarkupResult HitMarkup(TExStringGrid& g, gui::TCanvas& canvas, const 
 }
 
 } // namespace
+
+TCellAnchor AnchorAtPoint(TExStringGrid& g, int aCol, int aRow, int x, int y)
+{
+    TCellAnchor found;
+    const std::string text = g.GetCellText(aCol, aRow);
+    if (g.EnableHTML() && gridbase::ClassifyCellText(text, true) == gridbase::ctHtmlText) {
+        const int checkRoom = g.HasCheckBox(aCol, aRow) ? g.ControlLook()->CheckSize() : 0;
+        gui::TBitmap scratch;
+        scratch.SetSize(1, 1);
+        const gui::TRect cell = g.CellRect(g.RealToDisplayCol(aCol), aRow);
+        found.Anchor = HitMarkup(g, *scratch.Canvas(), text, cell, g.XYOffset(), checkRoom, x, y, "").AnchorValue;
+        found.Markup = true;
+    } else if (g.URLShow() && gridbase::IsUrlOrMail(text)) {
+        found.Anchor = text;
+    }
+    return found;
+}
 
 bool TExStringGrid::ControlPress(int aCol, int aRow, int x, int y)
 {

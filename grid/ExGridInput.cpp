@@ -107,7 +107,8 @@ bool TExStringGrid::OnSelectionHandle(int x, int y) const
 // -------------------------------------------------------------- small hooks
 
 // The row indicator and the header marks follow the current cell; the
-// handler of OnRowChanged hears of every row change, by key, mouse or code.
+// handler of OnRowChanged hears of every row change, by key, mouse or code,
+// once the cell has moved.
 void TExStringGrid::CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow, const gui::TGridRect& oldSelection)
 {
     if (TBaseGrid::FixedCols() > 0) {
@@ -125,10 +126,24 @@ void TExStringGrid::CellMoveAccepted(int oldCol, int oldRow, int aCol, int aRow,
     }
     if (SelectionRectangle())
         RepaintRect(gui::TRect(oldSelection.Left, oldSelection.Top, oldSelection.Right, oldSelection.Bottom));
-    if (Loading() || FOldRowSel == aRow || !OnRowChanged) return;
+    FRowChangePending = aRow != Row();
+    if (!FRowChangePending) CurrentCellMoved();
+}
+
+void TExGridState::SelectionMoved(const gui::TGridRect& oldSel)
+{
+    TBaseGrid::SelectionMoved(oldSel);
+    if (!FRowChangePending) return;
+    FRowChangePending = false;
+    CurrentCellMoved();
+}
+
+void TExStringGrid::CurrentCellMoved()
+{
+    if (Loading() || FOldRowSel == Row() || !OnRowChanged) return;
     const int old = FOldRowSel;
-    FOldRowSel = aRow;
-    OnRowChanged(this, old, aRow);
+    FOldRowSel = Row();
+    OnRowChanged(this, old, Row());
 }
 
 void TExStringGrid::SelectionChanged(int aLeft, int aTop, int aRight, int aBottom)

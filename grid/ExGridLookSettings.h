@@ -3,7 +3,8 @@
 //
 // The rule a caller must know: the grid owns one of each and hooks their
 // events; ProgressAppearance fires OnChange only when a value changes,
-// while ShowModified.Color and Balloon.Enable fire on every write.
+// while ShowModified.Color and Balloon.Enable fire on every write (the
+// other Balloon values on a change).
 //
 //   grid->ProgressAppearance()->SetLevel1Perc(60);   // repaints the grid
 //   grid->DragDropSettings()->SetOleDropTarget(true); // accepts drops
@@ -62,7 +63,6 @@ public:
     EXGRID_CHANGING(bool, ShowGradient, true)
     EXGRID_CHANGING(int, Steps, 11)
     EXGRID_STORED(TProgressStyle, Style, TProgressStyle::psXP)
-#undef EXGRID_CHANGING
 
 private:
     void Changed()
@@ -104,23 +104,31 @@ class TBalloonSettings : public rtl::TPersistent {
     RTL_CLASS(TBalloonSettings, rtl::TPersistent)
 public:
     TBalloonSettings() = default;
-    // Colours, delays and Enable (without the event); not Transparency.
+    // Colours, delays and Enable (without OnEnableChange), then OnChange
+    // once; not Transparency.
     void Assign(const rtl::TPersistent* source) override;
     bool Enable() const { return FEnable; }
     void SetEnable(bool v)
     {
         FEnable = v;
         if (OnEnableChange) OnEnableChange(this);
+        Changed();
     }
-    EXGRID_STORED(TColor, TextColor, gui::clNone)
-    EXGRID_STORED(TColor, BackgroundColor, gui::clNone)
-    EXGRID_STORED(int, InitialDelay, -1)
-    EXGRID_STORED(int, ReshowDelay, -1)
-    EXGRID_STORED(int, AutoHideDelay, -1)
-    EXGRID_STORED(uint8_t, Transparency, 0)
+    EXGRID_CHANGING(TColor, TextColor, gui::clNone)
+    EXGRID_CHANGING(TColor, BackgroundColor, gui::clNone)
+    EXGRID_CHANGING(int, InitialDelay, -1)
+    EXGRID_CHANGING(int, ReshowDelay, -1)
+    EXGRID_CHANGING(int, AutoHideDelay, -1)
+    EXGRID_CHANGING(uint8_t, Transparency, 0)
     rtl::TNotifyEvent OnEnableChange;
+    // Every write of Enable and every change of another value.
+    rtl::TNotifyEvent OnChange;
 
 private:
+    void Changed()
+    {
+        if (OnChange) OnChange(this);
+    }
     bool FEnable = false;
 };
 
@@ -175,5 +183,7 @@ private:
     std::unique_ptr<TDragScrollDelays> FDelays = std::make_unique<TDragScrollDelays>();
     std::unique_ptr<TDragScrollMargins> FMargins = std::make_unique<TDragScrollMargins>();
 };
+
+#undef EXGRID_CHANGING
 
 } // namespace grid

@@ -91,6 +91,7 @@ void TBalloonSettings::Assign(const rtl::TPersistent* source)
     FReshowDelay = s->FReshowDelay;
     FAutoHideDelay = s->FAutoHideDelay;
     FEnable = s->FEnable;
+    Changed();
 }
 
 void TShowModified::Assign(const rtl::TPersistent* source)
@@ -139,6 +140,7 @@ std::unique_ptr<TBalloonSettings> TExStringGrid::MakeBalloon()
 {
     auto b = std::make_unique<TBalloonSettings>();
     b->OnEnableChange = [this](rtl::TObject* sender) { BalloonEnableChanged(sender); };
+    b->OnChange = [this](rtl::TObject*) { BalloonSettingsChanged(); };
     return b;
 }
 

@@ -7,7 +7,9 @@
 #include "grid/ExGrid.h"
 #include "platform/gui/BalloonTip.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/Strings.h"
 
 namespace grid {
 
@@ -58,6 +60,7 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         // The balloon belongs to the cell the pointer was over.
         if (FBalloonTip) FBalloonTip->Pop();
         FLastBalloonPos = {-1, -1};
+        MouseLeft();
         break;
     case gui::CM_HINTSHOW:
         CMHintShow(message);
@@ -87,6 +90,7 @@ void TExStringGrid::Dispatch(gui::TMessage& message)
         }
         return;
     case gui::WM_DESTROY:
+        BalloonDone();
         if (FGridTimerID) {
             gui::KillTimer(Handle(), FGridTimerID);
             FGridTimerID = 0;
@@ -219,6 +223,8 @@ void TExStringGrid::EndUpdate()
         Perform(gui::WM_SETREDRAW, 1, 0);
         FRedrawOff = false;
     }
+    // Rows and columns changed inside the bracket: the cell controls follow.
+    if (!FControlItems.empty()) CellControlsUpdate();
     if (Visible()) Invalidate();
 }
 
@@ -240,6 +246,7 @@ void TExStringGrid::RememberCellValue(int aCol, int aRow)
     FOldCol = aCol;
     FOldRow = aRow;
     FOldCellText = GetRawCellText(RealColIndex(aCol), aRow);
+    FOldCellTextWide = GetCellTextWide(RealColIndex(aCol), aRow);
     FOldModifiedValue = FModified;
 }
 
@@ -274,6 +281,7 @@ void TExStringGrid::Notification(rtl::TComponent* component, rtl::TOperation ope
         FNotifierList.erase(std::remove(FNotifierList.begin(), FNotifierList.end(), component),
                             FNotifierList.end());
     if (operation == rtl::TOperation::opRemove && component == FCellChecker) FCellChecker = nullptr;
+    if (operation == rtl::TOperation::opRemove && component == FFixedDropDownMenu) FFixedDropDownMenu = nullptr;
     TBaseGrid::Notification(component, operation);
 }
 
@@ -304,12 +312,14 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
         const bool changed = newValue != FOldCellText;
         FNavigation->SetAdvanceOnEnter(false);
         std::string value = newValue;
+        if (FCellChecker && FCellChecker->AutoCorrect()) value = FCellChecker->Correct(aCol, aRow, value);
         if (OnCellValidate) OnCellValidate(this, aCol, aRow, value, valid);
         if (value != FOldCellText) {
             FModified = true;
             if (TBaseGrid::FixedCols() > 0) SetRowModified(aRow, true);
         }
         if (valid) CellChanged(aCol, aRow);
+        if (FCellChecker && FCellChecker->AutoMarkError()) value = FCellChecker->MarkError(aCol, aRow, value);
         if (valid && UndoRedo()) UndoRedo()->RegisterChange(aCol, aRow, FOldCellText, value);
         if (valid && changed) CellsChanged(gui::TRect(aCol, aRow, aCol, aRow));
         FNewCellText = value;
@@ -320,15 +330,7 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
         } else {
             // Back to the edited cell with the editor open: with the value the
             // event proposed, or with the old text.
-            HideEditor();
-            const std::string shown = value != newValue ? value : FOldCellText;
-            SetCellText(aCol, aRow, shown);
-            MoveColRow(FOldCol, FOldRow, true, true);
-            FEditing = true;
-            FValidating = false;  // no editor opens while validating, except this one
-            ShowEditor();
-            FValidating = true;
-            FModified = FOldModifiedValue;
+            ReopenRefusedEdit(aCol, aRow, value != newValue ? value : FOldCellText);
             if (!InvalidEntryTitle().empty() || !InvalidEntryText().empty()) {
                 FLastBalloonText = InvalidEntryTitle() + "\n" + InvalidEntryText();
                 ShowInvalidEntryBalloon(*this);
@@ -336,6 +338,57 @@ bool TExStringGrid::ValidateCell(const std::string& newValue)
         }
         FOldCellText = GetRawCellText(aCol, aRow);
     }
+    return valid;
+}
+
+void TExGridStructure::ReopenRefusedEdit(int aCol, int aRow, const std::string& shown)
+{
+    TExStringGrid& g = Self();
+    // Opening the editor remembers the cell again; the flag goes back to
+    // what it was when the edit began.
+    const bool modifiedBefore = FOldModifiedValue;
+    g.HideEditor();
+    SetCellText(aCol, aRow, shown);
+    MoveColRow(FOldCol, FOldRow, true, true);
+    FEditing = true;
+    FValidating = false;  // no editor opens while validating, except this one
+    g.ShowEditor();
+    FValidating = true;
+    FModified = modifiedBefore;
+}
+
+// The wide twin of ValidateCell: the footer follows before the event asks,
+// whatever it answers; no cell checker, undo record or balloon.
+bool TExGridStructure::ValidateCellWide(const std::u16string& newValue)
+{
+    TExStringGrid& g = Self();
+    if (!FEditing || FValidating) return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    const int aCol = g.RealColIndex(FOldCol), aRow = FOldRow;
+    FNewCellText = rtl::UTF16ToUTF8(newValue);
+    struct Finally {
+        TExStringGrid& g;
+        ~Finally()
+        {
+            g.RememberCellValue(g.Col(), g.Row());
+            g.FValidating = false;
+        }
+    } finally{g};
+
+    if (newValue == FOldCellTextWide && !g.AlwaysValidate()) return true;
+    const bool changed = newValue != FOldCellTextWide;
+    std::u16string value = newValue;
+    g.CellChanged(aCol, aRow);
+    if (g.OnCellValidateWide) g.OnCellValidateWide(&g, aCol, aRow, value, valid);
+    if (changed) FModified = true;
+    if (changed && ShowModified()->Enabled() && TBaseGrid::FixedCols() > 0) g.SetRowModified(aRow, true);
+    if (valid && changed) g.CellsChanged(gui::TRect(aCol, aRow, aCol, aRow));
+    FNewCellText = rtl::UTF16ToUTF8(value);
+    if (valid) SetCellTextWide(aCol, aRow, value);
+    else ReopenRefusedEdit(aCol, aRow, value != newValue ? FNewCellText : FOldCellText);
+    FOldCellTextWide = GetCellTextWide(aCol, aRow);
     return valid;
 }
 

@@ -65,6 +65,8 @@ gridbase::TArrowWindow* TExStringGrid::MoveArrow(TArrowDirection direction)
 {
     const int i = static_cast<int>(direction);
     if (!FArrows[i]) FArrows[i] = new gridbase::TArrowWindow(this, direction);
+    // The arrows are drawn in ArrowColor.
+    if (FArrows[i]->Color() != ArrowColor()) FArrows[i]->SetColor(ArrowColor());
     return FArrows[i];
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "grid/ExGrid.h"
+#include "grid/ExGridFixedLook.h"
 
 namespace grid {
 
@@ -83,6 +84,19 @@ int TExStringGrid::ScrollFrameWidth() const
 }
 
 // ------------------------------------------------------ visual properties
+
+void TExStringGrid::EditorLook(int aCol, int aRow, gui::TBrush& brush, gui::TFont& font)
+{
+    font.Assign(Font());
+    brush.SetColor(Color());
+    TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
+    TAlignment ha = TAlignment::taLeftJustify;
+    TVAlignment va = TVAlignment::vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    TGridDrawState state;
+    GetVisualProperties(aCol, aRow, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va, ww, gd);
+}
 
 void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& state, bool print, bool select,
                                         bool map, gui::TBrush& brush, TColor& colorTo, TColor& mirrorColor,
@@ -166,6 +180,8 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& stat
     // 8.
     if (print) GetCellPrintColor(rCol, aRow, state, &brush, &font);
     else GetCellColor(rCol, aRow, state, &brush, &font);
+    const TColor unselectedBrush = brush.Color(), unselectedFont = font.Color();
+    const TColor unselectedTo = colorTo, unselectedMirror = mirrorColor, unselectedMirrorTo = mirrorColorTo;
 
     // 9. Selection.
     auto selectLook = [&] {
@@ -201,6 +217,21 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& stat
             (state.Contains(TGridDrawStateItem::gdSelected) && FMouseDown && showSel)) {
             selectLook();
             state += TGridDrawStateItem::gdSelected;
+        }
+        // Disjunct cells: the listed cells are selected; the current cell
+        // shows as selected only when it is listed.
+        if (FMouseActions->DisjunctCellSelect() && showSel) {
+            if (IsCellInSelectedList(aCol, aRow)) {
+                selectLook();
+                state += TGridDrawStateItem::gdSelected;
+            } else if (aCol == Col() && aRow == Row()) {
+                state -= TGridDrawStateItem::gdSelected;
+                brush.SetColor(unselectedBrush);
+                font.SetColor(unselectedFont);
+                colorTo = unselectedTo;
+                mirrorColor = unselectedMirror;
+                mirrorColorTo = unselectedMirrorTo;
+            }
         }
     }
 
@@ -278,7 +309,9 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
          FLook == TGridLook::glWin7 || FLook == TGridLook::glOffice2007)) {
         gui::TRect r = rect;
         const int fc = TBaseGrid::FixedCols(), fr = TBaseGrid::FixedRows();
-        if (FActiveCellShow && ((fc > 0 && aCol == fc - 1 && aRow == Row()) ||
+        if (DrawHotFixedCell(*this, canvas, aCol, aRow, rect)) {
+            // The hovered cell's gradients stand for the others.
+        } else if (FActiveCellShow && ((fc > 0 && aCol == fc - 1 && aRow == Row()) ||
                                 (fr >= 1 && aRow == fr - 1 && aCol == Col()))) {
             gridbase::DrawGradient(canvas, FActiveCellColor, FActiveCellColorTo, 64, r, false);
         } else if (FSortSettings->Column() != -1 && FSortSettings->Column() == rCol &&
@@ -309,6 +342,9 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
         indicatorShift = FRowIndicator->Width() + 2;
         rect.Left += indicatorShift;
     }
+
+    // 8. The list-view look's header cells.
+    if (fixed && !FFlat && FLook == TGridLook::glListView) DrawListViewFixedCell(*this, canvas, aCol, aRow, rect);
 
     // 10. Editor buttons shown always.
     const int savedRight = rect.Right;
@@ -416,6 +452,8 @@ void TExStringGrid::DrawCellText(gui::TCanvas* canvas, int aCol, int aRow, const
             }
         }
     }
+
+    if (fixed) DrawPushedFixedCell(*this, canvas, aCol, aRow, cellRect);
 
     // 16. Fixed right columns.
     if (FFixedRightCols > 0 && FFixedRightCols >= ColCount() + FNumHidden - rCol && FLook != TGridLook::glClassic &&

@@ -1,17 +1,24 @@
 // ExGrid: the mouse press, move and release, step by step.  A press is
 // offered in turn to what may lie under it (the design panel, a fixed
-// border the grid sizes itself, the selection-resize handle, a node button,
-// cell controls, anchors, check boxes, a drag source, the corner and header
-// cells that select all, rows or columns) before an ordinary cell press
-// reaches the class library.  The move decides what the next press selects
-// and extends a header drag; the release ends sizing, selection resizing
-// and cell buttons and fires the click events.
+// border the grid sizes itself, the selection-resize handle, the cell
+// selector, a fixed cell pressed in as a button, spin and node buttons,
+// cell controls, disjunct rows and columns, anchors, check boxes, a drag
+// source, the corner and header cells that select all, rows or columns, a
+// header's drop-down button) before an ordinary cell press reaches the
+// class library.  The move follows the hovered and hot header cells and
+// the anchors, decides what the next press selects and extends a header
+// drag; the release ends sizing, selection resizing, pressed fixed cells
+// and cell buttons, settles disjunct and group selection and fires the
+// click events.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "grid/ExGrid.h"
+#include "grid/ExGridAnchors.h"
 #include "grid/ExGridSettings.h"
+#include "gridbase/ExUtil.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -28,6 +35,7 @@ public:
     void Press(TMouseButton button, gui::TShiftState shift);
     void Move(gui::TShiftState shift);
     void Release(TMouseButton button, gui::TShiftState shift);
+    void Leave();
 
 private:
     TExStringGrid& G;
@@ -37,43 +45,89 @@ private:
     bool OnCell() const { return Col >= 0 && Row >= 0; }
     bool InFixedRows() const { return Row >= 0 && Row < G.TBaseGrid::FixedRows(); }
     bool InFixedCols() const { return Col >= 0 && Col < G.TBaseGrid::FixedCols(); }
+    bool InFixedRowOrCol(gui::TPoint p) const
+    {
+        return p.X >= 0 && p.Y >= 0 && (p.X < G.TBaseGrid::FixedCols() || p.Y < G.TBaseGrid::FixedRows());
+    }
+    int NodeButtonOffset() const { return X - G.gui::TCustomGrid::CellRect(0, Row).Left; }
     bool RangeSelect() const { return G.Options().Contains(TGridOption::goRangeSelect); }
 
     // press
+    void PressSteps(TMouseButton button, gui::TShiftState shift);
     bool DesignPanelPress(TMouseButton button);
     bool FixedSizingStart(TMouseButton button);
     bool ResizeHandlePress(TMouseButton button, gui::TShiftState shift);
+    void RangeEditOutsideSelection(TMouseButton button);
     bool ClickRefused(TMouseButton button);
+    bool CellSelectorPress(TMouseButton button);
+    void PushedFixedCellPress(TMouseButton button);
+    void SpinButtonPress(TMouseButton button);
+    void HeaderNodeButtonPress(TMouseButton button);
     bool NodeButtonPress(TMouseButton button);
+    bool CellButtonPress(TMouseButton button);
+    bool DisjunctPress(TMouseButton button, gui::TShiftState shift);
     bool ControlPress(TMouseButton button, gui::TShiftState shift);
     bool HeaderSelectPress(TMouseButton button, gui::TShiftState shift);
     void ReferenceCell(TMouseButton button);
     bool KeepsLeftCol() const;
     void RestoreLeftCol();
+    bool DropDownButtonPress();
+    bool RangeEditPress(TMouseButton button, gui::TShiftState shift);
+    bool EdgeCell() const;
     void InheritedPress(TMouseButton button, gui::TShiftState shift);
     void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
     void RightClickSelect(TMouseButton button, gui::TShiftState shift);
+    void RightClickUrlEdit(TMouseButton button);
 
     // move
     bool FixedSizingMove();
+    void MoveSteps(gui::TShiftState shift);
+    void RangeEditDrag();
     void DetectFixedBorders();
     void CellScrollBar();
     void CellScrollBarMoved();
+    void HoverFixedCells();
+    void HotListViewCell();
     void HeaderRangeDrag();
     void MouseSelectMode();
+    void AnchorEnterExit();
+    void AnchorCursor();
+    bool OverAnchor = false;
     void CancelHints();
     void SizingFeedback();
 
     // release
+    void ReleasePushedFixedCell();
     bool EndFixedSizing();
+    void DisjunctRelease(TMouseButton button);
+    void GroupRelease(TMouseButton button);
+    void RepaintHoveredFixedCell();
     bool EndSelectionResize(TMouseButton button, gui::TShiftState shift);
     void ScaleOtherColumnsAndRows();
     void ControlMouseUp();
 };
 
+// ------------------------------------------------------------- settings
+
+void TExGridState::SetFixedDropDownMenu(gui::TPopupMenu* menu)
+{
+    if (FFixedDropDownMenu == menu) return;
+    if (FFixedDropDownMenu) FFixedDropDownMenu->RemoveFreeNotification(this);
+    FFixedDropDownMenu = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
 // ---------------------------------------------------------------- press
 
 void TGridPress::Press(TMouseButton button, gui::TShiftState shift)
+{
+    G.SetSpinClickStart(false, false);
+    PressSteps(button, shift);
+    // A spin step no editor of this press took is not kept for a later one.
+    G.SetSpinClickStart(false, false);
+}
+
+void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
 {
     if (DesignPanelPress(button)) return;
     G.ClosePopupLink();
@@ -81,18 +135,30 @@ void TGridPress::Press(TMouseButton button, gui::TShiftState shift)
     G.FPressSelection = G.Selection();
     G.FPressCell = {Col, Row};
     G.FPressPoint = {X, Y};
-    if (FixedSizingStart(button) || ResizeHandlePress(button, shift) || ClickRefused(button)) return;
+    if (button == TMouseButton::mbLeft) {
+        G.FMouseDownMove = true;
+        RepaintHoveredFixedCell();
+    }
+    if (FixedSizingStart(button) || ResizeHandlePress(button, shift)) return;
+    RangeEditOutsideSelection(button);
+    if (ClickRefused(button) || CellSelectorPress(button)) return;
+    if (button == TMouseButton::mbLeft) G.DisjunctCellPress(shift);
+    PushedFixedCellPress(button);
+    SpinButtonPress(button);
+    HeaderNodeButtonPress(button);
     if (NodeButtonPress(button)) return;
     G.FSelectionClick = false;
-    if (ControlPress(button, shift)) return;
+    if (CellButtonPress(button) || DisjunctPress(button, shift) || ControlPress(button, shift)) return;
     if (HeaderSelectPress(button, shift)) return;
     G.FMouseDown = button == TMouseButton::mbLeft;
     // An editor opened by this press puts its caret under the mouse.
     if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
     ReferenceCell(button);
+    if (DropDownButtonPress() || RangeEditPress(button, shift)) return;
     InheritedPress(button, shift);
     FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
+    RightClickUrlEdit(button);
     if (button != TMouseButton::mbLeft) return;
     G.EnhMoveMouseDown(X, Y);
     if (OnCell()) G.DirectEditPress(Col, Row, X);
@@ -141,6 +207,17 @@ bool TGridPress::ResizeHandlePress(TMouseButton button, gui::TShiftState shift)
     return true;
 }
 
+// RangeSelectAndEdit: a press outside the selection (its last row and
+// column, and a single cell, count as outside) selects rather than edits.
+void TGridPress::RangeEditOutsideSelection(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || !G.MouseActions()->RangeSelectAndEdit()) return;
+    if (!G.Options().Contains(TGridOption::goEditing)) return;
+    const gui::TGridRect s0 = G.FPressSelection;
+    if (Col >= s0.Left && Col < s0.Right && Row >= s0.Top && Row < s0.Bottom) return;
+    G.SetOptions(G.Options() - gui::TGridOptions{TGridOption::goEditing});
+}
+
 // A refused click changes nothing.
 bool TGridPress::ClickRefused(TMouseButton button)
 {
@@ -150,6 +227,57 @@ bool TGridPress::ClickRefused(TMouseButton button)
     if (allow) return false;
     G.FPressCell = {-1, -1};
     return true;
+}
+
+// In cell-selector mode a press only reports the cell.
+bool TGridPress::CellSelectorPress(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || !G.CellSelectorMode()) return false;
+    G.CellSelectorClick(Col, Row);
+    G.FPressCell = {-1, -1};
+    return true;
+}
+
+// FixedAsButtons: a fixed cell (or one reported fixed) is pressed in until
+// the release, which clicks it as a cell button.  Node buttons are left
+// to the node.
+void TGridPress::PushedFixedCellPress(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || !OnCell() || !G.FixedAsButtons() || !G.Ctl3D() || G.Flat()) return;
+    if (!(InFixedRows() || InFixedCols() || G.IsFixed(Col, Row))) return;
+    const gui::TGridOptions o = G.Options();
+    if (!o.Contains(TGridOption::goFixedVertLine) || !o.Contains(TGridOption::goFixedHorzLine)) return;
+    if (Col == 0 && G.IsNode(Row) && G.IsInNodeButton(Row, NodeButtonOffset())) return;
+    G.FPushedFixed = {Col, Row};
+    G.FFixedCellPushed = true;
+    G.FPushedCellButton = {Col, Row};
+    G.RepaintCell(Col, Row);
+}
+
+// An always-visible spin button: the editor this press opens steps up
+// (upper half) or down (lower half) at once.
+void TGridPress::SpinButtonPress(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || !OnCell() || G.Designing()) return;
+    if (!G.ControlLook()->SpinButtonsAlwaysVisible() || !G.HasSpinEdit(G.RealColIndex(Col), Row)) return;
+    const gui::TRect r = G.gui::TCustomGrid::CellRect(Col, Row);
+    if (X < r.Right - 18) return;
+    const bool down = Y > r.Top + (r.Bottom - r.Top) / 2;
+    G.SetSpinClickStart(!down, down);
+}
+
+// NodeAllExpandContract: the node button of a header cell expands or
+// contracts every node and flips its own state.
+void TGridPress::HeaderNodeButtonPress(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || Col != 0 || !InFixedRows() || G.Designing()) return;
+    if (!G.MouseActions()->NodeAllExpandContract() || !G.IsNode(Row) || !G.IsInNodeButton(Row, NodeButtonOffset()))
+        return;
+    const bool contracted = G.GetNodeState(Row);
+    if (contracted) G.ExpandAll();
+    else G.ContractAll();
+    if (TCellGraphic* node = G.NodeGraphic(Row)) node->SetCellBoolean(!contracted);
+    G.RepaintCell(0, Row);
 }
 
 // A node button: the click expands or contracts the node and goes no further.
@@ -165,12 +293,53 @@ bool TGridPress::NodeButtonPress(TMouseButton button)
     return true;
 }
 
-// Radio groups and buttons in cells, anchors and inline form controls of
-// HTML cells, check boxes and radio buttons, and the drag source.
+// Radio groups and buttons in cells.
+bool TGridPress::CellButtonPress(TMouseButton button)
+{
+    return button == TMouseButton::mbLeft && OnCell() && G.CellControlPress(Col, Row, X, Y);
+}
+
+// Disjunct rows and columns: a plain press starts the flags anew (the
+// release flags what the press selected), Ctrl keeps them and unflags a
+// flagged row (column) at the release, Alt keeps the row flags; Shift
+// selects from the selection's top-left corner.
+bool TGridPress::DisjunctPress(TMouseButton button, gui::TShiftState shift)
+{
+    if (button != TMouseButton::mbLeft || !OnCell()) return false;
+    const TMouseActions* ma = G.MouseActions();
+    const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
+    if (ma->DisjunctRowSelect() && !InFixedRows() && !(Col == 0 && ma->HotmailRowSelect())) {
+        if (shift.Contains(TShiftStateItem::ssShift)) {
+            G.TBaseGrid::MouseDown(button, shift, X, Y);
+            const gui::TGridRect s0 = G.FPressSelection;
+            G.SetSelection({std::min(s0.Left, Col), std::min(s0.Top, Row), std::max(s0.Left, Col),
+                            std::max(s0.Top, Row)});
+            return true;
+        }
+        const int row = ma->RowSelectPersistent() ? G.DisplayToRealRow(Row) : Row;
+        if (ctrl) {
+            if (G.GetRowSelect(row)) G.FDeselectState = true;
+        } else {
+            G.FMouseDown = true;
+            if (!shift.Contains(TShiftStateItem::ssAlt)) G.ClearRowSelect();
+        }
+    }
+    if (ma->DisjunctColSelect() && !InFixedCols()) {
+        if (!ctrl) {
+            G.FMouseDown = true;
+            G.ClearColSelect();
+        } else if (G.GetColSelect(Col)) {
+            G.FDeselectState = true;
+        }
+    }
+    return false;
+}
+
+// Anchors and inline form controls of HTML cells, check boxes and radio
+// buttons, and the drag source.
 bool TGridPress::ControlPress(TMouseButton button, gui::TShiftState shift)
 {
     if (button != TMouseButton::mbLeft) return false;
-    if (OnCell() && G.CellControlPress(Col, Row, X, Y)) return true;
     if (OnCell() && !G.IsFixed(Col, Row) && G.ControlPress(G.RealColIndex(Col), Row, X, Y)) return true;
     if (OnCell() && G.CellCheckPress(Col, Row, X, Y, shift)) return true;
     // The drag starts once the pointer moves.
@@ -243,13 +412,81 @@ void TGridPress::RestoreLeftCol()
     G.ResetUpdate();
 }
 
+// ControlLook.FixedDropDownButton: the right 16 pixels of a hover-sensitive
+// fixed cell open FixedDropDownMenu (or the one OnFixedDropDownClick
+// gives) below the cell, the cell shown hovered meanwhile.  Without menu
+// and event the press goes on.
+bool TGridPress::DropDownButtonPress()
+{
+    if (!OnCell() || !G.ControlLook()->FixedDropDownButton() || !G.IsHoverFixedCell(Col, Row)) return false;
+    const gui::TRect r = G.gui::TCustomGrid::CellRect(Col, Row);
+    if (X < r.Right - 16) return false;
+    G.FDropDownDown = true;
+    if (!G.FixedDropDownMenu() && !G.OnFixedDropDownClick) return false;
+    G.FNoMouseLeave = true;
+    gui::TPopupMenu* menu = G.FixedDropDownMenu();
+    if (menu) menu->SetTag(Col);
+    bool keepHighlighted = false;
+    if (G.OnFixedDropDownClick) G.OnFixedDropDownClick(&G, Col, Row, menu, keepHighlighted);
+    if (menu) {
+        const gui::TPoint at = G.ClientToScreen({r.Right - 16, r.Bottom});
+        G.FMouseDownMove = false;
+        G.FHoverFixed = {Col, Row};
+        G.RepaintCell(Col, Row);
+        menu->Popup(at.X, at.Y);
+        G.RepaintCell(Col, Row);
+    }
+    G.FNoMouseLeave = keepHighlighted;
+    return true;
+}
+
+// RangeSelectAndEdit: a press on the current cell edits it; Shift+press
+// on another cell extends the range without editing.
+bool TGridPress::RangeEditPress(TMouseButton button, gui::TShiftState shift)
+{
+    const TMouseActions* ma = G.MouseActions();
+    if (button != TMouseButton::mbLeft || !OnCell() || !ma->RangeSelectAndEdit() || ma->EditOnDblClickOnly())
+        return false;
+    const bool current = Col == G.Col() && Row == G.Row();
+    const bool editing = G.Options().Contains(TGridOption::goEditing);
+    if (current && !editing && G.IsEditable(G.RealColIndex(Col), Row)) {
+        G.SetOptions(G.Options() + gui::TGridOptions{TGridOption::goEditing});
+        G.TBaseGrid::MouseDown(button, shift, X, Y);
+        G.ShowInplaceEdit();
+        return true;
+    }
+    if (current || !editing || !shift.Contains(TShiftStateItem::ssShift)) return false;
+    G.SetOptions(G.Options() - gui::TGridOptions{TGridOption::goEditing});
+    G.TBaseGrid::MouseDown(button, shift, X, Y);
+    return true;
+}
+
+// A partly shown row or column at the view's edge (or the first column of
+// a view scrolled right).
+bool TGridPress::EdgeCell() const
+{
+    return Row == G.TopRow() + G.VisibleRowCount() || Col == G.LeftCol() + G.VisibleColCount() ||
+           (Col == G.LeftCol() && G.LeftCol() > G.TBaseGrid::FixedCols());
+}
+
 // The class library's press; in row-select mode with KeepHorizScroll the
-// view keeps its left column.
+// view keeps its left column.  NoAutoRangeScroll: a press on an edge cell
+// starts no range selection that would scroll; NoScrollOnPartialRow: the
+// view does not scroll to a partly shown row, and the press ends.
 void TGridPress::InheritedPress(TMouseButton button, gui::TShiftState shift)
 {
+    const int topRow = G.TopRow();
+    const bool edge = OnCell() && EdgeCell();
     G.FOldKeepLeftCol = G.LeftCol();
     G.TBaseGrid::MouseDown(button, shift, X, Y);
     if (KeepsLeftCol()) RestoreLeftCol();
+    if (button != TMouseButton::mbLeft || !OnCell()) return;
+    if (edge && G.MouseActions()->NoAutoRangeScroll() && G.GridState() == gui::TGridState::gsSelecting)
+        G.FGridState = gui::TGridState::gsNormal;
+    if (G.TopRow() != topRow && G.MouseActions()->NoScrollOnPartialRow()) {
+        G.SetTopRow(topRow);
+        G.TBaseGrid::MouseUp(button, shift, X, Y);
+    }
 }
 
 // Header texts are edited in the transparent editor when FixedRowsEdit
@@ -303,19 +540,42 @@ void TGridPress::RightClickSelect(TMouseButton button, gui::TShiftState shift)
     }
 }
 
+// URLEdit: a right click on a cell that holds a web or mail address makes
+// it current and opens the editor on it.
+void TGridPress::RightClickUrlEdit(TMouseButton button)
+{
+    if (button != TMouseButton::mbRight || !OnCell() || !G.URLShow() || !G.URLEdit()) return;
+    if (InFixedRows() || InFixedCols() || !gridbase::IsUrlOrMail(G.GetCellText(G.RealColIndex(Col), Row))) return;
+    G.MoveColRow(Col, Row, true, true);
+    G.ShowEditor();
+}
+
 // ----------------------------------------------------------------- move
 
 void TGridPress::Move(gui::TShiftState shift)
 {
     if (FixedSizingMove()) return;
+    const gui::TGridRect before = G.Selection();
+    MoveSteps(shift);
+    const gui::TGridRect after = G.Selection();
+    if (!(after == before)) G.SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+void TGridPress::MoveSteps(gui::TShiftState shift)
+{
+    RangeEditDrag();
     DetectFixedBorders();
     if (G.OleDragStartMove(X, Y)) return;
     if (G.EnhMoveMouseMove(X, Y)) return;
     CellScrollBar();
+    HoverFixedCells();
+    HotListViewCell();
     HeaderRangeDrag();
     MouseSelectMode();
+    AnchorEnterExit();
     CancelHints();
     G.TBaseGrid::MouseMove(shift, X, Y);
+    AnchorCursor();
     if (G.FMouseDown && KeepsLeftCol() && G.GridState() != gui::TGridState::gsColMoving) RestoreLeftCol();
     SizingFeedback();
 }
@@ -339,6 +599,14 @@ bool TGridPress::FixedSizingMove()
     if (G.OnRowSizing) G.OnRowSizing(&G, 0, G.FSizeFixedY);
     if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "rh=<b>" + std::to_string(G.FSizeFixedY) + "</b>";
     return true;
+}
+
+// RangeSelectAndEdit: a press that moves on with no editor open selects.
+void TGridPress::RangeEditDrag()
+{
+    if (!G.FMouseDownMove || !G.MouseActions()->RangeSelectAndEdit() || G.EditorMode()) return;
+    if (G.Options().Contains(TGridOption::goEditing))
+        G.SetOptions(G.Options() - gui::TGridOptions{TGridOption::goEditing});
 }
 
 // Whether the pointer lies on a fixed column's right border or a fixed
@@ -408,8 +676,35 @@ void TGridPress::CellScrollBarMoved()
     if (G.OnScrollCell) G.OnScrollCell(&G, c, r, bar->Position(), bar->Min(), bar->Max());
 }
 
+// HoverFixedCells: the hovered cell follows the pointer; the header cells
+// it leaves and enters are repainted.
+void TGridPress::HoverFixedCells()
+{
+    if (G.HoverFixedCells() == THoverFixedCells::hfNone || G.FNoMouseLeave) return;
+    const gui::TPoint now{Col, Row}, old = G.FHoverFixed;
+    if (now == old) return;
+    G.FHoverFixed = now;
+    auto repaint = [this](gui::TPoint p) {
+        if (p.X >= 0 && p.Y >= 0 && (p.Y <= G.TBaseGrid::FixedRows() || p.X <= G.TBaseGrid::FixedCols()))
+            G.RepaintCell(p.X, p.Y);
+    };
+    repaint(old);
+    repaint(now);
+}
+
+// The list-view look draws the header cell under the pointer hot.
+void TGridPress::HotListViewCell()
+{
+    if (G.Look() != TGridLook::glListView) return;
+    const gui::TPoint now{Col, Row}, old = G.FHotFixedCell;
+    if (now == old) return;
+    if (InFixedRowOrCol(old)) G.RepaintCell(old.X, old.Y);
+    G.FHotFixedCell = now;
+    if (InFixedRowOrCol(now)) G.RepaintCell(now.X, now.Y);
+}
+
 // A press on a row (column) header that goes on over the headers selects
-// the rows (columns) between.
+// the rows (columns) between; rows scroll at the view's edges.
 void TGridPress::HeaderRangeDrag()
 {
     if (G.FMouseSelectStart < 0 || !OnCell()) return;
@@ -417,7 +712,11 @@ void TGridPress::HeaderRangeDrag()
     const int start = G.FMouseSelectStart;
     if (G.FMouseSelectMode == TMouseSelectMode::msRow && G.MouseActions()->RowSelect() &&
         Row < G.RowCount() - G.FFixedFooters) {
-        const int to = std::max(fixedRows, Row);
+        // At the bottom edge the rows scroll up; over the header of a
+        // scrolled view they scroll back, the first shown row counting.
+        if (Y > G.ClientHeight() - 4 && G.TopRow() + G.VisibleRowCount() < G.RowCount()) G.SetTopRow(G.TopRow() + 1);
+        else if (Row < fixedRows && G.TopRow() > fixedRows) G.SetTopRow(G.TopRow() - 1);
+        const int to = Row < fixedRows ? G.TopRow() : Row;
         G.SetSelection({fixedCols, std::min(start, to), G.ColCount() - 1, std::max(start, to)});
     } else if (G.FMouseSelectMode == TMouseSelectMode::msColumn && G.MouseActions()->ColSelect()) {
         const int to = std::max(fixedCols, Col);
@@ -444,6 +743,31 @@ void TGridPress::MouseSelectMode()
         if (ma->RowSelect() && !G.IsOnSizingBorder(X, Y) && !nodeButton) mode = TMouseSelectMode::msRow;
     }
     G.FMouseSelectMode = mode;
+}
+
+// A markup anchor entered fires OnAnchorEnter, leaving the anchors
+// OnAnchorExit with the one left.
+void TGridPress::AnchorEnterExit()
+{
+    TCellAnchor at;
+    if (OnCell() && !G.Designing()) at = AnchorAtPoint(G, G.RealColIndex(Col), Row, X, Y);
+    OverAnchor = !at.Anchor.empty();
+    if (at.Markup && !at.Anchor.empty()) {
+        if (at.Anchor == G.FHoverAnchor) return;
+        G.FHoverAnchor = at.Anchor;
+        if (G.OnAnchorEnter) G.OnAnchorEnter(&G, Row, Col, at.Anchor);
+    } else if (!G.FHoverAnchor.empty()) {
+        const std::string left = G.FHoverAnchor;
+        G.FHoverAnchor.clear();
+        if (G.OnAnchorExit) G.OnAnchorExit(&G, Row, Col, left);
+    }
+}
+
+// Over an anchor the link cursor shows; off it the grid's own cursor.
+void TGridPress::AnchorCursor()
+{
+    if (OverAnchor) G.TBaseGrid::SetCursor(gui::crHandPoint);
+    else if (G.Cursor() == gui::crHandPoint && G.FOldCursor != gui::crHandPoint) G.TBaseGrid::SetCursor(G.FOldCursor);
 }
 
 // A hint shown for another cell goes; the balloon follows the cell.
@@ -483,6 +807,13 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     G.FMouseSelectMode = TMouseSelectMode::msNormal;
     G.FMouseSelectStart = -1;
     G.FOldKeepLeftCol = -1;
+    G.FDropDownDown = false;
+    if (button == TMouseButton::mbLeft) {
+        G.FMouseDownMove = false;
+        RepaintHoveredFixedCell();
+        if (G.Look() == TGridLook::glListView) G.Invalidate();
+    }
+    ReleasePushedFixedCell();
     if (button == TMouseButton::mbLeft && G.OleDragSourceRelease(X, Y)) return;
     if (G.EnhMoveMouseUp(button, X, Y)) {
         G.FMouseDown = false;
@@ -494,6 +825,8 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
         return;
     }
     const gui::TGridState state = G.GridState();
+    DisjunctRelease(button);
+    GroupRelease(button);
     G.TBaseGrid::MouseUp(button, shift, X, Y);
     G.FMouseDown = false;
     if (G.FCtrlDown) {
@@ -506,6 +839,7 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     if (sizing && button == TMouseButton::mbLeft) ScaleOtherColumnsAndRows();
     if (G.FPressCell.X < 0 || sizing) return;
     const bool left = button == TMouseButton::mbLeft;
+    if (left && OnCell()) G.DisjunctCellRelease(Col, Row, shift);
     if (left && OnCell() && G.OnClickCell) G.OnClickCell(&G, Row, Col);
     if (left && OnCell() && state != gui::TGridState::gsColMoving) ControlMouseUp();
     // A release on the header's sort row sorts by the column.
@@ -516,6 +850,55 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     const bool selecting = left || (button == TMouseButton::mbRight && G.MouseActions()->SelectOnRightClick());
     if (selecting && !(sel == G.FPressSelection)) G.SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     G.RememberCellValue(G.Col(), G.Row());
+}
+
+// A fixed cell pressed in comes up again.
+void TGridPress::ReleasePushedFixedCell()
+{
+    if (!G.FFixedCellPushed) return;
+    G.FFixedCellPushed = false;
+    G.RepaintCell(G.FPushedFixed.X, G.FPushedFixed.Y);
+}
+
+// Disjunct rows (columns): the rows (columns) the press selected are
+// flagged; a Ctrl press on a flagged one unflags it.
+void TGridPress::DisjunctRelease(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft) return;
+    const TMouseActions* ma = G.MouseActions();
+    const int fixedRows = G.TBaseGrid::FixedRows(), fixedCols = G.TBaseGrid::FixedCols();
+    if (ma->DisjunctRowSelect() && !(Col == 0 && G.IsNode(Row)) && std::abs(Row < 0 ? 1 : Row) >= fixedRows) {
+        if (!(Col == 0 && ma->HotmailRowSelect())) G.MarkSelectedRows(false);
+        if (G.FDeselectState && Row >= fixedRows && Row < G.RowCount() - G.FFixedFooters)
+            G.SetRowSelect(ma->RowSelectPersistent() ? G.DisplayToRealRow(Row) : Row, false);
+        G.FDeselectState = false;
+    }
+    if (ma->DisjunctColSelect()) {
+        G.MarkSelectedCols(false);
+        if (G.FDeselectState && Col >= fixedCols && Col < G.ColCount() - G.FFixedRightCols) G.SetColSelect(Col, false);
+        G.FDeselectState = false;
+    }
+}
+
+// Grouping.AutoSelectGroup: a release on an expanded node row (not on its
+// button column) selects the rows of the node.
+void TGridPress::GroupRelease(TMouseButton button)
+{
+    if (button != TMouseButton::mbLeft || !OnCell() || Col == 0 || !G.Grouping()->AutoSelectGroup()) return;
+    if (!G.IsNode(Row) || G.GetNodeState(Row)) return;
+    const int last = std::min(G.RowCount() - 1, Row + G.GetNodeSpan(Row) - 1);
+    if (!G.MouseActions()->DisjunctRowSelect()) {
+        G.SetSelection({G.TBaseGrid::FixedCols(), Row, G.ColCount() - 1, last});
+        return;
+    }
+    for (int r = Row + 1; r <= last; ++r) G.SetRowSelect(G.DisplayToRealRow(r), true);
+}
+
+// The hovered header cell shows whether the button is down.
+void TGridPress::RepaintHoveredFixedCell()
+{
+    const gui::TPoint h = G.FHoverFixed;
+    if (h.X >= 0 && h.Y >= 0 && G.IsHoverFixedCell(h.X, h.Y)) G.RepaintCell(h.X, h.Y);
 }
 
 bool TGridPress::EndFixedSizing()
@@ -605,7 +988,31 @@ void TGridPress::ControlMouseUp()
     }
 }
 
+// ---------------------------------------------------------------- leave
+
+// The pointer left the grid: no select mode, no sizing border, no hovered
+// or hot header cell.
+void TGridPress::Leave()
+{
+    G.FMouseSelectMode = TMouseSelectMode::msNormal;
+    G.FSizeFixed = G.FSizeFixedR = false;
+    const gui::TPoint hover = G.FHoverFixed, hot = G.FHotFixedCell;
+    if (!G.FNoMouseLeave && G.HoverFixedCells() != THoverFixedCells::hfNone && (hover.X != -1 || hover.Y != -1)) {
+        G.FHoverFixed = {-1, -1};
+        if (hover.X >= 0 && hover.Y >= 0) G.RepaintCell(hover.X, hover.Y);
+    }
+    if (G.Look() == TGridLook::glListView && InFixedRowOrCol(hot)) {
+        G.FHotFixedCell = {-1, -1};
+        G.RepaintCell(hot.X, hot.Y);
+    }
+}
+
 // ---------------------------------------------------------------- entry
+
+void TExStringGrid::MouseLeft()
+{
+    TGridPress(*this, -1, -1).Leave();
+}
 
 void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {

@@ -407,81 +407,180 @@ void TExStringGrid::DrawRadioGroup(gui::TCanvas* canvas, const gui::TRect& rect,
 
 // --- the graphic layer ---------------------------------------------------------------
 
-void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
-                                    TGridDrawState state)
-{
-    const TCellGraphicLayout lay = GetCellGraphicLayout(rCol, aRow);
-    TCellGraphic* g = lay.Graphic;
-    if (!g) return;
-    const TCellType type = g->CellType();
-    gui::TRect r = rect;
-    if (type != TCellType::ctNode && type != TCellType::ctProgress && type != TCellType::ctRangeIndicator &&
-        type != TCellType::ctXPProgress) {
-        r.Left += FXYOffset.X - 1;
-        r.Right -= FXYOffset.X - 1;
-        r.Top += FXYOffset.Y - 1;
-        r.Bottom -= FXYOffset.Y - 1;
+// The graphic of one cell: where it goes (the cell less the grid's offset,
+// beside or over the text by its alignment), then one step per kind.  A
+// friend of the grid: it reads the grid's look fields as the grid's own
+// code would.
+class TCellGraphicPainter {
+public:
+    TCellGraphicPainter(TExStringGrid& g, gui::TCanvas* c, int col, int row, const gui::TRect& cellRect,
+                        TGridDrawState drawState)
+        : grid(g), canvas(c), rCol(col), aRow(row), rect(cellRect), state(drawState)
+    {
     }
-    const uint16_t align = ResolveCellAlignment(rCol, aRow);
-    const auto textHa = static_cast<TAlignment>(align & 0xFF);
-    const auto textVa = static_cast<TVAlignment>(align >> 8);
-    const int t = FLastTextWidth > 0 ? FLastTextWidth + 2 : 0;
-    const int w = lay.Width, h = lay.Height;
-    gui::TRect d = PlaceGraphic(*g, r, w, h, t, textHa, textVa);
-    const bool selected = state.Contains(TGridDrawStateItem::gdSelected);
 
-    switch (type) {
-    case TCellType::ctBitmap: {
-        const auto* bmp = dynamic_cast<const gui::TBitmap*>(g->CellBitmap());
-        if (!bmp || bmp->Width() <= 0) break;
-        if (!g->CellTransparent()) {
+    void Draw()
+    {
+        if (!Place()) return;
+        switch (type) {
+        case TCellType::ctBitmap:
+            Bitmap();
+            break;
+        case TCellType::ctIcon:
+            Icon();
+            break;
+        case TCellType::ctImageList:
+            ImageListImage();
+            break;
+        case TCellType::ctDataImage:
+            DataImage();
+            break;
+        case TCellType::ctImages:
+            Images();
+            break;
+        case TCellType::ctCheckBox:
+        case TCellType::ctRowCheckBox:
+        case TCellType::ctDataCheckBox:
+        case TCellType::ctVirtCheckBox:
+            CheckBox();
+            break;
+        case TCellType::ctRadioButton:
+            RadioButton();
+            break;
+        case TCellType::ctRadio:
+            RadioGroup();
+            break;
+        case TCellType::ctRotated:
+            RotatedText();
+            break;
+        case TCellType::ctPicture:
+            Picture();
+            break;
+        case TCellType::ctFilePicture:
+            FilePicture();
+            break;
+        case TCellType::ctProgress:
+            Progress();
+            break;
+        case TCellType::ctXPProgress:
+            XPProgress();
+            break;
+        case TCellType::ctProgressPie:
+            ProgressPie();
+            break;
+        case TCellType::ctRangeIndicator:
+            RangeIndicator();
+            break;
+        case TCellType::ctComment:
+            Comment();
+            break;
+        case TCellType::ctButton:
+        case TCellType::ctBitButton:
+            Button();
+            break;
+        case TCellType::ctInterface:
+            Interface();
+            break;
+        case TCellType::ctNode:
+            Node();
+            break;
+        default: break;
+        }
+    }
+
+private:
+    // The graphic's rectangle d in the cell (r: the cell less the offset,
+    // kept whole for nodes and bars) by the graphic's and the text's alignment.
+    bool Place()
+    {
+        const TCellGraphicLayout lay = grid.GetCellGraphicLayout(rCol, aRow);
+        gr = lay.Graphic;
+        if (!gr) return false;
+        type = gr->CellType();
+        r = rect;
+        if (type != TCellType::ctNode && type != TCellType::ctProgress && type != TCellType::ctRangeIndicator &&
+            type != TCellType::ctXPProgress) {
+            r.Left += grid.FXYOffset.X - 1;
+            r.Right -= grid.FXYOffset.X - 1;
+            r.Top += grid.FXYOffset.Y - 1;
+            r.Bottom -= grid.FXYOffset.Y - 1;
+        }
+        const uint16_t align = grid.ResolveCellAlignment(rCol, aRow);
+        textHa = static_cast<TAlignment>(align & 0xFF);
+        const auto textVa = static_cast<TVAlignment>(align >> 8);
+        t = grid.FLastTextWidth > 0 ? grid.FLastTextWidth + 2 : 0;
+        w = lay.Width;
+        h = lay.Height;
+        d = grid.PlaceGraphic(*gr, r, w, h, t, textHa, textVa);
+        selected = state.Contains(TGridDrawStateItem::gdSelected);
+        return true;
+    }
+
+    // A bitmap, drawn through the cell's (or selection's) colour when transparent.
+    void Bitmap()
+    {
+        const auto* bmp = dynamic_cast<const gui::TBitmap*>(gr->CellBitmap());
+        if (!bmp || bmp->Width() <= 0) return;
+        if (!gr->CellTransparent()) {
             canvas->Draw(d.Left, d.Top, bmp);
         } else {
-            const bool showSel = TBaseGrid::ShowSelection() && selected && !MouseActions()->DisjunctRowSelect();
+            const bool showSel =
+                grid.TBaseGrid::ShowSelection() && selected && !grid.MouseActions()->DisjunctRowSelect();
             gui::TBitmap tmp;
             tmp.SetSize(w, h);
-            tmp.Canvas()->Brush()->SetColor(showSel && SelectionColor() != gui::clNone ? SelectionColor()
-                                                                                       : canvas->Brush()->Color());
+            const bool selColour = showSel && grid.SelectionColor() != gui::clNone;
+            tmp.Canvas()->Brush()->SetColor(selColour ? grid.SelectionColor() : canvas->Brush()->Color());
             tmp.Canvas()->FillRect({0, 0, w, h});
             tmp.Canvas()->BrushCopy({0, 0, w, h}, bmp, {0, 0, w, h},
                                     const_cast<gui::TBitmap*>(bmp)->Canvas()->Pixels(0, 0));
             canvas->Draw(d.Left, d.Top, &tmp);
         }
-        break;
     }
-    case TCellType::ctIcon:
-        if (const auto* icon = dynamic_cast<const gui::TGraphic*>(g->CellIcon())) canvas->Draw(d.Left, d.Top, icon);
-        break;
-    case TCellType::ctImageList:
-        if (FGridImages) FGridImages->Draw(canvas, d.Left, d.Top, g->CellIndex(), true);
-        break;
-    case TCellType::ctDataImage:
-        if (FGridImages) {
-            const int idx = std::atoi(GetCellText(rCol, aRow).c_str()) + g->CellIndex();
-            if (idx >= 0 && idx < FGridImages->Count()) FGridImages->Draw(canvas, d.Left, d.Top, idx, true);
+
+    // An icon at its place.
+    void Icon()
+    {
+        if (const auto* icon = dynamic_cast<const gui::TGraphic*>(gr->CellIcon())) canvas->Draw(d.Left, d.Top, icon);
+    }
+
+    // An image of the grid's image list.
+    void ImageListImage()
+    {
+        if (grid.FGridImages) grid.FGridImages->Draw(canvas, d.Left, d.Top, gr->CellIndex(), true);
+    }
+
+    // The image whose index is the cell's number plus the stored offset.
+    void DataImage()
+    {
+        if (grid.FGridImages) {
+            const int idx = std::atoi(grid.GetCellText(rCol, aRow).c_str()) + gr->CellIndex();
+            if (idx >= 0 && idx < grid.FGridImages->Count()) grid.FGridImages->Draw(canvas, d.Left, d.Top, idx, true);
         }
-        break;
-    case TCellType::ctImages:
-        if (FGridImages) {
-            if (const auto* list = dynamic_cast<const gridbase::TIntList*>(g->CellBitmap())) {
+    }
+
+    // Several images of the grid's list, side by side or one below the other.
+    void Images()
+    {
+        if (grid.FGridImages) {
+            if (const auto* list = dynamic_cast<const gridbase::TIntList*>(gr->CellBitmap())) {
                 int x = d.Left, y = d.Top;
                 for (int i = 0; i < list->Count(); ++i) {
-                    FGridImages->Draw(canvas, x, y, list->Items(i), true);
-                    if (g->CellBoolean()) x += FGridImages->Width();
-                    else y += FGridImages->Height();
+                    grid.FGridImages->Draw(canvas, x, y, list->Items(i), true);
+                    if (gr->CellBoolean()) x += grid.FGridImages->Width();
+                    else y += grid.FGridImages->Height();
                 }
             }
         }
-        break;
-    case TCellType::ctCheckBox:
-    case TCellType::ctRowCheckBox:
-    case TCellType::ctDataCheckBox:
-    case TCellType::ctVirtCheckBox: {
-        bool checked = g->CellBoolean();
+    }
+
+    // A check box, placed by the text's alignment; data and virtual check boxes read their state from the text.
+    void CheckBox()
+    {
+        bool checked = gr->CellBoolean();
         if (type == TCellType::ctDataCheckBox || type == TCellType::ctVirtCheckBox) {
             std::string checkTrue;
-            GetCheckTrue(rCol, aRow, checkTrue);
-            checked = GetCellText(rCol, aRow) == checkTrue;
+            grid.GetCheckTrue(rCol, aRow, checkTrue);
+            checked = grid.GetCellText(rCol, aRow) == checkTrue;
         }
         // Placed by the text's alignment; a box shown beside its text keeps left of it.
         int x = r.Left + 1;
@@ -493,37 +592,43 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
             else x = std::max(r.Left + 1, r.Left + std::max(0, r.Right - t - r.Left) / 2 - w);
         }
         bool enabled = true;
-        CanEditBaseCell(rCol, aRow, enabled);
-        DrawCheck(canvas, {x, d.Top, x + w, d.Top + h}, checked, ControlLook()->ControlStyle(), enabled);
-        break;
+        grid.CanEditBaseCell(rCol, aRow, enabled);
+        grid.DrawCheck(canvas, {x, d.Top, x + w, d.Top + h}, checked, grid.ControlLook()->ControlStyle(), enabled);
     }
-    case TCellType::ctRadioButton: {
-        const int s = ControlLook()->RadioSize();
-        gui::TRect rb{d.Left + FXYOffset.X, d.Top, d.Left + FXYOffset.X + s, d.Top + s};
+
+    // A single radio button.
+    void RadioButton()
+    {
+        const int s = grid.ControlLook()->RadioSize();
+        gui::TRect rb{d.Left + grid.FXYOffset.X, d.Top, d.Left + grid.FXYOffset.X + s, d.Top + s};
         bool enabled = true;
-        CanEditBaseCell(rCol, aRow, enabled);
-        DrawRadioGroup(canvas, rb, false, 1.0, ControlLook()->ControlStyle(), aRow, rCol, selected, nullptr,
-                       !enabled, false, g->CellBoolean() ? 0 : -1, 1);
-        break;
+        grid.CanEditBaseCell(rCol, aRow, enabled);
+        grid.DrawRadioGroup(canvas, rb, false, 1.0, grid.ControlLook()->ControlStyle(), aRow, rCol, selected, nullptr,
+                            !enabled, false, gr->CellBoolean() ? 0 : -1, 1);
     }
-    case TCellType::ctRadio: {
+
+    // A radio group with its captions.
+    void RadioGroup()
+    {
         bool enabled = true;
-        CanEditBaseCell(rCol, aRow, enabled);
-        const auto* captions = dynamic_cast<const rtl::TStringList*>(g->CellBitmap());
-        DrawRadioGroup(canvas, r, false, 1.0, ControlLook()->ControlStyle(), aRow, rCol, selected, captions,
-                       !enabled, g->CellBoolean(), g->CellIndex(), captions ? captions->Count() : 0);
-        break;
+        grid.CanEditBaseCell(rCol, aRow, enabled);
+        const auto* captions = dynamic_cast<const rtl::TStringList*>(gr->CellBitmap());
+        grid.DrawRadioGroup(canvas, r, false, 1.0, grid.ControlLook()->ControlStyle(), aRow, rCol, selected, captions,
+                            !enabled, gr->CellBoolean(), gr->CellIndex(), captions ? captions->Count() : 0);
     }
-    case TCellType::ctRotated: {
-        const std::string text = GetCellText(rCol, aRow);
-        const double a = g->CellAngle() * 3.14159265358979323846 / 180.0;
+
+    // The cell's text turned about the cell's centre; a sorted header keeps its sort mark.
+    void RotatedText()
+    {
+        const std::string text = grid.GetCellText(rCol, aRow);
+        const double a = gr->CellAngle() * 3.14159265358979323846 / 180.0;
         const int tw = canvas->TextWidth(text), th = canvas->TextHeight(text.empty() ? "gh" : text);
         // The text's centre at the cell's centre; its start turned with it.
         const double cx = (rect.Left + rect.Right) / 2.0, cy = (rect.Top + rect.Bottom) / 2.0;
         const double sx = cx - (tw / 2.0 * std::cos(a) + th / 2.0 * std::sin(a));
         const double sy = cy - (-tw / 2.0 * std::sin(a) + th / 2.0 * std::cos(a));
         const int oldOrientation = canvas->Font()->Orientation();
-        canvas->Font()->SetOrientation(g->CellAngle() * 10);
+        canvas->Font()->SetOrientation(gr->CellAngle() * 10);
         canvas->Brush()->SetStyle(gui::TBrushStyle::bsClear);
         gui::TRect clip{rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2};
         canvas->TextRect(clip, static_cast<int>(std::lround(sx)), static_cast<int>(std::lround(sy)), text);
@@ -531,55 +636,66 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
         canvas->Font()->SetOrientation(oldOrientation);
         // A rotated header of the sorted column keeps its sort mark, in the
         // top right corner where turned text leaves room.
-        TSortSettings* ss = FSortSettings.get();
-        const bool sorted = rCol == ss->Column() || (ss->IndexShow() && FSortIndexes->FindIndex(rCol) >= 0);
-        if (ss->Show() && aRow == ss->Row() && RowCount() >= 3 && TBaseGrid::FixedRows() >= 1 && sorted &&
-            (rCol >= TBaseGrid::FixedCols() || ss->FixedCols()))
-            DrawSortIndicator(canvas, rCol, rect.Top + 8, rect.Right - 10);
-        break;
+        TSortSettings* ss = grid.FSortSettings.get();
+        const bool sorted = rCol == ss->Column() || (ss->IndexShow() && grid.FSortIndexes->FindIndex(rCol) >= 0);
+        if (ss->Show() && aRow == ss->Row() && grid.RowCount() >= 3 && grid.TBaseGrid::FixedRows() >= 1 && sorted &&
+            (rCol >= grid.TBaseGrid::FixedCols() || ss->FixedCols()))
+            grid.DrawSortIndicator(canvas, rCol, rect.Top + 8, rect.Right - 10);
     }
-    case TCellType::ctPicture:
-        if (const auto* pic = dynamic_cast<const gui::TPicture*>(g->CellBitmap())) {
-            if (!pic->Graphic()) break;
-            if (g->CellAngle() != 0) canvas->StretchDraw(d, pic->Graphic());
+
+    // A picture, stretched when a stretch mode is set.
+    void Picture()
+    {
+        if (const auto* pic = dynamic_cast<const gui::TPicture*>(gr->CellBitmap())) {
+            if (!pic->Graphic()) return;
+            if (gr->CellAngle() != 0) canvas->StretchDraw(d, pic->Graphic());
             else canvas->Draw(d.Left, d.Top, pic->Graphic());
         }
-        break;
-    case TCellType::ctFilePicture:
-        if (const auto* fp = dynamic_cast<const gridbase::TFilePicture*>(g->CellBitmap())) fp->DrawPicture(canvas, d);
-        break;
-    case TCellType::ctProgress: {
-        TControlLook* cl = ControlLook();
+    }
+
+    // A picture kept in a file.
+    void FilePicture()
+    {
+        if (const auto* fp = dynamic_cast<const gridbase::TFilePicture*>(gr->CellBitmap())) fp->DrawPicture(canvas, d);
+    }
+
+    // A progress bar: themed, or in the cell's own colours.
+    void Progress()
+    {
+        TControlLook* cl = grid.ControlLook();
         gui::TRect pr = rect;
-        const double value = std::atof(GetCellText(rCol, aRow).c_str());
+        const double value = std::atof(grid.GetCellText(rCol, aRow).c_str());
         if ((cl->ControlStyle() == TControlStyle::csWinXP || cl->ControlStyle() == TControlStyle::csTheme) &&
-            ThemedControls() && cl->ProgressXP()) {
+            grid.ThemedControls() && cl->ProgressXP()) {
             pr = {pr.Left + cl->ProgressMarginX(), pr.Top + cl->ProgressMarginY(), pr.Right - cl->ProgressMarginX(),
                   pr.Bottom - cl->ProgressMarginY()};
-            DrawGridThemePart(canvas, "Progress", 1, 0, pr);
+            grid.DrawGridThemePart(canvas, "Progress", 1, 0, pr);
             pr = {pr.Left + 2, pr.Top + 2, pr.Right - 2, pr.Bottom - 2};
             const double v = std::clamp(value, 0.0, 100.0);
             const int fill = static_cast<int>(std::lround(v * (pr.Right - pr.Left) / 100.0));
-            if (fill > 0) DrawGridThemePart(canvas, "Progress", 3, 1, {pr.Left, pr.Top, pr.Left + fill, pr.Bottom});
-            break;
+            if (fill > 0)
+                grid.DrawGridThemePart(canvas, "Progress", 3, 1, {pr.Left, pr.Top, pr.Left + fill, pr.Bottom});
+            return;
         }
         pr = {pr.Left + 2, pr.Top + 2, pr.Right - 2, pr.Bottom - 2};
-        const TColor fill = g->CellBitmapColor(), empty = g->CellIconColor();
-        const TColor fillText = g->CellBoolean() ? static_cast<TColor>(g->CellAngle()) : fill ^ 0xFFFFFF;
-        const TColor emptyText = g->CellBoolean() ? static_cast<TColor>(g->CellIndex()) : empty ^ 0xFFFFFF;
+        const TColor fill = gr->CellBitmapColor(), empty = gr->CellIconColor();
+        const TColor fillText = gr->CellBoolean() ? static_cast<TColor>(gr->CellAngle()) : fill ^ 0xFFFFFF;
+        const TColor emptyText = gr->CellBoolean() ? static_cast<TColor>(gr->CellIndex()) : empty ^ 0xFFFFFF;
         gridbase::DrawProgressBar(canvas, pr, fill, fillText, empty, emptyText, value, cl->ProgressMarginY(),
-                                  cl->ProgressMarginX(), g->CellErrFrom(), g->CellErrLen(), g->CellText(),
+                                  cl->ProgressMarginX(), gr->CellErrFrom(), gr->CellErrLen(), gr->CellText(),
                                   cl->ProgressBorderColor(), false);
-        break;
     }
-    case TCellType::ctXPProgress: {
-        TControlLook* cl = ControlLook();
+
+    // A progress bar in levels of the grid's ProgressAppearance.
+    void XPProgress()
+    {
+        TControlLook* cl = grid.ControlLook();
         gui::TRect pr{rect.Left + cl->ProgressMarginX(), rect.Top + cl->ProgressMarginY(),
                       rect.Right - cl->ProgressMarginX() - 1, rect.Bottom - cl->ProgressMarginY() - 1};
-        const int range = g->CellErrLen() - g->CellErrFrom();
-        const int value = std::atoi(GetCellText(rCol, aRow).c_str());
+        const int range = gr->CellErrLen() - gr->CellErrFrom();
+        const int value = std::atoi(grid.GetCellText(rCol, aRow).c_str());
         const int percent = range != 0 ? static_cast<int>(std::lround(value * 100.0 / range)) : 0;
-        const TGridProgressAppearance* pa = ProgressAppearance();
+        const TGridProgressAppearance* pa = grid.ProgressAppearance();
         gridbase::TProgressAppearance look;
         look.Level0Color = pa->Level0Color();
         look.Level0ColorTo = pa->Level0ColorTo();
@@ -600,102 +716,127 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
         look.Steps = pa->Steps();
         look.UnCompleteColor = pa->UnCompleteColor() != gui::clNone ? pa->UnCompleteColor() : canvas->Brush()->Color();
         gui::TFont font;
-        font.Assign(Font());
+        font.Assign(grid.Font());
         font.SetColor(pa->CompleteFontColor());
         look.Font = &font;
         gridbase::DrawLevelProgressBar(canvas, pr, percent, look);
-        break;
     }
-    case TCellType::ctProgressPie: {
+
+    // A progress pie.
+    void ProgressPie()
+    {
         // Drawn on a bitmap of the cell's colour: the sector fill reads pixels back.
         gui::TBitmap pie;
         pie.SetSize(21, 21);
         pie.Canvas()->Brush()->SetColor(canvas->Brush()->Color());
         pie.Canvas()->FillRect({0, 0, 21, 21});
-        gridbase::DrawProgressPie(pie.Canvas(), {0, 0, 20, 20}, g->CellBitmapColor(), g->CellAngle(), false);
+        gridbase::DrawProgressPie(pie.Canvas(), {0, 0, 20, 20}, gr->CellBitmapColor(), gr->CellAngle(), false);
         canvas->Draw(d.Left, d.Top, &pie);
-        break;
     }
-    case TCellType::ctRangeIndicator: {
-        TControlLook* cl = ControlLook();
+
+    // A bar left or right of a zero line.
+    void RangeIndicator()
+    {
+        TControlLook* cl = grid.ControlLook();
         gui::TRect pr{rect.Left + cl->ProgressMarginX(), rect.Top + cl->ProgressMarginY(),
                       rect.Right - cl->ProgressMarginX(), rect.Bottom - cl->ProgressMarginY()};
-        gridbase::DrawSignedBar(canvas, pr, std::atoi(GetCellText(rCol, aRow).c_str()), g->CellIndex(),
-                                g->CellBoolean(), g->CellBitmapColor(), g->CellIconColor());
-        break;
+        gridbase::DrawSignedBar(canvas, pr, std::atoi(grid.GetCellText(rCol, aRow).c_str()), gr->CellIndex(),
+                                gr->CellBoolean(), gr->CellBitmapColor(), gr->CellIconColor());
     }
-    case TCellType::ctComment: {
-        const TColor look = ControlLook()->CommentColor();
-        if (look == gui::clNone) break;
-        const auto own = static_cast<TColor>(g->CellAngle());
+
+    // The comment mark in the top right corner.
+    void Comment()
+    {
+        const TColor look = grid.ControlLook()->CommentColor();
+        if (look == gui::clNone) return;
+        const auto own = static_cast<TColor>(gr->CellAngle());
         const TColor c = own != gui::clNone ? own : look;
         const TColor oldBrush = canvas->Brush()->Color(), oldPen = canvas->Pen()->Color();
         canvas->Brush()->SetColor(c);
         canvas->Pen()->SetColor(c);
-        const int x = r.Right + FXYOffset.X, y = r.Top - FXYOffset.Y;
+        const int x = r.Right + grid.FXYOffset.X, y = r.Top - grid.FXYOffset.Y;
         canvas->Polygon({{x - 8, y + 1}, {x - 3, y + 1}, {x - 3, y + 6}});
         canvas->Brush()->SetColor(oldBrush);
         canvas->Pen()->SetColor(oldPen);
-        break;
     }
-    case TCellType::ctButton:
-    case TCellType::ctBitButton: {
-        g->SetCellValue(static_cast<double>(((d.Top - rect.Top) << 16) | ((d.Left - rect.Left) & 0xFFFF)));
+
+    // A push button (with a glyph for a bit button) and its caption.
+    void Button()
+    {
+        gr->SetCellValue(static_cast<double>(((d.Top - rect.Top) << 16) | ((d.Left - rect.Left) & 0xFFFF)));
         const TColor oldBrush = canvas->Brush()->Color();
         canvas->Brush()->SetColor(gui::clBtnFace);
         bool enabled = true;
-        if (!ControlLook()->NoDisabledButtonLook()) CanEditBaseCell(rCol, aRow, enabled);
-        const bool pushed = g->CellBoolean();
+        if (!grid.ControlLook()->NoDisabledButtonLook()) grid.CanEditBaseCell(rCol, aRow, enabled);
+        const bool pushed = gr->CellBoolean();
         gui::TRect br = d;
-        if (ThemedControls()) {
-            DrawGridThemePart(canvas, "button", 1, !enabled ? 4 : pushed ? 3 : 1, br);
+        if (grid.ThemedControls()) {
+            grid.DrawGridThemePart(canvas, "button", 1, !enabled ? 4 : pushed ? 3 : 1, br);
         } else {
             uint32_t st = gui::DFCS_BUTTONPUSH;
-            if (ControlLook()->FlatButton()) st |= gui::DFCS_FLAT;
+            if (grid.ControlLook()->FlatButton()) st |= gui::DFCS_FLAT;
             if (pushed) st |= gui::DFCS_PUSHED;
-            DrawGridFrameControl(canvas, br, gui::DFC_BUTTON, st);
+            grid.DrawGridFrameControl(canvas, br, gui::DFC_BUTTON, st);
         }
         const int in = pushed ? 3 : 2;
         br = {br.Left + in, br.Top + in, br.Right - in, br.Bottom - in};
         if (type == TCellType::ctBitButton) {
-            if (const auto* glyph = dynamic_cast<const gui::TBitmap*>(g->CellBitmap()); glyph && glyph->Width() > 0) {
+            if (const auto* glyph = dynamic_cast<const gui::TBitmap*>(gr->CellBitmap()); glyph && glyph->Width() > 0) {
                 DrawTransparent(canvas, glyph, br.Left + 1, br.Top + 1);
                 br.Left += glyph->Width() + 2;
             }
         }
-        uint32_t flags = g->CellText().find('\r') != std::string::npos ? gui::DT_WORDBREAK : gui::DT_SINGLELINE;
+        uint32_t flags = gr->CellText().find('\r') != std::string::npos ? gui::DT_WORDBREAK : gui::DT_SINGLELINE;
         flags |= gui::DT_CENTER | gui::DT_VCENTER | gui::DT_END_ELLIPSIS;
         canvas->Brush()->SetStyle(gui::TBrushStyle::bsClear);
         gui::TRect tr{br.Left + 1, br.Top, br.Right, br.Bottom};
-        canvas->DrawText(g->CellText(), tr, flags);
+        canvas->DrawText(gr->CellText(), tr, flags);
         canvas->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
         canvas->Brush()->SetColor(oldBrush);
-        break;
     }
-    case TCellType::ctInterface:
-        if (auto* dr = dynamic_cast<ICellDrawable*>(g->CellBitmap()))
+
+    // An object that draws itself.
+    void Interface()
+    {
+        if (auto* dr = dynamic_cast<ICellDrawable*>(gr->CellBitmap()))
             dr->Draw(canvas, {rect.Left - 1, rect.Top - 1, rect.Right, rect.Bottom}, rCol, aRow, selected);
-        break;
-    case TCellType::ctNode: {
-        // The button box of a node row: a plus for a closed node, a minus for an open one.
-        const TCellNode* cn = CellNode();
-        const int indent = GetNodeIndent(aRow);
-        if (cn->ShowTree() && aRow >= FixedRows()) {
-            // The line on to the next row of the tree and the one from the row above.
+    }
+
+    // A node: the tree lines with ShowTree, then its button box.
+    void Node()
+    {
+        NodeTreeLines();
+        NodeButton();
+    }
+
+    // The line on to the next row of the tree and the one from the row above.
+    void NodeTreeLines()
+    {
+        const TCellNode* cn = grid.CellNode();
+        const int indent = grid.GetNodeIndent(aRow);
+        if (cn->ShowTree() && aRow >= grid.FixedRows()) {
             const int x = r.Left + indent - cn->NodeIndent() + cn->NodeIndent() / 2 + 2;
             const int mid = (r.Top + r.Bottom) / 2;
             canvas->Pen()->SetColor(cn->TreeColor());
             canvas->Pen()->SetWidth(1);
-            const int nextIndent = aRow + 1 < RowCount() ? GetNodeIndent(aRow + 1) : 0;
-            if (nextIndent > 0 && !(GetNodeState(aRow) && nextIndent < indent)) {
+            const int nextIndent = aRow + 1 < grid.RowCount() ? grid.GetNodeIndent(aRow + 1) : 0;
+            if (nextIndent > 0 && !(grid.GetNodeState(aRow) && nextIndent < indent)) {
                 canvas->MoveTo(x, mid);
                 canvas->LineTo(x, r.Bottom);
             }
-            if (aRow > 0 && GetNodeIndent(aRow - 1) >= indent) {
+            if (aRow > 0 && grid.GetNodeIndent(aRow - 1) >= indent) {
                 canvas->MoveTo(x, r.Top);
                 canvas->LineTo(x, r.Top + 6);
             }
         }
+    }
+
+    // The button box of a node row: a plus for a closed node, a minus for an
+    // open one (or the look's glyphs).
+    void NodeButton()
+    {
+        const TCellNode* cn = grid.CellNode();
+        const int indent = grid.GetNodeIndent(aRow);
         // The button stands half an indent before the row's level.
         // (A node has a level of 1 at least.)
         const int left = r.Left + std::max(indent, cn->NodeIndent()) - cn->NodeIndent() / 2 - 4;
@@ -703,16 +844,16 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
         const TColor oldBrush = canvas->Brush()->Color();
         switch (cn->NodeType()) {
         case TNodeType::cnLeaf:
-            DrawGridResource(canvas, g->CellBoolean() ? "GRDLEAFCLOSE" : "GRDLEAFOPEN", left,
-                             r.Top + (r.Bottom - r.Top - 12) / 2);
+            grid.DrawGridResource(canvas, gr->CellBoolean() ? "GRDLEAFCLOSE" : "GRDLEAFOPEN", left,
+                                  r.Top + (r.Bottom - r.Top - 12) / 2);
             break;
         case TNodeType::cnXP:
-            DrawGridResource(canvas, g->CellBoolean() ? "XPNODEC" : "XPNODEO", left + 4,
-                             r.Top + (r.Bottom - r.Top - 10) / 2);
+            grid.DrawGridResource(canvas, gr->CellBoolean() ? "XPNODEC" : "XPNODEO", left + 4,
+                                  r.Top + (r.Bottom - r.Top - 10) / 2);
             break;
         case TNodeType::cnGlyph:
             if (!cn->ExpandGlyph()->Empty() && !cn->ContractGlyph()->Empty()) {
-                const gui::TBitmap* gl = g->CellBoolean() ? cn->ContractGlyph() : cn->ExpandGlyph();
+                const gui::TBitmap* gl = gr->CellBoolean() ? cn->ContractGlyph() : cn->ExpandGlyph();
                 DrawTransparent(canvas, gl, left, r.Top + (r.Bottom - r.Top - gl->Height()) / 2);
                 break;
             }
@@ -724,25 +865,39 @@ void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, co
                 canvas->Rectangle(bx - 1, by - 1, bx + 9, by + 9);
                 canvas->MoveTo(bx + 1, by + 3 + 1);
                 canvas->LineTo(bx + 7, by + 3 + 1);
-                if (g->CellBoolean()) {
+                if (gr->CellBoolean()) {
                     canvas->MoveTo(bx + 4, by + 1);
                     canvas->LineTo(bx + 4, by + 7);
                 }
             } else {
                 canvas->FillRect({bx, by, bx + 8, by + 8});
                 gui::TRect er{bx, by, bx + 8, by + 8};
-                canvas->DrawEdge(er, g->CellBoolean() ? gui::EDGE_RAISED : gui::EDGE_SUNKEN,
+                canvas->DrawEdge(er, gr->CellBoolean() ? gui::EDGE_RAISED : gui::EDGE_SUNKEN,
                                  gui::BF_RECT | gui::BF_SOFT);
             }
             break;
         }
         }
         canvas->Brush()->SetColor(oldBrush);
-        break;
     }
-    default:
-        break;
-    }
+
+    TExStringGrid& grid;
+    gui::TCanvas* canvas;
+    const int rCol, aRow;
+    const gui::TRect rect;
+    const TGridDrawState state;
+    TCellGraphic* gr = nullptr;
+    TCellType type = TCellType::ctNone;
+    gui::TRect r, d;
+    TAlignment textHa = TAlignment::taLeftJustify;
+    int t = 0, w = 0, h = 0;
+    bool selected = false;
+};
+
+void TExStringGrid::DrawCellGraphic(gui::TCanvas* canvas, int rCol, int aRow, const gui::TRect& rect,
+                                    TGridDrawState state)
+{
+    TCellGraphicPainter(*this, canvas, rCol, aRow, rect, state).Draw();
 }
 
 } // namespace grid

@@ -22,8 +22,7 @@ const std::vector<int>& TExStringGrid::HiddenIdxSorted() const { return FGridIte
 bool TExStringGrid::IsHiddenRow(int rowIndex) const
 {
     if (NumHiddenRows() == 0) return false;
-    const std::vector<int>& h = HiddenIdxSorted();
-    return std::binary_search(h.begin(), h.end(), rowIndex);
+    return FGridItems->ItemOfRow(rowIndex) != nullptr;
 }
 
 int TExStringGrid::DisplayToRealRow(int aRow) const
@@ -45,8 +44,7 @@ int TExStringGrid::DisplayToRealRow(int aRow) const
 int TExStringGrid::RealToDisplayRow(int aRow) const
 {
     if (NumHiddenRows() == 0) return aRow;
-    const std::vector<int>& h = HiddenIdxSorted();
-    return aRow - static_cast<int>(std::lower_bound(h.begin(), h.end(), aRow) - h.begin());
+    return aRow - FGridItems->Locate(aRow);
 }
 
 void TExStringGrid::SetRow(int value)
@@ -238,7 +236,9 @@ void TExStringGrid::HideColumns(int fromCol, int toCol)
         gui::TCustomGrid::SetColCount(ColCount() - 1);
         any = true;
     }
-    if (any) Invalidate();
+    if (!any) return;
+    CellControlsUpdate();
+    Invalidate();
 }
 
 void TExStringGrid::UnHideColumns(int fromCol, int toCol)
@@ -255,7 +255,9 @@ void TExStringGrid::UnHideColumns(int fromCol, int toCol)
         SetColWidths(d, FAllColWidths[c]);
         any = true;
     }
-    if (any) Invalidate();
+    if (!any) return;
+    CellControlsUpdate();
+    Invalidate();
 }
 
 // ------------------------------------------------------ insert and remove
@@ -279,6 +281,7 @@ void TExStringGrid::InsertRows(int rowIndex, int rCount, bool updateCellControls
         const int real = DisplayToRealRow(rowIndex);
         for (TGridControlItem& ci : FControlItems)
             if (ci.Y >= real) ci.Y += rCount;
+        if (!FControlItems.empty()) CellControlsUpdate();
     }
     if (!IsDestroying()) CellsChanged(gui::TRect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
 }
@@ -471,7 +474,7 @@ void TExGridStructure::ClearNormalRows(int rowIndex, int rCount)
 {
     if (RowCount() < 1 || ColCount() < 1 || rCount < 1) return;
     UpdateScope lock(&Self());
-    ClearRealCells(Self(), TBaseGrid::FixedCols(), rowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
+    ClearRealCells(Self(), Self().FixedCols(), rowIndex, ColCount() + FNumHidden - FFixedRightCols - 1,
                    std::min(RowCount() - 1, rowIndex + rCount - 1), FNilObjects, ClearTextOnly());
 }
 
@@ -479,7 +482,7 @@ void TExGridStructure::ClearNormalCols(int colIndex, int cCount)
 {
     if (RowCount() < 1 || ColCount() < 1 || cCount < 1) return;
     UpdateScope lock(&Self());
-    ClearRealCells(Self(), colIndex, TBaseGrid::FixedRows(), colIndex + cCount - 1, RowCount() - FFixedFooters - 1,
+    ClearRealCells(Self(), colIndex, Self().FixedRows(), colIndex + cCount - 1, RowCount() - FFixedFooters - 1,
                    FNilObjects, ClearTextOnly());
 }
 
@@ -487,7 +490,9 @@ void TExGridStructure::ClearNormalCells()
 {
     if (RowCount() < 1 || ColCount() < 1) return;
     UpdateScope lock(&Self());
-    ClearRealCells(Self(), TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
+    // The fixed counts as the grid keeps them: with FixedRowAlways
+    // (FixedColAlways) the header stays fixed when no normal row is left.
+    ClearRealCells(Self(), Self().FixedCols(), Self().FixedRows(), ColCount() + FNumHidden - FFixedRightCols - 1,
                    RowCount() - FFixedFooters - 1, FNilObjects, ClearTextOnly());
 }
 

@@ -583,10 +583,26 @@ const std::vector<int>& TGridItems::SortedIdx() const
 
 TGridItem* TGridItems::ItemOfRow(int realRow) const
 {
+    TGridItem* item = nullptr;
+    Locate(realRow, &item);
+    return item;
+}
+
+int TGridItems::Locate(int realRow, TGridItem** item) const
+{
     Rebuild();
-    const auto it = std::lower_bound(FSorted.begin(), FSorted.end(), realRow);
-    if (it == FSorted.end() || *it != realRow) return nullptr;
-    return FSortedItems[static_cast<std::size_t>(it - FSorted.begin())];
+    const std::size_t n = FSorted.size();
+    // p is the answer when every hidden row before it is below realRow and
+    // the one at it is not.
+    auto fits = [&](std::size_t p) { return (p == 0 || FSorted[p - 1] < realRow) && (p == n || FSorted[p] >= realRow); };
+    std::size_t p = std::min(FHint, n);
+    if (!fits(p)) {
+        if (p < n && fits(p + 1)) ++p;
+        else p = static_cast<std::size_t>(std::lower_bound(FSorted.begin(), FSorted.end(), realRow) - FSorted.begin());
+    }
+    FHint = p;
+    if (item) *item = p < n && FSorted[p] == realRow ? FSortedItems[p] : nullptr;
+    return static_cast<int>(p);
 }
 
 } // namespace grid

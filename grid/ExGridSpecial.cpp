@@ -215,38 +215,92 @@ gui::TRect TExStringGrid::EditorCellRect(int aCol, int aRow)
 
 // --------------------------------------------------------- show and hide
 
-void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
-{
-    FEditing = FSpecialEditor = FEditActive = true;
-    const gui::TRect r = EditorCellRect(aCol, aRow);
-    const int w = r.Width() - 1, h = r.Height() - 1;
-    const int rCol = RealColIndex(aCol);
-    // The cell's look gives the editor its colours.
-    gui::TBrush brush;
-    gui::TFont font;
-    font.Assign(Font());
-    brush.SetColor(Color());
+// Opens the special editor of a cell (ACol display column): the cell's
+// look gives the editor its colours, then one step per editor type places,
+// fills and focuses the grid's control for it.  A friend of the grid.
+class TSpecialEditorOpener {
+public:
+    TSpecialEditorOpener(TExStringGrid& g, int col, int row)
+        : grid(g), aCol(col), aRow(row), r(g.EditorCellRect(col, row)), w(r.Width() - 1), h(r.Height() - 1),
+          rCol(g.RealColIndex(col))
     {
-        TColor colorTo = gui::clNone, mirror = gui::clNone, mirrorTo = gui::clNone;
-        TAlignment ha = TAlignment::taLeftJustify;
-        TVAlignment va = TVAlignment::vtaTop;
-        bool ww = false;
-        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-        TGridDrawState state;
-        GetVisualProperties(aCol, Row(), state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va,
-                            ww, gd);
     }
-    auto colour = [&](gui::TWinControl* c) {
+
+    void Open()
+    {
+        CellLook();
+        grid.FEditCtrl = nullptr;
+        if (grid.FEditControl != TEditorType::edCustom) grid.FLastValidation = true;
+        grid.FEditMode = true;
+        grid.FEditCell = {grid.Col(), grid.Row()};
+        flatLook = grid.FLook == TGridLook::glSoft ||
+                   (static_cast<int>(grid.FLook) >= 3 && static_cast<int>(grid.FLook) <= 8);
+        switch (grid.FEditControl) {
+        case TEditorType::edSpinEdit:
+        case TEditorType::edFloatSpinEdit:
+        case TEditorType::edTimeSpinEdit:
+        case TEditorType::edDateSpinEdit:
+            Spin();
+            break;
+        case TEditorType::edComboEdit:
+        case TEditorType::edComboList:
+            Combo();
+            break;
+        case TEditorType::edEditBtn:
+        case TEditorType::edNumericEditBtn:
+        case TEditorType::edFloatEditBtn:
+            EditButton();
+            break;
+        case TEditorType::edCheckBox:
+            CheckBox();
+            break;
+        case TEditorType::edDateEdit:
+        case TEditorType::edDateEditUpDown:
+        case TEditorType::edTimeEdit:
+            DatePicker();
+            break;
+        case TEditorType::edButton:
+            Button();
+            break;
+        case TEditorType::edUnitEditBtn:
+            UnitEditButton();
+            break;
+        case TEditorType::edCustom:
+            EditLink();
+            break;
+        case TEditorType::edRichEdit:
+            RichEdit();
+            break;
+        case TEditorType::edDateTimeEdit:
+            DateTimePicker();
+            break;
+        default: break;
+        }
+        grid.FStartEditChar = 0;
+        // A type without a control of its own (or without the date pickers)
+        // leaves the grid editing with nothing to close.
+        if (!grid.FEditCtrl && grid.FEditControl != TEditorType::edCheckBox)
+            grid.FSpecialEditor = grid.FEditActive = false;
+    }
+
+private:
+    // The cell's visual properties: the editor's colour and font.
+    void CellLook() { grid.EditorLook(aCol, grid.Row(), brush, font); }
+
+    void Colour(gui::TWinControl* c)
+    {
         c->SetColor(brush.Color());
         c->SetFont(&font);
-    };
+    }
+
     // The character that started the edit goes through the control's own
     // filter and replaces the text (a posted WM_CHAR would not reach a
     // native window here).
-    auto postStart = [&](gui::TWinControl* c) {
-        if (!FStartEditChar || !c) return;
-        char16_t k = FStartEditChar;
-        FStartEditChar = 0;
+    void PostStart(gui::TWinControl* c)
+    {
+        if (!grid.FStartEditChar || !c) return;
+        char16_t k = grid.FStartEditChar;
+        grid.FStartEditChar = 0;
         c->KeyPress(k);
         if (!k) return;
         const std::string typed = rtl::UTF16ToUTF8(std::u16string(1, k));
@@ -258,34 +312,29 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
             cb->SetText(typed);
             cb->SetSelStart(1);
         }
-    };
-    auto fireProp = [&] {
-        if (OnGetEditorProp) OnGetEditorProp(this, rCol, aRow, FEditLink);
-    };
-    FEditCtrl = nullptr;
-    if (FEditControl != TEditorType::edCustom) FLastValidation = true;
-    FEditMode = true;
-    FEditCell = {Col(), Row()};
-    const bool flatLook = FLook == TGridLook::glSoft ||
-                          (static_cast<int>(FLook) >= 3 && static_cast<int>(FLook) <= 8);
+    }
 
-    switch (FEditControl) {
-    case TEditorType::edSpinEdit:
-    case TEditorType::edFloatSpinEdit:
-    case TEditorType::edTimeSpinEdit:
-    case TEditorType::edDateSpinEdit: {
-        TGridSpin* s = EditSpin();
+    void FireProp()
+    {
+        if (grid.OnGetEditorProp) grid.OnGetEditorProp(&grid, rCol, aRow, grid.FEditLink);
+    }
+
+    // Spin types: the leading integer, the float, the time text or the date of the cell; a click on an
+    // always-visible spin button takes its step at once.
+    void Spin()
+    {
+        TGridSpin* s = grid.EditSpin();
         s->ReCreate();
         s->SetBounds(r.Left, r.Top, w, h);
         s->SetVisible(true);
         s->SetEnabled(true);
-        colour(s);
-        s->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
-        s->SetIsWinXP(FIsWinXP);
-        fireProp();
-        const std::string text = GetEditText(aCol, aRow);
-        SetNoEditChange(true);
-        if (FEditControl == TEditorType::edSpinEdit) {
+        Colour(s);
+        s->SetExcelStyleDecimalSeparator(grid.ExcelStyleDecimalSeparator());
+        s->SetIsWinXP(grid.FIsWinXP);
+        FireProp();
+        const std::string text = grid.GetEditText(aCol, aRow);
+        grid.SetNoEditChange(true);
+        if (grid.FEditControl == TEditorType::edSpinEdit) {
             s->SetSpinType(gridbase::TGrdSpinType::sptNormal);
             // The leading integer of the text.
             size_t i = 0;
@@ -296,12 +345,12 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
             int v = 0;
             ReadInt(digits, v);
             s->SetValue(v);
-        } else if (FEditControl == TEditorType::edFloatSpinEdit) {
+        } else if (grid.FEditControl == TEditorType::edFloatSpinEdit) {
             s->SetSpinType(gridbase::TGrdSpinType::sptFloat);
             double v = 0;
             rtl::TryStrToFloat(gridbase::ExtractNumberText(text), v);
             s->SetFloatValue(v);
-        } else if (FEditControl == TEditorType::edTimeSpinEdit) {
+        } else if (grid.FEditControl == TEditorType::edTimeSpinEdit) {
             s->SetSpinType(gridbase::TGrdSpinType::sptTime);
             s->SetText(text);
         } else {
@@ -310,34 +359,36 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
             s->SetSpinType(gridbase::TGrdSpinType::sptDate);
             s->SetDateValue(d);
         }
-        SetNoEditChange(false);
+        grid.SetNoEditChange(false);
         if (s->CanFocus()) s->SetFocus();
-        postStart(s);
-        if (FSpinUpClick) s->StepUp(false);
-        if (FSpinDnClick) s->StepDown(false);
-        FSpinUpClick = FSpinDnClick = false;
-        FEditCtrl = s;
-        break;
+        PostStart(s);
+        if (grid.FSpinUpClick) s->StepUp(false);
+        if (grid.FSpinDnClick) s->StepDown(false);
+        grid.FSpinUpClick = grid.FSpinDnClick = false;
+        grid.FEditCtrl = s;
     }
-    case TEditorType::edComboEdit:
-    case TEditorType::edComboList: {
-        fireProp();
-        TGridCombo* c = EditCombo();
-        const bool list = FEditControl == TEditorType::edComboList;
+
+    // Combos: the editable one takes the text; the list selects the cell's item (or ComboIdx, or the
+    // first item with the change events).
+    void Combo()
+    {
+        FireProp();
+        TGridCombo* c = grid.EditCombo();
+        const bool list = grid.FEditControl == TEditorType::edComboList;
         c->SetBounds(r.Left, r.Top, 0, 0);
         c->SetEnabled(true);
         c->SetDroppedDown(false);
         c->SetStyle(list ? gui::TComboBoxStyle::csDropDownList : gui::TComboBoxStyle::csDropDown);
         bool firstItem = false;
-        SetNoEditChange(true);
+        grid.SetNoEditChange(true);
         if (list) {
-            int idx = c->Items()->IndexOf(GetCellText(rCol, aRow));
+            int idx = c->Items()->IndexOf(grid.GetCellText(rCol, aRow));
             if (idx < 0) {
-                if (ComboIdx() == -1) {
+                if (grid.ComboIdx() == -1) {
                     idx = c->Items()->Count() > 0 ? 0 : -1;
                     firstItem = true;
                 } else {
-                    idx = ComboIdx();
+                    idx = grid.ComboIdx();
                 }
             }
             c->SetItemIndex(idx);
@@ -345,68 +396,72 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         c->SetItemHeight(std::max(1, h - 6));
         c->SetBounds(r.Left, r.Top, w, h);
         if (!list) {
-            c->SetText(GetEditText(aCol, aRow));
-            c->SetMaxLength(MaxComboLength());
+            c->SetText(grid.GetEditText(aCol, aRow));
+            c->SetMaxLength(grid.MaxComboLength());
         }
-        colour(c);
+        Colour(c);
         c->SetVisible(true);
         c->SetFlat(flatLook);
         c->SetEtched(flatLook);
-        c->SetIsWinXP(FIsWinXP);
-        SetNoEditChange(false);
-        if (FNavigation->AutoComboDropSize()) c->SizeDropDownWidth();
+        c->SetIsWinXP(grid.FIsWinXP);
+        grid.SetNoEditChange(false);
+        if (grid.Navigation()->AutoComboDropSize()) c->SizeDropDownWidth();
         else if (c->DropWidth() > 0) c->Perform(gui::CB_SETDROPPEDWIDTH, static_cast<gui::WPARAM>(c->DropWidth()), 0);
         if (c->CanFocus()) c->SetFocus();
-        if (FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible()) c->SetDroppedDown(true);
+        if (grid.MouseActions()->DirectComboDrop() || grid.ControlLook()->DropDownAlwaysVisible())
+            c->SetDroppedDown(true);
         if (firstItem && c->Items()->Count() > 0) {
-            if (OnComboChange) OnComboChange(this, rCol, aRow, 0, c->Items()->Strings(0));
-            if (OnComboObjectChange)
-                OnComboObjectChange(this, rCol, aRow, 0, c->Items()->Strings(0), c->Items()->Objects(0));
+            if (grid.OnComboChange) grid.OnComboChange(&grid, rCol, aRow, 0, c->Items()->Strings(0));
+            if (grid.OnComboObjectChange)
+                grid.OnComboObjectChange(&grid, rCol, aRow, 0, c->Items()->Strings(0), c->Items()->Objects(0));
         }
-        postStart(c);
-        FEditCtrl = c;
-        break;
+        PostStart(c);
+        grid.FEditCtrl = c;
     }
-    case TEditorType::edEditBtn:
-    case TEditorType::edNumericEditBtn:
-    case TEditorType::edFloatEditBtn: {
-        TGridEditBtn* e = EditBtn();
+
+    // The edit with an ellipsis button (also for numbers and floats).
+    void EditButton()
+    {
+        TGridEditBtn* e = grid.EditBtn();
         e->ReCreate();
         e->SetBounds(r.Left, r.Top, w, h);
-        SetNoEditChange(true);
-        e->SetText(GetEditText(aCol, aRow));
-        SetNoEditChange(false);
-        e->SetMaxLength(MaxEditLength());
-        e->SetIsWinXP(FIsWinXP);
+        grid.SetNoEditChange(true);
+        e->SetText(grid.GetEditText(aCol, aRow));
+        grid.SetNoEditChange(false);
+        e->SetMaxLength(grid.MaxEditLength());
+        e->SetIsWinXP(grid.FIsWinXP);
         e->SetVisible(true);
         e->SetEnabled(true);
-        colour(e);
+        Colour(e);
         if (e->CanFocus()) e->SetFocus();
         e->SetSelStart(static_cast<int>(rtl::UTF8ToUTF16(e->Text()).size()));
-        postStart(e);
-        FEditCtrl = e;
-        break;
+        PostStart(e);
+        grid.FEditCtrl = e;
     }
-    case TEditorType::edCheckBox: {
-        TGridCheckBox* c = EditCheck();
+
+    // The check box editor: the cell's text as caption, unchecked.
+    void CheckBox()
+    {
+        TGridCheckBox* c = grid.EditCheck();
         c->ReCreate();
         c->SetBounds(r.Left, r.Top, w, h);
-        c->SetCaption(GetEditText(aCol, aRow));
+        c->SetCaption(grid.GetEditText(aCol, aRow));
         c->SetEnabled(true);
         c->SetChecked(false);
         c->SetVisible(true);
         c->SetColor(brush.Color());
         if (c->CanFocus()) c->SetFocus();
-        break;
     }
-    case TEditorType::edDateEdit:
-    case TEditorType::edDateEditUpDown:
-    case TEditorType::edTimeEdit: {
-        if (!GridComCtrlsOK()) break;
-        TGridDatePicker* d = EditDate();
+
+    // Date and time pickers (only with the date pickers available): the cell's date or time, Now when it
+    // does not convert; DirectDateDrop opens the calendar.
+    void DatePicker()
+    {
+        if (!GridComCtrlsOK()) return;
+        TGridDatePicker* d = grid.EditDate();
         d->ReCreate();
-        const std::string text = GetEditText(aCol, aRow);
-        const bool time = FEditControl == TEditorType::edTimeEdit;
+        const std::string text = grid.GetEditText(aCol, aRow);
+        const bool time = grid.FEditControl == TEditorType::edTimeEdit;
         rtl::TDateTime v = rtl::Now();
         if (time) {
             rtl::TDateTime t = 0;
@@ -414,73 +469,79 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
             d->SetKind(gui::TDateTimeKind::dtkTime);
             d->SetTime(v);
         } else {
-            if (OnCustomStrToDate) OnCustomStrToDate(this, text, v);
+            if (grid.OnCustomStrToDate) grid.OnCustomStrToDate(&grid, text, v);
             else if (rtl::TDateTime t = 0; TryStrToGridDateTime(text, t, false)) v = t;
             d->SetKind(gui::TDateTimeKind::dtkDate);
-            d->SetDateMode(FEditControl == TEditorType::edDateEditUpDown ? gui::TDTDateMode::dmUpDown
+            d->SetDateMode(grid.FEditControl == TEditorType::edDateEditUpDown ? gui::TDTDateMode::dmUpDown
                                                                           : gui::TDTDateMode::dmComboBox);
             d->SetDateTime(v);
         }
         d->SetBounds(r.Left, r.Top, w, h);
         d->SetEnabled(true);
         d->SetVisible(true);
-        colour(d);
+        Colour(d);
         if (d->CanFocus()) d->SetFocus();
-        if (!time && FMouseActions->DirectDateDrop()) d->Perform(gui::WM_KEYDOWN, gui::VK_F4, 0);
-        postStart(d);
-        FEditCtrl = d;
-        break;
+        if (!time && grid.MouseActions()->DirectDateDrop()) d->Perform(gui::WM_KEYDOWN, gui::VK_F4, 0);
+        PostStart(d);
+        grid.FEditCtrl = d;
     }
-    case TEditorType::edButton: {
-        TGridButton* b = GridButton();
+
+    // A push button, one pixel larger than the cell on every side.
+    void Button()
+    {
+        TGridButton* b = grid.GridButton();
         b->ReCreate();
         b->SetBounds(r.Left - 1, r.Top - 1, w + 2, h + 2);
-        b->SetCaption(GetEditText(aCol, aRow));
+        b->SetCaption(grid.GetEditText(aCol, aRow));
         b->SetVisible(true);
         b->SetEnabled(true);
         if (b->CanFocus()) b->SetFocus();
-        FEditCtrl = b;
-        break;
+        grid.FEditCtrl = b;
     }
-    case TEditorType::edUnitEditBtn: {
-        TGridUnitEditBtn* u = UnitEditBtn();
+
+    // The unit editor: the number and the unit split from the text.
+    void UnitEditButton()
+    {
+        TGridUnitEditBtn* u = grid.UnitEditBtn();
         u->ReCreate();
         u->SetBounds(r.Left, r.Top, w, h);
-        u->SetMaxLength(MaxEditLength());
-        u->SetIsWinXP(FIsWinXP);
+        u->SetMaxLength(grid.MaxEditLength());
+        u->SetIsWinXP(grid.FIsWinXP);
         std::string number, unit;
-        SplitUnitText(GetEditText(aCol, aRow), number, unit);
-        SetNoEditChange(true);
+        grid.SplitUnitText(grid.GetEditText(aCol, aRow), number, unit);
+        grid.SetNoEditChange(true);
         u->SetText(number);
         u->SetUnitID(unit);
         // Room for the unit after the value.
-        Canvas()->SetFont(&font);
-        u->SetUnitSpace(std::max(u->UnitSpace(), Canvas()->TextWidth(unit) + 6));
-        SetNoEditChange(false);
+        grid.Canvas()->SetFont(&font);
+        u->SetUnitSpace(std::max(u->UnitSpace(), grid.Canvas()->TextWidth(unit) + 6));
+        grid.SetNoEditChange(false);
         u->SetVisible(true);
         u->SetEnabled(true);
-        colour(u);
+        Colour(u);
         if (u->CanFocus()) u->SetFocus();
         u->SetSelStart(static_cast<int>(rtl::UTF8ToUTF16(u->Text()).size()));
-        postStart(u);
-        FEditCtrl = u;
-        break;
+        PostStart(u);
+        grid.FEditCtrl = u;
     }
-    case TEditorType::edCustom: {
-        TEditLink* link = FEditLink;
-        if (!link) break;
-        link->SetGrid(this);
+
+    // The edit link's editor, in place or in its pop-up form.
+    void EditLink()
+    {
+        TEditLink* link = grid.FEditLink;
+        if (!link) return;
+        link->SetGrid(&grid);
         link->SetEditCell({rCol, aRow});
         if (link->EditStyle == TEditStyle::esPopup) {
             if (link->AutoPopupWidth) link->PopupWidth = r.Width();
             if (!link->PopupForm()) {
-                auto* f = new gui::TForm(this);
+                auto* f = new gui::TForm(&grid);
                 f->SetName("gridform");
                 link->SetPopupForm(f);
             }
             gui::TForm* f = link->PopupForm();
             gui::TPoint at{link->PopupLeft, link->PopupTop};
-            if (at.X == -1 || at.Y == -1) at = ClientToScreen({r.Left, r.Top});
+            if (at.X == -1 || at.Y == -1) at = grid.ClientToScreen({r.Left, r.Top});
             f->OnDeactivate = [link](rtl::TObject* s) { link->FormExit(s); };
             f->SetBorderStyle(gui::TBorderStyle::bsNone);
             f->SetFormStyle(gui::TFormStyle::fsStayOnTop);
@@ -490,55 +551,66 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
             link->CreateEditor(f);
             link->SetRect({0, 0, link->PopupWidth, link->PopupHeight});
         } else {
-            link->CreateEditor(this);
+            link->CreateEditor(&grid);
             link->SetRect(r);
         }
         link->SetVisible(true);
         link->SetCellProps(brush.Color(), &font);
         link->SetProperties();
-        fireProp();
-        link->SetEditorValue(GetEditText(aCol, aRow));
+        FireProp();
+        link->SetEditorValue(grid.GetEditText(aCol, aRow));
         link->SetFocus(true);
-        FEditActive = true;
-        if (gui::TWinControl* c = link->GetEditControl()) postStart(c);
-        FEditCtrl = link->GetEditControl();
-        break;
+        grid.FEditActive = true;
+        if (gui::TWinControl* c = link->GetEditControl()) PostStart(c);
+        grid.FEditCtrl = link->GetEditControl();
     }
-    case TEditorType::edRichEdit: {
-        TExRichEdit* re = InplaceRichEdit();
-        re->SetParent(this);
+
+    // The inplace rich editor, filled with the cell's rich text.
+    void RichEdit()
+    {
+        TExRichEdit* re = grid.InplaceRichEdit();
+        re->SetParent(&grid);
         re->SetBounds(r.Left, r.Top, w, h);
-        CellToRich(rCol, aRow, re);
+        grid.CellToRich(rCol, aRow, re);
         re->SetVisible(true);
         re->SetEnabled(true);
         if (re->CanFocus()) re->SetFocus();
-        postStart(re);
-        FEditCtrl = re;
-        break;
+        PostStart(re);
+        grid.FEditCtrl = re;
     }
-    case TEditorType::edDateTimeEdit: {
-        if (!GridComCtrlsOK()) break;
+
+    // The date-and-time picker.
+    void DateTimePicker()
+    {
+        if (!GridComCtrlsOK()) return;
         rtl::TDateTime v = 0;
-        if (!TryStrToGridDateTime(GetEditText(aCol, aRow), v, false)) v = rtl::Now();
-        FOriginalDateTime = v;
-        TGridDateTimePicker* d = EditDateTime();
+        if (!TryStrToGridDateTime(grid.GetEditText(aCol, aRow), v, false)) v = rtl::Now();
+        grid.FOriginalDateTime = v;
+        TGridDateTimePicker* d = grid.EditDateTime();
         d->ReCreate();
         d->SetKind(gridbase::TExDateTimeKind::dkDateTime);
         d->SetDateTime(v);
         d->SetBounds(r.Left, r.Top, w, std::max(h, d->Height()));
         d->SetEnabled(true);
         d->SetVisible(true);
-        colour(d);
+        Colour(d);
         if (d->CanFocus()) d->SetFocus();
-        FEditCtrl = d;
-        break;
+        grid.FEditCtrl = d;
     }
-    default: break;
-    }
-    FStartEditChar = 0;
-    // A type without a control of its own (or without the date pickers)
-    // leaves the grid editing with nothing to close.
-    if (!FEditCtrl && FEditControl != TEditorType::edCheckBox) FSpecialEditor = FEditActive = false;
+
+    TExStringGrid& grid;
+    const int aCol, aRow;
+    const gui::TRect r;
+    const int w, h, rCol;
+    gui::TBrush brush;
+    gui::TFont font;
+    bool flatLook = false;
+};
+
+void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
+{
+    FEditing = FSpecialEditor = FEditActive = true;
+    TSpecialEditorOpener(*this, aCol, aRow).Open();
 }
 
 void TExStringGrid::HideSpecialEditor(int aCol, int aRow)

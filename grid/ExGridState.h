@@ -20,6 +20,7 @@
 #include "gridbase/BaseGrid.h"
 
 namespace gui {
+class TPopupMenu;
 class TScrollBar;
 }
 namespace htmltext {
@@ -253,6 +254,15 @@ public:
     EXGRID_STORED(bool, HintShowLargeText, false)
     EXGRID_STORED(bool, HTMLHint, false)
     EXGRID_STORED(bool, SelectionRTFKeep, false)
+    // Switches the application's hint window class: the HTML hint window
+    // (markup shown formatted, in every control's hints) or the plain one.
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v);
+
+    // --- editing (ExGridSpecial.cpp) -------------------------------------------------------------
+    // Set while the grid hides a special editor itself: the editors' own
+    // focus-loss handling leaves the focus change alone meanwhile.
+    bool BlockKill() const { return FBlockKill; }
 
     // --- auto sizing (ExGridAutoSize.cpp) --------------------------------------------------------
     int AutoNumberStart() const { return FAutoNumberStart; }
@@ -265,6 +275,30 @@ public:
     // --- incremental search (ExGridAdvance.cpp) --------------------------------------------------
     // The incremental search text typed so far.
     const std::string& IncrementalSearchText() const { return SearchInc; }
+
+    // --- the pointer over fixed cells and anchors (ExGridPress.cpp, ExGridFixedLook.cpp) --------
+    // A press only reaches CellSelectorClick.
+    EXGRID_STORED(bool, CellSelectorMode, false)
+    // Fixed cells are pressed in like buttons (with both fixed grid lines and 3-D).
+    EXGRID_STORED(bool, FixedAsButtons, false)
+    // The colour of the arrows shown while a column or row is moved.
+    EXGRID_STORED(TColor, ArrowColor, 0x00FF00)
+    // With URLShow a right click on an address cell edits it.
+    EXGRID_STORED(bool, URLEdit, false)
+    // The menu of a fixed cell's drop-down button (ControlLook.FixedDropDownButton).
+    gui::TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(gui::TPopupMenu* menu);
+    // The hovered fixed cell (HoverFixedCells), (-1, -1) when none.
+    gui::TPoint HoverFixedCell() const { return FHoverFixed; }
+    // The cell under the pointer, kept for the list-view look's hot header.
+    gui::TPoint HotFixedCell() const { return FHotFixedCell; }
+    // The fixed cell pressed in (FixedAsButtons), (-1, -1) when none.
+    gui::TPoint PushedFixedCell() const { return FFixedCellPushed ? FPushedFixed : gui::TPoint{-1, -1}; }
+    // A left press is under way; its drop-down part (FixedDropDownButton) is pressed.
+    bool MouseDownMove() const { return FMouseDownMove; }
+    bool DropDownDown() const { return FDropDownDown; }
+    // The anchor under the pointer, empty when none.
+    const std::string& HoverAnchor() const { return FHoverAnchor; }
 
 protected:
     explicit TExGridState(rtl::TComponent* owner);
@@ -305,6 +339,8 @@ protected:
     bool FNilObjects = false;
     bool FEditChange = false;
     bool FEditDisable = false;
+    bool FUseHTMLHints = false;
+    bool FBlockKill = false;
     gui::TGridRect FPressSelection;
     // Mouse input (ExGridInput.cpp, ExGridPress.cpp).  Set by a double click:
     // the release that follows it does not sort.
@@ -343,9 +379,21 @@ protected:
     bool FOldModifiedValue = false;
     int FOldCol = -1, FOldRow = -1;
     std::string FOldCellText, FNewCellText, FLastBalloonText;
+    std::u16string FOldCellTextWide;
     bool FSelHidden = false;
     gui::TGridRect FOldSelection;
     int FOldRowSel = -1;
+    // A row change SelectCell accepted is reported once the current cell
+    // has moved (a handler reads the new Row()).
+    bool FRowChangePending = false;
+    // Pointer state of fixed cells and anchors.
+    gui::TPopupMenu* FFixedDropDownMenu = nullptr;
+    gui::TPoint FHoverFixed{-1, -1}, FHotFixedCell{-1, -1}, FPushedFixed{-1, -1};
+    bool FFixedCellPushed = false, FDropDownDown = false, FNoMouseLeave = false;
+    bool FMouseDownMove = false, FDeselectState = false;
+    std::string FHoverAnchor;
+    void SelectionMoved(const gui::TGridRect& oldSel) override;
+    virtual void CurrentCellMoved() {}
     int SearchTics = 0;
     mutable std::vector<char> FRowSelect, FColSelect;
     std::vector<int> FSelectedRows;

@@ -3,9 +3,12 @@
 // hiding rows by selection or check box, removing columns by selection,
 // clearing the selection or the normal cells of rows and columns, merging
 // and splitting along a row, the lighter removals the hiding code builds
-// on, the index-mapping helpers by name, and the disjunct cell selection.
-// TExStringGrid (grid/ExGrid.h) derives from it; the bodies live in
-// ExGridBySelection.cpp and ExGridCellSelect.cpp and work on the grid.
+// on, the index-mapping helpers by name, the disjunct cell selection, the
+// combo item list, wide texts and their validation, the controls placed in
+// cells and the balloon window.  TExStringGrid (grid/ExGrid.h) derives from
+// it; the bodies live in ExGridBySelection.cpp, ExGridCellSelect.cpp,
+// ExGridMessages.cpp (validation) and ExGridHints.cpp (balloon) and work on
+// the grid.
 //
 //   grid->MouseActions()->SetDisjunctRowSelect(true);
 //   grid->SetRowSelect(3, true);
@@ -87,6 +90,15 @@ public:
     gui::TPoint SelectedCell(int index) const;
     // Selection := the first normal cell; the list emptied.
     void ClearSelectedCells();
+    // Whether the cell (display indexes) is in the list.
+    bool IsCellInSelectedList(int aCol, int aRow) const;
+    // A left press with MouseActions.DisjunctCellSelect: without Ctrl the
+    // list starts anew.
+    void DisjunctCellPress(gui::TShiftState shift);
+    // A left release on a cell with MouseActions.DisjunctCellSelect: Ctrl
+    // adds or removes the cell (its base cell when merged), a plain release
+    // starts the list with it; a range selection adds all its cells.
+    void DisjunctCellRelease(int aCol, int aRow, gui::TShiftState shift);
     // Sets the column selection flags from the selection rectangle.
     void MarkSelectedCols(bool clearOthers);
     // Repaints the cells of a rectangle of display indexes.
@@ -108,12 +120,45 @@ public:
     // The merge-aware cell text as UTF-16, and written from it.
     std::u16string GetCellTextWide(int aCol, int aRow) const;
     void SetCellTextWide(int aCol, int aRow, const std::u16string& value);
+    // Validates an edited wide value as ValidateCell does a string, through
+    // OnCellValidateWide (ExGridMessages.cpp); true when it is accepted.
+    virtual bool ValidateCellWide(const std::u16string& newValue);
+
+    // --- controls placed in cells (ExGridCellSelect.cpp) ---------------------------------
+    // Lays the controls of ControlItems() over their cells (one pixel less
+    // in width and height) and shows them; those in hidden rows or columns
+    // or scrolled out of view are hidden.  Controls held in the visible
+    // cells' properties are repainted.  Runs after scrolling, sizing and
+    // row and column changes.
+    void CellControlsUpdate();
+
+    // --- the balloon window (ExGridHints.cpp) -------------------------------------------
+    // Makes the balloon window ready with Balloon's delays and transparency
+    // (alpha 255 - Transparency); the cells fill in title, icon and text as
+    // the pointer moves.  Balloon changes run it while Enable is on.
+    void BalloonInit();
+    // Closes and frees the balloon window; Balloon changes with Enable off
+    // and the grid's window going run it.
+    void BalloonDone();
+    // Balloon changed (not while loading): BalloonInit or BalloonDone.
+    void BalloonSettingsChanged();
 
 protected:
     TExStringGrid& Self();
     const TExStringGrid& Self() const;
+    // The cell controls follow scrolling and sizing.
+    void TopLeftChanged() override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    // A refused value: back to the edited cell, which shows `shown`, with
+    // the editor open again on it.
+    void ReopenRefusedEdit(int aCol, int aRow, const std::string& shown);
 
 private:
+    void ToggleOrRestartCellList(gui::TPoint b, bool ctrl);
+    void AddSelectionToCellList(gui::TPoint b, bool includeReleased);
+    void RepaintSelectedCells();
+
     std::vector<gui::TPoint> FSelectedCells;  // in the order they were added
 };
 

@@ -107,6 +107,8 @@ using TRowDisjunctSelectEvent = std::function<void(rtl::TObject* sender, int aRo
 using TRowDisjunctSelectedEvent = std::function<void(rtl::TObject* sender, int aRow)>;
 using TCellValidateEvent =
     std::function<void(rtl::TObject* sender, int aCol, int aRow, std::string& value, bool& valid)>;
+using TCellValidateWideEvent =
+    std::function<void(rtl::TObject* sender, int aCol, int aRow, std::u16string& value, bool& valid)>;
 using TEditCellDoneEvent = std::function<void(rtl::TObject* sender, int aCol, int aRow)>;
 using TCellsChangedEvent = std::function<void(rtl::TObject* sender, const gui::TRect& r)>;
 using TRowChangedEvent = std::function<void(rtl::TObject* sender, int oldRow, int newRow)>;

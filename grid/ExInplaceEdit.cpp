@@ -34,13 +34,32 @@ std::string OemRoundTrip(const std::string& text) { return rtl::OemToChar(rtl::C
 
 } // namespace
 
-TExInplaceEdit::TExInplaceEdit(TExStringGrid* grid) : gui::TInplaceEdit(grid), FExGrid(grid) {}
+TExInplaceEdit::TExInplaceEdit(TExStringGrid* grid)
+    : gui::TInplaceEdit(grid), FExGrid(grid), FWordWrap(grid && grid->WordWrap())
+{
+}
+
+void TExInplaceEdit::SetVAlign(bool v)
+{
+    if (FVAlign == v) return;
+    FVAlign = v;
+    Invalidate();
+}
+
+void TExInplaceEdit::SetWordWrap(bool v)
+{
+    if (FWordWrap == v) return;
+    FWordWrap = v;
+    Invalidate();
+}
 
 void TExInplaceEdit::UpdateContents()
 {
     TExStringGrid* g = FExGrid;
     FMask.reset();
     gui::TInplaceEdit::UpdateContents();
+    CellLook();
+    if (g->OnGetEditorProp) g->OnGetEditorProp(g, g->Col(), g->Row(), nullptr);
     const std::string mask = g->GetEditMask(g->RealColIndex(g->Col()), g->Row());
     if (mask.empty()) return;
     FMask = std::make_unique<TEditMask>(mask);
@@ -51,6 +70,17 @@ void TExInplaceEdit::UpdateContents()
     int first = 0;
     while (first < FMask->Length() && FMask->IsLiteral(first)) ++first;
     SetSel(first, g->Navigation()->ImproveMaskSel() ? 1 : 0);
+}
+
+// The editor takes the cell's colour and font.
+void TExInplaceEdit::CellLook()
+{
+    TExStringGrid* g = FExGrid;
+    gui::TBrush brush;
+    gui::TFont font;
+    g->EditorLook(g->Col(), g->Row(), brush, font);
+    SetColor(brush.Color());
+    Font()->Assign(&font);
 }
 
 std::string TExInplaceEdit::StoredText(const std::string& shown) const
@@ -163,6 +193,8 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
     if (key == gui::VK_BACK || key == gui::VK_DELETE) FWorkmode = false;
     else if (key != gui::VK_RETURN && key != gui::VK_UP && key != gui::VK_DOWN) FWorkmode = true;
 
+    FSelKeyDown = SelStart();
+    bool leftByArrow = false;
     if (key == gui::VK_DELETE && HasMask()) {
         MaskKey(127);
         key = 0;
@@ -219,21 +251,13 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
             key = 0;
             return;
         }
+        leftByArrow = true;
         break;
     case gui::VK_LEFT:
-    case gui::VK_RIGHT: {
-        // Cursor walk: past either end of the text to the neighbouring
-        // editable cell of the row.
-        const int n = static_cast<int>(rtl::UTF8ToUTF16(EditText()).size());
-        const bool atEdge = SelLength() == 0 && (key == gui::VK_LEFT ? SelStart() == 0 : SelStart() == n);
-        if (!atEdge || !g->Navigation()->CursorWalkEditor()) break;
-        const int step = key == gui::VK_LEFT ? -1 : 1;
+    case gui::VK_RIGHT:
+        if (!CursorWalkKeyDown(key == gui::VK_LEFT, shiftDown)) break;
         key = 0;
-        if (!ValidateBeforeLeaving()) return;
-        g->HideEditor();
-        g->WalkToEditableCell(step);
         return;
-    }
     case gui::VK_INSERT:
         if (ctrl) {
             CopyOrCut(false);
@@ -257,6 +281,52 @@ void TExInplaceEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
     default: break;
     }
     gui::TInplaceEdit::KeyDown(key, shift);
+    // Leaving by Up or Down restarts a disjunct row selection at the new row.
+    if (leftByArrow && g->MouseActions()->DisjunctRowSelect()) {
+        g->ClearRowSelect();
+        g->SetRowSelect(g->Row(), true);
+    }
+}
+
+// Cursor walk, key down at either end of the text: with Shift the value is
+// validated and the grid takes over; without it the key is kept for its
+// release, which walks.  False when the key is an ordinary caret move.
+bool TExInplaceEdit::CursorWalkKeyDown(bool left, bool shiftDown)
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->Navigation()->CursorWalkEditor()) return false;
+    const int n = static_cast<int>(rtl::UTF8ToUTF16(EditText()).size());
+    if (shiftDown) {
+        if (left ? SelStart() != 0 : SelStart() + SelLength() != n) return false;
+        if (!ValidateBeforeLeaving()) return true;
+        g->HideEditor();
+        if (g->CanFocus()) g->SetFocus();
+        return true;
+    }
+    return SelLength() == 0 && (left ? SelStart() == 0 : SelStart() == n);
+}
+
+// Cursor walk, key release: a Left (Right) released with the caret at the
+// start (end) of the text both now and when it went down moves to the
+// neighbouring editable cell of the row; a click control next door
+// (check box, radio, button) becomes current without an editor.
+bool TExInplaceEdit::CursorWalkKeyUp(bool left, gui::TShiftState shift)
+{
+    TExStringGrid* g = FExGrid;
+    if (!g->Navigation()->CursorWalkEditor() || !shift.Empty() || SelLength() != 0) return false;
+    const int n = static_cast<int>(rtl::UTF8ToUTF16(EditText()).size());
+    const int edge = left ? 0 : n;
+    if (SelStart() != edge || FSelKeyDown != edge) return false;
+    if (!ValidateBeforeLeaving()) return true;
+    const int next = left ? g->Col() - 1 : g->Col() + g->CellSpan(g->RealColIndex(g->Col()), g->Row()).X + 1;
+    const bool inside = left ? next >= g->FixedCols() : next < g->ColCount() - g->FixedRightCols();
+    g->HideEditor();
+    if (inside && g->HasClickControl(g->RealColIndex(next), g->Row())) {
+        g->SetCol(next);
+        return true;
+    }
+    g->WalkToEditableCell(left ? -1 : 1);
+    return true;
 }
 
 void TExInplaceEdit::CopyOrCut(bool cut)
@@ -286,6 +356,11 @@ void TExInplaceEdit::Change()
 
 void TExInplaceEdit::Dispatch(gui::TMessage& message)
 {
+    if (message.Msg == gui::EM_CHARFROMPOS && OwnLayout()) {
+        const int x = gui::GET_X_LPARAM(message.LParam), y = gui::GET_Y_LPARAM(message.LParam);
+        message.Result = x < 0 || y < 0 || x >= Width() || y >= Height() ? -1 : gui::MAKELPARAM(CharAtPoint(x, y), 0);
+        return;
+    }
     if (message.Msg == gui::WM_KEYDOWN) FExGrid->EditorWMKeyDown(message);
     if (message.Msg == gui::WM_KILLFOCUS) FocusLost();
     // Filling the editor reports no change; the user's first edit does.
@@ -330,8 +405,14 @@ void TExInplaceEdit::ReportCaret()
         gui::TCanvas* c = Canvas();
         c->SetFont(Font());
         const std::u16string t = rtl::UTF8ToUTF16(text);
-        const int x = 2 + c->TextWidth(rtl::UTF16ToUTF8(t.substr(0, static_cast<size_t>(caret - 1))));
-        const int y = std::max(0, (ClientRect().Height() - c->TextHeight("Xg")) / 2);
+        const std::vector<TShownLine> lines = ShownLines(c);
+        const int before = caret - 1;
+        size_t l = 0;
+        while (l + 1 < lines.size() && lines[l + 1].First <= before) ++l;
+        const TShownLine& line = lines[l];
+        const std::u16string head = t.substr(static_cast<size_t>(line.First), static_cast<size_t>(before - line.First));
+        const int x = LineLeft(c, line) + c->TextWidth(rtl::UTF16ToUTF8(head));
+        const int y = LinesTop(c, static_cast<int>(lines.size())) + static_cast<int>(l) * c->TextHeight("Xg");
         FExGrid->EditorTextPositionChanged(text, {x, y}, caret);
     }
     FExGrid->FormulaEditMode(!text.empty() && text[0] == '=');
@@ -339,10 +420,17 @@ void TExInplaceEdit::ReportCaret()
 
 void TExInplaceEdit::KeyUp(uint16_t& key, gui::TShiftState shift)
 {
+    const bool arrow = key == gui::VK_LEFT || key == gui::VK_RIGHT;
+    if (arrow && Visible() && CursorWalkKeyUp(key == gui::VK_LEFT, shift)) {
+        key = 0;
+        return;
+    }
     gui::TInplaceEdit::KeyUp(key, shift);
     if (Visible()) ReportCaret();
+    // Left and Right only move the caret: no completion, no growth.
+    if (arrow) return;
     if (FWorkmode && SelLength() == 0 && Visible()) DoChange();
-    if (Visible() && key != gui::VK_LEFT && key != gui::VK_RIGHT) GrowColumnToText();
+    if (Visible()) GrowColumnToText();
 }
 
 void TExInplaceEdit::GrowColumnToText()
@@ -460,6 +548,83 @@ void TExInplaceEdit::GrowRowToLines()
     Move(g->gui::TCustomGrid::CellRect(g->Col(), row));
 }
 
+std::vector<TExInplaceEdit::TShownLine> TExInplaceEdit::ShownLines(gui::TCanvas* c) const
+{
+    c->SetFont(Font());
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const std::vector<int> starts = LineStarts();
+    const int width = std::max(1, ClientWidth() - 4);
+    auto widthOf = [&](int a, int b) {
+        return c->TextWidth(rtl::UTF16ToUTF8(t.substr(static_cast<size_t>(a), static_cast<size_t>(b - a))));
+    };
+    std::vector<TShownLine> shown;
+    for (size_t l = 0; l < starts.size(); ++l) {
+        const int a = starts[l];
+        int b = l + 1 < starts.size() ? starts[l + 1] - 1 : static_cast<int>(t.size());
+        if (l + 1 < starts.size() && b > a && t[static_cast<size_t>(b) - 1] == u'\r') --b;
+        if (!FWordWrap || a == b || widthOf(a, b) <= width) {
+            shown.push_back({a, b});
+            continue;
+        }
+        // As many characters as fit, cut after the last blank among them.
+        for (int first = a; first < b;) {
+            int fit = first + 1;
+            while (fit < b && widthOf(first, fit + 1) <= width) ++fit;
+            int cut = fit;
+            if (fit < b)
+                for (int k = fit; k > first + 1; --k)
+                    if (t[static_cast<size_t>(k) - 1] == u' ') {
+                        cut = k;
+                        break;
+                    }
+            shown.push_back({first, cut});
+            first = cut;
+        }
+    }
+    return shown;
+}
+
+bool TExInplaceEdit::OwnLayout() { return FVAlign || ShownLines(Canvas()).size() > 1; }
+
+int TExInplaceEdit::LineLeft(gui::TCanvas* c, const TShownLine& line) const
+{
+    if (!FVAlign) return 2;
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const int w = c->TextWidth(
+        rtl::UTF16ToUTF8(t.substr(static_cast<size_t>(line.First), static_cast<size_t>(line.End - line.First))));
+    return std::max(2, ClientWidth() - 3 - w);
+}
+
+int TExInplaceEdit::LinesTop(gui::TCanvas* c, int count) const
+{
+    // One line sits in the middle as in the plain editor; several start at the top.
+    return count > 1 ? 2 : std::max(0, (ClientHeight() - c->TextHeight("Xg")) / 2);
+}
+
+int TExInplaceEdit::CharAtPoint(int x, int y)
+{
+    gui::TCanvas* c = Canvas();
+    const std::vector<TShownLine> lines = ShownLines(c);
+    const int th = std::max(1, c->TextHeight("Xg"));
+    const int n = static_cast<int>(lines.size());
+    const TShownLine& line = lines[static_cast<size_t>(std::clamp((y - LinesTop(c, n)) / th, 0, n - 1))];
+    const std::u16string t = rtl::UTF8ToUTF16(EditText());
+    const int left = LineLeft(c, line);
+    auto xAt = [&](int pos) {
+        return left + c->TextWidth(rtl::UTF16ToUTF8(
+                          t.substr(static_cast<size_t>(line.First), static_cast<size_t>(pos - line.First))));
+    };
+    for (int i = line.First; i < line.End; ++i)
+        if (x < (xAt(i) + xAt(i + 1)) / 2) return i;
+    return line.End;
+}
+
+void TExInplaceEdit::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
+{
+    gui::TInplaceEdit::MouseDown(button, shift, x, y);
+    if (button == gui::TMouseButton::mbLeft && OwnLayout()) SetSel(CharAtPoint(x, y), 0);
+}
+
 void TExInplaceEdit::PaintLines()
 {
     gui::TCanvas* c = Canvas();
@@ -470,17 +635,20 @@ void TExInplaceEdit::PaintLines()
     c->SetFont(Font());
     c->SetBkMode(gui::TRANSPARENT);
     const std::u16string t = rtl::UTF8ToUTF16(EditText());
-    const std::vector<int> starts = LineStarts();
+    const std::vector<TShownLine> lines = ShownLines(c);
     const int th = c->TextHeight("Xg");
+    const int top = LinesTop(c, static_cast<int>(lines.size()));
     const int selA = SelStart(), selB = SelStart() + SelLength();
-    for (size_t l = 0; l < starts.size(); ++l) {
-        const int a = starts[l];
-        int b = l + 1 < starts.size() ? starts[l + 1] - 1 : static_cast<int>(t.size());
-        if (l + 1 < starts.size() && b > a && t[static_cast<size_t>(b) - 1] == u'\r') --b;
+    // The caret shows on the last line that starts at or before it.
+    size_t caretLine = 0;
+    while (caretLine + 1 < lines.size() && lines[caretLine + 1].First <= selA) ++caretLine;
+    for (size_t l = 0; l < lines.size(); ++l) {
+        const int a = lines[l].First, b = lines[l].End;
         const std::u16string line = t.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
-        const int y = 2 + static_cast<int>(l) * th;
+        const int y = top + static_cast<int>(l) * th;
+        const int left = LineLeft(c, lines[l]);
         auto xAt = [&](int pos) {
-            return 2 + c->TextWidth(rtl::UTF16ToUTF8(line.substr(0, static_cast<size_t>(pos - a))));
+            return left + c->TextWidth(rtl::UTF16ToUTF8(line.substr(0, static_cast<size_t>(pos - a))));
         };
         const int sa = std::max(selA, a), sb = std::min(selB, b);
         if (sa < sb) {
@@ -489,11 +657,11 @@ void TExInplaceEdit::PaintLines()
         }
         c->Brush()->SetStyle(gui::TBrushStyle::bsClear);
         c->Font()->SetColor(Font()->Color());
-        c->TextOut(2, y, rtl::UTF16ToUTF8(line));
+        c->TextOut(left, y, rtl::UTF16ToUTF8(line));
         c->Brush()->SetStyle(gui::TBrushStyle::bsSolid);
-        if (SelLength() == 0 && LineOf(selA) == static_cast<int>(l)) {
+        if (SelLength() == 0 && l == caretLine) {
             c->Brush()->SetColor(Font()->Color());
-            const int x = xAt(std::min(selA, b));
+            const int x = xAt(std::clamp(selA, a, b));
             c->FillRect({x, y, x + 1, y + th});
         }
     }
@@ -506,7 +674,7 @@ void TExInplaceEdit::Paint()
     TExStringGrid* g = FExGrid;
     bool password = g->EditControl() == TEditorType::edPassword;
     g->IsPasswordCell(g->RealColIndex(g->Col()), g->Row(), password);
-    if (!password && LineStarts().size() > 1) {
+    if (!password && OwnLayout()) {
         PaintLines();
         return;
     }

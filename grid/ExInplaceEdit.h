@@ -42,10 +42,18 @@ public:
     // The text the cell keeps for a text shown in the mask.
     std::string StoredText(const std::string& shown) const;
     void UpdateContents() override;
+    // Right-aligned text (set by the grid for each cell it fills from the
+    // cell's alignment).
+    bool VAlign() const { return FVAlign; }
+    void SetVAlign(bool v);
+    // Long lines wrap at the editor's width (the grid's WordWrap).
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
 
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     void KeyUp(uint16_t& key, gui::TShiftState shift) override;
+    void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
     void Dispatch(gui::TMessage& message) override;
 
     std::string ClassName() const override { return "TExInplaceEdit"; }
@@ -63,11 +71,26 @@ private:
     int LineOf(int pos) const;
     void InsertLineBreak();
     bool CaretToLine(int delta);
+    // The lines as shown: the text's own lines, each cut at the editor's
+    // width with WordWrap ([first, end) in UTF-16 units, line breaks left out).
+    struct TShownLine {
+        int First, End;
+    };
+    std::vector<TShownLine> ShownLines(gui::TCanvas* c) const;
+    // Drawn by the editor itself (not the plain one-line way): several
+    // shown lines or right alignment.
+    bool OwnLayout();
+    // Left edge of a shown line's text, its vertical start, and the
+    // character nearest a client point.
+    int LineLeft(gui::TCanvas* c, const TShownLine& line) const;
+    int LinesTop(gui::TCanvas* c, int count) const;
+    int CharAtPoint(int x, int y);
     void PaintLines();
     // SizeWhileTyping.Height with MultilineCells: the row grows to the lines typed.
     void GrowRowToLines();
     // SizeWhileTyping.Width: the column grows to the widest line typed.
     void GrowColumnToText();
+    void CellLook();
     void FocusLost();
     void ReportCaret();
     // Completes the text before the caret from the lookup list.
@@ -75,6 +98,8 @@ private:
     // Validates the text before a key leaves the cell; on refusal the
     // editor stays with the validated text selected (or the caret at its end).
     bool ValidateBeforeLeaving();
+    bool CursorWalkKeyDown(bool left, bool shiftDown);
+    bool CursorWalkKeyUp(bool left, gui::TShiftState shift);
     void CopySelection();
     void CopyOrCut(bool cut);
     bool Beep();
@@ -85,6 +110,9 @@ private:
     std::unique_ptr<TEditMask> FMask;
     bool FWorkmode = true;
     bool FSkipEnter = false;
+    int FSelKeyDown = 0;  // caret when the last key went down
+    bool FVAlign = false;
+    bool FWordWrap = false;
 };
 
 } // namespace grid

@@ -18,6 +18,30 @@ void TExRichEdit::SelOffset(int twips)
     SetSelFormat(f, {gui::TRichFormatPart::rfOffset});
 }
 
+void TExRichEdit::KeyDown(uint16_t& key, gui::TShiftState shift)
+{
+    const uint16_t k = key;
+    gui::TRichEdit::KeyDown(key, shift);
+    if (k != gui::VK_UP && k != gui::VK_DOWN) return;
+    if (!FGrid || FGrid->InplaceRichEditIfAny() != this || !Visible()) return;
+    if (FGrid->WordWrap() || FGrid->Multilinecells()) return;
+    key = 0;
+    if (FGrid->CanFocus()) FGrid->SetFocus();
+    uint16_t gridKey = k;
+    FGrid->KeyDown(gridKey, shift);
+}
+
+void TExRichEdit::Dispatch(gui::TMessage& message)
+{
+    if (message.Msg == gui::WM_KILLFOCUS && FGrid && FGrid->InplaceRichEditIfAny() == this) {
+        // The grid moving the focus itself decides alone.
+        if (FGrid->BlockKill()) return;
+        if (FGrid->HandleAllocated() && message.WParam == static_cast<gui::WPARAM>(FGrid->Handle()))
+            FGrid->HideInplaceEdit();
+    }
+    gui::TRichEdit::Dispatch(message);
+}
+
 void TExRichEdit::RequestResize(const gui::TRect& r)
 {
     FReqWidth = r.Right - r.Left;

@@ -37,6 +37,12 @@ public:
     int ReqWidth() const { return FReqWidth; }
     int ReqHeight() const { return FReqHeight; }
 
+    // Up and Down leave the editor for the grid's own handling when the
+    // grid has neither WordWrap nor multi-line cells.
+    void KeyDown(uint16_t& key, gui::TShiftState shift) override;
+    // The inplace editor closes when the focus goes back to the grid.
+    void Dispatch(gui::TMessage& message) override;
+
 private:
     void SelOffset(int twips);
     void RequestResize(const gui::TRect& r);

@@ -439,11 +439,11 @@ void TDBGridColumnCollection::ResetOrganization()
 
 // --------------------------------------------------------------- the grid
 
-int TDBExGrid::GetVersionNr() { return kVersionNr; }
+uint32_t TDBExGrid::GetVersionNr() const { return kVersionNr; }
 
-std::string TDBExGrid::GetVersionString()
+std::string TDBExGrid::GetVersionString() const
 {
-    const unsigned v = kVersionNr;
+    const unsigned v = GetVersionNr();
     return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string((v >> 8) & 0xFF) +
            "." + std::to_string(v & 0xFF);
 }

@@ -305,8 +305,8 @@ public:
     std::string ClassName() const override { return "TDBExGrid"; }
 
     // 33622531, and the version text derived from it ("2.1.10.3").
-    static int GetVersionNr();
-    static std::string GetVersionString();
+    uint32_t GetVersionNr() const override;
+    std::string GetVersionString() const override;
 
     TDBGridColumnCollection* Columns() const { return FColumnCollection.get(); }
     TExGridDataLink* DataLink() const { return FDataLink.get(); }
@@ -462,6 +462,10 @@ protected:
     void KeyDown(uint16_t& key, gui::TShiftState shift) override;
     bool DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos) override;
     bool DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos) override;
+    void WheelMoved(int rowDelta, bool& handled) override;
+    // The grid's own cell format is never pasted into records.
+    bool AllowFormattedClipboard() override { return false; }
+    void MouseActionsChanged() override;
     void ModifyScrollBar(int bar, int code, int pos) override;
     void DrawCell(int aCol, int aRow, const gui::TRect& rect, grid::TGridDrawState state) override;
     void Resize() override;
@@ -544,12 +548,15 @@ private:
     int FLastDBDesignChoice = -1;
     bool FDestroying = false;
     bool FPendingSync = false;
+    int FWheelRowDelta = 0;  // the string grid's last wheel step, in rows
     bool FValidatingMove = false;
     bool FInternalMove = false;
     bool FCancelEditReturn = false;
     bool FNotDeletionUpdate = false;
     bool FEditUpdating = false;
     int FVisibleFieldCount = 0;
+    // Wheel step not handled by the string grid: one record on.
+    void WheelOneRecord(int direction);
     int FThumbPos = 0;
     TDataSetType FDataSetType = TDataSetType::dtSequenced;
     TDataSetType FOldDataSetType = TDataSetType::dtSequenced;

@@ -450,26 +450,49 @@ void TDBExGrid::KeyDown(uint16_t& key, gui::TShiftState shift)
 
 // ------------------------------------------------------------------ wheel
 
+// Page mode ignores the wheel while the data set's controls are disabled.
+// Otherwise the string grid's step moves the row and the record follows it;
+// in the non-sequenced window WheelMoved reports the step as not handled
+// and the record then moves by one itself when the step moved none (the
+// row stood at the window's edge).
 bool TDBExGrid::DoMouseWheelDown(gui::TShiftState shift, gui::TPoint mousePos)
 {
-    if (FPageMode && IsDataSetActive()) {
-        if (LinkedDataSet()->ControlsDisabled()) return true;
-        FDataLink->MoveBy(1);
-        SyncRowWithRecord();
-        return true;
-    }
-    return TExStringGrid::DoMouseWheelDown(shift, mousePos);
+    if (FPageMode && IsDataSetActive() && LinkedDataSet()->ControlsDisabled()) return true;
+    FWheelRowDelta = 0;
+    if (TExStringGrid::DoMouseWheelDown(shift, mousePos)) return true;
+    WheelOneRecord(1);
+    return true;
 }
 
 bool TDBExGrid::DoMouseWheelUp(gui::TShiftState shift, gui::TPoint mousePos)
 {
-    if (FPageMode && IsDataSetActive()) {
-        if (LinkedDataSet()->ControlsDisabled()) return true;
-        FDataLink->MoveBy(-1);
-        SyncRowWithRecord();
-        return true;
-    }
-    return TExStringGrid::DoMouseWheelUp(shift, mousePos);
+    if (FPageMode && IsDataSetActive() && LinkedDataSet()->ControlsDisabled()) return true;
+    FWheelRowDelta = 0;
+    if (TExStringGrid::DoMouseWheelUp(shift, mousePos)) return true;
+    WheelOneRecord(-1);
+    return true;
+}
+
+void TDBExGrid::WheelMoved(int rowDelta, bool& handled)
+{
+    if (!FPageMode || !IsDataSetActive() || FDataSetType != TDataSetType::dtNonSequenced) return;
+    FWheelRowDelta = rowDelta;
+    handled = false;
+}
+
+void TDBExGrid::WheelOneRecord(int direction)
+{
+    if (FWheelRowDelta == 0) FDataLink->MoveBy(direction);
+    SyncRowWithRecord();
+}
+
+// In page mode the wheel moves the selection: the scrolling action would
+// leave the record behind.
+void TDBExGrid::MouseActionsChanged()
+{
+    TExStringGrid::MouseActionsChanged();
+    if (FPageMode && MouseActions()->WheelAction() == grid::TWheelAction::waScroll)
+        MouseActions()->SetWheelAction(grid::TWheelAction::waMoveSelection);
 }
 
 // -------------------------------------------------------- record indicator

@@ -14,6 +14,7 @@
 #include "report/qlrClassPages.h"
 #include "report/qlrRes.h"
 #include "report/qlrUtils.h"
+#include "reportout/qlrFileDialogs.h"
 #include "reportout/qlrPageSettings.h"
 #include "reportout/qlrPreviewForm.h"
 #include "reportout/qlrReportDialogs.h"
@@ -171,6 +172,18 @@ int TqlrPreview::PageCount() { return PreviewPages ? PreviewPages->GetCount() : 
 int TqlrPreview::LayoutWidth() const
 {
     return FWorkspace->Width() - FWorkspace->VertScrollBar()->Width() - LayoutGap;
+}
+
+void TqlrPreview::LayOutInView(TqlrPreviewWorkspace* ws)
+{
+    // Laid out beside the vertical bar first; when the pages fit the height
+    // and the bar hides, again in the whole width, so that they are centred
+    // in what the view shows.
+    ws->LayOutPages(ws->Width() - ws->VertScrollBar()->Width() - LayoutGap);
+    ws->UpdateScrollRanges();
+    if (ws->VertScrollBar()->Visible()) return;
+    ws->LayOutPages(ws->Width() - LayoutGap);
+    ws->UpdateScrollRanges();
 }
 
 // ------------------------------------------------------------------ Init
@@ -334,10 +347,9 @@ void TqlrPreview::RelayoutPages()
         FWorkspace->AddPageItem(s.X, s.Y);
         if (!FRunning) FThumbnail->AddPageItem(s.X, s.Y);
     }
-    FWorkspace->LayOutPages(LayoutWidth());
-    if (!FRunning) FThumbnail->LayOutPages(FThumbnail->Width() - FThumbnail->VertScrollBar()->Width() - LayoutGap);
-    FWorkspace->UpdateScrollRanges();
-    FThumbnail->UpdateScrollRanges();
+    LayOutInView(FWorkspace);
+    if (!FRunning) LayOutInView(FThumbnail);
+    else FThumbnail->UpdateScrollRanges();
     FWorkspace->SetHorzPosition(FWorkspace->HorzPosition());
     FWorkspace->SetVertPosition(FWorkspace->VertPosition());
     if (FZoomMode == TqlrZoomMode::zmWholePage) SetPosition(FPageNo, 0);
@@ -536,6 +548,7 @@ void TqlrPreview::SaveToFile()
     gui::TSaveDialog dialog(gui::Application);
     dialog.Options += gui::TOpenOption::ofNoChangeDir;
     dialog.Filter = PreparedReportFilter();
+    PrepareFileDialog(dialog, {Report, true, ".qp3"});
     if (!dialog.Execute()) return;
     FWorkspace->Repaint();
     SaveToFile(rtl::ChangeFileExt(dialog.FileName, ".qp3"));
@@ -561,6 +574,7 @@ void TqlrPreview::LoadFromFile()
     gui::TOpenDialog dialog(gui::Application);
     dialog.Options = {gui::TOpenOption::ofHideReadOnly, gui::TOpenOption::ofNoChangeDir};
     dialog.Filter = PreparedReportFilter();
+    PrepareFileDialog(dialog, {Report, false, ".qp3"});
     if (!dialog.Execute()) return;
     FWorkspace->Repaint();
     LoadFromFile(dialog.FileName);

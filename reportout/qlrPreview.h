@@ -138,6 +138,8 @@ private:
     void ShowPanel(gui::TControl* panel, bool value);
     // The workspace width pages are laid out in.
     int LayoutWidth() const;
+    // Lays the pages of a workspace out and sets its scroll ranges.
+    void LayOutInView(TqlrPreviewWorkspace* ws);
     bool HasButton(TqlrPreviewButton b) const;
     void PageChanged();
 

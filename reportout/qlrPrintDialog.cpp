@@ -6,6 +6,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
 #include "report/qlrRes.h"
+#include "reportout/qlrFileDialogs.h"
 #include "reportout/qlrFormParts.h"
 #include "reportout/qlrPrinter.h"
 
@@ -248,6 +249,7 @@ bool TqlrPrintDialog::CloseQuery()
         if (TqlrCustomPrinter* p = printers.Printer()) {
             p->FFileName.clear();
             if (FileCB->Checked()) {
+                PrepareFileDialog(*FileDlg, {AReport, true, ".prn"});
                 if (FileDlg->Execute())
                     p->FFileName = rtl::ChangeFileExt(FileDlg->FileName, ".prn");
                 else

@@ -896,7 +896,7 @@ struct TqsILParser::TDsgnBuild {
 // member is resolved by the type of the item before it.
 TqsDesignator* TqsILParser::DoDesignator(TqsXMLItem* Element, TqsScript* P, TqsEmitOp EmitOp)
 {
-    TDsgnBuild b{Element, P, std::make_unique<TqsDesignator>(P)};
+    TDsgnBuild b{Element, P, std::make_unique<TqsDesignator>(P), {}, false};
     const auto& ch = Element->Children();
     for (size_t i = 0; i < ch.size() && !b.LateBound; ++i) {
         TqsXMLItem* c = ch[i];

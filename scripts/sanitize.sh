@@ -3,10 +3,17 @@
 # ./build-sanitize and runs the test suite there (without the fuzz and
 # benchmark labels).  Exits non-zero when a test fails or a sanitizer reports
 # a finding: undefined behaviour aborts the test as memory errors do.
-# Extra arguments go to the build tool (e.g. -j4).  TEC_JOBS sets how many
-# tests run side by side (default: one per core).
+# --fuzz also replays the fuzz targets' kept corpora (their own clang build
+# with both sanitizers, under build-sanitize/fuzz).  Further arguments go to
+# the build tool (e.g. -j4).  TEC_JOBS sets how many tests run side by side
+# (default: one per core).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+skipped="fuzz|bench"
+if [[ "${1:-}" == "--fuzz" ]]; then
+  skipped="bench"
+  shift
+fi
 bash "$root/scripts/deps.sh"
 build="$root/build-sanitize"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
@@ -26,4 +33,4 @@ fi
 cmake --build "$build" -- "$@"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "${TEC_JOBS:-$(nproc)}" --timeout 900 \
-  -LE "fuzz|bench"
+  -LE "$skipped"

@@ -56,7 +56,7 @@ int64_t TUclEnumerationTypeInfo::MemberOf(const std::string& text) const
     return i;
 }
 
-TUclSetTypeInfo::TUclSetTypeInfo(const rtl::TTypeInfo* info) : TUclTypeInfo(info)
+TUclSetTypeInfo::TUclSetTypeInfo(const rtl::TTypeInfo* info) : TUclOrdinalTypeInfo(info)
 {
     if (!info || info->Kind != rtl::TTypeKind::tkSet || !info->CompType)
         throw EUclRTTIError("Unknown base type for given set");
@@ -64,7 +64,7 @@ TUclSetTypeInfo::TUclSetTypeInfo(const rtl::TTypeInfo* info) : TUclTypeInfo(info
 }
 
 TUclSetTypeInfo::TUclSetTypeInfo(std::shared_ptr<TUclOrdinalRangeTypeInfo> base)
-    : TUclTypeInfo(nullptr), FBase(std::move(base))
+    : TUclOrdinalTypeInfo(nullptr), FBase(std::move(base))
 {
     FName = "set of " + FBase->Name();
     FKind = rtl::TTypeKind::tkSet;
@@ -138,6 +138,7 @@ std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info)
         if (info->ClassType()) return std::make_unique<TUclClassTypeInfo>(*info->ClassType());
         return std::make_unique<TUclTypeInfo>(info);
     case K::tkSet: return std::make_unique<TUclSetTypeInfo>(info);
+    case K::tkString: return std::make_unique<TUclStringTypeInfo>(info);
     case K::tkInteger:
     case K::tkChar:
     case K::tkWChar: {
@@ -154,6 +155,48 @@ std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info)
     }
     default: return std::make_unique<TUclTypeInfo>(info);
     }
+}
+
+std::unique_ptr<TUclTypeInfo> TUclPropInfo::PropType() const
+{
+    return TypeInfoWrapper(FPropInfo.PropType());
+}
+
+int TUclPropInfo::NameIndex() const
+{
+    const auto& list = FPropInfo.DeclaringClass()->Properties();
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i] == &FPropInfo) return static_cast<int>(i);
+    return -1;
+}
+
+std::unique_ptr<TUclClassTypeInfo> TUclClassTypeInfo::Parent() const
+{
+    return FClass.Parent() ? std::make_unique<TUclClassTypeInfo>(*FClass.Parent()) : nullptr;
+}
+
+int TUclClassTypeInfo::PropertyCount() const
+{
+    int n = 0;
+    for (const rtl::TPropInfo* p : FClass.Properties())
+        if (p->DeclaringClass() == &FClass) ++n;
+    return n;
+}
+
+std::unique_ptr<TUclPropInfo> TUclClassTypeInfo::Properties(int index) const
+{
+    if (index < 0) return nullptr;
+    int own = 0;
+    for (const rtl::TPropInfo* p : FClass.Properties())
+        if (p->DeclaringClass() == &FClass && own++ == index) return std::make_unique<TUclPropInfo>(*p);
+    std::unique_ptr<TUclClassTypeInfo> parent = Parent();
+    return parent ? parent->Properties(index - own) : nullptr;
+}
+
+std::unique_ptr<TUclPropInfo> TUclClassTypeInfo::PropNames(const std::string& name) const
+{
+    const rtl::TPropInfo* p = FClass.FindProperty(name);
+    return p ? std::make_unique<TUclPropInfo>(*p) : nullptr;
 }
 
 std::string SetToText(const TUclSetTypeInfo& type, const void* value, bool wantBrackets, bool wantRanges)

@@ -68,10 +68,18 @@ protected:
     rtl::TTypeKind FKind = rtl::TTypeKind::tkUnknown;
 };
 
-class TUclOrdinalRangeTypeInfo : public TUclTypeInfo {
+// An ordinal type: its width and sign.
+class TUclOrdinalTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    rtl::TOrdType OrdinalType() const { return FTypeInfo ? FTypeInfo->OrdType : rtl::TOrdType::otSLong; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+};
+
+class TUclOrdinalRangeTypeInfo : public TUclOrdinalTypeInfo {
 public:
     TUclOrdinalRangeTypeInfo(const rtl::TTypeInfo* info, int64_t minValue, int64_t maxValue)
-        : TUclTypeInfo(info), FMin(minValue), FMax(maxValue)
+        : TUclOrdinalTypeInfo(info), FMin(minValue), FMax(maxValue)
     {
     }
     // An integer subrange the registry has no record of.
@@ -101,7 +109,7 @@ public:
     int64_t MemberOf(const std::string& text) const override;
 };
 
-class TUclSetTypeInfo : public TUclTypeInfo {
+class TUclSetTypeInfo : public TUclOrdinalTypeInfo {
 public:
     // A set type of the registry (tkSet with an enumeration element).
     explicit TUclSetTypeInfo(const rtl::TTypeInfo* info);
@@ -128,11 +136,58 @@ public:
     void WriteDeclaration(IUclDumpWriter& dest) const override;
 };
 
+// A short string: at most MaxLength single-byte characters.
+class TUclStringTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    int MaxLength() const { return 255; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
 class TUclInt64TypeInfo : public TUclTypeInfo {
 public:
     using TUclTypeInfo::TUclTypeInfo;
     void WriteDump(IUclDumpWriter& dest) const override;
     void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+// How a property is read, written or tested for storing.  The registry
+// reaches every property through functions: getters and setters are
+// static methods, and a property without a stored test is stored (the
+// constant True).
+enum class TUclPropSpecKind { pskNone, pskStaticMethod, pskVirtualMethod, pskField, pskConstant };
+
+// One published property.  The registry keeps neither indexes nor accessor
+// addresses: Index is "none" ($80000000) and the access values are 0.
+class TUclPropInfo {
+public:
+    static constexpr int32_t kNone = INT32_MIN;  // $80000000: no index, no default
+    explicit TUclPropInfo(const rtl::TPropInfo& prop) : FPropInfo(prop) {}
+    const rtl::TPropInfo& PropInfo() const { return FPropInfo; }
+    std::unique_ptr<TUclTypeInfo> PropType() const;
+    const std::string& Name() const { return FPropInfo.Name(); }
+    int32_t Index() const { return kNone; }
+    int32_t Default() const { return FPropInfo.HasDefault() ? static_cast<int32_t>(FPropInfo.Default()) : kNone; }
+    // The property's place in its declaring class's list (ancestors' first).
+    int NameIndex() const;
+    TUclPropSpecKind ReaderType() const { return TUclPropSpecKind::pskStaticMethod; }
+    TUclPropSpecKind WriterType() const
+    {
+        return FPropInfo.IsWritable() ? TUclPropSpecKind::pskStaticMethod : TUclPropSpecKind::pskNone;
+    }
+    TUclPropSpecKind StoredType() const
+    {
+        return FPropInfo.FStored ? TUclPropSpecKind::pskStaticMethod : TUclPropSpecKind::pskConstant;
+    }
+    // For a constant: 1 (True).
+    uint32_t StoredValue() const { return FPropInfo.FStored ? 0 : 1; }
+    bool IsStored(const rtl::TObject* instance) const { return FPropInfo.IsStored(instance); }
+    bool HasDefault() const { return Default() != kNone; }
+    bool HasIndex() const { return Index() != kNone; }
+
+private:
+    const rtl::TPropInfo& FPropInfo;
 };
 
 // A class of the registry with its published properties.  The registry
@@ -143,8 +198,19 @@ public:
     explicit TUclClassTypeInfo(const rtl::TClassInfo& cls) : TUclTypeInfo(nullptr), FClass(cls) {}
     std::string Name() const override { return FClass.Name(); }
     const rtl::TClassInfo& ClassRef() const { return FClass; }
+    // nullptr for a class without a described parent.
+    std::unique_ptr<TUclClassTypeInfo> Parent() const;
+    // Own and inherited properties.
     int TotalPropertyCount() const { return static_cast<int>(FClass.Properties().size()); }
+    // The class's own properties.
     int PropertyCount() const;
+    // The own properties first (0 .. PropertyCount - 1), then the parent's
+    // (its Properties at index - PropertyCount); nullptr past the end.
+    std::unique_ptr<TUclPropInfo> Properties(int index) const;
+    // By name, case ignored, inherited ones included; nullptr when none.
+    std::unique_ptr<TUclPropInfo> PropNames(const std::string& name) const;
+    // The registry records no units.
+    std::string UnitName() const { return ""; }
     void WriteDump(IUclDumpWriter& dest) const override;
     void WriteDeclaration(IUclDumpWriter& dest) const override;
 
@@ -153,7 +219,9 @@ private:
 };
 
 // The wrapper by the record's kind: integers and characters, enumerations,
-// sets, floats, 64-bit integers and classes have their own.
+// sets, floats, short strings, 64-bit integers and classes have their own.
+// The registry describes no method signatures, interfaces or dynamic
+// arrays: their records get the plain wrapper.
 std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info);
 
 std::string SetToText(const TUclSetTypeInfo& type, const void* value, bool wantBrackets = false, bool wantRanges = false);

@@ -55,10 +55,15 @@ void TUclTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
     d.WriteLine("// Declaration for '" + Name() + "' not supported.");
 }
 
-void TUclOrdinalRangeTypeInfo::WriteDump(IUclDumpWriter& d) const
+void TUclOrdinalTypeInfo::WriteDump(IUclDumpWriter& d) const
 {
     TUclTypeInfo::WriteDump(d);
     d.WriteLine("Ordinal type: " + OrdName(FTypeInfo));
+}
+
+void TUclOrdinalRangeTypeInfo::WriteDump(IUclDumpWriter& d) const
+{
+    TUclOrdinalTypeInfo::WriteDump(d);
     d.WriteLine("Min value: " + std::to_string(FMin));
     d.WriteLine("Max value: " + std::to_string(FMax));
 }
@@ -90,8 +95,7 @@ void TUclEnumerationTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
 
 void TUclSetTypeInfo::WriteDump(IUclDumpWriter& d) const
 {
-    TUclTypeInfo::WriteDump(d);
-    d.WriteLine("Ordinal type: " + OrdName(FTypeInfo));
+    TUclOrdinalTypeInfo::WriteDump(d);
     d.WriteLine("Based on: ");
     d.IndentMore();
     FBase->WriteDump(d);
@@ -126,6 +130,19 @@ void TUclFloatTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
     d.WriteLine(Name() + " = type " + std::string(kFloatNames[static_cast<int>(FTypeInfo->FloatType)]).substr(2) + ";");
 }
 
+void TUclStringTypeInfo::WriteDump(IUclDumpWriter& d) const
+{
+    TUclTypeInfo::WriteDump(d);
+    d.WriteLine("Max length: " + std::to_string(MaxLength()));
+}
+
+void TUclStringTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
+{
+    const std::string body = "string[" + std::to_string(MaxLength()) + "]";
+    if (Anonymous(Name())) d.WriteText(body);
+    else d.WriteLine(Name() + " = " + body + ";");
+}
+
 void TUclInt64TypeInfo::WriteDump(IUclDumpWriter& d) const
 {
     TUclTypeInfo::WriteDump(d);
@@ -136,14 +153,6 @@ void TUclInt64TypeInfo::WriteDump(IUclDumpWriter& d) const
 void TUclInt64TypeInfo::WriteDeclaration(IUclDumpWriter& d) const
 {
     d.WriteLine(Name() + " = " + std::to_string(INT64_MIN) + " .. " + std::to_string(INT64_MAX) + ";");
-}
-
-int TUclClassTypeInfo::PropertyCount() const
-{
-    int n = 0;
-    for (const rtl::TPropInfo* p : FClass.Properties())
-        if (p->DeclaringClass() == &FClass) ++n;
-    return n;
 }
 
 void TUclClassTypeInfo::WriteDump(IUclDumpWriter& d) const

@@ -20,12 +20,27 @@ TUclDispatcherObject::~TUclDispatcherObject() = default;
 
 TUclWaitResult TUclDispatcherObject::WaitFor(uint32_t timeOut)
 {
+    if (!FHandle) return TUclWaitResult::wrError;
     switch (FHandle->Wait(timeOut)) {
     case sys::TWaitAnswer::Signaled: return TUclWaitResult::wrSignaled;
     case sys::TWaitAnswer::Abandoned: return TUclWaitResult::wrAbandoned;
     case sys::TWaitAnswer::Timeout: return TUclWaitResult::wrTimeout;
     default: return TUclWaitResult::wrError;
     }
+}
+
+std::unique_ptr<TUclDispatcherObject> TUclDispatcherObject::Attach(std::unique_ptr<sys::TNamedMutex> handle)
+{
+    std::unique_ptr<TUclDispatcherObject> object(new TUclDispatcherObject());
+    object->FHandle = std::move(handle);
+    object->FExisted = true;
+    return object;
+}
+
+TUclWaitResult TUclDispatcherObject::SignalAndWait(TUclDispatcherObject& obj, uint32_t timeOut, bool alertable)
+{
+    if (!obj.FHandle || !obj.FHandle->Release()) return TUclWaitResult::wrError;
+    return alertable ? WaitAlertable(timeOut) : WaitFor(timeOut);
 }
 
 TUclMutex::TUclMutex(bool initialOwner, const std::string& name)
@@ -48,6 +63,13 @@ std::unique_ptr<TUclMutex> TUclMutex::Open(const std::string& name)
 bool TUclMutex::Release()
 {
     return FHandle->Release();
+}
+
+std::shared_ptr<void> TUclIntfCriticalSection::Lock()
+{
+    FCriticalSection.lock();
+    return std::shared_ptr<void>(&FCriticalSection,
+                                 [](void* m) { static_cast<std::recursive_mutex*>(m)->unlock(); });
 }
 
 void TUclCriticalSection::CreateAndEnter(std::atomic<TUclCriticalSection*>& cs)

@@ -1,6 +1,6 @@
 // Synchronisation objects of the utility library: the named mutex (shared
-// between processes by name), the in-process critical section, and the
-// wait answers they give.
+// between processes by name), the in-process critical sections (one held
+// through references), and the wait answers they give.
 //
 // The one rule: a wait that answers wrAbandoned owns the mutex (its owner
 // died holding it) and must release it.
@@ -32,10 +32,23 @@ TUclWaitResult WaitResultOf(uint32_t raw);
 class TUclDispatcherObject {
 public:
     virtual ~TUclDispatcherObject();
+    // Wraps a handle opened elsewhere (say by sys::TNamedMutex::Open); the
+    // object owns it from now on.  Existed() is true, Name() empty.
+    static std::unique_ptr<TUclDispatcherObject> Attach(std::unique_ptr<sys::TNamedMutex> handle);
     bool Existed() const { return FExisted; }
+    sys::TNamedMutex* Handle() const { return FHandle.get(); }
     const std::string& Name() const { return FName; }
+    // Time-out in milliseconds, kInfiniteWait for none.
     TUclWaitResult WaitFor(uint32_t timeOut);
     TUclWaitResult WaitForever() { return WaitFor(kInfiniteWait); }
+    // Nothing is queued to a waiting thread on this system, so an alertable
+    // wait is a plain one (it never answers wrIoCompletion).
+    TUclWaitResult WaitAlertable(uint32_t timeOut) { return WaitFor(timeOut); }
+    // Signals obj (a mutex is released) and then waits on this object.  The
+    // two steps are not one atomic step here: another waiter may take obj
+    // in between, never this object's signal.  wrError, without waiting,
+    // when obj could not be signalled.
+    TUclWaitResult SignalAndWait(TUclDispatcherObject& obj, uint32_t timeOut, bool alertable = false);
 
 protected:
     TUclDispatcherObject();
@@ -57,6 +70,19 @@ public:
 
 private:
     TUclMutex() = default;
+};
+
+// A critical section held through references: Lock() enters it and the
+// section is left when the last copy of the answer is dropped.
+//
+//   auto held = section.Lock();   // entered
+//   ...                           // left when held (and its copies) go
+class TUclIntfCriticalSection {
+public:
+    std::shared_ptr<void> Lock();
+
+private:
+    std::recursive_mutex FCriticalSection;
 };
 
 class TUclCriticalSection {

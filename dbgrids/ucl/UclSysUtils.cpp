@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "dbgrids/ucl/UclSynch.h"
 #include "dbgrids/ucl/UclSysInfo.h"
 #include "platform/rtl/Strings.h"
 #include "platform/sys/NamedObjects.h"
@@ -23,7 +24,7 @@ struct TMMFHandleListItem {
 };
 
 TMMFHandleListItem* gHead = nullptr;
-std::atomic<std::recursive_mutex*> gListLock{nullptr};
+std::atomic<TUclIntfCriticalSection*> gListLock{nullptr};
 std::atomic<bool> gFinalized{false};
 
 [[noreturn]] void RaiseOSError(int err)
@@ -35,16 +36,15 @@ std::atomic<bool> gFinalized{false};
 
 std::shared_ptr<void> LockSharedMemoryList()
 {
-    std::recursive_mutex* lock = gListLock.load();
+    TUclIntfCriticalSection* lock = gListLock.load();
     if (!lock) {
         if (gFinalized) return nullptr;
-        auto* fresh = new std::recursive_mutex();
-        std::recursive_mutex* expected = nullptr;
+        auto* fresh = new TUclIntfCriticalSection();
+        TUclIntfCriticalSection* expected = nullptr;
         if (!gListLock.compare_exchange_strong(expected, fresh)) delete fresh;
         lock = gListLock.load();
     }
-    lock->lock();
-    return std::shared_ptr<void>(lock, [](void* m) { static_cast<std::recursive_mutex*>(m)->unlock(); });
+    return lock->Lock();
 }
 
 int AcquireSharedMemory(void*& p, const std::string& name, size_t size, uint32_t desiredAccess)

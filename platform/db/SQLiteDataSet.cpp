@@ -380,7 +380,7 @@ void TSQLiteQuery::InternalOpen()
     }
     ResolveIndexName();
     connection.Load(
-        OrderedStatement(DisplayName(), sql, columns, ParseSort(Sort())),
+        FSortOnClient ? sql : OrderedStatement(DisplayName(), sql, columns, ParseSort(Sort())),
         [this](const std::string& n, TFieldType t, int s) { DefineField(n, t, s); },
         [this](std::vector<TFieldValue> row) { AddRecord(std::move(row)); });
     TCustomMemDataSet::InternalOpen();
@@ -388,6 +388,10 @@ void TSQLiteQuery::InternalOpen()
 
 void TSQLiteQuery::Reorder()
 {
+    if (FSortOnClient) {
+        TCustomMemDataSet::Reorder();
+        return;
+    }
     std::string sql = TranslateStatement(FSQL.Text());
     Connection connection(FDatabaseFile);
     std::string ordered = OrderedStatement(DisplayName(), sql, connection.Describe(sql), ParseSort(Sort()));

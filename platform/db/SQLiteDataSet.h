@@ -45,6 +45,10 @@ private:
 // raises EDatabaseError and keeps the rows as they were).  Its IndexDefs
 // are the indexes of the tables it reads whose columns are all in the
 // result, under the result's column names.
+// With SortOnClient the loaded rows are ordered in memory instead (NULL
+// first, then numbers, then texts byte by byte, as the database orders
+// them): a new order costs no new reading of the file, and the statement's
+// own ORDER BY gives the order while Sort is empty.
 class TSQLiteQuery : public TCustomMemDataSet {
 public:
     explicit TSQLiteQuery(rtl::TComponent* owner = nullptr) : TCustomMemDataSet(owner) {}
@@ -55,6 +59,8 @@ public:
     // statement runs at the next Open.
     rtl::TStringList& SQL() { return FSQL; }
     const rtl::TStringList& SQL() const { return FSQL; }
+    bool SortOnClient() const { return FSortOnClient; }
+    void SetSortOnClient(bool value) { FSortOnClient = value; }
 
     std::string DisplayName() const override;
     std::string ClassName() const override { return "TSQLiteQuery"; }
@@ -65,12 +71,13 @@ public:
 
 protected:
     void InternalOpen() override;
-    bool SortsOnServer() const override { return true; }
+    bool SortsOnServer() const override { return !FSortOnClient; }
     void Reorder() override;
 
 private:
     std::string FDatabaseFile;
     rtl::TStringList FSQL;
+    bool FSortOnClient = false;
 };
 
 } // namespace db

@@ -337,6 +337,7 @@ bool TApplication::ShowControlHint(TControl* control, TPoint clientPos)
     info.HintPos = control->ClientToScreen({clientPos.X, clientPos.Y + 20});
     info.HideTimeout = FHintHidePause;
     info.HintStr = GetShortHint(hc->Hint());
+    info.HintWindowClass = HintWindowClass();
     bool canShow = true;
     if (OnShowHint) OnShowHint(info.HintStr, canShow, info);
     for (TApplicationEvents* e : std::vector<TApplicationEvents*>(EventComponents()))

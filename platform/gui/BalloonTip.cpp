@@ -50,6 +50,9 @@ void TBalloonTip::SetIcon(int v) { FIcon = std::clamp(v, 0, 3); Invalidate(); }
 void TBalloonTip::SetTextColor(TColor v) { FTextColor = v; Invalidate(); }
 void TBalloonTip::SetBackColor(TColor v) { FBackColor = v; Invalidate(); }
 
+int TBalloonTip::AlphaBlendValue() const { return WindowAlpha(this); }
+void TBalloonTip::SetAlphaBlendValue(int alpha) { SetWindowAlpha(this, alpha); }
+
 bool TBalloonTip::Pending() const { return FDelay->Enabled(); }
 
 void TBalloonTip::Popup(TPoint stem)

@@ -50,6 +50,9 @@ public:
     void SetReshowDelay(int ms) { FReshowDelay = ms; }
     int AutoHideDelay() const { return FAutoHideDelay; }
     void SetAutoHideDelay(int ms) { FAutoHideDelay = ms; }
+    // 255 opaque; lower values let what lies below show through.
+    int AlphaBlendValue() const;
+    void SetAlphaBlendValue(int alpha);
 
     // Shows the balloon pointing at the screen point after the delay.
     void Popup(TPoint stem);

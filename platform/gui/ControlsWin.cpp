@@ -295,6 +295,8 @@ int GetSystemMetrics(int index)
     case SM_CYBORDER: return 1;
     case SM_CXEDGE:
     case SM_CYEDGE: return 2;
+    case 7:   // SM_CXDLGFRAME, SM_CYDLGFRAME: a dialog's frame
+    case 8: return 3;
     case SM_CXFRAME:
     case SM_CYFRAME: return 4;
     default: return 0;

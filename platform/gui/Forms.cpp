@@ -19,6 +19,7 @@
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/QtBridge.h"
+#include "platform/gui/WindowPlacement.h"
 
 namespace gui {
 
@@ -40,6 +41,13 @@ protected:
 struct TCustomForm::FormImpl {
     FormFrame* frame = nullptr;
     int menuHeight = 0;
+    // Maximised at a place of the form's own (not the whole work area):
+    // the window system sees a normal window there; these are the bounds
+    // it returns to.
+    bool ownMaxPlace = false;
+    QRect normalGeometry;
+    // A window placement's minimised and maximised positions, kept.
+    TPoint placementMin{-1, -1}, placementMax{-1, -1};
 };
 
 struct FormAccess {
@@ -54,6 +62,22 @@ struct FormAccess {
         f->LayoutFrame();
         f->Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(f->ClientWidth(), f->ClientHeight()));
     }
+    // The window system maximised the window (its maximise button): a
+    // form with a maximised place of its own moves there instead.
+    static void MaximizedByWindowSystem(TCustomForm* f)
+    {
+        f->FWindowState = TWindowState::wsMaximized;
+        const HWND h = f->Handle();
+        QueueInMainThread([h] {
+            auto* form = dynamic_cast<TCustomForm*>(FindControl(h));
+            if (form && form->FVisible && form->FForm->frame->isMaximized()) ShowMaximizedFrame(form);
+        });
+    }
+    static void ApplySizeLimits(TCustomForm* f);
+    static void UpdateSizeLimits(TCustomForm* f);
+    static void ShowMaximizedFrame(TCustomForm* f);
+    static void LeaveOwnMaximizedPlace(TCustomForm* f);
+    static TCustomForm::FormImpl& Impl(const TCustomForm* f) { return *f->FForm; }
     static void Activated(TCustomForm* f, bool active)
     {
         if (active) Screen->SetActiveForm(f);
@@ -96,6 +120,9 @@ bool FormFrame::event(QEvent* e)
             return QWidget::event(e);
         case QEvent::WindowActivate:
             FormAccess::Activated(FForm, true);
+            return QWidget::event(e);
+        case QEvent::WindowStateChange:
+            if (isMaximized() && !FForm->FormData().ownMaxPlace) FormAccess::MaximizedByWindowSystem(FForm);
             return QWidget::event(e);
         case QEvent::ShortcutOverride:
             // The menu bar's letters wait until the key has been offered as
@@ -282,6 +309,13 @@ bool FixedSizeBorder(TBorderStyle style)
 
 void TCustomForm::SetBounds(int left, int top, int width, int height)
 {
+    if (WindowState() == TWindowState::wsNormal) {
+        // Within the tracking sizes, as the window system keeps a window
+        // the user drags.
+        const TMinMaxInfo info = GetMinMaxInfo(this);
+        width = std::max(std::min(width, info.ptMaxTrackSize.X), info.ptMinTrackSize.X);
+        height = std::max(std::min(height, info.ptMaxTrackSize.Y), info.ptMinTrackSize.Y);
+    }
     TScrollingWinControl::SetBounds(left, top, width, height);
     // The program may still resize a window the user cannot.  (The new
     // size reports the window's old place back: the bounds are kept first.)
@@ -347,14 +381,95 @@ void TCustomForm::ApplyWindowFlags()
     }
     if (FFormStyle == TFormStyle::fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
     f->setWindowFlags(flags);
-    if (FixedSizeBorder(FBorderStyle))
-        f->setFixedSize(FWidth, FHeight);
-    else {
-        f->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);
-        f->setMaximumSize(FConstraints.MaxWidth > 0 ? FConstraints.MaxWidth : QWIDGETSIZE_MAX,
-                          FConstraints.MaxHeight > 0 ? FConstraints.MaxHeight : QWIDGETSIZE_MAX);
-    }
+    FormAccess::ApplySizeLimits(this);
     if (wasVisible) f->show();
+}
+
+// --------------------------------------------------- size limits and maximising
+
+TMinMaxInfo GetMinMaxInfo(TCustomForm* form)
+{
+    const TRect area = Screen->WorkAreaRect();
+    TMinMaxInfo info;
+    info.ptMaxSize = {area.Width(), area.Height()};
+    info.ptMaxPosition = {0, 0};
+    info.ptMinTrackSize = {0, 0};
+    info.ptMaxTrackSize = {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    form->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    return info;
+}
+
+void UpdateSizeLimits(TCustomForm* form) { FormAccess::UpdateSizeLimits(form); }
+
+void PlacementPositions(const TCustomForm* form, TPoint& minPosition, TPoint& maxPosition)
+{
+    minPosition = FormAccess::Impl(form).placementMin;
+    maxPosition = FormAccess::Impl(form).placementMax;
+}
+
+void SetPlacementPositions(TCustomForm* form, TPoint minPosition, TPoint maxPosition)
+{
+    FormAccess::Impl(form).placementMin = minPosition;
+    FormAccess::Impl(form).placementMax = maxPosition;
+}
+
+void FormAccess::ApplySizeLimits(TCustomForm* f)
+{
+    QWidget* frame = f->FForm->frame;
+    if (f->FForm->ownMaxPlace) return;  // the maximised place sets the size
+    if (FixedSizeBorder(f->FBorderStyle)) {
+        frame->setFixedSize(f->FWidth, f->FHeight);
+        return;
+    }
+    const TMinMaxInfo info = GetMinMaxInfo(f);
+    frame->setMinimumSize(std::max(0, info.ptMinTrackSize.X), std::max(0, info.ptMinTrackSize.Y));
+    frame->setMaximumSize(std::clamp(info.ptMaxTrackSize.X, 0, QWIDGETSIZE_MAX),
+                          std::clamp(info.ptMaxTrackSize.Y, 0, QWIDGETSIZE_MAX));
+}
+
+void FormAccess::UpdateSizeLimits(TCustomForm* f)
+{
+    ApplySizeLimits(f);
+    if (f->FVisible && f->WindowState() == TWindowState::wsMaximized) ShowMaximizedFrame(f);
+    else if (f->WindowState() == TWindowState::wsNormal) f->SetBounds(f->FLeft, f->FTop, f->FWidth, f->FHeight);
+}
+
+void FormAccess::ShowMaximizedFrame(TCustomForm* f)
+{
+    TCustomForm::FormImpl& impl = *f->FForm;
+    QWidget* frame = impl.frame;
+    const TMinMaxInfo info = GetMinMaxInfo(f);
+    const TRect area = Screen->WorkAreaRect();
+    if (info.ptMaxPosition == TPoint(0, 0) && info.ptMaxSize == TPoint(area.Width(), area.Height())) {
+        LeaveOwnMaximizedPlace(f);
+        frame->showMaximized();
+        return;
+    }
+    // The window system maximises to the whole work area only: the window
+    // is placed there in its normal state.
+    if (!impl.ownMaxPlace) impl.normalGeometry = frame->isMaximized() ? frame->normalGeometry() : frame->geometry();
+    impl.ownMaxPlace = true;
+    if (frame->isMaximized() || frame->isMinimized()) frame->showNormal();
+    const QRect r(area.Left + info.ptMaxPosition.X, area.Top + info.ptMaxPosition.Y,
+                  std::min(info.ptMaxSize.X, info.ptMaxTrackSize.X), std::min(info.ptMaxSize.Y, info.ptMaxTrackSize.Y));
+    frame->setMinimumSize(0, 0);
+    frame->setFixedSize(r.size());
+    frame->setGeometry(r);
+    if (!frame->isVisible()) frame->show();
+    FrameResized(f, r.x(), r.y(), r.width(), r.height());
+}
+
+void FormAccess::LeaveOwnMaximizedPlace(TCustomForm* f)
+{
+    TCustomForm::FormImpl& impl = *f->FForm;
+    if (!impl.ownMaxPlace) return;
+    impl.ownMaxPlace = false;
+    const QRect r = impl.normalGeometry;
+    impl.frame->setMinimumSize(0, 0);
+    impl.frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    impl.frame->setGeometry(r);
+    FrameResized(f, r.x(), r.y(), r.width(), r.height());
+    ApplySizeLimits(f);  // after the size: a fixed border keeps it
 }
 
 TWindowState TCustomForm::WindowState() const
@@ -369,7 +484,7 @@ TRect TCustomForm::NormalBounds() const
     // The frame's geometry is what SetBounds sets (the window system's
     // decorations lie outside it).
     const QWidget* f = FForm->frame;
-    QRect g = f->normalGeometry();
+    QRect g = FForm->ownMaxPlace ? FForm->normalGeometry : f->normalGeometry();
     if (!g.isValid() || g.isEmpty()) g = f->geometry();
     return Rect(g.x(), g.y(), g.x() + g.width(), g.y() + g.height());
 }
@@ -379,9 +494,15 @@ void TCustomForm::SetWindowState(TWindowState state)
     FWindowState = state;
     if (!FVisible) return;
     switch (state) {
-    case TWindowState::wsMinimized: FForm->frame->showMinimized(); break;
-    case TWindowState::wsMaximized: FForm->frame->showMaximized(); break;
-    default: FForm->frame->showNormal(); break;
+    case TWindowState::wsMinimized:
+        FormAccess::LeaveOwnMaximizedPlace(this);
+        FForm->frame->showMinimized();
+        break;
+    case TWindowState::wsMaximized: FormAccess::ShowMaximizedFrame(this); break;
+    default:
+        FForm->frame->showNormal();
+        FormAccess::LeaveOwnMaximizedPlace(this);
+        break;
     }
 }
 
@@ -472,7 +593,7 @@ void TCustomForm::SetVisible(bool visible)
         FForm->frame->setWindowTitle(QString::fromStdString(Caption()));
         FForm->frame->setGeometry(FLeft, FTop, FWidth, FHeight);
         LayoutFrame();
-        if (FWindowState == TWindowState::wsMaximized) FForm->frame->showMaximized();
+        if (FWindowState == TWindowState::wsMaximized) FormAccess::ShowMaximizedFrame(this);
         else if (FWindowState == TWindowState::wsMinimized) FForm->frame->showMinimized();
         else {
             FForm->frame->setAttribute(Qt::WA_ShowWithoutActivating, FShowWithoutActivation);
@@ -765,6 +886,16 @@ void TCustomForm::Dispatch(TMessage& m)
         return;
     case CM_SHOWINGCHANGED:
         DefaultHandler(m);
+        return;
+    case WM_GETMINMAXINFO:
+        // The form's own limits: its Constraints.
+        if (auto* info = reinterpret_cast<TMinMaxInfo*>(m.LParam)) {
+            if (FConstraints.MinWidth > 0) info->ptMinTrackSize.X = FConstraints.MinWidth;
+            if (FConstraints.MinHeight > 0) info->ptMinTrackSize.Y = FConstraints.MinHeight;
+            if (FConstraints.MaxWidth > 0) info->ptMaxTrackSize.X = FConstraints.MaxWidth;
+            if (FConstraints.MaxHeight > 0) info->ptMaxTrackSize.Y = FConstraints.MaxHeight;
+        }
+        m.Result = 0;
         return;
     default:
         TScrollingWinControl::Dispatch(m);

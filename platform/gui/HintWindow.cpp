@@ -71,6 +71,13 @@ void THintWindow::Paint()
     c->DrawText(FCaption, t, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 
+namespace {
+const rtl::TClassInfo* gDefaultHintClass = nullptr;
+}
+
+const rtl::TClassInfo* HintWindowClass() { return gDefaultHintClass; }
+void SetHintWindowClass(const rtl::TClassInfo* cls) { gDefaultHintClass = cls; }
+
 bool ShowHintInWindow(const THintInfo& info)
 {
     if (!info.HintWindowClass || !info.HintControl || !info.HintWindowClass->CanCreate()) return false;

@@ -49,6 +49,11 @@ private:
     bool FDropShadow = false;
 };
 
+// The application-wide hint window class: every hint starts in it before
+// its control may choose another (nullptr: the application's own tooltip).
+const rtl::TClassInfo* HintWindowClass();
+void SetHintWindowClass(const rtl::TClassInfo* cls);
+
 // Shows info's hint in a window of info.HintWindowClass (reused while the
 // class stays the same); false when the class is none or no hint window.
 bool ShowHintInWindow(const THintInfo& info);

@@ -88,6 +88,13 @@ std::vector<QWidget*> Stack()
 // The shape and the pop-up mark live on the widget, so they go with it.
 constexpr const char* kShape = "tecWindowShape";
 constexpr const char* kPopup = "tecPopupWindow";
+constexpr const char* kAlpha = "tecWindowAlpha";
+
+void ApplyAlpha(QWidget* w)
+{
+    const QVariant alpha = w->property(kAlpha);
+    if (alpha.isValid() && w->isWindow()) w->setWindowOpacity(alpha.toInt() / 255.0);
+}
 
 std::vector<TPoint> ShapeOf(const QWidget* w)
 {
@@ -115,6 +122,7 @@ void SetPopupWindow(TWinControl* control, const TPopupWindowOptions& options)
     w->setProperty(kPopup, true);
     const std::vector<TPoint> shape = ShapeOf(w);
     if (!shape.empty()) w->setMask(ShapeRegion(shape));
+    ApplyAlpha(w);
     w->setVisible(visible);
 }
 
@@ -134,6 +142,23 @@ void SetWindowShape(TWinControl* control, const std::vector<TPoint>& polygon)
     if (polygon.empty()) w->clearMask();
     else w->setMask(ShapeRegion(polygon));
     w->update();
+}
+
+void SetWindowAlpha(TWinControl* control, int alpha)
+{
+    QWidget* w = TopOf(control);
+    if (!w) return;
+    w->setProperty(kAlpha, std::clamp(alpha, 0, 255));
+    ApplyAlpha(w);
+}
+
+int WindowAlpha(const TWinControl* control)
+{
+    QWidget* w = TopOf(control);
+    if (!w) return 255;
+    if (w->isWindow()) return static_cast<int>(w->windowOpacity() * 255.0 + 0.5);
+    const QVariant alpha = w->property(kAlpha);
+    return alpha.isValid() ? alpha.toInt() : 255;
 }
 
 bool WindowShapeContains(const TWinControl* control, TPoint p)

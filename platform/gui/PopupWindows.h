@@ -33,6 +33,10 @@ bool IsPopupWindow(const TWinControl* control);
 // The window's shape, in its own coordinates, filled by the winding rule;
 // an empty polygon removes the shape.
 void SetWindowShape(TWinControl* control, const std::vector<TPoint>& polygon);
+// The window's opacity, 0 (invisible) to 255 (opaque); kept when the
+// control becomes a pop-up later.
+void SetWindowAlpha(TWinControl* control, int alpha);
+int WindowAlpha(const TWinControl* control);
 // Whether a point of the window (own coordinates) lies in its shape (any
 // point of the window when it has none).
 bool WindowShapeContains(const TWinControl* control, TPoint p);

@@ -178,6 +178,10 @@ protected:
     virtual void DrawTab(int tabIndex, const TRect& rect, bool active);
     // The items changed (text, count, images): the layout is rebuilt.
     virtual void TabsChanged();
+    // An item's length along its row: its text and image with padding (the
+    // fixed TabWidth when set).  An owner-drawing descendant gives the room
+    // what it paints takes.
+    virtual int ItemLength(int index) const;
     void Paint() override;
     void PaintWindow(TCanvas* canvas) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -189,7 +193,6 @@ protected:
 private:
     friend class TTabStrings;
     void Layout() const;
-    int ItemLength(int index) const;
     int Depth() const;
     void PaintDefaultTab(TCanvas* c, int index, const TRect& r, bool active);
     void PaintArrows(TCanvas* c);

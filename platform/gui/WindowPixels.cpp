@@ -7,7 +7,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/gui/ControlsQt.h"
 #include "platform/gui/QtBridge.h"
@@ -51,6 +54,28 @@ std::unique_ptr<TBitmap> GrabShownImage(TWinControl* control)
     QImage& img = qt::Image(*bmp);
     QImage copy = shown.copy(part);
     copy.setDevicePixelRatio(1);
+    img = copy.convertToFormat(img.format());
+    return bmp;
+}
+
+std::unique_ptr<TBitmap> GrabScreenImage(TWinControl* control)
+{
+    if (!control || !control->Showing()) return nullptr;
+    QWidget* w = ControlAccess::Widget(control);
+    if (!w) return nullptr;
+    QWidget* top = w->window();
+    QWindow* window = top->windowHandle();
+    QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen) return nullptr;
+    // What is pending is painted and handed to the screen first.
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(top, &request);
+    const QPoint at = w->mapTo(top, QPoint(0, 0));
+    const QPixmap shot = screen->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height());
+    if (shot.isNull()) return nullptr;
+    auto bmp = std::make_unique<TBitmap>(std::max(1, w->width()), std::max(1, w->height()), TPixelFormat::pf32bit);
+    QImage& img = qt::Image(*bmp);
+    QImage copy = shot.toImage().scaled(w->width(), w->height());
     img = copy.convertToFormat(img.format());
     return bmp;
 }

@@ -7,7 +7,8 @@
 //
 //     if (!gui::ScrollWindowArea(grid, 0, -40, rowsArea)) grid->Invalidate();
 //     gui::PaintPending(grid);                   // paints only the strip
-//     auto shown = gui::GrabShownImage(grid);    // what the screen shows
+//     auto shown = gui::GrabShownImage(grid);    // what the backing store holds
+//     auto seen = gui::GrabScreenImage(form);    // what the screen shows
 #pragma once
 
 #include <memory>
@@ -29,5 +30,11 @@ void PaintPending(TWinControl* control);
 // The control's pixels as its top-level window's backing store holds them
 // (what the screen shows); nullptr when the control is not shown.
 std::unique_ptr<TBitmap> GrabShownImage(TWinControl* control);
+
+// The control's pixels as the screen shows them: its top-level window
+// grabbed from the screen the desktop composes (on the offscreen desktop,
+// the window's last flushed backing store); nullptr when the control is
+// not shown or the screen gives no picture.
+std::unique_ptr<TBitmap> GrabScreenImage(TWinControl* control);
 
 } // namespace gui

@@ -2,6 +2,10 @@
 
 namespace gui {
 
+// Kept with the form's window (Forms.cpp).
+void PlacementPositions(const TCustomForm* form, TPoint& minPosition, TPoint& maxPosition);
+void SetPlacementPositions(TCustomForm* form, TPoint minPosition, TPoint maxPosition);
+
 TWindowPlacement GetWindowPlacement(const TCustomForm* form)
 {
     TWindowPlacement p;
@@ -13,12 +17,14 @@ TWindowPlacement GetWindowPlacement(const TCustomForm* form)
     }
     // A maximised or minimised window keeps the bounds it returns to.
     p.NormalPosition = form->Visible() && p.ShowCmd != SW_SHOWNORMAL ? form->NormalBounds() : form->BoundsRect();
+    PlacementPositions(form, p.MinPosition, p.MaxPosition);
     return p;
 }
 
 void SetWindowPlacement(TCustomForm* form, const TWindowPlacement& placement)
 {
     if (!form) return;
+    SetPlacementPositions(form, placement.MinPosition, placement.MaxPosition);
     const TRect& r = placement.NormalPosition;
     const TWindowState was = form->WindowState();
     if (r.Right > r.Left && r.Bottom > r.Top) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/CatalogueDlgs.h"
+#include "app/SEPaths.h"
 #include "chart/PlotUtils.h"
 #include "platform/db/SQLiteDataSet.h"
 #include "platform/gui/Graphics.h"
@@ -143,3 +144,53 @@ TEST_F(CatalogueQuery, PreviewOfTheTotalLunarEclipseOf2025)
 }
 
 } // namespace
+
+namespace {
+std::vector<int64_t> KColumn(db::TDataSet& ds)
+{
+    std::vector<int64_t> out;
+    ds.DisableControls();
+    const int at = ds.RecNo();
+    for (ds.First(); !ds.Eof(); ds.Next()) out.push_back(ds.FieldByName("k")->AsInteger());
+    ds.SetRecNo(at);
+    ds.EnableControls();
+    return out;
+}
+} // namespace
+
+TEST_F(CatalogueQuery, TitleClicksOrderTheListAsTheStatementWould)
+{
+    // A title click orders the loaded rows in memory: the same rows in the
+    // same order as the statement with that column's ORDER BY, the same
+    // eclipse at the cursor.
+    const std::string oldFile = DatabaseFile;
+    DatabaseFile = CatalogueFile;
+    TCatalogueDlg dlg(nullptr);
+    DatabaseFile = oldFile;
+    dlg.AfterConstruction();
+    const struct {
+        TEventType page;
+        std::array<bool, 4> types;  // as the dialog starts
+        const char* date;
+    } pages[] = {{etSolarEclipse, {true, true, true, true}, "2024 Apr 08"},
+                 {etLunarEclipse, {false, true, true, false}, "2025 Mar 14"}};
+    for (const auto& p : pages) {
+        dlg.SetEventType(p.page);
+        db::TSQLiteQuery* q = p.page == etSolarEclipse ? dlg.SETable : dlg.LETable;
+        ASSERT_TRUE(q->Locate("DT", db::TFieldValue(std::string(p.date))));
+        for (int column = 6; column >= 0; --column) {
+            SCOPED_TRACE(std::to_string(column) + " " + p.date);
+            dlg.TitleClick(p.page, column);
+            EXPECT_EQ(q->FieldByName("DT")->AsString(), p.date);
+            Run(p.page, p.types, "", CatalogueOrderForColumn(column, p.page));
+            EXPECT_EQ(KColumn(*q), KColumn(Query));
+        }
+    }
+    // A Saros typed but not yet applied goes into the list with the click.
+    dlg.SetEventType(etSolarEclipse);
+    dlg.ESESaros->SetText("139");
+    dlg.TitleClick(etSolarEclipse, 4);
+    Run(etSolarEclipse, {true, true, true, true}, "139", "Gamma,CatNo");
+    EXPECT_EQ(KColumn(*dlg.SETable), KColumn(Query));
+    EXPECT_EQ(dlg.Caption(), "Solar Eclipse Catalogue [" + std::to_string(Query.RecordCount()) + " entries]");
+}

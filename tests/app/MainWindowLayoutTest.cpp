@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <chrono>
+#include <tuple>
 
 #include "MainWindowFixture.h"
 #include "app/MapDlgs.h"
@@ -17,6 +18,7 @@
 #include "app/SEPaths.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/WindowPixels.h"
 
 using namespace app;
 
@@ -143,10 +145,10 @@ protected:
         gui::SetDialogService(nullptr);
         HomeFixture::TearDown();
     }
-    void Start(const std::vector<std::string>& arguments = {})
+    void Start(const std::vector<std::string>& arguments = {}, const TObserverDataList* places = nullptr)
     {
         TObserverDataList none("SE");
-        WriteSettings(ConfigFile, true, Config, none);
+        WriteSettings(ConfigFile, true, Config, places ? *places : none);
         Windows = StartProgram(arguments, std::chrono::milliseconds(0));
         Windows.Main->Show();
         gui::Application->ProcessMessages();
@@ -313,5 +315,44 @@ TEST_F(WindowLayout, FloatingPanelsTakeTheirStoredPlacesOverTheMap)
     EXPECT_EQ(gui::FindDragTarget(f->LocationsPanel->ClientToScreen({50, 5}), false), f->LocationsPanel);
 }
 
+
+// Started with the locations panel shown over the map and places in the
+// list, the screen shows the whole panel once the map is computed: its
+// caption and command buttons as the panel paints them, not the map.
+TEST_F(WindowLayout, LocationsPanelShownAtStartIsWholeOnTheScreen)
+{
+    Config.Configuration.LocationsPanelVisible = true;
+    constexpr long double Deg = 3.14159265358979323846L / 180;
+    TObserverDataList places("SE");
+    for (const auto& [name, lat, lon] : {std::tuple{"Findlay (USA)", 41.0341, -83.6523},
+                                         std::tuple{"Dallas (USA)", 32.7831, -96.8067}}) {
+        auto* o = new TObserverData;
+        o->SetPlace(name);
+        o->SetGeoLatitude(lat * Deg);
+        o->SetGeoLongitude(-lon * Deg);
+        places.Add(o);
+    }
+    Start({}, &places);
+    TSEMainForm* f = Windows.Main;
+    ASSERT_TRUE(f->LocationsPanel->Visible());
+    ASSERT_EQ(f->LocationList().Count(), 2);
+    Calculate();
+    ASSERT_EQ(f->Status(), stCalculated);
+    gui::Application->ProcessMessages();
+    auto seen = gui::GrabScreenImage(f->LocationsPanel);
+    ASSERT_NE(seen, nullptr);
+    auto own = f->LocationsPanel->GetImage();
+    // The caption and the command buttons: the rows above the table.
+    const int rows = f->SG->Top();
+    ASSERT_GT(rows, 40);
+    int differ = 0;
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < f->LocationsPanel->Width(); ++x)
+            if (seen->Canvas()->Pixels(x, y) != own->Canvas()->Pixels(x, y)) ++differ;
+    EXPECT_LT(differ, rows * f->LocationsPanel->Width() / 100) << differ << " pixels differ";
+    gui::TPicture picture;
+    picture.SetGraphic(gui::GrabScreenImage(f).get());
+    picture.SaveToFile((apptest::Shots / "start-with-locations-panel.png").string());
+}
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "MainWindowFixture.h"
 #include "report/qlrDsgnIntf.h"
 #include "reportout/qlrExportPDF.h"
+#include "reportout/qlrFileDialogs.h"
+#include "reportout/qlrPreview.h"
 #include "app/AppMessages.h"
 #include "app/CatalogueDlgs.h"
 #include "app/MapDlgs.h"
@@ -432,4 +434,34 @@ TEST_F(MainWindow, PdfExportSuggestsTheReportsNameAndTheDocumentsFolder)
     EXPECT_EQ(pdf.ShowModal(), gui::mrCancel);
     EXPECT_EQ(Dialogs->Calls.back().File.InitialDir, R("chosen/"));
     EXPECT_EQ(Dialogs->Calls.back().File.FileName, title + ".pdf");
+}
+
+// The preview's prepared-report dialogs and the print-to-file dialog start
+// in the documents folder; the save dialogs offer the report's name.
+TEST_F(MainWindow, ReportFileDialogsStartInTheDocumentsFolder)
+{
+    Form->OpenCommandLineDocument(WriteDocument(0, 9561));   // 2024 Apr 08
+    RunIdle();
+    Form->SetUpLocationReport();
+    ASSERT_TRUE(Form->qlrReport->PrepareReport()) << Form->qlrReport->Errors()->Text();
+    const std::string title = Form->qlrReport->ReportOptions()->Name;
+    auto* preview = new qlr::TqlrPreview(Form);
+    preview->SetParent(Form);
+    Form->qlrReport->SetPreview(preview);
+    Dialogs->FileAnswers.push_back({false, ""});
+    preview->SaveToFile();
+    ASSERT_FALSE(Dialogs->Calls.empty());
+    EXPECT_EQ(Dialogs->Calls.back().File.InitialDir, DocumentsPath);
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, title + ".qp3");
+    Dialogs->FileAnswers.push_back({false, ""});
+    preview->LoadFromFile();
+    EXPECT_EQ(Dialogs->Calls.back().File.InitialDir, DocumentsPath);
+    EXPECT_EQ(Dialogs->Calls.back().File.FileName, "");
+    Form->qlrReport->SetPreview(nullptr);
+    delete preview;
+
+    gui::TSaveDialog printFile(nullptr);
+    qlr::PrepareFileDialog(printFile, {Form->qlrReport, true, ".prn"});
+    EXPECT_EQ(printFile.InitialDir, DocumentsPath);
+    EXPECT_EQ(printFile.FileName, title + ".prn");
 }

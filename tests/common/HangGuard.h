@@ -17,6 +17,10 @@ constexpr double kHangGuardFactor = 1.0;
 constexpr double kHangGuardFactor = 1.0;
 #endif
 
+// The sanitizers also make every native stack frame several times larger, so
+// recursion that fits the stack of an ordinary build may not fit there.
+constexpr bool kSanitizedBuild = kHangGuardFactor > 1.0;
+
 // A limit of `seconds` on an ordinary build, stretched on a slow one.
 constexpr double HangGuardSeconds(double seconds) { return seconds * kHangGuardFactor; }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 #include <set>
 
 #include "ControlsFixture.h"
@@ -618,3 +620,87 @@ TEST(ExPageControl, DockedFormBecomesPage)
     EXPECT_EQ(h.pc->PageCount(), 1);
     delete tool;
 }
+
+namespace {
+
+// A tab is as long as what is painted on it: the whole caption keeps a
+// gap of background before the tab's right border (or before a close
+// glyph there), in the plain and the bold active font, with close glyphs
+// on either side and with margins.
+TEST(ExPageControl, TabsAreAsLongAsTheirPaintedCaptions)
+{
+    struct Case {
+        const char* what;
+        std::function<void(TExPageControl*, std::vector<TExTabSheet*>&)> set;
+        bool closeRight = false;
+    };
+    const Case cases[] = {
+        {"plain", [](TExPageControl*, std::vector<TExTabSheet*>&) {}},
+        {"bold-active",
+         [](TExPageControl* pc, std::vector<TExTabSheet*>&) { pc->ActiveFont()->SetStyle({TFontStyle::fsBold}); }},
+        {"close-right",
+         [](TExPageControl* pc, std::vector<TExTabSheet*>& s) {
+             pc->SetClosePosition(TClosePosition::cpRight);
+             for (TExTabSheet* p : s) p->SetShowClose(true);
+         },
+         true},
+        {"close-left",
+         [](TExPageControl* pc, std::vector<TExTabSheet*>& s) {
+             pc->SetClosePosition(TClosePosition::cpLeft);
+             for (TExTabSheet* p : s) p->SetShowClose(true);
+         }},
+        {"margins",
+         [](TExPageControl* pc, std::vector<TExTabSheet*>&) {
+             pc->TabMargin()->SetLeftMargin(6);
+             pc->TabMargin()->SetRightMargin(8);
+         }},
+    };
+    auto dark = [](TColor c) { return (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 300; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PageHost h(0);
+        h.form.SetBounds(0, 0, 620, 260);
+        h.pc->SetBounds(kLeft, kTop, 580, kH);
+        for (const char* caption : {"Curves of equal magnitude", "Curves of equal time", "Wm"}) h.Add(caption);
+        c.set(h.pc, h.sheets);
+        h.pc->SetActivePageIndex(0);
+        h.Show();
+        auto img = h.Image();
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
+            TBitmap probe(1, 1);
+            probe.Canvas()->Font()->Assign(i == 0 ? h.pc->ActiveFont() : h.pc->Font());
+            const int textWidth = probe.Canvas()->TextWidth(h.sheets[i]->Caption());
+            const TRect r = h.pc->PageTabRect(i);
+            const int limit = c.closeRight ? r.Right - h.pc->TabMargin()->RightMargin() - 14 : r.Right;
+            int inkLeft = -1, inkRight = -1;
+            for (int x = r.Left + 1; x < r.Right; ++x)
+                for (int y = r.Top + 2; y < r.Bottom - 1; ++y)
+                    if (dark(h.Px(*img, x, y))) {
+                        if (inkLeft < 0) inkLeft = x;
+                        inkRight = x;
+                        break;
+                    }
+            ASSERT_GE(inkLeft, 0);
+            if (!c.closeRight) {
+                // The caption's last ink, then at least two columns of background.
+                EXPECT_LE(inkRight, limit - 3) << "ink to " << inkRight << ", border at " << r.Right;
+                EXPECT_GE(inkRight - inkLeft + 1, textWidth - 3);
+            } else {
+                // The caption ends before the glyph's column.
+                int textRight = -1;
+                for (int x = r.Left + 1; x < limit; ++x)
+                    for (int y = r.Top + 2; y < r.Bottom - 1; ++y)
+                        if (dark(h.Px(*img, x, y))) {
+                            textRight = x;
+                            break;
+                        }
+                EXPECT_GE(textRight - inkLeft + 1, textWidth - 3);
+                EXPECT_LE(textRight, limit - 2) << "text to " << textRight << ", glyph from " << limit;
+            }
+        }
+        controls_test::Keep(*img, std::string("pagecontrol-tab-length-") + c.what);
+    }
+}
+
+} // namespace

@@ -100,3 +100,136 @@ TEST(UclRTTI, DumpsAndDeclarations)
     TUclClassTypeInfo(rtl::TCollectionItem::StaticClassInfo()).WriteDeclaration(cls);
     EXPECT_EQ(cls.Lines.back(), "end;");
 }
+
+namespace {
+
+// A small described hierarchy: a pet with two properties, a dog adding
+// three of its own (one read-only, one with a default, one with a stored
+// test).
+class TRttiPet : public rtl::TPersistent {
+    RTL_CLASS(TRttiPet, rtl::TPersistent)
+public:
+    int32_t Legs() const { return FLegs; }
+    void SetLegs(int32_t v) { FLegs = v; }
+    std::string Nick() const { return FNick; }
+    void SetNick(std::string v) { FNick = std::move(v); }
+
+private:
+    int32_t FLegs = 4;
+    std::string FNick;
+};
+
+class TRttiDog : public TRttiPet {
+    RTL_CLASS(TRttiDog, TRttiPet)
+public:
+    TColourPick Coat() const { return FCoat; }
+    void SetCoat(TColourPick v) { FCoat = v; }
+    int32_t Age() const { return 3; }
+    bool Barks() const { return FBarks; }
+    void SetBarks(bool v) { FBarks = v; }
+    bool BarksStored() const { return !FBarks; }
+
+private:
+    TColourPick FCoat = TColourPick::cpGrey;
+    bool FBarks = false;
+};
+
+RTL_PUBLISHED(TRttiPet)
+{
+    c.Property("Legs", &TRttiPet::Legs, &TRttiPet::SetLegs);
+    c.Property("Nick", &TRttiPet::Nick, &TRttiPet::SetNick);
+}
+
+RTL_PUBLISHED(TRttiDog)
+{
+    c.Property("Coat", &TRttiDog::Coat, &TRttiDog::SetCoat).Default(TColourPick::cpGrey);
+    c.Property("Age", &TRttiDog::Age);
+    c.Property("Barks", &TRttiDog::Barks, &TRttiDog::SetBarks).Stored(&TRttiDog::BarksStored);
+}
+
+} // namespace
+
+TEST(UclRTTI, ClassWrapperEnumeratesOwnThenInheritedProperties)
+{
+    TUclClassTypeInfo dog(TRttiDog::StaticClassInfo());
+    EXPECT_EQ(dog.Name(), "TRttiDog");
+    EXPECT_EQ(dog.PropertyCount(), 3);
+    EXPECT_EQ(dog.TotalPropertyCount(), 5);
+    ASSERT_NE(dog.Parent(), nullptr);
+    EXPECT_EQ(dog.Parent()->Name(), "TRttiPet");
+    // The own properties first, then the parent's.
+    std::vector<std::string> names;
+    for (int i = 0; i < dog.TotalPropertyCount(); ++i) names.push_back(dog.Properties(i)->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Coat", "Age", "Barks", "Legs", "Nick"}));
+    EXPECT_EQ(dog.Properties(5), nullptr);
+    EXPECT_EQ(dog.Properties(-1), nullptr);
+
+    // By name, case ignored, inherited included.
+    ASSERT_NE(dog.PropNames("legs"), nullptr);
+    EXPECT_EQ(dog.PropNames("legs")->PropType()->Name(), "Integer");
+    EXPECT_EQ(dog.PropNames("Tail"), nullptr);
+
+    struct Case {
+        const char* name;
+        std::string typeName;
+        bool hasDefault;
+        int32_t def;
+        TUclPropSpecKind writer, stored;
+    } cases[] = {
+        {"Coat", "TColourPick", true, 4, TUclPropSpecKind::pskStaticMethod, TUclPropSpecKind::pskConstant},
+        {"Age", "Integer", false, TUclPropInfo::kNone, TUclPropSpecKind::pskNone, TUclPropSpecKind::pskConstant},
+        {"Barks", "Boolean", false, TUclPropInfo::kNone, TUclPropSpecKind::pskStaticMethod,
+         TUclPropSpecKind::pskStaticMethod},
+        {"Nick", "AnsiString", false, TUclPropInfo::kNone, TUclPropSpecKind::pskStaticMethod,
+         TUclPropSpecKind::pskConstant},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto p = dog.PropNames(c.name);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->PropType()->Name(), c.typeName);
+        EXPECT_EQ(p->HasDefault(), c.hasDefault);
+        EXPECT_EQ(p->Default(), c.def);
+        EXPECT_FALSE(p->HasIndex());
+        EXPECT_EQ(p->ReaderType(), TUclPropSpecKind::pskStaticMethod);
+        EXPECT_EQ(p->WriterType(), c.writer);
+        EXPECT_EQ(p->StoredType(), c.stored);
+    }
+    // The stored test asks the instance.
+    TRttiDog rex;
+    auto barks = dog.PropNames("Barks");
+    EXPECT_TRUE(barks->IsStored(&rex));
+    rex.SetBarks(true);
+    EXPECT_FALSE(barks->IsStored(&rex));
+    EXPECT_EQ(dog.PropNames("Nick")->StoredValue(), 1u);
+    EXPECT_EQ(dog.PropNames("Legs")->NameIndex(), 0);  // in TRttiPet's list
+
+    // The wrapper of a class property's type, and an enumeration's width.
+    auto coat = dog.PropNames("Coat")->PropType();
+    auto* coatEnum = dynamic_cast<TUclEnumerationTypeInfo*>(coat.get());
+    ASSERT_NE(coatEnum, nullptr);
+    EXPECT_EQ(coatEnum->OrdinalType(), rtl::TOrdType::otUByte);
+    EXPECT_EQ(coatEnum->MaxValue(), 4);
+}
+
+TEST(UclRTTI, ShortStringAndOrdinalWrappers)
+{
+    auto s = TypeInfoWrapper(rtl::TypeInfoShortString());
+    auto* str = dynamic_cast<TUclStringTypeInfo*>(s.get());
+    ASSERT_NE(str, nullptr);
+    EXPECT_EQ(str->MaxLength(), 255);
+    TUclStringDumpWriter dump, decl;
+    s->WriteDump(dump);
+    s->WriteDeclaration(decl);
+    EXPECT_EQ(dump.Lines.back(), "Max length: 255");
+    EXPECT_EQ(decl.Lines, (std::vector<std::string>{"ShortString = string[255];"}));
+
+    auto w = TypeInfoWrapper(rtl::TypeInfoWord());
+    auto* word = dynamic_cast<TUclOrdinalRangeTypeInfo*>(w.get());
+    ASSERT_NE(word, nullptr);
+    EXPECT_EQ(word->OrdinalType(), rtl::TOrdType::otUWord);
+    EXPECT_EQ(word->MaxValue(), 65535);
+    // A set is an ordinal type too: its dump names its width.
+    auto set = TypeInfoWrapper(SetType());
+    ASSERT_NE(dynamic_cast<TUclOrdinalTypeInfo*>(set.get()), nullptr);
+}

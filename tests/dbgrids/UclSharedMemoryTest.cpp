@@ -2,13 +2,17 @@
 // two (the second made by fork).
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "dbgrids/ucl/UclSynch.h"
 #include "dbgrids/ucl/UclSysUtils.h"
+#include "platform/sys/NamedObjects.h"
 
 using namespace ucl;
 
@@ -149,4 +153,78 @@ TEST(UclSysUtils, GuidText)
 {
     TGUID g{0x7DAD5220, 0x46EA, 0x11D5, {0xB0, 0xC0, 0x48, 0x54, 0xE8, 0x25, 0xF3, 0x45}};
     EXPECT_EQ(GuidToText(g), "{7DAD5220-46EA-11D5-B0C0-4854E825F345}");
+}
+
+TEST(UclMutex, AttachedHandleWaitsForAnOwnerInAnotherProcess)
+{
+    // The child creates and holds the mutex until told; the parent wraps a
+    // handle it opened itself.
+    std::string name = UniqueName("MutexAttach");
+    int up[2], down[2];
+    ASSERT_EQ(pipe(up), 0);
+    ASSERT_EQ(pipe(down), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        TUclMutex held(true, name);
+        char c = 'x';
+        if (write(up[1], &c, 1) != 1) _exit(2);
+        if (read(down[0], &c, 1) != 1) _exit(3);
+        _exit(held.Release() ? 0 : 1);
+    }
+    char c = 0;
+    ASSERT_EQ(read(up[0], &c, 1), 1);
+    auto handle = std::make_unique<sys::TNamedMutex>();
+    ASSERT_EQ(handle->Open(name), 0);
+    auto object = TUclDispatcherObject::Attach(std::move(handle));
+    EXPECT_TRUE(object->Existed());
+    EXPECT_EQ(object->Name(), "");
+    EXPECT_EQ(object->WaitFor(50), TUclWaitResult::wrTimeout);
+    EXPECT_EQ(object->WaitAlertable(0), TUclWaitResult::wrTimeout);
+    ASSERT_EQ(write(down[1], &c, 1), 1);
+    EXPECT_EQ(object->WaitFor(20000), TUclWaitResult::wrSignaled);
+    EXPECT_TRUE(object->Handle()->Release());
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (int fd : {up[0], up[1], down[0], down[1]}) close(fd);
+}
+
+TEST(UclMutex, SignalAndWaitReleasesOneAndTakesTheOther)
+{
+    std::string first = UniqueName("MutexSignal"), second = UniqueName("MutexWait");
+    TUclMutex a(true, first);
+    TUclMutex b(false, second);
+    EXPECT_EQ(b.SignalAndWait(a, 10000), TUclWaitResult::wrSignaled);
+    // a is free now: another thread takes it at once.
+    bool taken = false;
+    std::thread([&] {
+        TUclMutex other(false, first);
+        taken = other.Acquire(0);
+        if (taken) other.Release();
+    }).join();
+    EXPECT_TRUE(taken);
+    // Signalling a mutex this thread does not own fails without waiting.
+    EXPECT_EQ(b.SignalAndWait(a, 10000), TUclWaitResult::wrError);
+    EXPECT_TRUE(b.Release());
+}
+
+TEST(UclCriticalSection, HeldWhileAReferenceLives)
+{
+    TUclIntfCriticalSection section;
+    auto held = section.Lock();
+    auto copy = held;
+    held.reset();
+    std::atomic<bool> entered{false};
+    std::thread other([&] {
+        auto mine = section.Lock();
+        entered = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(entered);  // the copy still holds it
+    copy.reset();
+    other.join();
+    EXPECT_TRUE(entered);
+    // The same thread may enter again while it holds it.
+    auto one = section.Lock();
+    auto two = section.Lock();
 }

@@ -9,6 +9,7 @@
 #include "dbgrids/UxMemAppStorage.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/WindowPlacement.h"
 
 using namespace dbgrids;
 using namespace gui;
@@ -49,6 +50,9 @@ TEST_F(PlacementFixture, SavesStateBoundsAndVersion)
     // Typed values below the path; no storage: defaults.
     Placement->WriteInteger("Extra", 7);
     EXPECT_EQ(Storage.ReadInteger("Settings\\Extra", 0), 7);
+    Placement->WriteDateTime("When", 45390.75);
+    EXPECT_DOUBLE_EQ(Storage.ReadDateTime("Settings\\When", 0), 45390.75);
+    EXPECT_DOUBLE_EQ(Placement->ReadDateTime("When", 1), 45390.75);
     Placement->SetAppStorage(nullptr);
     EXPECT_EQ(Placement->ReadInteger("Extra", 3), 3);
 }
@@ -79,6 +83,35 @@ TEST_F(PlacementFixture, OtherPixelsPerInchRestoresTheStateOnly)
     Placement->RestoreFormPlacement();
     EXPECT_EQ(Bounds(), Rect(10, 20, 310, 220));
     EXPECT_EQ(Form->WindowState(), TWindowState::wsMaximized);
+}
+
+TEST_F(PlacementFixture, DefaultStateWithoutAStoredShowCmd)
+{
+    // Maximized: a normal form placed by default, or the main MDI parent.
+    struct Case {
+        TFormStyle style;
+        TPosition position;
+        TWindowState state;
+    } cases[] = {
+        {TFormStyle::fsNormal, TPosition::poDefault, TWindowState::wsMaximized},
+        {TFormStyle::fsNormal, TPosition::poDesigned, TWindowState::wsNormal},
+        {TFormStyle::fsMDIForm, TPosition::poDesigned, TWindowState::wsMaximized},
+        {TFormStyle::fsStayOnTop, TPosition::poDefault, TWindowState::wsNormal},
+    };
+    Placement->SetOptions({TPlacementOption::fpState});
+    TCustomForm* main = Application->MainForm();
+    Application->SetMainForm(Form.get());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.style) * 10 + static_cast<int>(c.position));
+        Form->SetWindowState(TWindowState::wsNormal);
+        Form->SetFormStyle(c.style);
+        Form->SetPosition(c.position);
+        Placement->RestoreFormPlacement();
+        EXPECT_EQ(Form->WindowState(), c.state);
+    }
+    Form->SetWindowState(TWindowState::wsNormal);
+    Form->SetFormStyle(TFormStyle::fsNormal);
+    Application->SetMainForm(main);
 }
 
 TEST_F(PlacementFixture, VersionChecks)
@@ -147,25 +180,109 @@ TEST_F(PlacementFixture, LinksSaveAndLoadWithThePlacement)
 
 TEST_F(PlacementFixture, SizeLimitsAndPreventResize)
 {
+    // The limits reach the form through its window procedure: its answer
+    // to WM_GETMINMAXINFO, which keeps SetBounds within them.  The form's
+    // own Constraints stay as they were.
+    Form->Constraints()->MaxWidth = 900;
     Placement->MinMaxInfo()->SetValue(7, 350);  // MinTrackWidth
     Placement->MinMaxInfo()->SetValue(4, 180);  // MaxTrackHeight
     EXPECT_FALSE(Placement->MinMaxInfo()->DefaultMinMaxInfo());
-    EXPECT_EQ(Form->Constraints()->MinWidth, 350);
-    EXPECT_EQ(Form->Constraints()->MaxHeight, 180);
+    EXPECT_EQ(Placement->WinHook()->Control(), Form.get());
+    TMinMaxInfo info = GetMinMaxInfo(Form.get());
+    EXPECT_EQ(info.ptMinTrackSize.X, 350);
+    EXPECT_EQ(info.ptMaxTrackSize.Y, 180);
+    EXPECT_EQ(info.ptMaxTrackSize.X, 900);  // the form's Constraints
+    EXPECT_EQ(Bounds(), Rect(10, 20, 360, 200));  // applied at once
+    Form->SetBounds(10, 20, 100, 400);
+    EXPECT_EQ(Bounds(), Rect(10, 20, 360, 200));
     TUxWinMinMaxInfo none(nullptr);
     Placement->SetMinMaxInfo(&none);
-    EXPECT_EQ(Form->Constraints()->MinWidth, 0);
+    EXPECT_EQ(Placement->WinHook()->Control(), nullptr);
+    EXPECT_EQ(GetMinMaxInfo(Form.get()).ptMinTrackSize.X, 0);
+    EXPECT_EQ(Form->Constraints()->MaxWidth, 900);
+    Form->Constraints()->MaxWidth = 0;
 
+    // PreventResize: the size the form is shown with, nothing else.
     Form->SetBounds(10, 20, 300, 200);
+    Form->Show();
     Placement->SetPreventResize(true);
     EXPECT_FALSE(Form->BorderIcons().Contains(TBorderIcon::biMaximize));
-    EXPECT_EQ(Form->Constraints()->MinWidth, 300);
-    EXPECT_EQ(Form->Constraints()->MaxWidth, 300);
-    EXPECT_EQ(Form->Constraints()->MinHeight, 200);
-    EXPECT_EQ(Form->Constraints()->MaxHeight, 200);
+    info = GetMinMaxInfo(Form.get());
+    EXPECT_EQ(info.ptMinTrackSize, TPoint(300, 200));
+    EXPECT_EQ(info.ptMaxTrackSize, TPoint(300, 200));
+    Form->SetBounds(10, 20, 500, 100);
+    EXPECT_EQ(Form->Width(), 300);
+    EXPECT_EQ(Form->Height(), 200);
     Placement->SetPreventResize(false);
     EXPECT_TRUE(Form->BorderIcons().Contains(TBorderIcon::biMaximize));
-    EXPECT_EQ(Form->Constraints()->MaxWidth, 0);
+    Form->SetBounds(10, 20, 500, 100);
+    EXPECT_EQ(Form->Width(), 500);
+    Form->Hide();
+}
+
+TEST_F(PlacementFixture, MaximisedSizeAndPositionTakeEffect)
+{
+    const TRect area = Screen->WorkAreaRect();
+    Form->Show();
+    Placement->MinMaxInfo()->SetMaxSizeWidth(500);
+    Placement->MinMaxInfo()->SetMaxSizeHeight(400);
+    Placement->MinMaxInfo()->SetMaxPosLeft(30);
+    Placement->MinMaxInfo()->SetMaxPosTop(40);
+    Form->SetWindowState(TWindowState::wsMaximized);
+    EXPECT_EQ(Form->WindowState(), TWindowState::wsMaximized);
+    EXPECT_EQ(Bounds(), gui::Bounds(area.Left + 30, area.Top + 40, 500, 400));
+    // The placement keeps the normal bounds; restoring returns to them.
+    EXPECT_EQ(GetWindowPlacement(Form.get()).NormalPosition, Rect(10, 20, 310, 220));
+    Form->SetWindowState(TWindowState::wsNormal);
+    EXPECT_EQ(Bounds(), Rect(10, 20, 310, 220));
+
+    // A maximised form follows a changed size at once.
+    Form->SetWindowState(TWindowState::wsMaximized);
+    Placement->MinMaxInfo()->SetMaxSizeWidth(450);
+    EXPECT_EQ(Bounds(), gui::Bounds(area.Left + 30, area.Top + 40, 450, 400));
+    // Without values: the whole work area, as the window system maximises.
+    Form->SetWindowState(TWindowState::wsNormal);
+    TUxWinMinMaxInfo none(nullptr);
+    Placement->SetMinMaxInfo(&none);
+    Form->SetWindowState(TWindowState::wsMaximized);
+    EXPECT_EQ(Form->WindowState(), TWindowState::wsMaximized);
+    EXPECT_EQ(GetWindowPlacement(Form.get()).NormalPosition, Rect(10, 20, 310, 220));
+    Form->SetWindowState(TWindowState::wsNormal);
+    Form->Hide();
+}
+
+TEST_F(PlacementFixture, ResetMaximizedPositionByBorderStyle)
+{
+    struct Case {
+        TBorderStyle style;
+        TPoint position;
+    } cases[] = {
+        {TBorderStyle::bsSizeable, TPoint(-GetSystemMetrics(SM_CXFRAME), -GetSystemMetrics(SM_CYFRAME))},
+        {TBorderStyle::bsSingle, TPoint(-GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER))},
+        {TBorderStyle::bsDialog, TPoint(-GetSystemMetrics(SM_CXDLGFRAME), -GetSystemMetrics(SM_CYDLGFRAME))},
+        {TBorderStyle::bsNone, TPoint(0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.style));
+        Form->SetBorderStyle(c.style);
+        Placement->ResetMaximizedPosition();
+        EXPECT_EQ(GetWindowPlacement(Form.get()).MaxPosition, c.position);
+        EXPECT_EQ(Bounds(), Rect(10, 20, 310, 220));
+    }
+    // Restoring ends with it; the stored text carries it.
+    Form->SetBorderStyle(TBorderStyle::bsSizeable);
+    Storage.WriteString("MainDlg\\MinMaxPos", "1,2,3,4");
+    Storage.WriteInteger("MainDlg\\PixelsPerInch", Screen->PixelsPerInch());
+    Placement->RestoreFormPlacement();
+    EXPECT_EQ(GetWindowPlacement(Form.get()).MaxPosition, cases[0].position);
+    Placement->SaveFormPlacement();
+    EXPECT_EQ(Storage.ReadString("MainDlg\\MinMaxPos"), "1,2," + std::to_string(cases[0].position.X) + "," +
+                                                           std::to_string(cases[0].position.Y));
+    // With a MinMaxInfo value or PreventResize it is left alone.
+    Form->SetBorderStyle(TBorderStyle::bsNone);
+    Placement->MinMaxInfo()->SetValue(6, 100);
+    Placement->ResetMaximizedPosition();
+    EXPECT_EQ(GetWindowPlacement(Form.get()).MaxPosition, cases[0].position);
 }
 
 TEST_F(PlacementFixture, FormEventsRestoreOnShowAndSaveOnClose)

@@ -3,6 +3,8 @@
 // through them, and the index helpers by name.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "grid/ExGrid.h"
 #include "platform/gui/Forms.h"
 
@@ -268,4 +270,61 @@ TEST_F(OpsFixture, CurrentPositionAsRealIndexes)
     EXPECT_TRUE(G->GetColumnVisibleFlag(2));
     G->SetColumnVisibleFlag(600, false);  // outside the flags: ignored
     EXPECT_FALSE(G->GetColumnVisibleFlag(600));
+}
+
+TEST_F(OpsFixture, UpdateEditModeFollowsTheCurrentCellsEditPermission)
+{
+    // The permission of the current cell changes while it stays current:
+    // UpdateEditMode switches editing off and on again, without moving.
+    bool editable = true;
+    G->OnCanEditCell = [&](rtl::TObject*, int r, int c, bool& can) { can = !(c == 2 && r == 3) || editable; };
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    G->SetCol(2);
+    G->SetRow(3);
+    const auto editing = [&] { return G->Options().Contains(gui::TGridOption::goEditing); };
+    EXPECT_TRUE(editing());
+    editable = false;
+    EXPECT_TRUE(editing());  // nothing follows by itself
+    G->UpdateEditMode();
+    EXPECT_FALSE(editing());
+    editable = true;
+    G->UpdateEditMode();
+    EXPECT_TRUE(editing());
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->Row(), 3);
+}
+
+TEST_F(OpsFixture, RemovingTheLastNormalRowKeepsTheHeader)
+{
+    // The removal keeps row 0's texts; the platform grid then lets the
+    // selection onto row 0.  With FixedRowAlways row 0 stays the fixed
+    // header, which the operations by selection and on normal cells leave.
+    const std::string header = Header();
+    G->SetFixedRowAlways(true);
+    struct Case {
+        const char* name;
+        std::function<void()> then;
+    } cases[] = {
+        {"nothing more", [] {}},
+        {"remove selected rows", [&] { G->RemoveSelectedRows(); }},
+        {"remove unselected rows", [&] { G->RemoveUnSelectedRows(); }},
+        {"clear selection", [&] { G->ClearSelection(); }},
+        {"clear normal cells", [&] { G->ClearNormalCells(); }},
+        {"clear normal columns", [&] { G->ClearNormalCols(1, 3); }},
+    };
+    for (const Case& c : cases) {
+        G->SetRowCount(3);
+        G->SetFixedRows(1);
+        G->SetSelection({1, 1, 3, 2});
+        G->RemoveRows(1, 2);
+        EXPECT_EQ(G->RowCount(), 1) << c.name;
+        EXPECT_EQ(G->FixedRows(), 1) << c.name;
+        c.then();
+        EXPECT_EQ(G->RowCount(), 1) << c.name;
+        EXPECT_EQ(Header(), header) << c.name;
+        G->SetRowCount(3);  // rows added again come empty under the header
+        EXPECT_EQ(Header(), header) << c.name;
+        EXPECT_EQ(G->Cells(0, 1), "") << c.name;
+        EXPECT_EQ(G->FixedRows(), 1) << c.name;
+    }
 }

@@ -1,10 +1,14 @@
 // The selected-cells list (rectangle against disjunct accumulation), the
 // column flags from the selection, focusing a cell, and the selection as
-// text with rich cells and whole rows.
+// text with rich cells and whole rows; cells picked one by one with the
+// mouse (Ctrl adds and removes, a plain click starts anew, a range joins).
 #include <gtest/gtest.h>
 
 #include "grid/ExGrid.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Graphics.h"
+#include "platform/gui/InputSim.h"
 
 using namespace grid;
 
@@ -24,7 +28,33 @@ struct CellSelectFixture : testing::Test {
         for (int r = 0; r < 6; ++r)
             for (int c = 0; c < 5; ++c) G->SetCells(c, r, std::string(1, static_cast<char>('a' + c)) + std::to_string(r));
     }
+    gui::TPoint Centre(int c, int r) const
+    {
+        const gui::TRect rc = G->gui::TCustomGrid::CellRect(c, r);
+        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    }
+    void Click(int c, int r, gui::TShiftState shift = {})
+    {
+        const gui::TPoint p = Centre(c, r);
+        gui::sim::MouseMove(G, p.X, p.Y, shift);
+        gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, p.X, p.Y, shift);
+        gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, p.X, p.Y, shift);
+    }
+    // The listed cells as "c,r" texts in list order.
+    std::vector<std::string> Listed() const
+    {
+        std::vector<std::string> out;
+        for (int i = 0;; ++i) {
+            const gui::TPoint p = G->SelectedCell(i);
+            if (p.X < 0) return out;
+            out.push_back(std::to_string(p.X) + "," + std::to_string(p.Y));
+        }
+    }
 };
+
+const gui::TShiftState kCtrl{gui::TShiftStateItem::ssCtrl};
+const gui::TShiftState kShift{gui::TShiftStateItem::ssShift};
+using Cells = std::vector<std::string>;
 
 } // namespace
 
@@ -117,4 +147,111 @@ TEST_F(CellSelectFixture, ComboItemListAndWideTexts)
     G->MergeCells(2, 2, 2, 1);
     G->SetCellTextWide(3, 2, u"m\u00fc");  // a covered cell writes its base cell
     EXPECT_EQ(G->GetCellTextWide(2, 2), u"m\u00fc");
+}
+
+TEST_F(CellSelectFixture, DisjunctCellsByMouse)
+{
+    Form.Show();
+    G->SetFocus();
+    G->MouseActions()->SetDisjunctCellSelect(true);
+    struct Step {
+        int col, row;
+        gui::TShiftState shift;
+        Cells listed;
+    };
+    const Step steps[] = {
+        {1, 1, {}, {"1,1"}},
+        {3, 2, kCtrl, {"1,1", "3,2"}},
+        {2, 4, kCtrl, {"1,1", "3,2", "2,4"}},
+        {3, 2, kCtrl, {"1,1", "2,4"}},           // Ctrl on a listed cell takes it out
+        {4, 5, {}, {"4,5"}},                      // a plain click starts anew
+        {3, 3, kShift, {"3,3", "3,4", "3,5", "4,3", "4,4", "4,5"}},  // the range joins whole
+        {1, 0, kCtrl, {"3,3", "3,4", "3,5", "4,3", "4,4", "4,5"}},   // Ctrl on a header keeps it
+        {0, 2, {}, {}},                           // a plain click on a header ends it
+    };
+    for (const Step& s : steps) {
+        Click(s.col, s.row, s.shift);
+        EXPECT_EQ(Listed(), s.listed) << s.col << "," << s.row;
+    }
+
+    // A drag over cells lists them all.
+    const gui::TPoint a = Centre(1, 1), b = Centre(2, 2);
+    gui::sim::MouseDown(G, gui::TMouseButton::mbLeft, a.X, a.Y);
+    gui::sim::MouseMove(G, b.X, b.Y, {gui::TShiftStateItem::ssLeft});
+    gui::sim::MouseUp(G, gui::TMouseButton::mbLeft, b.X, b.Y);
+    EXPECT_EQ(Listed(), (Cells{"2,2", "1,1", "1,2", "2,1"}));
+
+    // A cell the selection test refuses is not taken.
+    G->OnSelectCell = [](rtl::TObject*, int c, int, bool& can) { can = c != 3; };
+    Click(3, 1, kCtrl);
+    Click(4, 1, kCtrl);
+    EXPECT_EQ(Listed(), (Cells{"2,2", "1,1", "1,2", "2,1", "4,1"}));
+
+    // Off, the clicks list nothing.
+    G->OnSelectCell = nullptr;
+    G->MouseActions()->SetDisjunctCellSelect(false);
+    Click(1, 1);
+    Click(2, 3, kCtrl);
+    EXPECT_EQ(Listed(), (Cells{"2,2", "1,1", "1,2", "2,1", "4,1"}));
+}
+
+TEST_F(CellSelectFixture, DisjunctCellsPaintSelected)
+{
+    const gui::TColor sel = 0x0000FF, back = 0xFFFFFF;
+    G->SetSelectionColor(sel);
+    G->SetColor(back);
+    G->SetHideFocusRect(true);
+    Form.Show();
+    G->SetFocus();
+    G->MouseActions()->SetDisjunctCellSelect(true);
+    Click(1, 1);
+    Click(3, 2, kCtrl);
+    Click(2, 4, kCtrl);
+    Click(2, 4, kCtrl);  // the current cell, taken out again
+    auto shot = G->GetImage();
+    auto colour = [&](int c, int r) {
+        const gui::TRect rc = G->gui::TCustomGrid::CellRect(c, r);
+        return shot->Canvas()->Pixels(rc.Right - 4, rc.Bottom - 4);
+    };
+    EXPECT_EQ(colour(1, 1), gui::ColorToRGB(sel));
+    EXPECT_EQ(colour(3, 2), gui::ColorToRGB(sel));
+    EXPECT_EQ(colour(2, 4), gui::ColorToRGB(back));
+    EXPECT_EQ(colour(3, 3), gui::ColorToRGB(back));
+}
+
+TEST_F(CellSelectFixture, ControlsPlacedInCellsFollowTheirCells)
+{
+    Form.Show();
+    G->SetRowCount(30);
+    auto* box = new gui::TPanel(&Form);
+    box->SetParent(G);
+    G->ControlItems().push_back({2, 3, box});
+    const auto over = [&](int c, int r) {
+        const gui::TRect rc = G->gui::TCustomGrid::CellRect(c, r);
+        return box->Visible() && box->Left() == rc.Left && box->Top() == rc.Top &&
+               box->Width() == rc.Width() - 1 && box->Height() == rc.Height() - 1;
+    };
+    G->CellControlsUpdate();
+    EXPECT_TRUE(over(2, 3));
+    G->SetColWidths(1, 90);  // sizing moves it along
+    EXPECT_TRUE(over(2, 3));
+    G->InsertRows(1, 2);     // rows above push it down
+    EXPECT_TRUE(over(2, 5));
+    G->HideRow(5);           // its row hidden: so is it
+    EXPECT_FALSE(box->Visible());
+    G->UnHideRow(5);
+    EXPECT_TRUE(over(2, 5));
+    G->HideRows(1, 2);       // rows above hidden: it moves up
+    EXPECT_TRUE(over(2, 3));
+    G->UnHideRowsAll();
+    G->HideColumn(2);
+    EXPECT_FALSE(box->Visible());
+    G->UnHideColumn(2);
+    EXPECT_TRUE(over(2, 5));
+    G->SetTopRow(10);        // scrolled out of view
+    EXPECT_FALSE(box->Visible());
+    G->SetTopRow(1);
+    EXPECT_TRUE(over(2, 5));
+    G->RemoveRows(1, 2);
+    EXPECT_TRUE(over(2, 3));
 }

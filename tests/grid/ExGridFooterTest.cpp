@@ -439,8 +439,70 @@ TEST_F(SearchFixture, CaptionsShowWholeAtTheDefaultWidth)
         png.SaveToFile((dir / (std::string("search-footer-") + what + ".png")).string());
     };
     check("default");
+    // A long caption in a panel with room for the row.
+    G->SetWidth(760);
     G->SearchFooter()->SetFindPrevCaption("Find the &previous occurrence");
     check("long-caption");
+}
+
+// A long caption in a panel too narrow for the whole row: the long caption
+// gives up room (its button no narrower than 90), the other buttons and the
+// match-case box with its caption stay whole and inside the panel, also
+// after the panel narrows and widens again.
+TEST_F(SearchFixture, LongCaptionKeepsTheMatchCaseBoxInsideThePanel)
+{
+    TSearchPanel* p = G->SearchPanel();
+    G->SearchFooter()->SetFindPrevCaption("Find the &previous occurrence of the text typed");
+    auto dark = [](gui::TColor c) { return (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 240; };
+    for (int width : {600, 520, 760}) {
+        G->SetWidth(width);
+        gui::Application->ProcessMessages();
+        SCOPED_TRACE(width);
+        gui::TCheckBox* box = p->MatchCase();
+        EXPECT_LE(box->Left() + box->Width(), p->Width());
+        EXPECT_GE(box->Left(), p->HiliteButton()->Left() + p->HiliteButton()->Width());
+        EXPECT_GE(p->HiliteButton()->Left(), p->BackwardButton()->Left() + p->BackwardButton()->Width());
+        EXPECT_GE(p->BackwardButton()->Width(), 90);
+        EXPECT_EQ(p->ForwardButton()->Width(), 90);
+        EXPECT_EQ(p->HiliteButton()->Width(), 90);
+        // The box's caption drawn whole: ink up to where the caption ends.
+        gui::TBitmap alone(300, 30);
+        alone.Canvas()->SetFont(box->Font());
+        gui::TRect r{0, 0, 300, 30};
+        alone.Canvas()->DrawText("Match case", r, gui::DT_SINGLELINE);
+        int textWidth = 0;
+        for (int x = 0; x < 300; ++x)
+            for (int y = 0; y < 30; ++y)
+                if (dark(alone.Canvas()->Pixels(x, y))) textWidth = x + 1;
+        auto img = p->GetImage();
+        // A shortened button shows its glyph at its left, not the middle
+        // of its caption.
+        gridbase::TExGridButton* back = p->BackwardButton();
+        for (int x = back->Left() + 2; x < back->Left() + 24; ++x) {
+            bool ink = false;
+            for (int y = back->Top() + 4; y < back->Top() + back->Height() - 4; ++y)
+                ink = ink || dark(img->Canvas()->Pixels(x, y));
+            if (ink) break;
+            EXPECT_LT(x, back->Left() + 14) << "no glyph at the shortened button's left";
+        }
+        int inkFrom = -1, inkTo = -1;
+        for (int x = box->Left(); x < std::min(p->Width(), box->Left() + box->Width()); ++x)
+            for (int y = box->Top(); y < box->Top() + box->Height(); ++y)
+                if (dark(img->Canvas()->Pixels(x, y))) {
+                    if (inkFrom < 0) inkFrom = x;
+                    inkTo = x;
+                    break;
+                }
+        // The caption's ink after the box's square, whole and inside.
+        ASSERT_GE(inkFrom, 0);
+        EXPECT_GE(inkFrom, box->Left() + 13);
+        EXPECT_LT(inkTo, p->Width() - 1);
+        EXPECT_GE(inkTo - inkFrom + 1, textWidth - 2);
+        const auto dir = tectest::SnapshotDir();
+        gui::TPngImage png;
+        png.Assign(img.get());
+        png.SaveToFile((dir / ("search-footer-narrow-" + std::to_string(width) + ".png")).string());
+    }
 }
 
 TEST_F(SearchFixture, CloseHidesTheFooter)

@@ -283,6 +283,40 @@ TEST_F(HintFixture, ApplicationShowsTheHtmlHintWindow)
     EXPECT_EQ(gui::ActiveHintWindow(), nullptr);
 }
 
+TEST_F(HintFixture, UseHTMLHintsSwitchesEveryControlsHintWindow)
+{
+    auto* panel = new gui::TPanel(&Form);
+    panel->SetParent(&Form);
+    panel->SetBounds(0, 320, 120, 30);
+    panel->SetHint("<b>Sun</b> rise");
+    panel->SetShowHint(true);
+    G->SetHint(" ");
+    G->SetShowHint(true);
+    G->SetHintShowCells(true);
+    G->SetCells(2, 3, "plain");
+    struct Case {
+        bool use;
+        gui::TControl* control;
+        gui::TPoint at;
+        bool htmlWindow;
+    } cases[] = {
+        {true, panel, {5, 5}, true},      // another control's hint: markup shown formatted
+        {true, G, Centre(2, 3), true},    // the grid's plain cell text as well
+        {false, panel, {5, 5}, false},    // back to the plain hint
+        {false, G, Centre(2, 3), false},
+    };
+    for (const Case& c : cases) {
+        gui::HideHintWindow();
+        G->SetUseHTMLHints(c.use);
+        EXPECT_EQ(G->UseHTMLHints(), c.use);
+        ASSERT_TRUE(gui::Application->ShowControlHint(c.control, c.at));
+        auto* w = dynamic_cast<THTMLHintWindow*>(gui::ActiveHintWindow());
+        EXPECT_EQ(w != nullptr, c.htmlWindow) << c.use << " " << c.control->ClassName();
+        if (w) EXPECT_EQ(w->Caption(), c.control == panel ? "<b>Sun</b> rise" : "plain");
+    }
+    gui::Application->CancelHint();
+}
+
 TEST_F(HintFixture, SizeWithForm)
 {
     G->SetSizeWithForm(true);
@@ -402,4 +436,51 @@ TEST_F(HintFixture, DatePickerChangeReachesOnDateTimeChange)
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0], std::make_tuple(2, 3, 46367.5));
     EXPECT_EQ(got[1], std::make_tuple(2, 3, 0.0));
+}
+
+TEST_F(HintFixture, BalloonWindowFollowsTheSettings)
+{
+    // Watches the balloon window go.
+    struct Watcher : rtl::TComponent {
+        using rtl::TComponent::TComponent;
+        bool Freed = false;
+        void Notification(rtl::TComponent* c, rtl::TOperation op) override
+        {
+            if (op == rtl::TOperation::opRemove) Freed = true;
+            rtl::TComponent::Notification(c, op);
+        }
+    };
+    gui::TTimer::UseManualClock(true);
+    G->Balloon()->SetEnable(true);  // makes the window ready
+    gui::TBalloonTip* tip = G->BalloonTip();
+    EXPECT_EQ(tip->Title(), "ToolTipText");
+    EXPECT_EQ(tip->Icon(), gui::TTI_ERROR);
+    EXPECT_EQ(tip->AlphaBlendValue(), 255);
+    G->Balloon()->SetTransparency(55);
+    G->Balloon()->SetInitialDelay(250);
+    EXPECT_EQ(tip->AlphaBlendValue(), 200);
+    EXPECT_EQ(tip->InitialDelay(), 250);
+
+    G->SetCells(1, 1, "Saros 139");
+    const gui::TPoint p = Centre(1, 1);
+    gui::sim::MouseMove(G, p.X, p.Y);
+    gui::TTimer::AdvanceClock(250);
+    ASSERT_TRUE(tip->Showing());
+    EXPECT_EQ(tip->AlphaBlendValue(), 200);  // also as a window of its own
+
+    // Switched off: the window goes; on again, a new one shows.
+    Watcher watcher(nullptr);
+    tip->FreeNotification(&watcher);
+    G->Balloon()->SetEnable(false);
+    EXPECT_TRUE(watcher.Freed);
+    G->BalloonDone();  // nothing left to close
+    G->Balloon()->SetEnable(true);
+    const gui::TPoint q = Centre(1, 2);
+    G->SetCells(1, 2, "Saros 145");
+    gui::sim::MouseMove(G, q.X, q.Y);
+    gui::TTimer::AdvanceClock(250);
+    EXPECT_TRUE(G->BalloonTip()->Showing());
+    EXPECT_EQ(G->BalloonTip()->Text(), "Saros 145");
+    EXPECT_EQ(G->BalloonTip()->AlphaBlendValue(), 200);
+    gui::TTimer::UseManualClock(false);
 }

@@ -1,9 +1,14 @@
 // Keys on a 6 x 6 grid (wider than its client, so LeftCol can move) driven
 // through synthetic key presses: a table of key, modifiers and options
 // against the resulting Col, Row, LeftCol and selection; OnRowChanged for
-// every row change; the disjunct row and column flags by key.
+// every row change; the disjunct row and column flags by key; nodes by
+// Right and Left; Enter and F2 on inline controls; the repaint of a
+// selection rectangle; the advance onto a click control.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "grid/ExControlEdit.h"
 #include "grid/ExGrid.h"
 #include "grid/ExInplaceEdit.h"
 #include "platform/gui/Forms.h"
@@ -93,7 +98,11 @@ TEST_F(KeyFixture, KeyTable)
 TEST_F(KeyFixture, RowChangedFiresForKeysClicksAndCode)
 {
     std::vector<std::pair<int, int>> changes;
-    G->OnRowChanged = [&](rtl::TObject*, int from, int to) { changes.emplace_back(from, to); };
+    std::vector<int> seen;  // Row() as the handler reads it
+    G->OnRowChanged = [&](rtl::TObject*, int from, int to) {
+        changes.emplace_back(from, to);
+        seen.push_back(G->Row());
+    };
     G->SetRow(2);
     Key(gui::VK_DOWN);
     Key(gui::VK_RIGHT);  // the row stays: nothing
@@ -103,6 +112,8 @@ TEST_F(KeyFixture, RowChangedFiresForKeysClicksAndCode)
     ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes[1], std::make_pair(2, 3));
     EXPECT_EQ(changes[2], std::make_pair(3, 5));
+    // The handler sees the grid on its new row.
+    EXPECT_EQ(seen, (std::vector<int>{2, 3, 5}));
 
     // A refused move fires nothing.
     G->OnRowChanging = [](rtl::TObject*, int, int, bool& allow) { allow = false; };
@@ -189,4 +200,141 @@ TEST_F(KeyFixture, F2OpensTheGridsOwnTextEditor)
     ASSERT_NE(G->NormalEdit(), nullptr);
     EXPECT_EQ(G->NormalEdit(), G->InplaceEditor());
     EXPECT_TRUE(G->EditorMode());
+}
+
+// Right expands, Left contracts the node of a row whose current cell is
+// merged; on a plain row the keys only move.
+TEST_F(KeyFixture, NodeRowsOpenAndCloseByRightAndLeft)
+{
+    G->SetRowCount(8);
+    G->AddNode(2, 3);
+    G->MergeCells(1, 2, 5, 1);
+    G->ContractNode(2);
+    const int rows = G->RowCount();
+    G->MoveColRow(1, 2, true, true);
+    Key(gui::VK_RIGHT);
+    EXPECT_FALSE(G->GetNodeState(2));
+    EXPECT_EQ(G->RowCount(), rows + 2);
+    G->MoveColRow(1, 2, true, true);
+    Key(gui::VK_LEFT);
+    EXPECT_TRUE(G->GetNodeState(2));
+    EXPECT_EQ(G->RowCount(), rows);
+    // An unmerged node row: Right moves the cursor and leaves the node.
+    G->AddNode(4, 2);
+    G->ContractNode(G->DisplayToRealRow(4));
+    const int before = G->RowCount();
+    G->MoveColRow(1, 4, true, true);
+    Key(gui::VK_RIGHT);
+    EXPECT_EQ(G->RowCount(), before);
+    EXPECT_EQ(G->Col(), 2);
+}
+
+// F2 on a cell whose text holds inline controls opens the first editable
+// one; a cell the grid shows as markup with CONTROL tags keeps Enter and F2
+// from the grid: no editor opens and the cursor stays.
+TEST_F(KeyFixture, EnterAndF2OnInlineControls)
+{
+    G->SetColWidths(2, 200);
+    G->SetCells(2, 2, "Site <control type=\"edit\" id=\"s\" value=\"Tromso\" width=\"80\">");
+    G->MoveColRow(2, 2, true, true);
+    Key(gui::VK_F2);
+    ASSERT_TRUE(G->InlineEdit()->Visible());
+    EXPECT_EQ(G->InlineEdit()->Text(), "Tromso");
+    EXPECT_EQ(G->CtrlID(), "s");
+    G->SetFocus();
+    G->InlineEdit()->SetVisible(false);
+
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goEditing});
+    G->SetCells(3, 3, "Site <CONTROL TYPE=\"EDIT\" ID=\"t\" VALUE=\"Oslo\" WIDTH=\"80\">");
+    G->MoveColRow(3, 3, true, true);
+    int gridKeys = 0;
+    G->OnKeyDown = [&](rtl::TObject*, uint16_t&, gui::TShiftState) { ++gridKeys; };
+    for (uint16_t vk : {gui::VK_RETURN, gui::VK_F2}) {
+        Key(vk);
+        EXPECT_FALSE(G->EditorMode()) << vk;
+        EXPECT_FALSE(G->InlineEdit()->Visible()) << vk;
+        EXPECT_EQ(G->Row(), 3) << vk;
+    }
+    EXPECT_EQ(gridKeys, 0);
+}
+
+// With SelectionRectangle a selection grown by key is repainted whole, so
+// the frame around it is drawn anew.
+TEST_F(KeyFixture, SelectionRectangleRepaintedWhenKeysGrowTheSelection)
+{
+    struct Recording : TExStringGrid {
+        using TExStringGrid::TExStringGrid;
+        std::vector<std::pair<int, int>> Painted;
+        void DrawCell(int c, int r, const gui::TRect& rect, gui::TGridDrawState state) override
+        {
+            Painted.emplace_back(c, r);
+            TExStringGrid::DrawCell(c, r, rect, state);
+        }
+    };
+    auto* g = new Recording(&Form);
+    g->SetParent(&Form);
+    g->SetBounds(0, 0, 380, 200);
+    g->SetColCount(6);
+    g->SetRowCount(6);
+    g->SetDefaultColWidth(60);
+    g->SetOptions(g->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    g->SetSelectionRectangle(true);
+    g->SetSelectionRectangleColor(0x0000FF);
+    G->SetVisible(false);
+    g->SetFocus();
+    g->MoveColRow(1, 1, true, true);
+    gui::sim::KeyPress(gui::VK_DOWN, {TShiftStateItem::ssShift}, g);
+    gui::Application->ProcessMessages();
+    g->Painted.clear();
+    gui::sim::KeyPress(gui::VK_RIGHT, {TShiftStateItem::ssShift}, g);
+    EXPECT_EQ(g->Selection(), (gui::TGridRect{1, 1, 2, 2}));
+    gui::Application->ProcessMessages();
+    for (int c = 1; c <= 2; ++c)
+        for (int r = 1; r <= 2; ++r)
+            EXPECT_NE(std::find(g->Painted.begin(), g->Painted.end(), std::make_pair(c, r)), g->Painted.end())
+                << c << "," << r;
+    // The frame runs along the new right edge.
+    const gui::TRect right = g->gui::TCustomGrid::CellRect(2, 1);
+    std::unique_ptr<gui::TBitmap> shot = g->GetImage();
+    int red = 0;
+    for (int x = right.Right - 3; x <= right.Right + 1; ++x)
+        if (shot->Canvas()->Pixels(x, right.Top + 10) == 0x0000FFu) ++red;
+    EXPECT_GT(red, 0);
+}
+
+// Enter in the editor that advances onto a check-box cell clicks the box
+// as the mouse would; OnCellChanging then reports the move from the cell
+// left.  Going down the column the editor does not stay open there.
+TEST_F(KeyFixture, AdvanceOntoAClickControlClicksIt)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goEditing});
+    G->Navigation()->SetAdvanceOnEnter(true);
+    G->AddCheckBox(2, 1, false, false);
+    G->AddCheckBox(1, 3, false, false);
+    std::vector<std::string> log;
+    G->OnCellChanging = [&](rtl::TObject*, int oldRow, int oldCol, int newRow, int newCol, bool&) {
+        log.push_back(std::to_string(oldCol) + "," + std::to_string(oldRow) + ">" + std::to_string(newCol) + "," +
+                      std::to_string(newRow));
+    };
+    G->MoveColRow(1, 1, true, true);
+    Key(gui::VK_F2);
+    ASSERT_TRUE(G->EditorMode());
+    gui::sim::KeyPress(gui::VK_RETURN, {}, G->InplaceEditor());
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->Row(), 1);
+    bool state = false;
+    G->GetCheckBoxState(2, 1, state);
+    EXPECT_TRUE(state);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "1,1>2,1");
+
+    G->Navigation()->SetAdvanceDirection(TAdvanceDirection::adTopBottom);
+    G->MoveColRow(1, 2, true, true);
+    Key(gui::VK_F2);
+    ASSERT_TRUE(G->EditorMode());
+    gui::sim::KeyPress(gui::VK_RETURN, {}, G->InplaceEditor());
+    EXPECT_EQ(G->Row(), 3);
+    G->GetCheckBoxState(1, 3, state);
+    EXPECT_TRUE(state);
+    EXPECT_FALSE(G->EditorMode());
 }

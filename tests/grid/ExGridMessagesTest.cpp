@@ -1,11 +1,13 @@
 // The grid's messages, update lock, change notification and validation:
 // paint passes counted under the lock, the grid timer on the manual clock,
 // clipboard keys and the keypad decimal key, the edit-done message after
-// the current one, size with a stretched column, and the validation table.
+// the current one, size with a stretched column, and the validation tables
+// of string and wide values.
 #include <gtest/gtest.h>
 
 #include "TestFormatSettings.h"
 #include "grid/ExGrid.h"
+#include "gridbase/ExUtil.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
@@ -19,6 +21,12 @@ struct MsgGrid : TExStringGrid {
     void SetSearchText(const std::string& s) { SearchInc = s; }
     // An edit of the current cell is pending (the editors set this).
     void StartEdit() { FEditing = true; }
+    std::vector<std::string> Log;  // CellChanged and the wide event, in order
+    void CellChanged(int aCol, int aRow) override
+    {
+        Log.push_back("changed " + std::to_string(aCol) + "," + std::to_string(aRow));
+        TExStringGrid::CellChanged(aCol, aRow);
+    }
 };
 
 struct MsgFixture : testing::Test {
@@ -194,6 +202,7 @@ TEST_F(MsgFixture, ValidationTable)
         G->SetCells(2, 3, "old");
         G->SetCol(2);
         G->SetRow(3);
+        G->SetModified(false);
         G->RememberCellValue(2, 3);
         G->SetAlwaysValidate(c.alwaysValidate);
         bool fired = false;
@@ -218,6 +227,8 @@ TEST_F(MsgFixture, ValidationTable)
         EXPECT_EQ(fired, c.eventFired) << c.name;
         EXPECT_EQ(cellsChanged, c.changes) << c.name;
         EXPECT_EQ(notifier->Calls, c.changes) << c.name;
+        // A refused value leaves the grid as unmodified as it was.
+        EXPECT_EQ(G->Modified(), c.result && std::string(c.typed) != "old") << c.name;
         if (!c.result) {
             EXPECT_EQ(G->Col(), 2) << c.name;
             EXPECT_EQ(G->Row(), 3) << c.name;
@@ -240,4 +251,138 @@ TEST_F(MsgFixture, RefusedEntryRecordsTheBalloonText)
     G->StartEdit();
     EXPECT_FALSE(G->ValidateCell("b"));
     EXPECT_EQ(G->LastBalloonText(), "Invalid\nEnter a latitude");
+}
+
+TEST_F(MsgFixture, WideValidationTable)
+{
+    struct Case {
+        const char* name;
+        std::u16string typed;
+        bool alwaysValidate, refuse;
+        const char16_t* proposed;  // nullptr: the event leaves the value
+        bool result;
+        std::u16string cellAfter;
+        bool eventFired;
+        int changes;
+    } cases[] = {
+        {"unchanged", u"\u00e9t\u00e9", false, false, nullptr, true, u"\u00e9t\u00e9", false, 0},
+        {"unchanged, always validated", u"\u00e9t\u00e9", true, false, nullptr, true, u"\u00e9t\u00e9", true, 0},
+        {"refused as is", u"\u20ac", false, true, nullptr, false, u"\u00e9t\u00e9", true, 0},
+        {"refused with a changed value", u"\u20ac", false, true, u"\u00a3", false, u"\u00a3", true, 0},
+        {"accepted", u"\u20ac", false, false, nullptr, true, u"\u20ac", true, 1},
+        {"accepted as proposed", u"\u20ac", false, false, u"\u00a5", true, u"\u00a5", true, 1},
+    };
+    Form.Show();
+    G->SetFocus();
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    for (const Case& c : cases) {
+        G->SetCellTextWide(2, 3, u"\u00e9t\u00e9");
+        G->SetCol(2);
+        G->SetRow(3);
+        G->SetModified(false);
+        G->RememberCellValue(2, 3);
+        G->SetAlwaysValidate(c.alwaysValidate);
+        G->Log.clear();
+        G->OnCellValidateWide = [&](rtl::TObject*, int col, int row, std::u16string& value, bool& valid) {
+            G->Log.push_back("event " + std::to_string(col) + "," + std::to_string(row));
+            if (c.proposed) value = c.proposed;
+            if (c.refuse) valid = false;
+        };
+        int cellsChanged = 0;
+        G->OnCellsChanged = [&](rtl::TObject*, const gui::TRect& r) {
+            ++cellsChanged;
+            EXPECT_EQ(r, gui::TRect(2, 3, 2, 3));
+        };
+        G->StartEdit();
+        G->SetCol(4);  // the user has moved on
+        EXPECT_EQ(G->ValidateCellWide(c.typed), c.result) << c.name;
+        EXPECT_EQ(G->GetCellTextWide(2, 3), c.cellAfter) << c.name;
+        EXPECT_EQ(cellsChanged, c.changes) << c.name;
+        const std::vector<std::string> log =
+            c.eventFired ? std::vector<std::string>{"changed 2,3", "event 2,3"} : std::vector<std::string>{};
+        EXPECT_EQ(G->Log, log) << c.name;  // the footer follows before the event asks
+        EXPECT_EQ(G->Modified(), c.typed != u"\u00e9t\u00e9" && c.result) << c.name;
+        if (!c.result) {
+            EXPECT_EQ(G->Col(), 2) << c.name;
+            EXPECT_EQ(G->Row(), 3) << c.name;
+            EXPECT_TRUE(G->EditorMode()) << c.name;
+            G->HideEditor();
+        }
+    }
+    G->OnCellsChanged = nullptr;
+
+    // The row is marked modified only with ShowModified and fixed columns.
+    for (bool show : {false, true}) {
+        G->ShowModified()->SetEnabled(show);
+        G->ClearModifiedRows();
+        G->RememberCellValue(2, 3);
+        G->StartEdit();
+        EXPECT_TRUE(G->ValidateCellWide(show ? u"x" : u"y"));
+        EXPECT_EQ(G->GetRowModified(3), show);
+    }
+}
+
+TEST_F(MsgFixture, LeavingAWideCellValidatesItsWideText)
+{
+    // A wide editor shows no control of its own: moving on validates the
+    // cell's wide text; a refusal keeps the cell current.
+    Form.Show();
+    G->SetFocus();
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    G->OnGetEditorType = [](rtl::TObject*, int, int, TEditorType& e) { e = TEditorType::edUniEdit; };
+    G->SetCells(2, 3, gridbase::EncodePrefixedWideText("\xCE\xB1\xCE\xB2"));
+    G->MoveColRow(2, 3, true, false);
+    G->ShowInplaceEdit();
+    std::u16string seen;
+    bool refuse = true;
+    G->OnCellValidateWide = [&](rtl::TObject*, int, int, std::u16string& value, bool& valid) {
+        seen = value;
+        valid = !refuse;
+    };
+    G->SetCells(2, 3, gridbase::EncodePrefixedWideText("\xCE\xB3"));  // what the editor wrote
+    G->MoveColRow(3, 3, true, false);
+    EXPECT_EQ(seen, u"\u03b3");
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->GetCellTextWide(2, 3), u"\u03b1\u03b2");
+    refuse = false;
+    G->HideInplaceEdit();
+    G->ShowInplaceEdit();
+    G->SetCells(2, 3, gridbase::EncodePrefixedWideText("\xCE\xB3"));
+    G->MoveColRow(3, 3, true, false);
+    EXPECT_EQ(G->Col(), 3);
+    EXPECT_EQ(G->GetCellTextWide(2, 3), u"\u03b3");
+}
+
+TEST_F(MsgFixture, ValidationRunsTheCheckersAutomaticSteps)
+{
+    // AutoCorrect corrects before the event sees the value; AutoMarkError
+    // marks what is written.  Without them the checker is not asked.
+    struct Checker : gridbase::TExStringGridCheck {
+        using gridbase::TExStringGridCheck::TExStringGridCheck;
+        std::string Correct(int, int, const std::string& s) override { return rtl::UpperCase(s); }
+        std::string MarkError(int, int, const std::string& s) override { return "[" + s + "]"; }
+    };
+    auto* checker = new Checker(&Form);
+    G->SetCellChecker(checker);
+    std::string seen;
+    G->OnCellValidate = [&](rtl::TObject*, int, int, std::string& value, bool&) { seen = value; };
+    struct Case {
+        bool correct, mark;
+        const char *seen, *cell;
+    } cases[] = {
+        {false, false, "abc", "abc"},
+        {true, false, "ABC", "ABC"},
+        {false, true, "abc", "[abc]"},
+        {true, true, "ABC", "[ABC]"},
+    };
+    for (const Case& c : cases) {
+        checker->SetAutoCorrect(c.correct);
+        checker->SetAutoMarkError(c.mark);
+        G->SetCells(1, 1, "old");
+        G->RememberCellValue(1, 1);
+        G->StartEdit();
+        EXPECT_TRUE(G->ValidateCell("abc"));
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(G->Cells(1, 1), c.cell);
+    }
 }

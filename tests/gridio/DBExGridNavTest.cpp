@@ -62,11 +62,20 @@ TEST_F(LongFixture, KeysMoveTheRecordAndTheRow)
 
 TEST_F(LongFixture, WheelAndClicksMoveTheRecord)
 {
+    // The string grid's wheel step: WheelIncrement rows, else the system's lines.
+    Grid->WheelDown();
+    EXPECT_EQ(Data->RecNo(), 4) << "three lines a notch";
+    Grid->WheelUp();
+    EXPECT_EQ(Data->RecNo(), 1);
+    Grid->MouseActions()->SetWheelIncrement(1);
     Grid->WheelDown();
     Grid->WheelDown();
     EXPECT_EQ(Data->RecNo(), 3);
     Grid->WheelUp();
     EXPECT_EQ(Data->RecNo(), 2);
+    // Page mode keeps the wheel on the selection.
+    Grid->MouseActions()->SetWheelAction(grid::TWheelAction::waScroll);
+    EXPECT_EQ(Grid->MouseActions()->WheelAction(), grid::TWheelAction::waMoveSelection);
     // A click on row 5 makes record 5 current.
     const gui::TRect r = Grid->CellRect(2, 5);
     gui::sim::Click(Grid, r.Left + 5, r.Top + 5);
@@ -99,6 +108,20 @@ TEST_F(LongFixture, KeysIgnoredWhileControlsAreDisabled)
     Data->EnableControls();
     Grid->Key(gui::VK_DOWN);
     EXPECT_EQ(Data->RecNo(), 2);
+}
+
+TEST_F(UnnumberedFixture, NonSequencedWheelMovesOneRecordAtTheWindowsEdge)
+{
+    Grid->MouseActions()->SetWheelIncrement(1);
+    ASSERT_EQ(Grid->DataSetType(), TDataSetType::dtNonSequenced);
+    const int first = Id();
+    Grid->WheelDown();
+    EXPECT_EQ(Id(), first + 1);
+    // At the last row of the window the row cannot move on: the record does.
+    for (int i = 0; i < 60; ++i) Grid->WheelDown();
+    EXPECT_EQ(Id(), 40);
+    Grid->WheelUp();
+    EXPECT_EQ(Id(), 39);
 }
 
 TEST_F(UnnumberedFixture, NonSequencedWindowAndThumbPositions)
@@ -194,6 +217,7 @@ TEST_F(LongFixture, DeleteLowersTheRowCount)
 
 TEST_F(LongFixture, KeysAndWheelThroughTheWindowSystem)
 {
+    Grid->MouseActions()->SetWheelIncrement(1);
     Form->Show();
     Grid->SetFocus();
     gui::sim::KeyDown(gui::VK_DOWN, {}, Grid);

@@ -127,9 +127,15 @@ TEST(DBExGridColumns, UniDirectionalDataSetIsRefused)
 
 TEST(DBExGridVersion, TextDerivedFromTheNumber)
 {
-    EXPECT_EQ(TDBExGrid::GetVersionNr(), 33622531);
-    EXPECT_EQ(TDBExGrid::GetVersionString(), "2.1.10.3");
     TDBExGrid g(nullptr);
+    EXPECT_EQ(g.GetVersionNr(), 33622531u);
+    EXPECT_EQ(g.GetVersionString(), "2.1.10.3");
+    // Through the string grid it is the data-aware grid's number that counts.
+    grid::TExStringGrid& s = g;
+    EXPECT_EQ(s.GetVersionString(), "2.1.10.3");
+    EXPECT_EQ(s.Version(), "2.1.10.3");
+    s.Navigation()->SetAllowFmtClipboard(true);
+    EXPECT_FALSE(s.AllowFormattedClipboard()) << "the grid's own cell format is not read";
     EXPECT_EQ(g.DesignHelperTitle(), "Quick config[2.1.10.3]");
 }
 

@@ -5,6 +5,7 @@
 // picture of the window with a two-page report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "report/qlrDsgnIntf.h"
 #include "report/qlrOutputServices.h"
 #include "report/qlrPreviewPages.h"
+#include "reportout/qlrFileDialogs.h"
 #include "reportout/qlrPreviewForm.h"
 #include "reportout/qlrPrintDialog.h"
 #include "reportout/qlrPrinter.h"
@@ -206,6 +208,53 @@ TEST_F(PreviewFixture, HorizontalBarOnlyForPagesWiderThanTheView)
         gui::TPngImage png;
         png.Assign(shot.get());
         png.SaveToFile((dir / name).string());
+    }
+    Form->Hide();
+}
+
+// Pages are centred in the width the view shows: the whole width when the
+// vertical bar hides (a whole page), the width beside it when it shows.
+// (The layout width's 26 pixels against the 10-pixel page gap leave the
+// page 3 pixels left of the middle.)
+TEST_F(PreviewFixture, PagesCentredInTheWidthTheViewShows)
+{
+    Open(1, 900, 700);
+    Form->Show();
+    TqlrPreviewWorkspace* ws = P()->Workspace();
+    struct Case {
+        const char* what;
+        TqlrZoomMode mode;
+        long double zoom;
+        bool vertBar;
+    };
+    const Case cases[] = {
+        {"whole page", TqlrZoomMode::zmWholePage, 0, false},
+        {"zoom 75", TqlrZoomMode::zmDefault, 0.75L, true},
+    };
+    for (const Case& c : cases) {
+        if (c.mode == TqlrZoomMode::zmDefault)
+            P()->SetZoom(c.zoom);
+        else
+            P()->SetZoomMode(c.mode);
+        P()->First();
+        gui::Application->ProcessMessages();
+        ASSERT_EQ(ws->VertScrollBar()->Visible(), c.vertBar) << c.what;
+        // The white of the page across its middle row, in the picture.
+        auto shot = Form->GetFormImage();
+        const gui::TPoint o = ws->ClientToScreen({0, 0}), f = Form->ClientToScreen({0, 0});
+        const int y = o.Y - f.Y + ws->ViewHeight() / 2;   // the page's blank middle
+        int first = -1, last = -1;
+        for (int x = 0; x < ws->ViewWidth(); ++x)
+            if (shot->Canvas()->Pixels(o.X - f.X + x, y) == gui::clWhite) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        ASSERT_GE(first, 0) << c.what;
+        // Off the middle by the few pixels the page gap leaves: less than
+        // half a bar.
+        const int leftGap = first, rightGap = ws->ViewWidth() - 1 - last;
+        EXPECT_LT(std::abs(leftGap - rightGap) / 2.0, ws->VertScrollBar()->Width() / 2.0)
+            << c.what << ": " << leftGap << " left, " << rightGap << " right";
     }
     Form->Hide();
 }
@@ -447,6 +496,50 @@ TEST_F(PreviewFixture, SaveAndOpenThroughTheFileDialogs)
     EXPECT_FALSE(P()->Locked());
     EXPECT_FALSE(P()->Workspace()->Locked());
     gui::SetDialogService(std::move(old));
+}
+
+// Without a hook the dialogs start where the desktop chooses, unnamed; the
+// registered hook is told the report and the use, and what it sets reaches
+// the dialog: the save dialog a name, the open dialog a folder only.
+TEST_F(PreviewFixture, FileDialogsStartWhereTheRegisteredHookSays)
+{
+    Open(1);
+    auto scripted = std::make_unique<gui::TScriptedDialogService>();
+    gui::TScriptedDialogService* dialogs = scripted.get();
+    auto old = gui::SetDialogService(std::move(scripted));
+    dialogs->FileAnswers.push_back({false, ""});
+    P()->SaveToFile();
+    ASSERT_EQ(dialogs->Calls.size(), 1u);
+    EXPECT_EQ(dialogs->Calls[0].File.InitialDir, "");
+    EXPECT_EQ(dialogs->Calls[0].File.FileName, "");
+
+    std::vector<TqlrFileDialogUse> uses;
+    SetFileDialogHook([&](gui::TOpenDialog& d, const TqlrFileDialogUse& use) {
+        uses.push_back(use);
+        d.InitialDir = "/home/user/Documents";
+        if (use.Save) d.FileName = use.Report->ReportOptions()->Name + use.Extension;
+    });
+    dialogs->FileAnswers.push_back({false, ""});
+    P()->SaveToFile();
+    dialogs->FileAnswers.push_back({false, ""});
+    P()->LoadFromFile();
+    SetFileDialogHook(nullptr);
+    auto used = gui::SetDialogService(std::move(old));   // keeps the scripted calls
+
+    ASSERT_EQ(uses.size(), 2u);
+    EXPECT_EQ(uses[0].Report, &Report);
+    EXPECT_TRUE(uses[0].Save);
+    EXPECT_EQ(uses[0].Extension, ".qp3");
+    EXPECT_FALSE(uses[1].Save);
+    ASSERT_EQ(dialogs->Calls.size(), 3u);
+    const gui::TFileDialogRequest& save = dialogs->Calls[1].File;
+    EXPECT_TRUE(save.Save);
+    EXPECT_EQ(save.InitialDir, "/home/user/Documents");
+    EXPECT_EQ(save.FileName, "Contacts of the eclipse.qp3");
+    const gui::TFileDialogRequest& open = dialogs->Calls[2].File;
+    EXPECT_FALSE(open.Save);
+    EXPECT_EQ(open.InitialDir, "/home/user/Documents");
+    EXPECT_EQ(open.FileName, "");
 }
 
 TEST_F(PreviewFixture, FirstPassShowsThePagesSoFar)

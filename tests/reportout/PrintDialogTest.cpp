@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
 #include "platform/gui/PrinterDevice.h"
 #include "platform/rtl/Exceptions.h"
+#include "reportout/qlrFileDialogs.h"
 #include "reportout/qlrPrintDialog.h"
 #include "reportout/qlrPrinter.h"
 #include "tests/common/TestPaths.h"
@@ -162,6 +164,33 @@ TEST_F(PrintDialogFixture, CancelRestoresThePrinterAndFileCancelIsCancel)
         EXPECT_EQ(GlobalPrinters().FPrinterIndex, 1);   // OK keeps the printer chosen
         EXPECT_EQ(GlobalPrinters().Printer()->FFileName, "/tmp/eclipse.prn");
     }
+}
+
+// Print to file: the registered hook places the file dialog, told the
+// report printed; the name chosen gets ".prn".
+TEST_F(PrintDialogFixture, PrintToFileDialogStartsWhereTheHookSays)
+{
+    TqlrReport report(nullptr);
+    report.ReportOptions()->Name = "Total solar eclipse 2024 Apr 08";
+    std::vector<TqlrFileDialogUse> uses;
+    SetFileDialogHook([&](gui::TOpenDialog& d, const TqlrFileDialogUse& use) {
+        uses.push_back(use);
+        d.InitialDir = "/home/user/Documents";
+        d.FileName = use.Report->ReportOptions()->Name + use.Extension;
+    });
+    TqlrPrintDialog d(nullptr);
+    d.AReport = &report;
+    Dialogs->FileAnswers.push_back({true, "/home/user/Documents/table"});
+    const int result = Run(d, [&] { d.FileCB->SetChecked(true); });
+    SetFileDialogHook(nullptr);
+    ASSERT_EQ(result, gui::mrOk);
+    ASSERT_EQ(uses.size(), 1u);
+    EXPECT_EQ(uses[0].Report, &report);
+    EXPECT_TRUE(uses[0].Save);
+    ASSERT_EQ(Dialogs->Calls.size(), 1u);
+    EXPECT_EQ(Dialogs->Calls[0].File.InitialDir, "/home/user/Documents");
+    EXPECT_EQ(Dialogs->Calls[0].File.FileName, "Total solar eclipse 2024 Apr 08.prn");
+    EXPECT_EQ(GlobalPrinters().Printer()->FFileName, "/home/user/Documents/table.prn");
 }
 
 TEST_F(PrintDialogFixture, SheetKeptOrResetOnPrinterChange)

@@ -7,6 +7,7 @@
 // and always succeeds.
 //
 //   build/tests/exgrid_hidden_bench
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -63,9 +64,23 @@ int main()
 
     g->MouseActions()->SetDisjunctRowSelect(false);
     g->MouseActions()->SetRowSelectPersistent(false);
-    start = std::chrono::steady_clock::now();
-    const gui::TPoint at = g->FindFirst("absent", grid::TFindParams{grid::TFindParameters::fnIncludeHiddenRows});
-    const double find = Since(start);
+    // The best of several finds: one pass is short enough for a loaded
+    // machine to blur it.
+    const int finds = std::getenv("EXGRID_FIND_REPEAT") ? std::atoi(std::getenv("EXGRID_FIND_REPEAT")) : 5;
+    gui::TPoint at;
+    double find = 1e9;
+    for (int k = 0; k < finds; ++k) {
+        start = std::chrono::steady_clock::now();
+        at = g->FindFirst("absent", grid::TFindParams{grid::TFindParameters::fnIncludeHiddenRows});
+        find = std::min(find, Since(start));
+    }
+    // The same find over the shown rows only, for comparison.
+    double plainFind = 1e9;
+    for (int k = 0; k < finds; ++k) {
+        start = std::chrono::steady_clock::now();
+        g->FindFirst("absent", grid::TFindParams{});
+        plainFind = std::min(plainFind, Since(start));
+    }
 
     g->MouseActions()->SetDisjunctRowSelect(true);
     g->Navigation()->SetMoveRowOnSort(true);
@@ -88,8 +103,9 @@ int main()
     const double expand = Since(start);
 
     std::printf("100,000 rows filtered to %d shown: SetRow (disjunct, persistent) %.1f ms, FindFirst of an absent "
-                "text with hidden rows %.1f ms (found %d,%d), QSort (disjunct, MoveRowOnSort) %.1f ms\n",
-                shown, setRow, find, at.X, at.Y, sort);
+                "text with hidden rows %.1f ms (best of %d, found %d,%d), QSort (disjunct, MoveRowOnSort) %.1f ms\n",
+                shown, setRow, find, finds, at.X, at.Y, sort);
+    std::printf("FindFirst of the absent text over the shown rows only: %.1f ms (best of %d)\n", plainFind, finds);
     std::printf("second ExpandNode with ExpandOne over 10,000 nodes: %.1f ms (%d rows shown)\n", expand, g->RowCount());
     std::printf("targets: each under 100 ms, SetRow and FindFirst within a few ms\n");
     return 0;

@@ -118,6 +118,40 @@ TEST_F(SQLiteDataSetTest, QueryFromTheDialogsStatementLines)
     }
 }
 
+TEST_F(SQLiteDataSetTest, SortOnClientOrdersTheLoadedRowsAsTheDatabaseDoes)
+{
+    // Every order of the dialog, a null magnitude and a descending key: the
+    // rows ordered in memory come in the order the statement gives.
+    TSQLiteQuery client, server;
+    client.SetDatabaseFile(file);
+    client.SetSortOnClient(true);
+    server.SetDatabaseFile(file);
+    FilterLines(client, "BE_SE", {"P", "T", "A", "H"}, "", "k");
+    client.Open();
+    const std::vector<int> stored = Column(client, "CatNo");  // the statement's own order
+    ASSERT_TRUE(client.Locate("CatNo", TFieldValue(int64_t{9561})));
+    for (const char* order : {"Type,CatNo", "Magnitude,CatNo", "Gamma,CatNo", "Saros,CatNo", "k", "CatNo",
+                              "Type DESC,Magnitude"}) {
+        SCOPED_TRACE(order);
+        ASSERT_TRUE(client.Locate("CatNo", TFieldValue(int64_t{9561})));
+        client.SetSort(order);
+        EXPECT_EQ(client.FieldByName("CatNo")->AsInteger(), 9561);  // the cursor keeps its row
+        server.Close();
+        FilterLines(server, "BE_SE", {"P", "T", "A", "H"}, "", order);
+        server.Open();
+        const int at = client.RecNo();
+        EXPECT_EQ(Column(client, "CatNo"), Column(server, "CatNo"));
+        client.SetRecNo(at);
+    }
+    // The file is not read again: ordering works without it.
+    std::filesystem::remove(file);
+    client.SetSort("Gamma DESC");
+    EXPECT_EQ(client.RecordCount(), static_cast<int>(stored.size()));
+    client.SetSort("");
+    EXPECT_EQ(Column(client, "CatNo"), stored);
+    EXPECT_THROW(client.SetSort("Nowhere"), EDatabaseError);
+}
+
 TEST_F(SQLiteDataSetTest, FaultyStatementRaisesAndLeavesTheQueryClosed)
 {
     TSQLiteQuery q;

@@ -355,3 +355,36 @@ TEST(Controls, UpdatePaintsOnlyThePendingAreasAndAtOnce)
     EXPECT_EQ(pixel(60, 40), clLime);
     form.Hide();
 }
+
+namespace {
+
+// The screen's picture of a control shows what lies over it: a sibling on
+// top covers it there, until the control comes to the front.
+TEST(Controls, ScreenImageShowsWhatLiesOverAControl)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 240, 160);
+    auto* below = new TProbe(&form);
+    below->SetParent(&form);
+    below->SetBounds(10, 10, 100, 80);
+    auto* above = new TProbe(&form);
+    above->SetParent(&form);
+    above->Fill = clBlue;
+    above->SetBounds(60, 40, 100, 80);
+    form.Show();
+    Application->ProcessMessages();
+    auto seen = GrabScreenImage(below);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(seen->Width(), 100);
+    EXPECT_EQ(seen->Canvas()->Pixels(20, 20), clRed);
+    EXPECT_EQ(seen->Canvas()->Pixels(80, 60), clBlue);   // covered by the sibling
+    EXPECT_EQ(below->GetImage()->Canvas()->Pixels(80, 60), clRed);   // its own picture
+    below->BringToFront();
+    Application->ProcessMessages();
+    EXPECT_EQ(GrabScreenImage(below)->Canvas()->Pixels(80, 60), clRed);
+    EXPECT_EQ(GrabScreenImage(&form)->Canvas()->Pixels(130, 100), clBlue);
+    form.Hide();
+    EXPECT_EQ(GrabScreenImage(below), nullptr);
+}
+
+} // namespace
