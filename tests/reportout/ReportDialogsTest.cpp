@@ -3,6 +3,7 @@
 // dialogs' answers.
 #include <gtest/gtest.h>
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
@@ -13,6 +14,7 @@
 #include "reportout/qlrReportDialogs.h"
 #include "report/qlrClass.h"
 #include "report/qlrClassPages.h"
+#include "report/qlrPreviewPages.h"
 #include "script/qs_iinterpreter.h"
 
 using namespace qlr;
@@ -269,6 +271,70 @@ TEST(DialogPage, ShowModalFromAScriptAnswersTheResultAndFocusGoesWhereAsked)
     EXPECT_TRUE(d.page->RunAlways());
     EXPECT_EQ(form->FormStyle(), gui::TFormStyle::fsStayOnTop);
     EXPECT_EQ(d.report.Errors()->Count(), 0) << d.report.Errors()->Text();
+}
+
+// A title memo asks the dialog page while the report prepares: the page
+// shows modally with its controls drawn at their places, a script moves the
+// focus and closes it with a result, and the answer prints.
+TEST(DialogPage, ShownByAnExpressionWhileTheReportPreparesItsAnswerPrints)
+{
+    DialogReport d;
+    d.report.EngineOptions()->DestroyForms = false;
+    auto* page = new TqlrReportPage(&d.report);
+    page->SetName("Page1");
+    auto* title = new TqlrReportTitle(page);
+    title->SetName("ReportTitle1");
+    title->SetBounds(0, 0, 500, 30);
+    auto* memo = new TqlrMemoView(title);
+    memo->SetName("Memo1");
+    memo->SetBounds(0, 0, 300, 18);
+    memo->SetText("Answer [Dialog1.ShowModal]");
+    d.edit1->SetCaption("first");
+    d.edit2->SetCaption("second");
+    gui::TForm* form = d.page->DialogForm();
+
+    bool modal = false;
+    int fieldWhite = 0, besideFace = 0;
+    std::string asked;
+    gui::TWinControl* focused = nullptr;
+    // The run handles window messages before the dialog shows: a timer
+    // answers once the form is up.
+    gui::TTimer timer(nullptr);
+    timer.SetInterval(5);
+    timer.OnTimer = [&](rtl::TObject*) {
+        if (!form->Visible()) return;
+        timer.SetEnabled(false);
+        modal = form->FormState().Contains(gui::TFormStateItem::fsModal);
+        gui::TBitmap shot(form->ClientWidth(), form->ClientHeight(), gui::TPixelFormat::pf24bit);
+        form->PaintTo(shot.Canvas(), 0, 0);
+        for (int y : {12, 44})  // inside each edit box's field, left of its text
+            for (int x = 80; x < 104; ++x) fieldWhite += gui::ColorToRGB(shot.Canvas()->Pixels(x, y)) == gui::clWhite;
+        for (int x = 120; x < 230; ++x)  // right of the boxes: the page's colour
+            besideFace += shot.Canvas()->Pixels(x, 30) == gui::ColorToRGB(gui::clBtnFace);
+        rtl::TStringList program;
+        program.SetText("begin Edit2.SetFocus; Dialog1.ModalResult := 1 end.");
+        qs::TqsScript s(nullptr);
+        s.SetParent(d.report.Script());
+        s.Lines().Assign(&program);
+        if (s.Compile()) s.Execute();
+        asked = s.ErrorMsg();
+        focused = form->FocusedControl();
+        if (form->ModalResult() == gui::mrNone) form->SetModalResult(gui::mrAbort);
+    };
+    timer.SetEnabled(true);
+    ASSERT_TRUE(d.report.PrepareReport(true)) << d.report.Errors()->Text();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(fieldWhite, 48);
+    EXPECT_EQ(besideFace, 110);
+    EXPECT_EQ(asked, "");
+    EXPECT_EQ(focused, d.edit2->Control());
+    EXPECT_FALSE(form->Visible());
+    TqlrCustomPreviewPages* pages = d.report.PreviewPages();
+    ASSERT_EQ(pages->GetCount(), 1);
+    std::string printed;
+    for (TqlrComponent* c : pages->GetPage(0)->AllObjects())
+        if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c)) printed += m->Text();
+    EXPECT_EQ(printed, "Answer 1");
 }
 
 TEST(DialogPage, MovedOrSizedFormGivesItsBoundsToThePage)
