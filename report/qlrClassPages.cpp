@@ -472,6 +472,10 @@ void TqlrDialogPage::ConnectFormEvents(TqlrReport* report)
     FForm->OnKeyPress = [this, report](rtl::TObject*, char16_t&) {
         if (report) report->DoParamEvent(this, OnKeyPress);
     };
+    // A hint shown for a control goes once the pointer moves over the form.
+    FForm->OnMouseMove = [report](rtl::TObject*, gui::TShiftState, int, int) {
+        if (report) report->SetProgressMessage("", true);
+    };
 }
 
 int TqlrDialogPage::ShowModal()
@@ -494,6 +498,7 @@ TqlrDialogPage::~TqlrDialogPage()
     FForm->OnCloseQuery = nullptr;
     FForm->OnKeyDown = FForm->OnKeyUp = nullptr;
     FForm->OnKeyPress = nullptr;
+    FForm->OnMouseMove = nullptr;
     // The controls leave the form before it goes: a form frees the
     // controls still in it.
     for (TqlrComponent* c : AllObjects())

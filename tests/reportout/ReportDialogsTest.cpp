@@ -271,6 +271,17 @@ TEST(DialogPage, ShowModalFromAScriptAnswersTheResultAndFocusGoesWhereAsked)
     EXPECT_TRUE(d.page->RunAlways());
     EXPECT_EQ(form->FormStyle(), gui::TFormStyle::fsStayOnTop);
     EXPECT_EQ(d.report.Errors()->Count(), 0) << d.report.Errors()->Text();
+
+    // The pointer moving over the shown form clears the hint text.
+    std::vector<std::pair<std::string, bool>> messages;
+    d.report.OnProgressMessage = [&](const std::string& text, bool hint) { messages.emplace_back(text, hint); };
+    gui::QueueInMainThread([&] {
+        gui::sim::MouseMove(form, 150, 90, gui::TShiftState{});
+        form->SetModalResult(gui::mrOk);
+    });
+    EXPECT_EQ(d.page->ShowModal(), gui::mrOk);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), (std::pair<std::string, bool>{"", true}));
 }
 
 // A title memo asks the dialog page while the report prepares: the page
