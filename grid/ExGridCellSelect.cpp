@@ -6,6 +6,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGridEditors.h"
 #include "gridbase/ExUtil.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Strings.h"
 
 namespace grid {
@@ -20,7 +21,9 @@ int TExGridStructure::SelectedCellsCount()
     };
     const gui::TGridRect sel = Selection();
     if (sel.Left == sel.Right && sel.Top == sel.Bottom) {
-        add(gui::TCustomGrid::Col(), Row());
+        // A current cell the user has just taken out stays out.
+        const gui::TPoint current{gui::TCustomGrid::Col(), Row()};
+        if (!(current == FCellTakenOut)) add(current.X, current.Y);
     } else {
         for (int c = std::min(sel.Left, sel.Right); c <= std::max(sel.Left, sel.Right); ++c)
             for (int r = std::min(sel.Top, sel.Bottom); r <= std::max(sel.Top, sel.Bottom); ++r) add(c, r);
@@ -39,6 +42,7 @@ void TExGridStructure::ClearSelectedCells()
     const int c = TBaseGrid::FixedCols(), r = TBaseGrid::FixedRows();
     SetSelection({c, r, c, r});
     FSelectedCells.clear();
+    FCellTakenOut = {-1, -1};
     Invalidate();
 }
 
@@ -79,13 +83,38 @@ void TExGridStructure::DisjunctCellRelease(int aCol, int aRow, gui::TShiftState 
 void TExGridStructure::ToggleOrRestartCellList(gui::TPoint b, bool ctrl)
 {
     const auto it = std::find(FSelectedCells.begin(), FSelectedCells.end(), b);
+    FCellTakenOut = {-1, -1};
     if (ctrl) {
-        if (it == FSelectedCells.end()) FSelectedCells.push_back(b);
-        else FSelectedCells.erase(it);
+        if (it == FSelectedCells.end()) {
+            FSelectedCells.push_back(b);
+        } else {
+            FSelectedCells.erase(it);
+            FCellTakenOut = {gui::TCustomGrid::Col(), Row()};
+        }
         return;
     }
     RepaintSelectedCells();
     FSelectedCells.assign(1, b);
+}
+
+void TExGridStructure::DisjunctCellSpaceUp(gui::TShiftState shift)
+{
+    const int col = gui::TCustomGrid::Col(), row = Row();
+    const gui::TPoint b = BaseCell(col, row);
+    if (!IsFixed(b.X, b.Y)) {
+        bool canSelect = true;
+        if (OnSelectCell) OnSelectCell(this, b.X, b.Y, canSelect);
+        if (!canSelect) return;
+        ToggleOrRestartCellList(b, shift.Contains(gui::TShiftStateItem::ssCtrl));
+    }
+    AddSelectionToCellList(b, false);
+    RepaintCell(col, row);
+}
+
+void TExGridStructure::SelectionMoved(const gui::TGridRect& oldSel)
+{
+    TExGridSlots::SelectionMoved(oldSel);
+    FCellTakenOut = {-1, -1};
 }
 
 // A selection of several cells (a drag, or Shift) joins the list whole.
@@ -131,8 +160,34 @@ void TExGridStructure::FocusCell(int aCol, int aRow) { MoveColRow(aCol, aRow, tr
 
 void TExGridStructure::CellControlsUpdate()
 {
-    TExStringGrid& g = Self();
     if (!HandleAllocated()) return;
+    PlaceCellScrollBar();
+    PlaceListedControls();
+    RepaintCellPropertyControls();
+}
+
+// The scroll bar shown over a scroll-bar cell stays at the cell's right
+// edge, the cell's full height; scrolled out of view it has no height.
+// It keeps to the cell it scrolls, which need not be the current one.
+void TExGridStructure::PlaceCellScrollBar()
+{
+    gui::TScrollBar* bar = FCellScrollBar;
+    if (!bar || !bar->Visible() || FScrollCol < 0 || FScrollRow < 0) return;
+    const int c = Self().RealToDisplayCol(FScrollCol), r = FScrollRow;
+    const int left = LeftCol(), top = TopRow();
+    const bool inView = c >= left && c <= left + VisibleColCount() && c < ColCount() && r >= top &&
+                        r <= top + VisibleRowCount() && r < RowCount();
+    if (!inView) {
+        bar->SetHeight(0);
+        return;
+    }
+    const gui::TRect rc = CellRect(c, r);
+    bar->SetBounds(rc.Right - bar->Width(), rc.Top, bar->Width(), rc.Height());
+}
+
+void TExGridStructure::PlaceListedControls()
+{
+    TExStringGrid& g = Self();
     const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
     const int left = LeftCol(), top = TopRow();
     const int right = left + VisibleColCount(), bottom = top + VisibleRowCount();
@@ -152,6 +207,14 @@ void TExGridStructure::CellControlsUpdate()
         ci.Control->SetBounds(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
         ci.Control->SetVisible(true);
     }
+}
+
+void TExGridStructure::RepaintCellPropertyControls()
+{
+    TExStringGrid& g = Self();
+    const int left = LeftCol(), top = TopRow();
+    const int right = left + VisibleColCount(), bottom = top + VisibleRowCount();
+    const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
     for (int r = std::max(top, fixedRows); r <= std::min(bottom, RowCount() - 1); ++r)
         for (int c = std::max(left, fixedCols); c <= std::min(right, ColCount() - 1); ++c) {
             const TCellProperties* p = FindCellProperties(g.RealColIndex(c), r);
@@ -210,6 +273,10 @@ bool TExGridStructure::SetComboSelectionString(const std::string& s)
 }
 
 int TExGridStructure::GetComboCount() { return Self().EditCombo()->Items()->Count(); }
+
+TGridDateTimePicker* TExGridStructure::DateTimePicker() { return Self().EditDateTime(); }
+
+int TExGridStructure::GetEditLengthLimit() const { return Self().MaxEditLength(); }
 
 // --- wide texts ----------------------------------------------------------------------------
 

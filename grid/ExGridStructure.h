@@ -5,9 +5,10 @@
 // and splitting along a row, the lighter removals the hiding code builds
 // on, the index-mapping helpers by name, the disjunct cell selection, the
 // combo item list, wide texts and their validation, the controls placed in
-// cells and the balloon window.  TExStringGrid (grid/ExGrid.h) derives from
-// it; the bodies live in ExGridBySelection.cpp, ExGridCellSelect.cpp,
-// ExGridMessages.cpp (validation) and ExGridHints.cpp (balloon) and work on
+// cells, the balloon window and the key release.  TExStringGrid
+// (grid/ExGrid.h) derives from it; the bodies live in
+// ExGridBySelection.cpp, ExGridCellSelect.cpp, ExGridMessages.cpp
+// (validation), ExGridHints.cpp (balloon) and ExGridKeyUp.cpp and work on
 // the grid.
 //
 //   grid->MouseActions()->SetDisjunctRowSelect(true);
@@ -79,6 +80,12 @@ public:
     int RealCol() const;
     // Runs the cell-selection test for the current cell again.
     void UpdateEditMode();
+    // The same, as the editors call it to take the current cell anew.
+    void Select() { UpdateEditMode(); }
+    // The grid's date-and-time picker editor (made on first use).
+    class TGridDateTimePicker* DateTimePicker();
+    // The longest text the inplace editor takes (MaxEditLength; 0 = no limit).
+    int GetEditLengthLimit() const;
 
     // --- selected cells (ExGridCellSelect.cpp) ----------------------------------------
     // The selected cells, collected when counted: without
@@ -99,6 +106,10 @@ public:
     // adds or removes the cell (its base cell when merged), a plain release
     // starts the list with it; a range selection adds all its cells.
     void DisjunctCellRelease(int aCol, int aRow, gui::TShiftState shift);
+    // Space released with MouseActions.DisjunctCellSelect and goEditing off:
+    // the current cell (its base cell) is toggled with Ctrl, else the list
+    // starts anew with it; a range selection joins the list.
+    void DisjunctCellSpaceUp(gui::TShiftState shift);
     // Sets the column selection flags from the selection rectangle.
     void MarkSelectedCols(bool clearOthers);
     // Repaints the cells of a rectangle of display indexes.
@@ -125,11 +136,12 @@ public:
     virtual bool ValidateCellWide(const std::u16string& newValue);
 
     // --- controls placed in cells (ExGridCellSelect.cpp) ---------------------------------
-    // Lays the controls of ControlItems() over their cells (one pixel less
-    // in width and height) and shows them; those in hidden rows or columns
-    // or scrolled out of view are hidden.  Controls held in the visible
-    // cells' properties are repainted.  Runs after scrolling, sizing and
-    // row and column changes.
+    // Keeps a shown cell scroll bar at the right edge of its cell (no
+    // height while the cell is out of view), lays the controls of
+    // ControlItems() over their cells (one pixel less in width and height)
+    // and shows them; those in hidden rows or columns or scrolled out of
+    // view are hidden.  Controls held in the visible cells' properties are
+    // repainted.  Runs after scrolling, sizing and row and column changes.
     void CellControlsUpdate();
 
     // --- the balloon window (ExGridHints.cpp) -------------------------------------------
@@ -150,6 +162,12 @@ protected:
     void TopLeftChanged() override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    // A key released (ExGridKeyUp.cpp): the incremental search ends on
+    // moving keys, OnKeyUp, the editor opens with Navigation.AlwaysEdit,
+    // and Space picks cells with MouseActions.DisjunctCellSelect.
+    void KeyUp(uint16_t& key, gui::TShiftState shift) override;
+    // A move of the selection forgets the cell a Ctrl toggle took out.
+    void SelectionMoved(const gui::TGridRect& oldSel) override;
     // A refused value: back to the edited cell, which shows `shown`, with
     // the editor open again on it.
     void ReopenRefusedEdit(int aCol, int aRow, const std::string& shown);
@@ -158,8 +176,16 @@ private:
     void ToggleOrRestartCellList(gui::TPoint b, bool ctrl);
     void AddSelectionToCellList(gui::TPoint b, bool includeReleased);
     void RepaintSelectedCells();
+    void PlaceCellScrollBar();
+    void PlaceListedControls();
+    void RepaintCellPropertyControls();
+    void ClearSearchOnMovingKey(uint16_t key);
+    void EditorAfterMovingKey(uint16_t key);
 
     std::vector<gui::TPoint> FSelectedCells;  // in the order they were added
+    // The current cell as a Ctrl toggle took it out of the list: counting
+    // does not add it back until the selection moves.
+    gui::TPoint FCellTakenOut{-1, -1};
 };
 
 } // namespace grid

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "grid/ExGrid.h"
+#include "grid/ExGridEditors.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/InputSim.h"
+#include "platform/gui/StdCtrls.h"
 
 using namespace grid;
 
@@ -254,4 +256,134 @@ TEST_F(CellSelectFixture, ControlsPlacedInCellsFollowTheirCells)
     EXPECT_TRUE(over(2, 5));
     G->RemoveRows(1, 2);
     EXPECT_TRUE(over(2, 3));
+}
+
+TEST_F(CellSelectFixture, DisjunctCellsBySpaceRelease)
+{
+    Form.Show();
+    G->SetFocus();
+    G->MouseActions()->SetDisjunctCellSelect(true);
+    const auto space = [](gui::TShiftState shift = {}) { gui::sim::KeyUp(gui::VK_SPACE, shift); };
+    struct Step {
+        gui::TGridRect sel;  // the selection before the release; Right/Bottom is the current cell
+        gui::TShiftState shift;
+        Cells listed;
+    };
+    const Step steps[] = {
+        {{1, 1, 1, 1}, {}, {"1,1"}},
+        {{3, 2, 3, 2}, kCtrl, {"1,1", "3,2"}},
+        {{3, 2, 3, 2}, kCtrl, {"1,1"}},                         // Ctrl takes the current cell out
+        {{2, 4, 2, 4}, {}, {"2,4"}},                             // plain Space starts anew
+        {{3, 1, 4, 2}, kCtrl, {"2,4", "4,2", "3,1", "3,2", "4,1"}},  // a range joins, its current cell first
+    };
+    for (const Step& s : steps) {
+        G->SetSelection(s.sel);
+        space(s.shift);
+        EXPECT_EQ(Listed(), s.listed) << s.sel.Left << "," << s.sel.Top;
+    }
+
+    // Other keys, a refused cell and editing grids list nothing.
+    G->FocusCell(1, 5);
+    gui::sim::KeyUp('A');
+    G->OnSelectCell = [](rtl::TObject*, int c, int, bool& can) { can = c != 1; };
+    space(kCtrl);
+    G->OnSelectCell = nullptr;
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    space(kCtrl);
+    EXPECT_EQ(Listed(), (Cells{"2,4", "4,2", "3,1", "3,2", "4,1"}));
+}
+
+TEST_F(CellSelectFixture, ACellTakenOutIsNotCountedBackWhileCurrent)
+{
+    Form.Show();
+    G->SetFocus();
+    G->MouseActions()->SetDisjunctCellSelect(true);
+    Click(1, 1);
+    Click(3, 2, kCtrl);
+    Click(3, 2, kCtrl);  // out again; it is still the current cell
+    EXPECT_EQ(G->SelectedCellsCount(), 1);
+    EXPECT_EQ(Listed(), (Cells{"1,1"}));
+    G->FocusCell(4, 4);  // moving on, reads take the current cell again
+    EXPECT_EQ(G->SelectedCellsCount(), 2);
+    G->FocusCell(3, 2);
+    EXPECT_EQ(G->SelectedCellsCount(), 3);
+    gui::sim::KeyUp(gui::VK_SPACE, kCtrl);  // the same by keyboard
+    EXPECT_EQ(G->SelectedCellsCount(), 2);
+    EXPECT_EQ(Listed(), (Cells{"1,1", "4,4"}));
+}
+
+TEST_F(CellSelectFixture, KeyReleaseEndsSearchAndOpensTheEditor)
+{
+    Form.Show();
+    G->SetFocus();
+    std::vector<uint16_t> released;
+    G->OnKeyUp = [&](rtl::TObject*, uint16_t& k, gui::TShiftState) { released.push_back(k); };
+    G->Navigation()->SetAutoGotoWhenSorted(true);
+    G->Navigation()->SetAutoGotoIncremental(true);
+    gui::sim::TypeText("b");
+    EXPECT_EQ(G->IncrementalSearchText(), "b");
+    gui::sim::KeyUp('C');
+    EXPECT_EQ(G->IncrementalSearchText(), "b");  // a letter keeps it
+    gui::sim::KeyUp(gui::VK_DOWN);
+    EXPECT_EQ(G->IncrementalSearchText(), "");
+    ASSERT_FALSE(released.empty());
+    EXPECT_EQ(released.back(), gui::VK_DOWN);
+    G->Navigation()->SetAutoGotoWhenSorted(false);
+
+    // AlwaysEdit: the editor opens on the cell an arrow reached, not on a
+    // check box cell, and not after other keys.
+    G->SetOptions(G->Options() + gui::TGridOptions{gui::TGridOption::goEditing});
+    G->Navigation()->SetAlwaysEdit(true);
+    G->AddCheckBox(2, 3, false, false);
+    G->FocusCell(2, 1);
+    gui::sim::KeyUp(gui::VK_F5);
+    EXPECT_FALSE(G->EditorMode());
+    gui::sim::KeyPress(gui::VK_DOWN);
+    EXPECT_EQ(G->Row(), 2);
+    EXPECT_TRUE(G->EditorMode());
+    G->HideInplaceEdit();
+    G->SetFocus();
+    gui::sim::KeyPress(gui::VK_DOWN);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_FALSE(G->EditorMode());
+}
+
+TEST_F(CellSelectFixture, CellScrollBarFollowsItsCell)
+{
+    Form.Show();
+    G->SetRowCount(40);
+    G->AddScrollBar(2, 3, false);  // page 0, range 100: the bar shows
+    const gui::TPoint p = Centre(2, 3);
+    gui::sim::MouseMove(G, p.X, p.Y);
+    gui::TScrollBar* bar = nullptr;
+    for (int i = 0; i < G->ControlCount(); ++i)
+        if (auto* b = dynamic_cast<gui::TScrollBar*>(G->Controls(i)); b && b->Visible()) bar = b;
+    ASSERT_NE(bar, nullptr);
+    const auto atRightEdge = [&](int c, int r) {
+        const gui::TRect rc = G->gui::TCustomGrid::CellRect(c, r);
+        return bar->Left() == rc.Right - bar->Width() && bar->Top() == rc.Top && bar->Height() == rc.Height();
+    };
+    G->FocusCell(4, 5);     // the current cell elsewhere: the bar stays with its cell
+    G->SetColWidths(1, 120);
+    EXPECT_TRUE(atRightEdge(2, 3));
+    G->SetTopRow(2);
+    EXPECT_TRUE(atRightEdge(2, 3));
+    G->SetTopRow(20);       // out of view: no height
+    EXPECT_EQ(bar->Height(), 0);
+    G->SetTopRow(1);
+    EXPECT_TRUE(atRightEdge(2, 3));
+}
+
+TEST_F(CellSelectFixture, SelectAndTheDateTimePicker)
+{
+    int asked = 0;
+    G->FocusCell(3, 4);
+    G->OnSelectCell = [&](rtl::TObject*, int c, int r, bool&) { asked += c == 3 && r == 4; };
+    G->Select();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(G->Col(), 3);
+    ASSERT_NE(G->DateTimePicker(), nullptr);
+    EXPECT_EQ(G->DateTimePicker(), G->EditDateTime());
+    G->SetMaxEditLength(12);
+    EXPECT_EQ(G->GetEditLengthLimit(), 12);
 }
