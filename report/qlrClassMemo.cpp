@@ -16,6 +16,7 @@
 #include "report/qlrUnicodeUtils.h"
 #include "report/qlrUtils.h"
 #include "report/qlrVariables.h"
+#include "report/qlrWideStrings.h"
 #include "report/qlrXML.h"
 
 namespace qlr {
@@ -107,6 +108,48 @@ std::vector<std::u16string> TqlrCustomMemoView::Lines() const
     return SplitLines(FText);
 }
 
+namespace {
+
+// A memo's lines as a wide-string list: read again whenever the memo's
+// text changed behind it, written back as the text after every change.
+class TqlrMemoLines : public TWideStrings {
+public:
+    explicit TqlrMemoLines(TqlrCustomMemoView* memo) : FMemo(memo) {}
+
+protected:
+    TqlrWideStrings& List() const override
+    {
+        if (!FRead || FMemo->Text() != FSynced) {
+            FLines.Clear();
+            for (const std::u16string& line : SplitLines(FMemo->Text())) FLines.Add(line);
+            FSynced = FMemo->Text();
+            FRead = true;
+        }
+        return FLines;
+    }
+    void Changed() override
+    {
+        std::vector<std::u16string> lines;
+        for (int i = 0; i < FLines.Count(); ++i) lines.push_back(FLines.Strings(i));
+        FSynced = JoinLines(lines);
+        FMemo->SetText(FSynced);
+    }
+
+private:
+    TqlrCustomMemoView* FMemo;
+    mutable TqlrWideStrings FLines;
+    mutable std::string FSynced;
+    mutable bool FRead = false;
+};
+
+} // namespace
+
+TWideStrings* TqlrCustomMemoView::LinesObject()
+{
+    if (!FLinesObject) FLinesObject = std::make_unique<TqlrMemoLines>(this);
+    return FLinesObject.get();
+}
+
 void TqlrCustomMemoView::SetFlowTo(TqlrCustomMemoView* v)
 {
     if (FFlowTo) FFlowTo->RemoveFreeNotification(this);
@@ -138,6 +181,11 @@ void TqlrCustomMemoView::ApplyStyle(const TqlrStyleItem* style)
 std::string TqlrCustomMemoView::GetDescription() const
 {
     return GetResources().Get("obText");
+}
+
+std::string TqlrSysMemoView::GetDescription() const
+{
+    return GetResources().Get("obSysText");
 }
 
 TqlrDrawText& TqlrCustomMemoView::Layout() const

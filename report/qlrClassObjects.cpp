@@ -168,6 +168,7 @@ RTL_PUBLISHED(TqlrCustomDatabase) {}
 
 #define QLR_NO_PROPS(Class) RTL_PUBLISHED(Class) {}
 QLR_NO_PROPS(TqlrMemoView)
+QLR_NO_PROPS(TqlrSysMemoView)
 #undef QLR_NO_PROPS
 
 RTL_PUBLISHED(TqlrCustomMemoView)
@@ -537,6 +538,8 @@ void RegisterReportClasses()
             &TqlrSubreport::StaticClassInfo(), &TqlrStyleItem::StaticClassInfo(),
             &TqlrFrame::StaticClassInfo(), &TqlrFrameLine::StaticClassInfo(),
             &TqlrHighlight::StaticClassInfo(), &TqlrFormat::StaticClassInfo(),
+            &TqlrSysMemoView::StaticClassInfo(), &TqlrCustomMemoView::StaticClassInfo(),
+            &TqlrCustomLineView::StaticClassInfo(),
         });
         return true;
     }();

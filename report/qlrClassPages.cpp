@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/gui/Forms.h"
+#include "platform/gui/FormsTypInfo.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
@@ -83,14 +84,17 @@ RTL_PUBLISHED(TqlrReportPage)
 RTL_PUBLISHED(TqlrDialogPage)
 {
     using P = TqlrDialogPage;
+    c.Property("BorderStyle", &P::BorderStyle, &P::SetBorderStyle).Default(gui::TBorderStyle::bsSizeable);
     c.Property("Caption", [](P& p) { return p.Caption(); }, &P::SetCaption);
     c.Property("Color", &P::Color, &P::SetColor);
     c.Property("Height", [](P& o) { return o.Height(); }, [](P& o, long double v) { o.SetHeight(v); });
     c.Property("ClientHeight", &P::ClientHeight, &P::SetClientHeight);
     c.Property("Left", [](P& o) { return o.Left(); }, [](P& o, long double v) { o.SetLeft(v); });
+    c.Property("Position", &P::Position, &P::SetPosition).Default(gui::TPosition::poScreenCenter);
     c.Property("Top", [](P& o) { return o.Top(); }, [](P& o, long double v) { o.SetTop(v); });
     c.Property("Width", [](P& o) { return o.Width(); }, [](P& o, long double v) { o.SetWidth(v); });
     c.Property("ClientWidth", &P::ClientWidth, &P::SetClientWidth);
+    c.Property("WindowState", &P::WindowState, &P::SetWindowState).Default(gui::TWindowState::wsNormal);
     for (const char* e : {"OnActivate", "OnClick", "OnDeactivate", "OnHide", "OnKeyDown", "OnKeyPress", "OnKeyUp",
                           "OnResize", "OnShow", "OnCloseQuery"}) {
         std::string name = e;
@@ -405,14 +409,102 @@ void TqlrReportPage::AlignChildren()
 // --- dialog and data pages ------------------------------------------------------------------
 
 TqlrDialogPage::TqlrDialogPage(rtl::TComponent* owner)
-    : TqlrPage(owner), FColor(gui::clBtnFace), FForm(std::make_unique<gui::TForm>(nullptr))
+    : TqlrPage(owner), FBorderStyle(gui::TBorderStyle::bsSizeable), FColor(gui::clBtnFace),
+      FPosition(gui::TPosition::poScreenCenter), FWindowState(gui::TWindowState::wsNormal),
+      FForm(OutputServices().CreateDialogForm(this, [this] { TakeFormBounds(); }))
 {
     Font()->SetName("Tahoma");
     Font()->SetSize(8);
     FForm->SetColor(FColor);
+    FForm->SetKeyPreview(true);
+    FForm->SetShowHint(true);
 }
 
-TqlrDialogPage::~TqlrDialogPage() = default;
+int TqlrDialogPage::ModalResult() const { return FForm->ModalResult(); }
+void TqlrDialogPage::SetModalResult(int v) { FForm->SetModalResult(v); }
+
+void TqlrDialogPage::TakeFormBounds()
+{
+    SetLeft(FForm->Left());
+    SetTop(FForm->Top());
+    SetWidth(FForm->Width());
+    SetHeight(FForm->Height());
+}
+
+void TqlrDialogPage::Initialize()
+{
+    TqlrReport* report = Report();
+    FRunAlways = !(report && report->EngineOptions()->DestroyForms);
+    if (FForm->Visible()) FForm->Hide();
+    FForm->SetPosition(FPosition);
+    FForm->SetWindowState(FWindowState);
+    ConnectFormEvents(report);
+}
+
+// Every event of the form goes to the report's script-event hooks under the
+// name the page keeps for it; activation first takes the form's bounds.
+void TqlrDialogPage::ConnectFormEvents(TqlrReport* report)
+{
+    auto notify = [this, report](std::string TqlrDialogPage::*event) {
+        return [this, report, event](rtl::TObject*) {
+            if (report) report->DoNotifyEvent(this, this->*event);
+        };
+    };
+    FForm->OnActivate = [this, report](rtl::TObject*) {
+        TakeFormBounds();
+        if (report) report->DoNotifyEvent(this, OnActivate);
+    };
+    FForm->OnDeactivate = notify(&TqlrDialogPage::OnDeactivate);
+    FForm->OnHide = notify(&TqlrDialogPage::OnHide);
+    FForm->OnShow = notify(&TqlrDialogPage::OnShow);
+    FForm->OnClick = notify(&TqlrDialogPage::OnClick);
+    FForm->OnResize = notify(&TqlrDialogPage::OnResize);
+    FForm->OnCloseQuery = [this, report](rtl::TObject*, bool&) {
+        if (report) report->DoParamEvent(this, OnCloseQuery);
+    };
+    auto key = [this, report](std::string TqlrDialogPage::*event) {
+        return [this, report, event](rtl::TObject*, uint16_t&, gui::TShiftState) {
+            if (report) report->DoParamEvent(this, this->*event);
+        };
+    };
+    FForm->OnKeyDown = key(&TqlrDialogPage::OnKeyDown);
+    FForm->OnKeyUp = key(&TqlrDialogPage::OnKeyUp);
+    FForm->OnKeyPress = [this, report](rtl::TObject*, char16_t&) {
+        if (report) report->DoParamEvent(this, OnKeyPress);
+    };
+    // A hint shown for a control goes once the pointer moves over the form.
+    FForm->OnMouseMove = [report](rtl::TObject*, gui::TShiftState, int, int) {
+        if (report) report->SetProgressMessage("", true);
+    };
+}
+
+int TqlrDialogPage::ShowModal()
+{
+    Initialize();
+    FForm->SetBorderStyle(FBorderStyle);
+    FForm->SetFormStyle(gui::TFormStyle::fsNormal);
+    struct StayOnTop {
+        gui::TForm* form;
+        ~StayOnTop() { form->SetFormStyle(gui::TFormStyle::fsStayOnTop); }
+    } stayOnTop{FForm.get()};
+    return FForm->ShowModal();
+}
+
+TqlrDialogPage::~TqlrDialogPage()
+{
+    // The form may still report its hiding: nothing reaches the page then.
+    FForm->OnActivate = FForm->OnDeactivate = FForm->OnHide = FForm->OnShow = nullptr;
+    FForm->OnClick = FForm->OnResize = nullptr;
+    FForm->OnCloseQuery = nullptr;
+    FForm->OnKeyDown = FForm->OnKeyUp = nullptr;
+    FForm->OnKeyPress = nullptr;
+    FForm->OnMouseMove = nullptr;
+    // The controls leave the form before it goes: a form frees the
+    // controls still in it.
+    for (TqlrComponent* c : AllObjects())
+        if (auto* control = dynamic_cast<TqlrDialogControl*>(c)) control->DetachControl();
+    FForm.reset();
+}
 
 std::string TqlrDialogPage::GetDescription() const
 {

@@ -16,6 +16,9 @@
 
 namespace gui {
 class TForm;
+enum class TBorderStyle;
+enum class TPosition;
+enum class TWindowState;
 } // namespace gui
 
 namespace qlr {
@@ -165,6 +168,24 @@ public:
     void SetWidth(long double value) override;
     void SetHeight(long double value) override;
     gui::TForm* DialogForm() const { return FForm.get(); }
+    // Taken by the form when it is shown.
+    gui::TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(gui::TBorderStyle v) { FBorderStyle = v; }
+    gui::TPosition Position() const { return FPosition; }
+    void SetPosition(gui::TPosition v) { FPosition = v; }
+    gui::TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(gui::TWindowState v) { FWindowState = v; }
+    bool RunAlways() const { return FRunAlways; }
+    // The form's modal result.
+    int ModalResult() const;
+    void SetModalResult(int v);
+    // Readies the form: position and state from the page, its events
+    // handed to the report's script-event hooks.
+    void Initialize();
+    // Shows the form modally and returns its modal result; the form's
+    // bounds go back into the page whenever the user moved or sized it,
+    // and afterwards the form stays on top.
+    int ShowModal();
     std::string GetDescription() const override;
     std::string OnActivate, OnClick, OnDeactivate, OnHide, OnKeyDown, OnKeyPress, OnKeyUp, OnResize, OnShow,
         OnCloseQuery;
@@ -173,8 +194,15 @@ protected:
     void FontChanged() override;
 
 private:
+    void TakeFormBounds();
+    void ConnectFormEvents(TqlrReport* report);
+
+    gui::TBorderStyle FBorderStyle;
     std::string FCaption;
     gui::TColor FColor;
+    bool FRunAlways = false;
+    gui::TPosition FPosition;
+    gui::TWindowState FWindowState;
     long double FClientWidth = 0, FClientHeight = 0;
     std::unique_ptr<gui::TForm> FForm;
 };

@@ -16,6 +16,7 @@
 #include "report/qlrPreviewPages.h"
 #include "report/qlrUnicodeUtils.h"
 #include "report/qlrVariables.h"
+#include "report/qlrWideStrings.h"
 #include "script/gui/qs_iguimodules.h"
 #include "script/qs_iclassesrtti.h"
 
@@ -132,17 +133,6 @@ rtl::TList* ScriptList(const TqlrComponent* owner, bool all, const std::vector<T
     return list.get();
 }
 
-// A memo's lines as a script string list (filled at each read).
-rtl::TStringList* ScriptLines(const TqlrCustomMemoView* memo)
-{
-    static std::map<const TqlrCustomMemoView*, std::unique_ptr<rtl::TStringList>> lists;
-    auto& list = lists[memo];
-    if (!list) list = std::make_unique<rtl::TStringList>();
-    list->Clear();
-    for (const std::u16string& line : memo->Lines()) list->Add(rtl::UTF16ToUTF8(line));
-    return list.get();
-}
-
 // The memo's Text from a script: a single-byte string for a font with a
 // character set of its own is read in that set's code page.
 void SetMemoText(TqlrCustomMemoView* m, const Variant& v)
@@ -166,9 +156,39 @@ std::vector<ClassBinding> Bindings()
     using M = TqlrCustomMemoView;
     using E = TqlrCustomEngine;
     using O = TqlrCustomOutline;
+    using W = TWideStrings;
     return {
         {Cls<gui::TJPEGImage>(), "TGraphic", {}},
         {Cls<gui::TPngImage>(), "TGraphic", {}},
+        {Cls<W>(), "TPersistent",
+         {Constructor("constructor Create", [](H*) { return new TWideStringList(); }),
+          Method<W>("function Add(const S: string): Integer", [](W* w, H* h) { return w->Add(Str(h, 0)); }),
+          Method<W>("function AddObject(const S: string; AObject: TObject): Integer",
+                    [](W* w, H* h) { return w->AddObject(Str(h, 0), h->GetParam(1).AsObject()); }),
+          Method<W>("procedure Clear", [](W* w, H*) { w->Clear(); }),
+          Method<W>("procedure Delete(Index: Integer)", [](W* w, H* h) { w->Delete(h->GetParam(0).AsInteger()); }),
+          Method<W>("function IndexOf(const S: string): Integer", [](W* w, H* h) { return w->IndexOf(Str(h, 0)); }),
+          Method<W>("procedure Insert(Index: Integer; const S: string)",
+                    [](W* w, H* h) { w->Insert(h->GetParam(0).AsInteger(), Str(h, 1)); }),
+          Method<W>("procedure LoadFromFile(const FileName: string)", [](W* w, H* h) { w->LoadFromFile(Str(h, 0)); }),
+          Method<W>("procedure LoadFromStream(Stream: TStream)",
+                    [](W* w, H* h) {
+                        if (rtl::TStream* st = qs::classes::StreamOf(h->GetParam(0))) w->LoadFromStream(*st);
+                    }),
+          Method<W>("procedure SaveToFile(const FileName: string)", [](W* w, H* h) { w->SaveToFile(Str(h, 0)); }),
+          Method<W>("procedure SaveToStream(Stream: TStream)",
+                    [](W* w, H* h) {
+                        if (rtl::TStream* st = qs::classes::StreamOf(h->GetParam(0))) w->SaveToStream(*st);
+                    }),
+          Prop<W>("Count", "Integer", [](W* w) { return w->Count(); }),
+          Indexed<W>(
+              "Objects", "Integer", "TObject", [](W* w, H* h) { return Obj(w->Objects(h->GetParam(0).AsInteger())); },
+              [](W* w, H* h) { w->SetObjects(h->GetParam(0).AsInteger(), h->GetParam(1).AsObject()); }),
+          Indexed<W>(
+              "Strings", "Integer", "string", [](W* w, H* h) { return w->Strings(h->GetParam(0).AsInteger()); },
+              [](W* w, H* h) { w->SetStrings(h->GetParam(0).AsInteger(), Str(h, 1)); }, true),
+          Prop<W>("Text", "string", [](W* w) { return w->Text(); },
+                  [](W* w, const Variant& v) { w->SetText(rtl::VarToStr(v)); })}},
         {Cls<DS>(), "TComponent",
          {Method<DS>("procedure Open", [](DS* d, H*) { d->Open(); }),
           Method<DS>("procedure Close", [](DS* d, H*) { d->Close(); }),
@@ -219,9 +239,8 @@ std::vector<ClassBinding> Bindings()
           Prop<C>("AbsTop", "Extended", [](C* c) { return Num(c->AbsTop()); })}},
         {Cls<TqlrReportComponent>(), "TqlrComponent", {}},
         {Cls<TqlrDialogComponent>(), "TqlrReportComponent", {}},
-        // Dialog controls have no windowed control behind them here.
         {Cls<TqlrDialogControl>(), "TqlrReportComponent",
-         {Method<TqlrDialogControl>("procedure SetFocus", [](TqlrDialogControl*, H*) {})}},
+         {Method<TqlrDialogControl>("procedure SetFocus", [](TqlrDialogControl* c, H*) { c->SetFocus(); })}},
         {Cls<TqlrFrameLine>(), "TPersistent", {}},
         {Cls<TqlrFrame>(), "TPersistent", {}},
         {Cls<TqlrView>(), "TqlrReportComponent", {}},
@@ -236,12 +255,13 @@ std::vector<ClassBinding> Bindings()
           Prop<M>("Text", "String", [](M* m) { return m->Text(); }, SetMemoText),
           Prop<M>("AnsiText", "String", [](M* m) { return Variant::AnsiString(m->AnsiText()); },
                   [](M* m, const Variant& v) { m->SetAnsiText(v.AsString()); }),
-          Prop<M>("Lines", "TStrings", [](M* m) { return Obj(ScriptLines(m)); },
+          Prop<M>("Lines", "TWideStrings", [](M* m) { return Obj(m->LinesObject()); },
                   [](M* m, const Variant& v) {
-                      if (auto* list = dynamic_cast<rtl::TStringList*>(v.AsObject())) m->SetText(list->Text());
+                      if (auto* list = dynamic_cast<rtl::TPersistent*>(v.AsObject())) m->LinesObject()->Assign(list);
                   }),
           Prop<M>("Value", "Variant", [](M* m) { return m->Value(); })}},
         {Cls<TqlrMemoView>(), "TqlrCustomMemoView", {}},
+        {Cls<TqlrSysMemoView>(), "TqlrCustomMemoView", {}},
         {Cls<TqlrDMPMemoView>(), "TqlrCustomMemoView", {}},
         {Cls<TqlrCustomLineView>(), "TqlrStretcheable", {}},
         {Cls<TqlrLineView>(), "TqlrCustomLineView", {}},
@@ -273,7 +293,10 @@ std::vector<ClassBinding> Bindings()
         {Cls<TqlrOverlay>(), "TqlrBand", {}},
         {Cls<TqlrPage>(), "TqlrComponent", {}},
         {Cls<TqlrReportPage>(), "TqlrPage", {}},
-        {Cls<TqlrDialogPage>(), "TqlrPage", {}},
+        {Cls<TqlrDialogPage>(), "TqlrPage",
+         {Method<TqlrDialogPage>("function ShowModal: Integer", [](TqlrDialogPage* p, H*) { return p->ShowModal(); }),
+          Prop<TqlrDialogPage>("ModalResult", "Integer", [](TqlrDialogPage* p) { return p->ModalResult(); },
+                               [](TqlrDialogPage* p, const Variant& v) { p->SetModalResult(v.AsInteger()); })}},
         {Cls<TqlrDMPPage>(), "TqlrReportPage", {}},
         {Cls<TqlrDataPage>(), "TqlrPage", {}},
         {Cls<TqlrEngineOptions>(), "TPersistent",
@@ -464,6 +487,7 @@ TqlrClassFunctions::TqlrClassFunctions(qs::TqsScript* s) : qs::TqsRTTIModule(s)
             s->AddObject("qlrGlobalVariables", &GlobalVariables());
             continue;
         }
+        if (b.Class == &TWideStrings::StaticClassInfo() && !s->FindClass("TPersistent")) continue;
         if (auto* c = s->AddClass(b.Class, b.Ancestor))
             for (const Member& m : b.Members) AddMember(c, m);
     }

@@ -6,6 +6,8 @@
 
 namespace qlr {
 
+class TWideStrings;
+
 // ---------------------------------------------------------- text layout
 //
 // TqlrDrawText lays text out on a private 600-dpi canvas (so that line
@@ -154,6 +156,9 @@ public:
     const std::string& Text() const { return FText; }
     void SetText(const std::string& v) { FText = v; }
     std::vector<std::u16string> Lines() const;
+    // The lines as a list scripts can change: its changes go to Text, and
+    // a changed Text shows in it.
+    TWideStrings* LinesObject();
     // The text as bytes of the single-byte (or multi-byte Asian) code page of
     // the font's character set, and back; raises EOSError for a character
     // set without a page.
@@ -291,12 +296,22 @@ private:
     int FTotalPages = 0, FCopyNo = 0;
     gui::TRect FTextRect;
     long double FPrintScale = 1;
+    std::unique_ptr<TWideStrings> FLinesObject;
 };
 
 class TqlrMemoView : public TqlrCustomMemoView {
     RTL_CLASS(TqlrMemoView, TqlrCustomMemoView)
 public:
     using TqlrCustomMemoView::TqlrCustomMemoView;
+};
+
+// The system-text object: a memo for the report's system values and
+// aggregates ("[Page#]", "[SUM(...)]"), described as such.
+class TqlrSysMemoView : public TqlrCustomMemoView {
+    RTL_CLASS(TqlrSysMemoView, TqlrCustomMemoView)
+public:
+    using TqlrCustomMemoView::TqlrCustomMemoView;
+    std::string GetDescription() const override;
 };
 
 } // namespace qlr

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gui/Controls.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/Types.h"
 #include "platform/rtl/ComponentStream.h"
 #include "platform/rtl/Strings.h"
@@ -495,11 +497,121 @@ void TqlrDialogComponent::Draw(gui::TCanvas* canvas, long double, long double, l
 
 TqlrDialogControl::TqlrDialogControl(rtl::TComponent* owner) : TqlrReportComponent(owner) {}
 
+TqlrDialogControl::~TqlrDialogControl() { DetachControl(); }
+
+void TqlrDialogControl::DetachControl()
+{
+    if (FControl) FControl->SetParent(nullptr);
+}
+
+void TqlrDialogControl::SetControl(std::unique_ptr<gui::TControl> control)
+{
+    FControl = std::move(control);
+    if (!FControl) return;
+    FControl->SetCaption(FCaption);
+    FControl->SetEnabled(FEnabled);
+    FControl->SetHint(FHint);
+    FControl->SetShowHint(FShowHint);
+    FControl->SetVisible(Visible());
+    PlaceControl();
+}
+
+// The control's window: the form of a dialog page, the control of a
+// dialog control, none otherwise; its bounds the object's, rounded.
+void TqlrDialogControl::PlaceControl()
+{
+    if (!FControl) return;
+    gui::TWinControl* window = nullptr;
+    if (auto* page = dynamic_cast<TqlrDialogPage*>(Parent())) window = page->DialogForm();
+    else if (auto* owner = dynamic_cast<TqlrDialogControl*>(Parent()))
+        window = dynamic_cast<gui::TWinControl*>(owner->Control());
+    FControl->SetParent(window);
+    FControl->SetBounds(static_cast<int>(std::nearbyint(Left())), static_cast<int>(std::nearbyint(Top())),
+                        static_cast<int>(std::nearbyint(Width())), static_cast<int>(std::nearbyint(Height())));
+}
+
+void TqlrDialogControl::Draw(gui::TCanvas* canvas, long double, long double, long double, long double)
+{
+    auto* window = dynamic_cast<gui::TWinControl*>(FControl.get());
+    const int w = static_cast<int>(std::nearbyint(Width())), h = static_cast<int>(std::nearbyint(Height()));
+    if (!window || w <= 0 || h <= 0) return;
+    gui::TBitmap picture(w, h, gui::TPixelFormat::pf24bit);
+    picture.Canvas()->Brush()->SetColor(gui::clBtnFace);
+    picture.Canvas()->FillRect(gui::TRect{0, 0, w, h});
+    window->PaintTo(picture.Canvas(), 0, 0);
+    canvas->Draw(static_cast<int>(std::nearbyint(AbsLeft())), static_cast<int>(std::nearbyint(AbsTop())), &picture);
+}
+
+void TqlrDialogControl::SetFocus()
+{
+    if (auto* w = dynamic_cast<gui::TWinControl*>(FControl.get())) w->SetFocus();
+}
+
+void TqlrDialogControl::SetParent(TqlrComponent* value)
+{
+    TqlrReportComponent::SetParent(value);
+    PlaceControl();
+}
+
+void TqlrDialogControl::SetLeft(long double value)
+{
+    TqlrReportComponent::SetLeft(value);
+    PlaceControl();
+}
+
+void TqlrDialogControl::SetTop(long double value)
+{
+    TqlrReportComponent::SetTop(value);
+    PlaceControl();
+}
+
+void TqlrDialogControl::SetWidth(long double value)
+{
+    TqlrReportComponent::SetWidth(value);
+    PlaceControl();
+}
+
+void TqlrDialogControl::SetHeight(long double value)
+{
+    TqlrReportComponent::SetHeight(value);
+    PlaceControl();
+}
+
+void TqlrDialogControl::SetVisible(bool value)
+{
+    TqlrReportComponent::SetVisible(value);
+    if (FControl) FControl->SetVisible(value);
+}
+
+void TqlrDialogControl::SetCaption(const std::string& v)
+{
+    FCaption = v;
+    if (FControl) FControl->SetCaption(v);
+}
+
+void TqlrDialogControl::SetEnabled(bool v)
+{
+    FEnabled = v;
+    if (FControl) FControl->SetEnabled(v);
+}
+
+void TqlrDialogControl::SetHint(const std::string& v)
+{
+    FHint = v;
+    if (FControl) FControl->SetHint(v);
+}
+
+void TqlrDialogControl::SetShowHint(bool v)
+{
+    FShowHint = v;
+    if (FControl) FControl->SetShowHint(v);
+}
+
 void TqlrDialogControl::SetName(const std::string& newName)
 {
     std::string old = Name();
     TqlrReportComponent::SetName(newName);
-    if (FCaption == old && !IsLoading()) FCaption = Name();
+    if (FCaption == old && !IsLoading()) SetCaption(Name());
 }
 
 } // namespace qlr

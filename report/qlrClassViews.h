@@ -4,6 +4,10 @@
 
 #include "report/qlrClassTree.h"
 
+namespace gui {
+class TControl;
+} // namespace gui
+
 namespace qlr {
 
 // -------------------------------------------------------------- frames
@@ -226,28 +230,50 @@ protected:
     int FImageIndex = -1;
 };
 
-// A window control of a dialog page; the control itself comes with the
-// dialog page.  Until then it keeps its values here.
+// A window control of a dialog page.  A descendant gives the control it
+// wraps (SetControl); the values are kept here too and handed to it, and
+// on a dialog page the control lives in the page's form.
 class TqlrDialogControl : public TqlrReportComponent {
     RTL_CLASS(TqlrDialogControl, TqlrReportComponent)
 public:
     explicit TqlrDialogControl(rtl::TComponent* owner);
+    ~TqlrDialogControl() override;
     const std::string& Caption() const { return FCaption; }
-    void SetCaption(const std::string& v) { FCaption = v; }
+    void SetCaption(const std::string& v);
     bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool v) { FEnabled = v; }
+    void SetEnabled(bool v);
     const std::string& Hint() const { return FHint; }
-    void SetHint(const std::string& v) { FHint = v; }
+    void SetHint(const std::string& v);
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool v) { FShowHint = v; }
+    void SetShowHint(bool v);
+    // The wrapped control (nullptr when the class wraps none).
+    gui::TControl* Control() const { return FControl.get(); }
+    // Focuses the control when it is a windowed one.
+    void SetFocus();
+    // Takes the control out of its window (before that window goes).
+    void DetachControl();
+    void SetParent(TqlrComponent* value) override;
+    void SetLeft(long double value) override;
+    void SetTop(long double value) override;
+    void SetWidth(long double value) override;
+    void SetHeight(long double value) override;
+    void SetVisible(bool value) override;
     void SetName(const std::string& newName) override;
-    void Draw(gui::TCanvas*, long double, long double, long double, long double) override {}
+    // The live control as a picture at its place (scale and offsets unused).
+    void Draw(gui::TCanvas* canvas, long double, long double, long double, long double) override;
     std::string OnClick, OnDblClick, OnEnter, OnExit, OnKeyDown, OnKeyUp, OnKeyPress, OnMouseDown, OnMouseUp,
         OnMouseMove, OnActivate;
 
+protected:
+    // Takes the control and gives it the object's values and window.
+    void SetControl(std::unique_ptr<gui::TControl> control);
+
 private:
+    void PlaceControl();
+
     std::string FCaption, FHint;
     bool FEnabled = true, FShowHint = false;
+    std::unique_ptr<gui::TControl> FControl;
 };
 
 } // namespace qlr

@@ -3,6 +3,7 @@
 #include "report/qlrOutputServices.h"
 
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/Printers.h"
 #include "report/qlrRes.h"
 
@@ -49,6 +50,11 @@ std::unique_ptr<IqlrOutputServices>& Registered()
 }
 
 } // namespace
+
+std::unique_ptr<gui::TForm> IqlrOutputServices::CreateDialogForm(rtl::TComponent*, std::function<void()>)
+{
+    return std::make_unique<gui::TForm>(nullptr);
+}
 
 IqlrOutputServices& OutputServices()
 {

@@ -13,11 +13,16 @@
 //   if (qlr::OutputServices().InputPassword(typed) && typed == password) ...
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Printers.h"
+
+namespace gui {
+class TForm;
+}
 
 namespace qlr {
 
@@ -119,6 +124,10 @@ public:
     // (preselected) and "Rename duplicates".  0 Cancel, 1 delete, 2 rename;
     // without a dialog the preselected choice.
     virtual int AskInheritDuplicates() { return 1; }
+    // The window of a dialog page (page: the dialog page); onModify runs
+    // after the user ends moving or sizing it.  The default is a plain
+    // form that never reports such moves.
+    virtual std::unique_ptr<gui::TForm> CreateDialogForm(rtl::TComponent* page, std::function<void()> onModify);
 };
 
 // The services in use (the default until reportout/ registers its own).

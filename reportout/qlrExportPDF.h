@@ -75,6 +75,9 @@ public:
     // number), recording glyphs not seen before.  Text in the Symbol font is
     // shaped as the Greek letters the report draws.
     std::u16string RemapString(std::u16string_view text, bool rightToLeft);
+    // The advance of the text as RemapString shapes it, in thousandths of
+    // an em, and the number of its glyphs; nothing is recorded.
+    std::pair<long double, int> Advance(std::u16string_view text, bool rightToLeft) const;
     // The name written as /BaseFont: the family actually used with ","
     // and the style suffix, escaped as a PDF name.
     std::string GetFontName() const;
@@ -193,6 +196,11 @@ private:
     void WriteText(TqlrCustomMemoView* memo);
     // One line's glyphs, each piece in the program that draws it.
     void WriteGlyphRuns(const gui::TFont& font, TqlrPDFFont* own, const std::u16string& line, bool rightToLeft);
+    // The width of a line in report units as WriteGlyphRuns draws it, each
+    // piece in its own program; a negative value when the line is the
+    // font's own throughout (the layout's measure holds then).
+    long double RunsWidth(const gui::TFont& font, TqlrPDFFont* own, const std::u16string& line, bool rightToLeft,
+                          long double charSpacing);
 
     rtl::TStream* pdf = nullptr;
     std::unique_ptr<rtl::TStream> FOwnStream;

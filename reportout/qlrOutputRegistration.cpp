@@ -162,6 +162,14 @@ public:
     {
         return std::make_unique<TPreviewWindow>();
     }
+    std::unique_ptr<gui::TForm> CreateDialogForm(rtl::TComponent* page, std::function<void()> onModify) override
+    {
+        auto form = std::make_unique<TqlrDialogForm>(page);
+        form->OnModify = [onModify](rtl::TObject*) {
+            if (onModify) onModify();
+        };
+        return form;
+    }
 
 private:
     TSelectedPrinter FPrinter;

@@ -290,7 +290,10 @@ void TqlrPDFExport::WriteImage(TqlrView* view)
     OutLine("BI");
     OutLine("/W " + std::to_string(bw));
     OutLine("/H " + std::to_string(bh));
-    OutLine("/CS /RGB");
+    // A bar code is written as grey levels, so the picture's colour space is
+    // grey too: under RGB a one-channel JPEG would be read as a third of
+    // the samples it needs.
+    OutLine(barCode ? "/CS /G" : "/CS /RGB");
     OutLine("/BPC 8");
     OutLine("/I true");
     OutLine("/F [/DCT]");
@@ -301,6 +304,7 @@ void TqlrPDFExport::WriteImage(TqlrView* view)
     }
     gui::TJPEGImage jpeg;
     jpeg.Assign(&bmp);
+    jpeg.SetGrayscale(barCode);
     jpeg.SetCompressionQuality(barCode ? 95 : 90);
     jpeg.SaveToStream(*OutStream);
     OutLine("");
@@ -416,7 +420,12 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
             if (lines[static_cast<std::size_t>(i)].find_first_not_of(u' ') == std::u16string::npos) continue;
             const long double pg = i == 0 ? memo->ParagraphGap() : 0;
             dt.SetText({lines[static_cast<std::size_t>(i)]});
-            const long double lw = dt.CalcWidth();
+            long double lw = dt.CalcWidth();
+            // Pieces in a fallback program advance by that program's widths:
+            // the line is as wide as the viewer draws it.
+            const long double drawnWidth =
+                RunsWidth(font, pf, lines[static_cast<std::size_t>(i)], memo->RTLReading(), memo->CharSpacing());
+            if (drawnWidth >= 0) lw = drawnWidth;
             long double x, y;
             if (rotation <= 0) {
                 const long double b0 = left + 1.5L * memo->GapX() + 0.01L * size + pg;
@@ -463,6 +472,26 @@ void TqlrPDFExport::WriteText(TqlrCustomMemoView* memo)
         }
     }
     OutLine("Q");
+}
+
+long double TqlrPDFExport::RunsWidth(const gui::TFont& font, TqlrPDFFont* own, const std::u16string& line,
+                                     bool rightToLeft, long double charSpacing)
+{
+    const std::vector<TqlrPDFFont::TRun> runs = own->SplitRuns(line);
+    bool foreign = false;
+    for (const TqlrPDFFont::TRun& run : runs) foreign = foreign || run.Program != nullptr;
+    if (!foreign) return -1;
+    long double units = 0;
+    int glyphs = 0;
+    for (const TqlrPDFFont::TRun& run : runs) {
+        TqlrPDFFont* pf = run.Program ? FPageFonts[static_cast<std::size_t>(FindPageFont(font, run.Program))] : own;
+        const auto [advance, count] = pf->Advance(run.Text, rightToLeft);
+        units += advance;
+        glyphs += count;
+    }
+    // Thousandths of an em at the font size in points, then report units;
+    // the character spacing follows every glyph.
+    return units * font.Size() / 1000 / 0.75L + glyphs * charSpacing;
 }
 
 void TqlrPDFExport::WriteGlyphRuns(const gui::TFont& font, TqlrPDFFont* own, const std::u16string& line,

@@ -166,6 +166,20 @@ std::u16string TqlrPDFFont::RemapString(std::u16string_view text, bool rightToLe
     return result;
 }
 
+std::pair<long double, int> TqlrPDFFont::Advance(std::u16string_view text, bool rightToLeft) const
+{
+    if (!Program || text.empty()) return {0, 0};
+    const std::u16string drawn = Fallback ? std::u16string(text) : gui::DrawnFontText(*SourceFont, text);
+    auto glyphs = Program->Shape(drawn, rightToLeft);
+    const std::size_t limit = 3 * drawn.size();
+    if (glyphs.size() > limit) glyphs.resize(limit);
+    const double k = 1000.0 / Program->UnitsPerEm();
+    long double total = 0;
+    // Each glyph counts with the width written for it, as a viewer places it.
+    for (const auto& g : glyphs) total += std::lround(g.Advance * k);
+    return {total, static_cast<int>(glyphs.size())};
+}
+
 std::string PDFFontName(const std::string& family, bool bold, bool italic)
 {
     // "#" first, so that the escapes below stay as they are.

@@ -4,6 +4,7 @@
 #include "platform/gui/DataModules.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/FormsTypInfo.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Metafile.h"
 #include "platform/gui/StdCtrls.h"
@@ -27,13 +28,8 @@ RTL_SET(TAnchors, TAnchorKind)
 RTL_ENUM(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 RTL_ENUM(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 RTL_ENUM(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
-RTL_ENUM(TBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
 RTL_ENUM(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biHelp")
 RTL_SET(TBorderIcons, TBorderIcon)
-RTL_ENUM(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
-         "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter")
-RTL_ENUM(TFormStyle, "fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop")
-RTL_ENUM(TWindowState, "wsNormal", "wsMinimized", "wsMaximized")
 RTL_ENUM(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
          "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist",
          "ofCreatePrompt", "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate", "ofNoNetworkButton",

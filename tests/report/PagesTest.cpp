@@ -143,7 +143,8 @@ TEST(ReportPages, DialogPageKeepsItsStoredClientWidth)
 {
     const std::string doc =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<TqlrReport>"
-        "<TqlrDialogPage Name=\"Dialog1\" Width=\"500\" ClientWidth=\"300\" Height=\"400\" ClientHeight=\"200\"/>"
+        "<TqlrDialogPage Name=\"Dialog1\" BorderStyle=\"bsDialog\" Width=\"500\" ClientWidth=\"300\" Height=\"400\" "
+        "ClientHeight=\"200\" Position=\"poDesigned\" WindowState=\"wsMaximized\"/>"
         "</TqlrReport>";
     TqlrReport report(nullptr);
     rtl::TMemoryStream ms;
@@ -155,6 +156,19 @@ TEST(ReportPages, DialogPageKeepsItsStoredClientWidth)
     EXPECT_EQ(dialog->ClientWidth(), 300);
     EXPECT_EQ(dialog->ClientHeight(), 200);
     EXPECT_EQ(dialog->DialogForm()->ClientWidth(), 300);
+    // The form's look is stored with the page and given to the form when shown.
+    EXPECT_EQ(dialog->BorderStyle(), gui::TBorderStyle::bsDialog);
+    EXPECT_EQ(dialog->Position(), gui::TPosition::poDesigned);
+    EXPECT_EQ(dialog->WindowState(), gui::TWindowState::wsMaximized);
+    rtl::TMemoryStream out;
+    report.SaveToStream(out);
+    out.SetPosition(0);
+    const std::string saved = out.ReadAll();
+    for (const char* attr : {"BorderStyle=\"bsDialog\"", "Position=\"poDesigned\"", "WindowState=\"wsMaximized\""})
+        EXPECT_NE(saved.find(attr), std::string::npos) << attr << " in " << saved;
+    TqlrDialogPage plain(nullptr);
+    EXPECT_EQ(plain.BorderStyle(), gui::TBorderStyle::bsSizeable);
+    EXPECT_EQ(plain.Position(), gui::TPosition::poScreenCenter);
 }
 
 TEST(ReportBands, NamesNumbersAndChildLinks)

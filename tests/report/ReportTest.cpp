@@ -13,7 +13,10 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Streams.h"
 #include "report/qlrClass.h"
+#include "report/qlrRes.h"
 #include "report/qlrVariables.h"
+#include "report/qlrWideStrings.h"
+#include "script/qs_iinterpreter.h"
 
 using namespace qlr;
 
@@ -115,6 +118,98 @@ TEST(ReportCalc, ScriptReachesReportObjects)
     EXPECT_EQ(f.Calc("MonthOf(EncodeDate(2010, 12, 31))").AsInteger(), 12);
     EXPECT_EQ(f.Calc("YearOf(EncodeDate(2010, 12, 31))").AsInteger(), 2010);
     EXPECT_EQ(f.Calc("SUM(1)").AsInteger(), 42);   // the engine answers aggregates
+}
+
+// A memo's Lines are a wide-string list over its text: what a script does
+// to them is what the memo prints, and a new text shows in them.
+TEST(ReportCalc, MemoLinesReachTheMemoText)
+{
+    Fixture f;
+    struct Case {
+        const char* expression;
+        const char* value;
+        const char* text;   // the memo's text afterwards
+    };
+    const Case cases[] = {
+        {"Memo1.Lines.Count", "1", "hello"},
+        {"Memo1.Lines.Add('world')", "1", "hello\r\nworld"},
+        {"Memo1.Lines[1]", "world", "hello\r\nworld"},
+        {"Memo1.Lines.Strings[0]", "hello", "hello\r\nworld"},
+        {"Memo1.Lines.IndexOf('world')", "1", "hello\r\nworld"},
+        {"Memo1.Lines.IndexOf('none')", "-1", "hello\r\nworld"},
+        {"Memo1.Lines.Text", "hello\r\nworld\r\n", "hello\r\nworld"},
+        {"Memo1.Lines.AddObject('self', Memo1)", "2", "hello\r\nworld\r\nself"},
+        {"Memo1.Lines.Objects[2] = Memo1", "True", "hello\r\nworld\r\nself"},
+        {"Memo1.Lines.Objects[0] = nil", "True", "hello\r\nworld\r\nself"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rtl::VarToStr(f.Calc(c.expression)), c.value) << c.expression;
+        EXPECT_EQ(f.memo->Text(), c.text) << c.expression;
+    }
+    EXPECT_EQ(f.report.Errors()->Count(), 0) << f.report.Errors()->Text();
+    // A text set from outside shows in the list at once.
+    f.memo->SetText("a\r\nb\r\nc");
+    EXPECT_EQ(rtl::VarToStr(f.Calc("Memo1.Lines.Count")), "3");
+    EXPECT_EQ(rtl::VarToStr(f.Calc("Memo1.Lines[2]")), "c");
+
+    // Statements: a new list made by the script, given to the memo, then
+    // changed through the memo; Insert on a line replaces it.
+    rtl::TStringList program;
+    program.SetText("var l: TWideStrings;\n"
+                    "begin\n"
+                    "  l := TWideStrings.Create;\n"
+                    "  l.Add('one');\n"
+                    "  l.Add('two');\n"
+                    "  l.Text := l.Text + 'three';\n"
+                    "  Memo1.Lines := l;\n"
+                    "  l.Free;\n"
+                    "  Memo1.Lines.Insert(0, 'ONE');\n"
+                    "  Memo1.Lines.Delete(1);\n"
+                    "  Memo1.Lines[1] := 'THREE';\n"
+                    "  Memo1.Lines.Objects[0] := Memo1;\n"
+                    "end.\n");
+    qs::TqsScript s(nullptr);
+    s.SetParent(f.report.Script());
+    s.Lines().Assign(&program);
+    ASSERT_TRUE(s.Compile()) << s.ErrorMsg();
+    s.Execute();
+    EXPECT_EQ(s.ErrorMsg(), "");
+    EXPECT_EQ(f.memo->Text(), "ONE\r\nTHREE");
+    auto* lines = f.memo->LinesObject();
+    EXPECT_EQ(lines->Objects(0), f.memo);
+    lines->Clear();
+    EXPECT_EQ(f.memo->Text(), "");
+    EXPECT_EQ(lines->Count(), 0);
+}
+
+// The system-text object streams by its class name, describes itself as
+// system text and is a text object to scripts.
+TEST(ReportCalc, SystemTextObjectLoadsSavesAndScripts)
+{
+    const std::string doc = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<TqlrReport><TqlrReportPage Name=\"Page1\">"
+                            "<TqlrSysMemoView Name=\"Sys1\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"20\" "
+                            "HAlign=\"haRight\" Text=\"[Page#]\"/></TqlrReportPage></TqlrReport>";
+    TqlrReport report(nullptr);
+    report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    rtl::TMemoryStream in;
+    in.WriteString(doc);
+    in.SetPosition(0);
+    report.LoadFromStream(in);
+    auto* sys = dynamic_cast<TqlrSysMemoView*>(report.FindObject("Sys1"));
+    ASSERT_NE(sys, nullptr);
+    EXPECT_EQ(sys->Text(), "[Page#]");
+    EXPECT_EQ(sys->HAlign(), TqlrHAlign::haRight);
+    EXPECT_EQ(sys->GetDescription(), GetResources().Get("obSysText"));
+    EXPECT_NE(sys->GetDescription(), TqlrMemoView(nullptr).GetDescription());
+    rtl::TMemoryStream out;
+    report.SaveToStream(out);
+    out.SetPosition(0);
+    EXPECT_NE(out.ReadAll().find("<TqlrSysMemoView Name=\"Sys1\""), std::string::npos);
+
+    report.PrepareScript();
+    EXPECT_EQ(rtl::VarToStr(report.Calc("Sys1.Lines[0]")), "[Page#]");
+    EXPECT_EQ(rtl::VarToStr(report.Calc("Sys1.CalcWidth > 0")), "True");
+    EXPECT_EQ(report.Errors()->Count(), 0) << report.Errors()->Text();
 }
 
 TEST(ReportCalc, SetNamesCarryTheirBits)

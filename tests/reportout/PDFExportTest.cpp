@@ -681,6 +681,75 @@ TEST(PdfContent, TextPlacement)
     EXPECT_NEAR(len, units * 10 / 1000.0, 1.0);
 }
 
+namespace {
+
+// A view drawing the bars of a bar code: black and white stripes 10 units
+// wide, black first.
+class TqlrBarCodeView : public TqlrView {
+    RTL_CLASS(TqlrBarCodeView, TqlrView)
+public:
+    using TqlrView::TqlrView;
+    void Draw(gui::TCanvas* c, long double sx, long double sy, long double ox, long double oy) override
+    {
+        c->Brush()->SetColor(gui::clBlack);
+        for (int i = 0; i * 10 < Width(); i += 2) {
+            const long double x = AbsLeft() + 10 * i;
+            c->FillRect(gui::TRect{static_cast<int>(std::lround(ox + sx * x)), static_cast<int>(std::lround(oy + sy * AbsTop())),
+                                   static_cast<int>(std::lround(ox + sx * (x + 10))),
+                                   static_cast<int>(std::lround(oy + sy * (AbsTop() + Height())))});
+        }
+    }
+};
+
+RTL_PUBLISHED(TqlrBarCodeView) {}
+
+} // namespace
+
+TEST(PdfContent, BarCodeIsAGreyPictureThatDrawsItsBars)
+{
+    if (!Have("pdftoppm")) GTEST_SKIP() << "poppler tools missing";
+    PageRig g;
+    auto* bars = new TqlrBarCodeView(g.r.band);
+    bars->SetBounds(100, 100, 200, 60);
+    const std::string img = g.Write(bars);
+    EXPECT_NE(img.find("/CS /G\r\n/BPC 8"), std::string::npos) << img.substr(0, 200);
+    const std::size_t start = img.find("ID ") + 3;
+    // Quality 95 of one grey channel: one component in the frame header.
+    const std::size_t sof = img.find("\xFF\xC0", start);
+    ASSERT_NE(sof, std::string::npos);
+    EXPECT_EQ(static_cast<unsigned char>(img[sof + 9]), 1u);
+    // Any other picture stays in colour.
+    auto* photo = new TqlrPictureView(g.r.band);
+    photo->SetBounds(10, 10, 40, 30);
+    EXPECT_NE(g.Write(photo).find("/CS /RGB"), std::string::npos);
+    g.pdf.FinishPage(g.r.page, 0);
+    g.pdf.Finish();
+
+    const fs::path dir = TempDir("barcode");
+    const fs::path file = dir / "bars.pdf";
+    {
+        std::FILE* f = std::fopen(file.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(g.out.DataString().data(), 1, g.out.DataString().size(), f);
+        std::fclose(f);
+    }
+    // At 96 dpi one report unit is one pixel (no page margins here).
+    const std::string base = (dir / "bars").string();
+    ASSERT_EQ(Shell("pdftoppm -r 96 -png -singlefile '" + file.string() + "' '" + base + "'").code, 0);
+    gui::TPngImage png;
+    png.LoadFromFile(base + ".png");
+    for (int i = 0; i < 20; ++i) {
+        const gui::TColor c = png.Pixels(100 + 10 * i + 5, 130);
+        const int r = c & 0xFF, gr = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+        EXPECT_EQ(r, gr) << i;   // grey
+        EXPECT_EQ(gr, b) << i;
+        if (i % 2 == 0) EXPECT_LT(r, 0x30) << "bar " << i;
+        else EXPECT_GT(r, 0xD0) << "gap " << i;
+    }
+    EXPECT_EQ(png.Pixels(400, 130), gui::clWhite);
+    fs::remove_all(dir);
+}
+
 TEST(PdfFonts, SharingOrderAndMapping)
 {
     PageRig g;

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -188,5 +189,58 @@ TEST(PdfFallback, PlaceNamesInSixScriptsShowAndExtract)
     if (const char* keep = std::getenv("TEC_KEEP_PDF"))
         for (const auto& e : fs::directory_iterator(dir))
             fs::copy_file(e.path(), fs::path(keep) / e.path().filename(), fs::copy_options::overwrite_existing);
+    fs::remove_all(dir);
+}
+
+TEST(PdfFallback, AlignedLinesMeasureEveryPieceInItsOwnProgram)
+{
+    if (!Have("pdftotext")) GTEST_SKIP() << "poppler tools missing";
+    if (!CanDraw(U'\u65E5')) GTEST_SKIP() << "no font with CJK letters";
+    const fs::path dir = fs::temp_directory_path() / ("tec_pdf_align_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    TqlrReport report(nullptr);
+    report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+    auto* page = new TqlrReportPage(&report);
+    page->SetName("Page1");
+    page->SetPaperSize(9);
+    for (auto set : {&TqlrReportPage::SetLeftMargin, &TqlrReportPage::SetRightMargin, &TqlrReportPage::SetTopMargin,
+                     &TqlrReportPage::SetBottomMargin})
+        (page->*set)(0);
+    auto* band = new TqlrReportTitle(page);
+    band->SetName("ReportTitle1");
+    band->SetBounds(0, 0, 700, 200);
+    const TqlrHAlign aligns[] = {TqlrHAlign::haRight, TqlrHAlign::haCenter};
+    for (int i = 0; i < 2; ++i) {
+        auto* m = new TqlrMemoView(band);
+        m->SetName("Aligned" + std::to_string(i));
+        m->SetBounds(100, 20 + 60 * i, 400, 40);
+        // Mostly letters of the fallback program, which are far wider.
+        m->SetText("Eclipse \xE6\x97\xA5\xE9\xA3\x9F\xE6\x97\xA5\xE9\xA3\x9F\xE6\x97\xA5\xE9\xA3\x9F");
+        m->Font()->SetName("Arial");
+        m->Font()->SetSize(16);
+        m->SetHAlign(aligns[i]);
+    }
+    ASSERT_TRUE(report.PrepareReport());
+    TqlrPDFExport pdf(TqlrCustomExportFilter::NoRegister{});
+    pdf.ShowDialog = false;
+    pdf.EmbeddedFonts = true;
+    pdf.FileName = (dir / "aligned.pdf").string();
+    ASSERT_TRUE(report.Export(&pdf));
+
+    // The words' boxes as the viewer places the glyphs (points).
+    int code = -1;
+    const std::string html = Shell("pdftotext -bbox '" + pdf.FileName + "' -", &code);
+    ASSERT_EQ(code, 0) << html;
+    std::vector<std::pair<double, double>> words;   // xMin, xMax
+    const std::regex re("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), re); it != std::sregex_iterator(); ++it)
+        words.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+    ASSERT_EQ(words.size(), 4u) << html;
+    // The box less the frame's shadow width (4 units, drawn or not) holds
+    // the text.  Right: the line ends half a gap (1 unit) inside it, plus a
+    // hundredth of the size; centre: its middle is the middle of the box
+    // less the gaps (a gap and a half on the left, half on the right).
+    EXPECT_NEAR(words[1].second, (100 + 396 - 1 + 0.16) * 0.75, 0.5) << html;
+    EXPECT_NEAR((words[2].first + words[3].second) / 2, (100 + 3 + 0.16 + 392.0 / 2) * 0.75, 0.5) << html;
     fs::remove_all(dir);
 }

@@ -3,6 +3,7 @@
 // dialogs' answers.
 #include <gtest/gtest.h>
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
 #include "platform/gui/PngImage.h"
@@ -11,6 +12,10 @@
 #include "reportout/qlrPrinter.h"
 #include "reportout/qlrProgress.h"
 #include "reportout/qlrReportDialogs.h"
+#include "report/qlrClass.h"
+#include "report/qlrClassPages.h"
+#include "report/qlrPreviewPages.h"
+#include "script/qs_iinterpreter.h"
 
 using namespace qlr;
 
@@ -175,6 +180,211 @@ TEST(DialogForm, RefusesToCloseAndReportsMoves)
     page.SetTag(0);
     TqlrDialogForm plain(&page);
     EXPECT_FALSE(plain.ThreadSafe());
+}
+
+namespace {
+
+// A dialog control wrapping an edit box.
+class TqlrEditControl : public TqlrDialogControl {
+    RTL_CLASS(TqlrEditControl, TqlrDialogControl)
+public:
+    explicit TqlrEditControl(rtl::TComponent* owner) : TqlrDialogControl(owner)
+    {
+        SetControl(std::make_unique<gui::TEdit>(nullptr));
+    }
+};
+
+RTL_PUBLISHED(TqlrEditControl) {}
+
+// A report with a dialog page holding two edit boxes, in a window of
+// report output.
+struct DialogReport {
+    std::unique_ptr<IqlrOutputServices> old = RegisterOutputServices(nullptr);
+    bool registered = (RegisterReportOutput(), true);
+    TqlrReport report{nullptr};
+    TqlrDialogPage* page = new TqlrDialogPage(&report);
+    TqlrEditControl* edit1 = new TqlrEditControl(page);
+    TqlrEditControl* edit2 = new TqlrEditControl(page);
+    DialogReport()
+    {
+        report.EngineOptions()->NewSilentMode = TqlrSilentMode::simSilent;
+        page->SetName("Dialog1");
+        page->SetClientWidth(240);
+        page->SetClientHeight(120);
+        edit1->SetName("Edit1");
+        edit1->SetBounds(8, 8, 100, 21);
+        edit2->SetName("Edit2");
+        edit2->SetBounds(8, 40, 100, 21);
+        report.PrepareScript();
+        report.Script()->AddClass(&TqlrEditControl::StaticClassInfo(), "TqlrDialogControl");
+    }
+    ~DialogReport() { RegisterOutputServices(std::move(old)); }
+    std::string Calc(const std::string& e) { return rtl::VarToStr(report.Calc(e)); }
+};
+
+} // namespace
+
+TEST(DialogPage, ShowModalFromAScriptAnswersTheResultAndFocusGoesWhereAsked)
+{
+    DialogReport d;
+    gui::TForm* form = d.page->DialogForm();
+    ASSERT_NE(dynamic_cast<TqlrDialogForm*>(form), nullptr);
+    EXPECT_EQ(d.edit1->Control()->Parent(), form);
+    EXPECT_EQ(d.edit2->Control()->Top(), 40);
+    d.page->SetBorderStyle(gui::TBorderStyle::bsDialog);
+
+    // While the page shows, a script focuses the second edit box and sets
+    // the page's modal result: ShowModal answers it.
+    gui::TWinControl* focused = nullptr;
+    bool modal = false;
+    std::string asked;
+    gui::QueueInMainThread([&] {
+        modal = form->FormState().Contains(gui::TFormStateItem::fsModal);
+        rtl::TStringList program;
+        program.SetText("begin Edit2.SetFocus; Dialog1.ModalResult := 6 end.");
+        qs::TqsScript s(nullptr);
+        s.SetParent(d.report.Script());
+        s.Lines().Assign(&program);
+        if (s.Compile()) s.Execute();
+        asked = s.ErrorMsg();
+        focused = form->FocusedControl();
+        // A failing script must not leave the dialog open.
+        if (form->ModalResult() == gui::mrNone) form->SetModalResult(gui::mrAbort);
+    });
+    EXPECT_EQ(d.Calc("Dialog1.ShowModal"), "6");
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(asked, "");
+    EXPECT_EQ(focused, d.edit2->Control());
+    EXPECT_EQ(d.Calc("Dialog1.ModalResult"), "6");
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(form->BorderStyle(), gui::TBorderStyle::bsDialog);
+    EXPECT_EQ(form->FormStyle(), gui::TFormStyle::fsStayOnTop);
+    // Forms freed after each run: the page's events do not run always.
+    EXPECT_TRUE(d.report.EngineOptions()->DestroyForms);
+    EXPECT_FALSE(d.page->RunAlways());
+    d.report.EngineOptions()->DestroyForms = false;
+
+    // The page's own close query replaces the form's refusal: closing ends
+    // the modal show as cancelled.
+    gui::QueueInMainThread([&] { form->Close(); });
+    EXPECT_EQ(d.page->ShowModal(), gui::mrCancel);
+    EXPECT_TRUE(d.page->RunAlways());
+    EXPECT_EQ(form->FormStyle(), gui::TFormStyle::fsStayOnTop);
+    EXPECT_EQ(d.report.Errors()->Count(), 0) << d.report.Errors()->Text();
+
+    // The pointer moving over the shown form clears the hint text.
+    std::vector<std::pair<std::string, bool>> messages;
+    d.report.OnProgressMessage = [&](const std::string& text, bool hint) { messages.emplace_back(text, hint); };
+    gui::QueueInMainThread([&] {
+        gui::sim::MouseMove(form, 150, 90, gui::TShiftState{});
+        form->SetModalResult(gui::mrOk);
+    });
+    EXPECT_EQ(d.page->ShowModal(), gui::mrOk);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), (std::pair<std::string, bool>{"", true}));
+}
+
+// A title memo asks the dialog page while the report prepares: the page
+// shows modally with its controls drawn at their places, a script moves the
+// focus and closes it with a result, and the answer prints.
+TEST(DialogPage, ShownByAnExpressionWhileTheReportPreparesItsAnswerPrints)
+{
+    DialogReport d;
+    d.report.EngineOptions()->DestroyForms = false;
+    auto* page = new TqlrReportPage(&d.report);
+    page->SetName("Page1");
+    auto* title = new TqlrReportTitle(page);
+    title->SetName("ReportTitle1");
+    title->SetBounds(0, 0, 500, 30);
+    auto* memo = new TqlrMemoView(title);
+    memo->SetName("Memo1");
+    memo->SetBounds(0, 0, 300, 18);
+    memo->SetText("Answer [Dialog1.ShowModal]");
+    d.edit1->SetCaption("first");
+    d.edit2->SetCaption("second");
+    gui::TForm* form = d.page->DialogForm();
+
+    bool modal = false;
+    int fieldWhite = 0, besideFace = 0;
+    std::string asked;
+    gui::TWinControl* focused = nullptr;
+    // The run handles window messages before the dialog shows: a timer
+    // answers once the form is up.
+    gui::TTimer timer(nullptr);
+    timer.SetInterval(5);
+    timer.OnTimer = [&](rtl::TObject*) {
+        if (!form->Visible()) return;
+        timer.SetEnabled(false);
+        modal = form->FormState().Contains(gui::TFormStateItem::fsModal);
+        gui::TBitmap shot(form->ClientWidth(), form->ClientHeight(), gui::TPixelFormat::pf24bit);
+        form->PaintTo(shot.Canvas(), 0, 0);
+        for (int y : {12, 44})  // inside each edit box's field, left of its text
+            for (int x = 80; x < 104; ++x) fieldWhite += gui::ColorToRGB(shot.Canvas()->Pixels(x, y)) == gui::clWhite;
+        for (int x = 120; x < 230; ++x)  // right of the boxes: the page's colour
+            besideFace += shot.Canvas()->Pixels(x, 30) == gui::ColorToRGB(gui::clBtnFace);
+        rtl::TStringList program;
+        program.SetText("begin Edit2.SetFocus; Dialog1.ModalResult := 1 end.");
+        qs::TqsScript s(nullptr);
+        s.SetParent(d.report.Script());
+        s.Lines().Assign(&program);
+        if (s.Compile()) s.Execute();
+        asked = s.ErrorMsg();
+        focused = form->FocusedControl();
+        if (form->ModalResult() == gui::mrNone) form->SetModalResult(gui::mrAbort);
+    };
+    timer.SetEnabled(true);
+    ASSERT_TRUE(d.report.PrepareReport(true)) << d.report.Errors()->Text();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(fieldWhite, 48);
+    EXPECT_EQ(besideFace, 110);
+    EXPECT_EQ(asked, "");
+    EXPECT_EQ(focused, d.edit2->Control());
+    EXPECT_FALSE(form->Visible());
+    TqlrCustomPreviewPages* pages = d.report.PreviewPages();
+    ASSERT_EQ(pages->GetCount(), 1);
+    std::string printed;
+    for (TqlrComponent* c : pages->GetPage(0)->AllObjects())
+        if (auto* m = dynamic_cast<TqlrCustomMemoView*>(c)) printed += m->Text();
+    EXPECT_EQ(printed, "Answer 1");
+}
+
+TEST(DialogPage, MovedOrSizedFormGivesItsBoundsToThePage)
+{
+    DialogReport d;
+    gui::TForm* form = d.page->DialogForm();
+    form->SetBounds(50, 60, 300, 200);
+    EXPECT_NE(d.page->Left(), 50);
+    form->Perform(gui::WM_EXITSIZEMOVE);
+    EXPECT_EQ(d.page->Left(), 50);
+    EXPECT_EQ(d.page->Top(), 60);
+    EXPECT_EQ(d.page->Width(), 300);
+    EXPECT_EQ(d.page->Height(), 200);
+    // A control moved by the report follows; a hidden one hides.
+    d.edit1->SetLeft(20.4L);
+    EXPECT_EQ(d.edit1->Control()->Left(), 20);
+    d.edit1->SetVisible(false);
+    EXPECT_FALSE(d.edit1->Control()->Visible());
+    d.edit1->SetCaption("typed");
+    EXPECT_EQ(d.edit1->Control()->Caption(), "typed");
+
+    // Drawn, the control shows itself at its place: the edit box's white
+    // field with the dark letters of its text, nothing around it.
+    d.edit2->SetCaption("WWWW");
+    gui::TBitmap bmp(200, 100, gui::TPixelFormat::pf24bit);
+    bmp.Canvas()->Brush()->SetColor(gui::clRed);
+    bmp.Canvas()->FillRect(gui::TRect{0, 0, 200, 100});
+    d.edit2->Draw(bmp.Canvas(), 1, 1, 0, 0);
+    EXPECT_EQ(bmp.Canvas()->Pixels(4, 45), gui::clRed);
+    EXPECT_EQ(bmp.Canvas()->Pixels(150, 45), gui::clRed);
+    int white = 0, dark = 0;
+    for (int y = 40; y < 61; ++y)
+        for (int x = 8; x < 108; ++x) {
+            const gui::TColor c = gui::ColorToRGB(bmp.Canvas()->Pixels(x, y));
+            white += c == gui::clWhite;
+            dark += (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60;
+        }
+    EXPECT_GT(white, 800);
+    EXPECT_GT(dark, 20);
 }
 
 TEST(TBPanel, AlignsByTheParentsParent)
