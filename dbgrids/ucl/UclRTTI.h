@@ -158,30 +158,38 @@ public:
 // constant True).
 enum class TUclPropSpecKind { pskNone, pskStaticMethod, pskVirtualMethod, pskField, pskConstant };
 
-// One published property.  The registry keeps neither indexes nor accessor
-// addresses: Index is "none" ($80000000) and the access values are 0.
+// An access value decoded: its kind and the value that goes with it (the
+// field offset, the virtual method's table offset, the static method's
+// address, or 0 / 1 for the constants False / True).
+struct TUclPropAccess {
+    TUclPropSpecKind Kind = TUclPropSpecKind::pskNone;
+    uint64_t Value = 0;
+};
+TUclPropAccess DecodePropAccess(uint64_t access);
+
+// One published property.  The registry keeps no indexes: Index is "none"
+// ($80000000).
 class TUclPropInfo {
 public:
     static constexpr int32_t kNone = INT32_MIN;  // $80000000: no index, no default
     explicit TUclPropInfo(const rtl::TPropInfo& prop) : FPropInfo(prop) {}
     const rtl::TPropInfo& PropInfo() const { return FPropInfo; }
     std::unique_ptr<TUclTypeInfo> PropType() const;
+    // The raw access values.
+    uint64_t Reader() const { return FPropInfo.Reader(); }
+    uint64_t Writer() const { return FPropInfo.Writer(); }
+    uint64_t StoredProc() const { return FPropInfo.StoredProc(); }
     const std::string& Name() const { return FPropInfo.Name(); }
     int32_t Index() const { return kNone; }
     int32_t Default() const { return FPropInfo.HasDefault() ? static_cast<int32_t>(FPropInfo.Default()) : kNone; }
     // The property's place in its declaring class's list (ancestors' first).
     int NameIndex() const;
-    TUclPropSpecKind ReaderType() const { return TUclPropSpecKind::pskStaticMethod; }
-    TUclPropSpecKind WriterType() const
-    {
-        return FPropInfo.IsWritable() ? TUclPropSpecKind::pskStaticMethod : TUclPropSpecKind::pskNone;
-    }
-    TUclPropSpecKind StoredType() const
-    {
-        return FPropInfo.FStored ? TUclPropSpecKind::pskStaticMethod : TUclPropSpecKind::pskConstant;
-    }
-    // For a constant: 1 (True).
-    uint32_t StoredValue() const { return FPropInfo.FStored ? 0 : 1; }
+    TUclPropSpecKind ReaderType() const { return DecodePropAccess(Reader()).Kind; }
+    TUclPropSpecKind WriterType() const { return DecodePropAccess(Writer()).Kind; }
+    TUclPropSpecKind StoredType() const { return DecodePropAccess(StoredProc()).Kind; }
+    uint64_t ReaderValue() const { return DecodePropAccess(Reader()).Value; }
+    uint64_t WriterValue() const { return DecodePropAccess(Writer()).Value; }
+    uint64_t StoredValue() const { return DecodePropAccess(StoredProc()).Value; }
     bool IsStored(const rtl::TObject* instance) const { return FPropInfo.IsStored(instance); }
     bool HasDefault() const { return Default() != kNone; }
     bool HasIndex() const { return Index() != kNone; }
@@ -190,9 +198,7 @@ private:
     const rtl::TPropInfo& FPropInfo;
 };
 
-// A class of the registry with its published properties.  The registry
-// keeps no accessor addresses, so the read, write and stored accesses are
-// not part of the dump or the declaration.
+// A class of the registry with its published properties.
 class TUclClassTypeInfo : public TUclTypeInfo {
 public:
     explicit TUclClassTypeInfo(const rtl::TClassInfo& cls) : TUclTypeInfo(nullptr), FClass(cls) {}
@@ -218,10 +224,69 @@ private:
     const rtl::TClassInfo& FClass;
 };
 
+// One parameter of a method type.
+class TUclEventParamInfo {
+public:
+    explicit TUclEventParamInfo(const rtl::TParamInfo& param) : FParam(param) {}
+    const rtl::TParamInfo& Param() const { return FParam; }
+    rtl::TParamFlags Flags() const { return FParam.Flags; }
+    const std::string& Name() const { return FParam.Name; }
+    const std::string& TypeName() const { return FParam.TypeName; }
+    // The record's size: flags byte, then name and type name as
+    // length-prefixed texts.
+    int RecSize() const { return 3 + static_cast<int>(FParam.Name.size() + FParam.TypeName.size()); }
+
+private:
+    const rtl::TParamInfo& FParam;
+};
+
+// A method type (an event's signature).
+class TUclEventTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    rtl::TMethodKind MethodKind() const { return FTypeInfo->MethodKind; }
+    int ParameterCount() const { return static_cast<int>(FTypeInfo->Params.size()); }
+    // nullptr outside 0 .. ParameterCount - 1.
+    std::unique_ptr<TUclEventParamInfo> Parameters(int index) const;
+    // Empty for a procedure.
+    std::string ResultTypeName() const
+    {
+        return MethodKind() == rtl::TMethodKind::mkFunction ? FTypeInfo->ResultType : std::string();
+    }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+class TUclInterfaceTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    // nullptr for an interface without a parent.
+    std::unique_ptr<TUclInterfaceTypeInfo> Parent() const;
+    rtl::TIntfFlags Flags() const { return FTypeInfo->IntfFlags; }
+    const rtl::TTypeGuid& GUID() const { return FTypeInfo->Guid; }
+    int PropertyCount() const { return FTypeInfo->IntfPropCount; }
+    const std::string& UnitName() const { return FTypeInfo->UnitName; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
+class TUclDynArrayTypeInfo : public TUclTypeInfo {
+public:
+    using TUclTypeInfo::TUclTypeInfo;
+    int ElementSize() const { return FTypeInfo->ElementSize; }
+    // nullptr when the element type is not described.
+    std::unique_ptr<TUclTypeInfo> ElementType() const;
+    bool ElementsNeedCleanup() const { return FTypeInfo->ElementsNeedCleanup; }
+    int VarType() const { return FTypeInfo->VarType; }
+    const std::string& UnitName() const { return FTypeInfo->UnitName; }
+    void WriteDump(IUclDumpWriter& dest) const override;
+    void WriteDeclaration(IUclDumpWriter& dest) const override;
+};
+
 // The wrapper by the record's kind: integers and characters, enumerations,
-// sets, floats, short strings, 64-bit integers and classes have their own.
-// The registry describes no method signatures, interfaces or dynamic
-// arrays: their records get the plain wrapper.
+// sets, floats, short strings, 64-bit integers, classes, method types,
+// interfaces and dynamic arrays have their own; other kinds get the plain
+// wrapper.
 std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info);
 
 std::string SetToText(const TUclSetTypeInfo& type, const void* value, bool wantBrackets = false, bool wantRanges = false);
