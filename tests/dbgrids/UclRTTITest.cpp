@@ -404,3 +404,33 @@ TEST(UclRTTI, EventInterfaceAndDynamicArrayWrappers)
               (std::vector<std::string>{"Element size: 8", "Element type: ???", "Elements need clean up: True",
                                         "Variant type: 0", "Unit name: Demo"}));
 }
+
+TEST(UclRTTI, WrappersAreReachedThroughTheirInterfaces)
+{
+    // Each wrapper answers its own interface and those of its bases.
+    auto e = TypeInfoWrapper(RtlTypeInfoOf(static_cast<TColourPick*>(nullptr)));
+    const IUclTypeInfo* any = e.get();
+    auto* en = dynamic_cast<const IUclEnumerationTypeInfo*>(any);
+    ASSERT_NE(en, nullptr);
+    EXPECT_EQ(en->IndexOfName("CPBLUE"), 2);
+    EXPECT_EQ(dynamic_cast<const IUclOrdinalRangeTypeInfo*>(any)->MaxValue(), 4);
+    EXPECT_EQ(dynamic_cast<const IUclOrdinalTypeInfo*>(any)->OrdinalType(), rtl::TOrdType::otUByte);
+    EXPECT_EQ(dynamic_cast<const IUclSetInfo*>(any), nullptr);
+
+    auto set = TypeInfoWrapper(SetType());
+    auto* si = dynamic_cast<const IUclSetInfo*>(set.get());
+    ASSERT_NE(si, nullptr);
+    uint8_t value = 0;
+    si->SetAsList(&value, {"cpRed", "cpCyan"});
+    EXPECT_EQ(value, 0x09);
+
+    auto i64 = TypeInfoWrapper(rtl::TypeInfoInt64());
+    EXPECT_EQ(dynamic_cast<const IUclInt64Info&>(*i64).MinValue(), INT64_MIN);
+    auto f = TypeInfoWrapper(rtl::TypeInfoExtended());
+    EXPECT_EQ(dynamic_cast<const IUclFloatInfo&>(*f).FloatType(), rtl::TFloatType::ftExtended);
+
+    // The identifiers of the family differ in their first field only.
+    EXPECT_EQ(GuidToText(IUclTypeInfo::IID), "{7DAD5220-46EA-11D5-B0C0-4854E825F345}");
+    EXPECT_EQ(GuidToText(IUclDynArrayInfo::IID), "{7DAD522E-46EA-11D5-B0C0-4854E825F345}");
+    EXPECT_EQ(IUclEventParamInfo::IID.D1, 0x7DAD5229u);
+}
