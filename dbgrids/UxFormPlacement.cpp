@@ -457,12 +457,15 @@ void TUxFormPlacement::UpdateWinHook()
 void TUxFormPlacement::WndMessage(rtl::TObject*, TMessage& msg, bool&)
 {
     TCustomForm* form = Form();
+    if (msg.Msg == WM_NCHITTEST && form && FPreventResize) {
+        // A fixed-size form offers no sizing border.
+        if (msg.Result >= HTLEFT && msg.Result <= HTBOTTOMRIGHT) msg.Result = HTNOWHERE;
+        return;
+    }
     if (msg.Msg != WM_GETMINMAXINFO || !form || !msg.LParam) return;
     auto* info = reinterpret_cast<TMinMaxInfo*>(msg.LParam);
     if (FPreventResize) {
-        // The size the form shows with.  (The sizing borders and the window
-        // menu belong to the window system here: the fixed size is what
-        // keeps them from resizing.)
+        // The size the form shows with.
         if (form->HandleAllocated() && form->Visible()) {
             info->ptMinTrackSize = info->ptMaxTrackSize = TPoint(form->Width(), form->Height());
             msg.Result = 1;

@@ -4,6 +4,7 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
+#include "platform/rtl/ComponentStream.h"
 
 namespace dbgrids {
 
@@ -236,6 +237,13 @@ void ReleaseLater(rtl::TObject* object)
 
 // ------------------------------------------------------------ TUxWindowHook
 
+RTL_PUBLISHED(TUxWindowHook)
+{
+    c.Property("Active", &TUxWindowHook::Active, &TUxWindowHook::SetActive).Default(true);
+    c.Property("Control", &TUxWindowHook::Control, &TUxWindowHook::SetControl)
+        .Stored(&TUxWindowHook::IsControlStored);
+}
+
 TUxWindowHook::TUxWindowHook(rtl::TComponent* owner) : rtl::TComponent(owner) {}
 
 TUxWindowHook::~TUxWindowHook()
@@ -316,6 +324,29 @@ void TUxWindowHook::SetControl(gui::TControl* value)
     FControl = value;
     if (FControl) FControl->FreeNotification(this);
     SetActive(wasActive);
+}
+
+bool TUxWindowHook::HooksOwnerForm() const
+{
+    return FControl && static_cast<rtl::TComponent*>(FControl) == GetOwner() &&
+           dynamic_cast<gui::TCustomForm*>(GetOwner()) != nullptr;
+}
+
+bool TUxWindowHook::IsControlStored() const
+{
+    return !HooksOwnerForm();
+}
+
+void TUxWindowHook::DefineProperties(rtl::TFiler& filer)
+{
+    rtl::TComponent::DefineProperties(filer);
+    filer.DefineProperty(
+        "IsForm",
+        [this](rtl::TReader& r) {
+            if (!r.ReadBoolean()) return;
+            if (auto* form = dynamic_cast<gui::TCustomForm*>(GetOwner())) SetControl(form);
+        },
+        [this](rtl::TWriter& w) { w.WriteBoolean(HooksOwnerForm()); }, HooksOwnerForm());
 }
 
 void TUxWindowHook::Notification(rtl::TComponent* component, rtl::TOperation operation)

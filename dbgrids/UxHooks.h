@@ -24,6 +24,7 @@
 
 #include "platform/gui/Controls.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace dbgrids {
 
@@ -140,6 +141,7 @@ private:
 using TUxHookMessageEvent = std::function<void(rtl::TObject* sender, TMessage& msg, bool& handled)>;
 
 class TUxWindowHook : public rtl::TComponent {
+    RTL_CLASS(TUxWindowHook, rtl::TComponent)
 public:
     explicit TUxWindowHook(rtl::TComponent* owner);
     ~TUxWindowHook() override;
@@ -151,6 +153,8 @@ public:
     void SetBeforeMessage(TUxHookMessageEvent event);
     const TUxHookMessageEvent& AfterMessage() const { return FAfterMessage; }
     void SetAfterMessage(TUxHookMessageEvent event);
+    // Control is stored unless it is the owner form (then "IsForm" is).
+    bool IsControlStored() const;
     void HookControl() { SetActive(true); }
     void UnHookControl() { SetActive(false); }
 
@@ -158,9 +162,13 @@ protected:
     virtual bool RunBeforeMessage(TMessage& msg);
     virtual bool RunAfterMessage(TMessage& msg);
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+    // "IsForm": written when the hook watches its own owner form, in place
+    // of a reference to it; reading True hooks the owner form again.
+    void DefineProperties(rtl::TFiler& filer) override;
 
 private:
     bool Designing() const;
+    bool HooksOwnerForm() const;
     void Register(bool on);
     bool FActive = true;
     bool FRegistered = false;

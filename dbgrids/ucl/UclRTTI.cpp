@@ -139,6 +139,9 @@ std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info)
         return std::make_unique<TUclTypeInfo>(info);
     case K::tkSet: return std::make_unique<TUclSetTypeInfo>(info);
     case K::tkString: return std::make_unique<TUclStringTypeInfo>(info);
+    case K::tkMethod: return std::make_unique<TUclEventTypeInfo>(info);
+    case K::tkInterface: return std::make_unique<TUclInterfaceTypeInfo>(info);
+    case K::tkDynArray: return std::make_unique<TUclDynArrayTypeInfo>(info);
     case K::tkInteger:
     case K::tkChar:
     case K::tkWChar: {
@@ -160,6 +163,31 @@ std::unique_ptr<TUclTypeInfo> TypeInfoWrapper(const rtl::TTypeInfo* info)
 std::unique_ptr<TUclTypeInfo> TUclPropInfo::PropType() const
 {
     return TypeInfoWrapper(FPropInfo.PropType());
+}
+
+TUclPropAccess DecodePropAccess(uint64_t v)
+{
+    const uint64_t top = v >> 56;
+    if (v > 0xFFFFFF && top == 0xFE) return {TUclPropSpecKind::pskVirtualMethod, v & 0xFFFF};
+    if (v > 0xFFFFFF && top == 0xFF) return {TUclPropSpecKind::pskField, v & 0xFFFFFF};
+    if (v < 2) return {TUclPropSpecKind::pskConstant, v};
+    return {TUclPropSpecKind::pskStaticMethod, v};
+}
+
+std::unique_ptr<TUclEventParamInfo> TUclEventTypeInfo::Parameters(int index) const
+{
+    if (index < 0 || index >= ParameterCount()) return nullptr;
+    return std::make_unique<TUclEventParamInfo>(FTypeInfo->Params[static_cast<size_t>(index)]);
+}
+
+std::unique_ptr<TUclInterfaceTypeInfo> TUclInterfaceTypeInfo::Parent() const
+{
+    return FTypeInfo->IntfParent ? std::make_unique<TUclInterfaceTypeInfo>(FTypeInfo->IntfParent) : nullptr;
+}
+
+std::unique_ptr<TUclTypeInfo> TUclDynArrayTypeInfo::ElementType() const
+{
+    return FTypeInfo->ElementType ? TypeInfoWrapper(FTypeInfo->ElementType) : nullptr;
 }
 
 int TUclPropInfo::NameIndex() const

@@ -3,13 +3,17 @@
 
 #include <cstdio>
 
+#include "dbgrids/ucl/UclSysUtils.h"
+#include "platform/rtl/Strings.h"
+
 namespace ucl {
 
 namespace {
 
 const char* const kKindNames[] = {"tkUnknown", "tkInteger", "tkChar",    "tkEnumeration", "tkFloat",
                                   "tkString",  "tkSet",     "tkClass",   "tkMethod",      "tkWChar",
-                                  "tkLString", "tkWString", "tkVariant", "tkInt64",       "tkUString"};
+                                  "tkLString", "tkWString", "tkVariant", "tkInt64",       "tkUString",
+                                  "tkInterface", "tkDynArray"};
 const char* const kOrdNames[] = {"otSByte", "otUByte", "otSWord", "otUWord", "otSLong", "otULong", "otSInt64"};
 const char* const kFloatNames[] = {"ftSingle", "ftDouble", "ftExtended", "ftComp", "ftCurr"};
 
@@ -34,6 +38,83 @@ std::string Joined(const std::vector<std::string>& names)
 
 // An anonymous type (a name starting with ".") is written inline.
 bool Anonymous(const std::string& name) { return !name.empty() && name[0] == '.'; }
+
+// An access value or address as "$" and sixteen hex digits.
+std::string Hex(uint64_t v)
+{
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "$%.16llX", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+const char* AccessKindText(TUclPropSpecKind k)
+{
+    switch (k) {
+    case TUclPropSpecKind::pskStaticMethod: return "static method";
+    case TUclPropSpecKind::pskVirtualMethod: return "virtual method";
+    case TUclPropSpecKind::pskField: return "field";
+    default: return "";
+    }
+}
+
+bool IsAccessor(TUclPropSpecKind k)
+{
+    return k == TUclPropSpecKind::pskStaticMethod || k == TUclPropSpecKind::pskVirtualMethod ||
+           k == TUclPropSpecKind::pskField;
+}
+
+std::string BoolText(bool b) { return b ? "True" : "False"; }
+
+std::string GuidText(const rtl::TTypeGuid& g)
+{
+    TGUID u{g.D1, g.D2, g.D3, {}};
+    for (int i = 0; i < 8; ++i) u.D4[static_cast<size_t>(i)] = g.D4[i];
+    return GuidToText(u);
+}
+
+template <typename E, size_t N>
+std::string FlagsText(rtl::Set<E> flags, const char* const (&names)[N])
+{
+    std::string s;
+    for (size_t i = 0; i < N; ++i)
+        if (flags.Contains(static_cast<E>(i))) s += (s.empty() ? "" : ", ") + std::string(names[i]);
+    return "[" + s + "]";
+}
+
+const char* const kParamFlagNames[] = {"pfVar", "pfConst", "pfArray", "pfAddress", "pfReference", "pfOut"};
+const char* const kIntfFlagNames[] = {"ifHasGuid", "ifDispInterface", "ifDispatch"};
+
+// The per-property access lines of a class dump: read, write, stored.
+void WritePropAccessDump(IUclDumpWriter& d, const TUclPropInfo& p)
+{
+    if (p.HasIndex()) d.WriteLine("[index " + std::to_string(p.Index()) + "]");
+    if (p.HasDefault()) d.WriteLine("[default " + std::to_string(p.Default()) + "]");
+    if (IsAccessor(p.ReaderType()))
+        d.WriteLine(std::string("[read ") + AccessKindText(p.ReaderType()) + " " + Hex(p.ReaderValue()) + "]");
+    if (IsAccessor(p.WriterType()))
+        d.WriteLine(std::string("[write ") + AccessKindText(p.WriterType()) + " " + Hex(p.WriterValue()) + "]");
+    if (IsAccessor(p.StoredType()))
+        d.WriteLine(std::string("[stored=") + AccessKindText(p.StoredType()) + " " + Hex(p.StoredValue()) + "]");
+    else if (p.StoredType() == TUclPropSpecKind::pskConstant)
+        d.WriteLine("[stored=" + BoolText(p.StoredValue() != 0) + "]");
+}
+
+// " read [static method $...]" and the like for a class declaration.
+std::string PropAccessDeclaration(const TUclPropInfo& p)
+{
+    std::string s;
+    if (p.HasIndex()) s += " index " + std::to_string(p.Index());
+    if (IsAccessor(p.ReaderType()))
+        s += std::string(" read [") + AccessKindText(p.ReaderType()) + " " + Hex(p.ReaderValue()) + "]";
+    if (IsAccessor(p.WriterType()))
+        s += std::string(" write [") + AccessKindText(p.WriterType()) + " " + Hex(p.WriterValue()) + "]";
+    if (IsAccessor(p.StoredType()))
+        s += std::string(" stored = [") + AccessKindText(p.StoredType()) + " " + Hex(p.StoredValue()) + "]";
+    else if (p.StoredType() == TUclPropSpecKind::pskConstant)
+        s += " stored = " + BoolText(p.StoredValue() != 0);
+    if (p.HasDefault()) s += " default " + std::to_string(p.Default());
+    return s;
+}
 
 } // namespace
 
@@ -168,11 +249,9 @@ void TUclClassTypeInfo::WriteDump(IUclDumpWriter& d) const
     for (const rtl::TPropInfo* p : FClass.Properties()) {
         if (p->DeclaringClass() != &FClass) continue;
         d.WriteLine(p->Name() + ": " + p->PropType()->Name());
-        if (p->HasDefault()) {
-            d.IndentMore();
-            d.WriteLine("[default " + std::to_string(p->Default()) + "]");
-            d.IndentLess();
-        }
+        d.IndentMore();
+        WritePropAccessDump(d, TUclPropInfo(*p));
+        d.IndentLess();
     }
     d.IndentLess();
 }
@@ -187,13 +266,117 @@ void TUclClassTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
         d.IndentMore();
         for (const rtl::TPropInfo* p : FClass.Properties()) {
             if (p->DeclaringClass() != &FClass) continue;
-            std::string line = "property " + p->Name() + ": " + p->PropType()->Name();
-            if (p->HasDefault()) line += " default " + std::to_string(p->Default());
-            d.WriteLine(line + ";");
+            d.WriteLine("property " + p->Name() + ": " + p->PropType()->Name() + PropAccessDeclaration(TUclPropInfo(*p)) +
+                        ";");
         }
         d.IndentLess();
     }
     d.WriteLine("end;");
+}
+
+void TUclEventTypeInfo::WriteDump(IUclDumpWriter& d) const
+{
+    TUclTypeInfo::WriteDump(d);
+    d.WriteLine(std::string("Method kind: ") +
+                (MethodKind() == rtl::TMethodKind::mkFunction ? "mkFunction" : "mkProcedure"));
+    d.WriteLine("Parameter count: " + std::to_string(ParameterCount()));
+    d.IndentMore();
+    for (int i = 0; i < ParameterCount(); ++i) {
+        if (i > 0) d.WriteLine("");
+        auto p = Parameters(i);
+        d.WriteLine("Name: " + p->Name());
+        d.WriteLine("Type: " + p->TypeName());
+        d.WriteLine("Flags: " + FlagsText(p->Flags(), kParamFlagNames));
+    }
+    d.IndentLess();
+    if (MethodKind() == rtl::TMethodKind::mkFunction) d.WriteLine("Return type: " + ResultTypeName());
+}
+
+void TUclEventTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
+{
+    using F = rtl::TParamFlag;
+    const bool isFunction = MethodKind() == rtl::TMethodKind::mkFunction;
+    std::string s = Name() + " = " + (isFunction ? "function" : "procedure");
+    for (int i = 0; i < ParameterCount(); ++i) {
+        auto p = Parameters(i);
+        s += i == 0 ? "(" : "; ";
+        if (p->Flags().Contains(F::pfVar)) s += "var ";
+        else if (p->Flags().Contains(F::pfConst)) s += "const ";
+        else if (p->Flags().Contains(F::pfOut)) s += "out ";
+        s += p->Name();
+        if (!p->TypeName().empty()) {
+            s += ": ";
+            if (p->Flags().Contains(F::pfArray))
+                s += rtl::SameText(p->TypeName(), "TVarRec") ? "array of const" : "array of " + p->TypeName();
+            else
+                s += p->TypeName();
+        }
+    }
+    if (ParameterCount() > 0) s += ")";
+    if (isFunction) s += ": " + ResultTypeName();
+    d.WriteLine(s + " of object;");
+}
+
+void TUclInterfaceTypeInfo::WriteDump(IUclDumpWriter& d) const
+{
+    TUclTypeInfo::WriteDump(d);
+    if (Flags().Contains(rtl::TIntfFlag::ifHasGuid)) d.WriteLine("GUID: " + GuidText(GUID()));
+    d.WriteLine("Flags: " + FlagsText(Flags(), kIntfFlagNames));
+    d.WriteLine("Unit name: " + UnitName());
+    if (auto parent = Parent()) d.WriteLine("Parent: " + parent->Name());
+    d.WriteLine("Property count: " + std::to_string(PropertyCount()));
+}
+
+void TUclInterfaceTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
+{
+    const bool disp = Flags().Contains(rtl::TIntfFlag::ifDispInterface);
+    std::string s = Name() + " = " + (disp ? "dispinterface" : "interface");
+    auto parent = Parent();
+    if (parent && !disp && !rtl::SameText(parent->Name(), "IUnknown")) s += "(" + parent->Name() + ")";
+    d.WriteLine(s + " // unit " + UnitName());
+    if (Flags().Contains(rtl::TIntfFlag::ifHasGuid)) {
+        d.IndentMore();
+        d.WriteLine("['" + GuidText(GUID()) + "']");
+        d.IndentLess();
+    }
+    d.WriteLine("end;");
+}
+
+void TUclDynArrayTypeInfo::WriteDump(IUclDumpWriter& d) const
+{
+    TUclTypeInfo::WriteDump(d);
+    d.WriteLine("Element size: " + std::to_string(ElementSize()));
+    auto element = ElementType();
+    if (!element) {
+        d.WriteLine("Element type: ???");
+    } else if (Anonymous(element->Name())) {
+        d.WriteLine("Element type: ");
+        d.IndentMore();
+        element->WriteDump(d);
+        d.IndentLess();
+    } else {
+        d.WriteLine("Element type: " + element->Name());
+    }
+    d.WriteLine("Elements need clean up: " + BoolText(ElementsNeedCleanup()));
+    d.WriteLine("Variant type: " + std::to_string(VarType()));
+    d.WriteLine("Unit name: " + UnitName());
+}
+
+void TUclDynArrayTypeInfo::WriteDeclaration(IUclDumpWriter& d) const
+{
+    std::string element = "???";
+    if (auto e = ElementType()) {
+        element = e->Name();
+        if (Anonymous(element)) {
+            TUclStringDumpWriter inl;
+            e->WriteDeclaration(inl);
+            inl.WriteLine("");
+            element = inl.Lines.back();
+        }
+    }
+    const std::string body = "array of " + element;
+    if (Anonymous(Name())) d.WriteText(body);
+    else d.WriteLine(Name() + " = " + body + "; // Unit " + UnitName());
 }
 
 } // namespace ucl

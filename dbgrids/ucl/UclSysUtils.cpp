@@ -114,4 +114,10 @@ void ZeroMemoryBlock(void* p, int64_t size)
     if (size > 0) std::memset(p, 0, static_cast<size_t>(size));
 }
 
+void FreeModuleHandle(sys::TModuleHandle& module)
+{
+    if (module != 0) sys::FreeModule(module);
+    module = 0;
+}
+
 } // namespace ucl

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "dbgrids/ucl/UclBase.h"
+#include "platform/sys/Modules.h"
 
 namespace ucl {
 
@@ -51,5 +52,7 @@ struct TGUID {
 std::string GuidToText(const TGUID& g);
 
 void ZeroMemoryBlock(void* p, int64_t size);
+// Frees a loaded library when the handle is not 0, then sets it to 0.
+void FreeModuleHandle(sys::TModuleHandle& module);
 
 } // namespace ucl

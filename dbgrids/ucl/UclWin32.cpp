@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "platform/rtl/Resources.h"
 #include "platform/sys/NamedObjects.h"
 
 namespace ucl {
@@ -19,6 +20,13 @@ EUclWin32Error::EUclWin32Error(uint32_t lastError, const std::string& msg)
     : EUclError(""), FLastError(lastError), FLastErrorMsg(sys::SystemErrorText(static_cast<int>(lastError)))
 {
     SetMessage(Compose(FLastError, FLastErrorMsg, msg));
+}
+
+EUclWin32Error EUclWin32Error::CreateRes(int32_t ident)
+{
+    const auto lastError = static_cast<uint32_t>(errno);
+    const rtl::TResource* res = rtl::FindResource(ident, rtl::TResourceType::StringTable);
+    return EUclWin32Error(lastError, res ? std::string(res->Text()) : std::string());
 }
 
 } // namespace ucl

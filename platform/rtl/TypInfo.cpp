@@ -47,6 +47,39 @@ TTypeInfo TTypeInfo::Make(std::string name, TTypeKind kind)
     return t;
 }
 
+TTypeInfo TTypeInfo::Method(std::string name, TMethodKind kind, std::vector<TParamInfo> params, std::string resultType)
+{
+    TTypeInfo t = Make(std::move(name), TTypeKind::tkMethod);
+    t.MethodKind = kind;
+    t.Params = std::move(params);
+    t.ResultType = std::move(resultType);
+    return t;
+}
+
+TTypeInfo TTypeInfo::Interface(std::string name, const TTypeInfo* parent, TIntfFlags flags, TTypeGuid guid,
+                               std::string unitName, int propCount)
+{
+    TTypeInfo t = Make(std::move(name), TTypeKind::tkInterface);
+    t.IntfParent = parent;
+    t.IntfFlags = flags;
+    t.Guid = guid;
+    t.UnitName = std::move(unitName);
+    t.IntfPropCount = propCount;
+    return t;
+}
+
+TTypeInfo TTypeInfo::DynArray(std::string name, const TTypeInfo* element, int elementSize, bool needCleanup,
+                              int varType, std::string unitName)
+{
+    TTypeInfo t = Make(std::move(name), TTypeKind::tkDynArray);
+    t.ElementType = element;
+    t.ElementSize = elementSize;
+    t.ElementsNeedCleanup = needCleanup;
+    t.VarType = varType;
+    t.UnitName = std::move(unitName);
+    return t;
+}
+
 TTypeInfo TTypeInfo::Enumeration(std::string name, std::vector<std::string> names)
 {
     TTypeInfo t = Make(std::move(name), TTypeKind::tkEnumeration);

@@ -38,6 +38,7 @@
 // place, so it keeps its first position in declaration order.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -67,10 +68,31 @@ RTL_DECLARE_EXCEPTION(EPropertyConvertError, Exception)
 
 enum class TTypeKind {
     tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass,
-    tkMethod, tkWChar, tkLString, tkWString, tkVariant, tkInt64, tkUString
+    tkMethod, tkWChar, tkLString, tkWString, tkVariant, tkInt64, tkUString, tkInterface, tkDynArray
 };
 enum class TOrdType { otSByte, otUByte, otSWord, otUWord, otSLong, otULong, otSInt64 };
 enum class TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
+
+enum class TMethodKind { mkProcedure, mkFunction };
+// How a method parameter is passed.
+enum class TParamFlag { pfVar, pfConst, pfArray, pfAddress, pfReference, pfOut };
+using TParamFlags = Set<TParamFlag>;
+enum class TIntfFlag { ifHasGuid, ifDispInterface, ifDispatch };
+using TIntfFlags = Set<TIntfFlag>;
+
+// An interface identifier.
+struct TTypeGuid {
+    uint32_t D1 = 0;
+    uint16_t D2 = 0, D3 = 0;
+    uint8_t D4[8] = {};
+};
+
+// One parameter of a method type.
+struct TParamInfo {
+    TParamFlags Flags;
+    std::string Name;
+    std::string TypeName;  // empty for an untyped parameter
+};
 
 // A property type.
 class TTypeInfo {
@@ -82,6 +104,23 @@ public:
     std::vector<std::string> EnumNames;    // enumeration value names, by ordinal
     const TTypeInfo* CompType = nullptr;   // set: its element enumeration
     const TClassInfo& (*ClassRef)() = nullptr;  // class: its descriptor (resolved lazily)
+    // Method types: the kind, the parameters in order, the result type.
+    TMethodKind MethodKind = TMethodKind::mkProcedure;
+    std::vector<TParamInfo> Params;
+    std::string ResultType;
+    // Interfaces: parent, flags, identifier (with ifHasGuid), property count.
+    const TTypeInfo* IntfParent = nullptr;
+    TIntfFlags IntfFlags;
+    TTypeGuid Guid;
+    int IntfPropCount = 0;
+    // Dynamic arrays: element size and type, whether elements need clean-up,
+    // the variant type of an element.
+    int ElementSize = 0;
+    const TTypeInfo* ElementType = nullptr;
+    bool ElementsNeedCleanup = false;
+    int VarType = 0;
+    // Interfaces and dynamic arrays: the declaring unit.
+    std::string UnitName;
 
     // The type name ("Integer", "TAlignment", "TFontStyles", "TFont", ...).
     std::string Name() const;
@@ -94,6 +133,12 @@ public:
     static TTypeInfo Enumeration(std::string name, std::vector<std::string> names);
     static TTypeInfo SetOf(std::string name, const TTypeInfo* element);
     static TTypeInfo Make(std::string name, TTypeKind kind);
+    static TTypeInfo Method(std::string name, TMethodKind kind, std::vector<TParamInfo> params,
+                            std::string resultType = {});
+    static TTypeInfo Interface(std::string name, const TTypeInfo* parent, TIntfFlags flags, TTypeGuid guid,
+                               std::string unitName, int propCount = 0);
+    static TTypeInfo DynArray(std::string name, const TTypeInfo* element, int elementSize, bool needCleanup,
+                              int varType, std::string unitName);
 
     std::string FName;
 };
@@ -142,6 +187,15 @@ public:
     bool IsStored(const TObject* obj) const { return !FStored || FStored(obj); }
     bool HasDefault() const { return FHasDefault; }
     int64_t Default() const { return FDefault; }
+    // Where the property is read, written and tested for storing, as one
+    // access value each: a field offset marked kAccessField, a virtual
+    // method's table offset marked kAccessVirtual, a static method's
+    // address, or the constants 0 (none / False) and 1 (True).
+    static constexpr uint64_t kAccessField = 0xFFull << 56;
+    static constexpr uint64_t kAccessVirtual = 0xFEull << 56;
+    uint64_t Reader() const { return FReader; }
+    uint64_t Writer() const { return FWriter; }
+    uint64_t StoredProc() const { return FStoredProc; }
 
     // Typed access; a kind that does not fit raises EPropertyConvertError,
     // a write to a read-only property EPropertyError.
@@ -182,6 +236,7 @@ public:
     const TTypeInfo* FType;
     const TClassInfo* FClass;
     bool FWritable = false;
+    uint64_t FReader = 0, FWriter = 0, FStoredProc = 1;
     bool FHasDefault = false;
     int64_t FDefault = 0;
     std::function<bool(const TObject*)> FStored;
@@ -316,6 +371,35 @@ struct IsFunction<std::function<Sig>> : std::true_type {};
 template <typename T>
 const TClassInfo& ClassInfoOf();
 
+// A distinct static address for an accessor that is no named function.
+template <typename F>
+void AccessorThunk() {}
+
+// The access value of a getter, setter or stored test (see
+// TPropInfo::Reader).  Member pointers follow the ABI's layout: a member
+// function pointer holds the address, or 1 + the table offset for a
+// virtual one; a data member pointer holds the offset.
+template <typename F>
+uint64_t AccessValue(F f)
+{
+    if constexpr (std::is_member_function_pointer_v<F>) {
+        struct { uintptr_t ptr; ptrdiff_t adj; } raw{};
+        static_assert(sizeof(F) == sizeof raw, "unexpected member function pointer layout");
+        std::memcpy(&raw, &f, sizeof raw);
+        if (raw.ptr & 1) return TPropInfo::kAccessVirtual | ((raw.ptr - 1) & 0xFFFF);
+        return raw.ptr;
+    } else if constexpr (std::is_member_object_pointer_v<F>) {
+        ptrdiff_t offset = 0;
+        static_assert(sizeof(F) == sizeof offset, "unexpected data member pointer layout");
+        std::memcpy(&offset, &f, sizeof offset);
+        return TPropInfo::kAccessField | (static_cast<uint64_t>(offset) & 0xFFFFFF);
+    } else if constexpr (std::is_pointer_v<F> && std::is_function_v<std::remove_pointer_t<F>>) {
+        return reinterpret_cast<uintptr_t>(f);
+    } else {
+        return reinterpret_cast<uintptr_t>(&AccessorThunk<F>);
+    }
+}
+
 } // namespace typinfo_detail
 
 // Fallbacks found when no RTL_SET / RTL_EVENT names the type.
@@ -426,11 +510,13 @@ public:
     {
         if (stored) FProp.FStored = nullptr;
         else FProp.FStored = [](const TObject*) { return false; };
+        FProp.FStoredProc = stored ? 1 : 0;
         return *this;
     }
     template <typename F>
     TPropDecl& Stored(F test)
     {
+        FProp.FStoredProc = typinfo_detail::AccessValue(test);
         FProp.FStored = [test](const TObject* o) {
             return static_cast<bool>(std::invoke(test, const_cast<C&>(*static_cast<const C*>(o))));
         };
@@ -456,6 +542,7 @@ public:
     {
         TPropInfo& p = Make<G>(name, getter);
         SetWriter<std::decay_t<std::invoke_result_t<G, C&>>>(p, setter);
+        p.FWriter = typinfo_detail::AccessValue(setter);
         return TPropDecl<C>(p);
     }
     template <typename G>
@@ -471,6 +558,7 @@ public:
         prop->FWritable = true;
         prop->FEventSig = typeid(F);
         prop->FEventAddr = [member](TObject* o) -> void* { return &(static_cast<C*>(o)->*member); };
+        prop->FReader = prop->FWriter = typinfo_detail::AccessValue(member);
         return TPropDecl<C>(FClass.AddProperty(std::move(prop)));
     }
 
@@ -494,6 +582,7 @@ private:
     {
         using T = std::decay_t<std::invoke_result_t<G, C&>>;
         auto prop = std::make_unique<TPropInfo>(name, TypeInfoOf<T>(), &FClass);
+        prop->FReader = typinfo_detail::AccessValue(getter);
         auto get = [getter](const TObject* o) -> T {
             return std::invoke(getter, const_cast<C&>(*static_cast<const C*>(o)));
         };

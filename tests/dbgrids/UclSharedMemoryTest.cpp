@@ -12,6 +12,8 @@
 
 #include "dbgrids/ucl/UclSynch.h"
 #include "dbgrids/ucl/UclSysUtils.h"
+#include "dbgrids/ucl/UclWin32.h"
+#include "platform/rtl/Resources.h"
 #include "platform/sys/NamedObjects.h"
 
 using namespace ucl;
@@ -227,4 +229,36 @@ TEST(UclCriticalSection, HeldWhileAReferenceLives)
     // The same thread may enter again while it holds it.
     auto one = section.Lock();
     auto two = section.Lock();
+}
+
+TEST(UclWin32Error, FormattedAndStringTableTextsKeepTheErrorNumberOfTheFailure)
+{
+    static const char kText[] = "Failed to open the catalogue";
+    static const rtl::TResource kTable[] = {
+        {"", 64123, rtl::TResourceType::StringTable, reinterpret_cast<const uint8_t*>(kText), sizeof kText - 1}};
+    rtl::RegisterResources(kTable, 1);
+
+    errno = ENOENT;
+    EUclWin32Error f = EUclWin32Error::CreateFmt("Cannot open %s (%d)", {std::string("be.db"), 3});
+    EXPECT_EQ(f.LastError(), 2u);
+    EXPECT_EQ(f.Message(), "Win32 error: " + f.LastErrorMsg() + " (2)\r\nCannot open be.db (3)");
+
+    errno = EACCES;
+    EUclWin32Error r = EUclWin32Error::CreateRes(64123);
+    EXPECT_EQ(r.LastError(), 13u);
+    EXPECT_EQ(r.Message(), "Win32 error: " + r.LastErrorMsg() + " (13)\r\n" + kText);
+    errno = EACCES;
+    EXPECT_EQ(EUclWin32Error::CreateRes(64124).Message(), "Win32 error: " + r.LastErrorMsg() + " (13)\r\n");
+}
+
+TEST(UclSysUtils, FreeModuleHandleFreesALoadedLibraryAndClearsTheHandle)
+{
+    sys::TModuleHandle m = sys::LoadModule("libm.so.6");
+    ASSERT_NE(m, 0u);
+    EXPECT_NE(sys::ModuleSymbol(m, "cos"), nullptr);
+    FreeModuleHandle(m);
+    EXPECT_EQ(m, 0u);
+    FreeModuleHandle(m);  // 0 stays 0, nothing is freed
+    EXPECT_EQ(m, 0u);
+    EXPECT_EQ(sys::LoadModule("libdoes-not-exist.so"), 0u);
 }

@@ -220,6 +220,34 @@ TEST_F(PlacementFixture, SizeLimitsAndPreventResize)
     Form->Hide();
 }
 
+namespace {
+// A form whose frame answers the hit-test code the caller puts in WParam.
+class TFramedForm : public TForm {
+public:
+    using TForm::TForm;
+    void WndProc(TMessage& m) override
+    {
+        TForm::WndProc(m);
+        if (m.Msg == WM_NCHITTEST) m.Result = static_cast<int>(m.WParam);
+    }
+};
+} // namespace
+
+TEST(UxFormPlacementHitTest, PreventResizeTurnsSizingBordersIntoNowhere)
+{
+    TFramedForm form(nullptr);
+    auto* placement = new TUxFormPlacement(&form);
+    auto hit = [&](int code) { return static_cast<int>(form.Perform(WM_NCHITTEST, code, 0)); };
+    EXPECT_EQ(hit(HTBOTTOMRIGHT), HTBOTTOMRIGHT);  // not hooked yet
+    placement->SetPreventResize(true);
+    for (int code = HTLEFT; code <= HTBOTTOMRIGHT; ++code) EXPECT_EQ(hit(code), HTNOWHERE) << code;
+    EXPECT_EQ(hit(HTCAPTION), HTCAPTION);
+    EXPECT_EQ(hit(HTCLIENT), HTCLIENT);
+    EXPECT_EQ(hit(HTBOTTOMRIGHT + 1), HTBOTTOMRIGHT + 1);
+    placement->SetPreventResize(false);
+    EXPECT_EQ(hit(HTLEFT), HTLEFT);
+}
+
 TEST_F(PlacementFixture, MaximisedSizeAndPositionTakeEffect)
 {
     const TRect area = Screen->WorkAreaRect();

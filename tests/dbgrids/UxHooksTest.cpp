@@ -9,6 +9,8 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/ComponentStream.h"
+#include "platform/rtl/Streams.h"
 
 using namespace dbgrids;
 using gui::TMessage;
@@ -130,6 +132,34 @@ TEST_F(HooksFixture, WindowHookComponent)
     hook.UnHookControl();
     Panel->Perform(kProbe);
     EXPECT_EQ(Log, (std::vector<std::string>{"own"}));
+}
+
+TEST_F(HooksFixture, WindowHookStoresIsFormInPlaceOfItsOwnerForm)
+{
+    auto streamed = [](TUxWindowHook& hook) {
+        rtl::TMemoryStream s;
+        rtl::WriteComponentToStream(s, &hook);
+        return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
+    };
+    TUxWindowHook onForm(Form.get());
+    onForm.SetControl(Form.get());
+    std::string bytes = streamed(onForm);
+    EXPECT_NE(bytes.find("IsForm"), std::string::npos);
+    EXPECT_EQ(bytes.find("Control"), std::string::npos);
+
+    // Read into a hook owned by another form: True hooks that owner.
+    gui::TForm other(nullptr);
+    TUxWindowHook read(&other);
+    rtl::TMemoryStream in;
+    in.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    in.SetPosition(0);
+    rtl::ReadComponentFromStream(in, &read);
+    EXPECT_EQ(read.Control(), &other);
+
+    // A hook on another control writes no IsForm.
+    TUxWindowHook onPanel(Form.get());
+    onPanel.SetControl(Panel);
+    EXPECT_EQ(streamed(onPanel).find("IsForm"), std::string::npos);
 }
 
 TEST(UxUtils, NthWordAndStorageNames)
