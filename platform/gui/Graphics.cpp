@@ -403,6 +403,12 @@ void EnsureApplication()
         static int argc = 1;
         static char name[] = "tolmira-eclipse";
         static char* argv[] = {name, nullptr};
+        // A child window moved by copying its pixels within the window's
+        // picture is later repainted without the windows lying over it: on
+        // an X display the map then covers a floating panel when the main
+        // window is resized at start (maximised by the window manager).
+        // Moved windows are repainted instead.
+        if (!qEnvironmentVariableIsSet("QT_NO_FAST_MOVE")) qputenv("QT_NO_FAST_MOVE", "1");
         new QApplication(argc, argv);   // lives for the rest of the process
     });
 }
