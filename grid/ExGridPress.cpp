@@ -16,6 +16,7 @@
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridAnchors.h"
+#include "grid/ExGridHints.h"
 #include "grid/ExGridSettings.h"
 #include "gridbase/ExUtil.h"
 #include "platform/gui/Menus.h"
@@ -75,6 +76,7 @@ private:
     bool RangeEditPress(TMouseButton button, gui::TShiftState shift);
     bool EdgeCell() const;
     void InheritedPress(TMouseButton button, gui::TShiftState shift);
+    void RepaintMovedHeader(int column = -1);
     void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
     void RightClickSelect(TMouseButton button, gui::TShiftState shift);
     void RightClickUrlEdit(TMouseButton button);
@@ -95,6 +97,8 @@ private:
     bool OverAnchor = false;
     void CancelHints();
     void SizingFeedback();
+    void ShowSizingHint(const std::string& text, int refCol, int refRow);
+    void HideSizingHint();
 
     // release
     void ReleasePushedFixedCell();
@@ -149,13 +153,17 @@ void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
     if (NodeButtonPress(button)) return;
     G.FSelectionClick = false;
     if (CellButtonPress(button) || DisjunctPress(button, shift) || ControlPress(button, shift)) return;
-    if (HeaderSelectPress(button, shift)) return;
-    G.FMouseDown = button == TMouseButton::mbLeft;
-    // An editor opened by this press puts its caret under the mouse.
-    if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
+    // A header selection still lets the header's drop-down button open.
+    const bool headerSelected = HeaderSelectPress(button, shift);
+    if (!headerSelected) {
+        G.FMouseDown = button == TMouseButton::mbLeft;
+        // An editor opened by this press puts its caret under the mouse.
+        if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
+    }
     ReferenceCell(button);
-    if (DropDownButtonPress() || RangeEditPress(button, shift)) return;
+    if (DropDownButtonPress() || headerSelected || RangeEditPress(button, shift)) return;
     InheritedPress(button, shift);
+    RepaintMovedHeader();
     FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
     RightClickUrlEdit(button);
@@ -489,6 +497,15 @@ void TGridPress::InheritedPress(TMouseButton button, gui::TShiftState shift)
     }
 }
 
+// The header of a column being moved is drawn hot (pressed) until the
+// release; its fixed cells are repainted as the move starts and ends.
+void TGridPress::RepaintMovedHeader(int column)
+{
+    if (column < 0) column = G.MovingColumn();
+    if (column < 0 || G.HoverFixedCells() == THoverFixedCells::hfNone) return;
+    for (int r = 0; r < G.TBaseGrid::FixedRows(); ++r) G.RepaintCell(column, r);
+}
+
 // Header texts are edited in the transparent editor when FixedRowsEdit
 // (FixedColsEdit) asks for this click; a left click next to a sizable
 // border sizes instead.
@@ -588,8 +605,7 @@ bool TGridPress::FixedSizingMove()
         G.FSizeFixedX = X;
         G.DrawColSizeLine(X);
         if (G.OnColumnSizing) G.OnColumnSizing(&G, 0, G.FSizeFixedX);
-        if (G.HintShowSizing() || G.Designing())
-            G.FLastSizingHint = "cw=<b>" + std::to_string(G.FSizeFixedX) + "</b>";
+        ShowSizingHint("cw=<b>" + std::to_string(G.FSizeFixedX) + "</b>", 0, 0);
         return true;
     }
     if (!G.FSizingFixedR) return false;
@@ -597,7 +613,7 @@ bool TGridPress::FixedSizingMove()
     G.FSizeFixedY = Y;
     G.DrawRowSizeLine(Y);
     if (G.OnRowSizing) G.OnRowSizing(&G, 0, G.FSizeFixedY);
-    if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "rh=<b>" + std::to_string(G.FSizeFixedY) + "</b>";
+    ShowSizingHint("rh=<b>" + std::to_string(G.FSizeFixedY) + "</b>", 0, 0);
     return true;
 }
 
@@ -790,14 +806,42 @@ void TGridPress::SizingFeedback()
         const int rr = G.Colclicked >= 0 ? std::max(G.Rowclicked, 0) : 0;
         const int width = X - G.gui::TCustomGrid::CellRect(rc, rr).Left - G.Clickposdx;
         if (G.OnColumnSizing) G.OnColumnSizing(&G, G.Colclicked, width);
-        if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "cw=<b>" + std::to_string(width) + "</b>";
+        ShowSizingHint("cw=<b>" + std::to_string(width) + "</b>", rc, rr);
     } else if (state == gui::TGridState::gsRowSizing) {
         const int rr = G.Rowclicked >= 0 ? G.Rowclicked : G.RowCount() - 1;
         const int rc = G.Rowclicked >= 0 ? std::max(G.Colclicked, 0) : 0;
         const int height = Y - G.gui::TCustomGrid::CellRect(rc, rr).Top - G.Clickposdy;
         if (G.OnRowSizing) G.OnRowSizing(&G, G.Rowclicked, height);
-        if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "rh=<b>" + std::to_string(height) + "</b>";
+        ShowSizingHint("rh=<b>" + std::to_string(height) + "</b>", rc, rr);
     }
+}
+
+// HintShowSizing (or designing): the size in a hint window in HintColor
+// whose top-left corner is the reference cell's.
+void TGridPress::ShowSizingHint(const std::string& text, int refCol, int refRow)
+{
+    if (!G.HintShowSizing() && !G.Designing()) return;
+    G.FLastSizingHint = text;
+    if (!G.FSizingHintWnd) {
+        G.FSizingHintWnd = new THTMLHintWindow(&G);
+        G.FSizingHintWnd->SetVisible(false);
+        // A pop-up window of the grid, floating over the form.
+        G.FSizingHintWnd->SetParent(&G);
+    }
+    THTMLHintWindow* w = G.FSizingHintWnd;
+    w->SetColor(G.HintColor());
+    SetHTMLHintFontName(G.Font()->Name());
+    const gui::TRect size = w->CalcHintRect(200, text, nullptr);
+    const gui::TRect cell = G.gui::TCustomGrid::CellRect(refCol, refRow);
+    const gui::TPoint at = G.ClientToScreen({cell.Left, cell.Top});
+    w->ActivateHint({at.X, at.Y, at.X + size.Width(), at.Y + size.Height()}, text);
+}
+
+// The release closes the sizing hint.
+void TGridPress::HideSizingHint()
+{
+    G.FLastSizingHint.clear();
+    if (G.FSizingHintWnd && G.FSizingHintWnd->Visible()) G.FSizingHintWnd->Hide();
 }
 
 // -------------------------------------------------------------- release
@@ -814,9 +858,12 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
         if (G.Look() == TGridLook::glListView) G.Invalidate();
     }
     ReleasePushedFixedCell();
+    if (button == TMouseButton::mbLeft) HideSizingHint();
+    const int movedColumn = G.MovingColumn();
     if (button == TMouseButton::mbLeft && G.OleDragSourceRelease(X, Y)) return;
     if (G.EnhMoveMouseUp(button, X, Y)) {
         G.FMouseDown = false;
+        RepaintMovedHeader(movedColumn);
         return;
     }
     if (EndFixedSizing() || EndSelectionResize(button, shift)) return;
@@ -828,6 +875,7 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     DisjunctRelease(button);
     GroupRelease(button);
     G.TBaseGrid::MouseUp(button, shift, X, Y);
+    RepaintMovedHeader(movedColumn);
     G.FMouseDown = false;
     if (G.FCtrlDown) {
         // An inline button control comes up again.
@@ -922,7 +970,6 @@ bool TGridPress::EndFixedSizing()
         G.SetRowHeights(G.FSizeFixedRow, std::max(0, Y - top));
         if (G.OnEndRowSize) G.OnEndRowSize(&G, G.FSizeFixedRow);
     }
-    G.FLastSizingHint.clear();
     return true;
 }
 

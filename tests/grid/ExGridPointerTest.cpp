@@ -9,6 +9,7 @@
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridEditors.h"
+#include "grid/ExGridHints.h"
 #include "gridbase/ExObj.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
@@ -501,4 +502,89 @@ TEST_F(PointerFixture, RowHeaderDragScrollsAtTheEdges)
     EXPECT_EQ(G->TopRow(), 3);
     EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 2, 5, 3}));
     Release(x, 10);
+}
+
+// While a header is dragged to another column it stays drawn pressed (the
+// down gradient) and the header under the pointer does not light up; the
+// release ends the look.
+TEST_F(PointerFixture, MovedHeaderStaysHotWhileDragged)
+{
+    G->SetLook(TGridLook::glXP);
+    G->SetFlat(false);
+    G->SetHoverFixedCells(THoverFixedCells::hfFixedRows);
+    G->SetKVRGradientDownFrom(0x0000FF);
+    G->SetKVRGradientDownTo(0x0000FF);
+    G->SetKVRGradientDownMirrorFrom(0x0000FF);
+    G->SetKVRGradientDownMirrorTo(0x0000FF);
+    G->SetKVRGradientHoverFrom(0x00FF00);
+    G->SetKVRGradientHoverTo(0x00FF00);
+    G->SetKVRGradientHoverMirrorFrom(0x00FF00);
+    G->SetKVRGradientHoverMirrorTo(0x00FF00);
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goColMoving});
+    const gui::TRect from = Cell(2, 0), to = Cell(4, 0);
+    Press(from.Left + 20, from.Top + 10);
+    ASSERT_EQ(G->GridState(), gui::TGridState::gsColMoving);
+    gui::sim::MoveTo(G, to.Left + 20, to.Top + 10, 4, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(G->MovingColumn(), 2);
+    EXPECT_EQ(Pixel(from.Left + 10, from.Top + 5), 0x0000FFu);
+    const gui::TColor under = Pixel(to.Left + 10, to.Top + 5);
+    EXPECT_NE(under, 0x0000FFu);
+    EXPECT_NE(under, 0x00FF00u);
+    Release(to.Left + 20, to.Top + 10);
+    EXPECT_EQ(G->MovingColumn(), -1);
+    EXPECT_NE(Pixel(from.Left + 10, from.Top + 5), 0x0000FFu);
+}
+
+// HintShowSizing: dragging a column border shows the width in a hint
+// window in HintColor at the sized column's top-left corner; the release
+// closes it.  Without the setting no window shows.
+TEST_F(PointerFixture, SizingHintWindowFollowsTheBorder)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goColSizing});
+    const gui::TRect c2 = Cell(2, 0);
+    auto drag = [&](int dx) {
+        gui::sim::MouseMove(G, c2.Right, c2.Top + 5);
+        gui::sim::MouseDown(G, TMouseButton::mbLeft, c2.Right, c2.Top + 5);
+        gui::sim::MouseMove(G, c2.Right + dx, c2.Top + 5, {TShiftStateItem::ssLeft});
+    };
+    drag(10);
+    EXPECT_TRUE(G->SizingHintWindow() == nullptr || !G->SizingHintWindow()->Visible());
+    Release(c2.Right + 10, c2.Top + 5);
+
+    G->SetHintShowSizing(true);
+    G->SetHintColor(0x80FFFF);
+    G->SetColWidths(2, 64);
+    drag(16);
+    THTMLHintWindow* w = G->SizingHintWindow();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->Visible());
+    EXPECT_EQ(w->Caption(), "cw=<b>80</b>");
+    const gui::TRect now = Cell(2, 0);
+    EXPECT_EQ(w->BoundsRect().TopLeft(), G->ClientToScreen({now.Left, now.Top}));
+    EXPECT_GT(w->Width(), 20);
+    std::unique_ptr<gui::TBitmap> shot = w->GetImage();
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->Canvas()->Pixels(w->Width() - 3, w->Height() / 2), 0x80FFFFu);
+    Release(c2.Right + 16, c2.Top + 5);
+    EXPECT_FALSE(w->Visible());
+    EXPECT_EQ(G->ColWidths(2), 80);
+}
+
+// With ColSelect a press on a column header selects the column, and its
+// drop-down button still opens the menu.
+TEST_F(PointerFixture, DropDownButtonWorksWithColumnSelect)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MouseActions()->SetColSelect(true);
+    G->SetHoverFixedCells(THoverFixedCells::hfFixedRows);
+    G->ControlLook()->SetFixedDropDownButton(true);
+    auto* menu = new RecordingMenu(&Form);
+    G->SetFixedDropDownMenu(menu);
+    const gui::TRect r = Cell(3, 0);
+    Click(r.Left + 20, r.Top + 10);
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{3, 1, 3, 5}));
+    EXPECT_TRUE(menu->Shown.empty());
+    Click(r.Right - 6, r.Top + 10);
+    ASSERT_EQ(menu->Shown.size(), 1u);
+    EXPECT_EQ(menu->Tag(), 3);
 }
