@@ -37,6 +37,7 @@ public:
     void Move(gui::TShiftState shift);
     void Release(TMouseButton button, gui::TShiftState shift);
     void Leave();
+    void ShowCursor();
 
 private:
     TExStringGrid& G;
@@ -110,6 +111,39 @@ private:
     void ScaleOtherColumnsAndRows();
     void ControlMouseUp();
 };
+
+namespace {
+
+// The selection cursors: an arrow pointing right (rows, 8010), down
+// (columns, 8011) and down-right (all cells, 8012), and a cross (the cell
+// selector, 8014); black with a white rim, registered once with the screen.
+constexpr gui::TCursor crRowSelect = 8010, crColSelect = 8011, crAllSelect = 8012, crCellSelector = 8014;
+
+void RegisterSelectCursors()
+{
+    if (!gui::Screen || gui::Screen->HasCursor(crRowSelect)) return;
+    auto make = [](gui::TCursor id, const std::vector<gui::TPoint>& shape, gui::TPoint hot) {
+        gui::TBitmap bmp;
+        bmp.SetSize(32, 32);
+        gui::TCanvas* c = bmp.Canvas();
+        c->Brush()->SetColor(gui::clFuchsia);
+        c->FillRect({0, 0, 32, 32});
+        c->Pen()->SetColor(gui::clWhite);
+        c->Brush()->SetColor(gui::clBlack);
+        c->Polygon(shape);
+        bmp.SetTransparentColor(gui::clFuchsia);
+        bmp.SetTransparent(true);
+        gui::Screen->SetCursorImage(id, &bmp, hot);
+    };
+    make(crRowSelect, {{15, 16}, {6, 8}, {6, 13}, {0, 13}, {0, 19}, {6, 19}, {6, 24}}, {15, 16});
+    make(crColSelect, {{16, 15}, {8, 6}, {13, 6}, {13, 0}, {19, 0}, {19, 6}, {24, 6}}, {16, 15});
+    make(crAllSelect, {{15, 15}, {3, 15}, {7, 11}, {1, 5}, {5, 1}, {11, 7}, {15, 3}}, {15, 15});
+    make(crCellSelector, {{14, 4}, {18, 4}, {18, 14}, {28, 14}, {28, 18}, {18, 18}, {18, 28}, {14, 28},
+                          {14, 18}, {4, 18}, {4, 14}, {14, 14}},
+         {16, 16});
+}
+
+} // namespace
 
 // ------------------------------------------------------------- settings
 
@@ -1035,6 +1069,35 @@ void TGridPress::ControlMouseUp()
     }
 }
 
+// --------------------------------------------------------------- cursor
+
+// The cursor for the pointer's place: a selection cursor for the mode the
+// next press selects in (none while a row or column is sized; an anchor
+// keeps the link cursor), the cross of the cell selector, else the grid's
+// own; over a fixed border the grid sizes itself, the splitter.
+void TGridPress::ShowCursor()
+{
+    const gui::TGridState state = G.GridState();
+    const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
+    // Left alone, the class library's cursor stays (its sizing splitters).
+    const gui::TCursor shown = gui::ShownWindowCursor(&G);
+    gui::TCursor cursor = G.FGridShownCursor != gui::crDefault && shown == G.FGridShownCursor ? G.Cursor() : shown;
+    const TMouseSelectMode mode = G.FMouseSelectMode;
+    if (mode != TMouseSelectMode::msNormal && !sizing) {
+        if (mode == TMouseSelectMode::msColumn) cursor = crColSelect;
+        else if (mode == TMouseSelectMode::msRow) cursor = crRowSelect;
+        else if (mode == TMouseSelectMode::msAll || mode == TMouseSelectMode::msResize) cursor = crAllSelect;
+    } else if (G.CellSelectorMode()) {
+        cursor = crCellSelector;
+    }
+    if (G.FSizeFixed || G.FSizingFixed) cursor = gui::crHSplit;
+    else if (G.FSizeFixedR || G.FSizingFixedR) cursor = gui::crVSplit;
+    if (cursor != G.Cursor()) RegisterSelectCursors();
+    G.FGridShownCursor = cursor != shown || G.FGridShownCursor == cursor ? cursor : gui::crDefault;
+    if (cursor == G.Cursor()) G.FGridShownCursor = gui::crDefault;
+    gui::ShowWindowCursor(&G, cursor);
+}
+
 // ---------------------------------------------------------------- leave
 
 // The pointer left the grid: no select mode, no sizing border, no hovered
@@ -1056,24 +1119,34 @@ void TGridPress::Leave()
 
 // ---------------------------------------------------------------- entry
 
+// The window system asks for the cursor as the pointer moves or a button
+// goes down or up over the grid; it is answered after each of them.
 void TExStringGrid::MouseLeft()
 {
-    TGridPress(*this, -1, -1).Leave();
+    TGridPress p(*this, -1, -1);
+    p.Leave();
+    p.ShowCursor();
 }
 
 void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
-    TGridPress(*this, x, y).Press(button, shift);
+    TGridPress p(*this, x, y);
+    p.Press(button, shift);
+    if (!IsDestroying()) p.ShowCursor();
 }
 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 {
-    TGridPress(*this, x, y).Move(shift);
+    TGridPress p(*this, x, y);
+    p.Move(shift);
+    p.ShowCursor();
 }
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
-    TGridPress(*this, x, y).Release(button, shift);
+    TGridPress p(*this, x, y);
+    p.Release(button, shift);
+    if (!IsDestroying()) p.ShowCursor();
 }
 
 } // namespace grid

@@ -330,6 +330,8 @@ protected:
     int16_t FAllColWidths[513];
     int FNumHidden = 0;
     gui::TCursor FOldCursor = gui::crDefault;
+    // The cursor the grid itself shows for the pointer's place (crDefault: none).
+    gui::TCursor FGridShownCursor = gui::crDefault;
     std::vector<int> FSortRowXRef;
 
     // Lifecycle.

@@ -588,3 +588,49 @@ TEST_F(PointerFixture, DropDownButtonWorksWithColumnSelect)
     ASSERT_EQ(menu->Shown.size(), 1u);
     EXPECT_EQ(menu->Tag(), 3);
 }
+
+// The cursor follows what a press would select: an arrow down over a
+// column header (ColSelect), right over a row header (RowSelect), down-right
+// over the corner (AllSelect), the grid's own over cells and without the
+// setting; the cell selector's cross; the splitter on a fixed border the
+// grid sizes itself.  None of them changes the grid's Cursor.
+TEST_F(PointerFixture, CursorShowsWhatAPressSelects)
+{
+    G->SetCursor(gui::crIBeam);
+    G->MouseActions()->SetSizeFixedCol(true);
+    struct Case {
+        bool all, rows, cols, selector;
+        int c, r;
+        gui::TCursor want;
+    } cases[] = {
+        {true, true, true, false, 3, 0, 8011},  {true, true, true, false, 0, 3, 8010},
+        {true, true, true, false, 0, 0, 8012},  {true, true, true, false, 3, 3, gui::crIBeam},
+        {false, false, false, false, 3, 0, gui::crIBeam}, {false, false, false, false, 0, 0, gui::crIBeam},
+        {false, false, false, true, 3, 3, 8014},
+    };
+    for (const Case& k : cases) {
+        G->MouseActions()->SetAllSelect(k.all);
+        G->MouseActions()->SetRowSelect(k.rows);
+        G->MouseActions()->SetColSelect(k.cols);
+        G->SetCellSelectorMode(k.selector);
+        const gui::TRect rc = Cell(k.c, k.r);
+        gui::sim::MouseMove(G, rc.Left + 20, rc.Top + 10);
+        EXPECT_EQ(gui::ShownWindowCursor(G), k.want) << k.c << "," << k.r;
+        EXPECT_EQ(G->Cursor(), gui::crIBeam);
+    }
+    EXPECT_TRUE(gui::Screen->HasCursor(8010) && gui::Screen->HasCursor(8011) && gui::Screen->HasCursor(8012) &&
+                gui::Screen->HasCursor(8014));
+    G->SetCellSelectorMode(false);
+    gui::sim::MouseMove(G, Cell(0, 2).Right, Cell(0, 2).Top + 10);
+    EXPECT_EQ(gui::ShownWindowCursor(G), gui::crHSplit);
+    // The column header's cursor lasts through a drag over the headers and
+    // ends with the release.
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MouseActions()->SetColSelect(true);
+    Press(Cell(2, 0).Left + 20, 10);
+    gui::sim::MoveTo(G, Cell(4, 0).Left + 20, 10, 3, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(gui::ShownWindowCursor(G), 8011);
+    gui::sim::MouseMove(G, Cell(4, 3).Left + 20, Cell(4, 3).Top + 10, {TShiftStateItem::ssLeft});
+    Release(Cell(4, 3).Left + 20, Cell(4, 3).Top + 10);
+    EXPECT_EQ(gui::ShownWindowCursor(G), gui::crIBeam);
+}
