@@ -147,7 +147,7 @@ public:
     std::vector<Call> Calls;
 
     std::deque<int> MessageAnswers;                   // ID* or mr*
-    struct FileAnswer { bool Ok; std::string FileName; int FilterIndex = 0; std::vector<std::string> Files; };
+    struct FileAnswer { bool Ok = false; std::string FileName; int FilterIndex = 0; std::vector<std::string> Files{}; };
     std::deque<FileAnswer> FileAnswers;
     // The chosen settings replace the request as a whole.
     std::deque<std::pair<bool, TPrintDialogRequest>> PrintAnswers;

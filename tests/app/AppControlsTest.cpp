@@ -42,7 +42,7 @@ TEST_F(MainWindow, DialogCombosAreFlatAndEtched)
             ASSERT_NE(combo, nullptr) << "a plain combo box";
             EXPECT_TRUE(combo->Flat());
             EXPECT_TRUE(combo->Etched());
-            if (buttonWidth) EXPECT_EQ(combo->ButtonWidth(), buttonWidth);
+            if (buttonWidth) { EXPECT_EQ(combo->ButtonWidth(), buttonWidth); }
             ++combos;
         }
         EXPECT_GT(combos, 0);

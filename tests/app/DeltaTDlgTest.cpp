@@ -267,7 +267,7 @@ TEST_F(DeltaTDialog, FailedTableBeforeTheDialogDoesNotLockItOpen)
     for (const std::string& before : {std::string("broken"), std::string()}) {
         SCOPED_TRACE(before);
         compute::DeltaTTable = compute::TDeltaTTable();
-        if (!before.empty()) EXPECT_THROW(compute::LoadDeltaTTable(DeltaTPath + before), std::exception);
+        if (!before.empty()) { EXPECT_THROW(compute::LoadDeltaTTable(DeltaTPath + before), std::exception); }
         const compute::TDeltaTTable was = compute::DeltaTTable;
         gui::Application->OnException = [](rtl::TObject*, const std::exception&) {};
         EXPECT_EQ(RunModal([&] { Dlg->CancelBtn->Click(); }), gui::mrCancel);

@@ -81,7 +81,7 @@ TEST_F(LoaderRobustness, SettingsAndDocuments)
             app::TSettings s;
             app::TObserverDataList locations;
             const auto r = app::ReadSettings(file, configuration, s, locations, [](const std::string&) {});
-            if (!r.Ok) EXPECT_FALSE(r.Error.empty());
+            if (!r.Ok) { EXPECT_FALSE(r.Error.empty()); }
         };
     };
     for (const char* name : {"app/tec.ini", "app/version-only.ini"}) {
@@ -121,7 +121,7 @@ TEST_F(LoaderRobustness, LocationListsAndDatabase)
     Check(valid, "locations.db", [](const std::string& file) {
         app::TLocationsDatabase db(file);
         app::TObserverDataList l;
-        if (!db.Open(l)) EXPECT_FALSE(db.Error().empty());
+        if (!db.Open(l)) { EXPECT_FALSE(db.Error().empty()); }
     });
 }
 

@@ -224,7 +224,7 @@ TEST_F(LocationDialogs, DatabaseShowsItsPlacesInFiveColumns)
     };
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(ink(c, 3, true), c >= 2) << c;
-        if (c < 2) EXPECT_TRUE(ink(c, 3, false)) << c;
+        if (c < 2) { EXPECT_TRUE(ink(c, 3, false)) << c; }
     }
     Shot(db.dlg.get(), "locations-database.png");
     db.dlg->Hide();

@@ -249,7 +249,7 @@ TEST_F(LocationTable, TotalSolarEclipseAtPublishedPlaces)
         ASSERT_EQ(lines.size(), 2u) << k.Col;
         EXPECT_NEAR(DaySeconds(lines[0]), k.H * 3600 + k.M * 60 + k.S, 5) << k.Col;
         ASSERT_TRUE(lines[1].ends_with("\xC2\xB0")) << lines[1];
-        if (k.Alt > -90) EXPECT_NEAR(std::stod(lines[1]), k.Alt, 0.15) << k.Col;
+        if (k.Alt > -90) { EXPECT_NEAR(std::stod(lines[1]), k.Alt, 0.15) << k.Col; }
         EXPECT_EQ(FontColor(k.Col, 1), clBlack) << k.Col;
         EXPECT_EQ(Alignment(k.Col, 1), TAlignment::taRightJustify) << k.Col;
     }
@@ -465,7 +465,7 @@ TEST_F(LocationTable, AddFromDatabaseReportsSkippedPlaces)
         });
         Form->Action("actLocationsAddFromDatabase")->Execute();
         EXPECT_EQ(list.Count(), c.Held + c.Added);
-        if (c.Message.empty()) EXPECT_TRUE(Dialogs->Calls.empty());
+        if (c.Message.empty()) { EXPECT_TRUE(Dialogs->Calls.empty()); }
         else {
             ASSERT_EQ(Dialogs->Calls.size(), 1u);
             EXPECT_EQ(Dialogs->Calls[0].Text, c.Message);
@@ -1169,7 +1169,7 @@ TEST_F(LocationTable, SolarEclipsesOfOneLocationAgainstTheCanon)
         const int r = static_cast<int>(at - list.begin()) + 1;
         EXPECT_NEAR(std::stod(Lines(dlg.SG->Cells(6, r))[1]), std::atof(row[11].c_str()), 1.0);
         const std::string local = Lines(dlg.SG->Cells(3, r))[1];
-        if (row[6][0] == 'H') EXPECT_TRUE(local == "T" || local == "A") << local;
+        if (row[6][0] == 'H') { EXPECT_TRUE(local == "T" || local == "A") << local; }
         else EXPECT_EQ(local, std::string(1, row[6][0]));
         ++checked;
     }

@@ -168,8 +168,9 @@ void CheckForm(gui::TWinControl* parent, std::map<char, std::string>& taken, con
         const std::string caption = c->Caption();
         const char letter = Accelerator(caption);
         if (auto* b = dynamic_cast<gui::TButton*>(c)) {
-            if (!b->Default() && !b->Cancel() && caption != "...")
+            if (!b->Default() && !b->Cancel() && caption != "...") {
                 EXPECT_NE(letter, 0) << form << ": button \"" << caption << "\" has no accelerator";
+            }
         }
         if (letter) {
             EXPECT_TRUE(taken.emplace(letter, caption).second)

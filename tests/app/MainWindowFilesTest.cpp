@@ -356,7 +356,7 @@ TEST_F(WindowFiles, DocumentsThatCannotBeReadChangeNothing)
         // Save writes the document that is open, never the failed file.
         ASSERT_TRUE(Form->FileSave());
         Form->SetModified(true);
-        if (c.bytes) EXPECT_EQ(apptest::ReadBytes(file), *c.bytes);
+        if (c.bytes) { EXPECT_EQ(apptest::ReadBytes(file), *c.bytes); }
         else EXPECT_FALSE(fs::exists(file));
         EXPECT_EQ(Difference(apptest::ReadBytes(good), state), "");
     }

@@ -170,7 +170,7 @@ TEST_F(MapFiles, FileMapsLoadByExtensionAndKeepTheirSettings)
         EXPECT_EQ(m.MapData.Width, 64) << name;
         EXPECT_EQ(m.MapData.Height, 32) << name;
         EXPECT_EQ(m.MapData.dLon, 7) << name;
-        if (name[2] != 'J') EXPECT_TRUE(maptest::SamePixels(m.Map(), source)) << name;
+        if (name[2] != 'J') { EXPECT_TRUE(maptest::SamePixels(m.Map(), source)) << name; }
     }
     // Another extension keeps the previous picture and its size.
     std::ofstream(FDir / "b.gif") << "GIF89a";

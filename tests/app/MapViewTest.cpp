@@ -305,7 +305,7 @@ TEST(MapOverlays, InfoBoxStandsInItsCornerOnBothMapSizes)
             gui::TBitmap bmp(map.Width, map.Height);
             DrawInfoBox(*bmp.Canvas(), ctx);
             const gui::TColor frame = settings.Colors[slotInfo];
-            if (pos == ipTopLeft) EXPECT_EQ(maptest::PixelAt(bmp, 15, 15), frame);
+            if (pos == ipTopLeft) { EXPECT_EQ(maptest::PixelAt(bmp, 15, 15), frame); }
             if (pos == ipTopCenter) {
                 EXPECT_EQ(maptest::PixelAt(bmp, 15, 15), gui::clWhite);
                 EXPECT_EQ(maptest::PixelAt(bmp, map.Width / 2, 15), frame);

@@ -476,7 +476,7 @@ TEST(PrintPalette, ModesDevicesAndTheCreateFlag)
                                d.Given),
                   prnPrinted);
         EXPECT_EQ(d.Calls, c.calls);
-        if (c.calls == withCreated) EXPECT_EQ(d.Created, table);
+        if (c.calls == withCreated) { EXPECT_EQ(d.Created, table); }
     }
     // Four planes of two bits are a palette device too; 24 bits in one are not.
     TPaletteDevice planes;

@@ -185,7 +185,7 @@ TEST(Manual, PagesAreWellFormedAndTheirLinksResolve)
     }
     // Every page is reached from another.
     for (const fs::path& page : pages)
-        if (page.filename() != "index.html") EXPECT_TRUE(linked.count(page.filename().string())) << page;
+        if (page.filename() != "index.html") { EXPECT_TRUE(linked.count(page.filename().string())) << page; }
 }
 
 // The commands of the menus and tool bars, by their captions.

@@ -163,7 +163,7 @@ TEST_P(SolarMap2024, PathCurvesAndMarkerOnTheBuiltInMap)
         EXPECT_NEAR(std::fmod(minutes + 0.001, 30.0), 0, 0.01);
         for (int k = 1; k < t.Count; ++k) {
             ASSERT_GE(t.Y[k], t.Y[k - 1]);
-            if (t.Y[k] == t.Y[k - 1]) ASSERT_GT(t.X[k], t.X[k - 1] + 1);
+            if (t.Y[k] == t.Y[k - 1]) { ASSERT_GT(t.X[k], t.X[k - 1] + 1); }
         }
     }
     EXPECT_GE(tracks, 5);

@@ -468,8 +468,8 @@ TEST(ExPageControlDrawing, BitmapStretchedVertically)
         DrawBitmapStretchedV(&pic, out.Canvas(), 0, c.length, 0);
         for (std::size_t y = 0; y < c.rows.size(); ++y) {
             const TColor got = controls_test::PixelAt(out, 1, static_cast<int>(y));
-            if (c.rows[y] == -1) EXPECT_EQ(got, 0xFFFFFF) << c.length << " y " << y;
-            else if (c.rows[y] == -2) EXPECT_TRUE(got == rowColour(3) || got == rowColour(4)) << c.length << " y " << y;
+            if (c.rows[y] == -1) { EXPECT_EQ(got, 0xFFFFFF) << c.length << " y " << y; }
+            else if (c.rows[y] == -2) { EXPECT_TRUE(got == rowColour(3) || got == rowColour(4)) << c.length << " y " << y; }
             else EXPECT_EQ(got, rowColour(c.rows[y])) << c.length << " y " << y;
         }
         // The key colour leaves the background.

@@ -385,7 +385,7 @@ TEST(ExPanel, CaptionButtonsInFourLayouts)
             for (int x = 0; x < 200; ++x)
                 if (PixelAt(*img, x, y) == 0x00FF00u) { gx = x; gy = y; }
         EXPECT_NE(gx + gy, 0) << "no triangle " << int(c.bp) << int(c.cp);
-        if (c.cp == TCaptionPosition::cpTop) EXPECT_NEAR(std::abs(gx - c.crossX), 12, 4);
+        if (c.cp == TCaptionPosition::cpTop) { EXPECT_NEAR(std::abs(gx - c.crossX), 12, 4); }
         else EXPECT_NEAR(std::abs(gy - c.crossY), 12, 4);
     }
 }

@@ -314,7 +314,7 @@ TEST_F(ListFixture, TheFrameCountsInTheHeightAndTheRowsStandInsideIt)
         // Row 0 (K0, selected) starts right inside the frame.
         EXPECT_EQ(px(c.Border + 1, c.Border + h / 2), ColorToRGB(clHighlight));
         EXPECT_EQ(px(c.Border + 1, c.Border + h + h / 2), ColorToRGB(clWindow));
-        if (c.Border) EXPECT_NE(px(c.Border - 1, c.Border + h / 2), ColorToRGB(clHighlight));
+        if (c.Border) { EXPECT_NE(px(c.Border - 1, c.Border + h / 2), ColorToRGB(clHighlight)); }
         // The bar's down arrow sits inside the frame too.
         EXPECT_EQ(list->RowsRect().Right + list->ScrollBarWidth(), w - c.Border);
         if (c.Border == 2) img->SaveToFile((Shots() / "dbgrids-lookup-frame.bmp").string());

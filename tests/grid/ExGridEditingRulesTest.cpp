@@ -234,7 +234,7 @@ TEST_F(RulesFixture, CursorWalkOnReleaseAndWithShift)
         if (!c.DownOnly) gui::sim::KeyUp(c.Key, shift, Ed());
         EXPECT_EQ(G->Col(), c.Col) << c.Name;
         EXPECT_EQ(EditorOpen(), c.Open) << c.Name;
-        if (c.Shift && !c.Open) EXPECT_TRUE(G->Focused()) << c.Name;
+        if (c.Shift && !c.Open) { EXPECT_TRUE(G->Focused()) << c.Name; }
         G->HideEditor();
         G->EndEditing();
     }
@@ -275,7 +275,7 @@ TEST_F(RulesFixture, MergedAreaWithDirectEditOpensTheEditorOnItsBaseCell)
         G->MoveColRow(2, 3, true, false);  // a covered cell
         EXPECT_EQ((gui::TPoint{G->Col(), G->Row()}), (gui::TPoint{1, 2})) << direct;
         EXPECT_EQ(EditorOpen(), direct);
-        if (direct) EXPECT_EQ(Ed()->EditText(), "merged");
+        if (direct) { EXPECT_EQ(Ed()->EditText(), "merged"); }
         G->HideEditor();
     }
 }

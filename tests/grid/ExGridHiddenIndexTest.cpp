@@ -205,7 +205,7 @@ TEST_F(HiddenFixture, RowsTravelWholeThroughSortFilterHideAndBack)
             TCellProperties* p = G->FindCellProperties(0, d);
             ASSERT_EQ(p ? p->BrushColor() : gui::clNone, r % 7 == 0 ? static_cast<TColor>(r) : gui::clNone)
                 << step << " row " << r;
-            if (r % 11 == 0) ASSERT_EQ(G->RowHeights(d), 20 + r % 13) << step << " row " << r;
+            if (r % 11 == 0) { ASSERT_EQ(G->RowHeights(d), 20 + r % 13) << step << " row " << r; }
         }
     };
     G->SortSettings()->SetColumn(2);

@@ -312,7 +312,7 @@ TEST_F(HintFixture, UseHTMLHintsSwitchesEveryControlsHintWindow)
         ASSERT_TRUE(gui::Application->ShowControlHint(c.control, c.at));
         auto* w = dynamic_cast<THTMLHintWindow*>(gui::ActiveHintWindow());
         EXPECT_EQ(w != nullptr, c.htmlWindow) << c.use << " " << c.control->ClassName();
-        if (w) EXPECT_EQ(w->Caption(), c.control == panel ? "<b>Sun</b> rise" : "plain");
+        if (w) { EXPECT_EQ(w->Caption(), c.control == panel ? "<b>Sun</b> rise" : "plain"); }
     }
     gui::Application->CancelHint();
 }

@@ -456,7 +456,7 @@ TEST(GridLooks, LookSetsFixedGradientHoverAndFooterColours)
         EXPECT_EQ(cl->FixedGradientDownMirrorTo(), c.downMirrorTo);
         EXPECT_EQ(g->KVRGradientFrom(), c.kvrFrom);
         EXPECT_EQ(g->KVRGradientTo(), c.kvrTo);
-        if (c.hoverFrom != none) EXPECT_EQ(g->KVRGradientHoverFrom(), c.hoverFrom);
+        if (c.hoverFrom != none) { EXPECT_EQ(g->KVRGradientHoverFrom(), c.hoverFrom); }
         EXPECT_EQ(g->SearchFooterColor(), c.footer);
         EXPECT_EQ(g->SearchFooterColorTo(), c.footerTo);
         // glCustom afterwards keeps every colour.

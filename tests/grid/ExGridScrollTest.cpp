@@ -177,7 +177,7 @@ TEST(ExGridScroll, BlitScrollEndsWithTheFullPaintsPixels)
             f.ScrollTo(top);
             strips = strips && f.PaintedOnlyStrips();
         }
-        if (c.OnlyStrips) EXPECT_TRUE(strips) << "every step painted only the rows coming into view";
+        if (c.OnlyStrips) { EXPECT_TRUE(strips) << "every step painted only the rows coming into view"; }
         f.ExpectScreenMatchesFullPaint(c.Name);
     }
 }

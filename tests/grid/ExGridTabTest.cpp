@@ -204,7 +204,7 @@ TEST_F(TabFixture, TypedCellValues)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         G->SetCells(2, 2, c.text);
-        if (c.isInt) EXPECT_EQ(G->GetCellInteger(2, 2), c.i);
+        if (c.isInt) { EXPECT_EQ(G->GetCellInteger(2, 2), c.i); }
         else {
             try {
                 G->GetCellInteger(2, 2);
@@ -213,7 +213,7 @@ TEST_F(TabFixture, TypedCellValues)
                 EXPECT_STREQ(e.what(), "Cell does not contain integer value");
             }
         }
-        if (c.isFloat) EXPECT_DOUBLE_EQ(G->GetCellFloat(2, 2), c.f);
+        if (c.isFloat) { EXPECT_DOUBLE_EQ(G->GetCellFloat(2, 2), c.f); }
         else EXPECT_THROW(G->GetCellFloat(2, 2), ZEziDoroZezuz);
     }
     G->SetCellFloat(2, 2, 2.5);

@@ -127,7 +127,7 @@ TEST_F(DBExFixture, PastedValuesGoToTheRecordsField)
         Grid->PasteCellText(2, c.Row, c.Value);
         EXPECT_EQ(Data->RecNo(), c.Row);
         EXPECT_EQ(Data->FieldByName("Name")->AsString(), c.Value);
-        if (c.Mode == TEditPostMode::epCell) EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse);
+        if (c.Mode == TEditPostMode::epCell) { EXPECT_EQ(Data->State(), db::TDataSetState::dsBrowse); }
         else EXPECT_EQ(Data->State(), db::TDataSetState::dsEdit);
         Data->Post();
         EXPECT_EQ(Grid->GetCellText(2, c.Row), c.Value);

@@ -297,7 +297,7 @@ TEST(HTMLCheckGroup, ColumnsLayoutAndItemStates)
         EXPECT_EQ(g->Buttons(i)->Width(), 78);
         EXPECT_EQ(g->Buttons(i)->Height(), rowH);
     }
-    if (t == 13) EXPECT_EQ(g->Buttons(3)->Top(), 72);
+    if (t == 13) { EXPECT_EQ(g->Buttons(3)->Top(), 72); }
 
     int clicks = 0;
     g->OnClick = [&](rtl::TObject*) { ++clicks; };

@@ -837,7 +837,7 @@ TEST(EnginePages, OverlayUnderOrOverThePage)
                                           : "Overlay1 MasterData1 MasterData1 PageFooter1");
         // The overlay takes no space: the first row starts at the top.
         for (const Rec& rec : r.pages->Pages[0].Objects) {
-            if (rec.Name == "Overlay1") EXPECT_EQ(Num(rec.T), "0");
+            if (rec.Name == "Overlay1") { EXPECT_EQ(Num(rec.T), "0"); }
             if (rec.Name == "MasterData1") {
                 EXPECT_EQ(Num(rec.T), "0");
                 break;

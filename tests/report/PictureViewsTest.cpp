@@ -267,7 +267,7 @@ TEST(ReportPictureView, FormatSniffing)
         ASSERT_EQ(Load(p, RedBitmapBytes(2, 2)), 0u);
         EXPECT_EQ(Load(p, c.bytes), c.result) << c.name;
         gui::TGraphic* g = p.Picture()->Graphic();
-        if (c.extension.empty()) EXPECT_EQ(g, nullptr) << c.name;
+        if (c.extension.empty()) { EXPECT_EQ(g, nullptr) << c.name; }
         else {
             ASSERT_NE(g, nullptr) << c.name;
             EXPECT_EQ(g->DefaultExtension(), c.extension) << c.name;

@@ -710,7 +710,7 @@ TEST(PdfFonts, SharingOrderAndMapping)
     // A ligature stands for several characters: the default character.
     TqlrPDFFont lig(a10);
     const std::u16string fi = lig.RemapString(u"fi", false);
-    if (fi.size() == 1) EXPECT_EQ(lig.UsedAlphabetUnicode.at(0), lig.Metrics().DefaultChar);
+    if (fi.size() == 1) { EXPECT_EQ(lig.UsedAlphabetUnicode.at(0), lig.Metrics().DefaultChar); }
     // Symbol text is shaped as the Greek letters the report draws.
     gui::TFont symbol;
     symbol.SetName("Symbol");

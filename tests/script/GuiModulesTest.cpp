@@ -521,7 +521,7 @@ TEST(GuiModules, MisuseIsHarmless)
         auto r = CompileAndRun(*s, std::string("var C: TCanvas; B: TBitmap;\nbegin\n  ") + c.Body + "\nend.");
         ASSERT_TRUE(r.Compiled) << c.Name << ": " << r.ErrorMsg << " at " << r.ErrorPos;
         EXPECT_NE(r.RuntimeError.find(c.Error), std::string::npos) << c.Name << ": " << r.RuntimeError;
-        if (!*c.Error) EXPECT_EQ(r.RuntimeError, "") << c.Name;
+        if (!*c.Error) { EXPECT_EQ(r.RuntimeError, "") << c.Name; }
     }
 }
 

@@ -44,7 +44,7 @@ TEST(Lexer, Strings)
     for (auto& c : cases) {
         qs::TqsParser p = c.cLike ? CLike(c.text) : Pascal(c.text);
         EXPECT_EQ(p.GetString(), c.token) << c.text;
-        if (!*c.token) EXPECT_EQ(p.Position(), 1) << c.text;
+        if (!*c.token) { EXPECT_EQ(p.Position(), 1) << c.text; }
     }
 }
 

@@ -128,6 +128,6 @@ TEST(Metafile, EnhancedMetafileBytes)
             EXPECT_EQ(r.Bytes[off + 2], 'u');
             EXPECT_EQ(r.Bytes[off + 4], 'n');
         }
-        if (r.Type == 38) EXPECT_LE(r.U32(12), 5u);   // pen styles solid..null
+        if (r.Type == 38) { EXPECT_LE(r.U32(12), 5u); }   // pen styles solid..null
     }
 }

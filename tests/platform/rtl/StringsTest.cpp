@@ -157,7 +157,7 @@ TEST(Strings, IntegerTexts)
     for (const auto& c : cases) {
         int32_t v = 0;
         EXPECT_EQ(TryStrToInt(c.text, v), c.valid) << c.text;
-        if (c.valid) EXPECT_EQ(v, c.value) << c.text;
+        if (c.valid) { EXPECT_EQ(v, c.value) << c.text; }
         EXPECT_EQ(StrToIntDef(c.text, -99), c.valid ? c.value : -99) << c.text;
     }
     EXPECT_THROW(StrToInt("x1"), EConvertError);

@@ -87,7 +87,7 @@ TEST(ShippedCatalogue, OpensThroughTheDataLayerInCatalogueOrder)
                     par = le.FieldByName("DurationPar")->AsFloat(),
                     tot = le.FieldByName("DurationTot")->AsFloat();
         // A grazing penumbral eclipse the canon lists has no phase here.
-        if (le.FieldByName("MagPen")->AsFloat() > 0) ASSERT_GT(pen, par);
+        if (le.FieldByName("MagPen")->AsFloat() > 0) { ASSERT_GT(pen, par); }
         else ASSERT_EQ(pen, 0);
         ASSERT_GE(par, tot);
         ASSERT_EQ(par > 0, type != "N");
