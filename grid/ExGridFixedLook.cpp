@@ -30,7 +30,9 @@ bool IsHotFixedCell(const TExStringGrid& g, int aCol, int aRow)
 {
     if (!g.IsHoverFixedCell(aCol, aRow) || g.ComponentState().Contains(rtl::TComponentStateItem::csDesigning))
         return false;
-    return g.HoverFixedCell() == gui::TPoint{aCol, aRow} && g.GridState() != gui::TGridState::gsColMoving;
+    // While a column is moved its header stays hot wherever the pointer is.
+    if (g.GridState() == gui::TGridState::gsColMoving) return g.MovingColumn() == aCol;
+    return g.HoverFixedCell() == gui::TPoint{aCol, aRow};
 }
 
 bool DrawHotFixedCell(TExStringGrid& g, gui::TCanvas* canvas, int aCol, int aRow, gui::TRect& rect)

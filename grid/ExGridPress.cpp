@@ -16,6 +16,7 @@
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridAnchors.h"
+#include "grid/ExGridHints.h"
 #include "grid/ExGridSettings.h"
 #include "gridbase/ExUtil.h"
 #include "platform/gui/Menus.h"
@@ -36,6 +37,7 @@ public:
     void Move(gui::TShiftState shift);
     void Release(TMouseButton button, gui::TShiftState shift);
     void Leave();
+    void ShowCursor();
 
 private:
     TExStringGrid& G;
@@ -75,6 +77,7 @@ private:
     bool RangeEditPress(TMouseButton button, gui::TShiftState shift);
     bool EdgeCell() const;
     void InheritedPress(TMouseButton button, gui::TShiftState shift);
+    void RepaintMovedHeader(int column = -1);
     void FixedCellEditPress(TMouseButton button, gui::TShiftState shift);
     void RightClickSelect(TMouseButton button, gui::TShiftState shift);
     void RightClickUrlEdit(TMouseButton button);
@@ -95,6 +98,8 @@ private:
     bool OverAnchor = false;
     void CancelHints();
     void SizingFeedback();
+    void ShowSizingHint(const std::string& text, int refCol, int refRow);
+    void HideSizingHint();
 
     // release
     void ReleasePushedFixedCell();
@@ -106,6 +111,39 @@ private:
     void ScaleOtherColumnsAndRows();
     void ControlMouseUp();
 };
+
+namespace {
+
+// The selection cursors: an arrow pointing right (rows, 8010), down
+// (columns, 8011) and down-right (all cells, 8012), and a cross (the cell
+// selector, 8014); black with a white rim, registered once with the screen.
+constexpr gui::TCursor crRowSelect = 8010, crColSelect = 8011, crAllSelect = 8012, crCellSelector = 8014;
+
+void RegisterSelectCursors()
+{
+    if (!gui::Screen || gui::Screen->HasCursor(crRowSelect)) return;
+    auto make = [](gui::TCursor id, const std::vector<gui::TPoint>& shape, gui::TPoint hot) {
+        gui::TBitmap bmp;
+        bmp.SetSize(32, 32);
+        gui::TCanvas* c = bmp.Canvas();
+        c->Brush()->SetColor(gui::clFuchsia);
+        c->FillRect({0, 0, 32, 32});
+        c->Pen()->SetColor(gui::clWhite);
+        c->Brush()->SetColor(gui::clBlack);
+        c->Polygon(shape);
+        bmp.SetTransparentColor(gui::clFuchsia);
+        bmp.SetTransparent(true);
+        gui::Screen->SetCursorImage(id, &bmp, hot);
+    };
+    make(crRowSelect, {{15, 16}, {6, 8}, {6, 13}, {0, 13}, {0, 19}, {6, 19}, {6, 24}}, {15, 16});
+    make(crColSelect, {{16, 15}, {8, 6}, {13, 6}, {13, 0}, {19, 0}, {19, 6}, {24, 6}}, {16, 15});
+    make(crAllSelect, {{15, 15}, {3, 15}, {7, 11}, {1, 5}, {5, 1}, {11, 7}, {15, 3}}, {15, 15});
+    make(crCellSelector, {{14, 4}, {18, 4}, {18, 14}, {28, 14}, {28, 18}, {18, 18}, {18, 28}, {14, 28},
+                          {14, 18}, {4, 18}, {4, 14}, {14, 14}},
+         {16, 16});
+}
+
+} // namespace
 
 // ------------------------------------------------------------- settings
 
@@ -149,13 +187,17 @@ void TGridPress::PressSteps(TMouseButton button, gui::TShiftState shift)
     if (NodeButtonPress(button)) return;
     G.FSelectionClick = false;
     if (CellButtonPress(button) || DisjunctPress(button, shift) || ControlPress(button, shift)) return;
-    if (HeaderSelectPress(button, shift)) return;
-    G.FMouseDown = button == TMouseButton::mbLeft;
-    // An editor opened by this press puts its caret under the mouse.
-    if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
+    // A header selection still lets the header's drop-down button open.
+    const bool headerSelected = HeaderSelectPress(button, shift);
+    if (!headerSelected) {
+        G.FMouseDown = button == TMouseButton::mbLeft;
+        // An editor opened by this press puts its caret under the mouse.
+        if (button == TMouseButton::mbLeft && OnCell() && G.MouseActions()->CaretPositioning()) G.LButFlg = true;
+    }
     ReferenceCell(button);
-    if (DropDownButtonPress() || RangeEditPress(button, shift)) return;
+    if (DropDownButtonPress() || headerSelected || RangeEditPress(button, shift)) return;
     InheritedPress(button, shift);
+    RepaintMovedHeader();
     FixedCellEditPress(button, shift);
     RightClickSelect(button, shift);
     RightClickUrlEdit(button);
@@ -489,6 +531,15 @@ void TGridPress::InheritedPress(TMouseButton button, gui::TShiftState shift)
     }
 }
 
+// The header of a column being moved is drawn hot (pressed) until the
+// release; its fixed cells are repainted as the move starts and ends.
+void TGridPress::RepaintMovedHeader(int column)
+{
+    if (column < 0) column = G.MovingColumn();
+    if (column < 0 || G.HoverFixedCells() == THoverFixedCells::hfNone) return;
+    for (int r = 0; r < G.TBaseGrid::FixedRows(); ++r) G.RepaintCell(column, r);
+}
+
 // Header texts are edited in the transparent editor when FixedRowsEdit
 // (FixedColsEdit) asks for this click; a left click next to a sizable
 // border sizes instead.
@@ -588,8 +639,7 @@ bool TGridPress::FixedSizingMove()
         G.FSizeFixedX = X;
         G.DrawColSizeLine(X);
         if (G.OnColumnSizing) G.OnColumnSizing(&G, 0, G.FSizeFixedX);
-        if (G.HintShowSizing() || G.Designing())
-            G.FLastSizingHint = "cw=<b>" + std::to_string(G.FSizeFixedX) + "</b>";
+        ShowSizingHint("cw=<b>" + std::to_string(G.FSizeFixedX) + "</b>", 0, 0);
         return true;
     }
     if (!G.FSizingFixedR) return false;
@@ -597,7 +647,7 @@ bool TGridPress::FixedSizingMove()
     G.FSizeFixedY = Y;
     G.DrawRowSizeLine(Y);
     if (G.OnRowSizing) G.OnRowSizing(&G, 0, G.FSizeFixedY);
-    if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "rh=<b>" + std::to_string(G.FSizeFixedY) + "</b>";
+    ShowSizingHint("rh=<b>" + std::to_string(G.FSizeFixedY) + "</b>", 0, 0);
     return true;
 }
 
@@ -790,14 +840,42 @@ void TGridPress::SizingFeedback()
         const int rr = G.Colclicked >= 0 ? std::max(G.Rowclicked, 0) : 0;
         const int width = X - G.gui::TCustomGrid::CellRect(rc, rr).Left - G.Clickposdx;
         if (G.OnColumnSizing) G.OnColumnSizing(&G, G.Colclicked, width);
-        if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "cw=<b>" + std::to_string(width) + "</b>";
+        ShowSizingHint("cw=<b>" + std::to_string(width) + "</b>", rc, rr);
     } else if (state == gui::TGridState::gsRowSizing) {
         const int rr = G.Rowclicked >= 0 ? G.Rowclicked : G.RowCount() - 1;
         const int rc = G.Rowclicked >= 0 ? std::max(G.Colclicked, 0) : 0;
         const int height = Y - G.gui::TCustomGrid::CellRect(rc, rr).Top - G.Clickposdy;
         if (G.OnRowSizing) G.OnRowSizing(&G, G.Rowclicked, height);
-        if (G.HintShowSizing() || G.Designing()) G.FLastSizingHint = "rh=<b>" + std::to_string(height) + "</b>";
+        ShowSizingHint("rh=<b>" + std::to_string(height) + "</b>", rc, rr);
     }
+}
+
+// HintShowSizing (or designing): the size in a hint window in HintColor
+// whose top-left corner is the reference cell's.
+void TGridPress::ShowSizingHint(const std::string& text, int refCol, int refRow)
+{
+    if (!G.HintShowSizing() && !G.Designing()) return;
+    G.FLastSizingHint = text;
+    if (!G.FSizingHintWnd) {
+        G.FSizingHintWnd = new THTMLHintWindow(&G);
+        G.FSizingHintWnd->SetVisible(false);
+        // A pop-up window of the grid, floating over the form.
+        G.FSizingHintWnd->SetParent(&G);
+    }
+    THTMLHintWindow* w = G.FSizingHintWnd;
+    w->SetColor(G.HintColor());
+    SetHTMLHintFontName(G.Font()->Name());
+    const gui::TRect size = w->CalcHintRect(200, text, nullptr);
+    const gui::TRect cell = G.gui::TCustomGrid::CellRect(refCol, refRow);
+    const gui::TPoint at = G.ClientToScreen({cell.Left, cell.Top});
+    w->ActivateHint({at.X, at.Y, at.X + size.Width(), at.Y + size.Height()}, text);
+}
+
+// The release closes the sizing hint.
+void TGridPress::HideSizingHint()
+{
+    G.FLastSizingHint.clear();
+    if (G.FSizingHintWnd && G.FSizingHintWnd->Visible()) G.FSizingHintWnd->Hide();
 }
 
 // -------------------------------------------------------------- release
@@ -814,9 +892,12 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
         if (G.Look() == TGridLook::glListView) G.Invalidate();
     }
     ReleasePushedFixedCell();
+    if (button == TMouseButton::mbLeft) HideSizingHint();
+    const int movedColumn = G.MovingColumn();
     if (button == TMouseButton::mbLeft && G.OleDragSourceRelease(X, Y)) return;
     if (G.EnhMoveMouseUp(button, X, Y)) {
         G.FMouseDown = false;
+        RepaintMovedHeader(movedColumn);
         return;
     }
     if (EndFixedSizing() || EndSelectionResize(button, shift)) return;
@@ -828,6 +909,7 @@ void TGridPress::Release(TMouseButton button, gui::TShiftState shift)
     DisjunctRelease(button);
     GroupRelease(button);
     G.TBaseGrid::MouseUp(button, shift, X, Y);
+    RepaintMovedHeader(movedColumn);
     G.FMouseDown = false;
     if (G.FCtrlDown) {
         // An inline button control comes up again.
@@ -922,7 +1004,6 @@ bool TGridPress::EndFixedSizing()
         G.SetRowHeights(G.FSizeFixedRow, std::max(0, Y - top));
         if (G.OnEndRowSize) G.OnEndRowSize(&G, G.FSizeFixedRow);
     }
-    G.FLastSizingHint.clear();
     return true;
 }
 
@@ -988,6 +1069,35 @@ void TGridPress::ControlMouseUp()
     }
 }
 
+// --------------------------------------------------------------- cursor
+
+// The cursor for the pointer's place: a selection cursor for the mode the
+// next press selects in (none while a row or column is sized; an anchor
+// keeps the link cursor), the cross of the cell selector, else the grid's
+// own; over a fixed border the grid sizes itself, the splitter.
+void TGridPress::ShowCursor()
+{
+    const gui::TGridState state = G.GridState();
+    const bool sizing = state == gui::TGridState::gsColSizing || state == gui::TGridState::gsRowSizing;
+    // Left alone, the class library's cursor stays (its sizing splitters).
+    const gui::TCursor shown = gui::ShownWindowCursor(&G);
+    gui::TCursor cursor = G.FGridShownCursor != gui::crDefault && shown == G.FGridShownCursor ? G.Cursor() : shown;
+    const TMouseSelectMode mode = G.FMouseSelectMode;
+    if (mode != TMouseSelectMode::msNormal && !sizing) {
+        if (mode == TMouseSelectMode::msColumn) cursor = crColSelect;
+        else if (mode == TMouseSelectMode::msRow) cursor = crRowSelect;
+        else if (mode == TMouseSelectMode::msAll || mode == TMouseSelectMode::msResize) cursor = crAllSelect;
+    } else if (G.CellSelectorMode()) {
+        cursor = crCellSelector;
+    }
+    if (G.FSizeFixed || G.FSizingFixed) cursor = gui::crHSplit;
+    else if (G.FSizeFixedR || G.FSizingFixedR) cursor = gui::crVSplit;
+    if (cursor != G.Cursor()) RegisterSelectCursors();
+    G.FGridShownCursor = cursor != shown || G.FGridShownCursor == cursor ? cursor : gui::crDefault;
+    if (cursor == G.Cursor()) G.FGridShownCursor = gui::crDefault;
+    gui::ShowWindowCursor(&G, cursor);
+}
+
 // ---------------------------------------------------------------- leave
 
 // The pointer left the grid: no select mode, no sizing border, no hovered
@@ -1009,24 +1119,34 @@ void TGridPress::Leave()
 
 // ---------------------------------------------------------------- entry
 
+// The window system asks for the cursor as the pointer moves or a button
+// goes down or up over the grid; it is answered after each of them.
 void TExStringGrid::MouseLeft()
 {
-    TGridPress(*this, -1, -1).Leave();
+    TGridPress p(*this, -1, -1);
+    p.Leave();
+    p.ShowCursor();
 }
 
 void TExStringGrid::MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
-    TGridPress(*this, x, y).Press(button, shift);
+    TGridPress p(*this, x, y);
+    p.Press(button, shift);
+    if (!IsDestroying()) p.ShowCursor();
 }
 
 void TExStringGrid::MouseMove(gui::TShiftState shift, int x, int y)
 {
-    TGridPress(*this, x, y).Move(shift);
+    TGridPress p(*this, x, y);
+    p.Move(shift);
+    p.ShowCursor();
 }
 
 void TExStringGrid::MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y)
 {
-    TGridPress(*this, x, y).Release(button, shift);
+    TGridPress p(*this, x, y);
+    p.Release(button, shift);
+    if (!IsDestroying()) p.ShowCursor();
 }
 
 } // namespace grid

@@ -29,6 +29,8 @@ class THTMLPictureCache;
 
 namespace grid {
 
+class THTMLHintWindow;
+
 class TExGridState : public gridbase::TBaseGrid {
 public:
     // --- settings objects (ExGridSettings.cpp) ---------------------------------------------------
@@ -297,6 +299,11 @@ public:
     // A left press is under way; its drop-down part (FixedDropDownButton) is pressed.
     bool MouseDownMove() const { return FMouseDownMove; }
     bool DropDownDown() const { return FDropDownDown; }
+    // The column whose header is dragged to another place, -1 when none.
+    int MovingColumn() const { return GridState() == gui::TGridState::gsColMoving ? FMoveIndex : -1; }
+    // The window showing a column's width or a row's height while it is
+    // sized (HintShowSizing), nullptr before the first sizing.
+    THTMLHintWindow* SizingHintWindow() const { return FSizingHintWnd; }
     // The anchor under the pointer, empty when none.
     const std::string& HoverAnchor() const { return FHoverAnchor; }
 
@@ -323,6 +330,8 @@ protected:
     int16_t FAllColWidths[513];
     int FNumHidden = 0;
     gui::TCursor FOldCursor = gui::crDefault;
+    // The cursor the grid itself shows for the pointer's place (crDefault: none).
+    gui::TCursor FGridShownCursor = gui::crDefault;
     std::vector<int> FSortRowXRef;
 
     // Lifecycle.
@@ -364,6 +373,7 @@ protected:
     int FOldKeepLeftCol = -1;
     std::string FLastScrollHint;
     std::string FLastSizingHint;
+    THTMLHintWindow* FSizingHintWnd = nullptr;
     int Colclicked = -1, Rowclicked = -1, Clickposdx = 0, Clickposdy = 0;
     std::vector<int> FOrigColSizes;
     int FOldSize = 0;

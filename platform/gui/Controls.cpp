@@ -270,7 +270,10 @@ void TControl::SetCursor(TCursor cursor)
 {
     if (FCursor == cursor) return;
     FCursor = cursor;
-    if (IsWindowed()) ApplyCursor(ControlAccess::Widget(static_cast<TWinControl*>(this)), cursor);
+    if (IsWindowed()) {
+        static_cast<TWinControl*>(this)->Data().shownSet = false;
+        ApplyCursor(ControlAccess::Widget(static_cast<TWinControl*>(this)), cursor);
+    }
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
@@ -841,5 +844,24 @@ TPoint GetCursorPos()
 }
 
 void SetCursorPos(TPoint p) { QCursor::setPos(p.X, p.Y); }
+
+void ShowWindowCursor(TWinControl* control, TCursor cursor)
+{
+    if (!control) return;
+    TWinControl::Impl& d = control->Data();
+    const bool own = cursor == control->Cursor();
+    if (own && !d.shownSet) return;
+    if (!own && d.shownSet && d.shownCursor == cursor) return;
+    d.shownSet = !own;
+    d.shownCursor = cursor;
+    ApplyCursor(ControlAccess::Widget(control), cursor);
+}
+
+TCursor ShownWindowCursor(const TWinControl* control)
+{
+    if (!control) return crDefault;
+    const TWinControl::Impl& d = control->Data();
+    return d.shownSet ? d.shownCursor : control->Cursor();
+}
 
 } // namespace gui

@@ -600,6 +600,12 @@ int GetSystemMetrics(int index);
 // Where the mouse pointer is, in screen coordinates.
 TPoint GetCursorPos();
 void SetCursorPos(TPoint p);
+// The cursor a window shows now, without changing its Cursor (what a
+// WM_SETCURSOR handler shows for the pointer's place); the next change of
+// Cursor, or ShowWindowCursor with the control's own Cursor, ends it.
+void ShowWindowCursor(TWinControl* control, TCursor cursor);
+// The cursor the window shows: the one ShowWindowCursor gave, else Cursor.
+TCursor ShownWindowCursor(const TWinControl* control);
 
 // Message targets that are not controls (the pipe client's hidden window).
 HWND AllocateHWnd(std::function<void(TMessage&)> wndProc);

@@ -135,6 +135,9 @@ struct TWinControl::Impl {
     // What was drawn on the window's controls outside painting; shown over
     // the painted picture until the window is invalidated.
     std::unique_ptr<QImage> overlay;
+    // The cursor ShowWindowCursor shows instead of Cursor; shownSet while so.
+    TCursor shownCursor = crDefault;
+    bool shownSet = false;
 };
 
 // Helpers shared by the control sources.

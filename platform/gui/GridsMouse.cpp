@@ -380,9 +380,10 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
             TGridDrawInfo info;
             CalcDrawInfo(info);
             CalcSizingState(x, y, state, index, pos, ofs, info);
-            SetCursor(state == TGridState::gsColSizing   ? crHSplit
-                      : state == TGridState::gsRowSizing ? crVSplit
-                                                         : crDefault);
+            // Shown, not stored: the grid's own Cursor stays what it was set to.
+            ShowWindowCursor(this, state == TGridState::gsColSizing   ? crHSplit
+                                   : state == TGridState::gsRowSizing ? crVSplit
+                                                                      : Cursor());
         }
         }
     }

@@ -9,6 +9,7 @@
 
 #include "grid/ExGrid.h"
 #include "grid/ExGridEditors.h"
+#include "grid/ExGridHints.h"
 #include "gridbase/ExObj.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/InputSim.h"
@@ -501,4 +502,135 @@ TEST_F(PointerFixture, RowHeaderDragScrollsAtTheEdges)
     EXPECT_EQ(G->TopRow(), 3);
     EXPECT_EQ(G->Selection(), (gui::TGridRect{1, 2, 5, 3}));
     Release(x, 10);
+}
+
+// While a header is dragged to another column it stays drawn pressed (the
+// down gradient) and the header under the pointer does not light up; the
+// release ends the look.
+TEST_F(PointerFixture, MovedHeaderStaysHotWhileDragged)
+{
+    G->SetLook(TGridLook::glXP);
+    G->SetFlat(false);
+    G->SetHoverFixedCells(THoverFixedCells::hfFixedRows);
+    G->SetKVRGradientDownFrom(0x0000FF);
+    G->SetKVRGradientDownTo(0x0000FF);
+    G->SetKVRGradientDownMirrorFrom(0x0000FF);
+    G->SetKVRGradientDownMirrorTo(0x0000FF);
+    G->SetKVRGradientHoverFrom(0x00FF00);
+    G->SetKVRGradientHoverTo(0x00FF00);
+    G->SetKVRGradientHoverMirrorFrom(0x00FF00);
+    G->SetKVRGradientHoverMirrorTo(0x00FF00);
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goColMoving});
+    const gui::TRect from = Cell(2, 0), to = Cell(4, 0);
+    Press(from.Left + 20, from.Top + 10);
+    ASSERT_EQ(G->GridState(), gui::TGridState::gsColMoving);
+    gui::sim::MoveTo(G, to.Left + 20, to.Top + 10, 4, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(G->MovingColumn(), 2);
+    EXPECT_EQ(Pixel(from.Left + 10, from.Top + 5), 0x0000FFu);
+    const gui::TColor under = Pixel(to.Left + 10, to.Top + 5);
+    EXPECT_NE(under, 0x0000FFu);
+    EXPECT_NE(under, 0x00FF00u);
+    Release(to.Left + 20, to.Top + 10);
+    EXPECT_EQ(G->MovingColumn(), -1);
+    EXPECT_NE(Pixel(from.Left + 10, from.Top + 5), 0x0000FFu);
+}
+
+// HintShowSizing: dragging a column border shows the width in a hint
+// window in HintColor at the sized column's top-left corner; the release
+// closes it.  Without the setting no window shows.
+TEST_F(PointerFixture, SizingHintWindowFollowsTheBorder)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goColSizing});
+    const gui::TRect c2 = Cell(2, 0);
+    auto drag = [&](int dx) {
+        gui::sim::MouseMove(G, c2.Right, c2.Top + 5);
+        gui::sim::MouseDown(G, TMouseButton::mbLeft, c2.Right, c2.Top + 5);
+        gui::sim::MouseMove(G, c2.Right + dx, c2.Top + 5, {TShiftStateItem::ssLeft});
+    };
+    drag(10);
+    EXPECT_TRUE(G->SizingHintWindow() == nullptr || !G->SizingHintWindow()->Visible());
+    Release(c2.Right + 10, c2.Top + 5);
+
+    G->SetHintShowSizing(true);
+    G->SetHintColor(0x80FFFF);
+    G->SetColWidths(2, 64);
+    drag(16);
+    THTMLHintWindow* w = G->SizingHintWindow();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->Visible());
+    EXPECT_EQ(w->Caption(), "cw=<b>80</b>");
+    const gui::TRect now = Cell(2, 0);
+    EXPECT_EQ(w->BoundsRect().TopLeft(), G->ClientToScreen({now.Left, now.Top}));
+    EXPECT_GT(w->Width(), 20);
+    std::unique_ptr<gui::TBitmap> shot = w->GetImage();
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->Canvas()->Pixels(w->Width() - 3, w->Height() / 2), 0x80FFFFu);
+    Release(c2.Right + 16, c2.Top + 5);
+    EXPECT_FALSE(w->Visible());
+    EXPECT_EQ(G->ColWidths(2), 80);
+}
+
+// With ColSelect a press on a column header selects the column, and its
+// drop-down button still opens the menu.
+TEST_F(PointerFixture, DropDownButtonWorksWithColumnSelect)
+{
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MouseActions()->SetColSelect(true);
+    G->SetHoverFixedCells(THoverFixedCells::hfFixedRows);
+    G->ControlLook()->SetFixedDropDownButton(true);
+    auto* menu = new RecordingMenu(&Form);
+    G->SetFixedDropDownMenu(menu);
+    const gui::TRect r = Cell(3, 0);
+    Click(r.Left + 20, r.Top + 10);
+    EXPECT_EQ(G->Selection(), (gui::TGridRect{3, 1, 3, 5}));
+    EXPECT_TRUE(menu->Shown.empty());
+    Click(r.Right - 6, r.Top + 10);
+    ASSERT_EQ(menu->Shown.size(), 1u);
+    EXPECT_EQ(menu->Tag(), 3);
+}
+
+// The cursor follows what a press would select: an arrow down over a
+// column header (ColSelect), right over a row header (RowSelect), down-right
+// over the corner (AllSelect), the grid's own over cells and without the
+// setting; the cell selector's cross; the splitter on a fixed border the
+// grid sizes itself.  None of them changes the grid's Cursor.
+TEST_F(PointerFixture, CursorShowsWhatAPressSelects)
+{
+    G->SetCursor(gui::crIBeam);
+    G->MouseActions()->SetSizeFixedCol(true);
+    struct Case {
+        bool all, rows, cols, selector;
+        int c, r;
+        gui::TCursor want;
+    } cases[] = {
+        {true, true, true, false, 3, 0, 8011},  {true, true, true, false, 0, 3, 8010},
+        {true, true, true, false, 0, 0, 8012},  {true, true, true, false, 3, 3, gui::crIBeam},
+        {false, false, false, false, 3, 0, gui::crIBeam}, {false, false, false, false, 0, 0, gui::crIBeam},
+        {false, false, false, true, 3, 3, 8014},
+    };
+    for (const Case& k : cases) {
+        G->MouseActions()->SetAllSelect(k.all);
+        G->MouseActions()->SetRowSelect(k.rows);
+        G->MouseActions()->SetColSelect(k.cols);
+        G->SetCellSelectorMode(k.selector);
+        const gui::TRect rc = Cell(k.c, k.r);
+        gui::sim::MouseMove(G, rc.Left + 20, rc.Top + 10);
+        EXPECT_EQ(gui::ShownWindowCursor(G), k.want) << k.c << "," << k.r;
+        EXPECT_EQ(G->Cursor(), gui::crIBeam);
+    }
+    EXPECT_TRUE(gui::Screen->HasCursor(8010) && gui::Screen->HasCursor(8011) && gui::Screen->HasCursor(8012) &&
+                gui::Screen->HasCursor(8014));
+    G->SetCellSelectorMode(false);
+    gui::sim::MouseMove(G, Cell(0, 2).Right, Cell(0, 2).Top + 10);
+    EXPECT_EQ(gui::ShownWindowCursor(G), gui::crHSplit);
+    // The column header's cursor lasts through a drag over the headers and
+    // ends with the release.
+    G->SetOptions(G->Options() + gui::TGridOptions{TGridOption::goRangeSelect});
+    G->MouseActions()->SetColSelect(true);
+    Press(Cell(2, 0).Left + 20, 10);
+    gui::sim::MoveTo(G, Cell(4, 0).Left + 20, 10, 3, {TShiftStateItem::ssLeft});
+    EXPECT_EQ(gui::ShownWindowCursor(G), 8011);
+    gui::sim::MouseMove(G, Cell(4, 3).Left + 20, Cell(4, 3).Top + 10, {TShiftStateItem::ssLeft});
+    Release(Cell(4, 3).Left + 20, Cell(4, 3).Top + 10);
+    EXPECT_EQ(gui::ShownWindowCursor(G), gui::crIBeam);
 }
