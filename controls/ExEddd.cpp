@@ -69,7 +69,7 @@ std::unique_ptr<TSourceEnumFormatEtc> TSourceDataObject::EnumFormatEtc(int direc
 int TSourceDataObject::QueryGetData(const TFormatEtc& f) const
 {
     const bool format = f.cfFormat == CF_TEXT || f.cfFormat == CF_UNICODETEXT || (RichTextDrops() && f.cfFormat == CF_RTF());
-    return f.dwAspect == DVASPECT_CONTENT && format && f.tymed == TYMED_HGLOBAL ? S_OK : DV_E_FORMATETC;
+    return f.dwAspect == DVASPECT_CONTENT && format && f.tymed == TYMED_HGLOBAL ? int32_t(S_OK) : int32_t(DV_E_FORMATETC);
 }
 
 int TSourceDataObject::GetData(const TFormatEtc& f, std::vector<uint8_t>& medium) const

@@ -295,7 +295,7 @@ void TUxDBGrid::DrawTitleCaption(TCanvas* canvas, const TRect& rect, TColumn* co
             flags = DT_END_ELLIPSIS | DT_SINGLELINE;
         } else {
             freeSpace = rect.Bottom - measured.Bottom;
-            flags = measured.Bottom - measured.Top > lineHeight ? 0 : DT_END_ELLIPSIS;
+            flags = measured.Bottom - measured.Top > lineHeight ? 0u : uint32_t(DT_END_ELLIPSIS);
         }
     }
     const int dy = std::max(1, freeSpace / 2);

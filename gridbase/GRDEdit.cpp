@@ -39,7 +39,7 @@ void TExSpeedButton::Paint()
             InflateRect(r, -1, -1);
         } else {
             TRect fr = r;
-            c->DrawFrameControl(fr, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (down ? DFCS_PUSHED : 0));
+            c->DrawFrameControl(fr, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (down ? uint32_t(DFCS_PUSHED) : 0u));
         }
     }
     if (!Glyph()->Empty()) {

@@ -454,11 +454,11 @@ void TDateTimePicker::Paint()
     }
     if (FShowCheckbox) {
         TRect cb = CheckboxRect();
-        c->DrawFrameControl(cb, DFC_BUTTON, DFCS_BUTTONCHECK | (FChecked ? DFCS_CHECKED : 0));
+        c->DrawFrameControl(cb, DFC_BUTTON, DFCS_BUTTONCHECK | (FChecked ? uint32_t(DFCS_CHECKED) : 0u));
     }
     TRect b = ButtonRect();
     if (FKind == TDateTimeKind::dtkDate && FDateMode == TDTDateMode::dmComboBox) {
-        c->DrawFrameControl(b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (FPopup ? DFCS_PUSHED : 0));
+        c->DrawFrameControl(b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (FPopup ? uint32_t(DFCS_PUSHED) : 0u));
     } else {
         TRect up(b.Left, b.Top, b.Right, b.Top + b.Height() / 2);
         TRect down(b.Left, up.Bottom, b.Right, b.Bottom);

@@ -233,7 +233,7 @@ void TypeText(const std::string& text, TWinControl* target)
         else if (u >= 'A' && u <= 'Z') qk = Qt::Key_A + (u - 'A');
         else if (u >= '0' && u <= '9') qk = Qt::Key_0 + (u - '0');
         else if (u == ' ') qk = Qt::Key_Space;
-        else qk = u < 0x80 ? u : Qt::Key_unknown;
+        else qk = u < 0x80 ? int(u) : int(Qt::Key_unknown);
         const Qt::KeyboardModifiers m = (u >= 'A' && u <= 'Z') ? Qt::ShiftModifier : Qt::NoModifier;
         QKeyEvent down(QEvent::KeyPress, qk, m, QString(ch));
         QCoreApplication::sendEvent(w, &down);

@@ -128,7 +128,7 @@ void TCustomLabel::AdjustBounds()
     std::string text = Caption();
     if (text.empty()) text = " ";
     probe.Canvas()->SetFont(Font());
-    uint32_t flags = DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0) | (FShowAccelChar ? 0 : DT_NOPREFIX);
+    uint32_t flags = DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? uint32_t(DT_WORDBREAK) : 0u) | (FShowAccelChar ? 0u : uint32_t(DT_NOPREFIX));
     probe.Canvas()->DrawText(text, r, flags);
     int x = Left();
     if (FAlignment == TAlignment::taRightJustify) x += Width() - r.Width();

@@ -24,7 +24,7 @@ struct TParty {
     std::string Name;
     std::vector<std::string>* Log;
     bool Handle = false;
-    std::function<void()> During;
+    std::function<void()> During{};
     bool Hook(TMessage& m)
     {
         if (m.Msg != kProbe) return false;

@@ -555,10 +555,11 @@ TEST(SortKeys, SameOrderAndComparisonsAsTheCellByCellComparison)
         for (int col = 0; col < 6; ++col)
             for (int r = 0; r <= 400; ++r)
                 ASSERT_EQ(grids[0]->Cells(col, r), grids[1]->Cells(col, r)) << "column " << col << ", row " << r;
-        if (c.props)
+        if (c.props) {
             for (int r = 1; r <= 400; ++r)
                 ASSERT_EQ(grids[0]->Objects(c.column < 0 ? 3 : c.column, r) != nullptr,
                           grids[1]->Objects(c.column < 0 ? 3 : c.column, r) != nullptr)
                     << "row " << r;
+        }
     }
 }
