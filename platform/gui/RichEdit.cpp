@@ -741,6 +741,18 @@ void TRichEdit::ToggleFormat(uint16_t key)
     if (!typing) Change();
 }
 
+// After an edit made by typing: the caret stands at pos with nothing
+// selected, the text is laid out again and both change events fire.
+void TRichEdit::EditedTo(int pos)
+{
+    FImpl->selStart = pos;
+    FImpl->selLength = 0;
+    FImpl->caretAtStart = false;
+    ContentChanged();
+    Change();
+    if (OnSelectionChange) OnSelectionChange(this);
+}
+
 // Removes the selection, else the character before (-1) or after (1) the caret.
 void TRichEdit::DeleteSelectionOr(int direction)
 {
@@ -759,12 +771,7 @@ void TRichEdit::DeleteSelectionOr(int direction)
     } else {
         return;
     }
-    FImpl->selStart = c.position();
-    FImpl->selLength = 0;
-    FImpl->caretAtStart = false;
-    ContentChanged();
-    Change();
-    if (OnSelectionChange) OnSelectionChange(this);
+    EditedTo(c.position());
 }
 
 void TRichEdit::InsertText(const std::string& text)
@@ -790,12 +797,7 @@ void TRichEdit::InsertText(const std::string& text)
         if (!lines[i].isEmpty()) c.insertText(lines[i], f);
     }
     c.endEditBlock();
-    FImpl->selStart = c.position();
-    FImpl->selLength = 0;
-    FImpl->caretAtStart = false;
-    ContentChanged();
-    Change();
-    if (OnSelectionChange) OnSelectionChange(this);
+    EditedTo(c.position());
 }
 
 void TRichEdit::Change()

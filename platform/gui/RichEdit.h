@@ -113,6 +113,7 @@ protected:
 
 private:
     void ContentChanged();
+    void EditedTo(int pos);
     // Moves the caret; with extend the anchor stays and the text between is selected.
     void MoveCaret(int pos, bool extend);
     // The caret position a movement key leads to (-1: not a movement key).
